@@ -1,0 +1,3 @@
+#include "platform/rtl/formatsettings.h"
+
+TFormatSettings FormatSettings;
