@@ -1,0 +1,454 @@
+#include "platform/rtl/inifiles.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
+
+#include "platform/rtl/fileutils.h"
+#include "platform/rtl/stringlist.h"
+#include "platform/rtl/textfile.h"
+
+namespace {
+
+char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+
+bool SameName(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (Fold(a[i]) != Fold(b[i])) return false;
+  return true;
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\f' || c == '\v'; }
+
+std::string TrimBlanks(const std::string& s) {
+  size_t b = 0, e = s.size();
+  while (b < e && IsBlank(s[b])) ++b;
+  while (e > b && IsBlank(s[e - 1])) --e;
+  return s.substr(b, e - b);
+}
+
+bool HasLineBreak(const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; }
+
+bool ParseInt(const std::string& text, int& value) {
+  const std::string s = TrimBlanks(text);
+  if (s.empty()) return false;
+  size_t pos = 0;
+  bool negative = false;
+  if (s[pos] == '+' || s[pos] == '-') negative = s[pos++] == '-';
+  int base = 10;
+  if (pos < s.size() && s[pos] == '$') {
+    base = 16;
+    ++pos;
+  } else if (pos + 1 < s.size() && s[pos] == '0' && (s[pos + 1] == 'x' || s[pos + 1] == 'X')) {
+    base = 16;
+    pos += 2;
+  }
+  if (pos >= s.size()) return false;
+  uint64_t magnitude = 0;
+  auto [ptr, ec] = std::from_chars(s.data() + pos, s.data() + s.size(), magnitude, base);
+  if (ec != std::errc() || ptr != s.data() + s.size()) return false;
+  if (base == 16 && !negative && magnitude <= 0xFFFFFFFFull) {
+    value = static_cast<int>(static_cast<uint32_t>(magnitude));  // "$FFFFFFFF" is -1
+    return true;
+  }
+  if (negative ? magnitude > 2147483648ull : magnitude > 2147483647ull) return false;
+  value = negative ? static_cast<int>(-static_cast<int64_t>(magnitude)) : static_cast<int>(magnitude);
+  return true;
+}
+
+bool ParseFloat(const std::string& text, double& value) {
+  std::string s = TrimBlanks(text);
+  for (char& c : s)
+    if (c == ',') c = '.';
+  if (!s.empty() && s[0] == '+') s.erase(0, 1);
+  if (s.empty()) return false;
+  auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
+  return ec == std::errc() && ptr == s.data() + s.size();
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// The parsed file: every line kept with its text, so that what we do not
+// understand is written back as it was.
+
+struct TIniLine {
+  bool IsKey = false;
+  std::string Raw;
+  std::string Name;
+  std::string Value;
+};
+
+struct TIniSection {
+  std::string Name;
+  std::string Header;  // the section line as written
+  std::vector<TIniLine> Lines;
+};
+
+class TIniData {
+public:
+  std::vector<TIniLine> Preamble;  // lines before the first section
+  std::vector<TIniSection> Sections;
+  std::string LineBreak = "\n";
+  bool Bom = false;
+
+  void Parse(const std::string& input) {
+    Preamble.clear();
+    Sections.clear();
+    LineBreak.assign(1, '\n');
+    const std::string& text = input;
+    Bom = text.compare(0, 3, "\xEF\xBB\xBF") == 0;
+    bool breakSeen = false;
+    size_t pos = Bom ? 3 : 0;
+    while (pos < text.size()) {
+      size_t end = text.find_first_of("\r\n", pos);
+      std::string line = text.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
+      if (end == std::string::npos) {
+        pos = text.size();
+      } else {
+        const bool crlf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
+        if (!breakSeen) {
+          LineBreak = crlf ? "\r\n" : text.substr(end, 1);
+          breakSeen = true;
+        }
+        pos = end + (crlf ? 2 : 1);
+      }
+      AddLine(line);
+    }
+  }
+
+  void AddLine(const std::string& line) {
+    const std::string t = TrimBlanks(line);
+    if (!t.empty() && t[0] == '[') {
+      const size_t close = t.find(']');
+      if (close != std::string::npos) {
+        TIniSection section;
+        section.Name = TrimBlanks(t.substr(1, close - 1));
+        section.Header = line;
+        Sections.push_back(std::move(section));
+        return;
+      }
+    }
+    TIniLine entry;
+    entry.Raw = line;
+    const size_t eq = t.find('=');
+    if (!Sections.empty() && !t.empty() && t[0] != ';' && t[0] != '#' && eq != std::string::npos) {
+      entry.Name = TrimBlanks(t.substr(0, eq));
+      entry.Value = TrimBlanks(t.substr(eq + 1));
+      entry.IsKey = !entry.Name.empty();
+    }
+    (Sections.empty() ? Preamble : Sections.back().Lines).push_back(std::move(entry));
+  }
+
+  std::string Text() const {
+    std::string out = Bom ? "\xEF\xBB\xBF" : "";
+    for (const TIniLine& l : Preamble) out += l.Raw + LineBreak;
+    for (const TIniSection& s : Sections) {
+      out += s.Header + LineBreak;
+      for (const TIniLine& l : s.Lines) out += l.Raw + LineBreak;
+    }
+    return out;
+  }
+
+  TIniSection* FindSection(const std::string& name) {
+    for (TIniSection& s : Sections)
+      if (SameName(s.Name, name)) return &s;
+    return nullptr;
+  }
+
+  static TIniLine* FindKey(TIniSection& section, const std::string& ident) {
+    for (TIniLine& l : section.Lines)
+      if (l.IsKey && SameName(l.Name, ident)) return &l;
+    return nullptr;
+  }
+
+  void Set(const std::string& sectionName, const std::string& ident, const std::string& value) {
+    TIniSection* section = FindSection(sectionName);
+    if (!section) {
+      // A blank line between sections, as such files are usually laid out.
+      const std::vector<TIniLine>& last = Sections.empty() ? Preamble : Sections.back().Lines;
+      const bool fileEmpty = Sections.empty() && Preamble.empty();
+      if (!fileEmpty && (last.empty() ? !Sections.empty() : !TrimBlanks(last.back().Raw).empty())) {
+        (Sections.empty() ? Preamble : Sections.back().Lines).push_back(TIniLine());
+      }
+      TIniSection added;
+      added.Name = TrimBlanks(sectionName);
+      added.Header = "[" + added.Name + "]";
+      Sections.push_back(std::move(added));
+      section = &Sections.back();
+    }
+    if (TIniLine* line = FindKey(*section, ident)) {
+      line->Value = value;
+      line->Raw = line->Name + "=" + value;
+      return;
+    }
+    TIniLine line;
+    line.IsKey = true;
+    line.Name = TrimBlanks(ident);
+    line.Value = value;
+    line.Raw = line.Name + "=" + value;
+    // After the last key; in a section without keys before trailing blank lines.
+    size_t at = section->Lines.size();
+    size_t lastKey = SIZE_MAX;
+    for (size_t i = 0; i < section->Lines.size(); ++i)
+      if (section->Lines[i].IsKey) lastKey = i;
+    if (lastKey != SIZE_MAX) {
+      at = lastKey + 1;
+    } else {
+      while (at > 0 && TrimBlanks(section->Lines[at - 1].Raw).empty()) --at;
+    }
+    section->Lines.insert(section->Lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
+  }
+};
+
+// ---------------------------------------------------------------------------
+// TCustomIniFile
+
+int TCustomIniFile::ReadInteger(const std::string& section, const std::string& ident, int defaultValue) {
+  const std::string text = ReadString(section, ident, std::string());
+  int value = 0;
+  return ParseInt(text, value) ? value : defaultValue;
+}
+
+void TCustomIniFile::WriteInteger(const std::string& section, const std::string& ident, int value) {
+  WriteString(section, ident, std::to_string(value));
+}
+
+bool TCustomIniFile::ReadBool(const std::string& section, const std::string& ident, bool defaultValue) {
+  return ReadInteger(section, ident, defaultValue ? 1 : 0) != 0;
+}
+
+void TCustomIniFile::WriteBool(const std::string& section, const std::string& ident, bool value) {
+  WriteString(section, ident, value ? "1" : "0");
+}
+
+double TCustomIniFile::ReadFloat(const std::string& section, const std::string& ident, double defaultValue) {
+  const std::string text = ReadString(section, ident, std::string());
+  double value = 0;
+  return ParseFloat(text, value) ? value : defaultValue;
+}
+
+void TCustomIniFile::WriteFloat(const std::string& section, const std::string& ident, double value) {
+  char buffer[64];
+  auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+  WriteString(section, ident, ec == std::errc() ? std::string(buffer, ptr) : std::string("0"));
+}
+
+bool TCustomIniFile::SectionExists(const std::string& section) {
+  TStringList keys;
+  ReadSection(section, keys);
+  return keys.Count() > 0;
+}
+
+bool TCustomIniFile::ValueExists(const std::string& section, const std::string& ident) {
+  TStringList keys;
+  ReadSection(section, keys);
+  return keys.IndexOf(ident) >= 0;
+}
+
+std::vector<std::string> TCustomIniFile::SectionNames() {
+  TStringList list;
+  ReadSections(list);
+  return list.ToVector();
+}
+
+std::vector<std::string> TCustomIniFile::KeyNames(const std::string& section) {
+  TStringList list;
+  ReadSection(section, list);
+  return list.ToVector();
+}
+
+// ---------------------------------------------------------------------------
+// TMemIniFile
+
+TMemIniFile::TMemIniFile(const std::string& fileName) : TCustomIniFile(fileName), FData(new TIniData) { Load(); }
+
+TMemIniFile::~TMemIniFile() = default;
+
+void TMemIniFile::Load() {
+  std::string text;
+  if (FileExists(FileName())) {
+    try {
+      text = ReadFileText(FileName());
+    } catch (const EInOutError&) {
+      text.clear();  // an unreadable file reads as empty
+    }
+  }
+  FData->Parse(text);
+  FModified = false;
+}
+
+std::string TMemIniFile::ReadString(const std::string& section, const std::string& ident,
+                                    const std::string& defaultValue) {
+  BeforeAccess();
+  TIniSection* s = FData->FindSection(section);
+  TIniLine* line = s ? TIniData::FindKey(*s, ident) : nullptr;
+  return line ? line->Value : defaultValue;
+}
+
+void TMemIniFile::WriteString(const std::string& section, const std::string& ident, const std::string& value) {
+  if (HasLineBreak(section) || section.find(']') != std::string::npos)
+    throw EIniFileException("Invalid INI section name '" + section + "' in " + FileName());
+  const std::string name = TrimBlanks(ident);
+  if (name.empty() || HasLineBreak(name) || name.find('=') != std::string::npos || name[0] == ';' ||
+      name[0] == '#' || name[0] == '[')
+    throw EIniFileException("Invalid INI key name '" + ident + "' in " + FileName());
+  if (HasLineBreak(value))
+    throw EIniFileException("Line breaks cannot be stored in INI value '" + ident + "' of " + FileName());
+  BeforeAccess();
+  const std::string trimmed = TrimBlanks(value);
+  TIniSection* s = FData->FindSection(section);
+  TIniLine* line = s ? TIniData::FindKey(*s, ident) : nullptr;
+  if (line && line->Value == trimmed) return;
+  FData->Set(section, name, trimmed);
+  AfterChange();
+}
+
+void TMemIniFile::ReadSection(const std::string& section, TStrings& strings) {
+  BeforeAccess();
+  strings.BeginUpdate();
+  strings.Clear();
+  if (TIniSection* s = FData->FindSection(section))
+    for (const TIniLine& l : s->Lines)
+      if (l.IsKey) strings.Add(l.Name);
+  strings.EndUpdate();
+}
+
+void TMemIniFile::ReadSections(TStrings& strings) {
+  BeforeAccess();
+  strings.BeginUpdate();
+  strings.Clear();
+  std::vector<std::string> seen;
+  for (const TIniSection& s : FData->Sections) {
+    bool duplicate = false;
+    for (const std::string& n : seen) duplicate = duplicate || SameName(n, s.Name);
+    if (duplicate) continue;
+    seen.push_back(s.Name);
+    strings.Add(s.Name);
+  }
+  strings.EndUpdate();
+}
+
+void TMemIniFile::ReadSectionValues(const std::string& section, TStrings& strings) {
+  BeforeAccess();
+  strings.BeginUpdate();
+  strings.Clear();
+  if (TIniSection* s = FData->FindSection(section))
+    for (const TIniLine& l : s->Lines)
+      if (l.IsKey) strings.Add(l.Name + "=" + l.Value);
+  strings.EndUpdate();
+}
+
+void TMemIniFile::EraseSection(const std::string& section) {
+  BeforeAccess();
+  auto& sections = FData->Sections;
+  const size_t before = sections.size();
+  sections.erase(std::remove_if(sections.begin(), sections.end(),
+                                [&](const TIniSection& s) { return SameName(s.Name, section); }),
+                 sections.end());
+  if (sections.size() != before) AfterChange();
+}
+
+void TMemIniFile::DeleteKey(const std::string& section, const std::string& ident) {
+  BeforeAccess();
+  bool changed = false;
+  for (TIniSection& s : FData->Sections) {
+    if (!SameName(s.Name, section)) continue;
+    const size_t before = s.Lines.size();
+    s.Lines.erase(std::remove_if(s.Lines.begin(), s.Lines.end(),
+                                 [&](const TIniLine& l) { return l.IsKey && SameName(l.Name, ident); }),
+                  s.Lines.end());
+    changed = changed || s.Lines.size() != before;
+  }
+  if (changed) AfterChange();
+}
+
+void TMemIniFile::UpdateFile() {
+  try {
+    WriteFileAtomic(FileName(), FData->Text());
+  } catch (const EInOutError& e) {
+    throw EIniFileException("Unable to write to " + FileName() + " (" + e.Message() + ")");
+  }
+  FModified = false;
+}
+
+bool TMemIniFile::SectionExists(const std::string& section) {
+  BeforeAccess();
+  if (TIniSection* s = FData->FindSection(section))
+    for (const TIniLine& l : s->Lines)
+      if (l.IsKey) return true;
+  return false;
+}
+
+bool TMemIniFile::ValueExists(const std::string& section, const std::string& ident) {
+  BeforeAccess();
+  TIniSection* s = FData->FindSection(section);
+  return s && TIniData::FindKey(*s, ident);
+}
+
+std::string TMemIniFile::Text() {
+  BeforeAccess();
+  return FData->Text();
+}
+
+void TMemIniFile::SetText(const std::string& text) {
+  FData->Parse(text);
+  AfterChange();
+}
+
+void TMemIniFile::Clear() {
+  FData->Parse(std::string());
+  AfterChange();
+}
+
+// ---------------------------------------------------------------------------
+// TIniFile
+
+TIniFile::TIniFile(const std::string& fileName) : TMemIniFile(fileName) { Remember(); }
+
+TIniFile::~TIniFile() = default;
+
+void TIniFile::Remember() {
+  struct stat st;
+  if (::stat(FileName().c_str(), &st) == 0) {
+    FStampSize = static_cast<long long>(st.st_size);
+    FStampTime = static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+    FStampIno = static_cast<unsigned long long>(st.st_ino);
+  } else {
+    FStampSize = -1;
+    FStampTime = 0;
+    FStampIno = 0;
+  }
+}
+
+void TIniFile::BeforeAccess() {
+  struct stat st;
+  const bool exists = ::stat(FileName().c_str(), &st) == 0;
+  const bool same = exists ? (FStampSize == static_cast<long long>(st.st_size) &&
+                              FStampTime == static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL +
+                                                st.st_mtim.tv_nsec &&
+                              FStampIno == static_cast<unsigned long long>(st.st_ino))
+                           : FStampSize < 0;
+  if (same || FModified) return;  // an unsaved change stays until it can be written
+  Load();
+  Remember();
+}
+
+void TIniFile::AfterChange() {
+  FModified = true;
+  TMemIniFile::UpdateFile();
+  Remember();
+}
+
+void TIniFile::UpdateFile() {
+  if (FModified) {
+    TMemIniFile::UpdateFile();
+    Remember();
+    return;
+  }
+  Load();
+  Remember();
+}

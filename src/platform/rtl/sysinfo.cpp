@@ -1,0 +1,238 @@
+#include "platform/rtl/sysinfo.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <sys/utsname.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <sstream>
+#include <vector>
+
+#include "platform/rtl/exceptions.h"
+
+namespace {
+
+std::string WithSlash(std::string path) {
+  if (path.empty() || path.back() != '/') path += '/';
+  return path;
+}
+
+std::string Env(const char* name) {
+  const char* v = std::getenv(name);
+  return v ? std::string(v) : std::string();
+}
+
+}  // namespace
+
+TMemoryStatus GlobalMemoryStatus() {
+  TMemoryStatus status;
+  std::ifstream in("/proc/meminfo");
+  uint64_t memFree = 0, buffers = 0, cached = 0, swapTotal = 0, swapFree = 0;
+  bool haveAvailable = false;
+  std::string key;
+  uint64_t kib = 0;
+  std::string unit;
+  std::string line;
+  while (std::getline(in, line)) {
+    std::istringstream fields(line);
+    if (!(fields >> key >> kib)) continue;
+    const uint64_t bytes = kib * 1024;
+    if (key == "MemTotal:") status.TotalPhys = bytes;
+    else if (key == "MemAvailable:") { status.AvailPhys = bytes; haveAvailable = true; }
+    else if (key == "MemFree:") memFree = bytes;
+    else if (key == "Buffers:") buffers = bytes;
+    else if (key == "Cached:") cached = bytes;
+    else if (key == "SwapTotal:") swapTotal = bytes;
+    else if (key == "SwapFree:") swapFree = bytes;
+  }
+  if (!haveAvailable) status.AvailPhys = memFree + buffers + cached;
+  if (status.AvailPhys > status.TotalPhys) status.AvailPhys = status.TotalPhys;
+  status.TotalPageFile = status.TotalPhys + swapTotal;
+  status.AvailPageFile = status.AvailPhys + swapFree;
+  if (status.TotalPhys > 0)
+    status.MemoryLoad = static_cast<unsigned>(((status.TotalPhys - status.AvailPhys) * 100 + status.TotalPhys / 2) /
+                                              status.TotalPhys);
+  return status;
+}
+
+uint64_t PhysicalMemorySize() { return GlobalMemoryStatus().TotalPhys; }
+uint64_t AvailablePhysicalMemory() { return GlobalMemoryStatus().AvailPhys; }
+unsigned MemoryLoad() { return GlobalMemoryStatus().MemoryLoad; }
+
+TPlatformVersion GetPlatformVersion() {
+  TPlatformVersion v;
+  struct utsname u;
+  if (::uname(&u) != 0) return v;
+  v.Name = u.sysname;
+  v.Release = u.release;
+  v.Machine = u.machine;
+  std::sscanf(u.release, "%d.%d", &v.Major, &v.Minor);
+  return v;
+}
+
+std::string PlatformVersion() {
+  const TPlatformVersion v = GetPlatformVersion();
+  return v.Name + " " + v.Release + " " + v.Machine;
+}
+
+std::string ComputerName() {
+  char name[HOST_NAME_MAX + 1] = {};
+  if (::gethostname(name, sizeof name - 1) != 0) return std::string();
+  return name;
+}
+
+std::string UserName() {
+  std::vector<char> buffer(16384);
+  struct passwd pw, *result = nullptr;
+  if (::getpwuid_r(::getuid(), &pw, buffer.data(), buffer.size(), &result) == 0 && result) return pw.pw_name;
+  return Env("USER");
+}
+
+std::string HomeFolder() {
+  std::string home = Env("HOME");
+  if (home.empty()) {
+    std::vector<char> buffer(16384);
+    struct passwd pw, *result = nullptr;
+    if (::getpwuid_r(::getuid(), &pw, buffer.data(), buffer.size(), &result) == 0 && result) home = pw.pw_dir;
+  }
+  return home.empty() ? std::string("/") : WithSlash(home);
+}
+
+std::string ProgramFileName() {
+  std::vector<char> buffer(PATH_MAX);
+  for (;;) {
+    const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+    if (n < 0) return std::string();
+    if (static_cast<size_t>(n) < buffer.size()) return std::string(buffer.data(), static_cast<size_t>(n));
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+std::string ProgramFolder() {
+  const std::string exe = ProgramFileName();
+  const std::string::size_type slash = exe.rfind('/');
+  return slash == std::string::npos ? std::string("./") : exe.substr(0, slash + 1);
+}
+
+std::string TempFolder() {
+  const std::string tmp = Env("TMPDIR");
+  return WithSlash(tmp.empty() ? std::string("/tmp") : tmp);
+}
+
+std::string ConfigFolder() {
+  const std::string own = Env("ZELVORA_CONFIG_HOME");
+  if (!own.empty()) return WithSlash(own);
+  const std::string xdg = Env("XDG_CONFIG_HOME");
+  if (!xdg.empty() && xdg[0] == '/') return WithSlash(xdg) + "Zelvora/";
+  return HomeFolder() + ".config/Zelvora/";
+}
+
+std::string GetEnvironmentVariable(const std::string& name) { return Env(name.c_str()); }
+
+uint64_t GetTickCount() {
+  using namespace std::chrono;
+  return static_cast<uint64_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+unsigned GetCurrentProcessId() { return static_cast<unsigned>(::getpid()); }
+
+// ---------------------------------------------------------------------------
+// The private work folder.
+
+namespace {
+
+struct TWorkFolderState {
+  std::mutex Lock;
+  std::string Path;  // with trailing '/', empty when not made
+  pid_t Owner = 0;   // the process that made it
+  bool ExitHookSet = false;
+};
+
+TWorkFolderState& WorkState() {
+  // Never destroyed: the exit hook may run after static destructors.
+  static TWorkFolderState* state = new TWorkFolderState;
+  return *state;
+}
+
+[[noreturn]] void WorkFolderError(const std::string& what, int err) {
+  std::string message = "I/O error 5 (Access denied): cannot make a private work folder: " + what;
+  if (err) message += std::string(" - ") + std::strerror(err);
+  throw EInOutError(message, 5);
+}
+
+// Makes the per-user base folder, or checks that an existing one is safe.
+void EnsurePrivateBase(const std::string& base) {
+  if (::mkdir(base.c_str(), 0700) != 0 && errno != EEXIST) WorkFolderError(base, errno);
+  struct stat st;
+  if (::lstat(base.c_str(), &st) != 0) WorkFolderError(base, errno);
+  if (S_ISLNK(st.st_mode) || !S_ISDIR(st.st_mode)) WorkFolderError(base + " is not a folder", 0);
+  if (st.st_uid != ::getuid()) WorkFolderError(base + " belongs to another user", 0);
+  if ((st.st_mode & 077) != 0 && ::chmod(base.c_str(), 0700) != 0) WorkFolderError(base, errno);
+}
+
+std::string WorkBase() {
+  const std::string uid = std::to_string(::getuid());
+  if (!Env("TMPDIR").empty()) return TempFolder() + "zelvora-" + uid;
+  const std::string runtime = Env("XDG_RUNTIME_DIR");
+  if (!runtime.empty() && runtime[0] == '/') {
+    struct stat st;
+    if (::stat(runtime.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid())
+      return WithSlash(runtime) + "zelvora";
+  }
+  return "/tmp/zelvora-" + uid;
+}
+
+void RemoveTree(const std::string& path) {
+  std::error_code ec;
+  std::filesystem::remove_all(std::filesystem::path(path), ec);
+}
+
+void RemoveWorkFolderAtExit() {
+  TWorkFolderState& state = WorkState();
+  std::lock_guard<std::mutex> guard(state.Lock);
+  if (!state.Path.empty() && state.Owner == ::getpid()) RemoveTree(state.Path);
+  state.Path.clear();
+}
+
+}  // namespace
+
+std::string WorkFolder() {
+  TWorkFolderState& state = WorkState();
+  std::lock_guard<std::mutex> guard(state.Lock);
+  const pid_t self = ::getpid();
+  if (!state.Path.empty() && state.Owner == self) {
+    struct stat st;
+    if (::lstat(state.Path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return state.Path;
+  }
+  // A forked child gets its own; the parent's stays the parent's.
+  state.Path.clear();
+  const std::string base = WorkBase();
+  EnsurePrivateBase(base);
+  std::string pattern = base + "/" + std::to_string(self) + "-XXXXXX";
+  std::vector<char> buffer(pattern.begin(), pattern.end());
+  buffer.push_back('\0');
+  if (!::mkdtemp(buffer.data())) WorkFolderError(pattern, errno);
+  state.Path = std::string(buffer.data()) + "/";
+  state.Owner = self;
+  if (!state.ExitHookSet) {
+    state.ExitHookSet = true;
+    std::atexit(RemoveWorkFolderAtExit);
+  }
+  return state.Path;
+}
+
+void RemoveWorkFolder() {
+  TWorkFolderState& state = WorkState();
+  std::lock_guard<std::mutex> guard(state.Lock);
+  if (!state.Path.empty() && state.Owner == ::getpid()) RemoveTree(state.Path);
+  state.Path.clear();
+}
