@@ -1,0 +1,232 @@
+// Pictures of the drawing layer.
+//  - TGraphic: the abstract picture (size, transparency, load and save,
+//    drawing onto a canvas through TCanvas::Draw and StretchDraw).
+//  - TBitmap: a raster image with pixel formats of 1 to 32 bits, scan-line
+//    access, its own canvas and colour-key transparency; BMP files, and any
+//    other raster format by its extension (PNG, JPEG, GIF, ICO).
+//  - TPngImage, TJPEGImage, TGIFImage (read only), TIcon: raster pictures of
+//    those file formats.
+//  - TPicture: holds one graphic of any registered class and picks the class
+//    by file extension (RegisterFileFormat).
+// TMetafile is in metafile.h.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/gfx/graphics.h"
+#include "platform/rtl/streams.h"
+
+struct TRasterData;
+
+class TGraphic : public TObject {
+public:
+  TGraphic() = default;
+  TGraphic(const TGraphic&) = delete;
+  TGraphic& operator=(const TGraphic&) = delete;
+  ~TGraphic() override = default;
+  std::string ClassName() const override { return "TGraphic"; }
+
+  virtual bool Empty() const = 0;
+  virtual int Width() const = 0;
+  virtual int Height() const = 0;
+  virtual void SetWidth(int value) = 0;
+  virtual void SetHeight(int value) = 0;
+  virtual bool Transparent() const { return FTransparent; }
+  virtual void SetTransparent(bool value);
+  bool Modified() const { return FModified; }
+  void SetModified(bool value) { FModified = value; }
+
+  // Raises EConvertError "Cannot assign a <source class> to a <this class>"
+  // for a source it cannot take. Nil empties the graphic.
+  virtual void Assign(const TGraphic* source) = 0;
+
+  // File and stream I/O. A malformed or unsupported file raises
+  // EInvalidGraphic and leaves the graphic as it was; file errors raise
+  // EFOpenError / EFCreateError naming the file.
+  virtual void LoadFromFile(const std::string& fileName);
+  virtual void SaveToFile(const std::string& fileName) const;
+  virtual void LoadFromStream(TStream& stream) = 0;
+  virtual void SaveToStream(TStream& stream) const = 0;
+
+  // Draws the graphic stretched into rect (called by TCanvas::Draw and StretchDraw).
+  virtual void Draw(TCanvas* canvas, const TRect& rect) = 0;
+
+  TNotifyEvent OnChange;
+
+protected:
+  void Changed();
+  [[noreturn]] void AssignError(const TObject* source) const;
+
+private:
+  bool FTransparent = false;
+  bool FModified = false;
+};
+
+enum TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit, pfCustom };
+enum TTransparentMode { tmAuto, tmFixed };
+
+// A raster picture; the base of TBitmap and of the PNG, JPEG, GIF and icon pictures.
+class TRasterGraphic : public TGraphic {
+public:
+  TRasterGraphic();
+  ~TRasterGraphic() override;
+  std::string ClassName() const override { return "TRasterGraphic"; }
+
+  bool Empty() const override;
+  int Width() const override;
+  int Height() const override;
+  void SetWidth(int value) override;
+  void SetHeight(int value) override;
+  // Resizing keeps the pixels that still fit; new pixels are white.
+  void SetSize(int width, int height);
+
+  // Copies any raster picture (pixels, format, transparency); a metafile
+  // source is drawn onto a white bitmap of its size.
+  void Assign(const TGraphic* source) override;
+  void LoadFromStream(TStream& stream) override;
+  void SaveToStream(TStream& stream) const override;
+  void Draw(TCanvas* canvas, const TRect& rect) override;
+
+  // The colour keyed out when Transparent: with tmAuto the bottom-left pixel.
+  TColor TransparentColor() const;
+  void SetTransparentColor(TColor value);
+  TTransparentMode TransparentMode() const { return FTransparentMode; }
+  void SetTransparentMode(TTransparentMode value);
+
+  TRasterData* Data() const { return FData.get(); }
+
+protected:
+  // The file format written by SaveToStream ("BMP", "PNG", "JPG", "ICO"); an
+  // empty name means the format cannot be written.
+  virtual const char* WriteFormat() const = 0;
+  std::unique_ptr<TRasterData> FData;
+  TColor FTransparentColor = clDefault;
+  TTransparentMode FTransparentMode = tmAuto;
+};
+
+class TBitmap : public TRasterGraphic {
+public:
+  TBitmap();
+  TBitmap(int width, int height, TPixelFormat format = pfDevice);
+  ~TBitmap() override;
+  std::string ClassName() const override { return "TBitmap"; }
+
+  // The bitmap's own canvas (created on first use); drawing on it changes the pixels.
+  TCanvas* Canvas();
+  bool HasCanvas() const { return FCanvas != nullptr; }
+
+  // Changing the format converts the pixels (1 bit: black and white by
+  // threshold; 4 and 8 bits: a fixed palette).
+  TPixelFormat PixelFormat() const;
+  void SetPixelFormat(TPixelFormat value);
+  // Bytes of one row as ScanLine lays it out (rows padded to 4 bytes).
+  int BytesPerScanLine() const;
+  // Row y of the pixels in the device's layout for the pixel format:
+  // pf1bit bits from the most significant, pf4bit two pixels a byte,
+  // pf8bit palette indexes, pf15bit/pf16bit 5-5-5/5-6-5 words, pf24bit
+  // blue-green-red bytes, pf32bit blue-green-red-alpha, pfDevice as pf32bit.
+  // Valid until the size or format changes. Raises EInvalidGraphicOperation
+  // "Scan line index out of range" outside 0..Height-1.
+  uint8_t* ScanLine(int y);
+  // Applies writes made through ScanLine of a pf4bit bitmap (the others
+  // write straight into the pixels).
+  void ScanLinesChanged();
+
+  // A monochrome bitmap (pf1bit): black and white only.
+  bool Monochrome() const { return PixelFormat() == pf1bit; }
+  void SetMonochrome(bool value);
+  // Frees the pixels; the bitmap becomes empty (0 x 0).
+  void FreeImage();
+  void Dormant() {}
+
+protected:
+  const char* WriteFormat() const override { return "BMP"; }
+
+private:
+  friend struct TRasterData;
+  std::unique_ptr<TCanvas> FCanvas;
+};
+
+class TPngImage : public TRasterGraphic {
+public:
+  std::string ClassName() const override { return "TPngImage"; }
+
+protected:
+  const char* WriteFormat() const override { return "PNG"; }
+};
+
+class TJPEGImage : public TRasterGraphic {
+public:
+  std::string ClassName() const override { return "TJPEGImage"; }
+  int CompressionQuality() const { return FQuality; }
+  void SetCompressionQuality(int value) { FQuality = value; }
+
+protected:
+  const char* WriteFormat() const override { return "JPG"; }
+
+private:
+  int FQuality = 90;
+};
+
+// GIF pictures are read only: SaveToStream raises EInvalidGraphicOperation.
+class TGIFImage : public TRasterGraphic {
+public:
+  std::string ClassName() const override { return "TGIFImage"; }
+
+protected:
+  const char* WriteFormat() const override { return ""; }
+};
+
+class TIcon : public TRasterGraphic {
+public:
+  TIcon();
+  std::string ClassName() const override { return "TIcon"; }
+
+protected:
+  const char* WriteFormat() const override { return "ICO"; }
+};
+
+using TGraphicFactory = std::function<std::unique_ptr<TGraphic>()>;
+
+class TPicture : public TObject {
+public:
+  TPicture();
+  ~TPicture() override;
+  TPicture(const TPicture&) = delete;
+  TPicture& operator=(const TPicture&) = delete;
+  std::string ClassName() const override { return "TPicture"; }
+
+  TGraphic* Graphic() const { return FGraphic.get(); }
+  // Copies the graphic into a new one of the same class; nil clears.
+  void SetGraphic(const TGraphic* value);
+  // The graphic as a bitmap; a bitmap is created (replacing any other graphic) on first use.
+  TBitmap* Bitmap();
+  int Width() const { return FGraphic ? FGraphic->Width() : 0; }
+  int Height() const { return FGraphic ? FGraphic->Height() : 0; }
+
+  // Picks the graphic class by the file's extension; an unknown extension
+  // raises EInvalidGraphic "Unknown picture file extension (.xyz)". The
+  // previous graphic is kept when loading fails.
+  void LoadFromFile(const std::string& fileName);
+  void SaveToFile(const std::string& fileName) const;
+  void Assign(const TPicture* source);
+
+  // Extension without the dot, compared without regard to case.
+  static void RegisterFileFormat(const std::string& extension, const std::string& description,
+                                 TGraphicFactory factory);
+  static void UnregisterFileFormat(const std::string& extension);
+  // A new empty graphic for the extension (with or without dot), or nil.
+  static std::unique_ptr<TGraphic> CreateGraphicForExtension(const std::string& extension);
+  // "PNG image (*.png)|*.png|..." for the file dialogs.
+  static std::string GraphicFilter();
+
+  TNotifyEvent OnChange;
+
+private:
+  void Changed();
+  std::unique_ptr<TGraphic> FGraphic;
+};

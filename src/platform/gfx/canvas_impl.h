@@ -1,0 +1,229 @@
+// The insides of the canvas and of raster pictures, shared by the .cpp files
+// of the drawing layer (Qt types; never included by other subsystems).
+#pragma once
+
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRegion>
+#include <QTransform>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "platform/gfx/bitmap.h"
+#include "platform/gfx/graphics.h"
+
+struct TRegionData {
+  QRegion Region;
+};
+
+// Pixels of a raster picture. Img holds the pixels in the storage format of
+// Format; while a canvas paints, indexed and monochrome pictures are held as
+// RGB32 and converted back when their rows are asked for.
+struct TRasterData {
+  QImage Img;
+  TPixelFormat Format = pfDevice;
+  TCanvas* Canvas = nullptr;       // the bitmap's canvas, when it has one
+  std::vector<uint8_t> Packed4;    // pf4bit rows as ScanLine hands them out
+  bool Packed4Valid = false;
+
+  static QImage::Format StorageFormat(TPixelFormat f);
+  // Before a canvas paints: a format QPainter and the rasteriser can draw on.
+  QImage* PaintImage();
+  // Before rows are read or written: the storage format again.
+  void EnsureStorage();
+  void FlushCanvas();
+  void Resize(int w, int h);
+};
+
+// One recorded state of a metafile canvas.
+struct TMetaState {
+  TPenHandle Pen;
+  int PenMode = 0;
+  TColor BrushColor = clWhite;
+  TBrushStyle BrushStyle = bsSolid;
+  std::shared_ptr<QImage> BrushPattern;
+  bool BrushPatternMono = false;
+  std::string FontName;
+  int FontHeight = 0;
+  uint32_t FontStyle = 0;
+  TFontCharset FontCharset = DEFAULT_CHARSET;
+  int FontOrientation = 0;
+  TFontQuality FontQuality = fqDefault;
+  TFontPitch FontPitch = fpDefault;
+  TColor BkColor = clWhite;
+  int BkMode = OPAQUE;
+  TColor TextColor = clBlack;
+  unsigned TextAlign = 0;
+  int Rop2 = R2_COPYPEN;
+  int PolyFill = ALTERNATE;
+  int CharExtra = 0;
+  int ArcDir = AD_COUNTERCLOCKWISE;
+  int MapMode = MM_TEXT;
+  TPoint WinOrg, VpOrg;
+  TSize WinExt{1, 1}, VpExt{1, 1};
+  bool HasClip = false;
+  QRegion Clip;
+  bool operator==(const TMetaState& o) const;
+};
+
+enum TMetaOp {
+  moLineTo, moRectangle, moEllipse, moRoundRect, moArc, moChord, moPie, moPolyline, moPolygon, moPolyPolygon,
+  moPolyBezier, moFillRect, moFrameRect, moFocusRect, moPixel, moText, moImage, moPatBlt, moGradient, moPath,
+  moAlphaImage
+};
+
+struct TMetaRecord {
+  TMetaOp Op;
+  std::vector<int> A;         // integer arguments
+  std::vector<TPoint> Pts;    // points (logical)
+  std::vector<int> Counts;    // polygon counts; for moPath: per figure count, negative = closed
+  std::string Text;
+  std::shared_ptr<const TMetaState> State;
+  std::shared_ptr<QImage> Image;
+  TPoint Pos;                 // pen position before the operation
+};
+
+struct TMetafileData {
+  std::vector<TMetaRecord> Records;
+  int Width = 0, Height = 0;
+};
+
+struct TSavedDC {
+  TPen Pen;
+  TBrush Brush;
+  TFont Font;
+};
+
+struct TCanvasImpl {
+  explicit TCanvasImpl(TCanvas* owner);
+  ~TCanvasImpl();
+
+  TCanvas* Owner;
+  // ---- Target ----
+  TCanvasKind Kind = ckNone;
+  QImage* ExtImage = nullptr;       // an image owned by someone else
+  TRasterData* Bitmap = nullptr;    // or a bitmap's pixels
+  QPaintDevice* Device = nullptr;   // printer / pdf
+  QPainter* ExtPainter = nullptr;   // the printer's painter
+  TMetafileData* Recorder = nullptr;
+  int Dpi = ScreenPixelsPerInch;
+  int RecWidth = 0, RecHeight = 0;
+
+  std::unique_ptr<QPainter> OwnPainter;
+
+  // ---- Device state ----
+  struct TState {
+    TColor BkColor = clWhite;
+    int BkMode = OPAQUE;
+    TColor TextColor = clBlack;
+    unsigned TextAlign = 0;
+    int Rop2 = R2_COPYPEN;
+    int PolyFill = ALTERNATE;
+    int CharExtra = 0;
+    int ArcDir = AD_COUNTERCLOCKWISE;
+    int MapMode = MM_TEXT;
+    TPoint WinOrg, VpOrg;
+    TSize WinExt{1, 1}, VpExt{1, 1};
+    bool HasClip = false;
+    QRegion Clip;  // device pixels
+    TPoint BrushOrg;
+    TPoint Pos;    // logical
+    std::optional<TColor> DCBrushColor;
+  } S;
+  struct TSaved {
+    TState State;
+    std::unique_ptr<TSavedDC> Objects;
+  };
+  std::vector<TSaved> SaveStack;
+  QTransform Outer;   // extra placement (metafile replay)
+  QTransform Xf;      // logical -> device
+  bool XfIdentity = true;
+  bool XfTranslateOnly = true;
+
+  // ---- Path ----
+  bool PathOpen = false;
+  bool PathDone = false;
+  QPainterPath Path;  // logical
+
+  // ---- Realised objects ----
+  bool PenValid = false, BrushValid = false, FontValid = false, PainterStateValid = false;
+  struct TRealPen {
+    bool Null = true;
+    bool Cosmetic = true;   // one device pixel
+    bool InsideFrame = false;
+    QRgb Color = 0;
+    TColorRef Ref = 0;
+    std::vector<int> Pattern;  // on/off runs in pixels for cosmetic styled pens
+    QPen QtPen;
+    double Width = 1;
+  } RP;
+  struct TRealBrush {
+    bool Null = false;
+    bool Solid = true;
+    TColorRef Ref = 0xFFFFFF;
+    QBrush QtBrush;
+  } RB;
+  QFont QtFont;
+  int PatternPos = 0;  // position in the cosmetic pen's style
+
+  // ---- Helpers ----
+  bool IsRaster() const { return Kind == ckRaster; }
+  QImage* Image();  // the raster image (prepared for painting), or nil
+  QPainter* Painter();  // an open painter on the device, or nil
+  void EndPainter();
+  void Invalidate() { PainterStateValid = false; }
+  void UpdateTransform();
+  QPointF Map(double x, double y) const;
+  TPoint MapPt(int x, int y) const;
+  TPoint UnmapPt(int x, int y) const;
+  void RealizePen();
+  void RealizeBrush();
+  void RealizeFont();
+  void ApplyPainterState(QPainter* p);  // clip + transform
+  void SetComposition(QPainter* p, int rop);
+  bool RopSkips() const { return S.Rop2 == R2_NOP; }
+
+  // Raster primitives in device pixels.
+  void PlotPixel(QImage* img, int x, int y, QRgb color, int rop);
+  bool PixelVisible(int x, int y, const QImage* img) const;
+  void RasterLine(int x0, int y0, int x1, int y1);
+  // Cosmetic pen outline along logical points (end point excluded per segment).
+  void CosmeticPolyline(const std::vector<TPoint>& logical, bool closed);
+
+  // Drawing through QPainter (logical coordinates).
+  void FillShape(const QPainterPath& path);     // brush only
+  void StrokeShape(const QPainterPath& path);   // pen only (non-cosmetic or curved)
+  void FillAndStroke(const QPainterPath& fill, const QPainterPath& outline, const std::vector<TPoint>* cosmeticPoly,
+                     bool closed);
+  void BlitImage(const QImage& src, const QRect& srcRect, const TRect& destLogical, uint32_t rop,
+                 int constAlpha = -1, bool srcAlpha = false);
+  void DrawTextRun(int x, int y, unsigned options, const TRect* rect, const std::string& text, const int* dx);
+
+  // Recording.
+  void Record(TMetaOp op, std::vector<int> a, std::vector<TPoint> pts = {}, std::vector<int> counts = {},
+              std::string text = {}, std::shared_ptr<QImage> image = {});
+  std::shared_ptr<const TMetaState> LastState;
+  std::shared_ptr<const TMetaState> Snapshot();
+  void ApplyMetaState(const TMetaState& st);
+
+  void Begin();   // fires OnChanging
+  void End();     // fires OnChange
+};
+
+// Binds a canvas to a target (the cpp files of bitmaps, metafiles and printer use these).
+void GfxBindRaster(TCanvas* canvas, TRasterData* bitmap);
+void GfxBindDevice(TCanvas* canvas, QPaintDevice* device, QPainter* painter, int dpi);
+void GfxBindRecorder(TCanvas* canvas, TMetafileData* data, int width, int height);
+void GfxUnbind(TCanvas* canvas);
+// Replays a recording onto a canvas, placed into rect (logical coordinates of the target).
+void GfxReplay(const TMetafileData& data, TCanvas* target, const TRect& rect);
+// The device's colour order from a TColor.
+inline QRgb GfxRgb(TColor c) {
+  TColorRef r = ColorToRGB(c);
+  return qRgb(GetRValue(r), GetGValue(r), GetBValue(r));
+}
+// The device pixels whose centres lie inside a path.
+QRegion GfxPathRegion(const QPainterPath& path);
+QImage GfxHatchPattern(TBrushStyle style, QRgb fore, QRgb back, bool opaque);
