@@ -1,0 +1,310 @@
+#include "platform/ui/commondialogs.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+
+#include <cstdio>
+
+#include "platform/dialogs.h"
+#include "platform/ui/forms.h"
+#include "platform/ui/qt_ui.h"
+
+namespace {
+
+TCommonDialogHandler& Handler() {
+  static TCommonDialogHandler h;
+  return h;
+}
+
+QWidget* ActiveWindow() {
+  if (Screen && Screen->ActiveForm() && Screen->ActiveForm()->HandleAllocated())
+    return Screen->ActiveForm()->Impl()->Widget;
+  return nullptr;
+}
+
+// "Text (*.txt)|*.txt|All (*.*)|*.*" -> "Text (*.txt);;All (*.*)"
+QString QtFilter(const std::string& filter, int index, QString* selected) {
+  QStringList parts = ToQString(filter).split('|');
+  QStringList out;
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    QString name = parts[i];
+    const QString patterns = parts[i + 1];
+    if (!name.contains('(')) name += " (" + QString(patterns).replace(';', ' ') + ")";
+    else if (!name.contains(patterns.section(';', 0, 0))) name += " (" + QString(patterns).replace(';', ' ') + ")";
+    out << name;
+    if (i / 2 + 1 == index && selected) *selected = name;
+  }
+  return out.join(";;");
+}
+
+bool RunPlatformDialog(TCommonDialog* d) {
+  QWidget* parent = ActiveWindow();
+  switch (d->Kind()) {
+    case cdOpen:
+    case cdSave: {
+      auto* o = static_cast<TOpenDialog*>(d);
+      QString selected;
+      const QString filter = QtFilter(o->Filter, o->FilterIndex, &selected);
+      const QString dir = ToQString(o->FileName.empty() ? o->InitialDir : o->FileName);
+      const QString title = ToQString(o->Title);
+      QStringList files;
+      if (d->Kind() == cdSave) {
+        QFileDialog::Options opts;
+        if (!o->Options.Contains(ofOverwritePrompt)) opts |= QFileDialog::DontConfirmOverwrite;
+        const QString f = QFileDialog::getSaveFileName(parent, title, dir, filter, &selected, opts);
+        if (!f.isEmpty()) files << f;
+      } else if (o->Options.Contains(ofAllowMultiSelect)) {
+        files = QFileDialog::getOpenFileNames(parent, title, dir, filter, &selected);
+      } else {
+        const QString f = QFileDialog::getOpenFileName(parent, title, dir, filter, &selected);
+        if (!f.isEmpty()) files << f;
+      }
+      if (files.isEmpty()) return false;
+      o->Files()->Clear();
+      for (const QString& f : files) o->Files()->Add(FromQString(f));
+      o->FileName = FromQString(files.front());
+      if (d->Kind() == cdSave && !o->DefaultExt.empty() && o->FileName.find('.', o->FileName.rfind('/') + 1) == std::string::npos)
+        o->FileName += "." + o->DefaultExt;
+      const QStringList names = filter.split(";;");
+      if (const qsizetype i = names.indexOf(selected); i >= 0) o->FilterIndex = static_cast<int>(i) + 1;
+      return true;
+    }
+    case cdColor: {
+      auto* c = static_cast<TColorDialog*>(d);
+      for (int i = 0; i < c->CustomColors()->Count() && i < 16; ++i) {
+        const std::string line = c->CustomColors()->Strings(i);
+        const size_t eq = line.find('=');
+        const std::string v = eq == std::string::npos ? line : line.substr(eq + 1);
+        bool ok = false;
+        const unsigned bgr = QString::fromStdString(v).toUInt(&ok, 16);
+        if (ok) QColorDialog::setCustomColor(i, GfxToQColor(static_cast<TColor>(bgr)));
+      }
+      const QColor chosen = QColorDialog::getColor(GfxToQColor(c->Color), parent);
+      if (!chosen.isValid()) return false;
+      c->Color = GfxFromQColor(chosen);
+      c->CustomColors()->Clear();
+      for (int i = 0; i < 16; ++i) {
+        const TColor cc = GfxFromQColor(QColorDialog::customColor(i));
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "Color%c=%06X", 'A' + i, static_cast<unsigned>(cc) & 0xFFFFFF);
+        c->CustomColors()->Add(buf);
+      }
+      return true;
+    }
+    case cdFont: {
+      auto* f = static_cast<TFontDialog*>(d);
+      bool ok = false;
+      const QFont chosen = QFontDialog::getFont(&ok, GfxMakeQFont(*f->Font()), parent);
+      if (!ok) return false;
+      f->Font()->SetName(FromQString(chosen.family()));
+      if (chosen.pointSize() > 0) f->Font()->SetSize(chosen.pointSize());
+      TFontStyles st;
+      if (chosen.bold()) st.Include(fsBold);
+      if (chosen.italic()) st.Include(fsItalic);
+      if (chosen.underline()) st.Include(fsUnderline);
+      if (chosen.strikeOut()) st.Include(fsStrikeOut);
+      f->Font()->SetStyle(st);
+      return true;
+    }
+    case cdPrint:
+    case cdPrinterSetup: {
+      QPrinter printer;
+      QPrintDialog dlg(&printer, parent);
+      if (d->Kind() == cdPrint) {
+        auto* p = static_cast<TPrintDialog*>(d);
+        printer.setCopyCount(p->Copies);
+        dlg.setMinMax(p->MinPage, p->MaxPage);
+        if (dlg.exec() != QDialog::Accepted) return false;
+        p->Copies = printer.copyCount();
+        p->FromPage = printer.fromPage();
+        p->ToPage = printer.toPage();
+        p->PrintRange = printer.printRange() == QPrinter::PageRange ? prPageNums
+                        : printer.printRange() == QPrinter::Selection ? prSelection
+                                                                      : prAllPages;
+        return true;
+      }
+      return dlg.exec() == QDialog::Accepted;
+    }
+    case cdFind:
+    case cdReplace: {
+      auto* f = static_cast<TFindDialog*>(d);
+      bool ok = false;
+      const QString text =
+          QInputDialog::getText(parent, d->Kind() == cdFind ? "Find" : "Replace", "Find what:", QLineEdit::Normal,
+                                ToQString(f->FindText), &ok);
+      if (!ok) return false;
+      f->FindText = FromQString(text);
+      if (d->Kind() == cdReplace) {
+        auto* r = static_cast<TReplaceDialog*>(d);
+        const QString with = QInputDialog::getText(parent, "Replace", "Replace with:", QLineEdit::Normal,
+                                                   ToQString(r->ReplaceText), &ok);
+        if (!ok) return false;
+        r->ReplaceText = FromQString(with);
+        r->ReplacePressed(true);
+      } else {
+        f->FindNextPressed();
+      }
+      return true;
+    }
+  }
+  return false;
+}
+
+// The window system's message boxes behind the dialog service.
+TDialogAnswer PlatformMessage(const TDialogRequest& r) {
+  EnsureQtApplication();
+  TDialogAnswer a;
+  QWidget* parent = ActiveWindow();
+  if (r.Kind == TDialogRequest::dkInputBox) {
+    bool ok = false;
+    const QString t = QInputDialog::getText(parent, ToQString(r.Caption), ToQString(r.Text), QLineEdit::Normal,
+                                            ToQString(r.Default), &ok);
+    a.Accepted = ok;
+    a.Text = ok ? FromQString(t) : r.Default;
+    a.Result = ok ? mrOk : mrCancel;
+    return a;
+  }
+  QMessageBox box(parent);
+  box.setText(ToQString(r.Text));
+  box.setWindowTitle(ToQString(r.Caption));
+  std::vector<std::pair<QPushButton*, int>> buttons;
+  auto add = [&](const char* text, int result, QMessageBox::ButtonRole role) {
+    buttons.emplace_back(box.addButton(text, role), result);
+  };
+  if (r.Kind == TDialogRequest::dkMessageBox) {
+    switch (r.Flags & 0xF) {
+      case MB_OKCANCEL: add("OK", IDOK, QMessageBox::AcceptRole); add("Cancel", IDCANCEL, QMessageBox::RejectRole); break;
+      case MB_ABORTRETRYIGNORE:
+        add("&Abort", IDABORT, QMessageBox::RejectRole);
+        add("&Retry", IDRETRY, QMessageBox::AcceptRole);
+        add("&Ignore", IDIGNORE, QMessageBox::AcceptRole);
+        break;
+      case MB_YESNOCANCEL:
+        add("&Yes", IDYES, QMessageBox::YesRole);
+        add("&No", IDNO, QMessageBox::NoRole);
+        add("Cancel", IDCANCEL, QMessageBox::RejectRole);
+        break;
+      case MB_YESNO: add("&Yes", IDYES, QMessageBox::YesRole); add("&No", IDNO, QMessageBox::NoRole); break;
+      case MB_RETRYCANCEL: add("&Retry", IDRETRY, QMessageBox::AcceptRole); add("Cancel", IDCANCEL, QMessageBox::RejectRole); break;
+      default: add("OK", IDOK, QMessageBox::AcceptRole); break;
+    }
+    const unsigned icon = r.Flags & 0xF0;
+    box.setIcon(icon == MB_ICONSTOP ? QMessageBox::Critical
+                : icon == MB_ICONQUESTION ? QMessageBox::Question
+                : icon == MB_ICONWARNING ? QMessageBox::Warning
+                : icon == MB_ICONINFORMATION ? QMessageBox::Information
+                                             : QMessageBox::NoIcon);
+    const size_t def = (r.Flags >> 8) & 0xF;
+    if (def < buttons.size()) box.setDefaultButton(buttons[def].first);
+  } else if (r.Kind == TDialogRequest::dkMessageDlg) {
+    static const std::pair<TMsgDlgBtn, const char*> names[] = {
+        {mbYes, "&Yes"}, {mbNo, "&No"}, {mbOK, "OK"}, {mbCancel, "Cancel"}, {mbAbort, "&Abort"}, {mbRetry, "&Retry"},
+        {mbIgnore, "&Ignore"}, {mbAll, "&All"}, {mbNoToAll, "N&o to All"}, {mbYesToAll, "Yes to &All"}, {mbHelp, "&Help"}};
+    static const int results[] = {mrYes, mrNo, mrOk, mrCancel, mrAbort, mrRetry, mrIgnore, mrAll, mrNoToAll, mrYesToAll, 0};
+    for (auto& [b, text] : names)
+      if (r.Buttons.Contains(b)) add(text, results[b], QMessageBox::AcceptRole);
+    if (buttons.empty()) add("OK", mrOk, QMessageBox::AcceptRole);
+    box.setIcon(r.DlgType == mtError ? QMessageBox::Critical
+                : r.DlgType == mtWarning ? QMessageBox::Warning
+                : r.DlgType == mtConfirmation ? QMessageBox::Question
+                : r.DlgType == mtInformation ? QMessageBox::Information
+                                             : QMessageBox::NoIcon);
+  } else {
+    add("OK", IDOK, QMessageBox::AcceptRole);
+    box.setIcon(QMessageBox::NoIcon);
+  }
+  box.exec();
+  a.Result = r.DefaultResult;
+  for (auto& [b, result] : buttons)
+    if (box.clickedButton() == b) a.Result = result;
+  a.Accepted = true;
+  return a;
+}
+
+}  // namespace
+
+TCommonDialogHandler SetCommonDialogHandler(TCommonDialogHandler h) {
+  TCommonDialogHandler old = std::move(Handler());
+  Handler() = std::move(h);
+  return old;
+}
+
+void InstallPlatformDialogs() {
+  if (!Handler()) Handler() = &RunPlatformDialog;
+  TDialogHandler previous = SetDialogHandler(&PlatformMessage);
+  if (previous) SetDialogHandler(std::move(previous));
+}
+
+ZV_CLASS_IMPL_NOPROPS(TCommonDialog, TComponent)
+
+bool TCommonDialog::Execute() {
+  if (OnShow) OnShow(this);
+  bool result = false;
+  if (Handler()) {
+    result = Handler()(this);
+  } else {
+    std::fprintf(stderr, "[dialog] %s: no dialog handler, cancelled\n", ClassName().c_str());
+  }
+  if (OnClose) OnClose(this);
+  return result;
+}
+
+ZV_CLASS_IMPL_NOPROPS(TOpenDialog, TCommonDialog)
+
+TOpenDialog::TOpenDialog(TComponent* AOwner) : TCommonDialog(AOwner) {}
+
+bool TOpenDialog::Execute() {
+  const bool ok = TCommonDialog::Execute();
+  if (ok && FFiles.Count() == 0 && !FileName.empty()) FFiles.Add(FileName);
+  return ok;
+}
+
+ZV_CLASS_IMPL_NOPROPS(TSaveDialog, TOpenDialog)
+ZV_CLASS_IMPL_NOPROPS(TColorDialog, TCommonDialog)
+ZV_CLASS_IMPL_NOPROPS(TFontDialog, TCommonDialog)
+
+TFontDialog::TFontDialog(TComponent* AOwner) : TCommonDialog(AOwner), FFont(std::make_unique<TFont>()) {}
+
+ZV_CLASS_IMPL_NOPROPS(TPrintDialog, TCommonDialog)
+ZV_CLASS_IMPL_NOPROPS(TPrinterSetupDialog, TCommonDialog)
+ZV_CLASS_IMPL_NOPROPS(TFindDialog, TCommonDialog)
+
+bool TFindDialog::Execute() {
+  FShowing = true;
+  const bool ok = TCommonDialog::Execute();
+  if (!ok) FShowing = false;
+  return true;
+}
+
+void TFindDialog::CloseDialog() {
+  if (!FShowing) return;
+  FShowing = false;
+  if (OnClose) OnClose(this);
+}
+
+void TFindDialog::FindNextPressed() {
+  Options.Include(frFindNext);
+  Options.Exclude(frReplace);
+  Options.Exclude(frReplaceAll);
+  if (OnFind) OnFind(this);
+}
+
+ZV_CLASS_IMPL_NOPROPS(TReplaceDialog, TFindDialog)
+
+void TReplaceDialog::ReplacePressed(bool All) {
+  Options.Exclude(frFindNext);
+  if (All) {
+    Options.Include(frReplaceAll);
+    Options.Exclude(frReplace);
+  } else {
+    Options.Include(frReplace);
+    Options.Exclude(frReplaceAll);
+  }
+  if (OnReplace) OnReplace(this);
+}

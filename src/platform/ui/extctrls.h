@@ -1,0 +1,72 @@
+// Panels with bevels, timers.
+#pragma once
+
+#include <memory>
+
+#include "platform/ui/controls.h"
+
+class TCustomPanel : public TCustomControl {
+  ZV_CLASS(TCustomPanel)
+public:
+  explicit TCustomPanel(TComponent* AOwner);
+  TAlignment Alignment() const { return FAlignment; }
+  void SetAlignment(TAlignment v);
+  TBevelCut BevelInner() const { return FBevelInner; }
+  void SetBevelInner(TBevelCut v);
+  TBevelCut BevelOuter() const { return FBevelOuter; }
+  void SetBevelOuter(TBevelCut v);
+  int BevelWidth() const { return FBevelWidth; }
+  void SetBevelWidth(int v);
+  int BorderWidth() const { return FBorderWidth; }
+  void SetBorderWidth(int v);
+  TBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TBorderStyle v);
+  TRect ClientRect() const override;
+
+protected:
+  void Paint() override;
+
+  TAlignment FAlignment = taCenter;
+  TBevelCut FBevelInner = bvNone;
+  TBevelCut FBevelOuter = bvRaised;
+  int FBevelWidth = 1;
+  int FBorderWidth = 0;
+  TBorderStyle FBorderStyle = bsNone;
+};
+
+class TPanel : public TCustomPanel {
+  ZV_CLASS(TPanel)
+public:
+  explicit TPanel(TComponent* AOwner) : TCustomPanel(AOwner) {}
+};
+
+struct TTimerImpl;
+
+// Fires OnTimer every Interval milliseconds while Enabled (and Interval > 0
+// and OnTimer assigned), from the application's message loop.
+class TTimer : public TComponent {
+  ZV_CLASS(TTimer)
+public:
+  explicit TTimer(TComponent* AOwner);
+  ~TTimer() override;
+  bool Enabled() const { return FEnabled; }
+  void SetEnabled(bool v);
+  unsigned Interval() const { return FInterval; }
+  void SetInterval(unsigned v);
+  const TNotifyEvent& OnTimer() const { return FOnTimer; }
+  void SetOnTimer(TNotifyEvent v);
+  // Whether the timer is running (what the message loop would fire).
+  bool Active() const;
+  // Fires the timer now (the message loop calls it; tests may too).
+  virtual void Timer();
+
+  // All timers that exist, for tests that fire the due ones without waiting.
+  static const std::vector<TTimer*>& AllTimers();
+
+private:
+  void UpdateTimer();
+  bool FEnabled = true;
+  unsigned FInterval = 1000;
+  TNotifyEvent FOnTimer;
+  std::unique_ptr<TTimerImpl> FImpl;
+};

@@ -1,0 +1,265 @@
+// Forms, the application object and the screen.
+//
+// Application (TApplication) runs the message loop, delivers posted
+// messages, and catches every exception that reaches an event of the window
+// system (HandleException: OnException, or a message box through the dialog
+// service). Screen (TScreen) knows the forms, the active form, the screen
+// cursor (tied to ScreenCursor() of the dialog service) and custom cursors.
+//
+// Modal forms: ShowModal runs a nested loop until ModalResult is set; a test
+// installs a modal handler (SetModalFormHandler) that answers instead, after
+// the form has been shown, so nothing waits for a person.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/rtl/stringlist.h"
+#include "platform/ui/controls.h"
+
+enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
+enum TPosition {
+  poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter, poMainFormCenter,
+  poOwnerFormCenter
+};
+enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+enum TFormStateItem { fsCreating, fsVisible, fsShowing, fsModal, fsCreatedMDIChild, fsActivated };
+using TFormState = TEnumSet<TFormStateItem>;
+enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
+using TBorderIcons = TEnumSet<TBorderIcon>;
+
+using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
+using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
+
+class TCustomForm : public TWinControl {
+  ZV_CLASS(TCustomForm)
+public:
+  explicit TCustomForm(TComponent* AOwner);
+  ~TCustomForm() override;
+
+  // Fires OnCreate once (Application->CreateForm and the first Show call it).
+  void DoCreate();
+  void Show();
+  void Hide() { SetVisible(false); }
+  // Raises EInvalidOperation "Cannot make a visible window modal" for a
+  // visible or disabled form.
+  int ShowModal();
+  void Close();
+  bool CloseQuery();
+  // Frees the form once the current event is over.
+  void Release();
+
+  int ModalResult() const { return FModalResult; }
+  void SetModalResult(int v) { FModalResult = v; }
+  TFormState FormState() const { return FFormState; }
+  TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TFormBorderStyle v);
+  TBorderIcons BorderIcons() const { return FBorderIcons; }
+  void SetBorderIcons(TBorderIcons v) { FBorderIcons = v; }
+  TPosition Position() const { return FPosition; }
+  void SetPosition(TPosition v) { FPosition = v; }
+  TFormStyle FormStyle() const { return FFormStyle; }
+  void SetFormStyle(TFormStyle v);
+  TWindowState WindowState() const { return FWindowState; }
+  void SetWindowState(TWindowState v);
+  bool KeyPreview() const { return FKeyPreview; }
+  void SetKeyPreview(bool v) { FKeyPreview = v; }
+  TWinControl* ActiveControl() const { return FActiveControl; }
+  void SetActiveControl(TWinControl* Control);
+  bool Active() const { return FActive; }
+  int PixelsPerInch() const { return 96; }
+  // The form's own drawing surface (OnPaint draws here).
+  TCanvas* Canvas();
+
+  void SetText(const std::string& v) override;
+  // Keeps ActiveControl and sends CM_EXIT / CM_ENTER when focus moves.
+  void FocusChanged(TWinControl* Control);
+
+  TNotifyEvent OnCreate;
+  TNotifyEvent OnDestroy;
+  TNotifyEvent OnShow;
+  TNotifyEvent OnHide;
+  TNotifyEvent OnActivate;
+  TNotifyEvent OnDeactivate;
+  TNotifyEvent OnPaint;
+  TCloseEvent OnClose;
+  TCloseQueryEvent OnCloseQuery;
+
+protected:
+  friend class TWinControl;
+  friend class TApplication;
+  void Dispatch(TMessage& Message) override;
+  void CreateWnd() override;
+  void PaintWindow() override;
+  virtual void Paint();
+  virtual void DoShow();
+  virtual void DoHide();
+  virtual void DoClose(TCloseAction& Action);
+  virtual void Activate();
+  virtual void Deactivate();
+  void VisibleChanging() override;
+  void CMVisibleChanged(TMessage& M) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void ApplyWindowFlags();
+
+  TFormState FFormState;
+  int FModalResult = mrNone;
+  TFormBorderStyle FBorderStyle = bsSizeable;
+  TBorderIcons FBorderIcons = {biSystemMenu, biMinimize, biMaximize};
+  TPosition FPosition = poDesigned;
+  TFormStyle FFormStyle = fsNormal;
+  TWindowState FWindowState = wsNormal;
+  bool FKeyPreview = false;
+  TWinControl* FActiveControl = nullptr;
+  bool FActive = false;
+  bool FCreated = false;
+  std::unique_ptr<TCanvas> FFormCanvas;
+};
+
+class TForm : public TCustomForm {
+  ZV_CLASS(TForm)
+public:
+  explicit TForm(TComponent* AOwner);
+};
+
+using TExceptionEvent = std::function<void(TObject* Sender, const std::exception& E)>;
+using TIdleEvent = std::function<void(TObject* Sender, bool& Done)>;
+using TShowHintEvent = std::function<void(std::string& HintStr, bool& CanShow, TControl* HintControl)>;
+using TMessageHook = std::function<bool(TMessage& Message)>;
+
+class TApplication : public TComponent {
+  ZV_CLASS(TApplication)
+public:
+  explicit TApplication(TComponent* AOwner);
+  ~TApplication() override;
+
+  // Makes the window system ready and installs the real dialogs behind the
+  // dialog service (unless a handler, e.g. a test responder, is installed).
+  void Initialize();
+  // Creates a form; the first one becomes the main form. OnCreate fires.
+  template <class T>
+  void CreateForm(T*& Reference) {
+    Reference = new T(this);
+    AfterCreateForm(Reference);
+  }
+  void Run();
+  void ProcessMessages();
+  // Handles one round of pending events; idles when there were none.
+  void HandleMessage();
+  void Terminate() { FTerminated = true; }
+  bool Terminated() const { return FTerminated; }
+  TCustomForm* MainForm() const { return FMainForm; }
+  void SetMainForm(TCustomForm* f) { FMainForm = f; }
+  // Reports the exception being handled (call from a catch block): EAbort is
+  // silent; otherwise OnException, or ShowException.
+  void HandleException(TObject* Sender);
+  void ShowException(const std::exception& E);
+  int MessageBox(const std::string& Text, const std::string& Caption, unsigned Flags);
+
+  const std::string& Title() const { return FTitle; }
+  void SetTitle(const std::string& v) { FTitle = v; }
+  std::string ExeName() const;
+  const std::string& Hint() const { return FHint; }
+  void SetHint(const std::string& v);
+  bool ShowHint() const { return FShowHint; }
+  void SetShowHint(bool v) { FShowHint = v; }
+  int HintPause() const { return FHintPause; }
+  void SetHintPause(int v) { FHintPause = v; }
+  int HintHidePause() const { return FHintHidePause; }
+  void SetHintHidePause(int v) { FHintHidePause = v; }
+  TColor HintColor() const { return FHintColor; }
+  void SetHintColor(TColor v) { FHintColor = v; }
+  // Shows the hint of the control under a screen point; CancelHint hides it.
+  void ActivateHint(TPoint CursorPos);
+  void CancelHint();
+  const std::string& CurrentHintText() const { return FHintText; }
+  void HookMainWindow(const TMessageHook& Hook);
+  void UnhookMainWindow();
+  // Passes a message through the main-window hooks: true when one handled it.
+  bool CallMainWindowHooks(TMessage& Message);
+
+  TExceptionEvent OnException;
+  TIdleEvent OnIdle;
+  TNotifyEvent OnHint;
+  TShowHintEvent OnShowHint;
+  TNotifyEvent OnActivate;
+  TNotifyEvent OnDeactivate;
+
+private:
+  void AfterCreateForm(TCustomForm* Form);
+  bool FTerminated = false;
+  TCustomForm* FMainForm = nullptr;
+  std::string FTitle;
+  std::string FHint;
+  std::string FHintText;
+  bool FShowHint = true;
+  int FHintPause = 500;
+  int FHintHidePause = 2500;
+  TColor FHintColor = clInfoBk;
+  std::vector<TMessageHook> FHooks;
+  bool FInHandleException = false;
+};
+
+class TScreen : public TComponent {
+  ZV_CLASS(TScreen)
+public:
+  explicit TScreen(TComponent* AOwner);
+  ~TScreen() override;
+
+  TCursor Cursor() const { return ScreenCursor().Cursor(); }
+  void SetCursor(TCursor v) { ScreenCursor().SetCursor(v); }
+  // Custom cursors by number (positive numbers); a bitmap with its hot spot.
+  // Unknown numbers give the default cursor's shape.
+  void SetCursors(int Index, const TBitmap* Image, int HotX, int HotY);
+  void RemoveCursor(int Index);
+  bool HasCursor(int Index) const;
+  // The image and hot spot of a custom cursor; false when none is registered.
+  bool CustomCursor(int Index, const TBitmap*& Image, TPoint& HotSpot) const;
+
+  int FormCount() const { return static_cast<int>(FForms.size()); }
+  TCustomForm* Forms(int Index) const;
+  TCustomForm* ActiveForm() const { return FActiveForm; }
+  TWinControl* ActiveControl() const;
+  int Width() const;
+  int Height() const;
+  TRect WorkAreaRect() const;
+  int WorkAreaWidth() const { return WorkAreaRect().Width(); }
+  int WorkAreaHeight() const { return WorkAreaRect().Height(); }
+  int DesktopWidth() const { return Width(); }
+  int DesktopHeight() const { return Height(); }
+  int PixelsPerInch() const { return 96; }
+  int MonitorCount() const { return 1; }
+  // Font families installed (sorted).
+  TStrings* Fonts();
+  TFont* HintFont() { return FHintFont.get(); }
+
+  TNotifyEvent OnActiveFormChange;
+  TNotifyEvent OnActiveControlChange;
+
+private:
+  friend class TCustomForm;
+  void AddForm(TCustomForm* f);
+  void RemoveForm(TCustomForm* f);
+  void SetActiveForm(TCustomForm* f);
+  std::vector<TCustomForm*> FForms;
+  TCustomForm* FActiveForm = nullptr;
+  std::unique_ptr<TStringList> FFonts;
+  std::unique_ptr<TFont> FHintFont;
+  std::map<int, std::pair<std::unique_ptr<TBitmap>, TPoint>> FCursors;
+};
+
+extern TApplication* Application;
+extern TScreen* Screen;
+
+// Answers ShowModal in place of the nested loop (tests). The handler runs
+// with the form shown; its result becomes ModalResult unless the form set
+// one; 0 counts as mrCancel. Returns the previous handler.
+using TModalFormHandler = std::function<int(TCustomForm* Form)>;
+TModalFormHandler SetModalFormHandler(TModalFormHandler Handler);
+
+// The form that contains a control (nil when it is on none).
+TCustomForm* GetParentForm(TControl* Control);

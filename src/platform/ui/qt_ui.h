@@ -1,0 +1,79 @@
+// Qt behind the window layer, for the .cpp files of ui only (never include
+// this from a public header).
+#pragma once
+
+#include <QEvent>
+#include <QImage>
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+
+#include <memory>
+
+#include "platform/gfx/qt_private.h"
+#include "platform/ui/controls.h"
+
+// Routes the window system's events of one widget into the control's messages.
+class TEventBridge : public QObject {
+public:
+  TEventBridge(TWinControl* control, std::shared_ptr<bool> alive) : FControl(control), FAlive(std::move(alive)) {}
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  TWinControl* Control() const { return FControl; }
+
+private:
+  bool Translate(QObject* watched, QEvent* event);
+  TWinControl* FControl;
+  std::shared_ptr<bool> FAlive;
+};
+
+// The widget of a custom-painted window: shows the retained surface.
+class TSurfaceWidget : public QWidget {
+public:
+  TSurfaceWidget(TWinControl* control, QWidget* parent);
+  void Detach() { FControl = nullptr; }
+
+protected:
+  void paintEvent(QPaintEvent* event) override;
+
+private:
+  TWinControl* FControl;
+};
+
+struct TWinControlImpl {
+  explicit TWinControlImpl(TWinControl* owner) : Owner(owner) {}
+  ~TWinControlImpl();
+
+  TWinControl* Owner;
+  QPointer<QWidget> Widget;     // created by CreateWnd; owned here
+  QWidget* Focus = nullptr;     // the widget that takes focus and keys (the widget itself by default)
+  std::unique_ptr<TEventBridge> Bridge;
+  HWND Handle = 0;
+  QImage Surface;               // the retained surface of custom-painted windows
+  std::unique_ptr<TCanvas> Canvas;
+  bool NeedsPaint = true;
+  bool DefaultCalled = false;   // the message reached DefaultHandler: the widget's own handling runs
+  bool Painting = false;
+  int InEvent = 0;              // depth of the widget's events being handled
+  std::shared_ptr<bool> Alive = std::make_shared<bool>(true);
+
+  // Makes the surface as large as the client area (keeping the pixels).
+  void SizeSurface();
+  // Ends open painters on the surface (own canvas and graphic children's).
+  void FlushSurface();
+  void FlushChildren();
+};
+
+// Installs the bridge on a widget made by CreateWnd and registers the handle.
+void AttachWidget(TWinControl* control, QWidget* widget, QWidget* focusWidget = nullptr);
+// Runs f; an exception goes to Application->HandleException.
+void GuardEvent(TObject* sender, const std::function<void()>& f);
+// Application->HandleException (forms.cpp).
+void HandleUIException(TObject* sender);
+QCursor CursorToQt(TCursor cursor);
+uint16_t QtKeyToVK(int qtKey);
+int VKToQtKey(uint16_t vk);
+TShiftState QtModifiersToShift(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons);
+std::string FromQString(const QString& s);
+QString ToQString(const std::string& s);
+// Delivers queued posted messages (ProcessMessages).
+void DeliverPostedMessages();

@@ -1,0 +1,143 @@
+// Common dialogs, the clipboard and the shell opener, all answered by tests.
+#include <gtest/gtest.h>
+
+#include "platform/ui/clipboard.h"
+#include "platform/ui/commondialogs.h"
+#include "platform/ui/shell.h"
+#include "support/gui/guitest.h"
+
+using namespace guitest;
+
+TEST(CommonDialogs, TheResponderFillsInTheDialogAndAnswers) {
+  TOpenDialog open(nullptr);
+  open.Filter = "Input files (*.inp)|*.inp|All files (*.*)|*.*";
+  {
+    TCommonDialogResponder responder;
+    responder
+        .Do([](TCommonDialog* d) {
+          EXPECT_EQ(d->Kind(), cdOpen);
+          static_cast<TOpenDialog*>(d)->FileName = "/data/x.inp";
+          return true;
+        })
+        .Do([](TCommonDialog*) { return false; });
+    EXPECT_TRUE(open.Execute());
+    EXPECT_EQ(open.FileName, "/data/x.inp");
+    EXPECT_EQ(open.Files()->Count(), 1);
+    EXPECT_FALSE(open.Execute());
+    EXPECT_EQ(responder.Count(), 2);
+  }
+  // Without a handler nothing waits: the dialog is cancelled.
+  TCommonDialogHandler none = SetCommonDialogHandler(nullptr);
+  EXPECT_FALSE(open.Execute());
+  SetCommonDialogHandler(none);
+}
+
+TEST(CommonDialogs, ColourFontFindAndReplace) {
+  TCommonDialogResponder responder;
+  TColorDialog colour(nullptr);
+  colour.CustomColors()->Add("ColorA=FFFFFF");
+  responder.Do([](TCommonDialog* d) {
+    auto* c = static_cast<TColorDialog*>(d);
+    EXPECT_EQ(c->CustomColors()->Strings(0), "ColorA=FFFFFF");
+    c->Color = clRed;
+    return true;
+  });
+  EXPECT_TRUE(colour.Execute());
+  EXPECT_EQ(colour.Color, clRed);
+
+  TFontDialog font(nullptr);
+  responder.Do([](TCommonDialog* d) {
+    static_cast<TFontDialog*>(d)->Font()->SetName("Courier New");
+    return true;
+  });
+  EXPECT_TRUE(font.Execute());
+  EXPECT_EQ(font.Font()->Name(), "Courier New");
+
+  TReplaceDialog replace(nullptr);
+  std::vector<std::string> log;
+  replace.OnFind = [&](TObject*) { log.push_back("find " + replace.FindText); };
+  replace.OnReplace = [&](TObject*) {
+    log.push_back(std::string(replace.Options.Contains(frReplaceAll) ? "all " : "one ") + replace.ReplaceText);
+  };
+  responder.Do([](TCommonDialog* d) {
+    auto* r = static_cast<TReplaceDialog*>(d);
+    r->FindText = "Cycles";
+    r->ReplaceText = "30";
+    r->FindNextPressed();
+    r->ReplacePressed(false);
+    r->ReplacePressed(true);
+    return true;
+  });
+  EXPECT_TRUE(replace.Execute());
+  EXPECT_TRUE(replace.Showing());
+  EXPECT_EQ(log, (std::vector<std::string>{"find Cycles", "one 30", "all 30"}));
+  replace.CloseDialog();
+  EXPECT_FALSE(replace.Showing());
+}
+
+TEST(Clipboard, TextBitmapAndPrivateFormats) {
+  EnsureGui();
+  Clipboard()->SetAsText("Rwp 12.5");
+  EXPECT_TRUE(Clipboard()->HasFormat(CF_TEXT));
+  EXPECT_EQ(Clipboard()->AsText(), "Rwp 12.5");
+
+  const TClipboardFormat cells = RegisterClipboardFormat("Zelvora Grid Cells");
+  EXPECT_EQ(RegisterClipboardFormat("zelvora grid cells"), cells);
+  EXPECT_GE(cells, 0xC000u);
+  Clipboard()->Open();
+  Clipboard()->SetAsText("a\tb");
+  Clipboard()->SetBuffer(cells, {1, 2, 3});
+  Clipboard()->Close();
+  EXPECT_TRUE(Clipboard()->HasFormat(cells));
+  EXPECT_EQ(Clipboard()->GetBuffer(cells), (std::vector<uint8_t>{1, 2, 3}));
+  EXPECT_EQ(Clipboard()->AsText(), "a\tb");
+
+  TBitmap bmp(4, 3);
+  bmp.Canvas()->SetPixels(1, 1, clRed);
+  Clipboard()->Assign(&bmp);
+  EXPECT_FALSE(Clipboard()->HasFormat(cells));
+  TBitmap back;
+  ASSERT_TRUE(Clipboard()->GetBitmap(&back));
+  EXPECT_EQ(back.Width(), 4);
+  EXPECT_EQ(back.Canvas()->Pixels(1, 1), clRed);
+}
+
+TEST(Clipboard, MetafilesComeBackAsMetafilesAndAsPictures) {
+  EnsureGui();
+  TMetafile mf;
+  mf.SetWidth(40);
+  mf.SetHeight(20);
+  {
+    TMetafileCanvas canvas(&mf, nullptr);
+    canvas.Brush()->SetColor(clBlue);
+    canvas.FillRect(Rect(0, 0, 40, 20));
+  }
+  Clipboard()->Assign(&mf);
+  EXPECT_TRUE(Clipboard()->HasFormat(CF_ENHMETAFILE));
+  EXPECT_TRUE(Clipboard()->HasFormat(CF_BITMAP));
+  TMetafile back;
+  ASSERT_TRUE(Clipboard()->GetMetafile(&back));
+  EXPECT_EQ(back.Width(), 40);
+  EXPECT_EQ(back.RecordCount(), mf.RecordCount());
+  TBitmap picture;
+  ASSERT_TRUE(Clipboard()->GetBitmap(&picture));
+  EXPECT_EQ(picture.Canvas()->Pixels(10, 10), clBlue);
+  Clipboard()->SetAsText("no picture");
+  EXPECT_FALSE(Clipboard()->GetMetafile(&back));
+}
+
+TEST(Shell, OpeningGoesThroughTheHook) {
+  std::vector<std::string> opened;
+  TShellOpenHandler previous = SetShellOpenHandler([&](const std::string& op, const std::string& target,
+                                                       const std::string& params) {
+    opened.push_back(op + "|" + target + "|" + params);
+    return target != "missing.pdf";
+  });
+  EXPECT_TRUE(OpenURL("https://example.org/zelvora"));
+  EXPECT_GT(ShellExecute(0, "open", "manual.pdf", "", "", SW_SHOWNORMAL), 32);
+  EXPECT_LE(ShellExecute(0, "open", "missing.pdf", "", "", SW_SHOWNORMAL), 32);
+  EXPECT_EQ(opened.front(), "open|https://example.org/zelvora|");
+  EXPECT_EQ(opened.size(), 3u);
+  SetShellOpenHandler(previous);
+  EXPECT_EQ(ShellExecute(0, "open", "", "", "", SW_SHOWNORMAL), SE_ERR_FNF);
+}

@@ -1,0 +1,219 @@
+#include "guitest.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+#include "platform/ui/qt_ui.h"
+
+namespace guitest {
+
+namespace {
+
+// The widget that receives the input, and the point in its coordinates.
+QWidget* Target(TControl* c, int& x, int& y) {
+  while (c && !dynamic_cast<TWinControl*>(c)) {
+    x += c->Left();
+    y += c->Top();
+    c = c->Parent();
+  }
+  auto* w = static_cast<TWinControl*>(c);
+  if (!w) return nullptr;
+  w->HandleNeeded();
+  return w->Impl()->Widget;
+}
+
+Qt::MouseButton QtButton(TMouseButton b) {
+  return b == mbRight ? Qt::RightButton : b == mbMiddle ? Qt::MiddleButton : Qt::LeftButton;
+}
+
+Qt::KeyboardModifiers QtMods(TShiftState s) {
+  Qt::KeyboardModifiers m;
+  if (s.Contains(ssShift)) m |= Qt::ShiftModifier;
+  if (s.Contains(ssCtrl)) m |= Qt::ControlModifier;
+  if (s.Contains(ssAlt)) m |= Qt::AltModifier;
+  return m;
+}
+
+Qt::MouseButtons Held;
+
+void SendMouse(TControl* c, QEvent::Type type, Qt::MouseButton button, int x, int y, TShiftState shift) {
+  QWidget* w = Target(c, x, y);
+  if (!w) return;
+  const QPointF local(x, y);
+  const QPointF global = w->mapToGlobal(local.toPoint());
+  if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) Held |= button;
+  if (type == QEvent::MouseButtonRelease) Held &= ~Qt::MouseButtons(button);
+  QMouseEvent e(type, local, global, button, Held, QtMods(shift));
+  QApplication::sendEvent(w, &e);
+}
+
+}  // namespace
+
+void EnsureGui() { EnsureQtApplication(); }
+
+void MouseDown(TControl* c, TMouseButton button, int x, int y, TShiftState shift) {
+  SendMouse(c, QEvent::MouseButtonPress, QtButton(button), x, y, shift);
+}
+
+void MouseMove(TControl* c, int x, int y, TShiftState shift) {
+  SendMouse(c, QEvent::MouseMove, Qt::NoButton, x, y, shift);
+}
+
+void MouseUp(TControl* c, TMouseButton button, int x, int y, TShiftState shift) {
+  SendMouse(c, QEvent::MouseButtonRelease, QtButton(button), x, y, shift);
+}
+
+void Click(TControl* c, int x, int y, TMouseButton button) {
+  MouseDown(c, button, x, y);
+  MouseUp(c, button, x, y);
+}
+
+void DblClick(TControl* c, int x, int y) {
+  MouseDown(c, mbLeft, x, y);
+  MouseUp(c, mbLeft, x, y);
+  SendMouse(c, QEvent::MouseButtonDblClick, Qt::LeftButton, x, y, {});
+  MouseUp(c, mbLeft, x, y);
+}
+
+void Drag(TControl* c, int x0, int y0, int x1, int y1, int steps) {
+  MouseDown(c, mbLeft, x0, y0);
+  for (int i = 1; i <= steps; ++i) MouseMove(c, x0 + (x1 - x0) * i / steps, y0 + (y1 - y0) * i / steps);
+  MouseUp(c, mbLeft, x1, y1);
+}
+
+void Wheel(TControl* c, int notches, int x, int y, TShiftState shift) {
+  QWidget* w = Target(c, x, y);
+  if (!w) return;
+  const QPointF local(x, y);
+  QWheelEvent e(local, w->mapToGlobal(local.toPoint()), QPoint(), QPoint(0, notches * 120), Held, QtMods(shift),
+                Qt::NoScrollPhase, false);
+  QApplication::sendEvent(w, &e);
+}
+
+void MouseEnter(TControl* c) {
+  int x = 0, y = 0;
+  QWidget* w = Target(c, x, y);
+  if (!w) return;
+  if (c->Parent() && !dynamic_cast<TWinControl*>(c)) {
+    MouseMove(c, c->Width() / 2, c->Height() / 2);
+    return;
+  }
+  QEnterEvent e(QPointF(0, 0), QPointF(0, 0), w->mapToGlobal(QPoint(0, 0)));
+  QApplication::sendEvent(w, &e);
+}
+
+void MouseLeave(TControl* c) {
+  int x = 0, y = 0;
+  QWidget* w = Target(c, x, y);
+  if (!w) return;
+  QEvent e(QEvent::Leave);
+  QApplication::sendEvent(w, &e);
+}
+
+void Key(TWinControl* c, uint16_t vk, const std::string& text, TShiftState shift) {
+  c->HandleNeeded();
+  QWidget* w = c->Impl()->Focus ? c->Impl()->Focus : c->Impl()->Widget.data();
+  if (!w) return;
+  const int key = VKToQtKey(vk);
+  QKeyEvent down(QEvent::KeyPress, key, QtMods(shift), QString::fromStdString(text));
+  QApplication::sendEvent(w, &down);
+  QKeyEvent up(QEvent::KeyRelease, key, QtMods(shift), QString::fromStdString(text));
+  QApplication::sendEvent(w, &up);
+}
+
+void TypeText(TWinControl* c, const std::string& text) {
+  for (char ch : text) {
+    uint16_t vk = 0;
+    if (ch >= 'a' && ch <= 'z') vk = static_cast<uint16_t>(ch - 'a' + 'A');
+    else if ((ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9')) vk = static_cast<uint16_t>(ch);
+    else if (ch == ' ') vk = VK_SPACE;
+    else if (ch == '\r' || ch == '\n') vk = VK_RETURN;
+    else if (ch == '.') vk = VK_OEM_PERIOD;
+    else if (ch == '-') vk = VK_OEM_MINUS;
+    const TShiftState shift = (ch >= 'A' && ch <= 'Z') ? TShiftState{ssShift} : TShiftState{};
+    Key(c, vk, std::string(1, ch == '\n' ? '\r' : ch), shift);
+  }
+}
+
+void FireTimers() {
+  const std::vector<TTimer*> timers = TTimer::AllTimers();
+  for (TTimer* t : timers)
+    if (t->Active()) FireTimer(t);
+}
+
+void FireTimer(TTimer* t) {
+  GuardEvent(t, [t] { t->Timer(); });
+}
+
+void ProcessEvents() { Application->ProcessMessages(); }
+
+TModalResponder::TModalResponder() {
+  FPrevious = SetModalFormHandler([this](TCustomForm* f) {
+    ++FCount;
+    if (FScript.empty()) return static_cast<int>(mrCancel);
+    auto action = std::move(FScript.front());
+    FScript.pop_front();
+    return action(f);
+  });
+}
+
+TModalResponder::~TModalResponder() { SetModalFormHandler(std::move(FPrevious)); }
+
+TModalResponder& TModalResponder::Answer(int modalResult) {
+  FScript.push_back([modalResult](TCustomForm*) { return modalResult; });
+  return *this;
+}
+
+TModalResponder& TModalResponder::Do(std::function<int(TCustomForm*)> action) {
+  FScript.push_back(std::move(action));
+  return *this;
+}
+
+TCommonDialogResponder::TCommonDialogResponder() {
+  FPrevious = SetCommonDialogHandler([this](TCommonDialog* d) {
+    ++FCount;
+    if (FScript.empty()) return false;
+    auto action = std::move(FScript.front());
+    FScript.pop_front();
+    return action(d);
+  });
+}
+
+TCommonDialogResponder::~TCommonDialogResponder() { SetCommonDialogHandler(std::move(FPrevious)); }
+
+TCommonDialogResponder& TCommonDialogResponder::Do(std::function<bool(TCommonDialog*)> action) {
+  FScript.push_back(std::move(action));
+  return *this;
+}
+
+TColor SurfacePixel(TControl* c, int x, int y) {
+  while (c && !dynamic_cast<TWinControl*>(c)) {
+    x += c->Left();
+    y += c->Top();
+    c = c->Parent();
+  }
+  auto* w = static_cast<TWinControl*>(c);
+  if (!w) return CLR_INVALID;
+  w->PaintNow();
+  w->Impl()->FlushSurface();
+  const QImage& img = w->Impl()->Surface;
+  if (x < 0 || y < 0 || x >= img.width() || y >= img.height()) return CLR_INVALID;
+  return GfxFromQColor(img.pixelColor(x, y));
+}
+
+bool SaveControlPng(TControl* c, const std::string& fileName) {
+  int x = 0, y = 0;
+  QWidget* w = Target(c, x, y);
+  if (!w) return false;
+  auto* win = dynamic_cast<TWinControl*>(c);
+  if (win) win->Update();
+  else c->Parent()->Update();
+  QPixmap pm = w->grab();
+  if (!win) pm = pm.copy(x, y, c->Width(), c->Height());
+  return pm.save(QString::fromStdString(fileName), "PNG");
+}
+
+}  // namespace guitest

@@ -1,0 +1,84 @@
+// Helpers for GUI tests: mouse and key input sent to a control through the
+// same path as real input (window-system events to its widget), timers fired
+// without waiting, answers for modal forms and common dialogs, and pictures
+// of a control saved as PNG.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <string>
+
+#include "platform/ui/commondialogs.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/extctrls.h"
+#include "platform/ui/forms.h"
+
+namespace guitest {
+
+// Starts the window system (offscreen in tests) once.
+void EnsureGui();
+
+// Mouse input at client coordinates of the control (a control without a
+// window receives it through its parent, as real input does).
+void MouseDown(TControl* c, TMouseButton button, int x, int y, TShiftState shift = {});
+void MouseMove(TControl* c, int x, int y, TShiftState shift = {});
+void MouseUp(TControl* c, TMouseButton button, int x, int y, TShiftState shift = {});
+// Down and up at one point.
+void Click(TControl* c, int x, int y, TMouseButton button = mbLeft);
+// Down, up, double click, up: the sequence a double click makes.
+void DblClick(TControl* c, int x, int y);
+// A drag with the left button through the given points.
+void Drag(TControl* c, int x0, int y0, int x1, int y1, int steps = 4);
+// Wheel notches (positive: away from the user) with the mouse at (x, y).
+void Wheel(TControl* c, int notches, int x, int y, TShiftState shift = {});
+void MouseEnter(TControl* c);
+void MouseLeave(TControl* c);
+// A key press and release (virtual-key code); text is what the key types.
+void Key(TWinControl* c, uint16_t vk, const std::string& text = "", TShiftState shift = {});
+// Types the characters one key at a time.
+void TypeText(TWinControl* c, const std::string& text);
+
+// Fires every running timer once (or just this one).
+void FireTimers();
+void FireTimer(TTimer* t);
+// Lets queued events and posted messages run.
+void ProcessEvents();
+
+// Answers modal forms while it lives: each ShowModal runs the next scripted
+// action (which may click buttons of the form) and returns its result; with
+// the script empty the form gets mrCancel.
+class TModalResponder {
+public:
+  TModalResponder();
+  ~TModalResponder();
+  TModalResponder& Answer(int modalResult);
+  TModalResponder& Do(std::function<int(TCustomForm*)> action);
+  int Count() const { return FCount; }
+
+private:
+  std::deque<std::function<int(TCustomForm*)>> FScript;
+  TModalFormHandler FPrevious;
+  int FCount = 0;
+};
+
+// Answers common dialogs while it lives; the action fills in the dialog.
+class TCommonDialogResponder {
+public:
+  TCommonDialogResponder();
+  ~TCommonDialogResponder();
+  TCommonDialogResponder& Do(std::function<bool(TCommonDialog*)> action);
+  int Count() const { return FCount; }
+
+private:
+  std::deque<std::function<bool(TCommonDialog*)>> FScript;
+  TCommonDialogHandler FPrevious;
+  int FCount = 0;
+};
+
+// The pixel of a window's retained surface after painting what is pending
+// (RGB, $00BBGGRR); for a control without a window, its parent's.
+TColor SurfacePixel(TControl* c, int x, int y);
+// Renders the control (with its children) and writes a PNG; false on failure.
+bool SaveControlPng(TControl* c, const std::string& fileName);
+
+}  // namespace guitest
