@@ -1,0 +1,240 @@
+#include "model/fullprofimport.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "model/brkapart.h"
+#include "model/datafiles.h"
+#include "model/dwbsimport.h"
+#include "model/importlines.h"
+#include "platform/dialogs.h"
+#include "platform/rtl/fileutils.h"
+
+namespace {
+
+bool IsFreeLayout(const std::string& firstLine) { return firstLine.compare(0, 4, "COMM") == 0; }
+
+class TFreeLayoutReader {
+public:
+  TFreeLayoutReader(TRietveld& model, TImportLines& lines) : M(model), L(lines) {}
+  void Run(bool& headerRead);
+
+private:
+  // The next line that does not begin with "!", split into fields.
+  const TImportFields& DataLine() {
+    do L.Next();
+    while (!L.Line().empty() && L.Line()[0] == '!');
+    F.Split(L.Line(), L.LineNumber());
+    return F;
+  }
+  void Code(int field, int h, int p, int a, int t) { FCodes->Add(h, p, a, t, F.Real(field)); }
+  void ReadPhase(int p);
+
+  TRietveld& M;
+  TImportLines& L;
+  TImportFields F;
+  std::optional<TImportCodes> FCodes;  // made once the model is reset
+};
+
+void TFreeLayoutReader::Run(bool& headerRead) {
+  M.Reset();
+  FCodes.emplace(M.Parameters);
+  M.LineCounter = 1;
+  L.TrackCounter(&M.LineCounter);
+  L.Next();
+  M.Title = L.Line();
+
+  DataLine();
+  F.Need(7);
+  auto owned = std::make_unique<THistogram>();
+  THistogram& hist = *owned;
+  hist.Job = F.Int(1);
+  hist.Profile = F.Int(2) == 6 ? 2 : 4;
+  const int phases = F.Int(3);
+  hist.Background.Kind = F.Int(4);
+  const int excluded = F.Int(5);
+  const int entries = F.Int(6);
+  hist.AbsorptionModel = F.Int(7) >= 1 ? 1 : 0;
+  hist.AuxOption = 0;
+  CheckImportCounts("line " + std::to_string(L.LineNumber()), hist.Job, hist.Background.Kind, phases, excluded,
+                    entries, L.LineCount());
+  for (int k = 0; k < std::min(excluded, MaxExcludedRegions); ++k) hist.Excluded.AddRegion(0, 0);
+  for (int k = 0; k < entries; ++k) hist.ScatterFactors.AddNew();
+  M.AddHistogram(std::move(owned));
+
+  DataLine();
+  F.Need(10);
+  int* flags[10] = {&M.IOT, &M.IPL, &M.IPC, &M.MAT, &M.ControlFlag5, &M.LST1, &M.LST2, &M.LST3, &M.IPL1, &M.PlotFile};
+  for (int k = 0; k < 10; ++k) *flags[k] = F.Int(k + 1);
+  M.ControlFlag5 = 1;
+  for (int* f : {&M.IOT, &M.IPL, &M.IPC, &M.PlotFile}) *f = std::min(*f, 1);
+  for (int k = 0; k < 10; ++k) CheckImportFlag(*flags[k], L.LineNumber(), k + 1);
+  M.FourierFile = M.ReadFormat = M.Sync = M.SeparateData = M.RecycleLeBail = M.BackTerms = M.IPREF = M.PrintU = 0;
+  M.Rmin = M.Rmax = 0;
+
+  DataLine();
+  F.Need(8);
+  hist.Wavelength1 = F.Real(1);
+  hist.Wavelength2 = F.Real(2);
+  hist.Ratio = F.Real(3);
+  hist.BaseWidth = std::min(F.Real(5), 7.0f);
+  hist.Polarisation = F.Real(6);
+  hist.Absorption = F.Real(7);
+  M.AsymLimit = F.Real(8);
+  hist.Weighting = 0;
+  M.F2Limit = 0;
+
+  DataLine();
+  F.Need(9);
+  M.Cycles = F.Int(1);
+  M.EPS = F.Real(2);
+  M.Rel1 = F.Real(3);
+  M.Rel2 = F.Real(4);
+  M.Rel3 = F.Real(5);
+  M.Rel4 = F.Real(6);
+  hist.Start = F.Real(7);
+  hist.Step = F.Real(8);
+  hist.Stop = F.Real(9);
+  hist.Scale = 1.0f;
+  headerRead = true;
+
+  TBackGround& bg = hist.Background;
+  if (bg.Kind >= 2) {
+    const int points = bg.Kind;
+    for (int k = 0; k < points; ++k) {
+      DataLine();
+      bg.AddPoint(F.Real(1), F.Real(2));
+    }
+    bg.Kind = bkUserPoints;
+  }
+  for (int k = 0; k < excluded; ++k) {
+    DataLine();
+    hist.Excluded.SetRegion(k, F.Real(1), F.Real(2));
+  }
+  // Scattering entries are physical lines in fixed columns.
+  for (int e = 1; e <= hist.ScatterFactors.Count(); ++e) ReadDwbsScatterEntry(L, hist, *hist.ScatterFactors.Entry(e));
+
+  DataLine();
+  M.MaxCode = F.Int(1);
+  DataLine();
+  hist.Zero = F.Real(1);
+  Code(2, 1, 0, 0, 1);
+
+  if (bg.Kind <= 0) {
+    DataLine();
+    for (int k = 0; k < 6; ++k) bg.Coefficients[static_cast<std::size_t>(k)] = F.Real(k + 1);
+    DataLine();
+    for (int k = 0; k < 6; ++k) Code(k + 1, 1, 0, 0, k + 2);
+  }
+  const int skip = bg.Kind == bkAmorphous ? 4 : bg.Kind == bkChebyI ? 1 : 0;
+  for (int k = 0; k < skip; ++k) DataLine();
+
+  for (int p = 1; p <= phases; ++p) ReadPhase(p);
+}
+
+void TFreeLayoutReader::ReadPhase(int p) {
+  DataLine();
+  TPhase& ph = *M.AddPhase(std::make_unique<TPhase>());
+  ph.Title = L.Line();
+  auto sampleOwned = std::make_unique<TSample>();
+  sampleOwned->Histogram = 1;
+  sampleOwned->Phase = p;
+  TSample& s = *M.AddSample(std::move(sampleOwned));
+
+  DataLine();
+  F.Need(6);
+  const int atoms = F.Int(1);
+  if (atoms < 0) throw EConvertError("line " + std::to_string(L.LineNumber()) + ": a negative number of atoms");
+  ph.CalcMethod = atoms == 0 ? 1 : 0;
+  ph.Z = 1;
+  s.POH = F.Real(4);
+  s.POK = F.Real(5);
+  s.POL = F.Real(6);
+  s.UH = s.UK = s.UL = 0;
+
+  DataLine();
+  ph.SpaceGroup = Utf8Left(L.Line(), 20);
+
+  for (int a = 1; a <= atoms; ++a) {
+    DataLine();
+    F.Need(7);
+    TAtom* atom = ph.AddAtom(std::make_unique<TAtom>());
+    atom->Label = ToAtomSymbol4(F[1]);
+    atom->AtomType = ToAtomSymbol4(F[2]);
+    for (int t = 1; t <= 5; ++t) *atom->Value(t) = F.Real(t + 2);
+    DataLine();
+    F.Need(5);
+    for (int t = 1; t <= 5; ++t) Code(t, 0, p, a, t);
+  }
+
+  DataLine();
+  ph.Scale = F.Real(1);
+  DataLine();
+  Code(1, 0, p, 0, 1);
+
+  DataLine();
+  F.Need(3);
+  s.U = F.Real(1);
+  s.V = F.Real(2);
+  s.W = F.Real(3);
+  DataLine();
+  F.Need(3);
+  for (int k = 0; k < 3; ++k) Code(k + 1, 1, p, 0, 3 + k);
+
+  DataLine();
+  F.Need(6);
+  for (int t = 6; t <= 11; ++t) *ph.Value(t) = F.Real(t - 5);
+  DataLine();
+  F.Need(6);
+  for (int t = 6; t <= 11; ++t) Code(t - 5, 0, p, 0, t);
+
+  DataLine();
+  F.Need(3);
+  s.PO = F.Real(1);
+  s.AbsorptionR = 0;
+  s.Asym1 = F.Real(3);
+  DataLine();
+  Code(1, 1, p, 0, 12);
+
+  s.Gam0 = s.Gam1 = s.Gam2 = 0;
+  s.Extinction = s.Pore = s.Rough = 0;
+}
+
+}  // namespace
+
+bool ImportFullprof(TRietveld& model, const std::string& fileName) {
+  model.Loaded = false;
+  if (!FileExists(fileName)) {
+    ShowMessage("Input file File does not exist");
+    return false;
+  }
+  std::string text, error;
+  if (!LoadImportFile(fileName, text, error)) {
+    ShowMessage(error);
+    return false;
+  }
+  auto refusal = [&](const std::string& detail) {
+    return ExtractFileName(fileName) + " fits neither the fixed nor the free layout of a Fullprof input file (" +
+           detail + "). The model is unchanged.";
+  };
+  TImportLines probe(text);
+  if (probe.Blank()) {
+    ShowMessage(refusal("the file is empty"));
+    return false;
+  }
+  if (LooksBinary(text)) {
+    ShowMessage(refusal("it holds binary data"));
+    return false;
+  }
+  probe.TryNext();
+  const bool free = IsFreeLayout(probe.Line());
+  return RunLayoutImport(
+      model, text,
+      [free](TRietveld& m, TImportLines& lines, bool& headerRead) {
+        if (free)
+          TFreeLayoutReader(m, lines).Run(headerRead);
+        else
+          ReadDwbsLayout(m, lines, true, headerRead);
+      },
+      refusal);
+}

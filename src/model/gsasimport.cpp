@@ -1,0 +1,320 @@
+#include "model/gsasimport.h"
+
+#include <algorithm>
+
+#include "model/brkapart.h"
+#include "model/importlines.h"
+#include "platform/dialogs.h"
+#include "platform/rtl/fileutils.h"
+#include "platform/rtl/strutils.h"
+
+namespace {
+
+// The most histograms a file can number (three digits in HST keys).
+constexpr int MaxGsasHistograms = 999;
+// B = 8π² U.
+constexpr double EightPiSquared = 78.957;
+
+// A GSAS U value as the model's B.
+float BFromU(float u) { return SingleOf(u * EightPiSquared); }
+
+bool Begins(const std::string& line, const char* key) { return line.rfind(key, 0) == 0; }
+
+// Columns 7-12, the record name; empty for a line shorter than a key.
+std::string RecordName(const std::string& line) { return line.size() >= 12 ? line.substr(6, 6) : std::string(); }
+
+struct TGsasCounts {
+  int Histograms = 1;
+  int Phases = 1;
+};
+
+// The first pass: the counts the model is built with. False, with the reason,
+// for a file that holds no experiment record or cannot be one.
+bool CountRecords(const std::string& text, TGsasCounts& counts, std::string& reason) {
+  TImportLines lines(text);
+  bool records = false;
+  int highestHap = 0;
+  while (lines.TryNext()) {
+    const std::string& s = lines.Line();
+    if (Begins(s, " EXPR  NHST ")) {
+      records = true;
+      int n = 0;
+      try {
+        n = lines.Int(13, 5);
+      } catch (const Exception& e) {
+        reason = e.Message();
+        return false;
+      }
+      if (n > MaxGsasHistograms) {
+        reason = "line " + std::to_string(lines.LineNumber()) + ": " + std::to_string(n) +
+                 " histograms, more than an experiment file can number";
+        return false;
+      }
+      counts.Histograms = std::max(1, n);
+    } else if (Begins(s, "CRS")) {
+      records = true;
+      counts.Phases = std::max(counts.Phases, ColumnsToInt(s, 4, 1));
+    } else if (Begins(s, "HAP")) {
+      records = true;
+      highestHap = std::max(highestHap, ColumnsToInt(s, 5, 2));
+    } else if (Begins(s, "HST") || Begins(s, "      DESCR ") || Begins(s, " EXPR  HTYP")) {
+      records = true;
+    }
+  }
+  if (!records) {
+    reason = "it holds no experiment records";
+    return false;
+  }
+  if (highestHap != 0) counts.Histograms = highestHap;
+  return true;
+}
+
+class TGsasReader {
+public:
+  TGsasReader(TRietveld& model, const std::string& text, const TGsasCounts& counts)
+      : M(model), L(text), FCounts(counts) {}
+  void Build();
+  void Run();
+  // The line of the first record that named an undeclared phase or a
+  // histogram without samples (0 when none did).
+  int FirstIgnored = 0;
+  std::string FirstIgnoredText;
+
+private:
+  void Ignore() {
+    if (FirstIgnored != 0) return;
+    FirstIgnored = L.LineNumber();
+    FirstIgnoredText = L.Line().substr(0, 12);
+    for (char& c : FirstIgnoredText)
+      if (static_cast<unsigned char>(c) < ' ' || c == 127) c = '?';
+  }
+  TSample* Sample(int h, int p) const {
+    return FSamples[static_cast<std::size_t>((p - 1) * FCounts.Histograms + (h - 1))];
+  }
+  void CrsRecord(int p, const std::string& name);
+  void HapRecord(int p, int h, const std::string& name);
+  void HstRecord(THistogram& hist, const std::string& name);
+
+  TRietveld& M;
+  TImportLines L;
+  TGsasCounts FCounts;
+  std::vector<TSample*> FSamples;
+  TAtom* FLastAtom = nullptr;
+};
+
+void TGsasReader::Build() {
+  M.Reset();
+  M.LineCounter = 1;
+  M.PrintU = 1;
+  for (int h = 1; h <= FCounts.Histograms; ++h) M.AddHistogram(std::make_unique<THistogram>());
+  for (int p = 1; p <= FCounts.Phases; ++p) {
+    for (int h = 1; h <= FCounts.Histograms; ++h) {
+      auto s = std::make_unique<TSample>();
+      s->Histogram = h;
+      s->Phase = p;
+      FSamples.push_back(M.AddSample(std::move(s)));
+    }
+    M.AddPhase(std::make_unique<TPhase>());
+  }
+}
+
+void TGsasReader::Run() {
+  L.TrackCounter(&M.LineCounter);
+  while (L.TryNext()) {
+    const std::string& s = L.Line();
+    if (Begins(s, "      DESCR ")) M.Title = TrimRight(L.Text(15, 66));  // without the record's padding
+    if (Begins(s, " EXPR  HTYP")) {
+      for (int i = 1; i <= 9 && i <= M.HistogramCount(); ++i) {
+        THistogram& hist = *M.Histogram(i);
+        hist.Job = jobXrayData;
+        const std::string kind = L.Text(5 * i + 11, 2);
+        if (kind == "NC")
+          hist.Job = jobNeutronData;
+        else if (kind == "NT")
+          hist.Job = jobTOFData;
+      }
+    }
+    const std::string name = RecordName(s);
+    if (name.empty()) continue;
+    if (Begins(s, "CRS")) {
+      const int p = ColumnsToInt(s, 4, 1);
+      if (p < 1 || p > M.PhaseCount())
+        Ignore();
+      else
+        CrsRecord(p, name);
+    }
+    if (Begins(s, "HAP")) {
+      const int p = ColumnsToInt(s, 4, 1);
+      const int h = ColumnsToInt(s, 5, 2);
+      if (p < 1 || p > M.PhaseCount() || h < 1 || h > M.HistogramCount())
+        Ignore();
+      else
+        HapRecord(p, h, name);
+    }
+    if (Begins(s, "HST")) {
+      const int h = ColumnsToInt(s, 4, 3);
+      if (h >= 1 && h <= M.HistogramCount()) HstRecord(*M.Histogram(h), name);
+    }
+  }
+  // A count of fixed background points is the model's user-points background.
+  for (auto& hist : M.Histograms)
+    if (hist->Background.Kind > bkUserPoints) hist->Background.Kind = bkUserPoints;
+}
+
+void TGsasReader::CrsRecord(int p, const std::string& name) {
+  TPhase& ph = *M.Phase(p);
+  const std::string& s = L.Line();
+  if (name == "  PNAM") ph.Title = TrimRight(L.Text(15, 66));
+  if (name == "ABC   ") {
+    ph.A = L.Real(13, 10);
+    ph.B = L.Real(23, 10);
+    ph.C = L.Real(33, 10);
+  }
+  if (name == "ANGLES") {
+    ph.Alpha = L.Real(13, 10);
+    ph.Beta = L.Real(23, 10);
+    ph.Gamma = L.Real(33, 10);
+  }
+  if (name == "SG SYM") ph.SpaceGroup = TrimRight(UpperCase(L.Text(15, 20)));
+  if (name == "SPAXIS") {
+    const int uh = L.Int(13, 5), uk = L.Int(18, 5), ul = L.Int(23, 5);
+    for (int h = 1; h <= M.HistogramCount(); ++h) {
+      TSample& sample = *Sample(h, p);
+      sample.UH = static_cast<float>(uh);
+      sample.UK = static_cast<float>(uk);
+      sample.UL = static_cast<float>(ul);
+    }
+  }
+  if (s.compare(6, 2, "AT") == 0 && s[11] == 'A') {
+    auto atom = std::make_unique<TAtom>();
+    atom->AtomType = L.Text(15, 4);
+    atom->Label = L.Text(63, 4);
+    atom->X = L.Real(23, 10);
+    atom->Y = L.Real(33, 10);
+    atom->Z = L.Real(43, 10);
+    atom->N = SingleOf(static_cast<double>(L.Real(53, 10)) * L.Real(71, 4));
+    FLastAtom = ph.AddAtom(std::move(atom));
+  }
+  if (s.compare(6, 2, "AT") == 0 && s[11] == 'B' && FLastAtom) {
+    const char kind = s.size() >= 75 ? s[74] : ' ';
+    if (kind == 'I') FLastAtom->B = BFromU(L.Real(13, 10));
+    if (kind == 'A')
+      for (int t = 6; t <= 11; ++t) *FLastAtom->Value(t) = BFromU(L.Real(13 + 10 * (t - 6), 10));
+  }
+}
+
+void TGsasReader::HapRecord(int p, int h, const std::string& name) {
+  TSample& sample = *Sample(h, p);
+  THistogram& hist = *M.Histogram(h);
+  if (name == "SCALE ") M.Phase(p)->Scale = L.Real(13, 15);
+  if (name == "EXTPOW") sample.Extinction = L.Real(13, 15);
+  if (name == "PREFOR") {
+    sample.PO = L.Real(13, 10);
+    sample.POH = L.Real(13, 10);
+    sample.POK = L.Real(23, 10);
+    sample.POL = L.Real(33, 10);
+  }
+  if (name == "PRCF  ") {
+    const int t = L.Int(13, 5);
+    hist.Profile = 4;
+    if (hist.IsTimeOfFlight())
+      hist.Profile = profJorgensenTOF;
+    else if (t == 1)
+      hist.Profile = 1;
+    else if (t == 2)
+      hist.Profile = 4;
+  }
+  if (name.compare(0, 4, "PRCF") == 0 && name.substr(4, 2) != "  ") {
+    const int n = L.Int(11, 2);
+    if (hist.IsTimeOfFlight()) {
+      if (n == 1) {
+        sample.TOFAlpha1 = L.Real(13, 15);
+        sample.TOFAlpha2 = L.Real(28, 15);
+        sample.TOFBeta1 = L.Real(43, 15);
+        sample.TOFBeta2 = L.Real(58, 15);
+      } else if (n == 2) {
+        sample.U = L.Real(13, 15);
+        sample.V = L.Real(28, 15);
+        sample.W = L.Real(43, 15);
+      } else if (n == 3) {
+        sample.Uaniso = L.Real(13, 15);
+      }
+    } else if (n == 1) {
+      // Constant wavelength: GSAS keeps the widths in centidegrees squared.
+      sample.U = L.Real(13, 15) / 1000;
+      sample.V = L.Real(28, 15) / 1000;
+      sample.W = L.Real(43, 15) / 1000;
+    }
+  }
+}
+
+void TGsasReader::HstRecord(THistogram& hist, const std::string& name) {
+  if (name == " ICONS") {
+    hist.Zero = L.Real(33, 10);
+    if (!hist.IsTimeOfFlight()) hist.Zero /= 100;
+    hist.Wavelength1 = L.Real(13, 10);
+    hist.Wavelength2 = L.Real(23, 10);
+    hist.Polarisation = L.Real(53, 10);
+  }
+  if (name.compare(0, 3, "EXC") == 0) hist.Excluded.AddRegion(L.Real(13, 10), L.Real(23, 10));
+  if (name == " NFXB ") {
+    const int n = L.Int(13, 5);
+    if (n < 0)
+      throw EConvertError("line " + std::to_string(L.LineNumber()) + ": a negative number of background points");
+    hist.Background.Kind = n;
+  }
+  if (name.compare(0, 3, "FXB") == 0) hist.Background.AddPoint(L.Real(13, 10), L.Real(23, 10));
+  if (name == "HSCALE") hist.Scale = L.Real(13, 15);
+  if (name == "BAKGD ") {
+    const int n = L.Int(18, 5);
+    M.BackTerms = n <= 6 ? 0 : 1;
+    const int t = L.Int(13, 5);
+    if (t == 1 || t == 2 || t == 4)
+      hist.Background.Kind = bkPolynomial;
+    else if (t == 3)
+      hist.Background.Kind = bkAmorphous;
+    else if (hist.Background.Kind <= 1)
+      hist.Background.Kind = bkPolynomial;
+  }
+}
+
+}  // namespace
+
+bool ImportGSAS(TRietveld& model, const std::string& fileName) {
+  model.Loaded = false;
+  if (!FileExists(fileName)) {
+    ShowMessage("File does not exist");
+    return false;
+  }
+  std::string text, error;
+  if (!LoadImportFile(fileName, text, error)) {
+    ShowMessage(error);
+    return false;
+  }
+  auto refuse = [&](const std::string& reason) {
+    ShowMessage(ExtractFileName(fileName) + " is not a GSAS experiment file (" + reason +
+                "). The model is unchanged.");
+    return false;
+  };
+  if (TImportLines(text).Blank()) return refuse("the file is empty");
+  if (LooksBinary(text)) return refuse("it holds binary data");
+  TGsasCounts counts;
+  std::string reason;
+  if (!CountRecords(text, counts, reason)) return refuse(reason);
+
+  TGsasReader reader(model, text, counts);
+  reader.Build();
+  try {
+    reader.Run();
+    model.Loaded = true;
+  } catch (const std::exception& e) {
+    ShowMessage(ImportErrorMessage(e, model.LineCounter));
+  }
+  if (reader.FirstIgnored != 0)
+    ShowMessage("Records of " + ExtractFileName(fileName) +
+                " that name a phase the file does not count, or a histogram without samples, were ignored (the "
+                "first at line " +
+                std::to_string(reader.FirstIgnored) + ": \"" + reader.FirstIgnoredText + "\").");
+  model.Parameters.ResolveCodes(0);
+  return model.Loaded;
+}
