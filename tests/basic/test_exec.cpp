@@ -1,0 +1,204 @@
+// The executor: the cycle limit, run-time errors and their report, calls.
+#include <gtest/gtest.h>
+
+#include "basic/sberrors.h"
+#include "basic/sbops.h"
+#include "macrotest.h"
+
+namespace {
+
+TEST(Executor, CycleLimitCountsTheLoopTestOnceMore) {
+  TMacro m;
+  EXPECT_EQ(m.Run("INTEGER I, N\nFOR I = 1 TO 9999\nN = N + 1\nNEXT I\nOUT(N)"), "9999");
+  EXPECT_EQ(m.Run("INTEGER I, N\nFOR I = 1 TO 10000\nN = N + 1\nNEXT I\nOUT(N)"), "run 310");
+  EXPECT_EQ(m.Basic.Code().Error.ErrorLine, 1);  // the FOR test
+  m.Basic.SetMax_Count(100000);
+  EXPECT_EQ(m.Run("INTEGER I, N\nFOR I = 1 TO 10000\nN = N + 1\nNEXT I\nOUT(N)"), "10000");
+}
+
+TEST(Executor, ReportFormat) {
+  TSBasic b;
+  TSBCodeList& code = b.Code();
+  EXPECT_EQ(code.ErrorReport(), "");
+  code.Error.ErrorCode = 306;
+  code.Error.ErrorIP = 5;
+  code.Error.ErrorLine = 0;
+  EXPECT_EQ(code.ErrorReport(), " Run time error :306  IP:0005   Line:0001.  Invalid pointer");
+  code.Error.ErrorCode = 310;
+  code.Error.ErrorIP = 42;
+  code.Error.ErrorLine = 11;
+  EXPECT_EQ(code.ErrorReport(), " Run time error :310  IP:0042   Line:0012.  Too many cycles");
+}
+
+TEST(Executor, QuiteAtPositionZeroEndsTheRun) {
+  TSBasic b;
+  TSBCodeList& code = b.Code();
+  const int v = code.AddVariable("X", 1, false, btInteger);
+  TSBCode quite;
+  quite.Op.Kind = skQuite;
+  code.AddCode(quite);
+  TSBCode load;
+  load.Op.Kind = skLoadNumber;
+  load.A.Value = 5;
+  load.Dest = TSBReg(skIdent, v, -1);
+  load.Dest.TypeCode = tcInteger;
+  code.AddCode(load);
+  code.Link();
+  EXPECT_EQ(code.Run().ErrorCode, 0);
+  EXPECT_EQ(code.Variables[v]->GetInt(0), 0);
+  EXPECT_EQ(code.Codes[0].RunCount, 1);
+  EXPECT_EQ(code.Codes[1].RunCount, 0);
+}
+
+TEST(Executor, IndexOutsideTheArray) {
+  for (const char* index : {"-1", "3"}) {
+    TMacro m;
+    const std::string program = std::string("INTEGER A[3]\nINTEGER I\nI = ") + index + "\nX = 1\nA[I] = 1";
+    EXPECT_EQ(m.Run(program), "run 307") << index;
+    const TSBErrorRecord& e = m.Basic.Code().Error;
+    EXPECT_EQ(e.ErrorLine, 4);
+    const TSBCode& failing = m.Basic.Code().Codes[e.ErrorIP];
+    EXPECT_EQ(failing.Op.Kind, skIndexStep);
+    EXPECT_NE(m.Message().find("Range check error"), std::string::npos);
+  }
+  TMacro m;
+  EXPECT_EQ(m.Run("INTEGER A[3]\nA[2] = 4\nOUT(A[2])"), "4");
+}
+
+TEST(Executor, ZeroStepEndsWithAnError) {
+  TMacro m;
+  EXPECT_EQ(m.Run("INTEGER I\nFOR I = 1 TO 5 STEP 0\nNEXT I"), "run 311");
+  EXPECT_NE(m.Message().find("FOR loop with a step of 0"), std::string::npos) << m.Message();
+  EXPECT_EQ(m.Run("INTEGER I\nFOR I = 1 TO 5 STEP 0.4\nNEXT I"), "run 311");
+  // A loop that is never entered does not care about its step.
+  EXPECT_EQ(m.Run("INTEGER I\nFOR I = 5 TO 1 STEP 0\nNEXT I\nOUT(I)"), "5");
+}
+
+TEST(Executor, InvalidDatesEndTheRunWithAnError) {
+  TMacro m;
+  EXPECT_EQ(m.Run("DATE D\nD = ENCODEDATE(2023, 2, 29)\nOUT(1)"), "run 302");
+  EXPECT_EQ(m.Message(), " Run time error :302  IP:0003   Line:0002.  Invalid parameter");
+  EXPECT_EQ(m.Run("DATE D\nD = STRTODATE(\"31/02/2023\")"), "run 302");
+  EXPECT_EQ(m.Run("DATE D\nD = STRTODATE(\"tomorrow\")"), "run 302");
+  EXPECT_EQ(m.Run("DATE D\nD = ENCODEDATE(9999, 12, 31) + 1"), "run 301");
+  // 28 February 1900 is day 693668; the next day number is the 29th, which the calendar lacks.
+  EXPECT_EQ(m.Run("DATE D\nINTEGER N\nN = 693669\nD = N"), "run 301");
+}
+
+TEST(Executor, DeepRecursionEndsWithTooManyCycles) {
+  TMacro m;
+  m.Basic.SetMax_Count(1000000);
+  EXPECT_EQ(m.Run("FUNCTION R(N AS INTEGER) AS INTEGER\n R = R(N + 1)\nEND FUNCTION\nOUT(R(0))"), "run 310");
+  EXPECT_EQ(m.Run("FUNCTION D(N AS INTEGER) AS INTEGER\n IF N > 0 THEN\n  D = D(N - 1) + 1\n END IF\nEND FUNCTION\n"
+                  "OUT(D(500))"),
+            "500");
+}
+
+TEST(Executor, RunawayRecursionHitsTheCycleLimit) {
+  // 2^40 calls: the limit counts every entry over the whole recursion.
+  TMacro m;
+  EXPECT_EQ(m.Run("FUNCTION T(N AS INTEGER) AS INTEGER\n IF N < 40 THEN\n  T = T(N + 1) + T(N + 1)\n END IF\n"
+                  "END FUNCTION\nT(0)"),
+            "run 310");
+  m.Basic.SetMax_Count(100000);
+  EXPECT_EQ(m.Run("FUNCTION FIB(N AS INTEGER) AS INTEGER\n IF N < 2 THEN\n  FIB = N\n ELSE\n"
+                  "  FIB = FIB(N - 1) + FIB(N - 2)\n END IF\nEND FUNCTION\nOUT(FIB(20))"),
+            "6765");
+}
+
+TEST(Executor, LoopAroundARecursiveCallStillHitsTheLimit) {
+  TMacro m;
+  m.Basic.SetMax_Count(50);
+  EXPECT_EQ(m.Run("FUNCTION F(N AS INTEGER) AS INTEGER\n IF N > 0 THEN\n  DO\n   X = F(N - 1)\n  LOOP\n END IF\n"
+                  "END FUNCTION\nF(1)"),
+            "run 310");
+}
+
+TEST(Executor, ErrorInAFunctionStopsTheCaller) {
+  TMacro m;
+  EXPECT_EQ(m.Run("FUNCTION BAD(N AS INTEGER) AS INTEGER\n INTEGER A[2]\n A[N] = 1\nEND FUNCTION\nOUT(1)\nBAD(5)\n"
+                  "OUT(2)"),
+            "run 307");
+  EXPECT_EQ(Joined(m.Out), "1");
+  EXPECT_EQ(m.Basic.Code().Error.ErrorLine, 2);  // the line inside the function
+}
+
+TEST(Executor, ByRefParameterThroughRecursion) {
+  TMacro m;
+  EXPECT_EQ(m.Run("FUNCTION G(BYREF T AS INTEGER, N AS INTEGER) AS INTEGER\n INTEGER L\n IF N > 0 THEN\n"
+                  "  L = 0\n  G(L, N - 1)\n  T = T + L + 1\n ELSE\n  T = 5\n END IF\nEND FUNCTION\n"
+                  "INTEGER S\nG(S, 2)\nOUT(S)"),
+            "7");
+  EXPECT_EQ(m.Run("FUNCTION ACC(BYREF T AS INTEGER, N AS INTEGER) AS INTEGER\n IF N > 0 THEN\n  T = T + N\n"
+                  "  ACC(T, N - 1)\n  T = T + 0\n END IF\nEND FUNCTION\nINTEGER S\nACC(S, 4)\nOUT(S)"),
+            "10");
+}
+
+TEST(Executor, ByRefUserTypeMustBeTheSameType) {
+  TMacro m;
+  EXPECT_EQ(m.Compile("CLASS A\n INTEGER X\nEND CLASS\nCLASS B\n DOUBLE Y[10]\nEND CLASS\n"
+                      "FUNCTION F(BYREF P AS B) AS INTEGER\n P.Y[9] = 1\nEND FUNCTION\nA V\nF(V)"),
+            sbeByRefType);
+  EXPECT_EQ(m.Run("CLASS B\n DOUBLE Y[10]\nEND CLASS\nFUNCTION F(BYREF P AS B) AS INTEGER\n P.Y[9] = 1\n"
+                  "END FUNCTION\nB V\nF(V)\nOUT(V.Y[9])"),
+            "1");
+}
+
+TEST(Executor, AssigningUnlikeUserTypesCopiesTheSmallerSize) {
+  TMacro m;
+  EXPECT_EQ(m.Run("CLASS SMALL\n INTEGER X\nEND CLASS\nCLASS BIG\n INTEGER X\n STRING S[4]\nEND CLASS\n"
+                  "SMALL A\nBIG B\nB.X = 3\nB.S[3] = \"tail\"\nA = B\nOUT(A.X)\nA.X = 9\nB = A\nOUT(B.X)\nOUT(B.S[3])"),
+            "3|9|tail");
+}
+
+TEST(Executor, HostFunctionWithoutResultStoresNothing) {
+  TSBasic b;
+  b.AddFunction("NOP", [](TSBCodeList&, TSBResultCell&) {}, tcInteger, 0);
+  TSBCodeList& code = b.Code();
+  const int nop = static_cast<int>(b.FunctionList().size()) - 1;
+  TSBCode call;
+  call.Op.Kind = skCall;
+  call.Op.Value = nop;
+  call.Dest = TSBReg(skRegister, 0, -1);
+  call.Dest.TypeCode = tcInteger;
+  code.AddCode(call);
+  code.Link();
+  code.Registers[0]->SetType(TypeAt(b.TypeList(), btInteger), 1);
+  code.Registers[0]->SetInt(0, 42);
+  EXPECT_EQ(code.Run().ErrorCode, 0);
+  EXPECT_EQ(code.Registers[0]->GetInt(0), 42);
+}
+
+TEST(Executor, OperandWithoutVariableIsAnInvalidPointer) {
+  TSBasic b;
+  TSBCodeList& code = b.Code();
+  TSBCode assign;
+  assign.Op.Kind = skAssign;
+  assign.A = TSBReg(skIdent, 7, -1);  // there is no variable 7
+  assign.A.TypeCode = tcInteger;
+  assign.Dest = TSBReg(skRegister, 0, -1);
+  assign.Dest.TypeCode = tcInteger;
+  code.AddCode(assign);
+  code.Link();
+  const TSBErrorRecord e = code.Run();
+  EXPECT_EQ(e.ErrorCode, sbeInvalidPointer);
+  EXPECT_EQ(e.ErrorIP, 0);
+}
+
+TEST(Executor, OperandOutsideItsVariableIsARangeError) {
+  // An operand claiming a string in a 4-byte integer is refused, not read past.
+  TSBasic b;
+  TSBCodeList& code = b.Code();
+  const int v = code.AddVariable("I", 1, false, btInteger);
+  TSBCode assign;
+  assign.Op.Kind = skAssign;
+  assign.A = TSBReg(skIdent, v, -1);
+  assign.A.TypeCode = tcString;
+  assign.Dest = TSBReg(skRegister, 0, -1);
+  assign.Dest.TypeCode = tcString;
+  code.AddCode(assign);
+  code.Link();
+  EXPECT_EQ(code.Run().ErrorCode, sbeIndexRange);
+}
+
+}  // namespace
