@@ -1,0 +1,445 @@
+#include "core/refinement.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/pattern.h"
+#include "model/rietclass.h"
+
+float* ValueAddress(TRietveld& model, int h, int p, int a, int t, bool reading) {
+  if (p == ScatterPhase) {
+    THistogram* hist = model.Histogram(h);
+    if (hist == nullptr || a < 1 || a > 2) return nullptr;
+    TScatterFactor* e = hist->ScatterFactors.Entry(t);
+    if (e == nullptr) return nullptr;
+    return a == 1 ? &e->FPrime : &e->FDoublePrime;
+  }
+  if (h > 0 && p == 0 && a == 0) {
+    THistogram* hist = model.Histogram(h);
+    return hist != nullptr ? hist->Value(t) : nullptr;
+  }
+  if (h == 0 && p > 0 && a == 0) {
+    TPhase* phase = model.Phase(p);
+    return phase != nullptr ? phase->Value(t) : nullptr;
+  }
+  if (h == 0 && p > 0 && a > 0) {
+    TPhase* phase = model.Phase(p);
+    TAtom* atom = phase != nullptr ? phase->Atom(a) : nullptr;
+    return atom != nullptr ? atom->Value(t) : nullptr;
+  }
+  if (h > 0 && p > 0 && a == 0) {
+    if (model.Histogram(h) == nullptr) return nullptr;
+    if (reading && (t == 1 || t == 2 || (t >= 6 && t <= 11))) {
+      TPhase* phase = model.Phase(p);
+      return phase != nullptr ? phase->Value(t) : nullptr;
+    }
+    TSample* s = model.FindSample(h, p);
+    return s != nullptr ? s->Value(t) : nullptr;
+  }
+  return nullptr;
+}
+
+namespace {
+
+// Relaxation group of an address: 1 positions, displacements and
+// occupancies; 2 anisotropic terms; 3 cell, scales, zero, orientation and
+// the rest; 4 widths, shape and asymmetry.
+int GroupOf(const TMember& m) {
+  if (m.P == ScatterPhase) return 3;
+  if (m.H == 0 && m.A > 0) return m.T <= 5 ? 1 : 2;
+  if (m.H > 0 && m.P > 0) {
+    switch (m.T) {
+      case 3: case 4: case 5: case 14: case 15: case 16: case 17: case 19: case 20:
+      case 21: case 22: case 23: case 24: case 28: case 29: case 30: case 31: case 32: case 33:
+        return 4;
+      default:
+        return 3;
+    }
+  }
+  return 3;
+}
+
+// Numerical derivative step of an address with the current value v.
+double StepOf(const TMember& m, double v, bool timeOfFlight) {
+  double base = 1e-4;
+  if (m.P == ScatterPhase) {
+    base = 1e-3;
+  } else if (m.H == 0 && m.A > 0) {
+    base = m.T <= 3 ? 1e-4 : (m.T <= 5 ? 1e-3 : 1e-5);
+  } else if (m.H == 0 && m.P > 0) {
+    base = (m.T == 1) ? 1e-10 : (m.T == 2 ? 1e-3 : (m.T <= 8 ? 1e-5 : 1e-3));
+  } else if (m.H > 0 && m.P == 0) {
+    if (m.T == 1) base = timeOfFlight ? 1e-2 : 1e-4;
+    else if (m.T <= 25) base = 1e-3;
+    else if (m.T == 26) base = 1e-8;
+    else if (m.T == 27 || m.T == 28) base = 1e-6;
+    else base = 1e-4;
+  } else {
+    base = timeOfFlight ? 1e-3 : 1e-5;
+  }
+  return std::max(1e-4 * std::fabs(v), base);
+}
+
+}  // namespace
+
+bool SolveSymmetric(std::vector<double> a, std::vector<double>& b, int n) {
+  // Cholesky: A = L L^T stored in the lower triangle.
+  for (int j = 0; j < n; ++j) {
+    double d = a[j * n + j];
+    for (int k = 0; k < j; ++k) d -= a[j * n + k] * a[j * n + k];
+    if (!(d > 1e-14)) return false;
+    d = std::sqrt(d);
+    a[j * n + j] = d;
+    for (int i = j + 1; i < n; ++i) {
+      double s = a[i * n + j];
+      for (int k = 0; k < j; ++k) s -= a[i * n + k] * a[j * n + k];
+      a[i * n + j] = s / d;
+    }
+  }
+  for (int i = 0; i < n; ++i) {
+    double s = b[i];
+    for (int k = 0; k < i; ++k) s -= a[i * n + k] * b[k];
+    b[i] = s / a[i * n + i];
+  }
+  for (int i = n - 1; i >= 0; --i) {
+    double s = b[i];
+    for (int k = i + 1; k < n; ++k) s -= a[k * n + i] * b[k];
+    b[i] = s / a[i * n + i];
+  }
+  return true;
+}
+
+bool InvertSymmetric(std::vector<double>& a, int n) {
+  std::vector<double> inv(static_cast<std::size_t>(n) * n, 0.0);
+  for (int c = 0; c < n; ++c) {
+    std::vector<double> e(n, 0.0);
+    e[c] = 1.0;
+    if (!SolveSymmetric(a, e, n)) return false;
+    for (int r = 0; r < n; ++r) inv[r * n + c] = e[r];
+  }
+  a.swap(inv);
+  return true;
+}
+
+TRefinement::TRefinement(TPattern& pattern) : FPattern(pattern), FModel(pattern.Model()) {}
+
+int TRefinement::Build() {
+  FVariables.clear();
+  const TParameterList& list = FModel.Parameters;
+  for (const auto& r : list.Refined) {
+    if (r->Number <= 0) continue;
+    TVariable v;
+    v.Number = r->Number;
+    auto addMember = [&](const TParameter& q, double multiplier) {
+      TMember m;
+      m.H = q.Histogram;
+      m.P = q.Phase;
+      m.A = q.Atom;
+      m.T = q.ParamType;
+      m.Multiplier = multiplier;
+      m.Value = ValueAddress(FModel, m.H, m.P, m.A, m.T);
+      v.Members.push_back(m);
+      return m.Value != nullptr;
+    };
+    if (!addMember(*r, r->Multiplier != 0 ? r->Multiplier : 1.0)) return zeReadInput;
+    for (const auto& c : list.Constraints)
+      if (c->First.SameAddress(*r))
+        if (!addMember(c->Second, c->Second.Multiplier)) return zeReadInput;
+    const TMember& first = v.Members.front();
+    v.Group = GroupOf(first);
+    const THistogram* hist = FModel.Histogram(first.H > 0 ? first.H : 1);
+    v.Step = StepOf(first, *first.Value, hist != nullptr && hist->IsTimeOfFlight());
+    bool all = false;
+    for (const TMember& m : v.Members) {
+      if (m.H == 0) all = true;
+      else if (std::find(v.Histograms.begin(), v.Histograms.end(), m.H) == v.Histograms.end()) v.Histograms.push_back(m.H);
+    }
+    if (all) v.Histograms.clear();
+    TParameter named(first.H, first.P, first.A, first.T, 0);
+    v.Name = ParameterDescription(named);
+    FVariables.push_back(std::move(v));
+  }
+  // The symmetry ties cell values to a refined one (b and c to a in a cubic
+  // cell, b to a in a tetragonal or hexagonal one ...) unless they are
+  // refined themselves.
+  auto memberOf = [this](int p, int t) {
+    for (TVariable& v : FVariables)
+      for (const TMember& m : v.Members)
+        if (m.H == 0 && m.P == p && m.A == 0 && m.T == t) return &v;
+    return static_cast<TVariable*>(nullptr);
+  };
+  for (int p = 1; p <= FModel.PhaseCount(); ++p)
+    for (const auto& [follower, leader] : FPattern.Group(p).CellTies()) {
+      TVariable* v = memberOf(p, leader + 5);
+      if (v == nullptr || memberOf(p, follower + 5) != nullptr) continue;
+      TMember m;
+      m.P = p;
+      m.T = follower + 5;
+      m.Value = ValueAddress(FModel, 0, p, 0, m.T);
+      for (const TMember& l : v->Members)
+        if (l.P == p && l.T == leader + 5 && l.H == 0) m.Multiplier = l.Multiplier;
+      v->Members.push_back(m);
+    }
+  // Without an observed point (calculation-only histograms) there is nothing to refine.
+  if (FPattern.ObservationCount() == 0) FVariables.clear();
+  if (!FVariables.empty() && VariableCount() >= FPattern.ObservationCount()) return zeTooManyParameters;
+  return zeNone;
+}
+
+double TRefinement::Relaxation(int group) const {
+  const double r = group == 1 ? FModel.Rel1 : group == 2 ? FModel.Rel2 : group == 3 ? FModel.Rel3 : FModel.Rel4;
+  return r > 0 ? r : 1.0;
+}
+
+std::vector<float> TRefinement::Save() const {
+  std::vector<float> saved;
+  for (const TVariable& v : FVariables)
+    for (const TMember& m : v.Members) saved.push_back(*m.Value);
+  return saved;
+}
+
+void TRefinement::Restore(const std::vector<float>& saved) {
+  std::size_t i = 0;
+  for (TVariable& v : FVariables)
+    for (TMember& m : v.Members) *m.Value = saved[i++];
+}
+
+void TRefinement::Shift(const std::vector<double>& shifts) {
+  for (std::size_t j = 0; j < FVariables.size(); ++j)
+    for (TMember& m : FVariables[j].Members) *m.Value = static_cast<float>(*m.Value + m.Multiplier * shifts[j]);
+}
+
+int TRefinement::Cycle(bool& converged, const std::function<void(double)>& progress) {
+  converged = false;
+  FProblem.clear();
+  const int n = VariableCount();
+  if (FPattern.HasLeBailPhase()) FPattern.ExtractLeBail(1);
+  if (int e = FPattern.Calculate(); e != zeNone) return e;
+  FSumBefore = FPattern.WeightedSum();
+  if (n == 0) {
+    FSumAfter = FSumBefore;
+    converged = true;
+    if (progress) progress(100);
+    return zeNone;
+  }
+
+  // Observations: (histogram, point) pairs with a weight.
+  struct TObs {
+    int H;
+    std::size_t I;
+    double W;
+  };
+  std::vector<TObs> obs;
+  for (int h = 1; h <= FPattern.HistogramCount(); ++h) {
+    const THistogramData& d = FPattern.Data(h);
+    const double scale = FModel.Histogram(h)->Weighting > 0 ? FModel.Histogram(h)->Weighting : 1.0;
+    for (std::size_t i = 0; i < d.X.size() && i < d.Weight.size(); ++i)
+      if (d.Used[i] && d.Weight[i] > 0) obs.push_back({h, i, scale * d.Weight[i]});
+  }
+  const std::size_t m = obs.size();
+  if (static_cast<std::size_t>(n) >= m) return zeTooManyParameters;
+
+  // Baseline calculation, restored after each derivative.
+  std::vector<std::vector<double>> baseline(static_cast<std::size_t>(FPattern.HistogramCount()));
+  for (int h = 1; h <= FPattern.HistogramCount(); ++h) baseline[h - 1] = FPattern.Data(h).Calculated;
+
+  // Derivatives by central differences, one column per variable.
+  std::vector<double> jac(m * n, 0.0);
+  const std::vector<float> saved = Save();
+  for (int j = 0; j < n; ++j) {
+    TVariable& v = FVariables[j];
+    const double step = v.Step;
+    std::vector<std::vector<double>> plus(baseline.size());
+    for (int sign : {+1, -1}) {
+      for (TMember& mem : v.Members) *mem.Value = static_cast<float>(*mem.Value + sign * mem.Multiplier * step);
+      int error = zeNone;
+      if (v.Histograms.empty())
+        error = FPattern.Calculate();
+      else
+        for (int h : v.Histograms) error = std::max(error, FPattern.Calculate(h));
+      Restore(saved);
+      if (error != zeNone) {
+        FProblem = v.Name;
+        for (int h = 1; h <= FPattern.HistogramCount(); ++h) FPattern.Data(h).Calculated = baseline[h - 1];
+        return error;
+      }
+      for (int h = 1; h <= FPattern.HistogramCount(); ++h) {
+        const bool affected = v.Histograms.empty() || std::find(v.Histograms.begin(), v.Histograms.end(), h) != v.Histograms.end();
+        if (!affected) continue;
+        if (sign > 0)
+          plus[h - 1] = FPattern.Data(h).Calculated;
+        else
+          for (std::size_t k = 0; k < m; ++k)
+            if (obs[k].H == h)
+              jac[k * n + j] = (plus[h - 1][obs[k].I] - FPattern.Data(h).Calculated[obs[k].I]) / (2 * step);
+      }
+    }
+    if (progress) progress(80.0 * (j + 1) / n);
+  }
+  // Structure-factor caches follow the restored values.
+  FPattern.Calculate();
+
+  // Normal equations A d = g.
+  std::vector<double> a(static_cast<std::size_t>(n) * n, 0.0), g(n, 0.0);
+  for (std::size_t k = 0; k < m; ++k) {
+    const THistogramData& d = FPattern.Data(obs[k].H);
+    const double r = d.Observed[obs[k].I] - d.Calculated[obs[k].I];
+    const double* row = &jac[k * n];
+    for (int i = 0; i < n; ++i) {
+      if (row[i] == 0) continue;
+      const double wi = obs[k].W * row[i];
+      g[i] += wi * r;
+      for (int j = 0; j <= i; ++j) a[i * n + j] += wi * row[j];
+    }
+  }
+  for (int i = 0; i < n; ++i)
+    for (int j = 0; j < i; ++j) a[j * n + i] = a[i * n + j];
+  for (int i = 0; i < n; ++i)
+    if (!(a[i * n + i] > 0) || !std::isfinite(a[i * n + i])) {
+      FProblem = FVariables[i].Name;
+      return zeUnstable;
+    }
+
+  // Scale to unit diagonal, so the damping and the pivot test do not depend on units.
+  std::vector<double> scale(n), c(a);
+  for (int i = 0; i < n; ++i) scale[i] = 1.0 / std::sqrt(a[i * n + i]);
+  for (int i = 0; i < n; ++i)
+    for (int j = 0; j < n; ++j) c[i * n + j] *= scale[i] * scale[j];
+  std::vector<double> inverse = c;
+  if (!InvertSymmetric(inverse, n)) {
+    FProblem = "singular normal matrix";
+    return zeUnstable;
+  }
+  FCorrelation.assign(static_cast<std::size_t>(n) * n, 0.0);
+  for (int i = 0; i < n; ++i)
+    for (int j = 0; j < n; ++j)
+      FCorrelation[i * n + j] = inverse[i * n + j] / std::sqrt(inverse[i * n + i] * inverse[j * n + j]);
+
+  auto solve = [&](double lambda, std::vector<double>& shifts) {
+    std::vector<double> damped = c;
+    for (int i = 0; i < n; ++i) damped[i * n + i] *= 1.0 + lambda;
+    std::vector<double> rhs(n);
+    for (int i = 0; i < n; ++i) rhs[i] = g[i] * scale[i];
+    if (!SolveSymmetric(damped, rhs, n)) return false;
+    shifts.resize(n);
+    for (int i = 0; i < n; ++i) shifts[i] = rhs[i] * scale[i] * Relaxation(FVariables[i].Group);
+    return std::all_of(shifts.begin(), shifts.end(), [](double s) { return std::isfinite(s); });
+  };
+  // Values that must stay positive (scales, cell lengths, March-Dollase
+  // ratio, the time-of-flight exponentials) move at most half-way to zero in
+  // one cycle; the rest of the shifts are kept.
+  auto mustStayPositive = [this](const TMember& m) {
+    if (m.P == ScatterPhase) return false;
+    if (m.H == 0 && m.A == 0) return m.T == 1 || (m.T >= 6 && m.T <= 8);
+    if (m.H > 0 && m.P == 0) return m.T == 26;
+    if (m.H > 0 && m.P > 0 && m.A == 0) {
+      // Time of flight: the width terms are squares of the Gaussian widths.
+      const bool tof = FModel.Histogram(m.H) != nullptr && FModel.Histogram(m.H)->IsTimeOfFlight();
+      return m.T == 12 || m.T == 21 || m.T == 23 || (tof && m.T >= 3 && m.T <= 5);
+    }
+    return false;
+  };
+  auto limit = [&](std::vector<double>& shifts) {
+    for (std::size_t j = 0; j < FVariables.size(); ++j)
+      for (const TMember& mem : FVariables[j].Members) {
+        if (!mustStayPositive(mem) || !(*mem.Value > 0)) continue;
+        const double next = *mem.Value + mem.Multiplier * shifts[j];
+        if (next < 0.5 * *mem.Value) shifts[j] = -0.5 * *mem.Value / mem.Multiplier;
+      }
+  };
+  std::vector<double> applied;
+  auto trial = [&](std::vector<double> shifts) {
+    Restore(saved);
+    limit(shifts);
+    Shift(shifts);
+    applied = shifts;
+    if (FPattern.Calculate() != zeNone) return std::numeric_limits<double>::infinity();
+    const double s = FPattern.WeightedSum();
+    return std::isfinite(s) ? s : std::numeric_limits<double>::infinity();
+  };
+
+  if (FModel.Strategy == 0) FLambda = 0;
+  else if (FModel.Strategy == 1) FLambda = std::max(0.0, double(FModel.Marquardt));
+  else if (FLambda <= 0) FLambda = FModel.Marquardt > 0 ? FModel.Marquardt : 1e-3;
+
+  std::vector<double> shifts;
+  double after = std::numeric_limits<double>::infinity();
+  bool accepted = false;
+  double lambda = FLambda;
+  for (int attempt = 0; attempt < 10 && !accepted; ++attempt) {
+    if (attempt > 0) lambda = std::max(lambda * 10.0, 1e-3);
+    if (!solve(lambda, shifts)) continue;
+    after = trial(shifts);
+    accepted = after <= FSumBefore * (1 + 1e-7) + 1e-300;
+  }
+  if (progress) progress(95);
+
+  const double freedom = double(m) - n;
+  std::vector<double> esd(n);
+  if (!accepted) {
+    // No step lowers the sum: at the minimum when the best shifts are tiny.
+    Restore(saved);
+    FPattern.Calculate();
+    FSumAfter = FSumBefore;
+    std::vector<double> full;
+    if (!solve(0, full)) return zeUnstable;
+    bool tiny = true;
+    for (int i = 0; i < n; ++i) {
+      esd[i] = scale[i] * std::sqrt(std::max(0.0, inverse[i * n + i]) * FSumBefore / freedom);
+      tiny = tiny && std::fabs(full[i]) <= std::max(FModel.EPS, 0.01f) * esd[i];
+    }
+    if (!tiny) {
+      FProblem = "no shift lowers the weighted sum of squares";
+      return zeUnstable;
+    }
+    for (int i = 0; i < n; ++i) {
+      FVariables[i].Esd = esd[i];
+      FVariables[i].LastShift = 0;
+    }
+    converged = true;
+    FPattern.UpdateWeights();
+    if (progress) progress(100);
+    return zeNone;
+  }
+
+  shifts = applied;
+  FSumAfter = after;
+  if (FModel.Strategy == 2) FLambda = std::max(lambda / 10.0, 1e-6);
+  double worst = 0;
+  for (int i = 0; i < n; ++i) {
+    esd[i] = scale[i] * std::sqrt(std::max(0.0, inverse[i * n + i]) * after / freedom);
+    if (!std::isfinite(esd[i])) return zeUnstable;
+    FVariables[i].Esd = esd[i];
+    FVariables[i].LastShift = shifts[i];
+    if (esd[i] > 0) worst = std::max(worst, std::fabs(shifts[i]) / esd[i]);
+  }
+  for (const TVariable& v : FVariables)
+    for (const TMember& mem : v.Members)
+      if (!std::isfinite(*mem.Value)) {
+        Restore(saved);
+        FPattern.Calculate();
+        FProblem = v.Name;
+        return zeUnstable;
+      }
+  converged = worst < FModel.EPS;
+  FPattern.UpdateWeights();
+  if (progress) progress(100);
+  return zeNone;
+}
+
+bool TRefinement::AddressEsd(int h, int p, int a, int t, double& esd) const {
+  for (const TVariable& v : FVariables)
+    for (const TMember& m : v.Members)
+      if (m.H == h && m.P == p && m.A == a && m.T == t) {
+        esd = std::fabs(m.Multiplier) * v.Esd;
+        return true;
+      }
+  esd = 0;
+  return false;
+}
+
+const TVariable* TRefinement::VariableByNumber(int number) const {
+  for (const TVariable& v : FVariables)
+    if (v.Number == number) return &v;
+  return nullptr;
+}

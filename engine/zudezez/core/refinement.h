@@ -1,0 +1,90 @@
+// Least-squares refinement of the parameters the model's codes select:
+// numerical derivatives of the calculated pattern, Marquardt-damped normal
+// equations, relaxation factors by parameter group, standard errors from the
+// inverse normal matrix and the termination criterion.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class TPattern;
+class TRietveld;
+
+// The real of the model at a refinement address (h, p, a, t): histogram,
+// phase, atom and sample values, and scattering entries as (h, 99, 1 | 2,
+// entry). nullptr when the address names nothing. With `reading`, a sample
+// address of a phase value (types 1, 2, 6 .. 11) gives the phase's value.
+float* ValueAddress(TRietveld& model, int h, int p, int a, int t, bool reading = false);
+
+// One address that moves with a refined variable: value += Multiplier x shift.
+struct TMember {
+  int H = 0, P = 0, A = 0, T = 0;
+  double Multiplier = 1;
+  float* Value = nullptr;
+};
+
+// One independent variable of the least squares.
+struct TVariable {
+  int Number = 0;  // refinement number from the codes
+  std::vector<TMember> Members;
+  int Group = 3;      // relaxation factor 1 .. 4
+  double Step = 1e-4;  // numerical derivative step
+  std::vector<int> Histograms;  // affected histograms (empty: all)
+  double Esd = 0;
+  double LastShift = 0;
+  std::string Name;  // for listings
+};
+
+class TRefinement {
+public:
+  explicit TRefinement(TPattern& pattern);
+
+  // Collects the variables from the model's refined parameters and
+  // constraints. Returns an engine error number.
+  int Build();
+  const std::vector<TVariable>& Variables() const { return FVariables; }
+  int VariableCount() const { return static_cast<int>(FVariables.size()); }
+
+  // One cycle: derivatives, normal equations, shifts. Sets converged when
+  // every shift is below the termination criterion times its standard
+  // error. `progress` receives 0 .. 100. Returns an engine error number;
+  // on an error the values are those before the cycle.
+  int Cycle(bool& converged, const std::function<void(double)>& progress = {});
+
+  // Standard error of the value at an address: |multiplier| x error of its
+  // variable; false when the address is not refined.
+  bool AddressEsd(int h, int p, int a, int t, double& esd) const;
+  // The variable with a refinement number, or nullptr.
+  const TVariable* VariableByNumber(int number) const;
+
+  // Marquardt factor in use (changes with the automatic strategy).
+  double Lambda() const { return FLambda; }
+  // Weighted sum of squares before and after the last cycle.
+  double SumBefore() const { return FSumBefore; }
+  double SumAfter() const { return FSumAfter; }
+  // Name of the parameter that made the last cycle fail, if any.
+  const std::string& Problem() const { return FProblem; }
+  // Correlation matrix of the last cycle (row-major, VariableCount^2).
+  const std::vector<double>& Correlation() const { return FCorrelation; }
+
+private:
+  double Relaxation(int group) const;
+  void Shift(const std::vector<double>& shifts);
+  void Restore(const std::vector<float>& saved);
+  std::vector<float> Save() const;
+
+  TPattern& FPattern;
+  TRietveld& FModel;
+  std::vector<TVariable> FVariables;
+  double FLambda = 0;
+  double FSumBefore = 0, FSumAfter = 0;
+  std::string FProblem;
+  std::vector<double> FCorrelation;
+};
+
+// Solves the symmetric positive definite system A x = b (row-major n x n)
+// by Cholesky decomposition; false when A is not positive definite.
+bool SolveSymmetric(std::vector<double> a, std::vector<double>& b, int n);
+// Inverts the symmetric positive definite A in place; false when singular.
+bool InvertSymmetric(std::vector<double>& a, int n);

@@ -1,0 +1,182 @@
+#include "core/report.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <vector>
+
+#include "core/pattern.h"
+#include "core/refinement.h"
+#include "model/rietclass.h"
+
+namespace {
+
+std::string Printf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string Printf(const char* format, ...) {
+  char buffer[512];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(buffer, sizeof buffer, format, args);
+  va_end(args);
+  return buffer;
+}
+
+std::string Trim(const std::string& s) {
+  const auto b = s.find_first_not_of(' ');
+  if (b == std::string::npos) return {};
+  return s.substr(b, s.find_last_not_of(' ') - b + 1);
+}
+
+// A neighbour of an atom: its label, the symmetry image and the Cartesian vector to it.
+struct TNeighbour {
+  std::string Label;
+  TVec3 Vector;
+  double Distance;
+};
+
+std::vector<TNeighbour> Neighbours(const TPattern& pattern, int p, int a, double rMin, double rMax) {
+  std::vector<TNeighbour> list;
+  const TPhase& phase = *pattern.Model().Phase(p);
+  const TCell cell = pattern.Cell(p);
+  const TSpaceGroup& group = pattern.Group(p);
+  const TAtom& centre = *phase.Atom(a);
+  const TVec3 x0{centre.X, centre.Y, centre.Z};
+  const auto& rec = cell.ReciprocalMetric();
+  int span[3];
+  for (int i = 0; i < 3; ++i) span[i] = static_cast<int>(std::ceil(rMax * std::sqrt(rec[i][i]))) + 1;
+  for (int b = 1; b <= phase.AtomCount(); ++b) {
+    const TAtom& other = *phase.Atom(b);
+    for (const TVec3& y : group.Orbit({other.X, other.Y, other.Z}))
+      for (int i = -span[0]; i <= span[0]; ++i)
+        for (int j = -span[1]; j <= span[1]; ++j)
+          for (int k = -span[2]; k <= span[2]; ++k) {
+            const TVec3 d{y[0] + i - x0[0], y[1] + j - x0[1], y[2] + k - x0[2]};
+            const double r = cell.Length(d);
+            if (r < 1e-4 || r < rMin || r > rMax) continue;
+            list.push_back({Trim(other.Label), cell.Cartesian(d), r});
+          }
+  }
+  std::sort(list.begin(), list.end(), [](const TNeighbour& l, const TNeighbour& r) { return l.Distance < r.Distance; });
+  return list;
+}
+
+}  // namespace
+
+void WriteListingStart(std::ostream& out, const TPattern& pattern, const TRefinement& refinement) {
+  const TRietveld& model = pattern.Model();
+  out << model.Title << "\n\n";
+  out << Printf("Histograms %d, phases %d, refined parameters %d, constraints %d\n", model.HistogramCount(),
+                model.PhaseCount(), refinement.VariableCount(), model.ConstraintCount());
+  for (int h = 1; h <= pattern.HistogramCount(); ++h) {
+    const THistogram& hist = *model.Histogram(h);
+    const THistogramData& data = pattern.Data(h);
+    out << Printf("\nHistogram %d: job %d, profile %d, %zu points from %.4f to %.4f%s\n", h, hist.Job, hist.Profile,
+                  data.X.size(), data.X.empty() ? 0.0 : data.X.front(), data.X.empty() ? 0.0 : data.X.back(),
+                  data.Calculation ? " (calculation only)" : "");
+    for (const TPhaseView& view : pattern.Views(h))
+      out << Printf("  phase %d: %zu reflections\n", view.Phase, view.Reflections.size());
+  }
+  for (int p = 1; p <= model.PhaseCount(); ++p) {
+    const TPhase& phase = *model.Phase(p);
+    const TSpaceGroup& group = pattern.Group(p);
+    out << Printf("\nPhase %d: %s\n  space group %s (%s, No. %d), %d operations%s\n", p, phase.Title.c_str(),
+                  phase.SpaceGroup.c_str(), group.Name().c_str(), group.Number(), group.Order(),
+                  group.IsCentrosymmetric() ? ", centrosymmetric" : "");
+    out << Printf("  cell %.5f %.5f %.5f %.4f %.4f %.4f, volume %.4f\n", phase.A, phase.B, phase.C, phase.Alpha,
+                  phase.Beta, phase.Gamma, pattern.Cell(p).Volume());
+    for (int a = 1; a <= phase.AtomCount(); ++a) {
+      const TAtom& atom = *phase.Atom(a);
+      out << Printf("  %-4s %-4s %9.5f %9.5f %9.5f  B %7.4f  N %7.4f  site multiplicity %d\n", atom.Label.c_str(),
+                    atom.AtomType.c_str(), atom.X, atom.Y, atom.Z, atom.B, atom.N,
+                    group.SiteMultiplicity({atom.X, atom.Y, atom.Z}));
+    }
+  }
+  out << "\nRefined parameters:\n";
+  for (const TVariable& v : refinement.Variables()) {
+    out << Printf("  %3d %-40s", v.Number, v.Name.c_str());
+    if (v.Members.size() > 1) out << Printf(" with %zu constrained", v.Members.size() - 1);
+    out << "\n";
+  }
+  out.flush();
+}
+
+void WriteListingCycle(std::ostream& out, const TPattern& pattern, const TRefinement& refinement, int cycle,
+                       bool converged) {
+  out << Printf("\nCycle %d\n", cycle);
+  for (int h = 1; h <= pattern.HistogramCount(); ++h) {
+    const TAgreement a = pattern.Agreement(h, refinement.VariableCount());
+    out << Printf("  histogram %d: Rp %8.3f  Rwp %8.3f  Rexp %8.3f  chi2 %10.4f  (%d points)\n", h, a.Rp, a.Rwp,
+                  a.Rexp, a.Chi2, a.Points);
+  }
+  out << Printf("  weighted sum of squares %.6g -> %.6g\n", refinement.SumBefore(), refinement.SumAfter());
+  out << "  parameter                                     value          shift          esd   shift/esd\n";
+  for (const TVariable& v : refinement.Variables()) {
+    const double value = v.Members.front().Value != nullptr ? *v.Members.front().Value : 0.0;
+    const double ratio = v.Esd > 0 ? v.LastShift / v.Esd : 0.0;
+    out << Printf("  %3d %-38s %14.6g %14.6g %12.6g %8.3f\n", v.Number, v.Name.c_str(), value, v.LastShift, v.Esd,
+                  ratio);
+  }
+  if (converged) out << "  Converged.\n";
+  out.flush();
+}
+
+void WriteListingEnd(std::ostream& out, TPattern& pattern, const TRefinement& refinement) {
+  (void)refinement;
+  for (int h = 1; h <= pattern.HistogramCount(); ++h) {
+    for (const TPhaseView& view : pattern.Views(h)) {
+      out << Printf("\nReflections of phase %d in histogram %d\n     h    k    l  mult        d        x       |F|^2 calc     |F|^2 obs\n",
+                    view.Phase, h);
+      const std::vector<double> obs = pattern.ObservedF2(h, view);
+      double num = 0, den = 0;
+      for (std::size_t k = 0; k < view.Reflections.size(); ++k) {
+        const TReflection& r = view.Reflections[k];
+        const double x = pattern.MarkerPosition(h, view, r);
+        if (!std::isfinite(x)) continue;
+        out << Printf("  %4d %4d %4d %5d %8.5f %10.4f %14.5g %14.5g\n", r.Hkl[0], r.Hkl[1], r.Hkl[2], r.Multiplicity,
+                      r.D, x, r.F2, obs[k]);
+        num += std::fabs(obs[k] - r.F2) * r.Multiplicity;
+        den += obs[k] * r.Multiplicity;
+      }
+      if (den > 0) out << Printf("  R-Bragg %.3f\n", 100.0 * num / den);
+    }
+  }
+  out.flush();
+}
+
+void WriteDistances(std::ostream& out, const TPattern& pattern, double rMin, double rMax) {
+  if (rMax <= 0) rMax = 3.0;
+  const TRietveld& model = pattern.Model();
+  for (int p = 1; p <= model.PhaseCount(); ++p) {
+    const TPhase& phase = *model.Phase(p);
+    out << Printf("Phase %d: %s\n", p, phase.Title.c_str());
+    for (int a = 1; a <= phase.AtomCount(); ++a) {
+      out << Printf("  %s\n", Trim(phase.Atom(a)->Label).c_str());
+      for (const TNeighbour& n : Neighbours(pattern, p, a, rMin, rMax))
+        out << Printf("    %-4s %9.4f\n", n.Label.c_str(), n.Distance);
+    }
+  }
+  out.flush();
+}
+
+void WriteAngles(std::ostream& out, const TPattern& pattern, double rMin, double rMax) {
+  if (rMax <= 0) rMax = 3.0;
+  const TRietveld& model = pattern.Model();
+  for (int p = 1; p <= model.PhaseCount(); ++p) {
+    const TPhase& phase = *model.Phase(p);
+    out << Printf("Phase %d: %s\n", p, phase.Title.c_str());
+    for (int a = 1; a <= phase.AtomCount(); ++a) {
+      const std::string centre = Trim(phase.Atom(a)->Label);
+      const std::vector<TNeighbour> list = Neighbours(pattern, p, a, rMin, rMax);
+      for (std::size_t i = 0; i < list.size(); ++i)
+        for (std::size_t j = i + 1; j < list.size(); ++j) {
+          const TVec3& u = list[i].Vector;
+          const TVec3& v = list[j].Vector;
+          const double c = (u[0] * v[0] + u[1] * v[1] + u[2] * v[2]) / (list[i].Distance * list[j].Distance);
+          out << Printf("  %-4s %-4s %-4s %9.3f\n", list[i].Label.c_str(), centre.c_str(), list[j].Label.c_str(),
+                        std::acos(std::clamp(c, -1.0, 1.0)) / DegToRad);
+        }
+    }
+  }
+  out.flush();
+}
