@@ -76,8 +76,10 @@ TEST(Examples, BundledModelsRead) {
   const std::string examples = std::string(source) + "/examples/";
   struct Case { const char* name; int histograms, phases, constraints; const char* data; } cases[] = {
       {"xray-cw.inp", 1, 1, 0, "xray-cw.dat"},
-      {"two-phase.inp", 1, 2, 4, nullptr},
+      {"two-phase.inp", 1, 2, 4, "two-phase.dat"},
       {"tof.inp", 1, 1, 0, "tof.gs"},
+      {"tof-strong.inp", 1, 1, 0, "tof-strong.gs"},
+      {"corundum.inp", 1, 1, 1, "corundum.dat"},
   };
   for (const auto& c : cases) {
     TDialogResponder dialogs;
