@@ -149,7 +149,7 @@ TEST(Refinement, TwoPhaseMixtureReturnsToTheTruth) {
 
 TEST(Refinement, TimeOfFlightConverges) {
   auto prepare = [](TRietveld& model) {
-    ASSERT_TRUE(ReadModel(model, ExampleFile("tof-strong.inp")));
+    ASSERT_TRUE(ReadModel(model, ExampleFile("tof.inp")));
     model.ReadFormat = 3;
   };
   TTempDir dir;
@@ -183,7 +183,7 @@ TEST(Refinement, BundledExamplesFitTheirData) {
     const char* data;
   };
   const Example examples[] = {{"xray-cw.inp", "xray-cw"}, {"two-phase.inp", "two-phase"}, {"corundum.inp", "corundum"},
-                              {"tof-strong.inp", "tof-strong"}};
+                              {"tof.inp", "tof"}};
   for (const Example& e : examples) {
     TTempDir dir;
     TRietveld model;

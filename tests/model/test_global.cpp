@@ -78,7 +78,6 @@ TEST(Examples, BundledModelsRead) {
       {"xray-cw.inp", 1, 1, 0, "xray-cw.dat"},
       {"two-phase.inp", 1, 2, 4, "two-phase.dat"},
       {"tof.inp", 1, 1, 0, "tof.gs"},
-      {"tof-strong.inp", 1, 1, 0, "tof-strong.gs"},
       {"corundum.inp", 1, 1, 1, "corundum.dat"},
   };
   for (const auto& c : cases) {
