@@ -365,7 +365,9 @@ void TParameterList::SetRefined(int h, int p, int a, int t, bool on) {
 void TParameterList::AddConstraint(const TParameter& p1, const TParameter& p2) { AddConstraintImpl(p1, p2, true); }
 
 void TParameterList::AddConstraintImpl(TParameter p1, TParameter p2, bool unrefineSecond) {
-  if (FindConstraint(p1, p2) >= 0) return;
+  // A value tied to itself would lose its own refinement (and, as a leader,
+  // rescale its dependants); there is nothing to tie.
+  if (p1.SameAddress(p2) || FindConstraint(p1, p2) >= 0) return;
   auto isFirst = [&](const TParameter& q) { return FindConstraintByFirst(q.Histogram, q.Phase, q.Atom, q.ParamType) >= 0; };
   auto isSecond = [&](const TParameter& q) { return FindConstraintBySecond(q.Histogram, q.Phase, q.Atom, q.ParamType) >= 0; };
   bool p1First = isFirst(p1), p1Second = isSecond(p1);

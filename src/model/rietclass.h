@@ -115,7 +115,7 @@ public:
   void SortPoints();
 
   int Kind = bkPolynomial;
-  std::array<float, 24> Coefficients{};  // coefficient k is parameter type k + 1
+  std::array<float, 24> Coefficients{};  // Coefficients[i] is parameter type i + 2 ("Background i")
   TPairList Points;
   float Offset = 0;
   int SmoothCycles = 30;
@@ -292,7 +292,8 @@ public:
   int FindConstraintBySecond(int h, int p, int a, int t) const;
   // Position of the last constraint between p1 and p2 in either order, -1 when none.
   int FindConstraint(const TParameter& p1, const TParameter& p2) const;
-  // Constrains p2 to p1 with ratio p2.Multiplier.
+  // Constrains p2 to p1 with ratio p2.Multiplier; nothing when p1 and p2
+  // have the same address.
   void AddConstraint(const TParameter& p1, const TParameter& p2);
   // Frees constraint i (0-based) leaving both members refined; ignored when i is outside the list.
   void DeleteConstraint(int i);

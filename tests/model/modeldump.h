@@ -27,9 +27,12 @@ inline std::string DumpModel(const TRietveld& m) {
       << q.Number << " m" << q.Multiplier << ']';
   };
   o << "Title=" << m.Title << "\nCycles=" << m.Cycles << " EPS=" << m.EPS << " Rel=" << m.Rel1 << ' ' << m.Rel2
-    << ' ' << m.Rel3 << ' ' << m.Rel4 << "\nFlags=" << m.IOT << m.IPL << m.IPC << m.MAT << m.ControlFlag5 << m.LST1
-    << m.LST2 << m.LST3 << m.IPL1 << m.PlotFile << m.FourierFile << m.ReadFormat << m.Sync << m.SeparateData
-    << m.RecycleLeBail << m.BackTerms << m.IPREF << m.PrintU << m.Strategy << "\nRmin=" << m.Rmin << " Rmax=" << m.Rmax
+    << ' ' << m.Rel3 << ' ' << m.Rel4 << "\nFlags=";
+  // Separated, so that a value of two digits cannot pass for two flags.
+  for (int f : {m.IOT, m.IPL, m.IPC, m.MAT, m.ControlFlag5, m.LST1, m.LST2, m.LST3, m.IPL1, m.PlotFile, m.FourierFile,
+                m.ReadFormat, m.Sync, m.SeparateData, m.RecycleLeBail, m.BackTerms, m.IPREF, m.PrintU, m.Strategy})
+    o << f << ' ';
+  o << "\nRmin=" << m.Rmin << " Rmax=" << m.Rmax
     << " Marquardt=" << m.Marquardt << " AsymLimit=" << m.AsymLimit << " F2Limit=" << m.F2Limit
     << " Skip=" << m.SkipLines1 << ',' << m.SkipLines2 << '\n';
   for (int i = 1; i <= m.HistogramCount(); ++i) {

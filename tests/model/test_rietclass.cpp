@@ -296,6 +296,22 @@ TEST(Parameters, AddConstraintBetweenTwoLeadersMergesTheirGroups) {
   EXPECT_EQ(l.Refined[0]->Atom, 1);
 }
 
+TEST(Parameters, AddConstraintOfAParameterWithItselfChangesNothing) {
+  // A free refined value, and a leader with a dependant: tying either to
+  // itself must neither unrefine it nor touch the ratios of its dependants.
+  TParameterList l;
+  l.SetRefined(1, 0, 0, 1, true);
+  l.AddConstraint(Member(0, 1, 1, 1), Member(0, 1, 2, 1, 2));  // a2 = 2 a1
+  l.AddConstraint(Member(1, 0, 0, 1), Member(1, 0, 0, 1, 3));
+  l.AddConstraint(Member(0, 1, 1, 1), Member(0, 1, 1, 1, 3));
+  ASSERT_EQ(l.ConstraintCount(), 1);
+  EXPECT_TRUE(l.Constraints[0]->Second.HasAddress(0, 1, 2, 1));
+  EXPECT_FLOAT_EQ(l.Constraints[0]->Second.Multiplier, 2);
+  EXPECT_EQ(l.ParameterCount(), 2);
+  EXPECT_GE(l.IndexOfAddress(1, 0, 0, 1), 0);
+  EXPECT_GE(l.IndexOfAddress(0, 1, 1, 1), 0);
+}
+
 TEST(Parameters, Names) {
   EXPECT_EQ(HistogramParameterName(1), "Zero");
   EXPECT_EQ(HistogramParameterName(2), "Background 0");
@@ -397,6 +413,35 @@ TEST(ModelRoot, DeletePhaseKeepsScatteringAddresses) {
   EXPECT_GE(pl.IndexOfAddress(1, ScatterPhase, 1, 1), 0);
   EXPECT_GE(pl.IndexOfAddress(0, 1, 1, 3), 0);
   EXPECT_EQ(pl.ParameterCount(), 2);
+}
+
+TEST(ModelRoot, DeletingRenumbersConstraintMembersButNotScatteringMarkers) {
+  TRietveld m;
+  Build(m, 2, 3);
+  for (int h = 1; h <= 2; ++h) m.Histogram(h)->ScatterFactors.AddNew();
+  auto& pl = m.Parameters;
+  pl.AddConstraint(Member(0, 3, 1, 1), Member(2, 3, 0, 3, 2));                   // atom x leads sample U
+  pl.AddConstraint(Member(2, ScatterPhase, 1, 1), Member(1, ScatterPhase, 1, 1));  // f' of both histograms
+  pl.AddConstraint(Member(0, 2, 0, 1), Member(0, 1, 0, 1));                      // goes with phase 2
+
+  m.DeletePhase(2);
+  ASSERT_EQ(pl.ConstraintCount(), 2);
+  EXPECT_TRUE(pl.Constraints[0]->First.HasAddress(0, 2, 1, 1));
+  EXPECT_TRUE(pl.Constraints[0]->Second.HasAddress(2, 2, 0, 3));
+  EXPECT_TRUE(pl.Constraints[1]->First.HasAddress(2, ScatterPhase, 1, 1));
+  EXPECT_TRUE(pl.Constraints[1]->Second.HasAddress(1, ScatterPhase, 1, 1));
+  EXPECT_FALSE(m.IsRefined(0, 1, 0, 1));
+  EXPECT_GE(pl.IndexOfAddress(2, ScatterPhase, 1, 1), 0);
+
+  m.DeleteHistogram(1);
+  ASSERT_EQ(pl.ConstraintCount(), 1);
+  EXPECT_TRUE(pl.Constraints[0]->First.HasAddress(0, 2, 1, 1));
+  EXPECT_TRUE(pl.Constraints[0]->Second.HasAddress(1, 2, 0, 3));
+  EXPECT_FLOAT_EQ(pl.Constraints[0]->Second.Multiplier, 2);
+  // The f' of the former histogram 2 is refined on its own now, as histogram 1.
+  EXPECT_GE(pl.IndexOfAddress(1, ScatterPhase, 1, 1), 0);
+  EXPECT_EQ(pl.ParameterCount(), 2);
+  EXPECT_EQ(m.RefinedParameterName(2), "H  1: f' :????");
 }
 
 TEST(ModelRoot, DeletingOneSideOfAConstraint) {
