@@ -67,7 +67,8 @@ std::string StripZeros(std::string s) {
 // General notation with p significant digits: trailing zeros dropped;
 // scientific below 0.00001 or with more than p integer digits.
 std::string General(double x, int p) {
-  if (x == 0 || !std::isfinite(x)) return x == 0 ? "0" : RealToStrFixed(x, 0, 0);
+  if (x == 0) return "0";
+  if (!std::isfinite(x)) return std::isnan(x) ? "nan" : x < 0 ? "-inf" : "inf";
   std::string mantissa;
   int exponent;
   Scientific(x, p, mantissa, exponent);
@@ -139,8 +140,13 @@ private:
     if (static_cast<int>(s.size()) > (fit > 0 ? fit : w)) TooWide(s, field);
     Pad(s, w);
   }
+  // "nan" or "inf" in a column would read back as 0.
+  void Finite(double x, const char* field) const {
+    if (!std::isfinite(x)) Unwritable(ValueText(x), field);
+  }
   // Fixed notation with d decimals, fewer when the value is wider than its room.
   void F(double x, int w, int d, const char* field, int fit = 0) {
+    Finite(x, field);
     int room = fit > 0 ? fit : w;
     for (int dd = d; dd >= 0; --dd) {
       std::string s = Fixed(x, dd);
@@ -150,6 +156,7 @@ private:
   }
   void X(double x, int w, int p, int d, const char* field) { F(RoundSignificant(x, p), w, d, field); }
   void G(double x, int w, int p, const char* field) {
+    Finite(x, field);
     for (int pp = p; pp >= 1; --pp) {
       std::string s = General(x, pp);
       if (static_cast<int>(s.size()) <= w) return Pad(s, w);
@@ -157,6 +164,7 @@ private:
     TooWide(ValueText(x), field);
   }
   void V(double x, int w, int n, const char* field) {
+    Finite(x, field);
     for (int nn = n; nn >= 1; --nn) {
       std::string s = FormatReal(x, nn);
       if (static_cast<int>(s.size()) <= w) return Pad(s, w);
@@ -164,6 +172,7 @@ private:
     TooWide(ValueText(x), field);
   }
   void E(double x, int w, int p, int e, const char* field) {
+    Finite(x, field);
     for (int pp = p; pp >= 1; --pp) {
       std::string s = SciE(x, pp, e);
       if (static_cast<int>(s.size()) <= w) return Pad(s, w);
@@ -202,6 +211,12 @@ void TInputFileWriter::Prepare() {
       e->Symbol.resize(std::max<std::size_t>(e->Symbol.size(), 4), ' ');
       if (e->TableKind == 1) e->Table.SortByX();
     }
+  }
+  for (int p = 1; p <= M.PhaseCount(); ++p) {
+    // The atom count and the atom lines must agree on which phases have atoms.
+    FContext = "phase " + std::to_string(p);
+    if (M.Phase(p)->CalcMethod != 0 && M.Phase(p)->CalcMethod != 1)
+      Unwritable(std::to_string(M.Phase(p)->CalcMethod), "CalcMethod");
   }
   if (M.BackTerms < 0 || M.BackTerms > 3) {
     FContext = "general settings";
@@ -397,8 +412,14 @@ void TInputFileWriter::WriteHistogramSection() {
       if (!hist.IsXrayCW()) continue;
       if (sf.TableKind == 1) {
         for (const TPair& pt : sf.Table.Items) {
+          const std::size_t lineStart = FOut.size();
           F(pt.X, 8, 4, "a scattering table x");
           F(pt.Y, 9, 4, "a scattering table y");
+          // An x that reads as -100 ends the table: the points after it would be misread.
+          if (ColumnsToReal(FOut.substr(lineStart), 1, 8) == -100)
+            throw EInputFileWrite("Scattering entry " + TrimText(sf.Symbol) + " of histogram " + std::to_string(h) +
+                                  " has a table point at x = -100, which the input file reads as the end of the "
+                                  "table; the file was not written.");
           EndLine();
         }
         FOut += "-100.0000  0.0000";
@@ -770,6 +791,7 @@ void TInputFileReader::Run() {
   for (int h = 1; h <= n; ++h) {
     THistogram& hist = *M.Histogram(h);
     Next();
+    StepCounter();  // counted as the line is taken, before its values are converted
     hist.Wavelength1 = R(1, 8);
     hist.Wavelength2 = R(9, 8);
     hist.Ratio = R(17, 8);
@@ -782,7 +804,6 @@ void TInputFileReader::Run() {
       M.F2Limit = R(65, 8);
     }
     hist.Background.Offset = R(73, 8);
-    StepCounter();
     if (hist.IsTimeOfFlight()) {
       Next();
       for (int k = 2; k <= 10; ++k) hist.IncidentSpectrum.Spectrum[static_cast<std::size_t>(k - 1)] = R(1 + 9 * (k - 2), 9);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 #include <sstream>
 
 #include "model/brkapart.h"
@@ -373,6 +374,57 @@ TEST(InputFile, ControlFlag5ReadsAsOne) {
   EXPECT_EQ(back.ControlFlag5, 1);
 }
 
+TEST(InputFile, CyclesLineColumnsFollowSync) {
+  struct Case { int sync; const char* line; } cases[] = {
+      {0, "  300.100.900.900.900.90  10.250   0.020 120.500  11.000 -22.000"},
+      {1, "  300.100.900.900.900.90  10.2500000   0.0200000 120.5000000  11.000 -22.000"},
+  };
+  for (const auto& c : cases) {
+    TRietveld m;
+    Build(m, 1, 1);
+    m.Sync = c.sync;
+    THistogram& h = *m.Histogram(1);
+    h.Start = 10.25f;
+    h.Step = 0.02f;
+    h.Stop = 120.5f;
+    m.Parameters.SetRefined(1, 0, 0, 27, true);
+    m.Parameters.SetRefined(1, 0, 0, 28, true);
+    m.Parameters.Refined[1]->Multiplier = -2;
+    const auto lines = Lines(m.InputFileText());
+    EXPECT_EQ(lines[4], c.line) << c.sync;
+    TRietveld back;
+    ASSERT_TRUE(ReadText(back, Join(lines)));
+    EXPECT_FLOAT_EQ(back.Histogram(1)->Start, 10.25f);
+    EXPECT_FLOAT_EQ(back.Histogram(1)->Step, 0.02f);
+    EXPECT_FLOAT_EQ(back.Histogram(1)->Stop, 120.5f);
+    EXPECT_DOUBLE_EQ(back.Parameters.GetCode(1, 0, 0, 27), 11) << c.sync;
+    EXPECT_DOUBLE_EQ(back.Parameters.GetCode(1, 0, 0, 28), -22) << c.sync;
+  }
+}
+
+// Table y values are read from all nine columns they are written to; more than
+// 49 points keep 49, and the groups after the table are still read in step.
+TEST(InputFile, ScatteringTableKeepsEveryDigitAndItsLimit) {
+  TRietveld m;
+  Build(m, 1, 1);
+  TScatterFactor& e = *m.Histogram(1)->ScatterFactors.AddNew();
+  e.Symbol = "C   ";
+  e.TableKind = 1;
+  for (int i = 0; i < 52; ++i) e.Table.Add(0.0625f * i, 1234.5625f - 0.0625f * static_cast<float>(i));
+  m.Histogram(1)->Zero = 0.125f;
+  const auto lines = Lines(m.InputFileText());
+  const int first = FindLine(lines, "C   ") + 1;
+  EXPECT_EQ(lines[static_cast<std::size_t>(first)], "  0.00001234.5625");
+  TRietveld back;
+  ASSERT_TRUE(ReadText(back, Join(lines)));
+  const TScatterFactor& b = *back.Histogram(1)->ScatterFactors.Entry(1);
+  EXPECT_EQ(b.TableKind, 1);
+  ASSERT_EQ(b.PointCount(), MaxScatterTablePoints);
+  EXPECT_EQ(b.Table.GetY(0), 1234.5625f);
+  EXPECT_EQ(b.Table.GetY(48), 1231.5625f);
+  EXPECT_FLOAT_EQ(back.Histogram(1)->Zero, 0.125f);
+}
+
 TEST(InputFile, SixHistogramsGiveTwoZeroLines) {
   TRietveld m;
   Build(m, 6, 1);
@@ -504,8 +556,12 @@ TEST(InputFileErrors, MessagesNameTheLineGroup) {
       {"file ends in the histogram lines", [](auto& l) { l.resize(2); }, "Error reading Inputfile at line 2.00999999046326", 1},
       {"file ends in the first group", [](auto& l) { l.clear(); }, "Error reading Inputfile at line 1", 0},
       {"file ends before the wavelengths", [](auto& l) { l.resize(5); }, "Error reading Inputfile at line 4", 3},
+      // The wavelength lines are counted as they are taken, before their values are converted.
       {"wavelength beyond single range", [](auto& l) { l[5].replace(0, 8, "   1e99 "); },
-       "Error reading a numeric value at line 4", 3},
+       "Error reading a numeric value at line 4.01000022888184", 3},
+      {"third wavelength beyond single range", [](auto& l) { l[7].replace(72, 8, "  -1e99 "); },
+       "Error reading a numeric value at line 4.03000068664551", 3},
+      {"file ends in the wavelength lines", [](auto& l) { l.resize(6); }, "Error reading Inputfile at line 4.01000022888184", 3},
       {"free-format value beyond single range", [](auto& l) { l[10] = "1e40 0.01 100 1 0 0 0"; },
        "Error reading a numeric value at line 5", 3},
       {"more background terms than coefficients", [](auto& l) { l[4][15] = '7'; }, "Error reading Inputfile at line 3", 3},
@@ -657,6 +713,30 @@ TEST(InputFileWrite, AValueThatCannotFitStopsWritingAndKeepsTheOldFile) {
        },
        "Scattering entry CU of histogram 1 has coefficient 3 equal to 0"},
       {"no histogram", [](TRietveld& m) { m.Reset(); }, "The model has no histogram"},
+      {"not a number",
+       [](TRietveld& m) { m.FindSample(1, 1)->U = std::numeric_limits<float>::quiet_NaN(); },
+       "The value nan of U (phase 1, histogram 1) cannot be written"},
+      {"infinite wavelength",
+       [](TRietveld& m) { m.Histogram(1)->Wavelength1 = std::numeric_limits<float>::infinity(); },
+       "The value inf of Wavelength1 (histogram 1) cannot be written"},
+      {"infinite background coefficient",
+       [](TRietveld& m) { m.Histogram(1)->Background.Coefficients[2] = -std::numeric_limits<float>::infinity(); },
+       "The value -inf of a background coefficient"},
+      {"calculation method",
+       [](TRietveld& m) {
+         m.Phase(1)->AddAtom(TAtom());
+         m.Phase(1)->CalcMethod = 2;
+       },
+       "The value 2 of CalcMethod (phase 1)"},
+      {"table end marker",
+       [](TRietveld& m) {
+         TScatterFactor* e = m.Histogram(1)->ScatterFactors.AddNew();
+         e->Symbol = "C";
+         e->TableKind = 1;
+         e->AddPoint(0, 6);
+         e->AddPoint(-100, 1);
+       },
+       "Scattering entry C of histogram 1 has a table point at x = -100"},
   };
   for (const auto& c : cases) {
     TTempDir dir;
