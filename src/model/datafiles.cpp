@@ -58,7 +58,7 @@ const char* const NoMemoryMessage = "Not enough memory to read the data file.";
 std::string AtLine(int line) { return "Error reading data file at line " + IntToStr(line) + ": "; }
 
 // The whole file as lines. A line ends at LF, CR LF or a lone CR, and never
-// includes the CR.
+// includes the CR. A UTF-8 byte-order mark is not part of the first line.
 class TLines {
 public:
   bool Load(const std::string& fileName) {
@@ -70,8 +70,8 @@ public:
     const char* text = FText.data();
     std::size_t n = FText.size();
     FLines.reserve(static_cast<std::size_t>(std::count(text, text + n, '\n')) + 1);
-    std::size_t from = 0;
-    for (std::size_t i = 0; i < n; ++i) {
+    std::size_t from = FText.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    for (std::size_t i = from; i < n; ++i) {
       char c = text[i];
       if (c != '\n' && c != '\r') continue;
       FLines.emplace_back(text + from, i - from);
@@ -436,8 +436,9 @@ void TData::ReadGSAS(const std::string& fileName) {
     if (layout != 8 && !(step > 0)) throw EDataFile(AtLine(2) + "the step must be greater than 0.");
 
     // A file that ends early keeps the points it holds.
-    int needed = (nchan + perRecord - 1) / perRecord;
-    int records = std::min(needed, std::max(lines.LastFilled() - 2, 0));
+    // Counts near the top of the integer range must not overflow here.
+    const long long needed = (static_cast<long long>(nchan) + perRecord - 1) / perRecord;
+    int records = static_cast<int>(std::min<long long>(needed, std::max(lines.LastFilled() - 2, 0)));
     int n = static_cast<int>(std::min<long long>(nchan, static_cast<long long>(records) * perRecord));
     std::string truncation;
     if (records < needed)

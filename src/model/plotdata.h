@@ -64,7 +64,8 @@ public:
 
   // The observed-data readers. Each one either fills the record (status 2)
   // or shows one message and leaves it empty (status 0, no points, no
-  // arrays).
+  // arrays); a GSAS file that ends early keeps the points it holds and says
+  // so.
   // File kinds: 4 .dat, 7 GSAS raw, 9 .xy, 10 .cpi (see datafiles.h).
   void ReadDataFile(const std::string& fileName, int histogram, int kind);
   // Start, step, stop and an optional title of a header line: true when they

@@ -44,7 +44,10 @@ bool ImportShelx(TRietveld& model, const std::string& fileName) {
   while (lines.TryNext()) {
     const std::string& s = lines.Line();
     if (s.rfind("TITL", 0) == 0) {
-      title = s.size() > 5 ? s.substr(5, 46) : std::string();
+      // Characters 6 to 51, never cut inside a character.
+      std::size_t from = std::min<std::size_t>(s.size(), 5);
+      while (from < s.size() && (static_cast<unsigned char>(s[from]) & 0xC0) == 0x80) ++from;
+      title = Utf8Truncate(s.substr(from), 46);
       hasTitle = true;
     } else if (s.rfind("CELL", 0) == 0) {
       TImportFields fields(s, lines.LineNumber());

@@ -41,17 +41,12 @@ void ReplaceAtoms(TPhase& phase, const std::vector<TAtom>& atoms) {
 // ---------------------------------------------------------------------------
 // CIF
 
-struct TCifToken {
-  std::string Text;
-  bool Quoted = false;
-};
-
 // The values of a line: separated by white space; a value in single or double
 // quotes is one value (the closing quote is one followed by white space or the
 // end of the line); "#" at the start of a value begins a comment. At most
 // `limit` values are taken.
-std::vector<TCifToken> CifTokens(const std::string& line, std::size_t limit) {
-  std::vector<TCifToken> tokens;
+std::vector<std::string> CifTokens(const std::string& line, std::size_t limit) {
+  std::vector<std::string> tokens;
   const std::size_t n = line.size();
   std::size_t i = 0;
   while (i < n && tokens.size() < limit) {
@@ -61,13 +56,13 @@ std::vector<TCifToken> CifTokens(const std::string& line, std::size_t limit) {
     if (q == '\'' || q == '"') {
       std::size_t j = i + 1;
       while (j < n && !(line[j] == q && (j + 1 >= n || IsSpace(line[j + 1])))) ++j;
-      tokens.push_back({line.substr(i + 1, j - i - 1), true});
+      tokens.push_back(line.substr(i + 1, j - i - 1));
       i = j + 1;
       continue;
     }
     std::size_t j = i;
     while (j < n && !IsSpace(line[j])) ++j;
-    tokens.push_back({line.substr(i, j - i), false});
+    tokens.push_back(line.substr(i, j - i));
     i = j;
   }
   return tokens;
@@ -265,18 +260,18 @@ void TCifReader::Loop() {
       FPutBack = true;
       return;
     }
-    const std::vector<TCifToken> row = CifTokens(s, static_cast<std::size_t>(needed));
+    const std::vector<std::string> row = CifTokens(s, static_cast<std::size_t>(needed));
     if (static_cast<int>(row.size()) < needed)
       throw EInOutError(Where() + " holds " + std::to_string(row.size()) + " values where the atom-site loop needs " +
                             std::to_string(needed),
                         106);
     TAtom atom;
-    atom.Label = label >= 0 ? ToAtomSymbol4(row[static_cast<std::size_t>(label)].Text) : ToAtomSymbol4("");
-    atom.AtomType = type >= 0 ? ToAtomSymbol4(row[static_cast<std::size_t>(type)].Text) : ToAtomSymbol4("");
+    atom.Label = label >= 0 ? ToAtomSymbol4(row[static_cast<std::size_t>(label)]) : ToAtomSymbol4("");
+    atom.AtomType = type >= 0 ? ToAtomSymbol4(row[static_cast<std::size_t>(type)]) : ToAtomSymbol4("");
     float* coordinates[3] = {&atom.X, &atom.Y, &atom.Z};
     const int columnOf[3] = {x, y, z};
     for (int k = 0; k < 3; ++k) {
-      const std::string& v = row[static_cast<std::size_t>(columnOf[k])].Text;
+      const std::string& v = row[static_cast<std::size_t>(columnOf[k])];
       const std::string where = Where() + ", value " + std::to_string(columnOf[k] + 1);
       if (Unknown(v)) throw EConvertError(where + ": the coordinate is unknown");
       *coordinates[k] = CifReal(v, where);

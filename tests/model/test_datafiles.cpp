@@ -333,6 +333,29 @@ TEST_F(DataFiles, GsasThatEndsEarlyKeepsWhatItHolds) {
   }
 }
 
+TEST_F(DataFiles, GsasAnnouncingCountsAtTheTopOfTheIntegerRange) {
+  // The count of records needed must not overflow: the file holds one record
+  // of each layout, and that is what is kept.
+  const struct {
+    const char* Bank;
+    std::string Record;
+    int Points;
+  } cases[] = {
+      {"BANK 1 2147483647 2147483647 CONST 1000.00 2.00 0 0 STD", Fmt("%8.1f", 1.0) + std::string(72, '1'), 10},
+      {"BANK 1 2147483647 2147483647 CONST 1000.00 2.00 0 0 ESD", std::string(80, '1'), 5},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Bank);
+    Dialogs.Clear();
+    TData d;
+    d.ReadGSAS(Write("huge.gs", Lines({"huge", c.Bank, c.Record})));
+    EXPECT_EQ(Dialogs.Texts(), Texts{"The GSAS datafile ends at line 3: only " + std::to_string(c.Points) +
+                                     " of 2147483647 points were read."});
+    ASSERT_EQ(d.Status(), 2);
+    EXPECT_EQ(d.PointCount(), c.Points);
+  }
+}
+
 TEST_F(DataFiles, GsasMalformedGivesOneMessageAndAnEmptyRecord) {
   std::string rec;
   for (int k = 1; k <= 10; ++k) rec += Fmt("%8.1f", 1.0 * k);
@@ -486,6 +509,37 @@ TEST_F(DataFiles, CpiMalformed) {
     ReadOver(d, &TData::ReadCPI, ".cpi", c.Content);
     EXPECT_EQ(Dialogs.Texts(), Texts{c.Message});
     ExpectEmpty(d);
+  }
+}
+
+// ---- Any reader ------------------------------------------------------------------------
+
+TEST_F(DataFiles, ByteOrderMarkIsNotPartOfTheFirstLine) {
+  // A file saved as UTF-8 "with signature" reads as the same file without it.
+  const std::string bom = "\xEF\xBB\xBF";
+  const struct {
+    void (TData::*Reader)(const std::string&);
+    const char* Name;
+    std::string Content;
+    const char* Title;
+    int Points;
+  } cases[] = {
+      {&TData::ReadDAT, "b.dat", Lines({"10.0 0.02 10.1 Sample A", "   100.0   200.0   300.0   400.0   500.0   600.0"}),
+       " Sample A", 6},
+      {&TData::ReadGSAS, "b.gs", Lines({"GSAS title", "BANK 1 2 1 CONST 100.00 100.00 0 0 STD", "       1       2"}),
+       "GSAS title", 2},
+      {&TData::ReadXY, "b.xy", Lines({"xy title", "1 2", "3 4"}), "xy title", 2},
+      {&TData::ReadCPI, "b.cpi", Cpi("1", "3", "1", 3), "SIETRONICS XRD SCAN", 3},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Dialogs.Clear();
+    TData d;
+    (d.*c.Reader)(Write(c.Name, bom + c.Content));
+    EXPECT_EQ(Dialogs.Texts(), Texts{});
+    EXPECT_EQ(d.Status(), 2);
+    EXPECT_EQ(d.PointCount(), c.Points);
+    EXPECT_EQ(d.Title(), c.Title);
   }
 }
 

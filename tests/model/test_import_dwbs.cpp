@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "model/dwbsimport.h"
 #include "test_import_support.h"
 
@@ -138,6 +140,27 @@ TEST_F(DwbsImport, BackgroundModels) {
   ASSERT_EQ(bg.PointCount(), 3);
   EXPECT_FLOAT_EQ(bg.Points.GetY(2), 35.0f);
   EXPECT_EQ(Dialogs.Texts(), Texts{});
+}
+
+TEST_F(DwbsImport, ExcessExcludedRegionsAreReadAndDropped) {
+  // 52 regions announced: fifty are kept as written (limits not ordered), and
+  // the lines of the other two are still consumed, so MaxCode and Zero come
+  // from their own lines.
+  std::vector<std::string> regions;
+  char buf[32];
+  for (int k = 1; k <= 52; ++k) {
+    std::snprintf(buf, sizeof buf, "%8.2f%8.2f", 10.0 * k + 5, 10.0 * k);
+    regions.push_back(buf);
+  }
+  ASSERT_TRUE(Import(Lines(Header("   0   4   0   0  52   0") + regions + Tail())));
+  EXPECT_EQ(Dialogs.Texts(), Texts{});
+  const TExcluded& e = Model.Histogram(1)->Excluded;
+  ASSERT_EQ(e.Count(), 50);
+  EXPECT_FLOAT_EQ(e.Regions.GetX(0), 15.0f);
+  EXPECT_FLOAT_EQ(e.Regions.GetY(0), 10.0f);
+  EXPECT_FLOAT_EQ(e.Regions.GetX(49), 505.0f);
+  EXPECT_EQ(Model.MaxCode, 2);
+  EXPECT_FLOAT_EQ(Model.Histogram(1)->Zero, 0.01f);
 }
 
 TEST_F(DwbsImport, NeutronEntriesHaveOneLine) {

@@ -62,6 +62,9 @@ TEST_F(ShelxImport, CellLines) {
 TEST_F(ShelxImport, TitleIsCharactersSixToFiftyOne) {
   ASSERT_TRUE(Import(Lines({"TITL " + std::string(46, 'a') + "bcd", "CELL 1 2 2 2 90 90 90"})));
   EXPECT_EQ(Model.Title, std::string(46, 'a'));
+  // Characters, not bytes: a two-byte character at the end is kept whole.
+  ASSERT_TRUE(Import(Lines({"TITL " + std::string(45, 'a') + "\xC3\xA9" + "bcd", "CELL 1 2 2 2 90 90 90"})));
+  EXPECT_EQ(Model.Title, std::string(45, 'a') + "\xC3\xA9");
   ASSERT_TRUE(Import(Lines({"CELL 1 2 2 2 90 90 90"})));
   EXPECT_EQ(Model.Title, "A New refinement");
 }
