@@ -503,7 +503,8 @@ void TData::ReadXY(const std::string& fileName) {
     if (!lines.Load(fileName)) throw EDataFile("Error opening XY Data file.");
 
     TBrkApart fields;
-    fields.SetSeparator(lines.Line(2).find(',') != std::string::npos ? "," : " ");
+    const bool commas = lines.Line(2).find(',') != std::string::npos;
+    fields.SetSeparator(commas ? "," : " ");
     Allocate(std::max(lines.Count() - 1, 0));
     if (!IsAllocated()) throw EDataFile(NoMemoryMessage);
 
@@ -511,7 +512,10 @@ void TData::ReadXY(const std::string& fileName) {
     // start with two numbers.
     int n = 0;
     for (int i = 2; i <= lines.Count(); ++i) {
-      fields.BreakApart(lines.Line(i));
+      std::string line = lines.Line(i);
+      // Spreadsheets export columns separated by tabs; they count as blanks.
+      if (!commas) std::replace(line.begin(), line.end(), '\t', ' ');
+      fields.BreakApart(line);
       float x = 0, y = 0;
       TNumber rx = TryNumber(fields.GetField(1), false, x);
       TNumber ry = TryNumber(fields.GetField(2), false, y);

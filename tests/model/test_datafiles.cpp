@@ -404,6 +404,7 @@ TEST_F(DataFiles, XyBlankAndCommaSeparated) {
   } cases[] = {
       {"blanks", Lines({"xy title", "1.0 5", " 2.0  7.5 extra", "3.0 -1e2"}), {1, 2, 3}, {5, 7.5f, -100}},
       {"commas", Lines({"xy title", "1.0,5", "2.0, 7.5", "3.0 ,-1e2"}), {1, 2, 3}, {5, 7.5f, -100}},
+      {"tabs", Lines({"xy title", "1.0\t5", "2.0\t\t7.5", " 3.0\t-1e2"}), {1, 2, 3}, {5, 7.5f, -100}},
       {"CR LF", Lines({"xy title", "1.0 5", "2.0 7.5", "3.0 -1e2"}, "\r\n"), {1, 2, 3}, {5, 7.5f, -100}},
       {"trailing empty line", Lines({"xy title", "1.0 5", "3.0 6", ""}), {1, 3}, {5, 6}},
       {"stops at text", Lines({"xy title", "1.0 5", "3.0 6", "end", "4 4"}), {1, 3}, {5, 6}},
