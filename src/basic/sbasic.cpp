@@ -122,9 +122,14 @@ void TSBasic::SetCode_DataField(const std::string& v) {
 
 int TSBasic::AddFunction(const std::string& name, TSBHostProc routine, char resultCode, int argCount) {
   if (FBusy) throw EInvalidOperation("The macro interpreter is running");
+  // Registering validates the function first, so that a refused one leaves the
+  // compiled program in place.
+  FCode->RegisterHostFunction(name, std::move(routine), resultCode, argCount);
+  std::unique_ptr<TSBFunc> host = std::move(FFunctionList.back());
+  FFunctionList.pop_back();
   // Host functions sit below the program's own; compiled code refers to both by index.
   ResetUserItems();
-  FCode->RegisterHostFunction(name, std::move(routine), resultCode, argCount);
+  FFunctionList.push_back(std::move(host));
   ++FKeptFunctions;
   return 0;
 }

@@ -322,9 +322,12 @@ void TSBVar::ReadFrom(TSBReader& r) {
   if (static_cast<int64_t>(type->Size) * dimension != size || size > MaxStorageSize)
     TSBReader::Fail("variable size does not match its type");
   ByRef = byRef != 0;
-  SetType(type, dimension);
   const uint8_t flag = r.ReadByte();
-  if (flag > 1) TSBReader::Fail("bad flag");
+  // Storage of its own is always written with its bytes; checked before it is
+  // allocated, so that a short stream cannot ask for more memory than it holds.
+  if (flag > 1 || (!ByRef && size > 0 && flag == 0)) TSBReader::Fail("bad flag");
+  if (flag == 1 && r.Remaining() < static_cast<std::size_t>(size)) TSBReader::Fail("unexpected end");
+  SetType(type, dimension);
   if (flag == 1) {
     if (Data)
       r.ReadBytes(Data, static_cast<std::size_t>(Size));

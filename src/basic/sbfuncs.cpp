@@ -19,6 +19,13 @@ namespace {
 bool Present(const TSBCodeList& l, int i) { return GetArgPtr(l, i) != nullptr; }
 bool IsString(const TSBCodeList& l, int i) { return GetArgType(l, i) == tcString && Present(l, i); }
 
+// The string functions that change their first argument leave a literal as
+// it is: its storage is the program's constant, read again on the next pass.
+void StoreUnlessLiteral(const TSBCodeList& l, uint8_t* p, const std::string& s) {
+  const TSBReg* arg = l.ParamReg(0);
+  if (arg && arg->Kind != skConst) StoreShortString(p, s);
+}
+
 // x with its result reduced to single precision; 0 when the argument is absent.
 template <double (*F)(double)>
 double Unary(TSBCodeList& l) {
@@ -74,7 +81,7 @@ void SetLengthFunc(TSBCodeList& l, TSBResultCell& r) {
   if (!p || GetArgType(l, 0) != tcString) return;
   std::string s = LoadShortString(p);
   s.resize(static_cast<std::size_t>(std::clamp(GetArgInt(l, 1), 0, ShortStringMax)), ' ');
-  StoreShortString(p, s);
+  StoreUnlessLiteral(l, p, s);
   SetResultString(s, r);
 }
 
@@ -104,7 +111,7 @@ void WriteInto(TSBCodeList& l, TSBResultCell& r, int32_t i, int32_t n, const std
       if (at >= ShortStringMax) break;
       s[static_cast<std::size_t>(at)] = t[static_cast<std::size_t>(k)];
     }
-    StoreShortString(p, s);
+    StoreUnlessLiteral(l, p, s);
   }
   SetResultString(s, r);
 }

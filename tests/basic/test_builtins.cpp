@@ -49,6 +49,10 @@ const TBuiltinCase BuiltinCases[] = {
     {"STRING S\nS = \"abc\"\nSTRNSET(S, 2, 9, \"XY\")\nOUT(S)", "aXY"},
     {"STRING S\nS = \"abc\"\nSTRSET(S, 255, \"XY\")\nOUT(GETLENGTH(S))", "255"},
     {"INTEGER I\nI = 5\nOUT(SETLENGTH(I, 3))\nOUT(I)", "|5"},
+    // A literal first argument gives the changed text but stays as written for the next pass.
+    {"INTEGER I\nFOR I = 1 TO 3\n OUT(SETLENGTH(\"abc\", I))\nNEXT I", "a|ab|abc"},
+    {"INTEGER I\nFOR I = 1 TO 2\n OUT(STRSET(\"ab\", I + 2, \"X\"))\nNEXT I", "abX|ab X"},
+    {"INTEGER I\nFOR I = 1 TO 2\n OUT(STRNSET(\"abc\", I, 1, \"XY\"))\nNEXT I", "Xbc|aXc"},
     {"OUT(STRCOPY(\"abcdef\", 0, 2))", "ab"},
     {"OUT(STRCOPY(\"abcdef\", 3, 100))", "cdef"},
     {"OUT(STRCOPY(\"abc\", 5, 2))", ""},

@@ -115,6 +115,20 @@ TEST(Component, AddFunctionAfterCompileDropsTheCode) {
   EXPECT_THROW(m.Basic.AddFunction("BAD", [](TSBCodeList&, TSBResultCell&) {}, '5', 0), EInvalidOperation);
 }
 
+TEST(Component, RefusedHostFunctionKeepsTheCompiledProgram) {
+  TMacro m;
+  ASSERT_EQ(m.Compile("FUNCTION TWICE(X AS INTEGER) AS INTEGER\n TWICE = X * 2\nEND FUNCTION\nOUT(TWICE(4))"), 0);
+  const int entries = m.Basic.Code().CodeCount();
+  const std::size_t functions = m.Basic.FunctionList().size();
+  for (const auto& [code, count] : {std::pair{'5', 0}, std::pair{tcUser, 0}, std::pair{tcInteger, -1}})
+    EXPECT_THROW(m.Basic.AddFunction("BAD", [](TSBCodeList&, TSBResultCell&) {}, code, count), EInvalidOperation)
+        << code << count;
+  EXPECT_EQ(m.Basic.Code().CodeCount(), entries);
+  EXPECT_EQ(m.Basic.FunctionList().size(), functions);
+  EXPECT_EQ(m.Basic.Run(), 0);
+  EXPECT_EQ(Joined(m.Out), "8");
+}
+
 TEST(Component, HostCannotReenterTheRunningComponent) {
   TMacro m;
   m.Basic.AddFunction("AGAIN", [&m](TSBCodeList&, TSBResultCell&) { m.Basic.Run(); }, tcInteger, 0);

@@ -201,6 +201,39 @@ TEST(CodeList, SaveAndLoadKeepEntriesConstantsAndVariables) {
   EXPECT_EQ(copy.Constants.size(), code.Constants.size());
 }
 
+TEST(CodeList, LoadRefusesStorageWithoutItsBytes) {
+  // A code list holding one INTEGER array of a million elements.
+  auto stream = [](bool byRef, bool withData) {
+    TSBWriter w;
+    w.WriteShortString("MAIN");
+    w.WriteInt(0);  // constants
+    w.WriteInt(1);  // variables
+    w.WriteShortString("A");
+    w.WriteInt(btInteger);
+    w.WriteInt(1000000);
+    w.WriteByte(byRef ? 1 : 0);
+    w.WriteInt(4000000);
+    w.WriteByte(withData ? 1 : 0);
+    if (withData) w.WriteBytes(std::string(4000000, '\0').data(), 4000000);
+    w.WriteInt(0);  // entries
+    return w.Data();
+  };
+  TSBasic b;
+  const struct {
+    bool ByRef, WithData, Loads;
+  } cases[] = {{false, true, true}, {true, false, true}, {false, false, false}};
+  for (const auto& c : cases) {
+    TSBCodeList list(&b.TypeList(), "X", &b.FunctionList());
+    const std::string bytes = stream(c.ByRef, c.WithData);
+    TSBReader r(bytes);
+    if (c.Loads) {
+      EXPECT_NO_THROW(list.LoadCode(r)) << c.ByRef << c.WithData;
+    } else {
+      EXPECT_THROW(list.LoadCode(r), EReadError) << c.ByRef << c.WithData;
+    }
+  }
+}
+
 // ---- Operations on typed values --------------------------------------------------------
 
 // Variables for the operands of one entry.
