@@ -72,8 +72,11 @@ typedef void (*TZdGetPlot)(int32_t* histogram, int32_t* idle, int32_t* status, f
                            float* observed, float* calculated, int32_t* markerCodes,
                            float* markerPositions);
 
-/* _getrdf@20: values (out: ZD_RDF_POINTS values over R = 0, 0.01, ...),
- * range (Angstrom), phase, kind (1 PDF, 2 G, 3 D, 4 T, 5 N), status (out). */
+/* _getrdf@20: values (out: ZD_RDF_POINTS values at R = range / ZD_RDF_POINTS,
+ * 2 range / ZD_RDF_POINTS, ..., range; the binding passes the second element
+ * of an array whose element i is plotted at R = i range / ZD_RDF_POINTS),
+ * range (Angstrom), phase (1-based), kind (1 PDF, 2 G, 3 D, 4 T, 5 N),
+ * status (out). */
 typedef void (*TZdGetRdf)(float* values, float* range, int32_t* phase, int32_t* kind,
                           int32_t* status);
 
@@ -93,7 +96,8 @@ typedef void (*TZdCloseMem)(int32_t* status);
 typedef void (*TZdGetPar)(int32_t* histogram, int32_t* phase, int32_t* atom, int32_t* type,
                           float* value, float* esd, int32_t* status);
 
-/* _getpar2@16: refinement number, value (out), standard error (out),
+/* _getpar2@16: refinement number (negative for a negatively coded
+ * parameter; the sign does not matter), value (out), standard error (out),
  * status (out; 0 on success). */
 typedef void (*TZdGetPar2)(int32_t* number, float* value, float* esd, int32_t* status);
 

@@ -2,6 +2,8 @@
 // context; every entry checks it, so calls out of order get error numbers or
 // empty results, never a crash, and no exception leaves the library.
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -164,7 +166,10 @@ void getpar2(int32_t* number, float* value, float* esd, int32_t* status) {
   float v = 0, e = 0;
   int32_t result = zeInternal;
   try {
-    if (Ready() && number != nullptr) result = gEngine->GetParameterByNumber(*number, v, e);
+    // The binding passes trunc(code / 10), negative for a negative code; the
+    // variable is the same.
+    if (Ready() && number != nullptr && *number != INT32_MIN)
+      result = gEngine->GetParameterByNumber(std::abs(*number), v, e);
   } catch (...) {
     result = zeInternal;
   }

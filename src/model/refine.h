@@ -62,9 +62,10 @@ public:
   int SetParameterValue(int h, int p, int a, int t, float value);
   // Fills the plot with the engine's pattern of histogram h.
   void GetPlot(TPlotData& plot, int h);
-  // Radial distribution curve `kind` (1 PDF, 2 G, 3 D, 4 T, 5 N) of a phase:
-  // 1000 values from values[1] on, R = 0, 0.01 .. 9.99. Returns the engine's
-  // status; reNotLoaded when not loaded, 499 when the array is too short.
+  // Radial distribution curve `kind` (1 PDF, 2 G, 3 D, 4 T, 5 N) of a phase
+  // (1-based number): values[i] = the curve at R = 0.01 i for i = 1 .. 1000;
+  // values[0] is left alone. Returns the engine's status; reNotLoaded when
+  // not loaded, 499 when the array is too short.
   int GetRDF(std::span<float> values, int phase, int kind);
 
   TRietveld* Model = nullptr;   // set by the caller, not owned

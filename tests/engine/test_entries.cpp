@@ -4,10 +4,13 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <fstream>
+#include <vector>
 
+#include "core/fourier.h"
 #include "enginetest.h"
 #include "model/plotdata.h"
 #include "platform/rtl/fileutils.h"
@@ -260,6 +263,12 @@ TEST(Entries, ARunFromStartToUpdatedModel) {
   EXPECT_EQ(ps, 0);
   EXPECT_EQ(v2, refinedA);
   EXPECT_EQ(e2, esd);
+  number = -12;  // what the binding asks for a negatively coded parameter
+  v2 = e2 = 0;
+  lib.GetPar2(&number, &v2, &e2, &ps);
+  EXPECT_EQ(ps, 0);
+  EXPECT_EQ(v2, refinedA);
+  EXPECT_EQ(e2, esd);
   number = 99;
   lib.GetPar2(&number, &v2, &e2, &ps);
   EXPECT_NE(ps, 0);
@@ -304,4 +313,33 @@ TEST(Entries, ARunFromStartToUpdatedModel) {
   lib.GetPlotInfo(&h, &points, &markers, &start, &step);
   EXPECT_EQ(points, 4001);
   lib.Cycle(1, 99, converged);
+}
+
+// The caller reads the curve from the second element of its array on and
+// plots element i at R = i range / 1000, so value j of the entry must be the
+// curve at R = (j + 1) range / 1000.
+TEST(Entries, RadialDistributionStartsOneStepOut) {
+  TLibrary lib;
+  ASSERT_TRUE(lib.Complete());
+  TCase run("xray-cw.inp");
+  ASSERT_EQ(lib.Start(1, run.Input, run.Data, run.Dir.File("w.out"), run.Dir.File("w")), 0);
+  TZdEngine engine;  // the same run in process, for the curves at known R
+  ASSERT_EQ(engine.Start(1, run.Input, run.Data, run.Dir.File("e.out"), run.Dir.File("e")), 0);
+  for (int32_t kind = 1; kind <= 5; ++kind) {
+    std::vector<float> atR(ZD_RDF_POINTS);  // atR[i]: the curve at R = 0.01 i
+    ASSERT_EQ(ComputeRdf(engine.Pattern(), 1, kind, 10.0, ZD_RDF_POINTS, atR.data()), 0);
+    std::vector<float> values(ZD_RDF_POINTS, -1);
+    float range = 10;
+    int32_t phase = 1, k = kind, status = -1;
+    lib.GetRdf(values.data(), &range, &phase, &k, &status);
+    ASSERT_EQ(status, 0) << kind;
+    // Beyond 9 Angstrom pairs past the 10 Angstrom cut-off start to count.
+    double deviation = 0, stepChange = 0;
+    for (int j = 0; j + 1 < 900; ++j) {
+      deviation = std::max(deviation, std::fabs(double(values[j]) - atR[j + 1]) / (1 + std::fabs(atR[j + 1])));
+      stepChange = std::max(stepChange, std::fabs(double(atR[j]) - atR[j + 1]) / (1 + std::fabs(atR[j + 1])));
+    }
+    EXPECT_LT(deviation, 1e-4) << kind;
+    EXPECT_GT(stepChange, 1e-2) << kind;  // one step out would show
+  }
 }

@@ -140,6 +140,17 @@ TEST(SpaceGroupLibrary, EntryCodesAndField) {
     EXPECT_EQ(result[SG_SYMMETRY_CODE], c.Code) << c.Field;
     EXPECT_EQ(result[SG_GROUP_NUMBER], c.Number) << c.Field;
   }
+  // Every table symbol, and the old spelling of 215-220, names its own group.
+  for (int n = 1; n <= SpaceGroupCount; ++n) {
+    int32_t error;
+    EXPECT_EQ(ask(SpaceGroupRecord(n).Symbol, error)[SG_GROUP_NUMBER], n) << SpaceGroupRecord(n).Symbol;
+    EXPECT_EQ(error, 0) << SpaceGroupRecord(n).Symbol;
+  }
+  const char* const unbarred[] = {"P 4 3 M", "F 4 3 M", "I 4 3 M", "P 4 3 N", "F 4 3 C", "I 4 3 D"};
+  for (int n = 215; n <= 220; ++n) {
+    int32_t error;
+    EXPECT_EQ(ask(unbarred[n - 215], error)[SG_GROUP_NUMBER], n) << unbarred[n - 215];
+  }
   int32_t error;
   auto result = ask("NOT A GROUP", error);
   EXPECT_NE(error, 0);

@@ -430,6 +430,41 @@ TEST(RefineLoading, MissingLibrary) {
   EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"Closed DLL but it wasn't not open"});
 }
 
+TEST(RefineLoading, LoadFailuresAndTheirMessages) {
+  TTempDir dir;
+  dir.Write("libdamaged.so", "not a library at all");
+  struct TCase {
+    std::string Library;
+    std::vector<std::string> Shown;
+  };
+  const TCase cases[] = {
+      {dir.File("no-such-folder/zudezez.dll"), {"DLL Error - Path not found"}},
+      {dir.File("damaged.dll"), {"DLL Error - DLL damaged or invalid."}},
+  };
+  for (const TCase& c : cases) {
+    TDialogResponder dialogs;
+    TRefine refine;
+    refine.LibraryName = c.Library;
+    refine.LoadEngine();
+    EXPECT_EQ(dialogs.Texts(), c.Shown) << c.Library;
+    EXPECT_FALSE(refine.IsLoaded()) << c.Library;
+    EXPECT_EQ(refine.Module(), nullptr) << c.Library;
+  }
+}
+
+TEST_F(RefineTest, QuickCloseAbandonsTheRunAndKeepsTheEngine) {
+  Refine.StartRefinement();
+  Refine.RunCycle();
+  ASSERT_EQ(Refine.State(), 3);
+  Refine.QuickClose();
+  EXPECT_EQ(Refine.State(), 1);
+  EXPECT_EQ(Fake.Get("quickcloses"), 1);
+  EXPECT_EQ(Fake.Get("closes"), 0);
+  EXPECT_TRUE(Refine.IsLoaded());  // results stay readable
+  EXPECT_FLOAT_EQ(Refine.GetRp(1), 11);
+  EXPECT_EQ(Dialogs.Count(), 0u) << AllTexts(Dialogs);
+}
+
 TEST_F(RefineTest, UnloadReportsAnEngineThatKeepsItsMemory) {
   Refine.LoadEngine();
   Fake.Set("closememStatus", 1);
@@ -669,6 +704,20 @@ TEST_F(RefineRealEngine, StartCyclesFinishWithUpdate) {
   EXPECT_EQ(back.PhaseCount(), Model.PhaseCount());
   EXPECT_EQ(back.HistogramCount(), Model.HistogramCount());
   EXPECT_TRUE(std::filesystem::exists(Dir.File("xray.out")));
+}
+
+// A negative code asks the engine by a negative refinement number.
+TEST_F(RefineRealEngine, ErrorOfANegativelyCodedParameter) {
+  const int scale = Model.Parameters.IndexOfAddress(0, 1, 0, 1);
+  ASSERT_GE(scale, 0);
+  Model.Parameters.Refined[static_cast<std::size_t>(scale)]->Multiplier = -1;
+  ASSERT_LT(Model.Parameters.GetCode(0, 1, 0, 1), 0);
+  Refine.StartRefinement();
+  ASSERT_EQ(Refine.State(), 2) << EngineErrorText(Refine.LastError) << " " << AllTexts(Dialogs);
+  Refine.RunCycle();
+  ASSERT_EQ(Refine.LastError, 0) << EngineErrorText(Refine.LastError);
+  EXPECT_GT(Refine.GetParameterValue(0, 1, 0, 1), 0);
+  EXPECT_GT(Refine.GetParameterError(0, 1, 0, 1), 0);
 }
 
 TEST_F(RefineRealEngine, StartErrors) {

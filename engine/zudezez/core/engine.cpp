@@ -296,7 +296,15 @@ int TZdEngine::SetParameter(int h, int p, int a, int t, float value) {
 
 int TZdEngine::Rdf(float* values, float range, int phase, int kind) const {
   if (!FStarted) return zeInternal;
-  return ComputeRdf(*FPattern, std::max(1, phase), kind, range, ZD_RDF_POINTS, values);
+  // The caller hands the entry its array from the second element on and
+  // plots element i at R = (i - 1) range / 1000, so the first value written
+  // is the one at R = range / 1000 and the last the one at R = range.
+  constexpr int points = ZD_RDF_POINTS + 1;
+  std::vector<float> curve(points);
+  const int status =
+      ComputeRdf(*FPattern, std::max(1, phase), kind, double(range) * points / ZD_RDF_POINTS, points, curve.data());
+  if (status == 0) std::copy(curve.begin() + 1, curve.end(), values);
+  return status;
 }
 
 int TZdEngine::Fourier(int h, int p, int axis, int kind, float& minimum, float& maximum, float* map) {

@@ -44,6 +44,7 @@ public:
   int GetParameter(int h, int p, int a, int t, float& value, float& esd);
   int GetParameterByNumber(int number, float& value, float& esd) const;
   int SetParameter(int h, int p, int a, int t, float value);
+  // ZD_RDF_POINTS values of curve `kind` at R = range / ZD_RDF_POINTS .. range.
   int Rdf(float* values, float range, int phase, int kind) const;
   int Fourier(int h, int p, int axis, int kind, float& minimum, float& maximum, float* map);
 
