@@ -57,6 +57,8 @@ void TGrafButton::PaintSwatch(TCanvas* Target) {
   DrawSwatch(&canvas);
 }
 
+void TGrafButton::PaintOverlay(TCanvas* Canvas) { PaintSwatch(Canvas); }
+
 void TGrafButton::CMTextChanged(TMessage& M) {
   TButton::CMTextChanged(M);
   Invalidate();
@@ -154,6 +156,8 @@ void TComboFlat::PaintFlatFrame(TCanvas* Target) {
   Target->MoveTo(r.Right - 2, button.Top);
   Target->LineTo(r.Right - 2, button.Bottom);
 }
+
+void TComboFlat::PaintOverlay(TCanvas* Canvas) { PaintFlatFrame(Canvas); }
 
 void TComboFlat::CMMouseEnter(TMessage& M) {
   TComboBox::CMMouseEnter(M);

@@ -50,6 +50,7 @@ public:
 protected:
   void CMTextChanged(TMessage& M) override;
   void CMEnabledChanged(TMessage& M) override;
+  void PaintOverlay(TCanvas* Canvas) override;
 
   TObject* FLinkedObject = nullptr;
   const TPropInfo* FLinkedProp = nullptr;
@@ -91,6 +92,7 @@ protected:
   void CMMouseLeave(TMessage& M) override;
   void CMEnter(TMessage& M) override;
   void CMExit(TMessage& M) override;
+  void PaintOverlay(TCanvas* Canvas) override;
 
 private:
   bool FInside = false;

@@ -251,9 +251,9 @@ void TCustomGrafPanel::SetView3DOptions(TView3DOptions* Value) { FView3DOptions-
 void TCustomGrafPanel::MakeWindowRounded() {
   if (FRoundingInProgress || !Parent()) return;
   FRoundingInProgress = true;
-  // The window region itself belongs to the window layer, which keeps
-  // windows rectangular; the panel remembers the shape it asked for.
   FWindowRoundRect = FBorderRound > 0 ? Rect(0, 0, Width(), Height()) : TRect{};
+  HRGN shape = FBorderRound > 0 ? CreateRoundRectRgn(0, 0, Width(), Height(), FBorderRound, FBorderRound) : nullptr;
+  SetWindowRgn(Handle(), shape, true);  // the window takes the region over
   Repaint();
   FRoundingInProgress = false;
 }

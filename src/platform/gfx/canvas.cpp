@@ -205,8 +205,11 @@ void TCanvasImpl::ApplyPainterState(QPainter* p) {
   p->setRenderHint(QPainter::Antialiasing, false);
   p->setRenderHint(QPainter::SmoothPixmapTransform, false);
   p->resetTransform();
-  if (S.HasClip) p->setClipRegion(S.Clip);
-  else p->setClipping(false);
+  // Clipping is removed with NoClip, never with setClipping(false): the raster
+  // engine keeps a disabled clip around, and a later multi-rectangle region
+  // is written into it without enabling it again, so it would not clip.
+  if (S.HasClip) p->setClipRegion(S.Clip, Qt::ReplaceClip);
+  else p->setClipRegion(QRegion(), Qt::NoClip);
   p->setTransform(Xf);
 }
 
@@ -363,7 +366,10 @@ void TCanvasImpl::PlotPixel(QImage* img, int x, int y, QRgb color, int rop) {
   if (Is32(img->format())) {
     QRgb* px = reinterpret_cast<QRgb*>(img->scanLine(y)) + x;
     uint32_t p = color & 0xFFFFFF, d = *px & 0xFFFFFF;
-    uint32_t a = img->format() == QImage::Format_RGB32 ? 0xFF000000u : (*px & 0xFF000000u) | (rop == R2_COPYPEN ? 0xFF000000u : 0);
+    // Premultiplied pixels cannot keep colour under no alpha: what a pen
+    // touches there turns opaque, as on a surface without alpha.
+    const bool opaque = img->format() != QImage::Format_ARGB32 || rop == R2_COPYPEN;
+    uint32_t a = opaque ? 0xFF000000u : (*px & 0xFF000000u);
     *px = (Rop2(rop, p, d) & 0xFFFFFF) | a;
   } else {
     QRgb d = img->pixel(x, y);
@@ -479,6 +485,24 @@ void TCanvasImpl::StrokeShape(const QPainterPath& path) {
   p->setBackground(QColor(GfxRgb(S.BkColor)));
   SetComposition(p, S.Rop2);
   p->drawPath(path);
+}
+
+void TCanvasImpl::WideDot(int x, int y) {
+  RealizePen();
+  if (RP.Null || RP.Cosmetic || RopSkips()) return;
+  const Qt::PenCapStyle cap = RP.QtPen.capStyle();
+  if (cap == Qt::FlatCap) return;
+  QPainter* p = Painter();
+  if (!p) return;
+  // An odd width centres the dot on the pixel, an even one on its top-left
+  // corner, so that the dot is as many pixels across as the pen is wide.
+  const double r = RP.Width / 2.0;
+  const double c = (static_cast<int>(RP.Width) % 2) ? 0.5 : 0.0;
+  QPainterPath dot;
+  if (cap == Qt::SquareCap) dot.addRect(QRectF(x + c - r, y + c - r, RP.Width, RP.Width));
+  else dot.addEllipse(QPointF(x + c, y + c), r, r);
+  SetComposition(p, S.Rop2);
+  p->fillPath(dot, QColor(RP.Color));
 }
 
 void TCanvasImpl::Begin() {
@@ -603,6 +627,8 @@ void TCanvas::LineTo(int x, int y) {
       } else {
         I.CosmeticPolyline({from, {x, y}}, false);
       }
+    } else if (from == TPoint{x, y}) {
+      I.WideDot(x, y);  // the rasteriser would drop a stroke of no length
     } else {
       QPainterPath p;
       p.moveTo(from.X + 0.5, from.Y + 0.5);
@@ -847,6 +873,8 @@ void TCanvas::Polyline(const TPoint* points, int count) {
     if (I.RP.Cosmetic) {
       I.PatternPos = 0;
       I.CosmeticPolyline(std::vector<TPoint>(points, points + count), false);
+    } else if (std::all_of(points + 1, points + count, [&](const TPoint& q) { return q == points[0]; })) {
+      I.WideDot(points[0].X, points[0].Y);
     } else {
       QPainterPath p;
       p.moveTo(points[0].X + 0.5, points[0].Y + 0.5);

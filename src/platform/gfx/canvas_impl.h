@@ -195,6 +195,9 @@ struct TCanvasImpl {
   // Drawing through QPainter (logical coordinates).
   void FillShape(const QPainterPath& path);     // brush only
   void StrokeShape(const QPainterPath& path);   // pen only (non-cosmetic or curved)
+  // The cap a wide pen leaves for a line of no length at logical (x, y): a
+  // disc or square of the pen's width; nothing for flat caps.
+  void WideDot(int x, int y);
   void FillAndStroke(const QPainterPath& fill, const QPainterPath& outline, const std::vector<TPoint>* cosmeticPoly,
                      bool closed);
   void BlitImage(const QImage& src, const QRect& srcRect, const TRect& destLogical, uint32_t rop,

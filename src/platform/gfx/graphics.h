@@ -5,8 +5,9 @@
 //  - rectangles, ellipses, round rectangles, pies and chords leave their right
 //    and bottom edges unpainted; with a clear pen their fill is one pixel
 //    smaller in each direction;
-//  - a line leaves its end point unpainted; polygons fill in alternate mode
-//    unless SetPolyFillMode(WINDING);
+//  - a line leaves its end point unpainted (so a one-pixel line of no length
+//    draws nothing, while a wide pen leaves the dot of its round or square
+//    caps); polygons fill in alternate mode unless SetPolyFillMode(WINDING);
 //  - one-pixel pens are cosmetic: their dots and dashes are counted in device
 //    pixels whatever the mapping mode; the background colour fills the gaps
 //    of styled lines and of hatches while the background mode is OPAQUE;

@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QImage>
 #include <QPainter>
+#include <QRegion>
 
 #include "platform/gfx/bitmap.h"
 #include "platform/gfx/graphics.h"
@@ -37,3 +38,7 @@ QImage* GfxCanvasImage(TCanvas* canvas);
 // Ends the canvas's open painter so that the image may be read, copied or
 // painted by other code; the next drawing call reopens it.
 void GfxFlushCanvas(TCanvas* canvas);
+
+// The pixels of a region, and a region set from Qt's.
+const QRegion& GfxRegion(const TRegion& region);
+void GfxSetRegion(TRegion& region, const QRegion& pixels);

@@ -6,6 +6,7 @@
 #include <QPolygon>
 
 #include "platform/gfx/canvas_impl.h"
+#include "platform/gfx/qt_private.h"
 
 TRegion::TRegion() : FData(std::make_unique<TRegionData>()) {}
 TRegion::TRegion(const TRegion& other) : FData(std::make_unique<TRegionData>(*other.FData)) {}
@@ -32,6 +33,9 @@ int TRegion::Kind() const {
   return FData->Region.rectCount() == 1 ? SIMPLEREGION : COMPLEXREGION;
 }
 bool TRegion::operator==(const TRegion& other) const { return FData->Region == other.FData->Region; }
+
+const QRegion& GfxRegion(const TRegion& region) { return region.Data()->Region; }
+void GfxSetRegion(TRegion& region, const QRegion& pixels) { region.Data()->Region = pixels; }
 
 namespace {
 QRect HalfOpen(int l, int t, int r, int b) {

@@ -93,6 +93,23 @@ LRESULT SendMessage(HWND Handle, unsigned Msg, WPARAM WParam, LPARAM LParam) {
   return c ? c->Perform(Msg, WParam, LParam) : 0;
 }
 
+int SetWindowRgn(HWND Handle, HRGN Rgn, bool Redraw) {
+  TWinControl* c = FindControl(Handle);
+  QWidget* w = c ? c->Impl()->Widget.data() : nullptr;
+  if (!w) return 0;
+  if (!Rgn) {
+    w->clearMask();
+  } else {
+    const QRegion& shape = GfxRegion(*Rgn);
+    // Qt takes an empty mask for no mask at all; a pixel outside the widget
+    // keeps an empty shape showing nothing, as the device does.
+    w->setMask(shape.isEmpty() ? QRegion(-1, -1, 1, 1) : shape);
+    DeleteObject(Rgn);
+  }
+  if (Redraw) w->update();
+  return 1;
+}
+
 unsigned RegisterWindowMessage(const std::string& name) {
   static std::map<std::string, unsigned> names;
   auto it = names.find(name);
@@ -596,6 +613,16 @@ void TControl::Notification(TComponent* AComponent, TOperation Operation) {
   if (Operation == opRemove && FPopupMenu == AComponent) FPopupMenu = nullptr;
 }
 
+void TControl::SetControlStyle(TControlStyle v) {
+  if (FControlStyle == v) return;
+  const bool parentBackground = FControlStyle.Contains(csParentBackground) != v.Contains(csParentBackground);
+  FControlStyle = v;
+  if (parentBackground && !IsGraphic()) {
+    static_cast<TWinControl*>(this)->FImpl->SyncParentBackground();
+    Invalidate();
+  }
+}
+
 bool TControl::MouseCapture() const { return CaptureControl == this; }
 
 void TControl::SetMouseCapture(bool v) {
@@ -796,6 +823,8 @@ void TWinControl::CreateHandle() {
   if (FImpl->Widget) return;
   EnsureQtApplication();
   if (FParent) FParent->HandleNeeded();
+  // Making the parent's window makes its children's, this one's included.
+  if (FImpl->Widget) return;
   CreateWnd();
   if (!FImpl->Widget) return;
   QWidget* w = FImpl->Widget;
@@ -806,6 +835,7 @@ void TWinControl::CreateHandle() {
   w->setEnabled(FEnabled);
   w->setCursor(CursorToQt(FCursor));
   w->setFont(GfxMakeQFont(*FFont));
+  FImpl->SyncParentBackground();
   if (FParent) w->setVisible(FVisible);
   for (TControl* c : FControls)
     if (!c->IsGraphic()) static_cast<TWinControl*>(c)->CreateHandle();
@@ -869,6 +899,7 @@ void TWinControl::SetTabOrder(int v) { FTabOrder = v; }
 void TWinControl::Invalidate() {
   if (!FImpl) return;
   FImpl->NeedsPaint = true;
+  FImpl->SyncParentBackground();  // the style or the parent may have changed
   if (FImpl->Widget) FImpl->Widget->update();
 }
 
@@ -1067,11 +1098,13 @@ void TWinControl::WMPaint(TMessage&) {
 }
 
 void TWinControl::PaintWindow() {
-  // A plain window shows its colour.
+  // A plain window shows its colour (or its parent).
   if (FImpl->Surface.isNull()) return;
   FImpl->FlushSurface();
-  FImpl->Surface.fill(GfxToQColor(FColor));
+  FImpl->Surface.fill(FImpl->ShowsParent() ? QColor(Qt::transparent) : GfxToQColor(FColor));
 }
+
+void TWinControl::PaintOverlay(TCanvas*) {}
 
 void TWinControl::PaintControls() {
   for (TControl* c : FControls) {
@@ -1105,6 +1138,12 @@ void TWinControl::CMExit(TMessage&) {
 void TWinControl::WMGetDlgCode(TMessage& M) { M.Result = 0; }
 
 void TWinControl::WMEraseBkgnd(TMessage& M) {
+  if (FImpl->ShowsParent() && !FImpl->Surface.isNull()) {
+    FImpl->FlushSurface();
+    FImpl->Surface.fill(Qt::transparent);
+    M.Result = 1;
+    return;
+  }
   // An opaque control paints every pixel itself.
   if (!FControlStyle.Contains(csOpaque) && FImpl->Canvas) {
     TCanvas* canvas = FImpl->Canvas.get();
@@ -1289,8 +1328,9 @@ void TWinControlImpl::SizeSurface() {
     if (c->IsGraphic()) GfxUnbindCanvas(static_cast<TGraphicControl*>(c)->FCanvas.get());
   QImage next;
   if (w > 0 && h > 0) {
-    next = QImage(w, h, QImage::Format_RGB32);
-    next.fill(GfxToQColor(Owner->Color()));
+    const bool shows = ShowsParent();
+    next = QImage(w, h, shows ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    next.fill(shows ? QColor(Qt::transparent) : GfxToQColor(Owner->Color()));
     if (!Surface.isNull()) {
       QPainter p(&next);
       p.drawImage(0, 0, Surface);
@@ -1309,6 +1349,36 @@ void TWinControlImpl::FlushSurface() {
 void TWinControlImpl::FlushChildren() {
   for (TControl* c : Owner->FControls)
     if (c->IsGraphic()) GfxFlushCanvas(static_cast<TGraphicControl*>(c)->FCanvas.get());
+}
+
+bool TWinControlImpl::ShowsParent() const {
+  return Owner->FParent && Owner->FControlStyle.Contains(csParentBackground);
+}
+
+void TWinControlImpl::SyncParentBackground() {
+  const bool shows = ShowsParent();
+  if (auto* s = dynamic_cast<TSurfaceWidget*>(Widget.data()))
+    if (s->testAttribute(Qt::WA_OpaquePaintEvent) == shows) s->setAttribute(Qt::WA_OpaquePaintEvent, !shows);
+  const QImage::Format want = shows ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+  if (Surface.isNull() || Surface.format() == want) return;
+  // Converted in place: the canvases keep pointing at the same image.
+  FlushSurface();
+  Surface.convertTo(want);
+  NeedsPaint = true;
+}
+
+void TWinControlImpl::PaintOverlay(QWidget* widget) {
+  if (widget->width() <= 0 || widget->height() <= 0) return;
+  QImage layer(widget->size(), QImage::Format_ARGB32_Premultiplied);
+  layer.fill(Qt::transparent);
+  TCanvas canvas;
+  canvas.SetFont(Owner->Font());
+  GfxBindCanvasToImage(&canvas, &layer);
+  TWinControl* owner = Owner;
+  GuardEvent(owner, [owner, &canvas] { owner->PaintOverlay(&canvas); });
+  GfxUnbindCanvas(&canvas);
+  QPainter p(widget);
+  p.drawImage(0, 0, layer);
 }
 
 TSurfaceWidget::TSurfaceWidget(TWinControl* control, QWidget* parent) : QWidget(parent), FControl(control) {

@@ -4,6 +4,10 @@
 // raster surface that the window shows; the canvas stays valid outside the
 // paint cycle) and TGraphicControl (no window; paints on its parent's surface).
 //
+// A window with csParentBackground in its ControlStyle (and a parent) shows
+// its parent wherever it leaves its surface unpainted: erasing its
+// background clears the surface instead of filling it with Color.
+//
 // Input reaches a control as the class library's messages, translated from
 // the window system's events in the class library's order, through
 // WindowProc -> WndProc -> Dispatch -> the handler of that message (virtual
@@ -117,7 +121,7 @@ public:
   TPopupMenu* PopupMenu() const { return FPopupMenu; }
   void SetPopupMenu(TPopupMenu* v);
   TControlStyle ControlStyle() const { return FControlStyle; }
-  void SetControlStyle(TControlStyle v) { FControlStyle = v; }
+  void SetControlStyle(TControlStyle v);
   TControlState ControlState() const { return FControlState; }
   void SetControlState(TControlState v) { FControlState = v; }
   bool MouseCapture() const;
@@ -319,6 +323,12 @@ protected:
   // Draws the window's contents (custom-painted windows) and the graphic
   // children onto the surface.
   virtual void PaintWindow();
+  // Paints over a window-system control (button, combo box, ...) each time
+  // it has painted itself: a swatch on a button face, a flat frame over a
+  // border. The canvas covers the control with the origin at its top-left
+  // corner; whatever it leaves alone shows the control. Custom-painted
+  // windows paint everything in Paint and never get this.
+  virtual void PaintOverlay(TCanvas* Canvas);
   void PaintControls();
   // Creates the window-system object; descendants wrapping a native widget
   // override CreateWidget (in their .cpp, through the private header).
@@ -384,6 +394,12 @@ TWinControl* FindControl(HWND Handle);
 // ProcessMessages, HandleMessage) delivers it unless the window is gone.
 bool PostMessage(HWND Handle, unsigned Msg, WPARAM WParam, LPARAM LParam);
 LRESULT SendMessage(HWND Handle, unsigned Msg, WPARAM WParam, LPARAM LParam);
+// Gives a window a shape: only the region's pixels (window coordinates) are
+// shown and take the mouse; nil makes the window rectangular again. After a
+// successful call the region belongs to the window (it is freed here), as
+// on the graphics device; 0 (and the region still the caller's) when there
+// is no such window. Redraw repaints the window at once.
+int SetWindowRgn(HWND Handle, HRGN Rgn, bool Redraw);
 
 // System metrics (the platform's SM_ numbering) with fixed values, so that
 // layouts are the same on every machine; the screen size is the real one.

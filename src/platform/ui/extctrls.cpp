@@ -9,19 +9,26 @@
 // ---------------------------------------------------------------------------
 // Panels
 
-ZV_CLASS_IMPL(TCustomPanel, TCustomControl)
+ZV_CLASS_IMPL_NOPROPS(TCustomPanel, TCustomControl)
 
-void TCustomPanel::DeclareProperties(TClassInfo& c) {
-  c.Enum<TCustomPanel>("Alignment", AlignmentEnumInfo(), &TCustomPanel::Alignment, &TCustomPanel::SetAlignment,
-                       taCenter);
-  c.Enum<TCustomPanel>("BevelInner", BevelCutEnumInfo(), &TCustomPanel::BevelInner, &TCustomPanel::SetBevelInner,
-                       bvNone);
-  c.Enum<TCustomPanel>("BevelOuter", BevelCutEnumInfo(), &TCustomPanel::BevelOuter, &TCustomPanel::SetBevelOuter,
-                       bvRaised);
-  c.Integer<TCustomPanel>("BevelWidth", &TCustomPanel::BevelWidth, &TCustomPanel::SetBevelWidth, 1);
-  c.Integer<TCustomPanel>("BorderWidth", &TCustomPanel::BorderWidth, &TCustomPanel::SetBorderWidth, 0);
-  c.Enum<TCustomPanel>("BorderStyle", BorderStyleEnumInfo(), &TCustomPanel::BorderStyle, &TCustomPanel::SetBorderStyle,
-                       bsNone);
+void TCustomPanel::PublishProperties(TClassInfo& c, std::initializer_list<std::string> Names) {
+  using P = TCustomPanel;
+  for (const std::string& name : Names) {
+    if (SameIdent(name, "Alignment"))
+      c.Enum<P>("Alignment", AlignmentEnumInfo(), &P::Alignment, &P::SetAlignment, taCenter);
+    else if (SameIdent(name, "BevelInner"))
+      c.Enum<P>("BevelInner", BevelCutEnumInfo(), &P::BevelInner, &P::SetBevelInner, bvNone);
+    else if (SameIdent(name, "BevelOuter"))
+      c.Enum<P>("BevelOuter", BevelCutEnumInfo(), &P::BevelOuter, &P::SetBevelOuter, bvRaised);
+    else if (SameIdent(name, "BevelWidth"))
+      c.Integer<P>("BevelWidth", &P::BevelWidth, &P::SetBevelWidth, 1);
+    else if (SameIdent(name, "BorderWidth"))
+      c.Integer<P>("BorderWidth", &P::BorderWidth, &P::SetBorderWidth, 0);
+    else if (SameIdent(name, "BorderStyle"))
+      c.Enum<P>("BorderStyle", BorderStyleEnumInfo(), &P::BorderStyle, &P::SetBorderStyle, bsNone);
+    else
+      throw EInvalidOperation("A panel has no property " + name + " to publish");
+  }
 }
 
 TCustomPanel::TCustomPanel(TComponent* AOwner) : TCustomControl(AOwner) {
@@ -109,7 +116,11 @@ void TCustomPanel::SetBorderStyle(TBorderStyle v) {
   Invalidate();
 }
 
-ZV_CLASS_IMPL_NOPROPS(TPanel, TCustomPanel)
+ZV_CLASS_IMPL(TPanel, TCustomPanel)
+
+void TPanel::DeclareProperties(TClassInfo& c) {
+  PublishProperties(c, {"Alignment", "BevelInner", "BevelOuter", "BevelWidth", "BorderStyle", "BorderWidth"});
+}
 
 // ---------------------------------------------------------------------------
 // Timers

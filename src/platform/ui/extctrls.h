@@ -1,14 +1,22 @@
 // Panels with bevels, timers.
 #pragma once
 
+#include <initializer_list>
 #include <memory>
+#include <string>
 
 #include "platform/ui/controls.h"
 
+// A panel publishes none of its own properties: TPanel publishes them all,
+// other descendants choose theirs with PublishProperties (a chart keeps
+// "BorderStyle" for an entry of its own).
 class TCustomPanel : public TCustomControl {
   ZV_CLASS(TCustomPanel)
 public:
   explicit TCustomPanel(TComponent* AOwner);
+  // Publishes the named panel properties (Alignment, BevelInner, BevelOuter,
+  // BevelWidth, BorderStyle, BorderWidth) on a descendant's class description.
+  static void PublishProperties(TClassInfo& c, std::initializer_list<std::string> Names);
   TAlignment Alignment() const { return FAlignment; }
   void SetAlignment(TAlignment v);
   TBevelCut BevelInner() const { return FBevelInner; }

@@ -61,6 +61,15 @@ struct TWinControlImpl {
   // Ends open painters on the surface (own canvas and graphic children's).
   void FlushSurface();
   void FlushChildren();
+  // csParentBackground on a window with a parent: the surface keeps alpha
+  // and the widget lets the parent show through.
+  bool ShowsParent() const;
+  // Brings the widget's opaque-paint attribute and the surface's pixel
+  // format in line with ShowsParent.
+  void SyncParentBackground();
+  // Paints the control's overlay over its native widget (inside the
+  // widget's paint event, after the widget painted itself).
+  void PaintOverlay(QWidget* widget);
 };
 
 // Installs the bridge on a widget made by CreateWnd and registers the handle.

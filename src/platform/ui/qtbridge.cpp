@@ -227,6 +227,12 @@ bool TEventBridge::Translate(QObject* watched, QEvent* event) {
       }
       return false;
     case QEvent::ContextMenu: return true;  // the layer sends WM_CONTEXTMENU itself
+    case QEvent::Paint:
+      // A window-system control paints itself first, then the control's overlay goes on top.
+      if (own || watched != impl->Widget) return false;
+      watched->event(event);
+      if (*alive) impl->PaintOverlay(static_cast<QWidget*>(watched));
+      return true;
     default: return false;
   }
 }

@@ -216,4 +216,23 @@ bool SaveControlPng(TControl* c, const std::string& fileName) {
   return pm.save(QString::fromStdString(fileName), "PNG");
 }
 
+TColor ShownPixel(TControl* c, int x, int y) {
+  QWidget* w = Target(c, x, y);
+  if (!w) return CLR_INVALID;
+  QWidget* top = w->window();
+  const QPoint at = w->mapTo(top, QPoint(x, y));
+  const QImage img = top->grab().toImage();
+  const QPoint px = (QPointF(at) * img.devicePixelRatio()).toPoint();
+  if (!img.rect().contains(px)) return CLR_INVALID;
+  return GfxFromQColor(img.pixelColor(px));
+}
+
+bool WindowShape(TWinControl* c, TRegion& shape) {
+  if (!c || !c->HandleAllocated()) return false;
+  const QRegion mask = c->Impl()->Widget->mask();
+  if (mask.isEmpty()) return false;
+  GfxSetRegion(shape, mask);
+  return true;
+}
+
 }  // namespace guitest

@@ -80,5 +80,12 @@ private:
 TColor SurfacePixel(TControl* c, int x, int y);
 // Renders the control (with its children) and writes a PNG; false on failure.
 bool SaveControlPng(TControl* c, const std::string& fileName);
+// The pixel at the control's client point as the window system shows it:
+// its whole top-level window rendered (native controls, what the layer
+// paints over them, parents showing through); CLR_INVALID outside.
+TColor ShownPixel(TControl* c, int x, int y);
+// The shape a window was given with SetWindowRgn: true and its pixels (window
+// coordinates) in shape; false while the window is rectangular.
+bool WindowShape(TWinControl* c, TRegion& shape);
 
 }  // namespace guitest
