@@ -389,7 +389,7 @@ void RadialRings(TCanvas3D* canvas, const TRect& rect, TColor start, TColor end,
       for (int k = n; k >= 0; --k) {
         TColor c;
         if (balance == 50) {
-          auto mix = [k, n0](int x, int y) { return RoundInt(x + (y - x) * static_cast<double>(k) / n0) & 0xFF; };
+          auto mix = [k, n0](int x, int y) { return (x + RoundInt((y - x) * static_cast<double>(k) / n0)) & 0xFF; };
           c = static_cast<TColor>(RGB(mix(GetRValue(a), GetRValue(b)), mix(GetGValue(a), GetGValue(b)),
                                       mix(GetBValue(a), GetBValue(b))));
         } else {
@@ -656,6 +656,8 @@ void BlendBitmaps(TBitmap* source, TBitmap* destination, int x, int y, int perce
   const int w = std::min(source->Width(), destination->Width() - x);
   const int h = std::min(source->Height(), destination->Height() - y);
   if (w <= 0 || h <= 0) return;
+  // A transparency outside 0..100 mixes as its nearest end, never beyond.
+  percent = std::clamp(percent, 0, 100);
   if (CanAlphaBlend) {
     TBlendFunction f;
     f.SourceConstantAlpha = static_cast<uint8_t>(255 - RoundInt(percent * 2.55));

@@ -81,7 +81,13 @@ public:
       : FCanvas(canvas), FX0(x), FX(x), FY(y), FLineHeight(canvas->FontHeight()), FDisplay(display) {}
 
   void Run(std::string text) {
-    while (!text.empty()) HandleToken(NextToken(text));
+    while (!text.empty()) {
+      bool closed = true;
+      std::string token = NextToken(text, closed);
+      // A "<" that is never closed is no tag, whatever follows it.
+      if (closed) HandleToken(std::move(token));
+      else OutputRun(std::move(token));
+    }
   }
   TSize Extent() const { return {FCx, FCy}; }
 
@@ -89,15 +95,17 @@ private:
   TFont* Font() const { return FCanvas->CanvasFont(); }
 
   // The next token: a tag up to its ">", or the text up to the next "<". A
-  // "<" that is never closed is text, up to the end.
-  static std::string NextToken(std::string& text) {
+  // "<" that is never closed runs to the end and is not closed.
+  static std::string NextToken(std::string& text, bool& closed) {
     size_t end;
+    closed = true;
     if (text[0] != '<') {
       end = text.find('<');
       if (end == std::string::npos) end = text.size();
     } else {
       end = text.find('>');
-      end = end == std::string::npos ? text.size() : end + 1;
+      closed = end != std::string::npos;
+      end = closed ? end + 1 : text.size();
     }
     std::string token = text.substr(0, end);
     text.erase(0, end);

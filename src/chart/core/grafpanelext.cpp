@@ -3,6 +3,7 @@
 #include "chart/core/grafpanel.h"
 #include "chart/core/grafutils.h"
 #include "platform/ui/streaming.h"
+#include "platform/ui/uitypes.h"
 
 const TEnumInfo& GrafZoomDirectionEnumInfo() {
   static const TEnumInfo info{"TGrafZoomDirection", {"tzdHorizontal", "tzdVertical", "tzdBoth"}, 0};
@@ -21,9 +22,42 @@ const TEnumInfo& GrafBackImageModeEnumInfo() {
 
 // ---- Zoom pen, brush and settings ----------------------------------------------
 
-TGrafZoomPen::TGrafZoomPen() { SetColor(clWhite); }
+namespace {
+
+// The zoom pen and brush stream as chart pen and brush with their own
+// defaults (a white pen; a white, clear brush).
+void RegisterZoomAttributeClasses() {
+  static const bool done = [] {
+    RegisterGrafAttributeClasses();
+    static const TChartPen pen;
+    static const TChartBrush brush;
+    RegisterForeignClass<TGrafZoomPen>("TGrafZoomPen", GetClassInfo(&pen), [](TClassInfo& c) {
+      c.Integer<TChartPen>("Color", &TChartPen::Color, &TChartPen::SetColor)
+          .WithIdents(&ColorIdents())
+          .WithStored([](TObject* o) {
+            auto* p = static_cast<TGrafZoomPen*>(o);
+            return p->Color() != p->DefaultColor;
+          });
+    });
+    RegisterForeignClass<TGrafZoomBrush>("TGrafZoomBrush", GetClassInfo(&brush), [](TClassInfo& c) {
+      c.Integer<TChartBrush>("Color", &TChartBrush::Color, &TChartBrush::SetColor, clWhite)
+          .WithIdents(&ColorIdents());
+      c.Enum<TChartBrush>("Style", BrushStyleEnumInfo(), &TChartBrush::Style, &TChartBrush::SetStyle, bsClear);
+    });
+    return true;
+  }();
+  (void)done;
+}
+
+}  // namespace
+
+TGrafZoomPen::TGrafZoomPen() {
+  RegisterZoomAttributeClasses();
+  SetColor(clWhite);
+}
 
 TGrafZoomBrush::TGrafZoomBrush() {
+  RegisterZoomAttributeClasses();
   SetColor(clWhite);
   SetStyle(bsClear);
 }
@@ -35,14 +69,19 @@ void TGrafZoom::DeclareProperties(TClassInfo& c) {
   c.Boolean<Z>("Allow", &Z::Allow, &Z::SetAllow, true);
   c.Boolean<Z>("Animated", &Z::Animated, &Z::SetAnimated, false);
   c.Integer<Z>("AnimatedSteps", &Z::AnimatedSteps, &Z::SetAnimatedSteps, 8);
-  c.Object<Z, TChartBrush>("Brush", &Z::Brush, &Z::SetBrush);
+  // Pen and brush are made on first use; one never made keeps its defaults.
+  c.Object<Z, TChartBrush>("Brush", &Z::Brush, &Z::SetBrush).WithStored([](TObject* o) {
+    return static_cast<Z*>(o)->HasBrush();
+  });
   c.Enum<Z>("Direction", GrafZoomDirectionEnumInfo(), &Z::Direction, &Z::SetDirection, tzdBoth);
   c.Set<Z>(
       "KeyShift", ShiftStateEnumInfo(), [](Z* z) { return z->KeyShift().Bits(); },
       [](Z* z, uint64_t bits) { z->SetKeyShift(TShiftState::FromBits(bits)); }, 0);
   c.Integer<Z>("MinimumPixels", &Z::MinimumPixels, &Z::SetMinimumPixels, 16);
   c.Enum<Z>("MouseButton", MouseButtonEnumInfo(), &Z::MouseButton, &Z::SetMouseButton, mbLeft);
-  c.Object<Z, TChartPen>("Pen", &Z::Pen, &Z::SetPen);
+  c.Object<Z, TChartPen>("Pen", &Z::Pen, &Z::SetPen).WithStored([](TObject* o) {
+    return static_cast<Z*>(o)->HasPen();
+  });
   c.Boolean<Z>("UpLeftZooms", &Z::UpLeftZooms, &Z::SetUpLeftZooms, false);
 }
 

@@ -204,8 +204,8 @@ int NearestDateTimeStepIndex(double step) {
 
 namespace {
 // The time of day of a TDateTime (days before the origin keep counting their
-// fraction forward from midnight).
-TDateTime TimePart(TDateTime value) { return value - std::floor(value); }
+// fraction forward from midnight: -1.25 is 06:00).
+TDateTime TimePart(TDateTime value) { return std::fabs(value - std::trunc(value)); }
 TDateTime Combine(TDateTime date, TDateTime time) { return date >= 0 ? date + time : date - time; }
 
 void AddMonths(int& year, int& month, int months) {
@@ -219,6 +219,7 @@ TDateTime RoundDateToStep(int stepIndex, TDateTime value) {
   if (!(value > MinimumRoundingDate)) return value;
   int year, month, day;
   DecodeDate(value, year, month, day);
+  if (year == 0) return value;  // beyond the calendar: nothing to round to
   switch (stepIndex) {
     case dtHalfMonth: day = day >= 15 ? 15 : 1; break;
     case dtOneMonth: case dtTwoMonths: case dtThreeMonths: case dtFourMonths: case dtSixMonths: day = 1; break;
@@ -239,11 +240,15 @@ void StepDateTime(bool exact, bool forward, TDateTime& value, int stepIndex, dou
     value += forward ? step : -step;
     return;
   }
+  // A step that would leave the calendar (before year 1, after 9999) moves
+  // by the plain number of days instead.
+  TDateTime date;
   if (stepIndex == dtOneYear) {
     year += forward ? 1 : -1;
     // From 29 February to a year without one: the last day of February.
     day = std::min(day, DaysOfMonth(year, month));
-    value = Combine(EncodeDate(year, month, day), std::fabs(TimePart(value)));
+    if (!TryEncodeDate(year, month, day, date)) value += forward ? step : -step;
+    else value = Combine(date, TimePart(value));
     return;
   }
   if (stepIndex == dtHalfMonth) {
@@ -264,7 +269,8 @@ void StepDateTime(bool exact, bool forward, TDateTime& value, int stepIndex, dou
     AddMonths(year, month, forward ? Months[stepIndex - dtOneMonth] : -Months[stepIndex - dtOneMonth]);
     day = 1;
   }
-  value = EncodeDate(year, month, day);
+  if (!TryEncodeDate(year, month, day, date)) value += forward ? step : -step;
+  else value = date;
 }
 
 // ---- Geometry ----------------------------------------------------------------

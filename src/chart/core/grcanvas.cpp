@@ -543,9 +543,11 @@ void TCanvas3D::DrawGraphicAtDepth(const TRect& rect, TGraphic* graphic, int z) 
   const int w = bitmap.Width(), h = bitmap.Height();
   if (w <= 0 || h <= 0) return;
   const TPenStyle savedPen = CanvasPen()->Style();
-  const TColor savedBrush = CanvasBrush()->Color();
-  const TBrushStyle savedStyle = CanvasBrush()->Style();
+  TBrush savedBrush;
+  savedBrush.Assign(CanvasBrush());
   CanvasPen()->SetStyle(psClear);
+  // Plain colour fills, whatever pattern or style the caller's brush had.
+  CanvasBrush()->SetStyle(bsSolid);
   const int dx = rect.Right - rect.Left, dy = rect.Bottom - rect.Top;
   for (int r = 0; r < h; ++r) {
     const uint8_t* row = bitmap.ScanLine(r);
@@ -560,8 +562,7 @@ void TCanvas3D::DrawGraphicAtDepth(const TRect& rect, TGraphic* graphic, int z) 
     }
   }
   CanvasPen()->SetStyle(savedPen);
-  CanvasBrush()->SetColor(savedBrush);
-  CanvasBrush()->SetStyle(savedStyle);
+  CanvasBrush()->Assign(&savedBrush);
 }
 
 // ---------------------------------------------------------------------------
@@ -850,7 +851,13 @@ void TGrafCanvas3D::TextEffects(int x, int y, const std::string& text) {
 }
 
 void TGrafCanvas3D::RotateLabel(int x, int y, const std::string& text, double angle) {
-  while (angle > 360) angle -= 360;
+  // Above 360 the angle comes down by whole turns into (0, 360]; at once, so
+  // a huge angle takes no time, and an angle with no value draws upright.
+  if (!std::isfinite(angle)) angle = 0;
+  else if (angle > 360) {
+    angle = std::fmod(angle, 360.0);
+    if (angle == 0) angle = 360;
+  }
   FCanvasBrush->SetStyle(bsClear);
   TFont saved;
   saved.Assign(FCanvasFont);

@@ -675,6 +675,8 @@ void TGrafCanvas3D::Pie3D(int xc, int yc, int xr, int yr, int z0, int z1, double
   if (k <= P) {
     const int i0 = k - 1;
     int i1 = 0;
+    // The wall ends at the first point where the arc turns back, the last
+    // point included: an arc that turns only there still gets its wall.
     for (int j = k + 1; j <= P; ++j)
       if (lid[j].X < lid[j - 1].X) {
         i1 = j;

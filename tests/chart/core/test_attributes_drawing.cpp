@@ -222,6 +222,16 @@ TEST_F(GradientTest, RadialRingsFromOutsideIn) {
   Canvas.Clear();
   EXPECT_NO_THROW(Gradient.DrawRadial(&Canvas, Rect(5, 5, 5, 5)));
   EXPECT_EQ(Canvas.Count("Ellipse"), 0);
+  // A ring's colour is the start colour plus the nearest integer of its share,
+  // halves to even: ring 5 of 10 from 1 to 2 (and 3 to 4) adds round(0.5) = 0.
+  Gradient.SetStartColor(static_cast<TColor>(RGB(1, 3, 0)));
+  Gradient.SetEndColor(static_cast<TColor>(RGB(2, 4, 0)));
+  Canvas.Clear();
+  Gradient.DrawRadial(&Canvas, Rect(0, 0, 10, 10));
+  const auto rings = Canvas.CallsOf("Ellipse");
+  ASSERT_EQ(rings.size(), 11u);  // k = 10 down to 0
+  EXPECT_EQ(rings[5].BrushColor, static_cast<TColor>(RGB(1, 3, 0)));
+  EXPECT_EQ(rings[4].BrushColor, static_cast<TColor>(RGB(2, 4, 0)));  // k = 6: round(0.6) = 1
 }
 
 TEST_F(GradientTest, PolygonAndQuadClipToTheirOutline) {
@@ -319,15 +329,21 @@ TEST_F(BlendTest, TransparencyMixesTheBackgroundBack) {
     int Transparency;
     TColor Inside;
   };
-  // Alpha 255 - round((100 - T) * 2.55) of the red background over the blue drawing.
-  const TCase cases[] = {{100, clRed}, {0, clBlue}};
-  for (const TCase& k : cases) {
-    TRecordingCanvas c(40, 40);
-    Paint(c, clRed);
-    Translucent(c, k.Transparency);
-    EXPECT_EQ(c.SurfacePixel(20, 20), k.Inside) << k.Transparency;
-    EXPECT_EQ(c.SurfacePixel(5, 5), clBlue);  // outside the captured rectangle
+  // Alpha 255 - round((100 - T) * 2.55) of the red background over the blue
+  // drawing; a transparency beyond 0..100 mixes as its nearest end.
+  const TCase cases[] = {{100, clRed}, {0, clBlue}, {150, clRed}, {-20, clBlue}};
+  const bool saved = CanAlphaBlend;
+  for (bool platform : {true, false}) {
+    CanAlphaBlend = platform;
+    for (const TCase& k : cases) {
+      TRecordingCanvas c(40, 40);
+      Paint(c, clRed);
+      Translucent(c, k.Transparency);
+      EXPECT_EQ(c.SurfacePixel(20, 20), k.Inside) << k.Transparency << (platform ? " platform" : " per pixel");
+      EXPECT_EQ(c.SurfacePixel(5, 5), clBlue);  // outside the captured rectangle
+    }
   }
+  CanAlphaBlend = saved;
   TRecordingCanvas c(40, 40);
   Paint(c, clRed);
   Translucent(c, 50);

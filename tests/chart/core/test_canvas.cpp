@@ -352,6 +352,14 @@ TEST(CanvasText, RotateLabelWrapsTheAngleAndRestoresTheFont) {
   auto nested = a->CallsOf("TextOut");
   ASSERT_EQ(nested.size(), 1u);
   EXPECT_EQ(nested[0].Depth, 1);
+  // Whole turns come off at once, however many; an angle without a value
+  // draws upright.
+  EXPECT_TRUE(SameImage(*draw(720)->Surface(), *draw(360)->Surface()));
+  EXPECT_TRUE(SameImage(*draw(INFINITY)->Surface(), *draw(0)->Surface()));
+  EXPECT_TRUE(SameImage(*draw(NAN)->Surface(), *draw(0)->Surface()));
+  auto huge = draw(1e300);
+  EXPECT_EQ(huge->CallsOf("TextOut").size(), 1u);
+  EXPECT_EQ(huge->CanvasFont()->Orientation(), 0);
 }
 
 TEST(CanvasText, HtmlGoesThroughTheInstalledRenderer) {

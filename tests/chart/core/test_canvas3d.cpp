@@ -330,6 +330,20 @@ TEST_F(Canvas3DTest, GraphicsAtDepthBecomeOneQuadAPixel) {
   EXPECT_EQ(quads[3].ToString(), "PlaneWithZ(20,20,30,20,30,30,20,30,5)");
   EXPECT_EQ(quads[0].PenStyle, psClear);
   EXPECT_EQ(Canvas.SurfacePixel(17, 7), clRed);
+
+  // The pixels are plain colours whatever brush the caller had selected (a
+  // picture pattern here), and that brush comes back afterwards.
+  TChartBrush patterned;
+  TBitmap green(4, 4);
+  green.Canvas()->Brush()->SetColor(clGreen);
+  green.Canvas()->FillRect(Rect(0, 0, 4, 4));
+  patterned.Image()->SetGraphic(&green);
+  Canvas.ApplyBrush(&patterned, clBlack, clWhite);
+  ASSERT_NE(Canvas.CanvasBrush()->Bitmap(), nullptr);
+  Canvas.DrawGraphicAtDepth(Rect(100, 60, 120, 80), &b, 0);
+  EXPECT_EQ(Canvas.SurfacePixel(104, 64), clRed);
+  EXPECT_EQ(Canvas.SurfacePixel(114, 74), clBlack);
+  EXPECT_NE(Canvas.CanvasBrush()->Bitmap(), nullptr);
 }
 
 TEST_F(Canvas3DTest, ClipCube) {

@@ -251,6 +251,18 @@ TEST_F(HtmlText, MalformedMarkupIsDrawnSafely) {
   ASSERT_EQ(Runs().size(), 2u);
   EXPECT_EQ(Runs()[1].Text, "<");
 
+  // Whatever follows an unclosed "<", it is text: no font change, no image.
+  for (const char* tail : {"<FONT size=20", "<IMG SRC=x.bmp", "</FONT", "<BR"}) {
+    SetUp();
+    Draw(std::string("abc") + tail);
+    runs = Runs();
+    ASSERT_EQ(runs.size(), 2u) << tail;
+    EXPECT_EQ(runs[1].Text, tail);
+    EXPECT_EQ(runs[1].FontSize, 10) << tail;
+    EXPECT_EQ(Canvas.CanvasFont()->Size(), 10) << tail;
+    EXPECT_EQ(Canvas.Count("Rectangle"), 0) << tail;
+  }
+
   struct Case { const char* markup; int size; TColor color; bool bold; };
   const Case cases[] = {
       {"<FONT foo=1 size=12>x", 12, clBlack, false},        // unknown field ignored

@@ -408,7 +408,7 @@ TEST(ChartPanel, PublishedPropertiesStreamOnlyWhenChanged) {
   panel.SetName("Chart1");
   const std::string plain = text(&panel);
   for (const char* name : {"MarginLeft", "MarginUnits", "View3D", "BufferedDisplay", "Monochrome", "AllowPanning",
-                           "PrintProportional", "BackImageMode", "BorderRound"})
+                           "PrintProportional", "BackImageMode", "BorderRound", "Zoom.Pen", "Zoom.Brush"})
     EXPECT_EQ(plain.find(name), std::string::npos) << name << "\n" << plain;
   panel.SetMarginLeft(7);
   panel.SetMarginUnits(muPixels);
@@ -416,9 +416,15 @@ TEST(ChartPanel, PublishedPropertiesStreamOnlyWhenChanged) {
   panel.SetAllowPanning(pmVertical);
   panel.Zoom()->SetMinimumPixels(30);
   panel.View3DOptions()->SetZoom(140);
+  // The zoom pen and brush keep their own defaults (white; white and clear).
+  panel.Zoom()->Pen()->SetVisible(false);
+  panel.Zoom()->Brush()->SetStyle(bsSolid);
   const std::string changed = text(&panel);
+  EXPECT_EQ(changed.find("Zoom.Pen.Color"), std::string::npos) << changed;
+  EXPECT_EQ(changed.find("Zoom.Brush.Color"), std::string::npos) << changed;
   for (const char* line : {"MarginLeft = 7", "MarginUnits = muPixels", "View3D = False", "AllowPanning = pmVertical",
-                           "Zoom.MinimumPixels = 30", "View3DOptions.Zoom = 140"})
+                           "Zoom.MinimumPixels = 30", "View3DOptions.Zoom = 140", "Zoom.Pen.Visible = False",
+                           "Zoom.Brush.Style = bsSolid"})
     EXPECT_NE(changed.find(line), std::string::npos) << line << "\n" << changed;
   TMemoryStream binary;
   WriteComponentToStream(binary, &panel);
@@ -431,6 +437,33 @@ TEST(ChartPanel, PublishedPropertiesStreamOnlyWhenChanged) {
   EXPECT_EQ(other.AllowPanning(), pmVertical);
   EXPECT_EQ(other.Zoom()->MinimumPixels(), 30);
   EXPECT_EQ(other.View3DOptions()->Zoom(), 140);
+  EXPECT_FALSE(other.Zoom()->Pen()->Visible());
+  EXPECT_EQ(other.Zoom()->Brush()->Style(), bsSolid);
+  EXPECT_EQ(other.Zoom()->Pen()->Color(), clWhite);
+}
+
+// Streams from before the border became a pen and the zoom settings moved
+// into Zoom still load.
+TEST(ChartPanel, LegacyBorderAndZoomPropertiesStillLoad) {
+  struct Case { const char* lines; bool border, allow, animated; int steps; };
+  const Case cases[] = {
+      {"  BorderStyle = bsSingle\n  AllowZoom = False\n  AnimatedZoom = True\n  AnimatedZoomSteps = 3\n", true,
+       false, true, 3},
+      {"  BorderStyle = bsNone\n", false, true, false, 8},
+  };
+  for (const Case& c : cases) {
+    TStringStream text(std::string("object Chart1: TPublishedPanel\n") + c.lines + "end\n");
+    TMemoryStream binary;
+    ObjectTextToBinary(text, binary);
+    binary.Seek(0, soBeginning);
+    TPublishedPanel panel(nullptr);
+    panel.Border()->SetVisible(!c.border);
+    ReadComponentFromStream(binary, &panel);
+    EXPECT_EQ(panel.Border()->Visible(), c.border) << c.lines;
+    EXPECT_EQ(panel.Zoom()->Allow(), c.allow) << c.lines;
+    EXPECT_EQ(panel.Zoom()->Animated(), c.animated) << c.lines;
+    EXPECT_EQ(panel.Zoom()->AnimatedSteps(), c.steps) << c.lines;
+  }
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 
 #include "chart/core/grafshapes.h"
 #include "chart/core/test_panel_support.h"
+#include "platform/rtl/streams.h"
+#include "platform/ui/streaming.h"
 
 namespace {
 
@@ -225,6 +227,45 @@ TEST_F(Shapes, BoundsAndAssign) {
   EXPECT_FALSE(shape.HasGradient());
   ASSERT_NE(shape.Shadow(), nullptr);
   EXPECT_EQ(shape.Shadow()->HorizSize(), 3);
+}
+
+// A component that publishes a shape, as titles and legends do.
+class TShapeHolder : public TComponent {
+  ZV_CLASS(TShapeHolder)
+public:
+  explicit TShapeHolder(TComponent* owner) : TComponent(owner) {}
+  TGrafShape* Shape() { return &FShape; }
+  void SetShape(TGrafShape* value) { FShape.Assign(value); }
+
+private:
+  TGrafShape FShape;
+};
+ZV_CLASS_IMPL(TShapeHolder, TComponent)
+void TShapeHolder::DeclareProperties(TClassInfo& c) {
+  c.Object<TShapeHolder, TGrafShape>("Shape", &TShapeHolder::Shape, &TShapeHolder::SetShape);
+}
+
+// Streams from before the shadow became an object stored its colour (a
+// colour name or a number) and one size for both directions.
+TEST(ShapeStreaming, LegacyShadowPropertiesStillLoad) {
+  struct Case { const char* lines; TColor color; int size; };
+  const Case cases[] = {
+      {"  Shape.ShadowColor = clRed\n  Shape.ShadowSize = 5\n", clRed, 5},
+      {"  Shape.ShadowColor = 65280\n", clLime, 3},
+      {"  Shape.ShadowSize = -2\n", clBlack, -2},
+  };
+  for (const Case& c : cases) {
+    TStringStream text(std::string("object Holder: TShapeHolder\n") + c.lines + "end\n");
+    TMemoryStream binary;
+    ObjectTextToBinary(text, binary);
+    binary.Seek(0, soBeginning);
+    TShapeHolder holder(nullptr);
+    ReadComponentFromStream(binary, &holder);
+    ASSERT_NE(holder.Shape()->Shadow(), nullptr) << c.lines;
+    EXPECT_EQ(holder.Shape()->Shadow()->Color(), c.color) << c.lines;
+    EXPECT_EQ(holder.Shape()->Shadow()->HorizSize(), c.size) << c.lines;
+    EXPECT_EQ(holder.Shape()->Shadow()->VertSize(), c.size) << c.lines;
+  }
 }
 
 }  // namespace

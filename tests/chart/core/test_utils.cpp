@@ -81,11 +81,34 @@ TEST(DateTimeSteps, ExactStepsMoveByCalendarUnits) {
       {true, dtOneYear, DT(2008, 2, 29), DT(2009, 2, 28)},
       {false, dtOneYear, DT(2008, 2, 29, 6), DT(2007, 2, 28, 6)},
       {true, dtOneYear, DT(2011, 2, 28), DT(2012, 2, 28)},
+      // before 1900 the fraction still counts forward from midnight: 06:00 stays 06:00
+      {true, dtOneYear, EncodeDate(1899, 12, 29) - 0.25, DT(1900, 12, 29, 6)},
+      {false, dtOneYear, EncodeDate(1899, 12, 29) - 0.25, EncodeDate(1898, 12, 29) - 0.25},
   };
   for (const Case& c : cases) {
     TDateTime t = c.in;
     StepDateTime(true, c.forward, t, c.index, DateTimeStep[c.index]);
     EXPECT_EQ(Show(t), Show(c.out)) << Show(c.in) << (c.forward ? " forward " : " backward ") << c.index;
+  }
+}
+
+// Dates outside years 1..9999 have no calendar: they are not rounded, and a
+// calendar step that would leave the calendar moves by its days instead.
+TEST(DateTimeSteps, BeyondTheCalendarNothingIsRoundedAndStepsCountDays) {
+  EXPECT_EQ(RoundDateToStep(dtOneMonth, 1e7), 1e7);
+  EXPECT_EQ(RoundDateToStep(dtOneYear, DT(9999, 12, 31) + 1.5), DT(9999, 12, 31) + 1.5);
+  struct Case { bool forward; int index; TDateTime in; double days; };
+  const Case cases[] = {
+      {true, dtOneMonth, DT(9999, 12, 20), 30},
+      {true, dtOneYear, DT(9999, 3, 1, 12), 365},
+      {false, dtOneYear, DT(1, 6, 1), -365},
+      {false, dtHalfMonth, DT(1, 1, 1), -15},
+      {true, dtOneMonth, 1e7, 30},
+  };
+  for (const Case& c : cases) {
+    TDateTime t = c.in;
+    EXPECT_NO_THROW(StepDateTime(true, c.forward, t, c.index, DateTimeStep[c.index])) << c.in;
+    EXPECT_DOUBLE_EQ(t, c.in + c.days) << c.in;
   }
 }
 
