@@ -550,8 +550,13 @@ public:
   void GetChildren(const TGetChildProc& Proc, TComponent* Root) override;
   void Assign(TPersistent* Source) override;
   void DefineProperties(TFiler* Filer) override;
+  void DrawOnCanvas(TCanvas* ACanvas, const TRect& ARect) override;
+  void DrawChartContents(const TRect& Bounds) override;
 
 protected:
+  // A chart of colour clNone shows its parent where it paints nothing.
+  void CMColorChanged(TMessage& M) override;
+  void WMEraseBkgnd(TMessage& M) override;
   void ZoomOrPanStart(TMouseButton Button, TShiftState Shift, int X, int Y, bool& Handled);
   bool PanDirection(bool Horizontal, int NewPos, int LastPos, bool& Moved);
   void BackgroundClick(TMouseButton Button, TShiftState Shift, int X, int Y, bool& Handled);
@@ -569,6 +574,8 @@ protected:
   std::unique_ptr<TChartWalls> FWalls;
   bool FScalesRestored = true;
   int FColorPaletteIndex = 0;
+  // The current pass draws the chart's own window while it shows its parent.
+  bool FSeeThroughPass = false;
 };
 
 class TChart : public TCustomChart {

@@ -2,6 +2,7 @@
 // part under a point, mouse clicks, zooming by a dragged rectangle, panning,
 // the wheel, and the axis scales kept from before a zoom.
 #include <cmath>
+#include <cstring>
 
 #include "chart/core/chart.h"
 #include "chart/core/grafconst.h"
@@ -112,6 +113,50 @@ void TCustomChart::ListValueSourceItems(TChartValueList* List, const std::functi
   if (!List || !List->Owner() || !Proc) return;
   if (auto* source = dynamic_cast<TChartSeries*>(List->Owner()->DataSource()))
     for (TChartValueList* l : *source->ValuesList()) Proc(l->Name());
+}
+
+// ---- A see-through chart --------------------------------------------------------------------
+
+void TCustomChart::CMColorChanged(TMessage& M) {
+  TCustomAxisPanel::CMColorChanged(M);
+  TControlStyle style = ControlStyle();
+  if (Color() == clNone) style.Include(csParentBackground);
+  else style.Exclude(csParentBackground);
+  SetControlStyle(style);
+}
+
+void TCustomChart::WMEraseBkgnd(TMessage& M) {
+  // The window's surface is cleared so that the parent shows through.
+  if (ControlStyle().Contains(csParentBackground)) TWinControl::WMEraseBkgnd(M);
+  else TCustomAxisPanel::WMEraseBkgnd(M);
+}
+
+void TCustomChart::DrawOnCanvas(TCanvas* ACanvas, const TRect& ARect) {
+  const bool old = FSeeThroughPass;
+  FSeeThroughPass = ACanvas && ACanvas == ControlCanvas() && Parent() && ControlStyle().Contains(csParentBackground);
+  try {
+    TCustomAxisPanel::DrawOnCanvas(ACanvas, ARect);
+  } catch (...) {
+    FSeeThroughPass = old;
+    throw;
+  }
+  FSeeThroughPass = old;
+}
+
+void TCustomChart::DrawChartContents(const TRect& Bounds) {
+  // A buffered pass starts from a transparent buffer, so that what the chart
+  // leaves unpainted (the background of colour clNone) stays see-through
+  // when the buffer is copied to the window.
+  if (FSeeThroughPass)
+    if (auto* canvas = dynamic_cast<TGrafCanvas3D*>(PanelCanvas())) {
+      TBitmap* buffer = canvas->BufferBitmap();
+      if (buffer && buffer->HasCanvas() && canvas->BoundCanvas() == buffer->Canvas()) {
+        buffer->SetPixelFormat(pf32bit);
+        for (int y = 0; y < buffer->Height(); ++y)
+          std::memset(buffer->ScanLine(y), 0, static_cast<size_t>(buffer->Width()) * 4);
+      }
+    }
+  TCustomAxisPanel::DrawChartContents(Bounds);
 }
 
 // ---- Titles and legend -----------------------------------------------------------------------
@@ -312,6 +357,8 @@ bool TCustomChart::PanDirection(bool Horizontal, int NewPos, int LastPos, bool& 
   const TPanningMode mode = AllowPanning();
   const bool allowed = mode == pmBoth || (Horizontal ? mode == pmHorizontal : mode == pmVertical);
   if (!allowed) return false;
+  // An allowed direction counts as panned even when every axis refuses.
+  Moved = true;
   std::vector<TChartAxis*> axes(AxesList()->begin(), AxesList()->end());
   for (TChartAxis* axis : axes) {
     if (axis->Horizontal() != Horizontal || axis->IsDepthAxis()) continue;
@@ -319,10 +366,7 @@ bool TCustomChart::PanDirection(bool Horizontal, int NewPos, int LastPos, bool& 
     double lo = axis->Minimum() + delta, hi = axis->Maximum() + delta;
     bool allow = true;
     if (OnAllowScroll) OnAllowScroll(axis, lo, hi, allow);
-    if (allow) {
-      axis->SetRange(lo, hi);
-      Moved = true;
-    }
+    if (allow) axis->SetRange(lo, hi);
   }
   return true;
 }
@@ -529,6 +573,8 @@ ZV_CLASS_IMPL(TChart, TCustomChart)
 
 void TChart::DeclareProperties(TClassInfo& c) {
   using C = TChart;
+  // The chart keeps a "BorderStyle" entry of its own (it turns on the border pen).
+  TCustomPanel::PublishProperties(c, {"BevelInner", "BevelOuter", "BevelWidth", "BorderWidth"});
   TCustomGrafPanel::PublishPanelProperties(c);
   TCustomGrafPanelExtended::PublishExtendedProperties(c);
   c.Object<C, TChartBackWall>("BackWall", &C::BackWall, &C::SetBackWall);

@@ -36,7 +36,14 @@ const TEnumInfo& LegendSymbolSizeEnumInfo() {
 
 // ---- Gradient, symbol, items, title ------------------------------------------------------
 
-ZV_CLASS_IMPL_NOPROPS(TChartLegendGradient, TGrafGradient)
+ZV_CLASS_IMPL(TChartLegendGradient, TGrafGradient)
+
+void TChartLegendGradient::DeclareProperties(TClassInfo& c) {
+  using G = TChartLegendGradient;
+  c.Enum<G>("Direction", GradientDirectionEnumInfo(), &G::Direction, &G::SetDirection, gdRightLeft);
+  c.Integer<G>("EndColor", &G::EndColor, &G::SetEndColor, clWhite).WithIdents(&ColorIdents());
+  c.Integer<G>("StartColor", &G::StartColor, &G::SetStartColor, clSilver).WithIdents(&ColorIdents());
+}
 
 TChartLegendGradient::TChartLegendGradient(TNotifyEvent OnChange) : TGrafGradient(std::move(OnChange)) {
   SetDirection(gdRightLeft);
@@ -810,6 +817,8 @@ void TChartLegend::DeclareProperties(TClassInfo& c) {
   c.Object<L, TGrafFont>("Font", &L::Font, &L::SetFont);
   c.Boolean<L>("FontSeriesColor", &L::FontSeriesColor, &L::SetFontSeriesColor, false);
   c.Object<L, TChartPen>("Frame", &L::Pen, &L::SetPen);
+  c.Object<L, TGrafGradient>("Gradient", &L::Gradient, [](L* l, TGrafGradient* g) { l->SetGradient(g); })
+      .WithStored([](TObject* o) { return static_cast<L*>(o)->HasGradient(); });
   c.Integer<L>("HorizMargin", &L::HorizMargin, &L::SetHorizMargin, 0);
   c.Boolean<L>("Inverted", &L::Inverted, &L::SetInverted, false);
   c.Integer<L>("LeftPercent", &L::LeftPercent, &L::SetLeftPercent, 0);
@@ -818,6 +827,7 @@ void TChartLegend::DeclareProperties(TClassInfo& c) {
   c.Enum<L>("PositionUnits", GrafUnitsEnumInfo(), &L::PositionUnits, &L::SetPositionUnits, muPixels);
   c.Boolean<L>("ResizeChart", &L::ResizeChart, &L::SetResizeChart, true);
   c.Object<L, TGrafShadow>("Shadow", &L::Shadow, &L::SetShadow);
+  c.Enum<L>("ShapeStyle", ChartObjectShapeStyleEnumInfo(), &L::ShapeStyle, &L::SetShapeStyle, fosRectangle);
   c.Object<L, TLegendSymbol>("Symbol", &L::Symbol, &L::SetSymbol);
   c.Enum<L>("TextStyle", LegendTextStyleEnumInfo(), &L::TextStyle, &L::SetTextStyle, ltsLeftValue);
   c.Object<L, TLegendTitle>("Title", &L::Title, &L::SetTitle);

@@ -2,6 +2,7 @@
 #include "chart/core/grengine.h"
 
 #include "chart/core/grafprocs.h"
+#include "platform/ui/streaming.h"
 
 int ValueListGrowStep = 1000;
 int AxisPixelLimit = 67108863;
@@ -91,9 +92,32 @@ std::vector<TClass>& SeriesSourceClassList() {
   return list;
 }
 
+void RegisterEngineAttributeClasses() {
+  static const bool done = [] {
+    RegisterGrafAttributeClasses();
+    static const TChartPen pen;
+    static const TDottedGrayPen dotted;
+    RegisterForeignClass<TChartAxisPen>("TChartAxisPen", GetClassInfo(&pen), [](TClassInfo& c) {
+      c.Enum<TChartAxisPen>("LineMode", PenLineModeEnumInfo(), &TChartAxisPen::LineMode, &TChartAxisPen::SetLineMode,
+                            lmLine);
+      c.Integer<TChartPen>("Width", &TChartPen::Width, &TChartPen::SetWidth, 2);
+    });
+    RegisterForeignClass<TAxisGridPen>("TAxisGridPen", GetClassInfo(&dotted), [](TClassInfo& c) {
+      c.Float<TAxisGridPen>("ZPosition", ftDouble, &TAxisGridPen::ZPosition, &TAxisGridPen::SetZPosition)
+          .WithStored([](TObject* o) {
+            auto* p = static_cast<TAxisGridPen*>(o);
+            return p->ZPosition() != p->ZPositionDefault;
+          });
+    });
+    return true;
+  }();
+  (void)done;
+}
+
 void EngineUnitStartup() {
   if (EngineStartCount++ > 0) return;
   GrafCanvasUnitStartup();
+  RegisterEngineAttributeClasses();
   // Elements, functions and series sources stream with forms like controls.
   StartClassGroup(&TControl::StaticClass());
   ActivateClassGroup(&TControl::StaticClass());

@@ -61,6 +61,9 @@ extern bool CalloutArrowContrast;
 // Runs once; charts call it as they are created.
 void EngineUnitStartup();
 void EngineUnitShutdown();
+// Describes the axis line pen and the axis grid pen for streaming, with
+// their own defaults and extras (once; their constructors call it too).
+void RegisterEngineAttributeClasses();
 
 // ============================================================================
 // Value lists

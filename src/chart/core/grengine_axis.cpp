@@ -69,7 +69,10 @@ void TChartAxisTitle::Assign(TPersistent* Source) {
   TGrafCustomShape::Assign(Source);
 }
 
-TChartAxisPen::TChartAxisPen(TNotifyEvent OnChange) : TChartPen(std::move(OnChange)) { SetWidth(2); }
+TChartAxisPen::TChartAxisPen(TNotifyEvent OnChange) : TChartPen(std::move(OnChange)) {
+  RegisterEngineAttributeClasses();
+  SetWidth(2);
+}
 
 void TChartAxisPen::Assign(const TGraphicsObject* Source) {
   if (auto* other = dynamic_cast<const TChartAxisPen*>(Source)) FLineMode = other->FLineMode;

@@ -359,8 +359,12 @@ void TChartAxis::DrawLabelText(int X, int Y, int Angle, const std::string& Text,
     r.Right += half;
     if (r.Top > r.Bottom) std::swap(r.Top, r.Bottom);
     if (z != 0) r = canvas->ProjectRectAtDepth(r, z);
+    // The text keeps the font it came with (a title frames itself with the
+    // labels' format but is written in its own font).
+    TFont font;
+    font.Assign(canvas->CanvasFont());
     Format->PaintRotated(r, FLabelsAngle, z);
-    canvas->ApplyFont(Format->Font());
+    canvas->CanvasFont()->Assign(&font);
   }
   canvas->SetTextAlignment(align);
   canvas->SetBackgroundMode(TRANSPARENT);

@@ -146,8 +146,9 @@ void TGrafFunction::ComputeByPeriods(TChartSeries* Source, TChartValueList* Othe
   const int n = Other->Count();
   if (n == 0) return;
   const bool vertical = Source->IsVertical();
-  // A period that rounds below one point still takes one point.
-  const int points = std::max<int>(1, static_cast<int>(Round(FPeriod)));
+  // A period that rounds below one point still takes one point; one longer
+  // than the source (however long) leaves a short period, which adds nothing.
+  const int points = static_cast<int>(std::max<int64_t>(1, Round(std::min(FPeriod, n + 1.0))));
   const int stepIndex = NearestDateTimeStepIndex(FPeriod);
   TChartAxis* axis = FParent->GetHorizAxis();
   int e = 0;
@@ -196,8 +197,8 @@ TGrafMovingFunction::TGrafMovingFunction(TComponent* AOwner) : TGrafFunction(AOw
 }
 
 void TGrafMovingFunction::RunCalculation(TChartSeries* Source, TChartValueList* Other) {
-  const int p = std::max<int>(1, static_cast<int>(Round(Period())));
   const int n = Other->Count();
+  const int p = static_cast<int>(std::max<int64_t>(1, Round(std::min(Period(), n + 1.0))));
   for (int i = p - 1; i < n; ++i) {
     const double v = ComputeValue(Source, i - p + 1, i);
     AddResultPoint(Source->IsVertical(), v, Other->GetValue(i));

@@ -119,6 +119,8 @@ void TAxisItem::DeclareProperties(TClassInfo& c) {
   c.Integer<I>("BevelWidth", &I::BevelWidth, &I::SetBevelWidth, 2);
   c.Integer<I>("Color", &I::Color, &I::SetColor, clWhite).WithIdents(&ColorIdents());
   c.Object<I, TGrafFont>("Font", &I::Font, &I::SetFont);
+  c.Object<I, TGrafGradient>("Gradient", &I::Gradient, [](I* i, TGrafGradient* g) { i->SetGradient(g); })
+      .WithStored([](TObject* o) { return static_cast<I*>(o)->HasGradient(); });
   c.Object<I, TGrafShadow>("Shadow", &I::Shadow, &I::SetShadow);
   c.Enum<I>("ShapeStyle", ChartObjectShapeStyleEnumInfo(), &I::ShapeStyle, &I::SetShapeStyle, fosRectangle);
   c.String<I>("Text", &I::Text, &I::SetText);
@@ -175,7 +177,9 @@ void TAxisItems::Clear() {
 
 // ---- Grid pen ---------------------------------------------------------------------------------
 
-TAxisGridPen::TAxisGridPen(TNotifyEvent OnChange) : TDottedGrayPen(std::move(OnChange)) {}
+TAxisGridPen::TAxisGridPen(TNotifyEvent OnChange) : TDottedGrayPen(std::move(OnChange)) {
+  RegisterEngineAttributeClasses();
+}
 
 void TAxisGridPen::Assign(const TGraphicsObject* Source) {
   if (auto* other = dynamic_cast<const TAxisGridPen*>(Source)) {

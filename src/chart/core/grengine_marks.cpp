@@ -173,7 +173,14 @@ void TSeriesMarksSymbol::SetShadowDefaults(TGrafShadow* AShadow) {
   AShadow->SizeDefault = 1;
 }
 
-ZV_CLASS_IMPL_NOPROPS(TSeriesMarksGradient, TGrafGradient)
+ZV_CLASS_IMPL(TSeriesMarksGradient, TGrafGradient)
+
+void TSeriesMarksGradient::DeclareProperties(TClassInfo& c) {
+  using G = TSeriesMarksGradient;
+  c.Enum<G>("Direction", GradientDirectionEnumInfo(), &G::Direction, &G::SetDirection, gdRightLeft);
+  c.Integer<G>("EndColor", &G::EndColor, &G::SetEndColor, clWhite).WithIdents(&ColorIdents());
+  c.Integer<G>("StartColor", &G::StartColor, &G::SetStartColor, clSilver).WithIdents(&ColorIdents());
+}
 
 TSeriesMarksGradient::TSeriesMarksGradient(TNotifyEvent OnChange) : TGrafGradient(std::move(OnChange)) {
   SetDirection(gdRightLeft);

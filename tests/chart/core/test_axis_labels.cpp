@@ -108,9 +108,10 @@ TEST(AxisLabelTexts, LogarithmicLabels) {
   // Within one decade the labels step by a tenth of the lower power.
   Place(a, 2, 8, 0, 300);
   const std::vector<std::string> texts = DrawnTexts(chart, a);
-  ASSERT_GE(texts.size(), 60u);
+  ASSERT_EQ(texts.size(), 61u);
   EXPECT_EQ(texts.front(), "2");
   EXPECT_EQ(texts[10], "3");
+  EXPECT_EQ(texts.back(), "8");
 }
 
 TEST(AxisLabelTexts, FirstLabelIsAMultipleOfTheIncrement) {
@@ -279,6 +280,37 @@ TEST(AxisDrawing, TicksGridAndMinorTicksIn2D) {
   for (const TCanvasCall& c : chart.Rec->CallsOf("LineAtDepth", 0))
     if (c.Arg(1) == 201 && c.Arg(3) == 203) ++minor;
   EXPECT_EQ(minor, 15);
+}
+
+TEST(AxisDrawing, TitleKeepsItsFontInsideAFramedLabelFormat) {
+  TTestChart chart;
+  chart.SetView3D(false);
+  chart.ChartArea = Rect(0, 0, 300, 200);
+  chart.NormalizeChartRect();
+  TChartAxis* a = chart.BottomAxis();
+  a->SetLabelStyle(talValue);
+  a->Title()->SetCaption("Title");
+  a->Title()->Font()->SetSize(14);
+  a->LabelsFont()->SetSize(7);
+  Place(a, 0, 10, 0, 300);
+  a->TitlePos = 230;
+  a->AxisLinePos = 200;
+  a->LabelsPos = 205;
+  for (bool framed : {false, true}) {
+    a->LabelItems()->Format()->SetTransparent(!framed);
+    const std::vector<std::string> texts = DrawnTexts(chart, a);
+    ASSERT_FALSE(texts.empty());
+    int titles = 0;
+    for (const TCanvasCall& c : chart.Rec->CallsOf("TextOut3D", 0)) {
+      if (c.Text == "Title") {
+        ++titles;
+        EXPECT_EQ(c.FontSize, 14) << "framed " << framed;
+      } else {
+        EXPECT_EQ(c.FontSize, 7) << c.Text << " framed " << framed;
+      }
+    }
+    EXPECT_EQ(titles, 1);
+  }
 }
 
 TEST(AxisDrawing, CustomRangeDrawsOnceAndRestores) {

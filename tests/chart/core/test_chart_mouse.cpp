@@ -92,6 +92,14 @@ TEST(ChartMouse, RightButtonPansOnlyTheAllowedAxes) {
   const double before = left->Minimum();
   DragBy(m.chart.get(), mbRight, m.Middle(), 0, 25);
   EXPECT_EQ(left->Minimum(), before);
+  // An allowed direction counts as a scroll even when every axis refuses.
+  m.chart->Pass();
+  m.chart->SetAllowPanning(pmVertical);
+  m.chart->OnAllowScroll = [&](TChartAxis*, double&, double&, bool& allow) { allow = false; };
+  scrolls = 0;
+  DragBy(m.chart.get(), mbRight, m.Middle(), 0, 25);
+  EXPECT_EQ(left->Minimum(), before);
+  EXPECT_GT(scrolls, 0);
 }
 
 TEST(ChartMouse, WheelShiftsVerticalAxesByThreePercent) {

@@ -164,6 +164,10 @@ TEST(AxisItems, CustomLabelsReplaceTheValues) {
   EXPECT_EQ(copy.ItemAt(0)->Text(), "two");
   EXPECT_EQ(copy.ItemAt(1)->Value(), 5);
   EXPECT_EQ(copy.ItemAt(1)->Color(), clWhite);  // the default look
+  // The editors reach an item's look by its published names.
+  for (const char* name : {"Bevel", "BevelWidth", "Color", "Font", "Gradient", "Shadow", "ShapeStyle", "Text",
+                           "Transparency", "Transparent", "Value"})
+    EXPECT_NE(GetPropInfo(items->ItemAt(0), name), nullptr) << name;
 }
 
 }  // namespace

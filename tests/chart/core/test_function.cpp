@@ -43,6 +43,10 @@ TEST(Functions, MovingWindowOfThree) {
   EXPECT_TRUE(s.Points().empty());
   f->SetPeriod(0.3);  // rounds below one: one point per window
   EXPECT_EQ(s.Points().size(), 5u);
+  for (double longer : {3e9, 1e19, static_cast<double>(INFINITY)}) {  // far longer than the source
+    f->SetPeriod(longer);
+    EXPECT_TRUE(s.Points().empty()) << longer;
+  }
 }
 
 TEST(Functions, PeriodsOfPointsDropAShortLastPeriod) {
@@ -52,6 +56,10 @@ TEST(Functions, PeriodsOfPointsDropAShortLastPeriod) {
   EXPECT_EQ(s.Points(), (Points{{0.5, 3}, {2.5, 7}}));
   f->SetPeriod(0.4);  // treated as one point
   EXPECT_EQ(s.Points().size(), 5u);
+  for (double longer : {3e9, 1e19}) {  // one short period: nothing
+    f->SetPeriod(longer);
+    EXPECT_TRUE(s.Points().empty()) << longer;
+  }
 }
 
 TEST(Functions, AlignmentOfAPeriod) {
