@@ -3,18 +3,11 @@
 // comparing (look at it before keeping it).
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-
+#include "chart/core/golden.h"
 #include "chart/core/testseries.h"
 #include "platform/gfx/bitmap.h"
 
 namespace {
-
-std::filesystem::path GoldenDir() {
-  if (const char* src = std::getenv("ZELVORA_SOURCE_DIR")) return std::filesystem::path(src) / "tests/chart/core/golden";
-  return std::filesystem::path(__FILE__).parent_path() / "golden";
-}
 
 void BuildChart(TChart& chart) {
   chart.SetBounds(0, 0, 480, 320);
@@ -56,30 +49,8 @@ TEST(ChartGolden, ThreeDChartWithWallsTitlesLegendAndMarks) {
   TBitmap image(chart.Width(), chart.Height());
   chart.DrawOnCanvas(image.Canvas(), Rect(0, 0, chart.Width(), chart.Height()));
 
-  const std::filesystem::path file = GoldenDir() / "chart_3d_walls_legend.png";
-  if (std::getenv("ZELVORA_UPDATE_GOLDEN")) {
-    std::filesystem::create_directories(file.parent_path());
-    TPngImage png;
-    png.Assign(&image);
-    png.SaveToFile(file.string());
-    GTEST_SKIP() << "wrote " << file;
-  }
-  TPicture picture;
-  picture.LoadFromFile(file.string());
-  TBitmap golden;
-  golden.Assign(picture.Graphic());
-  ASSERT_EQ(golden.Width(), image.Width());
-  ASSERT_EQ(golden.Height(), image.Height());
-  int differing = 0;
-  for (int y = 0; y < image.Height(); ++y)
-    for (int x = 0; x < image.Width(); ++x) {
-      const TColorRef a = ColorToRGB(image.Canvas()->Pixels(x, y)), b = ColorToRGB(golden.Canvas()->Pixels(x, y));
-      const int d = std::max({std::abs(GetRValue(a) - GetRValue(b)), std::abs(GetGValue(a) - GetGValue(b)),
-                              std::abs(GetBValue(a) - GetBValue(b))});
-      if (d > 48) ++differing;
-    }
   // Text edges may differ a little between font builds; shapes may not.
-  EXPECT_LE(differing, image.Width() * image.Height() / 200) << differing << " pixels differ";
+  ExpectMatchesGolden(image, "chart_3d_walls_legend.png", {48, image.Width() * image.Height() / 200});
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "chart/core/grafhtml.h"
 #include "chart/core/grafshapes.h"
 #include "chart/core/grafutils.h"
+#include "chart/core/golden.h"
 #include "chart/core/test_panel_support.h"
 #include "platform/gfx/printer.h"
 #include "platform/rtl/mathutils.h"
@@ -309,35 +310,9 @@ TEST(PanelOutput, GoldenPanelWithBackgroundBevelImageAndShapes) {
   std::unique_ptr<TBitmap> bmp = panel.RenderDefaultBitmap();
   ASSERT_EQ(bmp->Width(), 400);
   ASSERT_EQ(bmp->Height(), 250);
-  bmp->SetPixelFormat(pf32bit);
-  const char* src = std::getenv("ZELVORA_SOURCE_DIR");
-  const std::string golden = std::string(src ? src : ".") + "/tests/chart/core/golden/panel_background_shapes.png";
-  if (std::getenv("ZELVORA_UPDATE_GOLDEN")) {
-    TPngImage png;
-    png.Assign(bmp.get());
-    png.SaveToFile(golden);
-  }
-  TPicture ref;
-  ASSERT_NO_THROW(ref.LoadFromFile(golden)) << golden;
-  TBitmap expected;
-  expected.Assign(ref.Graphic());
-  expected.SetPixelFormat(pf32bit);
-  ASSERT_EQ(expected.Width(), 400);
-  ASSERT_EQ(expected.Height(), 250);
-  // A small tolerance: a channel may differ by a few levels, and a few pixels
-  // of text edges may differ altogether.
-  int different = 0;
-  for (int y = 0; y < 250; ++y) {
-    const uint8_t* a = bmp->ScanLine(y);
-    const uint8_t* b = expected.ScanLine(y);
-    for (int x = 0; x < 400; ++x)
-      for (int ch = 0; ch < 3; ++ch)
-        if (std::abs(a[x * 4 + ch] - b[x * 4 + ch]) > 6) {
-          ++different;
-          break;
-        }
-  }
-  EXPECT_LE(different, 40) << "pixels differing from " << golden;
+  // A channel may differ by a few levels, and a few pixels of text edges
+  // may differ altogether.
+  ExpectMatchesGolden(*bmp, "panel_background_shapes.png", {6, 40});
 }
 
 }  // namespace
