@@ -35,6 +35,25 @@ QList<QRgb> Palette256() {
 
 bool Paintable(QImage::Format f) { return f != QImage::Format_Mono && f != QImage::Format_Indexed8 && f != QImage::Format_MonoLSB; }
 
+// The file formats pictures are read in. Whatever else Qt's plugins would
+// take (vector images, text-based raster formats) is refused: a user's
+// file should not reach code the program never meant to run.
+bool ReadableFormat(const QByteArray& format) {
+  for (const char* f : {"bmp", "png", "jpeg", "jpg", "gif", "ico", "cur"})
+    if (format == f) return true;
+  return false;
+}
+
+// Pixels a read picture may have: as many as Qt's reader would decode as
+// 32 bits a pixel. A small file can claim a huge picture, and a 1-bit one
+// grows 32 times when converted.
+bool TooManyPixels(const QSize& size) {
+  if (size.width() <= 0 || size.height() <= 0) return false;
+  const int limitMB = QImageReader::allocationLimit();
+  const long long limit = limitMB > 0 ? static_cast<long long>(limitMB) * 1024 * 1024 / 4 : 400000000LL;
+  return static_cast<long long>(size.width()) * size.height() > limit;
+}
+
 std::string LowerExt(const std::string& fileName) {
   size_t dot = fileName.find_last_of('.');
   size_t slash = fileName.find_last_of('/');
@@ -219,11 +238,24 @@ void TRasterGraphic::LoadFromStream(TStream& stream) {
   int64_t n = stream.Size() - stream.Position();
   QByteArray bytes(static_cast<qsizetype>(std::max<int64_t>(0, n)), 0);
   if (n > 0) stream.ReadBuffer(bytes.data(), n);
+  auto invalid = [&bytes]() -> EInvalidGraphic {
+    if (bytes.startsWith("BM")) return EInvalidGraphic("Bitmap image is not valid");
+    return EInvalidGraphic("Unsupported or invalid picture data");
+  };
+  if (bytes.isEmpty()) throw invalid();
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::ReadOnly);
+  QImageReader reader(&buffer);  // the format is told by the contents
+  if (!ReadableFormat(reader.format().toLower())) throw invalid();
+  auto tooLarge = [](const QSize& size) {
+    return EInvalidGraphic("Picture is too large (" + std::to_string(size.width()) + " x " +
+                           std::to_string(size.height()) + " pixels)");
+  };
+  // The size in the header is checked before anything is decoded.
+  if (TooManyPixels(reader.size())) throw tooLarge(reader.size());
   QImage img;
-  if (bytes.isEmpty() || !img.loadFromData(bytes)) {
-    if (bytes.startsWith("BM")) throw EInvalidGraphic("Bitmap image is not valid");
-    throw EInvalidGraphic("Unsupported or invalid picture data");
-  }
+  if (!reader.read(&img) || img.isNull()) throw invalid();
+  if (TooManyPixels(img.size())) throw tooLarge(img.size());
   TPixelFormat f = pfDevice;
   if (bytes.startsWith("BM") && bytes.size() >= 30) {
     int bits = static_cast<uint8_t>(bytes[28]) | static_cast<uint8_t>(bytes[29]) << 8;

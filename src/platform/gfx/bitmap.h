@@ -46,7 +46,9 @@ public:
 
   // File and stream I/O. A malformed or unsupported file raises
   // EInvalidGraphic and leaves the graphic as it was; file errors raise
-  // EFOpenError / EFCreateError naming the file.
+  // EFOpenError / EFCreateError naming the file. Raster pictures read BMP,
+  // PNG, JPEG, GIF and icon files only (told by their contents) and refuse
+  // one of more pixels than Qt's reader would decode at 32 bits a pixel.
   virtual void LoadFromFile(const std::string& fileName);
   virtual void SaveToFile(const std::string& fileName) const;
   virtual void LoadFromStream(TStream& stream) = 0;

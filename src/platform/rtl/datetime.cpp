@@ -490,7 +490,10 @@ TDateTime UnixToDateTime(int64_t unixTime) {
 }
 
 int64_t DateTimeToUnix(TDateTime value) {
-  return static_cast<int64_t>(std::nearbyint((value - 25569.0) * SecsPerDay));
+  const double seconds = std::nearbyint((value - 25569.0) * SecsPerDay);
+  // Beyond the 64-bit range (or not a number) the conversion is undefined.
+  if (!(std::fabs(seconds) < 9.2e18)) throw EConvertError("Invalid argument to date encode");
+  return static_cast<int64_t>(seconds);
 }
 
 std::string FormatDateTime(const std::string& format, TDateTime dateTime, const TFormatSettings& settings) {

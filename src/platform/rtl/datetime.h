@@ -54,7 +54,8 @@ TDateTime Now();
 TDateTime Date();  // today, time 00:00
 TDateTime Time();  // time of day only
 
-// Seconds since 1970-01-01 00:00 (no time zone applied) and back.
+// Seconds since 1970-01-01 00:00 (no time zone applied) and back; a date-time
+// whose seconds do not fit 64 bits (or not a number) raises EConvertError.
 TDateTime UnixToDateTime(int64_t unixTime);
 int64_t DateTimeToUnix(TDateTime value);
 

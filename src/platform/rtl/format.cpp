@@ -14,6 +14,9 @@ namespace {
 // non-zero).
 constexpr int kExactDigits = 800;
 constexpr int kNoLimit = INT_MAX / 4;
+// Widths and precisions of Format above this are refused: "%999999999d"
+// would otherwise ask for a gigabyte of blanks.
+constexpr int64_t kMaxFormatWidth = 1000000;
 
 // A rounded decimal: value = 0.Digits x 10^Exponent. Digits has no trailing
 // zeros; empty Digits is zero.
@@ -425,12 +428,16 @@ std::string FormatImpl(const std::string& fmt, const TVarRec* args, size_t count
         ++i;
         const TVarRec& a = takeArg(next++);
         if (a.VType != vtInteger && a.VType != vtInt64) RaiseInvalid(fmt);
-        value = static_cast<int>(std::clamp<int64_t>(a.VInt, -1000000, 1000000));
+        if (a.VInt < -kMaxFormatWidth || a.VInt > kMaxFormatWidth) RaiseInvalid(fmt);
+        value = static_cast<int>(a.VInt);
         return true;
       }
       if (i >= fmt.size() || fmt[i] < '0' || fmt[i] > '9') return false;
-      long long v = 0;
-      while (i < fmt.size() && fmt[i] >= '0' && fmt[i] <= '9') v = std::min<long long>(v * 10 + (fmt[i++] - '0'), 1000000);
+      int64_t v = 0;
+      while (i < fmt.size() && fmt[i] >= '0' && fmt[i] <= '9') {
+        v = v * 10 + (fmt[i++] - '0');
+        if (v > kMaxFormatWidth) RaiseInvalid(fmt);
+      }
       value = static_cast<int>(v);
       return true;
     };

@@ -109,7 +109,8 @@ struct TVarRec {
 //   s  string or character; precision = maximum characters (UTF-8 aware)
 //   p  pointer, 16 hex digits
 //   %% a percent sign
-// Width and precision of "s" count characters. A bad specifier or a wrong
+// Width and precision of "s" count characters. A bad specifier (a width,
+// precision or index above 1000000 included) or a wrong
 // argument type raises EConvertError "Format '<fmt>' invalid or incompatible
 // with argument"; too few arguments raise EConvertError
 // "No argument for format '<fmt>'".

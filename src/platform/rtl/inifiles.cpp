@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <unordered_set>
 
 #include "platform/rtl/fileutils.h"
 #include "platform/rtl/stringlist.h"
@@ -321,13 +322,12 @@ void TMemIniFile::ReadSections(TStrings& strings) {
   BeforeAccess();
   strings.BeginUpdate();
   strings.Clear();
-  std::vector<std::string> seen;
+  // By folded name: a file of very many sections must not take quadratic time.
+  std::unordered_set<std::string> seen;
   for (const TIniSection& s : FData->Sections) {
-    bool duplicate = false;
-    for (const std::string& n : seen) duplicate = duplicate || SameName(n, s.Name);
-    if (duplicate) continue;
-    seen.push_back(s.Name);
-    strings.Add(s.Name);
+    std::string folded = s.Name;
+    for (char& c : folded) c = Fold(c);
+    if (seen.insert(std::move(folded)).second) strings.Add(s.Name);
   }
   strings.EndUpdate();
 }

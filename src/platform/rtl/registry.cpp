@@ -14,6 +14,7 @@
 #include <memory>
 #include <mutex>
 #include <set>
+#include <unordered_map>
 
 #include "platform/rtl/fileutils.h"
 #include "platform/rtl/stringlist.h"
@@ -337,9 +338,55 @@ bool ParseValueLine(std::string_view line, TRegValue& value) {
   return false;
 }
 
-// Reads as much of the text as is valid; returns the number of lines dropped.
+// Keys nest no deeper than this; a deeper key line is damage, for the tree
+// is walked recursively (written, copied and freed).
+constexpr size_t kMaxKeyDepth = 512;
+
+std::string Folded(const std::string& name) {
+  std::string f = name;
+  for (char& c : f) c = Fold(c);
+  return f;
+}
+
+// Lookups by folded name while a file is read, so that a file with very
+// many keys or values in one key reads in linear time.
+class TParseIndex {
+public:
+  TRegNode* Make(TRegNode* root, const TKeyPath& path) {
+    TRegNode* node = root;
+    for (const std::string& part : path) {
+      auto& children = FKeys[node];
+      auto [it, added] = children.emplace(Folded(part), nullptr);
+      if (added) {
+        node->Keys.push_back(std::make_unique<TRegNode>());
+        node->Keys.back()->Name = part;
+        it->second = node->Keys.back().get();
+      }
+      node = it->second;
+    }
+    return node;
+  }
+  void SetValue(TRegNode* node, TRegValue&& value) {
+    auto [it, added] = FValues[node].emplace(Folded(value.Name), node->Values.size());
+    if (added) {
+      node->Values.push_back(std::move(value));
+    } else {
+      TRegValue& v = node->Values[it->second];
+      v.Type = value.Type;
+      v.Data = std::move(value.Data);
+    }
+  }
+
+private:
+  std::unordered_map<const TRegNode*, std::unordered_map<std::string, TRegNode*>> FKeys;
+  std::unordered_map<const TRegNode*, std::unordered_map<std::string, size_t>> FValues;
+};
+
+// Reads as much of the text as is valid into an empty root; returns the
+// number of lines dropped.
 int Parse(const std::string& text, TRegNode& root) {
   int damaged = 0;
+  TParseIndex index;
   TRegNode* current = &root;  // values before any key line belong to the root
   size_t pos = 0;
   while (pos < text.size()) {
@@ -351,12 +398,14 @@ int Parse(const std::string& text, TRegNode& root) {
     if (line.empty() || line[0] == ';') continue;
     if (line[0] == '[') {
       std::string path;
-      if (line.size() < 2 || line.back() != ']' || !Unescape(line.substr(1, line.size() - 2), path)) {
+      TKeyPath parts;
+      if (line.size() < 2 || line.back() != ']' || !Unescape(line.substr(1, line.size() - 2), path) ||
+          (parts = SplitPath(path)).size() > kMaxKeyDepth) {
         ++damaged;
         current = nullptr;  // the values that follow have no known key
         continue;
       }
-      current = Make(&root, SplitPath(path));
+      current = index.Make(&root, parts);
       continue;
     }
     TRegValue value;
@@ -364,12 +413,7 @@ int Parse(const std::string& text, TRegNode& root) {
       ++damaged;
       continue;
     }
-    if (TRegValue* v = current->Value(value.Name)) {
-      v->Type = value.Type;
-      v->Data = value.Data;
-    } else {
-      current->Values.push_back(std::move(value));
-    }
+    index.SetValue(current, std::move(value));
   }
   return damaged;
 }

@@ -12,8 +12,8 @@
 // process's changes are applied on top, and the result replaces the file
 // atomically under a lock, so programs running at once never corrupt it and the
 // last writer of a value wins. A damaged file is read as far as its lines are
-// valid; the rest is reported once on standard error and dropped at the next
-// write.
+// valid (a key nested more than 512 deep is damage); the rest is reported once
+// on standard error and dropped at the next write.
 //
 // Reading a value raises ERegistryException "Failed to get data for '<name>'"
 // when the value is missing (ReadString returns "" instead) and

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstring>
 #include <fcntl.h>
+#include <new>
+#include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -41,12 +43,26 @@ void WriteLE(TStream& s, U v) {
 
 std::string SysReason(int err) { return std::strerror(err); }
 
-// New position for a stream whose data ends at size; raises on a negative one.
+// New position for a stream whose data ends at size; raises on a negative
+// one (or one beyond the 64-bit range).
 int64_t SeekTarget(int64_t offset, TSeekOrigin origin, int64_t position, int64_t size) {
   int64_t base = origin == soBeginning ? 0 : origin == soCurrent ? position : size;
-  int64_t target = base + offset;
-  if (target < 0) throw EStreamError("Stream seek error");
+  int64_t target;
+  if (__builtin_add_overflow(base, offset, &target) || target < 0) throw EStreamError("Stream seek error");
   return target;
+}
+
+// The data grown to end bytes: a memory failure is a stream error, as in
+// the class library, not a crash of the caller.
+template <class Buffer>
+void Grow(Buffer& data, int64_t end) {
+  try {
+    data.resize(static_cast<size_t>(end));
+  } catch (const std::bad_alloc&) {
+    throw EStreamError("Out of memory while expanding memory stream");
+  } catch (const std::length_error&) {
+    throw EStreamError("Out of memory while expanding memory stream");
+  }
 }
 
 }  // namespace
@@ -230,8 +246,9 @@ int64_t TMemoryStream::Read(void* buffer, int64_t count) {
 
 int64_t TMemoryStream::Write(const void* buffer, int64_t count) {
   if (count <= 0) return 0;
-  int64_t end = FPosition + count;
-  if (end > Size()) FData.resize(static_cast<size_t>(end));
+  int64_t end;
+  if (__builtin_add_overflow(FPosition, count, &end)) return 0;
+  if (end > Size()) Grow(FData, end);
   std::memcpy(FData.data() + FPosition, buffer, static_cast<size_t>(count));
   FPosition = end;
   return count;
@@ -244,7 +261,7 @@ int64_t TMemoryStream::Seek(int64_t offset, TSeekOrigin origin) {
 
 void TMemoryStream::SetSize(int64_t newSize) {
   if (newSize < 0) throw EStreamError("Stream size error");
-  FData.resize(static_cast<size_t>(newSize));
+  Grow(FData, newSize);
   if (FPosition > newSize) FPosition = newSize;
 }
 
@@ -356,8 +373,9 @@ int64_t TStringStream::Read(void* buffer, int64_t count) {
 
 int64_t TStringStream::Write(const void* buffer, int64_t count) {
   if (count <= 0) return 0;
-  int64_t end = FPosition + count;
-  if (end > Size()) FDataString.resize(static_cast<size_t>(end));
+  int64_t end;
+  if (__builtin_add_overflow(FPosition, count, &end)) return 0;
+  if (end > Size()) Grow(FDataString, end);
   std::memcpy(FDataString.data() + FPosition, buffer, static_cast<size_t>(count));
   FPosition = end;
   return count;
@@ -370,6 +388,6 @@ int64_t TStringStream::Seek(int64_t offset, TSeekOrigin origin) {
 
 void TStringStream::SetSize(int64_t newSize) {
   if (newSize < 0) throw EStreamError("Stream size error");
-  FDataString.resize(static_cast<size_t>(newSize));
+  Grow(FDataString, newSize);
   if (FPosition > newSize) FPosition = newSize;
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -151,6 +153,58 @@ std::string ShortFloatText(long double v) {
   if (s.find_first_of(".E") == std::string::npos) s += ".0";
   return s;
 }
+
+// Far deeper than any real stream nests lists, collections and components; a
+// damaged one is refused before the recursion runs out of stack.
+constexpr int kMaxNesting = 256;
+const char* const kTooDeep = "Invalid stream format: nested too deeply";
+
+// One level of nesting for the scope.
+class TDepth {
+public:
+  explicit TDepth(int& depth) : FDepth(depth) { ++FDepth; }
+  ~TDepth() { --FDepth; }
+  TDepth(const TDepth&) = delete;
+  TDepth& operator=(const TDepth&) = delete;
+  bool TooDeep() const { return FDepth > kMaxNesting; }
+
+private:
+  int& FDepth;
+};
+
+int64_t Remaining(TStream* s) { return s->Size() - s->Position(); }
+
+// Whether a stored value fits the type it is read into; a finite value
+// beyond the type's range is damage (converting it is undefined).
+bool FitsFloat(long double v, TFloatType type) {
+  if (!std::isfinite(v)) return true;
+  switch (type) {
+    case ftSingle: return std::fabs(v) <= FLT_MAX;
+    case ftExtended: return true;
+    case ftComp: return std::fabs(v) < 9223372036854775807.0L;
+    default: return std::fabs(v) <= DBL_MAX;
+  }
+}
+
+long double CheckedFloat(long double v, TFloatType type) {
+  if (!FitsFloat(v, type)) throw EReadError("Invalid property value");
+  return v;
+}
+
+// Tells the reader when a component it loaded is freed.
+class TReaderWatch : public TComponent {
+public:
+  explicit TReaderWatch(std::function<void(TComponent*)> gone) : TComponent(nullptr), FGone(std::move(gone)) {}
+
+protected:
+  void Notification(TComponent* c, TOperation op) override {
+    TComponent::Notification(c, op);
+    if (op == opRemove && c && FGone) FGone(c);
+  }
+
+private:
+  std::function<void(TComponent*)> FGone;
+};
 
 }  // namespace
 
@@ -433,7 +487,25 @@ void TWriter::WriteCollection(TCollection* Value) {
 // TReader
 
 TReader::TReader(TStream* Stream, int) : TFiler(Stream) {}
-TReader::~TReader() = default;
+TReader::~TReader() { UnwatchAll(); }
+
+void TReader::Watch(TComponent* c) {
+  if (!FWatch) FWatch = std::make_unique<TReaderWatch>([this](TComponent* gone) { Forgotten(gone); });
+  c->FreeNotification(FWatch.get());
+}
+
+void TReader::Forgotten(TComponent* c) {
+  std::replace(FLoaded.begin(), FLoaded.end(), c, static_cast<TComponent*>(nullptr));
+  std::replace(FReading.begin(), FReading.end(), c, static_cast<TComponent*>(nullptr));
+  for (TFixup& f : FFixups)
+    if (f.Instance == c) f.Instance = nullptr;
+}
+
+void TReader::UnwatchAll() {
+  if (!FWatch) return;
+  for (TComponent* c : FLoaded)
+    if (c) c->RemoveFreeNotification(FWatch.get());
+}
 
 uint8_t TReader::ReadByte() { return FStream->ReadByte(); }
 void TReader::ReadBytes(void* buf, int64_t n) { FStream->ReadBuffer(buf, n); }
@@ -537,9 +609,10 @@ long double TReader::ReadFloat() {
   }
 }
 
-float TReader::ReadSingle() { return static_cast<float>(ReadFloat()); }
-double TReader::ReadCurrency() { return static_cast<double>(ReadFloat()); }
-double TReader::ReadDate() { return static_cast<double>(ReadFloat()); }
+float TReader::ReadSingle() { return static_cast<float>(CheckedFloat(ReadFloat(), ftSingle)); }
+double TReader::ReadDouble() { return static_cast<double>(CheckedFloat(ReadFloat(), ftDouble)); }
+double TReader::ReadCurrency() { return static_cast<double>(CheckedFloat(ReadFloat(), ftCurr)); }
+double TReader::ReadDate() { return static_cast<double>(CheckedFloat(ReadFloat(), ftDateTime)); }
 
 std::string TReader::ReadString() {
   switch (ReadValue()) {
@@ -555,6 +628,8 @@ std::string TReader::ReadString() {
     case vaWString: {
       const int32_t n = FStream->ReadInteger();
       if (n < 0) throw EReadError("Invalid property value");
+      // A damaged count must not reserve more than the stream holds.
+      if (2 * int64_t(n) > Remaining(FStream)) throw EReadError("Stream read error");
       std::u16string w;
       w.reserve(static_cast<size_t>(n));
       for (int32_t i = 0; i < n; ++i) w += static_cast<char16_t>(FStream->ReadWord());
@@ -594,7 +669,8 @@ uint64_t TReader::ReadSet(const TEnumInfo& Info) {
     const std::string name = ReadStr();
     if (name.empty()) break;
     int64_t v;
-    if (Info.ValueOf(name, v)) bits |= uint64_t(1) << (v - Info.MinValue);
+    const bool known = Info.ValueOf(name, v) && v - Info.MinValue >= 0 && v - Info.MinValue < 64;
+    if (known) bits |= uint64_t(1) << (v - Info.MinValue);
     else if (bad.empty()) bad = name;
   }
   if (!bad.empty()) throw EReadError("Invalid property value");
@@ -613,6 +689,8 @@ void TReader::SkipProperty() {
 
 void TReader::SkipValue() {
   const TValueType v = ReadValue();
+  TDepth depth(FNesting);
+  if (depth.TooDeep()) throw EReadError(kTooDeep);
   switch (v) {
     case vaNull:
     case vaFalse:
@@ -662,6 +740,8 @@ void TReader::SkipValue() {
 }
 
 void TReader::SkipComponent(bool SkipHeader) {
+  TDepth depth(FNesting);
+  if (depth.TooDeep()) throw EReadError(kTooDeep);
   if (SkipHeader) {
     int flags, pos;
     ReadPrefix(flags, pos);
@@ -691,6 +771,7 @@ void TReader::DefineBinaryProperty(const std::string& Name, TStreamProc ReadData
   CheckValue(vaBinary);
   const int32_t n = FStream->ReadInteger();
   if (n < 0) throw EReadError("Invalid property value");
+  if (n > Remaining(FStream)) throw EReadError("Stream read error");
   TMemoryStream data;
   if (n > 0) {
     data.SetSize(n);
@@ -784,7 +865,7 @@ void TReader::ReadPropValue(TObject* Instance, const TPropInfo& Prop) {
       return;
     }
     case tkFloat: {
-      const long double v = ReadFloat();
+      const long double v = CheckedFloat(ReadFloat(), Prop.FloatType);
       if (!Prop.SetFloat) throw EReadError("Property " + Prop.Name + " is read-only");
       Prop.SetFloat(Instance, v);
       return;
@@ -825,7 +906,7 @@ void TReader::ReadPropValue(TObject* Instance, const TPropInfo& Prop) {
       if (t == vaIdent) {
         const std::string name = ReadIdent();
         if (!Prop.SetObj) throw EReadError("Property " + Prop.Name + " is read-only");
-        FFixups.push_back({Instance, &Prop, name});
+        FFixups.push_back({Instance, &Prop, name, FItems});
         return;
       }
       throw EReadError("Invalid property value");
@@ -835,7 +916,22 @@ void TReader::ReadPropValue(TObject* Instance, const TPropInfo& Prop) {
 }
 
 void TReader::ReadCollection(TCollection* Collection) {
+  TDepth depth(FNesting);
+  if (depth.TooDeep()) throw EReadError(kTooDeep);
   CheckValue(vaCollection);
+  // Items read before (the property stored twice) go with Clear below, and
+  // with them the references read for them.
+  std::vector<TObject*> old;
+  for (int i = 0; i < Collection->Count(); ++i) old.push_back(Collection->Items(i));
+  if (!old.empty())
+    FFixups.erase(std::remove_if(FFixups.begin(), FFixups.end(),
+                                 [&old](const TFixup& f) {
+                                   for (TObject* item : f.Items)
+                                     if (std::find(old.begin(), old.end(), item) != old.end()) return true;
+                                   return false;
+                                 }),
+                  FFixups.end());
+  const size_t itemLevel = FItems.size();
   Collection->BeginUpdate();
   try {
     Collection->Clear();
@@ -843,12 +939,15 @@ void TReader::ReadCollection(TCollection* Collection) {
       const TValueType n = NextValue();
       if (n == vaInt8 || n == vaInt16 || n == vaInt32) ReadInteger();  // item order of inherited streams
       TCollectionItem* item = Collection->Add();
+      FItems.push_back(item);
       ReadListBegin();
       while (!EndOfList()) ReadProperty(item);
       ReadListEnd();
+      FItems.pop_back();
     }
     ReadListEnd();
   } catch (...) {
+    FItems.resize(itemLevel);
     Collection->EndUpdate();
     throw;
   }
@@ -880,14 +979,27 @@ void TReader::ReadChildren(TComponent* Instance) {
 }
 
 TComponent* TReader::ReadComponent(TComponent* Component) {
-  const int64_t start = FStream->Position();
+  TDepth depth(FNesting);
+  if (depth.TooDeep()) throw EReadError(kTooDeep);
   int flags, pos;
   ReadPrefix(flags, pos);
   const std::string className = ReadStr();
   const std::string name = ReadStr();
   TComponent* result = Component;
   bool created = false;
-  if (!result && (flags & ffInherited) && FOwner) result = FOwner->FindComponent(name);
+  if (!result && (flags & ffInherited) && FOwner) {
+    result = FOwner->FindComponent(name);
+    // One being read, or one above the parent, would become its own parent.
+    bool cycle = result && std::find(FReading.begin(), FReading.end(), result) != FReading.end();
+    int steps = 0;
+    for (TComponent* p = FParent; result && p && !cycle && ++steps < 100000; p = p->GetParentComponent())
+      cycle = p == result;
+    if (cycle) {
+      if (!Error("Invalid stream format: " + name + " would contain itself")) throw EReadError("Invalid stream format");
+      SkipComponent(false);
+      return nullptr;
+    }
+  }
   if (!result) {
     TClass cls = nullptr;
     try {
@@ -908,8 +1020,8 @@ TComponent* TReader::ReadComponent(TComponent* Component) {
         result->SetName(name);
       } catch (const EComponentError& e) {
         if (!Error(e.Message())) throw;
-        // Keep reading under a free name.
-        for (int i = 1;; ++i) {
+        // Keep reading under a free name; one that is no name stays unnamed.
+        for (int i = 1; IsValidIdent(name); ++i) {
           const std::string alt = name + "_" + std::to_string(i);
           if (!result->Owner() || !result->Owner()->FindComponent(alt)) {
             result->SetName(alt);
@@ -918,27 +1030,30 @@ TComponent* TReader::ReadComponent(TComponent* Component) {
         }
       }
     }
-    if (std::find(FLoaded.begin(), FLoaded.end(), result) == FLoaded.end()) FLoaded.push_back(result);
+    if (std::find(FLoaded.begin(), FLoaded.end(), result) == FLoaded.end()) {
+      FLoaded.push_back(result);
+      Watch(result);
+    }
     result->SetReadingState(true);
     if (created || result->GetParentComponent() != FParent) result->SetParentComponent(FParent);
     if ((flags & ffChildPos) && FParent) FParent->SetChildOrder(result, pos);
+    FReading.push_back(result);
     result->ReadState(this);
+    FReading.pop_back();
   } catch (...) {
-    if (created) {
-      FLoaded.erase(std::remove(FLoaded.begin(), FLoaded.end(), result), FLoaded.end());
-      FFixups.erase(std::remove_if(FFixups.begin(), FFixups.end(),
-                                   [result](const TFixup& f) { return f.Instance == result; }),
-                    FFixups.end());
-      delete result;
-    }
-    (void)start;
+    FReading.erase(std::remove(FReading.begin(), FReading.end(), result), FReading.end());
+    // Freeing it takes its entries out of the lists (and a control's child controls with it).
+    if (created) delete result;
     throw;
   }
   return result;
 }
 
 void TReader::DoFixups() {
-  for (const TFixup& f : FFixups) {
+  // By index: an instance turns nil when a setter frees its component.
+  for (size_t i = 0; i < FFixups.size(); ++i) {
+    const TFixup f = FFixups[i];
+    if (!f.Instance) continue;
     TComponent* target = nullptr;
     const size_t dot = f.Name.find('.');
     if (dot == std::string::npos) {
@@ -961,10 +1076,13 @@ void TReader::DoFixups() {
 }
 
 void TReader::FinishLoading() {
-  std::vector<TComponent*> loaded;
-  loaded.swap(FLoaded);
-  for (TComponent* c : loaded) c->SetReadingState(false);
-  for (TComponent* c : loaded) c->Loaded();
+  // By index: an entry turns nil when Loaded frees its component.
+  for (size_t i = 0; i < FLoaded.size(); ++i)
+    if (FLoaded[i]) FLoaded[i]->SetReadingState(false);
+  for (size_t i = 0; i < FLoaded.size(); ++i)
+    if (FLoaded[i]) FLoaded[i]->Loaded();
+  UnwatchAll();
+  FLoaded.clear();
 }
 
 TComponent* TReader::ReadRootComponent(TComponent* Root) {
@@ -994,16 +1112,23 @@ TComponent* TReader::ReadRootComponent(TComponent* Root) {
     Root->SetLoadingState(true);
     Root->SetReadingState(true);
     FLoaded.push_back(Root);
+    Watch(Root);
+    FReading.push_back(Root);
     Root->ReadState(this);
+    FReading.pop_back();
     DoFixups();
     FinishLoading();
   } catch (...) {
     for (TComponent* c : FLoaded) {
+      if (!c) continue;
       c->SetReadingState(false);
       c->SetLoadingState(false);
     }
+    UnwatchAll();
     FLoaded.clear();
     FFixups.clear();
+    FReading.clear();
+    FItems.clear();
     if (created) delete Root;
     throw;
   }
@@ -1084,6 +1209,8 @@ public:
   explicit TBinParser(TStream& s) : R(&s) {}
 
   TObjNode Object() {
+    TDepth depth(Depth);
+    if (depth.TooDeep()) throw EReadError(kTooDeep);
     TObjNode o;
     int flags, pos;
     R.ReadPrefix(flags, pos);
@@ -1107,6 +1234,8 @@ private:
   }
 
   TNode Value() {
+    TDepth depth(Depth);
+    if (depth.TooDeep()) throw EReadError(kTooDeep);
     TNode n;
     TStream* s = R.Stream();
     n.Type = R.NextValue();
@@ -1181,6 +1310,7 @@ private:
   }
 
   TReader R;
+  int Depth = 0;
 };
 
 // -- tree -> binary
@@ -1407,6 +1537,8 @@ public:
   explicit TTextParser(std::string text) : S(std::move(text)) {}
 
   TObjNode Object() {
+    TDepth depth(Depth);
+    if (depth.TooDeep()) Fail("Objects nested too deeply");
     TObjNode o;
     const std::string kw = Ident();
     if (SameName(kw, "inherited")) o.Flags |= ffInherited;
@@ -1426,6 +1558,7 @@ public:
       ++P;
       o.Flags |= ffChildPos;
       o.Pos = Integer();
+      if (o.Pos < INT32_MIN || o.Pos > INT32_MAX) Fail("Integer out of range");
       Expect(']');
     }
     for (;;) {
@@ -1476,9 +1609,13 @@ private:
     SkipBlanks();
     const size_t b = P;
     if (Peek() == '-' || Peek() == '+') ++P;
+    const size_t digits = P;
     while (std::isdigit(static_cast<unsigned char>(Peek()))) ++P;
-    if (b == P) Fail("Integer expected");
-    return std::strtoll(S.substr(b, P - b).c_str(), nullptr, 10);
+    if (digits == P) Fail("Integer expected");
+    errno = 0;
+    const int64_t v = std::strtoll(S.substr(b, P - b).c_str(), nullptr, 10);
+    if (errno) Fail("Integer out of range");
+    return v;
   }
 
   std::string StringPart() {
@@ -1502,18 +1639,18 @@ private:
         }
       } else if (Peek() == '#') {
         ++P;
+        const bool hex = Peek() == '$';
+        if (hex) ++P;
         const size_t b = P;
-        uint32_t cp = 0;
-        if (Peek() == '$') {
+        while (hex ? std::isxdigit(static_cast<unsigned char>(Peek())) : std::isdigit(static_cast<unsigned char>(Peek())))
           ++P;
-          while (std::isxdigit(static_cast<unsigned char>(Peek()))) ++P;
-          cp = static_cast<uint32_t>(std::strtoul(S.substr(b + 1, P - b - 1).c_str(), nullptr, 16));
-        } else {
-          while (std::isdigit(static_cast<unsigned char>(Peek()))) ++P;
-          cp = static_cast<uint32_t>(std::strtoul(S.substr(b, P - b).c_str(), nullptr, 10));
-        }
         if (P == b) Fail("Character code expected");
-        AppendUtf8(r, cp);
+        // Leading zeros aside, no code point needs more than seven digits.
+        size_t first = b;
+        while (first + 1 < P && S[first] == '0') ++first;
+        const unsigned long long cp = P - first > 7 ? ~0ull : std::strtoull(S.substr(first, P - first).c_str(), nullptr, hex ? 16 : 10);
+        if (cp > 0x10FFFF) Fail("Invalid character code");
+        AppendUtf8(r, static_cast<uint32_t>(cp));
       } else {
         break;
       }
@@ -1548,6 +1685,8 @@ private:
       return n;
     }
     if (c == '-' || c == '+' || c == '$' || std::isdigit(static_cast<unsigned char>(c))) return Number();
+    TDepth depth(Depth);
+    if (depth.TooDeep()) Fail("Values nested too deeply");
     if (c == '(') {
       ++P;
       n.Type = vaList;
@@ -1663,9 +1802,15 @@ private:
       const size_t h = P;
       while (std::isxdigit(static_cast<unsigned char>(Peek()))) ++P;
       if (h == P) Fail("Number expected");
-      const uint64_t u = std::strtoull(S.substr(h, P - h).c_str(), nullptr, 16);
+      size_t first = h;
+      while (first + 1 < P && S[first] == '0') ++first;
+      if (P - first > 16) Fail("Integer out of range");
+      const uint64_t u = std::strtoull(S.substr(first, P - first).c_str(), nullptr, 16);
       int64_t v = (P - h) <= 8 ? static_cast<int32_t>(static_cast<uint32_t>(u)) : static_cast<int64_t>(u);
-      if (S[b] == '-') v = -v;
+      if (S[b] == '-') {
+        if (v == INT64_MIN) Fail("Integer out of range");
+        v = -v;
+      }
       n.Type = vaInt32;
       n.Int = v;
       return n;
@@ -1708,20 +1853,26 @@ private:
       n.Type = vaInt64;
       return n;
     }
+    errno = 0;
     const long double v = std::strtold(text.c_str(), nullptr);
+    if (errno == ERANGE && std::isinf(v)) Fail("Number out of range");
     if (suffix == 's') n.Type = vaSingle;
     else if (suffix == 'd') n.Type = vaDate;
     else if (suffix == 'c') {
       n.Type = vaCurrency;
+      if (std::fabs(v * 10000.0L) >= 9223372036854775807.0L) Fail("Number out of range");
       n.Int = static_cast<int64_t>(std::llroundl(v * 10000.0L));
       return n;
     } else n.Type = vaExtended;
+    if (!FitsFloat(v, n.Type == vaSingle ? ftSingle : n.Type == vaDate ? ftDateTime : ftExtended))
+      Fail("Number out of range");
     n.Float = v;
     return n;
   }
 
   std::string S;
   size_t P = 0;
+  int Depth = 0;
 };
 
 }  // namespace

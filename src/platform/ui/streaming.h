@@ -10,11 +10,20 @@
 // (length byte) or vaLString (32-bit length) in Windows-1252, vaWString
 // (32-bit count of UTF-16 units) for text outside that code page, vaUTF8String
 // read as is. Properties equal to their declared defaults are not written.
+//
+// Damaged or hostile input raises EReadError (binary form) or EParserError
+// (text form) and never runs away: lists, collections and components nest at
+// most 256 deep, a length or count larger than the rest of the stream is
+// refused before anything is allocated, and a value beyond the range of the
+// property's type (a single, a double, a set of at most 64 elements) is
+// invalid. A component freed while the stream is read (a control frees its
+// child controls) leaves nothing behind in the reader.
 #pragma once
 
 #include <any>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -155,7 +164,7 @@ public:
   int64_t ReadInt64();
   long double ReadFloat();
   float ReadSingle();
-  double ReadDouble() { return static_cast<double>(ReadFloat()); }
+  double ReadDouble();
   double ReadCurrency();
   double ReadDate();
   std::string ReadString();
@@ -183,6 +192,7 @@ private:
     TObject* Instance;
     const TPropInfo* Prop;
     std::string Name;
+    std::vector<TObject*> Items;  // the collection items the property was read in
   };
   void ReadPropValue(TObject* Instance, const TPropInfo& Prop);
   TClass FindComponentClass(const std::string& ClassName);
@@ -194,13 +204,22 @@ private:
   void FinishLoading();
   uint8_t ReadByte();
   void ReadBytes(void* buf, int64_t n);
+  // Loaded components are watched: one freed while reading (a control takes
+  // its child controls with it) leaves the lists below.
+  void Watch(TComponent* c);
+  void Forgotten(TComponent* c);
+  void UnwatchAll();
 
   TComponent* FOwner = nullptr;
   TComponent* FParent = nullptr;
   std::string FPropName;
   bool FDefinedFound = false;
-  std::vector<TComponent*> FLoaded;
+  std::vector<TComponent*> FLoaded;  // nil where a component was freed meanwhile
   std::vector<TFixup> FFixups;
+  int FNesting = 0;  // lists, collections and components open; bounded for damaged streams
+  std::vector<TComponent*> FReading;  // components whose state is being read, outermost first
+  std::vector<TObject*> FItems;       // collection items being read, outermost first
+  std::unique_ptr<TComponent> FWatch;
 };
 
 // Reads a stream written by WriteComponentToStream into Instance (or into a

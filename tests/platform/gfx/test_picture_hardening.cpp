@@ -1,0 +1,145 @@
+// Picture files that are damaged or made to harm: formats the pictures do not
+// read, and small files that claim huge pictures.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+#include "gfx_test_util.h"
+
+namespace {
+
+std::string Saved(const TGraphic& g) {
+  TStringStream s;
+  g.SaveToStream(s);
+  return s.DataString();
+}
+
+void Load(TGraphic& g, const std::string& bytes) {
+  TStringStream s(bytes);
+  g.LoadFromStream(s);
+}
+
+std::string BigEndian(uint32_t v) {
+  return {static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8), static_cast<char>(v)};
+}
+std::string LittleEndian(uint32_t v, int bytes = 4) {
+  std::string r;
+  for (int i = 0; i < bytes; ++i) r += static_cast<char>(v >> (8 * i));
+  return r;
+}
+
+uint32_t Crc32(const std::string& data) {
+  uint32_t crc = 0xFFFFFFFFu;
+  for (unsigned char c : data) {
+    crc ^= c;
+    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+  }
+  return ~crc;
+}
+
+std::string PngChunk(const std::string& type, const std::string& data) {
+  return BigEndian(static_cast<uint32_t>(data.size())) + type + data + BigEndian(Crc32(type + data));
+}
+
+// A PNG header (and nothing to decode) for a picture of the given size.
+std::string PngClaiming(uint32_t width, uint32_t height, char bitDepth, char colourType) {
+  const std::string ihdr = BigEndian(width) + BigEndian(height) + bitDepth + colourType + std::string(3, '\0');
+  return std::string("\x89PNG\r\n\x1A\n", 8) + PngChunk("IHDR", ihdr) + PngChunk("IDAT", "\x78\x9C") +
+         PngChunk("IEND", "");
+}
+
+// A BMP header for a picture of the given size and depth; the pixels are cut off.
+std::string BmpClaiming(int32_t width, int32_t height, int bits) {
+  const std::string info = LittleEndian(40) + LittleEndian(static_cast<uint32_t>(width)) +
+                           LittleEndian(static_cast<uint32_t>(height)) + LittleEndian(1, 2) + LittleEndian(bits, 2) +
+                           std::string(24, '\0');
+  const uint32_t palette = bits <= 8 ? 4u << bits : 0;
+  return "BM" + LittleEndian(54 + palette + 16) + LittleEndian(0) + LittleEndian(54 + palette) + info +
+         std::string(palette + 16, '\0');
+}
+
+}  // namespace
+
+TEST(PictureHardening, EveryPictureFormatStillLoads) {
+  TBitmap source(5, 3, pf24bit);
+  source.Canvas()->SetPixels(1, 1, clRed);
+  TPngImage png;
+  png.Assign(&source);
+  TJPEGImage jpeg;
+  jpeg.Assign(&source);
+  TIcon icon;
+  icon.Assign(&source);
+  TBitmap mono;
+  mono.Assign(&source);
+  mono.SetPixelFormat(pf1bit);
+  static const unsigned char gif[] = {0x47, 0x49, 0x46, 0x38, 0x39, 0x61, 0x01, 0x00, 0x01, 0x00, 0x80,
+                                      0x00, 0x00, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x21, 0xF9, 0x04,
+                                      0x01, 0x00, 0x00, 0x00, 0x00, 0x2C, 0x00, 0x00, 0x00, 0x00, 0x01,
+                                      0x00, 0x01, 0x00, 0x00, 0x02, 0x02, 0x44, 0x01, 0x00, 0x3B};
+  const struct {
+    const char* what;
+    std::string bytes;
+    int width;
+  } cases[] = {{"BMP", Saved(source), 5}, {"1-bit BMP", Saved(mono), 5}, {"PNG", Saved(png), 5},
+               {"JPEG", Saved(jpeg), 5},  {"icon", Saved(icon), 5},      {"GIF", std::string(reinterpret_cast<const char*>(gif), sizeof gif), 1}};
+  for (const auto& c : cases) {
+    TBitmap b;
+    EXPECT_NO_THROW(Load(b, c.bytes)) << c.what;
+    EXPECT_EQ(b.Width(), c.width) << c.what;
+  }
+}
+
+TEST(PictureHardening, OtherFormatsAreNotRead) {
+  // Formats Qt's plug-ins would read but a picture file of ours never is.
+  const struct {
+    const char* what;
+    std::string bytes;
+  } cases[] = {
+      {"PBM", "P1\n2 2\n0 1\n1 0\n"},
+      {"PPM", "P3\n1 1\n255\n255 0 0\n"},
+      {"XPM", "/* XPM */\nstatic const char *x[] = {\"1 1 1 1\", \"a c #FF0000\", \"a\"};\n"},
+      {"XBM", "#define x_width 1\n#define x_height 1\nstatic unsigned char x_bits[] = {0x01};\n"},
+      {"SVG", "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"4\" height=\"4\"><rect width=\"4\" height=\"4\"/></svg>"},
+  };
+  for (const auto& c : cases) {
+    TBitmap b(2, 3);
+    try {
+      Load(b, c.bytes);
+      ADD_FAILURE() << c.what << " was read";
+    } catch (const EInvalidGraphic& e) {
+      EXPECT_STREQ(e.what(), "Unsupported or invalid picture data") << c.what;
+    }
+    EXPECT_EQ(b.Width(), 2) << c.what;
+  }
+}
+
+TEST(PictureHardening, ASmallFileClaimingAHugePictureIsRefusedBeforeDecoding) {
+  const struct {
+    const char* what;
+    std::string bytes;
+    const char* message;
+  } cases[] = {
+      // Pictures are kept at 32 bits a pixel: a 1-bit file grows 32 times.
+      {"1-bit PNG", PngClaiming(20000, 20000, 1, 0), "Picture is too large (20000 x 20000 pixels)"},
+      {"24-bit BMP", BmpClaiming(10000, 10000, 24), "Picture is too large (10000 x 10000 pixels)"},
+      {"1-bit BMP", BmpClaiming(16000, 16000, 1), "Picture is too large (16000 x 16000 pixels)"},
+  };
+  for (const auto& c : cases) {
+    TPicture p;
+    TBitmap kept(2, 3);
+    p.SetGraphic(&kept);
+    const std::string file = TestTempDir() + "/claims.png";
+    {
+      TFileStream f(file, fmCreate);
+      f.WriteString(c.bytes);
+    }
+    try {
+      p.LoadFromFile(file);
+      ADD_FAILURE() << c.what << " was read";
+    } catch (const EInvalidGraphic& e) {
+      EXPECT_STREQ(e.what(), c.message) << c.what;
+    }
+    EXPECT_EQ(p.Width(), 2) << c.what;
+  }
+}
