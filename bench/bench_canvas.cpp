@@ -1,10 +1,13 @@
 // 1,000,000 line segments into a 1000 x 600 bitmap: through TCanvas
-// (MoveTo/LineTo and Polyline) and through QPainter directly.
+// (MoveTo/LineTo and Polyline, unclipped and clipped to a rotated box as the
+// 3D chart clips its points) and through QPainter directly.
 #include <benchmark/benchmark.h>
 
 #include <QImage>
 #include <QLine>
 #include <QPainter>
+#include <cmath>
+#include <numbers>
 #include <random>
 #include <vector>
 
@@ -26,11 +29,30 @@ const std::vector<TPoint>& Points() {
   return pts;
 }
 
-void BM_TCanvasLineTo(benchmark::State& state) {
+// A polygon region: the image's middle, 800 x 400, turned by 20 degrees
+// (one rectangle per row, as the projected box of a 3D chart).
+HRGN RotatedBox() {
+  const double a = 20 * std::numbers::pi / 180, c = std::cos(a), s = std::sin(a);
+  std::vector<TPoint> box;
+  for (auto [u, v] : {std::pair{-400, -200}, {400, -200}, {400, 200}, {-400, 200}})
+    box.push_back({static_cast<int>(std::lround(kWidth / 2 + u * c - v * s)),
+                   static_cast<int>(std::lround(kHeight / 2 + u * s + v * c))});
+  return CreatePolygonRgn(box, ALTERNATE);
+}
+
+void Clip(TCanvas* c, bool clipped) {
+  if (!clipped) return;
+  HRGN r = RotatedBox();
+  c->SelectClipRgn(r);
+  DeleteObject(r);
+}
+
+void LineTo(benchmark::State& state, bool clipped) {
   EnsureQtApplication();
   TBitmap bmp(kWidth, kHeight);
   TCanvas* c = bmp.Canvas();
   c->Pen()->SetColor(clBlue);
+  Clip(c, clipped);
   const auto& p = Points();
   for (auto _ : state) {
     c->MoveTo(p[0].X, p[0].Y);
@@ -39,13 +61,13 @@ void BM_TCanvasLineTo(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * kSegments);
 }
-BENCHMARK(BM_TCanvasLineTo)->Unit(benchmark::kMillisecond);
 
-void BM_TCanvasPolyline(benchmark::State& state) {
+void Polyline(benchmark::State& state, bool clipped) {
   EnsureQtApplication();
   TBitmap bmp(kWidth, kHeight);
   TCanvas* c = bmp.Canvas();
   c->Pen()->SetColor(clBlue);
+  Clip(c, clipped);
   const auto& p = Points();
   for (auto _ : state) {
     c->Polyline(p);
@@ -53,7 +75,15 @@ void BM_TCanvasPolyline(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * kSegments);
 }
+
+void BM_TCanvasLineTo(benchmark::State& state) { LineTo(state, false); }
+void BM_TCanvasPolyline(benchmark::State& state) { Polyline(state, false); }
+void BM_TCanvasLineToRotatedClip(benchmark::State& state) { LineTo(state, true); }
+void BM_TCanvasPolylineRotatedClip(benchmark::State& state) { Polyline(state, true); }
+BENCHMARK(BM_TCanvasLineTo)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TCanvasPolyline)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TCanvasLineToRotatedClip)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TCanvasPolylineRotatedClip)->Unit(benchmark::kMillisecond);
 
 void BM_QPainterDrawLine(benchmark::State& state) {
   EnsureQtApplication();

@@ -5,6 +5,7 @@
 #include <QPainterPathStroker>
 #include <QPolygonF>
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <numbers>
 
@@ -357,10 +358,30 @@ void TCanvasImpl::RealizeFont() {
   FontValid = true;
 }
 
-bool TCanvasImpl::PixelVisible(int x, int y, const QImage* img) const {
-  if (x < 0 || y < 0 || x >= img->width() || y >= img->height()) return false;
-  return !S.HasClip || S.Clip.contains(QPoint(x, y));
+const TRegionRows& TCanvasImpl::ClipRows(int height) const {
+  if (!ClipRowsCache || ClipRowsCache->Height() != height || !(ClipRowsOf == S.Clip))
+    ClipRowsCache.emplace(S.Clip, height);
+  ClipRowsOf = S.Clip;  // shares the data, so that the next comparison is quick
+  return *ClipRowsCache;
 }
+
+TPixelClip::TPixelClip(const TCanvasImpl& canvas, const QImage* img)
+    : FRight(img->width() - 1), FBottom(img->height() - 1) {
+  if (!canvas.S.HasClip) return;
+  const TRegionRows& rows = canvas.ClipRows(img->height());
+  if (rows.Empty()) {
+    FRight = FLeft - 1;
+    FBottom = FTop - 1;
+    return;
+  }
+  FLeft = std::max(FLeft, rows.Left());
+  FTop = std::max(FTop, rows.Top());
+  FRight = std::min(FRight, rows.Right());
+  FBottom = std::min(FBottom, rows.Bottom());
+  if (!rows.Single()) FRows = &rows;
+}
+
+bool TCanvasImpl::PixelVisible(int x, int y, const QImage* img) const { return TPixelClip(*this, img).Visible(x, y); }
 
 void TCanvasImpl::PlotPixel(QImage* img, int x, int y, QRgb color, int rop) {
   if (Is32(img->format())) {
@@ -377,70 +398,166 @@ void TCanvasImpl::PlotPixel(QImage* img, int x, int y, QRgb color, int rop) {
   }
 }
 
-// Bresenham from (x0, y0) towards (x1, y1), the end point left out.
+namespace {
+
+// floor(a / b) and ceil(a / b) for b > 0.
+long long FloorDiv(long long a, long long b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+long long CeilDiv(long long a, long long b) { return -FloorDiv(-a, b); }
+
+// The pixels of a one-pixel line from (x0, y0) towards (x1, y1), the end
+// point left out: Bresenham's steps 0 .. n - 1 along the longer side, of
+// which Clip keeps those inside a rectangle. Step i moves ceil((i * minor -
+// n / 2) / n) pixels along the shorter side, so that the walk can start
+// anywhere with the same pixels. (A line longer than 2^31 pixels, whose
+// products would overflow, is walked whole.)
+class TLineSteps {
+public:
+  TLineSteps(int x0, int y0, int x1, int y1) {
+    const long long dx = std::abs(static_cast<long long>(x1) - x0), dy = std::abs(static_cast<long long>(y1) - y0);
+    FXMajor = dx >= dy;
+    FN = std::max(dx, dy);
+    FM = std::min(dx, dy);
+    FA0 = FXMajor ? x0 : y0;
+    FB0 = FXMajor ? y0 : x0;
+    FSa = (FXMajor ? x1 > x0 : y1 > y0) ? 1 : -1;
+    FSb = (FXMajor ? y1 > y0 : x1 > x0) ? 1 : -1;
+    First = 0;
+    Last = FN - 1;
+  }
+  long long Steps() const { return FN; }
+  bool Empty() const { return First > Last; }
+  bool Huge() const { return FN > INT_MAX; }
+  // Keeps the steps whose pixels lie in [l, r] x [t, b].
+  void Clip(int l, int t, int r, int b) {
+    if (Huge()) return;
+    const long long amin = FXMajor ? l : t, amax = FXMajor ? r : b;
+    const long long bmin = FXMajor ? t : l, bmax = FXMajor ? b : r;
+    if (FSa > 0) {
+      First = std::max(First, amin - FA0);
+      Last = std::min(Last, amax - FA0);
+    } else {
+      First = std::max(First, FA0 - amax);
+      Last = std::min(Last, FA0 - amin);
+    }
+    // steps along the shorter side: at least lo, at most hi
+    const long long lo = FSb > 0 ? bmin - FB0 : FB0 - bmax, hi = FSb > 0 ? bmax - FB0 : FB0 - bmin;
+    const long long h = FN / 2;
+    if (FM == 0) {
+      if (lo > 0 || hi < 0) Last = First - 1;
+    } else {
+      First = std::max(First, CeilDiv(lo * FN + h - FN + 1, FM));
+      Last = std::min(Last, FloorDiv(hi * FN + h, FM));
+    }
+  }
+  TPoint At(long long i) const {
+    const long long a = FA0 + FSa * i, b = FB0 + FSb * Minor(i);
+    return FXMajor ? TPoint{static_cast<int>(a), static_cast<int>(b)} : TPoint{static_cast<int>(b), static_cast<int>(a)};
+  }
+  // f(x, y) for the steps First .. Last.
+  template <class F>
+  void Walk(F&& f) const {
+    if (Empty()) return;
+    const long long k = Minor(First);
+    int a = static_cast<int>(FA0 + FSa * First), b = static_cast<int>(FB0 + FSb * k);
+    long long err = FN / 2 - First * FM + k * FN;
+    const long long n = FN, m = FM;
+    const int sa = FSa, sb = FSb;
+    for (long long i = First; i <= Last; ++i) {
+      if (FXMajor) f(a, b);
+      else f(b, a);
+      a += sa;
+      err -= m;
+      if (err < 0) {
+        b += sb;
+        err += n;
+      }
+    }
+  }
+  long long First, Last;
+
+private:
+  long long Minor(long long i) const { return FloorDiv(i * FM - FN / 2 + FN - 1, FN); }
+  bool FXMajor;
+  long long FN, FM, FA0, FB0;
+  int FSa, FSb;
+};
+
+// Where a cosmetic pen is in its on/off pattern, pixel by pixel (the runs
+// may include empty ones; their sum is not zero).
+class TPatternWalk {
+public:
+  TPatternWalk(const std::vector<int>& runs, int phase) : FRuns(runs), FPos(phase) { Settle(); }
+  bool On() const { return FRun % 2 == 0; }
+  void Step() {
+    ++FPos;
+    Settle();
+  }
+
+private:
+  void Settle() {
+    while (FPos >= FRuns[FRun]) {
+      FPos -= FRuns[FRun];
+      if (++FRun == FRuns.size()) FRun = 0;
+    }
+  }
+  const std::vector<int>& FRuns;
+  int FPos;
+  size_t FRun = 0;
+};
+
+}  // namespace
+
 void TCanvasImpl::RasterLine(int x0, int y0, int x1, int y1) {
   QImage* img = Image();
   if (!img || img->isNull()) return;
-  int dx = std::abs(x1 - x0), dy = std::abs(y1 - y0);
-  int n = std::max(dx, dy);
-  if (n == 0) return;
-  int sx = x1 > x0 ? 1 : -1, sy = y1 > y0 ? 1 : -1;
+  TLineSteps line(x0, y0, x1, y1);
+  if (line.Empty()) return;
+  // The pattern runs on over pixels that are clipped away.
+  int period = 0;
+  for (int v : RP.Pattern) period += v;
+  const int phase = period > 0 ? PatternPos % period : 0;
+  if (period > 0) PatternPos = static_cast<int>((phase + line.Steps()) % period);
+
+  TPixelClip clip(*this, img);
+  line.Clip(clip.Left(), clip.Top(), clip.Right(), clip.Bottom());
+  if (line.Empty()) return;
+  // The pixels left lie in the box of the first and the last one: no test
+  // per pixel when the clip holds that box.
+  bool whole = false;
+  if (!line.Huge()) {
+    const TPoint p = line.At(line.First), q = line.At(line.Last);
+    whole = clip.Holds(std::min(p.X, q.X), std::min(p.Y, q.Y), std::max(p.X, q.X), std::max(p.Y, q.Y));
+  }
   const int rop = S.Rop2;
-  const QRgb pc = RP.Color;
-  const bool opaqueGaps = S.BkMode == OPAQUE;
-  const QRgb bc = GfxRgb(S.BkColor);
-  const int W = img->width(), H = img->height();
-  const bool fast = Is32(img->format()) && RP.Pattern.empty() && rop == R2_COPYPEN &&
-                    (!S.HasClip || S.Clip.rectCount() == 1);
-  if (fast) {
-    QRect c = S.HasClip ? S.Clip.boundingRect().intersected(QRect(0, 0, W, H)) : QRect(0, 0, W, H);
-    const int cl = c.left(), ct = c.top(), cr = c.right(), cb = c.bottom();
+  if (period == 0 && rop == R2_COPYPEN && Is32(img->format())) {
     uchar* bits = img->bits();
     const qsizetype bpl = img->bytesPerLine();
-    const QRgb v = pc | 0xFF000000u;
-    int x = x0, y = y0;
-    if (dx >= dy) {
-      int err = dx / 2;
-      for (int i = 0; i < n; ++i) {
-        if (x >= cl && x <= cr && y >= ct && y <= cb) reinterpret_cast<QRgb*>(bits + y * bpl)[x] = v;
-        x += sx;
-        err -= dy;
-        if (err < 0) { y += sy; err += dx; }
-      }
+    const QRgb v = RP.Color | 0xFF000000u;
+    auto put = [&](int x, int y) { reinterpret_cast<QRgb*>(bits + y * bpl)[x] = v; };
+    if (whole) {
+      line.Walk(put);
     } else {
-      int err = dy / 2;
-      for (int i = 0; i < n; ++i) {
-        if (x >= cl && x <= cr && y >= ct && y <= cb) reinterpret_cast<QRgb*>(bits + y * bpl)[x] = v;
-        y += sy;
-        err -= dx;
-        if (err < 0) { x += sx; err += dy; }
-      }
+      line.Walk([&](int x, int y) {
+        if (clip.Visible(x, y)) put(x, y);
+      });
     }
     return;
   }
-  int period = 0;
-  for (int v : RP.Pattern) period += v;
-  int x = x0, y = y0;
-  int err = dx >= dy ? dx / 2 : dy / 2;
-  for (int i = 0; i < n; ++i) {
-    bool on = true;
-    if (period > 0) {
-      int pos = PatternPos % period, k = 0;
-      while (pos >= RP.Pattern[k]) { pos -= RP.Pattern[k]; ++k; }
-      on = k % 2 == 0;
-      ++PatternPos;
-    }
-    if ((on || opaqueGaps) && PixelVisible(x, y, img)) PlotPixel(img, x, y, on ? pc : bc, rop);
-    if (dx >= dy) {
-      x += sx;
-      err -= dy;
-      if (err < 0) { y += sy; err += dx; }
-    } else {
-      y += sy;
-      err -= dx;
-      if (err < 0) { x += sx; err += dy; }
-    }
+  const QRgb pc = RP.Color;
+  if (period == 0) {
+    line.Walk([&](int x, int y) {
+      if (whole || clip.Visible(x, y)) PlotPixel(img, x, y, pc, rop);
+    });
+    return;
   }
+  const bool opaqueGaps = S.BkMode == OPAQUE;
+  const QRgb bc = GfxRgb(S.BkColor);
+  TPatternWalk pattern(RP.Pattern, static_cast<int>((phase + line.First) % period));
+  line.Walk([&](int x, int y) {
+    const bool on = pattern.On();
+    pattern.Step();
+    if ((on || opaqueGaps) && (whole || clip.Visible(x, y))) PlotPixel(img, x, y, on ? pc : bc, rop);
+  });
 }
 
 void TCanvasImpl::CosmeticPolyline(const std::vector<TPoint>& logical, bool closed) {
@@ -1040,8 +1157,9 @@ void TCanvas::DrawFocusRect(const TRect& r) {
   I.Begin();
   TPoint a = I.MapPt(r.Left, r.Top), b = I.MapPt(r.Right, r.Bottom);
   int l = std::min(a.X, b.X), rr = std::max(a.X, b.X) - 1, t = std::min(a.Y, b.Y), bb = std::max(a.Y, b.Y) - 1;
+  TPixelClip clip(I, img);
   auto flip = [&](int x, int y) {
-    if (((x + y) & 1) == 0 && I.PixelVisible(x, y, img)) I.PlotPixel(img, x, y, 0, R2_NOT);
+    if (((x + y) & 1) == 0 && clip.Visible(x, y)) I.PlotPixel(img, x, y, 0, R2_NOT);
   };
   for (int x = l; x <= rr; ++x) {
     flip(x, t);
@@ -1101,13 +1219,14 @@ void TCanvas::FloodFill(int x, int y, TColor color, bool surface) {
     QRgb c = img->pixel(px, py) & 0xFFFFFF;
     return surface ? c == key : c != key;
   };
+  TPixelClip clip(I, img);
   std::vector<TPoint> stack{d};
   while (!stack.empty()) {
     TPoint p = stack.back();
     stack.pop_back();
     if (p.X < 0 || p.Y < 0 || p.X >= W || p.Y >= H) continue;
     uint8_t& m = mask[static_cast<size_t>(p.Y) * W + p.X];
-    if (m || !match(p.X, p.Y) || (I.S.HasClip && !I.S.Clip.contains(QPoint(p.X, p.Y)))) continue;
+    if (m || !match(p.X, p.Y) || !clip.Visible(p.X, p.Y)) continue;
     m = 1;
     stack.push_back({p.X + 1, p.Y});
     stack.push_back({p.X - 1, p.Y});
@@ -1853,12 +1972,13 @@ void TCanvasImpl::BlitImage(const QImage& src, const QRect& srcRect, const TRect
   QImage pat;
   if (!RB.Null && !RB.Solid) pat = RB.QtBrush.textureImage().convertToFormat(QImage::Format_ARGB32);
   uint32_t solid = RB.Null ? 0 : (RB.Ref & 0xFF) << 16 | (RB.Ref & 0xFF00) | (RB.Ref >> 16 & 0xFF);
+  TPixelClip clip(*this, img);
   for (int y = 0; y < dr.R.height(); ++y) {
     int dy = dr.R.top() + y;
     const QRgb* sp = reinterpret_cast<const QRgb*>(part.constScanLine(y));
     for (int x = 0; x < dr.R.width(); ++x) {
       int dx = dr.R.left() + x;
-      if (!PixelVisible(dx, dy, img)) continue;
+      if (!clip.Visible(dx, dy)) continue;
       uint32_t pv = solid;
       if (!pat.isNull()) pv = pat.pixel(((dx - S.BrushOrg.X) % pat.width() + pat.width()) % pat.width(),
                                          ((dy - S.BrushOrg.Y) % pat.height() + pat.height()) % pat.height());

@@ -18,6 +18,45 @@ struct TRegionData {
   QRegion Region;
 };
 
+// A region row by row over the rows of a device (inclusive pixel
+// coordinates), for loops that test many pixels: QRegion::contains scans the
+// rectangles, and the clip of a slanted polygon has one rectangle per row.
+// Here a pixel's row is found by index; its outer edges decide, and only a
+// row of several spans needs a look at them.
+class TRegionRows {
+public:
+  struct TSpan {
+    int Left, Right;
+  };
+  struct TRow {
+    int Left, Right;  // the first span's left, the last one's right (none: 0, -1)
+    int First, Last;  // spans [First, Last), left to right, disjoint and not touching
+  };
+
+  // The rows 0 .. height - 1 of the region.
+  TRegionRows(const QRegion& region, int height);
+
+  int Height() const { return FHeight; }
+  bool Empty() const { return FRows.empty(); }
+  bool Single() const { return FSingle; }  // one rectangle: the bounds say it all
+  int Left() const { return FLeft; }
+  int Top() const { return FTop; }
+  int Right() const { return FRight; }
+  int Bottom() const { return FBottom; }
+  const TRow& Row(int y) const { return FRows[static_cast<size_t>(y - FTop)]; }  // Top() <= y <= Bottom()
+  // [l, r] lies in one span of the row.
+  bool InSpans(const TRow& row, int l, int r) const;
+  // Every pixel of [l, r] x [t, b] is in the region (t, b in Top() .. Bottom()).
+  bool ContainsRect(int l, int t, int r, int b) const;
+
+private:
+  std::vector<TRow> FRows;  // rows FTop .. FBottom
+  std::vector<TSpan> FSpans;
+  int FHeight = 0;
+  int FLeft = 0, FTop = 0, FRight = -1, FBottom = -1;
+  bool FSingle = false;
+};
+
 // Pixels of a raster picture. Img holds the pixels in the storage format of
 // Format; while a canvas paints, indexed and monochrome pictures are held as
 // RGB32 and converted back when their rows are asked for.
@@ -185,6 +224,14 @@ struct TCanvasImpl {
   void SetComposition(QPainter* p, int rop);
   bool RopSkips() const { return S.Rop2 == R2_NOP; }
 
+  // The clip row by row over height rows, made again when S.Clip or the
+  // height changes. S.Clip is compared by value with the copy kept here,
+  // which shares its data: one pointer test while the clip stays, however it
+  // was set or restored.
+  const TRegionRows& ClipRows(int height) const;
+  mutable QRegion ClipRowsOf;
+  mutable std::optional<TRegionRows> ClipRowsCache;
+
   // Raster primitives in device pixels.
   void PlotPixel(QImage* img, int x, int y, QRgb color, int rop);
   bool PixelVisible(int x, int y, const QImage* img) const;
@@ -213,6 +260,34 @@ struct TCanvasImpl {
 
   void Begin();   // fires OnChanging
   void End();     // fires OnChange
+};
+
+// The device pixels a raster canvas may paint (inside the image and the
+// clip), for loops over many pixels: set up once, then a few comparisons a
+// pixel.
+class TPixelClip {
+public:
+  TPixelClip(const TCanvasImpl& canvas, const QImage* img);
+  bool Visible(int x, int y) const {
+    if (x < FLeft || x > FRight || y < FTop || y > FBottom) return false;
+    if (!FRows) return true;
+    const TRegionRows::TRow& row = FRows->Row(y);
+    if (x < row.Left || x > row.Right) return false;
+    return row.Last - row.First == 1 || FRows->InSpans(row, x, x);
+  }
+  // The box of the visible pixels (empty: Left() > Right()).
+  int Left() const { return FLeft; }
+  int Top() const { return FTop; }
+  int Right() const { return FRight; }
+  int Bottom() const { return FBottom; }
+  // Every pixel of [l, r] x [t, b] is visible.
+  bool Holds(int l, int t, int r, int b) const {
+    return l >= FLeft && r <= FRight && t >= FTop && b <= FBottom && (!FRows || FRows->ContainsRect(l, t, r, b));
+  }
+
+private:
+  const TRegionRows* FRows = nullptr;  // nil when the bounds decide alone
+  int FLeft = 0, FTop = 0, FRight = -1, FBottom = -1;
 };
 
 // Binds a canvas to a target (the cpp files of bitmaps, metafiles and printer use these).

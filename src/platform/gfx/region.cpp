@@ -2,8 +2,9 @@
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
-#include <cmath>
 #include <QPolygon>
+#include <algorithm>
+#include <cmath>
 
 #include "platform/gfx/canvas_impl.h"
 #include "platform/gfx/qt_private.h"
@@ -33,6 +34,83 @@ int TRegion::Kind() const {
   return FData->Region.rectCount() == 1 ? SIMPLEREGION : COMPLEXREGION;
 }
 bool TRegion::operator==(const TRegion& other) const { return FData->Region == other.FData->Region; }
+
+// ---- Rows ----
+
+TRegionRows::TRegionRows(const QRegion& region, int height) : FHeight(height) {
+  struct TBox {
+    int L, T, R, B;
+  };
+  std::vector<TBox> boxes;
+  boxes.reserve(static_cast<size_t>(region.rectCount()));
+  for (const QRect& r : region) {
+    const int t = std::max(r.top(), 0), b = std::min(r.bottom(), height - 1);
+    if (!r.isEmpty() && t <= b) boxes.push_back({r.left(), t, r.right(), b});
+  }
+  if (boxes.empty()) return;
+  FSingle = region.rectCount() == 1;
+  // Bands between consecutive top and bottom edges (this does not rely on
+  // the rectangles coming sorted or banded); rows of one band share spans.
+  std::vector<int> edges;
+  edges.reserve(boxes.size() * 2);
+  for (const TBox& b : boxes) {
+    edges.push_back(b.T);
+    edges.push_back(b.B + 1);
+  }
+  std::sort(edges.begin(), edges.end());
+  edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+  std::sort(boxes.begin(), boxes.end(), [](const TBox& a, const TBox& b) { return a.T < b.T; });
+  FTop = edges.front();
+  FBottom = edges.back() - 1;
+  FRows.assign(static_cast<size_t>(FBottom - FTop + 1), {0, -1, 0, 0});
+  std::vector<const TBox*> active;
+  std::vector<TSpan> row;
+  size_t next = 0;
+  TRow last{0, -1, 0, 0};
+  for (size_t i = 0; i + 1 < edges.size(); ++i) {
+    const int top = edges[i], bottom = edges[i + 1] - 1;
+    while (next < boxes.size() && boxes[next].T <= top) active.push_back(&boxes[next++]);
+    std::erase_if(active, [top](const TBox* b) { return b->B < top; });
+    if (active.empty()) continue;
+    row.clear();
+    for (const TBox* b : active) row.push_back({b->L, b->R});
+    std::sort(row.begin(), row.end(), [](const TSpan& a, const TSpan& b) { return a.Left < b.Left; });
+    size_t w = 0;
+    for (size_t k = 1; k < row.size(); ++k) {
+      if (row[k].Left <= row[w].Right + 1) row[w].Right = std::max(row[w].Right, row[k].Right);
+      else row[++w] = row[k];
+    }
+    row.resize(w + 1);
+    const bool same = static_cast<size_t>(last.Last - last.First) == row.size() &&
+                      std::equal(row.begin(), row.end(), FSpans.begin() + last.First,
+                                 [](const TSpan& a, const TSpan& b) { return a.Left == b.Left && a.Right == b.Right; });
+    if (!same) {
+      last = {row.front().Left, row.back().Right, static_cast<int>(FSpans.size()), static_cast<int>(FSpans.size() + row.size())};
+      FSpans.insert(FSpans.end(), row.begin(), row.end());
+    }
+    for (int y = top; y <= bottom; ++y) FRows[static_cast<size_t>(y - FTop)] = last;
+  }
+  FLeft = FSpans.front().Left;
+  FRight = FSpans.front().Right;
+  for (const TSpan& sp : FSpans) {
+    FLeft = std::min(FLeft, sp.Left);
+    FRight = std::max(FRight, sp.Right);
+  }
+}
+
+bool TRegionRows::InSpans(const TRow& row, int l, int r) const {
+  const TSpan *first = FSpans.data() + row.First, *last = FSpans.data() + row.Last;
+  auto it = std::upper_bound(first, last, l, [](int v, const TSpan& s) { return v < s.Left; });
+  return it != first && r <= (it - 1)->Right;
+}
+
+bool TRegionRows::ContainsRect(int l, int t, int r, int b) const {
+  for (int y = t; y <= b; ++y) {
+    const TRow& row = Row(y);
+    if (l < row.Left || r > row.Right || (row.Last - row.First > 1 && !InSpans(row, l, r))) return false;
+  }
+  return true;
+}
 
 const QRegion& GfxRegion(const TRegion& region) { return region.Data()->Region; }
 void GfxSetRegion(TRegion& region, const QRegion& pixels) { region.Data()->Region = pixels; }
