@@ -388,9 +388,10 @@ private:
 };
 
 // The picture behind a chart: stretched, tiled, centred or at an offset.
+// Publishes Inside, Left, Mode and Top; the picture streams as its "Data".
 class TBackImage : public TPicture {
 public:
-  TBackImage() = default;
+  TBackImage();
   std::string ClassName() const override { return "TBackImage"; }
   // From another TBackImage also the four settings; then the picture.
   void AssignImage(const TPicture* Source);
@@ -419,8 +420,9 @@ public:
   explicit TCustomGrafPanelExtended(TComponent* AOwner);
   ~TCustomGrafPanelExtended() override;
 
-  // Publishes AllowPanning, BackImageInside, BackImageMode, BackImageTransp,
-  // Gradient and Zoom on a descendant's class description.
+  // Publishes AllowPanning, BackImage, BackImageInside, BackImageMode,
+  // BackImageTransp, Gradient, Zoom and the four events on a descendant's
+  // class description.
   static void PublishExtendedProperties(TClassInfo& c);
 
   // ---- New virtual operations, in slot order ----

@@ -122,6 +122,27 @@ void TGrafZoom::SetPen(TChartPen* Value) {
 
 // ---- Back image --------------------------------------------------------------------
 
+namespace {
+
+void RegisterBackImageClass() {
+  static const bool done = [] {
+    static const TPicture picture;
+    RegisterForeignClass<TBackImage>("TBackImage", GetClassInfo(&picture), [](TClassInfo& c) {
+      using B = TBackImage;
+      c.Boolean<B>("Inside", &B::Inside, &B::SetInside, false);
+      c.Integer<B>("Left", &B::Left, &B::SetLeft, 0);
+      c.Enum<B>("Mode", GrafBackImageModeEnumInfo(), &B::Mode, &B::SetMode, pbmStretch);
+      c.Integer<B>("Top", &B::Top, &B::SetTop, 0);
+    });
+    return true;
+  }();
+  (void)done;
+}
+
+}  // namespace
+
+TBackImage::TBackImage() { RegisterBackImageClass(); }
+
 void TBackImage::AssignImage(const TPicture* Source) {
   if (Source == this) return;
   if (auto* b = dynamic_cast<const TBackImage*>(Source)) {
@@ -168,8 +189,14 @@ ZV_CLASS_IMPL_NOPROPS(TCustomGrafPanelExtended, TCustomGrafPanel)
 void TCustomGrafPanelExtended::PublishExtendedProperties(TClassInfo& c) {
   using P = TCustomGrafPanelExtended;
   c.Enum<P>("AllowPanning", PanningModeEnumInfo(), &P::AllowPanning, &P::SetAllowPanning, pmBoth);
+  // The back image is made on first use; writing a panel makes none. It
+  // comes before the three settings below, so that its picture is there
+  // when they are read.
+  auto hasBackImage = [](TObject* o) { return static_cast<P*>(o)->HasBackImage(); };
+  c.Object<P, TPicture>("BackImage", &P::BackImage, &P::SetBackImage).WithStored(hasBackImage);
   c.Boolean<P>("BackImageInside", &P::BackImageInside, &P::SetBackImageInside, false);
-  c.Enum<P>("BackImageMode", GrafBackImageModeEnumInfo(), &P::BackImageMode, &P::SetBackImageMode, pbmStretch);
+  c.Enum<P>("BackImageMode", GrafBackImageModeEnumInfo(), &P::BackImageMode, &P::SetBackImageMode, pbmStretch)
+      .WithStored(hasBackImage);
   c.Boolean<P>("BackImageTransp", &P::BackImageTransp, &P::SetBackImageTransp, false);
   c.Object<P, TCustomGrafGradient>("Gradient", &P::Gradient, &P::SetGradient);
   c.Object<P, TGrafZoom>("Zoom", &P::Zoom, &P::SetZoom);

@@ -4,6 +4,7 @@
 #include <QImageWriter>
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <map>
 
 #include "platform/gfx/canvas_impl.h"
@@ -54,6 +55,39 @@ bool TooManyPixels(const QSize& size) {
   return static_cast<long long>(size.width()) * size.height() > limit;
 }
 
+bool SameText(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
+  return true;
+}
+
+// A graphic's data that starts with a 32-bit count of the file bytes. The
+// count is checked against the stream before anything is allocated.
+void ReadCounted(TGraphic& graphic, TStream& stream) {
+  const int32_t n = stream.ReadInteger();
+  if (n < 0 || n > stream.Size() - stream.Position()) throw EReadError("Stream read error");
+  if (n == 0) {
+    graphic.Assign(nullptr);
+    return;
+  }
+  TMemoryStream bytes;
+  bytes.CopyFrom(stream, n);
+  bytes.SetPosition(0);
+  graphic.LoadFromStream(bytes);
+}
+
+void WriteCounted(const TGraphic& graphic, TStream& stream) {
+  if (graphic.Empty()) {
+    stream.WriteInteger(0);
+    return;
+  }
+  TMemoryStream bytes;
+  graphic.SaveToStream(bytes);
+  stream.WriteInteger(static_cast<int32_t>(bytes.Size()));
+  stream.WriteBuffer(bytes.Memory(), bytes.Size());
+}
+
 std::string LowerExt(const std::string& fileName) {
   size_t dot = fileName.find_last_of('.');
   size_t slash = fileName.find_last_of('/');
@@ -64,6 +98,12 @@ std::string LowerExt(const std::string& fileName) {
 }
 
 }  // namespace
+
+// The file a picture was read from, kept by the formats that write it back.
+struct TRasterSource {
+  QByteArray Bytes;
+  QImage Pixels;  // as read; shares the pixels until either side changes
+};
 
 // ---- TRasterData ----
 
@@ -160,6 +200,9 @@ void TGraphic::SaveToFile(const std::string& fileName) const {
   f.WriteBuffer(m.Memory(), m.Size());
 }
 
+void TGraphic::ReadData(TStream& stream) { LoadFromStream(stream); }
+void TGraphic::WriteData(TStream& stream) const { SaveToStream(stream); }
+
 // ---- TRasterGraphic ----
 
 TRasterGraphic::TRasterGraphic() : FData(std::make_unique<TRasterData>()) {}
@@ -202,6 +245,7 @@ void TRasterGraphic::SetTransparentMode(TTransparentMode value) {
 
 void TRasterGraphic::Assign(const TGraphic* source) {
   if (source == this) return;
+  FSource.reset();
   if (!source) {
     FData->FlushCanvas();
     FData->Img = QImage();
@@ -216,6 +260,11 @@ void TRasterGraphic::Assign(const TGraphic* source) {
     FData->Packed4Valid = false;
     FTransparentColor = r->FTransparentColor;
     FTransparentMode = r->FTransparentMode;
+    // The file goes with the pixels when both sides keep the same format.
+    const char* kept = KeptFormat();
+    const char* theirs = r->KeptFormat();
+    if (kept && theirs && std::strcmp(kept, theirs) == 0 && r->FSource && r->FSource->Pixels == r->FData->Img)
+      FSource = std::make_unique<TRasterSource>(TRasterSource{r->FSource->Bytes, FData->Img});
     SetTransparent(r->Transparent());
     Changed();
     return;
@@ -246,7 +295,8 @@ void TRasterGraphic::LoadFromStream(TStream& stream) {
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::ReadOnly);
   QImageReader reader(&buffer);  // the format is told by the contents
-  if (!ReadableFormat(reader.format().toLower())) throw invalid();
+  QByteArray format = reader.format().toLower();
+  if (!ReadableFormat(format)) throw invalid();
   auto tooLarge = [](const QSize& size) {
     return EInvalidGraphic("Picture is too large (" + std::to_string(size.width()) + " x " +
                            std::to_string(size.height()) + " pixels)");
@@ -276,13 +326,22 @@ void TRasterGraphic::LoadFromStream(TStream& stream) {
     FData->Img = img;
   }
   FData->EnsureStorage();
+  if (format == "jpg") format = "jpeg";
+  if (const char* kept = KeptFormat(); kept && format == kept)
+    FSource = std::make_unique<TRasterSource>(TRasterSource{bytes, FData->Img});
+  else
+    FSource.reset();
   Changed();
 }
 
 void TRasterGraphic::SaveToStream(TStream& stream) const {
+  FData->FlushCanvas();
+  if (FSource && FSource->Pixels == FData->Img) {
+    stream.WriteBuffer(FSource->Bytes.constData(), FSource->Bytes.size());
+    return;
+  }
   const char* fmt = WriteFormat();
   if (!fmt || !*fmt) throw EInvalidGraphicOperation("Cannot save a " + ClassName() + ": the format is read only");
-  FData->FlushCanvas();
   QImage img = FData->Img;
   if (img.format() == QImage::Format_BGR888 || img.format() == QImage::Format_RGB16 || img.format() == QImage::Format_RGB555)
     img = img.convertToFormat(QImage::Format_RGB32);
@@ -413,6 +472,12 @@ void TBitmap::FreeImage() {
   Changed();
 }
 
+void TBitmap::ReadData(TStream& stream) { ReadCounted(*this, stream); }
+void TBitmap::WriteData(TStream& stream) const { WriteCounted(*this, stream); }
+
+void TJPEGImage::ReadData(TStream& stream) { ReadCounted(*this, stream); }
+void TJPEGImage::WriteData(TStream& stream) const { WriteCounted(*this, stream); }
+
 TIcon::TIcon() { SetTransparent(true); }
 
 // ---- Qt access for the window layer ----
@@ -540,6 +605,48 @@ std::unique_ptr<TGraphic> TPicture::CreateGraphicForExtension(const std::string&
   for (auto& f : Formats())
     if (f.Ext == e && f.Factory) return f.Factory();
   return nullptr;
+}
+
+std::unique_ptr<TGraphic> TPicture::CreateGraphicForClassName(const std::string& className) {
+  if (className.empty()) return nullptr;
+  for (auto& f : Formats()) {
+    if (!f.Factory) continue;
+    std::unique_ptr<TGraphic> g = f.Factory();
+    if (g && SameText(g->ClassName(), className)) return g;
+  }
+  return nullptr;
+}
+
+bool TPicture::HasData() const { return FGraphic && !FGraphic->Empty(); }
+
+void TPicture::WriteData(TStream& stream) const {
+  stream.WriteShortString(FGraphic ? FGraphic->ClassName() : std::string());
+  if (FGraphic) FGraphic->WriteData(stream);
+}
+
+void TPicture::ReadData(TStream& stream) {
+  const int64_t left = stream.Size() - stream.Position();
+  const uint8_t n = stream.ReadByte();
+  if (n > left - 1) throw EReadError("Stream read error");
+  const std::string className = stream.ReadString(n);
+  if (className.empty()) {
+    if (!FGraphic) return;
+    FGraphic.reset();
+    Changed();
+    return;
+  }
+  std::unique_ptr<TGraphic> g = CreateGraphicForClassName(className);
+  if (!g) throw EReadError("Unknown picture class " + className);
+  try {
+    g->ReadData(stream);
+  } catch (const EReadError&) {
+    throw;
+  } catch (const Exception& e) {
+    throw EReadError(e.Message());
+  }
+  g->OnChange = [this](TObject*) { Changed(); };
+  FGraphic = std::move(g);
+  Changed();
 }
 
 std::string TPicture::GraphicFilter() {

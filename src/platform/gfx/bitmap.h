@@ -4,10 +4,11 @@
 //  - TBitmap: a raster image with pixel formats of 1 to 32 bits, scan-line
 //    access, its own canvas and colour-key transparency; BMP files, and any
 //    other raster format by its extension (PNG, JPEG, GIF, ICO).
-//  - TPngImage, TJPEGImage, TGIFImage (read only), TIcon: raster pictures of
-//    those file formats.
+//  - TPngImage, TJPEGImage, TGIFImage (written only as it was read), TIcon:
+//    raster pictures of those file formats.
 //  - TPicture: holds one graphic of any registered class and picks the class
-//    by file extension (RegisterFileFormat).
+//    by file extension (RegisterFileFormat), or by class name when a
+//    streamed picture is read (ReadData).
 // TMetafile is in metafile.h.
 #pragma once
 
@@ -21,6 +22,7 @@
 #include "platform/rtl/streams.h"
 
 struct TRasterData;
+struct TRasterSource;
 
 class TGraphic : public TObject {
 public:
@@ -53,6 +55,13 @@ public:
   virtual void SaveToFile(const std::string& fileName) const;
   virtual void LoadFromStream(TStream& stream) = 0;
   virtual void SaveToStream(TStream& stream) const = 0;
+  // The graphic's part of a streamed picture, after its class name: the
+  // file bytes (SaveToStream / LoadFromStream). Bitmaps and JPEG pictures
+  // put a 32-bit count of the file bytes first. ReadData leaves the stream
+  // after the graphic's bytes and raises EReadError for a count beyond the
+  // stream.
+  virtual void ReadData(TStream& stream);
+  virtual void WriteData(TStream& stream) const;
 
   // Draws the graphic stretched into rect (called by TCanvas::Draw and StretchDraw).
   virtual void Draw(TCanvas* canvas, const TRect& rect) = 0;
@@ -105,7 +114,13 @@ protected:
   // The file format written by SaveToStream ("BMP", "PNG", "JPG", "ICO"); an
   // empty name means the format cannot be written.
   virtual const char* WriteFormat() const = 0;
+  // The file format (Qt's lower-case name) whose bytes the graphic keeps
+  // when it reads them, and writes back unchanged while its pixels are
+  // unchanged: JPEG pictures are not compressed again on every save, and a
+  // GIF picture, which cannot be written, can still be stored. Nil: none.
+  virtual const char* KeptFormat() const { return nullptr; }
   std::unique_ptr<TRasterData> FData;
+  std::unique_ptr<TRasterSource> FSource;
   TColor FTransparentColor = clDefault;
   TTransparentMode FTransparentMode = tmAuto;
 };
@@ -144,6 +159,8 @@ public:
   // Frees the pixels; the bitmap becomes empty (0 x 0).
   void FreeImage();
   void Dormant() {}
+  void ReadData(TStream& stream) override;
+  void WriteData(TStream& stream) const override;
 
 protected:
   const char* WriteFormat() const override { return "BMP"; }
@@ -166,21 +183,27 @@ public:
   std::string ClassName() const override { return "TJPEGImage"; }
   int CompressionQuality() const { return FQuality; }
   void SetCompressionQuality(int value) { FQuality = value; }
+  void ReadData(TStream& stream) override;
+  void WriteData(TStream& stream) const override;
 
 protected:
   const char* WriteFormat() const override { return "JPG"; }
+  const char* KeptFormat() const override { return "jpeg"; }
 
 private:
   int FQuality = 90;
 };
 
-// GIF pictures are read only: SaveToStream raises EInvalidGraphicOperation.
+// GIF pictures cannot be written: SaveToStream writes back the bytes the
+// picture was read from while its pixels are unchanged, and otherwise raises
+// EInvalidGraphicOperation.
 class TGIFImage : public TRasterGraphic {
 public:
   std::string ClassName() const override { return "TGIFImage"; }
 
 protected:
   const char* WriteFormat() const override { return ""; }
+  const char* KeptFormat() const override { return "gif"; }
 };
 
 class TIcon : public TRasterGraphic {
@@ -217,12 +240,26 @@ public:
   void SaveToFile(const std::string& fileName) const;
   void Assign(const TPicture* source);
 
+  // The picture as a published property streams it (its binary "Data"):
+  // the graphic's class name as a short string, then the graphic's
+  // WriteData. HasData is false for a picture without a graphic or with an
+  // empty one, which writes nothing. ReadData makes the graphic by its class
+  // name through the format registry; an empty name clears the picture. An
+  // unknown class or data the graphic refuses raises EReadError and keeps
+  // the picture as it was.
+  bool HasData() const;
+  void ReadData(TStream& stream);
+  void WriteData(TStream& stream) const;
+
   // Extension without the dot, compared without regard to case.
   static void RegisterFileFormat(const std::string& extension, const std::string& description,
                                  TGraphicFactory factory);
   static void UnregisterFileFormat(const std::string& extension);
   // A new empty graphic for the extension (with or without dot), or nil.
   static std::unique_ptr<TGraphic> CreateGraphicForExtension(const std::string& extension);
+  // A new empty graphic of the first registered format whose graphic has
+  // the class name (compared without regard to case), or nil.
+  static std::unique_ptr<TGraphic> CreateGraphicForClassName(const std::string& className);
   // "PNG image (*.png)|*.png|..." for the file dialogs.
   static std::string GraphicFilter();
 

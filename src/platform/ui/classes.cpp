@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "platform/gfx/bitmap.h"
 #include "platform/ui/streaming.h"
 
 namespace {
@@ -143,8 +144,27 @@ std::map<std::string, std::unique_ptr<TClassInfo>>& ForeignClassMap() {
   static std::map<std::string, std::unique_ptr<TClassInfo>> m;
   return m;
 }
+
+// A published picture streams its graphic as the binary property "Data".
+void DefinePicture(TObject* instance, TFiler* filer) {
+  auto* picture = dynamic_cast<TPicture*>(instance);
+  if (!picture) return;
+  filer->DefineBinaryProperty(
+      "Data", [picture](TStream* s) { picture->ReadData(*s); }, [picture](TStream* s) { picture->WriteData(*s); },
+      picture->HasData());
+}
+
+TClassInfo& PictureClassInfo() {
+  static TClassInfo& info = []() -> TClassInfo& {
+    TClassInfo& c = RegisterForeignClass<TPicture>("TPicture", nullptr, nullptr);
+    c.DefineProperties = &DefinePicture;
+    return c;
+  }();
+  return info;
+}
+
 std::map<std::string, std::unique_ptr<TClassInfo>>& ForeignClasses() {
-  static const bool standard = (RegisterStandardDescriptions(), true);
+  static const bool standard = (RegisterStandardDescriptions(), PictureClassInfo(), true);
   (void)standard;
   return ForeignClassMap();
 }
@@ -162,7 +182,11 @@ const TClassInfo* GetClassInfo(const TObject* instance) {
   if (auto* p = dynamic_cast<const TPersistent*>(instance)) return p->ClassType();
   auto& m = ForeignClasses();
   auto it = m.find(typeid(*instance).name());
-  return it == m.end() ? DescribeByBase(instance) : it->second.get();
+  if (it != m.end()) return it->second.get();
+  if (const TClassInfo* base = DescribeByBase(instance)) return base;
+  // Pictures of classes that describe nothing of their own.
+  if (dynamic_cast<const TPicture*>(instance)) return &PictureClassInfo();
+  return nullptr;
 }
 
 void DefineObjectProperties(TObject* instance, TFiler* filer) {

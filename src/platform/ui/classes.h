@@ -337,7 +337,9 @@ bool IsDefaultPropertyValue(TObject* instance, const TPropInfo& prop);
 
 // The class description of any object: its ClassType() for a TPersistent,
 // else the description registered for its dynamic type (the drawing layer's
-// pens, brushes and fonts, string lists); nil when there is none.
+// pens, brushes and fonts, string lists, pictures); nil when there is none.
+// A picture (TPicture or a descendant that registered nothing) streams its
+// graphic as the binary property "Data" (TPicture::ReadData / WriteData).
 const TClassInfo* GetClassInfo(const TObject* instance);
 // Describes a class that does not derive from TPersistent (by its dynamic
 // type); parent may be nil.
