@@ -372,14 +372,11 @@ void TChartAxis::ChooseMappingFunctions() {
     FPosX = &TChartAxis::LinearXPos;
     FPosY = &TChartAxis::LinearYPos;
   }
+  FLinearMap = FPosX == &TChartAxis::LinearXPos;
 }
 
 namespace {
-inline int ClampPixel(double p) {
-  if (!(p == p)) return 0;
-  const double limit = AxisPixelLimit;
-  return RoundPixel(std::clamp(p, -limit, limit));
-}
+inline int ClampPixel(double p) { return ClampAxisPixel(p); }
 inline int ToIntPixel(double d) {
   if (!(d == d)) return 0;
   return static_cast<int>(std::nearbyint(std::clamp(d, -2147483647.0, 2147483647.0)));
