@@ -167,31 +167,56 @@ void TFastLineSeries::DrawRunsColumnwise(int First, int Last) {
   const double* ys = FYValues->Values().data();
   TChartAxis* h = FHorizAxisInUse;
   TChartAxis* v = FVertAxisInUse;
+  auto column = [&](int k) { return h ? h->ValueToPixelX(xs[k]) : 0; };
+  auto row = [&](int k) { return v ? v->ValueToPixelY(ys[k]) : 0; };
+  // With ascending X the columns are monotonic in the index, so the end of a
+  // column's points is found by galloping instead of converting every X.
+  const bool ordered = FXValues->Order() == loAscending;
+  auto columnEnd = [&](int k, int x) {
+    if (!ordered) {
+      while (k < Last && column(k + 1) == x) ++k;
+      return k;
+    }
+    int inside = k, outside = Last + 1;
+    for (int step = 1;; step *= 2) {
+      const int probe = k + step;
+      if (probe > Last) break;
+      if (column(probe) != x) {
+        outside = probe;
+        break;
+      }
+      inside = probe;
+      if (step > (Last - k) / 2) break;
+    }
+    while (outside - inside > 1) {
+      const int mid = inside + (outside - inside) / 2;
+      if (column(mid) == x) inside = mid;
+      else outside = mid;
+    }
+    return inside;
+  };
   int px = PrevX, py = PrevY;
   int i = First;
   while (i <= Last) {
-    const int x = h ? h->ValueToPixelX(xs[i]) : 0;
-    const int y = v ? v->ValueToPixelY(ys[i]) : 0;
-    ++i;
+    const int x = column(i);
+    const int end = columnEnd(i, x);
+    int k = i;
     if (x != px) {
-      canvas->LineTo(x, y);
+      py = row(k++);
+      canvas->LineTo(x, py);
       px = x;
-      py = y;
-      continue;
     }
-    if (y == py) continue;
-    // A run in column x starting at py: gather its values.
-    int lo = py, hi = py, cur = y;
-    while (i <= Last) {
-      const int nx = h ? h->ValueToPixelX(xs[i]) : 0;
-      if (nx != x) break;
-      const int ny = v ? v->ValueToPixelY(ys[i]) : 0;
-      ++i;
-      if (ny == cur) continue;
+    // The rest of the column's points, starting from the pen at py.
+    int lo = py, hi = py, cur = py;
+    for (; k <= end; ++k) {
+      const int y = row(k);
+      if (y == cur) continue;
       lo = std::min(lo, cur);
       hi = std::max(hi, cur);
-      cur = ny;
+      cur = y;
     }
+    i = end + 1;
+    if (cur == py && lo == hi) continue;
     // lo..hi spans the points before the last one of the run (py included).
     int a = lo, b = hi;
     if (cur < lo || cur == hi) std::swap(a, b);
@@ -199,7 +224,6 @@ void TFastLineSeries::DrawRunsColumnwise(int First, int Last) {
     if (b != a) canvas->LineTo(x, b);
     if (cur != b) canvas->LineTo(x, cur);
     py = cur;
-    px = x;
   }
   PrevX = px;
   PrevY = py;

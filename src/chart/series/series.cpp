@@ -266,7 +266,68 @@ void TCustomSeries::DrawVisiblePoints() {
     // series whose pen differs, for good, at every repaint).
     FColor = oldColor;
   }
+  if (DrawPointersOnly()) return;
   TChartSeries::DrawVisiblePoints();
+}
+
+// Points without lines, in one colour and one shape: the pass draws each
+// pointer straight from the axes' pixels, the canvas set up once. Drawing
+// one shape again where it was just drawn changes nothing, so a repeat of
+// the previous position is skipped; a shape of one colour only may skip
+// every position already drawn (its pixels are the same whatever the order).
+bool TCustomSeries::DrawPointersOnly() {
+  TCustomAxisPanel* chart = FParentChart;
+  const TClass own = ClassType();
+  if (own != &TPointSeries::StaticClass() && own != &TLineSeries::StaticClass()) return false;
+  if (!chart || chart->View3D() || FDrawLine || FDrawArea || !FPointer->Visible() || OnGetPointerStyle ||
+      FColorEachPoint || HasColorList() || IsStacked() || FPointer->Transparency() != 0 ||
+      FPointer->Gradient()->Visible() || FPointer->Pen()->Mode() != pmCopy || FirstVisible < 0 || LastVisible < 0)
+    return false;
+  TChartAxis* h = GetHorizAxis();
+  TChartAxis* v = GetVertAxis();
+  TCanvas3D* canvas = chart->PanelCanvas();
+  if (!h || !v || canvas->RendersWithoutGdi()) return false;
+  const TSeriesPointerStyle style = FPointer->Style();
+  const TColor color = GetSeriesColor();
+  FPointer->SetupCanvas(canvas, color);
+  const TPen* pen = canvas->CanvasPen();
+  const TBrush* brush = canvas->CanvasBrush();
+  const bool noPen = pen->Style() == psClear;
+  const bool lines = style == psCross || style == psDiagCross || style == psStar;
+  bool oneColour;
+  if (style == psSmallDot) oneColour = true;
+  else if (lines) oneColour = !noPen && pen->Style() == psSolid;
+  else
+    oneColour = (brush->Style() == bsClear && !noPen && pen->Style() == psSolid) ||
+                (brush->Style() == bsSolid && (noPen || (pen->Style() == psSolid && pen->Color() == brush->Color())));
+  const int width = chart->Width(), height = chart->Height();
+  std::vector<bool> drawn;
+  if (oneColour && width > 0 && height > 0) drawn.assign(static_cast<size_t>(width) * static_cast<size_t>(height), false);
+  const double* xs = FXValues->Values().data();
+  const double* ys = FYValues->Values().data();
+  const int hs = FPointer->HorizSize(), vs = FPointer->VertSize();
+  const bool ascending = DrawsAscending();
+  int lastX = 0, lastY = 0;
+  bool any = false;
+  const int n = LastVisible - FirstVisible + 1;
+  for (int k = 0; k < n; ++k) {
+    const int i = ascending ? FirstVisible + k : LastVisible - k;
+    const int x = h->ValueToPixel(xs[i]), y = v->ValueToPixel(ys[i]);
+    if (any && x == lastX && y == lastY) continue;
+    if (!drawn.empty() && x >= 0 && y >= 0 && x < width && y < height) {
+      const size_t at = static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x);
+      if (drawn[at]) continue;
+      drawn[at] = true;
+    }
+    FPointer->DrawShapeAt(canvas, false, x, y, hs, vs, color, style);
+    lastX = x;
+    lastY = y;
+    any = true;
+  }
+  PrevColor = color;
+  PrevX = lastX;
+  PrevY = lastY;
+  return true;
 }
 
 int TCustomSeries::InterpolatedYPixel(int PrevIndex, double XValue, int Index) {

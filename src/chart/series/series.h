@@ -140,6 +140,7 @@ protected:
   void DrawSegment(int Index, int X, int Y, TColor Color, bool Last, bool Pointers);
   void DrawAreaSegment(int X, int Y, TColor FillColor, bool Last);
   void DrawLegendLine(TColor Color, const TRect& R);
+  bool DrawPointersOnly();
   void WidenMargins(bool Horizontal, int& A, int& B);
   bool IsStacked() const { return FStacked == cssStack || FStacked == cssStack100; }
 

@@ -247,6 +247,10 @@ struct TCanvasImpl {
   void WideDot(int x, int y);
   void FillAndStroke(const QPainterPath& fill, const QPainterPath& outline, const std::vector<TPoint>* cosmeticPoly,
                      bool closed);
+  bool FillSolidRect(int l, int t, int r, int b);
+  bool FrameSolidRect(int l, int t, int r, int b);
+  bool CopyRowsDirectly(const QImage& src, const QRect& srcRect, const TRect& d, uint32_t rop, int constAlpha,
+                        bool srcAlpha);
   void BlitImage(const QImage& src, const QRect& srcRect, const TRect& destLogical, uint32_t rop,
                  int constAlpha = -1, bool srcAlpha = false);
   void DrawTextRun(int x, int y, unsigned options, const TRect* rect, const std::string& text, const int* dx);
