@@ -1407,6 +1407,9 @@ public:
   int ValueToPixelX(double Value) const { return FLinearMap ? LinearPixel(Value, FInverted) : (this->*FPosX)(Value); }
   int ValueToPixelY(double Value) const { return FLinearMap ? LinearPixel(Value, !FInverted) : (this->*FPosY)(Value); }
   int ValueToPixel(double Value) const { return FHorizontal ? ValueToPixelX(Value) : ValueToPixelY(Value); }
+  // ValueToPixel of Count values at once (the same pixels; the linear scale
+  // in a loop the compiler can vectorise).
+  void ValuesToPixels(const double* Values, int Count, int* Pixels) const;
   double PixelToValue(int Pixel) const;
   int SizeToPixels(double Span) const;
   void ChooseMappingFunctions();

@@ -1,6 +1,7 @@
 // The fast line series: one pen per pass, positions straight from the axes,
 // no per-point colours, pointers or depth, points sharing a pixel skipped.
 #include <algorithm>
+#include <vector>
 
 #include "chart/core/grafconst.h"
 #include "chart/core/grafutils.h"
@@ -195,6 +196,7 @@ void TFastLineSeries::DrawRunsColumnwise(int First, int Last) {
     }
     return inside;
   };
+  std::vector<int>& rows = FRows;
   int px = PrevX, py = PrevY;
   int i = First;
   while (i <= Last) {
@@ -206,16 +208,27 @@ void TFastLineSeries::DrawRunsColumnwise(int First, int Last) {
       canvas->LineTo(x, py);
       px = x;
     }
-    // The rest of the column's points, starting from the pen at py.
-    int lo = py, hi = py, cur = py;
-    for (; k <= end; ++k) {
-      const int y = row(k);
-      if (y == cur) continue;
-      lo = std::min(lo, cur);
-      hi = std::max(hi, cur);
-      cur = y;
-    }
+    // The rest of the column's points, starting from the pen at py: their
+    // rows, the last one, and the span of the rows before the last block of
+    // repeats of it.
     i = end + 1;
+    const int m = end - k + 1;
+    if (m <= 0) continue;
+    if (v) {
+      rows.resize(static_cast<size_t>(m));
+      v->ValuesToPixels(ys + k, m, rows.data());
+    } else {
+      rows.assign(static_cast<size_t>(m), 0);
+    }
+    const int* r = rows.data();
+    const int cur = r[m - 1];
+    int t = m - 1;
+    while (t > 0 && r[t - 1] == cur) --t;
+    int lo = py, hi = py;
+    for (int q = 0; q < t; ++q) {
+      lo = std::min(lo, r[q]);
+      hi = std::max(hi, r[q]);
+    }
     if (cur == py && lo == hi) continue;
     // lo..hi spans the points before the last one of the run (py included).
     int a = lo, b = hi;

@@ -554,7 +554,12 @@ void TCanvasImpl::RasterLine(int x0, int y0, int x1, int y1) {
   uchar* bits = direct ? img->bits() : nullptr;
   const qsizetype bpl = img->bytesPerLine();
   const bool opaque = img->format() != QImage::Format_ARGB32 || rop == R2_COPYPEN;
+  const bool copy = direct && opaque && rop == R2_COPYPEN;
   auto plot = [&](int x, int y, QRgb color) {
+    if (copy) {
+      reinterpret_cast<QRgb*>(bits + y * bpl)[x] = color | 0xFF000000u;
+      return;
+    }
     if (!direct) {
       PlotPixel(img, x, y, color, rop);
       return;
@@ -1434,8 +1439,19 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text) {
 TSize TCanvas::GetTextExtentPoint(const std::string& text) {
   auto& I = *FImpl;
   I.RealizeFont();
-  QFontMetrics fm(I.QtFont);
-  return {fm.horizontalAdvance(Q(text)), fm.ascent() + fm.descent()};
+  if (!I.MeasuredValid || !(I.MeasuredFont == I.QtFont) || I.MeasuredFont.letterSpacing() != I.QtFont.letterSpacing()) {
+    I.MeasuredFont = I.QtFont;
+    I.MeasuredWidths.clear();
+    QFontMetrics fm(I.QtFont);
+    I.MeasuredHeight = fm.ascent() + fm.descent();
+    I.MeasuredValid = true;
+  }
+  auto found = I.MeasuredWidths.find(text);
+  if (found != I.MeasuredWidths.end()) return {found->second, I.MeasuredHeight};
+  if (I.MeasuredWidths.size() >= 1024) I.MeasuredWidths.clear();
+  const int width = QFontMetrics(I.QtFont).horizontalAdvance(Q(text));
+  I.MeasuredWidths.emplace(text, width);
+  return {width, I.MeasuredHeight};
 }
 
 TSize TCanvas::TextExtent(const std::string& text) { return GetTextExtentPoint(text); }

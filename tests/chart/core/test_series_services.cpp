@@ -5,6 +5,7 @@
 #include <cfenv>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "chart/core/testseries.h"
 
@@ -43,6 +44,16 @@ TEST(SeriesServices, LinearAxisConvertsInLineAsBefore) {
         const double p = fromEnd ? axis->EndPixel - d : axis->StartPixel + d;
         ASSERT_EQ(axis->ValueToPixel(v), static_cast<int>(std::nearbyint(p))) << v;
       }
+  }
+  // Many values at once give the same pixels, NaN and far values included.
+  std::vector<double> values;
+  for (double v = -50; v < 60; v += 0.0137) values.push_back(v);
+  values.insert(values.end(), {std::numeric_limits<double>::quiet_NaN(), 1e300, -1e300,
+                               std::numeric_limits<double>::infinity()});
+  for (TChartAxis* axis : {chart.BottomAxis(), chart.LeftAxis()}) {
+    std::vector<int> pixels(values.size());
+    axis->ValuesToPixels(values.data(), static_cast<int>(values.size()), pixels.data());
+    for (size_t i = 0; i < values.size(); ++i) ASSERT_EQ(pixels[i], axis->ValueToPixel(values[i])) << values[i];
   }
   // The logarithmic scale keeps its own conversion.
   chart.LeftAxis()->SetInverted(false);
