@@ -843,6 +843,15 @@ void TStringGrid::SetObjects(int ACol, int ARow, TObject* Value) {
   CellAt(ACol, ARow, true)->Object = Value;
 }
 
+void TStringGrid::ForEachObject(const std::function<void(int, int, TObject*)>& Fn) const {
+  for (size_t r = 0; r < FCells.size(); ++r) {
+    if (!FCells[r]) continue;
+    const TRowCells& row = *FCells[r];
+    for (size_t c = 0; c < row.size(); ++c)
+      if (row[c].Object) Fn(static_cast<int>(c), static_cast<int>(r), row[c].Object);
+  }
+}
+
 void TStringGrid::SizeChanged(int OldColCount, int OldRowCount) {
   TDrawGrid::SizeChanged(OldColCount, OldRowCount);
   FCells.resize(FRows.Count);

@@ -269,6 +269,9 @@ public:
 protected:
   void DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) override;
   void SizeChanged(int OldColCount, int OldRowCount) override;
+  // Visits every stored cell that holds an object (also cells beyond the
+  // counts that SizeChanged is about to drop).
+  void ForEachObject(const std::function<void(int ACol, int ARow, TObject* Obj)>& Fn) const;
 
 private:
   struct TCell {
