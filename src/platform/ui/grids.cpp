@@ -85,31 +85,36 @@ int SliderActionToCode(int action) {
 
 class TGridScrollArea : public QAbstractScrollArea {
 public:
-  explicit TGridScrollArea(TCustomGrid* grid) : FGrid(grid) {
+  explicit TGridScrollArea(TCustomGrid* grid)
+      : FGrid(grid), FVert(new QScrollBar(Qt::Vertical, this)), FHorz(new QScrollBar(Qt::Horizontal, this)) {
     setFrameShape(QFrame::NoFrame);
     setViewport(new TSurfaceWidget(grid, nullptr));
     setFocusPolicy(Qt::StrongFocus);
-    verticalScrollBar()->setFixedWidth(GetSystemMetrics(SM_CXVSCROLL));
-    horizontalScrollBar()->setFixedHeight(GetSystemMetrics(SM_CYHSCROLL));
-    for (QScrollBar* bar : {verticalScrollBar(), horizontalScrollBar()}) {
+    // The area's own bars stay off: ours have the layer's fixed thickness,
+    // so the viewport is exactly the grid's client area.
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    for (QScrollBar* bar : {FVert, FHorz}) {
       bar->setRange(0, kBarMax);
       bar->setSingleStep(1);
       bar->setPageStep(1);
       bar->setFocusPolicy(Qt::NoFocus);
-      const unsigned msg = bar == verticalScrollBar() ? WM_VSCROLL : WM_HSCROLL;
+      bar->hide();
+      const unsigned msg = bar == FVert ? WM_VSCROLL : WM_HSCROLL;
       QObject::connect(bar, &QAbstractSlider::actionTriggered, bar, [this, bar, msg](int action) {
         const int code = SliderActionToCode(action);
         if (code < 0 || !FGrid) return;
         TCustomGrid* g = FGrid;
         GuardEvent(g, [&] { g->Perform(msg, MAKEWPARAM(code, bar->sliderPosition()), 0); });
-        // The grid sets the position it scrolled to; undo Qt's own step.
-        if (FGrid) SyncBar(bar, msg == WM_VSCROLL ? SB_VERT : SB_HORZ);
+        // The grid sets the position it scrolled to; Qt's own step is undone.
+        QMetaObject::invokeMethod(bar, [this, bar, msg] { SyncBar(bar, msg == WM_VSCROLL ? SB_VERT : SB_HORZ); },
+                                  Qt::QueuedConnection);
       });
       QObject::connect(bar, &QAbstractSlider::sliderReleased, bar, [this, bar, msg] {
         if (!FGrid) return;
         TCustomGrid* g = FGrid;
         GuardEvent(g, [&] { g->Perform(msg, MAKEWPARAM(SB_THUMBPOSITION, bar->sliderPosition()), 0); });
-        if (FGrid) SyncBar(bar, msg == WM_VSCROLL ? SB_VERT : SB_HORZ);
+        SyncBar(bar, msg == WM_VSCROLL ? SB_VERT : SB_HORZ);
       });
     }
   }
@@ -117,17 +122,21 @@ public:
   void SyncBar(QScrollBar* bar, int which) {
     if (!FGrid) return;
     const QSignalBlocker block(bar);
-    // While the thumb is dragged without tracking, Qt keeps the thumb where the mouse is.
+    // While the thumb is dragged without tracking, it stays under the mouse.
     if (!bar->isSliderDown()) bar->setValue(FGrid->ScrollPos(which));
   }
   void SyncAll() {
     if (!FGrid) return;
-    setVerticalScrollBarPolicy(FGrid->ScrollBarVisible(SB_VERT) ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-    setHorizontalScrollBarPolicy(FGrid->ScrollBarVisible(SB_HORZ) ? Qt::ScrollBarAlwaysOn
-                                                                  : Qt::ScrollBarAlwaysOff);
-    SyncBar(verticalScrollBar(), SB_VERT);
-    SyncBar(horizontalScrollBar(), SB_HORZ);
+    const bool v = FGrid->ScrollBarVisible(SB_VERT), h = FGrid->ScrollBarVisible(SB_HORZ);
+    const int bw = v ? GetSystemMetrics(SM_CXVSCROLL) : 0, bh = h ? GetSystemMetrics(SM_CYHSCROLL) : 0;
+    setViewportMargins(0, 0, bw, bh);
+    FVert->setVisible(v);
+    FHorz->setVisible(h);
+    PlaceBars();
+    SyncBar(FVert, SB_VERT);
+    SyncBar(FHorz, SB_HORZ);
   }
+  QScrollBar* Bar(int which) const { return which == SB_VERT ? FVert : FHorz; }
 
 protected:
   // Input reaches the grid through the layer's messages; the scroll area's
@@ -150,9 +159,21 @@ protected:
   }
   void wheelEvent(QWheelEvent* e) override { e->accept(); }
   void scrollContentsBy(int, int) override {}
+  void resizeEvent(QResizeEvent* e) override {
+    QAbstractScrollArea::resizeEvent(e);
+    PlaceBars();
+  }
 
 private:
+  void PlaceBars() {
+    const int bw = FVert->isVisibleTo(this) ? GetSystemMetrics(SM_CXVSCROLL) : 0;
+    const int bh = FHorz->isVisibleTo(this) ? GetSystemMetrics(SM_CYHSCROLL) : 0;
+    FVert->setGeometry(width() - bw, 0, bw, height() - bh);
+    FHorz->setGeometry(0, height() - bh, width() - bw, bh);
+  }
   TCustomGrid* FGrid;
+  QScrollBar* FVert;
+  QScrollBar* FHorz;
 };
 
 TGridScrollArea* AreaOf(TWinControlImpl* impl) {
