@@ -10,6 +10,34 @@
 
 ZV_CLASS_IMPL(TCellProperties, TPersistent)
 
+namespace {
+
+const TEnumInfo& VAlignmentEnumInfo() {
+  static const TEnumInfo info{"TVAlignment", {"vtaTop", "vtaCenter", "vtaBottom"}, 0};
+  return info;
+}
+
+const TEnumInfo& GradientDirectionEnumInfo() {
+  static const TEnumInfo info{"TCellGradientDirection", {"GradientVertical", "GradientHorizontal"}, 0};
+  return info;
+}
+
+const TEnumInfo& EditorTypeEnumInfo() {
+  static const TEnumInfo info{
+      "TEditorType",
+      {"edNormal",         "edSpinEdit",       "edComboEdit",     "edComboList",    "edEditBtn",
+       "edCheckBox",       "edDateEdit",       "edDateEditUpDown", "edTimeEdit",    "edButton",
+       "edDataCheckBox",   "edNumeric",        "edPositiveNumeric", "edFloat",      "edCapital",
+       "edMixedCase",      "edPassword",       "edUnitEditBtn",   "edLowerCase",    "edUpperCase",
+       "edFloatSpinEdit",  "edTimeSpinEdit",   "edDateSpinEdit",  "edNumericEditBtn", "edFloatEditBtn",
+       "edCustom",         "edRichEdit",       "edNone",          "edUniEdit",      "edUniComboEdit",
+       "edUniComboList",   "edUniEditBtn",     "edUniMemo"},
+      0};
+  return info;
+}
+
+}  // namespace
+
 void TCellProperties::DeclareProperties(TClassInfo& c) {
   using P = TCellProperties;
   c.Boolean<P>("IsBaseCell", &P::IsBaseCell, &P::SetIsBaseCell, true);
@@ -18,12 +46,25 @@ void TCellProperties::DeclareProperties(TClassInfo& c) {
   c.Integer<P>("OwnerCol", &P::OwnerCol, &P::SetOwnerCol);
   c.Integer<P>("OwnerRow", &P::OwnerRow, &P::SetOwnerRow);
   c.Enum<P>("Alignment", AlignmentEnumInfo(), &P::Alignment, &P::SetAlignment, taLeftJustify);
+  c.Integer<P>("BorderColor", &P::BorderColor, &P::SetBorderColor, 0).WithIdents(&ColorIdents());
   c.Integer<P>("BorderWidth", &P::BorderWidth, &P::SetBorderWidth, 0);
-  c.Integer<P>("FontSize", &P::FontSize, &P::SetFontSize, 0);
+  c.Integer<P>("BrushColor", &P::BrushColor, &P::SetBrushColor, clNone).WithIdents(&ColorIdents());
+  c.Integer<P>("BrushColorTo", &P::BrushColorTo, &P::SetBrushColorTo, clNone).WithIdents(&ColorIdents());
+  c.Enum<P>("BrushStyle", BrushStyleEnumInfo(), &P::BrushStyle, &P::SetBrushStyle, bsSolid);
+  c.Object<P, TObject>("CellObject", &P::CellObject, &P::SetCellObject);
+  c.Integer<P>("FontColor", &P::FontColor, &P::SetFontColor, clNone).WithIdents(&ColorIdents());
   c.String<P>("FontName", &P::FontName, &P::SetFontName, std::string());
+  c.Integer<P>("FontSize", &P::FontSize, &P::SetFontSize, 0);
+  c.Set<P>("FontStyle", FontStylesEnumInfo(), [](P* p) { return p->FontStyle().Bits(); },
+           [](P* p, uint64_t v) { p->SetFontStyle(TFontStyles::FromBits(v)); }, 0);
+  c.Enum<P>("Editor", EditorTypeEnumInfo(), &P::Editor, &P::SetEditor, edNormal);
+  c.Enum<P>("GradientDirection", GradientDirectionEnumInfo(), &P::GradientDirection, &P::SetGradientDirection,
+            GradientVertical);
   c.Boolean<P>("ReadOnly", &P::ReadOnly, &P::SetReadOnly, false);
+  c.Enum<P>("VAlignment", VAlignmentEnumInfo(), &P::VAlignment, &P::SetVAlignment, vtaTop);
   c.Boolean<P>("WordWrap", &P::WordWrap, &P::SetWordWrap, std::nullopt);
   c.Integer<P>("NodeLevel", &P::NodeLevel, &P::SetNodeLevel, 0);
+  c.Object<P, TControl>("Control", &P::Control, &P::SetControl);
 }
 
 TCellProperties::TCellProperties(TBaseGrid* AOwnerGrid, int ACol, int ARow)
@@ -67,7 +108,15 @@ ZV_CLASS_IMPL(TBaseGrid, TStringGrid)
 void TBaseGrid::DeclareProperties(TClassInfo& c) {
   using P = TBaseGrid;
   c.Boolean<P>("ActiveRowShow", &P::ActiveRowShow, &P::SetActiveRowShow, false);
+  c.Integer<P>("ActiveRowColor", &P::ActiveRowColor, &P::SetActiveRowColor, clInfoBk).WithIdents(&ColorIdents());
+  c.Boolean<P>("DefaultDrawing", &P::DefaultDrawing, &P::SetDefaultDrawing, false);
   c.Integer<P>("GridLineWidth", &P::GridLineWidth, &P::SetGridLineWidth, 1);
+  c.Integer<P>("GridLineColor", &P::GridLineColor, &P::SetGridLineColor, 0xC0C0C0).WithIdents(&ColorIdents());
+  c.Method<P, TGetDisplTextEvent>("OnGetDisplText", [](P* p) { return p->OnGetDisplText; },
+                                   [](P* p, TGetDisplTextEvent e) { p->OnGetDisplText = std::move(e); });
+  c.Method<P, TGetDisplWideTextEvent>("OnGetDisplWideText", [](P* p) { return p->OnGetDisplWideText; },
+                                       [](P* p, TGetDisplWideTextEvent e) { p->OnGetDisplWideText = std::move(e); });
+  c.Object<P, TPlusGridUndoRedo>("UndoRedo", &P::UndoRedo, &P::SetUndoRedo);
 }
 
 TBaseGrid::TBaseGrid(TComponent* AOwner) : TStringGrid(AOwner) {

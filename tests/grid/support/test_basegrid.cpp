@@ -374,3 +374,34 @@ TEST(UndoRedo, LinkedGridAndRecorderForgetEachOtherWhenFreed) {
   delete grid;
   EXPECT_EQ(undo->Grid(), nullptr);
 }
+
+TEST(BaseGridClasses, PublishTheirPropertiesInOrderWithDefaults) {
+  std::vector<std::string> names;
+  for (const TPropInfo* p : TCellProperties::StaticClass().Properties()) names.push_back(p->Name);
+  EXPECT_EQ(names, (std::vector<std::string>{"IsBaseCell", "CellSpanX", "CellSpanY", "OwnerCol", "OwnerRow",
+                                             "Alignment", "BorderColor", "BorderWidth", "BrushColor", "BrushColorTo",
+                                             "BrushStyle", "CellObject", "FontColor", "FontName", "FontSize",
+                                             "FontStyle", "Editor", "GradientDirection", "ReadOnly", "VAlignment",
+                                             "WordWrap", "NodeLevel", "Control"}));
+  struct {
+    const char* name;
+    int64_t def;
+  } defaults[] = {{"ActiveRowShow", 0},        {"ActiveRowColor", clInfoBk}, {"DefaultDrawing", 0},
+                  {"GridLineWidth", 1},        {"GridLineColor", 0xC0C0C0}};
+  for (const auto& d : defaults) {
+    const TPropInfo* p = TBaseGrid::StaticClass().FindProperty(d.name);
+    ASSERT_NE(p, nullptr) << d.name;
+    EXPECT_EQ(p->Default, d.def) << d.name;
+  }
+  EXPECT_NE(TBaseGrid::StaticClass().FindProperty("OnGetDisplWideText"), nullptr);
+  EXPECT_NE(TBaseGrid::StaticClass().FindProperty("UndoRedo"), nullptr);
+  EXPECT_NE(TPlusGridUndoRedo::StaticClass().FindProperty("MaxLevel"), nullptr);
+  std::vector<std::string> item;
+  for (const TPropInfo* p : TUndoRedoItem::StaticClass().Properties()) item.push_back(p->Name);
+  EXPECT_EQ(item, (std::vector<std::string>{"Value", "OrigValue", "Col", "Row"}));
+  // A fresh grid holds the published defaults and draws its own lines.
+  TBaseGrid grid(nullptr);
+  EXPECT_FALSE(grid.DefaultDrawing());
+  EXPECT_EQ(grid.TCustomGrid::GridLineWidth(), 0);
+  EXPECT_TRUE(grid.Options().Contains(goDrawFocusSelected));
+}
