@@ -190,7 +190,9 @@ TEST_F(PlusUtil, UrlsAndCellReferences) {
   for (const auto& r : refs) {
     int c = -1, w = -1;
     EXPECT_EQ(ParseRCCellRef(r.text, c, w), r.ok) << r.text;
-    if (r.ok) EXPECT_EQ(std::make_pair(c, w), std::make_pair(r.col, r.row)) << r.text;
+    if (r.ok) {
+      EXPECT_EQ(std::make_pair(c, w), std::make_pair(r.col, r.row)) << r.text;
+    }
   }
 }
 
