@@ -385,10 +385,15 @@ void TBaseGrid::SplitCells(int ACol, int ARow) {
 TRect TBaseGrid::GetCellRect(int ACol, int ARow) const {
   const int line = TCustomGrid::GridLineWidth();
   int64_t x, y;
+  // Measured from the first scrolling line shown, so the cost follows the
+  // distance to the view, not the index.
+  auto from = [&](const TGridAxis& axis, int first, int i) {
+    return i >= first ? axis.Extent(first, i, line) : -axis.Extent(i, first, line);
+  };
   if (ACol < FixedCols()) x = FCols.Extent(0, ACol, line);
-  else x = FCols.Extent(0, ACol, line) - FCols.Extent(0, LeftCol(), line) + FixedWidth();
+  else x = FixedWidth() + from(FCols, LeftCol(), ACol);
   if (ARow < FixedRows()) y = FRows.Extent(0, ARow, line);
-  else y = FRows.Extent(0, ARow, line) - FRows.Extent(0, TopRow(), line) + FixedHeight();
+  else y = FixedHeight() + from(FRows, TopRow(), ARow);
   return Rect(static_cast<int>(x), static_cast<int>(y), static_cast<int>(x + ColWidths(ACol)),
               static_cast<int>(y + RowHeights(ARow)));
 }

@@ -306,3 +306,29 @@ TEST_F(GridFixture, DefaultDrawingPaintsFixedSelectedAndGridLines) {
   EXPECT_EQ(c->Pixels(70, 50), static_cast<TColor>(ColorToRGB(clHighlight)));   // (1, 2) is selected
   EXPECT_EQ(c->Pixels(120, 50), static_cast<TColor>(ColorToRGB(clWhite)));      // (2, 2) is current: focused, not selected
 }
+
+TEST(GridAxis, OffsetsAndHitsAcrossChangedAndEmptyLines) {
+  TGridAxis axis;
+  axis.Count = 1000000;
+  axis.DefaultSize = 10;
+  axis.SetSize(3, 0);  // a hidden line
+  axis.SetSize(5, 30);
+  axis.SetSize(999998, 20);
+  axis.SetSize(7, 10);  // back to the default: not kept
+  EXPECT_EQ(axis.Changed.size(), 3u);
+  struct {
+    int from, to;
+    int64_t extent;
+  } extents[] = {{0, 0, 0}, {0, 3, 33}, {0, 4, 34}, {0, 6, 76}, {4, 6, 42}, {6, 1000000, 999994LL * 11 + 10}};
+  for (const auto& e : extents) EXPECT_EQ(axis.Extent(e.from, e.to, 1), e.extent) << e.from << ".." << e.to;
+  struct {
+    int from;
+    int64_t d;
+    int line;
+  } hits[] = {{0, 0, 0},  {0, 32, 2}, {0, 33, 3},  {0, 44, 4}, {0, 45, 5}, {0, 75, 5},
+              {0, 76, 6}, {4, 0, 4},  {4, 11, 5},  {999999, 10, 999999}, {999999, 11, 1000000}};
+  for (const auto& h : hits) EXPECT_EQ(axis.LineAt(h.from, h.d, 1), h.line) << h.from << "+" << h.d;
+  axis.Count = 6;
+  axis.Trim();
+  EXPECT_EQ(axis.Changed.size(), 2u);
+}
