@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 
 #include "enginetest.h"
 #include "platform/rtl/fileutils.h"
+#include "zudezez_api.h"
 
 namespace {
 
@@ -296,4 +298,60 @@ TEST(Refinement, XrayAndNeutronHistogramsTogether) {
   EXPECT_TRUE(o.Converged) << o.Cycles << " cycles";
   ExpectRecovered(engine, truth);
   ExpectChiSquaredNearOne(engine);
+}
+
+// The listing's reflections and R-Bragg cover only the measured range outside
+// the excluded regions: a reflection beyond the last point (perovskite 320 at
+// 93.9 degrees, data to 90) or inside an excluded region is not listed, and
+// the printed R-Bragg is the one of the listed reflections, as the agreement
+// entry reports it.
+TEST(Refinement, ListingTakesOnlyReflectionsInTheMeasuredRange) {
+  TTempDir dir;
+  TRietveld truth;
+  ASSERT_TRUE(ReadModel(truth, ExampleFile("xray-cw.inp")));
+  const std::string data = WriteSyntheticData(truth, dir, 17);
+  TRietveld start;
+  ASSERT_TRUE(ReadModel(start, ExampleFile("xray-cw.inp")));
+  ASSERT_EQ(start.Histogram(1)->Stop, 90.0f);
+  start.Histogram(1)->Excluded.AddRegion(45.0f, 48.0f);  // the 200 peak at 46.5
+  start.Phase(1)->Atom(3)->B = 1.4f;                     // a structure misfit for R-Bragg to see
+  TZdEngine engine;
+  ASSERT_EQ(StartEngine(engine, start, dir, data), 0);
+  ASSERT_EQ(Refine(engine, 2).Error, 0);
+  float rp, rwp, chi2, rexp, rBragg[ZD_INFO_ARRAY], rF[ZD_INFO_ARRAY], fraction[ZD_INFO_ARRAY];
+  ASSERT_TRUE(engine.Info(1, rp, rwp, chi2, rexp, rBragg, rF, fraction));
+  ASSERT_EQ(engine.Close(false), 0);
+  const std::string listing = TTempDir::Read(dir.File("work.out"));
+
+  TPattern& pattern = engine.Pattern();
+  const TPhaseView& view = pattern.Views(1)[0];
+  const std::vector<double> obs = pattern.ObservedF2(1, view);
+  double num = 0, den = 0;
+  int inRange = 0;
+  bool sawBeyond = false, sawExcluded = false;
+  for (std::size_t k = 0; k < view.Reflections.size(); ++k) {
+    const TReflection& r = view.Reflections[k];
+    const double x = pattern.MarkerPosition(1, view, r);
+    char row[64];
+    std::snprintf(row, sizeof row, "  %4d %4d %4d %5d ", r.Hkl[0], r.Hkl[1], r.Hkl[2], r.Multiplicity);
+    const bool listed = listing.find(row) != std::string::npos;
+    const bool beyond = x > 90.0, excluded = x >= 45.0 && x <= 48.0;
+    sawBeyond = sawBeyond || beyond;
+    sawExcluded = sawExcluded || excluded;
+    EXPECT_EQ(listed, !beyond && !excluded && x >= 10.0) << r.Hkl[0] << r.Hkl[1] << r.Hkl[2] << " at " << x;
+    if (beyond || excluded || x < 10.0) continue;
+    ++inRange;
+    num += r.Multiplicity * std::fabs(obs[k] - r.F2);
+    den += r.Multiplicity * obs[k];
+  }
+  EXPECT_TRUE(sawBeyond);
+  EXPECT_TRUE(sawExcluded);
+  EXPECT_GE(inRange, 8);
+  ASSERT_GT(den, 0);
+  const double expected = 100 * num / den;
+  EXPECT_GT(expected, 0.5);  // the misfit shows
+  char line[64];
+  std::snprintf(line, sizeof line, "R-Bragg %.3f", expected);
+  EXPECT_NE(listing.find(line), std::string::npos) << line << "\n" << listing;
+  EXPECT_NEAR(rBragg[0], expected, 1e-3 * expected);
 }
