@@ -355,3 +355,36 @@ TEST(Refinement, ListingTakesOnlyReflectionsInTheMeasuredRange) {
   EXPECT_NE(listing.find(line), std::string::npos) << line << "\n" << listing;
   EXPECT_NEAR(rBragg[0], expected, 1e-3 * expected);
 }
+
+// A scale 100 times too small (with the cell, zero and widths a little off)
+// reaches the least-squares minimum within 3 cycles: the scales are solved
+// for directly before the first cycle.
+TEST(Refinement, ScaleFarOffReachesTheMinimumWithinThreeCycles) {
+  TTempDir dir;
+  TRietveld truth;
+  ASSERT_TRUE(ReadModel(truth, ExampleFile("corundum.inp")));
+  const std::string data = WriteSyntheticData(truth, dir, 19);
+
+  // The minimum, from the truth.
+  TRietveld best;
+  ASSERT_TRUE(ReadModel(best, ExampleFile("corundum.inp")));
+  TZdEngine reference;
+  ASSERT_EQ(StartEngine(reference, best, dir, data), 0);
+  ASSERT_TRUE(Refine(reference, 20).Converged);
+  const double minimum = reference.Refinement().SumAfter();
+  double scaleEsd = 0;
+  ASSERT_TRUE(reference.Refinement().AddressEsd(0, 1, 0, 1, scaleEsd));
+
+  TRietveld start;
+  ASSERT_TRUE(ReadModel(start, ExampleFile("corundum.inp")));
+  start.Phase(1)->Scale *= 0.01f;
+  Nudge(start, {{1, 0, 0, 1, 0.01}, {0, 1, 0, 6, 0.002}, {0, 1, 0, 7, 0.002}, {0, 1, 0, 8, -0.003}, {1, 1, 0, 5, 0.002}});
+  TZdEngine engine;
+  ASSERT_EQ(StartEngine(engine, start, dir, data), 0);
+  // Solved before any cycle: already near the truth.
+  EXPECT_NEAR(engine.Model().Phase(1)->Scale, truth.Phase(1)->Scale, 0.2 * truth.Phase(1)->Scale);
+  const TOutcome o = Refine(engine, 3);
+  ASSERT_EQ(o.Error, 0) << engine.Problem();
+  EXPECT_LE(engine.Refinement().SumAfter(), minimum * 1.001);
+  EXPECT_NEAR(engine.Model().Phase(1)->Scale, reference.Model().Phase(1)->Scale, 0.1 * scaleEsd);
+}

@@ -63,6 +63,7 @@ int TZdEngine::Start(int histogramCount, const std::string& inputFile, const std
   FPattern->UpdateWeights();
   FRefinement = std::make_unique<TRefinement>(*FPattern);
   if (int e = FRefinement->Build(); e != zeNone) return e;
+  if (int e = FRefinement->SolveScales(); e != zeNone) return e;
 
   std::ostringstream listing;
   WriteListingStart(listing, *FPattern, *FRefinement);
