@@ -83,7 +83,9 @@ TEST(Refinement, CorundumReturnsToTheTruth) {
     TZdEngine engine;
     ASSERT_EQ(StartEngine(engine, start, dir, data), 0);
     ASSERT_EQ(engine.Refinement().VariableCount(), 15);
-    const TOutcome o = Refine(engine, 15);
+    // A fixed damping factor converges linearly on the strongly correlated
+    // terms (about a fifth of the distance each cycle here): more cycles.
+    const TOutcome o = Refine(engine, strategy == 1 ? 20 : 15);
     ASSERT_EQ(o.Error, 0) << "strategy " << strategy << ": " << engine.Problem();
     EXPECT_TRUE(o.Converged) << "strategy " << strategy << ": " << o.Cycles << " cycles";
     ExpectRecovered(engine, truth);
