@@ -318,9 +318,9 @@ void TGsasReader::HstRecord(THistogram& hist, const std::string& name) {
     if (!hist.IsTimeOfFlight()) hist.Zero /= 100;
     hist.Wavelength1 = L.Real(13, 10);
     hist.Wavelength2 = L.Real(23, 10);
-    // Columns 53-62: the K alpha 2 / K alpha 1 intensity ratio (0 or blank
-    // for one wavelength). The polarisation keeps its default.
-    hist.Ratio = L.Real(53, 10);
+    // Constant wavelength, columns 53-62: the K alpha 2 / K alpha 1 intensity
+    // ratio (0 or blank for one wavelength). The polarisation keeps its default.
+    if (!hist.IsTimeOfFlight()) hist.Ratio = L.Real(53, 10);
   }
   if (name.compare(0, 3, "EXC") == 0) hist.Excluded.AddRegion(L.Real(13, 10), L.Real(23, 10));
   if (name == " NFXB ") {

@@ -145,7 +145,7 @@ TEST_F(GsasImport, RecordRules) {
       Rec("CRS1  AT  1B", F({0.5})),  // before any atom: ignored
       Rec("CRS1  AT  1A", "  O         0.100000  0.200000  0.300000  0.500000O1         2"),
       Rec("CRS1  AT  1B", F({0.01}) + std::string(52, ' ') + "I"),
-      Rec("HST  2 ICONS", F({5000, 0, 12.5})),
+      Rec("HST  2 ICONS", F({5000, 0, 12.5, 0, 0.5})),  // time of flight: no K alpha 2 ratio
       Rec("HST  1 ICONS", F({1.5, 1.5, 12.5})),
       Rec("HST  0HSCALE", F({9}, 15)),
       Rec("HST  3HSCALE", F({9}, 15)),
@@ -162,6 +162,7 @@ TEST_F(GsasImport, RecordRules) {
   EXPECT_FLOAT_EQ(o.B, 0.78957f);
   EXPECT_EQ(Model.Histogram(2)->Job, jobTOFData);
   EXPECT_FLOAT_EQ(Model.Histogram(2)->Zero, 12.5f);
+  EXPECT_FLOAT_EQ(Model.Histogram(2)->Ratio, 0.0f);
   EXPECT_FLOAT_EQ(Model.Histogram(1)->Zero, 0.125f);
   // HSCALE 3 of histogram 1 lives on in the phase scale and, divided, in histogram 2's.
   EXPECT_FLOAT_EQ(Model.Histogram(1)->Scale, 1.0f);
