@@ -142,7 +142,7 @@ void TGsasReader::Finish(std::vector<std::string>& messages) {
       unknown += (unknown.empty() ? "" : ", ") + std::to_string(p) + " (\"" + ph.SpaceGroup + "\")";
       continue;
     }
-    for (auto& atom : ph.Atoms) atom->N = SingleOf(double(atom->N) / general);
+    for (auto& atom : ph.Atoms) atom->N = static_cast<float>(double(atom->N) / general);
   }
   if (!unknown.empty())
     messages.push_back("The space group of phase " + unknown +
@@ -154,9 +154,13 @@ void TGsasReader::Finish(std::vector<std::string>& messages) {
   THistogram& first = *M.Histogram(1);
   if (first.Scale != 1.0f) {
     const double s = first.Scale;
-    if (std::isfinite(s) && s > 0) {
-      for (int p = 1; p <= M.PhaseCount(); ++p) M.Phase(p)->Scale = SingleOf(M.Phase(p)->Scale * s);
-      for (int h = 2; h <= M.HistogramCount(); ++h) M.Histogram(h)->Scale = SingleOf(M.Histogram(h)->Scale / s);
+    bool fits = std::isfinite(s) && s > 0;
+    for (int p = 1; p <= M.PhaseCount() && fits; ++p) fits = FitsSingle(M.Phase(p)->Scale * s);
+    for (int h = 2; h <= M.HistogramCount() && fits; ++h) fits = FitsSingle(M.Histogram(h)->Scale / s);
+    if (fits) {
+      for (int p = 1; p <= M.PhaseCount(); ++p) M.Phase(p)->Scale = static_cast<float>(M.Phase(p)->Scale * s);
+      for (int h = 2; h <= M.HistogramCount(); ++h)
+        M.Histogram(h)->Scale = static_cast<float>(M.Histogram(h)->Scale / s);
       first.Scale = 1.0f;
     } else {
       messages.push_back("The scale of histogram 1 (HSCALE " + FloatToStr(s) +

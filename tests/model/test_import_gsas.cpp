@@ -268,6 +268,13 @@ TEST_F(GsasImport, UnknownGroupAndUnfoldableScaleAreReported) {
                    "saves 1 in its place."}));
   EXPECT_FLOAT_EQ(Model.Phase(1)->Atom(1)->N, 1.0f);
   EXPECT_FLOAT_EQ(Model.Phase(1)->Atom(2)->N, 1.0f);
+
+  // A fold whose product would leave the single range is not made either.
+  Dialogs.Clear();
+  ASSERT_TRUE(Import(Lines({Rec("HAP1 1SCALE ", "          1e+30"), Rec("HST  1HSCALE", "          1e+30")})));
+  EXPECT_EQ(Dialogs.Count(), 1u);
+  EXPECT_FLOAT_EQ(Model.Histogram(1)->Scale, 1e30f);
+  EXPECT_FLOAT_EQ(Model.Phase(1)->Scale, 1e30f);
 }
 
 // A file that ends before all the atoms its NATOM records count is reported
