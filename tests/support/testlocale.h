@@ -8,7 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <locale.h>
+
 #include <clocale>
+#include <cstdarg>
+#include <cstdio>
 #include <cstdlib>
 #include <locale>
 #include <stdexcept>
@@ -46,6 +50,25 @@ inline bool SetProcessLocale(const char* name) {
     return false;
   }
   return true;
+}
+
+// printf in the "C" locale whatever the process has, for fixtures written in
+// the layout of the program that writes them.
+inline std::string CFormat(const char* format, ...) __attribute__((format(printf, 1, 2)));
+inline std::string CFormat(const char* format, ...) {
+  static const locale_t cLocale = ::newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+  const locale_t previous = ::uselocale(cLocale);
+  std::va_list args;
+  va_start(args, format);
+  std::va_list again;
+  va_copy(again, args);
+  const int n = std::vsnprintf(nullptr, 0, format, args);
+  std::string s(n > 0 ? static_cast<size_t>(n) : 0, '\0');
+  if (n > 0) std::vsnprintf(s.data(), s.size() + 1, format, again);
+  va_end(again);
+  va_end(args);
+  ::uselocale(previous);
+  return s;
 }
 
 }  // namespace testlocale
