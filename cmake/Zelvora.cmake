@@ -45,8 +45,11 @@ function(zv_add_gtest target folder)
   add_dependencies(${target} zv_testlocale)
   set(_home ${CMAKE_BINARY_DIR}/test-home/${target})
   add_test(NAME ${target} COMMAND ${target} WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
-  set_tests_properties(${target} PROPERTIES
-    ENVIRONMENT "ZELVORA_CONFIG_HOME=${_home}/config;TMPDIR=${_home}/tmp;QT_QPA_PLATFORM=offscreen;ZELVORA_SOURCE_DIR=${PROJECT_SOURCE_DIR};LOCPATH=${ZELVORA_TEST_LOCPATH}")
+  set(_env "ZELVORA_CONFIG_HOME=${_home}/config;TMPDIR=${_home}/tmp;QT_QPA_PLATFORM=offscreen;ZELVORA_SOURCE_DIR=${PROJECT_SOURCE_DIR};LOCPATH=${ZELVORA_TEST_LOCPATH}")
+  if(ZELVORA_ASAN)
+    list(APPEND _env "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/support/lsan.supp")
+  endif()
+  set_tests_properties(${target} PROPERTIES ENVIRONMENT "${_env}")
   file(MAKE_DIRECTORY ${_home}/config ${_home}/tmp)
 endfunction()
 
