@@ -64,6 +64,7 @@ int TZdEngine::Start(int histogramCount, const std::string& inputFile, const std
   FPattern->UpdateWeights();
   FRefinement = std::make_unique<TRefinement>(*FPattern);
   if (int e = FRefinement->Build(); e != zeNone) return e;
+  if (int e = FRefinement->SolveScales(); e != zeNone) return e;
 
   std::ostringstream listing;
   WriteListingStart(listing, *FPattern, *FRefinement);
@@ -200,9 +201,7 @@ bool TZdEngine::Info(int h, float& rp, float& rwp, float& chi2, float& rexp, flo
       const std::vector<double> obs = FPattern->ObservedF2(h, view);
       for (std::size_t k = 0; k < view.Reflections.size(); ++k) {
         const TReflection& r = view.Reflections[k];
-        const double x = FPattern->MarkerPosition(h, view, r);
-        const auto& data = FPattern->Data(h);
-        if (!std::isfinite(x) || x < data.X.front() || x > data.X.back()) continue;
+        if (!InMeasuredRange(*FPattern, h, FPattern->MarkerPosition(h, view, r))) continue;
         bragg += r.Multiplicity * std::fabs(obs[k] - r.F2);
         braggDen += r.Multiplicity * obs[k];
         rf += r.Multiplicity * std::fabs(std::sqrt(obs[k]) - std::sqrt(r.F2));
