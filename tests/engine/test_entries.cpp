@@ -12,9 +12,9 @@
 
 #include "core/fourier.h"
 #include "enginetest.h"
-#include "support/testlocale.h"
 #include "model/plotdata.h"
 #include "platform/rtl/fileutils.h"
+#include "support/testlocale.h"
 #include "zudezez_api.h"
 
 namespace {
