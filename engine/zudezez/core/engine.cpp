@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <locale>
 #include <sstream>
 
 #include "core/fourier.h"
@@ -139,6 +140,7 @@ int TZdEngine::ReadLeBail() {
   int read = 0;
   while (std::getline(in, line)) {
     std::istringstream s(line);
+    s.imbue(std::locale::classic());  // a point, whatever the desktop's locale
     int h, p;
     TMiller hkl;
     double f2;
@@ -158,6 +160,7 @@ int TZdEngine::ReadLeBail() {
 
 void TZdEngine::WriteLeBail() {
   std::ofstream out(FBaseName + ".lbl", std::ios::trunc);
+  out.imbue(std::locale::classic());
   out.precision(10);
   for (int h = 1; h <= FPattern->HistogramCount(); ++h)
     for (const TPhaseView& view : FPattern->Views(h)) {

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cfloat>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -26,12 +27,19 @@ const char kSignature[4] = {'T', 'P', 'F', '0'};
 std::string ShortFloatText(long double v) {
   if (std::isnan(v)) return "NAN";
   if (std::isinf(v)) return v < 0 ? "-INF" : "INF";
+  // The fewest digits from 15 up that read back to the same value, written by
+  // to_chars so that the point never depends on the process locale.
   char buf[64];
+  std::to_chars_result res{};
   for (int prec = 15; prec <= 21; ++prec) {
-    std::snprintf(buf, sizeof buf, "%.*LG", prec, v);
-    if (std::strtold(buf, nullptr) == v) break;
+    res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, prec);
+    long double back = 0;
+    std::from_chars(buf, res.ptr, back);
+    if (back == v) break;
   }
-  std::string s = buf;
+  std::string s(buf, res.ptr);
+  for (char& c : s)
+    if (c == 'e') c = 'E';
   // A float in the text form always shows a point or an exponent.
   if (s.find_first_of(".E") == std::string::npos) s += ".0";
   return s;
@@ -1736,9 +1744,7 @@ private:
       n.Type = vaInt64;
       return n;
     }
-    errno = 0;
-    const long double v = std::strtold(text.c_str(), nullptr);
-    if (errno == ERANGE && std::isinf(v)) Fail("Number out of range");
+    const long double v = TextFloat(text);
     if (suffix == 's') n.Type = vaSingle;
     else if (suffix == 'd') n.Type = vaDate;
     else if (suffix == 'c') {
@@ -1751,6 +1757,23 @@ private:
       Fail("Number out of range");
     n.Float = v;
     return n;
+  }
+
+  // The number at the start of `text` (digits, point, exponent; never the
+  // process locale's comma). Too large fails; too small reads as zero.
+  long double TextFloat(const std::string& text) {
+    const char* b = text.data();
+    const char* e = b + text.size();
+    if (*b == '+') ++b;
+    long double v = 0;
+    const auto res = std::from_chars(b, e, v, std::chars_format::general);
+    if (res.ec == std::errc::result_out_of_range) {
+      const size_t x = text.find_first_of("Ee");
+      if (x == std::string::npos || x + 1 >= text.size() || text[x + 1] != '-') Fail("Number out of range");
+      return text[0] == '-' ? -0.0L : 0.0L;
+    }
+    if (res.ec != std::errc()) Fail("Number expected");
+    return v;
   }
 
   std::string S;
