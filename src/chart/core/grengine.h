@@ -535,6 +535,8 @@ public:
   void Assign(TPersistent* Source) override;
 
   bool SizeAdjustable = true;
+  // What counts as the default of Visible when the pointer is stored.
+  bool VisibleDefault = true;
   bool Dark3D() const { return FDark3D; }
   void SetDark3D(bool Value);
   bool Draw3D() const { return FDraw3D; }
@@ -619,6 +621,8 @@ public:
   void Assign(TPersistent* Source) override;
   int Length() const { return FLength; }
   void SetLength(int Value);
+  // What counts as the default of Length when the callout is stored.
+  int LengthDefault = 8;
   void ExtendToCalloutLength(TSeriesMarkPosition& Position) const;
 
 private:
