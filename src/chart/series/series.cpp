@@ -381,7 +381,7 @@ void TCustomSeries::DrawPoint(int Index) {
         DrawSegment(Index, x, y, c, last, false);
       }
     }
-    if (last && FPointer->Visible()) PaintPointer(x, y, Index, c);
+    if (last && FPointer->Visible() && c != clNone) PaintPointer(x, y, Index, c);
     if (canvas->RendersWithoutGdi() && FDrawArea && chart->View3D()) canvas->RectangleZ(x, y, CurBottom, StartZ, EndZ);
   } else {
     DrawSegment(Index, x, y, c, last, true);

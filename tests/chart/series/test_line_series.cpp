@@ -40,6 +40,15 @@ TEST(LineSeries, NullPointsAreNeverJoined) {
     EXPECT_EQ(pointers[0].Arg(0), s.series->PointXPixel(0) - 4);
     EXPECT_EQ(pointers[1].Arg(0), s.series->PointXPixel(2) - 4);
   }
+  // A lone null point gets no pointer either.
+  {
+    TLineScene s;
+    s.series->AddXYPoint(1, 1, "", clNone);
+    s.series->Pointer()->SetVisible(true);
+    s.series->Pointer()->SetStyle(psCircle);
+    s.chart.Pass();
+    EXPECT_EQ(s.chart.Rec->Count("Ellipse", 0), 0);
+  }
   // Four points with the second null: only the segment from point 3 to point 4.
   {
     TLineScene s(4);
