@@ -128,6 +128,7 @@ void BM_MinMaxBaseline(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * n);
 }
 
+// Two points: the chart's frame alone (background, axes, labels, grid, copy to the target).
 BENCHMARK(BM_FastLineRepaint)->Arg(2)->Arg(1000000)->Arg(10000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MinMaxBaseline)->Arg(300000)->Arg(1000000)->Arg(10000000)->Unit(benchmark::kMillisecond);
 // Observed points as small crosses (psCross) and as small squares (psRectangle).
