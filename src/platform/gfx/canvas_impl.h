@@ -256,6 +256,7 @@ struct TCanvasImpl {
                      bool closed);
   bool FillSolidRect(int l, int t, int r, int b);
   bool FrameSolidRect(int l, int t, int r, int b);
+  bool SolidBox(int l, int t, int r, int b);
   bool CopyRowsDirectly(const QImage& src, const QRect& srcRect, const TRect& d, uint32_t rop, int constAlpha,
                         bool srcAlpha);
   void BlitImage(const QImage& src, const QRect& srcRect, const TRect& destLogical, uint32_t rop,
