@@ -196,8 +196,7 @@ void TGraphic::LoadFromFile(const std::string& fileName) {
 void TGraphic::SaveToFile(const std::string& fileName) const {
   TMemoryStream m;
   SaveToStream(m);  // a failure leaves no half-written file behind
-  TFileStream f(fileName, fmCreate);
-  f.WriteBuffer(m.Memory(), m.Size());
+  m.SaveToFile(fileName);
 }
 
 void TGraphic::ReadData(TStream& stream) { LoadFromStream(stream); }
