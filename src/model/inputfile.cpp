@@ -205,8 +205,9 @@ private:
     const int decimals = dot == std::string::npos ? 0 : static_cast<int>(text.size() - dot - 1);
     const double room = 0.5 * std::pow(10.0, -decimals) + 1e-6 * std::fabs(meant.Multiplier);
     if (read.Number == meant.Number && std::fabs(read.Multiplier - meant.Multiplier) <= room) return;
+    const double multiplier = std::copysign(std::fabs(code) - 10.0 * meant.Number, code);
     throw EInputFileWrite("The refinement code " + ValueText(code) + " of " + ParameterDescription(meant) + " (" +
-                          FContext + ") cannot be written: its multiplier " + ValueText(meant.Multiplier) +
+                          FContext + ") cannot be written: its multiplier " + ValueText(multiplier) +
                           " would read back as " + ValueText(read.Multiplier) +
                           (read.Number == meant.Number ? "" : " of parameter " + std::to_string(read.Number)) +
                           "; the file was not written.");
