@@ -43,6 +43,27 @@ pid_t EndedProcess() {
   return pid;
 }
 
+// Runs writer(0..7) in eight children that start together; true when all
+// of them ended well.
+bool EightWritersAtOnce(const std::function<void(int)>& writer) {
+  int gate[2];
+  if (::pipe(gate) != 0) return false;
+  std::vector<pid_t> children;
+  for (int w = 0; w < 8; ++w)
+    children.push_back(StartChild([&, w] {
+      ::close(gate[1]);
+      char c;
+      while (::read(gate[0], &c, 1) < 0) {
+      }  // all start when the parent closes the gate
+      writer(w);
+    }));
+  ::close(gate[0]);
+  ::close(gate[1]);
+  bool ok = true;
+  for (pid_t child : children) ok = WaitChild(child) == 0 && ok;
+  return ok;
+}
+
 struct TWriter {
   const char* Name;
   std::function<void(const std::string& file, const std::string& data)> Save;
@@ -185,21 +206,10 @@ TEST(Saving, StaleTemporaryFilesOfEndedProcessesOnly) {
 TEST(Saving, EightProgramsWritingOneIniFileKeepEveryKey) {
   TTempDir dir;
   const std::string file = dir.File("shared.ini");
-  int gate[2];
-  ASSERT_EQ(::pipe(gate), 0);
-  std::vector<pid_t> children;
-  for (int w = 0; w < 8; ++w)
-    children.push_back(StartChild([&, w] {
-      ::close(gate[1]);
-      char c;
-      while (::read(gate[0], &c, 1) < 0) {
-      }  // all start together when the gate closes
-      TIniFile ini(file);
-      for (int k = 0; k < 40; ++k) ini.WriteInteger("Writer" + std::to_string(w), "Key" + std::to_string(k), k);
-    }));
-  ::close(gate[0]);
-  ::close(gate[1]);
-  for (pid_t child : children) EXPECT_EQ(WaitChild(child), 0);
+  EXPECT_TRUE(EightWritersAtOnce([&](int w) {
+    TIniFile ini(file);
+    for (int k = 0; k < 40; ++k) ini.WriteInteger("Writer" + std::to_string(w), "Key" + std::to_string(k), k);
+  }));
   TMemIniFile result(file);
   int kept = 0;
   for (int w = 0; w < 8; ++w)
@@ -210,27 +220,16 @@ TEST(Saving, EightProgramsWritingOneIniFileKeepEveryKey) {
 
 TEST(Saving, EightProgramsWritingOneSettingsStoreKeepEveryKey) {
   TTempDir dir;
-  int gate[2];
-  ASSERT_EQ(::pipe(gate), 0);
-  std::vector<pid_t> children;
-  for (int w = 0; w < 8; ++w)
-    children.push_back(StartChild([&, w] {
-      ::close(gate[1]);
-      char c;
-      while (::read(gate[0], &c, 1) < 0) {
-      }
-      ::setenv("ZELVORA_CONFIG_HOME", dir.Path().c_str(), 1);
-      for (int k = 0; k < 40; ++k) {
-        TRegistry reg;
-        reg.SetRootKey(HKEY_USERS);
-        if (!reg.OpenKey("Writer" + std::to_string(w), true)) ::_exit(3);
-        reg.WriteInteger("Key" + std::to_string(k), k);
-        reg.CloseKey();
-      }
-    }));
-  ::close(gate[0]);
-  ::close(gate[1]);
-  for (pid_t child : children) EXPECT_EQ(WaitChild(child), 0);
+  EXPECT_TRUE(EightWritersAtOnce([&](int w) {
+    ::setenv("ZELVORA_CONFIG_HOME", dir.Path().c_str(), 1);
+    for (int k = 0; k < 40; ++k) {
+      TRegistry reg;
+      reg.SetRootKey(HKEY_USERS);
+      if (!reg.OpenKey("Writer" + std::to_string(w), true)) ::_exit(3);
+      reg.WriteInteger("Key" + std::to_string(k), k);
+      reg.CloseKey();
+    }
+  }));
   const std::string report = RunInChild([&] {
     ::setenv("ZELVORA_CONFIG_HOME", dir.Path().c_str(), 1);
     int kept = 0;
