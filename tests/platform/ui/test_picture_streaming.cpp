@@ -11,6 +11,7 @@
 #include "platform/gfx/bitmap.h"
 #include "platform/gfx/metafile.h"
 #include "platform/ui/streaming.h"
+#include "support/picturebytes.h"
 
 namespace {
 
@@ -368,16 +369,6 @@ TEST(PictureStreaming, JpegAndGifWriteBackTheFileTheyWereReadFrom) {
 
 namespace {
 
-// A BMP header for a picture of the given size and depth whose pixels are
-// cut off: a few bytes that claim a large picture.
-std::string BmpClaiming(int32_t width, int32_t height, int bits) {
-  const std::string info = LittleEndian(40) + LittleEndian(static_cast<uint32_t>(width)) +
-                           LittleEndian(static_cast<uint32_t>(height)) + LittleEndian(1, 2) + LittleEndian(bits, 2) +
-                           std::string(24, '\0');
-  const uint32_t palette = bits <= 8 ? 4u << bits : 0;
-  return "BM" + LittleEndian(54 + palette + 16) + LittleEndian(0) + LittleEndian(54 + palette) + info +
-         std::string(palette + 16, '\0');
-}
 
 // The text form of a holder whose children are holders of the given picture
 // files, of the class given (a bitmap's file bytes are counted).
