@@ -24,11 +24,6 @@ void Load(TGraphic& g, const std::string& bytes) {
 std::string BigEndian(uint32_t v) {
   return {static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8), static_cast<char>(v)};
 }
-std::string LittleEndian(uint32_t v, int bytes = 4) {
-  std::string r;
-  for (int i = 0; i < bytes; ++i) r += static_cast<char>(v >> (8 * i));
-  return r;
-}
 
 uint32_t Crc32(const std::string& data) {
   uint32_t crc = 0xFFFFFFFFu;
