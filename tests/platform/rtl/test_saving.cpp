@@ -177,7 +177,7 @@ TEST(Saving, AKillInTheMiddleOfASaveLeavesOldOrNewWholeAndTheTemporaryFileGoesLa
 
 TEST(Saving, StaleTemporaryFilesOfEndedProcessesOnly) {
   TTempDir dir;
-  const std::string file = dir.Write("HKEY_USERS.reg", "x");
+  const std::string file = dir.Write("HKEY_USERS.reg", "; Zelvora settings store, version 1\n");
   const std::string dead = std::to_string(EndedProcess());
   const std::string live = std::to_string(::getpid());
   for (const std::string& name : {"HKEY_USERS.reg.tmp" + dead + "-0", "HKEY_USERS.reg.tmp" + dead + "-17",
@@ -260,7 +260,7 @@ TEST(Saving, ASettingsStoreOnAFullDiskKeepsOneQueuedValuePerName) {
     std::string value(1 << 20, 'a');
     TRegistry reg;
     reg.SetRootKey(HKEY_USERS);
-    for (int i = 0; i < 150; ++i) {
+    for (int i = 0; i < 60; ++i) {
       if (!reg.OpenKey("\\Big", false)) return std::string("key lost");
       value[0] = static_cast<char>('a' + i % 26);
       reg.WriteBinaryData("Blob", value.data(), static_cast<int>(value.size()));
@@ -315,8 +315,9 @@ TEST(Saving, SettingsFilesThatCannotBeReadAreNeverReplaced) {
   ::chmod(dir.Path().c_str(), 0777);  // a rename by the child would succeed
   const std::string store = dir.Write("HKEY_USERS.reg", "; Zelvora settings store, version 1\n[A]\n\"Old\"=int:1\n");
   const std::string ini = dir.Write("options.ini", "[Main]\nOld=1\n");
-  ::chmod(store.c_str(), 0600);
-  ::chmod(ini.c_str(), 0600);
+  // No one but root may read them (the child runs as nobody when we are root).
+  ::chmod(store.c_str(), 0);
+  ::chmod(ini.c_str(), 0);
   const std::string report = RunInChild([&] {
     if (!DropPrivileges()) return std::string("no privileges dropped");
     ::setenv("ZELVORA_CONFIG_HOME", dir.Path().c_str(), 1);
@@ -366,6 +367,8 @@ TEST(Saving, SettingsFilesThatCannotBeReadAreNeverReplaced) {
             0u);
   EXPECT_NE(report.find("|-1|Unable to write to " + ini + ": the file exists but could not be read"), std::string::npos);
   EXPECT_NE(report.find("|update refused|stderr:1,1"), std::string::npos);  // each problem reported once
+  ::chmod(store.c_str(), 0600);
+  ::chmod(ini.c_str(), 0600);
   EXPECT_EQ(TTempDir::Read(store), "; Zelvora settings store, version 1\n[A]\n\"Old\"=int:1\n");
   EXPECT_EQ(TTempDir::Read(ini), "[Main]\nOld=1\n");
 }
