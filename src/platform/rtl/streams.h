@@ -145,6 +145,8 @@ void SaveBytesToFile(const std::string& fileName, const void* data, int64_t size
 // A stream over an open file. Raises EFCreateError
 // `Cannot create file "<name>". <reason>` or EFOpenError
 // `Cannot open file "<name>". <reason>` when the file cannot be opened.
+// fmCreate truncates the file in place: a file saved for the user goes
+// through SaveBytesToFile (or a SaveToFile) instead.
 class TFileStream : public TStream {
 public:
   TFileStream(const std::string& fileName, uint16_t mode);
