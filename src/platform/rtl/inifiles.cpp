@@ -311,10 +311,14 @@ void TMemIniFile::ReportOnce(const std::string& message) {
   if (reported->insert(message).second) std::fprintf(stderr, "[inifile] %s\n", message.c_str());
 }
 
-void TMemIniFile::WriteWholeFile() {
+void TMemIniFile::CheckWritable() const {
   if (!FUnreadable.empty())
     throw EIniFileException("Unable to write to " + FileName() + ": the file exists but could not be read (" +
                             FUnreadable + "); it was left as it is");
+}
+
+void TMemIniFile::WriteWholeFile() {
+  CheckWritable();
   try {
     if (!FDamagedText.empty()) {
       // What was damaged is kept beside the file before the file is replaced.
@@ -508,7 +512,7 @@ void TIniFile::Apply(const TChange& c) {
 void TIniFile::Commit(const TChange& change) {
   TFolderLock lock(FileName());
   Reload();
-  if (!FUnreadable.empty()) WriteWholeFile();  // refuses, naming the problem
+  CheckWritable();
   FChanged = false;
   FApplying = true;
   try {

@@ -110,6 +110,8 @@ protected:
   // is copied to "<name>.bak" before it is first replaced. Each problem is
   // reported once on standard error.
   void Load();
+  // Raises EIniFileException when the file could not be read.
+  void CheckWritable() const;
   // Writes the whole text through the atomic save (see UpdateFile).
   void WriteWholeFile();
   static void ReportOnce(const std::string& message);
