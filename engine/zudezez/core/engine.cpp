@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <locale>
 #include <sstream>
 
 #include "core/fourier.h"
@@ -147,6 +148,7 @@ int TZdEngine::ReadLeBail() {
   int read = 0;
   while (std::getline(in, line)) {
     std::istringstream s(line);
+    s.imbue(std::locale::classic());  // a point, whatever the desktop's locale
     int h, p;
     TMiller hkl;
     double f2;
@@ -166,6 +168,7 @@ int TZdEngine::ReadLeBail() {
 
 bool TZdEngine::WriteLeBail() {
   std::ostringstream out;
+  out.imbue(std::locale::classic());
   out.precision(10);
   for (int h = 1; h <= FPattern->HistogramCount(); ++h)
     for (const TPhaseView& view : FPattern->Views(h)) {
