@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <functional>
 #include <limits>
 #include <sstream>
@@ -836,7 +838,7 @@ TEST(InputFileWrite, AFailedSaveSaysWhatFailedAndKeepsTheOldFile) {
   EXPECT_EQ(dialogs.Texts(),
             (std::vector<std::string>{"Cannot save " + dir.File("no/such/folder/model.inp") +
                                           ": cannot create a temporary file in " + dir.File("no/such/folder") +
-                                          " - No such file or directory; the file was not changed.",
+                                          " - " + std::strerror(ENOENT) + "; the file was not changed.",
                                       "Cannot save " + folder + ": it is a folder; the file was not changed."}));
   EXPECT_EQ(FindFiles(dir.Path(), "*"), std::vector<std::string>{});
 }
