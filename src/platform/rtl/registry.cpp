@@ -126,7 +126,7 @@ TRegNode* Make(TRegNode* root, const TKeyPath& path) {
 // be applied again on top of what another process wrote meanwhile.
 
 struct TRegOp {
-  enum TKind { opCreateKey, opDeleteKey, opSetValue, opDeleteValue } Kind;
+  enum TKind { opCreateKey, opDeleteKey, opSetValue, opDeleteValue, opNone } Kind;  // opNone: replaced by a later change
   TKeyPath Path;
   TRegValue Value;  // opSetValue: the value; opDeleteValue: its name
 };
@@ -164,6 +164,7 @@ void Apply(TRegNode* root, const TRegOp& op) {
       }
       break;
     }
+    case TRegOp::opNone: break;
   }
 }
 
@@ -462,7 +463,7 @@ public:
   }
   void ApplyTo(TRegNode* root) const {
     for (const TRegOp& op : FOps)
-      if (op.Kind != kDropped) Apply(root, op);
+      if (op.Kind != TRegOp::opNone) Apply(root, op);
   }
 
   void Add(TRegOp op) {
@@ -491,8 +492,6 @@ public:
   }
 
 private:
-  static constexpr TRegOp::TKind kDropped = static_cast<TRegOp::TKind>(-1);
-
   // False when an earlier creation of the same key, with no key deleted
   // since, makes the creation at index i redundant.
   bool NoteCreated(size_t i) {
@@ -505,7 +504,7 @@ private:
     return true;
   }
   void Drop(size_t i) {
-    FOps[i].Kind = kDropped;
+    FOps[i].Kind = TRegOp::opNone;
     Release(FOps[i].Value);
     TKeyPath().swap(FOps[i].Path);
     ++FDropped;
@@ -520,7 +519,7 @@ private:
     ops.swap(FOps);
     Clear();
     for (TRegOp& op : ops)
-      if (op.Kind != kDropped) Add(std::move(op));
+      if (op.Kind != TRegOp::opNone) Add(std::move(op));
   }
 
   std::vector<TRegOp> FOps;
