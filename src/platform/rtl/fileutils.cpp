@@ -208,7 +208,10 @@ void WriteFileAtomic(const std::string& fileName, const void* data, size_t size)
     if (S_ISDIR(st.st_mode)) SaveFailed(fileName, "it is a folder", 0, 5);
     if (!S_ISREG(st.st_mode)) SaveFailed(fileName, "it is not a plain file", 0, 5);
     // Renaming would replace a write-protected file; the user protected it.
-    if (::access(target.c_str(), W_OK) != 0) SaveFailed(fileName, "the file is read-only", errno, 5);
+    if (::access(target.c_str(), W_OK) != 0) {
+      const int err = errno;
+      SaveFailed(fileName, "the file is read-only", err, 5);
+    }
     mode = st.st_mode & 07777;
     existing = true;
   }
