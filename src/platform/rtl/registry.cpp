@@ -683,8 +683,9 @@ TRegStore* StoreOf(HKEY root) {
 [[noreturn]] void RaiseGetFailed(const std::string& name) {
   throw ERegistryException("Failed to get data for '" + name + "'");
 }
-[[noreturn]] void RaiseSetFailed(const std::string& name) {
-  throw ERegistryException("Failed to set data for '" + name + "'");
+// With the reason when the store refuses changes (its file cannot be read).
+[[noreturn]] void RaiseSetFailed(const std::string& name, const std::string& why = std::string()) {
+  throw ERegistryException("Failed to set data for '" + name + "'" + (why.empty() ? "" : ": " + why));
 }
 [[noreturn]] void RaiseInvalidType(const std::string& name) {
   throw ERegistryException("Invalid data type for '" + name + "'");
@@ -965,8 +966,13 @@ void TRegistry::WriteData(const std::string& name, TRegDataType type, const std:
   v.Name = name;
   v.Type = type;
   v.Data = data;
-  if (!store->Change({TRegOp::opSetValue, path, v}))
-    throw ERegistryException("Failed to set data for '" + name + "': " + store->Problem());
+  if (!store->Change({TRegOp::opSetValue, path, v})) RaiseSetFailed(name, store->Problem());
+}
+
+std::string TRegistry::StoreProblem() const {
+  std::lock_guard<std::recursive_mutex> guard(State().Lock);
+  TRegStore* store = StoreOf(FRootKey);
+  return store ? store->Problem() : std::string();
 }
 
 std::string TRegistry::ReadString(const std::string& name) {
@@ -1060,7 +1066,7 @@ std::string TRegIniFile::ReadString(const std::string& section, const std::strin
 }
 
 void TRegIniFile::WriteString(const std::string& section, const std::string& ident, const std::string& value) {
-  if (!InSection(section, true, [&] { TRegistry::WriteString(ident, value); })) RaiseSetFailed(ident);
+  if (!InSection(section, true, [&] { TRegistry::WriteString(ident, value); })) RaiseSetFailed(ident, StoreProblem());
 }
 
 int TRegIniFile::ReadInteger(const std::string& section, const std::string& ident, int defaultValue) {
@@ -1150,7 +1156,7 @@ void TRegistryIniFile::WriteInteger(const std::string& section, const std::strin
     if (reg.GetDataType(ident) == rdString) reg.TRegistry::WriteString(ident, std::to_string(value));
     else reg.TRegistry::WriteInteger(ident, value);
   });
-  if (!done) RaiseSetFailed(ident);
+  if (!done) RaiseSetFailed(ident, reg.StoreProblem());
 }
 
 bool TRegistryIniFile::ReadBool(const std::string& section, const std::string& ident, bool defaultValue) {

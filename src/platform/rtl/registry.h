@@ -143,6 +143,9 @@ protected:
   bool IsReadOnlyKey() const { return FOpenReadOnly; }
   // Makes path (below the root) the open key again without any check.
   void RestoreKey(const std::string& path, bool readOnly);
+  // Why the root's store refuses changes (its file cannot be read); empty
+  // when it takes them.
+  std::string StoreProblem() const;
 
 private:
   std::string Resolve(const std::string& key) const;

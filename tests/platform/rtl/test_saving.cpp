@@ -315,7 +315,7 @@ TEST(Saving, QueuedSettingsReachTheFileWhenThereIsRoomAgain) {
 TEST(Saving, SettingsFilesThatCannotBeReadAreNeverReplaced) {
   TTempDir dir;
   ::chmod(dir.Path().c_str(), 0777);  // a rename by the child would succeed
-  const std::string store = dir.Write("HKEY_USERS.reg", "; Zelvora settings store, version 1\n[A]\n\"Old\"=int:1\n");
+  const std::string store = dir.Write("HKEY_CURRENT_USER.reg", "; Zelvora settings store, version 1\n[A]\n\"Old\"=int:1\n");
   const std::string ini = dir.Write("options.ini", "[Main]\nOld=1\n");
   // No one but root may read them (the child runs as nobody when we are root).
   ::chmod(store.c_str(), 0);
@@ -327,7 +327,6 @@ TEST(Saving, SettingsFilesThatCannotBeReadAreNeverReplaced) {
     std::string out;
     {
       TRegistry reg;
-      reg.SetRootKey(HKEY_USERS);
       out += reg.OpenKey("New", true) ? "opened|" : "refused|";
       out += reg.OpenKey("", false) ? "root|" : "no root|";
       try {
@@ -337,6 +336,13 @@ TEST(Saving, SettingsFilesThatCannotBeReadAreNeverReplaced) {
         out += std::string(e.Message()) + "|";
       }
       reg.CloseKey();
+      try {
+        TRegIniFile options("Software\\Zelvora");
+        options.WriteString("Configuration", "Option", "1");
+        out += "option written|";
+      } catch (const ERegistryException& e) {
+        out += std::string(e.Message()) + "|";
+      }
     }
     {
       TIniFile file(ini);
@@ -367,6 +373,8 @@ TEST(Saving, SettingsFilesThatCannotBeReadAreNeverReplaced) {
   SCOPED_TRACE(report);
   EXPECT_EQ(report.rfind("refused|root|Failed to set data for 'Value': the settings file " + store + " cannot be read", 0),
             0u);
+  EXPECT_NE(report.find("|Failed to set data for 'Option': the settings file " + store + " cannot be read"),
+            std::string::npos);
   EXPECT_NE(report.find("|-1|Unable to write to " + ini + ": the file exists but could not be read"), std::string::npos);
   EXPECT_NE(report.find("|update refused|stderr:1,1"), std::string::npos);  // each problem reported once
   ::chmod(store.c_str(), 0600);
