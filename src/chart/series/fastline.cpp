@@ -145,10 +145,14 @@ void TFastLineSeries::DrawVisiblePoints() {
   // Runs in one pixel column may be drawn as the span they cover when that
   // gives the same pixels: a plain solid one-pixel pen, flat, no stairs and
   // no line breaks at nulls.
-  TPen* pen = FParentChart->PanelCanvas()->CanvasPen();
+  // Only pixels of a plain bitmap are sure to be the same: not for a
+  // recorded picture or a print, which may be scaled when played.
+  TCanvas3D* canvas = FParentChart->PanelCanvas();
+  TPen* pen = canvas->CanvasPen();
   const bool columnwise = FDrawAllPoints && !FPass3D && !FStairs && (FIgnoreNulls || !HasColorList()) &&
                           pen->Style() == psSolid && pen->Width() <= 1 && pen->Mode() == pmCopy &&
-                          !FParentChart->PanelCanvas()->RendersWithoutGdi();
+                          !canvas->RendersWithoutGdi() && !canvas->DrawingToMetafile() &&
+                          !FParentChart->IsPrinting;
   const int from = first > 0 ? first : first + 1;
   if (columnwise) {
     DrawRunsColumnwise(from, LastVisible);
