@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "chart/core/chart.h"
 #include "chart/core/grafconst.h"
@@ -300,9 +301,11 @@ bool TCustomSeries::DrawPointersOnly() {
   else
     oneColour = (brush->Style() == bsClear && !noPen && pen->Style() == psSolid) ||
                 (brush->Style() == bsSolid && (noPen || (pen->Style() == psSolid && pen->Color() == brush->Color())));
+  // One bit per pixel of the chart, for charts of a sensible size.
   const int width = chart->Width(), height = chart->Height();
   std::vector<bool> drawn;
-  if (oneColour && width > 0 && height > 0) drawn.assign(static_cast<size_t>(width) * static_cast<size_t>(height), false);
+  if (oneColour && width > 0 && height > 0 && static_cast<int64_t>(width) * height <= (int64_t{1} << 26))
+    drawn.assign(static_cast<size_t>(width) * static_cast<size_t>(height), false);
   const double* xs = FXValues->Values().data();
   const double* ys = FYValues->Values().data();
   const int hs = FPointer->HorizSize(), vs = FPointer->VertSize();
