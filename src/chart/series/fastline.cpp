@@ -212,26 +212,29 @@ void TFastLineSeries::DrawRunsColumnwise(int First, int Last) {
       canvas->LineTo(x, py);
       px = x;
     }
-    // The rest of the column's points, starting from the pen at py: their
-    // rows, the last one, and the span of the rows before the last block of
-    // repeats of it.
+    // The rest of the column's points, starting from the pen at py, taken
+    // in blocks of rows: the last row, and the span of the rows before the
+    // last block of repeats of it.
     i = end + 1;
-    const int m = end - k + 1;
-    if (m <= 0) continue;
-    if (v) {
+    int lo = py, hi = py, cur = py;
+    constexpr int kBlock = 4096;
+    for (int from = k; from <= end; from += kBlock) {
+      const int m = std::min(kBlock, end - from + 1);
       rows.resize(static_cast<size_t>(m));
-      v->ValuesToPixels(ys + k, m, rows.data());
-    } else {
-      rows.assign(static_cast<size_t>(m), 0);
-    }
-    const int* r = rows.data();
-    const int cur = r[m - 1];
-    int t = m - 1;
-    while (t > 0 && r[t - 1] == cur) --t;
-    int lo = py, hi = py;
-    for (int q = 0; q < t; ++q) {
-      lo = std::min(lo, r[q]);
-      hi = std::max(hi, r[q]);
+      if (v) v->ValuesToPixels(ys + from, m, rows.data());
+      else std::fill(rows.begin(), rows.end(), 0);
+      const int* r = rows.data();
+      const int last = r[m - 1];
+      int t = m - 1;
+      while (t > 0 && r[t - 1] == last) --t;
+      if (t == 0 && last == cur) continue;  // nothing new in this block
+      lo = std::min(lo, cur);
+      hi = std::max(hi, cur);
+      for (int q = 0; q < t; ++q) {
+        lo = std::min(lo, r[q]);
+        hi = std::max(hi, r[q]);
+      }
+      cur = last;
     }
     if (cur == py && lo == hi) continue;
     // lo..hi spans the points before the last one of the run (py included).
