@@ -143,10 +143,9 @@ void TFastLineSeries::DrawVisiblePoints() {
   PointPixels(first > 0 ? first - 1 : first, PrevX, PrevY);
   MovePenTo(PrevX, PrevY);
   // Runs in one pixel column may be drawn as the span they cover when that
-  // gives the same pixels: a plain solid one-pixel pen, flat, no stairs and
-  // no line breaks at nulls.
-  // Only pixels of a plain bitmap are sure to be the same: not for a
-  // recorded picture or a print, which may be scaled when played.
+  // gives the same pixels: a plain solid one-pixel pen, flat, no stairs, no
+  // line breaks at nulls, and a plain bitmap (a recorded picture or a print
+  // may be scaled when played).
   TCanvas3D* canvas = FParentChart->PanelCanvas();
   TPen* pen = canvas->CanvasPen();
   const bool columnwise = FDrawAllPoints && !FPass3D && !FStairs && (FIgnoreNulls || !HasColorList()) &&
