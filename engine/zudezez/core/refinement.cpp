@@ -155,6 +155,8 @@ int TRefinement::Build() {
       else if (std::find(v.Histograms.begin(), v.Histograms.end(), m.H) == v.Histograms.end()) v.Histograms.push_back(m.H);
     }
     if (all) v.Histograms.clear();
+    v.Analytic = std::all_of(v.Members.begin(), v.Members.end(),
+                             [this](const TMember& m) { return FPattern.HasAnalyticDerivative(m.H, m.P, m.A, m.T); });
     TParameter named(first.H, first.P, first.A, first.T, 0);
     v.Name = ParameterDescription(named);
     FVariables.push_back(std::move(v));
@@ -179,6 +181,7 @@ int TRefinement::Build() {
       for (const TMember& l : v->Members)
         if (l.P == p && l.T == leader + 5 && l.H == 0) m.Multiplier = l.Multiplier;
       v->Members.push_back(m);
+      v->Analytic = v->Analytic && FPattern.HasAnalyticDerivative(m.H, m.P, m.A, m.T);
     }
   // Without an observed point (calculation-only histograms) there is nothing to refine.
   if (FPattern.ObservationCount() == 0) FVariables.clear();
@@ -209,14 +212,87 @@ void TRefinement::Shift(const std::vector<double>& shifts) {
     for (TMember& m : FVariables[j].Members) *m.Value = static_cast<float>(*m.Value + m.Multiplier * shifts[j]);
 }
 
+int TRefinement::FillDerivatives(const std::function<void(double)>& progress) {
+  const int n = VariableCount();
+  std::vector<TDerivativeColumn> columns(static_cast<std::size_t>(n));
+  for (int j = 0; j < n; ++j) {
+    const TVariable& v = FVariables[static_cast<std::size_t>(j)];
+    if (FNumeric || !v.Analytic) continue;
+    for (const TMember& mem : v.Members) columns[static_cast<std::size_t>(j)].push_back({mem.H, mem.P, mem.A, mem.T, mem.Multiplier});
+  }
+  // The pattern and the closed-form columns in one pass.
+  if (int e = FPattern.CalculateDerivatives(columns); e != zeNone) return e;
+  FSumBefore = FPattern.WeightedSum();
+
+  // Central differences for the rest, one column per variable.
+  const int histograms = FPattern.HistogramCount();
+  std::vector<std::vector<double>> baseline(static_cast<std::size_t>(histograms)), plus(baseline.size());
+  bool numeric = false;
+  const std::vector<float> saved = Save();
+  for (int j = 0; j < n; ++j) {
+    TVariable& v = FVariables[static_cast<std::size_t>(j)];
+    if (!FNumeric && v.Analytic) continue;
+    if (!numeric) {
+      for (int h = 1; h <= histograms; ++h) baseline[h - 1] = FPattern.Data(h).Calculated;
+      numeric = true;
+    }
+    const double step = v.Step;
+    for (int sign : {+1, -1}) {
+      for (TMember& mem : v.Members) *mem.Value = static_cast<float>(*mem.Value + sign * mem.Multiplier * step);
+      int error = zeNone;
+      if (v.Histograms.empty())
+        error = FPattern.Calculate();
+      else
+        for (int h : v.Histograms) error = std::max(error, FPattern.Calculate(h));
+      Restore(saved);
+      if (error != zeNone) {
+        FProblem = v.Name;
+        for (int h = 1; h <= histograms; ++h) FPattern.Data(h).Calculated = baseline[h - 1];
+        return error;
+      }
+      for (int h = 1; h <= histograms; ++h) {
+        const bool affected = v.Histograms.empty() || std::find(v.Histograms.begin(), v.Histograms.end(), h) != v.Histograms.end();
+        if (!affected) continue;
+        THistogramData& d = FPattern.Data(h);
+        if (sign > 0) {
+          plus[h - 1] = d.Calculated;
+          continue;
+        }
+        for (std::size_t i = 0; i < d.X.size(); ++i)
+          d.Derivatives[i * static_cast<std::size_t>(n) + static_cast<std::size_t>(j)] =
+              (plus[h - 1][i] - d.Calculated[i]) / (2 * step);
+      }
+    }
+    if (progress) progress(80.0 * (j + 1) / n);
+  }
+  // Structure-factor caches and the pattern follow the restored values.
+  if (numeric) FPattern.Calculate();
+  if (progress) progress(80);
+  return zeNone;
+}
+
+int TRefinement::Derivatives(std::vector<double>& rows) {
+  rows.clear();
+  const int n = VariableCount();
+  if (int e = FillDerivatives({}); e != zeNone) return e;
+  for (int h = 1; h <= FPattern.HistogramCount(); ++h) {
+    const THistogramData& d = FPattern.Data(h);
+    for (std::size_t i = 0; i < d.X.size() && i < d.Weight.size(); ++i)
+      if (d.Used[i] && d.Weight[i] > 0)
+        rows.insert(rows.end(), d.Derivatives.begin() + static_cast<std::ptrdiff_t>(i * n),
+                    d.Derivatives.begin() + static_cast<std::ptrdiff_t>((i + 1) * n));
+  }
+  return zeNone;
+}
+
 int TRefinement::Cycle(bool& converged, const std::function<void(double)>& progress) {
   converged = false;
   FProblem.clear();
   const int n = VariableCount();
   if (FPattern.HasLeBailPhase()) FPattern.ExtractLeBail(1);
-  if (int e = FPattern.Calculate(); e != zeNone) return e;
-  FSumBefore = FPattern.WeightedSum();
   if (n == 0) {
+    if (int e = FPattern.Calculate(); e != zeNone) return e;
+    FSumBefore = FPattern.WeightedSum();
     FSumAfter = FSumBefore;
     converged = true;
     if (progress) progress(100);
@@ -239,52 +315,15 @@ int TRefinement::Cycle(bool& converged, const std::function<void(double)>& progr
   const std::size_t m = obs.size();
   if (static_cast<std::size_t>(n) >= m) return zeTooManyParameters;
 
-  // Baseline calculation, restored after each derivative.
-  std::vector<std::vector<double>> baseline(static_cast<std::size_t>(FPattern.HistogramCount()));
-  for (int h = 1; h <= FPattern.HistogramCount(); ++h) baseline[h - 1] = FPattern.Data(h).Calculated;
-
-  // Derivatives by central differences, one column per variable.
-  std::vector<double> jac(m * n, 0.0);
+  if (int e = FillDerivatives(progress); e != zeNone) return e;
   const std::vector<float> saved = Save();
-  for (int j = 0; j < n; ++j) {
-    TVariable& v = FVariables[j];
-    const double step = v.Step;
-    std::vector<std::vector<double>> plus(baseline.size());
-    for (int sign : {+1, -1}) {
-      for (TMember& mem : v.Members) *mem.Value = static_cast<float>(*mem.Value + sign * mem.Multiplier * step);
-      int error = zeNone;
-      if (v.Histograms.empty())
-        error = FPattern.Calculate();
-      else
-        for (int h : v.Histograms) error = std::max(error, FPattern.Calculate(h));
-      Restore(saved);
-      if (error != zeNone) {
-        FProblem = v.Name;
-        for (int h = 1; h <= FPattern.HistogramCount(); ++h) FPattern.Data(h).Calculated = baseline[h - 1];
-        return error;
-      }
-      for (int h = 1; h <= FPattern.HistogramCount(); ++h) {
-        const bool affected = v.Histograms.empty() || std::find(v.Histograms.begin(), v.Histograms.end(), h) != v.Histograms.end();
-        if (!affected) continue;
-        if (sign > 0)
-          plus[h - 1] = FPattern.Data(h).Calculated;
-        else
-          for (std::size_t k = 0; k < m; ++k)
-            if (obs[k].H == h)
-              jac[k * n + j] = (plus[h - 1][obs[k].I] - FPattern.Data(h).Calculated[obs[k].I]) / (2 * step);
-      }
-    }
-    if (progress) progress(80.0 * (j + 1) / n);
-  }
-  // Structure-factor caches follow the restored values.
-  FPattern.Calculate();
 
   // Normal equations A d = g.
   std::vector<double> a(static_cast<std::size_t>(n) * n, 0.0), g(n, 0.0);
   for (std::size_t k = 0; k < m; ++k) {
     const THistogramData& d = FPattern.Data(obs[k].H);
     const double r = d.Observed[obs[k].I] - d.Calculated[obs[k].I];
-    const double* row = &jac[k * n];
+    const double* row = &d.Derivatives[obs[k].I * static_cast<std::size_t>(n)];
     for (int i = 0; i < n; ++i) {
       if (row[i] == 0) continue;
       const double wi = obs[k].W * row[i];
