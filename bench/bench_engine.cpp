@@ -58,6 +58,7 @@ void BuildModel(TRietveld& model) {
     a.Y = s.Y;
     a.Z = s.Z;
     a.B = s.B;
+    a.N = s.Y == 0.25f ? 0.5f : 1.0f;  // the mirror's 4-fold sites of the 8-fold group
     p->AddAtom(a);
   }
   TSample* s = model.FindSample(1, 1);
