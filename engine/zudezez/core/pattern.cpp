@@ -98,6 +98,19 @@ int TPattern::Prepare() {
     // Points in the refined range and outside every excluded region.
     const std::size_t n = data.X.size();
     data.Used.assign(n, 1);
+    // A constant step (up to single-precision rounding) lets the peaks walk the points.
+    data.Step = 0;
+    data.StepDeviation = 0;
+    if (n > 2) {
+      const double step = (data.X.back() - data.X.front()) / double(n - 1);
+      double deviation = 0;
+      for (std::size_t i = 0; i < n && step > 0; ++i)
+        deviation = std::max(deviation, std::fabs(data.X[i] - (data.X.front() + double(i) * step)));
+      if (step > 0 && deviation <= 1e-3 * step) {
+        data.Step = step;
+        data.StepDeviation = deviation;
+      }
+    }
     const double lo = std::min(hist.Start, hist.Stop), hi = std::max(hist.Start, hist.Stop);
     const bool ranged = hi > lo;
     for (std::size_t i = 0; i < n; ++i) {
@@ -212,7 +225,9 @@ double TPattern::OccupancyFactor(const TPhaseView& /*view*/, int /*atom*/) const
 // stabiliser. A fully occupied general position has N = 1; a full 4-fold
 // site of P n m a (M = 8) has N = 0.5.
 std::complex<double> TPattern::AtomContribution(const TPhaseView& view, int atom, const TMiller& hkl, double stol2,
-                                                const TPhase& phase) const {
+                                                const TPhase& phase, std::array<std::complex<double>, 10>* sums) const {
+  static constexpr int PairI[6] = {0, 1, 2, 0, 0, 1}, PairJ[6] = {0, 1, 2, 1, 2, 2};
+  if (sums != nullptr) sums->fill(0);
   const TAtom& a = *phase.Atom(atom + 1);
   const TVec3 x{a.X, a.Y, a.Z};
   const bool aniso = a.B11 != 0 || a.B22 != 0 || a.B33 != 0 || a.B12 != 0 || a.B13 != 0 || a.B23 != 0;
@@ -226,7 +241,13 @@ std::complex<double> TPattern::AtomContribution(const TPhaseView& view, int atom
       t = std::exp(-(a.B11 * hr[0] * hr[0] + a.B22 * hr[1] * hr[1] + a.B33 * hr[2] * hr[2] +
                      2.0 * (a.B12 * hr[0] * hr[1] + a.B13 * hr[0] * hr[2] + a.B23 * hr[1] * hr[2])));
     }
-    sum += t * std::complex<double>(std::cos(angle), std::sin(angle));
+    const std::complex<double> e = t * std::complex<double>(std::cos(angle), std::sin(angle));
+    sum += e;
+    if (sums != nullptr) {
+      for (int i = 0; i < 3; ++i) (*sums)[i] += double(hr[i]) * e;
+      for (int q = 0; q < 6; ++q) (*sums)[3 + q] += double(hr[PairI[q]] * hr[PairJ[q]]) * e;
+      (*sums)[9] += e;
+    }
   }
   const double b = a.B + phase.IsoThermal;
   return sum * (a.N * OccupancyFactor(view, atom) * std::exp(-b * stol2));
@@ -251,18 +272,25 @@ void TPattern::UpdateStructureFactors(int /*h: the view is that histogram's*/, T
     view.AtomKey.assign(atoms, {});
     geometry = true;
   }
+  const bool sums = FDerivatives;
+  if (sums && view.AtomSums.size() != atoms) {
+    view.AtomSums.assign(atoms, {});
+    geometry = true;
+  }
   bool changed = geometry;
   for (std::size_t a = 0; a < atoms; ++a) {
     const TAtom& atom = *phase.Atom(static_cast<int>(a) + 1);
     std::array<float, 11> key{atom.X, atom.Y, atom.Z, atom.B, atom.N, atom.B11, atom.B22, atom.B33, atom.B12, atom.B13, atom.B23};
     auto& list = view.AtomF[a];
-    if (!geometry && list.size() == count && key == view.AtomKey[a]) continue;
+    if (!geometry && list.size() == count && key == view.AtomKey[a] && (!sums || view.AtomSums[a].size() == count)) continue;
     view.AtomKey[a] = key;
     changed = true;
     list.resize(count);
+    if (sums) view.AtomSums[a].resize(count);
     for (std::size_t k = 0; k < count; ++k) {
       const TReflection& r = view.Reflections[k];
-      list[k] = AtomContribution(view, static_cast<int>(a), r.Hkl, 0.25 / (r.D * r.D), phase);
+      list[k] = AtomContribution(view, static_cast<int>(a), r.Hkl, 0.25 / (r.D * r.D), phase,
+                                 sums ? &view.AtomSums[a][k] : nullptr);
     }
   }
   // Scattering factors: new with the cell or with refined entries.
@@ -795,7 +823,7 @@ struct TSpread {
   double Off[TShortList::Capacity] = {}, W[TShortList::Capacity] = {}, Z2[TShortList::Capacity] = {};
   double Low = 0, High = 0, DLowDS = 0, DHighDS = 0;
   // Pseudo-Voigt: L = CL / (dd^2 + H2Q), G = CG exp(-KG dd^2).
-  double CL = 0, H2Q = 0, CG = 0, KG = 0;
+  double CL = 0, H2Q = 0, CG = 0, KG = 0, InvH = 0;
   // Pearson VII: norm (1 + K4 dd^2)^-m, and d ln norm / dm, dk/dm over H^2 x 4.
   double Norm = 0, K4 = 0, DLogNormDm = 0, DK4Dm = 0;
   TPeakShape Shape;  // time of flight: the general shape
@@ -879,13 +907,15 @@ bool MakeSpread(const TPeakOf<double>& p, double fwhms, const TSample& s, TSprea
     out.H2Q = 0.25 * p.H * p.H;
     out.CG = 0.9394373 / p.H;
     out.KG = 2.772589 / (p.H * p.H);
+    out.InvH = 1.0 / p.H;
   }
   return true;
 }
 
 // The base profile at dd; with Partials, also d/d dd, d/dH and d/dMix.
+// gauss is exp(-KG dd^2) when the caller has it, negative otherwise.
 template <bool Partials>
-inline double BaseAt(const TSpread& s, double dd, double& ddd, double& dh, double& dm) {
+inline double BaseAt(const TSpread& s, double dd, double gauss, double& ddd, double& dh, double& dm) {
   if (s.Kind == TPeakShape::pkPearson) {
     const double u = 1.0 + s.K4 * dd * dd;
     const double v = s.Norm * std::pow(u, -s.Mix);
@@ -897,86 +927,174 @@ inline double BaseAt(const TSpread& s, double dd, double& ddd, double& dh, doubl
     return v;
   }
   const double dd2 = dd * dd;
-  const double den = dd2 + s.H2Q;
-  const double l = s.CL / den;
-  const double g = s.CG * std::exp(-s.KG * dd2);
+  const double inv = 1.0 / (dd2 + s.H2Q);
+  const double l = s.CL * inv;
+  const double g = s.CG * (gauss >= 0 ? gauss : std::exp(-s.KG * dd2));
   const double eta = s.Mix;
   if constexpr (Partials) {
-    ddd = eta * (-2.0 * dd * l / den) + (1 - eta) * g * (-2.0 * s.KG * dd);
-    dh = eta * (l / s.H - l * 0.5 * s.H / den) + (1 - eta) * g * (-1.0 / s.H + 2.0 * s.KG * dd2 / s.H);
+    ddd = eta * (-2.0 * dd * l * inv) + (1 - eta) * g * (-2.0 * s.KG * dd);
+    dh = eta * l * (s.InvH - 0.5 * s.H * inv) + (1 - eta) * g * s.InvH * (2.0 * s.KG * dd2 - 1.0);
     dm = l - g;
   }
   return eta * l + (1 - eta) * g;
 }
 
-// The windowed profile at delta = x - P; with Partials, part[0 .. 4] = the
-// value, and its derivatives with respect to P, H, Mix and Asym.
-template <bool Partials>
-inline double ProfileAt(const TSpread& s, double delta, double fwhms, double* part) {
-  const double reach = delta < 0 ? s.Low : s.High;
-  const double u = std::fabs(delta) / reach;
-  if (u >= 1) {
-    if constexpr (Partials) part[0] = part[1] = part[2] = part[3] = part[4] = 0;
-    return 0;
-  }
-  double taper = 1, dTaper = 0;
-  if (u > 0.75) {
-    const double a = (u - 0.75) / 0.25 * Pi / 2;
-    const double c = std::cos(a);
-    taper = c * c;
-    if constexpr (Partials) dTaper = -2.0 * c * std::sin(a) * (Pi / 2 / 0.25);
-  }
-  if (s.Kind == TPeakShape::pkTof) {
-    const double v = taper * s.Shape.Value(delta);
-    if constexpr (Partials) {
-      part[0] = v;
-      part[1] = part[2] = part[3] = part[4] = 0;
+// exp(-KG dd^2) of every sub-peak along a grid of constant step, by
+// g(i + 1) = g(i) r(i), r(i + 1) = r(i) c: two products a point instead of
+// an exponential. Points that sit off the grid by eps (x stored in single
+// precision) take the factor exp(-KG eps (2 dd - eps)) by its series, where
+// that is tiny. Not used where the factors could leave the double range.
+struct TGaussWalk {
+  int Count = 0;
+  double G[TShortList::Capacity] = {}, R[TShortList::Capacity] = {};
+  double C = 1;
+
+  bool Start(const TSpread& s, double first, double last, double step, double maxEps) {
+    if (!(step > 0) || s.Kind != TPeakShape::pkPseudoVoigt) return false;
+    const int count = s.Sub > 0 ? s.Sub : 1;
+    for (int j = 0; j < count; ++j) {
+      const double o = s.Sub > 0 ? s.Off[j] : 0.0;
+      const double d0 = first - o, d1 = last - o;
+      const double far = std::max(std::fabs(d0), std::fabs(d1));
+      if (s.KG * far * far > 600 || s.KG * (2 * std::fabs(d0) * step + step * step) > 600) return false;
+      if (s.KG * maxEps * (2 * far + maxEps) > 1e-2) return false;
+      G[j] = std::exp(-s.KG * d0 * d0);
+      R[j] = std::exp(-s.KG * (2 * d0 * step + step * step));
     }
-    return v;
+    C = std::exp(-2 * s.KG * step * step);
+    Count = count;
+    return true;
   }
-  double v = 0, dDelta = 0, dH = 0, dM = 0, dS = 0;
-  if (s.Sub > 0) {
-    for (int j = 0; j < s.Sub; ++j) {
-      double a = 0, b = 0, c = 0;
-      const double base = BaseAt<Partials>(s, delta - s.Off[j], a, b, c);
-      v += s.W[j] * base;
-      if constexpr (Partials) {
-        dDelta += s.W[j] * a;
-        dH += s.W[j] * b;
-        dM += s.W[j] * c;
-        dS += s.W[j] * a * s.Z2[j];  // the offset -S z^2 moves with S
-      }
-    }
-  } else {
-    v = BaseAt<Partials>(s, delta, dDelta, dH, dM);
-    if (s.Asymmetry == akRietveld) {
-      const double sign = delta > 0 ? 1.0 : (delta < 0 ? -1.0 : 0.0);
-      const double f = 1.0 - s.R * sign * delta * delta;
-      if (f <= 0) {
-        v = dDelta = dH = dM = 0;
-      } else {
-        if constexpr (Partials) {
-          dDelta = dDelta * f + v * (-2.0 * s.R * std::fabs(delta));
-          dH *= f;
-          dM *= f;
-          dS = -v * sign * delta * delta;
+  double Next(int j) {
+    const double g = G[j];
+    G[j] *= R[j];
+    R[j] *= C;
+    return g;
+  }
+};
+
+// A histogram's points as x0 + i step + eps(i), |eps| <= MaxEps; Step 0 when
+// they are not that close to a constant step.
+struct TGrid {
+  double X0 = 0, Step = 0, MaxEps = 0;
+};
+
+// Spreads a peak over the points i0 .. i1 - 1 (inside its reach): calls
+// sink(i, part) with part[0] the windowed profile and, with Partials,
+// part[1 .. 4] its derivatives with respect to P, H, Mix and Asym. step is
+// the grid's constant step, 0 when it has none.
+template <bool Partials, class TSink>
+void SpreadPeak(const TSpread& s, const double* x, std::size_t i0, std::size_t i1, const TGrid& grid, double fwhms,
+                TSink&& sink) {
+  const double step = grid.Step;
+  TGaussWalk walk;
+  const bool walking = i1 > i0 && walk.Start(s, grid.X0 + double(i0) * step - s.P, grid.X0 + double(i1 - 1) * step - s.P,
+                                             step, grid.MaxEps);
+  // The taper's angle moves by a constant amount a point on a constant
+  // step: its cosine and sine by rotation.
+  int zone = 0;
+  double tc = 1, ts = 0, rc = 1, rs = 0;
+  double part[5] = {};
+  for (std::size_t i = i0; i < i1; ++i) {
+    const double delta = x[i] - s.P;
+    const double eps = step > 0 ? x[i] - (grid.X0 + double(i) * step) : 0.0;
+    double gauss[TShortList::Capacity];
+    if (walking) {
+      for (int j = 0; j < walk.Count; ++j) {
+        gauss[j] = walk.Next(j);
+        if (eps != 0) {
+          const double a = s.KG * eps * (2 * (delta - (s.Sub > 0 ? s.Off[j] : 0.0)) - eps);
+          gauss[j] *= 1 - a * (1 - a * (0.5 - a / 6));
         }
-        v *= f;
       }
     }
-  }
-  if constexpr (Partials) {
-    // The window's edge moves with the width (and Howard's shift).
-    const double sign = delta < 0 ? -1.0 : 1.0;
-    const double dTaperDReach = -dTaper * u / reach;
+    const double reach = delta < 0 ? s.Low : s.High;
+    const double u = std::fabs(delta) / reach;
+    if (!(reach > 0) || u >= 1) {
+      part[0] = part[1] = part[2] = part[3] = part[4] = 0;
+      sink(i, part);
+      zone = 0;
+      continue;
+    }
+    double taper = 1, dTaper = 0;
+    if (u > 0.75) {
+      // The angle on the grid point (eps taken out), rotated on from the last
+      // point in the same zone, then moved to the point itself.
+      const int z = delta < 0 ? -1 : 1;
+      if (z == zone) {
+        const double c = tc * rc - ts * rs;
+        ts = ts * rc + tc * rs;
+        tc = c;
+      } else {
+        const double a = (z * (delta - eps) / reach - 0.75) / 0.25 * Pi / 2;
+        tc = std::cos(a);
+        ts = std::sin(a);
+        const double da = z * 2 * Pi * step / reach;
+        rc = std::cos(da);
+        rs = std::sin(da);
+        zone = step > 0 ? z : 0;
+      }
+      double c = tc, sn = ts;
+      if (eps != 0) {
+        const double da = z * 2 * Pi * eps / reach;
+        const double cd = 1 - 0.5 * da * da, sd = da * (1 - da * da / 6);
+        c = tc * cd - ts * sd;
+        sn = ts * cd + tc * sd;
+      }
+      taper = c * c;
+      if constexpr (Partials) dTaper = -2.0 * c * sn * (Pi / 2 / 0.25);
+    } else {
+      zone = 0;
+    }
+    if (s.Kind == TPeakShape::pkTof) {
+      part[0] = taper * s.Shape.Value(delta);
+      part[1] = part[2] = part[3] = part[4] = 0;
+      sink(i, part);
+      continue;
+    }
+    double v = 0, dDelta = 0, dH = 0, dM = 0, dS = 0;
+    if (s.Sub > 0) {
+      for (int j = 0; j < s.Sub; ++j) {
+        double a = 0, b = 0, c = 0;
+        const double base = BaseAt<Partials>(s, delta - s.Off[j], walking ? gauss[j] : -1.0, a, b, c);
+        v += s.W[j] * base;
+        if constexpr (Partials) {
+          dDelta += s.W[j] * a;
+          dH += s.W[j] * b;
+          dM += s.W[j] * c;
+          dS += s.W[j] * a * s.Z2[j];  // the offset -S z^2 moves with S
+        }
+      }
+    } else {
+      v = BaseAt<Partials>(s, delta, walking ? gauss[0] : -1.0, dDelta, dH, dM);
+      if (s.Asymmetry == akRietveld) {
+        const double sign = delta > 0 ? 1.0 : (delta < 0 ? -1.0 : 0.0);
+        const double f = 1.0 - s.R * sign * delta * delta;
+        if (f <= 0) {
+          v = dDelta = dH = dM = 0;
+        } else {
+          if constexpr (Partials) {
+            dDelta = dDelta * f + v * (-2.0 * s.R * std::fabs(delta));
+            dH *= f;
+            dM *= f;
+            dS = -v * sign * delta * delta;
+          }
+          v *= f;
+        }
+      }
+    }
     part[0] = taper * v;
-    part[1] = -(taper * dDelta + dTaper * sign / reach * v);
-    part[2] = taper * dH + dTaperDReach * fwhms * v;
-    part[3] = taper * dM;
-    part[4] = taper * dS + dTaperDReach * (delta < 0 ? s.DLowDS : s.DHighDS) * v;
+    if constexpr (Partials) {
+      // The window's edge moves with the width (and Howard's shift).
+      const double sign = delta < 0 ? -1.0 : 1.0;
+      const double dTaperDReach = -dTaper * u / reach;
+      part[1] = -(taper * dDelta + dTaper * sign / reach * v);
+      part[2] = taper * dH + dTaperDReach * fwhms * v;
+      part[3] = taper * dM;
+      part[4] = taper * dS + dTaperDReach * (delta < 0 ? s.DLowDS : s.DHighDS) * v;
+    }
+    sink(i, part);
   }
-  (void)fwhms;
-  return taper * v;
 }
 
 }  // namespace
@@ -1018,10 +1136,10 @@ struct TInputUse {
 };
 
 // The coefficients of one column for one peak: d y / d column =
-// C . (profile, d/dP, d/dH, d/dMix, d/dAsym) at every point.
+// C . (profile, d/dP, d/dH, d/dMix, d/dAsym) at every point. A column that
+// moves one channel only keeps its coefficient in C[0].
 struct TColumnCoef {
   int Column = 0;
-  bool Full = false;
   double C[5] = {};
 };
 
@@ -1057,18 +1175,7 @@ void StructureFactorDerivatives(const TPattern& pattern, const TPhase& phase, co
   dF2.assign(count * uses.size(), 0.0);
   dF2ds.assign(count, 0.0);
   if (phase.CalcMethod != 0 || atoms == 0 || view.Form.size() != atoms * count) return;
-  std::vector<char> needSums(atoms, 0);
-  for (const TSfUse& u : uses)
-    if (u.Kind == sfAtom && static_cast<std::size_t>(u.Atom) < atoms) needSums[static_cast<std::size_t>(u.Atom)] = 1;
-  // Per atom: the occupancy-free weight, and the sums over the images of
-  // exp(2 pi i h.x') T, times h'_i and times h'_i h'_j.
-  struct TSums {
-    double Weight = 0;
-    cplx S0, S1[3], S2[6];
-  };
-  std::vector<TSums> sums(atoms);
-  const auto& ops = pattern.Group(view.Phase).Operations();
-  static constexpr int PairI[6] = {0, 1, 2, 0, 0, 1}, PairJ[6] = {0, 1, 2, 1, 2, 2};
+  if (view.AtomSums.size() != atoms) return;
   for (std::size_t k = 0; k < count; ++k) {
     const TReflection& r = view.Reflections[k];
     const double stol2 = 0.25 / (r.D * r.D);
@@ -1078,27 +1185,6 @@ void StructureFactorDerivatives(const TPattern& pattern, const TPhase& phase, co
       plus += cplx(f1, f2) * view.AtomF[a][k];
       minus += cplx(f1, -f2) * view.AtomF[a][k];
     }
-    for (std::size_t a = 0; a < atoms; ++a) {
-      if (!needSums[a]) continue;
-      const TAtom& atom = *phase.Atom(static_cast<int>(a) + 1);
-      TSums& s = sums[a];
-      s = TSums();
-      const bool aniso = atom.B11 != 0 || atom.B22 != 0 || atom.B33 != 0 || atom.B12 != 0 || atom.B13 != 0 || atom.B23 != 0;
-      for (const TSymOp& op : ops) {
-        const TMiller hr = op.ApplyToHkl(r.Hkl);
-        const double angle = 2 * Pi * (hr[0] * double(atom.X) + hr[1] * double(atom.Y) + hr[2] * double(atom.Z) +
-                                       r.Hkl[0] * op.T[0] + r.Hkl[1] * op.T[1] + r.Hkl[2] * op.T[2]);
-        double t = 1.0;
-        if (aniso)
-          t = std::exp(-(atom.B11 * hr[0] * hr[0] + atom.B22 * hr[1] * hr[1] + atom.B33 * hr[2] * hr[2] +
-                         2.0 * (atom.B12 * hr[0] * hr[1] + atom.B13 * hr[0] * hr[2] + atom.B23 * hr[1] * hr[2])));
-        const cplx e = t * cplx(std::cos(angle), std::sin(angle));
-        s.S0 += e;
-        for (int i = 0; i < 3; ++i) s.S1[i] += double(hr[i]) * e;
-        for (int q = 0; q < 6; ++q) s.S2[q] += double(hr[PairI[q]] * hr[PairJ[q]]) * e;
-      }
-      s.Weight = pattern.OccupancyFactor(view, static_cast<int>(a)) * std::exp(-(atom.B + phase.IsoThermal) * stol2);
-    }
     for (std::size_t u = 0; u < uses.size(); ++u) {
       const TSfUse& use = uses[u];
       cplx dPlus = 0, dMinus = 0;
@@ -1107,17 +1193,18 @@ void StructureFactorDerivatives(const TPattern& pattern, const TPhase& phase, co
           const std::size_t a = static_cast<std::size_t>(use.Atom);
           if (a >= atoms) break;
           const TAtom& atom = *phase.Atom(use.Atom + 1);
-          const TSums& s = sums[a];
+          const auto& sums = view.AtomSums[a][k];
+          const double weight = pattern.OccupancyFactor(view, use.Atom) * std::exp(-(atom.B + phase.IsoThermal) * stol2);
           cplx dG = 0;
           if (use.Type <= 3)
-            dG = double(atom.N) * s.Weight * cplx(0, 2 * Pi) * s.S1[use.Type - 1];
+            dG = double(atom.N) * weight * cplx(0, 2 * Pi) * sums[static_cast<std::size_t>(use.Type - 1)];
           else if (use.Type == 4)
             dG = -stol2 * view.AtomF[a][k];
           else if (use.Type == 5)
-            dG = s.Weight * s.S0;
+            dG = weight * sums[9];
           else {
             const int q = use.Type - 6;
-            dG = double(atom.N) * s.Weight * (q < 3 ? -1.0 : -2.0) * s.S2[q];
+            dG = double(atom.N) * weight * (q < 3 ? -1.0 : -2.0) * sums[static_cast<std::size_t>(3 + q)];
           }
           const double f1 = view.Form[a * count + k], f2 = view.Scatterers[a].Imaginary();
           dPlus = cplx(f1, f2) * dG;
@@ -1237,6 +1324,7 @@ std::vector<TPeak> TPattern::Peaks(int h, const TPhaseView& view, const TReflect
 }
 
 int TPattern::CalculateDerivatives(const std::vector<TDerivativeColumn>& columns) {
+  FDerivatives = true;
   TDerivativePlan plan;
   plan.Columns = &columns;
   plan.Count = static_cast<int>(columns.size());
@@ -1295,6 +1383,10 @@ int TPattern::CalculateHistogram(int k, const TDerivativePlan* plan) {
 
   // Peaks.
   const double fwhms = hist.BaseWidth > 0 ? hist.BaseWidth : 7.0;
+  TGrid grid;
+  grid.X0 = data.X.front();
+  grid.Step = data.Step;
+  grid.MaxEps = data.StepDeviation;
   const double* x = data.X.data();
   double* y = data.Calculated.data();
   std::vector<TInputUse> inputUses;
@@ -1389,9 +1481,12 @@ int TPattern::CalculateHistogram(int k, const TDerivativePlan* plan) {
         TSpread spread;
         if (!MakeSpread(peaks[p], fwhms, *context.Sample, spread)) continue;
         const double lo = spread.P - spread.Low, hi = spread.P + spread.High;
-        std::size_t i = static_cast<std::size_t>(std::lower_bound(x, x + n, lo) - x);
+        const std::size_t i0 = static_cast<std::size_t>(std::lower_bound(x, x + n, lo) - x);
+        const std::size_t i1 = static_cast<std::size_t>(std::upper_bound(x + i0, x + n, hi) - x);
         if (viewPlan == nullptr) {
-          for (; i < n && x[i] <= hi; ++i) y[i] += spread.I * ProfileAt<false>(spread, x[i] - spread.P, fwhms, nullptr);
+          const double intensity = spread.I;
+          SpreadPeak<false>(spread, x, i0, i1, grid, fwhms,
+                            [y, intensity](std::size_t i, const double* part) { y[i] += intensity * part[0]; });
           continue;
         }
         // Coefficients of every column this peak moves.
@@ -1419,29 +1514,39 @@ int TPattern::CalculateHistogram(int k, const TDerivativePlan* plan) {
           for (std::size_t u = 0; u < sfUses.size(); ++u)
             accumulate(sfUses[u].Column, sfUses[u].Multiplier * dF2[index * sfUses.size() + u] * dIdF2, 0, 0, 0, 0);
         }
+        // Columns that move one channel only, by channel, then the rest with all five.
+        std::size_t begin[6] = {};
+        for (int q = 0; q < 5; ++q) {
+          begin[q] = coefs.size();
+          for (int j = 0; j < columns; ++j) {
+            const double* c = &dense[static_cast<std::size_t>(j) * 5];
+            if (!touched[static_cast<std::size_t>(j)] || c[q] == 0) continue;
+            const int nonzero = (c[0] != 0) + (c[1] != 0) + (c[2] != 0) + (c[3] != 0) + (c[4] != 0);
+            if (nonzero == 1) coefs.push_back({j, {c[q], 0, 0, 0, 0}});
+          }
+        }
+        begin[5] = coefs.size();
         for (int j = 0; j < columns; ++j) {
           if (!touched[static_cast<std::size_t>(j)]) continue;
           touched[static_cast<std::size_t>(j)] = 0;
-          TColumnCoef cc;
-          cc.Column = j;
           double* c = &dense[static_cast<std::size_t>(j) * 5];
-          for (int q = 0; q < 5; ++q) {
-            cc.C[q] = c[q];
-            c[q] = 0;
-          }
-          cc.Full = cc.C[1] != 0 || cc.C[2] != 0 || cc.C[3] != 0 || cc.C[4] != 0;
-          if (cc.Full || cc.C[0] != 0) coefs.push_back(cc);
+          const int nonzero = (c[0] != 0) + (c[1] != 0) + (c[2] != 0) + (c[3] != 0) + (c[4] != 0);
+          if (nonzero > 1) coefs.push_back({j, {c[0], c[1], c[2], c[3], c[4]}});
+          for (int q = 0; q < 5; ++q) c[q] = 0;
         }
-        for (; i < n && x[i] <= hi; ++i) {
-          double part[5];
-          ProfileAt<true>(spread, x[i] - spread.P, fwhms, part);
+        const TColumnCoef* lists[7];
+        for (int q = 0; q <= 5; ++q) lists[q] = coefs.data() + begin[q];
+        lists[6] = coefs.data() + coefs.size();
+        SpreadPeak<true>(spread, x, i0, i1, grid, fwhms, [&](std::size_t i, const double* part) {
           y[i] += intensity * part[0];
           double* row = derivatives + i * static_cast<std::size_t>(columns);
-          for (const TColumnCoef& cc : coefs)
-            row[cc.Column] += cc.Full ? cc.C[0] * part[0] + cc.C[1] * part[1] + cc.C[2] * part[2] + cc.C[3] * part[3] +
-                                            cc.C[4] * part[4]
-                                      : cc.C[0] * part[0];
-        }
+          for (int q = 0; q < 5; ++q) {
+            const double p = part[q];
+            for (const TColumnCoef* cc = lists[q]; cc != lists[q + 1]; ++cc) row[cc->Column] += cc->C[0] * p;
+          }
+          for (const TColumnCoef* cc = lists[5]; cc != lists[6]; ++cc)
+            row[cc->Column] += cc->C[0] * part[0] + cc->C[1] * part[1] + cc->C[2] * part[2] + cc->C[3] * part[3] + cc->C[4] * part[4];
+        });
       }
     }
   }

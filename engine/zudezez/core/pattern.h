@@ -43,6 +43,9 @@ struct THistogramData {
   std::vector<double> Weight;  // 1 / variance, fixed for a cycle
   std::vector<double> Calculated, Background;
   std::vector<double> TabulatedBackground;  // background kinds 1 and -7
+  // The points' constant step (0 when they have none) and how far they sit
+  // off it (x kept in single precision).
+  double Step = 0, StepDeviation = 0;
   // d Calculated / d column of the last CalculateDerivatives, row-major
   // (point i, column j at i x DerivativeColumns + j).
   std::vector<double> Derivatives;
@@ -78,6 +81,10 @@ struct TPhaseView {
   // the values it was computed from.
   std::vector<std::vector<std::complex<double>>> AtomF;
   std::vector<std::array<float, 11>> AtomKey;
+  // With derivatives wanted: per atom and reflection, the sums of AtomF
+  // without its weight, times h'_1 .. h'_3, times h'_i h'_j (11 22 33 12 13
+  // 23), and alone.
+  std::vector<std::vector<std::array<std::complex<double>, 10>>> AtomSums;
   std::vector<double> SharedKey, ScatterKey;
   // Real part of every atom's scattering factor at every reflection
   // (atom-major), kept while the cell and the scattering entries stay.
@@ -156,7 +163,7 @@ public:
 
 private:
   std::complex<double> AtomContribution(const TPhaseView& view, int atom, const TMiller& hkl, double stol2,
-                                        const TPhase& phase) const;
+                                        const TPhase& phase, std::array<std::complex<double>, 10>* sums = nullptr) const;
   int CheckSample(int h, int p) const;
   int CalculateHistogram(int h, const TDerivativePlan* plan);
 
@@ -164,6 +171,7 @@ private:
   std::vector<THistogramData> FData;
   std::vector<std::vector<TPhaseView>> FViews;
   std::vector<TSpaceGroup> FGroups;
+  bool FDerivatives = false;  // a refinement asks for derivatives: keep what they need
 };
 
 // The x of a d-spacing in histogram h's kind (CW 2theta with the first

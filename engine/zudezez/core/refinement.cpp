@@ -318,17 +318,24 @@ int TRefinement::Cycle(bool& converged, const std::function<void(double)>& progr
   if (int e = FillDerivatives(progress); e != zeNone) return e;
   const std::vector<float> saved = Save();
 
-  // Normal equations A d = g.
+  // Normal equations A d = g, the lower triangle of A taken four points at
+  // a time (one pass over A for four rows of derivatives).
   std::vector<double> a(static_cast<std::size_t>(n) * n, 0.0), g(n, 0.0);
-  for (std::size_t k = 0; k < m; ++k) {
-    const THistogramData& d = FPattern.Data(obs[k].H);
-    const double r = d.Observed[obs[k].I] - d.Calculated[obs[k].I];
-    const double* row = &d.Derivatives[obs[k].I * static_cast<std::size_t>(n)];
+  for (std::size_t k0 = 0; k0 < m; k0 += 4) {
+    const double* row[4];
+    double w[4];
+    for (std::size_t q = 0; q < 4; ++q) {
+      const std::size_t k = std::min(k0 + q, m - 1);
+      const THistogramData& d = FPattern.Data(obs[k].H);
+      row[q] = &d.Derivatives[obs[k].I * static_cast<std::size_t>(n)];
+      w[q] = k0 + q < m ? obs[k].W : 0.0;
+      for (int i = 0; i < n && k0 + q < m; ++i) g[i] += w[q] * row[q][i] * (d.Observed[obs[k].I] - d.Calculated[obs[k].I]);
+    }
     for (int i = 0; i < n; ++i) {
-      if (row[i] == 0) continue;
-      const double wi = obs[k].W * row[i];
-      g[i] += wi * r;
-      for (int j = 0; j <= i; ++j) a[i * n + j] += wi * row[j];
+      const double w0 = w[0] * row[0][i], w1 = w[1] * row[1][i], w2 = w[2] * row[2][i], w3 = w[3] * row[3][i];
+      if (w0 == 0 && w1 == 0 && w2 == 0 && w3 == 0) continue;
+      double* ai = &a[static_cast<std::size_t>(i) * n];
+      for (int j = 0; j <= i; ++j) ai[j] += w0 * row[0][j] + w1 * row[1][j] + w2 * row[2][j] + w3 * row[3][j];
     }
   }
   for (int i = 0; i < n; ++i)
