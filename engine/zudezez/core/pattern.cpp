@@ -1053,7 +1053,37 @@ void SpreadPeak(const TSpread& s, const double* x, std::size_t i0, std::size_t i
       continue;
     }
     double v = 0, dDelta = 0, dH = 0, dM = 0, dS = 0;
-    if (s.Sub > 0) {
+    if (s.Sub > 0 && s.Kind == TPeakShape::pkPseudoVoigt) {
+      // Shifted pseudo-Voigts: sums over the sub-peaks first, then the
+      // partials from them (the same terms as BaseAt's, gathered).
+      double sl = 0, sg = 0, sli = 0, sld = 0, sgd = 0, sgd2 = 0, sldz = 0, sgdz = 0;
+      for (int j = 0; j < s.Sub; ++j) {
+        const double dd = delta - s.Off[j];
+        const double dd2 = dd * dd;
+        const double inv = 1.0 / (dd2 + s.H2Q);
+        const double wl = s.W[j] * s.CL * inv;
+        const double wg = s.W[j] * s.CG * (walking ? gauss[j] : std::exp(-s.KG * dd2));
+        sl += wl;
+        sg += wg;
+        if constexpr (Partials) {
+          const double t = wl * inv, td = t * dd, gd = wg * dd;
+          sli += t;
+          sld += td;
+          sgd += gd;
+          sgd2 += gd * dd;
+          sldz += td * s.Z2[j];
+          sgdz += gd * s.Z2[j];
+        }
+      }
+      const double eta = s.Mix;
+      v = eta * sl + (1 - eta) * sg;
+      if constexpr (Partials) {
+        dDelta = -2.0 * (eta * sld + (1 - eta) * s.KG * sgd);
+        dH = eta * (s.InvH * sl - 0.5 * s.H * sli) + (1 - eta) * s.InvH * (2.0 * s.KG * sgd2 - sg);
+        dM = sl - sg;
+        dS = -2.0 * (eta * sldz + (1 - eta) * s.KG * sgdz);
+      }
+    } else if (s.Sub > 0) {
       for (int j = 0; j < s.Sub; ++j) {
         double a = 0, b = 0, c = 0;
         const double base = BaseAt<Partials>(s, delta - s.Off[j], walking ? gauss[j] : -1.0, a, b, c);
@@ -1104,7 +1134,7 @@ void SpreadPeak(const TSpread& s, const double* x, std::size_t i0, std::size_t i
 
 namespace {
 
-constexpr int DualSlots = 8;
+constexpr int DualSlots = 16;
 constexpr std::size_t MaxBatches = (inCount + 1 + DualSlots - 1) / DualSlots;
 using TDualValue = TDual<DualSlots>;
 
@@ -1133,6 +1163,7 @@ struct TInputUse {
   int Input = 0;
   int Column = 0;
   double Multiplier = 1;
+  int Slot = 0;  // in the derivative slots of the view
 };
 
 // The coefficients of one column for one peak: d y / d column =
@@ -1395,6 +1426,8 @@ int TPattern::CalculateHistogram(int k, const TDerivativePlan* plan) {
   std::vector<TViewValues<TDualValue>> batches;
   std::vector<double> dF2, dF2ds;
   std::vector<TColumnCoef> coefs;
+  std::vector<int> touchedList;
+  TPeakOf<TDualValue> dual[2][MaxBatches];
   std::vector<double> dense;
   std::vector<char> touched;
   if (plan != nullptr) {
@@ -1438,7 +1471,7 @@ int TPattern::CalculateHistogram(int k, const TDerivativePlan* plan) {
           if ((m.H != 0 && m.H != k) || (m.P != 0 && m.P != view.Phase)) continue;
           const int input = PeakInputOf(m.H, m.P, m.A, m.T);
           if (input == inNone) continue;
-          inputUses.push_back({input, j, m.Multiplier});
+          inputUses.push_back({input, j, m.Multiplier, 0});
           if (std::find(slotInput.begin(), slotInput.end(), input) == slotInput.end()) slotInput.push_back(input);
           slope = slope || (input >= inA && input <= inGamma);
         }
@@ -1459,6 +1492,8 @@ int TPattern::CalculateHistogram(int k, const TDerivativePlan* plan) {
         SetCell(batches[b]);
       }
       if (!sfUses.empty()) f2Slot = static_cast<int>(slotInput.size() - 1);
+      for (TInputUse& u : inputUses)
+        u.Slot = static_cast<int>(std::find(slotInput.begin(), slotInput.end(), u.Input) - slotInput.begin());
       StructureFactorDerivatives(*this, phase, view, sfUses, slope, dF2, dF2ds);
     }
 
@@ -1467,7 +1502,6 @@ int TPattern::CalculateHistogram(int k, const TDerivativePlan* plan) {
       if (r.D <= 0) continue;
       TPeakOf<double> peaks[2];
       const int count = PeaksOf(context, values, r, index, 0.0, -1, peaks);
-      TPeakOf<TDualValue> dual[2][MaxBatches];
       const std::size_t batchCount = viewPlan != nullptr ? std::min<std::size_t>(batches.size(), MaxBatches) : 0;
       for (std::size_t b = 0; b < batchCount; ++b) {
         const int slotBase = static_cast<int>(b) * DualSlots;
@@ -1499,11 +1533,11 @@ int TPattern::CalculateHistogram(int k, const TDerivativePlan* plan) {
           c[2] += intensity * dH;
           c[3] += intensity * dM;
           c[4] += intensity * dA;
+          if (!touched[static_cast<std::size_t>(column)]) touchedList.push_back(column);
           touched[static_cast<std::size_t>(column)] = 1;
         };
         for (const TInputUse& u : inputUses) {
-          const std::size_t s = static_cast<std::size_t>(std::find(slotInput.begin(), slotInput.end(), u.Input) - slotInput.begin());
-          const std::size_t b = s / DualSlots, local = s % DualSlots;
+          const std::size_t b = static_cast<std::size_t>(u.Slot) / DualSlots, local = static_cast<std::size_t>(u.Slot) % DualSlots;
           if (b >= batchCount) continue;
           const TPeakOf<TDualValue>& d = dual[p][b];
           accumulate(u.Column, u.Multiplier * d.Intensity.D[local], u.Multiplier * d.Position.D[local],
@@ -1518,22 +1552,22 @@ int TPattern::CalculateHistogram(int k, const TDerivativePlan* plan) {
         std::size_t begin[6] = {};
         for (int q = 0; q < 5; ++q) {
           begin[q] = coefs.size();
-          for (int j = 0; j < columns; ++j) {
+          for (int j : touchedList) {
             const double* c = &dense[static_cast<std::size_t>(j) * 5];
-            if (!touched[static_cast<std::size_t>(j)] || c[q] == 0) continue;
+            if (c[q] == 0) continue;
             const int nonzero = (c[0] != 0) + (c[1] != 0) + (c[2] != 0) + (c[3] != 0) + (c[4] != 0);
             if (nonzero == 1) coefs.push_back({j, {c[q], 0, 0, 0, 0}});
           }
         }
         begin[5] = coefs.size();
-        for (int j = 0; j < columns; ++j) {
-          if (!touched[static_cast<std::size_t>(j)]) continue;
+        for (int j : touchedList) {
           touched[static_cast<std::size_t>(j)] = 0;
           double* c = &dense[static_cast<std::size_t>(j) * 5];
           const int nonzero = (c[0] != 0) + (c[1] != 0) + (c[2] != 0) + (c[3] != 0) + (c[4] != 0);
           if (nonzero > 1) coefs.push_back({j, {c[0], c[1], c[2], c[3], c[4]}});
           for (int q = 0; q < 5; ++q) c[q] = 0;
         }
+        touchedList.clear();
         const TColumnCoef* lists[7];
         for (int q = 0; q <= 5; ++q) lists[q] = coefs.data() + begin[q];
         lists[6] = coefs.data() + coefs.size();
