@@ -80,10 +80,31 @@ int TPattern::CheckSample(int h, int p) const {
 
 int TPattern::Prepare() {
   FGroups.assign(static_cast<std::size_t>(FModel.PhaseCount()), TSpaceGroup());
+  FPairedOps.assign(FGroups.size(), {});
   for (int p = 1; p <= FModel.PhaseCount(); ++p) {
     const TCell cell = Cell(p);
     if (!cell.IsValid() || !FGroups[static_cast<std::size_t>(p - 1)].Assign(FModel.Phase(p)->SpaceGroup, cell))
       return zeSpaceGroup;
+    const std::vector<TSymOp>& ops = Group(p).Operations();
+    std::vector<int> partner(ops.size(), -1);
+    for (std::size_t i = 0; i < ops.size(); ++i)
+      for (std::size_t j = 0; j < ops.size() && partner[i] < 0; ++j) {
+        bool opposite = true;
+        for (int a = 0; a < 3 && opposite; ++a) {
+          for (int b = 0; b < 3; ++b) opposite = opposite && ops[i].R[a][b] == -ops[j].R[a][b];
+          const double t = ops[i].T[a] + ops[j].T[a];
+          opposite = opposite && std::fabs(t - std::round(t)) < 1e-9;
+        }
+        if (opposite) partner[i] = static_cast<int>(j);
+      }
+    std::vector<int>& paired = FPairedOps[static_cast<std::size_t>(p - 1)];
+    std::vector<char> taken(ops.size(), 0);
+    for (std::size_t i = 0; i < ops.size() && partner[i] >= 0; ++i) {
+      if (taken[i]) continue;
+      paired.push_back(static_cast<int>(i));
+      taken[i] = taken[static_cast<std::size_t>(partner[i])] = 1;
+    }
+    if (std::find(partner.begin(), partner.end(), -1) != partner.end() || 2 * paired.size() != ops.size()) paired.clear();
   }
   std::size_t reflectionTotal = 0;
   for (int h = 1; h <= HistogramCount(); ++h) {
@@ -232,7 +253,14 @@ std::complex<double> TPattern::AtomContribution(const TPhaseView& view, int atom
   const TVec3 x{a.X, a.Y, a.Z};
   const bool aniso = a.B11 != 0 || a.B22 != 0 || a.B33 != 0 || a.B12 != 0 || a.B13 != 0 || a.B23 != 0;
   std::complex<double> sum = 0;
-  for (const TSymOp& op : Group(view.Phase).Operations()) {
+  const std::vector<TSymOp>& ops = Group(view.Phase).Operations();
+  const std::vector<int>* paired =
+      static_cast<std::size_t>(view.Phase - 1) < FPairedOps.size() && !FPairedOps[static_cast<std::size_t>(view.Phase - 1)].empty()
+          ? &FPairedOps[static_cast<std::size_t>(view.Phase - 1)]
+          : nullptr;
+  const std::size_t count = paired != nullptr ? paired->size() : ops.size();
+  for (std::size_t o = 0; o < count; ++o) {
+    const TSymOp& op = ops[paired != nullptr ? static_cast<std::size_t>((*paired)[o]) : o];
     const TMiller hr = op.ApplyToHkl(hkl);
     const double angle = 2 * Pi * (hr[0] * x[0] + hr[1] * x[1] + hr[2] * x[2] + hkl[0] * op.T[0] + hkl[1] * op.T[1] + hkl[2] * op.T[2]);
     double t = 1.0;
@@ -242,6 +270,17 @@ std::complex<double> TPattern::AtomContribution(const TPhaseView& view, int atom
                      2.0 * (a.B12 * hr[0] * hr[1] + a.B13 * hr[0] * hr[2] + a.B23 * hr[1] * hr[2])));
     }
     const std::complex<double> e = t * std::complex<double>(std::cos(angle), std::sin(angle));
+    if (paired != nullptr) {
+      // With the partner (-R, -t): the conjugate term at -h'.
+      const double re = 2 * e.real(), im = 2 * e.imag();
+      sum += re;
+      if (sums != nullptr) {
+        for (int i = 0; i < 3; ++i) (*sums)[i] += std::complex<double>(0, double(hr[i]) * im);
+        for (int q = 0; q < 6; ++q) (*sums)[3 + q] += double(hr[PairI[q]] * hr[PairJ[q]]) * re;
+        (*sums)[9] += re;
+      }
+      continue;
+    }
     sum += e;
     if (sums != nullptr) {
       for (int i = 0; i < 3; ++i) (*sums)[i] += double(hr[i]) * e;

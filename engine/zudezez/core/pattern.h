@@ -171,6 +171,10 @@ private:
   std::vector<THistogramData> FData;
   std::vector<std::vector<TPhaseView>> FViews;
   std::vector<TSpaceGroup> FGroups;
+  // Per phase: one operation of each pair (R, t), (-R, -t) when the
+  // operations all pair up so (the images of a pair give conjugate terms);
+  // empty otherwise.
+  std::vector<std::vector<int>> FPairedOps;
   bool FDerivatives = false;  // a refinement asks for derivatives: keep what they need
 };
 

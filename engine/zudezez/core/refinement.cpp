@@ -82,8 +82,10 @@ double StepOf(const TMember& m, double v, bool timeOfFlight) {
 
 }  // namespace
 
-bool SolveSymmetric(std::vector<double> a, std::vector<double>& b, int n) {
-  // Cholesky: A = L L^T stored in the lower triangle.
+namespace {
+
+// A = L L^T in the lower triangle of a; false when A is not positive definite.
+bool Cholesky(std::vector<double>& a, int n) {
   for (int j = 0; j < n; ++j) {
     double d = a[j * n + j];
     for (int k = 0; k < j; ++k) d -= a[j * n + k] * a[j * n + k];
@@ -96,6 +98,11 @@ bool SolveSymmetric(std::vector<double> a, std::vector<double>& b, int n) {
       a[i * n + j] = s / d;
     }
   }
+  return true;
+}
+
+// Solves L L^T x = b in place with the factor from Cholesky.
+void CholeskySolve(const std::vector<double>& a, double* b, int n) {
   for (int i = 0; i < n; ++i) {
     double s = b[i];
     for (int k = 0; k < i; ++k) s -= a[i * n + k] * b[k];
@@ -106,16 +113,25 @@ bool SolveSymmetric(std::vector<double> a, std::vector<double>& b, int n) {
     for (int k = i + 1; k < n; ++k) s -= a[k * n + i] * b[k];
     b[i] = s / a[i * n + i];
   }
+}
+
+}  // namespace
+
+bool SolveSymmetric(std::vector<double> a, std::vector<double>& b, int n) {
+  if (!Cholesky(a, n)) return false;
+  CholeskySolve(a, b.data(), n);
   return true;
 }
 
 bool InvertSymmetric(std::vector<double>& a, int n) {
-  std::vector<double> inv(static_cast<std::size_t>(n) * n, 0.0);
+  std::vector<double> factor = a;
+  if (!Cholesky(factor, n)) return false;
+  std::vector<double> inv(static_cast<std::size_t>(n) * n, 0.0), e(static_cast<std::size_t>(n));
   for (int c = 0; c < n; ++c) {
-    std::vector<double> e(n, 0.0);
-    e[c] = 1.0;
-    if (!SolveSymmetric(a, e, n)) return false;
-    for (int r = 0; r < n; ++r) inv[r * n + c] = e[r];
+    std::fill(e.begin(), e.end(), 0.0);
+    e[static_cast<std::size_t>(c)] = 1.0;
+    CholeskySolve(factor, e.data(), n);
+    for (int r = 0; r < n; ++r) inv[r * n + c] = e[static_cast<std::size_t>(r)];
   }
   a.swap(inv);
   return true;
