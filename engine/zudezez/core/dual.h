@@ -10,11 +10,11 @@
 
 template <int K>
 struct TDual {
-  double V = 0;
-  std::array<double, K> D{};
+  double V;
+  std::array<double, K> D;
 
-  TDual() = default;
-  TDual(double v) : V(v) {}  // NOLINT: constants mix freely with duals
+  TDual() : V(0), D{} {}
+  TDual(double v) : V(v), D{} {}  // NOLINT: constants mix freely with duals
   static TDual Seed(double v, int slot) {
     TDual r(v);
     if (slot >= 0 && slot < K) r.D[static_cast<std::size_t>(slot)] = 1;
@@ -22,10 +22,17 @@ struct TDual {
   }
   // f(V) with f'(V) = slope.
   TDual Chain(double value, double slope) const {
-    TDual r(value);
+    TDual r(Uninitialised{});
+    r.V = value;
     for (int k = 0; k < K; ++k) r.D[k] = slope * D[k];
     return r;
   }
+
+private:
+  struct Uninitialised {};
+  explicit TDual(Uninitialised) {}
+
+public:
   TDual& operator+=(const TDual& b) {
     V += b.V;
     for (int k = 0; k < K; ++k) D[k] += b.D[k];
