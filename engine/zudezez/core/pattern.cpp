@@ -565,6 +565,7 @@ struct TPeakContext {
   const THistogram* Hist = nullptr;
   const TSample* Sample = nullptr;
   const TPhaseView* View = nullptr;
+  const TSpaceGroup* Group = nullptr;
   int Profile = 0;
   bool Tof = false, Energy = false, NeutronCW = false, Second = false, AllEquivalents = false;
   double AsymLimit = 0;
@@ -684,8 +685,10 @@ T IntensityFactorOf(const TPeakContext& c, const TViewValues<T>& v, const TRefle
   // At a ratio of 1 the factor is 1; it is still followed when refined.
   if ((in[inPO] != 1.0 || Moving(in[inPO])) && in[inPO] > 0) {
     const TVec3 axis{s.POH, s.POK, s.POL};
-    if (c.AllEquivalents && index < c.View->Equivalents.size()) {
-      const std::vector<TMiller>& eq = c.View->Equivalents[index];
+    if (c.AllEquivalents) {
+      std::vector<TMiller> own;
+      if (index >= c.View->Equivalents.size()) own = c.Group->EquivalentIndices(r.Hkl);
+      const std::vector<TMiller>& eq = index < c.View->Equivalents.size() ? c.View->Equivalents[index] : own;
       T sum(0.0);
       for (const TMiller& m : eq) sum += MarchDollaseOf(in[inPO], ReciprocalCosineOf(v.Recip, ToVec(m), axis));
       factor *= sum / double(eq.size());
@@ -1226,7 +1229,7 @@ bool ViewContext(const TRietveld& model, int h, const TPhaseView& view, TPeakCon
   c.Energy = IsEnergy(*hist);
   c.NeutronCW = IsNeutronCW(*hist);
   c.Second = hist->Ratio > 0 && hist->Wavelength2 > 0;
-  c.AllEquivalents = model.IPREF != 0 && view.Equivalents.size() == view.Reflections.size();
+  c.AllEquivalents = model.IPREF != 0;
   c.AsymLimit = model.AsymLimit;
   for (int i = 0; i < inCount; ++i) v.In[static_cast<std::size_t>(i)] = InputValue(*hist, *phase, *s, i);
   SetCell(v);
@@ -1358,11 +1361,11 @@ std::vector<TPeak> TPattern::Peaks(int h, const TPhaseView& view, const TReflect
   TPeakContext context;
   TViewValues<double> values;
   if (r.D <= 0 || !ViewContext(FModel, h, view, context, values)) return list;
+  context.Group = &Group(view.Phase);
   const std::size_t index =
       &r >= view.Reflections.data() && &r < view.Reflections.data() + view.Reflections.size()
           ? static_cast<std::size_t>(&r - view.Reflections.data())
           : view.Reflections.size();
-  if (index == view.Reflections.size()) context.AllEquivalents = false;
   TPeakOf<double> peaks[2];
   const int count = PeaksOf(context, values, r, index, 0.0, -1, peaks);
   const TSample& s = *context.Sample;
@@ -1483,6 +1486,7 @@ int TPattern::CalculateHistogram(int k, const TDerivativePlan* plan) {
     TPeakContext context;
     TViewValues<double> values;
     if (!ViewContext(FModel, k, view, context, values)) continue;
+    context.Group = &Group(view.Phase);
 
     bool slope = false;
     const TDerivativePlan* viewPlan = plan;
@@ -1744,4 +1748,21 @@ void TPattern::ExtractLeBail(int iterations) {
 double TPattern::MarkerPosition(int h, const TPhaseView& view, const TReflection& r) const {
   const std::vector<TPeak> peaks = Peaks(h, view, r);
   return peaks.empty() ? std::numeric_limits<double>::quiet_NaN() : peaks.front().Position;
+}
+
+bool InMeasuredRange(const TPattern& pattern, int h, double x) {
+  const THistogramData& data = pattern.Data(h);
+  if (!std::isfinite(x) || data.X.empty()) return false;
+  double lo = data.X.front(), hi = data.X.back();
+  if (!data.Calculation) {
+    const auto first = std::find(data.Used.begin(), data.Used.end(), char(1));
+    if (first == data.Used.end()) return false;
+    const auto last = std::find(data.Used.rbegin(), data.Used.rend(), char(1));
+    lo = data.X[static_cast<std::size_t>(first - data.Used.begin())];
+    hi = data.X[data.Used.size() - 1 - static_cast<std::size_t>(last - data.Used.rbegin())];
+  }
+  if (x < std::min(lo, hi) || x > std::max(lo, hi)) return false;
+  for (const TPair& r : pattern.Model().Histogram(h)->Excluded.Regions.Items)
+    if (x >= std::min(r.X, r.Y) && x <= std::max(r.X, r.Y)) return false;
+  return true;
 }
