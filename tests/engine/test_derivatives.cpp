@@ -238,7 +238,7 @@ TEST(Derivatives, EveryKindForEveryConstantWavelengthProfile) {
 }
 
 // Neutrons, a flat plate with surface roughness, Chebyshev and amorphous
-// backgrounds and dislocation broadening.
+// backgrounds, dislocation broadening and energy-dispersive data.
 TEST(Derivatives, OtherInstrumentsAndBackgrounds) {
   {
     const std::vector<TAddress> refined = Join({HistogramValues, AtomValues,
@@ -263,6 +263,33 @@ TEST(Derivatives, OtherInstrumentsAndBackgrounds) {
         },
         refined);
     ExpectDerivativesAgree(s, refined, "neutrons, flat plate");
+  }
+  {
+    // Energy-dispersive: energy in keV at a fixed angle (the first wavelength's place).
+    const std::vector<TAddress> refined = {{1, 0, 0, 1, "zero"},  {1, 0, 0, 27, "angle"}, {0, 1, 0, 1, "scale"},
+                                           {0, 1, 0, 6, "a"},     {0, 1, 0, 10, "beta"}, {1, 1, 0, 3, "U"},
+                                           {1, 1, 0, 5, "W"},     {1, 1, 0, 15, "mixing 0"}, {0, 1, 1, 1, "Fe x"},
+                                           {0, 1, 2, 4, "Mn B"}};
+    TSetup s(
+        [](TRietveld& m) {
+          BuildModel(m, jobEDData, 4);
+          THistogram& h = *m.Histogram(1);
+          h.Wavelength1 = 12;
+          h.Ratio = 0;
+          h.Start = 15;
+          h.Stop = 60;
+          h.Step = 0.02f;
+          h.Zero = 0.01f;
+          TSample& smp = *m.FindSample(1, 1);
+          smp.U = 2e-4f;
+          smp.V = 0;
+          smp.W = 0.01f;
+          smp.Gam1 = 0;
+          smp.Gam2 = 0;
+          smp.BroadeningModel = bmNone;
+        },
+        refined);
+    ExpectDerivativesAgree(s, refined, "energy-dispersive");
   }
   for (int kind : {bkAmorphous, bkDampedAmorphous}) {
     const std::vector<TAddress> refined = {{1, 0, 0, 2, "B0"}, {1, 0, 0, 3, "amplitude"}, {1, 0, 0, 4, "R"},

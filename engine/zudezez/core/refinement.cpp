@@ -344,8 +344,9 @@ int TRefinement::Cycle(bool& converged, const std::function<void(double)>& progr
       const std::size_t k = std::min(k0 + q, m - 1);
       const THistogramData& d = FPattern.Data(obs[k].H);
       row[q] = &d.Derivatives[obs[k].I * static_cast<std::size_t>(n)];
-      w[q] = k0 + q < m ? obs[k].W : 0.0;
-      for (int i = 0; i < n && k0 + q < m; ++i) g[i] += w[q] * row[q][i] * (d.Observed[obs[k].I] - d.Calculated[obs[k].I]);
+      w[q] = k0 + q < m ? obs[k].W : 0.0;  // past the end: a row of weight 0
+      const double wr = w[q] * (d.Observed[obs[k].I] - d.Calculated[obs[k].I]);
+      for (int i = 0; i < n; ++i) g[i] += wr * row[q][i];
     }
     for (int i = 0; i < n; ++i) {
       const double w0 = w[0] * row[0][i], w1 = w[1] * row[1][i], w2 = w[2] * row[2][i], w3 = w[3] * row[3][i];
