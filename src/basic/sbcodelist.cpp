@@ -240,6 +240,7 @@ uint8_t* TSBCodeList::ParamElementAddress(int i, int e) const {
   const TSBVar* v = OperandVar(*p);
   if (!v || !v->Data) return nullptr;
   const int64_t elem = ElementSize(*Types, p->TypeCode, p->TypeIndex);
+  if (elem <= 0) return nullptr;  // the loader refuses such operands; code built otherwise may not
   const int64_t offset = (p->OffsetReg >= 0 ? RegisterInt(p->OffsetReg) : 0) + static_cast<int64_t>(e) * elem;
   if (offset < 0 || offset > v->Size - elem) return nullptr;
   return v->Data + offset;
@@ -360,6 +361,11 @@ void CheckOperand(const TSBCodeList& list, const TSBReg& reg) {
   if (!regOk(reg.IndexReg) || !regOk(reg.OffsetReg)) TSBReader::Fail("register out of range");
   if (reg.TypeCode != tcNone && !IsValidTypeCode(reg.TypeCode)) TSBReader::Fail("unknown type code");
   if (reg.TypeCode == tcUser && !inRange(reg.TypeIndex, list.Types->size())) TSBReader::Fail("unknown type");
+  // Storage is walked element by element (host function arguments): an
+  // element of no size would never leave it.
+  if ((reg.Kind == skIdent || reg.Kind == skRegister || reg.Kind == skConst) &&
+      ElementSize(*list.Types, reg.TypeCode, reg.TypeIndex) <= 0)
+    TSBReader::Fail("operand of no size");
 }
 
 void CheckEntry(const TSBCodeList& list, const TSBCode& c, int position) {
