@@ -207,6 +207,9 @@ int TSBasic::Compile() {
   end.Line = static_cast<int32_t>(lines.size());
   FCode->AddCode(end);
   FCode->Link();
+  // Bodies were linked as they ended; their operands' element sizes are taken
+  // again now that every type is complete.
+  ForEachBody([](TSBCodeList& body, const TSBCodeList&) { body.LinkOperands(); });
   SaveCompiledCode();
   return 0;
 }

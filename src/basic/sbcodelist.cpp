@@ -310,9 +310,11 @@ void TSBCodeList::LinkOperands() {
     noteRegister(reg.OffsetReg);
     if (reg.Kind != skIdent && reg.Kind != skRegister && reg.Kind != skConst) {
       reg.Target = reg.IndexVar = reg.OffsetVar = nullptr;
+      reg.ElemSize = 0;
       return;
     }
     reg.Target = OperandVar(reg);
+    reg.ElemSize = ElementSize(*Types, reg.TypeCode, reg.TypeIndex);
     reg.IndexVar = reg.IndexReg >= 0 && reg.IndexReg < RegisterCount ? Registers[reg.IndexReg].get() : nullptr;
     reg.OffsetVar = reg.OffsetReg >= 0 && reg.OffsetReg < RegisterCount ? Registers[reg.OffsetReg].get() : nullptr;
   };
