@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/rtl/fileutils.h"
+
 namespace {
 
 const char* InOutErrorText(int code) {
@@ -255,9 +257,4 @@ std::string ReadRegularFile(const std::string& fileName, std::uint64_t maxSize) 
 
 std::string ReadFileText(const std::string& fileName) { return ReadRegularFile(fileName, MaxReadFileSize); }
 
-void WriteFileText(const std::string& fileName, const std::string& text) {
-  TTextFile f(fileName);
-  f.Rewrite();
-  f.Write(text);
-  f.CloseFile();
-}
+void WriteFileText(const std::string& fileName, const std::string& text) { WriteFileAtomic(fileName, text); }

@@ -85,11 +85,11 @@ ZV_DECLARE_EXCEPTION(EFileKind, EInOutError)
 // Largest file ReadFileText reads.
 constexpr std::uint64_t MaxReadFileSize = std::uint64_t{1} << 31;
 
-// Whole-file helpers: read (binary, as stored) and write (replacing).
-// They raise EInOutError like TTextFile. Only regular files are read (a pipe
-// or a device is refused at once, without blocking), and only when their size
-// is at most maxSize (both raise EFileKind); the bytes the file had when it
-// was opened are read.
+// Whole-file helpers: read (binary, as stored) and write (replacing through
+// the atomic save, WriteFileAtomic). They raise EInOutError. Only regular
+// files are read (a pipe or a device is refused at once, without blocking),
+// and only when their size is at most maxSize (both raise EFileKind); the
+// bytes the file had when it was opened are read.
 std::string ReadRegularFile(const std::string& fileName, std::uint64_t maxSize);
 std::string ReadFileText(const std::string& fileName);
 void WriteFileText(const std::string& fileName, const std::string& text);
