@@ -232,7 +232,8 @@ namespace {
 // recursing. Returns the outermost list's error record.
 class TRunner {
 public:
-  TRunner(TSBCodeList& list, TSBRunFrames& frames) : FFrames(frames), FList(&list) {}
+  TRunner(TSBCodeList& list, TSBRunFrames& frames)
+      : FFrames(frames), FList(&list), FCallLimit(static_cast<int64_t>(std::max(list.MaxCount, 0)) * MaxCallsPerCount) {}
 
   void Run() {
     int ip = 0;
@@ -283,6 +284,10 @@ public:
 private:
   TSBRunFrames& FFrames;
   TSBCodeList* FList;  // the list running now
+  // Every call counts its own entries, so the calls of a run are bounded on
+  // their own: a recursion that branches would otherwise never end.
+  int64_t FCalls = 0;
+  int64_t FCallLimit;
 
   static void Count(TSBCodeList& list, int at) {
     TSBCode& entry = list.Codes[static_cast<std::size_t>(at)];
@@ -294,6 +299,7 @@ private:
     TSBCodeList* callee = fn.CodeList.get();
     if (!callee || callee->Variables.empty()) return sbeInvalidPointer;
     if (FFrames.Depth >= MaxCallDepth) return sbeRecursionDepth;
+    if (++FCalls > FCallLimit) return sbeTooManyCycles;
     if (static_cast<std::size_t>(FFrames.Depth) == FFrames.Frames.size())
       FFrames.Frames.push_back(std::make_unique<TCallFrame>());
     TCallFrame& frame = *FFrames.Frames[static_cast<std::size_t>(FFrames.Depth)];

@@ -29,3 +29,6 @@ struct TSBResultCell {
 // either ends the run with "Recursion too deep" (sbeRecursionDepth).
 constexpr int MaxCallDepth = 100000;
 constexpr int64_t MaxSavedBytes = int64_t{256} << 20;
+// User FUNCTION calls one run may make, per unit of the list's MaxCount;
+// more end the run with "Too many cycles".
+constexpr int64_t MaxCallsPerCount = 100;

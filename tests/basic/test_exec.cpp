@@ -96,6 +96,11 @@ TEST(Executor, EachCallCountsItsOwnEntries) {
   EXPECT_EQ(m.Run("FUNCTION D(N AS INTEGER) AS INTEGER\n IF N > 0 THEN\n  D = D(N - 1) + 1\n END IF\nEND FUNCTION\n"
                   "OUT(D(5000))"),
             "5000");
+  // The calls of one run are bounded by 100 times the cycle limit: a recursion that branches 2^40 times ends
+  // with "Too many cycles" after a million calls.
+  EXPECT_EQ(m.Run("FUNCTION T(N AS INTEGER) AS INTEGER\n IF N < 40 THEN\n  T = T(N + 1) + T(N + 1)\n END IF\n"
+                  "END FUNCTION\nT(0)"),
+            "run 310");
   // Arguments read from the list entered again: the second argument is the first parameter, bound before it.
   EXPECT_EQ(m.Run("FUNCTION P(A AS INTEGER, B AS INTEGER) AS INTEGER\n IF A > 0 THEN\n  P = P(B - 1, A)\n ELSE\n"
                   "  P = B\n END IF\nEND FUNCTION\nOUT(P(3, 5))"),
