@@ -364,10 +364,14 @@ void CheckOperand(const TSBCodeList& list, const TSBReg& reg) {
   if (reg.TypeCode != tcNone && !IsValidTypeCode(reg.TypeCode)) TSBReader::Fail("unknown type code");
   if (reg.TypeCode == tcUser && !inRange(reg.TypeIndex, list.Types->size())) TSBReader::Fail("unknown type");
   // Storage is walked element by element (host function arguments): an
-  // element of no size would never leave it.
-  if ((reg.Kind == skIdent || reg.Kind == skRegister || reg.Kind == skConst) &&
-      ElementSize(*list.Types, reg.TypeCode, reg.TypeIndex) <= 0)
-    TSBReader::Fail("operand of no size");
+  // element of no size would never leave it. An object of a class without
+  // fields has no storage and may be named so; registers get their storage
+  // at run time, where the walk stops at such an element.
+  if (reg.Kind == skIdent || reg.Kind == skConst) {
+    const TSBVar* var = list.OperandVar(reg);
+    if (var && var->Size > 0 && ElementSize(*list.Types, reg.TypeCode, reg.TypeIndex) <= 0)
+      TSBReader::Fail("operand of no size");
+  }
 }
 
 void CheckEntry(const TSBCodeList& list, const TSBCode& c, int position) {

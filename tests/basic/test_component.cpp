@@ -446,8 +446,24 @@ TEST(CompiledCode, OperandsWithoutElementSizeAreRefused) {
     EXPECT_EQ(m.Basic.Code().CodeCount() > 0, read);
     return read;
   };
-  // The untouched stream loads.
+  // The untouched stream loads, and so does the code of a class without fields (a field line naming no
+  // field), whose objects have no storage to walk: a compile's code always reads back.
   EXPECT_TRUE(loads(hostile([](TSBReg&, const TSBTypeList&) {})));
+  {
+    const char* program =
+        "CLASS C\n INTEGER \x05\n FUNCTION SET(V AS INTEGER) AS INTEGER\n END FUNCTION\nEND CLASS\n"
+        "FUNCTION C.SET AS INTEGER\n N = V\n SET = N * 2\nEND FUNCTION\nC X\nOUT(X.SET(4))";
+    TMacro m;
+    ASSERT_EQ(m.Compile(program), 0);
+    const int result = m.Basic.Run();  // a method of an object without storage: 306
+    TSBWriter w;
+    m.Basic.WriteCompiledCode(w);
+    TMacro fresh;
+    TSBReader r(w.Data());
+    ASSERT_TRUE(fresh.Basic.ReadCompiledCode(r));
+    EXPECT_EQ(fresh.Basic.Run(), result);
+    EXPECT_EQ(fresh.Out, m.Out);
+  }
   const struct {
     const char* Case;
     std::function<void(TSBReg&, const TSBTypeList&)> Retype;
