@@ -73,7 +73,7 @@ void TCircledSeries::SetCircled(bool Value) {
   if (!FParentChart) return;
   for (TChartSeries* s : *FParentChart->SeriesList()) {
     auto* c = dynamic_cast<TCircledSeries*>(s);
-    if (!c || !c->InheritsFrom(ClassType())) continue;
+    if (!c || !InheritsFrom(c->ClassType())) continue;
     c->FCircled = Value;
     if (!c->ComponentState().Contains(csLoading)) c->FCustomXRadius = c->FCustomYRadius = 0;
   }
@@ -93,7 +93,7 @@ void TCircledSeries::PropagateRadius() {
   if (!FParentChart) return;
   for (TChartSeries* s : *FParentChart->SeriesList()) {
     auto* c = dynamic_cast<TCircledSeries*>(s);
-    if (!c || !c->InheritsFrom(ClassType())) continue;
+    if (!c || !InheritsFrom(c->ClassType())) continue;
     c->FCustomXRadius = FCustomXRadius;
     c->FCustomYRadius = FCustomYRadius;
   }
@@ -418,6 +418,8 @@ TPieSeries::TPieSeries(TComponent* AOwner) : TCircledSeries(AOwner) {
   FMarks->Callout()->SetLength(8);
   FMarks->Callout()->LengthDefault = 8;
   FColorEachPoint = true;
+  SingleColor = false;
+  XValuesMeaningful = false;
   FCircleGradient->SetStartColor(clWhite);
   FCircleGradient->SetDirection(gdRadial);
 }

@@ -10,6 +10,7 @@
 #include "chart/series/series_bar.h"
 #include "platform/gfx/bitmap.h"
 #include "platform/gfx/colors.h"
+#include "platform/rtl/mathutils.h"
 #include "seriestest.h"
 
 namespace {
@@ -311,6 +312,94 @@ TEST(BarTickLines, LinesCrossTheBarOnlyBetweenItsEnds) {
                             v->ValueToPixel(30)};
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(ys, expected);
+}
+
+TEST(BarDrawing, NullPointsAndThinBars) {
+  TBarScene s;
+  TBarSeries* a = s.Add({25, 40, 30});
+  a->TickLines()->SetVisible(true);
+  a->TickLines()->SetColor(clLime);
+  a->SetPointColor(1, clNone);
+  s.chart.LeftAxis()->SetRange(0, 40);
+  s.chart.LeftAxis()->SetIncrement(10);
+  s.chart.Pass();
+  EXPECT_EQ(s.Bars(clRed).size(), 2u);
+  int ticks = 0;
+  for (const TCanvasCall& c : s.chart.Rec->CallsOf("HorizontalLine3D", 0)) ticks += c.PenColor == clLime;
+  EXPECT_EQ(ticks, 4);  // 10, 20 across bar 0 and bar 2; none for the null bar
+
+  // A bar narrower than its 2-pixel pen is its outline in the fill colour.
+  TCanvas3D* canvas = s.chart.PanelCanvas();
+  a->BarPen()->SetWidth(2);
+  a->PrepareBarCanvas(clBlue);
+  s.chart.Rec->Clear();
+  a->PaintBarRect(10, 10, 11, 50);
+  const auto thin = s.chart.Rec->CallsOf("Rectangle", 0);
+  ASSERT_EQ(thin.size(), 1u);
+  EXPECT_EQ(thin[0].PenColor, clBlue);
+  EXPECT_EQ(thin[0].BrushStyle, bsClear);
+  // A bar of no height is a line in the fill colour, then its rectangle.
+  a->PrepareBarCanvas(clBlue);
+  s.chart.Rec->Clear();
+  a->PaintBarRect(10, 30, 30, 30);
+  ASSERT_EQ(s.chart.Rec->Count("LineFromTo", 0), 1);
+  EXPECT_EQ(s.chart.Rec->CallsOf("LineFromTo", 0)[0].PenColor, clBlue);
+  (void)canvas;
+}
+
+TEST(BarStacking, SelfStackedPointsFormOneColumnAtTheSeriesIndex) {
+  TBarScene s;
+  s.Add({1, 1}, clBlue);
+  TBarSeries* a = s.Add({2, 3, 4}, clRed);
+  a->SetMultiBar(mbSelfStack);
+  s.chart.Pass();
+  EXPECT_DOUBLE_EQ(a->SmallestX(), 1);
+  EXPECT_DOUBLE_EQ(a->LargestX(), 1);
+  EXPECT_DOUBLE_EQ(a->LargestY(), 9);
+  const auto bars = s.Bars(clRed);
+  ASSERT_EQ(bars.size(), 3u);
+  const TChartAxis* v = s.chart.LeftAxis();
+  const double ends[] = {0, 2, 5, 9};
+  for (size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(bars[i].Left, bars[0].Left);
+    EXPECT_EQ(bars[i].Top, v->ValueToPixel(ends[i + 1]));
+    EXPECT_EQ(bars[i].Bottom, v->ValueToPixel(ends[i]));
+  }
+  EXPECT_EQ(bars[0].Left, s.chart.BottomAxis()->ValueToPixel(1) - a->BarWidthPixels / 2);
+}
+
+TEST(BarGallery, SubStylesAndTheSecondSeriesOfStackStyles) {
+  TBarScene s;
+  TBarSeries* a = s.Add({1, 2});
+  std::vector<std::string> names;
+  a->EnumGalleryStyles([&](const std::string& t) { names.push_back(t); });
+  EXPECT_EQ(names, (std::vector<std::string>{"Normal", "Colors", "Pyramid", "Ellipse", "Inv. Pyramid", "Gradient",
+                                             "Stack", "Stack 100%", "Self Stacked", "Sides", "Side All"}));
+  RandSeed = 99;
+  a->ApplyGalleryStyle(a, 7);
+  ASSERT_EQ(s.chart.NumberOfSeries(), 2);
+  auto* second = dynamic_cast<TBarSeries*>(s.chart.SeriesAt(1));
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(second->PointCount(), 2);
+  EXPECT_EQ(a->PointCount(), 2);
+  EXPECT_EQ(second->MultiBar(), mbStacked100);
+  EXPECT_EQ(a->MultiBar(), mbStacked100);
+  EXPECT_FALSE(second->Marks()->Visible());
+  EXPECT_FALSE(a->Marks()->Visible());
+
+  // Samples come from the seeded generator: the same seed, the same bars.
+  TBarScene x, y;
+  TBarSeries* bx = x.Add({});
+  TBarSeries* by = y.Add({});
+  RandSeed = 4321;
+  bx->GenerateRandomPoints(6, false);
+  RandSeed = 4321;
+  by->GenerateRandomPoints(6, false);
+  ASSERT_EQ(bx->PointCount(), 6);
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_DOUBLE_EQ(bx->YValues()->GetValue(i), by->YValues()->GetValue(i));
+    EXPECT_DOUBLE_EQ(bx->XValues()->GetValue(i), i);
+  }
 }
 
 // ---- Horizontal bars and marks -----------------------------------------------------------
