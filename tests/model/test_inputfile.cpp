@@ -9,6 +9,7 @@
 #include "modeldump.h"
 #include "support/dialogresponder.h"
 #include "support/tempdir.h"
+#include "support/testlocale.h"
 
 namespace {
 
@@ -260,6 +261,27 @@ TEST(InputFile, RoundTripIsByteIdenticalAndKeepsEveryField) {
   ASSERT_TRUE(back.WriteInputFile(second));
   EXPECT_EQ(TTempDir::Read(second), TTempDir::Read(first));
   EXPECT_EQ(DumpModel(back), DumpModel(src));
+}
+
+// On a desktop with a decimal comma the input file is the same bytes, and it
+// reads back into the same model there.
+TEST(InputFile, TheDesktopsLocaleChangesNoByte) {
+  TDialogResponder dialogs;
+  TTempDir dir;
+  TRietveld c;
+  BuildRoundTripModel(c);
+  ASSERT_TRUE(c.WriteInputFile(dir.File("c.inp")));
+
+  TScopedLocale comma;
+  ASSERT_TRUE(comma.Active());
+  TRietveld de;
+  BuildRoundTripModel(de);
+  ASSERT_TRUE(de.WriteInputFile(dir.File("de.inp")));
+  EXPECT_EQ(TTempDir::Read(dir.File("de.inp")), TTempDir::Read(dir.File("c.inp")));
+  TRietveld back;
+  ASSERT_TRUE(back.ReadInputFile(dir.File("de.inp")));
+  EXPECT_EQ(DumpModel(back), DumpModel(c));
+  EXPECT_EQ(dialogs.Count(), 0u) << dialogs.Texts()[0];
 }
 
 TEST(InputFile, RoundTripFileLayout) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <locale>
 #include <sstream>
 
 #include "core/fourier.h"
@@ -63,6 +64,7 @@ int TZdEngine::Start(int histogramCount, const std::string& inputFile, const std
   FPattern->UpdateWeights();
   FRefinement = std::make_unique<TRefinement>(*FPattern);
   if (int e = FRefinement->Build(); e != zeNone) return e;
+  if (int e = FRefinement->SolveScales(); e != zeNone) return e;
 
   std::ostringstream listing;
   WriteListingStart(listing, *FPattern, *FRefinement);
@@ -138,6 +140,7 @@ int TZdEngine::ReadLeBail() {
   int read = 0;
   while (std::getline(in, line)) {
     std::istringstream s(line);
+    s.imbue(std::locale::classic());  // a point, whatever the desktop's locale
     int h, p;
     TMiller hkl;
     double f2;
@@ -157,6 +160,7 @@ int TZdEngine::ReadLeBail() {
 
 void TZdEngine::WriteLeBail() {
   std::ofstream out(FBaseName + ".lbl", std::ios::trunc);
+  out.imbue(std::locale::classic());
   out.precision(10);
   for (int h = 1; h <= FPattern->HistogramCount(); ++h)
     for (const TPhaseView& view : FPattern->Views(h)) {
@@ -181,10 +185,10 @@ bool TZdEngine::Info(int h, float& rp, float& rwp, float& chi2, float& rexp, flo
   for (const TPhaseView& view : FPattern->Views(h)) {
     const TPhase& phase = *FModel->Phase(view.Phase);
     double cellMass = 0;
-    for (int a2 = 0; a2 < phase.AtomCount() && a2 < static_cast<int>(view.Scatterers.size()); ++a2) {
-      const int orbit = FPattern->Group(view.Phase).Order() / view.Stabiliser[static_cast<std::size_t>(a2)];
-      cellMass += view.Scatterers[static_cast<std::size_t>(a2)].Mass * phase.Atom(a2 + 1)->N * orbit;
-    }
+    // N x M atoms of each kind in the cell (see AtomContribution).
+    const int order = FPattern->Group(view.Phase).Order();
+    for (int a2 = 0; a2 < phase.AtomCount() && a2 < static_cast<int>(view.Scatterers.size()); ++a2)
+      cellMass += view.Scatterers[static_cast<std::size_t>(a2)].Mass * phase.Atom(a2 + 1)->N * order;
     const double m = phase.Scale * cellMass * FPattern->Cell(view.Phase).Volume();
     mass.push_back(m);
     massSum += m;
@@ -197,9 +201,7 @@ bool TZdEngine::Info(int h, float& rp, float& rwp, float& chi2, float& rexp, flo
       const std::vector<double> obs = FPattern->ObservedF2(h, view);
       for (std::size_t k = 0; k < view.Reflections.size(); ++k) {
         const TReflection& r = view.Reflections[k];
-        const double x = FPattern->MarkerPosition(h, view, r);
-        const auto& data = FPattern->Data(h);
-        if (!std::isfinite(x) || x < data.X.front() || x > data.X.back()) continue;
+        if (!InMeasuredRange(*FPattern, h, FPattern->MarkerPosition(h, view, r))) continue;
         bragg += r.Multiplicity * std::fabs(obs[k] - r.F2);
         braggDen += r.Multiplicity * obs[k];
         rf += r.Multiplicity * std::fabs(std::sqrt(obs[k]) - std::sqrt(r.F2));

@@ -135,10 +135,13 @@ int ComputeRdf(const TPattern& pattern, int p, int kind, double range, int point
     const TAtom& atom = *phase.Atom(a);
     const double f = view.Scatterers[static_cast<std::size_t>(a - 1)].Forward();
     const double u2 = std::max(0.0, double(atom.B + phase.IsoThermal)) / (8 * Pi * Pi);
+    // Each distinct image holds N x (stabiliser order) of an atom: N x M atoms
+    // spread over the M / stabiliser images.
+    const double fraction = double(atom.N) * std::max(1, group.StabiliserOrder({atom.X, atom.Y, atom.Z}));
     for (const TVec3& x : group.Orbit({atom.X, atom.Y, atom.Z})) {
-      sites.push_back({x, atom.N, f, u2, a});
-      count += atom.N;
-      meanF += atom.N * f;
+      sites.push_back({x, fraction, f, u2, a});
+      count += fraction;
+      meanF += fraction * f;
     }
   }
   if (count <= 0 || meanF == 0) return 2;

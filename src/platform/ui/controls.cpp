@@ -853,6 +853,7 @@ void TWinControl::DestroyHandle() {
   if (FImpl->Canvas) GfxUnbindCanvas(FImpl->Canvas.get());
   QWidget* w = FImpl->Widget;
   if (auto* s = dynamic_cast<TSurfaceWidget*>(w)) s->Detach();
+  if (auto* s = dynamic_cast<TSurfaceWidget*>(FImpl->Focus)) s->Detach();
   if (FImpl->Bridge) {
     w->removeEventFilter(FImpl->Bridge.get());
     if (FImpl->Focus && FImpl->Focus != w) FImpl->Focus->removeEventFilter(FImpl->Bridge.get());

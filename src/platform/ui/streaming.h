@@ -27,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/rtl/codepages.h"
 #include "platform/rtl/streams.h"
 #include "platform/ui/classes.h"
 
@@ -238,9 +239,4 @@ void ObjectTextToBinary(TStream& Input, TStream& Output);
 
 ZV_DECLARE_EXCEPTION(EParserError, Exception)
 
-// Text encodings at the stream boundary.
-std::string Cp1252ToUtf8(const std::string& s);
-// False when the text holds a character outside Windows-1252.
-bool Utf8ToCp1252(const std::string& s, std::string& out);
-std::u16string Utf8ToUtf16(const std::string& s);
-std::string Utf16ToUtf8(const std::u16string& s);
+// Text encodings at the stream boundary: platform/rtl/codepages.h.
