@@ -211,6 +211,18 @@ TEST(Smoothing, InterpolationPassesThroughEverySourcePoint) {
   }
 }
 
+TEST(Smoothing, InterpolatingSplineMeetsEveryPointAtItsParameter) {
+  // Point i of n sits at t = i / (n - 1).
+  const double ys[10] = {0, 5, -3, 8, 8, 8, 2, 9, -1, 4};
+  TBSpline s;
+  for (int i = 0; i < 10; ++i) s.AddPoint(i * 1.5, ys[i]);
+  s.SetInterpolated(true);
+  for (int i = 0; i < 10; ++i) {
+    EXPECT_NEAR(s.ValueAt(i / 9.0).X, i * 1.5, 1e-9);
+    EXPECT_NEAR(s.ValueAt(i / 9.0).Y, ys[i], 1e-9);
+  }
+}
+
 TEST(Smoothing, SplineBasics) {
   TBSpline s;
   EXPECT_EQ(s.ValueAt(0.5), (TSplinePoint{0, 0}));  // fewer than 2 points

@@ -136,3 +136,19 @@ TEST(Point3D, SamplePointsFromAnInjectedGenerator) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Point3D, RegisteredOnTheThreeDPage) {
+  RegisterPoint3DSeriesTypes();
+  const std::pair<TClass, const char*> types[] = {{&TPoint3DSeries::StaticClass(), "Point 3D"},
+                                                  {&TBubble3DSeries::StaticClass(), "Bubble 3D"}};
+  for (auto [cls, text] : types) {
+    TGrafSeriesType* t = SeriesTypeRegistry()->EntryForClass(cls);
+    ASSERT_NE(t, nullptr) << text;
+    EXPECT_EQ(*t->Description, text);
+    EXPECT_EQ(*t->GalleryPage, "3D");
+  }
+}
+
+}  // namespace

@@ -156,6 +156,48 @@ TEST(Surface, FastBrushIsStoredAndDrawsThePlainColour) {
   EXPECT_EQ(s.Calls("PlaneFour3D")[0].BrushColor, plain);
 }
 
+TEST(Surface, TransparentCellsAreBlendedOneByOne) {
+  TSurfaceScene<> s(3, 3, Slope);
+  s.series->SetTransparency(50);
+  s.chart.Pass();
+  // Each cell: its projected quadrilateral as a polygon, blended on its own.
+  EXPECT_EQ(s.Calls("PlaneFour3D").size(), 0u);
+  size_t polygons = 0;
+  for (const TCanvasCall& c : s.Calls("Polygon")) polygons += c.Points.size() == 4 && c.BrushColor != clWhite;
+  EXPECT_EQ(polygons, 4u);
+}
+
+TEST(Surface, SideWallsHangDownToTheLowestValue) {
+  TSurfaceScene<> s(3, 3, Slope);
+  s.chart.Pass();
+  const size_t cells = s.Calls("PlaneFour3D").size();
+  s.series->SideBrush()->SetStyle(bsSolid);
+  s.series->SideBrush()->SetColor(clYellow);
+  EXPECT_TRUE(s.series->HasSides());
+  s.chart.Pass();
+  std::vector<TCanvasCall> walls;
+  for (const TCanvasCall& c : s.Calls("PlaneFour3D"))
+    if (c.BrushColor == clYellow) walls.push_back(c);
+  // Two walls along Z and two along X, two segments each.
+  EXPECT_EQ(walls.size(), 8u);
+  EXPECT_EQ(s.Calls("PlaneFour3D").size(), cells + 8);
+  const int base = s.series->GetVertAxis()->ValueToPixelY(s.series->YValues()->MinValue());
+  for (const TCanvasCall& w : walls) {
+    EXPECT_EQ(w.Points[1].Y, base);
+    EXPECT_EQ(w.Points[2].Y, base);
+  }
+}
+
+TEST(Surface, RegisteredOnTheThreeDPage) {
+  RegisterGridSeriesTypes();
+  for (TClass c : {&TSurfaceSeries::StaticClass(), &TWaterFallSeries::StaticClass()}) {
+    TGrafSeriesType* t = SeriesTypeRegistry()->EntryForClass(c);
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(*t->GalleryPage, "3D");
+  }
+  EXPECT_EQ(*SeriesTypeRegistry()->EntryForClass(&TSurfaceSeries::StaticClass())->Description, "Surface");
+}
+
 TEST(Surface, RefusedGridDrawsNothing) {
   TSurfaceScene<> s(2, 2, Slope);
   s.series->AddPoint3D(1e9, 0, 1);
