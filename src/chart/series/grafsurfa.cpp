@@ -254,6 +254,7 @@ TColor TCustom3DPaletteSeries::RangeColorAt(double F) {
 }
 
 TColor TCustom3DPaletteSeries::PaletteColorOf(double Value) {
+  if (FPalette.empty()) return SeriesColor();
   for (const TGrafPaletteEntry& e : FPalette)
     if (e.UpToValue > Value) return e.Color;
   return FPalette.back().Color;

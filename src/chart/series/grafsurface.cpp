@@ -230,6 +230,8 @@ void TSurfaceSeries::PaintCell() {
 
 bool TSurfaceSeries::SurfaceCellCallback(int X, int Z, std::array<TPoint3D, 4>& Corners,
                                          std::array<TColor, 4>& Colors) {
+  if (!FParentChart) return false;
+  CacheAxisConversions();
   C0 = GridIndex(X - 1, Z);
   C1 = GridIndex(X, Z);
   if (C0 < 0 || C1 < 0) return false;

@@ -188,6 +188,27 @@ TEST(Surface, SideWallsHangDownToTheLowestValue) {
   }
 }
 
+TEST(Surface, CellCallbackForACanvasThatDrawsTheWholeSurface) {
+  TSurfaceScene<> s(3, 2, Slope);
+  s.chart.Pass();
+  std::array<TPoint3D, 4> corners{};
+  std::array<TColor, 4> colours{};
+  // Column 0 holds no points.
+  EXPECT_FALSE(s.series->SurfaceCellCallback(1, 1, corners, colours));
+  // (x - 1, z) and (x, z): points 3 and 4 of the second row.
+  ASSERT_TRUE(s.series->SurfaceCellCallback(2, 2, corners, colours));
+  EXPECT_EQ(s.series->C0, 3);
+  EXPECT_EQ(s.series->C1, 4);
+  for (int k = 0; k < 2; ++k) {
+    const int i = 3 + k;
+    EXPECT_EQ(corners[static_cast<size_t>(k)].X, s.series->GetHorizAxis()->ValueToPixelX(s.series->XValueAt(i)));
+    EXPECT_EQ(corners[static_cast<size_t>(k)].Y, s.series->GetVertAxis()->ValueToPixelY(s.series->YValueAt(i)));
+    EXPECT_EQ(corners[static_cast<size_t>(k)].Z, s.series->ZPixel(i));
+    EXPECT_EQ(colours[static_cast<size_t>(k)], s.series->PointColor(i));
+  }
+  EXPECT_FALSE(s.series->SurfaceCellCallback(4, 1, corners, colours));
+}
+
 TEST(Surface, RegisteredOnTheThreeDPage) {
   RegisterGridSeriesTypes();
   for (TClass c : {&TSurfaceSeries::StaticClass(), &TWaterFallSeries::StaticClass()}) {
