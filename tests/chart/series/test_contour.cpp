@@ -6,6 +6,8 @@
 #include <cmath>
 
 #include "chart/series/grafcontour.h"
+#include "platform/rtl/streams.h"
+#include "platform/ui/streaming.h"
 #include "seriestest.h"
 
 namespace {
@@ -170,6 +172,60 @@ TEST(Contour, NothingWithoutPointsOrLevels) {
   t.series->SetNumLevels(0);
   t.chart.Pass();
   EXPECT_EQ(t.chart.CallsWithPen("Polyline", clBlack).size(), 0u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Contour, ManualLevelsAreStoredWithTheSeries) {
+  RegisterGridSeriesTypes();
+  RegisterClasses({&TContourSeries::StaticClass()});
+  TContourSeries a(nullptr);
+  a.SetName("Map");
+  EXPECT_EQ(ComponentToText(&a).find("Levels"), std::string::npos);  // automatic: not stored
+  a.Levels()->AddLevel(clRed, 0.25);
+  a.Levels()->AddLevel(clBlue, 0.75)->Pen()->SetWidth(3);
+  a.SetYPosition(2.5);
+  ASSERT_FALSE(a.AutomaticLevels());
+  TMemoryStream m;
+  WriteComponentToStream(m, &a);
+  m.SetPosition(0);
+  std::unique_ptr<TComponent> c(ReadComponentFromStream(m, nullptr));
+  auto* b = dynamic_cast<TContourSeries*>(c.get());
+  ASSERT_NE(b, nullptr);
+  EXPECT_FALSE(b->AutomaticLevels());
+  ASSERT_EQ(b->Levels()->Count(), 2);
+  EXPECT_EQ(b->Levels()->GetLevel(0)->UpToValue(), 0.25);
+  EXPECT_EQ(b->Levels()->GetLevel(1)->Color(), clBlue);
+  EXPECT_FALSE(b->Levels()->GetLevel(0)->HasOwnPen());
+  ASSERT_TRUE(b->Levels()->GetLevel(1)->HasOwnPen());
+  EXPECT_EQ(b->Levels()->GetLevel(1)->Pen()->Width(), 3);
+  EXPECT_EQ(b->YPosition(), 2.5);
+}
+
+TEST(Contour, LevelEventsAndHeights) {
+  TContourScene s(2, 2, Row);
+  s.chart.SetView3D(true);
+  s.series->SetNumLevels(2);
+  s.series->SetColorEachPoint(false);
+  s.series->OnGetLevel = [](TContourSeries*, int i, double& v, TColor& c) {
+    v = i == 0 ? 0.25 : 0.5;
+    c = i == 0 ? clRed : clBlue;
+  };
+  std::vector<int> before;
+  s.series->OnBeforeDrawLevel = [&](TContourSeries*, int i) { before.push_back(i); };
+  s.series->SetYPositionLevel(true);
+  s.chart.Pass();
+  EXPECT_EQ(before, (std::vector<int>{0, 1}));
+  EXPECT_TRUE(s.series->AutomaticLevels());
+  const std::vector<TCanvasCall> red = s.chart.CallsWithPen("MoveTo3D", clRed, 0);
+  const std::vector<TCanvasCall> blue = s.chart.CallsWithPen("MoveTo3D", clBlue, 0);
+  ASSERT_EQ(red.size(), 1u);
+  ASSERT_EQ(blue.size(), 1u);
+  // Each level at the height of its own value.
+  EXPECT_EQ(red[0].Arg(1), s.series->GetVertAxis()->ValueToPixelY(0.25));
+  EXPECT_EQ(blue[0].Arg(1), s.series->GetVertAxis()->ValueToPixelY(0.5));
 }
 
 }  // namespace
