@@ -5,6 +5,9 @@
 #include <cmath>
 #include <cstring>
 
+#include "chart/core/chart.h"
+#include "chart/series/grafcontour.h"
+#include "chart/series/grafpoin3.h"
 #include "chart/series/grafsurfa.h"
 #include "platform/rtl/streams.h"
 #include "platform/ui/streaming.h"
@@ -287,6 +290,64 @@ TEST(Grid, SizeChangesAndGeneratedValues) {
   EXPECT_EQ(s.ZValueAt(1), 1);
   EXPECT_EQ(s.YValueAt(11), 43);
   EXPECT_FALSE(s.Palette().empty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Grid, ACopyFromAnotherGridTakesItsSizeAndIndex) {
+  TChart chart(nullptr);
+  auto* source = new TSurfaceSeries(&chart);
+  auto* copy = new TContourSeries(&chart);
+  source->SetParentChart(&chart);
+  copy->SetParentChart(&chart);
+  for (int z = 1; z <= 3; ++z)
+    for (int x = 1; x <= 4; ++x) source->AddPoint3D(x, x * z, z);
+  source->RebuildGridIndex();
+  EXPECT_TRUE(copy->AcceptsSeriesAsSource(source));
+  EXPECT_FALSE(copy->AcceptsSeriesAsSource(nullptr));
+  copy->SetDataSource(source);
+  ASSERT_EQ(copy->PointCount(), 12);
+  EXPECT_EQ(copy->NumXValues(), 4);
+  EXPECT_EQ(copy->NumZValues(), 3);
+  EXPECT_EQ(copy->GridIndex(4, 3), 11);
+  EXPECT_EQ(copy->ZValueAt(11), 3);
+}
+
+TEST(Gallery, SubStylesOfTheThreeDSeries) {
+  auto names = [](TChartSeries* s) {
+    std::vector<std::string> v;
+    s->EnumGalleryStyles([&](const std::string& t) { v.push_back(t); });
+    return v;
+  };
+  TSurfaceSeries surface(nullptr);
+  TWaterFallSeries water(nullptr);
+  TContourSeries contour(nullptr);
+  TPoint3DSeries points(nullptr);
+  TBubble3DSeries bubbles(nullptr);
+  EXPECT_EQ(names(&surface),
+            (std::vector<std::string>{"Normal", "Color Range", "Wireframe", "Dot Frame", "Sides", "No Border"}));
+  EXPECT_EQ(names(&water).back(), "No Lines");
+  EXPECT_EQ(names(&contour), (std::vector<std::string>{"Normal", "Color Range", "Colors", "Positions"}));
+  EXPECT_EQ(names(&points).size(), 15u);
+  EXPECT_EQ(names(&bubbles).size(), 8u);  // no pointer shapes for bubbles
+
+  surface.ApplyGalleryStyle(&surface, 2);
+  EXPECT_TRUE(surface.WireFrame());
+  surface.ApplyGalleryStyle(&surface, 4);
+  EXPECT_EQ(surface.SideBrush()->Style(), bsSolid);
+  surface.SetUseColorRange(false);
+  surface.ApplyGalleryStyle(&surface, 1);
+  EXPECT_TRUE(surface.UseColorRange());
+  water.ApplyGalleryStyle(&water, 6);
+  EXPECT_FALSE(water.WaterLines()->Visible());
+  contour.ApplyGalleryStyle(&contour, 3);
+  EXPECT_TRUE(contour.YPositionLevel());
+  points.ApplyGalleryStyle(&points, 2);
+  EXPECT_TRUE(points.BaseLine()->Visible());
+  points.ApplyGalleryStyle(&points, 14);
+  EXPECT_EQ(points.Pointer()->Style(), psDiamond);
 }
 
 }  // namespace
