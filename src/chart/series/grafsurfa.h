@@ -3,6 +3,7 @@
 // columns and Z rows, and the surface and water fall series drawn from it.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
