@@ -535,6 +535,8 @@ public:
   void Assign(TPersistent* Source) override;
 
   bool SizeAdjustable = true;
+  // What counts as the default of Visible when the pointer is stored.
+  bool VisibleDefault = true;
   bool Dark3D() const { return FDark3D; }
   void SetDark3D(bool Value);
   bool Draw3D() const { return FDraw3D; }
@@ -619,6 +621,8 @@ public:
   void Assign(TPersistent* Source) override;
   int Length() const { return FLength; }
   void SetLength(int Value);
+  // What counts as the default of Length when the callout is stored.
+  int LengthDefault = 8;
   void ExtendToCalloutLength(TSeriesMarkPosition& Position) const;
 
 private:
@@ -1407,6 +1411,9 @@ public:
   int ValueToPixelX(double Value) const { return FLinearMap ? LinearPixel(Value, FInverted) : (this->*FPosX)(Value); }
   int ValueToPixelY(double Value) const { return FLinearMap ? LinearPixel(Value, !FInverted) : (this->*FPosY)(Value); }
   int ValueToPixel(double Value) const { return FHorizontal ? ValueToPixelX(Value) : ValueToPixelY(Value); }
+  // ValueToPixel of Count values at once (the same pixels; the linear scale
+  // in a loop the compiler can vectorise).
+  void ValuesToPixels(const double* Values, int Count, int* Pixels) const;
   double PixelToValue(int Pixel) const;
   int SizeToPixels(double Span) const;
   void ChooseMappingFunctions();

@@ -1,6 +1,7 @@
 // The fast line series: one pen per pass, positions straight from the axes,
 // no per-point colours, pointers or depth, points sharing a pixel skipped.
 #include <algorithm>
+#include <vector>
 
 #include "chart/core/grafconst.h"
 #include "chart/core/grafutils.h"
@@ -142,12 +143,15 @@ void TFastLineSeries::DrawVisiblePoints() {
   PointPixels(first > 0 ? first - 1 : first, PrevX, PrevY);
   MovePenTo(PrevX, PrevY);
   // Runs in one pixel column may be drawn as the span they cover when that
-  // gives the same pixels: a plain solid one-pixel pen, flat, no stairs and
-  // no line breaks at nulls.
-  TPen* pen = FParentChart->PanelCanvas()->CanvasPen();
+  // gives the same pixels: a plain solid one-pixel pen, flat, no stairs, no
+  // line breaks at nulls, and a plain bitmap (a recorded picture or a print
+  // may be scaled when played).
+  TCanvas3D* canvas = FParentChart->PanelCanvas();
+  TPen* pen = canvas->CanvasPen();
   const bool columnwise = FDrawAllPoints && !FPass3D && !FStairs && (FIgnoreNulls || !HasColorList()) &&
                           pen->Style() == psSolid && pen->Width() <= 1 && pen->Mode() == pmCopy &&
-                          !FParentChart->PanelCanvas()->RendersWithoutGdi();
+                          !canvas->RendersWithoutGdi() && !canvas->DrawingToMetafile() &&
+                          !FParentChart->IsPrinting;
   const int from = first > 0 ? first : first + 1;
   if (columnwise) {
     DrawRunsColumnwise(from, LastVisible);
@@ -195,6 +199,7 @@ void TFastLineSeries::DrawRunsColumnwise(int First, int Last) {
     }
     return inside;
   };
+  std::vector<int>& rows = FRows;
   int px = PrevX, py = PrevY;
   int i = First;
   while (i <= Last) {
@@ -206,16 +211,30 @@ void TFastLineSeries::DrawRunsColumnwise(int First, int Last) {
       canvas->LineTo(x, py);
       px = x;
     }
-    // The rest of the column's points, starting from the pen at py.
+    // The rest of the column's points, starting from the pen at py, taken
+    // in blocks of rows: the last row, and the span of the rows before the
+    // last block of repeats of it.
+    i = end + 1;
     int lo = py, hi = py, cur = py;
-    for (; k <= end; ++k) {
-      const int y = row(k);
-      if (y == cur) continue;
+    constexpr int kBlock = 4096;
+    for (int from = k; from <= end; from += kBlock) {
+      const int m = std::min(kBlock, end - from + 1);
+      rows.resize(static_cast<size_t>(m));
+      if (v) v->ValuesToPixels(ys + from, m, rows.data());
+      else std::fill(rows.begin(), rows.end(), 0);
+      const int* r = rows.data();
+      const int last = r[m - 1];
+      int t = m - 1;
+      while (t > 0 && r[t - 1] == last) --t;
+      if (t == 0 && last == cur) continue;  // nothing new in this block
       lo = std::min(lo, cur);
       hi = std::max(hi, cur);
-      cur = y;
+      for (int q = 0; q < t; ++q) {
+        lo = std::min(lo, r[q]);
+        hi = std::max(hi, r[q]);
+      }
+      cur = last;
     }
-    i = end + 1;
     if (cur == py && lo == hi) continue;
     // lo..hi spans the points before the last one of the run (py included).
     int a = lo, b = hi;

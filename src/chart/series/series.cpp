@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "chart/core/chart.h"
 #include "chart/core/grafconst.h"
@@ -271,10 +272,10 @@ void TCustomSeries::DrawVisiblePoints() {
 }
 
 // Points without lines, in one colour and one shape: the pass draws each
-// pointer straight from the axes' pixels, the canvas set up once. Drawing
-// one shape again where it was just drawn changes nothing, so a repeat of
-// the previous position is skipped; a shape of one colour only may skip
-// every position already drawn (its pixels are the same whatever the order).
+// pointer straight from the axes' pixels, the canvas set up once. Every
+// shape is the same and covers what lies beneath, so a pixel ends in the
+// colour of the last shape over it; drawing only the last shape at each
+// position, in the order of those last shapes, leaves the same picture.
 bool TCustomSeries::DrawPointersOnly() {
   TCustomAxisPanel* chart = FParentChart;
   const TClass own = ClassType();
@@ -290,43 +291,46 @@ bool TCustomSeries::DrawPointersOnly() {
   const TSeriesPointerStyle style = FPointer->Style();
   const TColor color = GetSeriesColor();
   FPointer->SetupCanvas(canvas, color);
-  const TPen* pen = canvas->CanvasPen();
-  const TBrush* brush = canvas->CanvasBrush();
-  const bool noPen = pen->Style() == psClear;
-  const bool lines = style == psCross || style == psDiagCross || style == psStar;
-  bool oneColour;
-  if (style == psSmallDot) oneColour = true;
-  else if (lines) oneColour = !noPen && pen->Style() == psSolid;
-  else
-    oneColour = (brush->Style() == bsClear && !noPen && pen->Style() == psSolid) ||
-                (brush->Style() == bsSolid && (noPen || (pen->Style() == psSolid && pen->Color() == brush->Color())));
-  const int width = chart->Width(), height = chart->Height();
-  std::vector<bool> drawn;
-  if (oneColour && width > 0 && height > 0) drawn.assign(static_cast<size_t>(width) * static_cast<size_t>(height), false);
+  if (canvas->CanvasBrush()->Style() != bsSolid && canvas->CanvasBrush()->Style() != bsClear) return false;
+
   const double* xs = FXValues->Values().data();
   const double* ys = FYValues->Values().data();
-  const int hs = FPointer->HorizSize(), vs = FPointer->VertSize();
   const bool ascending = DrawsAscending();
-  int lastX = 0, lastY = 0;
-  bool any = false;
   const int n = LastVisible - FirstVisible + 1;
+  std::vector<TPoint> at(static_cast<size_t>(n));
   for (int k = 0; k < n; ++k) {
     const int i = ascending ? FirstVisible + k : LastVisible - k;
-    const int x = h->ValueToPixel(xs[i]), y = v->ValueToPixel(ys[i]);
-    if (any && x == lastX && y == lastY) continue;
-    if (!drawn.empty() && x >= 0 && y >= 0 && x < width && y < height) {
-      const size_t at = static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x);
-      if (drawn[at]) continue;
-      drawn[at] = true;
+    at[static_cast<size_t>(k)] = Point(h->ValueToPixel(xs[i]), v->ValueToPixel(ys[i]));
+  }
+  // The last shape at each pixel of the chart (for charts of a sensible
+  // size); the map is left all -1 again for the next pass.
+  static std::vector<int> lastAt;
+  const int width = chart->Width(), height = chart->Height();
+  const bool mapped = width > 0 && height > 0 && static_cast<int64_t>(width) * height <= (int64_t{1} << 23);
+  if (mapped && lastAt.size() < static_cast<size_t>(width) * static_cast<size_t>(height))
+    lastAt.assign(static_cast<size_t>(width) * static_cast<size_t>(height), -1);
+  auto cell = [&](TPoint p) -> int* {
+    if (!mapped || p.X < 0 || p.Y < 0 || p.X >= width || p.Y >= height) return nullptr;
+    return &lastAt[static_cast<size_t>(p.Y) * static_cast<size_t>(width) + static_cast<size_t>(p.X)];
+  };
+  for (int k = 0; k < n; ++k)
+    if (int* c = cell(at[static_cast<size_t>(k)])) *c = k;
+  const int hs = FPointer->HorizSize(), vs = FPointer->VertSize();
+  for (int k = 0; k < n; ++k) {
+    const TPoint p = at[static_cast<size_t>(k)];
+    if (int* c = cell(p)) {
+      if (*c != k) continue;
+      *c = -1;
+    } else if (k > 0 && p == at[static_cast<size_t>(k) - 1]) {
+      continue;  // the same shape again, right after itself
     }
-    FPointer->DrawShapeAt(canvas, false, x, y, hs, vs, color, style);
-    lastX = x;
-    lastY = y;
-    any = true;
+    FPointer->DrawShapeAt(canvas, false, p.X, p.Y, hs, vs, color, style);
   }
   PrevColor = color;
-  PrevX = lastX;
-  PrevY = lastY;
+  if (n > 0) {
+    PrevX = at.back().X;
+    PrevY = at.back().Y;
+  }
   return true;
 }
 
@@ -381,7 +385,7 @@ void TCustomSeries::DrawPoint(int Index) {
         DrawSegment(Index, x, y, c, last, false);
       }
     }
-    if (last && FPointer->Visible()) PaintPointer(x, y, Index, c);
+    if (last && FPointer->Visible() && c != clNone) PaintPointer(x, y, Index, c);
     if (canvas->RendersWithoutGdi() && FDrawArea && chart->View3D()) canvas->RectangleZ(x, y, CurBottom, StartZ, EndZ);
   } else {
     DrawSegment(Index, x, y, c, last, true);

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "chart/core/grengine.h"
 
@@ -293,6 +294,7 @@ private:
   bool FInvertedStairs = false;
   bool FStairs = false;
   bool FPass3D = false;
+  std::vector<int> FRows;  // pixel rows of one column's points (work space)
 };
 
 // Registers the series classes for streaming (once).

@@ -173,6 +173,7 @@ TAreaSeries::TAreaSeries(TComponent* AOwner) : TCustomSeries(AOwner) {
   FDrawArea = true;
   SinglePointResults = false;
   FPointer->SetVisible(false);
+  FPointer->VisibleDefault = false;
 }
 
 void TAreaSeries::Assign(TPersistent* Source) {

@@ -41,6 +41,7 @@ TLineSeries::TLineSeries(TComponent* AOwner) : TCustomSeries(AOwner) {
   FDrawLine = true;
   SinglePointResults = false;
   FPointer->SetVisible(false);
+  FPointer->VisibleDefault = false;
 }
 
 void TLineSeries::Assign(TPersistent* Source) {
@@ -120,6 +121,7 @@ void TPointSeries::DeclareProperties(TClassInfo& c) {
 TPointSeries::TPointSeries(TComponent* AOwner) : TCustomSeries(AOwner) {
   ApplyPointDefaults();
   FMarks->Callout()->SetLength(0);
+  FMarks->Callout()->LengthDefault = 0;
 }
 
 void TPointSeries::ApplyPointDefaults() {

@@ -554,7 +554,12 @@ void TCanvasImpl::RasterLine(int x0, int y0, int x1, int y1) {
   uchar* bits = direct ? img->bits() : nullptr;
   const qsizetype bpl = img->bytesPerLine();
   const bool opaque = img->format() != QImage::Format_ARGB32 || rop == R2_COPYPEN;
+  const bool copy = direct && opaque && rop == R2_COPYPEN;
   auto plot = [&](int x, int y, QRgb color) {
+    if (copy) {
+      reinterpret_cast<QRgb*>(bits + y * bpl)[x] = color | 0xFF000000u;
+      return;
+    }
     if (!direct) {
       PlotPixel(img, x, y, color, rop);
       return;
@@ -656,6 +661,44 @@ bool TCanvasImpl::FrameSolidRect(int l, int t, int r, int b) {
   for (int y = T + 1; y < B; ++y) {
     put(L, y);
     if (R != L) put(R, y);
+  }
+  return true;
+}
+
+// FillSolidRect of the inside and FrameSolidRect of the border in one go
+// (one clip lookup for the two): the box a series pointer usually is.
+bool TCanvasImpl::SolidBox(int l, int t, int r, int b) {
+  if (Kind != ckRaster || S.Rop2 != R2_COPYPEN || !XfTranslateOnly) return false;
+  RealizePen();
+  RealizeBrush();
+  if (RP.Null || !RP.Cosmetic || !RP.Pattern.empty() || (!RB.Null && !RB.Solid)) return false;
+  QImage* img = Image();
+  if (!img || img->format() != QImage::Format_RGB32) return false;
+  const TPoint a = MapPt(l, t), c = MapPt(r, b);
+  const int L = a.X, T = a.Y, R = c.X - 1, B = c.Y - 1;
+  if (L == R && T == B) return true;  // no inside, and four lines of no length
+  const TPixelClip clip(*this, img);
+  const bool whole = clip.Holds(L, T, R, B);
+  uchar* bits = img->bits();
+  const qsizetype bpl = img->bytesPerLine();
+  auto put = [&](int x, int y, QRgb v) {
+    if (whole || clip.Visible(x, y)) reinterpret_cast<QRgb*>(bits + y * bpl)[x] = v;
+  };
+  if (!RB.Null && R - L > 1 && B - T > 1) {
+    const QRgb fill = RB.QtBrush.color().rgb() | 0xFF000000u;
+    const int x0 = std::max(L + 1, clip.Left()), x1 = std::min(R - 1, clip.Right());
+    const int y0 = std::max(T + 1, clip.Top()), y1 = std::min(B - 1, clip.Bottom());
+    for (int y = y0; y <= y1; ++y)
+      for (int x = x0; x <= x1; ++x) put(x, y, fill);
+  }
+  const QRgb pen = RP.Color | 0xFF000000u;
+  for (int x = L; x <= R; ++x) {
+    put(x, T, pen);
+    if (B != T) put(x, B, pen);
+  }
+  for (int y = T + 1; y < B; ++y) {
+    put(L, y, pen);
+    if (R != L) put(R, y, pen);
   }
   return true;
 }
@@ -894,6 +937,7 @@ void DrawBox(TCanvasImpl& I, TBoxKind kind, int l, int t, int r, int b, const TB
       I.FillShape(BoxPath(kind, QRectF(l, t, r - l - 1, b - t - 1), a));
   } else if (I.RP.Cosmetic) {
     if (kind == bkRect) {
+      if (I.SolidBox(l, t, r, b)) return;
       if (r - l > 2 && b - t > 2 && !I.FillSolidRect(l + 1, t + 1, r - 1, b - 1))
         I.FillShape(BoxPath(kind, QRectF(l + 1, t + 1, r - l - 2, b - t - 2), a));
       if (!I.FrameSolidRect(l, t, r, b)) I.CosmeticPolyline({{l, t}, {r - 1, t}, {r - 1, b - 1}, {l, b - 1}}, true);
@@ -1434,8 +1478,19 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text) {
 TSize TCanvas::GetTextExtentPoint(const std::string& text) {
   auto& I = *FImpl;
   I.RealizeFont();
-  QFontMetrics fm(I.QtFont);
-  return {fm.horizontalAdvance(Q(text)), fm.ascent() + fm.descent()};
+  if (!I.MeasuredValid || !(I.MeasuredFont == I.QtFont) || I.MeasuredFont.letterSpacing() != I.QtFont.letterSpacing()) {
+    I.MeasuredFont = I.QtFont;
+    I.MeasuredWidths.clear();
+    QFontMetrics fm(I.QtFont);
+    I.MeasuredHeight = fm.ascent() + fm.descent();
+    I.MeasuredValid = true;
+  }
+  auto found = I.MeasuredWidths.find(text);
+  if (found != I.MeasuredWidths.end()) return {found->second, I.MeasuredHeight};
+  if (I.MeasuredWidths.size() >= 1024) I.MeasuredWidths.clear();
+  const int width = QFontMetrics(I.QtFont).horizontalAdvance(Q(text));
+  I.MeasuredWidths.emplace(text, width);
+  return {width, I.MeasuredHeight};
 }
 
 TSize TCanvas::TextExtent(const std::string& text) { return GetTextExtentPoint(text); }

@@ -5,6 +5,7 @@
 #include <cfenv>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "chart/core/testseries.h"
 
@@ -44,6 +45,16 @@ TEST(SeriesServices, LinearAxisConvertsInLineAsBefore) {
         ASSERT_EQ(axis->ValueToPixel(v), static_cast<int>(std::nearbyint(p))) << v;
       }
   }
+  // Many values at once give the same pixels, NaN and far values included.
+  std::vector<double> values;
+  for (double v = -50; v < 60; v += 0.0137) values.push_back(v);
+  values.insert(values.end(), {std::numeric_limits<double>::quiet_NaN(), 1e300, -1e300,
+                               std::numeric_limits<double>::infinity()});
+  for (TChartAxis* axis : {chart.BottomAxis(), chart.LeftAxis()}) {
+    std::vector<int> pixels(values.size());
+    axis->ValuesToPixels(values.data(), static_cast<int>(values.size()), pixels.data());
+    for (size_t i = 0; i < values.size(); ++i) ASSERT_EQ(pixels[i], axis->ValueToPixel(values[i])) << values[i];
+  }
   // The logarithmic scale keeps its own conversion.
   chart.LeftAxis()->SetInverted(false);
   chart.LeftAxis()->SetLogarithmic(true);
@@ -80,6 +91,50 @@ TEST(SeriesServices, LegendPointerIsLimitedToTheSymbolBox) {
   // Without a chart nothing is drawn.
   TTestSeries loose;
   DrawLegendPointer(loose.Pointer(), clRed, r, true);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SeriesServices, CylinderSideCountIsSetAroundOneCall) {
+  TView3DOptions options(nullptr);
+  TRecordingCanvas canvas;
+  canvas.StartPass(&options, true, Rect(0, 0, 200, 100), 40);
+  auto capSize = [&] {
+    canvas.Clear();
+    canvas.Cone(true, 10, 10, 50, 60, 0, 20, false, 0);
+    const auto polys = canvas.CallsOf("Polygon");
+    return polys.empty() ? size_t{0} : polys.back().Points.size();
+  };
+  EXPECT_EQ(capSize(), static_cast<size_t>(CylinderSides));
+  const int saved = CylinderSideCount;
+  CylinderSideCount = 4;
+  EXPECT_EQ(capSize(), 4u);
+  CylinderSideCount = saved;
+  EXPECT_EQ(capSize(), 16u);
+}
+
+TEST(SeriesServices, TurnedTextFollowsTheFontOutputQuality) {
+  // Turned black text on white: smoothed edges leave grey pixels, plain ones none.
+  auto greys = [](TFontQuality quality) {
+    const TFontQuality saved = FontOutputQuality;
+    FontOutputQuality = quality;
+    TRecordingCanvas canvas(120, 120);
+    canvas.CanvasFont()->SetSize(14);
+    canvas.CanvasFont()->SetColor(clBlack);
+    canvas.RotateLabel(30, 90, "Wavy", 45);
+    FontOutputQuality = saved;
+    int n = 0;
+    for (int y = 0; y < 120; ++y)
+      for (int x = 0; x < 120; ++x) {
+        const TColor c = canvas.SurfacePixel(x, y);
+        n += c != clBlack && c != clWhite;
+      }
+    return n;
+  };
+  EXPECT_GT(greys(fqAntialiased), 0);
+  EXPECT_EQ(greys(fqNonAntialiased), 0);
 }
 
 }  // namespace

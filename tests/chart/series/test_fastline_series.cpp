@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <random>
 
 #include "chart/series/series.h"
@@ -49,18 +50,13 @@ TEST(FastLineSeries, DrawAllPointsOffDrawsOneSegmentPerColumn) {
 }
 
 // The series' picture against the plain drawing of every segment whose
-// pixel differs, line by line with the same pen and clip.
-void ExpectSameAsEverySegment(int points, unsigned seed, double spread) {
-  SCOPED_TRACE("points " + std::to_string(points) + " seed " + std::to_string(seed));
+// pixel differs, line by line with the same pen and clip. Fill adds the
+// points and sets the axis range.
+void ExpectSameAsEverySegment(const std::string& name, const std::function<void(TFastScene&)>& fill) {
+  SCOPED_TRACE(name);
   TFastScene s(500, 300);
-  std::mt19937 random(seed);
-  std::normal_distribution<double> noise(0, spread);
-  double y = 0;
-  for (int i = 0; i < points; ++i) {
-    y += noise(random);
-    s.series->AddXYPoint(i * 0.5, y);
-  }
-  s.chart.BottomAxis()->SetRange(points * 0.05, points * 0.45);  // the line leaves the plot on both sides
+  fill(s);
+  const int points = s.series->PointCount();
   s.chart.Pass();
   TBitmap drawn;
   drawn.Assign(s.chart.Rec->Surface());
@@ -93,11 +89,40 @@ void ExpectSameAsEverySegment(int points, unsigned seed, double spread) {
   EXPECT_LT(s.chart.Rec->Count("LineTo", 0), points);
 }
 
+// A random walk of n points; the line leaves the plot on both sides.
+std::function<void(TFastScene&)> Walk(int n, unsigned seed, double spread) {
+  return [=](TFastScene& s) {
+    std::mt19937 random(seed);
+    std::normal_distribution<double> noise(0, spread);
+    double y = 0;
+    for (int i = 0; i < n; ++i) {
+      y += noise(random);
+      s.series->AddXYPoint(i * 0.5, y);
+    }
+    s.chart.BottomAxis()->SetRange(n * 0.05, n * 0.45);
+  };
+}
+
 TEST(FastLineSeries, PictureEqualsDrawingEverySegment) {
-  ExpectSameAsEverySegment(200, 1, 3);         // few points: mostly one per column
-  ExpectSameAsEverySegment(20000, 2, 1);       // long runs in each column
-  ExpectSameAsEverySegment(20000, 3, 0.02);    // runs of repeated pixels
-  ExpectSameAsEverySegment(50000, 4, 10);      // runs leaving the plot at top and bottom
+  ExpectSameAsEverySegment("few points: mostly one per column", Walk(200, 1, 3));
+  ExpectSameAsEverySegment("long runs in each column", Walk(20000, 2, 1));
+  ExpectSameAsEverySegment("runs of repeated pixels", Walk(20000, 3, 0.02));
+  ExpectSameAsEverySegment("runs leaving the plot at top and bottom", Walk(50000, 4, 10));
+  // Columns of thousands of points: plateaus entered at one level, then at a
+  // higher one and a middle one, changing exactly where a column's rows are
+  // taken in a new block; and the same with noise.
+  for (bool noisy : {false, true})
+    ExpectSameAsEverySegment(noisy ? "noisy columns" : "plateaus", [noisy](TFastScene& s) {
+      constexpr int kPerColumn = 8194;
+      std::mt19937 random(5);
+      std::uniform_int_distribution<int> jitter(-2, 2);
+      for (int c = 0; c < 14; ++c)
+        for (int k = 0; k < kPerColumn; ++k) {
+          const double level = c * 5 % 17 + (k == 0 ? 0 : k < 4097 ? 9 : 3);
+          s.series->AddXYPoint(c, level + (noisy ? jitter(random) * 0.3 : 0));
+        }
+      s.chart.BottomAxis()->SetRange(1, 12);
+    });
 }
 
 TEST(FastLineSeries, NullPointBreaksTheLineOnlyWithIgnoreNullsOff) {

@@ -40,6 +40,15 @@ TEST(LineSeries, NullPointsAreNeverJoined) {
     EXPECT_EQ(pointers[0].Arg(0), s.series->PointXPixel(0) - 4);
     EXPECT_EQ(pointers[1].Arg(0), s.series->PointXPixel(2) - 4);
   }
+  // A lone null point gets no pointer either.
+  {
+    TLineScene s;
+    s.series->AddXYPoint(1, 1, "", clNone);
+    s.series->Pointer()->SetVisible(true);
+    s.series->Pointer()->SetStyle(psCircle);
+    s.chart.Pass();
+    EXPECT_EQ(s.chart.Rec->Count("Ellipse", 0), 0);
+  }
   // Four points with the second null: only the segment from point 3 to point 4.
   {
     TLineScene s(4);
@@ -361,6 +370,60 @@ TEST(LineSeries, PointsTravelInTheDataStreamWhichRefusesDamage) {
   huge.SetPosition(0);
   EXPECT_ANY_THROW(copy.LoadPointData(&huge));
   EXPECT_EQ(copy.PointCount(), 2);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(LineSeries3D, RibbonsAndStairBandsBetweenTheSeriesDepths) {
+  for (bool stairs : {false, true}) {
+    TSeriesTestChart chart;
+    chart.SetView3D(true);
+    auto* s = new TLineSeries(&chart);
+    s->SetParentChart(&chart);
+    s->SetSeriesColor(clRed);
+    s->SetStairs(stairs);
+    s->AddXYPoint(0, 0);
+    s->AddXYPoint(10, 10);
+    chart.Pass();
+    const int x0 = s->PointXPixel(0), y0 = s->PointYPixel(0), x1 = s->PointXPixel(1), y1 = s->PointYPixel(1);
+    if (!stairs) {
+      const auto planes = chart.Rec->CallsOf("Plane3D", 0);
+      ASSERT_EQ(planes.size(), 1u);
+      EXPECT_EQ(CallArgs(planes[0]), (std::vector<int>{x0, y0, x1, y1, s->StartZ, s->EndZ}));
+    } else {
+      // Across at the old height, then the riser in the darker brush.
+      // (The chart's own bands are drawn in other colours.)
+      auto ofSeries = [&](const char* op) {
+        std::vector<TCanvasCall> r;
+        for (const TCanvasCall& c : chart.Rec->CallsOf(op, 0))
+          if (c.BrushColor == clRed || c.BrushColor == ColorDarker(clRed, 64)) r.push_back(c);
+        return r;
+      };
+      const auto across = ofSeries("RectangleY");
+      const auto up = ofSeries("RectangleZ");
+      ASSERT_EQ(across.size(), 1u);
+      ASSERT_EQ(up.size(), 1u);
+      EXPECT_EQ(CallArgs(across[0]), (std::vector<int>{x0, y0, x1, s->StartZ, s->EndZ}));
+      EXPECT_EQ(CallArgs(up[0]), (std::vector<int>{x1, y1, y0, s->StartZ, s->EndZ}));
+      EXPECT_EQ(across[0].BrushColor, clRed);
+      EXPECT_EQ(up[0].BrushColor, ColorDarker(clRed, 64));
+    }
+  }
+}
+
+TEST(LineSeries3D, FastLineDrawsAtItsMiddleDepth) {
+  TSeriesTestChart chart;
+  chart.SetView3D(true);
+  auto* s = new TFastLineSeries(&chart);
+  s->SetParentChart(&chart);
+  for (int i = 0; i < 5; ++i) s->AddXYPoint(i, i * i);
+  chart.Pass();
+  const auto lines = chart.Rec->CallsOf("LineTo3D", 0);
+  ASSERT_EQ(lines.size(), 4u);
+  for (const TCanvasCall& c : lines) EXPECT_EQ(c.Arg(2), s->MiddleZ);
+  EXPECT_EQ(chart.Rec->Count("LineTo", 0), 0);
 }
 
 }  // namespace

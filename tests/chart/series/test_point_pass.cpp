@@ -1,5 +1,5 @@
-// The pass of a series that draws only its pointers skips pointers drawn
-// again at the same place; the picture must stay the one of drawing every
+// The pass of a series that draws only its pointers draws just the last
+// pointer at each place; the picture must stay the one of drawing every
 // pointer in order.
 #include <gtest/gtest.h>
 

@@ -76,3 +76,25 @@ TEST(GfxDirectRaster, PlainCopiesKeepEveryPixel) {
 }
 
 }  // namespace
+
+namespace {
+
+// Measured widths are kept per font: a changed font measures afresh.
+TEST(GfxDirectRaster, TextWidthsFollowTheFont) {
+  TBitmap b(10, 10);
+  TCanvas* c = b.Canvas();
+  c->Font()->SetSize(8);
+  const int small = c->TextWidth("WWW 1,234.5");
+  c->Font()->SetSize(20);
+  const int large = c->TextWidth("WWW 1,234.5");
+  EXPECT_GT(large, small);
+  c->Font()->SetStyle({fsBold});
+  EXPECT_GE(c->TextWidth("WWW 1,234.5"), large);
+  c->Font()->SetStyle({});
+  c->Font()->SetSize(8);
+  EXPECT_EQ(c->TextWidth("WWW 1,234.5"), small);
+  EXPECT_LT(c->TextWidth("W"), small);
+  EXPECT_EQ(c->TextExtent("W").cy, c->TextHeight("WWW"));
+}
+
+}  // namespace
