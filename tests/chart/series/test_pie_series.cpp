@@ -16,6 +16,7 @@
 #include "platform/rtl/mathutils.h"
 #include "platform/ui/streaming.h"
 #include "seriestest.h"
+#include "support/testlocale.h"
 
 namespace {
 
@@ -131,6 +132,14 @@ TEST(PieGrouping, SmallSlicesBecomeOneOtherSlice) {
   EXPECT_DOUBLE_EQ(arcs[3].EndAngle, arcs[3].StartAngle);
   EXPECT_NEAR(arcs[5].EndAngle - arcs[5].StartAngle, 2 * M_PI * 0.1, 1e-9);
   EXPECT_DOUBLE_EQ(arcs[5].EndAngle, 2 * M_PI);
+
+  // The other slice's own legend lists the grouped slices.
+  p->DrawingLegend = p->OtherSlice()->Legend();
+  EXPECT_EQ(p->LegendEntryCount(), 2);
+  EXPECT_EQ(p->MapValueIndex(0), 3);
+  EXPECT_EQ(p->MapValueIndex(1), 4);
+  p->DrawingLegend = nullptr;
+  EXPECT_FALSE(p->OtherSlice()->Legend()->Visible());
 
   // A repaint regroups from scratch: still one other slice.
   s.chart.Pass();
@@ -256,6 +265,54 @@ TEST(PieDrawing, ExplodedSliceShrinksThePieAndClicksFindSlices) {
   EXPECT_EQ(p->IndexAtPoint(gap.X, gap.Y), -1);
 }
 
+TEST(PieDrawing, ThreeDSlicesRiseAndPartialDonutsShowTheirEnds) {
+  TPieScene s({10, 20, 30, 40});
+  s.chart.SetView3D(true);
+  s.pie->RaisePercents()->SetItemValue(1, 50);
+  s.pie->RaisePercents()->SetItemValue(3, 0);
+  s.chart.Pass();
+  const auto slices = s.chart.Rec->CallsOf("Pie3D", 0);
+  ASSERT_EQ(slices.size(), 4u);
+  const int z0 = s.pie->StartZ, z1 = s.pie->EndZ;
+  ASSERT_GT(z1 - z0, 4);
+  // Args: centre, radii, z0, z1, start, end, dark, all sides, donut.
+  int raised = 0;
+  for (const TCanvasCall& c : slices) {
+    EXPECT_EQ(c.Arg(4), z0);
+    const double start = c.Args[6];
+    const bool second = std::abs(start - 2 * M_PI * 0.1) < 1e-9;
+    if (second) {
+      EXPECT_NEAR(c.Arg(5), z0 + (z1 - z0) / 2.0, 1);
+      ++raised;
+    } else if (std::abs(start - 2 * M_PI * 0.6) < 1e-9) {
+      EXPECT_EQ(c.Arg(5), z0);  // height entry 0: flat
+    }
+    EXPECT_EQ(c.Args[9], 1);  // raised slices show all their sides
+  }
+  EXPECT_EQ(raised, 1);
+
+  // A partial donut without raised slices: only its first and last slice get their sides.
+  TPieScene d({1, 1, 1});
+  d.chart.SetView3D(true);
+  d.pie->SetAngleSize(270);
+  d.pie->SetDonutPercent(50);
+  d.chart.Pass();
+  const auto donut = d.chart.Rec->CallsOf("Pie3D", 0);
+  ASSERT_EQ(donut.size(), 3u);
+  for (const TCanvasCall& c : donut) {
+    const bool middle = std::abs(c.Args[6] - M_PI / 2) < 1e-9;
+    EXPECT_EQ(c.Args[9], middle ? 0 : 1) << c.Args[6];
+    EXPECT_EQ(c.Arg(10), 50);
+  }
+}
+
+TEST(PieDrawing, ExplodeBiggestTakesTheFirstOfEqualSlices) {
+  TPieScene s({10, 40, 40, 5});
+  s.pie->SetExplodeBiggest(30);
+  EXPECT_EQ(s.pie->ExplodePercents()->ItemValue(1), 30);
+  EXPECT_EQ(s.pie->ExplodePercents()->ItemValue(2), 0);
+}
+
 TEST(PieMarks, MarksSitOutsideTheirSlice) {
   TPieScene s({1, 1});
   s.pie->SetRotationAngle(45);  // slice 0 middle at 135 degrees: upper left
@@ -285,6 +342,64 @@ TEST(PieGolden, ThreeDPieWithAnExplodedSlice) {
   TBitmap image(chart.Width(), chart.Height());
   chart.DrawOnCanvas(image.Canvas(), Rect(0, 0, chart.Width(), chart.Height()));
   ExpectMatchesGolden(image, "series/pie_3d.png");
+}
+
+TEST(StandardSeries, BarAndPieSettingsSurviveStoringUnderAnyLocale) {
+  RegisterClasses({&TChart::StaticClass()});
+  RegisterStandardSeries();
+  auto stored = [] {
+    TChart chart(nullptr);
+    chart.SetName("Chart1");
+    auto* bar = new TBarSeries(&chart);
+    auto* hbar = new THorizBarSeries(&chart);
+    auto* pie = new TPieSeries(&chart);
+    bar->SetName("Bar1");
+    hbar->SetName("HBar1");
+    pie->SetName("Pie1");
+    for (TChartSeries* x : std::initializer_list<TChartSeries*>{bar, hbar, pie}) x->SetParentChart(&chart);
+    bar->AddXYPoint(0, 1.5);
+    bar->SetMultiBar(mbStacked100);
+    bar->SetBarStyle(bsCone);
+    bar->SetStackGroup(2);
+    bar->SetYOrigin(0.25);
+    bar->SetCustomBarWidth(9);
+    bar->Gradient()->SetRelative(true);
+    hbar->SetCustomBarHeight(7);
+    pie->AddSingleValue(2.5);
+    pie->SetAngleSize(180);
+    pie->OtherSlice()->SetStyle(poBelowValue);
+    pie->OtherSlice()->SetValue(1.5);
+    pie->SetRotationAngle(30);
+    return ComponentToText(&chart);
+  };
+  const std::string text = stored();
+  {
+    TScopedLocale comma;
+    ASSERT_TRUE(comma.Active());
+    EXPECT_EQ(stored(), text);
+  }
+  TChart loaded(nullptr);
+  TextToComponent(text, &loaded);
+  ASSERT_EQ(loaded.NumberOfSeries(), 3);
+  auto* bar = dynamic_cast<TBarSeries*>(loaded.SeriesAt(0));
+  auto* hbar = dynamic_cast<THorizBarSeries*>(loaded.SeriesAt(1));
+  auto* pie = dynamic_cast<TPieSeries*>(loaded.SeriesAt(2));
+  ASSERT_TRUE(bar && hbar && pie) << text;
+  EXPECT_EQ(bar->MultiBar(), mbStacked100);
+  EXPECT_EQ(bar->BarStyle(), bsCone);
+  EXPECT_EQ(bar->StackGroup(), 2);
+  EXPECT_DOUBLE_EQ(bar->YOrigin(), 0.25);
+  EXPECT_EQ(bar->CustomBarWidth(), 9);
+  EXPECT_TRUE(bar->Gradient()->Relative());
+  EXPECT_EQ(hbar->CustomBarHeight(), 7);
+  EXPECT_EQ(pie->AngleSize(), 180);
+  EXPECT_EQ(pie->OtherSlice()->Style(), poBelowValue);
+  EXPECT_DOUBLE_EQ(pie->OtherSlice()->Value(), 1.5);
+  EXPECT_EQ(pie->RotationAngle(), 30);
+  ASSERT_EQ(pie->PointCount(), 1);
+  EXPECT_DOUBLE_EQ(pie->YValues()->GetValue(0), 2.5);
+  ASSERT_EQ(bar->PointCount(), 1);
+  EXPECT_DOUBLE_EQ(bar->YValues()->GetValue(0), 1.5);
 }
 
 // ---- Registration ------------------------------------------------------------------------
