@@ -686,10 +686,15 @@ TBrushStyle TPieSeries::SliceBrushStyle(int Index) {
   return bsSolid;
 }
 
+TColor TPieSeries::SliceColor(int Index) {
+  // Row -1 of a legend stands for the whole series.
+  return Index >= 0 && Index < PointCount() ? PointColor(Index) : GetSeriesColor();
+}
+
 void TPieSeries::PrepareSlicePen(int Index) {
   TCanvas3D* canvas = FParentChart->PanelCanvas();
   if (FDarkPen <= 0) canvas->ApplyPen(Pen());
-  else canvas->ApplyPenWithColor(Pen(), ColorDarker(PointColor(Index), 255 - FDarkPen));
+  else canvas->ApplyPenWithColor(Pen(), ColorDarker(SliceColor(Index), 255 - FDarkPen));
 }
 
 void TPieSeries::AdjustLegendCanvas(int Row, TColor& BackColor, TBrushStyle& BrushStyle) {
@@ -700,7 +705,7 @@ void TPieSeries::AdjustLegendCanvas(int Row, TColor& BackColor, TBrushStyle& Bru
 
 void TPieSeries::PaintLegendSymbol(int Row, const TRect& R) {
   if (!FParentChart) return;
-  const TColor c = FParentChart->Monochrome() ? clBlack : PointColor(Row);
+  const TColor c = FParentChart->Monochrome() ? clBlack : SliceColor(Row);
   if (FCircleGradient->Visible() && c != clNone) {
     TCanvas3D* canvas = FParentChart->PanelCanvas();
     FCircleGradient->SetEndColor(c);

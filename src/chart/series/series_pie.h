@@ -231,6 +231,7 @@ public:
   void ExplodeBiggestSlice();
   int CompatibleCount();
   TBrushStyle SliceBrushStyle(int Index);
+  TColor SliceColor(int Index);
   void PrepareSlicePen(int Index);
   void ExplodeOffset(int Index, int& DX, int& DY);
   void ExplodedRadii(int Index, int& RX, int& RY);

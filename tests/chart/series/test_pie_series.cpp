@@ -9,10 +9,12 @@
 
 #include "chart/core/golden.h"
 #include "chart/core/grafconst.h"
+#include "chart/core/grafprocs.h"
 #include "chart/series/series.h"
 #include "chart/series/series_bar.h"
 #include "chart/series/series_pie.h"
 #include "platform/gfx/bitmap.h"
+#include "platform/gfx/colors.h"
 #include "platform/rtl/mathutils.h"
 #include "platform/ui/streaming.h"
 #include "seriestest.h"
@@ -311,6 +313,27 @@ TEST(PieDrawing, ExplodeBiggestTakesTheFirstOfEqualSlices) {
   s.pie->SetExplodeBiggest(30);
   EXPECT_EQ(s.pie->ExplodePercents()->ItemValue(1), 30);
   EXPECT_EQ(s.pie->ExplodePercents()->ItemValue(2), 0);
+}
+
+TEST(PieDrawing, PatternsDarkPensAndTheSeriesLegendRow) {
+  TPieScene s({1, 2, 3});
+  s.pie->SetUsePatterns(true);
+  s.pie->SetDarkPen(55);
+  s.pie->SetPointColor(1, static_cast<TColor>(RGB(200, 100, 50)));
+  s.chart.Pass();
+  const auto sectors = s.chart.Rec->CallsOf("Pie2D", 0);
+  ASSERT_EQ(sectors.size(), 3u);
+  EXPECT_EQ(sectors[0].BrushStyle, bsHorizontal);
+  EXPECT_EQ(sectors[1].BrushStyle, bsVertical);
+  EXPECT_EQ(sectors[2].BrushStyle, bsFDiagonal);
+  EXPECT_EQ(sectors[1].PenColor, ColorDarker(static_cast<TColor>(RGB(200, 100, 50)), 200));
+  EXPECT_EQ(s.pie->Brush()->Style(), bsSolid);  // drawing leaves the stored brush alone
+  // The whole series as a legend row (-1) takes the series colour.
+  s.pie->SetColorEachPoint(false);
+  s.pie->Gradient()->SetVisible(true);
+  s.chart.Rec->Clear();
+  s.pie->PaintLegendItem(-1, Rect(0, 0, 20, 10));
+  EXPECT_GT(s.chart.Rec->Count("Rectangle", 0), 0);
 }
 
 TEST(PieMarks, MarksSitOutsideTheirSlice) {
