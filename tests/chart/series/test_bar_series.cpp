@@ -421,6 +421,19 @@ TEST(HorizBars, BarsRunFromTheLeftOriginAlongTheValueAxis) {
   EXPECT_EQ(h->IndexAtPoint(x->ValueToPixel(5), h->PointYPixel(0) + 2), -1);
 }
 
+TEST(HorizBars, FullHeightBarsTouchTheirNeighbours) {
+  TBarScene s;
+  THorizBarSeries* h = s.Add<THorizBarSeries>({3, 5, 2, 4});
+  h->SetBarWidthPercent(100);
+  h->BarPen()->SetWidth(2);
+  s.chart.Pass();
+  const auto bars = s.Bars(clRed);
+  ASSERT_EQ(bars.size(), 4u);
+  // Categories run upward: each bar reaches down to the top of the one below.
+  EXPECT_EQ(bars[0].Bottom, bars[0].Top + h->BarWidthPixels - 2);
+  for (size_t i = 1; i < bars.size(); ++i) EXPECT_EQ(bars[i].Bottom, bars[i - 1].Top) << i;
+}
+
 TEST(BarMarks, MarkOfANegativeBarGoesBelowItsEnd) {
   TBarScene s;
   TBarSeries* a = s.Add({6, -6});
