@@ -1,0 +1,187 @@
+#include "platform/ui/editctrls.h"
+
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+#include <algorithm>
+
+#include "platform/rtl/codepages.h"
+#include "platform/ui/qt_ui.h"
+
+namespace {
+
+QLineEdit* LineEditOf(const TWinControl* c) {
+  return c->Impl() ? qobject_cast<QLineEdit*>(c->Impl()->Widget.data()) : nullptr;
+}
+
+// Sends the characters the bridge leaves to the widget (beyond ASCII, and
+// an input method's result) through WM_CHAR. Installed after the bridge, so
+// it sees the events first.
+class TWideCharFilter : public QObject {
+public:
+  TWideCharFilter(TWinControl* control, std::shared_ptr<bool> alive, QObject* parent)
+      : QObject(parent), FControl(control), FAlive(std::move(alive)) {}
+
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (!*FAlive) return false;
+    if (event->type() == QEvent::KeyPress) {
+      auto* ke = static_cast<QKeyEvent*>(event);
+      const QList<uint> cps = ke->text().toUcs4();
+      if (cps.size() != 1 || cps[0] < 0x80) return false;
+      const uint16_t vk = QtKeyToVK(ke->key());
+      const TShiftState shift = QtModifiersToShift(ke->modifiers(), Qt::NoButton);
+      const LPARAM keyData = static_cast<LPARAM>((static_cast<uint64_t>(shift.Bits()) << 32) | 1);
+      std::shared_ptr<bool> alive = FAlive;
+      GuardEvent(FControl, [&] {
+        if (vk != 0) FControl->Perform(WM_KEYDOWN, vk, keyData);
+        if (*alive) FControl->Perform(WM_CHAR, cps[0], keyData);
+      });
+      return true;
+    }
+    if (event->type() == QEvent::InputMethod) {
+      auto* ie = static_cast<QInputMethodEvent*>(event);
+      if (ie->commitString().isEmpty()) return false;
+      std::shared_ptr<bool> alive = FAlive;
+      const QList<uint> cps = ie->commitString().toUcs4();
+      GuardEvent(FControl, [&] {
+        for (uint cp : cps) {
+          if (!*alive) return;
+          FControl->Perform(WM_CHAR, cp, 0);
+        }
+      });
+      return true;
+    }
+    return false;
+  }
+
+private:
+  TWinControl* FControl;
+  std::shared_ptr<bool> FAlive;
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// TCustomEdit
+
+ZV_CLASS_IMPL(TCustomEdit, TEdit)
+
+void TCustomEdit::DeclareProperties(TClassInfo& c) {
+  c.Boolean<TCustomEdit>("AutoSelect", &TCustomEdit::AutoSelect, &TCustomEdit::SetAutoSelect, true);
+}
+
+TCustomEdit::TCustomEdit(TComponent* AOwner) : TEdit(AOwner) {}
+
+void TCustomEdit::CreateWnd() {
+  TEdit::CreateWnd();
+  QLineEdit* w = LineEditOf(this);
+  if (!w) return;
+  w->installEventFilter(new TWideCharFilter(this, Impl()->Alive, w));
+  w->setFrame(FBorderStyle != bsNone);
+  w->setAlignment(FAlignment == taRightJustify ? Qt::AlignRight | Qt::AlignVCenter
+                  : FAlignment == taCenter     ? Qt::AlignHCenter | Qt::AlignVCenter
+                                               : Qt::AlignLeft | Qt::AlignVCenter);
+  ApplyRect();
+}
+
+void TCustomEdit::SetBorderStyle(TBorderStyle v) {
+  if (v == FBorderStyle) return;
+  FBorderStyle = v;
+  if (QLineEdit* w = LineEditOf(this)) w->setFrame(v != bsNone);
+}
+
+void TCustomEdit::SetAlignment(TAlignment v) {
+  if (v == FAlignment) return;
+  FAlignment = v;
+  if (QLineEdit* w = LineEditOf(this))
+    w->setAlignment(v == taRightJustify ? Qt::AlignRight | Qt::AlignVCenter
+                    : v == taCenter     ? Qt::AlignHCenter | Qt::AlignVCenter
+                                        : Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+void TCustomEdit::SetRect(const TRect& r) {
+  FRect = r;
+  ApplyRect();
+}
+
+void TCustomEdit::ApplyRect() {
+  QLineEdit* w = LineEditOf(this);
+  if (!w || FRect.IsEmpty()) return;
+  // The widget keeps its own frame and padding; the rectangle narrows the
+  // text area from the sides.
+  const int right = std::max(0, ClientWidth() - FRect.Right);
+  w->setTextMargins(std::max(0, FRect.Left - 1), 0, right, 0);
+}
+
+void TCustomEdit::BoundsChanged(bool sizeChanged) {
+  TEdit::BoundsChanged(sizeChanged);
+  if (sizeChanged) ApplyRect();
+}
+
+void TCustomEdit::WMChar(TMessage& M) {
+  const uint32_t code = static_cast<uint32_t>(M.WParam);
+  if (code == 127) {  // the Delete key types nothing
+    DefaultHandler(M);
+    return;
+  }
+  const uint32_t wide = code > 255 ? code : 0;
+  if (wide) M.WParam = 255;
+  if (DoKeyPress(M)) return;
+  uint32_t ch = static_cast<uint32_t>(M.WParam & 0xFF);
+  if (wide && ch == 255) ch = wide;
+  if (ch == code && (ch == 3 || ch == 22 || ch == 24)) {
+    Perform(ch == 3 ? WM_COPY : ch == 22 ? WM_PASTE : WM_CUT, 0, 0);
+    return;
+  }
+  if (ch < 32) {
+    // A control character goes to the widget as typed; one that a key event
+    // made out of a printable character is dropped.
+    if (ch == code) DefaultHandler(M);
+    return;
+  }
+  InsertChar(ch);
+}
+
+void TCustomEdit::Dispatch(TMessage& M) {
+  switch (M.Msg) {
+    case WM_CUT:
+    case WM_COPY:
+    case WM_PASTE:
+    case WM_CLEAR:
+    case WM_UNDO: {
+      HandleNeeded();
+      QLineEdit* w = LineEditOf(this);
+      if (!w) return;
+      if (M.Msg == WM_COPY) w->copy();
+      else if (ReadOnly()) return;
+      else if (M.Msg == WM_CUT) w->cut();
+      else if (M.Msg == WM_PASTE) w->paste();
+      else if (M.Msg == WM_CLEAR) {
+        if (w->hasSelectedText()) w->del();
+      }
+      else w->undo();
+      return;
+    }
+    default: TEdit::Dispatch(M);
+  }
+}
+
+void TCustomEdit::InsertChar(uint32_t Code) {
+  if (ReadOnly()) return;
+  std::string s;
+  AppendUtf8(s, Code);
+  SetSelText(s);
+}
+
+// ---------------------------------------------------------------------------
+// Mask edits
+
+ZV_CLASS_IMPL(TCustomMaskEdit, TCustomEdit)
+
+void TCustomMaskEdit::DeclareProperties(TClassInfo& c) {
+  c.String<TCustomMaskEdit>("EditMask", [](TCustomMaskEdit* o) { return o->EditMask(); },
+                            &TCustomMaskEdit::SetEditMask);
+}
+
+ZV_CLASS_IMPL_NOPROPS(TMaskEdit, TCustomMaskEdit)
