@@ -3,6 +3,8 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextCursor>
 
 #include <algorithm>
 
@@ -185,3 +187,203 @@ void TCustomMaskEdit::DeclareProperties(TClassInfo& c) {
 }
 
 ZV_CLASS_IMPL_NOPROPS(TMaskEdit, TCustomMaskEdit)
+
+// ---------------------------------------------------------------------------
+// TCustomMemo
+
+namespace {
+QPlainTextEdit* MemoOf(const TWinControl* c) {
+  return c->Impl() ? qobject_cast<QPlainTextEdit*>(c->Impl()->Widget.data()) : nullptr;
+}
+// CR LF in the text, LF in the widget.
+QString ToWidgetText(const std::string& s) {
+  QString q = ToQString(s);
+  q.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  return q;
+}
+std::string FromWidgetText(const QString& q) {
+  QString t = q;
+  t.replace(QChar(0x2029), QChar('\n'));
+  t.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+  return FromQString(t);
+}
+}  // namespace
+
+ZV_CLASS_IMPL(TCustomMemo, TWinControl)
+
+void TCustomMemo::DeclareProperties(TClassInfo& c) {
+  c.Boolean<TCustomMemo>("ReadOnly", &TCustomMemo::ReadOnly, &TCustomMemo::SetReadOnly, false);
+  c.Boolean<TCustomMemo>("WantReturns", &TCustomMemo::WantReturns, &TCustomMemo::SetWantReturns, true);
+  c.Boolean<TCustomMemo>("WantTabs", &TCustomMemo::WantTabs, &TCustomMemo::SetWantTabs, false);
+  c.Boolean<TCustomMemo>("WordWrap", &TCustomMemo::WordWrap, &TCustomMemo::SetWordWrap, true);
+}
+
+TCustomMemo::TCustomMemo(TComponent* AOwner) : TWinControl(AOwner) {
+  FControlStyle = {csClickEvents, csDoubleClicks};
+  FWidth = 185;
+  FHeight = 89;
+  FColor = clWindow;
+  FParentColor = false;
+  FTabStop = true;
+}
+
+TCustomMemo::~TCustomMemo() {
+  Destroying();
+  DestroyHandle();
+}
+
+struct TMemoAccess {
+  static void FromWidget(TCustomMemo* m, const QString& text) {
+    if (m->FSyncing) return;
+    const std::string t = FromWidgetText(text);
+    if (t == m->FText) return;
+    m->FText = t;
+    m->Change();
+  }
+};
+
+void TCustomMemo::CreateWnd() {
+  auto* w = new QPlainTextEdit();
+  w->setPlainText(ToWidgetText(FText));
+  w->setReadOnly(FReadOnly);
+  w->setLineWrapMode(FWordWrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+  w->setTabChangesFocus(!FWantTabs);
+  w->setHorizontalScrollBarPolicy(FScrollBars == ssHorizontal || FScrollBars == ssBoth ? Qt::ScrollBarAlwaysOn
+                                                                                       : Qt::ScrollBarAlwaysOff);
+  w->setVerticalScrollBarPolicy(FScrollBars == ssVertical || FScrollBars == ssBoth ? Qt::ScrollBarAlwaysOn
+                                                                                   : Qt::ScrollBarAlwaysOff);
+  AttachWidget(this, w);
+  w->installEventFilter(new TWideCharFilter(this, Impl()->Alive, w));
+  std::shared_ptr<bool> alive = Impl()->Alive;
+  QObject::connect(w, &QPlainTextEdit::textChanged, [this, alive, w] {
+    if (*alive) GuardEvent(this, [this, w] { TMemoAccess::FromWidget(this, w->toPlainText()); });
+  });
+}
+
+void TCustomMemo::SetText(const std::string& v) {
+  if (v == FText) return;
+  FText = v;
+  if (QPlainTextEdit* w = MemoOf(this)) {
+    FSyncing = true;
+    w->setPlainText(ToWidgetText(v));
+    FSyncing = false;
+  }
+  Perform(CM_TEXTCHANGED, 0, 0);
+  if (!FComponentState.Contains(csLoading)) Change();
+}
+
+void TCustomMemo::Change() {
+  if (OnChange) OnChange(this);
+}
+
+void TCustomMemo::SetReadOnly(bool v) {
+  FReadOnly = v;
+  if (QPlainTextEdit* w = MemoOf(this)) w->setReadOnly(v);
+}
+
+void TCustomMemo::SetWordWrap(bool v) {
+  FWordWrap = v;
+  if (QPlainTextEdit* w = MemoOf(this))
+    w->setLineWrapMode(v ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+}
+
+void TCustomMemo::SetScrollBars(TScrollStyle v) {
+  FScrollBars = v;
+  if (QPlainTextEdit* w = MemoOf(this)) {
+    w->setHorizontalScrollBarPolicy(v == ssHorizontal || v == ssBoth ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    w->setVerticalScrollBarPolicy(v == ssVertical || v == ssBoth ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+  }
+}
+
+void TCustomMemo::SetWantTabs(bool v) {
+  FWantTabs = v;
+  if (QPlainTextEdit* w = MemoOf(this)) w->setTabChangesFocus(!v);
+}
+
+int TCustomMemo::SelStart() const {
+  if (QPlainTextEdit* w = MemoOf(this)) return w->textCursor().selectionStart();
+  return 0;
+}
+
+void TCustomMemo::SetSelStart(int v) {
+  if (QPlainTextEdit* w = MemoOf(this)) {
+    QTextCursor c = w->textCursor();
+    c.setPosition(v);
+    w->setTextCursor(c);
+  }
+}
+
+int TCustomMemo::SelLength() const {
+  if (QPlainTextEdit* w = MemoOf(this)) {
+    const QTextCursor c = w->textCursor();
+    return c.selectionEnd() - c.selectionStart();
+  }
+  return 0;
+}
+
+void TCustomMemo::SelectAll() {
+  if (QPlainTextEdit* w = MemoOf(this)) w->selectAll();
+}
+
+void TCustomMemo::SetSelText(const std::string& v) {
+  HandleNeeded();
+  if (QPlainTextEdit* w = MemoOf(this)) w->insertPlainText(ToWidgetText(v));
+}
+
+void TCustomMemo::InsertChar(uint32_t Code) {
+  if (FReadOnly) return;
+  std::string s;
+  AppendUtf8(s, Code);
+  SetSelText(s);
+}
+
+void TCustomMemo::Dispatch(TMessage& M) {
+  switch (M.Msg) {
+    case WM_CUT:
+    case WM_COPY:
+    case WM_PASTE:
+    case WM_UNDO: {
+      HandleNeeded();
+      QPlainTextEdit* w = MemoOf(this);
+      if (!w) return;
+      if (M.Msg == WM_COPY) w->copy();
+      else if (FReadOnly) return;
+      else if (M.Msg == WM_CUT) w->cut();
+      else if (M.Msg == WM_PASTE) w->paste();
+      else w->undo();
+      return;
+    }
+    default: TWinControl::Dispatch(M);
+  }
+}
+
+void TCustomMemo::WMChar(TMessage& M) {
+  const uint32_t code = static_cast<uint32_t>(M.WParam);
+  if (code == 127) {
+    DefaultHandler(M);
+    return;
+  }
+  const uint32_t wide = code > 255 ? code : 0;
+  if (wide) M.WParam = 255;
+  if (DoKeyPress(M)) return;
+  uint32_t ch = static_cast<uint32_t>(M.WParam & 0xFF);
+  if (wide && ch == 255) ch = wide;
+  if (ch == code && (ch == 3 || ch == 22 || ch == 24)) {
+    Perform(ch == 3 ? WM_COPY : ch == 22 ? WM_PASTE : WM_CUT, 0, 0);
+    return;
+  }
+  if (ch == 13) {
+    if (FWantReturns && !FReadOnly) SetSelText("\r\n");
+    return;
+  }
+  if (ch == 9) {
+    if (!FWantTabs) DefaultHandler(M);  // the widget moves the focus
+    else if (!FReadOnly) SetSelText("\t");
+    return;
+  }
+  if (ch < 32) {
+    if (ch == code) DefaultHandler(M);
+    return;
+  }
+  InsertChar(ch);
+}

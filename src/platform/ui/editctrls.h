@@ -9,6 +9,10 @@
 // events let them through.
 // An input method's result arrives as one WM_CHAR per character.
 //
+// The memo (TCustomMemo) takes characters the same way; Enter types a line
+// break only with WantReturns, Tab a tab only with WantTabs (otherwise it
+// moves the focus).
+//
 // Also the mask edit (TCustomMaskEdit): an edit that keeps an EditMask; with
 // an empty mask, which is how the grid uses it, it is a plain edit. The
 // mask's input rules are not applied.
@@ -17,6 +21,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/ui/grids.h"  // TScrollStyle
 #include "platform/ui/stdctrls.h"
 
 class TCustomEdit : public TEdit {
@@ -69,4 +74,46 @@ class TMaskEdit : public TCustomMaskEdit {
   ZV_CLASS(TMaskEdit)
 public:
   explicit TMaskEdit(TComponent* AOwner) : TCustomMaskEdit(AOwner) {}
+};
+
+class TCustomMemo : public TWinControl {
+  ZV_CLASS(TCustomMemo)
+public:
+  explicit TCustomMemo(TComponent* AOwner);
+  ~TCustomMemo() override;
+  // Lines are separated by CR LF in the text.
+  void SetText(const std::string& v) override;
+  bool ReadOnly() const { return FReadOnly; }
+  void SetReadOnly(bool v);
+  bool WordWrap() const { return FWordWrap; }
+  void SetWordWrap(bool v);
+  TScrollStyle ScrollBars() const { return FScrollBars; }
+  void SetScrollBars(TScrollStyle v);
+  bool WantReturns() const { return FWantReturns; }
+  void SetWantReturns(bool v) { FWantReturns = v; }
+  bool WantTabs() const { return FWantTabs; }
+  void SetWantTabs(bool v);
+  int SelStart() const;
+  void SetSelStart(int v);
+  int SelLength() const;
+  void SelectAll();
+  void SetSelText(const std::string& v);
+  void InsertChar(uint32_t Code);
+  TNotifyEvent OnChange;
+
+protected:
+  friend struct TMemoAccess;
+  void CreateWnd() override;
+  bool CustomPainted() const override { return false; }
+  void Dispatch(TMessage& M) override;
+  void WMChar(TMessage& M) override;
+  virtual void Change();
+
+private:
+  bool FReadOnly = false;
+  bool FWordWrap = true;
+  TScrollStyle FScrollBars = ssNone;
+  bool FWantReturns = true;
+  bool FWantTabs = false;
+  bool FSyncing = false;
 };
