@@ -64,6 +64,13 @@ private:
 
 }  // namespace
 
+void InstallWideCharInput(TWinControl* Control) {
+  TWinControlImpl* impl = Control->Impl();
+  if (!impl || !impl->Widget) return;
+  QWidget* w = impl->Focus ? impl->Focus : impl->Widget.data();
+  w->installEventFilter(new TWideCharFilter(Control, impl->Alive, w));
+}
+
 // ---------------------------------------------------------------------------
 // TCustomEdit
 

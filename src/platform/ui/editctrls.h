@@ -24,6 +24,12 @@
 #include "platform/ui/grids.h"  // TScrollStyle
 #include "platform/ui/stdctrls.h"
 
+// Sends the characters the window system would give the widget directly
+// (beyond ASCII, and an input method's result) to the control as WM_CHAR;
+// for controls that insert characters themselves. Call after the window
+// exists.
+void InstallWideCharInput(TWinControl* Control);
+
 class TCustomEdit : public TEdit {
   ZV_CLASS(TCustomEdit)
 public:
