@@ -7,6 +7,7 @@
 #include <QTextCursor>
 
 #include <algorithm>
+#include <vector>
 
 #include "platform/rtl/codepages.h"
 #include "platform/ui/qt_ui.h"
@@ -61,6 +62,36 @@ private:
   TWinControl* FControl;
   std::shared_ptr<bool> FAlive;
 };
+
+// The windows of a form in tab order, depth first.
+void TabList(TWinControl* parent, std::vector<TWinControl*>& list) {
+  std::vector<TWinControl*> children;
+  for (int i = 0; i < parent->ControlCount(); ++i)
+    if (auto* w = dynamic_cast<TWinControl*>(parent->Controls(i))) children.push_back(w);
+  std::stable_sort(children.begin(), children.end(),
+                   [](TWinControl* a, TWinControl* b) { return a->TabOrder() < b->TabOrder(); });
+  for (TWinControl* c : children) {
+    list.push_back(c);
+    TabList(c, list);
+  }
+}
+
+// The next (or previous) window after c that takes the focus by Tab.
+TWinControl* NextTabControl(TWinControl* c, bool forward) {
+  TWinControl* root = c;
+  while (root->Parent()) root = root->Parent();
+  std::vector<TWinControl*> list;
+  TabList(root, list);
+  const auto it = std::find(list.begin(), list.end(), c);
+  if (it == list.end()) return nullptr;
+  const int n = static_cast<int>(list.size());
+  const int at = static_cast<int>(it - list.begin());
+  for (int step = 1; step < n; ++step) {
+    TWinControl* w = list[static_cast<size_t>(((at + (forward ? step : -step)) % n + n) % n)];
+    if (w->TabStop() && w->CanFocus()) return w;
+  }
+  return nullptr;
+}
 
 }  // namespace
 
@@ -174,6 +205,17 @@ void TCustomEdit::Dispatch(TMessage& M) {
     }
     default: TEdit::Dispatch(M);
   }
+}
+
+void TCustomEdit::WMKeyDown(TMessage& M) {
+  if (DoKeyDown(M)) return;
+  QLineEdit* w = LineEditOf(this);
+  if (M.WParam == VK_TAB && w && Impl()->InEvent == 0) {
+    // Not typed: the window system will not move the focus itself.
+    if (TWinControl* next = NextTabControl(this, !KeyDataToShiftState(M.LParam).Contains(ssShift))) next->SetFocus();
+    return;
+  }
+  DefaultHandler(M);
 }
 
 void TCustomEdit::InsertChar(uint32_t Code) {

@@ -7,7 +7,8 @@
 // (so that a descendant can refuse them); other control characters
 // (Backspace, Ctrl+A, ...) keep the widget's own handling once the key
 // events let them through.
-// An input method's result arrives as one WM_CHAR per character.
+// An input method's result arrives as one WM_CHAR per character. A Tab
+// key-down sent or posted to the edit (not typed) moves the focus on.
 //
 // The memo (TCustomMemo) takes characters the same way; Enter types a line
 // break only with WantReturns, Tab a tab only with WantTabs (otherwise it
@@ -54,6 +55,7 @@ protected:
   // WM_CUT, WM_COPY, WM_PASTE, WM_CLEAR and WM_UNDO act on the text.
   void Dispatch(TMessage& M) override;
   void WMChar(TMessage& M) override;
+  void WMKeyDown(TMessage& M) override;
   void BoundsChanged(bool sizeChanged) override;
   void ApplyRect();
 
