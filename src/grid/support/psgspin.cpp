@@ -296,6 +296,20 @@ void TPsgSpinEdit::DeclareProperties(TClassInfo& c) {
   c.Boolean<TPsgSpinEdit>("SpinTransparent", &TPsgSpinEdit::SpinTransparent, &TPsgSpinEdit::SetSpinTransparent,
                           false);
   c.Enum<TPsgSpinEdit>("EditAlign", aligns, &TPsgSpinEdit::EditAlign, &TPsgSpinEdit::SetEditAlign, eaLeft);
+  // The value of the edit's type, read from the text; stored after the
+  // limits, so that loading it meets the stored limits. The values of the
+  // other types are not stored: loaded, their limits would cut the text.
+  auto ofType = [](TPsgSpinType t) {
+    return [t](TObject* o) { return static_cast<TPsgSpinEdit*>(o)->SpinType() == t; };
+  };
+  c.Integer<TPsgSpinEdit>("Value", &TPsgSpinEdit::Value, &TPsgSpinEdit::SetValue, NoDefault)
+      .WithStored(ofType(sptNormal));
+  c.Float<TPsgSpinEdit>("FloatValue", ftDouble, &TPsgSpinEdit::FloatValue, &TPsgSpinEdit::SetFloatValue)
+      .WithStored(ofType(sptFloat));
+  c.Float<TPsgSpinEdit>("DateValue", ftDouble, &TPsgSpinEdit::DateValue, &TPsgSpinEdit::SetDateValue)
+      .WithStored(ofType(sptDate));
+  c.Float<TPsgSpinEdit>("TimeValue", ftDouble, &TPsgSpinEdit::TimeValue, &TPsgSpinEdit::SetTimeValue)
+      .WithStored(ofType(sptTime));
 }
 
 TPsgSpinEdit::TPsgSpinEdit(TComponent* AOwner) : TCustomMaskEdit(AOwner) {

@@ -265,6 +265,8 @@ void TCustomMemo::DeclareProperties(TClassInfo& c) {
   c.Boolean<TCustomMemo>("WantReturns", &TCustomMemo::WantReturns, &TCustomMemo::SetWantReturns, true);
   c.Boolean<TCustomMemo>("WantTabs", &TCustomMemo::WantTabs, &TCustomMemo::SetWantTabs, false);
   c.Boolean<TCustomMemo>("WordWrap", &TCustomMemo::WordWrap, &TCustomMemo::SetWordWrap, true);
+  static const TEnumInfo scrollBars{"TScrollStyle", {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"}, 0};
+  c.Enum<TCustomMemo>("ScrollBars", scrollBars, &TCustomMemo::ScrollBars, &TCustomMemo::SetScrollBars, ssNone);
 }
 
 TCustomMemo::TCustomMemo(TComponent* AOwner) : TWinControl(AOwner) {

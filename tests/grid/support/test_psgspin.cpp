@@ -11,6 +11,7 @@
 #include "platform/ui/clipboard.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/sound.h"
+#include "platform/ui/streaming.h"
 #include "support/gui/guitest.h"
 
 using namespace guitest;
@@ -359,6 +360,37 @@ TEST_F(Spin, ButtonSitsInTheEditAndShortEditsGrow) {
   EXPECT_EQ(E->GetRect().Left, 0);
   E->SetHeight(4);
   EXPECT_EQ(E->Height(), E->GetMinHeight());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Spin, StoredEditsComeBackWithTheirValues) {
+  E->SetMaxValue(500);
+  E->SetValue(250);
+  E->SetName("Whole");
+  const std::string whole = ComponentToText(E);
+  EXPECT_EQ(whole.find("TPsgSpinButton"), std::string::npos) << whole;  // no children stored
+  EXPECT_EQ(whole.find(" FloatValue ="), std::string::npos) << whole;  // only the value of its type
+
+  auto* copy = new TPsgSpinEdit(Form);
+  copy->SetParent(Form);
+  TextToComponent(whole, copy);
+  EXPECT_EQ(copy->TControl::Text(), "250");
+  EXPECT_EQ(copy->MaxValue(), 500);
+
+  auto* date = new TPsgSpinEdit(Form);
+  date->SetParent(Form);
+  date->SetName("Day");
+  date->SetSpinType(sptDate);
+  date->SetDateValue(EncodeDate(2007, 2, 28));
+  const std::string stored = ComponentToText(date);
+  auto* back = new TPsgSpinEdit(Form);
+  back->SetParent(Form);
+  TextToComponent(stored, back);
+  EXPECT_EQ(back->SpinType(), sptDate);
+  EXPECT_EQ(back->TControl::Text(), "28/02/2007");
 }
 
 }  // namespace
