@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/gfx/colors.h"
 #include "platform/ui/clipboard.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/popupmenus.h"
@@ -174,6 +175,24 @@ TEST_F(EditBtn, KeyPressReplacesAndCancelsCharacters) {
   };
   TypeText(e, "1.5q");
   EXPECT_EQ(e->Text(), "1,5");
+}
+
+TEST_F(EditBtn, SpeedButtonPaintsFlatWithItsStateAndTracksTheMouse) {
+  auto* e = Make<TPsgEditBtn>();
+  TPlusSpeedButton* b = e->EditButton()->Button();
+  e->EditButton()->SetFlat(true);
+  EXPECT_TRUE(b->Flat());
+  EXPECT_EQ(ShownPixel(b, 0, 0), ColorToRGB(clBtnHighlight));  // raised
+  MouseDown(b, mbLeft, 3, 3);
+  EXPECT_EQ(ShownPixel(b, 0, 0), ColorToRGB(clBtnShadow));  // sunken while down
+  MouseUp(b, mbLeft, 3, 3);
+  EXPECT_EQ(ShownPixel(b, 0, 0), ColorToRGB(clBtnHighlight));
+  MouseEnter(b);
+  EXPECT_TRUE(b->Hot());
+  MouseLeave(b);
+  EXPECT_FALSE(b->Hot());
+  e->SetIsWinXP(true);
+  EXPECT_TRUE(b->IsWinXP());
 }
 
 }  // namespace

@@ -353,6 +353,21 @@ TEST_F(Spin, SpinButtonArrowsAndLayout) {
   EXPECT_EQ(b->UpNumGlyphs(), 1);
 }
 
+TEST_F(Spin, SpinButtonKeysClickTheFocusedButton) {
+  TPsgSpinButton* b = E->Button();
+  std::vector<std::string> clicks;
+  b->OnUpClick = [&](TObject* s) { clicks.push_back(s == b ? "up" : "?"); };
+  b->OnDownClick = [&](TObject* s) { clicks.push_back(s == b ? "down" : "?"); };
+  EXPECT_EQ(b->Perform(WM_GETDLGCODE, 0, 0), DLGC_WANTARROWS);
+  EXPECT_EQ(b->FocusedButton(), b->UpButton());
+  b->Perform(WM_KEYDOWN, VK_SPACE, 0);
+  b->Perform(WM_KEYDOWN, VK_DOWN, 0);
+  EXPECT_EQ(b->FocusedButton(), b->DownButton());
+  b->Perform(WM_KEYDOWN, VK_SPACE, 0);
+  b->Perform(WM_KEYDOWN, VK_UP, 0);
+  EXPECT_EQ(clicks, (std::vector<std::string>{"up", "down", "down", "up"}));
+}
+
 TEST_F(Spin, ButtonSitsInTheEditAndShortEditsGrow) {
   E->SetWidth(130);
   EXPECT_EQ(E->Button()->Left(), 130 - 15 - 5);
