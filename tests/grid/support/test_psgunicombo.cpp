@@ -9,6 +9,7 @@
 
 #include "platform/gfx/colors.h"
 #include "platform/ui/forms.h"
+#include "platform/ui/streaming.h"
 #include "support/gui/guitest.h"
 
 using namespace guitest;
@@ -126,6 +127,41 @@ TEST_F(UniCombo, FocusBorderTurnsSunkenOnlyWhenAskedFor) {
   MouseLeave(Combo);
   Form->SetActiveControl(nullptr);
   EXPECT_EQ(ShownPixel(Combo, 0, 0), 0x00336699);
+}
+
+TEST_F(UniCombo, StoredItemsComeBackAsWideStrings) {
+  Combo->SetName("Countries");
+  Combo->Items()->Add(kGreece);
+  Combo->Items()->Add(u"\x4E2D\x56FD");
+  const std::string text = ComponentToText(Combo);
+  EXPECT_NE(text.find("Items.WideStrings"), std::string::npos) << text;
+  EXPECT_EQ(text.find("Items.Strings"), std::string::npos) << text;
+  auto* copy = new TASGUniComboBox(Form);
+  copy->SetParent(Form);
+  TextToComponent(text, copy);
+  EXPECT_TRUE(copy->Items()->Equals(*Combo->Items()));
+}
+
+// Sees every typed character before the key events.
+class THookedCombo : public TASGUniComboBox {
+public:
+  using TASGUniComboBox::TASGUniComboBox;
+  void ComboCharHook(TMessage& M) override { Hooked.push_back(M.WParam & 0xFFFF); }
+  std::vector<WPARAM> Hooked;
+};
+
+TEST_F(UniCombo, CharHookSeesCharactersFirst) {
+  auto* c = new THookedCombo(Form);
+  c->SetParent(Form);
+  c->SetBounds(10, 50, 160, 22);
+  c->SetFocus();
+  std::vector<WPARAM> order;
+  c->OnKeyPress = [&](TObject*, char&) { order.push_back(c->Hooked.size()); };
+  Key(c, 'Q', "q");
+  Key(c, 0, "\xD0\xB6");  // ж
+  EXPECT_EQ(c->Hooked, (std::vector<WPARAM>{'q', 255}));
+  EXPECT_EQ(order, (std::vector<WPARAM>{1, 2}));
+  EXPECT_EQ(c->Text(), u"q\x0436");
 }
 
 }  // namespace
