@@ -118,6 +118,9 @@ void TCustomEdit::CreateWnd() {
   QLineEdit* w = LineEditOf(this);
   if (!w) return;
   w->installEventFilter(new TWideCharFilter(this, Impl()->Alive, w));
+  // Text reaches the edit by typing and the clipboard messages only (no
+  // dropped text), so that a descendant can refuse it.
+  w->setAcceptDrops(false);
   w->setFrame(FBorderStyle != bsNone);
   w->setAlignment(FAlignment == taRightJustify ? Qt::AlignRight | Qt::AlignVCenter
                   : FAlignment == taCenter     ? Qt::AlignHCenter | Qt::AlignVCenter
@@ -203,6 +206,11 @@ void TCustomEdit::Dispatch(TMessage& M) {
       else w->undo();
       return;
     }
+    case WM_MBUTTONUP:
+      // No pasting of the selection with the middle button.
+      TEdit::Dispatch(M);
+      if (Impl()) Impl()->DefaultCalled = false;
+      return;
     default: TEdit::Dispatch(M);
   }
 }
@@ -305,6 +313,7 @@ void TCustomMemo::CreateWnd() {
                                                                                    : Qt::ScrollBarAlwaysOff);
   AttachWidget(this, w);
   w->installEventFilter(new TWideCharFilter(this, Impl()->Alive, w));
+  w->setAcceptDrops(false);
   std::shared_ptr<bool> alive = Impl()->Alive;
   QObject::connect(w, &QPlainTextEdit::textChanged, [this, alive, w] {
     if (*alive) GuardEvent(this, [this, w] { TMemoAccess::FromWidget(this, w->toPlainText()); });
@@ -404,6 +413,10 @@ void TCustomMemo::Dispatch(TMessage& M) {
       else w->undo();
       return;
     }
+    case WM_MBUTTONUP:
+      TWinControl::Dispatch(M);
+      if (Impl()) Impl()->DefaultCalled = false;
+      return;
     default: TWinControl::Dispatch(M);
   }
 }

@@ -8,7 +8,8 @@
 // (Backspace, Ctrl+A, ...) keep the widget's own handling once the key
 // events let them through.
 // An input method's result arrives as one WM_CHAR per character. A Tab
-// key-down sent or posted to the edit (not typed) moves the focus on.
+// key-down sent or posted to the edit (not typed) moves the focus on. Text
+// is not dropped into these edits, nor pasted with the middle button.
 //
 // The memo (TCustomMemo) takes characters the same way; Enter types a line
 // break only with WantReturns, Tab a tab only with WantTabs (otherwise it
