@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <functional>
 #include <limits>
 #include <sstream>
 
 #include "model/brkapart.h"
 #include "model/rietclass.h"
+#include "platform/rtl/fileutils.h"
 #include "modeldump.h"
 #include "support/dialogresponder.h"
 #include "support/tempdir.h"
@@ -823,13 +826,21 @@ TEST(InputFileWrite, CodesFollowTheRefinementSet) {
   EXPECT_DOUBLE_EQ(back.Parameters.GetCode(1, 0, 0, 1), -22);
 }
 
-TEST(InputFileWrite, UnwritableFileIsRetriedOnceThenRaised) {
+TEST(InputFileWrite, AFailedSaveSaysWhatFailedAndKeepsTheOldFile) {
   TDialogResponder dialogs;
   TTempDir dir;
   TRietveld m;
   Build(m, 1, 1);
-  EXPECT_THROW(m.WriteInputFile(dir.File("no/such/folder/model.inp")), EInOutError);
-  EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"Previous processes did not close files.  Now closed - restart."});
+  const std::string folder = dir.File("model.inp");
+  ForceDirectories(folder);
+  EXPECT_FALSE(m.WriteInputFile(dir.File("no/such/folder/model.inp")));
+  EXPECT_FALSE(m.WriteInputFile(folder));
+  EXPECT_EQ(dialogs.Texts(),
+            (std::vector<std::string>{"Cannot save " + dir.File("no/such/folder/model.inp") +
+                                          ": cannot create a temporary file in " + dir.File("no/such/folder") +
+                                          " - " + std::strerror(ENOENT) + "; the file was not changed.",
+                                      "Cannot save " + folder + ": it is a folder; the file was not changed."}));
+  EXPECT_EQ(FindFiles(dir.Path(), "*"), std::vector<std::string>{});
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/gfx/bitmap.h"
 #include "platform/rtl/codepages.h"
 #include "platform/rtl/stringlist.h"
 
@@ -377,7 +378,7 @@ void TWriter::WriteCollection(TCollection* Value) {
 // ---------------------------------------------------------------------------
 // TReader
 
-TReader::TReader(TStream* Stream, int) : TFiler(Stream) {}
+TReader::TReader(TStream* Stream, int) : TFiler(Stream), FPictureBudget(std::make_unique<TPictureBudget>()) {}
 TReader::~TReader() { UnwatchAll(); }
 
 void TReader::Watch(TComponent* c) {

@@ -350,9 +350,15 @@ TEST(RegistryStore, DamagedFileIsReadAsFarAsValid) {
   const std::string err = testing::internal::GetCapturedStderr();
   EXPECT_NE(err.find("damaged"), std::string::npos) << err;
 
-  // The next write leaves a clean file that reads back whole.
+  // The next write keeps the damaged file as .bak and leaves a clean file
+  // that reads back whole.
   reg.WriteString("Added", "yes");
+  testing::internal::CaptureStderr();
   reg.CloseKey();
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("a copy of it was kept as " + fileName + ".bak"),
+            std::string::npos);
+  EXPECT_EQ(TTempDir::Read(fileName + ".bak"), damaged);
+  std::remove((fileName + ".bak").c_str());
   const std::string rewritten = TTempDir::Read(fileName);
   EXPECT_EQ(rewritten.find("Orphan"), std::string::npos);
   TRegistry again;
