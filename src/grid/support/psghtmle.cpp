@@ -748,10 +748,35 @@ bool DrawHTMLText(TCanvas* Canvas, const std::string& Text, const TRect& ARect, 
   measureFont.Assign(&base);
   drawFont.Assign(&base);
 
-  TCtx C{cv, ARect, Images, X, Y, FocusLink, HoverLink, ShadowOffset, CheckOnly, CalcOnly, Printing, Selected,
-         BlinkOn, HoverStyle, WordWrap, Down, ResFactor, URLColor, HoverColor, HoverFontColor, ShadowColor,
-         PictureCache, PictureContainer, WindowHandle, LineFormat | (WordWrap ? 0u : DT_END_ELLIPSIS), &base,
-         brushColor == clNone || brushStyle == bsClear ? clNone : brushColor, ThemesActive()};
+  TCtx C{};
+  C.Canvas = cv;
+  C.Rect = ARect;
+  C.Images = Images;
+  C.X = X;
+  C.Y = Y;
+  C.FocusLink = FocusLink;
+  C.HoverLink = HoverLink;
+  C.ShadowOffset = ShadowOffset;
+  C.CheckOnly = CheckOnly;
+  C.CalcOnly = CalcOnly;
+  C.Printing = Printing;
+  C.Selected = Selected;
+  C.BlinkOn = BlinkOn;
+  C.HoverStyle = HoverStyle;
+  C.WordWrap = WordWrap;
+  C.Down = Down;
+  C.ResFactor = ResFactor;
+  C.URLColor = URLColor;
+  C.HoverColor = HoverColor;
+  C.HoverFontColor = HoverFontColor;
+  C.ShadowColor = ShadowColor;
+  C.Cache = PictureCache;
+  C.Container = PictureContainer;
+  C.Window = WindowHandle;
+  C.Format = LineFormat | (WordWrap ? 0u : DT_END_ELLIPSIS);
+  C.BaseFont = &base;
+  C.EntryBk = brushColor == clNone || brushStyle == bsClear ? clNone : brushColor;
+  C.Themed = ThemesActive();
   C.AnchorVal = AnchorVal;
   if (CheckOnly) C.ControlID = ControlID;
   ControlRect = Rect(0, 0, 0, 0);
