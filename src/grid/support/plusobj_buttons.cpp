@@ -4,6 +4,7 @@
 #include "grid/support/plusobj.h"
 #include "grid/support/plusutil.h"
 #include "grid/support/plusxpvs.h"
+#include "grid/support/psghtmle.h"
 #include "platform/gfx/framectl.h"
 #include "platform/ui/imglist.h"
 
@@ -637,6 +638,21 @@ void TPlusGridButton::WndProc(TMessage& M) {
 }
 
 void DrawPopupButtonCaption(TPopupButton* Button, TCanvas* Canvas, const TRect& R) {
-  TRect r = R;
-  Canvas->DrawText(Button->Caption(), r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+  const std::string& caption = Button->Caption();
+  if (caption.find("</") == std::string::npos) {
+    TRect r = R;
+    Canvas->DrawText(caption, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+    return;
+  }
+  THTMLDrawOptions o;
+  o.Images = Button->Images();
+  o.X = o.Y = 2;
+  o.FocusLink = -1;
+  o.HoverLink = -1;
+  o.ShadowOffset = 2;
+  o.BlinkOn = false;
+  o.WordWrap = false;
+  o.URLColor = 0xFF0000;
+  o.ShadowColor = 0x808080;
+  DrawHTML(Canvas, caption, R, o);
 }

@@ -48,12 +48,29 @@ std::unique_ptr<TBitmap> NodeArrow(bool open) {
   return b;
 }
 
+// The spin buttons' arrows: 9 x 6, a black triangle of rows 1, 3, 5 and 7
+// pixels on teal.
+std::unique_ptr<TBitmap> SpinArrow(bool up) {
+  auto b = std::make_unique<TBitmap>(9, 6);
+  TCanvas* c = b->Canvas();
+  c->Brush()->SetColor(Key_);
+  c->FillRect(Rect(0, 0, 9, 6));
+  c->Brush()->SetColor(clBlack);
+  for (int i = 0; i < 4; ++i) {
+    const int y = up ? 1 + i : 4 - i;
+    c->FillRect(Rect(4 - i, y, 5 + i, y + 1));
+  }
+  return b;
+}
+
 std::map<std::string, std::function<std::unique_ptr<TBitmap>()>>& Bitmaps() {
   static std::map<std::string, std::function<std::unique_ptr<TBitmap>()>> m{
       {"ASGLEAFCLOSE", [] { return LeafBox(true); }},
       {"ASGLEAFOPEN", [] { return LeafBox(false); }},
       {"XPNODEC", [] { return NodeArrow(false); }},
       {"XPNODEO", [] { return NodeArrow(true); }},
+      {"PSGSPINUP", [] { return SpinArrow(true); }},
+      {"PSGSPINDOWN", [] { return SpinArrow(false); }},
   };
   return m;
 }

@@ -13,7 +13,8 @@
 // A bitmap resource by name (compared without regard to case); nil when the
 // program has none of that name. Known names: "ASGLEAFCLOSE", "ASGLEAFOPEN"
 // (12 x 12 node boxes with a plus and a minus), "XPNODEC", "XPNODEO" (10 x 10
-// node arrows, right and down); each on a background of its top-left colour.
+// node arrows, right and down), "PsgSpinUp", "PsgSpinDown" (9 x 6 spin
+// arrows); each on a teal background.
 std::unique_ptr<TBitmap> LoadResourceBitmap(const std::string& name);
 // Adds (or replaces) a bitmap resource made by a drawing routine.
 void RegisterResourceBitmap(const std::string& name, std::function<std::unique_ptr<TBitmap>()> maker);

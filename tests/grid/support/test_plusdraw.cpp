@@ -327,7 +327,9 @@ TEST(StyledProgressBar, LevelColours) {
       DrawStyledProgressBar(s.C, Rect(0, 0, 100, 20), c.percent, st);
       // The lower half of a gradient starts in the level's colour.
       EXPECT_EQ(s(5, 10), c.colour) << c.percent << " gradient " << gradient;
-      if (gradient) EXPECT_NE(s(5, 2), c.colour) << c.percent;
+      if (gradient) {
+        EXPECT_NE(s(5, 2), c.colour) << c.percent;
+      }
     }
   }
   // Percent with the text on: the text is there, the colours still are.

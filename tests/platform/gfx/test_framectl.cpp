@@ -107,6 +107,21 @@ TEST(Resources, NodeGlyphsAndData) {
     EXPECT_EQ(b->Height(), g.size);
   }
   EXPECT_EQ(LoadResourceBitmap("NOSUCH"), nullptr);
+  // The spin arrows: rows of 1, 3, 5 and 7 black pixels.
+  auto up = LoadResourceBitmap("PsgSpinUp"), down = LoadResourceBitmap("PsgSpinDown");
+  ASSERT_TRUE(up && down);
+  EXPECT_EQ(up->Width(), 9);
+  EXPECT_EQ(up->Height(), 6);
+  for (int row = 0; row < 4; ++row) {
+    int upInk = 0, downInk = 0;
+    for (int x = 0; x < 9; ++x) {
+      upInk += At(*up, x, 1 + row) == clBlack;
+      downInk += At(*down, x, 4 - row) == clBlack;
+    }
+    EXPECT_EQ(upInk, 2 * row + 1);
+    EXPECT_EQ(downInk, 2 * row + 1);
+  }
+  EXPECT_EQ(At(*up, 0, 0), clTeal);
   auto open = LoadResourceBitmap("ASGLEAFOPEN"), close = LoadResourceBitmap("ASGLEAFCLOSE");
   EXPECT_EQ(At(*open, 5, 4), clWhite);  // minus: no vertical stroke
   EXPECT_EQ(At(*close, 5, 4), clBlack);
