@@ -13,34 +13,8 @@
 
 namespace {
 
-// The arrows "PsgSpinUp" and "PsgSpinDown": a black triangle of rows of 1,
-// 3, 5 and 7 pixels on teal (keyed out when drawn), 9 x 6.
-std::unique_ptr<TBitmap> MakeSpinArrow(bool up) {
-  auto b = std::make_unique<TBitmap>();
-  b->SetSize(9, 6);
-  TCanvas* c = b->Canvas();
-  c->Brush()->SetStyle(bsSolid);
-  c->Brush()->SetColor(clTeal);
-  c->FillRect(Rect(0, 0, 9, 6));
-  c->Brush()->SetColor(clBlack);
-  for (int row = 0; row < 4; ++row) {
-    const int y = up ? 1 + row : 4 - row;
-    c->FillRect(Rect(4 - row, y, 5 + row, y + 1));
-  }
-  return b;
-}
-
-void EnsureSpinResources() {
-  static const bool registered = [] {
-    RegisterResourceBitmap("PsgSpinUp", [] { return MakeSpinArrow(true); });
-    RegisterResourceBitmap("PsgSpinDown", [] { return MakeSpinArrow(false); });
-    return true;
-  }();
-  (void)registered;
-}
-
+// The default arrows: the resources "PsgSpinUp" and "PsgSpinDown".
 void LoadDefaultGlyph(TSpeedButton* b, bool up) {
-  EnsureSpinResources();
   std::unique_ptr<TBitmap> g = LoadResourceBitmap(up ? "PsgSpinUp" : "PsgSpinDown");
   b->SetGlyph(g.get());
   b->SetNumGlyphs(1);
