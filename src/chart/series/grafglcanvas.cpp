@@ -77,6 +77,8 @@ TGLCanvas::~TGLCanvas() {
 }
 
 void TGLCanvas::DestroyContext() {
+  // The lists go with the context.
+  FFonts.clear();
   if (FContext) FContext->DoneCurrent();
   FContext.reset();
   FQuadric = nullptr;
@@ -91,7 +93,10 @@ GLUquadric* TGLCanvas::Quadric() {
 void TGLCanvas::SetBufferedDisplay(bool value) {
   FBufferedDisplay = value;
   FAttached = nullptr;
-  if (FLive) ClearTextureCache();
+  if (FLive) {
+    DeleteFont();
+    ClearTextureCache();
+  }
 }
 
 bool TGLCanvas::CheckGLError() {
@@ -687,9 +692,6 @@ void TGLCanvas::RotateLabel(int x, int y, const std::string& text, double angle)
   RotateLabel3D(x, y, 0, text, angle);
 }
 
-void TGLCanvas::TextOut3D(int, int, int, const std::string&) {}
-
-void TGLCanvas::RotateLabel3D(int, int, int, const std::string&, double) {}
 
 // ---- Lights, shininess, antialiasing, blending ----
 

@@ -159,6 +159,18 @@ public:
   double ZoomFactor() const;
   double PerspectiveFactor() const;
 
+  // Text: one display list per Latin-1 code, built from the font's glyph
+  // outlines once per font and context; at most MaxGLFonts fonts, the least
+  // recently used giving way.
+  static constexpr int MaxGLFonts = 10;
+  static constexpr int GlyphListCount = 225;  // codes 32..256
+  int FontIndex();
+  int FontWeight() const;
+  void BuildFontLists(int index);
+  void DeleteFont();
+  int FontCount() const { return static_cast<int>(FFonts.size()); }
+  GLuint FontBase(int index) const { return FFonts.at(static_cast<size_t>(index)).Base; }
+
   // Lights, shininess, antialiasing.
   void SetAmbientLight(int percent);
   void SetLight(GLenum light, const std::array<float, 4>& color, double spotDegrees, bool useDirection,
@@ -219,4 +231,17 @@ private:
   std::array<double, 16> FProjection{};
   std::array<int, 4> FViewport{};
   bool FReported = false;
+  struct TFontEntry {
+    GLuint Base = 0;
+    std::string Name;
+    int Weight = 400;
+    TFontStyles Style;
+    uint64_t LastUse = 0;
+  };
+  std::vector<TFontEntry> FFonts;
+  uint64_t FFontClock = 0;
 };
+
+// UTF-8 text as Latin-1 bytes; characters beyond Latin-1 (and broken
+// sequences) become "?".
+std::string Utf8ToLatin1(const std::string& text);

@@ -21,6 +21,8 @@ using GLfloat = float;
 using GLdouble = double;
 using GLubyte = unsigned char;
 struct GLUquadric;
+struct GLUtesselator;
+using GLUcallback = void (*)();
 
 // X(return type, name, parameter list)
 #define ZV_GL_ENTRIES(X)                                                                                       \
@@ -60,6 +62,8 @@ struct GLUquadric;
   X(void, glMaterialfv, (GLenum face, GLenum pname, const GLfloat* params))                                    \
   X(void, glMateriali, (GLenum face, GLenum pname, GLint param))                                               \
   X(void, glMatrixMode, (GLenum mode))                                                                         \
+  X(void, glNewList, (GLuint list, GLenum mode))                                                               \
+  X(void, glEndList, ())                                                                         \
   X(void, glNormal3f, (GLfloat x, GLfloat y, GLfloat z))                                                       \
   X(void, glNormal3i, (GLint x, GLint y, GLint z))                                                             \
   X(void, glOrtho, (GLdouble l, GLdouble r, GLdouble b, GLdouble t, GLdouble n, GLdouble f))                   \
@@ -98,7 +102,16 @@ struct GLUquadric;
   X(void, gluQuadricNormals, (GLUquadric * q, GLenum normal))                                                  \
   X(void, gluQuadricOrientation, (GLUquadric * q, GLenum orientation))                                         \
   X(void, gluQuadricTexture, (GLUquadric * q, GLboolean texture))                                              \
-  X(void, gluSphere, (GLUquadric * q, GLdouble radius, GLint slices, GLint stacks))
+  X(void, gluSphere, (GLUquadric * q, GLdouble radius, GLint slices, GLint stacks))                           \
+  X(GLUtesselator*, gluNewTess, ())                                                                            \
+  X(void, gluDeleteTess, (GLUtesselator * t))                                                                  \
+  X(void, gluTessCallback, (GLUtesselator * t, GLenum which, GLUcallback fn))                                  \
+  X(void, gluTessNormal, (GLUtesselator * t, GLdouble x, GLdouble y, GLdouble z))                              \
+  X(void, gluTessBeginPolygon, (GLUtesselator * t, void* data))                                                \
+  X(void, gluTessBeginContour, (GLUtesselator * t))                                                            \
+  X(void, gluTessVertex, (GLUtesselator * t, GLdouble * location, void* data))                                 \
+  X(void, gluTessEndContour, (GLUtesselator * t))                                                              \
+  X(void, gluTessEndPolygon, (GLUtesselator * t))
 
 struct TGLEntryPoints {
 #define ZV_GL_SLOT(ret, name, params) ret(*name) params = nullptr;

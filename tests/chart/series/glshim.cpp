@@ -87,6 +87,10 @@ void GenTextures(GLsizei n, GLuint* names) {
   for (int i = 0; i < n; ++i) names[i] = gNextTexture++;
 }
 void DeleteTextures(GLsizei n, const GLuint* names) { Record("glDeleteTextures", Text(n) + "," + Text(names[0])); }
+GLboolean IsList(GLuint list) {
+  Record("glIsList", Text(list));
+  return 1;
+}
 GLUquadric* NewQuadric() {
   Record("gluNewQuadric", "");
   static int dummy;
@@ -134,6 +138,7 @@ void Install() {
   t.glGenTextures = &GenTextures;
   t.glDeleteTextures = &DeleteTextures;
   t.gluNewQuadric = &NewQuadric;
+  t.glIsList = &IsList;
   InstallOpenGLEntryPoints(t, &MakeContext);
   Log.clear();
   FailAfter.clear();
