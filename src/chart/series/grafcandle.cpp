@@ -1132,6 +1132,7 @@ void TCLVFunction::ComputeFrom(TChartSeries* Source) {
 void RegisterFinancialTypes() {
   static const bool done = [] {
     RegisterStatisticsFunctionTypes();
+    RegisterClasses({&TOHLCSeries::StaticClass()});
     RegisterSeriesType(&TCandleSeries::StaticClass(), &GrafMsgExCandle, &GrafMsgExFinancial, 1);
     RegisterSeriesType(&TVolumeSeries::StaticClass(), &GrafMsgExVolume, &GrafMsgExFinancial, 1);
     RegisterSeriesType(&TBigCandleSeries::StaticClass(), &GrafMsgExBigCandle, &GrafMsgExOther, 1);

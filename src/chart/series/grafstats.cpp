@@ -248,6 +248,7 @@ THiddenSeriesLink::THiddenSeriesLink(TChartSeries* Series) : TComponent(nullptr)
   Series->SetShowInLegend(false);
   Series->SetShowInEditor(false);
   Series->DontSaveData = true;
+  Series->Internal = true;
   Series->FreeNotification(this);
 }
 

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <functional>
+#include <map>
 #include <memory>
 
 #include "chart/core/chart.h"
@@ -12,6 +13,8 @@
 #include "chart/series/grafhisto.h"
 #include "chart/series/seriestest.h"
 #include "platform/rtl/datetime.h"
+#include "platform/ui/streaming.h"
+#include "support/testlocale.h"
 
 namespace {
 
@@ -446,6 +449,143 @@ TEST(CandleSeries, GoldenCandles) {
   TBitmap image(400, 300);
   chart.DrawOnCanvas(image.Canvas(), Rect(0, 0, 400, 300));
   ExpectMatchesGolden(image, "series/candles.png");
+}
+
+}  // namespace
+
+namespace {
+
+std::string StoredFinancialChart() {
+  RegisterClasses({&TChart::StaticClass()});
+  RegisterStandardSeriesClasses();
+  RegisterFinancialTypes();
+  TChart chart(nullptr);
+  chart.SetName("Chart1");
+  auto* candle = new TCandleSeries(&chart);
+  candle->SetName("Candle1");
+  candle->SetParentChart(&chart);
+  const double day = EncodeDate(2024, 3, 4);
+  for (int i = 0; i < 30; ++i) candle->AddOHLCPoint(day + i, 10.5 + i, 12.25 + i, 9.75 + i, 11 + i % 3);
+  candle->SetCandleWidth(7);
+  candle->SetCandleStyle(csCandleBar);
+  auto* macd = new TLineSeries(&chart);
+  macd->SetName("Macd1");
+  macd->SetParentChart(&chart);
+  macd->SetFunctionType(new TMACDFunction(&chart));
+  macd->AttachSource(candle);
+  auto* cci = new TLineSeries(&chart);
+  cci->SetName("Cci1");
+  cci->SetParentChart(&chart);
+  auto* f = new TCCIFunction(&chart);
+  f->SetConstant(0.02);
+  cci->SetFunctionType(f);
+  cci->AttachSource(candle);
+  return ComponentToText(&chart);
+}
+
+TEST(FinancialStreaming, OwnedSeriesStayOutAndSettingsComeBack) {
+  const std::string text = StoredFinancialChart();
+  {
+    TScopedLocale comma;
+    ASSERT_TRUE(comma.Active());
+    EXPECT_EQ(StoredFinancialChart(), text);
+  }
+  TChart loaded(nullptr);
+  TextToComponent(text, &loaded);
+  // The MACD's signal line and histogram are its own, never stored (the
+  // loaded function makes its own again).
+  EXPECT_EQ(text.find("TFastLineSeries"), std::string::npos) << text;
+  EXPECT_EQ(text.find("TVolumeSeries"), std::string::npos) << text;
+  int stored = 0;
+  for (int i = 0; i < loaded.NumberOfSeries(); ++i) stored += !loaded.SeriesAt(i)->Internal;
+  ASSERT_EQ(stored, 3) << text;
+  auto* candle = dynamic_cast<TCandleSeries*>(loaded.SeriesAt(0));
+  ASSERT_TRUE(candle) << text;
+  EXPECT_EQ(candle->CandleWidth(), 7);
+  EXPECT_EQ(candle->CandleStyle(), csCandleBar);
+  ASSERT_EQ(candle->PointCount(), 30);
+  EXPECT_EQ(candle->HighValues()->GetValue(0), 12.25);
+  EXPECT_EQ(candle->OpenValues()->GetValue(29), 39.5);
+  auto* cci = dynamic_cast<TCCIFunction*>(loaded.SeriesAt(2)->FunctionType());
+  ASSERT_TRUE(cci) << text;
+  EXPECT_EQ(cci->Constant(), 0.02);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(BigCandleSeries, FourPricesAroundTheCandle) {
+  TSeriesTestChart chart;
+  auto* c = new TBigCandleSeries(&chart);
+  c->SetParentChart(&chart);
+  c->SetValueFormat("0.00");  // the axis labels show no decimals
+  c->AddOHLCPoint(EncodeDate(2024, 3, 4), 10, 12, 9, 11);
+  c->AddOHLCPoint(EncodeDate(2024, 3, 5), 21, 24, 15, 23);
+  chart.Pass();
+  std::map<std::string, TCanvasCall> byText;
+  for (const TCanvasCall& t : chart.Rec->CallsOf("TextOut")) byText.emplace(t.Text, t);
+  for (const char* price : {"10.00", "11.00", "12.00", "9.00", "21.00", "23.00", "24.00", "15.00"})
+    ASSERT_EQ(byText.count(price), 1u) << price;
+  const int x = c->HorizPixelOf(c->XValues()->GetValue(0));
+  EXPECT_LT(byText["10.00"].Args[0], x);  // open to the left
+  EXPECT_GT(byText["11.00"].Args[0], x);  // close to the right
+  EXPECT_EQ(byText["12.00"].Args[0], byText["11.00"].Args[0]);  // high and low share the close's left
+  EXPECT_EQ(byText["9.00"].Args[0], byText["11.00"].Args[0]);
+  EXPECT_LT(byText["12.00"].Args[1], c->VertPixelOf(12));  // high above its pixel
+  EXPECT_GT(byText["9.00"].Args[1], c->VertPixelOf(9));    // low below
+}
+
+TEST(HistogramSeries, OutlineStepsAndSeparators) {
+  TSeriesTestChart chart;
+  auto* h = new THistogramSeries(&chart);
+  h->SetParentChart(&chart);
+  h->Pen()->SetColor(clBlue);
+  h->LinesPen()->SetColor(clLime);
+  h->LinesPen()->SetVisible(true);
+  for (double y : {1.0, 3.0, 2.0}) h->AddXYPoint(h->PointCount(), y);
+  chart.Pass();
+  h->FindVisibleRange();
+  std::vector<TRect> bars;
+  for (int i = 0; i < 3; ++i) bars.push_back(h->BarBounds(i));
+  // Each bar is filled from its value to the axis.
+  const auto fills = chart.Rec->CallsOf("FillRect");
+  int matched = 0;
+  for (const TRect& r : bars)
+    for (const TCanvasCall& f : fills)
+      matched += CallArgs(f) == std::vector<int>{r.Left, r.Top, r.Right, r.Bottom};
+  EXPECT_EQ(matched, 3);
+  // Outline: the first bar's left side, a top per bar, the steps between
+  // bars and the last bar's right side.
+  const auto outline = chart.CallsWithPen("LineFromTo", clBlue);
+  ASSERT_EQ(outline.size(), 1u + 3 + 2 + 1);
+  EXPECT_EQ(CallArgs(outline[0]), (std::vector<int>{bars[0].Left, bars[0].Bottom, bars[0].Left, bars[0].Top}));
+  EXPECT_EQ(CallArgs(outline[2]), (std::vector<int>{bars[1].Left, bars[1].Top, bars[1].Left, bars[0].Top}));
+  // Separators between neighbours, up to the lower of the two tops.
+  const auto separators = chart.CallsWithPen("LineFromTo", clLime);
+  ASSERT_EQ(separators.size(), 2u);
+  EXPECT_EQ(CallArgs(separators[0]), (std::vector<int>{bars[1].Left, bars[1].Bottom, bars[1].Left, bars[0].Top}));
+  EXPECT_EQ(CallArgs(separators[1]), (std::vector<int>{bars[2].Left, bars[2].Bottom, bars[2].Left, bars[2].Top}));
+  // No transparency: no blending.
+  EXPECT_TRUE(chart.Rec->CallsOf("BeginBlending").empty());
+}
+
+TEST(HistogramSeries, HorizontalBarsRunUpTheChart) {
+  TSeriesTestChart chart;
+  auto* h = new THorizHistogramSeries(&chart);
+  h->SetParentChart(&chart);
+  for (double x : {2.0, 4.0, 3.0}) h->AddXYPoint(x, h->PointCount());
+  chart.Pass();
+  h->FindVisibleRange();
+  TRect previous = h->BarBounds(0);
+  EXPECT_EQ(previous.Left, chart.BottomAxis()->StartPixel);
+  EXPECT_EQ(previous.Right, h->PointXPixel(0) + 1);
+  for (int i = 1; i < 3; ++i) {
+    const TRect r = h->BarBounds(i);
+    EXPECT_EQ(r.Bottom, previous.Top + 1) << i;  // stacked upwards, sharing the edge
+    EXPECT_LT(r.Top, r.Bottom);
+    previous = r;
+  }
 }
 
 }  // namespace
