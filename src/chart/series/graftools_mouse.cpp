@@ -391,7 +391,12 @@ void TRotateTool::HandleMouseEvent(int Kind, TMouseButton Button, TShiftState Sh
 // ============================================================================
 // Chart image
 
-ZV_CLASS_IMPL_NOPROPS(TChartImageTool, TGrafCustomToolSeries)
+ZV_CLASS_IMPL(TChartImageTool, TGrafCustomToolSeries)
+
+void TChartImageTool::DeclareProperties(TClassInfo& c) {
+  using T = TChartImageTool;
+  c.Object<T, TPicture>("Picture", &T::Picture, &T::SetPicture);
+}
 
 TChartImageTool::TChartImageTool(TComponent* AOwner) : TGrafCustomToolSeries(AOwner) {
   FPicture = std::make_unique<TPicture>();

@@ -14,6 +14,7 @@
 #include "chart/series/seriestest.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/formatsettings.h"
+#include "platform/ui/forms.h"
 #include "platform/ui/streaming.h"
 #include "support/gui/guitest.h"
 
@@ -444,6 +445,109 @@ TEST(DragPointTool, DsYChangesOnlyTheYValue) {
   EXPECT_NEAR(t.series->YValueAt(5), t.chart.LeftAxis()->PixelToValue(py - 20), 1e-9);
 }
 
+// ---- Mark tips, drag marks, annotation, image -------------------------------------------------
+
+TEST(MarksTipTool, ShowsTheMarkTextOfThePointUnderTheMouse) {
+  TToolChart t;
+  t.series->Pointer()->SetVisible(true);
+  auto* tips = t.Add<TMarksTipTool>();
+  tips->SetStyle(smsValue);
+  t.chart.Pass();
+  const int px = t.series->PointXPixel(3), py = t.series->PointYPixel(3);
+  MouseMove(&t.chart, px, py);
+  EXPECT_EQ(t.chart.Hint(), "30");
+  EXPECT_EQ(t.series->Marks()->Style(), smsLabel);  // the series' own style is back
+  int cancels = 0;
+  tips->OnCancelHint = [&](TObject*) { ++cancels; };
+  MouseMove(&t.chart, px + 40, py + 60);  // empty space
+  EXPECT_EQ(t.chart.Hint(), "");
+  EXPECT_EQ(cancels, 1);
+  // With a second tip tool, empty space cancels nothing (the other may be showing a tip).
+  t.Add<TMarksTipTool>()->SetActive(false);
+  MouseMove(&t.chart, px, py);
+  MouseMove(&t.chart, px + 40, py + 60);
+  EXPECT_EQ(t.chart.Hint(), "30");
+  // On click only: a move shows nothing, a press does.
+  tips->SetMouseAction(mtmClick);
+  MouseMove(&t.chart, t.series->PointXPixel(5), t.series->PointYPixel(5));
+  EXPECT_EQ(t.chart.Hint(), "");
+  MouseDown(&t.chart, mbLeft, t.series->PointXPixel(5), t.series->PointYPixel(5));
+  MouseUp(&t.chart, mbLeft, t.series->PointXPixel(5), t.series->PointYPixel(5));
+  EXPECT_EQ(t.chart.Hint(), "50");
+  // The delay is the application's hint pause.
+  tips->SetMouseDelay(123);
+  EXPECT_EQ(Application->HintPause(), 123);
+  tips->SetMouseDelay(500);
+}
+
+TEST(DragMarksTool, APressOnAMarkDragsItsBoxButNotItsPoint) {
+  TToolChart t;
+  t.series->Marks()->SetVisible(true);
+  t.series->Marks()->SetStyle(smsValue);
+  t.Add<TDragMarksTool>();
+  t.chart.Pass();
+  TSeriesMarkPosition* p = t.series->Marks()->Positions()->PositionAt(4);
+  ASSERT_NE(p, nullptr);
+  const TPoint box = p->LeftTop, from = p->ArrowFrom;
+  const int x = box.X + p->Width / 2, y = box.Y + p->Height / 2;
+  ASSERT_EQ(t.series->Marks()->MarkAtPoint(x, y), 4);
+  MouseDown(&t.chart, mbLeft, x, y);
+  MouseMove(&t.chart, x + 7, y - 5);
+  MouseUp(&t.chart, mbLeft, x + 7, y - 5);
+  EXPECT_TRUE(p->Custom);
+  EXPECT_EQ(p->LeftTop.X, box.X + 7);
+  EXPECT_EQ(p->LeftTop.Y, box.Y - 5);
+  EXPECT_EQ(p->ArrowFrom, from);
+}
+
+TEST(AnnotationTool, BoxLayoutFollowsTextUnitsAndCallout) {
+  TToolChart t;
+  auto* a = t.Add<TAnnotationTool>();
+  t.chart.PanelCanvas()->ApplyFont(a->Shape()->Font());
+  const int lineH = t.chart.PanelCanvas()->TextHeight("W");
+  const int blankW = t.chart.PanelCanvas()->TextWidth(" ");
+  int lines, x, y;
+  TRect box;
+  a->CalcLayout(lines, x, y, box);  // empty text: a box for one blank
+  EXPECT_EQ(lines, 1);
+  EXPECT_EQ(box, TRect(6, 8, 6 + blankW + 6, 8 + lineH + 4));
+  a->SetText(std::string("one") + LineSeparator + "two" + LineSeparator + "three");
+  a->CalcLayout(lines, x, y, box);
+  EXPECT_EQ(lines, 3);
+  EXPECT_EQ(box.Bottom - box.Top, 3 * lineH + 4);
+  a->SetPositionUnits(muPercent);
+  a->SetLeft(50);
+  a->SetTop(50);
+  a->CalcLayout(lines, x, y, box);
+  EXPECT_EQ(x, t.chart.Width() / 2);
+  EXPECT_EQ(y, t.chart.Height() / 2);
+  a->SetWidth(80);
+  EXPECT_FALSE(a->AutoSize());
+  // A callout target straight below the box starts at the middle of its bottom edge.
+  EXPECT_EQ(AnnotationCalloutAnchor({10, 10, 50, 30}, {30, 90}), TPoint(30, 30));
+  EXPECT_EQ(AnnotationCalloutAnchor({10, 10, 50, 30}, {0, 20}), TPoint(10, 20));
+}
+
+TEST(ChartImageTool, ThePictureCoversTheSeriesRangeOnly) {
+  TToolChart t;
+  auto* s = new TLineSeries(&t.chart);
+  s->SetParentChart(&t.chart);
+  s->AddXYPoint(1, 20);
+  s->AddXYPoint(2, 60);
+  auto* image = t.Add<TChartImageTool>();
+  t.chart.Pass();
+  EXPECT_EQ(t.chart.Rec->Count("StretchDraw"), 0);  // an empty picture draws nothing
+  image->Picture()->Bitmap()->SetSize(4, 4);
+  image->SetSeries(s);
+  t.chart.Pass();
+  const auto draws = t.chart.Rec->CallsOf("StretchDraw", 0);
+  ASSERT_EQ(draws.size(), 1u);
+  TChartAxis* h = t.chart.BottomAxis();
+  EXPECT_EQ(draws[0].Arg(0), h->ValueToPixel(1));
+  EXPECT_EQ(draws[0].Arg(2), h->ValueToPixel(2));  // a tenth of the axis 0..10
+  EXPECT_EQ(draws[0].Arg(1), t.chart.LeftAxis()->ValueToPixel(60));
+}
+
 // ---- Figures on the retained surface -------------------------------------------------------------
 
 struct TShownChart {
@@ -608,6 +712,28 @@ TEST(DataTableTool, ThreeSeriesGiveThreeRowsBelowTheAxisLabels) {
     }
 }
 
+TEST(DataTableTool, InvertedRowsAndEmptyCellsOfMissingOrNullPoints) {
+  TTableChart t;
+  TChartSeries* short_ = t.chart.SeriesAt(2);
+  short_->RemovePoint(4);
+  t.chart.SeriesAt(1)->SetPointColor(2, clNone);
+  t.table->SetInverted(true);
+  t.chart.Pass();
+  t.chart.PanelCanvas()->ApplyFont(t.table->Font());
+  const int c = t.chart.PanelCanvas()->TextHeight("W");
+  const int line = t.chart.BottomAxis()->AxisLinePos;
+  std::set<std::string> texts;
+  for (const TCanvasCall& call : t.chart.Rec->CallsOf("TextOut")) {
+    if (call.Arg(1) <= line + c) continue;  // the axes' own labels
+    texts.insert(call.Text);
+    if (call.Text == "30") EXPECT_EQ(call.Arg(1), line + c + 10);  // the last series first
+    if (call.Text == "10") EXPECT_EQ(call.Arg(1), line + 3 * c + 10);
+  }
+  EXPECT_FALSE(texts.count("34"));  // a point the series does not have
+  EXPECT_FALSE(texts.count("22"));  // a null point
+  EXPECT_TRUE(texts.count("33"));
+}
+
 TEST(DataTableTool, ReservesRoomOnlyForSeriesWithoutZValues) {
   TSeriesTestChart plain;
   auto* s = new TLineSeries(&plain);
@@ -687,6 +813,9 @@ TEST(ChartToolsStreaming, EveryRegisteredToolComesBackOnItsAxis) {
   ASSERT_NE(lineTool, nullptr);
   auto* l = static_cast<TDrawLine*>(lineTool->Lines()->Add());
   l->SetX1(7.5);
+  auto* image = dynamic_cast<TChartImageTool*>(chart->Tools()->ToolAt(8));
+  ASSERT_NE(image, nullptr);
+  image->Picture()->Bitmap()->SetSize(3, 2);
   TMemoryStream m;
   WriteComponentToStream(m, chart);
   m.SetPosition(0);
@@ -702,6 +831,9 @@ TEST(ChartToolsStreaming, EveryRegisteredToolComesBackOnItsAxis) {
   auto* lines = dynamic_cast<TDrawLineTool*>(loaded->Tools()->ToolAt(3));
   ASSERT_EQ(lines->Lines()->Count(), 1);
   EXPECT_EQ(lines->Lines()->GetLine(0)->X1(), 7.5);
+  auto* picture = dynamic_cast<TChartImageTool*>(loaded->Tools()->ToolAt(8))->Picture();
+  EXPECT_EQ(picture->Width(), 3);
+  EXPECT_EQ(picture->Height(), 2);
 }
 
 TEST(ChartToolsStreaming, AnAxisIdNamingNoAxisIsRefused) {
