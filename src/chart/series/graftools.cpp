@@ -46,6 +46,14 @@ void RegisterChartToolClasses() {
     RegisterToolTypes({&TDataTableTool::StaticClass()});
     RegisterClass(&TDrawLine::StaticClass());
     RegisterClass(&TDrawLines::StaticClass());
+    // The grid band brushes stream their extras with the brush settings.
+    static const TChartBrush brush;
+    RegisterForeignClass<TGridBandBrush>("TGridBandBrush", GetClassInfo(&brush), [](TClassInfo& c) {
+      using B = TGridBandBrush;
+      c.Integer<B>("BackColor", &B::BackColor, &B::SetBackColor, clNone);
+      c.Object<B, TGrafGradient>("Gradient", &B::Gradient, &B::SetGradient);
+      c.Integer<B>("Transparency", &B::Transparency, &B::SetTransparency, 0);
+    });
     return true;
   }();
   (void)done;

@@ -83,13 +83,12 @@ void TColorLineTool::DrawLineParts(bool Back) {
   TCanvas3D* canvas = chart->PanelCanvas();
   const TRect r = chart->ChartArea;
   const int w = chart->View3D() ? chart->DepthWidth() : 0;
-  // Only the drawn pixel is limited; the stored Value survives zooming.
+  // Only the drawn pixel is limited (and the value while a drag runs): the
+  // stored Value survives zooming in and out.
   double v = LineValue();
-  if (FAllowDrag && !FNoLimitDrag && (FStyle != clCustom || Dragging)) {
+  if (FAllowDrag && !FNoLimitDrag) {
     v = LimitValue(v);
-    if (Dragging) FValue = v;
-  } else if (FAllowDrag && !FNoLimitDrag) {
-    v = LimitValue(v);
+    if (Dragging && FStyle == clCustom) FValue = v;
   }
   const int p = FAxis->ValueToPixel(v);
   const bool h = FAxis->Horizontal();
@@ -167,26 +166,17 @@ void TColorLineTool::HandleMouseEvent(int Kind, TMouseButton Button, TShiftState
       } else if (LineValue() != v) {
         canvas->ApplyPenWithColor(Pen(), NotXorPenColor(Pen()->Color(), back));
         canvas->CanvasPen()->SetMode(pmNotXor);
-        // The front pass of a flat chart is skipped while dragging: draw it here.
-        const bool saved = Dragging;
-        Dragging = false;
         DrawLineParts(true);
         DrawLineParts(false);
         FStyle = clCustom;
         FValue = v;
-        Dragging = saved;
         changed = true;
       }
       chart->MouseCancelled = true;
       if (OnDragLine) OnDragLine(this);
       if (changed) {
-        const bool saved = Dragging;
-        Dragging = false;
-        canvas->ApplyPenWithColor(Pen(), NotXorPenColor(Pen()->Color(), back));
-        canvas->CanvasPen()->SetMode(pmNotXor);
         DrawLineParts(true);
         DrawLineParts(false);
-        Dragging = saved;
         canvas->CanvasPen()->SetMode(pmCopy);
         canvas->MarkDirty();
       }
