@@ -537,6 +537,7 @@ struct TSeriesAnimationTool::TRun {
 };
 
 bool TSeriesAnimationTool::Redraw(TRun& Run) {
+  if (Run.Gone() || FSeries != Run.Series) return false;
   if (TCustomAxisPanel* chart = Run.Series->ParentChart()) chart->Invalidate();
   if (ProcessMessagesHook) ProcessMessagesHook();
   else if (Application) Application->ProcessMessages();
@@ -575,7 +576,7 @@ bool TSeriesAnimationTool::AnimateOnce(TRun& Run, bool Forward) {
       }
       for (int i = first; i <= last; ++i) l->StoreValue(i, factor * Run.Original[static_cast<size_t>(i)] + offset);
       if (OnStep) OnStep(this, f);
-      if (Run.Gone()) return false;
+      if (Run.Gone() || FSeries != Run.Series) return false;
       if (!Redraw(Run) || FStopped) {
         RestoreValues(Run);
         return false;

@@ -9,6 +9,7 @@
 
 #include "chart/core/golden.h"
 #include "chart/series/grafdatatable.h"
+#include "chart/series/grafpoin3.h"
 #include "chart/series/graftools.h"
 #include "chart/series/series.h"
 #include "chart/series/seriestest.h"
@@ -737,11 +738,10 @@ TEST(DataTableTool, InvertedRowsAndEmptyCellsOfMissingOrNullPoints) {
 
 TEST(DataTableTool, ReservesRoomOnlyForSeriesWithoutZValues) {
   TSeriesTestChart plain;
-  auto* s = new TLineSeries(&plain);
+  auto* s = new TPoint3DSeries(&plain);
   s->SetParentChart(&plain);
-  new TChartValueList(s, "Z");  // a grid series' third coordinate
-  s->AddXYPoint(1, 1);
-  s->AddXYPoint(2, 2);
+  s->AddPoint3D(1, 1, 1);
+  s->AddPoint3D(2, 2, 2);
   plain.Pass();
   const TRect without = plain.ChartArea;
   RegisterChartToolClasses();
@@ -968,8 +968,21 @@ TEST(SeriesAnimationTool, EndsCleanlyWhenPointsChangeOrTheToolGoes) {
     tool->OnStep = [&](TSeriesAnimationTool* s, int f) {
       if (f == 3) delete s;
     };
+    const auto real = a.Values();
     tool->Execute();  // returns although its tool is gone
     EXPECT_EQ(a.t.chart.Tools()->Count(), 0);
+    EXPECT_EQ(a.Values(), real);
+    EXPECT_EQ(a.t.series->UpdateCount(), 0);
+  }
+  {
+    TAnimated a;
+    a.tool->SetLoop(salOneWay);
+    a.tool->OnStep = [&](TSeriesAnimationTool*, int f) {
+      if (f == 2) delete a.t.series;
+    };
+    a.tool->Execute();  // its series freed by a handler
+    EXPECT_EQ(a.tool->Series(), nullptr);
+    EXPECT_FALSE(a.tool->IsAnimating());
   }
 }
 
