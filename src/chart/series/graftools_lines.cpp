@@ -768,7 +768,8 @@ void TDrawLineTool::HandleMouseEvent(int Kind, TMouseButton Button, TShiftState 
     TDrawLine* line = FEnableSelect ? Clicked(X, Y) : nullptr;
     if (line) {
       bool allow = true;
-      if (line != Selected) {
+      const bool wasSelected = line == Selected;
+      if (!wasSelected) {
         if (OnSelecting) OnSelecting(this, line, allow);
         if (allow) {
           const bool hadSelection = Selected != nullptr;
@@ -782,8 +783,9 @@ void TDrawLineTool::HandleMouseEvent(int Kind, TMouseButton Button, TShiftState 
       if (line == Selected) {
         StartDrag(line, X, Y);
         FPart = 3;
-        if (LineAt(X, Y, 1) == line) FPart = 1;
-        else if (LineAt(X, Y, 2) == line) FPart = 2;
+        // Only a line selected before the press can be dragged by one end.
+        if (wasSelected && LineAt(X, Y, 1) == line) FPart = 1;
+        else if (wasSelected && LineAt(X, Y, 2) == line) FPart = 2;
       }
       FParentChart->MouseCancelled = true;
       return;

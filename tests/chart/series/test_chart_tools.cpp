@@ -281,6 +281,26 @@ TEST(ColorBandTool, ExchangedValuesGiveTheSameBandAndABandOutsideIsNotDrawn) {
   EXPECT_FALSE(band->Clicked(t.chart.ChartAreaCenterX, t.chart.ChartAreaCenterY));
 }
 
+TEST(ColorBandTool, DraggingTheStartEdgeMovesStartValue) {
+  TToolChart t;
+  auto* band = t.Add<TColorBandTool>();
+  band->SetAxis(t.chart.BottomAxis());
+  band->SetStartValue(2);
+  band->SetEndValue(6);
+  band->SetResizeStart(true);
+  t.chart.Pass();
+  TChartAxis* axis = t.chart.BottomAxis();
+  const int x = axis->ValueToPixel(2), y = t.chart.ChartAreaCenterY;
+  MouseDown(&t.chart, mbLeft, x + 1, y);
+  MouseMove(&t.chart, x + 20, y);
+  EXPECT_NEAR(band->StartValue(), axis->PixelToValue(x + 20), 1e-9);
+  MouseMove(&t.chart, x + 40, y);
+  EXPECT_NEAR(band->StartValue(), axis->PixelToValue(x + 40), 1e-9);
+  MouseUp(&t.chart, mbLeft, x + 40, y);
+  EXPECT_EQ(band->EndValue(), 6);
+  EXPECT_EQ(t.chart.Tools()->Count(), 1);  // the edge lines stay out of the chart's tools
+}
+
 TEST(GridBandTool, PaintsAlternatingStripesBeforeTheGrid) {
   TToolChart t;
   auto* grid = t.Add<TGridBandTool>();
@@ -413,6 +433,15 @@ TEST(DrawLineTool, DrawsSelectsAndMovesLinesInAxisValues) {
   MouseUp(&t.chart, mbLeft, mid.X + 10, mid.Y);
   EXPECT_NEAR(line->X0(), t.chart.BottomAxis()->PixelToValue(x0 + 10), 1e-9);
   EXPECT_NEAR(line->X1(), t.chart.BottomAxis()->PixelToValue(x0 + 50), 1e-9);
+  // A press on the selected line's start handle drags only the start.
+  t.chart.Pass();
+  const double endX = line->X1();
+  const TPoint start = draw->ValueToScreen(line->StartPos());
+  MouseDown(&t.chart, mbLeft, start.X + 2, start.Y - 2);
+  MouseMove(&t.chart, start.X - 8, start.Y - 2);
+  MouseUp(&t.chart, mbLeft, start.X - 8, start.Y - 2);
+  EXPECT_NEAR(line->X0(), t.chart.BottomAxis()->PixelToValue(start.X - 8), 1e-9);  // the end goes to the mouse
+  EXPECT_EQ(line->X1(), endX);
   // A selection refused by OnSelecting starts no drag of that line.
   t.chart.Pass();
   MouseDown(&t.chart, mbLeft, x0, y0 + 50);
