@@ -765,6 +765,36 @@ TEST(DataTableTool, InvertedRowsAndEmptyCellsOfMissingOrNullPoints) {
   EXPECT_TRUE(texts.count("33"));
 }
 
+TEST(DataTableTool, AVerticalTableLeftAlignsItsCellsBesideTheRowLine) {
+  RegisterChartToolClasses();
+  TSeriesTestChart chart;
+  auto* s = new THorizLineSeries(&chart);
+  s->SetParentChart(&chart);
+  for (int i = 0; i < 4; ++i) s->AddXYPoint(100 + i, i);  // X values along the bottom, Y along the left axis
+  chart.LeftAxis()->SetRange(-0.5, 3.5);
+  chart.LeftAxis()->SetIncrement(1);
+  auto* table = new TDataTableTool(&chart);
+  chart.Tools()->AddTool(table);
+  chart.Pass();
+  ASSERT_EQ(table->TableAxis(), chart.LeftAxis());
+  EXPECT_EQ(table->Left(), chart.LeftAxis()->AxisLinePos);
+  chart.PanelCanvas()->ApplyFont(table->Font());
+  const int c = chart.PanelCanvas()->TextWidth("#.###");
+  const int h = chart.PanelCanvas()->TextHeight("W");
+  // The only row lies left of the axis, between c + 10 and 2c + 10 from its line;
+  // its cells start 4 pixels right of the row's left line.
+  const int x = chart.LeftAxis()->AxisLinePos - (2 * c + 10) + 4;
+  int cells = 0;
+  for (const TCanvasCall& call : chart.Rec->CallsOf("TextOut", 0)) {
+    if (call.Text != "101" && call.Text != "102") continue;
+    ++cells;
+    EXPECT_EQ(call.Arg(0), x) << call.Text;
+    EXPECT_EQ(call.TextAlign & (TA_CENTER | TA_RIGHT), 0u) << call.Text;
+    EXPECT_EQ(call.Arg(1), chart.LeftAxis()->ValueToPixel(call.Text == "101" ? 1 : 2) - h / 2) << call.Text;
+  }
+  EXPECT_EQ(cells, 2);
+}
+
 TEST(DataTableTool, ReservesRoomOnlyForSeriesWithoutZValues) {
   TSeriesTestChart plain;
   auto* s = new TPoint3DSeries(&plain);
