@@ -476,6 +476,81 @@ TEST(DragPointTool, DsYChangesOnlyTheYValue) {
   EXPECT_NEAR(t.series->YValueAt(5), t.chart.LeftAxis()->PixelToValue(py - 20), 1e-9);
 }
 
+TEST(NearestTool, FindsTheClosestShownNonNullPointLowerIndexFirst) {
+  TToolChart t;
+  auto* nearest = t.Add<TNearestTool>();
+  nearest->SetSeries(t.series);
+  int changes = 0;
+  nearest->OnChange = [&](TObject*) { ++changes; };
+  const int x3 = t.series->PointXPixel(3), x4 = t.series->PointXPixel(4);
+  const int y3 = t.series->PointYPixel(3), y4 = t.series->PointYPixel(4);
+  MouseMove(&t.chart, x3 + 1, y3);
+  EXPECT_EQ(nearest->Point, 3);
+  EXPECT_EQ(TNearestTool::GetNearestPoint(t.series, (x3 + x4) / 2 + ((x3 + x4) % 2), (y3 + y4) / 2), 3);
+  t.series->SetPointColor(3, clNone);
+  t.chart.Pass();
+  // A null point is never found; its neighbours lie at the same distance: the lower index.
+  EXPECT_EQ(TNearestTool::GetNearestPoint(t.series, x3, y3), 2);
+  EXPECT_EQ(TNearestTool::NearestPointIndex(t.series, x3, y3, true), 3);
+  t.chart.BottomAxis()->SetRange(20, 30);  // every point scrolled away
+  t.chart.Pass();
+  EXPECT_EQ(TNearestTool::GetNearestPoint(t.series, x3, y3), -1);
+  EXPECT_EQ(changes, 1);
+}
+
+TEST(AxisArrowTool, NoScrollWithoutPercentOrWhenRefused) {
+  TToolChart t;
+  TChartAxis* axis = t.chart.BottomAxis();
+  axis->SetRange(0, 100);
+  auto* arrows = t.Add<TAxisArrowTool>();
+  arrows->SetAxis(axis);
+  int clicks = 0, scrolls = 0;
+  arrows->OnClick = [&](TAxisArrowTool*, bool) { ++clicks; };
+  t.chart.OnScroll = [&](TObject*) { ++scrolls; };
+  t.chart.Pass();
+  const int x = axis->StartPixel + 5, y = axis->AxisLinePos;
+  arrows->SetScrollPercent(0);
+  Click(&t.chart, x, y);
+  EXPECT_EQ(clicks, 0);
+  EXPECT_EQ(axis->Minimum(), 0);
+  t.chart.SetCursor(crDefault);
+  MouseMove(&t.chart, x, y);
+  EXPECT_EQ(t.chart.Cursor(), crHandPoint);  // the hover cursor still shows
+  arrows->SetScrollPercent(10);
+  t.chart.OnAllowScroll = [](TChartAxis*, double&, double&, bool& allow) { allow = false; };
+  Click(&t.chart, x, y);
+  EXPECT_EQ(axis->Minimum(), 0);
+  EXPECT_EQ(scrolls, 0);
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST(ColorLineTool, StylesFollowTheAxisUntilADragAndAllowDragOffIgnoresTheMouse) {
+  TToolChart t;
+  TChartAxis* axis = t.chart.LeftAxis();
+  auto* line = t.Add<TColorLineTool>();
+  line->SetAxis(axis);
+  line->SetStyle(clMaximum);
+  axis->SetRange(0, 50);
+  t.chart.Pass();
+  EXPECT_EQ(line->LineValue(), 50);
+  axis->SetRange(0, 80);
+  EXPECT_EQ(line->LineValue(), 80);
+  t.chart.Pass();
+  const int p = axis->ValueToPixel(80), x = t.chart.ChartAreaCenterX;
+  MouseDown(&t.chart, mbLeft, x, p + 1);
+  MouseMove(&t.chart, x, p + 30);
+  MouseUp(&t.chart, mbLeft, x, p + 30);
+  EXPECT_EQ(line->Style(), clCustom);
+  EXPECT_NEAR(line->Value(), axis->PixelToValue(p + 30), 1e-9);
+  line->SetAllowDrag(false);
+  t.chart.SetCursor(crDefault);
+  MouseMove(&t.chart, x, p + 30);
+  EXPECT_EQ(t.chart.Cursor(), crDefault);
+  MouseDown(&t.chart, mbLeft, x, p + 30);
+  EXPECT_FALSE(line->Dragging);
+  MouseUp(&t.chart, mbLeft, x, p + 30);
+}
+
 // ---- Mark tips, drag marks, annotation, image -------------------------------------------------
 
 TEST(MarksTipTool, ShowsTheMarkTextOfThePointUnderTheMouse) {
