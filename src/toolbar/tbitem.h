@@ -20,6 +20,7 @@
 class TTBCustomItem;
 class TTBItemViewer;
 class TTBView;
+class TTBPopupWindow;
 
 ZV_DECLARE_EXCEPTION(ETBItemError, Exception)
 
@@ -197,6 +198,14 @@ public:
   TTBPopupEvent OnPopup;
   TTBSelectEvent OnSelect;
 
+  // The viewer that shows this item in a view (its kind decides the class).
+  virtual TTBItemViewer* NewViewer(TTBView* AView, int AGroupLevel);
+  virtual bool NeedToRecreateViewer(TTBItemViewer*) { return false; }
+  // Opens the children in a popup window beside the parent viewer (or at
+  // PopupPoint when there is none); the caller owns the window.
+  virtual TTBPopupWindow* CreatePopup(TTBView* ParentView, TTBItemViewer* ParentViewer, bool PositionAsSubmenu,
+                                      bool SelectFirstItem, bool Customizing, TPoint PopupPoint, int Alignment);
+
   // Commands.
   virtual void Click();
   virtual void DoPopup(TTBCustomItem* Sender, bool FromLink);
@@ -324,6 +333,7 @@ class TTBSeparatorItem : public TTBCustomItem {
   ZV_CLASS(TTBSeparatorItem)
 public:
   explicit TTBSeparatorItem(TComponent* AOwner);
+  TTBItemViewer* NewViewer(TTBView* AView, int AGroupLevel) override;
   bool Blank() const { return FBlank; }
   void SetBlank(bool v);
 
