@@ -7,6 +7,7 @@
 #include "platform/rtl/mathutils.h"
 #include "platform/ui/edges.h"
 #include "platform/ui/forms.h"
+#include "platform/ui/menuloop.h"
 #include "platform/ui/syssettings.h"
 #include "toolbar/tbcommon.h"
 
@@ -1498,4 +1499,311 @@ void TTBView::CancelChildPopups() {
 
 TTBPopupWindow* TTBCustomItem::CreatePopup(TTBView*, TTBItemViewer*, bool, bool, bool, TPoint, int) {
   return nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Painting
+
+void TTBView::DrawSubitems(TCanvas* Canvas) {
+  ValidatePositions();
+  bool inOrder = (FState & vsDrawInOrder) != 0;
+  for (TTBItemViewer* v : std::vector<TTBItemViewer*>(FViewers))
+    if (inOrder || v != FSelected) DrawItem(v, Canvas, false);
+  if (!inOrder && FSelected) DrawItem(FSelected, Canvas, false);
+  FState &= ~vsDrawInOrder;
+}
+
+void TTBView::DrawItem(TTBItemViewer* Viewer, TCanvas* Canvas, bool) {
+  ValidatePositions();
+  Viewer->State &= ~tbisNeedsFullRepaint;
+  const TRect& b = Viewer->BoundsRect;
+  if (!Viewer->Show || b.Width() <= 0 || b.Height() <= 0 || dynamic_cast<TTBControlItem*>(Viewer->Item)) return;
+  bool isSelected = Viewer == FSelected;
+  bool isPushed = isSelected && (Viewer == FOpenViewer || (FMouseOverSelected && FCapture));
+  bool toolbarStyle = Viewer->IsToolbarStyle();
+  // Each viewer is drawn on a bitmap of its own over the window's colour,
+  // then copied: nothing of a viewer can spill onto its neighbours.
+  TBitmap bmp(b.Width(), b.Height(), pf32bit);
+  TCanvas* c = bmp.Canvas();
+  TColor back = FWindow ? FWindow->Color() : (FIsToolbar ? clBtnFace : clMenu);
+  if (FBackgroundColor != clDefault) back = FBackgroundColor;
+  c->Brush()->SetStyle(bsSolid);
+  c->Brush()->SetColor(back);
+  c->FillRect(TRect(0, 0, b.Width(), b.Height()));
+  if (isSelected && !toolbarStyle) {
+    c->Brush()->SetColor(clHighlight);
+  } else {
+    c->Brush()->SetStyle(bsClear);
+  }
+  c->Font()->Assign(GetFont());
+  bool shadow = false;
+  if (Viewer->Item->Enabled() || FCustomizing) {
+    c->Font()->SetColor(isSelected && !toolbarStyle ? clHighlightText : toolbarStyle ? clBtnText : clMenuText);
+  } else {
+    c->Font()->SetColor(clGrayText);
+    TColor wc = ColorToRGB(back);
+    if (toolbarStyle) shadow = true;
+    else if (isSelected) shadow = wc == ColorToRGB(clGrayText);
+    else shadow = wc == ColorToRGB(clBtnFace) || wc == ColorToRGB(clGrayText);
+  }
+  Viewer->Paint(c, TRect(0, 0, b.Width(), b.Height()), isSelected, isPushed, shadow);
+  Canvas->Draw(b.Left, b.Top, &bmp);
+}
+
+void TTBView::SetAccelsVisibility(bool Show) {
+  bool visible = true;
+  if (!Show && (FStyle & vsUseHiddenAccels)) visible = KeyboardCuesOn();
+  if (visible == ((FState & vsShowAccels) != 0)) return;
+  if (visible) FState |= vsShowAccels;
+  else FState &= ~vsShowAccels;
+  if (FWindow && FWindow->Visible())
+    for (TTBItemViewer* v : FViewers)
+      if (v->CaptionShown() && AcceleratorOf(v->GetCaptionText()) != 0) Invalidate(v);
+}
+
+bool TTBView::HintAt(TPoint ClientPos, std::string& Hint, TRect& CursorRect) {
+  Hint.clear();
+  TTBItemViewer* v = ViewerFromPoint(ClientPos);
+  if (!v) return false;
+  CursorRect = v->BoundsRect;
+  Hint = v->GetHintText();
+  return true;
+}
+
+// ---------------------------------------------------------------------------
+// Keyboard
+
+TTBItemViewer* TTBView::NextSelectable(TTBItemViewer* From, bool Forward) {
+  ValidatePositions();
+  int n = ViewerCount();
+  if (n == 0) return nullptr;
+  int start = IndexOf(From);
+  int i = start;
+  for (int step = 0; step < n + 1; ++step) {
+    if (Forward) i = (i + 1) % n;
+    else i = i <= 0 ? n - 1 : i - 1;
+    if (i == start && step > 0 && start >= 0) break;
+    TTBItemViewer* v = FViewers[i];
+    if ((v->Show || v->Clipped) && v->Item->Visible() && (v->Item->ItemStyle() & tbisSelectable)) return v;
+    if (start < 0 && i == n - 1 && Forward) break;
+  }
+  return nullptr;
+}
+
+TTBItemViewer* TTBView::FirstSelectable() {
+  TTBItemViewer* first = NextSelectable(nullptr, true);
+  TTBItemViewer* v = first;
+  while (v && (v->Item->ItemStyle() & tbisDontSelectFirst)) {
+    v = NextSelectable(v, true);
+    if (v == first) break;
+  }
+  return v;
+}
+
+void TTBView::SelectNextItem(bool Forward) {
+  SetSelected(NextSelectable(FSelected, Forward));
+  ScrollSelectedIntoView();
+}
+
+TTBItemViewer* TTBView::FindAccelerator(TTBItemViewer* From, char Key, bool& Unique, bool AcceleratorsOnly) {
+  Unique = false;
+  ValidatePositions();
+  int n = ViewerCount();
+  if (n == 0) return nullptr;
+  char key = LowerCaseChar(Key);
+  auto candidate = [&](TTBItemViewer* v) {
+    return (v->Show || v->Clipped) && (v->Item->ItemStyle() & tbisSelectable) && v->Item->Visible() &&
+           v->CaptionShown();
+  };
+  auto matches = [&](TTBItemViewer* v, int pass) {
+    std::string cap = v->GetCaptionText();
+    char accel = AcceleratorOf(cap);
+    if (pass == 0) return accel != 0 && LowerCaseChar(accel) == key;
+    return accel == 0 && Key != ' ' && !cap.empty() && LowerCaseChar(cap[0]) == key;
+  };
+  int start = IndexOf(From);
+  auto search = [&](int from, int pass, bool enabled) -> int {
+    for (int k = 1; k <= n; ++k) {
+      int i = ((from < 0 ? -1 : from) + k) % n;
+      if (from < 0) i = k - 1;
+      TTBItemViewer* v = FViewers[i];
+      if (candidate(v) && v->Item->Enabled() == enabled && matches(v, pass)) return i;
+    }
+    return -1;
+  };
+  for (int pass = 0; pass < (AcceleratorsOnly ? 1 : 2); ++pass) {
+    for (bool enabled : {true, false}) {
+      int found = search(start, pass, enabled);
+      if (found < 0) continue;
+      if (!enabled) Unique = true;
+      else Unique = search(found, pass, true) == found;
+      return FViewers[found];
+    }
+  }
+  return nullptr;
+}
+
+void TTBView::ExecuteSelected(bool AGivePriority) {
+  if (FSelected && FSelected->Item->Enabled()) {
+    if (!(FSelected->Item->ItemStyle() & tbisCombo) && OpenChildPopup(true)) return;
+    if (FSelected->Item->ItemStyle() & tbisSelectable) {
+      FSelected->Execute(AGivePriority);
+      return;
+    }
+  }
+  EndModal();
+}
+
+void TTBView::KeyDown(uint16_t& Key, TShiftState Shift) {
+  TTBView* t = GetToolbarView();
+  bool tVertical = t && t->FOrientation == tbvoVertical;
+  switch (Key) {
+    case VK_TAB:
+      SelectNextItem(!Shift.Contains(ssShift));
+      break;
+    case VK_RETURN:
+      ExecuteSelected(true);
+      break;
+    case VK_ESCAPE:
+      if (FParentView) FParentView->CancelChildPopups();
+      else EndModal();
+      break;
+    case VK_MENU:
+    case VK_F10:
+      EndModal();
+      break;
+    case VK_HOME:
+    case VK_END:
+      SetSelected(NextSelectable(nullptr, Key == VK_HOME));
+      ScrollSelectedIntoView();
+      break;
+    case VK_LEFT:
+    case VK_RIGHT:
+      if (this == t && tVertical) {
+        OpenChildPopup(true);
+        break;
+      }
+      if (Key == VK_LEFT) {
+        if (!t || tVertical) {
+          if (FParentView) FParentView->CancelChildPopups();
+        } else if (this == t) {
+          SelectNextItem(false);
+        } else if (t == FParentView) {
+          t->SelectNextItem(false);
+        } else if (FParentView) {
+          FParentView->CloseChildPopups();
+        }
+      } else {
+        if ((this == t || !OpenChildPopup(true)) && t && !tVertical) t->SelectNextItem(true);
+      }
+      break;
+    case VK_UP:
+    case VK_DOWN:
+      if (this != t || tVertical) SelectNextItem(Key == VK_DOWN);
+      else OpenChildPopup(true);
+      break;
+    case VK_F1: {
+      int ctx = 0;
+      for (TTBView* v = this; v && ctx == 0; v = v->FParentView)
+        if (v->FSelected) ctx = v->FSelected->Item->HelpContext();
+      if (ctx != 0) EndModalWithHelp(ctx);
+      break;
+    }
+    default:
+      return;
+  }
+  Key = 0;
+}
+
+// ---------------------------------------------------------------------------
+// Mouse and scrolling
+
+void TTBView::UpdateSelection(TPoint Position, bool AllowNewSelection) {
+  ValidatePositions();
+  uint8_t oldState = FState;
+  TTBItemViewer* candidate = (FState & vsModal) ? FSelected : nullptr;
+  bool valid = Position.X != INT_MIN;
+  if (valid && FWindow && FindControlAtScreenPoint(Position) == FWindow) {
+    FState |= vsMouseInWindow;
+    if (FIsPopup) candidate = nullptr;
+    if (AllowNewSelection || FSelected) {
+      if (TTBItemViewer* v = ViewerFromPoint(FWindow->ScreenToClient(Position))) candidate = v;
+    }
+  } else {
+    FState &= ~vsMouseInWindow;
+  }
+  if (FCapture) candidate = FSelected;
+  if (FIsPopup && (oldState & vsMouseInWindow) && !(FState & vsMouseInWindow) && !FCapture) {
+    if (!(FOpenViewer && candidate && (candidate->Item->ItemStyle() & tbisSubmenu))) candidate = nullptr;
+  }
+  Select(candidate, true);
+  // The mouse over the selected viewer itself (not only over the window).
+  if (FSelected && valid && FWindow && (FState & vsMouseInWindow)) {
+    TPoint p = FWindow->ScreenToClient(Position);
+    bool over = FSelected->BoundsRect.Contains(p);
+    if (FCapture && over) {
+      TPoint local(p.X - FSelected->BoundsRect.Left, p.Y - FSelected->BoundsRect.Top);
+      over = FSelected->IsPtInButtonPart(local.X, local.Y);
+    }
+    if (over != FMouseOverSelected) {
+      FMouseOverSelected = over;
+      if (FCapture && (FSelected->Item->ItemStyle() & tbisRedrawOnMouseOverChange)) Invalidate(FSelected);
+    }
+  } else if (FSelected) {
+    FMouseOverSelected = false;
+  }
+  if ((FState & vsModal) && (FState & vsMouseInWindow) && valid && FWindow) {
+    TPoint p = FWindow->ScreenToClient(Position);
+    if (p.Y >= 0 && p.Y < kScrollArrowZone && FShowUpArrow) {
+      StopTimer(tiScrollDown);
+      if (!TimerActive(tiScrollUp)) StartTimer(tiScrollUp, 100);
+    } else if (p.Y >= FWindow->ClientHeight() - kScrollArrowZone && p.Y < FWindow->ClientHeight() && FShowDownArrow) {
+      StopTimer(tiScrollUp);
+      if (!TimerActive(tiScrollDown)) StartTimer(tiScrollDown, 100);
+    } else {
+      StopTimer(tiScrollUp);
+      StopTimer(tiScrollDown);
+    }
+  }
+}
+
+void TTBView::Scroll(bool Down) {
+  ValidatePositions();
+  TTBItemViewer* best = nullptr;
+  for (TTBItemViewer* v : FViewers) {
+    if (!v->Clipped || IsSeparator(v)) continue;
+    if (Down) {
+      if (v->BoundsRect.Bottom > FMaxHeight - kScrollArrowZone &&
+          (!best || v->BoundsRect.Bottom < best->BoundsRect.Bottom))
+        best = v;
+    } else if (v->BoundsRect.Top < kScrollArrowZone && (!best || v->BoundsRect.Top > best->BoundsRect.Top)) {
+      best = v;
+    }
+  }
+  if (!best) return;
+  if (Down) FScrollOffset += best->BoundsRect.Bottom - (FMaxHeight - kScrollArrowZone);
+  else FScrollOffset -= kScrollArrowZone - best->BoundsRect.Top;
+  UpdatePositions();
+}
+
+void TTBView::ScrollSelectedIntoView() {
+  if (!FSelected || !FSelected->Clipped) return;
+  if (FSelected->BoundsRect.Top >= kScrollArrowZone) {
+    int d = FSelected->BoundsRect.Bottom - (FMaxHeight - kScrollArrowZone);
+    if (d == 0) return;
+    FScrollOffset += d;
+  } else {
+    FScrollOffset -= kScrollArrowZone - FSelected->BoundsRect.Top;
+  }
+  UpdatePositions();
+}
+
+void TTBView::CancelMode() {
+  EndModal();
+  std::vector<TTBView*> chain;
+  for (TTBView* v = this->GetRootView(); v; v = v->FOpenViewerView) chain.push_back(v);
+  for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+    (*it)->StopAllTimers();
+    if ((*it)->FIsPopup && (*it)->FWindow) (*it)->FWindow->Hide();
+  }
 }

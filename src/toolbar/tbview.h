@@ -203,6 +203,30 @@ public:
   void EndModalWithSystemMenu(HWND AWnd, uint32_t AKey);
   bool ModalEnded() { return GetRootView()->FDoneActionData.DoneAction != tbdaNone; }
 
+  // Painting.
+  void DrawSubitems(TCanvas* Canvas);
+  void DrawItem(TTBItemViewer* Viewer, TCanvas* Canvas, bool Offscreen);
+  void SetAccelsVisibility(bool Show);
+  // The hint of the viewer under the client point: its text and rectangle.
+  bool HintAt(TPoint ClientPos, std::string& Hint, TRect& CursorRect);
+
+  // Keyboard and mouse while a menu loop runs.
+  TTBItemViewer* NextSelectable(TTBItemViewer* From, bool Forward);
+  TTBItemViewer* FirstSelectable();
+  void SelectNextItem(bool Forward);
+  TTBItemViewer* FindAccelerator(TTBItemViewer* From, char Key, bool& Unique, bool AcceleratorsOnly);
+  void ExecuteSelected(bool AGivePriority);
+  virtual void KeyDown(uint16_t& Key, TShiftState Shift);
+  // Selection follows the mouse at a screen position; x = INT_MIN is no position.
+  void UpdateSelection(TPoint Position, bool AllowNewSelection);
+  void Scroll(bool Down);
+  void ScrollSelectedIntoView();
+  void CancelMode();
+  // Runs a menu loop on a toolbar's view (menu-bar use); Options bit 0:
+  // started by a mouse press, bit 1: execute the selection at once, bit 2:
+  // without giving it priority.
+  void EnterToolbarLoop(unsigned Options);
+
   // Repaints one viewer (or all).
   void Invalidate(TTBItemViewer* AViewer);
   void InvalidateAll();
