@@ -201,6 +201,8 @@ public:
   // The viewer that shows this item in a view (its kind decides the class).
   virtual TTBItemViewer* NewViewer(TTBView* AView, int AGroupLevel);
   virtual bool NeedToRecreateViewer(TTBItemViewer*) { return false; }
+  // For the chevron item: the toolbar view whose hidden items it shows.
+  virtual TTBView* GetChevronParentView() { return nullptr; }
   // Opens the children in a popup window beside the parent viewer (or at
   // PopupPoint when there is none); the caller owns the window.
   virtual TTBPopupWindow* CreatePopup(TTBView* ParentView, TTBItemViewer* ParentViewer, bool PositionAsSubmenu,

@@ -11,6 +11,8 @@
 #include "platform/ui/syssettings.h"
 #include "toolbar/tbcommon.h"
 
+void DestroyPopupWindow(TTBPopupWindow* W);
+
 namespace {
 
 constexpr int kDefaultBaseWidth = 23, kDefaultBaseHeight = 22;
@@ -1489,16 +1491,12 @@ void TTBView::CloseChildPopups() {
   FOpenViewer = nullptr;
   FOpenViewerView = nullptr;
   FOpenViewerWindow = nullptr;
-  if (w) delete reinterpret_cast<TComponent*>(w);
+  if (w) DestroyPopupWindow(w);
 }
 
 void TTBView::CancelChildPopups() {
   if (FIsToolbar) FState &= ~vsDropDownMenus;
   CloseChildPopups();
-}
-
-TTBPopupWindow* TTBCustomItem::CreatePopup(TTBView*, TTBItemViewer*, bool, bool, bool, TPoint, int) {
-  return nullptr;
 }
 
 // ---------------------------------------------------------------------------
