@@ -208,6 +208,13 @@ public:
   virtual TTBPopupWindow* CreatePopup(TTBView* ParentView, TTBItemViewer* ParentViewer, bool PositionAsSubmenu,
                                       bool SelectFirstItem, bool Customizing, TPoint PopupPoint, int Alignment);
 
+  // Shows the children as a modal popup menu at a screen point and returns
+  // the chosen item (clicked later from the event loop unless
+  // ReturnClickedItemOnly).
+  TTBCustomItem* Popup(int X, int Y, bool TrackRightButton, int Alignment = 0, bool ReturnClickedItemOnly = false);
+  TTBCustomItem* RunPopup(bool SelectFirstItem, bool TrackRightButton, TPoint PopupPoint, int Alignment,
+                          bool ReturnClickedItemOnly);
+
   // Commands.
   virtual void Click();
   virtual void DoPopup(TTBCustomItem* Sender, bool FromLink);

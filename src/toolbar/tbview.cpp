@@ -1716,12 +1716,12 @@ void TTBView::KeyDown(uint16_t& Key, TShiftState Shift) {
 // ---------------------------------------------------------------------------
 // Mouse and scrolling
 
-void TTBView::UpdateSelection(TPoint Position, bool AllowNewSelection) {
+void TTBView::UpdateSelection(TPoint Position, bool AllowNewSelection, TWinControl* Under) {
   ValidatePositions();
   uint8_t oldState = FState;
   TTBItemViewer* candidate = (FState & vsModal) ? FSelected : nullptr;
   bool valid = Position.X != INT_MIN;
-  if (valid && FWindow && FindControlAtScreenPoint(Position) == FWindow) {
+  if (valid && FWindow && (Under ? Under : FindControlAtScreenPoint(Position)) == FWindow) {
     FState |= vsMouseInWindow;
     if (FIsPopup) candidate = nullptr;
     if (AllowNewSelection || FSelected) {

@@ -218,7 +218,7 @@ public:
   void ExecuteSelected(bool AGivePriority);
   virtual void KeyDown(uint16_t& Key, TShiftState Shift);
   // Selection follows the mouse at a screen position; x = INT_MIN is no position.
-  void UpdateSelection(TPoint Position, bool AllowNewSelection);
+  void UpdateSelection(TPoint Position, bool AllowNewSelection, TWinControl* Under = nullptr);
   void Scroll(bool Down);
   void ScrollSelectedIntoView();
   void CancelMode();
