@@ -100,6 +100,13 @@ void TPopupControl::CreateWnd() {
 
 namespace {
 
+class TLoopFilter;
+// Only the innermost running loop filters input.
+std::vector<TLoopFilter*>& FilterStack() {
+  static std::vector<TLoopFilter*> s;
+  return s;
+}
+
 class TLoopFilter : public QObject {
 public:
   TInputFilter Filter;
@@ -110,7 +117,7 @@ public:
   std::function<void()> AfterEvent;
 
   bool eventFilter(QObject* obj, QEvent* e) override {
-    if (!obj->isWidgetType()) return false;
+    if (!obj->isWidgetType() || FilterStack().empty() || FilterStack().back() != this) return false;
     TInputEvent ie;
     switch (e->type()) {
       case QEvent::KeyPress:
@@ -182,11 +189,14 @@ void TNestedEventLoop::Run(TInputFilter Filter) {
     if (ShouldQuit && ShouldQuit()) Quit();
   };
   qApp->installEventFilter(&FImpl->Filter);
+  FilterStack().push_back(&FImpl->Filter);
   FRunning = true;
   struct TCleanup {
     TNestedEventLoop* L;
     ~TCleanup() {
       qApp->removeEventFilter(&L->FImpl->Filter);
+      auto& st = FilterStack();
+      st.erase(std::remove(st.begin(), st.end(), &L->FImpl->Filter), st.end());
       L->FRunning = false;
       // Keys typed into the menus do not reach the windows below.
       QCoreApplication::removePostedEvents(nullptr, QEvent::KeyPress);
