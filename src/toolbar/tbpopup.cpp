@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/gfx/bitmap.h"
 #include "platform/ui/edges.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/syssettings.h"
@@ -204,22 +205,38 @@ TTBPopupWindow::~TTBPopupWindow() {
   FView = nullptr;
 }
 
-void TTBPopupWindow::Paint() {
-  TRect r = ClientRect();
-  Canvas()->Brush()->SetStyle(bsSolid);
+void TTBPopupWindow::Paint() { PaintFrame(Canvas()); }
+
+void TTBPopupWindow::PaintFrame(TCanvas* C) {
+  TRect r(0, 0, Width(), Height());
+  C->Brush()->SetStyle(bsSolid);
   if (FlatMenusOn()) {
-    Canvas()->Brush()->SetColor(clBtnShadow);
-    Canvas()->FrameRect(r);
-    Canvas()->Brush()->SetColor(Color());
+    C->Brush()->SetColor(clBtnShadow);
+    C->FrameRect(r);
+    C->Brush()->SetColor(Color());
     for (int i = 0; i < 2; ++i) {
       r = TRect(r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1);
-      Canvas()->FrameRect(r);
+      C->FrameRect(r);
     }
   } else {
-    DrawEdge(Canvas(), r, EDGE_RAISED, BF_RECT | BF_ADJUST);
-    Canvas()->Brush()->SetColor(clBtnFace);
-    Canvas()->FrameRect(r);
+    DrawEdge(C, r, EDGE_RAISED, BF_RECT | BF_ADJUST);
+    C->Brush()->SetColor(clBtnFace);
+    C->FrameRect(r);
   }
+}
+
+void TTBPopupWindow::PaintTo(TCanvas* C) {
+  PaintFrame(C);
+  int w = FClient->Width(), h = FClient->Height();
+  if (w <= 0 || h <= 0) return;
+  TBitmap client(w, h, pf32bit);
+  TCanvas* cc = client.Canvas();
+  cc->Brush()->SetStyle(bsSolid);
+  cc->Brush()->SetColor(Color());
+  cc->FillRect(TRect(0, 0, w, h));
+  FView->DrawSubitems(cc);
+  PaintScrollArrows(cc);
+  C->Draw(3, 3, &client);
 }
 
 void TTBPopupWindow::PaintScrollArrows(TCanvas* Canvas) {

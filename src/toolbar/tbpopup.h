@@ -83,9 +83,13 @@ public:
   // Shows the window, animated when the settings ask for it.
   void ShowPopup();
   virtual void PaintScrollArrows(TCanvas* Canvas);
+  // Paints frame and content on a canvas of the window's size, as the
+  // window shows them (pictures of menus).
+  void PaintTo(TCanvas* Canvas);
 
 protected:
   void Paint() override;
+  void PaintFrame(TCanvas* Canvas);
 
 private:
   TTBPopupAnimDirection FAnimationDirection = 0;

@@ -103,6 +103,36 @@ TEST_F(TMenuLoop, OnPopupFiresEachTimeBeforeTheWindowIsBuilt) {
   EXPECT_EQ(popups, 2);
 }
 
+TEST_F(TMenuLoop, KeysGoToTheDeepestOpenSubmenu) {
+  Add("First");
+  auto* sub = new TTBSubmenuItem(nullptr);
+  sub->SetCaption("&More");
+  sub->OnPopup = [this](TTBCustomItem*, bool) { Log.push_back("popup More"); };
+  Menu->Items()->Add(sub);
+  auto* a = new TTBItem(nullptr);
+  a->SetCaption("Alpha");
+  auto* b = new TTBItem(nullptr);
+  b->SetCaption("Beta");
+  sub->Add(a);
+  sub->Add(b);
+  // Down twice to More, Right opens it with Alpha selected, Down, Enter.
+  WhenOpen([](TWinControl* w) { Keys(w, {VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN}); });
+  EXPECT_EQ(Menu->TrackPopup(100, 100, true), b);
+  EXPECT_EQ(Log, std::vector<std::string>{"popup More"});
+
+  // Left closes the submenu again; Esc then closes the menu.
+  Log.clear();
+  WhenOpen([](TWinControl* w) {
+    Keys(w, {VK_DOWN, VK_DOWN, VK_RIGHT, VK_LEFT});
+    QueueCall([] {
+      TTBView* root = TTBModalHandler::Active()->RootView();
+      EXPECT_EQ(root->OpenViewer(), nullptr);
+      guitest::PostKey(root->Window(), VK_ESCAPE);
+    });
+  });
+  EXPECT_EQ(Menu->TrackPopup(100, 100, true), nullptr);
+}
+
 struct TMenuLoopOnForm : TMenuLoop {
   std::unique_ptr<TForm> Form;
   TEdit* Edit = nullptr;
