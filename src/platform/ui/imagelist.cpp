@@ -33,6 +33,13 @@ void TCustomImageList::SetSize(int w, int h) {
   Change();
 }
 
+namespace {
+// Transparent pixels of the stored images carry this colour (keyed out when drawn).
+constexpr TColor kKey = 0x030201;
+
+bool IsKey(const uint8_t* px) { return px[0] == 0x03 && px[1] == 0x02 && px[2] == 0x01; }
+}  // namespace
+
 int TCustomImageList::Add(TBitmap* Image, TColor MaskColor) {
   int first = Count();
   if (!Image || Image->Empty()) return -1;
@@ -49,11 +56,17 @@ int TCustomImageList::Add(TBitmap* Image, TColor MaskColor) {
       for (int x = 0; x < FWidth; ++x) {
         uint8_t* px = row + 4 * x;
         TColor c = RGB(px[2], px[1], px[0]);
-        px[3] = (mask != clNone && c == mask) ? 0 : 255;
-        if (px[3] == 0) px[0] = px[1] = px[2] = 0;
+        if (mask != clNone && c == mask) {
+          px[0] = 0x03;
+          px[1] = 0x02;
+          px[2] = 0x01;
+        }
+        px[3] = 255;
       }
     }
     img->SetTransparentMode(tmFixed);
+    img->SetTransparentColor(kKey);
+    img->SetTransparent(true);
     FImages.push_back(std::move(img));
   }
   Change();
@@ -86,6 +99,9 @@ void TCustomImageList::Draw(TCanvas* Canvas, int X, int Y, int Index, bool Enabl
   // Greyed: the image's dark pixels as a shape, in white one pixel down and
   // right, then in the shadow colour on top.
   TBitmap shape(FWidth, FHeight, pf32bit);
+  shape.SetTransparentMode(tmFixed);
+  shape.SetTransparentColor(kKey);
+  shape.SetTransparent(true);
   auto paint = [&](TColor color, int dx, int dy) {
     TColor rgb = ColorToRGB(color);
     for (int y = 0; y < FHeight; ++y) {
@@ -93,12 +109,12 @@ void TCustomImageList::Draw(TCanvas* Canvas, int X, int Y, int Index, bool Enabl
       uint8_t* dst = shape.ScanLine(y);
       for (int x = 0; x < FWidth; ++x) {
         const uint8_t* p = src + 4 * x;
-        bool dark = p[3] != 0 && (p[0] + p[1] + p[2]) < 3 * 192;
+        bool dark = !IsKey(p) && (p[0] + p[1] + p[2]) < 3 * 192;
         uint8_t* q = dst + 4 * x;
-        q[0] = GetBValue(rgb);
-        q[1] = GetGValue(rgb);
-        q[2] = GetRValue(rgb);
-        q[3] = dark ? 255 : 0;
+        q[0] = dark ? static_cast<uint8_t>(GetBValue(rgb)) : 0x03;
+        q[1] = dark ? static_cast<uint8_t>(GetGValue(rgb)) : 0x02;
+        q[2] = dark ? static_cast<uint8_t>(GetRValue(rgb)) : 0x01;
+        q[3] = 255;
       }
     }
     Canvas->Draw(X + dx, Y + dy, &shape);

@@ -46,7 +46,19 @@ void DeliverTimer(HWND wnd, unsigned id) {
 
 TWinControl* FindControlAtScreenPoint(TPoint P) {
   EnsureQtApplication();
-  return ControlOfWidget(QApplication::widgetAt(QPoint(P.X, P.Y)));
+  const QPoint g(P.X, P.Y);
+  if (QWidget* w = QApplication::widgetAt(g)) return ControlOfWidget(w);
+  // Window systems that cannot tell (offscreen): the visible top-level
+  // windows, those kept on top first, the latest shown of a kind winning.
+  QWidget* best = nullptr;
+  for (QWidget* top : QApplication::topLevelWidgets()) {
+    if (!top->isVisible() || !top->geometry().contains(g)) continue;
+    bool onTop = top->windowFlags() & Qt::WindowStaysOnTopHint;
+    if (!best || onTop || !(best->windowFlags() & Qt::WindowStaysOnTopHint)) best = top;
+  }
+  if (!best) return nullptr;
+  QWidget* child = best->childAt(best->mapFromGlobal(g));
+  return ControlOfWidget(child ? child : best);
 }
 
 bool SetTimer(HWND Wnd, unsigned Id, unsigned Interval) {
@@ -85,7 +97,8 @@ void FireWindowTimers() {
 void TPopupControl::DeclareProperties(TClassInfo&) {}
 ZV_CLASS_IMPL(TPopupControl, TCustomControl)
 
-TPopupControl::TPopupControl(TComponent* AOwner) : TCustomControl(AOwner) {}
+// Popups start hidden and show when asked.
+TPopupControl::TPopupControl(TComponent* AOwner) : TCustomControl(AOwner) { SetVisible(false); }
 
 void TPopupControl::CreateWnd() {
   TCustomControl::CreateWnd();
@@ -94,6 +107,18 @@ void TPopupControl::CreateWnd() {
   w->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus);
   w->setAttribute(Qt::WA_ShowWithoutActivating);
   w->setFocusPolicy(Qt::NoFocus);
+  w->move(Left(), Top());
+  w->resize(Width(), Height());
+  if (Visible()) w->show();
+}
+
+void TPopupControl::WndProc(TMessage& Message) {
+  TCustomControl::WndProc(Message);
+  // A window without parent shows and hides itself.
+  if (Message.Msg == CM_VISIBLECHANGED && !Parent()) {
+    if (Visible()) HandleNeeded();
+    if (HandleAllocated() && Impl()->Widget) Impl()->Widget->setVisible(Visible());
+  }
 }
 
 // ---------------------------------------------------------------------------

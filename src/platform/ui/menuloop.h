@@ -35,6 +35,8 @@ class TPopupControl : public TCustomControl {
   ZV_CLASS(TPopupControl)
 public:
   explicit TPopupControl(TComponent* AOwner);
+  bool Showing() const override { return Visible(); }
+  void WndProc(TMessage& Message) override;
 
 protected:
   void CreateWnd() override;
