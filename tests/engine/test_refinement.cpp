@@ -7,6 +7,7 @@
 
 #include "enginetest.h"
 #include "platform/rtl/fileutils.h"
+#include "support/testlocale.h"
 #include "zudezez_api.h"
 
 namespace {
@@ -352,8 +353,7 @@ TEST(Refinement, ListingTakesOnlyReflectionsInTheMeasuredRange) {
   ASSERT_GT(den, 0);
   const double expected = 100 * num / den;
   EXPECT_GT(expected, 0.5);  // the misfit shows
-  char line[64];
-  std::snprintf(line, sizeof line, "R-Bragg %.3f", expected);
+  const std::string line = testlocale::CFormat("R-Bragg %.3f", expected);  // the listing's point
   EXPECT_NE(listing.find(line), std::string::npos) << line << "\n" << listing;
   EXPECT_NEAR(rBragg[0], expected, 1e-3 * expected);
 }

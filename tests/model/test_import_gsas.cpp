@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "model/gsasimport.h"
+#include "support/testlocale.h"
 #include "test_import_support.h"
 
 using namespace importtest;
@@ -27,11 +28,7 @@ std::string Rec(const std::string& key, const std::string& values = "") { return
 // Values in fields of the given width, four decimals.
 std::string F(std::initializer_list<double> values, int width = 10) {
   std::string s;
-  char buf[64];
-  for (double v : values) {
-    std::snprintf(buf, sizeof buf, "%*.4f", width, v);
-    s += buf;
-  }
+  for (double v : values) s += testlocale::CFormat("%*.4f", width, v);
   return s;
 }
 

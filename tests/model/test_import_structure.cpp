@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "model/structurefiles.h"
+#include "support/testlocale.h"
 #include "test_import_support.h"
 
 using namespace importtest;
@@ -25,8 +26,8 @@ protected:
   std::string Atoms() const {
     std::string s;
     for (const auto& a : Phase.Atoms)
-      s += "'" + a->Label + "' '" + a->AtomType + "' " + std::to_string(a->X) + " " + std::to_string(a->Y) + " " +
-           std::to_string(a->Z) + "\n";
+      s += "'" + a->Label + "' '" + a->AtomType + "' " +
+           testlocale::CFormat("%f %f %f", static_cast<double>(a->X), static_cast<double>(a->Y), static_cast<double>(a->Z)) + "\n";
     return s;
   }
   std::string PhaseText() const {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <locale>
 #include <sstream>
 
 #include "core/fourier.h"
@@ -40,10 +41,8 @@ int TZdEngine::Start(int histogramCount, const std::string& inputFile, const std
   if (FModel->HistogramCount() < 1) return zeReadInput;
   if (histogramCount != FModel->HistogramCount()) return zeHistogramRange;
 
-  {
-    std::ofstream out(outputFile, std::ios::trunc);
-    if (outputFile.empty() || !out) return zeOutputFile;
-  }
+  // A new run replaces the listing; it grows by appending from here on.
+  if (outputFile.empty() || !SaveFile(outputFile, std::string())) return zeOutputFile;
 
   FPattern = std::make_unique<TPattern>(*FModel);
   for (int h = 1; h <= FModel->HistogramCount(); ++h) {
@@ -123,12 +122,22 @@ void TZdEngine::AppendListing(const std::string& text) {
   out << text;
 }
 
+bool TZdEngine::SaveFile(const std::string& fileName, const std::string& text) {
+  try {
+    WriteFileAtomic(fileName, text);
+  } catch (const Exception& e) {
+    FProblem = e.Message();
+    return false;
+  }
+  return true;
+}
+
 bool TZdEngine::WriteBonds() {
-  std::ofstream dst(FBaseName + ".dst", std::ios::trunc), ang(FBaseName + ".ang", std::ios::trunc);
-  if (!dst || !ang) return false;
+  std::ostringstream dst, ang;
   WriteDistances(dst, *FPattern, FModel->Rmin, FModel->Rmax);
   WriteAngles(ang, *FPattern, FModel->Rmin, FModel->Rmax);
-  return true;
+  const bool distances = SaveFile(FBaseName + ".dst", dst.str());
+  return SaveFile(FBaseName + ".ang", ang.str()) && distances;
 }
 
 // Le Bail intensities: one line per reflection, "histogram phase h k l |F|^2".
@@ -139,6 +148,7 @@ int TZdEngine::ReadLeBail() {
   int read = 0;
   while (std::getline(in, line)) {
     std::istringstream s(line);
+    s.imbue(std::locale::classic());  // a point, whatever the desktop's locale
     int h, p;
     TMiller hkl;
     double f2;
@@ -156,8 +166,9 @@ int TZdEngine::ReadLeBail() {
   return read > 0 ? zeNone : zeLeBailFile;
 }
 
-void TZdEngine::WriteLeBail() {
-  std::ofstream out(FBaseName + ".lbl", std::ios::trunc);
+bool TZdEngine::WriteLeBail() {
+  std::ostringstream out;
+  out.imbue(std::locale::classic());
   out.precision(10);
   for (int h = 1; h <= FPattern->HistogramCount(); ++h)
     for (const TPhaseView& view : FPattern->Views(h)) {
@@ -165,6 +176,7 @@ void TZdEngine::WriteLeBail() {
       for (const TReflection& r : view.Reflections)
         out << h << ' ' << view.Phase << ' ' << r.Hkl[0] << ' ' << r.Hkl[1] << ' ' << r.Hkl[2] << ' ' << r.F2 << '\n';
     }
+  return SaveFile(FBaseName + ".lbl", out.str());
 }
 
 bool TZdEngine::Info(int h, float& rp, float& rwp, float& chi2, float& rexp, float* rBragg, float* rF, float* fraction) {

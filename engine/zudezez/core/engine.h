@@ -62,7 +62,9 @@ private:
   void AppendListing(const std::string& text);
   bool WriteBonds();
   int ReadLeBail();
-  void WriteLeBail();
+  bool WriteLeBail();
+  // Replaces a file through the atomic save; false (and FProblem) when it failed.
+  bool SaveFile(const std::string& fileName, const std::string& text);
 
   std::unique_ptr<TRietveld> FModel;
   std::unique_ptr<TPattern> FPattern;

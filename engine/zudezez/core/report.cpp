@@ -2,25 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdarg>
-#include <cstdio>
 #include <vector>
 
 #include "core/pattern.h"
 #include "core/refinement.h"
+#include "core/textformat.h"
 #include "model/rietclass.h"
 
 namespace {
-
-std::string Printf(const char* format, ...) __attribute__((format(printf, 1, 2)));
-std::string Printf(const char* format, ...) {
-  char buffer[512];
-  va_list args;
-  va_start(args, format);
-  std::vsnprintf(buffer, sizeof buffer, format, args);
-  va_end(args);
-  return buffer;
-}
 
 std::string Trim(const std::string& s) {
   const auto b = s.find_first_not_of(' ');
