@@ -200,13 +200,18 @@ TInputRoute TTBModalHandler::HandleInput(const TInputEvent& E) {
   return irPass;
 }
 
-void TTBModalHandler::Loop(TTBView* RootView, bool StartedByMouseDown, bool ExecuteSelectedAtStart,
-                           bool NoGivePriority, bool TrackRightButton) {
+void TTBModalHandler::Begin(TTBView* RootView, bool TrackRightButton) {
   FRootView = RootView;
   FTrackRightButton = TrackRightButton;
   FLeave = false;
+  FMouseDownOnMenu = false;
   RootView->DoneActionData() = TTBDoneActionData();
   RootView->ValidatePositions();
+}
+
+void TTBModalHandler::Loop(TTBView* RootView, bool StartedByMouseDown, bool ExecuteSelectedAtStart,
+                           bool NoGivePriority, bool TrackRightButton) {
+  Begin(RootView, TrackRightButton);
   RootView->SetCaptureWnd(FWindow && FWindow->HandleAllocated() ? FWindow->Handle() : 0);
   FMouseDownOnMenu = false;
   FPrevious = ActiveHandler;

@@ -17,6 +17,9 @@ public:
 
   void Loop(TTBView* RootView, bool StartedByMouseDown, bool ExecuteSelectedAtStart, bool NoGivePriority,
             bool TrackRightButton);
+  // Makes the handler ready to route input for the chain of RootView (Loop
+  // does this first; tests feed HandleInput directly).
+  void Begin(TTBView* RootView, bool TrackRightButton);
   // One input event of the running loop: handled, passed on, or set aside
   // until the menus are closed.
   TInputRoute HandleInput(const TInputEvent& E);

@@ -160,6 +160,37 @@ TEST_F(TMenuLoopOnForm, AClickOutsideClosesTheMenusThenReachesTheWindowBeneath) 
   EXPECT_EQ(Log[1], "edit pressed");
 }
 
+TEST_F(TMenuLoop, HoverAndClickChooseAnItem) {
+  Add("First");
+  auto* second = Add("Second");
+  WhenOpen([](TWinControl* w) {
+    TTBView* v = TTBModalHandler::Active()->RootView();
+    v->ValidatePositions();
+    TRect b = v->Viewers(1)->BoundsRect;
+    int x = (b.Left + b.Right) / 2, y = (b.Top + b.Bottom) / 2;
+    guitest::PostMouseMove(w, x, y);
+    QueueCall([v] { EXPECT_EQ(v->Selected(), v->Viewers(1)); });
+    guitest::PostMouseButton(w, true, mbLeft, x, y);
+    guitest::PostMouseButton(w, false, mbLeft, x, y);
+  });
+  EXPECT_EQ(Menu->TrackPopup(100, 100, false), second);
+  guitest::ProcessEvents();
+  EXPECT_EQ(Log, std::vector<std::string>{"click Second"});
+}
+
+TEST_F(TMenuLoopOnForm, TheFirstRightReleaseOutsideKeepsAMenuOpenAPressOutsideClosesIt) {
+  Add("First");
+  Menu->SetTrackButton(tbRightButton);
+  WhenOpen([this](TWinControl*) {
+    guitest::PostMouseButton(Edit, false, mbRight, 5, 5);
+    QueueCall([this] {
+      EXPECT_NE(TTBModalHandler::Active(), nullptr);  // still open
+      guitest::MouseDown(Edit, mbRight, 5, 5);
+    });
+  });
+  EXPECT_EQ(Menu->TrackPopup(50, 50, false), nullptr);
+}
+
 TEST_F(TMenuLoopOnForm, KeysTypedDuringTheLoopAreNotDeliveredAfterwards) {
   Add("First");
   WhenOpen([this](TWinControl* w) {

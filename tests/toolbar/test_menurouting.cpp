@@ -1,0 +1,101 @@
+// The menu loop's routing as a state machine fed with abstract input events.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "platform/ui/forms.h"
+#include "platform/ui/syssettings.h"
+#include "support/gui/guitest.h"
+#include "toolbar/tbmenuloop.h"
+
+namespace {
+
+struct TRouting : ::testing::Test {
+  std::unique_ptr<TTBRootItem> Root = std::make_unique<TTBRootItem>(nullptr);
+  std::unique_ptr<TTBPopupWindow> Popup;
+  std::unique_ptr<TForm> Form;
+  TTBModalHandler Handler{nullptr};
+
+  void SetUp() override {
+    SetTestMonitors({{TRect(0, 0, 800, 600), TRect(0, 0, 800, 600), true}});
+    for (const char* c : {"One", "Two"}) {
+      auto* i = new TTBItem(nullptr);
+      i->SetCaption(c);
+      Root->Add(i);
+    }
+    Form = std::make_unique<TForm>(nullptr);
+    Form->SetBounds(400, 300, 200, 100);
+    Form->Show();
+    Popup.reset(Root->CreatePopup(nullptr, nullptr, false, false, false, TPoint(20, 20), 0));
+    Popup->View()->SetState(Popup->View()->State() | vsIgnoreFirstMouseUp);
+    Handler.Begin(Popup->View(), true);
+  }
+  void TearDown() override {
+    Popup.reset();
+    SetTestMonitors({});
+  }
+  TInputEvent Mouse(TInputKind kind, TMouseButton b, TWinControl* target, TPoint screen) {
+    TInputEvent e;
+    e.Kind = kind;
+    e.Button = b;
+    e.Target = target;
+    e.ScreenPos = screen;
+    return e;
+  }
+  TPoint CentreOf(int i) {
+    TTBView* v = Popup->View();
+    v->ValidatePositions();
+    TRect b = v->Viewers(i)->BoundsRect;
+    return Popup->Client()->ClientToScreen(TPoint((b.Left + b.Right) / 2, (b.Top + b.Bottom) / 2));
+  }
+};
+
+TEST_F(TRouting, TheFirstReleaseOutsideIsIgnoredTheSecondEndsTheLoop) {
+  TInputEvent up = Mouse(ikMouseUp, mbRight, Form.get(), TPoint(450, 350));
+  EXPECT_EQ(Handler.HandleInput(up), irSwallow);
+  EXPECT_FALSE(Handler.Finished());
+  EXPECT_EQ(Handler.HandleInput(up), irSwallow);
+  EXPECT_TRUE(Handler.Finished());
+  EXPECT_EQ(Popup->View()->DoneActionData().DoneAction, tbdaNone);  // nothing chosen
+}
+
+TEST_F(TRouting, APressOutsideEndsTheLoopAndIsDeliveredLater) {
+  EXPECT_EQ(Handler.HandleInput(Mouse(ikMouseDown, mbLeft, Form.get(), TPoint(450, 350))), irRepostAfter);
+  EXPECT_TRUE(Handler.Finished());
+  // Keys after the end are swallowed, further presses wait too.
+  TInputEvent key;
+  key.Kind = ikKeyDown;
+  key.Key = 'A';
+  key.Text = "a";
+  EXPECT_EQ(Handler.HandleInput(key), irSwallow);
+  EXPECT_EQ(Handler.HandleInput(Mouse(ikMouseDown, mbLeft, Form.get(), TPoint(450, 350))), irRepostAfter);
+}
+
+TEST_F(TRouting, MovingSelectsAndAReleaseOnAnItemChoosesIt) {
+  TPoint p = CentreOf(1);
+  EXPECT_EQ(Handler.HandleInput(Mouse(ikMouseMove, mbLeft, Popup->Client(), p)), irSwallow);
+  EXPECT_EQ(Popup->View()->Selected(), Popup->View()->Viewers(1));
+  EXPECT_EQ(Handler.HandleInput(Mouse(ikMouseDown, mbLeft, Popup->Client(), p)), irSwallow);
+  EXPECT_FALSE(Handler.Finished());
+  EXPECT_EQ(Handler.HandleInput(Mouse(ikMouseUp, mbLeft, Popup->Client(), p)), irSwallow);
+  EXPECT_TRUE(Handler.Finished());
+  EXPECT_EQ(Popup->View()->DoneActionData().ClickItem, Root->Items(1));
+}
+
+TEST_F(TRouting, KeysHeldWithAButtonDownDoNothingButF1) {
+  Root->Items(0)->SetHelpContext(12);
+  TPoint p = CentreOf(0);
+  Handler.HandleInput(Mouse(ikMouseMove, mbLeft, Popup->Client(), p));
+  Handler.HandleInput(Mouse(ikMouseDown, mbLeft, Popup->Client(), p));
+  TInputEvent key;
+  key.Kind = ikKeyDown;
+  key.Key = VK_ESCAPE;
+  EXPECT_EQ(Handler.HandleInput(key), irSwallow);
+  EXPECT_FALSE(Handler.Finished());
+  key.Key = VK_F1;
+  Handler.HandleInput(key);
+  EXPECT_EQ(Popup->View()->DoneActionData().DoneAction, tbdaHelpContext);
+  EXPECT_EQ(Popup->View()->DoneActionData().ContextID, 12);
+}
+
+}  // namespace
