@@ -1,6 +1,7 @@
 // Menu animation with an injected clock and cursor.
 #include <gtest/gtest.h>
 
+#include "platform/ui/menuloop.h"
 #include "toolbar/tbanim.h"
 
 namespace {
@@ -54,9 +55,16 @@ TEST_F(TAnim, CursorEnteringTheClientAreaEndsItLeavingDoesNot) {
   EXPECT_EQ(MenuAnimationState().CursorPos, TPoint(10, 10));
   EndMenuAnimation();
 
-  // A window-less start with a known client rectangle, as a window gives it.
-  StartMenuAnimation(0, true, 0);
-  const_cast<TMenuAnimationState&>(MenuAnimationState()).ClientRect = TRect(100, 100, 200, 200);
+  // A popup window: the cursor entering its client area shows it complete.
+  TPopupControl popup(nullptr);
+  popup.SetBounds(100, 100, 100, 100);
+  StartMenuAnimation(popup.Handle(), true, 0);
+  EXPECT_TRUE(popup.Visible());
+  EXPECT_EQ(MenuAnimationState().ClientRect, TRect(100, 100, 200, 200));
+  Cursor = TPoint(90, 150);  // beside it
+  Tick += 20;
+  StepMenuAnimation();
+  EXPECT_TRUE(IsMenuAnimating());
   Cursor = TPoint(150, 150);
   Tick += 20;
   StepMenuAnimation();

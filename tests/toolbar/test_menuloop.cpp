@@ -133,6 +133,32 @@ TEST_F(TMenuLoop, KeysGoToTheDeepestOpenSubmenu) {
   EXPECT_EQ(Menu->TrackPopup(100, 100, true), nullptr);
 }
 
+TEST_F(TMenuLoop, AnExceptionInAHandlerGoesToTheApplicationAndTheLoopGoesOn) {
+  Add("First");
+  auto* sub = new TTBSubmenuItem(nullptr);
+  sub->SetCaption("&More");
+  sub->OnPopup = [](TTBCustomItem*, bool) { throw Exception("broken handler"); };
+  sub->Add(new TTBItem(nullptr));
+  Menu->Items()->Add(sub);
+  std::vector<std::string> reported;
+  TExceptionEvent old = Application->OnException;
+  Application->OnException = [&](TObject*, const std::exception& e) { reported.push_back(e.what()); };
+  WhenOpen([](TWinControl* w) { Keys(w, {VK_DOWN, VK_DOWN, VK_RIGHT, VK_ESCAPE}); });
+  EXPECT_EQ(Menu->TrackPopup(100, 100, false), nullptr);
+  Application->OnException = old;
+  EXPECT_EQ(reported, std::vector<std::string>{"broken handler"});
+}
+
+TEST_F(TMenuLoop, F1AsksTheHelpHookForTheSelectedItemsContext) {
+  Add("First")->SetHelpContext(42);
+  std::vector<int> asked;
+  THelpHook old = SetHelpHook([&](int ctx, bool) { asked.push_back(ctx); });
+  WhenOpen([](TWinControl* w) { Keys(w, {VK_DOWN, VK_F1}); });
+  EXPECT_EQ(Menu->TrackPopup(100, 100, false), nullptr);
+  SetHelpHook(old);
+  EXPECT_EQ(asked, std::vector<int>{42});
+}
+
 struct TMenuLoopOnForm : TMenuLoop {
   std::unique_ptr<TForm> Form;
   TEdit* Edit = nullptr;
