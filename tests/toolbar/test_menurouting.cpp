@@ -98,4 +98,47 @@ TEST_F(TRouting, KeysHeldWithAButtonDownDoNothingButF1) {
   EXPECT_EQ(Popup->View()->DoneActionData().ContextID, 12);
 }
 
+TEST_F(TRouting, SubmenusOpenAndCloseOnTheMenuShowDelayTimers) {
+  Popup.reset();
+  auto* sub = new TTBSubmenuItem(nullptr);
+  sub->SetCaption("More");
+  sub->Add(new TTBItem(nullptr));
+  Root->Add(sub);
+  Popup.reset(Root->CreatePopup(nullptr, nullptr, false, false, false, TPoint(20, 20), 0));
+  Handler.Begin(Popup->View(), false);
+  TTBView* v = Popup->View();
+  // Hovering the submenu item starts the open timer; it opens when the timer fires.
+  Handler.HandleInput(Mouse(ikMouseMove, mbLeft, Popup->Client(), CentreOf(2)));
+  EXPECT_TRUE(v->TimerActive(tiOpen));
+  EXPECT_EQ(v->OpenViewer(), nullptr);
+  FireWindowTimers();
+  ASSERT_NE(v->OpenViewer(), nullptr);
+  EXPECT_EQ(v->OpenViewer(), v->Viewers(2));
+  // Moving to a sibling closes it only when the close timer fires.
+  Handler.HandleInput(Mouse(ikMouseMove, mbLeft, Popup->Client(), CentreOf(0)));
+  EXPECT_TRUE(v->TimerActive(tiClose));
+  EXPECT_NE(v->OpenViewer(), nullptr);
+  FireWindowTimers();
+  EXPECT_EQ(v->OpenViewer(), nullptr);
+  // Open again, move to the sibling, then a key in the submenu: it stays
+  // open, its item is selected again and the close timer stops.
+  Handler.HandleInput(Mouse(ikMouseMove, mbLeft, Popup->Client(), CentreOf(2)));
+  FireWindowTimers();
+  ASSERT_NE(v->OpenViewer(), nullptr);
+  Handler.HandleInput(Mouse(ikMouseMove, mbLeft, Popup->Client(), CentreOf(0)));
+  ASSERT_TRUE(v->TimerActive(tiClose));
+  TInputEvent key;
+  key.Kind = ikKeyDown;
+  key.Key = VK_DOWN;
+  Handler.HandleInput(key);
+  EXPECT_NE(v->OpenViewer(), nullptr);
+  EXPECT_EQ(v->Selected(), v->Viewers(2));
+  EXPECT_FALSE(v->TimerActive(tiClose));
+  // Esc in the submenu closes just the submenu.
+  key.Key = VK_ESCAPE;
+  Handler.HandleInput(key);
+  EXPECT_EQ(v->OpenViewer(), nullptr);
+  EXPECT_FALSE(Handler.Finished());
+}
+
 }  // namespace
