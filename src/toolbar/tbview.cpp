@@ -180,14 +180,58 @@ void TTBItemViewer::CalcSize(TCanvas* Canvas, int& AWidth, int& AHeight) {
   }
 }
 
+namespace {
+// Turns a picture a quarter to the right (clockwise).
+void RotateRight(TBitmap& src, TBitmap& dst) {
+  int w = src.Width(), h = src.Height();
+  dst.SetPixelFormat(pf32bit);
+  dst.SetSize(h, w);
+  for (int y = 0; y < h; ++y) {
+    uint8_t* s = src.ScanLine(y);
+    for (int x = 0; x < w; ++x) {
+      uint8_t* d = dst.ScanLine(x) + 4 * (h - 1 - y);
+      for (int k = 0; k < 4; ++k) d[k] = s[4 * x + k];
+    }
+  }
+}
+}  // namespace
+
 void TTBItemViewer::DrawItemCaption(TCanvas* Canvas, TRect ARect, unsigned ADrawTextFlags, bool ACanvasHasShadow,
+                                    const std::string& AText) {
+  if (!IsRotated()) {
+    DrawCaptionLine(Canvas, ARect, ADrawTextFlags, ACanvasHasShadow, AText);
+    return;
+  }
+  // Vertical toolbars: the caption reads downward, centred in the rectangle.
+  TTextMetric tm = Metrics(Canvas);
+  int tw = TextWidthOf(Canvas, AText, true) + 1;
+  int th = tm.tmHeight + 1;
+  TBitmap flat(tw, th, pf32bit);
+  TCanvas* fc = flat.Canvas();
+  fc->Font()->Assign(Canvas->Font());
+  const TColor key = 0x030201;
+  fc->Brush()->SetColor(key);
+  fc->FillRect(TRect(0, 0, tw, th));
+  DrawCaptionLine(fc, TRect(0, 0, tw, th), (ADrawTextFlags & ~(DT_CENTER | DT_VCENTER)) | DT_LEFT,
+                  ACanvasHasShadow, AText);
+  TBitmap turned;
+  RotateRight(flat, turned);
+  turned.SetTransparentMode(tmFixed);
+  turned.SetTransparentColor(key);
+  turned.SetTransparent(true);
+  int x = ARect.Left + (ARect.Width() - th) / 2;
+  int y = ARect.Top + (ARect.Height() - tw) / 2;
+  Canvas->Draw(x, y, &turned);
+}
+
+void TTBItemViewer::DrawCaptionLine(TCanvas* Canvas, TRect ARect, unsigned ADrawTextFlags, bool ACanvasHasShadow,
                                     const std::string& AText) {
   Canvas->Brush()->SetStyle(bsClear);
   TColor old = Canvas->Font()->Color();
   auto draw = [&](TRect r) {
     // Accelerators are underlined by hand unless hidden.
-    bool hide = (ADrawTextFlags & DT_NOPREFIX) == 0 && (ADrawTextFlags & 0x100000) != 0;
-    Canvas->DrawText(AText, r, ADrawTextFlags & ~0x100000u);
+    bool hide = (ADrawTextFlags & DT_NOPREFIX) == 0 && (ADrawTextFlags & DT_HIDEPREFIX) != 0;
+    Canvas->DrawText(AText, r, ADrawTextFlags & ~DT_HIDEPREFIX);
     if (!hide && !(ADrawTextFlags & DT_NOPREFIX)) {
       // Find the accelerator's position in the text as drawn.
       std::string shown;
@@ -346,7 +390,7 @@ void TTBItemViewer::Paint(TCanvas* Canvas, const TRect& ClientAreaRect, bool IsS
   if (CaptionShown()) {
     unsigned format = DT_SINGLELINE | DT_VCENTER;
     if (!KeyboardCuesOn() && (View->Style() & vsUseHiddenAccels) && !(View->State() & vsShowAccels))
-      format |= 0x100000;  // hide the underline
+      format |= DT_HIDEPREFIX;
     TRect t = r;
     if (!toolbarStyle) {
       t.Left = column + 3;

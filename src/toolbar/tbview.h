@@ -66,6 +66,9 @@ public:
   bool IsToolbarSize();
   std::string GetHintText();
   void Execute(bool AGivePriority);
+  // One line of caption text, drawn horizontally.
+  void DrawCaptionLine(TCanvas* Canvas, TRect ARect, unsigned ADrawTextFlags, bool ACanvasHasShadow,
+                       const std::string& AText);
   TRect BoundsWidthHeight() const { return TRect(0, 0, BoundsRect.Width(), BoundsRect.Height()); }
 };
 

@@ -117,4 +117,31 @@ TEST_F(TGolden, Toolbar) {
   ExpectSameAsToolbarGolden(picture, "toolbar.png");
 }
 
+TEST_F(TGolden, VerticalToolbarTurnsItsCaptions) {
+  auto images = MakeImages();
+  TTBRootItem root(nullptr);
+  auto* a = new TTBItem(nullptr);
+  a->SetImages(images.get());
+  a->SetImageIndex(0);
+  root.Add(a);
+  auto* b = new TTBItem(nullptr);
+  b->SetCaption("&Refine");
+  root.Add(b);
+  auto* c = new TTBItem(nullptr);
+  c->SetCaption("Upright");
+  c->SetOptions({tboNoRotation});
+  root.Add(c);
+  TTBView view(nullptr, nullptr, &root, nullptr, true, false, true);
+  view.SetOrientation(tbvoVertical);
+  TPoint size = view.UpdatePositions();
+  // A turned caption is as wide as a line of text and as tall as the text is long.
+  EXPECT_GT(view.Viewers(1)->BoundsRect.Height(), view.Viewers(1)->BoundsRect.Width());
+  TBitmap picture(size.X, size.Y, pf32bit);
+  picture.Canvas()->Brush()->SetColor(clBtnFace);
+  picture.Canvas()->FillRect(TRect(0, 0, size.X, size.Y));
+  view.SetBackgroundColor(clBtnFace);
+  view.DrawSubitems(picture.Canvas());
+  ExpectSameAsToolbarGolden(picture, "toolbar_vertical.png");
+}
+
 }  // namespace
