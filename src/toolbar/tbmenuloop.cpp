@@ -101,7 +101,32 @@ void TTBModalHandler::HandleKey(const TInputEvent& E) {
   }
 }
 
+namespace {
+// The long part of a hint ("short|long"); the whole hint when it has one part.
+std::string LongHint(const std::string& h) {
+  size_t bar = h.find('|');
+  return bar == std::string::npos ? h : h.substr(bar + 1);
+}
+}  // namespace
+
+void TTBModalHandler::UpdateStatusHint() {
+  if (!Application || !FRootView) return;
+  std::string hint;
+  for (TTBView* v = FRootView; v; v = v->OpenViewerView()) {
+    if (!v->Selected()) break;
+    hint = LongHint(v->Selected()->Item->Hint());
+    if (!v->OpenViewerView() || !v->OpenViewerView()->Selected()) break;
+  }
+  if (Application->Hint() != hint) Application->SetHint(hint);
+}
+
 TInputRoute TTBModalHandler::HandleInput(const TInputEvent& E) {
+  TInputRoute r = Route(E);
+  if (!Finished()) UpdateStatusHint();
+  return r;
+}
+
+TInputRoute TTBModalHandler::Route(const TInputEvent& E) {
   if (Finished()) {
     // Still inside the loop's last pass: keys are swallowed, clicks wait.
     if (E.Kind == ikKeyDown || E.Kind == ikKeyUp) return irSwallow;

@@ -32,6 +32,10 @@ public:
   static TTBModalHandler* Active();
 
 private:
+  TInputRoute Route(const TInputEvent& E);
+  // The application's hint: the long hint of the selected item of the
+  // deepest menu that has a selection (a status bar shows it).
+  void UpdateStatusHint();
   TTBView* DeepestView();
   void UpdateAllSelections(TPoint P, bool AllowNewSelection, TWinControl* Under);
   bool GetTarget(TTBView*& View, TTBItemViewer*& Viewer);

@@ -141,4 +141,14 @@ TEST_F(TRouting, SubmenusOpenAndCloseOnTheMenuShowDelayTimers) {
   EXPECT_FALSE(Handler.Finished());
 }
 
+TEST_F(TRouting, TheSelectedItemsLongHintBecomesTheApplicationsHint) {
+  Root->Items(0)->SetHint("Open|Opens an input file");
+  Root->Items(1)->SetHint("Save");
+  Handler.HandleInput(Mouse(ikMouseMove, mbLeft, Popup->Client(), CentreOf(0)));
+  EXPECT_EQ(Application->Hint(), "Opens an input file");
+  Handler.HandleInput(Mouse(ikMouseMove, mbLeft, Popup->Client(), CentreOf(1)));
+  EXPECT_EQ(Application->Hint(), "Save");
+  Application->SetHint("");
+}
+
 }  // namespace
