@@ -1289,9 +1289,6 @@ bool TTBView::CalculatePositions(bool CanMoveControls, TTBViewOrientation AOrien
   int lineCount = 1;
   TotalSize = TPoint(0, 0);
   bool prevToolbarSize = false;
-  int lastShown = -1;
-  for (int i = 0; i < n; ++i)
-    if (w[i].Show && !isChevron(i)) lastShown = i;
 
   auto isToolbarSize = [&](int i) {
     return FIsToolbar || FViewers[i]->Item->EffectiveOptions().Contains(tboToolbarSize);
@@ -1583,7 +1580,7 @@ void TTBView::DrawItem(TTBItemViewer* Viewer, TCanvas* Canvas, bool) {
     c->Font()->SetColor(isSelected && !toolbarStyle ? clHighlightText : toolbarStyle ? clBtnText : clMenuText);
   } else {
     c->Font()->SetColor(clGrayText);
-    TColor wc = ColorToRGB(back);
+    TColorRef wc = ColorToRGB(back);
     if (toolbarStyle) shadow = true;
     else if (isSelected) shadow = wc == ColorToRGB(clGrayText);
     else shadow = wc == ColorToRGB(clBtnFace) || wc == ColorToRGB(clGrayText);

@@ -47,13 +47,13 @@ public:
   virtual int GetAccRole();
   virtual std::string GetCaptionText() const;
   virtual bool IsPtInButtonPart(int X, int Y);
-  virtual void KeyDown(uint16_t& Key, TShiftState Shift) {}
+  virtual void KeyDown(uint16_t& /*Key*/, TShiftState /*Shift*/) {}
   virtual void Leaving();
   virtual void LosingCapture();
   virtual void MouseDown(TShiftState Shift, int X, int Y, bool& MouseDownOnMenu);
-  virtual void MouseMove(int X, int Y) {}
+  virtual void MouseMove(int /*X*/, int /*Y*/) {}
   virtual void MouseUp(int X, int Y, bool MouseWasDownOnMenu);
-  virtual void MouseWheel(int WheelDelta, int X, int Y) {}
+  virtual void MouseWheel(int /*WheelDelta*/, int /*X*/, int /*Y*/) {}
   virtual void Paint(TCanvas* Canvas, const TRect& ClientAreaRect, bool IsSelected, bool IsPushed,
                      bool UseDisabledShadow);
   virtual bool UsesSameWidth();
@@ -130,7 +130,7 @@ public:
   bool Validated() const { return FValidated; }
   void BeginUpdate() { ++FUpdating; }
   void EndUpdate();
-  virtual void SizeWindow(int AWidth, int AHeight) {}
+  virtual void SizeWindow(int /*AWidth*/, int /*AHeight*/) {}
   virtual TTBCustomItem* QueryChevronItem() { return nullptr; }
   virtual void QueryMargins(TTBViewOrientation AOrientation, TRect& Margins);
   virtual TFont* GetFont();
@@ -248,8 +248,8 @@ protected:
   void UpdateActions();
   // The window system's timers of a popup window; a view drawn elsewhere has none.
   virtual bool HasTimerWindow() const { return false; }
-  virtual void SetWindowTimer(int Id, int Interval) {}
-  virtual void KillWindowTimer(int Id) {}
+  virtual void SetWindowTimer(int /*Id*/, int /*Interval*/) {}
+  virtual void KillWindowTimer(int /*Id*/) {}
   TPoint FBaseSize;
 
 private:

@@ -257,7 +257,9 @@ TEST_F(TLayout, TallPopupScrollsAndClipsItsItems) {
   EXPECT_TRUE(v->ShowUpArrow());
   EXPECT_FALSE(v->Viewers(0)->Show);
   for (int i = 0; i < v->ViewerCount(); ++i)
-    if (v->Viewers(i)->Show) EXPECT_GE(v->Viewers(i)->BoundsRect.Top, 19);
+    if (v->Viewers(i)->Show) {
+      EXPECT_GE(v->Viewers(i)->BoundsRect.Top, 19);
+    }
   v->SetScrollOffset(100000);  // clamped to the end
   v->InvalidatePositions();
   v->UpdatePositions();

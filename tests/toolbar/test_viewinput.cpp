@@ -48,7 +48,9 @@ TEST_F(TViewInput, AcceleratorsUniqueSharedAndFirstLetters) {
   for (const auto& c : cases) {
     TTBItemViewer* found = v->FindAccelerator(nullptr, c.Key, unique, c.AccelOnly);
     EXPECT_EQ(v->IndexOf(found), c.Expected) << c.Key;
-    if (found) EXPECT_EQ(unique, c.Unique) << c.Key;
+    if (found) {
+      EXPECT_EQ(unique, c.Unique) << c.Key;
+    }
   }
   // A shared accelerator moves on from the selection.
   TTBItemViewer* second = v->FindAccelerator(v->Viewers(0), 'o', unique, false);
