@@ -536,7 +536,11 @@ void TTBCustomItem::Notification(TComponent* AComponent, TOperation Operation) {
   TComponent::Notification(AComponent, Operation);
   if (Operation != opRemove) return;
   if (FLinkParents) ListRemoveAndFreeEmpty(FLinkParents, static_cast<TTBCustomItem*>(AComponent));
-  if (FActionLink && AComponent == FActionLink->Action()) SetAction(nullptr);
+  if (FActionLink && AComponent == FActionComponent) {
+    // A freed action has let go of its links already.
+    FActionLink.reset();
+    FActionComponent = nullptr;
+  }
   if (AComponent == FImages) SetImages(nullptr);
   if (AComponent == FSubMenuImages) SetSubMenuImages(nullptr);
   if (AComponent == FLinkSubitems) SetLinkSubitems(nullptr);
@@ -600,12 +604,14 @@ void TTBCustomItem::SetAction(TBasicAction* Value) {
   if (!Value) {
     if (FActionLink && FActionLink->Action()) FActionLink->Action()->RemoveFreeNotification(this);
     FActionLink.reset();
+    FActionComponent = nullptr;
     return;
   }
   if (!FActionLink) FActionLink = std::make_unique<TTBCustomItemActionLink>(this);
   if (FActionLink->Action() && FActionLink->Action() != Value) FActionLink->Action()->RemoveFreeNotification(this);
   FActionLink->SetAction(Value);
   FActionLink->OnChange = [this](TObject* s) { DoActionChange(s); };
+  FActionComponent = Value;
   ActionChange(Value, ComponentState().Contains(csLoading));
   Value->FreeNotification(this);
 }

@@ -268,6 +268,7 @@ private:
   void ActionLinkChanged();
 
   std::unique_ptr<TTBCustomItemActionLink> FActionLink;
+  TBasicAction* FActionComponent = nullptr;  // the action the link was made for
   bool FAutoCheck = false;
   std::string FCaption;
   bool FChecked = false;

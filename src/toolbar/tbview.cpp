@@ -689,13 +689,14 @@ bool IsAncestorView(TTBView* A, TTBView* B) {
 void TTBView::Notification(TComponent* AComponent, TOperation Operation) {
   TComponent::Notification(AComponent, Operation);
   if (Operation != opRemove) return;
+  // The item is already taken apart: it is forgotten, never called.
+  bool container = AComponent == FCurParentItem;
+  if (container) FCurParentItem = nullptr;
   if (AComponent == FParentItem) {
     FParentItem = nullptr;
     UpdateCurParentItem();
     if (FParentView) FParentView->CloseChildPopups();
-  } else if (AComponent == FCurParentItem) {
-    // The container went while linked.
-    FCurParentItem = nullptr;
+  } else if (container) {
     RecreateAllViewers();
   }
   if (AComponent == FChevronParentView) FChevronParentView = nullptr;

@@ -10,6 +10,7 @@
 #include "platform/ui/syssettings.h"
 #include "support/gui/guitest.h"
 #include "toolbar/tbitem.h"
+#include "toolbar/tbview.h"
 
 namespace {
 
@@ -67,6 +68,34 @@ TEST_F(TCommands, OnClickOfItsOwnTakesPrecedenceOverTheAction) {
   EXPECT_EQ(own, 1);
   EXPECT_EQ(executed, 1);
   EXPECT_TRUE(i->IsOnClickStored());
+}
+
+TEST_F(TCommands, AFreedActionLeavesTheItemWithItsOwnState) {
+  auto action = std::make_unique<TAction>(nullptr);
+  action->SetCaption("Run");
+  int executed = 0;
+  action->SetOnExecute([&](TObject*) { ++executed; });
+  auto* i = new TTBItem(nullptr);
+  Root->Add(i);
+  i->SetAction(action.get());
+  action.reset();
+  EXPECT_EQ(i->Action(), nullptr);
+  EXPECT_EQ(i->ActionLink(), nullptr);
+  EXPECT_EQ(i->Caption(), "Run");
+  EXPECT_TRUE(i->IsCaptionStored());
+  i->Click();  // the handler it took over still runs
+  EXPECT_EQ(executed, 1);
+}
+
+TEST_F(TCommands, AViewForgetsAFreedContainer) {
+  auto* sub = new TTBSubmenuItem(nullptr);
+  Root->Add(sub);
+  Item(sub, "a");
+  auto view = std::make_unique<TTBView>(nullptr, nullptr, sub, nullptr, false, false, false);
+  EXPECT_EQ(view->ViewerCount(), 1);
+  delete sub;
+  EXPECT_EQ(view->RootItem(), nullptr);
+  EXPECT_EQ(view->ViewerCount(), 0);
 }
 
 TEST_F(TCommands, AutoCheckFollowsTheActionWhenLinked) {
