@@ -535,7 +535,12 @@ void TTBCustomItem::SetLinkSubitems(TTBCustomItem* v) {
 void TTBCustomItem::Notification(TComponent* AComponent, TOperation Operation) {
   TComponent::Notification(AComponent, Operation);
   if (Operation != opRemove) return;
-  if (FLinkParents) ListRemoveAndFreeEmpty(FLinkParents, static_cast<TTBCustomItem*>(AComponent));
+  // Compared as components: the item going away is no longer a whole item.
+  if (FLinkParents) {
+    auto it = std::find_if(FLinkParents->begin(), FLinkParents->end(),
+                           [AComponent](TTBCustomItem* p) { return static_cast<TComponent*>(p) == AComponent; });
+    if (it != FLinkParents->end()) ListRemoveAndFreeEmpty(FLinkParents, *it);
+  }
   if (FActionLink && AComponent == FActionComponent) {
     // A freed action has let go of its links already.
     FActionLink.reset();
