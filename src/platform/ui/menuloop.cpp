@@ -139,6 +139,7 @@ public:
   const QEvent* LastEvent = nullptr;
   QEvent::Type LastType = QEvent::None;
   bool LastResult = false;
+  QPointer<QWidget> LastReceiver;
   std::function<void()> AfterEvent;
 
   bool eventFilter(QObject* obj, QEvent* e) override {
@@ -181,15 +182,21 @@ public:
       default:
         return false;
     }
-    // A mouse event that its widget ignored travels on to the parents: one decision.
-    if (e == LastEvent && e->type() == LastType) return LastResult;
-    ie.Target = ControlOfWidget(static_cast<QWidget*>(obj));
+    // An event that was passed on and that its widget ignored travels on to
+    // the parents: it was decided already. (Only then: a new event may get
+    // the address of one handled before.)
+    auto* w = static_cast<QWidget*>(obj);
+    if (e == LastEvent && e->type() == LastType && LastReceiver && LastReceiver != w && w->isAncestorOf(LastReceiver))
+      return false;
+    ie.Target = ControlOfWidget(w);
     TInputRoute route = irPass;
     GuardEvent(ie.Target, [&] { route = Filter(ie); });
     if (route == irRepostAfter) Reposts.emplace_back(obj, std::unique_ptr<QEvent>(e->clone()));
-    LastEvent = e;
+    bool passed = route == irPass;
+    LastEvent = passed ? e : nullptr;
     LastType = e->type();
-    LastResult = route != irPass;
+    LastReceiver = passed ? w : nullptr;
+    LastResult = !passed;
     if (AfterEvent) AfterEvent();
     return LastResult;
   }
