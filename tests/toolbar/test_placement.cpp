@@ -142,4 +142,25 @@ TEST_F(TPopupWindows, TallPopupGetsScrollArrows) {
   EXPECT_EQ(w->Top(), 0);
 }
 
+TEST_F(TPopupWindows, OnlyPopupsOpenedByTheMouseAnimate) {
+  auto* it = new TTBItem(nullptr);
+  it->SetCaption("Item");
+  Root->Add(it);
+  SystemSettings().MenuAnimation = true;
+  SystemSettings().MenuFade = true;
+  {
+    std::unique_ptr<TTBPopupWindow> w(Root->CreatePopup(nullptr, nullptr, false, false, false, TPoint(10, 10), 0));
+    EXPECT_TRUE(IsMenuAnimating());
+    EXPECT_TRUE(MenuAnimationState().Fade);
+  }
+  EXPECT_FALSE(IsMenuAnimating());  // ended with its window
+  {
+    // Opened with the keyboard: its first item is selected, it shows at once.
+    std::unique_ptr<TTBPopupWindow> w(Root->CreatePopup(nullptr, nullptr, false, true, false, TPoint(10, 10), 0));
+    EXPECT_FALSE(IsMenuAnimating());
+    EXPECT_TRUE(w->Visible());
+  }
+  ResetSystemSettings();
+}
+
 }  // namespace
