@@ -13,7 +13,7 @@
 #include "platform/rtl/exceptions.h"
 #include "platform/ui/actions.h"
 #include "platform/ui/classes.h"
-#include "platform/ui/imagelist.h"
+#include "platform/ui/imglist.h"
 #include "platform/ui/messages.h"
 #include "platform/ui/shortcuts.h"
 

@@ -3,6 +3,7 @@
 #include <climits>
 
 #include "platform/ui/forms.h"
+#include "platform/ui/sound.h"
 
 namespace {
 TTBModalHandler* ActiveHandler = nullptr;
@@ -98,6 +99,8 @@ void TTBModalHandler::HandleKey(const TInputEvent& E) {
     if (unique) d->ExecuteSelected(true);
   } else if ((ch == ' ' || ch == '-') && FRootView->IsToolbar() && d == FRootView && FRootView->Window()) {
     FRootView->EndModalWithSystemMenu(FRootView->Window()->Handle(), static_cast<uint32_t>(ch));
+  } else {
+    MessageBeep(0);
   }
 }
 

@@ -25,7 +25,7 @@ std::unique_ptr<TImageList> MakeImages() {
     c->Pen()->SetColor(clBlack);
     c->Rectangle(i * 16 + 2, 2, i * 16 + 14, 14);
   }
-  list->Add(&strip, clFuchsia);
+  list->AddMasked(&strip, clFuchsia);
   return list;
 }
 

@@ -325,7 +325,8 @@ TEST_F(TTree, LinkSubitemsToItselfIsNone) {
 
 TEST_F(TTree, ImageListsReportSizeChanges) {
   TImageList small(nullptr), large(nullptr);
-  large.SetSize(24, 24);
+  large.SetWidth(24);
+  large.SetHeight(24);
   auto* i = NewItem("a");
   Root->Add(i);
   TRecorder rec(Root.get());
@@ -333,15 +334,18 @@ TEST_F(TTree, ImageListsReportSizeChanges) {
   EXPECT_EQ(rec.Actions(), std::vector<TTBItemChangedAction>{tbicInvalidateAndResize});
   rec.Notes.clear();
   TBitmap bmp(16, 16);
-  small.Add(&bmp);  // content only
+  small.Add(&bmp, nullptr);  // content only
   EXPECT_EQ(rec.Actions(), std::vector<TTBItemChangedAction>{tbicInvalidate});
   rec.Notes.clear();
-  small.SetSize(20, 20);
+  small.SetWidth(20);
+  rec.Notes.clear();
+  small.SetHeight(20);
   EXPECT_EQ(rec.Actions(), std::vector<TTBItemChangedAction>{tbicInvalidateAndResize});
   rec.Notes.clear();
   {
     TImageList same(nullptr);
-    same.SetSize(20, 20);
+    same.SetWidth(20);
+    same.SetHeight(20);
     i->SetImages(&same);  // same size: repaint only
     EXPECT_EQ(rec.Actions(), std::vector<TTBItemChangedAction>{tbicInvalidate});
   }

@@ -34,7 +34,7 @@ struct TLayout : ::testing::Test {
 
   void SetUp() override {
     TBitmap strip(16 * 4, 16);
-    Images->Add(&strip);
+    Images->Add(&strip, nullptr);
   }
   TTBItem* Button(int image = 0, const std::string& caption = "") {
     auto* i = new TTBItem(nullptr);

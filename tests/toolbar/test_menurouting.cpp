@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "platform/ui/forms.h"
+#include "platform/ui/sound.h"
 #include "platform/ui/syssettings.h"
 #include "support/gui/guitest.h"
 #include "toolbar/tbmenuloop.h"
@@ -149,6 +150,26 @@ TEST_F(TRouting, TheSelectedItemsLongHintBecomesTheApplicationsHint) {
   Handler.HandleInput(Mouse(ikMouseMove, mbLeft, Popup->Client(), CentreOf(1)));
   EXPECT_EQ(Application->Hint(), "Save");
   Application->SetHint("");
+}
+
+TEST_F(TRouting, ACharacterNoItemAnswersBeepsInAPopup) {
+  int beeps = 0;
+  TMessageBeepHook old = SetMessageBeepHook([&](unsigned) { ++beeps; });
+  TInputEvent key;
+  key.Kind = ikKeyDown;
+  key.Key = 'Q';
+  key.Text = "q";
+  Handler.HandleInput(key);
+  key.Key = VK_SPACE;
+  key.Text = " ";
+  Handler.HandleInput(key);  // no system menu from a popup
+  SetMessageBeepHook(old);
+  EXPECT_EQ(beeps, 2);
+  EXPECT_FALSE(Handler.Finished());
+  key.Key = 'T';
+  key.Text = "t";
+  Handler.HandleInput(key);  // "Two": found by its first letter, the only one
+  EXPECT_EQ(Popup->View()->DoneActionData().ClickItem, Root->Items(1));
 }
 
 }  // namespace

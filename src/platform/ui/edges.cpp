@@ -1,55 +1,5 @@
 #include "platform/ui/edges.h"
 
-namespace {
-
-void HLine(TCanvas* c, int x1, int x2, int y, TColor col) {
-  c->Pen()->SetColor(col);
-  c->MoveTo(x1, y);
-  c->LineTo(x2, y);
-}
-void VLine(TCanvas* c, int x, int y1, int y2, TColor col) {
-  c->Pen()->SetColor(col);
-  c->MoveTo(x, y1);
-  c->LineTo(x, y2);
-}
-
-// One ring: top-left in tl, bottom-right in br.
-void Ring(TCanvas* c, TRect& r, unsigned flags, TColor tl, TColor br) {
-  if (r.Right <= r.Left || r.Bottom <= r.Top) return;
-  if (flags & BF_TOP) HLine(c, r.Left, r.Right, r.Top, tl);
-  if (flags & BF_LEFT) VLine(c, r.Left, r.Top, r.Bottom, tl);
-  if (flags & BF_BOTTOM) HLine(c, r.Left, r.Right, r.Bottom - 1, br);
-  if (flags & BF_RIGHT) VLine(c, r.Right - 1, r.Top, r.Bottom, br);
-  if (flags & BF_TOP) ++r.Top;
-  if (flags & BF_LEFT) ++r.Left;
-  if (flags & BF_BOTTOM) --r.Bottom;
-  if (flags & BF_RIGHT) --r.Right;
-}
-
-}  // namespace
-
-void DrawEdge(TCanvas* Canvas, TRect& Rect, unsigned Edge, unsigned Flags) {
-  TRect r = Rect;
-  TPenStyle oldStyle = Canvas->Pen()->Style();
-  TColor oldColor = Canvas->Pen()->Color();
-  int oldWidth = Canvas->Pen()->Width();
-  Canvas->Pen()->SetStyle(psSolid);
-  Canvas->Pen()->SetWidth(1);
-  if (Edge & BDR_RAISEDOUTER) Ring(Canvas, r, Flags, cl3DLight, cl3DDkShadow);
-  else if (Edge & BDR_SUNKENOUTER) Ring(Canvas, r, Flags, clBtnShadow, clBtnHighlight);
-  if (Edge & BDR_RAISEDINNER) Ring(Canvas, r, Flags, clBtnHighlight, clBtnShadow);
-  else if (Edge & BDR_SUNKENINNER) Ring(Canvas, r, Flags, cl3DDkShadow, cl3DLight);
-  if ((Flags & BF_MIDDLE) && r.Right > r.Left && r.Bottom > r.Top) {
-    Canvas->Brush()->SetColor(clBtnFace);
-    Canvas->Brush()->SetStyle(bsSolid);
-    Canvas->FillRect(r);
-  }
-  Canvas->Pen()->SetStyle(oldStyle);
-  Canvas->Pen()->SetColor(oldColor);
-  Canvas->Pen()->SetWidth(oldWidth);
-  if (Flags & BF_ADJUST) Rect = r;
-}
-
 void DrawFrameGlyph(TCanvas* Canvas, const TRect& Rect, TFrameGlyph Glyph, TColor Color, bool Pushed) {
   int cx = (Rect.Left + Rect.Right) / 2, cy = (Rect.Top + Rect.Bottom) / 2;
   TColor oldPen = Canvas->Pen()->Color();

@@ -9,7 +9,7 @@
 
 #include "platform/ui/actions.h"
 #include "platform/ui/forms.h"
-#include "platform/ui/imagelist.h"
+#include "platform/ui/imglist.h"
 #include "platform/ui/menuloop.h"
 #include "platform/ui/queuedcall.h"
 #include "platform/ui/stdctrls.h"
@@ -123,37 +123,30 @@ TEST(MenuSupport, ActionLinksFollowTheAction) {
   EXPECT_EQ(action.LinkCount(), 0);
 }
 
-TEST(MenuSupport, ImageListsDrawEnabledAndGreyedAndTellTheirLinks) {
-  TImageList list(nullptr);
-  TChangeLink link;
-  int changes = 0;
-  link.OnChange = [&](TObject* s) {
-    EXPECT_EQ(s, &list);
-    ++changes;
+TEST(MenuSupport, ImageListsTellTheirChangeLinks) {
+  auto list = std::make_unique<TImageList>(nullptr);
+  TChangeLink a, b;
+  int changesA = 0, changesB = 0;
+  a.OnChange = [&](TObject* s) {
+    EXPECT_EQ(s, list.get());
+    ++changesA;
   };
-  list.RegisterChanges(&link);
+  b.OnChange = [&](TObject*) { ++changesB; };
+  list->RegisterChanges(&a);
+  list->RegisterChanges(&b);
+  list->RegisterChanges(&a);  // once only
   TBitmap strip(32, 16, pf32bit);
-  strip.Canvas()->Brush()->SetColor(clFuchsia);
-  strip.Canvas()->FillRect(TRect(0, 0, 32, 16));
-  strip.Canvas()->Brush()->SetColor(clNavy);
-  strip.Canvas()->FillRect(TRect(4, 4, 12, 12));
-  EXPECT_EQ(list.Add(&strip, clFuchsia), 0);
-  EXPECT_EQ(list.Count(), 2);
-  EXPECT_EQ(changes, 1);
-
-  TBitmap target(20, 20, pf32bit);
-  target.Canvas()->Brush()->SetColor(clWhite);
-  target.Canvas()->FillRect(TRect(0, 0, 20, 20));
-  list.Draw(target.Canvas(), 0, 0, 0, true);
-  EXPECT_EQ(ColorToRGB(target.Canvas()->Pixels(6, 6)), ColorToRGB(clNavy));
-  EXPECT_EQ(ColorToRGB(target.Canvas()->Pixels(1, 1)), ColorToRGB(clWhite));  // transparent
-  list.Draw(target.Canvas(), 0, 0, 0, false);
-  EXPECT_EQ(ColorToRGB(target.Canvas()->Pixels(6, 6)), ColorToRGB(clBtnShadow));
-  EXPECT_EQ(ColorToRGB(target.Canvas()->Pixels(12, 12)), ColorToRGB(clBtnHighlight));  // the highlight below right
-
-  list.SetSize(24, 24);  // another size empties the list
-  EXPECT_EQ(list.Count(), 0);
-  EXPECT_EQ(changes, 2);
+  EXPECT_EQ(list->AddMasked(&strip, clFuchsia), 0);
+  EXPECT_EQ(changesA, 1);
+  EXPECT_EQ(changesB, 1);
+  list->UnRegisterChanges(&b);
+  EXPECT_EQ(b.Sender(), nullptr);
+  list->SetWidth(24);  // a new size empties the list and is a change
+  EXPECT_EQ(list->Count(), 0);
+  EXPECT_EQ(changesA, 2);
+  EXPECT_EQ(changesB, 1);
+  list.reset();  // the list lets go of its links
+  EXPECT_EQ(a.Sender(), nullptr);
 }
 
 TEST(MenuSupport, EditCharCaseConvertsAssignedAndTypedText) {
