@@ -5,6 +5,7 @@
 #include "platform/rtl/mathutils.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/menuloop.h"
+#include "platform/ui/windowfx.h"
 
 namespace {
 
@@ -65,7 +66,7 @@ void StartMenuAnimation(HWND Window, bool Fade, TTBPopupAnimDirection Directions
   if (Fade) {
     State.Duration = 175;
     State.LastStep = 40;
-    SetWindowAlpha(Window, 40);
+    SetLayeredWindowAttributes(Window, clNone, 40, LWA_ALPHA);
   } else {
     State.Duration = 150;
     State.LastStep = 0;
@@ -103,7 +104,7 @@ void StepMenuAnimation() {
   if (step <= State.LastStep) return;
   State.LastStep = step;
   TWinControl* w = FindControl(State.Window);
-  if (State.Fade) SetWindowAlpha(State.Window, step);
+  if (State.Fade) SetLayeredWindowAttributes(State.Window, clNone, static_cast<uint8_t>(step), LWA_ALPHA);
   else ApplySlide(w, step);
 }
 
@@ -111,7 +112,7 @@ void EndMenuAnimation() {
   bool was = State.Animating;
   State.Animating = false;
   if (was && State.Window) {
-    if (State.Fade) SetWindowAlpha(State.Window, 255);
+    if (State.Fade) SetLayeredWindowAttributes(State.Window, clNone, 255, LWA_ALPHA);
     else SetWindowRgn(State.Window, nullptr, true);
   }
   State.Window = 0;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/ui/menuloop.h"
+#include "platform/ui/windowfx.h"
 #include "toolbar/tbanim.h"
 
 namespace {
@@ -60,15 +61,18 @@ TEST_F(TAnim, CursorEnteringTheClientAreaEndsItLeavingDoesNot) {
   popup.SetBounds(100, 100, 100, 100);
   StartMenuAnimation(popup.Handle(), true, 0);
   EXPECT_TRUE(popup.Visible());
+  EXPECT_EQ(WindowOpacity(popup.Handle()), 40);
   EXPECT_EQ(MenuAnimationState().ClientRect, TRect(100, 100, 200, 200));
   Cursor = TPoint(90, 150);  // beside it
   Tick += 20;
   StepMenuAnimation();
   EXPECT_TRUE(IsMenuAnimating());
+  EXPECT_GT(WindowOpacity(popup.Handle()), 40);
   Cursor = TPoint(150, 150);
   Tick += 20;
   StepMenuAnimation();
   EXPECT_FALSE(IsMenuAnimating());
+  EXPECT_EQ(WindowOpacity(popup.Handle()), 255);  // shown complete
 }
 
 TEST_F(TAnim, SlideOffsetsFollowTheDirections) {

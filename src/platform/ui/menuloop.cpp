@@ -249,8 +249,3 @@ void TNestedEventLoop::Quit() {
   FImpl->Loop.wakeUp();
 }
 
-void SetWindowAlpha(HWND Wnd, int Alpha) {
-  TWinControl* c = FindControl(Wnd);
-  if (!c || !c->Impl()->Widget) return;
-  c->Impl()->Widget->setWindowOpacity(std::clamp(Alpha, 0, 255) / 255.0);
-}

@@ -79,6 +79,3 @@ private:
   std::unique_ptr<TImpl> FImpl;
   bool FRunning = false;
 };
-
-// Opacity of a top-level window, 0 (invisible) to 255 (opaque).
-void SetWindowAlpha(HWND Wnd, int Alpha);
