@@ -8,6 +8,7 @@
 #include "chart/core/grafconst.h"
 #include "chart/core/grafprocs.h"
 #include "chart/series/series.h"
+#include "platform/gfx/bitmap.h"
 #include "platform/rtl/mathutils.h"
 
 const std::string GrafMsgPeriodMustBeBiggerThanZero = "Period must be bigger than zero.";
@@ -436,6 +437,13 @@ void TPerimeterFunction::ComputeFrom(TChartSeries* Source) {
   parent->RemoveAllPoints();
   TCustomAxisPanel* chart = Source->ParentChart();
   if (Source->PointCount() == 0 || !chart || !chart->PanelCanvas()) return;
+  TChartAxis* sh = Source->GetHorizAxis();
+  TChartAxis* sv = Source->GetVertAxis();
+  if ((!sh || sh->AxisLength == 0 || !sv || sv->AxisLength == 0) && chart->Width() > 0 && chart->Height() > 0) {
+    // The hull is taken on screen: lay the chart out once first.
+    TBitmap image(chart->Width(), chart->Height());
+    chart->DrawOnCanvas(image.Canvas(), TRect(0, 0, chart->Width(), chart->Height()));
+  }
   TCanvas3D* canvas = chart->PanelCanvas();
   TPointArray points;
   for (int i = 0; i < Source->PointCount(); ++i)

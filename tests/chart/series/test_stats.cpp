@@ -257,3 +257,55 @@ TEST(StatisticsFunctions, RegisteredOnTheirGalleryPages) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(StatisticsFunctions, PerimeterClosesTheHullOfThePointsOnScreen) {
+  // The axes are laid out by the function itself when the chart was never drawn.
+  TChart chart(nullptr);
+  chart.SetBounds(0, 0, 400, 300);
+  chart.SetView3D(false);
+  auto* source = new TPointSeries(&chart);
+  source->SetParentChart(&chart);
+  for (auto [x, y] : {std::pair{0.0, 0.0}, {10.0, 0.0}, {5.0, 8.0}, {5.0, 3.0}}) source->AddXYPoint(x, y);
+  auto* hull = new TLineSeries(&chart);
+  hull->SetParentChart(&chart);
+  hull->SetFunctionType(new TPerimeterFunction);
+  hull->AttachSource(source);
+  hull->RefreshFromSource();
+  // The inner point is dropped; the outline ends where it began.
+  ASSERT_EQ(hull->PointCount(), 4);
+  EXPECT_EQ(hull->XValueAt(0), hull->XValueAt(3));
+  EXPECT_EQ(hull->YValueAt(0), hull->YValueAt(3));
+  const double tolerance = 0.1;  // one pixel back to values
+  for (int i = 0; i < 3; ++i) EXPECT_GT(std::fabs(hull->YValueAt(i) - 3) , tolerance) << i;
+  double top = -1;
+  for (int i = 0; i < 4; ++i) top = std::max(top, hull->YValueAt(i));
+  EXPECT_NEAR(top, 8, tolerance);
+}
+
+TEST(StatisticsFunctions, TrendOverOneXAddsNothing) {
+  TStatsScene trend(new TTrendFunction, {1, 2, 3}, {4, 4, 4});
+  EXPECT_EQ(trend.result->PointCount(), 0);
+  TStatsScene exponential(new TExpTrendFunction, {1, 2, 3}, {4, 4, 4});
+  EXPECT_EQ(exponential.result->PointCount(), 0);
+  TStatsScene correlation(new TCorrelationFunction, {1, 2, 3}, {4, 4, 4});
+  EXPECT_EQ(correlation.result->PointCount(), 0);
+}
+
+TEST(StatisticsFunctions, ExponentialBollingerFollowsItsAverage) {
+  // A constant source: no deviation, both bands on the average.
+  auto* bands = new TBollingerFunction;
+  bands->SetPeriod(3);
+  TStatsScene scene(bands, {5, 5, 5, 5});
+  ASSERT_EQ(scene.result->PointCount(), 2);
+  EXPECT_EQ(scene.Xs(), (Values{2, 3}));
+  EXPECT_EQ(scene.Ys(), (Values{5, 5}));
+  EXPECT_EQ(bands->LowBand()->PointCount(), 2);
+  // Fewer points than the period: nothing in either band.
+  bands->SetPeriod(5);
+  EXPECT_EQ(scene.result->PointCount(), 0);
+  EXPECT_EQ(bands->LowBand()->PointCount(), 0);
+}
+
+}  // namespace
