@@ -185,6 +185,7 @@ void TCandleSeries::DrawPoint(int Index) {
   if (!FParentChart) return;
   TCanvas3D* canvas = FParentChart->PanelCanvas();
   const bool is3D = FParentChart->View3D();
+  if (OnGetPointerStyle) OnGetPointerStyle(this, Index);
   const TCandleGeometry g = CandleGeometry(Index);
   const TColor color = CandleColor(Index);
   TChartPen* pen = FPointer->Pen();
@@ -388,6 +389,7 @@ ZV_CLASS_IMPL(TVolumeSeries, TCustomSeries)
 
 void TVolumeSeries::DeclareProperties(TClassInfo& c) {
   using S = TVolumeSeries;
+  c.Object<S, TChartPen>("LinePen", [](S* s) { return s->Pen(); }, [](S* s, TChartPen* p) { s->Pen()->Assign(p); });
   c.Boolean<S>("UseYOrigin", &S::UseYOrigin, &S::SetUseYOrigin, false);
   c.Object<S, TChartValueList>("VolumeValues", &S::VolumeValues, &S::SetVolumeValues);
   c.Float<S>("YOrigin", ftDouble, &S::YOrigin, &S::SetYOrigin, 0.0L);

@@ -589,3 +589,42 @@ TEST(HistogramSeries, HorizontalBarsRunUpTheChart) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(FinancialSeries, EveryStyleDrawsIn2DAnd3D) {
+  for (bool view3D : {false, true}) {
+    TSeriesTestChart chart;
+    chart.SetView3D(view3D);
+    auto* candle = new TCandleSeries(&chart);
+    candle->SetParentChart(&chart);
+    auto* figure = new TPointFigureSeries(&chart);
+    figure->SetParentChart(&chart);
+    auto* volume = new TVolumeSeries(&chart);
+    volume->SetParentChart(&chart);
+    auto* histogram = new THistogramSeries(&chart);
+    histogram->SetParentChart(&chart);
+    histogram->SetTransparency(30);
+    histogram->LinesPen()->SetVisible(true);
+    const double day = EncodeDate(2024, 3, 4);
+    for (int i = 0; i < 12; ++i) {
+      const double mid = 20 + 6 * std::sin(i * 0.9);
+      candle->AddOHLCPoint(day + i, mid - 1, mid + 3, mid - 3, mid + (i % 3) - 1);
+      figure->AddOHLCPoint(i, mid - 1, mid + 3, mid - 3, mid);
+      volume->AddXYPoint(day + i, 5 + i % 4);
+      histogram->AddXYPoint(day + i, 2 + i % 5);
+    }
+    for (TCandleStyle style : {csCandleStick, csCandleBar, csOpenClose, csLine}) {
+      candle->SetCandleStyle(style);
+      for (bool box : {false, true}) {
+        candle->SetCandleDraw3D(box);
+        chart.Pass();
+        EXPECT_GT(chart.Rec->Calls.size(), 50u) << view3D << style << box;
+      }
+    }
+    EXPECT_GT(figure->BuildColumns(false), 1);
+    EXPECT_EQ(chart.Rec->CallsOf("BeginBlending").size(), 12u);
+  }
+}
+
+}  // namespace
