@@ -272,6 +272,38 @@ TEST(FinancialFunctions, AdxNeedsTwoPeriods) {
     EXPECT_EQ(scene.result->PointCount(), 0);
     EXPECT_EQ(adx->UpLine()->PointCount(), 0);
   }
+  {
+    auto* adx = new TADXFunction;
+    adx->SetPeriod(1);
+    TFinancialScene scene(bars(28), adx);
+    EXPECT_EQ(scene.result->PointCount(), 0);
+    EXPECT_EQ(adx->DownLine()->PointCount(), 0);
+  }
+}
+
+TEST(FinancialFunctions, MacdOfOnePointLeavesEveryLineEmpty) {
+  auto* macd = new TMACDFunction;
+  TFinancialScene scene(Closes({5}), macd);
+  EXPECT_EQ(scene.result->PointCount(), 0);
+  EXPECT_EQ(macd->SignalLine()->PointCount(), 0);
+  EXPECT_EQ(macd->Histogram()->PointCount(), 0);
+}
+
+TEST(FinancialFunctions, CloseLocationWeightedByVolumeUntilTheVolumeGoes) {
+  auto* clv = new TCLVFunction;
+  TFinancialScene scene({{0, 5, 10, 0, 10}, {1, 5, 10, 0, 0}, {2, 5, 10, 0, 10}}, clv);
+  auto* volume = new TVolumeSeries(scene.chart.get());
+  volume->SetParentChart(scene.chart.get());
+  for (double v : {2.0, 3.0}) volume->AddXYPoint(volume->PointCount(), v);
+  clv->SetVolume(volume);
+  // 1 x 2, then -1 x 3 added, then 1 unweighted (no volume at index 2) added.
+  ExpectValues(TFinancialScene::YsOf(scene.result), {2, -1, 0}, "weighted");
+  delete volume;
+  ExpectValues(TFinancialScene::YsOf(scene.result), {1, 0, 1}, "unweighted");
+  // A source of another class given in code is refused with the typecast error.
+  TLineSeries line(nullptr);
+  line.AddXYPoint(0, 1);
+  EXPECT_THROW(clv->ComputeFrom(&line), EInvalidCast);
 }
 
 TEST(FinancialFunctions, MacdLinesAndOwnedSeries) {
