@@ -349,7 +349,7 @@ TEST(CandleSeries, GeometryAndColours) {
   const double day = EncodeDate(2024, 3, 4);
   c->AddOHLCPoint(day, 10, 12, 8, 11);      // rises
   c->AddOHLCPoint(day + 1, 11, 12, 9, 10);  // falls
-  c->AddOHLCPoint(day + 2, 10, 11, 9, 10);  // flat: against the previous close, equal: falls? no, equal
+  c->AddOHLCPoint(day + 2, 10, 11, 9, 10);  // flat, and equal to the previous close
   c->AddOHLCPoint(day + 3, 10, 12, 9, 12);  // rises
   c->SetCandleWidth(5);
   chart.Pass();
