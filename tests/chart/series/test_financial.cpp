@@ -660,3 +660,36 @@ TEST(FinancialSeries, EveryStyleDrawsIn2DAnd3D) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(OHLCSeries, ValueListsCopyAndDatesCanBeReplaced) {
+  TSeriesTestChart chart;
+  auto* a = new TOHLCSeries(&chart);
+  auto* b = new TOHLCSeries(&chart);
+  for (TOHLCSeries* s : {a, b}) s->SetParentChart(&chart);
+  a->AddOHLCPoint(1, 1, 5, 0, 2);
+  b->AddOHLCPoint(1, 1, 9, 0, 2);
+  // Setting a list takes the other list's settings; the name stays.
+  b->HighValues()->SetDateTime(true);
+  a->SetHighValues(b->HighValues());
+  EXPECT_TRUE(a->HighValues()->DateTime());
+  EXPECT_EQ(a->HighValues()->Name(), "High");
+  // A handler moving every date to one day puts the week into one group;
+  // the group keeps the stored date of its last point.
+  const double monday = EncodeDate(2024, 1, 1);
+  auto* source = new TOHLCSeries(&chart);
+  source->SetParentChart(&chart);
+  for (int d = 0; d < 10; ++d) source->AddOHLCPoint(monday + d, 1, 2, 0, 1);
+  auto* compress = new TCompressFunction;
+  compress->OnGetDate = [&](TCompressFunction*, TChartSeries*, int, double& date) { date = monday; };
+  auto* candle = new TCandleSeries(&chart);
+  candle->SetParentChart(&chart);
+  candle->SetFunctionType(compress);
+  candle->AttachSource(source);
+  candle->RefreshFromSource();
+  ASSERT_EQ(candle->PointCount(), 1);
+  EXPECT_EQ(candle->XValueAt(0), monday + 9);
+}
+
+}  // namespace
