@@ -350,3 +350,36 @@ TEST(GLCanvas, SurfaceStripsRestartAfterAGap) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(GLCanvas, AnotherTargetGetsItsOwnContext) {
+  glshim::Install();
+  TBitmap window(200, 100), exported(200, 100);
+  TView3DOptions options(nullptr);
+  TGLCanvas canvas;
+  auto pass = [&](TBitmap& target) {
+    glshim::Log.clear();
+    canvas.PrepareDrawing(target.Canvas(), &options, clWhite, false, Rect(0, 0, 200, 100));
+    canvas.FinishDrawing(target.Canvas(), nullptr, Rect(0, 0, 200, 100));
+    return glshim::Called("glColorMaterial");  // the fixed state of a new context
+  };
+  EXPECT_TRUE(pass(window));
+  EXPECT_FALSE(pass(window));
+  EXPECT_TRUE(pass(exported));
+  EXPECT_TRUE(pass(window));
+  UnloadOpenGLLibraries();
+}
+
+TEST(GLCanvas, RotatedLabelTurnsAboutItsAnchorAtItsDepth) {
+  TShimCanvas s;
+  s.canvas.RotateLabel3D(30, 40, 7, "up", 90);
+  const auto t = glshim::CallsOf("glTranslatef");
+  ASSERT_GE(t.size(), 3u);
+  EXPECT_EQ(t[0], "glTranslatef(30,-40,0)");
+  EXPECT_EQ(glshim::CallsOf("glRotatef").at(0), "glRotatef(90,0,0,1)");
+  EXPECT_EQ(t[1], "glTranslatef(-30,40,-7)");
+  EXPECT_EQ(glshim::Log.back(), "glPopMatrix()");
+}
+
+}  // namespace
