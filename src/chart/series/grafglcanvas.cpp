@@ -105,7 +105,15 @@ bool TGLCanvas::CheckGLError() {
 }
 
 void TGLCanvas::Check(const std::string& label) {
-  if (!CheckGLError()) throw EGLCanvasError(label);
+  if (!CheckGLError()) Fail(label);
+}
+
+void TGLCanvas::Fail(const std::string& label) {
+  if (!FErrorReported) {
+    std::fprintf(stderr, "Chart: OpenGL error %d in %s\n", LastError, label.c_str());
+    FErrorReported = true;
+  }
+  throw EGLCanvasError(label);
 }
 
 void TGLCanvas::InvalidateView() {
@@ -119,6 +127,10 @@ TRect TGLCanvas::PrepareDrawing(TCanvas* target, TView3DOptions* options, TColor
   FHeight = rect.Bottom - rect.Top;
   if (options) FFontZoomPercent = options->FontZoom();
   FLive = false;
+  // A pass that ended in an error may have left matrices pushed: start
+  // again on a fresh context.
+  if (FPassOpen) FAttached = nullptr;
+  FPassOpen = false;
   if (target != FAttached || options != FAttachedOptions || !FContext) {
     FAttached = target;
     FAttachedOptions = options;
@@ -178,6 +190,7 @@ TRect TGLCanvas::PrepareDrawing(TCanvas* target, TView3DOptions* options, TColor
     }
     FLive = true;
   }
+  FPassOpen = FLive;
   FPenX = FPenY = 0;
   FIs3D = is3D;
   AttachCanvas(target);
@@ -190,7 +203,7 @@ void TGLCanvas::SetMaterial() {
   GL.glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, one);
   GL.glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, one);
   GL.glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, one);
-  if (!CheckGLError()) throw EGLCanvasError("Material " + std::to_string(LastError));
+  if (!CheckGLError()) Fail("Material " + std::to_string(LastError));
 }
 
 double TGLCanvas::PerspectiveFactor() const {
@@ -209,7 +222,7 @@ void TGLCanvas::SetupProjection(int depth, const TRect& chartRect) {
   FDepth = depth;
   if (!FLive) return;
   GL.glViewport(0, 0, FWidth, FHeight);
-  if (!CheckGLError()) throw EGLCanvasError("ViewPort " + std::to_string(LastError));
+  if (!CheckGLError()) Fail("ViewPort " + std::to_string(LastError));
   InitProjection();
   SetPolygonMode(DrawStyle);
   InitModelView();
@@ -311,6 +324,7 @@ void TGLCanvas::FinishDrawing(TCanvas* target, TCanvas* rebind, const TRect& rec
     if (target && FContext->ReadPixels(image)) target->Draw(rect.Left, rect.Top, &image);
   }
   FLive = false;
+  FPassOpen = false;
   AttachCanvas(rebind);
 }
 
@@ -491,7 +505,7 @@ void TGLCanvas::FillRect(const TRect& rect) {
   EnableBrushTexture();
   TexturedQuad(rect);
   DisableBrushTexture();
-  if (!CheckGLError()) throw EGLCanvasError("FillRect " + std::to_string(LastError));
+  if (!CheckGLError()) Fail("FillRect " + std::to_string(LastError));
 }
 
 void TGLCanvas::MovePenTo(int x, int y) {

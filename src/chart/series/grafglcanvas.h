@@ -152,8 +152,10 @@ public:
   void SetMaterial();
   // Reads glGetError into LastError; true when there was none.
   bool CheckGLError();
-  // Raises EGLCanvasError with the label when the last GL group failed.
+  // Raises EGLCanvasError with the label when the last GL group failed
+  // (the first failure of a canvas is also reported on the error output).
   void Check(const std::string& label);
+  [[noreturn]] void Fail(const std::string& label);
   TPoint ProjectToWindow(double x, double y, double z);
   void InvalidateView();
   double ZoomFactor() const;
@@ -231,6 +233,8 @@ private:
   std::array<double, 16> FProjection{};
   std::array<int, 4> FViewport{};
   bool FReported = false;
+  bool FErrorReported = false;
+  bool FPassOpen = false;
   struct TFontEntry {
     GLuint Base = 0;
     std::string Name;

@@ -161,7 +161,7 @@ void TGLCanvas::BuildFontLists(int index) {
     GL.glEndList();
   }
   if (tess) GL.gluDeleteTess(tess);
-  if (!CheckGLError()) throw EGLCanvasError("UseFontOutlines: " + std::to_string(LastError));
+  if (!CheckGLError()) Fail("UseFontOutlines: " + std::to_string(LastError));
 }
 
 void TGLCanvas::DeleteFont() {
@@ -169,7 +169,7 @@ void TGLCanvas::DeleteFont() {
     for (const TFontEntry& e : FFonts)
       if (GL.glIsList(e.Base)) {
         GL.glDeleteLists(e.Base, GlyphListCount);
-        if (!CheckGLError()) throw EGLCanvasError("DeleteFont " + std::to_string(LastError));
+        if (!CheckGLError()) Fail("DeleteFont " + std::to_string(LastError));
       }
   FFonts.clear();
 }

@@ -102,6 +102,7 @@ TEST(GLCanvas, PassSetsFixedStateThenProjectionThenModelView) {
   EXPECT_TRUE(Before("glOrtho", "glClear("));
   EXPECT_TRUE(Before("glClear(", "glMatrixMode(5888)"));
   EXPECT_EQ(inits, 1);
+  canvas.FinishDrawing(target.Canvas(), nullptr, Rect(0, 0, 400, 300));
   // A second pass on the same target keeps the context: no fixed state again.
   glshim::Log.clear();
   canvas.PrepareDrawing(target.Canvas(), &options, clWhite, false, Rect(0, 0, 400, 300));

@@ -102,3 +102,43 @@ TEST(GLComponent, PanelRemovedClearsTheLink) {
 }
 
 }  // namespace
+
+namespace {
+
+struct TPaintableChart : TChart {
+  TPaintableChart() : TChart(nullptr) {}
+  using TChart::Paint;
+};
+
+TEST(GLComponent, AFailedGLPaintStaysInThePaintAndTheNextStartsAfresh) {
+  glshim::Install();
+  {
+    TPaintableChart chart;
+    chart.SetBounds(0, 0, 200, 100);
+    TGrafOpenGL gl(nullptr);
+    gl.SetGrafPanel(&chart);
+    gl.SetActive(true);
+    ASSERT_NE(chart.ControlCanvas(), nullptr);
+    glshim::FailAfter = "glViewport";
+    glshim::Error = 1281;
+    EXPECT_NO_THROW(chart.Paint());
+    // Drawn elsewhere the error reaches the caller with its label.
+    glshim::Error = 1281;
+    TBitmap image(200, 100);
+    try {
+      chart.DrawOnCanvas(image.Canvas(), Rect(0, 0, 200, 100));
+      ADD_FAILURE() << "no error";
+    } catch (const EGLCanvasError& e) {
+      EXPECT_EQ(e.Message(), "ViewPort 1281");
+    }
+    // The failed pass left GL state behind: the next one makes a new context.
+    glshim::FailAfter.clear();
+    glshim::Log.clear();
+    chart.DrawOnCanvas(image.Canvas(), Rect(0, 0, 200, 100));
+    EXPECT_TRUE(glshim::Called("glColorMaterial"));
+    gl.SetGrafPanel(nullptr);
+  }
+  UnloadOpenGLLibraries();
+}
+
+}  // namespace
