@@ -321,14 +321,16 @@ void TGLCanvas::Pie3D(int xCenter, int yCenter, int xRadius, int yRadius, int z0
   }
   GL.glEnable(GL_CULL_FACE);
   if (brush) {
-    GL.glBegin(GL_QUAD_STRIP);
     fillColour();
+    EnableBrushTexture();
+    GL.glBegin(GL_QUAD_STRIP);
     GL.glNormal3i(0, 1, 0);
     for (const auto& p : outer) {
       GL.glVertex3i(p[0], -z1, -p[1]);
       GL.glVertex3i(p[0], -z0, -p[1]);
     }
     GL.glEnd();
+    DisableBrushTexture();
   }
   if (PenVisible()) {
     ApplyCanvasPen();
@@ -559,7 +561,10 @@ void TGLCanvas::Arrow(bool filled, TPoint from, TPoint to, int headWidth, int he
   Check("BeforeArrow");
   const double dx = to.X - from.X, dy = from.Y - to.Y;
   const double length = std::sqrt(dx * dx + dy * dy);
-  if (length == 0) return;
+  if (length == 0) {
+    Check("Arrow");
+    return;
+  }
   const double head = std::min<double>(RoundI(length), headHeight);
   const double s = dy / length, c = dx / length;
   auto u = [&](TPoint p) { return p.X * c - p.Y * s; };

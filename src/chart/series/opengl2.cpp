@@ -81,7 +81,10 @@ bool LoadOpenGLLibraryPair(const std::string& glName, const std::string& gluName
 
 bool LoadOpenGLLibraries() {
   if (OpenGLLibrariesLoaded()) return true;
-  return LoadOpenGLLibraryPair(GLName(), GLUName());
+  if (LoadOpenGLLibraryPair(GLName(), GLUName())) return true;
+  // Then the unversioned names of the development packages.
+  if (!gGLName.empty()) return false;
+  return LoadOpenGLLibraryPair("libGL.so", "libGLU.so");
 }
 
 void SetOpenGLLibraryNames(const std::string& glName, const std::string& gluName) {

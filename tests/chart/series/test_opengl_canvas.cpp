@@ -384,3 +384,82 @@ TEST(GLCanvas, RotatedLabelTurnsAboutItsAnchorAtItsDepth) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(GLSolids, UnsortedCubeIsTheSortedCube) {
+  TShimCanvas a, b;
+  a.canvas.Cube(10, 50, 20, 80, 5, 30, false);
+  const auto sorted = glshim::Log;
+  glshim::Log.clear();
+  b.canvas.Cube(50, 10, 80, 20, 30, 5, false);
+  EXPECT_EQ(glshim::Log, sorted);
+  EXPECT_EQ(glshim::CallsOf("glEnable(2884)").size(), 1u);
+  EXPECT_EQ(glshim::CallsOf("glVertex3i").size(), 24u + 20u);  // six faces, five outlines
+}
+
+TEST(GLSolids, QuadricSlicesAndEndDisks) {
+  const int saved = CylinderSideCount;
+  CylinderSideCount = 16;
+  struct Case {
+    int width;        // radius = width / 2
+    int percent;      // 100: a cylinder
+    const char* cylinder;
+    size_t disks;
+  };
+  const Case cases[] = {{2, 100, "gluCylinder(p,1,1,40,6,6)", 2},
+                        {40, 100, "gluCylinder(p,20,20,40,16,6)", 2},
+                        {40, 0, "gluCylinder(p,0,20,40,16,6)", 0},
+                        {40, 50, "gluCylinder(p,10,20,40,16,6)", 0}};
+  for (const Case& c : cases) {
+    TShimCanvas s;
+    s.canvas.CanvasPen()->SetStyle(psClear);
+    if (c.percent == 100) s.canvas.Cylinder(true, 0, 0, c.width, 40, 0, 100, false);
+    else s.canvas.Cone(true, 0, 0, c.width, 40, 0, 100, false, c.percent);
+    EXPECT_EQ(glshim::CallsOf("gluCylinder").at(0), c.cylinder) << c.width << " " << c.percent;
+    EXPECT_EQ(glshim::CallsOf("gluDisk").size(), c.disks);
+  }
+  // The bar series' temporary side count is honoured.
+  CylinderSideCount = 4;
+  TShimCanvas s;
+  s.canvas.CanvasPen()->SetStyle(psClear);
+  s.canvas.Cylinder(true, 0, 0, 40, 40, 0, 100, false);
+  EXPECT_EQ(glshim::CallsOf("gluCylinder").at(0), "gluCylinder(p,20,20,40,4,6)");
+  CylinderSideCount = saved;
+  glshim::Log.clear();
+  s.canvas.Sphere(5, 5, 5, 3);
+  EXPECT_EQ(glshim::CallsOf("gluSphere").at(0), "gluSphere(p,3,32,32)");
+}
+
+TEST(GLSolids, DownwardPyramidDrawsWithoutCulling) {
+  TShimCanvas up, down;
+  up.canvas.Pyramid(true, 0, 0, 20, 40, 0, 10, false);
+  const auto upLog = glshim::Log;
+  glshim::Log.clear();
+  down.canvas.Pyramid(true, 0, 40, 20, 0, 0, 10, false);
+  // Pointing down: culling goes off before anything is drawn.
+  auto firstBegin = std::find_if(glshim::Log.begin(), glshim::Log.end(),
+                                 [](const std::string& e) { return e.rfind("glBegin", 0) == 0; });
+  EXPECT_NE(std::find(glshim::Log.begin(), firstBegin, std::string("glDisable(2884)")), firstBegin);
+  auto upBegin = std::find_if(upLog.begin(), upLog.end(), [](const std::string& e) { return e.rfind("glBegin", 0) == 0; });
+  EXPECT_EQ(std::find(upLog.begin(), upBegin, std::string("glDisable(2884)")), upBegin);
+}
+
+TEST(GLSolids, ArrowOfNoLengthDrawsNothingAndWireSurfaceHasOnePass) {
+  TShimCanvas s;
+  s.canvas.Arrow(true, {5, 5}, {5, 5}, 10, 10, 0, 50);
+  EXPECT_FALSE(glshim::Called("glBegin"));
+  auto cell = [](int, int z, std::array<TPoint3D, 4>& c, std::array<TColor, 4>&) {
+    c[0] = {0, z, z};
+    c[1] = {10, z, z};
+    return true;
+  };
+  glshim::Log.clear();
+  s.canvas.Surface3D(tcsWire, true, 3, 3, cell);
+  EXPECT_EQ(glshim::CallsOf("glBegin(8)").size(), 2u);
+  glshim::Log.clear();
+  s.canvas.Surface3D(tcsSolid, true, 1, 3, cell);
+  EXPECT_FALSE(glshim::Called("glBegin"));
+}
+
+}  // namespace
