@@ -69,19 +69,16 @@ void ClearTextureCache() {
 
 TGLCanvas::TGLCanvas() = default;
 
-TGLCanvas::~TGLCanvas() {
-  // The libraries may be gone already (program end).
-  if (FQuadric && FContext && GL.gluDeleteQuadric && FContext->MakeCurrent()) GL.gluDeleteQuadric(FQuadric);
-  FQuadric = nullptr;
-  DestroyContext();
-}
+TGLCanvas::~TGLCanvas() { DestroyContext(); }
 
 void TGLCanvas::DestroyContext() {
-  // The lists go with the context.
+  // The lists go with the context; the quadric is GLU's own memory (the
+  // libraries may be gone already at program end).
   FFonts.clear();
+  if (FQuadric && GL.gluDeleteQuadric) GL.gluDeleteQuadric(FQuadric);
+  FQuadric = nullptr;
   if (FContext) FContext->DoneCurrent();
   FContext.reset();
-  FQuadric = nullptr;
   FLive = false;
 }
 
