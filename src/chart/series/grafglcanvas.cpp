@@ -681,7 +681,7 @@ void TGLCanvas::Pie2D(int x1, int y1, int x2, int y2, int x3, int y3, int x4, in
   if (!FLive) return;
   double start = 0, end = 0;
   PieAnglesFromRadials(x1, y1, x2, y2, x3, y3, x4, y4, start, end);
-  if (end < start) end += 360;
+  if (end <= start) end += 360;  // equal radials: the whole ellipse, as on the raster canvas
   const int cx = RoundI((x1 + x2) * 0.5), cy = RoundI((y1 + y2) * 0.5);
   const double rx = cx - x1, ry = cy - y1;
   // The elliptic sector in the box, as the raster canvas draws it.

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 
 #include "chart/series/grafglcanvas.h"
 #include "glshim.h"
@@ -460,6 +462,38 @@ TEST(GLSolids, ArrowOfNoLengthDrawsNothingAndWireSurfaceHasOnePass) {
   glshim::Log.clear();
   s.canvas.Surface3D(tcsSolid, true, 1, 3, cell);
   EXPECT_FALSE(glshim::Called("glBegin"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(GLCanvas, PieSectorSpansItsRadials) {
+  struct Case {
+    TPoint start, end;
+    double sweep;  // degrees between the first and last rim point
+  };
+  // Box 0..100: centre (50, 50); east is 0 degrees, north 90.
+  const Case cases[] = {{{100, 50}, {50, 0}, 90}, {{50, 0}, {100, 50}, 270}, {{0, 50}, {0, 50}, 360}};
+  for (const Case& c : cases) {
+    TShimCanvas s;
+    s.canvas.CanvasPen()->SetStyle(psClear);
+    s.canvas.Pie2D(0, 0, 100, 100, c.start.X, c.start.Y, c.end.X, c.end.Y);
+    const auto v = glshim::CallsOf("glVertex3d");
+    ASSERT_EQ(v.size(), 64u);  // the centre and 63 rim points
+    auto point = [](const std::string& call) {
+      double x = 0, y = 0;
+      std::sscanf(call.c_str(), "glVertex3d(%lf,%lf", &x, &y);
+      return std::pair{x - 50, y + 50};
+    };
+    auto [x1, y1] = point(v[1]);
+    auto [x2, y2] = point(v[63]);
+    double a1 = std::atan2(y1, x1) * 180 / M_PI, a2 = std::atan2(y2, x2) * 180 / M_PI;
+    double sweep = std::fmod(a2 - a1 + 720, 360);
+    if (c.sweep == 360) EXPECT_NEAR(sweep, 0, 1.5);
+    else EXPECT_NEAR(sweep, c.sweep, 1.5) << c.start.X << "," << c.start.Y;
+    EXPECT_NEAR(std::hypot(x1, y1), 50, 1);
+  }
 }
 
 }  // namespace
