@@ -276,6 +276,8 @@ void TGrafOpenGL::SetDrawStyle(TGrafCanvasSurfaceStyle v) {
 void TGrafOpenGL::SetFontExtrusion(int v) {
   FFontExtrusion = v;
   if (TGLCanvas* c = FActive ? Canvas() : nullptr) {
+    // The next text builds the glyphs again in the new style.
+    c->DeleteFont();
     c->FontExtrusion = v;
     c->InvalidateView();
   }
@@ -284,6 +286,8 @@ void TGrafOpenGL::SetFontExtrusion(int v) {
 void TGrafOpenGL::SetFontOutlines(bool v) {
   FFontOutlines = v;
   if (TGLCanvas* c = FActive ? Canvas() : nullptr) {
+    // The next text builds the glyphs again in the new style.
+    c->DeleteFont();
     c->FontMode = v ? 1 : 0;
     c->InvalidateView();
   }

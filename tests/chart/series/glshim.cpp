@@ -87,6 +87,11 @@ void GenTextures(GLsizei n, GLuint* names) {
   for (int i = 0; i < n; ++i) names[i] = gNextTexture++;
 }
 void DeleteTextures(GLsizei n, const GLuint* names) { Record("glDeleteTextures", Text(n) + "," + Text(names[0])); }
+GLUtesselator* NewTess() {
+  Record("gluNewTess", "");
+  static int dummy;
+  return reinterpret_cast<GLUtesselator*>(&dummy);
+}
 GLboolean IsList(GLuint list) {
   Record("glIsList", Text(list));
   return 1;
@@ -139,6 +144,7 @@ void Install() {
   t.glDeleteTextures = &DeleteTextures;
   t.gluNewQuadric = &NewQuadric;
   t.glIsList = &IsList;
+  t.gluNewTess = &NewTess;
   InstallOpenGLEntryPoints(t, &MakeContext);
   Log.clear();
   FailAfter.clear();

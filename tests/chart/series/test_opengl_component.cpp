@@ -142,3 +142,22 @@ TEST(GLComponent, AFailedGLPaintStaysInThePaintAndTheNextStartsAfresh) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(GLComponent, ChangingTheTextStyleRebuildsTheGlyphs) {
+  TShimChart s;
+  s.chart.Title()->Text()->SetText("T");
+  s.gl->SetGrafPanel(&s.chart);
+  s.gl->SetActive(true);
+  s.Paint();
+  ASSERT_GT(s.gl->Canvas()->FontCount(), 0);
+  EXPECT_TRUE(glshim::Called("gluTessBeginPolygon"));  // filled glyphs
+  s.gl->SetFontOutlines(true);
+  EXPECT_EQ(s.gl->Canvas()->FontCount(), 0);
+  s.Paint();
+  EXPECT_TRUE(glshim::Called("glNewList"));  // built again, as outlines
+  EXPECT_FALSE(glshim::Called("gluTessBeginPolygon"));
+}
+
+}  // namespace
