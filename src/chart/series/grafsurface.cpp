@@ -6,6 +6,7 @@
 #include "chart/core/grafconst.h"
 #include "chart/core/grafprocs.h"
 #include "chart/core/grafutils.h"
+#include "chart/series/grafcolorgrid.h"
 #include "chart/series/grafcontour.h"
 #include "chart/series/grafsurfa.h"
 
@@ -443,10 +444,10 @@ void TWaterFallSeries::ApplyGallery3D(bool Value) {
 
 void RegisterGridSeriesTypes() {
   static const bool done = [] {
-    // The colour grid, vector and tower series join these when they exist.
     RegisterSeriesType(&TSurfaceSeries::StaticClass(), &GrafMsgExSurface, &GrafMsgEx3D, 1);
     RegisterSeriesType(&TContourSeries::StaticClass(), &GrafMsgExContour, &GrafMsgEx3D, 1);
     RegisterSeriesType(&TWaterFallSeries::StaticClass(), &GrafMsgExWaterFall, &GrafMsgEx3D, 1);
+    RegisterSeriesType(&TColorGridSeries::StaticClass(), &GrafMsgExColorGrid, &GrafMsgEx3D, 1);
     RegisterClasses({&TContourLevel::StaticClass(), &TContourLevels::StaticClass()});
     return true;
   }();
@@ -455,5 +456,6 @@ void RegisterGridSeriesTypes() {
 
 void UnregisterGridSeriesTypes() {
   UnregisterSeriesTypes(
-      {&TSurfaceSeries::StaticClass(), &TContourSeries::StaticClass(), &TWaterFallSeries::StaticClass()});
+      {&TSurfaceSeries::StaticClass(), &TContourSeries::StaticClass(), &TWaterFallSeries::StaticClass(),
+       &TColorGridSeries::StaticClass()});
 }
