@@ -9,6 +9,7 @@
 #include "chart/series/grafcolorgrid.h"
 #include "chart/series/grafcontour.h"
 #include "chart/series/grafsurfa.h"
+#include "chart/series/grafvectortower.h"
 
 ZV_CLASS_IMPL(TSurfaceSeries, TCustom3DGridSeries)
 
@@ -448,6 +449,8 @@ void RegisterGridSeriesTypes() {
     RegisterSeriesType(&TContourSeries::StaticClass(), &GrafMsgExContour, &GrafMsgEx3D, 1);
     RegisterSeriesType(&TWaterFallSeries::StaticClass(), &GrafMsgExWaterFall, &GrafMsgEx3D, 1);
     RegisterSeriesType(&TColorGridSeries::StaticClass(), &GrafMsgExColorGrid, &GrafMsgEx3D, 1);
+    RegisterSeriesType(&TVector3DSeries::StaticClass(), &GrafMsgExVector3D, &GrafMsgEx3D, 1);
+    RegisterSeriesType(&TTowerSeries::StaticClass(), &GrafMsgExTower, &GrafMsgEx3D, 1);
     RegisterClasses({&TContourLevel::StaticClass(), &TContourLevels::StaticClass()});
     return true;
   }();
@@ -457,5 +460,5 @@ void RegisterGridSeriesTypes() {
 void UnregisterGridSeriesTypes() {
   UnregisterSeriesTypes(
       {&TSurfaceSeries::StaticClass(), &TContourSeries::StaticClass(), &TWaterFallSeries::StaticClass(),
-       &TColorGridSeries::StaticClass()});
+       &TColorGridSeries::StaticClass(), &TVector3DSeries::StaticClass(), &TTowerSeries::StaticClass()});
 }
