@@ -1,0 +1,41 @@
+// A chart tool bound to one surface series: the cell under the mouse is
+// highlighted by colouring its reference point, its row and its column.
+#pragma once
+
+#include "chart/series/grafsurfa.h"
+
+class TSurfaceNearestTool : public TGrafCustomToolSeries {
+  ZV_CLASS(TSurfaceNearestTool)
+public:
+  explicit TSurfaceNearestTool(TComponent* AOwner = nullptr);
+
+  std::string EditorFormClassName() const override { return "TSurfaceNearest"; }
+  void HandleMouseEvent(int Kind, TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  std::string ToolTypeName() const override;
+  // Only a surface series is taken; any other leaves the tool without one.
+  void SetSeries(TChartSeries* Value) override;
+
+  // X and Z of the current cell's lower column and upper row, -1 without a cell.
+  void CellReference(double& X, double& Z) const;
+  int Cell() const { return FCell; }
+
+  TColor CellColor() const { return FCellColor; }
+  void SetCellColor(TColor Value) { ChangeColor(FCellColor, Value); }
+  TColor RowColor() const { return FRowColor; }
+  void SetRowColor(TColor Value) { ChangeColor(FRowColor, Value); }
+  TColor ColumnColor() const { return FColumnColor; }
+  void SetColumnColor(TColor Value) { ChangeColor(FColumnColor, Value); }
+  TNotifyEvent OnSelectCell;
+
+private:
+  TColor FCellColor = 0x0000FF;
+  TColor FRowColor = 0xFF0000;
+  TColor FColumnColor = 0x008000;
+  int FCell = -1;
+  // The loop directions of the hit test that found the cell.
+  int FDX = 1;
+  int FDZ = 1;
+};
+
+void RegisterSurfaceToolType();
+void UnregisterSurfaceToolType();
