@@ -3,6 +3,12 @@
 #pragma once
 
 #include "chart/series/grafsurfa.h"
+#include "platform/ui/forms.h"
+
+class TButtonColor;
+class TCheckBox;
+class TComboFlat;
+class TLabel;
 
 class TSurfaceNearestTool : public TGrafCustomToolSeries {
   ZV_CLASS(TSurfaceNearestTool)
@@ -35,6 +41,44 @@ private:
   // The loop directions of the hit test that found the cell.
   int FDX = 1;
   int FDZ = 1;
+};
+
+// The tool's editor: the surface series and the three colours, each with
+// "Default" and "None" boxes. The tool comes in the form's Tag.
+class TSurfaceNearest : public TForm {
+  ZV_CLASS(TSurfaceNearest)
+public:
+  explicit TSurfaceNearest(TComponent* AOwner = nullptr);
+
+  void FormShow(TObject* Sender);
+  void FillSeriesList();
+  void CBSeriesChange(TObject* Sender);
+  void ButtonColor1Click(TObject* Sender);
+  void ButtonColor2Click(TObject* Sender);
+  void ButtonColor3Click(TObject* Sender);
+  void CheckBox1Click(TObject* Sender);
+  void CheckBox2Click(TObject* Sender);
+  void CheckBox3Click(TObject* Sender);
+  void CheckBox4Click(TObject* Sender);
+  void CheckBox5Click(TObject* Sender);
+  void CheckBox6Click(TObject* Sender);
+
+  TLabel* Label1 = nullptr;
+  TComboFlat* CBSeries = nullptr;
+  TButtonColor* ButtonColor1 = nullptr;
+  TButtonColor* ButtonColor2 = nullptr;
+  TButtonColor* ButtonColor3 = nullptr;
+  TCheckBox* CheckBox1 = nullptr;
+  TCheckBox* CheckBox2 = nullptr;
+  TCheckBox* CheckBox3 = nullptr;
+  TCheckBox* CheckBox4 = nullptr;
+  TCheckBox* CheckBox5 = nullptr;
+  TCheckBox* CheckBox6 = nullptr;
+
+private:
+  TSurfaceNearestTool* Tool() const;
+  void SetToolColor(int Which, TColor Value);
+  TButtonColor* ButtonOf(int Which) const;
 };
 
 void RegisterSurfaceToolType();

@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "chart/core/chart.h"
+#include "chart/core/grafeditctrls.h"
 #include "chart/series/grafcontour.h"
 #include "chart/series/grafsurfacetool.h"
+#include "platform/ui/stdctrls.h"
 #include "seriestest.h"
 
 namespace {
@@ -98,6 +100,57 @@ TEST(SurfaceNearestTool, TakesOnlySurfacesAndRegisters) {
   EXPECT_EQ(s.tool->EditorFormClassName(), "TSurfaceNearest");
   RegisterSurfaceToolType();
   EXPECT_GE(ToolTypeRegistry()->IndexOf(&TSurfaceNearestTool::StaticClass()), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SurfaceNearestForm, ListsSurfacesAndEditsTheColours) {
+  TToolScene s;
+  auto* second = new TWaterFallSeries(&s.chart);
+  second->SetParentChart(&s.chart);
+  auto* contour = new TContourSeries(&s.chart);
+  contour->SetParentChart(&s.chart);
+  s.tool->SetRowColor(clNone);
+  TSurfaceNearest form(nullptr);
+  form.SetTag(reinterpret_cast<intptr_t>(static_cast<TObject*>(s.tool)));
+  form.FormShow(&form);
+  EXPECT_EQ(form.Label1->Text(), "Surface");
+  ASSERT_EQ(form.CBSeries->Items()->Count(), 2);  // the contour is left out
+  EXPECT_TRUE(form.CBSeries->Enabled());
+  EXPECT_EQ(form.CBSeries->ItemIndex(), 0);
+  EXPECT_FALSE(form.CheckBox1->Checked());
+  EXPECT_TRUE(form.CheckBox5->Checked());
+  EXPECT_EQ(form.ButtonColor1->LinkedObject(), s.tool);
+  // Picking the water fall re-binds the tool.
+  form.CBSeries->UserSelected(1);
+  EXPECT_EQ(s.tool->Series(), second);
+  // Default and None boxes set the colours; a colour button unticks Default
+  // and keeps the colour it chose.
+  form.CheckBox1->SetChecked(true);
+  EXPECT_EQ(s.tool->CellColor(), clDefault);
+  form.CheckBox6->SetChecked(true);
+  EXPECT_EQ(s.tool->ColumnColor(), clNone);
+  s.tool->SetCellColor(clYellow);
+  form.ButtonColor1Click(form.ButtonColor1);
+  EXPECT_FALSE(form.CheckBox1->Checked());
+  EXPECT_EQ(s.tool->CellColor(), clYellow);
+}
+
+TEST(SurfaceNearestForm, EmptyListWithoutSurfaces) {
+  TSeriesTestChart chart;
+  auto* tool = new TSurfaceNearestTool(&chart);
+  chart.Tools()->AddTool(tool);
+  TSurfaceNearest form(nullptr);
+  form.SetTag(reinterpret_cast<intptr_t>(static_cast<TObject*>(tool)));
+  form.FormShow(&form);
+  EXPECT_EQ(form.CBSeries->Items()->Count(), 0);
+  EXPECT_FALSE(form.CBSeries->Enabled());
+  // Without a tool only the label changes.
+  TSurfaceNearest bare(nullptr);
+  bare.FormShow(&bare);
+  EXPECT_EQ(bare.Label1->Text(), "Surface");
 }
 
 }  // namespace
