@@ -9,6 +9,7 @@
 #include "platform/rtl/streams.h"
 #include "platform/ui/streaming.h"
 #include "seriestest.h"
+#include "support/testlocale.h"
 
 namespace {
 
@@ -147,6 +148,11 @@ TEST(MapSeries, StoredMapReloadsItsPolygons) {
   }
   map->Shapes()->Polygon(1)->SetColor(clLime);
   const std::string text = ComponentToText(&chart);
+  {
+    TScopedLocale comma;
+    ASSERT_TRUE(comma.Active());
+    EXPECT_EQ(ComponentToText(&chart), text);
+  }
   TChart loaded(nullptr);
   TextToComponent(text, &loaded);
   ASSERT_EQ(loaded.NumberOfSeries(), 1);
@@ -158,6 +164,20 @@ TEST(MapSeries, StoredMapReloadsItsPolygons) {
   ASSERT_EQ(p2->PointCount(), 3);
   EXPECT_EQ(p2->XValues()->GetValue(1), 3);
   EXPECT_EQ(p2->YValues()->GetValue(2), 2.25);
+
+  // A stored map whose polygon stream lost its last bytes is refused.
+  const size_t data = text.find("Data = {");
+  ASSERT_NE(data, std::string::npos) << text;
+  const size_t close = text.find('}', data);
+  std::string damaged = text;
+  damaged.erase(close - 8, 8);
+  TChart refused(nullptr);
+  try {
+    TextToComponent(damaged, &refused);
+    ADD_FAILURE() << "damaged map accepted";
+  } catch (const Exception& e) {
+    EXPECT_NE(std::string(e.what()).find("damaged"), std::string::npos) << e.what();
+  }
 
   // A damaged polygon stream is refused and the polygon keeps its points.
   TMemoryStream good;
