@@ -277,6 +277,12 @@ TGrafPolygon* TGrafPolygonList::AddPolygon() {
   return static_cast<TGrafPolygon*>(Add());
 }
 
+void TGrafPolygonList::Notify(TCollectionItem* Item, TCollectionNotification Action) {
+  if (Action == cnExtracting)
+    if (TMapSeries* map = MapSeries()) map->PolygonLeaving(Item->Index());
+  TOwnedCollection::Notify(Item, Action);
+}
+
 void TGrafPolygonList::DeletePolygons(int Index, int Count) {
   for (int i = 0; i < Count && Index < this->Count(); ++i) Delete(Index);
 }
@@ -298,9 +304,29 @@ TMapSeries::TMapSeries(TComponent* AOwner) : TCustom3DPaletteSeries(AOwner) {
   SetMainAndOther(FZValues, FXValues, false);
 }
 
+namespace {
+// The series removes points and polygons together meanwhile.
+class TPairedRemoval {
+public:
+  explicit TPairedRemoval(int& Counter) : FCounter(Counter) { ++FCounter; }
+  ~TPairedRemoval() { --FCounter; }
+  TPairedRemoval(const TPairedRemoval&) = delete;
+  TPairedRemoval& operator=(const TPairedRemoval&) = delete;
+
+private:
+  int& FCounter;
+};
+}  // namespace
+
 TMapSeries::~TMapSeries() {
   if (FParentChart) TChartSeries::SetParentChart(nullptr);
+  ++FPairedRemoval;
   FShapes.reset();
+}
+
+void TMapSeries::PolygonLeaving(int Index) {
+  if (FPairedRemoval > 0 || Index < 0 || Index >= PointCount()) return;
+  TCustom3DPaletteSeries::RemovePoint(Index);
 }
 
 void TMapSeries::DefineProperties(TFiler* Filer) {
@@ -400,16 +426,19 @@ double TMapSeries::SmallestX() { return Extreme(true, false); }
 double TMapSeries::SmallestY() { return Extreme(false, false); }
 
 void TMapSeries::RemoveAllPoints() {
+  TPairedRemoval guard(FPairedRemoval);
   TCustom3DPaletteSeries::RemoveAllPoints();
   if (FShapes) FShapes->Clear();
 }
 
 void TMapSeries::RemovePoint(int Index) {
+  TPairedRemoval guard(FPairedRemoval);
   TCustom3DPaletteSeries::RemovePoint(Index);
   if (Index < FShapes->Count()) FShapes->Delete(Index);
 }
 
 void TMapSeries::RemovePointRange(int Index, int Number, bool Renumber) {
+  TPairedRemoval guard(FPairedRemoval);
   TCustom3DPaletteSeries::RemovePointRange(Index, Number, Renumber);
   FShapes->DeletePolygons(Index, Number);
 }

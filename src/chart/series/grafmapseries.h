@@ -95,6 +95,11 @@ public:
   TGrafPolygon* AddPolygon();
   void DeletePolygons(int Index, int Count);
   TMapSeries* MapSeries() const;
+
+protected:
+  // A polygon leaving the list by any road (the reader's or Assign's Clear
+  // too) takes its point with it, so points and polygons stay paired.
+  void Notify(TCollectionItem* Item, TCollectionNotification Action) override;
 };
 
 class TMapSeries : public TCustom3DPaletteSeries {
@@ -130,6 +135,9 @@ public:
   void ExchangePoints(int A, int B) override;
 
   TGrafPolygonList* Shapes() const { return FShapes.get(); }
+  // The point of a polygon leaving the shapes goes too, unless the series is
+  // removing both itself.
+  void PolygonLeaving(int Index);
   void SetShapes(TGrafPolygonList* Value);
 
   // Random integers below a range for sample shapes; the core's generator
@@ -145,6 +153,7 @@ private:
   double Extreme(bool X, bool Largest);
 
   std::unique_ptr<TGrafPolygonList> FShapes;
+  int FPairedRemoval = 0;
 };
 
 void RegisterMapSeriesType();

@@ -89,6 +89,15 @@ TEST(MapSeries, RemovalExchangeAndAssignKeepThePairs) {
   EXPECT_EQ(t.map->Shapes()->Polygon(0)->Points()->XValues()->GetValue(0), 8);
   s.map->RemoveAllPoints();
   EXPECT_EQ(s.map->Shapes()->Count(), 0);
+  EXPECT_EQ(s.map->PointCount(), 0);
+  // Polygons leaving through the collection itself take their points along.
+  for (int i = 0; i < 3; ++i) s.Square(i * 2, 0, i, std::string(1, static_cast<char>('p' + i)));
+  s.map->Shapes()->Delete(1);
+  ExpectPaired(s.map, {0, 2}, {"p", "r"});
+  s.map->Shapes()->Assign(t.map->Shapes());
+  ExpectPaired(s.map, {40, 0}, {"e", "a"});
+  s.map->Shapes()->Clear();
+  EXPECT_EQ(s.map->PointCount(), 0);
 }
 
 TEST(MapSeries, DrawsFlatInOrderAndByDepthIn3D) {
