@@ -231,3 +231,21 @@ TEST(ColorGrid, RegisteredOnTheThreeDPage) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ColorGrid, RotatedViewPaintsCellsAtDepthLeavingMissingOnesOut) {
+  TGridScene s;
+  s.chart.SetView3D(true);
+  s.chart.View3DOptions()->SetOrthogonal(false);
+  s.chart.View3DOptions()->SetRotation(340);
+  s.Fill(3, 2, [](int x, int z) { return x == 2 && z == 1 ? clDefault : (z == 1 ? clWhite : clRed); });
+  s.chart.Pass();
+  std::vector<TCanvasCall> cells;
+  for (const TCanvasCall& c : s.chart.Rec->CallsOf("PlaneWithZ"))
+    if (c.Args.back() == s.series->MiddleZ) cells.push_back(c);
+  ASSERT_EQ(cells.size(), 5u);  // the white cells are drawn, the missing one is not
+  for (const TCanvasCall& c : cells) EXPECT_TRUE(c.BrushColor == clRed || c.BrushColor == clWhite);
+}
+
+}  // namespace
