@@ -75,7 +75,13 @@ void TFormPosSaver::FormShow(TObject* Sender) {
 }
 
 void TFormPosSaver::FormClose(TObject* Sender, TCloseAction& Action) {
-  SavePosition();
+  // An INI file that cannot be written is reported, but neither keeps the
+  // window's own close handler from running nor the window from closing.
+  try {
+    SavePosition();
+  } catch (const Exception& e) {
+    if (Application) Application->ShowException(e);
+  }
   try {
     if (FOldClose) FOldClose(Sender, Action);
   } catch (...) {

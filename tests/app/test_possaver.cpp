@@ -6,6 +6,7 @@
 
 #include "platform/rtl/inifiles.h"
 #include "platform/rtl/registry.h"
+#include "support/dialogresponder.h"
 #include "support/gui/guitest.h"
 #include "support/tempdir.h"
 
@@ -166,6 +167,26 @@ TEST_F(PosSaverTest, DefaultIniNameCutsTheProgramNameAtItsFirstDotOnly) {
   const std::string exe = Application->ExeName();
   const std::string file = exe.substr(exe.find_last_of('/') + 1);
   EXPECT_EQ(name, exe.substr(0, exe.size() - file.size()) + file.substr(0, file.find('.')) + ".ini");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PosSaverTest, UnwritableIniFileIsReportedAndTheWindowStillCloses) {
+  TTempDir dir;
+  TDialogResponder dialogs;
+  auto form = MakeForm("MacroForm", {40, 30, 300, 200});
+  bool oldClose = false;
+  form->OnClose = [&](TObject*, TCloseAction&) { oldClose = true; };
+  auto* saver = new TFormPosSaver(form.get());
+  saver->SetIniName(dir.File("no-folder/forms.ini"));
+  form->Show();
+  form->Close();
+  EXPECT_TRUE(oldClose);
+  EXPECT_FALSE(form->Visible());
+  ASSERT_EQ(dialogs.Count(), 1u);
+  EXPECT_NE(dialogs.Last().Text.find("forms.ini"), std::string::npos) << dialogs.Last().Text;
 }
 
 }  // namespace
