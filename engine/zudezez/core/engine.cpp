@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <map>
+#include <tuple>
 #include <sstream>
 
 #include "core/fourier.h"
+#include "core/limits.h"
 #include "core/messagetrap.h"
 #include "core/observed.h"
 #include "core/report.h"
@@ -39,6 +42,8 @@ int TZdEngine::Start(int histogramCount, const std::string& inputFile, const std
   }
   if (FModel->HistogramCount() < 1) return zeReadInput;
   if (histogramCount != FModel->HistogramCount()) return zeHistogramRange;
+  // Limits first: nothing is allocated or searched for an input that asks too much.
+  if (int e = CheckModelLimits(*FModel, FProblem); e != zeNone) return e;
 
   {
     std::ofstream out(outputFile, std::ios::trunc);
@@ -51,7 +56,11 @@ int TZdEngine::Start(int histogramCount, const std::string& inputFile, const std
     if (int e = LoadHistogramData(*FModel, dataName, h, data); e != zeNone) return e;
     FPattern->SetData(h, std::move(data));
   }
+  std::size_t points = 0;
+  for (int h = 1; h <= FModel->HistogramCount(); ++h) points += FPattern->Data(h).X.size();
+  if (points > MaxPointsTotal) return zeTooManyPoints;
   if (int e = FPattern->Prepare(); e != zeNone) return e;
+  if (int e = CheckStructureWork(*FPattern, FProblem); e != zeNone) return e;
   if (FPattern->HasLeBailPhase()) {
     if (FModel->RecycleLeBail != 0) {
       if (int e = ReadLeBail(); e != zeNone) return e;
@@ -66,7 +75,7 @@ int TZdEngine::Start(int histogramCount, const std::string& inputFile, const std
 
   std::ostringstream listing;
   WriteListingStart(listing, *FPattern, *FRefinement);
-  AppendListing(listing.str());
+  if (!AppendListing(listing.str())) return zeOutputFile;
   if (!WriteBonds()) return zeBondFile;
   FStarted = FRunning = true;
   return zeNone;
@@ -75,6 +84,8 @@ int TZdEngine::Start(int histogramCount, const std::string& inputFile, const std
 int TZdEngine::Iterate(int histogramCount, int cycle, int& converged) {
   if (!FStarted || !FRunning) return zeInternal;
   if (histogramCount != FModel->HistogramCount()) return zeHistogramRange;
+  // Limits first: nothing is allocated or searched for an input that asks too much.
+  if (int e = CheckModelLimits(*FModel, FProblem); e != zeNone) return e;
   FProgress = 0;
   bool done = false;
   const int error = FRefinement->Cycle(done, [this](double percent) { FProgress = static_cast<float>(percent); });
@@ -100,11 +111,12 @@ int TZdEngine::Iterate(int histogramCount, int cycle, int& converged) {
 int TZdEngine::Close(bool update) {
   if (!FStarted) return zeInternal;
   FRunning = false;
+  // Every file is attempted; a failure is reported after the rest is written.
   std::ostringstream listing;
   WriteListingEnd(listing, *FPattern, *FRefinement);
-  AppendListing(listing.str());
-  WriteBonds();
-  if (FPattern->HasLeBailPhase()) WriteLeBail();
+  bool written = AppendListing(listing.str());
+  written = WriteBonds() && written;
+  if (FPattern->HasLeBailPhase()) written = WriteLeBail() && written;
   if (update) {
     try {
       TMessageTrap trap;
@@ -114,19 +126,30 @@ int TZdEngine::Close(bool update) {
       return zeOutputFile;
     }
   }
-  return zeNone;
+  return written ? zeNone : zeCloseFiles;
 }
 
-void TZdEngine::AppendListing(const std::string& text) {
+bool TZdEngine::AppendListing(const std::string& text) {
   std::ofstream out(FOutputFile, std::ios::app);
   out << text;
+  out.flush();
+  return static_cast<bool>(out);
 }
 
+// Each file appears whole or keeps what it held: a listing that cannot be
+// written never leaves a truncated one behind.
 bool TZdEngine::WriteBonds() {
-  std::ofstream dst(FBaseName + ".dst", std::ios::trunc), ang(FBaseName + ".ang", std::ios::trunc);
-  if (!dst || !ang) return false;
-  WriteDistances(dst, *FPattern, FModel->Rmin, FModel->Rmax);
-  WriteAngles(ang, *FPattern, FModel->Rmin, FModel->Rmax);
+  std::ostringstream dst, ang;
+  const std::string distancesCut = WriteDistances(dst, *FPattern, FModel->Rmin, FModel->Rmax);
+  const std::string anglesCut = WriteAngles(ang, *FPattern, FModel->Rmin, FModel->Rmax);
+  if (!distancesCut.empty()) AppendListing("\nDistance listing cut: " + distancesCut + "\n");
+  if (!anglesCut.empty()) AppendListing("\nAngle listing cut: " + anglesCut + "\n");
+  try {
+    WriteFileAtomic(FBaseName + ".dst", dst.str());
+    WriteFileAtomic(FBaseName + ".ang", ang.str());
+  } catch (const std::exception&) {
+    return false;
+  }
   return true;
 }
 
@@ -134,6 +157,11 @@ bool TZdEngine::WriteBonds() {
 int TZdEngine::ReadLeBail() {
   std::ifstream in(FBaseName + ".lbl");
   if (!in) return zeNoLeBailFile;
+  // Reflections by histogram, phase and indices: a long file costs one look-up a line.
+  std::map<std::tuple<int, int, TMiller>, std::vector<TReflection*>> index;
+  for (int h = 1; h <= FPattern->HistogramCount(); ++h)
+    for (TPhaseView& view : FPattern->Views(h))
+      for (TReflection& r : view.Reflections) index[{h, view.Phase, r.Hkl}].push_back(&r);
   std::string line;
   int read = 0;
   while (std::getline(in, line)) {
@@ -146,17 +174,18 @@ int TZdEngine::ReadLeBail() {
       return zeLeBailFile;
     }
     if (h < 1 || h > FPattern->HistogramCount() || p < 1 || p > FModel->PhaseCount() || !(f2 >= 0)) return zeLeBailFile;
-    for (TReflection& r : FPattern->Views(h)[static_cast<std::size_t>(p - 1)].Reflections)
-      if (r.Hkl == hkl) {
-        r.F2 = f2;
-        ++read;
-      }
+    const auto found = index.find({h, p, hkl});
+    if (found == index.end()) continue;
+    for (TReflection* r : found->second) {
+      r->F2 = f2;
+      ++read;
+    }
   }
   return read > 0 ? zeNone : zeLeBailFile;
 }
 
-void TZdEngine::WriteLeBail() {
-  std::ofstream out(FBaseName + ".lbl", std::ios::trunc);
+bool TZdEngine::WriteLeBail() {
+  std::ostringstream out;
   out.precision(10);
   for (int h = 1; h <= FPattern->HistogramCount(); ++h)
     for (const TPhaseView& view : FPattern->Views(h)) {
@@ -164,6 +193,12 @@ void TZdEngine::WriteLeBail() {
       for (const TReflection& r : view.Reflections)
         out << h << ' ' << view.Phase << ' ' << r.Hkl[0] << ' ' << r.Hkl[1] << ' ' << r.Hkl[2] << ' ' << r.F2 << '\n';
     }
+  try {
+    WriteFileAtomic(FBaseName + ".lbl", out.str());
+  } catch (const std::exception&) {
+    return false;
+  }
+  return true;
 }
 
 bool TZdEngine::Info(int h, float& rp, float& rwp, float& chi2, float& rexp, float* rBragg, float* rF, float* fraction) {

@@ -59,10 +59,10 @@ private:
     float Position;
   };
   std::vector<TMarker> Markers(int h) const;
-  void AppendListing(const std::string& text);
+  bool AppendListing(const std::string& text);
   bool WriteBonds();
   int ReadLeBail();
-  void WriteLeBail();
+  bool WriteLeBail();
 
   std::unique_ptr<TRietveld> FModel;
   std::unique_ptr<TPattern> FPattern;

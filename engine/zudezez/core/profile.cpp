@@ -50,7 +50,8 @@ cplx ExpE1Fraction(cplx z) {
 // switches on across the branch cut (Berry's smoothing).
 cplx ExpE1Asymptotic(cplx z) {
   cplx sum = 0, term = 1.0 / z;
-  const int n = static_cast<int>(std::abs(z));
+  // The smallest term comes near k = |z|; capped as a real before it becomes an int.
+  const int n = static_cast<int>(std::min(std::abs(z), 1000.0));
   for (int k = 0; k < n; ++k) {
     sum += term;
     if (std::abs(term) < 1e-17 * std::abs(sum)) break;

@@ -1,0 +1,137 @@
+#include "core/limits.h"
+
+#include <cmath>
+
+#include "core/crystal.h"
+#include "core/pattern.h"
+#include "model/rietclass.h"
+
+namespace {
+
+std::string Number(double x) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%g", x);
+  std::string s = buffer;
+  for (char& c : s)
+    if (c == ',') c = '.';  // the C library may follow the desktop's locale
+  return s;
+}
+
+bool Finite(const float* v) { return v == nullptr || std::isfinite(*v); }
+
+}  // namespace
+
+std::size_t CalculationPoints(double start, double step, double stop) {
+  const double span = stop - start;
+  if (!std::isfinite(start) || !std::isfinite(stop) || !(step > 0) || !(span > 0) || !std::isfinite(step)) return 0;
+  // Compared as a real before it becomes an integer: 1e30 points must not convert.
+  const double n = std::round(span / step) + 1;
+  if (!(n >= 2) || n > double(MaxPointsPerHistogram)) return 0;
+  return static_cast<std::size_t>(n);
+}
+
+int CheckModelLimits(const TRietveld& model, std::string& problem) {
+  problem.clear();
+  std::size_t total = 0;
+  for (int h = 1; h <= model.HistogramCount(); ++h) {
+    THistogram& hist = *model.Histogram(h);
+    for (int t = 1; t <= 30; ++t)
+      if (!Finite(hist.Value(t))) {
+        problem = "Histogram " + std::to_string(h) + ": a value is not a number";
+        return zeValueRange;
+      }
+    for (float v : {hist.Start, hist.Stop, hist.Step})
+      if (!std::isfinite(v)) {
+        problem = "Histogram " + std::to_string(h) + ": the range is not a number";
+        return zeValueRange;
+      }
+    if (hist.IsCalculation()) {
+      const std::size_t n = CalculationPoints(hist.Start, hist.Step, hist.Stop);
+      const double asked = hist.Step > 0 ? std::floor((double(hist.Stop) - hist.Start) / hist.Step) + 1 : 0;
+      if (n == 0 && asked > double(MaxPointsPerHistogram)) {
+        problem = "Histogram " + std::to_string(h) + " asks for " + Number(asked) + " points, more than " +
+                  std::to_string(MaxPointsPerHistogram);
+        return zeTooManyPoints;
+      }
+      total += n;
+      if (total > MaxPointsTotal) {
+        problem = "The histograms ask for more than " + std::to_string(MaxPointsTotal) + " points together";
+        return zeTooManyPoints;
+      }
+    }
+  }
+  for (const auto& sample : model.Samples)
+    for (int t = 1; t <= 40; ++t)
+      if (!Finite(sample->Value(t))) {
+        problem = "A sample value is not a number";
+        return zeValueRange;
+      }
+  for (int p = 1; p <= model.PhaseCount(); ++p) {
+    TPhase& phase = *model.Phase(p);
+    const std::string which = "Phase " + std::to_string(p);
+    for (double l : {phase.A, phase.B, phase.C})
+      if (!(l >= MinCellLength && l <= MaxCellLength)) {
+        problem = which + ": cell length " + Number(l) + " outside " + Number(MinCellLength) + " .. " +
+                  Number(MaxCellLength) + " Angstrom";
+        return zeCellRange;
+      }
+    for (double g : {phase.Alpha, phase.Beta, phase.Gamma})
+      if (!(g >= MinCellAngle && g <= MaxCellAngle)) {
+        problem = which + ": cell angle " + Number(g) + " outside " + Number(MinCellAngle) + " .. " +
+                  Number(MaxCellAngle) + " degrees";
+        return zeCellRange;
+      }
+    const TCell cell(phase.A, phase.B, phase.C, phase.Alpha, phase.Beta, phase.Gamma);
+    if (!cell.IsValid() || cell.Volume() < MinCellShape * double(phase.A) * phase.B * phase.C) {
+      problem = which + ": the cell is nearly flat (its angles leave almost no volume)";
+      return zeCellRange;
+    }
+    for (int t = 1; t <= 11; ++t)
+      if (!Finite(phase.Value(t))) {
+        problem = which + ": a value is not a number";
+        return zeValueRange;
+      }
+    if (!(std::fabs(phase.IsoThermal) <= MaxDisplacement)) {
+      problem = which + ": overall B " + Number(phase.IsoThermal) + " outside +-" + Number(MaxDisplacement);
+      return zeValueRange;
+    }
+    for (int a = 1; a <= phase.AtomCount(); ++a) {
+      TAtom& atom = *phase.Atom(a);
+      for (int t = 1; t <= 11; ++t)
+        if (!Finite(atom.Value(t))) {
+          problem = which + ", atom " + std::to_string(a) + ": a value is not a number";
+          return zeValueRange;
+        }
+      // Fractional coordinates far outside the cell only lose precision; keep them sane.
+      for (double x : {atom.X, atom.Y, atom.Z})
+        if (!(std::fabs(x) <= 1000)) {
+          problem = which + ", atom " + std::to_string(a) + ": coordinate " + Number(x) + " outside +-1000";
+          return zeValueRange;
+        }
+      for (double b : {atom.B, atom.B11, atom.B22, atom.B33, atom.B12, atom.B13, atom.B23})
+        if (!(std::fabs(b) <= MaxDisplacement)) {
+          problem = which + ", atom " + std::to_string(a) + ": displacement " + Number(b) + " outside +-" +
+                    Number(MaxDisplacement);
+          return zeValueRange;
+        }
+    }
+  }
+  return zeNone;
+}
+
+int CheckStructureWork(const TPattern& pattern, std::string& problem) {
+  const TRietveld& model = pattern.Model();
+  double work = 0;
+  for (int h = 1; h <= pattern.HistogramCount(); ++h)
+    for (const TPhaseView& view : pattern.Views(h)) {
+      const TPhase& phase = *model.Phase(view.Phase);
+      if (phase.CalcMethod != 0) continue;
+      // Every atom counts with the whole group: the structure factor sums over all operations.
+      work += double(view.Reflections.size()) * phase.AtomCount() * pattern.Group(view.Phase).Order();
+    }
+  if (work > MaxStructureWork) {
+    problem = "Reflections times atoms in the cell: " + Number(work) + ", more than " + Number(MaxStructureWork);
+    return zeTooManyReflections;
+  }
+  return zeNone;
+}

@@ -1,0 +1,55 @@
+// What one engine run may ask of the machine. The engine runs inside the
+// program, so an input that could hang it or make it allocate without bound
+// is refused before the work starts, with an error number of its own; the
+// numbers are listed in engine/zudezez/README.md.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+class TRietveld;
+class TPattern;
+
+// Error numbers of the limits (the others are in pattern.h); the binding has a text for each.
+constexpr int zeCloseFiles = 5, zeTooManyReflections = 47, zeTooManyPoints = 48, zeCellRange = 49,
+              zeValueRange = 56;
+
+// Independent reflections of one phase in one histogram, and of the whole run.
+constexpr std::size_t MaxReflectionsPerPhase = 200000;
+constexpr std::size_t MaxReflectionsTotal = 200000;
+// (h, k, l) triples the reflection generation may visit for one phase.
+constexpr double MaxIndexWalk = 5e7;
+// Reflections times atoms in the cell (one structure-factor calculation).
+constexpr double MaxStructureWork = 4e8;
+// Points of one histogram, and of all histograms together.
+constexpr std::size_t MaxPointsPerHistogram = 1000000;
+constexpr std::size_t MaxPointsTotal = 4000000;
+// Cell lengths (Angstrom), angles (degrees) and the least V / (a b c): a
+// nearly flat cell makes every lattice search explode.
+constexpr double MinCellLength = 0.1, MaxCellLength = 1000;
+constexpr double MinCellAngle = 5, MaxCellAngle = 175;
+constexpr double MinCellShape = 0.01;
+// Displacement parameters B (square Angstrom), isotropic and overall.
+constexpr double MaxDisplacement = 1000;
+// Bond and angle listings: the search reaches at most this far (Angstrom),
+// tries at most this many positions, and lists at most this many lines.
+constexpr double MaxBondDistance = 10;
+constexpr double MaxBondTrials = 2e7;
+constexpr std::size_t MaxListedDistances = 100000, MaxListedAngles = 200000;
+// Radial distribution: pair positions tried, and the largest range (Angstrom).
+constexpr double MaxRdfTrials = 5e7;
+constexpr double MaxRdfRange = 1000;
+// Fourier maps: structure-factor terms (indices on the grid times atoms in the cell).
+constexpr double MaxMapWork = 5e8;
+
+// Checks the model before any work: cell, displacement parameters, finite
+// values and the points of calculation-only histograms. Returns an engine
+// error number; `problem` tells what was refused.
+int CheckModelLimits(const TRietveld& model, std::string& problem);
+
+// The number of points of a calculation-only histogram with this range, or
+// 0 when the range and step give none or more than MaxPointsPerHistogram.
+std::size_t CalculationPoints(double start, double step, double stop);
+
+// After the reflections are generated: reflections times atoms in the cell.
+int CheckStructureWork(const TPattern& pattern, std::string& problem);
