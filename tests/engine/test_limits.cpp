@@ -441,3 +441,24 @@ TEST(Limits, CloseSaysWhenItCouldNotWrite) {
       }
   }
 }
+
+TEST(Limits, CloseSaysWhenTheLeBailFileCouldNotBeWritten) {
+  TTempDir dir;
+  TRietveld model;
+  ASSERT_TRUE(ReadModel(model, ExampleFile("corundum.inp")));
+  const std::string data = WriteSyntheticData(model, dir, 31);
+  for (int a = 1; a <= 2; ++a)
+    for (int t : {1, 3, 4}) model.Parameters.SetRefined(0, 1, a, t, false);
+  model.Parameters.SetRefined(0, 1, 0, 1, false);
+  model.Phase(1)->CalcMethod = 1;
+  TZdEngine engine;
+  ASSERT_EQ(StartEngine(engine, model, dir, data), zeNone);
+  int converged = 0;
+  ASSERT_EQ(engine.Iterate(1, 1, converged), zeNone);
+  const std::string blocked = dir.File("work.lbl");
+  ASSERT_EQ(mkdir(blocked.c_str(), 0700), 0);
+  dir.Write("work.lbl/kept", "the user's");
+  EXPECT_EQ(engine.Close(false), zeCloseFiles);
+  EXPECT_EQ(TTempDir::Read(blocked + "/kept"), "the user's");
+  EXPECT_NE(TTempDir::Read(dir.File("work.dst")).find("Phase 1"), std::string::npos);
+}
