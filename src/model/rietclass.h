@@ -62,6 +62,11 @@ public:
   std::string AtomType = "O   ";
   float X = 0, Y = 0, Z = 0;
   float B = 0.6f;
+  // Occupancy: the fraction of the site occupied times m / M, m the site's
+  // multiplicity and M the general multiplicity of the space group, so the
+  // cell holds N x M such atoms. A fully occupied general position has 1; a
+  // full 4-fold site of P n m a (M = 8) has 0.5 (as "Set atom occupancy to
+  // full" in the phase window sets it).
   float N = 1.0f;
   float B11 = 0, B22 = 0, B33 = 0, B12 = 0, B13 = 0, B23 = 0;
 };

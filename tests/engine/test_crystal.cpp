@@ -24,7 +24,8 @@ TSpaceGroup Group(const std::string& symbol, const TCell& cell = TCell(5, 6, 7, 
   return g;
 }
 
-// A rock-salt model: Na at 4a, Cl at 4b, no displacement, one X-ray histogram.
+// A rock-salt model: Na at 4a, Cl at 4b, no displacement, one X-ray
+// histogram. Full sites of F m -3 m (M = 192) have N = 4 / 192.
 void RockSalt(TRietveld& model) {
   THistogram* h = model.NewHistogram();
   h->Wavelength1 = h->Wavelength2 = CuKa1;
@@ -34,10 +35,12 @@ void RockSalt(TRietveld& model) {
   TAtom na;
   na.Label = na.AtomType = "NA";
   na.B = 0;
+  na.N = 4.0f / 192;
   TAtom cl;
   cl.Label = cl.AtomType = "CL";
   cl.X = cl.Y = cl.Z = 0.5f;
   cl.B = 0;
+  cl.N = 4.0f / 192;
   p->AddAtom(na);
   p->AddAtom(cl);
 }
@@ -94,6 +97,65 @@ TEST(Crystal, RockSaltStructureFactors) {
                                [](const TReflection& r) { return r.Hkl == TMiller{2, 0, 0}; });
   ASSERT_NE(it, view.Reflections.end());
   EXPECT_NEAR(std::abs(it->F), 4 * (f(na, 2.8201) + f(cl, 2.8201)), 1e-3);
+}
+
+// N is the site fraction times m / M: an atom adds N times its sum over all M
+// operations. Rutile (P 42/m n m, M = 16) with Ti at 2a and O at 4f, checked
+// against the sum over the six atoms of the cell written out by hand, for a
+// full and a half-occupied oxygen site.
+TEST(Crystal, OccupancyIsSiteFractionTimesSiteOverGeneralMultiplicity) {
+  constexpr double x = 0.3048;
+  struct Site {
+    int atom;
+    double r[3];
+  };
+  const Site cellAtoms[] = {{0, {0, 0, 0}},         {0, {0.5, 0.5, 0.5}},         {1, {x, x, 0}},
+                            {1, {-x, -x, 0}},       {1, {0.5 + x, 0.5 - x, 0.5}}, {1, {0.5 - x, 0.5 + x, 0.5}}};
+  for (const double oxygenFraction : {1.0, 0.5}) {
+    TRietveld model;
+    THistogram* h = model.NewHistogram();
+    h->Wavelength1 = h->Wavelength2 = CuKa1;
+    TPhase* p = model.NewPhase();
+    p->SpaceGroup = "P 42/M N M";
+    p->A = p->B = 4.594f;
+    p->C = 2.959f;
+    TAtom ti;
+    ti.Label = ti.AtomType = "TI";
+    ti.B = 0;
+    ti.N = 2.0f / 16;
+    TAtom o;
+    o.Label = o.AtomType = "O";
+    o.X = o.Y = static_cast<float>(x);
+    o.B = 0;
+    o.N = static_cast<float>(oxygenFraction * 4 / 16);
+    p->AddAtom(ti);
+    p->AddAtom(o);
+    TPattern pattern(model);
+    THistogramData data;
+    data.Calculation = true;
+    for (int i = 0; i < 240; ++i) data.X.push_back(20 + 0.5 * i);
+    pattern.SetData(1, std::move(data));
+    ASSERT_EQ(pattern.Prepare(), zeNone);
+    TPhaseView& view = pattern.Views(1)[0];
+    pattern.UpdateStructureFactors(1, view);
+    ASSERT_GT(view.Reflections.size(), 20u);
+    const double occupancy[2] = {1.0, oxygenFraction};
+    for (const TReflection& r : view.Reflections) {
+      const double stol2 = 0.25 / (r.D * r.D);
+      std::complex<double> expected = 0;
+      for (const Site& site : cellAtoms) {
+        const TScatterer& sc = view.Scatterers[static_cast<std::size_t>(site.atom)];
+        const double phase = 2 * Pi * (r.Hkl[0] * site.r[0] + r.Hkl[1] * site.r[1] + r.Hkl[2] * site.r[2]);
+        expected += occupancy[site.atom] * std::complex<double>(sc.Real(stol2), sc.Imaginary()) *
+                    std::complex<double>(std::cos(phase), std::sin(phase));
+      }
+      EXPECT_NEAR(std::abs(r.F), std::abs(expected), 1e-5 * std::max(1.0, std::abs(expected)))
+          << oxygenFraction << " " << r.Hkl[0] << r.Hkl[1] << r.Hkl[2];
+    }
+    // F(000) counts 2 Ti and 4 x fraction O in the cell.
+    EXPECT_NEAR(pattern.ForwardScattering(1, view),
+                2 * view.Scatterers[0].Forward() + 4 * oxygenFraction * view.Scatterers[1].Forward(), 1e-4);
+  }
 }
 
 TEST(Crystal, SystematicAbsences) {

@@ -118,6 +118,7 @@ TEST(Maps, RadialDistributionOfCopper) {
   TAtom cu;
   cu.Label = cu.AtomType = "CU";
   cu.B = 0.5f;
+  cu.N = 4.0f / 192;  // a full 4a site of F m -3 m
   p->AddAtom(cu);
   TPattern pattern(model);
   THistogramData data;

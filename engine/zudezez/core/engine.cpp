@@ -216,10 +216,10 @@ bool TZdEngine::Info(int h, float& rp, float& rwp, float& chi2, float& rexp, flo
   for (const TPhaseView& view : FPattern->Views(h)) {
     const TPhase& phase = *FModel->Phase(view.Phase);
     double cellMass = 0;
-    for (int a2 = 0; a2 < phase.AtomCount() && a2 < static_cast<int>(view.Scatterers.size()); ++a2) {
-      const int orbit = FPattern->Group(view.Phase).Order() / view.Stabiliser[static_cast<std::size_t>(a2)];
-      cellMass += view.Scatterers[static_cast<std::size_t>(a2)].Mass * phase.Atom(a2 + 1)->N * orbit;
-    }
+    // N x M atoms of each kind in the cell (see AtomContribution).
+    const int order = FPattern->Group(view.Phase).Order();
+    for (int a2 = 0; a2 < phase.AtomCount() && a2 < static_cast<int>(view.Scatterers.size()); ++a2)
+      cellMass += view.Scatterers[static_cast<std::size_t>(a2)].Mass * phase.Atom(a2 + 1)->N * order;
     const double m = phase.Scale * cellMass * FPattern->Cell(view.Phase).Volume();
     mass.push_back(m);
     massSum += m;

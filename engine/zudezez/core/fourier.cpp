@@ -151,11 +151,14 @@ int ComputeRdf(const TPattern& pattern, int p, int kind, double range, int point
     const TAtom& atom = *phase.Atom(a);
     const double f = view.Scatterers[static_cast<std::size_t>(a - 1)].Forward();
     const double u2 = std::max(0.0, double(atom.B + phase.IsoThermal)) / (8 * Pi * Pi);
+    // Each distinct image holds N x (stabiliser order) of an atom: N x M atoms
+    // spread over the M / stabiliser images.
+    const double fraction = double(atom.N) * std::max(1, group.StabiliserOrder({atom.X, atom.Y, atom.Z}));
     sites.emplace_back();
     for (const TVec3& x : group.Orbit({atom.X, atom.Y, atom.Z})) {
-      sites.back().push_back({x, atom.N, f, u2});
-      count += atom.N;
-      meanF += atom.N * f;
+      sites.back().push_back({x, fraction, f, u2});
+      count += fraction;
+      meanF += fraction * f;
     }
     siteCount += double(sites.back().size());
   }

@@ -175,7 +175,6 @@ int TPattern::Prepare() {
           TScatterer sc;
           if (!ResolveScatterer(atom.AtomType, hist, sc)) return zeScatterNotFound;
           view.Scatterers.push_back(sc);
-          view.Stabiliser.push_back(std::max(1, Group(p).StabiliserOrder({atom.X, atom.Y, atom.Z})));
         }
       } else {
         for (TReflection& r : view.Reflections) r.F2 = 1.0;
@@ -215,11 +214,14 @@ double TPattern::ScatteringVector(int h, double x) const {
 }
 
 // The geometric part of one atom's contribution to F(hkl), without its
-// scattering factor: occupancy x exp(-B s^2) x sum over the symmetry images
-// of exp(2 pi i h.x'), with B the atom's B plus the phase's overall value.
-// N is the fraction of the site occupied: summing over every operation and
-// dividing by the order of the site's stabiliser (fixed from the starting
-// position) counts each distinct image once.
+// scattering factor: N x exp(-B s^2) x the sum over every operation of the
+// group (centring included) of exp(2 pi i h.x'), with B the atom's B plus the
+// phase's overall value.
+// Occupancy convention: N is the site fraction times m / M (m the site's
+// multiplicity, M the group's general multiplicity), so N x M atoms sit in
+// the cell and the sum is never divided by the order of the site's
+// stabiliser. A fully occupied general position has N = 1; a full 4-fold
+// site of P n m a (M = 8) has N = 0.5.
 std::complex<double> TPattern::AtomContribution(const TPhaseView& view, int atom, const TMiller& hkl, double stol2,
                                                 const TPhase& phase) const {
   const TAtom& a = *phase.Atom(atom + 1);
@@ -238,8 +240,7 @@ std::complex<double> TPattern::AtomContribution(const TPhaseView& view, int atom
     sum += t * std::complex<double>(std::cos(angle), std::sin(angle));
   }
   const double b = a.B + phase.IsoThermal;
-  const int stab = view.Stabiliser[static_cast<std::size_t>(atom)];
-  return sum * (a.N / stab * std::exp(-b * stol2));
+  return sum * (a.N * std::exp(-b * stol2));
 }
 
 void TPattern::UpdateStructureFactors(int /*h: the view is that histogram's*/, TPhaseView& view) {
@@ -305,8 +306,7 @@ double TPattern::ForwardScattering(int h, const TPhaseView& view) const {
   double sum = 0;
   for (int a = 0; a < phase.AtomCount() && a < static_cast<int>(view.Scatterers.size()); ++a) {
     const TAtom& atom = *phase.Atom(a + 1);
-    const int orbit = Group(view.Phase).Order() / view.Stabiliser[static_cast<std::size_t>(a)];
-    sum += view.Scatterers[static_cast<std::size_t>(a)].Forward() * atom.N * orbit;
+    sum += view.Scatterers[static_cast<std::size_t>(a)].Forward() * atom.N * Group(view.Phase).Order();
   }
   return sum;
 }

@@ -63,7 +63,6 @@ struct TPhaseView {
   int Phase = 0;  // 1-based
   std::vector<TReflection> Reflections;
   std::vector<TScatterer> Scatterers;   // per atom
-  std::vector<int> Stabiliser;          // per atom, from the starting positions
   // Contribution of each atom to every reflection's structure factor, and
   // the values it was computed from.
   std::vector<std::vector<std::complex<double>>> AtomF;
