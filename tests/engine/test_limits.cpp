@@ -266,6 +266,15 @@ TEST(Limits, HostileInputFilesEndInTheirErrorNumbers) {
       {"B = 1e30", {{" 0.60000 ", " 1.0E+30 "}}, zeValueRange},
       {"1e8 calculated points", {{"   0   4   1", "   2   4   1"}, {"  10.000   0.020  90.000", "  10.000  1.0E-6  90.000"}},
        zeTooManyPoints},
+      {"1e6 calculated points", {{"   0   4   1", "   2   4   1"}, {"  10.000   0.020  90.000", "   0.000   0.001 999.999"}},
+       zeNone},
+      {"1e6 + 1 calculated points", {{"   0   4   1", "   2   4   1"}, {"  10.000   0.020  90.000", "   0.000   0.001 1000.00"}},
+       zeTooManyPoints},
+      // Every peak as wide as the whole pattern.
+      {"U = 1e30 on 1e6 points", {{"   0   4   1", "   2   4   1"}, {"  10.000   0.020  90.000", "   0.000   0.001 999.999"},
+                                  {CubicCell, " 20.0000 20.0000 20.0000 90.0000 90.0000 90.0000"},
+                                  {" 0.01000-0.00500", " 1.0E+30-0.00500"}},
+       zeExcessiveOverlap},
   };
   TRun run;
   for (const TCase& c : cases) {
@@ -461,4 +470,28 @@ TEST(Limits, CloseSaysWhenTheLeBailFileCouldNotBeWritten) {
   EXPECT_EQ(engine.Close(false), zeCloseFiles);
   EXPECT_EQ(TTempDir::Read(blocked + "/kept"), "the user's");
   EXPECT_NE(TTempDir::Read(dir.File("work.dst")).find("Phase 1"), std::string::npos);
+}
+
+// A value set from outside that would make every peak cover a million points
+// is not taken, and the run stays usable.
+TEST(Limits, AValueThatMakesThePeaksCoverEverythingIsNotTaken) {
+  TRun run;
+  TZdEngine engine;
+  ASSERT_EQ(run.Start(engine, Spoiled("xray-cw.inp", {{"   0   4   1", "   2   4   1"},
+                                                      {"  10.000   0.020  90.000", "   0.000   0.001 999.999"},
+                                                      {CubicCell, " 20.0000 20.0000 20.0000 90.0000 90.0000 90.0000"}})),
+            zeNone)
+      << engine.Problem();
+  EXPECT_LT(ProfileWork(engine.Pattern()), MaxProfileWork);
+  const float before = engine.Model().FindSample(1, 1)->U;
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_NE(engine.SetParameter(1, 1, 0, 3, 1e30f), 0);
+  EXPECT_LT(Seconds(start), 5.0);
+  EXPECT_EQ(engine.Model().FindSample(1, 1)->U, before);
+  EXPECT_EQ(engine.SetParameter(1, 1, 0, 3, before * 2), 0);  // a sane width is taken
+  EXPECT_EQ(engine.Model().FindSample(1, 1)->U, before * 2);
+  // Were it in the model anyway (a cycle's shift), the next cycle refuses to start.
+  engine.Model().FindSample(1, 1)->U = 1e30f;
+  int converged = 0;
+  EXPECT_EQ(engine.Iterate(1, 1, converged), zeExcessiveOverlap);
 }

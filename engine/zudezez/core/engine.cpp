@@ -61,6 +61,7 @@ int TZdEngine::Start(int histogramCount, const std::string& inputFile, const std
   if (points > MaxPointsTotal) return zeTooManyPoints;
   if (int e = FPattern->Prepare(); e != zeNone) return e;
   if (int e = CheckStructureWork(*FPattern, FProblem); e != zeNone) return e;
+  if (int e = CheckProfileWork(*FPattern, FProblem); e != zeNone) return e;
   if (FPattern->HasLeBailPhase()) {
     if (FModel->RecycleLeBail != 0) {
       if (int e = ReadLeBail(); e != zeNone) return e;
@@ -87,6 +88,11 @@ int TZdEngine::Iterate(int histogramCount, int cycle, int& converged) {
   // Limits first: nothing is allocated or searched for an input that asks too much.
   if (int e = CheckModelLimits(*FModel, FProblem); e != zeNone) return e;
   FProgress = 0;
+  // The shifts of the last cycle may have made the peaks absurdly wide.
+  if (int e = CheckProfileWork(*FPattern, FProblem); e != zeNone) {
+    AppendListing("\nCycle " + std::to_string(cycle) + " refused: " + FProblem + "\n");
+    return e;
+  }
   bool done = false;
   const int error = FRefinement->Cycle(done, [this](double percent) { FProgress = static_cast<float>(percent); });
   FProgress = 100;
@@ -324,7 +330,13 @@ int TZdEngine::SetParameter(int h, int p, int a, int t, float value) {
   if (!std::isfinite(value)) return 1;
   float* v = ValueAddress(*FModel, h, p, a, t);
   if (v == nullptr) return 1;
+  const float previous = *v;
   *v = value;
+  std::string problem;
+  if (CheckProfileWork(*FPattern, problem) != zeNone) {
+    *v = previous;  // a value that would make every calculation hang is not taken
+    return 1;
+  }
   if (FPattern->Calculate() != zeNone) return 1;
   return 0;
 }

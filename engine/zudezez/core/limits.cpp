@@ -1,5 +1,6 @@
 #include "core/limits.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/crystal.h"
@@ -21,11 +22,15 @@ bool Finite(const float* v) { return v == nullptr || std::isfinite(*v); }
 
 }  // namespace
 
-std::size_t CalculationPoints(double start, double step, double stop) {
+double RequestedPoints(double start, double step, double stop) {
   const double span = stop - start;
   if (!std::isfinite(start) || !std::isfinite(stop) || !(step > 0) || !(span > 0) || !std::isfinite(step)) return 0;
+  return std::round(span / step) + 1;
+}
+
+std::size_t CalculationPoints(double start, double step, double stop) {
   // Compared as a real before it becomes an integer: 1e30 points must not convert.
-  const double n = std::round(span / step) + 1;
+  const double n = RequestedPoints(start, step, stop);
   if (!(n >= 2) || n > double(MaxPointsPerHistogram)) return 0;
   return static_cast<std::size_t>(n);
 }
@@ -47,8 +52,8 @@ int CheckModelLimits(const TRietveld& model, std::string& problem) {
       }
     if (hist.IsCalculation()) {
       const std::size_t n = CalculationPoints(hist.Start, hist.Step, hist.Stop);
-      const double asked = hist.Step > 0 ? std::floor((double(hist.Stop) - hist.Start) / hist.Step) + 1 : 0;
-      if (n == 0 && asked > double(MaxPointsPerHistogram)) {
+      const double asked = RequestedPoints(hist.Start, hist.Step, hist.Stop);
+      if (asked > double(MaxPointsPerHistogram)) {
         problem = "Histogram " + std::to_string(h) + " asks for " + Number(asked) + " points, more than " +
                   std::to_string(MaxPointsPerHistogram);
         return zeTooManyPoints;
@@ -132,6 +137,37 @@ int CheckStructureWork(const TPattern& pattern, std::string& problem) {
   if (work > MaxStructureWork) {
     problem = "Reflections times atoms in the cell: " + Number(work) + ", more than " + Number(MaxStructureWork);
     return zeTooManyReflections;
+  }
+  return zeNone;
+}
+
+double ProfileWork(const TPattern& pattern) {
+  double work = 0;
+  for (int h = 1; h <= pattern.HistogramCount(); ++h) {
+    const std::vector<double>& x = pattern.Data(h).X;
+    if (x.empty()) continue;
+    const THistogram& hist = *pattern.Model().Histogram(h);
+    const double fwhms = hist.BaseWidth > 0 ? hist.BaseWidth : 7.0;
+    for (const TPhaseView& view : pattern.Views(h))
+      for (const TReflection& r : view.Reflections)
+        // Every peak counts: the intensities may not be known yet.
+        for (const TPeak& peak : pattern.Peaks(h, view, r)) {
+          const double lo = peak.Position - peak.Shape.LowReach(fwhms);
+          const double hi = peak.Position + peak.Shape.HighReach(fwhms);
+          if (!(lo <= hi)) continue;
+          const auto first = std::lower_bound(x.begin(), x.end(), lo);
+          const auto last = std::upper_bound(first, x.end(), hi);
+          work += double(last - first);
+        }
+  }
+  return work;
+}
+
+int CheckProfileWork(const TPattern& pattern, std::string& problem) {
+  const double work = ProfileWork(pattern);
+  if (work > MaxProfileWork) {
+    problem = "The peaks cover " + Number(work) + " points together, more than " + Number(MaxProfileWork);
+    return zeExcessiveOverlap;
   }
   return zeNone;
 }

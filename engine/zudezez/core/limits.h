@@ -11,7 +11,7 @@ class TRietveld;
 class TPattern;
 
 // Error numbers of the limits (the others are in pattern.h); the binding has a text for each.
-constexpr int zeCloseFiles = 5, zeTooManyReflections = 47, zeTooManyPoints = 48, zeCellRange = 49,
+constexpr int zeCloseFiles = 5, zeExcessiveOverlap = 46, zeTooManyReflections = 47, zeTooManyPoints = 48, zeCellRange = 49,
               zeValueRange = 56;
 
 // Independent reflections of one phase in one histogram, and of the whole run.
@@ -21,6 +21,9 @@ constexpr std::size_t MaxReflectionsTotal = 200000;
 constexpr double MaxIndexWalk = 5e7;
 // Reflections times atoms in the cell (one structure-factor calculation).
 constexpr double MaxStructureWork = 4e8;
+// Points under all peaks of one calculation of the pattern (each peak
+// covers its reach in widths on either side).
+constexpr double MaxProfileWork = 1e8;
 // Points of one histogram, and of all histograms together.
 constexpr std::size_t MaxPointsPerHistogram = 1000000;
 constexpr std::size_t MaxPointsTotal = 4000000;
@@ -47,9 +50,15 @@ constexpr double MaxMapWork = 5e8;
 // error number; `problem` tells what was refused.
 int CheckModelLimits(const TRietveld& model, std::string& problem);
 
+// The points a range and step ask for (0 when they make no range), as a real.
+double RequestedPoints(double start, double step, double stop);
 // The number of points of a calculation-only histogram with this range, or
 // 0 when the range and step give none or more than MaxPointsPerHistogram.
 std::size_t CalculationPoints(double start, double step, double stop);
 
 // After the reflections are generated: reflections times atoms in the cell.
 int CheckStructureWork(const TPattern& pattern, std::string& problem);
+// Before a calculation with the current values: the points under all peaks
+// (absurd widths make every peak cover every point).
+double ProfileWork(const TPattern& pattern);
+int CheckProfileWork(const TPattern& pattern, std::string& problem);

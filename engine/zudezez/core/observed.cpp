@@ -113,7 +113,7 @@ int LoadHistogramData(const TRietveld& model, const std::string& dataName, int h
     const double span = double(hist.Stop) - hist.Start;
     if (!(step > 0) || !(span > 0)) return zePeakWidth;
     const std::size_t n = CalculationPoints(hist.Start, step, hist.Stop);
-    if (n == 0) return std::floor(span / step) + 1 > double(MaxPointsPerHistogram) ? zeTooManyPoints : zePeakWidth;
+    if (n == 0) return RequestedPoints(hist.Start, step, hist.Stop) > double(MaxPointsPerHistogram) ? zeTooManyPoints : zePeakWidth;
     data.X.reserve(n);
     for (std::size_t i = 0; i < n; ++i) data.X.push_back(hist.Start + double(i) * step);
     data.Observed.assign(data.X.size(), 0.0);
