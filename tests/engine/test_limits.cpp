@@ -495,3 +495,27 @@ TEST(Limits, AValueThatMakesThePeaksCoverEverythingIsNotTaken) {
   int converged = 0;
   EXPECT_EQ(engine.Iterate(1, 1, converged), zeExcessiveOverlap);
 }
+
+// A data file past the point limit is refused before any work on it.
+TEST(Limits, DataFilesPastThePointLimit) {
+  struct TCase {
+    const char* What;
+    std::size_t Points;
+    int Code;
+  };
+  const TCase cases[] = {
+      {"most points", MaxPointsPerHistogram, zeNone},
+      {"one point too many", MaxPointsPerHistogram + 1, zeTooManyPoints},
+  };
+  for (const TCase& c : cases) {
+    TTempDir dir;
+    ASSERT_TRUE(WriteDatFile(dir.File("data.dat"), "flat", 0.0, 0.0001, std::vector<double>(c.Points, 100.0)));
+    TRietveld model;
+    ASSERT_TRUE(ReadModel(model, ExampleFile("xray-cw.inp")));
+    TZdEngine engine;
+    const auto start = std::chrono::steady_clock::now();
+    const int error = StartEngine(engine, model, dir, dir.File("data"));
+    EXPECT_EQ(error, c.Code) << c.What << ": " << engine.Problem();
+    EXPECT_LT(Seconds(start), 5.0) << c.What;
+  }
+}

@@ -51,14 +51,15 @@ int TZdEngine::Start(int histogramCount, const std::string& inputFile, const std
   }
 
   FPattern = std::make_unique<TPattern>(*FModel);
+  std::size_t points = 0;
   for (int h = 1; h <= FModel->HistogramCount(); ++h) {
     THistogramData data;
     if (int e = LoadHistogramData(*FModel, dataName, h, data); e != zeNone) return e;
+    // Counted as they come: many large data files must not all be held first.
+    points += data.X.size();
+    if (points > MaxPointsTotal) return zeTooManyPoints;
     FPattern->SetData(h, std::move(data));
   }
-  std::size_t points = 0;
-  for (int h = 1; h <= FModel->HistogramCount(); ++h) points += FPattern->Data(h).X.size();
-  if (points > MaxPointsTotal) return zeTooManyPoints;
   if (int e = FPattern->Prepare(); e != zeNone) return e;
   if (int e = CheckStructureWork(*FPattern, FProblem); e != zeNone) return e;
   if (int e = CheckProfileWork(*FPattern, FProblem); e != zeNone) return e;
