@@ -519,3 +519,46 @@ TEST(Limits, DataFilesPastThePointLimit) {
     EXPECT_LT(Seconds(start), 5.0) << c.What;
   }
 }
+
+// A cycle that shifted a value out of its range stops the run at the next one.
+TEST(Limits, ACycleRefusesValuesShiftedOutOfRange) {
+  struct TCase {
+    const char* What;
+    void (*Change)(TRietveld&);
+    int Code;
+  };
+  const TCase cases[] = {
+      {"nothing", [](TRietveld&) {}, zeNone},
+      {"cell length", [](TRietveld& m) { m.Phase(1)->A = 2 * float(MaxCellLength); }, zeCellRange},
+      {"B", [](TRietveld& m) { m.Phase(1)->Atom(1)->B = std::nanf(""); }, zeValueRange},
+  };
+  TRun run;
+  for (const TCase& c : cases) {
+    TZdEngine engine;
+    ASSERT_EQ(run.Start(engine, TTempDir::Read(ExampleFile("xray-cw.inp"))), zeNone);
+    c.Change(engine.Model());
+    int converged = 0;
+    EXPECT_EQ(engine.Iterate(1, 1, converged), c.Code) << c.What;
+  }
+}
+
+// A time-of-flight peak wider than the whole pattern (W = 1e8) made every
+// point of every cycle pay for its exponential integrals.
+TEST(Limits, APeakWiderThanThePatternIsRefused) {
+  struct TCase {
+    const char* W;
+    int Code;
+  };
+  const TCase cases[] = {{"  12.500", zeNone}, {"1.00E+08", zeExcessiveOverlap}};
+  for (const TCase& c : cases) {
+    TTempDir dir;
+    const std::string input =
+        dir.Write("t.inp", Spoiled("tof.inp", {{" 0.00000 0.00000  12.500 0.00000",
+                                                std::string(" 0.00000 0.00000") + c.W + " 0.00000"}}));
+    TZdEngine engine;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(engine.Start(1, input, ExampleFile("tof"), dir.File("w.out"), dir.File("w")), c.Code)
+        << c.W << ": " << engine.Problem();
+    EXPECT_LT(Seconds(start), 5.0) << c.W;
+  }
+}

@@ -86,7 +86,7 @@ int TZdEngine::Start(int histogramCount, const std::string& inputFile, const std
 int TZdEngine::Iterate(int histogramCount, int cycle, int& converged) {
   if (!FStarted || !FRunning) return zeInternal;
   if (histogramCount != FModel->HistogramCount()) return zeHistogramRange;
-  // Limits first: nothing is allocated or searched for an input that asks too much.
+  // Values the last cycle shifted out of their ranges stop the run before they are used.
   if (int e = CheckModelLimits(*FModel, FProblem); e != zeNone) return e;
   FProgress = 0;
   // The shifts of the last cycle may have made the peaks absurdly wide.

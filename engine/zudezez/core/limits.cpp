@@ -141,30 +141,43 @@ int CheckStructureWork(const TPattern& pattern, std::string& problem) {
   return zeNone;
 }
 
-double ProfileWork(const TPattern& pattern) {
+double ProfileWork(const TPattern& pattern, double* widest) {
   double work = 0;
+  if (widest != nullptr) *widest = 0;
   for (int h = 1; h <= pattern.HistogramCount(); ++h) {
     const std::vector<double>& x = pattern.Data(h).X;
-    if (x.empty()) continue;
+    if (x.size() < 2) continue;
+    const double span = x.back() - x.front();
     const THistogram& hist = *pattern.Model().Histogram(h);
     const double fwhms = hist.BaseWidth > 0 ? hist.BaseWidth : 7.0;
     for (const TPhaseView& view : pattern.Views(h))
       for (const TReflection& r : view.Reflections)
         // Every peak counts: the intensities may not be known yet.
         for (const TPeak& peak : pattern.Peaks(h, view, r)) {
+          if (widest != nullptr && span > 0) *widest = std::max(*widest, peak.Shape.H / span);
           const double lo = peak.Position - peak.Shape.LowReach(fwhms);
           const double hi = peak.Position + peak.Shape.HighReach(fwhms);
           if (!(lo <= hi)) continue;
           const auto first = std::lower_bound(x.begin(), x.end(), lo);
           const auto last = std::upper_bound(first, x.end(), hi);
-          work += double(last - first);
+          // A time-of-flight point costs about twenty of the others (its
+          // exponential integrals), and each asymmetry sub-peak one more.
+          const double cost = (peak.Shape.Kind == TPeakShape::pkTof ? 20.0 : 1.0) *
+                              double(std::max<std::size_t>(1, peak.Shape.Offsets.size()));
+          work += cost * double(last - first);
         }
   }
   return work;
 }
 
 int CheckProfileWork(const TPattern& pattern, std::string& problem) {
-  const double work = ProfileWork(pattern);
+  double widest = 0;
+  const double work = ProfileWork(pattern, &widest);
+  // A peak wider than the whole pattern fits nothing, and every point pays for it.
+  if (!(widest <= 1)) {
+    problem = "A peak is wider than the whole range of its histogram";
+    return zeExcessiveOverlap;
+  }
   if (work > MaxProfileWork) {
     problem = "The peaks cover " + Number(work) + " points together, more than " + Number(MaxProfileWork);
     return zeExcessiveOverlap;

@@ -22,7 +22,7 @@ constexpr double MaxIndexWalk = 5e7;
 // Reflections times atoms in the cell (one structure-factor calculation).
 constexpr double MaxStructureWork = 4e8;
 // Points under all peaks of one calculation of the pattern (each peak
-// covers its reach in widths on either side).
+// covers its reach in widths on either side), weighted by their cost.
 constexpr double MaxProfileWork = 1e8;
 // Points of one histogram, and of all histograms together.
 constexpr std::size_t MaxPointsPerHistogram = 1000000;
@@ -58,7 +58,9 @@ std::size_t CalculationPoints(double start, double step, double stop);
 
 // After the reflections are generated: reflections times atoms in the cell.
 int CheckStructureWork(const TPattern& pattern, std::string& problem);
-// Before a calculation with the current values: the points under all peaks
-// (absurd widths make every peak cover every point).
-double ProfileWork(const TPattern& pattern);
+// Before a calculation with the current values: the points under all peaks,
+// weighted by their cost (absurd widths make every peak cover every point),
+// and the largest FWHM as a fraction of its histogram's range. A peak wider
+// than the whole range is refused as well.
+double ProfileWork(const TPattern& pattern, double* widest = nullptr);
 int CheckProfileWork(const TPattern& pattern, std::string& problem);
