@@ -6,21 +6,15 @@
 #include "core/crystal.h"
 #include "core/pattern.h"
 #include "model/rietclass.h"
+#include "platform/rtl/format.h"
 
 namespace {
-
-std::string Number(double x) {
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%g", x);
-  std::string s = buffer;
-  for (char& c : s)
-    if (c == ',') c = '.';  // the C library may follow the desktop's locale
-  return s;
-}
 
 bool Finite(const float* v) { return v == nullptr || std::isfinite(*v); }
 
 }  // namespace
+
+std::string LimitText(double x) { return FloatToStrF(x, ffGeneral, 6, 0, TFormatSettings()); }
 
 double RequestedPoints(double start, double step, double stop) {
   const double span = stop - start;
@@ -54,7 +48,7 @@ int CheckModelLimits(const TRietveld& model, std::string& problem) {
       const std::size_t n = CalculationPoints(hist.Start, hist.Step, hist.Stop);
       const double asked = RequestedPoints(hist.Start, hist.Step, hist.Stop);
       if (asked > double(MaxPointsPerHistogram)) {
-        problem = "Histogram " + std::to_string(h) + " asks for " + Number(asked) + " points, more than " +
+        problem = "Histogram " + std::to_string(h) + " asks for " + LimitText(asked) + " points, more than " +
                   std::to_string(MaxPointsPerHistogram);
         return zeTooManyPoints;
       }
@@ -76,14 +70,14 @@ int CheckModelLimits(const TRietveld& model, std::string& problem) {
     const std::string which = "Phase " + std::to_string(p);
     for (double l : {phase.A, phase.B, phase.C})
       if (!(l >= MinCellLength && l <= MaxCellLength)) {
-        problem = which + ": cell length " + Number(l) + " outside " + Number(MinCellLength) + " .. " +
-                  Number(MaxCellLength) + " Angstrom";
+        problem = which + ": cell length " + LimitText(l) + " outside " + LimitText(MinCellLength) + " .. " +
+                  LimitText(MaxCellLength) + " Angstrom";
         return zeCellRange;
       }
     for (double g : {phase.Alpha, phase.Beta, phase.Gamma})
       if (!(g >= MinCellAngle && g <= MaxCellAngle)) {
-        problem = which + ": cell angle " + Number(g) + " outside " + Number(MinCellAngle) + " .. " +
-                  Number(MaxCellAngle) + " degrees";
+        problem = which + ": cell angle " + LimitText(g) + " outside " + LimitText(MinCellAngle) + " .. " +
+                  LimitText(MaxCellAngle) + " degrees";
         return zeCellRange;
       }
     const TCell cell(phase.A, phase.B, phase.C, phase.Alpha, phase.Beta, phase.Gamma);
@@ -97,7 +91,7 @@ int CheckModelLimits(const TRietveld& model, std::string& problem) {
         return zeValueRange;
       }
     if (!(std::fabs(phase.IsoThermal) <= MaxDisplacement)) {
-      problem = which + ": overall B " + Number(phase.IsoThermal) + " outside +-" + Number(MaxDisplacement);
+      problem = which + ": overall B " + LimitText(phase.IsoThermal) + " outside +-" + LimitText(MaxDisplacement);
       return zeValueRange;
     }
     for (int a = 1; a <= phase.AtomCount(); ++a) {
@@ -110,13 +104,13 @@ int CheckModelLimits(const TRietveld& model, std::string& problem) {
       // Fractional coordinates far outside the cell only lose precision; keep them sane.
       for (double x : {atom.X, atom.Y, atom.Z})
         if (!(std::fabs(x) <= 1000)) {
-          problem = which + ", atom " + std::to_string(a) + ": coordinate " + Number(x) + " outside +-1000";
+          problem = which + ", atom " + std::to_string(a) + ": coordinate " + LimitText(x) + " outside +-1000";
           return zeValueRange;
         }
       for (double b : {atom.B, atom.B11, atom.B22, atom.B33, atom.B12, atom.B13, atom.B23})
         if (!(std::fabs(b) <= MaxDisplacement)) {
-          problem = which + ", atom " + std::to_string(a) + ": displacement " + Number(b) + " outside +-" +
-                    Number(MaxDisplacement);
+          problem = which + ", atom " + std::to_string(a) + ": displacement " + LimitText(b) + " outside +-" +
+                    LimitText(MaxDisplacement);
           return zeValueRange;
         }
     }
@@ -135,7 +129,7 @@ int CheckStructureWork(const TPattern& pattern, std::string& problem) {
       work += double(view.Reflections.size()) * phase.AtomCount() * pattern.Group(view.Phase).Order();
     }
   if (work > MaxStructureWork) {
-    problem = "Reflections times atoms in the cell: " + Number(work) + ", more than " + Number(MaxStructureWork);
+    problem = "Reflections times atoms in the cell: " + LimitText(work) + ", more than " + LimitText(MaxStructureWork);
     return zeTooManyReflections;
   }
   return zeNone;
@@ -179,7 +173,7 @@ int CheckProfileWork(const TPattern& pattern, std::string& problem) {
     return zeExcessiveOverlap;
   }
   if (work > MaxProfileWork) {
-    problem = "The peaks cover " + Number(work) + " points together, more than " + Number(MaxProfileWork);
+    problem = "The peaks cover " + LimitText(work) + " points together, more than " + LimitText(MaxProfileWork);
     return zeExcessiveOverlap;
   }
   return zeNone;

@@ -45,6 +45,9 @@ constexpr double MaxRdfRange = 1000;
 // Fourier maps: structure-factor terms (indices on the grid times atoms in the cell).
 constexpr double MaxMapWork = 5e8;
 
+// A number in the texts of the limits ("1E8", "0.5"), whatever the locale.
+std::string LimitText(double x);
+
 // Checks the model before any work: cell, displacement parameters, finite
 // values and the points of calculation-only histograms. Returns an engine
 // error number; `problem` tells what was refused.

@@ -36,15 +36,6 @@ struct TNeighbour {
   double Distance;
 };
 
-std::string Number(double x) {
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%g", x);
-  std::string s = buffer;
-  for (char& c : s)
-    if (c == ',') c = '.';  // the C library may follow the desktop's locale
-  return s;
-}
-
 // What one listing file may still spend: positions tried and lines listed,
 // and why it was cut (empty while it is whole).
 struct TBondBudget {
@@ -61,7 +52,7 @@ struct TBondBudget {
   }
   bool Spend(double trials) {
     if (Trials + trials > Limits.Trials) {
-      Stop("the search would try more than " + Number(Limits.Trials) + " positions");
+      Stop("the search would try more than " + LimitText(Limits.Trials) + " positions");
       return false;
     }
     Trials += trials;
@@ -89,7 +80,7 @@ public:
       FRMax = FBudget.Limits.Distance;
       // Not a stop: the nearer distances are listed in full.
       if (FBudget.Cut.empty())
-        FBudget.Cut = "distances searched up to " + Number(FRMax) + " Angstrom only";
+        FBudget.Cut = "distances searched up to " + LimitText(FRMax) + " Angstrom only";
     }
     if (!FCell.IsValid()) return;
     const auto& rec = FCell.ReciprocalMetric();
