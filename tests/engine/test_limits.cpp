@@ -124,6 +124,8 @@ TEST(Limits, ModelChecksAtAndJustPastEachLimit) {
       {"coordinate", [](TRietveld& m) { m.Phase(1)->Atom(1)->X = 1e30f; }, zeValueRange},
       {"not a number", [](TRietveld& m) { m.Phase(1)->Atom(1)->N = std::nanf(""); }, zeValueRange},
       {"infinite zero", [](TRietveld& m) { m.Histogram(1)->Zero = INFINITY; }, zeValueRange},
+      {"widest reach", [](TRietveld& m) { m.Histogram(1)->BaseWidth = float(MaxBaseWidth); }, zeNone},
+      {"reach past the widest", [](TRietveld& m) { m.Histogram(1)->BaseWidth = std::nextafter(float(MaxBaseWidth), 1e3f); }, zeValueRange},
       {"infinite sample value", [](TRietveld& m) { m.FindSample(1, 1)->W = -INFINITY; }, zeValueRange},
       {"most points", [](TRietveld& m) {
          m.Histogram(1)->Job = jobXrayCalc;
@@ -479,7 +481,7 @@ TEST(Limits, AValueThatMakesThePeaksCoverEverythingIsNotTaken) {
   TZdEngine engine;
   ASSERT_EQ(run.Start(engine, Spoiled("xray-cw.inp", {{"   0   4   1", "   2   4   1"},
                                                       {"  10.000   0.020  90.000", "   0.000   0.001 999.999"},
-                                                      {CubicCell, " 20.0000 20.0000 20.0000 90.0000 90.0000 90.0000"}})),
+                                                      {CubicCell, " 10.0000 10.0000 10.0000 90.0000 90.0000 90.0000"}})),
             zeNone)
       << engine.Problem();
   EXPECT_LT(ProfileWork(engine.Pattern()), MaxProfileWork);

@@ -39,6 +39,11 @@ int CheckModelLimits(const TRietveld& model, std::string& problem) {
         problem = "Histogram " + std::to_string(h) + ": a value is not a number";
         return zeValueRange;
       }
+    if (!(hist.BaseWidth <= MaxBaseWidth)) {
+      problem = "Histogram " + std::to_string(h) + ": peaks reach " + LimitText(hist.BaseWidth) +
+                " widths, more than " + LimitText(MaxBaseWidth);
+      return zeValueRange;
+    }
     for (float v : {hist.Start, hist.Stop, hist.Step})
       if (!std::isfinite(v)) {
         problem = "Histogram " + std::to_string(h) + ": the range is not a number";

@@ -23,7 +23,11 @@ constexpr double MaxIndexWalk = 5e7;
 constexpr double MaxStructureWork = 4e8;
 // Points under all peaks of one calculation of the pattern (each peak
 // covers its reach in widths on either side), weighted by their cost.
-constexpr double MaxProfileWork = 1e8;
+// About 2e5 reflections of 100 points each; a cycle calculates the
+// pattern once per refined variable and once more.
+constexpr double MaxProfileWork = 2e7;
+// The reach of a peak in FWHMs (the histogram's base width).
+constexpr double MaxBaseWidth = 100;
 // Points of one histogram, and of all histograms together.
 constexpr std::size_t MaxPointsPerHistogram = 1000000;
 constexpr std::size_t MaxPointsTotal = 4000000;
