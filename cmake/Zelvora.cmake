@@ -28,22 +28,28 @@ endfunction()
 
 # zv_add_gtest(<target> <folder> [DEPS <targets...>] [MAIN <target>])
 # One test program of every .cpp in <folder>, registered with CTest as one test.
-# MAIN replaces the default gtest main (GUI tests bring their own).
+# MAIN replaces the default test main (GUI tests bring their own).
 # Each test program gets its own configuration and temporary folders, so
-# parallel runs never share settings.
+# parallel runs never share settings, and finds the build's decimal-comma
+# locale (zv_testlocale) through LOCPATH.
 function(zv_add_gtest target folder)
   cmake_parse_arguments(ARG "" "MAIN" "DEPS" ${ARGN})
   if(NOT ARG_MAIN)
-    set(ARG_MAIN GTest::gtest_main)
+    set(ARG_MAIN zv_testmain)
   endif()
   file(GLOB _sources CONFIGURE_DEPENDS ${folder}/*.cpp)
   add_executable(${target} ${_sources})
   target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
   target_link_libraries(${target} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock ${ARG_MAIN})
+  target_compile_definitions(${target} PRIVATE ZELVORA_TEST_LOCPATH="${ZELVORA_TEST_LOCPATH}")
+  add_dependencies(${target} zv_testlocale)
   set(_home ${CMAKE_BINARY_DIR}/test-home/${target})
   add_test(NAME ${target} COMMAND ${target} WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
-  set_tests_properties(${target} PROPERTIES
-    ENVIRONMENT "ZELVORA_CONFIG_HOME=${_home}/config;TMPDIR=${_home}/tmp;QT_QPA_PLATFORM=offscreen;ZELVORA_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+  set(_env "ZELVORA_CONFIG_HOME=${_home}/config;TMPDIR=${_home}/tmp;QT_QPA_PLATFORM=offscreen;ZELVORA_SOURCE_DIR=${PROJECT_SOURCE_DIR};LOCPATH=${ZELVORA_TEST_LOCPATH}")
+  if(ZELVORA_ASAN)
+    list(APPEND _env "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/support/lsan.supp")
+  endif()
+  set_tests_properties(${target} PROPERTIES ENVIRONMENT "${_env}")
   file(MAKE_DIRECTORY ${_home}/config ${_home}/tmp)
 endfunction()
 

@@ -191,6 +191,13 @@ int SiteMultiplicity(const std::string& symbol, float x, float y, float z) {
   return answer.Failed ? 0 : answer.Result[SG_SITE_MULT];
 }
 
+float FullOccupancy(const std::string& symbol, float x, float y, float z) {
+  const int general = GeneralMultiplicity(symbol);
+  const int site = SiteMultiplicity(symbol, x, y, z);
+  if (general <= 0 || site <= 0) return 1.0f;
+  return static_cast<float>(double(site) / general);
+}
+
 // ---------------------------------------------------------------------------
 
 void TTransformation::SetIdentity() {

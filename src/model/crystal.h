@@ -42,6 +42,10 @@ TSpaceGroupInfo SpaceGroupInfo(const std::string& symbol);
 int GeneralMultiplicity(const std::string& symbol);
 // Multiplicity of the site (x, y, z) in fractional coordinates; 0 on error.
 int SiteMultiplicity(const std::string& symbol, float x, float y, float z);
+// The occupancy N of an atom fully occupying the site (x, y, z): m / M, the
+// site's multiplicity over the general one (TAtom.N's convention); 1 when the
+// library does not know the symbol.
+float FullOccupancy(const std::string& symbol, float x, float y, float z);
 
 // x'i = M[i][1]·x + M[i][2]·y + M[i][3]·z + M[i][4], i = 1..3 (the last column
 // is the shift). All zero until SetIdentity.

@@ -1,6 +1,7 @@
 #include "model/datafiles.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <string_view>
@@ -252,8 +253,9 @@ double NearestCount(double v) { return std::nearbyint(v); }
 // A point count for a message; absurd ones in exponent form.
 std::string CountText(double count) {
   char buf[64];
-  std::snprintf(buf, sizeof buf, count < 1e15 ? "%.0f" : "%.6g", count);
-  return buf;
+  const auto res = count < 1e15 ? std::to_chars(buf, buf + sizeof buf, count, std::chars_format::fixed, 0)
+                                : std::to_chars(buf, buf + sizeof buf, count, std::chars_format::general, 6);
+  return std::string(buf, res.ptr);
 }
 
 }  // namespace

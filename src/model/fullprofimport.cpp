@@ -9,6 +9,7 @@
 #include "model/importlines.h"
 #include "platform/dialogs.h"
 #include "platform/rtl/fileutils.h"
+#include "platform/rtl/strutils.h"
 
 namespace {
 
@@ -20,12 +21,27 @@ public:
   void Run(bool& headerRead);
 
 private:
-  // The next line that does not begin with "!", split into fields.
-  const TImportFields& DataLine() {
+  // The next line that does not begin with "!", split into fields; with
+  // `comments`, a "#" and what follows it on the line are left out.
+  const TImportFields& DataLine(bool comments = false) {
     do L.Next();
     while (!L.Line().empty() && L.Line()[0] == '!');
-    F.Split(L.Line(), L.LineNumber());
+    const std::size_t hash = comments ? L.Line().find('#') : std::string::npos;
+    F.Split(hash == std::string::npos ? L.Line() : L.Line().substr(0, hash), L.LineNumber());
     return F;
+  }
+  // Field k as a count of lines that follow (missing: 0); a negative or huge
+  // count is an error, never a long loop.
+  int Count(int k) {
+    if (k > F.Count()) return 0;
+    const int n = F.Int(k);
+    if (n < 0 || n > L.LineCount())
+      throw EConvertError("line " + std::to_string(L.LineNumber()) + ", value " + std::to_string(k) + ": " +
+                          std::to_string(n) + " is not a count of lines of this file");
+    return n;
+  }
+  void SkipDataLines(int n) {
+    for (int k = 0; k < n; ++k) DataLine();
   }
   void Code(int field, int h, int p, int a, int t) { FCodes->Add(h, p, a, t, F.Real(field)); }
   void ReadPhase(int p);
@@ -141,10 +157,15 @@ void TFreeLayoutReader::ReadPhase(int p) {
   sampleOwned->Phase = p;
   TSample& s = *M.AddSample(std::move(sampleOwned));
 
+  // Nat Dis Ang Pr1 Pr2 Pr3 Jbt Irf Isy Str Furth ATZ Nvk Npr More: the
+  // counts and flags after Pr3 announce optional lines (older files stop
+  // earlier; what is missing is 0).
   DataLine();
   F.Need(6);
   const int atoms = F.Int(1);
   if (atoms < 0) throw EConvertError("line " + std::to_string(L.LineNumber()) + ": a negative number of atoms");
+  const int distances = Count(2), angles = Count(3), vectors = Count(13);
+  const bool more = F.Count() >= 15 && F.Int(15) != 0;
   ph.CalcMethod = atoms == 0 ? 1 : 0;
   ph.Z = 1;
   s.POH = F.Real(4);
@@ -152,19 +173,35 @@ void TFreeLayoutReader::ReadPhase(int p) {
   s.POL = F.Real(6);
   s.UH = s.UK = s.UL = 0;
 
+  if (more) {
+    // Jvi Jdi Hel Sol Mom Ter Brind RMua RMub RMuc Jtyp Nsp_Ref Ph_Shift N_Domains
+    DataLine();
+    const int jdi = F.Count() >= 2 ? F.Int(2) : 0;
+    if (jdi != 0) {
+      // Dmax Amax [BVS]; with BVS the cation and anion counts, then the
+      // cation names and the anion names, a line each.
+      DataLine();
+      if (UpperCase(L.Line()).find("BVS") != std::string::npos) SkipDataLines(3);
+    }
+  }
+
   DataLine();
   ph.SpaceGroup = Utf8Left(L.Line(), 20);
 
+  // Atom Typ X Y Z Biso Occ In Fin N_t Spc (a "#" comment may follow), then
+  // the codes; N_t 2 adds the six betas and their codes, which are not read.
   for (int a = 1; a <= atoms; ++a) {
-    DataLine();
+    DataLine(true);
     F.Need(7);
+    const int kind = F.Count() >= 10 ? F.Int(10) : 0;
     TAtom* atom = ph.AddAtom(std::make_unique<TAtom>());
     atom->Label = ToAtomSymbol4(F[1]);
     atom->AtomType = ToAtomSymbol4(F[2]);
     for (int t = 1; t <= 5; ++t) *atom->Value(t) = F.Real(t + 2);
-    DataLine();
+    DataLine(true);
     F.Need(5);
     for (int t = 1; t <= 5; ++t) Code(t, 0, p, a, t);
+    if (kind == 2) SkipDataLines(2);
   }
 
   DataLine();
@@ -195,6 +232,9 @@ void TFreeLayoutReader::ReadPhase(int p) {
   s.Asym1 = F.Real(3);
   DataLine();
   Code(1, 1, p, 0, 12);
+  // Propagation vectors, each a line and its codes; then the soft distance
+  // and angle restraints, a line each.
+  SkipDataLines(2 * vectors + distances + angles);
 
   s.Gam0 = s.Gam1 = s.Gam2 = 0;
   s.Extinction = s.Pore = s.Rough = 0;
@@ -228,7 +268,7 @@ bool ImportFullprof(TRietveld& model, const std::string& fileName) {
   }
   probe.TryNext();
   const bool free = IsFreeLayout(probe.Line());
-  return RunLayoutImport(
+  const bool loaded = RunLayoutImport(
       model, text,
       [free](TRietveld& m, TImportLines& lines, bool& headerRead) {
         if (free)
@@ -236,5 +276,16 @@ bool ImportFullprof(TRietveld& model, const std::string& fileName) {
         else
           ReadDwbsLayout(m, lines, true, headerRead);
       },
-      refusal);
+      refusal, true);
+  if (loaded) {
+    // A preferred orientation that is off (no positive value, or no
+    // direction) is the model's March-Dollase ratio 1, which the engine takes.
+    for (auto& sample : model.Samples) {
+      const bool noDirection = sample->POH == 0 && sample->POK == 0 && sample->POL == 0;
+      if (sample->PO > 0 && !noDirection) continue;
+      sample->PO = 1.0f;
+      if (noDirection) sample->POL = 1.0f;
+    }
+  }
+  return loaded;
 }

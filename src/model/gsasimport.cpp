@@ -1,11 +1,14 @@
 #include "model/gsasimport.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "model/brkapart.h"
+#include "model/crystal.h"
 #include "model/importlines.h"
 #include "platform/dialogs.h"
 #include "platform/rtl/fileutils.h"
+#include "platform/rtl/format.h"
 #include "platform/rtl/strutils.h"
 
 namespace {
@@ -75,6 +78,13 @@ public:
       : M(model), L(text), FCounts(counts) {}
   void Build();
   void Run();
+  // After the records: occupancies in the model's convention (N = fraction x
+  // m / M, M from the phase's final space group), and a histogram-1 scale
+  // folded into the phase scales. Appends what the user must hear to
+  // `messages`.
+  void Finish(std::vector<std::string>& messages);
+  // Phases whose atom count (NATOM) exceeds the atoms the file held.
+  std::string MissingAtoms() const;
   // The line of the first record that named an undeclared phase or a
   // histogram without samples (0 when none did).
   int FirstIgnored = 0;
@@ -100,6 +110,8 @@ private:
   TGsasCounts FCounts;
   std::vector<TSample*> FSamples;
   TAtom* FLastAtom = nullptr;
+  // Per phase (index p - 1): the atoms the NATOM record announces (-1 none).
+  std::vector<int> FAtomCounts;
 };
 
 void TGsasReader::Build() {
@@ -116,6 +128,57 @@ void TGsasReader::Build() {
     }
     M.AddPhase(std::make_unique<TPhase>());
   }
+  FAtomCounts.assign(static_cast<std::size_t>(FCounts.Phases), -1);
+}
+
+void TGsasReader::Finish(std::vector<std::string>& messages) {
+  // The file gives fraction x multiplicity; the model holds fraction x m / M.
+  std::string unknown;
+  for (int p = 1; p <= M.PhaseCount(); ++p) {
+    TPhase& ph = *M.Phase(p);
+    if (ph.AtomCount() == 0) continue;
+    const int general = GeneralMultiplicity(ph.SpaceGroup);
+    if (general <= 0) {
+      unknown += (unknown.empty() ? "" : ", ") + std::to_string(p) + " (\"" + ph.SpaceGroup + "\")";
+      continue;
+    }
+    for (auto& atom : ph.Atoms) atom->N = static_cast<float>(double(atom->N) / general);
+  }
+  if (!unknown.empty())
+    messages.push_back("The space group of phase " + unknown +
+                       " is not known: its atom occupancies are kept as fraction times site multiplicity.");
+
+  // The engine input file holds no scale for histogram 1: its scale goes into
+  // every phase scale, and the other histograms' scales are divided by it,
+  // so every calculated pattern stays as it was.
+  THistogram& first = *M.Histogram(1);
+  if (first.Scale != 1.0f) {
+    const double s = first.Scale;
+    bool fits = std::isfinite(s) && s > 0;
+    for (int p = 1; p <= M.PhaseCount() && fits; ++p) fits = FitsSingle(M.Phase(p)->Scale * s);
+    for (int h = 2; h <= M.HistogramCount() && fits; ++h) fits = FitsSingle(M.Histogram(h)->Scale / s);
+    if (fits) {
+      for (int p = 1; p <= M.PhaseCount(); ++p) M.Phase(p)->Scale = static_cast<float>(M.Phase(p)->Scale * s);
+      for (int h = 2; h <= M.HistogramCount(); ++h)
+        M.Histogram(h)->Scale = static_cast<float>(M.Histogram(h)->Scale / s);
+      first.Scale = 1.0f;
+    } else {
+      messages.push_back("The scale of histogram 1 (HSCALE " + FloatToStr(s) +
+                         ") cannot be kept: the model keeps it, but an engine input file saves 1 in its place.");
+    }
+  }
+}
+
+std::string TGsasReader::MissingAtoms() const {
+  std::string text;
+  for (int p = 1; p <= M.PhaseCount(); ++p) {
+    const int expected = FAtomCounts[static_cast<std::size_t>(p - 1)];
+    const int read = M.Phase(p)->AtomCount();
+    if (expected > read)
+      text += (text.empty() ? "" : "; ") + std::string("phase ") + std::to_string(p) + " counts " +
+              std::to_string(expected) + " atoms, the file holds " + std::to_string(read);
+  }
+  return text;
 }
 
 void TGsasReader::Run() {
@@ -176,6 +239,7 @@ void TGsasReader::CrsRecord(int p, const std::string& name) {
     ph.Gamma = L.Real(33, 10);
   }
   if (name == "SG SYM") ph.SpaceGroup = TrimRight(UpperCase(L.Text(15, 20)));
+  if (name == "NATOM ") FAtomCounts[static_cast<std::size_t>(p - 1)] = std::max(0, L.Int(13, 5));
   if (name == "SPAXIS") {
     const int uh = L.Int(13, 5), uk = L.Int(18, 5), ul = L.Int(23, 5);
     for (int h = 1; h <= M.HistogramCount(); ++h) {
@@ -192,6 +256,7 @@ void TGsasReader::CrsRecord(int p, const std::string& name) {
     atom->X = L.Real(23, 10);
     atom->Y = L.Real(33, 10);
     atom->Z = L.Real(43, 10);
+    // Fraction x multiplicity for now; Finish divides by M.
     atom->N = SingleOf(static_cast<double>(L.Real(53, 10)) * L.Real(71, 4));
     FLastAtom = ph.AddAtom(std::move(atom));
   }
@@ -240,10 +305,13 @@ void TGsasReader::HapRecord(int p, int h, const std::string& name) {
         sample.Uaniso = L.Real(13, 15);
       }
     } else if (n == 1) {
-      // Constant wavelength: GSAS keeps the widths in centidegrees squared.
-      sample.U = L.Real(13, 15) / 1000;
-      sample.V = L.Real(28, 15) / 1000;
-      sample.W = L.Real(43, 15) / 1000;
+      // Constant wavelength: GU, GV, GW are Gaussian variances in centidegrees
+      // squared; U, V, W give the squared full width in degrees squared
+      // (FWHM^2 = 8 ln 2 sigma^2).
+      constexpr double VarianceToFwhm2 = 8 * 0.69314718055994531 / 1e4;
+      sample.U = SingleOf(L.Real(13, 15) * VarianceToFwhm2);
+      sample.V = SingleOf(L.Real(28, 15) * VarianceToFwhm2);
+      sample.W = SingleOf(L.Real(43, 15) * VarianceToFwhm2);
     }
   }
 }
@@ -254,7 +322,9 @@ void TGsasReader::HstRecord(THistogram& hist, const std::string& name) {
     if (!hist.IsTimeOfFlight()) hist.Zero /= 100;
     hist.Wavelength1 = L.Real(13, 10);
     hist.Wavelength2 = L.Real(23, 10);
-    hist.Polarisation = L.Real(53, 10);
+    // Constant wavelength, columns 53-62: the K alpha 2 / K alpha 1 intensity
+    // ratio (0 or blank for one wavelength). The polarisation keeps its default.
+    if (!hist.IsTimeOfFlight()) hist.Ratio = L.Real(53, 10);
   }
   if (name.compare(0, 3, "EXC") == 0) hist.Excluded.AddRegion(L.Real(13, 10), L.Real(23, 10));
   if (name == " NFXB ") {
@@ -304,12 +374,24 @@ bool ImportGSAS(TRietveld& model, const std::string& fileName) {
 
   TGsasReader reader(model, text, counts);
   reader.Build();
+  bool read = false;
   try {
     reader.Run();
-    model.Loaded = true;
+    read = true;
   } catch (const std::exception& e) {
     ShowMessage(ImportErrorMessage(e, model.LineCounter));
   }
+  std::vector<std::string> messages;
+  reader.Finish(messages);
+  if (read) {
+    const std::string missing = reader.MissingAtoms();
+    if (missing.empty())
+      model.Loaded = true;
+    else
+      messages.insert(messages.begin(), "Error reading Inputfile at line " + ImportCounterText(model.LineCounter) +
+                                            ": the file ends before all atoms were read (" + missing + ").");
+  }
+  for (const std::string& m : messages) ShowMessage(m);
   if (reader.FirstIgnored != 0)
     ShowMessage("Records of " + ExtractFileName(fileName) +
                 " that name a phase the file does not count, or a histogram without samples, were ignored (the "

@@ -21,5 +21,14 @@
 //   - a value that is not a number ("Error reading a numeric value at line n")
 //     or a file cut inside a value ("Error reading Inputfile at line n") ends
 //     the read; the model keeps what was read, with Loaded false.
+//   - a file that ends before all the atoms a phase's NATOM record counts is
+//     reported; the model keeps what was read, with Loaded false.
+// Conversions: N := fraction x multiplicity / M (M the general multiplicity
+// of the phase's space group; a group the library does not know keeps
+// fraction x multiplicity and is reported); constant-wavelength GU, GV, GW
+// (Gaussian variances, centidegrees squared) x 8 ln 2 / 10^4 into U, V, W;
+// ICONS columns 53-62 into the K alpha 2 ratio; a histogram-1 scale folded
+// into the phase scales (the other histograms' scales divided by it), as the
+// engine input file holds none for histogram 1.
 // LineCounter is the number of the line being read.
 bool ImportGSAS(TRietveld& model, const std::string& fileName);

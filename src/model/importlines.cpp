@@ -287,7 +287,7 @@ void TImportCodes::Add(int h, int p, int a, int t, double code) {
 }
 
 bool RunLayoutImport(TRietveld& model, const std::string& text, const TLayoutRead& read,
-                     const std::function<std::string(const std::string& detail)>& refusal) {
+                     const std::function<std::string(const std::string& detail)>& refusal, bool wholeOrNothing) {
   model.Loaded = false;
   {
     TRietveld scratch;
@@ -302,6 +302,10 @@ bool RunLayoutImport(TRietveld& model, const std::string& text, const TLayoutRea
           ShowMessage(ImportErrorMessage(e, scratch.LineCounter));
         else
           ShowMessage(refusal(e.what()));
+        return false;
+      }
+      if (wholeOrNothing) {
+        ShowMessage(ImportErrorMessage(e, scratch.LineCounter) + ". The model is unchanged.");
         return false;
       }
     }

@@ -162,6 +162,10 @@ private:
 // and refusal(detail) otherwise. Else the read runs on the model, which keeps
 // what was read up to a failure (with its message); the codes read are
 // resolved with the model's MaxCode in every case. Returns Loaded.
+// With `wholeOrNothing`, a failure anywhere leaves the model as it was
+// (Loaded cleared), with the failure's message followed by " The model is
+// unchanged."
 using TLayoutRead = std::function<void(TRietveld& model, TImportLines& lines, bool& headerRead)>;
 bool RunLayoutImport(TRietveld& model, const std::string& text, const TLayoutRead& read,
-                     const std::function<std::string(const std::string& detail)>& refusal);
+                     const std::function<std::string(const std::string& detail)>& refusal,
+                     bool wholeOrNothing = false);

@@ -13,6 +13,7 @@
 #include "model/brkapart.h"
 #include "model/rietclass.h"
 #include "platform/dialogs.h"
+#include "platform/rtl/fileutils.h"
 #include "platform/rtl/textfile.h"
 
 namespace {
@@ -187,7 +188,29 @@ private:
   void EndLine() { FOut += '\n'; }
   void Code(int h, int p, int a, int t, int w = 8) {
     auto it = FCodes.find({h, p, a, t});
-    F(it == FCodes.end() ? 0.0 : it->second, w, 3, "refinement code");
+    if (it == FCodes.end()) return F(0.0, w, 3, "refinement code");
+    const std::size_t at = FOut.size();
+    F(it->second, w, 3, "refinement code");
+    CheckCodeReadsBack(it->second, TParameter(h, p, a, t, it->second), FOut.substr(at));
+  }
+  // A code whose multiplier the columns cannot hold would read back as
+  // another parameter or multiplier (80.0001 as 80.000: parameter 8 with
+  // multiplier 1) and change the model at the next save.
+  void CheckCodeReadsBack(double code, const TParameter& meant, const std::string& written) const {
+    const std::string text = TrimText(written);
+    double back = 0;
+    if (!TryTextToDouble(text, back)) return;
+    const TParameter read(meant.Histogram, meant.Phase, meant.Atom, meant.ParamType, back);
+    const std::size_t dot = text.find('.');
+    const int decimals = dot == std::string::npos ? 0 : static_cast<int>(text.size() - dot - 1);
+    const double room = 0.5 * std::pow(10.0, -decimals) + 1e-6 * std::fabs(meant.Multiplier);
+    if (read.Number == meant.Number && std::fabs(read.Multiplier - meant.Multiplier) <= room) return;
+    const double multiplier = std::copysign(std::fabs(code) - 10.0 * meant.Number, code);
+    throw EInputFileWrite("The refinement code " + ValueText(code) + " of " + ParameterDescription(meant) + " (" +
+                          FContext + ") cannot be written: its multiplier " + ValueText(multiplier) +
+                          " would read back as " + ValueText(read.Multiplier) +
+                          (read.Number == meant.Number ? "" : " of parameter " + std::to_string(read.Number)) +
+                          "; the file was not written.");
   }
 
   void Prepare();
@@ -664,15 +687,13 @@ bool TRietveld::WriteInputFile(const std::string& fileName) {
     ShowMessage(e.Message());
     return false;
   }
-  TTextFile f(fileName);
+  // A failed save leaves the old file as it was; the message says what failed.
   try {
-    f.Rewrite();
-  } catch (const EInOutError&) {
-    ShowMessage("Previous processes did not close files.  Now closed - restart.");
-    f.Rewrite();
+    WriteFileAtomic(fileName, text);
+  } catch (const EInOutError& e) {
+    ShowMessage(e.Message());
+    return false;
   }
-  f.Write(text);
-  f.CloseFile();
   return true;
 }
 

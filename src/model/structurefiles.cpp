@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "model/brkapart.h"
+#include "model/crystal.h"
 #include "model/datafiles.h"
 #include "model/importlines.h"
 #include "platform/dialogs.h"
@@ -33,7 +34,9 @@ bool LoadStructureFile(const std::string& fileName, const char* invalid, std::st
   return true;
 }
 
-void ReplaceAtoms(TPhase& phase, const std::vector<TAtom>& atoms) {
+// New atoms fully occupy their sites: N = m / M in the phase's space group.
+void ReplaceAtoms(TPhase& phase, std::vector<TAtom> atoms) {
+  for (TAtom& a : atoms) a.N = FullOccupancy(phase.SpaceGroup, a.X, a.Y, a.Z);
   phase.ClearAtoms();
   for (const TAtom& a : atoms) phase.AddAtom(a);
 }
@@ -219,7 +222,7 @@ void TCifReader::Item(const std::string& line) {
 
 void TCifReader::Loop() {
   constexpr int MaxMarked = 100;
-  int label = -1, type = -1, x = -1, y = -1, z = -1;
+  int label = -1, type = -1, x = -1, y = -1, z = -1, occupancy = -1;
   int columns = 0;
   const int loopLine = L.LineNumber();
   for (;;) {
@@ -237,6 +240,7 @@ void TCifReader::Loop() {
       mark("_atom_site_fract_x", x);
       mark("_atom_site_fract_y", y);
       mark("_atom_site_fract_z", z);
+      mark("_atom_site_occupancy", occupancy);
     }
     ++columns;
   }
@@ -247,7 +251,7 @@ void TCifReader::Loop() {
   }
   if (x < 0 || y < 0 || z < 0)
     throw EConvertError("the atom-site loop of line " + std::to_string(loopLine) + " has no fractional coordinates");
-  const int needed = std::max({label, type, x, y, z}) + 1;
+  const int needed = std::max({label, type, x, y, z, occupancy}) + 1;
 
   // The current line is the first row.
   do {
@@ -275,6 +279,12 @@ void TCifReader::Loop() {
       const std::string where = Where() + ", value " + std::to_string(columnOf[k] + 1);
       if (Unknown(v)) throw EConvertError(where + ": the coordinate is unknown");
       *coordinates[k] = CifReal(v, where);
+    }
+    // The site fraction for now (unknown: full); ReadCifFile turns it into N.
+    atom.N = 1.0f;
+    if (occupancy >= 0) {
+      const std::string& v = row[static_cast<std::size_t>(occupancy)];
+      if (!Unknown(v)) atom.N = CifReal(v, Where() + ", value " + std::to_string(occupancy + 1));
     }
     Atoms.push_back(atom);
   } while (NextLine());
@@ -336,7 +346,11 @@ bool ReadCifFile(const std::string& fileName, TPhase& phase) {
   for (int k = 0; k < 6; ++k)
     if (cif.Cell[k]) *phase.Value(6 + k) = *cif.Cell[k];
   if (cif.Z) phase.Z = *cif.Z;
-  for (const TAtom& a : cif.Atoms) phase.AddAtom(a);
+  // N = site fraction x m / M in the phase's (new) space group.
+  for (TAtom a : cif.Atoms) {
+    a.N = SingleOf(double(a.N) * FullOccupancy(phase.SpaceGroup, a.X, a.Y, a.Z));
+    phase.AddAtom(a);
+  }
   return true;
 }
 

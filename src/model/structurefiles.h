@@ -8,7 +8,9 @@
 //
 // Fields are separated by runs of blanks and tabs; labels and types become
 // 4-character upper-case symbols (ToAtomSymbol4); new atoms have the TAtom
-// defaults apart from label, type and position.
+// defaults apart from label, type, position and occupancy: N is the full
+// occupancy m / M of the site in the phase's space group (FullOccupancy),
+// times the CIF's "_atom_site_occupancy" where the loop has that column.
 #pragma once
 
 #include <string>

@@ -7,6 +7,7 @@
 #include "platform/rtl/fileutils.h"
 #include "support/dialogresponder.h"
 #include "support/tempdir.h"
+#include "support/testlocale.h"
 
 namespace {
 
@@ -211,3 +212,21 @@ TEST(Builtins, InputBox) {
 }
 
 }  // namespace
+
+// Constants in the source, STR, VAL and FORMATVAL keep the point on a desktop
+// with a decimal comma.
+TEST(Builtins, NumbersIgnoreTheProcessLocale) {
+  const TBuiltinCase cases[] = {
+      {"OUT(STR(1.5))", "1.500"},
+      {"OUT(STR(VAL(\"0.25\") * 2))", "0.500"},
+      {"OUT(VAL(\"2,5\"))", "0"},
+      {"OUT(FORMATVAL(\"0.00\", 2.5))", "2.50"},
+      {"DOUBLE D\nD = 1.25\nOUT(STR(D * 2))", "2.500"},
+  };
+  TScopedLocale comma;
+  ASSERT_TRUE(comma.Active());
+  for (const auto& c : cases) {
+    TMacro m;
+    EXPECT_EQ(m.Run(c.Source), c.Expected) << c.Source << "\n" << m.Message();
+  }
+}

@@ -1,6 +1,8 @@
 // The lexer: tokens of a line and labels cut off it.
 #include <gtest/gtest.h>
 
+#include <charconv>
+
 #include "basic/sbasic.h"
 #include "basic/sblexer.h"
 
@@ -18,8 +20,8 @@ std::string Describe(const TSBTokenList& tokens) {
         s += ":'" + t.StrValue + "'";
       else {
         char number[64];
-        std::snprintf(number, sizeof number, ":%c%.10g", t.TypeCode, t.Number);
-        s += number;
+        const auto res = std::to_chars(number, number + sizeof number, t.Number, std::chars_format::general, 10);
+        s += ":" + std::string(1, static_cast<char>(t.TypeCode)) + std::string(number, res.ptr);
       }
     }
   }

@@ -2,6 +2,8 @@
 // linking, registers, arguments and stream.
 #include <gtest/gtest.h>
 
+#include <charconv>
+
 #include "basic/sberrors.h"
 #include "basic/sblexer.h"
 #include "basic/sbops.h"
@@ -367,7 +369,10 @@ TEST(HostInterface, ArgumentAccessors) {
                         seen.push_back(GetArgType(l, 6) == tcNone && GetArgInt(l, 6) == 0 && GetArgString(l, 6).empty() ? "none" : "?");
                         seen.push_back(std::to_string(GetArgInt(l, 4)) + "," + std::to_string(GetArgInt(l, 4, 1)));
                         StoreInt32(GetArgPtr(l, 5), 99);  // written into the caller's variable
-                        SetResultString(std::to_string(GetArgSingle(l, 0)), r);
+                        char text[32];
+                        const auto res = std::to_chars(text, text + sizeof text, GetArgSingle(l, 0),
+                                                       std::chars_format::fixed, 6);
+                        SetResultString(std::string(text, res.ptr), r);
                       },
                       tcString, 6);
   EXPECT_EQ(m.Run("INTEGER A[3], B[4], N\nSINGLE S\nS = 2.5\nA[1] = 8\nB[2] = 5\nB[3] = 6\n"

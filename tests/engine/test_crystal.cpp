@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <gemmi/fprime.hpp>
 #include <gemmi/it92.hpp>
+#include <gemmi/math.hpp>
 #include <gemmi/symmetry.hpp>
 
 #include "core/crystal.h"
@@ -85,24 +87,26 @@ TEST(Crystal, RockSaltStructureFactors) {
 
   const auto& na = gemmi::IT92<double>::get(gemmi::El::Na);
   const auto& cl = gemmi::IT92<double>::get(gemmi::El::Cl);
-  auto f = [](const auto& coef, double d) { return coef.calculate_sf(0.25 / (d * d)); };
+  // f' and f'' at Cu K alpha 1 from the Cromer-Liberman routine.
+  const double energy = gemmi::hc() / double(static_cast<float>(CuKa1));
+  double naFpp = 0, clFpp = 0;
+  const double naFp = gemmi::cromer_liberman(11, energy, &naFpp), clFp = gemmi::cromer_liberman(17, energy, &clFpp);
+  auto f = [](const auto& coef, double d, double fp, double fpp) {
+    return std::complex<double>(coef.calculate_sf(0.25 / (d * d)) + fp, fpp);
+  };
   for (const TReflection& r : view.Reflections) {
     const bool even = r.Hkl[0] % 2 == 0;
     // Four formula units: F = 4 (fNa + fCl) for even indices, 4 (fNa - fCl) for odd.
-    const double expected = 4 * (f(na, r.D) + (even ? 1 : -1) * f(cl, r.D));
-    EXPECT_NEAR(std::abs(r.F), std::fabs(expected), 1e-6 * std::fabs(expected)) << r.Hkl[0] << r.Hkl[1] << r.Hkl[2];
-    EXPECT_NEAR(r.F2, expected * expected, 1e-6 * expected * expected);
+    const std::complex<double> expected = 4.0 * (f(na, r.D, naFp, naFpp) + (even ? 1.0 : -1.0) * f(cl, r.D, clFp, clFpp));
+    EXPECT_NEAR(std::abs(r.F), std::abs(expected), 1e-6 * std::abs(expected)) << r.Hkl[0] << r.Hkl[1] << r.Hkl[2];
+    EXPECT_NEAR(r.F2, std::norm(expected), 1e-6 * std::norm(expected));
   }
   const auto it = std::find_if(view.Reflections.begin(), view.Reflections.end(),
                                [](const TReflection& r) { return r.Hkl == TMiller{2, 0, 0}; });
   ASSERT_NE(it, view.Reflections.end());
-  EXPECT_NEAR(std::abs(it->F), 4 * (f(na, 2.8201) + f(cl, 2.8201)), 1e-3);
+  EXPECT_NEAR(std::abs(it->F), std::abs(4.0 * (f(na, 2.8201, naFp, naFpp) + f(cl, 2.8201, clFp, clFpp))), 1e-3);
 }
 
-// N is the site fraction times m / M: an atom adds N times its sum over all M
-// operations. Rutile (P 42/m n m, M = 16) with Ti at 2a and O at 4f, checked
-// against the sum over the six atoms of the cell written out by hand, for a
-// full and a half-occupied oxygen site.
 TEST(Crystal, OccupancyIsSiteFractionTimesSiteOverGeneralMultiplicity) {
   constexpr double x = 0.3048;
   struct Site {
@@ -228,7 +232,7 @@ TEST(Crystal, ScattererLookup) {
   THistogram xray;
   TScatterer s;
   ASSERT_TRUE(ResolveScatterer("SR  ", xray, s));
-  EXPECT_NEAR(s.Forward(), 38.0, 0.1);  // electrons at zero angle
+  EXPECT_NEAR(s.Forward() - s.FPrime, 38.0, 0.1);  // electrons at zero angle
   ASSERT_TRUE(ResolveScatterer("FE3+", xray, s));
   EXPECT_EQ(s.AtomicNumber, 26);
   EXPECT_FALSE(ResolveScatterer("QQ  ", xray, s));
@@ -249,6 +253,52 @@ TEST(Crystal, ScattererLookup) {
   EXPECT_NEAR(s.Real(0.5), -3.438, 1e-3);  // a negative length, no angle dependence
   EXPECT_EQ(ElementOfType(" CL1"), "Cl");
   EXPECT_EQ(ElementOfType("C   "), "C");
+}
+
+// f' and f'' of the table elements at the X-ray histogram's wavelength, from
+// the Cromer-Liberman routine of the crystallographic library; neutron and
+// energy-dispersive histograms and the histogram's own entries get none.
+TEST(Crystal, AnomalousScatteringAtTheWavelength) {
+  THistogram xray;
+  xray.Job = jobXrayData;
+  xray.Wavelength1 = static_cast<float>(CuKa1);
+  TScatterer fe;
+  ASSERT_TRUE(ResolveScatterer("FE3+", xray, fe));
+  double fpp = 0;
+  const double fp = gemmi::cromer_liberman(26, gemmi::hc() / double(xray.Wavelength1), &fpp);
+  EXPECT_DOUBLE_EQ(fe.FPrime, fp);
+  EXPECT_DOUBLE_EQ(fe.Imaginary(), fpp);
+  // Iron at Cu K alpha sits just above its K edge: f' near -1.1, f'' near 3.2.
+  EXPECT_NEAR(fe.FPrime, -1.13, 0.1);
+  EXPECT_NEAR(fe.Imaginary(), 3.2, 0.15);
+  const auto& it92 = gemmi::IT92<double>::get(gemmi::El::Fe);
+  EXPECT_NEAR(fe.Real(0.1), it92.calculate_sf(0.1) + fp, 1e-9);
+
+  // Lead at Mo K alpha (0.7107): the library's values again, another wavelength.
+  xray.Wavelength1 = 0.7107f;
+  TScatterer pb;
+  ASSERT_TRUE(ResolveScatterer("PB", xray, pb));
+  const double pbFp = gemmi::cromer_liberman(82, gemmi::hc() / double(xray.Wavelength1), &fpp);
+  EXPECT_DOUBLE_EQ(pb.FPrime, pbFp);
+  EXPECT_DOUBLE_EQ(pb.Imaginary(), fpp);
+  EXPECT_LT(pb.FPrime, -1.0);
+
+  for (int job : {jobNeutronData, jobTOFCalc, jobEDData}) {
+    THistogram other;
+    other.Job = job;
+    other.Wavelength1 = job == jobTOFCalc ? 7476.2f : 1.5f;
+    TScatterer s;
+    ASSERT_TRUE(ResolveScatterer("FE", other, s)) << job;
+    EXPECT_EQ(s.FPrime, 0.0) << job;
+    EXPECT_EQ(s.Imaginary(), 0.0) << job;
+  }
+  // An entry of the histogram gives its own f' and f'' (here none).
+  TScatterFactor* e = xray.ScatterFactors.AddNew();
+  e->Symbol = "PB  ";
+  e->Coefficients = {31.0, 0.7, 13.0, 3.0, 7.0, 13.0, 9.0, 50.0, 13.0};
+  ASSERT_TRUE(ResolveScatterer("PB", xray, pb));
+  EXPECT_EQ(pb.Imaginary(), 0.0);
+  EXPECT_NEAR(pb.Real(0), 31.0 + 13.0 + 7.0 + 9.0 + 13.0, 1e-5);
 }
 
 TEST(Crystal, PeakPositionsForEachRadiation) {

@@ -14,6 +14,7 @@
 #include "enginetest.h"
 #include "model/plotdata.h"
 #include "platform/rtl/fileutils.h"
+#include "support/testlocale.h"
 #include "zudezez_api.h"
 
 namespace {
@@ -286,15 +287,26 @@ TEST(Entries, ARunFromStartToUpdatedModel) {
   lib.SetPar(&h, &p, &a, &t, &zero, &ps);
   EXPECT_NE(ps, 0);
 
-  // Radial distribution and a map are answered while the run is open.
+  // The radial distribution is answered while the run is open: value j of g(R)
+  // is the curve at R = (j + 1) range / 1000. Nothing lies closer than Ti-O at
+  // a / 2 = 1.90 Angstrom, where the first peak stands; Sr-O follows at
+  // a / sqrt 2 = 2.69 Angstrom. The 1 / R^2 of g moves a maximum of width
+  // sigma (here about 0.14 Angstrom) 2 sigma^2 / R = 0.02 Angstrom inwards.
   std::vector<float> rdf(ZD_RDF_POINTS);
   float range = 10;
-  int32_t kind = 5;
+  int32_t kind = 1;
   p = 1;
   lib.GetRdf(rdf.data(), &range, &p, &kind, &ps);
   EXPECT_EQ(ps, 0);
-  EXPECT_NEAR(rdf[ZD_RDF_POINTS - 1], rdf[ZD_RDF_POINTS - 1], 0);
-  EXPECT_GT(rdf[300], 0);  // Ti-O at 1.9, Sr-O at 2.69 Angstrom
+  auto at = [&](std::size_t j) { return 0.01 * double(j + 1); };
+  std::vector<double> peaks;
+  for (std::size_t j = 1; j + 1 < 400 && peaks.size() < 2; ++j)
+    if (rdf[j] > 1 && rdf[j] >= rdf[j - 1] && rdf[j] > rdf[j + 1]) peaks.push_back(at(j));
+  ASSERT_EQ(peaks.size(), 2u);
+  EXPECT_NEAR(peaks[0], 1.90 - 0.02, 0.015);
+  EXPECT_NEAR(peaks[1], 2.69 - 0.015, 0.015);
+  const double height = rdf[static_cast<std::size_t>(std::lround(peaks[0] * 100)) - 1];
+  for (std::size_t j = 0; at(j) < 1.4; ++j) EXPECT_LT(std::fabs(rdf[j]), 0.01 * height) << "R = " << at(j);
 
   // Finishing with update writes the refined model, which reads back.
   int32_t update = 1, error = -1;
@@ -341,5 +353,43 @@ TEST(Entries, RadialDistributionStartsOneStepOut) {
     }
     EXPECT_LT(deviation, 1e-4) << kind;
     EXPECT_GT(stepChange, 1e-2) << kind;  // one step out would show
+  }
+}
+
+// A run on a desktop with a decimal comma writes the same bytes as under "C":
+// the data and input files, the listing ("cell 3.80000 ..."), the distances,
+// the angles and the updated model.
+TEST(Entries, FilesOfARunIgnoreTheDesktopsLocale) {
+  const char* files[] = {"data.dat", "work.inp", "work.out", "work.dst", "work.ang", "work.upd"};
+  auto run = [&](std::vector<std::string>& texts) {
+    TLibrary lib;
+    ASSERT_TRUE(lib.Complete());
+    TCase c("xray-cw.inp", [](TRietveld& m) { m.Phase(1)->A = m.Phase(1)->B = m.Phase(1)->C = 3.801f; });
+    const std::string base = c.Dir.File("work");
+    ASSERT_EQ(lib.Start(1, c.Input, c.Data, base + ".out", base), 0);
+    int converged = 0;
+    for (int cycle = 1; cycle <= 3; ++cycle) ASSERT_EQ(lib.Cycle(1, cycle, converged), 0);
+    int32_t h = 1, update = 1, error = -1;
+    lib.CloseProg(&h, &update, &error);
+    ASSERT_EQ(error, 0);
+    for (const char* f : files) {
+      std::string text = TTempDir::Read(c.Dir.File(f));
+      for (std::size_t at; (at = text.find(c.Dir.Path())) != std::string::npos;) text.replace(at, c.Dir.Path().size(), "<dir>/");
+      texts.push_back(text);
+    }
+  };
+  std::vector<std::string> inC, inDe;
+  run(inC);
+  ASSERT_EQ(inC.size(), std::size(files));
+  ASSERT_NE(inC[2].find("cell 3.8"), std::string::npos) << inC[2];
+  {
+    TScopedLocale comma;
+    ASSERT_TRUE(comma.Active());
+    run(inDe);
+  }
+  ASSERT_EQ(inDe.size(), inC.size());
+  for (std::size_t i = 0; i < inC.size(); ++i) {
+    EXPECT_FALSE(inC[i].empty()) << files[i];
+    EXPECT_EQ(inDe[i], inC[i]) << files[i];
   }
 }

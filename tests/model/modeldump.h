@@ -4,6 +4,7 @@
 #pragma once
 
 #include <iomanip>
+#include <locale>
 #include <sstream>
 #include <string>
 
@@ -11,6 +12,7 @@
 
 inline std::string DumpModel(const TRietveld& m) {
   std::ostringstream o;
+  o.imbue(std::locale::classic());
   o << std::setprecision(9);
   auto arr = [&](const char* name, const auto& a) {
     o << name << '=';

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
-#include <clocale>
 #include <cmath>
 
 #include "model/brkapart.h"
 #include "platform/rtl/exceptions.h"
+#include "support/testlocale.h"
 
 namespace {
 
@@ -144,13 +144,13 @@ TEST(NumberHelpers, FormatRealSwitchesBetweenFixedAndScientific) {
 }
 
 TEST(NumberHelpers, FormattingIgnoresTheProcessLocale) {
-  // A locale with a decimal comma, when the machine has one; files keep the point.
-  const char* old = std::setlocale(LC_NUMERIC, nullptr);
-  std::string saved = old ? old : "C";
-  if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8") && !std::setlocale(LC_NUMERIC, "fr_FR.UTF-8"))
-    GTEST_SKIP() << "no locale with a decimal comma installed";
-  std::string fixed = RealToStrFixed(1.25, 0, 2), real = FormatReal(1.25, 3), sci = FormatReal(1e5, 3);
-  std::setlocale(LC_NUMERIC, saved.c_str());
+  // Under a locale with a decimal comma files keep the point.
+  std::string fixed, real, sci;
+  {
+    TScopedLocale comma;
+    ASSERT_TRUE(comma.Active());
+    fixed = RealToStrFixed(1.25, 0, 2), real = FormatReal(1.25, 3), sci = FormatReal(1e5, 3);
+  }
   EXPECT_EQ(fixed, "1.25");
   EXPECT_EQ(real, "1.250");
   EXPECT_EQ(sci, "1.00E+5");

@@ -11,6 +11,7 @@
 #include "model/plotdata.h"
 #include "support/dialogresponder.h"
 #include "support/tempdir.h"
+#include "support/testlocale.h"
 
 namespace {
 
@@ -26,9 +27,7 @@ std::string Lines(const std::vector<std::string>& lines, const std::string& eol 
 // Formats one fixed-column data line.
 template <typename... Args>
 std::string Fmt(const char* format, Args... args) {
-  char buf[512];
-  std::snprintf(buf, sizeof buf, format, args...);
-  return buf;
+  return testlocale::CFormat(format, args...);
 }
 
 void ExpectEmpty(const TData& d) {

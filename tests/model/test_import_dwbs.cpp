@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "model/dwbsimport.h"
+#include "support/testlocale.h"
 #include "test_import_support.h"
 
 using namespace importtest;
@@ -147,11 +148,7 @@ TEST_F(DwbsImport, ExcessExcludedRegionsAreReadAndDropped) {
   // the lines of the other two are still consumed, so MaxCode and Zero come
   // from their own lines.
   std::vector<std::string> regions;
-  char buf[32];
-  for (int k = 1; k <= 52; ++k) {
-    std::snprintf(buf, sizeof buf, "%8.2f%8.2f", 10.0 * k + 5, 10.0 * k);
-    regions.push_back(buf);
-  }
+  for (int k = 1; k <= 52; ++k) regions.push_back(testlocale::CFormat("%8.2f%8.2f", 10.0 * k + 5, 10.0 * k));
   ASSERT_TRUE(Import(Lines(Header("   0   4   0   0  52   0") + regions + Tail())));
   EXPECT_EQ(Dialogs.Texts(), Texts{});
   const TExcluded& e = Model.Histogram(1)->Excluded;

@@ -194,30 +194,79 @@ TEST_F(FullprofImport, FilesThatFitNeitherLayoutAreRefused) {
   }
 }
 
-TEST_F(FullprofImport, FileEndingEarlyIsAReadError) {
-  // The free fixture without its last data line (the code of PO).
-  std::string all = Fixture("free.pcr");
-  all.erase(all.rfind("0.0\n"));
-  EXPECT_FALSE(Import(all));
-  EXPECT_EQ(Dialogs.Texts(), Texts{"Error reading Inputfile at line 41"});
-  EXPECT_FALSE(Model.Loaded);
+// A file that cannot be read whole leaves the model exactly as it was.
+TEST_F(FullprofImport, FileEndingEarlyIsAReadErrorAndChangesNothing) {
+  std::string cutFree = Fixture("free.pcr");
+  cutFree.erase(cutFree.rfind("0.0\n"));  // without its last data line (the code of PO)
+  std::string shortLine = Fixture("free.pcr");
+  shortLine.replace(shortLine.find("0.2 -0.3 0.15"), 13, "0.2 -0.3");  // a data line that lacks a value
+  std::string cutFixed = Fixture("fixed.pcr");
+  cutFixed.erase(cutFixed.rfind("the last line"));
+  std::string cutFullprof = Fixture("pbso4.pcr");
+  cutFullprof.erase(cutFullprof.find("!  Propagation vectors:"));  // before its announced blocks
+  const struct {
+    const std::string* Text;
+    const char* Message;
+  } cases[] = {
+      {&cutFree, "Error reading Inputfile at line 41. The model is unchanged."},
+      {&shortLine, "Error reading Inputfile at line 34. The model is unchanged."},
+      {&cutFixed, "Error reading Inputfile at line 35. The model is unchanged."},
+      {&cutFullprof, "Error reading Inputfile at line 73. The model is unchanged."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Message);
+    FillSomething(Model);
+    const std::string before = DumpModel(Model);
+    Dialogs.Clear();
+    EXPECT_FALSE(Import(*c.Text));
+    EXPECT_EQ(Dialogs.Texts(), Texts{c.Message});
+    EXPECT_FALSE(Model.Loaded);
+    EXPECT_EQ(DumpModel(Model), before);
+  }
+}
+
+// A file as the program writes it: comment lines, the line the "More" flag
+// adds, the distance and bond-valence block its Jdi announces (with cation
+// and anion lines), an anisotropic atom's beta lines, "#" comments on atom
+// lines, a propagation vector and a distance restraint, all stepped over. The
+// preferred orientation is off (0 and no direction): the model gets the ratio
+// 1, which the engine takes.
+TEST_F(FullprofImport, FileWithTheOptionalBlocksOfThePhase) {
+  ASSERT_TRUE(ImportFullprof(Model, FixturePath("pbso4.pcr")));
+  EXPECT_EQ(Dialogs.Texts(), Texts{});
+  const THistogram& h = *Model.Histogram(1);
+  EXPECT_FLOAT_EQ(h.Wavelength2, 1.54439f);
+  EXPECT_FLOAT_EQ(h.Ratio, 0.5f);
+  EXPECT_FLOAT_EQ(h.Polarisation, 0.7998f);
+  EXPECT_FLOAT_EQ(h.Zero, -0.012f);
+  EXPECT_FLOAT_EQ(h.Background.Coefficients[1], -30.12f);
+  ASSERT_EQ(h.Excluded.Count(), 2);
   ASSERT_EQ(Model.PhaseCount(), 1);
-  EXPECT_EQ(Model.Phase(1)->AtomCount(), 2);
-  EXPECT_EQ(Model.RefinedCount(), 3);  // the codes read are resolved
-
-  // A data line that lacks a value.
-  all = Fixture("free.pcr");
-  all.replace(all.find("0.2 -0.3 0.15"), 13, "0.2 -0.3");
-  Dialogs.Clear();
-  EXPECT_FALSE(Import(all));
-  EXPECT_EQ(Dialogs.Texts(), Texts{"Error reading Inputfile at line 34"});
-
-  // The fixed fixture without its last line.
-  all = Fixture("fixed.pcr");
-  all.erase(all.rfind("the last line"));
-  Dialogs.Clear();
-  EXPECT_FALSE(Import(all));
-  EXPECT_EQ(Dialogs.Texts(), Texts{"Error reading Inputfile at line 35"});
+  const TPhase& p = *Model.Phase(1);
+  EXPECT_EQ(p.Title, "PbSO4 anglesite");
+  EXPECT_EQ(p.SpaceGroup, "P n m a             ");
+  ASSERT_EQ(p.AtomCount(), 5);
+  const char* labels[5] = {"PB  ", "S   ", "O1  ", "O2  ", "O3  "};
+  for (int a = 1; a <= 5; ++a) EXPECT_EQ(p.Atom(a)->Label, labels[a - 1]);
+  EXPECT_FLOAT_EQ(p.Atom(1)->Z, 0.167f);
+  EXPECT_FLOAT_EQ(p.Atom(1)->N, 0.5f);  // the file's own convention: a full 4c site of P n m a
+  EXPECT_FLOAT_EQ(p.Atom(3)->X, 0.908f);
+  EXPECT_FLOAT_EQ(p.Atom(5)->N, 1.0f);
+  EXPECT_FLOAT_EQ(p.Scale, 0.0014001f);
+  EXPECT_FLOAT_EQ(p.A, 8.48f);
+  EXPECT_FLOAT_EQ(p.Gamma, 90.0f);
+  const TSample& s = *Model.FindSample(1, 1);
+  EXPECT_FLOAT_EQ(s.U, 0.01661f);
+  EXPECT_FLOAT_EQ(s.W, 0.00842f);
+  EXPECT_FLOAT_EQ(s.Asym1, 0.02f);
+  EXPECT_FLOAT_EQ(s.PO, 1.0f);
+  EXPECT_FLOAT_EQ(s.POL, 1.0f);
+  EXPECT_TRUE(Model.IsRefined(0, 1, 1, 1));   // Pb x
+  EXPECT_TRUE(Model.IsRefined(0, 1, 0, 1));   // scale
+  EXPECT_TRUE(Model.IsRefined(1, 1, 0, 3));   // U
+  EXPECT_TRUE(Model.IsRefined(0, 1, 0, 8));   // c
+  EXPECT_EQ(Model.RefinedCount(), 11);
+  ExpectInputFileRoundTrip(Model, Dir);
 }
 
 TEST_F(FullprofImport, MissingFileChangesNothing) {

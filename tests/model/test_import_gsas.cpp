@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 
 #include "model/gsasimport.h"
+#include "support/testlocale.h"
 #include "test_import_support.h"
 
 using namespace importtest;
@@ -26,11 +28,7 @@ std::string Rec(const std::string& key, const std::string& values = "") { return
 // Values in fields of the given width, four decimals.
 std::string F(std::initializer_list<double> values, int width = 10) {
   std::string s;
-  char buf[64];
-  for (double v : values) {
-    std::snprintf(buf, sizeof buf, "%*.4f", width, v);
-    s += buf;
-  }
+  for (double v : values) s += testlocale::CFormat("%*.4f", width, v);
   return s;
 }
 
@@ -51,7 +49,9 @@ TEST_F(GsasImport, FixtureWithXrayAndTimeOfFlightHistograms) {
   EXPECT_EQ(x.Profile, 4);
   EXPECT_FLOAT_EQ(x.Wavelength1, 1.5406f);
   EXPECT_FLOAT_EQ(x.Zero, -0.015f);  // centidegrees
-  EXPECT_FLOAT_EQ(x.Polarisation, 0.5f);
+  EXPECT_FLOAT_EQ(x.Ratio, 0.5f);        // ICONS columns 53-62: the K alpha 2 ratio
+  EXPECT_FLOAT_EQ(x.Polarisation, 0.0f);  // keeps its default
+  EXPECT_FLOAT_EQ(x.Scale, 1.0f);         // HSCALE 2 folded into the phase scales
   ASSERT_EQ(x.Excluded.Count(), 1);
   EXPECT_FLOAT_EQ(x.Excluded.Regions.GetY(0), 10.0f);
   EXPECT_EQ(x.Background.Kind, bkUserPoints);  // three fixed points
@@ -64,19 +64,19 @@ TEST_F(GsasImport, FixtureWithXrayAndTimeOfFlightHistograms) {
   EXPECT_FLOAT_EQ(tof.Wavelength1, 7000.0f);  // DIFC
   EXPECT_FLOAT_EQ(tof.Wavelength2, -2.5f);
   EXPECT_FLOAT_EQ(tof.Zero, 3.0f);  // not divided
-  EXPECT_FLOAT_EQ(tof.Scale, 2.5f);
+  EXPECT_FLOAT_EQ(tof.Scale, 1.25f);  // 2.5 over histogram 1's 2
   EXPECT_EQ(tof.Background.Kind, bkAmorphous);
 
   const TPhase& si = *Model.Phase(1);
   EXPECT_EQ(si.Title, "Silicon standard");
   EXPECT_EQ(si.SpaceGroup, "F D 3 M");
   EXPECT_FLOAT_EQ(si.A, 5.431f);
-  EXPECT_FLOAT_EQ(si.Scale, 0.75f);  // the last SCALE record of the phase
+  EXPECT_FLOAT_EQ(si.Scale, 1.5f);  // the last SCALE record of the phase, 0.75, times HSCALE 2
   ASSERT_EQ(si.AtomCount(), 1);
   EXPECT_EQ(si.Atom(1)->AtomType, "SI  ");
   EXPECT_EQ(si.Atom(1)->Label, "SI1 ");
   EXPECT_FLOAT_EQ(si.Atom(1)->X, 0.125f);
-  EXPECT_FLOAT_EQ(si.Atom(1)->N, 4.0f);  // fraction 0.5 times multiplicity 8
+  EXPECT_FLOAT_EQ(si.Atom(1)->N, 0.025f);  // fraction 0.6 times multiplicity 8, over M = 192
   EXPECT_NEAR(si.Atom(1)->B, 0.78957f, 1e-6);
 
   const TPhase& rutile = *Model.Phase(2);
@@ -86,11 +86,14 @@ TEST_F(GsasImport, FixtureWithXrayAndTimeOfFlightHistograms) {
   EXPECT_NEAR(rutile.Atom(1)->B33, 0.02 * 78.957, 1e-6);
   EXPECT_NEAR(rutile.Atom(1)->B12, -0.01 * 78.957, 1e-6);
   EXPECT_NEAR(rutile.Atom(2)->B, 0.03 * 78.957, 1e-6);
-  EXPECT_FLOAT_EQ(rutile.Scale, 1.25f);
+  EXPECT_FLOAT_EQ(rutile.Scale, 2.5f);
+  EXPECT_FLOAT_EQ(rutile.Atom(1)->N, 2.0f / 16);  // full 2a and 4f sites of P 42/m n m
+  EXPECT_FLOAT_EQ(rutile.Atom(2)->N, 4.0f / 16);
 
   const TSample& s11 = *Model.FindSample(1, 1);
-  EXPECT_FLOAT_EQ(s11.U, 0.0025f);  // divided by 1000
-  EXPECT_FLOAT_EQ(s11.V, -0.00125f);
+  // GU, GV: Gaussian variances in centidegrees squared, to squared FWHM in degrees squared.
+  EXPECT_FLOAT_EQ(s11.U, static_cast<float>(2.5 * 8 * std::log(2.0) / 1e4));
+  EXPECT_FLOAT_EQ(s11.V, static_cast<float>(-1.25 * 8 * std::log(2.0) / 1e4));
   EXPECT_FLOAT_EQ(s11.PO, 1.1f);
   EXPECT_FLOAT_EQ(s11.POH, 1.1f);
   EXPECT_FLOAT_EQ(s11.POL, 1.0f);
@@ -103,7 +106,16 @@ TEST_F(GsasImport, FixtureWithXrayAndTimeOfFlightHistograms) {
   EXPECT_FLOAT_EQ(s21.U, 10.5f);  // not divided
   EXPECT_FLOAT_EQ(s21.Uaniso, 1.5f);
 
-  ExpectInputFileRoundTrip(Model, Dir);
+  // The input file holds U, V, W to five decimals: a save keeps them to that,
+  // and the saved model reads back exactly.
+  const std::string saved = Dir.File("saved.inp");
+  ASSERT_TRUE(Model.WriteInputFile(saved));
+  TRietveld back;
+  ASSERT_TRUE(back.ReadInputFile(saved));
+  for (int t = 3; t <= 5; ++t)
+    EXPECT_NEAR(*back.FindSample(1, 1)->Value(t), *Model.FindSample(1, 1)->Value(t), 5e-6) << t;
+  EXPECT_EQ(Dialogs.Texts(), Texts{});
+  ExpectInputFileRoundTrip(back, Dir);
 }
 
 TEST_F(GsasImport, CountsOfHistogramsAndPhases) {
@@ -126,10 +138,11 @@ TEST_F(GsasImport, RecordRules) {
   ASSERT_TRUE(Import(Lines({
       Rec(" EXPR  NHST ", "    2"),
       Rec(" EXPR  HTYP1", "  PXC  PNT"),
+      Rec("CRS1  SG SYM", "  P 21/c"),
       Rec("CRS1  AT  1B", F({0.5})),  // before any atom: ignored
       Rec("CRS1  AT  1A", "  O         0.100000  0.200000  0.300000  0.500000O1         2"),
       Rec("CRS1  AT  1B", F({0.01}) + std::string(52, ' ') + "I"),
-      Rec("HST  2 ICONS", F({5000, 0, 12.5})),
+      Rec("HST  2 ICONS", F({5000, 0, 12.5, 0, 0.5})),  // time of flight: no K alpha 2 ratio
       Rec("HST  1 ICONS", F({1.5, 1.5, 12.5})),
       Rec("HST  0HSCALE", F({9}, 15)),
       Rec("HST  3HSCALE", F({9}, 15)),
@@ -142,18 +155,21 @@ TEST_F(GsasImport, RecordRules) {
   EXPECT_EQ(Dialogs.Texts(), Texts{});
   const TAtom& o = *Model.Phase(1)->Atom(1);
   EXPECT_EQ(Model.Phase(1)->AtomCount(), 1);
-  EXPECT_FLOAT_EQ(o.N, 1.0f);
+  EXPECT_FLOAT_EQ(o.N, 0.25f);  // fraction 0.5 x multiplicity 2 / M = 4
   EXPECT_FLOAT_EQ(o.B, 0.78957f);
   EXPECT_EQ(Model.Histogram(2)->Job, jobTOFData);
   EXPECT_FLOAT_EQ(Model.Histogram(2)->Zero, 12.5f);
+  EXPECT_FLOAT_EQ(Model.Histogram(2)->Ratio, 0.0f);
   EXPECT_FLOAT_EQ(Model.Histogram(1)->Zero, 0.125f);
-  EXPECT_FLOAT_EQ(Model.Histogram(1)->Scale, 3.0f);
-  EXPECT_FLOAT_EQ(Model.Histogram(2)->Scale, 1.0f);
+  // HSCALE 3 of histogram 1 lives on in the phase scale and, divided, in histogram 2's.
+  EXPECT_FLOAT_EQ(Model.Histogram(1)->Scale, 1.0f);
+  EXPECT_FLOAT_EQ(Model.Phase(1)->Scale, 3.0f * TPhase().Scale);
+  EXPECT_FLOAT_EQ(Model.Histogram(2)->Scale, 1.0f / 3);
   EXPECT_EQ(Model.Histogram(1)->Background.Kind, bkAmorphous);
   EXPECT_EQ(Model.BackTerms, 0);
   EXPECT_EQ(Model.Histogram(1)->Profile, 1);
   EXPECT_EQ(Model.Histogram(2)->Profile, profJorgensenTOF);
-  EXPECT_FLOAT_EQ(Model.FindSample(1, 1)->W, 3.0f);
+  EXPECT_FLOAT_EQ(Model.FindSample(1, 1)->W, static_cast<float>(3000 * 8 * std::log(2.0) / 1e4));
 }
 
 TEST_F(GsasImport, UndeclaredPhasesAndHistogramsAreReportedOnce) {
@@ -229,6 +245,44 @@ TEST_F(GsasImport, BadValuesAndCutRecordsEndTheRead) {
   EXPECT_TRUE(Import(head + Rec("CRS1  ANGLES", F({90, 90, 120}))));
   EXPECT_FLOAT_EQ(Model.Phase(1)->Gamma, 120.0f);
   EXPECT_EQ(Dialogs.Texts(), Texts{});
+}
+
+// The occupancies need the space group of the phase: one the library does
+// not know keeps fraction x multiplicity and says so, once. A histogram-1
+// scale that cannot be folded is reported, not dropped.
+TEST_F(GsasImport, UnknownGroupAndUnfoldableScaleAreReported) {
+  ASSERT_TRUE(Import(Lines({
+      Rec(" EXPR  NHST ", "    1"),
+      Rec("CRS1  SG SYM", "  Q 99 z"),
+      Rec("CRS1  AT  1A", "  O         0.100000  0.200000  0.300000  0.500000O1         2"),
+      Rec("CRS1  AT  2A", "  O         0.300000  0.200000  0.300000  1.000000O2         1"),
+      Rec("HST  1HSCALE", F({0}, 15)),
+  })));
+  EXPECT_EQ(Dialogs.Texts(),
+            (Texts{"The space group of phase 1 (\"Q 99 Z\") is not known: its atom occupancies are kept as fraction "
+                   "times site multiplicity.",
+                   "The scale of histogram 1 (HSCALE 0) cannot be kept: the model keeps it, but an engine input file "
+                   "saves 1 in its place."}));
+  EXPECT_FLOAT_EQ(Model.Phase(1)->Atom(1)->N, 1.0f);
+  EXPECT_FLOAT_EQ(Model.Phase(1)->Atom(2)->N, 1.0f);
+
+  // A fold whose product would leave the single range is not made either.
+  Dialogs.Clear();
+  ASSERT_TRUE(Import(Lines({Rec("HAP1 1SCALE ", "          1e+30"), Rec("HST  1HSCALE", "          1e+30")})));
+  EXPECT_EQ(Dialogs.Count(), 1u);
+  EXPECT_FLOAT_EQ(Model.Histogram(1)->Scale, 1e30f);
+  EXPECT_FLOAT_EQ(Model.Phase(1)->Scale, 1e30f);
+}
+
+// A file that ends before all the atoms its NATOM records count is reported
+// and not taken as loaded; what was read stays.
+TEST_F(GsasImport, FileEndingBeforeAllAtomsIsReported) {
+  ASSERT_FALSE(ImportGSAS(Model, FixturePath("cut.exp")));
+  EXPECT_FALSE(Model.Loaded);
+  EXPECT_EQ(Dialogs.Texts(), Texts{"Error reading Inputfile at line 7: the file ends before all atoms were read "
+                                   "(phase 1 counts 3 atoms, the file holds 2)."});
+  ASSERT_EQ(Model.Phase(1)->AtomCount(), 2);
+  EXPECT_FLOAT_EQ(Model.Phase(1)->Atom(1)->N, 4.0f / 8);  // Pb on 4c of P n m a
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "model/structurefiles.h"
+#include "support/testlocale.h"
 #include "test_import_support.h"
 
 using namespace importtest;
@@ -23,8 +26,8 @@ protected:
   std::string Atoms() const {
     std::string s;
     for (const auto& a : Phase.Atoms)
-      s += "'" + a->Label + "' '" + a->AtomType + "' " + std::to_string(a->X) + " " + std::to_string(a->Y) + " " +
-           std::to_string(a->Z) + "\n";
+      s += "'" + a->Label + "' '" + a->AtomType + "' " +
+           testlocale::CFormat("%f %f %f", static_cast<double>(a->X), static_cast<double>(a->Y), static_cast<double>(a->Z)) + "\n";
     return s;
   }
   std::string PhaseText() const {
@@ -112,6 +115,45 @@ TEST_F(StructureFiles, BadExpoFilesLeaveThePhase) {
     EXPECT_EQ(Dialogs.Texts(), Texts{c.Message});
     EXPECT_EQ(PhaseText(), before);
   }
+}
+
+// ---- Occupancy of new atoms ----------------------------------------------------
+
+// Every reader gives a new atom the full occupancy of its site in the phase's
+// space group, m / M (rutile, P 42/m n m, M = 16: 2a 2/16, 4f 4/16, the
+// general position 1); a CIF's occupancy column multiplies it. A group the
+// library does not know leaves 1.
+TEST_F(StructureFiles, NewAtomsFullyOccupyTheirSites) {
+  const struct {
+    const char* What;
+    std::function<bool(TPhase&)> Read;
+    std::string Group;  // of the phase before reading (a CIF sets its own)
+    std::vector<float> Expected;
+  } cases[] = {
+      {"atom list", [&](TPhase& p) { return ReadAtomFile(Write("a.txt", "Ti1 Ti 0 0 0\nO1 O 0.3 0.3 0\nX1 C 0.1 0.2 0.3\n"), p); },
+       "P 42/M N M", {0.125f, 0.25f, 1.0f}},
+      {"EXPO", [&](TPhase& p) { return ReadExpoXyzFile(Write("a.xyz", "label x y z type\nTI1 0 0 0\nO1 0.3 0.3 0\nC1 0.1 0.2 0.3\n"), p); },
+       "P 42/M N M", {0.125f, 0.25f, 1.0f}},
+      {"CIF fixture", [&](TPhase& p) { return ReadCifFile(FixturePath("structure.cif"), p); }, "P 1", {0.125f, 0.25f}},
+      {"CIF with occupancies",
+       [&](TPhase& p) {
+         return ReadCifFile(Write("o.cif", "data_o\n_symmetry_space_group_name_H-M 'P 42/m n m'\nloop_\n"
+                                           "_atom_site_label\n_atom_site_fract_x\n_atom_site_fract_y\n_atom_site_fract_z\n"
+                                           "_atom_site_occupancy\nTi1 0 0 0 0.9(1)\nO1 0.3 0.3 0 0.5\nC1 0.1 0.2 0.3 ?\n"),
+                            p);
+       },
+       "P 1", {0.9f * 0.125f, 0.125f, 1.0f}},
+      {"unknown group", [&](TPhase& p) { return ReadAtomFile(Write("u.txt", "Ti1 Ti 0 0 0\n"), p); }, "Q 99", {1.0f}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.What);
+    TPhase phase;
+    phase.SpaceGroup = c.Group;
+    ASSERT_TRUE(c.Read(phase));
+    ASSERT_EQ(phase.AtomCount(), static_cast<int>(c.Expected.size()));
+    for (int a = 1; a <= phase.AtomCount(); ++a) EXPECT_FLOAT_EQ(phase.Atom(a)->N, c.Expected[a - 1]) << a;
+  }
+  EXPECT_EQ(Dialogs.Texts(), Texts{});
 }
 
 // ---- CIF ---------------------------------------------------------------------

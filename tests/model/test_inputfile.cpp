@@ -1,14 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <functional>
 #include <limits>
 #include <sstream>
 
 #include "model/brkapart.h"
 #include "model/rietclass.h"
+#include "platform/rtl/fileutils.h"
 #include "modeldump.h"
 #include "support/dialogresponder.h"
 #include "support/tempdir.h"
+#include "support/testlocale.h"
 
 namespace {
 
@@ -260,6 +264,27 @@ TEST(InputFile, RoundTripIsByteIdenticalAndKeepsEveryField) {
   ASSERT_TRUE(back.WriteInputFile(second));
   EXPECT_EQ(TTempDir::Read(second), TTempDir::Read(first));
   EXPECT_EQ(DumpModel(back), DumpModel(src));
+}
+
+// On a desktop with a decimal comma the input file is the same bytes, and it
+// reads back into the same model there.
+TEST(InputFile, TheDesktopsLocaleChangesNoByte) {
+  TDialogResponder dialogs;
+  TTempDir dir;
+  TRietveld c;
+  BuildRoundTripModel(c);
+  ASSERT_TRUE(c.WriteInputFile(dir.File("c.inp")));
+
+  TScopedLocale comma;
+  ASSERT_TRUE(comma.Active());
+  TRietveld de;
+  BuildRoundTripModel(de);
+  ASSERT_TRUE(de.WriteInputFile(dir.File("de.inp")));
+  EXPECT_EQ(TTempDir::Read(dir.File("de.inp")), TTempDir::Read(dir.File("c.inp")));
+  TRietveld back;
+  ASSERT_TRUE(back.ReadInputFile(dir.File("de.inp")));
+  EXPECT_EQ(DumpModel(back), DumpModel(c));
+  EXPECT_EQ(dialogs.Count(), 0u) << dialogs.Texts()[0];
 }
 
 TEST(InputFile, RoundTripFileLayout) {
@@ -801,13 +826,21 @@ TEST(InputFileWrite, CodesFollowTheRefinementSet) {
   EXPECT_DOUBLE_EQ(back.Parameters.GetCode(1, 0, 0, 1), -22);
 }
 
-TEST(InputFileWrite, UnwritableFileIsRetriedOnceThenRaised) {
+TEST(InputFileWrite, AFailedSaveSaysWhatFailedAndKeepsTheOldFile) {
   TDialogResponder dialogs;
   TTempDir dir;
   TRietveld m;
   Build(m, 1, 1);
-  EXPECT_THROW(m.WriteInputFile(dir.File("no/such/folder/model.inp")), EInOutError);
-  EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"Previous processes did not close files.  Now closed - restart."});
+  const std::string folder = dir.File("model.inp");
+  ForceDirectories(folder);
+  EXPECT_FALSE(m.WriteInputFile(dir.File("no/such/folder/model.inp")));
+  EXPECT_FALSE(m.WriteInputFile(folder));
+  EXPECT_EQ(dialogs.Texts(),
+            (std::vector<std::string>{"Cannot save " + dir.File("no/such/folder/model.inp") +
+                                          ": cannot create a temporary file in " + dir.File("no/such/folder") +
+                                          " - " + std::strerror(ENOENT) + "; the file was not changed.",
+                                      "Cannot save " + folder + ": it is a folder; the file was not changed."}));
+  EXPECT_EQ(FindFiles(dir.Path(), "*"), std::vector<std::string>{});
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <locale>
 #include <map>
 #include <tuple>
 #include <sstream>
@@ -45,10 +46,8 @@ int TZdEngine::Start(int histogramCount, const std::string& inputFile, const std
   // Limits first: nothing is allocated or searched for an input that asks too much.
   if (int e = CheckModelLimits(*FModel, FProblem); e != zeNone) return e;
 
-  {
-    std::ofstream out(outputFile, std::ios::trunc);
-    if (outputFile.empty() || !out) return zeOutputFile;
-  }
+  // A new run replaces the listing; it grows by appending from here on.
+  if (outputFile.empty() || !SaveFile(outputFile, std::string())) return zeOutputFile;
 
   FPattern = std::make_unique<TPattern>(*FModel);
   std::size_t points = 0;
@@ -74,6 +73,7 @@ int TZdEngine::Start(int histogramCount, const std::string& inputFile, const std
   FPattern->UpdateWeights();
   FRefinement = std::make_unique<TRefinement>(*FPattern);
   if (int e = FRefinement->Build(); e != zeNone) return e;
+  if (int e = FRefinement->SolveScales(); e != zeNone) return e;
 
   std::ostringstream listing;
   WriteListingStart(listing, *FPattern, *FRefinement);
@@ -143,21 +143,25 @@ bool TZdEngine::AppendListing(const std::string& text) {
   return static_cast<bool>(out);
 }
 
-// Each file appears whole or keeps what it held: a listing that cannot be
-// written never leaves a truncated one behind.
+bool TZdEngine::SaveFile(const std::string& fileName, const std::string& text) {
+  try {
+    WriteFileAtomic(fileName, text);
+  } catch (const Exception& e) {
+    FProblem = e.Message();
+    return false;
+  }
+  return true;
+}
+
+// Each file appears whole or keeps what it held; a listing that was cut says so.
 bool TZdEngine::WriteBonds() {
   std::ostringstream dst, ang;
   const std::string distancesCut = WriteDistances(dst, *FPattern, FModel->Rmin, FModel->Rmax);
   const std::string anglesCut = WriteAngles(ang, *FPattern, FModel->Rmin, FModel->Rmax);
   if (!distancesCut.empty()) AppendListing("\nDistance listing cut: " + distancesCut + "\n");
   if (!anglesCut.empty()) AppendListing("\nAngle listing cut: " + anglesCut + "\n");
-  try {
-    WriteFileAtomic(FBaseName + ".dst", dst.str());
-    WriteFileAtomic(FBaseName + ".ang", ang.str());
-  } catch (const std::exception&) {
-    return false;
-  }
-  return true;
+  const bool distances = SaveFile(FBaseName + ".dst", dst.str());
+  return SaveFile(FBaseName + ".ang", ang.str()) && distances;
 }
 
 // Le Bail intensities: one line per reflection, "histogram phase h k l |F|^2".
@@ -173,6 +177,7 @@ int TZdEngine::ReadLeBail() {
   int read = 0;
   while (std::getline(in, line)) {
     std::istringstream s(line);
+    s.imbue(std::locale::classic());  // a point, whatever the desktop's locale
     int h, p;
     TMiller hkl;
     double f2;
@@ -193,6 +198,7 @@ int TZdEngine::ReadLeBail() {
 
 bool TZdEngine::WriteLeBail() {
   std::ostringstream out;
+  out.imbue(std::locale::classic());
   out.precision(10);
   for (int h = 1; h <= FPattern->HistogramCount(); ++h)
     for (const TPhaseView& view : FPattern->Views(h)) {
@@ -200,12 +206,7 @@ bool TZdEngine::WriteLeBail() {
       for (const TReflection& r : view.Reflections)
         out << h << ' ' << view.Phase << ' ' << r.Hkl[0] << ' ' << r.Hkl[1] << ' ' << r.Hkl[2] << ' ' << r.F2 << '\n';
     }
-  try {
-    WriteFileAtomic(FBaseName + ".lbl", out.str());
-  } catch (const std::exception&) {
-    return false;
-  }
-  return true;
+  return SaveFile(FBaseName + ".lbl", out.str());
 }
 
 bool TZdEngine::Info(int h, float& rp, float& rwp, float& chi2, float& rexp, float* rBragg, float* rF, float* fraction) {
@@ -239,9 +240,7 @@ bool TZdEngine::Info(int h, float& rp, float& rwp, float& chi2, float& rexp, flo
       const std::vector<double> obs = FPattern->ObservedF2(h, view);
       for (std::size_t k = 0; k < view.Reflections.size(); ++k) {
         const TReflection& r = view.Reflections[k];
-        const double x = FPattern->MarkerPosition(h, view, r);
-        const auto& data = FPattern->Data(h);
-        if (!std::isfinite(x) || x < data.X.front() || x > data.X.back()) continue;
+        if (!InMeasuredRange(*FPattern, h, FPattern->MarkerPosition(h, view, r))) continue;
         bragg += r.Multiplicity * std::fabs(obs[k] - r.F2);
         braggDen += r.Multiplicity * obs[k];
         rf += r.Multiplicity * std::fabs(std::sqrt(obs[k]) - std::sqrt(r.F2));

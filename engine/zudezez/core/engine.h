@@ -63,6 +63,8 @@ private:
   bool WriteBonds();
   int ReadLeBail();
   bool WriteLeBail();
+  // Replaces a file through the atomic save; false (and FProblem) when it failed.
+  bool SaveFile(const std::string& fileName, const std::string& text);
 
   std::unique_ptr<TRietveld> FModel;
   std::unique_ptr<TPattern> FPattern;

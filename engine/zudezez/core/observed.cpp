@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cmath>
 #include <fstream>
+#include <locale>
 #include <numeric>
 #include <sstream>
 
@@ -46,6 +47,7 @@ bool ReadPairs(const std::string& fileName, std::vector<double>& xs, std::vector
     for (char& c : line)
       if (c == ',' || c == ';' || c == '\t') c = ' ';
     std::istringstream s(line);
+    s.imbue(std::locale::classic());  // a point, whatever the desktop's locale
     double x, y;
     if (s >> x >> y) pairs.push_back({x, y});
   }
@@ -73,6 +75,7 @@ std::vector<double> ReadWeights(const std::string& fileName, std::size_t count) 
     for (char& c : line)
       if (c == ',') c = ' ';
     std::istringstream s(line);
+    s.imbue(std::locale::classic());  // a point, whatever the desktop's locale
     double x, y, weight;
     if (!(s >> x >> y)) break;
     w.push_back(s >> weight ? weight : 1.0);

@@ -682,3 +682,20 @@ double TPattern::MarkerPosition(int h, const TPhaseView& view, const TReflection
   const std::vector<TPeak> peaks = Peaks(h, view, r);
   return peaks.empty() ? std::numeric_limits<double>::quiet_NaN() : peaks.front().Position;
 }
+
+bool InMeasuredRange(const TPattern& pattern, int h, double x) {
+  const THistogramData& data = pattern.Data(h);
+  if (!std::isfinite(x) || data.X.empty()) return false;
+  double lo = data.X.front(), hi = data.X.back();
+  if (!data.Calculation) {
+    const auto first = std::find(data.Used.begin(), data.Used.end(), char(1));
+    if (first == data.Used.end()) return false;
+    const auto last = std::find(data.Used.rbegin(), data.Used.rend(), char(1));
+    lo = data.X[static_cast<std::size_t>(first - data.Used.begin())];
+    hi = data.X[data.Used.size() - 1 - static_cast<std::size_t>(last - data.Used.rbegin())];
+  }
+  if (x < std::min(lo, hi) || x > std::max(lo, hi)) return false;
+  for (const TPair& r : pattern.Model().Histogram(h)->Excluded.Regions.Items)
+    if (x >= std::min(r.X, r.Y) && x <= std::max(r.X, r.Y)) return false;
+  return true;
+}

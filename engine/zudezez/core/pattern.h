@@ -144,5 +144,10 @@ private:
 // The x of a d-spacing in histogram h's kind (CW 2theta with the first
 // wavelength, TOF time, ED energy), before zero and displacement.
 double PositionOfSpacing(const THistogram& hist, double d, double wavelength);
+// True when x lies in the measured range of histogram h, between the first
+// and the last point the refinement uses, and outside its excluded regions
+// (a calculation-only histogram: anywhere on its grid). Reflections outside
+// it have no observed intensity.
+bool InMeasuredRange(const TPattern& pattern, int h, double x);
 // Incident intensity of a time-of-flight histogram at time t (1 when unset).
 double IncidentSpectrum(const THistogram& hist, double t);

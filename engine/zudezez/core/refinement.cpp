@@ -427,6 +427,82 @@ int TRefinement::Cycle(bool& converged, const std::function<void(double)>& progr
   return zeNone;
 }
 
+int TRefinement::SolveScales() {
+  auto isScale = [this](const TMember& m) {
+    if (m.P == ScatterPhase || m.A != 0) return false;
+    if (m.H == 0 && m.P > 0 && m.T == 1) return FModel.Phase(m.P)->CalcMethod == 0;  // Le Bail scales are free
+    return m.H > 0 && m.P == 0 && m.T == 26;
+  };
+  std::vector<int> linear;
+  for (std::size_t j = 0; j < FVariables.size(); ++j)
+    if (std::all_of(FVariables[j].Members.begin(), FVariables[j].Members.end(), isScale))
+      linear.push_back(static_cast<int>(j));
+  if (linear.empty()) return zeNone;
+  if (int e = FPattern.Calculate(); e != zeNone) return e;
+  const double before = FPattern.WeightedSum();
+  const std::vector<float> saved = Save();
+  const int hc = FPattern.HistogramCount();
+  std::vector<std::vector<double>> base(static_cast<std::size_t>(hc));
+  for (int h = 1; h <= hc; ++h) base[h - 1] = FPattern.Data(h).Calculated;
+
+  // Each column: the change of the pattern per unit of the variable, exact
+  // for a linear parameter whatever the step.
+  const int n = static_cast<int>(linear.size());
+  std::vector<std::vector<std::vector<double>>> columns(static_cast<std::size_t>(n));
+  for (int j = 0; j < n; ++j) {
+    TVariable& v = FVariables[static_cast<std::size_t>(linear[j])];
+    const TMember& first = v.Members.front();
+    const double step = std::max(std::fabs(double(*first.Value)), 1e-6) / std::max(std::fabs(first.Multiplier), 1e-12);
+    for (TMember& mem : v.Members) *mem.Value = static_cast<float>(*mem.Value + mem.Multiplier * step);
+    const int error = FPattern.Calculate();
+    Restore(saved);
+    if (error != zeNone) {
+      FPattern.Calculate();
+      return zeNone;  // the cycles will meet the same problem and name it
+    }
+    columns[j].resize(static_cast<std::size_t>(hc));
+    for (int h = 1; h <= hc; ++h) {
+      std::vector<double>& c = columns[j][h - 1];
+      c = FPattern.Data(h).Calculated;
+      for (std::size_t i = 0; i < c.size(); ++i) c[i] = (c[i] - base[h - 1][i]) / step;
+    }
+  }
+  std::vector<double> a(static_cast<std::size_t>(n) * n, 0.0), g(n, 0.0);
+  for (int h = 1; h <= hc; ++h) {
+    const THistogramData& d = FPattern.Data(h);
+    const double weighting = FModel.Histogram(h)->Weighting > 0 ? FModel.Histogram(h)->Weighting : 1.0;
+    for (std::size_t i = 0; i < d.X.size() && i < d.Weight.size(); ++i) {
+      if (!d.Used[i] || !(d.Weight[i] > 0)) continue;
+      const double w = weighting * d.Weight[i], r = d.Observed[i] - base[h - 1][i];
+      for (int j = 0; j < n; ++j) {
+        const double cj = columns[j][h - 1][i];
+        g[j] += w * cj * r;
+        for (int k = 0; k <= j; ++k) a[j * n + k] += w * cj * columns[k][h - 1][i];
+      }
+    }
+  }
+  for (int j = 0; j < n; ++j)
+    for (int k = 0; k < j; ++k) a[k * n + j] = a[j * n + k];
+  FPattern.Calculate();
+  if (!SolveSymmetric(a, g, n)) return zeNone;  // scales that cannot be told apart: left to the cycles
+  for (int j = 0; j < n; ++j)
+    for (TMember& mem : FVariables[static_cast<std::size_t>(linear[j])].Members) {
+      const double next = *mem.Value + mem.Multiplier * g[j];
+      if (!std::isfinite(next) || !(next > 0)) {
+        Restore(saved);
+        return zeNone;
+      }
+      *mem.Value = static_cast<float>(next);
+    }
+  if (FPattern.Calculate() != zeNone || !(FPattern.WeightedSum() < before)) {
+    Restore(saved);
+    FPattern.Calculate();
+    return zeNone;
+  }
+  FPattern.UpdateWeights();
+  return zeNone;
+}
+
 bool TRefinement::AddressEsd(int h, int p, int a, int t, double& esd) const {
   for (const TVariable& v : FVariables)
     for (const TMember& m : v.Members)

@@ -52,6 +52,14 @@ public:
   // on an error the values are those before the cycle.
   int Cycle(bool& converged, const std::function<void(double)>& progress = {});
 
+  // Solves for the refined scales (phase and histogram scales, alone in
+  // their variable) directly: the pattern is linear in them, so one linear
+  // least-squares step with every other value held puts them at their
+  // minimum, however far off they start. Called once before the first
+  // cycle; keeps the old values when the step would not lower the weighted
+  // sum or would make a scale negative. Returns an engine error number.
+  int SolveScales();
+
   // Standard error of the value at an address: |multiplier| x error of its
   // variable; false when the address is not refined.
   bool AddressEsd(int h, int p, int a, int t, double& esd) const;

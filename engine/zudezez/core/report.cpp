@@ -2,26 +2,15 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdarg>
-#include <cstdio>
 #include <vector>
 
 #include "core/limits.h"
 #include "core/pattern.h"
 #include "core/refinement.h"
+#include "core/textformat.h"
 #include "model/rietclass.h"
 
 namespace {
-
-std::string Printf(const char* format, ...) __attribute__((format(printf, 1, 2)));
-std::string Printf(const char* format, ...) {
-  char buffer[512];
-  va_list args;
-  va_start(args, format);
-  std::vsnprintf(buffer, sizeof buffer, format, args);
-  va_end(args);
-  return buffer;
-}
 
 std::string Trim(const std::string& s) {
   const auto b = s.find_first_not_of(' ');
@@ -217,8 +206,10 @@ void WriteListingEnd(std::ostream& out, TPattern& pattern, const TRefinement& re
       double num = 0, den = 0;
       for (std::size_t k = 0; k < view.Reflections.size(); ++k) {
         const TReflection& r = view.Reflections[k];
+        // Only reflections inside the measured range: beyond it nothing was
+        // observed, and an extrapolated intensity would falsify R-Bragg.
         const double x = pattern.MarkerPosition(h, view, r);
-        if (!std::isfinite(x)) continue;
+        if (!InMeasuredRange(pattern, h, x)) continue;
         out << Printf("  %4d %4d %4d %5d %8.5f %10.4f %14.5g %14.5g\n", r.Hkl[0], r.Hkl[1], r.Hkl[2], r.Multiplicity,
                       r.D, x, r.F2, obs[k]);
         num += std::fabs(obs[k] - r.F2) * r.Multiplicity;

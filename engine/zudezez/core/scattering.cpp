@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include <gemmi/elem.hpp>
+#include <gemmi/fprime.hpp>
 #include <gemmi/it92.hpp>
 #include <gemmi/neutron92.hpp>
 
@@ -48,12 +49,26 @@ bool IsNeutronJob(int job) { return job == jobNeutronData || job == jobNeutronCa
 double TScatterer::Real(double stol2) const {
   if (Neutron) return Entry != nullptr ? Entry->FPrime : Length;
   if (Entry != nullptr) return EntryFormFactor(*Entry, stol2) + Entry->FPrime;
-  double f = Coef[8];
+  double f = Coef[8] + FPrime;
   for (int i = 0; i < 4; ++i) f += Coef[i] * std::exp(-Coef[4 + i] * stol2);
   return f;
 }
 
-double TScatterer::Imaginary() const { return (!Neutron && Entry != nullptr) ? Entry->FDoublePrime : 0.0; }
+double TScatterer::Imaginary() const {
+  if (Neutron) return 0.0;
+  return Entry != nullptr ? Entry->FDoublePrime : FDoublePrime;
+}
+
+double AnomalousScattering(int z, double wavelength, double& fpp) {
+  fpp = 0;
+  if (z < 3 || z > 92 || !(wavelength > 0) || !std::isfinite(wavelength)) return 0;
+  const double fp = gemmi::cromer_liberman(z, gemmi::hc() / wavelength, &fpp);
+  if (!std::isfinite(fp) || !std::isfinite(fpp)) {
+    fpp = 0;
+    return 0;
+  }
+  return fp;
+}
 
 std::string ElementOfType(const std::string& atomType) {
   std::string letters;
@@ -101,5 +116,6 @@ bool ResolveScatterer(const std::string& atomType, const THistogram& histogram, 
   if (!gemmi::IT92<double>::has(el)) return false;
   const auto& coef = gemmi::IT92<double>::get(el);
   for (int i = 0; i < 9; ++i) out.Coef[i] = coef.coefs[i];
+  if (histogram.IsXrayCW()) out.FPrime = AnomalousScattering(out.AtomicNumber, histogram.Wavelength1, out.FDoublePrime);
   return true;
 }

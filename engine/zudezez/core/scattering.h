@@ -21,6 +21,9 @@ public:
   const TScatterFactor* Entry = nullptr;
   // Table coefficients a1, a2, a3, a4, b1, b2, b3, b4, c (IT92 order) when no entry.
   double Coef[9] = {};
+  // Anomalous terms f' and f'' of the element at the histogram's wavelength
+  // when no entry gives them (X-ray constant wavelength only).
+  double FPrime = 0, FDoublePrime = 0;
   double Length = 0;  // neutron length from the table when no entry
   int AtomicNumber = 0;
   double Mass = 0;  // atomic mass (u), 0 when unknown
@@ -30,9 +33,15 @@ public:
 std::string ElementOfType(const std::string& atomType);
 
 // Finds how the atom type scatters in the histogram: the histogram's own
-// scattering entry with the same symbol first, then the element tables.
-// False when neither knows it.
+// scattering entry with the same symbol first (its f' and f''), then the
+// element tables, with f' and f'' from the Cromer-Liberman calculation at the
+// first wavelength of an X-ray constant-wavelength histogram. False when
+// neither knows it.
 bool ResolveScatterer(const std::string& atomType, const THistogram& histogram, TScatterer& out);
+
+// f' of element z (returned) and f'' (into fpp) at the X-ray wavelength in
+// Angstrom; both 0 where the calculation has no data (z < 3, z > 92).
+double AnomalousScattering(int z, double wavelength, double& fpp);
 
 // True for the histogram kinds measured with neutrons.
 bool IsNeutronJob(int job);

@@ -8,6 +8,7 @@
 #include "core/limits.h"
 #include "core/observed.h"
 #include "core/pattern.h"
+#include "core/textformat.h"
 #include "model/rietclass.h"
 
 int CalculatedPattern(TRietveld& model, int h, std::vector<double>& x, std::vector<double>& y) {
@@ -64,10 +65,10 @@ bool WriteDatFile(const std::string& fileName, const std::string& title, double 
   std::FILE* f = std::fopen(fileName.c_str(), "w");
   if (f == nullptr) return false;
   const double stop = start + step * double(counts.size() - 1);
-  std::fprintf(f, "%.4f %.4f %.4f %s\n", start, step, stop, title.c_str());
+  FPrintf(f, "%.4f %.4f %.4f %s\n", start, step, stop, title.c_str());
   for (std::size_t i = 0; i < counts.size(); ++i) {
-    std::fprintf(f, "%8ld", std::lround(std::min(counts[i], 999999.0)));
-    if (i % 10 == 9 || i + 1 == counts.size()) std::fprintf(f, "\n");
+    FPrintf(f, "%8ld", std::lround(std::min(counts[i], 999999.0)));
+    if (i % 10 == 9 || i + 1 == counts.size()) FPrintf(f, "\n");
   }
   return std::fclose(f) == 0;
 }
@@ -78,13 +79,12 @@ bool WriteGsasEsdFile(const std::string& fileName, const std::string& title, dou
   if (f == nullptr) return false;
   const std::size_t n = counts.size();
   const std::size_t records = (n + 4) / 5;
-  std::fprintf(f, "%-80.80s\n", title.c_str());
-  char bank[128];
-  std::snprintf(bank, sizeof bank, "BANK 1 %zu %zu CONST %.2f %.2f 0 0 ESD", n, records, start * 100, step * 100);
-  std::fprintf(f, "%-80s\n", bank);
+  FPrintf(f, "%-80.80s\n", title.c_str());
+  const std::string bank = Printf("BANK 1 %zu %zu CONST %.2f %.2f 0 0 ESD", n, records, start * 100, step * 100);
+  FPrintf(f, "%-80s\n", bank.c_str());
   for (std::size_t i = 0; i < n; ++i) {
-    std::fprintf(f, "%8.1f%8.2f", counts[i], std::sqrt(std::max(counts[i], 1.0)));
-    if (i % 5 == 4 || i + 1 == n) std::fprintf(f, "\n");
+    FPrintf(f, "%8.1f%8.2f", counts[i], std::sqrt(std::max(counts[i], 1.0)));
+    if (i % 5 == 4 || i + 1 == n) FPrintf(f, "\n");
   }
   return std::fclose(f) == 0;
 }
@@ -95,14 +95,13 @@ bool WriteGsasStdFile(const std::string& fileName, const std::string& title, dou
   if (f == nullptr) return false;
   const std::size_t n = counts.size();
   const std::size_t records = (n + 9) / 10;
-  std::fprintf(f, "%-80.80s\n", title.c_str());
-  char bank[128];
-  std::snprintf(bank, sizeof bank, "BANK 1 %zu %zu CONST %.2f %.2f 0 0 STD", n, records, start * 100, step * 100);
-  std::fprintf(f, "%-80s\n", bank);
+  FPrintf(f, "%-80.80s\n", title.c_str());
+  const std::string bank = Printf("BANK 1 %zu %zu CONST %.2f %.2f 0 0 STD", n, records, start * 100, step * 100);
+  FPrintf(f, "%-80s\n", bank.c_str());
   for (std::size_t i = 0; i < n; ++i) {
     // Two blanks where the counter number would stand: one counter each.
-    std::fprintf(f, "  %6ld", std::lround(std::min(counts[i], 999999.0)));
-    if (i % 10 == 9 || i + 1 == n) std::fprintf(f, "\n");
+    FPrintf(f, "  %6ld", std::lround(std::min(counts[i], 999999.0)));
+    if (i % 10 == 9 || i + 1 == n) FPrintf(f, "\n");
   }
   return std::fclose(f) == 0;
 }
@@ -111,7 +110,7 @@ bool WriteXyFile(const std::string& fileName, const std::string& title, const st
                  const std::vector<double>& counts) {
   std::FILE* f = std::fopen(fileName.c_str(), "w");
   if (f == nullptr) return false;
-  std::fprintf(f, "%s\n", title.c_str());
-  for (std::size_t i = 0; i < x.size(); ++i) std::fprintf(f, "%.5f %.0f\n", x[i], counts[i]);
+  FPrintf(f, "%s\n", title.c_str());
+  for (std::size_t i = 0; i < x.size(); ++i) FPrintf(f, "%.5f %.0f\n", x[i], counts[i]);
   return std::fclose(f) == 0;
 }

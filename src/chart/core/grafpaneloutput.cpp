@@ -233,8 +233,9 @@ std::string TGrafExportData::ExportText() { return ""; }
 void TGrafExportData::CopyTextToClipboard() { Clipboard()->SetAsText(ExportText()); }
 
 void TGrafExportData::SaveTextToFile(const std::string& FileName) {
-  TFileStream stream(FileName, fmCreate);
+  TMemoryStream stream;
   SaveTextToStream(stream);
+  stream.SaveToFile(FileName);
 }
 
 void TGrafExportData::SaveTextToStream(TStream& Stream) {

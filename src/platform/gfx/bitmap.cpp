@@ -55,6 +55,8 @@ bool TooManyPixels(const QSize& size) {
   return static_cast<long long>(size.width()) * size.height() > limit;
 }
 
+thread_local TPictureBudget* CurrentBudget = nullptr;
+
 bool SameText(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i)
@@ -196,8 +198,7 @@ void TGraphic::LoadFromFile(const std::string& fileName) {
 void TGraphic::SaveToFile(const std::string& fileName) const {
   TMemoryStream m;
   SaveToStream(m);  // a failure leaves no half-written file behind
-  TFileStream f(fileName, fmCreate);
-  f.WriteBuffer(m.Memory(), m.Size());
+  m.SaveToFile(fileName);
 }
 
 void TGraphic::ReadData(TStream& stream) { LoadFromStream(stream); }
@@ -283,6 +284,32 @@ void TRasterGraphic::Assign(const TGraphic* source) {
   AssignError(source);
 }
 
+// ---- TPictureBudget ----
+
+TPictureBudget::TPictureBudget(long long pixels) : FLeft(pixels), FOuter(CurrentBudget) {
+  if (!FOuter) CurrentBudget = this;
+}
+
+TPictureBudget::~TPictureBudget() {
+  if (!FOuter) CurrentBudget = nullptr;
+}
+
+long long TPictureBudget::Left() const { return FOuter ? FOuter->Left() : FLeft; }
+
+void TPictureBudget::Spend(long long width, long long height, long long bytes) {
+  TPictureBudget* budget = CurrentBudget;
+  if (!budget || width <= 0 || height <= 0) return;
+  const long long pixels = width * height;
+  const std::string size = std::to_string(width) + " x " + std::to_string(height) + " pixels";
+  if (pixels > kPlainPicturePixels && pixels / kMaxPixelsPerByte > std::max(bytes, 1LL))
+    throw EReadError("Picture of " + size + " in " + std::to_string(bytes) +
+                     " bytes is out of proportion to its data");
+  if (pixels > budget->FLeft)
+    throw EReadError("Picture of " + size + " exceeds what the stream's pictures may have together (" +
+                     std::to_string(kStreamPixelBudget) + " pixels)");
+  budget->FLeft -= pixels;
+}
+
 void TRasterGraphic::LoadFromStream(TStream& stream) {
   int64_t n = stream.Size() - stream.Position();
   QByteArray bytes(static_cast<qsizetype>(std::max<int64_t>(0, n)), 0);
@@ -302,10 +329,13 @@ void TRasterGraphic::LoadFromStream(TStream& stream) {
                            std::to_string(size.height()) + " pixels)");
   };
   // The size in the header is checked before anything is decoded.
-  if (TooManyPixels(reader.size())) throw tooLarge(reader.size());
+  const QSize claimed = reader.size();
+  if (TooManyPixels(claimed)) throw tooLarge(claimed);
+  if (claimed.isValid()) TPictureBudget::Spend(claimed.width(), claimed.height(), bytes.size());
   QImage img;
   if (!reader.read(&img) || img.isNull()) throw invalid();
   if (TooManyPixels(img.size())) throw tooLarge(img.size());
+  if (img.size() != claimed) TPictureBudget::Spend(img.width(), img.height(), bytes.size());
   TPixelFormat f = pfDevice;
   if (bytes.startsWith("BM") && bytes.size() >= 30) {
     int bits = static_cast<uint8_t>(bytes[28]) | static_cast<uint8_t>(bytes[29]) << 8;

@@ -24,6 +24,36 @@
 struct TRasterData;
 struct TRasterSource;
 
+// What the raster pictures of one component stream may cost together. A
+// small stream must not decode into gigabytes: while a TPictureBudget lives
+// (a TReader holds one while it reads), each raster picture read on this
+// thread spends its pixels from it, and one beyond the budget raises
+// EReadError. So does a picture of more than kPlainPicturePixels whose size
+// is out of all proportion to its bytes (more pixels a byte than any real
+// compression gives). Budgets nest: an inner one spends from the outermost.
+constexpr long long kStreamPixelBudget = 16LL * 1024 * 1024;  // 64 MB at 32 bits a pixel
+constexpr long long kPlainPicturePixels = 1024LL * 1024;      // never out of proportion
+constexpr long long kMaxPixelsPerByte = 16384;                // 1-bit deflate gives about 8,000
+
+class TPictureBudget {
+public:
+  explicit TPictureBudget(long long pixels = kStreamPixelBudget);
+  ~TPictureBudget();
+  TPictureBudget(const TPictureBudget&) = delete;
+  TPictureBudget& operator=(const TPictureBudget&) = delete;
+
+  // Pixels still free in the budget that applies now.
+  long long Left() const;
+  // Takes a picture of width x height read from `bytes` bytes from the
+  // budget that applies on this thread (none: only the proportion rule
+  // holds nothing back); raises EReadError when it may not be read.
+  static void Spend(long long width, long long height, long long bytes);
+
+private:
+  long long FLeft;
+  TPictureBudget* FOuter;
+};
+
 class TGraphic : public TObject {
 public:
   TGraphic() = default;

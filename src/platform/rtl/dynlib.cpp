@@ -2,6 +2,7 @@
 
 #include <dlfcn.h>
 #include <link.h>
+#include <locale.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -40,6 +41,18 @@ std::string Lower(std::string s) {
 }
 
 bool Contains(const std::string& s, const char* part) { return s.find(part) != std::string::npos; }
+
+// The loader's last message, in the "C" locale whatever the desktop's: the
+// failures are told apart by its words, which a translated message would not
+// have (a missing library would pass for a broken one).
+std::string LoaderError() {
+  static const locale_t cLocale = ::newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+  const locale_t previous = cLocale ? ::uselocale(cLocale) : static_cast<locale_t>(nullptr);
+  const char* err = ::dlerror();
+  std::string message = err ? err : "";
+  if (previous) ::uselocale(previous);
+  return message;
+}
 
 // The error number for a loader failure on a file that exists.
 unsigned ClassifyLoaderError(const std::string& message, const std::string& path) {
@@ -84,8 +97,8 @@ HMODULE LoadPath(const std::string& path) {
   ::dlerror();
   void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (!handle) {
-    const char* err = ::dlerror();
-    const std::string message = err ? err : "unknown loader error";
+    std::string message = LoaderError();
+    if (message.empty()) message = "unknown loader error";
     return Fail(ClassifyLoaderError(message, path), message);
   }
   tLastError = ERROR_SUCCESS;
@@ -140,8 +153,8 @@ HMODULE LoadLibrary(const std::string& name) {
       tLoaderMessage.clear();
       return Register(handle);
     }
-    const char* err = ::dlerror();
-    const std::string message = err ? err : "unknown loader error";
+    std::string message = LoaderError();
+    if (message.empty()) message = "unknown loader error";
     // The loader names the library it could not find; any other failure means
     // the library was found but is unusable.
     const bool missing = Contains(message, "cannot open shared object file") &&
@@ -177,8 +190,7 @@ FARPROC GetProcAddress(HMODULE module, const std::string& procName) {
     address = ::dlsym(module, plain.c_str());
   }
   if (!address) {
-    const char* err = ::dlerror();
-    tLoaderMessage = err ? err : "";
+    tLoaderMessage = LoaderError();
     tLastError = ERROR_PROC_NOT_FOUND;
     return nullptr;
   }
@@ -196,8 +208,7 @@ bool FreeLibrary(HMODULE module) {
     if (--it->second == 0) Handles().erase(it);
   }
   if (::dlclose(module) != 0) {
-    const char* err = ::dlerror();
-    tLoaderMessage = err ? err : "";
+    tLoaderMessage = LoaderError();
     tLastError = ERROR_INVALID_HANDLE;
     return false;
   }

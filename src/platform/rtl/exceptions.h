@@ -60,8 +60,10 @@ ZV_DECLARE_EXCEPTION(EIniFileException, Exception)
 // (2 file not found, 3 path not found, 5 access denied, 100 end of file, ...).
 class EInOutError : public Exception {
 public:
-  EInOutError(std::string message, int errorCode) : Exception(std::move(message)), ErrorCode(errorCode) {}
+  EInOutError(std::string message, int errorCode, int sysError = 0)
+      : Exception(std::move(message)), ErrorCode(errorCode), SysError(sysError) {}
   int ErrorCode;
+  int SysError;  // the errno behind it, 0 when none
 };
 
 // Raises the silent exception: unwinds to the nearest handler without a message.

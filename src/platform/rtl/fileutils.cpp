@@ -1,6 +1,8 @@
 #include "platform/rtl/fileutils.h"
 
 #include <dirent.h>
+#include <signal.h>
+#include <sys/file.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -142,7 +144,55 @@ double FileAge(const std::string& fileName) {
   return localSeconds / 86400.0 + 25569.0 + static_cast<double>(st.st_mtim.tv_nsec) / 1e9 / 86400.0;
 }
 
+namespace {
+
+[[noreturn]] void SaveFailed(const std::string& fileName, const std::string& what, int err, int code) {
+  std::string message = "Cannot save " + fileName + ": " + what;
+  if (err != 0) message += std::string(" - ") + std::strerror(err);
+  throw EInOutError(message + "; the file was not changed.", code, err);
+}
+
+bool ProcessAlive(pid_t pid) { return pid > 0 && (::kill(pid, 0) == 0 || errno != ESRCH); }
+
+// "<name>.tmp<pid>-<n>": the pid, or 0 when the entry is no such name.
+pid_t TempOwner(const std::string& entry, const std::string& name) {
+  const std::string prefix = name + ".tmp";
+  if (entry.size() <= prefix.size() || entry.compare(0, prefix.size(), prefix) != 0) return 0;
+  const std::string rest = entry.substr(prefix.size());
+  const std::string::size_type dash = rest.find('-');
+  if (dash == 0 || dash == std::string::npos || dash + 1 == rest.size() || dash > 9) return 0;
+  if (rest.find_first_not_of("0123456789-") != std::string::npos || rest.find('-', dash + 1) != std::string::npos)
+    return 0;
+  return static_cast<pid_t>(std::stol(rest.substr(0, dash)));
+}
+
+}  // namespace
+
+int RemoveStaleTempFiles(const std::string& fileName) {
+  const std::string name = ExtractFileName(fileName);
+  if (name.empty()) return 0;
+  const std::string folder = ExtractFilePath(fileName);
+  DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+  if (!dir) return 0;
+  int removed = 0;
+  while (dirent* entry = ::readdir(dir)) {
+    const pid_t owner = TempOwner(entry->d_name, name);
+    if (owner == 0 || ProcessAlive(owner)) continue;
+    const std::string path = folder + entry->d_name;
+    struct stat st;
+    // Only plain files of this user: never a link or another user's file.
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) continue;
+    if (::unlink(path.c_str()) == 0) ++removed;
+  }
+  ::closedir(dir);
+  return removed;
+}
+
 void WriteFileAtomic(const std::string& fileName, const std::string& data) {
+  WriteFileAtomic(fileName, data.data(), data.size());
+}
+
+void WriteFileAtomic(const std::string& fileName, const void* data, size_t size) {
   if (fileName.empty()) throw EInOutError("I/O error 2 (File not found): empty file name", 2);
   std::string target = fileName;
   // Replace the file a symbolic link points to, not the link.
@@ -152,54 +202,84 @@ void WriteFileAtomic(const std::string& fileName, const std::string& data) {
     target = resolved;
 
   mode_t mode = 0666;
-  bool keepMode = false;
+  bool existing = false;
   struct stat st;
   if (::stat(target.c_str(), &st) == 0) {
-    if (S_ISDIR(st.st_mode)) throw EInOutError("I/O error 5 (Access denied): " + fileName + " is a folder", 5);
+    if (S_ISDIR(st.st_mode)) SaveFailed(fileName, "it is a folder", 0, 5);
+    if (!S_ISREG(st.st_mode)) SaveFailed(fileName, "it is not a plain file", 0, 5);
+    // Renaming would replace a write-protected file; the user protected it.
+    if (::access(target.c_str(), W_OK) != 0) {
+      const int err = errno;
+      SaveFailed(fileName, "the file is read-only", err, 5);
+    }
     mode = st.st_mode & 07777;
-    keepMode = true;
+    existing = true;
   }
+  RemoveStaleTempFiles(target);
 
   static std::atomic<unsigned> counter{0};
   const std::string temp = target + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, keepMode ? 0600 : mode);
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, existing ? 0600 : mode);
   if (fd < 0) {
     const int err = errno;
-    const int code = err == ENOENT ? 3 : InOutErrorCode(err);
-    throw EInOutError("I/O error " + std::to_string(code) + ": cannot write " + fileName + " - " + std::strerror(err),
-                      code);
+    SaveFailed(fileName, "cannot create a temporary file in " + ExtractFileDir(target), err,
+               err == ENOENT ? 3 : InOutErrorCode(err));
   }
-  auto fail = [&](int err) {
+  auto fail = [&](const char* what, int err) {
     ::close(fd);
     ::unlink(temp.c_str());
-    throw EInOutError("I/O error 101 (Disk write error): " + fileName + " - " + std::strerror(err), 101);
+    SaveFailed(fileName, what, err, 101);
   };
-  const char* p = data.data();
-  size_t left = data.size();
+  const char* p = static_cast<const char*>(data);
+  size_t left = size;
   while (left > 0) {
-    const ssize_t n = ::write(fd, p, left);
+    const ssize_t n = ::write(fd, p, std::min<size_t>(left, size_t(1) << 30));
     if (n < 0) {
       if (errno == EINTR) continue;
-      fail(errno);
+      fail("writing failed", errno);
     }
     p += n;
     left -= static_cast<size_t>(n);
   }
-  if (keepMode && ::fchmod(fd, mode) != 0) fail(errno);
-  if (::fsync(fd) != 0 && errno != EINVAL) fail(errno);
+  if (existing) {
+    // Keep the owner (when we may) and the mode of the file replaced.
+    [[maybe_unused]] const int owned = ::fchown(fd, st.st_uid, st.st_gid);
+    if (::fchmod(fd, mode) != 0) fail("setting the file mode failed", errno);
+  }
+  if (::fsync(fd) != 0 && errno != EINVAL) fail("flushing to disk failed", errno);
   if (::close(fd) != 0) {
     const int err = errno;
     ::unlink(temp.c_str());
-    throw EInOutError("I/O error 101 (Disk write error): " + fileName + " - " + std::strerror(err), 101);
+    SaveFailed(fileName, "writing failed", err, 101);
   }
   if (std::rename(temp.c_str(), target.c_str()) != 0) {
     const int err = errno;
     ::unlink(temp.c_str());
-    const int code = InOutErrorCode(err);
-    throw EInOutError("I/O error " + std::to_string(code) + ": cannot replace " + fileName + " - " +
-                          std::strerror(err),
-                      code);
+    SaveFailed(fileName, "replacing the file failed", err, InOutErrorCode(err));
   }
+  // The rename itself reaches the disk with the folder.
+  const int dirFd = ::open(ExtractFileDir(target).empty() ? "." : ExtractFileDir(target).c_str(),
+                           O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dirFd >= 0) {
+    ::fsync(dirFd);
+    ::close(dirFd);
+  }
+}
+
+TFolderLock::TFolderLock(const std::string& fileName) {
+  const std::string folder = ExtractFileDir(fileName);
+  FHandle = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (FHandle < 0) return;
+  while (::flock(FHandle, LOCK_EX) != 0) {
+    if (errno == EINTR) continue;
+    ::close(FHandle);  // a file system without locks
+    FHandle = -1;
+    return;
+  }
+}
+
+TFolderLock::~TFolderLock() {
+  if (FHandle >= 0) ::close(FHandle);  // also releases the lock
 }
 
 std::string ExtractFilePath(const std::string& fileName) {

@@ -3,6 +3,7 @@
 // files written on other platforms ("C:\data\x.dat") still split correctly.
 #pragma once
 
+#include <cstddef>
 #include <ctime>
 #include <string>
 #include <vector>
@@ -22,12 +23,35 @@ bool RenameFile(const std::string& oldName, const std::string& newName);
 // Copies a file's bytes; with failIfExists an existing target is kept and
 // false returned. The target appears complete or not at all.
 bool CopyFile(const std::string& source, const std::string& target, bool failIfExists);
-// Replaces the file's contents so that readers see the old or the new file,
-// never a part: the data goes to a temporary file in the same folder, which is
-// flushed to disk and renamed over the name (a symbolic link is followed and
-// its target replaced; the mode of an existing file is kept). Raises
-// EInOutError; the old file is then untouched.
+// The one way files are saved for the user: readers see the old or the new
+// file, never a part. The data goes to a temporary file "<name>.tmp<pid>-<n>"
+// in the same folder, which is flushed to disk and renamed over the name (a
+// symbolic link is followed and its target replaced; the mode and, where
+// allowed, the owner of an existing file are kept). A read-only or non-plain
+// target is refused. On any failure the temporary file is removed, the old
+// file is untouched, and EInOutError says what failed ("Cannot save <name>:
+// writing failed - No space left on device; ..."), with the system's error
+// number in SysError.
 void WriteFileAtomic(const std::string& fileName, const std::string& data);
+void WriteFileAtomic(const std::string& fileName, const void* data, size_t size);
+// Removes the temporary files that saves of fileName by processes no longer
+// running left behind (a save killed before its rename); the number removed.
+int RemoveStaleTempFiles(const std::string& fileName);
+// An exclusive lock on the folder of fileName, held while the object lives,
+// against every other holder (another process, or another object in this
+// one): the read-merge-write cycles of a file that several programs change
+// run one at a time. Locking the folder, not the file, survives the file
+// being replaced by a rename. Without effect when the folder cannot be opened.
+class TFolderLock {
+public:
+  explicit TFolderLock(const std::string& fileName);
+  ~TFolderLock();
+  TFolderLock(const TFolderLock&) = delete;
+  TFolderLock& operator=(const TFolderLock&) = delete;
+
+private:
+  int FHandle = -1;
+};
 // Size in bytes, -1 when the file is missing.
 long long FileSize(const std::string& fileName);
 // Last modification as local date-time (days since 30 Dec 1899); -1 when missing.

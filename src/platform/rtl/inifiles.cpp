@@ -5,6 +5,10 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+#include <set>
 #include <unordered_set>
 
 #include "platform/rtl/fileutils.h"
@@ -271,14 +275,61 @@ TMemIniFile::~TMemIniFile() = default;
 
 void TMemIniFile::Load() {
   std::string text;
+  FUnreadable.clear();
+  FDamagedText.clear();
   if (FileExists(FileName())) {
     try {
       text = ReadFileText(FileName());
-    } catch (const EInOutError&) {
-      text.clear();  // an unreadable file reads as empty
+    } catch (const EInOutError& e) {
+      // Read as empty, but never written over: that would lose every setting.
+      text.clear();
+      FUnreadable = e.Message();
+      ReportOnce(FileName() + " cannot be read (" + FUnreadable + "); it is left as it is");
+    }
+    if (text.find('\0') != std::string::npos) {
+      // The lines that hold such bytes are dropped; the .bak copy keeps them.
+      FDamagedText = text;
+      ReportOnce(FileName() + " is damaged (it holds bytes that are not text)");
+      std::string clean;
+      for (size_t pos = 0; pos < text.size();) {
+        size_t end = text.find('\n', pos);
+        end = end == std::string::npos ? text.size() : end + 1;
+        if (std::memchr(text.data() + pos, 0, end - pos) == nullptr) clean.append(text, pos, end - pos);
+        pos = end;
+      }
+      text.swap(clean);
     }
   }
   FData->Parse(text);
+  FModified = false;
+}
+
+void TMemIniFile::ReportOnce(const std::string& message) {
+  static std::mutex lock;
+  static std::set<std::string>* reported = new std::set<std::string>;
+  std::lock_guard<std::mutex> guard(lock);
+  if (reported->insert(message).second) std::fprintf(stderr, "[inifile] %s\n", message.c_str());
+}
+
+void TMemIniFile::CheckWritable() const {
+  if (!FUnreadable.empty())
+    throw EIniFileException("Unable to write to " + FileName() + ": the file exists but could not be read (" +
+                            FUnreadable + "); it was left as it is");
+}
+
+void TMemIniFile::WriteWholeFile() {
+  CheckWritable();
+  try {
+    if (!FDamagedText.empty()) {
+      // What was damaged is kept beside the file before the file is replaced.
+      WriteFileAtomic(FileName() + ".bak", FDamagedText);
+      FDamagedText.clear();
+      ReportOnce(FileName() + " was damaged: a copy of it was kept as " + FileName() + ".bak");
+    }
+    WriteFileAtomic(FileName(), FData->Text());
+  } catch (const EInOutError& e) {
+    throw EIniFileException("Unable to write to " + FileName() + " (" + e.Message() + ")");
+  }
   FModified = false;
 }
 
@@ -366,14 +417,7 @@ void TMemIniFile::DeleteKey(const std::string& section, const std::string& ident
   if (changed) AfterChange();
 }
 
-void TMemIniFile::UpdateFile() {
-  try {
-    WriteFileAtomic(FileName(), FData->Text());
-  } catch (const EInOutError& e) {
-    throw EIniFileException("Unable to write to " + FileName() + " (" + e.Message() + ")");
-  }
-  FModified = false;
-}
+void TMemIniFile::UpdateFile() { WriteWholeFile(); }
 
 bool TMemIniFile::SectionExists(const std::string& section) {
   BeforeAccess();
@@ -406,6 +450,11 @@ void TMemIniFile::Clear() {
 
 // ---------------------------------------------------------------------------
 // TIniFile
+//
+// Every change is made under the folder's lock on the file as it is now:
+// the file is read again, this object's unwritten changes and the new one are
+// applied on top, and the result replaces the file. Programs writing one file
+// at once so keep each other's keys.
 
 TIniFile::TIniFile(const std::string& fileName) : TMemIniFile(fileName) { Remember(); }
 
@@ -425,6 +474,7 @@ void TIniFile::Remember() {
 }
 
 void TIniFile::BeforeAccess() {
+  if (FApplying) return;
   struct stat st;
   const bool exists = ::stat(FileName().c_str(), &st) == 0;
   const bool same = exists ? (FStampSize == static_cast<long long>(st.st_size) &&
@@ -432,23 +482,101 @@ void TIniFile::BeforeAccess() {
                                                 st.st_mtim.tv_nsec &&
                               FStampIno == static_cast<unsigned long long>(st.st_ino))
                            : FStampSize < 0;
-  if (same || FModified) return;  // an unsaved change stays until it can be written
-  Load();
+  if (same) return;
+  Reload();  // an unwritten change stays on top until it can be written
   Remember();
+}
+
+void TIniFile::Reload() {
+  FApplying = true;
+  try {
+    Load();
+    for (const TChange& c : FPending) Apply(c);
+  } catch (...) {
+    FApplying = false;
+    throw;
+  }
+  FApplying = false;
+  FModified = !FPending.empty();
+}
+
+void TIniFile::Apply(const TChange& c) {
+  switch (c.Kind) {
+    case TChange::Set: TMemIniFile::WriteString(c.Section, c.Ident, c.Value); break;
+    case TChange::Delete: TMemIniFile::DeleteKey(c.Section, c.Ident); break;
+    case TChange::Erase: TMemIniFile::EraseSection(c.Section); break;
+    case TChange::Replace: TMemIniFile::SetText(c.Value); break;
+  }
+}
+
+void TIniFile::Commit(const TChange& change) {
+  TFolderLock lock(FileName());
+  Reload();
+  CheckWritable();
+  FChanged = false;
+  FApplying = true;
+  try {
+    Apply(change);
+  } catch (...) {
+    FApplying = false;
+    throw;
+  }
+  FApplying = false;
+  if (FChanged) Queue(change);
+  if (!FPending.empty()) Save();
+  Remember();
+}
+
+void TIniFile::Queue(const TChange& change) {
+  if (change.Kind == TChange::Replace) FPending.clear();
+  // A value set again replaces its queued change while nothing else came
+  // between that could see the difference.
+  if (change.Kind == TChange::Set)
+    for (auto it = FPending.rbegin(); it != FPending.rend() && it->Kind == TChange::Set; ++it)
+      if (SameName(it->Section, change.Section) && SameName(it->Ident, change.Ident)) {
+        it->Value = change.Value;
+        return;
+      }
+  FPending.push_back(change);
+}
+
+void TIniFile::Save() {
+  FModified = true;
+  WriteWholeFile();  // raises and keeps the queue when the file cannot be written
+  FPending.clear();
+}
+
+void TIniFile::WriteString(const std::string& section, const std::string& ident, const std::string& value) {
+  Commit({TChange::Set, section, ident, value});
+}
+
+void TIniFile::DeleteKey(const std::string& section, const std::string& ident) {
+  Commit({TChange::Delete, section, ident, std::string()});
+}
+
+void TIniFile::EraseSection(const std::string& section) {
+  Commit({TChange::Erase, section, std::string(), std::string()});
 }
 
 void TIniFile::AfterChange() {
   FModified = true;
-  TMemIniFile::UpdateFile();
-  Remember();
+  if (FApplying) {
+    FChanged = true;
+    return;
+  }
+  // SetText and Clear: the whole file is replaced.
+  const TChange replace{TChange::Replace, std::string(), std::string(), FData->Text()};
+  Commit(replace);
 }
 
 void TIniFile::UpdateFile() {
-  if (FModified) {
-    TMemIniFile::UpdateFile();
+  if (FPending.empty()) {
+    Load();
     Remember();
     return;
   }
-  Load();
+  TFolderLock lock(FileName());
+  Reload();
+  Save();
   Remember();
 }

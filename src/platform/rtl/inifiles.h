@@ -11,7 +11,8 @@
 // TIniFile writes every change to the file at once (atomically: a temporary
 // file is renamed over it), TMemIniFile only on UpdateFile. Writing a file that
 // cannot be created raises EIniFileException "Unable to write to <file>" and
-// keeps the values in memory.
+// keeps the values in memory; so does writing a file that exists but could
+// not be read, which is left as it is.
 #pragma once
 
 #include <memory>
@@ -104,20 +105,38 @@ protected:
   // Called before every access and after every change.
   virtual void BeforeAccess() {}
   virtual void AfterChange() { FModified = true; }
+  // Reads the file. One that exists but cannot be read reads as empty and
+  // is never written over (FUnreadable); one holding bytes that are not text
+  // is copied to "<name>.bak" before it is first replaced. Each problem is
+  // reported once on standard error.
   void Load();
+  // Raises EIniFileException when the file could not be read.
+  void CheckWritable() const;
+  // Writes the whole text through the atomic save (see UpdateFile).
+  void WriteWholeFile();
+  static void ReportOnce(const std::string& message);
 
   std::unique_ptr<TIniData> FData;
   bool FModified = false;
+  std::string FUnreadable;   // why the file could not be read; empty when it could
+  std::string FDamagedText;  // the damaged file as read, until it is kept as .bak
 };
 
 // An INI file whose changes are written at once; it also notices when another
-// program changed the file and reads it again before the next access.
+// program changed the file and reads it again before the next access. Each
+// change is made, under a lock, on the file as it is then, so programs
+// writing one file at once keep each other's keys. A change that cannot be
+// written stays queued (one value per key) and is applied again with the next
+// one.
 class TIniFile : public TMemIniFile {
 public:
   explicit TIniFile(const std::string& fileName);
   ~TIniFile() override;
 
-  // Reads the file again.
+  void WriteString(const std::string& section, const std::string& ident, const std::string& value) override;
+  void EraseSection(const std::string& section) override;
+  void DeleteKey(const std::string& section, const std::string& ident) override;
+  // Writes the queued changes, or, with none, reads the file again.
   void UpdateFile() override;
 
 protected:
@@ -125,7 +144,20 @@ protected:
   void AfterChange() override;
 
 private:
+  struct TChange {
+    enum TKind { Set, Delete, Erase, Replace } Kind;
+    std::string Section, Ident, Value;  // Replace: the whole text in Value
+  };
+  void Commit(const TChange& change);
+  void Apply(const TChange& change);
+  void Queue(const TChange& change);
+  void Reload();
+  void Save();
   void Remember();
+
+  std::vector<TChange> FPending;  // changes not yet written
+  bool FApplying = false;
+  bool FChanged = false;
   long long FStampSize = -1;
   long long FStampTime = 0;
   unsigned long long FStampIno = 0;

@@ -126,7 +126,7 @@ TRegNode* Make(TRegNode* root, const TKeyPath& path) {
 // be applied again on top of what another process wrote meanwhile.
 
 struct TRegOp {
-  enum TKind { opCreateKey, opDeleteKey, opSetValue, opDeleteValue } Kind;
+  enum TKind { opCreateKey, opDeleteKey, opSetValue, opDeleteValue, opNone } Kind;  // opNone: replaced by a later change
   TKeyPath Path;
   TRegValue Value;  // opSetValue: the value; opDeleteValue: its name
 };
@@ -164,6 +164,7 @@ void Apply(TRegNode* root, const TRegOp& op) {
       }
       break;
     }
+    case TRegOp::opNone: break;
   }
 }
 
@@ -446,23 +447,113 @@ TFileStamp StampOf(const std::string& fileName) {
   return stamp;
 }
 
+// The changes of this process not yet written, in order. A value changed
+// again replaces its queued change (a writer that cannot write, the disk
+// being full, keeps one value per name, not every value it was given).
+class TRegJournal {
+public:
+  bool Empty() const { return FOps.size() == FDropped; }
+  void Clear() {
+    FOps.clear();
+    FEpochs.clear();
+    FLatest.clear();
+    FCreated.clear();
+    FDropped = 0;
+    FEpoch = 0;
+  }
+  void ApplyTo(TRegNode* root) const {
+    for (const TRegOp& op : FOps)
+      if (op.Kind != TRegOp::opNone) Apply(root, op);
+  }
+
+  void Add(TRegOp op) {
+    if (op.Kind == TRegOp::opSetValue || op.Kind == TRegOp::opDeleteValue) {
+      const std::string key = Folded(JoinPath(op.Path)) + '\\' + '\0' + Folded(op.Value.Name);
+      auto it = FLatest.find(key);
+      if (it != FLatest.end()) {
+        TRegOp& old = FOps[it->second];
+        if (old.Kind == TRegOp::opSetValue) {
+          // The value goes, the key it made stays: a set value makes its key.
+          if (op.Kind == TRegOp::opSetValue) op.Value.Name = old.Value.Name;  // the first spelling
+          old.Kind = TRegOp::opCreateKey;
+          Release(old.Value);
+          if (!NoteCreated(it->second)) Drop(it->second);
+        } else {
+          Drop(it->second);
+        }
+      }
+      FLatest[key] = FOps.size();
+    }
+    if (op.Kind == TRegOp::opDeleteKey) ++FEpoch;
+    FOps.push_back(std::move(op));
+    FEpochs.push_back(FEpoch);
+    if (FOps.back().Kind == TRegOp::opCreateKey && !NoteCreated(FOps.size() - 1)) Drop(FOps.size() - 1);
+    if (FDropped > 64 && FDropped * 2 > FOps.size()) Compact();
+  }
+
+private:
+  // False when an earlier creation of the same key, with no key deleted
+  // since, makes the creation at index i redundant.
+  bool NoteCreated(size_t i) {
+    const std::string key = Folded(JoinPath(FOps[i].Path));
+    auto [it, added] = FCreated.emplace(key, i);
+    if (added) return true;
+    const size_t j = it->second;
+    if (j < i && FEpochs[j] == FEpochs[i] && FOps[j].Kind == TRegOp::opCreateKey) return false;
+    if (j < i) it->second = i;
+    return true;
+  }
+  void Drop(size_t i) {
+    FOps[i].Kind = TRegOp::opNone;
+    Release(FOps[i].Value);
+    TKeyPath().swap(FOps[i].Path);
+    ++FDropped;
+  }
+  // Frees the bytes (assigning an empty string would keep its buffer).
+  static void Release(TRegValue& value) {
+    std::string().swap(value.Name);
+    std::string().swap(value.Data);
+  }
+  void Compact() {
+    std::vector<TRegOp> ops;
+    ops.swap(FOps);
+    Clear();
+    for (TRegOp& op : ops)
+      if (op.Kind != TRegOp::opNone) Add(std::move(op));
+  }
+
+  std::vector<TRegOp> FOps;
+  std::vector<size_t> FEpochs;  // keys deleted before each change
+  std::unordered_map<std::string, size_t> FLatest;   // path and value name -> its latest change
+  std::unordered_map<std::string, size_t> FCreated;  // path -> latest creation of the key
+  size_t FDropped = 0;
+  size_t FEpoch = 0;
+};
+
 class TRegStore {
 public:
-  explicit TRegStore(std::string fileName) : FFileName(std::move(fileName)) {}
+  // Temporary files of writers killed before their rename go at the open.
+  explicit TRegStore(std::string fileName) : FFileName(std::move(fileName)) { RemoveStaleTempFiles(FFileName); }
 
   TRegNode* Root() {
     Refresh();
     return FRoot.get();
   }
 
-  void Change(const TRegOp& op) {
+  // False, changing nothing, while the file exists but cannot be read: a
+  // write would replace the user's settings with only the new ones.
+  bool Change(const TRegOp& op) {
     Refresh();
+    if (!FUnreadable.empty()) return false;
     Apply(FRoot.get(), op);
-    FJournal.push_back(op);
+    FJournal.Add(op);
+    return true;
   }
+  // Why the store refuses changes; empty when it takes them.
+  const std::string& Problem() const { return FUnreadable; }
 
   bool Flush() {
-    if (FJournal.empty()) return true;
+    if (FJournal.Empty()) return true;
     const std::string folder = ExtractFilePath(FFileName);
     if (!ForceDirectories(folder)) {
       ReportOnce("cannot make the folder " + folder);
@@ -477,9 +568,16 @@ public:
     bool ok = true;
     try {
       Load();  // what other processes wrote, then our changes on top
+      if (!FUnreadable.empty()) throw ERegistryException(FUnreadable);
+      if (!FDamagedText.empty()) {
+        // What could not be read is kept beside the store before it is dropped.
+        WriteFileAtomic(FFileName + ".bak", FDamagedText);
+        FDamagedText.clear();
+        ReportOnce(FFileName + " was damaged: a copy of it was kept as " + FFileName + ".bak");
+      }
       WriteFileAtomic(FFileName, Serialize(*FRoot));
       FStamp = StampOf(FFileName);
-      FJournal.clear();
+      FJournal.Clear();
     } catch (const Exception& e) {
       ReportOnce(e.Message());
       ok = false;
@@ -497,20 +595,27 @@ private:
   void Load() {
     auto root = std::make_unique<TRegNode>();
     const TFileStamp stamp = StampOf(FFileName);
+    FUnreadable.clear();
+    FDamagedText.clear();
     if (stamp.Exists) {
       std::string text;
       try {
         text = ReadFileText(FFileName);
       } catch (const Exception& e) {
-        ReportOnce(e.Message());
+        FUnreadable = "the settings file " + FFileName + " cannot be read (" + e.Message() +
+                      "); it is left as it is and no setting is written to it";
+        ReportOnce(FUnreadable);
       }
       const int damaged = Parse(text, *root);
-      if (damaged > 0 && !FDamageReported) {
-        FDamageReported = true;
-        std::fprintf(stderr, "[registry] %s: %d damaged line(s) ignored\n", FFileName.c_str(), damaged);
+      if (damaged > 0) {
+        FDamagedText = std::move(text);
+        if (!FDamageReported) {
+          FDamageReported = true;
+          std::fprintf(stderr, "[registry] %s: %d damaged line(s) ignored\n", FFileName.c_str(), damaged);
+        }
       }
     }
-    for (const TRegOp& op : FJournal) Apply(root.get(), op);
+    FJournal.ApplyTo(root.get());
     FRoot = std::move(root);
     FStamp = stamp;
   }
@@ -524,9 +629,11 @@ private:
   std::string FFileName;
   std::unique_ptr<TRegNode> FRoot;
   TFileStamp FStamp;
-  std::vector<TRegOp> FJournal;
+  TRegJournal FJournal;
   bool FDamageReported = false;
   std::string FLastReport;
+  std::string FUnreadable;   // why the file could not be read; empty when it could
+  std::string FDamagedText;  // the file as read, while it has damaged lines
 };
 
 struct TRegistryState {
@@ -576,8 +683,9 @@ TRegStore* StoreOf(HKEY root) {
 [[noreturn]] void RaiseGetFailed(const std::string& name) {
   throw ERegistryException("Failed to get data for '" + name + "'");
 }
-[[noreturn]] void RaiseSetFailed(const std::string& name) {
-  throw ERegistryException("Failed to set data for '" + name + "'");
+// With the reason when the store refuses changes (its file cannot be read).
+[[noreturn]] void RaiseSetFailed(const std::string& name, const std::string& why = std::string()) {
+  throw ERegistryException("Failed to set data for '" + name + "'" + (why.empty() ? "" : ": " + why));
 }
 [[noreturn]] void RaiseInvalidType(const std::string& name) {
   throw ERegistryException("Invalid data type for '" + name + "'");
@@ -632,7 +740,7 @@ bool TRegistry::OpenKey(const std::string& key, bool canCreate) {
   const TKeyPath parts = SplitPath(path);
   if (!Find(store->Root(), parts)) {
     if (!canCreate || (FAccess & KEY_CREATE_SUB_KEY) == 0) return false;
-    store->Change({TRegOp::opCreateKey, parts, {}});
+    if (!store->Change({TRegOp::opCreateKey, parts, {}})) return false;
   }
   FCurrentPath = path;
   FOpen = true;
@@ -668,8 +776,7 @@ bool TRegistry::CreateKey(const std::string& key) {
   std::lock_guard<std::recursive_mutex> guard(State().Lock);
   TRegStore* store = StoreOf(FRootKey);
   if (!store) return false;
-  if (!Find(store->Root(), parts)) store->Change({TRegOp::opCreateKey, parts, {}});
-  return true;
+  return Find(store->Root(), parts) || store->Change({TRegOp::opCreateKey, parts, {}});
 }
 
 bool TRegistry::DeleteKey(const std::string& key) {
@@ -679,8 +786,7 @@ bool TRegistry::DeleteKey(const std::string& key) {
   std::lock_guard<std::recursive_mutex> guard(State().Lock);
   TRegStore* store = StoreOf(FRootKey);
   if (!store || !Find(store->Root(), parts)) return false;
-  store->Change({TRegOp::opDeleteKey, parts, {}});
-  return true;
+  return store->Change({TRegOp::opDeleteKey, parts, {}});
 }
 
 bool TRegistry::KeyExists(const std::string& key) {
@@ -731,8 +837,7 @@ bool TRegistry::DeleteValue(const std::string& name) {
   if (!node || !node->Value(name)) return false;
   TRegValue v;
   v.Name = name;
-  store->Change({TRegOp::opDeleteValue, path, v});
-  return true;
+  return store->Change({TRegOp::opDeleteValue, path, v});
 }
 
 void TRegistry::RenameValue(const std::string& oldName, const std::string& newName) {
@@ -749,8 +854,7 @@ void TRegistry::RenameValue(const std::string& oldName, const std::string& newNa
   renamed.Name = newName;
   TRegValue gone;
   gone.Name = oldName;
-  store->Change({TRegOp::opDeleteValue, path, gone});
-  store->Change({TRegOp::opSetValue, path, renamed});
+  if (store->Change({TRegOp::opDeleteValue, path, gone})) store->Change({TRegOp::opSetValue, path, renamed});
 }
 
 bool TRegistry::HasSubKeys() {
@@ -862,7 +966,13 @@ void TRegistry::WriteData(const std::string& name, TRegDataType type, const std:
   v.Name = name;
   v.Type = type;
   v.Data = data;
-  store->Change({TRegOp::opSetValue, path, v});
+  if (!store->Change({TRegOp::opSetValue, path, v})) RaiseSetFailed(name, store->Problem());
+}
+
+std::string TRegistry::StoreProblem() const {
+  std::lock_guard<std::recursive_mutex> guard(State().Lock);
+  TRegStore* store = StoreOf(FRootKey);
+  return store ? store->Problem() : std::string();
 }
 
 std::string TRegistry::ReadString(const std::string& name) {
@@ -956,7 +1066,7 @@ std::string TRegIniFile::ReadString(const std::string& section, const std::strin
 }
 
 void TRegIniFile::WriteString(const std::string& section, const std::string& ident, const std::string& value) {
-  if (!InSection(section, true, [&] { TRegistry::WriteString(ident, value); })) RaiseSetFailed(ident);
+  if (!InSection(section, true, [&] { TRegistry::WriteString(ident, value); })) RaiseSetFailed(ident, StoreProblem());
 }
 
 int TRegIniFile::ReadInteger(const std::string& section, const std::string& ident, int defaultValue) {
@@ -1046,7 +1156,7 @@ void TRegistryIniFile::WriteInteger(const std::string& section, const std::strin
     if (reg.GetDataType(ident) == rdString) reg.TRegistry::WriteString(ident, std::to_string(value));
     else reg.TRegistry::WriteInteger(ident, value);
   });
-  if (!done) RaiseSetFailed(ident);
+  if (!done) RaiseSetFailed(ident, reg.StoreProblem());
 }
 
 bool TRegistryIniFile::ReadBool(const std::string& section, const std::string& ident, bool defaultValue) {

@@ -11,9 +11,15 @@
 // the object destroyed (and at program end): the file is re-read, this
 // process's changes are applied on top, and the result replaces the file
 // atomically under a lock, so programs running at once never corrupt it and the
-// last writer of a value wins. A damaged file is read as far as its lines are
-// valid (a key nested more than 512 deep is damage); the rest is reported once
-// on standard error and dropped at the next write.
+// last writer of a value wins; a value changed again while the file cannot be
+// written (a full disk) replaces its queued change. A damaged file is read as
+// far as its lines are valid (a key nested more than 512 deep is damage); the
+// rest is reported once on standard error and dropped at the next write, which
+// first keeps the damaged file as "<file>.bak" and says so. A file that exists
+// but cannot be read (no permission) is reported once and never written: a
+// change to it is refused (writing a value raises "Failed to set data for
+// '<name>': <why>", opening a missing key with canCreate answers false).
+// Temporary files of writers killed before their rename go at the first open.
 //
 // Reading a value raises ERegistryException "Failed to get data for '<name>'"
 // when the value is missing (ReadString returns "" instead) and
@@ -137,6 +143,9 @@ protected:
   bool IsReadOnlyKey() const { return FOpenReadOnly; }
   // Makes path (below the root) the open key again without any check.
   void RestoreKey(const std::string& path, bool readOnly);
+  // Why the root's store refuses changes (its file cannot be read); empty
+  // when it takes them.
+  std::string StoreProblem() const;
 
 private:
   std::string Resolve(const std::string& key) const;

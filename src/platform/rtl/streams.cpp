@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "platform/rtl/exceptions.h"
+#include "platform/rtl/fileutils.h"
 
 namespace {
 
@@ -287,9 +288,15 @@ void TMemoryStream::LoadFromFile(const std::string& fileName) {
 
 void TMemoryStream::SaveToStream(TStream& dest) { dest.WriteBuffer(FData.data(), Size()); }
 
-void TMemoryStream::SaveToFile(const std::string& fileName) {
-  TFileStream file(fileName, fmCreate);
-  SaveToStream(file);
+void TMemoryStream::SaveToFile(const std::string& fileName) { SaveBytesToFile(fileName, FData.data(), Size()); }
+
+void SaveBytesToFile(const std::string& fileName, const void* data, int64_t size) {
+  try {
+    WriteFileAtomic(fileName, data, static_cast<size_t>(std::max<int64_t>(size, 0)));
+  } catch (const EInOutError& e) {
+    throw EFCreateError("Cannot create file \"" + fileName + "\". " +
+                        (e.SysError != 0 ? SysReason(e.SysError) + "." : e.Message()));
+  }
 }
 
 // --- TFileStream

@@ -137,9 +137,16 @@ constexpr uint16_t fmShareDenyWrite = 0x0020;
 constexpr uint16_t fmShareDenyRead = 0x0030;
 constexpr uint16_t fmShareDenyNone = 0x0040;
 
+// Saves bytes as a whole file through the atomic save (WriteFileAtomic): a
+// failure leaves the old file as it was and raises EFCreateError
+// `Cannot create file "<name>". <reason>`. Every SaveToFile goes through it.
+void SaveBytesToFile(const std::string& fileName, const void* data, int64_t size);
+
 // A stream over an open file. Raises EFCreateError
 // `Cannot create file "<name>". <reason>` or EFOpenError
 // `Cannot open file "<name>". <reason>` when the file cannot be opened.
+// fmCreate truncates the file in place: a file saved for the user goes
+// through SaveBytesToFile (or a SaveToFile) instead.
 class TFileStream : public TStream {
 public:
   TFileStream(const std::string& fileName, uint16_t mode);

@@ -362,8 +362,9 @@ void TStrings::LoadFromFile(const std::string& fileName) {
 }
 
 void TStrings::SaveToFile(const std::string& fileName) const {
-  TFileStream file(fileName, fmCreate);
-  SaveToStream(file);
+  TMemoryStream data;
+  SaveToStream(data);
+  data.SaveToFile(fileName);
 }
 
 void TStrings::BeginUpdate() {

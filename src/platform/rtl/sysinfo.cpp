@@ -1,6 +1,8 @@
 #include "platform/rtl/sysinfo.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <sys/utsname.h>
@@ -203,7 +205,41 @@ void RemoveWorkFolderAtExit() {
   state.Path.clear();
 }
 
+// The pid of a work folder's name "<pid>-XXXXXX"; 0 when it is no such name.
+pid_t WorkFolderOwner(const std::string& name) {
+  const std::string::size_type dash = name.find('-');
+  if (dash == 0 || dash == std::string::npos || dash > 9 || name.size() != dash + 7) return 0;
+  if (name.find_first_not_of("0123456789") != dash) return 0;
+  return static_cast<pid_t>(std::stol(name.substr(0, dash)));
+}
+
+int RemoveStaleWorkFoldersIn(const std::string& base) {
+  DIR* dir = ::opendir(base.c_str());
+  if (!dir) return 0;
+  std::vector<std::string> stale;
+  while (dirent* entry = ::readdir(dir)) {
+    const pid_t owner = WorkFolderOwner(entry->d_name);
+    if (owner == 0 || owner == ::getpid()) continue;
+    if (::kill(owner, 0) == 0 || errno != ESRCH) continue;  // still running (or not ours to ask)
+    const std::string path = base + "/" + entry->d_name;
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid()) continue;
+    stale.push_back(path);
+  }
+  ::closedir(dir);
+  for (const std::string& path : stale) RemoveTree(path);
+  return static_cast<int>(stale.size());
+}
+
 }  // namespace
+
+int RemoveStaleWorkFolders() {
+  const std::string base = WorkBase();
+  struct stat st;
+  // Only a base that is ours and a real folder: nothing is removed elsewhere.
+  if (::lstat(base.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid()) return 0;
+  return RemoveStaleWorkFoldersIn(base);
+}
 
 std::string WorkFolder() {
   TWorkFolderState& state = WorkState();
@@ -217,6 +253,7 @@ std::string WorkFolder() {
   state.Path.clear();
   const std::string base = WorkBase();
   EnsurePrivateBase(base);
+  if (!state.ExitHookSet) RemoveStaleWorkFoldersIn(base);  // once, when the program starts its work
   std::string pattern = base + "/" + std::to_string(self) + "-XXXXXX";
   std::vector<char> buffer(pattern.begin(), pattern.end());
   buffer.push_back('\0');

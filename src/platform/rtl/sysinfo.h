@@ -48,6 +48,12 @@ std::string TempFolder();
 std::string WorkFolder();
 // Removes the work folder now (it is made again on the next WorkFolder()).
 void RemoveWorkFolder();
+// Removes the work folders that programs no longer running left in the
+// per-user base (a crash leaves the user's model there): only folders named
+// as WorkFolder names them, owned by this user, directly in the base, whose
+// process has ended. WorkFolder calls it when it makes the process's first
+// folder. Returns the number removed.
+int RemoveStaleWorkFolders();
 // Where settings live: ZELVORA_CONFIG_HOME when set, else
 // $XDG_CONFIG_HOME/Zelvora, else ~/.config/Zelvora; with a trailing '/'.
 // Not created here.

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/rtl/fileutils.h"
+
 namespace {
 
 const char* InOutErrorText(int code) {
@@ -232,9 +234,4 @@ std::string ReadFileText(const std::string& fileName) {
   return text;
 }
 
-void WriteFileText(const std::string& fileName, const std::string& text) {
-  TTextFile f(fileName);
-  f.Rewrite();
-  f.Write(text);
-  f.CloseFile();
-}
+void WriteFileText(const std::string& fileName, const std::string& text) { WriteFileAtomic(fileName, text); }

@@ -78,7 +78,7 @@ private:
 // The class library's number for an errno value from opening a file.
 int InOutErrorCode(int sysErr);
 
-// Whole-file helpers: read (binary, as stored) and write (replacing).
-// They raise EInOutError like TTextFile.
+// Whole-file helpers: read (binary, as stored) and write (replacing through
+// the atomic save, WriteFileAtomic). They raise EInOutError.
 std::string ReadFileText(const std::string& fileName);
 void WriteFileText(const std::string& fileName, const std::string& text);

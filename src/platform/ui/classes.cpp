@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -303,13 +304,28 @@ void SetObjectProp(TObject* instance, const std::string& name, TObject* value) {
 }
 
 namespace {
+// The fewest digits from 15 up that read back to the same value; to_chars and
+// from_chars keep the point whatever the process locale.
 std::string FloatText(long double v) {
   char buf[64];
+  std::to_chars_result res{};
   for (int prec = 15; prec <= 21; ++prec) {
-    std::snprintf(buf, sizeof buf, "%.*Lg", prec, v);
-    if (std::strtold(buf, nullptr) == v) break;
+    res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, prec);
+    long double back = 0;
+    std::from_chars(buf, res.ptr, back);
+    if (back == v) break;
   }
-  return buf;
+  return std::string(buf, res.ptr);
+}
+
+// The whole text as a number with a point, an optional sign and exponent, or
+// INF/NAN; a value beyond the type's range is refused.
+bool ReadFloatText(const std::string& t, long double& v) {
+  const char* b = t.data();
+  const char* e = b + t.size();
+  if (b < e && *b == '+' && b + 1 < e && b[1] != '-') ++b;
+  const auto res = std::from_chars(b, e, v, std::chars_format::general);
+  return b < e && res.ec == std::errc() && res.ptr == e;
 }
 }  // namespace
 
@@ -368,9 +384,8 @@ void SetPropValue(TObject* instance, const std::string& name, const std::string&
     case tkSet: SetSetProp(instance, name, value); return;
     case tkFloat: {
       const std::string t = Trimmed(value);
-      char* end = nullptr;
-      const long double v = std::strtold(t.c_str(), &end);
-      if (t.empty() || *end != '\0') throw EPropertyConvertError("'" + value + "' is not a valid floating point value");
+      long double v = 0;
+      if (!ReadFloatText(t, v)) throw EPropertyConvertError("'" + value + "' is not a valid floating point value");
       p.SetFloat(instance, v);
       return;
     }

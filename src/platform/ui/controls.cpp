@@ -486,6 +486,14 @@ void TControl::SetParent(TWinControl* AParent) {
 }
 
 void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+  if (FComponentState.Contains(csLoading)) {
+    // A stream may hold any integer; the edges and anchor distances computed
+    // from these must not overflow.
+    ALeft = std::clamp(ALeft, -kMaxStreamedBound, kMaxStreamedBound);
+    ATop = std::clamp(ATop, -kMaxStreamedBound, kMaxStreamedBound);
+    AWidth = std::min(AWidth, kMaxStreamedBound);
+    AHeight = std::min(AHeight, kMaxStreamedBound);
+  }
   AWidth = std::max(AWidth, 0);
   AHeight = std::max(AHeight, 0);
   if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
@@ -853,6 +861,7 @@ void TWinControl::DestroyHandle() {
   if (FImpl->Canvas) GfxUnbindCanvas(FImpl->Canvas.get());
   QWidget* w = FImpl->Widget;
   if (auto* s = dynamic_cast<TSurfaceWidget*>(w)) s->Detach();
+  if (auto* s = dynamic_cast<TSurfaceWidget*>(FImpl->Focus)) s->Detach();
   if (FImpl->Bridge) {
     w->removeEventFilter(FImpl->Bridge.get());
     if (FImpl->Focus && FImpl->Focus != w) FImpl->Focus->removeEventFilter(FImpl->Bridge.get());

@@ -43,6 +43,10 @@ enum TControlStateItem {
 };
 using TControlState = TEnumSet<TControlStateItem>;
 
+// Control bounds read from a stream are clamped to +-kMaxStreamedBound
+// (sizes to 0..kMaxStreamedBound), far beyond any screen.
+constexpr int kMaxStreamedBound = 1 << 20;
+
 class TControl : public TComponent {
   ZV_CLASS(TControl)
 public:

@@ -109,7 +109,9 @@ bool TEventBridge::Translate(QObject* watched, QEvent* event) {
   };
   // A window painted by the layer takes all its mouse and key input: the
   // class library passes none of it on to the parent window.
-  const bool own = dynamic_cast<TSurfaceWidget*>(impl->Widget.data()) != nullptr;
+  // (A scroll area shows the surface in its viewport, the focus widget.)
+  const bool own = dynamic_cast<TSurfaceWidget*>(impl->Widget.data()) != nullptr ||
+                   dynamic_cast<TSurfaceWidget*>(impl->Focus) != nullptr;
   auto local = [&](QPointF p) {
     QPoint q = p.toPoint();
     if (watched != impl->Widget && impl->Widget) q = static_cast<QWidget*>(watched)->mapTo(impl->Widget, q);

@@ -4,130 +4,15 @@
 #include <cctype>
 #include <cerrno>
 #include <cfloat>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/gfx/bitmap.h"
+#include "platform/rtl/codepages.h"
 #include "platform/rtl/stringlist.h"
-
-// ---------------------------------------------------------------------------
-// Encodings
-
-namespace {
-
-// Code points of Windows-1252 bytes 0x80..0x9F; the five undefined bytes map
-// to the control character of the same number, as the platform does.
-const char16_t kCp1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                  0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                                  0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                  0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-void AppendUtf8(std::string& out, uint32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
-// Decodes UTF-8; invalid bytes come out as U+FFFD.
-std::vector<uint32_t> CodePoints(const std::string& s) {
-  std::vector<uint32_t> r;
-  size_t i = 0;
-  while (i < s.size()) {
-    const unsigned char c = static_cast<unsigned char>(s[i]);
-    int n = 0;
-    uint32_t cp = 0;
-    if (c < 0x80) { cp = c; n = 0; }
-    else if ((c & 0xE0) == 0xC0) { cp = c & 0x1F; n = 1; }
-    else if ((c & 0xF0) == 0xE0) { cp = c & 0x0F; n = 2; }
-    else if ((c & 0xF8) == 0xF0) { cp = c & 0x07; n = 3; }
-    else { r.push_back(0xFFFD); ++i; continue; }
-    bool ok = true;
-    for (int k = 1; k <= n; ++k) {
-      if (i + k >= s.size() || (static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) { ok = false; break; }
-      cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
-    }
-    if (!ok) { r.push_back(0xFFFD); ++i; continue; }
-    r.push_back(cp);
-    i += static_cast<size_t>(n) + 1;
-  }
-  return r;
-}
-
-bool IsAscii(const std::string& s) {
-  for (char c : s)
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
-  return true;
-}
-
-}  // namespace
-
-std::string Cp1252ToUtf8(const std::string& s) {
-  if (IsAscii(s)) return s;
-  std::string out;
-  out.reserve(s.size() + 8);
-  for (char ch : s) {
-    const unsigned char c = static_cast<unsigned char>(ch);
-    if (c < 0x80) out += ch;
-    else if (c < 0xA0) AppendUtf8(out, kCp1252High[c - 0x80]);
-    else AppendUtf8(out, c);
-  }
-  return out;
-}
-
-bool Utf8ToCp1252(const std::string& s, std::string& out) {
-  out.clear();
-  if (IsAscii(s)) { out = s; return true; }
-  for (uint32_t cp : CodePoints(s)) {
-    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) { out += static_cast<char>(cp); continue; }
-    bool found = false;
-    for (int i = 0; i < 32; ++i)
-      if (kCp1252High[i] == cp) { out += static_cast<char>(0x80 + i); found = true; break; }
-    if (!found) return false;
-  }
-  return true;
-}
-
-std::u16string Utf8ToUtf16(const std::string& s) {
-  std::u16string r;
-  for (uint32_t cp : CodePoints(s)) {
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      r += static_cast<char16_t>(0xD800 + (cp >> 10));
-      r += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
-    } else {
-      r += static_cast<char16_t>(cp);
-    }
-  }
-  return r;
-}
-
-std::string Utf16ToUtf8(const std::u16string& s) {
-  std::string r;
-  for (size_t i = 0; i < s.size(); ++i) {
-    uint32_t cp = s[i];
-    if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] < 0xE000) {
-      cp = 0x10000 + ((cp - 0xD800) << 10) + (s[i + 1] - 0xDC00);
-      ++i;
-    } else if (cp >= 0xD800 && cp < 0xE000) {
-      cp = 0xFFFD;
-    }
-    AppendUtf8(r, cp);
-  }
-  return r;
-}
 
 namespace {
 
@@ -143,12 +28,19 @@ const char kSignature[4] = {'T', 'P', 'F', '0'};
 std::string ShortFloatText(long double v) {
   if (std::isnan(v)) return "NAN";
   if (std::isinf(v)) return v < 0 ? "-INF" : "INF";
+  // The fewest digits from 15 up that read back to the same value, written by
+  // to_chars so that the point never depends on the process locale.
   char buf[64];
+  std::to_chars_result res{};
   for (int prec = 15; prec <= 21; ++prec) {
-    std::snprintf(buf, sizeof buf, "%.*LG", prec, v);
-    if (std::strtold(buf, nullptr) == v) break;
+    res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, prec);
+    long double back = 0;
+    std::from_chars(buf, res.ptr, back);
+    if (back == v) break;
   }
-  std::string s = buf;
+  std::string s(buf, res.ptr);
+  for (char& c : s)
+    if (c == 'e') c = 'E';
   // A float in the text form always shows a point or an exponent.
   if (s.find_first_of(".E") == std::string::npos) s += ".0";
   return s;
@@ -486,7 +378,7 @@ void TWriter::WriteCollection(TCollection* Value) {
 // ---------------------------------------------------------------------------
 // TReader
 
-TReader::TReader(TStream* Stream, int) : TFiler(Stream) {}
+TReader::TReader(TStream* Stream, int) : TFiler(Stream), FPictureBudget(std::make_unique<TPictureBudget>()) {}
 TReader::~TReader() { UnwatchAll(); }
 
 void TReader::Watch(TComponent* c) {
@@ -1415,7 +1307,7 @@ private:
   void Pad(int n) { Out.append(static_cast<size_t>(n), ' '); }
 
   void String(const std::string& s, int indent) {
-    const std::vector<uint32_t> cps = CodePoints(s);
+    const std::vector<uint32_t> cps = Utf8CodePoints(s);
     if (cps.empty()) {
       Out += "''";
       return;
@@ -1853,9 +1745,7 @@ private:
       n.Type = vaInt64;
       return n;
     }
-    errno = 0;
-    const long double v = std::strtold(text.c_str(), nullptr);
-    if (errno == ERANGE && std::isinf(v)) Fail("Number out of range");
+    const long double v = TextFloat(text);
     if (suffix == 's') n.Type = vaSingle;
     else if (suffix == 'd') n.Type = vaDate;
     else if (suffix == 'c') {
@@ -1868,6 +1758,23 @@ private:
       Fail("Number out of range");
     n.Float = v;
     return n;
+  }
+
+  // The number at the start of `text` (digits, point, exponent; never the
+  // process locale's comma). Too large fails; too small reads as zero.
+  long double TextFloat(const std::string& text) {
+    const char* b = text.data();
+    const char* e = b + text.size();
+    if (*b == '+') ++b;
+    long double v = 0;
+    const auto res = std::from_chars(b, e, v, std::chars_format::general);
+    if (res.ec == std::errc::result_out_of_range) {
+      const size_t x = text.find_first_of("Ee");
+      if (x == std::string::npos || x + 1 >= text.size() || text[x + 1] != '-') Fail("Number out of range");
+      return text[0] == '-' ? -0.0L : 0.0L;
+    }
+    if (res.ec != std::errc()) Fail("Number expected");
+    return v;
   }
 
   std::string S;

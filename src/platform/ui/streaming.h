@@ -14,9 +14,10 @@
 // Damaged or hostile input raises EReadError (binary form) or EParserError
 // (text form) and never runs away: lists, collections and components nest at
 // most 256 deep, a length or count larger than the rest of the stream is
-// refused before anything is allocated, and a value beyond the range of the
+// refused before anything is allocated, a value beyond the range of the
 // property's type (a single, a double, a set of at most 64 elements) is
-// invalid. A component freed while the stream is read (a control frees its
+// invalid, and the pictures of one stream share a budget of pixels
+// (kStreamPixelBudget in bitmap.h). A component freed while the stream is read (a control frees its
 // child controls) leaves nothing behind in the reader.
 #pragma once
 
@@ -27,9 +28,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/rtl/codepages.h"
 #include "platform/rtl/streams.h"
 #include "platform/ui/classes.h"
 
+class TPictureBudget;
 class TStrings;
 
 enum TValueType : uint8_t {
@@ -220,6 +223,8 @@ private:
   std::vector<TComponent*> FReading;  // components whose state is being read, outermost first
   std::vector<TObject*> FItems;       // collection items being read, outermost first
   std::unique_ptr<TComponent> FWatch;
+  // The pixels the stream's pictures may have together (see TPictureBudget).
+  std::unique_ptr<TPictureBudget> FPictureBudget;
 };
 
 // Reads a stream written by WriteComponentToStream into Instance (or into a
@@ -238,9 +243,4 @@ void ObjectTextToBinary(TStream& Input, TStream& Output);
 
 ZV_DECLARE_EXCEPTION(EParserError, Exception)
 
-// Text encodings at the stream boundary.
-std::string Cp1252ToUtf8(const std::string& s);
-// False when the text holds a character outside Windows-1252.
-bool Utf8ToCp1252(const std::string& s, std::string& out);
-std::u16string Utf8ToUtf16(const std::string& s);
-std::string Utf16ToUtf8(const std::u16string& s);
+// Text encodings at the stream boundary: platform/rtl/codepages.h.

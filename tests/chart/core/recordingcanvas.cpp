@@ -1,13 +1,16 @@
 #include "chart/core/recordingcanvas.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <locale>
 #include <sstream>
 
 // ---- TCanvasCall ----
 
 std::string TCanvasCall::ToString() const {
   std::ostringstream s;
+  s.imbue(std::locale::classic());  // the log reads the same under any locale
   s << Op;
   const bool pointsOnly = Args.empty() && Text.empty() && (!Points.empty() || !Points3D.empty());
   s << (pointsOnly ? "[" : "(");
@@ -22,8 +25,8 @@ std::string TCanvasCall::ToString() const {
       s << static_cast<long long>(a);
     } else {
       char buf[32];
-      std::snprintf(buf, sizeof buf, "%g", a);
-      s << buf;
+      const auto res = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::general, 6);
+      s << std::string(buf, res.ptr);
     }
   }
   if (!Points.empty() && !pointsOnly) s << (first ? "" : ";");

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "chart/core/testseries.h"
+#include "platform/rtl/streams.h"
 #include "platform/ui/streaming.h"
+#include "support/testlocale.h"
 
 namespace {
 
@@ -92,3 +94,44 @@ TEST(ChartStreaming, PanelBevelsAreTheChartsOwn) {
 }
 
 }  // namespace
+
+// A chart with fractional settings, stored on a desktop with a decimal comma:
+// the stored bytes are those of the "C" locale, and they read back equal there.
+TEST(ChartStreaming, FractionalValuesIgnoreTheDesktopsLocale) {
+  struct TStored {
+    std::string Text, Binary;
+  };
+  auto store = [] {
+    TStoredChart s;
+    TChartAxis* left = s.chart->LeftAxis();
+    left->SetAutomatic(false);
+    left->SetMinimum(-1.5);
+    left->SetMaximum(2.75);
+    left->SetIncrement(0.25);
+    s.chart->BottomAxis()->SetIncrement(1e-7);
+    s.chart->Legend()->Gradient()->SetVisible(true);
+    TStringStream binary;
+    WriteComponentToStream(binary, s.chart.get());
+    return TStored{ComponentToText(s.chart.get()), binary.DataString()};
+  };
+  const TStored c = store();
+  ASSERT_NE(c.Text.find("Increment = 0.25"), std::string::npos) << c.Text;
+
+  TScopedLocale comma;
+  ASSERT_TRUE(comma.Active());
+  const TStored de = store();
+  EXPECT_EQ(de.Text, c.Text);
+  EXPECT_EQ(de.Binary, c.Binary);
+
+  TChart fromText(nullptr), fromBinary(nullptr);
+  TextToComponent(de.Text, &fromText);
+  TStringStream binary(de.Binary);
+  ReadComponentFromStream(binary, &fromBinary);
+  for (TChart* loaded : {&fromText, &fromBinary}) {
+    EXPECT_FALSE(loaded->LeftAxis()->Automatic());
+    EXPECT_EQ(loaded->LeftAxis()->Minimum(), -1.5);
+    EXPECT_EQ(loaded->LeftAxis()->Maximum(), 2.75);
+    EXPECT_EQ(loaded->LeftAxis()->Increment(), 0.25);
+    EXPECT_EQ(loaded->BottomAxis()->Increment(), 1e-7);
+  }
+}

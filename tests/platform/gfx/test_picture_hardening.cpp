@@ -6,6 +6,7 @@
 #include <string>
 
 #include "gfx_test_util.h"
+#include "support/picturebytes.h"
 
 namespace {
 
@@ -22,11 +23,6 @@ void Load(TGraphic& g, const std::string& bytes) {
 
 std::string BigEndian(uint32_t v) {
   return {static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8), static_cast<char>(v)};
-}
-std::string LittleEndian(uint32_t v, int bytes = 4) {
-  std::string r;
-  for (int i = 0; i < bytes; ++i) r += static_cast<char>(v >> (8 * i));
-  return r;
 }
 
 uint32_t Crc32(const std::string& data) {
@@ -47,16 +43,6 @@ std::string PngClaiming(uint32_t width, uint32_t height, char bitDepth, char col
   const std::string ihdr = BigEndian(width) + BigEndian(height) + bitDepth + colourType + std::string(3, '\0');
   return std::string("\x89PNG\r\n\x1A\n", 8) + PngChunk("IHDR", ihdr) + PngChunk("IDAT", "\x78\x9C") +
          PngChunk("IEND", "");
-}
-
-// A BMP header for a picture of the given size and depth; the pixels are cut off.
-std::string BmpClaiming(int32_t width, int32_t height, int bits) {
-  const std::string info = LittleEndian(40) + LittleEndian(static_cast<uint32_t>(width)) +
-                           LittleEndian(static_cast<uint32_t>(height)) + LittleEndian(1, 2) + LittleEndian(bits, 2) +
-                           std::string(24, '\0');
-  const uint32_t palette = bits <= 8 ? 4u << bits : 0;
-  return "BM" + LittleEndian(54 + palette + 16) + LittleEndian(0) + LittleEndian(54 + palette) + info +
-         std::string(palette + 16, '\0');
 }
 
 }  // namespace

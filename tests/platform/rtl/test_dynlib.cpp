@@ -4,6 +4,7 @@
 #include "platform/rtl/fileutils.h"
 #include "platform/rtl/sysinfo.h"
 #include "support/tempdir.h"
+#include "support/testlocale.h"
 
 namespace {
 
@@ -84,4 +85,16 @@ TEST(DynLib, FailuresGiveTheClassLibraryNumbers) {
   // Present and valid, but it needs a symbol nobody provides.
   ExpectLoadFails("zvbadinit.dll", ERROR_DLL_INIT_FAILED);
   EXPECT_NE(LastLoaderMessage().find("zv_symbol_nobody_defines"), std::string::npos) << LastLoaderMessage();
+}
+
+// On a German desktop the loader's messages come translated; the failures are
+// still told apart (a missing library is not a broken one).
+TEST(DynLib, FailuresAreToldApartUnderATranslatedDesktop) {
+  TScopedLocale german;
+  ASSERT_TRUE(german.Active());
+  TTempDir dir;
+  ExpectLoadFails("nosuch.dll", ERROR_DLL_NOT_FOUND);
+  dir.Write("libdamaged.so", "this is not a library at all, just text\n");
+  ExpectLoadFails(dir.File("damaged.dll"), ERROR_BAD_EXE_FORMAT);
+  ExpectLoadFails("zvbadinit.dll", ERROR_DLL_INIT_FAILED);
 }

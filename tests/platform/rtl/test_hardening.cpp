@@ -94,5 +94,7 @@ TEST(Hardening, SettingsKeysNestedBeyondTheLimitAreDamage) {
   EXPECT_EQ(again.ReadInteger("A"), 1);
   EXPECT_EQ(again.ReadInteger("B"), 4);
   again.CloseKey();
+  EXPECT_TRUE(FileExists(fileName + ".bak"));  // the damaged file, kept
+  std::remove((fileName + ".bak").c_str());
   std::remove(fileName.c_str());
 }

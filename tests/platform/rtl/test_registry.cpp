@@ -10,7 +10,9 @@
 #include "platform/rtl/registry.h"
 #include "platform/rtl/stringlist.h"
 #include "platform/rtl/sysinfo.h"
+#include "platform/rtl/inifiles.h"
 #include "support/tempdir.h"
+#include "support/testlocale.h"
 
 extern char** environ;
 
@@ -348,9 +350,15 @@ TEST(RegistryStore, DamagedFileIsReadAsFarAsValid) {
   const std::string err = testing::internal::GetCapturedStderr();
   EXPECT_NE(err.find("damaged"), std::string::npos) << err;
 
-  // The next write leaves a clean file that reads back whole.
+  // The next write keeps the damaged file as .bak and leaves a clean file
+  // that reads back whole.
   reg.WriteString("Added", "yes");
+  testing::internal::CaptureStderr();
   reg.CloseKey();
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("a copy of it was kept as " + fileName + ".bak"),
+            std::string::npos);
+  EXPECT_EQ(TTempDir::Read(fileName + ".bak"), damaged);
+  std::remove((fileName + ".bak").c_str());
   const std::string rewritten = TTempDir::Read(fileName);
   EXPECT_EQ(rewritten.find("Orphan"), std::string::npos);
   TRegistry again;
@@ -367,4 +375,48 @@ TEST(RegistryStore, UnknownRootOpensNothing) {
   EXPECT_FALSE(reg.OpenKey("Software", true));
   EXPECT_FALSE(reg.KeyExists("Software"));
   EXPECT_EQ(TRegistry::StoreFileName(HKEY_CURRENT_USER), ConfigFolder() + "HKEY_CURRENT_USER.reg");
+}
+
+// Settings written on a desktop with a decimal comma are byte for byte those
+// written under "C", in the registry store and in an INI file, and read back.
+TEST_F(Registry, SettingsFilesIgnoreTheDesktopsLocale) {
+  TTempDir dir;
+  const std::string iniName = dir.File("zelvora.ini");
+  auto write = [&] {
+    {
+      TRegistry reg;
+      reg.DeleteKey(Key);
+      ASSERT_TRUE(reg.OpenKey(Key + "\\Raw", true));
+      reg.WriteFloat("Shift", -0.0125);
+      reg.WriteDateTime("When", 46000.75);
+      reg.WriteInteger("Count", 1234567);
+    }
+    TRegistryIniFile store(Key);
+    store.WriteFloat("Pattern", "Wavelength", 1.5406);
+    store.WriteFloat("Pattern", "Tiny", 2.5e-12);
+    store.WriteInteger("Pattern", "Points", 1234567);
+    TRegistry::FlushAll();
+    DeleteFile(iniName);
+    TIniFile ini(iniName);
+    ini.WriteFloat("Pattern", "Wavelength", 1.5406);
+    ini.WriteFloat("Pattern", "Step", -0.02);
+    ini.WriteInteger("Pattern", "Points", 1234567);
+  };
+  auto files = [&] { return TTempDir::Read(TRegistry::StoreFileName(HKEY_CURRENT_USER)) + TTempDir::Read(iniName); };
+  write();
+  const std::string c = files();
+  ASSERT_NE(TTempDir::Read(iniName).find("Wavelength=1.5406"), std::string::npos) << TTempDir::Read(iniName);
+
+  TScopedLocale comma;
+  ASSERT_TRUE(comma.Active());
+  write();
+  EXPECT_EQ(files(), c);
+  TMemIniFile ini(iniName);
+  EXPECT_EQ(ini.ReadFloat("Pattern", "Step", 0), -0.02);
+  TRegistryIniFile store(Key);
+  EXPECT_EQ(store.ReadFloat("Pattern", "Wavelength", 0), 1.5406);
+  EXPECT_EQ(store.ReadFloat("Pattern", "Tiny", 0), 2.5e-12);
+  TRegistry reg;
+  ASSERT_TRUE(reg.OpenKey(Key + "\\Raw", false));
+  EXPECT_EQ(reg.ReadFloat("Shift"), -0.0125);
 }

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cfloat>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -247,14 +249,14 @@ TEST(TFileStream, OpenErrorsNameTheFile) {
     TFileStream f(missing, fmOpenRead | fmShareDenyNone);
     FAIL() << "no EFOpenError";
   } catch (const EFOpenError& e) {
-    EXPECT_EQ(e.Message(), "Cannot open file \"" + missing + "\". No such file or directory");
+    EXPECT_EQ(e.Message(), "Cannot open file \"" + missing + "\". " + std::strerror(ENOENT));  // the system's text, in the desktop's language
   }
   const std::string inMissingFolder = dir + "/no/such.bin";
   try {
     TFileStream f(inMissingFolder, fmCreate);
     FAIL() << "no EFCreateError";
   } catch (const EFCreateError& e) {
-    EXPECT_EQ(e.Message(), "Cannot create file \"" + inMissingFolder + "\". No such file or directory");
+    EXPECT_EQ(e.Message(), "Cannot create file \"" + inMissingFolder + "\". " + std::strerror(ENOENT));  // the system's text, in the desktop's language
   }
   EXPECT_THROW((TFileStream{dir, fmOpenRead}), EFOpenError);  // a folder is no file
   std::filesystem::remove_all(dir);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -341,7 +343,7 @@ TEST_F(StringListFiles, FileErrorsNameTheFileAndKeepTheList) {
     list.LoadFromFile(missing);
     FAIL() << "no EFOpenError";
   } catch (const EFOpenError& e) {
-    EXPECT_EQ(e.Message(), "Cannot open file \"" + missing + "\". No such file or directory");
+    EXPECT_EQ(e.Message(), "Cannot open file \"" + missing + "\". " + std::strerror(ENOENT));  // the system's text, in the desktop's language
   }
   EXPECT_EQ(list.ToVector(), (Lines{"kept"}));
 

@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <cmath>
 #include <string>
 
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/format.h"
+#include "support/testlocale.h"
 
 namespace {
 
@@ -330,22 +330,15 @@ TEST(StrUtils, ValReportsPositionOfFirstBadCharacter) {
   EXPECT_EQ(code, 0);
 }
 
-// The C library's locale must not change what is read or written.
-TEST(StrUtils, ConversionsIgnoreTheCLocale) {
-  const char* commaLocales[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "de_DE", "nl_NL.UTF-8", "ru_RU.UTF-8"};
-  const std::string previous = std::setlocale(LC_ALL, nullptr);
-  const char* active = nullptr;
-  for (const char* name : commaLocales)
-    if (std::setlocale(LC_ALL, name)) {
-      active = name;
-      break;
-    }
-  if (!active) GTEST_SKIP() << "no locale with a decimal comma is installed";
+// The process locale (here one with a decimal comma) must not change what is
+// read or written.
+TEST(StrUtils, ConversionsIgnoreTheProcessLocale) {
+  TScopedLocale comma;
+  ASSERT_TRUE(comma.Active());
   EXPECT_EQ(StrToFloat("1.5"), 1.5);
   EXPECT_EQ(FloatToStr(1.5), "1.5");
   EXPECT_EQ(Format("%.2f %e", {2.5, 1234.5}), "2.50 1.23450000000000E+003");
   EXPECT_EQ(FormatFloat("#,##0.00", 1234.5), "1,234.50");
-  std::setlocale(LC_ALL, previous.c_str());
 }
 
 }  // namespace

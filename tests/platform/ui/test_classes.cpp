@@ -3,6 +3,7 @@
 
 #include "platform/ui/classes.h"
 #include "platform/ui/uitypes.h"
+#include "support/testlocale.h"
 
 namespace {
 
@@ -228,6 +229,24 @@ TEST(Properties, ReadAndWriteByNameIgnoringCase) {
   EXPECT_EQ(GetOrdProp(&w, "Color"), 0x123456);
   EXPECT_EQ(PropType(&w, "Ratio"), tkFloat);
   EXPECT_TRUE(IsPublishedProp(&w, "tag"));  // inherited from TComponent
+}
+
+// Property text keeps the point on a desktop with a decimal comma, both ways.
+TEST(Properties, FloatTextIgnoresTheDesktopsLocale) {
+  TScopedLocale comma;
+  ASSERT_TRUE(comma.Active());
+  TWidgetLike w(nullptr);
+  const struct {
+    const char* Value;
+    const char* ReadBack;
+  } cases[] = {{"0.25", "0.25"}, {" +2.5 ", "2.5"}, {"-1.25e-1", "-0.125"}, {"1E20", "1e+20"}};
+  for (const auto& c : cases) {
+    SetPropValue(&w, "Ratio", c.Value);
+    EXPECT_EQ(GetPropValue(&w, "Ratio"), c.ReadBack) << c.Value;
+  }
+  for (const char* bad : {"1,5", "2.5x", "", "+", "1e99999"})
+    EXPECT_THROW(SetPropValue(&w, "Ratio", bad), EPropertyConvertError) << bad;
+  EXPECT_EQ(w.Ratio, 1e20);
 }
 
 TEST(Properties, BadValuesAndNamesRaiseWithoutChangingTheObject) {

@@ -11,6 +11,7 @@
 #include "platform/gfx/bitmap.h"
 #include "platform/gfx/metafile.h"
 #include "platform/ui/streaming.h"
+#include "support/picturebytes.h"
 
 namespace {
 
@@ -364,4 +365,79 @@ TEST(PictureStreaming, JpegAndGifWriteBackTheFileTheyWereReadFrom) {
   // A JPEG picture keeps no bytes of a file of another format.
   auto pngInJpeg = Loaded<TJPEGImage>(Saved(*FromPattern<TPngImage>()));
   EXPECT_EQ(Saved(*pngInJpeg).substr(0, 2), "\xFF\xD8");
+}
+
+namespace {
+
+
+// The text form of a holder whose children are holders of the given picture
+// files, of the class given (a bitmap's file bytes are counted).
+std::string HoldersText(const std::vector<std::string>& files, const std::string& cls = "TBitmap") {
+  std::string text = "object Holder: TPictureHolder\n";
+  int n = 0;
+  for (const std::string& file : files) {
+    const std::string count = cls == "TBitmap" ? LittleEndian(static_cast<uint32_t>(file.size())) : "";
+    text += "  object Child" + std::to_string(++n) + ": TPictureHolder\n    Picture.Data = {" +
+            Hex(ShortStr(cls) + count + file) + "}\n  end\n";
+  }
+  return text + "end\n";
+}
+
+}  // namespace
+
+TEST(PictureStreaming, TheStreamsPicturesShareABudgetOfPixels) {
+  // Real 1-bit pictures of 3,145,728 pixels each (a few kB of PNG each): five
+  // fit in the budget, the sixth does not.
+  TBitmap page(2048, 1536, pf1bit);
+  page.Canvas()->TextOut(10, 10, "a blank page");
+  TPngImage png;
+  png.Assign(&page);
+  const std::string file = Saved(png);
+  ASSERT_GT(file.size() * kMaxPixelsPerByte, 2048u * 1536);  // in proportion
+  ASSERT_LT(5 * 2048LL * 1536, kStreamPixelBudget);
+  ASSERT_GT(6 * 2048LL * 1536, kStreamPixelBudget);
+  TPictureHolder five(nullptr);
+  TextToComponent(HoldersText(std::vector<std::string>(5, file), "TPngImage"), &five);
+  ASSERT_EQ(five.ComponentCount(), 5);
+  EXPECT_EQ(static_cast<TPictureHolder*>(five.Components(4))->Picture->Width(), 2048);
+
+  // Each stream has a budget of its own: the five read before take nothing from it.
+  TPictureHolder six(nullptr);
+  try {
+    TextToComponent(HoldersText(std::vector<std::string>(6, file), "TPngImage"), &six);
+    ADD_FAILURE() << "six pictures were read";
+  } catch (const EReadError& e) {
+    EXPECT_EQ(e.Message(), "Picture of 2048 x 1536 pixels exceeds what the stream's pictures may have together (" +
+                               std::to_string(kStreamPixelBudget) + " pixels)");
+  }
+}
+
+TEST(PictureStreaming, APictureOutOfProportionToItsBytesIsAReadError) {
+  struct Case {
+    std::string Bmp;
+    const char* Message;  // nullptr: read
+  } const cases[] = {
+      // 5 x 4,194,311 pixels from 134 bytes: 200 MB decoded.
+      {BmpClaiming(5, 4194311, 4), "Picture of 5 x 4194311 pixels in 134 bytes is out of proportion to its data"},
+      {BmpClaiming(4096, 4096, 1), "Picture of 4096 x 4096 pixels in 78 bytes is out of proportion to its data"},
+  };
+  for (const Case& c : cases) {
+    TPictureHolder holder(nullptr);
+    try {
+      TextToComponent(HoldersText({c.Bmp}), &holder);
+      ADD_FAILURE() << c.Message;
+    } catch (const EReadError& e) {
+      EXPECT_EQ(e.Message(), c.Message);
+    }
+  }
+  // Small pictures are never out of proportion, however small their file.
+  TPicture small;
+  TStringStream data(ShortStr("TBitmap") + LittleEndian(78) + BmpClaiming(1000, 1000, 1));
+  TPictureBudget budget;
+  try {
+    small.ReadData(data);
+  } catch (const EReadError& e) {
+    EXPECT_EQ(std::string(e.what()).find("proportion"), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(budget.Left(), kStreamPixelBudget - 1000 * 1000);
 }

@@ -338,3 +338,31 @@ TEST(StreamingHardening, ANameThatIsNoNameIsLeftOffWhenErrorsAreHandled) {
   EXPECT_EQ(root.Components(1)->Name(), "P1");
   EXPECT_EQ(root.Components(2)->Name(), "P1_1");
 }
+
+TEST(StreamingHardening, ControlBoundsNearTheIntegerLimitAreClamped) {
+  const std::string text =
+      "object R1: THRoot\n  Width = 300\n  Height = 200\n"
+      "  object B1: THBox\n    Left = -2147483648\n    Top = 2147483647\n    Width = 2147483647\n"
+      "    Height = 2147483647\n    Anchors = [akLeft, akTop, akRight, akBottom]\n  end\n"
+      "  object B2: THBox\n    Left = 10\n    Top = 20\n    Width = 30\n    Height = 40\n"
+      "    Anchors = [akLeft, akTop, akRight, akBottom]\n  end\nend\n";
+  THRoot root(nullptr);
+  ReadInto(root, TextToBinary(text));
+  ASSERT_EQ(root.ControlCount(), 2);
+  TControl* huge = root.Controls(0);
+  TControl* plain = root.Controls(1);
+  EXPECT_EQ(huge->Left(), -kMaxStreamedBound);
+  EXPECT_EQ(huge->Top(), kMaxStreamedBound);
+  EXPECT_EQ(huge->Width(), kMaxStreamedBound);
+  EXPECT_EQ(huge->Height(), kMaxStreamedBound);
+  EXPECT_EQ(plain->BoundsRect(), Rect(10, 20, 40, 60));  // ordinary bounds as stored
+  // The anchor rules follow a resize without overflowing.
+  const int right = root.ClientWidth() - (huge->Left() + huge->Width());
+  root.SetBounds(0, 0, 400, 260);
+  EXPECT_EQ(huge->Left(), -kMaxStreamedBound);
+  EXPECT_EQ(huge->Width(), root.ClientWidth() - right + kMaxStreamedBound);
+  EXPECT_EQ(plain->BoundsRect(), Rect(10, 20, 140, 120));
+  // Set from code, bounds are taken as given.
+  plain->SetBounds(-3000000, 0, 5, 5);
+  EXPECT_EQ(plain->Left(), -3000000);
+}

@@ -1,0 +1,890 @@
+#include "platform/ui/grids.h"
+
+#include <QAbstractScrollArea>
+#include <QPainter>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include <algorithm>
+
+#include "platform/ui/qt_ui.h"
+
+namespace {
+
+constexpr int kBarMax = 127;
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// TGridAxis
+
+int TGridAxis::Size(int i) const {
+  auto it = Changed.find(i);
+  return it != Changed.end() ? it->second : DefaultSize;
+}
+
+void TGridAxis::SetSize(int i, int v) {
+  if (v == DefaultSize) Changed.erase(i);
+  else Changed[i] = v;
+}
+
+void TGridAxis::Trim() { Changed.erase(Changed.lower_bound(Count), Changed.end()); }
+
+int64_t TGridAxis::Extent(int from, int to, int line) const {
+  if (to <= from) return 0;
+  int64_t sum = static_cast<int64_t>(to - from) * (DefaultSize + line);
+  for (auto it = Changed.lower_bound(from); it != Changed.end() && it->first < to; ++it)
+    sum += it->second - DefaultSize;
+  return sum;
+}
+
+int TGridAxis::LineAt(int from, int64_t d, int line) const {
+  if (d < 0) return from;
+  const int64_t step = DefaultSize + line;
+  int64_t acc = 0;
+  int pos = from;
+  // Runs of default lines between the changed ones are skipped by division.
+  auto run = [&](int end) -> int {
+    const int64_t n = end - pos;
+    if (n > 0 && step > 0) {
+      if (acc + n * step > d) return pos + static_cast<int>((d - acc) / step);
+      acc += n * step;
+    }
+    pos = end;
+    return -1;
+  };
+  for (auto it = Changed.lower_bound(from); it != Changed.end() && it->first < Count; ++it) {
+    if (int r = run(it->first); r >= 0) return r;
+    const int64_t s = static_cast<int64_t>(it->second) + line;
+    if (s > 0 && acc + s > d) return pos;
+    acc += std::max<int64_t>(s, 0);
+    ++pos;
+  }
+  if (int r = run(Count); r >= 0) return r;
+  return Count;
+}
+
+// ---------------------------------------------------------------------------
+// The window: a scroll area whose viewport shows the grid's surface. The bars
+// only report requests; the grid decides where it scrolls.
+
+namespace {
+
+int SliderActionToCode(int action) {
+  switch (action) {
+    case QAbstractSlider::SliderSingleStepAdd: return SB_LINEDOWN;
+    case QAbstractSlider::SliderSingleStepSub: return SB_LINEUP;
+    case QAbstractSlider::SliderPageStepAdd: return SB_PAGEDOWN;
+    case QAbstractSlider::SliderPageStepSub: return SB_PAGEUP;
+    case QAbstractSlider::SliderToMinimum: return SB_TOP;
+    case QAbstractSlider::SliderToMaximum: return SB_BOTTOM;
+    case QAbstractSlider::SliderMove: return SB_THUMBTRACK;
+    default: return -1;
+  }
+}
+
+class TGridScrollArea : public QAbstractScrollArea {
+public:
+  explicit TGridScrollArea(TCustomGrid* grid)
+      : FGrid(grid), FVert(new QScrollBar(Qt::Vertical, this)), FHorz(new QScrollBar(Qt::Horizontal, this)) {
+    setFrameShape(QFrame::NoFrame);
+    setViewport(new TSurfaceWidget(grid, nullptr));
+    setFocusPolicy(Qt::StrongFocus);
+    // The area's own bars stay off: ours have the layer's fixed thickness,
+    // so the viewport is exactly the grid's client area.
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    for (QScrollBar* bar : {FVert, FHorz}) {
+      bar->setRange(0, kBarMax);
+      bar->setSingleStep(1);
+      bar->setPageStep(1);
+      bar->setFocusPolicy(Qt::NoFocus);
+      bar->hide();
+      const unsigned msg = bar == FVert ? WM_VSCROLL : WM_HSCROLL;
+      QObject::connect(bar, &QAbstractSlider::actionTriggered, bar, [this, bar, msg](int action) {
+        const int code = SliderActionToCode(action);
+        if (code < 0 || !FGrid) return;
+        TCustomGrid* g = FGrid;
+        GuardEvent(g, [&] { g->Perform(msg, MAKEWPARAM(code, bar->sliderPosition()), 0); });
+        // The grid sets the position it scrolled to; Qt's own step is undone.
+        QMetaObject::invokeMethod(bar, [this, bar, msg] { SyncBar(bar, msg == WM_VSCROLL ? SB_VERT : SB_HORZ); },
+                                  Qt::QueuedConnection);
+      });
+      QObject::connect(bar, &QAbstractSlider::sliderReleased, bar, [this, bar, msg] {
+        if (!FGrid) return;
+        TCustomGrid* g = FGrid;
+        GuardEvent(g, [&] { g->Perform(msg, MAKEWPARAM(SB_THUMBPOSITION, bar->sliderPosition()), 0); });
+        SyncBar(bar, msg == WM_VSCROLL ? SB_VERT : SB_HORZ);
+      });
+    }
+  }
+  void Detach() { FGrid = nullptr; }
+  void SyncBar(QScrollBar* bar, int which) {
+    if (!FGrid) return;
+    const QSignalBlocker block(bar);
+    // While the thumb is dragged without tracking, it stays under the mouse.
+    if (!bar->isSliderDown()) bar->setValue(FGrid->ScrollPos(which));
+  }
+  void SyncAll() {
+    if (!FGrid) return;
+    const bool v = FGrid->ScrollBarVisible(SB_VERT), h = FGrid->ScrollBarVisible(SB_HORZ);
+    const int bw = v ? GetSystemMetrics(SM_CXVSCROLL) : 0, bh = h ? GetSystemMetrics(SM_CYHSCROLL) : 0;
+    setViewportMargins(0, 0, bw, bh);
+    FVert->setVisible(v);
+    FHorz->setVisible(h);
+    PlaceBars();
+    SyncBar(FVert, SB_VERT);
+    SyncBar(FHorz, SB_HORZ);
+  }
+  QScrollBar* Bar(int which) const { return which == SB_VERT ? FVert : FHorz; }
+
+protected:
+  // Input reaches the grid through the layer's messages; the scroll area's
+  // own scrolling by keys and wheel stays out.
+  void keyPressEvent(QKeyEvent* e) override { e->accept(); }
+  void mousePressEvent(QMouseEvent* e) override { e->accept(); }
+  void mouseReleaseEvent(QMouseEvent* e) override { e->accept(); }
+  void mouseMoveEvent(QMouseEvent* e) override { e->accept(); }
+  void mouseDoubleClickEvent(QMouseEvent* e) override { e->accept(); }
+  // The viewport's paint events arrive here; the viewport shows the surface.
+  void paintEvent(QPaintEvent*) override {
+    if (!FGrid) return;
+    TCustomGrid* g = FGrid;
+    GuardEvent(g, [g] { g->PaintNow(); });
+    if (!FGrid) return;
+    TWinControlImpl* impl = g->Impl();
+    impl->FlushSurface();
+    QPainter p(viewport());
+    if (!impl->Surface.isNull()) p.drawImage(0, 0, impl->Surface);
+  }
+  void wheelEvent(QWheelEvent* e) override { e->accept(); }
+  void scrollContentsBy(int, int) override {}
+  void resizeEvent(QResizeEvent* e) override {
+    QAbstractScrollArea::resizeEvent(e);
+    PlaceBars();
+  }
+
+private:
+  void PlaceBars() {
+    const int bw = FVert->isVisibleTo(this) ? GetSystemMetrics(SM_CXVSCROLL) : 0;
+    const int bh = FHorz->isVisibleTo(this) ? GetSystemMetrics(SM_CYHSCROLL) : 0;
+    FVert->setGeometry(width() - bw, 0, bw, height() - bh);
+    FHorz->setGeometry(0, height() - bh, width() - bw, bh);
+  }
+  TCustomGrid* FGrid;
+  QScrollBar* FVert;
+  QScrollBar* FHorz;
+};
+
+TGridScrollArea* AreaOf(TWinControlImpl* impl) {
+  return impl ? dynamic_cast<TGridScrollArea*>(impl->Widget.data()) : nullptr;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// TCustomGrid
+
+ZV_CLASS_IMPL_NOPROPS(TCustomGrid, TCustomControl)
+
+TCustomGrid::TCustomGrid(TComponent* AOwner) : TCustomControl(AOwner) {
+  FControlStyle = {csCaptureMouse, csOpaque, csDoubleClicks, csClickEvents};
+  FCols.Count = 5;
+  FCols.DefaultSize = 64;
+  FRows.Count = 5;
+  FRows.DefaultSize = 24;
+  FTabStop = true;
+  FColor = clWindow;
+  FParentColor = false;
+  FWidth = 320;
+  FHeight = 120;
+  UpdateScrollRange();
+}
+
+TCustomGrid::~TCustomGrid() {
+  if (auto* area = AreaOf(FImpl.get())) area->Detach();
+  Destroying();
+}
+
+void TCustomGrid::CreateWnd() {
+  auto* area = new TGridScrollArea(this);
+  AttachWidget(this, area, area->viewport());
+  area->SyncAll();
+}
+
+void TCustomGrid::SyncBarsToWidget() {
+  if (auto* area = AreaOf(FImpl.get())) area->SyncAll();
+}
+
+TRect TCustomGrid::ClientRect() const {
+  return Rect(0, 0, std::max(0, FWidth - (FVertBar ? GetSystemMetrics(SM_CXVSCROLL) : 0)),
+              std::max(0, FHeight - (FHorzBar ? GetSystemMetrics(SM_CYHSCROLL) : 0)));
+}
+
+int TCustomGrid::FixedWidth() const { return static_cast<int>(FCols.Extent(0, FFixedCols, FGridLineWidth)); }
+int TCustomGrid::FixedHeight() const { return static_cast<int>(FRows.Extent(0, FFixedRows, FGridLineWidth)); }
+
+void TCustomGrid::ComputeBars(bool& vert, bool& horz) const {
+  const bool allowV = FScrollBars == ssVertical || FScrollBars == ssBoth;
+  const bool allowH = FScrollBars == ssHorizontal || FScrollBars == ssBoth;
+  const int64_t rows = FRows.Extent(FFixedRows, FRows.Count, FGridLineWidth);
+  const int64_t cols = FCols.Extent(FFixedCols, FCols.Count, FGridLineWidth);
+  const int bw = GetSystemMetrics(SM_CXVSCROLL), bh = GetSystemMetrics(SM_CYHSCROLL);
+  vert = allowV && rows > FHeight - FixedHeight();
+  horz = allowH && cols > FWidth - FixedWidth() - (vert ? bw : 0);
+  vert = allowV && rows > FHeight - FixedHeight() - (horz ? bh : 0);
+}
+
+void TCustomGrid::UpdateScrollRange() {
+  bool v = false, h = false;
+  ComputeBars(v, h);
+  bool changed = v != FVertBar || h != FHorzBar;
+  FVertBar = v;
+  FHorzBar = h;
+  // The view may now hold more lines than are left below the top row.
+  const int top = std::min(FTopLeft.Y, MaxTopRow()), left = std::min(FTopLeft.X, MaxLeftCol());
+  if (top != FTopLeft.Y || left != FTopLeft.X) {
+    FTopLeft = {left, top};
+    changed = true;
+    TopLeftChanged();
+  }
+  if (changed) Invalidate();
+  SyncBarsToWidget();
+}
+
+void TCustomGrid::BoundsChanged(bool sizeChanged) {
+  TCustomControl::BoundsChanged(sizeChanged);
+  if (sizeChanged) UpdateScrollRange();
+}
+
+int TCustomGrid::VisibleRowCount() const {
+  const int avail = ClientHeight() - FixedHeight();
+  if (avail <= 0) return 0;
+  // A row counts when it ends inside the view; its grid line may fall outside.
+  return std::max(0, FRows.LineAt(FTopLeft.Y, avail + FGridLineWidth, FGridLineWidth) - FTopLeft.Y);
+}
+
+int TCustomGrid::VisibleColCount() const {
+  const int avail = ClientWidth() - FixedWidth();
+  if (avail <= 0) return 0;
+  return std::max(0, FCols.LineAt(FTopLeft.X, avail + FGridLineWidth, FGridLineWidth) - FTopLeft.X);
+}
+
+int TCustomGrid::FirstForLast(const TGridAxis& axis, int fixed, int last, int avail) const {
+  // Back from the line while the lines before it still fit: costs the lines shown.
+  if (last < fixed) return fixed;
+  int first = last;
+  int64_t used = axis.Size(last);
+  while (first > fixed && used + FGridLineWidth + axis.Size(first - 1) <= avail) {
+    used += FGridLineWidth + axis.Size(first - 1);
+    --first;
+  }
+  return first;
+}
+
+int TCustomGrid::MaxTopRow() const {
+  return FirstForLast(FRows, FFixedRows, FRows.Count - 1, ClientHeight() - FixedHeight());
+}
+
+int TCustomGrid::MaxLeftCol() const {
+  return FirstForLast(FCols, FFixedCols, FCols.Count - 1, ClientWidth() - FixedWidth());
+}
+
+int TCustomGrid::LastVisibleRow() const {
+  return std::max(FTopLeft.Y, FTopLeft.Y + VisibleRowCount() - 1);
+}
+
+int TCustomGrid::LastVisibleCol() const {
+  return std::max(FTopLeft.X, FTopLeft.X + VisibleColCount() - 1);
+}
+
+TRect TCustomGrid::CellRect(int ACol, int ARow) const {
+  if (ACol < 0 || ARow < 0 || ACol >= FCols.Count || ARow >= FRows.Count) return TRect{};
+  if ((ACol >= FFixedCols && ACol < FTopLeft.X) || (ARow >= FFixedRows && ARow < FTopLeft.Y)) return TRect{};
+  const int64_t x = ACol < FFixedCols ? FCols.Extent(0, ACol, FGridLineWidth)
+                                      : FixedWidth() + FCols.Extent(FTopLeft.X, ACol, FGridLineWidth);
+  const int64_t y = ARow < FFixedRows ? FRows.Extent(0, ARow, FGridLineWidth)
+                                      : FixedHeight() + FRows.Extent(FTopLeft.Y, ARow, FGridLineWidth);
+  const TRect client = ClientRect();
+  if (x >= client.Right || y >= client.Bottom) return TRect{};
+  TRect r = Rect(static_cast<int>(x), static_cast<int>(y), static_cast<int>(x + FCols.Size(ACol)),
+                 static_cast<int>(y + FRows.Size(ARow)));
+  r.Right = std::min(r.Right, client.Right);
+  r.Bottom = std::min(r.Bottom, client.Bottom);
+  return r;
+}
+
+void TCustomGrid::MouseToCell(int X, int Y, int& ACol, int& ARow) const {
+  const TGridCoord c = MouseCoord(X, Y);
+  ACol = c.X;
+  ARow = c.Y;
+}
+
+TGridCoord TCustomGrid::MouseCoord(int X, int Y) const {
+  TGridCoord r{-1, -1};
+  const TRect client = ClientRect();
+  if (X < 0 || Y < 0 || X >= client.Right || Y >= client.Bottom) return r;
+  auto find = [&](const TGridAxis& axis, int fixed, int first, int fixedExtent, int p) {
+    int i = p < fixedExtent ? axis.LineAt(0, p, FGridLineWidth) : axis.LineAt(first, p - fixedExtent, FGridLineWidth);
+    if (p < fixedExtent && i >= fixed) i = fixed - 1;
+    return i >= axis.Count ? -1 : i;
+  };
+  r.X = find(FCols, FFixedCols, FTopLeft.X, FixedWidth(), X);
+  r.Y = find(FRows, FFixedRows, FTopLeft.Y, FixedHeight(), Y);
+  if (r.X < 0 || r.Y < 0) r = {-1, -1};
+  return r;
+}
+
+// ---- counts and sizes
+
+void TCustomGrid::SetColCount(int v) {
+  v = std::max(v, 1);
+  if (v == FCols.Count) return;
+  const int oldCols = FCols.Count;
+  FCols.Count = v;
+  FCols.Trim();
+  if (FFixedCols >= v) FFixedCols = v - 1;
+  ClampCurrent();
+  SizeChanged(oldCols, FRows.Count);
+  UpdateScrollRange();
+  Invalidate();
+}
+
+void TCustomGrid::SetRowCount(int v) {
+  v = std::max(v, 1);
+  if (v == FRows.Count) return;
+  const int oldRows = FRows.Count;
+  FRows.Count = v;
+  FRows.Trim();
+  if (FFixedRows >= v) FFixedRows = v - 1;
+  ClampCurrent();
+  SizeChanged(FCols.Count, oldRows);
+  UpdateScrollRange();
+  Invalidate();
+}
+
+void TCustomGrid::SetFixedCols(int v) {
+  if (v < 0 || v >= FCols.Count) throw EInvalidOperation("Fixed column count must be less than column count");
+  FFixedCols = v;
+  ClampCurrent();
+  UpdateScrollRange();
+  Invalidate();
+}
+
+void TCustomGrid::SetFixedRows(int v) {
+  if (v < 0 || v >= FRows.Count) throw EInvalidOperation("Fixed row count must be less than row count");
+  FFixedRows = v;
+  ClampCurrent();
+  UpdateScrollRange();
+  Invalidate();
+}
+
+void TCustomGrid::ClampCurrent() {
+  auto clampTo = [](int v, int lo, int hi) { return std::clamp(v, lo, std::max(lo, hi)); };
+  FCurrent.X = clampTo(FCurrent.X, FFixedCols, FCols.Count - 1);
+  FCurrent.Y = clampTo(FCurrent.Y, FFixedRows, FRows.Count - 1);
+  FAnchor.X = clampTo(FAnchor.X, FFixedCols, FCols.Count - 1);
+  FAnchor.Y = clampTo(FAnchor.Y, FFixedRows, FRows.Count - 1);
+  const TGridCoord old = FTopLeft;
+  FTopLeft.X = clampTo(FTopLeft.X, FFixedCols, MaxLeftCol());
+  FTopLeft.Y = clampTo(FTopLeft.Y, FFixedRows, MaxTopRow());
+  if (!(old == FTopLeft)) TopLeftChanged();
+}
+
+void TCustomGrid::SetDefaultColWidth(int v) {
+  FCols.SetDefault(std::max(v, 0));
+  ClampCurrent();
+  UpdateScrollRange();
+  Invalidate();
+}
+
+void TCustomGrid::SetDefaultRowHeight(int v) {
+  FRows.SetDefault(std::max(v, 0));
+  ClampCurrent();
+  UpdateScrollRange();
+  Invalidate();
+}
+
+void TCustomGrid::SetColWidths(int i, int v) {
+  if (i < 0 || i >= FCols.Count) throw EInvalidOperation("Grid index out of range");
+  if (FCols.Size(i) == v) return;
+  FCols.SetSize(i, std::max(v, 0));
+  ClampCurrent();
+  UpdateScrollRange();
+  Invalidate();
+}
+
+void TCustomGrid::SetRowHeights(int i, int v) {
+  if (i < 0 || i >= FRows.Count) throw EInvalidOperation("Grid index out of range");
+  if (FRows.Size(i) == v) return;
+  FRows.SetSize(i, std::max(v, 0));
+  ClampCurrent();
+  UpdateScrollRange();
+  Invalidate();
+}
+
+void TCustomGrid::SetGridLineWidth(int v) {
+  v = std::max(v, 0);
+  if (v == FGridLineWidth) return;
+  FGridLineWidth = v;
+  ClampCurrent();
+  UpdateScrollRange();
+  Invalidate();
+}
+
+void TCustomGrid::SetOptions(TGridOptions v) {
+  if (v == FOptions) return;
+  FOptions = v;
+  if (FOptions.Contains(goRowSelect)) FAnchor.X = FCurrent.X;
+  Invalidate();
+}
+
+void TCustomGrid::SetScrollBars(TScrollStyle v) {
+  if (v == FScrollBars) return;
+  FScrollBars = v;
+  UpdateScrollRange();
+  Invalidate();
+}
+
+void TCustomGrid::SetFixedColor(TColor v) {
+  if (v == FFixedColor) return;
+  FFixedColor = v;
+  Invalidate();
+}
+
+void TCustomGrid::SetDefaultDrawing(bool v) {
+  if (v == FDefaultDrawing) return;
+  FDefaultDrawing = v;
+  Invalidate();
+}
+
+// ---- current cell, selection, scrolling
+
+bool TCustomGrid::IsSelected(int ACol, int ARow) const {
+  const TGridRect s = Selection();
+  return ACol >= s.Left && ACol <= s.Right && ARow >= s.Top && ARow <= s.Bottom;
+}
+
+TGridRect TCustomGrid::Selection() const {
+  TGridRect r;
+  r.Top = std::min(FAnchor.Y, FCurrent.Y);
+  r.Bottom = std::max(FAnchor.Y, FCurrent.Y);
+  if (FOptions.Contains(goRowSelect)) {
+    r.Left = FFixedCols;
+    r.Right = FCols.Count - 1;
+  } else {
+    r.Left = std::min(FAnchor.X, FCurrent.X);
+    r.Right = std::max(FAnchor.X, FCurrent.X);
+  }
+  return r;
+}
+
+void TCustomGrid::SetSelection(TGridRect v) {
+  FAnchor = {v.Left, v.Top};
+  FCurrent = {v.Right, v.Bottom};
+  ClampCurrent();
+  ScrollIntoView(FCurrent.X, FCurrent.Y);
+  Invalidate();
+}
+
+void TCustomGrid::SetCol(int v) {
+  if (v != FCurrent.X) FocusCell(v, FCurrent.Y, true);
+}
+
+void TCustomGrid::SetRow(int v) {
+  if (v != FCurrent.Y) FocusCell(FCurrent.X, v, true);
+}
+
+bool TCustomGrid::FocusCell(int ACol, int ARow, bool MoveAnchor) {
+  ACol = std::clamp(ACol, FFixedCols, std::max(FFixedCols, FCols.Count - 1));
+  ARow = std::clamp(ARow, FFixedRows, std::max(FFixedRows, FRows.Count - 1));
+  if (!(ACol == FCurrent.X && ARow == FCurrent.Y) && !SelectCell(ACol, ARow)) return false;
+  FCurrent = {ACol, ARow};
+  if (MoveAnchor || !FOptions.Contains(goRangeSelect)) FAnchor = FCurrent;
+  if (FOptions.Contains(goRowSelect)) FAnchor.X = FCurrent.X;
+  ScrollIntoView(ACol, ARow);
+  Invalidate();
+  return true;
+}
+
+void TCustomGrid::ScrollIntoView(int ACol, int ARow) {
+  int top = FTopLeft.Y, left = FTopLeft.X;
+  if (ARow < top) top = ARow;
+  else if (ARow > LastVisibleRow()) top = FirstForLast(FRows, FFixedRows, ARow, ClientHeight() - FixedHeight());
+  if (!FOptions.Contains(goRowSelect)) {
+    if (ACol < left) left = ACol;
+    else if (ACol > LastVisibleCol()) left = FirstForLast(FCols, FFixedCols, ACol, ClientWidth() - FixedWidth());
+  }
+  MoveTopLeft(left, top);
+}
+
+
+void TCustomGrid::MoveTopLeft(int ALeft, int ATop) {
+  ALeft = std::clamp(ALeft, FFixedCols, std::max(FFixedCols, MaxLeftCol()));
+  ATop = std::clamp(ATop, FFixedRows, std::max(FFixedRows, MaxTopRow()));
+  if (ALeft == FTopLeft.X && ATop == FTopLeft.Y) {
+    SyncBarsToWidget();
+    return;
+  }
+  FTopLeft = {ALeft, ATop};
+  UpdateScrollRange();
+  Invalidate();
+  TopLeftChanged();
+}
+
+void TCustomGrid::SetTopRow(int v) { MoveTopLeft(FTopLeft.X, v); }
+void TCustomGrid::SetLeftCol(int v) { MoveTopLeft(v, FTopLeft.Y); }
+
+int TCustomGrid::MapToBar(int value, int first, int last) const {
+  if (last <= first) return 0;
+  return static_cast<int>(static_cast<int64_t>(value - first) * kBarMax / (last - first));
+}
+
+int TCustomGrid::MapFromBar(int pos, int first, int last) const {
+  pos = std::clamp(pos, 0, kBarMax);
+  if (last <= first) return first;
+  return first + static_cast<int>(static_cast<int64_t>(pos) * (last - first) / kBarMax);
+}
+
+int TCustomGrid::ScrollPos(int Bar) const {
+  return Bar == SB_VERT ? MapToBar(FTopLeft.Y, FFixedRows, MaxTopRow())
+                        : MapToBar(FTopLeft.X, FFixedCols, MaxLeftCol());
+}
+
+bool TCustomGrid::ScrollBarVisible(int Bar) const { return Bar == SB_VERT ? FVertBar : FHorzBar; }
+
+void TCustomGrid::ScrollRequest(int Bar, int Code, int Pos) {
+  const bool vert = Bar == SB_VERT;
+  const int first = vert ? FFixedRows : FFixedCols;
+  const int last = vert ? MaxTopRow() : MaxLeftCol();
+  const int cur = vert ? FTopLeft.Y : FTopLeft.X;
+  const int page = std::max(1, vert ? VisibleRowCount() : VisibleColCount());
+  int next = cur;
+  switch (Code) {
+    case SB_LINEUP: next = cur - 1; break;
+    case SB_LINEDOWN: next = cur + 1; break;
+    case SB_PAGEUP: next = cur - page; break;
+    case SB_PAGEDOWN: next = cur + page; break;
+    case SB_THUMBPOSITION: next = MapFromBar(Pos, first, last); break;
+    case SB_THUMBTRACK:
+      if (FOptions.Contains(goThumbTracking)) next = MapFromBar(Pos, first, last);
+      break;
+    case SB_TOP: next = first; break;
+    case SB_BOTTOM: next = last; break;
+    default: break;
+  }
+  if (vert) MoveTopLeft(FTopLeft.X, next);
+  else MoveTopLeft(next, FTopLeft.Y);
+}
+
+void TCustomGrid::WMVScroll(TMessage& M) { ScrollRequest(SB_VERT, M.WParamLo(), static_cast<int16_t>(M.WParamHi())); }
+void TCustomGrid::WMHScroll(TMessage& M) { ScrollRequest(SB_HORZ, M.WParamLo(), static_cast<int16_t>(M.WParamHi())); }
+
+void TCustomGrid::WMGetDlgCode(TMessage& M) {
+  M.Result = DLGC_WANTARROWS | (FOptions.Contains(goTabs) ? DLGC_WANTTAB : 0);
+}
+
+void TCustomGrid::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_VSCROLL: WMVScroll(Message); return;
+    case WM_HSCROLL: WMHScroll(Message); return;
+    default: TCustomControl::Dispatch(Message);
+  }
+}
+
+// ---- keys, mouse, wheel
+
+void TCustomGrid::HandleArrowWithCtrl(uint16_t Key) {
+  switch (Key) {
+    case VK_UP: MoveTopLeft(FTopLeft.X, FTopLeft.Y - 1); break;
+    case VK_DOWN: MoveTopLeft(FTopLeft.X, FTopLeft.Y + 1); break;
+    case VK_LEFT: MoveTopLeft(FTopLeft.X - 1, FTopLeft.Y); break;
+    case VK_RIGHT: MoveTopLeft(FTopLeft.X + 1, FTopLeft.Y); break;
+    default: break;
+  }
+}
+
+void TCustomGrid::KeyDown(uint16_t& Key, TShiftState Shift) {
+  TCustomControl::KeyDown(Key, Shift);
+  if (Key == 0) return;
+  const bool ctrl = Shift.Contains(ssCtrl);
+  const bool rowSel = FOptions.Contains(goRowSelect);
+  int c = FCurrent.X, r = FCurrent.Y;
+  const int page = std::max(1, VisibleRowCount());
+  switch (Key) {
+    case VK_UP:
+    case VK_DOWN:
+    case VK_LEFT:
+    case VK_RIGHT:
+      if (ctrl) {
+        HandleArrowWithCtrl(Key);
+        return;
+      }
+      if (Key == VK_UP) --r;
+      else if (Key == VK_DOWN) ++r;
+      else if (rowSel) {
+        MoveTopLeft(FTopLeft.X + (Key == VK_LEFT ? -1 : 1), FTopLeft.Y);
+        return;
+      } else c += Key == VK_LEFT ? -1 : 1;
+      break;
+    case VK_PRIOR:
+    case VK_NEXT:
+      if (ctrl) {
+        r = Key == VK_PRIOR ? FTopLeft.Y : LastVisibleRow();
+      } else {
+        const int d = Key == VK_PRIOR ? -page : page;
+        r += d;
+        MoveTopLeft(FTopLeft.X, FTopLeft.Y + d);
+      }
+      break;
+    case VK_HOME:
+      if (ctrl || rowSel) r = FFixedRows;
+      if (ctrl || !rowSel) c = FFixedCols;
+      break;
+    case VK_END:
+      if (ctrl || rowSel) r = FRows.Count - 1;
+      if (ctrl || !rowSel) c = FCols.Count - 1;
+      break;
+    case VK_TAB:
+      if (!FOptions.Contains(goTabs) || ctrl) return;
+      if (Shift.Contains(ssShift)) {
+        if (--c < FFixedCols) {
+          if (r <= FFixedRows) return;
+          c = FCols.Count - 1;
+          --r;
+        }
+      } else if (++c >= FCols.Count) {
+        if (r >= FRows.Count - 1) return;
+        c = FFixedCols;
+        ++r;
+      }
+      FocusCell(c, r, true);
+      return;
+    default: return;
+  }
+  const bool extend = Shift.Contains(ssShift) && FOptions.Contains(goRangeSelect);
+  FocusCell(c, r, !extend);
+}
+
+void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  if (Button == mbLeft) {
+    if (CanFocus() && HandleAllocated() && !Focused()) SetFocus();
+    const TGridCoord cell = MouseCoord(X, Y);
+    if (cell.X >= FFixedCols && cell.Y >= FFixedRows) {
+      const bool extend = Shift.Contains(ssShift) && FOptions.Contains(goRangeSelect);
+      FocusCell(cell.X, cell.Y, !extend);
+      FGridState = gsSelecting;
+    }
+  }
+  TCustomControl::MouseDown(Button, Shift, X, Y);
+}
+
+void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y) {
+  if (FGridState == gsSelecting) {
+    const TGridCoord cell = MouseCoord(X, Y);
+    if (cell.X >= FFixedCols && cell.Y >= FFixedRows && !(cell == FCurrent))
+      FocusCell(cell.X, cell.Y, !FOptions.Contains(goRangeSelect));
+  }
+  TCustomControl::MouseMove(Shift, X, Y);
+}
+
+void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  if (Button == mbLeft) FGridState = gsNormal;
+  TCustomControl::MouseUp(Button, Shift, X, Y);
+}
+
+bool TCustomGrid::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) {
+  if (TCustomControl::DoMouseWheelDown(Shift, MousePos)) return true;
+  if (FCurrent.Y < FRows.Count - 1) FocusCell(FCurrent.X, FCurrent.Y + 1, true);
+  return true;
+}
+
+bool TCustomGrid::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
+  if (TCustomControl::DoMouseWheelUp(Shift, MousePos)) return true;
+  if (FCurrent.Y > FFixedRows) FocusCell(FCurrent.X, FCurrent.Y - 1, true);
+  return true;
+}
+
+// ---- painting
+
+void TCustomGrid::InvalidateCell(int, int) { Invalidate(); }
+void TCustomGrid::InvalidateRow(int) { Invalidate(); }
+void TCustomGrid::InvalidateCol(int) { Invalidate(); }
+
+bool TCustomGrid::SelectCell(int, int) { return true; }
+void TCustomGrid::TopLeftChanged() {}
+void TCustomGrid::SizeChanged(int, int) {}
+void TCustomGrid::DrawCell(int, int, TRect, TGridDrawState) {}
+
+void TCustomGrid::Paint() {
+  TCanvas* canvas = Canvas();
+  const TRect client = ClientRect();
+  struct TLine {
+    int Index, Start, Size;
+  };
+  // The lines shown along one axis: the fixed ones, then the scrolling ones
+  // from the first shown until the view is full.
+  auto lines = [&](const TGridAxis& axis, int fixed, int first, int limit) {
+    std::vector<TLine> out;
+    int pos = 0;
+    for (int i = 0; i < fixed && pos < limit; ++i) {
+      out.push_back({i, pos, axis.Size(i)});
+      pos += axis.Size(i) + FGridLineWidth;
+    }
+    for (int i = first; i < axis.Count && pos < limit; ++i) {
+      out.push_back({i, pos, axis.Size(i)});
+      pos += axis.Size(i) + FGridLineWidth;
+    }
+    return out;
+  };
+  const std::vector<TLine> cols = lines(FCols, FFixedCols, FTopLeft.X, client.Right);
+  const std::vector<TLine> rows = lines(FRows, FFixedRows, FTopLeft.Y, client.Bottom);
+  const bool focused = Focused();
+  int maxX = 0, maxY = 0;
+  for (const TLine& row : rows) {
+    for (const TLine& col : cols) {
+      const TRect r = Rect(col.Start, row.Start, col.Start + col.Size, row.Start + row.Size);
+      TGridDrawState state;
+      const bool fixed = IsFixed(col.Index, row.Index);
+      if (fixed) state.Include(gdFixed);
+      else {
+        const bool current = col.Index == FCurrent.X && row.Index == FCurrent.Y;
+        if (current) state.Include(gdFocused);
+        if (IsSelected(col.Index, row.Index) &&
+            (!current || FOptions.Contains(goDrawFocusSelected) || FOptions.Contains(goRowSelect)))
+          state.Include(gdSelected);
+      }
+      if (FDefaultDrawing) {
+        canvas->SetFont(FFont.get());
+        canvas->Brush()->SetStyle(bsSolid);
+        if (state.Contains(gdFixed)) canvas->Brush()->SetColor(FFixedColor);
+        else if (state.Contains(gdSelected)) {
+          canvas->Brush()->SetColor(clHighlight);
+          canvas->Font()->SetColor(clHighlightText);
+        } else canvas->Brush()->SetColor(FColor);
+        canvas->FillRect(r);
+      }
+      DrawCell(col.Index, row.Index, r, state);
+      if (FDefaultDrawing && state.Contains(gdFocused) && focused && !FOptions.Contains(goRowSelect))
+        canvas->DrawFocusRect(r);
+      if (FGridLineWidth > 0) {
+        const bool vline = fixed ? FOptions.Contains(goFixedVertLine) : FOptions.Contains(goVertLine);
+        const bool hline = fixed ? FOptions.Contains(goFixedHorzLine) : FOptions.Contains(goHorzLine);
+        canvas->Brush()->SetStyle(bsSolid);
+        canvas->Brush()->SetColor(fixed ? clBlack : clSilver);
+        if (vline) canvas->FillRect(Rect(r.Right, r.Top, r.Right + FGridLineWidth, r.Bottom + FGridLineWidth));
+        if (hline) canvas->FillRect(Rect(r.Left, r.Bottom, r.Right + FGridLineWidth, r.Bottom + FGridLineWidth));
+      }
+      maxX = std::max(maxX, r.Right + FGridLineWidth);
+    }
+    maxY = std::max(maxY, row.Start + row.Size + FGridLineWidth);
+  }
+  // The area past the last column and row.
+  canvas->Brush()->SetStyle(bsSolid);
+  canvas->Brush()->SetColor(FColor);
+  if (maxX < client.Right) canvas->FillRect(Rect(maxX, 0, client.Right, client.Bottom));
+  if (maxY < client.Bottom) canvas->FillRect(Rect(0, maxY, std::min(maxX, client.Right), client.Bottom));
+}
+
+// ---------------------------------------------------------------------------
+// TDrawGrid
+
+ZV_CLASS_IMPL_NOPROPS(TDrawGrid, TCustomGrid)
+
+void TDrawGrid::DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) {
+  if (OnDrawCell) OnDrawCell(this, ACol, ARow, ARect, AState);
+}
+
+bool TDrawGrid::SelectCell(int ACol, int ARow) {
+  bool can = true;
+  if (OnSelectCell) OnSelectCell(this, ACol, ARow, can);
+  return can;
+}
+
+void TDrawGrid::TopLeftChanged() {
+  TCustomGrid::TopLeftChanged();
+  if (OnTopLeftChanged) OnTopLeftChanged(this);
+}
+
+// ---------------------------------------------------------------------------
+// TStringGrid
+
+ZV_CLASS_IMPL_NOPROPS(TStringGrid, TDrawGrid)
+
+TStringGrid::TStringGrid(TComponent* AOwner) : TDrawGrid(AOwner) { FCells.resize(FRows.Count); }
+
+TStringGrid::~TStringGrid() = default;
+
+const TStringGrid::TCell* TStringGrid::CellAt(int ACol, int ARow) const {
+  if (ARow < 0 || ARow >= static_cast<int>(FCells.size()) || ACol < 0) return nullptr;
+  const TRowCells* row = FCells[ARow].get();
+  if (!row || ACol >= static_cast<int>(row->size())) return nullptr;
+  return &(*row)[ACol];
+}
+
+TStringGrid::TCell* TStringGrid::CellAt(int ACol, int ARow, bool Create) {
+  if (ARow < 0 || ARow >= FRows.Count || ACol < 0 || ACol >= FCols.Count) {
+    if (Create) throw EInvalidOperation("Grid index out of range");
+    return nullptr;
+  }
+  if (ARow >= static_cast<int>(FCells.size())) FCells.resize(FRows.Count);
+  std::unique_ptr<TRowCells>& row = FCells[ARow];
+  if (!row) {
+    if (!Create) return nullptr;
+    row = std::make_unique<TRowCells>();
+  }
+  if (ACol >= static_cast<int>(row->size())) {
+    if (!Create) return nullptr;
+    row->resize(ACol + 1);
+  }
+  return &(*row)[ACol];
+}
+
+const std::string& TStringGrid::Cells(int ACol, int ARow) const {
+  static const std::string empty;
+  const TCell* c = CellAt(ACol, ARow);
+  return c ? c->Text : empty;
+}
+
+void TStringGrid::SetCells(int ACol, int ARow, const std::string& Value) {
+  if (Value.empty() && !CellAt(ACol, ARow)) return;
+  TCell* c = CellAt(ACol, ARow, true);
+  if (c->Text == Value) return;
+  c->Text = Value;
+  InvalidateCell(ACol, ARow);
+}
+
+TObject* TStringGrid::Objects(int ACol, int ARow) const {
+  const TCell* c = CellAt(ACol, ARow);
+  return c ? c->Object : nullptr;
+}
+
+void TStringGrid::SetObjects(int ACol, int ARow, TObject* Value) {
+  if (!Value && !CellAt(ACol, ARow)) return;
+  CellAt(ACol, ARow, true)->Object = Value;
+}
+
+void TStringGrid::ForEachObject(const std::function<void(int, int, TObject*)>& Fn) const {
+  for (size_t r = 0; r < FCells.size(); ++r) {
+    if (!FCells[r]) continue;
+    const TRowCells& row = *FCells[r];
+    for (size_t c = 0; c < row.size(); ++c)
+      if (row[c].Object) Fn(static_cast<int>(c), static_cast<int>(r), row[c].Object);
+  }
+}
+
+void TStringGrid::SizeChanged(int OldColCount, int OldRowCount) {
+  TDrawGrid::SizeChanged(OldColCount, OldRowCount);
+  FCells.resize(FRows.Count);
+  if (FCols.Count < OldColCount)
+    for (auto& row : FCells)
+      if (row && static_cast<int>(row->size()) > FCols.Count) row->resize(FCols.Count);
+}
+
+void TStringGrid::DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) {
+  if (FDefaultDrawing) {
+    const std::string& text = Cells(ACol, ARow);
+    if (!text.empty()) Canvas()->TextRect(ARect, ARect.Left + 2, ARect.Top + 2, text);
+  }
+  TDrawGrid::DrawCell(ACol, ARow, ARect, AState);
+}

@@ -1,0 +1,285 @@
+// Grids: TCustomGrid (rows and columns of cells painted through DrawCell,
+// with fixed rows and columns, a current cell, a selection and scrolling),
+// TDrawGrid (the hooks as events) and TStringGrid (a text and an object per
+// cell). Editing in place and sizing or moving rows and columns by mouse are
+// not part of this cut.
+//
+// Geometry. Column c is ColWidths(c) pixels wide and followed by a grid line
+// of GridLineWidth pixels; rows likewise. Sizes are kept as the default size
+// plus a sparse map of the rows and columns whose size was changed, so the
+// offset of a row is found from its index and the changed sizes before it;
+// painting, scrolling and hit tests cost the visible area, not the row count.
+// The fixed rows (columns) are always shown at the top (left); the scrolling
+// ones start at TopRow (LeftCol). CellRect gives the rectangle of a visible
+// cell (without its grid lines) and an empty one for a cell out of view.
+//
+// Scroll bars (ScrollBars): a bar is shown only when not all scrolling rows
+// (columns) fit. Its range is always 0..127: position p stands for TopRow =
+// FixedRows + p * (MaxTopRow - FixedRows) / 127, and TopRow maps back the
+// same way, whatever the row count. Line steps move TopRow by one, page steps
+// by VisibleRowCount; the thumb moves TopRow while dragged only with
+// goThumbTracking, else when released.
+//
+// Keys (KeyDown), with the current cell (Col, Row) kept inside the scrolling
+// cells and scrolled into view after every move:
+//   Up, Down             previous / next row
+//   Left, Right          previous / next column (goRowSelect: scroll LeftCol)
+//   PageUp, PageDown     VisibleRowCount rows up / down; TopRow moves by the
+//                        same amount so the cell keeps its place on screen
+//   Home, End            first / last scrolling column (goRowSelect: row)
+//   Ctrl+Home, Ctrl+End  first / last scrolling cell
+//   Ctrl+PageUp/PageDown first / last visible row, no scrolling
+//   Ctrl+arrow           scrolls the view one row or column, cell stays
+//   Tab, Shift+Tab       (goTabs) next / previous column, wrapping to the
+//                        next / previous row
+//   Shift+any move       (goRangeSelect, not goRowSelect) extends the
+//                        selection from its anchor to the new cell
+// A move that SelectCell refuses leaves everything as it was.
+//
+// Mouse: a left press on a scrolling cell makes it current (Shift extends the
+// selection with goRangeSelect) and enters gsSelecting; moving with the
+// button down extends the selection (goRangeSelect) or moves the current cell;
+// the release returns to gsNormal. Presses on fixed cells do nothing here.
+// The wheel moves the current row one down (DoMouseWheelDown) or up
+// (DoMouseWheelUp).
+//
+// Grid states (FGridState): gsNormal between gestures; gsSelecting from a left
+// press on a cell to its release. gsRowSizing, gsColSizing, gsRowMoving and
+// gsColMoving are declared for the descendants that size and move lines.
+//
+// Selection: with goRowSelect the whole row of the current cell, across the
+// scrolling columns; otherwise the rectangle from the anchor to the current
+// cell. DrawCell gets gdSelected for selected cells (the current cell only
+// with goDrawFocusSelected), gdFocused for the current cell and gdFixed for
+// fixed cells.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/ui/controls.h"
+
+enum TGridOption {
+  goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect, goDrawFocusSelected, goRowSizing,
+  goColSizing, goRowMoving, goColMoving, goEditing, goTabs, goRowSelect, goAlwaysShowEditor, goThumbTracking
+};
+using TGridOptions = TEnumSet<TGridOption>;
+enum TGridDrawStateItem { gdSelected, gdFocused, gdFixed };
+using TGridDrawState = TEnumSet<TGridDrawStateItem>;
+enum TGridState { gsNormal, gsSelecting, gsRowSizing, gsColSizing, gsRowMoving, gsColMoving };
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+
+struct TGridCoord {
+  int X = 0, Y = 0;
+  bool operator==(const TGridCoord&) const = default;
+};
+struct TGridRect {
+  int Left = 0, Top = 0, Right = 0, Bottom = 0;
+  bool operator==(const TGridRect&) const = default;
+};
+
+// Scroll-bar request codes (WM_VSCROLL / WM_HSCROLL low word) and bar ids.
+constexpr int SB_LINEUP = 0, SB_LINELEFT = 0, SB_LINEDOWN = 1, SB_LINERIGHT = 1, SB_PAGEUP = 2, SB_PAGELEFT = 2,
+              SB_PAGEDOWN = 3, SB_PAGERIGHT = 3, SB_THUMBPOSITION = 4, SB_THUMBTRACK = 5, SB_TOP = 6,
+              SB_LEFT = 6, SB_BOTTOM = 7, SB_RIGHT = 7, SB_ENDSCROLL = 8;
+constexpr int SB_HORZ = 0, SB_VERT = 1;
+
+using TDrawCellEvent = std::function<void(TObject* Sender, int ACol, int ARow, TRect Rect, TGridDrawState State)>;
+using TSelectCellEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool& CanSelect)>;
+
+// A sparse list of line sizes: a default and the sizes that differ from it.
+class TGridAxis {
+public:
+  int Count = 0;
+  int DefaultSize = 0;
+  int Size(int i) const;
+  void SetSize(int i, int v);
+  void SetDefault(int v) { DefaultSize = v; Changed.clear(); }
+  // Drops changed sizes at or beyond the count.
+  void Trim();
+  // Sum of Size(i) + line for i in [from, to).
+  int64_t Extent(int from, int to, int line) const;
+  // The line at offset d (>= 0) counted from line `from`; Count when beyond.
+  int LineAt(int from, int64_t d, int line) const;
+  // Changed sizes only: index -> size.
+  std::map<int, int> Changed;
+};
+
+class TCustomGrid : public TCustomControl {
+  ZV_CLASS(TCustomGrid)
+public:
+  explicit TCustomGrid(TComponent* AOwner);
+  ~TCustomGrid() override;
+
+  int ColCount() const { return FCols.Count; }
+  void SetColCount(int v);
+  int RowCount() const { return FRows.Count; }
+  void SetRowCount(int v);
+  int FixedCols() const { return FFixedCols; }
+  void SetFixedCols(int v);
+  int FixedRows() const { return FFixedRows; }
+  void SetFixedRows(int v);
+  int DefaultColWidth() const { return FCols.DefaultSize; }
+  void SetDefaultColWidth(int v);
+  int DefaultRowHeight() const { return FRows.DefaultSize; }
+  void SetDefaultRowHeight(int v);
+  int ColWidths(int i) const { return FCols.Size(i); }
+  void SetColWidths(int i, int v);
+  int RowHeights(int i) const { return FRows.Size(i); }
+  void SetRowHeights(int i, int v);
+  int GridLineWidth() const { return FGridLineWidth; }
+  void SetGridLineWidth(int v);
+  TGridOptions Options() const { return FOptions; }
+  void SetOptions(TGridOptions v);
+  TScrollStyle ScrollBars() const { return FScrollBars; }
+  void SetScrollBars(TScrollStyle v);
+  TColor FixedColor() const { return FFixedColor; }
+  void SetFixedColor(TColor v);
+  bool DefaultDrawing() const { return FDefaultDrawing; }
+  void SetDefaultDrawing(bool v);
+  TGridState GridState() const { return FGridState; }
+
+  int Col() const { return FCurrent.X; }
+  void SetCol(int v);
+  int Row() const { return FCurrent.Y; }
+  void SetRow(int v);
+  TGridRect Selection() const;
+  void SetSelection(TGridRect v);
+  int TopRow() const { return FTopLeft.Y; }
+  void SetTopRow(int v);
+  int LeftCol() const { return FTopLeft.X; }
+  void SetLeftCol(int v);
+  // Scrolling rows (columns) shown in full.
+  int VisibleRowCount() const;
+  int VisibleColCount() const;
+  // The largest TopRow (LeftCol) that still fills the view.
+  int MaxTopRow() const;
+  int MaxLeftCol() const;
+
+  TRect CellRect(int ACol, int ARow) const;
+  void MouseToCell(int X, int Y, int& ACol, int& ARow) const;
+  TGridCoord MouseCoord(int X, int Y) const;
+
+  TRect ClientRect() const override;
+  // The 0..127 position the vertical (SB_VERT) or horizontal bar shows, and
+  // whether it is shown.
+  int ScrollPos(int Bar) const;
+  bool ScrollBarVisible(int Bar) const;
+
+  void KeyDown(uint16_t& Key, TShiftState Shift) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+  bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+
+  // Repaints one cell (when visible).
+  void InvalidateCell(int ACol, int ARow);
+  void InvalidateRow(int ARow);
+  void InvalidateCol(int ACol);
+  void InvalidateGrid() { Invalidate(); }
+
+protected:
+  void Paint() override;
+  virtual void DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState);
+  virtual bool SelectCell(int ACol, int ARow);
+  virtual void TopLeftChanged();
+  virtual void SizeChanged(int OldColCount, int OldRowCount);
+  void Dispatch(TMessage& Message) override;
+  void CreateWnd() override;
+  void WMGetDlgCode(TMessage& M) override;
+  virtual void WMVScroll(TMessage& M);
+  virtual void WMHScroll(TMessage& M);
+  void BoundsChanged(bool sizeChanged) override;
+  // Makes (ACol, ARow) current: SelectCell first; with MoveAnchor the
+  // selection collapses to it, else it stretches from the anchor. Scrolls the
+  // cell into view. False when SelectCell refused.
+  bool FocusCell(int ACol, int ARow, bool MoveAnchor);
+  void MoveTopLeft(int ALeft, int ATop);
+  // Moves TopRow / LeftCol the least that shows the cell in full.
+  void ScrollIntoView(int ACol, int ARow);
+  // Brings the scroll bars in line with the view (range, position, shown).
+  void UpdateScrollRange();
+  bool IsFixed(int ACol, int ARow) const { return ACol < FFixedCols || ARow < FFixedRows; }
+  bool IsSelected(int ACol, int ARow) const;
+  // Pixels of the fixed columns (rows), grid lines included.
+  int FixedWidth() const;
+  int FixedHeight() const;
+
+  TGridAxis FCols, FRows;
+  int FFixedCols = 1, FFixedRows = 1;
+  int FGridLineWidth = 1;
+  TGridOptions FOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect};
+  TScrollStyle FScrollBars = ssBoth;
+  TColor FFixedColor = clBtnFace;
+  bool FDefaultDrawing = true;
+  TGridState FGridState = gsNormal;
+  TGridCoord FCurrent{1, 1};
+  TGridCoord FAnchor{1, 1};
+  TGridCoord FTopLeft{1, 1};
+  bool FVertBar = false, FHorzBar = false;
+
+private:
+  // The bars shown for a client size without bars.
+  void ComputeBars(bool& vert, bool& horz) const;
+  int MapToBar(int value, int first, int last) const;
+  int MapFromBar(int pos, int first, int last) const;
+  void ScrollRequest(int Bar, int Code, int Pos);
+  void ClampCurrent();
+  void SyncBarsToWidget();
+  void HandleArrowWithCtrl(uint16_t Key);
+  int LastVisibleRow() const;
+  // The first line to show so that `last` is the last one in full view.
+  int FirstForLast(const TGridAxis& axis, int fixed, int last, int avail) const;
+  int LastVisibleCol() const;
+};
+
+class TDrawGrid : public TCustomGrid {
+  ZV_CLASS(TDrawGrid)
+public:
+  explicit TDrawGrid(TComponent* AOwner) : TCustomGrid(AOwner) {}
+  TDrawCellEvent OnDrawCell;
+  TSelectCellEvent OnSelectCell;
+  TNotifyEvent OnTopLeftChanged;
+
+protected:
+  void DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) override;
+  bool SelectCell(int ACol, int ARow) override;
+  void TopLeftChanged() override;
+};
+
+// A text and an object pointer per cell. Only rows that hold something take
+// storage (a row is an array up to its last used column), so a grid of a
+// million empty rows costs one pointer per row.
+class TStringGrid : public TDrawGrid {
+  ZV_CLASS(TStringGrid)
+public:
+  explicit TStringGrid(TComponent* AOwner);
+  ~TStringGrid() override;
+  const std::string& Cells(int ACol, int ARow) const;
+  void SetCells(int ACol, int ARow, const std::string& Value);
+  // The object is not owned by the grid.
+  TObject* Objects(int ACol, int ARow) const;
+  void SetObjects(int ACol, int ARow, TObject* Value);
+
+protected:
+  void DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) override;
+  void SizeChanged(int OldColCount, int OldRowCount) override;
+  // Visits every stored cell that holds an object (also cells beyond the
+  // counts that SizeChanged is about to drop).
+  void ForEachObject(const std::function<void(int ACol, int ARow, TObject* Obj)>& Fn) const;
+
+private:
+  struct TCell {
+    std::string Text;
+    TObject* Object = nullptr;
+  };
+  using TRowCells = std::vector<TCell>;
+  TCell* CellAt(int ACol, int ARow, bool Create);
+  const TCell* CellAt(int ACol, int ARow) const;
+  std::vector<std::unique_ptr<TRowCells>> FCells;
+};
