@@ -1,8 +1,8 @@
 #include "basic/sbasic.h"
 
-#include <fstream>
+#include <sys/stat.h>
+
 #include <iterator>
-#include <sstream>
 
 #include "basic/sberrors.h"
 #include "basic/sbfuncs.h"
@@ -10,6 +10,7 @@
 #include "model/brkapart.h"
 #include "platform/rtl/fileutils.h"
 #include "platform/rtl/strutils.h"
+#include "platform/rtl/textfile.h"
 
 namespace {
 
@@ -28,6 +29,9 @@ public:
 private:
   bool& FBusy;
 };
+
+// Far above any compiled program (a variable holds at most MaxStorageSize).
+constexpr std::uint64_t MaxCodeFileSize = std::uint64_t{1} << 30;
 
 void CopyLimits(TSBCodeList& body, const TSBCodeList& main) {
   body.MaxCount = main.MaxCount;
@@ -203,6 +207,9 @@ int TSBasic::Compile() {
   end.Line = static_cast<int32_t>(lines.size());
   FCode->AddCode(end);
   FCode->Link();
+  // Bodies were linked as they ended; their operands' element sizes are taken
+  // again now that every type is complete.
+  ForEachBody([](TSBCodeList& body, const TSBCodeList&) { body.LinkOperands(); });
   SaveCompiledCode();
   return 0;
 }
@@ -345,17 +352,23 @@ void TSBasic::SaveCompiledCode() {
 }
 
 bool TSBasic::LoadCodeFile() {
-  std::ifstream in(FCode->Code_File, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  if (!in && !in.eof()) return false;
-  const std::string data = bytes.str();
+  // Regular files only, of a size a compiled program can have: a pipe or a
+  // device is refused at once, and the source is compiled instead.
+  std::string data;
+  try {
+    data = ReadRegularFile(FCode->Code_File, MaxCodeFileSize);
+  } catch (const Exception&) {
+    return false;
+  }
   TSBReader r(data);
   return ReadCompiledCode(r);
 }
 
 void TSBasic::SaveCodeFile() {
+  // A code file that names a pipe or a device (also through a link) is never
+  // replaced: the code is then kept in memory only.
+  struct stat st;
+  if (::stat(FCode->Code_File.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return;
   TSBWriter w;
   WriteCompiledCode(w);
   WriteFileAtomic(FCode->Code_File, w.Data());

@@ -223,21 +223,30 @@ void TSBVar::FreeData() {
   if (FOwned) delete[] Data;
   Data = nullptr;
   FOwned = false;
+  FCapacity = 0;
 }
 
 void TSBVar::SetType(TSBType* type, int32_t dimension) {
-  FreeData();
   if (dimension < 1) dimension = 1;
+  const int64_t size = static_cast<int64_t>(type ? type->Size : 0) * dimension;
+  if (size > MaxStorageSize) {
+    FreeData();
+    throw EOutOfMemory("Variable too large");
+  }
+  // Storage of its own that is large enough is kept: registers change their
+  // type from one entry to the next.
+  if (!(FOwned && !ByRef && size > 0 && size <= FCapacity)) {
+    FreeData();
+    if (!ByRef && size > 0) {
+      Data = new uint8_t[size];
+      FOwned = true;
+      FCapacity = static_cast<int32_t>(size);
+    }
+  }
   VarType = type;
   Dimension = dimension;
   TypeIndex = type ? type->Index : 0;
-  const int64_t size = static_cast<int64_t>(type ? type->Size : 0) * dimension;
-  if (size > MaxStorageSize) throw EOutOfMemory("Variable too large");
   Size = static_cast<int32_t>(size);
-  if (!ByRef && Size > 0) {
-    Data = new uint8_t[Size];
-    FOwned = true;
-  }
   ZeroData();
 }
 
@@ -266,6 +275,7 @@ std::unique_ptr<TSBVar> TSBVar::Duplicate() const {
   if (d->Size > 0) {
     d->Data = new uint8_t[d->Size]();
     d->FOwned = true;
+    d->FCapacity = d->Size;
     if (Data) std::memcpy(d->Data, Data, static_cast<std::size_t>(std::min(d->Size, Size)));
   }
   return d;

@@ -176,10 +176,12 @@ public:
   void WriteTo(TSBWriter& w) const;
   void ReadFrom(TSBReader& r);
 
-  // Run-time links (not stored).
+  // Run-time links (not stored). ElemSize is the operand's element size, set
+  // with Target (0: look it up).
   TSBVar* Target = nullptr;
   TSBVar* IndexVar = nullptr;
   TSBVar* OffsetVar = nullptr;
+  int32_t ElemSize = 0;
 };
 
 // A token of a source line.
@@ -242,6 +244,7 @@ public:
 
 private:
   bool FOwned = false;
+  int32_t FCapacity = 0;  // bytes of owned storage (at least Size)
 };
 
 // One code entry.

@@ -240,6 +240,7 @@ uint8_t* TSBCodeList::ParamElementAddress(int i, int e) const {
   const TSBVar* v = OperandVar(*p);
   if (!v || !v->Data) return nullptr;
   const int64_t elem = ElementSize(*Types, p->TypeCode, p->TypeIndex);
+  if (elem <= 0) return nullptr;  // the loader refuses such operands; code built otherwise may not
   const int64_t offset = (p->OffsetReg >= 0 ? RegisterInt(p->OffsetReg) : 0) + static_cast<int64_t>(e) * elem;
   if (offset < 0 || offset > v->Size - elem) return nullptr;
   return v->Data + offset;
@@ -309,9 +310,11 @@ void TSBCodeList::LinkOperands() {
     noteRegister(reg.OffsetReg);
     if (reg.Kind != skIdent && reg.Kind != skRegister && reg.Kind != skConst) {
       reg.Target = reg.IndexVar = reg.OffsetVar = nullptr;
+      reg.ElemSize = 0;
       return;
     }
     reg.Target = OperandVar(reg);
+    reg.ElemSize = ElementSize(*Types, reg.TypeCode, reg.TypeIndex);
     reg.IndexVar = reg.IndexReg >= 0 && reg.IndexReg < RegisterCount ? Registers[reg.IndexReg].get() : nullptr;
     reg.OffsetVar = reg.OffsetReg >= 0 && reg.OffsetReg < RegisterCount ? Registers[reg.OffsetReg].get() : nullptr;
   };
@@ -360,6 +363,15 @@ void CheckOperand(const TSBCodeList& list, const TSBReg& reg) {
   if (!regOk(reg.IndexReg) || !regOk(reg.OffsetReg)) TSBReader::Fail("register out of range");
   if (reg.TypeCode != tcNone && !IsValidTypeCode(reg.TypeCode)) TSBReader::Fail("unknown type code");
   if (reg.TypeCode == tcUser && !inRange(reg.TypeIndex, list.Types->size())) TSBReader::Fail("unknown type");
+  // Storage is walked element by element (host function arguments): an
+  // element of no size would never leave it. An object of a class without
+  // fields has no storage and may be named so; registers get their storage
+  // at run time, where the walk stops at such an element.
+  if (reg.Kind == skIdent || reg.Kind == skConst) {
+    const TSBVar* var = list.OperandVar(reg);
+    if (var && var->Size > 0 && ElementSize(*list.Types, reg.TypeCode, reg.TypeIndex) <= 0)
+      TSBReader::Fail("operand of no size");
+  }
 }
 
 void CheckEntry(const TSBCodeList& list, const TSBCode& c, int position) {

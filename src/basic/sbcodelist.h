@@ -15,6 +15,12 @@
 #include "basic/sbclasses.h"
 
 class TSBDataSource;
+class TSBRunFrames;
+
+// Frees the call frames a run keeps for reuse (sbexec.cpp).
+struct TSBRunFramesDeleter {
+  void operator()(TSBRunFrames* frames) const;
+};
 
 using TSBVarList = std::vector<std::unique_ptr<TSBVar>>;
 
@@ -133,4 +139,6 @@ public:
   bool RegisterOverflow = false;
   // Runs of this list in progress (recursion).
   int32_t RunDepth = 0;
+  // Call frames of the runs started here, kept for the next run.
+  std::unique_ptr<TSBRunFrames, TSBRunFramesDeleter> RunFrames;
 };

@@ -30,6 +30,8 @@ std::string ErrorText(int code, const std::string& name) {
     text = "Too many cycles";
   else if (code == sbeZeroStep)
     text = "FOR loop with a step of 0";
+  else if (code == sbeRecursionDepth)
+    text = "Recursion too deep";
   else if (code == 320)
     text = "Invalid command";
   return CutText(text);

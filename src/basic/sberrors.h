@@ -29,6 +29,7 @@ constexpr int sbeInvalidPointer = 306;
 constexpr int sbeIndexRange = 307;
 constexpr int sbeTooManyCycles = 310;
 constexpr int sbeZeroStep = 311;           // a FOR loop whose step is 0
+constexpr int sbeRecursionDepth = 312;     // user FUNCTION calls nested beyond the limits
 
 // The message text of an error code; name fills the placeholder of the texts
 // that quote one. At most 255 characters.

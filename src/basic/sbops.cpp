@@ -8,19 +8,47 @@
 
 namespace {
 
+// The element size of an operand: kept by the link, else looked up.
+inline int64_t ElemOf(const TSBTypeList& types, const TSBReg& reg) {
+  return reg.ElemSize > 0 ? reg.ElemSize : ElementSize(types, reg.TypeCode, reg.TypeIndex);
+}
+
+// Element 0 of a register or variable as an integer; offset registers are
+// integers, read without the general conversion.
+inline int64_t IntOfVar(const TSBVar* v) {
+  if (v->Data && v->VarType && v->VarType->TypeCode == tcInteger) return LoadInt32(v->Data);
+  return v->GetInt(0);
+}
+
 // Address of the operand inside var; error code on failure.
-int AddressIn(const TSBTypeList& types, const TSBReg& reg, const TSBVar* var, uint8_t*& address) {
+inline int AddressIn(const TSBTypeList& types, const TSBReg& reg, const TSBVar* var, uint8_t*& address) {
   address = nullptr;
   if (!var || !var->Data) return sbeInvalidPointer;
   int64_t offset = 0;
   if (reg.OffsetReg >= 0) {
     if (!reg.OffsetVar) return sbeInvalidPointer;
-    offset = reg.OffsetVar->GetInt(0);
+    offset = IntOfVar(reg.OffsetVar);
   }
-  const int64_t elem = ElementSize(types, reg.TypeCode, reg.TypeIndex);
+  const int64_t elem = ElemOf(types, reg);
   if (offset < 0 || offset + elem > var->Size) return sbeIndexRange;
   address = var->Data + offset;
   return 0;
+}
+
+// The value at p of an operand of that type code as a double or an integer
+// (ValueAsDouble, ValueAsInteger), the common codes without a call.
+inline double DoubleAt(char code, uint8_t* p) {
+  switch (code) {
+    case tcDouble: return LoadDouble(p);
+    case tcInteger: return LoadInt32(p);
+    case tcSingle: return LoadSingle(p);
+    default: return ValueAsDouble(TSBValue{p, code, -1, 0});
+  }
+}
+
+inline int32_t IntAt(char code, uint8_t* p) {
+  if (code == tcInteger) return LoadInt32(p);
+  return ValueAsInteger(TSBValue{p, code, -1, 0});
 }
 
 int32_t DayNumberOf(int64_t n) {
@@ -36,6 +64,14 @@ bool IsIntegerLike(char code) { return code == tcInteger || code == tcDate; }
 int OperandAddress(const TSBTypeList& types, const TSBReg& reg, uint8_t*& address) {
   return AddressIn(types, reg, reg.Target, address);
 }
+
+namespace {
+
+inline int Address(const TSBTypeList& types, const TSBReg& reg, uint8_t*& address) {
+  return AddressIn(types, reg, reg.Target, address);
+}
+
+}  // namespace
 
 uint8_t* OperandAddressIn(const TSBTypeList& types, const TSBReg& reg, const TSBVar* var) {
   uint8_t* address = nullptr;
@@ -56,7 +92,9 @@ TSBValue OperandValueIn(const TSBTypeList& types, const TSBReg& reg, const TSBVa
 
 TSBValue VarValue(const TSBVar& var) { return var.Element(0); }
 
-void AdaptRegisterType(const TSBTypeList& types, const TSBReg& reg) {
+namespace {
+
+inline void AdaptRegister(const TSBTypeList& types, const TSBReg& reg) {
   if (reg.Kind != skRegister || !reg.Target) return;
   TSBVar* var = reg.Target;
   const char have = var->VarType ? var->VarType->TypeCode : tcNone;
@@ -65,19 +103,21 @@ void AdaptRegisterType(const TSBTypeList& types, const TSBReg& reg) {
   if (type) var->SetType(type, 1);
 }
 
+}  // namespace
+
+void AdaptRegisterType(const TSBTypeList& types, const TSBReg& reg) { AdaptRegister(types, reg); }
+
 int ExecArithmetic(const TSBTypeList& types, TSBCode& code) {
-  AdaptRegisterType(types, code.Dest);
+  AdaptRegister(types, code.Dest);
   uint8_t *pa, *pb, *pd;
-  if (int e = OperandAddress(types, code.A, pa)) return e;
-  if (int e = OperandAddress(types, code.B, pb)) return e;
-  if (int e = OperandAddress(types, code.Dest, pd)) return e;
-  const TSBValue a = MakeValue(types, pa, code.A.TypeCode, code.A.TypeIndex);
-  const TSBValue b = MakeValue(types, pb, code.B.TypeCode, code.A.TypeIndex);
+  if (int e = Address(types, code.A, pa)) return e;
+  if (int e = Address(types, code.B, pb)) return e;
+  if (int e = Address(types, code.Dest, pd)) return e;
   const int op = code.Op.Value;
   switch (code.Dest.TypeCode) {
     case tcSingle:
     case tcDouble: {
-      const double x = ValueAsDouble(a), y = ValueAsDouble(b);
+      const double x = DoubleAt(code.A.TypeCode, pa), y = DoubleAt(code.B.TypeCode, pb);
       double r = 0;
       switch (op) {
         case opMul: r = x * y; break;
@@ -93,13 +133,25 @@ int ExecArithmetic(const TSBTypeList& types, TSBCode& code) {
       break;
     }
     case tcString: {
+      const bool strings = code.A.TypeCode == tcString && code.B.TypeCode == tcString;
+      if (op == opAdd && strings && pa[0] + pb[0] <= ShortStringMax) {
+        // Joined in a buffer of its own: the destination may be either operand.
+        uint8_t joined[ShortStringMax + 1];
+        joined[0] = static_cast<uint8_t>(pa[0] + pb[0]);
+        std::memcpy(joined + 1, pa + 1, pa[0]);
+        std::memcpy(joined + 1 + pa[0], pb + 1, pb[0]);
+        std::memcpy(pd, joined, static_cast<std::size_t>(joined[0]) + 1);
+        break;
+      }
+      const TSBValue a = MakeValue(types, pa, code.A.TypeCode, code.A.TypeIndex);
+      const TSBValue b = MakeValue(types, pb, code.B.TypeCode, code.A.TypeIndex);
       std::string r;
       if (op == opAdd) r = ValueAsString(a) + ValueAsString(b);
       StoreShortString(pd, CutText(r));
       break;
     }
     case tcInteger: {
-      const int32_t x = ValueAsInteger(a), y = ValueAsInteger(b);
+      const int32_t x = IntAt(code.A.TypeCode, pa), y = IntAt(code.B.TypeCode, pb);
       int32_t r = 0;
       switch (op) {
         case opMul: r = WrapMul(x, y); break;
@@ -119,7 +171,7 @@ int ExecArithmetic(const TSBTypeList& types, TSBCode& code) {
       break;
     }
     case tcDate: {
-      const int64_t x = ValueAsInteger(a), y = ValueAsInteger(b);
+      const int64_t x = IntAt(code.A.TypeCode, pa), y = IntAt(code.B.TypeCode, pb);
       if (op == opAdd)
         StoreDouble(pd, DayNumberToDate(DayNumberOf(x + y)));
       else if (op == opSub)
@@ -138,12 +190,11 @@ int ExecCompare(const TSBTypeList& types, TSBCode& code) {
       var->SetType(TypeAt(types, btInteger), 1);
   }
   uint8_t *pa, *pb, *pd;
-  if (int e = OperandAddress(types, code.A, pa)) return e;
-  if (int e = OperandAddress(types, code.B, pb)) return e;
-  if (int e = OperandAddress(types, code.Dest, pd)) return e;
-  const TSBValue a = MakeValue(types, pa, code.A.TypeCode, code.A.TypeIndex);
-  const TSBValue b = MakeValue(types, pb, code.B.TypeCode, code.A.TypeIndex);
-  const TSBValue d = MakeValue(types, pd, code.Dest.TypeCode, code.A.TypeIndex);
+  if (int e = Address(types, code.A, pa)) return e;
+  if (int e = Address(types, code.B, pb)) return e;
+  if (int e = Address(types, code.Dest, pd)) return e;
+  const TSBValue a{pa, code.A.TypeCode, code.A.TypeIndex, 0};
+  const TSBValue b{pb, code.B.TypeCode, code.A.TypeIndex, 0};
   const int op = code.Op.Value;
   int32_t r = 0;
   auto compare = [op](auto x, auto y) -> int32_t {
@@ -158,7 +209,7 @@ int ExecCompare(const TSBTypeList& types, TSBCode& code) {
     }
   };
   if (IsIntegerLike(a.TypeCode) && IsIntegerLike(b.TypeCode)) {
-    const int32_t x = ValueAsInteger(a), y = ValueAsInteger(b);
+    const int32_t x = IntAt(a.TypeCode, pa), y = IntAt(b.TypeCode, pb);
     if (op == opAnd)
       r = x != 0 && y != 0;
     else if (op == opOr)
@@ -168,12 +219,13 @@ int ExecCompare(const TSBTypeList& types, TSBCode& code) {
   } else if (a.TypeCode == tcString || b.TypeCode == tcString) {
     if (a.TypeCode == tcString && b.TypeCode == tcString && op != opAnd && op != opOr) {
       // Byte order: std::string_view compares characters as unsigned.
-      const std::string sa = ValueAsString(a), sb = ValueAsString(b);
-      const int c = std::string_view(sa).compare(sb);
+      const std::string_view sa(reinterpret_cast<const char*>(pa) + 1, pa[0]);
+      const std::string_view sb(reinterpret_cast<const char*>(pb) + 1, pb[0]);
+      const int c = sa.compare(sb);
       r = compare(c, 0);
     }
   } else {
-    const double x = ValueAsDouble(a), y = ValueAsDouble(b);
+    const double x = DoubleAt(a.TypeCode, pa), y = DoubleAt(b.TypeCode, pb);
     // A real is true when it rounds to a non-zero integer, as IF tests it.
     if (op == opAnd)
       r = NearestInt(x) != 0 && NearestInt(y) != 0;
@@ -182,15 +234,27 @@ int ExecCompare(const TSBTypeList& types, TSBCode& code) {
     else
       r = compare(x, y);
   }
-  SetValueFromInteger(d, r);
+  if (code.Dest.TypeCode == tcInteger)
+    StoreInt32(pd, r);
+  else
+    SetValueFromInteger(MakeValue(types, pd, code.Dest.TypeCode, code.A.TypeIndex), r);
   return 0;
 }
 
 int ExecAssign(const TSBTypeList& types, TSBCode& code) {
-  AdaptRegisterType(types, code.Dest);
+  AdaptRegister(types, code.Dest);
   uint8_t *pa, *pd;
-  if (int e = OperandAddress(types, code.A, pa)) return e;
-  if (int e = OperandAddress(types, code.Dest, pd)) return e;
+  if (int e = Address(types, code.A, pa)) return e;
+  if (int e = Address(types, code.Dest, pd)) return e;
+  // The same type: the stored form is the converted one.
+  if (code.A.TypeCode == code.Dest.TypeCode) {
+    switch (code.A.TypeCode) {
+      case tcDouble: std::memmove(pd, pa, 8); return 0;
+      case tcInteger: std::memmove(pd, pa, 4); return 0;
+      case tcString: std::memmove(pd, pa, static_cast<std::size_t>(pa[0]) + 1); return 0;
+      default: break;
+    }
+  }
   AssignValue(MakeValue(types, pa, code.A.TypeCode, code.A.TypeIndex),
               MakeValue(types, pd, code.Dest.TypeCode, code.Dest.TypeIndex));
   return 0;

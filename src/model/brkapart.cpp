@@ -51,8 +51,23 @@ std::string CopyColumns(const std::string& line, int first, int width) {
   return line.substr(static_cast<std::size_t>(first - 1), static_cast<std::size_t>(width));
 }
 
-int ColumnsToInt(const std::string& line, int first, int width) {
-  std::string s = TrimText(CopyColumns(line, first, width));
+// The columns first .. first+width-1 of a line as a view (shorter or empty
+// when the line ends earlier), as CopyColumns cuts them.
+static std::string_view ColumnsView(std::string_view line, int first, int width) {
+  if (first < 1) first = 1;
+  if (width <= 0 || static_cast<std::size_t>(first) > line.size()) return {};
+  return line.substr(static_cast<std::size_t>(first - 1), static_cast<std::size_t>(width));
+}
+
+std::string_view TrimView(std::string_view text) {
+  std::size_t b = 0, e = text.size();
+  while (b < e && AtOrBelowBlank(text[b])) ++b;
+  while (e > b && AtOrBelowBlank(text[e - 1])) --e;
+  return text.substr(b, e - b);
+}
+
+int ViewToInt(std::string_view text) {
+  std::string_view s = TrimView(text);
   if (s.empty()) return 0;
   const char* b = s.data();
   const char* e = b + s.size();
@@ -65,28 +80,54 @@ int ColumnsToInt(const std::string& line, int first, int width) {
   return value;
 }
 
+int ColumnsToInt(std::string_view line, int first, int width) { return ViewToInt(ColumnsView(line, first, width)); }
+
 // Decimal order of magnitude of a well-formed mantissa/exponent pair, used only
 // to tell an overflow from an underflow when the conversion is out of range.
-static long OrderOfMagnitude(const std::string& intDigits, const std::string& fracDigits, long exponent) {
+static long OrderOfMagnitude(std::string_view intDigits, std::string_view fracDigits, long exponent) {
   std::size_t i = intDigits.find_first_not_of('0');
   long order;
-  if (i != std::string::npos) {
+  if (i != std::string_view::npos) {
     order = static_cast<long>(intDigits.size() - 1 - i);
   } else {
     std::size_t j = fracDigits.find_first_not_of('0');
-    if (j == std::string::npos) return LONG_MIN;  // zero
+    if (j == std::string_view::npos) return LONG_MIN;  // zero
     order = -static_cast<long>(j + 1);
   }
   return order + exponent;
 }
 
-bool TryTextToDouble(const std::string& text, double& value, bool acceptComma) {
+bool TryViewToDouble(std::string_view text, double& value, bool acceptComma) {
   value = 0;
-  std::string s = TrimText(text);
+  std::string_view s = TrimView(text);
   if (s.empty()) return false;
+  // Fast path: a text that starts like a decimal number and that from_chars
+  // takes whole is one by the rule below (from_chars reads exactly that form
+  // once the text starts with a digit or a point).
+  {
+    const char* p = s.data();
+    const char* end = p + s.size();
+    if (*p == '+') ++p;  // from_chars takes no plus sign
+    const char* q = p < end && *p == '-' && p == s.data() ? p + 1 : p;
+    if (q == end || !((*q >= '0' && *q <= '9') || *q == '.')) p = nullptr;
+    if (p) {
+      double d = 0;
+      auto [ptr, ec] = std::from_chars(p, end, d, std::chars_format::general);
+      if (ec == std::errc() && ptr == end) {
+        value = d;
+        return true;
+      }
+    }
+  }
+  // A decimal comma is rare: convert a copy with the comma made a point.
+  std::string pointed;
   if (acceptComma) {
     std::size_t comma = s.find(',');
-    if (comma != std::string::npos) s[comma] = '.';
+    if (comma != std::string_view::npos) {
+      pointed.assign(s);
+      pointed[comma] = '.';
+      s = pointed;
+    }
   }
   // Check the whole text against [sign] digits [. digits] [E [sign] digits].
   std::size_t i = 0, n = s.size();
@@ -94,8 +135,8 @@ bool TryTextToDouble(const std::string& text, double& value, bool acceptComma) {
   if (s[i] == '+' || s[i] == '-') negative = s[i++] == '-';
   std::size_t intStart = i;
   while (i < n && s[i] >= '0' && s[i] <= '9') ++i;
-  std::string intDigits = s.substr(intStart, i - intStart);
-  std::string fracDigits;
+  std::string_view intDigits = s.substr(intStart, i - intStart);
+  std::string_view fracDigits;
   if (i < n && s[i] == '.') {
     std::size_t fracStart = ++i;
     while (i < n && s[i] >= '0' && s[i] <= '9') ++i;
@@ -133,13 +174,17 @@ bool TryTextToDouble(const std::string& text, double& value, bool acceptComma) {
   return true;
 }
 
-bool TryColumnsToReal(const std::string& line, int first, int width, double& value) {
-  return TryTextToDouble(CopyColumns(line, first, width), value, true);
+bool TryTextToDouble(const std::string& text, double& value, bool acceptComma) {
+  return TryViewToDouble(text, value, acceptComma);
 }
 
-double ColumnsToReal(const std::string& line, int first, int width) {
+bool TryColumnsToReal(const std::string& line, int first, int width, double& value) {
+  return TryViewToDouble(ColumnsView(line, first, width), value, true);
+}
+
+double ColumnsToReal(std::string_view line, int first, int width) {
   double value = 0;
-  if (TryColumnsToReal(line, first, width, value)) return value;
+  if (TryViewToDouble(ColumnsView(line, first, width), value, true)) return value;
   return std::isinf(value) ? value : 0.0;
 }
 

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Splits a line into fields at a separator string. Consecutive, leading and
@@ -51,11 +52,11 @@ std::string CopyColumns(const std::string& line, int first, int width);
 
 // The trimmed columns first .. first+width-1 as a decimal integer with an
 // optional sign; 0 when empty, malformed or outside the 32-bit range.
-int ColumnsToInt(const std::string& line, int first, int width);
+int ColumnsToInt(std::string_view line, int first, int width);
 // The trimmed columns as a real; the first comma counts as the decimal point.
 // 0 when empty or malformed. A magnitude beyond double range gives an infinity
 // of its sign, so that storing it into a single can be refused (SingleOf).
-double ColumnsToReal(const std::string& line, int first, int width);
+double ColumnsToReal(std::string_view line, int first, int width);
 // The strict conversion behind ColumnsToReal: the whole trimmed text must be a
 // number ([sign] digits [. digits] [E [sign] digits]). False for empty or
 // malformed text. With acceptComma the first comma counts as the point.
@@ -64,6 +65,14 @@ bool TryTextToDouble(const std::string& text, double& value, bool acceptComma = 
 // Like ColumnsToReal, but tells whether the columns held a well-formed number
 // (blank columns are not a number).
 bool TryColumnsToReal(const std::string& line, int first, int width, double& value);
+
+// The same conversions on views into a larger text (a whole file held in one
+// buffer), without copying: TrimView is TrimText, ViewToInt is TextToInt,
+// TryViewToDouble is TryTextToDouble. ColumnsToInt and
+// ColumnsToReal above take views as well.
+std::string_view TrimView(std::string_view text);
+int ViewToInt(std::string_view text);
+bool TryViewToDouble(std::string_view text, double& value, bool acceptComma = true);
 
 // ColumnsToInt over the whole text; empty gives 0.
 int TextToInt(const std::string& text);

@@ -1,11 +1,17 @@
 #include "model/datafiles.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <string_view>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "model/brkapart.h"
 #include "platform/dialogs.h"
@@ -55,23 +61,82 @@ ZV_DECLARE_EXCEPTION(EDataFile, Exception)
 const char* const ZeroXMessage = "Opps";
 const char* const NoPointsMessage = "The data file holds no data points.";
 const char* const NoMemoryMessage = "Not enough memory to read the data file.";
+// Far above any measured pattern (a million points take some 20 MB).
+constexpr std::uint64_t MaxDataFileSize = std::uint64_t{1} << 30;
 
 std::string AtLine(int line) { return "Error reading data file at line " + IntToStr(line) + ": "; }
+
+// The number of zero bytes of a word.
+inline int ZeroBytes(std::uint64_t x) {
+  constexpr std::uint64_t low7 = 0x7F7F7F7F7F7F7F7FULL;
+  const std::uint64_t marks = ~(((x & low7) + low7) | x | low7) >> 7;  // 1 in each zero byte
+  return static_cast<int>((marks * 0x0101010101010101ULL) >> 56);
+}
+
+// The line feeds of a text, eight bytes at a time; `returns` tells whether it
+// holds a carriage return as well.
+std::size_t CountFeeds(const char* text, std::size_t n, bool& returns) {
+  constexpr std::uint64_t feeds = 0x0A0A0A0A0A0A0A0AULL, cr = 0x0D0D0D0D0D0D0D0DULL;
+  std::size_t count = 0, i = 0;
+  int crs = 0;
+#if defined(__SSE2__)
+  // Sixteen bytes at a time; the byte counters are summed before they can wrap.
+  const __m128i lf16 = _mm_set1_epi8('\n'), cr16 = _mm_set1_epi8('\r');
+  while (i + 16 <= n) {
+    __m128i counts = _mm_setzero_si128(), returns16 = _mm_setzero_si128();
+    for (int k = 0; k < 255 && i + 16 <= n; ++k, i += 16) {
+      const __m128i w = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i));
+      counts = _mm_sub_epi8(counts, _mm_cmpeq_epi8(w, lf16));
+      returns16 = _mm_or_si128(returns16, _mm_cmpeq_epi8(w, cr16));
+    }
+    const __m128i sums = _mm_sad_epu8(counts, _mm_setzero_si128());
+    count += static_cast<std::size_t>(_mm_cvtsi128_si32(sums)) +
+             static_cast<std::size_t>(_mm_cvtsi128_si32(_mm_unpackhi_epi64(sums, sums)));
+    crs |= _mm_movemask_epi8(returns16);
+  }
+#endif
+  for (; i + 8 <= n; i += 8) {
+    std::uint64_t w;
+    std::memcpy(&w, text + i, 8);
+    count += static_cast<std::size_t>(ZeroBytes(w ^ feeds));
+    crs |= ZeroBytes(w ^ cr);
+  }
+  for (; i < n; ++i) {
+    count += text[i] == '\n';
+    crs |= text[i] == '\r';
+  }
+  returns = crs != 0;
+  return count;
+}
 
 // The whole file as lines. A line ends at LF, CR LF or a lone CR, and never
 // includes the CR. A UTF-8 byte-order mark is not part of the first line.
 class TLines {
 public:
-  bool Load(const std::string& fileName) {
+  // False when the file cannot be read; a file that is no regular file or is
+  // too large raises EDataFile with openMessage and the reason. Without
+  // `index` a file of line feeds only is left for Walk (View then serves the
+  // first lines only).
+  bool Load(const std::string& fileName, const std::string& openMessage, bool index = true) {
     try {
-      FText = ReadFileText(fileName);
+      FText = ReadRegularFile(fileName, MaxDataFileSize);
+    } catch (const EFileKind& e) {
+      throw EDataFile(openMessage + " " + e.Message());
     } catch (const Exception&) {
       return false;
     }
     const char* text = FText.data();
-    std::size_t n = FText.size();
-    FLines.reserve(static_cast<std::size_t>(std::count(text, text + n, '\n')) + 1);
+    const std::size_t n = FText.size();
     std::size_t from = FText.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    FFrom = from;
+    bool returns = false;
+    const std::size_t feeds = CountFeeds(text + from, n - from, returns);
+    FIndexed = index || returns;
+    if (!FIndexed) {
+      FCount = static_cast<int>(feeds + (from < n && text[n - 1] != '\n' ? 1 : 0));
+      return true;
+    }
+    FLines.reserve(feeds + 1);
     for (std::size_t i = from; i < n; ++i) {
       char c = text[i];
       if (c != '\n' && c != '\r') continue;
@@ -80,26 +145,45 @@ public:
       from = i + 1;
     }
     if (from < n) FLines.emplace_back(text + from, n - from);
+    FCount = static_cast<int>(FLines.size());
     return true;
   }
 
-  int Count() const { return static_cast<int>(FLines.size()); }
+  int Count() const { return FCount; }
+  bool Indexed() const { return FIndexed; }
   // Line i (1-based); empty beyond the end, as reading past the last line
   // gives.
-  std::string Line(int i) const {
+  std::string Line(int i) const { return std::string(View(i)); }
+  std::string_view View(int i) const {
     if (i < 1 || i > Count()) return {};
-    return std::string(FLines[static_cast<std::size_t>(i - 1)]);
+    if (FIndexed) return FLines[static_cast<std::size_t>(i - 1)];
+    std::size_t from = FFrom;
+    for (int k = 1;; ++k) {
+      const std::size_t lf = FText.find('\n', from);
+      const std::size_t end = lf == std::string::npos ? FText.size() : lf;
+      if (k == i) return std::string_view(FText).substr(from, end - from);
+      from = end + 1;
+    }
+  }
+  // The bytes from the start of line i to the end of the file (not indexed).
+  std::string_view From(int i) const {
+    if (i > Count()) return {};
+    const std::string_view line = View(i);
+    return std::string_view(line.data(), static_cast<std::size_t>(FText.data() + FText.size() - line.data()));
   }
   // The number of the last line holding more than blanks and control
   // characters: trailing empty lines are not data.
   int LastFilled() const {
     int i = Count();
-    while (i > 0 && TrimText(Line(i)).empty()) --i;
+    while (i > 0 && TrimView(View(i)).empty()) --i;
     return i;
   }
 
 private:
   std::string FText;
+  std::size_t FFrom = 0;
+  bool FIndexed = true;
+  int FCount = 0;
   std::vector<std::string_view> FLines;
 };
 
@@ -169,9 +253,9 @@ std::string TitleText(const std::string& s) {
 enum class TNumber { Ok, NotNumber, OutOfRange };
 
 // A single-precision value of a whole (trimmed) text.
-TNumber TryNumber(const std::string& text, bool acceptComma, float& value) {
+TNumber TryNumber(std::string_view text, bool acceptComma, float& value) {
   double d = 0;
-  bool ok = TryTextToDouble(text, d, acceptComma);
+  bool ok = TryViewToDouble(text, d, acceptComma);
   if (!ok) return std::isinf(d) ? TNumber::OutOfRange : TNumber::NotNumber;
   if (!FitsSingle(d)) return TNumber::OutOfRange;
   value = static_cast<float>(d);
@@ -179,35 +263,64 @@ TNumber TryNumber(const std::string& text, bool acceptComma, float& value) {
 }
 
 // The value of a text that must be a number, or the message that it is not.
-float Number(const std::string& text, bool acceptComma, int line) {
-  std::string s = TrimText(text);
+float Number(std::string_view text, bool acceptComma, int line) {
+  std::string_view s = TrimView(text);
   if (s.empty()) throw EDataFile(AtLine(line) + "a value is missing.");
   float value = 0;
   switch (TryNumber(s, acceptComma, value)) {
     case TNumber::Ok:
       return value;
     case TNumber::OutOfRange:
-      throw EDataFile(AtLine(line) + "\"" + TitleText(s) + "\" is out of range.");
+      throw EDataFile(AtLine(line) + "\"" + TitleText(std::string(s)) + "\" is out of range.");
     case TNumber::NotNumber:
       break;
   }
-  throw EDataFile(AtLine(line) + "\"" + TitleText(s) + "\" is not a number.");
+  throw EDataFile(AtLine(line) + "\"" + TitleText(std::string(s)) + "\" is not a number.");
+}
+
+// At most `width` characters from column `first` (1-based), as CopyColumns.
+std::string_view Columns(std::string_view line, int first, int width) {
+  if (width <= 0 || first < 1 || static_cast<std::size_t>(first) > line.size()) return {};
+  return line.substr(static_cast<std::size_t>(first - 1), static_cast<std::size_t>(width));
 }
 
 // A value from fixed columns; "." or "," is the decimal point.
-float Field(const std::string& line, int first, int width, int lineNo) {
-  return Number(CopyColumns(line, first, width), true, lineNo);
+float Field(std::string_view line, int first, int width, int lineNo) {
+  return Number(Columns(line, first, width), true, lineNo);
+}
+
+// Field n (1-based) of a line split as TBrkApart splits it at each of the
+// separator characters; empty fields do not count. Empty when the line has
+// fewer fields.
+enum class TSeparators { Blank, BlankOrTab, Comma };
+
+std::string_view SplitField(std::string_view line, int n, TSeparators separators) {
+  auto separator = [separators](char c) {
+    switch (separators) {
+      case TSeparators::Blank: return c == ' ';
+      case TSeparators::BlankOrTab: return c == ' ' || c == '\t';
+      default: return c == ',';
+    }
+  };
+  std::size_t i = 0, size = line.size();
+  for (;;) {
+    while (i < size && separator(line[i])) ++i;
+    if (i == size) return {};
+    std::size_t from = i;
+    while (i < size && !separator(line[i])) ++i;
+    if (--n == 0) return line.substr(from, i - from);
+  }
 }
 
 // Free-format reading of one line, token by token, for the GSAS bank line.
 class TLineReader {
 public:
-  TLineReader(const std::string& line, int lineNo) : FLine(line), FLineNo(lineNo) {}
+  TLineReader(std::string_view line, int lineNo) : FLine(line), FLineNo(lineNo) {}
 
   void Skip(std::size_t count) { FPos = std::min(FLine.size(), FPos + count); }
 
   int Integer() {
-    std::string t = Token();
+    std::string t(Token());
     int value = 0;
     if (!TryStrToInt(t, value) || t.find_first_of("$xX") != std::string::npos)
       throw EDataFile(AtLine(FLineNo) + "\"" + TitleText(t) + "\" is not an integer.");
@@ -217,7 +330,7 @@ public:
   float Real() { return Number(Token(), false, FLineNo); }
 
 private:
-  std::string Token() {
+  std::string_view Token() {
     while (FPos < FLine.size() && static_cast<unsigned char>(FLine[FPos]) <= ' ') ++FPos;
     std::size_t from = FPos;
     while (FPos < FLine.size() && static_cast<unsigned char>(FLine[FPos]) > ' ') ++FPos;
@@ -225,10 +338,78 @@ private:
     return FLine.substr(from, FPos - from);
   }
 
-  const std::string& FLine;
+  std::string_view FLine;
   int FLineNo;
   std::size_t FPos = 0;
 };
+
+// The usual case of a free-format field, without the general path's copies:
+// at p (after the separators before it) a field that starts like a decimal
+// number and that from_chars takes up to its end (blanks and control
+// characters before that end are trimmed, as TrimText trims them), with a
+// value of single range. p moves past the number. False leaves the field to
+// the general path, which also gives the messages.
+template <typename TIsSeparator>
+bool QuickField(const char*& p, const char* end, TIsSeparator isSeparator, float& value) {
+  auto trimmed = [&](char c) { return static_cast<unsigned char>(c) <= ' ' && !isSeparator(c); };
+  const char* b = p;
+  while (b < end && trimmed(*b)) ++b;
+  const char* q = b < end && *b == '-' ? b + 1 : b;
+  if (q == end || !((*q >= '0' && *q <= '9') || *q == '.')) return false;
+  double d = 0;
+  auto [ptr, ec] = std::from_chars(b, end, d, std::chars_format::general);
+  if (ec != std::errc() || !(std::fabs(d) <= FLT_MAX)) return false;
+  const char* r = ptr;
+  while (r < end && trimmed(*r)) ++r;
+  if (r != end && !isSeparator(*r)) return false;
+  value = static_cast<float>(d);
+  p = r;
+  return true;
+}
+
+// Both leading fields of the line that starts at p, in a text of line feeds
+// only, the quick way: the start of the next line (end after the last), or
+// nil when the line needs the general path.
+template <typename TIsSeparator>
+const char* QuickLine(const char* p, const char* end, TIsSeparator isSeparator, float& x, float& y) {
+  auto separator = [&](char c) { return c != '\n' && isSeparator(c); };
+  auto field = [&](const char*& at, float& value) {
+    auto trimmed = [&](char c) { return static_cast<unsigned char>(c) <= ' ' && c != '\n' && !isSeparator(c); };
+    const char* b = at;
+    while (b < end && trimmed(*b)) ++b;
+    const char* q = b < end && *b == '-' ? b + 1 : b;
+    if (q == end || !((*q >= '0' && *q <= '9') || *q == '.')) return false;
+    double d = 0;
+    auto [ptr, ec] = std::from_chars(b, end, d, std::chars_format::general);
+    if (ec != std::errc() || !(std::fabs(d) <= FLT_MAX)) return false;
+    const char* r = ptr;
+    while (r < end && trimmed(*r)) ++r;
+    if (r != end && *r != '\n' && !isSeparator(*r)) return false;
+    value = static_cast<float>(d);
+    at = r;
+    return true;
+  };
+  while (p < end && separator(*p)) ++p;
+  if (!field(p, x)) return nullptr;
+  while (p < end && separator(*p)) ++p;
+  if (!field(p, y)) return nullptr;
+  if (p == end) return end;
+  if (*p == '\n') return p + 1;
+  const void* lf = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
+  return lf ? static_cast<const char*>(lf) + 1 : end;
+}
+
+// Both leading fields of an .xy line the quick way; false when either needs
+// the general path.
+template <typename TIsSeparator>
+bool QuickPair(std::string_view line, TIsSeparator isSeparator, float& x, float& y) {
+  const char* p = line.data();
+  const char* end = p + line.size();
+  while (p < end && isSeparator(*p)) ++p;
+  if (!QuickField(p, end, isSeparator, x)) return false;
+  while (p < end && isSeparator(*p)) ++p;
+  return QuickField(p, end, isSeparator, y);
+}
 
 // Shows "Opps" for the first point at x = 0 of a file, and only for that one.
 class TZeroXWarning {
@@ -244,7 +425,7 @@ private:
   bool FShown = false;
 };
 
-bool Blank(const std::string& line, std::size_t i) { return i < line.size() && line[i] == ' '; }
+bool Blank(std::string_view line, std::size_t i) { return i < line.size() && line[i] == ' '; }
 
 // The integer nearest to a value known to be finite, as a count that cannot
 // overflow: callers compare it with what the file can hold before using it.
@@ -332,14 +513,14 @@ bool TData::ParseHeaderLine(const std::string& line, float& start, float& step, 
 void TData::ReadDAT(const std::string& fileName) {
   try {
     TLines lines;
-    if (!lines.Load(fileName)) throw EDataFile("Error opening file.");
+    if (!lines.Load(fileName, "Error opening file.")) throw EDataFile("Error opening file.");
 
     // The layout follows from the first two columns of the first data line.
     float start = 0, step = 0, stop = 0;
     std::string title;
     if (!ParseHeaderLine(lines.Line(1), start, step, stop, title))
       throw EDataFile("Cannot determine datafile format.");
-    std::string first = lines.Line(2);
+    std::string_view first = lines.View(2);
     bool blank1 = Blank(first, 0), blank2 = Blank(first, 1);
     int layout = blank1 && blank2 ? 3 : (!blank1 && blank2 ? 2 : 1);
 
@@ -363,13 +544,13 @@ void TData::ReadDAT(const std::string& fileName) {
     FStop = stop;
 
     TZeroXWarning zeroX;
-    std::string line;
+    std::string_view line;
     int lineNo = 0;
     for (int k = 1; k <= n; ++k) {
       int j = (k - 1) % 10 + 1;
       if (j == 1) {
         lineNo = (k - 1) / 10 + 2;
-        line = lines.Line(lineNo).substr(0, 80);
+        line = lines.View(lineNo).substr(0, 80);
       }
       std::size_t e = static_cast<std::size_t>(k - 1);
       FX[e] = static_cast<float>(start + static_cast<double>(k - 1) * step);
@@ -401,17 +582,17 @@ void TData::ReadDAT(const std::string& fileName) {
 void TData::ReadGSAS(const std::string& fileName) {
   try {
     TLines lines;
-    if (!lines.Load(fileName)) throw EDataFile("Error opening file.");
+    if (!lines.Load(fileName, "Error opening file.")) throw EDataFile("Error opening file.");
 
-    std::string bank = lines.Line(2);
-    if (bank.find("BANK") == std::string::npos) throw EDataFile("Cannot determine GSAS datafile format.");
+    std::string_view bank = lines.View(2);
+    if (bank.find("BANK") == std::string_view::npos) throw EDataFile("Cannot determine GSAS datafile format.");
     int layout = 4;
-    if (bank.find("ALT") != std::string::npos) {
+    if (bank.find("ALT") != std::string_view::npos) {
       layout = 8;
-    } else if (bank.find("ESD") != std::string::npos) {
+    } else if (bank.find("ESD") != std::string_view::npos) {
       layout = 7;
     } else {
-      std::string first = lines.Line(3);
+      std::string_view first = lines.View(3);
       bool blank1 = Blank(first, 0), blank2 = Blank(first, 1);
       if (blank1 && blank2)
         layout = 6;
@@ -457,7 +638,7 @@ void TData::ReadGSAS(const std::string& fileName) {
     TZeroXWarning zeroX;
     for (int i = 1; i <= records; ++i) {
       int lineNo = i + 2;
-      std::string line = lines.Line(lineNo).substr(0, 80);
+      std::string_view line = lines.View(lineNo).substr(0, 80);
       for (int j = 1; j <= perRecord; ++j) {
         int k = (i - 1) * perRecord + j;
         if (k > n) break;
@@ -502,33 +683,74 @@ void TData::ReadGSAS(const std::string& fileName) {
 void TData::ReadXY(const std::string& fileName) {
   try {
     TLines lines;
-    if (!lines.Load(fileName)) throw EDataFile("Error opening XY Data file.");
+    if (!lines.Load(fileName, "Error opening XY Data file.", false)) throw EDataFile("Error opening XY Data file.");
 
-    TBrkApart fields;
-    const bool commas = lines.Line(2).find(',') != std::string::npos;
-    fields.SetSeparator(commas ? "," : " ");
+    // Spreadsheets export columns separated by tabs; they count as blanks.
+    const bool commas = lines.View(2).find(',') != std::string_view::npos;
+    const TSeparators separators = commas ? TSeparators::Comma : TSeparators::BlankOrTab;
     Allocate(std::max(lines.Count() - 1, 0));
     if (!IsAllocated()) throw EDataFile(NoMemoryMessage);
 
     // Points run to the end of the file or to the first line that does not
     // start with two numbers.
     int n = 0;
-    for (int i = 2; i <= lines.Count(); ++i) {
-      std::string line = lines.Line(i);
-      // Spreadsheets export columns separated by tabs; they count as blanks.
-      if (!commas) std::replace(line.begin(), line.end(), '\t', ' ');
-      fields.BreakApart(line);
+    auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
+    auto isComma = [](char c) { return c == ','; };
+    // The general reading of line i; false at the first line that does not
+    // start with two numbers.
+    auto general = [&](int i, std::string_view line) {
+      const std::string_view fx = SplitField(line, 1, separators);
+      // The second field is the first one after the first.
+      const std::string_view rest =
+          fx.empty() ? fx : line.substr(static_cast<std::size_t>(fx.data() + fx.size() - line.data()));
+      const std::string_view fy = SplitField(rest, 1, separators);
       float x = 0, y = 0;
-      TNumber rx = TryNumber(fields.GetField(1), false, x);
-      TNumber ry = TryNumber(fields.GetField(2), false, y);
+      TNumber rx = TryNumber(fx, false, x);
+      TNumber ry = TryNumber(fy, false, y);
       if (rx == TNumber::OutOfRange || ry == TNumber::OutOfRange)
-        throw EDataFile(AtLine(i) + "\"" + TrimText(fields.GetField(rx == TNumber::OutOfRange ? 1 : 2)) +
+        throw EDataFile(AtLine(i) + "\"" + std::string(TrimView(rx == TNumber::OutOfRange ? fx : fy)) +
                         "\" is out of range.");
-      if (rx != TNumber::Ok || ry != TNumber::Ok) break;
+      if (rx != TNumber::Ok || ry != TNumber::Ok) return false;
       std::size_t e = static_cast<std::size_t>(n++);
       FX[e] = x;
       FY[e] = y;
       FThird[e] = 1.0f;
+      return true;
+    };
+    if (lines.Indexed()) {
+      for (int i = 2; i <= lines.Count(); ++i) {
+        const std::string_view line = lines.View(i);
+        float x = 0, y = 0;
+        if (commas ? QuickPair(line, isComma, x, y) : QuickPair(line, isBlank, x, y)) {
+          std::size_t e = static_cast<std::size_t>(n++);
+          FX[e] = x;
+          FY[e] = y;
+          FThird[e] = 1.0f;
+        } else if (!general(i, line)) {
+          break;
+        }
+      }
+    } else {
+      // Line feeds only: the quick reading finds each line's end as it goes.
+      const std::string_view rest = lines.From(2);
+      const char* p = rest.data();
+      const char* end = p + rest.size();
+      for (int i = 2; p && p < end; ++i) {
+        float x = 0, y = 0;
+        const char* next = commas ? QuickLine(p, end, isComma, x, y) : QuickLine(p, end, isBlank, x, y);
+        if (next) {
+          std::size_t e = static_cast<std::size_t>(n++);
+          FX[e] = x;
+          FY[e] = y;
+          FThird[e] = 1.0f;
+          p = next;
+          continue;
+        }
+        const void* lf = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
+        const char* lineEnd = lf ? static_cast<const char*>(lf) : end;
+        if (!general(i, std::string_view(p, static_cast<std::size_t>(lineEnd - p)))) break;
+        p = lineEnd + 1;
+      }
     }
     if (n == 0) throw EDataFile(NoPointsMessage);
     FTitle = TitleText(lines.Line(1));
@@ -546,12 +768,10 @@ void TData::ReadXY(const std::string& fileName) {
 void TData::ReadCPI(const std::string& fileName) {
   try {
     TLines lines;
-    if (!lines.Load(fileName)) throw EDataFile("Error opening CPI data file.");
+    if (!lines.Load(fileName, "Error opening CPI data file.")) throw EDataFile("Error opening CPI data file.");
 
-    TBrkApart fields;
     auto headerValue = [&](int lineNo) {
-      fields.BreakApart(lines.Line(lineNo));
-      return Number(fields.GetField(1), false, lineNo);
+      return Number(SplitField(lines.View(lineNo), 1, TSeparators::Blank), false, lineNo);
     };
     float start = headerValue(2);
     float stop = headerValue(3);
@@ -569,11 +789,10 @@ void TData::ReadCPI(const std::string& fileName) {
     int read = 0;
     for (int i = 1; i <= n; ++i) {
       int lineNo = firstData + i - 1;
-      fields.BreakApart(lines.Line(lineNo));
+      const std::string_view field = SplitField(lines.View(lineNo), 1, TSeparators::Blank);
       float y = 0;
-      TNumber r = TryNumber(fields.GetField(1), false, y);
-      if (r == TNumber::OutOfRange)
-        throw EDataFile(AtLine(lineNo) + "\"" + fields.GetField(1) + "\" is out of range.");
+      TNumber r = TryNumber(field, false, y);
+      if (r == TNumber::OutOfRange) throw EDataFile(AtLine(lineNo) + "\"" + std::string(field) + "\" is out of range.");
       if (r != TNumber::Ok) break;
       std::size_t e = static_cast<std::size_t>(read++);
       FX[e] = static_cast<float>(start + static_cast<double>(i - 1) * step);

@@ -709,17 +709,24 @@ private:
   TRietveld& M;
   const std::string& FText;
   std::size_t FPos = 0;
-  std::string FLine;
+  std::string_view FLine;  // the current line, inside FText
   std::unordered_set<TAddr, TAddrHash> FSeen;
   bool FExcludedReported = false;
+  long long FLineBound = -1;
 
   bool AtEnd() const { return FPos >= FText.size(); }
+  // At least the number of lines of the file (every line end counted).
+  long long LineBound() {
+    if (FLineBound < 0)
+      FLineBound = 1 + std::count_if(FText.begin(), FText.end(), [](char c) { return c == '\n' || c == '\r'; });
+    return FLineBound;
+  }
   // The next line, without its line end (LF, CR LF or CR).
   void Next() {
     if (AtEnd()) throw EInOutError("Read beyond end of file", 100);
     std::size_t k = FText.find_first_of("\r\n", FPos);
     if (k == std::string::npos) k = FText.size();
-    FLine.assign(FText, FPos, k - FPos);
+    FLine = std::string_view(FText).substr(FPos, k - FPos);
     FPos = k;
     if (FPos < FText.size()) FPos += (FText[FPos] == '\r' && FPos + 1 < FText.size() && FText[FPos + 1] == '\n') ? 2 : 1;
   }
@@ -739,7 +746,7 @@ private:
     std::size_t b = FPos;
     while (FPos < FText.size() && static_cast<unsigned char>(FText[FPos]) > ' ') ++FPos;
     double d = 0;
-    if (!TryTextToDouble(FText.substr(b, FPos - b), d)) {
+    if (!TryViewToDouble(std::string_view(FText).substr(b, FPos - b), d)) {
       if (std::isinf(d)) throw EOverflow("Floating point overflow");
       throw EInOutError("Invalid numeric format", 106);
     }
@@ -747,6 +754,11 @@ private:
   }
   float R(int first, int width) const { return SingleOf(ColumnsToReal(FLine, first, width)); }
   int I(int first, int width) const { return ColumnsToInt(FLine, first, width); }
+  // Text of the columns, as CopyColumns cuts them.
+  std::string Columns(int first, int width) const {
+    if (width <= 0 || static_cast<std::size_t>(first) > FLine.size()) return {};
+    return std::string(FLine.substr(static_cast<std::size_t>(first - 1), static_cast<std::size_t>(width)));
+  }
   void AddCode(int h, int p, int a, int t, double code) {
     if (code == 0 || !FSeen.insert({h, p, a, t}).second) return;
     M.Parameters.AppendParameter(h, p, a, t, code);
@@ -766,13 +778,14 @@ private:
 void TInputFileReader::Run() {
   Counter(1.0);
   Next();
-  M.Title = FLine;
+  M.Title = std::string(FLine);
 
   Counter(2.0);
   Next();
   const int n = I(1, 3) + 1;
   if (n < 1) throw EInOutError("Invalid histogram count", 106);
   int phaseCount = 0;
+  long long scatterEntries = 0;
   std::vector<int> declaredExcluded;
   for (int h = 1; h <= n; ++h) {
     if (h > 1) Next();
@@ -785,6 +798,10 @@ void TInputFileReader::Run() {
     declaredExcluded.push_back(excluded);
     for (int k = 0; k < std::min(excluded, MaxExcludedRegions); ++k) hist->Excluded.AddRegion(0, 0);
     int entries = std::max(0, I(21, 4));
+    // Every entry takes at least one line further on: more than the file has
+    // lines is damage, not a table to allocate.
+    scatterEntries += entries;
+    if (scatterEntries > LineBound()) throw EInOutError("Invalid number of scattering-table entries", 106);
     for (int k = 0; k < entries; ++k) hist->ScatterFactors.AddNew();
     hist->AuxOption = I(25, 4);
     hist->AbsorptionModel = I(29, 4);
@@ -892,7 +909,7 @@ void TInputFileReader::Run() {
     for (int e = 1; e <= hist.ScatterFactors.Count(); ++e) {
       TScatterFactor& sf = *hist.ScatterFactors.Entry(e);
       Next();
-      sf.Symbol = CopyColumns(FLine, 1, 4);
+      sf.Symbol = Columns(1, 4);
       sf.FPrime = R(5, 8);
       sf.FDoublePrime = R(13, 8);
       Code(21, 8, h, ScatterPhase, 1, e);
@@ -960,7 +977,7 @@ void TInputFileReader::Run() {
 void TInputFileReader::ReadPhase(int p, int n, bool allCalc) {
   auto ph = std::make_unique<TPhase>();
   Next();
-  ph->Title = Utf8Left(FLine, 80);
+  ph->Title = Utf8Left(std::string(FLine), 80);
 
   int atomCount = 0;
   std::vector<TSample*> samples;
@@ -1009,14 +1026,14 @@ void TInputFileReader::ReadPhase(int p, int n, bool allCalc) {
   }
 
   Next();
-  ph->SpaceGroup = Utf8Left(FLine, 20);
+  ph->SpaceGroup = Utf8Left(std::string(FLine), 20);
 
   if (ph->CalcMethod == 0) {
     for (int a = 1; a <= atomCount; ++a) {
       auto atom = std::make_unique<TAtom>();
       Next();
-      atom->Label = CopyColumns(FLine, 1, 4);
-      atom->AtomType = CopyColumns(FLine, 5, 4);
+      atom->Label = Columns(1, 4);
+      atom->AtomType = Columns(5, 4);
       for (int t = 1; t <= 5; ++t) *atom->Value(t) = R(17 + 8 * (t - 1), 8);
       Next();
       for (int t = 6; t <= 11; ++t) *atom->Value(t) = R(1 + 8 * (t - 6), 8);

@@ -1,9 +1,12 @@
 // The interpreter component: compile and run messages, program sources and
 // the compiled-code file.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "basic/sberrors.h"
 #include "macrotest.h"
+#include "platform/rtl/textfile.h"
 #include "support/tempdir.h"
 
 namespace {
@@ -228,6 +231,41 @@ TEST(Sources, MissingFileRaisesAndKeepsTheCode) {
   EXPECT_EQ(Joined(m.Out), "7");
 }
 
+// A named pipe or a link to /dev/zero as the source, the library or the compiled-code file is refused at once
+// (a pipe without a writer would block, /dev/zero would never end): the source raises, the code file is
+// passed over for the source and never replaced by the code of the compile.
+TEST(Sources, PipesAndDevicesAreRefusedAtOnce) {
+  TTempDir dir;
+  const std::string fifo = dir.File("pipe.rib");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string zero = dir.File("zero.rib");
+  ASSERT_EQ(::symlink("/dev/zero", zero.c_str()), 0);
+  for (const std::string& name : {fifo, zero}) {
+    SCOPED_TRACE(name);
+    TMacro source;
+    ASSERT_EQ(source.Compile("OUT(7)"), 0);
+    source.Basic.SetSource_File(name);
+    EXPECT_THROW(source.Basic.Compile(), EFileKind);
+    TSBSource library;
+    library.SetLibraryFile(name);
+    library.SetFileName(dir.Write("p.rib", "OUT(1)\n"));
+    EXPECT_THROW(library.LoadText(), EFileKind);
+
+    TMacro coded;
+    coded.Basic.SetCode_File(name);
+    coded.Memo.SetText("OUT(3)");
+    coded.Basic.SetSource_Memo(&coded.Memo);
+    EXPECT_EQ(coded.Basic.Run(), 0);
+    EXPECT_EQ(Joined(coded.Out), "3");
+  }
+  // The compile did not save its code over the pipe or through the link.
+  struct stat st;
+  ASSERT_EQ(::lstat(fifo.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
+  ASSERT_EQ(::stat(zero.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISCHR(st.st_mode));
+}
+
 // ---- Compiled code -------------------------------------------------------------------
 
 const char* const CodedProgram =
@@ -371,6 +409,82 @@ TEST(CompiledCode, EveryByteFlipIsRefusedOrSafe) {
     m.Basic.Run();
   }
   EXPECT_GT(refused, static_cast<int>(good.size() / 4));
+}
+
+// A host function that walks its argument element by element stops where the storage ends; an argument
+// whose element has no size would never get there. Such code is refused when it is loaded.
+TEST(CompiledCode, OperandsWithoutElementSizeAreRefused) {
+  const auto hostile = [](const std::function<void(TSBReg&, const TSBTypeList&)>& retype) {
+    TMacro m;
+    m.Basic.AddFunction("WALK", [](TSBCodeList& l, TSBResultCell&) {
+      int e = 0;
+      while (e < 1000000 && GetArgPtr(l, 0, e)) ++e;
+    }, '1', 1);
+    EXPECT_EQ(m.Compile("CLASS E\n INTEGER X\nEND CLASS\nSTRING S\nWALK(S)"), 0);
+    TSBCodeList& code = m.Basic.Code();
+    int pushes = 0;
+    for (TSBCode& c : code.Codes)
+      if (c.Op.Kind == skPush) {
+        retype(c.A, *code.Types);
+        ++pushes;
+      }
+    EXPECT_EQ(pushes, 1);
+    TSBWriter w;
+    m.Basic.WriteCompiledCode(w);
+    return w.Data();
+  };
+  const auto userType = [](const TSBTypeList& types) {
+    for (std::size_t k = 0; k < types.size(); ++k)
+      if (types[k]->TypeCode == tcUser) return static_cast<int32_t>(k);
+    return int32_t{-1};
+  };
+  const auto loads = [](const std::string& bytes) {
+    TMacro m;
+    m.Basic.AddFunction("WALK", [](TSBCodeList&, TSBResultCell&) {}, '1', 1);
+    TSBReader r(bytes);
+    const bool read = m.Basic.ReadCompiledCode(r);
+    EXPECT_EQ(m.Basic.Code().CodeCount() > 0, read);
+    return read;
+  };
+  // The untouched stream loads, and so does the code of a class without fields (a field line naming no
+  // field), whose objects have no storage to walk: a compile's code always reads back.
+  EXPECT_TRUE(loads(hostile([](TSBReg&, const TSBTypeList&) {})));
+  {
+    const char* program =
+        "CLASS C\n INTEGER \x05\n FUNCTION SET(V AS INTEGER) AS INTEGER\n END FUNCTION\nEND CLASS\n"
+        "FUNCTION C.SET AS INTEGER\n N = V\n SET = N * 2\nEND FUNCTION\nC X\nOUT(X.SET(4))";
+    TMacro m;
+    ASSERT_EQ(m.Compile(program), 0);
+    const int result = m.Basic.Run();  // a method of an object without storage: 306
+    TSBWriter w;
+    m.Basic.WriteCompiledCode(w);
+    TMacro fresh;
+    TSBReader r(w.Data());
+    ASSERT_TRUE(fresh.Basic.ReadCompiledCode(r));
+    EXPECT_EQ(fresh.Basic.Run(), result);
+    EXPECT_EQ(fresh.Out, m.Out);
+  }
+  const struct {
+    const char* Case;
+    std::function<void(TSBReg&, const TSBTypeList&)> Retype;
+  } cases[] = {
+      {"no type code", [](TSBReg& r, const TSBTypeList&) { r.TypeCode = tcNone; }},
+      {"a type of size 0",
+       [&](TSBReg& r, const TSBTypeList& types) {
+         r.TypeCode = tcUser;
+         r.TypeIndex = userType(types);
+         types[static_cast<std::size_t>(r.TypeIndex)]->Size = 0;
+         types[static_cast<std::size_t>(r.TypeIndex)]->Fields.clear();
+       }},
+      {"a type the list does not have", [](TSBReg& r, const TSBTypeList& types) {
+         r.TypeCode = tcUser;
+         r.TypeIndex = static_cast<int32_t>(types.size());
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Case);
+    EXPECT_FALSE(loads(hostile(c.Retype)));
+  }
 }
 
 TEST(CompiledCode, UnreadableCodeFileCompilesTheSource) {

@@ -85,25 +85,77 @@ TEST(Executor, InvalidDatesEndTheRunWithAnError) {
   EXPECT_EQ(m.Run("DATE D\nINTEGER N\nN = 693669\nD = N"), "run 301");
 }
 
-TEST(Executor, DeepRecursionEndsWithTooManyCycles) {
+// Each run of a FUNCTION counts its entries from 0, so the cycle limit bounds what one call does, not the
+// whole recursion: FIB(20) (21,891 calls) runs under the default limit, and a recursion 5,000 deep runs
+// to its result. Recursion beyond the depth limit ends with its own error instead of exhausting the machine.
+TEST(Executor, EachCallCountsItsOwnEntries) {
   TMacro m;
-  m.Basic.SetMax_Count(1000000);
-  EXPECT_EQ(m.Run("FUNCTION R(N AS INTEGER) AS INTEGER\n R = R(N + 1)\nEND FUNCTION\nOUT(R(0))"), "run 310");
-  EXPECT_EQ(m.Run("FUNCTION D(N AS INTEGER) AS INTEGER\n IF N > 0 THEN\n  D = D(N - 1) + 1\n END IF\nEND FUNCTION\n"
-                  "OUT(D(500))"),
-            "500");
-}
-
-TEST(Executor, RunawayRecursionHitsTheCycleLimit) {
-  // 2^40 calls: the limit counts every entry over the whole recursion.
-  TMacro m;
-  EXPECT_EQ(m.Run("FUNCTION T(N AS INTEGER) AS INTEGER\n IF N < 40 THEN\n  T = T(N + 1) + T(N + 1)\n END IF\n"
-                  "END FUNCTION\nT(0)"),
-            "run 310");
-  m.Basic.SetMax_Count(100000);
   EXPECT_EQ(m.Run("FUNCTION FIB(N AS INTEGER) AS INTEGER\n IF N < 2 THEN\n  FIB = N\n ELSE\n"
                   "  FIB = FIB(N - 1) + FIB(N - 2)\n END IF\nEND FUNCTION\nOUT(FIB(20))"),
             "6765");
+  EXPECT_EQ(m.Run("FUNCTION D(N AS INTEGER) AS INTEGER\n IF N > 0 THEN\n  D = D(N - 1) + 1\n END IF\nEND FUNCTION\n"
+                  "OUT(D(5000))"),
+            "5000");
+  // The calls of one run are bounded by 100 times the cycle limit: a recursion that branches 2^40 times ends
+  // with "Too many cycles" after a million calls.
+  EXPECT_EQ(m.Run("FUNCTION T(N AS INTEGER) AS INTEGER\n IF N < 40 THEN\n  T = T(N + 1) + T(N + 1)\n END IF\n"
+                  "END FUNCTION\nT(0)"),
+            "run 310");
+  // Arguments read from the list entered again: the second argument is the first parameter, bound before it.
+  EXPECT_EQ(m.Run("FUNCTION P(A AS INTEGER, B AS INTEGER) AS INTEGER\n IF A > 0 THEN\n  P = P(B - 1, A)\n ELSE\n"
+                  "  P = B\n END IF\nEND FUNCTION\nOUT(P(3, 5))"),
+            "2");
+}
+
+TEST(Executor, RunawayRecursionEndsWithItsOwnError) {
+  const struct {
+    const char* Case;
+    const char* Program;
+  } cases[] = {
+      {"depth", "FUNCTION R(N AS INTEGER) AS INTEGER\n R = R(N + 1)\nEND FUNCTION\nOUT(R(0))"},
+      // 8 kB of locals kept per call reach the byte limit of the kept frames before the depth limit.
+      {"kept bytes", "FUNCTION R(N AS INTEGER) AS INTEGER\n DOUBLE A[1000]\n A[999] = N\n R = R(N + 1)\n"
+                     "END FUNCTION\nOUT(R(0))"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Case);
+    TMacro m;
+    m.Basic.SetMax_Count(1000000);
+    EXPECT_EQ(m.Run(c.Program), "run 312");
+    EXPECT_NE(m.Message().find("Recursion too deep"), std::string::npos) << m.Message();
+    EXPECT_EQ(m.Message().find(" Run time error :312  IP:"), 0u) << m.Message();
+    // Nothing is left running: the component compiles and runs again.
+    EXPECT_EQ(m.Run("OUT(1)"), "1");
+  }
+}
+
+// A host function that raises deep in a recursion unwinds the run: the lists left running are counted
+// out and get their outer state back, so the next run starts clean and recursion works again.
+TEST(Executor, HostFunctionRaisingInARecursionLeavesNothingRunning) {
+  TMacro m;
+  bool raise = true;
+  m.Basic.AddFunction("BOOM", [&raise](TSBCodeList& l, TSBResultCell&) {
+    if (raise && GetArgInt(l, 0) == 0) throw Exception("boom");
+  }, '1', 1);
+  ASSERT_EQ(m.Compile("FUNCTION R(N AS INTEGER) AS INTEGER\n INTEGER K\n K = N\n BOOM(N)\n IF N > 0 THEN\n"
+                      "  R = R(N - 1) + K\n ELSE\n  R = 0\n END IF\nEND FUNCTION\nOUT(R(3))\nOUT(R(4))"),
+            0);
+  EXPECT_THROW(m.Basic.Run(), Exception);
+  EXPECT_EQ(m.Basic.Code().RunDepth, 0);
+  raise = false;
+  m.Out.clear();
+  EXPECT_EQ(m.Basic.Run(), 0);
+  EXPECT_EQ(Joined(m.Out), "6|10");
+}
+
+// Both by-reference parameters of a call are bound from the arguments as they were before the call, also when
+// the arguments are the same list's parameters in swapped order.
+TEST(Executor, ByRefArgumentsSwappedThroughRecursion) {
+  TMacro m;
+  EXPECT_EQ(m.Run("FUNCTION S(BYREF A AS INTEGER, BYREF B AS INTEGER, N AS INTEGER) AS INTEGER\n IF N > 0 THEN\n"
+                  "  S(B, A, N - 1)\n ELSE\n  A = A * 10 + 1\n  B = B * 10 + 2\n END IF\nEND FUNCTION\n"
+                  "INTEGER X, Y\nS(X, Y, 1)\nOUT(X)\nOUT(Y)"),
+            "2|1");
 }
 
 TEST(Executor, LoopAroundARecursiveCallStillHitsTheLimit) {

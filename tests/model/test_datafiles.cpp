@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -460,6 +463,59 @@ TEST_F(DataFiles, XyMalformed) {
   }
 }
 
+// Lines that the quick reading of plain line-feed files must read exactly as the general reading does (the
+// general one also serves files with CR LF line ends, so each case runs with both).
+TEST_F(DataFiles, XyQuickAndGeneralReadingsAgree) {
+  const struct {
+    const char* Case;
+    Texts Data;
+    std::vector<float> X, Y;
+    const char* Message;
+  } cases[] = {
+      {"signs and bare points", {"+1.5 -.5", "5. +.25", "-0 1E+2"}, {1.5f, 5, 0}, {-0.5f, 0.25f, 100}, nullptr},
+      {"control characters are trimmed", {"1.5\x01 2\x0b", "\x02" "3 4"}, {1.5f, 3}, {2, 4}, nullptr},
+      {"more columns", {"1 2 3", "4\t5\t6\t"}, {1, 4}, {2, 5}, nullptr},
+      {"below single range reads as 0", {"1e-50 2"}, {0}, {2}, nullptr},
+      {"two signs stop", {"1 2", "+-1 2"}, {1}, {2}, nullptr},
+      {"exponent without digits stops", {"1 2", "1e 2"}, {1}, {2}, nullptr},
+      {"letters after the number stop", {"1 2", "3x 4"}, {1}, {2}, nullptr},
+      {"hex stops", {"1 2", "0x10 4"}, {1}, {2}, nullptr},
+      {"nan and inf stop", {"1 2", "nan 3", "inf 4"}, {1}, {2}, nullptr},
+      {"a lone point stops", {"1 2", ". 4"}, {1}, {2}, nullptr},
+      {"one column stops", {"1 2", "3"}, {1}, {2}, nullptr},
+      {"commas with blanks and empty fields", {"1.5 , 2", "3,,4", "5 ,\t6"}, {1.5f, 3, 5}, {2, 4, 6}, nullptr},
+      {"a blank field between commas stops", {"1,2", "3, ,4"}, {1}, {2}, nullptr},
+      {"beyond double range", {"1 2", "1e400 2"}, {}, {},
+       "Error reading data file at line 3: \"1e400\" is out of range."},
+      {"beyond single range in the second column", {"1 2", "2 -1e39\x01"}, {}, {},
+       "Error reading data file at line 3: \"-1e39\" is out of range."},
+      {"the last line without a line end", {"1 2", "3 4"}, {1, 3}, {2, 4}, nullptr},
+  };
+  for (const auto& c : cases) {
+    for (const char* eol : {"\n", "\r\n"}) {
+      SCOPED_TRACE(std::string(c.Case) + (eol[0] == '\r' ? " (CR LF)" : " (LF)"));
+      Texts lines{"title"};
+      lines.insert(lines.end(), c.Data.begin(), c.Data.end());
+      std::string content = Lines(lines, eol);
+      if (std::string(c.Case) == "the last line without a line end") content.resize(content.size() - std::strlen(eol));
+      TData d;
+      Dialogs.Clear();
+      d.ReadXY(Write("q.xy", content));
+      if (c.Message) {
+        EXPECT_EQ(Dialogs.Texts(), Texts{c.Message});
+        ExpectEmpty(d);
+        continue;
+      }
+      EXPECT_EQ(Dialogs.Texts(), Texts{});
+      ASSERT_EQ(d.PointCount(), static_cast<int>(c.X.size()));
+      for (std::size_t i = 0; i < c.X.size(); ++i) {
+        EXPECT_EQ(d.X()[i], c.X[i]);
+        EXPECT_EQ(d.Y()[i], c.Y[i]);
+      }
+    }
+  }
+}
+
 // ---- CPI files -------------------------------------------------------------------------
 
 std::string Cpi(const std::string& start, const std::string& stop, const std::string& step, int values) {
@@ -560,6 +616,33 @@ TEST_F(DataFiles, UnopenableFilesGiveTheReadersMessage) {
     (d.*c.Reader)(Dir.File("missing"));
     EXPECT_EQ(Dialogs.Texts(), Texts{c.Message});
     ExpectEmpty(d);
+  }
+}
+
+// A named pipe or a link to /dev/zero given as a data file is refused at once with the reason, instead of
+// blocking or reading without end.
+TEST_F(DataFiles, PipesAndDevicesAreRefusedAtOnce) {
+  const std::string fifo = Dir.File("pipe.dat");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string zero = Dir.File("zero.dat");
+  ASSERT_EQ(::symlink("/dev/zero", zero.c_str()), 0);
+  const struct {
+    void (TData::*Reader)(const std::string&);
+    const char* Message;
+  } readers[] = {{&TData::ReadDAT, "Error opening file."},
+                 {&TData::ReadGSAS, "Error opening file."},
+                 {&TData::ReadXY, "Error opening XY Data file."},
+                 {&TData::ReadCPI, "Error opening CPI data file."}};
+  for (const auto& r : readers) {
+    for (const std::string& name : {fifo, zero}) {
+      SCOPED_TRACE(std::string(r.Message) + " " + name);
+      TData d;
+      LoadGood(d);
+      (d.*r.Reader)(name);
+      EXPECT_EQ(Dialogs.Texts(),
+                Texts{std::string(r.Message) + " Cannot read " + name + ": it is not a regular file."});
+      ExpectEmpty(d);
+    }
   }
 }
 

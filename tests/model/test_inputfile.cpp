@@ -590,6 +590,12 @@ TEST(InputFileErrors, MessagesNameTheLineGroup) {
       {"free-format value beyond single range", [](auto& l) { l[10] = "1e40 0.01 100 1 0 0 0"; },
        "Error reading a numeric value at line 5", 3},
       {"more background terms than coefficients", [](auto& l) { l[4][15] = '7'; }, "Error reading Inputfile at line 3", 3},
+      // Each entry takes a line of its own further on: a count the file cannot hold is refused before
+      // anything is allocated for it.
+      {"more scattering-table entries than the file has lines", [](auto& l) { l[1].replace(20, 4, "9999"); },
+       "Error reading Inputfile at line 2", 0},
+      {"scattering-table entries of a later histogram", [](auto& l) { l[2].replace(20, 4, "9999"); },
+       "Error reading Inputfile at line 2.00999999046326", 1},
   };
   for (const auto& c : cases) {
     auto lines = good;

@@ -22,6 +22,19 @@ double ChebyshevSum(const std::array<float, 24>& b, int terms, double q, bool se
 }
 
 double Sinc(double v) { return std::sin(v) / v; }
+double SincSlope(double v) { return (std::cos(v) * v - std::sin(v)) / (v * v); }
+
+// T_k (or U_k) at q.
+double Chebyshev(int k, double q, bool second) {
+  double previous = 1.0, current = second ? 2.0 * q : q;
+  if (k == 0) return previous;
+  for (int i = 1; i < k; ++i) {
+    const double next = 2.0 * q * current - previous;
+    previous = current;
+    current = next;
+  }
+  return current;
+}
 
 }  // namespace
 
@@ -92,6 +105,50 @@ double BackgroundValue(const THistogram& histogram, const TBackgroundRange& rang
           return p[i - 1].Y + (double(p[i].Y) - p[i - 1].Y) * (x - p[i - 1].X) / dx;
         }
       return p.back().Y;
+    }
+    default:
+      return 0;
+  }
+}
+
+double BackgroundDerivative(const THistogram& histogram, const TBackgroundRange& range, double x, double q, int k) {
+  const TBackGround& bg = histogram.Background;
+  const auto& b = bg.Coefficients;
+  const int terms = std::clamp(range.Terms, 1, 24);
+  if (k < 0 || k >= terms) return 0;
+  const double width = range.XMax - range.XMin;
+  const double unit = width > 0 ? 2.0 * (x - range.XMin) / width - 1.0 : 0.0;
+  switch (bg.Kind) {
+    case bkPolynomial: {
+      const double t = bg.Offset != 0 ? x / bg.Offset - 1.0 : unit;
+      double power = 1;
+      for (int i = 0; i < k; ++i) power *= t;
+      return power;
+    }
+    case bkChebyI:
+    case bkShiftedChebyI:
+      return Chebyshev(k, unit, false);
+    case bkChebyII:
+    case bkShiftedChebyII:
+      return Chebyshev(k, unit, true);
+    case bkAmorphous: {
+      if (k == 0) return 1;
+      const int first = k % 2 == 1 ? k : k - 1;  // the pair's amplitude
+      if (first + 1 >= terms) return 0;
+      const double qr = q * b[first + 1];
+      if (qr == 0) return 0;
+      return k == first ? Sinc(qr) : b[first] * q * SincSlope(qr);
+    }
+    case bkDampedAmorphous: {
+      if (k == 0) return 1;
+      const int first = k - (k - 1) % 3;  // the triple's amplitude
+      if (first + 2 >= terms) return 0;
+      const double qr = q * b[first + 1];
+      if (qr == 0) return 0;
+      const double damping = std::exp(-b[first + 2] * q * q);
+      if (k == first) return Sinc(qr) * damping;
+      if (k == first + 1) return b[first] * q * SincSlope(qr) * damping;
+      return -b[first] * Sinc(qr) * q * q * damping;
     }
     default:
       return 0;

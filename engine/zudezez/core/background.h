@@ -21,6 +21,9 @@ constexpr int beNone = 0, beAmorphousZero = 60, beInterpolation = 61;
 // Sets error to a background error when the model cannot be evaluated.
 double BackgroundValue(const THistogram& histogram, const TBackgroundRange& range, double x, double q, int& error);
 
+// d BackgroundValue / d coefficient k (0-based) at x.
+double BackgroundDerivative(const THistogram& histogram, const TBackgroundRange& range, double x, double q, int k);
+
 // Checks the user points (kind 2): two points at the same x give beInterpolation.
 int CheckBackgroundPoints(const THistogram& histogram);
 

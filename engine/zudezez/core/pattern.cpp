@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <type_traits>
 
 #include "core/background.h"
+#include "core/dual.h"
 #include "model/rietclass.h"
 
 namespace {
@@ -15,30 +17,7 @@ bool IsTof(const THistogram& h) { return h.Job == jobTOFData || h.Job == jobTOFC
 bool IsEnergy(const THistogram& h) { return h.Job == jobEDData || h.Job == jobEDCalc; }
 bool IsNeutronCW(const THistogram& h) { return h.Job == jobNeutronData || h.Job == jobNeutronCalc; }
 
-// March-Dollase factor of a reflection at angle alpha to the orientation axis.
-double MarchDollase(double r, double cosAlpha) {
-  const double c2 = cosAlpha * cosAlpha;
-  return std::pow(r * r * c2 + (1.0 - c2) / r, -1.5);
-}
-
-// Sabine's extinction factor for a powder (Laue and Bragg limits mixed by angle).
-double SabineExtinction(double x, double sinTheta) {
-  if (x <= 0) return 1.0;
-  const double bragg = 1.0 / std::sqrt(1.0 + x);
-  double laue;
-  if (x < 1.0)
-    laue = 1.0 - x / 2 + x * x / 4 - 5 * x * x * x / 48 + 7 * x * x * x * x / 192;
-  else
-    laue = std::sqrt(2.0 / (Pi * x)) * (1.0 - 1.0 / (8 * x) - 3.0 / (128 * x * x) - 15.0 / (1024 * x * x * x));
-  const double s2 = sinTheta * sinTheta;
-  return laue * (1 - s2) + bragg * s2;
-}
-
 double Squared(double v) { return v * v; }
-
-// v above eps; below it eps exp((v - eps) / eps), which meets it with the
-// same slope and stays positive.
-double SoftPositive(double v, double eps) { return v > eps ? v : eps * std::exp(std::max(-700.0, (v - eps) / eps)); }
 
 }  // namespace
 
@@ -100,10 +79,31 @@ int TPattern::CheckSample(int h, int p) const {
 
 int TPattern::Prepare() {
   FGroups.assign(static_cast<std::size_t>(FModel.PhaseCount()), TSpaceGroup());
+  FPairedOps.assign(FGroups.size(), {});
   for (int p = 1; p <= FModel.PhaseCount(); ++p) {
     const TCell cell = Cell(p);
     if (!cell.IsValid() || !FGroups[static_cast<std::size_t>(p - 1)].Assign(FModel.Phase(p)->SpaceGroup, cell))
       return zeSpaceGroup;
+    const std::vector<TSymOp>& ops = Group(p).Operations();
+    std::vector<int> partner(ops.size(), -1);
+    for (std::size_t i = 0; i < ops.size(); ++i)
+      for (std::size_t j = 0; j < ops.size() && partner[i] < 0; ++j) {
+        bool opposite = true;
+        for (int a = 0; a < 3 && opposite; ++a) {
+          for (int b = 0; b < 3; ++b) opposite = opposite && ops[i].R[a][b] == -ops[j].R[a][b];
+          const double t = ops[i].T[a] + ops[j].T[a];
+          opposite = opposite && std::fabs(t - std::round(t)) < 1e-9;
+        }
+        if (opposite) partner[i] = static_cast<int>(j);
+      }
+    std::vector<int>& paired = FPairedOps[static_cast<std::size_t>(p - 1)];
+    std::vector<char> taken(ops.size(), 0);
+    for (std::size_t i = 0; i < ops.size() && partner[i] >= 0; ++i) {
+      if (taken[i]) continue;
+      paired.push_back(static_cast<int>(i));
+      taken[i] = taken[static_cast<std::size_t>(partner[i])] = 1;
+    }
+    if (std::find(partner.begin(), partner.end(), -1) != partner.end() || 2 * paired.size() != ops.size()) paired.clear();
   }
   std::size_t reflectionTotal = 0;
   for (int h = 1; h <= HistogramCount(); ++h) {
@@ -118,6 +118,19 @@ int TPattern::Prepare() {
     // Points in the refined range and outside every excluded region.
     const std::size_t n = data.X.size();
     data.Used.assign(n, 1);
+    // A constant step (up to single-precision rounding) lets the peaks walk the points.
+    data.Step = 0;
+    data.StepDeviation = 0;
+    if (n > 2) {
+      const double step = (data.X.back() - data.X.front()) / double(n - 1);
+      double deviation = 0;
+      for (std::size_t i = 0; i < n && step > 0; ++i)
+        deviation = std::max(deviation, std::fabs(data.X[i] - (data.X.front() + double(i) * step)));
+      if (step > 0 && deviation <= 1e-3 * step) {
+        data.Step = step;
+        data.StepDeviation = deviation;
+      }
+    }
     const double lo = std::min(hist.Start, hist.Stop), hi = std::max(hist.Start, hist.Stop);
     const bool ranged = hi > lo;
     for (std::size_t i = 0; i < n; ++i) {
@@ -213,6 +226,15 @@ double TPattern::ScatteringVector(int h, double x) const {
   return d > 0 ? 2 * Pi / d : 0;
 }
 
+// ---------------------------------------------------------------------------
+// Structure factors
+
+double TPattern::OccupancyFactor(const TPhaseView& /*view*/, int /*atom*/) const {
+  // N x M atoms sit in the cell: the sum over all M operations is weighted
+  // by N alone (see AtomContribution).
+  return 1.0;
+}
+
 // The geometric part of one atom's contribution to F(hkl), without its
 // scattering factor: N x exp(-B s^2) x the sum over every operation of the
 // group (centring included) of exp(2 pi i h.x'), with B the atom's B plus the
@@ -223,12 +245,21 @@ double TPattern::ScatteringVector(int h, double x) const {
 // stabiliser. A fully occupied general position has N = 1; a full 4-fold
 // site of P n m a (M = 8) has N = 0.5.
 std::complex<double> TPattern::AtomContribution(const TPhaseView& view, int atom, const TMiller& hkl, double stol2,
-                                                const TPhase& phase) const {
+                                                const TPhase& phase, std::array<std::complex<double>, 10>* sums) const {
+  static constexpr int PairI[6] = {0, 1, 2, 0, 0, 1}, PairJ[6] = {0, 1, 2, 1, 2, 2};
+  if (sums != nullptr) sums->fill(0);
   const TAtom& a = *phase.Atom(atom + 1);
   const TVec3 x{a.X, a.Y, a.Z};
   const bool aniso = a.B11 != 0 || a.B22 != 0 || a.B33 != 0 || a.B12 != 0 || a.B13 != 0 || a.B23 != 0;
   std::complex<double> sum = 0;
-  for (const TSymOp& op : Group(view.Phase).Operations()) {
+  const std::vector<TSymOp>& ops = Group(view.Phase).Operations();
+  const std::vector<int>* paired =
+      static_cast<std::size_t>(view.Phase - 1) < FPairedOps.size() && !FPairedOps[static_cast<std::size_t>(view.Phase - 1)].empty()
+          ? &FPairedOps[static_cast<std::size_t>(view.Phase - 1)]
+          : nullptr;
+  const std::size_t count = paired != nullptr ? paired->size() : ops.size();
+  for (std::size_t o = 0; o < count; ++o) {
+    const TSymOp& op = ops[paired != nullptr ? static_cast<std::size_t>((*paired)[o]) : o];
     const TMiller hr = op.ApplyToHkl(hkl);
     const double angle = 2 * Pi * (hr[0] * x[0] + hr[1] * x[1] + hr[2] * x[2] + hkl[0] * op.T[0] + hkl[1] * op.T[1] + hkl[2] * op.T[2]);
     double t = 1.0;
@@ -237,47 +268,96 @@ std::complex<double> TPattern::AtomContribution(const TPhaseView& view, int atom
       t = std::exp(-(a.B11 * hr[0] * hr[0] + a.B22 * hr[1] * hr[1] + a.B33 * hr[2] * hr[2] +
                      2.0 * (a.B12 * hr[0] * hr[1] + a.B13 * hr[0] * hr[2] + a.B23 * hr[1] * hr[2])));
     }
-    sum += t * std::complex<double>(std::cos(angle), std::sin(angle));
+    const std::complex<double> e = t * std::complex<double>(std::cos(angle), std::sin(angle));
+    if (paired != nullptr) {
+      // With the partner (-R, -t): the conjugate term at -h'.
+      const double re = 2 * e.real(), im = 2 * e.imag();
+      sum += re;
+      if (sums != nullptr) {
+        for (int i = 0; i < 3; ++i) (*sums)[i] += std::complex<double>(0, double(hr[i]) * im);
+        for (int q = 0; q < 6; ++q) (*sums)[3 + q] += double(hr[PairI[q]] * hr[PairJ[q]]) * re;
+        (*sums)[9] += re;
+      }
+      continue;
+    }
+    sum += e;
+    if (sums != nullptr) {
+      for (int i = 0; i < 3; ++i) (*sums)[i] += double(hr[i]) * e;
+      for (int q = 0; q < 6; ++q) (*sums)[3 + q] += double(hr[PairI[q]] * hr[PairJ[q]]) * e;
+      (*sums)[9] += e;
+    }
   }
   const double b = a.B + phase.IsoThermal;
-  return sum * (a.N * std::exp(-b * stol2));
+  return sum * (a.N * OccupancyFactor(view, atom) * std::exp(-b * stol2));
 }
 
 void TPattern::UpdateStructureFactors(int /*h: the view is that histogram's*/, TPhaseView& view) {
   const TPhase& phase = *FModel.Phase(view.Phase);
-  const TCell cell = Cell(view.Phase);
-  for (TReflection& r : view.Reflections) r.D = cell.DSpacing(r.Hkl);
+  const std::size_t atoms = phase.CalcMethod == 0 ? static_cast<std::size_t>(phase.AtomCount()) : 0;
+  const std::size_t count = view.Reflections.size();
+  // The cell and the overall displacement change every atom's contribution.
+  const double shared[8] = {phase.A, phase.B, phase.C, phase.Alpha, phase.Beta, phase.Gamma, phase.IsoThermal,
+                            double(phase.AtomCount())};
+  bool geometry = view.SharedKey.size() != 8 || !std::equal(shared, shared + 8, view.SharedKey.begin());
+  if (geometry) {
+    view.SharedKey.assign(shared, shared + 8);
+    const TCell cell = Cell(view.Phase);
+    for (TReflection& r : view.Reflections) r.D = cell.DSpacing(r.Hkl);
+  }
   if (phase.CalcMethod != 0) return;
-  std::vector<double> shared = {phase.A, phase.B, phase.C, phase.Alpha, phase.Beta, phase.Gamma, phase.IsoThermal,
-                                double(phase.AtomCount())};
-  const bool sharedChanged = shared != view.SharedKey;
-  const std::size_t atoms = static_cast<std::size_t>(phase.AtomCount());
-  if (sharedChanged || view.AtomF.size() != atoms) {
+  if (view.AtomF.size() != atoms) {
     view.AtomF.assign(atoms, {});
     view.AtomKey.assign(atoms, {});
-    view.SharedKey = shared;
+    geometry = true;
   }
+  const bool sums = FDerivatives;
+  if (sums && view.AtomSums.size() != atoms) {
+    view.AtomSums.assign(atoms, {});
+    geometry = true;
+  }
+  bool changed = geometry;
   for (std::size_t a = 0; a < atoms; ++a) {
     const TAtom& atom = *phase.Atom(static_cast<int>(a) + 1);
     std::array<float, 11> key{atom.X, atom.Y, atom.Z, atom.B, atom.N, atom.B11, atom.B22, atom.B33, atom.B12, atom.B13, atom.B23};
-    if (!view.AtomF[a].empty() && key == view.AtomKey[a]) continue;
-    view.AtomKey[a] = key;
     auto& list = view.AtomF[a];
-    list.resize(view.Reflections.size());
-    for (std::size_t k = 0; k < view.Reflections.size(); ++k) {
+    if (!geometry && list.size() == count && key == view.AtomKey[a] && (!sums || view.AtomSums[a].size() == count)) continue;
+    view.AtomKey[a] = key;
+    changed = true;
+    list.resize(count);
+    if (sums) view.AtomSums[a].resize(count);
+    for (std::size_t k = 0; k < count; ++k) {
       const TReflection& r = view.Reflections[k];
-      list[k] = AtomContribution(view, static_cast<int>(a), r.Hkl, 0.25 / (r.D * r.D), phase);
+      list[k] = AtomContribution(view, static_cast<int>(a), r.Hkl, 0.25 / (r.D * r.D), phase,
+                                 sums ? &view.AtomSums[a][k] : nullptr);
     }
   }
+  // Scattering factors: new with the cell or with refined entries.
+  bool scatter = view.ScatterKey.size() != 2 * atoms;
+  view.ScatterKey.resize(2 * atoms);
+  for (std::size_t a = 0; a < atoms; ++a) {
+    const TScatterFactor* e = view.Scatterers[a].Entry;
+    const double fp = e != nullptr ? e->FPrime : 0.0, fpp = e != nullptr ? e->FDoublePrime : 0.0;
+    scatter = scatter || view.ScatterKey[2 * a] != fp || view.ScatterKey[2 * a + 1] != fpp;
+    view.ScatterKey[2 * a] = fp;
+    view.ScatterKey[2 * a + 1] = fpp;
+  }
+  if (geometry || scatter || view.Form.size() != atoms * count) {
+    view.Form.resize(atoms * count);
+    for (std::size_t a = 0; a < atoms; ++a)
+      for (std::size_t k = 0; k < count; ++k) {
+        const double d = view.Reflections[k].D;
+        view.Form[a * count + k] = view.Scatterers[a].Real(0.25 / (d * d));
+      }
+    changed = true;
+  }
+  if (!changed) return;
   // F(h) = sum (f + i f'') G and the Friedel mate's |F(-h)| = |sum (f - i f'') G|;
   // the powder intensity takes their mean.
-  for (std::size_t k = 0; k < view.Reflections.size(); ++k) {
+  for (std::size_t k = 0; k < count; ++k) {
     TReflection& r = view.Reflections[k];
-    const double stol2 = 0.25 / (r.D * r.D);
     std::complex<double> plus = 0, minus = 0;
     for (std::size_t a = 0; a < atoms; ++a) {
-      const TScatterer& sc = view.Scatterers[a];
-      const double f1 = sc.Real(stol2), f2 = sc.Imaginary();
+      const double f1 = view.Form[a * count + k], f2 = view.Scatterers[a].Imaginary();
       plus += std::complex<double>(f1, f2) * view.AtomF[a][k];
       minus += std::complex<double>(f1, -f2) * view.AtomF[a][k];
     }
@@ -311,27 +391,243 @@ double TPattern::ForwardScattering(int h, const TPhaseView& view) const {
   return sum;
 }
 
-void TPattern::WidthTerms(int h, const TPhaseView& view, const TReflection& r, const TSample& s, double widthArg,
-                          double& g2, double& lorentz) const {
-  const THistogram& hist = *FModel.Histogram(h);
-  const int profile = hist.Profile;
-  const double t = widthArg;
-  if (IsTof(hist)) {
-    g2 = s.U + s.V * t * t + s.W * t * t * t * t;
-    lorentz = s.Gam0 + s.Gam1 * t + s.Gam2 * t * t;
-  } else if (IsEnergy(hist)) {
-    g2 = s.U * t * t + s.V * t + s.W;
-    lorentz = s.Gam0 + s.Gam1 * t + s.Gam2 * t * t;
+// ---------------------------------------------------------------------------
+// Peaks. One template gives the peaks of a reflection from the model values
+// (T = double) and, with T = TDual, their exact derivatives with respect to
+// those values.
+
+namespace {
+
+// Model values a peak depends on (besides |F|^2).
+enum TPeakInput {
+  inZero, inDisplacement, inHistScale, inLambda1, inLambda2, inAbsorption, inPhaseScale,
+  inA, inB, inC, inAlpha, inBeta, inGamma,
+  inU, inV, inW, inGam0, inGam1, inGam2, inUaniso, inAsym1, inAsym2, inPO, inExtinction, inPore, inRough,
+  inGausDis1, inLorDis1, inGausDis2, inLorDis2, inGausDis3, inLorDis3,
+  inCount,
+  inF2 = inCount,  // the reflection's |F|^2, a pseudo-input of the derivatives
+  inNone = -1
+};
+
+// The input of a refinement address, inNone when the address changes no
+// peak directly (atoms, background, unused values).
+int PeakInputOf(int h, int p, int a, int t) {
+  if (h > 0 && p == 0 && a == 0) {
+    switch (t) {
+      case 1: return inZero;
+      case 26: return inHistScale;
+      case 27: return inLambda1;
+      case 28: return inLambda2;
+      case 29: return inDisplacement;
+      case 30: return inAbsorption;
+      default: return inNone;
+    }
+  }
+  if (h == 0 && p > 0 && a == 0) {
+    if (t == 1) return inPhaseScale;
+    if (t >= 6 && t <= 11) return inA + (t - 6);
+    return inNone;
+  }
+  if (h > 0 && p > 0 && p != ScatterPhase && a == 0) {
+    switch (t) {
+      case 3: return inU;
+      case 4: return inV;
+      case 5: return inW;
+      case 12: return inPO;
+      case 14: return inAsym1;
+      case 15: return inGam0;
+      case 16: return inGam1;
+      case 17: return inGam2;
+      case 18: return inExtinction;
+      case 19: return inUaniso;
+      case 20: return inAsym2;
+      case 25: return inPore;
+      case 26: return inRough;
+      case 28: case 29: case 30: case 31: case 32: case 33: return inGausDis1 + (t - 28);
+      default: return inNone;
+    }
+  }
+  return inNone;
+}
+
+template <class T>
+T Seeded(double v, int slot) {
+  if constexpr (std::is_same_v<T, double>)
+    return v;
+  else
+    return T::Seed(v, slot);
+}
+
+template <class T>
+bool Moving(const T& x) {
+  if constexpr (std::is_same_v<T, double>) {
+    (void)x;
+    return false;
   } else {
-    g2 = s.U * t * t + s.V * t + s.W;
-    lorentz = LorentzianTerm(profile, s.Gam0, s.Gam1, s.Gam2, t);
+    return std::any_of(x.D.begin(), x.D.end(), [](double d) { return d != 0; });
+  }
+}
+
+template <class T>
+using TMatOf = std::array<std::array<T, 3>, 3>;
+
+template <class T>
+T QuadraticOf(const TMatOf<T>& g, const TVec3& u, const TVec3& v) {
+  T s(0.0);
+  for (int i = 0; i < 3; ++i)
+    for (int j = 0; j < 3; ++j)
+      if (u[i] * v[j] != 0) s += g[i][j] * (u[i] * v[j]);
+  return s;
+}
+
+template <class T>
+T ReciprocalCosineOf(const TMatOf<T>& g, const TVec3& h1, const TVec3& h2) {
+  using std::sqrt;
+  const T n1 = QuadraticOf(g, h1, h1), n2 = QuadraticOf(g, h2, h2);
+  if (n1 <= 0 || n2 <= 0) return T(1.0);
+  const T c = QuadraticOf(g, h1, h2) / sqrt(n1 * n2);
+  return c < -1.0 ? T(-1.0) : (c > 1.0 ? T(1.0) : c);
+}
+
+// The model values one view's peaks use, with the cell's reciprocal metric.
+template <class T>
+struct TViewValues {
+  std::array<T, inCount> In{};
+  TMatOf<T> Recip{};
+  T Volume{};
+  bool Valid = false;
+};
+
+template <class T>
+void SetCell(TViewValues<T>& v) {
+  using std::cos;
+  using std::sqrt;
+  const T a = v.In[inA], b = v.In[inB], c = v.In[inC];
+  const T ca = cos(v.In[inAlpha] * DegToRad), cb = cos(v.In[inBeta] * DegToRad), cg = cos(v.In[inGamma] * DegToRad);
+  const TMatOf<T> m = {{{a * a, a * b * cg, a * c * cb}, {a * b * cg, b * b, b * c * ca}, {a * c * cb, b * c * ca, c * c}}};
+  const T det = m[0][0] * (m[1][1] * m[2][2] - m[1][2] * m[2][1]) - m[0][1] * (m[1][0] * m[2][2] - m[1][2] * m[2][0]) +
+                m[0][2] * (m[1][0] * m[2][1] - m[1][1] * m[2][0]);
+  v.Valid = det > 0 && std::isfinite(ValueOf(det));
+  if (!v.Valid) return;
+  v.Recip[0][0] = (m[1][1] * m[2][2] - m[1][2] * m[2][1]) / det;
+  v.Recip[0][1] = (m[0][2] * m[2][1] - m[0][1] * m[2][2]) / det;
+  v.Recip[0][2] = (m[0][1] * m[1][2] - m[0][2] * m[1][1]) / det;
+  v.Recip[1][0] = (m[1][2] * m[2][0] - m[1][0] * m[2][2]) / det;
+  v.Recip[1][1] = (m[0][0] * m[2][2] - m[0][2] * m[2][0]) / det;
+  v.Recip[1][2] = (m[0][2] * m[1][0] - m[0][0] * m[1][2]) / det;
+  v.Recip[2][0] = (m[1][0] * m[2][1] - m[1][1] * m[2][0]) / det;
+  v.Recip[2][1] = (m[0][1] * m[2][0] - m[0][0] * m[2][1]) / det;
+  v.Recip[2][2] = (m[0][0] * m[1][1] - m[0][1] * m[1][0]) / det;
+  v.Volume = sqrt(det);
+}
+
+double InputValue(const THistogram& hist, const TPhase& phase, const TSample& s, int i) {
+  switch (i) {
+    case inZero: return hist.Zero;
+    case inDisplacement: return hist.Displacement;
+    case inHistScale: return hist.Scale;
+    case inLambda1: return hist.Wavelength1;
+    case inLambda2: return hist.Wavelength2;
+    case inAbsorption: return hist.Absorption;
+    case inPhaseScale: return phase.Scale;
+    case inA: return phase.A;
+    case inB: return phase.B;
+    case inC: return phase.C;
+    case inAlpha: return phase.Alpha;
+    case inBeta: return phase.Beta;
+    case inGamma: return phase.Gamma;
+    case inU: return s.U;
+    case inV: return s.V;
+    case inW: return s.W;
+    case inGam0: return s.Gam0;
+    case inGam1: return s.Gam1;
+    case inGam2: return s.Gam2;
+    case inUaniso: return s.Uaniso;
+    case inAsym1: return s.Asym1;
+    case inAsym2: return s.Asym2;
+    case inPO: return s.PO;
+    case inExtinction: return s.Extinction;
+    case inPore: return s.Pore;
+    case inRough: return s.Rough;
+    case inGausDis1: return s.GausDis[0];
+    case inLorDis1: return s.LorDis[0];
+    case inGausDis2: return s.GausDis[1];
+    case inLorDis2: return s.LorDis[1];
+    case inGausDis3: return s.GausDis[2];
+    case inLorDis3: return s.LorDis[2];
+    default: return 0;
+  }
+}
+
+// Fixed facts of one view in one histogram.
+struct TPeakContext {
+  const THistogram* Hist = nullptr;
+  const TSample* Sample = nullptr;
+  const TPhaseView* View = nullptr;
+  const TSpaceGroup* Group = nullptr;
+  int Profile = 0;
+  bool Tof = false, Energy = false, NeutronCW = false, Second = false, AllEquivalents = false;
+  double AsymLimit = 0;
+};
+
+// One peak: the differentiable values, and the fixed facts of its shape.
+enum TAsymmetryKind { akNone, akRietveld, akHoward, akFcj };
+template <class T>
+struct TPeakOf {
+  T Position{}, Intensity{}, H{}, Mix{}, Asym{};  // Mix: eta or the Pearson exponent; Asym: see TSpread
+  TPeakShape::TKind Kind = TPeakShape::pkPseudoVoigt;
+  int Asymmetry = akNone;
+  double TwoTheta = 0;  // without zero shift, for the FCJ shape
+  double Alpha = 0, Beta = 0;  // time of flight
+};
+
+template <class T>
+T MarchDollaseOf(const T& r, const T& cosAlpha) {
+  using std::pow;
+  const T c2 = cosAlpha * cosAlpha;
+  return pow(r * r * c2 + (1.0 - c2) / r, -1.5);
+}
+
+template <class T>
+T SabineExtinctionOf(const T& x, const T& sinTheta) {
+  using std::sqrt;
+  if (x <= 0) return T(1.0);
+  const T bragg = 1.0 / sqrt(1.0 + x);
+  T laue;
+  if (x < 1.0)
+    laue = 1.0 - x / 2.0 + x * x / 4.0 - 5.0 * x * x * x / 48.0 + 7.0 * x * x * x * x / 192.0;
+  else
+    laue = sqrt(2.0 / (Pi * x)) * (1.0 - 1.0 / (8.0 * x) - 3.0 / (128.0 * x * x) - 15.0 / (1024.0 * x * x * x));
+  const T s2 = sinTheta * sinTheta;
+  return laue * (1.0 - s2) + bragg * s2;
+}
+
+template <class T>
+T SoftPositiveOf(const T& v, const T& eps) {
+  using std::exp;
+  if (v > ValueOf(eps)) return v;
+  const T e = (v - eps) / eps;
+  return eps * (e < -700.0 ? exp(T(-700.0)) : exp(e));
+}
+
+template <class T>
+void WidthTermsOf(const TPeakContext& c, const TViewValues<T>& v, const TVec3& hv, const T& t, T& g2, T& lorentz) {
+  const auto& in = v.In;
+  const TSample& s = *c.Sample;
+  if (c.Tof) {
+    g2 = in[inU] + in[inV] * t * t + in[inW] * t * t * t * t;
+    lorentz = in[inGam0] + in[inGam1] * t + in[inGam2] * t * t;
+  } else if (c.Energy) {
+    g2 = in[inU] * t * t + in[inV] * t + in[inW];
+    lorentz = in[inGam0] + in[inGam1] * t + in[inGam2] * t * t;
+  } else {
+    g2 = in[inU] * t * t + in[inV] * t + in[inW];
+    lorentz = LorentzianTermOf(c.Profile, in[inGam0], in[inGam1], in[inGam2], t);
   }
   if (s.BroadeningModel == bmNone) return;
   // Width that depends on the direction of the reflection.
-  const TCell cell = Cell(view.Phase);
-  const TVec3 hv = ToVec(r.Hkl);
-  const bool lorentzWidth = profile == 3 || profile == 5 || profile == 7;
-  auto addLorentzian = [&](double w) {
+  const bool lorentzWidth = c.Profile == 3 || c.Profile == 5 || c.Profile == 7;
+  auto addLorentzian = [&](const T& w) {
     if (lorentzWidth)
       lorentz += w;
     else
@@ -340,29 +636,30 @@ void TPattern::WidthTerms(int h, const TPhaseView& view, const TReflection& r, c
   switch (s.BroadeningModel) {
     case bmCos2Phi:
     case bmTensor: {
-      const double c = cell.ReciprocalCosine(hv, {s.UH, s.UK, s.UL});
-      g2 += s.Uaniso * c * c * t * t;
+      const T cs = ReciprocalCosineOf(v.Recip, hv, {s.UH, s.UK, s.UL});
+      g2 += in[inUaniso] * cs * cs * t * t;
       break;
     }
     case bmDeltaA: {
-      const double c = cell.ReciprocalCosine(hv, {s.UH, s.UK, s.UL});
-      addLorentzian(s.Uaniso * c * c * t);
+      if (ValueOf(in[inUaniso]) == 0 && !Moving(in[inUaniso])) break;  // adds nothing
+      const T cs = ReciprocalCosineOf(v.Recip, hv, {s.UH, s.UK, s.UL});
+      addLorentzian(in[inUaniso] * cs * cs * t);
       break;
     }
     case bmDislocation: {
       for (int row = 0; row < std::min(3, s.DislocationCount); ++row) {
-        double sum = 0;
+        T sum(0.0);
         int count = 0;
         for (const auto* triple : {&s.DislocationHKL1[row], &s.DislocationHKL2[row], &s.DislocationHKL3[row]}) {
           if ((*triple)[0] == 0 && (*triple)[1] == 0 && (*triple)[2] == 0) continue;
-          const double c = cell.ReciprocalCosine(hv, {double((*triple)[0]), double((*triple)[1]), double((*triple)[2])});
-          sum += c * c;
+          const T cs = ReciprocalCosineOf(v.Recip, hv, {double((*triple)[0]), double((*triple)[1]), double((*triple)[2])});
+          sum += cs * cs;
           ++count;
         }
         if (count == 0) continue;
-        const double contrast = sum / count;
-        g2 += s.GausDis[row] * contrast * t * t;
-        addLorentzian(s.LorDis[row] * contrast * t);
+        const T contrast = sum / double(count);
+        g2 += in[inGausDis1 + 2 * row] * contrast * t * t;
+        addLorentzian(in[inLorDis1 + 2 * row] * contrast * t);
       }
       break;
     }
@@ -371,192 +668,961 @@ void TPattern::WidthTerms(int h, const TPhaseView& view, const TReflection& r, c
   }
 }
 
-double TPattern::IntensityFactor(int h, const TPhaseView& view, const TReflection& r, const TSample& s,
-                                 double twoThetaOrD, double wavelength) const {
-  const THistogram& hist = *FModel.Histogram(h);
-  const TPhase& phase = *FModel.Phase(view.Phase);
-  double factor = hist.Scale * phase.Scale * r.Multiplicity * r.F2;
+template <class T>
+T IntensityFactorOf(const TPeakContext& c, const TViewValues<T>& v, const TReflection& r, std::size_t index,
+                    const T& f2, const T& twoThetaOrD, const T& wavelength) {
+  using std::cos;
+  using std::exp;
+  using std::sin;
+  using std::sqrt;
+  const THistogram& hist = *c.Hist;
+  const TSample& s = *c.Sample;
+  const auto& in = v.In;
+  T factor = in[inHistScale] * in[inPhaseScale] * double(r.Multiplicity) * f2;
 
   // Preferred orientation (March-Dollase), over the equivalents when asked.
-  if (s.PO != 1.0f && s.PO > 0) {
-    const TCell cell = Cell(view.Phase);
+  // At a ratio of 1 the factor is 1; it is still followed when refined.
+  if ((in[inPO] != 1.0 || Moving(in[inPO])) && in[inPO] > 0) {
     const TVec3 axis{s.POH, s.POK, s.POL};
-    if (FModel.IPREF != 0) {
-      const std::vector<TMiller> eq = Group(view.Phase).EquivalentIndices(r.Hkl);
-      double sum = 0;
-      for (const TMiller& m : eq) sum += MarchDollase(s.PO, cell.ReciprocalCosine(ToVec(m), axis));
+    if (c.AllEquivalents) {
+      std::vector<TMiller> own;
+      if (index >= c.View->Equivalents.size()) own = c.Group->EquivalentIndices(r.Hkl);
+      const std::vector<TMiller>& eq = index < c.View->Equivalents.size() ? c.View->Equivalents[index] : own;
+      T sum(0.0);
+      for (const TMiller& m : eq) sum += MarchDollaseOf(in[inPO], ReciprocalCosineOf(v.Recip, ToVec(m), axis));
       factor *= sum / double(eq.size());
     } else {
-      factor *= MarchDollase(s.PO, cell.ReciprocalCosine(ToVec(r.Hkl), axis));
+      factor *= MarchDollaseOf(in[inPO], ReciprocalCosineOf(v.Recip, ToVec(r.Hkl), axis));
     }
   }
 
-  if (IsTof(hist)) {
-    const double d = twoThetaOrD;
-    return factor * d * d * d * d * IncidentSpectrum(hist, PositionOfSpacing(hist, d, 0) + hist.Zero);
+  if (c.Tof) {
+    const T& d = twoThetaOrD;
+    return factor * d * d * d * d * IncidentSpectrum(hist, PositionOfSpacing(hist, ValueOf(d), 0) + hist.Zero);
   }
-  if (IsEnergy(hist)) {
-    const double d = twoThetaOrD;
+  if (c.Energy) {
+    const T& d = twoThetaOrD;
     return factor * d * d;
   }
 
-  const double theta = 0.5 * twoThetaOrD * DegToRad;
-  const double sinT = std::sin(theta), cosT = std::cos(theta);
-  const double cos2T = std::cos(2 * theta);
-  double lp = 1.0 / (sinT * sinT * cosT);
-  if (!IsNeutronCW(hist)) lp *= 1.0 + hist.Polarisation * cos2T * cos2T;  // Polarisation: cos^2 2theta of the monochromator
+  const T theta = 0.5 * twoThetaOrD * DegToRad;
+  const T sinT = sin(theta), cosT = cos(theta);
+  const T cos2T = cos(2.0 * theta);
+  T lp = 1.0 / (sinT * sinT * cosT);
+  if (!c.NeutronCW) lp *= 1.0 + hist.Polarisation * cos2T * cos2T;  // Polarisation: cos^2 2theta of the monochromator
   factor *= lp;
 
   if (hist.AbsorptionModel == 0) {
     // Cylinder of mu R = Absorption (Rouse, Cooper, York and Chakera's approximation).
-    const double mr = hist.Absorption;
-    if (mr != 0) {
-      const double s2 = sinT * sinT;
-      factor *= std::exp(-(1.7133 - 0.0368 * s2) * mr + (0.0927 + 0.375 * s2) * mr * mr);
+    const T& mr = in[inAbsorption];
+    if (mr != 0 || Moving(mr)) {
+      const T s2 = sinT * sinT;
+      factor *= exp(-(1.7133 - 0.0368 * s2) * mr + (0.0927 + 0.375 * s2) * mr * mr);
     }
   } else {
     // Flat plate: Suortti's surface roughness, 1 at 90 degrees.
-    if (s.Pore != 0) factor *= 1.0 - s.Pore * std::exp(-s.Rough) + s.Pore * std::exp(-s.Rough / sinT);
+    if (in[inPore] != 0 || Moving(in[inPore]))
+      factor *= 1.0 - in[inPore] * exp(-in[inRough]) + in[inPore] * exp(-in[inRough] / sinT);
   }
   if (hist.Illumination != 0 && hist.IsXrayCW()) factor *= sinT;  // automatic divergence slit
-  if (s.Extinction != 0) {
+  if (in[inExtinction] != 0) {
     // Sabine's x = E (lambda |F| / V)^2, with the extinction value E in square Angstrom.
-    const double volume = Cell(view.Phase).Volume();
-    const double x = s.Extinction * Squared(wavelength * std::sqrt(r.F2) / volume);
-    factor *= SabineExtinction(x, sinT);
+    const T x = in[inExtinction] * wavelength * wavelength * f2 / (v.Volume * v.Volume);
+    factor *= SabineExtinctionOf(x, sinT);
   }
   return factor;
 }
 
-std::vector<TPeak> TPattern::Peaks(int h, const TPhaseView& view, const TReflection& r) const {
-  std::vector<TPeak> peaks;
-  const THistogram& hist = *FModel.Histogram(h);
-  const TSample* sp = FModel.FindSample(h, view.Phase);
-  if (sp == nullptr || r.D <= 0) return peaks;
-  const TSample& s = *sp;
-  const int profile = hist.Profile;
-  const double d = r.D;
-
-  auto shapeFrom = [&](double g2, double lorentz, double position) {
-    TPeakShape shape;
-    // Widths that the terms make zero or negative are kept small but
-    // positive by a smooth continuation, so a refinement that overshoots
-    // still sees which way to go back.
-    const double floor = std::max(1e-5 * std::fabs(position), 1e-6);
-    const double g = std::sqrt(SoftPositive(g2, floor * floor));
-    if (profile == 3 || profile == 5 || profile == 7) {
-      const double l = lorentz > 0 || g > 0 ? SoftPositive(lorentz, 1e-3 * std::max(g, floor)) : 0.0;
-      shape.H = std::max(TchWidth(g, l), floor);
-      shape.Eta = std::clamp(TchMixing(l / shape.H), 0.0, 1.0);
-    } else if (profile == 2) {
-      shape.Kind = TPeakShape::pkPearson;
-      shape.H = std::max(g, floor);
-      shape.M = std::clamp(lorentz, 0.6, 1000.0);
-    } else {
-      // The mixing value is used as it stands (no clipping to 0 .. 1), so
-      // the pattern stays a smooth function of it during refinement.
-      shape.H = std::max(g, floor);
-      shape.Eta = lorentz;
-    }
-    return shape;
-  };
-
-  if (IsTof(hist)) {
-    TPeak peak;
-    peak.Position = hist.Zero + hist.Wavelength1 * d + hist.Wavelength2 * d * d;
-    double g2 = 0, lorentz = 0;
-    WidthTerms(h, view, r, s, d, g2, lorentz);
-    peak.Shape = shapeFrom(g2, lorentz, peak.Position);
-    peak.Shape.Kind = TPeakShape::pkTof;
-    peak.Shape.Alpha = s.TOFAlpha1 + s.TOFAlpha2 / d;
-    peak.Shape.Beta = s.TOFBeta1 + s.TOFBeta2 / (d * d * d * d);
-    peak.Intensity = IntensityFactor(h, view, r, s, d, 0);
-    peaks.push_back(std::move(peak));
-    return peaks;
+template <class T>
+void ShapeOf(const TPeakContext& c, const T& g2, const T& lorentz, const T& position, TPeakOf<T>& peak) {
+  using std::clamp;
+  using std::fabs;
+  using std::max;
+  using std::sqrt;
+  // Widths that the terms make zero or negative are kept small but
+  // positive by a smooth continuation, so a refinement that overshoots
+  // still sees which way to go back.
+  const T floor = max(T(1e-5 * fabs(position)), 1e-6);
+  const T g = sqrt(SoftPositiveOf(g2, floor * floor));
+  if (c.Profile == 3 || c.Profile == 5 || c.Profile == 7) {
+    const T l = lorentz > 0 || g > 0 ? SoftPositiveOf(lorentz, 1e-3 * max(g, floor)) : T(0.0);
+    peak.H = max(TchWidthOf(g, l), floor);
+    peak.Mix = clamp(TchMixingOf(l / peak.H), 0.0, 1.0);
+  } else if (c.Profile == 2) {
+    peak.Kind = TPeakShape::pkPearson;
+    peak.H = max(g, floor);
+    peak.Mix = clamp(lorentz, 0.6, 1000.0);
+  } else {
+    // The mixing value is used as it stands (no clipping to 0 .. 1), so
+    // the pattern stays a smooth function of it during refinement.
+    peak.H = max(g, floor);
+    peak.Mix = lorentz;
   }
-  if (IsEnergy(hist)) {
-    TPeak peak;
-    const double e = PositionOfSpacing(hist, d, 0);
-    if (!std::isfinite(e)) return peaks;
-    peak.Position = e + hist.Zero;
-    double g2 = 0, lorentz = 0;
-    WidthTerms(h, view, r, s, e, g2, lorentz);
-    peak.Shape = shapeFrom(g2, lorentz, peak.Position);
-    peak.Intensity = IntensityFactor(h, view, r, s, d, 0);
-    peaks.push_back(std::move(peak));
-    return peaks;
+}
+
+// The peaks of reflection `index` of the view: one per wavelength. dF2ds is
+// d|F|^2 / d(sin(theta)/lambda)^2, which carries the cell's derivatives into
+// the structure factor; f2Slot seeds |F|^2 itself. Returns the number of peaks.
+template <class T>
+int PeaksOf(const TPeakContext& c, const TViewValues<T>& v, const TReflection& r, std::size_t index, double dF2ds,
+            int f2Slot, TPeakOf<T> out[2]) {
+  using std::asin;
+  using std::cos;
+  using std::sin;
+  using std::sqrt;
+  using std::tan;
+  if (!v.Valid) return 0;
+  const THistogram& hist = *c.Hist;
+  const TSample& s = *c.Sample;
+  const auto& in = v.In;
+  const TVec3 hv = ToVec(r.Hkl);
+  const T q = QuadraticOf(v.Recip, hv, hv);
+  if (!(q > 0)) return 0;
+  const T d = 1.0 / sqrt(q);
+  T f2 = Seeded<T>(r.F2, f2Slot);
+  if (dF2ds != 0) f2 += dF2ds * 0.25 * (q - ValueOf(q));
+
+  if (c.Tof) {
+    TPeakOf<T>& peak = out[0];
+    peak = TPeakOf<T>();
+    peak.Position = in[inZero] + in[inLambda1] * d + in[inLambda2] * d * d;
+    T g2, lorentz;
+    WidthTermsOf(c, v, hv, d, g2, lorentz);
+    ShapeOf(c, g2, lorentz, peak.Position, peak);
+    peak.Kind = TPeakShape::pkTof;
+    const double dv = ValueOf(d);
+    peak.Alpha = s.TOFAlpha1 + s.TOFAlpha2 / dv;
+    peak.Beta = s.TOFBeta1 + s.TOFBeta2 / (dv * dv * dv * dv);
+    peak.Intensity = IntensityFactorOf(c, v, r, index, f2, d, T(0.0));
+    return 1;
+  }
+  if (c.Energy) {
+    const T sn = sin(0.5 * in[inLambda1] * DegToRad);
+    if (!(sn > 0)) return 0;
+    const T e = HcOverTwo / (d * sn);
+    if (!std::isfinite(ValueOf(e))) return 0;
+    TPeakOf<T>& peak = out[0];
+    peak = TPeakOf<T>();
+    peak.Position = e + in[inZero];
+    T g2, lorentz;
+    WidthTermsOf(c, v, hv, e, g2, lorentz);
+    ShapeOf(c, g2, lorentz, peak.Position, peak);
+    peak.Intensity = IntensityFactorOf(c, v, r, index, f2, d, T(0.0));
+    return 1;
   }
 
   // Constant wavelength: one peak per wavelength.
-  const bool second = hist.Ratio > 0 && hist.Wavelength2 > 0;
-  for (int w = 0; w < (second ? 2 : 1); ++w) {
-    const double lambda = w == 0 ? hist.Wavelength1 : hist.Wavelength2;
-    const double twoTheta = PositionOfSpacing(hist, d, lambda);
-    if (!std::isfinite(twoTheta)) continue;
-    const double theta = 0.5 * twoTheta * DegToRad;
-    TPeak peak;
-    peak.Position = twoTheta + hist.Zero + (hist.HasDisplacement != 0 ? hist.Displacement * std::cos(theta) : 0.0);
-    double g2 = 0, lorentz = 0;
-    WidthTerms(h, view, r, s, std::tan(theta), g2, lorentz);
-    peak.Shape = shapeFrom(g2, lorentz, peak.Position);
-    if (profile <= 3) {
-      if (twoTheta < FModel.AsymLimit) {
-        peak.Shape.RietAsym = s.Asym1;
-        peak.Shape.TanTheta = std::tan(theta);
+  int count = 0;
+  for (int w = 0; w < (c.Second ? 2 : 1); ++w) {
+    const T& lambda = w == 0 ? in[inLambda1] : in[inLambda2];
+    const T sn = lambda / (2.0 * d);
+    if (sn >= 1.0 || sn <= 0) continue;
+    const T theta = asin(sn);
+    const T twoTheta = 2.0 * theta / DegToRad;
+    TPeakOf<T>& peak = out[count];
+    peak = TPeakOf<T>();
+    peak.TwoTheta = ValueOf(twoTheta);
+    peak.Position = twoTheta + in[inZero];
+    if (hist.HasDisplacement != 0) peak.Position += in[inDisplacement] * cos(theta);
+    const T t = tan(theta);
+    T g2, lorentz;
+    WidthTermsOf(c, v, hv, t, g2, lorentz);
+    ShapeOf(c, g2, lorentz, peak.Position, peak);
+    const T& p = in[inAsym1];
+    if (c.Profile <= 3) {
+      // Rietveld's 1 - P s delta^2 / tan(theta): Asym = P / tan(theta).
+      if (peak.TwoTheta < c.AsymLimit) {
+        peak.Asymmetry = akRietveld;
+        peak.Asym = p / t;
       }
-    } else if (profile <= 5) {
-      HowardAsymmetry(peak.Shape, s.Asym1, twoTheta);
-    } else if (profile == 6) {
-      FcjAsymmetry(peak.Shape, s.Asym1, s.Asym2, twoTheta);
+    } else if (c.Profile <= 5) {
+      // Howard's sub-peaks at -S z^2, S = P / tan(2theta).
+      const T t2 = tan(twoTheta * DegToRad);
+      if ((p != 0 || Moving(p)) && std::isfinite(ValueOf(t2)) && std::fabs(ValueOf(t2)) >= 1e-6) {
+        peak.Asymmetry = akHoward;
+        peak.Asym = p / t2;
+      }
+    } else if (c.Profile == 6) {
+      peak.Asymmetry = akFcj;
     }
-    peak.Intensity = (w == 0 ? 1.0 : hist.Ratio) * IntensityFactor(h, view, r, s, twoTheta, lambda);
-    peaks.push_back(std::move(peak));
+    peak.Intensity = (w == 0 ? 1.0 : double(hist.Ratio)) * IntensityFactorOf(c, v, r, index, f2, twoTheta, lambda);
+    ++count;
   }
-  return peaks;
+  return count;
+}
+
+// Simpson weights of Howard's five sub-peaks at z = 0, 1/4, .. 1.
+constexpr double HowardWeight[5] = {1.0 / 12, 4.0 / 12, 2.0 / 12, 4.0 / 12, 1.0 / 12};
+
+// A peak as the point loop spreads it.
+struct TSpread {
+  TPeakShape::TKind Kind = TPeakShape::pkPseudoVoigt;
+  double P = 0, I = 0, H = 0, Mix = 0;
+  int Asymmetry = akNone;
+  double R = 0;  // Rietveld: Asym; Howard: S
+  int Sub = 0;   // shifted sub-peaks (0: one at the centre)
+  double Off[TShortList::Capacity] = {}, W[TShortList::Capacity] = {}, Z2[TShortList::Capacity] = {};
+  double Low = 0, High = 0, DLowDS = 0, DHighDS = 0;
+  // Pseudo-Voigt: L = CL / (dd^2 + H2Q), G = CG exp(-KG dd^2).
+  double CL = 0, H2Q = 0, CG = 0, KG = 0, InvH = 0;
+  // Pearson VII: norm (1 + K4 dd^2)^-m, and d ln norm / dm, dk/dm over H^2 x 4.
+  double Norm = 0, K4 = 0, DLogNormDm = 0, DK4Dm = 0;
+  TPeakShape Shape;  // time of flight: the general shape
+};
+
+// Digamma function (for the Pearson exponent's derivative).
+double Digamma(double x) {
+  double r = 0;
+  while (x < 6) {
+    r -= 1 / x;
+    x += 1;
+  }
+  const double f = 1 / (x * x);
+  return r + std::log(x) - 0.5 / x - f * (1.0 / 12 - f * (1.0 / 120 - f * (1.0 / 252 - f * (1.0 / 240 - f / 132))));
+}
+
+bool MakeSpread(const TPeakOf<double>& p, double fwhms, const TSample& s, TSpread& out) {
+  out.Kind = p.Kind;
+  out.P = p.Position;
+  out.I = p.Intensity;
+  out.H = p.H;
+  out.Mix = p.Mix;
+  out.Asymmetry = p.Asymmetry;
+  out.R = p.Asym;
+  out.Sub = 0;
+  out.DLowDS = out.DHighDS = 0;
+  if (!(p.Intensity != 0) || !std::isfinite(p.Intensity)) return false;
+  double reach = fwhms * p.H, low = 0, high = 0;
+  if (p.Kind == TPeakShape::pkTof) {
+    out.Shape = TPeakShape();
+    out.Shape.Kind = TPeakShape::pkTof;
+    out.Shape.H = p.H;
+    out.Shape.Eta = p.Mix;
+    out.Shape.Alpha = p.Alpha;
+    out.Shape.Beta = p.Beta;
+    out.Low = out.Shape.LowReach(fwhms);
+    out.High = out.Shape.HighReach(fwhms);
+    return out.Low > 0 || out.High > 0;
+  }
+  if (p.Asymmetry == akHoward) {
+    out.Sub = 5;
+    for (int j = 0; j < 5; ++j) {
+      const double z = j / 4.0;
+      out.Z2[j] = z * z;
+      out.Off[j] = -p.Asym * z * z;
+      out.W[j] = HowardWeight[j];
+    }
+    if (p.Asym > 0) {
+      low = p.Asym;
+      out.DLowDS = 1;
+    } else if (p.Asym < 0) {
+      high = -p.Asym;
+      out.DHighDS = -1;
+    }
+  } else if (p.Asymmetry == akFcj) {
+    TPeakShape shape;
+    FcjAsymmetry(shape, s.Asym1, s.Asym2, p.TwoTheta);
+    out.Sub = static_cast<int>(shape.Offsets.size());
+    for (int j = 0; j < out.Sub; ++j) {
+      out.Off[j] = shape.Offsets[j];
+      out.W[j] = shape.Weights[j];
+      out.Z2[j] = 0;
+      low = std::max(low, -out.Off[j]);
+      high = std::max(high, out.Off[j]);
+    }
+  }
+  out.Low = reach + low;
+  out.High = reach + high;
+  if (p.H <= 0) return false;
+  if (p.Kind == TPeakShape::pkPearson) {
+    const double m = p.Mix;
+    if (m <= 0.5) return false;
+    const double k = std::pow(2.0, 1.0 / m) - 1.0;
+    out.Norm = 2.0 * std::exp(std::lgamma(m) - std::lgamma(m - 0.5)) * std::sqrt(k) / (std::sqrt(Pi) * p.H);
+    out.K4 = 4.0 * k / (p.H * p.H);
+    const double dk = -std::pow(2.0, 1.0 / m) * std::log(2.0) / (m * m);
+    out.DLogNormDm = Digamma(m) - Digamma(m - 0.5) + 0.5 * dk / k;
+    out.DK4Dm = 4.0 * dk / (p.H * p.H);
+  } else {
+    out.CL = 0.159155 * p.H;
+    out.H2Q = 0.25 * p.H * p.H;
+    out.CG = 0.9394373 / p.H;
+    out.KG = 2.772589 / (p.H * p.H);
+    out.InvH = 1.0 / p.H;
+  }
+  return true;
+}
+
+// The base profile at dd; with Partials, also d/d dd, d/dH and d/dMix.
+// gauss is exp(-KG dd^2) when the caller has it, negative otherwise.
+template <bool Partials>
+inline double BaseAt(const TSpread& s, double dd, double gauss, double& ddd, double& dh, double& dm) {
+  if (s.Kind == TPeakShape::pkPearson) {
+    const double u = 1.0 + s.K4 * dd * dd;
+    const double v = s.Norm * std::pow(u, -s.Mix);
+    if constexpr (Partials) {
+      ddd = v * (-s.Mix) * 2.0 * s.K4 * dd / u;
+      dh = v * (-1.0 / s.H + 2.0 * s.Mix * s.K4 * dd * dd / (s.H * u));
+      dm = v * (s.DLogNormDm - std::log(u) - s.Mix * s.DK4Dm * dd * dd / u);
+    }
+    return v;
+  }
+  const double dd2 = dd * dd;
+  const double inv = 1.0 / (dd2 + s.H2Q);
+  const double l = s.CL * inv;
+  const double g = s.CG * (gauss >= 0 ? gauss : std::exp(-s.KG * dd2));
+  const double eta = s.Mix;
+  if constexpr (Partials) {
+    ddd = eta * (-2.0 * dd * l * inv) + (1 - eta) * g * (-2.0 * s.KG * dd);
+    dh = eta * l * (s.InvH - 0.5 * s.H * inv) + (1 - eta) * g * s.InvH * (2.0 * s.KG * dd2 - 1.0);
+    dm = l - g;
+  }
+  return eta * l + (1 - eta) * g;
+}
+
+// exp(-KG dd^2) of every sub-peak along a grid of constant step, by
+// g(i + 1) = g(i) r(i), r(i + 1) = r(i) c: two products a point instead of
+// an exponential. Points that sit off the grid by eps (x stored in single
+// precision) take the factor exp(-KG eps (2 dd - eps)) by its series, where
+// that is tiny. Not used where the factors could leave the double range.
+struct TGaussWalk {
+  int Count = 0;
+  double G[TShortList::Capacity] = {}, R[TShortList::Capacity] = {};
+  double C = 1;
+
+  bool Start(const TSpread& s, double first, double last, double step, double maxEps) {
+    if (!(step > 0) || s.Kind != TPeakShape::pkPseudoVoigt) return false;
+    const int count = s.Sub > 0 ? s.Sub : 1;
+    for (int j = 0; j < count; ++j) {
+      const double o = s.Sub > 0 ? s.Off[j] : 0.0;
+      const double d0 = first - o, d1 = last - o;
+      const double far = std::max(std::fabs(d0), std::fabs(d1));
+      if (s.KG * far * far > 600 || s.KG * (2 * std::fabs(d0) * step + step * step) > 600) return false;
+      if (s.KG * maxEps * (2 * far + maxEps) > 1e-2) return false;
+      G[j] = std::exp(-s.KG * d0 * d0);
+      R[j] = std::exp(-s.KG * (2 * d0 * step + step * step));
+    }
+    C = std::exp(-2 * s.KG * step * step);
+    Count = count;
+    return true;
+  }
+  double Next(int j) {
+    const double g = G[j];
+    G[j] *= R[j];
+    R[j] *= C;
+    return g;
+  }
+};
+
+// A histogram's points as x0 + i step + eps(i), |eps| <= MaxEps; Step 0 when
+// they are not that close to a constant step.
+struct TGrid {
+  double X0 = 0, Step = 0, MaxEps = 0;
+};
+
+// Spreads a peak over the points i0 .. i1 - 1 (inside its reach): calls
+// sink(i, part) with part[0] the windowed profile and, with Partials,
+// part[1 .. 4] its derivatives with respect to P, H, Mix and Asym. step is
+// the grid's constant step, 0 when it has none.
+template <bool Partials, class TSink>
+void SpreadPeak(const TSpread& s, const double* x, std::size_t i0, std::size_t i1, const TGrid& grid, double fwhms,
+                TSink&& sink) {
+  const double step = grid.Step;
+  TGaussWalk walk;
+  const bool walking = i1 > i0 && walk.Start(s, grid.X0 + double(i0) * step - s.P, grid.X0 + double(i1 - 1) * step - s.P,
+                                             step, grid.MaxEps);
+  // The taper's angle moves by a constant amount a point on a constant
+  // step: its cosine and sine by rotation.
+  int zone = 0;
+  double tc = 1, ts = 0, rc = 1, rs = 0;
+  double part[5] = {};
+  for (std::size_t i = i0; i < i1; ++i) {
+    const double delta = x[i] - s.P;
+    const double eps = step > 0 ? x[i] - (grid.X0 + double(i) * step) : 0.0;
+    double gauss[TShortList::Capacity];
+    if (walking) {
+      for (int j = 0; j < walk.Count; ++j) {
+        gauss[j] = walk.Next(j);
+        if (eps != 0) {
+          const double a = s.KG * eps * (2 * (delta - (s.Sub > 0 ? s.Off[j] : 0.0)) - eps);
+          gauss[j] *= 1 - a * (1 - a * (0.5 - a / 6));
+        }
+      }
+    }
+    const double reach = delta < 0 ? s.Low : s.High;
+    const double u = std::fabs(delta) / reach;
+    if (!(reach > 0) || u >= 1) {
+      part[0] = part[1] = part[2] = part[3] = part[4] = 0;
+      sink(i, part);
+      zone = 0;
+      continue;
+    }
+    double taper = 1, dTaper = 0;
+    if (u > 0.75) {
+      // The angle on the grid point (eps taken out), rotated on from the last
+      // point in the same zone, then moved to the point itself.
+      const int z = delta < 0 ? -1 : 1;
+      if (z == zone) {
+        const double c = tc * rc - ts * rs;
+        ts = ts * rc + tc * rs;
+        tc = c;
+      } else {
+        const double a = (z * (delta - eps) / reach - 0.75) / 0.25 * Pi / 2;
+        tc = std::cos(a);
+        ts = std::sin(a);
+        const double da = z * 2 * Pi * step / reach;
+        rc = std::cos(da);
+        rs = std::sin(da);
+        zone = step > 0 ? z : 0;
+      }
+      double c = tc, sn = ts;
+      if (eps != 0) {
+        const double da = z * 2 * Pi * eps / reach;
+        const double cd = 1 - 0.5 * da * da, sd = da * (1 - da * da / 6);
+        c = tc * cd - ts * sd;
+        sn = ts * cd + tc * sd;
+      }
+      taper = c * c;
+      if constexpr (Partials) dTaper = -2.0 * c * sn * (Pi / 2 / 0.25);
+    } else {
+      zone = 0;
+    }
+    if (s.Kind == TPeakShape::pkTof) {
+      part[0] = taper * s.Shape.Value(delta);
+      part[1] = part[2] = part[3] = part[4] = 0;
+      sink(i, part);
+      continue;
+    }
+    double v = 0, dDelta = 0, dH = 0, dM = 0, dS = 0;
+    if (s.Sub > 0 && s.Kind == TPeakShape::pkPseudoVoigt) {
+      // Shifted pseudo-Voigts: sums over the sub-peaks first, then the
+      // partials from them (the same terms as BaseAt's, gathered).
+      double sl = 0, sg = 0, sli = 0, sld = 0, sgd = 0, sgd2 = 0, sldz = 0, sgdz = 0;
+      for (int j = 0; j < s.Sub; ++j) {
+        const double dd = delta - s.Off[j];
+        const double dd2 = dd * dd;
+        const double inv = 1.0 / (dd2 + s.H2Q);
+        const double wl = s.W[j] * s.CL * inv;
+        const double wg = s.W[j] * s.CG * (walking ? gauss[j] : std::exp(-s.KG * dd2));
+        sl += wl;
+        sg += wg;
+        if constexpr (Partials) {
+          const double t = wl * inv, td = t * dd, gd = wg * dd;
+          sli += t;
+          sld += td;
+          sgd += gd;
+          sgd2 += gd * dd;
+          sldz += td * s.Z2[j];
+          sgdz += gd * s.Z2[j];
+        }
+      }
+      const double eta = s.Mix;
+      v = eta * sl + (1 - eta) * sg;
+      if constexpr (Partials) {
+        dDelta = -2.0 * (eta * sld + (1 - eta) * s.KG * sgd);
+        dH = eta * (s.InvH * sl - 0.5 * s.H * sli) + (1 - eta) * s.InvH * (2.0 * s.KG * sgd2 - sg);
+        dM = sl - sg;
+        dS = -2.0 * (eta * sldz + (1 - eta) * s.KG * sgdz);
+      }
+    } else if (s.Sub > 0) {
+      for (int j = 0; j < s.Sub; ++j) {
+        double a = 0, b = 0, c = 0;
+        const double base = BaseAt<Partials>(s, delta - s.Off[j], walking ? gauss[j] : -1.0, a, b, c);
+        v += s.W[j] * base;
+        if constexpr (Partials) {
+          dDelta += s.W[j] * a;
+          dH += s.W[j] * b;
+          dM += s.W[j] * c;
+          dS += s.W[j] * a * s.Z2[j];  // the offset -S z^2 moves with S
+        }
+      }
+    } else {
+      v = BaseAt<Partials>(s, delta, walking ? gauss[0] : -1.0, dDelta, dH, dM);
+      if (s.Asymmetry == akRietveld) {
+        const double sign = delta > 0 ? 1.0 : (delta < 0 ? -1.0 : 0.0);
+        const double f = 1.0 - s.R * sign * delta * delta;
+        if (f <= 0) {
+          v = dDelta = dH = dM = 0;
+        } else {
+          if constexpr (Partials) {
+            dDelta = dDelta * f + v * (-2.0 * s.R * std::fabs(delta));
+            dH *= f;
+            dM *= f;
+            dS = -v * sign * delta * delta;
+          }
+          v *= f;
+        }
+      }
+    }
+    part[0] = taper * v;
+    if constexpr (Partials) {
+      // The window's edge moves with the width (and Howard's shift).
+      const double sign = delta < 0 ? -1.0 : 1.0;
+      const double dTaperDReach = -dTaper * u / reach;
+      part[1] = -(taper * dDelta + dTaper * sign / reach * v);
+      part[2] = taper * dH + dTaperDReach * fwhms * v;
+      part[3] = taper * dM;
+      part[4] = taper * dS + dTaperDReach * (delta < 0 ? s.DLowDS : s.DHighDS) * v;
+    }
+    sink(i, part);
+  }
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Derivatives
+
+namespace {
+
+constexpr int DualSlots = 16;
+constexpr std::size_t MaxBatches = (inCount + 1 + DualSlots - 1) / DualSlots;
+using TDualValue = TDual<DualSlots>;
+
+// Inputs whose change only scales the peaks.
+bool IntensityOnly(int input) {
+  switch (input) {
+    case inHistScale: case inPhaseScale: case inAbsorption: case inPO: case inExtinction: case inPore: case inRough:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// How a structure-factor value enters |F|^2.
+enum TSfKind { sfAtom, sfIso, sfFPrime, sfFDoublePrime };
+struct TSfUse {
+  int Kind = sfAtom;
+  int Atom = 0;  // 0-based
+  int Type = 0;  // atom value 1 .. 11
+  const TScatterFactor* Entry = nullptr;
+  int Column = 0;
+  double Multiplier = 1;
+};
+
+struct TInputUse {
+  int Input = 0;
+  int Column = 0;
+  double Multiplier = 1;
+  int Slot = 0;  // in the derivative slots of the view
+};
+
+// The coefficients of one column for one peak: d y / d column =
+// C . (profile, d/dP, d/dH, d/dMix, d/dAsym) at every point. A column that
+// moves one channel only keeps its coefficient in C[0].
+struct TColumnCoef {
+  int Column = 0;
+  double C[5] = {};
+};
+
+bool ViewContext(const TRietveld& model, int h, const TPhaseView& view, TPeakContext& c, TViewValues<double>& v) {
+  const THistogram* hist = model.Histogram(h);
+  const TSample* s = model.FindSample(h, view.Phase);
+  const TPhase* phase = model.Phase(view.Phase);
+  if (hist == nullptr || s == nullptr || phase == nullptr) return false;
+  c.Hist = hist;
+  c.Sample = s;
+  c.View = &view;
+  c.Profile = hist->Profile;
+  c.Tof = IsTof(*hist);
+  c.Energy = IsEnergy(*hist);
+  c.NeutronCW = IsNeutronCW(*hist);
+  c.Second = hist->Ratio > 0 && hist->Wavelength2 > 0;
+  c.AllEquivalents = model.IPREF != 0;
+  c.AsymLimit = model.AsymLimit;
+  for (int i = 0; i < inCount; ++i) v.In[static_cast<std::size_t>(i)] = InputValue(*hist, *phase, *s, i);
+  SetCell(v);
+  return true;
+}
+
+
+// d|F|^2 of every reflection of the view for each use (reflection-major),
+// and, with slope, d|F|^2 / d(sin(theta)/lambda)^2 at the current values.
+void StructureFactorDerivatives(const TPattern& pattern, const TPhase& phase, const TPhaseView& view,
+                                const std::vector<TSfUse>& uses, bool slope, std::vector<double>& dF2,
+                                std::vector<double>& dF2ds) {
+  using cplx = std::complex<double>;
+  const std::size_t count = view.Reflections.size();
+  const std::size_t atoms = view.AtomF.size();
+  dF2.assign(count * uses.size(), 0.0);
+  dF2ds.assign(count, 0.0);
+  if (phase.CalcMethod != 0 || atoms == 0 || view.Form.size() != atoms * count) return;
+  if (view.AtomSums.size() != atoms) return;
+  for (std::size_t k = 0; k < count; ++k) {
+    const TReflection& r = view.Reflections[k];
+    const double stol2 = 0.25 / (r.D * r.D);
+    cplx plus = 0, minus = 0;
+    for (std::size_t a = 0; a < atoms; ++a) {
+      const double f1 = view.Form[a * count + k], f2 = view.Scatterers[a].Imaginary();
+      plus += cplx(f1, f2) * view.AtomF[a][k];
+      minus += cplx(f1, -f2) * view.AtomF[a][k];
+    }
+    for (std::size_t u = 0; u < uses.size(); ++u) {
+      const TSfUse& use = uses[u];
+      cplx dPlus = 0, dMinus = 0;
+      switch (use.Kind) {
+        case sfAtom: {
+          const std::size_t a = static_cast<std::size_t>(use.Atom);
+          if (a >= atoms) break;
+          const TAtom& atom = *phase.Atom(use.Atom + 1);
+          const auto& sums = view.AtomSums[a][k];
+          const double weight = pattern.OccupancyFactor(view, use.Atom) * std::exp(-(atom.B + phase.IsoThermal) * stol2);
+          cplx dG = 0;
+          if (use.Type <= 3)
+            dG = double(atom.N) * weight * cplx(0, 2 * Pi) * sums[static_cast<std::size_t>(use.Type - 1)];
+          else if (use.Type == 4)
+            dG = -stol2 * view.AtomF[a][k];
+          else if (use.Type == 5)
+            dG = weight * sums[9];
+          else {
+            const int q = use.Type - 6;
+            dG = double(atom.N) * weight * (q < 3 ? -1.0 : -2.0) * sums[static_cast<std::size_t>(3 + q)];
+          }
+          const double f1 = view.Form[a * count + k], f2 = view.Scatterers[a].Imaginary();
+          dPlus = cplx(f1, f2) * dG;
+          dMinus = cplx(f1, -f2) * dG;
+          break;
+        }
+        case sfIso:
+          dPlus = -stol2 * plus;
+          dMinus = -stol2 * minus;
+          break;
+        case sfFPrime:
+        case sfFDoublePrime: {
+          cplx sum = 0;
+          bool neutron = false;
+          for (std::size_t a = 0; a < atoms; ++a)
+            if (view.Scatterers[a].Entry == use.Entry) {
+              sum += view.AtomF[a][k];
+              neutron = view.Scatterers[a].Neutron;
+            }
+          if (use.Kind == sfFPrime) {
+            dPlus = dMinus = sum;
+          } else if (!neutron) {
+            dPlus = cplx(0, 1) * sum;
+            dMinus = cplx(0, -1) * sum;
+          }
+          break;
+        }
+      }
+      dF2[k * uses.size() + u] = (std::conj(plus) * dPlus).real() + (std::conj(minus) * dMinus).real();
+    }
+    if (slope) {
+      cplx sPlus = 0, sMinus = 0;
+      for (std::size_t a = 0; a < atoms; ++a) {
+        const TAtom& atom = *phase.Atom(static_cast<int>(a) + 1);
+        const double f1 = view.Form[a * count + k], f2 = view.Scatterers[a].Imaginary();
+        const double f1s = view.Scatterers[a].RealSlope(stol2);
+        const double b = atom.B + phase.IsoThermal;
+        sPlus += (f1s - b * cplx(f1, f2)) * view.AtomF[a][k];
+        sMinus += (f1s - b * cplx(f1, -f2)) * view.AtomF[a][k];
+      }
+      dF2ds[k] = (std::conj(plus) * sPlus).real() + (std::conj(minus) * sMinus).real();
+    }
+  }
+}
+
+}  // namespace
+
+struct TPattern::TDerivativePlan {
+  const std::vector<TDerivativeColumn>* Columns = nullptr;
+  int Count = 0;
+};
+
+bool TPattern::HasAnalyticDerivative(int h, int p, int a, int t) const {
+  if (p == ScatterPhase) return true;             // through |F|^2
+  if (h == 0 && p > 0) {
+    if (a > 0 || t == 2) return true;             // atoms and the overall displacement: through |F|^2
+  }
+  if (h > 0 && p == 0 && a == 0 && t >= 2 && t <= 25) return true;  // background
+  const int input = PeakInputOf(h, p, a, t);
+  const auto tof = [this](int k) { return FModel.Histogram(k) != nullptr && IsTof(*FModel.Histogram(k)); };
+  const auto fcj = [this](int k) { return FModel.Histogram(k) != nullptr && FModel.Histogram(k)->Profile == 6; };
+  if (input == inNone) {
+    // Values no peak reads, except the time-of-flight exponentials.
+    return !(h > 0 && p > 0 && t >= 21 && t <= 24 && tof(h));
+  }
+  if (IntensityOnly(input)) return true;
+  // The time-of-flight profile and the Finger-Cox-Jephcoat sub-peaks have
+  // no closed-form derivatives here for what moves or reshapes them.
+  const bool fcjShape = input == inLambda1 || input == inLambda2 || input == inAsym1 || input == inAsym2 ||
+                        (input >= inA && input <= inGamma);
+  for (int k = 1; k <= HistogramCount(); ++k) {
+    if (h != 0 && k != h) continue;
+    if (tof(k)) return false;
+    if (fcj(k) && fcjShape) return false;
+  }
+  return true;
+}
+
+std::vector<TPeak> TPattern::Peaks(int h, const TPhaseView& view, const TReflection& r) const {
+  std::vector<TPeak> list;
+  TPeakContext context;
+  TViewValues<double> values;
+  if (r.D <= 0 || !ViewContext(FModel, h, view, context, values)) return list;
+  context.Group = &Group(view.Phase);
+  const std::size_t index =
+      &r >= view.Reflections.data() && &r < view.Reflections.data() + view.Reflections.size()
+          ? static_cast<std::size_t>(&r - view.Reflections.data())
+          : view.Reflections.size();
+  TPeakOf<double> peaks[2];
+  const int count = PeaksOf(context, values, r, index, 0.0, -1, peaks);
+  const TSample& s = *context.Sample;
+  for (int p = 0; p < count; ++p) {
+    const TPeakOf<double>& q = peaks[p];
+    TPeak peak;
+    peak.Position = q.Position;
+    peak.Intensity = q.Intensity;
+    TPeakShape& shape = peak.Shape;
+    shape.Kind = q.Kind;
+    shape.H = q.H;
+    if (q.Kind == TPeakShape::pkPearson)
+      shape.M = q.Mix;
+    else
+      shape.Eta = q.Mix;
+    shape.Alpha = q.Alpha;
+    shape.Beta = q.Beta;
+    if (q.Asymmetry == akRietveld) {
+      shape.RietAsym = q.Asym;
+      shape.TanTheta = 1;
+    } else if (q.Asymmetry == akHoward) {
+      HowardAsymmetry(shape, s.Asym1, q.TwoTheta);
+    } else if (q.Asymmetry == akFcj) {
+      FcjAsymmetry(shape, s.Asym1, s.Asym2, q.TwoTheta);
+    }
+    list.push_back(peak);
+  }
+  return list;
+}
+
+int TPattern::CalculateDerivatives(const std::vector<TDerivativeColumn>& columns) {
+  FDerivatives = true;
+  TDerivativePlan plan;
+  plan.Columns = &columns;
+  plan.Count = static_cast<int>(columns.size());
+  for (int h = 1; h <= HistogramCount(); ++h) {
+    THistogramData& data = Data(h);
+    data.DerivativeColumns = plan.Count;
+    data.Derivatives.assign(data.X.size() * columns.size(), 0.0);
+    if (int e = CalculateHistogram(h, &plan); e != zeNone) return e;
+  }
+  return zeNone;
 }
 
 int TPattern::Calculate(int h) {
-  for (int k = (h == 0 ? 1 : h); k <= (h == 0 ? HistogramCount() : h); ++k) {
-    const THistogram& hist = *FModel.Histogram(k);
-    THistogramData& data = Data(k);
-    const std::size_t n = data.X.size();
-    if (n == 0) continue;
-    // Background.
-    TBackgroundRange range;
-    range.XMin = std::min(hist.Start, hist.Stop);
-    range.XMax = std::max(hist.Start, hist.Stop);
-    if (!(range.XMax > range.XMin)) {
-      range.XMin = data.X.front();
-      range.XMax = data.X.back();
-    }
-    range.Terms = 6 * (FModel.BackTerms + 1);
-    const bool tabulated = hist.Background.Kind == bkDataFile || hist.Background.Kind == bkAutoSmoothed;
-    const bool needsQ = hist.Background.Kind == bkAmorphous || hist.Background.Kind == bkDampedAmorphous;
-    int error = beNone;
-    for (std::size_t i = 0; i < n; ++i) {
-      double b = tabulated ? data.TabulatedBackground[i] : 0.0;
-      if (!tabulated) b = BackgroundValue(hist, range, data.X[i], needsQ ? ScatteringVector(k, data.X[i]) : 0.0, error);
-      data.Background[i] = b;
-    }
-    if (error == beAmorphousZero) return zeAmorphousBackground;
-    if (error == beInterpolation) return zeInterpolatedBackground;
-    data.Calculated = data.Background;
+  for (int k = (h == 0 ? 1 : h); k <= (h == 0 ? HistogramCount() : h); ++k)
+    if (int e = CalculateHistogram(k, nullptr); e != zeNone) return e;
+  return zeNone;
+}
 
-    // Peaks.
-    for (TPhaseView& view : Views(k)) {
-      UpdateStructureFactors(k, view);
-      const double fwhms = hist.BaseWidth > 0 ? hist.BaseWidth : 7.0;
-      for (const TReflection& r : view.Reflections) {
-        for (const TPeak& peak : Peaks(k, view, r)) {
-          if (!(peak.Intensity != 0) || !std::isfinite(peak.Intensity)) continue;
-          const double lo = peak.Position - peak.Shape.LowReach(fwhms);
-          const double hi = peak.Position + peak.Shape.HighReach(fwhms);
-          auto first = std::lower_bound(data.X.begin(), data.X.end(), lo);
-          for (auto it = first; it != data.X.end() && *it <= hi; ++it) {
-            const std::size_t i = static_cast<std::size_t>(it - data.X.begin());
-            data.Calculated[i] += peak.Intensity * peak.Shape.Windowed(*it - peak.Position, fwhms);
+int TPattern::CalculateHistogram(int k, const TDerivativePlan* plan) {
+  const THistogram& hist = *FModel.Histogram(k);
+  THistogramData& data = Data(k);
+  const std::size_t n = data.X.size();
+  if (n == 0) return zeNone;
+  const int columns = plan != nullptr ? plan->Count : 0;
+  double* derivatives = plan != nullptr ? data.Derivatives.data() : nullptr;
+
+  // Background.
+  TBackgroundRange range;
+  range.XMin = std::min(hist.Start, hist.Stop);
+  range.XMax = std::max(hist.Start, hist.Stop);
+  if (!(range.XMax > range.XMin)) {
+    range.XMin = data.X.front();
+    range.XMax = data.X.back();
+  }
+  range.Terms = 6 * (FModel.BackTerms + 1);
+  const bool tabulated = hist.Background.Kind == bkDataFile || hist.Background.Kind == bkAutoSmoothed;
+  const bool needsQ = hist.Background.Kind == bkAmorphous || hist.Background.Kind == bkDampedAmorphous;
+  int error = beNone;
+  for (std::size_t i = 0; i < n; ++i) {
+    double b = tabulated ? data.TabulatedBackground[i] : 0.0;
+    if (!tabulated) b = BackgroundValue(hist, range, data.X[i], needsQ ? ScatteringVector(k, data.X[i]) : 0.0, error);
+    data.Background[i] = b;
+  }
+  if (error == beAmorphousZero) return zeAmorphousBackground;
+  if (error == beInterpolation) return zeInterpolatedBackground;
+  std::copy(data.Background.begin(), data.Background.end(), data.Calculated.begin());
+  if (plan != nullptr && !tabulated) {
+    for (int j = 0; j < columns; ++j)
+      for (const TDerivativeTerm& m : (*plan->Columns)[static_cast<std::size_t>(j)]) {
+        if (m.H != k || m.P != 0 || m.A != 0 || m.T < 2 || m.T > 25) continue;
+        for (std::size_t i = 0; i < n; ++i)
+          derivatives[i * columns + j] +=
+              m.Multiplier * BackgroundDerivative(hist, range, data.X[i], needsQ ? ScatteringVector(k, data.X[i]) : 0.0, m.T - 2);
+      }
+  }
+
+  // Peaks.
+  const double fwhms = hist.BaseWidth > 0 ? hist.BaseWidth : 7.0;
+  TGrid grid;
+  grid.X0 = data.X.front();
+  grid.Step = data.Step;
+  grid.MaxEps = data.StepDeviation;
+  const double* x = data.X.data();
+  double* y = data.Calculated.data();
+  std::vector<TInputUse> inputUses;
+  std::vector<TSfUse> sfUses;
+  std::vector<int> slotInput;  // input of each derivative slot (inF2 for |F|^2)
+  std::vector<TViewValues<TDualValue>> batches;
+  std::vector<double> dF2, dF2ds;
+  std::vector<TColumnCoef> coefs;
+  std::vector<int> touchedList;
+  TPeakOf<TDualValue> dual[2][MaxBatches];
+  std::vector<double> dense;
+  std::vector<char> touched;
+  if (plan != nullptr) {
+    dense.assign(static_cast<std::size_t>(columns) * 5, 0.0);
+    touched.assign(static_cast<std::size_t>(columns), 0);
+  }
+  for (TPhaseView& view : Views(k)) {
+    const TPhase& phase = *FModel.Phase(view.Phase);
+    if (FModel.IPREF != 0 && view.Equivalents.size() != view.Reflections.size()) {
+      view.Equivalents.clear();
+      for (const TReflection& r : view.Reflections) view.Equivalents.push_back(Group(view.Phase).EquivalentIndices(r.Hkl));
+    }
+    UpdateStructureFactors(k, view);
+    TPeakContext context;
+    TViewValues<double> values;
+    if (!ViewContext(FModel, k, view, context, values)) continue;
+    context.Group = &Group(view.Phase);
+
+    bool slope = false;
+    const TDerivativePlan* viewPlan = plan;
+    if (viewPlan != nullptr) {
+      // What the columns change in this view's peaks.
+      inputUses.clear();
+      sfUses.clear();
+      slotInput.clear();
+      for (int j = 0; j < columns; ++j)
+        for (const TDerivativeTerm& m : (*plan->Columns)[static_cast<std::size_t>(j)]) {
+          if (m.P == ScatterPhase) {
+            if (m.H != k || (m.A != 1 && m.A != 2)) continue;
+            const TScatterFactor* e = hist.ScatterFactors.Entry(m.T);
+            if (e != nullptr) sfUses.push_back({m.A == 1 ? sfFPrime : sfFDoublePrime, 0, 0, e, j, m.Multiplier});
+            continue;
+          }
+          if (m.H == 0 && m.P == view.Phase && m.A > 0) {
+            if (m.A <= phase.AtomCount() && m.T >= 1 && m.T <= 11) sfUses.push_back({sfAtom, m.A - 1, m.T, nullptr, j, m.Multiplier});
+            continue;
+          }
+          if (m.H == 0 && m.P == view.Phase && m.A == 0 && m.T == 2) {
+            sfUses.push_back({sfIso, 0, 0, nullptr, j, m.Multiplier});
+            continue;
+          }
+          if ((m.H != 0 && m.H != k) || (m.P != 0 && m.P != view.Phase)) continue;
+          const int input = PeakInputOf(m.H, m.P, m.A, m.T);
+          if (input == inNone) continue;
+          inputUses.push_back({input, j, m.Multiplier, 0});
+          if (std::find(slotInput.begin(), slotInput.end(), input) == slotInput.end()) slotInput.push_back(input);
+          slope = slope || (input >= inA && input <= inGamma);
+        }
+      if (!sfUses.empty()) slotInput.push_back(inF2);
+      if (slotInput.empty()) viewPlan = nullptr;  // nothing of this view moves: its peaks as they are
+    }
+    int f2Slot = -1;
+    if (viewPlan != nullptr) {
+      const std::size_t batchCount = (slotInput.size() + DualSlots - 1) / DualSlots;
+      batches.assign(batchCount, TViewValues<TDualValue>());
+      for (std::size_t b = 0; b < batchCount; ++b) {
+        for (int i = 0; i < inCount; ++i) {
+          int slot = -1;
+          for (std::size_t s = b * DualSlots; s < std::min(slotInput.size(), (b + 1) * DualSlots); ++s)
+            if (slotInput[s] == i) slot = static_cast<int>(s - b * DualSlots);
+          batches[b].In[static_cast<std::size_t>(i)] = TDualValue::Seed(values.In[static_cast<std::size_t>(i)], slot);
+        }
+        SetCell(batches[b]);
+      }
+      if (!sfUses.empty()) f2Slot = static_cast<int>(slotInput.size() - 1);
+      for (TInputUse& u : inputUses)
+        u.Slot = static_cast<int>(std::find(slotInput.begin(), slotInput.end(), u.Input) - slotInput.begin());
+      StructureFactorDerivatives(*this, phase, view, sfUses, slope, dF2, dF2ds);
+    }
+
+    for (std::size_t index = 0; index < view.Reflections.size(); ++index) {
+      const TReflection& r = view.Reflections[index];
+      if (r.D <= 0) continue;
+      TPeakOf<double> peaks[2];
+      const int count = PeaksOf(context, values, r, index, 0.0, -1, peaks);
+      const std::size_t batchCount = viewPlan != nullptr ? std::min<std::size_t>(batches.size(), MaxBatches) : 0;
+      for (std::size_t b = 0; b < batchCount; ++b) {
+        const int slotBase = static_cast<int>(b) * DualSlots;
+        const int localF2 = f2Slot >= slotBase && f2Slot < slotBase + DualSlots ? f2Slot - slotBase : -1;
+        TPeakOf<TDualValue> out[2];
+        PeaksOf(context, batches[b], r, index, slope && !dF2ds.empty() ? dF2ds[index] : 0.0, localF2, out);
+        dual[0][b] = out[0];
+        dual[1][b] = out[1];
+      }
+      for (int p = 0; p < count; ++p) {
+        TSpread spread;
+        if (!MakeSpread(peaks[p], fwhms, *context.Sample, spread)) continue;
+        const double lo = spread.P - spread.Low, hi = spread.P + spread.High;
+        const std::size_t i0 = static_cast<std::size_t>(std::lower_bound(x, x + n, lo) - x);
+        const std::size_t i1 = static_cast<std::size_t>(std::upper_bound(x + i0, x + n, hi) - x);
+        if (viewPlan == nullptr) {
+          const double intensity = spread.I;
+          SpreadPeak<false>(spread, x, i0, i1, grid, fwhms,
+                            [y, intensity](std::size_t i, const double* part) { y[i] += intensity * part[0]; });
+          continue;
+        }
+        // Coefficients of every column this peak moves.
+        coefs.clear();
+        const double intensity = spread.I;
+        auto accumulate = [&](int column, double dI, double dP, double dH, double dM, double dA) {
+          double* c = &dense[static_cast<std::size_t>(column) * 5];
+          c[0] += dI;
+          c[1] += intensity * dP;
+          c[2] += intensity * dH;
+          c[3] += intensity * dM;
+          c[4] += intensity * dA;
+          if (!touched[static_cast<std::size_t>(column)]) touchedList.push_back(column);
+          touched[static_cast<std::size_t>(column)] = 1;
+        };
+        for (const TInputUse& u : inputUses) {
+          const std::size_t b = static_cast<std::size_t>(u.Slot) / DualSlots, local = static_cast<std::size_t>(u.Slot) % DualSlots;
+          if (b >= batchCount) continue;
+          const TPeakOf<TDualValue>& d = dual[p][b];
+          accumulate(u.Column, u.Multiplier * d.Intensity.D[local], u.Multiplier * d.Position.D[local],
+                     u.Multiplier * d.H.D[local], u.Multiplier * d.Mix.D[local], u.Multiplier * d.Asym.D[local]);
+        }
+        if (f2Slot >= 0 && static_cast<std::size_t>(f2Slot / DualSlots) < batchCount) {
+          const double dIdF2 = dual[p][f2Slot / DualSlots].Intensity.D[static_cast<std::size_t>(f2Slot % DualSlots)];
+          for (std::size_t u = 0; u < sfUses.size(); ++u)
+            accumulate(sfUses[u].Column, sfUses[u].Multiplier * dF2[index * sfUses.size() + u] * dIdF2, 0, 0, 0, 0);
+        }
+        // Columns that move one channel only, by channel, then the rest with all five.
+        std::size_t begin[6] = {};
+        for (int q = 0; q < 5; ++q) {
+          begin[q] = coefs.size();
+          for (int j : touchedList) {
+            const double* c = &dense[static_cast<std::size_t>(j) * 5];
+            if (c[q] == 0) continue;
+            const int nonzero = (c[0] != 0) + (c[1] != 0) + (c[2] != 0) + (c[3] != 0) + (c[4] != 0);
+            if (nonzero == 1) coefs.push_back({j, {c[q], 0, 0, 0, 0}});
           }
         }
+        begin[5] = coefs.size();
+        for (int j : touchedList) {
+          touched[static_cast<std::size_t>(j)] = 0;
+          double* c = &dense[static_cast<std::size_t>(j) * 5];
+          const int nonzero = (c[0] != 0) + (c[1] != 0) + (c[2] != 0) + (c[3] != 0) + (c[4] != 0);
+          if (nonzero > 1) coefs.push_back({j, {c[0], c[1], c[2], c[3], c[4]}});
+          for (int q = 0; q < 5; ++q) c[q] = 0;
+        }
+        touchedList.clear();
+        const TColumnCoef* lists[7];
+        for (int q = 0; q <= 5; ++q) lists[q] = coefs.data() + begin[q];
+        lists[6] = coefs.data() + coefs.size();
+        SpreadPeak<true>(spread, x, i0, i1, grid, fwhms, [&](std::size_t i, const double* part) {
+          y[i] += intensity * part[0];
+          double* row = derivatives + i * static_cast<std::size_t>(columns);
+          for (int q = 0; q < 5; ++q) {
+            const double p = part[q];
+            for (const TColumnCoef* cc = lists[q]; cc != lists[q + 1]; ++cc) row[cc->Column] += cc->C[0] * p;
+          }
+          for (const TColumnCoef* cc = lists[5]; cc != lists[6]; ++cc)
+            row[cc->Column] += cc->C[0] * part[0] + cc->C[1] * part[1] + cc->C[2] * part[2] + cc->C[3] * part[3] + cc->C[4] * part[4];
+        });
       }
     }
   }

@@ -43,7 +43,21 @@ struct THistogramData {
   std::vector<double> Weight;  // 1 / variance, fixed for a cycle
   std::vector<double> Calculated, Background;
   std::vector<double> TabulatedBackground;  // background kinds 1 and -7
+  // The points' constant step (0 when they have none) and how far they sit
+  // off it (x kept in single precision).
+  double Step = 0, StepDeviation = 0;
+  // d Calculated / d column of the last CalculateDerivatives, row-major
+  // (point i, column j at i x DerivativeColumns + j).
+  std::vector<double> Derivatives;
+  int DerivativeColumns = 0;
 };
+
+// One model value a refined variable moves: value += Multiplier x shift.
+struct TDerivativeTerm {
+  int H = 0, P = 0, A = 0, T = 0;
+  double Multiplier = 1;
+};
+using TDerivativeColumn = std::vector<TDerivativeTerm>;
 
 // One peak of a reflection in a histogram (each wavelength gives one).
 struct TPeak {
@@ -67,7 +81,16 @@ struct TPhaseView {
   // the values it was computed from.
   std::vector<std::vector<std::complex<double>>> AtomF;
   std::vector<std::array<float, 11>> AtomKey;
-  std::vector<double> SharedKey;
+  // With derivatives wanted: per atom and reflection, the sums of AtomF
+  // without its weight, times h'_1 .. h'_3, times h'_i h'_j (11 22 33 12 13
+  // 23), and alone.
+  std::vector<std::vector<std::array<std::complex<double>, 10>>> AtomSums;
+  std::vector<double> SharedKey, ScatterKey;
+  // Real part of every atom's scattering factor at every reflection
+  // (atom-major), kept while the cell and the scattering entries stay.
+  std::vector<double> Form;
+  // Equivalent indices of every reflection (orientation over all of them).
+  std::vector<std::vector<TMiller>> Equivalents;
 };
 
 class TPattern {
@@ -92,6 +115,13 @@ public:
 
   // Recalculates histogram h (all when h is 0). Returns an engine error number.
   int Calculate(int h = 0);
+  // True when the derivative of the pattern with respect to the value at the
+  // refinement address is calculated in closed form.
+  bool HasAnalyticDerivative(int h, int p, int a, int t) const;
+  // Recalculates every histogram as Calculate does and, with it, the
+  // derivative of every point with respect to each column (each term of a
+  // column must have an analytic derivative; an empty column gives zeros).
+  int CalculateDerivatives(const std::vector<TDerivativeColumn>& columns);
   // The peaks of reflection r of view v in histogram h with the current values.
   std::vector<TPeak> Peaks(int h, const TPhaseView& view, const TReflection& r) const;
   // The d-spacing of reflection r of phase p in the current cell.
@@ -118,6 +148,9 @@ public:
   void UpdateStructureFactors(int h, TPhaseView& view);
   // Structure factor of any indices from the phase's atoms (histogram h's scattering).
   std::complex<double> StructureFactor(int h, const TPhaseView& view, const TMiller& hkl) const;
+  // The factor that turns an atom's occupancy into the weight of its sum
+  // over the symmetry operations.
+  double OccupancyFactor(const TPhaseView& view, int atom) const;
   // F(000): the sum of every atom's forward scattering in the cell.
   double ForwardScattering(int h, const TPhaseView& view) const;
 
@@ -126,19 +159,23 @@ public:
   // d-spacing seen at x of histogram h (0 when none).
   double SpacingAtX(int h, double x) const;
 
+  struct TDerivativePlan;
+
 private:
   std::complex<double> AtomContribution(const TPhaseView& view, int atom, const TMiller& hkl, double stol2,
-                                        const TPhase& phase) const;
-  double IntensityFactor(int h, const TPhaseView& view, const TReflection& r, const TSample& s, double twoThetaOrD,
-                         double wavelength) const;
-  void WidthTerms(int h, const TPhaseView& view, const TReflection& r, const TSample& s, double widthArg,
-                  double& g2, double& lorentz) const;
+                                        const TPhase& phase, std::array<std::complex<double>, 10>* sums = nullptr) const;
   int CheckSample(int h, int p) const;
+  int CalculateHistogram(int h, const TDerivativePlan* plan);
 
   TRietveld& FModel;
   std::vector<THistogramData> FData;
   std::vector<std::vector<TPhaseView>> FViews;
   std::vector<TSpaceGroup> FGroups;
+  // Per phase: one operation of each pair (R, t), (-R, -t) when the
+  // operations all pair up so (the images of a pair give conjugate terms);
+  // empty otherwise.
+  std::vector<std::vector<int>> FPairedOps;
+  bool FDerivatives = false;  // a refinement asks for derivatives: keep what they need
 };
 
 // The x of a d-spacing in histogram h's kind (CW 2theta with the first

@@ -96,29 +96,12 @@ double GaussianWidth(int profile, double U, double V, double W, double t) {
 }
 
 double LorentzianTerm(int profile, double gam0, double gam1, double gam2, double t) {
-  const double twoTheta = profile <= 6 ? std::atan(t) * 114.59156 : 0.0;
-  switch (profile) {
-    case 1:
-    case 4:
-    case 6:
-      return gam0 + gam1 * twoTheta + gam2 * twoTheta * twoTheta;
-    case 2:
-      return std::max(0.6, gam0 + gam1 * twoTheta + gam2 * twoTheta * twoTheta);
-    case 3:
-    case 5:
-      return gam0 * std::sqrt(t * t + 1) + gam1 * t;
-    default:
-      return 0;
-  }
+  return LorentzianTermOf(profile, gam0, gam1, gam2, t);
 }
 
-double TchWidth(double G, double L) {
-  const double s = std::pow(G, 5) + 2.69269 * std::pow(G, 4) * L + 2.42843 * std::pow(G, 3) * L * L +
-                   4.47163 * G * G * std::pow(L, 3) + 0.07842 * G * std::pow(L, 4) + std::pow(L, 5);
-  return s > 0 ? std::pow(s, 0.2) : 0.0;
-}
+double TchWidth(double G, double L) { return TchWidthOf(G, L); }
 
-double TchMixing(double q) { return 1.36603 * q - 0.47719 * q * q + 0.11116 * q * q * q; }
+double TchMixing(double q) { return TchMixingOf(q); }
 
 double PseudoVoigt(double eta, double H, double delta) {
   if (H <= 0) return 0;
@@ -237,7 +220,7 @@ void FcjAsymmetry(TPeakShape& shape, double sOverL, double hOverL, double twoThe
   // Substituting 2phi = 2theta - span u^2 removes the 1/sqrt singularity at 2theta.
   constexpr int nodes = 16;
   double total = 0;
-  std::vector<double> offsets, weights;
+  TShortList offsets, weights;
   for (int j = 0; j < nodes; ++j) {
     const double u = (j + 0.5) / nodes;
     const double delta = span * u * u;
@@ -254,6 +237,6 @@ void FcjAsymmetry(TPeakShape& shape, double sOverL, double hOverL, double twoThe
   }
   if (total <= 0) return;
   for (double& w : weights) w /= total;
-  shape.Offsets = std::move(offsets);
-  shape.Weights = std::move(weights);
+  shape.Offsets = offsets;
+  shape.Weights = weights;
 }

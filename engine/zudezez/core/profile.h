@@ -5,6 +5,10 @@
 // The first five are the formulas the peak-width window plots.
 #pragma once
 
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstddef>
 #include <vector>
 
 // Caglioti width: profiles 1-6 G^2 = U t^2 + V t + W; profile 7 (time of
@@ -14,9 +18,45 @@ double GaussianWidth(int profile, double U, double V, double W, double t);
 // degrees from t = tan(theta)); profile 2: the same, at least 0.6 (the
 // Pearson exponent); profiles 3, 5: Gam0 sqrt(t^2 + 1) + Gam1 t; others 0.
 double LorentzianTerm(int profile, double gam0, double gam1, double gam2, double t);
-// Thompson-Cox-Hastings FWHM of a Voigt with Gaussian FWHM G and Lorentzian FWHM L.
+template <class T>
+T LorentzianTermOf(int profile, const T& gam0, const T& gam1, const T& gam2, const T& t) {
+  using std::atan;
+  using std::max;
+  using std::sqrt;
+  switch (profile) {
+    case 1:
+    case 4:
+    case 6: {
+      const T twoTheta = atan(t) * 114.59156;
+      return gam0 + gam1 * twoTheta + gam2 * twoTheta * twoTheta;
+    }
+    case 2: {
+      const T twoTheta = atan(t) * 114.59156;
+      return max(gam0 + gam1 * twoTheta + gam2 * twoTheta * twoTheta, 0.6);
+    }
+    case 3:
+    case 5:
+      return gam0 * sqrt(t * t + 1.0) + gam1 * t;
+    default:
+      return T(0.0);
+  }
+}
+// Thompson-Cox-Hastings FWHM of a Voigt with Gaussian FWHM G and Lorentzian
+// FWHM L (also for the pattern's derivative type).
+template <class T>
+T TchWidthOf(const T& G, const T& L) {
+  using std::pow;
+  const T G2 = G * G, L2 = L * L;
+  const T s = G2 * G2 * G + 2.69269 * G2 * G2 * L + 2.42843 * G2 * G * L2 + 4.47163 * G2 * L2 * L +
+              0.07842 * G * L2 * L2 + L2 * L2 * L;
+  return s > 0 ? pow(s, 0.2) : T(0.0);
+}
 double TchWidth(double G, double L);
 // Thompson-Cox-Hastings mixing parameter of q = L / H.
+template <class T>
+T TchMixingOf(const T& q) {
+  return 1.36603 * q - 0.47719 * q * q + 0.11116 * q * q * q;
+}
 double TchMixing(double q);
 // Pseudo-Voigt of unit area, FWHM H, mixing eta, at distance delta from the centre.
 double PseudoVoigt(double eta, double H, double delta);
@@ -31,6 +71,29 @@ double TofProfile(double alpha, double beta, double H, double eta, double delta)
 // Scaled complementary error function exp(x^2) erfc(x).
 double Erfcx(double x);
 
+// A short list of doubles kept inside its owner, so that building a peak
+// shape allocates nothing (the asymmetry corrections use at most 16 terms).
+class TShortList {
+public:
+  static constexpr std::size_t Capacity = 16;
+  std::size_t size() const { return FCount; }
+  bool empty() const { return FCount == 0; }
+  void clear() { FCount = 0; }
+  void push_back(double v) {
+    if (FCount < Capacity) FItems[FCount++] = v;
+  }
+  double operator[](std::size_t i) const { return FItems[i]; }
+  double& operator[](std::size_t i) { return FItems[i]; }
+  const double* begin() const { return FItems.data(); }
+  const double* end() const { return FItems.data() + FCount; }
+  double* begin() { return FItems.data(); }
+  double* end() { return FItems.data() + FCount; }
+
+private:
+  std::array<double, Capacity> FItems{};
+  std::size_t FCount = 0;
+};
+
 // The shape of one peak as the pattern needs it.
 struct TPeakShape {
   enum TKind { pkPseudoVoigt, pkPearson, pkTof } Kind = pkPseudoVoigt;
@@ -43,7 +106,7 @@ struct TPeakShape {
   double TanTheta = 1;
   // Axial-divergence asymmetry as a sum of shifted profiles: centre offsets
   // (x units, added to the peak position) and weights summing to 1.
-  std::vector<double> Offsets, Weights;
+  TShortList Offsets, Weights;
 
   // Profile value at x - centre = delta.
   double Value(double delta) const;

@@ -82,8 +82,10 @@ double StepOf(const TMember& m, double v, bool timeOfFlight) {
 
 }  // namespace
 
-bool SolveSymmetric(std::vector<double> a, std::vector<double>& b, int n) {
-  // Cholesky: A = L L^T stored in the lower triangle.
+namespace {
+
+// A = L L^T in the lower triangle of a; false when A is not positive definite.
+bool Cholesky(std::vector<double>& a, int n) {
   for (int j = 0; j < n; ++j) {
     double d = a[j * n + j];
     for (int k = 0; k < j; ++k) d -= a[j * n + k] * a[j * n + k];
@@ -96,6 +98,11 @@ bool SolveSymmetric(std::vector<double> a, std::vector<double>& b, int n) {
       a[i * n + j] = s / d;
     }
   }
+  return true;
+}
+
+// Solves L L^T x = b in place with the factor from Cholesky.
+void CholeskySolve(const std::vector<double>& a, double* b, int n) {
   for (int i = 0; i < n; ++i) {
     double s = b[i];
     for (int k = 0; k < i; ++k) s -= a[i * n + k] * b[k];
@@ -106,16 +113,25 @@ bool SolveSymmetric(std::vector<double> a, std::vector<double>& b, int n) {
     for (int k = i + 1; k < n; ++k) s -= a[k * n + i] * b[k];
     b[i] = s / a[i * n + i];
   }
+}
+
+}  // namespace
+
+bool SolveSymmetric(std::vector<double> a, std::vector<double>& b, int n) {
+  if (!Cholesky(a, n)) return false;
+  CholeskySolve(a, b.data(), n);
   return true;
 }
 
 bool InvertSymmetric(std::vector<double>& a, int n) {
-  std::vector<double> inv(static_cast<std::size_t>(n) * n, 0.0);
+  std::vector<double> factor = a;
+  if (!Cholesky(factor, n)) return false;
+  std::vector<double> inv(static_cast<std::size_t>(n) * n, 0.0), e(static_cast<std::size_t>(n));
   for (int c = 0; c < n; ++c) {
-    std::vector<double> e(n, 0.0);
-    e[c] = 1.0;
-    if (!SolveSymmetric(a, e, n)) return false;
-    for (int r = 0; r < n; ++r) inv[r * n + c] = e[r];
+    std::fill(e.begin(), e.end(), 0.0);
+    e[static_cast<std::size_t>(c)] = 1.0;
+    CholeskySolve(factor, e.data(), n);
+    for (int r = 0; r < n; ++r) inv[r * n + c] = e[static_cast<std::size_t>(r)];
   }
   a.swap(inv);
   return true;
@@ -155,6 +171,8 @@ int TRefinement::Build() {
       else if (std::find(v.Histograms.begin(), v.Histograms.end(), m.H) == v.Histograms.end()) v.Histograms.push_back(m.H);
     }
     if (all) v.Histograms.clear();
+    v.Analytic = std::all_of(v.Members.begin(), v.Members.end(),
+                             [this](const TMember& m) { return FPattern.HasAnalyticDerivative(m.H, m.P, m.A, m.T); });
     TParameter named(first.H, first.P, first.A, first.T, 0);
     v.Name = ParameterDescription(named);
     FVariables.push_back(std::move(v));
@@ -179,6 +197,7 @@ int TRefinement::Build() {
       for (const TMember& l : v->Members)
         if (l.P == p && l.T == leader + 5 && l.H == 0) m.Multiplier = l.Multiplier;
       v->Members.push_back(m);
+      v->Analytic = v->Analytic && FPattern.HasAnalyticDerivative(m.H, m.P, m.A, m.T);
     }
   // Without an observed point (calculation-only histograms) there is nothing to refine.
   if (FPattern.ObservationCount() == 0) FVariables.clear();
@@ -209,14 +228,87 @@ void TRefinement::Shift(const std::vector<double>& shifts) {
     for (TMember& m : FVariables[j].Members) *m.Value = static_cast<float>(*m.Value + m.Multiplier * shifts[j]);
 }
 
+int TRefinement::FillDerivatives(const std::function<void(double)>& progress) {
+  const int n = VariableCount();
+  std::vector<TDerivativeColumn> columns(static_cast<std::size_t>(n));
+  for (int j = 0; j < n; ++j) {
+    const TVariable& v = FVariables[static_cast<std::size_t>(j)];
+    if (FNumeric || !v.Analytic) continue;
+    for (const TMember& mem : v.Members) columns[static_cast<std::size_t>(j)].push_back({mem.H, mem.P, mem.A, mem.T, mem.Multiplier});
+  }
+  // The pattern and the closed-form columns in one pass.
+  if (int e = FPattern.CalculateDerivatives(columns); e != zeNone) return e;
+  FSumBefore = FPattern.WeightedSum();
+
+  // Central differences for the rest, one column per variable.
+  const int histograms = FPattern.HistogramCount();
+  std::vector<std::vector<double>> baseline(static_cast<std::size_t>(histograms)), plus(baseline.size());
+  bool numeric = false;
+  const std::vector<float> saved = Save();
+  for (int j = 0; j < n; ++j) {
+    TVariable& v = FVariables[static_cast<std::size_t>(j)];
+    if (!FNumeric && v.Analytic) continue;
+    if (!numeric) {
+      for (int h = 1; h <= histograms; ++h) baseline[h - 1] = FPattern.Data(h).Calculated;
+      numeric = true;
+    }
+    const double step = v.Step;
+    for (int sign : {+1, -1}) {
+      for (TMember& mem : v.Members) *mem.Value = static_cast<float>(*mem.Value + sign * mem.Multiplier * step);
+      int error = zeNone;
+      if (v.Histograms.empty())
+        error = FPattern.Calculate();
+      else
+        for (int h : v.Histograms) error = std::max(error, FPattern.Calculate(h));
+      Restore(saved);
+      if (error != zeNone) {
+        FProblem = v.Name;
+        for (int h = 1; h <= histograms; ++h) FPattern.Data(h).Calculated = baseline[h - 1];
+        return error;
+      }
+      for (int h = 1; h <= histograms; ++h) {
+        const bool affected = v.Histograms.empty() || std::find(v.Histograms.begin(), v.Histograms.end(), h) != v.Histograms.end();
+        if (!affected) continue;
+        THistogramData& d = FPattern.Data(h);
+        if (sign > 0) {
+          plus[h - 1] = d.Calculated;
+          continue;
+        }
+        for (std::size_t i = 0; i < d.X.size(); ++i)
+          d.Derivatives[i * static_cast<std::size_t>(n) + static_cast<std::size_t>(j)] =
+              (plus[h - 1][i] - d.Calculated[i]) / (2 * step);
+      }
+    }
+    if (progress) progress(80.0 * (j + 1) / n);
+  }
+  // Structure-factor caches and the pattern follow the restored values.
+  if (numeric) FPattern.Calculate();
+  if (progress) progress(80);
+  return zeNone;
+}
+
+int TRefinement::Derivatives(std::vector<double>& rows) {
+  rows.clear();
+  const int n = VariableCount();
+  if (int e = FillDerivatives({}); e != zeNone) return e;
+  for (int h = 1; h <= FPattern.HistogramCount(); ++h) {
+    const THistogramData& d = FPattern.Data(h);
+    for (std::size_t i = 0; i < d.X.size() && i < d.Weight.size(); ++i)
+      if (d.Used[i] && d.Weight[i] > 0)
+        rows.insert(rows.end(), d.Derivatives.begin() + static_cast<std::ptrdiff_t>(i * n),
+                    d.Derivatives.begin() + static_cast<std::ptrdiff_t>((i + 1) * n));
+  }
+  return zeNone;
+}
+
 int TRefinement::Cycle(bool& converged, const std::function<void(double)>& progress) {
   converged = false;
   FProblem.clear();
   const int n = VariableCount();
   if (FPattern.HasLeBailPhase()) FPattern.ExtractLeBail(1);
-  if (int e = FPattern.Calculate(); e != zeNone) return e;
-  FSumBefore = FPattern.WeightedSum();
   if (n == 0) {
+    if (int e = FPattern.Calculate(); e != zeNone) return e;
+    FSumBefore = FPattern.WeightedSum();
     FSumAfter = FSumBefore;
     converged = true;
     if (progress) progress(100);
@@ -239,57 +331,28 @@ int TRefinement::Cycle(bool& converged, const std::function<void(double)>& progr
   const std::size_t m = obs.size();
   if (static_cast<std::size_t>(n) >= m) return zeTooManyParameters;
 
-  // Baseline calculation, restored after each derivative.
-  std::vector<std::vector<double>> baseline(static_cast<std::size_t>(FPattern.HistogramCount()));
-  for (int h = 1; h <= FPattern.HistogramCount(); ++h) baseline[h - 1] = FPattern.Data(h).Calculated;
-
-  // Derivatives by central differences, one column per variable.
-  std::vector<double> jac(m * n, 0.0);
+  if (int e = FillDerivatives(progress); e != zeNone) return e;
   const std::vector<float> saved = Save();
-  for (int j = 0; j < n; ++j) {
-    TVariable& v = FVariables[j];
-    const double step = v.Step;
-    std::vector<std::vector<double>> plus(baseline.size());
-    for (int sign : {+1, -1}) {
-      for (TMember& mem : v.Members) *mem.Value = static_cast<float>(*mem.Value + sign * mem.Multiplier * step);
-      int error = zeNone;
-      if (v.Histograms.empty())
-        error = FPattern.Calculate();
-      else
-        for (int h : v.Histograms) error = std::max(error, FPattern.Calculate(h));
-      Restore(saved);
-      if (error != zeNone) {
-        FProblem = v.Name;
-        for (int h = 1; h <= FPattern.HistogramCount(); ++h) FPattern.Data(h).Calculated = baseline[h - 1];
-        return error;
-      }
-      for (int h = 1; h <= FPattern.HistogramCount(); ++h) {
-        const bool affected = v.Histograms.empty() || std::find(v.Histograms.begin(), v.Histograms.end(), h) != v.Histograms.end();
-        if (!affected) continue;
-        if (sign > 0)
-          plus[h - 1] = FPattern.Data(h).Calculated;
-        else
-          for (std::size_t k = 0; k < m; ++k)
-            if (obs[k].H == h)
-              jac[k * n + j] = (plus[h - 1][obs[k].I] - FPattern.Data(h).Calculated[obs[k].I]) / (2 * step);
-      }
-    }
-    if (progress) progress(80.0 * (j + 1) / n);
-  }
-  // Structure-factor caches follow the restored values.
-  FPattern.Calculate();
 
-  // Normal equations A d = g.
+  // Normal equations A d = g, the lower triangle of A taken four points at
+  // a time (one pass over A for four rows of derivatives).
   std::vector<double> a(static_cast<std::size_t>(n) * n, 0.0), g(n, 0.0);
-  for (std::size_t k = 0; k < m; ++k) {
-    const THistogramData& d = FPattern.Data(obs[k].H);
-    const double r = d.Observed[obs[k].I] - d.Calculated[obs[k].I];
-    const double* row = &jac[k * n];
+  for (std::size_t k0 = 0; k0 < m; k0 += 4) {
+    const double* row[4];
+    double w[4];
+    for (std::size_t q = 0; q < 4; ++q) {
+      const std::size_t k = std::min(k0 + q, m - 1);
+      const THistogramData& d = FPattern.Data(obs[k].H);
+      row[q] = &d.Derivatives[obs[k].I * static_cast<std::size_t>(n)];
+      w[q] = k0 + q < m ? obs[k].W : 0.0;  // past the end: a row of weight 0
+      const double wr = w[q] * (d.Observed[obs[k].I] - d.Calculated[obs[k].I]);
+      for (int i = 0; i < n; ++i) g[i] += wr * row[q][i];
+    }
     for (int i = 0; i < n; ++i) {
-      if (row[i] == 0) continue;
-      const double wi = obs[k].W * row[i];
-      g[i] += wi * r;
-      for (int j = 0; j <= i; ++j) a[i * n + j] += wi * row[j];
+      const double w0 = w[0] * row[0][i], w1 = w[1] * row[1][i], w2 = w[2] * row[2][i], w3 = w[3] * row[3][i];
+      if (w0 == 0 && w1 == 0 && w2 == 0 && w3 == 0) continue;
+      double* ai = &a[static_cast<std::size_t>(i) * n];
+      for (int j = 0; j <= i; ++j) ai[j] += w0 * row[0][j] + w1 * row[1][j] + w2 * row[2][j] + w3 * row[3][j];
     }
   }
   for (int i = 0; i < n; ++i)

@@ -1,5 +1,6 @@
 // Least-squares refinement of the parameters the model's codes select:
-// numerical derivatives of the calculated pattern, Marquardt-damped normal
+// derivatives of the calculated pattern (in closed form where the pattern
+// has them, central differences otherwise), Marquardt-damped normal
 // equations, relaxation factors by parameter group, standard errors from the
 // inverse normal matrix and the termination criterion.
 #pragma once
@@ -30,6 +31,7 @@ struct TVariable {
   std::vector<TMember> Members;
   int Group = 3;      // relaxation factor 1 .. 4
   double Step = 1e-4;  // numerical derivative step
+  bool Analytic = false;  // every member has a closed-form derivative
   std::vector<int> Histograms;  // affected histograms (empty: all)
   double Esd = 0;
   double LastShift = 0;
@@ -66,6 +68,14 @@ public:
   // The variable with a refinement number, or nullptr.
   const TVariable* VariableByNumber(int number) const;
 
+  // Central differences for every variable (the reference the closed forms
+  // are checked against).
+  void SetNumericDerivatives(bool on) { FNumeric = on; }
+  // The derivative of every observed point with respect to every variable
+  // at the current values: one row per point of each histogram in turn
+  // (used points only), VariableCount columns. Returns an engine error number.
+  int Derivatives(std::vector<double>& rows);
+
   // Marquardt factor in use (changes with the automatic strategy).
   double Lambda() const { return FLambda; }
   // Weighted sum of squares before and after the last cycle.
@@ -78,6 +88,8 @@ public:
 
 private:
   double Relaxation(int group) const;
+  // Fills the pattern's derivative matrices; returns an engine error number.
+  int FillDerivatives(const std::function<void(double)>& progress);
   void Shift(const std::vector<double>& shifts);
   void Restore(const std::vector<float>& saved);
   std::vector<float> Save() const;
@@ -86,6 +98,7 @@ private:
   TRietveld& FModel;
   std::vector<TVariable> FVariables;
   double FLambda = 0;
+  bool FNumeric = false;
   double FSumBefore = 0, FSumAfter = 0;
   std::string FProblem;
   std::vector<double> FCorrelation;

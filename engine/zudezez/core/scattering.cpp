@@ -54,6 +54,25 @@ double TScatterer::Real(double stol2) const {
   return f;
 }
 
+double TScatterer::RealSlope(double stol2) const {
+  if (Neutron) return 0.0;
+  if (Entry != nullptr) {
+    if (Entry->TableKind == 1) {
+      // A table interpolated linearly: the slope of the piece at stol2.
+      const double h = 1e-6 * std::max(1.0, stol2);
+      return (EntryFormFactor(*Entry, stol2 + h) - EntryFormFactor(*Entry, std::max(0.0, stol2 - h))) /
+             (stol2 + h - std::max(0.0, stol2 - h));
+    }
+    double slope = 0;
+    for (int i = 0; i < 4; ++i)
+      slope -= Entry->Coefficients[2 * i] * Entry->Coefficients[2 * i + 1] * std::exp(-Entry->Coefficients[2 * i + 1] * stol2);
+    return slope;
+  }
+  double slope = 0;
+  for (int i = 0; i < 4; ++i) slope -= Coef[i] * Coef[4 + i] * std::exp(-Coef[4 + i] * stol2);
+  return slope;
+}
+
 double TScatterer::Imaginary() const {
   if (Neutron) return 0.0;
   return Entry != nullptr ? Entry->FDoublePrime : FDoublePrime;

@@ -13,6 +13,8 @@ public:
   // scattering length b (fm) for neutrons.
   double Real(double stol2) const;
   double Imaginary() const;
+  // d Real / d stol2.
+  double RealSlope(double stol2) const;
   // f at zero angle (real part); the weight of the atom in radial distributions.
   double Forward() const { return Real(0.0); }
 

@@ -206,21 +206,41 @@ void TTextFile::Flush() {
   if (std::fflush(FFile) != 0) Fail(101, errno);
 }
 
-std::string ReadFileText(const std::string& fileName) {
-  const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+std::string ReadRegularFile(const std::string& fileName, std::uint64_t maxSize) {
+  // Non-blocking, so that a named pipe without a writer cannot hold the open.
+  const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
     const int err = errno;
     RaiseInOut(OpenErrorCode(err, fileName), fileName, err);
   }
   struct stat st;
-  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+  if (::fstat(fd, &st) != 0) {
+    const int err = errno;
+    ::close(fd);
+    RaiseInOut(5, fileName, err);
+  }
+  if (S_ISDIR(st.st_mode)) {
     ::close(fd);
     RaiseInOut(5, fileName, EISDIR);
   }
-  std::string text;
-  std::vector<char> buffer(65536);
-  for (;;) {
-    const ssize_t n = ::read(fd, buffer.data(), buffer.size());
+  // A pipe, a device such as /dev/zero or a socket has no end to read to.
+  if (!S_ISREG(st.st_mode)) {
+    ::close(fd);
+    throw EFileKind("Cannot read " + fileName + ": it is not a regular file.", 5);
+  }
+  const std::uint64_t size = static_cast<std::uint64_t>(st.st_size);
+  if (size > maxSize) {
+    ::close(fd);
+    throw EFileKind("Cannot read " + fileName + ": the file holds " + std::to_string(size) +
+                          " bytes, more than the " + std::to_string(maxSize) + " it may have.",
+                      5);
+  }
+  // The size as it was at the open: a file that grows meanwhile is read only
+  // that far.
+  std::string text(static_cast<std::size_t>(size), '\0');
+  std::size_t have = 0;
+  while (have < text.size()) {
+    const ssize_t n = ::read(fd, text.data() + have, text.size() - have);
     if (n < 0) {
       if (errno == EINTR) continue;
       const int err = errno;
@@ -228,10 +248,13 @@ std::string ReadFileText(const std::string& fileName) {
       RaiseInOut(5, fileName, err);
     }
     if (n == 0) break;
-    text.append(buffer.data(), static_cast<size_t>(n));
+    have += static_cast<std::size_t>(n);
   }
   ::close(fd);
+  text.resize(have);
   return text;
 }
+
+std::string ReadFileText(const std::string& fileName) { return ReadRegularFile(fileName, MaxReadFileSize); }
 
 void WriteFileText(const std::string& fileName, const std::string& text) { WriteFileAtomic(fileName, text); }

@@ -20,6 +20,7 @@
 // Exception.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -78,7 +79,17 @@ private:
 // The class library's number for an errno value from opening a file.
 int InOutErrorCode(int sysErr);
 
+// A file that is not one to read whole: not a regular file, or too large.
+ZV_DECLARE_EXCEPTION(EFileKind, EInOutError)
+
+// Largest file ReadFileText reads.
+constexpr std::uint64_t MaxReadFileSize = std::uint64_t{1} << 31;
+
 // Whole-file helpers: read (binary, as stored) and write (replacing through
-// the atomic save, WriteFileAtomic). They raise EInOutError.
+// the atomic save, WriteFileAtomic). They raise EInOutError. Only regular
+// files are read (a pipe or a device is refused at once, without blocking),
+// and only when their size is at most maxSize (both raise EFileKind); the
+// bytes the file had when it was opened are read.
+std::string ReadRegularFile(const std::string& fileName, std::uint64_t maxSize);
 std::string ReadFileText(const std::string& fileName);
 void WriteFileText(const std::string& fileName, const std::string& text);

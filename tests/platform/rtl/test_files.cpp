@@ -128,6 +128,41 @@ TEST(TextFile, RewriteAppendAndWrite) {
   EXPECT_EQ(ErrorCodeOf([&] { ReadFileText(dir.File("missing")); }), 2);
 }
 
+// Whole-file reads take regular files only: a named pipe without a writer would block the open and the
+// read, a link to /dev/zero would never end. Both are refused at once, as is a file above the size limit.
+TEST(TextFile, WholeFileReadsTakeRegularFilesOfBoundedSize) {
+  TTempDir dir;
+  const std::string fifo = dir.File("pipe.txt");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string zero = dir.File("zero.txt");
+  ASSERT_EQ(::symlink("/dev/zero", zero.c_str()), 0);
+  const std::string ten = dir.Write("ten.txt", "0123456789");
+  const struct {
+    const char* Case;
+    std::string Name;
+    std::uint64_t Limit;
+    const char* Reason;
+  } refused[] = {
+      {"named pipe", fifo, MaxReadFileSize, ": it is not a regular file."},
+      {"link to /dev/zero", zero, MaxReadFileSize, ": it is not a regular file."},
+      {"above the limit", ten, 9, ": the file holds 10 bytes, more than the 9 it may have."},
+  };
+  for (const auto& c : refused) {
+    SCOPED_TRACE(c.Case);
+    try {
+      ReadRegularFile(c.Name, c.Limit);
+      ADD_FAILURE() << "read";
+    } catch (const EFileKind& e) {
+      EXPECT_EQ(e.Message(), "Cannot read " + c.Name + c.Reason);
+    }
+  }
+  EXPECT_THROW(ReadFileText(fifo), EFileKind);
+  EXPECT_EQ(ReadRegularFile(ten, 10), "0123456789");
+  EXPECT_EQ(ReadFileText(dir.Write("empty.txt", "")), "");
+  // A folder keeps its I/O error.
+  EXPECT_EQ(ErrorCodeOf([&] { ReadFileText(dir.Path()); }), 5);
+}
+
 TEST(FileUtils, NameParts) {
   struct Case {
     const char* name;
