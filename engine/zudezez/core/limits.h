@@ -24,7 +24,7 @@ constexpr double MaxStructureWork = 4e8;
 // Points under all peaks of one calculation of the pattern (each peak
 // covers its reach in widths on either side), weighted by their cost.
 // About 2e5 reflections of 100 points each; a cycle calculates the
-// pattern once per refined variable and once more.
+// pattern with its derivatives a few times over.
 constexpr double MaxProfileWork = 2e7;
 // The reach of a peak in FWHMs (the histogram's base width).
 constexpr double MaxBaseWidth = 100;
