@@ -207,3 +207,19 @@ TEST(TriSurface, SamplesAndRegistration) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TriSurface, TransparentTrianglesAreAllDrawn) {
+  for (bool hide : {true, false}) {
+    TTriScene s;
+    s.Square();
+    s.series->SetTransparency(40);
+    s.series->SetHideTriangles(hide);
+    s.chart.Pass();
+    EXPECT_EQ(s.chart.Rec->Count(hide ? "Polygon" : "Triangle3D", 0), 2) << hide;
+    EXPECT_EQ(s.series->PointCount(), 4);
+  }
+}
+
+}  // namespace

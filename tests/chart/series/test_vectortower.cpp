@@ -152,3 +152,22 @@ TEST(Tower, RegisteredOnTheThreeDPage) {
 }
 
 }  // namespace
+
+namespace {
+
+// See-through towers and triangles are still all drawn, each blended over
+// the picture behind it.
+TEST(Tower, TransparentTowersAndTrianglesAreAllDrawn) {
+  TTowerScene s;
+  s.Grid(2, 2);
+  s.series->SetTransparency(50);
+  s.chart.Pass();
+  EXPECT_EQ(s.chart.CallsWithPen("Cube", clRed).size(), 4u);
+  for (TTowerStyle style : {tsCover, tsCylinder}) {
+    s.series->SetTowerStyle(style);
+    s.chart.Pass();
+    EXPECT_EQ(s.chart.CallsWithPen(style == tsCover ? "RectangleY" : "Cylinder", clRed).size(), 4u);
+  }
+}
+
+}  // namespace
