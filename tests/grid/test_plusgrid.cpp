@@ -1,0 +1,500 @@
+// The string grid as data: creation and its defaults, the settings objects,
+// the published properties, typed cell access, selections and headers.
+#include "grid/plusgrid.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "grid/support/plusutil.h"
+#include "platform/rtl/formatsettings.h"
+#include "platform/ui/forms.h"
+#include "support/gui/guitest.h"
+#include "support/testlocale.h"
+
+namespace {
+
+int gLive = 0;
+struct TCountedGraphic : TCellGraphic {
+  TCountedGraphic() { ++gLive; }
+  ~TCountedGraphic() override { --gLive; }
+};
+
+std::unique_ptr<TPlusStringGrid> NewGrid(int cols = 5, int rows = 10) {
+  auto g = std::make_unique<TPlusStringGrid>(nullptr);
+  g->SetColCount(cols);
+  g->SetRowCount(rows);
+  return g;
+}
+
+std::string ErrorText(const std::function<void()>& fn) {
+  try {
+    fn();
+  } catch (const EPlusGridError& e) {
+    return e.what();
+  }
+  return "(no error)";
+}
+
+TEST(PlusGridCreation, NewGridHasItsDefaults) {
+  TPlusStringGrid g(nullptr);
+  struct Case {
+    const char* prop;
+    const char* value;
+  };
+  const Case cases[] = {
+      {"FixedCols", "1"},          {"FixedRows", "1"},          {"ColCount", "5"},
+      {"RowCount", "10"},          {"DefaultRowHeight", "21"},  {"FixedRowHeight", "21"},
+      {"FloatFormat", "%.2f"},     {"Look", "glXP"},            {"Version", "3.5.1.1"},
+      {"SelectionColor", "15387318"}, {"SelectionColorTo", "clNone"}, {"ActiveCellColor", "clGray"},
+      {"EnableHTML", "True"},      {"ShowSelection", "True"},   {"EnhRowColMove", "True"},
+      {"ScrollBars", "ssBoth"},    {"DefaultEditor", "edNormal"}, {"URLColor", "clBlue"},
+      {"VAlignment", "vtaTop"},    {"IntelliZoom", "True"},     {"FilterActive", "False"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(GetPropValue(&g, c.prop), c.value) << c.prop;
+  EXPECT_EQ(g.Width(), 400);
+  EXPECT_EQ(g.Height(), 250);
+  EXPECT_EQ(g.FixedFont()->Name(), "Tahoma");
+  EXPECT_TRUE(g.FixedFont()->Style().Contains(fsBold));
+  EXPECT_TRUE(g.ActiveCellFont()->Style().Contains(fsBold));
+  EXPECT_EQ(g.CheckTrue(), "Y");
+  EXPECT_EQ(g.CheckFalse(), "N");
+  EXPECT_EQ(g.PasswordChar(), '*');
+  EXPECT_EQ(g.GetVersionNr(), 0x03050101);
+  EXPECT_EQ(g.MaxRowCountSet(), 10);
+  EXPECT_EQ(g.DisplRowCount(), 10);
+}
+
+TEST(PlusGridCreation, WritingVersionChangesNothing) {
+  TPlusStringGrid g(nullptr);
+  SetPropValue(&g, "Version", "9.9.9.9");
+  EXPECT_EQ(g.Version(), "3.5.1.1");
+  EXPECT_FALSE(IsDefaultPropertyValue(&g, *GetPropInfo(&g, "Version"))) << "Version has no default and is written";
+}
+
+TEST(PlusGridCreation, PropertiesSetAsAFormResourceDoes) {
+  TPlusStringGrid g(nullptr);
+  SetPropValue(&g, "ColCount", "3");
+  SetPropValue(&g, "RowCount", "4");
+  SetPropValue(g.Navigation(), "AllowInsertRow", "True");
+  SetPropValue(g.MouseActions(), "RowSelect", "True");
+  SetPropValue(g.PrintSettings(), "DateFormat", "yyyy-mm-dd");
+  SetPropValue(g.CellNode(), "NodeType", "cnFlat");
+  EXPECT_EQ(g.ColCount(), 3);
+  EXPECT_EQ(g.RowCount(), 4);
+  EXPECT_TRUE(g.Navigation()->AllowInsertRow());
+  EXPECT_TRUE(g.MouseActions()->RowSelect());
+  EXPECT_EQ(g.PrintSettings()->DateFormat(), "yyyy-mm-dd");
+  EXPECT_EQ(g.CellNode()->NodeType(), cnFlat);
+  EXPECT_EQ(GetObjectProp(&g, "Navigation"), g.Navigation());
+  // Untouched settings keep their defaults and are not written.
+  EXPECT_TRUE(IsDefaultPropertyValue(&g, *GetPropInfo(&g, "FixedRows")));
+  EXPECT_FALSE(IsDefaultPropertyValue(&g, *GetPropInfo(&g, "ColCount")));
+}
+
+TEST(PlusGridCreation, EventsBindThroughTheirNames) {
+  TPlusStringGrid g(nullptr);
+  int fired = 0;
+  const TPropInfo* p = GetPropInfo(&g, "OnRowUpdate");
+  ASSERT_NE(p, nullptr);
+  p->SetMethod(&g, std::any(TRowChangedEvent([&](TObject*, int, int) { ++fired; })));
+  g.SetCurrentRow(3);
+  EXPECT_EQ(fired, 1);
+  EXPECT_TRUE(p->HasMethod(&g));
+  for (const char* name : {"OnGetCellColor", "OnCanEditCell", "OnCellsChanged", "OnFilterProgress", "OnSaveCell",
+                           "OnLoadCell", "OnRowDisjunctSelect", "OnClipboardBeforePasteCell"})
+    EXPECT_TRUE(IsPublishedProp(&g, name)) << name;
+}
+
+TEST(PlusGridCreation, FixedRowsAndColsAlways) {
+  auto g = NewGrid();
+  g->SetFixedRows(0);
+  g->SetFixedCols(0);
+  EXPECT_EQ(g->FixedRows(), 0);
+  g->SetFixedRowAlways(true);
+  g->SetFixedColAlways(true);
+  EXPECT_EQ(g->FixedRows(), 1);
+  EXPECT_EQ(g->FixedCols(), 1);
+}
+
+TEST(PlusGridCreation, FixedColWidthEqualToDefaultLeavesFixedColumns) {
+  auto g = NewGrid();
+  g->SetColWidths(0, 30);
+  g->SetFixedColWidth(g->DefaultColWidth());
+  EXPECT_EQ(g->ColWidths(0), 30);
+  g->SetFixedColWidth(50);
+  EXPECT_EQ(g->ColWidths(0), 50);
+  EXPECT_EQ(g->FixedColWidth(), 50);
+}
+
+TEST(PlusGridCreation, GrownAndShrunkGridLeaksNoRecord) {
+  gLive = 0;
+  {
+    auto g = NewGrid(3, 100);
+    for (int r = 0; r < 100; ++r) g->SetCellGraphic(1, r, new TCountedGraphic);
+    g->GetCellProperties(2, 99)->SetBrushColor(clRed);
+    EXPECT_EQ(gLive, 100);
+    g->SetRowCount(5);
+    EXPECT_EQ(gLive, 5);
+    g->HideRows(2, 3);
+    EXPECT_EQ(gLive, 5) << "hidden rows keep their records";
+  }
+  EXPECT_EQ(gLive, 0);
+}
+
+TEST(PlusGridCreation, AssignCopiesFromAnotherGridOnly) {
+  auto a = NewGrid(3, 4);
+  a->SetCells(1, 1, "x");
+  a->GetCellProperties(1, 1)->SetBrushColor(clRed);
+  a->MergeCells(1, 2, 2, 2);
+  a->Navigation()->SetAdvanceOnEnter(true);
+  a->SetActiveCellColor(clYellow);
+  auto b = NewGrid();
+  b->Assign(a.get());
+  EXPECT_EQ(b->ColCount(), 3);
+  EXPECT_EQ(b->RowCount(), 4);
+  EXPECT_EQ(b->Cells(1, 1), "x");
+  EXPECT_EQ(b->GetCellProperties(1, 1)->BrushColor(), clRed);
+  EXPECT_TRUE(b->IsMergedCell(2, 3));
+  EXPECT_TRUE(b->Navigation()->AdvanceOnEnter());
+  EXPECT_EQ(b->ActiveCellColor(), clYellow);
+
+  TNavigation notAGrid;
+  b->Assign(&notAGrid);
+  EXPECT_EQ(b->ColCount(), 3);
+  EXPECT_EQ(b->Cells(1, 1), "x");
+}
+
+// ---------------------------------------------------------------------------
+// Settings objects
+
+TEST(PlusGridSettings, NavigationAssignCopiesAndLeavesSource) {
+  TNavigation a, b;
+  a.SetAllowInsertRow(true);
+  a.SetAllowCtrlEnter(false);
+  a.SetHomeEndKey(heFirstLastRow);
+  b.Assign(&a);
+  EXPECT_TRUE(b.AllowInsertRow());
+  EXPECT_FALSE(b.AllowCtrlEnter());
+  EXPECT_EQ(b.HomeEndKey(), heFirstLastRow);
+  EXPECT_TRUE(a.AllowInsertRow());
+  TCellNode other;
+  b.Assign(&other);
+  EXPECT_TRUE(b.AllowInsertRow()) << "another class of source changes nothing";
+}
+
+TEST(PlusGridSettings, MouseActionsAssignSkipsTwoSettings) {
+  TMouseActions a, b;
+  a.SetHotmailRowSelect(true);
+  a.SetSizeFixedRow(true);
+  a.SetSizeFixedCol(true);
+  a.SetWheelAction(waScroll);
+  b.Assign(&a);
+  EXPECT_FALSE(b.HotmailRowSelect());
+  EXPECT_FALSE(b.SizeFixedRow());
+  EXPECT_TRUE(b.SizeFixedCol());
+  EXPECT_EQ(b.WheelAction(), waScroll);
+}
+
+TEST(PlusGridSettings, PrintSettingsAssignCopiesContentsAndRefusesOthers) {
+  TPrintSettings a, b;
+  a.TitleLines()->Add("line");
+  a.Font()->SetName("Courier");
+  a.SetPageNumSep("-");
+  b.Assign(&a);
+  EXPECT_EQ(b.TitleLines()->Count(), 1);
+  EXPECT_EQ(b.Font()->Name(), "Courier");
+  EXPECT_NE(b.Font(), a.Font());
+  EXPECT_EQ(b.PageNumSep(), "-");
+  TNavigation n;
+  EXPECT_THROW(b.Assign(&n), EConvertError);
+}
+
+TEST(PlusGridSettings, DefaultsOfTheObjects) {
+  TCellNode n;
+  EXPECT_EQ(n.NodeIndent(), 12);
+  EXPECT_EQ(n.TreeColor(), clGray);
+  EXPECT_EQ(n.NodeType(), cnXP);
+  TColumnSize cs;
+  EXPECT_EQ(cs.StretchColumn(), -1);
+  EXPECT_EQ(cs.Location(), clRegistry);
+  THTMLSettings h;
+  EXPECT_EQ(h.Width(), 100);
+  EXPECT_EQ(h.BorderSize(), 1);
+  TPrintSettings p;
+  EXPECT_EQ(p.DateFormat(), "dd/mm/yyyy");
+  EXPECT_EQ(p.Borders(), pbSingle);
+  TMouseActions m;
+  EXPECT_TRUE(m.AutoSizeColOnDblClick());
+  TNavigation nav;
+  EXPECT_TRUE(nav.SkipFixedCells());
+  EXPECT_TRUE(nav.AllowClipboardRowGrow());
+}
+
+TEST(PlusGridSettings, GridSetterCopiesIntoOwnedObject) {
+  auto g = NewGrid();
+  TNavigation n;
+  n.SetAdvanceOnEnter(true);
+  TNavigation* owned = g->Navigation();
+  g->SetNavigation(&n);
+  EXPECT_EQ(g->Navigation(), owned);
+  EXPECT_TRUE(owned->AdvanceOnEnter());
+  TColumnSize cs;
+  cs.SetSave(true);
+  cs.SetKey("k");
+  g->SetColumnSize(&cs);
+  EXPECT_TRUE(g->ColumnSize()->Save());
+  EXPECT_EQ(g->ColumnSize()->Key(), "k");
+}
+
+// ---------------------------------------------------------------------------
+// Typed access
+
+TEST(PlusGridTyped, GetCellFloatTable) {
+  auto g = NewGrid();
+  struct Case {
+    const char* text;
+    double value;
+  };
+  const Case cases[] = {
+      {"1,234.5", 1234.5}, {"12.5 mm", 12.5}, {"(3)", -3}, {"", 0}, {"-", 0}, {"abc", 0}, {"1e3", 1000},
+      {"-0.25", -0.25},
+  };
+  for (const Case& c : cases) {
+    g->SetCells(1, 1, c.text);
+    EXPECT_DOUBLE_EQ(g->GetCellFloat(1, 1), c.value) << c.text;
+  }
+  g->SetCells(1, 1, "1.2.3");
+  EXPECT_EQ(ErrorText([&] { g->GetCellFloat(1, 1); }), "Cell does not contain a float value");
+  EXPECT_EQ(g->Cells(1, 1), "1.2.3") << "nothing changes when it raises";
+}
+
+TEST(PlusGridTyped, GetCellIntTable) {
+  auto g = NewGrid();
+  struct Case {
+    const char* text;
+    int value;
+  };
+  const Case cases[] = {{"42", 42}, {"  -7", -7}, {"", 0}, {"-", 0}, {"$1F", 31}, {"0x10", 16}, {"x0A", 10}};
+  for (const Case& c : cases) {
+    g->SetCells(2, 2, c.text);
+    EXPECT_EQ(g->GetCellInt(2, 2), c.value) << c.text;
+  }
+  for (const char* bad : {"12.5", "12a", "abc", "0x", "99999999999"}) {
+    g->SetCells(2, 2, bad);
+    EXPECT_EQ(ErrorText([&] { g->GetCellInt(2, 2); }), "Cell does not contain integer value") << bad;
+  }
+}
+
+TEST(PlusGridTyped, FloatsAndDatesWrittenWithoutTheProcessLocale) {
+  TScopedLocale comma;
+  auto g = NewGrid();
+  g->SetCellFloat(1, 1, 3.14159);
+  EXPECT_EQ(g->Cells(1, 1), "3.14");
+  g->SetFloatFormat("%.3f");
+  g->SetCellFloat(1, 2, -2.5);
+  EXPECT_EQ(g->Cells(1, 2), "-2.500");
+  EXPECT_DOUBLE_EQ(g->GetCellFloat(1, 2), -2.5);
+  g->SetCellInt(1, 3, -17);
+  EXPECT_EQ(g->GetCellInt(1, 3), -17);
+  g->SetCellDate(1, 4, EncodeDate(2024, 2, 29));
+  EXPECT_EQ(g->Cells(1, 4), DateToStr(EncodeDate(2024, 2, 29)));
+}
+
+TEST(PlusGridTyped, CoveredCellReadsTheBaseCell) {
+  auto g = NewGrid();
+  g->SetCells(1, 1, "2.5");
+  g->MergeCells(1, 1, 2, 2);
+  EXPECT_DOUBLE_EQ(g->GetCellFloat(2, 2), 2.5);
+}
+
+TEST(PlusGridTyped, WideCellsKeepTheirEncoding) {
+  auto g = NewGrid();
+  const std::u16string w = u"\u00c5ngstr\u00f6m \u03bb";
+  g->SetWideCell(1, 1, w);
+  EXPECT_TRUE(g->IsWideTextCell(1, 1));
+  EXPECT_EQ(g->GetWideCell(1, 1), w);
+  g->SetCells(1, 2, "plain");
+  EXPECT_FALSE(g->IsWideTextCell(1, 2));
+  EXPECT_EQ(g->GetWideCell(1, 2), u"plain");
+}
+
+TEST(PlusGridTyped, CurrentRowReportsOnce) {
+  auto g = NewGrid();
+  std::vector<std::pair<int, int>> log;
+  g->OnRowUpdate = [&](TObject*, int o, int n) { log.emplace_back(o, n); };
+  g->SetCurrentRow(3);
+  g->SetCurrentRow(3);
+  g->SetCurrentRow(5);
+  ASSERT_EQ(log.size(), 2u);
+  EXPECT_EQ(log[0], std::make_pair(-1, 3));
+  EXPECT_EQ(log[1], std::make_pair(3, 5));
+  EXPECT_EQ(g->GetCurrentRow(), 5);
+}
+
+TEST(PlusGridTyped, RangesCoveredByTransfers) {
+  auto g = NewGrid(6, 8);
+  g->SetFixedFooters(1);
+  g->SetFixedRightCols(1);
+  EXPECT_EQ(g->GetFirstCol(), 0);
+  EXPECT_EQ(g->GetLastRow(), 7);
+  EXPECT_EQ(g->GetRowCountCovered(), 8);
+  g->SetIncludeFixedCells(false);
+  EXPECT_EQ(g->GetFirstCol(), 1);
+  EXPECT_EQ(g->GetFirstRow(), 1);
+  EXPECT_EQ(g->GetLastCol(), 4);
+  EXPECT_EQ(g->GetLastRow(), 6);
+  EXPECT_EQ(g->GetColCountCovered(), 4);
+  EXPECT_EQ(g->GetRowCountCovered(), 6);
+}
+
+// ---------------------------------------------------------------------------
+// Headers, selections, marks, merging, hooks
+
+TEST(PlusGridCells, ColumnHeadersReachRowZeroOnlyWithFixedRows) {
+  auto g = NewGrid(3, 4);
+  g->ColumnHeaders()->Add("A");
+  g->ColumnHeaders()->Add("two\\nlines");
+  EXPECT_EQ(g->Cells(0, 0), "A");
+  EXPECT_EQ(g->Cells(1, 0), "two\rlines") << "the cell line break";
+  auto h = NewGrid(3, 4);
+  h->SetFixedRows(0);
+  TStringList list;
+  list.Add("X");
+  h->SetColumnHeaders(&list);
+  EXPECT_EQ(h->ColumnHeaders()->Count(), 1);
+  EXPECT_EQ(h->Cells(0, 0), "");
+  g->RowHeaders()->Add("r0");
+  g->RowHeaders()->Add("r1");
+  EXPECT_EQ(g->Cells(0, 1), "r1");
+}
+
+TEST(PlusGridCells, DisjunctRowSelection) {
+  auto g = NewGrid(3, 6);
+  g->MouseActions()->SetDisjunctRowSelect(true);
+  std::vector<int> selected;
+  bool veto = false;
+  g->OnRowDisjunctSelect = [&](TObject*, int, bool, bool& allow) { allow = !veto; };
+  g->OnRowDisjunctSelected = [&](TObject*, int r) { selected.push_back(r); };
+  g->SetRowSelect(2, true);
+  g->SetRowSelect(4, true);
+  g->SetRowSelect(2, true);
+  EXPECT_TRUE(g->GetRowSelect(2));
+  EXPECT_FALSE(g->GetRowSelect(3));
+  EXPECT_EQ(g->RowSelectCount(), 2);
+  EXPECT_EQ(g->SelectedRows(), (std::vector<int>{2, 4}));
+  veto = true;
+  g->SetRowSelect(4, false);
+  EXPECT_TRUE(g->GetRowSelect(4));
+  EXPECT_EQ(selected, (std::vector<int>{2, 4, 2})) << "a vetoed change reports nothing";
+  veto = false;
+  g->HideRow(1);
+  EXPECT_NO_THROW(g->GetRowSelect(5));
+  EXPECT_EQ(ErrorText([&] { g->GetRowSelect(6); }), "Invalid row accessed");
+  EXPECT_EQ(ErrorText([&] { g->SetRowSelect(-1, true); }), "Invalid row accessed");
+  EXPECT_EQ(ErrorText([&] { g->GetColSelect(3); }), "Invalid column accessed");
+  g->ClearRowSelect();
+  EXPECT_EQ(g->RowSelectCount(), 0);
+  EXPECT_TRUE(g->SelectedRows().empty());
+}
+
+TEST(PlusGridCells, RangeSelectionCountsWithoutDisjunct) {
+  auto g = NewGrid(4, 8);
+  g->SetSelection(TGridRect{1, 2, 2, 5});
+  EXPECT_EQ(g->RowSelectCount(), 4);
+  EXPECT_TRUE(g->GetRowSelect(3));
+  EXPECT_FALSE(g->GetRowSelect(6));
+  g->SelectToColSelect(true);
+  EXPECT_TRUE(g->GetColSelect(1));
+  EXPECT_TRUE(g->GetColSelect(2));
+  EXPECT_FALSE(g->GetColSelect(3));
+}
+
+TEST(PlusGridCells, RowModifiedMarks) {
+  auto g = NewGrid();
+  EXPECT_FALSE(g->GetRowModified(50));
+  g->SetRowModified(4, true);
+  EXPECT_TRUE(g->GetRowModified(4));
+  EXPECT_FALSE(g->GetRowModified(3));
+}
+
+TEST(PlusGridCells, MergedColumnsMergeRunsOfEqualCells) {
+  auto g = NewGrid(3, 7);
+  const char* a[] = {"h", "x", "x", "x", "y", "y", "z"};
+  const char* b[] = {"h", "1", "1", "2", "3", "3", "3"};
+  for (int r = 0; r < 7; ++r) {
+    g->SetCells(1, r, a[r]);
+    g->SetCells(2, r, b[r]);
+  }
+  g->MergedColumns()->AddValue(1);
+  EXPECT_EQ(g->GetCellSpan(1, 1).Y, 2);
+  EXPECT_EQ(g->GetCellSpan(1, 4).Y, 1);
+  EXPECT_FALSE(g->IsMergedCell(1, 6));
+  g->MergedColumns()->AddValue(2);
+  // Column 2 merges only inside the runs of column 1.
+  EXPECT_EQ(g->GetCellSpan(2, 1).Y, 1);
+  EXPECT_EQ(g->GetCellSpan(2, 4).Y, 1);
+  EXPECT_FALSE(g->IsMergedCell(2, 6));
+  g->MergedColumns()->Clear();
+  g->MergedColumns()->AddValue(2);
+  EXPECT_FALSE(g->IsMergedCell(1, 1)) << "a change splits the earlier merges";
+  EXPECT_EQ(g->GetCellSpan(2, 4).Y, 2);
+}
+
+struct TRecorder : TGridChangeListener {
+  std::vector<TRect> Seen;
+  void CellsChanged(TPlusStringGrid*, const TRect& R) override { Seen.push_back(R); }
+};
+
+TEST(PlusGridCells, CellsChangedReachesEventAndListeners) {
+  auto g = NewGrid();
+  TRecorder rec;
+  std::vector<TRect> events;
+  g->OnCellsChanged = [&](TObject*, TRect R) { events.push_back(R); };
+  g->AddChangeListener(&rec);
+  g->CellsChanged(TRect(1, 2, 3, 4));
+  g->RemoveChangeListener(&rec);
+  g->CellsChanged(TRect(0, 0, 1, 1));
+  EXPECT_EQ(events.size(), 2u);
+  ASSERT_EQ(rec.Seen.size(), 1u);
+  EXPECT_EQ(rec.Seen[0], TRect(1, 2, 3, 4));
+}
+
+TEST(PlusGridCells, EditPermissionAndRowHooks) {
+  auto g = NewGrid();
+  std::vector<std::pair<int, int>> asked;
+  g->OnCanEditCell = [&](TObject*, int ARow, int ACol, bool& can) {
+    asked.emplace_back(ACol, ARow);
+    if (ACol == 2) can = false;
+  };
+  EXPECT_TRUE(g->IsCellEditable(1, 3));
+  EXPECT_FALSE(g->IsCellEditable(2, 3));
+  g->GetCellProperties(3, 3)->SetReadOnly(true);
+  EXPECT_FALSE(g->IsCellEditable(3, 3));
+  EXPECT_EQ(asked, (std::vector<std::pair<int, int>>{{1, 3}, {2, 3}})) << "read-only cells ask no one";
+  g->OnCanInsertRow = [](TObject*, int ARow, bool& can) { can = ARow != 4; };
+  EXPECT_TRUE(g->CanInsertRow(3));
+  EXPECT_FALSE(g->CanInsertRow(4));
+  EXPECT_TRUE(g->CanAddRow());
+  g->OnCanAddRow = [](TObject*, bool& can) { can = false; };
+  EXPECT_FALSE(g->CanAddRow());
+  g->EndCellEdit();
+}
+
+TEST(PlusGridCells, CellColourHookOrder) {
+  auto g = NewGrid();
+  g->GetCellProperties(1, 1)->SetBrushColor(clRed);
+  g->GetCellProperties(1, 1)->SetFontColor(clBlue);
+  TBrush brush;
+  TFont font;
+  brush.SetColor(clWhite);
+  g->DoGetCellColor(1, 1, TGridDrawState{}, &brush, &font);
+  EXPECT_EQ(brush.Color(), clRed);
+  EXPECT_EQ(font.Color(), clBlue);
+  g->OnGetCellColor = [](TObject*, int, int, TGridDrawState, TBrush* b, TFont*) { b->SetColor(clLime); };
+  g->DoGetCellColor(1, 1, TGridDrawState{}, &brush, &font);
+  EXPECT_EQ(brush.Color(), clLime) << "the event fires last";
+}
+
+}  // namespace
