@@ -248,6 +248,97 @@ TEST(PlusGridSettings, GridSetterCopiesIntoOwnedObject) {
   EXPECT_EQ(g->ColumnSize()->Key(), "k");
 }
 
+TEST(PlusGridSettings, NewCellGraphicAndCheckBox) {
+  TCellGraphic g;
+  EXPECT_EQ(g.CellType, ctNone);
+  EXPECT_FALSE(g.CellCreated);
+  g.SetCheckBox(true, false, vaCenter, haBeforeText, true);
+  EXPECT_EQ(g.CellType, ctCheckBox);
+  EXPECT_TRUE(g.CellBoolean);
+  EXPECT_EQ(g.CellHAlign, haBeforeText);
+  EXPECT_EQ(g.CellVAlign, vaCenter);
+  EXPECT_TRUE(g.CellTransparent);
+  g.SetCheckBox(false, true, vaTop, haLeft, false);
+  EXPECT_EQ(g.CellType, ctDataCheckBox);
+  EXPECT_FALSE(g.CellBoolean);
+}
+
+TEST(PlusGridSettings, PictureSizeByStretchMode) {
+  struct Case {
+    int w, h, mode, margin;
+    TPoint size;
+  };
+  const Case cases[] = {
+      {100, 50, 0, 0, {100, 50}}, {100, 50, 1, 0, {60, 60}}, {100, 50, 2, 0, {60, 30}},
+      {100, 50, 3, 0, {60, 60}},  {100, 50, 4, 0, {60, 30}}, {40, 20, 2, 0, {60, 30}},
+      {40, 20, 3, 0, {40, 20}},   {40, 20, 4, 0, {40, 20}},  {100, 50, 1, 10, {50, 50}},
+      {30, 90, 2, 0, {20, 60}},   {0, 0, 2, 0, {0, 0}},      {25, 10, 2, 0, {60, 24}},
+      {50, 25, 4, 20, {40, 20}},  {5, 3, 2, 0, {60, 36}},
+  };
+  for (const Case& c : cases) {
+    TCellGraphic g;
+    auto* pic = new TFilePicture;
+    pic->SetWidth(c.w);
+    pic->SetHeight(c.h);
+    g.CellType = ctFilePicture;
+    g.CellContent = pic;
+    g.CellCreated = true;
+    g.CellAngle = c.mode;
+    g.CellIndex = c.margin;
+    EXPECT_EQ(g.GetPictureSize(60, 60), c.size) << c.w << "x" << c.h << " mode " << c.mode;
+  }
+  TCellGraphic other;
+  other.CellType = ctCheckBox;
+  EXPECT_EQ(other.GetPictureSize(60, 60), (TPoint{0, 0}));
+}
+
+TEST(PlusGridSettings, HalvesRoundToEven) {
+  TCellGraphic g;
+  auto* pic = new TFilePicture;
+  g.CellType = ctFilePicture;
+  g.CellContent = pic;
+  g.CellCreated = true;
+  g.CellAngle = 2;
+  pic->SetWidth(4);
+  pic->SetHeight(2);
+  // 4 x 2 into 5 x 5: factor 1.25 -> (5, 2.5) -> 2 (even).
+  EXPECT_EQ(g.GetPictureSize(5, 5), (TPoint{5, 2}));
+  pic->SetWidth(4);
+  pic->SetHeight(6);
+  // 4 x 6 into 14 x 9: factor 1.5 -> (6, 9).
+  EXPECT_EQ(g.GetPictureSize(14, 9), (TPoint{6, 9}));
+  pic->SetWidth(2);
+  pic->SetHeight(4);
+  // 2 x 4 into 7 x 20: factor 3.5 -> (7, 14).
+  EXPECT_EQ(g.GetPictureSize(7, 20), (TPoint{7, 14}));
+  pic->SetWidth(6);
+  pic->SetHeight(5);
+  // 6 x 5 into 3 x 10: factor 0.5 -> (3, 2.5) -> 2.
+  EXPECT_EQ(g.GetPictureSize(3, 10), (TPoint{3, 2}));
+  pic->SetWidth(6);
+  pic->SetHeight(7);
+  // 6 x 7 into 3 x 10: factor 0.5 -> (3, 3.5) -> 4.
+  EXPECT_EQ(g.GetPictureSize(3, 10), (TPoint{3, 4}));
+}
+
+TEST(PlusGridSettings, CellGraphicAssignLeavesContent) {
+  TCellGraphic a, b;
+  a.CellType = ctButton;
+  a.CellText = "Go";
+  a.CellIndex = 5;
+  a.CellValue = 2.5;
+  a.CellVariant = 3;
+  a.CellContent = &b;  // not owned, and not copied
+  b.Assign(&a);
+  EXPECT_EQ(b.CellType, ctButton);
+  EXPECT_EQ(b.CellText, "Go");
+  EXPECT_EQ(b.CellIndex, 5);
+  EXPECT_DOUBLE_EQ(b.CellValue, 2.5);
+  EXPECT_EQ(b.CellContent, nullptr);
+  EXPECT_EQ(b.CellVariant, 0);
+  a.CellContent = nullptr;
+}
+
 // ---------------------------------------------------------------------------
 // Typed access
 
