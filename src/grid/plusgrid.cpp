@@ -206,6 +206,9 @@ void TPlusStringGrid::DeclareProperties(TClassInfo& c) {
   ZV_OBJ(CellNode, TCellNode)
   ZV_OBJ(ColumnSize, TColumnSize)
   ZV_OBJ(PrintSettings, TPrintSettings)
+  ZV_OBJ(OfficeHint, TPlusHintInfo)
+  ZV_OBJ(PictureContainer, TPictureContainer)
+  ZV_OBJ(GridImages, TCustomImageList)
   c.String<T>("Version", &T::Version, &T::SetVersion, std::nullopt);
 
   ZV_EVENT(OnGetCellColor, TGridColorEvent)
@@ -280,6 +283,45 @@ void TPlusStringGrid::DeclareProperties(TClassInfo& c) {
   ZV_EVENT(OnEndRowSize, TEndRowSizeEvent)
   ZV_EVENT(OnSaveCell, TCellSaveLoadEvent)
   ZV_EVENT(OnLoadCell, TCellSaveLoadEvent)
+  ZV_EVENT(OnCustomCellDraw, TCustomCellDrawEvent)
+  ZV_EVENT(OnCustomCellSize, TCustomCellSizeEvent)
+  ZV_EVENT(OnGetCellBorderProp, TGridBorderPropEvent)
+  ZV_EVENT(OnOfficeHint, TOfficeHintEvent)
+  ZV_EVENT(OnCellBalloon, TGridBalloonEvent)
+  ZV_EVENT(OnPrintPage, TGridPrintPageEvent)
+  ZV_EVENT(OnPrintPageDone, TGridPrintPageDoneEvent)
+  ZV_EVENT(OnPrintStart, TGridPrintStartEvent)
+  ZV_EVENT(OnPrintCancel, TGridPrintCancelEvent)
+  ZV_EVENT(OnFitToPage, TDoFitToPageEvent)
+  ZV_EVENT(OnPrintNewPage, TGridPrintNewPageEvent)
+  ZV_EVENT(OnPrintSetColumnWidth, TGridPrintColumnWidthEvent)
+  ZV_EVENT(OnPrintSetRowHeight, TGridPrintRowHeightEvent)
+  ZV_EVENT(OnControlClick, TCellControlEvent)
+  ZV_EVENT(OnControlEditDone, TCellControlEvent)
+  ZV_EVENT(OnControlComboList, TCellComboControlEvent)
+  ZV_EVENT(OnClipboardBeforePasteWideCell, TBeforeCellPasteWideEvent)
+  ZV_EVENT(OnCellValidateWide, TCellValidateWideEvent)
+  ZV_EVENT(OnComboChange, TComboChangeEvent)
+  ZV_EVENT(OnComboObjectChange, TComboObjectChangeEvent)
+  ZV_EVENT(OnSpinClick, TSpinClickEvent)
+  ZV_EVENT(OnFloatSpinClick, TFloatSpinClickEvent)
+  ZV_EVENT(OnTimeSpinClick, TDateTimeSpinClickEvent)
+  ZV_EVENT(OnDateSpinClick, TDateTimeSpinClickEvent)
+  ZV_EVENT(OnRichEditSelectionChange, TNotifyEvent)
+  ZV_EVENT(OnDateTimeChange, TDateTimeChangeEvent)
+  ZV_EVENT(OnFooterPaint, TFooterPaintEvent)
+  ZV_EVENT(OnOleDrop, TOleDragDropEvent)
+  ZV_EVENT(OnOleDropped, TOleDroppedEvent)
+  ZV_EVENT(OnOleDrag, TOleDragDropEvent)
+  ZV_EVENT(OnOleDragOver, TOleDragOverEvent)
+  ZV_EVENT(OnOleDragStart, TOleDragStartEvent)
+  ZV_EVENT(OnOleDragStop, TOleDragStopEvent)
+  ZV_EVENT(OnOleDropCol, TOleDropColEvent)
+  ZV_EVENT(OnOleDropFile, TOleDropFileEvent)
+  ZV_EVENT(OnSelectionResize, TSelectionResizeEvent)
+  ZV_EVENT(OnSelectionResized, TSelectionResizeEvent)
+  ZV_EVENT(OnSetEditWideText, TSetEditWideTextEvent)
+  ZV_EVENT(OnGetEditWideText, TGetEditWideTextEvent)
 #undef ZV_BOOL
 #undef ZV_INT
 #undef ZV_COLOR
@@ -318,7 +360,9 @@ TPlusStringGrid::TPlusStringGrid(TComponent* AOwner)
       FRowModifiedList(std::make_unique<TIntList>(-1, -1)),
       FColumnOrder(std::make_unique<TIntList>(-1, -1)),
       FRowIndicator(std::make_unique<TBitmap>()),
-      FControlList(std::make_unique<TControlList>()) {
+      FControlList(std::make_unique<TControlList>()),
+      FOfficeHint(std::make_unique<TPlusHintInfo>()),
+      FPictureCache(std::make_unique<THTMLPictureCache>()) {
   FFixedFont->SetName("Tahoma");
   FFixedFont->SetStyle(TFontStyles{fsBold});
   FFixedFont->OnChange = [this](TObject*) { Invalidate(); };
@@ -396,6 +440,7 @@ void TPlusStringGrid::Assign(TPersistent* Source) {
   FFilter->Assign(s->FFilter.get());
   FHTMLSettings->Assign(s->FHTMLSettings.get());
   FCellNode->Assign(s->FCellNode.get());
+  FOfficeHint->Assign(s->FOfficeHint.get());
   FProgressAppearance->Assign(s->FProgressAppearance.get());
   SetColCount(s->ColCount());
   SetRowCount(s->RowCount());
@@ -572,6 +617,27 @@ void TPlusStringGrid::SetSizeWhileTyping(TSizeWhileTyping* v) {
   FSizeWhileTyping->SetWidth(v->Width());
 }
 
+void TPlusStringGrid::SetPictureContainer(TPictureContainer* v) {
+  if (FPictureContainer) FPictureContainer->RemoveFreeNotification(this);
+  FPictureContainer = v;
+  if (v) v->FreeNotification(this);
+  Invalidate();
+}
+
+void TPlusStringGrid::SetGridImages(TCustomImageList* v) {
+  if (FGridImages) FGridImages->RemoveFreeNotification(this);
+  FGridImages = v;
+  if (v) v->FreeNotification(this);
+  Invalidate();
+}
+
+void TPlusStringGrid::Notification(TComponent* AComponent, TOperation Operation) {
+  TBaseGrid::Notification(AComponent, Operation);
+  if (Operation != opRemove) return;
+  if (AComponent == FPictureContainer) FPictureContainer = nullptr;
+  if (AComponent == FGridImages) FGridImages = nullptr;
+}
+
 void TPlusStringGrid::SetRowIndicator(TBitmap* v) {
   if (v && v != FRowIndicator.get()) FRowIndicator->Assign(v);
   if (TCustomGrid::FixedCols() > 0) RepaintCell(0, Row());
@@ -623,7 +689,10 @@ void TPlusStringGrid::DoGetCellColor(int ACol, int ARow, TGridDrawState AState, 
   if (HasCellProperties(ACol, ARow)) {
     TCellProperties* p = GetCellProperties(ACol, ARow);
     // Cells drawing a control of their own keep the control's background.
-    if (!p->CellGraphic() && p->BrushColor() != clNone) ABrush->SetColor(p->BrushColor());
+    TCellType kind = p->CellGraphic() ? p->CellGraphic()->CellType : ctEmpty;
+    bool plain = kind == ctIcon || kind == ctNone || kind == ctImageList || kind == ctEmpty || kind == ctImages ||
+                 kind == ctComment;
+    if (plain && p->BrushColor() != clNone) ABrush->SetColor(p->BrushColor());
     if (p->FontColor() != clNone) AFont->SetColor(p->FontColor());
     if (!p->FontStyle().Empty()) AFont->SetStyle(p->FontStyle());
     if (p->FontSize() != 0) AFont->SetSize(p->FontSize());

@@ -19,7 +19,10 @@
 #include "grid/gridsettings.h"
 #include "grid/support/basegrid.h"
 #include "grid/support/gridprogress.h"
+#include "grid/support/plushintinfo.h"
 #include "grid/support/plusobj.h"
+#include "grid/support/picturecontainer.h"
+#include "platform/ui/imglist.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/stringlist.h"
@@ -164,6 +167,57 @@ using TAnchorClickEvent =
 using TAnchorEvent = std::function<void(TObject* Sender, int ARow, int ACol, const std::string& Anchor)>;
 using TAnchorHintEvent = std::function<void(TObject* Sender, int ARow, int ACol, std::string& Anchor)>;
 
+using TCustomCellDrawEvent = std::function<void(TObject* Sender, TCanvas* Canvas, int ACol, int ARow,
+                                                TGridDrawState AState, TRect ARect, bool Printing)>;
+using TCustomCellSizeEvent =
+    std::function<void(TObject* Sender, TCanvas* Canvas, int ACol, int ARow, TPoint& ASize, bool Printing)>;
+using TGridBorderPropEvent = std::function<void(TObject* Sender, int ARow, int ACol, TPen* LeftPen, TPen* TopPen,
+                                                TPen* RightPen, TPen* BottomPen)>;
+using TOfficeHintEvent = std::function<void(TObject* Sender, int ACol, int ARow, TPlusHintInfo* OfficeHint)>;
+using TGridBalloonEvent = std::function<void(TObject* Sender, int ACol, int ARow, std::string& ATitle,
+                                             std::string& AText, int& AIcon)>;
+using TGridPrintPageEvent =
+    std::function<void(TObject* Sender, TCanvas* Canvas, int PageNr, int PageXSize, int PageYSize)>;
+using TGridPrintPageDoneEvent = std::function<void(TObject* Sender, TCanvas* Canvas, int LastRow, int LastRowOffset,
+                                                   int LastPage, int PageXSize, int PageYSize)>;
+using TGridPrintStartEvent = std::function<void(TObject* Sender, int NrOfPages, int& FromPage, int& ToPage)>;
+using TGridPrintCancelEvent = std::function<void(TObject* Sender, int PageNr, bool& Cancel)>;
+using TDoFitToPageEvent = std::function<void(TObject* Sender, double& ScaleFactor, bool& Allow)>;
+using TGridPrintNewPageEvent = std::function<void(TObject* Sender, int ARow, bool& NewPage)>;
+using TGridPrintColumnWidthEvent = std::function<void(TObject* Sender, int ACol, int& Width)>;
+using TGridPrintRowHeightEvent = std::function<void(TObject* Sender, int ARow, int& Height)>;
+using TCellControlEvent = std::function<void(TObject* Sender, int ARow, int ACol, const std::string& CtrlID,
+                                             const std::string& CtrlType, const std::string& CtrlVal)>;
+using TCellComboControlEvent = std::function<void(TObject* Sender, int ARow, int ACol, const std::string& CtrlID,
+                                                  const std::string& CtrlType, const std::string& CtrlVal,
+                                                  TStringList* Values, bool& Edit, int& DropCount)>;
+using TBeforeCellPasteWideEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, std::u16string& Value, bool& Allow)>;
+using TCellValidateWideEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, std::u16string& Value, bool& Valid)>;
+using TComboChangeEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, int AItemIndex, const std::string& ASelection)>;
+using TComboObjectChangeEvent = std::function<void(TObject* Sender, int ACol, int ARow, int AItemIndex,
+                                                   const std::string& ASelection, TObject* AObject)>;
+using TSpinClickEvent = std::function<void(TObject* Sender, int ACol, int ARow, int AValue, bool UpDown)>;
+using TFloatSpinClickEvent = std::function<void(TObject* Sender, int ACol, int ARow, double AValue, bool UpDown)>;
+using TDateTimeSpinClickEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, TDateTime AValue, bool UpDown)>;
+using TDateTimeChangeEvent = std::function<void(TObject* Sender, int ACol, int ARow, TDateTime ADateTime)>;
+using TFooterPaintEvent = std::function<void(TObject* Sender, int AColumn, TCanvas* Canvas, TRect ARect)>;
+using TOleDragDropEvent =
+    std::function<void(TObject* Sender, int ARow, int ACol, const std::string& data, bool& Allow)>;
+using TOleDroppedEvent = std::function<void(TObject* Sender, TGridRect ARect)>;
+using TOleDragOverEvent = std::function<void(TObject* Sender, int ARow, int ACol, bool& Allow)>;
+using TOleDragStartEvent = std::function<void(TObject* Sender, int ARow, int ACol)>;
+using TOleDragStopEvent = std::function<void(TObject* Sender, int OLEEffect)>;
+using TOleDropColEvent = std::function<void(TObject* Sender, int ARow, int ACol, int DropCol)>;
+using TOleDropFileEvent =
+    std::function<void(TObject* Sender, int ARow, int ACol, const std::string& FileName, bool& Allow)>;
+using TSelectionResizeEvent = std::function<void(TObject* Sender, TGridRect OrigSelection, TGridRect NewSelection)>;
+using TSetEditWideTextEvent = std::function<void(TObject* Sender, int ACol, int ARow, const std::u16string& Value)>;
+using TGetEditWideTextEvent = std::function<void(TObject* Sender, int ACol, int ARow, std::u16string& Value)>;
+
 // An object told of cell changes (CellsChanged).
 class TGridChangeListener {
 public:
@@ -258,6 +312,13 @@ public:
   TBitmap* RowIndicator() const { return FRowIndicator.get(); }
   void SetRowIndicator(TBitmap* v);
   TControlList* ControlList() const { return FControlList.get(); }
+  TPlusHintInfo* OfficeHint() const { return FOfficeHint.get(); }
+  void SetOfficeHint(TPlusHintInfo* v) { if (v) FOfficeHint->Assign(v); }
+  TPictureContainer* PictureContainer() const { return FPictureContainer; }
+  void SetPictureContainer(TPictureContainer* v);
+  TCustomImageList* GridImages() const { return FGridImages; }
+  void SetGridImages(TCustomImageList* v);
+  THTMLPictureCache* PictureCache() const { return FPictureCache.get(); }
 
   // ---- plain settings
 #define ZV_GRIDPROP(Type, Name)         \
@@ -514,10 +575,45 @@ public:
   TUpdateColumnSizeEvent OnUpdateColumnSize;
   TEndRowSizeEvent OnEndRowSize;
   TCellSaveLoadEvent OnSaveCell, OnLoadCell;
-  TNotifyEvent OnGridResize;
+  TCustomCellDrawEvent OnCustomCellDraw;
+  TCustomCellSizeEvent OnCustomCellSize;
+  TGridBorderPropEvent OnGetCellBorderProp;
+  TOfficeHintEvent OnOfficeHint;
+  TGridBalloonEvent OnCellBalloon;
+  TGridPrintPageEvent OnPrintPage;
+  TGridPrintPageDoneEvent OnPrintPageDone;
+  TGridPrintStartEvent OnPrintStart;
+  TGridPrintCancelEvent OnPrintCancel;
+  TDoFitToPageEvent OnFitToPage;
+  TGridPrintNewPageEvent OnPrintNewPage;
+  TGridPrintColumnWidthEvent OnPrintSetColumnWidth;
+  TGridPrintRowHeightEvent OnPrintSetRowHeight;
+  TCellControlEvent OnControlClick, OnControlEditDone;
+  TCellComboControlEvent OnControlComboList;
+  TBeforeCellPasteWideEvent OnClipboardBeforePasteWideCell;
+  TCellValidateWideEvent OnCellValidateWide;
+  TComboChangeEvent OnComboChange;
+  TComboObjectChangeEvent OnComboObjectChange;
+  TSpinClickEvent OnSpinClick;
+  TFloatSpinClickEvent OnFloatSpinClick;
+  TDateTimeSpinClickEvent OnTimeSpinClick, OnDateSpinClick;
+  TNotifyEvent OnRichEditSelectionChange;
+  TDateTimeChangeEvent OnDateTimeChange;
+  TFooterPaintEvent OnFooterPaint;
+  TOleDragDropEvent OnOleDrop, OnOleDrag;
+  TOleDroppedEvent OnOleDropped;
+  TOleDragOverEvent OnOleDragOver;
+  TOleDragStartEvent OnOleDragStart;
+  TOleDragStopEvent OnOleDragStop;
+  TOleDropColEvent OnOleDropCol;
+  TOleDropFileEvent OnOleDropFile;
+  TSelectionResizeEvent OnSelectionResize, OnSelectionResized;
+  TSetEditWideTextEvent OnSetEditWideText;
+  TGetEditWideTextEvent OnGetEditWideText;
 
 protected:
   void SizeChanged(int OldColCount, int OldRowCount) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
   bool Designing() const { return ComponentState().Contains(csDesigning); }
@@ -554,6 +650,10 @@ private:
       FRowModifiedList, FColumnOrder;
   std::unique_ptr<TBitmap> FRowIndicator;
   std::unique_ptr<TControlList> FControlList;
+  std::unique_ptr<TPlusHintInfo> FOfficeHint;
+  std::unique_ptr<THTMLPictureCache> FPictureCache;
+  TPictureContainer* FPictureContainer = nullptr;
+  TCustomImageList* FGridImages = nullptr;
   std::vector<TGridChangeListener*> FListeners;
 
   std::vector<bool> FColVisible;

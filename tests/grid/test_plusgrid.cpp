@@ -102,7 +102,7 @@ TEST(PlusGridCreation, EventsBindThroughTheirNames) {
   g.SetCurrentRow(3);
   EXPECT_EQ(fired, 1);
   EXPECT_TRUE(p->HasMethod(&g));
-  for (const char* name : {"OnGetCellColor", "OnCanEditCell", "OnCellsChanged", "OnFilterProgress", "OnSaveCell",
+  for (const char* name : {"OnGetCellColor", "OnCustomCellDraw", "OnOleDropFile", "OnGetEditWideText", "OnPrintStart", "OnCanEditCell", "OnCellsChanged", "OnFilterProgress", "OnSaveCell",
                            "OnLoadCell", "OnRowDisjunctSelect", "OnClipboardBeforePasteCell"})
     EXPECT_TRUE(IsPublishedProp(&g, name)) << name;
 }
@@ -164,6 +164,19 @@ TEST(PlusGridCreation, AssignCopiesFromAnotherGridOnly) {
   b->Assign(&notAGrid);
   EXPECT_EQ(b->ColCount(), 3);
   EXPECT_EQ(b->Cells(1, 1), "x");
+}
+
+TEST(PlusGridCreation, ReferencedComponentsAreForgottenWhenFreed) {
+  auto g = NewGrid();
+  auto* pc = new TPictureContainer(nullptr);
+  auto* il = new TImageList(nullptr);
+  g->SetPictureContainer(pc);
+  g->SetGridImages(il);
+  EXPECT_EQ(GetObjectProp(g.get(), "PictureContainer"), pc);
+  delete pc;
+  delete il;
+  EXPECT_EQ(g->PictureContainer(), nullptr);
+  EXPECT_EQ(g->GridImages(), nullptr);
 }
 
 // ---------------------------------------------------------------------------
