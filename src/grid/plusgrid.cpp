@@ -388,9 +388,35 @@ TPlusStringGrid::TPlusStringGrid(TComponent* AOwner)
   FScrollWidth = GetSystemMetrics(SM_CXVSCROLL);
   FAlwaysFixedRows = TCustomGrid::FixedRows();
   FAlwaysFixedCols = TCustomGrid::FixedCols();
+
+  // Follow the owning form through its listener list; its OnResize stays its own.
+  if (auto* form = dynamic_cast<TCustomForm*>(AOwner); form && !Designing()) {
+    FResizeForm = form;
+    FResizeFormComponent = AOwner;
+    FFormWidth = form->Width();
+    FFormHeight = form->Height();
+    form->AddResizeListener(this, [this] { FormResized(); });
+  }
+}
+
+void TPlusStringGrid::FormResized() {
+  if (Designing() || ComponentState().Contains(csDestroying) || !FResizeForm) return;
+  if (FSizeWithForm) {
+    int w = Width() + FResizeForm->Width() - FFormWidth;
+    int h = Height() + FResizeForm->Height() - FFormHeight;
+    if (w > 0 && h > 0) {
+      SetBounds(Left(), Top(), w, h);
+      FFormWidth = FResizeForm->Width();
+      FFormHeight = FResizeForm->Height();
+    }
+  }
+  StretchColumn();
 }
 
 TPlusStringGrid::~TPlusStringGrid() {
+  // The listener list of a form being destroyed is gone already.
+  if (FResizeForm && !FResizeFormComponent->ComponentState().Contains(csDestroying))
+    FResizeForm->RemoveResizeListener(this);
   // Hidden rows hold their records; put them back so the cell store frees them.
   if (NumHiddenRows() > 0) UnHideRowsAll();
   FListeners.clear();

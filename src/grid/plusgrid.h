@@ -30,6 +30,7 @@
 ZV_DECLARE_EXCEPTION(EPlusGridError, Exception)
 
 class TPlusStringGrid;
+class TCustomForm;
 
 // ---------------------------------------------------------------------------
 // Hidden rows
@@ -618,6 +619,8 @@ protected:
 private:
   bool Designing() const { return ComponentState().Contains(csDesigning); }
   bool IsLoading() const { return ComponentState().Contains(csLoading); }
+  void FormResized();
+  virtual void StretchColumn() {}
   void WriteColumnHeaders();
   void WriteRowHeaders();
   void MergeColumns();
@@ -654,6 +657,11 @@ private:
   std::unique_ptr<THTMLPictureCache> FPictureCache;
   TPictureContainer* FPictureContainer = nullptr;
   TCustomImageList* FGridImages = nullptr;
+  // The owning form while the grid follows its size; the same object as a
+  // component, for the check made while the form is being destroyed.
+  TCustomForm* FResizeForm = nullptr;
+  TComponent* FResizeFormComponent = nullptr;
+  int FFormWidth = 0, FFormHeight = 0;
   std::vector<TGridChangeListener*> FListeners;
 
   std::vector<bool> FColVisible;

@@ -179,6 +179,31 @@ TEST(PlusGridCreation, ReferencedComponentsAreForgottenWhenFreed) {
   EXPECT_EQ(g->GridImages(), nullptr);
 }
 
+TEST(PlusGridCreation, GridFollowsItsFormAndLeavesItsOnResizeAlone) {
+  auto* form = new TForm(nullptr);
+  form->SetBounds(0, 0, 600, 400);
+  int formResizes = 0;
+  form->OnResize = [&](TObject*) { ++formResizes; };
+  auto* g = new TPlusStringGrid(form);
+  g->SetParent(form);
+  g->SetBounds(10, 10, 300, 200);
+  g->SetSizeWithForm(true);
+  form->SetBounds(0, 0, 650, 380);
+  EXPECT_GE(formResizes, 1);
+  EXPECT_EQ(g->Width(), 350);
+  EXPECT_EQ(g->Height(), 180);
+  // A size that would make the grid vanish is not followed.
+  form->SetBounds(0, 0, 200, 100);
+  EXPECT_EQ(g->Width(), 350);
+  ASSERT_TRUE(form->OnResize);
+  delete g;
+  int before = formResizes;
+  form->SetBounds(0, 0, 700, 500);
+  EXPECT_GT(formResizes, before) << "the form's own handler still runs";
+  new TPlusStringGrid(form);  // freed with the form
+  delete form;
+}
+
 // ---------------------------------------------------------------------------
 // Settings objects
 
