@@ -117,6 +117,12 @@ public:
   double MinValue();
   double Total();
   double TotalAbs();
+  // Holds another total of absolute values until the list next changes
+  // (a series that appends a summary point counted elsewhere).
+  void OverrideTotalAbs(double Value) {
+    RecalcStats();
+    FTotalAbs = Value;
+  }
   double ValueRange();
   // Raises EAssertionFailed when the count exceeds the array length.
   int GetCount() const;

@@ -297,5 +297,8 @@ private:
   std::vector<int> FRows;  // pixel rows of one column's points (work space)
 };
 
-// Registers the series classes for streaming (once).
+// Registers the standard series types (line, bar, horizontal bar, area,
+// point, pie, fast line, horizontal line and area) for streaming and on the
+// gallery's "Standard" page, once.
+void RegisterStandardSeries();
 void RegisterStandardSeriesClasses();

@@ -184,15 +184,3 @@ void TPointSeries::SetupGalleryPreview(bool Enabled) {
   if (FParentChart && FParentChart->NumberOfSeries() > 1 && FParentChart->SeriesAt(1) == this)
     FPointer->SetStyle(psTriangle);
 }
-
-// ============================================================================
-
-void RegisterStandardSeriesClasses() {
-  static const bool done = [] {
-    RegisterClasses({&TLineSeries::StaticClass(), &THorizLineSeries::StaticClass(), &TPointSeries::StaticClass(),
-                     &TAreaSeries::StaticClass(), &THorizAreaSeries::StaticClass(),
-                     &TFastLineSeries::StaticClass()});
-    return true;
-  }();
-  (void)done;
-}

@@ -1,14 +1,41 @@
 #include "platform/ui/imglist.h"
 
+#include <algorithm>
+
 #include "platform/ui/qt_ui.h"
 
 ZV_CLASS_IMPL_NOPROPS(TCustomImageList, TComponent)
 ZV_CLASS_IMPL_NOPROPS(TImageList, TCustomImageList)
 
+TChangeLink::~TChangeLink() {
+  if (FSender) FSender->UnRegisterChanges(this);
+}
+
+void TChangeLink::Change() {
+  if (OnChange) OnChange(FSender);
+}
+
 TCustomImageList::TCustomImageList(TComponent* AOwner) : TComponent(AOwner) {}
-TCustomImageList::~TCustomImageList() = default;
+
+TCustomImageList::~TCustomImageList() {
+  for (TChangeLink* l : FClients) l->SetSender(nullptr);
+}
+
+void TCustomImageList::RegisterChanges(TChangeLink* Value) {
+  if (std::find(FClients.begin(), FClients.end(), Value) == FClients.end()) FClients.push_back(Value);
+  Value->SetSender(this);
+}
+
+void TCustomImageList::UnRegisterChanges(TChangeLink* Value) {
+  auto it = std::find(FClients.begin(), FClients.end(), Value);
+  if (it == FClients.end()) return;
+  FClients.erase(it);
+  Value->SetSender(nullptr);
+}
 
 void TCustomImageList::Changed() {
+  // A link may unregister while it is told.
+  for (TChangeLink* l : std::vector<TChangeLink*>(FClients)) l->Change();
   if (OnChange) OnChange(this);
 }
 

@@ -10,6 +10,24 @@
 
 constexpr unsigned ILD_NORMAL = 0, ILD_TRANSPARENT = 1, ILD_MASK = 0x10;
 
+class TCustomImageList;
+
+// A client's registration with an image list: Change calls OnChange with the
+// list after every change of it; a link freed while registered unregisters
+// itself, and a list freed first lets go of its links.
+class TChangeLink : public TObject {
+public:
+  TChangeLink() = default;
+  ~TChangeLink() override;
+  TCustomImageList* Sender() const { return FSender; }
+  void SetSender(TCustomImageList* v) { FSender = v; }
+  virtual void Change();
+  TNotifyEvent OnChange;
+
+private:
+  TCustomImageList* FSender = nullptr;
+};
+
 class TCustomImageList : public TComponent {
   ZV_CLASS(TCustomImageList)
 public:
@@ -35,10 +53,13 @@ public:
   // Copies picture Index into the bitmap (sized to the list, transparent
   // pixels in clBtnFace); false outside the list.
   bool GetBitmap(int Index, TBitmap* Image);
+  void RegisterChanges(TChangeLink* Value);
+  void UnRegisterChanges(TChangeLink* Value);
   TNotifyEvent OnChange;
 
 private:
   void Changed();
+  std::vector<TChangeLink*> FClients;
   int FWidth = 16, FHeight = 16;
   struct TImpl;
   std::vector<std::unique_ptr<TBitmap>> FImages;  // 32-bit with alpha
