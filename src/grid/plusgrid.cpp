@@ -549,11 +549,6 @@ void TPlusStringGrid::SetColCount(int v) {
 }
 
 void TPlusStringGrid::SetRowCount(int v) {
-  if (FFixedRowAlways && v == TCustomGrid::FixedRows()) {
-    // Keep a selection that still fits; else the first normal cell.
-    TGridRect sel = Selection();
-    FSavedSelection = sel;
-  }
   TCustomGrid::SetRowCount(v);
   if (FFixedRowAlways && FAlwaysFixedRows < RowCount()) TCustomGrid::SetFixedRows(FAlwaysFixedRows);
   FMaxRowCountSet = std::max(FMaxRowCountSet, RowCount());

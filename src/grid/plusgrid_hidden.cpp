@@ -5,6 +5,7 @@
 #include "grid/plusgrid.h"
 #include "grid/support/plusutil.h"
 #include "grid/support/psghtmle.h"
+#include "platform/rtl/codepages.h"
 
 namespace {
 
@@ -272,23 +273,7 @@ bool TPlusStringGrid::MatchFilter(int ARow) {
       case fcStripHTML: text = StripHTMLTags(GetCellText(col, ARow)); break;
       case fcCalculated: text = GetFormulaDisplayText(col, ARow); break;
     }
-    if (text.find("|\\") != std::string::npos) {
-      std::u16string w = DecodeWideCellText(text);
-      std::string u;
-      for (char16_t ch : w) {
-        // UTF-16 to UTF-8 for the matcher.
-        if (ch < 0x80) u += static_cast<char>(ch);
-        else if (ch < 0x800) {
-          u += static_cast<char>(0xC0 | (ch >> 6));
-          u += static_cast<char>(0x80 | (ch & 0x3F));
-        } else {
-          u += static_cast<char>(0xE0 | (ch >> 12));
-          u += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
-          u += static_cast<char>(0x80 | (ch & 0x3F));
-        }
-      }
-      text = u;
-    }
+    if (text.find("|\\") != std::string::npos) text = Utf16ToUtf8(DecodeWideCellText(text));
     if (!f->Prefix().empty() && text.compare(0, f->Prefix().size(), f->Prefix()) == 0)
       text.erase(0, f->Prefix().size());
     if (!f->Suffix().empty()) {

@@ -203,6 +203,31 @@ TEST(PlusGridFilter, FilterOffRestoresRowsHiddenBefore) {
   EXPECT_EQ(g->FixedRows(), 1);
 }
 
+TEST(PlusGridFilter, DataChoosesTheTextTested) {
+  auto g = ValueGrid();
+  g->SetCells(1, 1, "<b>bold</b>");
+  g->OnGetDisplText = [](TObject*, int ACol, int ARow, std::string& v) {
+    if (ACol == 1 && ARow == 2) v = "shown";
+  };
+  TFilterData* f = AddCondition(*g, 1, "bold");
+  struct Case {
+    TFilterCells data;
+    int row;
+    const char* cond;
+    bool match;
+  };
+  const Case cases[] = {
+      {fcStripHTML, 1, "bold", true}, {fcVirtual, 1, "bold", false}, {fcNormal, 1, "<b>bold</b>", true},
+      {fcVirtual, 2, "shown", true},  {fcNormal, 2, "beta", true},   {fcNormal, 2, "shown", false},
+      {fcCalculated, 2, "shown", true},
+  };
+  for (const Case& c : cases) {
+    f->SetData(c.data);
+    f->SetCondition(c.cond);
+    EXPECT_EQ(g->MatchFilter(c.row), c.match) << c.data << " " << c.cond;
+  }
+}
+
 TEST(PlusGridFilter, WideTextCellsAreMatchedAsText) {
   auto g = ValueGrid();
   g->SetWideCell(1, 3, u"gamma\u00e9");
