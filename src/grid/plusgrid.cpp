@@ -9,6 +9,7 @@
 #include "platform/rtl/format.h"
 #include "platform/rtl/strutils.h"
 #include "platform/ui/forms.h"
+#include "platform/ui/messages.h"
 #include "platform/ui/uitypes.h"
 
 namespace {
@@ -60,6 +61,22 @@ const TEnumInfo& EditorInfo() {
       0};
   return info;
 }
+
+}  // namespace
+
+unsigned GridEditDoneMessage() {
+  static const unsigned msg = RegisterWindowMessage("GridEditDone");
+  return msg;
+}
+
+namespace {
+
+// The grid's class is known to the form reader from the start.
+const bool gRegistered = [] {
+  RegisterClass(&TPlusStringGrid::StaticClass());
+  GridEditDoneMessage();
+  return true;
+}();
 
 }  // namespace
 
@@ -388,6 +405,13 @@ TPlusStringGrid::TPlusStringGrid(TComponent* AOwner)
   FScrollWidth = GetSystemMetrics(SM_CXVSCROLL);
   FAlwaysFixedRows = TCustomGrid::FixedRows();
   FAlwaysFixedCols = TCustomGrid::FixedCols();
+
+  if (!Designing()) {
+    for (int d = 0; d < 4; ++d) {
+      FArrows[d] = new TArrowWindow(this, d);
+      FArrows[d]->SetVisible(false);
+    }
+  }
 
   // Follow the owning form through its listener list; its OnResize stays its own.
   if (auto* form = dynamic_cast<TCustomForm*>(AOwner); form && !Designing()) {

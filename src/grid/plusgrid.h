@@ -29,6 +29,9 @@
 
 ZV_DECLARE_EXCEPTION(EPlusGridError, Exception)
 
+// The message an edit's end is reported with, registered once.
+unsigned GridEditDoneMessage();
+
 class TPlusStringGrid;
 class TCustomForm;
 
@@ -313,6 +316,10 @@ public:
   TBitmap* RowIndicator() const { return FRowIndicator.get(); }
   void SetRowIndicator(TBitmap* v);
   TControlList* ControlList() const { return FControlList.get(); }
+  // The row and column move markers, directions 0 to 3; nil in the designer.
+  TArrowWindow* ArrowWindow(int Direction) const {
+    return Direction >= 0 && Direction < 4 ? FArrows[Direction] : nullptr;
+  }
   TPlusHintInfo* OfficeHint() const { return FOfficeHint.get(); }
   void SetOfficeHint(TPlusHintInfo* v) { if (v) FOfficeHint->Assign(v); }
   TPictureContainer* PictureContainer() const { return FPictureContainer; }
@@ -657,6 +664,7 @@ private:
   std::unique_ptr<THTMLPictureCache> FPictureCache;
   TPictureContainer* FPictureContainer = nullptr;
   TCustomImageList* FGridImages = nullptr;
+  TArrowWindow* FArrows[4] = {nullptr, nullptr, nullptr, nullptr};
   // The owning form while the grid follows its size; the same object as a
   // component, for the check made while the form is being destroyed.
   TCustomForm* FResizeForm = nullptr;

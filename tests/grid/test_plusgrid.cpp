@@ -66,6 +66,21 @@ TEST(PlusGridCreation, NewGridHasItsDefaults) {
   EXPECT_EQ(g.DisplRowCount(), 10);
 }
 
+TEST(PlusGridCreation, ArrowWindowsOnlyAtRunTimeAndClassRegistered) {
+  TPlusStringGrid run(nullptr);
+  for (int d = 0; d < 4; ++d) {
+    ASSERT_NE(run.ArrowWindow(d), nullptr);
+    EXPECT_FALSE(run.ArrowWindow(d)->Visible());
+  }
+  TForm designer(nullptr);
+  designer.SetDesigning(true);
+  auto* designed = new TPlusStringGrid(&designer);
+  EXPECT_EQ(designed->ArrowWindow(0), nullptr);
+  EXPECT_EQ(designed->ActiveCellFont()->Name(), "Tahoma");
+  EXPECT_NE(FindClass("TPlusStringGrid"), nullptr);
+  EXPECT_NE(GridEditDoneMessage(), 0u);
+}
+
 TEST(PlusGridCreation, WritingVersionChangesNothing) {
   TPlusStringGrid g(nullptr);
   SetPropValue(&g, "Version", "9.9.9.9");
