@@ -177,6 +177,7 @@ void TPlusStringGrid::DeclareProperties(TClassInfo& c) {
   ZV_OBJ(ActiveCellFont, TFont)
   ZV_COLOR(ActiveCellColor, clGray)
   ZV_COLOR(ActiveCellColorTo, clNone)
+  ZV_BOOL(AutoThemeAdapt, false)
   ZV_BOOL(Hovering, false)
   ZV_OBJ(RowIndicator, TBitmap)
   c.String<T>("FloatFormat", &T::FloatFormat, &T::SetFloatFormat, std::string("%.2f"));
@@ -228,6 +229,7 @@ void TPlusStringGrid::DeclareProperties(TClassInfo& c) {
   ZV_OBJ(GridImages, TCustomImageList)
   c.String<T>("Version", &T::Version, &T::SetVersion, std::nullopt);
 
+  ZV_EVENT(OnAutoAdvance, TAutoAdvanceEvent)
   ZV_EVENT(OnGetCellColor, TGridColorEvent)
   ZV_EVENT(OnGetCellPrintColor, TGridColorEvent)
   ZV_EVENT(OnGetAlignment, TGridAlignEvent)

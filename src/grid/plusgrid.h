@@ -109,6 +109,8 @@ enum TScrollBarAlways { saNone, saVert, saHorz, saBoth };
 enum TScrollHintType { shNone, shVertical, shHorizontal, shBoth };
 enum TIntelliPan { ipVertical, ipHorizontal, ipBoth, ipNone };
 
+using TAutoAdvanceEvent =
+    std::function<void(TObject* Sender, int OldRow, int OldCol, int& NewRow, int& NewCol, bool& Allow)>;
 using TGridColorEvent =
     std::function<void(TObject* Sender, int ARow, int ACol, TGridDrawState AState, TBrush* ABrush, TFont* AFont)>;
 using TGridAlignEvent =
@@ -394,6 +396,7 @@ public:
   ZV_GRIDPROP(TVAlignment, VAlignment)
   ZV_GRIDPROP(char, PasswordChar)
   ZV_GRIDPROP(bool, IncludeFixedCells)
+  ZV_GRIDPROP_PAINT(bool, AutoThemeAdapt)
 #undef ZV_GRIDPROP
 #undef ZV_GRIDPROP_PAINT
   bool Flat() const { return FFlat; }
@@ -526,6 +529,7 @@ public:
   TPoint CellTextOffset() const { return FCellTextOffset; }
 
   // ---- events
+  TAutoAdvanceEvent OnAutoAdvance;
   TGridColorEvent OnGetCellColor, OnGetCellPrintColor;
   TGridAlignEvent OnGetAlignment;
   TWordWrapEvent OnGetWordWrap;
@@ -728,4 +732,5 @@ private:
   TVAlignment FVAlignment = vtaTop;
   char FPasswordChar = '*';
   bool FIncludeFixedCells = true;
+  bool FAutoThemeAdapt = false;
 };
