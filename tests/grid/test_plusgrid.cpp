@@ -586,6 +586,31 @@ TEST(PlusGridCells, MergedColumnsMergeRunsOfEqualCells) {
   EXPECT_EQ(g->GetCellSpan(2, 4).Y, 2);
 }
 
+TEST(PlusGridCells, SizingEdgesOfFixedCells) {
+  auto g = NewGrid(4, 6);
+  TGridOptions o = g->Options();
+  o.Include(goRowSizing);
+  o.Include(goColSizing);
+  g->SetOptions(o);
+  TRect r0 = g->CellRect(0, 2);  // a row header
+  TRect h = g->CellRect(2, 0);   // a column header
+  TRect n = g->CellRect(2, 3);   // a normal cell
+  ASSERT_FALSE(r0.IsEmpty());
+  struct Case {
+    int x, y;
+    bool edge;
+  };
+  const Case cases[] = {
+      {r0.Left + 5, r0.Bottom - 1, true},  {r0.Left + 5, r0.Top + 1, true},
+      {r0.Left + 5, (r0.Top + r0.Bottom) / 2, false},
+      {h.Right - 1, h.Top + 5, true},      {h.Left + 2, h.Top + 5, true},
+      {(h.Left + h.Right) / 2, h.Top + 5, false},
+      {n.Right - 1, n.Top + 2, false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(g->IsSizingEdge(c.x, c.y), c.edge) << c.x << "," << c.y;
+  EXPECT_FALSE(g->IsSizingEdge(-50, -50));
+}
+
 struct TRecorder : TGridChangeListener {
   std::vector<TRect> Seen;
   void CellsChanged(TPlusStringGrid*, const TRect& R) override { Seen.push_back(R); }
