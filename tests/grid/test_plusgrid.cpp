@@ -301,6 +301,39 @@ TEST(PlusGridSettings, GridSetterCopiesIntoOwnedObject) {
   EXPECT_EQ(g->ColumnSize()->Key(), "k");
 }
 
+struct TRepaintCounter : TPlusStringGrid {
+  using TPlusStringGrid::TPlusStringGrid;
+  int Repaints = 0;
+  void Repaint() override { ++Repaints; }
+};
+
+TEST(PlusGridSettings, NodeSettersRepaintOnlyOnChange) {
+  TRepaintCounter g(nullptr);
+  g.CellNode()->SetTreeColor(clGray);
+  g.CellNode()->SetNodeIndent(12);
+  EXPECT_EQ(g.Repaints, 0);
+  g.CellNode()->SetTreeColor(clRed);
+  g.CellNode()->SetShowTree(false);
+  g.CellNode()->SetNodeType(cnLeaf);
+  EXPECT_EQ(g.Repaints, 3);
+  g.CellNode()->SetColor(clBlue);  // stored only
+  EXPECT_EQ(g.Repaints, 3);
+}
+
+TEST(PlusGridSettings, DisjunctSelectionsExclusiveOnlyInTheDesigner) {
+  auto run = NewGrid();
+  run->MouseActions()->SetDisjunctRowSelect(true);
+  run->MouseActions()->SetDisjunctColSelect(true);
+  EXPECT_TRUE(run->MouseActions()->DisjunctRowSelect());
+  TForm designer(nullptr);
+  designer.SetDesigning(true);
+  auto* g = new TPlusStringGrid(&designer);
+  g->MouseActions()->SetDisjunctRowSelect(true);
+  g->MouseActions()->SetDisjunctCellSelect(true);
+  EXPECT_FALSE(g->MouseActions()->DisjunctRowSelect());
+  EXPECT_TRUE(g->MouseActions()->DisjunctCellSelect());
+}
+
 TEST(PlusGridSettings, NewCellGraphicAndCheckBox) {
   TCellGraphic g;
   EXPECT_EQ(g.CellType, ctNone);
