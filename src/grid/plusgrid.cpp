@@ -401,7 +401,7 @@ TPlusStringGrid::TPlusStringGrid(TComponent* AOwner)
   FMaxColCountSet = ColCount();
   SetBounds(Left(), Top(), 400, 250);
 
-  FColVisible.assign(513, true);
+  FColVisible.assign(ColCount(), true);
   TCustomGrid::SetDefaultRowHeight(21);
   FFixedRowHeight = 21;
   FScrollWidth = GetSystemMetrics(SM_CXVSCROLL);
@@ -562,6 +562,8 @@ void TPlusStringGrid::SizeChanged(int OldColCount, int OldRowCount) {
   TBaseGrid::SizeChanged(OldColCount, OldRowCount);
   if (ColCount() < OldColCount && static_cast<int>(FColSelectFlags.size()) > ColCount())
     FColSelectFlags.resize(ColCount());
+  // New columns show; hidden ones sit beyond the shown ones.
+  FColVisible.resize(static_cast<size_t>(GetAllColCount()), true);
 }
 
 // ---------------------------------------------------------------------------

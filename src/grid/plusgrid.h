@@ -676,7 +676,7 @@ private:
   int FFormWidth = 0, FFormHeight = 0;
   std::vector<TGridChangeListener*> FListeners;
 
-  std::vector<bool> FColVisible;
+  std::vector<bool> FColVisible;  // by real column, sized with the columns
   int FNumHiddenColumns = 0;
   std::vector<bool> FRowSelectFlags, FColSelectFlags, FRowModified;
   std::vector<int> FSelectedRows;

@@ -22,24 +22,28 @@ TControl* ControlAtCell(TControlList* List, int ACol, int ARow) {
 // ---------------------------------------------------------------------------
 // Index mappings
 
+// The column flags cover the columns the grid has (shown and hidden);
+// a column beyond them counts as shown.
 int TPlusStringGrid::RealColIndex(int ADisplCol) {
-  if (ADisplCol >= 512 || FNumHiddenColumns == 0) return ADisplCol;
+  if (FNumHiddenColumns == 0 || ADisplCol < 0) return ADisplCol;
   int shown = -1;
-  for (int j = 0; j < 512; ++j)
+  const int n = static_cast<int>(FColVisible.size());
+  for (int j = 0; j < n; ++j)
     if (FColVisible[j] && ++shown == ADisplCol) return j;
-  return 0;
+  return n + (ADisplCol - shown - 1);
 }
 
 int TPlusStringGrid::DisplColIndex(int ARealCol) {
-  if (ARealCol >= 512 || FNumHiddenColumns == 0) return ARealCol;
+  if (FNumHiddenColumns == 0 || ARealCol <= 0) return ARealCol;
   int hidden = 0;
-  for (int j = 0; j < ARealCol && j < 512; ++j)
+  const int n = std::min(ARealCol, static_cast<int>(FColVisible.size()));
+  for (int j = 0; j < n; ++j)
     if (!FColVisible[j]) ++hidden;
   return ARealCol - hidden;
 }
 
 bool TPlusStringGrid::IsHiddenColumn(int ARealCol) const {
-  return ARealCol >= 0 && ARealCol < 512 && !FColVisible[ARealCol];
+  return ARealCol >= 0 && ARealCol < static_cast<int>(FColVisible.size()) && !FColVisible[ARealCol];
 }
 
 int TPlusStringGrid::RealRowIndex(int ADisplRow) const {
