@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "grid/support/plusutil.h"
+#include "grid/support/plusxpvs.h"
 #include "grid/support/psghtmle.h"
 #include "platform/rtl/format.h"
 #include "platform/rtl/strutils.h"
@@ -405,6 +406,7 @@ TPlusStringGrid::TPlusStringGrid(TComponent* AOwner)
   TCustomGrid::SetDefaultRowHeight(21);
   FFixedRowHeight = 21;
   FScrollWidth = GetSystemMetrics(SM_CXVSCROLL);
+  FXPFlag = IsWinXP() && ThemesActive();
   FAlwaysFixedRows = TCustomGrid::FixedRows();
   FAlwaysFixedCols = TCustomGrid::FixedCols();
 
@@ -463,6 +465,7 @@ void TPlusStringGrid::Loaded() {
   WriteRowHeaders();
   FAlwaysFixedRows = TCustomGrid::FixedRows();
   FAlwaysFixedCols = TCustomGrid::FixedCols();
+  FOrgDefaultRowHeight = DefaultRowHeight();
   FMaxRowCountSet = RowCount();
   FWasLoaded = true;
   if (Options().Contains(goAlwaysShowEditor)) {

@@ -524,6 +524,11 @@ public:
   bool HasNodes() override { return false; }
   void LastRowChanged() override {}
 
+  // Visual styles are drawn (the Windows XP flag).
+  bool IsThemed() const { return FXPFlag; }
+  // The default row height when the grid was read from its form.
+  int OrgDefaultRowHeight() const { return FOrgDefaultRowHeight; }
+  bool WasLoaded() const { return FWasLoaded; }
   const std::string& CheckTrue() const { return FCheckTrue; }
   const std::string& CheckFalse() const { return FCheckFalse; }
   TPoint CellTextOffset() const { return FCellTextOffset; }
@@ -699,6 +704,7 @@ private:
   bool FRepaintPending = false;
   bool FFlat = false;
   bool FXPFlag = false;
+  int FOrgDefaultRowHeight = 21;
   TCursor FSavedCursor = crDefault;
 
   bool FFixedAsButtons = false, FMultilinecells = false, FIntegralHeight = false, FAutoSize = false,

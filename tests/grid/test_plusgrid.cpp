@@ -133,6 +133,28 @@ TEST(PlusGridCreation, FixedRowsAndColsAlways) {
   EXPECT_EQ(g->FixedCols(), 1);
 }
 
+TEST(PlusGridCreation, LoadedTakesOverTheFormSettings) {
+  TPlusStringGrid g(nullptr);
+  SetPropValue(&g, "ColCount", "3");
+  SetPropValue(&g, "RowCount", "7");
+  SetPropValue(&g, "DefaultRowHeight", "18");
+  g.ColumnHeaders()->Add("A");
+  TGridOptions o = g.Options();
+  o.Include(goAlwaysShowEditor);
+  g.SetOptions(o);
+  g.Loaded();
+  EXPECT_TRUE(g.WasLoaded());
+  EXPECT_FALSE(g.Options().Contains(goAlwaysShowEditor));
+  EXPECT_TRUE(g.Navigation()->AlwaysEdit());
+  EXPECT_EQ(g.OrgDefaultRowHeight(), 18);
+  EXPECT_EQ(g.MaxRowCountSet(), 7);
+  EXPECT_EQ(g.AlwaysFixedRows(), 1);
+  EXPECT_EQ(g.FixedCols(), 1);
+  EXPECT_EQ(g.Cells(0, 0), "A");
+  EXPECT_EQ(g.FloatFormat(), "%.2f");
+  EXPECT_EQ(g.Look(), glXP);
+}
+
 TEST(PlusGridCreation, FixedColWidthEqualToDefaultLeavesFixedColumns) {
   auto g = NewGrid();
   g->SetColWidths(0, 30);
