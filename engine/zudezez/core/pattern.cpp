@@ -1505,6 +1505,29 @@ struct TColumnCoef {
   double C[5] = {};
 };
 
+// Adds one peak's share to the derivative columns (column-major, n points
+// a column): lists[q] .. lists[q + 1] move with part q alone, lists[5] ..
+// lists[6] with all five.
+[[gnu::target_clones("arch=x86-64-v3", "default")]] void AddColumns(double* derivatives, std::size_t n, std::size_t i0,
+                                                                std::size_t m, const TColumnCoef* const lists[7],
+                                                                const TPeakParts& parts) {
+  for (int q = 0; q < 5; ++q) {
+    const double* p = parts.Part[q].data();
+    for (const TColumnCoef* cc = lists[q]; cc != lists[q + 1]; ++cc) {
+      double* d = derivatives + static_cast<std::size_t>(cc->Column) * n + i0;
+      const double c = cc->C[0];
+      for (std::size_t k = 0; k < m; ++k) d[k] += c * p[k];
+    }
+  }
+  const double *p0 = parts.Part[0].data(), *p1 = parts.Part[1].data(), *p2 = parts.Part[2].data(),
+               *p3 = parts.Part[3].data(), *p4 = parts.Part[4].data();
+  for (const TColumnCoef* cc = lists[5]; cc != lists[6]; ++cc) {
+    double* d = derivatives + static_cast<std::size_t>(cc->Column) * n + i0;
+    const double c0 = cc->C[0], c1 = cc->C[1], c2 = cc->C[2], c3 = cc->C[3], c4 = cc->C[4];
+    for (std::size_t k = 0; k < m; ++k) d[k] += c0 * p0[k] + c1 * p1[k] + c2 * p2[k] + c3 * p3[k] + c4 * p4[k];
+  }
+}
+
 bool ViewContext(const TRietveld& model, int h, const TPhaseView& view, TPeakContext& c, TViewValues<double>& v) {
   const THistogram* hist = model.Histogram(h);
   const TSample* s = model.FindSample(h, view.Phase);
@@ -1738,7 +1761,7 @@ int TPattern::CalculateHistogram(int k, const TDerivativePlan* plan) {
       for (const TDerivativeTerm& m : (*plan->Columns)[static_cast<std::size_t>(j)]) {
         if (m.H != k || m.P != 0 || m.A != 0 || m.T < 2 || m.T > 25) continue;
         for (std::size_t i = 0; i < n; ++i)
-          derivatives[i * columns + j] +=
+          derivatives[static_cast<std::size_t>(j) * n + i] +=
               m.Multiplier * BackgroundDerivative(hist, range, data.X[i], needsQ ? ScatteringVector(k, data.X[i]) : 0.0, m.T - 2);
       }
   }
@@ -1906,18 +1929,9 @@ int TPattern::CalculateHistogram(int k, const TDerivativePlan* plan) {
         for (int q = 0; q <= 5; ++q) lists[q] = coefs.data() + begin[q];
         lists[6] = coefs.data() + coefs.size();
         PeakParts<true>(spread, x, i0, i1, grid, fwhms, parts);
-        for (std::size_t i = i0; i < i1; ++i) {
-          const double part[5] = {parts.Part[0][i - i0], parts.Part[1][i - i0], parts.Part[2][i - i0],
-                                  parts.Part[3][i - i0], parts.Part[4][i - i0]};
-          y[i] += intensity * part[0];
-          double* row = derivatives + i * static_cast<std::size_t>(columns);
-          for (int q = 0; q < 5; ++q) {
-            const double p = part[q];
-            for (const TColumnCoef* cc = lists[q]; cc != lists[q + 1]; ++cc) row[cc->Column] += cc->C[0] * p;
-          }
-          for (const TColumnCoef* cc = lists[5]; cc != lists[6]; ++cc)
-            row[cc->Column] += cc->C[0] * part[0] + cc->C[1] * part[1] + cc->C[2] * part[2] + cc->C[3] * part[3] + cc->C[4] * part[4];
-        }
+        const double* p0 = parts.Part[0].data();
+        for (std::size_t i = i0; i < i1; ++i) y[i] += intensity * p0[i - i0];
+        AddColumns(derivatives, n, i0, i1 - i0, lists, parts);
       }
     }
   }
