@@ -1426,8 +1426,8 @@ template <bool Partials>
   zone(mb, m, s.High, 1.0, s.DHighDS);
 }
 
-// The kernel built twice, for the wide registers where the processor has
-// them (the same operations in the same order: the same results).
+// The kernel built twice, for the wide registers (and fused multiply-adds)
+// where the processor has them; the two agree to rounding.
 [[gnu::target_clones("arch=x86-64-v3", "default")]] void PseudoVoigtParts(const TSpread& s, const double* x, std::size_t i0,
                                                                       std::size_t i1, const TGrid& grid, double fwhms,
                                                                       TPeakParts& out) {

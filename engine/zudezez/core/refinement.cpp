@@ -122,15 +122,21 @@ using TV4 = double __attribute__((vector_size(32)));
       for (std::size_t k = 0; k <= j + 1 && k < un; k += 4) {
         const double* c[4];
         for (std::size_t l = 0; l < 4; ++l) c[l] = k + l < un ? cols[k + l] + start : zero.data();
-        TV4 sa[4] = {}, sb[4] = {};
+        TV4 a0 = {}, a1 = {}, a2 = {}, a3 = {}, b0 = {}, b1 = {}, b2 = {}, b3 = {};
+        const double *c0 = c[0], *c1 = c[1], *c2 = c[2], *c3 = c[3];
         for (std::size_t i = 0; i < vec; i += 4) {
           const TV4 va = Load4(wa + i), vb = Load4(wb + i);
-          for (int l = 0; l < 4; ++l) {
-            const TV4 vc = Load4(c[l] + i);
-            sa[l] += va * vc;
-            sb[l] += vb * vc;
-          }
+          const TV4 v0 = Load4(c0 + i), v1 = Load4(c1 + i), v2 = Load4(c2 + i), v3 = Load4(c3 + i);
+          a0 += va * v0;
+          a1 += va * v1;
+          a2 += va * v2;
+          a3 += va * v3;
+          b0 += vb * v0;
+          b1 += vb * v1;
+          b2 += vb * v2;
+          b3 += vb * v3;
         }
+        const TV4 sa[4] = {a0, a1, a2, a3}, sb[4] = {b0, b1, b2, b3};
         for (std::size_t l = 0; l < 4 && k + l < un; ++l) {
           double ta = Sum4(sa[l]), tb = Sum4(sb[l]);
           for (std::size_t i = vec; i < count; ++i) {
