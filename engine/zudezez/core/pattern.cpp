@@ -1022,6 +1022,29 @@ struct TGrid {
   double X0 = 0, Step = 0, MaxEps = 0;
 };
 
+// The first point at or above v, and the first above v (from `from` on):
+// on a constant step from the grid's guess, else by bisection.
+std::size_t FirstAtOrAbove(const double* x, std::size_t n, const TGrid& grid, double v) {
+  if (grid.Step > 0 && std::isfinite(v)) {
+    const double guess = std::ceil((v - grid.X0) / grid.Step);
+    std::size_t i = guess <= 0 ? 0 : (guess >= double(n) ? n : static_cast<std::size_t>(guess));
+    while (i > 0 && x[i - 1] >= v) --i;
+    while (i < n && x[i] < v) ++i;
+    return i;
+  }
+  return static_cast<std::size_t>(std::lower_bound(x, x + n, v) - x);
+}
+std::size_t FirstAbove(const double* x, std::size_t n, const TGrid& grid, double v, std::size_t from) {
+  if (grid.Step > 0 && std::isfinite(v)) {
+    const double guess = std::floor((v - grid.X0) / grid.Step) + 1;
+    std::size_t i = guess <= double(from) ? from : (guess >= double(n) ? n : static_cast<std::size_t>(guess));
+    while (i > from && x[i - 1] > v) --i;
+    while (i < n && x[i] <= v) ++i;
+    return i;
+  }
+  return static_cast<std::size_t>(std::upper_bound(x + from, x + n, v) - x);
+}
+
 // Spreads a peak over the points i0 .. i1 - 1 (inside its reach): calls
 // sink(i, part) with part[0] the windowed profile and, with Partials,
 // part[1 .. 4] its derivatives with respect to P, H, Mix and Asym. step is
@@ -1784,10 +1807,13 @@ int TPattern::CalculateHistogram(int k, const TDerivativePlan* plan) {
   TPeakOf<TDualValue> dual[2][MaxBatches];
   std::vector<double> dense;
   std::vector<char> touched;
+  std::vector<int> kinds;  // per column: the one channel it moves, 5 for several, -1 none
   TPeakParts parts;
   if (plan != nullptr) {
     dense.assign(static_cast<std::size_t>(columns) * 5, 0.0);
     touched.assign(static_cast<std::size_t>(columns), 0);
+    kinds.assign(static_cast<std::size_t>(columns), -1);
+    coefs.assign(static_cast<std::size_t>(columns), TColumnCoef());
   }
   for (TPhaseView& view : Views(k)) {
     const TPhase& phase = *FModel.Phase(view.Phase);
@@ -1871,8 +1897,8 @@ int TPattern::CalculateHistogram(int k, const TDerivativePlan* plan) {
         TSpread spread;
         if (!MakeSpread(peaks[p], fwhms, *context.Sample, spread)) continue;
         const double lo = spread.P - spread.Low, hi = spread.P + spread.High;
-        const std::size_t i0 = static_cast<std::size_t>(std::lower_bound(x, x + n, lo) - x);
-        const std::size_t i1 = static_cast<std::size_t>(std::upper_bound(x + i0, x + n, hi) - x);
+        const std::size_t i0 = FirstAtOrAbove(x, n, grid, lo);
+        const std::size_t i1 = FirstAbove(x, n, grid, hi, i0);
         if (viewPlan == nullptr) {
           PeakParts<false>(spread, x, i0, i1, grid, fwhms, parts);
           const double intensity = spread.I;
@@ -1881,7 +1907,6 @@ int TPattern::CalculateHistogram(int k, const TDerivativePlan* plan) {
           continue;
         }
         // Coefficients of every column this peak moves.
-        coefs.clear();
         const double intensity = spread.I;
         auto accumulate = [&](int column, double dI, double dP, double dH, double dM, double dA) {
           double* c = &dense[static_cast<std::size_t>(column) * 5];
@@ -1906,28 +1931,39 @@ int TPattern::CalculateHistogram(int k, const TDerivativePlan* plan) {
             accumulate(sfUses[u].Column, sfUses[u].Multiplier * dF2[index * sfUses.size() + u] * dIdF2, 0, 0, 0, 0);
         }
         // Columns that move one channel only, by channel, then the rest with all five.
-        std::size_t begin[6] = {};
-        for (int q = 0; q < 5; ++q) {
-          begin[q] = coefs.size();
-          for (int j : touchedList) {
-            const double* c = &dense[static_cast<std::size_t>(j) * 5];
-            if (c[q] == 0) continue;
-            const int nonzero = (c[0] != 0) + (c[1] != 0) + (c[2] != 0) + (c[3] != 0) + (c[4] != 0);
-            if (nonzero == 1) coefs.push_back({j, {c[q], 0, 0, 0, 0}});
-          }
+        std::size_t begin[7] = {};
+        for (int j : touchedList) {
+          const double* c = &dense[static_cast<std::size_t>(j) * 5];
+          int nonzero = 0, channel = 0;
+          for (int q = 0; q < 5; ++q)
+            if (c[q] != 0) {
+              ++nonzero;
+              channel = q;
+            }
+          kinds[static_cast<std::size_t>(j)] = nonzero == 0 ? -1 : (nonzero == 1 ? channel : 5);
+          if (nonzero > 0) ++begin[kinds[static_cast<std::size_t>(j)] + 1];
         }
-        begin[5] = coefs.size();
+        for (int q = 1; q <= 6; ++q) begin[q] += begin[q - 1];
+        std::size_t fill[6];
+        std::copy(begin, begin + 6, fill);
         for (int j : touchedList) {
           touched[static_cast<std::size_t>(j)] = 0;
           double* c = &dense[static_cast<std::size_t>(j) * 5];
-          const int nonzero = (c[0] != 0) + (c[1] != 0) + (c[2] != 0) + (c[3] != 0) + (c[4] != 0);
-          if (nonzero > 1) coefs.push_back({j, {c[0], c[1], c[2], c[3], c[4]}});
+          const int kind = kinds[static_cast<std::size_t>(j)];
+          if (kind >= 0) {
+            TColumnCoef& cc = coefs[fill[kind]++];
+            cc.Column = j;
+            if (kind < 5) {
+              cc.C[0] = c[kind];
+            } else {
+              for (int q = 0; q < 5; ++q) cc.C[q] = c[q];
+            }
+          }
           for (int q = 0; q < 5; ++q) c[q] = 0;
         }
         touchedList.clear();
         const TColumnCoef* lists[7];
-        for (int q = 0; q <= 5; ++q) lists[q] = coefs.data() + begin[q];
-        lists[6] = coefs.data() + coefs.size();
+        for (int q = 0; q <= 6; ++q) lists[q] = coefs.data() + begin[q];
         PeakParts<true>(spread, x, i0, i1, grid, fwhms, parts);
         const double* p0 = parts.Part[0].data();
         for (std::size_t i = i0; i < i1; ++i) y[i] += intensity * p0[i - i0];

@@ -101,7 +101,7 @@ using TV4 = double __attribute__((vector_size(32)));
 [[gnu::target_clones("arch=x86-64-v3", "default")]] void AddNormalEquations(const double* const* cols, int n,
                                                                         std::size_t points, const double* w,
                                                                         const double* r, double* a, double* g) {
-  constexpr std::size_t Block = 128;
+  constexpr std::size_t Block = 512;
   const std::size_t un = static_cast<std::size_t>(n);
   std::vector<double> weighted(un * Block), zero(Block, 0.0);
   for (std::size_t start = 0; start < points; start += Block) {
@@ -109,12 +109,18 @@ using TV4 = double __attribute__((vector_size(32)));
     for (std::size_t j = 0; j < un; ++j) {
       const double* c = cols[j] + start;
       double* wc = &weighted[j * Block];
-      double sum = 0;
-      for (std::size_t i = 0; i < count; ++i) {
-        wc[i] = w[start + i] * c[i];
-        sum += wc[i] * r[start + i];
+      TV4 sum = {};
+      for (std::size_t i = 0; i < vec; i += 4) {
+        const TV4 v = Load4(w + start + i) * Load4(c + i);
+        std::memcpy(wc + i, &v, sizeof v);
+        sum += v * Load4(r + start + i);
       }
-      g[j] += sum;
+      double total = Sum4(sum);
+      for (std::size_t i = vec; i < count; ++i) {
+        wc[i] = w[start + i] * c[i];
+        total += wc[i] * r[start + i];
+      }
+      g[j] += total;
     }
     for (std::size_t j = 0; j < un; j += 2) {
       const double* wa = &weighted[j * Block];
