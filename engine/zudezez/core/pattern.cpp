@@ -1279,85 +1279,141 @@ template <bool Partials>
   }
   double* sl = out.SL.data();
   double* sg = out.SG.data();
-  std::fill(sl, sl + padded, 0.0);
   std::fill(sg, sg + padded, 0.0);
   if constexpr (Partials)
-    for (auto* v : {&out.SLI, &out.SLD, &out.SLDZ, &out.SGD, &out.SGD2, &out.SGDZ}) std::fill(v->begin(), v->begin() + padded, 0.0);
+    for (auto* v : {&out.SGD, &out.SGD2, &out.SGDZ}) std::fill(v->begin(), v->begin() + padded, 0.0);
   const int subs = s.Sub > 0 ? s.Sub : 1;
   const bool howard = s.Sub > 0 && s.Asymmetry == akHoward;
-  const double c1 = std::exp(-2 * s.KG * step * step);  // the walk's ratio of ratios for one step
+  double off[TShortList::Capacity], wcl[TShortList::Capacity], wcg[TShortList::Capacity], z2[TShortList::Capacity];
+  double spread = 0;
   for (int j = 0; j < subs; ++j) {
-    const double o = s.Sub > 0 ? s.Off[j] : 0.0, w = s.Sub > 0 ? s.W[j] : 1.0, z2 = s.Sub > 0 ? s.Z2[j] : 0.0;
-    // Lorentzian parts over the whole window.
-    const double wcl = w * s.CL;
-    for (std::size_t k = 0; k < padded; k += 4) {
-      const TV4 dd = Load4(delta + k) - o;
-      const TV4 inv = 1.0 / (dd * dd + s.H2Q);
-      const TV4 wl = wcl * inv;
-      Store4(sl + k, Load4(sl + k) + wl);
+    off[j] = s.Sub > 0 ? s.Off[j] : 0.0;
+    const double w = s.Sub > 0 ? s.W[j] : 1.0;
+    wcl[j] = w * s.CL;
+    wcg[j] = w * s.CG;
+    z2[j] = s.Sub > 0 ? s.Z2[j] : 0.0;
+    spread = std::max(spread, std::fabs(off[j]));
+  }
+  // Lorentzian parts, the sub-peaks of four points at a time in registers.
+  // With several sub-peaks, one division serves them all (1 / A_j = the
+  // product of the other A's / the product of all) where the products stay
+  // well inside the double range.
+  const double far = std::max(std::fabs(delta[0]), std::fabs(delta[m - 1])) + spread;
+  const double aMax = far * far + s.H2Q;
+  const bool combined = subs > 1 && subs * std::log10(s.H2Q) > -280 && subs * std::log10(aMax) < 280;
+  for (std::size_t k = 0; k < padded; k += 4) {
+    const TV4 d = Load4(delta + k);
+    TV4 l = {}, li = {}, ld = {}, ldz = {};
+    auto add = [&](int j, TV4 dd, TV4 inv) __attribute__((always_inline)) {
+      const TV4 wl = wcl[j] * inv;
+      l += wl;
       if constexpr (Partials) {
         const TV4 t = wl * inv, td = t * dd;
-        Store4(out.SLI.data() + k, Load4(out.SLI.data() + k) + t);
-        Store4(out.SLD.data() + k, Load4(out.SLD.data() + k) + td);
-        if (howard) Store4(out.SLDZ.data() + k, Load4(out.SLDZ.data() + k) + td * z2);
-      }
-    }
-    // Gaussian parts where they show.
-    const double wcg = w * s.CG;
-    const double rc = std::sqrt(GaussCut / s.KG);
-    std::size_t ka = static_cast<std::size_t>(std::lower_bound(delta, delta + m, o - rc) - delta);
-    const std::size_t kb = static_cast<std::size_t>(std::upper_bound(delta + ka, delta + m, o + rc) - delta);
-    if (ka >= kb) continue;
-    ka &= ~std::size_t(3);
-    auto add = [&](std::size_t k, TV4 dd, TV4 g) __attribute__((always_inline)) {
-      const TV4 wg = wcg * g;
-      Store4(sg + k, Load4(sg + k) + wg);
-      if constexpr (Partials) {
-        const TV4 gd = wg * dd;
-        Store4(out.SGD.data() + k, Load4(out.SGD.data() + k) + gd);
-        Store4(out.SGD2.data() + k, Load4(out.SGD2.data() + k) + gd * dd);
-        if (howard) Store4(out.SGDZ.data() + k, Load4(out.SGDZ.data() + k) + gd * z2);
+        li += t;
+        ld += td;
+        if (howard) ldz += td * z2[j];
       }
     };
+    if (combined) {
+      TV4 A[TShortList::Capacity], before[TShortList::Capacity];
+      TV4 product = {1, 1, 1, 1};
+      for (int j = 0; j < subs; ++j) {
+        const TV4 dd = d - off[j];
+        A[j] = dd * dd + s.H2Q;
+        before[j] = product;
+        product *= A[j];
+      }
+      TV4 after = 1.0 / product;
+      for (int j = subs - 1; j >= 0; --j) {
+        const TV4 inv = before[j] * after;
+        after *= A[j];
+        add(j, d - off[j], inv);
+      }
+    } else {
+      for (int j = 0; j < subs; ++j) {
+        const TV4 dd = d - off[j];
+        add(j, dd, 1.0 / (dd * dd + s.H2Q));
+      }
+    }
+    Store4(sl + k, l);
+    if constexpr (Partials) {
+      Store4(out.SLI.data() + k, li);
+      Store4(out.SLD.data() + k, ld);
+      Store4(out.SLDZ.data() + k, ldz);
+    }
+  }
+  // Gaussian parts where they show: over the points where any sub-peak is
+  // above exp(-GaussCut) of its height.
+  const double rc = std::sqrt(GaussCut / s.KG);
+  std::size_t ka = m, kb = 0;
+  for (int j = 0; j < subs; ++j) {
+    const std::size_t a = static_cast<std::size_t>(std::lower_bound(delta, delta + m, off[j] - rc) - delta);
+    const std::size_t b = static_cast<std::size_t>(std::upper_bound(delta + a, delta + m, off[j] + rc) - delta);
+    if (a >= b) continue;
+    ka = std::min(ka, a);
+    kb = std::max(kb, b);
+  }
+  if (ka < kb) {
+    ka &= ~std::size_t(3);
     // exp(-KG dd^2) along the grid four points apart, by g(k + 4) = g(k) R(k),
     // R(k + 4) = R(k) c^16; points off the grid by eps take the factor
     // exp(-KG eps (2 dd - eps)) by its series. Used only where nothing can
     // leave the double range and the series is exact enough.
-    const double d0 = grid.X0 + double(i0 + ka) * step - s.P - o;
-    const double far = std::max(std::fabs(d0), std::fabs(delta[kb - 1] - o) + 4 * step);
-    const bool walking = step > 0 && s.KG * far * far <= 600 && s.KG * (8 * far * step + 16 * step * step) <= 600 &&
-                         s.KG * grid.MaxEps * (2 * far + grid.MaxEps) <= 1e-2;
+    const double d0 = grid.X0 + double(i0 + ka) * step - s.P;
+    const double reach = std::max(std::fabs(d0), std::fabs(delta[kb - 1]) + 4 * step) + spread;
+    const bool walking = step > 0 && s.KG * reach * reach <= 600 &&
+                         s.KG * (8 * reach * step + 16 * step * step) <= 600 &&
+                         s.KG * grid.MaxEps * (2 * reach + grid.MaxEps) <= 1e-2;
+    TV4 G[TShortList::Capacity], R[TShortList::Capacity];
+    double c16 = 1;
     if (walking) {
-      double r[7];
-      r[0] = std::exp(-s.KG * (2 * d0 * step + step * step));
-      for (int l = 1; l < 7; ++l) r[l] = r[l - 1] * c1;
-      TV4 g, ratio;
-      double gl = std::exp(-s.KG * d0 * d0);
-      for (int l = 0; l < 4; ++l) {
-        g[l] = gl;
-        gl *= r[l];
-        ratio[l] = r[l] * r[l + 1] * r[l + 2] * r[l + 3];
+      const double c1 = std::exp(-2 * s.KG * step * step);  // the ratio of ratios for one step
+      c16 = c1 * c1;
+      c16 *= c16;
+      c16 *= c16;
+      c16 *= c16;
+      for (int j = 0; j < subs; ++j) {
+        const double dj = d0 - off[j];
+        double r[7];
+        r[0] = std::exp(-s.KG * (2 * dj * step + step * step));
+        for (int q = 1; q < 7; ++q) r[q] = r[q - 1] * c1;
+        double gl = std::exp(-s.KG * dj * dj);
+        for (int q = 0; q < 4; ++q) {
+          G[j][q] = gl;
+          gl *= r[q];
+          R[j][q] = r[q] * r[q + 1] * r[q + 2] * r[q + 3];
+        }
       }
-      double c16 = c1 * c1;
-      c16 *= c16;
-      c16 *= c16;
-      c16 *= c16;
-      for (std::size_t k = ka; k < kb; k += 4) {
-        TV4 gk = g;
-        g *= ratio;
-        ratio *= c16;
-        const TV4 dd = Load4(delta + k) - o;
-        const TV4 e = Load4(eps + k);
-        const TV4 a = s.KG * e * (2.0 * dd - e);
-        gk *= 1.0 - a * (1.0 - a * (0.5 - a / 6.0));
-        add(k, dd, gk);
-      }
-    } else {
-      for (std::size_t k = ka; k < kb; k += 4) {
-        const TV4 dd = Load4(delta + k) - o;
+    }
+    for (std::size_t k = ka; k < kb; k += 4) {
+      const TV4 d = Load4(delta + k), e = Load4(eps + k);
+      TV4 gs = {}, gd1 = {}, gd2 = {}, gdz = {};
+      for (int j = 0; j < subs; ++j) {
+        const TV4 dd = d - off[j];
         TV4 g;
-        for (int l = 0; l < 4; ++l) g[l] = std::exp(-s.KG * dd[l] * dd[l]);
-        add(k, dd, g);
+        if (walking) {
+          g = G[j];
+          G[j] *= R[j];
+          R[j] *= c16;
+          const TV4 a = s.KG * e * (2.0 * dd - e);
+          g *= 1.0 - a * (1.0 - a * (0.5 - a / 6.0));
+        } else {
+          for (int q = 0; q < 4; ++q) g[q] = std::exp(-s.KG * dd[q] * dd[q]);
+        }
+        const TV4 wg = wcg[j] * g;
+        gs += wg;
+        if constexpr (Partials) {
+          const TV4 gd = wg * dd;
+          gd1 += gd;
+          gd2 += gd * dd;
+          if (howard) gdz += gd * z2[j];
+        }
+      }
+      Store4(sg + k, gs);
+      if constexpr (Partials) {
+        Store4(out.SGD.data() + k, gd1);
+        Store4(out.SGD2.data() + k, gd2);
+        Store4(out.SGDZ.data() + k, gdz);
       }
     }
   }
