@@ -210,6 +210,10 @@ bool InvertSymmetric(std::vector<double>& a, int n) {
   return true;
 }
 
+// A fall of the weighted sum by more than this fraction in one cycle is
+// progress, whatever the shifts.
+constexpr double MaterialDrop = 1e-3;
+
 TRefinement::TRefinement(TPattern& pattern) : FPattern(pattern), FModel(pattern.Model()) {}
 
 int TRefinement::Build() {
@@ -555,7 +559,10 @@ int TRefinement::Cycle(bool& converged, const std::function<void(double)>& progr
         FProblem = v.Name;
         return zeUnstable;
       }
-  converged = worst < FModel.EPS;
+  // Shifts small against their standard errors say nothing while the sum
+  // still falls: far from the minimum the errors are inflated by the misfit
+  // itself. Converged also needs the sum to have stopped falling.
+  converged = worst < FModel.EPS && FSumBefore - after <= MaterialDrop * FSumBefore;
   FPattern.UpdateWeights();
   if (progress) progress(100);
   return zeNone;
