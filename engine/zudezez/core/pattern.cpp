@@ -1864,7 +1864,7 @@ int TPattern::CalculateHistogram(int k, const TDerivativePlan* plan) {
   std::vector<double> dense;
   std::vector<char> touched;
   std::vector<int> kinds;  // per column: the one channel it moves, 5 for several, -1 none
-  TPeakParts parts;
+  TPeakParts parts, profile;  // one peak; a reflection's summed profile
   if (plan != nullptr) {
     dense.assign(static_cast<std::size_t>(columns) * 5, 0.0);
     touched.assign(static_cast<std::size_t>(columns), 0);
@@ -1949,12 +1949,33 @@ int TPattern::CalculateHistogram(int k, const TDerivativePlan* plan) {
         dual[0][b] = out[0];
         dual[1][b] = out[1];
       }
+      // The structure-factor columns move every peak of the reflection in
+      // proportion to its d intensity / d|F|^2: they take the reflection's
+      // profile once, summed over its peaks.
+      const bool sfMerged = viewPlan != nullptr && f2Slot >= 0 && static_cast<std::size_t>(f2Slot / DualSlots) < batchCount &&
+                            !sfUses.empty();
+      TSpread spreads[2];
+      bool spreadOk[2] = {false, false};
+      std::size_t first[2] = {}, last[2] = {}, ua = n, ub = 0;
       for (int p = 0; p < count; ++p) {
-        TSpread spread;
-        if (!MakeSpread(peaks[p], fwhms, *context.Sample, spread)) continue;
-        const double lo = spread.P - spread.Low, hi = spread.P + spread.High;
-        const std::size_t i0 = FirstAtOrAbove(x, n, grid, lo);
-        const std::size_t i1 = FirstAbove(x, n, grid, hi, i0);
+        spreadOk[p] = MakeSpread(peaks[p], fwhms, *context.Sample, spreads[p]);
+        if (!spreadOk[p]) continue;
+        first[p] = FirstAtOrAbove(x, n, grid, spreads[p].P - spreads[p].Low);
+        last[p] = FirstAbove(x, n, grid, spreads[p].P + spreads[p].High, first[p]);
+        if (first[p] < last[p]) {
+          ua = std::min(ua, first[p]);
+          ub = std::max(ub, last[p]);
+        }
+      }
+      const bool merging = sfMerged && ua < ub;
+      if (merging) {
+        profile.Size(ub - ua, false);
+        std::fill(profile.Part[0].begin(), profile.Part[0].begin() + static_cast<std::ptrdiff_t>(ub - ua), 0.0);
+      }
+      for (int p = 0; p < count; ++p) {
+        if (!spreadOk[p]) continue;
+        const TSpread& spread = spreads[p];
+        const std::size_t i0 = first[p], i1 = last[p];
         if (viewPlan == nullptr) {
           PeakParts<false>(spread, x, i0, i1, grid, fwhms, parts);
           const double intensity = spread.I;
@@ -1981,11 +2002,8 @@ int TPattern::CalculateHistogram(int k, const TDerivativePlan* plan) {
           accumulate(u.Column, u.Multiplier * d.Intensity.D[local], u.Multiplier * d.Position.D[local],
                      u.Multiplier * d.H.D[local], u.Multiplier * d.Mix.D[local], u.Multiplier * d.Asym.D[local]);
         }
-        if (f2Slot >= 0 && static_cast<std::size_t>(f2Slot / DualSlots) < batchCount) {
-          const double dIdF2 = dual[p][f2Slot / DualSlots].Intensity.D[static_cast<std::size_t>(f2Slot % DualSlots)];
-          for (std::size_t u = 0; u < sfUses.size(); ++u)
-            accumulate(sfUses[u].Column, sfUses[u].Multiplier * dF2[index * sfUses.size() + u] * dIdF2, 0, 0, 0, 0);
-        }
+        const double dIdF2 =
+            sfMerged ? dual[p][f2Slot / DualSlots].Intensity.D[static_cast<std::size_t>(f2Slot % DualSlots)] : 0.0;
         // Columns that move one channel only, by channel, then the rest with all five.
         std::size_t begin[7] = {};
         for (int j : touchedList) {
@@ -2024,6 +2042,21 @@ int TPattern::CalculateHistogram(int k, const TDerivativePlan* plan) {
         const double* p0 = parts.Part[0].data();
         for (std::size_t i = i0; i < i1; ++i) y[i] += intensity * p0[i - i0];
         AddColumns(derivatives, n, i0, i1 - i0, lists, parts);
+        if (merging && dIdF2 != 0) {
+          double* sum = profile.Part[0].data() + (i0 - ua);
+          for (std::size_t k = 0; k < i1 - i0; ++k) sum[k] += dIdF2 * p0[k];
+        }
+      }
+      if (merging) {
+        if (coefs.size() < sfUses.size()) coefs.resize(sfUses.size());
+        std::size_t used = 0;
+        for (std::size_t u = 0; u < sfUses.size(); ++u) {
+          const double c = sfUses[u].Multiplier * dF2[index * sfUses.size() + u];
+          if (c != 0) coefs[used++] = {sfUses[u].Column, {c, 0, 0, 0, 0}};
+        }
+        const TColumnCoef* lists[7] = {coefs.data(), coefs.data() + used};
+        for (int q = 2; q < 7; ++q) lists[q] = lists[1];
+        AddColumns(derivatives, n, ua, ub - ua, lists, profile);
       }
     }
   }
