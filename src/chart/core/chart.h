@@ -655,6 +655,11 @@ TChartSeries* CloneSeriesOwned(TChartSeries* Series, TComponent* Owner, TCustomA
 TChartSeries* ChangeSeriesClass(TChartSeries*& Series, TClass NewClass);
 void TransferSeries(TChartSeries* Old, TChartSeries* New);
 void DrawSeriesSymbolOn(TChartSeries* Series, TCanvas* Canvas, const TRect& R, TCustomChart* Chart = nullptr);
+// A series pointer as a legend symbol, flat at the centre of R; its half
+// sizes are limited to a third of R with a line drawn through it, else to
+// half of R plus 1. A legend symbol with its own pen draws the pointer's
+// outline with it (and a hidden pen means no line).
+void DrawLegendPointer(TSeriesPointer* Pointer, TColor Color, const TRect& R, bool LineVisible);
 
 // The named palettes: 0 "GrafChart" (the default palette) .. 9 "Win. XP".
 TStringList* ColorPalettes();

@@ -1,6 +1,7 @@
 // The legend: series or values with symbols and two text columns, laid out
 // in one column or several, paged with the chart, with check boxes or radio
 // buttons for series, and the row under a point.
+#include <algorithm>
 #include <cmath>
 
 #include "chart/core/chart.h"
@@ -113,6 +114,25 @@ int TLegendSymbol::EffectiveWidth(int W) const {
   if (FSquared) return (ItemHeight ? ItemHeight() : 0) - 5;
   if (FWidthUnits == lcsPixels) return FWidth;
   return static_cast<int>(Round(W * FWidth * 0.01));
+}
+
+void DrawLegendPointer(TSeriesPointer* Pointer, TColor Color, const TRect& R, bool LineVisible) {
+  TChartSeries* series = Pointer->Series();
+  TCustomAxisPanel* panel = series ? series->ParentChart() : nullptr;
+  if (!panel) return;
+  TCanvas3D* canvas = panel->PanelCanvas();
+  Pointer->SetupCanvas(canvas, Color);
+  auto* chart = dynamic_cast<TCustomChart*>(panel);
+  if (chart && !chart->Legend()->Symbol()->DefaultPen()) {
+    TChartPen* pen = chart->Legend()->Symbol()->Pen();
+    canvas->ApplyPen(pen);
+    LineVisible = pen->Visible();
+  }
+  const int w = R.Right - R.Left, h = R.Bottom - R.Top;
+  const int maxH = LineVisible ? w / 3 : w / 2 + 1, maxV = LineVisible ? h / 3 : h / 2 + 1;
+  const int hs = std::min(Pointer->HorizSize(), maxH), vs = std::min(Pointer->VertSize(), maxV);
+  Pointer->DrawShapeAt(canvas, false, (R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2, hs, vs, Color,
+                       Pointer->Style());
 }
 
 void TLegendSymbol::PaintSymbolBox(TColor Color, const TRect& R) {

@@ -12,6 +12,9 @@
 #include "platform/rtl/mathutils.h"
 #include "platform/ui/controls.h"
 
+int CylinderSideCount = CylinderSides;
+TFontQuality FontOutputQuality = fqAntialiased;
+
 bool UseExtendedPens = false;
 bool CanAlphaBlend = false;
 std::string DefaultFontName;

@@ -28,6 +28,11 @@ extern bool HasDCColorFunctions;
 constexpr int DarkSideAmount = 128;
 constexpr int DarkTopAmount = 64;
 constexpr int CylinderSides = 16;
+// Flat sides of the cylinders and cones the canvases draw (CylinderSides at
+// start); a series may set it around one call and restore it.
+extern int CylinderSideCount;
+// Output quality of the fonts the canvases create for turned text.
+extern TFontQuality FontOutputQuality;
 constexpr double BalanceFactor = 0.015;
 
 // The largest coordinate handed to the drawing surface. The canvas clips

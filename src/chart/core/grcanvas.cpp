@@ -862,7 +862,7 @@ void TGrafCanvas3D::RotateLabel(int x, int y, const std::string& text, double an
   TFont saved;
   saved.Assign(FCanvasFont);
   FCanvasFont->SetOrientation(RoundInt(angle * 10));
-  FCanvasFont->SetQuality(fqAntialiased);
+  FCanvasFont->SetQuality(FontOutputQuality);
   if (FTextFollowsZoom && FZoomScale != 1.0) {
     const int s = std::max(1, RoundInt(FCanvasFont->Size() * FZoomScale));
     FCanvasFont->SetHeight(-RoundInt(s * FCanvasFont->PixelsPerInch() / 72.0));

@@ -290,6 +290,8 @@ public:
   void ClearOptions3D() { FOptions3D = nullptr; }
   int RotationSuspendCount() const { return FRotationSuspendCount; }
   bool OrthogonalPass() const { return FOrthogonalPass; }
+  // Tools drawing between passes after they changed the view (rotation box).
+  void SetOrthogonalPass(bool value) { FOrthogonalPass = value; }
   int CenterX() const { return FCenterX; }
   int CenterY() const { return FCenterY; }
   int CenterZ() const { return FCenterZ; }

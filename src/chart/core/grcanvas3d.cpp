@@ -413,7 +413,7 @@ void TGrafCanvas3D::Cube(int left, int right, int top, int bottom, int z0, int z
 
 void TGrafCanvas3D::ConeRing(bool vertical, int l, int t, int r, int b, int z0, int z1, int percent,
                              std::vector<TPoint>& top, std::vector<TPoint>& base) {
-  const int n = CylinderSides;
+  const int n = std::max(3, CylinderSideCount);
   const double step = 2.0 * M_PI / n;
   const int zr = (z1 - z0) / 2, zc = (z0 + z1) / 2;
   top.assign(n, {});
@@ -442,7 +442,7 @@ void TGrafCanvas3D::Cone(bool vertical, int left, int top, int right, int bottom
   const TColor base = BaseColor();
   std::vector<TPoint> A, Bs;
   ConeRing(vertical, left, top, right, bottom, z0, z1, conePercent, A, Bs);
-  const int n = CylinderSides;
+  const int n = std::max(3, CylinderSideCount);
   for (int i = 2; i <= n; ++i) {
     const int k = i - 2;
     if (!PointsFaceAway(A[i - 2], Bs[i - 2], Bs[i - 1])) {

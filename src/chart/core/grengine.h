@@ -52,6 +52,16 @@ constexpr char LegendColumnSeparator = '\x06';
 extern int ValueListGrowStep;
 // The largest pixel coordinate the linear value-to-pixel conversions return.
 extern int AxisPixelLimit;
+// A real pixel position limited to +-AxisPixelLimit and rounded half to
+// even (adding and taking away 1.5 x 2^52 rounds in the current rounding
+// mode, as nearbyint does, without a library call); NaN gives 0.
+inline int ClampAxisPixel(double P) {
+  if (!(P == P)) return 0;
+  const double limit = AxisPixelLimit;
+  P = P < -limit ? -limit : (P > limit ? limit : P);
+  constexpr double kRound = 6755399441055744.0;
+  return static_cast<int>((P + kRound) - kRound);
+}
 // Random sample data at run time (the series of a chart asking for it).
 extern bool RandomSampleDataAtRunTime;
 // Arrow colours of callouts contrast with the point and the chart.
@@ -107,6 +117,12 @@ public:
   double MinValue();
   double Total();
   double TotalAbs();
+  // Holds another total of absolute values until the list next changes
+  // (a series that appends a summary point counted elsewhere).
+  void OverrideTotalAbs(double Value) {
+    RecalcStats();
+    FTotalAbs = Value;
+  }
   double ValueRange();
   // Raises EAssertionFailed when the count exceeds the array length.
   int GetCount() const;
@@ -525,6 +541,8 @@ public:
   void Assign(TPersistent* Source) override;
 
   bool SizeAdjustable = true;
+  // What counts as the default of Visible when the pointer is stored.
+  bool VisibleDefault = true;
   bool Dark3D() const { return FDark3D; }
   void SetDark3D(bool Value);
   bool Draw3D() const { return FDraw3D; }
@@ -609,6 +627,8 @@ public:
   void Assign(TPersistent* Source) override;
   int Length() const { return FLength; }
   void SetLength(int Value);
+  // What counts as the default of Length when the callout is stored.
+  int LengthDefault = 8;
   void ExtendToCalloutLength(TSeriesMarkPosition& Position) const;
 
 private:
@@ -1393,9 +1413,13 @@ public:
   std::vector<int> TickPositions;
 
   // ---- Conversions ----
-  int ValueToPixelX(double Value) const { return (this->*FPosX)(Value); }
-  int ValueToPixelY(double Value) const { return (this->*FPosY)(Value); }
+  // The linear scale is computed in line: series convert every point.
+  int ValueToPixelX(double Value) const { return FLinearMap ? LinearPixel(Value, FInverted) : (this->*FPosX)(Value); }
+  int ValueToPixelY(double Value) const { return FLinearMap ? LinearPixel(Value, !FInverted) : (this->*FPosY)(Value); }
   int ValueToPixel(double Value) const { return FHorizontal ? ValueToPixelX(Value) : ValueToPixelY(Value); }
+  // ValueToPixel of Count values at once (the same pixels; the linear scale
+  // in a loop the compiler can vectorise).
+  void ValuesToPixels(const double* Values, int Count, int* Pixels) const;
   double PixelToValue(int Pixel) const;
   int SizeToPixels(double Span) const;
   void ChooseMappingFunctions();
@@ -1535,6 +1559,14 @@ private:
   TGrafUnits FPositionUnits = muPercent;
   TChartAxis* FMasterAxis = nullptr;
 
+  // Linear pixel measured from the start pixel, or back from the end pixel.
+  int LinearPixel(double Value, bool FromEnd) const {
+    if (RangeIsZero) return CenterPixel;
+    const double d = (Value - WorkMinimum) * PixelsPerUnit;
+    return ClampAxisPixel(FromEnd ? EndPixel - d : StartPixel + d);
+  }
+
+  bool FLinearMap = true;
   int (TChartAxis::*FPosX)(double) const = &TChartAxis::LinearXPos;
   int (TChartAxis::*FPosY)(double) const = &TChartAxis::LinearYPos;
   int FAlternateRow = 0;

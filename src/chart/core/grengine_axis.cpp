@@ -1,6 +1,7 @@
 // The axis object and its scale: range (automatic, logarithmic, inverted),
 // placement on the chart rectangle, and the conversions between values and
 // pixels everything else relies on.
+#include <algorithm>
 #include <cmath>
 
 #include "chart/core/grafconst.h"
@@ -372,19 +373,39 @@ void TChartAxis::ChooseMappingFunctions() {
     FPosX = &TChartAxis::LinearXPos;
     FPosY = &TChartAxis::LinearYPos;
   }
+  FLinearMap = FPosX == &TChartAxis::LinearXPos;
 }
 
 namespace {
-inline int ClampPixel(double p) {
-  if (!(p == p)) return 0;
-  const double limit = AxisPixelLimit;
-  return RoundPixel(std::clamp(p, -limit, limit));
-}
+inline int ClampPixel(double p) { return ClampAxisPixel(p); }
 inline int ToIntPixel(double d) {
   if (!(d == d)) return 0;
   return static_cast<int>(std::nearbyint(std::clamp(d, -2147483647.0, 2147483647.0)));
 }
 }  // namespace
+
+void TChartAxis::ValuesToPixels(const double* Values, int Count, int* Pixels) const {
+  if (!FLinearMap) {
+    for (int i = 0; i < Count; ++i) Pixels[i] = ValueToPixel(Values[i]);
+    return;
+  }
+  if (RangeIsZero) {
+    std::fill(Pixels, Pixels + Count, CenterPixel);
+    return;
+  }
+  // ClampAxisPixel of StartPixel + d or EndPixel - d, spelt out for a loop.
+  const bool fromEnd = FHorizontal ? FInverted : !FInverted;
+  const double base = fromEnd ? EndPixel : StartPixel, sign = fromEnd ? -1.0 : 1.0;
+  const double wmin = WorkMinimum, ppu = PixelsPerUnit, limit = AxisPixelLimit;
+  constexpr double kRound = 6755399441055744.0;
+  for (int i = 0; i < Count; ++i) {
+    // base - d equals base + (-d) exactly, so one expression serves both ends.
+    double p = base + sign * ((Values[i] - wmin) * ppu);
+    p = p == p ? p : 0.0;
+    p = p < -limit ? -limit : (p > limit ? limit : p);
+    Pixels[i] = static_cast<int>((p + kRound) - kRound);
+  }
+}
 
 int TChartAxis::LinearXPos(double Value) const {
   if (RangeIsZero) return CenterPixel;

@@ -20,7 +20,11 @@ void TSeriesPointer::DeclareProperties(TClassInfo& c) {
   c.Enum<P>("Style", SeriesPointerStyleEnumInfo(), &P::Style, &P::SetStyle, psRectangle);
   c.Integer<P>("Transparency", &P::Transparency, &P::SetTransparency, 0);
   c.Integer<P>("VertSize", &P::VertSize, &P::SetVertSize, 4);
-  c.Boolean<P>("Visible", &P::Visible, &P::SetVisible, true);
+  // Series that hide their pointer at first keep a visible one.
+  c.Boolean<P>("Visible", &P::Visible, &P::SetVisible, std::nullopt).WithStored([](TObject* o) {
+    auto* p = static_cast<P*>(o);
+    return p->Visible() != p->VisibleDefault;
+  });
 }
 
 TSeriesPointer::TSeriesPointer(TChartSeries* Series)
@@ -363,7 +367,10 @@ ZV_CLASS_IMPL(TMarksCallout, TCallout)
 
 void TMarksCallout::DeclareProperties(TClassInfo& c) {
   using C = TMarksCallout;
-  c.Integer<C>("Length", &C::Length, &C::SetLength, 8);
+  c.Integer<C>("Length", &C::Length, &C::SetLength).WithStored([](TObject* o) {
+    auto* m = static_cast<C*>(o);
+    return m->Length() != m->LengthDefault;
+  });
   c.Boolean<C>("Visible", &C::Visible, &C::SetVisible, false);
 }
 

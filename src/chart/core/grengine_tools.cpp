@@ -158,8 +158,10 @@ void TGrafCustomToolAxis::DefineProperties(TFiler* Filer) {
       "AxisID",
       [this](TReader* r) {
         const int index = r->ReadInteger();
-        if (FParentChart && index >= 0 && index < FParentChart->AxesList()->Count())
-          SetAxis(FParentChart->AxesList()->AxisAt(index));
+        // An index that names no axis of the chart is refused; the tool keeps its axis.
+        if (!FParentChart || index < 0 || index >= FParentChart->AxesList()->Count())
+          throw EReadError("Tool " + Name() + ": AxisID " + std::to_string(index) + " names no axis of the chart");
+        SetAxis(FParentChart->AxesList()->AxisAt(index));
       },
       [this](TWriter* w) {
         w->WriteInteger(FParentChart ? FParentChart->AxesList()->IndexOf(FAxis) : -1);

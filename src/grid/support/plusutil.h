@@ -106,3 +106,46 @@ std::string RemoveBlanksOutsideQuotes(const std::string& Text);
 char FindUnquotedDelimiter(const std::string& Set, const std::string& Text, int& Position);
 std::string NormalizeNumberText(const std::string& Text);
 bool ParseLocaleDate(const std::string& Text, TDateTime& Date);
+
+// ---- Cell drawing routines
+// Small things drawn into a cell. They change the canvas's brush, pen and
+// font colours as they go and do not restore them unless said so.
+
+class TCanvas;
+class TBitmap;
+class TWinControl;
+
+// The bitmap at the rectangle's top-left at its own size, its top-left
+// pixel's colour replaced by the background colour.
+void DrawBitmapOnColor(TCanvas* Canvas, TBitmap* Bitmap, TColor BkColor, const TRect& R);
+// The named bitmap resource drawn as DrawBitmapOnColor does; nothing for an unknown name.
+void DrawResourceBitmap(TCanvas* Canvas, TColor BkColor, const TRect& R, const std::string& Name);
+// A red zig-zag (pen 2) under characters First .. First + Count - 1 (0-based)
+// of the text as a single-line edit box of R's size lays it out.
+void DrawErrorUnderline(TWinControl* Owner, TCanvas* Canvas, const std::string& Text, const TRect& R,
+                        int VOffset, int First, int Count);
+// A bar from the middle of R (shrunk by 2) to the left for negative values,
+// to the right for positive ones, of Value / Maximum of the half width; the
+// value is limited to +-Maximum. Maximum 0 draws no bar.
+void DrawRangeBar(TCanvas* Canvas, const TRect& R, int Value, TColor PosColor, TColor NegColor, bool ShowValue,
+                  int Maximum);
+// A progress bar with its text; the done part is (Value - Min) * 100 /
+// (Max - Min) percent, limited to 0..100 (0 when Max = Min).
+void DrawProgressBar(TCanvas* Canvas, const TRect& R, TColor DoneColor, TColor DoneFontColor, TColor RestColor,
+                     TColor RestFontColor, TColor BorderColor, const std::string& FormatText, double Value,
+                     int Min, int Max, int HMargin, int VMargin, bool TextAbove);
+// A pie of the percentage, clockwise from 12 o'clock, in FillColor.
+void DrawProgressPie(TCanvas* Canvas, const TRect& R, TColor FillColor, bool FloodAbove, int Percent);
+// A gradient in Steps bands (0 counts as 1); Color2 clNone fills in Color1.
+void FillGradientRect(TCanvas* Canvas, TColor Color1, TColor Color2, bool Horizontal, const TRect& R, int Steps);
+// The colour at Position of a gradient over RangeStart .. RangeEnd (the
+// position is not offset by the start). An empty range gives Color1.
+TColor GradientColorAt(TColor Color1, TColor Color2, int RangeStart, int Position, int RangeEnd);
+// The drop-down button of a combo cell at R's right edge.
+void DrawComboButton(TCanvas* Canvas, HWND Window, const TRect& R, bool Themed);
+// The window system's layered-window calls, looked up by name at each call;
+// true when the function is not available.
+bool CallUpdateLayeredWindow(HWND Window, TCanvas* DestDC, const TPoint* Position, const TSize* Size,
+                             TCanvas* SourceDC, const TPoint* SourcePosition, TColor ColorKey,
+                             const TBlendFunction* Blend, unsigned Flags);
+bool CallSetLayeredWindowAttributes(HWND Window, TColor ColorKey, uint8_t Alpha, unsigned Flags);

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 
 #include "platform/gfx/canvas_impl.h"
@@ -359,9 +360,12 @@ void TCanvasImpl::RealizeFont() {
 }
 
 const TRegionRows& TCanvasImpl::ClipRows(int height) const {
-  if (!ClipRowsCache || ClipRowsCache->Height() != height || !(ClipRowsOf == S.Clip))
+  // Asked for every line drawn: while the cached region shares the clip's
+  // data (same rectangles in memory) there is nothing to compare or copy.
+  const bool shared = ClipRowsOf.begin() == S.Clip.begin() && ClipRowsOf.rectCount() == S.Clip.rectCount();
+  if (!ClipRowsCache || ClipRowsCache->Height() != height || (!shared && !(ClipRowsOf == S.Clip)))
     ClipRowsCache.emplace(S.Clip, height);
-  ClipRowsOf = S.Clip;  // shares the data, so that the next comparison is quick
+  if (!shared) ClipRowsOf = S.Clip;  // shares the data, so that the next test is quick
   return *ClipRowsCache;
 }
 
@@ -544,9 +548,29 @@ void TCanvasImpl::RasterLine(int x0, int y0, int x1, int y1) {
     return;
   }
   const QRgb pc = RP.Color;
+  // PlotPixel with the image's format and rows looked up once per line
+  // (dotted grid lines are drawn pixel by pixel).
+  const bool direct = Is32(img->format());
+  uchar* bits = direct ? img->bits() : nullptr;
+  const qsizetype bpl = img->bytesPerLine();
+  const bool opaque = img->format() != QImage::Format_ARGB32 || rop == R2_COPYPEN;
+  const bool copy = direct && opaque && rop == R2_COPYPEN;
+  auto plot = [&](int x, int y, QRgb color) {
+    if (copy) {
+      reinterpret_cast<QRgb*>(bits + y * bpl)[x] = color | 0xFF000000u;
+      return;
+    }
+    if (!direct) {
+      PlotPixel(img, x, y, color, rop);
+      return;
+    }
+    QRgb* px = reinterpret_cast<QRgb*>(bits + y * bpl) + x;
+    const uint32_t a = opaque ? 0xFF000000u : (*px & 0xFF000000u);
+    *px = (Rop2(rop, color & 0xFFFFFF, *px & 0xFFFFFF) & 0xFFFFFF) | a;
+  };
   if (period == 0) {
     line.Walk([&](int x, int y) {
-      if (whole || clip.Visible(x, y)) PlotPixel(img, x, y, pc, rop);
+      if (whole || clip.Visible(x, y)) plot(x, y, pc);
     });
     return;
   }
@@ -556,7 +580,7 @@ void TCanvasImpl::RasterLine(int x0, int y0, int x1, int y1) {
   line.Walk([&](int x, int y) {
     const bool on = pattern.On();
     pattern.Step();
-    if ((on || opaqueGaps) && (whole || clip.Visible(x, y))) PlotPixel(img, x, y, on ? pc : bc, rop);
+    if ((on || opaqueGaps) && (whole || clip.Visible(x, y))) plot(x, y, on ? pc : bc);
   });
 }
 
@@ -580,6 +604,103 @@ void TCanvasImpl::CosmeticPolyline(const std::vector<TPoint>& logical, bool clos
   p->setBackground(QColor(GfxRgb(S.BkColor)));
   SetComposition(p, S.Rop2);
   p->drawPolyline(poly);
+}
+
+// The pixels [l, r) x [t, b) in a solid brush, written straight into an
+// opaque image: the pixels the painter would fill for that rectangle (small
+// boxes such as series pointers are drawn by the thousand). False when the
+// painter must do it.
+bool TCanvasImpl::FillSolidRect(int l, int t, int r, int b) {
+  if (Kind != ckRaster || S.Rop2 != R2_COPYPEN || !XfTranslateOnly) return false;
+  RealizeBrush();
+  if (RB.Null) return true;
+  if (!RB.Solid) return false;
+  QImage* img = Image();
+  if (!img || img->format() != QImage::Format_RGB32) return false;
+  const TPoint a = MapPt(l, t), c = MapPt(r, b);
+  const TPixelClip clip(*this, img);
+  const int x0 = std::max(a.X, clip.Left()), x1 = std::min(c.X - 1, clip.Right());
+  const int y0 = std::max(a.Y, clip.Top()), y1 = std::min(c.Y - 1, clip.Bottom());
+  if (x0 > x1 || y0 > y1) return true;
+  const bool whole = clip.Holds(x0, y0, x1, y1);
+  const QRgb v = RB.QtBrush.color().rgb() | 0xFF000000u;
+  uchar* bits = img->bits();
+  const qsizetype bpl = img->bytesPerLine();
+  for (int y = y0; y <= y1; ++y) {
+    QRgb* row = reinterpret_cast<QRgb*>(bits + y * bpl);
+    for (int x = x0; x <= x1; ++x)
+      if (whole || clip.Visible(x, y)) row[x] = v;
+  }
+  return true;
+}
+
+// The border pixels of [l, r) x [t, b) in a plain one-pixel pen: what the
+// four lines of the closed outline cover (each line leaves out its end, the
+// next one starts there).
+bool TCanvasImpl::FrameSolidRect(int l, int t, int r, int b) {
+  if (Kind != ckRaster || S.Rop2 != R2_COPYPEN || !XfTranslateOnly) return false;
+  RealizePen();
+  if (RP.Null || !RP.Cosmetic || !RP.Pattern.empty()) return false;
+  QImage* img = Image();
+  if (!img || img->format() != QImage::Format_RGB32) return false;
+  const TPoint a = MapPt(l, t), c = MapPt(r, b);
+  const int L = a.X, T = a.Y, R = c.X - 1, B = c.Y - 1;
+  if (L == R && T == B) return true;  // four lines of no length
+  const TPixelClip clip(*this, img);
+  const bool whole = clip.Holds(L, T, R, B);
+  const QRgb v = RP.Color | 0xFF000000u;
+  uchar* bits = img->bits();
+  const qsizetype bpl = img->bytesPerLine();
+  auto put = [&](int x, int y) {
+    if (whole || clip.Visible(x, y)) reinterpret_cast<QRgb*>(bits + y * bpl)[x] = v;
+  };
+  for (int x = L; x <= R; ++x) {
+    put(x, T);
+    if (B != T) put(x, B);
+  }
+  for (int y = T + 1; y < B; ++y) {
+    put(L, y);
+    if (R != L) put(R, y);
+  }
+  return true;
+}
+
+// FillSolidRect of the inside and FrameSolidRect of the border in one go
+// (one clip lookup for the two): the box a series pointer usually is.
+bool TCanvasImpl::SolidBox(int l, int t, int r, int b) {
+  if (Kind != ckRaster || S.Rop2 != R2_COPYPEN || !XfTranslateOnly) return false;
+  RealizePen();
+  RealizeBrush();
+  if (RP.Null || !RP.Cosmetic || !RP.Pattern.empty() || (!RB.Null && !RB.Solid)) return false;
+  QImage* img = Image();
+  if (!img || img->format() != QImage::Format_RGB32) return false;
+  const TPoint a = MapPt(l, t), c = MapPt(r, b);
+  const int L = a.X, T = a.Y, R = c.X - 1, B = c.Y - 1;
+  if (L == R && T == B) return true;  // no inside, and four lines of no length
+  const TPixelClip clip(*this, img);
+  const bool whole = clip.Holds(L, T, R, B);
+  uchar* bits = img->bits();
+  const qsizetype bpl = img->bytesPerLine();
+  auto put = [&](int x, int y, QRgb v) {
+    if (whole || clip.Visible(x, y)) reinterpret_cast<QRgb*>(bits + y * bpl)[x] = v;
+  };
+  if (!RB.Null && R - L > 1 && B - T > 1) {
+    const QRgb fill = RB.QtBrush.color().rgb() | 0xFF000000u;
+    const int x0 = std::max(L + 1, clip.Left()), x1 = std::min(R - 1, clip.Right());
+    const int y0 = std::max(T + 1, clip.Top()), y1 = std::min(B - 1, clip.Bottom());
+    for (int y = y0; y <= y1; ++y)
+      for (int x = x0; x <= x1; ++x) put(x, y, fill);
+  }
+  const QRgb pen = RP.Color | 0xFF000000u;
+  for (int x = L; x <= R; ++x) {
+    put(x, T, pen);
+    if (B != T) put(x, B, pen);
+  }
+  for (int y = T + 1; y < B; ++y) {
+    put(L, y, pen);
+    if (R != L) put(R, y, pen);
+  }
+  return true;
 }
 
 void TCanvasImpl::FillShape(const QPainterPath& path) {
@@ -812,11 +933,14 @@ void DrawBox(TCanvasImpl& I, TBoxKind kind, int l, int t, int r, int b, const TB
     return;
   }
   if (I.RP.Null) {
-    I.FillShape(BoxPath(kind, QRectF(l, t, r - l - 1, b - t - 1), a));
+    if (kind != bkRect || !I.FillSolidRect(l, t, r - 1, b - 1))
+      I.FillShape(BoxPath(kind, QRectF(l, t, r - l - 1, b - t - 1), a));
   } else if (I.RP.Cosmetic) {
     if (kind == bkRect) {
-      if (r - l > 2 && b - t > 2) I.FillShape(BoxPath(kind, QRectF(l + 1, t + 1, r - l - 2, b - t - 2), a));
-      I.CosmeticPolyline({{l, t}, {r - 1, t}, {r - 1, b - 1}, {l, b - 1}}, true);
+      if (I.SolidBox(l, t, r, b)) return;
+      if (r - l > 2 && b - t > 2 && !I.FillSolidRect(l + 1, t + 1, r - 1, b - 1))
+        I.FillShape(BoxPath(kind, QRectF(l + 1, t + 1, r - l - 2, b - t - 2), a));
+      if (!I.FrameSolidRect(l, t, r, b)) I.CosmeticPolyline({{l, t}, {r - 1, t}, {r - 1, b - 1}, {l, b - 1}}, true);
     } else {
       QPainterPath path = BoxPath(kind, QRectF(l + 0.5, t + 0.5, r - l - 1, b - t - 1), a);
       I.FillShape(path);
@@ -1354,8 +1478,19 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text) {
 TSize TCanvas::GetTextExtentPoint(const std::string& text) {
   auto& I = *FImpl;
   I.RealizeFont();
-  QFontMetrics fm(I.QtFont);
-  return {fm.horizontalAdvance(Q(text)), fm.ascent() + fm.descent()};
+  if (!I.MeasuredValid || !(I.MeasuredFont == I.QtFont) || I.MeasuredFont.letterSpacing() != I.QtFont.letterSpacing()) {
+    I.MeasuredFont = I.QtFont;
+    I.MeasuredWidths.clear();
+    QFontMetrics fm(I.QtFont);
+    I.MeasuredHeight = fm.ascent() + fm.descent();
+    I.MeasuredValid = true;
+  }
+  auto found = I.MeasuredWidths.find(text);
+  if (found != I.MeasuredWidths.end()) return {found->second, I.MeasuredHeight};
+  if (I.MeasuredWidths.size() >= 1024) I.MeasuredWidths.clear();
+  const int width = QFontMetrics(I.QtFont).horizontalAdvance(Q(text));
+  I.MeasuredWidths.emplace(text, width);
+  return {width, I.MeasuredHeight};
 }
 
 TSize TCanvas::TextExtent(const std::string& text) { return GetTextExtentPoint(text); }
@@ -1926,9 +2061,32 @@ QImage CopyRegion(const QImage& src, const QRect& r) {
 }
 }  // namespace
 
+// A plain copy between opaque images of one size whose destination is all
+// visible is the source's rows as they are: no intermediate images (a chart
+// pass ends with such a copy of its whole buffer).
+bool TCanvasImpl::CopyRowsDirectly(const QImage& src, const QRect& srcRect, const TRect& d, uint32_t rop,
+                                   int constAlpha, bool srcAlpha) {
+  if (Recorder || constAlpha >= 0 || srcAlpha || (rop & 0x00FF0000u) != (SRCCOPY & 0x00FF0000u)) return false;
+  if (d.Width() <= 0 || d.Height() <= 0 || src.format() != QImage::Format_RGB32) return false;
+  QImage* img = Image();
+  if (!img || img->format() != QImage::Format_RGB32 || img->constBits() == src.constBits()) return false;
+  const TDevRect dr = MapRect(*this, d.Left, d.Top, d.Width(), d.Height());
+  if (dr.MirrorX || dr.MirrorY || dr.R.size() != srcRect.size() || !src.rect().contains(srcRect) ||
+      !img->rect().contains(dr.R))
+    return false;
+  const TPixelClip clip(*this, img);
+  if (!clip.Holds(dr.R.left(), dr.R.top(), dr.R.right(), dr.R.bottom())) return false;
+  const size_t bytes = static_cast<size_t>(dr.R.width()) * 4;
+  for (int y = 0; y < dr.R.height(); ++y)
+    std::memcpy(img->scanLine(dr.R.top() + y) + static_cast<size_t>(dr.R.left()) * 4,
+                src.constScanLine(srcRect.top() + y) + static_cast<size_t>(srcRect.left()) * 4, bytes);
+  return true;
+}
+
 void TCanvasImpl::BlitImage(const QImage& src, const QRect& srcRect, const TRect& d, uint32_t rop, int constAlpha,
                             bool srcAlpha) {
   if (d.Width() == 0 || d.Height() == 0) return;
+  if (CopyRowsDirectly(src, srcRect, d, rop, constAlpha, srcAlpha)) return;
   QImage part = CopyRegion(src, srcRect);
   if (Recorder) {
     Record(constAlpha >= 0 ? moAlphaImage : moImage,

@@ -9,6 +9,7 @@
 #include <QTransform>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/gfx/bitmap.h"
@@ -205,6 +206,12 @@ struct TCanvasImpl {
     QBrush QtBrush;
   } RB;
   QFont QtFont;
+  // Widths of texts measured in MeasuredFont (charts measure the same label
+  // texts over and over); emptied when the font differs.
+  QFont MeasuredFont;
+  bool MeasuredValid = false;
+  int MeasuredHeight = 0;
+  std::unordered_map<std::string, int> MeasuredWidths;
   int PatternPos = 0;  // position in the cosmetic pen's style
 
   // ---- Helpers ----
@@ -247,6 +254,11 @@ struct TCanvasImpl {
   void WideDot(int x, int y);
   void FillAndStroke(const QPainterPath& fill, const QPainterPath& outline, const std::vector<TPoint>* cosmeticPoly,
                      bool closed);
+  bool FillSolidRect(int l, int t, int r, int b);
+  bool FrameSolidRect(int l, int t, int r, int b);
+  bool SolidBox(int l, int t, int r, int b);
+  bool CopyRowsDirectly(const QImage& src, const QRect& srcRect, const TRect& d, uint32_t rop, int constAlpha,
+                        bool srcAlpha);
   void BlitImage(const QImage& src, const QRect& srcRect, const TRect& destLogical, uint32_t rop,
                  int constAlpha = -1, bool srcAlpha = false);
   void DrawTextRun(int x, int y, unsigned options, const TRect* rect, const std::string& text, const int* dx);

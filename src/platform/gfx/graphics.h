@@ -81,7 +81,11 @@ constexpr unsigned DT_TOP = 0x0, DT_LEFT = 0x0, DT_CENTER = 0x1, DT_RIGHT = 0x2,
                    DT_TABSTOP = 0x80, DT_NOCLIP = 0x100, DT_EXTERNALLEADING = 0x200, DT_CALCRECT = 0x400,
                    DT_NOPREFIX = 0x800, DT_INTERNAL = 0x1000, DT_EDITCONTROL = 0x2000,
                    DT_PATH_ELLIPSIS = 0x4000, DT_END_ELLIPSIS = 0x8000, DT_MODIFYSTRING = 0x10000,
-                   DT_RTLREADING = 0x20000, DT_WORD_ELLIPSIS = 0x40000;
+                   DT_RTLREADING = 0x20000, DT_WORD_ELLIPSIS = 0x40000,
+                   // "&" markers are removed and their underline not drawn. DrawText
+                   // never draws the underline itself; callers that show accelerators
+                   // (menus) draw it when this flag is absent.
+                   DT_HIDEPREFIX = 0x100000;
 // Mapping modes.
 constexpr int MM_TEXT = 1, MM_LOMETRIC = 2, MM_HIMETRIC = 3, MM_LOENGLISH = 4, MM_HIENGLISH = 5, MM_TWIPS = 6,
               MM_ISOTROPIC = 7, MM_ANISOTROPIC = 8;

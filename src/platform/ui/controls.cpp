@@ -1414,6 +1414,7 @@ void AttachWidget(TWinControl* control, QWidget* widget, QWidget* focusWidget) {
   impl->Focus = focusWidget ? focusWidget : widget;
   impl->Handle = ++NextHandle;
   Handles()[impl->Handle] = control;
+  widget->setProperty("zvControl", QVariant::fromValue(static_cast<void*>(control)));
   impl->Bridge = std::make_unique<TEventBridge>(control, impl->Alive);
   widget->setMouseTracking(true);
   widget->installEventFilter(impl->Bridge.get());

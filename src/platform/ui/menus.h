@@ -4,7 +4,11 @@
 #pragma once
 
 #include "platform/ui/classes.h"
+#include "platform/ui/messages.h"
 #include "platform/ui/uitypes.h"
+
+enum TPopupAlignment { paLeft, paRight, paCenter };
+enum TTrackButton { tbRightButton, tbLeftButton };
 
 class TPopupMenu : public TComponent {
   ZV_CLASS(TPopupMenu)
@@ -17,10 +21,20 @@ public:
   TComponent* PopupComponent() const { return FPopupComponent; }
   void SetPopupComponent(TComponent* v) { FPopupComponent = v; }
   TPoint PopupPoint() const { return FPopupPoint; }
+  void SetPopupPoint(TPoint p) { FPopupPoint = p; }
+  TPopupAlignment Alignment() const { return FAlignment; }
+  void SetAlignment(TPopupAlignment v) { FAlignment = v; }
+  TTrackButton TrackButton() const { return FTrackButton; }
+  void SetTrackButton(TTrackButton v) { FTrackButton = v; }
+  // Whether a key message (WParam the virtual key, LParam the key data) is
+  // the shortcut of one of the menu's items; the item then ran.
+  virtual bool IsShortCut(const TMessage&) { return false; }
   TNotifyEvent OnPopup;
 
 private:
   bool FAutoPopup = true;
   TComponent* FPopupComponent = nullptr;
   TPoint FPopupPoint;
+  TPopupAlignment FAlignment = paLeft;
+  TTrackButton FTrackButton = tbRightButton;
 };

@@ -164,7 +164,11 @@ bool TEventBridge::Translate(QObject* watched, QEvent* event) {
       auto* ke = static_cast<QKeyEvent*>(event);
       const uint16_t vk = QtKeyToVK(ke->key());
       const TShiftState shift = QtModifiersToShift(ke->modifiers(), Qt::NoButton);
-      const LPARAM keyData = static_cast<LPARAM>((static_cast<uint64_t>(shift.Bits()) << 32) | 1);
+      LPARAM keyData = static_cast<LPARAM>((static_cast<uint64_t>(shift.Bits()) << 32) | 1);
+      // The numeric keypad's decimal key carries its scan code (0x53), as
+      // programs test it to tell it from the main keyboard's full stop.
+      if ((ke->modifiers() & Qt::KeypadModifier) && (ke->key() == Qt::Key_Period || ke->key() == Qt::Key_Comma))
+        keyData |= static_cast<LPARAM>(0x53) << 16;
       bool swallowed = false;
       if (vk != 0) {
         TMessage m;

@@ -142,10 +142,29 @@ TEdit::TEdit(TComponent* AOwner) : TWinControl(AOwner) {
   FTabStop = true;
 }
 
+namespace {
+std::string ApplyCharCase(std::string t, TEditCharCase c) {
+  if (c == ecUpperCase) return FromQString(ToQString(t).toUpper());
+  if (c == ecLowerCase) return FromQString(ToQString(t).toLower());
+  return t;
+}
+}  // namespace
+
 struct TEditAccess {
   static void FromWidget(TEdit* e, const QString& text) {
     if (e->FSyncing) return;
-    const std::string t = FromQString(text);
+    const std::string typed = FromQString(text);
+    const std::string t = ApplyCharCase(typed, e->FCharCase);
+    if (t != typed) {
+      // Typed in the other case: the box shows the converted text.
+      if (auto* w = WidgetOf<QLineEdit>(e)) {
+        int pos = w->cursorPosition();
+        e->FSyncing = true;
+        w->setText(ToQString(t));
+        w->setCursorPosition(pos);
+        e->FSyncing = false;
+      }
+    }
     if (t == e->FText) return;
     e->FText = t;
     e->FModified = true;
@@ -158,6 +177,7 @@ void TEdit::CreateWnd() {
   if (FMaxLength > 0) w->setMaxLength(FMaxLength);
   w->setReadOnly(FReadOnly);
   if (FPasswordChar) w->setEchoMode(QLineEdit::Password);
+  w->setFrame(FBorderStyle != bsNone);
   AttachWidget(this, w);
   std::shared_ptr<bool> alive = Impl()->Alive;
   QObject::connect(w, &QLineEdit::textChanged, [this, alive](const QString& t) {
@@ -165,8 +185,19 @@ void TEdit::CreateWnd() {
   });
 }
 
+void TEdit::SetCharCase(TEditCharCase v) {
+  if (v == FCharCase) return;
+  FCharCase = v;
+  SetText(FText);
+}
+
+void TEdit::SetBorderStyle(TBorderStyle v) {
+  FBorderStyle = v;
+  if (auto* w = WidgetOf<QLineEdit>(this)) w->setFrame(v != bsNone);
+}
+
 void TEdit::SetText(const std::string& v) {
-  std::string t = v;
+  std::string t = ApplyCharCase(v, FCharCase);
   if (FMaxLength > 0 && static_cast<int>(t.size()) > FMaxLength) t = t.substr(0, static_cast<size_t>(FMaxLength));
   if (t == FText) return;
   FText = t;

@@ -58,10 +58,18 @@ private:
   bool FAllowGrayed = false;
 };
 
+enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
+
 class TEdit : public TWinControl {
   ZV_CLASS(TEdit)
 public:
   explicit TEdit(TComponent* AOwner);
+  // Text typed or assigned is converted to this case.
+  TEditCharCase CharCase() const { return FCharCase; }
+  void SetCharCase(TEditCharCase v);
+  // bsNone: the box without its frame.
+  TBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TBorderStyle v);
   // A change of the text fires OnChange, from code too.
   void SetText(const std::string& v) override;
   int MaxLength() const { return FMaxLength; }
@@ -90,6 +98,8 @@ protected:
 
 private:
   int FMaxLength = 0;
+  TEditCharCase FCharCase = ecNormal;
+  TBorderStyle FBorderStyle = bsSingle;
   bool FReadOnly = false;
   char FPasswordChar = 0;
   bool FModified = false;

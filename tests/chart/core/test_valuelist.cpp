@@ -68,6 +68,13 @@ TEST(ValueList, StatisticsAreRecomputedAfterChanges) {
   list.SetValue(0, 5);
   EXPECT_EQ(list.MaxValue(), 5);
   EXPECT_EQ(list.MinValue(), 1);
+
+  // An overridden total of absolute values holds until the list changes.
+  list.OverrideTotalAbs(4);
+  EXPECT_EQ(list.TotalAbs(), 4);
+  EXPECT_EQ(list.MaxValue(), 5);
+  list.AddValue(-1);
+  EXPECT_EQ(list.TotalAbs(), 7);
 }
 
 TEST(ValueList, DeleteRangeAndItsAssertion) {

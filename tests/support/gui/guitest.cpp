@@ -1,6 +1,7 @@
 #include "guitest.h"
 
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -122,6 +123,15 @@ void Key(TWinControl* c, uint16_t vk, const std::string& text, TShiftState shift
   QApplication::sendEvent(w, &down);
   QKeyEvent up(QEvent::KeyRelease, key, QtMods(shift), QString::fromStdString(text));
   QApplication::sendEvent(w, &up);
+}
+
+void InputMethodCommit(TWinControl* c, const std::string& text) {
+  c->HandleNeeded();
+  QWidget* w = c->Impl()->Focus ? c->Impl()->Focus : c->Impl()->Widget.data();
+  if (!w) return;
+  QInputMethodEvent e;
+  e.setCommitString(QString::fromStdString(text));
+  QApplication::sendEvent(w, &e);
 }
 
 void TypeText(TWinControl* c, const std::string& text) {

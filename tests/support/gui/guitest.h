@@ -37,6 +37,8 @@ void MouseLeave(TControl* c);
 void Key(TWinControl* c, uint16_t vk, const std::string& text = "", TShiftState shift = {});
 // Types the characters one key at a time.
 void TypeText(TWinControl* c, const std::string& text);
+// An input method's result string (composed text) delivered to the control.
+void InputMethodCommit(TWinControl* c, const std::string& text);
 
 // Fires every running timer once (or just this one).
 void FireTimers();

@@ -1,0 +1,25 @@
+// The program's embedded resources: named bitmaps drawn by the program
+// itself, and raw data resources (RCDATA) registered by name.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/gfx/bitmap.h"
+
+// A bitmap resource by name (compared without regard to case); nil when the
+// program has none of that name. Known names: "ASGLEAFCLOSE", "ASGLEAFOPEN"
+// (12 x 12 node boxes with a plus and a minus), "XPNODEC", "XPNODEO" (10 x 10
+// node arrows, right and down), "PsgSpinUp", "PsgSpinDown" (9 x 6 spin
+// arrows); each on a teal background.
+std::unique_ptr<TBitmap> LoadResourceBitmap(const std::string& name);
+// Adds (or replaces) a bitmap resource made by a drawing routine.
+void RegisterResourceBitmap(const std::string& name, std::function<std::unique_ptr<TBitmap>()> maker);
+
+// Raw data resources (RCDATA): registered by name, looked up without regard to case.
+void RegisterResourceData(const std::string& name, std::vector<uint8_t> bytes);
+void UnregisterResourceData(const std::string& name);
+bool FindResourceData(const std::string& name, std::vector<uint8_t>& bytes);

@@ -1,0 +1,55 @@
+// The desktop settings that menus and toolbars follow, the monitors with
+// their work areas, and the sound and help hooks. Linux has no such system
+// store, so the settings are fixed defaults held in one place; tests (and the
+// application) may change them. The monitors are the window system's unless
+// a test installs its own.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/gfx/geometry.h"
+
+struct TSystemSettings {
+  int MenuShowDelay = 400;       // ms before a submenu opens under the mouse
+  bool KeyboardCues = true;      // underline accelerators at all times
+  bool FlatMenus = false;
+  bool MenuAnimation = false;    // popups slide or fade open
+  bool MenuFade = false;         // the fade (not the slide) when animating
+  bool MenuDropAlignmentRight = false;
+  int MenuCheckWidth = 13, MenuCheckHeight = 13;
+  int SmallCaptionHeight = 15;   // caption of tool windows
+  int SmallCaptionButtonWidth = 13;
+  int FrameWidth = 4;            // sizeable frame
+  std::string MenuFontName = "MS Sans Serif";
+  int MenuFontHeight = -11;      // as TFont.Height
+};
+
+// The settings in force. The defaults are read once: keyboard cues as the
+// window system's style reports them, menu animation off under the
+// offscreen platform.
+TSystemSettings& SystemSettings();
+// Back to the defaults.
+void ResetSystemSettings();
+
+struct TMonitorInfo {
+  TRect BoundsRect;
+  TRect WorkareaRect;
+  bool Primary = false;
+};
+// The monitors, the primary first.
+std::vector<TMonitorInfo> Monitors();
+// Installs monitors for tests; an empty list returns to the real ones.
+void SetTestMonitors(std::vector<TMonitorInfo> monitors);
+
+// System sounds ("MenuPopup", "MenuCommand"): nothing is played on Linux;
+// a hook sees each request.
+using TSoundHook = std::function<void(const std::string& EventName)>;
+void PlaySystemSound(const std::string& EventName);
+TSoundHook SetSoundHook(TSoundHook hook);  // returns the previous hook
+
+// Context help: the application may install a viewer; by default nothing.
+using THelpHook = std::function<void(int HelpContext, bool Popup)>;
+void ShowHelpContext(int HelpContext, bool Popup);
+THelpHook SetHelpHook(THelpHook hook);
