@@ -1,5 +1,8 @@
 // The OpenGL canvas against a recording stand-in GL: the calls it makes,
 // their order and arguments, and the labels of the errors it reports.
+#include <charconv>
+#include <cstring>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -482,8 +485,12 @@ TEST(GLCanvas, PieSectorSpansItsRadials) {
     const auto v = glshim::CallsOf("glVertex3d");
     ASSERT_EQ(v.size(), 64u);  // the centre and 63 rim points
     auto point = [](const std::string& call) {
+      // The log writes numbers with a point whatever the locale; read them the same way.
       double x = 0, y = 0;
-      std::sscanf(call.c_str(), "glVertex3d(%lf,%lf", &x, &y);
+      const char* p = call.c_str() + std::strlen("glVertex3d(");
+      const char* end = call.c_str() + call.size();
+      p = std::from_chars(p, end, x).ptr + 1;
+      std::from_chars(p, end, y);
       return std::pair{x - 50, y + 50};
     };
     auto [x1, y1] = point(v[1]);
