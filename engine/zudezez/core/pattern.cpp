@@ -1817,6 +1817,7 @@ int TPattern::Calculate(int h) {
 }
 
 int TPattern::CalculateHistogram(int k, const TDerivativePlan* plan) {
+  ++FGeneration;
   const THistogram& hist = *FModel.Histogram(k);
   THistogramData& data = Data(k);
   const std::size_t n = data.X.size();

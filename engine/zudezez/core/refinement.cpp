@@ -103,7 +103,10 @@ using TV4 = double __attribute__((vector_size(32)));
                                                                         const double* r, double* a, double* g) {
   constexpr std::size_t Block = 512;
   const std::size_t un = static_cast<std::size_t>(n);
-  std::vector<double> weighted(un * Block), zero(Block, 0.0);
+  // Kept between calls: a fresh block this size comes from the system every cycle.
+  thread_local std::vector<double> weighted, zero;
+  weighted.resize(std::max(weighted.size(), un * Block));
+  zero.assign(Block, 0.0);
   for (std::size_t start = 0; start < points; start += Block) {
     const std::size_t count = std::min(Block, points - start), vec = count & ~std::size_t(3);
     for (std::size_t j = 0; j < un; ++j) {
@@ -305,14 +308,33 @@ void TRefinement::Shift(const std::vector<double>& shifts) {
     for (TMember& m : FVariables[j].Members) *m.Value = static_cast<float>(*m.Value + m.Multiplier * shifts[j]);
 }
 
-int TRefinement::FillDerivatives(const std::function<void(double)>& progress) {
+bool TRefinement::AnalyticColumns(std::vector<TDerivativeColumn>& columns) const {
   const int n = VariableCount();
-  std::vector<TDerivativeColumn> columns(static_cast<std::size_t>(n));
+  columns.assign(static_cast<std::size_t>(n), TDerivativeColumn());
+  bool all = true;
   for (int j = 0; j < n; ++j) {
     const TVariable& v = FVariables[static_cast<std::size_t>(j)];
-    if (FNumeric || !v.Analytic) continue;
+    if (FNumeric || !v.Analytic) {
+      all = false;
+      continue;
+    }
     for (const TMember& mem : v.Members) columns[static_cast<std::size_t>(j)].push_back({mem.H, mem.P, mem.A, mem.T, mem.Multiplier});
   }
+  return all;
+}
+
+int TRefinement::FillDerivatives(const std::function<void(double)>& progress) {
+  const int n = VariableCount();
+  // The last cycle's accepted trial left the pattern and its derivatives here.
+  const bool ready = FReady && FPattern.Generation() == FReadyGeneration && Save() == FReadyAt;
+  FReady = false;
+  if (ready) {
+    FSumBefore = FPattern.WeightedSum();
+    if (progress) progress(80);
+    return zeNone;
+  }
+  std::vector<TDerivativeColumn> columns;
+  AnalyticColumns(columns);
   // The pattern and the closed-form columns in one pass.
   if (int e = FPattern.CalculateDerivatives(columns); e != zeNone) return e;
   FSumBefore = FPattern.WeightedSum();
@@ -486,12 +508,22 @@ int TRefinement::Cycle(bool& converged, const std::function<void(double)>& progr
       }
   };
   std::vector<double> applied;
+  // The first trial, accepted as a rule, takes its derivatives along: the
+  // next cycle starts from them instead of computing the pattern again.
+  // Central differences and Le Bail extraction (which changes intensities
+  // between cycles) rule that out.
+  std::vector<TDerivativeColumn> columns;
+  bool withDerivatives = AnalyticColumns(columns) && !FPattern.HasLeBailPhase();
+  bool derived = false;
   auto trial = [&](std::vector<double> shifts) {
     Restore(saved);
     limit(shifts);
     Shift(shifts);
     applied = shifts;
-    if (FPattern.Calculate() != zeNone) return std::numeric_limits<double>::infinity();
+    derived = withDerivatives;
+    withDerivatives = false;
+    if ((derived ? FPattern.CalculateDerivatives(columns) : FPattern.Calculate()) != zeNone)
+      return std::numeric_limits<double>::infinity();
     const double s = FPattern.WeightedSum();
     return std::isfinite(s) ? s : std::numeric_limits<double>::infinity();
   };
@@ -542,6 +574,11 @@ int TRefinement::Cycle(bool& converged, const std::function<void(double)>& progr
 
   shifts = applied;
   FSumAfter = after;
+  if (derived) {
+    FReady = true;
+    FReadyAt = Save();
+    FReadyGeneration = FPattern.Generation();
+  }
   if (FModel.Strategy == 2) FLambda = std::max(lambda / 10.0, 1e-6);
   double worst = 0;
   for (int i = 0; i < n; ++i) {
