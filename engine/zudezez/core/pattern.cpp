@@ -1758,6 +1758,7 @@ bool TPattern::HasAnalyticDerivative(int h, int p, int a, int t) const {
 
 std::vector<TPeak> TPattern::Peaks(int h, const TPhaseView& view, const TReflection& r) const {
   std::vector<TPeak> list;
+  list.reserve(2);
   TPeakContext context;
   TViewValues<double> values;
   if (r.D <= 0 || !ViewContext(FModel, h, view, context, values)) return list;

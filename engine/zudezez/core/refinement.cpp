@@ -97,7 +97,7 @@ using TV4 = double __attribute__((vector_size(32)));
 // Adds sum w_i c_j(i) c_k(i) to a[j n + k] for k <= j (and some k above
 // j, which the caller overwrites) and sum w_i r_i c_j(i) to g[j], over
 // the points of n columns c_j, in blocks of points that stay in the cache
-// and two columns against four at a time.
+// and three columns against four at a time.
 [[gnu::target_clones("arch=x86-64-v3", "default")]] void AddNormalEquations(const double* const* cols, int n,
                                                                         std::size_t points, const double* w,
                                                                         const double* r, double* a, double* g) {
@@ -125,36 +125,39 @@ using TV4 = double __attribute__((vector_size(32)));
       }
       g[j] += total;
     }
-    for (std::size_t j = 0; j < un; j += 2) {
-      const double* wa = &weighted[j * Block];
-      const double* wb = j + 1 < un ? &weighted[(j + 1) * Block] : zero.data();
-      for (std::size_t k = 0; k <= j + 1 && k < un; k += 4) {
+    // Three rows against four columns: twelve sums in registers, seven loads
+    // for twelve multiply-adds.
+    for (std::size_t j = 0; j < un; j += 3) {
+      const double* wr[3];
+      for (std::size_t l = 0; l < 3; ++l) wr[l] = j + l < un ? &weighted[(j + l) * Block] : zero.data();
+      for (std::size_t k = 0; k <= j + 2 && k < un; k += 4) {
         const double* c[4];
         for (std::size_t l = 0; l < 4; ++l) c[l] = k + l < un ? cols[k + l] + start : zero.data();
-        TV4 a0 = {}, a1 = {}, a2 = {}, a3 = {}, b0 = {}, b1 = {}, b2 = {}, b3 = {};
-        const double *c0 = c[0], *c1 = c[1], *c2 = c[2], *c3 = c[3];
+        TV4 s0[4] = {}, s1[4] = {}, s2[4] = {};
+        const double *c0 = c[0], *c1 = c[1], *c2 = c[2], *c3 = c[3], *w0 = wr[0], *w1 = wr[1], *w2 = wr[2];
         for (std::size_t i = 0; i < vec; i += 4) {
-          const TV4 va = Load4(wa + i), vb = Load4(wb + i);
           const TV4 v0 = Load4(c0 + i), v1 = Load4(c1 + i), v2 = Load4(c2 + i), v3 = Load4(c3 + i);
-          a0 += va * v0;
-          a1 += va * v1;
-          a2 += va * v2;
-          a3 += va * v3;
-          b0 += vb * v0;
-          b1 += vb * v1;
-          b2 += vb * v2;
-          b3 += vb * v3;
+          const TV4 a = Load4(w0 + i), b = Load4(w1 + i), e = Load4(w2 + i);
+          s0[0] += a * v0;
+          s0[1] += a * v1;
+          s0[2] += a * v2;
+          s0[3] += a * v3;
+          s1[0] += b * v0;
+          s1[1] += b * v1;
+          s1[2] += b * v2;
+          s1[3] += b * v3;
+          s2[0] += e * v0;
+          s2[1] += e * v1;
+          s2[2] += e * v2;
+          s2[3] += e * v3;
         }
-        const TV4 sa[4] = {a0, a1, a2, a3}, sb[4] = {b0, b1, b2, b3};
-        for (std::size_t l = 0; l < 4 && k + l < un; ++l) {
-          double ta = Sum4(sa[l]), tb = Sum4(sb[l]);
-          for (std::size_t i = vec; i < count; ++i) {
-            ta += wa[i] * c[l][i];
-            tb += wb[i] * c[l][i];
+        const TV4* sums[3] = {s0, s1, s2};
+        for (std::size_t r = 0; r < 3 && j + r < un; ++r)
+          for (std::size_t l = 0; l < 4 && k + l < un; ++l) {
+            double t = Sum4(sums[r][l]);
+            for (std::size_t i = vec; i < count; ++i) t += wr[r][i] * c[l][i];
+            a[(j + r) * un + k + l] += t;
           }
-          a[j * un + k + l] += ta;
-          if (j + 1 < un) a[(j + 1) * un + k + l] += tb;
-        }
       }
     }
   }
