@@ -403,6 +403,52 @@ TEST(Derivatives, CycleMatchesTheNumericalCycle) {
 // The peaks walk a grid of constant step with products instead of
 // exponentials, correcting for x kept in single precision; they must give
 // what the point-by-point evaluation of a grid without a constant step gives.
+// A cycle hands the derivatives of its accepted trial to the next one: they
+// and the pattern must be what a fresh calculation gives, and a moved value
+// or a pattern calculated in between must not get the stale ones.
+TEST(Derivatives, NextCycleStartsFromTheTrialsDerivativesOnlyWhileTheyHold) {
+  const std::vector<TAddress> refined = {{1, 0, 0, 1, "zero"}, {0, 1, 0, 1, "scale"}, {0, 1, 0, 6, "a"},
+                                         {0, 1, 1, 1, "Fe x"}, {1, 1, 0, 3, "U"},     {1, 1, 0, 15, "mixing 0"}};
+  TSetup s([](TRietveld& m) { BuildModel(m, jobXrayData, 4); }, refined);
+  s.Model.Phase(1)->A += 0.002f;
+  s.Model.Phase(1)->Atom(1)->X += 0.003f;
+  auto cycleThen = [&](const std::function<void()>& between) {
+    s.Pattern->Calculate();
+    bool converged = false;
+    EXPECT_EQ(s.Refinement->Cycle(converged), zeNone) << s.Refinement->Problem();
+    between();
+    std::vector<double> handed, fresh;
+    EXPECT_EQ(s.Refinement->Derivatives(handed), zeNone);
+    const std::vector<double> pattern = s.Pattern->Data(1).Calculated;
+    s.Pattern->Calculate();  // spoils any hand-over
+    EXPECT_EQ(s.Refinement->Derivatives(fresh), zeNone);
+    ASSERT_EQ(handed.size(), fresh.size());
+    double scale = 0, worst = 0;
+    for (std::size_t i = 0; i < fresh.size(); ++i) {
+      scale = std::max(scale, std::fabs(fresh[i]));
+      worst = std::max(worst, std::fabs(handed[i] - fresh[i]));
+    }
+    EXPECT_LE(worst, 1e-12 * scale);
+    const std::vector<double>& again = s.Pattern->Data(1).Calculated;
+    for (std::size_t i = 0; i < again.size(); ++i) ASSERT_NEAR(pattern[i], again[i], 1e-9 * std::fabs(again[i]) + 1e-12);
+  };
+  const struct {
+    const char* What;
+    std::function<void()> Between;
+  } cases[] = {
+      {"nothing between", [] {}},
+      {"a refined value moved", [&] { s.Model.Phase(1)->Atom(1)->X += 0.01f; }},
+      {"a fixed value moved and the pattern calculated", [&] {
+         s.Model.Phase(1)->Atom(1)->Z += 0.01f;
+         s.Pattern->Calculate();
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.What);
+    cycleThen(c.Between);
+  }
+}
+
 TEST(Pattern, WalkingAConstantStepGivesThePointByPointValues) {
   for (int profile : {1, 4, 5}) {
     std::vector<double> values[2];
