@@ -225,6 +225,10 @@ void TPlusStringGrid::DeclareProperties(TClassInfo& c) {
   ZV_OBJ(CellNode, TCellNode)
   ZV_OBJ(ColumnSize, TColumnSize)
   ZV_OBJ(PrintSettings, TPrintSettings)
+  ZV_OBJ(Bands, TBands)
+  ZV_OBJ(ControlLook, TControlLook)
+  ZV_OBJ(ShowModified, TShowModified)
+  ZV_EVENT(OnGetCellBorder, TGridBorderEvent)
   ZV_OBJ(OfficeHint, TPlusHintInfo)
   ZV_OBJ(PictureContainer, TPictureContainer)
   ZV_OBJ(GridImages, TCustomImageList)
@@ -362,6 +366,9 @@ TPlusStringGrid::TPlusStringGrid(TComponent* AOwner)
       FSizeWhileTyping(std::make_unique<TSizeWhileTyping>()),
       FHTMLSettings(std::make_unique<THTMLSettings>()),
       FPrintSettings(std::make_unique<TPrintSettings>(this)),
+      FBands(std::make_unique<TBands>(this)),
+      FControlLook(std::make_unique<TControlLook>(this)),
+      FShowModified(std::make_unique<TShowModified>(this)),
       FProgressAppearance(std::make_unique<TGridProgressAppearance>()),
       FFilter(std::make_unique<TFilter>(this)),
       FHiddenRows(std::make_unique<TCollection>(&TGridItem::StaticClass())),

@@ -21,6 +21,7 @@
 #include "grid/support/gridprogress.h"
 #include "grid/support/plushintinfo.h"
 #include "grid/support/plusobj.h"
+#include "grid/support/plusutil.h"
 #include "grid/support/picturecontainer.h"
 #include "platform/ui/imglist.h"
 #include "platform/rtl/datetime.h"
@@ -179,6 +180,10 @@ using TCustomCellSizeEvent =
     std::function<void(TObject* Sender, TCanvas* Canvas, int ACol, int ARow, TPoint& ASize, bool Printing)>;
 using TGridBorderPropEvent = std::function<void(TObject* Sender, int ARow, int ACol, TPen* LeftPen, TPen* TopPen,
                                                 TPen* RightPen, TPen* BottomPen)>;
+enum TCellBorder { cbTop, cbLeft, cbRight, cbBottom };
+using TCellBorders = TEnumSet<TCellBorder>;
+using TGridBorderEvent =
+    std::function<void(TObject* Sender, int ARow, int ACol, TPen* APen, TCellBorders& Borders)>;
 using TOfficeHintEvent = std::function<void(TObject* Sender, int ACol, int ARow, TPlusHintInfo* OfficeHint)>;
 using TGridBalloonEvent = std::function<void(TObject* Sender, int ACol, int ARow, std::string& ATitle,
                                              std::string& AText, int& AIcon)>;
@@ -300,6 +305,12 @@ public:
   void SetHTMLSettings(THTMLSettings* v) { FHTMLSettings->Assign(v); }
   TPrintSettings* PrintSettings() const { return FPrintSettings.get(); }
   void SetPrintSettings(TPrintSettings* v) { if (v) FPrintSettings->Assign(v); }
+  TBands* Bands() const { return FBands.get(); }
+  void SetBands(TBands* v) { if (v) FBands->Assign(v); }
+  TControlLook* ControlLook() const { return FControlLook.get(); }
+  void SetControlLook(TControlLook* v) { if (v) FControlLook->Assign(v); }
+  TShowModified* ShowModified() const { return FShowModified.get(); }
+  void SetShowModified(TShowModified* v) { if (v) FShowModified->Assign(v); }
   TGridProgressAppearance* ProgressAppearance() const { return FProgressAppearance.get(); }
   void SetProgressAppearance(TGridProgressAppearance* v) { FProgressAppearance->Assign(v); }
   TFilter* Filter() const { return FFilter.get(); }
@@ -533,6 +544,49 @@ public:
   const std::string& CheckFalse() const { return FCheckFalse; }
   TPoint CellTextOffset() const { return FCellTextOffset; }
 
+  // ---- painting
+  // Resolves brush, end colour, font, alignments and word wrap of a cell;
+  // ACol is a display column (a real one unless ConvertColumn).
+  virtual void GetCellFormat(int ACol, int ARow, TGridDrawState& AState, bool Printing, bool ApplySelection,
+                             bool ConvertColumn, TBrush* ABrush, TColor& AColorTo, TFont* AFont, TAlignment& HAlign,
+                             TVAlignment& VAlign, bool& AWordWrap, TCellGradientDirection& GradientDirection);
+  void GetCellFormat(int ACol, int ARow, TCellGradientDirection& Direction, bool& Flag1, bool& Flag2, bool& Flag3,
+                     TFont* AFont, TBrush* ABrush, TColor& AColorTo, bool Pass1, bool Pass2, bool Pass3,
+                     TGridDrawState& AState) override;
+  void DrawCellText(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState) override;
+  virtual void GetCellAlignment(int ACol, int ARow, TAlignment& HAlign, TVAlignment& VAlign);
+  virtual std::string GetFormattedCellText(int ACol, int ARow);
+  virtual void DoGetAlignment(int ACol, int ARow, TAlignment& HAlign, TVAlignment& VAlign);
+  // Width and height a cell's text needs (real column), with or without wrapping.
+  TPoint GetCellTextSize(int ACol, int ARow, bool Wrap);
+  virtual TCellGraphic* GetCellGraphic(int ACol, int ARow);
+  virtual TCellType GetCellType(int ACol, int ARow);
+  bool GetRotated(int ACol, int ARow, int& AAngle);
+  // The size of the cell's graphic as laid out beside the text; (0, 0) without one.
+  virtual TPoint GetCellGraphicSize(int ACol, int ARow);
+  // Kinds of graphic that take the whole cell and show no text.
+  virtual bool GraphicHidesText(const TCellGraphic* G) const;
+  // Text width + 2 and "hg" height of the last text drawn, for a graphic after it.
+  int LastTextWidth() const { return FLastTextWidth; }
+  int LastTextHeight() const { return FLastTextHeight; }
+  // XOR guide lines while a column or row is sized: drawing twice removes them.
+  void DrawColSizingLine(int X);
+  void DrawRowSizingLine(int Y);
+  bool EditorShowing() const { return FEditorShowing; }
+  // Gradient of fixed cells in the looks that draw one.
+  TColor FixedGradientStart() const { return FFixedGradientStart; }
+  void SetFixedGradientStart(TColor v) { FFixedGradientStart = v; }
+  TColor FixedGradientEnd() const { return FFixedGradientEnd; }
+  void SetFixedGradientEnd(TColor v) { FFixedGradientEnd = v; }
+  int ZoomTotal() const { return FZoomTotal; }
+  bool DisjunctReplace() const { return FDisjunctReplace; }
+  void SetDisjunctReplace(bool v) { FDisjunctReplace = v; }
+  // Disjointly selected cells, each the row in the high and the column in the low 16 bits.
+  std::vector<uint32_t>& SelectedCells() { return FSelectedCells; }
+  bool IsCellDisjunctSelected(int ACol, int ARow) const;
+  // Kept while the in-place editor shows (set by the editing cycle).
+  void SetEditorShowing(bool v) { FEditorShowing = v; }
+
   // ---- events
   TAutoAdvanceEvent OnAutoAdvance;
   TGridColorEvent OnGetCellColor, OnGetCellPrintColor;
@@ -595,6 +649,7 @@ public:
   TCustomCellDrawEvent OnCustomCellDraw;
   TCustomCellSizeEvent OnCustomCellSize;
   TGridBorderPropEvent OnGetCellBorderProp;
+  TGridBorderEvent OnGetCellBorder;
   TOfficeHintEvent OnOfficeHint;
   TGridBalloonEvent OnCellBalloon;
   TGridPrintPageEvent OnPrintPage;
@@ -629,6 +684,20 @@ public:
   TGetEditWideTextEvent OnGetEditWideText;
 
 protected:
+  void Paint() override;
+  void DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) override;
+  void DrawCellBorders(TCanvas* ACanvas, int ACol, int ARow, TRect R);
+  // The shown text with its kind: formulas resolved, passwords masked.
+  std::string ShownCellText(int ACol, int ARow, TCellTextKind& AKind);
+  // Border hook: ACol is a real column.
+  virtual void GetCellBorder(int ACol, int ARow, TPen* APen, TCellBorders& Borders);
+  // The text of a cell in its kind (plain, wide, HTML) inside R.
+  virtual void DrawCellTextContent(TCanvas* ACanvas, int ACol, int ARealCol, int ARow, TRect R,
+                                   TGridDrawState AState, TAlignment HAlign, TVAlignment VAlign, bool AWordWrap,
+                                   TColor ALinkColor);
+  // Selection colours, selection frame and text inside the cell.
+  virtual void DrawCellContent(TCanvas* ACanvas, int ACol, int ARealCol, int ARow, int ASelRow, TRect R,
+                               TGridDrawState AState, TAlignment HAlign, TVAlignment VAlign, bool AWordWrap);
   void SizeChanged(int OldColCount, int OldRowCount) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
@@ -659,6 +728,14 @@ private:
   std::unique_ptr<TSizeWhileTyping> FSizeWhileTyping;
   std::unique_ptr<THTMLSettings> FHTMLSettings;
   std::unique_ptr<TPrintSettings> FPrintSettings;
+  std::unique_ptr<TBands> FBands;
+  std::unique_ptr<TControlLook> FControlLook;
+  std::unique_ptr<TShowModified> FShowModified;
+  bool FEditorShowing = false, FDisjunctReplace = false, FBlinkOn = true;
+  int FLastTextWidth = 0, FLastTextHeight = 0;
+  TColor FFixedGradientStart = 0xFFFFFF, FFixedGradientEnd = static_cast<TColor>(ColorToRGB(clBtnFace));
+  int FZoomTotal = 0;
+  std::vector<uint32_t> FSelectedCells;
   std::unique_ptr<TGridProgressAppearance> FProgressAppearance;
   std::unique_ptr<TFilter> FFilter;
   std::unique_ptr<TCollection> FHiddenRows;
