@@ -573,6 +573,11 @@ public:
   void DrawColSizingLine(int X);
   void DrawRowSizingLine(int Y);
   bool EditorShowing() const { return FEditorShowing; }
+  // A check box in R in the ControlLook style.
+  void DrawCellCheckBox(TCanvas* ACanvas, const TRect& R, bool Checked, bool Enabled);
+  // Colour schemes: 0 plain, 1..3 the system's visual-style schemes; styles 0..9.
+  void ApplyThemeScheme(int Scheme);
+  void ApplyStyleScheme(int Style);
   // Gradient of fixed cells in the looks that draw one.
   TColor FixedGradientStart() const { return FFixedGradientStart; }
   void SetFixedGradientStart(TColor v) { FFixedGradientStart = v; }
@@ -687,6 +692,10 @@ protected:
   void Paint() override;
   void DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) override;
   void DrawCellBorders(TCanvas* ACanvas, int ACol, int ARow, TRect R);
+  // Fixed cells by Look, before and after the content; C is the cell's own rectangle.
+  bool IsLookFixedCell(int ACol, int ARow);
+  void DrawFixedLookBefore(TCanvas* ACanvas, int ACol, int ARow, const TRect& C);
+  void DrawFixedLookAfter(TCanvas* ACanvas, int ACol, int ARow, const TRect& C);
   // The shown text with its kind: formulas resolved, passwords masked.
   std::string ShownCellText(int ACol, int ARow, TCellTextKind& AKind);
   // Border hook: ACol is a real column.

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "grid/plusgrid.h"
+#include "grid/support/plusutil.h"
 
 namespace {
 
@@ -184,6 +185,9 @@ void TPlusStringGrid::DrawCellText(TCanvas* ACanvas, int ACol, int ARow, TRect A
   if (FZoomTotal != 0) ACanvas->Font()->SetSize(ACanvas->Font()->Size() + FZoomTotal);
   // 7.
   const TColor ownBrush = ACanvas->Brush()->Color(), ownFont = ACanvas->Font()->Color();
+  const TRect own = Rect(ARect.Left - 1, ARect.Top - 1, ARect.Right + 1, ARect.Bottom + 1);
+  // 8.
+  if (FLook == glQRB || FLook == glXP) DrawFixedLookBefore(ACanvas, ACol, ARow, own);
   // 9. The row indicator shifts the text right until the borders are drawn.
   int indicatorShift = 0;
   if (rc == 0 && ARow == Row() && TCustomGrid::FixedCols() > 0 && FRowIndicator && !FRowIndicator->Empty()) {
@@ -196,14 +200,27 @@ void TPlusStringGrid::DrawCellText(TCanvas* ACanvas, int ACol, int ARow, TRect A
     indicatorShift = FRowIndicator->Width() + 2;
     ARect.Left += indicatorShift;
   }
+  // 10.
+  if (FLook == glListView) {
+    DrawFixedLookBefore(ACanvas, ACol, ARow, own);
+    ACanvas->Brush()->SetColor(ownBrush);
+  }
   // 11.
   if (DisplColIndex(rc) == 0 && FShowModified->Enabled() && ARow < RowCount() && GetRowModified(ARow)) {
     ACanvas->Brush()->SetColor(FShowModified->Color());
     ACanvas->FillRect(Rect(ARect.Right - 4, ARect.Top, ARect.Right, ARect.Bottom));
     ACanvas->Brush()->SetColor(ownBrush);
   }
+  // 12.
+  int comboShift = 0;
+  if (!AState.Contains(gdFixed) && FControlLook->DropDownAlwaysVisible() && HasComboBox(rc, ARow)) {
+    DrawComboButton(ACanvas, HandleAllocated() ? Handle() : 0, ARect, FXPFlag);
+    comboShift = 16;
+    ARect.Right -= comboShift;
+  }
   // 13.
   DrawCellContent(ACanvas, ACol, rc, ARow, selRow, ARect, AState, ha, va, wrap);
+  ARect.Right += comboShift;
   ACanvas->Brush()->SetColor(ownBrush);
   ACanvas->Font()->SetColor(ownFont);
   ARect = Rect(ARect.Left - 1, ARect.Top - 1, ARect.Right + 1, ARect.Bottom + 1);
@@ -211,6 +228,8 @@ void TPlusStringGrid::DrawCellText(TCanvas* ACanvas, int ACol, int ARow, TRect A
   DrawCellBorders(ACanvas, ACol, ARow, ARect);
   // 15.
   ARect.Left -= indicatorShift;
+  // 16.
+  DrawFixedLookAfter(ACanvas, ACol, ARow, ARect);
   // 19.
   if (OnDrawCell) {
     const TRect saved = ARect;

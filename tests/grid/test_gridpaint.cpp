@@ -341,3 +341,99 @@ TEST_F(PaintFixture, MeasuringFollowsTheFontMetrics) {
 }
 
 }  // namespace
+
+namespace {
+
+// ---- looks
+
+TEST_F(PaintFixture, FixedCellsByLook) {
+  Grid->SetLook(glXP);
+  Grid->SetFixedGradientStart(clWhite);
+  Grid->SetFixedGradientEnd(clBlack);
+  Paint();
+  const TRect R = Grid->GetCellRect(2, 0);
+  const int x = (R.Left + R.Right) / 2;
+  EXPECT_EQ(PixelAt(x, R.Top), RGB(clWhite)) << "white top edge";
+  const TColor upper = PixelAt(x, R.Top + 3), lower = PixelAt(x, R.Bottom - 4);
+  EXPECT_GT(upper & 0xFF, lower & 0xFF) << "gradient darkens downwards";
+  EXPECT_EQ(CellPixel(2, 2), RGB(clWhite)) << "normal cells untouched";
+
+  Grid->SetFlat(true);
+  Paint();
+  EXPECT_EQ(PixelAt(x, R.Top + 3), RGB(clSilver)) << "flat: only the base fill";
+  EXPECT_EQ(PixelAt(x, R.Bottom - 4), RGB(clSilver));
+
+  Grid->SetFlat(false);
+  Grid->SetActiveCellShow(true);
+  Grid->SetActiveCellColor(clRed);
+  Grid->SetActiveCellColorTo(clNone);
+  Paint();
+  EXPECT_EQ(CellPixel(Grid->Col(), 0), RGB(clRed)) << "header of the current column";
+  EXPECT_EQ(CellPixel(0, Grid->Row()), RGB(clRed)) << "header of the current row";
+  EXPECT_NE(CellPixel(2, 0), RGB(clRed));
+}
+
+TEST_F(PaintFixture, StyleSchemesSetTheirColours) {
+  Grid->SetGridLineColor(0x123456);
+  Grid->ApplyStyleScheme(8);
+  EXPECT_EQ(Grid->FixedGradientStart(), 0xFFFFFF);
+  EXPECT_EQ(Grid->GridLineColor(), 0x123456);
+  Grid->ApplyStyleScheme(4);
+  EXPECT_EQ(Grid->FixedGradientStart(), 0xFBF9F6);
+  EXPECT_EQ(Grid->FixedGradientEnd(), 0xE8DBD2);
+  EXPECT_EQ(Grid->ActiveCellColorTo(), 0x5EC1F1);
+  EXPECT_EQ(Grid->GridLineColor(), 0xE5D7D0);
+  EXPECT_EQ(Grid->SelectionColor(), 0x5EC1F1);
+  EXPECT_EQ(Grid->ControlLook()->FixedGradientFrom(), 0xFBF9F6);
+  Grid->ApplyStyleScheme(3);
+  EXPECT_EQ(Grid->ControlLook()->FixedGradientFrom(), clNone);
+  EXPECT_EQ(Grid->SelectionColor(), 0x5EC1F1) << "style 3 keeps the selection colour";
+  Grid->ApplyThemeScheme(2);
+  EXPECT_EQ(Grid->FixedGradientStart(), 0xCFF0EA);
+  EXPECT_EQ(Grid->ActiveCellColor(), 0x94E6FB);
+  Grid->ApplyThemeScheme(0);
+  EXPECT_EQ(Grid->ActiveCellColorTo(), 0xFFD9B3);
+  EXPECT_EQ(Grid->FixedGradientEnd(), clBtnFace);
+}
+
+TEST_F(PaintFixture, CheckBoxesByControlStyle) {
+  TBitmap bmp;
+  bmp.SetSize(20, 20);
+  TCanvas* c = bmp.Canvas();
+  auto draw = [&](bool checked, bool enabled) {
+    c->Brush()->SetColor(clWhite);
+    c->FillRect(Rect(0, 0, 20, 20));
+    Grid->DrawCellCheckBox(c, Rect(0, 0, 15, 15), checked, enabled);
+    std::vector<TColor> px;
+    for (int y = 0; y < 20; ++y)
+      for (int x = 0; x < 20; ++x) px.push_back(c->Pixels(x, y));
+    return px;
+  };
+  const auto blank = [&] {
+    c->Brush()->SetColor(clWhite);
+    c->FillRect(Rect(0, 0, 20, 20));
+    std::vector<TColor> px;
+    for (int y = 0; y < 20; ++y)
+      for (int x = 0; x < 20; ++x) px.push_back(c->Pixels(x, y));
+    return px;
+  }();
+  TControlLook* look = Grid->ControlLook();
+  for (TGridControlStyle s : {csWinXP, csQRB, csClassic, csFlat, csPelmark}) {
+    look->SetControlStyle(s);
+    const auto on = draw(true, true), off = draw(false, true), onDisabled = draw(true, false);
+    EXPECT_NE(on, blank) << s;
+    EXPECT_NE(on, off) << s;
+    EXPECT_NE(on, onDisabled) << s;
+    look->SetCheckAlwaysActive(true);
+    EXPECT_EQ(draw(true, false), on) << "always active: drawn enabled, style " << s;
+    look->SetCheckAlwaysActive(false);
+  }
+  look->SetControlStyle(csGlyph);
+  EXPECT_EQ(draw(true, true), blank) << "empty glyphs draw nothing";
+  if (!Grid->IsThemed()) {
+    look->SetControlStyle(csTheme);
+    EXPECT_EQ(draw(true, true), blank) << "no visual style: nothing";
+  }
+}
+
+}  // namespace
