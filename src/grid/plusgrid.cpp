@@ -475,6 +475,11 @@ void TPlusStringGrid::Loaded() {
   FOrgDefaultRowHeight = DefaultRowHeight();
   FMaxRowCountSet = RowCount();
   FWasLoaded = true;
+  if (FLook == glQRB) {
+    FFixedGradientStart = clSilver;
+    FFixedGradientEnd = clWhite;
+  }
+  if (FAutoThemeAdapt) AdaptToTheme();
   if (Options().Contains(goAlwaysShowEditor)) {
     TGridOptions o = Options();
     o.Exclude(goAlwaysShowEditor);

@@ -407,7 +407,8 @@ public:
   ZV_GRIDPROP(TVAlignment, VAlignment)
   ZV_GRIDPROP(char, PasswordChar)
   ZV_GRIDPROP(bool, IncludeFixedCells)
-  ZV_GRIDPROP_PAINT(bool, AutoThemeAdapt)
+  bool AutoThemeAdapt() const { return FAutoThemeAdapt; }
+  void SetAutoThemeAdapt(bool v);
 #undef ZV_GRIDPROP
 #undef ZV_GRIDPROP_PAINT
   bool Flat() const { return FFlat; }
@@ -575,8 +576,16 @@ public:
   bool EditorShowing() const { return FEditorShowing; }
   // A check box in R in the ControlLook style.
   void DrawCellCheckBox(TCanvas* ACanvas, const TRect& R, bool Checked, bool Enabled);
+  // The options of a radio cell, side by side or one under the other; option
+  // i (1-based) is on when i = SelectedIndex + 1, or, with SelectedIndex -1,
+  // when its text is the cell's text.
+  void DrawRadioGroup(TCanvas* ACanvas, TRect R, int ARow, int ACol, bool Selected, TStrings* AOptions,
+                      bool Disabled, bool Horizontal, int SelectedIndex, int Count);
   // Colour schemes: 0 plain, 1..3 the system's visual-style schemes; styles 0..9.
   void ApplyThemeScheme(int Scheme);
+  // The scheme of the active visual style: 1 "NormalColor", 2 "HomeStead", 3 "Metallic", else 0.
+  int GetThemeScheme();
+  void AdaptToTheme() { ApplyThemeScheme(GetThemeScheme()); }
   void ApplyStyleScheme(int Style);
   // Gradient of fixed cells in the looks that draw one.
   TColor FixedGradientStart() const { return FFixedGradientStart; }

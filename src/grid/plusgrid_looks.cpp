@@ -1,10 +1,13 @@
 // Looks of the string grid that do not depend on a cell's text: fixed cells
 // by Look, drawn check boxes and the combo button, and the colour schemes.
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "grid/plusgrid.h"
 #include "grid/support/plusutil.h"
 #include "platform/gfx/framectl.h"
+#include "grid/support/plusxpvs.h"
 #include "platform/gfx/resources.h"
 
 namespace {
@@ -296,4 +299,133 @@ void TPlusStringGrid::ApplyStyleScheme(int Style) {
     if (s.selection != clNone) FSelectionColor = s.selection;
   }
   Invalidate();
+}
+
+int TPlusStringGrid::GetThemeScheme() {
+  if (!XPVSLoaded() || !IsThemeActive || !IsThemeActive()) return 0;
+  char16_t file[256] = {}, color[256] = {}, size[256] = {};
+  if (GetCurrentThemeName(file, 255, color, 255, size, 255) != 0) return 0;
+  const std::u16string name(color);
+  if (name == u"NormalColor") return 1;
+  if (name == u"HomeStead") return 2;
+  if (name == u"Metallic") return 3;
+  return 0;
+}
+
+void TPlusStringGrid::SetAutoThemeAdapt(bool v) {
+  FAutoThemeAdapt = v;
+  if (v && !IsLoading()) {
+    AdaptToTheme();
+    Invalidate();
+  }
+}
+
+void TPlusStringGrid::DrawRadioGroup(TCanvas* ACanvas, TRect R, int ARow, int ACol, bool Selected,
+                                     TStrings* AOptions, bool Disabled, bool Horizontal, int SelectedIndex,
+                                     int Count) {
+  RegisterControlGlyphs();
+  TControlLook* cl = FControlLook.get();
+  if (cl->NoDisabledCheckRadioLook() || cl->RadioAlwaysActive()) Disabled = false;
+  const TGridControlStyle style = cl->ControlStyle();
+  const bool small = style == csClassic || style == csFlat;
+  const bool bitmaps = style == csWinXP || style == csQRB || style == csGlyph;
+  const int pitch = small ? cl->RadioSize() : 16;
+  const TBrushStyle savedBrush = ACanvas->Brush()->Style();
+  ACanvas->Brush()->SetStyle(bsClear);
+  int lineHeight = ACanvas->TextHeight("gh");
+  if (!small) lineHeight = std::max(lineHeight, 16);
+  const std::string shown = GetCellText(ACol, ARow);
+  int textSoFar = 0;
+  for (int i = 1; i <= Count; ++i) {
+    std::string text;
+    bool on = false;
+    if (AOptions) {
+      if (Selected && FShowSelection) ACanvas->Font()->SetColor(FSelectionTextColor);
+      if (AOptions->Count() >= i) text = AOptions->Strings(i - 1);
+      if (SelectedIndex == -1) on = text == shown;
+    }
+    if (i == SelectedIndex + 1) on = true;
+    int x, y, tx, ty;
+    if (Horizontal) {
+      x = R.Left + 2 + (i - 1) * pitch + textSoFar;
+      y = R.Top + (R.Height() - pitch) / 2;
+      tx = x + pitch;
+      ty = bitmaps ? y + 1 : y - 2;
+    } else {
+      x = text.empty() ? R.Left + (R.Width() - pitch) / 2 : R.Left + 2;
+      y = R.Top + (i - 1) * lineHeight + 2;
+      ty = y;
+      if (small)
+        tx = R.Left + cl->RadioSize() + 6;
+      else if (bitmaps) {
+        tx = R.Left + 18;
+        ty = y + 1;
+      } else {
+        tx = R.Left + 20;
+      }
+    }
+    switch (style) {
+      case csClassic:
+      case csFlat: {
+        const int side = style == csFlat ? cl->RadioSize() + 2 : cl->RadioSize();
+        TRect box = Rect(x, y, x + side, y + side);
+        unsigned state = DFCS_BUTTONRADIO | (style == csFlat ? DFCS_FLAT : 0u) | (Disabled ? DFCS_INACTIVE : 0u) |
+                         (on ? DFCS_CHECKED : 0u);
+        DrawFrameControl(ACanvas, box, DFC_BUTTON, state);
+        break;
+      }
+      case csPelmark: {
+        ACanvas->Brush()->SetStyle(bsSolid);
+        ACanvas->Brush()->SetColor(clBtnFace);
+        ACanvas->Pen()->SetColor(clBtnFace);
+        const std::vector<TPoint> diamond = {{x + 2, y + 8}, {x + 8, y + 2}, {x + 14, y + 8}, {x + 8, y + 14}};
+        ACanvas->Polygon(diamond);
+        ACanvas->Pen()->SetColor(on ? clGray : clWhite);
+        ACanvas->MoveTo(x + 2, y + 8);
+        ACanvas->LineTo(x + 8, y + 14);
+        ACanvas->LineTo(x + 14, y + 8);
+        ACanvas->Pen()->SetColor(on ? clWhite : clGray);
+        ACanvas->LineTo(x + 8, y + 2);
+        ACanvas->LineTo(x + 2, y + 8);
+        if (on) {
+          ACanvas->Brush()->SetColor(cl->Color());
+          ACanvas->Pen()->SetColor(cl->Color());
+          ACanvas->Polygon(std::vector<TPoint>{{x + 6, y + 8}, {x + 8, y + 6}, {x + 10, y + 8}, {x + 8, y + 10}});
+        }
+        ACanvas->Brush()->SetStyle(bsClear);
+        break;
+      }
+      case csTheme:
+        if (FXPFlag) {
+          TRect box = Rect(x, y, x + 16, y + 16);
+          DrawFrameControl(ACanvas, box, DFC_BUTTON,
+                           DFCS_BUTTONRADIO | (on ? DFCS_CHECKED : 0u) | (Disabled ? DFCS_INACTIVE : 0u));
+        }
+        break;
+      case csWinXP:
+      case csQRB: {
+        const int n = (style == csWinXP ? 5 : 1) + (on ? 0 : 1) + (Disabled ? 2 : 0);
+        std::unique_ptr<TBitmap> b = LoadResourceBitmap("ASGRAD0" + std::to_string(n));
+        if (b) {
+          b->SetTransparent(true);
+          ACanvas->Draw(x, y, b.get());
+        }
+        break;
+      }
+      case csGlyph: {
+        TBitmap* g = on ? cl->RadioOnGlyph() : cl->RadioOffGlyph();
+        if (g && !g->Empty()) {
+          g->SetTransparent(true);
+          ACanvas->Draw(x, y, g);
+        }
+        break;
+      }
+    }
+    if (!text.empty()) {
+      ACanvas->Brush()->SetStyle(bsClear);
+      ACanvas->TextOut(tx, ty, text);
+      if (Horizontal) textSoFar += ACanvas->TextWidth(text);
+    }
+  }
+  ACanvas->Brush()->SetStyle(savedBrush);
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "grid/plusgrid.h"
+#include "grid/support/plusxpvs.h"
 #include "platform/rtl/format.h"
 #include "platform/ui/forms.h"
 #include "support/gui/guitest.h"
@@ -433,6 +434,82 @@ TEST_F(PaintFixture, CheckBoxesByControlStyle) {
   if (!Grid->IsThemed()) {
     look->SetControlStyle(csTheme);
     EXPECT_EQ(draw(true, true), blank) << "no visual style: nothing";
+  }
+}
+
+}  // namespace
+
+namespace {
+
+int FakeThemeActive() { return 1; }
+const char16_t* gThemeColour = u"HomeStead";
+int FakeThemeName(char16_t*, int, char16_t* color, int, char16_t*, int) {
+  int i = 0;
+  for (; gThemeColour[i]; ++i) color[i] = gThemeColour[i];
+  color[i] = 0;
+  return 0;
+}
+HTHEME FakeOpenTheme(HWND, const char16_t*) { return reinterpret_cast<HTHEME>(1); }
+int FakeCloseTheme(HTHEME) { return 0; }
+int FakeDrawTheme(HTHEME, TCanvas*, int, int, const TRect*, const TRect*) { return 0; }
+
+TEST_F(PaintFixture, ThemeSchemeFollowsTheColourName) {
+  EXPECT_TRUE(BindXPVS([](const std::string& n) -> void* {
+    if (n == "OpenThemeData") return reinterpret_cast<void*>(&FakeOpenTheme);
+    if (n == "CloseThemeData") return reinterpret_cast<void*>(&FakeCloseTheme);
+    if (n == "DrawThemeBackground") return reinterpret_cast<void*>(&FakeDrawTheme);
+    if (n == "IsThemeActive") return reinterpret_cast<void*>(&FakeThemeActive);
+    if (n == "GetCurrentThemeName") return reinterpret_cast<void*>(&FakeThemeName);
+    return nullptr;
+  }));
+  struct Case {
+    const char16_t* colour;
+    int scheme;
+  };
+  const Case cases[] = {{u"NormalColor", 1}, {u"HomeStead", 2}, {u"Metallic", 3}, {u"Other", 0}};
+  for (const Case& c : cases) {
+    gThemeColour = c.colour;
+    EXPECT_EQ(Grid->GetThemeScheme(), c.scheme);
+  }
+  gThemeColour = u"Metallic";
+  Grid->SetAutoThemeAdapt(true);
+  EXPECT_EQ(Grid->FixedGradientStart(), 0xECE2E1);
+  EXPECT_EQ(Grid->FixedGradientEnd(), 0xB39698);
+  DoneXPVS();
+  InitXPVS();
+}
+
+TEST_F(PaintFixture, RadioGroupMarksTheSelectedOption) {
+  TBitmap bmp;
+  bmp.SetSize(120, 60);
+  TCanvas* c = bmp.Canvas();
+  TStringList options;
+  options.Add("one");
+  options.Add("two");
+  Grid->SetCellText(1, 1, "two");
+  auto draw = [&](int selected, bool horizontal, bool disabled) {
+    c->Brush()->SetColor(clWhite);
+    c->FillRect(Rect(0, 0, 120, 60));
+    c->Font()->Assign(Grid->Font());
+    Grid->DrawRadioGroup(c, Rect(0, 0, 120, 60), 1, 1, false, &options, disabled, horizontal, selected, 2);
+    std::vector<TColor> px;
+    for (int y = 0; y < 60; ++y)
+      for (int x = 0; x < 120; ++x) px.push_back(c->Pixels(x, y));
+    return px;
+  };
+  for (TGridControlStyle s : {csWinXP, csClassic, csPelmark}) {
+    Grid->ControlLook()->SetControlStyle(s);
+    for (bool horizontal : {false, true}) {
+      const auto first = draw(0, horizontal, false), second = draw(1, horizontal, false);
+      EXPECT_NE(first, second) << s;
+      EXPECT_EQ(draw(-1, horizontal, false), second) << "index -1: the option matching the cell text, style " << s;
+      if (s != csPelmark) {
+        EXPECT_NE(draw(1, horizontal, true), second) << "disabled look, style " << s;
+        Grid->ControlLook()->SetRadioAlwaysActive(true);
+        EXPECT_EQ(draw(1, horizontal, true), second) << "always active, style " << s;
+        Grid->ControlLook()->SetRadioAlwaysActive(false);
+      }
+    }
   }
 }
 
