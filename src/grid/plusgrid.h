@@ -576,6 +576,8 @@ public:
   bool EditorShowing() const { return FEditorShowing; }
   // A check box in R in the ControlLook style.
   void DrawCellCheckBox(TCanvas* ACanvas, const TRect& R, bool Checked, bool Enabled);
+  // The push button of a ctButton / ctBitButton cell at R inside the cell's rectangle.
+  void DrawCellButton(TCanvas* ACanvas, const TRect& ACellRect, TRect R, TCellGraphic* G, int ACol, int ARow);
   // The options of a radio cell, side by side or one under the other; option
   // i (1-based) is on when i = SelectedIndex + 1, or, with SelectedIndex -1,
   // when its text is the cell's text.

@@ -429,3 +429,32 @@ void TPlusStringGrid::DrawRadioGroup(TCanvas* ACanvas, TRect R, int ARow, int AC
   }
   ACanvas->Brush()->SetStyle(savedBrush);
 }
+
+void TPlusStringGrid::DrawCellButton(TCanvas* ACanvas, const TRect& ACellRect, TRect R, TCellGraphic* G, int ACol,
+                                     int ARow) {
+  // Remembered for the click test: x in the low, y in the high 16 bits.
+  G->CellValue = static_cast<double>((R.Left - ACellRect.Left) & 0xFFFF) +
+                 static_cast<double>((R.Top - ACellRect.Top) & 0xFFFF) * 65536.0;
+  const TColor savedBk = ACanvas->SetBkColor(clBtnFace);
+  const bool pressed = G->CellBoolean;
+  // A pressed button has no disabled look without visual styles.
+  unsigned state = DFCS_BUTTONPUSH;
+  if (FControlLook->FlatButton()) state |= DFCS_FLAT;
+  if (pressed) state |= DFCS_PUSHED;
+  if (FXPFlag && !FControlLook->NoDisabledButtonLook() && !CanEditCell(ACol, ARow)) state |= DFCS_INACTIVE;
+  TRect frame = R;
+  DrawFrameControl(ACanvas, frame, DFC_BUTTON, state);
+  const int shrink = pressed ? 3 : 2;
+  TRect caption = Rect(R.Left + shrink, R.Top + shrink, R.Right - shrink, R.Bottom - shrink);
+  if (G->CellType == ctBitButton) {
+    if (auto* b = dynamic_cast<TBitmap*>(G->CellContent); b && !b->Empty()) {
+      DrawBitmapOnColor(ACanvas, b, clBtnFace, caption);
+      caption.Left += b->Width() + 2;
+    }
+  }
+  const TBrushStyle bs = ACanvas->Brush()->Style();
+  ACanvas->Brush()->SetStyle(bsClear);
+  ACanvas->DrawText(G->CellText, caption, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+  ACanvas->Brush()->SetStyle(bs);
+  ACanvas->SetBkColor(savedBk);
+}

@@ -514,3 +514,32 @@ TEST_F(PaintFixture, RadioGroupMarksTheSelectedOption) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PaintFixture, PushButtonKeepsItsOffsetAndShowsItsState) {
+  TBitmap bmp;
+  bmp.SetSize(80, 30);
+  TCanvas* c = bmp.Canvas();
+  TCellGraphic g;
+  g.CellType = ctButton;
+  g.CellText = "Go";
+  auto draw = [&] {
+    c->Brush()->SetColor(clWhite);
+    c->FillRect(Rect(0, 0, 80, 30));
+    c->Font()->Assign(Grid->Font());
+    Grid->DrawCellButton(c, Rect(0, 0, 80, 30), Rect(10, 4, 70, 26), &g, 1, 1);
+    std::vector<TColor> px;
+    for (int y = 0; y < 30; ++y)
+      for (int x = 0; x < 80; ++x) px.push_back(c->Pixels(x, y));
+    return px;
+  };
+  const auto up = draw();
+  EXPECT_EQ(static_cast<int>(g.CellValue), 10 + 4 * 65536);
+  EXPECT_EQ(c->Pixels(5, 15), RGB(clWhite)) << "nothing outside the button";
+  EXPECT_GT(CountOf(up, RGB(clBtnFace)), 0);
+  g.CellBoolean = true;
+  EXPECT_NE(draw(), up) << "pressed looks different";
+}
+
+}  // namespace
