@@ -555,6 +555,11 @@ public:
                      TFont* AFont, TBrush* ABrush, TColor& AColorTo, bool Pass1, bool Pass2, bool Pass3,
                      TGridDrawState& AState) override;
   void DrawCellText(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState) override;
+  // A new cell record starts from the cell's resolved format; under bands
+  // it keeps no colour of its own so the bands still show.
+  void GetCellDefaults(int ACol, int ARow, TCellGradientDirection& Direction, bool& AWordWrap,
+                       TVAlignment& AVAlignment, TAlignment& AAlignment, TColor& AColorTo, TFont* AFont,
+                       TBrush* ABrush) override;
   virtual void GetCellAlignment(int ACol, int ARow, TAlignment& HAlign, TVAlignment& VAlign);
   virtual std::string GetFormattedCellText(int ACol, int ARow);
   virtual void DoGetAlignment(int ACol, int ARow, TAlignment& HAlign, TVAlignment& VAlign);

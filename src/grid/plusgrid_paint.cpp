@@ -166,6 +166,18 @@ void TPlusStringGrid::GetCellFormat(int ACol, int ARow, TGridDrawState& AState, 
   GetCellAlignment(rc, ARow, HAlign, VAlign);
 }
 
+void TPlusStringGrid::GetCellDefaults(int ACol, int ARow, TCellGradientDirection& Direction, bool& AWordWrap,
+                                      TVAlignment& AVAlignment, TAlignment& AAlignment, TColor& AColorTo,
+                                      TFont* AFont, TBrush* ABrush) {
+  TGridDrawState state;
+  GetCellFormat(ACol, ARow, state, false, false, false, ABrush, AColorTo, AFont, AAlignment, AVAlignment, AWordWrap,
+                Direction);
+  if (FBands->Active()) {
+    ABrush->SetColor(clNone);
+    AColorTo = clNone;
+  }
+}
+
 void TPlusStringGrid::DrawCellText(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState) {
   // 2.
   const int rc = RealColIndex(ACol);

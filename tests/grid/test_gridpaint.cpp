@@ -543,3 +543,19 @@ TEST_F(PaintFixture, PushButtonKeepsItsOffsetAndShowsItsState) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PaintFixture, NewRecordsStartFromTheResolvedFormat) {
+  EXPECT_EQ(Grid->GetCellProperties(2, 0)->BrushColor(), clSilver) << "fixed cell: fixed colour";
+  EXPECT_EQ(Grid->GetCellProperties(2, 0)->FontName(), Grid->FixedFont()->Name());
+  EXPECT_EQ(Grid->GetCellProperties(2, 2)->BrushColor(), clWhite);
+  Grid->Bands()->SetPrimaryColor(clLime);
+  Grid->Bands()->SetActive(true);
+  EXPECT_EQ(Grid->GetCellProperties(2, 3)->BrushColor(), clNone) << "under bands: no own colour";
+  Grid->GetCellProperties(2, 3)->SetFontColor(clRed);
+  Paint();
+  EXPECT_EQ(CellPixel(2, 3), RGB(clLime)) << "a record made under bands still shows the band";
+}
+
+}  // namespace
