@@ -753,7 +753,7 @@ void TPlusStringGrid::DoGetCellColor(int ACol, int ARow, TGridDrawState AState, 
   if (HasCellProperties(ACol, ARow)) {
     TCellProperties* p = GetCellProperties(ACol, ARow);
     // Cells drawing a control of their own keep the control's background.
-    TCellType kind = p->CellGraphic() ? p->CellGraphic()->CellType : ctEmpty;
+    TCellType kind = GetCellType(ACol, ARow);
     bool plain = kind == ctIcon || kind == ctNone || kind == ctImageList || kind == ctEmpty || kind == ctImages ||
                  kind == ctComment;
     if (plain && p->BrushColor() != clNone) ABrush->SetColor(p->BrushColor());

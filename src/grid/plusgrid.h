@@ -565,8 +565,35 @@ public:
   virtual void DoGetAlignment(int ACol, int ARow, TAlignment& HAlign, TVAlignment& VAlign);
   // Width and height a cell's text needs (real column), with or without wrapping.
   TPoint GetCellTextSize(int ACol, int ARow, bool Wrap);
+  // Column 0 under HotmailRowSelect reports the shared row check box.
   virtual TCellGraphic* GetCellGraphic(int ACol, int ARow);
   virtual TCellType GetCellType(int ACol, int ARow);
+  // Replaces any graphic of the cell with a new ctNone one.
+  TCellGraphic* CreateCellGraphic(int ACol, int ARow);
+  bool RemoveCellGraphic(int ACol, int ARow);
+  bool RemoveCellGraphicOfType(int ACol, int ARow, TCellType AType);
+  void AddCellCheckBox(int ACol, int ARow, bool State, bool Data);
+  // False, State untouched, for a cell without a check box.
+  bool GetCellCheckState(int ACol, int ARow, bool& State);
+  bool SetCellCheckState(int ACol, int ARow, bool State);
+  virtual bool ToggleCheck(int ACol, int ARow, bool CheckAllowed);
+  void CheckAll(int ACol);
+  void UnCheckAll(int ACol);
+  bool HasCheckBox(int ACol, int ARow);
+  bool IsInCheckBox(int ACol, int ARow, int X, int Y);
+  void ToggleRadio(int ACol, int ARow, bool CheckAllowed);
+  bool GetRadioIdx(int ACol, int ARow, int& Idx);
+  TStrings* GetRadioStrings(int ACol, int ARow);
+  bool IsRadio(int ACol, int ARow);
+  bool HasCellControl(int ACol, int ARow);
+  bool IsButtonCell(int ACol, int ARow);
+  // ACol is a display column.
+  void GetButtonRect(int ACol, int ARow, TRect& R);
+  void SetButtonDown(int ACol, int ARow, bool Down);
+  bool GetCellComment(int ACol, int ARow, std::string& Comment);
+  void GetCellErrorRange(int ACol, int ARow, int& ErrFrom, int& ErrLen);
+  // Left and top of a text drawn at Angle degrees inside R.
+  void CalcRotatedTextOrigin(TRect& R, int Angle, const std::string& Text, TAlignment HAlign, TVAlignment VAlign);
   bool GetRotated(int ACol, int ARow, int& AAngle);
   // The size of the cell's graphic as laid out beside the text; (0, 0) without one.
   virtual TPoint GetCellGraphicSize(int ACol, int ARow);
@@ -714,6 +741,7 @@ protected:
   void DrawFixedLookAfter(TCanvas* ACanvas, int ACol, int ARow, const TRect& C);
   // The shown text with its kind: formulas resolved, passwords masked.
   std::string ShownCellText(int ACol, int ARow, TCellTextKind& AKind);
+  TCellGraphic* BaseCellGraphic(int ACol, int ARow);
   // Border hook: ACol is a real column.
   virtual void GetCellBorder(int ACol, int ARow, TPen* APen, TCellBorders& Borders);
   // The text of a cell in its kind (plain, wide, HTML) inside R.
@@ -755,6 +783,7 @@ private:
   std::unique_ptr<TPrintSettings> FPrintSettings;
   std::unique_ptr<TBands> FBands;
   std::unique_ptr<TControlLook> FControlLook;
+  std::unique_ptr<TCellGraphic> FRowCheckGraphic = std::make_unique<TCellGraphic>();
   std::unique_ptr<TShowModified> FShowModified;
   bool FEditorShowing = false, FDisjunctReplace = false, FBlinkOn = true;
   int FLastTextWidth = 0, FLastTextHeight = 0;

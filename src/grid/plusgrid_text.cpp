@@ -31,16 +31,6 @@ bool IsWideFormula(const std::string& s) { return s.size() > 3 && s.compare(0, 2
 
 }  // namespace
 
-TCellGraphic* TPlusStringGrid::GetCellGraphic(int ACol, int ARow) {
-  if (!HasCellProperties(ACol, ARow)) return nullptr;
-  return GetCellProperties(ACol, ARow)->CellGraphic();
-}
-
-TCellType TPlusStringGrid::GetCellType(int ACol, int ARow) {
-  TCellGraphic* g = GetCellGraphic(ACol, ARow);
-  return g ? g->CellType : ctEmpty;
-}
-
 bool TPlusStringGrid::GetRotated(int ACol, int ARow, int& AAngle) {
   TCellGraphic* g = GetCellGraphic(ACol, ARow);
   if (!g || g->CellType != ctRotated) return false;
