@@ -105,7 +105,11 @@ void TPlusStringGrid::DrawCellTextContent(TCanvas* ACanvas, int ACol, int ARealC
   TRect r = Rect(R.Left + kTextMarginX, R.Top + kTextMarginY, R.Right - kTextMarginX, R.Bottom);
   if (TCellGraphic* g = GetCellGraphic(ARealCol, ARow)) {
     const TPoint size = GetCellGraphicSize(ARealCol, ARow);
-    const int gw = size.X, gh = size.Y;
+    int gw = size.X;
+    const int gh = size.Y;
+    // A node's box takes room by its level.
+    if (ARealCol == 0 && g->CellType == ctNode)
+      gw = GetCellProperties(0, ARow)->NodeLevel() * 12 + 4;
     if (g->CellHAlign == haBeforeText && HAlign == taLeftJustify) r.Left += gw;
     if (g->CellHAlign == haAfterText) r.Right -= gw;
     if (g->CellHAlign == haBeforeText && HAlign != taLeftJustify) r.Left += gw;

@@ -559,3 +559,29 @@ TEST_F(PaintFixture, NewRecordsStartFromTheResolvedFormat) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PaintFixture, NodeRowTextStartsAfterTheNodeBox) {
+  auto firstInk = [&](int c, int r) {
+    const TRect R = Grid->GetCellRect(c, r);
+    for (int x = R.Left; x < R.Right - 1; ++x)
+      for (int y = R.Top + 1; y < R.Bottom - 1; ++y)
+        if (PixelAt(x, y) == RGB(clBlack)) return x - R.Left;
+    return -1;
+  };
+  Grid->SetColWidths(0, 120);
+  Grid->FixedFont()->SetColor(clBlack);
+  Grid->SetCellText(0, 2, "x");
+  Grid->SetCellText(0, 3, "x");
+  TCellGraphic* node = Grid->CreateCellGraphic(0, 3);
+  node->CellType = ctNode;
+  node->CellHAlign = haBeforeText;
+  Grid->GetCellProperties(0, 3)->SetNodeLevel(2);
+  Paint();
+  const int plain = firstInk(0, 2);
+  ASSERT_GE(plain, 0);
+  EXPECT_EQ(firstInk(0, 3), plain + 2 * 12 + 4);
+}
+
+}  // namespace
