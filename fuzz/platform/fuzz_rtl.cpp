@@ -308,8 +308,11 @@ void RunIni(const std::string& input) {
     ini.SetText(text);
     if (DumpIni(ini) != first) Fault("INI text does not read back as the same values");
     if (ini.Text() != text) Fault("INI text changes when read and written again");
-    // A file changed through TIniFile keeps every other value.
+    // A file changed through TIniFile keeps every other value it was read
+    // with (lines holding NUL bytes are dropped from a damaged file).
     WriteFileAtomic(gIniFile, input);
+    TMemIniFile before(gIniFile);
+    TIniDump expected = DumpIni(before);
     TIniFile file(gIniFile);
     try {
       file.WriteString("Fuzz", "Key", "Value");
@@ -317,7 +320,7 @@ void RunIni(const std::string& input) {
       return;
     }
     TMemIniFile back(gIniFile);
-    TIniDump expected = DumpIni(ini), got = DumpIni(back);
+    TIniDump got = DumpIni(back);
     auto dropFuzz = [](TIniDump& d) {
       for (auto& [section, values] : d)
         if (section == "fuzz")

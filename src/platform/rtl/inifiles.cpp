@@ -288,12 +288,15 @@ void TMemIniFile::Load() {
     }
     if (text.find('\0') != std::string::npos) {
       // The lines that hold such bytes are dropped; the .bak copy keeps them.
+      // Lines end where the parser ends them (CR, LF or CR LF): a good line
+      // before a lone CR stays.
       FDamagedText = text;
       ReportOnce(FileName() + " is damaged (it holds bytes that are not text)");
       std::string clean;
       for (size_t pos = 0; pos < text.size();) {
-        size_t end = text.find('\n', pos);
-        end = end == std::string::npos ? text.size() : end + 1;
+        size_t end = text.find_first_of("\r\n", pos);
+        if (end == std::string::npos) end = text.size();
+        else end += text.compare(end, 2, "\r\n") == 0 ? 2 : 1;
         if (std::memchr(text.data() + pos, 0, end - pos) == nullptr) clean.append(text, pos, end - pos);
         pos = end;
       }

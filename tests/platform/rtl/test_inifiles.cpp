@@ -120,3 +120,21 @@ TEST(IniFiles, TIniFileSeesChangesOfOtherWriters) {
   EXPECT_EQ(first.ReadString("S", "b", ""), "2");
   EXPECT_EQ(TTempDir::Read(name), "[S]\na=1\nb=2\n");
 }
+
+TEST(IniFiles, DamagedFileLosesOnlyTheLinesWithNulBytes) {
+  // Lines end at CR, LF or CR LF, for the damage filter as for the reader.
+  const std::string cases[] = {
+      std::string("[S]\ra=1\r\0junk\rb=2\r", 18),
+      std::string("[S]\r\na=1\r\nx\0y=9\r\nb=2\r\n", 22),
+      std::string("[S]\na=1\r\0\0\0@\nb=2", 16),
+  };
+  for (const std::string& text : cases) {
+    TTempDir dir;
+    TMemIniFile ini(dir.Write("damaged.ini", text));
+    EXPECT_EQ(ini.ReadString("S", "a", "lost"), "1") << text.size();
+    EXPECT_EQ(ini.ReadString("S", "b", "lost"), "2") << text.size();
+    TStringList keys;
+    ini.ReadSection("S", keys);
+    EXPECT_EQ(keys.Count(), 2) << text.size();
+  }
+}
