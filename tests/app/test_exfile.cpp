@@ -39,7 +39,8 @@ private:
 };
 
 struct Completed {
-  TObject* Sender;
+  TObject* Sender;  // valid only during the event: a waiting thread's object ends with its thread
+  std::string SenderClass;
   std::string FileName;
   bool TimedOut;
   DWORD ExitCode;
@@ -58,7 +59,7 @@ protected:
     guitest::EnsureGui();
     exfile->OnProcCompleted = [this](TObject* sender, const std::string& name, bool timedOut, DWORD code,
                                      const std::string& id) {
-      completed.push_back({sender, name, timedOut, code, id});
+      completed.push_back({sender, sender->ClassName(), name, timedOut, code, id});
     };
     exfile->OnLaunchFailed = [this](TObject*, const std::string& name, const std::string& message, int code,
                                     const std::string& id) { failed.push_back({name, message, code, id}); };
@@ -123,7 +124,7 @@ TEST_F(LauncherTest, SameNameAndIdentifierIsRefusedWhileTheFirstRuns) {
   EXPECT_EQ(completed[0].Identifier, "job");
   EXPECT_FALSE(completed[0].TimedOut);
   EXPECT_EQ(completed[0].ExitCode, 0u);
-  EXPECT_EQ(completed[0].Sender->ClassName(), "TProcThread");
+  EXPECT_EQ(completed[0].SenderClass, "TProcThread");
 
   // Once it has ended the same name and identifier start again.
   Start("-c \"exit 4\"", "job", false);
