@@ -627,6 +627,10 @@ TEST(EngineErrorText, Texts) {
       {24, "Error: 24"},
       {50, "Error: 50"},
       {80, "Not enough points to allocate the full peak width."},
+      {47, "Error: More reflections than allowed (200000 per phase)"},
+      {48, "Error: More points than allowed (1000000 per histogram)"},
+      {49, "Error: Cell lengths or angles out of range"},
+      {56, "Error: Value out of range in input file"},
       {200, "Unstable Refinement - change value/number of parameters"},
       {499, "Error in function arguments"},
       {503, "Error moving files"},
@@ -706,6 +710,26 @@ TEST_F(RefineRealEngine, StartCyclesFinishWithUpdate) {
   EXPECT_TRUE(std::filesystem::exists(Dir.File("xray.out")));
 }
 
+// A finish whose files cannot be written is reported; what stood in the way
+// is kept, and the refined model is still written.
+TEST_F(RefineRealEngine, FinishThatCannotWriteItsFilesIsReported) {
+  Refine.StartRefinement();
+  ASSERT_EQ(Refine.State(), 2) << EngineErrorText(Refine.LastError) << " " << AllTexts(Dialogs);
+  Refine.RunCycle();
+  ASSERT_EQ(Refine.LastError, 0);
+  const std::string blocked = Dir.File("xray.dst");
+  std::filesystem::remove(blocked);
+  std::filesystem::create_directory(blocked);
+  Dir.Write("xray.dst/kept", "the user's");
+  Refine.FinishRefinement(true);
+  EXPECT_EQ(Refine.LastError, 5);
+  EXPECT_EQ(Dialogs.Texts(), std::vector<std::string>{"Error closing files"});
+  EXPECT_EQ(Refine.State(), 1);
+  EXPECT_EQ(TTempDir::Read(Dir.File("xray.dst/kept")), "the user's");
+  TRietveld back;
+  EXPECT_TRUE(back.ReadInputFile(Dir.File("xray.upd")));
+}
+
 // A negative code asks the engine by a negative refinement number.
 TEST_F(RefineRealEngine, ErrorOfANegativelyCodedParameter) {
   const int scale = Model.Parameters.IndexOfAddress(0, 1, 0, 1);
@@ -734,6 +758,21 @@ TEST_F(RefineRealEngine, StartErrors) {
        51, "Error in space group"},
       {"unknown scattering type", [](TRietveld& m, TRefine&, const TTempDir&) { m.Phase(1)->Atom(1)->AtomType = "QQ  "; },
        50, "Error: Scattering coeff. not found"},
+      // The engine's limits, each with the text the user sees.
+      {"a 380 Angstrom cell", [](TRietveld& m, TRefine&, const TTempDir&) { m.Phase(1)->A = m.Phase(1)->B = m.Phase(1)->C = 380; },
+       47, "Error: More reflections than allowed (200000 per phase)"},
+      {"a calculation of 9 million points", [](TRietveld& m, TRefine&, const TTempDir&) {
+         m.Histogram(1)->Job = jobXrayCalc;
+         m.Histogram(1)->Start = 0;
+         m.Histogram(1)->Step = 0.001f;
+         m.Histogram(1)->Stop = 9000;
+       }, 48, "Error: More points than allowed (1000000 per histogram)"},
+      {"a nearly flat cell", [](TRietveld& m, TRefine&, const TTempDir&) {
+         m.Phase(1)->Alpha = m.Phase(1)->Beta = 60;
+         m.Phase(1)->Gamma = 119.999f;
+       }, 49, "Error: Cell lengths or angles out of range"},
+      {"B of 1e5", [](TRietveld& m, TRefine&, const TTempDir&) { m.Phase(1)->Atom(1)->B = 1e5f; },
+       56, "Error: Value out of range in input file"},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.What);

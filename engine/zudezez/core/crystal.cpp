@@ -218,30 +218,71 @@ std::vector<TVec3> TSpaceGroup::Orbit(const TVec3& x, double tolerance) const {
   return list;
 }
 
-std::vector<TReflection> GenerateReflections(const TCell& cell, const TSpaceGroup& group, double dMin, double dMax) {
-  std::vector<TReflection> list;
-  if (!cell.IsValid() || !group.IsValid() || dMin <= 0 || dMax < dMin) return list;
-  // |h| = |a . s| <= a / dMin for every reflection with d >= dMin.
+double EstimatedReflections(const TCell& cell, const TSpaceGroup& group, double dMin, double dMax) {
+  if (!cell.IsValid() || !group.IsValid() || !(dMin > 0)) return HUGE_VAL;
+  // Reciprocal lattice points in the shell dMin <= d <= dMax, one of each
+  // set of equivalents (Friedel mates included) and without the centring's absences.
+  const double shell = 4 * Pi / 3 * cell.Volume() * (1 / (dMin * dMin * dMin) - (dMax > dMin ? 1 / (dMax * dMax * dMax) : 1 / (dMin * dMin * dMin)));
+  return shell / (group.Order() * (group.IsCentrosymmetric() ? 1.0 : 2.0));
+}
+
+double IndexWalk(const TCell& cell, double dMin) {
+  if (!cell.IsValid() || !(dMin > 0)) return HUGE_VAL;
+  // h from 0 (the representative of a set is its largest member, and -h is in every set).
+  return (std::floor(cell.A() / dMin) + 1) * (2 * std::floor(cell.B() / dMin) + 1) * (2 * std::floor(cell.C() / dMin) + 1);
+}
+
+bool TSpaceGroup::IsRepresentative(const TMiller& h) const {
+  for (const auto& rot : FRotations) {
+    TMiller hr{};
+    for (int i = 0; i < 3; ++i) hr[i] = rot[0][i] * h[0] + rot[1][i] * h[1] + rot[2][i] * h[2];
+    const TMiller minus{-hr[0], -hr[1], -hr[2]};
+    if (h < hr || h < minus) return false;
+  }
+  return true;
+}
+
+bool GenerateReflections(const TCell& cell, const TSpaceGroup& group, double dMin, double dMax,
+                         std::vector<TReflection>& list, std::size_t limit, double walkLimit) {
+  list.clear();
+  if (!cell.IsValid() || !group.IsValid() || !(dMin > 0) || !(dMax >= dMin)) return true;
+  // Refused before the walk: its length and what it would find both follow
+  // from the cell. The estimate is within a few percent for counts near the
+  // limit; a count just past it is found by counting.
+  const double estimate = EstimatedReflections(cell, group, dMin, dMax);
+  const double walk = IndexWalk(cell, dMin);
+  if (!(estimate <= 1.25 * double(limit)) || !(walk <= walkLimit)) return false;
+  // |h| = |a . s| <= a / dMin for every reflection with d >= dMin; the
+  // bounds are small integers now that the walk is bounded.
   const int hMax = static_cast<int>(std::floor(cell.A() / dMin));
   const int kMax = static_cast<int>(std::floor(cell.B() / dMin));
   const int lMax = static_cast<int>(std::floor(cell.C() / dMin));
   const double qMax = 1.0 / (dMin * dMin), qMin = 1.0 / (dMax * dMax);
-  for (int h = -hMax; h <= hMax; ++h)
+  for (int h = 0; h <= hMax; ++h)
     for (int k = -kMax; k <= kMax; ++k)
       for (int l = -lMax; l <= lMax; ++l) {
         const TMiller hkl{h, k, l};
         if (h == 0 && k == 0 && l == 0) continue;
         const double q = cell.InverseDSquared(hkl);
         if (q > qMax * (1 + 1e-12) || q < qMin * (1 - 1e-12)) continue;
-        std::vector<TMiller> eq = group.EquivalentIndices(hkl);
-        if (eq.back() != hkl) continue;  // one representative per set: the largest
+        if (!group.IsRepresentative(hkl)) continue;  // one of each set: the largest
         if (group.IsAbsent(hkl)) continue;
+        if (list.size() >= limit) {  // special positions let a few more through than estimated
+          list.clear();
+          return false;
+        }
         TReflection r;
         r.Hkl = hkl;
-        r.Multiplicity = static_cast<int>(eq.size());
+        r.Multiplicity = group.Multiplicity(hkl);
         r.D = 1.0 / std::sqrt(q);
         list.push_back(r);
       }
   std::stable_sort(list.begin(), list.end(), [](const TReflection& a, const TReflection& b) { return a.D > b.D; });
+  return true;
+}
+
+std::vector<TReflection> GenerateReflections(const TCell& cell, const TSpaceGroup& group, double dMin, double dMax) {
+  std::vector<TReflection> list;
+  GenerateReflections(cell, group, dMin, dMax, list);
   return list;
 }

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/limits.h"
+
 using TMiller = std::array<int, 3>;
 using TVec3 = std::array<double, 3>;
 using TMat3 = std::array<std::array<double, 3>, 3>;
@@ -79,6 +81,8 @@ public:
   // pairs included); their number is the multiplicity.
   std::vector<TMiller> EquivalentIndices(const TMiller& h) const;
   int Multiplicity(const TMiller& h) const { return static_cast<int>(EquivalentIndices(h).size()); }
+  // True when h is the largest of its equivalents (Friedel pairs included).
+  bool IsRepresentative(const TMiller& h) const;
   // Operations that leave the position in place (up to a lattice translation).
   int StabiliserOrder(const TVec3& x, double tolerance = 1e-3) const;
   int SiteMultiplicity(const TVec3& x) const;
@@ -106,8 +110,19 @@ struct TReflection {
 };
 
 // The independent reflections with dMin <= d <= dMax, not systematically
-// absent, one of each set of equivalents; ordered by decreasing d.
+// absent, one of each set of equivalents; ordered by decreasing d. False
+// (and an empty list) when there would be more than `limit` of them or the
+// search would visit more than `walkLimit` indices: both are estimated from
+// the cell before the search starts.
+bool GenerateReflections(const TCell& cell, const TSpaceGroup& group, double dMin, double dMax,
+                         std::vector<TReflection>& list, std::size_t limit = MaxReflectionsPerPhase,
+                         double walkLimit = MaxIndexWalk);
+// The same without the refusal's flag (an empty list when refused).
 std::vector<TReflection> GenerateReflections(const TCell& cell, const TSpaceGroup& group, double dMin, double dMax);
+// About how many independent reflections lie in dMin <= d <= dMax.
+double EstimatedReflections(const TCell& cell, const TSpaceGroup& group, double dMin, double dMax);
+// How many (h, k, l) the search for d >= dMin visits.
+double IndexWalk(const TCell& cell, double dMin);
 
 // The fractional vector as a real triple.
 inline TVec3 ToVec(const TMiller& h) { return {double(h[0]), double(h[1]), double(h[2])}; }

@@ -4,9 +4,12 @@
 #include <cmath>
 #include <fstream>
 #include <locale>
+#include <map>
+#include <tuple>
 #include <sstream>
 
 #include "core/fourier.h"
+#include "core/limits.h"
 #include "core/messagetrap.h"
 #include "core/observed.h"
 #include "core/report.h"
@@ -40,17 +43,25 @@ int TZdEngine::Start(int histogramCount, const std::string& inputFile, const std
   }
   if (FModel->HistogramCount() < 1) return zeReadInput;
   if (histogramCount != FModel->HistogramCount()) return zeHistogramRange;
+  // Limits first: nothing is allocated or searched for an input that asks too much.
+  if (int e = CheckModelLimits(*FModel, FProblem); e != zeNone) return e;
 
   // A new run replaces the listing; it grows by appending from here on.
   if (outputFile.empty() || !SaveFile(outputFile, std::string())) return zeOutputFile;
 
   FPattern = std::make_unique<TPattern>(*FModel);
+  std::size_t points = 0;
   for (int h = 1; h <= FModel->HistogramCount(); ++h) {
     THistogramData data;
     if (int e = LoadHistogramData(*FModel, dataName, h, data); e != zeNone) return e;
+    // Counted as they come: many large data files must not all be held first.
+    points += data.X.size();
+    if (points > MaxPointsTotal) return zeTooManyPoints;
     FPattern->SetData(h, std::move(data));
   }
   if (int e = FPattern->Prepare(); e != zeNone) return e;
+  if (int e = CheckStructureWork(*FPattern, FProblem); e != zeNone) return e;
+  if (int e = CheckProfileWork(*FPattern, FProblem); e != zeNone) return e;
   if (FPattern->HasLeBailPhase()) {
     if (FModel->RecycleLeBail != 0) {
       if (int e = ReadLeBail(); e != zeNone) return e;
@@ -66,7 +77,7 @@ int TZdEngine::Start(int histogramCount, const std::string& inputFile, const std
 
   std::ostringstream listing;
   WriteListingStart(listing, *FPattern, *FRefinement);
-  AppendListing(listing.str());
+  if (!AppendListing(listing.str())) return zeOutputFile;
   if (!WriteBonds()) return zeBondFile;
   FStarted = FRunning = true;
   return zeNone;
@@ -75,7 +86,14 @@ int TZdEngine::Start(int histogramCount, const std::string& inputFile, const std
 int TZdEngine::Iterate(int histogramCount, int cycle, int& converged) {
   if (!FStarted || !FRunning) return zeInternal;
   if (histogramCount != FModel->HistogramCount()) return zeHistogramRange;
+  // Values the last cycle shifted out of their ranges stop the run before they are used.
+  if (int e = CheckModelLimits(*FModel, FProblem); e != zeNone) return e;
   FProgress = 0;
+  // The shifts of the last cycle may have made the peaks absurdly wide.
+  if (int e = CheckProfileWork(*FPattern, FProblem); e != zeNone) {
+    AppendListing("\nCycle " + std::to_string(cycle) + " refused: " + FProblem + "\n");
+    return e;
+  }
   bool done = false;
   const int error = FRefinement->Cycle(done, [this](double percent) { FProgress = static_cast<float>(percent); });
   FProgress = 100;
@@ -100,11 +118,12 @@ int TZdEngine::Iterate(int histogramCount, int cycle, int& converged) {
 int TZdEngine::Close(bool update) {
   if (!FStarted) return zeInternal;
   FRunning = false;
+  // Every file is attempted; a failure is reported after the rest is written.
   std::ostringstream listing;
   WriteListingEnd(listing, *FPattern, *FRefinement);
-  AppendListing(listing.str());
-  WriteBonds();
-  if (FPattern->HasLeBailPhase()) WriteLeBail();
+  bool written = AppendListing(listing.str());
+  written = WriteBonds() && written;
+  if (FPattern->HasLeBailPhase()) written = WriteLeBail() && written;
   if (update) {
     try {
       TMessageTrap trap;
@@ -114,12 +133,14 @@ int TZdEngine::Close(bool update) {
       return zeOutputFile;
     }
   }
-  return zeNone;
+  return written ? zeNone : zeCloseFiles;
 }
 
-void TZdEngine::AppendListing(const std::string& text) {
+bool TZdEngine::AppendListing(const std::string& text) {
   std::ofstream out(FOutputFile, std::ios::app);
   out << text;
+  out.flush();
+  return static_cast<bool>(out);
 }
 
 bool TZdEngine::SaveFile(const std::string& fileName, const std::string& text) {
@@ -132,10 +153,13 @@ bool TZdEngine::SaveFile(const std::string& fileName, const std::string& text) {
   return true;
 }
 
+// Each file appears whole or keeps what it held; a listing that was cut says so.
 bool TZdEngine::WriteBonds() {
   std::ostringstream dst, ang;
-  WriteDistances(dst, *FPattern, FModel->Rmin, FModel->Rmax);
-  WriteAngles(ang, *FPattern, FModel->Rmin, FModel->Rmax);
+  const std::string distancesCut = WriteDistances(dst, *FPattern, FModel->Rmin, FModel->Rmax);
+  const std::string anglesCut = WriteAngles(ang, *FPattern, FModel->Rmin, FModel->Rmax);
+  if (!distancesCut.empty()) AppendListing("\nDistance listing cut: " + distancesCut + "\n");
+  if (!anglesCut.empty()) AppendListing("\nAngle listing cut: " + anglesCut + "\n");
   const bool distances = SaveFile(FBaseName + ".dst", dst.str());
   return SaveFile(FBaseName + ".ang", ang.str()) && distances;
 }
@@ -144,6 +168,11 @@ bool TZdEngine::WriteBonds() {
 int TZdEngine::ReadLeBail() {
   std::ifstream in(FBaseName + ".lbl");
   if (!in) return zeNoLeBailFile;
+  // Reflections by histogram, phase and indices: a long file costs one look-up a line.
+  std::map<std::tuple<int, int, TMiller>, std::vector<TReflection*>> index;
+  for (int h = 1; h <= FPattern->HistogramCount(); ++h)
+    for (TPhaseView& view : FPattern->Views(h))
+      for (TReflection& r : view.Reflections) index[{h, view.Phase, r.Hkl}].push_back(&r);
   std::string line;
   int read = 0;
   while (std::getline(in, line)) {
@@ -157,11 +186,12 @@ int TZdEngine::ReadLeBail() {
       return zeLeBailFile;
     }
     if (h < 1 || h > FPattern->HistogramCount() || p < 1 || p > FModel->PhaseCount() || !(f2 >= 0)) return zeLeBailFile;
-    for (TReflection& r : FPattern->Views(h)[static_cast<std::size_t>(p - 1)].Reflections)
-      if (r.Hkl == hkl) {
-        r.F2 = f2;
-        ++read;
-      }
+    const auto found = index.find({h, p, hkl});
+    if (found == index.end()) continue;
+    for (TReflection* r : found->second) {
+      r->F2 = f2;
+      ++read;
+    }
   }
   return read > 0 ? zeNone : zeLeBailFile;
 }
@@ -300,7 +330,13 @@ int TZdEngine::SetParameter(int h, int p, int a, int t, float value) {
   if (!std::isfinite(value)) return 1;
   float* v = ValueAddress(*FModel, h, p, a, t);
   if (v == nullptr) return 1;
+  const float previous = *v;
   *v = value;
+  std::string problem;
+  if (CheckProfileWork(*FPattern, problem) != zeNone) {
+    *v = previous;  // a value that would make every calculation hang is not taken
+    return 1;
+  }
   if (FPattern->Calculate() != zeNone) return 1;
   return 0;
 }

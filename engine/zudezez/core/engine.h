@@ -59,7 +59,7 @@ private:
     float Position;
   };
   std::vector<TMarker> Markers(int h) const;
-  void AppendListing(const std::string& text);
+  bool AppendListing(const std::string& text);
   bool WriteBonds();
   int ReadLeBail();
   bool WriteLeBail();

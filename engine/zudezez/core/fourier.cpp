@@ -4,6 +4,8 @@
 #include <cmath>
 #include <map>
 
+#include "core/limits.h"
+
 #include "core/pattern.h"
 #include "model/rietclass.h"
 
@@ -59,13 +61,26 @@ int ComputeMap(TPattern& pattern, int h, int p, int axis, int kind, std::vector<
   std::vector<std::complex<double>> grid(static_cast<std::size_t>(n) * n * n);
   auto cellOf = [n](int v) { return ((v % n) + n) % n; };
   const TSpaceGroup& group = pattern.Group(p);
+  // The indices that land on the grid, gathered first so that the cost of
+  // their structure factors is known before they are computed. Beyond this
+  // 1/d no index triple fits the grid.
+  const TCell cell = pattern.Cell(p);
+  const auto& rec = cell.ReciprocalMetric();
+  const double reach = (n / 2 - 1) * (std::sqrt(rec[0][0]) + std::sqrt(rec[1][1]) + std::sqrt(rec[2][2]));
+  std::vector<std::pair<std::size_t, TMiller>> terms;
   for (std::size_t k = 0; k < view.Reflections.size(); ++k) {
+    const TReflection& r = view.Reflections[k];
+    if (!(std::sqrt(cell.InverseDSquared(r.Hkl)) <= reach * (1 + 1e-9))) continue;
+    for (const TMiller& m : group.EquivalentIndices(r.Hkl))
+      if (std::abs(m[0]) < n / 2 && std::abs(m[1]) < n / 2 && std::abs(m[2]) < n / 2) terms.push_back({k, m});
+  }
+  if (!leBail && double(terms.size()) * model.Phase(p)->AtomCount() * group.Order() > MaxMapWork) return 3;
+  for (const auto& [k, m] : terms) {
     const TReflection& r = view.Reflections[k];
     const double calc2 = r.F2;
     const double obs2 = observed.empty() ? calc2 : observed[k];
     const double ratio = calc2 > 0 ? std::sqrt(obs2 / calc2) : 0.0;
-    for (const TMiller& m : group.EquivalentIndices(r.Hkl)) {
-      if (std::abs(m[0]) >= n / 2 || std::abs(m[1]) >= n / 2 || std::abs(m[2]) >= n / 2) continue;
+    {
       std::complex<double> c;
       if (leBail) {
         c = obs2;
@@ -115,22 +130,23 @@ int ComputeMap(TPattern& pattern, int h, int p, int axis, int kind, std::vector<
 
 int ComputeRdf(const TPattern& pattern, int p, int kind, double range, int points, float* values) {
   const TRietveld& model = pattern.Model();
-  if (p < 1 || p > model.PhaseCount() || kind < 1 || kind > 5 || !(range > 0) || points < 2 || values == nullptr ||
-      pattern.HistogramCount() < 1)
+  if (p < 1 || p > model.PhaseCount() || kind < 1 || kind > 5 || !(range > 0) || range > MaxRdfRange || points < 2 ||
+      points > 100000 || values == nullptr || pattern.HistogramCount() < 1)
     return 1;
   const TPhaseView& view = pattern.Views(1)[static_cast<std::size_t>(p - 1)];
   const TPhase& phase = *model.Phase(p);
   if (phase.CalcMethod != 0 || view.Scatterers.empty()) return 2;
   const TCell cell = pattern.Cell(p);
+  if (!cell.IsValid()) return 1;
   const TSpaceGroup& group = pattern.Group(p);
 
   struct TSite {
     TVec3 X;
     double Occupancy, F, U2;
-    int Kind;
   };
-  std::vector<TSite> sites;
-  double count = 0, meanF = 0;
+  // The sites of each atom.
+  std::vector<std::vector<TSite>> sites;
+  double count = 0, meanF = 0, siteCount = 0;
   for (int a = 1; a <= phase.AtomCount(); ++a) {
     const TAtom& atom = *phase.Atom(a);
     const double f = view.Scatterers[static_cast<std::size_t>(a - 1)].Forward();
@@ -138,57 +154,86 @@ int ComputeRdf(const TPattern& pattern, int p, int kind, double range, int point
     // Each distinct image holds N x (stabiliser order) of an atom: N x M atoms
     // spread over the M / stabiliser images.
     const double fraction = double(atom.N) * std::max(1, group.StabiliserOrder({atom.X, atom.Y, atom.Z}));
+    sites.emplace_back();
     for (const TVec3& x : group.Orbit({atom.X, atom.Y, atom.Z})) {
-      sites.push_back({x, fraction, f, u2, a});
+      sites.back().push_back({x, fraction, f, u2});
       count += fraction;
       meanF += fraction * f;
     }
+    siteCount += double(sites.back().size());
   }
-  if (count <= 0 || meanF == 0) return 2;
+  if (count <= 0 || meanF == 0 || !std::isfinite(meanF)) return 2;
   meanF /= count;
   const double rho0 = count / cell.Volume();
 
-  // Pair distances binned finely, one histogram per pair of atom kinds (their broadening).
+  // The lattice translations that reach `range`, counted as reals before
+  // they become integers, and the pair positions they make.
+  const auto& rec = cell.ReciprocalMetric();
+  int span[3];
+  double box = 1;
+  for (int i = 0; i < 3; ++i) {
+    const double reach = std::ceil(range * std::sqrt(rec[i][i])) + 1;
+    if (!(reach <= 10000)) return 3;
+    span[i] = static_cast<int>(reach);
+    box *= 2 * reach + 1;
+  }
+  if (siteCount * siteCount * box > MaxRdfTrials) return 3;
+
+  // Pair distances binned finely, one histogram per pair of atoms (their
+  // broadening), the histograms made and broadened one at a time.
   const double dr = range / points;
   const double bin = dr / 10;
   const int bins = points * 10 + 1;
-  std::map<std::pair<int, int>, std::vector<double>> histograms;
-  std::map<std::pair<int, int>, double> widths;
-  const auto& rec = cell.ReciprocalMetric();
-  int span[3];
-  for (int i = 0; i < 3; ++i) span[i] = static_cast<int>(std::ceil(range * std::sqrt(rec[i][i]))) + 1;
-  for (const TSite& si : sites)
-    for (const TSite& sj : sites) {
-      const auto key = std::minmax(si.Kind, sj.Kind);
-      auto& hist = histograms[key];
-      if (hist.empty()) hist.assign(static_cast<std::size_t>(bins), 0.0);
-      widths[key] = std::sqrt(si.U2 + sj.U2 + 1e-4);
-      const double w = si.Occupancy * sj.Occupancy * si.F * sj.F / (meanF * meanF * count);
-      for (int a = -span[0]; a <= span[0]; ++a)
-        for (int b = -span[1]; b <= span[1]; ++b)
-          for (int c = -span[2]; c <= span[2]; ++c) {
-            const double r = cell.Length({sj.X[0] + a - si.X[0], sj.X[1] + b - si.X[1], sj.X[2] + c - si.X[2]});
-            if (r < 1e-6 || r >= range) continue;
-            hist[static_cast<std::size_t>(std::lround(r / bin))] += w;
-          }
-    }
-  // g(R) = sum of Gaussian-broadened pair weights / (4 pi R^2 rho0).
+  std::vector<double> hist(static_cast<std::size_t>(bins), 0.0);
+  std::vector<int> touched;
   std::vector<double> g(static_cast<std::size_t>(points), 0.0);
-  for (const auto& [key, hist] : histograms) {
-    const double sigma = widths[key];
-    const double reach = 5 * sigma;
-    for (int b = 0; b < bins; ++b) {
-      if (hist[static_cast<std::size_t>(b)] == 0) continue;
-      const double r0 = b * bin;
-      const int lo = std::max(1, static_cast<int>(std::floor((r0 - reach) / dr)));
-      const int hi = std::min(points - 1, static_cast<int>(std::ceil((r0 + reach) / dr)));
-      for (int i = lo; i <= hi; ++i) {
-        const double r = i * dr;
-        const double z = (r - r0) / sigma;
-        g[static_cast<std::size_t>(i)] += hist[static_cast<std::size_t>(b)] * std::exp(-0.5 * z * z) / (sigma * std::sqrt(2 * Pi));
+  double broadening = 0;
+  const int atoms = static_cast<int>(sites.size());
+  for (int ka = 0; ka < atoms; ++ka)
+    for (int kb = ka; kb < atoms; ++kb) {
+      double sigma = 0;
+      auto add = [&](const std::vector<TSite>& from, const std::vector<TSite>& to) {
+        for (const TSite& si : from)
+          for (const TSite& sj : to) {
+            sigma = std::sqrt(si.U2 + sj.U2 + 1e-4);
+            const double w = si.Occupancy * sj.Occupancy * si.F * sj.F / (meanF * meanF * count);
+            for (int a = -span[0]; a <= span[0]; ++a)
+              for (int b = -span[1]; b <= span[1]; ++b)
+                for (int c = -span[2]; c <= span[2]; ++c) {
+                  const double r = cell.Length({sj.X[0] + a - si.X[0], sj.X[1] + b - si.X[1], sj.X[2] + c - si.X[2]});
+                  if (r < 1e-6 || r >= range) continue;
+                  const std::size_t k = static_cast<std::size_t>(std::lround(r / bin));
+                  if (hist[k] == 0) touched.push_back(static_cast<int>(k));
+                  hist[k] += w;
+                }
+          }
+      };
+      add(sites[static_cast<std::size_t>(ka)], sites[static_cast<std::size_t>(kb)]);
+      if (kb != ka) add(sites[static_cast<std::size_t>(kb)], sites[static_cast<std::size_t>(ka)]);
+      if (touched.empty()) continue;
+      std::sort(touched.begin(), touched.end());
+      touched.erase(std::unique(touched.begin(), touched.end()), touched.end());
+      // g(R) = sum of Gaussian-broadened pair weights / (4 pi R^2 rho0). The
+      // window is clamped as a real: a huge B must not overflow an int.
+      const double reach = 5 * sigma;
+      const double window = std::min(double(points), 2 * reach / dr + 2);
+      broadening += window * double(touched.size());
+      if (broadening > MaxRdfTrials) return 3;
+      for (int b : touched) {
+        const double weight = hist[static_cast<std::size_t>(b)];
+        hist[static_cast<std::size_t>(b)] = 0;
+        if (weight == 0) continue;
+        const double r0 = b * bin;
+        const int lo = static_cast<int>(std::clamp(std::floor((r0 - reach) / dr), 1.0, double(points)));
+        const int hi = static_cast<int>(std::clamp(std::ceil((r0 + reach) / dr), 0.0, double(points - 1)));
+        for (int i = lo; i <= hi; ++i) {
+          const double r = i * dr;
+          const double z = (r - r0) / sigma;
+          g[static_cast<std::size_t>(i)] += weight * std::exp(-0.5 * z * z) / (sigma * std::sqrt(2 * Pi));
+        }
       }
+      touched.clear();
     }
-  }
   double running = 0;
   for (int i = 0; i < points; ++i) {
     const double r = i * dr;

@@ -25,7 +25,8 @@ constexpr int mkFourierObs = 0, mkFourierCalc = 1, mkFourierDiff = 2, mkPatterso
 // Angstrom. The grid is returned as [slice][row][column] with the slices
 // along `axis` (1 x, 2 y, 3 z) and rows and columns along the next two axes
 // in turn. Returns 0, or 1 for an argument out of range, 2 for a map the
-// phase cannot give (no atoms to phase a Fourier map).
+// phase cannot give (no atoms to phase a Fourier map), 3 for a map that
+// would cost more than MaxMapWork structure-factor terms.
 int ComputeMap(TPattern& pattern, int h, int p, int axis, int kind, std::vector<float>& map, float& minimum,
                float& maximum);
 
@@ -33,6 +34,7 @@ int ComputeMap(TPattern& pattern, int h, int p, int axis, int kind, std::vector<
 // i = 0 .. points - 1. Kinds: 1 PDF g(R), 2 G(R) = g - 1, 3 D(R) = 4 pi rho0 R
 // (g - 1), 4 T(R) = 4 pi rho0 R g, 5 N(R) the running coordination number.
 // Atoms are weighted by their scattering in histogram 1 and broadened by
-// their displacement parameters. Returns 0, or 1 for bad arguments, 2 for a
-// phase without atoms.
+// their displacement parameters. Returns 0, or 1 for bad arguments (a range
+// beyond MaxRdfRange among them), 2 for a phase without atoms, 3 for a
+// curve that would try more than MaxRdfTrials pair positions.
 int ComputeRdf(const TPattern& pattern, int p, int kind, double range, int points, float* values);

@@ -10,6 +10,7 @@
 
 #include "model/datafiles.h"
 #include "model/rietclass.h"
+#include "core/limits.h"
 #include "core/messagetrap.h"
 #include "platform/rtl/fileutils.h"
 
@@ -114,9 +115,10 @@ int LoadHistogramData(const TRietveld& model, const std::string& dataName, int h
     const double step = hist.Step;
     const double span = double(hist.Stop) - hist.Start;
     if (!(step > 0) || !(span > 0)) return zePeakWidth;
-    const long n = std::lround(span / step) + 1;
-    if (n < 2 || n > 10000000) return zePeakWidth;
-    for (long i = 0; i < n; ++i) data.X.push_back(hist.Start + i * step);
+    const std::size_t n = CalculationPoints(hist.Start, step, hist.Stop);
+    if (n == 0) return RequestedPoints(hist.Start, step, hist.Stop) > double(MaxPointsPerHistogram) ? zeTooManyPoints : zePeakWidth;
+    data.X.reserve(n);
+    for (std::size_t i = 0; i < n; ++i) data.X.push_back(hist.Start + double(i) * step);
     data.Observed.assign(data.X.size(), 0.0);
     data.Third.assign(data.X.size(), 1.0);
   } else {
@@ -138,6 +140,7 @@ int LoadHistogramData(const TRietveld& model, const std::string& dataName, int h
       return zeDataLines;
     }
     const std::size_t n = static_cast<std::size_t>(raw.PointCount());
+    if (n > MaxPointsPerHistogram) return zeTooManyPoints;
     std::vector<std::size_t> order(n);
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return raw.X()[a] < raw.X()[b]; });

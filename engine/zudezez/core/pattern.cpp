@@ -12,7 +12,6 @@
 namespace {
 
 constexpr double HcOverTwo = 6.1992099;  // hc / 2 in keV Angstrom
-constexpr std::size_t MaxReflections = 200000;
 
 bool IsTof(const THistogram& h) { return h.Job == jobTOFData || h.Job == jobTOFCalc; }
 bool IsEnergy(const THistogram& h) { return h.Job == jobEDData || h.Job == jobEDCalc; }
@@ -180,9 +179,9 @@ int TPattern::Prepare() {
       const TPhase& phase = *FModel.Phase(p);
       TPhaseView view;
       view.Phase = p;
-      view.Reflections = GenerateReflections(Cell(p), Group(p), dMin, dMax);
+      if (!GenerateReflections(Cell(p), Group(p), dMin, dMax, view.Reflections)) return zeTooManyReflections;
       reflectionTotal += view.Reflections.size();
-      if (reflectionTotal > MaxReflections) return zeMemory;
+      if (reflectionTotal > MaxReflectionsTotal) return zeTooManyReflections;
       if (phase.CalcMethod == 0) {
         for (int a = 1; a <= phase.AtomCount(); ++a) {
           const TAtom& atom = *phase.Atom(a);

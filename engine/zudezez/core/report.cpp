@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "core/limits.h"
 #include "core/pattern.h"
 #include "core/refinement.h"
 #include "core/textformat.h"
@@ -24,31 +25,116 @@ struct TNeighbour {
   double Distance;
 };
 
-std::vector<TNeighbour> Neighbours(const TPattern& pattern, int p, int a, double rMin, double rMax) {
-  std::vector<TNeighbour> list;
-  const TPhase& phase = *pattern.Model().Phase(p);
-  const TCell cell = pattern.Cell(p);
-  const TSpaceGroup& group = pattern.Group(p);
-  const TAtom& centre = *phase.Atom(a);
-  const TVec3 x0{centre.X, centre.Y, centre.Z};
-  const auto& rec = cell.ReciprocalMetric();
-  int span[3];
-  for (int i = 0; i < 3; ++i) span[i] = static_cast<int>(std::ceil(rMax * std::sqrt(rec[i][i]))) + 1;
-  for (int b = 1; b <= phase.AtomCount(); ++b) {
-    const TAtom& other = *phase.Atom(b);
-    for (const TVec3& y : group.Orbit({other.X, other.Y, other.Z}))
-      for (int i = -span[0]; i <= span[0]; ++i)
-        for (int j = -span[1]; j <= span[1]; ++j)
-          for (int k = -span[2]; k <= span[2]; ++k) {
-            const TVec3 d{y[0] + i - x0[0], y[1] + j - x0[1], y[2] + k - x0[2]};
-            const double r = cell.Length(d);
-            if (r < 1e-4 || r < rMin || r > rMax) continue;
-            list.push_back({Trim(other.Label), cell.Cartesian(d), r});
-          }
+// What one listing file may still spend: positions tried and lines listed,
+// and why it was cut (empty while it is whole).
+struct TBondBudget {
+  TBondLimits Limits;
+  double Trials = 0;
+  std::size_t Listed = 0, MaxListed = 0;
+  const char* What = "";
+  std::string Cut;
+  bool Stopped = false;
+
+  void Stop(const std::string& why) {
+    if (Cut.empty()) Cut = why;
+    Stopped = true;
   }
-  std::sort(list.begin(), list.end(), [](const TNeighbour& l, const TNeighbour& r) { return l.Distance < r.Distance; });
-  return list;
-}
+  bool Spend(double trials) {
+    if (Trials + trials > Limits.Trials) {
+      Stop("the search would try more than " + LimitText(Limits.Trials) + " positions");
+      return false;
+    }
+    Trials += trials;
+    return true;
+  }
+  // Counts a listed line; false once the file holds as many as it may.
+  bool List() {
+    if (Listed >= MaxListed) {
+      Stop("more than " + std::to_string(MaxListed) + " " + What);
+      return false;
+    }
+    ++Listed;
+    return true;
+  }
+};
+
+// The neighbour search over the atoms of one phase, its radius capped.
+class TBondSearch {
+public:
+  TBondSearch(const TPattern& pattern, int p, double rMin, double rMax, TBondBudget& budget)
+      : FPhase(*pattern.Model().Phase(p)), FCell(pattern.Cell(p)), FGroup(pattern.Group(p)), FBudget(budget),
+        FRMin(rMin) {
+    FRMax = std::isfinite(rMax) && rMax > 0 ? rMax : 3.0;
+    if (FRMax > FBudget.Limits.Distance) {
+      FRMax = FBudget.Limits.Distance;
+      // Not a stop: the nearer distances are listed in full.
+      if (FBudget.Cut.empty())
+        FBudget.Cut = "distances searched up to " + LimitText(FRMax) + " Angstrom only";
+    }
+    if (!FCell.IsValid()) return;
+    const auto& rec = FCell.ReciprocalMetric();
+    double box = 1;
+    for (int i = 0; i < 3; ++i) {
+      // A real first: a nearly flat cell asks for more translations than an int holds.
+      const double span = std::ceil(FRMax * std::sqrt(rec[i][i])) + 1;
+      if (!(span <= 1000)) {
+        FBudget.Stop("the cell needs too many lattice translations");
+        return;
+      }
+      FSpan[i] = static_cast<int>(span);
+      box *= 2 * span + 1;
+    }
+    FBox = box;
+    FUsable = true;
+  }
+
+  // The neighbours of atom a, nearest first; false when the budget stops the search.
+  bool Neighbours(int a, std::vector<TNeighbour>& list) {
+    list.clear();
+    if (!FUsable || FBudget.Stopped) return false;
+    if (FOrbits.empty()) {
+      if (!FBudget.Spend(double(FPhase.AtomCount()) * FGroup.Order() * FGroup.Order())) return false;
+      for (int b = 1; b <= FPhase.AtomCount(); ++b) {
+        const TAtom& other = *FPhase.Atom(b);
+        FOrbits.push_back(FGroup.Orbit({other.X, other.Y, other.Z}));
+        FSites += double(FOrbits.back().size());
+      }
+    }
+    if (!FBudget.Spend(FSites * FBox)) return false;
+    const TAtom& centre = *FPhase.Atom(a);
+    const TVec3 x0{centre.X, centre.Y, centre.Z};
+    for (int b = 1; b <= FPhase.AtomCount(); ++b) {
+      const std::string label = Trim(FPhase.Atom(b)->Label);
+      for (const TVec3& y : FOrbits[static_cast<std::size_t>(b - 1)])
+        for (int i = -FSpan[0]; i <= FSpan[0]; ++i)
+          for (int j = -FSpan[1]; j <= FSpan[1]; ++j)
+            for (int k = -FSpan[2]; k <= FSpan[2]; ++k) {
+              const TVec3 d{y[0] + i - x0[0], y[1] + j - x0[1], y[2] + k - x0[2]};
+              const double r = FCell.Length(d);
+              if (r < 1e-4 || r < FRMin || r > FRMax) continue;
+              if (list.size() >= MaxListedDistances) {  // no file would list more of them
+                FBudget.Stop("more than " + std::to_string(MaxListedDistances) + " neighbours of one atom");
+                list.clear();
+                return false;
+              }
+              list.push_back({label, FCell.Cartesian(d), r});
+            }
+    }
+    std::sort(list.begin(), list.end(), [](const TNeighbour& l, const TNeighbour& r) { return l.Distance < r.Distance; });
+    return true;
+  }
+
+private:
+  const TPhase& FPhase;
+  const TCell FCell;
+  const TSpaceGroup& FGroup;
+  TBondBudget& FBudget;
+  double FRMin, FRMax = 3.0;
+  int FSpan[3] = {0, 0, 0};
+  double FBox = 0, FSites = 0;
+  bool FUsable = false;
+  std::vector<std::vector<TVec3>> FOrbits;
+};
 
 }  // namespace
 
@@ -135,32 +221,50 @@ void WriteListingEnd(std::ostream& out, TPattern& pattern, const TRefinement& re
   out.flush();
 }
 
-void WriteDistances(std::ostream& out, const TPattern& pattern, double rMin, double rMax) {
-  if (rMax <= 0) rMax = 3.0;
+std::string WriteDistances(std::ostream& out, const TPattern& pattern, double rMin, double rMax,
+                           const TBondLimits& limits) {
+  TBondBudget budget;
+  budget.Limits = limits;
+  budget.MaxListed = limits.Lines > 0 ? limits.Lines : MaxListedDistances;
+  budget.What = "distances";
   const TRietveld& model = pattern.Model();
-  for (int p = 1; p <= model.PhaseCount(); ++p) {
+  for (int p = 1; p <= model.PhaseCount() && !budget.Stopped; ++p) {
     const TPhase& phase = *model.Phase(p);
     out << Printf("Phase %d: %s\n", p, phase.Title.c_str());
-    for (int a = 1; a <= phase.AtomCount(); ++a) {
+    TBondSearch search(pattern, p, rMin, rMax, budget);
+    std::vector<TNeighbour> list;
+    for (int a = 1; a <= phase.AtomCount() && !budget.Stopped; ++a) {
       out << Printf("  %s\n", Trim(phase.Atom(a)->Label).c_str());
-      for (const TNeighbour& n : Neighbours(pattern, p, a, rMin, rMax))
+      if (!search.Neighbours(a, list)) break;
+      for (const TNeighbour& n : list) {
+        if (!budget.List()) break;
         out << Printf("    %-4s %9.4f\n", n.Label.c_str(), n.Distance);
+      }
     }
   }
+  if (!budget.Cut.empty()) out << "Listing cut: " << budget.Cut << "\n";
   out.flush();
+  return budget.Cut;
 }
 
-void WriteAngles(std::ostream& out, const TPattern& pattern, double rMin, double rMax) {
-  if (rMax <= 0) rMax = 3.0;
+std::string WriteAngles(std::ostream& out, const TPattern& pattern, double rMin, double rMax,
+                        const TBondLimits& limits) {
+  TBondBudget budget;
+  budget.Limits = limits;
+  budget.MaxListed = limits.Lines > 0 ? limits.Lines : MaxListedAngles;
+  budget.What = "angles";
   const TRietveld& model = pattern.Model();
-  for (int p = 1; p <= model.PhaseCount(); ++p) {
+  for (int p = 1; p <= model.PhaseCount() && !budget.Stopped; ++p) {
     const TPhase& phase = *model.Phase(p);
     out << Printf("Phase %d: %s\n", p, phase.Title.c_str());
-    for (int a = 1; a <= phase.AtomCount(); ++a) {
+    TBondSearch search(pattern, p, rMin, rMax, budget);
+    std::vector<TNeighbour> list;
+    for (int a = 1; a <= phase.AtomCount() && !budget.Stopped; ++a) {
       const std::string centre = Trim(phase.Atom(a)->Label);
-      const std::vector<TNeighbour> list = Neighbours(pattern, p, a, rMin, rMax);
-      for (std::size_t i = 0; i < list.size(); ++i)
+      if (!search.Neighbours(a, list)) break;
+      for (std::size_t i = 0; i < list.size() && !budget.Stopped; ++i)
         for (std::size_t j = i + 1; j < list.size(); ++j) {
+          if (!budget.List()) break;
           const TVec3& u = list[i].Vector;
           const TVec3& v = list[j].Vector;
           const double c = (u[0] * v[0] + u[1] * v[1] + u[2] * v[2]) / (list[i].Distance * list[j].Distance);
@@ -169,5 +273,7 @@ void WriteAngles(std::ostream& out, const TPattern& pattern, double rMin, double
         }
     }
   }
+  if (!budget.Cut.empty()) out << "Listing cut: " << budget.Cut << "\n";
   out.flush();
+  return budget.Cut;
 }

@@ -5,6 +5,8 @@
 #include <ostream>
 #include <string>
 
+#include "core/limits.h"
+
 class TPattern;
 class TRefinement;
 
@@ -18,6 +20,16 @@ void WriteListingCycle(std::ostream& out, const TPattern& pattern, const TRefine
 void WriteListingEnd(std::ostream& out, TPattern& pattern, const TRefinement& refinement);
 
 // Distances between atoms in [rMin, rMax] Angstrom (rMax 0: 3.0), and the
-// angles at each atom between such neighbours.
-void WriteDistances(std::ostream& out, const TPattern& pattern, double rMin, double rMax);
-void WriteAngles(std::ostream& out, const TPattern& pattern, double rMin, double rMax);
+// angles at each atom between such neighbours. The search and the listing
+// are bounded (MaxBondDistance, MaxBondTrials, MaxListedDistances,
+// MaxListedAngles); a listing that was cut ends with "Listing cut: <why>",
+// and the reason is returned (empty when the listing is whole).
+struct TBondLimits {
+  double Distance = MaxBondDistance;
+  double Trials = MaxBondTrials;
+  std::size_t Lines = 0;  // 0: MaxListedDistances or MaxListedAngles
+};
+std::string WriteDistances(std::ostream& out, const TPattern& pattern, double rMin, double rMax,
+                           const TBondLimits& limits = {});
+std::string WriteAngles(std::ostream& out, const TPattern& pattern, double rMin, double rMax,
+                        const TBondLimits& limits = {});

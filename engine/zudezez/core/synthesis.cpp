@@ -5,6 +5,7 @@
 #include <fstream>
 #include <random>
 
+#include "core/limits.h"
 #include "core/observed.h"
 #include "core/pattern.h"
 #include "core/textformat.h"
@@ -18,9 +19,9 @@ int CalculatedPattern(TRietveld& model, int h, std::vector<double>& x, std::vect
     const THistogram& hist = *model.Histogram(k);
     THistogramData data;
     data.Calculation = true;
-    const long n = std::lround((double(hist.Stop) - hist.Start) / hist.Step) + 1;
-    if (!(hist.Step > 0) || n < 2) return zePeakWidth;
-    for (long i = 0; i < n; ++i) data.X.push_back(hist.Start + i * double(hist.Step));
+    const std::size_t n = CalculationPoints(hist.Start, hist.Step, hist.Stop);
+    if (n == 0) return zePeakWidth;
+    for (std::size_t i = 0; i < n; ++i) data.X.push_back(hist.Start + double(i) * hist.Step);
     pattern.SetData(k, std::move(data));
   }
   if (int e = pattern.Prepare(); e != zeNone) return e;
