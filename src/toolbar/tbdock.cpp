@@ -9,6 +9,7 @@
 const char* const kTBDockBadParent = "A TTBDock control cannot be placed inside a tool window or another TTBDock";
 const char* const kTBDockBadPosition = "Cannot change Position of a TTBDock if it already contains controls";
 
+ZV_CLASS_IMPL_NOPROPS(TTBBasicBackground, TComponent)
 ZV_CLASS_IMPL_NOPROPS(TTBDock, TCustomControl)
 ZV_CLASS_IMPL_NOPROPS(TTBCustomDockableWindow, TCustomControl)
 
@@ -45,10 +46,42 @@ TTBDock::TTBDock(TComponent* AOwner) : TCustomControl(AOwner) {
 }
 
 TTBDock::~TTBDock() {
+  if (FBackground) FBackground->RemoveChangeListener(this);
   // Windows still listed must not point back at a freed dock.
   for (auto* W : std::vector<TTBCustomDockableWindow*>(FDockList)) W->RemoveFreeNotification(this);
   FDockList.clear();
   FVisibleList.clear();
+}
+
+void TTBDock::SetBackground(TTBBasicBackground* V) {
+  if (FBackground == V) return;
+  if (FBackground) {
+    FBackground->RemoveChangeListener(this);
+    FBackground->RemoveFreeNotification(this);
+  }
+  FBackground = V;
+  if (V) {
+    V->FreeNotification(this);
+    V->AddChangeListener([this](TObject*) { InvalidateBackgrounds(); }, this);
+  }
+  InvalidateBackgrounds();
+}
+
+void TTBDock::SetBackgroundOnToolbars(bool V) {
+  if (FBackgroundOnToolbars == V) return;
+  FBackgroundOnToolbars = V;
+  InvalidateBackgrounds();
+}
+
+bool TTBDock::HasBackground() { return FBackground && FBackground->IsActive(); }
+
+void TTBDock::PaintBackground(TCanvas* Canvas, const TRect& R) {
+  if (FBackground) FBackground->PaintTo(Canvas, R);
+}
+
+void TTBDock::InvalidateBackgrounds() {
+  Invalidate();
+  for (auto* W : FVisibleList) W->Invalidate();
 }
 
 void TTBDock::SetAllowDrag(bool V) {
@@ -220,6 +253,10 @@ void TTBDock::AlignControls(TControl* AControl, TRect R) {
 void TTBDock::Notification(TComponent* AComponent, TOperation Operation) {
   TCustomControl::Notification(AComponent, Operation);
   if (Operation != opRemove) return;
+  if (AComponent == FBackground) {
+    FBackground = nullptr;
+    InvalidateBackgrounds();
+  }
   auto* W = dynamic_cast<TTBCustomDockableWindow*>(AComponent);
   if (!W) return;
   FDockList.erase(std::remove(FDockList.begin(), FDockList.end(), W), FDockList.end());
@@ -228,8 +265,16 @@ void TTBDock::Notification(TComponent* AComponent, TOperation Operation) {
 
 void TTBDock::Paint() {
   TCanvas* C = Canvas();
-  C->Brush()->SetColor(Color());
-  C->FillRect(Rect(0, 0, Width(), Height()));
+  if (HasBackground()) {
+    // Drawn in the parent's client coordinates, so that several docks and
+    // their windows show one continuous picture.
+    TRect R = ClientRect();
+    OffsetRect(R, -Left(), -Top());
+    PaintBackground(C, R);
+  } else {
+    C->Brush()->SetColor(Color());
+    C->FillRect(Rect(0, 0, Width(), Height()));
+  }
   if (FBoundLines == TTBDockBoundLines() || !(HasVisibleWindows() || ComponentState().Contains(csDesigning))) return;
   // Shadow on the top and left lines, highlight on the bottom and right.
   TRect R = Rect(0, 0, Width(), Height());

@@ -20,6 +20,20 @@ using TTBRequestDockEvent = std::function<void(TObject* Sender, TTBCustomDockabl
 extern const char* const kTBDockBadParent;    // "A TTBDock control cannot be placed inside ..."
 extern const char* const kTBDockBadPosition;  // "Cannot change Position of a TTBDock ..."
 
+// A painter for the background of docks and the windows docked in them; the
+// system ships none, the slot is for components that supply one.
+class TTBBasicBackground : public TComponent {
+  ZV_CLASS(TTBBasicBackground)
+public:
+  explicit TTBBasicBackground(TComponent* AOwner) : TComponent(AOwner) {}
+  virtual void PaintTo(TCanvas* Canvas, const TRect& R) = 0;
+  virtual uintptr_t Palette() { return 0; }
+  virtual void AddChangeListener(const TNotifyEvent& Listener, const void* Key) = 0;
+  virtual void SystemColorsChanged() {}
+  virtual void RemoveChangeListener(const void* Key) = 0;
+  virtual bool IsActive() = 0;
+};
+
 class TTBDock : public TCustomControl, public TTBPositionDock {
   ZV_CLASS(TTBDock)
 public:
@@ -37,6 +51,14 @@ public:
   TTBDockPosition Position() const { return FPosition; }
   void SetPosition(TTBDockPosition V);
   void SetParent(TWinControl* AParent) override;
+  TTBBasicBackground* Background() const { return FBackground; }
+  void SetBackground(TTBBasicBackground* V);
+  bool BackgroundOnToolbars() const { return FBackgroundOnToolbars; }
+  void SetBackgroundOnToolbars(bool V);
+  virtual void PaintBackground(TCanvas* Canvas, const TRect& R);
+  virtual bool HasBackground();
+  // Repaints the dock and every visible docked window.
+  void InvalidateBackgrounds();
   TRect ClientRect() const override;
   // Where the client area starts inside the dock (after the top and left
   // bound lines).
@@ -72,6 +94,8 @@ protected:
   void Paint() override;
 
 private:
+  TTBBasicBackground* FBackground = nullptr;
+  bool FBackgroundOnToolbars = true;
   bool FAllowDrag = true;
   TTBDockBoundLines FBoundLines;
   bool FFixAlign = false;

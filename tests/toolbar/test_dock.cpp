@@ -161,4 +161,43 @@ TEST_F(TDockForm, EmptyDockThicknessAndBoundLines) {
   EXPECT_EQ(A->Top(), 1);
 }
 
+class TTestBackground : public TTBBasicBackground {
+ public:
+  using TTBBasicBackground::TTBBasicBackground;
+  bool Active = true;
+  std::vector<TRect> Painted;
+  std::vector<const void*> Listeners;
+  TNotifyEvent Listener;
+  void PaintTo(TCanvas*, const TRect& R) override { Painted.push_back(R); }
+  void AddChangeListener(const TNotifyEvent& L, const void* Key) override {
+    Listeners.push_back(Key);
+    Listener = L;
+  }
+  void RemoveChangeListener(const void* Key) override { std::erase(Listeners, Key); }
+  bool IsActive() override { return Active; }
+};
+
+TEST_F(TDockForm, BackgroundPainterIsFollowedAndForgottenWhenFreed) {
+  auto* Bg = new TTestBackground(nullptr);
+  Dock->SetBackground(Bg);
+  EXPECT_EQ(Bg->Listeners.size(), 1u);
+  EXPECT_TRUE(Dock->HasBackground());
+  Bg->Active = false;
+  EXPECT_FALSE(Dock->HasBackground());
+  Bg->Active = true;
+  Bar("A", 50, 20, 0, 0, Dock);
+  Form->Show();
+  Dock->Repaint();
+  ASSERT_FALSE(Bg->Painted.empty());
+  EXPECT_EQ(Bg->Painted.back(), Rect(-Dock->Left(), -Dock->Top(), Dock->Width() - Dock->Left(), 24 - Dock->Top()));
+  delete Bg;
+  EXPECT_EQ(Dock->Background(), nullptr);
+  Dock->Repaint();  // no painter any more
+  auto* Bg2 = new TTestBackground(nullptr);
+  Dock->SetBackground(Bg2);
+  Dock->SetBackground(nullptr);
+  EXPECT_TRUE(Bg2->Listeners.empty());
+  delete Bg2;
+}
+
 }  // namespace
