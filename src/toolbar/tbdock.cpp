@@ -37,6 +37,12 @@ TAlign AlignFor(TTBDockPosition P) {
 
 }  // namespace
 
+TTBDockKind DockKindOf(const TTBDock* Dock, bool Floating) {
+  if (Floating) return dkFloating;
+  if (!Dock) return dkNone;
+  return IsVerticalDockPosition(Dock->Position()) ? dkVertical : dkHorizontal;
+}
+
 // ---- TTBDock
 
 TTBDock::TTBDock(TComponent* AOwner) : TCustomControl(AOwner) {
@@ -316,21 +322,42 @@ void TTBCustomDockableWindow::SetParent(TWinControl* AParent) {
   if (AParent == Parent()) return;
   auto* NewDock = dynamic_cast<TTBDock*>(AParent);
   TTBDock* OldDock = FCurrentDock;
-  if (OnDockChanging) OnDockChanging(this);
-  // The window stays the same object; only its parent changes.
+  const bool Destroying = ComponentState().Contains(csDestroying);
+  if (!Destroying && AParent) {
+    if (OnDockChanging) OnDockChanging(this);
+    if (OnRecreating) OnRecreating(this);
+  }
+  // Both docks lay out once, after the move.
+  if (OldDock) OldDock->BeginUpdate();
+  if (NewDock) NewDock->BeginUpdate();
+  struct TEnd {
+    TTBDock *N, *O;
+    ~TEnd() {
+      if (N) N->EndUpdate();
+      if (O) O->EndUpdate();
+    }
+  } End{NewDock, OldDock};
+  ShrunkLength = 0;
   if (OldDock) {
     FCurrentDock = nullptr;
     if (!(FUseLastDock && FLastDock == OldDock)) OldDock->ChangeDockList(false, this);
-    else OldDock->ChangeVisibleList(this, true);
+    OldDock->ChangeVisibleList(this, true);
   }
+  // The window stays the same object; only its parent changes.
   TCustomControl::SetParent(AParent);
+  FCurrentDock = NewDock;
+  ComputedRow = -1;
   if (NewDock) {
-    FCurrentDock = NewDock;
-    SetLastDock(NewDock);
-    NewDock->ChangeDockList(true, this);
+    if (!FUseLastDock) NewDock->ChangeDockList(true, this);
+    else {
+      SetLastDock(NewDock);
+      NewDock->ChangeDockList(true, this);
+    }
   }
-  if (OldDock && OldDock != NewDock) OldDock->ArrangeWindows();
-  if (OnDockChanged) OnDockChanged(this);
+  if (!Destroying && AParent) {
+    if (OnRecreated) OnRecreated(this);
+    if (OnDockChanged) OnDockChanged(this);
+  }
 }
 
 void TTBCustomDockableWindow::SetLastDock(TTBDock* Dock) {
@@ -395,9 +422,9 @@ TPoint TTBCustomDockableWindow::DockedNCSize() {
   TPoint P{4, 4};
   if (FCurrentDock->AllowDrag()) {
     if (IsVerticalDockPosition(FCurrentDock->Position()))
-      P.Y += DragHandleSize() + 4;
+      P.Y += DragHandleSize();
     else
-      P.X += DragHandleSize() + 4;
+      P.X += DragHandleSize();
   }
   return P;
 }

@@ -11,6 +11,9 @@
 
 class TTBCustomDockableWindow;
 
+// Docked horizontally or vertically, floating, or neither.
+TTBDockKind DockKindOf(const class TTBDock* Dock, bool Floating);
+
 enum TTBDockBoundLine { blTop, blBottom, blLeft, blRight };
 using TTBDockBoundLines = TEnumSet<TTBDockBoundLine>;
 
@@ -134,7 +137,7 @@ public:
   // Lays the window out again in its state (the dock's layout when docked).
   virtual void Arrange();
   // Width of the drag handle along the dock.
-  virtual int DragHandleSize() const { return 9; }
+  virtual int DragHandleSize() const { return 6; }
   // Told when the dock's layout gave the window a new shrunk size.
   virtual void SizeChanged(int NewWidth, int NewHeight) { (void)NewWidth; (void)NewHeight; }
 
@@ -147,6 +150,8 @@ public:
 
   TNotifyEvent OnDockChanged;
   TNotifyEvent OnDockChanging;
+  TNotifyEvent OnRecreating;
+  TNotifyEvent OnRecreated;
 
 protected:
   void CMVisibleChanged(TMessage& M) override;

@@ -71,10 +71,10 @@ TEST_F(TDockForm, DockedWindowsAreLaidOutWithTheirFrameAndHandle) {
   auto* A = Bar("A", 50, 20, 0, 0, Dock);
   auto* B = Bar("B", 30, 16, 0, 200, Dock);
   auto* C = Bar("C", 40, 10, 1, 0, Dock);
-  // Length: frame (2+2) plus handle (9+4) plus the client length.
-  EXPECT_EQ(A->BoundsRect(), Rect(0, 0, 67, 24));
-  EXPECT_EQ(B->BoundsRect(), Rect(200, 0, 247, 24));
-  EXPECT_EQ(C->BoundsRect(), Rect(0, 24, 57, 38));
+  // Length: frame (2+2) plus handle (6) plus the client length.
+  EXPECT_EQ(A->BoundsRect(), Rect(0, 0, 60, 24));
+  EXPECT_EQ(B->BoundsRect(), Rect(200, 0, 240, 24));
+  EXPECT_EQ(C->BoundsRect(), Rect(0, 24, 50, 38));
   EXPECT_EQ(Dock->Height(), 38);
   EXPECT_EQ(Dock->HighestRow(true), 1);
   bool Full = true;
@@ -120,6 +120,11 @@ TEST_F(TDockForm, MovingBetweenDocksKeepsTheObjectAndReservesTheRow) {
   std::vector<std::string> Events;
   B->OnDockChanging = [&](TObject*) { Events.push_back("changing"); };
   B->OnDockChanged = [&](TObject*) { Events.push_back("changed"); };
+  B->OnRecreating = [&](TObject*) { Events.push_back("recreating"); };
+  B->OnRecreated = [&](TObject*) { Events.push_back("recreated"); };
+  Bottom->OnInsertRemoveBar = [&](TObject*, bool In, TTBCustomDockableWindow*) {
+    Events.push_back(In ? "insert" : "remove");
+  };
 
   B->SetCurrentDock(Bottom);
   EXPECT_EQ(B->Parent(), Bottom);
@@ -127,12 +132,16 @@ TEST_F(TDockForm, MovingBetweenDocksKeepsTheObjectAndReservesTheRow) {
   EXPECT_EQ(Dock->DockList().size(), 1u);
   EXPECT_EQ(Dock->Height(), 24);
   EXPECT_EQ(Bottom->Height(), 24);
+  EXPECT_EQ(DockKindOf(B->CurrentDock(), false), dkHorizontal);
+  EXPECT_EQ(DockKindOf(nullptr, false), dkNone);
+  EXPECT_EQ(DockKindOf(Bottom, true), dkFloating);
   EXPECT_EQ(Bottom->Top(), 300 - 24);  // keeps its bottom edge
   B->SetCurrentDock(Dock);
   EXPECT_EQ(Dock->VisibleList().size(), 2u);
   EXPECT_EQ(Bottom->DockList().size(), 0u);
   EXPECT_EQ(Bottom->Height(), 0);
-  const std::vector<std::string> Expected = {"changing", "changed", "changing", "changed"};
+  const std::vector<std::string> Expected = {"changing", "recreating", "insert", "recreated", "changed",
+                                             "changing", "recreating", "remove", "recreated", "changed"};
   EXPECT_EQ(Events, Expected);
 
   // Out of the dock with UseLastDock: the dock still lists it, its row is
