@@ -8,6 +8,7 @@
 
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/inifiles.h"
+#include "platform/rtl/registry.h"
 #include "platform/ui/classes.h"
 #include "toolbar/tblayoutstore.h"
 
@@ -291,6 +292,51 @@ TEST(ToolbarLayoutStore, SavingSkipsAWindowInAnUnnamedDock) {
   EXPECT_FALSE(Ini.SectionExists("TBToolbarMenu"));
   EXPECT_EQ(Ini.ReadString("TBToolbarRietveld", "DockedTo", "?"), "TBDock1");
   EXPECT_EQ(Ini.ReadString("TBToolWindowStatus", "DockedTo", "?"), "");
+}
+
+TEST(ToolbarLayoutStore, RegistryRoundTripAndAValueOfTheWrongKind) {
+  const std::string Key = "Software\\ZelvoraTest\\Toolbars";
+  TRegistry().DeleteKey(Key);
+  {
+    // A missing key restores nothing.
+    TMainForm M;
+    M.Main->Dock = M.Top;
+    LoadToolbarPositionsFromRegistry(M.Form.get(), HKEY_CURRENT_USER, Key);
+    EXPECT_EQ(M.Main->Dock, M.Top);
+  }
+  {
+    TMainForm M;
+    M.Main->Dock = M.Bottom;
+    M.Main->Pos = 12;
+    M.Rietveld->Float = true;
+    M.Rietveld->FloatPos = {5, 6};
+    M.Rietveld->Last = M.Top;
+    SaveToolbarPositionsToRegistry(M.Form.get(), HKEY_CURRENT_USER, Key);
+  }
+  TRegistry R;
+  ASSERT_TRUE(R.OpenKey(Key + "\\TBToolbarMain", false));
+  EXPECT_EQ(R.ReadString("DockPos"), "12");  // integers are stored as text
+  R.CloseKey();
+  // A number stored as binary data damages the menu's section only.
+  ASSERT_TRUE(R.OpenKey(Key + "\\TBToolbarMenu", true));
+  R.WriteInteger("DockRow", 3);
+  R.WriteString("Rev", "2000");
+  R.WriteString("DockedTo", "TBDockBottom");
+  R.CloseKey();
+
+  std::vector<std::string> Problems;
+  TBPositionProblemHook = [&](const std::string& P) { Problems.push_back(P); };
+  TMainForm M;
+  LoadToolbarPositionsFromRegistry(M.Form.get(), HKEY_CURRENT_USER, Key);
+  TBPositionProblemHook = nullptr;
+  EXPECT_EQ(M.Main->Dock, M.Bottom);
+  EXPECT_EQ(M.Main->Pos, 12);
+  EXPECT_TRUE(M.Rietveld->Float);
+  EXPECT_EQ(M.Rietveld->FloatPos, (TPoint{5, 6}));
+  EXPECT_EQ(M.Rietveld->Last, M.Top);
+  EXPECT_EQ(M.Menu->Dock, nullptr);
+  EXPECT_EQ(Problems.size(), 1u);
+  TRegistry().DeleteKey(Key);
 }
 
 }  // namespace
