@@ -249,6 +249,47 @@ TEST(DockRowLayout, CrowdedRowShrinksChevronWindowsFromTheEnd) {
   EXPECT_EQ(C->Placed, Rect(60, 0, 100, 24));
 }
 
+TEST(DockRowLayout, DraggedWindowPushesSlidesAndIsCrowded) {
+  {
+    // Spare room: the dragged window pushes the one before it back.
+    TFixture F;
+    auto* A = F.Add("A", 0, 0, 40);
+    auto* B = F.Add("B", 0, 50, 40);
+    auto* C = F.Add("C", 0, 70, 40);
+    C->Dragged = true;
+    F.Run();
+    EXPECT_EQ(A->ComputedPos, 0);
+    EXPECT_EQ(B->ComputedPos, 40);
+    EXPECT_EQ(C->ComputedPos, 80);
+    EXPECT_FALSE(C->Crowded);
+  }
+  {
+    // Sliding: the dragged window keeps its place in the dock list order
+    // even when its position sorts it later.
+    TFixture F;
+    auto* A = F.Add("A", 0, 0, 40);
+    auto* B = F.Add("B", 0, 150, 40);
+    auto* C = F.Add("C", 0, 60, 40);
+    B->Dragged = B->SlideMode = true;
+    F.Run();
+    EXPECT_LT(B->ComputedPos, C->ComputedPos);
+    EXPECT_EQ(A->ComputedPos, 0);
+    B->SlideMode = false;
+    F.Run();
+    EXPECT_GT(B->ComputedPos, C->ComputedPos);
+  }
+  {
+    // A row too long for the dock: the dragged window is crowded.
+    TFixture F(100);
+    F.Dock.LimitToOneRow = true;
+    F.Add("A", 0, 0, 60);
+    auto* D = F.Add("D", 0, 60, 60);
+    D->Dragged = true;
+    F.Run();
+    EXPECT_TRUE(D->Crowded);
+  }
+}
+
 TEST(DockRowLayout, WindowsBeingDestroyedLeaveBothLists) {
   struct TDying : TFakeWindow {
     using TFakeWindow::TFakeWindow;
