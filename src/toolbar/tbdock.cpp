@@ -347,6 +347,7 @@ void TTBCustomDockableWindow::SetParent(TWinControl* AParent) {
   TCustomControl::SetParent(AParent);
   FCurrentDock = NewDock;
   ComputedRow = -1;
+  if (NewDock) NewDock->FreeNotification(this);
   if (NewDock) {
     if (!FUseLastDock) NewDock->ChangeDockList(true, this);
     else {

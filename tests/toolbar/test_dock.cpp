@@ -159,6 +159,22 @@ TEST_F(TDockForm, MovingBetweenDocksKeepsTheObjectAndReservesTheRow) {
   EXPECT_EQ(Dock->DockList().size(), 1u);
 }
 
+TEST_F(TDockForm, FreeingInEitherOrderLeavesNoDanglingLinks) {
+  auto* A = Bar("A", 50, 20, 0, 0, Dock);
+  auto* B = Bar("B", 50, 20, 0, 60, Dock);
+  B->SetUseLastDock(false);
+  delete A;
+  EXPECT_EQ(Dock->DockList().size(), 1u);
+  EXPECT_EQ(Dock->VisibleList().size(), 1u);
+  auto* Other = new TTBDock(Form.get());
+  Other->SetParent(Form.get());
+  auto* C = Bar("C", 50, 20, 0, 0, Other);
+  C->SetUseLastDock(false);
+  delete Other;  // its windows go with it as its children or are told
+  Form.reset();  // the dock goes before the remaining window
+  (void)B;
+}
+
 TEST_F(TDockForm, EmptyDockThicknessAndBoundLines) {
   EXPECT_EQ(Dock->Height(), 0);
   Dock->SetFixAlign(true);
