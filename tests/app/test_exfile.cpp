@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -199,7 +200,8 @@ TEST_F(LauncherTest, FailedStartsReportCodeAndMessage) {
     std::string message;
   };
   const Case cases[] = {
-      {dir.File("no-such-program"), "", ENOENT, "No such file or directory"},
+      // The system's own text, in the desktop's language.
+      {dir.File("no-such-program"), "", ENOENT, std::strerror(ENOENT)},
       {"/bin/sh", dir.File("no-such-folder"), -4, "Current Directory Invalid"},
   };
   for (bool wait : {false, true}) {
