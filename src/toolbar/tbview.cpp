@@ -1,5 +1,7 @@
 #include "toolbar/tbview.h"
 
+#include "toolbar/tbacc.h"
+
 #include <algorithm>
 #include <climits>
 
@@ -72,7 +74,9 @@ TTBItemViewer* TTBSeparatorItem::NewViewer(TTBView* AView, int AGroupLevel) {
 TTBItemViewer::TTBItemViewer(TTBView* AView, TTBCustomItem* AItem, int AGroupLevel)
     : GroupLevel(AGroupLevel), Item(AItem), View(AView) {}
 
-TTBItemViewer::~TTBItemViewer() = default;
+TTBItemViewer::~TTBItemViewer() {
+  if (AccObject) AccObject->ClientIsDestroying();
+}
 
 std::string TTBItemViewer::GetCaptionText() const {
   const std::string& c = Item->Caption();
@@ -634,6 +638,7 @@ TTBView::TTBView(TComponent* AOwner, TTBView* AParentView, TTBCustomItem* AParen
 }
 
 TTBView::~TTBView() {
+  if (AccObject) AccObject->ClientIsDestroying();
   CloseChildPopups();
   if (FParentView && FParentView->IsToolbar()) {
     FParentView->FState |= vsNoAnimation;

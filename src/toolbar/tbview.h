@@ -23,6 +23,8 @@ enum TTBViewOrientation { tbvoHorizontal, tbvoVertical, tbvoFloating };
 // Viewer state bits.
 constexpr uint8_t tbisNeedsFullRepaint = 0x01, tbisLineSep = 0x02;
 
+class TTBBaseAccObject;
+
 class TTBItemViewer {
 public:
   TTBItemViewer(TTBView* AView, TTBCustomItem* AItem, int AGroupLevel);
@@ -38,6 +40,8 @@ public:
   bool Show = false;
   TTBView* View;
   uint8_t State = 0;
+  // Made on an accessibility client's first request; told when we go.
+  std::shared_ptr<TTBBaseAccObject> AccObject;
 
   virtual void CalcSize(TCanvas* Canvas, int& AWidth, int& AHeight);
   virtual bool DoExecute();
@@ -166,6 +170,7 @@ public:
   void SetIsToolbar(bool v) { FIsToolbar = v; }
   bool Customizing() const { return FCustomizing; }
   TTBItemViewer* Selected() const { return FSelected; }
+  std::shared_ptr<TTBBaseAccObject> AccObject;
   bool SelectedViaMouse() const { return FSelectedViaMouse; }
   void SetSelected(TTBItemViewer* v) { Select(v, false); }
   void Select(TTBItemViewer* Value, bool ViaMouse);
