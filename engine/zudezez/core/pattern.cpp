@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <type_traits>
 
@@ -1021,6 +1022,29 @@ struct TGrid {
   double X0 = 0, Step = 0, MaxEps = 0;
 };
 
+// The first point at or above v, and the first above v (from `from` on):
+// on a constant step from the grid's guess, else by bisection.
+std::size_t FirstAtOrAbove(const double* x, std::size_t n, const TGrid& grid, double v) {
+  if (grid.Step > 0 && std::isfinite(v)) {
+    const double guess = std::ceil((v - grid.X0) / grid.Step);
+    std::size_t i = guess <= 0 ? 0 : (guess >= double(n) ? n : static_cast<std::size_t>(guess));
+    while (i > 0 && x[i - 1] >= v) --i;
+    while (i < n && x[i] < v) ++i;
+    return i;
+  }
+  return static_cast<std::size_t>(std::lower_bound(x, x + n, v) - x);
+}
+std::size_t FirstAbove(const double* x, std::size_t n, const TGrid& grid, double v, std::size_t from) {
+  if (grid.Step > 0 && std::isfinite(v)) {
+    const double guess = std::floor((v - grid.X0) / grid.Step) + 1;
+    std::size_t i = guess <= double(from) ? from : (guess >= double(n) ? n : static_cast<std::size_t>(guess));
+    while (i > from && x[i - 1] > v) --i;
+    while (i < n && x[i] <= v) ++i;
+    return i;
+  }
+  return static_cast<std::size_t>(std::upper_bound(x + from, x + n, v) - x);
+}
+
 // Spreads a peak over the points i0 .. i1 - 1 (inside its reach): calls
 // sink(i, part) with part[0] the windowed profile and, with Partials,
 // part[1 .. 4] its derivatives with respect to P, H, Mix and Asym. step is
@@ -1169,6 +1193,350 @@ void SpreadPeak(const TSpread& s, const double* x, std::size_t i0, std::size_t i
   }
 }
 
+// Four doubles at once (the compiler's vector extension; without wide
+// registers it works in pairs).
+using TV4 = double __attribute__((vector_size(32)));
+[[gnu::always_inline]] inline TV4 Load4(const double* p) {
+  TV4 v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+[[gnu::always_inline]] inline void Store4(double* p, TV4 v) { std::memcpy(p, &v, sizeof v); }
+
+// sin(b) / b and cos(b) for |b| <= pi / 2 from b^2, by their series (the
+// first term left out is below 2e-17), for doubles and four at once.
+template <class T>
+[[gnu::always_inline]] inline T SinSeries(T b2) {
+  T r = b2 * (1.0 / 51090942171709440000.0) - 1.0 / 121645100408832000.0;
+  r = r * b2 + 1.0 / 355687428096000.0;
+  r = r * b2 - 1.0 / 1307674368000.0;
+  r = r * b2 + 1.0 / 6227020800.0;
+  r = r * b2 - 1.0 / 39916800.0;
+  r = r * b2 + 1.0 / 362880.0;
+  r = r * b2 - 1.0 / 5040.0;
+  r = r * b2 + 1.0 / 120.0;
+  r = r * b2 - 1.0 / 6.0;
+  return r * b2 + 1.0;
+}
+template <class T>
+[[gnu::always_inline]] inline T CosSeries(T b2) {
+  T r = b2 * (1.0 / 2432902008176640000.0) - 1.0 / 6402373705728000.0;
+  r = r * b2 + 1.0 / 20922789888000.0;
+  r = r * b2 - 1.0 / 87178291200.0;
+  r = r * b2 + 1.0 / 479001600.0;
+  r = r * b2 - 1.0 / 3628800.0;
+  r = r * b2 + 1.0 / 40320.0;
+  r = r * b2 - 1.0 / 720.0;
+  r = r * b2 + 1.0 / 24.0;
+  r = r * b2 - 1.0 / 2.0;
+  return r * b2 + 1.0;
+}
+// v where u < 1, 0 beyond the reach.
+[[gnu::always_inline]] inline double Inside(double u, double v) { return u < 1 ? v : 0.0; }
+[[gnu::always_inline]] inline TV4 Inside(TV4 u, TV4 v) { return u < 1.0 ? v : TV4{0, 0, 0, 0}; }
+
+// Beyond exp(-50) of its height a Gaussian sub-peak adds nothing a double
+// can show next to the Lorentzian part of the same profile.
+constexpr double GaussCut = 50.0;
+
+// The windowed profile of one peak and, with partials, its derivatives
+// with respect to P, H, Mix and Asym at the points i0 .. i1 - 1 (index k for
+// point i0 + k), as SpreadPeak gives them; the buffers are reused from peak
+// to peak.
+struct TPeakParts {
+  std::size_t Count = 0;
+  std::vector<double> Part[5];
+  std::vector<double> Delta, Eps, SL, SLI, SLD, SLDZ, SG, SGD, SGD2, SGDZ;
+  void Size(std::size_t m, bool partials) {
+    const std::size_t padded = ((m + 3) / 4) * 4;
+    Count = m;
+    if (Delta.size() >= padded && (!partials || SLI.size() >= padded)) return;
+    const std::size_t room = std::max(padded, 2 * Delta.size());
+    for (auto* v : {&Delta, &Eps, &SL, &SG, &Part[0]}) v->resize(room);
+    if (partials)
+      for (auto* v : {&SLI, &SLD, &SLDZ, &SGD, &SGD2, &SGDZ, &Part[1], &Part[2], &Part[3], &Part[4]}) v->resize(room);
+  }
+};
+
+// Pseudo-Voigt peaks, the sub-peaks summed over the points four at a time.
+template <bool Partials>
+[[gnu::always_inline]] inline void PseudoVoigtKernel(const TSpread& s, const double* x, std::size_t i0, std::size_t i1, const TGrid& grid,
+                      double fwhms, TPeakParts& out) {
+  const std::size_t m = i1 - i0;
+  out.Size(m, Partials);
+  if (m == 0) return;
+  const std::size_t padded = ((m + 3) / 4) * 4;
+  const double step = grid.Step;
+  double* delta = out.Delta.data();
+  double* eps = out.Eps.data();
+  for (std::size_t k = 0; k < m; ++k) {
+    delta[k] = x[i0 + k] - s.P;
+    eps[k] = step > 0 ? x[i0 + k] - (grid.X0 + double(i0 + k) * step) : 0.0;
+  }
+  for (std::size_t k = m; k < padded; ++k) {
+    delta[k] = delta[m - 1];
+    eps[k] = 0;
+  }
+  double* sl = out.SL.data();
+  double* sg = out.SG.data();
+  std::fill(sg, sg + padded, 0.0);
+  if constexpr (Partials)
+    for (auto* v : {&out.SGD, &out.SGD2, &out.SGDZ}) std::fill(v->begin(), v->begin() + padded, 0.0);
+  const int subs = s.Sub > 0 ? s.Sub : 1;
+  const bool howard = s.Sub > 0 && s.Asymmetry == akHoward;
+  double off[TShortList::Capacity], wcl[TShortList::Capacity], wcg[TShortList::Capacity], z2[TShortList::Capacity];
+  double spread = 0;
+  for (int j = 0; j < subs; ++j) {
+    off[j] = s.Sub > 0 ? s.Off[j] : 0.0;
+    const double w = s.Sub > 0 ? s.W[j] : 1.0;
+    wcl[j] = w * s.CL;
+    wcg[j] = w * s.CG;
+    z2[j] = s.Sub > 0 ? s.Z2[j] : 0.0;
+    spread = std::max(spread, std::fabs(off[j]));
+  }
+  // Lorentzian parts, the sub-peaks of four points at a time in registers.
+  // With several sub-peaks, one division serves them all (1 / A_j = the
+  // product of the other A's / the product of all) where the products stay
+  // well inside the double range.
+  const double far = std::max(std::fabs(delta[0]), std::fabs(delta[m - 1])) + spread;
+  const double aMax = far * far + s.H2Q;
+  const bool combined = subs > 1 && subs * std::log10(s.H2Q) > -280 && subs * std::log10(aMax) < 280;
+  for (std::size_t k = 0; k < padded; k += 4) {
+    const TV4 d = Load4(delta + k);
+    TV4 l = {}, li = {}, ld = {}, ldz = {};
+    auto add = [&](int j, TV4 dd, TV4 inv) __attribute__((always_inline)) {
+      const TV4 wl = wcl[j] * inv;
+      l += wl;
+      if constexpr (Partials) {
+        const TV4 t = wl * inv, td = t * dd;
+        li += t;
+        ld += td;
+        if (howard) ldz += td * z2[j];
+      }
+    };
+    if (combined) {
+      TV4 A[TShortList::Capacity], before[TShortList::Capacity];
+      TV4 product = {1, 1, 1, 1};
+      for (int j = 0; j < subs; ++j) {
+        const TV4 dd = d - off[j];
+        A[j] = dd * dd + s.H2Q;
+        before[j] = product;
+        product *= A[j];
+      }
+      TV4 after = 1.0 / product;
+      for (int j = subs - 1; j >= 0; --j) {
+        const TV4 inv = before[j] * after;
+        after *= A[j];
+        add(j, d - off[j], inv);
+      }
+    } else {
+      for (int j = 0; j < subs; ++j) {
+        const TV4 dd = d - off[j];
+        add(j, dd, 1.0 / (dd * dd + s.H2Q));
+      }
+    }
+    Store4(sl + k, l);
+    if constexpr (Partials) {
+      Store4(out.SLI.data() + k, li);
+      Store4(out.SLD.data() + k, ld);
+      Store4(out.SLDZ.data() + k, ldz);
+    }
+  }
+  // Gaussian parts where they show: over the points where any sub-peak is
+  // above exp(-GaussCut) of its height.
+  const double rc = std::sqrt(GaussCut / s.KG);
+  std::size_t ka = m, kb = 0;
+  for (int j = 0; j < subs; ++j) {
+    const std::size_t a = static_cast<std::size_t>(std::lower_bound(delta, delta + m, off[j] - rc) - delta);
+    const std::size_t b = static_cast<std::size_t>(std::upper_bound(delta + a, delta + m, off[j] + rc) - delta);
+    if (a >= b) continue;
+    ka = std::min(ka, a);
+    kb = std::max(kb, b);
+  }
+  if (ka < kb) {
+    ka &= ~std::size_t(3);
+    // exp(-KG dd^2) along the grid four points apart, by g(k + 4) = g(k) R(k),
+    // R(k + 4) = R(k) c^16; points off the grid by eps take the factor
+    // exp(-KG eps (2 dd - eps)) by its series. Used only where nothing can
+    // leave the double range and the series is exact enough.
+    const double d0 = grid.X0 + double(i0 + ka) * step - s.P;
+    const double reach = std::max(std::fabs(d0), std::fabs(delta[kb - 1]) + 4 * step) + spread;
+    const bool walking = step > 0 && s.KG * reach * reach <= 600 &&
+                         s.KG * (8 * reach * step + 16 * step * step) <= 600 &&
+                         s.KG * grid.MaxEps * (2 * reach + grid.MaxEps) <= 1e-2;
+    TV4 G[TShortList::Capacity], R[TShortList::Capacity];
+    double c16 = 1;
+    if (walking) {
+      const double c1 = std::exp(-2 * s.KG * step * step);  // the ratio of ratios for one step
+      c16 = c1 * c1;
+      c16 *= c16;
+      c16 *= c16;
+      c16 *= c16;
+      for (int j = 0; j < subs; ++j) {
+        const double dj = d0 - off[j];
+        double r[7];
+        r[0] = std::exp(-s.KG * (2 * dj * step + step * step));
+        for (int q = 1; q < 7; ++q) r[q] = r[q - 1] * c1;
+        double gl = std::exp(-s.KG * dj * dj);
+        for (int q = 0; q < 4; ++q) {
+          G[j][q] = gl;
+          gl *= r[q];
+          R[j][q] = r[q] * r[q + 1] * r[q + 2] * r[q + 3];
+        }
+      }
+    }
+    for (std::size_t k = ka; k < kb; k += 4) {
+      const TV4 d = Load4(delta + k), e = Load4(eps + k);
+      TV4 gs = {}, gd1 = {}, gd2 = {}, gdz = {};
+      for (int j = 0; j < subs; ++j) {
+        const TV4 dd = d - off[j];
+        TV4 g;
+        if (walking) {
+          g = G[j];
+          G[j] *= R[j];
+          R[j] *= c16;
+          const TV4 a = s.KG * e * (2.0 * dd - e);
+          g *= 1.0 - a * (1.0 - a * (0.5 - a / 6.0));
+        } else {
+          for (int q = 0; q < 4; ++q) g[q] = std::exp(-s.KG * dd[q] * dd[q]);
+        }
+        const TV4 wg = wcg[j] * g;
+        gs += wg;
+        if constexpr (Partials) {
+          const TV4 gd = wg * dd;
+          gd1 += gd;
+          gd2 += gd * dd;
+          if (howard) gdz += gd * z2[j];
+        }
+      }
+      Store4(sg + k, gs);
+      if constexpr (Partials) {
+        Store4(out.SGD.data() + k, gd1);
+        Store4(out.SGD2.data() + k, gd2);
+        Store4(out.SGDZ.data() + k, gdz);
+      }
+    }
+  }
+  // The profile and its partials, as if no taper applied.
+  const double eta = s.Mix;
+  double* p0 = out.Part[0].data();
+  for (std::size_t k = 0; k < padded; k += 4) {
+    const TV4 l = Load4(sl + k), g = Load4(sg + k);
+    Store4(p0 + k, eta * l + (1 - eta) * g);
+    if constexpr (Partials) {
+      const TV4 sld = Load4(out.SLD.data() + k), sgd = Load4(out.SGD.data() + k);
+      Store4(out.Part[1].data() + k, 2.0 * (eta * sld + (1 - eta) * s.KG * sgd));
+      Store4(out.Part[2].data() + k, eta * (s.InvH * l - 0.5 * s.H * Load4(out.SLI.data() + k)) +
+                                         (1 - eta) * s.InvH * (2.0 * s.KG * Load4(out.SGD2.data() + k) - g));
+      Store4(out.Part[3].data() + k, l - g);
+      if (howard)
+        Store4(out.Part[4].data() + k,
+               -2.0 * (eta * Load4(out.SLDZ.data() + k) + (1 - eta) * s.KG * Load4(out.SGDZ.data() + k)));
+      else
+        Store4(out.Part[4].data() + k, TV4{0, 0, 0, 0});
+    }
+  }
+  // Rietveld's asymmetry factor.
+  if (s.Sub == 0 && s.Asymmetry == akRietveld) {
+    for (std::size_t k = 0; k < m; ++k) {
+      const double d = delta[k];
+      const double sign = d > 0 ? 1.0 : (d < 0 ? -1.0 : 0.0);
+      const double f = 1.0 - s.R * sign * d * d;
+      if (f <= 0) {
+        p0[k] = 0;
+        if constexpr (Partials) out.Part[1][k] = out.Part[2][k] = out.Part[3][k] = out.Part[4][k] = 0;
+        continue;
+      }
+      if constexpr (Partials) {
+        const double v = p0[k];
+        // Part[1] holds -dDelta.
+        out.Part[1][k] = out.Part[1][k] * f - v * (-2.0 * s.R * std::fabs(d));
+        out.Part[2][k] *= f;
+        out.Part[3][k] *= f;
+        out.Part[4][k] = -v * sign * d * d;
+      }
+      p0[k] *= f;
+    }
+  }
+  // The taper over the last quarter of the reach on each side (and 0 beyond).
+  const std::size_t ma = static_cast<std::size_t>(std::lower_bound(delta, delta + m, -0.75 * s.Low) - delta);
+  const std::size_t mb = static_cast<std::size_t>(std::upper_bound(delta + ma, delta + m, 0.75 * s.High) - delta);
+  auto zone = [&](std::size_t from, std::size_t to, double reach, double sign, double dReachDS) __attribute__((always_inline)) {
+    const double perReach = 1.0 / reach;
+    auto apply = [&](auto d, auto& p0v, auto* partial) __attribute__((always_inline)) {
+      // taper = cos^2 a, a = (u - 0.75) / 0.25 pi / 2, through b = 2a - pi / 2.
+      const auto u = sign * d * perReach;
+      const auto b = u * (4 * Pi) - 3.5 * Pi;
+      const auto b2 = b * b;
+      const auto v = p0v;
+      auto sinB = b * SinSeries(b2);
+      auto taper = 0.5 * (1.0 - sinB);
+      p0v = Inside(u, taper) * v;
+      if constexpr (Partials) {
+        const auto dTaper = Inside(u, -2 * Pi * CosSeries(b2));
+        const auto t = Inside(u, taper);
+        const auto dTaperDReach = -dTaper * u * perReach;
+        partial[0] = t * partial[0] - dTaper * sign * perReach * v;
+        partial[1] = t * partial[1] + dTaperDReach * fwhms * v;
+        partial[2] = t * partial[2];
+        partial[3] = t * partial[3] + dTaperDReach * dReachDS * v;
+      }
+    };
+    std::size_t k = from;
+    for (; k + 4 <= to; k += 4) {
+      TV4 p0v = Load4(p0 + k), partial[4];
+      if constexpr (Partials)
+        for (int q = 0; q < 4; ++q) partial[q] = Load4(out.Part[q + 1].data() + k);
+      apply(Load4(delta + k), p0v, partial);
+      Store4(p0 + k, p0v);
+      if constexpr (Partials)
+        for (int q = 0; q < 4; ++q) Store4(out.Part[q + 1].data() + k, partial[q]);
+    }
+    for (; k < to; ++k) {
+      double partial[4] = {};
+      if constexpr (Partials)
+        for (int q = 0; q < 4; ++q) partial[q] = out.Part[q + 1][k];
+      apply(delta[k], p0[k], partial);
+      if constexpr (Partials)
+        for (int q = 0; q < 4; ++q) out.Part[q + 1][k] = partial[q];
+    }
+  };
+  zone(0, ma, s.Low, -1.0, s.DLowDS);
+  zone(mb, m, s.High, 1.0, s.DHighDS);
+}
+
+// The kernel built twice, for the wide registers (and fused multiply-adds)
+// where the processor has them; the two agree to rounding.
+[[gnu::target_clones("arch=x86-64-v3", "default")]] void PseudoVoigtParts(const TSpread& s, const double* x, std::size_t i0,
+                                                                      std::size_t i1, const TGrid& grid, double fwhms,
+                                                                      TPeakParts& out) {
+  PseudoVoigtKernel<false>(s, x, i0, i1, grid, fwhms, out);
+}
+[[gnu::target_clones("arch=x86-64-v3", "default")]] void PseudoVoigtPartials(const TSpread& s, const double* x,
+                                                                         std::size_t i0, std::size_t i1,
+                                                                         const TGrid& grid, double fwhms,
+                                                                         TPeakParts& out) {
+  PseudoVoigtKernel<true>(s, x, i0, i1, grid, fwhms, out);
+}
+
+// Any peak's parts: pseudo-Voigts by the kernel above, the other shapes
+// point by point.
+template <bool Partials>
+void PeakParts(const TSpread& s, const double* x, std::size_t i0, std::size_t i1, const TGrid& grid, double fwhms,
+               TPeakParts& out) {
+  if (s.Kind == TPeakShape::pkPseudoVoigt) {
+    if constexpr (Partials)
+      PseudoVoigtPartials(s, x, i0, i1, grid, fwhms, out);
+    else
+      PseudoVoigtParts(s, x, i0, i1, grid, fwhms, out);
+    return;
+  }
+  out.Size(i1 - i0, Partials);
+  SpreadPeak<Partials>(s, x, i0, i1, grid, fwhms, [&](std::size_t i, const double* part) {
+    for (int q = 0; q < (Partials ? 5 : 1); ++q) out.Part[q][i - i0] = part[q];
+  });
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -1215,6 +1583,39 @@ struct TColumnCoef {
   int Column = 0;
   double C[5] = {};
 };
+
+// Adds one peak's share to the derivative columns (column-major, n points
+// a column): lists[q] .. lists[q + 1] move with part q alone, lists[5] ..
+// lists[6] with all five.
+[[gnu::target_clones("arch=x86-64-v3", "default")]] void AddColumns(double* derivatives, std::size_t n, std::size_t i0,
+                                                                std::size_t m, const TColumnCoef* const lists[7],
+                                                                const TPeakParts& parts) {
+  for (int q = 0; q < 5; ++q) {
+    const double* p = parts.Part[q].data();
+    for (const TColumnCoef* cc = lists[q]; cc != lists[q + 1]; ++cc) {
+      double* d = derivatives + static_cast<std::size_t>(cc->Column) * n + i0;
+      const double c = cc->C[0];
+      for (std::size_t k = 0; k < m; ++k) d[k] += c * p[k];
+    }
+  }
+  const double *p0 = parts.Part[0].data(), *p1 = parts.Part[1].data(), *p2 = parts.Part[2].data(),
+               *p3 = parts.Part[3].data(), *p4 = parts.Part[4].data();
+  for (const TColumnCoef* cc = lists[5]; cc != lists[6]; ++cc) {
+    double* d = derivatives + static_cast<std::size_t>(cc->Column) * n + i0;
+    const double c0 = cc->C[0], c1 = cc->C[1], c2 = cc->C[2], c3 = cc->C[3], c4 = cc->C[4];
+    for (std::size_t k = 0; k < m; ++k) d[k] += c0 * p0[k] + c1 * p1[k] + c2 * p2[k] + c3 * p3[k] + c4 * p4[k];
+  }
+}
+
+// The peaks with their derivatives, everything they call built into one
+// function, twice (wide registers where the processor has them).
+[[gnu::target_clones("arch=x86-64-v3", "default"), gnu::flatten]] int DualPeaks(const TPeakContext& c,
+                                                                             const TViewValues<TDualValue>& v,
+                                                                             const TReflection& r, std::size_t index,
+                                                                             double dF2ds, int f2Slot,
+                                                                             TPeakOf<TDualValue> out[2]) {
+  return PeaksOf(c, v, r, index, dF2ds, f2Slot, out);
+}
 
 bool ViewContext(const TRietveld& model, int h, const TPhaseView& view, TPeakContext& c, TViewValues<double>& v) {
   const THistogram* hist = model.Histogram(h);
@@ -1455,7 +1856,7 @@ int TPattern::CalculateHistogram(int k, const TDerivativePlan* plan) {
       for (const TDerivativeTerm& m : (*plan->Columns)[static_cast<std::size_t>(j)]) {
         if (m.H != k || m.P != 0 || m.A != 0 || m.T < 2 || m.T > 25) continue;
         for (std::size_t i = 0; i < n; ++i)
-          derivatives[i * columns + j] +=
+          derivatives[static_cast<std::size_t>(j) * n + i] +=
               m.Multiplier * BackgroundDerivative(hist, range, data.X[i], needsQ ? ScatteringVector(k, data.X[i]) : 0.0, m.T - 2);
       }
   }
@@ -1478,9 +1879,13 @@ int TPattern::CalculateHistogram(int k, const TDerivativePlan* plan) {
   TPeakOf<TDualValue> dual[2][MaxBatches];
   std::vector<double> dense;
   std::vector<char> touched;
+  std::vector<int> kinds;  // per column: the one channel it moves, 5 for several, -1 none
+  TPeakParts parts, profile;  // one peak; a reflection's summed profile
   if (plan != nullptr) {
     dense.assign(static_cast<std::size_t>(columns) * 5, 0.0);
     touched.assign(static_cast<std::size_t>(columns), 0);
+    kinds.assign(static_cast<std::size_t>(columns), -1);
+    coefs.assign(static_cast<std::size_t>(columns), TColumnCoef());
   }
   for (TPhaseView& view : Views(k)) {
     const TPhase& phase = *FModel.Phase(view.Phase);
@@ -1556,24 +1961,45 @@ int TPattern::CalculateHistogram(int k, const TDerivativePlan* plan) {
         const int slotBase = static_cast<int>(b) * DualSlots;
         const int localF2 = f2Slot >= slotBase && f2Slot < slotBase + DualSlots ? f2Slot - slotBase : -1;
         TPeakOf<TDualValue> out[2];
-        PeaksOf(context, batches[b], r, index, slope && !dF2ds.empty() ? dF2ds[index] : 0.0, localF2, out);
+        DualPeaks(context, batches[b], r, index, slope && !dF2ds.empty() ? dF2ds[index] : 0.0, localF2, out);
         dual[0][b] = out[0];
         dual[1][b] = out[1];
       }
+      // The structure-factor columns move every peak of the reflection in
+      // proportion to its d intensity / d|F|^2: they take the reflection's
+      // profile once, summed over its peaks.
+      const bool sfMerged = viewPlan != nullptr && f2Slot >= 0 && static_cast<std::size_t>(f2Slot / DualSlots) < batchCount &&
+                            !sfUses.empty();
+      TSpread spreads[2];
+      bool spreadOk[2] = {false, false};
+      std::size_t first[2] = {}, last[2] = {}, ua = n, ub = 0;
       for (int p = 0; p < count; ++p) {
-        TSpread spread;
-        if (!MakeSpread(peaks[p], fwhms, *context.Sample, spread)) continue;
-        const double lo = spread.P - spread.Low, hi = spread.P + spread.High;
-        const std::size_t i0 = static_cast<std::size_t>(std::lower_bound(x, x + n, lo) - x);
-        const std::size_t i1 = static_cast<std::size_t>(std::upper_bound(x + i0, x + n, hi) - x);
+        spreadOk[p] = MakeSpread(peaks[p], fwhms, *context.Sample, spreads[p]);
+        if (!spreadOk[p]) continue;
+        first[p] = FirstAtOrAbove(x, n, grid, spreads[p].P - spreads[p].Low);
+        last[p] = FirstAbove(x, n, grid, spreads[p].P + spreads[p].High, first[p]);
+        if (first[p] < last[p]) {
+          ua = std::min(ua, first[p]);
+          ub = std::max(ub, last[p]);
+        }
+      }
+      const bool merging = sfMerged && ua < ub;
+      if (merging) {
+        profile.Size(ub - ua, false);
+        std::fill(profile.Part[0].begin(), profile.Part[0].begin() + static_cast<std::ptrdiff_t>(ub - ua), 0.0);
+      }
+      for (int p = 0; p < count; ++p) {
+        if (!spreadOk[p]) continue;
+        const TSpread& spread = spreads[p];
+        const std::size_t i0 = first[p], i1 = last[p];
         if (viewPlan == nullptr) {
+          PeakParts<false>(spread, x, i0, i1, grid, fwhms, parts);
           const double intensity = spread.I;
-          SpreadPeak<false>(spread, x, i0, i1, grid, fwhms,
-                            [y, intensity](std::size_t i, const double* part) { y[i] += intensity * part[0]; });
+          const double* p0 = parts.Part[0].data();
+          for (std::size_t i = i0; i < i1; ++i) y[i] += intensity * p0[i - i0];
           continue;
         }
         // Coefficients of every column this peak moves.
-        coefs.clear();
         const double intensity = spread.I;
         auto accumulate = [&](int column, double dI, double dP, double dH, double dM, double dA) {
           double* c = &dense[static_cast<std::size_t>(column) * 5];
@@ -1592,44 +2018,61 @@ int TPattern::CalculateHistogram(int k, const TDerivativePlan* plan) {
           accumulate(u.Column, u.Multiplier * d.Intensity.D[local], u.Multiplier * d.Position.D[local],
                      u.Multiplier * d.H.D[local], u.Multiplier * d.Mix.D[local], u.Multiplier * d.Asym.D[local]);
         }
-        if (f2Slot >= 0 && static_cast<std::size_t>(f2Slot / DualSlots) < batchCount) {
-          const double dIdF2 = dual[p][f2Slot / DualSlots].Intensity.D[static_cast<std::size_t>(f2Slot % DualSlots)];
-          for (std::size_t u = 0; u < sfUses.size(); ++u)
-            accumulate(sfUses[u].Column, sfUses[u].Multiplier * dF2[index * sfUses.size() + u] * dIdF2, 0, 0, 0, 0);
-        }
+        const double dIdF2 =
+            sfMerged ? dual[p][f2Slot / DualSlots].Intensity.D[static_cast<std::size_t>(f2Slot % DualSlots)] : 0.0;
         // Columns that move one channel only, by channel, then the rest with all five.
-        std::size_t begin[6] = {};
-        for (int q = 0; q < 5; ++q) {
-          begin[q] = coefs.size();
-          for (int j : touchedList) {
-            const double* c = &dense[static_cast<std::size_t>(j) * 5];
-            if (c[q] == 0) continue;
-            const int nonzero = (c[0] != 0) + (c[1] != 0) + (c[2] != 0) + (c[3] != 0) + (c[4] != 0);
-            if (nonzero == 1) coefs.push_back({j, {c[q], 0, 0, 0, 0}});
-          }
+        std::size_t begin[7] = {};
+        for (int j : touchedList) {
+          const double* c = &dense[static_cast<std::size_t>(j) * 5];
+          int nonzero = 0, channel = 0;
+          for (int q = 0; q < 5; ++q)
+            if (c[q] != 0) {
+              ++nonzero;
+              channel = q;
+            }
+          kinds[static_cast<std::size_t>(j)] = nonzero == 0 ? -1 : (nonzero == 1 ? channel : 5);
+          if (nonzero > 0) ++begin[kinds[static_cast<std::size_t>(j)] + 1];
         }
-        begin[5] = coefs.size();
+        for (int q = 1; q <= 6; ++q) begin[q] += begin[q - 1];
+        std::size_t fill[6];
+        std::copy(begin, begin + 6, fill);
         for (int j : touchedList) {
           touched[static_cast<std::size_t>(j)] = 0;
           double* c = &dense[static_cast<std::size_t>(j) * 5];
-          const int nonzero = (c[0] != 0) + (c[1] != 0) + (c[2] != 0) + (c[3] != 0) + (c[4] != 0);
-          if (nonzero > 1) coefs.push_back({j, {c[0], c[1], c[2], c[3], c[4]}});
+          const int kind = kinds[static_cast<std::size_t>(j)];
+          if (kind >= 0) {
+            TColumnCoef& cc = coefs[fill[kind]++];
+            cc.Column = j;
+            if (kind < 5) {
+              cc.C[0] = c[kind];
+            } else {
+              for (int q = 0; q < 5; ++q) cc.C[q] = c[q];
+            }
+          }
           for (int q = 0; q < 5; ++q) c[q] = 0;
         }
         touchedList.clear();
         const TColumnCoef* lists[7];
-        for (int q = 0; q <= 5; ++q) lists[q] = coefs.data() + begin[q];
-        lists[6] = coefs.data() + coefs.size();
-        SpreadPeak<true>(spread, x, i0, i1, grid, fwhms, [&](std::size_t i, const double* part) {
-          y[i] += intensity * part[0];
-          double* row = derivatives + i * static_cast<std::size_t>(columns);
-          for (int q = 0; q < 5; ++q) {
-            const double p = part[q];
-            for (const TColumnCoef* cc = lists[q]; cc != lists[q + 1]; ++cc) row[cc->Column] += cc->C[0] * p;
-          }
-          for (const TColumnCoef* cc = lists[5]; cc != lists[6]; ++cc)
-            row[cc->Column] += cc->C[0] * part[0] + cc->C[1] * part[1] + cc->C[2] * part[2] + cc->C[3] * part[3] + cc->C[4] * part[4];
-        });
+        for (int q = 0; q <= 6; ++q) lists[q] = coefs.data() + begin[q];
+        PeakParts<true>(spread, x, i0, i1, grid, fwhms, parts);
+        const double* p0 = parts.Part[0].data();
+        for (std::size_t i = i0; i < i1; ++i) y[i] += intensity * p0[i - i0];
+        AddColumns(derivatives, n, i0, i1 - i0, lists, parts);
+        if (merging && dIdF2 != 0) {
+          double* sum = profile.Part[0].data() + (i0 - ua);
+          for (std::size_t k = 0; k < i1 - i0; ++k) sum[k] += dIdF2 * p0[k];
+        }
+      }
+      if (merging) {
+        if (coefs.size() < sfUses.size()) coefs.resize(sfUses.size());
+        std::size_t used = 0;
+        for (std::size_t u = 0; u < sfUses.size(); ++u) {
+          const double c = sfUses[u].Multiplier * dF2[index * sfUses.size() + u];
+          if (c != 0) coefs[used++] = {sfUses[u].Column, {c, 0, 0, 0, 0}};
+        }
+        const TColumnCoef* lists[7] = {coefs.data(), coefs.data() + used};
+        for (int q = 2; q < 7; ++q) lists[q] = lists[1];
+        AddColumns(derivatives, n, ua, ub - ua, lists, profile);
       }
     }
   }

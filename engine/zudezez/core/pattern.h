@@ -46,8 +46,8 @@ struct THistogramData {
   // The points' constant step (0 when they have none) and how far they sit
   // off it (x kept in single precision).
   double Step = 0, StepDeviation = 0;
-  // d Calculated / d column of the last CalculateDerivatives, row-major
-  // (point i, column j at i x DerivativeColumns + j).
+  // d Calculated / d column of the last CalculateDerivatives, column-major
+  // (point i, column j at j x X.size() + i).
   std::vector<double> Derivatives;
   int DerivativeColumns = 0;
 };

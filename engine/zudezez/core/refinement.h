@@ -50,7 +50,7 @@ public:
 
   // One cycle: derivatives, normal equations, shifts. Sets converged when
   // every shift is below the termination criterion times its standard
-  // error. `progress` receives 0 .. 100. Returns an engine error number;
+  // error and the weighted sum fell by at most 0.1 %. `progress` receives 0 .. 100. Returns an engine error number;
   // on an error the values are those before the cycle.
   int Cycle(bool& converged, const std::function<void(double)>& progress = {});
 

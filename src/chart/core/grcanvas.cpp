@@ -537,6 +537,10 @@ TRect TCanvas3D::ProjectedRectBounds(const TRect& rect, int z) {
 
 void TCanvas3D::DrawGraphicAtDepth(const TRect& rect, TGraphic* graphic, int z) {
   if (!graphic || graphic->Empty()) return;
+  // A transparent picture leaves its keyed pixels out, as when drawn flat.
+  auto* raster = dynamic_cast<TRasterGraphic*>(graphic);
+  const bool keyed = raster && raster->Transparent();
+  const TColorRef key = keyed ? ColorToRGB(raster->TransparentColor()) & 0xFFFFFF : 0;
   TBitmap bitmap;
   bitmap.Assign(graphic);
   bitmap.SetPixelFormat(pf24bit);
@@ -557,6 +561,7 @@ void TCanvas3D::DrawGraphicAtDepth(const TRect& rect, TGraphic* graphic, int z) 
       const int x0 = rect.Left + RoundInt(static_cast<double>(k) * dx / w);
       const int x1 = rect.Left + RoundInt(static_cast<double>(k + 1) * dx / w);
       const uint8_t* p = row + 3 * k;
+      if (keyed && RGB(p[2], p[1], p[0]) == key) continue;
       CanvasBrush()->SetColor(static_cast<TColor>(RGB(p[2], p[1], p[0])));
       PlaneWithZ({x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}, z);
     }

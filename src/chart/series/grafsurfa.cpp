@@ -200,7 +200,7 @@ int TCustom3DPaletteSeries::AddPaletteEntry(TColor Color, double Value) {
 void TCustom3DPaletteSeries::BuildPalette(int Steps) {
   int n = Steps != 0 ? Steps : FPaletteSteps;
   n = std::clamp(n, 0, kMaxPaletteSteps);
-  const double lo = FYValues->MinValue(), hi = FYValues->MaxValue();
+  const double lo = FMainList->MinValue(), hi = FMainList->MaxValue();
   const double step = FPaletteStep != 0 ? FPaletteStep : (hi - lo) / std::max(1, n - 1);
   const double base = FUsePaletteMin ? FPaletteMin : lo;
   if (FPaletteStyle == psCustom) {
@@ -238,7 +238,7 @@ void TCustom3DPaletteSeries::EnsurePalette() {
 }
 
 void TCustom3DPaletteSeries::UpdateRangeScale() {
-  const double d = FYValues->MaxValue() - FYValues->MinValue();
+  const double d = FMainList->MaxValue() - FMainList->MinValue();
   FRangeScale = d == 0 ? 0 : 1 / d;
 }
 
@@ -263,9 +263,9 @@ TColor TCustom3DPaletteSeries::PaletteColorOf(double Value) {
 TColor TCustom3DPaletteSeries::ColorOfValue(double Value) {
   if (FUseColorRange) {
     if (FRangeScale == 0) return FEndColor;
-    const double t = Value - FYValues->MinValue();
+    const double t = Value - FMainList->MinValue();
     if (t < 0) return FEndColor;
-    if (Value > FYValues->MaxValue()) return FStartColor;
+    if (Value > FMainList->MaxValue()) return FStartColor;
     return RangeColorAt(std::min(1.0, t * FRangeScale));
   }
   if (FUsePalette && !FPalette.empty()) return PaletteColorOf(Value);
@@ -276,7 +276,7 @@ TColor TCustom3DPaletteSeries::PointColor(int Index) {
   TColor c = RawPointColor(Index);
   if (c == clDefault) {
     if (FColorEachPoint || (!FUseColorRange && !FUsePalette)) c = TCustom3DSeries::PointColor(Index);
-    else c = ColorOfValue(FYValues->GetValue(Index));
+    else c = ColorOfValue(FMainList->GetValue(Index));
   }
   if (OnGetColor) OnGetColor(this, Index, c);
   return c;

@@ -1,5 +1,5 @@
 // The 3D data series: the base with a Z value list, the palette base that
-// colours points by their Y value, the grid base that arranges points on X
+// colours points by their main value (Y, Z for maps), the grid base that arranges points on X
 // columns and Z rows, and the surface and water fall series drawn from it.
 #pragma once
 
@@ -56,7 +56,8 @@ struct TGrafPaletteEntry {
 
 using TChartSurfaceGetColor = std::function<void(TChartSeries* Sender, int ValueIndex, TColor& Color)>;
 
-// Colours each point by its Y value, through a colour range or a palette.
+// Colours each point by its main value (Y unless a series makes another list
+// main), through a colour range or a palette.
 class TCustom3DPaletteSeries : public TCustom3DSeries {
   ZV_CLASS(TCustom3DPaletteSeries)
 public:

@@ -6,8 +6,10 @@
 #include "chart/core/grafconst.h"
 #include "chart/core/grafprocs.h"
 #include "chart/core/grafutils.h"
+#include "chart/series/grafcolorgrid.h"
 #include "chart/series/grafcontour.h"
 #include "chart/series/grafsurfa.h"
+#include "chart/series/grafvectortower.h"
 
 ZV_CLASS_IMPL(TSurfaceSeries, TCustom3DGridSeries)
 
@@ -443,10 +445,12 @@ void TWaterFallSeries::ApplyGallery3D(bool Value) {
 
 void RegisterGridSeriesTypes() {
   static const bool done = [] {
-    // The colour grid, vector and tower series join these when they exist.
     RegisterSeriesType(&TSurfaceSeries::StaticClass(), &GrafMsgExSurface, &GrafMsgEx3D, 1);
     RegisterSeriesType(&TContourSeries::StaticClass(), &GrafMsgExContour, &GrafMsgEx3D, 1);
     RegisterSeriesType(&TWaterFallSeries::StaticClass(), &GrafMsgExWaterFall, &GrafMsgEx3D, 1);
+    RegisterSeriesType(&TColorGridSeries::StaticClass(), &GrafMsgExColorGrid, &GrafMsgEx3D, 1);
+    RegisterSeriesType(&TVector3DSeries::StaticClass(), &GrafMsgExVector3D, &GrafMsgEx3D, 1);
+    RegisterSeriesType(&TTowerSeries::StaticClass(), &GrafMsgExTower, &GrafMsgEx3D, 1);
     RegisterClasses({&TContourLevel::StaticClass(), &TContourLevels::StaticClass()});
     return true;
   }();
@@ -455,5 +459,6 @@ void RegisterGridSeriesTypes() {
 
 void UnregisterGridSeriesTypes() {
   UnregisterSeriesTypes(
-      {&TSurfaceSeries::StaticClass(), &TContourSeries::StaticClass(), &TWaterFallSeries::StaticClass()});
+      {&TSurfaceSeries::StaticClass(), &TContourSeries::StaticClass(), &TWaterFallSeries::StaticClass(),
+       &TColorGridSeries::StaticClass(), &TVector3DSeries::StaticClass(), &TTowerSeries::StaticClass()});
 }

@@ -1,8 +1,11 @@
 #include "grid/support/basegrid.h"
 
 #include <algorithm>
+#include <cmath>
 
+#include "grid/support/plusobj.h"
 #include "grid/support/plusutil.h"
+#include "platform/gfx/bitmap.h"
 #include "platform/rtl/codepages.h"
 
 // ---------------------------------------------------------------------------
@@ -98,6 +101,83 @@ void TCellProperties::SetVAlignment(TVAlignment v) {
 void TCellProperties::SetWordWrap(bool v) {
   FWordWrap = v;
   RepaintOwner();
+}
+
+// ---------------------------------------------------------------------------
+// TCellGraphic
+
+TCellGraphic::~TCellGraphic() {
+  if (!CellCreated) return;
+  // Progress kinds keep colour values in the content fields, not objects.
+  if (CellType == ctProgress || CellType == ctProgressPie || CellType == ctRangeIndicator) return;
+  delete CellContent;
+  if (CellContent2 != CellContent) delete CellContent2;
+}
+
+void TCellGraphic::Assign(TPersistent* Source) {
+  auto* s = dynamic_cast<TCellGraphic*>(Source);
+  if (!s) {
+    TPersistent::Assign(Source);
+    return;
+  }
+  if (s == this) return;
+  CellType = s->CellType;
+  CellVAlign = s->CellVAlign;
+  CellHAlign = s->CellHAlign;
+  CellIndex = s->CellIndex;
+  CellTransparent = s->CellTransparent;
+  CellValue = s->CellValue;
+  CellAngle = s->CellAngle;
+  CellBoolean = s->CellBoolean;
+  CellErrFrom = s->CellErrFrom;
+  CellErrLen = s->CellErrLen;
+  CellText = s->CellText;
+  CellCreated = s->CellCreated;
+}
+
+void TCellGraphic::SetCheckBox(bool Value, bool Data, TCellVAlign VAlign, TCellHAlign HAlign, bool Transparent) {
+  CellType = Data ? ctDataCheckBox : ctCheckBox;
+  CellBoolean = Value;
+  CellHAlign = HAlign;
+  CellVAlign = VAlign;
+  CellTransparent = Transparent;
+}
+
+namespace {
+TPoint Pt(int X, int Y) { return TPoint{X, Y}; }
+}  // namespace
+
+TPoint TCellGraphic::GetPictureSize(int Width, int Height) const {
+  int w = 0, h = 0;
+  if (CellType == ctPicture) {
+    auto* p = dynamic_cast<TPicture*>(CellContent);
+    if (!p) return Pt(0, 0);
+    w = p->Width();
+    h = p->Height();
+  } else if (CellType == ctFilePicture) {
+    auto* p = dynamic_cast<TFilePicture*>(CellContent);
+    if (!p) return Pt(0, 0);
+    w = p->Width();
+    h = p->Height();
+  } else {
+    return Pt(0, 0);
+  }
+  const int W = Width - CellIndex, H = Height - CellIndex;
+  // Scales by the smaller factor; nearest integer, halves to even.
+  auto scaled = [&](double fx, double fy) {
+    if (fx >= fy) return Pt(static_cast<int>(std::nearbyint(w * fy)), static_cast<int>(std::nearbyint(h * fy)));
+    return Pt(static_cast<int>(std::nearbyint(w * fx)), static_cast<int>(std::nearbyint(h * fx)));
+  };
+  const bool degenerate = w <= 0 || h <= 0;
+  const double fx = degenerate ? 1.0 : static_cast<double>(W) / w;
+  const double fy = degenerate ? 1.0 : static_cast<double>(H) / h;
+  switch (CellAngle) {
+    case 1: return Pt(W, H);
+    case 2: return scaled(fx, fy);
+    case 3: return (W >= w && H >= h) ? Pt(w, h) : Pt(W, H);
+    case 4: return (W >= w && H >= h) ? Pt(w, h) : scaled(std::min(fx, 1.0), std::min(fy, 1.0));
+    default: return Pt(w, h);
+  }
 }
 
 // ---------------------------------------------------------------------------

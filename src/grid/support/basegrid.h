@@ -33,11 +33,48 @@ enum TEditorType {
   edUniEditBtn, edUniMemo
 };
 
-// The graphic of a cell (check box, radio group, node, picture, ...); the
-// string grid derives the kinds. Owned by the cell's properties record.
-class TCellGraphic : public TObject {
+// The kind of a cell's graphic, in ordinal order. ctEmpty is what a cell
+// without a graphic reports; it is never stored.
+enum TCellType {
+  ctBitmap, ctIcon, ctNone, ctImageList, ctCheckBox, ctDataCheckBox, ctRotated, ctDataImage, ctNode, ctRadio,
+  ctEmpty, ctImages, ctPicture, ctFilePicture, ctValue, ctProgress, ctComment, ctButton, ctBitButton,
+  ctVirtCheckBox, ctRowCheckBox, ctProgressPie, ctSummary, ctRangeIndicator, ctXPProgress
+};
+enum TCellVAlign { vaTop, vaBottom, vaCenter, vaUnderText, vaAboveText, vaFull };
+enum TCellHAlign { haLeft, haRight, haCenter, haBeforeText, haAfterText, haFull };
+
+// The graphic of a cell (check box, radio group, node, picture, ...), owned
+// by the cell's properties record. What the fields hold depends on the kind;
+// with CellCreated the graphic owns CellContent and CellContent2.
+class TCellGraphic : public TPersistent {
 public:
-  ~TCellGraphic() override = default;
+  TCellGraphic() = default;
+  ~TCellGraphic() override;
+  // Copies the kind, alignments, index, flags, value, angle, error range and
+  // text; the content objects and CellVariant stay.
+  void Assign(TPersistent* Source) override;
+  void SetCheckBox(bool Value, bool Data, TCellVAlign VAlign, TCellHAlign HAlign, bool Transparent);
+  // The size a ctPicture / ctFilePicture is drawn at in a cell of Width x
+  // Height inside: CellIndex is a margin, CellAngle the stretch mode (0 own
+  // size, 1 stretched, 2 scaled to fit, 3 own size or stretched when larger,
+  // 4 own size or shrunk to fit). (0, 0) for other kinds.
+  TPoint GetPictureSize(int Width, int Height) const;
+
+  TCellType CellType = ctNone;
+  TObject* CellContent = nullptr;
+  TObject* CellContent2 = nullptr;
+  TCellVAlign CellVAlign = vaTop;
+  TCellHAlign CellHAlign = haLeft;
+  int CellIndex = 0;
+  bool CellTransparent = false;
+  bool CellCreated = false;
+  bool CellBoolean = false;
+  int CellAngle = 0;
+  double CellValue = 0;
+  int CellErrFrom = 0, CellErrLen = 0;
+  std::string CellText;
+  // Radio: the selected index; node: the sub-grouping column (-1 none).
+  int CellVariant = 0;
 };
 
 using TGetDisplTextEvent = std::function<void(TObject* Sender, int ACol, int ARow, std::string& Value)>;

@@ -68,6 +68,26 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner) {
   Screen->AddForm(this);
 }
 
+void TCustomForm::AddResizeListener(const void* Key, std::function<void()> Fn) {
+  RemoveResizeListener(Key);
+  FResizeListeners.emplace_back(Key, std::move(Fn));
+}
+
+void TCustomForm::RemoveResizeListener(const void* Key) {
+  std::erase_if(FResizeListeners, [Key](const auto& e) { return e.first == Key; });
+}
+
+void TCustomForm::Resize() {
+  TWinControl::Resize();
+  // A listener may leave while being told.
+  auto listeners = FResizeListeners;
+  for (auto& [key, fn] : listeners) {
+    bool still = std::any_of(FResizeListeners.begin(), FResizeListeners.end(),
+                             [k = key](const auto& e) { return e.first == k; });
+    if (still && fn) fn();
+  }
+}
+
 TCustomForm::~TCustomForm() {
   Destroying();
   if (OnDestroy && FCreated) {

@@ -79,6 +79,12 @@ public:
   // Keeps ActiveControl and sends CM_EXIT / CM_ENTER when focus moves.
   void FocusChanged(TWinControl* Control);
 
+  // Listeners told after OnResize whenever the form's size changes, so that
+  // controls can follow the form without taking over its OnResize. The key
+  // removes the entry; a listener leaves before it is destroyed.
+  void AddResizeListener(const void* Key, std::function<void()> Fn);
+  void RemoveResizeListener(const void* Key);
+
   TNotifyEvent OnCreate;
   TNotifyEvent OnDestroy;
   TNotifyEvent OnShow;
@@ -104,6 +110,7 @@ protected:
   void VisibleChanging() override;
   void CMVisibleChanged(TMessage& M) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
+  void Resize() override;
   void ApplyWindowFlags();
 
   TFormState FFormState;
@@ -118,6 +125,7 @@ protected:
   bool FActive = false;
   bool FCreated = false;
   std::unique_ptr<TCanvas> FFormCanvas;
+  std::vector<std::pair<const void*, std::function<void()>>> FResizeListeners;
 };
 
 class TForm : public TCustomForm {

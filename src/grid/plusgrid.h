@@ -1,0 +1,742 @@
+// TPlusStringGrid: the string grid the program's windows place on their
+// forms. It adds to TBaseGrid typed cell access (integers, floats, dates),
+// the settings objects, header lists, disjunct row and column selections,
+// row-modified marks, merging of equal cells in columns, hidden rows with
+// their display and real indexes, and the row filter.
+//
+// Display and real indexes: a hidden row leaves the layer's grid (RowCount
+// shrinks) and is kept in the hidden-row collection with its texts, records
+// and height. A display index is where a row shows; a real index is its place
+// when nothing is hidden. Column flags exist for the same model; nothing hides
+// a column yet, so the column mappings return their argument.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "grid/gridsettings.h"
+#include "grid/support/basegrid.h"
+#include "grid/support/gridprogress.h"
+#include "grid/support/plushintinfo.h"
+#include "grid/support/plusobj.h"
+#include "grid/support/picturecontainer.h"
+#include "platform/ui/imglist.h"
+#include "platform/rtl/datetime.h"
+#include "platform/rtl/exceptions.h"
+#include "platform/rtl/stringlist.h"
+
+ZV_DECLARE_EXCEPTION(EPlusGridError, Exception)
+
+// The message an edit's end is reported with, registered once.
+unsigned GridEditDoneMessage();
+
+class TPlusStringGrid;
+class TCustomForm;
+
+// ---------------------------------------------------------------------------
+// Hidden rows
+
+class TGridItem : public TCollectionItem {
+  ZV_CLASS(TGridItem)
+public:
+  explicit TGridItem(TCollection* Collection);
+  ~TGridItem() override;
+  int Idx() const { return FIdx; }
+  void SetIdx(int v) { FIdx = v; }
+  int Height() const { return FHeight; }
+  void SetHeight(int v) { FHeight = v; }
+  // The row's cell texts with their cell objects (the properties records).
+  TStringList* Items() const { return FItems; }
+  void SetItems(TStringList* v) { FItems = v; }
+
+private:
+  int FIdx = 0, FHeight = 0;
+  TStringList* FItems;
+  std::unique_ptr<TStringList> FOwnItems;
+};
+
+// ---------------------------------------------------------------------------
+// Filter
+
+enum TFilterOperation { foSHORT, foNONE, foAND, foXOR, foOR };
+enum TFilterCells { fcVirtual, fcNormal, fcStripHTML, fcCalculated };
+
+class TFilterData : public TCollectionItem {
+  ZV_CLASS(TFilterData)
+public:
+  explicit TFilterData(TCollection* Collection) : TCollectionItem(Collection) {}
+  void Assign(TPersistent* Source) override;
+  int Column() const { return FColumn; }
+  void SetColumn(int v) { FColumn = static_cast<int16_t>(v); }
+  const std::string& Condition() const { return FCondition; }
+  void SetCondition(const std::string& v) { FCondition = v; }
+  bool CaseSensitive() const { return FCaseSensitive; }
+  void SetCaseSensitive(bool v) { FCaseSensitive = v; }
+  const std::string& Suffix() const { return FSuffix; }
+  void SetSuffix(const std::string& v) { FSuffix = v; }
+  const std::string& Prefix() const { return FPrefix; }
+  void SetPrefix(const std::string& v) { FPrefix = v; }
+  TFilterOperation Operation() const { return FOperation; }
+  void SetOperation(TFilterOperation v) { FOperation = v; }
+  TFilterCells Data() const { return FData; }
+  void SetData(TFilterCells v) { FData = v; }
+
+private:
+  int16_t FColumn = 0;
+  std::string FCondition;
+  bool FCaseSensitive = true;
+  std::string FSuffix, FPrefix;
+  TFilterOperation FOperation = foSHORT;
+  TFilterCells FData = fcVirtual;
+};
+
+class TFilter : public TOwnedCollection {
+  ZV_CLASS(TFilter)
+public:
+  explicit TFilter(TPersistent* AOwner = nullptr) : TOwnedCollection(AOwner, &TFilterData::StaticClass()) {}
+  TFilterData* Add() { return static_cast<TFilterData*>(TCollection::Add()); }
+  TFilterData* Item(int Index) const { return static_cast<TFilterData*>(Items(Index)); }
+};
+
+// ---------------------------------------------------------------------------
+// Events (row before column where the declaration says so)
+
+enum TGridLook { glStandard, glSoft, glClassic, glQRB, glXP, glListView };
+enum TScrollType { ssNormal, ssFlat, ssEncarta };
+enum TScrollBarAlways { saNone, saVert, saHorz, saBoth };
+enum TScrollHintType { shNone, shVertical, shHorizontal, shBoth };
+enum TIntelliPan { ipVertical, ipHorizontal, ipBoth, ipNone };
+
+using TAutoAdvanceEvent =
+    std::function<void(TObject* Sender, int OldRow, int OldCol, int& NewRow, int& NewCol, bool& Allow)>;
+using TGridColorEvent =
+    std::function<void(TObject* Sender, int ARow, int ACol, TGridDrawState AState, TBrush* ABrush, TFont* AFont)>;
+using TGridAlignEvent =
+    std::function<void(TObject* Sender, int ARow, int ACol, TAlignment& HAlign, TVAlignment& VAlign)>;
+using TWordWrapEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool& WordWrap)>;
+using TGetCheckEvent = std::function<void(TObject* Sender, int ACol, int ARow, std::string& Value)>;
+using TGridHintEvent = std::function<void(TObject* Sender, int ARow, int ACol, std::string& hintstr)>;
+using TRowChangedEvent = std::function<void(TObject* Sender, int OldRow, int NewRow)>;
+using TRowChangingEvent = std::function<void(TObject* Sender, int OldRow, int NewRow, bool& Allow)>;
+using TColChangingEvent = std::function<void(TObject* Sender, int OldCol, int NewCol, bool& Allow)>;
+using TCellChangingEvent =
+    std::function<void(TObject* Sender, int OldRow, int OldCol, int NewRow, int NewCol, bool& Allow)>;
+using TCanAddRowEvent = std::function<void(TObject* Sender, bool& CanAdd)>;
+using TAutoAddRowEvent = std::function<void(TObject* Sender, int ARow)>;
+using TCanInsertRowEvent = std::function<void(TObject* Sender, int ARow, bool& CanInsert)>;
+using TAutoInsertRowEvent = std::function<void(TObject* Sender, int ARow)>;
+using TAutoInsertColEvent = std::function<void(TObject* Sender, int ACol)>;
+using TCanDeleteRowEvent = std::function<void(TObject* Sender, int ARow, bool& CanDelete)>;
+using TAutoDeleteRowEvent = std::function<void(TObject* Sender, int ARow)>;
+using TClickSortEvent = std::function<void(TObject* Sender, int ACol)>;
+using TCanSortEvent = std::function<void(TObject* Sender, int ACol, bool& DoSort)>;
+using TNodeClickEvent = std::function<void(TObject* Sender, int ARow, int ARowreal)>;
+using TNodeAllowEvent = std::function<void(TObject* Sender, int ARow, int ARowReal, bool& Allow)>;
+using TCustomCompareEvent =
+    std::function<void(TObject* Sender, const std::string& str1, const std::string& str2, int& Res)>;
+using TRawCompareEvent = std::function<void(TObject* Sender, int ACol, int Row1, int Row2, int& Res)>;
+using TClickCellEvent = std::function<void(TObject* Sender, int ARow, int ACol)>;
+using TDblClickCellEvent = std::function<void(TObject* Sender, int ARow, int ACol)>;
+using TCanClickCellEvent = std::function<void(TObject* Sender, int ARow, int ACol, bool& Allow)>;
+using TCanEditCellEvent = std::function<void(TObject* Sender, int ARow, int ACol, bool& CanEdit)>;
+using TIsFixedCellEvent = std::function<void(TObject* Sender, int ARow, int ACol, bool& IsFixed)>;
+using TIsPasswordCellEvent = std::function<void(TObject* Sender, int ARow, int ACol, bool& IsPassword)>;
+using TClipboardEvent = std::function<void(TObject* Sender, bool& Allow)>;
+using TBeforeCellPasteEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, std::string& Value, bool& Allow)>;
+using TCellValidateEvent = std::function<void(TObject* Sender, int ACol, int ARow, std::string& Value, bool& Valid)>;
+using TCellsChangedEvent = std::function<void(TObject* Sender, TRect R)>;
+using TGridProgressEvent = std::function<void(TObject* Sender, int16_t progress)>;
+using THasComboEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool& HasComboBox)>;
+using TGetEditorTypeEvent = std::function<void(TObject* Sender, int ACol, int ARow, TEditorType& AEditor)>;
+using TFloatFormatEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, bool& IsFloat, std::string& FloatFormat)>;
+using TEllipsClickEvent = std::function<void(TObject* Sender, int ACol, int ARow, std::string& S)>;
+using TButtonClickEvent = std::function<void(TObject* Sender, int ACol, int ARow)>;
+using TCheckBoxClickEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool State)>;
+using TRadioClickEvent = std::function<void(TObject* Sender, int ACol, int ARow, int AIdx)>;
+using TEditCellDoneEvent = std::function<void(TObject* Sender, int ACol, int ARow)>;
+using TEditChangeEvent = std::function<void(TObject* Sender, int ACol, int ARow, const std::string& Value)>;
+using TRowDisjunctSelectEvent = std::function<void(TObject* Sender, int ARow, bool AState, bool& Allow)>;
+using TSelectionChanged = std::function<void(TObject* Sender, int ALeft, int ATop, int ARight, int ABottom)>;
+using TColumnSizeEvent = std::function<void(TObject* Sender, int ACol, bool& Allow)>;
+using TRowSizeEvent = std::function<void(TObject* Sender, int ARow, bool& Allow)>;
+using TEndColumnSizeEvent = std::function<void(TObject* Sender, int ACol)>;
+using TUpdateColumnSizeEvent = std::function<void(TObject* Sender, int ACol, int& AWidth)>;
+using TEndRowSizeEvent = std::function<void(TObject* Sender, int ARow)>;
+using TCellSaveLoadEvent = std::function<void(TObject* Sender, int ACol, int ARow, std::string& Value)>;
+using TScrollHintEvent = std::function<void(TObject* Sender, int ARow, std::string& hintstr)>;
+using TAnchorClickEvent =
+    std::function<void(TObject* Sender, int ARow, int ACol, const std::string& Anchor, bool& AutoHandle)>;
+using TAnchorEvent = std::function<void(TObject* Sender, int ARow, int ACol, const std::string& Anchor)>;
+using TAnchorHintEvent = std::function<void(TObject* Sender, int ARow, int ACol, std::string& Anchor)>;
+
+using TCustomCellDrawEvent = std::function<void(TObject* Sender, TCanvas* Canvas, int ACol, int ARow,
+                                                TGridDrawState AState, TRect ARect, bool Printing)>;
+using TCustomCellSizeEvent =
+    std::function<void(TObject* Sender, TCanvas* Canvas, int ACol, int ARow, TPoint& ASize, bool Printing)>;
+using TGridBorderPropEvent = std::function<void(TObject* Sender, int ARow, int ACol, TPen* LeftPen, TPen* TopPen,
+                                                TPen* RightPen, TPen* BottomPen)>;
+using TOfficeHintEvent = std::function<void(TObject* Sender, int ACol, int ARow, TPlusHintInfo* OfficeHint)>;
+using TGridBalloonEvent = std::function<void(TObject* Sender, int ACol, int ARow, std::string& ATitle,
+                                             std::string& AText, int& AIcon)>;
+using TGridPrintPageEvent =
+    std::function<void(TObject* Sender, TCanvas* Canvas, int PageNr, int PageXSize, int PageYSize)>;
+using TGridPrintPageDoneEvent = std::function<void(TObject* Sender, TCanvas* Canvas, int LastRow, int LastRowOffset,
+                                                   int LastPage, int PageXSize, int PageYSize)>;
+using TGridPrintStartEvent = std::function<void(TObject* Sender, int NrOfPages, int& FromPage, int& ToPage)>;
+using TGridPrintCancelEvent = std::function<void(TObject* Sender, int PageNr, bool& Cancel)>;
+using TDoFitToPageEvent = std::function<void(TObject* Sender, double& ScaleFactor, bool& Allow)>;
+using TGridPrintNewPageEvent = std::function<void(TObject* Sender, int ARow, bool& NewPage)>;
+using TGridPrintColumnWidthEvent = std::function<void(TObject* Sender, int ACol, int& Width)>;
+using TGridPrintRowHeightEvent = std::function<void(TObject* Sender, int ARow, int& Height)>;
+using TCellControlEvent = std::function<void(TObject* Sender, int ARow, int ACol, const std::string& CtrlID,
+                                             const std::string& CtrlType, const std::string& CtrlVal)>;
+using TCellComboControlEvent = std::function<void(TObject* Sender, int ARow, int ACol, const std::string& CtrlID,
+                                                  const std::string& CtrlType, const std::string& CtrlVal,
+                                                  TStringList* Values, bool& Edit, int& DropCount)>;
+using TBeforeCellPasteWideEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, std::u16string& Value, bool& Allow)>;
+using TCellValidateWideEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, std::u16string& Value, bool& Valid)>;
+using TComboChangeEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, int AItemIndex, const std::string& ASelection)>;
+using TComboObjectChangeEvent = std::function<void(TObject* Sender, int ACol, int ARow, int AItemIndex,
+                                                   const std::string& ASelection, TObject* AObject)>;
+using TSpinClickEvent = std::function<void(TObject* Sender, int ACol, int ARow, int AValue, bool UpDown)>;
+using TFloatSpinClickEvent = std::function<void(TObject* Sender, int ACol, int ARow, double AValue, bool UpDown)>;
+using TDateTimeSpinClickEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, TDateTime AValue, bool UpDown)>;
+using TDateTimeChangeEvent = std::function<void(TObject* Sender, int ACol, int ARow, TDateTime ADateTime)>;
+using TFooterPaintEvent = std::function<void(TObject* Sender, int AColumn, TCanvas* Canvas, TRect ARect)>;
+using TOleDragDropEvent =
+    std::function<void(TObject* Sender, int ARow, int ACol, const std::string& data, bool& Allow)>;
+using TOleDroppedEvent = std::function<void(TObject* Sender, TGridRect ARect)>;
+using TOleDragOverEvent = std::function<void(TObject* Sender, int ARow, int ACol, bool& Allow)>;
+using TOleDragStartEvent = std::function<void(TObject* Sender, int ARow, int ACol)>;
+using TOleDragStopEvent = std::function<void(TObject* Sender, int OLEEffect)>;
+using TOleDropColEvent = std::function<void(TObject* Sender, int ARow, int ACol, int DropCol)>;
+using TOleDropFileEvent =
+    std::function<void(TObject* Sender, int ARow, int ACol, const std::string& FileName, bool& Allow)>;
+using TSelectionResizeEvent = std::function<void(TObject* Sender, TGridRect OrigSelection, TGridRect NewSelection)>;
+using TSetEditWideTextEvent = std::function<void(TObject* Sender, int ACol, int ARow, const std::u16string& Value)>;
+using TGetEditWideTextEvent = std::function<void(TObject* Sender, int ACol, int ARow, std::u16string& Value)>;
+
+// An object told of cell changes (CellsChanged).
+class TGridChangeListener {
+public:
+  virtual ~TGridChangeListener() = default;
+  virtual void CellsChanged(TPlusStringGrid* Grid, const TRect& R) = 0;
+};
+
+// ---------------------------------------------------------------------------
+
+class TPlusStringGrid : public TBaseGrid {
+  ZV_CLASS(TPlusStringGrid)
+public:
+  explicit TPlusStringGrid(TComponent* AOwner);
+  ~TPlusStringGrid() override;
+
+  void Assign(TPersistent* Source) override;
+  void Loaded() override;
+  void Invalidate() override;
+  // Swallows the next Invalidate.
+  void SuppressNextInvalidate() { FSuppressInvalidate = true; }
+
+  // ---- version
+  virtual int GetVersionNr() const { return 0x03050101; }
+  virtual std::string GetVersionString() const;
+  std::string Version() const { return GetVersionString(); }
+  void SetVersion(const std::string&) {}
+
+  // ---- shape; these hide the layer's setters so that the derived state follows
+  int ColCount() const { return TCustomGrid::ColCount(); }
+  void SetColCount(int v);
+  int RowCount() const { return TCustomGrid::RowCount(); }
+  void SetRowCount(int v);
+  int GetRowCount() const { return RowCount(); }
+  // 1 when the stored value is 0 and FixedRowAlways (FixedColAlways) is on.
+  int FixedRows() const;
+  void SetFixedRows(int v);
+  int FixedCols() const;
+  void SetFixedCols(int v);
+  int FixedColWidth() const { return ColWidths(0); }
+  void SetFixedColWidth(int v);
+  int FixedRowHeight() const { return FFixedRowHeight; }
+  void SetFixedRowHeight(int v);
+  int DefaultRowHeight() const { return TCustomGrid::DefaultRowHeight(); }
+  int GetDefaultRowHeight() const { return DefaultRowHeight(); }
+  void SetDefaultRowHeight(int v);
+  int FixedRightCols() const { return FFixedRightCols; }
+  void SetFixedRightCols(int v);
+  int FixedFooters() const { return FFixedFooters; }
+  void SetFixedFooters(int v);
+  bool FixedRowAlways() const { return FFixedRowAlways; }
+  void SetFixedRowAlways(bool v) { FFixedRowAlways = v; }
+  bool FixedColAlways() const { return FFixedColAlways; }
+  void SetFixedColAlways(bool v) { FFixedColAlways = v; }
+  int AlwaysFixedRows() const { return FAlwaysFixedRows; }
+  int AlwaysFixedCols() const { return FAlwaysFixedCols; }
+  int MaxRowCountSet() const { return FMaxRowCountSet; }
+  int MaxColCountSet() const { return FMaxColCountSet; }
+  TScrollStyle ScrollBars() const { return FGridScrollBars; }
+  void SetScrollBars(TScrollStyle v);
+  void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+
+  // ---- owned settings
+  TMouseActions* MouseActions() const { return FMouseActions.get(); }
+  void SetMouseActions(TMouseActions* v) { FMouseActions->Assign(v); }
+  TNavigation* Navigation() const { return FNavigation.get(); }
+  void SetNavigation(TNavigation* v) { FNavigation->Assign(v); }
+  TColumnSize* ColumnSize() const { return FColumnSize.get(); }
+  void SetColumnSize(TColumnSize* v);
+  TCellNode* CellNode() const { return FCellNode.get(); }
+  void SetCellNode(TCellNode* v) { FCellNode->Assign(v); }
+  TSizeWhileTyping* SizeWhileTyping() const { return FSizeWhileTyping.get(); }
+  void SetSizeWhileTyping(TSizeWhileTyping* v);
+  THTMLSettings* HTMLSettings() const { return FHTMLSettings.get(); }
+  void SetHTMLSettings(THTMLSettings* v) { FHTMLSettings->Assign(v); }
+  TPrintSettings* PrintSettings() const { return FPrintSettings.get(); }
+  void SetPrintSettings(TPrintSettings* v) { if (v) FPrintSettings->Assign(v); }
+  TGridProgressAppearance* ProgressAppearance() const { return FProgressAppearance.get(); }
+  void SetProgressAppearance(TGridProgressAppearance* v) { FProgressAppearance->Assign(v); }
+  TFilter* Filter() const { return FFilter.get(); }
+  void SetFilter(TFilter* v) { if (v) FFilter->Assign(v); }
+  TFont* FixedFont() const { return FFixedFont.get(); }
+  void SetFixedFont(TFont* v) { if (v) FFixedFont->Assign(v); }
+  TFont* ActiveCellFont() const { return FActiveCellFont.get(); }
+  void SetActiveCellFont(TFont* v) { if (v) FActiveCellFont->Assign(v); }
+  TStringList* ColumnHeaders() const { return FColumnHeaders.get(); }
+  void SetColumnHeaders(TStringList* v);
+  TStringList* RowHeaders() const { return FRowHeaders.get(); }
+  void SetRowHeaders(TStringList* v);
+  TStringList* LookupItems() const { return FLookupItems.get(); }
+  void SetLookupItems(TStringList* v) { if (v) FLookupItems->Assign(*v); }
+  TIntList* MergedColumns() const { return FMergedColumns.get(); }
+  TBitmap* RowIndicator() const { return FRowIndicator.get(); }
+  void SetRowIndicator(TBitmap* v);
+  TControlList* ControlList() const { return FControlList.get(); }
+  // The row and column move markers, directions 0 to 3; nil in the designer.
+  TArrowWindow* ArrowWindow(int Direction) const {
+    return Direction >= 0 && Direction < 4 ? FArrows[Direction] : nullptr;
+  }
+  TPlusHintInfo* OfficeHint() const { return FOfficeHint.get(); }
+  void SetOfficeHint(TPlusHintInfo* v) { if (v) FOfficeHint->Assign(v); }
+  TPictureContainer* PictureContainer() const { return FPictureContainer; }
+  void SetPictureContainer(TPictureContainer* v);
+  TCustomImageList* GridImages() const { return FGridImages; }
+  void SetGridImages(TCustomImageList* v);
+  THTMLPictureCache* PictureCache() const { return FPictureCache.get(); }
+
+  // ---- plain settings
+#define ZV_GRIDPROP(Type, Name)         \
+  Type Name() const { return F##Name; } \
+  void Set##Name(Type v) { F##Name = v; }
+#define ZV_GRIDPROP_PAINT(Type, Name)   \
+  Type Name() const { return F##Name; } \
+  void Set##Name(Type v) {              \
+    if (F##Name == v) return;           \
+    F##Name = v;                        \
+    Invalidate();                       \
+  }
+  ZV_GRIDPROP(bool, FixedAsButtons)
+  ZV_GRIDPROP(bool, Multilinecells)
+  ZV_GRIDPROP(bool, IntegralHeight)
+  ZV_GRIDPROP(bool, AutoSize)
+  ZV_GRIDPROP(bool, SizeWithForm)
+  ZV_GRIDPROP(bool, EnhRowColMove)
+  ZV_GRIDPROP(TGridLook, Look)
+  ZV_GRIDPROP_PAINT(TColor, SelectionColor)
+  ZV_GRIDPROP_PAINT(TColor, SelectionColorTo)
+  ZV_GRIDPROP_PAINT(TColor, SelectionTextColor)
+  ZV_GRIDPROP_PAINT(bool, SelectionRectangle)
+  ZV_GRIDPROP_PAINT(bool, SelectionResizer)
+  ZV_GRIDPROP(bool, SelectionRTFKeep)
+  ZV_GRIDPROP_PAINT(bool, ShowSelection)
+  ZV_GRIDPROP(bool, HideFocusRect)
+  ZV_GRIDPROP_PAINT(bool, ActiveCellShow)
+  ZV_GRIDPROP_PAINT(TColor, ActiveCellColor)
+  ZV_GRIDPROP_PAINT(TColor, ActiveCellColorTo)
+  ZV_GRIDPROP(bool, Hovering)
+  ZV_GRIDPROP(std::string, FloatFormat)
+  ZV_GRIDPROP(bool, AutoNumAlign)
+  ZV_GRIDPROP(bool, EnhTextSize)
+  ZV_GRIDPROP(bool, EnableHTML)
+  ZV_GRIDPROP(bool, EnableBlink)
+  ZV_GRIDPROP(bool, HTMLHint)
+  ZV_GRIDPROP(TColor, URLColor)
+  ZV_GRIDPROP(bool, URLShow)
+  ZV_GRIDPROP(bool, URLFull)
+  ZV_GRIDPROP(bool, URLEdit)
+  ZV_GRIDPROP(bool, AnchorHint)
+  ZV_GRIDPROP(TEditorType, DefaultEditor)
+  ZV_GRIDPROP(bool, EditWithTags)
+  ZV_GRIDPROP(int, MaxEditLength)
+  ZV_GRIDPROP(bool, Lookup)
+  ZV_GRIDPROP(bool, LookupCaseSensitive)
+  ZV_GRIDPROP(bool, LookupHistory)
+  ZV_GRIDPROP(bool, OemConvert)
+  ZV_GRIDPROP(bool, ExcelStyleDecimalSeparator)
+  ZV_GRIDPROP(TScrollBarAlways, ScrollBarAlways)
+  ZV_GRIDPROP(TScrollType, ScrollType)
+  ZV_GRIDPROP(TColor, ScrollColor)
+  ZV_GRIDPROP(int, ScrollWidth)
+  ZV_GRIDPROP(bool, ScrollProportional)
+  ZV_GRIDPROP(bool, ScrollSynch)
+  ZV_GRIDPROP(TScrollHintType, ScrollHints)
+  ZV_GRIDPROP(bool, EnableWheel)
+  ZV_GRIDPROP(TIntelliPan, IntelliPan)
+  ZV_GRIDPROP(bool, IntelliZoom)
+  ZV_GRIDPROP(TColor, HintColor)
+  ZV_GRIDPROP(bool, HintShowCells)
+  ZV_GRIDPROP(bool, HintShowLargeText)
+  ZV_GRIDPROP(bool, HintShowSizing)
+  ZV_GRIDPROP(TVAlignment, VAlignment)
+  ZV_GRIDPROP(char, PasswordChar)
+  ZV_GRIDPROP(bool, IncludeFixedCells)
+  ZV_GRIDPROP_PAINT(bool, AutoThemeAdapt)
+#undef ZV_GRIDPROP
+#undef ZV_GRIDPROP_PAINT
+  bool Flat() const { return FFlat; }
+  void SetFlat(bool v);
+  bool GridWordWrap() const { return WordWrap(); }
+  void SetGridWordWrap(bool v);
+
+  // ---- typed access (display indexes)
+  void SetCellInt(int ACol, int ARow, int Value);
+  int GetCellInt(int ACol, int ARow);
+  void SetCellFloat(int ACol, int ARow, double Value);
+  double GetCellFloat(int ACol, int ARow);
+  double GetCellFloatAll(int ACol, int ARealRow);
+  void SetCellDate(int ACol, int ARow, TDateTime Value);
+  std::u16string GetWideCell(int ACol, int ARow);
+  void SetWideCell(int ACol, int ARow, const std::u16string& Value);
+  bool IsWideTextCell(int ACol, int ARow);
+
+  // ---- current cell
+  int GetCurrentRow() const { return Row(); }
+  void SetCurrentRow(int ARow);
+  int GetRealCol() { return RealColIndex(Col()); }
+  TGridRect GetSelection() const { return Selection(); }
+  void SetSelection(const TGridRect& R);
+
+  // ---- ranges the clipboard, file and stream operations cover
+  int GetFirstCol() const;
+  int GetFirstRow() const;
+  int GetLastCol() const;
+  int GetLastRow() const;
+  int GetColCountCovered() const;
+  int GetRowCountCovered() const;
+
+  // ---- disjunct selections (real rows)
+  bool GetRowSelect(int ARealRow);
+  void SetRowSelect(int ARealRow, bool Value);
+  bool GetColSelect(int ACol);
+  void SetColSelect(int ACol, bool Value);
+  void ClearRowSelect();
+  void ClearColSelect();
+  void SelectToRowSelect(bool All);
+  void SelectToColSelect(bool All);
+  int RowSelectCount();
+  const std::vector<int>& SelectedRows() const { return FSelectedRows; }
+  bool GetRowModified(int ARow) const;
+  void SetRowModified(int ARow, bool Value);
+
+  // ---- repainting and mouse points
+  void RepaintRect(const TGridRect& R);
+  void RepaintRow(int ARow);
+  void RepaintCol(int ACol);
+  void CellFromScreen(TPoint APoint, int& ACol, int& ARow);
+  bool IsSizingEdge(int X, int Y);
+
+  // ---- highlighting found text
+  void HilightInCells(const std::string& Text, const std::string& Tag, int FromCol, int FromRow, int ToCol,
+                      int ToRow, bool CaseSensitive);
+  void HilightInGrid(bool DoFixed, bool CaseSensitive, const std::string& Text);
+  void UnHilightInCells(const std::string& Tag, int FromCol, int FromRow, int ToCol, int ToRow);
+  void UnHilightInGrid(bool DoFixed);
+
+  // ---- hidden rows and columns; index mappings
+  int RealColIndex(int ADisplCol);
+  int DisplColIndex(int ARealCol) override;
+  int RealRowIndex(int ADisplRow) const;
+  int DisplRowIndex(int ARealRow) const;
+  bool IsHiddenRow(int ARealRow) const;
+  int NumHiddenRows() const { return FHiddenRows->Count(); }
+  bool IsHiddenColumn(int ARealCol) const;
+  int GetHiddenColCount() const { return FNumHiddenColumns; }
+  int NumHiddenColumns() const { return FNumHiddenColumns; }
+  int GetAllColCount() const { return ColCount() + FNumHiddenColumns; }
+  std::string GetAllCellText(int ACol, int ARealRow);
+  TCollection* HiddenRowList() const { return FHiddenRows.get(); }
+  void HideRow(int ARealRow) { HideRows(ARealRow, ARealRow); }
+  void HideRows(int FromRow, int ToRow);
+  void HideRowList(const std::vector<int>& Rows);
+  void UnHideRow(int ARealRow) { UnHideRows(ARealRow, ARealRow); }
+  void UnHideRows(int FromRow, int ToRow);
+  void UnHideRowsAll();
+
+  // ---- filter
+  virtual bool MatchFilter(int ARow);
+  void ApplyFilter();
+  bool FilterActive() const { return FFilterActive; }
+  void SetFilterActive(bool v);
+
+  // ---- redraw lock
+  void BeginUpdate() { ++FUpdateCount; }
+  void EndUpdate();
+  int UpdateCount() const { return FUpdateCount; }
+
+  // ---- hooks
+  virtual void CalcFooter(int ACol) { (void)ACol; }
+  virtual void UpdateFooter(int ACol) { CalcFooter(ACol); }
+  virtual void AllCellsChanged() { CalcFooter(-1); }
+  virtual void CellChanged(int ACol, int ARow);
+  virtual void CellsChanged(const TRect& R);
+  void AddChangeListener(TGridChangeListener* L);
+  void RemoveChangeListener(TGridChangeListener* L);
+  virtual std::string GetFormulaDisplayText(int ACol, int ARow) { return GetCellText(ACol, ARow); }
+  virtual std::string SaveCellText(int ACol, int ARow);
+  virtual void LoadCellText(int ACol, int ARow, std::string Value);
+  virtual void DoGetCellColor(int ACol, int ARow, TGridDrawState AState, TBrush* ABrush, TFont* AFont);
+  virtual bool GetCellFixed(int ACol, int ARow);
+  bool IsFixedCell(int ACol, int ARow) override;
+  virtual bool DoCanEditCell(int ACol, int ARow);
+  virtual bool CanEditCell(int ACol, int ARow);
+  bool IsCellEditable(int ACol, int ARow) { return CanEditCell(ACol, ARow); }
+  // Ends an edit in progress; nothing while no editor exists.
+  void EndCellEdit() {}
+  virtual TEditorType GetCellEditor(int ACol, int ARow);
+  virtual bool GetCellPassword(int ACol, int ARow);
+  virtual bool GetCellWordWrap(int ACol, int ARow);
+  virtual bool HasComboBox(int ACol, int ARow);
+  virtual std::string GetCheckTrue(int ACol, int ARow);
+  virtual std::string GetCheckFalse(int ACol, int ARow);
+  virtual bool HasCellButton(int, int) { return false; }
+  virtual bool CanAddRow();
+  virtual bool CanInsertRow(int ARow);
+  virtual void AppendRow() { SetRowCount(RowCount() + 1); }
+  virtual void NotifyProgress(int Kind, int Position) { (void)Kind; (void)Position; }
+  virtual void ColumnHeadersChanged() {}
+  int GetNodeIndent(int ARow) override;
+  bool HasNodes() override { return false; }
+  void LastRowChanged() override {}
+
+  // Visual styles are drawn (the Windows XP flag).
+  bool IsThemed() const { return FXPFlag; }
+  // The default row height when the grid was read from its form.
+  int OrgDefaultRowHeight() const { return FOrgDefaultRowHeight; }
+  bool WasLoaded() const { return FWasLoaded; }
+  const std::string& CheckTrue() const { return FCheckTrue; }
+  const std::string& CheckFalse() const { return FCheckFalse; }
+  TPoint CellTextOffset() const { return FCellTextOffset; }
+
+  // ---- events
+  TAutoAdvanceEvent OnAutoAdvance;
+  TGridColorEvent OnGetCellColor, OnGetCellPrintColor;
+  TGridAlignEvent OnGetAlignment;
+  TWordWrapEvent OnGetWordWrap;
+  TGetCheckEvent OnGetCheckTrue, OnGetCheckFalse;
+  TGridHintEvent OnGridHint;
+  TRowChangedEvent OnRowUpdate;
+  TRowChangingEvent OnRowChanging;
+  TColChangingEvent OnColChanging;
+  TCellChangingEvent OnCellChanging;
+  TCanAddRowEvent OnCanAddRow;
+  TAutoAddRowEvent OnAutoAddRow;
+  TCanInsertRowEvent OnCanInsertRow;
+  TAutoInsertRowEvent OnAutoInsertRow;
+  TAutoInsertColEvent OnAutoInsertCol;
+  TCanDeleteRowEvent OnCanDeleteRow;
+  TAutoDeleteRowEvent OnAutoDeleteRow;
+  TClickSortEvent OnClickSort;
+  TCanSortEvent OnCanSort;
+  TNodeClickEvent OnExpandNode, OnContractNode;
+  TNodeAllowEvent OnBeforeExpandNode, OnBeforeContractNode;
+  TCustomCompareEvent OnCustomCompare;
+  TRawCompareEvent OnRawCompare;
+  TClickCellEvent OnClickCell, OnRightClickCell;
+  TDblClickCellEvent OnDblClickCell;
+  TCanClickCellEvent OnCanClickCell;
+  TCanEditCellEvent OnCanEditCell;
+  TIsFixedCellEvent OnIsFixedCell;
+  TIsPasswordCellEvent OnIsPasswordCell;
+  TAnchorClickEvent OnAnchorClick;
+  TAnchorEvent OnAnchorEnter, OnAnchorExit;
+  TAnchorHintEvent OnAnchorHint;
+  TClipboardEvent OnClipboardPaste, OnClipboardCopy, OnClipboardCut;
+  TBeforeCellPasteEvent OnClipboardBeforePasteCell;
+  TCellValidateEvent OnCellValidate;
+  TCellsChangedEvent OnCellsChanged;
+  TGridProgressEvent OnFileProgress, OnFilterProgress;
+  THasComboEvent OnHasComboBox;
+  TGetEditorTypeEvent OnGetEditorType;
+  TFloatFormatEvent OnGetFloatFormat;
+  TEllipsClickEvent OnEllipsClick;
+  TButtonClickEvent OnButtonClick;
+  TCheckBoxClickEvent OnCheckBoxClick, OnCheckBoxMouseUp;
+  TRadioClickEvent OnRadioClick, OnRadioMouseUp;
+  TClickCellEvent OnDatePickerCloseUp, OnComboCloseUp;
+  TNotifyEvent OnEditingDone;
+  TEditCellDoneEvent OnEditCellDone;
+  TEditChangeEvent OnEditChange;
+  TRowDisjunctSelectEvent OnRowDisjunctSelect;
+  TAutoInsertRowEvent OnRowDisjunctSelected;
+  TSelectionChanged OnSelectionChanged;
+  TScrollHintEvent OnScrollHint;
+  TColumnSizeEvent OnColumnSize, OnColumnMove;
+  TRowSizeEvent OnRowSize, OnRowMove;
+  TEndColumnSizeEvent OnEndColumnSize;
+  TUpdateColumnSizeEvent OnUpdateColumnSize;
+  TEndRowSizeEvent OnEndRowSize;
+  TCellSaveLoadEvent OnSaveCell, OnLoadCell;
+  TCustomCellDrawEvent OnCustomCellDraw;
+  TCustomCellSizeEvent OnCustomCellSize;
+  TGridBorderPropEvent OnGetCellBorderProp;
+  TOfficeHintEvent OnOfficeHint;
+  TGridBalloonEvent OnCellBalloon;
+  TGridPrintPageEvent OnPrintPage;
+  TGridPrintPageDoneEvent OnPrintPageDone;
+  TGridPrintStartEvent OnPrintStart;
+  TGridPrintCancelEvent OnPrintCancel;
+  TDoFitToPageEvent OnFitToPage;
+  TGridPrintNewPageEvent OnPrintNewPage;
+  TGridPrintColumnWidthEvent OnPrintSetColumnWidth;
+  TGridPrintRowHeightEvent OnPrintSetRowHeight;
+  TCellControlEvent OnControlClick, OnControlEditDone;
+  TCellComboControlEvent OnControlComboList;
+  TBeforeCellPasteWideEvent OnClipboardBeforePasteWideCell;
+  TCellValidateWideEvent OnCellValidateWide;
+  TComboChangeEvent OnComboChange;
+  TComboObjectChangeEvent OnComboObjectChange;
+  TSpinClickEvent OnSpinClick;
+  TFloatSpinClickEvent OnFloatSpinClick;
+  TDateTimeSpinClickEvent OnTimeSpinClick, OnDateSpinClick;
+  TNotifyEvent OnRichEditSelectionChange;
+  TDateTimeChangeEvent OnDateTimeChange;
+  TFooterPaintEvent OnFooterPaint;
+  TOleDragDropEvent OnOleDrop, OnOleDrag;
+  TOleDroppedEvent OnOleDropped;
+  TOleDragOverEvent OnOleDragOver;
+  TOleDragStartEvent OnOleDragStart;
+  TOleDragStopEvent OnOleDragStop;
+  TOleDropColEvent OnOleDropCol;
+  TOleDropFileEvent OnOleDropFile;
+  TSelectionResizeEvent OnSelectionResize, OnSelectionResized;
+  TSetEditWideTextEvent OnSetEditWideText;
+  TGetEditWideTextEvent OnGetEditWideText;
+
+protected:
+  void SizeChanged(int OldColCount, int OldRowCount) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+  bool Designing() const { return ComponentState().Contains(csDesigning); }
+  bool IsLoading() const { return ComponentState().Contains(csLoading); }
+  void FormResized();
+  virtual void StretchColumn() {}
+  void WriteColumnHeaders();
+  void WriteRowHeaders();
+  void MergeColumns();
+  void CheckRealRow(int ARealRow) const;
+  // Moves a row's texts, records and height within the grid (all columns,
+  // hidden ones included); the source keeps no object.
+  void MoveRowData(int From, int To);
+  // Takes rows out of the grid keeping their records (already handed over).
+  void RemoveRowsKeepObjects(int ARow, int Count);
+  void InsertEmptyRows(int ARow, int Count);
+  void StoreRowInItem(TGridItem* Item, int ADisplRow, int ARealRow);
+  void RestoreRowFromItem(TGridItem* Item, int ADisplRow);
+  TGridItem* HiddenItem(int Index) const { return static_cast<TGridItem*>(FHiddenRows->Items(Index)); }
+  void FilterDone();
+
+  std::unique_ptr<TMouseActions> FMouseActions;
+  std::unique_ptr<TNavigation> FNavigation;
+  std::unique_ptr<TColumnSize> FColumnSize;
+  std::unique_ptr<TCellNode> FCellNode;
+  std::unique_ptr<TSizeWhileTyping> FSizeWhileTyping;
+  std::unique_ptr<THTMLSettings> FHTMLSettings;
+  std::unique_ptr<TPrintSettings> FPrintSettings;
+  std::unique_ptr<TGridProgressAppearance> FProgressAppearance;
+  std::unique_ptr<TFilter> FFilter;
+  std::unique_ptr<TCollection> FHiddenRows;
+  std::unique_ptr<TFont> FFixedFont, FActiveCellFont;
+  std::unique_ptr<TStringList> FColumnHeaders, FRowHeaders, FLookupItems, FSortRowScratch;
+  std::unique_ptr<TSortIndexList> FSortIndexes;
+  std::unique_ptr<TIntList> FUnsortedRows, FUnsortedRowsCopy, FMergedColumns, FPaintList, FSelectedRowList,
+      FRowModifiedList, FColumnOrder;
+  std::unique_ptr<TBitmap> FRowIndicator;
+  std::unique_ptr<TControlList> FControlList;
+  std::unique_ptr<TPlusHintInfo> FOfficeHint;
+  std::unique_ptr<THTMLPictureCache> FPictureCache;
+  TPictureContainer* FPictureContainer = nullptr;
+  TCustomImageList* FGridImages = nullptr;
+  TArrowWindow* FArrows[4] = {nullptr, nullptr, nullptr, nullptr};
+  // The owning form while the grid follows its size; the same object as a
+  // component, for the check made while the form is being destroyed.
+  TCustomForm* FResizeForm = nullptr;
+  TComponent* FResizeFormComponent = nullptr;
+  int FFormWidth = 0, FFormHeight = 0;
+  std::vector<TGridChangeListener*> FListeners;
+
+  std::vector<bool> FColVisible;  // by real column, sized with the columns
+  int FNumHiddenColumns = 0;
+  std::vector<bool> FRowSelectFlags, FColSelectFlags, FRowModified;
+  std::vector<int> FSelectedRows;
+  int FMaxRowCountSet = 0, FMaxColCountSet = 0;
+  int FAlwaysFixedRows = 1, FAlwaysFixedCols = 1;
+  bool FFixedRowAlways = false, FFixedColAlways = false;
+  int FFixedRowHeight = 21;
+  int FFixedRightCols = 0, FFixedFooters = 0;
+  TScrollStyle FGridScrollBars = ssBoth;
+  std::string FCheckTrue = "Y", FCheckFalse = "N";
+  TPoint FCellTextOffset{2, 2};
+  bool FSuppressInvalidate = false;
+  bool FWasLoaded = false;
+  int FLastReportedRow = -1;
+  bool FFilterActive = false;
+  int FFilterFixedRows = 0;
+  bool FRestoreSelection = false;
+  TGridRect FSavedSelection;
+  int FUpdateCount = 0;
+  bool FRepaintPending = false;
+  bool FFlat = false;
+  bool FXPFlag = false;
+  int FOrgDefaultRowHeight = 21;
+  TCursor FSavedCursor = crDefault;
+
+  bool FFixedAsButtons = false, FMultilinecells = false, FIntegralHeight = false, FAutoSize = false,
+       FSizeWithForm = false, FEnhRowColMove = true;
+  TGridLook FLook = glXP;
+  TColor FSelectionColor = 0xEACAB6, FSelectionColorTo = clNone, FSelectionTextColor = clBlack;
+  bool FSelectionRectangle = false, FSelectionResizer = false, FSelectionRTFKeep = false, FShowSelection = true,
+       FHideFocusRect = false, FActiveCellShow = false;
+  TColor FActiveCellColor = clGray, FActiveCellColorTo = clNone;
+  bool FHovering = false;
+  std::string FFloatFormat = "%.2f";
+  bool FAutoNumAlign = false, FEnhTextSize = false, FEnableHTML = true, FEnableBlink = false, FHTMLHint = false;
+  TColor FURLColor = clBlue;
+  bool FURLShow = false, FURLFull = false, FURLEdit = false, FAnchorHint = false;
+  TEditorType FDefaultEditor = edNormal;
+  bool FEditWithTags = false;
+  int FMaxEditLength = 0;
+  bool FLookup = false, FLookupCaseSensitive = false, FLookupHistory = false, FOemConvert = false,
+       FExcelStyleDecimalSeparator = false;
+  TScrollBarAlways FScrollBarAlways = saNone;
+  TScrollType FScrollType = ssNormal;
+  TColor FScrollColor = clNone;
+  int FScrollWidth = 17;
+  bool FScrollProportional = false, FScrollSynch = false;
+  TScrollHintType FScrollHints = shNone;
+  bool FEnableWheel = true;
+  TIntelliPan FIntelliPan = ipVertical;
+  bool FIntelliZoom = true;
+  TColor FHintColor = clInfoBk;
+  bool FHintShowCells = false, FHintShowLargeText = false, FHintShowSizing = false;
+  TVAlignment FVAlignment = vtaTop;
+  char FPasswordChar = '*';
+  bool FIncludeFixedCells = true;
+  bool FAutoThemeAdapt = false;
+};
