@@ -401,3 +401,195 @@ void TPrintSettings::Assign(TPersistent* Source) {
   FHeaderFont->Assign(s->FHeaderFont.get());
   FFooterFont->Assign(s->FFooterFont.get());
 }
+
+// ---- TBands
+
+ZV_CLASS_IMPL(TBands, TPersistent)
+
+void TBands::DeclareProperties(TClassInfo& c) {
+  using T = TBands;
+  ZV_BOOL(Active, false)
+  ZV_COLOR(PrimaryColor, clInfoBk)
+  ZV_INT(PrimaryLength, 1)
+  ZV_COLOR(SecondaryColor, clWindow)
+  ZV_INT(SecondaryLength, 1)
+  ZV_BOOL(Print, false)
+}
+
+void TBands::Changed() {
+  if (FActive && FGrid) FGrid->Invalidate();
+}
+
+void TBands::SetActive(bool v) {
+  FActive = v;
+  if (FGrid) FGrid->Invalidate();
+}
+
+void TBands::SetPrimaryColor(TColor v) {
+  FPrimaryColor = v;
+  Changed();
+}
+
+void TBands::SetSecondaryColor(TColor v) {
+  FSecondaryColor = v;
+  Changed();
+}
+
+void TBands::SetPrimaryLength(int v) {
+  FPrimaryLength = v;
+  FTotalLength = FPrimaryLength + FSecondaryLength;
+  Changed();
+}
+
+void TBands::SetSecondaryLength(int v) {
+  FSecondaryLength = v;
+  FTotalLength = FPrimaryLength + FSecondaryLength;
+  Changed();
+}
+
+void TBands::Assign(TPersistent* Source) {
+  auto* s = dynamic_cast<TBands*>(Source);
+  if (!s || s == this) return;
+  FActive = s->FActive;
+  FPrimaryColor = s->FPrimaryColor;
+  FSecondaryColor = s->FSecondaryColor;
+  FPrimaryLength = s->FPrimaryLength;
+  FSecondaryLength = s->FSecondaryLength;
+  FTotalLength = FPrimaryLength + FSecondaryLength;
+  FPrint = s->FPrint;
+  Changed();
+}
+
+// ---- TShowModified
+
+ZV_CLASS_IMPL(TShowModified, TPersistent)
+
+void TShowModified::DeclareProperties(TClassInfo& c) {
+  using T = TShowModified;
+  ZV_BOOL(Enabled, false)
+  ZV_COLOR(Color, clYellow)
+}
+
+void TShowModified::SetEnabled(bool v) {
+  FEnabled = v;
+  if (FGrid) FGrid->Invalidate();
+}
+
+void TShowModified::SetColor(TColor v) {
+  FColor = v;
+  if (FGrid) FGrid->Invalidate();
+}
+
+void TShowModified::Assign(TPersistent* Source) {
+  auto* s = dynamic_cast<TShowModified*>(Source);
+  if (!s || s == this) return;
+  FEnabled = s->FEnabled;
+  FColor = s->FColor;
+  if (FGrid) FGrid->Invalidate();
+}
+
+// ---- TControlLook
+
+ZV_CLASS_IMPL(TControlLook, TPersistent)
+
+namespace {
+const TEnumInfo& ControlStyleInfo() {
+  static const TEnumInfo info{
+      "TControlStyle", {"csClassic", "csFlat", "csWinXP", "csPelmark", "csQRB", "csGlyph", "csTheme"}, 0};
+  return info;
+}
+}  // namespace
+
+void TControlLook::DeclareProperties(TClassInfo& c) {
+  using T = TControlLook;
+  ZV_INT(CheckSize, 15)
+  ZV_INT(RadioSize, 10)
+  c.Object<T, TBitmap>("CheckedGlyph", &T::CheckedGlyph, &T::SetCheckedGlyph);
+  c.Object<T, TBitmap>("UnCheckedGlyph", &T::UnCheckedGlyph, &T::SetUnCheckedGlyph);
+  c.Object<T, TBitmap>("RadioOnGlyph", &T::RadioOnGlyph, &T::SetRadioOnGlyph);
+  c.Object<T, TBitmap>("RadioOffGlyph", &T::RadioOffGlyph, &T::SetRadioOffGlyph);
+  ZV_ENUM(ControlStyle, ControlStyleInfo, csWinXP)
+  ZV_COLOR(Color, clBlack)
+  ZV_COLOR(CommentColor, clRed)
+  ZV_COLOR(ProgressBorderColor, clGray)
+  ZV_INT(ProgressMarginX, 2)
+  ZV_INT(ProgressMarginY, 2)
+  ZV_BOOL(ProgressXP, false)
+  ZV_COLOR(FixedGradientFrom, clNone)
+  ZV_COLOR(FixedGradientTo, clNone)
+  ZV_BOOL(CheckAlwaysActive, false)
+  ZV_BOOL(RadioAlwaysActive, false)
+  ZV_BOOL(DropDownAlwaysVisible, false)
+  ZV_BOOL(FlatButton, false)
+  ZV_BOOL(NoDisabledCheckRadioLook, false)
+  ZV_BOOL(NoDisabledButtonLook, false)
+}
+
+TControlLook::TControlLook(TPlusStringGrid* AGrid)
+    : FGrid(AGrid),
+      FCheckedGlyph(std::make_unique<TBitmap>()),
+      FUnCheckedGlyph(std::make_unique<TBitmap>()),
+      FRadioOnGlyph(std::make_unique<TBitmap>()),
+      FRadioOffGlyph(std::make_unique<TBitmap>()) {}
+
+TControlLook::~TControlLook() = default;
+
+void TControlLook::Changed() {
+  if (FGrid) FGrid->Invalidate();
+}
+
+void TControlLook::SetCheckedGlyph(TBitmap* v) {
+  FCheckedGlyph->Assign(v);
+  Changed();
+}
+
+void TControlLook::SetUnCheckedGlyph(TBitmap* v) {
+  FUnCheckedGlyph->Assign(v);
+  Changed();
+}
+
+void TControlLook::SetRadioOnGlyph(TBitmap* v) {
+  FRadioOnGlyph->Assign(v);
+  Changed();
+}
+
+void TControlLook::SetRadioOffGlyph(TBitmap* v) {
+  FRadioOffGlyph->Assign(v);
+  Changed();
+}
+
+void TControlLook::SetFixedGradientFrom(TColor v) {
+  FFixedGradientFrom = v;
+  if (v != clNone && FGrid) {
+    FGrid->SetFixedGradientStart(static_cast<TColor>(ColorToRGB(v)));
+    FGrid->Invalidate();
+  }
+}
+
+void TControlLook::SetFixedGradientTo(TColor v) {
+  FFixedGradientTo = v;
+  if (v != clNone && FGrid) {
+    FGrid->SetFixedGradientEnd(static_cast<TColor>(ColorToRGB(v)));
+    FGrid->Invalidate();
+  }
+}
+
+void TControlLook::Assign(TPersistent* Source) {
+  auto* s = dynamic_cast<TControlLook*>(Source);
+  if (!s || s == this) return;
+  FCheckSize = s->FCheckSize;
+  FRadioSize = s->FRadioSize;
+  FControlStyle = s->FControlStyle;
+  FCheckedGlyph->Assign(s->FCheckedGlyph.get());
+  FUnCheckedGlyph->Assign(s->FUnCheckedGlyph.get());
+  FRadioOnGlyph->Assign(s->FRadioOnGlyph.get());
+  FRadioOffGlyph->Assign(s->FRadioOffGlyph.get());
+  FProgressMarginX = s->FProgressMarginX;
+  FProgressMarginY = s->FProgressMarginY;
+  FCommentColor = s->FCommentColor;
+  FColor = s->FColor;
+  FProgressBorderColor = s->FProgressBorderColor;
+  FCheckAlwaysActive = s->FCheckAlwaysActive;
+  FRadioAlwaysActive = s->FRadioAlwaysActive;
+  Changed();
+}

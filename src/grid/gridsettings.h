@@ -320,4 +320,110 @@ private:
        FUseDefaultOrientation = false;
 };
 
+// Alternating colours of the normal rows; the colour is chosen while a cell's
+// format is resolved, so a cell's own brush colour still wins.
+class TBands : public TPersistent {
+  ZV_CLASS(TBands)
+ public:
+  explicit TBands(TPlusStringGrid* AGrid = nullptr) : FGrid(AGrid) {}
+  void Assign(TPersistent* Source) override;
+  bool Active() const { return FActive; }
+  void SetActive(bool v);
+  TColor PrimaryColor() const { return FPrimaryColor; }
+  void SetPrimaryColor(TColor v);
+  TColor SecondaryColor() const { return FSecondaryColor; }
+  void SetSecondaryColor(TColor v);
+  int PrimaryLength() const { return FPrimaryLength; }
+  void SetPrimaryLength(int v);
+  int SecondaryLength() const { return FSecondaryLength; }
+  void SetSecondaryLength(int v);
+  int TotalLength() const { return FTotalLength; }
+  ZV_SETTING(bool, Print)
+
+ private:
+  void Changed();
+  TPlusStringGrid* FGrid;
+  bool FActive = false, FPrint = false;
+  TColor FPrimaryColor = clInfoBk, FSecondaryColor = clWindow;
+  int FPrimaryLength = 1, FSecondaryLength = 1, FTotalLength = 2;
+};
+
+// A strip in the first shown column of every modified row.
+class TShowModified : public TPersistent {
+  ZV_CLASS(TShowModified)
+ public:
+  explicit TShowModified(TPlusStringGrid* AGrid = nullptr) : FGrid(AGrid) {}
+  void Assign(TPersistent* Source) override;
+  bool Enabled() const { return FEnabled; }
+  void SetEnabled(bool v);
+  TColor Color() const { return FColor; }
+  void SetColor(TColor v);
+
+ private:
+  TPlusStringGrid* FGrid;
+  bool FEnabled = false;
+  TColor FColor = clYellow;
+};
+
+// Named apart from the platform control style set it would clash with.
+enum TGridControlStyle { csClassic, csFlat, csWinXP, csPelmark, csQRB, csGlyph, csTheme };
+
+// How the controls that cells carry are drawn.
+class TControlLook : public TPersistent {
+  ZV_CLASS(TControlLook)
+ public:
+  explicit TControlLook(TPlusStringGrid* AGrid = nullptr);
+  ~TControlLook() override;
+  // Copies sizes, style, glyphs, margins, colours and the two always-active
+  // flags; the rest stays.
+  void Assign(TPersistent* Source) override;
+
+#define ZV_LOOK(Type, Name)             \
+  Type Name() const { return F##Name; } \
+  void Set##Name(Type v) {              \
+    F##Name = v;                        \
+    Changed();                          \
+  }
+  ZV_LOOK(int, CheckSize)
+  ZV_LOOK(int, RadioSize)
+  ZV_LOOK(TGridControlStyle, ControlStyle)
+  ZV_LOOK(TColor, Color)
+  ZV_LOOK(TColor, CommentColor)
+  ZV_LOOK(TColor, ProgressBorderColor)
+  ZV_LOOK(int, ProgressMarginX)
+  ZV_LOOK(int, ProgressMarginY)
+  ZV_LOOK(bool, ProgressXP)
+  ZV_LOOK(bool, CheckAlwaysActive)
+  ZV_LOOK(bool, RadioAlwaysActive)
+  ZV_LOOK(bool, DropDownAlwaysVisible)
+  ZV_LOOK(bool, FlatButton)
+  ZV_LOOK(bool, NoDisabledCheckRadioLook)
+  ZV_LOOK(bool, NoDisabledButtonLook)
+#undef ZV_LOOK
+  TBitmap* CheckedGlyph() const { return FCheckedGlyph.get(); }
+  void SetCheckedGlyph(TBitmap* v);
+  TBitmap* UnCheckedGlyph() const { return FUnCheckedGlyph.get(); }
+  void SetUnCheckedGlyph(TBitmap* v);
+  TBitmap* RadioOnGlyph() const { return FRadioOnGlyph.get(); }
+  void SetRadioOnGlyph(TBitmap* v);
+  TBitmap* RadioOffGlyph() const { return FRadioOffGlyph.get(); }
+  void SetRadioOffGlyph(TBitmap* v);
+  TColor FixedGradientFrom() const { return FFixedGradientFrom; }
+  void SetFixedGradientFrom(TColor v);
+  TColor FixedGradientTo() const { return FFixedGradientTo; }
+  void SetFixedGradientTo(TColor v);
+
+ private:
+  void Changed();
+  TPlusStringGrid* FGrid;
+  int FCheckSize = 15, FRadioSize = 10, FProgressMarginX = 2, FProgressMarginY = 2;
+  TGridControlStyle FControlStyle = csWinXP;
+  TColor FColor = clBlack, FCommentColor = clRed, FProgressBorderColor = clGray;
+  TColor FFixedGradientFrom = clNone, FFixedGradientTo = clNone;
+  bool FProgressXP = false, FCheckAlwaysActive = false, FRadioAlwaysActive = false,
+       FDropDownAlwaysVisible = false, FFlatButton = false, FNoDisabledCheckRadioLook = false,
+       FNoDisabledButtonLook = false;
+  std::unique_ptr<TBitmap> FCheckedGlyph, FUnCheckedGlyph, FRadioOnGlyph, FRadioOffGlyph;
+};
+
 #undef ZV_SETTING

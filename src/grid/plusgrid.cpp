@@ -225,6 +225,10 @@ void TPlusStringGrid::DeclareProperties(TClassInfo& c) {
   ZV_OBJ(CellNode, TCellNode)
   ZV_OBJ(ColumnSize, TColumnSize)
   ZV_OBJ(PrintSettings, TPrintSettings)
+  ZV_OBJ(Bands, TBands)
+  ZV_OBJ(ControlLook, TControlLook)
+  ZV_OBJ(ShowModified, TShowModified)
+  ZV_EVENT(OnGetCellBorder, TGridBorderEvent)
   ZV_OBJ(OfficeHint, TPlusHintInfo)
   ZV_OBJ(PictureContainer, TPictureContainer)
   ZV_OBJ(GridImages, TCustomImageList)
@@ -362,6 +366,9 @@ TPlusStringGrid::TPlusStringGrid(TComponent* AOwner)
       FSizeWhileTyping(std::make_unique<TSizeWhileTyping>()),
       FHTMLSettings(std::make_unique<THTMLSettings>()),
       FPrintSettings(std::make_unique<TPrintSettings>(this)),
+      FBands(std::make_unique<TBands>(this)),
+      FControlLook(std::make_unique<TControlLook>(this)),
+      FShowModified(std::make_unique<TShowModified>(this)),
       FProgressAppearance(std::make_unique<TGridProgressAppearance>()),
       FFilter(std::make_unique<TFilter>(this)),
       FHiddenRows(std::make_unique<TCollection>(&TGridItem::StaticClass())),
@@ -468,6 +475,11 @@ void TPlusStringGrid::Loaded() {
   FOrgDefaultRowHeight = DefaultRowHeight();
   FMaxRowCountSet = RowCount();
   FWasLoaded = true;
+  if (FLook == glQRB) {
+    FFixedGradientStart = clSilver;
+    FFixedGradientEnd = clWhite;
+  }
+  if (FAutoThemeAdapt) AdaptToTheme();
   if (Options().Contains(goAlwaysShowEditor)) {
     TGridOptions o = Options();
     o.Exclude(goAlwaysShowEditor);
@@ -741,7 +753,7 @@ void TPlusStringGrid::DoGetCellColor(int ACol, int ARow, TGridDrawState AState, 
   if (HasCellProperties(ACol, ARow)) {
     TCellProperties* p = GetCellProperties(ACol, ARow);
     // Cells drawing a control of their own keep the control's background.
-    TCellType kind = p->CellGraphic() ? p->CellGraphic()->CellType : ctEmpty;
+    TCellType kind = GetCellType(ACol, ARow);
     bool plain = kind == ctIcon || kind == ctNone || kind == ctImageList || kind == ctEmpty || kind == ctImages ||
                  kind == ctComment;
     if (plain && p->BrushColor() != clNone) ABrush->SetColor(p->BrushColor());

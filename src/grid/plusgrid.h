@@ -21,6 +21,7 @@
 #include "grid/support/gridprogress.h"
 #include "grid/support/plushintinfo.h"
 #include "grid/support/plusobj.h"
+#include "grid/support/plusutil.h"
 #include "grid/support/picturecontainer.h"
 #include "platform/ui/imglist.h"
 #include "platform/rtl/datetime.h"
@@ -179,6 +180,10 @@ using TCustomCellSizeEvent =
     std::function<void(TObject* Sender, TCanvas* Canvas, int ACol, int ARow, TPoint& ASize, bool Printing)>;
 using TGridBorderPropEvent = std::function<void(TObject* Sender, int ARow, int ACol, TPen* LeftPen, TPen* TopPen,
                                                 TPen* RightPen, TPen* BottomPen)>;
+enum TCellBorder { cbTop, cbLeft, cbRight, cbBottom };
+using TCellBorders = TEnumSet<TCellBorder>;
+using TGridBorderEvent =
+    std::function<void(TObject* Sender, int ARow, int ACol, TPen* APen, TCellBorders& Borders)>;
 using TOfficeHintEvent = std::function<void(TObject* Sender, int ACol, int ARow, TPlusHintInfo* OfficeHint)>;
 using TGridBalloonEvent = std::function<void(TObject* Sender, int ACol, int ARow, std::string& ATitle,
                                              std::string& AText, int& AIcon)>;
@@ -300,6 +305,12 @@ public:
   void SetHTMLSettings(THTMLSettings* v) { FHTMLSettings->Assign(v); }
   TPrintSettings* PrintSettings() const { return FPrintSettings.get(); }
   void SetPrintSettings(TPrintSettings* v) { if (v) FPrintSettings->Assign(v); }
+  TBands* Bands() const { return FBands.get(); }
+  void SetBands(TBands* v) { if (v) FBands->Assign(v); }
+  TControlLook* ControlLook() const { return FControlLook.get(); }
+  void SetControlLook(TControlLook* v) { if (v) FControlLook->Assign(v); }
+  TShowModified* ShowModified() const { return FShowModified.get(); }
+  void SetShowModified(TShowModified* v) { if (v) FShowModified->Assign(v); }
   TGridProgressAppearance* ProgressAppearance() const { return FProgressAppearance.get(); }
   void SetProgressAppearance(TGridProgressAppearance* v) { FProgressAppearance->Assign(v); }
   TFilter* Filter() const { return FFilter.get(); }
@@ -396,7 +407,8 @@ public:
   ZV_GRIDPROP(TVAlignment, VAlignment)
   ZV_GRIDPROP(char, PasswordChar)
   ZV_GRIDPROP(bool, IncludeFixedCells)
-  ZV_GRIDPROP_PAINT(bool, AutoThemeAdapt)
+  bool AutoThemeAdapt() const { return FAutoThemeAdapt; }
+  void SetAutoThemeAdapt(bool v);
 #undef ZV_GRIDPROP
 #undef ZV_GRIDPROP_PAINT
   bool Flat() const { return FFlat; }
@@ -533,6 +545,96 @@ public:
   const std::string& CheckFalse() const { return FCheckFalse; }
   TPoint CellTextOffset() const { return FCellTextOffset; }
 
+  // ---- painting
+  // Resolves brush, end colour, font, alignments and word wrap of a cell;
+  // ACol is a display column (a real one unless ConvertColumn).
+  virtual void GetCellFormat(int ACol, int ARow, TGridDrawState& AState, bool Printing, bool ApplySelection,
+                             bool ConvertColumn, TBrush* ABrush, TColor& AColorTo, TFont* AFont, TAlignment& HAlign,
+                             TVAlignment& VAlign, bool& AWordWrap, TCellGradientDirection& GradientDirection);
+  void GetCellFormat(int ACol, int ARow, TCellGradientDirection& Direction, bool& Flag1, bool& Flag2, bool& Flag3,
+                     TFont* AFont, TBrush* ABrush, TColor& AColorTo, bool Pass1, bool Pass2, bool Pass3,
+                     TGridDrawState& AState) override;
+  void DrawCellText(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState) override;
+  // A new cell record starts from the cell's resolved format; under bands
+  // it keeps no colour of its own so the bands still show.
+  void GetCellDefaults(int ACol, int ARow, TCellGradientDirection& Direction, bool& AWordWrap,
+                       TVAlignment& AVAlignment, TAlignment& AAlignment, TColor& AColorTo, TFont* AFont,
+                       TBrush* ABrush) override;
+  virtual void GetCellAlignment(int ACol, int ARow, TAlignment& HAlign, TVAlignment& VAlign);
+  virtual std::string GetFormattedCellText(int ACol, int ARow);
+  virtual void DoGetAlignment(int ACol, int ARow, TAlignment& HAlign, TVAlignment& VAlign);
+  // Width and height a cell's text needs (real column), with or without wrapping.
+  TPoint GetCellTextSize(int ACol, int ARow, bool Wrap);
+  // Column 0 under HotmailRowSelect reports the shared row check box.
+  virtual TCellGraphic* GetCellGraphic(int ACol, int ARow);
+  virtual TCellType GetCellType(int ACol, int ARow);
+  // Replaces any graphic of the cell with a new ctNone one.
+  TCellGraphic* CreateCellGraphic(int ACol, int ARow);
+  bool RemoveCellGraphic(int ACol, int ARow);
+  bool RemoveCellGraphicOfType(int ACol, int ARow, TCellType AType);
+  void AddCellCheckBox(int ACol, int ARow, bool State, bool Data);
+  // False, State untouched, for a cell without a check box.
+  bool GetCellCheckState(int ACol, int ARow, bool& State);
+  bool SetCellCheckState(int ACol, int ARow, bool State);
+  virtual bool ToggleCheck(int ACol, int ARow, bool CheckAllowed);
+  void CheckAll(int ACol);
+  void UnCheckAll(int ACol);
+  bool HasCheckBox(int ACol, int ARow);
+  bool IsInCheckBox(int ACol, int ARow, int X, int Y);
+  void ToggleRadio(int ACol, int ARow, bool CheckAllowed);
+  bool GetRadioIdx(int ACol, int ARow, int& Idx);
+  TStrings* GetRadioStrings(int ACol, int ARow);
+  bool IsRadio(int ACol, int ARow);
+  bool HasCellControl(int ACol, int ARow);
+  bool IsButtonCell(int ACol, int ARow);
+  // ACol is a display column.
+  void GetButtonRect(int ACol, int ARow, TRect& R);
+  void SetButtonDown(int ACol, int ARow, bool Down);
+  bool GetCellComment(int ACol, int ARow, std::string& Comment);
+  void GetCellErrorRange(int ACol, int ARow, int& ErrFrom, int& ErrLen);
+  // Left and top of a text drawn at Angle degrees inside R.
+  void CalcRotatedTextOrigin(TRect& R, int Angle, const std::string& Text, TAlignment HAlign, TVAlignment VAlign);
+  bool GetRotated(int ACol, int ARow, int& AAngle);
+  // The size of the cell's graphic as laid out beside the text; (0, 0) without one.
+  virtual TPoint GetCellGraphicSize(int ACol, int ARow);
+  // Kinds of graphic that take the whole cell and show no text.
+  virtual bool GraphicHidesText(const TCellGraphic* G) const;
+  // Text width + 2 and "hg" height of the last text drawn, for a graphic after it.
+  int LastTextWidth() const { return FLastTextWidth; }
+  int LastTextHeight() const { return FLastTextHeight; }
+  // XOR guide lines while a column or row is sized: drawing twice removes them.
+  void DrawColSizingLine(int X);
+  void DrawRowSizingLine(int Y);
+  bool EditorShowing() const { return FEditorShowing; }
+  // A check box in R in the ControlLook style.
+  void DrawCellCheckBox(TCanvas* ACanvas, const TRect& R, bool Checked, bool Enabled);
+  // The push button of a ctButton / ctBitButton cell at R inside the cell's rectangle.
+  void DrawCellButton(TCanvas* ACanvas, const TRect& ACellRect, TRect R, TCellGraphic* G, int ACol, int ARow);
+  // The options of a radio cell, side by side or one under the other; option
+  // i (1-based) is on when i = SelectedIndex + 1, or, with SelectedIndex -1,
+  // when its text is the cell's text.
+  void DrawRadioGroup(TCanvas* ACanvas, TRect R, int ARow, int ACol, bool Selected, TStrings* AOptions,
+                      bool Disabled, bool Horizontal, int SelectedIndex, int Count);
+  // Colour schemes: 0 plain, 1..3 the system's visual-style schemes; styles 0..9.
+  void ApplyThemeScheme(int Scheme);
+  // The scheme of the active visual style: 1 "NormalColor", 2 "HomeStead", 3 "Metallic", else 0.
+  int GetThemeScheme();
+  void AdaptToTheme() { ApplyThemeScheme(GetThemeScheme()); }
+  void ApplyStyleScheme(int Style);
+  // Gradient of fixed cells in the looks that draw one.
+  TColor FixedGradientStart() const { return FFixedGradientStart; }
+  void SetFixedGradientStart(TColor v) { FFixedGradientStart = v; }
+  TColor FixedGradientEnd() const { return FFixedGradientEnd; }
+  void SetFixedGradientEnd(TColor v) { FFixedGradientEnd = v; }
+  int ZoomTotal() const { return FZoomTotal; }
+  bool DisjunctReplace() const { return FDisjunctReplace; }
+  void SetDisjunctReplace(bool v) { FDisjunctReplace = v; }
+  // Disjointly selected cells, each the row in the high and the column in the low 16 bits.
+  std::vector<uint32_t>& SelectedCells() { return FSelectedCells; }
+  bool IsCellDisjunctSelected(int ACol, int ARow) const;
+  // Kept while the in-place editor shows (set by the editing cycle).
+  void SetEditorShowing(bool v) { FEditorShowing = v; }
+
   // ---- events
   TAutoAdvanceEvent OnAutoAdvance;
   TGridColorEvent OnGetCellColor, OnGetCellPrintColor;
@@ -595,6 +697,7 @@ public:
   TCustomCellDrawEvent OnCustomCellDraw;
   TCustomCellSizeEvent OnCustomCellSize;
   TGridBorderPropEvent OnGetCellBorderProp;
+  TGridBorderEvent OnGetCellBorder;
   TOfficeHintEvent OnOfficeHint;
   TGridBalloonEvent OnCellBalloon;
   TGridPrintPageEvent OnPrintPage;
@@ -629,6 +732,25 @@ public:
   TGetEditWideTextEvent OnGetEditWideText;
 
 protected:
+  void Paint() override;
+  void DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) override;
+  void DrawCellBorders(TCanvas* ACanvas, int ACol, int ARow, TRect R);
+  // Fixed cells by Look, before and after the content; C is the cell's own rectangle.
+  bool IsLookFixedCell(int ACol, int ARow);
+  void DrawFixedLookBefore(TCanvas* ACanvas, int ACol, int ARow, const TRect& C);
+  void DrawFixedLookAfter(TCanvas* ACanvas, int ACol, int ARow, const TRect& C);
+  // The shown text with its kind: formulas resolved, passwords masked.
+  std::string ShownCellText(int ACol, int ARow, TCellTextKind& AKind);
+  TCellGraphic* BaseCellGraphic(int ACol, int ARow);
+  // Border hook: ACol is a real column.
+  virtual void GetCellBorder(int ACol, int ARow, TPen* APen, TCellBorders& Borders);
+  // The text of a cell in its kind (plain, wide, HTML) inside R.
+  virtual void DrawCellTextContent(TCanvas* ACanvas, int ACol, int ARealCol, int ARow, TRect R,
+                                   TGridDrawState AState, TAlignment HAlign, TVAlignment VAlign, bool AWordWrap,
+                                   TColor ALinkColor);
+  // Selection colours, selection frame and text inside the cell.
+  virtual void DrawCellContent(TCanvas* ACanvas, int ACol, int ARealCol, int ARow, int ASelRow, TRect R,
+                               TGridDrawState AState, TAlignment HAlign, TVAlignment VAlign, bool AWordWrap);
   void SizeChanged(int OldColCount, int OldRowCount) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
@@ -659,6 +781,15 @@ private:
   std::unique_ptr<TSizeWhileTyping> FSizeWhileTyping;
   std::unique_ptr<THTMLSettings> FHTMLSettings;
   std::unique_ptr<TPrintSettings> FPrintSettings;
+  std::unique_ptr<TBands> FBands;
+  std::unique_ptr<TControlLook> FControlLook;
+  std::unique_ptr<TCellGraphic> FRowCheckGraphic = std::make_unique<TCellGraphic>();
+  std::unique_ptr<TShowModified> FShowModified;
+  bool FEditorShowing = false, FDisjunctReplace = false, FBlinkOn = true;
+  int FLastTextWidth = 0, FLastTextHeight = 0;
+  TColor FFixedGradientStart = 0xFFFFFF, FFixedGradientEnd = static_cast<TColor>(ColorToRGB(clBtnFace));
+  int FZoomTotal = 0;
+  std::vector<uint32_t> FSelectedCells;
   std::unique_ptr<TGridProgressAppearance> FProgressAppearance;
   std::unique_ptr<TFilter> FFilter;
   std::unique_ptr<TCollection> FHiddenRows;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "enginetest.h"
+#include "core/background.h"
 #include "core/pattern.h"
 #include "core/refinement.h"
 #include "core/synthesis.h"
@@ -313,6 +314,36 @@ TEST(Derivatives, OtherInstrumentsAndBackgrounds) {
 
 // Time of flight: what only scales the peaks has closed forms; what moves
 // or reshapes them is left to central differences.
+// The one-pass background terms give exactly what one call per term gives,
+// for every kind, with terms beyond those in use at zero.
+TEST(Derivatives, BackgroundTermsInOnePassEqualTheSingleTerms) {
+  struct TCase {
+    int Kind;
+    float Offset;
+    int Terms;
+  };
+  const TCase cases[] = {{bkPolynomial, 0, 6},     {bkPolynomial, 40, 5},    {bkChebyI, 0, 12},
+                         {bkShiftedChebyI, 0, 3},  {bkChebyII, 0, 24},      {bkShiftedChebyII, 0, 1},
+                         {bkAmorphous, 0, 7},      {bkDampedAmorphous, 0, 7}};
+  for (const TCase& c : cases) {
+    THistogram h;
+    h.Background.Kind = c.Kind;
+    h.Background.Offset = c.Offset;
+    for (int k = 0; k < 24; ++k) h.Background.Coefficients[k] = 1.5f + 0.25f * k;
+    TBackgroundRange range;
+    range.XMin = 10;
+    range.XMax = 150;
+    range.Terms = c.Terms;
+    for (double x : {10.0, 37.3, 80.0, 149.9}) {
+      double all[24];
+      BackgroundDerivatives(h, range, x, 0.3 + x / 50, 24, all);
+      for (int k = 0; k < 24; ++k)
+        EXPECT_EQ(all[k], BackgroundDerivative(h, range, x, 0.3 + x / 50, k))
+            << "kind " << c.Kind << ", " << c.Terms << " terms, x " << x << ", term " << k;
+    }
+  }
+}
+
 TEST(Derivatives, TimeOfFlightSplitsBetweenClosedFormsAndDifferences) {
   TRietveld model;
   ASSERT_TRUE(ReadModel(model, ExampleFile("tof.inp")));
@@ -372,6 +403,52 @@ TEST(Derivatives, CycleMatchesTheNumericalCycle) {
 // The peaks walk a grid of constant step with products instead of
 // exponentials, correcting for x kept in single precision; they must give
 // what the point-by-point evaluation of a grid without a constant step gives.
+// A cycle hands the derivatives of its accepted trial to the next one: they
+// and the pattern must be what a fresh calculation gives, and a moved value
+// or a pattern calculated in between must not get the stale ones.
+TEST(Derivatives, NextCycleStartsFromTheTrialsDerivativesOnlyWhileTheyHold) {
+  const std::vector<TAddress> refined = {{1, 0, 0, 1, "zero"}, {0, 1, 0, 1, "scale"}, {0, 1, 0, 6, "a"},
+                                         {0, 1, 1, 1, "Fe x"}, {1, 1, 0, 3, "U"},     {1, 1, 0, 15, "mixing 0"}};
+  TSetup s([](TRietveld& m) { BuildModel(m, jobXrayData, 4); }, refined);
+  s.Model.Phase(1)->A += 0.002f;
+  s.Model.Phase(1)->Atom(1)->X += 0.003f;
+  auto cycleThen = [&](const std::function<void()>& between) {
+    s.Pattern->Calculate();
+    bool converged = false;
+    EXPECT_EQ(s.Refinement->Cycle(converged), zeNone) << s.Refinement->Problem();
+    between();
+    std::vector<double> handed, fresh;
+    EXPECT_EQ(s.Refinement->Derivatives(handed), zeNone);
+    const std::vector<double> pattern = s.Pattern->Data(1).Calculated;
+    s.Pattern->Calculate();  // spoils any hand-over
+    EXPECT_EQ(s.Refinement->Derivatives(fresh), zeNone);
+    ASSERT_EQ(handed.size(), fresh.size());
+    double scale = 0, worst = 0;
+    for (std::size_t i = 0; i < fresh.size(); ++i) {
+      scale = std::max(scale, std::fabs(fresh[i]));
+      worst = std::max(worst, std::fabs(handed[i] - fresh[i]));
+    }
+    EXPECT_LE(worst, 1e-12 * scale);
+    const std::vector<double>& again = s.Pattern->Data(1).Calculated;
+    for (std::size_t i = 0; i < again.size(); ++i) ASSERT_NEAR(pattern[i], again[i], 1e-9 * std::fabs(again[i]) + 1e-12);
+  };
+  const struct {
+    const char* What;
+    std::function<void()> Between;
+  } cases[] = {
+      {"nothing between", [] {}},
+      {"a refined value moved", [&] { s.Model.Phase(1)->Atom(1)->X += 0.01f; }},
+      {"a fixed value moved and the pattern calculated", [&] {
+         s.Model.Phase(1)->Atom(1)->Z += 0.01f;
+         s.Pattern->Calculate();
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.What);
+    cycleThen(c.Between);
+  }
+}
+
 TEST(Pattern, WalkingAConstantStepGivesThePointByPointValues) {
   for (int profile : {1, 4, 5}) {
     std::vector<double> values[2];

@@ -155,6 +155,43 @@ double BackgroundDerivative(const THistogram& histogram, const TBackgroundRange&
   }
 }
 
+void BackgroundDerivatives(const THistogram& histogram, const TBackgroundRange& range, double x, double q, int count,
+                           double* out) {
+  const TBackGround& bg = histogram.Background;
+  const int terms = std::clamp(range.Terms, 1, 24);
+  const double width = range.XMax - range.XMin;
+  const double unit = width > 0 ? 2.0 * (x - range.XMin) / width - 1.0 : 0.0;
+  switch (bg.Kind) {
+    case bkPolynomial: {
+      const double t = bg.Offset != 0 ? x / bg.Offset - 1.0 : unit;
+      double power = 1;
+      for (int k = 0; k < count; ++k) {
+        out[k] = k < terms ? power : 0.0;
+        power *= t;
+      }
+      return;
+    }
+    case bkChebyI:
+    case bkShiftedChebyI:
+    case bkChebyII:
+    case bkShiftedChebyII: {
+      const bool second = bg.Kind == bkChebyII || bg.Kind == bkShiftedChebyII;
+      double previous = 1.0, current = second ? 2.0 * unit : unit;
+      for (int k = 0; k < count; ++k) {
+        out[k] = k >= terms ? 0.0 : (k == 0 ? previous : current);
+        if (k >= 1) {
+          const double next = 2.0 * unit * current - previous;
+          previous = current;
+          current = next;
+        }
+      }
+      return;
+    }
+    default:
+      for (int k = 0; k < count; ++k) out[k] = BackgroundDerivative(histogram, range, x, q, k);
+  }
+}
+
 int CheckBackgroundPoints(const THistogram& histogram) {
   if (histogram.Background.Kind != bkUserPoints) return beNone;
   const auto& p = histogram.Background.Points.Items;

@@ -23,6 +23,10 @@ double BackgroundValue(const THistogram& histogram, const TBackgroundRange& rang
 
 // d BackgroundValue / d coefficient k (0-based) at x.
 double BackgroundDerivative(const THistogram& histogram, const TBackgroundRange& range, double x, double q, int k);
+// The derivatives for coefficients 0 .. count - 1 at x in out, the same
+// values one call each would give, the recurrences run once.
+void BackgroundDerivatives(const THistogram& histogram, const TBackgroundRange& range, double x, double q, int count,
+                           double* out);
 
 // Checks the user points (kind 2): two points at the same x give beInterpolation.
 int CheckBackgroundPoints(const THistogram& histogram);

@@ -1759,6 +1759,7 @@ bool TPattern::HasAnalyticDerivative(int h, int p, int a, int t) const {
 
 std::vector<TPeak> TPattern::Peaks(int h, const TPhaseView& view, const TReflection& r) const {
   std::vector<TPeak> list;
+  list.reserve(2);
   TPeakContext context;
   TViewValues<double> values;
   if (r.D <= 0 || !ViewContext(FModel, h, view, context, values)) return list;
@@ -1818,6 +1819,7 @@ int TPattern::Calculate(int h) {
 }
 
 int TPattern::CalculateHistogram(int k, const TDerivativePlan* plan) {
+  ++FGeneration;
   const THistogram& hist = *FModel.Histogram(k);
   THistogramData& data = Data(k);
   const std::size_t n = data.X.size();
@@ -1852,13 +1854,24 @@ int TPattern::CalculateHistogram(int k, const TDerivativePlan* plan) {
   if (error == beInterpolation) return zeInterpolatedBackground;
   std::copy(data.Background.begin(), data.Background.end(), data.Calculated.begin());
   if (plan != nullptr && !tabulated) {
+    struct TUse {
+      int Column, Term;
+      double Multiplier;
+    };
+    std::vector<TUse> uses;
+    int count = 0;
     for (int j = 0; j < columns; ++j)
       for (const TDerivativeTerm& m : (*plan->Columns)[static_cast<std::size_t>(j)]) {
         if (m.H != k || m.P != 0 || m.A != 0 || m.T < 2 || m.T > 25) continue;
-        for (std::size_t i = 0; i < n; ++i)
-          derivatives[static_cast<std::size_t>(j) * n + i] +=
-              m.Multiplier * BackgroundDerivative(hist, range, data.X[i], needsQ ? ScatteringVector(k, data.X[i]) : 0.0, m.T - 2);
+        uses.push_back({j, m.T - 2, m.Multiplier});
+        count = std::max(count, m.T - 1);
       }
+    // Every term at a point from one run of the recurrence.
+    double basis[24];
+    for (std::size_t i = 0; i < n && !uses.empty(); ++i) {
+      BackgroundDerivatives(hist, range, data.X[i], needsQ ? ScatteringVector(k, data.X[i]) : 0.0, count, basis);
+      for (const TUse& u : uses) derivatives[static_cast<std::size_t>(u.Column) * n + i] += u.Multiplier * basis[u.Term];
+    }
   }
 
   // Peaks.

@@ -122,6 +122,9 @@ public:
   // derivative of every point with respect to each column (each term of a
   // column must have an analytic derivative; an empty column gives zeros).
   int CalculateDerivatives(const std::vector<TDerivativeColumn>& columns);
+  // Counts the calculations of any histogram: a pattern (and its derivatives)
+  // is still the one computed when the count has not moved.
+  unsigned long Generation() const { return FGeneration; }
   // The peaks of reflection r of view v in histogram h with the current values.
   std::vector<TPeak> Peaks(int h, const TPhaseView& view, const TReflection& r) const;
   // The d-spacing of reflection r of phase p in the current cell.
@@ -175,6 +178,7 @@ private:
   // operations all pair up so (the images of a pair give conjugate terms);
   // empty otherwise.
   std::vector<std::vector<int>> FPairedOps;
+  unsigned long FGeneration = 0;
   bool FDerivatives = false;  // a refinement asks for derivatives: keep what they need
 };
 

@@ -97,13 +97,16 @@ using TV4 = double __attribute__((vector_size(32)));
 // Adds sum w_i c_j(i) c_k(i) to a[j n + k] for k <= j (and some k above
 // j, which the caller overwrites) and sum w_i r_i c_j(i) to g[j], over
 // the points of n columns c_j, in blocks of points that stay in the cache
-// and two columns against four at a time.
+// and three columns against four at a time.
 [[gnu::target_clones("arch=x86-64-v3", "default")]] void AddNormalEquations(const double* const* cols, int n,
                                                                         std::size_t points, const double* w,
                                                                         const double* r, double* a, double* g) {
   constexpr std::size_t Block = 512;
   const std::size_t un = static_cast<std::size_t>(n);
-  std::vector<double> weighted(un * Block), zero(Block, 0.0);
+  // Kept between calls: a fresh block this size comes from the system every cycle.
+  thread_local std::vector<double> weighted, zero;
+  weighted.resize(std::max(weighted.size(), un * Block));
+  zero.assign(Block, 0.0);
   for (std::size_t start = 0; start < points; start += Block) {
     const std::size_t count = std::min(Block, points - start), vec = count & ~std::size_t(3);
     for (std::size_t j = 0; j < un; ++j) {
@@ -122,36 +125,39 @@ using TV4 = double __attribute__((vector_size(32)));
       }
       g[j] += total;
     }
-    for (std::size_t j = 0; j < un; j += 2) {
-      const double* wa = &weighted[j * Block];
-      const double* wb = j + 1 < un ? &weighted[(j + 1) * Block] : zero.data();
-      for (std::size_t k = 0; k <= j + 1 && k < un; k += 4) {
+    // Three rows against four columns: twelve sums in registers, seven loads
+    // for twelve multiply-adds.
+    for (std::size_t j = 0; j < un; j += 3) {
+      const double* wr[3];
+      for (std::size_t l = 0; l < 3; ++l) wr[l] = j + l < un ? &weighted[(j + l) * Block] : zero.data();
+      for (std::size_t k = 0; k <= j + 2 && k < un; k += 4) {
         const double* c[4];
         for (std::size_t l = 0; l < 4; ++l) c[l] = k + l < un ? cols[k + l] + start : zero.data();
-        TV4 a0 = {}, a1 = {}, a2 = {}, a3 = {}, b0 = {}, b1 = {}, b2 = {}, b3 = {};
-        const double *c0 = c[0], *c1 = c[1], *c2 = c[2], *c3 = c[3];
+        TV4 s0[4] = {}, s1[4] = {}, s2[4] = {};
+        const double *c0 = c[0], *c1 = c[1], *c2 = c[2], *c3 = c[3], *w0 = wr[0], *w1 = wr[1], *w2 = wr[2];
         for (std::size_t i = 0; i < vec; i += 4) {
-          const TV4 va = Load4(wa + i), vb = Load4(wb + i);
           const TV4 v0 = Load4(c0 + i), v1 = Load4(c1 + i), v2 = Load4(c2 + i), v3 = Load4(c3 + i);
-          a0 += va * v0;
-          a1 += va * v1;
-          a2 += va * v2;
-          a3 += va * v3;
-          b0 += vb * v0;
-          b1 += vb * v1;
-          b2 += vb * v2;
-          b3 += vb * v3;
+          const TV4 a = Load4(w0 + i), b = Load4(w1 + i), e = Load4(w2 + i);
+          s0[0] += a * v0;
+          s0[1] += a * v1;
+          s0[2] += a * v2;
+          s0[3] += a * v3;
+          s1[0] += b * v0;
+          s1[1] += b * v1;
+          s1[2] += b * v2;
+          s1[3] += b * v3;
+          s2[0] += e * v0;
+          s2[1] += e * v1;
+          s2[2] += e * v2;
+          s2[3] += e * v3;
         }
-        const TV4 sa[4] = {a0, a1, a2, a3}, sb[4] = {b0, b1, b2, b3};
-        for (std::size_t l = 0; l < 4 && k + l < un; ++l) {
-          double ta = Sum4(sa[l]), tb = Sum4(sb[l]);
-          for (std::size_t i = vec; i < count; ++i) {
-            ta += wa[i] * c[l][i];
-            tb += wb[i] * c[l][i];
+        const TV4* sums[3] = {s0, s1, s2};
+        for (std::size_t r = 0; r < 3 && j + r < un; ++r)
+          for (std::size_t l = 0; l < 4 && k + l < un; ++l) {
+            double t = Sum4(sums[r][l]);
+            for (std::size_t i = vec; i < count; ++i) t += wr[r][i] * c[l][i];
+            a[(j + r) * un + k + l] += t;
           }
-          a[j * un + k + l] += ta;
-          if (j + 1 < un) a[(j + 1) * un + k + l] += tb;
-        }
       }
     }
   }
@@ -305,14 +311,33 @@ void TRefinement::Shift(const std::vector<double>& shifts) {
     for (TMember& m : FVariables[j].Members) *m.Value = static_cast<float>(*m.Value + m.Multiplier * shifts[j]);
 }
 
-int TRefinement::FillDerivatives(const std::function<void(double)>& progress) {
+bool TRefinement::AnalyticColumns(std::vector<TDerivativeColumn>& columns) const {
   const int n = VariableCount();
-  std::vector<TDerivativeColumn> columns(static_cast<std::size_t>(n));
+  columns.assign(static_cast<std::size_t>(n), TDerivativeColumn());
+  bool all = true;
   for (int j = 0; j < n; ++j) {
     const TVariable& v = FVariables[static_cast<std::size_t>(j)];
-    if (FNumeric || !v.Analytic) continue;
+    if (FNumeric || !v.Analytic) {
+      all = false;
+      continue;
+    }
     for (const TMember& mem : v.Members) columns[static_cast<std::size_t>(j)].push_back({mem.H, mem.P, mem.A, mem.T, mem.Multiplier});
   }
+  return all;
+}
+
+int TRefinement::FillDerivatives(const std::function<void(double)>& progress) {
+  const int n = VariableCount();
+  // The last cycle's accepted trial left the pattern and its derivatives here.
+  const bool ready = FReady && FPattern.Generation() == FReadyGeneration && Save() == FReadyAt;
+  FReady = false;
+  if (ready) {
+    FSumBefore = FPattern.WeightedSum();
+    if (progress) progress(80);
+    return zeNone;
+  }
+  std::vector<TDerivativeColumn> columns;
+  AnalyticColumns(columns);
   // The pattern and the closed-form columns in one pass.
   if (int e = FPattern.CalculateDerivatives(columns); e != zeNone) return e;
   FSumBefore = FPattern.WeightedSum();
@@ -486,12 +511,22 @@ int TRefinement::Cycle(bool& converged, const std::function<void(double)>& progr
       }
   };
   std::vector<double> applied;
+  // The first trial, accepted as a rule, takes its derivatives along: the
+  // next cycle starts from them instead of computing the pattern again.
+  // Central differences and Le Bail extraction (which changes intensities
+  // between cycles) rule that out.
+  std::vector<TDerivativeColumn> columns;
+  bool withDerivatives = AnalyticColumns(columns) && !FPattern.HasLeBailPhase();
+  bool derived = false;
   auto trial = [&](std::vector<double> shifts) {
     Restore(saved);
     limit(shifts);
     Shift(shifts);
     applied = shifts;
-    if (FPattern.Calculate() != zeNone) return std::numeric_limits<double>::infinity();
+    derived = withDerivatives;
+    withDerivatives = false;
+    if ((derived ? FPattern.CalculateDerivatives(columns) : FPattern.Calculate()) != zeNone)
+      return std::numeric_limits<double>::infinity();
     const double s = FPattern.WeightedSum();
     return std::isfinite(s) ? s : std::numeric_limits<double>::infinity();
   };
@@ -542,6 +577,11 @@ int TRefinement::Cycle(bool& converged, const std::function<void(double)>& progr
 
   shifts = applied;
   FSumAfter = after;
+  if (derived) {
+    FReady = true;
+    FReadyAt = Save();
+    FReadyGeneration = FPattern.Generation();
+  }
   if (FModel.Strategy == 2) FLambda = std::max(lambda / 10.0, 1e-6);
   double worst = 0;
   for (int i = 0; i < n; ++i) {

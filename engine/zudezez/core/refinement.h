@@ -10,6 +10,8 @@
 #include <vector>
 
 class TPattern;
+struct TDerivativeTerm;
+using TDerivativeColumn = std::vector<TDerivativeTerm>;
 class TRietveld;
 
 // The real of the model at a refinement address (h, p, a, t): histogram,
@@ -90,6 +92,8 @@ private:
   double Relaxation(int group) const;
   // Fills the pattern's derivative matrices; returns an engine error number.
   int FillDerivatives(const std::function<void(double)>& progress);
+  // The closed-form columns; false when some variable needs central differences.
+  bool AnalyticColumns(std::vector<TDerivativeColumn>& columns) const;
   void Shift(const std::vector<double>& shifts);
   void Restore(const std::vector<float>& saved);
   std::vector<float> Save() const;
@@ -100,6 +104,11 @@ private:
   double FLambda = 0;
   bool FNumeric = false;
   double FSumBefore = 0, FSumAfter = 0;
+  // The accepted trial of the last cycle was computed with its derivatives:
+  // they serve the next cycle while the values and the pattern are the same.
+  bool FReady = false;
+  std::vector<float> FReadyAt;
+  unsigned long FReadyGeneration = 0;
   std::string FProblem;
   std::vector<double> FCorrelation;
 };

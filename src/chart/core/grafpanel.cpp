@@ -370,7 +370,15 @@ void TCustomGrafPanel::CreateWnd() {
 
 void TCustomGrafPanel::Paint() {
   if (IsPrinting) return;
-  if (!FPanelCanvas->RepaintFromBuffer()) DrawToOwnCanvas();
+  if (FPanelCanvas->RepaintFromBuffer()) return;
+  try {
+    DrawToOwnCanvas();
+  } catch (const std::exception&) {
+    // A canvas drawing through its own device (OpenGL) reports its failures
+    // itself; they must not leave the window's paint handler, or every paint
+    // would raise again.
+    if (!FPanelCanvas->RendersWithoutGdi()) throw;
+  }
 }
 
 void TCustomGrafPanel::Loaded() {

@@ -179,6 +179,8 @@ public:
   // Installs another canvas (the OpenGL one), which takes the old canvas's
   // settings; nil is ignored.
   void ReplaceCanvas(std::unique_ptr<TCanvas3D> ACanvas);
+  // The OpenGL switch attached to this panel (set and cleared by it).
+  TComponent* GLComponent = nullptr;
   TGrafEventListeners* Listeners() const { return FListeners.get(); }
   void RemoveListener(IPanelEventListener* Listener);
   // Sends the event to every listener in order (nothing while the panel is

@@ -1,0 +1,587 @@
+// Painting of the string grid: the colour each cell resolves to (bands, own
+// colours, fixed areas, selections), the order of the paint hooks, borders,
+// sizing guide lines, and the cell text (shown text, alignment, measuring).
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "grid/plusgrid.h"
+#include "grid/support/plusxpvs.h"
+#include "platform/rtl/format.h"
+#include "platform/ui/forms.h"
+#include "support/gui/guitest.h"
+#include "support/testlocale.h"
+
+namespace {
+
+class PaintFixture : public ::testing::Test {
+protected:
+  void SetUp() override {
+    Form = new TForm(nullptr);
+    Form->SetBounds(0, 0, 500, 300);
+    Grid = new TPlusStringGrid(Form);
+    Grid->SetParent(Form);
+    Grid->SetScrollBars(ssNone);
+    Grid->SetColCount(4);
+    Grid->SetRowCount(6);
+    Grid->SetBounds(0, 0, 400, 200);
+    Grid->SetColor(clWhite);
+    Grid->SetFixedColor(clSilver);
+    Grid->SetLook(glStandard);
+  }
+  void TearDown() override {
+    delete Form;
+    guitest::ProcessEvents();
+  }
+  void Paint() { Grid->Repaint(); }
+  // A pixel inside the cell, clear of its text and of the grid lines.
+  TColor CellPixel(int c, int r) {
+    const TRect R = Grid->GetCellRect(c, r);
+    return Grid->Canvas()->Pixels(R.Right - 6, R.Bottom - 5);
+  }
+  TColor PixelAt(int x, int y) { return Grid->Canvas()->Pixels(x, y); }
+  static TColor RGB(TColor c) { return static_cast<TColor>(ColorToRGB(c)); }
+  // Pixels of a cell's inner area, for comparing what two cells show.
+  std::vector<TColor> CellPixels(int c, int r) {
+    const TRect R = Grid->GetCellRect(c, r);
+    std::vector<TColor> v;
+    for (int y = R.Top + 1; y < R.Bottom - 2; ++y)
+      for (int x = R.Left + 1; x < R.Right - 2; ++x) v.push_back(Grid->Canvas()->Pixels(x, y));
+    return v;
+  }
+  static int CountOf(const std::vector<TColor>& v, TColor c) {
+    int n = 0;
+    for (TColor p : v) n += p == c;
+    return n;
+  }
+  TForm* Form = nullptr;
+  TPlusStringGrid* Grid = nullptr;
+};
+
+TEST_F(PaintFixture, BandsColourNormalRowsOnlyAndOwnColoursWin) {
+  Grid->Bands()->SetPrimaryColor(clLime);
+  Grid->Bands()->SetSecondaryColor(clAqua);
+  Grid->Bands()->SetPrimaryLength(2);
+  Grid->Bands()->SetSecondaryLength(1);
+  Grid->Bands()->SetActive(true);
+  Grid->GetCellProperties(3, 4)->SetBrushColor(clRed);
+  Paint();
+  const TColor expected[] = {clSilver, clLime, clLime, clAqua, clLime, clLime};
+  for (int r = 0; r < 6; ++r) EXPECT_EQ(CellPixel(2, r), RGB(expected[r])) << "row " << r;
+  EXPECT_EQ(CellPixel(0, 2), RGB(clSilver)) << "fixed column not banded";
+  EXPECT_EQ(CellPixel(3, 4), RGB(clRed)) << "own brush colour beats bands";
+
+  Grid->SetFixedFooters(1);
+  Paint();
+  EXPECT_EQ(CellPixel(2, 5), RGB(clSilver)) << "footer row not banded";
+  Grid->Bands()->SetSecondaryLength(0);
+  Paint();
+  EXPECT_EQ(CellPixel(2, 3), RGB(clLime)) << "no secondary rows: every row primary";
+}
+
+TEST_F(PaintFixture, FixedCellColourDependsOnItsGraphic) {
+  Grid->GetCellProperties(1, 0)->SetBrushColor(clYellow);  // fixed, no graphic
+  Grid->SetCellGraphic(2, 0, new TCellGraphic());
+  Grid->GetCellProperties(2, 0)->CellGraphic()->CellType = ctCheckBox;
+  Grid->GetCellProperties(2, 0)->SetBrushColor(clYellow);  // fixed check-box cell
+  Paint();
+  EXPECT_EQ(CellPixel(1, 0), RGB(clYellow));
+  EXPECT_EQ(CellPixel(2, 0), RGB(clSilver));
+  Grid->OnGetCellColor = [](TObject*, int r, int c, TGridDrawState, TBrush* b, TFont*) {
+    if (r == 0 && c == 2) b->SetColor(clFuchsia);
+  };
+  Paint();
+  EXPECT_EQ(CellPixel(2, 0), RGB(clFuchsia));
+}
+
+TEST_F(PaintFixture, SelectionColoursAndDisjointCells) {
+  Grid->SetSelection(TGridRect{1, 1, 2, 2});
+  Paint();
+  EXPECT_EQ(CellPixel(2, 2), RGB(0xEACAB6));
+  EXPECT_EQ(CellPixel(3, 3), RGB(clWhite));
+  Grid->SetShowSelection(false);
+  Paint();
+  EXPECT_EQ(CellPixel(2, 2), RGB(clWhite));
+  Grid->SetShowSelection(true);
+
+  // Disjoint cells: listed cells selected, the current cell outside the list
+  // is painted in the grid's colours although it lies in Selection.
+  Grid->MouseActions()->SetDisjunctCellSelect(true);
+  Grid->SelectedCells().push_back(3u << 16 | 3u);
+  Paint();
+  EXPECT_EQ(CellPixel(3, 3), RGB(0xEACAB6));
+  EXPECT_EQ(CellPixel(Grid->Col(), Grid->Row()), RGB(clWhite));
+}
+
+TEST_F(PaintFixture, SelectedGradientIsAlwaysVertical) {
+  Grid->GetCellProperties(2, 2)->SetGradientDirection(GradientHorizontal);
+  Grid->SetSelectionColor(clWhite);
+  Grid->SetSelectionColorTo(clBlack);
+  Grid->SetSelection(TGridRect{2, 2, 2, 2});
+  Paint();
+  const TRect R = Grid->GetCellRect(2, 2);
+  const int y1 = R.Top + 2, y2 = R.Bottom - 3;
+  EXPECT_EQ(PixelAt(R.Left + 3, y1), PixelAt(R.Right - 4, y1)) << "same colour along a row";
+  EXPECT_NE(PixelAt(R.Left + 3, y1), PixelAt(R.Left + 3, y2)) << "colour changes downwards";
+}
+
+TEST_F(PaintFixture, PaintHooksRunInPipelineOrder) {
+  std::vector<std::string> log;
+  auto mine = [](int c, int r) { return c == 2 && r == 3; };
+  Grid->OnGetCellColor = [&](TObject*, int r, int c, TGridDrawState, TBrush*, TFont*) {
+    if (mine(c, r)) log.push_back("color");
+  };
+  Grid->OnGetWordWrap = [&](TObject*, int c, int r, bool&) {
+    if (mine(c, r)) log.push_back("wrap");
+  };
+  Grid->OnGetAlignment = [&](TObject*, int r, int c, TAlignment&, TVAlignment&) {
+    if (mine(c, r)) log.push_back("align");
+  };
+  Grid->OnGetCellBorder = [&](TObject*, int r, int c, TPen*, TCellBorders&) {
+    if (mine(c, r)) log.push_back("border");
+  };
+  Grid->OnGetCellBorderProp = [&](TObject*, int r, int c, TPen*, TPen*, TPen*, TPen*) {
+    if (mine(c, r)) log.push_back("borderprop");
+  };
+  Grid->OnDrawCell = [&](TObject*, int c, int r, TRect, TGridDrawState) {
+    if (mine(c, r)) log.push_back("drawcell");
+  };
+  Grid->OnCustomCellDraw = [&](TObject*, TCanvas*, int c, int r, TGridDrawState, TRect, bool printing) {
+    if (mine(c, r)) log.push_back(printing ? "custom-print" : "custom");
+  };
+  Paint();
+  const std::vector<std::string> once = {"color", "wrap", "align"};
+  std::vector<std::string> expected = once;
+  expected.insert(expected.end(), once.begin(), once.end());
+  expected.insert(expected.end(), {"border", "borderprop", "drawcell", "custom"});
+  EXPECT_EQ(log, expected);
+}
+
+TEST_F(PaintFixture, BordersFromTheHookUseTheirOwnPens) {
+  Grid->OnGetCellBorder = [](TObject*, int r, int c, TPen* pen, TCellBorders& b) {
+    if (c == 2 && r == 2) {
+      b = TCellBorders{cbLeft, cbBottom};
+      pen->SetColor(clRed);
+    }
+  };
+  Grid->OnGetCellBorderProp = [](TObject*, int r, int c, TPen*, TPen*, TPen*, TPen* bottom) {
+    if (c == 2 && r == 2) bottom->SetColor(clBlue);
+  };
+  Paint();
+  const TRect R = Grid->GetCellRect(2, 2);
+  const int midY = (R.Top + R.Bottom) / 2, midX = (R.Left + R.Right) / 2;
+  std::vector<TColor> column, row;
+  for (int x = R.Left - 1; x <= R.Left + 2; ++x) column.push_back(PixelAt(x, midY));
+  for (int y = R.Bottom - 3; y <= R.Bottom; ++y) row.push_back(PixelAt(midX, y));
+  EXPECT_GT(CountOf(column, RGB(clRed)), 0) << "left border in the hook's pen";
+  EXPECT_GT(CountOf(row, RGB(clBlue)), 0) << "bottom border in its own pen";
+  EXPECT_EQ(CountOf(CellPixels(3, 2), RGB(clRed)), 0) << "other cells have no border";
+}
+
+TEST_F(PaintFixture, SizingLinesVanishWhenDrawnTwice) {
+  Paint();
+  const std::vector<TColor> before = CellPixels(2, 2);
+  const TRect R = Grid->GetCellRect(2, 2);
+  const int x = (R.Left + R.Right) / 2;
+  Grid->DrawColSizingLine(x);
+  EXPECT_NE(CellPixels(2, 2), before);
+  Grid->DrawColSizingLine(x);
+  EXPECT_EQ(CellPixels(2, 2), before);
+  const int y = (R.Top + R.Bottom) / 2;
+  Grid->DrawRowSizingLine(y);
+  EXPECT_NE(CellPixels(2, 2), before);
+  Grid->DrawRowSizingLine(y);
+  EXPECT_EQ(CellPixels(2, 2), before);
+}
+
+TEST_F(PaintFixture, ModifiedRowsShowAStrip) {
+  Grid->ShowModified()->SetEnabled(true);
+  Grid->ShowModified()->SetColor(clLime);
+  Grid->SetRowModified(3, true);
+  Paint();
+  const TRect R = Grid->GetCellRect(0, 3);
+  EXPECT_EQ(PixelAt(R.Right - 3, R.Top + 5), RGB(clLime));
+  EXPECT_NE(PixelAt(R.Right - 3, Grid->GetCellRect(0, 2).Top + 5), RGB(clLime));
+}
+
+// ---- cell text
+
+TEST_F(PaintFixture, FloatFormatEventReformatsNumbersOnly) {
+  TScopedLocale comma;
+  std::vector<std::string> asked;
+  std::string fmt = "%.2f";
+  Grid->OnGetFloatFormat = [&](TObject*, int, int, bool&, std::string& f) {
+    asked.push_back("x");
+    f = fmt;
+  };
+  struct Case {
+    const char* text;
+    const char* format;
+    const char* shown;
+    bool asked;
+  };
+  const Case cases[] = {
+      {"3.14159", "%.2f", "3.14", true},
+      {"42", "%d", "42", true},
+      {"abc", "%.2f", "abc", false},
+  };
+  for (const Case& c : cases) {
+    asked.clear();
+    fmt = c.format;
+    Grid->SetCellText(1, 1, c.text);
+    EXPECT_EQ(Grid->GetFormattedCellText(1, 1), c.shown) << c.text;
+    EXPECT_EQ(!asked.empty(), c.asked) << c.text;
+  }
+}
+
+TEST_F(PaintFixture, AlignmentFromNumbersPropertiesAndEvent) {
+  Grid->SetAutoNumAlign(true);
+  Grid->SetCellText(1, 1, "12.5");
+  Grid->SetCellText(2, 1, "12.5");
+  Grid->GetCellProperties(2, 1)->SetAlignment(taCenter);
+  Grid->SetCellText(3, 1, "text");
+  TAlignment h;
+  TVAlignment v;
+  Grid->GetCellAlignment(1, 1, h, v);
+  EXPECT_EQ(h, taRightJustify);
+  EXPECT_EQ(v, vtaTop);
+  Grid->GetCellAlignment(2, 1, h, v);
+  EXPECT_EQ(h, taCenter) << "the record's alignment beats the automatic one";
+  Grid->GetCellAlignment(3, 1, h, v);
+  EXPECT_EQ(h, taLeftJustify);
+  Grid->SetAutoNumAlign(false);
+  Grid->GetCellAlignment(1, 1, h, v);
+  EXPECT_EQ(h, taLeftJustify);
+  Grid->SetVAlignment(vtaBottom);
+  Grid->OnGetAlignment = [](TObject*, int, int c, TAlignment& ha, TVAlignment&) {
+    if (c == 3) ha = taRightJustify;
+  };
+  Grid->GetCellAlignment(3, 1, h, v);
+  EXPECT_EQ(h, taRightJustify);
+  EXPECT_EQ(v, vtaBottom);
+}
+
+TEST_F(PaintFixture, PasswordCellShowsOneAsteriskPerCharacter) {
+  Grid->SetCellText(1, 2, "abcde");
+  Grid->SetCellText(2, 2, "*****");
+  Grid->SetCellText(3, 2, "****");
+  Grid->SetColWidths(1, 64);
+  Grid->SetColWidths(2, 64);
+  Grid->SetColWidths(3, 64);
+  Grid->OnIsPasswordCell = [](TObject*, int r, int c, bool& p) { p = c == 1 && r == 2; };
+  Paint();
+  const auto pw = CellPixels(1, 2);
+  EXPECT_EQ(pw, CellPixels(2, 2));
+  EXPECT_NE(pw, CellPixels(3, 2));
+  EXPECT_GT(CountOf(pw, RGB(clBlack)), 0);
+}
+
+TEST_F(PaintFixture, TextIsDrawnInItsAlignmentAndLines) {
+  Grid->SetRowHeights(2, 60);
+  Grid->SetWordWrap(false);
+  Grid->SetCellText(1, 2, "a\r\nb");
+  Grid->SetCellText(2, 2, "a");
+  Paint();
+  EXPECT_EQ(CellPixels(1, 2), CellPixels(2, 2)) << "single line: only the first line shows";
+  Grid->SetMultilinecells(true);
+  Paint();
+  EXPECT_NE(CellPixels(1, 2), CellPixels(2, 2)) << "multi-line cells show both";
+
+  // Right alignment puts the ink into the right half.
+  Grid->SetCellText(3, 3, "x");
+  Grid->GetCellProperties(3, 3)->SetAlignment(taRightJustify);
+  Paint();
+  const TRect R = Grid->GetCellRect(3, 3);
+  int left = 0, right = 0;
+  for (int y = R.Top; y < R.Bottom - 1; ++y)
+    for (int x = R.Left; x < R.Right - 1; ++x)
+      if (PixelAt(x, y) != RGB(clWhite)) (x < (R.Left + R.Right) / 2 ? left : right)++;
+  EXPECT_EQ(left, 0);
+  EXPECT_GT(right, 0);
+}
+
+TEST_F(PaintFixture, LinksShowWithoutProtocolInTheLinkColour) {
+  Grid->SetURLShow(true);
+  Grid->SetURLColor(clBlue);
+  Grid->SetCellText(1, 1, "http://ab.cd");
+  Grid->SetCellText(2, 1, "ab.cd");
+  Grid->GetCellProperties(2, 1)->SetFontColor(clBlue);
+  Grid->GetCellProperties(2, 1)->SetFontStyle(TFontStyles{fsUnderline});
+  Grid->SetSelection(TGridRect{3, 3, 3, 3});
+  Paint();
+  EXPECT_GT(CountOf(CellPixels(1, 1), RGB(clBlue)), 0);
+  EXPECT_EQ(CellPixels(1, 1), CellPixels(2, 1));
+  Grid->SetURLFull(true);
+  Paint();
+  EXPECT_NE(CellPixels(1, 1), CellPixels(2, 1));
+}
+
+TEST_F(PaintFixture, MeasuringFollowsTheFontMetrics) {
+  Grid->SetWordWrap(false);
+  Grid->SetCellText(1, 1, "Hello");
+  Grid->SetCellText(2, 1, "ab\r\nabcdef");
+  Grid->SetMultilinecells(true);
+  TCanvas* c = Grid->Canvas();
+  c->Font()->Assign(Grid->Font());
+  const int hgh = c->TextHeight("gh");
+  const TPoint one = Grid->GetCellTextSize(1, 1, false);
+  EXPECT_EQ(one.X, c->TextWidth("Hello") + 4);
+  EXPECT_EQ(one.Y, hgh + 4);
+  const TPoint two = Grid->GetCellTextSize(2, 1, false);
+  EXPECT_EQ(two.X, c->TextWidth("abcdef") + 4);
+  EXPECT_EQ(two.Y, 2 * hgh + 4);
+
+  // A cell rotated by 90 degrees swaps its sides and gains 12 on each.
+  Grid->SetCellGraphic(1, 1, new TCellGraphic());
+  Grid->GetCellProperties(1, 1)->CellGraphic()->CellType = ctRotated;
+  Grid->GetCellProperties(1, 1)->CellGraphic()->CellAngle = 90;
+  const TPoint rot = Grid->GetCellTextSize(1, 1, false);
+  EXPECT_EQ(rot.X, one.Y + 12);
+  EXPECT_EQ(rot.Y, one.X + 12);
+}
+
+}  // namespace
+
+namespace {
+
+// ---- looks
+
+TEST_F(PaintFixture, FixedCellsByLook) {
+  Grid->SetLook(glXP);
+  Grid->SetFixedGradientStart(clWhite);
+  Grid->SetFixedGradientEnd(clBlack);
+  Paint();
+  const TRect R = Grid->GetCellRect(2, 0);
+  const int x = (R.Left + R.Right) / 2;
+  EXPECT_EQ(PixelAt(x, R.Top), RGB(clWhite)) << "white top edge";
+  const TColor upper = PixelAt(x, R.Top + 3), lower = PixelAt(x, R.Bottom - 4);
+  EXPECT_GT(upper & 0xFF, lower & 0xFF) << "gradient darkens downwards";
+  EXPECT_EQ(CellPixel(2, 2), RGB(clWhite)) << "normal cells untouched";
+
+  Grid->SetFlat(true);
+  Paint();
+  EXPECT_EQ(PixelAt(x, R.Top + 3), RGB(clSilver)) << "flat: only the base fill";
+  EXPECT_EQ(PixelAt(x, R.Bottom - 4), RGB(clSilver));
+
+  Grid->SetFlat(false);
+  Grid->SetActiveCellShow(true);
+  Grid->SetActiveCellColor(clRed);
+  Grid->SetActiveCellColorTo(clNone);
+  Paint();
+  EXPECT_EQ(CellPixel(Grid->Col(), 0), RGB(clRed)) << "header of the current column";
+  EXPECT_EQ(CellPixel(0, Grid->Row()), RGB(clRed)) << "header of the current row";
+  EXPECT_NE(CellPixel(2, 0), RGB(clRed));
+}
+
+TEST_F(PaintFixture, StyleSchemesSetTheirColours) {
+  Grid->SetGridLineColor(0x123456);
+  Grid->ApplyStyleScheme(8);
+  EXPECT_EQ(Grid->FixedGradientStart(), 0xFFFFFF);
+  EXPECT_EQ(Grid->GridLineColor(), 0x123456);
+  Grid->ApplyStyleScheme(4);
+  EXPECT_EQ(Grid->FixedGradientStart(), 0xFBF9F6);
+  EXPECT_EQ(Grid->FixedGradientEnd(), 0xE8DBD2);
+  EXPECT_EQ(Grid->ActiveCellColorTo(), 0x5EC1F1);
+  EXPECT_EQ(Grid->GridLineColor(), 0xE5D7D0);
+  EXPECT_EQ(Grid->SelectionColor(), 0x5EC1F1);
+  EXPECT_EQ(Grid->ControlLook()->FixedGradientFrom(), 0xFBF9F6);
+  Grid->ApplyStyleScheme(3);
+  EXPECT_EQ(Grid->ControlLook()->FixedGradientFrom(), clNone);
+  EXPECT_EQ(Grid->SelectionColor(), 0x5EC1F1) << "style 3 keeps the selection colour";
+  Grid->ApplyThemeScheme(2);
+  EXPECT_EQ(Grid->FixedGradientStart(), 0xCFF0EA);
+  EXPECT_EQ(Grid->ActiveCellColor(), 0x94E6FB);
+  Grid->ApplyThemeScheme(0);
+  EXPECT_EQ(Grid->ActiveCellColorTo(), 0xFFD9B3);
+  EXPECT_EQ(Grid->FixedGradientEnd(), clBtnFace);
+}
+
+TEST_F(PaintFixture, CheckBoxesByControlStyle) {
+  TBitmap bmp;
+  bmp.SetSize(20, 20);
+  TCanvas* c = bmp.Canvas();
+  auto draw = [&](bool checked, bool enabled) {
+    c->Brush()->SetColor(clWhite);
+    c->FillRect(Rect(0, 0, 20, 20));
+    Grid->DrawCellCheckBox(c, Rect(0, 0, 15, 15), checked, enabled);
+    std::vector<TColor> px;
+    for (int y = 0; y < 20; ++y)
+      for (int x = 0; x < 20; ++x) px.push_back(c->Pixels(x, y));
+    return px;
+  };
+  const auto blank = [&] {
+    c->Brush()->SetColor(clWhite);
+    c->FillRect(Rect(0, 0, 20, 20));
+    std::vector<TColor> px;
+    for (int y = 0; y < 20; ++y)
+      for (int x = 0; x < 20; ++x) px.push_back(c->Pixels(x, y));
+    return px;
+  }();
+  TControlLook* look = Grid->ControlLook();
+  for (TGridControlStyle s : {csWinXP, csQRB, csClassic, csFlat, csPelmark}) {
+    look->SetControlStyle(s);
+    const auto on = draw(true, true), off = draw(false, true), onDisabled = draw(true, false);
+    EXPECT_NE(on, blank) << s;
+    EXPECT_NE(on, off) << s;
+    EXPECT_NE(on, onDisabled) << s;
+    look->SetCheckAlwaysActive(true);
+    EXPECT_EQ(draw(true, false), on) << "always active: drawn enabled, style " << s;
+    look->SetCheckAlwaysActive(false);
+  }
+  look->SetControlStyle(csGlyph);
+  EXPECT_EQ(draw(true, true), blank) << "empty glyphs draw nothing";
+  if (!Grid->IsThemed()) {
+    look->SetControlStyle(csTheme);
+    EXPECT_EQ(draw(true, true), blank) << "no visual style: nothing";
+  }
+}
+
+}  // namespace
+
+namespace {
+
+int FakeThemeActive() { return 1; }
+const char16_t* gThemeColour = u"HomeStead";
+int FakeThemeName(char16_t*, int, char16_t* color, int, char16_t*, int) {
+  int i = 0;
+  for (; gThemeColour[i]; ++i) color[i] = gThemeColour[i];
+  color[i] = 0;
+  return 0;
+}
+HTHEME FakeOpenTheme(HWND, const char16_t*) { return reinterpret_cast<HTHEME>(1); }
+int FakeCloseTheme(HTHEME) { return 0; }
+int FakeDrawTheme(HTHEME, TCanvas*, int, int, const TRect*, const TRect*) { return 0; }
+
+TEST_F(PaintFixture, ThemeSchemeFollowsTheColourName) {
+  EXPECT_TRUE(BindXPVS([](const std::string& n) -> void* {
+    if (n == "OpenThemeData") return reinterpret_cast<void*>(&FakeOpenTheme);
+    if (n == "CloseThemeData") return reinterpret_cast<void*>(&FakeCloseTheme);
+    if (n == "DrawThemeBackground") return reinterpret_cast<void*>(&FakeDrawTheme);
+    if (n == "IsThemeActive") return reinterpret_cast<void*>(&FakeThemeActive);
+    if (n == "GetCurrentThemeName") return reinterpret_cast<void*>(&FakeThemeName);
+    return nullptr;
+  }));
+  struct Case {
+    const char16_t* colour;
+    int scheme;
+  };
+  const Case cases[] = {{u"NormalColor", 1}, {u"HomeStead", 2}, {u"Metallic", 3}, {u"Other", 0}};
+  for (const Case& c : cases) {
+    gThemeColour = c.colour;
+    EXPECT_EQ(Grid->GetThemeScheme(), c.scheme);
+  }
+  gThemeColour = u"Metallic";
+  Grid->SetAutoThemeAdapt(true);
+  EXPECT_EQ(Grid->FixedGradientStart(), 0xECE2E1);
+  EXPECT_EQ(Grid->FixedGradientEnd(), 0xB39698);
+  DoneXPVS();
+  InitXPVS();
+}
+
+TEST_F(PaintFixture, RadioGroupMarksTheSelectedOption) {
+  TBitmap bmp;
+  bmp.SetSize(120, 60);
+  TCanvas* c = bmp.Canvas();
+  TStringList options;
+  options.Add("one");
+  options.Add("two");
+  Grid->SetCellText(1, 1, "two");
+  auto draw = [&](int selected, bool horizontal, bool disabled) {
+    c->Brush()->SetColor(clWhite);
+    c->FillRect(Rect(0, 0, 120, 60));
+    c->Font()->Assign(Grid->Font());
+    Grid->DrawRadioGroup(c, Rect(0, 0, 120, 60), 1, 1, false, &options, disabled, horizontal, selected, 2);
+    std::vector<TColor> px;
+    for (int y = 0; y < 60; ++y)
+      for (int x = 0; x < 120; ++x) px.push_back(c->Pixels(x, y));
+    return px;
+  };
+  for (TGridControlStyle s : {csWinXP, csClassic, csPelmark}) {
+    Grid->ControlLook()->SetControlStyle(s);
+    for (bool horizontal : {false, true}) {
+      const auto first = draw(0, horizontal, false), second = draw(1, horizontal, false);
+      EXPECT_NE(first, second) << s;
+      EXPECT_EQ(draw(-1, horizontal, false), second) << "index -1: the option matching the cell text, style " << s;
+      if (s != csPelmark) {
+        EXPECT_NE(draw(1, horizontal, true), second) << "disabled look, style " << s;
+        Grid->ControlLook()->SetRadioAlwaysActive(true);
+        EXPECT_EQ(draw(1, horizontal, true), second) << "always active, style " << s;
+        Grid->ControlLook()->SetRadioAlwaysActive(false);
+      }
+    }
+  }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PaintFixture, PushButtonKeepsItsOffsetAndShowsItsState) {
+  TBitmap bmp;
+  bmp.SetSize(80, 30);
+  TCanvas* c = bmp.Canvas();
+  TCellGraphic g;
+  g.CellType = ctButton;
+  g.CellText = "Go";
+  auto draw = [&] {
+    c->Brush()->SetColor(clWhite);
+    c->FillRect(Rect(0, 0, 80, 30));
+    c->Font()->Assign(Grid->Font());
+    Grid->DrawCellButton(c, Rect(0, 0, 80, 30), Rect(10, 4, 70, 26), &g, 1, 1);
+    std::vector<TColor> px;
+    for (int y = 0; y < 30; ++y)
+      for (int x = 0; x < 80; ++x) px.push_back(c->Pixels(x, y));
+    return px;
+  };
+  const auto up = draw();
+  EXPECT_EQ(static_cast<int>(g.CellValue), 10 + 4 * 65536);
+  EXPECT_EQ(c->Pixels(5, 15), RGB(clWhite)) << "nothing outside the button";
+  EXPECT_GT(CountOf(up, RGB(clBtnFace)), 0);
+  g.CellBoolean = true;
+  EXPECT_NE(draw(), up) << "pressed looks different";
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PaintFixture, NewRecordsStartFromTheResolvedFormat) {
+  EXPECT_EQ(Grid->GetCellProperties(2, 0)->BrushColor(), clSilver) << "fixed cell: fixed colour";
+  EXPECT_EQ(Grid->GetCellProperties(2, 0)->FontName(), Grid->FixedFont()->Name());
+  EXPECT_EQ(Grid->GetCellProperties(2, 2)->BrushColor(), clWhite);
+  Grid->Bands()->SetPrimaryColor(clLime);
+  Grid->Bands()->SetActive(true);
+  EXPECT_EQ(Grid->GetCellProperties(2, 3)->BrushColor(), clNone) << "under bands: no own colour";
+  Grid->GetCellProperties(2, 3)->SetFontColor(clRed);
+  Paint();
+  EXPECT_EQ(CellPixel(2, 3), RGB(clLime)) << "a record made under bands still shows the band";
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PaintFixture, NodeRowTextStartsAfterTheNodeBox) {
+  auto firstInk = [&](int c, int r) {
+    const TRect R = Grid->GetCellRect(c, r);
+    for (int x = R.Left; x < R.Right - 1; ++x)
+      for (int y = R.Top + 1; y < R.Bottom - 1; ++y)
+        if (PixelAt(x, y) == RGB(clBlack)) return x - R.Left;
+    return -1;
+  };
+  Grid->SetColWidths(0, 120);
+  Grid->FixedFont()->SetColor(clBlack);
+  Grid->SetCellText(0, 2, "x");
+  Grid->SetCellText(0, 3, "x");
+  TCellGraphic* node = Grid->CreateCellGraphic(0, 3);
+  node->CellType = ctNode;
+  node->CellHAlign = haBeforeText;
+  Grid->GetCellProperties(0, 3)->SetNodeLevel(2);
+  Paint();
+  const int plain = firstInk(0, 2);
+  ASSERT_GE(plain, 0);
+  EXPECT_EQ(firstInk(0, 3), plain + 2 * 12 + 4);
+}
+
+}  // namespace
