@@ -213,6 +213,28 @@ TEST(Crystal, MultiplicitiesOfSitesAndGroups) {
   EXPECT_FALSE(TSpaceGroup().Assign("Q 99 Z", TCell(5, 5, 5, 90, 90, 90)));
 }
 
+// The multiplicity is counted from the rotations that keep h (the list of
+// equivalents was most of the start of a run with 2e5 reflections); it is
+// the length of that list for general, special and zero indices alike.
+TEST(Crystal, CountedMultiplicityIsTheNumberOfEquivalents) {
+  const struct {
+    const char* Symbol;
+    TCell Cell;
+  } groups[] = {{"P 1", TCell(5, 6, 7, 80, 85, 95)},       {"P 21/C", TCell(5, 6, 7, 90, 100, 90)},
+                {"P 42/M N M", TCell(4.6, 4.6, 3, 90, 90, 90)}, {"P M -3 M", TCell(4, 4, 4, 90, 90, 90)},
+                {"F D -3 M", TCell(8, 8, 8, 90, 90, 90)},  {"R -3 C", TCell(4.759, 4.759, 12.99, 90, 90, 120)},
+                {"P 63/M M C", TCell(3, 3, 5, 90, 90, 120)}, {"P 3", TCell(3, 3, 5, 90, 90, 120)}};
+  for (const auto& g : groups) {
+    TSpaceGroup group;
+    if (!group.Assign(g.Symbol, g.Cell)) continue;  // a group the library does not know
+    for (int h = -3; h <= 3; ++h)
+      for (int k = -3; k <= 3; ++k)
+        for (int l = -3; l <= 3; ++l)
+          ASSERT_EQ(group.Multiplicity({h, k, l}), static_cast<int>(group.EquivalentIndices({h, k, l}).size()))
+              << g.Symbol << " " << h << " " << k << " " << l;
+  }
+}
+
 TEST(Crystal, CellGeometry) {
   // Hexagonal: 1/d^2 = 4/3 (h^2 + hk + k^2)/a^2 + l^2/c^2; V = sqrt(3)/2 a^2 c.
   const TCell hex(4.759, 4.759, 12.99, 90, 90, 120);

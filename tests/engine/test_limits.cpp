@@ -564,3 +564,39 @@ TEST(Limits, APeakWiderThanThePatternIsRefused) {
     EXPECT_LT(Seconds(start), 5.0) << c.W;
   }
 }
+
+// Zero or tiny time-of-flight exponentials, refined: the cycle's steps of
+// beta stretch every peak's tail over the whole pattern, and one cycle spent
+// seconds in the exponential integrals before its calculations checked their
+// own work. Such a cycle is refused; a step of a zero alpha stays cheap.
+TEST(Limits, TimeOfFlightExponentialsStretchedByACycle) {
+  struct TCase {
+    const char* What;
+    const char* Exponentials;  // alpha1 alpha2 beta1 beta2
+    const char* Codes;         // refinement codes of alpha1, alpha2, beta1, beta2
+    int Code;
+  };
+  const TCase cases[] = {
+      {"as they are", "  0.0800  0.0000  0.0280  0.0040", "  71.000   0.000  81.000   0.000", zeNone},
+      {"no beta, beta refined", "  0.0800  0.0000  0.0000  0.0000", "  71.000   0.000  81.000   0.000", zeExcessiveOverlap},
+      {"no alpha, alpha refined", "  0.0000  0.0000  0.0280  0.0040", "  71.000   0.000  81.000   0.000", zeNone},
+      {"tiny beta", "  0.0800  0.0000  0.0001  0.0000", "   0.000   0.000   0.000   0.000", zeExcessiveOverlap},
+  };
+  for (const TCase& c : cases) {
+    TTempDir dir;
+    const std::string input = dir.Write(
+        "t.inp", Spoiled("tof.inp", {{"  0.0800  0.0000  0.0280  0.0040", c.Exponentials},
+                                     {"  71.000   0.000  81.000   0.000", c.Codes}}));
+    TZdEngine engine;
+    const auto start = std::chrono::steady_clock::now();
+    int error = engine.Start(1, input, ExampleFile("tof"), dir.File("w.out"), dir.File("w"));
+    int converged = 0;
+    if (error == zeNone) error = engine.Iterate(1, 1, converged);
+    EXPECT_EQ(error, c.Code) << c.What << ": " << engine.Problem();
+    EXPECT_LT(Seconds(start), 5.0) << c.What;
+    // Whatever the outcome, no calculation was let past the limit.
+    if (error == zeNone) {
+      EXPECT_LE(ProfileWork(engine.Pattern()), MaxProfileWork) << c.What;
+    }
+  }
+}

@@ -185,6 +185,21 @@ std::vector<TMiller> TSpaceGroup::EquivalentIndices(const TMiller& h) const {
   return list;
 }
 
+int TSpaceGroup::Multiplicity(const TMiller& h) const {
+  // Counted, not listed: the reflection generation asks for every reflection
+  // of the run. Every member of the group of the rotations and their
+  // negatives occurs equally often among those 2N products, so the number
+  // of distinct equivalents is 2N over the products that leave h in place.
+  int fixed = 0;
+  for (const auto& rot : FRotations) {
+    TMiller hr{};
+    for (int i = 0; i < 3; ++i) hr[i] = rot[0][i] * h[0] + rot[1][i] * h[1] + rot[2][i] * h[2];
+    if (hr[0] == h[0] && hr[1] == h[1] && hr[2] == h[2]) ++fixed;
+    if (hr[0] == -h[0] && hr[1] == -h[1] && hr[2] == -h[2]) ++fixed;
+  }
+  return fixed > 0 ? static_cast<int>(2 * FRotations.size()) / fixed : 0;
+}
+
 int TSpaceGroup::StabiliserOrder(const TVec3& x, double tolerance) const {
   int order = 0;
   for (const TSymOp& op : FOps) {

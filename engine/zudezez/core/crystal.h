@@ -80,7 +80,7 @@ public:
   // The distinct indices equivalent to h in the powder pattern (Friedel
   // pairs included); their number is the multiplicity.
   std::vector<TMiller> EquivalentIndices(const TMiller& h) const;
-  int Multiplicity(const TMiller& h) const { return static_cast<int>(EquivalentIndices(h).size()); }
+  int Multiplicity(const TMiller& h) const;
   // True when h is the largest of its equivalents (Friedel pairs included).
   bool IsRepresentative(const TMiller& h) const;
   // Operations that leave the position in place (up to a lattice translation).

@@ -140,10 +140,11 @@ int CheckStructureWork(const TPattern& pattern, std::string& problem) {
   return zeNone;
 }
 
-double ProfileWork(const TPattern& pattern, double* widest) {
+double ProfileWork(const TPattern& pattern, double* widest, int histogram) {
   double work = 0;
   if (widest != nullptr) *widest = 0;
   for (int h = 1; h <= pattern.HistogramCount(); ++h) {
+    if (histogram != 0 && h != histogram) continue;
     const std::vector<double>& x = pattern.Data(h).X;
     if (x.size() < 2) continue;
     const double span = x.back() - x.front();
@@ -159,9 +160,8 @@ double ProfileWork(const TPattern& pattern, double* widest) {
           if (!(lo <= hi)) continue;
           const auto first = std::lower_bound(x.begin(), x.end(), lo);
           const auto last = std::upper_bound(first, x.end(), hi);
-          // A time-of-flight point costs about twenty of the others (its
-          // exponential integrals), and each asymmetry sub-peak one more.
-          const double cost = (peak.Shape.Kind == TPeakShape::pkTof ? 20.0 : 1.0) *
+          // Each asymmetry sub-peak costs a point more.
+          const double cost = (peak.Shape.Kind == TPeakShape::pkTof ? TofPointCost : 1.0) *
                               double(std::max<std::size_t>(1, peak.Shape.Offsets.size()));
           work += cost * double(last - first);
         }
@@ -169,9 +169,9 @@ double ProfileWork(const TPattern& pattern, double* widest) {
   return work;
 }
 
-int CheckProfileWork(const TPattern& pattern, std::string& problem) {
+int CheckProfileWork(const TPattern& pattern, std::string& problem, int histogram) {
   double widest = 0;
-  const double work = ProfileWork(pattern, &widest);
+  const double work = ProfileWork(pattern, &widest, histogram);
   // A peak wider than the whole pattern fits nothing, and every point pays for it.
   if (!(widest <= 1)) {
     problem = "A peak is wider than the whole range of its histogram";

@@ -8,6 +8,7 @@
 
 #include "core/background.h"
 #include "core/dual.h"
+#include "core/limits.h"
 #include "model/rietclass.h"
 
 namespace {
@@ -1823,6 +1824,12 @@ int TPattern::CalculateHistogram(int k, const TDerivativePlan* plan) {
   THistogramData& data = Data(k);
   const std::size_t n = data.X.size();
   if (n == 0) return zeNone;
+  // Every time-of-flight shape value is varied by steps inside a cycle, and
+  // a step of a small alpha or beta stretches every peak over the pattern.
+  if (IsTof(hist)) {
+    std::string problem;
+    if (int e = CheckProfileWork(*this, problem, k); e != zeNone) return e;
+  }
   const int columns = plan != nullptr ? plan->Count : 0;
   double* derivatives = plan != nullptr ? data.Derivatives.data() : nullptr;
 
