@@ -8,46 +8,22 @@
 #include <QWheelEvent>
 
 #include "platform/ui/qt_ui.h"
+#include "qtinput.h"
 
 namespace guitest {
 
 namespace {
 
-// The widget that receives the input, and the point in its coordinates.
-QWidget* Target(TControl* c, int& x, int& y) {
-  while (c && !dynamic_cast<TWinControl*>(c)) {
-    x += c->Left();
-    y += c->Top();
-    c = c->Parent();
-  }
-  auto* w = static_cast<TWinControl*>(c);
-  if (!w) return nullptr;
-  w->HandleNeeded();
-  return w->Impl()->Widget;
-}
-
-Qt::MouseButton QtButton(TMouseButton b) {
-  return b == mbRight ? Qt::RightButton : b == mbMiddle ? Qt::MiddleButton : Qt::LeftButton;
-}
-
-Qt::KeyboardModifiers QtMods(TShiftState s) {
-  Qt::KeyboardModifiers m;
-  if (s.Contains(ssShift)) m |= Qt::ShiftModifier;
-  if (s.Contains(ssCtrl)) m |= Qt::ControlModifier;
-  if (s.Contains(ssAlt)) m |= Qt::AltModifier;
-  return m;
-}
-
 Qt::MouseButtons Held;
 
 void SendMouse(TControl* c, QEvent::Type type, Qt::MouseButton button, int x, int y, TShiftState shift) {
-  QWidget* w = Target(c, x, y);
+  QWidget* w = InputTarget(c, x, y);
   if (!w) return;
   const QPointF local(x, y);
   const QPointF global = w->mapToGlobal(local.toPoint());
   if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) Held |= button;
   if (type == QEvent::MouseButtonRelease) Held &= ~Qt::MouseButtons(button);
-  QMouseEvent e(type, local, global, button, Held, QtMods(shift));
+  QMouseEvent e(type, local, global, button, Held, QtModifiers(shift));
   QApplication::sendEvent(w, &e);
 }
 
@@ -86,17 +62,17 @@ void Drag(TControl* c, int x0, int y0, int x1, int y1, int steps) {
 }
 
 void Wheel(TControl* c, int notches, int x, int y, TShiftState shift) {
-  QWidget* w = Target(c, x, y);
+  QWidget* w = InputTarget(c, x, y);
   if (!w) return;
   const QPointF local(x, y);
-  QWheelEvent e(local, w->mapToGlobal(local.toPoint()), QPoint(), QPoint(0, notches * 120), Held, QtMods(shift),
+  QWheelEvent e(local, w->mapToGlobal(local.toPoint()), QPoint(), QPoint(0, notches * 120), Held, QtModifiers(shift),
                 Qt::NoScrollPhase, false);
   QApplication::sendEvent(w, &e);
 }
 
 void MouseEnter(TControl* c) {
   int x = 0, y = 0;
-  QWidget* w = Target(c, x, y);
+  QWidget* w = InputTarget(c, x, y);
   if (!w) return;
   if (c->Parent() && !dynamic_cast<TWinControl*>(c)) {
     MouseMove(c, c->Width() / 2, c->Height() / 2);
@@ -108,7 +84,7 @@ void MouseEnter(TControl* c) {
 
 void MouseLeave(TControl* c) {
   int x = 0, y = 0;
-  QWidget* w = Target(c, x, y);
+  QWidget* w = InputTarget(c, x, y);
   if (!w) return;
   QEvent e(QEvent::Leave);
   QApplication::sendEvent(w, &e);
@@ -119,9 +95,9 @@ void Key(TWinControl* c, uint16_t vk, const std::string& text, TShiftState shift
   QWidget* w = c->Impl()->Focus ? c->Impl()->Focus : c->Impl()->Widget.data();
   if (!w) return;
   const int key = VKToQtKey(vk);
-  QKeyEvent down(QEvent::KeyPress, key, QtMods(shift), QString::fromStdString(text));
+  QKeyEvent down(QEvent::KeyPress, key, QtModifiers(shift), QString::fromStdString(text));
   QApplication::sendEvent(w, &down);
-  QKeyEvent up(QEvent::KeyRelease, key, QtMods(shift), QString::fromStdString(text));
+  QKeyEvent up(QEvent::KeyRelease, key, QtModifiers(shift), QString::fromStdString(text));
   QApplication::sendEvent(w, &up);
 }
 
@@ -216,7 +192,7 @@ TColor SurfacePixel(TControl* c, int x, int y) {
 
 bool SaveControlPng(TControl* c, const std::string& fileName) {
   int x = 0, y = 0;
-  QWidget* w = Target(c, x, y);
+  QWidget* w = InputTarget(c, x, y);
   if (!w) return false;
   auto* win = dynamic_cast<TWinControl*>(c);
   if (win) win->Update();
@@ -227,7 +203,7 @@ bool SaveControlPng(TControl* c, const std::string& fileName) {
 }
 
 TColor ShownPixel(TControl* c, int x, int y) {
-  QWidget* w = Target(c, x, y);
+  QWidget* w = InputTarget(c, x, y);
   if (!w) return CLR_INVALID;
   QWidget* top = w->window();
   const QPoint at = w->mapTo(top, QPoint(x, y));

@@ -1,0 +1,36 @@
+#pragma once
+// Input helpers shared by the synchronous and the queued test input: the Qt
+// widget that receives a control's input and the modifiers of a shift state.
+#include <QWidget>
+
+#include "platform/ui/controls.h"
+#include "platform/ui/qt_ui.h"
+
+namespace guitest {
+
+// The widget that receives the input, and the point moved into its coordinates.
+inline QWidget* InputTarget(TControl* c, int& x, int& y) {
+  while (c && !dynamic_cast<TWinControl*>(c)) {
+    x += c->Left();
+    y += c->Top();
+    c = c->Parent();
+  }
+  auto* w = static_cast<TWinControl*>(c);
+  if (!w) return nullptr;
+  w->HandleNeeded();
+  return w->Impl()->Widget;
+}
+
+inline Qt::KeyboardModifiers QtModifiers(TShiftState s) {
+  Qt::KeyboardModifiers m;
+  if (s.Contains(ssShift)) m |= Qt::ShiftModifier;
+  if (s.Contains(ssCtrl)) m |= Qt::ControlModifier;
+  if (s.Contains(ssAlt)) m |= Qt::AltModifier;
+  return m;
+}
+
+inline Qt::MouseButton QtButton(TMouseButton b) {
+  return b == mbRight ? Qt::RightButton : b == mbMiddle ? Qt::MiddleButton : Qt::LeftButton;
+}
+
+}  // namespace guitest
