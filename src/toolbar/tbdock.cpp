@@ -54,7 +54,10 @@ TTBDock::TTBDock(TComponent* AOwner) : TCustomControl(AOwner) {
 TTBDock::~TTBDock() {
   if (FBackground) FBackground->RemoveChangeListener(this);
   // Windows still listed must not point back at a freed dock.
-  for (auto* W : std::vector<TTBCustomDockableWindow*>(FDockList)) W->RemoveFreeNotification(this);
+  for (auto* W : std::vector<TTBCustomDockableWindow*>(FDockList)) {
+    W->RemoveFreeNotification(this);
+    W->ForgetDock(this);
+  }
   FDockList.clear();
   FVisibleList.clear();
 }

@@ -122,6 +122,12 @@ public:
   TTBDock* CurrentDock() const { return FCurrentDock; }
   // A dock docks the window there; nil takes it out of its dock.
   void SetCurrentDock(TTBDock* Dock);
+  // A dock being freed drops the window's links to it first, so the window
+  // never calls back into a half-destroyed dock.
+  void ForgetDock(const TTBDock* Dock) {
+    if (FCurrentDock == Dock) FCurrentDock = nullptr;
+    if (FLastDock == Dock) FLastDock = nullptr;
+  }
   TTBDock* LastDock() const { return FLastDock; }
   void SetLastDock(TTBDock* Dock);
   bool UseLastDock() const { return FUseLastDock; }
