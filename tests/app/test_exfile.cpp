@@ -1,6 +1,7 @@
 #include "app/exfile.h"
 
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -24,7 +25,20 @@ class TGate {
 public:
   explicit TGate(const std::string& path) : FPath(path) { ::mkfifo(path.c_str(), 0600); }
   ~TGate() {
-    if (FFd >= 0) ::close(FFd);
+    // The line lives in the pipe only while a descriptor is open: closed before
+    // the shell has opened the pipe, it is lost and the shell waits for ever,
+    // holding the test run's output open. So release the shell even when the
+    // test ended early, and wait (bounded) until it has taken the line.
+    if (FFd < 0) {
+      FFd = ::open(FPath.c_str(), O_RDWR);
+      if (FFd < 0 || ::write(FFd, "\n", 1) != 1) return;
+    }
+    for (int i = 0; i < 5000; ++i) {
+      int pending = 0;
+      if (::ioctl(FFd, FIONREAD, &pending) != 0 || pending == 0) break;
+      ::usleep(1000);
+    }
+    ::close(FFd);
   }
   std::string Parameters() const { return "-c \"read x < " + FPath + "\""; }
   void Open() {
