@@ -44,11 +44,11 @@ std::string FloatField(long double v, char conversion, const std::string& flags,
 
 // One integer, character, string or pointer conversion through snprintf.
 template <typename T>
-std::string Single(const std::string& spec, T value) {
-  const int n = std::snprintf(nullptr, 0, spec.c_str(), value);
+std::string Single(const std::string& conversionText, T value) {
+  const int n = std::snprintf(nullptr, 0, conversionText.c_str(), value);
   if (n <= 0) return {};
   std::string s(static_cast<std::size_t>(n), '\0');
-  std::snprintf(s.data(), s.size() + 1, spec.c_str(), value);
+  std::snprintf(s.data(), s.size() + 1, conversionText.c_str(), value);
   return s;
 }
 
@@ -98,11 +98,11 @@ std::string VPrintf(const char* format, std::va_list args) {
     const char conversion = *p;
     if (!conversion) break;
     ++p;
-    std::string spec = "%" + flags;
-    if (width >= 0) spec += std::to_string(width);
-    if (precision >= 0) spec += "." + std::to_string(precision);
-    spec += length;
-    spec += conversion;
+    std::string conversionText = "%" + flags;
+    if (width >= 0) conversionText += std::to_string(width);
+    if (precision >= 0) conversionText += "." + std::to_string(precision);
+    conversionText += length;
+    conversionText += conversion;
     switch (conversion) {
       case 'f': case 'F': case 'e': case 'E': case 'g': case 'G': {
         const long double v = length == "L" ? va_arg(args, long double) : va_arg(args, double);
@@ -110,17 +110,17 @@ std::string VPrintf(const char* format, std::va_list args) {
         break;
       }
       case 'd': case 'i': case 'o': case 'u': case 'x': case 'X':
-        if (length == "ll") out += Single(spec, va_arg(args, long long));
-        else if (length == "l") out += Single(spec, va_arg(args, long));
-        else if (length == "z") out += Single(spec, va_arg(args, std::size_t));
-        else if (length == "j") out += Single(spec, va_arg(args, std::intmax_t));
-        else if (length == "t") out += Single(spec, va_arg(args, std::ptrdiff_t));
-        else out += Single(spec, va_arg(args, int));
+        if (length == "ll") out += Single(conversionText, va_arg(args, long long));
+        else if (length == "l") out += Single(conversionText, va_arg(args, long));
+        else if (length == "z") out += Single(conversionText, va_arg(args, std::size_t));
+        else if (length == "j") out += Single(conversionText, va_arg(args, std::intmax_t));
+        else if (length == "t") out += Single(conversionText, va_arg(args, std::ptrdiff_t));
+        else out += Single(conversionText, va_arg(args, int));
         break;
-      case 'c': out += Single(spec, va_arg(args, int)); break;
-      case 's': out += Single(spec, va_arg(args, const char*)); break;
-      case 'p': out += Single(spec, va_arg(args, void*)); break;
-      default: out += spec; break;  // not a conversion this writes: kept as text
+      case 'c': out += Single(conversionText, va_arg(args, int)); break;
+      case 's': out += Single(conversionText, va_arg(args, const char*)); break;
+      case 'p': out += Single(conversionText, va_arg(args, void*)); break;
+      default: out += conversionText; break;  // not a conversion this writes: kept as text
     }
   }
   return out;
