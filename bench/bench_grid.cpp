@@ -5,6 +5,11 @@
 
 #include <memory>
 
+#include <random>
+#include <string>
+#include <vector>
+
+#include "grid/plusgrid.h"
 #include "platform/gfx/qt_private.h"
 #include "platform/ui/grids.h"
 
@@ -41,8 +46,33 @@ void BM_Paint100Rows(benchmark::State& state) { Paint(state, 100, 50); }
 void BM_PaintMillionRowsMiddle(benchmark::State& state) { Paint(state, 1000000, 500000); }
 void BM_PaintMillionRowsEnd(benchmark::State& state) { Paint(state, 1000000, 1000000); }
 
+// Sorting the string grid on one numeric column of random values; twice the
+// rows should take about twice the time (n log n, no quadratic step).
+void SortRows(benchmark::State& state) {
+  EnsureQtApplication();
+  const int rows = static_cast<int>(state.range(0));
+  TPlusStringGrid g(nullptr);
+  g.SetColCount(4);
+  g.SetRowCount(rows + 1);
+  std::mt19937 rng(7);
+  std::vector<std::string> values(rows);
+  for (auto& v : values) v = std::to_string(rng() % 1000000);
+  g.SortSettings()->SetColumn(1);
+  for (auto _ : state) {
+    state.PauseTiming();
+    for (int r = 0; r < rows; ++r) {
+      g.SetCells(1, r + 1, values[r]);
+      g.SetCells(2, r + 1, "row");
+    }
+    state.ResumeTiming();
+    g.QSort();
+  }
+  state.SetItemsProcessed(state.iterations() * rows);
+}
+
 }  // namespace
 
+BENCHMARK(SortRows)->Arg(100000)->Arg(200000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Paint100Rows);
 BENCHMARK(BM_PaintMillionRowsMiddle);
 BENCHMARK(BM_PaintMillionRowsEnd);
