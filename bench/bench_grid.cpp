@@ -5,6 +5,8 @@
 
 #include <memory>
 
+#include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
@@ -70,8 +72,30 @@ void SortRows(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * rows);
 }
 
+// Loading a delimited file of that many lines (three fields each) into the
+// grid; the file is written once into the temporary folder.
+void LoadCSV(benchmark::State& state) {
+  EnsureQtApplication();
+  const int lines = static_cast<int>(state.range(0));
+  const std::string name =
+      (std::filesystem::temp_directory_path() / ("zv_bench_" + std::to_string(lines) + ".csv")).string();
+  {
+    std::string text;
+    for (int i = 0; i < lines; ++i) text += std::to_string(i) + ";Fe" + std::to_string(i % 7) + ";0.125\n";
+    std::ofstream(name, std::ios::binary) << text;
+  }
+  for (auto _ : state) {
+    TPlusStringGrid g(nullptr);
+    g.LoadFromCSV(name);
+    benchmark::DoNotOptimize(g.RowCount());
+  }
+  std::filesystem::remove(name);
+  state.SetItemsProcessed(state.iterations() * lines);
+}
+
 }  // namespace
 
+BENCHMARK(LoadCSV)->Arg(100000)->Arg(200000)->Arg(400000)->Unit(benchmark::kMillisecond);
 BENCHMARK(SortRows)->Arg(100000)->Arg(200000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Paint100Rows);
 BENCHMARK(BM_PaintMillionRowsMiddle);

@@ -27,6 +27,7 @@
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/stringlist.h"
+#include "platform/rtl/streams.h"
 
 ZV_DECLARE_EXCEPTION(EPlusGridError, Exception)
 
@@ -707,6 +708,32 @@ public:
   TColor GetCellColor(int ACol, int ARow);
   bool IsCellReadOnly(int ACol, int ARow);
 
+  // ---- files, the text stream and column figures (plusgrid_files.cpp)
+  // Loads and saves cover the fixed cells too (the same setting as IncludeFixedCells).
+  bool FixedCellsInFiles() const { return FIncludeFixedCells; }
+  void SetFixedCellsInFiles(bool v) { FIncludeFixedCells = v; }
+  bool FirstLineIsData() const { return FFirstLineIsData; }
+  void SetFirstLineIsData(bool v) { FFirstLineIsData = v; }
+  // The zero character: detected per file.
+  char FileDelimiter() const { return FFileDelimiter; }
+  void SetFileDelimiter(char v) { FFileDelimiter = v; }
+  bool TildeLineBreaks() const { return FTildeLineBreaks; }
+  void SetTildeLineBreaks(bool v) { FTildeLineBreaks = v; }
+  // The whole file is read and checked before the grid changes; a file that
+  // cannot be opened or holds NUL bytes raises EPlusGridError.
+  void LoadFromCSV(const std::string& FileName, int MaxRows = -1);
+  void LoadExcelFile(const std::string& FileName) { LoadExcelSheet(FileName, ""); }
+  void LoadExcelSheet(const std::string& FileName, const std::string& SheetName);
+  void SaveExcelFile(const std::string& FileName, bool NewWorkbook) { SaveExcelSheet(FileName, "", NewWorkbook); }
+  // Always .xlsx content, written to exactly FileName.
+  void SaveExcelSheet(const std::string& FileName, const std::string& SheetName, bool NewWorkbook);
+  void SaveCellsAsText(TStream* AStream);
+  void LoadCellsFromText(TStream* AStream);
+  double ColumnSum(int ACol, int FromRow, int ToRow);
+  double ColumnAvg(int ACol, int FromRow, int ToRow);
+  double ColumnMin(int ACol, int FromRow, int ToRow);
+  double ColumnMax(int ACol, int FromRow, int ToRow);
+
   // ---- events
   TAutoAdvanceEvent OnAutoAdvance;
   TGridColorEvent OnGetCellColor, OnGetCellPrintColor;
@@ -848,6 +875,12 @@ private:
   void RestoreRowFromItem(TGridItem* Item, int ADisplRow);
   TGridItem* HiddenItem(int Index) const { return static_cast<TGridItem*>(FHiddenRows->Items(Index)); }
   void FilterDone();
+
+  // ---- file settings (plusgrid_files.cpp)
+  bool FFirstLineIsData = true, FTildeLineBreaks = false;
+  char FFileDelimiter = '\0';
+  // Kind 0 sum, 1 min, 2 max.
+  double ColumnFigure(int ACol, int FromRow, int ToRow, int Kind);
 
   // ---- nodes and grouping state (plusgrid_nodes.cpp, plusgrid_group.cpp)
   // Row insertion and removal the node and group code go through.
