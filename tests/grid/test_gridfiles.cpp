@@ -6,6 +6,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -95,6 +98,148 @@ std::string AtomWorkbook(const TTempDir& Dir) {
                    {"xl/sharedStrings.xml", shared},
                    {"xl/worksheets/sheet1.xml", sheet1},
                    {"xl/worksheets/sheet2.xml", sheet2}});
+}
+
+
+// ---- A small .xls written by the compound-file and BIFF8 layouts: one
+// "Workbook" stream of at least 4,096 bytes (so no mini stream is needed)
+// in a file of 512-byte sectors: FAT, directory, then the stream.
+
+void Put16(std::string& s, unsigned v) { s += static_cast<char>(v & 0xFF), s += static_cast<char>((v >> 8) & 0xFF); }
+void Put32(std::string& s, uint32_t v) {
+  Put16(s, v & 0xFFFF);
+  Put16(s, v >> 16);
+}
+void Record(std::string& s, unsigned Type, const std::string& Body) {
+  Put16(s, Type);
+  Put16(s, static_cast<unsigned>(Body.size()));
+  s += Body;
+}
+std::string Bof(unsigned Kind) {
+  std::string b;
+  Put16(b, 0x0600);
+  Put16(b, Kind);
+  Put16(b, 0x0DBB);
+  Put16(b, 0x07CC);
+  Put32(b, 0);
+  Put32(b, 0x06);
+  return b;
+}
+
+struct TXlsCell {
+  int Row, Col;
+  bool Number;
+  double Value;
+  int Sst;
+};
+
+std::string XlsWorkbook(const std::string& SheetName, const std::vector<std::string>& Strings,
+                        const std::vector<TXlsCell>& Cells, int Rows, int Cols) {
+  std::string globals;
+  Record(globals, 0x0809, Bof(0x0005));
+  std::string cp;
+  Put16(cp, 1200);
+  Record(globals, 0x0042, cp);
+  for (int i = 0; i < 16; ++i) Record(globals, 0x00E0, std::string(20, '\0'));
+  std::string sst;
+  Put32(sst, static_cast<uint32_t>(Strings.size()));
+  Put32(sst, static_cast<uint32_t>(Strings.size()));
+  for (const std::string& t : Strings) {
+    Put16(sst, static_cast<unsigned>(t.size()));
+    sst += '\0';
+    sst += t;
+  }
+  Record(globals, 0x00FC, sst);
+  const size_t sheetRecordAt = globals.size();
+  std::string bound;
+  Put32(bound, 0);  // patched below
+  bound += '\0';
+  bound += '\0';
+  bound += static_cast<char>(SheetName.size());
+  bound += '\0';
+  bound += SheetName;
+  Record(globals, 0x0085, bound);
+  Record(globals, 0x000A, "");
+  const uint32_t sheetAt = static_cast<uint32_t>(globals.size());
+  for (int k = 0; k < 4; ++k) globals[sheetRecordAt + 4 + k] = static_cast<char>((sheetAt >> (8 * k)) & 0xFF);
+
+  std::string sheet;
+  Record(sheet, 0x0809, Bof(0x0010));
+  std::string dim;
+  Put32(dim, 0);
+  Put32(dim, static_cast<uint32_t>(Rows));
+  Put16(dim, 0);
+  Put16(dim, static_cast<unsigned>(Cols));
+  Put16(dim, 0);
+  Record(sheet, 0x0200, dim);
+  for (const TXlsCell& c : Cells) {
+    std::string b;
+    Put16(b, static_cast<unsigned>(c.Row));
+    Put16(b, static_cast<unsigned>(c.Col));
+    Put16(b, 15);
+    if (c.Number) {
+      uint64_t bits;
+      std::memcpy(&bits, &c.Value, 8);
+      Put32(b, static_cast<uint32_t>(bits));
+      Put32(b, static_cast<uint32_t>(bits >> 32));
+      Record(sheet, 0x0203, b);
+    } else {
+      Put32(b, static_cast<uint32_t>(c.Sst));
+      Record(sheet, 0x00FD, b);
+    }
+  }
+  Record(sheet, 0x000A, "");
+  std::string stream = globals + sheet;
+  const uint32_t streamSize = static_cast<uint32_t>(std::max<size_t>(stream.size(), 4096));
+  stream.resize((streamSize + 511) / 512 * 512, '\0');
+  const uint32_t sectors = static_cast<uint32_t>(stream.size() / 512);
+
+  std::string header;
+  header += std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+  header += std::string(16, '\0');
+  Put16(header, 0x003E);
+  Put16(header, 0x0003);
+  Put16(header, 0xFFFE);
+  Put16(header, 9);
+  Put16(header, 6);
+  header += std::string(6, '\0');
+  Put32(header, 0);           // directory sectors (version 3)
+  Put32(header, 1);           // FAT sectors
+  Put32(header, 1);           // first directory sector
+  Put32(header, 0);
+  Put32(header, 0x1000);      // mini stream cut-off
+  Put32(header, 0xFFFFFFFE);  // no mini FAT
+  Put32(header, 0);
+  Put32(header, 0xFFFFFFFE);  // no DIFAT sectors
+  Put32(header, 0);
+  Put32(header, 0);  // the FAT is sector 0
+  while (header.size() < 512) Put32(header, 0xFFFFFFFF);
+
+  std::string fat;
+  Put32(fat, 0xFFFFFFFD);
+  Put32(fat, 0xFFFFFFFE);
+  for (uint32_t i = 0; i < sectors; ++i) Put32(fat, i + 1 < sectors ? 3 + i : 0xFFFFFFFE);
+  while (fat.size() < 512) Put32(fat, 0xFFFFFFFF);
+
+  auto entry = [](const std::string& Name, int Type, uint32_t Child, uint32_t Start, uint32_t Size) {
+    std::string e;
+    for (char c : Name) Put16(e, static_cast<unsigned char>(c));
+    e.resize(64, '\0');
+    Put16(e, Name.empty() ? 0 : static_cast<unsigned>((Name.size() + 1) * 2));
+    e += static_cast<char>(Type);
+    e += static_cast<char>(1);
+    Put32(e, 0xFFFFFFFF);
+    Put32(e, 0xFFFFFFFF);
+    Put32(e, Child);
+    e += std::string(16 + 4 + 16, '\0');
+    Put32(e, Start);
+    Put32(e, Size);
+    Put32(e, 0);
+    return e;
+  };
+  std::string dir = entry("Root Entry", 5, 1, 0xFFFFFFFE, 0) + entry("Workbook", 2, 0xFFFFFFFF, 2, streamSize) +
+                    entry("", 0, 0xFFFFFFFF, 0, 0) + entry("", 0, 0xFFFFFFFF, 0, 0);
+  return header + fat + dir + stream;
 }
 
 // ---------------------------------------------------------------------------
@@ -354,6 +499,25 @@ TEST(GridFilesWorkbook, RefusalsKeepGridAndFile) {
     EXPECT_EQ(std::string(e.what()), "Cannot save file " + dir.File("bad.xlsx"));
   }
   EXPECT_FALSE(FileExists(dir.File("bad.xlsx")));
+}
+
+TEST(GridFilesWorkbook, XlsReads) {
+  TTempDir dir;
+  const std::string name = dir.Write(
+      "atoms.xls", XlsWorkbook("Atoms", {"Fe", "O"},
+                               {{0, 0, false, 0, 0}, {0, 1, true, 0.25, 0}, {1, 0, false, 0, 1}, {1, 1, true, 3, 0}},
+                               2, 2));
+  EXPECT_EQ(WorkbookFormatOf(name), wfXls);
+  auto g = NewGrid(5, 5);
+  g->LoadExcelSheet(name, "Atoms");
+  EXPECT_EQ(Cells(*g), (Rows{{"Fe", "0.25"}, {"O", "3"}}));
+
+  const std::string bytes = TTempDir::Read(name);
+  for (size_t cut : {size_t{600}, size_t{1100}, size_t{1600}}) {
+    SCOPED_TRACE(cut);
+    EXPECT_THROW(g->LoadExcelFile(dir.Write("cut.xls", bytes.substr(0, cut))), EPlusGridError);
+    EXPECT_EQ(Cells(*g), (Rows{{"Fe", "0.25"}, {"O", "3"}}));
+  }
 }
 
 }  // namespace
