@@ -205,12 +205,13 @@ void TPlusStringGrid::Group(int ACol) {
   auto last = [this] { return RowCount() - 1 - FFixedFooters; };
   int b = FixedRows();
   while (b <= last()) {
-    const std::string v = GetCellText(ACol, b);
+    // Stored texts, so that ungrouping gives back every byte.
+    const std::string v = GetCellRaw(ACol, b);
     NodeInsertRows(b, 1);
     SetCellText(textCol, b, v);
     if (!g->MergeHeader()) colourRow(b, g->HeaderColor(), g->HeaderColorTo(), g->HeaderTextColor());
     const int h = b++;
-    while (b <= last() && GetCellText(ACol, b) == v) ++b;
+    while (b <= last() && GetCellRaw(ACol, b) == v) ++b;
     AddNode(RealRowIndex(h), b - h);
     if (g->Summary()) {
       NodeInsertRows(b, 1);
@@ -271,7 +272,7 @@ void TPlusStringGrid::UnGroup() {
   while (b <= RowCount() - 1 - FFixedFooters) {
     if (!IsNode(b)) {
       // Rows without the summary mark are data rows.
-      if (!IsSummary(b)) SetCellText(G, b, V);
+      if (!IsSummary(b)) SetCellRaw(G, b, V);
       ++b;
       continue;
     }
