@@ -3,6 +3,7 @@
 // sub-groups, and the row colour setters.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,21 @@ TEST(GridGroup, GroupAndUnGroupRestoreEveryCell) {
     g->UnGroup();
     EXPECT_EQ(Take(*g), before) << "a second UnGroup does nothing";
   }
+}
+
+TEST(GridGroup, StoredTextsComeBackUnderADisplayEvent) {
+  auto g = Table({"a", "A", "a"});
+  g->SortSettings()->SetAutoSortForGrouping(false);
+  g->OnGetDisplText = [](TObject*, int, int, std::string& v) {
+    for (char& c : v) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  };
+  const Snapshot before = Take(*g);
+  g->Group(2);
+  int headers = 0;
+  for (int r = 1; r < g->RowCount(); ++r) headers += g->IsNode(r);
+  EXPECT_EQ(headers, 3) << "a and A are different values";
+  g->UnGroup();
+  EXPECT_EQ(Take(*g), before);
 }
 
 TEST(GridGroup, HeaderTextOnColumnOneAndGroupingOnColumnZero) {
