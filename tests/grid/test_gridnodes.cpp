@@ -133,6 +133,20 @@ TEST(GridNodes, RowsOutsideNodesKeepHiddenRowsInPlace) {
   EXPECT_EQ(Shown(*g), (Strings{"r1", "r2", "r3", "r4", "r5", "r6", "r7"}));
 }
 
+TEST(GridNodes, FilteringAContractedGridKeepsTheRowOrder) {
+  auto g = Labelled(8);
+  for (int r = 1; r < 8; ++r) g->SetCells(2, r, r % 2 ? "odd" : "even");
+  g->AddNode(2, 3);
+  g->ContractNode(2);
+  TFilterData* f = g->Filter()->Add();
+  f->SetColumn(2);
+  f->SetCondition("odd");
+  g->SetFilterActive(true);
+  g->SetFilterActive(false);
+  g->ExpandNode(2);
+  EXPECT_EQ(Shown(*g), (Strings{"r1", "r2", "r3", "r4", "r5", "r6", "r7"}));
+}
+
 TEST(GridNodes, GlyphClickWithEvents) {
   TClickGrid g(nullptr);
   g.SetBounds(0, 0, 300, 300);
