@@ -461,6 +461,9 @@ enum { skColumn, skIndexed, skGroup, skGroupIndexed };
 
 void TPlusStringGrid::SortFrame(int Kind) {
   if (FSorting) return;
+  // No column to sort on (-1 after an undone sort): nothing moves.
+  const int col = FSortSettings->Column();
+  if ((Kind == skColumn || Kind == skGroup) && (col < 0 || col >= ColCount())) return;
   if (FUnsortedRows->Count() != RowCount()) ResetUnsortedOrder();
   const bool keepCol0 = FSortSettings->NormalCellsOnly() && FixedCols() > 0;
   const int oldRows = RowCount();

@@ -208,6 +208,16 @@ TEST(GridSort, ClickCycleWithUndoSortAndTheMouse) {
   EXPECT_EQ(Col(g, 1), in) << "a refused click sorts nothing";
 }
 
+TEST(GridSort, NoSortColumnMovesNothing) {
+  for (int col : {-1, 4, 99}) {
+    auto g = GridWith({"b", "a"});
+    g->SortSettings()->SetColumn(col);
+    g->SortSettings()->SetSingleColumn(true);
+    EXPECT_NO_THROW(g->QSort());
+    EXPECT_EQ(Col(*g, 1), (Strings{"b", "a"}));
+  }
+}
+
 TEST(GridSort, UnSortAfterSeveralSorts) {
   auto g = GridWith({"3", "1", "2", "5", "4"});
   g->QSort();
