@@ -635,6 +635,36 @@ public:
   // Kept while the in-place editor shows (set by the editing cycle).
   void SetEditorShowing(bool v) { FEditorShowing = v; }
 
+  // ---- cell graphic extents and drawing
+  // How the painter places a cell's graphic: its size, alignments and
+  // whether the cell's text shows too. No graphic: 0 x 0, text shown.
+  struct TCellGraphicLayout {
+    TCellGraphic* Graphic = nullptr;
+    int W = 0, H = 0;
+    TCellHAlign HAlign = haLeft;
+    TCellVAlign VAlign = vaTop;
+    bool ShowText = true;
+  };
+  TCellGraphicLayout GetCellGraphicLayout(int ACol, int ARow);
+  // The graphic's size for an output of scale Factor whose cell is Width x Height.
+  virtual TPoint GetCellGraphicSizeScaled(int ACol, int ARow, double Factor, int Width, int Height);
+  // The image indexes of a ctImages cell; nil for any other kind.
+  TIntList* GetCellImages(int ACol, int ARow);
+  // Bitmap, icon or image-list reference of the graphic; -1 for other kinds.
+  int GetCellGraphicValue(int ACol, int ARow);
+  bool IsPasswordCell(int ACol, int ARow) { return GetCellPassword(ACol, ARow); }
+  // Repaints the header cells (last fixed row and column) of two positions.
+  void RepaintCellHeaders(int Col1, int Row1, int Row2, int Col2);
+  // The graphic G of the pass's cell inside ACellRect (the cell's full rectangle);
+  // HAlign and VAlign are the cell's text alignments.
+  void DrawCellGraphic(TCanvas* ACanvas, const TRect& ACellRect, TCellGraphic* G, int ACol, int ARealCol, int ARow,
+                       TGridDrawState AState, TAlignment HAlign, TVAlignment VAlign);
+  // The expand / contract glyph of a node row and the tree lines of column 0.
+  void DrawNodeGlyph(TCanvas* ACanvas, const TRect& ACellRect, TCellGraphic* G, int ACol, int ARow);
+  void DrawTreeLines(TCanvas* ACanvas, const TRect& ACellRect, int ARow);
+
+  virtual void StretchColumn() {}
+
   // ---- events
   TAutoAdvanceEvent OnAutoAdvance;
   TGridColorEvent OnGetCellColor, OnGetCellPrintColor;
@@ -758,7 +788,6 @@ private:
   bool Designing() const { return ComponentState().Contains(csDesigning); }
   bool IsLoading() const { return ComponentState().Contains(csLoading); }
   void FormResized();
-  virtual void StretchColumn() {}
   void WriteColumnHeaders();
   void WriteRowHeaders();
   void MergeColumns();

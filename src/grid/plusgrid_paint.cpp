@@ -242,6 +242,10 @@ void TPlusStringGrid::DrawCellText(TCanvas* ACanvas, int ACol, int ARow, TRect A
   ARect.Left -= indicatorShift;
   // 16.
   DrawFixedLookAfter(ACanvas, ACol, ARow, ARect);
+  // 17.
+  if (rc == 0) DrawTreeLines(ACanvas, ARect, ARow);
+  // 18.
+  if (TCellGraphic* g = GetCellGraphic(rc, ARow)) DrawCellGraphic(ACanvas, ARect, g, ACol, rc, ARow, AState, ha, va);
   // 19.
   if (OnDrawCell) {
     const TRect saved = ARect;
