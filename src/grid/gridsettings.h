@@ -136,7 +136,9 @@ public:
   ZV_SETTING(bool, Save)
   ZV_SETTING(std::string, Key)
   ZV_SETTING(std::string, Section)
-  ZV_SETTING(bool, Stretch)
+  // Stretches at once when the grid has a parent.
+  bool Stretch() const { return FStretch; }
+  void SetStretch(bool v);
   ZV_SETTING(int, StretchColumn)
   ZV_SETTING(bool, SynchWithGrid)
   ZV_SETTING(TColumnSizeLocation, Location)

@@ -445,13 +445,14 @@ void TPlusStringGrid::FormResized() {
       FFormHeight = FResizeForm->Height();
     }
   }
-  StretchColumn();
+  StretchColumn(FColumnSize->StretchColumn());
 }
 
 TPlusStringGrid::~TPlusStringGrid() {
   // The listener list of a form being destroyed is gone already.
   if (FResizeForm && !FResizeFormComponent->ComponentState().Contains(csDestroying))
     FResizeForm->RemoveResizeListener(this);
+  SaveColumnSizesOnDestroy();
   // Hidden rows hold their records; put them back so the cell store frees them.
   if (NumHiddenRows() > 0) UnHideRowsAll();
   FListeners.clear();
@@ -486,6 +487,7 @@ void TPlusStringGrid::Loaded() {
     TCustomGrid::SetOptions(o);
     FNavigation->SetAlwaysEdit(true);
   }
+  if (FColumnSize->Save()) LoadColumnSizes();
 }
 
 void TPlusStringGrid::Assign(TPersistent* Source) {

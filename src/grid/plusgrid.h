@@ -663,8 +663,19 @@ public:
   void DrawNodeGlyph(TCanvas* ACanvas, const TRect& ACellRect, TCellGraphic* G, int ACol, int ARow);
   void DrawTreeLines(TCanvas* ACanvas, const TRect& ACellRect, int ARow);
 
-  virtual void StretchColumn() {}
+  // ---- column sizes kept between runs (ColumnSize: Key, Section, Location)
+  void SaveColumnSizes();
+  void LoadColumnSizes();
+  // Stretches column ACol (-1 the last) to fill the client width; no-op until
+  // the sizing code overrides it.
+  virtual void StretchColumn(int ACol) { (void)ACol; }
 
+protected:
+  // Reads the kept widths when the window is made (ColumnSize.Save).
+  void CreateWnd() override;
+  void SaveColumnSizesOnDestroy();
+
+public:
   // ---- events
   TAutoAdvanceEvent OnAutoAdvance;
   TGridColorEvent OnGetCellColor, OnGetCellPrintColor;
