@@ -228,6 +228,8 @@ void TPlusStringGrid::DeclareProperties(TClassInfo& c) {
   ZV_OBJ(Bands, TBands)
   ZV_OBJ(ControlLook, TControlLook)
   ZV_OBJ(ShowModified, TShowModified)
+  ZV_OBJ(FloatingFooter, TFloatingFooter)
+  ZV_OBJ(BackGround, TBackGround)
   ZV_EVENT(OnGetCellBorder, TGridBorderEvent)
   ZV_OBJ(OfficeHint, TPlusHintInfo)
   ZV_OBJ(PictureContainer, TPictureContainer)
@@ -555,6 +557,7 @@ void TPlusStringGrid::Invalidate() {
     return;
   }
   TBaseGrid::Invalidate();
+  FFloatingFooter->Invalidate();
 }
 
 void TPlusStringGrid::EndUpdate() {
@@ -639,6 +642,7 @@ void TPlusStringGrid::SetFixedRowHeight(int v) {
 void TPlusStringGrid::SetDefaultRowHeight(int v) {
   TCustomGrid::SetDefaultRowHeight(v);
   if (Designing()) FFixedRowHeight = v;
+  FFloatingFooter->SetFooterHeight(v);
 }
 
 void TPlusStringGrid::SetFixedRightCols(int v) {

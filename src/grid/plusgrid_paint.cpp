@@ -27,6 +27,7 @@ void TPlusStringGrid::Paint() {
     canvas->Rectangle(r);
   }
   canvas->Pen()->SetColor(clBlack);
+  if (!FBackGround->Bitmap()->Empty() || FBackGround->ColorTo() != clNone) PaintEmptyArea();
 }
 
 void TPlusStringGrid::DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) {
@@ -294,6 +295,8 @@ void TPlusStringGrid::DrawCellContent(TCanvas* ACanvas, int ACol, int ARealCol, 
     ACanvas->Font()->SetColor(Font()->Color());
     DoGetCellColor(ARealCol, ARow, AState, ACanvas->Brush(), ACanvas->Font());
   }
+  // The background picture or gradient, before the frame and the text.
+  DrawCellBackground(ACanvas, ACol, ARow, R, AState);
   // 6. Selection frame over the grid lines at the outer edges of the range.
   const TGridRect sel = Selection();
   if (FSelectionRectangle && ACol >= sel.Left && ACol <= sel.Right && ARow >= sel.Top && ARow <= sel.Bottom) {
