@@ -372,3 +372,81 @@ TEST_F(GraphicsFixture, PaintStaysWithinTheCellForEveryKind) {
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------------------
+// One reviewed picture of a painted grid: bands, merged cells, check boxes,
+// an HTML cell, a node and a comment. ZELVORA_UPDATE_GOLDEN=1 writes it anew
+// (look at it before keeping it).
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/gfx/colors.h"
+
+namespace {
+
+std::filesystem::path GridGoldenDir() {
+  if (const char* src = std::getenv("ZELVORA_SOURCE_DIR")) return std::filesystem::path(src) / "tests/grid/golden";
+  return std::filesystem::path(__FILE__).parent_path() / "golden";
+}
+
+TEST_F(GraphicsFixture, PaintedGridMatchesTheReviewedPicture) {
+  Grid->SetColCount(4);
+  Grid->SetRowCount(6);
+  Grid->SetBounds(0, 0, 330, 140);
+  Grid->SetColWidths(0, 40);
+  Grid->SetColWidths(1, 100);
+  Grid->SetColWidths(2, 100);
+  Grid->SetColWidths(3, 80);
+  Grid->Bands()->SetPrimaryColor(0xE0FFFF);
+  Grid->Bands()->SetSecondaryColor(0xFFE8D8);
+  Grid->Bands()->SetPrimaryLength(2);
+  Grid->Bands()->SetSecondaryLength(1);
+  Grid->Bands()->SetActive(true);
+  Grid->ControlLook()->SetControlStyle(csWinXP);
+  Grid->SetCells(1, 0, "Atom");
+  Grid->SetCells(2, 0, "Refine");
+  Grid->SetCells(3, 0, "Note");
+  Grid->SetCells(1, 1, "Fe1");
+  Grid->SetCells(1, 2, "<b>O</b>2 <font color=\"clRed\">split</font>");
+  Grid->SetCells(1, 3, "merged over two columns");
+  Grid->MergeCells(1, 3, 2, 1);
+  Grid->SetCells(2, 1, "x");
+  Grid->AddCellCheckBox(2, 1, true, false);
+  Grid->SetCells(2, 2, "y");
+  Grid->AddCellCheckBox(2, 2, false, false);
+  Grid->SetCells(3, 4, "Y");
+  Grid->AddCellCheckBox(3, 4, false, true);
+  TCellGraphic* note = Grid->CreateCellGraphic(3, 2);
+  note->CellType = ctComment;
+  note->CellAngle = static_cast<int>(clNone);
+  Grid->SetCells(3, 2, "see");
+  Grid->SetSelection(TGridRect{1, 5, 1, 5});
+  Paint();
+
+  TBitmap image;
+  image.SetSize(Grid->Width(), Grid->Height());
+  image.Canvas()->CopyRect(Rect(0, 0, Grid->Width(), Grid->Height()), Grid->Canvas(),
+                           Rect(0, 0, Grid->Width(), Grid->Height()));
+  const std::filesystem::path file = GridGoldenDir() / "grid_paint.png";
+  if (std::getenv("ZELVORA_UPDATE_GOLDEN")) {
+    std::filesystem::create_directories(file.parent_path());
+    TPngImage png;
+    png.Assign(&image);
+    png.SaveToFile(file.string());
+    GTEST_SKIP() << "wrote " << file;
+  }
+  TPicture picture;
+  ASSERT_NO_THROW(picture.LoadFromFile(file.string())) << file;
+  TBitmap golden;
+  golden.Assign(picture.Graphic());
+  ASSERT_EQ(golden.Width(), image.Width());
+  ASSERT_EQ(golden.Height(), image.Height());
+  int differing = 0;
+  for (int y = 0; y < image.Height(); ++y)
+    for (int x = 0; x < image.Width(); ++x)
+      if (ColorToRGB(image.Canvas()->Pixels(x, y)) != ColorToRGB(golden.Canvas()->Pixels(x, y))) ++differing;
+  EXPECT_EQ(differing, 0) << "pixels differ from " << file;
+}
+
+}  // namespace
