@@ -194,4 +194,27 @@ TEST_F(FooterFixture, PanelPaintsTheTotalsRowUnderItsColumns) {
   EXPECT_EQ(p->ColumnsTo(0, true), 0);
 }
 
+TEST_F(FooterFixture, HintFollowsTheColumnUnderTheMouse) {
+  ShowFooter();
+  TFooterPanel* p = Grid->FooterPanel();
+  std::vector<int> asked;
+  Grid->OnGridHint = [&](TObject*, int r, int col, std::string& h) {
+    asked.push_back(col);
+    EXPECT_EQ(r, Grid->RowCount() - 1);
+    h = "total of " + std::to_string(col);
+  };
+  const TRect col2 = Grid->GetCellRect(2, 0);
+  guitest::MouseMove(p, col2.Left + 5, 5);
+  EXPECT_TRUE(asked.empty()) << "no hints unless the footer shows them";
+  Grid->FloatingFooter()->SetShowHint(true);
+  EXPECT_TRUE(p->ShowHint());
+  guitest::MouseMove(p, col2.Left + 5, 5);
+  EXPECT_EQ(p->HintColumn(), 2);
+  EXPECT_EQ(p->Hint(), "total of 2");
+  guitest::MouseMove(p, col2.Left + 9, 5);
+  EXPECT_EQ(asked.size(), 1u) << "the same column asks once";
+  guitest::MouseLeave(p);
+  EXPECT_EQ(p->HintColumn(), -1);
+}
+
 }  // namespace
