@@ -4,6 +4,7 @@
 // pixel for pixel with the drawing routine the cell should have used.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -350,6 +351,29 @@ TEST_F(GraphicsFixture, NodeGlyphShowsItsStateAndTreeLinesJoinTheChildren) {
   cn->SetShowTree(false);
   Paint();
   EXPECT_NE(PixelAt(r2.Left + x, r2.Top + 2), RGB(clRed)) << "ShowTree off";
+}
+
+TEST_F(GraphicsFixture, RotatedTextRunsUpTheCell) {
+  Grid->SetRowHeights(2, 90);
+  Grid->SetCells(2, 2, "Rotated text");
+  TCellGraphic* g = Grid->CreateCellGraphic(2, 2);
+  g->CellType = ctRotated;
+  g->CellAngle = 90;
+  Paint();
+  const TRect cell = Grid->GetMergedCellRect(2, 2);
+  int left = cell.Right, right = -1, top = cell.Bottom, bottom = -1;
+  for (int y = cell.Top + 1; y < cell.Bottom - 1; ++y)
+    for (int x = cell.Left + 1; x < cell.Right - 1; ++x)
+      if (PixelAt(x, y) == RGB(clBlack)) {
+        left = std::min(left, x);
+        right = std::max(right, x);
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+      }
+  ASSERT_GE(right, 0) << "the text is drawn";
+  const int w = Grid->Canvas()->TextWidth("Rotated text");
+  EXPECT_GT(bottom - top, w - 6) << "as tall as the text is long";
+  EXPECT_LT(right - left, Grid->Canvas()->TextHeight("Rg") + 2) << "as wide as one line";
 }
 
 TEST_F(GraphicsFixture, PaintStaysWithinTheCellForEveryKind) {
