@@ -697,8 +697,14 @@ public:
   void DrawCellGraphic(TCanvas* ACanvas, const TRect& ACellRect, TCellGraphic* G, int ACol, int ARealCol, int ARow,
                        TGridDrawState AState, TAlignment HAlign, TVAlignment VAlign);
   // The expand / contract glyph of a node row and the tree lines of column 0.
-  void DrawNodeGlyph(TCanvas* ACanvas, const TRect& ACellRect, TCellGraphic* G, int ACol, int ARow);
+  void DrawNodeGlyph(TCanvas* ACanvas, const TRect& ACellRect, TCellGraphic* G, int ARow);
   void DrawTreeLines(TCanvas* ACanvas, const TRect& ACellRect, int ARow);
+
+private:
+  // The graphic's room by the sizing table, with or without the full alignments.
+  TPoint CellGraphicExtent(int ACol, int ARow, bool ApplyFull);
+
+public:
 
   // ---- column sizes kept between runs (ColumnSize: Key, Section, Location)
   void SaveColumnSizes();

@@ -33,7 +33,9 @@ TGraphic* GraphicOf(TObject* o) {
 // ---------------------------------------------------------------------------
 // Extents
 
-TPoint TPlusStringGrid::GetCellGraphicSize(int ACol, int ARow) {
+TPoint TPlusStringGrid::GetCellGraphicSize(int ACol, int ARow) { return CellGraphicExtent(ACol, ARow, true); }
+
+TPoint TPlusStringGrid::CellGraphicExtent(int ACol, int ARow, bool ApplyFull) {
   TCellGraphic* g = GetCellGraphic(ACol, ARow);
   if (!g) return TPoint{0, 0};
   const bool beside = g->CellHAlign == haBeforeText || g->CellHAlign == haAfterText;
@@ -116,7 +118,7 @@ TPoint TPlusStringGrid::GetCellGraphicSize(int ACol, int ARow) {
     default:
       break;
   }
-  if (g->CellVAlign == vaFull || g->CellHAlign == haFull) {
+  if (ApplyFull && (g->CellVAlign == vaFull || g->CellHAlign == haFull)) {
     const TRect r = GetMergedCellRect(DisplColIndex(ACol), ARow);
     if (g->CellVAlign == vaFull) h = r.Height();
     if (g->CellHAlign == haFull) w = r.Width();
@@ -154,17 +156,9 @@ TPoint TPlusStringGrid::GetCellGraphicSizeScaled(int ACol, int ARow, double Fact
     case ctButton:
     case ctBitButton:
       return TPoint{g->CellIndex & 0xFFFF, (g->CellIndex >> 16) & 0xFFFF};
-    default: {
+    default:
       // The other kinds measure as on screen, without the full alignments.
-      const TCellHAlign ha = g->CellHAlign;
-      const TCellVAlign va = g->CellVAlign;
-      if (ha == haFull) g->CellHAlign = haLeft;
-      if (va == vaFull) g->CellVAlign = vaTop;
-      const TPoint p = GetCellGraphicSize(ACol, ARow);
-      g->CellHAlign = ha;
-      g->CellVAlign = va;
-      return p;
-    }
+      return CellGraphicExtent(ACol, ARow, false);
   }
 }
 
@@ -270,7 +264,7 @@ void TPlusStringGrid::DrawCellGraphic(TCanvas* ACanvas, const TRect& ACellRect, 
                                       TVAlignment VAlign) {
   const TCellType kind = G->CellType;
   if (kind == ctNode) {
-    DrawNodeGlyph(ACanvas, ACellRect, G, ACol, ARow);
+    DrawNodeGlyph(ACanvas, ACellRect, G, ARow);
     return;
   }
   const TCellGraphicLayout lay = GetCellGraphicLayout(ARealCol, ARow);
@@ -513,7 +507,7 @@ void TPlusStringGrid::DrawCellGraphic(TCanvas* ACanvas, const TRect& ACellRect, 
   }
 }
 
-void TPlusStringGrid::DrawNodeGlyph(TCanvas* ACanvas, const TRect& ACellRect, TCellGraphic* G, int ACol, int ARow) {
+void TPlusStringGrid::DrawNodeGlyph(TCanvas* ACanvas, const TRect& ACellRect, TCellGraphic* G, int ARow) {
   TCellNode* cn = FCellNode.get();
   TRect R = ACellRect;
   const int I = GetNodeIndent(ARow), N = cn->NodeIndent();
@@ -538,7 +532,6 @@ void TPlusStringGrid::DrawNodeGlyph(TCanvas* ACanvas, const TRect& ACellRect, TC
     }
     ACanvas->SetPen(&saved);
   }
-  (void)ACol;
   // 2.
   R.Left = ACellRect.Left + I - N / 2 - 4;
   TColor bk = ACanvas->Brush()->Color();
@@ -619,11 +612,12 @@ void TPlusStringGrid::DrawTreeLines(TCanvas* ACanvas, const TRect& ACellRect, in
   const int top = ACellRect.Top, bottom = ACellRect.Bottom, mid = (top + bottom) / 2;
   const int L = levelOf(ARow);
   const bool last = ARow >= RowCount() - 1;
-  // 1. The stroke into the row; with ShowTreeFull it runs to the cell's right
-  // edge, never beyond the cell.
+  // 1. The stroke into the row, up to where the text starts; with ShowTreeFull
+  // and no text it runs on to the cell's right edge, never beyond the cell.
   if (L > 0) {
+    const bool full = cn->ShowTreeFull() && GetCellText(0, ARow).empty();
     ACanvas->MoveTo(x, mid);
-    ACanvas->LineTo(cn->ShowTreeFull() ? ACellRect.Right - 1 : left + 4, mid);
+    ACanvas->LineTo(full ? ACellRect.Right - 1 : left + 4, mid);
   }
   // 2. The line of this row's own level: 0 for a node row, 1 ends here, 2 goes on.
   int kind = 2;

@@ -348,6 +348,20 @@ TEST_F(GraphicsFixture, NodeGlyphShowsItsStateAndTreeLinesJoinTheChildren) {
   for (int px = r4.Left; px < r4.Right - 1; ++px)
     ASSERT_NE(PixelAt(px, (r4.Top + r4.Bottom) / 2), RGB(clRed)) << "no tree outside the node";
 
+  // ShowTreeFull: an empty cell's stroke runs to the cell's edge; a text is not struck through.
+  cn->SetShowTreeFull(true);
+  Grid->SetCells(0, 2, "Fe");
+  Paint();
+  const TRect r2in = Rect(r2.Left, r2.Top, r2.Right - 1, r2.Bottom - 1);
+  auto strokeReaches = [&](const TRect& r, int px) {
+    for (int y = (r.Top + r.Bottom) / 2 - 2; y <= (r.Top + r.Bottom) / 2 + 2; ++y)
+      if (PixelAt(px, y) == RGB(clRed)) return true;
+    return false;
+  };
+  EXPECT_TRUE(strokeReaches(r3, r3.Right - 3)) << "empty cell: the full stroke";
+  EXPECT_FALSE(strokeReaches(r2in, r2.Right - 3)) << "cell with text: the stroke stops before it";
+  EXPECT_TRUE(strokeReaches(r2in, r2.Left + I + 2));
+
   cn->SetShowTree(false);
   Paint();
   EXPECT_NE(PixelAt(r2.Left + x, r2.Top + 2), RGB(clRed)) << "ShowTree off";
