@@ -442,6 +442,8 @@ void TPlusStringGrid::DrawCellGraphic(TCanvas* ACanvas, const TRect& ACellRect, 
       }
       break;
     case ctProgress: {
+      // A zero range has no share to show: nothing is drawn.
+      if (G->CellErrLen == G->CellErrFrom) break;
       const TGridControlStyle style = FControlLook->ControlStyle();
       const double value = cellFloat();
       if ((style == csWinXP || style == csTheme) && FXPFlag && FControlLook->ProgressXP() && XPVSLoaded()) {

@@ -297,6 +297,13 @@ TEST_F(GraphicsFixture, StyledProgressShowsItsShareOfTheRangeAndNeverRaises) {
   // The same for the plain progress bar and the range bar.
   g->CellType = ctProgress;
   EXPECT_NO_THROW(Paint());
+  const TRect inside = Rect(cell.Left + 1, cell.Top + 1, cell.Right - 2, cell.Bottom - 2);
+  for (TColor p : Region(Grid->Canvas(), inside)) ASSERT_EQ(p, RGB(clWhite)) << "progress bar over a zero range: nothing";
+  g->CellErrLen = 100;
+  Paint();
+  bool ink = false;
+  for (TColor p : Region(Grid->Canvas(), inside)) ink |= p != RGB(clWhite);
+  EXPECT_TRUE(ink) << "a text that is no number draws the bar at 0";
   g->CellType = ctRangeIndicator;
   g->CellIndex = 0;
   EXPECT_NO_THROW(Paint());
