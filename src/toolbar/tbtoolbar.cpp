@@ -382,6 +382,11 @@ void TTBCustomToolbar::SetChevronMoveItems(bool V) {
   FView->SetUsePriorityList(V && !IsDesigning());
 }
 
+void TTBCustomToolbar::SetChevronPriorityForNewItems(TTBChevronPriorityForNewItems V) {
+  FChevronPriorityForNewItems = V;
+  FView->SetNewViewersGetHighestPriority(V == tbcpHighest);
+}
+
 void TTBCustomToolbar::SetFloatingWidth(int V) {
   if (FFloatingWidth == V) return;
   FFloatingWidth = V;
@@ -536,6 +541,18 @@ void TTBCustomToolbar::Dispatch(TMessage& M) {
       if (!FMouseDown) CancelHover();
       TTBCustomDockableWindow::Dispatch(M);
       return;
+    case WM_CONTEXTMENU:
+      CancelHover();
+      TTBCustomDockableWindow::Dispatch(M);
+      return;
+    case CM_WININICHANGE:
+      TTBCustomDockableWindow::Dispatch(M);
+      if (M.WParam == 42 && FView) {  // the non-client metrics, which the menu font follows
+        UpdateToolbarMenuFont();
+        FView->InvalidatePositions();
+        Arrange();
+      }
+      return;
     case WM_CANCELMODE:
       TTBCustomDockableWindow::Dispatch(M);
       if (FView && (FView->State() & vsModal)) FView->CancelMode();
@@ -624,6 +641,14 @@ void TTBCustomToolbar::MouseDown(TMouseButton Button, TShiftState Shift, int X, 
     ~TDone() { F = false; }
   } Done{FMouseDown};
   FView->EnterToolbarLoop(1);
+}
+
+bool TTBCustomToolbar::PointOverChild(TPoint ClientPos) {
+  if (TControl* C = ControlAtPos(ClientPos, true, true); C && C->Visible()) return true;
+  if (IsDesigning()) return false;
+  FView->UpdateSelection(ClientToScreen(ClientPos), true, this);
+  TTBItemViewer* V = FView->Selected();
+  return V && !(V->Item->ItemStyle() & tbisClicksTransparent);
 }
 
 void TTBCustomToolbar::Notification(TComponent* AComponent, TOperation Operation) {

@@ -96,7 +96,7 @@ public:
   bool ChevronMoveItems() const { return FChevronMoveItems; }
   void SetChevronMoveItems(bool V);
   TTBChevronPriorityForNewItems ChevronPriorityForNewItems() const { return FChevronPriorityForNewItems; }
-  void SetChevronPriorityForNewItems(TTBChevronPriorityForNewItems V) { FChevronPriorityForNewItems = V; }
+  void SetChevronPriorityForNewItems(TTBChevronPriorityForNewItems V);
   int FloatingWidth() const { return FFloatingWidth; }
   void SetFloatingWidth(int V);
   TCustomImageList* Images() const { return FItem->SubMenuImages(); }
@@ -132,6 +132,9 @@ public:
   bool DoShortCut(TMessage& Message);
   // Removes the hover selection unless the mouse is captured.
   void CancelHover();
+  // Whether a press at the client point is for a child control or an item
+  // rather than a drag of the toolbar.
+  bool PointOverChild(TPoint ClientPos);
 
   // Layout.
   TPoint BaseSize() override;

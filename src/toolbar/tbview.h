@@ -119,6 +119,9 @@ public:
   void GivePriority(TTBItemViewer* AViewer);
   TTBItemViewer* HighestPriorityViewer();
   bool UsePriorityList() const { return FUsePriorityList; }
+  // Whether viewers made for items added later go first in the priority
+  // list (else last).
+  void SetNewViewersGetHighestPriority(bool v) { FNewViewersGetHighestPriority = v; }
   void SetUsePriorityList(bool v);
   int InternalViewersAtFront() const { return FInternalViewersAtFront; }
   int InternalViewersAtEnd() const { return FInternalViewersAtEnd; }

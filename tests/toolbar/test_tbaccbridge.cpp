@@ -202,6 +202,30 @@ TEST_F(TAccForm, AnOpenSubmenuIsTheItemsChildAndClosedMenusFailCleanly) {
   EXPECT_TRUE(Log.empty());
 }
 
+TEST_F(TAccForm, SelectTakesTheFocusFlagOnlyAndStartsTheLoopAfterTheCall) {
+  auto PrintAcc = AccObjectOfViewer(Tools->View()->Viewers(1));
+  EXPECT_EQ(PrintAcc->Select(2, kChildIdSelf), kAccInvalidArg);
+  EXPECT_EQ(PrintAcc->Select(kSelTakeFocus, 1), kAccInvalidArg);
+  EXPECT_EQ(AccObjectOfView(Tools->View())->Select(kSelTakeFocus, kChildIdSelf), kAccMemberNotFound);
+  int Focus = -1;
+  EXPECT_EQ(PrintAcc->GetFocus(Focus), kAccFalse);
+  bool Modal = false;
+  TAccResult FocusResult = kAccFail;
+  EXPECT_EQ(PrintAcc->Select(kSelTakeFocus, kChildIdSelf), kAccOk);
+  EXPECT_EQ(Tools->View()->Selected(), Tools->View()->Viewers(1));
+  EXPECT_FALSE(Tools->View()->State() & vsModal);  // not during the call
+  QueueCall([&] {
+    Modal = (Tools->View()->State() & vsModal) != 0;
+    FocusResult = PrintAcc->GetFocus(Focus);
+    guitest::PostKey(Tools, VK_ESCAPE);
+  });
+  guitest::ProcessEvents();
+  EXPECT_TRUE(Modal);
+  EXPECT_EQ(FocusResult, kAccOk);
+  EXPECT_EQ(Focus, kChildIdSelf);
+  EXPECT_TRUE(Log.empty());  // selected, not executed
+}
+
 TEST_F(TAccForm, MenuLoopsTellStartFocusAndEnd) {
   std::vector<std::string> Events;
   TAccessibleEventHook Old = SetAccessibleEventHook([&](TAccessibleEvent E, TWinControl* W, int Child) {

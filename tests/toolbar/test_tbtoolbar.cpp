@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/gfx/bitmap.h"
+#include "platform/gfx/colors.h"
 #include "platform/rtl/registry.h"
 #include "platform/ui/appkeys.h"
 #include "platform/ui/forms.h"
@@ -400,6 +402,113 @@ TEST_F(TToolbarTest, LayoutSavedToTheRegistryComesBackInAFreshWindow) {
   // The top dock lost the main toolbar's row.
   EXPECT_EQ(Fresh.Top->Height(), Fresh.Menu->Height());
   TRegistry().DeleteKey(Key);
+}
+
+TEST_F(TToolbarTest, WhileLoadingMenuBarSetsOnlyStyleAndLoadedAdoptsControls) {
+  TForm F(nullptr);
+  auto* T = new TTBToolbar(&F);
+  T->SetLoadingState(true);
+  T->SetMenuBar(true);
+  EXPECT_TRUE(T->ControlStyle().Contains(csMenuEvents));
+  EXPECT_TRUE(T->View()->Style() & vsMenuBar);
+  // The stored values of the companions stay.
+  EXPECT_FALSE(T->FullSize);
+  EXPECT_EQ(T->ShrinkMode(), tbsmChevron);
+  EXPECT_TRUE(T->CloseButton());
+  EXPECT_FALSE(T->ProcessShortCuts());
+  // A loose control waits for the end of loading, then joins at the end.
+  auto* Item = new TTBItem(&F);
+  T->Items()->Add(Item);
+  auto* Box = new TCustomControl(&F);
+  Box->SetParent(T);
+  EXPECT_EQ(T->Items()->Count(), 1);
+  T->SetLoadingState(false);
+  static_cast<TComponent*>(T)->Loaded();
+  ASSERT_EQ(T->Items()->Count(), 2);
+  EXPECT_EQ(T->FindControlItem(Box), T->Items()->Items(1));
+}
+
+TEST_F(TToolbarTest, DesignTimeControlItemsTakeTheFirstFreeName) {
+  TForm F(nullptr);
+  auto* Taken = new TTBItem(&F);
+  Taken->SetName("TBControlItem1");
+  auto* T = new TTBToolbar(&F);
+  T->SetDesigning(true, false);
+  auto* Box = new TCustomControl(&F);
+  Box->SetParent(T);
+  ASSERT_NE(T->FindControlItem(Box), nullptr);
+  EXPECT_EQ(T->FindControlItem(Box)->Name(), "TBControlItem2");
+  EXPECT_EQ(T->FindControlItem(Box)->Owner(), &F);
+}
+
+TEST_F(TToolbarTest, WrapAndChevronLengthsFollowTheShrinkModeAndTheDock) {
+  TMainWindow W;
+  TTBToolbar* T = W.Main;
+  T->SetFloatingWidth(90);
+  const TPoint NC = T->DockedNCSize();
+  const int DockWrap = W.Top->Width() - W.Top->BorderWidth() - NC.X;
+  struct TCase {
+    TTBShrinkMode Mode;
+    int Shrunk;  // what the row layout allowed (0: room enough)
+    int Wrap, Chevron, FloatingWrap;
+  };
+  const TCase Cases[] = {
+      {tbsmNone, 0, 0, 0, 90},
+      {tbsmNone, 100, 0, 0, 90},
+      {tbsmWrap, 0, DockWrap, 0, 90},
+      {tbsmChevron, 0, 0, 0, 90},  // room: no chevron limit
+      {tbsmChevron, 100, 0, 100 - NC.X, 90},
+  };
+  for (const TCase& C : Cases) {
+    T->SetShrinkMode(C.Mode);
+    T->ShrunkLength = C.Shrunk;
+    EXPECT_EQ(T->CalcWrapOffset(W.Top), C.Wrap) << C.Mode;
+    EXPECT_EQ(T->CalcChevronOffset(W.Top, tbvoHorizontal), C.Chevron) << C.Mode;
+    EXPECT_EQ(T->CalcChevronOffset(W.Bottom, tbvoHorizontal), 0) << C.Mode;  // not its dock
+    // Floating: the floating width in every mode, never a chevron.
+    EXPECT_EQ(T->CalcWrapOffset(nullptr), C.FloatingWrap) << C.Mode;
+    EXPECT_EQ(T->CalcChevronOffset(nullptr, tbvoFloating), 0) << C.Mode;
+  }
+  // A stored layout without "FloatRightX" reads as no wrapping.
+  TTBReadPositionData Missing;
+  Missing.ReadIntProc = [](const std::string&, const std::string&, int Default, void*) { return Default; };
+  T->LoadExtraPosition(Missing);
+  EXPECT_EQ(T->FloatingWidth(), 0);
+}
+
+TEST(ToolbarChevron, GlyphAndEdgeFollowTheItemsState) {
+  TForm F(nullptr);
+  auto* T = new TTBToolbar(&F);
+  TTBView* V = T->View();
+  TTBItemViewer* Chevron = V->Viewers(V->ViewerCount() - 1);
+  ASSERT_EQ(Chevron->Item, T->ChevronItem());
+  EXPECT_EQ(T->ChevronItem()->Caption(), "More Buttons");
+  auto Paint = [&](bool Enabled, bool Selected, bool Pushed) {
+    auto B = std::make_unique<TBitmap>(12, 22, pf32bit);
+    B->Canvas()->Brush()->SetColor(clBtnFace);
+    B->Canvas()->FillRect(Rect(0, 0, 12, 22));
+    T->ChevronItem()->SetEnabled(Enabled);
+    Chevron->Paint(B->Canvas(), Rect(0, 0, 12, 22), Selected, Pushed, false);
+    return B;
+  };
+  const TColor Face = ColorToRGB(clBtnFace);
+  // Enabled: the glyph (rows of 0xCC, 0x66, ...) from (2, 4) in the text
+  // colour; an edge only when selected.
+  auto B = Paint(true, false, false);
+  EXPECT_EQ(B->Canvas()->Pixels(2, 4), ColorToRGB(clBtnText));
+  EXPECT_EQ(B->Canvas()->Pixels(4, 4), Face);
+  EXPECT_EQ(B->Canvas()->Pixels(0, 0), Face);
+  EXPECT_EQ(B->Canvas()->Pixels(11, 21), Face);
+  B = Paint(true, true, false);
+  EXPECT_NE(B->Canvas()->Pixels(11, 21), Face);
+  B = Paint(true, true, true);  // pushed: the glyph one pixel down and right
+  EXPECT_EQ(B->Canvas()->Pixels(3, 5), ColorToRGB(clBtnText));
+  // Disabled: embossed, shadow over a highlight one pixel lower, no edge.
+  B = Paint(false, true, false);
+  EXPECT_EQ(B->Canvas()->Pixels(0, 0), Face);
+  EXPECT_EQ(B->Canvas()->Pixels(11, 21), Face);
+  EXPECT_EQ(B->Canvas()->Pixels(2, 4), ColorToRGB(clBtnShadow));
+  EXPECT_EQ(B->Canvas()->Pixels(2, 5), ColorToRGB(clBtnHighlight));
 }
 
 // ---- candidate floating sizes over fake items
