@@ -58,13 +58,26 @@ TCustomForm* ActiveFormWindow() {
   return Screen ? Screen->ActiveForm() : nullptr;
 }
 
+// A form whose window takes input: enabled, and not kept waiting by a modal
+// form shown over it (the window system disables the others while one
+// runs; here the forms stay enabled, so the modal state is asked).
+bool FormWindowEnabled(TCustomForm* Form) {
+  if (!Form->Enabled()) return false;
+  if (Form->FormState().Contains(fsModal) || !Screen) return true;
+  for (int I = 0; I < Screen->FormCount(); ++I) {
+    TCustomForm* F = Screen->Forms(I);
+    if (F != Form && F->Visible() && F->FormState().Contains(fsModal)) return false;
+  }
+  return true;
+}
+
 bool ProcessFormShortCut(TCustomForm* Form, TMessage& Message) {
   if (!gShortCutToolbars) return false;
   const std::vector<TTBCustomToolbar*> List = *gShortCutToolbars;
   for (TTBCustomToolbar* T : List) {
     if (!gShortCutToolbars || std::find(gShortCutToolbars->begin(), gShortCutToolbars->end(), T) == gShortCutToolbars->end())
       continue;  // unregistered by an earlier shortcut
-    if (!T->ProcessShortCuts() || FormOfToolbar(T) != Form || !Form->Enabled()) continue;
+    if (!T->ProcessShortCuts() || FormOfToolbar(T) != Form || !FormWindowEnabled(Form)) continue;
     if (T->DoShortCut(Message)) {
       Message.Result = 1;
       return true;
@@ -97,7 +110,7 @@ bool ToolbarApplicationHook(TMessage& Message) {
   }
   if (Message.Msg == CM_APPSYSCOMMAND) {
     TCustomForm* F = ActiveFormWindow();
-    if (!F || !F->Enabled() || !F->Visible()) return false;
+    if (!F || !FormWindowEnabled(F) || !F->Visible()) return false;
     TMessage S;
     S.Msg = WM_SYSCOMMAND;
     S.WParam = Message.WParam;

@@ -302,6 +302,21 @@ TEST_F(TToolbarTest, ShortcutsReachTheActiveFormsToolbars) {
   EXPECT_TRUE(W.Log.empty());
   guitest::Key(W.Edit, VK_F9);
   EXPECT_EQ(W.Log, std::vector<std::string>{"Refine"});
+  // Nor while a modal form runs over it, whatever form the key is for.
+  W.Log.clear();
+  Other.Log.clear();
+  TForm Dialog(nullptr);
+  guitest::TModalResponder Responder;
+  Responder.Do([&](TCustomForm*) {
+    guitest::Key(W.Edit, VK_F9);
+    guitest::Key(W.Edit, 'M', "", {ssCtrl});
+    guitest::Key(W.Edit, 'F', "f", {ssAlt});
+    return static_cast<int>(mrOk);
+  });
+  Dialog.ShowModal();
+  EXPECT_TRUE(W.Log.empty());
+  EXPECT_TRUE(Other.Log.empty());
+  EXPECT_FALSE(W.Menu->View()->State() & vsModal);
 }
 
 TEST_F(TToolbarTest, MenuBarModeSetsItsCompanionsAndRegistrations) {
