@@ -626,6 +626,14 @@ bool TTBCustomToolbar::OpenByKeyboard(char Key, bool DialogMode) {
   return Result;
 }
 
+void TTBCustomToolbar::InitiateAction() {
+  if (!FUpdateActions || !FView) return;
+  for (int I = 0; I < FView->ViewerCount(); ++I) {
+    TTBItemViewer* V = FView->Viewers(I);
+    if (V->Show || V->Clipped) V->Item->UpdateAction();
+  }
+}
+
 void TTBCustomToolbar::CancelHover() {
   if (!MouseCapture() && FView && !(FView->State() & vsModal)) FView->UpdateSelection(TPoint(INT_MIN, INT_MIN), false);
 }

@@ -130,6 +130,9 @@ public:
   void UnregisterShortCuts();
   bool ShortCutsRegistered() const { return FShortCutsRegistered; }
   bool DoShortCut(TMessage& Message);
+  // The idle update of the actions of the items it shows (when
+  // UpdateActions); the window's update routine calls it.
+  void InitiateAction();
   // Removes the hover selection unless the mouse is captured.
   void CancelHover();
   // Whether a press at the client point is for a child control or an item

@@ -10,6 +10,7 @@
 #include "platform/gfx/bitmap.h"
 #include "platform/gfx/colors.h"
 #include "platform/rtl/registry.h"
+#include "platform/ui/actions.h"
 #include "platform/ui/appkeys.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/queuedcall.h"
@@ -524,6 +525,30 @@ TEST(ToolbarChevron, GlyphAndEdgeFollowTheItemsState) {
   EXPECT_EQ(B->Canvas()->Pixels(11, 21), Face);
   EXPECT_EQ(B->Canvas()->Pixels(2, 4), ColorToRGB(clBtnShadow));
   EXPECT_EQ(B->Canvas()->Pixels(2, 5), ColorToRGB(clBtnHighlight));
+}
+
+TEST_F(TToolbarTest, IdleActionUpdateReachesTheShownItemsWhenAsked) {
+  TMainWindow W;
+  auto* Save = new TAction(W.Form.get());
+  Save->SetCaption("Save");
+  bool Allowed = false;
+  int Updates = 0;
+  Save->OnUpdate = [&](TObject*) {
+    ++Updates;
+    Save->SetEnabled(Allowed);
+  };
+  auto* Item = new TTBItem(W.Form.get());
+  Item->SetAction(Save);
+  W.Main->Items()->Add(Item);
+  W.Main->InitiateAction();
+  EXPECT_EQ(Updates, 1);
+  EXPECT_FALSE(Item->Enabled());
+  Allowed = true;
+  W.Main->InitiateAction();
+  EXPECT_TRUE(Item->Enabled());
+  W.Main->SetUpdateActions(false);
+  W.Main->InitiateAction();
+  EXPECT_EQ(Updates, 2);
 }
 
 // ---- candidate floating sizes over fake items
