@@ -259,6 +259,52 @@ TEST_F(TToolbarTest, TwoItemsWithOneAcceleratorOnAMenuBarAndAToolbar) {
   EXPECT_TRUE(W.Log.empty());
 }
 
+TEST_F(TToolbarTest, AToolbarAnswersItsOwnAcceleratorInDialogs) {
+  TMainWindow W;
+  W.Main->Items()->Add(W.NewItem(W.Form.get(), "&Zoom"));
+  EXPECT_EQ(W.Main->Perform(CM_DIALOGCHAR, 'z', 0), 1);
+  EXPECT_EQ(W.Main->Perform(CM_DIALOGCHAR, 'n', 0), 0);  // "New" has no marked accelerator
+  EXPECT_EQ(W.Menu->Perform(CM_DIALOGCHAR, 'f', 0), 0);  // a menu bar takes Alt+letter only
+  guitest::ProcessEvents();
+  EXPECT_EQ(W.Log, std::vector<std::string>{"&Zoom"});
+}
+
+TEST_F(TToolbarTest, TheHoveredItemsHintBecomesTheToolbarsHint) {
+  TMainWindow W;
+  TTBView* V = W.Main->View();
+  V->Viewers(0)->Item->SetHint("New|Starts a new refinement");
+  V->Viewers(1)->Item->SetHint("Print");
+  V->Viewers(1)->Item->SetOptions({tboLongHintInMenuOnly});
+  const TRect B0 = V->Viewers(0)->BoundsRect, B1 = V->Viewers(1)->BoundsRect;
+  guitest::MouseMove(W.Main, B0.Left + 2, B0.Top + 2);
+  EXPECT_EQ(V->Selected(), V->Viewers(0));
+  EXPECT_EQ(W.Main->Hint(), "New|Starts a new refinement");
+  guitest::MouseMove(W.Main, B1.Left + 2, B1.Top + 2);
+  EXPECT_EQ(W.Main->Hint(), "");
+  guitest::MouseLeave(W.Main);
+  EXPECT_EQ(V->Selected(), nullptr);
+}
+
+TEST_F(TToolbarTest, APressOnAMenuOpensIt) {
+  TMainWindow W;
+  TTBView* V = W.Menu->View();
+  TTBItemViewer* Opened = nullptr;
+  Later([&] {
+    Opened = V->OpenViewer();
+    guitest::PostKey(V->OpenViewerView()->Window(), VK_ESCAPE);
+    guitest::PostKey(W.Menu, VK_ESCAPE);
+  });
+  const TRect B = V->Viewers(0)->BoundsRect;
+  guitest::MouseMove(W.Menu, B.Left + 3, B.Top + 3);
+  guitest::MouseDown(W.Menu, mbLeft, B.Left + 3, B.Top + 3);
+  guitest::MouseUp(W.Menu, mbLeft, B.Left + 3, B.Top + 3);
+  guitest::ProcessEvents();
+  ASSERT_NE(Opened, nullptr);
+  EXPECT_EQ(Opened->Item, W.File);
+  EXPECT_FALSE(V->State() & vsModal);
+  EXPECT_TRUE(W.Log.empty());
+}
+
 TEST_F(TToolbarTest, ShortcutsReachTheActiveFormsToolbars) {
   TMainWindow W;
   TMainWindow Other;
