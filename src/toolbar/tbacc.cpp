@@ -192,6 +192,12 @@ TAccResult TTBItemViewerAccObject::GetKeyboardShortcut(int Child, std::string& S
   return kAccOk;
 }
 
+TAccResult TTBItemViewerAccObject::GetValue(int Child, std::string& Value) {
+  Value.clear();
+  if (TAccResult R = Check(Child)) return R;
+  return FViewer->GetAccValue(Value) ? kAccOk : kAccFalse;
+}
+
 TAccResult TTBItemViewerAccObject::GetDefaultAction(int Child, std::string& Action) {
   Action.clear();
   if (TAccResult R = Check(Child)) return R;
@@ -460,6 +466,7 @@ public:
     Acc->GetKeyboardShortcut(kChildIdSelf, S);
     return S;
   }
+  std::string Value() override { return {}; }
   std::string DefaultAction() override { return {}; }
   bool DoDefaultAction() override { return false; }
   TRect Location() override {
@@ -519,6 +526,11 @@ public:
   std::string KeyboardShortcut() override {
     std::string S;
     Acc->GetKeyboardShortcut(kChildIdSelf, S);
+    return S;
+  }
+  std::string Value() override {
+    std::string S;
+    Acc->GetValue(kChildIdSelf, S);
     return S;
   }
   std::string DefaultAction() override {

@@ -81,6 +81,7 @@ public:
   TAccResult GetState(int Child, uint32_t& State);
   TAccResult GetKeyboardShortcut(int Child, std::string& Shortcut);
   TAccResult GetDefaultAction(int Child, std::string& Action);
+  TAccResult GetValue(int Child, std::string& Value);
   // The action runs later from the event loop, after the client's call
   // has returned.
   TAccResult DoDefaultAction(int Child);

@@ -15,6 +15,7 @@
 #include "support/gui/guitest.h"
 #include "support/gui/queuedinput.h"
 #include "toolbar/tbacc.h"
+#include "toolbar/tbextitems.h"
 #include "toolbar/tbtoolbar.h"
 
 namespace {
@@ -112,6 +113,18 @@ TEST_F(TAccForm, TheServiceReadsRolesNamesAndShortcuts) {
   // The disabled item refuses its action, here and in the facade.
   EXPECT_FALSE(DoAccessibleAction(Menu, 2));
   EXPECT_EQ(AccObjectOfViewer(Menu->View()->Viewers(1))->DoDefaultAction(kChildIdSelf), kAccFail);
+}
+
+TEST_F(TAccForm, AnEditBoxReportsItsTextAsItsValue) {
+  auto* Find = new TTBEditItem(Form.get());
+  Find->SetText("Si O2");
+  Tools->Items()->Add(Find);
+  TAccessibleInfo I;
+  ASSERT_TRUE(QueryAccessibleInfo(Tools, 4, I));  // after two items and the hosted control
+  EXPECT_EQ(I.Value, "Si O2");
+  std::string V = "x";
+  EXPECT_EQ(AccObjectOfViewer(Tools->View()->Viewers(0))->GetValue(kChildIdSelf, V), kAccFalse);
+  EXPECT_EQ(V, "");
 }
 
 TEST_F(TAccForm, HitTestsAndNavigation) {

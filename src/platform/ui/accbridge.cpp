@@ -89,6 +89,7 @@ public:
     if (!isValid()) return {};
     if (T == QAccessible::Name) return ToQString(Obj->Name());
     if (T == QAccessible::Accelerator) return ToQString(Obj->KeyboardShortcut());
+    if (T == QAccessible::Value) return ToQString(Obj->Value());
     return {};
   }
   void setText(QAccessible::Text, const QString&) override {}
@@ -232,6 +233,7 @@ bool QueryAccessibleInfo(TWinControl* Window, int Child, TAccessibleInfo& Info) 
   Info.Role = static_cast<int>(I->role());
   Info.Name = FromQString(I->text(QAccessible::Name));
   Info.Shortcut = FromQString(I->text(QAccessible::Accelerator));
+  Info.Value = FromQString(I->text(QAccessible::Value));
   if (QAccessibleActionInterface* A = I->actionInterface()) {
     const QStringList N = A->actionNames();
     if (!N.isEmpty()) Info.Action = FromQString(N.front());

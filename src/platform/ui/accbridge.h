@@ -37,6 +37,7 @@ public:
   virtual int Role() = 0;
   virtual uint32_t State() = 0;
   virtual std::string KeyboardShortcut() = 0;
+  virtual std::string Value() = 0;
   virtual std::string DefaultAction() = 0;
   virtual bool DoDefaultAction() = 0;
   // Screen rectangle.
@@ -67,6 +68,7 @@ struct TAccessibleInfo {
   std::string Name;
   std::string Shortcut;
   std::string Action;
+  std::string Value;
   int ChildCount = 0;
   bool Unavailable = false, Focused = false, HasPopup = false, Checked = false, Invisible = false;
   TRect Location{};
