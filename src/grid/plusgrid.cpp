@@ -230,6 +230,8 @@ void TPlusStringGrid::DeclareProperties(TClassInfo& c) {
   ZV_OBJ(ShowModified, TShowModified)
   ZV_OBJ(SortSettings, TSortSettings)
   ZV_OBJ(Grouping, TGrouping)
+  ZV_OBJ(FloatingFooter, TFloatingFooter)
+  ZV_OBJ(BackGround, TBackGround)
   ZV_EVENT(OnGetCellBorder, TGridBorderEvent)
   ZV_OBJ(OfficeHint, TPlusHintInfo)
   ZV_OBJ(PictureContainer, TPictureContainer)
@@ -448,13 +450,14 @@ void TPlusStringGrid::FormResized() {
       FFormHeight = FResizeForm->Height();
     }
   }
-  StretchColumn();
+  StretchColumn(FColumnSize->StretchColumn());
 }
 
 TPlusStringGrid::~TPlusStringGrid() {
   // The listener list of a form being destroyed is gone already.
   if (FResizeForm && !FResizeFormComponent->ComponentState().Contains(csDestroying))
     FResizeForm->RemoveResizeListener(this);
+  SaveColumnSizesOnDestroy();
   // Hidden rows hold their records; put them back so the cell store frees them.
   if (NumHiddenRows() > 0) UnHideRowsAll();
   FListeners.clear();
@@ -489,6 +492,7 @@ void TPlusStringGrid::Loaded() {
     TCustomGrid::SetOptions(o);
     FNavigation->SetAlwaysEdit(true);
   }
+  if (FColumnSize->Save()) LoadColumnSizes();
 }
 
 void TPlusStringGrid::Assign(TPersistent* Source) {
@@ -556,6 +560,7 @@ void TPlusStringGrid::Invalidate() {
     return;
   }
   TBaseGrid::Invalidate();
+  FFloatingFooter->Invalidate();
 }
 
 void TPlusStringGrid::EndUpdate() {
@@ -640,6 +645,7 @@ void TPlusStringGrid::SetFixedRowHeight(int v) {
 void TPlusStringGrid::SetDefaultRowHeight(int v) {
   TCustomGrid::SetDefaultRowHeight(v);
   if (Designing()) FFixedRowHeight = v;
+  FFloatingFooter->SetFooterHeight(v);
 }
 
 void TPlusStringGrid::SetFixedRightCols(int v) {
