@@ -457,7 +457,10 @@ void TPlusStringGrid::LoadCellsFromText(TStream* AStream) {
 // Column figures
 
 double TPlusStringGrid::ColumnFigure(int ACol, int FromRow, int ToRow, int Kind) {
-  const bool real = ToRow > (FloatingFooterRow() ? RowCount() - 1 : RowCount());
+  // Past the last data row (the footer row is none) the range runs over real
+  // rows, hidden ones included; without hidden rows both are the same.
+  const int lastData = FloatingFooterRow() ? RowCount() - 2 : RowCount() - 1;
+  const bool real = NumHiddenRows() > 0 && ToRow > lastData;
   double result = 0;
   bool any = false;
   NotifyProgress(0, -1);

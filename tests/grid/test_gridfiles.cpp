@@ -401,6 +401,13 @@ TEST(GridFilesFigures, SumAverageMinMax) {
   EXPECT_DOUBLE_EQ(g->ColumnAvg(1, 4, 3), 0);
   g->MergeCells(1, 4, 1, 2);
   EXPECT_DOUBLE_EQ(g->ColumnSum(1, 1, 5), 2) << "the covered cell does not count";
+
+  auto h = NewGrid(2, 5);
+  for (int r = 1; r < 5; ++r) h->SetCells(1, r, std::to_string(r));
+  h->HideRow(2);
+  EXPECT_DOUBLE_EQ(h->ColumnSum(1, 1, 3), 1 + 3 + 4) << "display rows";
+  EXPECT_DOUBLE_EQ(h->ColumnSum(1, 1, 4), 10) << "beyond the shown rows: real rows, the hidden one too";
+  EXPECT_DOUBLE_EQ(h->ColumnMin(1, 2, 4), 2);
 }
 
 // ---------------------------------------------------------------------------
