@@ -730,17 +730,6 @@ void TPlusStringGrid::RemoveChangeListener(TGridChangeListener* L) {
   FListeners.erase(std::remove(FListeners.begin(), FListeners.end(), L), FListeners.end());
 }
 
-std::string TPlusStringGrid::SaveCellText(int ACol, int ARow) {
-  std::string s = GetCellRaw(ACol, ARow);
-  if (OnSaveCell) OnSaveCell(this, ACol, ARow, s);
-  return s;
-}
-
-void TPlusStringGrid::LoadCellText(int ACol, int ARow, std::string Value) {
-  if (OnLoadCell) OnLoadCell(this, ACol, ARow, Value);
-  SetCellText(ACol, ARow, Value);
-}
-
 void TPlusStringGrid::DoGetCellColor(int ACol, int ARow, TGridDrawState AState, TBrush* ABrush, TFont* AFont) {
   if (FActiveCellShow) {
     bool rowHeader = TCustomGrid::FixedCols() > 0 && DisplColIndex(ACol) == 0 && ARow == Row();

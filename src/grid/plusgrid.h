@@ -27,6 +27,7 @@
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/stringlist.h"
+#include "platform/rtl/streams.h"
 
 ZV_DECLARE_EXCEPTION(EPlusGridError, Exception)
 
@@ -635,6 +636,61 @@ public:
   // Kept while the in-place editor shows (set by the editing cycle).
   void SetEditorShowing(bool v) { FEditorShowing = v; }
 
+  // ---- rows and columns: inserted, removed and cleared with their records,
+  // graphics, heights, widths and row marks. Rows are display rows.
+  virtual void RemoveRows(int ARow, int ACount);
+  // Takes the rows out; their records stay with the caller, heights stay put.
+  virtual void RemoveRowsUnreleased(int ARow, int ACount);
+  // Frees the rows' records and moves the rows below up (texts, records, heights).
+  virtual void RemoveRowsShifted(int ARow, int ACount);
+  virtual void InsertRows(int ARow, int ACount, bool AdjustControls = true);
+  virtual void RemoveCols(int ACol, int ACount);
+  virtual void InsertCols(int ACol, int ACount);
+  // Display columns; frees the records (and graphics) of the cells.
+  virtual void ClearRect(int ACol1, int ARow1, int ACol2, int ARow2);
+  void ClearRows(int ARow, int ACount);
+  void ClearCols(int ACol, int ACount);
+  void ClearAll();
+  void AddRow();
+  void RemoveSelectedRows();
+  void ClearSelection();
+  // The redraw lock under its other names.
+  void LockRedraw() { BeginUpdate(); }
+  void UnlockRedraw() { EndUpdate(); }
+  // The selection is parked off the grid while no row is left to select.
+  void HideSelection();
+  void RestoreSelection();
+  bool SelectionHidden() const { return FSelectionHidden; }
+  // While set, ClearRect only detaches records (the sort's scratch rows).
+  void SetClearDetachesOnly(bool v) { FClearDetachesOnly = v; }
+
+  // ---- event hooks
+  virtual void SelectionChanged(int ALeft, int ATop, int ARight, int ABottom);
+  virtual void AutoInsertRow(int ARow);
+  virtual void AutoDeleteRow(int ARow);
+  // Progress of a paste: 0 at the start, 1 or 3 with the row, 2 at the end.
+  virtual void NotifyPasteProgress(int Stage, int ARow) { (void)Stage; (void)ARow; }
+  // Told by the in-place editor of its text after each key and on leaving.
+  virtual void EditorTextChanged(const std::string& Text, int CaretPos, bool Flag) {
+    (void)Text; (void)CaretPos; (void)Flag;
+  }
+  // The date picker of the current cell reports a new value.
+  void DateTimeChanged(TDateTime Value);
+  // The balloon's title, text and icon for a cell (-1, -1: no cell): the
+  // shown text as plain text, tabs as blanks, leading breaks dropped, cut to
+  // 1,021 characters and "...", then OnCellBalloon, whose text is cut the
+  // same way; the title is cut to 97 characters and "...".
+  void GetBalloonText(int ACol, int ARow, std::string& ATitle, std::string& AText, int& AIcon);
+  int BalloonCol() const { return FBalloonCell.X; }
+  int BalloonRow() const { return FBalloonCell.Y; }
+  // Saved texts are the shown (formatted) ones; off: the stored ones.
+  bool SaveShownText() const { return FSaveShownText; }
+  void SetSaveShownText(bool v) { FSaveShownText = v; }
+  // Saved texts keep their HTML tags; off: reduced to plain text.
+  bool SaveKeepHTML() const { return FSaveKeepHTML; }
+  void SetSaveKeepHTML(bool v) { FSaveKeepHTML = v; }
+
+
   // ---- events
   TAutoAdvanceEvent OnAutoAdvance;
   TGridColorEvent OnGetCellColor, OnGetCellPrintColor;
@@ -870,4 +926,14 @@ private:
   char FPasswordChar = '*';
   bool FIncludeFixedCells = true;
   bool FAutoThemeAdapt = false;
+
+  // ---- rows and columns, hooks, cell stream, clipboard
+  void DeleteRowsCore(int ARow, int ACount, bool AdjustHidden);
+  void MoveColData(int From, int To);
+  void PlaceCurrentAfterRemoval(int SavedRow, int SavedTop);
+  bool FSelectionHidden = false;
+  TGridRect FHiddenSelection{};
+  bool FClearDetachesOnly = false;
+  bool FSaveShownText = true, FSaveKeepHTML = true;
+  TPoint FBalloonCell{-1, -1};
 };
