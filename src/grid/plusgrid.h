@@ -33,6 +33,8 @@ ZV_DECLARE_EXCEPTION(EPlusGridError, Exception)
 
 // The message an edit's end is reported with, registered once.
 unsigned GridEditDoneMessage();
+// The clipboard format of the grid's cell stream.
+unsigned PlusGridCellsFormat();
 
 class TPlusStringGrid;
 class TCustomForm;
@@ -690,6 +692,16 @@ public:
   bool SaveKeepHTML() const { return FSaveKeepHTML; }
   void SetSaveKeepHTML(bool v) { FSaveKeepHTML = v; }
 
+  // ---- cell stream: the cells of a rectangle with their records, graphics
+  // and graphic contents. The reader checks the whole stream before it
+  // changes the grid and raises EPlusGridError for a malformed one.
+  void SaveCellsToStream(const TGridRect& R, TStream& Stream);
+  void LoadCellsFromStream(TPoint Target, TStream& Stream);
+  void CopyCellsToClipboard(const TGridRect& R);
+  void CopyRTFToClipboard(int ACol, int ARow);
+  // Identifies this grid in the streams it writes: a token of the process
+  // plus the grid's serial number.
+  uint64_t StreamID() const;
 
   // ---- events
   TAutoAdvanceEvent OnAutoAdvance;
@@ -936,4 +948,9 @@ private:
   bool FClearDetachesOnly = false;
   bool FSaveShownText = true, FSaveKeepHTML = true;
   TPoint FBalloonCell{-1, -1};
+  // The records of R; Report runs the progress hooks.
+  void WriteCellStream(const TGridRect& R, TStream& Stream, bool Report);
+  // Absolute: cells go to their own coordinates (copying a whole grid).
+  void ReadCellStream(TStream& Stream, TPoint Target, bool Absolute);
+  mutable uint64_t FStreamID = 0;
 };
