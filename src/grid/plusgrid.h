@@ -703,6 +703,31 @@ public:
   // plus the grid's serial number.
   uint64_t StreamID() const;
 
+  // ---- clipboard: tab-separated text (fields holding a TAB, a line break or
+  // a quote are quoted, inner quotes doubled), rich text and the cell stream
+  void CopyRangeToClipboard(const TGridRect& R, bool SelectedOnly);
+  void CopySelectionToClipboard();
+  void CopyGridToClipboard();
+  void CutSelectionToClipboard();
+  int PasteFromClipboardAt(int ACol, int ARow);
+  int PasteText(int ACol, int ARow, const std::string& Text);
+  void PasteSelectionFromClipboard();
+  bool IsSelectedCell(int ACol, int ARow);
+  void ExtendSelectionToMerges();
+  // Widest line in TAB-separated fields, and line breaks ending non-empty lines.
+  TPoint GetTextDimensions(const std::string& Text);
+  // A check-box cell is checked exactly by the check-true text; others take the text.
+  virtual void SetPastedCell(int ACol, int ARow, const std::string& Value);
+  // Hooks around pastes; nothing here.
+  virtual void BeforePaste() {}
+  virtual void AfterStreamPaste() {}
+  virtual void AfterPaste(TPoint Origin, const TGridRect& Target, bool LastWasCopy) {
+    (void)Origin; (void)Target; (void)LastWasCopy;
+  }
+  // Called by a mouse press on a cell while the click hook is wanted.
+  virtual void CellClickHook(int ACol, int ARow) { (void)ACol; (void)ARow; }
+  TPoint CopyOrigin() const { return FCopyOrigin; }
+
   // ---- events
   TAutoAdvanceEvent OnAutoAdvance;
   TGridColorEvent OnGetCellColor, OnGetCellPrintColor;
@@ -953,4 +978,10 @@ private:
   // Absolute: cells go to their own coordinates (copying a whole grid).
   void ReadCellStream(TStream& Stream, TPoint Target, bool Absolute);
   mutable uint64_t FStreamID = 0;
+  // The size and writer of the last stream read.
+  int FStreamCols = 0, FStreamRows = 0;
+  uint64_t FStreamWriter = 0;
+  void SmartFill(const TGridRect& Sel, int N);
+  TPoint FCopyOrigin{-1, -1};
+  bool FLastActionCopy = false;
 };

@@ -524,7 +524,7 @@ void TPlusStringGrid::ReadCellStream(TStream& Stream, TPoint Target, bool Absolu
   const std::vector<int> widths = SplitSizes(R.Text("header"), cols, "column widths");
   const std::vector<int> heights = SplitSizes(R.Text("header"), rows, "row heights");
   const bool full = R.Bool("header");
-  R.U64("header");
+  const uint64_t writer = R.U64("header");
   const int left = R.Int("header"), top = R.Int("header");
   // A whole grid's first written cell is at most past its fixed cells.
   const int maxStart = full ? kMaxFixedStart : INT32_MAX;
@@ -573,6 +573,10 @@ void TPlusStringGrid::ReadCellStream(TStream& Stream, TPoint Target, bool Absolu
       p.CellSpanX = p.CellSpanY = -1;
     }
   }
+
+  FStreamCols = cols;
+  FStreamRows = rows;
+  FStreamWriter = writer;
 
   // Now the grid.
   LockRedraw();
