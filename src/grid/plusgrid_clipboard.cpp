@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 
 #include "grid/plusgrid.h"
 #include "grid/support/plusutil.h"
@@ -300,6 +301,19 @@ int TPlusStringGrid::PasteText(int ACol, int ARow, const std::string& Text) {
   if (!Options().Contains(goEditing) && !always && !FMouseActions->RangeSelectAndEdit()) return 0;
   const TPastedText t = SplitPastedText(Text);
   NotifyPasteProgress(0, ARow);
+  // The grid grows once by what the text needs: the widest line and every
+  // line with text, a floating footer staying last.
+  const int lines = static_cast<int>(t.Lines.size()) - (t.EndsWithBreak ? 1 : 0);
+  size_t widest = 0;
+  for (const auto& l : t.Lines) widest = std::max(widest, l.size());
+  if (FNavigation->AllowClipboardColGrow() && static_cast<int64_t>(ACol) + static_cast<int64_t>(widest) > ColCount())
+    SetColCount(static_cast<int>(std::min<int64_t>(INT32_MAX, static_cast<int64_t>(ACol) + widest)));
+  const int limit = FloatingFooterRow() ? RowCount() - 1 : RowCount();
+  if (FNavigation->AllowClipboardRowGrow() && lines > 0 && static_cast<int64_t>(ARow) + lines > limit) {
+    const int add = static_cast<int>(std::min<int64_t>(INT32_MAX - RowCount(), static_cast<int64_t>(ARow) + lines - limit));
+    if (FloatingFooterRow()) InsertRows(RowCount() - 1, add, true);
+    else SetRowCount(RowCount() + add);
+  }
   int count = 0, row = ARow, lastCol = ACol, lastRow = ARow;
   for (size_t li = 0; li < t.Lines.size(); ++li) {
     const std::vector<std::string>& fields = t.Lines[li];
@@ -323,21 +337,10 @@ int TPlusStringGrid::PasteText(int ACol, int ARow, const std::string& Text) {
           lastRow = std::max(lastRow, row);
         }
       }
-      // Columns grow for the fields still to come on this line.
-      if (fi + 1 < fields.size() && col + 1 >= ColCount() && FNavigation->AllowClipboardColGrow())
-        SetColCount(col + 2);
       ++col;
     }
     NotifyPasteProgress(1, row);
-    // The next line, when one with text follows.
-    const bool more = li + 1 < t.Lines.size() && !(t.EndsWithBreak && li + 2 == t.Lines.size());
-    if (!more) continue;
     ++row;
-    const int limit = FloatingFooterRow() ? RowCount() - 1 : RowCount();
-    if (row >= limit && FNavigation->AllowClipboardRowGrow()) {
-      if (FloatingFooterRow()) InsertRows(RowCount() - 1, 1, true);
-      else SetRowCount(RowCount() + 1);
-    }
   }
   NotifyPasteProgress(2, -1);
   AfterPaste(FCopyOrigin, TGridRect{ACol, ARow, lastCol, lastRow}, FLastActionCopy);
@@ -416,9 +419,12 @@ void TPlusStringGrid::SmartFill(const TGridRect& Sel, int N) {
           }
         } else {
           each([&](int c, int r, int k) {
-            const long long v = i1 + static_cast<long long>(k) * (i2 - i1);
-            if (c == Sel.Left && r == Sel.Top) SetPastedCell(c, r, std::to_string(v));
-            else put(c, r, std::to_string(v));
+            const __int128 v = static_cast<__int128>(i1) + static_cast<__int128>(k) * (static_cast<__int128>(i2) - i1);
+            // A series that leaves the integers ends there.
+            if (v > INT64_MAX || v < INT64_MIN) return false;
+            const std::string text = std::to_string(static_cast<long long>(v));
+            if (c == Sel.Left && r == Sel.Top) SetPastedCell(c, r, text);
+            else put(c, r, text);
             return true;
           });
         }
@@ -428,7 +434,9 @@ void TPlusStringGrid::SmartFill(const TGridRect& Sel, int N) {
           TFormatSettings fs = FormatSettings;
           fs.DecimalSeparator = '.';
           each([&](int c, int r, int k) {
-            const std::string v = Format(FFloatFormat, {f1 + k * (f2 - f1)}, fs);
+            const double x = f1 + k * (f2 - f1);
+            if (!std::isfinite(x)) return false;
+            const std::string v = Format(FFloatFormat, {x}, fs);
             if (c == Sel.Left && r == Sel.Top) SetPastedCell(c, r, v);
             else put(c, r, v);
             return true;

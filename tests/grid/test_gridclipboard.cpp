@@ -102,6 +102,13 @@ TEST(GridClipboard, PasteGrowsRowsAndColumnsOnlyAsNeeded) {
   EXPECT_EQ(g->ColCount(), 5);
   EXPECT_EQ(g->Cells(4, 1), "r");
 
+  // A floating footer stays the last row.
+  auto f = NewGrid(3, 4);
+  f->SetCells(1, 3, "sum");
+  f->SetFloatingFooterRow(true);
+  f->PasteText(1, 2, "a\r\nb\r\nc\r\n");
+  EXPECT_EQ(Column(*f, 1, 2, 5), (std::vector<std::string>{"a", "b", "c", "sum"}));
+
   auto h = NewGrid(3, 4);
   h->Navigation()->SetAllowClipboardRowGrow(false);
   h->Navigation()->SetAllowClipboardColGrow(false);
@@ -167,6 +174,8 @@ TEST(GridClipboard, SmartPasteFillsSeries) {
       {"5", {"5", "5", "5", "5", "5"}},
       {"a\r\nb\r\n", {"a", "b", "a", "b", "a"}},
       {"1\r\n2\r\n3\r\n4\r\n5\r\n", {"1", "2", "3", "4", "5"}},
+      // A series that would leave the numbers stops where it would.
+      {"9223372036854775806\r\n9223372036854775807\r\n", {"9223372036854775806", "9223372036854775807", "", "", ""}},
   };
   for (const Case& c : cases) {
     auto g = NewGrid(3, 8);
@@ -177,6 +186,13 @@ TEST(GridClipboard, SmartPasteFillsSeries) {
     EXPECT_EQ(Column(*g, 1, 1, 5), c.column) << c.clip;
     EXPECT_EQ(g->Cells(1, 6), "") << c.clip;
   }
+
+  auto big = NewGrid(3, 8);
+  big->Navigation()->SetAllowSmartClipboard(true);
+  big->SetSelection(TGridRect{1, 1, 1, 5});
+  Clipboard()->SetAsText("1.0e308\r\n1.5e308\r\n");
+  big->PasteSelectionFromClipboard();
+  EXPECT_EQ(Column(*big, 1, 3, 5), (std::vector<std::string>{"", "", ""})) << "no infinite values";
 
   // Along a row.
   auto r = NewGrid(6, 3);
