@@ -663,6 +663,9 @@ public:
   void HideSelection();
   void RestoreSelection();
   bool SelectionHidden() const { return FSelectionHidden; }
+  // The column order the column moves keep; filled with 0..ColCount-1 when empty.
+  void InitColumnOrder();
+  TIntList* ColumnOrder() const { return FColumnOrder.get(); }
   // While set, ClearRect only detaches records (the sort's scratch rows).
   void SetClearDetachesOnly(bool v) { FClearDetachesOnly = v; }
 

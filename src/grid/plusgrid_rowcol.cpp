@@ -348,3 +348,8 @@ void TPlusStringGrid::ClearSelection() {
   ClearRect(std::min(s.Left, s.Right), std::min(s.Top, s.Bottom), std::max(s.Left, s.Right),
             std::max(s.Top, s.Bottom));
 }
+
+void TPlusStringGrid::InitColumnOrder() {
+  if (FColumnOrder->Count() > 0) return;
+  for (int c = 0; c < ColCount(); ++c) FColumnOrder->AddValue(c);
+}

@@ -234,6 +234,18 @@ TEST(GridCols, RemoveFreesGraphicsAndInsertAddsShownDefaultColumns) {
   EXPECT_TRUE(log.Rects.empty()) << "inserting columns reports no change";
 }
 
+TEST(GridCols, ColumnOrderIsFilledOnlyWhenEmpty) {
+  auto g = LabelledGrid(3, 4);
+  g->InitColumnOrder();
+  ASSERT_EQ(g->ColumnOrder()->Count(), 4);
+  EXPECT_EQ(g->ColumnOrder()->GetItem(3), 3);
+  g->ColumnOrder()->SetItem(0, 2);
+  g->SetColCount(6);
+  g->InitColumnOrder();
+  EXPECT_EQ(g->ColumnOrder()->Count(), 4);
+  EXPECT_EQ(g->ColumnOrder()->GetItem(0), 2);
+}
+
 TEST(GridClear, ClearRectDissolvesMergesAndClearsTexts) {
   auto g = LabelledGrid(6);
   g->MergeCells(1, 1, 2, 2);
