@@ -75,6 +75,27 @@ std::unique_ptr<TPlusStringGrid> RichGrid() {
   auto* bmp = new TBitmap(3, 2);
   bmp->Canvas()->SetPixels(1, 1, clLime);
   pic->CellContent = bmp;
+  TCellGraphic* icon = g->CreateCellGraphic(4, 5);
+  icon->CellType = ctIcon;
+  icon->CellCreated = true;
+  auto* ico = new TIcon();
+  ico->SetSize(5, 4);
+  icon->CellContent = ico;
+  TCellGraphic* picture = g->CreateCellGraphic(5, 5);
+  picture->CellType = ctPicture;
+  picture->CellCreated = true;
+  picture->CellAngle = 2;
+  auto* p = new TPicture();
+  TPngImage png;
+  png.SetSize(7, 6);
+  p->SetGraphic(&png);
+  picture->CellContent = p;
+  TCellGraphic* file = g->CreateCellGraphic(5, 6);
+  file->CellType = ctFilePicture;
+  file->CellCreated = true;
+  auto* fp = new TFilePicture();
+  fp->SetReference("/no/such/folder/photo.png", 40, 30);
+  file->CellContent = fp;
   g->SetCells(2, 6, "line one\nline two");
   g->SetColWidths(2, 111);
   g->SetRowHeights(3, 33);
@@ -121,6 +142,18 @@ TEST(GridCellStream, RoundTripKeepsColoursMergesCheckBoxesAndContents) {
   EXPECT_EQ(bmp->Width(), 3);
   EXPECT_EQ(bmp->Canvas()->Pixels(1, 1), clLime);
   EXPECT_EQ(b->Cells(2, 6), "line one\nline two");
+  auto* ico = dynamic_cast<TIcon*>(b->GetCellGraphic(4, 5)->CellContent);
+  ASSERT_NE(ico, nullptr);
+  EXPECT_EQ(ico->Width(), 5);
+  auto* pic = dynamic_cast<TPicture*>(b->GetCellGraphic(5, 5)->CellContent);
+  ASSERT_NE(pic, nullptr);
+  ASSERT_NE(dynamic_cast<TPngImage*>(pic->Graphic()), nullptr);
+  EXPECT_EQ(pic->Width(), 7);
+  EXPECT_EQ(b->GetCellGraphic(5, 5)->CellAngle, 2);
+  auto* fp = dynamic_cast<TFilePicture*>(b->GetCellGraphic(5, 6)->CellContent);
+  ASSERT_NE(fp, nullptr) << "a file picture travels as its name, the file unread";
+  EXPECT_EQ(fp->Filename(), "/no/such/folder/photo.png");
+  EXPECT_EQ(fp->Height(), 30);
 }
 
 TEST(GridCellStream, PartPutsItsTopLeftAtTheTarget) {
