@@ -124,7 +124,7 @@ bool ParseFloat(const std::string& s, double& v) {
 // Selection
 
 bool TPlusStringGrid::IsSelectedCell(int ACol, int ARow) {
-  if (ACol < TCustomGrid::FixedCols() || ARow < TCustomGrid::FixedRows()) return false;
+  if (ACol < 0 || ARow < 0 || IsFixedCell(RealColIndex(ACol), ARow)) return false;
   if (FMouseActions->DisjunctRowSelect()) {
     const int idx = FMouseActions->RowSelectPersistent() ? RealRowIndex(ARow) : ARow;
     return idx >= 0 && idx < static_cast<int>(FRowSelectFlags.size()) && FRowSelectFlags[static_cast<size_t>(idx)];

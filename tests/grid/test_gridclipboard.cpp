@@ -310,6 +310,9 @@ TEST(GridClipboard, SelectedCellsAndTextDimensions) {
   EXPECT_TRUE(g->IsSelectedCell(2, 3));
   EXPECT_FALSE(g->IsSelectedCell(2, 4));
   EXPECT_FALSE(g->IsSelectedCell(0, 2)) << "fixed cells never";
+  g->SetFixedFooters(3);
+  EXPECT_FALSE(g->IsSelectedCell(2, 3)) << "nor footer rows";
+  g->SetFixedFooters(0);
   g->MouseActions()->SetDisjunctRowSelect(true);
   g->SetRowSelect(4, true);
   EXPECT_TRUE(g->IsSelectedCell(1, 4));
