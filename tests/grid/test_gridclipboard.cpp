@@ -105,7 +105,7 @@ TEST(GridClipboard, PasteGrowsRowsAndColumnsOnlyAsNeeded) {
   // A floating footer stays the last row.
   auto f = NewGrid(3, 4);
   f->SetCells(1, 3, "sum");
-  f->SetFloatingFooterRow(true);
+  f->FloatingFooter()->SetVisible(true);
   f->PasteText(1, 2, "a\r\nb\r\nc\r\n");
   EXPECT_EQ(Column(*f, 1, 2, 5), (std::vector<std::string>{"a", "b", "c", "sum"}));
 

@@ -285,7 +285,7 @@ TEST(GridClear, ClearAllFreesEveryRecord) {
 TEST(GridRows, AddRowKeepsAFloatingFooterLast) {
   auto g = LabelledGrid(4);
   g->SetCells(1, 3, "total");
-  g->SetFloatingFooterRow(true);
+  g->FloatingFooter()->SetVisible(true);
   g->AddRow();
   EXPECT_EQ(g->RowCount(), 5);
   EXPECT_EQ(g->Cells(1, 4), "total");
