@@ -137,45 +137,15 @@ void TPlusStringGrid::GroupRemoveCol(int ACol) {
   if (ACol < 0 || ACol >= ColCount()) return;
   std::vector<TRowMarkSlot> marks;
   if (ACol == 0) marks = TakeRowMarks();
-  for (int r = 0; r < RowCount(); ++r) FreeCellObject(ACol, r);
-  const int last = ColCount() - 1;
-  for (int c = ACol; c < last; ++c) {
-    for (int r = 0; r < RowCount(); ++r) {
-      SetCellRaw(c, r, GetCellRaw(c + 1, r));
-      TObject* o = GetCellObject(c + 1, r);
-      SetCellObject(c, r, o);
-      if (auto* p = dynamic_cast<TCellProperties*>(o)) p->SetOwnerCol(c);
-    }
-    SetColWidths(c, ColWidths(c + 1));
-  }
-  for (int r = 0; r < RowCount(); ++r) {
-    SetCellObject(last, r, nullptr);
-    SetCellRaw(last, r, "");
-  }
-  SetColCount(last);
+  RemoveCols(ACol, 1);
   if (ACol == 0) PutRowMarks(marks);
-  CellsChanged(TRect{ACol, 0, ACol + 1, RowCount() - 1});
 }
 
 void TPlusStringGrid::GroupInsertCol(int ACol) {
   if (ACol < 0 || ACol > ColCount()) return;
   std::vector<TRowMarkSlot> marks;
   if (ACol == 0) marks = TakeRowMarks();
-  SetColCount(ColCount() + 1);
-  for (int c = ColCount() - 1; c > ACol; --c) {
-    for (int r = 0; r < RowCount(); ++r) {
-      SetCellRaw(c, r, GetCellRaw(c - 1, r));
-      TObject* o = GetCellObject(c - 1, r);
-      SetCellObject(c, r, o);
-      if (auto* p = dynamic_cast<TCellProperties*>(o)) p->SetOwnerCol(c);
-    }
-    SetColWidths(c, ColWidths(c - 1));
-  }
-  for (int r = 0; r < RowCount(); ++r) {
-    SetCellObject(ACol, r, nullptr);
-    SetCellRaw(ACol, r, "");
-  }
-  SetColWidths(ACol, DefaultColWidth());
+  InsertCols(ACol, 1);
   if (ACol == 0) PutRowMarks(marks);
 }
 
@@ -207,14 +177,14 @@ void TPlusStringGrid::Group(int ACol) {
   while (b <= last()) {
     // Stored texts, so that ungrouping gives back every byte.
     const std::string v = GetCellRaw(ACol, b);
-    NodeInsertRows(b, 1);
+    InsertRows(b, 1, true);
     SetCellText(textCol, b, v);
     if (!g->MergeHeader()) colourRow(b, g->HeaderColor(), g->HeaderColorTo(), g->HeaderTextColor());
     const int h = b++;
     while (b <= last() && GetCellRaw(ACol, b) == v) ++b;
     AddNode(RealRowIndex(h), b - h);
     if (g->Summary()) {
-      NodeInsertRows(b, 1);
+      InsertRows(b, 1, true);
       SetSummaryRow(b);
       if (!g->MergeSummary()) colourRow(b, g->SummaryColor(), g->SummaryColorTo(), g->SummaryTextColor());
       ++b;
@@ -265,7 +235,7 @@ void TPlusStringGrid::UnGroup() {
     FreeCellObject(0, r);
     if (!merged) resetRow(r);
     for (int c = 0; c < ColCount(); ++c) FreeCellObject(c, r);
-    NodeRemoveRows(r, 1);
+    RemoveRows(r, 1);
   };
   std::string V;
   int b = FixedRows();
@@ -337,7 +307,7 @@ void TPlusStringGrid::SubGroup(int ACol) {
   }
   close(b);
   if (g->Summary()) {
-    NodeInsertRows(b, 1);
+    InsertRows(b, 1, true);
     SetSummaryRow(b);
     colour(b, g->SummaryColor(), g->SummaryColorTo(), g->SummaryTextColor(), g->MergeSummary());
   }

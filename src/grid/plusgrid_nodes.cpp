@@ -6,31 +6,6 @@
 #include "grid/plusgrid.h"
 
 // ---------------------------------------------------------------------------
-// Row insertion and removal for nodes and grouping
-
-void TPlusStringGrid::NodeInsertRows(int ARow, int ACount) {
-  if (ACount <= 0 || ARow < 0 || ARow > RowCount()) return;
-  InsertEmptyRows(ARow, ACount);
-  if (FShowModified->Enabled() && ARow < static_cast<int>(FRowModified.size()))
-    FRowModified.insert(FRowModified.begin() + ARow, ACount, false);
-  CellsChanged(TRect{0, ARow, ColCount() - 1, ARow + ACount});
-}
-
-void TPlusStringGrid::NodeRemoveRows(int ARow, int ACount) {
-  if (ACount <= 0 || ARow < 0 || ARow >= RowCount()) return;
-  ACount = std::min(ACount, RowCount() - ARow);
-  for (int r = ARow; r < ARow + ACount; ++r)
-    for (int c = 0; c < ColCount(); ++c) FreeCellObject(c, r);
-  const int current = Row();
-  RemoveRowsKeepObjects(ARow, ACount);
-  if (FShowModified->Enabled() && ARow < static_cast<int>(FRowModified.size()))
-    FRowModified.erase(FRowModified.begin() + ARow,
-                       FRowModified.begin() + std::min<int>(ARow + ACount, static_cast<int>(FRowModified.size())));
-  if (current < RowCount()) SetRow(current);
-  CellsChanged(TRect{0, ARow, ColCount() - 1, ARow + ACount});
-}
-
-// ---------------------------------------------------------------------------
 // Queries
 
 TCellGraphic* TPlusStringGrid::NodeGraphic(int ARow) {
@@ -282,17 +257,10 @@ void TPlusStringGrid::ContractAll() {
 // ---------------------------------------------------------------------------
 // Rows inside and outside nodes
 
-void TPlusStringGrid::InsertRowAt(int ARealRow) {
-  NodeInsertRows(DisplRowIndex(ARealRow), 1);
-  for (int i = 0; i < NumHiddenRows(); ++i)
-    if (HiddenItem(i)->Idx() > ARealRow) HiddenItem(i)->SetIdx(HiddenItem(i)->Idx() + 1);
-}
+// The row operations move the hidden rows after the place themselves.
+void TPlusStringGrid::InsertRowAt(int ARealRow) { InsertRows(DisplRowIndex(ARealRow), 1, true); }
 
-void TPlusStringGrid::DeleteRowAt(int ARealRow) {
-  NodeRemoveRows(DisplRowIndex(ARealRow), 1);
-  for (int i = 0; i < NumHiddenRows(); ++i)
-    if (HiddenItem(i)->Idx() > ARealRow) HiddenItem(i)->SetIdx(HiddenItem(i)->Idx() - 1);
-}
+void TPlusStringGrid::DeleteRowAt(int ARealRow) { RemoveRows(DisplRowIndex(ARealRow), 1); }
 
 void TPlusStringGrid::InsertChildRow(int ARealRow, int After) {
   const int r = DisplRowIndex(ARealRow);
@@ -312,12 +280,9 @@ void TPlusStringGrid::InsertChildRow(int ARealRow, int After) {
       curLevel = GetNodeLevel(q);
     }
   }
+  // Hidden rows at or after the new row's place move down with it.
   const int at = DisplRowIndex(ARealRow) + After;
-  // The new row's real place; hidden rows at or after it move down.
-  const int atReal = at < RowCount() ? RealRowIndex(at) : RowCount() + NumHiddenRows();
-  NodeInsertRows(at, 1);
-  for (int i = 0; i < NumHiddenRows(); ++i)
-    if (HiddenItem(i)->Idx() >= atReal) HiddenItem(i)->SetIdx(HiddenItem(i)->Idx() + 1);
+  InsertRows(at, 1, true);
   if (p >= 0) GetCellProperties(0, at)->SetNodeLevel(level);
 }
 

@@ -147,6 +147,27 @@ TEST(GridNodes, FilteringAContractedGridKeepsTheRowOrder) {
   EXPECT_EQ(Shown(*g), (Strings{"r1", "r2", "r3", "r4", "r5", "r6", "r7"}));
 }
 
+TEST(GridNodes, AutomaticRowsAndClearingGoThroughTheNodes) {
+  auto g = Labelled(8);
+  g->AddNode(1, 3);  // r1 .. r3
+  g->AutoInsertRow(2);
+  EXPECT_EQ(g->GetNodeSpan(1), 4) << "inside a node: a child row";
+  EXPECT_EQ(Level(*g, 2), 1);
+  g->AutoInsertRow(6);
+  EXPECT_EQ(g->GetNodeSpan(1), 4) << "outside every node: a plain row";
+  EXPECT_EQ(Level(*g, 6), 0);
+  g->AutoDeleteRow(2);
+  EXPECT_EQ(g->GetNodeSpan(1), 3);
+  g->AutoDeleteRow(5);
+  EXPECT_EQ(Shown(*g), (Strings{"r1", "r2", "r3", "r4", "r5", "r6", "r7"}));
+
+  g->ContractNode(1);
+  g->ClearAll();
+  EXPECT_FALSE(g->HasNodes());
+  EXPECT_EQ(g->RowCount(), 8) << "the contracted rows came back before clearing";
+  EXPECT_EQ(g->Cells(1, 3), "");
+}
+
 TEST(GridNodes, GlyphClickWithEvents) {
   TClickGrid g(nullptr);
   g.SetBounds(0, 0, 300, 300);
