@@ -39,13 +39,23 @@ std::vector<std::string> SplitLines(const std::string& text) {
   return lines;
 }
 
-std::string JoinCrLf(const std::vector<std::string>& lines) {
+std::string Join(const std::vector<std::string>& lines, const std::string& lineBreak) {
   std::string s;
   for (const std::string& l : lines) {
     s += l;
-    s += "\r\n";
+    s += lineBreak;
   }
   return s;
+}
+
+std::string JoinCrLf(const std::vector<std::string>& lines) { return Join(lines, "\r\n"); }
+
+// The first line break of the bytes; empty when there is none.
+std::string FirstLineBreak(const std::string& bytes) {
+  const size_t at = bytes.find_first_of("\r\n");
+  if (at == std::string::npos) return {};
+  if (bytes[at] == '\n') return "\n";
+  return at + 1 < bytes.size() && bytes[at + 1] == '\n' ? "\r\n" : "\r";
 }
 
 void ApplySelectionShown(QPlainTextEdit* w, bool hide) {
@@ -109,13 +119,15 @@ void TMemo::LoadFromFile(const std::string& fileName) {
   if (!bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r' && text.size() >= 2)
     text.resize(text.size() - 2);
   SetText(text);
+  const std::string lineBreak = FirstLineBreak(bytes);
+  if (!lineBreak.empty()) FLineBreak = lineBreak;
   if (QPlainTextEdit* w = EditOf(this)) w->document()->clearUndoRedoStacks();
 }
 
 void TMemo::SaveToFile(const std::string& fileName) {
-  std::string text = JoinCrLf(SplitLines(Text()));
+  std::string text = Join(SplitLines(Text()), FLineBreak);
   const std::string& t = Text();
-  if (!t.empty() && t.back() != '\n' && t.back() != '\r' && text.size() >= 2) text.resize(text.size() - 2);
+  if (!t.empty() && t.back() != '\n' && t.back() != '\r' && !text.empty()) text.resize(text.size() - FLineBreak.size());
   WriteFileText(fileName, text);
 }
 

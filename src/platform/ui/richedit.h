@@ -41,11 +41,15 @@ public:
   // Appends a line, as the class library's Lines.Add does.
   void AddLine(const std::string& line);
 
+  // The line break SaveToFile writes: LF, or the first one of the file
+  // loaded last (so a file goes back with the breaks it came with).
+  const std::string& LineBreak() const { return FLineBreak; }
+  void SetLineBreak(const std::string& v) { FLineBreak = v; }
   // Reads the file's bytes as the text (CR LF, LF or CR line breaks);
   // raises EInOutError (with the file name) when it cannot be read, and the
   // text is then left as it was. Clears the modified flag and the undo.
   void LoadFromFile(const std::string& fileName);
-  // Writes the text with CR LF line breaks through the atomic save; raises
+  // Writes the text with LineBreak through the atomic save; raises
   // EInOutError when it cannot, the file on disk being left as it was.
   void SaveToFile(const std::string& fileName);
 
@@ -74,6 +78,7 @@ protected:
   void Change() override;
 
 private:
+  std::string FLineBreak = "\n";
   bool FModified = false;
   bool FHideSelection = true;
   bool FSettingText = false;

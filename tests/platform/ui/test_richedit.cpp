@@ -30,9 +30,10 @@ TEST_F(RichEditTest, LoadAndSaveKeepTheLinesWhateverTheLineBreaks) {
     const char* saved;
     int lines;
   } cases[] = {
-      {"a\nb\n", "a\r\nb\r\n", 2},
+      {"a\nb\n", "a\nb\n", 2},
       {"a\r\nb", "a\r\nb", 2},  // no final line break stays without one
-      {"a\rb\r\r", "a\r\nb\r\n\r\n", 3},
+      {"a\rb\r\r", "a\rb\r\r", 3},
+      {"a\r\nb\nc\r", "a\r\nb\r\nc\r\n", 3},  // mixed: the first break for all
       {"", "", 0},
   };
   for (const Case& c : cases) {
