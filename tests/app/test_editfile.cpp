@@ -151,6 +151,35 @@ TEST_F(EditFormTest, InputLineHintFollowsTheLineGroups) {
   EXPECT_EQ(form->StatusText(2), "");
 }
 
+TEST_F(EditFormTest, KeysInTheTextShowTheCaretPosition) {
+  form->Show();
+  form->RichEdit1->SetText("ab\r\ncd");
+  form->RichEdit1->SetSel(4, 0);
+  guitest::Key(form->RichEdit1, VK_RIGHT);
+  EXPECT_EQ(form->StatusText(0), "Line: 2");
+  EXPECT_EQ(form->StatusText(1), "Col: 3");
+}
+
+TEST_F(EditFormTest, FontComesFromAFixedPitchDialog) {
+  guitest::TCommonDialogResponder fonts;
+  fonts.Do([](TCommonDialog* d) {
+    auto* f = static_cast<TFontDialog*>(d);
+    EXPECT_TRUE(f->Options.Contains(fdFixedPitchOnly));
+    EXPECT_TRUE(f->Options.Contains(fdNoStyleSel));
+    f->Font()->SetName("Courier New");
+    f->Font()->SetSize(12);
+    return true;
+  });
+  fonts.Do([](TCommonDialog* d) {
+    static_cast<TFontDialog*>(d)->Font()->SetSize(30);
+    return false;
+  });
+  form->actFont->Execute();
+  form->actFont->Execute();
+  EXPECT_EQ(form->RichEdit1->DefAttributes()->Name(), "Courier New");
+  EXPECT_EQ(form->RichEdit1->DefAttributes()->Size(), 12);
+}
+
 TEST_F(EditFormTest, OpenByFileKind) {
   const std::string out = dir.Write("run.out", "engine output\r\n");
   const std::string dat = dir.Write("run.dat", "1 2 3\r\n");

@@ -322,3 +322,22 @@ TEST_F(MacroLibraryTest, FileDialogsReturnTheChosenFileOrNothing) {
 }
 
 }  // namespace
+
+#include <sys/stat.h>
+
+#include "app/exfile.h"
+
+namespace {
+
+TEST_F(MacroLibraryTest, ExecuteWaitRunsTheProgramToItsEnd) {
+  const std::string program = dir.Write("job.sh", "#!/bin/sh\necho done > " + dir.File("job.out") + "\n");
+  ASSERT_EQ(::chmod(program.c_str(), 0755), 0);
+  TExFile wait(nullptr);
+  wait.SetWaitUntilDone(true);
+  hooks.ExFileWait = &wait;
+  EXPECT_EQ(Run("A = EXECUTEWAIT(\"" + program + "\")\nA = EXECUTEWAIT(3)\nWRITE(1)"), "1");
+  EXPECT_EQ(TTempDir::Read(dir.File("job.out")), "done\n");
+  EXPECT_EQ(wait.ProcFileName(), program);
+}
+
+}  // namespace
