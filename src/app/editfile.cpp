@@ -425,6 +425,7 @@ void TEditForm::actRefineExecute(TObject*) {
     return;
   }
   FStop = false;
+  FUpdateFile.clear();
   if (!Refinement) Refinement = new TRefine();
   Refinement->IDSZ = IDSZ;
   Refinement->IRS = IRS;
@@ -444,6 +445,9 @@ void TEditForm::actRefineExecute(TObject*) {
   // to step otherwise.
   if (Refinement->LastError == 0 && Refinement->State() == 2) {
     while (!FStop && Refinement->CycleCount() < Model->Cycles) {
+      // A script run while messages were processed may have ended or
+      // restarted the engine's run; no cycle is stepped on that.
+      if (Refinement->State() != 2 && Refinement->State() != 3) break;
       Refinement->RunCycle();
       if (FStop || Refinement->LastError == 0) {
         ShowCycleStatus();
@@ -455,7 +459,10 @@ void TEditForm::actRefineExecute(TObject*) {
       }
       if (Refinement->State() == 4) FStop = true;
     }
-    if (Refinement->LastError == 0) Refinement->FinishRefinement(true);
+    if (Refinement->LastError == 0 && Refinement->State() >= 2 && Refinement->State() <= 4) {
+      Refinement->FinishRefinement(true);
+      if (Refinement->LastError == 0) FUpdateFile = Refinement->BaseName + ".upd";
+    }
   }
   FMode = emRefined;
   UpdateForm();
@@ -471,9 +478,14 @@ void TEditForm::actStopExecute(TObject*) {
 }
 
 void TEditForm::actUpdateExecute(TObject*) {
-  if (!Refinement) return;
+  // Only the file the last run wrote replaces the input: an older one left
+  // beside it would undo the edits made since.
+  if (FUpdateFile.empty()) {
+    ShowMessage("No updated input file from the last refinement.");
+    return;
+  }
   RichEdit1->SetPlainText(true);
-  if (!LoadFile(Refinement->BaseName + ".upd")) return;
+  if (!LoadFile(FUpdateFile)) return;
   if (!InputFileName.empty() && !SaveText(InputFileName)) return;
   FFileName = InputFileName;
   FMode = emEditInput;

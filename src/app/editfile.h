@@ -129,6 +129,9 @@ private:
   bool FStop = false;
   bool FStoppedByUser = false;
   bool FCloseAfterRun = false;
+  // The updated input file the last run finished with; empty when it
+  // ended without one.
+  std::string FUpdateFile;
 };
 
 // Reads an input file into Model (created when missing) only when it can be

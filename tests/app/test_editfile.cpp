@@ -369,6 +369,29 @@ TEST_F(EditFormTest, UpdateTakesTheEnginesFileIntoTheInputFile) {
   EXPECT_EQ(form->Text(), "Refine: " + input);
 }
 
+TEST_F(EditFormTest, UpdateAfterARunWithoutUpdatedFileLeavesTheInput) {
+  const std::string input = LoadModel();
+  dir.Write("run.upd", "an older run's file");
+  const std::string before = TTempDir::Read(input);
+  form->actPlot->Execute();
+  onCycle = [this] { fake.Set("iterationError", 5); };
+  form->actRefine->Execute();
+  ASSERT_EQ(form->Mode(), TEditForm::emRefined);
+  form->actUpdate->Execute();
+  EXPECT_EQ(TTempDir::Read(input), before);
+  EXPECT_EQ(dialogs.Last().Text, "No updated input file from the last refinement.");
+}
+
+TEST_F(EditFormTest, ARunEndedMeanwhileStepsNoFurther) {
+  LoadModel();
+  form->actPlot->Execute();
+  onCycle = [] { Refinement->FinishRefinement(false); };  // as a script's ENDRIETVELD would
+  form->actRefine->Execute();
+  EXPECT_EQ(fake.Get("iterations"), 1);
+  EXPECT_EQ(fake.Get("closes"), 1);
+  EXPECT_EQ(form->Mode(), TEditForm::emRefined);
+}
+
 TEST_F(EditFormTest, ClosingDuringTheRunClosesAfterTheCycle) {
   LoadModel();
   form->Show();
