@@ -109,8 +109,14 @@ TFormMacro::TFormMacro(TComponent* AOwner) : TForm(AOwner), FBasic(std::make_uni
   FBasic->SetSource_Memo(FSource.get());
   FBasic->SetMessage_Panel(FMessages.get());
 
-  FHooks.WriteLine = [this](const std::string& line) { MemoWrite->AddLine(line); };
-  FHooks.ClearOutput = [this] { MemoWrite->Clear(); };
+  FHooks.WriteLine = [this](const std::string& line) {
+    FPendingOutput.push_back(line);
+    if (FPendingOutput.size() >= 500) FlushOutput();
+  };
+  FHooks.ClearOutput = [this] {
+    FPendingOutput.clear();
+    MemoWrite->Clear();
+  };
   FHooks.OpenDialog = OpenDialog1;
   FHooks.SaveDialog = SaveDialog1;
   FHooks.FileCopy = FileCopy1;
@@ -130,6 +136,11 @@ TFormMacro::~TFormMacro() {
   // The interpreter keeps pointers to the memo source and the panel adapter.
   FBasic->SetSource_Memo(nullptr);
   FBasic->SetMessage_Panel(nullptr);
+}
+
+void TFormMacro::FlushOutput() {
+  MemoWrite->AddLines(FPendingOutput);
+  FPendingOutput.clear();
 }
 
 TMemo* TFormMacro::ActiveMemo() const {
@@ -227,6 +238,7 @@ void TFormMacro::actClearExecute(TObject*) {
 }
 
 void TFormMacro::actRunExecute(TObject*) {
+  FPendingOutput.clear();
   MemoWrite->Clear();
   Panel2->SetText("");
   Panel1->SetText("");
@@ -238,6 +250,7 @@ void TFormMacro::actRunExecute(TObject*) {
   } catch (const Exception& e) {
     ReportRaised(*FBasic, e.Message());
   }
+  FlushOutput();
   CloseMacroTextFile();
 }
 

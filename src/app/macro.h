@@ -98,6 +98,10 @@ private:
   // Save, or Save As without a name; true when the source was written.
   bool SaveOrSaveAs();
   bool SaveAs();
+  // The WRITE lines not yet in the output memo: they go in by the hundred,
+  // so that a long output costs no more than its length a few times over.
+  void FlushOutput();
+  std::vector<std::string> FPendingOutput;
 
   std::string FMacroFileName;
   std::unique_ptr<TSBasic> FBasic;

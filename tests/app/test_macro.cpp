@@ -62,6 +62,16 @@ TEST_F(MacroFormTest, RunShowsOutputAndErrors) {
   EXPECT_EQ(dialogs.Count(), 0u);
 }
 
+TEST_F(MacroFormTest, LongOutputArrivesWholeAndInOrder) {
+  form->MemoSource->SetText("INTEGER I\r\nFOR I = 1 TO 1234\r\n WRITE(I)\r\nNEXT I");
+  form->actRun->Execute();
+  const std::vector<std::string> out = Output();
+  ASSERT_EQ(out.size(), 1234u) << form->Panel1->Text();
+  EXPECT_EQ(out.front(), "1");
+  EXPECT_EQ(out[600], "601");
+  EXPECT_EQ(out.back(), "1234");
+}
+
 TEST_F(MacroFormTest, LibraryScriptReplacesTheLibraryOnlyWhenSet) {
   const std::string kept = dir.Write("kept.rib", "\n");
   form->SBasic1().SetSource_Library(kept);

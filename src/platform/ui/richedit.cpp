@@ -104,11 +104,18 @@ void TMemo::Change() {
 
 std::vector<std::string> TMemo::Lines() const { return SplitLines(Text()); }
 
-void TMemo::AddLine(const std::string& line) {
-  std::vector<std::string> lines = Lines();
-  lines.push_back(line);
+void TMemo::AddLine(const std::string& line) { AddLines({line}); }
+
+void TMemo::AddLines(const std::vector<std::string>& lines) {
+  if (lines.empty()) return;
+  std::string text = Text();
+  if (!text.empty() && text.back() != '\n' && text.back() != '\r') text += "\r\n";
+  for (const std::string& line : lines) {
+    text += line;
+    text += "\r\n";
+  }
   const bool modified = FModified;
-  SetText(JoinCrLf(lines));
+  SetText(text);
   FModified = modified;
 }
 

@@ -38,8 +38,10 @@ public:
   std::vector<std::string> Lines() const;
   int LineCount() const { return static_cast<int>(Lines().size()); }
   void Clear() { SetText(""); }
-  // Appends a line, as the class library's Lines.Add does.
+  // Appends a line (lines), as the class library's Lines.Add does; the
+  // modified flag stays as it was. Each call costs the length of the text.
   void AddLine(const std::string& line);
+  void AddLines(const std::vector<std::string>& lines);
 
   // The line break SaveToFile writes: LF, or the first one of the file
   // loaded last (so a file goes back with the breaks it came with).
