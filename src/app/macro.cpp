@@ -1,5 +1,7 @@
 #include "app/macro.h"
 
+#include <chrono>
+
 #include "basic/sbtypes.h"
 #include "model/datafiles.h"
 #include "model/global.h"
@@ -111,10 +113,15 @@ TFormMacro::TFormMacro(TComponent* AOwner) : TForm(AOwner), FBasic(std::make_uni
 
   FHooks.WriteLine = [this](const std::string& line) {
     FPendingOutput.push_back(line);
-    if (FPendingOutput.size() >= 500) FlushOutput();
+    // The first lines show at once; a long output goes in by the hundred
+    // and at least a few times a second.
+    const auto now = std::chrono::steady_clock::now();
+    if (FShownLines < 1000 || FPendingOutput.size() >= 500 || now - FLastFlush > std::chrono::milliseconds(250))
+      FlushOutput();
   };
   FHooks.ClearOutput = [this] {
     FPendingOutput.clear();
+    FShownLines = 0;
     MemoWrite->Clear();
   };
   FHooks.OpenDialog = OpenDialog1;
@@ -139,8 +146,10 @@ TFormMacro::~TFormMacro() {
 }
 
 void TFormMacro::FlushOutput() {
+  FShownLines += static_cast<int>(FPendingOutput.size());
   MemoWrite->AddLines(FPendingOutput);
   FPendingOutput.clear();
+  FLastFlush = std::chrono::steady_clock::now();
 }
 
 TMemo* TFormMacro::ActiveMemo() const {
@@ -239,6 +248,7 @@ void TFormMacro::actClearExecute(TObject*) {
 
 void TFormMacro::actRunExecute(TObject*) {
   FPendingOutput.clear();
+  FShownLines = 0;
   MemoWrite->Clear();
   Panel2->SetText("");
   Panel1->SetText("");

@@ -4,6 +4,7 @@
 // which runs the start-up script and the user-menu scripts.
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -98,10 +99,13 @@ private:
   // Save, or Save As without a name; true when the source was written.
   bool SaveOrSaveAs();
   bool SaveAs();
-  // The WRITE lines not yet in the output memo: they go in by the hundred,
-  // so that a long output costs no more than its length a few times over.
+  // The WRITE lines not yet in the output memo: past the first thousand they
+  // go in by the hundred, so that a long output costs no more than its
+  // length a few times over.
   void FlushOutput();
   std::vector<std::string> FPendingOutput;
+  int FShownLines = 0;
+  std::chrono::steady_clock::time_point FLastFlush;
 
   std::string FMacroFileName;
   std::unique_ptr<TSBasic> FBasic;
