@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "platform/gfx/printer.h"
+#include "platform/rtl/codepages.h"
 #include "platform/rtl/textfile.h"
 #include "platform/ui/qt_ui.h"
 
@@ -119,8 +120,22 @@ void TMemo::AddLines(const std::vector<std::string>& lines) {
   FModified = modified;
 }
 
+namespace {
+
+bool IsUtf8(const std::string& bytes) {
+  std::string again;
+  for (uint32_t cp : Utf8CodePoints(bytes)) AppendUtf8(again, cp);
+  return again == bytes;
+}
+
+}  // namespace
+
 void TMemo::LoadFromFile(const std::string& fileName) {
-  const std::string bytes = ReadFileText(fileName);
+  const std::string raw = ReadFileText(fileName);
+  // A file that is not UTF-8 is read as Windows-1252 and goes back so.
+  const bool utf8 = IsUtf8(raw);
+  const std::string bytes = utf8 ? raw : Cp1252ToUtf8(raw);
+  FCodePage1252 = !utf8;
   std::string text = JoinCrLf(SplitLines(bytes));
   // A file without a final line break keeps it that way.
   if (!bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r' && text.size() >= 2)
@@ -135,6 +150,12 @@ void TMemo::SaveToFile(const std::string& fileName) {
   std::string text = Join(SplitLines(Text()), FLineBreak);
   const std::string& t = Text();
   if (!t.empty() && t.back() != '\n' && t.back() != '\r' && !text.empty()) text.resize(text.size() - FLineBreak.size());
+  if (FCodePage1252) {
+    std::string encoded;
+    if (!Utf8ToCp1252(text, encoded))
+      throw EInOutError("The text holds characters that " + fileName + " cannot hold (Windows-1252)", 0);
+    text = std::move(encoded);
+  }
   WriteFileText(fileName, text);
 }
 

@@ -37,7 +37,12 @@ public:
   // The lines of the text (no trailing empty line for a final line break).
   std::vector<std::string> Lines() const;
   int LineCount() const { return static_cast<int>(Lines().size()); }
-  void Clear() { SetText(""); }
+  // Empties the text; the next save writes UTF-8 with LF line breaks.
+  void Clear() {
+    SetText("");
+    FLineBreak = "\n";
+    FCodePage1252 = false;
+  }
   // Appends a line (lines), as the class library's Lines.Add does; the
   // modified flag stays as it was. Each call costs the length of the text.
   void AddLine(const std::string& line);
@@ -47,7 +52,8 @@ public:
   // loaded last (so a file goes back with the breaks it came with).
   const std::string& LineBreak() const { return FLineBreak; }
   void SetLineBreak(const std::string& v) { FLineBreak = v; }
-  // Reads the file's bytes as the text (CR LF, LF or CR line breaks);
+  // Reads the file's bytes as the text (CR LF, LF or CR line breaks; bytes
+  // that are not UTF-8 as Windows-1252, and SaveToFile then writes that);
   // raises EInOutError (with the file name) when it cannot be read, and the
   // text is then left as it was. Clears the modified flag and the undo.
   void LoadFromFile(const std::string& fileName);
@@ -81,6 +87,7 @@ protected:
 
 private:
   std::string FLineBreak = "\n";
+  bool FCodePage1252 = false;
   bool FModified = false;
   bool FHideSelection = true;
   bool FSettingText = false;

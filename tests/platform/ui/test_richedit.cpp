@@ -47,6 +47,22 @@ TEST_F(RichEditTest, LoadAndSaveKeepTheLinesWhateverTheLineBreaks) {
   }
 }
 
+TEST_F(RichEditTest, EightBitFileGoesBackAsItCame) {
+  const std::string in = dir.Write("latin.inp", "Pb\xC5 title\r\nline\r\n");
+  edit->LoadFromFile(in);
+  EXPECT_EQ(edit->Lines().front(), "Pb\xC3\x85 title");
+  edit->SaveToFile(dir.File("back.inp"));
+  EXPECT_EQ(TTempDir::Read(dir.File("back.inp")), "Pb\xC5 title\r\nline\r\n");
+  // A character the file's code page lacks is refused, the file kept.
+  edit->SetText("\xCE\xB1\r\n");
+  EXPECT_THROW(edit->SaveToFile(in), EInOutError);
+  EXPECT_EQ(TTempDir::Read(in), "Pb\xC5 title\r\nline\r\n");
+  // UTF-8 stays UTF-8.
+  edit->LoadFromFile(dir.Write("utf8.txt", "\xCE\xB1\n"));
+  edit->SaveToFile(dir.File("utf8.out"));
+  EXPECT_EQ(TTempDir::Read(dir.File("utf8.out")), "\xCE\xB1\n");
+}
+
 TEST_F(RichEditTest, FailedLoadOrSaveKeepsTextAndFile) {
   edit->SetText("mine");
   EXPECT_THROW(edit->LoadFromFile(dir.File("missing.txt")), EInOutError);
