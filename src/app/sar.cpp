@@ -85,6 +85,43 @@ int TSearchAndReplace::SearchText(const std::u16string& text, int selStart, int 
   }
 }
 
+std::u16string TSearchAndReplace::ReplaceAllIn(const std::u16string& text, const std::u16string& what,
+                                               const std::u16string& with, bool matchCase, bool wholeWord,
+                                               int& count) {
+  count = 0;
+  const std::u16string hay = matchCase ? text : Lowered(text);
+  const std::u16string needle = matchCase ? what : Lowered(what);
+  const int n = static_cast<int>(text.size());
+  const int m = static_cast<int>(needle.size());
+  std::u16string out;
+  if (m == 0 || n == 0) return text;
+  int copied = 0;  // text before this is in out
+  int pos = 0;
+  for (;;) {
+    int at = SearchText(hay, pos, 0, needle, true, false);
+    // Whole words are judged in the text as it is after the replacements:
+    // right after one, the character before is the replacement's last.
+    while (at >= 0 && wholeWord) {
+      const bool endOk = at + m == n || IsDelimiter(hay[at + m]);
+      bool startOk;
+      if (at > 0 && at == copied && count > 0)
+        startOk = out.empty() || IsDelimiter(matchCase ? out.back() : CharLowerW(out.back()));
+      else
+        startOk = at == 0 || IsDelimiter(hay[at - 1]);
+      if (startOk && endOk) break;
+      at = at + 1 <= n - m ? SearchText(hay, at + 1, 0, needle, true, false) : -1;
+    }
+    if (at < 0) break;
+    out.append(text, static_cast<size_t>(copied), static_cast<size_t>(at - copied));
+    out += with;
+    copied = pos = at + m;
+    ++count;
+    if (pos > n - m) break;
+  }
+  out.append(text, static_cast<size_t>(copied), std::u16string::npos);
+  return out;
+}
+
 bool TSearchAndReplace::FindInMemo(TMemo* memo, TFindDialog* dialog) {
   if (!memo || !dialog || dialog->FindText.empty()) return false;
   std::u16string text = memo->WideText();
@@ -129,10 +166,20 @@ void TSearchAndReplace::ReplaceHandler(TObject* Sender) {
   auto* dialog = dynamic_cast<TReplaceDialog*>(Sender);
   if (!dialog || !FMemo) return;
   if (dialog->Options.Contains(frReplaceAll)) {
-    FMemo->SetSel(0, 0);
-    // Each search starts after the text just put in, so a replacement that
-    // holds the search text cannot make this loop run on.
-    while (FindInMemo(FMemo, dialog)) FMemo->SetSelText(dialog->ReplaceText);
+    // From the start of the text downwards (upwards from there finds
+    // nothing), each search after the text just put in; done as one edit,
+    // which one Undo takes back, in time linear in the text.
+    if (dialog->Options.Contains(frDown) && !dialog->FindText.empty()) {
+      const std::u16string text = FMemo->WideText();
+      int count = 0;
+      const std::u16string replaced =
+          ReplaceAllIn(text, Utf8ToUtf16(dialog->FindText), Utf8ToUtf16(dialog->ReplaceText),
+                       dialog->Options.Contains(frMatchCase), dialog->Options.Contains(frWholeWord), count);
+      if (count > 0) {
+        FMemo->SetSel(0, static_cast<int>(text.size()));
+        FMemo->SetSelText(Utf16ToUtf8(replaced));
+      }
+    }
     FMemo->SetSel(0, 0);
   } else {
     if (SelectionMatches(dialog)) FMemo->SetSelText(dialog->ReplaceText);

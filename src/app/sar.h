@@ -39,6 +39,11 @@ public:
   static int SearchText(const std::u16string& text, int selStart, int selLength, const std::u16string& what,
                         bool down, bool wholeWord);
 
+  // The text with every match replaced, searching on after each inserted
+  // replacement as Replace All does; count receives the number replaced.
+  static std::u16string ReplaceAllIn(const std::u16string& text, const std::u16string& what,
+                                     const std::u16string& with, bool matchCase, bool wholeWord, int& count);
+
 protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;
 

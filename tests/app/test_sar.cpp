@@ -62,6 +62,35 @@ TEST(SearchTextTest, PositionsOfMatches) {
   }
 }
 
+TEST(ReplaceAllTest, MatchesLikeSuccessiveSearches) {
+  struct Case {
+    const char* text;
+    const char* what;
+    const char* with;
+    bool matchCase, wholeWord;
+    const char* result;
+    int count;
+  } cases[] = {
+      {"ab AB cab", "ab", "xaby", false, false, "xaby xaby cxaby", 3},
+      {"ab AB cab", "ab", "x", true, false, "x AB cx", 2},
+      {"aaa", "aa", "b", true, false, "ba", 1},             // no overlapping matches
+      {"B1 B11 B1", "B1", "C", true, true, "C B11 C", 2},
+      {"a a", "a", "b", true, true, "b b", 2},
+      {"aa", "a", "b_", true, true, "aa", 0},
+      {"a-a", "a", "x", true, true, "x-x", 2},
+      {"a a", "a", "", true, true, " ", 2},
+      {"nothing", "zz", "y", false, false, "nothing", 0},
+  };
+  for (const Case& c : cases) {
+    int count = -1;
+    EXPECT_EQ(Utf16ToUtf8(TSearchAndReplace::ReplaceAllIn(Utf8ToUtf16(c.text), Utf8ToUtf16(c.what),
+                                                          Utf8ToUtf16(c.with), c.matchCase, c.wholeWord, count)),
+              c.result)
+        << c.text << " / " << c.what;
+    EXPECT_EQ(count, c.count) << c.text << " / " << c.what;
+  }
+}
+
 TEST_F(SearchAndReplaceTest, FindProposesTheSelectedWordAndFindsItFirst) {
   Show("cell a\r\ncell b", 7, 4);  // the second "cell" (the line break counts one position)
   guitest::TCommonDialogResponder shown;
@@ -119,6 +148,8 @@ TEST_F(SearchAndReplaceTest, ReplaceAll) {
   EXPECT_EQ(memo->Text(), "xaby xaby cxaby");
   EXPECT_EQ(memo->SelStart(), 0);
   EXPECT_TRUE(memo->Modified());
+  memo->Undo();  // one step takes it all back
+  EXPECT_EQ(memo->Text(), "ab AB cab");
 
   Show("nothing to see");
   memo->SetModified(false);
