@@ -258,7 +258,9 @@ TEST_F(EditFormTest, SaveQuestionAnswers) {
     SCOPED_TRACE(c.answer);
     EXPECT_EQ(canContinue, c.canContinue);
     EXPECT_EQ(answers.Requests().front().Text, "Save the file?");
-    if (c.overwrite) EXPECT_EQ(answers.Last().Text, "OK to overwrite " + target);
+    if (c.overwrite) {
+      EXPECT_EQ(answers.Last().Text, "OK to overwrite " + target);
+    }
     EXPECT_EQ(TTempDir::Read(target), c.onDisk);
     EXPECT_EQ(form->RichEdit1->Modified(), std::string(c.onDisk) != "new text");
   }

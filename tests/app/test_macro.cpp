@@ -136,12 +136,16 @@ TEST_F(MacroFormTest, SaveQuestionOnClose) {
     SCOPED_TRACE(std::to_string(c.answer) + (c.named ? " named" : " unnamed"));
     EXPECT_EQ(canClose, c.canClose);
     EXPECT_EQ(answers.Count(), c.modified ? 1u : 0u);
-    if (c.modified) EXPECT_EQ(answers.Last().Text, "Save VoraZadar File?");
+    if (c.modified) {
+      EXPECT_EQ(answers.Last().Text, "Save VoraZadar File?");
+    }
     EXPECT_EQ(form->MemoSource->Modified(), c.stillModified);
     EXPECT_EQ(form->MemoSource->Text(), "WRITE(3)");
     const bool saved = c.answer == mrYes && (c.named || c.saveAsOk);
     EXPECT_EQ(TTempDir::Read(file), saved ? "WRITE(3)" : "");
-    if (saved && !c.named) EXPECT_EQ(form->Text(), "Reruzare Rurid: " + file);
+    if (saved && !c.named) {
+      EXPECT_EQ(form->Text(), "Reruzare Rurid: " + file);
+    }
   }
 }
 
