@@ -15,6 +15,28 @@
 
 namespace {
 
+TTBItem* ActionItem(TComponent* owner, TAction* action) {
+  auto* item = new TTBItem(owner);
+  item->SetAction(action);
+  return item;
+}
+
+TTBCustomItem* Separator(TComponent* owner) { return new TTBSeparatorItem(owner); }
+
+void AddItems(TTBCustomItem* parent, std::initializer_list<TTBCustomItem*> items) {
+  for (TTBCustomItem* item : items) parent->Add(item);
+}
+
+TTBToolbar* NewToolbar(TComponent* owner, const std::string& name, const std::string& caption, TTBDock* dock,
+                       int row) {
+  auto* bar = new TTBToolbar(owner);
+  bar->SetName(name);
+  bar->SetText(caption);
+  bar->SetDockRow(row);
+  bar->SetCurrentDock(dock);
+  return bar;
+}
+
 const char* const kEditFormKey = "Software\\Zelvora\\Configuration\\EditForm";
 
 std::string GeneralNumber(double v) { return FloatToStrF(v, ffGeneral, 4, 2); }
@@ -149,6 +171,8 @@ TEditForm::TEditForm(TComponent* AOwner) : TForm(AOwner) {
   actWatch->SetAutoCheck(true);
   actFont = MakeAction("Font", "Change Font", &TEditForm::actFontExecute);
 
+  CreateToolbars();
+
   // The selection stays visible while another window has the focus.
   RichEdit1->SetHideSelection(false);
 
@@ -156,6 +180,66 @@ TEditForm::TEditForm(TComponent* AOwner) : TForm(AOwner) {
   OnCloseQuery = [this](TObject* s, bool& c) { FormCloseQuery(s, c); };
   OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
   OnDeactivate = [this](TObject* s) { FormDeactivate(s); };
+}
+
+void TEditForm::CreateToolbars() {
+  TBDockTop = new TTBDock(this);
+  TBDockTop->SetName("TBDockTop");
+  TBDockTop->SetParent(this);
+
+  TBToolbar1 = new TTBToolbar(this);
+  TBToolbar1->SetName("TBToolbar1");
+  TBToolbar1->SetText("Edit File Toolbar");
+  TBToolbar1->SetMenuBar(true);
+  auto* file = new TTBSubmenuItem(this);
+  file->SetCaption("&File");
+  AddItems(file, {ActionItem(this, actOpen), ActionItem(this, actSave), ActionItem(this, actSaveAS), Separator(this),
+                  ActionItem(this, actPrint), Separator(this), ActionItem(this, actReload), Separator(this),
+                  ActionItem(this, actExit)});
+  auto* edit = new TTBSubmenuItem(this);
+  edit->SetCaption("&Edit");
+  TBShowHints = ActionItem(this, actShowHints);
+  AddItems(edit, {ActionItem(this, EditUndo1), Separator(this), ActionItem(this, EditCut1),
+                  ActionItem(this, EditCopy1), ActionItem(this, EditPaste1), Separator(this),
+                  ActionItem(this, actFont), Separator(this), ActionItem(this, EditFind1),
+                  ActionItem(this, EditReplace1), Separator(this), TBShowHints});
+  TBProcess1 = new TTBSubmenuItem(this);
+  TBProcess1->SetCaption("&Process");
+  AddItems(TBProcess1, {ActionItem(this, actRefine), ActionItem(this, actStop), ActionItem(this, actUpdate),
+                        Separator(this), ActionItem(this, actPlot), ActionItem(this, actWatch)});
+  AddItems(TBToolbar1->Items(), {file, edit, TBProcess1});
+  TBToolbar1->SetCurrentDock(TBDockTop);
+
+  TBMenuToolbar = NewToolbar(this, "TBMenuToolbar", "Edit Menu Toolbar", TBDockTop, 1);
+  // The Save button follows Save As (it is enabled where a save is possible).
+  TBItemSave = new TTBItem(this);
+  TBItemSave->SetCaption(actSave->Caption());
+  TBItemSave->SetOnClick([this](TObject*) { actSave->Execute(); });
+  AddItems(TBMenuToolbar->Items(),
+           {ActionItem(this, actOpen), TBItemSave, ActionItem(this, actExit), ActionItem(this, actReload),
+            Separator(this), ActionItem(this, actPrint), Separator(this), ActionItem(this, EditCut1),
+            ActionItem(this, EditCopy1), ActionItem(this, EditPaste1), Separator(this), ActionItem(this, EditUndo1),
+            ActionItem(this, EditFind1), ActionItem(this, EditReplace1)});
+  TBRefineToolbar = NewToolbar(this, "TBRefineToolbar", "Edit Refine Toolbar", TBDockTop, 1);
+  AddItems(TBRefineToolbar->Items(), {ActionItem(this, actRefine), ActionItem(this, actStop)});
+
+  TBDockPopup = new TTBPopupMenu(this);
+  TBPopupMenuToolbar = new TTBItem(this);
+  TBPopupMenuToolbar->SetCaption("Menu Toolbar");
+  TBPopupMenuToolbar->SetChecked(true);
+  TBPopupMenuToolbar->SetOnClick([this](TObject*) {
+    TBMenuToolbar->SetVisible(!TBMenuToolbar->Visible());
+    TBPopupMenuToolbar->SetChecked(TBMenuToolbar->Visible());
+  });
+  TBPopupRefineToolbar = new TTBItem(this);
+  TBPopupRefineToolbar->SetCaption("Refine Toolbar");
+  TBPopupRefineToolbar->SetChecked(true);
+  TBPopupRefineToolbar->SetOnClick([this](TObject*) {
+    TBRefineToolbar->SetVisible(!TBRefineToolbar->Visible());
+    TBPopupRefineToolbar->SetChecked(TBRefineToolbar->Visible());
+  });
+  AddItems(TBDockPopup->Items(), {TBPopupMenuToolbar, TBPopupRefineToolbar});
+  TBDockTop->SetPopupMenu(TBDockPopup);
 }
 
 std::string TEditForm::StatusText(int panel) const {
@@ -212,7 +296,11 @@ void TEditForm::UpdateForm() {
   }
   FProcessVisible = processShown;
   for (TAction* a : {actRefine, actStop, actUpdate, actPlot}) a->SetVisible(processShown);
+  TBProcess1->SetVisible(processShown);
+  TBRefineToolbar->SetVisible(processShown && TBPopupRefineToolbar->Checked());
+  TBPopupRefineToolbar->SetVisible(processShown);
   FSaveButtonEnabled = actSaveAS->Enabled();
+  TBItemSave->SetEnabled(FSaveButtonEnabled);
 }
 
 void TEditForm::ShowPosition() {

@@ -21,6 +21,10 @@
 #include "platform/ui/extctrls.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/richedit.h"
+#include "toolbar/tbdock.h"
+#include "toolbar/tbitem.h"
+#include "toolbar/tbpopupmenu.h"
+#include "toolbar/tbtoolbar.h"
 
 class TEditForm : public TForm {
   ZV_CLASS(TEditForm)
@@ -65,6 +69,16 @@ public:
   // Where the refinement's plot and watch go.
   TRefineViews Views;
 
+  TTBDock* TBDockTop;
+  TTBToolbar* TBToolbar1;      // the menu bar
+  TTBToolbar* TBMenuToolbar;
+  TTBToolbar* TBRefineToolbar;
+  TTBSubmenuItem* TBProcess1;
+  TTBItem* TBShowHints;
+  TTBItem* TBItemSave;
+  TTBPopupMenu* TBDockPopup;
+  TTBItem* TBPopupMenuToolbar;
+  TTBItem* TBPopupRefineToolbar;
   TRichEdit* RichEdit1;
   TPanel* StatusBar1;
   TSearchAndReplace* SearchAndReplace1;
@@ -107,6 +121,7 @@ public:
   void actFontExecute(TObject* Sender);
 
 private:
+  void CreateToolbars();
   TAction* MakeAction(const std::string& caption, const std::string& hint, void (TEditForm::*handler)(TObject*));
   void SetStatus(int panel, const std::string& text);
   void FormShow(TObject* Sender);

@@ -109,6 +109,10 @@ TEST_F(EditFormTest, ModesSetCaptionCommandsAndProcessMenu) {
     SCOPED_TRACE(int(c.mode));
     EXPECT_EQ(form->Text(), c.caption);
     EXPECT_EQ(form->ProcessMenuVisible(), c.process);
+    EXPECT_EQ(form->TBProcess1->Visible(), c.process);
+    EXPECT_EQ(form->TBRefineToolbar->Visible(), c.process);
+    EXPECT_EQ(form->TBPopupRefineToolbar->Visible(), c.process);
+    EXPECT_EQ(form->TBItemSave->Enabled(), c.saveAs);
     for (TAction* a : {form->actRefine, form->actStop, form->actUpdate, form->actPlot})
       EXPECT_EQ(a->Visible(), c.process);
     if (c.mode != 3) {  // in mode 3 they are hidden and keep their state
@@ -122,6 +126,40 @@ TEST_F(EditFormTest, ModesSetCaptionCommandsAndProcessMenu) {
     EXPECT_EQ(form->SaveButtonEnabled(), c.saveAs);
     EXPECT_EQ(form->FileName(), c.takesInputName ? "in.inp" : "other.txt");
   }
+}
+
+TEST_F(EditFormTest, MenusAndDockPopup) {
+  std::vector<std::string> top;
+  for (int i = 0; i < form->TBToolbar1->Items()->Count(); ++i) top.push_back(form->TBToolbar1->Items()->Items(i)->Caption());
+  EXPECT_EQ(top, (std::vector<std::string>{"&File", "&Edit", "&Process"}));
+  EXPECT_TRUE(form->TBToolbar1->MenuBar());
+  EXPECT_EQ(form->TBMenuToolbar->Text(), "Edit Menu Toolbar");
+  // Show Hints is ticked at start and its menu item toggles it.
+  EXPECT_TRUE(form->TBShowHints->Checked());
+  form->TBShowHints->Click();
+  EXPECT_FALSE(form->actShowHints->Checked());
+  EXPECT_FALSE(form->TBShowHints->Checked());
+  // The dock pop-up hides and shows the toolbars; a hidden refine toolbar
+  // stays hidden through a mode change.
+  InputFileName = "in.inp";
+  form->SetMode(TEditForm::emEditInput);
+  form->UpdateForm();
+  form->TBPopupRefineToolbar->Click();
+  EXPECT_FALSE(form->TBRefineToolbar->Visible());
+  form->UpdateForm();
+  EXPECT_FALSE(form->TBRefineToolbar->Visible());
+  form->TBPopupRefineToolbar->Click();
+  EXPECT_TRUE(form->TBRefineToolbar->Visible());
+  form->TBPopupMenuToolbar->Click();
+  EXPECT_FALSE(form->TBMenuToolbar->Visible());
+  EXPECT_FALSE(form->TBPopupMenuToolbar->Checked());
+  // The Save button saves.
+  form->RichEdit1->SetText("saved text");
+  form->SetFileName(dir.File("button.txt"));
+  form->SetMode(TEditForm::emPlainText);
+  form->UpdateForm();
+  form->TBItemSave->Click();
+  EXPECT_EQ(TTempDir::Read(dir.File("button.txt")), "saved text");
 }
 
 TEST_F(EditFormTest, InputLineHintFollowsTheLineGroups) {
