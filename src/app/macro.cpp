@@ -14,6 +14,18 @@ namespace {
 const char* const kMacroFormKey = "Software\\Zelvora\\Configuration\\MacroForm";
 const char* const kMacroCaption = "Reruzare Rurid";
 
+TTBItem* ActionItem(TComponent* owner, TAction* action) {
+  auto* item = new TTBItem(owner);
+  item->SetAction(action);
+  return item;
+}
+
+TTBCustomItem* Separator(TComponent* owner) { return new TTBSeparatorItem(owner); }
+
+void AddItems(TTBCustomItem* parent, std::initializer_list<TTBCustomItem*> items) {
+  for (TTBCustomItem* item : items) parent->Add(item);
+}
+
 // The message of an error a host function raised, as the interpreter
 // reports its own.
 void ReportRaised(TSBasic& basic, const std::string& message) {
@@ -103,6 +115,8 @@ TFormMacro::TFormMacro(TComponent* AOwner) : TForm(AOwner), FBasic(std::make_uni
   HelpContents1 = MakeAction("&Help Topics", "", nullptr);
   HelpContents1->SetVisible(false);  // no help file is installed
 
+  CreateToolbars();
+
   FSource = std::make_unique<TMemoSource>(MemoSource);
   FMessages = std::make_unique<TPanelMessages>(Panel1);
   FBasic->SetHeadline("Error");
@@ -137,6 +151,55 @@ TFormMacro::TFormMacro(TComponent* AOwner) : TForm(AOwner), FBasic(std::make_uni
   };
   OnCloseQuery = [this](TObject*, bool& CanClose) { QueryClose(CanClose); };
   OnDeactivate = [this](TObject*) { LastActiveControl = ActiveControl(); };
+}
+
+void TFormMacro::CreateToolbars() {
+  TBDockTop = new TTBDock(this);
+  TBDockTop->SetName("TBDockTop");
+  TBDockTop->SetParent(this);
+  TBDockBottom = new TTBDock(this);
+  TBDockBottom->SetName("TBDockBottom");
+  TBDockBottom->SetPosition(dpBottom);
+  TBDockBottom->SetParent(this);
+
+  MenuToolbar = new TTBToolbar(this);
+  MenuToolbar->SetName("MenuToolbar");
+  MenuToolbar->SetText("Macro Menu toolbar");
+  MenuToolbar->SetMenuBar(true);
+  auto* file = new TTBSubmenuItem(this);
+  file->SetCaption("&File");
+  AddItems(file, {ActionItem(this, actNew), ActionItem(this, actOpen), ActionItem(this, actSave),
+                  ActionItem(this, actSaveAS), Separator(this), ActionItem(this, actPrint), Separator(this),
+                  ActionItem(this, actExit)});
+  auto* edit = new TTBSubmenuItem(this);
+  edit->SetCaption("&Edit");
+  AddItems(edit, {ActionItem(this, EditCut1), ActionItem(this, EditCopy1), ActionItem(this, EditPaste1),
+                  Separator(this), ActionItem(this, actClear)});
+  auto* help = new TTBSubmenuItem(this);
+  help->SetCaption("&Help");
+  AddItems(help, {ActionItem(this, HelpContents1)});
+  help->SetVisible(false);  // it holds only Help Topics, hidden while no help is installed
+  AddItems(MenuToolbar->Items(), {file, edit, ActionItem(this, actRun), help});
+  MenuToolbar->SetCurrentDock(TBDockTop);
+
+  TBMainToolbar = new TTBToolbar(this);
+  TBMainToolbar->SetName("TBMainToolbar");
+  TBMainToolbar->SetText("Macro Main toolbar");
+  TBMainToolbar->SetDockRow(1);
+  AddItems(TBMainToolbar->Items(), {ActionItem(this, actNew), ActionItem(this, actOpen), ActionItem(this, actSave),
+                                    ActionItem(this, actPrint), Separator(this), ActionItem(this, actRun)});
+  TBMainToolbar->SetCurrentDock(TBDockTop);
+
+  TBDockPopup = new TTBPopupMenu(this);
+  TBPopupMainToolbar = new TTBItem(this);
+  TBPopupMainToolbar->SetCaption("Main Toolbar");
+  TBPopupMainToolbar->SetChecked(true);
+  TBPopupMainToolbar->SetOnClick([this](TObject*) {
+    TBMainToolbar->SetVisible(!TBMainToolbar->Visible());
+    TBPopupMainToolbar->SetChecked(TBMainToolbar->Visible());
+  });
+  TBDockPopup->Items()->Add(TBPopupMainToolbar);
+  TBDockTop->SetPopupMenu(TBDockPopup);
 }
 
 TFormMacro::~TFormMacro() {

@@ -17,6 +17,10 @@
 #include "platform/ui/extctrls.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/richedit.h"
+#include "toolbar/tbdock.h"
+#include "toolbar/tbitem.h"
+#include "toolbar/tbpopupmenu.h"
+#include "toolbar/tbtoolbar.h"
 
 // The lines of a memo as the interpreter's source text.
 class TMemoSource : public TSBTextSource {
@@ -58,6 +62,12 @@ public:
   TMacroHooks& Hooks() { return FHooks; }
   TSBasic& SBasic1() { return *FBasic; }
 
+  TTBDock* TBDockTop;
+  TTBDock* TBDockBottom;
+  TTBToolbar* MenuToolbar;
+  TTBToolbar* TBMainToolbar;
+  TTBPopupMenu* TBDockPopup;
+  TTBItem* TBPopupMainToolbar;
   TMemo* MemoSource;
   TMemo* MemoWrite;
   TPanel* Panel2;
@@ -91,6 +101,7 @@ public:
   void actRunExecute(TObject* Sender);
 
 private:
+  void CreateToolbars();
   TAction* MakeAction(const std::string& caption, const std::string& hint, void (TFormMacro::*handler)(TObject*));
   // The memo that is the active control, found by its name; nil otherwise.
   TMemo* ActiveMemo() const;

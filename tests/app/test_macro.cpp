@@ -207,6 +207,23 @@ TEST_F(MacroFormTest, RunModeWhileShownAndPrintingBothListings) {
   EXPECT_FALSE(form->HelpContents1->Visible());
 }
 
+TEST_F(MacroFormTest, MenusToolbarAndDockPopup) {
+  std::vector<std::string> top;
+  for (int i = 0; i < form->MenuToolbar->Items()->Count(); ++i)
+    top.push_back(form->MenuToolbar->Items()->Items(i)->Caption());
+  EXPECT_EQ(top, (std::vector<std::string>{"&File", "&Edit", "&Run", "&Help"}));
+  EXPECT_FALSE(form->MenuToolbar->Items()->Items(3)->Visible());
+  // Run on the menu bar runs the script.
+  form->MemoSource->SetText("WRITE(9)");
+  form->MenuToolbar->Items()->Items(2)->Click();
+  EXPECT_EQ(Output(), std::vector<std::string>{"9"});
+  EXPECT_EQ(form->TBMainToolbar->Items()->Count(), 6);
+  form->TBPopupMainToolbar->Click();
+  EXPECT_FALSE(form->TBMainToolbar->Visible());
+  form->TBPopupMainToolbar->Click();
+  EXPECT_TRUE(form->TBMainToolbar->Visible());
+}
+
 TEST(MainScriptTest, RunScriptReportsMissingAndBrokenScripts) {
   guitest::EnsureGui();
   TTempDir dir;
