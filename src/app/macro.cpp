@@ -68,6 +68,10 @@ TFormMacro::TFormMacro(TComponent* AOwner) : TForm(AOwner), FBasic(std::make_uni
   MemoSource->SetWordWrap(false);
   MemoSource->OnKeyUp = [this](TObject*, uint16_t&, TShiftState) { ShowPosition(); };
   MemoSource->OnMouseDown = [this](TObject*, TMouseButton, TShiftState, int, int) { ShowPosition(); };
+  Splitter1 = new TSplitter(this);
+  Splitter1->SetName("Splitter1");
+  Splitter1->SetTop(MemoSource->Top() + MemoSource->Height());
+  Splitter1->SetParent(this);
   MemoWrite = new TMemo(this);
   MemoWrite->SetName("MemoWrite");
   MemoWrite->SetParent(this);

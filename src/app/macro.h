@@ -17,6 +17,7 @@
 #include "platform/ui/extctrls.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/richedit.h"
+#include "platform/ui/splitter.h"
 #include "toolbar/tbdock.h"
 #include "toolbar/tbitem.h"
 #include "toolbar/tbpopupmenu.h"
@@ -69,6 +70,7 @@ public:
   TTBPopupMenu* TBDockPopup;
   TTBItem* TBPopupMainToolbar;
   TMemo* MemoSource;
+  TSplitter* Splitter1;
   TMemo* MemoWrite;
   TPanel* Panel2;
   TPanel* Panel1;

@@ -224,6 +224,16 @@ TEST_F(MacroFormTest, MenusToolbarAndDockPopup) {
   EXPECT_TRUE(form->TBMainToolbar->Visible());
 }
 
+TEST_F(MacroFormTest, SplitterBetweenTheMemos) {
+  form->Show();
+  EXPECT_EQ(form->MemoSource->Height(), 150);
+  EXPECT_EQ(form->Splitter1->ResizeControl(), form->MemoSource);
+  EXPECT_EQ(form->Splitter1->Top(), form->MemoSource->Top() + 150);
+  form->Splitter1->MoveBy(40);
+  EXPECT_EQ(form->MemoSource->Height(), 190);
+  EXPECT_EQ(form->MemoWrite->Top(), form->Splitter1->Top() + form->Splitter1->Height());
+}
+
 TEST(MainScriptTest, RunScriptReportsMissingAndBrokenScripts) {
   guitest::EnsureGui();
   TTempDir dir;
