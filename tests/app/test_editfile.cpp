@@ -13,6 +13,7 @@
 #include "model/refine.h"
 #include "model/rietclass.h"
 #include "platform/rtl/fileutils.h"
+#include "platform/rtl/registry.h"
 #include "support/dialogresponder.h"
 #include "support/gui/guitest.h"
 #include "support/tempdir.h"
@@ -430,6 +431,26 @@ TEST_F(EditFormTest, ARunEndedMeanwhileStepsNoFurther) {
   EXPECT_EQ(fake.Get("iterations"), 1);
   EXPECT_EQ(fake.Get("closes"), 1);
   EXPECT_EQ(form->Mode(), TEditForm::emRefined);
+}
+
+TEST_F(EditFormTest, PlaceIsKeptAndClosingEndsManualEdit) {
+  const char* key = "Software\\Zelvora\\Configuration\\EditForm";
+  {
+    TRegistry reg;
+    reg.DeleteKey(std::string("\\") + key);
+  }
+  form->Show();
+  EXPECT_EQ(form->StatusText(0), "Line:");
+  form->SetBounds(21, 32, 500, 300);
+  RunMode = rmManualEdit;
+  LastActiveControl = form->RichEdit1;
+  form->Close();
+  EXPECT_EQ(RunMode, rmIdle);
+  EXPECT_EQ(LastActiveControl, nullptr);
+  TRegistry reg;
+  ASSERT_TRUE(reg.OpenKeyReadOnly(key));
+  EXPECT_EQ(reg.ReadInteger("Top"), 32);
+  EXPECT_EQ(reg.ReadInteger("Left"), 21);
 }
 
 TEST_F(EditFormTest, ClosingDuringTheRunClosesAfterTheCycle) {
