@@ -418,7 +418,8 @@ void TEditForm::SaveOpenFiles(bool& CanContinue) {
     return;
   }
   ModelTakesSavedFile(file);
-  FFileName = FMode == emEditInput ? InputFileName : file;
+  // The text now lives in that file (in mode 0 it is also the input file).
+  FFileName = file;
 }
 
 void TEditForm::actOpenExecute(TObject*) {
@@ -431,19 +432,18 @@ void TEditForm::actOpenExecute(TObject*) {
   const std::string file = OpenDialog1->FileName;
   const int kind = GetFileKind(file);
   if (kind == 0) {
-    // A file the model cannot read is opened as plain text, so that the
+    if (!LoadFile(file)) return;
+    // A file the model cannot read is edited as plain text, so that the
     // model and the input file name stay together.
     if (ReadModelSafely(file)) {
-      if (!LoadFile(file)) return;
       InputFileName = file;
       FMode = emEditInput;
       RunMode = rmManualEdit;
-      UpdateForm();
-    } else if (LoadFile(file)) {
+    } else {
       FMode = emPlainText;
       SetText("Viewing/Editing: " + file);
-      UpdateForm();
     }
+    UpdateForm();
   } else if (kind == 11) {
     if (!LoadFile(file)) return;
     FMode = emPlainText;

@@ -246,6 +246,30 @@ TEST_F(EditFormTest, OpenByFileKind) {
   EXPECT_EQ(dialogs.Count(), 0u);
 }
 
+TEST_F(EditFormTest, OpenInputEditsTheModelAndSavingItReadsItAgain) {
+  const std::string file = WriteInput(dir.File("other.inp"), "Other");
+  guitest::TCommonDialogResponder files;
+  files.Do([&](TCommonDialog* d) {
+    static_cast<TOpenDialog*>(d)->FileName = file;
+    return true;
+  });
+  form->actOpen->Execute();
+  ASSERT_NE(Model, nullptr);
+  EXPECT_EQ(Model->Title, "Other");
+  EXPECT_EQ(InputFileName, file);
+  EXPECT_EQ(RunMode, rmManualEdit);
+  EXPECT_EQ(form->Mode(), TEditForm::emEditInput);
+  EXPECT_EQ(form->Text(), "Refine: " + file);
+  EXPECT_EQ(form->FileName(), file);
+  // Saved in mode 0, the edited title reaches the model.
+  std::string text = form->RichEdit1->Text();
+  text.replace(0, 5, "Renamed");
+  form->RichEdit1->SetText(text);
+  form->actSave->Execute();
+  EXPECT_EQ(Model->Title, "Renamed");
+  EXPECT_EQ(dialogs.Count(), 0u);
+}
+
 TEST_F(EditFormTest, OpenInputTheModelCannotReadKeepsTheModel) {
   const std::string good = LoadModel();
   const std::string bad = dir.Write("bad.inp", "title\r\nnot a count\r\n");
