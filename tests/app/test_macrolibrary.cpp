@@ -222,6 +222,10 @@ TEST_F(MacroLibraryTest, TextFileStates) {
       {"CLOSEFILE()", "0", 0},
       {"OPENFILE(\"missing.txt\")", "0", 1},
       {"EOFFILE()", "1", 1},
+      {"CLOSEFILE()", "0", 0},
+      {"OPENFILE(\"/dev/zero\")", "0", 1},  // not a file to read lines from
+      {"READFILE()", "", 1},
+      {"EOFFILE()", "1", 1},
   };
   for (const Step& s : steps) {
     EXPECT_EQ(Run(std::string("WRITE(") + s.call + ")"), s.result) << s.call;
