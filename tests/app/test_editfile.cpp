@@ -77,7 +77,7 @@ protected:
   TTempDir dir;
   std::string savedDir;
   TDialogResponder dialogs;
-  TFakeEngine fake;
+  apptest::TFakeEngine fake;
   TEditForm* form = nullptr;
   int plotTag = 0;
   std::vector<int> plots;

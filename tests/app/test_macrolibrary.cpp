@@ -98,7 +98,7 @@ protected:
   TTempDir dir;
   std::string savedDir;
   TDialogResponder dialogs;
-  TFakeEngine fake;
+  apptest::TFakeEngine fake;
   TSBasic basic;
   TSBStringsSource source;
   TSBMessageText panel;
