@@ -489,3 +489,49 @@ TEST_F(EditFormTest, ClosingDuringTheRunClosesAfterTheCycle) {
 }
 
 }  // namespace
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/rtl/dynlib.h"
+
+namespace {
+
+// The editor's refinement against the project's own engine, on a copy of an
+// example in a folder whose name has a dot.
+TEST_F(EditFormTest, RefinesAnExampleWithTheStandInEngine) {
+  HMODULE engine = LoadLibrary("zudezez.dll");
+  if (engine == nullptr) GTEST_SKIP() << "the engine library is not built";
+  FreeLibrary(engine);
+  const char* source = std::getenv("ZELVORA_SOURCE_DIR");
+  if (source == nullptr) GTEST_SKIP() << "ZELVORA_SOURCE_DIR is not set (ctest sets it)";
+  const std::string examples = std::string(source) + "/examples/";
+  ASSERT_TRUE(ForceDirectories(dir.File("data.v2")));
+  const std::string input = dir.File("data.v2/xray-cw.inp");
+  std::filesystem::copy_file(examples + "xray-cw.inp", input);
+  std::filesystem::copy_file(examples + "xray-cw.dat", dir.File("data.v2/xray-cw.dat"));
+  Model = new TRietveld();
+  ASSERT_TRUE(Model->ReadInputFile(input));
+  InputFileName = input;
+  RunMode = rmManualEdit;
+  delete Refinement;
+  Refinement = nullptr;  // the editor makes its own binding, on the stand-in engine
+  form->EditModelInput();
+  ASSERT_EQ(form->Mode(), TEditForm::emEditInput);
+  form->actPlot->Execute();
+  std::vector<int> points;
+  form->Views.ShowPlot = [&](TPlotData& data, int, const std::string&) { points.push_back(data.PointCount()); };
+  form->actRefine->Execute();
+  for (const std::string& t : dialogs.Texts()) ADD_FAILURE() << t;
+  EXPECT_EQ(form->Mode(), TEditForm::emRefined);
+  EXPECT_EQ(form->Text(), "Refined: " + input);
+  EXPECT_EQ(form->StatusText(2).rfind("Status: ", 0), 0u) << form->StatusText(2);
+  ASSERT_FALSE(points.empty());
+  EXPECT_GT(points.back(), 100);
+  EXPECT_TRUE(FileExists(dir.File("data.v2/xray-cw.out")));
+  EXPECT_TRUE(FileExists(dir.File("data.v2/xray-cw.upd")));
+  form->actUpdate->Execute();
+  EXPECT_EQ(TTempDir::Read(input), TTempDir::Read(dir.File("data.v2/xray-cw.upd")));
+}
+
+}  // namespace
