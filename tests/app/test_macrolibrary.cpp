@@ -345,3 +345,34 @@ TEST_F(MacroLibraryTest, ExecuteWaitRunsTheProgramToItsEnd) {
 }
 
 }  // namespace
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/rtl/dynlib.h"
+
+namespace {
+
+TEST_F(MacroLibraryTest, ScriptRefinesAnExampleWithTheStandInEngine) {
+  HMODULE engine = LoadLibrary("zudezez.dll");
+  if (engine == nullptr) GTEST_SKIP() << "the engine library is not built";
+  FreeLibrary(engine);
+  const char* source = std::getenv("ZELVORA_SOURCE_DIR");
+  if (source == nullptr) GTEST_SKIP() << "ZELVORA_SOURCE_DIR is not set (ctest sets it)";
+  const std::string examples = std::string(source) + "/examples/";
+  std::filesystem::copy_file(examples + "xray-cw.inp", dir.File("xray-cw.inp"));
+  std::filesystem::copy_file(examples + "xray-cw.dat", dir.File("xray-cw.dat"));
+  delete Refinement;
+  Refinement = nullptr;  // the functions make their own binding
+  const std::string out = Run(
+      "SINGLE FIRST\nSINGLE LAST\n"
+      "WRITE(OPENRIETVELD(\"xray-cw\"))\nWRITE(STARTRIETVELD())\nWRITE(STEPRIETVELD(1))\nFIRST = GETFIT(1)\n"
+      "WRITE(STEPRIETVELD(5))\nLAST = GETFIT(1)\nWRITE(LAST <= FIRST)\nWRITE(LAST > 0)\n"
+      "WRITE(ENDRIETVELD())\nWRITE(GETERROR())\nWRITE(UPDATE())");
+  EXPECT_EQ(out, "0|0|0|0|1|1|0|No error.|0");
+  EXPECT_TRUE(FileExists(dir.File("xray-cw.out")));
+  EXPECT_EQ(TTempDir::Read(dir.File("xray-cw.inp")).empty(), false);
+  for (const std::string& t : dialogs.Texts()) ADD_FAILURE() << t;
+}
+
+}  // namespace
