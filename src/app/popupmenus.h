@@ -1,6 +1,5 @@
-// Pop-up menus of toolbar items for the chart windows. The chart library and
-// the class library's menu unit both name an enumerator paCenter, so the
-// chart windows reach the toolbar pop-up menu through these functions only.
+// Pop-up menus of toolbar items as the windows build them: items added with
+// their click handlers, opened only when the window asks.
 #pragma once
 
 #include <string>
