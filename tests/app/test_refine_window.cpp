@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "app/mainlink.h"
 #include "app/rietplot.h"
 #include "app/watch.h"
 #include "model/global.h"
@@ -460,6 +461,109 @@ TEST(RefineWindowEndToEnd, StandInEngineLowersRwpAndThePlotHoldsEveryDataPoint) 
   Model = nullptr;
   InputFileName.clear();
   DataFileName.clear();
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(RefineWindowTest, DataButtonSetsTheDataFormatByTheFilesKind) {
+  struct Case {
+    const char* File;
+    int Before, After;
+  } cases[] = {{"a.dat", 2, 2}, {"a.dat", 5, 0}, {"a.gs", 0, 3}, {"a.xy", 5, 5},
+               {"a.xy", 1, 4},  {"a.cpi", 0, 6}, {"a.txt", 2, 2}};
+  for (const Case& c : cases) {
+    Model->ReadFormat = c.Before;
+    guitest::TCommonDialogResponder answers;
+    answers.Do([&](TCommonDialog* d) {
+      dynamic_cast<TOpenDialog*>(d)->FileName = Dir.File(c.File) + "  ";
+      return true;
+    });
+    Form->ButtonDataClick(nullptr);
+    EXPECT_EQ(Model->ReadFormat, c.After) << c.File << " from " << c.Before;
+    EXPECT_EQ(DataFileName, Dir.File(c.File));
+  }
+  // A cancelled dialog changes nothing.
+  guitest::TCommonDialogResponder cancel;
+  cancel.Do([](TCommonDialog*) { return false; });
+  Form->ButtonDataClick(nullptr);
+  EXPECT_EQ(DataFileName, Dir.File("a.txt"));
+}
+
+TEST_F(RefineWindowTest, DataDialogStartsInTheInputFilesFolderWhenOnlyTheDataNameIsEmpty) {
+  StartUpDirectory = "/start/";
+  std::string initial;
+  guitest::TCommonDialogResponder answers;
+  answers.Do([&](TCommonDialog* d) {
+    initial = dynamic_cast<TOpenDialog*>(d)->InitialDir;
+    return false;
+  });
+  answers.Do([&](TCommonDialog* d) {
+    initial = dynamic_cast<TOpenDialog*>(d)->InitialDir;
+    return false;
+  });
+  Form->ButtonDataClick(nullptr);
+  EXPECT_EQ(initial, Dir.Path());
+  InputFileName.clear();
+  Form->ButtonDataClick(nullptr);
+  EXPECT_EQ(initial, "/start/");
+  StartUpDirectory.clear();
+}
+
+TEST_F(RefineWindowTest, InputButtonLoadsTheModelFindsItsDataAndTopsTheRecentList) {
+  TRietveld written;
+  FillModel(written);
+  written.Title = "From the dialog";
+  ASSERT_TRUE(written.WriteInputFile(Dir.File("other.inp")));
+  WriteFileAtomic(Dir.File("other.DAT"), "data\n");
+  AssignDatafile = true;
+  std::vector<std::string> recent;
+  MainWindowLink().AddRecentFile = [&](const std::string& f) { recent.push_back(f); };
+  RefinePlotData = new TPlotData();
+  RefinePlotData->SetHistogramRef(Model->Histogram(1));
+  guitest::TCommonDialogResponder answers;
+  answers.Do([&](TCommonDialog* d) {
+    auto* open = dynamic_cast<TOpenDialog*>(d);
+    EXPECT_EQ(open->Filter, "Input Files (*.inp)|*.inp");
+    EXPECT_EQ(open->FileName, InputFileName);
+    open->FileName = Dir.File("other.inp");
+    return true;
+  });
+  Form->ButtonInputClick(nullptr);
+  MainWindowLink().AddRecentFile = nullptr;
+  AssignDatafile = false;
+  EXPECT_EQ(Model->Title, "From the dialog");
+  EXPECT_EQ(InputFileName, Dir.File("other.inp"));
+  EXPECT_EQ(DataFileName, Dir.File("other.DAT"));
+  EXPECT_EQ(Form->EditData->Text(), DataFileName);
+  EXPECT_EQ(recent, std::vector<std::string>{Dir.File("other.inp")});
+  EXPECT_EQ(RefinePlotData->HistogramRef(), nullptr);
+  EXPECT_EQ(Form->Status(), 0);
+}
+
+TEST_F(RefineWindowTest, APlotOfTheEngineBeforeTheFirstCycleHasNoDifferenceLine) {
+  Form->ButtonStartClick(nullptr);
+  Fake.Set("points", 4);
+  Form->CheckBoxPlot->SetChecked(true);
+  ASSERT_NE(RefinePlotWindow, nullptr);
+  EXPECT_EQ(RefinePlotWindow->PointSeries1->Count(), 4);
+  EXPECT_EQ(RefinePlotWindow->Series2->Count(), 0);
+  EXPECT_EQ(RefinePlotWindow->ComboBoxHist->Items()->Count(), 2);
+  Steps(1);
+  Form->ButtonStepClick(nullptr);
+  EXPECT_EQ(RefinePlotWindow->Series2->Count(), 4);
+  // The histogram combo fetches the other histogram's pattern.
+  RefinePlotWindow->ComboBoxHist->SetItemIndex(1);
+  RefinePlotWindow->ComboBoxHistChange(nullptr);
+  EXPECT_EQ(Fake.Get("plotHistogram"), 2);
+  EXPECT_EQ(RefinePlotWindow->Tag(), 2);
+  EXPECT_EQ(RefinePlotData->HistogramRef(), Model->Histogram(2));
+  EXPECT_EQ(RefinePlotWindow->ComboBoxHist->ItemIndex(), 1);
+  // A calculation histogram has no difference either.
+  Model->Histogram(2)->Job = jobXrayCalc;
+  RefinePlotWindow->Plot();
+  EXPECT_EQ(RefinePlotWindow->Series2->Count(), 0);
 }
 
 }  // namespace
