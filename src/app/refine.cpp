@@ -306,10 +306,13 @@ void TRefineForm::ButtonStepClick(TObject*) {
       const int n = Model->HistogramCount();
       if (StringGrid1->RowCount() < n) StringGrid1->SetRowCount(n);
       for (int h = 1; h <= n; ++h) {
+        // One engine call gives all three (asking for each recomputes them).
+        float rp, rwp, chi2;
+        Refinement->GetAgreement(h, rp, rwp, chi2);
         StringGrid1->SetCells(0, h - 1, Format("%3d", {h}));
-        StringGrid1->SetCells(1, h - 1, Format("%8.3f", {static_cast<double>(Refinement->GetRp(h))}));
-        StringGrid1->SetCells(2, h - 1, Format("%8.3f", {static_cast<double>(Refinement->GetRwp(h))}));
-        StringGrid1->SetCells(3, h - 1, Format("%8.3f", {static_cast<double>(Refinement->GetChi2(h))}));
+        StringGrid1->SetCells(1, h - 1, Format("%8.3f", {static_cast<double>(rp)}));
+        StringGrid1->SetCells(2, h - 1, Format("%8.3f", {static_cast<double>(rwp)}));
+        StringGrid1->SetCells(3, h - 1, Format("%8.3f", {static_cast<double>(chi2)}));
         ProcessMessages();
       }
       LabelCycle->SetCaption(std::to_string(Refinement->CycleCount()));

@@ -56,6 +56,24 @@ TTBItem* NewItem(TTBPopupMenu* menu, const std::string& caption, TNotifyEvent ha
 
 void NewSeparator(TTBPopupMenu* menu) { AddPopupSeparator(menu); }
 
+// Holds the series' repaints while many points are added: one repaint at
+// the end instead of one per point.
+class TBulkAdd {
+public:
+  explicit TBulkAdd(std::initializer_list<TChartSeries*> series) : FSeries(series) {
+    for (TChartSeries* s : FSeries) s->SuspendUpdates();
+  }
+  ~TBulkAdd() {
+    for (TChartSeries* s : FSeries) s->ResumeUpdates();
+    if (!FSeries.empty() && FSeries.front()->ParentChart()) FSeries.front()->ParentChart()->Invalidate();
+  }
+  TBulkAdd(const TBulkAdd&) = delete;
+  TBulkAdd& operator=(const TBulkAdd&) = delete;
+
+private:
+  std::vector<TChartSeries*> FSeries;
+};
+
 // General format with the given precision and 3 exponent digits.
 std::string General(double v, int precision) { return FloatToStrF(v, ffGeneral, precision, 3); }
 
@@ -265,15 +283,13 @@ void TPlotForm::Plot() {
   Chart1->Title()->Text()->Add(PlotData->Title());
 
   const int n = std::min(PlotData->PointCount(), static_cast<int>(PlotData->X().size()));
+  TBulkAdd bulk{PointSeries1, Series1, Series2, HKLMarkers};
   if (PlotData->Status() == 2) {
     PointSeries1->RemoveAllPoints();
     for (int i = 0; i < n; ++i) PointSeries1->AddXYPoint(PlotData->X()[i], PlotData->Y()[i], "", clDefault);
   }
   if (!EngineStatus()) return;
 
-  PointSeries1->RemoveAllPoints();
-  Series1->RemoveAllPoints();
-  Series2->RemoveAllPoints();
   HKLMarkers->RemoveAllPoints();
   PlotBackGround();
   const double yMin = PlotData->MinY(), yMax = PlotData->MaxY();
@@ -294,14 +310,39 @@ void TPlotForm::Plot() {
   try {
     const int calcCount = std::min(n, static_cast<int>(PlotData->Calculated().size()));
     const double shift = PlotScales[psDifferenceScale] * step / 100;
-    for (int i = 0; i < n; ++i) {
-      const double x = ViewD ? GenD(PlotData->X()[i]) : PlotData->X()[i];
-      const double obs = PlotData->Y()[i];
-      const double calc = i < calcCount ? PlotData->Calculated()[i] : 0;
-      if (bad(x) || bad(obs) || bad(calc) || bad(obs - calc - shift)) throw EOverflow("Plot data out of range.");
-      PointSeries1->AddXYPoint(x, obs, "", clDefault);
-      Series1->AddXYPoint(x, calc, "", clDefault);
-      if (showDifference) Series2->AddXYPoint(x, obs - calc - shift, "", clDefault);
+    auto pointAt = [&](int i, double& x, double& obs, double& calc) {
+      x = ViewD ? GenD(PlotData->X()[i]) : PlotData->X()[i];
+      obs = PlotData->Y()[i];
+      calc = i < calcCount ? PlotData->Calculated()[i] : 0;
+      return !(bad(x) || bad(obs) || bad(calc) || bad(obs - calc - shift));
+    };
+    // A replot of the same points (the next cycle of a run) changes the
+    // values in place; anything else clears the series and adds the points.
+    bool inPlace = PointSeries1->Count() == n && Series1->Count() == n && Series2->Count() == (showDifference ? n : 0);
+    for (int i = 0; inPlace && i < n; ++i) {
+      double x, obs, calc;
+      inPlace = pointAt(i, x, obs, calc) && PointSeries1->XValues()->GetValue(i) == x &&
+                Series1->XValues()->GetValue(i) == x && (!showDifference || Series2->XValues()->GetValue(i) == x);
+    }
+    if (inPlace) {
+      for (int i = 0; i < n; ++i) {
+        double x, obs, calc;
+        pointAt(i, x, obs, calc);
+        PointSeries1->YValues()->StoreValue(i, obs);
+        Series1->YValues()->StoreValue(i, calc);
+        if (showDifference) Series2->YValues()->StoreValue(i, obs - calc - shift);
+      }
+    } else {
+      PointSeries1->RemoveAllPoints();
+      Series1->RemoveAllPoints();
+      Series2->RemoveAllPoints();
+      for (int i = 0; i < n; ++i) {
+        double x, obs, calc;
+        if (!pointAt(i, x, obs, calc)) throw EOverflow("Plot data out of range.");
+        PointSeries1->AddXYPoint(x, obs, "", clDefault);
+        Series1->AddXYPoint(x, calc, "", clDefault);
+        if (showDifference) Series2->AddXYPoint(x, obs - calc - shift, "", clDefault);
+      }
     }
     const int markers = std::min({PlotData->MarkerCount(), static_cast<int>(PlotData->MarkerPositions().size()),
                                   static_cast<int>(PlotData->MarkerCodes().size())});

@@ -144,6 +144,28 @@ TEST_F(PlotFormTest, EnginePatternPlacesMarkersAndShiftsTheDifferenceDown) {
   EXPECT_DOUBLE_EQ(Form->HKLMarkers->YValues()->GetValue(1), -20.0 * 200 / 800);
 }
 
+TEST_F(PlotFormTest, ReplotOfTheNextCycleShowsItsValues) {
+  FillEngineData();
+  Form->Plot();
+  // The next cycle: same points, other intensities.
+  Data.Y()[1] = 200;
+  Data.Calculated()[1] = 170;
+  Form->Plot();
+  ASSERT_EQ(Form->PointSeries1->Count(), 3);
+  EXPECT_DOUBLE_EQ(Form->PointSeries1->YValues()->GetValue(1), 200);
+  EXPECT_DOUBLE_EQ(Form->Series1->YValues()->GetValue(1), 170);
+  // Step = (260 - 100) / 8 = 20.
+  EXPECT_DOUBLE_EQ(Form->Series2->YValues()->GetValue(1), 200 - 170 - 20);
+  EXPECT_DOUBLE_EQ(Form->PointSeries1->YValues()->MaxValue(), 260);
+  // Other points (another histogram) replace them.
+  Fill(Data, 4, {{1, 5, 4}, {2, 6, 6}}, {});
+  Data.SetHistogramRef(&Histogram);
+  Form->Plot();
+  ASSERT_EQ(Form->PointSeries1->Count(), 2);
+  EXPECT_DOUBLE_EQ(Form->PointSeries1->XValues()->GetValue(1), 2);
+  EXPECT_EQ(Form->Series2->Count(), 2);
+}
+
 TEST_F(PlotFormTest, AxisTitleFollowsTheHistogramKindAndTheDSpacingView) {
   FillEngineData();
   const std::pair<int, const char*> cases[] = {{jobXrayCalc, "2 theta (deg)"},
