@@ -425,15 +425,25 @@ double TPlotForm::GetBackgroundAve(TChartSeries* Series, int Pixel) {
   return sum / (last - first + 1);
 }
 
-void TPlotForm::DrawBand(int FromPixel, int ToPixel) {
-  TCanvas* canvas = Chart1->Canvas();
-  canvas->Pen()->SetMode(pmXor);
-  canvas->Pen()->SetWidth(1);
-  canvas->Pen()->SetColor(clRed);
-  canvas->Brush()->SetStyle(bsSolid);
-  canvas->Brush()->SetColor(clRed);
-  canvas->Rectangle(FromPixel, Chart1->ChartArea.Top, ToPixel, Chart1->ChartArea.Bottom);
-  canvas->Pen()->SetMode(pmCopy);
+void TPlotForm::DrawBand(int FromPixel, int ToPixel, bool Painting) {
+  // While the chart paints, its own canvas (the window or a picture being
+  // made); from the mouse, the window's surface.
+  auto draw = [&](TPen* pen, TBrush* brush, auto&& rectangle) {
+    pen->SetMode(pmXor);
+    pen->SetWidth(1);
+    pen->SetColor(clRed);
+    brush->SetStyle(bsSolid);
+    brush->SetColor(clRed);
+    rectangle(FromPixel, Chart1->ChartArea.Top, ToPixel, Chart1->ChartArea.Bottom);
+    pen->SetMode(pmCopy);
+  };
+  if (Painting) {
+    TCanvas3D* canvas = Chart1->PanelCanvas();
+    draw(canvas->CanvasPen(), canvas->CanvasBrush(), [&](int a, int b, int c, int d) { canvas->Rectangle(a, b, c, d); });
+  } else {
+    TCanvas* canvas = Chart1->Canvas();
+    draw(canvas->Pen(), canvas->Brush(), [&](int a, int b, int c, int d) { canvas->Rectangle(a, b, c, d); });
+  }
 }
 
 std::string TPlotForm::DReadOut(double d) {
@@ -457,8 +467,8 @@ void TPlotForm::Chart1MouseMove(TObject*, TShiftState, int X, int Y) {
     }
   }
   if (m.ExcludedPending && PlotData && PlotData->Status() == 4) {
-    if (m.BandFrom >= 0) DrawBand(m.BandFrom, m.BandTo);
-    DrawBand(m.ExcludedStartPixel, X);
+    if (m.BandFrom >= 0) DrawBand(m.BandFrom, m.BandTo, false);
+    DrawBand(m.ExcludedStartPixel, X, false);
     m.BandFrom = m.ExcludedStartPixel;
     m.BandTo = X;
   }
@@ -516,7 +526,8 @@ void TPlotForm::Chart1AfterDraw(TObject*) {
   for (int i = 0; i < ex.Count(); ++i) {
     const double lo = std::max(axis->Minimum(), static_cast<double>(ex.Regions.GetX(i)));
     const double hi = std::min(axis->Maximum(), static_cast<double>(ex.Regions.GetY(i)));
-    if (lo <= axis->Maximum() && hi >= axis->Minimum()) DrawBand(axis->ValueToPixel(lo), axis->ValueToPixel(hi));
+    if (lo <= axis->Maximum() && hi >= axis->Minimum())
+      DrawBand(axis->ValueToPixel(lo), axis->ValueToPixel(hi), true);
   }
 }
 

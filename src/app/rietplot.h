@@ -119,7 +119,7 @@ private:
   void FormActivate(TObject* Sender);
   void FormDeactivate(TObject* Sender);
   void FormClose(TObject* Sender, TCloseAction& Action);
-  void DrawBand(int FromPixel, int ToPixel);
+  void DrawBand(int FromPixel, int ToPixel, bool Painting);
   bool EngineStatus() const;
   void UntickEditItems(TTBItem* Keep);
   void SaveChart(const std::string& Ext, const std::string& Filter, bool Metafile);

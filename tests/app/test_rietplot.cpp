@@ -455,6 +455,8 @@ TEST_F(PlotFormTest, PatternWithMarkersAndDifferenceMatchesTheReviewedPicture) {
                          {35, MarkerCode(2, 0, 1, 1, 1)}});
   Data.SetHistogramRef(&Histogram);
   Data.SetTitle("Pattern with markers");
+  // An excluded region is drawn over the pattern.
+  Histogram.Excluded.AddRegion(44, 46.5);
   Form->Plot();
   TBitmap image(500, 320);
   Form->Chart1->SetBounds(0, 0, 500, 320);
