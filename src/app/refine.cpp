@@ -17,6 +17,7 @@
 #include "platform/rtl/fileutils.h"
 #include "platform/rtl/format.h"
 #include "toolbar/tbitem.h"
+#include "toolbar/tbpopupmenu.h"
 
 TRefineForm* RefineForm = nullptr;
 
@@ -158,6 +159,8 @@ TRefineForm::TRefineForm(TComponent* AOwner) : TForm(AOwner) {
   TBItem3 = AddPopupItem(TBPopupMenu1, "Refinement control",
                          [this](TObject*) { ToggleToolWindow(TBToolWindowRefineControl); });
   TBItem4 = AddPopupItem(TBPopupMenu1, "Status box", [this](TObject*) { ToggleToolWindow(TBToolWindowStatus); });
+  // The menu opens on a right click beside the tool windows.
+  SetPopupMenu(TBPopupMenu1);
 
   ButtonStart->OnClick = [this](TObject* s) { ButtonStartClick(s); };
   ButtonStep->OnClick = [this](TObject* s) { ButtonStepClick(s); };
