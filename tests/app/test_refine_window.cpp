@@ -567,3 +567,30 @@ TEST_F(RefineWindowTest, APlotOfTheEngineBeforeTheFirstCycleHasNoDifferenceLine)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(RefineWindowTest, StepOnStartStepsAtOnceUnlessTheStartFailed) {
+  StepOnStart = true;
+  Form->ButtonStartClick(nullptr);
+  EXPECT_EQ(Fake.Get("iterations"), 1);
+  EXPECT_EQ(Form->LabelCycle->Caption(), "1");
+
+  // A failed start does not step; an exception inside the engine (200)
+  // leaves the labels as they were.
+  struct Case {
+    int Error;
+    const char* Hist;
+  } cases[] = {{3, "2"}, {reUnstable, "stale"}};
+  for (const Case& c : cases) {
+    Form->LabelHist->SetCaption("stale");
+    Fake.Set("startError", c.Error);
+    Form->ButtonStartClick(nullptr);
+    EXPECT_EQ(Fake.Get("iterations"), 1) << c.Error;
+    EXPECT_EQ(Form->LabelHist->Caption(), c.Hist) << c.Error;
+    EXPECT_EQ(Form->Status(), 0) << c.Error;
+  }
+  StepOnStart = false;
+}
+
+}  // namespace
