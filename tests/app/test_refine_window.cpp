@@ -11,6 +11,7 @@
 #include "app/mainlink.h"
 #include "app/rietplot.h"
 #include "app/watch.h"
+#include "model/brkapart.h"
 #include "model/global.h"
 #include "model/plotdata.h"
 #include "model/refine.h"
@@ -440,7 +441,7 @@ TEST(RefineWindowEndToEnd, StandInEngineLowersRwpAndThePlotHoldsEveryDataPoint) 
     form.SpinEditStep->SetValue(1);
     for (int i = 0; i < 3; ++i) {
       form.ButtonStepClick(nullptr);
-      rwp.push_back(std::stod(form.StringGrid1->Cells(2, 0)));
+      rwp.push_back(TextToReal(form.StringGrid1->Cells(2, 0)));
     }
     EXPECT_LT(rwp.back(), rwp.front());
     TPlotData data;
