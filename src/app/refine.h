@@ -18,6 +18,8 @@
 #include "platform/ui/progress.h"
 #include "platform/ui/spinedit.h"
 #include "platform/ui/stdctrls.h"
+#include "toolbar/tbdock.h"
+#include "toolbar/tbtoolwindow.h"
 
 class TTBPopupMenu;
 class TPlusStringGrid;
@@ -45,11 +47,13 @@ public:
   bool Stepped() const { return FStepped; }
   bool Finished() const { return FFinished; }
 
-  // Controls (the four tool windows are panels until toolbars can float).
-  TPanel* TBToolWindowInput;
-  TPanel* TBToolWindowData;
-  TPanel* TBToolWindowRefineControl;
-  TPanel* TBToolWindowStatus;
+  // Controls: four tool windows on the dock; their layout is kept with the
+  // toolbar layout under "Software\Zelvora\Toolbars".
+  TTBDock* TBDockRefine;
+  TTBToolWindow* TBToolWindowInput;
+  TTBToolWindow* TBToolWindowData;
+  TTBToolWindow* TBToolWindowRefineControl;
+  TTBToolWindow* TBToolWindowStatus;
   TPlusStringGrid* StringGrid1;
   TLabel* LabelHist;
   TLabel* LabelCycle;
@@ -107,7 +111,7 @@ private:
   void FormCloseQuery(TObject* Sender, bool& CanClose);
   void FormClose(TObject* Sender, TCloseAction& Action);
   void UpdateAutoUpdateBox();
-  void ToggleToolWindow(TPanel* Window);
+  void ToggleToolWindow(TTBToolWindow* Window);
   void ProcessMessages();
   // The grid's own work (refine_grid.cpp).
   void CreateFactorGrid(TWinControl* Parent);

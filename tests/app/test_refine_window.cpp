@@ -19,6 +19,7 @@
 #include "platform/rtl/dynlib.h"
 #include "platform/rtl/fileutils.h"
 #include "platform/rtl/format.h"
+#include "platform/rtl/registry.h"
 #include "support/dialogresponder.h"
 #include "support/gui/guitest.h"
 #include "support/tempdir.h"
@@ -92,6 +93,9 @@ protected:
     StepOnStart = false;
     RunOptions = {};
     RunMode = rmIdle;
+    // Each test starts from the designed tool-window layout.
+    TRegistry reg;
+    reg.DeleteKey("\\Software\\Zelvora\\Toolbars");
     Form = std::make_unique<TTestRefineForm>(nullptr);
     Form->Show();
   }
@@ -592,6 +596,28 @@ TEST_F(RefineWindowTest, StepOnStartStepsAtOnceUnlessTheStartFailed) {
     EXPECT_EQ(Form->Status(), 0) << c.Error;
   }
   StepOnStart = false;
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(RefineWindowTest, ToolWindowsSitInTheirRowsAndTheirLayoutIsKept) {
+  EXPECT_EQ(Form->TBToolWindowInput->CurrentDock(), Form->TBDockRefine);
+  EXPECT_EQ(Form->TBToolWindowInput->DockRow, 0);
+  EXPECT_EQ(Form->TBToolWindowData->DockRow, 1);
+  EXPECT_EQ(Form->TBToolWindowRefineControl->DockRow, 2);
+  EXPECT_EQ(Form->TBToolWindowStatus->DockRow, 2);
+  EXPECT_FALSE(Form->TBToolWindowStatus->Resizable());
+  EXPECT_EQ(Form->ButtonStart->Parent(), Form->TBToolWindowRefineControl);
+  // A hidden tool window stays hidden in the next window made.
+  Form->TBItem2->Click();
+  Form.reset();
+  Form = std::make_unique<TTestRefineForm>(nullptr);
+  EXPECT_FALSE(Form->TBToolWindowData->Visible());
+  EXPECT_TRUE(Form->TBToolWindowInput->Visible());
+  Form->TBItem2->Click();
+  EXPECT_TRUE(Form->TBToolWindowData->Visible());
 }
 
 }  // namespace
