@@ -86,7 +86,13 @@ TRefineForm::TRefineForm(TComponent* AOwner) : TForm(AOwner) {
   EditInput = new TEdit(this);
   EditInput->SetParent(TBToolWindowInput);
   EditInput->SetBounds(44, 3, 240, 21);
-  ButtonInput = NewButton(this, TBToolWindowInput, "Open", "", 288, 2, 58);
+  ButtonInput = NewButton(this, TBToolWindowInput, "Open", "", 288, 2, 44);
+  ButtonInputDrop = NewButton(this, TBToolWindowInput, "v", "", 332, 2, 16);
+  RecentMenu = NewItemPopupMenu(this, [this](TObject* s) { RecentMenuPopup(s); });
+  ButtonInputDrop->OnClick = [this](TObject*) {
+    const TPoint p = ButtonInput->ClientToScreen(Point(0, ButtonInput->Height()));
+    PopupMenuAt(RecentMenu, p.X, p.Y);
+  };
   TBToolWindowData = ToolWindow(this, TBDockRefine, "TBToolWindowData", "Data file input", 350, 26, 1, true);
   NewLabel(this, TBToolWindowData, "Data: ", 4, 6);
   EditData = new TEdit(this);
@@ -214,7 +220,7 @@ void TRefineForm::UpdateStatus(int State) {
   FStatus = State;
   const Row& r = rows[State];
   if (r.Boxes >= 0)
-    for (TControl* c : std::initializer_list<TControl*>{EditInput, ButtonInput, EditData, ButtonData})
+    for (TControl* c : std::initializer_list<TControl*>{EditInput, ButtonInput, ButtonInputDrop, EditData, ButtonData})
       c->SetEnabled(r.Boxes == 1);
   ButtonStart->SetEnabled(r.Start);
   ButtonStep->SetEnabled(r.Step);
@@ -493,6 +499,15 @@ void TRefineForm::TBPopupMenu1Popup(TObject*) {
   TBItem2->SetChecked(TBToolWindowData->Visible());
   TBItem3->SetChecked(TBToolWindowRefineControl->Visible());
   TBItem4->SetChecked(TBToolWindowStatus->Visible());
+}
+
+void TRefineForm::RecentMenuPopup(TObject*) {
+  RecentMenu->Items()->Clear();
+  if (!MainWindowLink().RecentFiles) return;
+  for (const std::string& file : MainWindowLink().RecentFiles())
+    AddPopupItem(RecentMenu, file, [file](TObject*) {
+      if (MainWindowLink().OpenRecentFile) MainWindowLink().OpenRecentFile(file);
+    });
 }
 
 void TRefineForm::ToggleToolWindow(TTBToolWindow* Window) { Window->SetVisible(!Window->Visible()); }

@@ -68,6 +68,9 @@ public:
   TCheckBox* CheckBoxPlot;
   TEdit* EditInput;
   TButton* ButtonInput;
+  // The drop-down part of Open: the main window's recent-file list.
+  TButton* ButtonInputDrop;
+  TTBPopupMenu* RecentMenu;
   TEdit* EditData;
   TButton* ButtonData;
   TTimer* Timer1;
@@ -90,6 +93,8 @@ public:
   void CheckBoxWatchClick(TObject* Sender);
   void Timer1Timer(TObject* Sender);
   void TBPopupMenu1Popup(TObject* Sender);
+  // Fills the recent-file menu from the main window's list.
+  void RecentMenuPopup(TObject* Sender);
   void FormKeyUp(TObject* Sender, uint16_t& Key, TShiftState Shift);
 
   // The agreement-factor grid: its text, rows and height.

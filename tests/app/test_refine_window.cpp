@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "app/mainlink.h"
+#include "app/popupmenus.h"
+#include "toolbar/tbpopupmenu.h"
 #include "app/rietplot.h"
 #include "app/watch.h"
 #include "model/brkapart.h"
@@ -618,6 +620,28 @@ TEST_F(RefineWindowTest, ToolWindowsSitInTheirRowsAndTheirLayoutIsKept) {
   EXPECT_TRUE(Form->TBToolWindowInput->Visible());
   Form->TBItem2->Click();
   EXPECT_TRUE(Form->TBToolWindowData->Visible());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(RefineWindowTest, OpensDropDownListsTheMainWindowsRecentFiles) {
+  std::vector<std::string> opened;
+  MainWindowLink().RecentFiles = [] { return std::vector<std::string>{"/a/one.inp", "/b/two.inp"}; };
+  MainWindowLink().OpenRecentFile = [&](const std::string& f) { opened.push_back(f); };
+  FirePopupEvent(Form->RecentMenu);
+  FirePopupEvent(Form->RecentMenu);
+  ASSERT_EQ(PopupItemCount(Form->RecentMenu), 2);
+  Form->RecentMenu->Items()->Items(1)->Click();
+  EXPECT_EQ(opened, std::vector<std::string>{"/b/two.inp"});
+  MainWindowLink().RecentFiles = nullptr;
+  MainWindowLink().OpenRecentFile = nullptr;
+  FirePopupEvent(Form->RecentMenu);
+  EXPECT_EQ(PopupItemCount(Form->RecentMenu), 0);
+  // The list goes with the boxes while a run is open.
+  Form->ButtonStartClick(nullptr);
+  EXPECT_FALSE(Form->ButtonInputDrop->Enabled());
 }
 
 }  // namespace
