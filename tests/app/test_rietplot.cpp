@@ -14,6 +14,8 @@
 #include "model/plotdata.h"
 #include "model/rietclass.h"
 #include "platform/gfx/bitmap.h"
+#include "platform/gfx/printer.h"
+#include "platform/rtl/fileutils.h"
 #include "platform/rtl/format.h"
 #include "support/dialogresponder.h"
 #include "support/gui/guitest.h"
@@ -513,6 +515,30 @@ TEST_F(PlotFormTest, MenusAndToolbarsCarryTheCommands) {
   EXPECT_FALSE(Form->TBToolbarHist->Visible());
   FirePopupEvent(Form->TBPopupMenuDock);
   EXPECT_FALSE(Form->HistogramToolbar1->Checked());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PlotFormTest, PrintPrintsAsManyCopiesAsAskedAndNoneForZero) {
+  FillEngineData();
+  Form->Plot();
+  Layout();
+  TTempDir dir;
+  Printer()->SetOutputFileName(dir.File("plot.pdf"));
+  for (int copies : {0, 2}) {
+    guitest::TCommonDialogResponder answers;
+    answers.Do([copies](TCommonDialog* d) {
+      dynamic_cast<TPrintDialog*>(d)->Copies = copies;
+      return true;
+    });
+    Form->ChartActionPrint1->Execute();
+    EXPECT_EQ(FileExists(dir.File("plot.pdf")), copies > 0) << copies;
+  }
+  const std::string pdf = TTempDir::Read(dir.File("plot.pdf"));
+  EXPECT_EQ(pdf.substr(0, 5), "%PDF-");
+  Printer()->SetOutputFileName("");
 }
 
 }  // namespace
