@@ -15,6 +15,7 @@
 #include "model/rietclass.h"
 #include "platform/gfx/bitmap.h"
 #include "platform/gfx/printer.h"
+#include "platform/ui/clipboard.h"
 #include "platform/rtl/fileutils.h"
 #include "platform/rtl/format.h"
 #include "support/dialogresponder.h"
@@ -539,6 +540,23 @@ TEST_F(PlotFormTest, PrintPrintsAsManyCopiesAsAskedAndNoneForZero) {
   const std::string pdf = TTempDir::Read(dir.File("plot.pdf"));
   EXPECT_EQ(pdf.substr(0, 5), "%PDF-");
   Printer()->SetOutputFileName("");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PlotFormTest, CopyCommandsPutThePictureOnTheClipboard) {
+  FillEngineData();
+  Form->Plot();
+  Layout();
+  Clipboard()->Clear();
+  Form->ChartActionCopyBMP->Execute();
+  EXPECT_TRUE(Clipboard()->HasFormat(CF_BITMAP));
+  Clipboard()->Clear();
+  Form->ChartActionCopyEMF->Execute();
+  // The enhanced flag is off: a plain metafile.
+  EXPECT_TRUE(Clipboard()->HasFormat(CF_METAFILEPICT));
 }
 
 }  // namespace
