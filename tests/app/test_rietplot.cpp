@@ -263,20 +263,28 @@ TEST_F(PlotFormTest, ExportErrorIsReportedAndLeavesNoFile) {
   EXPECT_TRUE(TTempDir::Read(dir.File("missing/folder/plot.txt")).empty());
 }
 
-TEST_F(PlotFormTest, SaveAsEmfWritesAnEnhancedMetafileNamedAsOne) {
+TEST_F(PlotFormTest, SaveAsBmpAndEmfWritePicturesNamedAsTheyAre) {
   FillEngineData();
   Form->Plot();
   Layout();
   TTempDir dir;
-  guitest::TCommonDialogResponder answers;
-  answers.Do([&](TCommonDialog* d) {
-    auto* save = dynamic_cast<TSaveDialog*>(d);
-    EXPECT_EQ(save->DefaultExt, "emf");
-    EXPECT_EQ(save->Filter, "Enhanced Metafiles (*.emf)|*.emf");
-    save->FileName = dir.File("plot.emf");
-    return true;
-  });
-  Form->ChartActionSaveMETA->Execute();
+  struct Case {
+    TAction* Command;
+    const char *Ext, *Filter;
+  } cases[] = {{Form->ChartActionSaveBMP, "bmp", "BitMap Files (*.bmp)|*.bmp"},
+               {Form->ChartActionSaveMETA, "emf", "Enhanced Metafiles (*.emf)|*.emf"}};
+  for (const Case& c : cases) {
+    guitest::TCommonDialogResponder answers;
+    answers.Do([&](TCommonDialog* d) {
+      auto* save = dynamic_cast<TSaveDialog*>(d);
+      EXPECT_EQ(save->DefaultExt, c.Ext);
+      EXPECT_EQ(save->Filter, c.Filter);
+      save->FileName = dir.File(std::string("plot.") + c.Ext);
+      return true;
+    });
+    c.Command->Execute();
+  }
+  EXPECT_EQ(TTempDir::Read(dir.File("plot.bmp")).substr(0, 2), "BM");
   const std::string emf = TTempDir::Read(dir.File("plot.emf"));
   // An enhanced metafile starts with the EMR_HEADER record (type 1) and carries " EMF" at byte 40.
   ASSERT_GT(emf.size(), 44u);
