@@ -645,3 +645,26 @@ TEST_F(RefineWindowTest, OpensDropDownListsTheMainWindowsRecentFiles) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(RefineWindowTest, TheProgressTimerRunsOnlyAroundACycle) {
+  Form->ButtonStartClick(nullptr);
+  Fake.Set("percent", 40);
+  bool timerDuringCycle = false;
+  Form->DuringCycle = [&] {
+    timerDuringCycle = Form->Timer1->Enabled();
+    guitest::FireTimer(Form->Timer1);
+    EXPECT_EQ(Form->ProgressBar1->Position(), 40);
+  };
+  Steps(1);
+  Form->ButtonStepClick(nullptr);
+  EXPECT_TRUE(timerDuringCycle);
+  EXPECT_FALSE(Form->Timer1->Enabled());
+  EXPECT_EQ(Form->Timer1->Interval(), 1000u);
+  EXPECT_EQ(Form->ProgressBar1->Position(), 100);
+  Form->ButtonFinishClick(nullptr);
+  EXPECT_EQ(Form->ProgressBar1->Position(), 0);
+}
+
+}  // namespace
