@@ -420,6 +420,11 @@ int TRefine::GetProgress() {
   return static_cast<int>(std::clamp(percent, -1e9f, 1e9f));
 }
 
+void TRefine::GetAgreement(int h, float& rp, float& rwp, float& chi2) {
+  rp = rwp = chi2 = 0;
+  if (FLoaded) Info(h, rp, rwp, chi2);
+}
+
 float TRefine::GetRp(int h) {
   if (!FLoaded) return 0;
   float rp, rwp, chi2;

@@ -54,6 +54,8 @@ public:
   float GetRp(int h);
   float GetRwp(int h);
   float GetChi2(int h);
+  // The three at once, from one engine call (0 when not loaded).
+  void GetAgreement(int h, float& rp, float& rwp, float& chi2);
   // Value and standard error of the parameter at the address; 0 when not
   // loaded or when the engine reports a status other than 0.
   float GetParameterValue(int h, int p, int a, int t);

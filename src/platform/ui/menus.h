@@ -7,7 +7,8 @@
 #include "platform/ui/messages.h"
 #include "platform/ui/uitypes.h"
 
-enum TPopupAlignment { paLeft, paRight, paCenter };
+// Scoped: the chart library has a paCenter of its own (function period alignment).
+enum class TPopupAlignment { paLeft, paRight, paCenter };
 enum TTrackButton { tbRightButton, tbLeftButton };
 
 class TPopupMenu : public TComponent {
@@ -35,6 +36,6 @@ private:
   bool FAutoPopup = true;
   TComponent* FPopupComponent = nullptr;
   TPoint FPopupPoint;
-  TPopupAlignment FAlignment = paLeft;
+  TPopupAlignment FAlignment = TPopupAlignment::paLeft;
   TTrackButton FTrackButton = tbRightButton;
 };

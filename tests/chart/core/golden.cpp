@@ -11,15 +11,21 @@
 
 namespace {
 
-std::filesystem::path GoldenDir() {
-  if (const char* src = std::getenv("ZELVORA_SOURCE_DIR")) return std::filesystem::path(src) / "tests/chart/core/golden";
-  return std::filesystem::path(__FILE__).parent_path() / "golden";
+std::filesystem::path SourceDir() {
+  if (const char* src = std::getenv("ZELVORA_SOURCE_DIR")) return std::filesystem::path(src);
+  return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path().parent_path();
 }
+
+std::filesystem::path GoldenDir(const std::string& folder = "tests/chart/core/golden") { return SourceDir() / folder; }
 
 }  // namespace
 
 int GoldenDifferences(TBitmap& image, const std::string& name, int channel) {
-  const std::filesystem::path file = GoldenDir() / name;
+  return GoldenDifferencesIn("tests/chart/core/golden", image, name, channel);
+}
+
+int GoldenDifferencesIn(const std::string& folder, TBitmap& image, const std::string& name, int channel) {
+  const std::filesystem::path file = GoldenDir(folder) / name;
   TPicture picture;
   try {
     picture.LoadFromFile(file.string());
@@ -46,7 +52,12 @@ int GoldenDifferences(TBitmap& image, const std::string& name, int channel) {
 }
 
 void ExpectMatchesGolden(TBitmap& image, const std::string& name, TGoldenTolerance tolerance) {
-  const std::filesystem::path file = GoldenDir() / name;
+  ExpectMatchesGoldenIn("tests/chart/core/golden", image, name, tolerance);
+}
+
+void ExpectMatchesGoldenIn(const std::string& folder, TBitmap& image, const std::string& name,
+                           TGoldenTolerance tolerance) {
+  const std::filesystem::path file = GoldenDir(folder) / name;
   if (std::getenv("ZELVORA_UPDATE_GOLDEN")) {
     std::filesystem::create_directories(file.parent_path());
     TPngImage png;
@@ -54,7 +65,7 @@ void ExpectMatchesGolden(TBitmap& image, const std::string& name, TGoldenToleran
     png.SaveToFile(file.string());
     GTEST_SKIP() << "wrote " << file;
   }
-  const int differing = GoldenDifferences(image, name, tolerance.Channel);
+  const int differing = GoldenDifferencesIn(folder, image, name, tolerance.Channel);
   EXPECT_GE(differing, 0);
   EXPECT_LE(differing, tolerance.MaxDiffering) << differing << " pixels differ from " << file;
 }

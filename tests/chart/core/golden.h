@@ -23,3 +23,9 @@ int GoldenDifferences(TBitmap& image, const std::string& name, int channel);
 
 // Expects image to match golden/<name>; skips the test after writing it in update mode.
 void ExpectMatchesGolden(TBitmap& image, const std::string& name, TGoldenTolerance tolerance = kExactly);
+
+// The same with the reviewed pictures in another folder of the source tree
+// ("tests/app/golden").
+int GoldenDifferencesIn(const std::string& folder, TBitmap& image, const std::string& name, int channel);
+void ExpectMatchesGoldenIn(const std::string& folder, TBitmap& image, const std::string& name,
+                           TGoldenTolerance tolerance = kExactly);
