@@ -100,10 +100,13 @@ bool RunPlatformDialog(TCommonDialog* d) {
     case cdFont: {
       auto* f = static_cast<TFontDialog*>(d);
       bool ok = false;
-      const QFont chosen = QFontDialog::getFont(&ok, GfxMakeQFont(*f->Font()), parent);
+      QFontDialog::FontDialogOptions opts;
+      if (f->Options.Contains(fdFixedPitchOnly)) opts |= QFontDialog::MonospacedFonts;
+      const QFont chosen = QFontDialog::getFont(&ok, GfxMakeQFont(*f->Font()), parent, QString(), opts);
       if (!ok) return false;
       f->Font()->SetName(FromQString(chosen.family()));
       if (chosen.pointSize() > 0) f->Font()->SetSize(chosen.pointSize());
+      if (f->Options.Contains(fdNoStyleSel)) return true;  // the style is not the user's to choose
       TFontStyles st;
       if (chosen.bold()) st.Include(fsBold);
       if (chosen.italic()) st.Include(fsItalic);
