@@ -1,5 +1,7 @@
 #include "app/mainlink.h"
 
+#include "model/global.h"
+
 TMainWindowLink& MainWindowLink() {
   static TMainWindowLink link;
   return link;
@@ -8,3 +10,7 @@ TMainWindowLink& MainWindowLink() {
 void MainUpdateForm() {
   if (MainWindowLink().UpdateForm) MainWindowLink().UpdateForm();
 }
+
+void SetLastActiveControl(TControl* Control) { LastActiveControl = Control; }
+
+TControl* GetLastActiveControl() { return LastActiveControl; }

@@ -20,3 +20,9 @@ TMainWindowLink& MainWindowLink();
 
 // Calls the main window's UpdateForm when it is linked.
 void MainUpdateForm();
+
+class TControl;
+// LastActiveControl for the windows whose units must not see the model's
+// headers (the string grid and the model both name a class TBackGround).
+void SetLastActiveControl(TControl* Control);
+TControl* GetLastActiveControl();

@@ -137,15 +137,7 @@ TRefineForm::TRefineForm(TComponent* AOwner) : TForm(AOwner) {
   NewLabel(this, TBToolWindowStatus, "Rp:", 30, 56);
   NewLabel(this, TBToolWindowStatus, "Rwp:", 70, 56);
   NewLabel(this, TBToolWindowStatus, "c2:", 110, 56);
-  StringGrid1 = new TPlusStringGrid(this);
-  StringGrid1->SetParent(TBToolWindowStatus);
-  StringGrid1->SetBounds(4, 72, 196, 21);
-  StringGrid1->SetColCount(4);
-  StringGrid1->SetFixedRows(0);
-  StringGrid1->SetFixedCols(0);
-  StringGrid1->SetRowCount(1);
-  StringGrid1->SetDefaultRowHeight(17);
-  StringGrid1->SetHint("Goodness of refinement");
+  CreateFactorGrid(TBToolWindowStatus);
 
   Timer1 = new TTimer(this);
   Timer1->SetInterval(1000);
@@ -177,7 +169,6 @@ TRefineForm::TRefineForm(TComponent* AOwner) : TForm(AOwner) {
   OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
   OnKeyUp = [this](TObject* s, uint16_t& k, TShiftState sh) { FormKeyUp(s, k, sh); };
 
-  StringGrid1->SetDefaultColWidth(40);
   // FormCreate: the toolbar layout is restored here once the tool windows can float.
 }
 
@@ -256,7 +247,7 @@ void TRefineForm::FormShow(TObject*) {
   EditData->SetText(DataFileName);
   EditInput->SetText(InputFileName);
   CheckForm();
-  StringGrid1->SetColWidths(0, 25);
+  SetFactorFirstColumnWidth(25);
   MainUpdateForm();
 }
 
@@ -276,10 +267,7 @@ void TRefineForm::ButtonStartClick(TObject*) {
   const int n = Model->HistogramCount();
   LabelHist->SetCaption(std::to_string(n));
   LabelCycle->SetCaption("0");
-  StringGrid1->SetRowCount(std::max(n, 1));
-  StringGrid1->SetHeight(std::min(n * StringGrid1->DefaultRowHeight() + 4, 90));
-  for (int r = 0; r < StringGrid1->RowCount(); ++r)
-    for (int c = 1; c <= 3; ++c) StringGrid1->SetCells(c, r, "");
+  ResetFactorGrid(n);
   if (CheckBoxPlot->Checked()) Replot();
   if (StepOnStart && Refinement->State() == 2) ButtonStepClick(this);
 }
@@ -307,15 +295,11 @@ void TRefineForm::ButtonStepClick(TObject*) {
     ProgressBar1->SetPosition(100);
     if (Refinement->LastError == 0) {
       const int n = Model->HistogramCount();
-      if (StringGrid1->RowCount() < n) StringGrid1->SetRowCount(n);
       for (int h = 1; h <= n; ++h) {
         // One engine call gives all three (asking for each recomputes them).
         float rp, rwp, chi2;
         Refinement->GetAgreement(h, rp, rwp, chi2);
-        StringGrid1->SetCells(0, h - 1, Format("%3d", {h}));
-        StringGrid1->SetCells(1, h - 1, Format("%8.3f", {static_cast<double>(rp)}));
-        StringGrid1->SetCells(2, h - 1, Format("%8.3f", {static_cast<double>(rwp)}));
-        StringGrid1->SetCells(3, h - 1, Format("%8.3f", {static_cast<double>(chi2)}));
+        SetFactorRow(h, rp, rwp, chi2);
         ProcessMessages();
       }
       LabelCycle->SetCaption(std::to_string(Refinement->CycleCount()));
@@ -405,7 +389,7 @@ void TRefineForm::UpdateWatch() {
   const TRietveld& model = *Refinement->Model;
   const int n = model.RefinedCount();
   FormWatch->SetParameterCount(n);
-  FormWatch->SetWidth(FormWatch->asGrid->Width() + 3);
+  FormWatch->SetWidth(FormWatch->GridWidth() + 3);
   FormWatch->Show();
   for (int i = 1; i <= n; ++i) {
     const TParameter& p = *model.Parameters.Refined[static_cast<size_t>(i - 1)];

@@ -12,7 +12,6 @@
 
 #include <string>
 
-#include "grid/plusgrid.h"
 #include "platform/ui/commondialogs.h"
 #include "platform/ui/extctrls.h"
 #include "platform/ui/forms.h"
@@ -21,6 +20,7 @@
 #include "platform/ui/stdctrls.h"
 
 class TTBPopupMenu;
+class TPlusStringGrid;
 class TTBItem;
 
 class TRefineForm : public TForm {
@@ -88,6 +88,11 @@ public:
   void TBPopupMenu1Popup(TObject* Sender);
   void FormKeyUp(TObject* Sender, uint16_t& Key, TShiftState Shift);
 
+  // The agreement-factor grid: its text, rows and height.
+  std::string FactorCell(int ACol, int ARow);
+  int FactorRowCount() const;
+  int FactorGridHeight() const;
+
   // A file name without the extension of its name part ("data.v2/run.inp"
   // gives "data.v2/run").
   static std::string WithoutExtension(const std::string& FileName);
@@ -104,6 +109,11 @@ private:
   void UpdateAutoUpdateBox();
   void ToggleToolWindow(TPanel* Window);
   void ProcessMessages();
+  // The grid's own work (refine_grid.cpp).
+  void CreateFactorGrid(TWinControl* Parent);
+  void ResetFactorGrid(int Histograms);
+  void SetFactorRow(int Histogram, double Rp, double Rwp, double Chi2);
+  void SetFactorFirstColumnWidth(int Width);
 
   int FStatus = -1;
   int FRemaining = 0;

@@ -4,6 +4,7 @@
 #include <numbers>
 
 #include "app/popupmenus.h"
+#include "toolbar/tbpopupmenu.h"
 #include "app/possaver.h"
 #include "app/setscales.h"
 #include "model/global.h"
@@ -89,18 +90,6 @@ TPlotForm::TPlotForm(TComponent* AOwner) : TForm(AOwner) {
   StatusBar1 = new TStatusBar(this);
   StatusBar1->SetParent(this);
   for (const char* text : {"x:", "y:", "d:", "Phase:", "hkl:"}) StatusBar1->AddPanel(100, text);
-
-  TBToolbarHist = new TPanel(this);
-  TBToolbarHist->SetName("TBToolbarHist");
-  TBToolbarHist->SetCaption("");
-  TBToolbarHist->SetHeight(26);
-  TBToolbarHist->SetAlign(alTop);
-  TBToolbarHist->SetParent(this);
-  ComboBoxHist = new TComboBox(this);
-  ComboBoxHist->SetParent(TBToolbarHist);
-  ComboBoxHist->SetStyle(csDropDownList);
-  ComboBoxHist->SetBounds(2, 2, 140, 22);
-  ComboBoxHist->OnChange = [this](TObject* s) { ComboBoxHistChange(s); };
 
   Chart1 = new TChart(this);
   Chart1->SetName("Chart1");
@@ -208,6 +197,8 @@ TPlotForm::TPlotForm(TComponent* AOwner) : TForm(AOwner) {
   HelpContents1 = NewAction(this, "HelpContents1", "&Help", {});
   HelpContents1->SetEnabled(false);
 
+  CreateMenusAndToolbars();
+
   OnActivate = [this](TObject* s) { FormActivate(s); };
   OnDeactivate = [this](TObject* s) { FormDeactivate(s); };
   OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
@@ -217,6 +208,79 @@ TPlotForm::TPlotForm(TComponent* AOwner) : TForm(AOwner) {
   FormPosSaver1->SetRegRootKey(_CURRENT_USER);
   FormPosSaver1->SetRegKey("Software\\Zelvora\\Configuration\\PlotForm");
   FormCreate();
+}
+
+namespace {
+
+TTBItem* ActionItem(TComponent* owner, TAction* action) {
+  auto* item = new TTBItem(owner);
+  item->SetAction(action);
+  return item;
+}
+
+TTBSubmenuItem* Submenu(TComponent* owner, const std::string& caption, std::initializer_list<TTBCustomItem*> items) {
+  auto* menu = new TTBSubmenuItem(owner);
+  menu->SetCaption(caption);
+  for (TTBCustomItem* item : items) menu->Add(item);
+  return menu;
+}
+
+}  // namespace
+
+void TPlotForm::CreateMenusAndToolbars() {
+  auto sep = [this]() -> TTBCustomItem* { return new TTBSeparatorItem(this); };
+  TBDock1 = new TTBDock(this);
+  TBDock1->SetName("TBDock1");
+  TBDock1->SetParent(this);
+
+  TBToolbar1 = new TTBToolbar(this);
+  TBToolbar1->SetName("TBToolbar1");
+  TBToolbar1->SetMenuBar(true);
+  TBToolbar1->Items()->Add(Submenu(this, "&File",
+                                   {ActionItem(this, ChartActionSaveBMP), ActionItem(this, ChartActionSaveMETA), sep(),
+                                    ActionItem(this, actExport), sep(), ActionItem(this, actPageSetup),
+                                    ActionItem(this, ChartActionPrint1), ActionItem(this, actPrintpreview), sep(),
+                                    ActionItem(this, actClose)}));
+  TBToolbar1->Items()->Add(
+      Submenu(this, "&Edit", {ActionItem(this, ChartActionCopyBMP), ActionItem(this, ChartActionCopyEMF)}));
+  TBToolbar1->Items()->Add(Submenu(this, "&Chart",
+                                   {ActionItem(this, ChartActionEdit1), ActionItem(this, actUnZoom), sep(),
+                                    ActionItem(this, actScales), sep(), ActionItem(this, actSetd)}));
+  TBToolbar1->Items()->Add(ActionItem(this, HelpContents1));
+  TBToolbar1->SetCurrentDock(TBDock1);
+
+  TBToolbarMain = new TTBToolbar(this);
+  TBToolbarMain->SetName("TBToolbarMain");
+  TBToolbarMain->SetCaption("Main Toolbar");
+  TBToolbarMain->SetDockRow(1);
+  const std::initializer_list<TTBCustomItem*> mainItems = {
+      ActionItem(this, ChartActionSaveBMP), ActionItem(this, actClose),         sep(),
+      ActionItem(this, ChartActionPrint1),  ActionItem(this, actPrintpreview), sep(),
+      ActionItem(this, ChartActionCopyBMP), sep(),                              ActionItem(this, ChartActionEdit1),
+      ActionItem(this, actUnZoom)};
+  for (TTBCustomItem* item : mainItems) TBToolbarMain->Items()->Add(item);
+  TBToolbarMain->SetCurrentDock(TBDock1);
+
+  TBToolbarHist = new TTBToolbar(this);
+  TBToolbarHist->SetName("TBToolbarHist");
+  TBToolbarHist->SetCaption("Histogram toolbar");
+  TBToolbarHist->SetDockRow(1);
+  ComboBoxHist = new TComboBox(this);
+  ComboBoxHist->SetStyle(csDropDownList);
+  ComboBoxHist->SetBounds(0, 0, 140, 22);
+  ComboBoxHist->SetParent(TBToolbarHist);
+  ComboBoxHist->OnChange = [this](TObject* s) { ComboBoxHistChange(s); };
+  TBToolbarHist->SetCurrentDock(TBDock1);
+
+  TBPopupMenuDock = NewItemPopupMenu(this, [this](TObject*) {
+    MainToolbar1->SetChecked(TBToolbarMain->Visible());
+    HistogramToolbar1->SetChecked(TBToolbarHist->Visible());
+  });
+  MainToolbar1 = AddPopupItem(TBPopupMenuDock, "Main toolbar",
+                              [this](TObject*) { TBToolbarMain->SetVisible(!TBToolbarMain->Visible()); });
+  HistogramToolbar1 = AddPopupItem(TBPopupMenuDock, "Histogram toolbar",
+                                   [this](TObject*) { TBToolbarHist->SetVisible(!TBToolbarHist->Visible()); });
+  TBDock1->SetPopupMenu(TBPopupMenuDock);
 }
 
 TPlotForm::~TPlotForm() {

@@ -16,7 +16,9 @@
 #include "platform/ui/forms.h"
 #include "platform/ui/statusbar.h"
 #include "platform/ui/stdctrls.h"
+#include "toolbar/tbdock.h"
 #include "toolbar/tbitem.h"
+#include "toolbar/tbtoolbar.h"
 
 class TPlotData;
 class TTBPopupMenu;
@@ -58,9 +60,16 @@ public:
   TFastLineSeries* Series2;
   TPointSeries* HKLMarkers;
   TStatusBar* StatusBar1;
-  // The histogram toolbar with its combo.
-  TPanel* TBToolbarHist;
+  // The dock with the menu bar, the main toolbar and the histogram toolbar
+  // (holding the histogram combo); the dock's menu shows and hides the two toolbars.
+  TTBDock* TBDock1;
+  TTBToolbar* TBToolbar1;
+  TTBToolbar* TBToolbarMain;
+  TTBToolbar* TBToolbarHist;
   TComboBox* ComboBoxHist;
+  TTBPopupMenu* TBPopupMenuDock;
+  TTBItem* MainToolbar1;
+  TTBItem* HistogramToolbar1;
   TTBPopupMenu* PopupMenu1;
   TTBItem* Unzoom1;
   TTBItem* InsertBackground1;
@@ -116,6 +125,7 @@ protected:
 
 private:
   void FormCreate();
+  void CreateMenusAndToolbars();
   void FormActivate(TObject* Sender);
   void FormDeactivate(TObject* Sender);
   void FormClose(TObject* Sender, TCloseAction& Action);

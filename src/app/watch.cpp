@@ -3,7 +3,8 @@
 #include <cmath>
 
 #include "app/possaver.h"
-#include "model/global.h"
+#include "app/mainlink.h"
+#include "grid/plusgrid.h"
 #include "platform/rtl/format.h"
 
 TFormWatch* FormWatch = nullptr;
@@ -72,7 +73,7 @@ TFormWatch::TFormWatch(TComponent* AOwner) : TForm(AOwner) {
 
 TFormWatch::~TFormWatch() {
   if (FormWatch == this) FormWatch = nullptr;
-  if (LastActiveControl == asGrid) LastActiveControl = nullptr;
+  if (GetLastActiveControl() == asGrid) SetLastActiveControl(nullptr);
 }
 
 void TFormWatch::FormShow(TObject*) {
@@ -131,4 +132,10 @@ TColor TFormWatch::CellFontColor(int ARow, int ACol) {
   return font.Color();
 }
 
-void TFormWatch::FormDeactivate(TObject*) { LastActiveControl = ActiveControl(); }
+void TFormWatch::FormDeactivate(TObject*) { SetLastActiveControl(ActiveControl()); }
+
+std::string TFormWatch::CellText(int ACol, int ARow) { return asGrid->Cells(ACol, ARow); }
+
+int TFormWatch::RowCount() const { return asGrid->RowCount(); }
+
+int TFormWatch::GridWidth() const { return asGrid->Width(); }

@@ -6,12 +6,13 @@
 
 #include <string>
 
-#include "grid/plusgrid.h"
 #include "platform/ui/extctrls.h"
 #include "platform/ui/forms.h"
+#include "platform/ui/grids.h"
 #include "platform/ui/stdctrls.h"
 
 class TFormPosSaver;
+class TPlusStringGrid;
 
 class TFormWatch : public TForm {
   ZV_CLASS(TFormWatch)
@@ -30,6 +31,11 @@ public:
   // The font colour of a cell of the grid (clBlack, clRed or clBlue for the
   // values; unchanged for the others).
   TColor CellFontColor(int ARow, int ACol);
+
+  // The grid's text, rows and width (for the windows that fill it).
+  std::string CellText(int ACol, int ARow);
+  int RowCount() const;
+  int GridWidth() const;
 
   // The height limits FormShow sets (the window is kept inside them).
   int MinimumHeight() const { return FMinHeight; }

@@ -161,8 +161,8 @@ TEST_F(RefineWindowTest, StartPassesTheWorkNamesAndFillsOneRowPerHistogram) {
   EXPECT_EQ(Fake.Text("base"), Dir.File("data.v2/run"));
   EXPECT_EQ(Form->LabelHist->Caption(), "2");
   EXPECT_EQ(Form->LabelCycle->Caption(), "0");
-  EXPECT_EQ(Form->StringGrid1->RowCount(), 2);
-  EXPECT_EQ(Form->StringGrid1->Height(), 2 * 17 + 4);
+  EXPECT_EQ(Form->FactorRowCount(), 2);
+  EXPECT_EQ(Form->FactorGridHeight(), 2 * 17 + 4);
 }
 
 TEST_F(RefineWindowTest, WithoutExtensionDropsOnlyTheNamePartsExtension) {
@@ -182,10 +182,10 @@ TEST_F(RefineWindowTest, StepFillsTheGridWithTheBindingsFactors) {
   EXPECT_EQ(Form->Status(), 3);
   ExpectButtons(*Form, {true, true, true, false, false}, "steps done");
   for (int h = 1; h <= 2; ++h) {
-    EXPECT_EQ(Form->StringGrid1->Cells(0, h - 1), Format("%3d", {h}));
-    EXPECT_EQ(Form->StringGrid1->Cells(1, h - 1), Format("%8.3f", {10.0 + h}));
-    EXPECT_EQ(Form->StringGrid1->Cells(2, h - 1), Format("%8.3f", {20.0 + h}));
-    EXPECT_EQ(Form->StringGrid1->Cells(3, h - 1), "   1.235");
+    EXPECT_EQ(Form->FactorCell(0, h - 1), Format("%3d", {h}));
+    EXPECT_EQ(Form->FactorCell(1, h - 1), Format("%8.3f", {10.0 + h}));
+    EXPECT_EQ(Form->FactorCell(2, h - 1), Format("%8.3f", {20.0 + h}));
+    EXPECT_EQ(Form->FactorCell(3, h - 1), "   1.235");
   }
   EXPECT_EQ(Form->LabelCycle->Caption(), "1");
   EXPECT_EQ(Form->ProgressBar1->Position(), 100);
@@ -223,7 +223,7 @@ TEST_F(RefineWindowTest, AFailedCycleEndsTheStepsWithoutTouchingTheGrid) {
   Steps(4);
   Form->ButtonStepClick(nullptr);
   EXPECT_EQ(Fake.Get("iterations"), 1);
-  EXPECT_EQ(Form->StringGrid1->Cells(1, 0), "");
+  EXPECT_EQ(Form->FactorCell(1, 0), "");
   EXPECT_EQ(Form->Status(), 0);
   EXPECT_GE(Dialogs.Count(), 1u);
 }
@@ -391,14 +391,14 @@ TEST_F(RefineWindowTest, WatchedValuesFollowEachCycle) {
   Steps(1);
   Form->ButtonStepClick(nullptr);
   EXPECT_TRUE(FormWatch->Visible());
-  ASSERT_EQ(FormWatch->asGrid->RowCount(), 3);
-  EXPECT_EQ(FormWatch->asGrid->Cells(0, 1), Model->RefinedParameterName(1));
+  ASSERT_EQ(FormWatch->RowCount(), 3);
+  EXPECT_EQ(FormWatch->CellText(0, 1), Model->RefinedParameterName(1));
   const TParameter& p = *Model->Parameters.Refined[1];
-  EXPECT_EQ(FormWatch->asGrid->Cells(1, 2), "2.5");
-  EXPECT_EQ(FormWatch->asGrid->Cells(2, 2),
+  EXPECT_EQ(FormWatch->CellText(1, 2), "2.5");
+  EXPECT_EQ(FormWatch->CellText(2, 2),
             TFormWatch::ValueText(Refinement->GetParameterError(p.Histogram, p.Phase, p.Atom, p.ParamType)));
   // Before the cycle the column held the value read at the start (the fake's default 1.25).
-  EXPECT_EQ(FormWatch->asGrid->Cells(4, 2), "1.25");
+  EXPECT_EQ(FormWatch->CellText(4, 2), "1.25");
   Form->Close();
   EXPECT_FALSE(FormWatch->Visible());
 }
@@ -441,7 +441,7 @@ TEST(RefineWindowEndToEnd, StandInEngineLowersRwpAndThePlotHoldsEveryDataPoint) 
     form.SpinEditStep->SetValue(1);
     for (int i = 0; i < 3; ++i) {
       form.ButtonStepClick(nullptr);
-      rwp.push_back(TextToReal(form.StringGrid1->Cells(2, 0)));
+      rwp.push_back(TextToReal(form.FactorCell(2, 0)));
     }
     EXPECT_LT(rwp.back(), rwp.front());
     TPlotData data;

@@ -7,6 +7,7 @@
 #include <numbers>
 #include <vector>
 
+#include "app/popupmenus.h"
 #include "app/setscales.h"
 #include "chart/core/golden.h"
 #include "model/global.h"
@@ -470,6 +471,48 @@ TEST_F(PlotFormTest, ClosingHidesAndForgetsTheActiveChart) {
   Form->Close();
   EXPECT_FALSE(Form->Visible());
   EXPECT_EQ(LastActiveControl, nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+std::vector<std::string> Captions(TTBCustomItem* parent) {
+  std::vector<std::string> out;
+  for (int i = 0; i < parent->Count(); ++i)
+    out.push_back(dynamic_cast<TTBSeparatorItem*>(parent->Items(i)) ? "-" : parent->Items(i)->Caption());
+  return out;
+}
+
+TEST_F(PlotFormTest, MenusAndToolbarsCarryTheCommands) {
+  using V = std::vector<std::string>;
+  TTBCustomItem* bar = Form->TBToolbar1->Items();
+  EXPECT_TRUE(Form->TBToolbar1->MenuBar());
+  EXPECT_EQ(Captions(bar), (V{"&File", "&Edit", "&Chart", "&Help"}));
+  EXPECT_EQ(Captions(bar->Items(0)), (V{"&Save as BMP...", "Save as EMF...", "-", "Export to Excel/Sigma plot file",
+                                        "-", "Page Set&up", "&Print...", "Print Pre&view", "-", "&Close"}));
+  EXPECT_EQ(Captions(bar->Items(1)), (V{"&Copy as BMP", "Copy as EMF"}));
+  EXPECT_EQ(Captions(bar->Items(2)),
+            (V{"&Edit...", "&Unzoom", "-", "&Scales", "-", "View as &d spacings"}));
+  EXPECT_EQ(Captions(Form->TBToolbarMain->Items()), (V{"&Save as BMP...", "&Close", "-", "&Print...",
+                                                       "Print Pre&view", "-", "&Copy as BMP", "-", "&Edit...",
+                                                       "&Unzoom"}));
+  // The items follow their commands.
+  ViewD = false;
+  FillEngineData();
+  Form->actSetd->Execute();
+  EXPECT_TRUE(bar->Items(2)->Items(5)->Checked());
+  ViewD = false;
+  // The combo sits on the histogram toolbar.
+  EXPECT_EQ(Form->ComboBoxHist->Parent(), Form->TBToolbarHist);
+
+  // The dock's menu ticks and toggles the two toolbars.
+  FirePopupEvent(Form->TBPopupMenuDock);
+  EXPECT_TRUE(Form->MainToolbar1->Checked());
+  Form->HistogramToolbar1->Click();
+  EXPECT_FALSE(Form->TBToolbarHist->Visible());
+  FirePopupEvent(Form->TBPopupMenuDock);
+  EXPECT_FALSE(Form->HistogramToolbar1->Checked());
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "grid/plusgrid.h"
 #include "support/gui/guitest.h"
 
 namespace {
