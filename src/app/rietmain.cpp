@@ -239,9 +239,10 @@ void WriteConfiguration(const TMainSettings& s) {
 
 ZV_CLASS_IMPL_NOPROPS(TFormZelvora, TForm)
 
-TAction* TFormZelvora::MakeAction(const std::string& caption, const std::string& hint,
+TAction* TFormZelvora::MakeAction(const std::string& name, const std::string& caption, const std::string& hint,
                                   void (TFormZelvora::*handler)(TObject*)) {
   auto* a = new TAction(this);
+  a->SetName(name);
   a->SetCaption(caption);
   a->SetHint(hint);
   if (handler) a->SetOnExecute([this, handler](TObject* s) { (this->*handler)(s); });
@@ -277,65 +278,65 @@ TFormZelvora::TFormZelvora(TComponent* AOwner) : TForm(AOwner) {
   FormPosSaverZelvora->SetRegRootKey(_CURRENT_USER);
   FormPosSaverZelvora->SetRegKey(kFormKey);
 
-  actNew = MakeAction("&New", "New input file", &TFormZelvora::actNewExecute);
-  actopen = MakeAction("&Open", "Open a file", &TFormZelvora::actopenExecute);
-  actSave = MakeAction("&Save", "Save the input file", &TFormZelvora::actSaveExecute);
-  actSaveAS = MakeAction("Save &As", "Save the input file under a new name", &TFormZelvora::actSaveASExecute);
-  actClose = MakeAction("Close", "Close the input file", &TFormZelvora::actCloseExecute);
-  actImportGSAS = MakeAction("GSAS exp file", "Import a GSAS experiment file", &TFormZelvora::actImportGSASExecute);
-  actImportDWBS = MakeAction("DWBS input file", "Import a DWBS input file", &TFormZelvora::actImportDWBSExecute);
-  actImportFULL = MakeAction("Fullprof input file", "Import a Fullprof input file", &TFormZelvora::actImportFULLExecute);
-  actImportShelx = MakeAction("Shelxs file", "Import a Shelxs file", &TFormZelvora::actImportShelxExecute);
-  actExportShelx = MakeAction("Shelx file", "Export a Shelx file", &TFormZelvora::actExportShelxExecute);
-  actExportSir = MakeAction("SIRPOW97 file", "Export a SIRPOW97 file", &TFormZelvora::actExportSirExecute);
-  actPreferences = MakeAction("P&references", "Preferences", &TFormZelvora::actNotYetExecute);
-  actPrint = MakeAction("&Print", "Print", &TFormZelvora::actPrintExecute);
-  actPrintPreview = MakeAction("Print Pre&view", "Print preview", &TFormZelvora::actPrintPreviewExecute);
-  actPageSetup = MakeAction("Page Set&up", "Page setup", &TFormZelvora::actPageSetupExecute);
-  actExit = MakeAction("E&xit", "Exit", &TFormZelvora::actExitExecute);
-  EditUndo1 = MakeAction("&Undo", "Undo", &TFormZelvora::EditUndo1Execute);
+  actNew = MakeAction("actNew", "&New", "New input file", &TFormZelvora::actNewExecute);
+  actopen = MakeAction("actopen", "&Open", "Open a file", &TFormZelvora::actopenExecute);
+  actSave = MakeAction("actSave", "&Save", "Save the input file", &TFormZelvora::actSaveExecute);
+  actSaveAS = MakeAction("actSaveAS", "Save &As", "Save the input file under a new name", &TFormZelvora::actSaveASExecute);
+  actClose = MakeAction("actClose", "Close", "Close the input file", &TFormZelvora::actCloseExecute);
+  actImportGSAS = MakeAction("actImportGSAS", "GSAS exp file", "Import a GSAS experiment file", &TFormZelvora::actImportGSASExecute);
+  actImportDWBS = MakeAction("actImportDWBS", "DWBS input file", "Import a DWBS input file", &TFormZelvora::actImportDWBSExecute);
+  actImportFULL = MakeAction("actImportFULL", "Fullprof input file", "Import a Fullprof input file", &TFormZelvora::actImportFULLExecute);
+  actImportShelx = MakeAction("actImportShelx", "Shelxs file", "Import a Shelxs file", &TFormZelvora::actImportShelxExecute);
+  actExportShelx = MakeAction("actExportShelx", "Shelx file", "Export a Shelx file", &TFormZelvora::actExportShelxExecute);
+  actExportSir = MakeAction("actExportSir", "SIRPOW97 file", "Export a SIRPOW97 file", &TFormZelvora::actExportSirExecute);
+  actPreferences = MakeAction("actPreferences", "P&references", "Preferences", &TFormZelvora::actNotYetExecute);
+  actPrint = MakeAction("actPrint", "&Print", "Print", &TFormZelvora::actPrintExecute);
+  actPrintPreview = MakeAction("actPrintPreview", "Print Pre&view", "Print preview", &TFormZelvora::actPrintPreviewExecute);
+  actPageSetup = MakeAction("actPageSetup", "Page Set&up", "Page setup", &TFormZelvora::actPageSetupExecute);
+  actExit = MakeAction("actExit", "E&xit", "Exit", &TFormZelvora::actExitExecute);
+  EditUndo1 = MakeAction("EditUndo1", "&Undo", "Undo", &TFormZelvora::EditUndo1Execute);
   EditUndo1->SetShortCut(ShortCut(VK_BACK, {ssAlt}));
-  EditRedo1 = MakeAction("&Redo", "Redo", nullptr);
+  EditRedo1 = MakeAction("EditRedo1", "&Redo", "Redo", nullptr);
   EditRedo1->SetOnExecute([](TObject*) {});
   EditRedo1->SetShortCut(ShortCut(VK_BACK, {ssAlt}));
-  EditCut1 = MakeAction("Cu&t", "Cut", &TFormZelvora::EditCut1Execute);
+  EditCut1 = MakeAction("EditCut1", "Cu&t", "Cut", &TFormZelvora::EditCut1Execute);
   EditCut1->SetShortCut(ShortCut('X', {ssCtrl}));
-  EditCopy1 = MakeAction("&Copy", "Copy", &TFormZelvora::EditCopy1Execute);
+  EditCopy1 = MakeAction("EditCopy1", "&Copy", "Copy", &TFormZelvora::EditCopy1Execute);
   EditCopy1->SetShortCut(ShortCut('C', {ssCtrl}));
-  EditPaste1 = MakeAction("&Paste", "Paste", &TFormZelvora::EditPaste1Execute);
+  EditPaste1 = MakeAction("EditPaste1", "&Paste", "Paste", &TFormZelvora::EditPaste1Execute);
   EditPaste1->SetShortCut(ShortCut('V', {ssCtrl}));
-  actGeneral = MakeAction("&General", "General settings", &TFormZelvora::actNotYetExecute);
+  actGeneral = MakeAction("actGeneral", "&General", "General settings", &TFormZelvora::actNotYetExecute);
   actGeneral->SetShortCut(ShortCut(VK_F5, {}));
-  actPhases = MakeAction("&Phases", "Phases", &TFormZelvora::actNotYetExecute);
+  actPhases = MakeAction("actPhases", "&Phases", "Phases", &TFormZelvora::actNotYetExecute);
   actPhases->SetShortCut(ShortCut(VK_F6, {}));
-  actHistograms = MakeAction("&Histograms", "Histograms", &TFormZelvora::actNotYetExecute);
+  actHistograms = MakeAction("actHistograms", "&Histograms", "Histograms", &TFormZelvora::actNotYetExecute);
   actHistograms->SetShortCut(ShortCut(VK_F7, {}));
-  actSample = MakeAction("&Sample", "Sample", &TFormZelvora::actNotYetExecute);
+  actSample = MakeAction("actSample", "&Sample", "Sample", &TFormZelvora::actNotYetExecute);
   actSample->SetShortCut(ShortCut(VK_F8, {}));
-  actConstraints = MakeAction("&Constraints", "Constraints", &TFormZelvora::actNotYetExecute);
+  actConstraints = MakeAction("actConstraints", "&Constraints", "Constraints", &TFormZelvora::actNotYetExecute);
   actConstraints->SetShortCut(ShortCut(VK_F9, {}));
-  actparameters = MakeAction("&Parameters", "Parameters", &TFormZelvora::actNotYetExecute);
-  actRefine = MakeAction("&Refine", "Refine", &TFormZelvora::actRefineExecute);
+  actparameters = MakeAction("actparameters", "&Parameters", "Parameters", &TFormZelvora::actNotYetExecute);
+  actRefine = MakeAction("actRefine", "&Refine", "Refine", &TFormZelvora::actRefineExecute);
   actRefine->SetShortCut(ShortCut(VK_F10, {}));
-  actManualEdit = MakeAction("Manual &Edit", "Manual edit and refine", &TFormZelvora::actManualEditExecute);
+  actManualEdit = MakeAction("actManualEdit", "Manual &Edit", "Manual edit and refine", &TFormZelvora::actManualEditExecute);
   actManualEdit->SetShortCut(ShortCut(VK_F11, {}));
-  actBasic = MakeAction("Rietveld &Basic", "Reruzare Rurid", &TFormZelvora::actBasicExecute);
+  actBasic = MakeAction("actBasic", "Rietveld &Basic", "Reruzare Rurid", &TFormZelvora::actBasicExecute);
   actBasic->SetShortCut(ShortCut(VK_F12, {}));
-  actQuickStart = MakeAction("Quick Start", "Quick Start", &TFormZelvora::actQuickStartExecute);
-  actViewInput = MakeAction("View Input", "View Input", &TFormZelvora::actViewInputExecute);
-  actViewOutput = MakeAction("View Output", "View Output", &TFormZelvora::actViewOutputExecute);
-  actViewBVS = MakeAction("View BV/Summary", "View BV/Summary", &TFormZelvora::actViewBVSExecute);
-  actViewDist = MakeAction("View Dist/Angles", "View Dist/Angles", &TFormZelvora::actViewDistExecute);
-  actViewFourier = MakeAction("Plot Fourier", "Plot Fourier", &TFormZelvora::actNotYetExecute);
-  actViewRDF = MakeAction("Plot RDF", "Plot RDF", &TFormZelvora::actNotYetExecute);
-  HelpContents1 = MakeAction("Help Topics", "Help Topics", nullptr);
+  actQuickStart = MakeAction("actQuickStart", "Quick Start", "Quick Start", &TFormZelvora::actQuickStartExecute);
+  actViewInput = MakeAction("actViewInput", "View Input", "View Input", &TFormZelvora::actViewInputExecute);
+  actViewOutput = MakeAction("actViewOutput", "View Output", "View Output", &TFormZelvora::actViewOutputExecute);
+  actViewBVS = MakeAction("actViewBVS", "View BV/Summary", "View BV/Summary", &TFormZelvora::actViewBVSExecute);
+  actViewDist = MakeAction("actViewDist", "View Dist/Angles", "View Dist/Angles", &TFormZelvora::actViewDistExecute);
+  actViewFourier = MakeAction("actViewFourier", "Plot Fourier", "Plot Fourier", &TFormZelvora::actNotYetExecute);
+  actViewRDF = MakeAction("actViewRDF", "Plot RDF", "Plot RDF", &TFormZelvora::actNotYetExecute);
+  HelpContents1 = MakeAction("HelpContents1", "Help Topics", "Help Topics", nullptr);
   HelpContents1->SetOnExecute([](TObject*) {});
   HelpContents1->SetShortCut(ShortCut(VK_F1, {}));
   // No help is installed with the program.
   HelpContents1->SetVisible(false);
-  actShowHints = MakeAction("&Show Hints", "Show Hints", &TFormZelvora::actShowHintsExecute);
-  actUpdate = MakeAction("&Update Zelvora", "Update Zelvora", &TFormZelvora::actNotYetExecute);
-  actAbout = MakeAction("&About", "About", &TFormZelvora::actNotYetExecute);
+  actShowHints = MakeAction("actShowHints", "&Show Hints", "Show Hints", &TFormZelvora::actShowHintsExecute);
+  actUpdate = MakeAction("actUpdate", "&Update Zelvora", "Update Zelvora", &TFormZelvora::actNotYetExecute);
+  actAbout = MakeAction("actAbout", "&About", "About", &TFormZelvora::actNotYetExecute);
 
   BuildMenus();
 
@@ -546,8 +547,11 @@ void TFormZelvora::FormActivate(TObject*) {
     FFirstActivation = true;
     actQuickStart->Execute();
     ProcessPending();
-    // Unattended runs (scripts, tests) end the program once the file is refined.
-    if (!zv_mainplatform::Environment("ZELVORA_QUIT_AFTER_START").empty()) QueueCall([this] { Close(); });
+  }
+  // Unattended runs (scripts, tests) end the program once the file is refined.
+  if (!FQuitQueued && !zv_mainplatform::Environment("ZELVORA_QUIT_AFTER_START").empty()) {
+    FQuitQueued = true;
+    QueueCall([this] { Close(); });
   }
 }
 
@@ -621,6 +625,11 @@ int RunZelvora(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
   SetProgramArguments(args);
   Application->Initialize();
+  if (!zv_mainplatform::Environment("ZELVORA_QUIT_AFTER_START").empty()) {
+    // Unattended: messages go to standard error and no dialog waits for a person.
+    SetDialogHandler({});
+    SetCommonDialogHandler({});
+  }
   Application->SetTitle("Zelvora");
   // The windows that exist, in their start-up order; the model windows,
   // preferences, about box and periodic table come with a later version.
@@ -634,5 +643,8 @@ int RunZelvora(int argc, char** argv) {
   Application->CreateForm(FormSetScales);
   FormZelvora->LinkMacroWindow();
   Application->Run();
+  // The toolbar layout is saved as the main window goes.
+  delete FormZelvora;
+  TRegistry::FlushAll();
   return 0;
 }

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,11 @@ TInstrument BuiltInInstrument();
 // The default folder of phases.db and atoms.db (the program's folder).
 std::string DefaultDatabaseFolder();
 
+// The commands UpdateForm switches that are enabled for a loaded model or
+// not, a RunMode and the engine binding's state (-1 while there is none),
+// by their action names. Every other command is always enabled.
+std::set<std::string> EnabledMainCommands(bool loaded, int runMode, int engineState);
+
 class TFormZelvora : public TForm {
   ZV_CLASS(TFormZelvora)
 public:
@@ -63,8 +69,9 @@ public:
   void UpdateForm();
   // Opens a file by its kind.
   void ProcessFile(const std::string& fileName);
-  // The File Open dialog (with the save question for a changed model first).
-  void OpenFile();
+  // The File Open dialog (with the save question for a changed model first);
+  // false when that question was cancelled.
+  bool OpenFile();
   // An open dialog with the filter whose file goes to ProcessFile.
   void OpenAFile(const std::string& filter);
   // Save, and ModelChanged cleared when the file was written.
@@ -195,11 +202,14 @@ public:
   // windows.
   void LinkMacroWindow();
 
+  // The actions UpdateForm switches.
+  std::vector<TAction*> SwitchedCommands() const;
+
   // Whether the first activation with a command-line file has happened.
   bool FirstActivationDone() const { return FFirstActivation; }
 
 private:
-  TAction* MakeAction(const std::string& caption, const std::string& hint,
+  TAction* MakeAction(const std::string& name, const std::string& caption, const std::string& hint,
                       void (TFormZelvora::*handler)(TObject*));
   void BuildMenus();
   // Writes the model to a file; true when it was written.
@@ -219,6 +229,7 @@ private:
 
   bool FFirstActivation = false;
   bool FShown = false;
+  bool FQuitQueued = false;
   std::unique_ptr<TMainScript> FScript;
   TMacroHooks FHooks;
   TRefineViews FViews;

@@ -2,6 +2,7 @@
 // import and export, the engine's drivers and the views of its files, the
 // clipboard and print commands on the last active control, the user menu.
 #include <memory>
+#include <set>
 
 #include "app/editfile.h"
 #include "app/exfile.h"
@@ -125,42 +126,44 @@ void TFormZelvora::LinkMacroWindow() {
 
 // ---- Enabling --------------------------------------------------------------
 
-void TFormZelvora::UpdateForm() {
-  for (TAction* a : {actGeneral, actPhases, actHistograms, actSample, actConstraints, actparameters, actViewInput,
-                     actViewDist, actViewOutput, actViewBVS, actViewFourier, actQuickStart, actSaveAS, actSave,
-                     actClose})
-    a->SetEnabled(false);
-  actNew->SetEnabled(true);
-  SetText(InputFileName.empty() ? std::string("Zelvora") : "Zelvora: " + InputFileName);
-  if (ModelLoaded()) {
-    for (TAction* a : {actGeneral, actPhases, actHistograms, actSample, actConstraints, actparameters, actViewInput,
-                       actViewDist, actViewOutput, actViewBVS, actSaveAS, actSave, actViewFourier, actClose})
-      a->SetEnabled(true);
+std::set<std::string> EnabledMainCommands(bool loaded, int runMode, int engineState) {
+  std::set<std::string> on{"actNew"};
+  if (loaded) {
+    on.insert({"actGeneral", "actPhases", "actHistograms", "actSample", "actConstraints", "actparameters",
+               "actViewInput", "actViewDist", "actViewOutput", "actViewBVS", "actSaveAS", "actSave",
+               "actViewFourier", "actClose"});
   }
-  if (RunMode < rmRefinementWindow) {
-    for (TAction* a : {actGeneral, actHistograms, actPhases, actConstraints, actSample}) a->SetEnabled(false);
-  }
-  actBasic->SetEnabled(false);
-  actManualEdit->SetEnabled(false);
-  actRefine->SetEnabled(false);
-  switch (RunMode) {
-    case rmManualEdit: actManualEdit->SetEnabled(true); break;
-    case rmMacro: actBasic->SetEnabled(true); break;
+  // Manual edit and macros own the model: only Parameters stays.
+  if (runMode < rmRefinementWindow)
+    for (const char* n : {"actGeneral", "actHistograms", "actPhases", "actConstraints", "actSample"}) on.erase(n);
+  switch (runMode) {
+    case rmManualEdit: on.insert("actManualEdit"); break;
+    case rmMacro: on.insert("actBasic"); break;
     case rmRefinementWindow:
-      actRefine->SetEnabled(true);
-      actClose->SetEnabled(false);
-      actNew->SetEnabled(false);
+      on.insert("actRefine");
+      on.erase("actClose");
+      on.erase("actNew");
       break;
-    case rmIdle:
-      for (TAction* a : {actBasic, actManualEdit, actRefine, actQuickStart}) a->SetEnabled(true);
-      break;
+    case rmIdle: on.insert({"actBasic", "actManualEdit", "actRefine", "actQuickStart"}); break;
     default: break;
   }
-  if (Refinement) {
-    const int s = Refinement->State();
-    const bool running = s == 0 || s == 2 || s == 3 || s == 5;
-    for (TAction* a : {actViewBVS, actViewOutput, actViewDist}) a->SetEnabled(!running);
-  }
+  // The engine's result files are read only while no run is open.
+  if (engineState == 0 || engineState == 2 || engineState == 3 || engineState == 5)
+    for (const char* n : {"actViewBVS", "actViewOutput", "actViewDist"}) on.erase(n);
+  return on;
+}
+
+std::vector<TAction*> TFormZelvora::SwitchedCommands() const {
+  return {actGeneral,   actPhases,    actHistograms,  actSample,     actConstraints, actparameters, actViewInput,
+          actViewDist,  actViewOutput, actViewBVS,    actViewFourier, actQuickStart, actSaveAS,     actSave,
+          actClose,     actNew,       actBasic,       actManualEdit, actRefine};
+}
+
+void TFormZelvora::UpdateForm() {
+  SetText(InputFileName.empty() ? std::string("Zelvora") : "Zelvora: " + InputFileName);
+  const std::set<std::string> on =
+      EnabledMainCommands(ModelLoaded(), RunMode, Refinement ? Refinement->State() : -1);
+  for (TAction* a : SwitchedCommands()) a->SetEnabled(on.count(a->Name()) > 0);
 }
 
 // ---- Files -----------------------------------------------------------------
@@ -236,15 +239,19 @@ bool TFormZelvora::QuerySaveModel() {
   }
 }
 
-void TFormZelvora::OpenFile() {
-  if (!QuerySaveModel()) return;
+bool TFormZelvora::OpenFile() {
+  if (!QuerySaveModel()) return false;
   if (InputFileName.empty() && DataFileName.empty()) OpenDialog1->InitialDir = StartUpDirectory;
   OpenDialog1->Filter = kOpenFilter;
   OpenDialog1->DefaultExt = "inp";
+  bool opened = false;
   if (OpenDialog1->Execute()) {
     const std::string file = OpenDialog1->FileName;
     OpenDialog1->InitialDir = ExtractFilePath(file);
     ProcessFile(file);
+    // Only a model read from the file is unchanged; a data file, a file the
+    // reader refused or a cancelled dialog leave the model's changes marked.
+    if (InputFileName == file && ModelLoaded()) opened = true;
     const int kind = GetFileKind(file);
     if (RefineForm) {
       if (IsDataFile(file)) {
@@ -257,7 +264,8 @@ void TFormZelvora::OpenFile() {
     }
   }
   UpdateForm();
-  ModelChanged = false;
+  if (opened) ModelChanged = false;
+  return true;
 }
 
 void TFormZelvora::OpenAFile(const std::string& filter) {
@@ -315,10 +323,7 @@ bool TFormZelvora::SaveAs() {
 
 void TFormZelvora::actSaveASExecute(TObject*) { SaveAs(); }
 
-void TFormZelvora::actopenExecute(TObject*) {
-  OpenFile();
-  ModelChanged = false;
-}
+void TFormZelvora::actopenExecute(TObject*) { OpenFile(); }
 
 void TFormZelvora::actNewExecute(TObject* Sender) { actNotYetExecute(Sender); }
 
@@ -367,7 +372,7 @@ void TFormZelvora::TBMRUList1Click(TObject*, const std::string& fileName) {
     SaveInputFile();
   ProcessFile(fileName);
   if (RefineForm && RefineForm->Visible()) RefineForm->CheckForm();
-  ModelChanged = false;
+  if (InputFileName == fileName && ModelLoaded()) ModelChanged = false;
 }
 
 void TFormZelvora::actExitExecute(TObject*) { Close(); }
