@@ -8,6 +8,9 @@
 #include <set>
 
 #include "app/editfile.h"
+#include "app/refine.h"
+#include "chart/series/series.h"
+#include "model/brkapart.h"
 #include "app/workfolder.h"
 #include "platform/dialogs.h"
 #include "platform/rtl/fileutils.h"
@@ -352,6 +355,65 @@ TEST_F(MainCommandsTest, QuickStartRefinesTheFileInTheManualEditWindow) {
   Form->actViewOutput->Execute();
   ASSERT_NE(Form->OutputViewWindow, nullptr);
   EXPECT_EQ(Form->OutputViewWindow->Text(), "View Output: " + Dir.File("xray-cw.out"));
+}
+
+// The road of a refinement: File Open, Refine, Start, a few Steps with the
+// stand-in engine; Rwp falls and the pattern plot holds every data point.
+TEST_F(MainCommandsTest, FileOpenThenTheRefinementWindowRefinesWithTheStandInEngine) {
+  Create();
+  TDialogResponder dialogs;
+  RefineForm = new TRefineForm(nullptr);
+  TempRefine = true;
+  StepOnStart = false;
+  RunOptions.RDPlot = true;
+  // The data file beside the input is taken with it.
+  AssignDatafile = true;
+  {
+    guitest::TCommonDialogResponder files;
+    files.Do([&](TCommonDialog* d) {
+      dynamic_cast<TOpenDialog*>(d)->FileName = Input;
+      return true;
+    });
+    Form->actopen->Execute();
+  }
+  ASSERT_TRUE(Model && Model->Loaded);
+  EXPECT_EQ(RefineForm->EditInput->Text(), Input);
+  EXPECT_EQ(DataFileName, Dir.File("xray-cw.dat"));
+  // Moved away from the values the pattern was made with, so there is something to refine.
+  Model->Phase(1)->A = Model->Phase(1)->B = Model->Phase(1)->C = 3.803f;
+  Model->Phase(1)->Scale *= 1.2f;
+
+  Form->actRefine->Execute();
+  EXPECT_EQ(RunMode, rmRefinementWindow);
+  EXPECT_TRUE(RefineForm->Visible());
+  Form->UpdateForm();
+  EXPECT_FALSE(Form->actClose->Enabled());
+  EXPECT_FALSE(Form->actNew->Enabled());
+  EXPECT_TRUE(Form->actGeneral->Enabled());
+
+  RefineForm->ButtonStartClick(nullptr);
+  ASSERT_NE(Refinement, nullptr);
+  ASSERT_EQ(Refinement->State(), 2) << (dialogs.Count() ? dialogs.Last().Text : "");
+  Form->UpdateForm();
+  EXPECT_FALSE(Form->actViewOutput->Enabled());
+  RefineForm->SpinEditStep->SetValue(1);
+  std::vector<double> rwp;
+  for (int i = 0; i < 3; ++i) {
+    RefineForm->ButtonStepClick(nullptr);
+    rwp.push_back(TextToReal(RefineForm->FactorCell(2, 0)));
+  }
+  EXPECT_LT(rwp.back(), rwp.front());
+  TPlotData data;
+  data.ReadDataFile(Dir.File("xray-cw.dat"), 1, 4);
+  ASSERT_NE(RefinePlotWindow, nullptr);
+  EXPECT_EQ(RefinePlotWindow->PointSeries1->Count(), data.PointCount());
+  EXPECT_EQ(RefinePlotWindow->Series1->Count(), data.PointCount());
+  EXPECT_EQ(RefinePlotWindow->Series2->Count(), data.PointCount());
+  RefineForm->ButtonFinishClick(nullptr);
+  Form->UpdateForm();
+  EXPECT_TRUE(Form->actViewOutput->Enabled());
+  delete RefineForm;
+  RefineForm = nullptr;
 }
 
 }  // namespace
