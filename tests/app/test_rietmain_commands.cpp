@@ -416,4 +416,71 @@ TEST_F(MainCommandsTest, FileOpenThenTheRefinementWindowRefinesWithTheStandInEng
   RefineForm = nullptr;
 }
 
+TEST_F(MainCommandsTest, ARecentFileAsksToSaveWithYesAndNoOnly) {
+  Create();
+  TDialogResponder dialogs;
+  Form->ProcessFile(Input);
+  const std::string other = Dir.File("other.inp");
+  ASSERT_TRUE(CopyFile(Input, other, false));
+  Model->Title = "Changed title";
+  ModelChanged = true;
+  dialogs.Answer(mrYes);
+  Form->TBMRUList1Click(nullptr, other);
+  ASSERT_EQ(dialogs.Count(), 1u);
+  EXPECT_EQ(dialogs.Last().Text, "Save Current Input File?");
+  EXPECT_EQ(dialogs.Last().Buttons, (TMsgDlgButtons{mbYes, mbNo}));
+  EXPECT_NE(TTempDir::Read(Input).find("Changed title"), std::string::npos);
+  EXPECT_EQ(InputFileName, other);
+  EXPECT_EQ(Form->RecentFiles().front(), other);
+  EXPECT_FALSE(ModelChanged);
+}
+
+TEST_F(MainCommandsTest, TheCommandLineFileOpensAtFirstShowingAndIsRefinedAtFirstActivation) {
+  TDialogResponder dialogs;
+  // Two arguments: nothing is opened or refined.
+  SetProgramArguments({Input, "second"});
+  Create();
+  Form->Show();
+  EXPECT_FALSE(Model->Loaded);
+  EXPECT_EQ(Form->ManualEditWindow, nullptr);
+  Close();
+  Form.reset();
+
+  Closed = false;
+  SetProgramArguments({Input});
+  Create();
+  Form->Show();
+  EXPECT_TRUE(Form->FirstActivationDone());
+  ASSERT_TRUE(Model && Model->Loaded);
+  ASSERT_NE(Form->ManualEditWindow, nullptr);
+  EXPECT_EQ(Form->ManualEditWindow->Text(), "Refined: " + Input)
+      << (dialogs.Count() ? dialogs.Last().Text : "");
+  // Later activations refine nothing again.
+  Form->FormActivate(Form.get());
+  EXPECT_EQ(Form->ManualEditWindow->Text(), "Refined: " + Input);
+}
+
+TEST_F(MainCommandsTest, TheStartUpScriptRunsOnTheMainWindowsInterpreter) {
+  TDialogResponder dialogs;
+  const std::string script = Dir.Write("start.rib", "ADDMENU(\"Tools\", \"\", \"\")\nADDMENU(\"Tools\", \"Go\", \"go.rib\")\n");
+  {
+    TRegIniFile ini("Software\\Zelvora");
+    ini.WriteString("Configuration\\VoraZadar", "StartUpScript", script);
+  }
+  Create();
+  Form->Show();
+  EXPECT_EQ(dialogs.Count(), 0u) << (dialogs.Count() ? dialogs.Last().Text : "");
+  ASSERT_EQ(UserMenuCount, 2);
+  TTBCustomItem* tools = Form->UserMenuToolbarItem(1);
+  ASSERT_NE(tools, nullptr);
+  ASSERT_EQ(tools->Count(), 1);
+  EXPECT_EQ(tools->Items(0)->Caption(), "Go");
+  // The item's script is run when it is clicked; a missing one is reported.
+  tools->Items(0)->Click();
+  ASSERT_EQ(dialogs.Count(), 1u);
+  EXPECT_EQ(dialogs.Last().Text, "VoraZadar script go.rib not found.");
+  Close();
+  EXPECT_EQ(UserMenuCount, 0);
+}
+
 }  // namespace
