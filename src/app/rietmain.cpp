@@ -402,7 +402,8 @@ void TFormZelvora::BuildMenus() {
   TBToolbarMenu->SetMenuBar(true);
   TBToolbarMenu->SetCloseButton(false);
   TBToolbarMain = NewToolbar(this, "TBToolbarMain", "Main toolbar", TBDockZelvora, 1);
-  TBToolbarRietveld = NewToolbar(this, "TBToolbarRietveld", "Rietveld toolbar", TBDockZelvora, 1);
+  // A row of its own: without pictures the captions need the width.
+  TBToolbarRietveld = NewToolbar(this, "TBToolbarRietveld", "Rietveld toolbar", TBDockZelvora, 2);
 
   auto sep = [this] { return new TTBSeparatorItem(this); };
   auto mru = [this] {

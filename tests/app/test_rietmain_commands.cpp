@@ -483,4 +483,26 @@ TEST_F(MainCommandsTest, TheStartUpScriptRunsOnTheMainWindowsInterpreter) {
   EXPECT_EQ(UserMenuCount, 0);
 }
 
+TEST_F(MainCommandsTest, TheWindowKeepsToItsToolbarsWhichTheDockMenuShowsAndHides) {
+  Create();
+  Form->Show();
+  guitest::ProcessEvents();
+  const int dock = Form->TBDockZelvora->Height();
+  EXPECT_GT(dock, 0);
+  EXPECT_EQ(Form->Height(), 27 + dock + 10);
+
+  Form->TBPopupMenu1Popup(nullptr);
+  EXPECT_TRUE(Form->TBMaintoolbar->Checked());
+  EXPECT_TRUE(Form->TBRietveldtoolbar->Checked());
+  Form->TBRietveldtoolbar->Click();
+  EXPECT_FALSE(Form->TBToolbarRietveld->Visible());
+  guitest::ProcessEvents();
+  // The dock lost a row and the window follows it.
+  EXPECT_LT(Form->TBDockZelvora->Height(), dock);
+  EXPECT_EQ(Form->Height(), 27 + Form->TBDockZelvora->Height() + 10);
+  Form->TBPopupMenu1Popup(nullptr);
+  EXPECT_FALSE(Form->TBRietveldtoolbar->Checked());
+  EXPECT_TRUE(Form->TBMaintoolbar->Checked());
+}
+
 }  // namespace
