@@ -17,6 +17,8 @@
 #include "rietmaintest.h"
 #include "support/dialogresponder.h"
 #include "support/tempdir.h"
+#include "platform/ui/clipboard.h"
+#include "platform/ui/richedit.h"
 #include "toolbar/tbitem.h"
 #include "toolbar/tbtoolbar.h"
 
@@ -503,6 +505,36 @@ TEST_F(MainCommandsTest, TheWindowKeepsToItsToolbarsWhichTheDockMenuShowsAndHide
   Form->TBPopupMenu1Popup(nullptr);
   EXPECT_FALSE(Form->TBRietveldtoolbar->Checked());
   EXPECT_TRUE(Form->TBMaintoolbar->Checked());
+}
+
+TEST_F(MainCommandsTest, EditCommandsActOnTheLastActiveControlWhileItsWindowShows) {
+  Create();
+  TForm other(nullptr);
+  auto* rich = new TRichEdit(&other);
+  rich->SetParent(&other);
+  rich->SetText("ab");
+  other.Show();
+  LastActiveControl = rich;
+  Clipboard()->SetAsText("XY");
+
+  rich->SetSelStart(1);
+  Form->EditPaste1->Execute();
+  EXPECT_EQ(rich->Text(), "aXYb");
+  rich->SetSel(0, 1);
+  Form->EditCut1->Execute();
+  EXPECT_EQ(rich->Text(), "XYb");
+  EXPECT_EQ(Clipboard()->AsText(), "a");
+  Form->EditUndo1->Execute();
+  EXPECT_EQ(rich->Text(), "aXYb");
+
+  // A hidden window's control is left alone.
+  other.Hide();
+  Form->EditPaste1->Execute();
+  EXPECT_EQ(rich->Text(), "aXYb");
+  LastActiveControl = nullptr;
+  Form->EditPaste1->Execute();
+  Form->EditUndo1->Execute();
+  Form->actPrint->Execute();
 }
 
 }  // namespace
