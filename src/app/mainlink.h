@@ -14,6 +14,8 @@ struct TMainWindowLink {
   std::function<void(const std::string&)> AddRecentFile;
   // The recent-file list, most recent first.
   std::function<std::vector<std::string>()> RecentFiles;
+  // What a click on an entry of the recent-file list does.
+  std::function<void(const std::string&)> OpenRecentFile;
 };
 
 TMainWindowLink& MainWindowLink();

@@ -17,6 +17,7 @@
 #include "platform/rtl/fileutils.h"
 #include "platform/rtl/format.h"
 #include "toolbar/tbitem.h"
+#include "toolbar/tblayoutstore.h"
 #include "toolbar/tbpopupmenu.h"
 
 TRefineForm* RefineForm = nullptr;
@@ -25,14 +26,16 @@ ZV_CLASS_IMPL_NOPROPS(TRefineForm, TForm)
 
 namespace {
 
-TPanel* ToolWindow(TRefineForm* form, const char* name, int height) {
-  auto* p = new TPanel(form);
-  p->SetName(name);
-  p->SetCaption("");
-  p->SetAlign(alTop);
-  p->SetHeight(height);
-  p->SetParent(form);
-  return p;
+TTBToolWindow* ToolWindow(TRefineForm* form, TTBDock* dock, const char* name, const char* caption, int width,
+                          int height, int row, bool resizable) {
+  auto* w = new TTBToolWindow(form);
+  w->SetName(name);
+  w->SetCaption(caption);
+  w->SetClientAreaSize(width, height);
+  w->SetResizable(resizable);
+  w->SetDockRow(row);
+  w->SetCurrentDock(dock);
+  return w;
 }
 
 TLabel* NewLabel(TComponent* owner, TWinControl* parent, const std::string& text, int x, int y) {
@@ -74,30 +77,31 @@ TRefineForm::TRefineForm(TComponent* AOwner) : TForm(AOwner) {
   SetKeyPreview(true);
   SetBorderIcons({biSystemMenu, biMinimize, biHelp});
 
-  TBToolWindowInput = ToolWindow(this, "TBToolWindowInput", 28);
+  TBDockRefine = new TTBDock(this);
+  TBDockRefine->SetName("TBDockRefine");
+  TBDockRefine->SetParent(this);
+  TBToolWindowInput =
+      ToolWindow(this, TBDockRefine, "TBToolWindowInput", "Input File input", 350, 26, 0, true);
   NewLabel(this, TBToolWindowInput, "Input:", 4, 6);
   EditInput = new TEdit(this);
   EditInput->SetParent(TBToolWindowInput);
   EditInput->SetBounds(44, 3, 240, 21);
-  ButtonInput = NewButton(this, TBToolWindowInput, "Open", "", 290, 2, 60);
-  TBToolWindowData = ToolWindow(this, "TBToolWindowData", 28);
+  ButtonInput = NewButton(this, TBToolWindowInput, "Open", "", 288, 2, 44);
+  ButtonInputDrop = NewButton(this, TBToolWindowInput, "v", "", 332, 2, 16);
+  RecentMenu = NewItemPopupMenu(this, [this](TObject* s) { RecentMenuPopup(s); });
+  ButtonInputDrop->OnClick = [this](TObject*) {
+    const TPoint p = ButtonInput->ClientToScreen(Point(0, ButtonInput->Height()));
+    PopupMenuAt(RecentMenu, p.X, p.Y);
+  };
+  TBToolWindowData = ToolWindow(this, TBDockRefine, "TBToolWindowData", "Data file input", 350, 26, 1, true);
   NewLabel(this, TBToolWindowData, "Data: ", 4, 6);
   EditData = new TEdit(this);
   EditData->SetParent(TBToolWindowData);
   EditData->SetBounds(44, 3, 240, 21);
-  ButtonData = NewButton(this, TBToolWindowData, "...", "", 290, 2, 30);
+  ButtonData = NewButton(this, TBToolWindowData, "...", "", 288, 2, 30);
 
-  auto* row = new TPanel(this);
-  row->SetCaption("");
-  row->SetAlign(alClient);
-  row->SetBevelOuter(bvNone);
-  row->SetParent(this);
-  TBToolWindowRefineControl = new TPanel(this);
-  TBToolWindowRefineControl->SetName("TBToolWindowRefineControl");
-  TBToolWindowRefineControl->SetCaption("");
-  TBToolWindowRefineControl->SetAlign(alLeft);
-  TBToolWindowRefineControl->SetWidth(150);
-  TBToolWindowRefineControl->SetParent(row);
+  TBToolWindowRefineControl = ToolWindow(this, TBDockRefine, "TBToolWindowRefineControl", "Refinement Control", 140,
+                                         140, 2, false);
   ButtonStart = NewButton(this, TBToolWindowRefineControl, "&Start", "Push to start refinement (hotkey=F2)", 4, 4, 66);
   ButtonStep = NewButton(this, TBToolWindowRefineControl, "S&tep", "Push to step through refinement (hotkey=F3)", 4,
                          30, 66);
@@ -118,11 +122,7 @@ TRefineForm::TRefineForm(TComponent* AOwner) : TForm(AOwner) {
                            "Check to see refinement parameters during the refinement", 4, 102);
   CheckBoxPlot = NewCheck(this, TBToolWindowRefineControl, "Dynamic &Plotting", "Check for plotting", 4, 120);
 
-  TBToolWindowStatus = new TPanel(this);
-  TBToolWindowStatus->SetName("TBToolWindowStatus");
-  TBToolWindowStatus->SetCaption("");
-  TBToolWindowStatus->SetAlign(alClient);
-  TBToolWindowStatus->SetParent(row);
+  TBToolWindowStatus = ToolWindow(this, TBDockRefine, "TBToolWindowStatus", "Status", 205, 140, 2, false);
   NewLabel(this, TBToolWindowStatus, "# of Histograms:", 4, 4);
   LabelHist = NewLabel(this, TBToolWindowStatus, "0", 100, 4);
   LabelHist->SetHint("Number of histograms in refinement");
@@ -138,6 +138,7 @@ TRefineForm::TRefineForm(TComponent* AOwner) : TForm(AOwner) {
   NewLabel(this, TBToolWindowStatus, "Rwp:", 70, 56);
   NewLabel(this, TBToolWindowStatus, "c2:", 110, 56);
   CreateFactorGrid(TBToolWindowStatus);
+  LoadToolbarPositionsFromRegistry(this, HKEY_CURRENT_USER, "Software\\Zelvora\\Toolbars");
 
   Timer1 = new TTimer(this);
   Timer1->SetInterval(1000);
@@ -151,8 +152,7 @@ TRefineForm::TRefineForm(TComponent* AOwner) : TForm(AOwner) {
   TBItem3 = AddPopupItem(TBPopupMenu1, "Refinement control",
                          [this](TObject*) { ToggleToolWindow(TBToolWindowRefineControl); });
   TBItem4 = AddPopupItem(TBPopupMenu1, "Status box", [this](TObject*) { ToggleToolWindow(TBToolWindowStatus); });
-  // The menu opens on a right click beside the tool windows.
-  SetPopupMenu(TBPopupMenu1);
+  TBDockRefine->SetPopupMenu(TBPopupMenu1);
 
   ButtonStart->OnClick = [this](TObject* s) { ButtonStartClick(s); };
   ButtonStep->OnClick = [this](TObject* s) { ButtonStepClick(s); };
@@ -173,6 +173,11 @@ TRefineForm::TRefineForm(TComponent* AOwner) : TForm(AOwner) {
 }
 
 TRefineForm::~TRefineForm() {
+  try {
+    SaveToolbarPositionsToRegistry(this, HKEY_CURRENT_USER, "Software\\Zelvora\\Toolbars");
+  } catch (const Exception&) {
+    // A settings store that cannot be written loses the layout, nothing else.
+  }
   if (RefineForm == this) RefineForm = nullptr;
   if (RefinePlotWindow && RefinePlotWindow->Owner() == this) RefinePlotWindow = nullptr;
 }
@@ -215,7 +220,7 @@ void TRefineForm::UpdateStatus(int State) {
   FStatus = State;
   const Row& r = rows[State];
   if (r.Boxes >= 0)
-    for (TControl* c : std::initializer_list<TControl*>{EditInput, ButtonInput, EditData, ButtonData})
+    for (TControl* c : std::initializer_list<TControl*>{EditInput, ButtonInput, ButtonInputDrop, EditData, ButtonData})
       c->SetEnabled(r.Boxes == 1);
   ButtonStart->SetEnabled(r.Start);
   ButtonStep->SetEnabled(r.Step);
@@ -496,7 +501,16 @@ void TRefineForm::TBPopupMenu1Popup(TObject*) {
   TBItem4->SetChecked(TBToolWindowStatus->Visible());
 }
 
-void TRefineForm::ToggleToolWindow(TPanel* Window) { Window->SetVisible(!Window->Visible()); }
+void TRefineForm::RecentMenuPopup(TObject*) {
+  RecentMenu->Items()->Clear();
+  if (!MainWindowLink().RecentFiles) return;
+  for (const std::string& file : MainWindowLink().RecentFiles())
+    AddPopupItem(RecentMenu, file, [file](TObject*) {
+      if (MainWindowLink().OpenRecentFile) MainWindowLink().OpenRecentFile(file);
+    });
+}
+
+void TRefineForm::ToggleToolWindow(TTBToolWindow* Window) { Window->SetVisible(!Window->Visible()); }
 
 void TRefineForm::FormActivate(TObject*) { UpdateAutoUpdateBox(); }
 

@@ -18,6 +18,8 @@
 #include "platform/ui/progress.h"
 #include "platform/ui/spinedit.h"
 #include "platform/ui/stdctrls.h"
+#include "toolbar/tbdock.h"
+#include "toolbar/tbtoolwindow.h"
 
 class TTBPopupMenu;
 class TPlusStringGrid;
@@ -45,11 +47,13 @@ public:
   bool Stepped() const { return FStepped; }
   bool Finished() const { return FFinished; }
 
-  // Controls (the four tool windows are panels until toolbars can float).
-  TPanel* TBToolWindowInput;
-  TPanel* TBToolWindowData;
-  TPanel* TBToolWindowRefineControl;
-  TPanel* TBToolWindowStatus;
+  // Controls: four tool windows on the dock; their layout is kept with the
+  // toolbar layout under "Software\Zelvora\Toolbars".
+  TTBDock* TBDockRefine;
+  TTBToolWindow* TBToolWindowInput;
+  TTBToolWindow* TBToolWindowData;
+  TTBToolWindow* TBToolWindowRefineControl;
+  TTBToolWindow* TBToolWindowStatus;
   TPlusStringGrid* StringGrid1;
   TLabel* LabelHist;
   TLabel* LabelCycle;
@@ -64,6 +68,9 @@ public:
   TCheckBox* CheckBoxPlot;
   TEdit* EditInput;
   TButton* ButtonInput;
+  // The drop-down part of Open: the main window's recent-file list.
+  TButton* ButtonInputDrop;
+  TTBPopupMenu* RecentMenu;
   TEdit* EditData;
   TButton* ButtonData;
   TTimer* Timer1;
@@ -86,6 +93,8 @@ public:
   void CheckBoxWatchClick(TObject* Sender);
   void Timer1Timer(TObject* Sender);
   void TBPopupMenu1Popup(TObject* Sender);
+  // Fills the recent-file menu from the main window's list.
+  void RecentMenuPopup(TObject* Sender);
   void FormKeyUp(TObject* Sender, uint16_t& Key, TShiftState Shift);
 
   // The agreement-factor grid: its text, rows and height.
@@ -107,7 +116,7 @@ private:
   void FormCloseQuery(TObject* Sender, bool& CanClose);
   void FormClose(TObject* Sender, TCloseAction& Action);
   void UpdateAutoUpdateBox();
-  void ToggleToolWindow(TPanel* Window);
+  void ToggleToolWindow(TTBToolWindow* Window);
   void ProcessMessages();
   // The grid's own work (refine_grid.cpp).
   void CreateFactorGrid(TWinControl* Parent);

@@ -41,6 +41,29 @@ TFormGraph::TFormGraph(TComponent* AOwner) : TForm(AOwner) {
   Edit1 = NewAction(this, "Edit1", "&Edit", {});
   Edit1->SetEnabled(false);
   OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
+
+  TBDock1 = new TTBDock(this);
+  TBDock1->SetName("TBDock1");
+  TBDock1->SetParent(this);
+  TBToolbar1 = new TTBToolbar(this);
+  TBToolbar1->SetName("TBToolbar1");
+  TBToolbar1->SetCaption("Plot Toolbar");
+  TBToolbar1->SetMenuBar(true);
+  auto item = [this](TAction* a) -> TTBCustomItem* {
+    auto* i = new TTBItem(this);
+    i->SetAction(a);
+    return i;
+  };
+  auto submenu = [this](const char* caption, std::initializer_list<TTBCustomItem*> items) {
+    auto* m = new TTBSubmenuItem(this);
+    m->SetCaption(caption);
+    for (TTBCustomItem* i : items) m->Add(i);
+    TBToolbar1->Items()->Add(m);
+  };
+  submenu("&File", {item(Print1), item(PrintPreview1), new TTBSeparatorItem(this), item(Exit1)});
+  submenu("&Edit", {item(CopyasBMP1)});
+  submenu("&Chart", {item(Edit1)});
+  TBToolbar1->SetCurrentDock(TBDock1);
 }
 
 void TFormGraph::PlotPoints(const std::vector<double>& X, const std::vector<double>& Y, int N) {

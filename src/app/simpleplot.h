@@ -6,6 +6,8 @@
 #include "chart/core/chart.h"
 #include "platform/ui/actions.h"
 #include "platform/ui/forms.h"
+#include "toolbar/tbdock.h"
+#include "toolbar/tbtoolbar.h"
 
 class TFormGraph : public TForm {
   ZV_CLASS(TFormGraph)
@@ -19,6 +21,9 @@ public:
   void PlotPoints(const std::vector<double>& X, const std::vector<double>& Y, int N);
 
   TChart* Chart1;
+  TTBDock* TBDock1;
+  // The menu bar "Plot Toolbar".
+  TTBToolbar* TBToolbar1;
   TAction* Print1;
   TAction* PrintPreview1;
   TAction* Exit1;

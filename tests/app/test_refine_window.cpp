@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "app/mainlink.h"
+#include "app/popupmenus.h"
+#include "toolbar/tbpopupmenu.h"
 #include "app/rietplot.h"
 #include "app/watch.h"
 #include "model/brkapart.h"
@@ -19,6 +21,7 @@
 #include "platform/rtl/dynlib.h"
 #include "platform/rtl/fileutils.h"
 #include "platform/rtl/format.h"
+#include "platform/rtl/registry.h"
 #include "support/dialogresponder.h"
 #include "support/gui/guitest.h"
 #include "support/tempdir.h"
@@ -92,6 +95,9 @@ protected:
     StepOnStart = false;
     RunOptions = {};
     RunMode = rmIdle;
+    // Each test starts from the designed tool-window layout.
+    TRegistry reg;
+    reg.DeleteKey("\\Software\\Zelvora\\Toolbars");
     Form = std::make_unique<TTestRefineForm>(nullptr);
     Form->Show();
   }
@@ -592,6 +598,73 @@ TEST_F(RefineWindowTest, StepOnStartStepsAtOnceUnlessTheStartFailed) {
     EXPECT_EQ(Form->Status(), 0) << c.Error;
   }
   StepOnStart = false;
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(RefineWindowTest, ToolWindowsSitInTheirRowsAndTheirLayoutIsKept) {
+  EXPECT_EQ(Form->TBToolWindowInput->CurrentDock(), Form->TBDockRefine);
+  EXPECT_EQ(Form->TBToolWindowInput->DockRow, 0);
+  EXPECT_EQ(Form->TBToolWindowData->DockRow, 1);
+  EXPECT_EQ(Form->TBToolWindowRefineControl->DockRow, 2);
+  EXPECT_EQ(Form->TBToolWindowStatus->DockRow, 2);
+  EXPECT_FALSE(Form->TBToolWindowStatus->Resizable());
+  EXPECT_EQ(Form->ButtonStart->Parent(), Form->TBToolWindowRefineControl);
+  // A hidden tool window stays hidden in the next window made.
+  Form->TBItem2->Click();
+  Form.reset();
+  Form = std::make_unique<TTestRefineForm>(nullptr);
+  EXPECT_FALSE(Form->TBToolWindowData->Visible());
+  EXPECT_TRUE(Form->TBToolWindowInput->Visible());
+  Form->TBItem2->Click();
+  EXPECT_TRUE(Form->TBToolWindowData->Visible());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(RefineWindowTest, OpensDropDownListsTheMainWindowsRecentFiles) {
+  std::vector<std::string> opened;
+  MainWindowLink().RecentFiles = [] { return std::vector<std::string>{"/a/one.inp", "/b/two.inp"}; };
+  MainWindowLink().OpenRecentFile = [&](const std::string& f) { opened.push_back(f); };
+  FirePopupEvent(Form->RecentMenu);
+  FirePopupEvent(Form->RecentMenu);
+  ASSERT_EQ(PopupItemCount(Form->RecentMenu), 2);
+  Form->RecentMenu->Items()->Items(1)->Click();
+  EXPECT_EQ(opened, std::vector<std::string>{"/b/two.inp"});
+  MainWindowLink().RecentFiles = nullptr;
+  MainWindowLink().OpenRecentFile = nullptr;
+  FirePopupEvent(Form->RecentMenu);
+  EXPECT_EQ(PopupItemCount(Form->RecentMenu), 0);
+  // The list goes with the boxes while a run is open.
+  Form->ButtonStartClick(nullptr);
+  EXPECT_FALSE(Form->ButtonInputDrop->Enabled());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(RefineWindowTest, TheProgressTimerRunsOnlyAroundACycle) {
+  Form->ButtonStartClick(nullptr);
+  Fake.Set("percent", 40);
+  bool timerDuringCycle = false;
+  Form->DuringCycle = [&] {
+    timerDuringCycle = Form->Timer1->Enabled();
+    guitest::FireTimer(Form->Timer1);
+    EXPECT_EQ(Form->ProgressBar1->Position(), 40);
+  };
+  Steps(1);
+  Form->ButtonStepClick(nullptr);
+  EXPECT_TRUE(timerDuringCycle);
+  EXPECT_FALSE(Form->Timer1->Enabled());
+  EXPECT_EQ(Form->Timer1->Interval(), 1000u);
+  EXPECT_EQ(Form->ProgressBar1->Position(), 100);
+  Form->ButtonFinishClick(nullptr);
+  EXPECT_EQ(Form->ProgressBar1->Position(), 0);
 }
 
 }  // namespace

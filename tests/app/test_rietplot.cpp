@@ -14,6 +14,9 @@
 #include "model/plotdata.h"
 #include "model/rietclass.h"
 #include "platform/gfx/bitmap.h"
+#include "platform/gfx/printer.h"
+#include "platform/ui/clipboard.h"
+#include "platform/rtl/fileutils.h"
 #include "platform/rtl/format.h"
 #include "support/dialogresponder.h"
 #include "support/gui/guitest.h"
@@ -260,20 +263,28 @@ TEST_F(PlotFormTest, ExportErrorIsReportedAndLeavesNoFile) {
   EXPECT_TRUE(TTempDir::Read(dir.File("missing/folder/plot.txt")).empty());
 }
 
-TEST_F(PlotFormTest, SaveAsEmfWritesAnEnhancedMetafileNamedAsOne) {
+TEST_F(PlotFormTest, SaveAsBmpAndEmfWritePicturesNamedAsTheyAre) {
   FillEngineData();
   Form->Plot();
   Layout();
   TTempDir dir;
-  guitest::TCommonDialogResponder answers;
-  answers.Do([&](TCommonDialog* d) {
-    auto* save = dynamic_cast<TSaveDialog*>(d);
-    EXPECT_EQ(save->DefaultExt, "emf");
-    EXPECT_EQ(save->Filter, "Enhanced Metafiles (*.emf)|*.emf");
-    save->FileName = dir.File("plot.emf");
-    return true;
-  });
-  Form->ChartActionSaveMETA->Execute();
+  struct Case {
+    TAction* Command;
+    const char *Ext, *Filter;
+  } cases[] = {{Form->ChartActionSaveBMP, "bmp", "BitMap Files (*.bmp)|*.bmp"},
+               {Form->ChartActionSaveMETA, "emf", "Enhanced Metafiles (*.emf)|*.emf"}};
+  for (const Case& c : cases) {
+    guitest::TCommonDialogResponder answers;
+    answers.Do([&](TCommonDialog* d) {
+      auto* save = dynamic_cast<TSaveDialog*>(d);
+      EXPECT_EQ(save->DefaultExt, c.Ext);
+      EXPECT_EQ(save->Filter, c.Filter);
+      save->FileName = dir.File(std::string("plot.") + c.Ext);
+      return true;
+    });
+    c.Command->Execute();
+  }
+  EXPECT_EQ(TTempDir::Read(dir.File("plot.bmp")).substr(0, 2), "BM");
   const std::string emf = TTempDir::Read(dir.File("plot.emf"));
   // An enhanced metafile starts with the EMR_HEADER record (type 1) and carries " EMF" at byte 40.
   ASSERT_GT(emf.size(), 44u);
@@ -513,6 +524,47 @@ TEST_F(PlotFormTest, MenusAndToolbarsCarryTheCommands) {
   EXPECT_FALSE(Form->TBToolbarHist->Visible());
   FirePopupEvent(Form->TBPopupMenuDock);
   EXPECT_FALSE(Form->HistogramToolbar1->Checked());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PlotFormTest, PrintPrintsAsManyCopiesAsAskedAndNoneForZero) {
+  FillEngineData();
+  Form->Plot();
+  Layout();
+  TTempDir dir;
+  Printer()->SetOutputFileName(dir.File("plot.pdf"));
+  for (int copies : {0, 2}) {
+    guitest::TCommonDialogResponder answers;
+    answers.Do([copies](TCommonDialog* d) {
+      dynamic_cast<TPrintDialog*>(d)->Copies = copies;
+      return true;
+    });
+    Form->ChartActionPrint1->Execute();
+    EXPECT_EQ(FileExists(dir.File("plot.pdf")), copies > 0) << copies;
+  }
+  const std::string pdf = TTempDir::Read(dir.File("plot.pdf"));
+  EXPECT_EQ(pdf.substr(0, 5), "%PDF-");
+  Printer()->SetOutputFileName("");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PlotFormTest, CopyCommandsPutThePictureOnTheClipboard) {
+  FillEngineData();
+  Form->Plot();
+  Layout();
+  Clipboard()->Clear();
+  Form->ChartActionCopyBMP->Execute();
+  EXPECT_TRUE(Clipboard()->HasFormat(CF_BITMAP));
+  Clipboard()->Clear();
+  Form->ChartActionCopyEMF->Execute();
+  // The enhanced flag is off: a plain metafile.
+  EXPECT_TRUE(Clipboard()->HasFormat(CF_METAFILEPICT));
 }
 
 }  // namespace

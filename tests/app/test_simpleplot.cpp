@@ -52,3 +52,21 @@ TEST(MacroPlot, AfterClosingThePlotGoesRedIntoTheFirstSeriesAndLeavesAnEmptySeri
 }
 
 }  // namespace
+
+namespace {
+
+TEST(MacroPlot, MenuBarOffersPrintPreviewExitCopyAndEdit) {
+  TFormGraph form(nullptr);
+  TTBCustomItem* bar = form.TBToolbar1->Items();
+  ASSERT_EQ(bar->Count(), 3);
+  EXPECT_EQ(bar->Items(0)->Caption(), "&File");
+  ASSERT_EQ(bar->Items(0)->Count(), 4);
+  EXPECT_EQ(bar->Items(0)->Items(3)->Caption(), "E&xit");
+  EXPECT_EQ(bar->Items(1)->Items(0)->Caption(), "&Copy as BMP");
+  EXPECT_EQ(bar->Items(2)->Items(0)->Caption(), "&Edit");
+  form.Show();
+  form.Exit1->Execute();
+  EXPECT_FALSE(form.Visible());
+}
+
+}  // namespace

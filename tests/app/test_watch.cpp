@@ -68,3 +68,27 @@ TEST(WatchWindow, ShowingSetsHeadersColumnsAndKeepsTheHeightInsideItsLimits) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(WatchWindow, TheGridPaintsAValueInItsColour) {
+  TFormWatch form(nullptr);
+  form.SetParameterCount(2);
+  form.SetParameterRow(1, "moved", 1.0, 0.01);
+  form.SetParameterRow(1, "moved", 2.0, 0.01);
+  form.SetParameterRow(2, "tiny", 0.001, 0.5);
+  form.Show();
+  auto count = [&](int row, TColor colour) {
+    const TRect r = form.asGrid->CellRect(1, row);
+    int n = 0;
+    for (int y = r.Top; y < r.Bottom; ++y)
+      for (int x = r.Left; x < r.Right; ++x) n += guitest::SurfacePixel(form.asGrid, x, y) == ColorToRGB(colour);
+    return n;
+  };
+  EXPECT_GT(count(1, clRed), 0);
+  EXPECT_EQ(count(1, clBlue), 0);
+  EXPECT_GT(count(2, clBlue), 0);
+  EXPECT_EQ(count(2, clRed), 0);
+}
+
+}  // namespace
