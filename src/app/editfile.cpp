@@ -132,10 +132,6 @@ TEditForm::TEditForm(TComponent* AOwner) : TForm(AOwner) {
   OpenDialog1 = new TOpenDialog(this);
   SaveDialog1 = new TSaveDialog(this);
   PrintDialog1 = new TPrintDialog(this);
-  FormPosSaverEditForm = new TFormPosSaver(this);
-  FormPosSaverEditForm->SetUseRegistry(true);
-  FormPosSaverEditForm->SetRegRootKey(_CURRENT_USER);
-  FormPosSaverEditForm->SetRegKey(kEditFormKey);
 
   actOpen = MakeAction("&Open", "", &TEditForm::actOpenExecute);
   actSave = MakeAction("&Save", "", &TEditForm::actSaveExecute);
@@ -180,6 +176,12 @@ TEditForm::TEditForm(TComponent* AOwner) : TForm(AOwner) {
   OnCloseQuery = [this](TObject* s, bool& c) { FormCloseQuery(s, c); };
   OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
   OnDeactivate = [this](TObject* s) { FormDeactivate(s); };
+
+  // Made after the window's own show and close handlers, which it chains.
+  FormPosSaverEditForm = new TFormPosSaver(this);
+  FormPosSaverEditForm->SetUseRegistry(true);
+  FormPosSaverEditForm->SetRegRootKey(_CURRENT_USER);
+  FormPosSaverEditForm->SetRegKey(kEditFormKey);
 }
 
 void TEditForm::CreateToolbars() {
@@ -339,7 +341,11 @@ void TEditForm::FormClose(TObject*, TCloseAction&) {
   RunMode = rmIdle;
 }
 
-void TEditForm::FormDeactivate(TObject*) { LastActiveControl = RichEdit1; }
+// A window that closes is deactivated after its close handler: it leaves
+// no control behind then.
+void TEditForm::FormDeactivate(TObject*) {
+  if (Visible()) LastActiveControl = RichEdit1;
+}
 
 bool TEditForm::LoadFile(const std::string& fileName) {
   try {
@@ -412,7 +418,8 @@ void TEditForm::SaveOpenFiles(bool& CanContinue) {
     return;
   }
   ModelTakesSavedFile(file);
-  FFileName = FMode == emEditInput ? InputFileName : file;
+  // The text now lives in that file (in mode 0 it is also the input file).
+  FFileName = file;
 }
 
 void TEditForm::actOpenExecute(TObject*) {
@@ -425,19 +432,18 @@ void TEditForm::actOpenExecute(TObject*) {
   const std::string file = OpenDialog1->FileName;
   const int kind = GetFileKind(file);
   if (kind == 0) {
-    // A file the model cannot read is opened as plain text, so that the
+    if (!LoadFile(file)) return;
+    // A file the model cannot read is edited as plain text, so that the
     // model and the input file name stay together.
     if (ReadModelSafely(file)) {
-      if (!LoadFile(file)) return;
       InputFileName = file;
       FMode = emEditInput;
       RunMode = rmManualEdit;
-      UpdateForm();
-    } else if (LoadFile(file)) {
+    } else {
       FMode = emPlainText;
       SetText("Viewing/Editing: " + file);
-      UpdateForm();
     }
+    UpdateForm();
   } else if (kind == 11) {
     if (!LoadFile(file)) return;
     FMode = emPlainText;

@@ -88,10 +88,6 @@ TFormMacro::TFormMacro(TComponent* AOwner) : TForm(AOwner), FBasic(std::make_uni
   SaveDialog1->Filter = filter + "Any file (*.*)|*.*";
   PrintDialog1 = new TPrintDialog(this);
   FileCopy1 = new TFileCopy(this);
-  FormPosSaverMacroForm = new TFormPosSaver(this);
-  FormPosSaverMacroForm->SetUseRegistry(true);
-  FormPosSaverMacroForm->SetRegRootKey(_CURRENT_USER);
-  FormPosSaverMacroForm->SetRegKey(kMacroFormKey);
 
   actNew = MakeAction("&New", "New Vorazadar macro", &TFormMacro::actNewExecute);
   actOpen = MakeAction("&Open", "Opens a file", &TFormMacro::actOpenExecute);
@@ -154,7 +150,17 @@ TFormMacro::TFormMacro(TComponent* AOwner) : TForm(AOwner), FBasic(std::make_uni
     RunMode = rmIdle;
   };
   OnCloseQuery = [this](TObject*, bool& CanClose) { QueryClose(CanClose); };
-  OnDeactivate = [this](TObject*) { LastActiveControl = ActiveControl(); };
+  // A window that closes is deactivated after its close handler: it leaves
+  // no control behind then.
+  OnDeactivate = [this](TObject*) {
+    if (Visible()) LastActiveControl = ActiveControl();
+  };
+
+  // Made after the window's own show and close handlers, which it chains.
+  FormPosSaverMacroForm = new TFormPosSaver(this);
+  FormPosSaverMacroForm->SetUseRegistry(true);
+  FormPosSaverMacroForm->SetRegRootKey(_CURRENT_USER);
+  FormPosSaverMacroForm->SetRegKey(kMacroFormKey);
 }
 
 void TFormMacro::CreateToolbars() {

@@ -55,6 +55,10 @@ bool IsInteger(TSBCodeList& l, int i) { return Present(l, i) && GetArgType(l, i)
 // ---- The text file ------------------------------------------------------------------
 
 bool OpenForReading(TMacroState& s) {
+  // Only regular files: a pipe or a device could keep a read waiting or
+  // never reach a line end.
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(s.FileName, ec)) return false;
   auto in = std::make_unique<std::ifstream>(s.FileName, std::ios::binary);
   if (!in->is_open()) return false;
   s.In = std::move(in);

@@ -8,6 +8,8 @@
 
 #include "platform/rtl/dynlib.h"
 
+namespace apptest {
+
 class TFakeEngine {
 public:
   TFakeEngine() : FName("zvfake_engine.dll") {
@@ -38,3 +40,5 @@ private:
   double (*FGet)(const char*) = nullptr;
   void (*FText)(const char*, char*, int) = nullptr;
 };
+
+}  // namespace apptest

@@ -13,6 +13,7 @@
 #include "model/refine.h"
 #include "model/rietclass.h"
 #include "platform/rtl/fileutils.h"
+#include "platform/rtl/registry.h"
 #include "support/dialogresponder.h"
 #include "support/gui/guitest.h"
 #include "support/tempdir.h"
@@ -76,7 +77,7 @@ protected:
   TTempDir dir;
   std::string savedDir;
   TDialogResponder dialogs;
-  TFakeEngine fake;
+  apptest::TFakeEngine fake;
   TEditForm* form = nullptr;
   int plotTag = 0;
   std::vector<int> plots;
@@ -242,6 +243,30 @@ TEST_F(EditFormTest, OpenByFileKind) {
   form->actOpen->Execute();
   EXPECT_EQ(form->RichEdit1->Text(), "engine output\r\n");  // a data file is not loaded
   EXPECT_EQ(form->FileName(), out);
+  EXPECT_EQ(dialogs.Count(), 0u);
+}
+
+TEST_F(EditFormTest, OpenInputEditsTheModelAndSavingItReadsItAgain) {
+  const std::string file = WriteInput(dir.File("other.inp"), "Other");
+  guitest::TCommonDialogResponder files;
+  files.Do([&](TCommonDialog* d) {
+    static_cast<TOpenDialog*>(d)->FileName = file;
+    return true;
+  });
+  form->actOpen->Execute();
+  ASSERT_NE(Model, nullptr);
+  EXPECT_EQ(Model->Title, "Other");
+  EXPECT_EQ(InputFileName, file);
+  EXPECT_EQ(RunMode, rmManualEdit);
+  EXPECT_EQ(form->Mode(), TEditForm::emEditInput);
+  EXPECT_EQ(form->Text(), "Refine: " + file);
+  EXPECT_EQ(form->FileName(), file);
+  // Saved in mode 0, the edited title reaches the model.
+  std::string text = form->RichEdit1->Text();
+  text.replace(0, 5, "Renamed");
+  form->RichEdit1->SetText(text);
+  form->actSave->Execute();
+  EXPECT_EQ(Model->Title, "Renamed");
   EXPECT_EQ(dialogs.Count(), 0u);
 }
 
@@ -432,6 +457,26 @@ TEST_F(EditFormTest, ARunEndedMeanwhileStepsNoFurther) {
   EXPECT_EQ(form->Mode(), TEditForm::emRefined);
 }
 
+TEST_F(EditFormTest, PlaceIsKeptAndClosingEndsManualEdit) {
+  const char* key = "Software\\Zelvora\\Configuration\\EditForm";
+  {
+    TRegistry reg;
+    reg.DeleteKey(std::string("\\") + key);
+  }
+  form->Show();
+  EXPECT_EQ(form->StatusText(0), "Line:");
+  form->SetBounds(21, 32, 500, 300);
+  RunMode = rmManualEdit;
+  LastActiveControl = form->RichEdit1;
+  form->Close();
+  EXPECT_EQ(RunMode, rmIdle);
+  EXPECT_EQ(LastActiveControl, nullptr);
+  TRegistry reg;
+  ASSERT_TRUE(reg.OpenKeyReadOnly(key));
+  EXPECT_EQ(reg.ReadInteger("Top"), 32);
+  EXPECT_EQ(reg.ReadInteger("Left"), 21);
+}
+
 TEST_F(EditFormTest, ClosingDuringTheRunClosesAfterTheCycle) {
   LoadModel();
   form->Show();
@@ -441,6 +486,52 @@ TEST_F(EditFormTest, ClosingDuringTheRunClosesAfterTheCycle) {
   EXPECT_EQ(fake.Get("iterations"), 1);
   EXPECT_FALSE(form->Visible());
   EXPECT_EQ(RunMode, rmIdle);
+}
+
+}  // namespace
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/rtl/dynlib.h"
+
+namespace {
+
+// The editor's refinement against the project's own engine, on a copy of an
+// example in a folder whose name has a dot.
+TEST_F(EditFormTest, RefinesAnExampleWithTheStandInEngine) {
+  HMODULE engine = LoadLibrary("zudezez.dll");
+  if (engine == nullptr) GTEST_SKIP() << "the engine library is not built";
+  FreeLibrary(engine);
+  const char* source = std::getenv("ZELVORA_SOURCE_DIR");
+  if (source == nullptr) GTEST_SKIP() << "ZELVORA_SOURCE_DIR is not set (ctest sets it)";
+  const std::string examples = std::string(source) + "/examples/";
+  ASSERT_TRUE(ForceDirectories(dir.File("data.v2")));
+  const std::string input = dir.File("data.v2/xray-cw.inp");
+  std::filesystem::copy_file(examples + "xray-cw.inp", input);
+  std::filesystem::copy_file(examples + "xray-cw.dat", dir.File("data.v2/xray-cw.dat"));
+  Model = new TRietveld();
+  ASSERT_TRUE(Model->ReadInputFile(input));
+  InputFileName = input;
+  RunMode = rmManualEdit;
+  delete Refinement;
+  Refinement = nullptr;  // the editor makes its own binding, on the stand-in engine
+  form->EditModelInput();
+  ASSERT_EQ(form->Mode(), TEditForm::emEditInput);
+  form->actPlot->Execute();
+  std::vector<int> points;
+  form->Views.ShowPlot = [&](TPlotData& data, int, const std::string&) { points.push_back(data.PointCount()); };
+  form->actRefine->Execute();
+  for (const std::string& t : dialogs.Texts()) ADD_FAILURE() << t;
+  EXPECT_EQ(form->Mode(), TEditForm::emRefined);
+  EXPECT_EQ(form->Text(), "Refined: " + input);
+  EXPECT_EQ(form->StatusText(2).rfind("Status: ", 0), 0u) << form->StatusText(2);
+  ASSERT_FALSE(points.empty());
+  EXPECT_GT(points.back(), 100);
+  EXPECT_TRUE(FileExists(dir.File("data.v2/xray-cw.out")));
+  EXPECT_TRUE(FileExists(dir.File("data.v2/xray-cw.upd")));
+  form->actUpdate->Execute();
+  EXPECT_EQ(TTempDir::Read(input), TTempDir::Read(dir.File("data.v2/xray-cw.upd")));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "model/global.h"
 #include "platform/gfx/printer.h"
+#include "platform/rtl/registry.h"
 #include "platform/rtl/fileutils.h"
 #include "support/dialogresponder.h"
 #include "support/gui/guitest.h"
@@ -232,6 +233,25 @@ TEST_F(MacroFormTest, SplitterBetweenTheMemos) {
   form->Splitter1->MoveBy(40);
   EXPECT_EQ(form->MemoSource->Height(), 190);
   EXPECT_EQ(form->MemoWrite->Top(), form->Splitter1->Top() + form->Splitter1->Height());
+}
+
+TEST_F(MacroFormTest, PlaceIsKeptAndRunModeFollowsTheWindow) {
+  const char* key = "Software\\Zelvora\\Configuration\\MacroForm";
+  {
+    TRegistry reg;
+    reg.DeleteKey(std::string("\\") + key);
+  }
+  form->Show();
+  EXPECT_EQ(RunMode, rmMacro);
+  form->SetBounds(33, 44, 500, 300);
+  LastActiveControl = form->MemoSource;
+  form->Close();
+  EXPECT_EQ(RunMode, rmIdle);
+  EXPECT_EQ(LastActiveControl, nullptr);
+  TRegistry reg;
+  ASSERT_TRUE(reg.OpenKeyReadOnly(key));
+  EXPECT_EQ(reg.ReadInteger("Top"), 44);
+  EXPECT_EQ(reg.ReadInteger("Left"), 33);
 }
 
 TEST(MainScriptTest, RunScriptReportsMissingAndBrokenScripts) {

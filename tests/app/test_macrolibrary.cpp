@@ -98,7 +98,7 @@ protected:
   TTempDir dir;
   std::string savedDir;
   TDialogResponder dialogs;
-  TFakeEngine fake;
+  apptest::TFakeEngine fake;
   TSBasic basic;
   TSBStringsSource source;
   TSBMessageText panel;
@@ -222,6 +222,10 @@ TEST_F(MacroLibraryTest, TextFileStates) {
       {"CLOSEFILE()", "0", 0},
       {"OPENFILE(\"missing.txt\")", "0", 1},
       {"EOFFILE()", "1", 1},
+      {"CLOSEFILE()", "0", 0},
+      {"OPENFILE(\"/dev/zero\")", "0", 1},  // not a file to read lines from
+      {"READFILE()", "", 1},
+      {"EOFFILE()", "1", 1},
   };
   for (const Step& s : steps) {
     EXPECT_EQ(Run(std::string("WRITE(") + s.call + ")"), s.result) << s.call;
@@ -338,6 +342,37 @@ TEST_F(MacroLibraryTest, ExecuteWaitRunsTheProgramToItsEnd) {
   EXPECT_EQ(Run("A = EXECUTEWAIT(\"" + program + "\")\nA = EXECUTEWAIT(3)\nWRITE(1)"), "1");
   EXPECT_EQ(TTempDir::Read(dir.File("job.out")), "done\n");
   EXPECT_EQ(wait.ProcFileName(), program);
+}
+
+}  // namespace
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/rtl/dynlib.h"
+
+namespace {
+
+TEST_F(MacroLibraryTest, ScriptRefinesAnExampleWithTheStandInEngine) {
+  HMODULE engine = LoadLibrary("zudezez.dll");
+  if (engine == nullptr) GTEST_SKIP() << "the engine library is not built";
+  FreeLibrary(engine);
+  const char* source = std::getenv("ZELVORA_SOURCE_DIR");
+  if (source == nullptr) GTEST_SKIP() << "ZELVORA_SOURCE_DIR is not set (ctest sets it)";
+  const std::string examples = std::string(source) + "/examples/";
+  std::filesystem::copy_file(examples + "xray-cw.inp", dir.File("xray-cw.inp"));
+  std::filesystem::copy_file(examples + "xray-cw.dat", dir.File("xray-cw.dat"));
+  delete Refinement;
+  Refinement = nullptr;  // the functions make their own binding
+  const std::string out = Run(
+      "SINGLE FIRST\nSINGLE LAST\n"
+      "WRITE(OPENRIETVELD(\"xray-cw\"))\nWRITE(STARTRIETVELD())\nWRITE(STEPRIETVELD(1))\nFIRST = GETFIT(1)\n"
+      "WRITE(STEPRIETVELD(5))\nLAST = GETFIT(1)\nWRITE(LAST <= FIRST)\nWRITE(LAST > 0)\n"
+      "WRITE(ENDRIETVELD())\nWRITE(GETERROR())\nWRITE(UPDATE())");
+  EXPECT_EQ(out, "0|0|0|0|1|1|0|No error.|0");
+  EXPECT_TRUE(FileExists(dir.File("xray-cw.out")));
+  EXPECT_EQ(TTempDir::Read(dir.File("xray-cw.inp")).empty(), false);
+  for (const std::string& t : dialogs.Texts()) ADD_FAILURE() << t;
 }
 
 }  // namespace
