@@ -158,6 +158,7 @@ public:
   TAction* actShowHints;
   TAction* actUpdate;
   TAction* actAbout;
+  TAction* actScript;
 
   void actNewExecute(TObject* Sender);
   void actopenExecute(TObject* Sender);
@@ -188,6 +189,9 @@ public:
   void actViewDistExecute(TObject* Sender);
   void actShowHintsExecute(TObject* Sender);
   void actNotYetExecute(TObject* Sender);
+  // Runs the script of user-menu entry k, k being the sender's name from its
+  // seventh character on.
+  void actScriptExecute(TObject* Sender);
 
   void FormCreate(TObject* Sender);
   void FormShow(TObject* Sender);

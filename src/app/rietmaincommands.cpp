@@ -1,6 +1,7 @@
 // The main window's commands: enabling, file opening by kind, saving,
 // import and export, the engine's drivers and the views of its files, the
 // clipboard and print commands on the last active control, the user menu.
+#include <charconv>
 #include <memory>
 #include <set>
 
@@ -603,6 +604,17 @@ void TFormZelvora::ClearUserMenu() {
     }
   }
   UserMenuCount = 0;
+}
+
+void TFormZelvora::actScriptExecute(TObject* Sender) {
+  auto* component = dynamic_cast<TComponent*>(Sender);
+  if (!component || component->Name().size() <= 6) return;
+  int k = 0;
+  const std::string digits = component->Name().substr(6);
+  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), k);
+  if (error != std::errc() || end != digits.data() + digits.size() || k < 1 || k > UserMenuCount) return;
+  FScript->RunScript(UserMenuItems[k].MacroFile);
+  CloseMacroTextFile();
 }
 
 void TFormZelvora::UserItemClick(TObject* Sender) {

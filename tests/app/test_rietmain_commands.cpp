@@ -481,6 +481,14 @@ TEST_F(MainCommandsTest, TheStartUpScriptRunsOnTheMainWindowsInterpreter) {
   tools->Items(0)->Click();
   ASSERT_EQ(dialogs.Count(), 1u);
   EXPECT_EQ(dialogs.Last().Text, "VoraZadar script go.rib not found.");
+  // The script action finds the entry by its sender's name from the seventh character on.
+  TTBItem sender(nullptr);
+  sender.SetName("TBItem2");
+  Form->actScript->OnExecute()(&sender);
+  EXPECT_EQ(dialogs.Count(), 2u);
+  sender.SetName("TBItem3");
+  Form->actScript->OnExecute()(&sender);
+  EXPECT_EQ(dialogs.Count(), 2u);
   Close();
   EXPECT_EQ(UserMenuCount, 0);
 }
