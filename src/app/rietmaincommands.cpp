@@ -307,8 +307,12 @@ bool TFormZelvora::SaveAs() {
   SaveDialog1->FileName = GetFileKind(InputFileName) == 0 ? InputFileName : ChangeFileExt(InputFileName, ".inp");
   bool saved = false;
   if (SaveDialog1->Execute()) {
-    const std::string file = SaveDialog1->FileName;
-    if (WriteModel(file)) {
+    std::string file = SaveDialog1->FileName;
+    if (ExtractFileExt(file).empty()) file += ".inp";
+    if (GetFileKind(file) != 0) {
+      // Another program's file or a data file is never replaced by an input file.
+      ShowMessage("Input files are saved with the extension .inp: " + file + " was not written.");
+    } else if (WriteModel(file)) {
       saved = true;
       InputFileName = file;
       ModelChanged = false;

@@ -204,6 +204,34 @@ TEST_F(MainCommandsTest, SaveAfterAnImportAsksForANameAndLeavesTheImportedFile) 
   EXPECT_EQ(InputFileName, Dir.File("saved.inp"));
   EXPECT_FALSE(ModelChanged);
 
+  // A name of another kind is refused; one without an extension gets ".inp".
+  InputFileName = imported;
+  ModelChanged = true;
+  dialogs.Clear();
+  {
+    guitest::TCommonDialogResponder files;
+    files.Do([&](TCommonDialog* d) {
+      dynamic_cast<TSaveDialog*>(d)->FileName = imported;
+      return true;
+    });
+    Form->actSave->Execute();
+  }
+  EXPECT_EQ(TTempDir::Read(imported), "the other program's file\n");
+  ASSERT_EQ(dialogs.Count(), 1u);
+  EXPECT_NE(dialogs.Last().Text.find("was not written"), std::string::npos);
+  EXPECT_TRUE(ModelChanged);
+  EXPECT_EQ(InputFileName, imported);
+  {
+    guitest::TCommonDialogResponder files;
+    files.Do([&](TCommonDialog* d) {
+      dynamic_cast<TSaveDialog*>(d)->FileName = Dir.File("plain");
+      return true;
+    });
+    Form->actSaveAS->Execute();
+  }
+  EXPECT_EQ(InputFileName, Dir.File("plain.inp"));
+  EXPECT_TRUE(FileExists(Dir.File("plain.inp")));
+
   // A cancelled save dialog keeps the change and the name.
   InputFileName = imported;
   ModelChanged = true;
