@@ -668,3 +668,16 @@ TEST_F(RefineWindowTest, TheProgressTimerRunsOnlyAroundACycle) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(RefineWindowTest, KeysReachTheWindowFromItsControls) {
+  Form->SpinEditStep->SetFocus();
+  guitest::Key(Form->SpinEditStep, VK_F2);
+  EXPECT_EQ(Refinement->State(), 2);
+  guitest::Key(Form->SpinEditStep, VK_ESCAPE);
+  EXPECT_FALSE(Form->Visible());
+  EXPECT_EQ(Fake.Get("quickcloses"), 1);
+}
+
+}  // namespace
