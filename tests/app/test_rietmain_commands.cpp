@@ -385,6 +385,12 @@ TEST_F(MainCommandsTest, QuickStartRefinesTheFileInTheManualEditWindow) {
   Form->actViewOutput->Execute();
   ASSERT_NE(Form->OutputViewWindow, nullptr);
   EXPECT_EQ(Form->OutputViewWindow->Text(), "View Output: " + Dir.File("xray-cw.out"));
+  Form->actViewInput->Execute();
+  ASSERT_NE(Form->InputViewWindow, nullptr);
+  EXPECT_EQ(Form->InputViewWindow->Text(), "View Inputfile");
+  EXPECT_EQ(Form->InputViewWindow->Mode(), TEditForm::emViewing);
+  EXPECT_TRUE(FileExists(AppWorkFile("temp.inp")));
+  EXPECT_FALSE(FileExists(IncludeTrailingPathDelimiter(here) + "temp.inp"));
 }
 
 // The road of a refinement: File Open, Refine, Start, a few Steps with the
