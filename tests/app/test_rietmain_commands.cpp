@@ -8,6 +8,7 @@
 #include <set>
 
 #include "app/editfile.h"
+#include "app/macro.h"
 #include "app/refine.h"
 #include "chart/series/series.h"
 #include "model/brkapart.h"
@@ -577,6 +578,27 @@ TEST_F(MainCommandsTest, EditCommandsActOnTheLastActiveControlWhileItsWindowShow
   Form->EditPaste1->Execute();
   Form->EditUndo1->Execute();
   Form->actPrint->Execute();
+}
+
+TEST_F(MainCommandsTest, TheMacroWindowBuildsTheMainWindowsUserMenu) {
+  Create();
+  TDialogResponder dialogs;
+  FormMacro = new TFormMacro(nullptr);
+  Form->LinkMacroWindow();
+  Form->actBasic->Execute();
+  EXPECT_EQ(RunMode, rmMacro);
+  EXPECT_TRUE(FormMacro->Visible());
+  FormMacro->MemoSource->SetText("A = ADDMENU(\"Tools\", \"\", \"\")\r\nA = ADDMENU(\"Tools\", \"Go\", \"go.rib\")");
+  FormMacro->actRun->Execute();
+  EXPECT_EQ(FormMacro->Panel1->Text(), "");
+  ASSERT_EQ(UserMenuCount, 2);
+  ASSERT_NE(Form->UserMenuToolbarItem(1), nullptr);
+  EXPECT_EQ(Form->UserMenuToolbarItem(1)->Caption(), "Tools");
+  FormMacro->MemoSource->SetText("A = CLEARMENU()");
+  FormMacro->actRun->Execute();
+  EXPECT_EQ(UserMenuCount, 0);
+  delete FormMacro;
+  FormMacro = nullptr;
 }
 
 }  // namespace
