@@ -466,7 +466,7 @@ bool Moving(const T& x) {
     (void)x;
     return false;
   } else {
-    return std::any_of(x.D.begin(), x.D.end(), [](double d) { return d != 0; });
+    return x.Moving();
   }
 }
 
@@ -2028,11 +2028,12 @@ int TPattern::CalculateHistogram(int k, const TDerivativePlan* plan) {
           const std::size_t b = static_cast<std::size_t>(u.Slot) / DualSlots, local = static_cast<std::size_t>(u.Slot) % DualSlots;
           if (b >= batchCount) continue;
           const TPeakOf<TDualValue>& d = dual[p][b];
-          accumulate(u.Column, u.Multiplier * d.Intensity.D[local], u.Multiplier * d.Position.D[local],
-                     u.Multiplier * d.H.D[local], u.Multiplier * d.Mix.D[local], u.Multiplier * d.Asym.D[local]);
+          accumulate(u.Column, u.Multiplier * d.Intensity.Partial(local), u.Multiplier * d.Position.Partial(local),
+                     u.Multiplier * d.H.Partial(local), u.Multiplier * d.Mix.Partial(local),
+                     u.Multiplier * d.Asym.Partial(local));
         }
         const double dIdF2 =
-            sfMerged ? dual[p][f2Slot / DualSlots].Intensity.D[static_cast<std::size_t>(f2Slot % DualSlots)] : 0.0;
+            sfMerged ? dual[p][f2Slot / DualSlots].Intensity.Partial(f2Slot % DualSlots) : 0.0;
         // Columns that move one channel only, by channel, then the rest with all five.
         std::size_t begin[7] = {};
         for (int j : touchedList) {
