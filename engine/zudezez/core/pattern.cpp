@@ -569,6 +569,7 @@ struct TPeakContext {
   const TSpaceGroup* Group = nullptr;
   int Profile = 0;
   bool Tof = false, Energy = false, NeutronCW = false, Second = false, AllEquivalents = false;
+  bool Intensities = true;  // false: the places and shapes of the peaks only
   double AsymLimit = 0;
 };
 
@@ -795,7 +796,7 @@ int PeaksOf(const TPeakContext& c, const TViewValues<T>& v, const TReflection& r
     const double dv = ValueOf(d);
     peak.Alpha = s.TOFAlpha1 + s.TOFAlpha2 / dv;
     peak.Beta = s.TOFBeta1 + s.TOFBeta2 / (dv * dv * dv * dv);
-    peak.Intensity = IntensityFactorOf(c, v, r, index, f2, d, T(0.0));
+    if (c.Intensities) peak.Intensity = IntensityFactorOf(c, v, r, index, f2, d, T(0.0));
     return 1;
   }
   if (c.Energy) {
@@ -809,7 +810,7 @@ int PeaksOf(const TPeakContext& c, const TViewValues<T>& v, const TReflection& r
     T g2, lorentz;
     WidthTermsOf(c, v, hv, e, g2, lorentz);
     ShapeOf(c, g2, lorentz, peak.Position, peak);
-    peak.Intensity = IntensityFactorOf(c, v, r, index, f2, d, T(0.0));
+    if (c.Intensities) peak.Intensity = IntensityFactorOf(c, v, r, index, f2, d, T(0.0));
     return 1;
   }
 
@@ -847,7 +848,8 @@ int PeaksOf(const TPeakContext& c, const TViewValues<T>& v, const TReflection& r
     } else if (c.Profile == 6) {
       peak.Asymmetry = akFcj;
     }
-    peak.Intensity = (w == 0 ? 1.0 : double(hist.Ratio)) * IntensityFactorOf(c, v, r, index, f2, twoTheta, lambda);
+    if (c.Intensities)
+      peak.Intensity = (w == 0 ? 1.0 : double(hist.Ratio)) * IntensityFactorOf(c, v, r, index, f2, twoTheta, lambda);
     ++count;
   }
   return count;
@@ -1750,6 +1752,35 @@ bool TPattern::HasAnalyticDerivative(int h, int p, int a, int t) const {
   return true;
 }
 
+namespace {
+
+// A peak as the rest of the program sees it.
+TPeak PublicPeak(const TPeakOf<double>& q, const TSample& s) {
+  TPeak peak;
+  peak.Position = q.Position;
+  peak.Intensity = q.Intensity;
+  TPeakShape& shape = peak.Shape;
+  shape.Kind = q.Kind;
+  shape.H = q.H;
+  if (q.Kind == TPeakShape::pkPearson)
+    shape.M = q.Mix;
+  else
+    shape.Eta = q.Mix;
+  shape.Alpha = q.Alpha;
+  shape.Beta = q.Beta;
+  if (q.Asymmetry == akRietveld) {
+    shape.RietAsym = q.Asym;
+    shape.TanTheta = 1;
+  } else if (q.Asymmetry == akHoward) {
+    HowardAsymmetry(shape, s.Asym1, q.TwoTheta);
+  } else if (q.Asymmetry == akFcj) {
+    FcjAsymmetry(shape, s.Asym1, s.Asym2, q.TwoTheta);
+  }
+  return peak;
+}
+
+}  // namespace
+
 std::vector<TPeak> TPattern::Peaks(int h, const TPhaseView& view, const TReflection& r) const {
   std::vector<TPeak> list;
   list.reserve(2);
@@ -1763,32 +1794,26 @@ std::vector<TPeak> TPattern::Peaks(int h, const TPhaseView& view, const TReflect
           : view.Reflections.size();
   TPeakOf<double> peaks[2];
   const int count = PeaksOf(context, values, r, index, 0.0, -1, peaks);
-  const TSample& s = *context.Sample;
-  for (int p = 0; p < count; ++p) {
-    const TPeakOf<double>& q = peaks[p];
-    TPeak peak;
-    peak.Position = q.Position;
-    peak.Intensity = q.Intensity;
-    TPeakShape& shape = peak.Shape;
-    shape.Kind = q.Kind;
-    shape.H = q.H;
-    if (q.Kind == TPeakShape::pkPearson)
-      shape.M = q.Mix;
-    else
-      shape.Eta = q.Mix;
-    shape.Alpha = q.Alpha;
-    shape.Beta = q.Beta;
-    if (q.Asymmetry == akRietveld) {
-      shape.RietAsym = q.Asym;
-      shape.TanTheta = 1;
-    } else if (q.Asymmetry == akHoward) {
-      HowardAsymmetry(shape, s.Asym1, q.TwoTheta);
-    } else if (q.Asymmetry == akFcj) {
-      FcjAsymmetry(shape, s.Asym1, s.Asym2, q.TwoTheta);
-    }
-    list.push_back(peak);
-  }
+  for (int p = 0; p < count; ++p) list.push_back(PublicPeak(peaks[p], *context.Sample));
   return list;
+}
+
+void TPattern::PeakShapes(int h, std::vector<TPeak>& peaks) const {
+  peaks.clear();
+  for (const TPhaseView& view : Views(h)) {
+    TPeakContext context;
+    TViewValues<double> values;
+    if (!ViewContext(FModel, h, view, context, values)) continue;
+    context.Group = &Group(view.Phase);
+    context.Intensities = false;
+    for (std::size_t index = 0; index < view.Reflections.size(); ++index) {
+      const TReflection& r = view.Reflections[index];
+      if (r.D <= 0) continue;
+      TPeakOf<double> list[2];
+      const int count = PeaksOf(context, values, r, index, 0.0, -1, list);
+      for (int p = 0; p < count; ++p) peaks.push_back(PublicPeak(list[p], *context.Sample));
+    }
+  }
 }
 
 int TPattern::CalculateDerivatives(const std::vector<TDerivativeColumn>& columns) {

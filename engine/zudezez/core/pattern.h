@@ -127,6 +127,9 @@ public:
   unsigned long Generation() const { return FGeneration; }
   // The peaks of reflection r of view v in histogram h with the current values.
   std::vector<TPeak> Peaks(int h, const TPhaseView& view, const TReflection& r) const;
+  // The peaks of every reflection of every view in histogram h, as Peaks
+  // gives them but without their intensities (left at 0).
+  void PeakShapes(int h, std::vector<TPeak>& peaks) const;
   // The d-spacing of reflection r of phase p in the current cell.
   double Spacing(int phase, const TReflection& r) const;
 
