@@ -228,6 +228,8 @@ void TPlusStringGrid::DeclareProperties(TClassInfo& c) {
   ZV_OBJ(Bands, TBands)
   ZV_OBJ(ControlLook, TControlLook)
   ZV_OBJ(ShowModified, TShowModified)
+  ZV_OBJ(FloatingFooter, TFloatingFooter)
+  ZV_OBJ(BackGround, TBackGround)
   ZV_EVENT(OnGetCellBorder, TGridBorderEvent)
   ZV_OBJ(OfficeHint, TPlusHintInfo)
   ZV_OBJ(PictureContainer, TPictureContainer)
@@ -445,13 +447,14 @@ void TPlusStringGrid::FormResized() {
       FFormHeight = FResizeForm->Height();
     }
   }
-  StretchColumn();
+  StretchColumn(FColumnSize->StretchColumn());
 }
 
 TPlusStringGrid::~TPlusStringGrid() {
   // The listener list of a form being destroyed is gone already.
   if (FResizeForm && !FResizeFormComponent->ComponentState().Contains(csDestroying))
     FResizeForm->RemoveResizeListener(this);
+  SaveColumnSizesOnDestroy();
   // Hidden rows hold their records; put them back so the cell store frees them.
   if (NumHiddenRows() > 0) UnHideRowsAll();
   FListeners.clear();
@@ -486,6 +489,7 @@ void TPlusStringGrid::Loaded() {
     TCustomGrid::SetOptions(o);
     FNavigation->SetAlwaysEdit(true);
   }
+  if (FColumnSize->Save()) LoadColumnSizes();
 }
 
 void TPlusStringGrid::Assign(TPersistent* Source) {
@@ -553,6 +557,7 @@ void TPlusStringGrid::Invalidate() {
     return;
   }
   TBaseGrid::Invalidate();
+  FFloatingFooter->Invalidate();
 }
 
 void TPlusStringGrid::EndUpdate() {
@@ -637,6 +642,7 @@ void TPlusStringGrid::SetFixedRowHeight(int v) {
 void TPlusStringGrid::SetDefaultRowHeight(int v) {
   TCustomGrid::SetDefaultRowHeight(v);
   if (Designing()) FFixedRowHeight = v;
+  FFloatingFooter->SetFooterHeight(v);
 }
 
 void TPlusStringGrid::SetFixedRightCols(int v) {

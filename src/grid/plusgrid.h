@@ -23,6 +23,7 @@
 #include "grid/support/plusobj.h"
 #include "grid/support/plusutil.h"
 #include "grid/support/picturecontainer.h"
+#include "platform/ui/extctrls.h"
 #include "platform/ui/imglist.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/exceptions.h"
@@ -234,6 +235,42 @@ class TGridChangeListener {
 public:
   virtual ~TGridChangeListener() = default;
   virtual void CellsChanged(TPlusStringGrid* Grid, const TRect& R) = 0;
+};
+
+// ---------------------------------------------------------------------------
+// The floating footer's panel, a child of its grid aligned to the grid's bottom.
+
+class TFooterPanel : public TCustomPanel {
+  ZV_CLASS(TFooterPanel)
+public:
+  // AOwner is the grid.
+  explicit TFooterPanel(TComponent* AOwner);
+  TPlusStringGrid* Grid() const { return FGrid; }
+  // The column whose hint shows; -1 none.
+  int HintColumn() const { return FHintColumn; }
+  // "<#n>" replaced by column n's text of the current row.
+  std::string ExpandTemplate(const std::string& Template);
+  TRect MirrorRect(bool RightToLeft, const TRect& R) const;
+  // How many columns, from column 0, it takes to reach X (0 at or left of 0);
+  // -1 beyond the last column when BeyondIsNone.
+  int ColumnsTo(int X, bool BeyondIsNone) const;
+
+protected:
+  void Paint() override;
+  void CreateWnd() override;
+  void WndProc(TMessage& Message) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  // Each returns the right edge of what it drew.
+  int PaintLastRowFooter();
+  int PaintColumnPreview();
+  int PaintCustomPreview();
+
+private:
+  // The footer area: the client area cut to the width of the grid's content.
+  TRect FooterArea(int& ContentWidth) const;
+  TPlusStringGrid* FGrid;
+  int FHintColumn = -1;
 };
 
 // ---------------------------------------------------------------------------
@@ -502,7 +539,7 @@ public:
   int UpdateCount() const { return FUpdateCount; }
 
   // ---- hooks
-  virtual void CalcFooter(int ACol) { (void)ACol; }
+  virtual void CalcFooter(int ACol);
   virtual void UpdateFooter(int ACol) { CalcFooter(ACol); }
   virtual void AllCellsChanged() { CalcFooter(-1); }
   virtual void CellChanged(int ACol, int ARow);
@@ -635,6 +672,80 @@ public:
   // Kept while the in-place editor shows (set by the editing cycle).
   void SetEditorShowing(bool v) { FEditorShowing = v; }
 
+  // ---- cell graphic extents and drawing
+  // How the painter places a cell's graphic: its size, alignments and
+  // whether the cell's text shows too. No graphic: 0 x 0, text shown.
+  struct TCellGraphicLayout {
+    TCellGraphic* Graphic = nullptr;
+    int W = 0, H = 0;
+    TCellHAlign HAlign = haLeft;
+    TCellVAlign VAlign = vaTop;
+    bool ShowText = true;
+  };
+  TCellGraphicLayout GetCellGraphicLayout(int ACol, int ARow);
+  // The graphic's size for an output of scale Factor whose cell is Width x Height.
+  virtual TPoint GetCellGraphicSizeScaled(int ACol, int ARow, double Factor, int Width, int Height);
+  // The image indexes of a ctImages cell; nil for any other kind.
+  TIntList* GetCellImages(int ACol, int ARow);
+  // Bitmap, icon or image-list reference of the graphic; -1 for other kinds.
+  int GetCellGraphicValue(int ACol, int ARow);
+  bool IsPasswordCell(int ACol, int ARow) { return GetCellPassword(ACol, ARow); }
+  // Repaints the header cells (last fixed row and column) of two positions.
+  void RepaintCellHeaders(int Col1, int Row1, int Row2, int Col2);
+  // The graphic G of the pass's cell inside ACellRect (the cell's full rectangle);
+  // HAlign and VAlign are the cell's text alignments.
+  void DrawCellGraphic(TCanvas* ACanvas, const TRect& ACellRect, TCellGraphic* G, int ACol, int ARealCol, int ARow,
+                       TGridDrawState AState, TAlignment HAlign, TVAlignment VAlign);
+  // The expand / contract glyph of a node row and the tree lines of column 0.
+  void DrawNodeGlyph(TCanvas* ACanvas, const TRect& ACellRect, TCellGraphic* G, int ARow);
+  void DrawTreeLines(TCanvas* ACanvas, const TRect& ACellRect, int ARow);
+
+private:
+  // The graphic's room by the sizing table, with or without the full alignments.
+  TPoint CellGraphicExtent(int ACol, int ARow, bool ApplyFull);
+
+public:
+
+  // ---- column sizes kept between runs (ColumnSize: Key, Section, Location)
+  void SaveColumnSizes();
+  void LoadColumnSizes();
+  // Stretches column ACol (-1 the last) to fill the client width; no-op until
+  // the sizing code overrides it.
+  virtual void StretchColumn(int ACol) { (void)ACol; }
+
+protected:
+  // Reads the kept widths when the window is made (ColumnSize.Save).
+  void CreateWnd() override;
+  void SaveColumnSizesOnDestroy();
+
+public:
+  // ---- floating footer
+  TFloatingFooter* FloatingFooter() const { return FFloatingFooter.get(); }
+  void SetFloatingFooter(TFloatingFooter* v) { if (v) FFloatingFooter->Assign(v); }
+  // Made when the footer first shows.
+  TFooterPanel* FooterPanel();
+  bool HasFooterPanel() const { return FFooterPanel != nullptr; }
+  // Column figures of the footer row over FromRow..ToRow; a ToRow beyond the
+  // shown rows counts real rows, hidden ones included.
+  double FooterFigure(int Kind, int ACol, int FromRow, int ToRow);
+
+  // ---- background picture or gradient
+  TBackGround* BackGround() const { return FBackGround.get(); }
+  void SetBackGround(TBackGround* v);
+  // The area beyond the last column and row.
+  void PaintEmptyArea();
+
+protected:
+  // The background of one cell (picture, then gradient) before its text.
+  void DrawCellBackground(TCanvas* ACanvas, int ACol, int ARow, const TRect& R, TGridDrawState AState);
+
+private:
+  std::unique_ptr<TFloatingFooter> FFloatingFooter = std::make_unique<TFloatingFooter>(this);
+  TFooterPanel* FFooterPanel = nullptr;
+  bool FCalculatingFooter = false;
+  std::unique_ptr<TBackGround> FBackGround = std::make_unique<TBackGround>(this);
+
+public:
   // ---- events
   TAutoAdvanceEvent OnAutoAdvance;
   TGridColorEvent OnGetCellColor, OnGetCellPrintColor;
@@ -758,7 +869,6 @@ private:
   bool Designing() const { return ComponentState().Contains(csDesigning); }
   bool IsLoading() const { return ComponentState().Contains(csLoading); }
   void FormResized();
-  virtual void StretchColumn() {}
   void WriteColumnHeaders();
   void WriteRowHeaders();
   void MergeColumns();

@@ -113,7 +113,7 @@ private:
 };
 
 // The docking core of every window that can sit in a dock.
-class TTBCustomDockableWindow : public TCustomControl, public TTBRowLayoutWindow {
+class TTBCustomDockableWindow : public TCustomControl, public TTBRowLayoutWindow, public TTBPositionWindow {
   ZV_CLASS(TTBCustomDockableWindow)
 public:
   explicit TTBCustomDockableWindow(TComponent* AOwner);
@@ -130,7 +130,7 @@ public:
   }
   TTBDock* LastDock() const { return FLastDock; }
   void SetLastDock(TTBDock* Dock);
-  bool UseLastDock() const { return FUseLastDock; }
+  bool UseLastDock() const override { return FUseLastDock; }
   void SetUseLastDock(bool V);
   bool Docked() const { return FCurrentDock != nullptr; }
 
@@ -154,6 +154,24 @@ public:
   TPoint PresentClientSize() override;
   void PlaceInDock(const TRect& Bounds, bool Resized) override;
 
+  // Layout store. Until windows can float, a stored floating place leaves
+  // the window where it is and only the floating position is kept.
+  bool PositionVisible() const override { return Visible(); }
+  void SetPositionVisible(bool V) override { SetVisible(V); }
+  TComponent* CurrentDockComponent() const override { return FCurrentDock; }
+  bool Floating() const override { return false; }
+  TComponent* LastDockComponent() const override { return FLastDock; }
+  void SetLastDockComponent(TComponent* Dock) override { SetLastDock(dynamic_cast<TTBDock*>(Dock)); }
+  int StoredDockRow() const override { return DockRow; }
+  void SetStoredDockRow(int V) override { DockRow = V; }
+  int StoredDockPos() const override { return DockPos; }
+  void SetStoredDockPos(int V) override { DockPos = V; }
+  TPoint FloatingPosition() const override { return FFloatingPosition; }
+  void SetFloatingPosition(TPoint P) override { FFloatingPosition = P; }
+  void DockInto(TComponent* Dock) override { SetCurrentDock(dynamic_cast<TTBDock*>(Dock)); }
+  void MakeFloating() override {}
+  void MoveOnScreen(bool OnlyIfFullyOffscreen) override { (void)OnlyIfFullyOffscreen; }
+
   TNotifyEvent OnDockChanged;
   TNotifyEvent OnDockChanging;
   TNotifyEvent OnRecreating;
@@ -169,4 +187,5 @@ private:
   TTBDock* FLastDock = nullptr;
   bool FUseLastDock = true;
   bool FBoundsLock = false;
+  TPoint FFloatingPosition{0, 0};
 };

@@ -1,7 +1,5 @@
 #include "toolbar/tbview.h"
 
-#include "toolbar/tbacc.h"
-
 #include <algorithm>
 #include <climits>
 
@@ -11,6 +9,7 @@
 #include "platform/ui/forms.h"
 #include "platform/ui/menuloop.h"
 #include "platform/ui/syssettings.h"
+#include "toolbar/tbacc.h"
 #include "toolbar/tbcommon.h"
 
 void DestroyPopupWindow(TTBPopupWindow* W);
@@ -629,6 +628,7 @@ TTBView::TTBView(TComponent* AOwner, TTBView* AParentView, TTBCustomItem* AParen
       FParentItem(AParentItem),
       FUsePriorityList(AUsePriorityList),
       FWindow(AWindow) {
+  InitAccessibility();
   if (FParentItem) {
     FParentItem->RegisterNotification(this, [this](TTBCustomItem* s, bool r, TTBItemChangedAction a, int i,
                                                    TTBCustomItem* it) { ParentItemNotification(s, r, a, i, it); }, 1);
@@ -1030,6 +1030,7 @@ void TTBView::Select(TTBItemViewer* Value, bool ViaMouse) {
     if (Value) {
       if (Value->Item->ItemStyle() & tbisRedrawOnSelChange) Invalidate(Value);
       Value->Entering();
+      if (FState & vsModal) NotifyFocusEvent(this);
     }
     if (FState & vsModal) {
       if (FIsPopup) {
