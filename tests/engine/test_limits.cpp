@@ -648,6 +648,8 @@ TEST(Limits, ProfileWorkSeesEveryPeakOfThePattern) {
       EXPECT_EQ(a.RietAsym, e.RietAsym) << what << ", peak " << i;
       if (!e.Offsets.empty() || e.RietAsym != 0) ++asymmetric;
     }
-    if (c.Profile != 0) EXPECT_GT(asymmetric, 0u) << what;
+    if (c.Profile != 0) {
+      EXPECT_GT(asymmetric, 0u) << what;
+    }
   }
 }

@@ -1724,6 +1724,8 @@ void StructureFactorDerivatives(const TPattern& pattern, const TPhase& phase, co
 struct TPattern::TDerivativePlan {
   const std::vector<TDerivativeColumn>* Columns = nullptr;
   int Count = 0;
+  std::vector<int> Profiled;  // per column: its place among the profile columns, -1 for none
+  std::vector<int> ProfileColumns;
 };
 
 bool TPattern::HasAnalyticDerivative(int h, int p, int a, int t) const {
@@ -1816,15 +1818,28 @@ void TPattern::PeakShapes(int h, std::vector<TPeak>& peaks) const {
   }
 }
 
-int TPattern::CalculateDerivatives(const std::vector<TDerivativeColumn>& columns) {
+int TPattern::CalculateDerivatives(const std::vector<TDerivativeColumn>& columns, bool profiles) {
   FDerivatives = true;
   TDerivativePlan plan;
   plan.Columns = &columns;
   plan.Count = static_cast<int>(columns.size());
+  plan.Profiled.assign(columns.size(), -1);
+  if (profiles)
+    for (std::size_t j = 0; j < columns.size(); ++j)
+      if (!columns[j].empty() && std::all_of(columns[j].begin(), columns[j].end(), [](const TDerivativeTerm& m) {
+            return m.P == ScatterPhase || (m.H == 0 && m.P > 0 && (m.A > 0 || m.T == 2));
+          })) {
+        plan.Profiled[j] = static_cast<int>(plan.ProfileColumns.size());
+        plan.ProfileColumns.push_back(static_cast<int>(j));
+      }
   for (int h = 1; h <= HistogramCount(); ++h) {
     THistogramData& data = Data(h);
     data.DerivativeColumns = plan.Count;
     data.Derivatives.assign(data.X.size() * columns.size(), 0.0);
+    data.ProfileColumns = plan.ProfileColumns;
+    data.Profiles.clear();
+    data.ProfileValues.clear();
+    data.ProfileCoefs.clear();
     if (int e = CalculateHistogram(h, &plan); e != zeNone) return e;
   }
   return zeNone;
@@ -2098,16 +2113,45 @@ int TPattern::CalculateHistogram(int k, const TDerivativePlan* plan) {
       if (merging) {
         if (coefs.size() < sfUses.size()) coefs.resize(sfUses.size());
         std::size_t used = 0;
+        const std::size_t kept = plan->ProfileColumns.size();
+        const std::size_t coefStart = data.ProfileCoefs.size();
+        bool any = false;
+        if (kept > 0) data.ProfileCoefs.resize(coefStart + kept, 0.0);
         for (std::size_t u = 0; u < sfUses.size(); ++u) {
           const double c = sfUses[u].Multiplier * dF2[index * sfUses.size() + u];
-          if (c != 0) coefs[used++] = {sfUses[u].Column, {c, 0, 0, 0, 0}};
+          if (c == 0) continue;
+          const int column = sfUses[u].Column;
+          const int place = plan->Profiled[static_cast<std::size_t>(column)];
+          if (place < 0) {
+            coefs[used++] = {column, {c, 0, 0, 0, 0}};
+            continue;
+          }
+          data.ProfileCoefs[coefStart + static_cast<std::size_t>(place)] += c;  // several terms of one column add up
+          any = true;
         }
-        const TColumnCoef* lists[7] = {coefs.data(), coefs.data() + used};
-        for (int q = 2; q < 7; ++q) lists[q] = lists[1];
-        AddColumns(derivatives, n, ua, ub - ua, lists, profile);
+        if (any) {
+          THistogramData::TReflectionProfile reflection;
+          reflection.First = ua;
+          reflection.Count = ub - ua;
+          reflection.Offset = data.ProfileValues.size();
+          reflection.Coefs = coefStart;
+          data.ProfileValues.insert(data.ProfileValues.end(), profile.Part[0].begin(),
+                                    profile.Part[0].begin() + static_cast<std::ptrdiff_t>(ub - ua));
+          data.Profiles.push_back(reflection);
+        } else {
+          data.ProfileCoefs.resize(coefStart);
+        }
+        if (used > 0) {
+          const TColumnCoef* lists[7] = {coefs.data(), coefs.data() + used};
+          for (int q = 2; q < 7; ++q) lists[q] = lists[1];
+          AddColumns(derivatives, n, ua, ub - ua, lists, profile);
+        }
       }
     }
   }
+  if (plan != nullptr)
+    std::stable_sort(data.Profiles.begin(), data.Profiles.end(),
+                     [](const auto& a, const auto& b) { return a.First < b.First; });
   return zeNone;
 }
 
