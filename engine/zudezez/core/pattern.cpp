@@ -1802,6 +1802,9 @@ std::vector<TPeak> TPattern::Peaks(int h, const TPhaseView& view, const TReflect
 
 void TPattern::PeakShapes(int h, std::vector<TPeak>& peaks) const {
   peaks.clear();
+  std::size_t reflections = 0;
+  for (const TPhaseView& view : Views(h)) reflections += view.Reflections.size();
+  peaks.reserve(2 * reflections);  // at most one peak a wavelength
   for (const TPhaseView& view : Views(h)) {
     TPeakContext context;
     TViewValues<double> values;
