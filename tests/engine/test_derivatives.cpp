@@ -400,6 +400,64 @@ TEST(Derivatives, CycleMatchesTheNumericalCycle) {
   }
 }
 
+// A cycle's normal equations hold the columns of the values that enter
+// through |F|^2 as reflection profiles: they must be J^T W J and J^T W r of
+// the whole derivative rows. The small model has atoms, the overall B, f'
+// and f'' among the rest; the two-phase example ties values of both phases
+// into one variable.
+TEST(Derivatives, NormalEquationsFromProfilesAreThoseOfTheWholeRows) {
+  auto expectSame = [](TRefinement& refinement, TPattern& pattern, const std::string& what) {
+    std::vector<double> rows, a, g;
+    ASSERT_EQ(refinement.Derivatives(rows), zeNone) << what;
+    ASSERT_EQ(refinement.NormalEquations(a, g), zeNone) << what;
+    const std::size_t n = static_cast<std::size_t>(refinement.VariableCount());
+    std::vector<double> wholeA(n * n, 0.0), wholeG(n, 0.0);
+    double squares = 0;
+    std::size_t row = 0, profiled = 0;
+    for (int h = 1; h <= pattern.HistogramCount(); ++h) {
+      const THistogramData& d = pattern.Data(h);
+      profiled += d.ProfileColumns.size();
+      const float weighting = pattern.Model().Histogram(h)->Weighting;
+      for (std::size_t i = 0; i < d.X.size(); ++i) {
+        if (!d.Used[i] || !(d.Weight[i] > 0)) continue;
+        const double w = (weighting > 0 ? weighting : 1.0) * d.Weight[i], r = d.Observed[i] - d.Calculated[i];
+        ASSERT_LE((row + 1) * n, rows.size()) << what;
+        const double* x = &rows[row++ * n];
+        squares += w * r * r;
+        for (std::size_t j = 0; j < n; ++j) {
+          wholeG[j] += w * x[j] * r;
+          for (std::size_t k = 0; k < n; ++k) wholeA[j * n + k] += w * x[j] * x[k];
+        }
+      }
+    }
+    EXPECT_EQ(row * n, rows.size()) << what;
+    EXPECT_GT(profiled, 0u) << what << ": no column held as profiles";
+    ASSERT_EQ(a.size(), n * n) << what;
+    for (std::size_t j = 0; j < n; ++j) {
+      const std::string name = what + ": " + refinement.Variables()[j].Name;
+      EXPECT_NEAR(g[j], wholeG[j], 1e-9 * std::sqrt(wholeA[j * n + j] * squares)) << name;
+      for (std::size_t k = 0; k < n; ++k)
+        EXPECT_NEAR(a[j * n + k], wholeA[j * n + k], 1e-9 * std::sqrt(wholeA[j * n + j] * wholeA[k * n + k]))
+            << name << " with " << refinement.Variables()[k].Name;
+    }
+  };
+  {
+    const std::vector<TAddress> refined = Join({HistogramValues, PhaseValues, AtomValues,
+                                                {{1, 1, 0, 3, "U"}, {1, 1, 0, 14, "asymmetry"},
+                                                 {1, ScatterPhase, 1, 1, "f'"}, {1, ScatterPhase, 2, 1, "f''"}}});
+    TSetup s([](TRietveld& m) { BuildModel(m, jobXrayData, 4); }, refined);
+    expectSame(*s.Refinement, *s.Pattern, "small model");
+  }
+  {
+    TTempDir dir;
+    TZdEngine engine;
+    ASSERT_EQ(engine.Start(1, ExampleFile("two-phase.inp"), ExampleFile("two-phase"), dir.File("w.out"), dir.File("w")),
+              zeNone)
+        << engine.Problem();
+    expectSame(engine.Refinement(), engine.Pattern(), "two phases");
+  }
+}
+
 // The peaks walk a grid of constant step with products instead of
 // exponentials, correcting for x kept in single precision; they must give
 // what the point-by-point evaluation of a grid without a constant step gives.

@@ -600,3 +600,56 @@ TEST(Limits, TimeOfFlightExponentialsStretchedByACycle) {
     }
   }
 }
+
+// The profile work takes the peaks of a whole histogram at once, without
+// their intensities: the same places, widths, reaches and sub-peaks as the
+// peaks of each reflection, for every kind of profile and asymmetry.
+TEST(Limits, ProfileWorkSeesEveryPeakOfThePattern) {
+  struct TCase {
+    const char* Example;
+    int Profile;  // 0: the example's own
+  };
+  const TCase cases[] = {{"xray-cw", 1}, {"xray-cw", 2}, {"xray-cw", 3}, {"xray-cw", 4},
+                         {"xray-cw", 5}, {"xray-cw", 6}, {"tof", 0},     {"two-phase", 0}};
+  for (const TCase& c : cases) {
+    const std::string what = std::string(c.Example) + " profile " + std::to_string(c.Profile);
+    TTempDir dir;
+    TZdEngine engine;
+    ASSERT_EQ(engine.Start(1, ExampleFile(std::string(c.Example) + ".inp"), ExampleFile(c.Example), dir.File("w.out"),
+                           dir.File("w")),
+              zeNone)
+        << what << ": " << engine.Problem();
+    TRietveld& model = engine.Model();
+    if (c.Profile != 0) model.Histogram(1)->Profile = c.Profile;
+    model.AsymLimit = 60;  // Rietveld's asymmetry up to there
+    for (int p = 1; p <= model.PhaseCount(); ++p) {
+      model.FindSample(1, p)->Asym1 = 0.04f;
+      model.FindSample(1, p)->Asym2 = 0.02f;
+    }
+    const TPattern& pattern = engine.Pattern();
+    std::vector<TPeak> each;
+    for (const TPhaseView& view : pattern.Views(1))
+      for (const TReflection& r : view.Reflections)
+        for (const TPeak& peak : pattern.Peaks(1, view, r)) each.push_back(peak);
+    std::vector<TPeak> all;
+    pattern.PeakShapes(1, all);
+    ASSERT_EQ(all.size(), each.size()) << what;
+    ASSERT_GT(all.size(), 10u) << what;
+    std::size_t asymmetric = 0;
+    for (std::size_t i = 0; i < all.size(); ++i) {
+      const TPeakShape &a = all[i].Shape, &e = each[i].Shape;
+      EXPECT_EQ(all[i].Position, each[i].Position) << what << ", peak " << i;
+      EXPECT_EQ(all[i].Intensity, 0.0) << what << ", peak " << i;
+      EXPECT_EQ(a.Kind, e.Kind) << what << ", peak " << i;
+      EXPECT_EQ(a.H, e.H) << what << ", peak " << i;
+      EXPECT_EQ(a.LowReach(7), e.LowReach(7)) << what << ", peak " << i;
+      EXPECT_EQ(a.HighReach(7), e.HighReach(7)) << what << ", peak " << i;
+      EXPECT_EQ(a.Offsets.size(), e.Offsets.size()) << what << ", peak " << i;
+      EXPECT_EQ(a.RietAsym, e.RietAsym) << what << ", peak " << i;
+      if (!e.Offsets.empty() || e.RietAsym != 0) ++asymmetric;
+    }
+    if (c.Profile != 0) {
+      EXPECT_GT(asymmetric, 0u) << what;
+    }
+  }
+}

@@ -5,109 +5,134 @@
 #pragma once
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 
+// The partials are kept four at a time in vector values (the compiler's
+// vector extension), and every operation is built into its caller: a
+// value then lives in registers instead of going through memory, where
+// copies of different widths stall the loads that follow them. The four-wide
+// values never cross a call.
 template <int K>
 struct TDual {
+  static_assert(K > 0 && K % 4 == 0, "partials go four at a time");
+  using TV4 = double __attribute__((vector_size(32)));
+  static constexpr int Chunks = K / 4;
+  // Aligned alike whatever the target (without wide registers a four-wide
+  // vector would be aligned to 16 bytes only).
+  alignas(32) TV4 P[Chunks];
   double V;
-  std::array<double, K> D;
 
-  TDual() : V(0), D{} {}
-  TDual(double v) : V(v), D{} {}  // NOLINT: constants mix freely with duals
-  static TDual Seed(double v, int slot) {
+  [[gnu::always_inline]] TDual() : P{}, V(0) {}
+  [[gnu::always_inline]] TDual(double v) : P{}, V(v) {}  // NOLINT: constants mix freely with duals
+  [[gnu::always_inline]] static TDual Seed(double v, int slot) {
     TDual r(v);
-    if (slot >= 0 && slot < K) r.D[static_cast<std::size_t>(slot)] = 1;
+    if (slot >= 0 && slot < K) r.P[slot / 4][slot % 4] = 1;
     return r;
   }
+  // The partial along direction k.
+  [[gnu::always_inline]] double Partial(int k) const { return P[k / 4][k % 4]; }
+  // True when some partial is not 0.
+  [[gnu::always_inline]] bool Moving() const {
+    auto any = P[0] != 0;
+#pragma GCC unroll 8
+    for (int c = 1; c < Chunks; ++c) any |= P[c] != 0;
+    return any[0] != 0 || any[1] != 0 || any[2] != 0 || any[3] != 0;
+  }
   // f(V) with f'(V) = slope.
-  TDual Chain(double value, double slope) const {
+  [[gnu::always_inline]] TDual Chain(double value, double slope) const {
     TDual r(Uninitialised{});
     r.V = value;
-    for (int k = 0; k < K; ++k) r.D[k] = slope * D[k];
+#pragma GCC unroll 8
+    for (int c = 0; c < Chunks; ++c) r.P[c] = slope * P[c];
     return r;
   }
 
 private:
   struct Uninitialised {};
-  explicit TDual(Uninitialised) {}
+  [[gnu::always_inline]] explicit TDual(Uninitialised) {}
 
 public:
-  TDual& operator+=(const TDual& b) {
+  [[gnu::always_inline]] TDual& operator+=(const TDual& b) {
     V += b.V;
-    for (int k = 0; k < K; ++k) D[k] += b.D[k];
+#pragma GCC unroll 8
+    for (int c = 0; c < Chunks; ++c) P[c] += b.P[c];
     return *this;
   }
-  TDual& operator-=(const TDual& b) {
+  [[gnu::always_inline]] TDual& operator-=(const TDual& b) {
     V -= b.V;
-    for (int k = 0; k < K; ++k) D[k] -= b.D[k];
+#pragma GCC unroll 8
+    for (int c = 0; c < Chunks; ++c) P[c] -= b.P[c];
     return *this;
   }
-  TDual& operator*=(const TDual& b) {
-    for (int k = 0; k < K; ++k) D[k] = D[k] * b.V + V * b.D[k];
+  [[gnu::always_inline]] TDual& operator*=(const TDual& b) {
+#pragma GCC unroll 8
+    for (int c = 0; c < Chunks; ++c) P[c] = P[c] * b.V + V * b.P[c];
     V *= b.V;
     return *this;
   }
-  TDual& operator/=(const TDual& b) {
+  [[gnu::always_inline]] TDual& operator/=(const TDual& b) {
     const double q = V / b.V;
-    for (int k = 0; k < K; ++k) D[k] = (D[k] - q * b.D[k]) / b.V;
+#pragma GCC unroll 8
+    for (int c = 0; c < Chunks; ++c) P[c] = (P[c] - q * b.P[c]) / b.V;
     V = q;
     return *this;
   }
 };
 
-template <int K> TDual<K> operator+(TDual<K> a, const TDual<K>& b) { return a += b; }
-template <int K> TDual<K> operator-(TDual<K> a, const TDual<K>& b) { return a -= b; }
-template <int K> TDual<K> operator*(TDual<K> a, const TDual<K>& b) { return a *= b; }
-template <int K> TDual<K> operator/(TDual<K> a, const TDual<K>& b) { return a /= b; }
-template <int K> TDual<K> operator+(TDual<K> a, double b) { a.V += b; return a; }
-template <int K> TDual<K> operator+(double b, TDual<K> a) { a.V += b; return a; }
-template <int K> TDual<K> operator-(TDual<K> a, double b) { a.V -= b; return a; }
-template <int K> TDual<K> operator-(double b, const TDual<K>& a) { return a.Chain(b - a.V, -1.0); }
-template <int K> TDual<K> operator-(const TDual<K>& a) { return a.Chain(-a.V, -1.0); }
-template <int K> TDual<K> operator*(const TDual<K>& a, double b) { return a.Chain(a.V * b, b); }
-template <int K> TDual<K> operator*(double b, const TDual<K>& a) { return a.Chain(a.V * b, b); }
-template <int K> TDual<K> operator/(const TDual<K>& a, double b) { return a.Chain(a.V / b, 1.0 / b); }
-template <int K> TDual<K> operator/(double b, const TDual<K>& a) {
+#define ZV_DUAL template <int K> [[gnu::always_inline]] inline
+ZV_DUAL TDual<K> operator+(TDual<K> a, const TDual<K>& b) { return a += b; }
+ZV_DUAL TDual<K> operator-(TDual<K> a, const TDual<K>& b) { return a -= b; }
+ZV_DUAL TDual<K> operator*(TDual<K> a, const TDual<K>& b) { return a *= b; }
+ZV_DUAL TDual<K> operator/(TDual<K> a, const TDual<K>& b) { return a /= b; }
+ZV_DUAL TDual<K> operator+(TDual<K> a, double b) { a.V += b; return a; }
+ZV_DUAL TDual<K> operator+(double b, TDual<K> a) { a.V += b; return a; }
+ZV_DUAL TDual<K> operator-(TDual<K> a, double b) { a.V -= b; return a; }
+ZV_DUAL TDual<K> operator-(double b, const TDual<K>& a) { return a.Chain(b - a.V, -1.0); }
+ZV_DUAL TDual<K> operator-(const TDual<K>& a) { return a.Chain(-a.V, -1.0); }
+ZV_DUAL TDual<K> operator*(const TDual<K>& a, double b) { return a.Chain(a.V * b, b); }
+ZV_DUAL TDual<K> operator*(double b, const TDual<K>& a) { return a.Chain(a.V * b, b); }
+ZV_DUAL TDual<K> operator/(const TDual<K>& a, double b) { return a.Chain(a.V / b, 1.0 / b); }
+ZV_DUAL TDual<K> operator/(double b, const TDual<K>& a) {
   const double q = b / a.V;
   return a.Chain(q, -q / a.V);
 }
 
-template <int K> bool operator<(const TDual<K>& a, const TDual<K>& b) { return a.V < b.V; }
-template <int K> bool operator<(const TDual<K>& a, double b) { return a.V < b; }
-template <int K> bool operator>(const TDual<K>& a, double b) { return a.V > b; }
-template <int K> bool operator<=(const TDual<K>& a, double b) { return a.V <= b; }
-template <int K> bool operator>=(const TDual<K>& a, double b) { return a.V >= b; }
-template <int K> bool operator!=(const TDual<K>& a, double b) { return a.V != b; }
+ZV_DUAL bool operator<(const TDual<K>& a, const TDual<K>& b) { return a.V < b.V; }
+ZV_DUAL bool operator<(const TDual<K>& a, double b) { return a.V < b; }
+ZV_DUAL bool operator>(const TDual<K>& a, double b) { return a.V > b; }
+ZV_DUAL bool operator<=(const TDual<K>& a, double b) { return a.V <= b; }
+ZV_DUAL bool operator>=(const TDual<K>& a, double b) { return a.V >= b; }
+ZV_DUAL bool operator!=(const TDual<K>& a, double b) { return a.V != b; }
 
 // The value part, for both kinds.
 inline double ValueOf(double x) { return x; }
-template <int K> double ValueOf(const TDual<K>& x) { return x.V; }
+ZV_DUAL double ValueOf(const TDual<K>& x) { return x.V; }
 
-template <int K> TDual<K> sqrt(const TDual<K>& a) {
+ZV_DUAL TDual<K> sqrt(const TDual<K>& a) {
   const double s = std::sqrt(a.V);
   return a.Chain(s, s > 0 ? 0.5 / s : 0.0);
 }
-template <int K> TDual<K> exp(const TDual<K>& a) {
+ZV_DUAL TDual<K> exp(const TDual<K>& a) {
   const double e = std::exp(a.V);
   return a.Chain(e, e);
 }
-template <int K> TDual<K> log(const TDual<K>& a) { return a.Chain(std::log(a.V), 1.0 / a.V); }
-template <int K> TDual<K> sin(const TDual<K>& a) { return a.Chain(std::sin(a.V), std::cos(a.V)); }
-template <int K> TDual<K> cos(const TDual<K>& a) { return a.Chain(std::cos(a.V), -std::sin(a.V)); }
-template <int K> TDual<K> tan(const TDual<K>& a) {
+ZV_DUAL TDual<K> log(const TDual<K>& a) { return a.Chain(std::log(a.V), 1.0 / a.V); }
+ZV_DUAL TDual<K> sin(const TDual<K>& a) { return a.Chain(std::sin(a.V), std::cos(a.V)); }
+ZV_DUAL TDual<K> cos(const TDual<K>& a) { return a.Chain(std::cos(a.V), -std::sin(a.V)); }
+ZV_DUAL TDual<K> tan(const TDual<K>& a) {
   const double t = std::tan(a.V);
   return a.Chain(t, 1.0 + t * t);
 }
-template <int K> TDual<K> asin(const TDual<K>& a) { return a.Chain(std::asin(a.V), 1.0 / std::sqrt(1.0 - a.V * a.V)); }
-template <int K> TDual<K> atan(const TDual<K>& a) { return a.Chain(std::atan(a.V), 1.0 / (1.0 + a.V * a.V)); }
-template <int K> TDual<K> pow(const TDual<K>& a, double p) {
+ZV_DUAL TDual<K> asin(const TDual<K>& a) { return a.Chain(std::asin(a.V), 1.0 / std::sqrt(1.0 - a.V * a.V)); }
+ZV_DUAL TDual<K> atan(const TDual<K>& a) { return a.Chain(std::atan(a.V), 1.0 / (1.0 + a.V * a.V)); }
+ZV_DUAL TDual<K> pow(const TDual<K>& a, double p) {
   const double v = std::pow(a.V, p);
   return a.Chain(v, a.V != 0 ? p * v / a.V : 0.0);
 }
-template <int K> TDual<K> fabs(const TDual<K>& a) { return a.V < 0 ? -a : a; }
-template <int K> TDual<K> max(const TDual<K>& a, double b) { return a.V >= b ? a : TDual<K>(b); }
-template <int K> TDual<K> max(const TDual<K>& a, const TDual<K>& b) { return a.V >= b.V ? a : b; }
-template <int K> TDual<K> clamp(const TDual<K>& a, double lo, double hi) {
+ZV_DUAL TDual<K> fabs(const TDual<K>& a) { return a.V < 0 ? -a : a; }
+ZV_DUAL TDual<K> max(const TDual<K>& a, double b) { return a.V >= b ? a : TDual<K>(b); }
+ZV_DUAL TDual<K> max(const TDual<K>& a, const TDual<K>& b) { return a.V >= b.V ? a : b; }
+ZV_DUAL TDual<K> clamp(const TDual<K>& a, double lo, double hi) {
   return a.V < lo ? TDual<K>(lo) : (a.V > hi ? TDual<K>(hi) : a);
 }
+#undef ZV_DUAL

@@ -142,6 +142,7 @@ int CheckStructureWork(const TPattern& pattern, std::string& problem) {
 
 double ProfileWork(const TPattern& pattern, double* widest, int histogram) {
   double work = 0;
+  std::vector<TPeak> peaks;
   if (widest != nullptr) *widest = 0;
   for (int h = 1; h <= pattern.HistogramCount(); ++h) {
     if (histogram != 0 && h != histogram) continue;
@@ -150,21 +151,20 @@ double ProfileWork(const TPattern& pattern, double* widest, int histogram) {
     const double span = x.back() - x.front();
     const THistogram& hist = *pattern.Model().Histogram(h);
     const double fwhms = hist.BaseWidth > 0 ? hist.BaseWidth : 7.0;
-    for (const TPhaseView& view : pattern.Views(h))
-      for (const TReflection& r : view.Reflections)
-        // Every peak counts: the intensities may not be known yet.
-        for (const TPeak& peak : pattern.Peaks(h, view, r)) {
-          if (widest != nullptr && span > 0) *widest = std::max(*widest, peak.Shape.H / span);
-          const double lo = peak.Position - peak.Shape.LowReach(fwhms);
-          const double hi = peak.Position + peak.Shape.HighReach(fwhms);
-          if (!(lo <= hi)) continue;
-          const auto first = std::lower_bound(x.begin(), x.end(), lo);
-          const auto last = std::upper_bound(first, x.end(), hi);
-          // Each asymmetry sub-peak costs a point more.
-          const double cost = (peak.Shape.Kind == TPeakShape::pkTof ? TofPointCost : 1.0) *
-                              double(std::max<std::size_t>(1, peak.Shape.Offsets.size()));
-          work += cost * double(last - first);
-        }
+    // Every peak counts: the intensities may not be known yet.
+    pattern.PeakShapes(h, peaks);
+    for (const TPeak& peak : peaks) {
+      if (widest != nullptr && span > 0) *widest = std::max(*widest, peak.Shape.H / span);
+      const double lo = peak.Position - peak.Shape.LowReach(fwhms);
+      const double hi = peak.Position + peak.Shape.HighReach(fwhms);
+      if (!(lo <= hi)) continue;
+      const auto first = std::lower_bound(x.begin(), x.end(), lo);
+      const auto last = std::upper_bound(first, x.end(), hi);
+      // Each asymmetry sub-peak costs a point more.
+      const double cost = (peak.Shape.Kind == TPeakShape::pkTof ? TofPointCost : 1.0) *
+                          double(std::max<std::size_t>(1, peak.Shape.Offsets.size()));
+      work += cost * double(last - first);
+    }
   }
   return work;
 }

@@ -466,7 +466,7 @@ bool Moving(const T& x) {
     (void)x;
     return false;
   } else {
-    return std::any_of(x.D.begin(), x.D.end(), [](double d) { return d != 0; });
+    return x.Moving();
   }
 }
 
@@ -569,6 +569,7 @@ struct TPeakContext {
   const TSpaceGroup* Group = nullptr;
   int Profile = 0;
   bool Tof = false, Energy = false, NeutronCW = false, Second = false, AllEquivalents = false;
+  bool Intensities = true;  // false: the places and shapes of the peaks only
   double AsymLimit = 0;
 };
 
@@ -795,7 +796,7 @@ int PeaksOf(const TPeakContext& c, const TViewValues<T>& v, const TReflection& r
     const double dv = ValueOf(d);
     peak.Alpha = s.TOFAlpha1 + s.TOFAlpha2 / dv;
     peak.Beta = s.TOFBeta1 + s.TOFBeta2 / (dv * dv * dv * dv);
-    peak.Intensity = IntensityFactorOf(c, v, r, index, f2, d, T(0.0));
+    if (c.Intensities) peak.Intensity = IntensityFactorOf(c, v, r, index, f2, d, T(0.0));
     return 1;
   }
   if (c.Energy) {
@@ -809,7 +810,7 @@ int PeaksOf(const TPeakContext& c, const TViewValues<T>& v, const TReflection& r
     T g2, lorentz;
     WidthTermsOf(c, v, hv, e, g2, lorentz);
     ShapeOf(c, g2, lorentz, peak.Position, peak);
-    peak.Intensity = IntensityFactorOf(c, v, r, index, f2, d, T(0.0));
+    if (c.Intensities) peak.Intensity = IntensityFactorOf(c, v, r, index, f2, d, T(0.0));
     return 1;
   }
 
@@ -847,7 +848,8 @@ int PeaksOf(const TPeakContext& c, const TViewValues<T>& v, const TReflection& r
     } else if (c.Profile == 6) {
       peak.Asymmetry = akFcj;
     }
-    peak.Intensity = (w == 0 ? 1.0 : double(hist.Ratio)) * IntensityFactorOf(c, v, r, index, f2, twoTheta, lambda);
+    if (c.Intensities)
+      peak.Intensity = (w == 0 ? 1.0 : double(hist.Ratio)) * IntensityFactorOf(c, v, r, index, f2, twoTheta, lambda);
     ++count;
   }
   return count;
@@ -1246,15 +1248,15 @@ constexpr double GaussCut = 50.0;
 struct TPeakParts {
   std::size_t Count = 0;
   std::vector<double> Part[5];
-  std::vector<double> Delta, Eps, SL, SLI, SLD, SLDZ, SG, SGD, SGD2, SGDZ;
+  std::vector<double> Delta, Eps, SL, SG;  // SL, SG: the value's Lorentzian and Gaussian sums
   void Size(std::size_t m, bool partials) {
     const std::size_t padded = ((m + 3) / 4) * 4;
     Count = m;
-    if (Delta.size() >= padded && (!partials || SLI.size() >= padded)) return;
+    if (Delta.size() >= padded && (!partials || Part[1].size() >= padded)) return;
     const std::size_t room = std::max(padded, 2 * Delta.size());
     for (auto* v : {&Delta, &Eps, &SL, &SG, &Part[0]}) v->resize(room);
     if (partials)
-      for (auto* v : {&SLI, &SLD, &SLDZ, &SGD, &SGD2, &SGDZ, &Part[1], &Part[2], &Part[3], &Part[4]}) v->resize(room);
+      for (auto* v : {&Part[1], &Part[2], &Part[3], &Part[4]}) v->resize(room);
   }
 };
 
@@ -1277,11 +1279,6 @@ template <bool Partials>
     delta[k] = delta[m - 1];
     eps[k] = 0;
   }
-  double* sl = out.SL.data();
-  double* sg = out.SG.data();
-  std::fill(sg, sg + padded, 0.0);
-  if constexpr (Partials)
-    for (auto* v : {&out.SGD, &out.SGD2, &out.SGDZ}) std::fill(v->begin(), v->begin() + padded, 0.0);
   const int subs = s.Sub > 0 ? s.Sub : 1;
   const bool howard = s.Sub > 0 && s.Asymmetry == akHoward;
   double off[TShortList::Capacity], wcl[TShortList::Capacity], wcg[TShortList::Capacity], z2[TShortList::Capacity];
@@ -1294,16 +1291,58 @@ template <bool Partials>
     z2[j] = s.Sub > 0 ? s.Z2[j] : 0.0;
     spread = std::max(spread, std::fabs(off[j]));
   }
-  // Lorentzian parts, the sub-peaks of four points at a time in registers.
-  // With several sub-peaks, one division serves them all (1 / A_j = the
-  // product of the other A's / the product of all) where the products stay
-  // well inside the double range.
+  // With several sub-peaks, one division serves all their Lorentzian parts
+  // (1 / A_j = the product of the other A's / the product of all) where the
+  // products stay well inside the double range.
   const double far = std::max(std::fabs(delta[0]), std::fabs(delta[m - 1])) + spread;
   const double aMax = far * far + s.H2Q;
   const bool combined = subs > 1 && subs * std::log10(s.H2Q) > -280 && subs * std::log10(aMax) < 280;
-  for (std::size_t k = 0; k < padded; k += 4) {
-    const TV4 d = Load4(delta + k);
-    TV4 l = {}, li = {}, ld = {}, ldz = {};
+  // Gaussian parts where they show: over the points where any sub-peak is
+  // above exp(-GaussCut) of its height.
+  const double rc = std::sqrt(GaussCut / s.KG);
+  std::size_t ka = m, kb = 0;
+  for (int j = 0; j < subs; ++j) {
+    const std::size_t a = static_cast<std::size_t>(std::lower_bound(delta, delta + m, off[j] - rc) - delta);
+    const std::size_t b = static_cast<std::size_t>(std::upper_bound(delta + a, delta + m, off[j] + rc) - delta);
+    if (a >= b) continue;
+    ka = std::min(ka, a);
+    kb = std::max(kb, b);
+  }
+  // exp(-KG dd^2) along the grid four points apart, by g(k + 4) = g(k) R(k),
+  // R(k + 4) = R(k) c^16; points off the grid by eps take the factor
+  // exp(-KG eps (2 dd - eps)) by its series. Used only where nothing can
+  // leave the double range and the series is exact enough.
+  bool walking = false;
+  TV4 G[TShortList::Capacity], R[TShortList::Capacity];
+  double c16 = 1;
+  if (ka < kb) {
+    ka &= ~std::size_t(3);
+    const double d0 = grid.X0 + double(i0 + ka) * step - s.P;
+    const double reach = std::max(std::fabs(d0), std::fabs(delta[kb - 1]) + 4 * step) + spread;
+    walking = step > 0 && s.KG * reach * reach <= 600 && s.KG * (8 * reach * step + 16 * step * step) <= 600 &&
+              s.KG * grid.MaxEps * (2 * reach + grid.MaxEps) <= 1e-2;
+    if (walking) {
+      const double c1 = std::exp(-2 * s.KG * step * step);  // the ratio of ratios for one step
+      c16 = c1 * c1;
+      c16 *= c16;
+      c16 *= c16;
+      c16 *= c16;
+      for (int j = 0; j < subs; ++j) {
+        const double dj = d0 - off[j];
+        double r[7];
+        r[0] = std::exp(-s.KG * (2 * dj * step + step * step));
+        for (int q = 1; q < 7; ++q) r[q] = r[q - 1] * c1;
+        double gl = std::exp(-s.KG * dj * dj);
+        for (int q = 0; q < 4; ++q) {
+          G[j][q] = gl;
+          gl *= r[q];
+          R[j][q] = r[q] * r[q + 1] * r[q + 2] * r[q + 3];
+        }
+      }
+    }
+  }
+  // The Lorentzian and Gaussian sums over the sub-peaks at four points.
+  auto lorentzian = [&](TV4 d, TV4& l, TV4& li, TV4& ld, TV4& ldz) __attribute__((always_inline)) {
     auto add = [&](int j, TV4 dd, TV4 inv) __attribute__((always_inline)) {
       const TV4 wl = wcl[j] * inv;
       l += wl;
@@ -1335,106 +1374,62 @@ template <bool Partials>
         add(j, dd, 1.0 / (dd * dd + s.H2Q));
       }
     }
-    Store4(sl + k, l);
-    if constexpr (Partials) {
-      Store4(out.SLI.data() + k, li);
-      Store4(out.SLD.data() + k, ld);
-      Store4(out.SLDZ.data() + k, ldz);
-    }
-  }
-  // Gaussian parts where they show: over the points where any sub-peak is
-  // above exp(-GaussCut) of its height.
-  const double rc = std::sqrt(GaussCut / s.KG);
-  std::size_t ka = m, kb = 0;
-  for (int j = 0; j < subs; ++j) {
-    const std::size_t a = static_cast<std::size_t>(std::lower_bound(delta, delta + m, off[j] - rc) - delta);
-    const std::size_t b = static_cast<std::size_t>(std::upper_bound(delta + a, delta + m, off[j] + rc) - delta);
-    if (a >= b) continue;
-    ka = std::min(ka, a);
-    kb = std::max(kb, b);
-  }
-  if (ka < kb) {
-    ka &= ~std::size_t(3);
-    // exp(-KG dd^2) along the grid four points apart, by g(k + 4) = g(k) R(k),
-    // R(k + 4) = R(k) c^16; points off the grid by eps take the factor
-    // exp(-KG eps (2 dd - eps)) by its series. Used only where nothing can
-    // leave the double range and the series is exact enough.
-    const double d0 = grid.X0 + double(i0 + ka) * step - s.P;
-    const double reach = std::max(std::fabs(d0), std::fabs(delta[kb - 1]) + 4 * step) + spread;
-    const bool walking = step > 0 && s.KG * reach * reach <= 600 &&
-                         s.KG * (8 * reach * step + 16 * step * step) <= 600 &&
-                         s.KG * grid.MaxEps * (2 * reach + grid.MaxEps) <= 1e-2;
-    TV4 G[TShortList::Capacity], R[TShortList::Capacity];
-    double c16 = 1;
-    if (walking) {
-      const double c1 = std::exp(-2 * s.KG * step * step);  // the ratio of ratios for one step
-      c16 = c1 * c1;
-      c16 *= c16;
-      c16 *= c16;
-      c16 *= c16;
-      for (int j = 0; j < subs; ++j) {
-        const double dj = d0 - off[j];
-        double r[7];
-        r[0] = std::exp(-s.KG * (2 * dj * step + step * step));
-        for (int q = 1; q < 7; ++q) r[q] = r[q - 1] * c1;
-        double gl = std::exp(-s.KG * dj * dj);
-        for (int q = 0; q < 4; ++q) {
-          G[j][q] = gl;
-          gl *= r[q];
-          R[j][q] = r[q] * r[q + 1] * r[q + 2] * r[q + 3];
-        }
+  };
+  auto gaussian = [&](TV4 d, TV4 e, TV4& gs, TV4& gd1, TV4& gd2, TV4& gdz) __attribute__((always_inline)) {
+    for (int j = 0; j < subs; ++j) {
+      const TV4 dd = d - off[j];
+      TV4 g;
+      if (walking) {
+        g = G[j];
+        G[j] *= R[j];
+        R[j] *= c16;
+        const TV4 a = s.KG * e * (2.0 * dd - e);
+        g *= 1.0 - a * (1.0 - a * (0.5 - a / 6.0));
+      } else {
+        for (int q = 0; q < 4; ++q) g[q] = std::exp(-s.KG * dd[q] * dd[q]);
       }
-    }
-    for (std::size_t k = ka; k < kb; k += 4) {
-      const TV4 d = Load4(delta + k), e = Load4(eps + k);
-      TV4 gs = {}, gd1 = {}, gd2 = {}, gdz = {};
-      for (int j = 0; j < subs; ++j) {
-        const TV4 dd = d - off[j];
-        TV4 g;
-        if (walking) {
-          g = G[j];
-          G[j] *= R[j];
-          R[j] *= c16;
-          const TV4 a = s.KG * e * (2.0 * dd - e);
-          g *= 1.0 - a * (1.0 - a * (0.5 - a / 6.0));
-        } else {
-          for (int q = 0; q < 4; ++q) g[q] = std::exp(-s.KG * dd[q] * dd[q]);
-        }
-        const TV4 wg = wcg[j] * g;
-        gs += wg;
-        if constexpr (Partials) {
-          const TV4 gd = wg * dd;
-          gd1 += gd;
-          gd2 += gd * dd;
-          if (howard) gdz += gd * z2[j];
-        }
-      }
-      Store4(sg + k, gs);
+      const TV4 wg = wcg[j] * g;
+      gs += wg;
       if constexpr (Partials) {
-        Store4(out.SGD.data() + k, gd1);
-        Store4(out.SGD2.data() + k, gd2);
-        Store4(out.SGDZ.data() + k, gdz);
+        const TV4 gd = wg * dd;
+        gd1 += gd;
+        gd2 += gd * dd;
+        if (howard) gdz += gd * z2[j];
       }
     }
-  }
+  };
   // The profile and its partials, as if no taper applied.
   const double eta = s.Mix;
   double* p0 = out.Part[0].data();
-  for (std::size_t k = 0; k < padded; k += 4) {
-    const TV4 l = Load4(sl + k), g = Load4(sg + k);
-    Store4(p0 + k, eta * l + (1 - eta) * g);
-    if constexpr (Partials) {
-      const TV4 sld = Load4(out.SLD.data() + k), sgd = Load4(out.SGD.data() + k);
-      Store4(out.Part[1].data() + k, 2.0 * (eta * sld + (1 - eta) * s.KG * sgd));
-      Store4(out.Part[2].data() + k, eta * (s.InvH * l - 0.5 * s.H * Load4(out.SLI.data() + k)) +
-                                         (1 - eta) * s.InvH * (2.0 * s.KG * Load4(out.SGD2.data() + k) - g));
-      Store4(out.Part[3].data() + k, l - g);
-      if (howard)
-        Store4(out.Part[4].data() + k,
-               -2.0 * (eta * Load4(out.SLDZ.data() + k) + (1 - eta) * s.KG * Load4(out.SGDZ.data() + k)));
-      else
-        Store4(out.Part[4].data() + k, TV4{0, 0, 0, 0});
+  if constexpr (Partials) {
+    // One pass: the eight sums of four points stay in registers.
+    for (std::size_t k = 0; k < padded; k += 4) {
+      const TV4 d = Load4(delta + k);
+      TV4 l = {}, li = {}, ld = {}, ldz = {}, gs = {}, gd1 = {}, gd2 = {}, gdz = {};
+      lorentzian(d, l, li, ld, ldz);
+      if (k >= ka && k < kb) gaussian(d, Load4(eps + k), gs, gd1, gd2, gdz);
+      Store4(p0 + k, eta * l + (1 - eta) * gs);
+      Store4(out.Part[1].data() + k, 2.0 * (eta * ld + (1 - eta) * s.KG * gd1));
+      Store4(out.Part[2].data() + k, eta * (s.InvH * l - 0.5 * s.H * li) + (1 - eta) * s.InvH * (2.0 * s.KG * gd2 - gs));
+      Store4(out.Part[3].data() + k, l - gs);
+      Store4(out.Part[4].data() + k, howard ? -2.0 * (eta * ldz + (1 - eta) * s.KG * gdz) : TV4{0, 0, 0, 0});
     }
+  } else {
+    // The value alone: each kind of sum in a loop of its own is quicker.
+    double* sl = out.SL.data();
+    double* sg = out.SG.data();
+    for (std::size_t k = 0; k < padded; k += 4) {
+      TV4 l = {}, unused = {};
+      lorentzian(Load4(delta + k), l, unused, unused, unused);
+      Store4(sl + k, l);
+    }
+    std::fill(sg, sg + padded, 0.0);
+    for (std::size_t k = ka; k < kb; k += 4) {
+      TV4 gs = {}, unused = {};
+      gaussian(Load4(delta + k), Load4(eps + k), gs, unused, unused, unused);
+      Store4(sg + k, gs);
+    }
+    for (std::size_t k = 0; k < padded; k += 4) Store4(p0 + k, eta * Load4(sl + k) + (1 - eta) * Load4(sg + k));
   }
   // Rietveld's asymmetry factor.
   if (s.Sub == 0 && s.Asymmetry == akRietveld) {
@@ -1729,6 +1724,8 @@ void StructureFactorDerivatives(const TPattern& pattern, const TPhase& phase, co
 struct TPattern::TDerivativePlan {
   const std::vector<TDerivativeColumn>* Columns = nullptr;
   int Count = 0;
+  std::vector<int> Profiled;  // per column: its place among the profile columns, -1 for none
+  std::vector<int> ProfileColumns;
 };
 
 bool TPattern::HasAnalyticDerivative(int h, int p, int a, int t) const {
@@ -1757,6 +1754,35 @@ bool TPattern::HasAnalyticDerivative(int h, int p, int a, int t) const {
   return true;
 }
 
+namespace {
+
+// A peak as the rest of the program sees it.
+TPeak PublicPeak(const TPeakOf<double>& q, const TSample& s) {
+  TPeak peak;
+  peak.Position = q.Position;
+  peak.Intensity = q.Intensity;
+  TPeakShape& shape = peak.Shape;
+  shape.Kind = q.Kind;
+  shape.H = q.H;
+  if (q.Kind == TPeakShape::pkPearson)
+    shape.M = q.Mix;
+  else
+    shape.Eta = q.Mix;
+  shape.Alpha = q.Alpha;
+  shape.Beta = q.Beta;
+  if (q.Asymmetry == akRietveld) {
+    shape.RietAsym = q.Asym;
+    shape.TanTheta = 1;
+  } else if (q.Asymmetry == akHoward) {
+    HowardAsymmetry(shape, s.Asym1, q.TwoTheta);
+  } else if (q.Asymmetry == akFcj) {
+    FcjAsymmetry(shape, s.Asym1, s.Asym2, q.TwoTheta);
+  }
+  return peak;
+}
+
+}  // namespace
+
 std::vector<TPeak> TPattern::Peaks(int h, const TPhaseView& view, const TReflection& r) const {
   std::vector<TPeak> list;
   list.reserve(2);
@@ -1770,43 +1796,53 @@ std::vector<TPeak> TPattern::Peaks(int h, const TPhaseView& view, const TReflect
           : view.Reflections.size();
   TPeakOf<double> peaks[2];
   const int count = PeaksOf(context, values, r, index, 0.0, -1, peaks);
-  const TSample& s = *context.Sample;
-  for (int p = 0; p < count; ++p) {
-    const TPeakOf<double>& q = peaks[p];
-    TPeak peak;
-    peak.Position = q.Position;
-    peak.Intensity = q.Intensity;
-    TPeakShape& shape = peak.Shape;
-    shape.Kind = q.Kind;
-    shape.H = q.H;
-    if (q.Kind == TPeakShape::pkPearson)
-      shape.M = q.Mix;
-    else
-      shape.Eta = q.Mix;
-    shape.Alpha = q.Alpha;
-    shape.Beta = q.Beta;
-    if (q.Asymmetry == akRietveld) {
-      shape.RietAsym = q.Asym;
-      shape.TanTheta = 1;
-    } else if (q.Asymmetry == akHoward) {
-      HowardAsymmetry(shape, s.Asym1, q.TwoTheta);
-    } else if (q.Asymmetry == akFcj) {
-      FcjAsymmetry(shape, s.Asym1, s.Asym2, q.TwoTheta);
-    }
-    list.push_back(peak);
-  }
+  for (int p = 0; p < count; ++p) list.push_back(PublicPeak(peaks[p], *context.Sample));
   return list;
 }
 
-int TPattern::CalculateDerivatives(const std::vector<TDerivativeColumn>& columns) {
+void TPattern::PeakShapes(int h, std::vector<TPeak>& peaks) const {
+  peaks.clear();
+  std::size_t reflections = 0;
+  for (const TPhaseView& view : Views(h)) reflections += view.Reflections.size();
+  peaks.reserve(2 * reflections);  // at most one peak a wavelength
+  for (const TPhaseView& view : Views(h)) {
+    TPeakContext context;
+    TViewValues<double> values;
+    if (!ViewContext(FModel, h, view, context, values)) continue;
+    context.Group = &Group(view.Phase);
+    context.Intensities = false;
+    for (std::size_t index = 0; index < view.Reflections.size(); ++index) {
+      const TReflection& r = view.Reflections[index];
+      if (r.D <= 0) continue;
+      TPeakOf<double> list[2];
+      const int count = PeaksOf(context, values, r, index, 0.0, -1, list);
+      for (int p = 0; p < count; ++p) peaks.push_back(PublicPeak(list[p], *context.Sample));
+    }
+  }
+}
+
+int TPattern::CalculateDerivatives(const std::vector<TDerivativeColumn>& columns, bool profiles) {
   FDerivatives = true;
   TDerivativePlan plan;
   plan.Columns = &columns;
   plan.Count = static_cast<int>(columns.size());
+  plan.Profiled.assign(columns.size(), -1);
+  if (profiles)
+    for (std::size_t j = 0; j < columns.size(); ++j)
+      if (!columns[j].empty() && std::all_of(columns[j].begin(), columns[j].end(), [](const TDerivativeTerm& m) {
+            return m.P == ScatterPhase || (m.H == 0 && m.P > 0 && (m.A > 0 || m.T == 2));
+          })) {
+        plan.Profiled[j] = static_cast<int>(plan.ProfileColumns.size());
+        plan.ProfileColumns.push_back(static_cast<int>(j));
+      }
   for (int h = 1; h <= HistogramCount(); ++h) {
     THistogramData& data = Data(h);
     data.DerivativeColumns = plan.Count;
     data.Derivatives.assign(data.X.size() * columns.size(), 0.0);
+    data.ProfileColumns = plan.ProfileColumns;
+    data.Profiles.clear();
+    data.ProfileValues.clear();
+    data.ProfileCoefs.clear();
     if (int e = CalculateHistogram(h, &plan); e != zeNone) return e;
   }
   return zeNone;
@@ -2028,11 +2064,12 @@ int TPattern::CalculateHistogram(int k, const TDerivativePlan* plan) {
           const std::size_t b = static_cast<std::size_t>(u.Slot) / DualSlots, local = static_cast<std::size_t>(u.Slot) % DualSlots;
           if (b >= batchCount) continue;
           const TPeakOf<TDualValue>& d = dual[p][b];
-          accumulate(u.Column, u.Multiplier * d.Intensity.D[local], u.Multiplier * d.Position.D[local],
-                     u.Multiplier * d.H.D[local], u.Multiplier * d.Mix.D[local], u.Multiplier * d.Asym.D[local]);
+          accumulate(u.Column, u.Multiplier * d.Intensity.Partial(local), u.Multiplier * d.Position.Partial(local),
+                     u.Multiplier * d.H.Partial(local), u.Multiplier * d.Mix.Partial(local),
+                     u.Multiplier * d.Asym.Partial(local));
         }
         const double dIdF2 =
-            sfMerged ? dual[p][f2Slot / DualSlots].Intensity.D[static_cast<std::size_t>(f2Slot % DualSlots)] : 0.0;
+            sfMerged ? dual[p][f2Slot / DualSlots].Intensity.Partial(f2Slot % DualSlots) : 0.0;
         // Columns that move one channel only, by channel, then the rest with all five.
         std::size_t begin[7] = {};
         for (int j : touchedList) {
@@ -2079,16 +2116,45 @@ int TPattern::CalculateHistogram(int k, const TDerivativePlan* plan) {
       if (merging) {
         if (coefs.size() < sfUses.size()) coefs.resize(sfUses.size());
         std::size_t used = 0;
+        const std::size_t kept = plan->ProfileColumns.size();
+        const std::size_t coefStart = data.ProfileCoefs.size();
+        bool any = false;
+        if (kept > 0) data.ProfileCoefs.resize(coefStart + kept, 0.0);
         for (std::size_t u = 0; u < sfUses.size(); ++u) {
           const double c = sfUses[u].Multiplier * dF2[index * sfUses.size() + u];
-          if (c != 0) coefs[used++] = {sfUses[u].Column, {c, 0, 0, 0, 0}};
+          if (c == 0) continue;
+          const int column = sfUses[u].Column;
+          const int place = plan->Profiled[static_cast<std::size_t>(column)];
+          if (place < 0) {
+            coefs[used++] = {column, {c, 0, 0, 0, 0}};
+            continue;
+          }
+          data.ProfileCoefs[coefStart + static_cast<std::size_t>(place)] += c;  // several terms of one column add up
+          any = true;
         }
-        const TColumnCoef* lists[7] = {coefs.data(), coefs.data() + used};
-        for (int q = 2; q < 7; ++q) lists[q] = lists[1];
-        AddColumns(derivatives, n, ua, ub - ua, lists, profile);
+        if (any) {
+          THistogramData::TReflectionProfile reflection;
+          reflection.First = ua;
+          reflection.Count = ub - ua;
+          reflection.Offset = data.ProfileValues.size();
+          reflection.Coefs = coefStart;
+          data.ProfileValues.insert(data.ProfileValues.end(), profile.Part[0].begin(),
+                                    profile.Part[0].begin() + static_cast<std::ptrdiff_t>(ub - ua));
+          data.Profiles.push_back(reflection);
+        } else {
+          data.ProfileCoefs.resize(coefStart);
+        }
+        if (used > 0) {
+          const TColumnCoef* lists[7] = {coefs.data(), coefs.data() + used};
+          for (int q = 2; q < 7; ++q) lists[q] = lists[1];
+          AddColumns(derivatives, n, ua, ub - ua, lists, profile);
+        }
       }
     }
   }
+  if (plan != nullptr)
+    std::stable_sort(data.Profiles.begin(), data.Profiles.end(),
+                     [](const auto& a, const auto& b) { return a.First < b.First; });
   return zeNone;
 }
 

@@ -50,6 +50,22 @@ struct THistogramData {
   // (point i, column j at j x X.size() + i).
   std::vector<double> Derivatives;
   int DerivativeColumns = 0;
+  // With reflection profiles asked for, the columns of values that reach the
+  // pattern only through |F|^2 (ProfileColumns) are 0 in Derivatives and kept
+  // instead as a sum over reflections of the reflection's profile times one
+  // coefficient for each such column: far fewer numbers, and normal
+  // equations that take the overlaps of the profiles instead of every point
+  // of every column.
+  struct TReflectionProfile {
+    std::size_t First = 0, Count = 0;  // points First .. First + Count - 1
+    std::size_t Offset = 0;            // its values at ProfileValues[Offset ..]
+    std::size_t Coefs = 0;             // its coefficients at ProfileCoefs[Coefs ..]
+  };
+  std::vector<int> ProfileColumns;
+  std::vector<TReflectionProfile> Profiles;  // by First
+  std::vector<double> ProfileValues;
+  // ProfileColumns.size() coefficients for each profile.
+  std::vector<double> ProfileCoefs;
 };
 
 // One model value a refined variable moves: value += Multiplier x shift.
@@ -121,12 +137,18 @@ public:
   // Recalculates every histogram as Calculate does and, with it, the
   // derivative of every point with respect to each column (each term of a
   // column must have an analytic derivative; an empty column gives zeros).
-  int CalculateDerivatives(const std::vector<TDerivativeColumn>& columns);
+  // With `profiles`, the columns whose every term reaches the pattern only
+  // through |F|^2 (atoms, overall displacement, scattering entries) are
+  // kept as reflection profiles (see THistogramData).
+  int CalculateDerivatives(const std::vector<TDerivativeColumn>& columns, bool profiles = false);
   // Counts the calculations of any histogram: a pattern (and its derivatives)
   // is still the one computed when the count has not moved.
   unsigned long Generation() const { return FGeneration; }
   // The peaks of reflection r of view v in histogram h with the current values.
   std::vector<TPeak> Peaks(int h, const TPhaseView& view, const TReflection& r) const;
+  // The peaks of every reflection of every view in histogram h, as Peaks
+  // gives them but without their intensities (left at 0).
+  void PeakShapes(int h, std::vector<TPeak>& peaks) const;
   // The d-spacing of reflection r of phase p in the current cell.
   double Spacing(int phase, const TReflection& r) const;
 

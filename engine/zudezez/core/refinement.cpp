@@ -163,6 +163,64 @@ using TV4 = double __attribute__((vector_size(32)));
   }
 }
 
+// out[j] = sum_k v[k] cols[j][k] over `count` points, for n columns, four
+// columns at a time (four independent sums keep the adder busy).
+[[gnu::target_clones("arch=x86-64-v3", "default")]] void Dots(const double* v, std::size_t count,
+                                                          const double* const* cols, std::size_t n, double* out) {
+  const std::size_t vec = count & ~std::size_t(3);
+  std::size_t j = 0;
+  for (; j + 4 <= n; j += 4) {
+    const double *c0 = cols[j], *c1 = cols[j + 1], *c2 = cols[j + 2], *c3 = cols[j + 3];
+    TV4 s0 = {}, s1 = {}, s2 = {}, s3 = {};
+    for (std::size_t i = 0; i < vec; i += 4) {
+      const TV4 x = Load4(v + i);
+      s0 += x * Load4(c0 + i);
+      s1 += x * Load4(c1 + i);
+      s2 += x * Load4(c2 + i);
+      s3 += x * Load4(c3 + i);
+    }
+    double t0 = Sum4(s0), t1 = Sum4(s1), t2 = Sum4(s2), t3 = Sum4(s3);
+    for (std::size_t i = vec; i < count; ++i) {
+      t0 += v[i] * c0[i];
+      t1 += v[i] * c1[i];
+      t2 += v[i] * c2[i];
+      t3 += v[i] * c3[i];
+    }
+    out[j] = t0;
+    out[j + 1] = t1;
+    out[j + 2] = t2;
+    out[j + 3] = t3;
+  }
+  for (; j < n; ++j) {
+    const double* c = cols[j];
+    TV4 s0 = {}, s1 = {};
+    std::size_t i = 0;
+    for (; i + 8 <= vec; i += 8) {
+      s0 += Load4(v + i) * Load4(c + i);
+      s1 += Load4(v + i + 4) * Load4(c + i + 4);
+    }
+    for (; i < vec; i += 4) s0 += Load4(v + i) * Load4(c + i);
+    double t = Sum4(s0 + s1);
+    for (i = vec; i < count; ++i) t += v[i] * c[i];
+    out[j] = t;
+  }
+}
+
+// m[i nb + j] += a[i] b[j] for i < na, j < nb.
+[[gnu::target_clones("arch=x86-64-v3", "default")]] void AddOuter(double* m, const double* a, std::size_t na,
+                                                              const double* b, std::size_t nb) {
+  const std::size_t vec = nb & ~std::size_t(3);
+  for (std::size_t i = 0; i < na; ++i) {
+    const double x = a[i];
+    double* row = m + i * nb;
+    for (std::size_t j = 0; j < vec; j += 4) {
+      const TV4 v = Load4(row + j) + x * Load4(b + j);
+      std::memcpy(row + j, &v, sizeof v);
+    }
+    for (std::size_t j = vec; j < nb; ++j) row[j] += x * b[j];
+  }
+}
+
 // A = L L^T in the lower triangle of a; false when A is not positive definite.
 bool Cholesky(std::vector<double>& a, int n) {
   for (int j = 0; j < n; ++j) {
@@ -338,8 +396,9 @@ int TRefinement::FillDerivatives(const std::function<void(double)>& progress) {
   }
   std::vector<TDerivativeColumn> columns;
   AnalyticColumns(columns);
-  // The pattern and the closed-form columns in one pass.
-  if (int e = FPattern.CalculateDerivatives(columns); e != zeNone) return e;
+  // The pattern and the closed-form columns in one pass, those of values
+  // that enter through |F|^2 as reflection profiles.
+  if (int e = FPattern.CalculateDerivatives(columns, true); e != zeNone) return e;
   FSumBefore = FPattern.WeightedSum();
 
   // Central differences for the rest, one column per variable.
@@ -392,13 +451,128 @@ int TRefinement::Derivatives(std::vector<double>& rows) {
   rows.clear();
   const int n = VariableCount();
   if (int e = FillDerivatives({}); e != zeNone) return e;
+  std::vector<double> columns;
   for (int h = 1; h <= FPattern.HistogramCount(); ++h) {
     const THistogramData& d = FPattern.Data(h);
-    for (std::size_t i = 0; i < d.X.size() && i < d.Weight.size(); ++i)
+    const std::size_t points = d.X.size();
+    // Every column point by point, those held as reflection profiles summed out.
+    columns.assign(d.Derivatives.begin(), d.Derivatives.end());
+    columns.resize(static_cast<std::size_t>(n) * points, 0.0);
+    for (const auto& P : d.Profiles)
+      for (std::size_t s = 0; s < d.ProfileColumns.size(); ++s) {
+        const double c = d.ProfileCoefs[P.Coefs + s];
+        double* column = columns.data() + static_cast<std::size_t>(d.ProfileColumns[s]) * points + P.First;
+        for (std::size_t k = 0; k < P.Count && P.First + k < points; ++k) column[k] += c * d.ProfileValues[P.Offset + k];
+      }
+    for (std::size_t i = 0; i < points && i < d.Weight.size(); ++i)
       if (d.Used[i] && d.Weight[i] > 0)
-        for (int j = 0; j < n; ++j) rows.push_back(d.Derivatives[static_cast<std::size_t>(j) * d.X.size() + i]);
+        for (int j = 0; j < n; ++j) rows.push_back(columns[static_cast<std::size_t>(j) * points + i]);
   }
   return zeNone;
+}
+
+int TRefinement::NormalEquations(std::vector<double>& a, std::vector<double>& g) {
+  if (int e = FillDerivatives({}); e != zeNone) return e;
+  NormalEquationsOfPattern(a, g);
+  return zeNone;
+}
+
+void TRefinement::NormalEquationsOfPattern(std::vector<double>& a, std::vector<double>& g) const {
+  const std::size_t n = FVariables.size();
+  a.assign(n * n, 0.0);
+  g.assign(n, 0.0);
+  std::vector<double> w, r, ad, gd, wv, cross, y, sd, ss, zero;
+  std::vector<const double*> cols, at;
+  std::vector<std::size_t> dense;
+  for (int h = 1; h <= FPattern.HistogramCount(); ++h) {
+    const THistogramData& d = FPattern.Data(h);
+    const std::size_t points = std::min(d.X.size(), d.Weight.size());
+    const double weighting = FModel.Histogram(h)->Weighting > 0 ? FModel.Histogram(h)->Weighting : 1.0;
+    w.assign(points, 0.0);
+    r.assign(points, 0.0);
+    bool any = false;
+    for (std::size_t i = 0; i < points; ++i)
+      if (d.Used[i] && d.Weight[i] > 0) {
+        w[i] = weighting * d.Weight[i];
+        r[i] = d.Observed[i] - d.Calculated[i];
+        any = true;
+      }
+    if (!any) continue;
+    // The columns held point by point.
+    const std::vector<int>& kept = d.ProfileColumns;
+    dense.clear();
+    cols.clear();
+    for (std::size_t j = 0; j < n; ++j)
+      if (std::find(kept.begin(), kept.end(), static_cast<int>(j)) == kept.end()) {
+        dense.push_back(j);
+        cols.push_back(d.Derivatives.data() + j * d.X.size());
+      }
+    const std::size_t nd = dense.size(), ns = kept.size();
+    ad.assign(nd * nd, 0.0);
+    gd.assign(nd, 0.0);
+    if (nd > 0) AddNormalEquations(cols.data(), static_cast<int>(nd), points, w.data(), r.data(), ad.data(), gd.data());
+    for (std::size_t i = 0; i < nd; ++i) {
+      g[dense[i]] += gd[i];
+      for (std::size_t k = 0; k <= i; ++k) a[dense[i] * n + dense[k]] += ad[i * nd + k];
+    }
+    if (ns == 0 || d.Profiles.empty()) continue;
+    // The reflection profiles: J = (point columns) + the sum over profiles P
+    // of v_P c_P^T, so J^T W J takes v_P^T W (point columns, residuals) and
+    // v_P^T W v_Q of the profiles that overlap. sd: profile columns against
+    // point columns and residuals (nd + 1 a row); ss: profile columns
+    // against each other.
+    const std::size_t wide = ((nd + 1 + 3) / 4) * 4;  // point columns, residuals and padding
+    sd.assign(ns * wide, 0.0);
+    ss.assign(ns * ns, 0.0);
+    cross.resize(wide);
+    y.resize(ns);
+    std::size_t longest = 0;
+    for (const auto& P : d.Profiles) longest = std::max(longest, P.Count);
+    zero.assign(longest, 0.0);
+    at.resize(wide);
+    const auto& profiles = d.Profiles;
+    for (std::size_t p = 0; p < profiles.size(); ++p) {
+      const auto& P = profiles[p];
+      if (P.First >= points) continue;
+      const std::size_t count = std::min(P.Count, points - P.First);
+      const double* v = d.ProfileValues.data() + P.Offset;
+      const double* cp = d.ProfileCoefs.data() + P.Coefs;
+      wv.resize(count);
+      for (std::size_t k = 0; k < count; ++k) wv[k] = w[P.First + k] * v[k];
+      for (std::size_t i = 0; i < nd; ++i) at[i] = cols[i] + P.First;
+      at[nd] = r.data() + P.First;
+      for (std::size_t i = nd + 1; i < wide; ++i) at[i] = zero.data();
+      Dots(wv.data(), count, at.data(), wide, cross.data());
+      AddOuter(sd.data(), cp, ns, cross.data(), wide);
+      // y: half of its own overlap and the whole of each later one, times
+      // their coefficients; the block of the profile columns takes c_P y^T + y c_P^T.
+      std::fill(y.begin(), y.end(), 0.0);
+      for (std::size_t q = p; q < profiles.size() && profiles[q].First < P.First + count; ++q) {
+        const auto& Q = profiles[q];
+        const std::size_t to = std::min(P.First + count, Q.First + Q.Count);
+        if (to <= Q.First) continue;
+        double m = 0;
+        const double* vq = d.ProfileValues.data() + Q.Offset;
+        Dots(wv.data() + (Q.First - P.First), to - Q.First, &vq, 1, &m);
+        if (q == p) m *= 0.5;
+        const double* cq = d.ProfileCoefs.data() + Q.Coefs;
+        for (std::size_t s = 0; s < ns; ++s) y[s] += m * cq[s];
+      }
+      AddOuter(ss.data(), cp, ns, y.data(), ns);
+      AddOuter(ss.data(), y.data(), ns, cp, ns);
+    }
+    for (std::size_t s = 0; s < ns; ++s) {
+      const std::size_t cs = static_cast<std::size_t>(kept[s]);
+      g[cs] += sd[s * wide + nd];
+      for (std::size_t i = 0; i < nd; ++i) a[std::max(cs, dense[i]) * n + std::min(cs, dense[i])] += sd[s * wide + i];
+      for (std::size_t t = 0; t <= s; ++t) {
+        const std::size_t ct = static_cast<std::size_t>(kept[t]);
+        a[std::max(cs, ct) * n + std::min(cs, ct)] += ss[s * ns + t];
+      }
+    }
+  }
+  for (std::size_t i = 0; i < n; ++i)
+    for (std::size_t j = 0; j < i; ++j) a[j * n + i] = a[i * n + j];
 }
 
 int TRefinement::Cycle(bool& converged, const std::function<void(double)>& progress) {
@@ -434,29 +608,9 @@ int TRefinement::Cycle(bool& converged, const std::function<void(double)>& progr
   if (int e = FillDerivatives(progress); e != zeNone) return e;
   const std::vector<float> saved = Save();
 
-  // Normal equations A d = g from each histogram's derivative columns.
-  std::vector<double> a(static_cast<std::size_t>(n) * n, 0.0), g(n, 0.0);
-  std::vector<double> w, r;
-  std::vector<const double*> cols(static_cast<std::size_t>(n));
-  for (int h = 1; h <= FPattern.HistogramCount(); ++h) {
-    const THistogramData& d = FPattern.Data(h);
-    const std::size_t points = std::min(d.X.size(), d.Weight.size());
-    const double weighting = FModel.Histogram(h)->Weighting > 0 ? FModel.Histogram(h)->Weighting : 1.0;
-    w.assign(points, 0.0);
-    r.assign(points, 0.0);
-    bool any = false;
-    for (std::size_t i = 0; i < points; ++i)
-      if (d.Used[i] && d.Weight[i] > 0) {
-        w[i] = weighting * d.Weight[i];
-        r[i] = d.Observed[i] - d.Calculated[i];
-        any = true;
-      }
-    if (!any) continue;
-    for (int j = 0; j < n; ++j) cols[static_cast<std::size_t>(j)] = d.Derivatives.data() + static_cast<std::size_t>(j) * d.X.size();
-    AddNormalEquations(cols.data(), n, points, w.data(), r.data(), a.data(), g.data());
-  }
-  for (int i = 0; i < n; ++i)
-    for (int j = 0; j < i; ++j) a[j * n + i] = a[i * n + j];
+  // Normal equations A d = g.
+  std::vector<double> a, g;
+  NormalEquationsOfPattern(a, g);
   for (int i = 0; i < n; ++i)
     if (!(a[i * n + i] > 0) || !std::isfinite(a[i * n + i])) {
       FProblem = FVariables[i].Name;
@@ -525,7 +679,7 @@ int TRefinement::Cycle(bool& converged, const std::function<void(double)>& progr
     applied = shifts;
     derived = withDerivatives;
     withDerivatives = false;
-    if ((derived ? FPattern.CalculateDerivatives(columns) : FPattern.Calculate()) != zeNone)
+    if ((derived ? FPattern.CalculateDerivatives(columns, true) : FPattern.Calculate()) != zeNone)
       return std::numeric_limits<double>::infinity();
     const double s = FPattern.WeightedSum();
     return std::isfinite(s) ? s : std::numeric_limits<double>::infinity();

@@ -77,6 +77,9 @@ public:
   // at the current values: one row per point of each histogram in turn
   // (used points only), VariableCount columns. Returns an engine error number.
   int Derivatives(std::vector<double>& rows);
+  // The normal equations A d = g of the current values, A whole (row-major,
+  // VariableCount^2), as a cycle builds them. Returns an engine error number.
+  int NormalEquations(std::vector<double>& a, std::vector<double>& g);
 
   // Marquardt factor in use (changes with the automatic strategy).
   double Lambda() const { return FLambda; }
@@ -90,8 +93,11 @@ public:
 
 private:
   double Relaxation(int group) const;
-  // Fills the pattern's derivative matrices; returns an engine error number.
+  // Fills the pattern's derivative matrices (some columns as reflection
+  // profiles, see THistogramData); returns an engine error number.
   int FillDerivatives(const std::function<void(double)>& progress);
+  // The normal equations of the pattern's derivatives as they stand.
+  void NormalEquationsOfPattern(std::vector<double>& a, std::vector<double>& g) const;
   // The closed-form columns; false when some variable needs central differences.
   bool AnalyticColumns(std::vector<TDerivativeColumn>& columns) const;
   void Shift(const std::vector<double>& shifts);
