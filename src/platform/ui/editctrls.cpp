@@ -451,3 +451,74 @@ void TCustomMemo::WMChar(TMessage& M) {
   }
   InsertChar(ch);
 }
+
+// ---------------------------------------------------------------------------
+// TInplaceEdit
+
+ZV_CLASS_IMPL_NOPROPS(TInplaceEdit, TCustomMaskEdit)
+
+TInplaceEdit::TInplaceEdit(TComponent* AOwner)
+    : TCustomMaskEdit(AOwner), FGrid(dynamic_cast<TCustomGrid*>(AOwner)) {
+  SetBorderStyle(bsNone);
+  SetVisible(false);
+  SetAutoSelect(false);
+  if (FGrid) SetParent(FGrid);
+}
+
+void TInplaceEdit::UpdateContents() {
+  if (!FGrid) return;
+  SetEditMask(FGrid->GetEditMask(FGrid->Col(), FGrid->Row()));
+  SetMaxLength(std::max(0, FGrid->GetEditLimit()));
+  SetText(FGrid->GetEditText(FGrid->Col(), FGrid->Row()));
+  SelectAll();
+}
+
+void TInplaceEdit::Move(const TRect& R) {
+  SetBounds(R.Left, R.Top, R.Right - R.Left, R.Bottom - R.Top);
+  SetVisible(true);
+}
+
+void TInplaceEdit::Hide() { SetVisible(false); }
+
+void TInplaceEdit::SendToParent(uint16_t& Key, TShiftState Shift) {
+  if (FGrid) FGrid->KeyDown(Key, Shift);
+  Key = 0;
+}
+
+void TInplaceEdit::KeyDown(uint16_t& Key, TShiftState Shift) {
+  TCustomMaskEdit::KeyDown(Key, Shift);
+  if (Key == 0 || !FGrid) return;
+  const int len = static_cast<int>(Text().size());
+  const bool none = SelLength() == 0;
+  const bool ctrl = Shift.Contains(ssCtrl);
+  switch (Key) {
+    case VK_UP:
+    case VK_DOWN:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_ESCAPE:
+      SendToParent(Key, Shift);
+      break;
+    case VK_TAB:
+      if (!Shift.Contains(ssAlt)) SendToParent(Key, Shift);
+      break;
+    case VK_LEFT:
+    case VK_HOME:
+      if (ctrl || (none && SelStart() == 0)) SendToParent(Key, Shift);
+      break;
+    case VK_RIGHT:
+    case VK_END:
+      if (ctrl || (none && SelStart() == len)) SendToParent(Key, Shift);
+      break;
+    default: break;
+  }
+}
+
+void TInplaceEdit::KeyPress(char& Key) {
+  if (FGrid && (Key == '\r' || Key == '\t' || Key == 27)) {
+    FGrid->KeyPress(Key);
+    Key = 0;
+    return;
+  }
+  TCustomMaskEdit::KeyPress(Key);
+}

@@ -126,3 +126,27 @@ private:
   bool FWantTabs = false;
   bool FSyncing = false;
 };
+
+// The grid's in-place editor (see grids.h): a borderless mask edit, child of
+// its grid, filled from and handed back to the grid's current cell.
+class TInplaceEdit : public TCustomMaskEdit {
+  ZV_CLASS(TInplaceEdit)
+public:
+  // AOwner is the grid; the editor becomes its child.
+  explicit TInplaceEdit(TComponent* AOwner);
+  TCustomGrid* Grid() const { return FGrid; }
+  // Fills the editor from the grid's current cell: the edit text, mask and
+  // length limit, all of the text selected.
+  virtual void UpdateContents();
+  // Places the editor on R (the grid's client coordinates) and shows it.
+  virtual void Move(const TRect& R);
+  void Hide();
+
+protected:
+  void KeyDown(uint16_t& Key, TShiftState Shift) override;
+  void KeyPress(char& Key) override;
+  // Passes a key to the grid's key handling and consumes it here.
+  void SendToParent(uint16_t& Key, TShiftState Shift);
+
+  TCustomGrid* FGrid;
+};

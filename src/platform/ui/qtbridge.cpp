@@ -101,11 +101,16 @@ bool TEventBridge::Translate(QObject* watched, QEvent* event) {
   std::shared_ptr<bool> alive = FAlive;
   // Sends one message; true when the control consumed it (did not pass it
   // to the default handling of the widget).
+  // A message sent to the same window while this one is handled (a focus
+  // change made by a key handler) keeps its answer to itself.
   auto send = [&](unsigned msg, WPARAM w, LPARAM l) -> bool {
+    const bool outer = impl->DefaultCalled;
     impl->DefaultCalled = false;
     GuardEvent(c, [&] { c->Perform(msg, w, l); });
     if (!*alive) return true;
-    return !impl->DefaultCalled;
+    const bool consumed = !impl->DefaultCalled;
+    impl->DefaultCalled = outer;
+    return consumed;
   };
   // A window painted by the layer takes all its mouse and key input: the
   // class library passes none of it on to the parent window.
