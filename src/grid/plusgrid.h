@@ -28,11 +28,14 @@
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/stringlist.h"
+#include "platform/rtl/streams.h"
 
 ZV_DECLARE_EXCEPTION(EPlusGridError, Exception)
 
 // The message an edit's end is reported with, registered once.
 unsigned GridEditDoneMessage();
+// The clipboard format of the grid's cell stream.
+unsigned PlusGridCellsFormat();
 
 class TPlusStringGrid;
 class TCustomForm;
@@ -138,6 +141,8 @@ using TNodeClickEvent = std::function<void(TObject* Sender, int ARow, int ARowre
 using TNodeAllowEvent = std::function<void(TObject* Sender, int ARow, int ARowReal, bool& Allow)>;
 using TCustomCompareEvent =
     std::function<void(TObject* Sender, const std::string& str1, const std::string& str2, int& Res)>;
+using TGridFormatEvent = std::function<void(TObject* Sender, int ACol, TSortStyle& AStyle, std::string& aPrefix,
+                                            std::string& aSuffix)>;
 using TRawCompareEvent = std::function<void(TObject* Sender, int ACol, int Row1, int Row2, int& Res)>;
 using TClickCellEvent = std::function<void(TObject* Sender, int ARow, int ACol)>;
 using TDblClickCellEvent = std::function<void(TObject* Sender, int ARow, int ACol)>;
@@ -570,7 +575,7 @@ public:
   virtual void NotifyProgress(int Kind, int Position) { (void)Kind; (void)Position; }
   virtual void ColumnHeadersChanged() {}
   int GetNodeIndent(int ARow) override;
-  bool HasNodes() override { return false; }
+  bool HasNodes() override { return FNodeCount > 0; }
   void LastRowChanged() override {}
 
   // Visual styles are drawn (the Windows XP flag).
@@ -672,6 +677,195 @@ public:
   // Kept while the in-place editor shows (set by the editing cycle).
   void SetEditorShowing(bool v) { FEditorShowing = v; }
 
+  // ---- sorting (plusgrid_sort.cpp)
+  TSortSettings* SortSettings() const { return FSortSettings.get(); }
+  void SetSortSettings(TSortSettings* v) { if (v) FSortSettings->Assign(v); }
+  // Sort columns in priority order, bit 31 set for a descending column.
+  TSortIndexList* SortIndexes() const { return FSortIndexes.get(); }
+  // Entry k: the place before the first sort of the row now at k.
+  TIntList* UnsortedRows() const { return FUnsortedRows.get(); }
+  void ResetUnsortedOrder();
+  virtual void QSort();
+  virtual void QSortIndexed();
+  virtual void QSortGroup();
+  virtual void QSortGroupIndexed();
+  virtual void UnSort();
+  int CompareRowCells(int ACol, int ARow1, int ARow2, bool Descending);
+  int CompareRows(int ACol, int ARow1, int ARow2);
+  int CompareRowsIndexed(int AIndex, int ARow1, int ARow2);
+  void SplitColumnCells(int ACol);
+  void MergeColumnCells(int ACol, bool FirstColumn);
+  // What a click in the sort row on ACol does to the sort state.
+  void SortColumnClick(int ACol, TShiftState Shift);
+  // The sort style hook: fires OnGetFormat.
+  virtual void GetColFormat(int ACol, TSortStyle& AStyle, std::string& APrefix, std::string& ASuffix);
+  virtual void SwapSortRows(int ARow1, int ARow2);
+
+  // ---- row nodes (plusgrid_nodes.cpp); rows are display rows unless named real
+  void AddNode(int ARealRow, int ASpan);
+  void RemoveNode(int ARealRow);
+  void RemoveAllNodes();
+  bool IsNode(int ARow);
+  bool IsSummary(int ARow);
+  // True for a contracted node.
+  bool GetNodeState(int ARow);
+  int GetNodeLevel(int ARow);
+  int GetNodeSpan(int ARow);
+  void ChangeNodeSpan(int ARow, int Delta);
+  int GetParentNode(int ARow);
+  void ExpandNode(int ARealRow);
+  void ContractNode(int ARealRow);
+  void ExpandAll();
+  void ContractAll();
+  bool IsOnNodeButton(int ARow, int X);
+  int GetTreeLineKind(int ARow);
+  void InsertRowAt(int ARealRow);
+  void DeleteRowAt(int ARealRow);
+  void InsertChildRow(int ARealRow, int After);
+  void DeleteChildRow(int ARealRow);
+  int NodeCount() const { return FNodeCount; }
+  TStringList* GetHiddenRowCells(int ARealRow);
+  TControl* GetCellControl(int ACol, int ARow);
+
+  // ---- grouping (plusgrid_group.cpp)
+  TGrouping* Grouping() const { return FGrouping.get(); }
+  void SetGrouping(TGrouping* v) { if (v) FGrouping->Assign(v); }
+  virtual void Group(int ACol);
+  virtual void UnGroup();
+  virtual void SubGroup(int ACol);
+  virtual void UnSubGroup(int ACol);
+  // The grouped column; -1 when no grouping is active.
+  int GroupColumn() const { return FGroupColumn; }
+  void SetSummaryRow(int ARow);
+  // clNone frees the records of the row's cells.
+  void SetRowColor(int ARow, TColor AColor);
+  void SetRowColorTo(int ARow, TColor AColor);
+  void SetRowFontColor(int ARow, TColor AColor);
+  void SetCellColor(int ACol, int ARow, TColor AColor);
+  void SetCellColorTo(int ACol, int ARow, TColor AColor);
+  void SetCellFontColor(int ACol, int ARow, TColor AColor);
+  TColor GetCellColor(int ACol, int ARow);
+  bool IsCellReadOnly(int ACol, int ARow);
+
+  // ---- files, the text stream and column figures (plusgrid_files.cpp)
+  // Loads and saves cover the fixed cells too (the same setting as IncludeFixedCells).
+  bool FixedCellsInFiles() const { return FIncludeFixedCells; }
+  void SetFixedCellsInFiles(bool v) { FIncludeFixedCells = v; }
+  bool FirstLineIsData() const { return FFirstLineIsData; }
+  void SetFirstLineIsData(bool v) { FFirstLineIsData = v; }
+  // The zero character: detected per file.
+  char FileDelimiter() const { return FFileDelimiter; }
+  void SetFileDelimiter(char v) { FFileDelimiter = v; }
+  bool TildeLineBreaks() const { return FTildeLineBreaks; }
+  void SetTildeLineBreaks(bool v) { FTildeLineBreaks = v; }
+  // The whole file is read and checked before the grid changes; a file that
+  // cannot be opened or holds NUL bytes raises EPlusGridError.
+  void LoadFromCSV(const std::string& FileName, int MaxRows = -1);
+  void LoadExcelFile(const std::string& FileName) { LoadExcelSheet(FileName, ""); }
+  void LoadExcelSheet(const std::string& FileName, const std::string& SheetName);
+  void SaveExcelFile(const std::string& FileName, bool NewWorkbook) { SaveExcelSheet(FileName, "", NewWorkbook); }
+  // Always .xlsx content, written to exactly FileName.
+  void SaveExcelSheet(const std::string& FileName, const std::string& SheetName, bool NewWorkbook);
+  void SaveCellsAsText(TStream* AStream);
+  void LoadCellsFromText(TStream* AStream);
+  double ColumnSum(int ACol, int FromRow, int ToRow);
+  double ColumnAvg(int ACol, int FromRow, int ToRow);
+  double ColumnMin(int ACol, int FromRow, int ToRow);
+  double ColumnMax(int ACol, int FromRow, int ToRow);
+  // ---- rows and columns: inserted, removed and cleared with their records,
+  // graphics, heights, widths and row marks. Rows are display rows.
+  virtual void RemoveRows(int ARow, int ACount);
+  // Takes the rows out; their records stay with the caller, heights stay put.
+  virtual void RemoveRowsUnreleased(int ARow, int ACount);
+  // Frees the rows' records and moves the rows below up (texts, records, heights).
+  virtual void RemoveRowsShifted(int ARow, int ACount);
+  virtual void InsertRows(int ARow, int ACount, bool AdjustControls = true);
+  virtual void RemoveCols(int ACol, int ACount);
+  virtual void InsertCols(int ACol, int ACount);
+  // Display columns; frees the records (and graphics) of the cells.
+  virtual void ClearRect(int ACol1, int ARow1, int ACol2, int ARow2);
+  void ClearRows(int ARow, int ACount);
+  void ClearCols(int ACol, int ACount);
+  void ClearAll();
+  void AddRow();
+  void RemoveSelectedRows();
+  void ClearSelection();
+  // The redraw lock under its other names.
+  void LockRedraw() { BeginUpdate(); }
+  void UnlockRedraw() { EndUpdate(); }
+  // The selection is parked off the grid while no row is left to select.
+  void HideSelection();
+  void RestoreSelection();
+  bool SelectionHidden() const { return FSelectionHidden; }
+  // The column order the column moves keep; filled with 0..ColCount-1 when empty.
+  void InitColumnOrder();
+  TIntList* ColumnOrder() const { return FColumnOrder.get(); }
+  // While set, ClearRect only detaches records (the sort's scratch rows).
+  void SetClearDetachesOnly(bool v) { FClearDetachesOnly = v; }
+
+  // ---- event hooks
+  virtual void SelectionChanged(int ALeft, int ATop, int ARight, int ABottom);
+  virtual void AutoInsertRow(int ARow);
+  virtual void AutoDeleteRow(int ARow);
+  // Progress of a paste: 0 at the start, 1 or 3 with the row, 2 at the end.
+  virtual void NotifyPasteProgress(int Stage, int ARow) { (void)Stage; (void)ARow; }
+  // Told by the in-place editor of its text after each key and on leaving.
+  virtual void EditorTextChanged(const std::string& Text, int CaretPos, bool Flag) {
+    (void)Text; (void)CaretPos; (void)Flag;
+  }
+  // The date picker of the current cell reports a new value.
+  void DateTimeChanged(TDateTime Value);
+  // The balloon's title, text and icon for a cell (-1, -1: no cell): the
+  // shown text as plain text, tabs as blanks, leading breaks dropped, cut to
+  // 1,021 characters and "...", then OnCellBalloon, whose text is cut the
+  // same way; the title is cut to 97 characters and "...".
+  void GetBalloonText(int ACol, int ARow, std::string& ATitle, std::string& AText, int& AIcon);
+  int BalloonCol() const { return FBalloonCell.X; }
+  int BalloonRow() const { return FBalloonCell.Y; }
+  // Saved texts are the shown (formatted) ones; off: the stored ones.
+  bool SaveShownText() const { return FSaveShownText; }
+  void SetSaveShownText(bool v) { FSaveShownText = v; }
+  // Saved texts keep their HTML tags; off: reduced to plain text.
+  bool SaveKeepHTML() const { return FSaveKeepHTML; }
+  void SetSaveKeepHTML(bool v) { FSaveKeepHTML = v; }
+
+  // ---- cell stream: the cells of a rectangle with their records, graphics
+  // and graphic contents. The reader checks the whole stream before it
+  // changes the grid and raises EPlusGridError for a malformed one.
+  void SaveCellsToStream(const TGridRect& R, TStream& Stream);
+  void LoadCellsFromStream(TPoint Target, TStream& Stream);
+  void CopyCellsToClipboard(const TGridRect& R);
+  void CopyRTFToClipboard(int ACol, int ARow);
+  // Identifies this grid in the streams it writes: a token of the process
+  // plus the grid's serial number.
+  uint64_t StreamID() const;
+
+  // ---- clipboard: tab-separated text (fields holding a TAB, a line break or
+  // a quote are quoted, inner quotes doubled), rich text and the cell stream
+  void CopyRangeToClipboard(const TGridRect& R, bool SelectedOnly);
+  void CopySelectionToClipboard();
+  void CopyGridToClipboard();
+  void CutSelectionToClipboard();
+  int PasteFromClipboardAt(int ACol, int ARow);
+  int PasteText(int ACol, int ARow, const std::string& Text);
+  void PasteSelectionFromClipboard();
+  bool IsSelectedCell(int ACol, int ARow);
+  void ExtendSelectionToMerges();
+  // Widest line in TAB-separated fields, and line breaks ending non-empty lines.
+  TPoint GetTextDimensions(const std::string& Text);
+  // A check-box cell is checked exactly by the check-true text; others take the text.
+  virtual void SetPastedCell(int ACol, int ARow, const std::string& Value);
+  // Hooks around pastes; nothing here.
+  virtual void BeforePaste() {}
+  virtual void AfterStreamPaste() {}
+  virtual void AfterPaste(TPoint Origin, const TGridRect& Target, bool LastWasCopy) {
+    (void)Origin; (void)Target; (void)LastWasCopy;
+  }
+  // Called by a mouse press on a cell while the click hook is wanted.
+  virtual void CellClickHook(int ACol, int ARow) { (void)ACol; (void)ARow; }
+  TPoint CopyOrigin() const { return FCopyOrigin; }
+
+
   // ---- cell graphic extents and drawing
   // How the painter places a cell's graphic: its size, alignments and
   // whether the cell's text shows too. No graphic: 0 x 0, text shown.
@@ -770,6 +964,7 @@ public:
   TNodeAllowEvent OnBeforeExpandNode, OnBeforeContractNode;
   TCustomCompareEvent OnCustomCompare;
   TRawCompareEvent OnRawCompare;
+  TGridFormatEvent OnGetFormat;
   TClickCellEvent OnClickCell, OnRightClickCell;
   TDblClickCellEvent OnDblClickCell;
   TCanClickCellEvent OnCanClickCell;
@@ -844,6 +1039,8 @@ public:
 
 protected:
   void Paint() override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) override;
   void DrawCellBorders(TCanvas* ACanvas, int ACol, int ARow, TRect R);
   // Fixed cells by Look, before and after the content; C is the cell's own rectangle.
@@ -883,6 +1080,41 @@ private:
   void RestoreRowFromItem(TGridItem* Item, int ADisplRow);
   TGridItem* HiddenItem(int Index) const { return static_cast<TGridItem*>(FHiddenRows->Items(Index)); }
   void FilterDone();
+
+  // ---- file settings (plusgrid_files.cpp)
+  bool FFirstLineIsData = true, FTildeLineBreaks = false;
+  char FFileDelimiter = '\0';
+  // Kind 0 sum, 1 min, 2 max.
+  double ColumnFigure(int ACol, int FromRow, int ToRow, int Kind);
+
+  // ---- nodes and grouping state (plusgrid_nodes.cpp, plusgrid_group.cpp)
+  // Column insertion and removal of grouping, keeping the node marks in column 0.
+  void GroupInsertCol(int ACol);
+  void GroupRemoveCol(int ACol);
+  TCellGraphic* NodeGraphic(int ARow);
+  struct TRowMarkSlot {
+    std::unique_ptr<TCellGraphic> Graphic;
+    int Level = 0;
+  };
+  std::vector<TRowMarkSlot> TakeRowMarks();
+  void PutRowMarks(std::vector<TRowMarkSlot>& Marks);
+  void SetRowColorKind(int ARow, TColor AColor, int Kind);
+  int FNodeCount = 0;
+  std::unique_ptr<TGrouping> FGrouping = std::make_unique<TGrouping>();
+  int FGroupColumn = -1, FGroupColWidth = 0;
+  std::string FGroupHeaderText, FGroupFooterText;
+
+  // ---- sorting state (plusgrid_sort.cpp)
+  void QuickSortRows(int ACol, int From, int To);
+  void QuickSortRowsIndexed(int From, int To);
+  void CopySortPivot(int From);
+  void SortFrame(int Kind);
+  TSortStyle ColumnSortStyle(int ACol, int ARow1, const std::string& S1, const std::string& S2,
+                             std::string& APrefix, std::string& ASuffix);
+  std::unique_ptr<TSortSettings> FSortSettings = std::make_unique<TSortSettings>(this);
+  int FSortTrackedRow = -1, FSortPivotRow = -1;
+  bool FSorting = false;
+  int FSortDownCol = -1, FSortDownRow = -1;
 
   std::unique_ptr<TMouseActions> FMouseActions;
   std::unique_ptr<TNavigation> FNavigation;
@@ -980,4 +1212,25 @@ private:
   char FPasswordChar = '*';
   bool FIncludeFixedCells = true;
   bool FAutoThemeAdapt = false;
+
+  // ---- rows and columns, hooks, cell stream, clipboard
+  void DeleteRowsCore(int ARow, int ACount, bool AdjustHidden);
+  void MoveColData(int From, int To);
+  void PlaceCurrentAfterRemoval(int SavedRow, int SavedTop);
+  bool FSelectionHidden = false;
+  TGridRect FHiddenSelection{};
+  bool FClearDetachesOnly = false;
+  bool FSaveShownText = true, FSaveKeepHTML = true;
+  TPoint FBalloonCell{-1, -1};
+  // The records of R; Report runs the progress hooks.
+  void WriteCellStream(const TGridRect& R, TStream& Stream, bool Report);
+  // Absolute: cells go to their own coordinates (copying a whole grid).
+  void ReadCellStream(TStream& Stream, TPoint Target, bool Absolute);
+  mutable uint64_t FStreamID = 0;
+  // The size and writer of the last stream read.
+  int FStreamCols = 0, FStreamRows = 0;
+  uint64_t FStreamWriter = 0;
+  void SmartFill(const TGridRect& Sel, int N);
+  TPoint FCopyOrigin{-1, -1};
+  bool FLastActionCopy = false;
 };

@@ -348,6 +348,9 @@ public:
   void SetObjects(int ACol, int ARow, TObject* Value);
   std::string GetEditText(int ACol, int ARow) override;
   void SetEditText(int ACol, int ARow, const std::string& Value) override;
+  // Exchanges the texts and objects of two rows (every stored column) without
+  // copying them; heights stay.
+  void ExchangeRowCells(int Row1, int Row2);
 
 protected:
   void DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) override;
