@@ -491,6 +491,7 @@ void TInplaceEdit::KeyDown(uint16_t& Key, TShiftState Shift) {
   const int len = static_cast<int>(Text().size());
   const bool none = SelLength() == 0;
   const bool ctrl = Shift.Contains(ssCtrl);
+  const bool always = FGrid->Options().Contains(goAlwaysShowEditor);
   switch (Key) {
     case VK_UP:
     case VK_DOWN:
@@ -502,13 +503,15 @@ void TInplaceEdit::KeyDown(uint16_t& Key, TShiftState Shift) {
     case VK_TAB:
       if (!Shift.Contains(ssAlt)) SendToParent(Key, Shift);
       break;
+    // Moving along the row from inside the text only while the editor
+    // stays up on every cell.
     case VK_LEFT:
     case VK_HOME:
-      if (ctrl || (none && SelStart() == 0)) SendToParent(Key, Shift);
+      if (always && (ctrl || (none && SelStart() == 0))) SendToParent(Key, Shift);
       break;
     case VK_RIGHT:
     case VK_END:
-      if (ctrl || (none && SelStart() == len)) SendToParent(Key, Shift);
+      if (always && (ctrl || (none && SelStart() == len))) SendToParent(Key, Shift);
       break;
     default: break;
   }

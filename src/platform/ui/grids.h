@@ -70,8 +70,8 @@
 // Before the current cell moves the editor's text is handed over; after the
 // move the editor hides (or refills, with goAlwaysShowEditor). Keys inside
 // the editor: Up, Down, PageUp, PageDown, Tab, Escape and Enter go to the
-// grid; Left, Right, Home and End too when the caret is at that end of the
-// text with nothing selected, or with Ctrl. Escape in the editor refills it
+// grid; with goAlwaysShowEditor Left, Right, Home and End too when the caret
+// is at that end of the text with nothing selected, or with Ctrl. Escape in the editor refills it
 // from the cell and hides it.
 //
 // Selection: with goRowSelect the whole row of the current cell, across the

@@ -201,12 +201,24 @@ bool TEventBridge::Translate(QObject* watched, QEvent* event) {
       const bool consumed = send(WM_KEYUP, vk, static_cast<LPARAM>((static_cast<uint64_t>(shift.Bits()) << 32) | 1));
       return own || consumed;
     }
+    // As on the platform: WM_KILLFOCUS names the window that gets the focus
+    // (0 when it goes to no window of ours).
     case QEvent::FocusIn:
       send(WM_SETFOCUS, 0, 0);
       return false;
-    case QEvent::FocusOut:
-      send(WM_KILLFOCUS, 0, 0);
+    case QEvent::FocusOut: {
+      WPARAM to = 0;
+      for (QWidget* w = QApplication::focusWidget(); w; w = w->parentWidget()) {
+        const QVariant v = w->property("zvControl");
+        auto* target = v.isValid() ? static_cast<TWinControl*>(v.value<void*>()) : nullptr;
+        if (target && target->HandleAllocated() && target->Impl()->Widget == w) {
+          to = static_cast<WPARAM>(target->Impl()->Handle);
+          break;
+        }
+      }
+      send(WM_KILLFOCUS, to, 0);
       return false;
+    }
     case QEvent::Resize:
       if (watched == impl->Widget && !c->Parent()) {
         const QSize s = static_cast<QResizeEvent*>(event)->size();

@@ -459,6 +459,12 @@ TEST_F(EditFixture, MovingHandsTheTextOverBeforeTheMoveAndHidesOrFollows) {
 
 TEST_F(EditFixture, LeftAndRightLeaveTheEditorOnlyAtTheEndsOfTheText) {
   Enable();
+  Grid->SetCells(2, 1, "x");
+  Key(Grid, VK_F2);
+  Key(Grid->InplaceEditor(), VK_RIGHT);
+  EXPECT_EQ(Grid->Col(), 1) << "without goAlwaysShowEditor the keys stay in the text";
+  Key(Grid->InplaceEditor(), VK_ESCAPE, "\x1b");
+  Add(goAlwaysShowEditor);
   Grid->SetCells(1, 1, "abc");
   Key(Grid, VK_F2);
   auto* e = Grid->InplaceEditor();
