@@ -23,6 +23,9 @@ void TPlusStringGrid::CellMouseDown(TMouseButton Button, TShiftState Shift, int 
     TBaseGrid::MouseDown(Button, Shift, X, Y);
     return;
   }
+  // The press that comes with a double click which opened the fixed-cell
+  // editor leaves the focus with it.
+  if (Shift.Contains(ssDouble) && FFixedEditor && FFixedEditor->Visible()) return;
   FDblClickPoint = {X, Y};
   int c = -1, r = -1;
   MouseToCell(X, Y, c, r);
