@@ -41,6 +41,7 @@ unsigned PlusGridCellsFormat();
 class TPlusStringGrid;
 class TCustomForm;
 class TGridTransEdit;
+class TComboBox;
 
 // ---------------------------------------------------------------------------
 // Hidden rows
@@ -970,6 +971,9 @@ public:
   // The control an own-control editor type edits with; nil while the grid
   // has none for the type (the edit then opens with no control).
   virtual TWinControl* EditorControl(TEditorType AType);
+  // The combo box that edComboEdit and edComboList cells edit with; made on
+  // first use. Its items are the choices.
+  TComboBox* ComboEditor();
   // The default editor's text changed: OnEditChange and the write-through.
   void DefaultEditorChanged(const std::string& Text);
   virtual bool CanAddRow(bool CanAdd = true);
@@ -1050,6 +1054,10 @@ private:
   // A key or click on a cell's check box, radio group or button.
   void ClickCellControl(int ACol, int ARow, bool Toggle);
   void RefuseKey(uint16_t& Key, TShiftState Shift);
+  // Keys and focus loss of an own-control editor: Enter and Tab validate and
+  // leave, Escape puts the starting text back and leaves.
+  void OwnEditorKeyDown(uint16_t& Key, TShiftState Shift);
+  void OwnEditorExit();
 
   TEditorType FCurrentEditorType = edNormal;
   bool FValidatePending = false, FValidating = false, FEditorJustShown = false, FSpecialEditorOpen = false,
@@ -1071,6 +1079,7 @@ private:
   bool FMouseDownOnCurrent = false;
   TPoint FDblClickPoint{-1, -1};
   TGridTransEdit* FFixedEditor = nullptr;
+  class TASGComboBox* FComboEditor = nullptr;
 
 public:
   // ---- events

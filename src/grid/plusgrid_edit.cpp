@@ -5,6 +5,7 @@
 
 #include "grid/plusgrid.h"
 #include "grid/plusgrid_editor.h"
+#include "grid/support/psgcombo.h"
 #include "grid/support/psghtmle.h"
 #include "platform/ui/forms.h"
 
@@ -18,7 +19,66 @@ bool IsDefaultEditorType(TEditorType t) {
 
 TInplaceEdit* TPlusStringGrid::CreateEditor() { return new TPlusInplaceEdit(this); }
 
-TWinControl* TPlusStringGrid::EditorControl(TEditorType) { return nullptr; }
+TWinControl* TPlusStringGrid::EditorControl(TEditorType AType) {
+  if (AType != edComboEdit && AType != edComboList) return nullptr;
+  if (!FComboEditor && !Designing()) {
+    FComboEditor = new TASGComboBox(this);
+    FComboEditor->SetParent(this);
+    FComboEditor->SetVisible(false);
+    FComboEditor->SetEnabled(false);
+    FComboEditor->OnKeyDown = [this](TObject*, uint16_t& Key, TShiftState Shift) { OwnEditorKeyDown(Key, Shift); };
+    FComboEditor->OnExit = [this](TObject*) { OwnEditorExit(); };
+    FComboEditor->OnChange = [this](TObject*) {
+      if (FEditorShowing && OnEditChange) OnEditChange(this, Col(), Row(), FComboEditor->Text());
+    };
+    FComboEditor->OnSelect = [this](TObject*) {
+      const int i = FComboEditor->ItemIndex();
+      const std::string item = i >= 0 ? FComboEditor->Items()->Strings(i) : std::string();
+      if (OnComboChange) OnComboChange(this, RealColIndex(Col()), Row(), i, item);
+      if (OnComboObjectChange)
+        OnComboObjectChange(this, RealColIndex(Col()), Row(), i, item, i >= 0 ? FComboEditor->Items()->Objects(i) : nullptr);
+    };
+  }
+  return FComboEditor;
+}
+
+TComboBox* TPlusStringGrid::ComboEditor() { return static_cast<TComboBox*>(EditorControl(edComboEdit)); }
+
+void TPlusStringGrid::OwnEditorKeyDown(uint16_t& Key, TShiftState Shift) {
+  TWinControl* c = FActiveEditorControl;
+  if (!c || !FEditorShowing) return;
+  // A dropped-down list keeps its keys.
+  if (auto* combo = dynamic_cast<TComboBox*>(c); combo && combo->DroppedDown() && Key != VK_TAB) return;
+  switch (Key) {
+    case VK_RETURN:
+    case VK_TAB: {
+      const std::string text = c->Text();
+      SetEditText(Col(), Row(), text);
+      if (!ValidateCell(text)) {
+        c->SetText(GetCurrentCellText());
+        Key = 0;
+        return;
+      }
+      const uint16_t k = Key;
+      Key = 0;
+      LeaveEditorByKey(k, Shift);
+      return;
+    }
+    case VK_ESCAPE: {
+      c->SetText(FEscapeText);
+      SetEditText(Col(), Row(), FEscapeText);
+      Key = 0;
+      LeaveEditorByKey(VK_ESCAPE, Shift);
+      return;
+    }
+    default: return;
+  }
+}
+
+void TPlusStringGrid::OwnEditorExit() {
+  if (!FEditorShowing || FStoringEditor || FLeavingByKey) return;
+  EndCellEdit();
+}
 
 bool TPlusStringGrid::IsCellEditable(int ACol, int ARow) {
   if (!Options().Contains(goEditing) && !FEditingRestored && !FMouseActions->RangeSelectAndEdit()) return false;
@@ -71,10 +131,32 @@ void TPlusStringGrid::ShowCellEditor(int ACol, int ARow) {
   TRect r = GetMergedCellRect(ACol, ARow);
   const int w = r.Right - r.Left - 1, h = r.Bottom - r.Top - 1;
   c->SetBounds(r.Left, r.Top, w, h);
-  c->SetText(GetEditText(ACol, ARow));
+  const std::string text = GetEditText(ACol, ARow);
+  if (auto* combo = dynamic_cast<TComboBox*>(c)) {
+    combo->SetDroppedDown(false);
+    const bool list = FCurrentEditorType == edComboList;
+    combo->SetStyle(list ? csDropDownList : csDropDown);
+    if (list) {
+      const int C = RealColIndex(ACol);
+      int i = combo->Items()->IndexOf(GetCellText(C, ARow));
+      if (i < 0) {
+        i = 0;
+        if (combo->Items()->Count() > 0) {
+          const std::string first = combo->Items()->Strings(0);
+          if (OnComboChange) OnComboChange(this, C, ARow, 0, first);
+          if (OnComboObjectChange) OnComboObjectChange(this, C, ARow, 0, first, combo->Items()->Objects(0));
+        }
+      }
+      combo->SetItemIndex(i);
+    } else combo->SetText(text);
+  } else c->SetText(text);
   c->SetVisible(true);
   c->SetEnabled(true);
   c->SetFocus();
+  if (auto* combo = dynamic_cast<TComboBox*>(c)) {
+    if (FNavigation->EditSelectAll()) combo->SelectAll();
+    if (FMouseActions->DirectComboDrop()) combo->SetDroppedDown(true);
+  }
   if (FPendingChar && c->HandleAllocated()) PostMessage(c->Handle(), WM_CHAR, static_cast<unsigned char>(FPendingChar), 0);
   if (FCurrentEditorType != edCheckBox) FActiveEditorControl = c;
   FPendingChar = 0;

@@ -292,4 +292,44 @@ TEST_F(EditGrid, AValidationHandlerThatRaisesLeavesTheGridConsistent) {
   Key(Editor(), VK_ESCAPE, "\x1b");
 }
 
+TEST_F(EditGrid, AComboEditCellStoresTheChosenItem) {
+  Record();
+  auto onType = Grid->OnGetEditorType;
+  Grid->OnGetEditorType = [&](TObject* s, int c, int r, TEditorType& e) {
+    onType(s, c, r, e);
+    e = edComboEdit;
+  };
+  TComboBox* combo = Grid->ComboEditor();
+  ASSERT_NE(combo, nullptr);
+  combo->Items()->Add("Fe");
+  combo->Items()->Add("O");
+  Grid->SetCells(1, 1, "Fe");
+  Key(Grid, VK_F2);
+  ASSERT_TRUE(combo->Visible());
+  EXPECT_EQ(combo->Text(), "Fe");
+  EXPECT_TRUE(combo->Focused());
+  EXPECT_FALSE(Grid->EditorShown()) << "the default editor stays away";
+  combo->UserSelected(1);
+  Key(combo, VK_RETURN, "\r");
+  EXPECT_EQ(Grid->Cells(1, 1), "O");
+  EXPECT_FALSE(combo->Visible());
+  EXPECT_EQ(std::count(Log.begin(), Log.end(), "CellValidate O"), 1);
+  EXPECT_EQ(std::count(Log.begin(), Log.end(), "EditingDone"), 1);
+  ProcessEvents();
+  EXPECT_EQ(Log.back(), "EditCellDone 1,1");
+}
+
+TEST_F(EditGrid, TheCharacterThatStartsAnEditArrivesInTheOwnControlEditor) {
+  Editors(edComboEdit);
+  TComboBox* combo = Grid->ComboEditor();
+  Grid->SetCells(1, 1, "old");
+  TypeText(Grid, "F");
+  ProcessEvents();
+  ASSERT_TRUE(combo->Visible());
+  EXPECT_EQ(combo->Text(), "F") << "the typed character replaced the selected text";
+  Key(combo, VK_ESCAPE, "\x1b");
+  EXPECT_EQ(Grid->Cells(1, 1), "old");
+  EXPECT_FALSE(combo->Visible());
+}
+
 }  // namespace
