@@ -178,4 +178,25 @@ TEST_F(MouseGrid, TheFixedCellEditorOpensWhenTheCanEditHookAllowsIt) {
   EXPECT_FALSE(e->Visible()) << "a handler that refuses keeps it closed";
 }
 
+TEST_F(MouseGrid, AClickOnAnotherCellValidatesTheOpenEditOnce) {
+  Option(goEditing);
+  std::vector<std::string> log;
+  Grid->OnCellValidate = [&](TObject*, int c, int r, std::string& v, bool&) {
+    log.push_back(std::to_string(c) + "," + std::to_string(r) + "=" + v);
+  };
+  Grid->OnEditingDone = [&](TObject*) { log.push_back("done"); };
+  TypeText(Grid, "a");
+  ASSERT_TRUE(Grid->EditorShown());
+  TypeText(Grid->InplaceEditor(), "b");
+  const TPoint p = Inside(3, 3);
+  Click(Grid, p.X, p.Y);
+  EXPECT_EQ(Grid->Col(), 3);
+  EXPECT_EQ(Grid->Row(), 3);
+  EXPECT_FALSE(Grid->EditorShown());
+  EXPECT_EQ(Grid->Cells(1, 1), "ab");
+  // The grid validates as it takes the focus back from the editor, whose
+  // loss of the focus reports the end of the edit.
+  EXPECT_EQ(log, (std::vector<std::string>{"1,1=ab", "done"}));
+}
+
 }  // namespace

@@ -693,7 +693,7 @@ void TCustomGrid::KeyDown(uint16_t& Key, TShiftState Shift) {
 void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
   FClickOnCurrent = false;
   if (Button == mbLeft) {
-    if (CanFocus() && HandleAllocated() && !Focused() && !EditorShown()) SetFocus();
+    if (CanFocus() && HandleAllocated() && !Focused()) SetFocus();
     const TGridCoord cell = MouseCoord(X, Y);
     const bool inFixedRow = Y >= 0 && Y < FixedHeight(), inFixedCol = X >= 0 && X < FixedWidth();
     int line = -1;
@@ -725,7 +725,6 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
       Invalidate();
     } else if (cell.X >= FFixedCols && cell.Y >= FFixedRows) {
       FClickOnCurrent = cell == FCurrent && FOptions.Contains(goEditing) && !Shift.Contains(ssShift);
-      if (!FClickOnCurrent && EditorShown()) SetFocus();
       const bool extend = Shift.Contains(ssShift) && FOptions.Contains(goRangeSelect);
       FocusCell(cell.X, cell.Y, !extend);
       FGridState = gsSelecting;
