@@ -2,6 +2,8 @@
 // the layer's navigation, typing that starts edits, the Tab walk, the
 // advance after Enter and the goto typing on a sorted column.
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include "grid/plusgrid.h"
 #include "grid/support/psghtmle.h"
@@ -104,11 +106,90 @@ void TPlusStringGrid::KeyDown(uint16_t& Key, TShiftState Shift) {
       else ContractNode(RealRowIndex(Row()));
     }
   }
+  if (Key == VK_HOME || Key == VK_END) {
+    const bool rows = FNavigation->HomeEndKey() == heFirstLastRow;
+    if (rows || Options().Contains(goRowSelect)) {
+      if (FFixedRowAlways && RowCount() == 1) {
+        TBaseGrid::KeyDown(Key, Shift);
+        return;
+      }
+      const int before = Row(), left = LeftCol();
+      const bool footer = FFloatingFooter->Visible();
+      if (rows) {
+        int target = TCustomGrid::FixedRows();
+        if (Key == VK_END) target = footer && RowCount() > 2 ? RowCount() - 2 : RowCount() - FFixedFooters - 1;
+        const TPoint b = GetBaseCell(Col(), target);
+        MoveCurrentCell(b.X, b.Y);
+        if (shift) {
+          TCustomGrid::SetSelection(
+              TGridRect{0, std::min(before, Row()), ColCount() - 1, std::max(before, Row())});
+        }
+        if (FMouseActions->DisjunctRowSelect()) {
+          if (!shift) ClearRowSelect();
+          SelectToRowSelect(false);
+        }
+        if (Key == VK_END && (footer || FFixedFooters > 0)) SetTopRow(RowCount() - VisibleRowCount());
+        if (Options().Contains(goRowSelect) && FNavigation->KeepHorizScroll()) SetLeftCol(left);
+      } else {
+        const int c = Key == VK_HOME ? FirstNavigableCol() : ColCount() - 1;
+        const TPoint b = GetBaseCell(c, Row());
+        MoveCurrentCell(b.X, b.Y);
+        SetLeftCol(Key == VK_HOME ? FirstNavigableCol() : ColCount() - VisibleColCount());
+      }
+      if (OnKeyDown) OnKeyDown(this, Key, Shift);
+      Key = 0;
+      finish();
+      return;
+    }
+  }
   if (Key == VK_TAB && Options().Contains(goTabs)) {
     TabToCell(shift);
     Key = 0;
     finish();
     return;
+  }
+  if (FNavigation->SkipFixedCells() && !ctrl && (Key == VK_LEFT || Key == VK_RIGHT || Key == VK_UP || Key == VK_DOWN)) {
+    const bool horz = Key == VK_LEFT || Key == VK_RIGHT;
+    const int step = (Key == VK_RIGHT || Key == VK_DOWN) ? 1 : -1;
+    const int lo = horz ? TCustomGrid::FixedCols() : TCustomGrid::FixedRows();
+    const int hi = horz ? ColCount() - FFixedRightCols : RowCount() - FFixedFooters;
+    auto fixedAt = [&](int i) { return horz ? IsFixedCell(i, Row()) : IsFixedCell(Col(), i); };
+    const int cur = horz ? Col() : Row();
+    if (cur + step >= lo && cur + step < hi && fixedAt(cur + step)) {
+      // Jump over the fixed cells to the next normal one, or stay.
+      int i = cur + step;
+      while (i >= lo && i < hi && fixedAt(i)) i += step;
+      if (i >= lo && i < hi) {
+        if (horz) SetCol(i);
+        else SetRow(i);
+      }
+      if (OnKeyDown) OnKeyDown(this, Key, Shift);
+      Key = 0;
+      finish();
+      return;
+    }
+  }
+  if (Key == VK_DOWN && FNavigation->AppendOnArrowDown()) {
+    const bool footer = FFloatingFooter->Visible();
+    const int last = RowCount() - FFixedFooters - 1;
+    if (Row() == last || (footer && Row() == RowCount() - 2)) {
+      if (CanAddRow(true)) {
+        if (footer) {
+          std::vector<std::string> saved;
+          const int lastRow = RowCount() - 1;
+          for (int c = 0; c < GetAllColCount(); ++c) saved.push_back(GetCellRaw(c, lastRow));
+          AppendRow();
+          for (int c = 0; c < GetAllColCount(); ++c) {
+            ResetCell(c, RowCount() - 2);
+            SetCellRaw(c, RowCount() - 2, "");
+            SetCellRaw(c, RowCount() - 1, saved[static_cast<size_t>(c)]);
+          }
+        } else AppendRow();
+        if (footer || FFixedFooters > 0) MoveCurrentCell(Col(), Row() + 1);
+        if (footer) CalcFooter(-1);
+        if (OnAutoAddRow) OnAutoAddRow(this, Row());
+      }
+    }
   }
   if (FNavigation->AllowClipboardShortCuts()) {
     auto clip = [&](const TClipboardEvent& ev, void (TPlusStringGrid::*op)()) {
@@ -163,7 +244,21 @@ void TPlusStringGrid::KeyDown(uint16_t& Key, TShiftState Shift) {
     const int r = FMouseActions->RowSelectPersistent() ? RealRowIndex(Row()) : Row();
     SetRowSelect(r, !GetRowSelect(r));
   }
+  const uint16_t moveKey = Key;
   TBaseGrid::KeyDown(Key, Shift);
+  // Disjoint row and column marks follow the keyboard.
+  if (moveKey >= VK_PRIOR && moveKey <= VK_DOWN) {
+    if (FMouseActions->DisjunctRowSelect()) {
+      if (!shift && !ctrl) ClearRowSelect();
+      if (shift) SelectToRowSelect(false);
+      else SetRowSelect(FMouseActions->RowSelectPersistent() ? RealRowIndex(Row()) : Row(), true);
+    }
+    if (FMouseActions->DisjunctColSelect()) {
+      if (!shift && !ctrl) ClearColSelect();
+      if (shift) SelectToColSelect(false);
+      else SetColSelect(Col(), true);
+    }
+  }
   finish();
 }
 

@@ -190,4 +190,51 @@ TEST_F(KeyGrid, F2OnAReadOnlyCellIsRefusedButReachesOnKeyDown) {
   EXPECT_EQ(keys, (std::vector<uint16_t>{VK_F2}));
 }
 
+TEST_F(KeyGrid, HomeAndEndGoToTheFirstAndLastRowWhenAskedTo) {
+  Grid->SetRowCount(10);
+  Grid->Navigation()->SetHomeEndKey(heFirstLastRow);
+  Grid->SetRow(7);
+  Grid->SetCol(2);
+  std::vector<uint16_t> keys;
+  Grid->OnKeyDown = [&](TObject*, uint16_t& k, TShiftState) { keys.push_back(k); };
+  Key(Grid, VK_HOME, "", {ssShift});
+  EXPECT_EQ(Grid->Selection(), (TGridRect{1, 1, 3, 7})) << "rows 1 to 7 over all normal columns";
+  EXPECT_EQ(keys, (std::vector<uint16_t>{VK_HOME})) << "fired once, by the grid";
+  Grid->SetRow(5);
+  Grid->SetCol(2);
+  Key(Grid, VK_HOME);
+  EXPECT_EQ(Grid->Row(), 1);
+  EXPECT_EQ(Grid->Col(), 2);
+  Key(Grid, VK_END);
+  EXPECT_EQ(Grid->Row(), 9);
+  Grid->SetFixedFooters(1);
+  Key(Grid, VK_END);
+  EXPECT_EQ(Grid->Row(), 8) << "the footer row is no normal row";
+}
+
+TEST_F(KeyGrid, ArrowsJumpOverFixedCellsOrStay) {
+  Grid->SetColCount(6);
+  Grid->OnIsFixedCell = [](TObject*, int, int c, bool& fixed) { fixed = fixed || c == 2 || c >= 4; };
+  Key(Grid, VK_RIGHT);
+  EXPECT_EQ(Grid->Col(), 3) << "over column 2";
+  Key(Grid, VK_RIGHT);
+  EXPECT_EQ(Grid->Col(), 3) << "only fixed cells to the right: the platform does not move either";
+  Key(Grid, VK_LEFT);
+  EXPECT_EQ(Grid->Col(), 1);
+}
+
+TEST_F(KeyGrid, DownOnTheLastRowAppendsOneWhenAllowed) {
+  Grid->Navigation()->SetAppendOnArrowDown(true);
+  std::vector<int> added;
+  Grid->OnAutoAddRow = [&](TObject*, int r) { added.push_back(r); };
+  Grid->SetRow(4);
+  Key(Grid, VK_DOWN);
+  EXPECT_EQ(Grid->RowCount(), 6);
+  EXPECT_EQ(Grid->Row(), 5) << "Down then moves into the new row";
+  EXPECT_EQ(added, (std::vector<int>{4}));
+  Grid->OnCanAddRow = [](TObject*, bool& can) { can = false; };
+  Key(Grid, VK_DOWN);
+  EXPECT_EQ(Grid->RowCount(), 6);
+}
+
 }  // namespace
