@@ -981,6 +981,8 @@ public:
   void TabToCell(bool Backward);
   // Opens the fixed-cell editor over a cell when the can-edit hook allows it.
   void ShowFixedCellEditor(int ACol, int ARow);
+  // Chooses the radio option under a point given from the cell's top-left corner.
+  void ClickRadioGroup(int ACol, int ARow, int DY, int DX);
   TGridTransEdit* FixedCellEditor() const { return FFixedEditor; }
   void AdvanceFromCell(int ACol, int ARow, bool ShowEditor, bool Retry, bool Forward, bool ForceEditor, bool Force);
   int FindSortedPrefix(const std::string& Text);

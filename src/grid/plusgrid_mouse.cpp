@@ -18,7 +18,67 @@ void TPlusStringGrid::SimulateClickAt(int ACol, int ARow) {
   CellMouseUp(mbLeft, {}, r.Left + 2, r.Top + 2);
 }
 
+void TPlusStringGrid::ClickRadioGroup(int ACol, int ARow, int DY, int DX) {
+  TCanvas* canvas = Canvas();
+  TBrush brush;
+  TFont font;
+  font.Assign(Font());
+  DoGetCellColor(ACol, ARow, {}, &brush, &font);
+  canvas->SetFont(&font);
+  const TPoint b = GetBaseCell(ACol, ARow);
+  if (!IsFixedCell(DisplColIndex(b.X), b.Y)) {
+    SetCurrentRow(b.Y);
+    SetCol(DisplColIndex(b.X));
+  }
+  TCellGraphic* g = GetCellGraphic(b.X, b.Y);
+  auto* options = g ? dynamic_cast<TStrings*>(g->CellContent) : nullptr;
+  if (!options) return;
+  const int radio = FControlLook->ControlStyle() > csFlat ? 16 : FControlLook->RadioSize();
+  int sum = 0, chosen = -1;
+  for (int k = 0; k < options->Count() && chosen < 0; ++k) {
+    const int prev = sum;
+    if (g->CellBoolean) sum += canvas->TextWidth(options->Strings(k)) + radio;
+    else sum += std::max(radio, canvas->TextHeight("gh"));
+    const int at = g->CellBoolean ? DX : DY;
+    // A point on a boundary chooses nothing.
+    if (prev < at && at < sum) chosen = k;
+  }
+  if (chosen < 0) return;
+  if (g->CellIndex == -1) SetCellText(b.X, b.Y, options->Strings(chosen));
+  else {
+    g->CellIndex = chosen;
+    g->CellVariant = chosen;
+    SetCellText(b.X, b.Y, GetCellRaw(b.X, b.Y));
+  }
+  RepaintCell(DisplColIndex(b.X), b.Y);
+  if (OnRadioClick) OnRadioClick(this, DisplColIndex(b.X), b.Y, chosen);
+}
+
 void TPlusStringGrid::CellMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  if (Button == mbRight) {
+    TBaseGrid::MouseDown(Button, Shift, X, Y);
+    int c = -1, r = -1;
+    MouseToCell(X, Y, c, r);
+    if (c < 0 || r < 0) return;
+    if (FMouseActions->SelectOnRightClick() && !IsFixedCell(c, r)) {
+      const TGridRect sel = Selection();
+      const bool selected = c >= sel.Left && c <= sel.Right && r >= sel.Top && r <= sel.Bottom;
+      if (!selected) {
+        const TPoint b = GetBaseCell(c, r);
+        FocusCell(b.X, b.Y, true);
+      }
+      if (FMouseActions->DisjunctRowSelect()) {
+        const int rr = RealRowIndex(r);
+        if (Shift.Contains(ssCtrl)) SetRowSelect(rr, !GetRowSelect(rr));
+        else if (RowSelectCount() < 2 || !PopupMenu() || !selected) {
+          ClearRowSelect();
+          SetRowSelect(rr, true);
+        }
+      }
+    }
+    if (OnRightClickCell) OnRightClickCell(this, r, c);
+    return;
+  }
   if (Button != mbLeft) {
     TBaseGrid::MouseDown(Button, Shift, X, Y);
     return;
@@ -51,8 +111,8 @@ void TPlusStringGrid::CellMouseDown(TMouseButton Button, TShiftState Shift, int 
   if (!Designing()) {
     if (IsRadio(rc, r) && (IsCellEditable(rc, r) || FControlLook->RadioAlwaysActive())) {
       EndCellEdit();
-      if (!inFixed) MoveCurrentCell(c, r);
-      ClickCellControl(rc, r, true);
+      const TRect cr = GetMergedCellRect(c, r);
+      ClickRadioGroup(rc, r, Y - cr.Top, X - cr.Left);
       return;
     }
     if (IsButtonCell(rc, r)) {

@@ -9,6 +9,7 @@
 #include "grid/plusgrid.h"
 #include "grid/plusgrid_editor.h"
 #include "platform/ui/editctrls.h"
+#include "platform/rtl/stringlist.h"
 #include "platform/ui/forms.h"
 #include "support/gui/guitest.h"
 
@@ -197,6 +198,48 @@ TEST_F(MouseGrid, AClickOnAnotherCellValidatesTheOpenEditOnce) {
   // The grid validates as it takes the focus back from the editor, whose
   // loss of the focus reports the end of the edit.
   EXPECT_EQ(log, (std::vector<std::string>{"1,1=ab", "done"}));
+}
+
+TEST_F(MouseGrid, ARadioClickChoosesTheOptionUnderTheMouse) {
+  Option(goEditing);
+  Grid->SetRowHeights(2, 90);
+  TCellGraphic* g = Grid->CreateCellGraphic(2, 2);
+  auto* options = new TStringList;
+  options->Add("one");
+  options->Add("two");
+  options->Add("three");
+  g->CellType = ctRadio;
+  g->CellContent = options;
+  g->CellCreated = true;
+  g->CellIndex = -1;
+  std::vector<int> chosen;
+  Grid->OnRadioClick = [&](TObject*, int, int, int k) { chosen.push_back(k); };
+  Grid->Canvas()->SetFont(Grid->Font());
+  const int line = std::max(Grid->ControlLook()->ControlStyle() > csFlat ? 16 : Grid->ControlLook()->RadioSize(),
+                            Grid->Canvas()->TextHeight("gh"));
+  const TRect R = Grid->CellRect(2, 2);
+  Click(Grid, R.Left + 5, R.Top + line + line / 2);
+  EXPECT_EQ(Grid->Cells(2, 2), "two");
+  Click(Grid, R.Left + 5, R.Top + line);
+  EXPECT_EQ(Grid->Cells(2, 2), "two") << "a point on a boundary chooses nothing";
+  Click(Grid, R.Left + 5, R.Top + 2);
+  EXPECT_EQ(Grid->Cells(2, 2), "one");
+  EXPECT_EQ(chosen, (std::vector<int>{1, 0}));
+  EXPECT_EQ(Grid->Col(), 2);
+  EXPECT_EQ(Grid->Row(), 2);
+}
+
+TEST_F(MouseGrid, ARightClickReportsTheCellAndSelectsItWhenAsked) {
+  std::vector<std::string> clicks;
+  Grid->OnRightClickCell = [&](TObject*, int r, int c) { clicks.push_back(std::to_string(c) + "," + std::to_string(r)); };
+  const TPoint p = Inside(3, 2);
+  Click(Grid, p.X, p.Y, mbRight);
+  EXPECT_EQ(Grid->Col(), 1) << "without SelectOnRightClick the cell stays";
+  Grid->MouseActions()->SetSelectOnRightClick(true);
+  Click(Grid, p.X, p.Y, mbRight);
+  EXPECT_EQ(Grid->Col(), 3);
+  EXPECT_EQ(Grid->Row(), 2);
+  EXPECT_EQ(clicks, (std::vector<std::string>{"3,2", "3,2"}));
 }
 
 }  // namespace
