@@ -1073,7 +1073,7 @@ private:
   TWinControl* FActiveEditorControl = nullptr;
   TPlusStringGridCheck* FCellChecker = nullptr;
   std::string FGotoText;
-  int FGotoTicks = 0, FRedrawLock = 0, FTimerTicks = 0;
+  int FGotoTicks = 0, FTimerTicks = 0;
   TPoint FAdvanceOrigin{-1, -1};
   // The button cell pressed with the mouse; -1 none.
   TPoint FPressedButton{-1, -1};

@@ -10,6 +10,7 @@
 #include "grid/plusgrid_editor.h"
 #include "platform/ui/clipboard.h"
 #include "platform/ui/forms.h"
+#include "platform/ui/menuloop.h"
 #include "platform/ui/sound.h"
 #include "platform/ui/stdctrls.h"
 #include "support/gui/guitest.h"
@@ -330,6 +331,52 @@ TEST_F(EditGrid, TheCharacterThatStartsAnEditArrivesInTheOwnControlEditor) {
   Key(combo, VK_ESCAPE, "\x1b");
   EXPECT_EQ(Grid->Cells(1, 1), "old");
   EXPECT_FALSE(combo->Visible());
+}
+
+}  // namespace
+
+namespace {
+
+struct TUpperChecker : TPlusStringGridCheck {
+  using TPlusStringGridCheck::TPlusStringGridCheck;
+  std::string Correct(int, int, const std::string& v) override { return v + "!"; }
+};
+
+TEST_F(EditGrid, TheCellCheckerCorrectsBeforeTheHandlerAndIsForgottenWhenFreed) {
+  auto* checker = new TUpperChecker(nullptr);
+  checker->SetAutoCorrect(true);
+  Grid->SetCellChecker(checker);
+  std::string seen;
+  Grid->OnCellValidate = [&](TObject*, int, int, std::string& v, bool&) { seen = v; };
+  TypeInEditor("ok");
+  Key(Editor(), VK_RETURN, "\r");
+  EXPECT_EQ(seen, "ok!");
+  EXPECT_EQ(Grid->Cells(1, 1), "ok!");
+  delete checker;
+  EXPECT_EQ(Grid->CellChecker(), nullptr);
+}
+
+TEST_F(EditGrid, WithAlwaysEditTheFocusComingBackReopensTheEditor) {
+  Grid->Navigation()->SetAlwaysEdit(true);
+  TypeInEditor("x");
+  Key(Editor(), VK_RETURN, "\r");
+  Other->SetFocus();
+  ProcessEvents();
+  EXPECT_FALSE(Grid->EditorShown());
+  Grid->SetFocus();
+  ProcessEvents();
+  EXPECT_TRUE(Grid->EditorShown()) << "the default editor was used before";
+  EXPECT_EQ(Editor()->Text(), "x");
+}
+
+TEST_F(EditGrid, TheGridTimerFlipsTheBlinkPhaseOnlyWhenBlinking) {
+  const bool phase = Grid->BlinkPhase();
+  FireWindowTimers();
+  EXPECT_EQ(Grid->BlinkPhase(), phase);
+  Grid->SetEnableBlink(true);
+  FireWindowTimers();
+  EXPECT_NE(Grid->BlinkPhase(), phase);
+  EXPECT_GE(Grid->TimerTicks(), 2);
 }
 
 }  // namespace
