@@ -1079,6 +1079,7 @@ private:
   TPoint FPressedButton{-1, -1};
   TPoint FMouseDownCell{-1, -1};
   bool FMouseDownOnCurrent = false;
+  bool FDeselectOnRelease = false;
   TPoint FDblClickPoint{-1, -1};
   TGridTransEdit* FFixedEditor = nullptr;
   class TASGComboBox* FComboEditor = nullptr;

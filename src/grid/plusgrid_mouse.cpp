@@ -160,6 +160,23 @@ void TPlusStringGrid::CellMouseDown(TMouseButton Button, TShiftState Shift, int 
     if (OnClickCell) OnClickCell(this, r, c);
     return;
   }
+  // Disjoint rows and columns: a press without Ctrl starts a new set, one
+  // with Ctrl on a marked line unmarks it at the release.
+  FDeselectOnRelease = false;
+  if (FMouseActions->DisjunctRowSelect() && r >= TCustomGrid::FixedRows() &&
+      (c != 0 || !FMouseActions->HotmailRowSelect())) {
+    const int rr = FMouseActions->RowSelectPersistent() ? RealRowIndex(r) : r;
+    if (!Shift.Contains(ssCtrl)) {
+      FDisjunctReplace = true;
+      if (!Shift.Contains(ssAlt)) ClearRowSelect();
+    } else if (GetRowSelect(rr)) FDeselectOnRelease = true;
+  }
+  if (FMouseActions->DisjunctColSelect() && c >= TCustomGrid::FixedCols()) {
+    if (!Shift.Contains(ssCtrl)) {
+      FDisjunctReplace = true;
+      ClearColSelect();
+    } else if (GetColSelect(c)) FDeselectOnRelease = true;
+  }
   const bool alwaysEdit = FNavigation->AlwaysEdit();
   FNavigation->SetAlwaysEdit(false);
   FHandlingMouse = true;
@@ -220,6 +237,18 @@ void TPlusStringGrid::CellMouseUp(TMouseButton Button, TShiftState Shift, int X,
     if (GetCaptureControl() == this) SetCaptureControl(nullptr);
     return;
   }
+  FDisjunctReplace = false;
+  if (FMouseActions->DisjunctRowSelect() && !(c == 0 && r >= 0 && IsNode(r))) {
+    SelectToRowSelect(false);
+    if (FDeselectOnRelease && r >= TCustomGrid::FixedRows() && r < RowCount() - FFixedFooters)
+      SetRowSelect(FMouseActions->RowSelectPersistent() ? RealRowIndex(r) : r, false);
+  }
+  if (FMouseActions->DisjunctColSelect()) {
+    SelectToColSelect(false);
+    if (FDeselectOnRelease && c >= TCustomGrid::FixedCols() && c < ColCount() - FFixedRightCols)
+      SetColSelect(c, false);
+  }
+  FDeselectOnRelease = false;
   TBaseGrid::MouseUp(Button, Shift, X, Y);
   // Every release of the left button lets the mouse go.
   if (GetCaptureControl() == this) SetCaptureControl(nullptr);

@@ -229,6 +229,29 @@ TEST_F(MouseGrid, ARadioClickChoosesTheOptionUnderTheMouse) {
   EXPECT_EQ(Grid->Row(), 2);
 }
 
+TEST_F(MouseGrid, DisjointRowsFollowClicksWithAndWithoutCtrl) {
+  Grid->MouseActions()->SetDisjunctRowSelect(true);
+  auto marked = [&] {
+    std::vector<int> rows;
+    for (int r = 1; r < Grid->RowCount(); ++r)
+      if (Grid->GetRowSelect(r)) rows.push_back(r);
+    return rows;
+  };
+  auto click = [&](int r, TShiftState s) {
+    const TPoint p = Inside(2, r);
+    MouseDown(Grid, mbLeft, p.X, p.Y, s);
+    MouseUp(Grid, mbLeft, p.X, p.Y, s);
+  };
+  click(2, {});
+  EXPECT_EQ(marked(), (std::vector<int>{2}));
+  click(4, {ssCtrl});
+  EXPECT_EQ(marked(), (std::vector<int>{2, 4}));
+  click(2, {ssCtrl});
+  EXPECT_EQ(marked(), (std::vector<int>{4})) << "Ctrl on a marked row unmarks it";
+  click(3, {});
+  EXPECT_EQ(marked(), (std::vector<int>{3}));
+}
+
 TEST_F(MouseGrid, ARightClickReportsTheCellAndSelectsItWhenAsked) {
   std::vector<std::string> clicks;
   Grid->OnRightClickCell = [&](TObject*, int r, int c) { clicks.push_back(std::to_string(c) + "," + std::to_string(r)); };
