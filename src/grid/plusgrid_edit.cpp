@@ -93,6 +93,9 @@ bool TPlusStringGrid::CanEditShow() {
   if (Designing()) return answer;
   const TPoint b = GetBaseCell(RealColIndex(Col()), Row());
   if (answer && !FEditorShowing && HasCellControl(b.X, b.Y)) return false;
+  // A cell that cannot be edited never gets an editor, also before the
+  // first selection has switched goEditing for it.
+  if (answer && !FEditorShowing && !IsCellEditable(b.X, b.Y)) return false;
   if (answer && !FEditorShowing) {
     FSuppressEditChange = true;
     FEscapeText = GetCurrentCellText();

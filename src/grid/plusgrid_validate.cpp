@@ -185,8 +185,11 @@ bool TPlusStringGrid::SelectCell(int ACol, int ARow) {
   if (!FValidatePending || (editor && editor->Focused())) {
     answer = !IsFixedCell(ACol, ARow) && TBaseGrid::SelectCell(ACol, ARow);
   } else {
-    const bool ok = IsWideTextCell(Col(), Row()) ? ValidateCellWide(FLastWideEditorText)
-                                                  : ValidateCell(GetCurrentCellText());
+    // The Unicode editors' last text stands for a wide cell only when one of
+    // them edited it.
+    const bool wideEditor = FCurrentEditorType >= edUniEdit && FCurrentEditorType <= edUniMemo;
+    const bool ok = wideEditor && IsWideTextCell(Col(), Row()) ? ValidateCellWide(FLastWideEditorText)
+                                                                : ValidateCell(GetCurrentCellText());
     if (ok) answer = TBaseGrid::SelectCell(ACol, ARow);
   }
   if (RowIndicator() && !RowIndicator()->Empty() && FixedCols() > 0) {

@@ -188,6 +188,9 @@ TEST_F(KeyGrid, F2OnAReadOnlyCellIsRefusedButReachesOnKeyDown) {
   Key(Grid, VK_F2);
   EXPECT_FALSE(Grid->EditorShown());
   EXPECT_EQ(keys, (std::vector<uint16_t>{VK_F2}));
+  TypeText(Grid, "x");
+  EXPECT_FALSE(Grid->EditorShown()) << "typing opens no editor on it either";
+  EXPECT_EQ(Grid->Cells(1, 1), "");
 }
 
 TEST_F(KeyGrid, HomeAndEndGoToTheFirstAndLastRowWhenAskedTo) {
