@@ -157,6 +157,29 @@ TEST_F(KeyGrid, SpaceTogglesACheckBoxOnlyWhereTheGridEdits) {
   EXPECT_EQ(Grid->Cells(1, 1), "");
 }
 
+TEST_F(KeyGrid, EnterAndSpaceClickAButtonCell) {
+  Option(goEditing);
+  TCellGraphic* g = Grid->CreateCellGraphic(1, 1);
+  g->CellType = ctButton;
+  int clicks = 0;
+  Grid->OnButtonClick = [&](TObject*, int, int) { ++clicks; };
+  Key(Grid, VK_RETURN, "\r");
+  Key(Grid, VK_SPACE, " ");
+  EXPECT_EQ(clicks, 2);
+  EXPECT_FALSE(Grid->EditorShown());
+}
+
+TEST_F(KeyGrid, TypingWithRangeSelectAndEditStartsAnEditWithoutGoEditing) {
+  Grid->MouseActions()->SetRangeSelectAndEdit(true);
+  Grid->SetCells(1, 1, "old");
+  TypeText(Grid, "n");
+  ASSERT_TRUE(Grid->EditorShown());
+  EXPECT_TRUE(Grid->Options().Contains(goEditing));
+  EXPECT_EQ(Grid->InplaceEditor()->Text(), "n");
+  Key(Grid->InplaceEditor(), VK_RETURN, "\r");
+  EXPECT_EQ(Grid->Cells(1, 1), "n");
+}
+
 TEST_F(KeyGrid, TheIncrementalGotoTextExpiresOnTheFourthTick) {
   Grid->Navigation()->SetAutoGotoWhenSorted(true);
   Grid->Navigation()->SetAutoGotoIncremental(true);
