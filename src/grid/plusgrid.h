@@ -983,6 +983,9 @@ public:
   void ShowFixedCellEditor(int ACol, int ARow);
   // Chooses the radio option under a point given from the cell's top-left corner.
   void ClickRadioGroup(int ACol, int ARow, int DY, int DX);
+  // A fixed cell pressed as a button, drawn sunken over the paint.
+  void PaintPressedFixedButton(TCanvas* ACanvas);
+  bool FixedButtonDown() const { return FFixedButtonDown; }
   TGridTransEdit* FixedCellEditor() const { return FFixedEditor; }
   void AdvanceFromCell(int ACol, int ARow, bool ShowEditor, bool Retry, bool Forward, bool ForceEditor, bool Force);
   int FindSortedPrefix(const std::string& Text);
@@ -1080,6 +1083,7 @@ private:
   TPoint FMouseDownCell{-1, -1};
   bool FMouseDownOnCurrent = false;
   bool FDeselectOnRelease = false;
+  bool FFixedButtonDown = false;
   TPoint FDblClickPoint{-1, -1};
   TGridTransEdit* FFixedEditor = nullptr;
   class TASGComboBox* FComboEditor = nullptr;

@@ -5,6 +5,7 @@
 
 #include "grid/plusgrid.h"
 #include "grid/plusgrid_editor.h"
+#include "platform/gfx/framectl.h"
 
 namespace {
 
@@ -16,6 +17,14 @@ void TPlusStringGrid::SimulateClickAt(int ACol, int ARow) {
   const TRect r = GetMergedCellRect(ACol, ARow);
   CellMouseDown(mbLeft, {}, r.Left + 2, r.Top + 2);
   CellMouseUp(mbLeft, {}, r.Left + 2, r.Top + 2);
+}
+
+void TPlusStringGrid::PaintPressedFixedButton(TCanvas* ACanvas) {
+  if (!FFixedButtonDown || FPressedButton.X < 0) return;
+  TRect r = GetMergedCellRect(FPressedButton.X, FPressedButton.Y);
+  if (r.IsEmpty()) return;
+  DrawEdge(ACanvas, r, BDR_SUNKENINNER, BF_RIGHT | BF_BOTTOM);
+  DrawEdge(ACanvas, r, BDR_SUNKENINNER, BF_LEFT | BF_TOP);
 }
 
 void TPlusStringGrid::ClickRadioGroup(int ACol, int ARow, int DY, int DX) {
@@ -108,6 +117,13 @@ void TPlusStringGrid::CellMouseDown(TMouseButton Button, TShiftState Shift, int 
   const bool inFixed = c < TCustomGrid::FixedCols() || r < TCustomGrid::FixedRows();
   const bool fixedInData = !inFixed && IsFixedCell(c, r);
   if (inFixed || fixedInData) EndCellEdit();
+  if ((inFixed || fixedInData) && FFixedAsButtons && Options().Contains(goFixedVertLine) &&
+      Options().Contains(goFixedHorzLine)) {
+    // Drawn sunken until the release.
+    FPressedButton = {c, r};
+    FFixedButtonDown = true;
+    Invalidate();
+  }
   if (!Designing()) {
     if (IsRadio(rc, r) && (IsCellEditable(rc, r) || FControlLook->RadioAlwaysActive())) {
       EndCellEdit();
@@ -213,11 +229,18 @@ void TPlusStringGrid::CellMouseUp(TMouseButton Button, TShiftState Shift, int X,
   MouseToCell(X, Y, c, r);
   if (FPressedButton.X >= 0) {
     const TPoint p = FPressedButton;
+    const bool fixedButton = FFixedButtonDown;
     FPressedButton = {-1, -1};
+    FFixedButtonDown = false;
     // The button always comes up; it clicks only when released on itself.
-    SetButtonDown(p.X, p.Y, false);
     TRect br;
-    GetButtonRect(p.X, p.Y, br);
+    if (fixedButton) {
+      br = GetMergedCellRect(p.X, p.Y);
+      Invalidate();
+    } else {
+      SetButtonDown(p.X, p.Y, false);
+      GetButtonRect(p.X, p.Y, br);
+    }
     const TPoint b = c >= 0 && r >= 0 ? GetBaseCell(c, r) : TPoint{-1, -1};
     if (b.X == p.X && b.Y == p.Y && Inside(br, X, Y)) {
       const int rc = RealColIndex(p.X);
@@ -235,7 +258,7 @@ void TPlusStringGrid::CellMouseUp(TMouseButton Button, TShiftState Shift, int X,
       SetOptions(o.Include(goEditing));
     }
     if (GetCaptureControl() == this) SetCaptureControl(nullptr);
-    return;
+    if (!fixedButton) return;
   }
   FDisjunctReplace = false;
   if (FMouseActions->DisjunctRowSelect() && !(c == 0 && r >= 0 && IsNode(r))) {

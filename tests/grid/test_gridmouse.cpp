@@ -105,6 +105,23 @@ TEST_F(MouseGrid, AButtonClicksOnlyWhenReleasedOnItselfAndAlwaysComesUp) {
   EXPECT_EQ(GetCaptureControl(), nullptr);
 }
 
+TEST_F(MouseGrid, AFixedCellAsButtonIsPressedAndClicksWhenReleasedOnItself) {
+  Option(goEditing);
+  Grid->SetFixedAsButtons(true);
+  std::vector<std::string> clicks;
+  Grid->OnButtonClick = [&](TObject*, int c, int r) { clicks.push_back(std::to_string(c) + "," + std::to_string(r)); };
+  const TPoint h = Inside(0, 2);
+  MouseDown(Grid, mbLeft, h.X, h.Y);
+  EXPECT_TRUE(Grid->FixedButtonDown());
+  const TPoint away = Inside(2, 3);
+  MouseUp(Grid, mbLeft, away.X, away.Y);
+  EXPECT_FALSE(Grid->FixedButtonDown()) << "up again";
+  EXPECT_TRUE(clicks.empty());
+  Click(Grid, h.X, h.Y);
+  EXPECT_EQ(clicks, (std::vector<std::string>{"0,2"}));
+  EXPECT_EQ(GetCaptureControl(), nullptr);
+}
+
 TEST_F(MouseGrid, EveryLeftReleaseFreesTheMouse) {
   const TPoint p = Inside(1, 2);
   MouseDown(Grid, mbLeft, p.X, p.Y);
