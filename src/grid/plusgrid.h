@@ -991,8 +991,6 @@ public:
   int FindSortedPrefix(const std::string& Text);
   int FirstNavigableCol();
   int VisibleFixedRightCols();
-  // Hooks later parts fill in; empty here.
-  virtual void DoSortByHeaderClick(int ACol) { (void)ACol; }
   TPlusStringGridCheck* CellChecker() const { return FCellChecker; }
   void SetCellChecker(TPlusStringGridCheck* v);
   TEditorType CurrentEditorType() const { return FCurrentEditorType; }
@@ -1048,6 +1046,8 @@ protected:
   void CellMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
   void CellMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
   void DblClick() override;
+  // The click also starts a new edit at the current cell.
+  void Click() override;
   // Moves the current cell without asking SelectCell.
   void MoveCurrentCell(int ACol, int ARow);
 

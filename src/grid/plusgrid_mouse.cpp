@@ -285,6 +285,12 @@ void TPlusStringGrid::CellMouseUp(TMouseButton Button, TShiftState Shift, int X,
   if (IsRadio(rc, b.Y) && GetRadioIdx(rc, b.Y, idx) && OnRadioMouseUp) OnRadioMouseUp(this, rc, b.Y, idx);
 }
 
+void TPlusStringGrid::Click() {
+  TBaseGrid::Click();
+  FEditorJustShown = false;
+  MarkEditStart(Col(), Row());
+}
+
 void TPlusStringGrid::DblClick() {
   const TPoint p = FDblClickPoint;
   int c = -1, r = -1;
