@@ -454,6 +454,7 @@ void TPlusStringGrid::FormResized() {
 }
 
 TPlusStringGrid::~TPlusStringGrid() {
+  DetachEditors();
   // The listener list of a form being destroyed is gone already.
   if (FResizeForm && !FResizeFormComponent->ComponentState().Contains(csDestroying))
     FResizeForm->RemoveResizeListener(this);

@@ -1063,6 +1063,8 @@ private:
   // leave, Escape puts the starting text back and leaves.
   void OwnEditorKeyDown(uint16_t& Key, TShiftState Shift);
   void OwnEditorExit();
+  // Called first when the grid is freed: its editors stop reporting to it.
+  void DetachEditors();
 
   TEditorType FCurrentEditorType = edNormal;
   bool FValidatePending = false, FValidating = false, FEditorJustShown = false, FSpecialEditorOpen = false,

@@ -19,6 +19,17 @@ bool IsDefaultEditorType(TEditorType t) {
 
 TInplaceEdit* TPlusStringGrid::CreateEditor() { return new TPlusInplaceEdit(this); }
 
+void TPlusStringGrid::DetachEditors() {
+  if (auto* e = dynamic_cast<TPlusInplaceEdit*>(InplaceEditor())) e->DetachGrid();
+  if (FFixedEditor) FFixedEditor->DetachGrid();
+  if (FComboEditor) {
+    FComboEditor->OnKeyDown = nullptr;
+    FComboEditor->OnExit = nullptr;
+    FComboEditor->OnChange = nullptr;
+    FComboEditor->OnSelect = nullptr;
+  }
+}
+
 TWinControl* TPlusStringGrid::EditorControl(TEditorType AType) {
   if (AType != edComboEdit && AType != edComboList) return nullptr;
   if (!FComboEditor && !Designing()) {
@@ -76,7 +87,7 @@ void TPlusStringGrid::OwnEditorKeyDown(uint16_t& Key, TShiftState Shift) {
 }
 
 void TPlusStringGrid::OwnEditorExit() {
-  if (!FEditorShowing || FStoringEditor || FLeavingByKey) return;
+  if (!FEditorShowing || FStoringEditor || FLeavingByKey || ComponentState().Contains(csDestroying)) return;
   EndCellEdit();
 }
 

@@ -392,7 +392,8 @@ void TPlusInplaceEdit::WMSetFocus(TMessage& M) {
 }
 
 void TPlusInplaceEdit::WMKillFocus(TMessage& M) {
-  if (!FPlusGrid) {
+  // A grid being freed has no edit to end.
+  if (!FPlusGrid || FPlusGrid->ComponentState().Contains(csDestroying) || ComponentState().Contains(csDestroying)) {
     TInplaceEdit::WMKillFocus(M);
     return;
   }

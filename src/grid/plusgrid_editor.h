@@ -18,6 +18,8 @@ public:
   // AOwner is the grid.
   explicit TPlusInplaceEdit(TComponent* AOwner);
   TPlusStringGrid* PlusGrid() const { return FPlusGrid; }
+  // The grid is going: nothing more is reported to it.
+  void DetachGrid() { FPlusGrid = nullptr; }
   int LengthLimit() const { return FLengthLimit; }
   void SetLengthLimit(int v) { FLengthLimit = static_cast<int16_t>(v); }
   // Right-aligned text.
@@ -71,6 +73,7 @@ public:
   void SetRow(int v) { FRow = v; }
   // Validates and stores the text; false keeps the editor open on its cell.
   bool FinishEdit();
+  void DetachGrid() { FGrid = nullptr; }
 
 protected:
   void CMExit(TMessage& M) override;
