@@ -369,6 +369,24 @@ TEST_F(EditGrid, WithAlwaysEditTheFocusComingBackReopensTheEditor) {
   EXPECT_EQ(Editor()->Text(), "x");
 }
 
+TEST_F(EditGrid, WithHoveringTheCurrentCellFollowsTheRestingMouse) {
+  Grid->SetHovering(true);
+  const TRect r = Grid->CellRect(3, 4);
+  const TPoint over = Grid->ClientToScreen(TPoint{r.Left + 5, r.Top + 5});
+  SetCursorPos(over.X, over.Y);
+  TPoint at{};
+  GetCursorPos(at);
+  if (at.X != over.X || at.Y != over.Y) GTEST_SKIP() << "this window system does not move the pointer";
+  FireWindowTimers();
+  EXPECT_EQ(Grid->Col(), 3);
+  EXPECT_EQ(Grid->Row(), 4);
+  const TRect h = Grid->CellRect(2, 0);
+  const TPoint header = Grid->ClientToScreen(TPoint{h.Left + 5, h.Top + 5});
+  SetCursorPos(header.X, header.Y);
+  FireWindowTimers();
+  EXPECT_EQ(Grid->Col(), 3) << "a fixed cell changes nothing";
+}
+
 TEST_F(EditGrid, TheGridTimerFlipsTheBlinkPhaseOnlyWhenBlinking) {
   const bool phase = Grid->BlinkPhase();
   FireWindowTimers();
