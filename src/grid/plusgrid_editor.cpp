@@ -388,7 +388,20 @@ void TPlusInplaceEdit::WMSetFocus(TMessage& M) {
     SetSelStart(static_cast<int>(Text().size()));
     SetSelLength(0);
   }
-  FPlusGrid->SetCaretToMouse(false);
+  if (FPlusGrid->CaretToMouse()) {
+    // The click that opened the editor puts the caret where it was.
+    TPoint screen{};
+    GetCursorPos(screen);
+    const TPoint p = ScreenToClient(screen);
+    if (p.X >= 0 && p.Y >= 0 && p.X < Width() && p.Y < Height()) {
+      const int at = CharFromPos(p);
+      if (at >= 0) {
+        SetSelStart(at);
+        SetSelLength(0);
+      }
+    }
+    FPlusGrid->SetCaretToMouse(false);
+  }
 }
 
 void TPlusInplaceEdit::WMKillFocus(TMessage& M) {

@@ -171,6 +171,26 @@ TEST_F(MouseGrid, ClicksStartEditsOnTheCurrentCellOrAtOnceWithDirectEdit) {
   EXPECT_EQ(Grid->Col(), 3) << "a refused click does nothing";
 }
 
+TEST_F(MouseGrid, WithCaretPositioningTheCaretGoesWhereTheClickWas) {
+  Option(goEditing);
+  Grid->SetColWidths(2, 200);
+  Grid->SetCells(2, 2, "abcdefghijklmnop");
+  Grid->MouseActions()->SetCaretPositioning(true);
+  const TRect r = Grid->CellRect(2, 2);
+  const TPoint far{r.Right - 4, r.Top + 5};
+  Click(Grid, far.X, far.Y);
+  const TPoint screen = Grid->ClientToScreen(far);
+  SetCursorPos(screen.X, screen.Y);
+  TPoint at{};
+  GetCursorPos(at);
+  if (at.X != screen.X) GTEST_SKIP() << "this window system does not move the pointer";
+  Click(Grid, far.X, far.Y);
+  ASSERT_TRUE(Grid->EditorShown());
+  EXPECT_EQ(Grid->InplaceEditor()->SelLength(), 0);
+  EXPECT_EQ(Grid->InplaceEditor()->SelStart(), 16) << "after the last character, under the mouse";
+  EXPECT_FALSE(Grid->CaretToMouse());
+}
+
 TEST_F(MouseGrid, TheFixedCellEditorOpensWhenTheCanEditHookAllowsIt) {
   Grid->MouseActions()->SetFixedRowsEdit(fceDblClick);
   Grid->SetCells(2, 0, "Head");

@@ -226,6 +226,11 @@ void TCustomEdit::WMKeyDown(TMessage& M) {
   DefaultHandler(M);
 }
 
+int TCustomEdit::CharFromPos(TPoint P) const {
+  QLineEdit* w = LineEditOf(this);
+  return w ? w->cursorPositionAt(QPoint(P.X, P.Y)) : -1;
+}
+
 void TCustomEdit::InsertChar(uint32_t Code) {
   if (ReadOnly()) return;
   std::string s;

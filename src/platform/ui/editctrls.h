@@ -50,6 +50,9 @@ public:
   // Inserts a character (a code point) at the caret in place of the
   // selection; nothing in a read-only edit; the maximum length holds.
   void InsertChar(uint32_t Code);
+  // The caret position nearest to a client point (the character under it);
+  // -1 without a window.
+  int CharFromPos(TPoint P) const;
 
 protected:
   void CreateWnd() override;
