@@ -1053,8 +1053,7 @@ protected:
 
 private:
   void TabWalk(bool Backward, int Laps);
-  void AdvanceStep(int ACol, int ARow, bool ShowEditor, bool Retry, bool Forward, bool ForceEditor, bool Force,
-                   int Steps);
+  void AdvanceStep(int ACol, int ARow, bool ShowEditor, bool Retry, bool Forward, bool ForceEditor, bool Force);
   void SimulateClickAt(int ACol, int ARow);
   // A key or click on a cell's check box, radio group or button.
   void ClickCellControl(int ACol, int ARow, bool Toggle);

@@ -462,12 +462,11 @@ void TPlusStringGrid::TabWalk(bool Backward, int Steps) {
 
 void TPlusStringGrid::AdvanceFromCell(int ACol, int ARow, bool ShowEditor, bool Retry, bool Forward,
                                       bool ForceEditor, bool Force) {
-  AdvanceStep(ACol, ARow, ShowEditor, Retry, Forward, ForceEditor, Force, 0);
+  AdvanceStep(ACol, ARow, ShowEditor, Retry, Forward, ForceEditor, Force);
 }
 
 void TPlusStringGrid::AdvanceStep(int ACol, int ARow, bool ShowEditor, bool Retry, bool Forward, bool ForceEditor,
-                                  bool Force, int Steps) {
-  (void)Steps;
+                                  bool Force) {
   if (!FNavigation->AdvanceOnEnter() && !Force) return;
   if (FMouseActions->RangeSelectAndEdit() && !Options().Contains(goEditing)) {
     TGridOptions o = Options();
