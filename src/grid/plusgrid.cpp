@@ -454,6 +454,7 @@ void TPlusStringGrid::FormResized() {
 }
 
 TPlusStringGrid::~TPlusStringGrid() {
+  DetachEditors();
   // The listener list of a form being destroyed is gone already.
   if (FResizeForm && !FResizeFormComponent->ComponentState().Contains(csDestroying))
     FResizeForm->RemoveResizeListener(this);
@@ -691,6 +692,7 @@ void TPlusStringGrid::Notification(TComponent* AComponent, TOperation Operation)
   if (Operation != opRemove) return;
   if (AComponent == FPictureContainer) FPictureContainer = nullptr;
   if (AComponent == FGridImages) FGridImages = nullptr;
+  if (AComponent == FCellChecker) FCellChecker = nullptr;
 }
 
 void TPlusStringGrid::SetRowIndicator(TBitmap* v) {
@@ -812,14 +814,3 @@ std::string TPlusStringGrid::GetCheckFalse(int ACol, int ARow) {
   return v;
 }
 
-bool TPlusStringGrid::CanAddRow() {
-  bool can = true;
-  if (OnCanAddRow) OnCanAddRow(this, can);
-  return can;
-}
-
-bool TPlusStringGrid::CanInsertRow(int ARow) {
-  bool can = true;
-  if (OnCanInsertRow) OnCanInsertRow(this, ARow, can);
-  return can;
-}

@@ -22,6 +22,7 @@
 #include "grid/support/plushintinfo.h"
 #include "grid/support/plusobj.h"
 #include "grid/support/plusutil.h"
+#include "grid/support/psgcheck.h"
 #include "grid/support/picturecontainer.h"
 #include "platform/ui/extctrls.h"
 #include "platform/ui/imglist.h"
@@ -39,6 +40,8 @@ unsigned PlusGridCellsFormat();
 
 class TPlusStringGrid;
 class TCustomForm;
+class TGridTransEdit;
+class TComboBox;
 
 // ---------------------------------------------------------------------------
 // Hidden rows
@@ -559,9 +562,6 @@ public:
   bool IsFixedCell(int ACol, int ARow) override;
   virtual bool DoCanEditCell(int ACol, int ARow);
   virtual bool CanEditCell(int ACol, int ARow);
-  bool IsCellEditable(int ACol, int ARow) { return CanEditCell(ACol, ARow); }
-  // Ends an edit in progress; nothing while no editor exists.
-  void EndCellEdit() {}
   virtual TEditorType GetCellEditor(int ACol, int ARow);
   virtual bool GetCellPassword(int ACol, int ARow);
   virtual bool GetCellWordWrap(int ACol, int ARow);
@@ -569,8 +569,6 @@ public:
   virtual std::string GetCheckTrue(int ACol, int ARow);
   virtual std::string GetCheckFalse(int ACol, int ARow);
   virtual bool HasCellButton(int, int) { return false; }
-  virtual bool CanAddRow();
-  virtual bool CanInsertRow(int ARow);
   virtual void AppendRow() { SetRowCount(RowCount() + 1); }
   virtual void NotifyProgress(int Kind, int Position) { (void)Kind; (void)Position; }
   virtual void ColumnHeadersChanged() {}
@@ -938,6 +936,158 @@ private:
   TFooterPanel* FFooterPanel = nullptr;
   bool FCalculatingFooter = false;
   std::unique_ptr<TBackGround> FBackGround = std::make_unique<TBackGround>(this);
+
+public:
+  // ---- editing in place, validation, keys, mouse and focus
+  // (plusgrid_edit.cpp, plusgrid_validate.cpp, plusgrid_keys.cpp,
+  // plusgrid_mouse.cpp, plusgrid_focus.cpp)
+  // ACol a real column: editing allowed by goEditing (or its switch-off for
+  // a read-only cell, or RangeSelectAndEdit) and the can-edit hook, on a
+  // cell that is not fixed.
+  bool IsCellEditable(int ACol, int ARow);
+  // Ends an open edit: hides the editor (storing its text), stores an own
+  // control's value and selects the current cell again (validating).
+  void EndCellEdit();
+  void ShowCellEditor(int ACol, int ARow);
+  void StoreCellEditorValue(int ACol, int ARow);
+  virtual void SetCellFromEditor(int ACol, int ARow, const std::string& Value);
+  virtual void RestoreEditedCell();
+  void LeaveEditorByKey(uint16_t Key, TShiftState Shift);
+  void ReopenEditor();
+  // OnEditingDone now; OnEditCellDone once the message loop has run.
+  void NotifyEditingDone(int ACol, int ARow);
+  virtual std::string GetCurrentCellText();
+  virtual void SetCurrentCellText(const std::string& Value);
+  virtual void SetCurrentCellEditText(const std::string& Value);
+  std::string GetCellPlainText(int ACol, int ARow);
+  std::string GetEditText(int ACol, int ARow) override;
+  void SetEditText(int ACol, int ARow, const std::string& Value) override;
+  int GetEditLimit() override { return FMaxEditLength; }
+  virtual std::string EllipsClick(const std::string& S);
+  int GetRowLineCount(int ARow);
+  virtual bool ValidateCell(const std::string& Value);
+  virtual bool ValidateCellWide(const std::u16string& Value);
+  virtual void MarkEditStart(int ACol, int ARow);
+  // The control an own-control editor type edits with; nil while the grid
+  // has none for the type (the edit then opens with no control).
+  virtual TWinControl* EditorControl(TEditorType AType);
+  // The combo box that edComboEdit and edComboList cells edit with; made on
+  // first use. Its items are the choices.
+  TComboBox* ComboEditor();
+  // The default editor's text changed: OnEditChange and the write-through.
+  void DefaultEditorChanged(const std::string& Text);
+  virtual bool CanAddRow(bool CanAdd = true);
+  virtual bool CanInsertRow(int ARow, bool CanInsert = true);
+  void TabToCell(bool Backward);
+  // Opens the fixed-cell editor over a cell when the can-edit hook allows it.
+  void ShowFixedCellEditor(int ACol, int ARow);
+  // Chooses the radio option under a point given from the cell's top-left corner.
+  void ClickRadioGroup(int ACol, int ARow, int DY, int DX);
+  // A fixed cell pressed as a button, drawn sunken over the paint.
+  void PaintPressedFixedButton(TCanvas* ACanvas);
+  bool FixedButtonDown() const { return FFixedButtonDown; }
+  TGridTransEdit* FixedCellEditor() const { return FFixedEditor; }
+  void AdvanceFromCell(int ACol, int ARow, bool ShowEditor, bool Retry, bool Forward, bool ForceEditor, bool Force);
+  int FindSortedPrefix(const std::string& Text);
+  int FirstNavigableCol();
+  int VisibleFixedRightCols();
+  TPlusStringGridCheck* CellChecker() const { return FCellChecker; }
+  void SetCellChecker(TPlusStringGridCheck* v);
+  TEditorType CurrentEditorType() const { return FCurrentEditorType; }
+  bool ValidatePending() const { return FValidatePending; }
+  bool Validating() const { return FValidating; }
+  bool SuppressEditChange() const { return FSuppressEditChange; }
+  void SetSuppressEditChange(bool v) { FSuppressEditChange = v; }
+  bool LastValidationPassed() const { return FLastValidationPassed; }
+  const std::string& EscapeText() const { return FEscapeText; }
+  const std::string& EditStartText() const { return FEditStartText; }
+  void SetEditStartText(const std::string& v) { FEditStartText = v; }
+  const std::string& LastEditValue() const { return FLastEditValue; }
+  int EditCol() const { return FEditCol; }
+  int EditRow() const { return FEditRow; }
+  bool ValidateAlways() const { return FValidateAlways; }
+  void SetValidateAlways(bool v) { FValidateAlways = v; }
+  bool CaretToMouse() const { return FCaretToMouse; }
+  void SetCaretToMouse(bool v) { FCaretToMouse = v; }
+  char PendingChar() const { return FPendingChar; }
+  void SetPendingChar(char v) { FPendingChar = v; }
+  const std::string& GotoText() const { return FGotoText; }
+  bool LeavingByKey() const { return FLeavingByKey; }
+  bool StoringEditor() const { return FStoringEditor; }
+  // Sets a guard's flag for the moment (the default editor writes the cell
+  // under the validation guard).
+  void SetValidating(bool v) { FValidating = v; }
+  void SetValidatePending(bool v) { FValidatePending = v; }
+  // The grid's own timer (goto expiry, hovering, blinking).
+  static constexpr unsigned kGridTimerId = 111;
+  // Sets the grid timer on the window (when the window is made).
+  void StartGridTimer();
+  int TimerTicks() const { return FTimerTicks; }
+  bool BlinkPhase() const { return FBlinkOn; }
+
+protected:
+  TInplaceEdit* CreateEditor() override;
+  bool CanEditShow() override;
+  friend class TPlusInplaceEdit;
+  friend class TGridTransEdit;
+  bool SelectCell(int ACol, int ARow) override;
+  void Dispatch(TMessage& Message) override;
+  void WMChar(TMessage& M) override;
+  void WMSetFocus(TMessage& M) override;
+  void WMKillFocus(TMessage& M) override;
+  void WMTimer(TMessage& M) override;
+  void CMEnter(TMessage& M) override;
+  void CMExit(TMessage& M) override;
+  void KeyDown(uint16_t& Key, TShiftState Shift) override;
+  void KeyUp(uint16_t& Key, TShiftState Shift) override;
+  void KeyPress(char& Key) override;
+  // The presses and releases of cells, check boxes and buttons, before
+  // (after) the layer's; the sorting click wraps them.
+  void CellMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+  void CellMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+  void DblClick() override;
+  // The click also starts a new edit at the current cell.
+  void Click() override;
+  // Moves the current cell without asking SelectCell.
+  void MoveCurrentCell(int ACol, int ARow);
+
+private:
+  void TabWalk(bool Backward, int Laps);
+  void AdvanceStep(int ACol, int ARow, bool ShowEditor, bool Retry, bool Forward, bool ForceEditor, bool Force);
+  void SimulateClickAt(int ACol, int ARow);
+  // A key or click on a cell's check box, radio group or button.
+  void ClickCellControl(int ACol, int ARow, bool Toggle);
+  void RefuseKey(uint16_t& Key, TShiftState Shift);
+  // Keys and focus loss of an own-control editor: Enter and Tab validate and
+  // leave, Escape puts the starting text back and leaves.
+  void OwnEditorKeyDown(uint16_t& Key, TShiftState Shift);
+  void OwnEditorExit();
+  // Called first when the grid is freed: its editors stop reporting to it.
+  void DetachEditors();
+
+  TEditorType FCurrentEditorType = edNormal;
+  bool FValidatePending = false, FValidating = false, FEditorJustShown = false, FSpecialEditorOpen = false,
+       FStoringEditor = false, FLeavingByKey = false, FSuppressEditChange = false, FDefaultEditorUsed = false,
+       FCaretToMouse = false, FLastValidationPassed = true, FValidateAlways = false, FEditingRestored = false,
+       FMovingSelf = false, FHandlingMouse = false, FWrapping = false, FAdvancing = false;
+  char FPendingChar = 0;
+  std::string FEscapeText, FEditStartText, FLastEditValue;
+  std::u16string FEditStartWideText, FLastWideEditorText;
+  int FEditCol = -1, FEditRow = -1;
+  TWinControl* FActiveEditorControl = nullptr;
+  TPlusStringGridCheck* FCellChecker = nullptr;
+  std::string FGotoText;
+  int FGotoTicks = 0, FTimerTicks = 0;
+  TPoint FAdvanceOrigin{-1, -1};
+  // The button cell pressed with the mouse; -1 none.
+  TPoint FPressedButton{-1, -1};
+  TPoint FMouseDownCell{-1, -1};
+  bool FMouseDownOnCurrent = false;
+  bool FDeselectOnRelease = false;
+  bool FFixedButtonDown = false;
+  TPoint FDblClickPoint{-1, -1};
+  TGridTransEdit* FFixedEditor = nullptr;
+  class TASGComboBox* FComboEditor = nullptr;
 
 public:
   // ---- events

@@ -57,6 +57,7 @@ void TPlusStringGrid::LoadColumnSizes() {
 
 void TPlusStringGrid::CreateWnd() {
   TBaseGrid::CreateWnd();
+  StartGridTimer();
   if (FColumnSize->Save()) LoadColumnSizes();
 }
 

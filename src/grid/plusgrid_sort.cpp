@@ -658,11 +658,11 @@ void TPlusStringGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
     FSortDownCol = FSortDownRow = -1;
     return;
   }
-  TBaseGrid::MouseDown(Button, Shift, X, Y);
+  CellMouseDown(Button, Shift, X, Y);
 }
 
 void TPlusStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  TBaseGrid::MouseUp(Button, Shift, X, Y);
+  CellMouseUp(Button, Shift, X, Y);
   if (Button != mbLeft || FSortDownRow < 0) return;
   int c = -1, r = -1;
   MouseToCell(X, Y, c, r);

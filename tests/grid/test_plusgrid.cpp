@@ -692,6 +692,10 @@ TEST(PlusGridCells, EditPermissionAndRowHooks) {
     asked.emplace_back(ACol, ARow);
     if (ACol == 2) can = false;
   };
+  EXPECT_FALSE(g->IsCellEditable(1, 3)) << "nothing is editable without goEditing";
+  TGridOptions o = g->Options();
+  g->SetOptions(o.Include(goEditing));
+  asked.clear();
   EXPECT_TRUE(g->IsCellEditable(1, 3));
   EXPECT_FALSE(g->IsCellEditable(2, 3));
   g->GetCellProperties(3, 3)->SetReadOnly(true);

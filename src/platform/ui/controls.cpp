@@ -1503,4 +1503,10 @@ bool GetCursorPos(TPoint& Point) {
   return true;
 }
 
+bool SetCursorPos(int X, int Y) {
+  if (!QGuiApplication::instance()) return false;
+  QCursor::setPos(X, Y);
+  return true;
+}
+
 unsigned GetDoubleClickTime() { return 500; }

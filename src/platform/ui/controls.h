@@ -421,6 +421,8 @@ int16_t GetKeyState(int VirtKey);
 int16_t GetAsyncKeyState(int VirtKey);
 TShiftState KeyboardStateToShiftState();
 bool GetCursorPos(TPoint& Point);
+// Moves the mouse pointer to a screen point.
+bool SetCursorPos(int X, int Y);
 // Time of a double click in milliseconds.
 unsigned GetDoubleClickTime();
 

@@ -226,6 +226,11 @@ void TCustomEdit::WMKeyDown(TMessage& M) {
   DefaultHandler(M);
 }
 
+int TCustomEdit::CharFromPos(TPoint P) const {
+  QLineEdit* w = LineEditOf(this);
+  return w ? w->cursorPositionAt(QPoint(P.X, P.Y)) : -1;
+}
+
 void TCustomEdit::InsertChar(uint32_t Code) {
   if (ReadOnly()) return;
   std::string s;
@@ -450,4 +455,78 @@ void TCustomMemo::WMChar(TMessage& M) {
     return;
   }
   InsertChar(ch);
+}
+
+// ---------------------------------------------------------------------------
+// TInplaceEdit
+
+ZV_CLASS_IMPL_NOPROPS(TInplaceEdit, TCustomMaskEdit)
+
+TInplaceEdit::TInplaceEdit(TComponent* AOwner)
+    : TCustomMaskEdit(AOwner), FGrid(dynamic_cast<TCustomGrid*>(AOwner)) {
+  SetBorderStyle(bsNone);
+  SetVisible(false);
+  SetAutoSelect(false);
+  if (FGrid) SetParent(FGrid);
+}
+
+void TInplaceEdit::UpdateContents() {
+  if (!FGrid) return;
+  SetEditMask(FGrid->GetEditMask(FGrid->Col(), FGrid->Row()));
+  SetMaxLength(std::max(0, FGrid->GetEditLimit()));
+  SetText(FGrid->GetEditText(FGrid->Col(), FGrid->Row()));
+  SelectAll();
+}
+
+void TInplaceEdit::Move(const TRect& R) {
+  SetBounds(R.Left, R.Top, R.Right - R.Left, R.Bottom - R.Top);
+  SetVisible(true);
+}
+
+void TInplaceEdit::Hide() { SetVisible(false); }
+
+void TInplaceEdit::SendToParent(uint16_t& Key, TShiftState Shift) {
+  if (FGrid) FGrid->KeyDown(Key, Shift);
+  Key = 0;
+}
+
+void TInplaceEdit::KeyDown(uint16_t& Key, TShiftState Shift) {
+  TCustomMaskEdit::KeyDown(Key, Shift);
+  if (Key == 0 || !FGrid) return;
+  const int len = static_cast<int>(Text().size());
+  const bool none = SelLength() == 0;
+  const bool ctrl = Shift.Contains(ssCtrl);
+  const bool always = FGrid->Options().Contains(goAlwaysShowEditor);
+  switch (Key) {
+    case VK_UP:
+    case VK_DOWN:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_ESCAPE:
+      SendToParent(Key, Shift);
+      break;
+    case VK_TAB:
+      if (!Shift.Contains(ssAlt)) SendToParent(Key, Shift);
+      break;
+    // Moving along the row from inside the text only while the editor
+    // stays up on every cell.
+    case VK_LEFT:
+    case VK_HOME:
+      if (always && (ctrl || (none && SelStart() == 0))) SendToParent(Key, Shift);
+      break;
+    case VK_RIGHT:
+    case VK_END:
+      if (always && (ctrl || (none && SelStart() == len))) SendToParent(Key, Shift);
+      break;
+    default: break;
+  }
+}
+
+void TInplaceEdit::KeyPress(char& Key) {
+  if (FGrid && (Key == '\r' || Key == '\t' || Key == 27)) {
+    FGrid->KeyPress(Key);
+    Key = 0;
+    return;
+  }
+  TCustomMaskEdit::KeyPress(Key);
 }

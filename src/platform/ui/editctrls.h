@@ -50,6 +50,9 @@ public:
   // Inserts a character (a code point) at the caret in place of the
   // selection; nothing in a read-only edit; the maximum length holds.
   void InsertChar(uint32_t Code);
+  // The caret position nearest to a client point (the character under it);
+  // -1 without a window.
+  int CharFromPos(TPoint P) const;
 
 protected:
   void CreateWnd() override;
@@ -125,4 +128,28 @@ private:
   bool FWantReturns = true;
   bool FWantTabs = false;
   bool FSyncing = false;
+};
+
+// The grid's in-place editor (see grids.h): a borderless mask edit, child of
+// its grid, filled from and handed back to the grid's current cell.
+class TInplaceEdit : public TCustomMaskEdit {
+  ZV_CLASS(TInplaceEdit)
+public:
+  // AOwner is the grid; the editor becomes its child.
+  explicit TInplaceEdit(TComponent* AOwner);
+  TCustomGrid* Grid() const { return FGrid; }
+  // Fills the editor from the grid's current cell: the edit text, mask and
+  // length limit, all of the text selected.
+  virtual void UpdateContents();
+  // Places the editor on R (the grid's client coordinates) and shows it.
+  virtual void Move(const TRect& R);
+  void Hide();
+
+protected:
+  void KeyDown(uint16_t& Key, TShiftState Shift) override;
+  void KeyPress(char& Key) override;
+  // Passes a key to the grid's key handling and consumes it here.
+  void SendToParent(uint16_t& Key, TShiftState Shift);
+
+  TCustomGrid* FGrid;
 };

@@ -6,7 +6,10 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <cstdlib>
 
+#include "platform/ui/editctrls.h"
+#include "platform/ui/menuloop.h"
 #include "platform/ui/qt_ui.h"
 
 namespace {
@@ -498,12 +501,21 @@ void TCustomGrid::SetRow(int v) {
 bool TCustomGrid::FocusCell(int ACol, int ARow, bool MoveAnchor) {
   ACol = std::clamp(ACol, FFixedCols, std::max(FFixedCols, FCols.Count - 1));
   ARow = std::clamp(ARow, FFixedRows, std::max(FFixedRows, FRows.Count - 1));
-  if (!(ACol == FCurrent.X && ARow == FCurrent.Y) && !SelectCell(ACol, ARow)) return false;
+  const bool moves = !(ACol == FCurrent.X && ARow == FCurrent.Y);
+  // The cell keeps what was typed before anything asks about the move.
+  if (moves && EditorShown()) UpdateText();
+  if (moves && !SelectCell(ACol, ARow)) return false;
   FCurrent = {ACol, ARow};
   if (MoveAnchor || !FOptions.Contains(goRangeSelect)) FAnchor = FCurrent;
   if (FOptions.Contains(goRowSelect)) FAnchor.X = FCurrent.X;
   ScrollIntoView(ACol, ARow);
   Invalidate();
+  if (moves && FEditorMode) {
+    if (FOptions.Contains(goAlwaysShowEditor)) {
+      FInplaceCell = {-1, -1};
+      UpdateEdit();
+    } else HideEditor();
+  }
   return true;
 }
 
@@ -588,6 +600,7 @@ void TCustomGrid::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case WM_VSCROLL: WMVScroll(Message); return;
     case WM_HSCROLL: WMHScroll(Message); return;
+    case WM_TIMER: WMTimer(Message); return;
     default: TCustomControl::Dispatch(Message);
   }
 }
@@ -607,6 +620,17 @@ void TCustomGrid::HandleArrowWithCtrl(uint16_t Key) {
 void TCustomGrid::KeyDown(uint16_t& Key, TShiftState Shift) {
   TCustomControl::KeyDown(Key, Shift);
   if (Key == 0) return;
+  if (Key == VK_F2 && FOptions.Contains(goEditing)) {
+    ShowEditor();
+    return;
+  }
+  if (Key == VK_ESCAPE) {
+    if (EditorShown()) {
+      FInplaceEdit->UpdateContents();
+      HideEditor();
+    }
+    return;
+  }
   const bool ctrl = Shift.Contains(ssCtrl);
   const bool rowSel = FOptions.Contains(goRowSelect);
   int c = FCurrent.X, r = FCurrent.Y;
@@ -667,10 +691,40 @@ void TCustomGrid::KeyDown(uint16_t& Key, TShiftState Shift) {
 }
 
 void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  FClickOnCurrent = false;
   if (Button == mbLeft) {
     if (CanFocus() && HandleAllocated() && !Focused()) SetFocus();
     const TGridCoord cell = MouseCoord(X, Y);
-    if (cell.X >= FFixedCols && cell.Y >= FFixedRows) {
+    const bool inFixedRow = Y >= 0 && Y < FixedHeight(), inFixedCol = X >= 0 && X < FixedWidth();
+    int line = -1;
+    if (inFixedRow && FOptions.Contains(goColSizing) && (line = SizingLineAt(true, X)) >= 0) {
+      if (EditorShown()) HideEditor();
+      FGridState = gsColSizing;
+      FSizingIndex = line;
+      FSizingStart = CellRect(line, 0).Left;
+      FSizingPos = X;
+      Invalidate();
+    } else if (inFixedCol && FOptions.Contains(goRowSizing) && (line = SizingLineAt(false, Y)) >= 0) {
+      if (EditorShown()) HideEditor();
+      FGridState = gsRowSizing;
+      FSizingIndex = line;
+      FSizingStart = CellRect(0, line).Top;
+      FSizingPos = Y;
+      Invalidate();
+    } else if (cell.Y >= 0 && cell.Y < FFixedRows && cell.X >= FFixedCols && FOptions.Contains(goColMoving)) {
+      if (EditorShown()) HideEditor();
+      FGridState = gsColMoving;
+      FMoveIndex = FMoveTarget = cell.X;
+      FMoveMouse = {X, Y};
+      Invalidate();
+    } else if (cell.X >= 0 && cell.X < FFixedCols && cell.Y >= FFixedRows && FOptions.Contains(goRowMoving)) {
+      if (EditorShown()) HideEditor();
+      FGridState = gsRowMoving;
+      FMoveIndex = FMoveTarget = cell.Y;
+      FMoveMouse = {X, Y};
+      Invalidate();
+    } else if (cell.X >= FFixedCols && cell.Y >= FFixedRows) {
+      FClickOnCurrent = cell == FCurrent && FOptions.Contains(goEditing) && !Shift.Contains(ssShift);
       const bool extend = Shift.Contains(ssShift) && FOptions.Contains(goRangeSelect);
       FocusCell(cell.X, cell.Y, !extend);
       FGridState = gsSelecting;
@@ -680,7 +734,29 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
 }
 
 void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y) {
-  if (FGridState == gsSelecting) {
+  if (FGridState == gsColSizing || FGridState == gsRowSizing) {
+    FSizingPos = std::max(FSizingStart, FGridState == gsColSizing ? X : Y);
+    Invalidate();
+  } else if (FGridState == gsColMoving || FGridState == gsRowMoving) {
+    FMoveMouse = {X, Y};
+    const TRect client = ClientRect();
+    const bool cols = FGridState == gsColMoving;
+    const int p = cols ? X : Y, end = cols ? client.Right : client.Bottom;
+    const int fixedEnd = cols ? FixedWidth() : FixedHeight();
+    // Beyond the scrolling lines the timer scrolls towards the mouse.
+    const bool outside = p < fixedEnd || p >= end;
+    if (outside && !FMoveTimer && HandleAllocated()) FMoveTimer = SetTimer(Handle(), kMoveTimerId, 60);
+    else if (!outside && FMoveTimer) {
+      KillTimer(Handle(), kMoveTimerId);
+      FMoveTimer = false;
+    }
+    if (!outside) {
+      const TGridCoord c = MouseCoord(cols ? X : FixedWidth(), cols ? FixedHeight() : Y);
+      const int t = cols ? c.X : c.Y;
+      if (t >= (cols ? FFixedCols : FFixedRows)) FMoveTarget = t;
+    }
+    Invalidate();
+  } else if (FGridState == gsSelecting) {
     const TGridCoord cell = MouseCoord(X, Y);
     if (cell.X >= FFixedCols && cell.Y >= FFixedRows && !(cell == FCurrent))
       FocusCell(cell.X, cell.Y, !FOptions.Contains(goRangeSelect));
@@ -689,8 +765,227 @@ void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y) {
 }
 
 void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  if (Button == mbLeft) FGridState = gsNormal;
+  if (Button == mbLeft) {
+    const TGridState state = FGridState;
+    FGridState = gsNormal;
+    if (FMoveTimer) {
+      KillTimer(Handle(), kMoveTimerId);
+      FMoveTimer = false;
+    }
+    if (state == gsColSizing || state == gsRowSizing) {
+      const int size = std::max(0, FSizingPos - FSizingStart);
+      const int index = FSizingIndex;
+      FSizingIndex = FSizingPos = -1;
+      if (state == gsColSizing) {
+        SetColWidths(index, size);
+        ColWidthsChanged();
+      } else {
+        SetRowHeights(index, size);
+        RowHeightsChanged();
+      }
+      Invalidate();
+    } else if (state == gsColMoving || state == gsRowMoving) {
+      const int from = FMoveIndex, to = FMoveTarget;
+      FMoveIndex = FMoveTarget = -1;
+      if (from >= 0 && to >= 0 && from != to) {
+        if (state == gsColMoving) MoveColumn(from, to);
+        else MoveRow(from, to);
+      }
+      Invalidate();
+    } else if (FClickOnCurrent) {
+      FClickOnCurrent = false;
+      if (MouseCoord(X, Y) == FCurrent) ShowEditor();
+    }
+  }
   TCustomControl::MouseUp(Button, Shift, X, Y);
+}
+
+int TCustomGrid::SizingLineAt(bool Cols, int P) const {
+  const TGridAxis& axis = Cols ? FCols : FRows;
+  const int fixed = Cols ? FFixedCols : FFixedRows;
+  const int first = Cols ? FTopLeft.X : FTopLeft.Y;
+  const int limit = Cols ? ClientWidth() : ClientHeight();
+  int pos = 0;
+  auto test = [&](int i) {
+    pos += axis.Size(i);
+    const bool hit = std::abs(P - pos) <= 3 || (P >= pos && P < pos + FGridLineWidth);
+    pos += FGridLineWidth;
+    return hit;
+  };
+  for (int i = 0; i < fixed && pos < limit; ++i)
+    if (test(i)) return i;
+  for (int i = first; i < axis.Count && pos < limit; ++i)
+    if (test(i)) return i;
+  return -1;
+}
+
+void TCustomGrid::WMTimer(TMessage& M) {
+  if (M.WParam == kMoveTimerId) MoveTimerTick();
+}
+
+void TCustomGrid::MoveTimerTick() {
+  if (FGridState != gsColMoving && FGridState != gsRowMoving) {
+    if (HandleAllocated()) KillTimer(Handle(), kMoveTimerId);
+    FMoveTimer = false;
+    return;
+  }
+  const TRect client = ClientRect();
+  if (FGridState == gsColMoving) {
+    if (FMoveMouse.X < FixedWidth()) {
+      MoveTopLeft(FTopLeft.X - 1, FTopLeft.Y);
+      FMoveTarget = FTopLeft.X;
+    } else if (FMoveMouse.X >= client.Right) {
+      MoveTopLeft(FTopLeft.X + 1, FTopLeft.Y);
+      FMoveTarget = LastVisibleCol();
+    }
+  } else {
+    if (FMoveMouse.Y < FixedHeight()) {
+      MoveTopLeft(FTopLeft.X, FTopLeft.Y - 1);
+      FMoveTarget = FTopLeft.Y;
+    } else if (FMoveMouse.Y >= client.Bottom) {
+      MoveTopLeft(FTopLeft.X, FTopLeft.Y + 1);
+      FMoveTarget = LastVisibleRow();
+    }
+  }
+  Invalidate();
+}
+
+void TCustomGrid::MoveColumn(int FromIndex, int ToIndex) {
+  if (FromIndex < 0 || ToIndex < 0 || FromIndex >= FCols.Count || ToIndex >= FCols.Count)
+    throw EInvalidOperation("Grid index out of range");
+  if (FromIndex == ToIndex) return;
+  if (EditorShown()) HideEditor();
+  // Sizes travel with their lines.
+  std::vector<int> sizes(static_cast<size_t>(FCols.Count));
+  for (int i = 0; i < FCols.Count; ++i) sizes[static_cast<size_t>(i)] = FCols.Size(i);
+  const int moved = sizes[static_cast<size_t>(FromIndex)];
+  sizes.erase(sizes.begin() + FromIndex);
+  sizes.insert(sizes.begin() + ToIndex, moved);
+  FCols.Changed.clear();
+  for (int i = 0; i < FCols.Count; ++i) FCols.SetSize(i, sizes[static_cast<size_t>(i)]);
+  ColumnMoved(FromIndex, ToIndex);
+  if (FCurrent.X == FromIndex) FCurrent.X = ToIndex;
+  ClampCurrent();
+  UpdateScrollRange();
+  Invalidate();
+}
+
+void TCustomGrid::MoveRow(int FromIndex, int ToIndex) {
+  if (FromIndex < 0 || ToIndex < 0 || FromIndex >= FRows.Count || ToIndex >= FRows.Count)
+    throw EInvalidOperation("Grid index out of range");
+  if (FromIndex == ToIndex) return;
+  if (EditorShown()) HideEditor();
+  const int moved = FRows.Size(FromIndex);
+  // Only the changed sizes between the two lines shift by one.
+  std::map<int, int> changed;
+  const int lo = std::min(FromIndex, ToIndex), hi = std::max(FromIndex, ToIndex);
+  for (const auto& [i, v] : FRows.Changed) {
+    if (i < lo || i > hi) changed[i] = v;
+    else if (i == FromIndex) continue;
+    else changed[FromIndex < ToIndex ? i - 1 : i + 1] = v;
+  }
+  FRows.Changed = std::move(changed);
+  FRows.SetSize(ToIndex, moved);
+  RowMoved(FromIndex, ToIndex);
+  if (FCurrent.Y == FromIndex) FCurrent.Y = ToIndex;
+  ClampCurrent();
+  UpdateScrollRange();
+  Invalidate();
+}
+
+void TCustomGrid::ColumnMoved(int, int) {}
+void TCustomGrid::RowMoved(int, int) {}
+
+// ---- editing in place
+
+TInplaceEdit* TCustomGrid::CreateEditor() { return new TInplaceEdit(this); }
+
+bool TCustomGrid::CanEditShow() {
+  return FOptions.Contains(goEditing) && !FOptions.Contains(goRowSelect) &&
+         !ComponentState().Contains(csDesigning);
+}
+
+bool TCustomGrid::EditorShown() const { return FEditorMode && FInplaceEdit && FInplaceEdit->Visible(); }
+
+void TCustomGrid::SetEditorMode(bool v) {
+  if (v) ShowEditor();
+  else HideEditor();
+}
+
+void TCustomGrid::ShowEditor() {
+  FEditorMode = true;
+  UpdateEdit();
+}
+
+void TCustomGrid::UpdateEdit() {
+  if (!FEditorMode) return;
+  if (!CanEditShow()) {
+    // A descendant may have shown an editor of its own instead.
+    FEditorMode = false;
+    return;
+  }
+  if (!FInplaceEdit) FInplaceEdit = CreateEditor();
+  const bool refill = !FInplaceEdit->Visible() || !(FInplaceCell == FCurrent);
+  if (refill) {
+    FInplaceCell = FCurrent;
+    FInplaceEdit->UpdateContents();
+  }
+  ScrollIntoView(FCurrent.X, FCurrent.Y);
+  TRect r = CellRect(FCurrent.X, FCurrent.Y);
+  if (r.IsEmpty()) return;
+  FInplaceEdit->Move(r);
+  if (Focused() || HandleAllocated()) FInplaceEdit->SetFocus();
+}
+
+void TCustomGrid::ShowEditorChar(char Ch) {
+  ShowEditor();
+  if (EditorShown()) FInplaceEdit->Perform(WM_CHAR, static_cast<unsigned char>(Ch), 0);
+}
+
+void TCustomGrid::UpdateText() {
+  if (!FInplaceEdit || !FInplaceEdit->Visible() || FInplaceCell.X < 0) return;
+  SetEditText(FInplaceCell.X, FInplaceCell.Y, FInplaceEdit->Text());
+}
+
+void TCustomGrid::HideEditor() {
+  FEditorMode = false;
+  if (!FInplaceEdit || !FInplaceEdit->Visible()) return;
+  const bool hadFocus = FInplaceEdit->Focused();
+  UpdateText();
+  FInplaceCell = {-1, -1};
+  FInplaceEdit->Hide();
+  if (hadFocus && CanFocus()) SetFocus();
+}
+
+void TCustomGrid::InvalidateEditor() {
+  FInplaceCell = {-1, -1};
+  if (EditorShown()) UpdateEdit();
+}
+
+std::string TCustomGrid::GetEditText(int, int) { return ""; }
+void TCustomGrid::SetEditText(int, int, const std::string&) {}
+std::string TCustomGrid::GetEditMask(int, int) { return ""; }
+int TCustomGrid::GetEditLimit() { return 0; }
+
+void TCustomGrid::WMChar(TMessage& M) {
+  const unsigned code = static_cast<unsigned>(M.WParam);
+  if (FOptions.Contains(goEditing) && (code == 8 || (code >= 32 && code <= 255) || code > 255)) {
+    if (code > 255) {
+      ShowEditor();
+      if (EditorShown()) FInplaceEdit->Perform(WM_CHAR, code, 0);
+    } else ShowEditorChar(static_cast<char>(code));
+    return;
+  }
+  TCustomControl::WMChar(M);
+}
+
+void TCustomGrid::KeyPress(char& Key) {
+  TCustomControl::KeyPress(Key);
+  if (Key == '\r' && FOptions.Contains(goEditing) && !FOptions.Contains(goAlwaysShowEditor)) {
+    if (EditorShown()) HideEditor();
+    else ShowEditor();
+    Key = 0;
+  }
 }
 
 bool TCustomGrid::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) {
@@ -784,6 +1079,32 @@ void TCustomGrid::Paint() {
   canvas->Brush()->SetColor(FColor);
   if (maxX < client.Right) canvas->FillRect(Rect(maxX, 0, client.Right, client.Bottom));
   if (maxY < client.Bottom) canvas->FillRect(Rect(0, maxY, std::min(maxX, client.Right), client.Bottom));
+  // Sizing line and move target, drawn over the cells.
+  if (FGridState != gsNormal && FGridState != gsSelecting) PaintLineFeedback();
+}
+
+void TCustomGrid::PaintLineFeedback() {
+  TCanvas* canvas = Canvas();
+  const TRect client = ClientRect();
+  canvas->Brush()->SetStyle(bsSolid);
+  canvas->Brush()->SetColor(clBlack);
+  if (FGridState == gsColSizing && FSizingPos >= 0)
+    canvas->FillRect(Rect(FSizingPos - 1, 0, FSizingPos + 1, client.Bottom));
+  else if (FGridState == gsRowSizing && FSizingPos >= 0)
+    canvas->FillRect(Rect(0, FSizingPos - 1, client.Right, FSizingPos + 1));
+  else if ((FGridState == gsColMoving || FGridState == gsRowMoving) && FMoveTarget >= 0) {
+    const bool cols = FGridState == gsColMoving;
+    const TRect t = cols ? CellRect(FMoveTarget, 0) : CellRect(0, FMoveTarget);
+    if (!t.IsEmpty()) {
+      if (cols) {
+        const int x = FMoveTarget > FMoveIndex ? t.Right : t.Left;
+        canvas->FillRect(Rect(x - 1, 0, x + 1, client.Bottom));
+      } else {
+        const int y = FMoveTarget > FMoveIndex ? t.Bottom : t.Top;
+        canvas->FillRect(Rect(0, y - 1, client.Right, y + 1));
+      }
+    }
+  }
 }
 
 // ---------------------------------------------------------------------------
@@ -879,6 +1200,30 @@ void TStringGrid::ForEachObject(const std::function<void(int, int, TObject*)>& F
     for (size_t c = 0; c < row.size(); ++c)
       if (row[c].Object) Fn(static_cast<int>(c), static_cast<int>(r), row[c].Object);
   }
+}
+
+std::string TStringGrid::GetEditText(int ACol, int ARow) { return Cells(ACol, ARow); }
+
+void TStringGrid::SetEditText(int ACol, int ARow, const std::string& Value) { SetCells(ACol, ARow, Value); }
+
+void TStringGrid::ColumnMoved(int FromIndex, int ToIndex) {
+  for (auto& row : FCells) {
+    if (!row) continue;
+    const size_t need = static_cast<size_t>(std::max(FromIndex, ToIndex)) + 1;
+    if (row->size() < need) row->resize(need);
+    TCell moved = std::move((*row)[static_cast<size_t>(FromIndex)]);
+    row->erase(row->begin() + FromIndex);
+    row->insert(row->begin() + ToIndex, std::move(moved));
+  }
+  TDrawGrid::ColumnMoved(FromIndex, ToIndex);
+}
+
+void TStringGrid::RowMoved(int FromIndex, int ToIndex) {
+  if (static_cast<int>(FCells.size()) < FRows.Count) FCells.resize(FRows.Count);
+  std::unique_ptr<TRowCells> moved = std::move(FCells[static_cast<size_t>(FromIndex)]);
+  FCells.erase(FCells.begin() + FromIndex);
+  FCells.insert(FCells.begin() + ToIndex, std::move(moved));
+  TDrawGrid::RowMoved(FromIndex, ToIndex);
 }
 
 void TStringGrid::SizeChanged(int OldColCount, int OldRowCount) {

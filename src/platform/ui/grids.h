@@ -1,8 +1,7 @@
 // Grids: TCustomGrid (rows and columns of cells painted through DrawCell,
 // with fixed rows and columns, a current cell, a selection and scrolling),
 // TDrawGrid (the hooks as events) and TStringGrid (a text and an object per
-// cell). Editing in place and sizing or moving rows and columns by mouse are
-// not part of this cut.
+// cell).
 //
 // Geometry. Column c is ColWidths(c) pixels wide and followed by a grid line
 // of GridLineWidth pixels; rows likewise. Sizes are kept as the default size
@@ -44,8 +43,36 @@
 // (DoMouseWheelUp).
 //
 // Grid states (FGridState): gsNormal between gestures; gsSelecting from a left
-// press on a cell to its release. gsRowSizing, gsColSizing, gsRowMoving and
-// gsColMoving are declared for the descendants that size and move lines.
+// press on a cell to its release; gsColSizing (gsRowSizing) from a press
+// within 3 pixels of a column's right (a row's bottom) edge in the fixed row
+// (column) with goColSizing (goRowSizing) to its release, which sets the new
+// size and calls ColWidthsChanged (RowHeightsChanged); gsColMoving
+// (gsRowMoving) from a press on a scrolling column's (row's) fixed cell with
+// goColMoving (goRowMoving) to its release, which moves the line to where
+// the mouse is (MoveColumn / MoveRow, then ColumnMoved / RowMoved). While a
+// line is moved with the mouse outside the cells, the move timer
+// (SetTimer, 60 ms) scrolls one line per tick towards it. The sizing line and
+// the move target are state drawn at the end of the paint.
+//
+// Editing in place (goEditing on, goRowSelect off). The grid owns one
+// in-place editor, made by CreateEditor on first use. ShowEditor sets
+// EditorMode and asks CanEditShow; only when it answers true is the editor
+// made, filled (UpdateContents: GetEditText of the current cell, GetEditMask,
+// GetEditLimit, all text selected), placed over the current cell, shown and
+// focused. A descendant's CanEditShow may change its state or show an editor
+// of its own and answer false: then EditorMode goes back off. HideEditor
+// hands the editor's text to SetEditText for the cell it was filled from,
+// hides it and gives the focus back to the grid. InvalidateEditor refills a
+// shown editor. The editor is started by F2, by Enter (toggles, unless
+// goAlwaysShowEditor), by typing a character (ShowEditorChar: the character
+// goes to the editor, replacing the selected text) and by a click on the
+// current cell; with goAlwaysShowEditor it shows again on every new cell.
+// Before the current cell moves the editor's text is handed over; after the
+// move the editor hides (or refills, with goAlwaysShowEditor). Keys inside
+// the editor: Up, Down, PageUp, PageDown, Tab, Escape and Enter go to the
+// grid; with goAlwaysShowEditor Left, Right, Home and End too when the caret
+// is at that end of the text with nothing selected, or with Ctrl. Escape in the editor refills it
+// from the cell and hides it.
 //
 // Selection: with goRowSelect the whole row of the current cell, across the
 // scrolling columns; otherwise the rectangle from the anchor to the current
@@ -92,6 +119,8 @@ using TDrawCellEvent = std::function<void(TObject* Sender, int ACol, int ARow, T
 using TSelectCellEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool& CanSelect)>;
 
 // A sparse list of line sizes: a default and the sizes that differ from it.
+class TInplaceEdit;
+
 class TGridAxis {
 public:
   int Count = 0;
@@ -111,6 +140,7 @@ public:
 
 class TCustomGrid : public TCustomControl {
   ZV_CLASS(TCustomGrid)
+  friend class TInplaceEdit;
 public:
   explicit TCustomGrid(TComponent* AOwner);
   ~TCustomGrid() override;
@@ -128,6 +158,28 @@ public:
   int DefaultRowHeight() const { return FRows.DefaultSize; }
   void SetDefaultRowHeight(int v);
   int ColWidths(int i) const { return FCols.Size(i); }
+  // ---- editing in place
+  bool EditorMode() const { return FEditorMode; }
+  void SetEditorMode(bool v);
+  // The editor, nil until first shown.
+  TInplaceEdit* InplaceEditor() const { return FInplaceEdit; }
+  void ShowEditor();
+  void ShowEditorChar(char Ch);
+  void HideEditor();
+  void InvalidateEditor();
+  // Whether the editor shows (EditorMode and visible).
+  bool EditorShown() const;
+  virtual std::string GetEditText(int ACol, int ARow);
+  virtual void SetEditText(int ACol, int ARow, const std::string& Value);
+  virtual std::string GetEditMask(int ACol, int ARow);
+  virtual int GetEditLimit();
+  // Moves column (row) From to To with its contents and size.
+  void MoveColumn(int FromIndex, int ToIndex);
+  void MoveRow(int FromIndex, int ToIndex);
+  // The size being dragged (sizing states) or the line a move would go to
+  // (moving states); -1 otherwise.
+  int SizingPos() const { return FSizingPos; }
+  int MoveTarget() const { return FMoveTarget; }
   void SetColWidths(int i, int v);
   int RowHeights(int i) const { return FRows.Size(i); }
   void SetRowHeights(int i, int v);
@@ -195,6 +247,22 @@ protected:
   virtual void WMVScroll(TMessage& M);
   virtual void WMHScroll(TMessage& M);
   void BoundsChanged(bool sizeChanged) override;
+  void WMChar(TMessage& M) override;
+  void KeyPress(char& Key) override;
+  virtual TInplaceEdit* CreateEditor();
+  // Asked each time the editor would show; see the comment at the top.
+  virtual bool CanEditShow();
+  // Shows (or refills) the editor when CanEditShow allows it.
+  void UpdateEdit();
+  // Hands the shown editor's text to SetEditText.
+  void UpdateText();
+  virtual void ColWidthsChanged() {}
+  virtual void RowHeightsChanged() {}
+  virtual void ColumnMoved(int FromIndex, int ToIndex);
+  virtual void RowMoved(int FromIndex, int ToIndex);
+  virtual void WMTimer(TMessage& M);
+  // The move timer's identifier.
+  static constexpr unsigned kMoveTimerId = 0x6701;
   // Makes (ACol, ARow) current: SelectCell first; with MoveAnchor the
   // selection collapses to it, else it stretches from the anchor. Scrolls the
   // cell into view. False when SelectCell refused.
@@ -222,8 +290,21 @@ protected:
   TGridCoord FAnchor{1, 1};
   TGridCoord FTopLeft{1, 1};
   bool FVertBar = false, FHorzBar = false;
+  bool FEditorMode = false;
+  TInplaceEdit* FInplaceEdit = nullptr;
+  TGridCoord FInplaceCell{-1, -1};
+  // Sizing and moving lines with the mouse.
+  int FSizingIndex = -1, FSizingStart = 0, FSizingPos = -1;
+  int FMoveIndex = -1, FMoveTarget = -1;
+  TPoint FMoveMouse{};
+  bool FMoveTimer = false;
+  bool FClickOnCurrent = false;
 
 private:
+  // The line whose far edge is within 3 pixels of a point along one axis; -1 none.
+  int SizingLineAt(bool Cols, int P) const;
+  void MoveTimerTick();
+  void PaintLineFeedback();
   // The bars shown for a client size without bars.
   void ComputeBars(bool& vert, bool& horz) const;
   int MapToBar(int value, int first, int last) const;
@@ -265,6 +346,8 @@ public:
   // The object is not owned by the grid.
   TObject* Objects(int ACol, int ARow) const;
   void SetObjects(int ACol, int ARow, TObject* Value);
+  std::string GetEditText(int ACol, int ARow) override;
+  void SetEditText(int ACol, int ARow, const std::string& Value) override;
   // Exchanges the texts and objects of two rows (every stored column) without
   // copying them; heights stay.
   void ExchangeRowCells(int Row1, int Row2);
@@ -272,6 +355,8 @@ public:
 protected:
   void DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) override;
   void SizeChanged(int OldColCount, int OldRowCount) override;
+  void ColumnMoved(int FromIndex, int ToIndex) override;
+  void RowMoved(int FromIndex, int ToIndex) override;
   // Visits every stored cell that holds an object (also cells beyond the
   // counts that SizeChanged is about to drop).
   void ForEachObject(const std::function<void(int ACol, int ARow, TObject* Obj)>& Fn) const;

@@ -101,11 +101,16 @@ bool TEventBridge::Translate(QObject* watched, QEvent* event) {
   std::shared_ptr<bool> alive = FAlive;
   // Sends one message; true when the control consumed it (did not pass it
   // to the default handling of the widget).
+  // A message sent to the same window while this one is handled (a focus
+  // change made by a key handler) keeps its answer to itself.
   auto send = [&](unsigned msg, WPARAM w, LPARAM l) -> bool {
+    const bool outer = impl->DefaultCalled;
     impl->DefaultCalled = false;
     GuardEvent(c, [&] { c->Perform(msg, w, l); });
     if (!*alive) return true;
-    return !impl->DefaultCalled;
+    const bool consumed = !impl->DefaultCalled;
+    impl->DefaultCalled = outer;
+    return consumed;
   };
   // A window painted by the layer takes all its mouse and key input: the
   // class library passes none of it on to the parent window.
@@ -196,12 +201,24 @@ bool TEventBridge::Translate(QObject* watched, QEvent* event) {
       const bool consumed = send(WM_KEYUP, vk, static_cast<LPARAM>((static_cast<uint64_t>(shift.Bits()) << 32) | 1));
       return own || consumed;
     }
+    // As on the platform: WM_KILLFOCUS names the window that gets the focus
+    // (0 when it goes to no window of ours).
     case QEvent::FocusIn:
       send(WM_SETFOCUS, 0, 0);
       return false;
-    case QEvent::FocusOut:
-      send(WM_KILLFOCUS, 0, 0);
+    case QEvent::FocusOut: {
+      WPARAM to = 0;
+      for (QWidget* w = QApplication::focusWidget(); w; w = w->parentWidget()) {
+        const QVariant v = w->property("zvControl");
+        auto* target = v.isValid() ? static_cast<TWinControl*>(v.value<void*>()) : nullptr;
+        if (target && target->HandleAllocated() && target->Impl()->Widget == w) {
+          to = static_cast<WPARAM>(target->Impl()->Handle);
+          break;
+        }
+      }
+      send(WM_KILLFOCUS, to, 0);
       return false;
+    }
     case QEvent::Resize:
       if (watched == impl->Widget && !c->Parent()) {
         const QSize s = static_cast<QResizeEvent*>(event)->size();

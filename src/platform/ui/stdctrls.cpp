@@ -448,6 +448,11 @@ void TComboBox::SetSorted(bool v) {
   }
 }
 
+void TComboBox::SelectAll() {
+  auto* w = WidgetOf<QComboBox>(this);
+  if (w && w->lineEdit()) w->lineEdit()->selectAll();
+}
+
 bool TComboBox::DroppedDown() const {
   auto* w = WidgetOf<QComboBox>(this);
   return w && w->view() && w->view()->isVisible();

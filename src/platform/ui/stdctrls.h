@@ -152,6 +152,8 @@ public:
   void SetSorted(bool v);
   bool DroppedDown() const;
   void SetDroppedDown(bool v);
+  // Selects the whole text of the edit field (csDropDown).
+  void SelectAll();
   TNotifyEvent OnChange;
   TNotifyEvent OnSelect;
   TNotifyEvent OnDropDown;

@@ -6,7 +6,9 @@
 #include <utility>
 
 #include "platform/ui/forms.h"
+#include "platform/ui/editctrls.h"
 #include "platform/ui/grids.h"
+#include "platform/ui/menuloop.h"
 #include "support/gui/guitest.h"
 
 using namespace guitest;
@@ -331,4 +333,216 @@ TEST(GridAxis, OffsetsAndHitsAcrossChangedAndEmptyLines) {
   axis.Count = 6;
   axis.Trim();
   EXPECT_EQ(axis.Changed.size(), 2u);
+}
+
+namespace {
+
+// Records when CanEditShow is asked and can refuse.
+class TEditingGrid : public TStringGrid {
+public:
+  explicit TEditingGrid(TComponent* owner) : TStringGrid(owner) {}
+  int Asked = 0;
+  bool Allow = true;
+  std::vector<std::string> Stored;
+  std::vector<std::pair<int, int>> Moves;
+  int WidthsChanged = 0;
+
+  void SetEditText(int ACol, int ARow, const std::string& Value) override {
+    Stored.push_back(std::to_string(ACol) + "," + std::to_string(ARow) + "=" + Value);
+    TStringGrid::SetEditText(ACol, ARow, Value);
+  }
+
+protected:
+  bool CanEditShow() override {
+    ++Asked;
+    return Allow && TStringGrid::CanEditShow();
+  }
+  void ColumnMoved(int From, int To) override {
+    Moves.emplace_back(From, To);
+    TStringGrid::ColumnMoved(From, To);
+  }
+  void ColWidthsChanged() override { ++WidthsChanged; }
+};
+
+struct EditFixture : ::testing::Test {
+  TForm* Form = nullptr;
+  TEditingGrid* Grid = nullptr;
+  void SetUp() override {
+    EnsureGui();
+    Form = new TForm(nullptr);
+    Form->SetBounds(0, 0, 400, 300);
+    Grid = new TEditingGrid(Form);
+    Grid->SetParent(Form);
+    Grid->SetColCount(4);
+    Grid->SetRowCount(5);
+    Grid->SetDefaultColWidth(50);
+    Grid->SetDefaultRowHeight(20);
+    Grid->SetBounds(0, 0, 300, 200);
+    Form->Show();
+    Grid->SetFocus();
+    ProcessEvents();
+  }
+  void TearDown() override {
+    delete Form;
+    ProcessEvents();
+  }
+  void Enable() { Add(goEditing); }
+  void Add(TGridOption o) {
+    TGridOptions v = Grid->Options();
+    Grid->SetOptions(v.Include(o));
+  }
+};
+
+}  // namespace
+
+TEST_F(EditFixture, TypingOpensTheEditorWithTheCharacterAndEnterHandsTheTextBack) {
+  Grid->SetCells(1, 1, "old");
+  TypeText(Grid, "x");
+  EXPECT_FALSE(Grid->EditorMode()) << "no editor without goEditing";
+  EXPECT_EQ(Grid->Asked, 0);
+
+  Enable();
+  TypeText(Grid, "a");
+  ASSERT_TRUE(Grid->EditorShown());
+  EXPECT_EQ(Grid->Asked, 1);
+  TypeText(Grid->InplaceEditor(), "b");
+  EXPECT_EQ(Grid->InplaceEditor()->Text(), "ab") << "the first character replaced the selected old text";
+  EXPECT_TRUE(Grid->InplaceEditor()->Focused());
+  EXPECT_EQ(Grid->Cells(1, 1), "old") << "nothing stored while typing";
+
+  Key(Grid->InplaceEditor(), VK_RETURN, "\r");
+  EXPECT_FALSE(Grid->EditorMode());
+  EXPECT_FALSE(Grid->InplaceEditor()->Visible());
+  EXPECT_EQ(Grid->Cells(1, 1), "ab");
+  EXPECT_EQ(Grid->Stored, (std::vector<std::string>{"1,1=ab"}));
+  EXPECT_TRUE(Grid->Focused()) << "the grid takes the focus back";
+
+  Key(Grid, VK_RETURN, "\r");
+  EXPECT_TRUE(Grid->EditorShown()) << "Enter on the grid opens the editor again";
+  EXPECT_EQ(Grid->InplaceEditor()->Text(), "ab");
+}
+
+TEST_F(EditFixture, CanEditShowDecidesAndARefusalLeavesEditorModeOff) {
+  Enable();
+  Grid->Allow = false;
+  Key(Grid, VK_F2);
+  EXPECT_EQ(Grid->Asked, 1);
+  EXPECT_FALSE(Grid->EditorMode());
+  EXPECT_EQ(Grid->InplaceEditor(), nullptr) << "not even made";
+
+  Grid->Allow = true;
+  Add(goRowSelect);
+  Key(Grid, VK_F2);
+  EXPECT_FALSE(Grid->EditorMode()) << "row selection never edits";
+}
+
+TEST_F(EditFixture, MovingHandsTheTextOverBeforeTheMoveAndHidesOrFollows) {
+  Enable();
+  Grid->SetCells(2, 1, "two");
+  std::vector<std::string> atSelect;
+  // The stored text is already there when the move is asked about.
+  Grid->OnSelectCell = [&](TObject*, int, int, bool&) { atSelect.push_back(Grid->Cells(1, 1)); };
+  TypeText(Grid, "q");
+  Key(Grid->InplaceEditor(), VK_TAB, "\t");  // no goTabs: the grid ignores it
+  Key(Grid->InplaceEditor(), VK_DOWN);
+  EXPECT_EQ(atSelect, (std::vector<std::string>{"q"}));
+  EXPECT_EQ(Grid->Row(), 2);
+  EXPECT_FALSE(Grid->EditorShown());
+
+  Add(goAlwaysShowEditor);
+  Key(Grid, VK_F2);
+  ASSERT_TRUE(Grid->EditorShown());
+  Key(Grid->InplaceEditor(), VK_UP);
+  EXPECT_TRUE(Grid->EditorShown()) << "goAlwaysShowEditor refills on the new cell";
+  EXPECT_EQ(Grid->InplaceEditor()->Text(), "q");
+}
+
+TEST_F(EditFixture, LeftAndRightLeaveTheEditorOnlyAtTheEndsOfTheText) {
+  Enable();
+  Grid->SetCells(2, 1, "x");
+  Key(Grid, VK_F2);
+  Key(Grid->InplaceEditor(), VK_RIGHT);
+  EXPECT_EQ(Grid->Col(), 1) << "without goAlwaysShowEditor the keys stay in the text";
+  Key(Grid->InplaceEditor(), VK_ESCAPE, "\x1b");
+  Add(goAlwaysShowEditor);
+  Grid->SetCells(1, 1, "abc");
+  Key(Grid, VK_F2);
+  auto* e = Grid->InplaceEditor();
+  e->SetSelStart(1);
+  e->SetSelLength(0);
+  Key(e, VK_RIGHT);
+  EXPECT_EQ(Grid->Col(), 1) << "inside the text the caret moves";
+  e->SetSelStart(3);
+  e->SetSelLength(0);
+  Key(e, VK_RIGHT);
+  EXPECT_EQ(Grid->Col(), 2);
+}
+
+TEST_F(EditFixture, EscapePutsTheCellTextBackAndAClickOnTheCurrentCellEdits) {
+  Enable();
+  Grid->SetCells(1, 1, "keep");
+  TypeText(Grid, "zz");
+  Key(Grid->InplaceEditor(), VK_ESCAPE, "\x1b");
+  EXPECT_FALSE(Grid->EditorShown());
+  EXPECT_EQ(Grid->Cells(1, 1), "keep");
+
+  const TRect r = Grid->CellRect(2, 2);
+  Click(Grid, r.Left + 5, r.Top + 5);
+  EXPECT_FALSE(Grid->EditorMode()) << "the first click selects";
+  Click(Grid, r.Left + 5, r.Top + 5);
+  EXPECT_TRUE(Grid->EditorShown()) << "a click on the current cell edits";
+  EXPECT_EQ(Grid->InplaceEditor()->Left(), r.Left);
+  EXPECT_EQ(Grid->InplaceEditor()->Top(), r.Top);
+}
+
+TEST_F(EditFixture, ColumnsAreSizedAndMovedWithTheMouse) {
+  Add(goColSizing);
+  Add(goColMoving);
+  Grid->SetCells(1, 0, "A");
+  Grid->SetCells(1, 2, "a2");
+  Grid->SetCells(3, 2, "c2");
+  Grid->SetColWidths(1, 40);
+  // Column 1 ends at 51 + 40.
+  MouseDown(Grid, mbLeft, 91, 5);
+  EXPECT_EQ(Grid->GridState(), gsColSizing);
+  MouseMove(Grid, 120, 5, {ssLeft});
+  EXPECT_EQ(Grid->SizingPos(), 120);
+  MouseUp(Grid, mbLeft, 120, 5);
+  EXPECT_EQ(Grid->GridState(), gsNormal);
+  EXPECT_EQ(Grid->ColWidths(1), 69);
+  EXPECT_EQ(Grid->WidthsChanged, 1);
+
+  // Drag column 1's header onto column 3.
+  const TRect h3 = Grid->CellRect(3, 0);
+  MouseDown(Grid, mbLeft, 60, 5);
+  EXPECT_EQ(Grid->GridState(), gsColMoving);
+  MouseMove(Grid, h3.Left + 10, 5, {ssLeft});
+  EXPECT_EQ(Grid->MoveTarget(), 3);
+  MouseUp(Grid, mbLeft, h3.Left + 10, 5);
+  EXPECT_EQ(Grid->Moves, (std::vector<std::pair<int, int>>{{1, 3}}));
+  EXPECT_EQ(Grid->Cells(3, 0), "A");
+  EXPECT_EQ(Grid->Cells(3, 2), "a2");
+  EXPECT_EQ(Grid->Cells(2, 2), "c2");
+  EXPECT_EQ(Grid->ColWidths(3), 69) << "the width travels with the column";
+  EXPECT_EQ(Grid->ColWidths(1), 50);
+}
+
+TEST_F(EditFixture, TheMoveTimerScrollsWhileTheMouseIsBeyondTheCells) {
+  Add(goRowMoving);
+  Grid->SetRowCount(40);
+  Grid->SetCells(0, 1, "first");
+  MouseDown(Grid, mbLeft, 5, 25);
+  ASSERT_EQ(Grid->GridState(), gsRowMoving);
+  MouseMove(Grid, 5, 400, {ssLeft});
+  ASSERT_FALSE(RunningWindowTimers().empty());
+  const int top = Grid->TopRow();
+  FireWindowTimers();
+  FireWindowTimers();
+  EXPECT_EQ(Grid->TopRow(), top + 2);
+  const int target = Grid->MoveTarget();
+  EXPECT_GT(target, 2);
+  MouseUp(Grid, mbLeft, 5, 400);
+  EXPECT_TRUE(RunningWindowTimers().empty()) << "the release stops the timer";
+  EXPECT_EQ(Grid->Cells(0, target), "first");
+  EXPECT_EQ(Grid->Cells(0, 1), "");
 }
