@@ -230,6 +230,7 @@ void TPlusStringGrid::DeclareProperties(TClassInfo& c) {
   ZV_OBJ(ShowModified, TShowModified)
   ZV_OBJ(FloatingFooter, TFloatingFooter)
   ZV_OBJ(BackGround, TBackGround)
+  ZV_OBJ(SearchFooter, TSearchFooter)
   ZV_EVENT(OnGetCellBorder, TGridBorderEvent)
   ZV_OBJ(OfficeHint, TPlusHintInfo)
   ZV_OBJ(PictureContainer, TPictureContainer)

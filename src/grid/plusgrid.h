@@ -276,6 +276,68 @@ private:
   int FHintColumn = -1;
 };
 
+
+// ---------------------------------------------------------------------------
+// Finding text in cells
+
+enum TFindParam {
+  fnMatchCase,        // texts compared as they are, else both upper-cased
+  fnWholeCell,        // the cell text equals the search text
+  fnConditionMatch,   // MatchCondition decides instead of the other tests
+  fnRowByRow,         // along each row, else down each column
+  fnAtStart,          // the search text starts the cell text
+  fnCurrentRowOnly,
+  fnCurrentColOnly,
+  fnIncludeFixed,     // all cells, else the normal ones
+  fnGotoFound,        // a found cell becomes current
+  fnStripTags,        // markup removed before the test
+  fnBackward,
+  fnHiddenCols,       // columns are real columns, the range grows by the hidden ones
+  fnPresetCol         // only the preset column
+};
+using TFindParams = TEnumSet<TFindParam>;
+
+class TEdit;
+class TCheckBox;
+class TPlusGridButton;
+
+// The search strip at the grid's bottom: close button, text box, find next,
+// find previous, highlight toggle and match-case box.
+class TSearchPanel : public TCustomPanel {
+  ZV_CLASS(TSearchPanel)
+public:
+  explicit TSearchPanel(TComponent* AOwner);
+  TColor ColorTo() const { return FColorTo; }
+  void SetColorTo(TColor v);
+  TPlusGridButton* CloseButton() const { return FClose; }
+  TEdit* SearchEdit() const { return FEdit; }
+  TPlusGridButton* FindNextButton() const { return FNext; }
+  TPlusGridButton* FindPrevButton() const { return FPrev; }
+  TPlusGridButton* HighlightButton() const { return FHighlight; }
+  TCheckBox* MatchCaseBox() const { return FMatchCase; }
+  // Captions and hints as the grid last applied them; put on the buttons
+  // when the window is made and at once when it exists.
+  void SetTexts(const std::string& Next, const std::string& Prev, const std::string& Highlight,
+                const std::string& MatchCase, const std::string& HintClose, const std::string& HintNext,
+                const std::string& HintPrev, const std::string& HintHighlight);
+  // Shows the buttons that are switched on and places the match-case box.
+  void ArrangeControls(bool ShowClose, bool ShowNext, bool ShowPrev, bool ShowHighlight, bool ShowMatchCase);
+  TNotifyEvent OnForwardClick, OnBackwardClick, OnEditChange, OnExitClick, OnHighlightClick;
+
+protected:
+  void Paint() override;
+  void CreateWnd() override;
+
+private:
+  void EditChanged();
+  void ApplyTexts();
+  TColor FColorTo = clNone;
+  TPlusGridButton *FClose, *FNext, *FPrev, *FHighlight;
+  TEdit* FEdit;
+  TCheckBox* FMatchCase;
+  std::string FTexts[8];
+};
+
 // ---------------------------------------------------------------------------
 
 class TPlusStringGrid : public TBaseGrid {
@@ -841,6 +903,56 @@ private:
   TFooterPanel* FFooterPanel = nullptr;
   bool FCalculatingFooter = false;
   std::unique_ptr<TBackGround> FBackGround = std::make_unique<TBackGround>(this);
+
+
+public:
+  // ---- finding text and the search footer
+  // Tests one cell with the options and text of the search under way.
+  bool CellMatchesSearch(int ACol, int ARow);
+  // The first match after StartCell ((-1, -1): from the first cell, itself
+  // included) in walking order; (-1, -1) when none. No wrap past the end.
+  TPoint FindCellFrom(TPoint StartCell, const std::string& Text, TFindParams Options);
+  // The same between the progress hook's start and end reports.
+  TPoint SearchCells(TPoint StartCell, const std::string& Text, TFindParams Options);
+  TPoint LastFoundCell() const { return FFindLast; }
+  void SetPresetColumn(int ACol) { FFindPresetCol = ACol; }
+  TSearchFooter* SearchFooter() const { return FSearchFooter.get(); }
+  void SetSearchFooter(TSearchFooter* v) { if (v) FSearchFooter->Assign(v); ApplySearchFooter(); }
+  // Made when the footer first shows.
+  TSearchPanel* SearchPanel();
+  bool HasSearchPanel() const { return FSearchPanel != nullptr; }
+  // Copies the footer's settings to its panel and shows or hides it.
+  void ApplySearchFooter();
+  // The panel's handlers.
+  void SearchFooterAutoSearch();
+  void SearchFooterFindNext();
+  void SearchFooterFindPrev();
+  void SearchFooterClose();
+  void SearchFooterHighlight();
+  // Makes the cell current and visible when it lies outside the view.
+  void ScrollInView(int ACol, int ARow);
+  // The text the painter shows for a cell under the highlights set by
+  // HilightInCells: markup with the matches wrapped in the tag. The cell's
+  // own text never changes.
+  std::string PaintHighlightedText(int ACol, int ARow, const std::string& Text, TCellTextKind& AKind);
+  bool HasHighlights() const { return !FHighlights.empty(); }
+
+private:
+  void SearchFooterStep(bool Backward);
+  void KeepFoundRowAboveFooter();
+  struct THighlightRule {
+    std::string Text, Tag;
+    TGridRect Area;
+    bool CaseSensitive;
+  };
+  std::vector<THighlightRule> FHighlights;
+  std::unique_ptr<TSearchFooter> MakeSearchFooter();
+  std::unique_ptr<TSearchFooter> FSearchFooter = MakeSearchFooter();
+  TSearchPanel* FSearchPanel = nullptr;
+  TFindParams FFindOptions;
+  std::string FFindText;
+  TPoint FFindLast{-1, -1};
+  int FFindPresetCol = -1;
 
 public:
   // ---- events
