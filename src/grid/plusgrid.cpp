@@ -231,6 +231,7 @@ void TPlusStringGrid::DeclareProperties(TClassInfo& c) {
   ZV_OBJ(FloatingFooter, TFloatingFooter)
   ZV_OBJ(BackGround, TBackGround)
   ZV_OBJ(SearchFooter, TSearchFooter)
+  ZV_OBJ(DragDropSettings, TDragDropSettings)
   ZV_EVENT(OnGetCellBorder, TGridBorderEvent)
   ZV_OBJ(OfficeHint, TPlusHintInfo)
   ZV_OBJ(PictureContainer, TPictureContainer)

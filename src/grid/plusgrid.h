@@ -23,6 +23,7 @@
 #include "grid/support/plusobj.h"
 #include "grid/support/plusutil.h"
 #include "grid/support/picturecontainer.h"
+#include "platform/ui/dragdrop.h"
 #include "platform/ui/extctrls.h"
 #include "platform/ui/imglist.h"
 #include "platform/rtl/datetime.h"
@@ -953,6 +954,50 @@ private:
   std::string FFindText;
   TPoint FFindLast{-1, -1};
   int FFindPresetCol = -1;
+
+
+public:
+  // ---- drag and drop between windows and programs
+  TDragDropSettings* DragDropSettings() const { return FDragDropSettings.get(); }
+  void SetDragDropSettings(TDragDropSettings* v) { if (v) FDragDropSettings->Assign(v); }
+  // Registers the grid as a drop target, or revokes it, as OleDropTarget says.
+  void UpdateOleDropTarget();
+  bool IsOleDropTarget() const { return FOleTargetRegistered; }
+  // Rich text is offered and preferred by every grid once one sets OleDropRTF.
+  static bool OleRichTextEnabled();
+  static void SetOleRichTextEnabled(bool v);
+  // The drop handlers, plain functions of the data and a client point. The
+  // formats of a drag: 1 text, 2 files, 4 grid column, 8 rich text.
+  bool OleDragOver(TPoint P, int Formats);
+  void OleDragLeave();
+  void OleDropText(TPoint P, const std::string& Text);
+  void OleDropRichText(TPoint P, const std::string& Text);
+  void OleDropColumn(TPoint P, int Column);
+  // A whole drop as the window system delivers it: a column alone, else rich
+  // text or text.
+  void OleDropPayload(TPoint P, const TDragPayload& Data);
+  // The selection as TAB-separated lines (CR LF between rows), rich text as plain text.
+  std::string GetSelectionAsText();
+  // Called by the mouse code when a drag may start from the pressed cell
+  // (button held, moved more than 3 pixels, OleDropSource set, no sizing):
+  // false when OnOleDrag refuses and the gesture stays a selection.
+  bool OleDragStart(int ACol, int ARow);
+  // After a drag of the selection ended with Effect: a move removes the
+  // dragged rows or clears the source cells, then OnOleDragStop.
+  void OleDragFinished(int Effect);
+  TGridRect DragSourceRect() const { return FDragSourceRect; }
+  void SetDragSourceRect(const TGridRect& R) { FDragSourceRect = R; }
+  // Counted by the grid's timer; a horizontal drag scroll steps only on even counts.
+  void DragScrollTick() { ++FDragScrollTick; }
+
+private:
+  void HideDropArrows();
+  void ShowDropArrows(bool Column, int ACol, int ARow);
+  std::unique_ptr<TDragDropSettings> FDragDropSettings = std::make_unique<TDragDropSettings>(this);
+  std::unique_ptr<TDropTarget> FDropTarget;
+  bool FOleTargetRegistered = false;
+  TGridRect FDragSourceRect{-1, -1, -1, -1};
+  int FDragScrollTick = 0;
 
 public:
   // ---- events

@@ -58,6 +58,7 @@ void TPlusStringGrid::LoadColumnSizes() {
 void TPlusStringGrid::CreateWnd() {
   TBaseGrid::CreateWnd();
   if (FColumnSize->Save()) LoadColumnSizes();
+  UpdateOleDropTarget();
 }
 
 void TPlusStringGrid::SaveColumnSizesOnDestroy() {
