@@ -21,9 +21,11 @@
 #include "grid/support/gridprogress.h"
 #include "grid/support/plushintinfo.h"
 #include "grid/support/plusobj.h"
+#include "grid/support/psgcombo.h"
 #include "grid/support/plusutil.h"
 #include "grid/support/picturecontainer.h"
 #include "platform/ui/dragdrop.h"
+#include "platform/ui/editctrls.h"
 #include "platform/ui/extctrls.h"
 #include "platform/ui/imglist.h"
 #include "platform/rtl/datetime.h"
@@ -337,6 +339,38 @@ private:
   TEdit* FEdit;
   TCheckBox* FMatchCase;
   std::string FTexts[8];
+};
+
+
+// The in-place editors of controls embedded in cell markup: an edit (also
+// for passwords and masks) and a combo. Enter ends the edit; Tab ends it and
+// goes on to the cell's next editable control.
+class TControlEdit : public TMaskEdit {
+  ZV_CLASS(TControlEdit)
+public:
+  explicit TControlEdit(TComponent* AOwner);
+  void KeyPress(char& Key) override;
+
+protected:
+  void WMGetDlgCode(TMessage& M) override;
+};
+
+class TControlCombo : public TASGComboBox {
+  ZV_CLASS(TControlCombo)
+public:
+  explicit TControlCombo(TComponent* AOwner);
+  void KeyPress(char& Key) override;
+
+protected:
+  void WMGetDlgCode(TMessage& M) override;
+};
+
+// What a press on a cell's markup hit: an anchor, or an embedded control
+// (then Anchor is "ctrl").
+struct TCellLinkHit {
+  std::string Anchor;
+  std::string ControlID, ControlType, ControlValue;
+  TRect ControlRect{};
 };
 
 // ---------------------------------------------------------------------------
@@ -998,6 +1032,43 @@ private:
   bool FOleTargetRegistered = false;
   TGridRect FDragSourceRect{-1, -1, -1, -1};
   int FDragScrollTick = 0;
+
+
+public:
+  // ---- links and form controls in cells
+  // The anchor or control of the cell's markup under the client point (for
+  // a URL cell with URLShow, its text); false when there is none.
+  bool CellLinkAt(int ACol, int ARow, int X, int Y, TCellLinkHit& Hit);
+  // What the mouse code calls for a left press on a link or control of a
+  // cell (ACol a display column); false when the point hit neither.
+  bool ClickCellLink(int ACol, int ARow, int X, int Y);
+  // The click itself, once the hit is known.
+  void CellLinkClick(int ACol, int ARow, const TCellLinkHit& Hit);
+  // Opens a link: "CELL://R<row>C<col>" moves to the cell; http, https, ftp
+  // and mailto go to the desktop's URL opener; anything else is ignored.
+  void FollowCellLink(const std::string& Anchor);
+  static bool IsOpenableLink(const std::string& Anchor);
+  void ShowCellControlEditor(const std::string& CellText, const std::string& CtrlType, int ARow, int ACol,
+                             int ADisplayCol, const TRect& ControlRect, const std::string& CtrlValue,
+                             const std::string& CtrlID);
+  void EndCellControlEdit();
+  void ShowNextCellControlEditor(int ACol, int ARow, const std::string& AfterID);
+  bool ControlEditOpen() const { return FControlEditOpen; }
+  bool ControlButtonPressed() const { return FControlButtonDown; }
+  TPoint ControlCell() const { return FControlCell; }
+  const std::string& ControlID() const { return FControlID; }
+  // The mouse release and the loss of focus let an embedded button up.
+  void ReleaseControlButton();
+  TControlEdit* ControlEdit();
+  TControlCombo* ControlCombo();
+
+private:
+  TRect CellTextRect(int ACol, int ARow);
+  TControlEdit* FControlEdit = nullptr;
+  TControlCombo* FControlCombo = nullptr;
+  TPoint FControlCell{-1, -1};
+  std::string FControlID, FControlType, FControlValue;
+  bool FControlEditOpen = false, FControlButtonDown = false;
 
 public:
   // ---- events
