@@ -1,10 +1,16 @@
 // Painting the visible area of the layer's string grid and of the grid
 // component built on it: a grid of 100 rows against one of 1,000,000 rows
 // scrolled to the middle and to the end. The cost should follow the visible
-// area (goal: within 1.2x of the 100-row grid).
+// area (goal: within 1.2x of the 100-row grid). Then sorting the grid and
+// loading delimited text into it at two sizes.
 #include <benchmark/benchmark.h>
 
+#include <filesystem>
+#include <fstream>
 #include <memory>
+#include <random>
+#include <string>
+#include <vector>
 
 #include "grid/plusgrid.h"
 #include "platform/gfx/qt_private.h"
@@ -75,6 +81,51 @@ void BM_PlusGridPaint100Rows(benchmark::State& state) { PaintPlus(state, 100, 50
 void BM_PlusGridPaintMillionRowsMiddle(benchmark::State& state) { PaintPlus(state, 1000000, 500000); }
 void BM_PlusGridPaintMillionRowsEnd(benchmark::State& state) { PaintPlus(state, 1000000, 1000000); }
 
+// Sorting the string grid on one numeric column of random values; twice the
+// rows should take about twice the time (n log n, no quadratic step).
+void SortRows(benchmark::State& state) {
+  EnsureQtApplication();
+  const int rows = static_cast<int>(state.range(0));
+  TPlusStringGrid g(nullptr);
+  g.SetColCount(4);
+  g.SetRowCount(rows + 1);
+  std::mt19937 rng(7);
+  std::vector<std::string> values(rows);
+  for (auto& v : values) v = std::to_string(rng() % 1000000);
+  g.SortSettings()->SetColumn(1);
+  for (auto _ : state) {
+    state.PauseTiming();
+    for (int r = 0; r < rows; ++r) {
+      g.SetCells(1, r + 1, values[r]);
+      g.SetCells(2, r + 1, "row");
+    }
+    state.ResumeTiming();
+    g.QSort();
+  }
+  state.SetItemsProcessed(state.iterations() * rows);
+}
+
+// Loading a delimited file of that many lines (three fields each) into the
+// grid; the file is written once into the temporary folder.
+void LoadCSV(benchmark::State& state) {
+  EnsureQtApplication();
+  const int lines = static_cast<int>(state.range(0));
+  const std::string name =
+      (std::filesystem::temp_directory_path() / ("zv_bench_" + std::to_string(lines) + ".csv")).string();
+  {
+    std::string text;
+    for (int i = 0; i < lines; ++i) text += std::to_string(i) + ";Fe" + std::to_string(i % 7) + ";0.125\n";
+    std::ofstream(name, std::ios::binary) << text;
+  }
+  for (auto _ : state) {
+    TPlusStringGrid g(nullptr);
+    g.LoadFromCSV(name);
+    benchmark::DoNotOptimize(g.RowCount());
+  }
+  std::filesystem::remove(name);
+  state.SetItemsProcessed(state.iterations() * lines);
+}
+
 }  // namespace
 
 BENCHMARK(BM_PlusGridPaint100Rows);
@@ -83,3 +134,5 @@ BENCHMARK(BM_PlusGridPaintMillionRowsEnd);
 BENCHMARK(BM_Paint100Rows);
 BENCHMARK(BM_PaintMillionRowsMiddle);
 BENCHMARK(BM_PaintMillionRowsEnd);
+BENCHMARK(LoadCSV)->Arg(100000)->Arg(200000)->Arg(400000)->Unit(benchmark::kMillisecond);
+BENCHMARK(SortRows)->Arg(100000)->Arg(200000)->Unit(benchmark::kMillisecond);

@@ -429,6 +429,100 @@ class TControlLook : public TPersistent {
   std::unique_ptr<TBitmap> FCheckedGlyph, FUnCheckedGlyph, FRadioOnGlyph, FRadioOffGlyph;
 };
 
+// ---- Sorting and grouping settings
+
+enum TSortStyle {
+  ssAutomatic, ssAlphabetic, ssNumeric, ssDate, ssAlphaNoCase, ssAlphaCase, ssShortDateEU, ssShortDateUS,
+  ssCustom, ssFinancial, ssAnsiAlphaCase, ssAnsiAlphaNoCase, ssRaw, ssHTML, ssImages, ssCheckBox, ssUnicode,
+  ssDateTime, ssTime, ssAlphaNumeric, ssAlphaNumericNoCase
+};
+enum TSortBlankPosition { blFirst, blLast };
+enum TSortDirection { sdAscending, sdDescending };
+
+class TSortSettings : public TPersistent {
+  ZV_CLASS(TSortSettings)
+ public:
+  explicit TSortSettings(TPlusStringGrid* AGrid = nullptr);
+  ~TSortSettings() override;
+  // Every setting and the four glyph pictures; other sources are ignored.
+  void Assign(TPersistent* Source) override;
+  ZV_SETTING(bool, AutoSortForGrouping)
+  ZV_SETTING(bool, AutoColumnMerge)
+  ZV_SETTING(int, Column)
+  bool Show() const { return FShow; }
+  void SetShow(bool v);
+  ZV_SETTING(bool, IndexShow)
+  ZV_SETTING(TColor, IndexColor)
+  ZV_SETTING(bool, Full)
+  ZV_SETTING(bool, SingleColumn)
+  ZV_SETTING(bool, IgnoreBlanks)
+  ZV_SETTING(TSortBlankPosition, BlankPos)
+  ZV_SETTING(bool, AutoFormat)
+  ZV_SETTING(TSortDirection, Direction)
+  ZV_SETTING(TSortDirection, InitSortDirection)
+  ZV_SETTING(bool, FixedCols)
+  ZV_SETTING(bool, NormalCellsOnly)
+  int Row() const { return FRow; }
+  // A row beyond the grid's fixed rows raises and keeps the old value.
+  void SetRow(int v);
+  ZV_SETTING(bool, UndoSort)
+  TBitmap* UpGlyph() const { return FUpGlyph.get(); }
+  void SetUpGlyph(TBitmap* v);
+  TBitmap* DownGlyph() const { return FDownGlyph.get(); }
+  void SetDownGlyph(TBitmap* v);
+  TBitmap* IndexUpGlyph() const { return FIndexUpGlyph.get(); }
+  void SetIndexUpGlyph(TBitmap* v);
+  TBitmap* IndexDownGlyph() const { return FIndexDownGlyph.get(); }
+  void SetIndexDownGlyph(TBitmap* v);
+
+ private:
+  TPlusStringGrid* FGrid;
+  bool FAutoSortForGrouping = true, FAutoColumnMerge = false;
+  int FColumn = 0;
+  bool FShow = false, FIndexShow = false;
+  TColor FIndexColor = 0x0000FFFF;
+  bool FFull = true, FSingleColumn = false, FIgnoreBlanks = false;
+  TSortBlankPosition FBlankPos = blFirst;
+  bool FAutoFormat = true;
+  TSortDirection FDirection = sdAscending, FInitSortDirection = sdAscending;
+  bool FFixedCols = false, FNormalCellsOnly = false;
+  int FRow = 0;
+  bool FUndoSort = false;
+  std::unique_ptr<TBitmap> FUpGlyph, FDownGlyph, FIndexUpGlyph, FIndexDownGlyph;
+};
+
+class TGrouping : public TPersistent {
+  ZV_CLASS(TGrouping)
+ public:
+  TGrouping() = default;
+  // Colours, merge flags and the two line switches; Summary and the line
+  // colours and widths stay.
+  void Assign(TPersistent* Source) override;
+  ZV_SETTING(TColor, HeaderColor)
+  ZV_SETTING(TColor, HeaderColorTo)
+  ZV_SETTING(TColor, HeaderTextColor)
+  ZV_SETTING(bool, MergeHeader)
+  ZV_SETTING(bool, Summary)
+  ZV_SETTING(bool, MergeSummary)
+  ZV_SETTING(TColor, SummaryColor)
+  ZV_SETTING(TColor, SummaryColorTo)
+  ZV_SETTING(TColor, SummaryTextColor)
+  ZV_SETTING(bool, HeaderUnderline)
+  ZV_SETTING(bool, SummaryLine)
+  ZV_SETTING(TColor, HeaderLineColor)
+  ZV_SETTING(TColor, SummaryLineColor)
+  ZV_SETTING(int, HeaderLineWidth)
+  ZV_SETTING(int, SummaryLineWidth)
+
+ private:
+  TColor FHeaderColor = clNone, FHeaderColorTo = clNone, FHeaderTextColor = clNone;
+  bool FMergeHeader = false, FSummary = false, FMergeSummary = false;
+  TColor FSummaryColor = clNone, FSummaryColorTo = clNone, FSummaryTextColor = clNone;
+  bool FHeaderUnderline = false, FSummaryLine = false;
+  TColor FHeaderLineColor = 0xFF0000, FSummaryLineColor = 0xFF0000;
+  int FHeaderLineWidth = 2, FSummaryLineWidth = 2;
+};
+
 // ---------------------------------------------------------------------------
 // Floating footer and grid background
 

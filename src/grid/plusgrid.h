@@ -144,6 +144,8 @@ using TNodeClickEvent = std::function<void(TObject* Sender, int ARow, int ARowre
 using TNodeAllowEvent = std::function<void(TObject* Sender, int ARow, int ARowReal, bool& Allow)>;
 using TCustomCompareEvent =
     std::function<void(TObject* Sender, const std::string& str1, const std::string& str2, int& Res)>;
+using TGridFormatEvent = std::function<void(TObject* Sender, int ACol, TSortStyle& AStyle, std::string& aPrefix,
+                                            std::string& aSuffix)>;
 using TRawCompareEvent = std::function<void(TObject* Sender, int ACol, int Row1, int Row2, int& Res)>;
 using TClickCellEvent = std::function<void(TObject* Sender, int ARow, int ACol)>;
 using TDblClickCellEvent = std::function<void(TObject* Sender, int ARow, int ACol)>;
@@ -670,7 +672,7 @@ public:
   virtual void NotifyProgress(int Kind, int Position) { (void)Kind; (void)Position; }
   virtual void ColumnHeadersChanged() {}
   int GetNodeIndent(int ARow) override;
-  bool HasNodes() override { return false; }
+  bool HasNodes() override { return FNodeCount > 0; }
   void LastRowChanged() override {}
 
   // Visual styles are drawn (the Windows XP flag).
@@ -772,6 +774,101 @@ public:
   // Kept while the in-place editor shows (set by the editing cycle).
   void SetEditorShowing(bool v) { FEditorShowing = v; }
 
+  // ---- sorting (plusgrid_sort.cpp)
+  TSortSettings* SortSettings() const { return FSortSettings.get(); }
+  void SetSortSettings(TSortSettings* v) { if (v) FSortSettings->Assign(v); }
+  // Sort columns in priority order, bit 31 set for a descending column.
+  TSortIndexList* SortIndexes() const { return FSortIndexes.get(); }
+  // Entry k: the place before the first sort of the row now at k.
+  TIntList* UnsortedRows() const { return FUnsortedRows.get(); }
+  void ResetUnsortedOrder();
+  virtual void QSort();
+  virtual void QSortIndexed();
+  virtual void QSortGroup();
+  virtual void QSortGroupIndexed();
+  virtual void UnSort();
+  int CompareRowCells(int ACol, int ARow1, int ARow2, bool Descending);
+  int CompareRows(int ACol, int ARow1, int ARow2);
+  int CompareRowsIndexed(int AIndex, int ARow1, int ARow2);
+  void SplitColumnCells(int ACol);
+  void MergeColumnCells(int ACol, bool FirstColumn);
+  // What a click in the sort row on ACol does to the sort state.
+  void SortColumnClick(int ACol, TShiftState Shift);
+  // The sort style hook: fires OnGetFormat.
+  virtual void GetColFormat(int ACol, TSortStyle& AStyle, std::string& APrefix, std::string& ASuffix);
+  virtual void SwapSortRows(int ARow1, int ARow2);
+
+  // ---- row nodes (plusgrid_nodes.cpp); rows are display rows unless named real
+  void AddNode(int ARealRow, int ASpan);
+  void RemoveNode(int ARealRow);
+  void RemoveAllNodes();
+  bool IsNode(int ARow);
+  bool IsSummary(int ARow);
+  // True for a contracted node.
+  bool GetNodeState(int ARow);
+  int GetNodeLevel(int ARow);
+  int GetNodeSpan(int ARow);
+  void ChangeNodeSpan(int ARow, int Delta);
+  int GetParentNode(int ARow);
+  void ExpandNode(int ARealRow);
+  void ContractNode(int ARealRow);
+  void ExpandAll();
+  void ContractAll();
+  bool IsOnNodeButton(int ARow, int X);
+  int GetTreeLineKind(int ARow);
+  void InsertRowAt(int ARealRow);
+  void DeleteRowAt(int ARealRow);
+  void InsertChildRow(int ARealRow, int After);
+  void DeleteChildRow(int ARealRow);
+  int NodeCount() const { return FNodeCount; }
+  TStringList* GetHiddenRowCells(int ARealRow);
+  TControl* GetCellControl(int ACol, int ARow);
+
+  // ---- grouping (plusgrid_group.cpp)
+  TGrouping* Grouping() const { return FGrouping.get(); }
+  void SetGrouping(TGrouping* v) { if (v) FGrouping->Assign(v); }
+  virtual void Group(int ACol);
+  virtual void UnGroup();
+  virtual void SubGroup(int ACol);
+  virtual void UnSubGroup(int ACol);
+  // The grouped column; -1 when no grouping is active.
+  int GroupColumn() const { return FGroupColumn; }
+  void SetSummaryRow(int ARow);
+  // clNone frees the records of the row's cells.
+  void SetRowColor(int ARow, TColor AColor);
+  void SetRowColorTo(int ARow, TColor AColor);
+  void SetRowFontColor(int ARow, TColor AColor);
+  void SetCellColor(int ACol, int ARow, TColor AColor);
+  void SetCellColorTo(int ACol, int ARow, TColor AColor);
+  void SetCellFontColor(int ACol, int ARow, TColor AColor);
+  TColor GetCellColor(int ACol, int ARow);
+  bool IsCellReadOnly(int ACol, int ARow);
+
+  // ---- files, the text stream and column figures (plusgrid_files.cpp)
+  // Loads and saves cover the fixed cells too (the same setting as IncludeFixedCells).
+  bool FixedCellsInFiles() const { return FIncludeFixedCells; }
+  void SetFixedCellsInFiles(bool v) { FIncludeFixedCells = v; }
+  bool FirstLineIsData() const { return FFirstLineIsData; }
+  void SetFirstLineIsData(bool v) { FFirstLineIsData = v; }
+  // The zero character: detected per file.
+  char FileDelimiter() const { return FFileDelimiter; }
+  void SetFileDelimiter(char v) { FFileDelimiter = v; }
+  bool TildeLineBreaks() const { return FTildeLineBreaks; }
+  void SetTildeLineBreaks(bool v) { FTildeLineBreaks = v; }
+  // The whole file is read and checked before the grid changes; a file that
+  // cannot be opened or holds NUL bytes raises EPlusGridError.
+  void LoadFromCSV(const std::string& FileName, int MaxRows = -1);
+  void LoadExcelFile(const std::string& FileName) { LoadExcelSheet(FileName, ""); }
+  void LoadExcelSheet(const std::string& FileName, const std::string& SheetName);
+  void SaveExcelFile(const std::string& FileName, bool NewWorkbook) { SaveExcelSheet(FileName, "", NewWorkbook); }
+  // Always .xlsx content, written to exactly FileName.
+  void SaveExcelSheet(const std::string& FileName, const std::string& SheetName, bool NewWorkbook);
+  void SaveCellsAsText(TStream* AStream);
+  void LoadCellsFromText(TStream* AStream);
+  double ColumnSum(int ACol, int FromRow, int ToRow);
+  double ColumnAvg(int ACol, int FromRow, int ToRow);
+  double ColumnMin(int ACol, int FromRow, int ToRow);
+  double ColumnMax(int ACol, int FromRow, int ToRow);
   // ---- rows and columns: inserted, removed and cleared with their records,
   // graphics, heights, widths and row marks. Rows are display rows.
   virtual void RemoveRows(int ARow, int ACount);
@@ -1095,6 +1192,7 @@ public:
   TNodeAllowEvent OnBeforeExpandNode, OnBeforeContractNode;
   TCustomCompareEvent OnCustomCompare;
   TRawCompareEvent OnRawCompare;
+  TGridFormatEvent OnGetFormat;
   TClickCellEvent OnClickCell, OnRightClickCell;
   TDblClickCellEvent OnDblClickCell;
   TCanClickCellEvent OnCanClickCell;
@@ -1169,6 +1267,8 @@ public:
 
 protected:
   void Paint() override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) override;
   void DrawCellBorders(TCanvas* ACanvas, int ACol, int ARow, TRect R);
   // Fixed cells by Look, before and after the content; C is the cell's own rectangle.
@@ -1208,6 +1308,41 @@ private:
   void RestoreRowFromItem(TGridItem* Item, int ADisplRow);
   TGridItem* HiddenItem(int Index) const { return static_cast<TGridItem*>(FHiddenRows->Items(Index)); }
   void FilterDone();
+
+  // ---- file settings (plusgrid_files.cpp)
+  bool FFirstLineIsData = true, FTildeLineBreaks = false;
+  char FFileDelimiter = '\0';
+  // Kind 0 sum, 1 min, 2 max.
+  double ColumnFigure(int ACol, int FromRow, int ToRow, int Kind);
+
+  // ---- nodes and grouping state (plusgrid_nodes.cpp, plusgrid_group.cpp)
+  // Column insertion and removal of grouping, keeping the node marks in column 0.
+  void GroupInsertCol(int ACol);
+  void GroupRemoveCol(int ACol);
+  TCellGraphic* NodeGraphic(int ARow);
+  struct TRowMarkSlot {
+    std::unique_ptr<TCellGraphic> Graphic;
+    int Level = 0;
+  };
+  std::vector<TRowMarkSlot> TakeRowMarks();
+  void PutRowMarks(std::vector<TRowMarkSlot>& Marks);
+  void SetRowColorKind(int ARow, TColor AColor, int Kind);
+  int FNodeCount = 0;
+  std::unique_ptr<TGrouping> FGrouping = std::make_unique<TGrouping>();
+  int FGroupColumn = -1, FGroupColWidth = 0;
+  std::string FGroupHeaderText, FGroupFooterText;
+
+  // ---- sorting state (plusgrid_sort.cpp)
+  void QuickSortRows(int ACol, int From, int To);
+  void QuickSortRowsIndexed(int From, int To);
+  void CopySortPivot(int From);
+  void SortFrame(int Kind);
+  TSortStyle ColumnSortStyle(int ACol, int ARow1, const std::string& S1, const std::string& S2,
+                             std::string& APrefix, std::string& ASuffix);
+  std::unique_ptr<TSortSettings> FSortSettings = std::make_unique<TSortSettings>(this);
+  int FSortTrackedRow = -1, FSortPivotRow = -1;
+  bool FSorting = false;
+  int FSortDownCol = -1, FSortDownRow = -1;
 
   std::unique_ptr<TMouseActions> FMouseActions;
   std::unique_ptr<TNavigation> FNavigation;

@@ -135,35 +135,11 @@ TFooterPanel* TPlusStringGrid::FooterPanel() {
 }
 
 double TPlusStringGrid::FooterFigure(int Kind, int ACol, int FromRow, int ToRow) {
-  // The footer row is no data row: past the last data row the range runs over
-  // real rows, hidden ones included.
-  const int lastData = FFloatingFooter->Visible() ? RowCount() - 2 : RowCount() - 1;
-  const bool realRows = ToRow > lastData && NumHiddenRows() > 0;
-  double sum = 0, low = 0, high = 0;
-  bool any = false;
-  for (int r = FromRow; r <= ToRow; ++r) {
-    double v = 0;
-    try {
-      if (realRows) {
-        v = GetCellFloatAll(ACol, r);
-      } else {
-        if (r >= RowCount() || IsCoveredCell(ACol, r)) continue;
-        v = GetCellFloat(ACol, r);
-      }
-    } catch (const std::exception&) {
-      continue;  // not a number: not counted
-    }
-    sum += v;
-    // Minimum and maximum start from the first value counted.
-    low = any ? std::min(low, v) : v;
-    high = any ? std::max(high, v) : v;
-    any = true;
-  }
   switch (Kind) {
-    case kFooterSum: return sum;
-    case kFooterAvg: return ToRow < FromRow ? 0 : sum / (ToRow - FromRow + 1);
-    case kFooterMin: return low;
-    case kFooterMax: return high;
+    case kFooterSum: return ColumnSum(ACol, FromRow, ToRow);
+    case kFooterAvg: return ColumnAvg(ACol, FromRow, ToRow);
+    case kFooterMin: return ColumnMin(ACol, FromRow, ToRow);
+    case kFooterMax: return ColumnMax(ACol, FromRow, ToRow);
     default: return 0;
   }
 }

@@ -622,12 +622,7 @@ void TPlusStringGrid::DrawTreeLines(TCanvas* ACanvas, const TRect& ACellRect, in
     ACanvas->LineTo(full ? ACellRect.Right - 1 : left + 4, mid);
   }
   // 2. The line of this row's own level: 0 for a node row, 1 ends here, 2 goes on.
-  int kind = 2;
-  if (GetCellType(0, ARow) == ctNode) {
-    kind = 0;
-  } else if (ARow >= RowCount() - FFixedFooters - 1 || !HasCellProperties(0, ARow + 1) || levelOf(ARow + 1) < L) {
-    kind = 1;
-  }
+  const int kind = GetTreeLineKind(ARow);
   if (kind == 1) {
     ACanvas->MoveTo(x, top);
     ACanvas->LineTo(x, mid);

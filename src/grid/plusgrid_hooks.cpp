@@ -37,6 +37,8 @@ void TPlusStringGrid::SelectionChanged(int ALeft, int ATop, int ARight, int ABot
 
 void TPlusStringGrid::AutoInsertRow(int ARow) {
   if (!HasNodes()) InsertRows(ARow, 1, true);
+  else if (GetParentNode(ARow) < 0) InsertRowAt(RealRowIndex(ARow));
+  else InsertChildRow(RealRowIndex(ARow), 0);
   if (OnAutoInsertRow) OnAutoInsertRow(this, ARow);
 }
 
@@ -45,6 +47,10 @@ void TPlusStringGrid::AutoDeleteRow(int ARow) {
     const int normal = RowCount() - TCustomGrid::FixedRows() - FFixedFooters;
     if (normal == 1 && !FFixedRowAlways) ClearRows(ARow, 1);
     else RemoveRows(ARow, 1);
+  } else if (GetParentNode(ARow) < 0) {
+    DeleteRowAt(RealRowIndex(ARow));
+  } else {
+    DeleteChildRow(RealRowIndex(ARow));
   }
   if (OnAutoDeleteRow) OnAutoDeleteRow(this, ARow);
 }

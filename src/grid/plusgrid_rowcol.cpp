@@ -300,6 +300,7 @@ void TPlusStringGrid::ClearCols(int ACol, int ACount) {
 
 void TPlusStringGrid::ClearAll() {
   TRedrawLock lock(this);
+  if (HasNodes() && !ComponentState().Contains(csDestroying)) RemoveAllNodes();
   ClearRect(0, 0, GetAllColCount() - 1, RowCount() - 1);
 }
 

@@ -864,6 +864,14 @@ void TStringGrid::SetObjects(int ACol, int ARow, TObject* Value) {
   CellAt(ACol, ARow, true)->Object = Value;
 }
 
+void TStringGrid::ExchangeRowCells(int Row1, int Row2) {
+  if (Row1 == Row2 || Row1 < 0 || Row2 < 0 || Row1 >= FRows.Count || Row2 >= FRows.Count) return;
+  if (static_cast<int>(FCells.size()) < FRows.Count) FCells.resize(FRows.Count);
+  std::swap(FCells[Row1], FCells[Row2]);
+  InvalidateRow(Row1);
+  InvalidateRow(Row2);
+}
+
 void TStringGrid::ForEachObject(const std::function<void(int, int, TObject*)>& Fn) const {
   for (size_t r = 0; r < FCells.size(); ++r) {
     if (!FCells[r]) continue;

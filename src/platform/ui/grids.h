@@ -265,6 +265,9 @@ public:
   // The object is not owned by the grid.
   TObject* Objects(int ACol, int ARow) const;
   void SetObjects(int ACol, int ARow, TObject* Value);
+  // Exchanges the texts and objects of two rows (every stored column) without
+  // copying them; heights stay.
+  void ExchangeRowCells(int Row1, int Row2);
 
 protected:
   void DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) override;
