@@ -1104,8 +1104,13 @@ public:
   void OleDropText(TPoint P, const std::string& Text);
   void OleDropRichText(TPoint P, const std::string& Text);
   void OleDropColumn(TPoint P, int Column);
+  // Only a single file is taken: .csv as delimited text, .xls and .xlsx as
+  // workbooks, by the name's extension in any letter case.
+  void OleDropFiles(TPoint P, const std::vector<std::string>& Files);
+  enum TDroppedFileKind { dfNone, dfDelimited, dfWorkbook };
+  static TDroppedFileKind DroppedFileKind(const std::string& FileName);
   // A whole drop as the window system delivers it: a column alone, else rich
-  // text or text.
+  // text or text, and files besides.
   void OleDropPayload(TPoint P, const TDragPayload& Data);
   // The selection as TAB-separated lines (CR LF between rows), rich text as plain text.
   std::string GetSelectionAsText();

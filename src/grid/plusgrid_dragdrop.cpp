@@ -129,6 +129,18 @@ void TPlusStringGrid::UpdateOleDropTarget() {
   }
 }
 
+TPlusStringGrid::TDroppedFileKind TPlusStringGrid::DroppedFileKind(const std::string& FileName) {
+  // The extension is what follows the last dot of the name itself.
+  const size_t slash = FileName.find_last_of("/\\");
+  const std::string name = slash == std::string::npos ? FileName : FileName.substr(slash + 1);
+  const size_t dot = name.rfind('.');
+  if (dot == std::string::npos) return dfNone;
+  const std::string ext = UpperCase(name.substr(dot));
+  if (ext == ".CSV") return dfDelimited;
+  if (ext == ".XLS" || ext == ".XLSX") return dfWorkbook;
+  return dfNone;
+}
+
 void TPlusStringGrid::HideDropArrows() {
   for (TArrowWindow* a : FArrows)
     if (a) a->SetVisible(false);
@@ -274,6 +286,23 @@ void TPlusStringGrid::OleDropText(TPoint P, const std::string& Text) {
   cleanUp();
 }
 
+void TPlusStringGrid::OleDropFiles(TPoint P, const std::vector<std::string>& Files) {
+  HideDropArrows();
+  if (Files.size() != 1) return;
+  int c = -1, r = -1;
+  MouseToCell(P.X, P.Y, c, r);
+  const std::string& name = Files.front();
+  bool allow = true;
+  if (OnOleDropFile) OnOleDropFile(this, r, c, name, allow);
+  if (!allow) return;
+  const TDroppedFileKind kind = DroppedFileKind(name);
+  if (kind == dfNone) return;
+  if (OnOleDrop) OnOleDrop(this, -1, -1, name, allow);
+  if (!allow) return;
+  if (kind == dfDelimited) LoadFromCSV(name);
+  else LoadExcelFile(name);
+}
+
 void TPlusStringGrid::OleDropPayload(TPoint P, const TDragPayload& Data) {
   if (Data.GridColumn) {
     OleDropColumn(P, *Data.GridColumn);
@@ -281,6 +310,7 @@ void TPlusStringGrid::OleDropPayload(TPoint P, const TDragPayload& Data) {
   }
   if (Data.RichText && gOleRichText) OleDropRichText(P, *Data.RichText);
   else if (Data.Text) OleDropText(P, *Data.Text);
+  if (!Data.Files.empty()) OleDropFiles(P, Data.Files);
 }
 
 std::string TPlusStringGrid::GetSelectionAsText() {

@@ -10,6 +10,7 @@
 #include "grid/plusgrid.h"
 #include "grid/support/plusobj.h"
 #include "support/gui/guitest.h"
+#include "support/tempdir.h"
 
 namespace {
 
@@ -270,6 +271,78 @@ TEST_F(DropFixture, MovingRowsDownWithinTheGrid) {
   Grid->OleDropText(At(1, 1), Grid->GetSelectionAsText());
   Grid->OleDragFinished(DROPEFFECT_MOVE);
   EXPECT_EQ(Column(0), (std::vector<std::string>{"", "row5", "row6", "row3", "row4", "row1", "row2"}));
+}
+
+TEST(GridDrop, FilesAreKnownByTheirExtension) {
+  struct Case {
+    const char* name;
+    TPlusStringGrid::TDroppedFileKind kind;
+  };
+  const Case cases[] = {
+      {"/tmp/data.csv", TPlusStringGrid::dfDelimited},  {"/tmp/DATA.CSV", TPlusStringGrid::dfDelimited},
+      {"/tmp/book.xlsx", TPlusStringGrid::dfWorkbook},  {"/tmp/Book.Xls", TPlusStringGrid::dfWorkbook},
+      {"/tmp/data.csv.bak", TPlusStringGrid::dfNone},   {"/tmp/x.csv/readme", TPlusStringGrid::dfNone},
+      {"/tmp/xls", TPlusStringGrid::dfNone},            {"/tmp/notes.txt", TPlusStringGrid::dfNone},
+      {"C:\\data\\v.CsV", TPlusStringGrid::dfDelimited},
+  };
+  for (const Case& c : cases) EXPECT_EQ(TPlusStringGrid::DroppedFileKind(c.name), c.kind) << c.name;
+}
+
+TEST_F(DropFixture, DroppedFilesLoadByKind) {
+  TTempDir dir;
+  const std::string csv = dir.Write("data.csv", "h1;h2\r\n1;2\r\n3;4\r\n");
+  const std::string bak = dir.Write("data.csv.bak", "h1;h2\r\nx;y\r\n");
+  std::vector<std::string> offered;
+  Grid->OnOleDropFile = [&](TObject*, int, int, const std::string& FileName, bool&) { offered.push_back(FileName); };
+
+  // Two files at once: nothing at all.
+  Grid->OleDropFiles(At(1, 1), {csv, bak});
+  EXPECT_TRUE(offered.empty());
+  EXPECT_EQ(Grid->Cells(0, 1), "row1");
+
+  Grid->OleDropFiles(At(1, 1), {bak});
+  EXPECT_EQ(offered, std::vector<std::string>{bak});
+  EXPECT_EQ(Grid->Cells(0, 1), "row1") << "data.csv.bak is no delimited text";
+
+  Grid->OleDropFiles(At(1, 1), {csv});
+  EXPECT_NE(Grid->Cells(0, 1), "row1") << "the .csv file loaded";
+
+  // A workbook written by the grid comes back through a drop.
+  TPlusStringGrid source(nullptr);
+  source.SetColCount(3);
+  source.SetRowCount(3);
+  source.SetCells(1, 1, "Fe");
+  source.SetCells(2, 2, "O");
+  const std::string book = dir.File("book.xlsx");
+  source.SaveExcelFile(book, true);
+  Grid->OleDropFiles(At(1, 1), {book});
+  auto holds = [&](const std::string& t) {
+    for (int r = 0; r < Grid->RowCount(); ++r)
+      for (int c = 0; c < Grid->ColCount(); ++c)
+        if (Grid->Cells(c, r) == t) return true;
+    return false;
+  };
+  EXPECT_TRUE(holds("Fe") && holds("O")) << "book.xlsx loaded as a workbook";
+
+  // The application may refuse a file.
+  Grid->SetCells(1, 1, "kept");
+  Grid->OnOleDropFile = [](TObject*, int, int, const std::string&, bool& Allow) { Allow = false; };
+  Grid->OleDropFiles(At(1, 1), {book});
+  EXPECT_EQ(Grid->Cells(1, 1), "kept");
+}
+
+TEST_F(DropFixture, UnreadableDroppedFileIsReportedAndLosesNothing) {
+  TTempDir dir;
+  const std::string broken = dir.Write("broken.xlsx", "this is no workbook");
+  const std::string binary = dir.Write("binary.csv", std::string("a;b\0c", 5));
+  Grid->SetCells(1, 1, "kept");
+  const int rows = Grid->RowCount();
+  for (const std::string& f : {broken, binary, dir.File("missing.csv")}) {
+    EXPECT_THROW(Grid->OleDropFiles(At(1, 1), {f}), EPlusGridError) << f;
+    EXPECT_EQ(Grid->Cells(1, 1), "kept") << f;
+    EXPECT_EQ(Grid->Cells(0, 3), "row3") << f;
+    EXPECT_EQ(Grid->RowCount(), rows) << f;
+  }
 }
 
 TEST_F(DropFixture, DropTargetFollowsTheSetting) {
