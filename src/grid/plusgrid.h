@@ -27,6 +27,7 @@
 #include "platform/ui/dragdrop.h"
 #include "platform/ui/editctrls.h"
 #include "platform/ui/extctrls.h"
+#include "platform/ui/hintwindows.h"
 #include "platform/ui/imglist.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/exceptions.h"
@@ -373,6 +374,28 @@ struct TCellLinkHit {
   std::string Anchor;
   std::string ControlID, ControlType, ControlValue;
   TRect ControlRect{};
+};
+
+
+// The grid's hint window: mini-HTML without a border, for size and scroll hints.
+class THTMLHintWindow : public THintWindow {
+  ZV_CLASS(THTMLHintWindow)
+public:
+  explicit THTMLHintWindow(TComponent* AOwner);
+  // The rendered text's size, no margin added.
+  TRect CalcHintRect(int MaxWidth, const std::string& AHint) override;
+  // Text width + 16 by text height + 4 at Rect's top-left, kept 2 pixels
+  // inside the monitor's right and bottom edges.
+  void ActivateHint(TRect Rect, const std::string& AHint) override;
+  int TextWidth() const { return FTextWidth; }
+  int TextHeight() const { return FTextHeight; }
+
+protected:
+  void Paint() override;
+  void CMTextChanged(TMessage& M) override;
+
+private:
+  int FTextWidth = 0, FTextHeight = 0;
 };
 
 // ---------------------------------------------------------------------------
@@ -1171,6 +1194,38 @@ private:
   TPoint FControlCell{-1, -1};
   std::string FControlID, FControlType, FControlValue;
   bool FControlEditOpen = false, FControlButtonDown = false;
+
+
+public:
+  // ---- hints, the HTML hint window, balloons and modified rows
+  // Fills the hint of the cell under Info.CursorPos (client coordinates):
+  // anchors, comments, cell texts that show or do not fit, then the events.
+  // HintPos comes back in screen coordinates.
+  void FillHintInfo(std::string& HintStr, THintInfo& HintInfo);
+  TPoint HintCell() const { return FHintCell; }
+  THTMLHintWindow* HTMLHintWindow();
+  TBalloonSettings* Balloon() const { return FBalloon.get(); }
+  void SetBalloon(TBalloonSettings* v) { if (v) FBalloon->Assign(v); }
+  void CreateBalloon();
+  void ReleaseBalloon();
+  void BalloonEnableChanged();
+  // Nil while balloons are off.
+  TBalloonHint* BalloonWindow() const { return FBalloonWindow; }
+  // The tip asks for its content: the cell's balloon text, shown at the cell.
+  // Nothing with balloons off or outside the cells. The mouse code calls it
+  // when the mouse rests on a cell.
+  void ShowCellBalloon(int ACol, int ARow);
+  // The mouse entered another cell: the tip goes, to ask again for the new one.
+  void PopBalloon();
+  // Repaints column 0, where the painter marks modified rows.
+  void ModifiedChanged();
+
+private:
+  std::unique_ptr<TBalloonSettings> MakeBalloonSettings();
+  std::unique_ptr<TBalloonSettings> FBalloon = MakeBalloonSettings();
+  TBalloonHint* FBalloonWindow = nullptr;
+  THTMLHintWindow* FHTMLHintWindow = nullptr;
+  TPoint FHintCell{-1, -1};
 
 public:
   // ---- events
