@@ -2,6 +2,8 @@
 // their content, a title line taking room of its own.
 #include <gtest/gtest.h>
 
+#include "platform/ui/extctrls.h"
+#include "platform/ui/forms.h"
 #include "platform/ui/hintwindows.h"
 #include "support/gui/guitest.h"
 
@@ -43,6 +45,44 @@ TEST(HintWindows, BalloonSizesToTitleAndText) {
     EXPECT_FALSE(b.Visible());
   }
   EXPECT_EQ(TBalloonHint::InstanceCount(), before);
+}
+
+// A panel that says its hint by where the mouse is, as a grid does per cell.
+struct THintingPanel : TPanel {
+  using TPanel::TPanel;
+  TPoint Asked{-1, -1};
+  bool Refuse = false;
+  void WndProc(TMessage& M) override {
+    if (M.Msg == CM_HINTSHOW) {
+      auto* info = reinterpret_cast<THintInfo*>(M.LParam);
+      Asked = info->CursorPos;
+      info->HintStr = "cell at " + std::to_string(info->CursorPos.X);
+      M.Result = Refuse ? 1 : 0;
+      return;
+    }
+    TPanel::WndProc(M);
+  }
+};
+
+TEST(HintWindows, ControlFillsItsHintWhenAsked) {
+  guitest::EnsureGui();
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 300, 200);
+  auto* p = new THintingPanel(&form);
+  p->SetParent(&form);
+  p->SetBounds(10, 10, 200, 100);
+  p->SetHint("static");
+  p->SetShowHint(true);
+  form.Show();
+  guitest::ProcessEvents();
+  const TPoint at = p->ClientToScreen(TPoint{25, 30});
+  Application->ActivateHint(at);
+  EXPECT_EQ(p->Asked, (TPoint{25, 30})) << "the cursor in the control's client coordinates";
+  EXPECT_EQ(Application->CurrentHintText(), "cell at 25");
+  p->Refuse = true;
+  Application->ActivateHint(at);
+  EXPECT_EQ(Application->CurrentHintText(), "") << "an answer other than 0 keeps the hint back";
+  form.Hide();
 }
 
 }  // namespace
