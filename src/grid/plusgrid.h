@@ -1116,7 +1116,7 @@ public:
   void SetDragDropSettings(TDragDropSettings* v) { if (v) FDragDropSettings->Assign(v); }
   // Registers the grid as a drop target, or revokes it, as OleDropTarget says.
   void UpdateOleDropTarget();
-  bool IsOleDropTarget() const { return FOleTargetRegistered; }
+  bool IsOleDropTarget() { return IsDropTarget(this); }
   // Rich text is offered and preferred by every grid once one sets OleDropRTF.
   static bool OleRichTextEnabled();
   static void SetOleRichTextEnabled(bool v);
@@ -1154,7 +1154,6 @@ private:
   void ShowDropArrows(bool Column, int ACol, int ARow);
   std::unique_ptr<TDragDropSettings> FDragDropSettings = std::make_unique<TDragDropSettings>(this);
   std::unique_ptr<TDropTarget> FDropTarget;
-  bool FOleTargetRegistered = false;
   TGridRect FDragSourceRect{-1, -1, -1, -1};
   int FDragScrollTick = 0;
 

@@ -119,13 +119,13 @@ void TPlusStringGrid::SetOleRichTextEnabled(bool v) { gOleRichText = v; }
 void TPlusStringGrid::UpdateOleDropTarget() {
   if (Designing()) return;
   if (FDragDropSettings->OleDropTarget()) {
-    // Registered once the window exists (CreateWnd calls again).
-    if (FOleTargetRegistered || !HandleAllocated()) return;
+    // Registered once the window exists (CreateWnd calls again, also when
+    // the window is made anew and the old registration went with it).
+    if (!HandleAllocated() || IsDropTarget(this)) return;
     if (!FDropTarget) FDropTarget = std::make_unique<TGridDropTarget>(this);
-    FOleTargetRegistered = RegisterDragDrop(this, FDropTarget.get());
-  } else if (FOleTargetRegistered) {
+    RegisterDragDrop(this, FDropTarget.get());
+  } else {
     RevokeDragDrop(this);
-    FOleTargetRegistered = false;
   }
 }
 

@@ -339,7 +339,7 @@ TPoint TPlusStringGrid::FindCellFrom(TPoint StartCell, const std::string& Text, 
   if (Options.Contains(fnCurrentRowOnly)) r0 = r1 = Row();
   if (Options.Contains(fnCurrentColOnly)) c0 = c1 = Col();
   if (Options.Contains(fnPresetCol)) c0 = c1 = FFindPresetCol;
-  if (c0 > c1 || r0 > r1) return none;
+  if (c0 > c1 || r0 > r1 || c0 < 0 || r0 < 0 || r1 >= RowCount() || c1 >= GetAllColCount()) return none;
 
   const bool back = Options.Contains(fnBackward), rowWalk = Options.Contains(fnRowByRow);
   // The walk runs along lines: columns (rows inside) or rows (columns inside).

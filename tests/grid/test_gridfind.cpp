@@ -126,6 +126,7 @@ TEST_F(FindFixture, WalkOptions) {
       {"condition", "k*", {fnConditionMatch}, {-1, -1}, {2, 1}},
       {"two quotes: first empty cell", "\"\"", {}, {-1, -1}, {1, 1}},
       {"empty text finds nothing", "", {}, {-1, -1}, {-1, -1}},
+      {"no preset column set", "key", {fnPresetCol}, {-1, -1}, {-1, -1}},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Grid->FindCellFrom(c.start, c.text, c.options), c.found) << c.what;
