@@ -255,8 +255,17 @@ void TPlusStringGrid::OleDropText(TPoint P, const std::string& Text) {
       FDragSourceRect.Top += inserted;
       FDragSourceRect.Bottom += inserted;
     }
+    const int realAt = RealRowIndex(ARow);
     InsertRows(ARow, inserted, true);
     SetTopRow(top > fixedRows ? std::min(top + 1, MaxTopRow()) : top);
+    // Marks of disjointly selected rows stay with their rows: the new rows
+    // come in unmarked.
+    if (FMouseActions->DisjunctRowSelect()) {
+      if (realAt < static_cast<int>(FRowSelectFlags.size()))
+        FRowSelectFlags.insert(FRowSelectFlags.begin() + realAt, static_cast<size_t>(inserted), false);
+      for (int& r : FSelectedRows)
+        if (r >= realAt) r += inserted;
+    }
   }
   int pasted = 0;
   try {

@@ -345,6 +345,26 @@ TEST_F(DropFixture, UnreadableDroppedFileIsReportedAndLosesNothing) {
   }
 }
 
+TEST_F(DropFixture, MovingDisjointRowsUpKeepsTheirMarks) {
+  TGridOptions o = Grid->Options();
+  o.Include(goRowSelect);
+  Grid->SetOptions(o);
+  Grid->MouseActions()->SetDisjunctRowSelect(true);
+  Grid->DragDropSettings()->SetOleInsertRows(true);
+  Grid->DragDropSettings()->SetOleRemoveRows(true);
+  Grid->DragDropSettings()->SetOleEntireRows(true);
+  Grid->SetRowSelect(4, true);
+  Grid->SetRowSelect(6, true);
+  Grid->SetDragSourceRect(TGridRect{0, 4, 4, 6});
+  const std::string text = Grid->GetSelectionAsText();
+  Grid->OleDropText(At(1, 1), text);
+  EXPECT_TRUE(Grid->GetRowSelect(6));
+  EXPECT_TRUE(Grid->GetRowSelect(8));
+  EXPECT_FALSE(Grid->GetRowSelect(1)) << "the dropped rows come in unmarked";
+  Grid->OleDragFinished(DROPEFFECT_MOVE);
+  EXPECT_EQ(Column(0), (std::vector<std::string>{"", "row4", "row6", "row1", "row2", "row3", "row5"}));
+}
+
 TEST_F(DropFixture, DropTargetFollowsTheSetting) {
   Grid->HandleNeeded();
   EXPECT_FALSE(Grid->IsOleDropTarget());
