@@ -610,4 +610,128 @@ class TBackGround : public TPersistent {
   TColor FColor = clWindow, FColorTo = clBtnFace;
 };
 
+// ---------------------------------------------------------------------------
+// Search footer, drag and drop, balloons
+
+// The search strip at the grid's bottom: its captions, hints, colours and
+// which buttons show. Notify means OnChange(footer), which the grid points at
+// its ApplySearchFooter.
+class TSearchFooter : public TPersistent {
+  ZV_CLASS(TSearchFooter)
+ public:
+  explicit TSearchFooter(TPlusStringGrid* AGrid = nullptr);
+  ~TSearchFooter() override;
+  // Copies colours, captions, hints, the Show switches, the column settings,
+  // Visible and the font, without notifying; AutoSearch and OnChange stay.
+  void Assign(TPersistent* Source) override;
+  ZV_SETTING(bool, AutoSearch)
+  ZV_SETTING(bool, SearchActiveColumnOnly)
+  ZV_SETTING(int, SearchColumn)
+  TColor Color() const { return FColor; }
+  void SetColor(TColor v) { FColor = v; Notify(); }
+  TColor ColorTo() const { return FColorTo; }
+  void SetColorTo(TColor v) { FColorTo = v; Notify(); }
+  TFont* Font() const { return FFont.get(); }
+  void SetFont(TFont* v) { if (v) FFont->Assign(v); Notify(); }
+#define ZV_FOOTER_TEXT(Name)                          \
+  const std::string& Name() const { return F##Name; } \
+  void Set##Name(const std::string& v) { F##Name = v; Notify(); }
+  ZV_FOOTER_TEXT(FindNextCaption)
+  ZV_FOOTER_TEXT(FindPrevCaption)
+  ZV_FOOTER_TEXT(HighLightCaption)
+  ZV_FOOTER_TEXT(MatchCaseCaption)
+  ZV_FOOTER_TEXT(HintClose)
+  ZV_FOOTER_TEXT(HintFindNext)
+  ZV_FOOTER_TEXT(HintFindPrev)
+  ZV_FOOTER_TEXT(HintHighlight)
+#undef ZV_FOOTER_TEXT
+  bool ShowClose() const { return FShowClose; }
+  void SetShowClose(bool v) { FShowClose = v; Notify(); }
+#define ZV_FOOTER_SWITCH(Name)                 \
+  bool Name() const { return F##Name; }        \
+  void Set##Name(bool v) {                     \
+    if (F##Name == v) return;                  \
+    F##Name = v;                               \
+    Notify();                                  \
+  }
+  ZV_FOOTER_SWITCH(ShowFindNext)
+  ZV_FOOTER_SWITCH(ShowFindPrev)
+  ZV_FOOTER_SWITCH(ShowHighLight)
+  ZV_FOOTER_SWITCH(ShowMatchCase)
+  ZV_FOOTER_SWITCH(Visible)
+  ZV_FOOTER_SWITCH(AutoThemeAdapt)
+#undef ZV_FOOTER_SWITCH
+  // The text the buttons search for while AutoSearch is off.
+  const std::string& LastSearch() const { return FLastSearch; }
+  void SetLastSearch(const std::string& v) { FLastSearch = v; }
+  TNotifyEvent OnChange;
+
+ private:
+  void Notify() { if (OnChange) OnChange(this); }
+  TPlusStringGrid* FGrid;
+  bool FAutoSearch = true, FSearchActiveColumnOnly = false;
+  int FSearchColumn = -1;
+  TColor FColor = 0xFFFFFF, FColorTo = clBtnFace;
+  std::unique_ptr<TFont> FFont;
+  std::string FFindNextCaption = "Find next", FFindPrevCaption = "Find previous", FHighLightCaption = "Highlight",
+              FMatchCaseCaption = "Match case", FHintClose = "Close", FHintFindNext = "Find next occurence",
+              FHintFindPrev = "Find previous occurence", FHintHighlight = "Highlight occurences";
+  bool FShowClose = true, FShowFindNext = true, FShowFindPrev = true, FShowHighLight = true, FShowMatchCase = true,
+       FVisible = false, FAutoThemeAdapt = false;
+  std::string FLastSearch;
+};
+
+// How a grid takes part in dragging between windows and programs.
+class TDragDropSettings : public TPersistent {
+  ZV_CLASS(TDragDropSettings)
+ public:
+  explicit TDragDropSettings(TPlusStringGrid* AGrid = nullptr) : FGrid(AGrid) {}
+  void Assign(TPersistent* Source) override;
+  bool OleDropTarget() const { return FOleDropTarget; }
+  void SetOleDropTarget(bool v);
+  ZV_SETTING(bool, OleDropSource)
+  ZV_SETTING(bool, OleAcceptText)
+  ZV_SETTING(bool, OleAcceptFiles)
+  // Shared by every grid of the process: rich text is offered and preferred.
+  bool OleDropRTF() const { return FOleDropRTF; }
+  void SetOleDropRTF(bool v);
+  ZV_SETTING(bool, OleEntireRows)
+  ZV_SETTING(bool, OleInsertRows)
+  ZV_SETTING(bool, OleRemoveRows)
+  ZV_SETTING(bool, OleCopyAlways)
+  ZV_SETTING(bool, OleColumnDragDrop)
+
+ private:
+  TPlusStringGrid* FGrid;
+  bool FOleDropTarget = false, FOleDropSource = false, FOleAcceptText = true, FOleAcceptFiles = true,
+       FOleDropRTF = false, FOleEntireRows = false, FOleInsertRows = false, FOleRemoveRows = false,
+       FOleCopyAlways = false, FOleColumnDragDrop = false;
+};
+
+// The balloon tip that shows a cell's text.
+class TBalloonSettings : public TPersistent {
+  ZV_CLASS(TBalloonSettings)
+ public:
+  TBalloonSettings() = default;
+  // Copies the colours, the delays and Enable; Transparency stays.
+  void Assign(TPersistent* Source) override;
+  bool Enable() const { return FEnable; }
+  void SetEnable(bool v) {
+    FEnable = v;
+    if (OnEnableChange) OnEnableChange(this);
+  }
+  ZV_SETTING(TColor, BackgroundColor)
+  ZV_SETTING(TColor, TextColor)
+  ZV_SETTING(int, InitialDelay)
+  ZV_SETTING(int, ReshowDelay)
+  ZV_SETTING(int, AutoHideDelay)
+  ZV_SETTING(int, Transparency)
+  TNotifyEvent OnEnableChange;
+
+ private:
+  bool FEnable = false;
+  TColor FBackgroundColor = clNone, FTextColor = clNone;
+  int FInitialDelay = -1, FReshowDelay = -1, FAutoHideDelay = -1, FTransparency = 0;
+};
+
 #undef ZV_SETTING

@@ -232,6 +232,9 @@ void TPlusStringGrid::DeclareProperties(TClassInfo& c) {
   ZV_OBJ(Grouping, TGrouping)
   ZV_OBJ(FloatingFooter, TFloatingFooter)
   ZV_OBJ(BackGround, TBackGround)
+  ZV_OBJ(SearchFooter, TSearchFooter)
+  ZV_OBJ(DragDropSettings, TDragDropSettings)
+  ZV_OBJ(Balloon, TBalloonSettings)
   ZV_EVENT(OnGetCellBorder, TGridBorderEvent)
   ZV_OBJ(OfficeHint, TPlusHintInfo)
   ZV_OBJ(PictureContainer, TPictureContainer)
@@ -482,6 +485,7 @@ void TPlusStringGrid::Loaded() {
   FOrgDefaultRowHeight = DefaultRowHeight();
   FMaxRowCountSet = RowCount();
   FWasLoaded = true;
+  if (FBalloon->Enable()) CreateBalloon();
   if (FLook == glQRB) {
     FFixedGradientStart = clSilver;
     FFixedGradientEnd = clWhite;

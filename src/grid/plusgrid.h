@@ -21,10 +21,14 @@
 #include "grid/support/gridprogress.h"
 #include "grid/support/plushintinfo.h"
 #include "grid/support/plusobj.h"
+#include "grid/support/psgcombo.h"
 #include "grid/support/plusutil.h"
 #include "grid/support/psgcheck.h"
 #include "grid/support/picturecontainer.h"
+#include "platform/ui/dragdrop.h"
+#include "platform/ui/editctrls.h"
 #include "platform/ui/extctrls.h"
+#include "platform/ui/hintwindows.h"
 #include "platform/ui/imglist.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/exceptions.h"
@@ -279,6 +283,122 @@ private:
   TRect FooterArea(int& ContentWidth) const;
   TPlusStringGrid* FGrid;
   int FHintColumn = -1;
+};
+
+
+// ---------------------------------------------------------------------------
+// Finding text in cells
+
+enum TFindParam {
+  fnMatchCase,        // texts compared as they are, else both upper-cased
+  fnWholeCell,        // the cell text equals the search text
+  fnConditionMatch,   // MatchCondition decides instead of the other tests
+  fnRowByRow,         // along each row, else down each column
+  fnAtStart,          // the search text starts the cell text
+  fnCurrentRowOnly,
+  fnCurrentColOnly,
+  fnIncludeFixed,     // all cells, else the normal ones
+  fnGotoFound,        // a found cell becomes current
+  fnStripTags,        // markup removed before the test
+  fnBackward,
+  fnHiddenCols,       // columns are real columns, the range grows by the hidden ones
+  fnPresetCol         // only the preset column
+};
+using TFindParams = TEnumSet<TFindParam>;
+
+class TEdit;
+class TCheckBox;
+class TPlusGridButton;
+
+// The search strip at the grid's bottom: close button, text box, find next,
+// find previous, highlight toggle and match-case box.
+class TSearchPanel : public TCustomPanel {
+  ZV_CLASS(TSearchPanel)
+public:
+  explicit TSearchPanel(TComponent* AOwner);
+  TColor ColorTo() const { return FColorTo; }
+  void SetColorTo(TColor v);
+  TPlusGridButton* CloseButton() const { return FClose; }
+  TEdit* SearchEdit() const { return FEdit; }
+  TPlusGridButton* FindNextButton() const { return FNext; }
+  TPlusGridButton* FindPrevButton() const { return FPrev; }
+  TPlusGridButton* HighlightButton() const { return FHighlight; }
+  TCheckBox* MatchCaseBox() const { return FMatchCase; }
+  // Captions and hints as the grid last applied them; put on the buttons
+  // when the window is made and at once when it exists.
+  void SetTexts(const std::string& Next, const std::string& Prev, const std::string& Highlight,
+                const std::string& MatchCase, const std::string& HintClose, const std::string& HintNext,
+                const std::string& HintPrev, const std::string& HintHighlight);
+  // Shows the buttons that are switched on and places the match-case box.
+  void ArrangeControls(bool ShowClose, bool ShowNext, bool ShowPrev, bool ShowHighlight, bool ShowMatchCase);
+  TNotifyEvent OnForwardClick, OnBackwardClick, OnEditChange, OnExitClick, OnHighlightClick;
+
+protected:
+  void Paint() override;
+  void CreateWnd() override;
+
+private:
+  void EditChanged();
+  void ApplyTexts();
+  TColor FColorTo = clNone;
+  TPlusGridButton *FClose, *FNext, *FPrev, *FHighlight;
+  TEdit* FEdit;
+  TCheckBox* FMatchCase;
+  std::string FTexts[8];
+};
+
+
+// The in-place editors of controls embedded in cell markup: an edit (also
+// for passwords and masks) and a combo. Enter ends the edit; Tab ends it and
+// goes on to the cell's next editable control.
+class TControlEdit : public TMaskEdit {
+  ZV_CLASS(TControlEdit)
+public:
+  explicit TControlEdit(TComponent* AOwner);
+  void KeyPress(char& Key) override;
+
+protected:
+  void WMGetDlgCode(TMessage& M) override;
+};
+
+class TControlCombo : public TASGComboBox {
+  ZV_CLASS(TControlCombo)
+public:
+  explicit TControlCombo(TComponent* AOwner);
+  void KeyPress(char& Key) override;
+
+protected:
+  void WMGetDlgCode(TMessage& M) override;
+};
+
+// What a press on a cell's markup hit: an anchor, or an embedded control
+// (then Anchor is "ctrl").
+struct TCellLinkHit {
+  std::string Anchor;
+  std::string ControlID, ControlType, ControlValue;
+  TRect ControlRect{};
+};
+
+
+// The grid's hint window: mini-HTML without a border, for size and scroll hints.
+class THTMLHintWindow : public THintWindow {
+  ZV_CLASS(THTMLHintWindow)
+public:
+  explicit THTMLHintWindow(TComponent* AOwner);
+  // The rendered text's size, no margin added.
+  TRect CalcHintRect(int MaxWidth, const std::string& AHint) override;
+  // Text width + 16 by text height + 4 at Rect's top-left, kept 2 pixels
+  // inside the monitor's right and bottom edges.
+  void ActivateHint(TRect Rect, const std::string& AHint) override;
+  int TextWidth() const { return FTextWidth; }
+  int TextHeight() const { return FTextHeight; }
+
+protected:
+  void Paint() override;
+  void CMTextChanged(TMessage& M) override;
+
+private:
+  int FTextWidth = 0, FTextHeight = 0;
 };
 
 // ---------------------------------------------------------------------------
@@ -936,6 +1056,173 @@ private:
   TFooterPanel* FFooterPanel = nullptr;
   bool FCalculatingFooter = false;
   std::unique_ptr<TBackGround> FBackGround = std::make_unique<TBackGround>(this);
+
+
+public:
+  // ---- finding text and the search footer
+  // Tests one cell with the options and text of the search under way.
+  bool CellMatchesSearch(int ACol, int ARow);
+  // The first match after StartCell ((-1, -1): from the first cell, itself
+  // included) in walking order; (-1, -1) when none. No wrap past the end.
+  TPoint FindCellFrom(TPoint StartCell, const std::string& Text, TFindParams Options);
+  // The same between the progress hook's start and end reports.
+  TPoint SearchCells(TPoint StartCell, const std::string& Text, TFindParams Options);
+  TPoint LastFoundCell() const { return FFindLast; }
+  void SetPresetColumn(int ACol) { FFindPresetCol = ACol; }
+  TSearchFooter* SearchFooter() const { return FSearchFooter.get(); }
+  void SetSearchFooter(TSearchFooter* v) { if (v) FSearchFooter->Assign(v); ApplySearchFooter(); }
+  // Made when the footer first shows.
+  TSearchPanel* SearchPanel();
+  bool HasSearchPanel() const { return FSearchPanel != nullptr; }
+  // Copies the footer's settings to its panel and shows or hides it.
+  void ApplySearchFooter();
+  // The panel's handlers.
+  void SearchFooterAutoSearch();
+  void SearchFooterFindNext();
+  void SearchFooterFindPrev();
+  void SearchFooterClose();
+  void SearchFooterHighlight();
+  // Makes the cell current and visible when it lies outside the view.
+  void ScrollInView(int ACol, int ARow);
+  // The text the painter shows for a cell under the highlights set by
+  // HilightInCells: markup with the matches wrapped in the tag. The cell's
+  // own text never changes.
+  std::string PaintHighlightedText(int ACol, int ARow, const std::string& Text, TCellTextKind& AKind);
+  bool HasHighlights() const { return !FHighlights.empty(); }
+
+private:
+  void SearchFooterStep(bool Backward);
+  void KeepFoundRowAboveFooter();
+  struct THighlightRule {
+    std::string Text, Tag;
+    TGridRect Area;
+    bool CaseSensitive;
+  };
+  std::vector<THighlightRule> FHighlights;
+  std::unique_ptr<TSearchFooter> MakeSearchFooter();
+  std::unique_ptr<TSearchFooter> FSearchFooter = MakeSearchFooter();
+  TSearchPanel* FSearchPanel = nullptr;
+  TFindParams FFindOptions;
+  std::string FFindText;
+  TPoint FFindLast{-1, -1};
+  int FFindPresetCol = -1;
+
+
+public:
+  // ---- drag and drop between windows and programs
+  TDragDropSettings* DragDropSettings() const { return FDragDropSettings.get(); }
+  void SetDragDropSettings(TDragDropSettings* v) { if (v) FDragDropSettings->Assign(v); }
+  // Registers the grid as a drop target, or revokes it, as OleDropTarget says.
+  void UpdateOleDropTarget();
+  bool IsOleDropTarget() { return IsDropTarget(this); }
+  // Rich text is offered and preferred by every grid once one sets OleDropRTF.
+  static bool OleRichTextEnabled();
+  static void SetOleRichTextEnabled(bool v);
+  // The drop handlers, plain functions of the data and a client point. The
+  // formats of a drag: 1 text, 2 files, 4 grid column, 8 rich text.
+  bool OleDragOver(TPoint P, int Formats);
+  void OleDragLeave();
+  void OleDropText(TPoint P, const std::string& Text);
+  void OleDropRichText(TPoint P, const std::string& Text);
+  void OleDropColumn(TPoint P, int Column);
+  // Only a single file is taken: .csv as delimited text, .xls and .xlsx as
+  // workbooks, by the name's extension in any letter case.
+  void OleDropFiles(TPoint P, const std::vector<std::string>& Files);
+  enum TDroppedFileKind { dfNone, dfDelimited, dfWorkbook };
+  static TDroppedFileKind DroppedFileKind(const std::string& FileName);
+  // A whole drop as the window system delivers it: a column alone, else rich
+  // text or text, and files besides.
+  void OleDropPayload(TPoint P, const TDragPayload& Data);
+  // The selection as TAB-separated lines (CR LF between rows), rich text as plain text.
+  std::string GetSelectionAsText();
+  // Called by the mouse code when a drag may start from the pressed cell
+  // (button held, moved more than 3 pixels, OleDropSource set, no sizing):
+  // false when OnOleDrag refuses and the gesture stays a selection.
+  bool OleDragStart(int ACol, int ARow);
+  // After a drag of the selection ended with Effect: a move removes the
+  // dragged rows or clears the source cells, then OnOleDragStop.
+  void OleDragFinished(int Effect);
+  TGridRect DragSourceRect() const { return FDragSourceRect; }
+  void SetDragSourceRect(const TGridRect& R) { FDragSourceRect = R; }
+  // Counted by the grid's timer; a horizontal drag scroll steps only on even counts.
+  void DragScrollTick() { ++FDragScrollTick; }
+
+private:
+  void HideDropArrows();
+  void ShowDropArrows(bool Column, int ACol, int ARow);
+  std::unique_ptr<TDragDropSettings> FDragDropSettings = std::make_unique<TDragDropSettings>(this);
+  std::unique_ptr<TDropTarget> FDropTarget;
+  TGridRect FDragSourceRect{-1, -1, -1, -1};
+  int FDragScrollTick = 0;
+
+
+public:
+  // ---- links and form controls in cells
+  // The anchor or control of the cell's markup under the client point (for
+  // a URL cell with URLShow, its text); false when there is none.
+  bool CellLinkAt(int ACol, int ARow, int X, int Y, TCellLinkHit& Hit);
+  // What the mouse code calls for a left press on a link or control of a
+  // cell (ACol a display column); false when the point hit neither.
+  bool ClickCellLink(int ACol, int ARow, int X, int Y);
+  // The click itself, once the hit is known.
+  void CellLinkClick(int ACol, int ARow, const TCellLinkHit& Hit);
+  // Opens a link: "CELL://R<row>C<col>" moves to the cell; http, https, ftp
+  // and mailto go to the desktop's URL opener; anything else is ignored.
+  void FollowCellLink(const std::string& Anchor);
+  static bool IsOpenableLink(const std::string& Anchor);
+  void ShowCellControlEditor(const std::string& CellText, const std::string& CtrlType, int ARow, int ACol,
+                             int ADisplayCol, const TRect& ControlRect, const std::string& CtrlValue,
+                             const std::string& CtrlID);
+  void EndCellControlEdit();
+  void ShowNextCellControlEditor(int ACol, int ARow, const std::string& AfterID);
+  bool ControlEditOpen() const { return FControlEditOpen; }
+  bool ControlButtonPressed() const { return FControlButtonDown; }
+  TPoint ControlCell() const { return FControlCell; }
+  const std::string& ControlID() const { return FControlID; }
+  // The mouse release and the loss of focus let an embedded button up.
+  void ReleaseControlButton();
+  TControlEdit* ControlEdit();
+  TControlCombo* ControlCombo();
+
+private:
+  TRect CellTextRect(int ACol, int ARow);
+  TControlEdit* FControlEdit = nullptr;
+  TControlCombo* FControlCombo = nullptr;
+  TPoint FControlCell{-1, -1};
+  std::string FControlID, FControlType, FControlValue;
+  bool FControlEditOpen = false, FControlButtonDown = false;
+
+
+public:
+  // ---- hints, the HTML hint window, balloons and modified rows
+  // Fills the hint of the cell under Info.CursorPos (client coordinates):
+  // anchors, comments, cell texts that show or do not fit, then the events.
+  // HintPos comes back in screen coordinates.
+  void FillHintInfo(std::string& HintStr, THintInfo& HintInfo);
+  TPoint HintCell() const { return FHintCell; }
+  THTMLHintWindow* HTMLHintWindow();
+  TBalloonSettings* Balloon() const { return FBalloon.get(); }
+  void SetBalloon(TBalloonSettings* v) { if (v) FBalloon->Assign(v); }
+  void CreateBalloon();
+  void ReleaseBalloon();
+  void BalloonEnableChanged();
+  // Nil while balloons are off.
+  TBalloonHint* BalloonWindow() const { return FBalloonWindow; }
+  // The tip asks for its content: the cell's balloon text, shown at the cell.
+  // Nothing with balloons off or outside the cells. The mouse code calls it
+  // when the mouse rests on a cell.
+  void ShowCellBalloon(int ACol, int ARow);
+  // The mouse entered another cell: the tip goes, to ask again for the new one.
+  void PopBalloon();
+  // Repaints column 0, where the painter marks modified rows.
+  void ModifiedChanged();
+
+private:
+  std::unique_ptr<TBalloonSettings> MakeBalloonSettings();
+  std::unique_ptr<TBalloonSettings> FBalloon = MakeBalloonSettings();
+  TBalloonHint* FBalloonWindow = nullptr;
+  THTMLHintWindow* FHTMLHintWindow = nullptr;
+  TPoint FHintCell{-1, -1};
 
 public:
   // ---- editing in place, validation, keys, mouse and focus

@@ -324,37 +324,6 @@ bool TPlusStringGrid::IsSizingEdge(int X, int Y) {
 }
 
 // ---------------------------------------------------------------------------
-// Highlighting
-
-void TPlusStringGrid::HilightInCells(const std::string& Text, const std::string& Tag, int FromCol, int FromRow,
-                                     int ToCol, int ToRow, bool CaseSensitive) {
-  for (int r = FromRow; r <= ToRow; ++r)
-    for (int c = FromCol; c <= ToCol; ++c)
-      SetCellText(c, r, HighlightHTMLText(GetCellText(c, r), Text, Tag, CaseSensitive));
-}
-
-void TPlusStringGrid::HilightInGrid(bool DoFixed, bool CaseSensitive, const std::string& Text) {
-  if (DoFixed)
-    HilightInCells(Text, "hi", 0, 0, ColCount() - 1, RowCount() - 1, CaseSensitive);
-  else
-    HilightInCells(Text, "hi", TCustomGrid::FixedCols(), TCustomGrid::FixedRows(), ColCount() - FFixedRightCols - 1,
-                   RowCount() - FFixedFooters - 1, CaseSensitive);
-}
-
-void TPlusStringGrid::UnHilightInCells(const std::string& Tag, int FromCol, int FromRow, int ToCol, int ToRow) {
-  for (int r = FromRow; r <= ToRow; ++r)
-    for (int c = FromCol; c <= ToCol; ++c) SetCellText(c, r, RemoveHTMLTagPair(GetCellText(c, r), Tag));
-}
-
-void TPlusStringGrid::UnHilightInGrid(bool DoFixed) {
-  if (DoFixed)
-    UnHilightInCells("hi", 0, 0, ColCount() - 1, RowCount() - 1);
-  else
-    UnHilightInCells("hi", TCustomGrid::FixedCols(), TCustomGrid::FixedRows(), ColCount() - FFixedRightCols - 1,
-                     RowCount() - FFixedFooters - 1);
-}
-
-// ---------------------------------------------------------------------------
 // Merging equal cells of columns
 
 void TPlusStringGrid::MergeColumns() {

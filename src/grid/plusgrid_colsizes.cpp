@@ -59,6 +59,7 @@ void TPlusStringGrid::CreateWnd() {
   TBaseGrid::CreateWnd();
   StartGridTimer();
   if (FColumnSize->Save()) LoadColumnSizes();
+  UpdateOleDropTarget();
 }
 
 void TPlusStringGrid::SaveColumnSizesOnDestroy() {

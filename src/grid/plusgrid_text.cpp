@@ -98,9 +98,9 @@ std::string TPlusStringGrid::ShownCellText(int ACol, int ARow, TCellTextKind& AK
 void TPlusStringGrid::DrawCellTextContent(TCanvas* ACanvas, int ACol, int ARealCol, int ARow, TRect R,
                                           TGridDrawState AState, TAlignment HAlign, TVAlignment VAlign,
                                           bool AWordWrap, TColor ALinkColor) {
-  (void)ACol;
   TCellTextKind kind = ckPlain;
   std::string s = ShownCellText(ARealCol, ARow, kind);
+  s = PaintHighlightedText(ACol, ARow, s, kind);
   // 4. The text rectangle, leaving room for the cell's graphic.
   TRect r = Rect(R.Left + kTextMarginX, R.Top + kTextMarginY, R.Right - kTextMarginX, R.Bottom);
   FLastTextWidth = 0;

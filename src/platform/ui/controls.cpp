@@ -217,6 +217,7 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_uni
 
 TControl::~TControl() {
   Destroying();
+  ForgetDraggedControl(this);
   if (CaptureControl == this) CaptureControl = nullptr;
   if (FParent) FParent->RemoveControl(this);
   FFont->OnChange = nullptr;
@@ -281,6 +282,7 @@ void TControl::WMLButtonDown(TMessage& M) {
   DefaultHandler(M);
   if (FControlStyle.Contains(csCaptureMouse)) SetMouseCapture(true);
   if (FControlStyle.Contains(csClickEvents)) FControlState.Include(csClicked);
+  if (FDragMode == dmAutomatic) BeginDragFrom(this, ClientToScreen(Point(M.XPos(), M.YPos())), -1);
   DoMouseDown(M, mbLeft, {});
 }
 

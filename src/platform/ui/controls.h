@@ -154,6 +154,28 @@ public:
   TMouseWheelUpDownEvent OnMouseWheelUp;
   TContextPopupEvent OnContextPopup;
 
+  // ---- dragging within the program
+  // dmAutomatic: a left press starts a drag that begins once the mouse moved.
+  TDragMode DragMode() const { return FDragMode; }
+  void SetDragMode(TDragMode v) { FDragMode = v; }
+  // Starts dragging this control: at once, or once the mouse has moved more
+  // than Threshold pixels (-1: 5) with the button held.
+  void BeginDrag(bool Immediate, int Threshold = -1);
+  // Ends the drag: with Drop, on the control under the mouse when it
+  // accepts; then OnEndDrag with that control or nil.
+  void EndDrag(bool Drop);
+  bool Dragging() const;
+  // Asked while Source is dragged over this control (client coordinates):
+  // Accept starts true exactly when OnDragOver is set, which may change it.
+  virtual void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
+  virtual void DragDrop(TObject* Source, int X, int Y);
+  virtual void DoStartDrag();
+  virtual void DoEndDrag(TObject* Target, int X, int Y);
+  TDragOverEvent OnDragOver;
+  TDragDropEvent OnDragDrop;
+  TEndDragEvent OnEndDrag;
+  TNotifyEvent OnStartDrag;
+
   // Dynamic methods the class library exposes to descendants and tools.
   virtual void Click();
   virtual void DblClick();
@@ -209,6 +231,7 @@ protected:
   void SendToChildren(unsigned Msg);
   virtual bool IsGraphic() const { return true; }
 
+  TDragMode FDragMode = dmManual;
   TControlStyle FControlStyle = {csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
   TControlState FControlState;
   TWinControl* FParent = nullptr;
@@ -394,6 +417,15 @@ TControl* GetCaptureControl();
 void SetCaptureControl(TControl* Control);
 // The window control with a given handle (nil when gone).
 TWinControl* FindControl(HWND Handle);
+// The control being dragged within the program (nil when none), and the
+// control under the mouse it was last dragged over.
+TControl* DraggedControl();
+TControl* DragTargetControl();
+// A control that goes leaves any drag it takes part in.
+void ForgetDraggedControl(TControl* C);
+// The drag of a press at a screen point, begun once the mouse has moved more
+// than Threshold pixels from it (the automatic drag mode).
+void BeginDragFrom(TControl* C, TPoint ScreenStart, int Threshold);
 // Queues a message for a window; the application's message loop (Run,
 // ProcessMessages, HandleMessage) delivers it unless the window is gone.
 bool PostMessage(HWND Handle, unsigned Msg, WPARAM WParam, LPARAM LParam);

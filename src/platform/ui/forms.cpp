@@ -1,5 +1,7 @@
 #include "platform/ui/forms.h"
 
+#include "platform/ui/hintwindows.h"
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QCursor>
@@ -539,11 +541,20 @@ void TApplication::ActivateHint(TPoint CursorPos) {
   if (bar != std::string::npos) text = text.substr(0, bar);
   bool canShow = true;
   if (OnShowHint) OnShowHint(text, canShow, control);
-  control->Perform(CM_HINTSHOW, 0, 0);
-  if (!canShow) return;
+  // The control may change the text and where it shows; an answer other
+  // than 0 keeps the hint back.
+  THintInfo info;
+  info.HintControl = control;
+  info.CursorPos = control->ScreenToClient(CursorPos);
+  info.CursorRect = control->ClientRect();
+  info.HintPos = Point(CursorPos.X, CursorPos.Y + 16);
+  info.HintStr = text;
+  if (control->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info)) != 0) canShow = false;
+  text = info.HintStr;
+  if (!canShow || text.empty()) return;
   FHintText = text;
   if (QGuiApplication::instance() && QGuiApplication::platformName() != "offscreen")
-    QToolTip::showText(QPoint(CursorPos.X, CursorPos.Y), ToQString(text));
+    QToolTip::showText(QPoint(info.HintPos.X, info.HintPos.Y), ToQString(text));
 }
 
 void TApplication::CancelHint() {
