@@ -205,6 +205,7 @@ void TPlusStringGrid::DeclareProperties(TClassInfo& c) {
   ZV_OBJ(SizeWhileTyping, TSizeWhileTyping)
   ZV_OBJ(Navigation, TNavigation)
   ZV_OBJ(MouseActions, TMouseActions)
+  ZV_OBJ(DragScrollOptions, TDragScrollOptions)
   ZV_ENUM(ScrollBars, ScrollStyleInfo, ssBoth)
   ZV_ENUM(ScrollBarAlways, ScrollBarAlwaysInfo, saNone)
   ZV_ENUM(ScrollType, ScrollTypeInfo, ssNormal)
@@ -481,6 +482,9 @@ void TPlusStringGrid::Loaded() {
   FOrgDefaultRowHeight = DefaultRowHeight();
   FMaxRowCountSet = RowCount();
   FWasLoaded = true;
+  // Automatic sizing keeps columns readable and rows at the form's height.
+  FMinColWidth = 10;
+  FMinRowHeight = DefaultRowHeight();
   if (FLook == glQRB) {
     FFixedGradientStart = clSilver;
     FFixedGradientEnd = clWhite;
@@ -509,6 +513,7 @@ void TPlusStringGrid::Assign(TPersistent* Source) {
   FAutoNumAlign = s->FAutoNumAlign;
   FAutoSize = s->FAutoSize;
   FMouseActions->Assign(s->FMouseActions.get());
+  FDragScrollOptions->Assign(s->FDragScrollOptions.get());
   FNavigation->Assign(s->FNavigation.get());
   FPrintSettings->Assign(s->FPrintSettings.get());
   FFilter->Assign(s->FFilter.get());
@@ -569,6 +574,7 @@ void TPlusStringGrid::SizeChanged(int OldColCount, int OldRowCount) {
     FColSelectFlags.resize(ColCount());
   // New columns show; hidden ones sit beyond the shown ones.
   FColVisible.resize(static_cast<size_t>(GetAllColCount()), true);
+  StretchAfterCountChange();
 }
 
 // ---------------------------------------------------------------------------

@@ -28,6 +28,7 @@ void TPlusStringGrid::Paint() {
   }
   canvas->Pen()->SetColor(clBlack);
   if (!FBackGround->Bitmap()->Empty() || FBackGround->ColorTo() != clNone) PaintEmptyArea();
+  PaintSizingOverlay(canvas);
 }
 
 void TPlusStringGrid::DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) {
