@@ -1060,6 +1060,8 @@ private:
   int StretchTarget(int ACol) const;
   void HandleWheel(TMessage& M);
   void StartPanning(TPoint P);
+  // The anchor of an HTML cell's markup under a client point; empty when none.
+  std::string MouseAnchorAt(int ACol, int ARow, int X, int Y);
   void DragScrollTick();
   void ScrollHint(bool Vertical, int Code, int Pos);
   bool FStretching = false, FStretched = false;

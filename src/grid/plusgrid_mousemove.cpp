@@ -6,6 +6,7 @@
 #include <string>
 
 #include "grid/plusgrid.h"
+#include "grid/support/psghtmle.h"
 #include "platform/rtl/mathutils.h"
 #include "platform/ui/menuloop.h"
 
@@ -161,6 +162,18 @@ void TPlusStringGrid::MouseMove(TShiftState Shift, int X, int Y) {
     TControl::SetCursor(crHandPoint);
     cursorSet = true;
   }
+  const std::string anchor = onCell ? MouseAnchorAt(col, row, X, Y) : std::string();
+  if (!anchor.empty()) {
+    TControl::SetCursor(crHandPoint);
+    cursorSet = true;
+    if (anchor != FLastAnchor) {
+      FLastAnchor = anchor;
+      if (OnAnchorEnter) OnAnchorEnter(this, row, col, anchor);
+    }
+  } else if (!FLastAnchor.empty()) {
+    FLastAnchor.clear();
+    if (OnAnchorExit) OnAnchorExit(this, row, col, std::string());
+  }
   if (!cursorSet && FFixedColSizeOffer) {
     TControl::SetCursor(crHSplit);
     cursorSet = true;
@@ -171,6 +184,28 @@ void TPlusStringGrid::MouseMove(TShiftState Shift, int X, int Y) {
   if (!cursorSet && TControl::Cursor() != FSavedCursor) TControl::SetCursor(FSavedCursor);
 
   TBaseGrid::MouseMove(Shift, X, Y);
+}
+
+std::string TPlusStringGrid::MouseAnchorAt(int ACol, int ARow, int X, int Y) {
+  if (!FEnableHTML) return {};
+  const std::string text = GetCellText(RealColIndex(ACol), ARow);
+  if (GetCellTextKind(text, true) != ckHTML) return {};
+  const TPoint base = GetBaseCell(ACol, ARow);
+  TRect r = GetMergedCellRect(base.X, base.Y);
+  r.Left += FCellTextOffset.X + 1;
+  r.Top += FCellTextOffset.Y + 1;
+  if (HasCheckBox(ACol, ARow)) r.Left += FControlLook->CheckSize();
+  THTMLDrawOptions o;
+  o.X = X;
+  o.Y = Y;
+  o.CheckOnly = true;
+  o.Images = FGridImages;
+  o.WordWrap = !FEnhTextSize;
+  o.PictureCache = FPictureCache.get();
+  o.PictureContainer = PictureContainer();
+  const THTMLDrawResult res = DrawHTML(Canvas(), text, r, o);
+  if (!res.Hit || !res.ControlID.empty()) return {};
+  return res.AnchorVal;
 }
 
 void TPlusStringGrid::CMMouseLeave(TMessage& M) {

@@ -174,6 +174,24 @@ TEST_F(GridMouseMove, UrlCellsShowTheHandAndLeavingThemRestoresTheUserCursor) {
   EXPECT_EQ(Grid->Cursor(), crCross);
 }
 
+TEST_F(GridMouseMove, AnchorsAreEnteredAndLeftOnceEach) {
+  Grid->SetColWidths(1, 200);
+  Grid->SetCells(1, 2, "<a href=\"CELL://R5C2\">go to the fifth row</a>");
+  std::vector<std::string> events;
+  Grid->OnAnchorEnter = [&](TObject*, int ARow, int ACol, const std::string& a) {
+    events.push_back("enter " + std::to_string(ACol) + "," + std::to_string(ARow) + " " + a);
+  };
+  Grid->OnAnchorExit = [&](TObject*, int, int, const std::string& a) { events.push_back("exit [" + a + "]"); };
+  const TRect r = Grid->CellRect(1, 2);
+  guitest::MouseMove(Grid, r.Left + 12, r.Top + 9);
+  guitest::MouseMove(Grid, r.Left + 20, r.Top + 9);
+  EXPECT_EQ(Grid->Cursor(), crHandPoint);
+  EXPECT_EQ(Grid->LastAnchor(), "CELL://R5C2");
+  guitest::MouseMove(Grid, r.Left + 190, r.Top + 9);
+  EXPECT_EQ(Grid->Cursor(), crDefault);
+  EXPECT_EQ(events, (std::vector<std::string>{"enter 1,2 CELL://R5C2", "exit []"}));
+}
+
 TEST_F(GridMouseMove, DraggingDownTheRowHeadersSelectsWholeRows) {
   Grid->MouseActions()->SetRowSelect(true);
   guitest::MouseMove(Grid, In(0, 3).X, In(0, 3).Y);
