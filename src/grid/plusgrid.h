@@ -436,7 +436,6 @@ public:
   ZV_GRIDPROP(bool, LookupHistory)
   ZV_GRIDPROP(bool, OemConvert)
   ZV_GRIDPROP(bool, ExcelStyleDecimalSeparator)
-  ZV_GRIDPROP(TScrollBarAlways, ScrollBarAlways)
   ZV_GRIDPROP(TColor, ScrollColor)
   ZV_GRIDPROP(int, ScrollWidth)
   ZV_GRIDPROP(bool, ScrollProportional)
@@ -978,6 +977,11 @@ public:
   // bars stay normal.
   void SetScrollType(TScrollType v);
   bool FlatScrollInitialised() const { return FFlatInit; }
+  TScrollBarAlways ScrollBarAlways() const { return FScrollBarAlways; }
+  // Keeps the chosen bars shown, disabled while everything fits.
+  void SetScrollBarAlways(TScrollBarAlways v);
+  // Force: with saNone, bars whose lines fit are hidden too.
+  void UpdateScrollBarAlways(bool Force);
   void InitFlatScrollBars();
   void DoneFlatScrollBars();
   // The horizontal thumb position a flat bar reports, mapped back onto the

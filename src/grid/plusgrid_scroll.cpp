@@ -22,6 +22,19 @@ void TPlusStringGrid::SetScrollType(TScrollType v) {
   else DoneFlatScrollBars();
 }
 
+void TPlusStringGrid::SetScrollBarAlways(TScrollBarAlways v) {
+  FScrollBarAlways = v;
+  UpdateScrollBarAlways(true);
+}
+
+// The layer keeps the chosen bars through every later resize and count
+// change; with saNone it shows a bar only while its lines do not fit.
+void TPlusStringGrid::UpdateScrollBarAlways(bool Force) {
+  if (FScrollBarAlways == saNone && !Force) return;
+  SetScrollBarsAlways(FScrollBarAlways == saVert || FScrollBarAlways == saBoth,
+                      FScrollBarAlways == saHorz || FScrollBarAlways == saBoth);
+}
+
 int TPlusStringGrid::FlatThumbPosition(int Pos, int VisibleCols, int Cols) {
   if (Cols <= 0) return Pos;
   const int p = static_cast<int>(Round(VisibleCols * 128.0 / Cols));

@@ -164,6 +164,34 @@ TEST_F(GridScroll, FlatStylesLeaveNormalBarsHere) {
   EXPECT_EQ(Grid->LeftCol(), Grid->MaxLeftCol());
 }
 
+TEST_F(GridScroll, AlwaysShownBarsAreDisabledWhileEverythingFits) {
+  Grid->SetColCount(3);
+  Grid->SetRowCount(4);
+  ASSERT_FALSE(Grid->ScrollBarVisible(SB_VERT));
+  Grid->SetScrollBarAlways(saVert);
+  EXPECT_TRUE(Grid->ScrollBarVisible(SB_VERT));
+  EXPECT_FALSE(Grid->ScrollBarEnabled(SB_VERT));
+  EXPECT_FALSE(Grid->ScrollBarVisible(SB_HORZ));
+  EXPECT_EQ(Grid->ClientWidth(), 400 - GetSystemMetrics(SM_CXVSCROLL)) << "the kept bar takes its room";
+  Grid->SetRowCount(40);
+  EXPECT_TRUE(Grid->ScrollBarVisible(SB_VERT));
+  EXPECT_TRUE(Grid->ScrollBarEnabled(SB_VERT)) << "enabled once the rows do not fit";
+  Grid->SetRowCount(4);
+  EXPECT_FALSE(Grid->ScrollBarEnabled(SB_VERT));
+  Grid->SetScrollBarAlways(saHorz);
+  EXPECT_FALSE(Grid->ScrollBarVisible(SB_VERT));
+  EXPECT_TRUE(Grid->ScrollBarVisible(SB_HORZ));
+  EXPECT_FALSE(Grid->ScrollBarEnabled(SB_HORZ));
+  Grid->SetScrollBarAlways(saNone);
+  EXPECT_FALSE(Grid->ScrollBarVisible(SB_VERT));
+  EXPECT_FALSE(Grid->ScrollBarVisible(SB_HORZ));
+  // A grid without the bar keeps none.
+  Grid->SetScrollBars(ssHorizontal);
+  Grid->SetScrollBarAlways(saBoth);
+  EXPECT_FALSE(Grid->ScrollBarVisible(SB_VERT));
+  EXPECT_TRUE(Grid->ScrollBarVisible(SB_HORZ));
+}
+
 TEST(GridFlatThumb, MapsOntoTheTrackAndKeepsAPositionWithNoTrack) {
   struct Case {
     int pos, visible, cols, expected;

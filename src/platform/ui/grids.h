@@ -14,7 +14,8 @@
 // cell (without its grid lines) and an empty one for a cell out of view.
 //
 // Scroll bars (ScrollBars): a bar is shown only when not all scrolling rows
-// (columns) fit. Its range is always 0..127: position p stands for TopRow =
+// (columns) fit, or when SetScrollBarsAlways keeps it (then disabled while
+// they fit). Its range is always 0..127: position p stands for TopRow =
 // FixedRows + p * (MaxTopRow - FixedRows) / 127, and TopRow maps back the
 // same way, whatever the row count. Line steps move TopRow by one, page steps
 // by VisibleRowCount; the thumb moves TopRow while dragged only with
@@ -169,6 +170,10 @@ public:
   // whether it is shown.
   int ScrollPos(int Bar) const;
   bool ScrollBarVisible(int Bar) const;
+  // Keeps an allowed bar shown while everything fits; such a bar is
+  // disabled until the lines no longer fit.
+  void SetScrollBarsAlways(bool Vert, bool Horz);
+  bool ScrollBarEnabled(int Bar) const { return Bar == SB_VERT ? FVertEnabled : FHorzEnabled; }
 
   void KeyDown(uint16_t& Key, TShiftState Shift) override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
@@ -222,6 +227,7 @@ protected:
   TGridCoord FAnchor{1, 1};
   TGridCoord FTopLeft{1, 1};
   bool FVertBar = false, FHorzBar = false;
+  bool FVertAlways = false, FHorzAlways = false, FVertEnabled = false, FHorzEnabled = false;
 
 private:
   // The bars shown for a client size without bars.
