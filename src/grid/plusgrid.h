@@ -967,6 +967,14 @@ public:
   int MaxRowHeight() const { return FMaxRowHeight; }
   void SetColWidthLimits(int AMin, int AMax) { FMinColWidth = AMin; FMaxColWidth = AMax; }
   void SetRowHeightLimits(int AMin, int AMax) { FMinRowHeight = AMin; FMaxRowHeight = AMax; }
+  // The line a button press may size, with its size then; the width and
+  // height change handling ends the sizing from it.
+  void NoteSizingPress(int ACol, int ARow);
+  int SizingCandidateCol() const { return FSizeCandCol; }
+  int SizingCandidateRow() const { return FSizeCandRow; }
+  // Set at every column width change that is reported; the button release clears it.
+  bool ColumnSized() const { return FColumnSized; }
+  void SetColumnSized(bool v) { FColumnSized = v; }
   // Both fire OnUpdateColumnSize: after a mouse sizing, after an automatic one.
   virtual void DoUpdateColumnSize(int ACol, int& AWidth);
   virtual void DoUpdateColumnSize2(int ACol, int& AWidth);
@@ -1054,6 +1062,10 @@ protected:
   void CMMouseLeave(TMessage& M) override;
   bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
   bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+  // A column width (row height) was changed by the mouse or by a caller
+  // that reports it: stretching again, sizing all lines alike, the end events.
+  virtual void ColWidthsChanged();
+  virtual void RowHeightsChanged();
   // Draws the guide line of a fixed line being sized over the finished paint.
   void PaintSizingOverlay(TCanvas* ACanvas);
 
@@ -1069,6 +1081,8 @@ private:
   void DragScrollTick();
   void ScrollHint(bool Vertical, int Code, int Pos);
   bool FStretching = false, FStretched = false;
+  bool FColSizedByMouse = false, FRowSizedByMouse = false, FColumnSized = false;
+  int FSizeCandCol = -1, FSizeCandRow = -1, FSizeCandWidth = 0, FSizeCandHeight = 0;
   int FLastClientWidth = 0;
   int FMinColWidth = 0, FMaxColWidth = 0, FMinRowHeight = 0, FMaxRowHeight = 0;
   bool FFlatInit = false;

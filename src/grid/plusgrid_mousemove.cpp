@@ -106,6 +106,12 @@ void TPlusStringGrid::MouseMove(TShiftState Shift, int X, int Y) {
     if (!(sel == Selection())) SetSelection(sel);
   }
 
+  // A line sized by the mouse: the width and height change handling ends it.
+  if (!Designing()) {
+    if (GridState() == gsColSizing) FColSizedByMouse = true;
+    if (GridState() == gsRowSizing) FRowSizedByMouse = true;
+  }
+
   // Sizing offers on the borders of fixed columns and rows; a sizing in
   // progress moves its guide line, drawn over the next paint.
   const int line = GridLineWidth();

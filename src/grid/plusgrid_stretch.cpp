@@ -91,6 +91,58 @@ void TPlusStringGrid::BoundsChanged(bool sizeChanged) {
 }
 
 // ---------------------------------------------------------------------------
+// Width and height changes
+
+void TPlusStringGrid::NoteSizingPress(int ACol, int ARow) {
+  FSizeCandCol = ACol;
+  FSizeCandRow = ARow;
+  FSizeCandWidth = ACol >= 0 && ACol < ColCount() ? ColWidths(ACol) : 0;
+  FSizeCandHeight = ARow >= 0 && ARow < RowCount() ? RowHeights(ARow) : 0;
+}
+
+void TPlusStringGrid::ColWidthsChanged() {
+  if (FStretched && FColumnSize->Stretch()) StretchColumnAuto(FColumnSize->StretchColumn());
+  FColumnSized = true;
+  const int cand = FSizeCandCol;
+  const bool candOk = cand >= 0 && cand < ColCount();
+  if (FColSizedByMouse && candOk && FMouseActions->AllColumnSize() && FSizeCandWidth > 0) {
+    const double ratio = static_cast<double>(ColWidths(cand)) / FSizeCandWidth;
+    FColSizedByMouse = false;
+    for (int c = FixedCols(); c < ColCount(); ++c)
+      if (c != cand) SetColWidths(c, static_cast<int>(Round(ColWidths(c) * ratio)));
+    FColSizedByMouse = true;
+  }
+  if (FColSizedByMouse && candOk) {
+    if (OnEndColumnSize) OnEndColumnSize(this, cand);
+    int w = ColWidths(cand);
+    DoUpdateColumnSize(cand, w);
+    if (w != ColWidths(cand)) {
+      FColSizedByMouse = false;
+      SetColWidths(cand, w);
+    }
+    if (FColSizedByMouse) FSizeCandCol = FSizeCandRow = -1;
+  }
+  FColSizedByMouse = false;
+}
+
+void TPlusStringGrid::RowHeightsChanged() {
+  const int cand = FSizeCandRow;
+  const bool candOk = cand >= 0 && cand < RowCount();
+  if (FRowSizedByMouse && candOk && FMouseActions->AllRowSize() && FSizeCandHeight > 0) {
+    const double ratio = static_cast<double>(RowHeights(cand)) / FSizeCandHeight;
+    FRowSizedByMouse = false;
+    for (int r = FixedRows(); r < RowCount(); ++r)
+      if (r != cand) SetRowHeights(r, static_cast<int>(Round(RowHeights(r) * ratio)));
+    FRowSizedByMouse = true;
+  }
+  if (FRowSizedByMouse && candOk) {
+    if (OnEndRowSize) OnEndRowSize(this, cand);
+    FSizeCandCol = FSizeCandRow = -1;
+  }
+  FRowSizedByMouse = false;
+}
+
+// ---------------------------------------------------------------------------
 // Sizing to contents
 
 void TPlusStringGrid::DoUpdateColumnSize(int ACol, int& AWidth) {

@@ -12,13 +12,20 @@
 
 namespace {
 
+// Reports width changes the way the layer does after a mouse sizing.
+class ReportingGrid : public TPlusStringGrid {
+public:
+  using TPlusStringGrid::TPlusStringGrid;
+  using TPlusStringGrid::ColWidthsChanged;
+};
+
 class GridStretch : public ::testing::Test {
 protected:
   void SetUp() override {
     guitest::EnsureGui();
     Form = std::make_unique<TForm>(nullptr);
     Form->SetBounds(0, 0, 800, 600);
-    Grid = new TPlusStringGrid(Form.get());
+    Grid = new ReportingGrid(Form.get());
     Grid->SetParent(Form.get());
     Grid->SetScrollBars(ssNone);
     Grid->SetBounds(0, 0, 300, 200);
@@ -37,7 +44,7 @@ protected:
     return w;
   }
   std::unique_ptr<TForm> Form;
-  TPlusStringGrid* Grid = nullptr;
+  ReportingGrid* Grid = nullptr;
 };
 
 TEST_F(GridStretch, StretchedColumnFillsTheClientLessTheOthers) {
@@ -68,6 +75,23 @@ TEST_F(GridStretch, ResizeAndCountChangeStretchAgain) {
   EXPECT_EQ(Grid->ColWidths(2), 271);
   Grid->SetColCount(2);
   EXPECT_EQ(Widths(), (std::vector<int>{64, 335}));
+}
+
+TEST_F(GridStretch, OnceStretchedEveryReportedWidthChangeStretchesAgain) {
+  Columns(3, 64);
+  Grid->SetColWidths(0, 100);
+  Grid->ColWidthsChanged();
+  EXPECT_EQ(Widths(), (std::vector<int>{100, 64, 64})) << "never stretched";
+  EXPECT_TRUE(Grid->ColumnSized());
+  Grid->ColumnSize()->SetStretch(true);
+  ASSERT_TRUE(Grid->Stretched());
+  Grid->SetColWidths(1, 30);
+  Grid->ColWidthsChanged();
+  EXPECT_EQ(Widths(), (std::vector<int>{100, 30, 169}));
+  Grid->ColumnSize()->SetStretchColumn(7);  // columns removed from under it: the last one
+  Grid->SetColWidths(0, 50);
+  EXPECT_NO_THROW(Grid->ColWidthsChanged());
+  EXPECT_EQ(Grid->ColWidths(2), 219);
 }
 
 TEST_F(GridStretch, OtherColumnsTooWideGiveTheDefaultWidthUnlessScrolled) {
