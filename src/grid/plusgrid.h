@@ -1033,6 +1033,8 @@ public:
   // The guide line's position while a fixed line is sized; -1 otherwise.
   int FixedSizingLinePos() const { return FFixedSizingPos; }
   const std::string& LastAnchor() const { return FLastAnchor; }
+  // Repaints the cells from R's top-left to its bottom-right cell.
+  void InvalidateGridRect(const TGridRect& R);
   // Rows (or zoom steps) a wheel notch moves: the system's lines per notch.
   int WheelLines() const { return FWheelLines; }
   void SetWheelLines(int v) { FWheelLines = v; }
@@ -1099,6 +1101,7 @@ private:
   bool FFixedSizing = false, FFixedSizingCols = true;
   int FFixedSizingPos = -1;
   std::string FLastAnchor;
+  TGridRect FOutlinedSelection{-1, -1, -1, -1};
   int FWheelLines = 3;
   bool FPanning = false;
   TPoint FPanOrigin{0, 0};

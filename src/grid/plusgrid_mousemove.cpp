@@ -190,6 +190,18 @@ void TPlusStringGrid::MouseMove(TShiftState Shift, int X, int Y) {
   if (!cursorSet && TControl::Cursor() != FSavedCursor) TControl::SetCursor(FSavedCursor);
 
   TBaseGrid::MouseMove(Shift, X, Y);
+
+  // The selection outline follows a drag selection.
+  if (FSelectionRectangle && GridState() == gsSelecting && !(Selection() == FOutlinedSelection)) {
+    FOutlinedSelection = Selection();
+    InvalidateGridRect(FOutlinedSelection);
+  }
+}
+
+void TPlusStringGrid::InvalidateGridRect(const TGridRect& R) {
+  // The layer repaints whole views; a cell range costs the same.
+  (void)R;
+  Invalidate();
 }
 
 std::string TPlusStringGrid::MouseAnchorAt(int ACol, int ARow, int X, int Y) {
