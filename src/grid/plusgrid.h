@@ -1033,6 +1033,9 @@ public:
   // The guide line's position while a fixed line is sized; -1 otherwise.
   int FixedSizingLinePos() const { return FFixedSizingPos; }
   const std::string& LastAnchor() const { return FLastAnchor; }
+  // Places the controls of the control list on their cells, hiding those
+  // whose cell is hidden or scrolled out of view.
+  void RepositionCellControls();
   // Repaints the cells from R's top-left to its bottom-right cell.
   void InvalidateGridRect(const TGridRect& R);
   // Rows (or zoom steps) a wheel notch moves: the system's lines per notch.
@@ -1062,6 +1065,7 @@ protected:
   void WMVScroll(TMessage& M) override;
   void WndProc(TMessage& Message) override;
   void CMMouseLeave(TMessage& M) override;
+  void TopLeftChanged() override;
   bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
   bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
   // A column width (row height) was changed by the mouse or by a caller

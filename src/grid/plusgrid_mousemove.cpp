@@ -198,6 +198,35 @@ void TPlusStringGrid::MouseMove(TShiftState Shift, int X, int Y) {
   }
 }
 
+void TPlusStringGrid::TopLeftChanged() {
+  TBaseGrid::TopLeftChanged();
+  const TGridRect sel = Selection();
+  if ((FSelectionRectangle && sel.Bottom > sel.Top) || FBackGround->IsGradient()) Invalidate();
+  // An own-control editor does not follow the cells; it closes.
+  if (FEditorShowing && GetCellEditor(Col(), Row()) != edNormal) EndCellEdit();
+  RepositionCellControls();
+}
+
+void TPlusStringGrid::RepositionCellControls() {
+  if (!FControlList || FControlList->Count() == 0) return;
+  const int lastCol = LeftCol() + VisibleColCount(), lastRow = TopRow() + VisibleRowCount();
+  for (int i = 0; i < FControlList->Count(); ++i) {
+    const TControlItem* item = FControlList->GetControl(i);
+    if (!item || !item->Control) continue;
+    const int c = item->Col, r = item->Row;
+    const bool exists = c >= 0 && c < ColCount() && r >= 0 && r < RowCount() && !IsHiddenColumn(RealColIndex(c));
+    const bool colShown = c < FixedCols() || (c >= LeftCol() && c <= lastCol);
+    const bool rowShown = r < FixedRows() || (r >= TopRow() && r <= lastRow);
+    if (!exists || !colShown || !rowShown) {
+      item->Control->Hide();
+      continue;
+    }
+    const TRect m = GetMergedCellRect(c, r);
+    item->Control->SetBounds(m.Left, m.Top, m.Width(), m.Height());
+    item->Control->Show();
+  }
+}
+
 void TPlusStringGrid::InvalidateGridRect(const TGridRect& R) {
   // The layer repaints whole views; a cell range costs the same.
   (void)R;

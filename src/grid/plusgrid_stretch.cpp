@@ -123,6 +123,7 @@ void TPlusStringGrid::ColWidthsChanged() {
     if (FColSizedByMouse) FSizeCandCol = FSizeCandRow = -1;
   }
   FColSizedByMouse = false;
+  RepositionCellControls();
 }
 
 void TPlusStringGrid::RowHeightsChanged() {
@@ -140,6 +141,7 @@ void TPlusStringGrid::RowHeightsChanged() {
     FSizeCandCol = FSizeCandRow = -1;
   }
   FRowSizedByMouse = false;
+  RepositionCellControls();
 }
 
 // ---------------------------------------------------------------------------

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "grid/plusgrid.h"
+#include "platform/ui/extctrls.h"
 #include "platform/ui/forms.h"
 #include "support/gui/guitest.h"
 
@@ -190,6 +191,23 @@ TEST_F(GridScroll, AlwaysShownBarsAreDisabledWhileEverythingFits) {
   Grid->SetScrollBarAlways(saBoth);
   EXPECT_FALSE(Grid->ScrollBarVisible(SB_VERT));
   EXPECT_TRUE(Grid->ScrollBarVisible(SB_HORZ));
+}
+
+TEST_F(GridScroll, CellControlsFollowTheirCellsAndHideOutOfView) {
+  auto* edit = new TPanel(Form);
+  edit->SetParent(Grid);
+  Grid->ControlList()->Add(2, 3, edit);
+  Grid->RepositionCellControls();
+  const TRect r = Grid->CellRect(2, 3);
+  EXPECT_TRUE(edit->Visible());
+  EXPECT_EQ(edit->BoundsRect(), r);
+  Grid->SetTopRow(10);
+  EXPECT_FALSE(edit->Visible()) << "scrolled out of view";
+  Grid->SetTopRow(2);
+  EXPECT_TRUE(edit->Visible());
+  EXPECT_EQ(edit->BoundsRect(), Grid->CellRect(2, 3));
+  Grid->SetLeftCol(8);
+  EXPECT_FALSE(edit->Visible());
 }
 
 TEST(GridFlatThumb, MapsOntoTheTrackAndKeepsAPositionWithNoTrack) {
