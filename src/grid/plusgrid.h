@@ -1033,6 +1033,9 @@ public:
   // The guide line's position while a fixed line is sized; -1 otherwise.
   int FixedSizingLinePos() const { return FFixedSizingPos; }
   const std::string& LastAnchor() const { return FLastAnchor; }
+  // The 6 by 6 pixel handle at the bottom-right corner of the selection
+  // (SelectionResizer with SelectionRectangle).
+  bool OnSelectionResizeHandle(int X, int Y) const;
   // Places the controls of the control list on their cells, hiding those
   // whose cell is hidden or scrolled out of view.
   void RepositionCellControls();

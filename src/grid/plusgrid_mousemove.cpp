@@ -152,7 +152,9 @@ void TPlusStringGrid::MouseMove(TShiftState Shift, int X, int Y) {
   // A drag selection keeps its mode until the press that began it ends.
   const bool dragging = FDragAnchorRow >= 0 || FDragAnchorCol >= 0;
   if (!Designing() && !dragging) FPointerMode = pmNone;
-  if (!Designing() && !dragging && onCell) {
+  if (!Designing() && !dragging && OnSelectionResizeHandle(X, Y)) {
+    FPointerMode = pmSelectionResize;
+  } else if (!Designing() && !dragging && onCell) {
     const bool nearCol = FFixedColSizing >= 0 || (Options().Contains(goColSizing) && IsSizingEdge(X, Y));
     if (FMouseActions->AllSelect() && col < FixedCols() && row < FixedRows()) FPointerMode = pmAllSelect;
     else if (FMouseActions->ColSelect() && row < FixedRows() && col >= FixedCols() && !nearCol)
@@ -225,6 +227,14 @@ void TPlusStringGrid::RepositionCellControls() {
     item->Control->SetBounds(m.Left, m.Top, m.Width(), m.Height());
     item->Control->Show();
   }
+}
+
+bool TPlusStringGrid::OnSelectionResizeHandle(int X, int Y) const {
+  if (!FSelectionResizer || !FSelectionRectangle) return false;
+  const TGridRect sel = Selection();
+  const TRect r = CellRect(sel.Right, sel.Bottom);
+  if (r.Right <= r.Left || r.Bottom <= r.Top) return false;
+  return X >= r.Right - 6 && X < r.Right && Y >= r.Bottom - 6 && Y < r.Bottom;
 }
 
 void TPlusStringGrid::InvalidateGridRect(const TGridRect& R) {

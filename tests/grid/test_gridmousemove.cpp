@@ -214,6 +214,23 @@ TEST_F(GridMouseMove, DraggingDownTheRowHeadersSelectsWholeRows) {
   EXPECT_EQ(Grid->PointerMode(), TPlusStringGrid::pmNone);
 }
 
+TEST_F(GridMouseMove, TheSelectionsCornerIsItsResizeHandle) {
+  Grid->SetSelection(TGridRect{1, 2, 2, 4});
+  const TRect r = Grid->CellRect(2, 4);
+  guitest::MouseMove(Grid, r.Right - 3, r.Bottom - 3);
+  EXPECT_EQ(Grid->PointerMode(), TPlusStringGrid::pmNone) << "no resizer";
+  Grid->SetSelectionRectangle(true);
+  Grid->SetSelectionResizer(true);
+  struct Case {
+    int dx, dy;
+    bool handle;
+  } cases[] = {{-1, -1, true}, {-6, -6, true}, {-7, -1, false}, {-1, -7, false}};
+  for (const Case& c : cases) {
+    guitest::MouseMove(Grid, r.Right + c.dx, r.Bottom + c.dy);
+    EXPECT_EQ(Grid->PointerMode() == TPlusStringGrid::pmSelectionResize, c.handle) << c.dx << ", " << c.dy;
+  }
+}
+
 TEST_F(GridMouseMove, MiddleButtonPansOutsideTheDeadZoneUntilAnotherPress) {
   Grid->SetCurrentRow(5);
   guitest::MouseDown(Grid, mbMiddle, 100, 100);
