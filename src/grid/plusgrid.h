@@ -438,7 +438,6 @@ public:
   ZV_GRIDPROP(bool, ExcelStyleDecimalSeparator)
   ZV_GRIDPROP(TColor, ScrollColor)
   ZV_GRIDPROP(int, ScrollWidth)
-  ZV_GRIDPROP(bool, ScrollProportional)
   ZV_GRIDPROP(bool, ScrollSynch)
   ZV_GRIDPROP(TScrollHintType, ScrollHints)
   ZV_GRIDPROP(bool, EnableWheel)
@@ -985,6 +984,12 @@ public:
   // bars stay normal.
   void SetScrollType(TScrollType v);
   bool FlatScrollInitialised() const { return FFlatInit; }
+  bool ScrollProportional() const { return FScrollProportional; }
+  // Off: the thumbs go back to their smallest size.
+  void SetScrollProportional(bool v);
+  // Thumbs sized by the share of the scrolling lines in view.
+  void UpdateProportionalHorzBar();
+  void UpdateProportionalVertBar();
   TScrollBarAlways ScrollBarAlways() const { return FScrollBarAlways; }
   // Keeps the chosen bars shown, disabled while everything fits.
   void SetScrollBarAlways(TScrollBarAlways v);
@@ -1094,7 +1099,7 @@ private:
   int FSizeCandCol = -1, FSizeCandRow = -1, FSizeCandWidth = 0, FSizeCandHeight = 0;
   int FLastClientWidth = 0;
   int FMinColWidth = 0, FMaxColWidth = 0, FMinRowHeight = 0, FMaxRowHeight = 0;
-  bool FFlatInit = false;
+  bool FFlatInit = false, FZooming = false;
   bool FScrollHintShowing = false;
   std::string FScrollHintCaption;
   std::unique_ptr<TDragScrollOptions> FDragScrollOptions = std::make_unique<TDragScrollOptions>();

@@ -281,12 +281,16 @@ void TPlusStringGrid::CMMouseLeave(TMessage& M) {
 void TPlusStringGrid::ZoomStep(int Delta) {
   if (FZoomTotal + Delta < -10 || FZoomTotal + Delta > 10) return;
   FZoomTotal += Delta;
+  FZooming = true;
   BeginUpdate();
   for (int c = 0; c < ColCount(); ++c)
     if (ColWidths(c) + Delta > 0) SetColWidths(c, ColWidths(c) + Delta);
   for (int r = 0; r < RowCount(); ++r)
     if (RowHeights(r) + Delta > 0) SetRowHeights(r, RowHeights(r) + Delta);
   EndUpdate();
+  FZooming = false;
+  UpdateProportionalHorzBar();
+  UpdateProportionalVertBar();
   Invalidate();
 }
 

@@ -35,6 +35,49 @@ void TPlusStringGrid::UpdateScrollBarAlways(bool Force) {
                       FScrollBarAlways == saHorz || FScrollBarAlways == saBoth);
 }
 
+void TPlusStringGrid::SetScrollProportional(bool v) {
+  FScrollProportional = v;
+  if (v) {
+    UpdateProportionalHorzBar();
+    UpdateProportionalVertBar();
+  } else {
+    SetScrollPage(SB_HORZ, 0);
+    SetScrollPage(SB_VERT, 0);
+  }
+}
+
+namespace {
+
+// The page of a 0..127 bar whose view shows Shown of Total pixels; -1 when
+// everything shows.
+int ProportionalPage(int Shown, int Total) {
+  if (Total <= 0) return -1;
+  const float e = static_cast<float>(Shown) / static_cast<float>(Total);
+  if (e >= 0.9999f) return -1;
+  const int max = static_cast<int>(Trunc((e + 127.0f) / (1.0f - e)));
+  return std::max(0, max - 126);
+}
+
+}  // namespace
+
+void TPlusStringGrid::UpdateProportionalHorzBar() {
+  if (IsLoading() || Designing() || !FScrollProportional || FZooming) return;
+  const int g = GridLineWidth();
+  int fixed = g, total = g;
+  for (int c = 0; c < ColCount(); ++c) (c < FixedCols() ? fixed : total) += g + ColWidths(c);
+  const int page = ProportionalPage(Width() - fixed, total);
+  if (page >= 0) SetScrollPage(SB_HORZ, page);
+}
+
+void TPlusStringGrid::UpdateProportionalVertBar() {
+  if (IsLoading() || Designing() || !FScrollProportional || FZooming) return;
+  const int g = GridLineWidth();
+  int fixed = g, total = g;
+  for (int r = 0; r < RowCount(); ++r) (r < FixedRows() ? fixed : total) += g + RowHeights(r);
+  const int page = ProportionalPage(Height() - fixed, total);
+  if (page >= 0) SetScrollPage(SB_VERT, page);
+}
+
 int TPlusStringGrid::FlatThumbPosition(int Pos, int VisibleCols, int Cols) {
   if (Cols <= 0) return Pos;
   const int p = static_cast<int>(Round(VisibleCols * 128.0 / Cols));

@@ -58,6 +58,8 @@ void TPlusStringGrid::DoStretchCol(int ACol) {
 }
 
 void TPlusStringGrid::StretchAfterCountChange() {
+  UpdateProportionalHorzBar();
+  UpdateProportionalVertBar();
   if (!Parent() || IsLoading() || ComponentState().Contains(csReading)) return;
   if (FColumnSize && FColumnSize->Stretch()) StretchColumnAuto(FColumnSize->StretchColumn());
 }
@@ -81,6 +83,8 @@ void TPlusStringGrid::BoundsChanged(bool sizeChanged) {
     }
   }
   TBaseGrid::BoundsChanged(sizeChanged);
+  UpdateProportionalHorzBar();
+  UpdateProportionalVertBar();
   const int client = ClientWidth();
   if (FLastClientWidth > 0 && FColumnSize->SynchWithGrid() && client != FLastClientWidth) {
     EndCellEdit();
@@ -124,6 +128,7 @@ void TPlusStringGrid::ColWidthsChanged() {
   }
   FColSizedByMouse = false;
   RepositionCellControls();
+  if (FColumnSize->Stretch()) UpdateProportionalVertBar();
 }
 
 void TPlusStringGrid::RowHeightsChanged() {

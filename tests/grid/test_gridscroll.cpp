@@ -210,6 +210,23 @@ TEST_F(GridScroll, CellControlsFollowTheirCellsAndHideOutOfView) {
   EXPECT_FALSE(edit->Visible());
 }
 
+TEST_F(GridScroll, ProportionalThumbsShowTheShareInView) {
+  for (int c = 0; c < Grid->ColCount(); ++c) Grid->SetColWidths(c, 64);
+  EXPECT_EQ(Grid->ScrollPage(SB_HORZ), 0);
+  Grid->SetScrollProportional(true);
+  // Shown 400 - 66 of 1 + 19 * 65 pixels: E = 0.2702, max = Trunc(127.27 / 0.7298) = 174.
+  EXPECT_EQ(Grid->ScrollPage(SB_HORZ), 174 - 126);
+  Grid->SetColCount(10);
+  EXPECT_EQ(Grid->ScrollPage(SB_HORZ), static_cast<int>((334.0f / 586 + 127) / (1 - 334.0f / 586)) - 126);
+  const int page = Grid->ScrollPage(SB_HORZ);
+  Grid->SetColCount(4);  // everything fits: the thumb is left alone
+  EXPECT_EQ(Grid->ScrollPage(SB_HORZ), page);
+  EXPECT_GT(Grid->ScrollPage(SB_VERT), 0);
+  Grid->SetScrollProportional(false);
+  EXPECT_EQ(Grid->ScrollPage(SB_HORZ), 0);
+  EXPECT_EQ(Grid->ScrollPage(SB_VERT), 0);
+}
+
 TEST(GridFlatThumb, MapsOntoTheTrackAndKeepsAPositionWithNoTrack) {
   struct Case {
     int pos, visible, cols, expected;

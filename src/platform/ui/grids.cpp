@@ -124,6 +124,7 @@ public:
     const QSignalBlocker block(bar);
     // While the thumb is dragged without tracking, it stays under the mouse.
     if (!bar->isSliderDown()) bar->setValue(FGrid->ScrollPos(which));
+    bar->setPageStep(std::max(1, FGrid->ScrollPage(which)));
   }
   void SyncAll() {
     if (!FGrid) return;
@@ -240,6 +241,12 @@ void TCustomGrid::ComputeBars(bool& vert, bool& horz) const {
     horz = allowH && cols > FWidth - FixedWidth() - bw;
   }
   if (allowH && FHorzAlways && !horz) horz = true;
+}
+
+void TCustomGrid::SetScrollPage(int Bar, int Page) {
+  int& page = Bar == SB_VERT ? FVertPage : FHorzPage;
+  page = std::max(0, Page);
+  SyncBarsToWidget();
 }
 
 void TCustomGrid::SetScrollBarsAlways(bool Vert, bool Horz) {

@@ -174,6 +174,9 @@ public:
   // disabled until the lines no longer fit.
   void SetScrollBarsAlways(bool Vert, bool Horz);
   bool ScrollBarEnabled(int Bar) const { return Bar == SB_VERT ? FVertEnabled : FHorzEnabled; }
+  // The thumb's share of the 0..127 track (0: the smallest thumb).
+  void SetScrollPage(int Bar, int Page);
+  int ScrollPage(int Bar) const { return Bar == SB_VERT ? FVertPage : FHorzPage; }
 
   void KeyDown(uint16_t& Key, TShiftState Shift) override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
@@ -228,6 +231,7 @@ protected:
   TGridCoord FTopLeft{1, 1};
   bool FVertBar = false, FHorzBar = false;
   bool FVertAlways = false, FHorzAlways = false, FVertEnabled = false, FHorzEnabled = false;
+  int FVertPage = 0, FHorzPage = 0;
 
 private:
   // The bars shown for a client size without bars.
