@@ -391,6 +391,8 @@ void TPlusStringGrid::HandleWheel(TMessage& M) {
 }
 
 bool TPlusStringGrid::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) {
+  // With the wheel off only the application's wheel events fire.
+  if (!FEnableWheel) return TControl::DoMouseWheelDown(Shift, MousePos);
   if (FMouseActions->WheelAction() == waScroll) return false;
   const int left = LeftCol();
   const bool handled = TBaseGrid::DoMouseWheelDown(Shift, MousePos);
@@ -399,6 +401,7 @@ bool TPlusStringGrid::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) {
 }
 
 bool TPlusStringGrid::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
+  if (!FEnableWheel) return TControl::DoMouseWheelUp(Shift, MousePos);
   if (FMouseActions->WheelAction() == waScroll) return false;
   if (Row() < 0 || Row() >= RowCount() || Col() < 0 || Col() >= ColCount()) return true;
   const int left = LeftCol();

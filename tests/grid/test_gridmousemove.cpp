@@ -83,6 +83,19 @@ TEST_F(GridMouseMove, WheelDoesNothingWithFixedRowAlwaysAndOneRow) {
   EXPECT_EQ(platformSteps, 1);
 }
 
+TEST_F(GridMouseMove, WheelSwitchedOffMovesNothingButStillReports) {
+  int reported = 0;
+  Grid->OnMouseWheelDown = [&](TObject*, TShiftState, TPoint, bool&) { ++reported; };
+  Grid->SetEnableWheel(false);
+  Grid->MouseActions()->SetWheelIncrement(2);
+  Grid->SetCurrentRow(5);
+  guitest::Wheel(Grid, -1, 50, 50);
+  EXPECT_EQ(Grid->Row(), 5);
+  EXPECT_EQ(Grid->TopRow(), 1);
+  EXPECT_EQ(reported, 1);
+  EXPECT_TRUE(Grid->Scrolled.empty());
+}
+
 TEST_F(GridMouseMove, CtrlWheelZoomsThreeNotchesEachWayAtMost) {
   Grid->SetCurrentRow(5);
   const int width = Grid->ColWidths(1), height = Grid->RowHeights(1);
