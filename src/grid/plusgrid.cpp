@@ -480,11 +480,11 @@ void TPlusStringGrid::Loaded() {
   FAlwaysFixedRows = TCustomGrid::FixedRows();
   FAlwaysFixedCols = TCustomGrid::FixedCols();
   FOrgDefaultRowHeight = DefaultRowHeight();
-  FMaxRowCountSet = RowCount();
-  FWasLoaded = true;
   // Automatic sizing keeps columns readable and rows at the form's height.
   FMinColWidth = 10;
   FMinRowHeight = DefaultRowHeight();
+  FMaxRowCountSet = RowCount();
+  FWasLoaded = true;
   if (FLook == glQRB) {
     FFixedGradientStart = clSilver;
     FFixedGradientEnd = clWhite;

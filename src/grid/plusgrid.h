@@ -909,38 +909,6 @@ public:
   // last stands for the last one.
   virtual void StretchColumn(int ACol);
 
-protected:
-  // Reads the kept widths when the window is made (ColumnSize.Save).
-  void CreateWnd() override;
-  void SaveColumnSizesOnDestroy();
-
-public:
-  // ---- floating footer
-  TFloatingFooter* FloatingFooter() const { return FFloatingFooter.get(); }
-  void SetFloatingFooter(TFloatingFooter* v) { if (v) FFloatingFooter->Assign(v); }
-  // Made when the footer first shows.
-  TFooterPanel* FooterPanel();
-  bool HasFooterPanel() const { return FFooterPanel != nullptr; }
-  // Column figures of the footer row over FromRow..ToRow; a ToRow beyond the
-  // shown rows counts real rows, hidden ones included.
-  double FooterFigure(int Kind, int ACol, int FromRow, int ToRow);
-
-  // ---- background picture or gradient
-  TBackGround* BackGround() const { return FBackGround.get(); }
-  void SetBackGround(TBackGround* v);
-  // The area beyond the last column and row.
-  void PaintEmptyArea();
-
-protected:
-  // The background of one cell (picture, then gradient) before its text.
-  void DrawCellBackground(TCanvas* ACanvas, int ACol, int ARow, const TRect& R, TGridDrawState AState);
-
-private:
-  std::unique_ptr<TFloatingFooter> FFloatingFooter = std::make_unique<TFloatingFooter>(this);
-  TFooterPanel* FFooterPanel = nullptr;
-  bool FCalculatingFooter = false;
-  std::unique_ptr<TBackGround> FBackGround = std::make_unique<TBackGround>(this);
-
 public:
   // ---- stretching and sizing to contents (plusgrid_stretch.cpp)
   // Stretches ACol (-1 the last) to fill the client width; raises Exception
@@ -1118,6 +1086,38 @@ private:
   bool FPanning = false;
   TPoint FPanOrigin{0, 0};
   TCursor FPanSavedCursor = crDefault;
+
+protected:
+  // Reads the kept widths when the window is made (ColumnSize.Save).
+  void CreateWnd() override;
+  void SaveColumnSizesOnDestroy();
+
+public:
+  // ---- floating footer
+  TFloatingFooter* FloatingFooter() const { return FFloatingFooter.get(); }
+  void SetFloatingFooter(TFloatingFooter* v) { if (v) FFloatingFooter->Assign(v); }
+  // Made when the footer first shows.
+  TFooterPanel* FooterPanel();
+  bool HasFooterPanel() const { return FFooterPanel != nullptr; }
+  // Column figures of the footer row over FromRow..ToRow; a ToRow beyond the
+  // shown rows counts real rows, hidden ones included.
+  double FooterFigure(int Kind, int ACol, int FromRow, int ToRow);
+
+  // ---- background picture or gradient
+  TBackGround* BackGround() const { return FBackGround.get(); }
+  void SetBackGround(TBackGround* v);
+  // The area beyond the last column and row.
+  void PaintEmptyArea();
+
+protected:
+  // The background of one cell (picture, then gradient) before its text.
+  void DrawCellBackground(TCanvas* ACanvas, int ACol, int ARow, const TRect& R, TGridDrawState AState);
+
+private:
+  std::unique_ptr<TFloatingFooter> FFloatingFooter = std::make_unique<TFloatingFooter>(this);
+  TFooterPanel* FFooterPanel = nullptr;
+  bool FCalculatingFooter = false;
+  std::unique_ptr<TBackGround> FBackGround = std::make_unique<TBackGround>(this);
 
 public:
   // ---- events

@@ -226,12 +226,13 @@ protected:
   TColor FFixedColor = clBtnFace;
   bool FDefaultDrawing = true;
   TGridState FGridState = gsNormal;
+  // Bars kept shown while everything fits, whether they scroll, thumb pages.
+  bool FVertAlways = false, FHorzAlways = false, FVertEnabled = false, FHorzEnabled = false;
+  int FVertPage = 0, FHorzPage = 0;
   TGridCoord FCurrent{1, 1};
   TGridCoord FAnchor{1, 1};
   TGridCoord FTopLeft{1, 1};
   bool FVertBar = false, FHorzBar = false;
-  bool FVertAlways = false, FHorzAlways = false, FVertEnabled = false, FHorzEnabled = false;
-  int FVertPage = 0, FHorzPage = 0;
 
 private:
   // The bars shown for a client size without bars.
