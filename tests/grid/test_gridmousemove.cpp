@@ -253,6 +253,9 @@ TEST_F(GridMouseMove, MiddleButtonPansOutsideTheDeadZoneUntilAnotherPress) {
   EXPECT_TRUE(std::any_of(timers.begin(), timers.end(), [](const TWindowTimer& t) {
     return t.Id == TPlusStringGrid::kPanTimerId && t.Interval == 10;
   }));
+  FireWindowTimers();  // the tick steps towards wherever the pointer is
+  EXPECT_TRUE(Grid->Panning());
+  Grid->SetCurrentRow(5);
   Grid->PanStep(TPoint{100, 105});
   EXPECT_EQ(Grid->Row(), 5) << "5 pixels below rests";
   Grid->PanStep(TPoint{100, 106});
