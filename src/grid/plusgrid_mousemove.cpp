@@ -127,6 +127,8 @@ void TPlusStringGrid::MouseMove(TShiftState Shift, int X, int Y) {
         if (std::abs(X - edge) < kSizingReach) {
           FFixedColSizing = c;
           FFixedColSizeOffer = FMouseActions->SizeFixedCol();
+          // The application may refuse sizing this column.
+          if (FFixedColSizeOffer && OnColumnSize) OnColumnSize(this, c, FFixedColSizeOffer);
           break;
         }
       }
@@ -136,6 +138,7 @@ void TPlusStringGrid::MouseMove(TShiftState Shift, int X, int Y) {
         if (std::abs(Y - edge) < kSizingReach) {
           FFixedRowSizing = r;
           FFixedRowSizeOffer = FMouseActions->SizeFixedRow();
+          if (FFixedRowSizeOffer && OnRowSize) OnRowSize(this, r, FFixedRowSizeOffer);
           break;
         }
       }

@@ -143,10 +143,28 @@ TEST_F(GridMouseMove, FixedColumnBorderOfferedWithinTwoPixels) {
     EXPECT_EQ(Grid->FixedColSizingIndex(), c.offered ? 0 : -1);
     EXPECT_EQ(Grid->Cursor(), c.offered ? crHSplit : crDefault);
   }
+  std::vector<int> asked;
+  Grid->OnColumnSize = [&](TObject*, int ACol, bool& Allow) {
+    asked.push_back(ACol);
+    Allow = false;
+  };
+  guitest::MouseMove(Grid, border - 1, In(1, 3).Y);
+  EXPECT_EQ(asked, std::vector<int>{0});
+  EXPECT_FALSE(Grid->FixedColSizingOffered()) << "refused by the application";
+  Grid->OnColumnSize = nullptr;
   Grid->MouseActions()->SetSizeFixedCol(false);
   guitest::MouseMove(Grid, border - 1, In(1, 3).Y);
   EXPECT_EQ(Grid->FixedColSizingIndex(), 0) << "the border is still noted";
   EXPECT_FALSE(Grid->FixedColSizingOffered());
+
+  // Fixed rows likewise, along y.
+  Grid->MouseActions()->SetSizeFixedRow(true);
+  const int bottom = Grid->RowHeights(0) + Grid->GridLineWidth();
+  guitest::MouseMove(Grid, In(2, 0).X, bottom - 2);
+  EXPECT_TRUE(Grid->FixedRowSizingOffered());
+  EXPECT_EQ(Grid->Cursor(), crVSplit);
+  guitest::MouseMove(Grid, In(2, 0).X, bottom - 3);
+  EXPECT_FALSE(Grid->FixedRowSizingOffered());
 }
 
 TEST_F(GridMouseMove, SizingAFixedColumnDrawsItsGuideLineAndSetsTheWidth) {
