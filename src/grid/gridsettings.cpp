@@ -593,3 +593,58 @@ void TControlLook::Assign(TPersistent* Source) {
   FRadioAlwaysActive = s->FRadioAlwaysActive;
   Changed();
 }
+
+// ---------------------------------------------------------------------------
+// TDragScrollOptions and its delays and margins
+
+ZV_CLASS_IMPL(TDragScrollDelays, TPersistent)
+
+void TDragScrollDelays::DeclareProperties(TClassInfo& c) {
+  using T = TDragScrollDelays;
+  ZV_INT(InitialDelay, 1000)
+  ZV_INT(RepeatDelay, 250)
+}
+
+void TDragScrollDelays::Assign(TPersistent* Source) {
+  auto* s = dynamic_cast<TDragScrollDelays*>(Source);
+  if (!s || s == this) return;
+  ZV_COPY(InitialDelay) ZV_COPY(RepeatDelay)
+}
+
+ZV_CLASS_IMPL(TDragScrollMargins, TPersistent)
+
+void TDragScrollMargins::DeclareProperties(TClassInfo& c) {
+  using T = TDragScrollMargins;
+  ZV_INT(TopMargin, 50)
+  ZV_INT(BottomMargin, 50)
+  ZV_INT(LeftMargin, 50)
+  ZV_INT(RightMargin, 50)
+}
+
+void TDragScrollMargins::Assign(TPersistent* Source) {
+  auto* s = dynamic_cast<TDragScrollMargins*>(Source);
+  if (!s || s == this) return;
+  ZV_COPY(TopMargin) ZV_COPY(BottomMargin) ZV_COPY(LeftMargin) ZV_COPY(RightMargin)
+}
+
+ZV_CLASS_IMPL(TDragScrollOptions, TPersistent)
+
+TDragScrollOptions::TDragScrollOptions()
+    : FDelays(std::make_unique<TDragScrollDelays>()), FMargins(std::make_unique<TDragScrollMargins>()) {}
+
+TDragScrollOptions::~TDragScrollOptions() = default;
+
+void TDragScrollOptions::DeclareProperties(TClassInfo& c) {
+  using T = TDragScrollOptions;
+  ZV_BOOL(Active, false)
+  c.Object<T, TDragScrollDelays>("Delays", &T::Delays, &T::SetDelays);
+  c.Object<T, TDragScrollMargins>("Margins", &T::Margins, &T::SetMargins);
+}
+
+void TDragScrollOptions::Assign(TPersistent* Source) {
+  auto* s = dynamic_cast<TDragScrollOptions*>(Source);
+  if (!s || s == this) return;
+  FMargins->Assign(s->FMargins.get());
+  FDelays->Assign(s->FDelays.get());
+  FActive = s->FActive;
+}

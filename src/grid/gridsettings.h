@@ -154,6 +154,52 @@ private:
   TColumnSizeLocation FLocation = clRegistry;
 };
 
+// ---------------------------------------------------------------------------
+// Scrolling while something is dragged over the grid: the margins that start
+// it and the waits before the first and each further step.
+
+class TDragScrollDelays : public TPersistent {
+  ZV_CLASS(TDragScrollDelays)
+public:
+  void Assign(TPersistent* Source) override;
+  ZV_SETTING(int, InitialDelay)
+  ZV_SETTING(int, RepeatDelay)
+
+private:
+  int FInitialDelay = 1000, FRepeatDelay = 250;
+};
+
+class TDragScrollMargins : public TPersistent {
+  ZV_CLASS(TDragScrollMargins)
+public:
+  void Assign(TPersistent* Source) override;
+  ZV_SETTING(int, TopMargin)
+  ZV_SETTING(int, BottomMargin)
+  ZV_SETTING(int, LeftMargin)
+  ZV_SETTING(int, RightMargin)
+
+private:
+  int FTopMargin = 50, FBottomMargin = 50, FLeftMargin = 50, FRightMargin = 50;
+};
+
+class TDragScrollOptions : public TPersistent {
+  ZV_CLASS(TDragScrollOptions)
+public:
+  TDragScrollOptions();
+  ~TDragScrollOptions() override;
+  void Assign(TPersistent* Source) override;
+  ZV_SETTING(bool, Active)
+  TDragScrollDelays* Delays() const { return FDelays.get(); }
+  void SetDelays(TDragScrollDelays* v) { if (v) FDelays->Assign(v); }
+  TDragScrollMargins* Margins() const { return FMargins.get(); }
+  void SetMargins(TDragScrollMargins* v) { if (v) FMargins->Assign(v); }
+
+private:
+  bool FActive = false;
+  std::unique_ptr<TDragScrollDelays> FDelays;
+  std::unique_ptr<TDragScrollMargins> FMargins;
+};
+
 enum TAdvanceDirection { adLeftRight, adTopBottom };
 enum TInsertPosition { pInsertBefore, pInsertAfter };
 enum THomeEndAction { heFirstLastColumn, heFirstLastRow };

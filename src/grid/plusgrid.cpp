@@ -205,6 +205,7 @@ void TPlusStringGrid::DeclareProperties(TClassInfo& c) {
   ZV_OBJ(SizeWhileTyping, TSizeWhileTyping)
   ZV_OBJ(Navigation, TNavigation)
   ZV_OBJ(MouseActions, TMouseActions)
+  ZV_OBJ(DragScrollOptions, TDragScrollOptions)
   ZV_ENUM(ScrollBars, ScrollStyleInfo, ssBoth)
   ZV_ENUM(ScrollBarAlways, ScrollBarAlwaysInfo, saNone)
   ZV_ENUM(ScrollType, ScrollTypeInfo, ssNormal)
@@ -483,6 +484,9 @@ void TPlusStringGrid::Loaded() {
   FAlwaysFixedRows = TCustomGrid::FixedRows();
   FAlwaysFixedCols = TCustomGrid::FixedCols();
   FOrgDefaultRowHeight = DefaultRowHeight();
+  // Automatic sizing keeps columns readable and rows at the form's height.
+  FMinColWidth = 10;
+  FMinRowHeight = DefaultRowHeight();
   FMaxRowCountSet = RowCount();
   FWasLoaded = true;
   if (FBalloon->Enable()) CreateBalloon();
@@ -514,6 +518,7 @@ void TPlusStringGrid::Assign(TPersistent* Source) {
   FAutoNumAlign = s->FAutoNumAlign;
   FAutoSize = s->FAutoSize;
   FMouseActions->Assign(s->FMouseActions.get());
+  FDragScrollOptions->Assign(s->FDragScrollOptions.get());
   FNavigation->Assign(s->FNavigation.get());
   FPrintSettings->Assign(s->FPrintSettings.get());
   FFilter->Assign(s->FFilter.get());
@@ -574,6 +579,7 @@ void TPlusStringGrid::SizeChanged(int OldColCount, int OldRowCount) {
     FColSelectFlags.resize(ColCount());
   // New columns show; hidden ones sit beyond the shown ones.
   FColVisible.resize(static_cast<size_t>(GetAllColCount()), true);
+  StretchAfterCountChange();
 }
 
 // ---------------------------------------------------------------------------

@@ -120,6 +120,10 @@ enum TScrollType { ssNormal, ssFlat, ssEncarta };
 enum TScrollBarAlways { saNone, saVert, saHorz, saBoth };
 enum TScrollHintType { shNone, shVertical, shHorizontal, shBoth };
 enum TIntelliPan { ipVertical, ipHorizontal, ipBoth, ipNone };
+enum TDragScrollDirections { dsdUp, dsdDown, dsdLeft, dsdRight };
+using TDragScrollDirection = TEnumSet<TDragScrollDirections>;
+using TDragScrollEvent = std::function<void(TObject* Sender, int TopRow, int LeftCol,
+                                            TDragScrollDirection& DragScrollDir, bool& CanScroll)>;
 
 using TAutoAdvanceEvent =
     std::function<void(TObject* Sender, int OldRow, int OldCol, int& NewRow, int& NewCol, bool& Allow)>;
@@ -520,7 +524,6 @@ public:
   ZV_GRIDPROP(bool, FixedAsButtons)
   ZV_GRIDPROP(bool, Multilinecells)
   ZV_GRIDPROP(bool, IntegralHeight)
-  ZV_GRIDPROP(bool, AutoSize)
   ZV_GRIDPROP(bool, SizeWithForm)
   ZV_GRIDPROP(bool, EnhRowColMove)
   ZV_GRIDPROP(TGridLook, Look)
@@ -555,11 +558,8 @@ public:
   ZV_GRIDPROP(bool, LookupHistory)
   ZV_GRIDPROP(bool, OemConvert)
   ZV_GRIDPROP(bool, ExcelStyleDecimalSeparator)
-  ZV_GRIDPROP(TScrollBarAlways, ScrollBarAlways)
-  ZV_GRIDPROP(TScrollType, ScrollType)
   ZV_GRIDPROP(TColor, ScrollColor)
   ZV_GRIDPROP(int, ScrollWidth)
-  ZV_GRIDPROP(bool, ScrollProportional)
   ZV_GRIDPROP(bool, ScrollSynch)
   ZV_GRIDPROP(TScrollHintType, ScrollHints)
   ZV_GRIDPROP(bool, EnableWheel)
@@ -1021,9 +1021,188 @@ public:
   // ---- column sizes kept between runs (ColumnSize: Key, Section, Location)
   void SaveColumnSizes();
   void LoadColumnSizes();
-  // Stretches column ACol (-1 the last) to fill the client width; no-op until
-  // the sizing code overrides it.
-  virtual void StretchColumn(int ACol) { (void)ACol; }
+  // Stretches column ACol (-1 the last) to fill the client width: the
+  // automatic path (form resize, count change), where a column beyond the
+  // last stands for the last one.
+  virtual void StretchColumn(int ACol);
+
+public:
+  // ---- stretching and sizing to contents (plusgrid_stretch.cpp)
+  // Stretches ACol (-1 the last) to fill the client width; raises Exception
+  // "Stretch column index out of range" for a column at or beyond ColCount.
+  void StretchCol(int ACol);
+  // Set once a stretch was done; from then on width changes stretch again.
+  bool Stretched() const { return FStretched; }
+  bool AutoSize() const { return FAutoSize; }
+  // On: every normal column sized to its contents plus 10 pixels.
+  void SetAutoSize(bool v);
+  void AutoSizeColumns(bool IncludeFixed, int Extra);
+  void AutoSizeCol(int ACol) { SizeColToContent(ACol, false); }
+  void AutoSizeRow(int ARow) { SizeRowToContent(ARow, false); }
+  // GrowOnly: a size changes only when it grows.
+  void SizeColToContent(int ACol, bool GrowOnly);
+  void SizeRowToContent(int ARow, bool GrowOnly);
+  void SetRowHeightByLines(int ARow, int Lines, int Extra);
+  // Limits of automatic sizing; 0 is no limit (a minimum equal to its maximum
+  // leaves sizes alone).
+  int MinColWidth() const { return FMinColWidth; }
+  int MaxColWidth() const { return FMaxColWidth; }
+  int MinRowHeight() const { return FMinRowHeight; }
+  int MaxRowHeight() const { return FMaxRowHeight; }
+  void SetColWidthLimits(int AMin, int AMax) { FMinColWidth = AMin; FMaxColWidth = AMax; }
+  void SetRowHeightLimits(int AMin, int AMax) { FMinRowHeight = AMin; FMaxRowHeight = AMax; }
+  // The line a button press may size, with its size then; the width and
+  // height change handling ends the sizing from it.
+  void NoteSizingPress(int ACol, int ARow);
+  int SizingCandidateCol() const { return FSizeCandCol; }
+  int SizingCandidateRow() const { return FSizeCandRow; }
+  // Set at every column width change that is reported; the button release clears it.
+  bool ColumnSized() const { return FColumnSized; }
+  void SetColumnSized(bool v) { FColumnSized = v; }
+  // Both fire OnUpdateColumnSize: after a mouse sizing, after an automatic one.
+  virtual void DoUpdateColumnSize(int ACol, int& AWidth);
+  virtual void DoUpdateColumnSize2(int ACol, int& AWidth);
+
+  // ---- scroll bars, scroll hints and drag scrolling (plusgrid_scroll.cpp)
+  TScrollType ScrollType() const { return FScrollType; }
+  // The flat styles need the system's flat scroll bars; without them the
+  // bars stay normal.
+  void SetScrollType(TScrollType v);
+  bool FlatScrollInitialised() const { return FFlatInit; }
+  bool ScrollProportional() const { return FScrollProportional; }
+  // Off: the thumbs go back to their smallest size.
+  void SetScrollProportional(bool v);
+  // Thumbs sized by the share of the scrolling lines in view.
+  void UpdateProportionalHorzBar();
+  void UpdateProportionalVertBar();
+  TScrollBarAlways ScrollBarAlways() const { return FScrollBarAlways; }
+  // Keeps the chosen bars shown, disabled while everything fits.
+  void SetScrollBarAlways(TScrollBarAlways v);
+  // Force: with saNone, bars whose lines fit are hidden too.
+  void UpdateScrollBarAlways(bool Force);
+  void InitFlatScrollBars();
+  void DoneFlatScrollBars();
+  // The horizontal thumb position a flat bar reports, mapped back onto the
+  // 0..127 range; a position that cannot be mapped is kept.
+  static int FlatThumbPosition(int Pos, int VisibleCols, int Cols);
+  // The scroll hint text for the thumb at Pos (0..127) of one bar, after OnScrollHint.
+  std::string ScrollHintText(bool Vertical, int Pos);
+  bool ScrollHintShowing() const { return FScrollHintShowing; }
+  const std::string& ScrollHintCaption() const { return FScrollHintCaption; }
+  TDragScrollOptions* DragScrollOptions() const { return FDragScrollOptions.get(); }
+  void SetDragScrollOptions(TDragScrollOptions* v) { if (v) FDragScrollOptions->Assign(v); }
+  // Something dragged over the grid at client point (X, Y): starts, restarts
+  // or stops the drag scroll timer. The drag glue calls it for every enter,
+  // move and leave.
+  void DragScrollOver(int X, int Y, TDragState State);
+  TTimer* DragScrollTimer() const { return FDragScrollTimer.get(); }
+  TDragScrollDirection DragScrollDirections() const { return FDragScrollDir; }
+  TDragScrollEvent OnDragScroll;
+
+  // ---- mouse movement, wheel, zoom and panning (plusgrid_mousemove.cpp)
+  // What the pointer offers where it is.
+  enum TPointerMode { pmNone = 0, pmColSelect = 1, pmRowSelect = 2, pmAllSelect = 3, pmSelectionResize = 5 };
+  TPointerMode PointerMode() const { return FPointerMode; }
+  // Starts selecting whole rows (columns) from ARow (ACol) as the mouse
+  // moves; -1 ends it. Called by the button press on a header cell.
+  void BeginLineDragSelect(int ACol, int ARow);
+  void EndLineDragSelect() { BeginLineDragSelect(-1, -1); }
+  // Hot cell of the list-view look; (-1, -1) when none.
+  TPoint HotCell() const { return FHotCell; }
+  // The fixed column (row) whose border is under the mouse, and whether
+  // sizing it is offered; -1 when none.
+  int FixedColSizingIndex() const { return FFixedColSizing; }
+  int FixedRowSizingIndex() const { return FFixedRowSizing; }
+  bool FixedColSizingOffered() const { return FFixedColSizeOffer; }
+  bool FixedRowSizingOffered() const { return FFixedRowSizeOffer; }
+  // Sizing of the offered fixed column (row) with the mouse: the guide line
+  // follows the mouse until it ends, then the line gets the new size.
+  void BeginFixedLineSizing(bool Cols);
+  void EndFixedLineSizing(bool Apply);
+  bool FixedLineSizing() const { return FFixedSizing; }
+  // The guide line's position while a fixed line is sized; -1 otherwise.
+  int FixedSizingLinePos() const { return FFixedSizingPos; }
+  const std::string& LastAnchor() const { return FLastAnchor; }
+  // The 6 by 6 pixel handle at the bottom-right corner of the selection
+  // (SelectionResizer with SelectionRectangle).
+  bool OnSelectionResizeHandle(int X, int Y) const;
+  // Places the controls of the control list on their cells, hiding those
+  // whose cell is hidden or scrolled out of view.
+  void RepositionCellControls();
+  // Repaints the cells from R's top-left to its bottom-right cell.
+  void InvalidateGridRect(const TGridRect& R);
+  // Rows (or zoom steps) a wheel notch moves: the system's lines per notch.
+  int WheelLines() const { return FWheelLines; }
+  void SetWheelLines(int v) { FWheelLines = v; }
+  void ZoomStep(int Delta);
+  // Called after a wheel step when WheelIncrement is not 0, with the rows moved.
+  virtual void WheelScrolled(int Delta) { (void)Delta; }
+  bool Panning() const { return FPanning; }
+  TPoint PanOrigin() const { return FPanOrigin; }
+  // Ends panning (a button, a key or losing the capture).
+  void StopPanning();
+  // The timer identifier of panning.
+  static constexpr unsigned kPanTimerId = 999;
+  // One step of panning as the timer makes it, with the mouse at M (client).
+  void PanStep(TPoint M);
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  // The user's cursor: hovering changes the shown cursor and goes back to this one.
+  void SetCursor(TCursor v) {
+    FSavedCursor = v;
+    TControl::SetCursor(v);
+  }
+
+protected:
+  void BoundsChanged(bool sizeChanged) override;
+  void WMHScroll(TMessage& M) override;
+  void WMVScroll(TMessage& M) override;
+  void WndProc(TMessage& Message) override;
+  void CMMouseLeave(TMessage& M) override;
+  void TopLeftChanged() override;
+  bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+  bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+  // A column width (row height) was changed by the mouse or by a caller
+  // that reports it: stretching again, sizing all lines alike, the end events.
+  virtual void ColWidthsChanged();
+  virtual void RowHeightsChanged();
+  // Draws the guide line of a fixed line being sized over the finished paint.
+  void PaintSizingOverlay(TCanvas* ACanvas);
+
+private:
+  void StretchColumnAuto(int ACol);
+  void DoStretchCol(int ACol);
+  void StretchAfterCountChange();
+  int StretchTarget(int ACol) const;
+  void HandleWheel(TMessage& M);
+  void StartPanning(TPoint P);
+  // The anchor of an HTML cell's markup under a client point; empty when none.
+  std::string MouseAnchorAt(int ACol, int ARow, int X, int Y);
+  void DragScrollTick();
+  void ScrollHint(bool Vertical, int Code, int Pos);
+  bool FStretching = false, FStretched = false;
+  bool FColSizedByMouse = false, FRowSizedByMouse = false, FColumnSized = false;
+  int FSizeCandCol = -1, FSizeCandRow = -1, FSizeCandWidth = 0, FSizeCandHeight = 0;
+  int FLastClientWidth = 0;
+  int FMinColWidth = 0, FMaxColWidth = 0, FMinRowHeight = 0, FMaxRowHeight = 0;
+  bool FFlatInit = false, FZooming = false;
+  bool FScrollHintShowing = false;
+  std::string FScrollHintCaption;
+  std::unique_ptr<TDragScrollOptions> FDragScrollOptions = std::make_unique<TDragScrollOptions>();
+  std::unique_ptr<TTimer> FDragScrollTimer;
+  TDragScrollDirection FDragScrollDir;
+  TPointerMode FPointerMode = pmNone;
+  int FDragAnchorCol = -1, FDragAnchorRow = -1;
+  TPoint FHotCell{-1, -1};
+  int FFixedColSizing = -1, FFixedRowSizing = -1;
+  bool FFixedColSizeOffer = false, FFixedRowSizeOffer = false;
+  bool FFixedSizing = false, FFixedSizingCols = true;
+  int FFixedSizingPos = -1;
+  std::string FLastAnchor;
+  TGridRect FOutlinedSelection{-1, -1, -1, -1};
+  int FWheelLines = 3;
+  bool FPanning = false;
+  TPoint FPanOrigin{0, 0};
+  TCursor FPanSavedCursor = crDefault;
 
 protected:
   // Reads the kept widths when the window is made (ColumnSize.Save).
@@ -1145,7 +1324,7 @@ public:
   TGridRect DragSourceRect() const { return FDragSourceRect; }
   void SetDragSourceRect(const TGridRect& R) { FDragSourceRect = R; }
   // Counted by the grid's timer; a horizontal drag scroll steps only on even counts.
-  void DragScrollTick() { ++FDragScrollTick; }
+  void OleDragScrollTick() { ++FOleDragScrollTick; }
 
 private:
   void HideDropArrows();
@@ -1153,7 +1332,7 @@ private:
   std::unique_ptr<TDragDropSettings> FDragDropSettings = std::make_unique<TDragDropSettings>(this);
   std::unique_ptr<TDropTarget> FDropTarget;
   TGridRect FDragSourceRect{-1, -1, -1, -1};
-  int FDragScrollTick = 0;
+  int FOleDragScrollTick = 0;
 
 
 public:

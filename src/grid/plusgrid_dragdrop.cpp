@@ -172,13 +172,13 @@ bool TPlusStringGrid::OleDragOver(TPoint P, int Formats) {
   if (!column && allow) {
     if (r == TopRow() + VisibleRowCount() && TopRow() < MaxTopRow()) SetTopRow(TopRow() + 1);
     else if (r == 0 && TopRow() > fixedRows) SetTopRow(TopRow() - 1);
-    if (FDragScrollTick % 2 == 0) {
+    if (FOleDragScrollTick % 2 == 0) {
       if (c == 0 && LeftCol() > fixedCols) {
         SetLeftCol(LeftCol() - 1);
-        ++FDragScrollTick;
+        ++FOleDragScrollTick;
       } else if (c == LeftCol() + VisibleColCount() && LeftCol() < MaxLeftCol()) {
         SetLeftCol(LeftCol() + 1);
-        ++FDragScrollTick;
+        ++FOleDragScrollTick;
       }
     }
   }

@@ -29,6 +29,7 @@ void TPlusStringGrid::Paint() {
   canvas->Pen()->SetColor(clBlack);
   if (!FBackGround->Bitmap()->Empty() || FBackGround->ColorTo() != clNone) PaintEmptyArea();
   PaintPressedFixedButton(canvas);
+  PaintSizingOverlay(canvas);
 }
 
 void TPlusStringGrid::DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) {

@@ -127,6 +127,7 @@ public:
     const QSignalBlocker block(bar);
     // While the thumb is dragged without tracking, it stays under the mouse.
     if (!bar->isSliderDown()) bar->setValue(FGrid->ScrollPos(which));
+    bar->setPageStep(std::max(1, FGrid->ScrollPage(which)));
   }
   void SyncAll() {
     if (!FGrid) return;
@@ -135,6 +136,8 @@ public:
     setViewportMargins(0, 0, bw, bh);
     FVert->setVisible(v);
     FHorz->setVisible(h);
+    FVert->setEnabled(FGrid->ScrollBarEnabled(SB_VERT));
+    FHorz->setEnabled(FGrid->ScrollBarEnabled(SB_HORZ));
     PlaceBars();
     SyncBar(FVert, SB_VERT);
     SyncBar(FHorz, SB_HORZ);
@@ -236,6 +239,24 @@ void TCustomGrid::ComputeBars(bool& vert, bool& horz) const {
   vert = allowV && rows > FHeight - FixedHeight();
   horz = allowH && cols > FWidth - FixedWidth() - (vert ? bw : 0);
   vert = allowV && rows > FHeight - FixedHeight() - (horz ? bh : 0);
+  if (allowV && FVertAlways && !vert) {
+    vert = true;
+    horz = allowH && cols > FWidth - FixedWidth() - bw;
+  }
+  if (allowH && FHorzAlways && !horz) horz = true;
+}
+
+void TCustomGrid::SetScrollPage(int Bar, int Page) {
+  int& page = Bar == SB_VERT ? FVertPage : FHorzPage;
+  page = std::max(0, Page);
+  SyncBarsToWidget();
+}
+
+void TCustomGrid::SetScrollBarsAlways(bool Vert, bool Horz) {
+  if (Vert == FVertAlways && Horz == FHorzAlways) return;
+  FVertAlways = Vert;
+  FHorzAlways = Horz;
+  UpdateScrollRange();
 }
 
 void TCustomGrid::UpdateScrollRange() {
@@ -244,6 +265,9 @@ void TCustomGrid::UpdateScrollRange() {
   bool changed = v != FVertBar || h != FHorzBar;
   FVertBar = v;
   FHorzBar = h;
+  // A bar kept by SetScrollBarsAlways scrolls only when the lines do not fit.
+  FVertEnabled = v && FRows.Extent(FFixedRows, FRows.Count, FGridLineWidth) > ClientHeight() - FixedHeight();
+  FHorzEnabled = h && FCols.Extent(FFixedCols, FCols.Count, FGridLineWidth) > ClientWidth() - FixedWidth();
   // The view may now hold more lines than are left below the top row.
   const int top = std::min(FTopLeft.Y, MaxTopRow()), left = std::min(FTopLeft.X, MaxLeftCol());
   if (top != FTopLeft.Y || left != FTopLeft.X) {

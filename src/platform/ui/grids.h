@@ -13,7 +13,8 @@
 // cell (without its grid lines) and an empty one for a cell out of view.
 //
 // Scroll bars (ScrollBars): a bar is shown only when not all scrolling rows
-// (columns) fit. Its range is always 0..127: position p stands for TopRow =
+// (columns) fit, or when SetScrollBarsAlways keeps it (then disabled while
+// they fit). Its range is always 0..127: position p stands for TopRow =
 // FixedRows + p * (MaxTopRow - FixedRows) / 127, and TopRow maps back the
 // same way, whatever the row count. Line steps move TopRow by one, page steps
 // by VisibleRowCount; the thumb moves TopRow while dragged only with
@@ -221,6 +222,13 @@ public:
   // whether it is shown.
   int ScrollPos(int Bar) const;
   bool ScrollBarVisible(int Bar) const;
+  // Keeps an allowed bar shown while everything fits; such a bar is
+  // disabled until the lines no longer fit.
+  void SetScrollBarsAlways(bool Vert, bool Horz);
+  bool ScrollBarEnabled(int Bar) const { return Bar == SB_VERT ? FVertEnabled : FHorzEnabled; }
+  // The thumb's share of the 0..127 track (0: the smallest thumb).
+  void SetScrollPage(int Bar, int Page);
+  int ScrollPage(int Bar) const { return Bar == SB_VERT ? FVertPage : FHorzPage; }
 
   void KeyDown(uint16_t& Key, TShiftState Shift) override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
@@ -286,6 +294,9 @@ protected:
   TColor FFixedColor = clBtnFace;
   bool FDefaultDrawing = true;
   TGridState FGridState = gsNormal;
+  // Bars kept shown while everything fits, whether they scroll, thumb pages.
+  bool FVertAlways = false, FHorzAlways = false, FVertEnabled = false, FHorzEnabled = false;
+  int FVertPage = 0, FHorzPage = 0;
   TGridCoord FCurrent{1, 1};
   TGridCoord FAnchor{1, 1};
   TGridCoord FTopLeft{1, 1};

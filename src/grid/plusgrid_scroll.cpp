@@ -1,0 +1,198 @@
+// Scroll-bar styles, scroll hints while a thumb is dragged, synchronous
+// scrolling and scrolling while something is dragged over the grid.
+#include <algorithm>
+#include <string>
+
+#include "grid/plusgrid.h"
+#include "platform/rtl/mathutils.h"
+
+// ---------------------------------------------------------------------------
+// Scroll-bar styles. The flat and the encarta bars are drawn by the system's
+// flat scroll bars; this system has none, so the bars stay normal and the
+// styles are kept only as settings.
+
+void TPlusStringGrid::InitFlatScrollBars() { FFlatInit = false; }
+
+void TPlusStringGrid::DoneFlatScrollBars() { FFlatInit = false; }
+
+void TPlusStringGrid::SetScrollType(TScrollType v) {
+  if (v == FScrollType) return;
+  FScrollType = v;
+  if (v == ssFlat || v == ssEncarta) InitFlatScrollBars();
+  else DoneFlatScrollBars();
+}
+
+void TPlusStringGrid::SetScrollBarAlways(TScrollBarAlways v) {
+  FScrollBarAlways = v;
+  UpdateScrollBarAlways(true);
+}
+
+// The layer keeps the chosen bars through every later resize and count
+// change; with saNone it shows a bar only while its lines do not fit.
+void TPlusStringGrid::UpdateScrollBarAlways(bool Force) {
+  if (FScrollBarAlways == saNone && !Force) return;
+  SetScrollBarsAlways(FScrollBarAlways == saVert || FScrollBarAlways == saBoth,
+                      FScrollBarAlways == saHorz || FScrollBarAlways == saBoth);
+}
+
+void TPlusStringGrid::SetScrollProportional(bool v) {
+  FScrollProportional = v;
+  if (v) {
+    UpdateProportionalHorzBar();
+    UpdateProportionalVertBar();
+  } else {
+    SetScrollPage(SB_HORZ, 0);
+    SetScrollPage(SB_VERT, 0);
+  }
+}
+
+namespace {
+
+// The page of a 0..127 bar whose view shows Shown of Total pixels; -1 when
+// everything shows.
+int ProportionalPage(int Shown, int Total) {
+  if (Total <= 0) return -1;
+  const float e = static_cast<float>(Shown) / static_cast<float>(Total);
+  if (e >= 0.9999f) return -1;
+  const int max = static_cast<int>(Trunc((e + 127.0f) / (1.0f - e)));
+  return std::max(0, max - 126);
+}
+
+}  // namespace
+
+void TPlusStringGrid::UpdateProportionalHorzBar() {
+  if (IsLoading() || Designing() || !FScrollProportional || FZooming) return;
+  const int g = GridLineWidth();
+  int fixed = g, total = g;
+  for (int c = 0; c < ColCount(); ++c) (c < FixedCols() ? fixed : total) += g + ColWidths(c);
+  const int page = ProportionalPage(Width() - fixed, total);
+  if (page >= 0) SetScrollPage(SB_HORZ, page);
+}
+
+void TPlusStringGrid::UpdateProportionalVertBar() {
+  if (IsLoading() || Designing() || !FScrollProportional || FZooming) return;
+  const int g = GridLineWidth();
+  int fixed = g, total = g;
+  for (int r = 0; r < RowCount(); ++r) (r < FixedRows() ? fixed : total) += g + RowHeights(r);
+  const int page = ProportionalPage(Height() - fixed, total);
+  if (page >= 0) SetScrollPage(SB_VERT, page);
+}
+
+int TPlusStringGrid::FlatThumbPosition(int Pos, int VisibleCols, int Cols) {
+  if (Cols <= 0) return Pos;
+  const int p = static_cast<int>(Round(VisibleCols * 128.0 / Cols));
+  // With (nearly) every column visible there is no track to map onto.
+  if (128 - p <= 0) return Pos;
+  return static_cast<int>(Round(Pos * 127.0 / (128 - p)));
+}
+
+// ---------------------------------------------------------------------------
+// Scroll messages
+
+std::string TPlusStringGrid::ScrollHintText(bool Vertical, int Pos) {
+  const int span = Vertical ? RowCount() - VisibleRowCount() - FixedRows()
+                            : ColCount() - VisibleColCount() - FixedCols();
+  const int n = static_cast<int>(static_cast<int64_t>(Pos) * std::max(0, span) / 127) +
+                (Vertical ? FixedRows() : FixedCols());
+  std::string text = (Vertical ? "Row : " : "Col : ") + std::to_string(n);
+  if (OnScrollHint) OnScrollHint(this, n, text);
+  return text;
+}
+
+void TPlusStringGrid::ScrollHint(bool Vertical, int Code, int Pos) {
+  const bool wanted = FScrollHints == shBoth || FScrollHints == (Vertical ? shVertical : shHorizontal);
+  if (!wanted) return;
+  if (Code == SB_ENDSCROLL) {
+    FScrollHintShowing = false;
+    FScrollHintCaption.clear();
+  } else if (Code == SB_THUMBTRACK) {
+    FScrollHintCaption = ScrollHintText(Vertical, Pos);
+    FScrollHintShowing = true;
+  }
+}
+
+void TPlusStringGrid::WMHScroll(TMessage& M) {
+  const int code = M.WParamLo();
+  int pos = static_cast<int16_t>(M.WParamHi());
+  ScrollHint(false, code, pos);
+  if (code == SB_THUMBPOSITION && FFlatInit) {
+    pos = FlatThumbPosition(pos, VisibleColCount(), ColCount());
+    M.WParam = MAKEWPARAM(code, pos);
+  }
+  if (code == SB_THUMBTRACK && FScrollSynch) {
+    const int span = std::max(0, ColCount() - VisibleColCount() - FixedCols());
+    SetLeftCol(std::clamp(static_cast<int>(static_cast<int64_t>(pos) * span / 127) + FixedCols(), FixedCols(),
+                          std::max(FixedCols(), MaxLeftCol())));
+    return;
+  }
+  TBaseGrid::WMHScroll(M);
+}
+
+void TPlusStringGrid::WMVScroll(TMessage& M) {
+  const int code = M.WParamLo();
+  const int pos = static_cast<int16_t>(M.WParamHi());
+  ScrollHint(true, code, pos);
+  if (code == SB_THUMBTRACK && FScrollSynch) {
+    const int span = std::max(0, RowCount() - VisibleRowCount() - FixedRows());
+    SetTopRow(std::clamp(static_cast<int>(static_cast<int64_t>(pos) * span / 127) + FixedRows(), FixedRows(),
+                         std::max(FixedRows(), MaxTopRow())));
+    return;
+  }
+  TBaseGrid::WMVScroll(M);
+}
+
+// ---------------------------------------------------------------------------
+// Drag scrolling
+
+void TPlusStringGrid::DragScrollOver(int X, int Y, TDragState State) {
+  if (!FDragScrollOptions->Active()) {
+    FDragScrollTimer.reset();
+    return;
+  }
+  const bool hadDirections = !FDragScrollDir.Empty();
+  FDragScrollDir = {};
+  if (State == dsDragLeave) {
+    FDragScrollTimer.reset();
+    return;
+  }
+  const TDragScrollMargins* m = FDragScrollOptions->Margins();
+  if (Y < m->TopMargin()) FDragScrollDir.Include(dsdUp);
+  else if (Y > Height() - m->BottomMargin()) FDragScrollDir.Include(dsdDown);
+  if (X < m->LeftMargin()) FDragScrollDir.Include(dsdLeft);
+  else if (X > Width() - m->RightMargin()) FDragScrollDir.Include(dsdRight);
+  if (FDragScrollDir.Empty()) {
+    FDragScrollTimer.reset();
+    return;
+  }
+  const unsigned initial = static_cast<unsigned>(std::max(1, FDragScrollOptions->Delays()->InitialDelay()));
+  if (!FDragScrollTimer) {
+    FDragScrollTimer = std::make_unique<TTimer>(nullptr);
+    FDragScrollTimer->SetInterval(initial);
+    FDragScrollTimer->SetOnTimer([this](TObject*) { DragScrollTick(); });
+    FDragScrollTimer->SetEnabled(true);
+  } else if (hadDirections) {
+    // Every movement inside a margin waits the initial delay again.
+    FDragScrollTimer->SetEnabled(false);
+    FDragScrollTimer->SetInterval(initial);
+    FDragScrollTimer->SetEnabled(true);
+  }
+}
+
+void TPlusStringGrid::DragScrollTick() {
+  if (!FDragScrollOptions->Active()) {
+    // Only stopped: the timer is running this tick. The next drag-over frees it.
+    FDragScrollTimer->SetEnabled(false);
+    return;
+  }
+  FDragScrollTimer->SetInterval(static_cast<unsigned>(std::max(1, FDragScrollOptions->Delays()->RepeatDelay())));
+  TDragScrollDirection dir = FDragScrollDir;
+  if (OnDragScroll) {
+    bool canScroll = true;
+    OnDragScroll(this, TopRow(), LeftCol(), dir, canScroll);
+    if (!canScroll) return;
+  }
+  if (dir.Contains(dsdUp) && TopRow() > FixedRows()) SetTopRow(TopRow() - 1);
+  if (dir.Contains(dsdDown) && TopRow() + VisibleRowCount() < RowCount()) SetTopRow(TopRow() + 1);
+  if (dir.Contains(dsdLeft) && LeftCol() > FixedCols()) SetLeftCol(LeftCol() - 1);
+  if (dir.Contains(dsdRight) && LeftCol() + VisibleColCount() < ColCount()) SetLeftCol(LeftCol() + 1);
+}
