@@ -58,6 +58,8 @@ void TPlusStringGrid::WMTimer(TMessage& M) {
     return;
   }
   ++FTimerTicks;
+  // A drop's sideways scroll steps on every other tick.
+  OleDragScrollTick();
   if (FNavigation->AutoGotoIncremental()) {
     // The goto text lives for three ticks after the last character.
     if (++FGotoTicks >= 4) {
