@@ -659,7 +659,10 @@ void TTBCustomDockableWindow::Arrange() {
   }
   FArrangePending = false;
   const TPoint Size = SizeForState(true, DockKindOf(FCurrentDock, FFloating), FFloating, FCurrentDock);
-  if (!(FAutoResize || FDocked || FFloating)) return;
+  if (CanAutoSize()) ApplySize(Size);
+}
+
+void TTBCustomDockableWindow::ApplySize(TPoint Size) {
   if (FDocked) {
     RunDockLayout();
     return;
@@ -688,8 +691,16 @@ void TTBCustomDockableWindow::SetBounds(int ALeft, int ATop, int AWidth, int AHe
     ATop = TL.Y;
   }
   const bool SizeChanging = AWidth != Width() || AHeight != Height();
+  const bool Moving = ALeft != Left() || ATop != Top();
   if (FBoundsLock == 0 && SizeChanging) SizeChanged(AWidth, AHeight);
   TCustomControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+  if (Moving) NotifyMoved();
+}
+
+void TTBCustomDockableWindow::NotifyMoved() {
+  if (FDisableMoveNotify > 0 || ComponentState().Contains(csLoading)) return;
+  if (FDocked && FCurrentDock && FCurrentDock->HasBackground()) Invalidate();  // the picture lines up anew
+  if (OnMove) OnMove(this);
 }
 
 TRect TTBCustomDockableWindow::ClientRect() const {

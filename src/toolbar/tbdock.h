@@ -212,6 +212,11 @@ public:
   // ---- state changes
   // Lays the window out again in its state (the dock's layout when docked).
   virtual void Arrange();
+  // Whether the window sizes itself: AutoResize, docked or floating.
+  bool CanAutoSize() const { return FAutoResize || FDocked || FFloating; }
+  // Gives the window a client size in its present state (the dock's layout
+  // when docked; the floating frame follows when floating).
+  void ApplySize(TPoint ClientSize);
   void BeginUpdate();
   void EndUpdate();
   // Into a floating window over the host form, or back onto the host form.
@@ -330,6 +335,8 @@ protected:
   void WMMouseMove(TMessage& M) override;
   void CMMouseLeave(TMessage& M) override;
   void RunDockLayout();
+  // The window or its floating window moved: OnMove, unless suppressed.
+  void NotifyMoved();
   void RecalcFrame();
   void UpdateFloatingList();
   // Press on the docked close button: tracks it until release.

@@ -129,6 +129,13 @@ TRect TTBFloatingWindowParent::ClientRect() const {
   return Rect(TL.X, TL.Y, std::max(TL.X, Width() - BR.X), std::max(TL.Y, Height() - BR.Y));
 }
 
+void TTBFloatingWindowParent::BoundsChanged(bool SizeChanged) {
+  const TPoint Was = FLastPos;
+  FLastPos = {Left(), Top()};
+  TCustomForm::BoundsChanged(SizeChanged);
+  if (FDockableWindow && Was != FLastPos) FDockableWindow->NotifyMoved();
+}
+
 void TTBFloatingWindowParent::AlignControls(TControl*, TRect) {
   // The hosted window places itself.
 }

@@ -47,6 +47,7 @@ protected:
   void CMVisibleChanged(TMessage& M) override;
   void PaintWindow() override;
   void AlignControls(TControl* AControl, TRect R) override;
+  void BoundsChanged(bool SizeChanged) override;
   void WMLButtonDown(TMessage& M) override;
   void WMLButtonDblClk(TMessage& M) override;
   void WMRButtonUp(TMessage& M) override;
@@ -59,7 +60,7 @@ private:
   TTBCustomDockableWindow* FDockableWindow = nullptr;
   TCustomForm* FParentForm = nullptr;
   bool FShouldShow = false;
-  bool FVisibleWanted = false;
+  TPoint FLastPos{0, 0};
 };
 
 // What decides whether a dockable window should show now.

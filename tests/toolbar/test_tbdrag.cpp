@@ -344,6 +344,8 @@ TEST_F(TSizeForm, DockedWindowsDoNotSize) {
 
 TEST_F(TSizeForm, DraggingTheCaptionMovesTheFloatingWindow) {
   Float();
+  int Moves = 0;
+  S->OnMove = [&](TObject*) { ++Moves; };
   const TPoint Was = F->BoundsRect().TopLeft();
   const TPoint To = Form->ScreenToClient(F->ClientToScreen({50, 40}));
   guitest::PostMouseButton(F, true, mbLeft, 20, 10);
@@ -353,6 +355,7 @@ TEST_F(TSizeForm, DraggingTheCaptionMovesTheFloatingWindow) {
   ASSERT_TRUE(S->Floating());
   EXPECT_EQ(F->BoundsRect().TopLeft(), (TPoint{Was.X + 30, Was.Y + 30}));
   EXPECT_EQ(S->FloatingPosition(), F->BoundsRect().TopLeft());
+  EXPECT_EQ(Moves, 1);
 }
 
 }  // namespace

@@ -14,6 +14,9 @@
 #include "support/gui/queuedinput.h"
 #include "toolbar/tbdock.h"
 #include "toolbar/tbfloating.h"
+#include "toolbar/tblayoutstore.h"
+
+#include <map>
 
 namespace {
 
@@ -373,6 +376,72 @@ TEST_F(TFloatForm, DockRelaysMenuKeysToItsFloatingWindows) {
   EXPECT_EQ(A->Keys.size(), 2u);
   A->SetControlStyle(A->ControlStyle() + TControlStyle{csMenuEvents});
   EXPECT_EQ(Dock->Perform(WM_SYSCOMMAND, SC_KEYMENU, 'f'), 3);
+}
+
+// The saved layout of real windows: docked, floating with its reserved row,
+// and hidden, restored into a fresh form.
+TEST(TFloatLayout, SavedLayoutRestoresDockedAndFloatingWindows) {
+  guitest::EnsureGui();
+  std::map<std::string, std::string> Store;
+  auto MakeForm = [](TBar*& A, TBar*& B, TBar*& C, TTBDock*& Top, TTBDock*& Bottom) {
+    auto F = std::make_unique<TForm>(nullptr);
+    F->SetBounds(0, 0, 400, 300);
+    Top = new TTBDock(F.get());
+    Top->SetName("TBDockTop");
+    Top->SetParent(F.get());
+    Bottom = new TTBDock(F.get());
+    Bottom->SetName("TBDockBottom");
+    Bottom->SetPosition(dpBottom);
+    Bottom->SetParent(F.get());
+    int Row = 0;
+    for (auto* W : {&A, &B, &C}) {
+      *W = new TBar(F.get(), 50, 20);
+      (*W)->SetName(std::string("TBToolbar") + char('A' + Row));
+      (*W)->DockRow = Row++;
+      (*W)->SetCurrentDock(Top);
+    }
+    return F;
+  };
+  TBar *A, *B, *C;
+  TTBDock *Top, *Bottom;
+  {
+    auto F = MakeForm(A, B, C, Top, Bottom);
+    A->SetCurrentDock(Bottom);
+    A->SetDockPos(120);
+    B->SetFloatingPosition({200, 150});
+    B->MakeFloating(true);
+    C->Hide();
+    SaveDockablePositions(
+        F.get(), [&](const std::string& S, const std::string& V, int D, void*) { Store[S + "." + V] = std::to_string(D); },
+        [&](const std::string& S, const std::string& V, const std::string& D, void*) { Store[S + "." + V] = D; },
+        nullptr);
+  }
+  EXPECT_EQ(Store["TBToolbarA.DockedTo"], "TBDockBottom");
+  EXPECT_EQ(Store["TBToolbarB.DockedTo"], "+");
+  EXPECT_EQ(Store["TBToolbarB.LastDock"], "TBDockTop");
+  EXPECT_EQ(Store["TBToolbarB.FloatLeft"], "200");
+  EXPECT_EQ(Store["TBToolbarC.Visible"], "0");
+
+  auto F = MakeForm(A, B, C, Top, Bottom);
+  LoadDockablePositions(
+      F.get(),
+      [&](const std::string& S, const std::string& V, int D, void*) {
+        auto It = Store.find(S + "." + V);
+        return It == Store.end() ? D : std::stoi(It->second);
+      },
+      [&](const std::string& S, const std::string& V, const std::string& D, void*) {
+        auto It = Store.find(S + "." + V);
+        return It == Store.end() ? D : It->second;
+      },
+      nullptr);
+  EXPECT_EQ(A->Parent(), Bottom);
+  EXPECT_EQ(A->Left(), 120);
+  ASSERT_TRUE(B->Floating());
+  EXPECT_EQ(B->FloatingParent()->BoundsRect().TopLeft(), (TPoint{200, 150}));
+  EXPECT_EQ(B->LastDock(), Top);
+  EXPECT_EQ(B->DockRow, 1);  // its row in the top dock stays reserved
+  EXPECT_FALSE(C->Visible());
+  EXPECT_EQ(C->Parent(), Top);
 }
 
 }  // namespace
