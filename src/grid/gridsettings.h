@@ -4,6 +4,7 @@
 // shown repaint the owning grid.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -136,7 +137,9 @@ public:
   ZV_SETTING(bool, Save)
   ZV_SETTING(std::string, Key)
   ZV_SETTING(std::string, Section)
-  ZV_SETTING(bool, Stretch)
+  // Stretches at once when the grid has a parent.
+  bool Stretch() const { return FStretch; }
+  void SetStretch(bool v);
   ZV_SETTING(int, StretchColumn)
   ZV_SETTING(bool, SynchWithGrid)
   ZV_SETTING(TColumnSizeLocation, Location)
@@ -424,6 +427,93 @@ class TControlLook : public TPersistent {
        FDropDownAlwaysVisible = false, FFlatButton = false, FNoDisabledCheckRadioLook = false,
        FNoDisabledButtonLook = false;
   std::unique_ptr<TBitmap> FCheckedGlyph, FUnCheckedGlyph, FRadioOnGlyph, FRadioOffGlyph;
+};
+
+// ---------------------------------------------------------------------------
+// Floating footer and grid background
+
+enum TFooterStyle { fsFixedLastRow, fsColumnPreview, fsCustomPreview };
+using TCalcFooterEvent = std::function<void(TObject* Sender, int ACol, int ARow, std::string& Value)>;
+
+// The strip at the grid's bottom that stays while the rows scroll: the last
+// row as a totals row, one column of the current row, or a mini-HTML
+// template filled from the current row.
+class TFloatingFooter : public TPersistent {
+  ZV_CLASS(TFloatingFooter)
+ public:
+  explicit TFloatingFooter(TPlusStringGrid* AGrid = nullptr) : FGrid(AGrid) {}
+  // Copies CalculateHiddenRows, Color, Column, CustomTemplate, FooterStyle,
+  // Visible and ShowHint; BorderColor and the event stay.
+  void Assign(TPersistent* Source) override;
+  bool Visible() const { return FVisible; }
+  void SetVisible(bool v);
+  TFooterStyle FooterStyle() const { return FFooterStyle; }
+  void SetFooterStyle(TFooterStyle v);
+  TColor Color() const { return FColor; }
+  void SetColor(TColor v);
+  TColor BorderColor() const { return FBorderColor; }
+  void SetBorderColor(TColor v);
+  int Column() const { return FColumn; }
+  void SetColumn(int v);
+  const std::string& CustomTemplate() const { return FCustomTemplate; }
+  void SetCustomTemplate(const std::string& v);
+  bool ShowHint() const { return FShowHint; }
+  void SetShowHint(bool v);
+  ZV_SETTING(bool, CalculateHiddenRows)
+  // Kept equal to the grid's DefaultRowHeight.
+  int FooterHeight() const { return FFooterHeight; }
+  void SetFooterHeight(int v);
+  // Repaints the footer panel.
+  void Invalidate();
+  TCalcFooterEvent OnCalcFooter;
+
+ private:
+  TPlusStringGrid* FGrid;
+  bool FVisible = false;
+  TFooterStyle FFooterStyle = fsFixedLastRow;
+  TColor FColor = clBtnFace, FBorderColor = clNone;
+  int FColumn = 0;
+  std::string FCustomTemplate;
+  bool FShowHint = false, FCalculateHiddenRows = false;
+  int FFooterHeight = 21;
+};
+
+enum TBackGroundDisplay { bdTile, bdFixed, bdGradientHorz, bdGradientVert };
+enum TBackGroundCells { bcNormal, bcFixed, bcAll };
+
+// A picture or a gradient behind the cells and in the empty area beyond the
+// last column and row. Every setter repaints the grid.
+class TBackGround : public TPersistent {
+  ZV_CLASS(TBackGround)
+ public:
+  explicit TBackGround(TPlusStringGrid* AGrid = nullptr);
+  ~TBackGround() override;
+  TBitmap* Bitmap() const { return FBitmap.get(); }
+  // Copies the bitmap.
+  void SetBitmap(TBitmap* v);
+  TBackGroundDisplay Display() const { return FDisplay; }
+  void SetDisplay(TBackGroundDisplay v);
+  int Left() const { return FLeft; }
+  void SetLeft(int v);
+  int Top() const { return FTop; }
+  void SetTop(int v);
+  TBackGroundCells Cells() const { return FCells; }
+  void SetCells(TBackGroundCells v);
+  TColor Color() const { return FColor; }
+  void SetColor(TColor v);
+  // With a gradient display, clNone switches the background off.
+  TColor ColorTo() const { return FColorTo; }
+  void SetColorTo(TColor v);
+  bool IsGradient() const { return FDisplay == bdGradientHorz || FDisplay == bdGradientVert; }
+
+ private:
+  void Changed();
+  TPlusStringGrid* FGrid;
+  std::unique_ptr<TBitmap> FBitmap;
+  TBackGroundDisplay FDisplay = bdTile;
+  int FLeft = 0, FTop = 0;
+  TBackGroundCells FCells = bcNormal;
+  TColor FColor = clWindow, FColorTo = clBtnFace;
 };
 
 #undef ZV_SETTING

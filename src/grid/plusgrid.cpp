@@ -228,6 +228,8 @@ void TPlusStringGrid::DeclareProperties(TClassInfo& c) {
   ZV_OBJ(Bands, TBands)
   ZV_OBJ(ControlLook, TControlLook)
   ZV_OBJ(ShowModified, TShowModified)
+  ZV_OBJ(FloatingFooter, TFloatingFooter)
+  ZV_OBJ(BackGround, TBackGround)
   ZV_EVENT(OnGetCellBorder, TGridBorderEvent)
   ZV_OBJ(OfficeHint, TPlusHintInfo)
   ZV_OBJ(PictureContainer, TPictureContainer)
@@ -445,13 +447,14 @@ void TPlusStringGrid::FormResized() {
       FFormHeight = FResizeForm->Height();
     }
   }
-  StretchColumn();
+  StretchColumn(FColumnSize->StretchColumn());
 }
 
 TPlusStringGrid::~TPlusStringGrid() {
   // The listener list of a form being destroyed is gone already.
   if (FResizeForm && !FResizeFormComponent->ComponentState().Contains(csDestroying))
     FResizeForm->RemoveResizeListener(this);
+  SaveColumnSizesOnDestroy();
   // Hidden rows hold their records; put them back so the cell store frees them.
   if (NumHiddenRows() > 0) UnHideRowsAll();
   FListeners.clear();
@@ -486,6 +489,7 @@ void TPlusStringGrid::Loaded() {
     TCustomGrid::SetOptions(o);
     FNavigation->SetAlwaysEdit(true);
   }
+  if (FColumnSize->Save()) LoadColumnSizes();
 }
 
 void TPlusStringGrid::Assign(TPersistent* Source) {
@@ -516,30 +520,12 @@ void TPlusStringGrid::Assign(TPersistent* Source) {
   SetDefaultColWidth(s->DefaultColWidth());
   SetDefaultRowHeight(s->DefaultRowHeight());
   SetOptions(s->Options());
-  // The cells: texts and the merges, colours and fonts of their records.
-  FreeAllCellObjects();
-  for (int r = 0; r < RowCount(); ++r)
-    for (int c = 0; c < ColCount(); ++c) {
-      SetCellRaw(c, r, s->GetCellRaw(c, r));
-      if (!s->HasCellProperties(c, r)) continue;
-      TCellProperties* from = s->GetCellProperties(c, r);
-      TCellProperties* to = GetCellProperties(c, r);
-      to->SetBrushColor(from->BrushColor());
-      to->SetBrushColorTo(from->BrushColorTo());
-      to->SetFontColor(from->FontColor());
-      to->SetFontStyle(from->FontStyle());
-      to->SetFontSize(from->FontSize());
-      to->SetFontName(from->FontName());
-      to->SetCellSpanX(from->CellSpanX());
-      to->SetCellSpanY(from->CellSpanY());
-      to->SetIsBaseCell(from->IsBaseCell());
-      to->SetAlignment(from->Alignment());
-      to->SetVAlignment(from->VAlignment());
-      to->SetWordWrap(from->WordWrap());
-      to->SetReadOnly(from->ReadOnly());
-      to->SetNodeLevel(from->NodeLevel());
-      to->SetEditor(from->Editor());
-    }
+  // The cells with their records and graphics travel as a cell stream.
+  ClearAll();
+  TMemoryStream cells;
+  s->WriteCellStream(TGridRect{0, 0, s->ColCount() - 1, s->RowCount() - 1}, cells, false);
+  cells.SetPosition(0);
+  ReadCellStream(cells, TPoint{0, 0}, true);
   Invalidate();
 }
 
@@ -553,6 +539,7 @@ void TPlusStringGrid::Invalidate() {
     return;
   }
   TBaseGrid::Invalidate();
+  FFloatingFooter->Invalidate();
 }
 
 void TPlusStringGrid::EndUpdate() {
@@ -637,6 +624,7 @@ void TPlusStringGrid::SetFixedRowHeight(int v) {
 void TPlusStringGrid::SetDefaultRowHeight(int v) {
   TCustomGrid::SetDefaultRowHeight(v);
   if (Designing()) FFixedRowHeight = v;
+  FFloatingFooter->SetFooterHeight(v);
 }
 
 void TPlusStringGrid::SetFixedRightCols(int v) {
@@ -728,17 +716,6 @@ void TPlusStringGrid::AddChangeListener(TGridChangeListener* L) {
 
 void TPlusStringGrid::RemoveChangeListener(TGridChangeListener* L) {
   FListeners.erase(std::remove(FListeners.begin(), FListeners.end(), L), FListeners.end());
-}
-
-std::string TPlusStringGrid::SaveCellText(int ACol, int ARow) {
-  std::string s = GetCellRaw(ACol, ARow);
-  if (OnSaveCell) OnSaveCell(this, ACol, ARow, s);
-  return s;
-}
-
-void TPlusStringGrid::LoadCellText(int ACol, int ARow, std::string Value) {
-  if (OnLoadCell) OnLoadCell(this, ACol, ARow, Value);
-  SetCellText(ACol, ARow, Value);
 }
 
 void TPlusStringGrid::DoGetCellColor(int ACol, int ARow, TGridDrawState AState, TBrush* ABrush, TFont* AFont) {

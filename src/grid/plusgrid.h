@@ -23,15 +23,19 @@
 #include "grid/support/plusobj.h"
 #include "grid/support/plusutil.h"
 #include "grid/support/picturecontainer.h"
+#include "platform/ui/extctrls.h"
 #include "platform/ui/imglist.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/stringlist.h"
+#include "platform/rtl/streams.h"
 
 ZV_DECLARE_EXCEPTION(EPlusGridError, Exception)
 
 // The message an edit's end is reported with, registered once.
 unsigned GridEditDoneMessage();
+// The clipboard format of the grid's cell stream.
+unsigned PlusGridCellsFormat();
 
 class TPlusStringGrid;
 class TCustomForm;
@@ -234,6 +238,42 @@ class TGridChangeListener {
 public:
   virtual ~TGridChangeListener() = default;
   virtual void CellsChanged(TPlusStringGrid* Grid, const TRect& R) = 0;
+};
+
+// ---------------------------------------------------------------------------
+// The floating footer's panel, a child of its grid aligned to the grid's bottom.
+
+class TFooterPanel : public TCustomPanel {
+  ZV_CLASS(TFooterPanel)
+public:
+  // AOwner is the grid.
+  explicit TFooterPanel(TComponent* AOwner);
+  TPlusStringGrid* Grid() const { return FGrid; }
+  // The column whose hint shows; -1 none.
+  int HintColumn() const { return FHintColumn; }
+  // "<#n>" replaced by column n's text of the current row.
+  std::string ExpandTemplate(const std::string& Template);
+  TRect MirrorRect(bool RightToLeft, const TRect& R) const;
+  // How many columns, from column 0, it takes to reach X (0 at or left of 0);
+  // -1 beyond the last column when BeyondIsNone.
+  int ColumnsTo(int X, bool BeyondIsNone) const;
+
+protected:
+  void Paint() override;
+  void CreateWnd() override;
+  void WndProc(TMessage& Message) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  // Each returns the right edge of what it drew.
+  int PaintLastRowFooter();
+  int PaintColumnPreview();
+  int PaintCustomPreview();
+
+private:
+  // The footer area: the client area cut to the width of the grid's content.
+  TRect FooterArea(int& ContentWidth) const;
+  TPlusStringGrid* FGrid;
+  int FHintColumn = -1;
 };
 
 // ---------------------------------------------------------------------------
@@ -502,7 +542,7 @@ public:
   int UpdateCount() const { return FUpdateCount; }
 
   // ---- hooks
-  virtual void CalcFooter(int ACol) { (void)ACol; }
+  virtual void CalcFooter(int ACol);
   virtual void UpdateFooter(int ACol) { CalcFooter(ACol); }
   virtual void AllCellsChanged() { CalcFooter(-1); }
   virtual void CellChanged(int ACol, int ARow);
@@ -635,6 +675,174 @@ public:
   // Kept while the in-place editor shows (set by the editing cycle).
   void SetEditorShowing(bool v) { FEditorShowing = v; }
 
+  // ---- rows and columns: inserted, removed and cleared with their records,
+  // graphics, heights, widths and row marks. Rows are display rows.
+  virtual void RemoveRows(int ARow, int ACount);
+  // Takes the rows out; their records stay with the caller, heights stay put.
+  virtual void RemoveRowsUnreleased(int ARow, int ACount);
+  // Frees the rows' records and moves the rows below up (texts, records, heights).
+  virtual void RemoveRowsShifted(int ARow, int ACount);
+  virtual void InsertRows(int ARow, int ACount, bool AdjustControls = true);
+  virtual void RemoveCols(int ACol, int ACount);
+  virtual void InsertCols(int ACol, int ACount);
+  // Display columns; frees the records (and graphics) of the cells.
+  virtual void ClearRect(int ACol1, int ARow1, int ACol2, int ARow2);
+  void ClearRows(int ARow, int ACount);
+  void ClearCols(int ACol, int ACount);
+  void ClearAll();
+  void AddRow();
+  void RemoveSelectedRows();
+  void ClearSelection();
+  // The redraw lock under its other names.
+  void LockRedraw() { BeginUpdate(); }
+  void UnlockRedraw() { EndUpdate(); }
+  // The selection is parked off the grid while no row is left to select.
+  void HideSelection();
+  void RestoreSelection();
+  bool SelectionHidden() const { return FSelectionHidden; }
+  // The column order the column moves keep; filled with 0..ColCount-1 when empty.
+  void InitColumnOrder();
+  TIntList* ColumnOrder() const { return FColumnOrder.get(); }
+  // While set, ClearRect only detaches records (the sort's scratch rows).
+  void SetClearDetachesOnly(bool v) { FClearDetachesOnly = v; }
+
+  // ---- event hooks
+  virtual void SelectionChanged(int ALeft, int ATop, int ARight, int ABottom);
+  virtual void AutoInsertRow(int ARow);
+  virtual void AutoDeleteRow(int ARow);
+  // Progress of a paste: 0 at the start, 1 or 3 with the row, 2 at the end.
+  virtual void NotifyPasteProgress(int Stage, int ARow) { (void)Stage; (void)ARow; }
+  // Told by the in-place editor of its text after each key and on leaving.
+  virtual void EditorTextChanged(const std::string& Text, int CaretPos, bool Flag) {
+    (void)Text; (void)CaretPos; (void)Flag;
+  }
+  // The date picker of the current cell reports a new value.
+  void DateTimeChanged(TDateTime Value);
+  // The balloon's title, text and icon for a cell (-1, -1: no cell): the
+  // shown text as plain text, tabs as blanks, leading breaks dropped, cut to
+  // 1,021 characters and "...", then OnCellBalloon, whose text is cut the
+  // same way; the title is cut to 97 characters and "...".
+  void GetBalloonText(int ACol, int ARow, std::string& ATitle, std::string& AText, int& AIcon);
+  int BalloonCol() const { return FBalloonCell.X; }
+  int BalloonRow() const { return FBalloonCell.Y; }
+  // Saved texts are the shown (formatted) ones; off: the stored ones.
+  bool SaveShownText() const { return FSaveShownText; }
+  void SetSaveShownText(bool v) { FSaveShownText = v; }
+  // Saved texts keep their HTML tags; off: reduced to plain text.
+  bool SaveKeepHTML() const { return FSaveKeepHTML; }
+  void SetSaveKeepHTML(bool v) { FSaveKeepHTML = v; }
+
+  // ---- cell stream: the cells of a rectangle with their records, graphics
+  // and graphic contents. The reader checks the whole stream before it
+  // changes the grid and raises EPlusGridError for a malformed one.
+  void SaveCellsToStream(const TGridRect& R, TStream& Stream);
+  void LoadCellsFromStream(TPoint Target, TStream& Stream);
+  void CopyCellsToClipboard(const TGridRect& R);
+  void CopyRTFToClipboard(int ACol, int ARow);
+  // Identifies this grid in the streams it writes: a token of the process
+  // plus the grid's serial number.
+  uint64_t StreamID() const;
+
+  // ---- clipboard: tab-separated text (fields holding a TAB, a line break or
+  // a quote are quoted, inner quotes doubled), rich text and the cell stream
+  void CopyRangeToClipboard(const TGridRect& R, bool SelectedOnly);
+  void CopySelectionToClipboard();
+  void CopyGridToClipboard();
+  void CutSelectionToClipboard();
+  int PasteFromClipboardAt(int ACol, int ARow);
+  int PasteText(int ACol, int ARow, const std::string& Text);
+  void PasteSelectionFromClipboard();
+  bool IsSelectedCell(int ACol, int ARow);
+  void ExtendSelectionToMerges();
+  // Widest line in TAB-separated fields, and line breaks ending non-empty lines.
+  TPoint GetTextDimensions(const std::string& Text);
+  // A check-box cell is checked exactly by the check-true text; others take the text.
+  virtual void SetPastedCell(int ACol, int ARow, const std::string& Value);
+  // Hooks around pastes; nothing here.
+  virtual void BeforePaste() {}
+  virtual void AfterStreamPaste() {}
+  virtual void AfterPaste(TPoint Origin, const TGridRect& Target, bool LastWasCopy) {
+    (void)Origin; (void)Target; (void)LastWasCopy;
+  }
+  // Called by a mouse press on a cell while the click hook is wanted.
+  virtual void CellClickHook(int ACol, int ARow) { (void)ACol; (void)ARow; }
+  TPoint CopyOrigin() const { return FCopyOrigin; }
+
+
+  // ---- cell graphic extents and drawing
+  // How the painter places a cell's graphic: its size, alignments and
+  // whether the cell's text shows too. No graphic: 0 x 0, text shown.
+  struct TCellGraphicLayout {
+    TCellGraphic* Graphic = nullptr;
+    int W = 0, H = 0;
+    TCellHAlign HAlign = haLeft;
+    TCellVAlign VAlign = vaTop;
+    bool ShowText = true;
+  };
+  TCellGraphicLayout GetCellGraphicLayout(int ACol, int ARow);
+  // The graphic's size for an output of scale Factor whose cell is Width x Height.
+  virtual TPoint GetCellGraphicSizeScaled(int ACol, int ARow, double Factor, int Width, int Height);
+  // The image indexes of a ctImages cell; nil for any other kind.
+  TIntList* GetCellImages(int ACol, int ARow);
+  // Bitmap, icon or image-list reference of the graphic; -1 for other kinds.
+  int GetCellGraphicValue(int ACol, int ARow);
+  bool IsPasswordCell(int ACol, int ARow) { return GetCellPassword(ACol, ARow); }
+  // Repaints the header cells (last fixed row and column) of two positions.
+  void RepaintCellHeaders(int Col1, int Row1, int Row2, int Col2);
+  // The graphic G of the pass's cell inside ACellRect (the cell's full rectangle);
+  // HAlign and VAlign are the cell's text alignments.
+  void DrawCellGraphic(TCanvas* ACanvas, const TRect& ACellRect, TCellGraphic* G, int ACol, int ARealCol, int ARow,
+                       TGridDrawState AState, TAlignment HAlign, TVAlignment VAlign);
+  // The expand / contract glyph of a node row and the tree lines of column 0.
+  void DrawNodeGlyph(TCanvas* ACanvas, const TRect& ACellRect, TCellGraphic* G, int ARow);
+  void DrawTreeLines(TCanvas* ACanvas, const TRect& ACellRect, int ARow);
+
+private:
+  // The graphic's room by the sizing table, with or without the full alignments.
+  TPoint CellGraphicExtent(int ACol, int ARow, bool ApplyFull);
+
+public:
+
+  // ---- column sizes kept between runs (ColumnSize: Key, Section, Location)
+  void SaveColumnSizes();
+  void LoadColumnSizes();
+  // Stretches column ACol (-1 the last) to fill the client width; no-op until
+  // the sizing code overrides it.
+  virtual void StretchColumn(int ACol) { (void)ACol; }
+
+protected:
+  // Reads the kept widths when the window is made (ColumnSize.Save).
+  void CreateWnd() override;
+  void SaveColumnSizesOnDestroy();
+
+public:
+  // ---- floating footer
+  TFloatingFooter* FloatingFooter() const { return FFloatingFooter.get(); }
+  void SetFloatingFooter(TFloatingFooter* v) { if (v) FFloatingFooter->Assign(v); }
+  // Made when the footer first shows.
+  TFooterPanel* FooterPanel();
+  bool HasFooterPanel() const { return FFooterPanel != nullptr; }
+  // Column figures of the footer row over FromRow..ToRow; a ToRow beyond the
+  // shown rows counts real rows, hidden ones included.
+  double FooterFigure(int Kind, int ACol, int FromRow, int ToRow);
+
+  // ---- background picture or gradient
+  TBackGround* BackGround() const { return FBackGround.get(); }
+  void SetBackGround(TBackGround* v);
+  // The area beyond the last column and row.
+  void PaintEmptyArea();
+
+protected:
+  // The background of one cell (picture, then gradient) before its text.
+  void DrawCellBackground(TCanvas* ACanvas, int ACol, int ARow, const TRect& R, TGridDrawState AState);
+
+private:
+  std::unique_ptr<TFloatingFooter> FFloatingFooter = std::make_unique<TFloatingFooter>(this);
+  TFooterPanel* FFooterPanel = nullptr;
+  bool FCalculatingFooter = false;
+  std::unique_ptr<TBackGround> FBackGround = std::make_unique<TBackGround>(this);
+
+public:
   // ---- events
   TAutoAdvanceEvent OnAutoAdvance;
   TGridColorEvent OnGetCellColor, OnGetCellPrintColor;
@@ -758,7 +966,6 @@ private:
   bool Designing() const { return ComponentState().Contains(csDesigning); }
   bool IsLoading() const { return ComponentState().Contains(csLoading); }
   void FormResized();
-  virtual void StretchColumn() {}
   void WriteColumnHeaders();
   void WriteRowHeaders();
   void MergeColumns();
@@ -870,4 +1077,25 @@ private:
   char FPasswordChar = '*';
   bool FIncludeFixedCells = true;
   bool FAutoThemeAdapt = false;
+
+  // ---- rows and columns, hooks, cell stream, clipboard
+  void DeleteRowsCore(int ARow, int ACount, bool AdjustHidden);
+  void MoveColData(int From, int To);
+  void PlaceCurrentAfterRemoval(int SavedRow, int SavedTop);
+  bool FSelectionHidden = false;
+  TGridRect FHiddenSelection{};
+  bool FClearDetachesOnly = false;
+  bool FSaveShownText = true, FSaveKeepHTML = true;
+  TPoint FBalloonCell{-1, -1};
+  // The records of R; Report runs the progress hooks.
+  void WriteCellStream(const TGridRect& R, TStream& Stream, bool Report);
+  // Absolute: cells go to their own coordinates (copying a whole grid).
+  void ReadCellStream(TStream& Stream, TPoint Target, bool Absolute);
+  mutable uint64_t FStreamID = 0;
+  // The size and writer of the last stream read.
+  int FStreamCols = 0, FStreamRows = 0;
+  uint64_t FStreamWriter = 0;
+  void SmartFill(const TGridRect& Sel, int N);
+  TPoint FCopyOrigin{-1, -1};
+  bool FLastActionCopy = false;
 };

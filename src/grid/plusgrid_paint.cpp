@@ -27,6 +27,7 @@ void TPlusStringGrid::Paint() {
     canvas->Rectangle(r);
   }
   canvas->Pen()->SetColor(clBlack);
+  if (!FBackGround->Bitmap()->Empty() || FBackGround->ColorTo() != clNone) PaintEmptyArea();
 }
 
 void TPlusStringGrid::DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) {
@@ -242,6 +243,10 @@ void TPlusStringGrid::DrawCellText(TCanvas* ACanvas, int ACol, int ARow, TRect A
   ARect.Left -= indicatorShift;
   // 16.
   DrawFixedLookAfter(ACanvas, ACol, ARow, ARect);
+  // 17.
+  if (rc == 0) DrawTreeLines(ACanvas, ARect, ARow);
+  // 18.
+  if (TCellGraphic* g = GetCellGraphic(rc, ARow)) DrawCellGraphic(ACanvas, ARect, g, ACol, rc, ARow, AState, ha, va);
   // 19.
   if (OnDrawCell) {
     const TRect saved = ARect;
@@ -290,6 +295,8 @@ void TPlusStringGrid::DrawCellContent(TCanvas* ACanvas, int ACol, int ARealCol, 
     ACanvas->Font()->SetColor(Font()->Color());
     DoGetCellColor(ARealCol, ARow, AState, ACanvas->Brush(), ACanvas->Font());
   }
+  // The background picture or gradient, before the frame and the text.
+  DrawCellBackground(ACanvas, ACol, ARow, R, AState);
   // 6. Selection frame over the grid lines at the outer edges of the range.
   const TGridRect sel = Selection();
   if (FSelectionRectangle && ACol >= sel.Left && ACol <= sel.Right && ARow >= sel.Top && ARow <= sel.Bottom) {

@@ -103,10 +103,11 @@ void TPlusStringGrid::DrawCellTextContent(TCanvas* ACanvas, int ACol, int ARealC
   std::string s = ShownCellText(ARealCol, ARow, kind);
   // 4. The text rectangle, leaving room for the cell's graphic.
   TRect r = Rect(R.Left + kTextMarginX, R.Top + kTextMarginY, R.Right - kTextMarginX, R.Bottom);
+  FLastTextWidth = 0;
   if (TCellGraphic* g = GetCellGraphic(ARealCol, ARow)) {
-    const TPoint size = GetCellGraphicSize(ARealCol, ARow);
-    int gw = size.X;
-    const int gh = size.Y;
+    const TCellGraphicLayout lay = GetCellGraphicLayout(ARealCol, ARow);
+    int gw = lay.W;
+    const int gh = lay.H;
     // A node's box takes room by its level.
     if (ARealCol == 0 && g->CellType == ctNode)
       gw = GetCellProperties(0, ARow)->NodeLevel() * 12 + 4;
@@ -115,7 +116,7 @@ void TPlusStringGrid::DrawCellTextContent(TCanvas* ACanvas, int ACol, int ARealC
     if (g->CellHAlign == haBeforeText && HAlign != taLeftJustify) r.Left += gw;
     if (g->CellVAlign == vaAboveText) r.Top += gh;
     if (g->CellVAlign == vaUnderText) r.Bottom -= gh;
-    if (GraphicHidesText(g)) return;
+    if (!lay.ShowText) return;
   }
   if (ARealCol == 0 && HasNodes() && !(GetCellType(0, ARow) == ctNode)) r.Left += GetNodeIndent(ARow);
   FLastTextWidth = 0;
@@ -251,46 +252,6 @@ TPoint TPlusStringGrid::GetCellTextSize(int ACol, int ARow, bool Wrap) {
     size.Y = std::abs(nn(std::cos(a) * h) - nn(std::sin(a) * w)) + 12;
   }
   return size;
-}
-
-TPoint TPlusStringGrid::GetCellGraphicSize(int ACol, int ARow) {
-  TCellGraphic* g = GetCellGraphic(ACol, ARow);
-  if (!g) return TPoint{0, 0};
-  const int check = FControlLook->CheckSize();
-  switch (g->CellType) {
-    case ctCheckBox:
-    case ctDataCheckBox:
-    case ctVirtCheckBox:
-    case ctRowCheckBox:
-      return TPoint{check, check};
-    case ctBitmap:
-    case ctIcon:
-      if (auto* pic = dynamic_cast<TGraphic*>(g->CellContent)) return TPoint{pic->Width(), pic->Height()};
-      return TPoint{0, 0};
-    case ctImageList:
-    case ctDataImage:
-      if (FGridImages) return TPoint{FGridImages->Width(), FGridImages->Height()};
-      return TPoint{0, 0};
-    case ctImages: {
-      if (!FGridImages) return TPoint{0, 0};
-      auto* list = dynamic_cast<TIntList*>(g->CellContent);
-      const int n = list ? list->Count() : 0;
-      if (g->CellBoolean) return TPoint{n * FGridImages->Width(), FGridImages->Height()};
-      return TPoint{FGridImages->Width(), n * FGridImages->Height()};
-    }
-    case ctPicture:
-    case ctFilePicture: {
-      const TRect r = GetMergedCellRect(DisplColIndex(ACol), ARow);
-      return g->GetPictureSize(r.Width(), r.Height());
-    }
-    case ctButton:
-    case ctBitButton:
-      return TPoint{g->CellIndex & 0xFFFF, g->CellIndex >> 16};
-    case ctProgressPie:
-      return TPoint{20, 20};
-    default:
-      return TPoint{0, 0};
-  }
 }
 
 bool TPlusStringGrid::GraphicHidesText(const TCellGraphic* G) const {

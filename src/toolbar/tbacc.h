@@ -9,8 +9,11 @@
 #include <memory>
 #include <string>
 
+#include "platform/gfx/geometry.h"
+
 class TTBView;
 class TTBItemViewer;
+class TWinControl;
 
 using TAccResult = uint32_t;
 constexpr TAccResult kAccOk = 0, kAccFalse = 1, kAccInvalidArg = 0x80070057u, kAccFail = 0x80004005u,
@@ -21,12 +24,23 @@ constexpr uint32_t kStateUnavailable = 0x1, kStateFocused = 0x4, kStatePressed =
                    kStateHotTracked = 0x80, kStateInvisible = 0x8000, kStateFocusable = 0x100000,
                    kStateHasPopup = 0x40000000;
 constexpr int kChildIdSelf = 0;
+// Navigation directions.
+constexpr int kNavUp = 1, kNavDown = 2, kNavLeft = 3, kNavRight = 4, kNavNext = 5, kNavPrevious = 6,
+              kNavFirstChild = 7, kNavLastChild = 8;
+constexpr uint32_t kSelTakeFocus = 1;
 
-class TTBBaseAccObject {
+class TTBBaseAccObject : public std::enable_shared_from_this<TTBBaseAccObject> {
 public:
   virtual ~TTBBaseAccObject() = default;
   // The view or viewer is going away.
   virtual void ClientIsDestroying() = 0;
+};
+
+// An object a call hands out: one of ours, or a window whose standard
+// object stands for it (a control hosted on a toolbar, the view's window).
+struct TAccChild {
+  std::shared_ptr<TTBBaseAccObject> Object;
+  TWinControl* Window = nullptr;
 };
 
 class TTBViewAccObject : public TTBBaseAccObject {
@@ -41,6 +55,14 @@ public:
   TAccResult GetState(int Child, uint32_t& State);
   TAccResult GetKeyboardShortcut(int Child, std::string& Shortcut);
   TAccResult DoDefaultAction(int Child);
+  TAccResult GetParent(TAccChild& Parent);
+  // Id 0: the object itself; n: the n-th accessible viewer.
+  TAccResult GetChild(int Id, TAccChild& Child);
+  TAccResult GetLocation(int Child, TRect& Screen);
+  TAccResult Navigate(int Direction, int Start, TAccChild& Found);
+  TAccResult HitTest(TPoint Screen, TAccChild& Found);
+  TAccResult GetFocus(int& ChildId);
+  TAccResult Select(uint32_t Flags, int Child);
 
 private:
   TAccResult Check(int Child) const;
@@ -59,7 +81,20 @@ public:
   TAccResult GetState(int Child, uint32_t& State);
   TAccResult GetKeyboardShortcut(int Child, std::string& Shortcut);
   TAccResult GetDefaultAction(int Child, std::string& Action);
+  TAccResult GetValue(int Child, std::string& Value);
+  // The action runs later from the event loop, after the client's call
+  // has returned.
   TAccResult DoDefaultAction(int Child);
+  TAccResult GetParent(TAccChild& Parent);
+  // Id 0: the object itself; 1: the open submenu's view.
+  TAccResult GetChild(int Id, TAccChild& Child);
+  TAccResult GetLocation(int Child, TRect& Screen);
+  TAccResult Navigate(int Direction, int Start, TAccChild& Found);
+  TAccResult HitTest(TPoint Screen, TAccChild& Found);
+  TAccResult GetFocus(int& ChildId);
+  TAccResult Select(uint32_t Flags, int Child);
+  // The deferred selection or action of a client's request.
+  void HandleAccSelect(bool Execute);
 
   bool IsEnabledSelectable() const;
   bool WindowAvailable() const;
@@ -76,3 +111,11 @@ std::shared_ptr<TTBItemViewerAccObject> AccObjectOfViewer(TTBItemViewer* Viewer)
 // Whether a viewer is offered to accessibility clients.
 bool ViewerIsAccessible(const TTBItemViewer* Viewer);
 std::string AltKeyName();
+
+// Hands the objects of the toolbars' and menus' windows to the desktop's
+// accessibility service (once).
+void InitAccessibility();
+// Tells the service that the view's selected viewer has the focus, and that
+// a menu loop or popup menu starts or ends.
+void NotifyFocusEvent(TTBView* View);
+void NotifyMenuEvent(TTBView* View, bool Start);

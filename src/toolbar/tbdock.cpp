@@ -7,6 +7,7 @@
 #include "platform/gfx/framectl.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/format.h"
+#include "platform/ui/appkeys.h"
 #include "platform/ui/menuloop.h"
 #include "platform/ui/toolwindows.h"
 #include "toolbar/tbcommon.h"
@@ -658,6 +659,11 @@ void TTBCustomDockableWindow::Arrange() {
     return;
   }
   FArrangePending = false;
+  // Docked, the dock's layout asks the window for its size itself.
+  if (FDocked) {
+    RunDockLayout();
+    return;
+  }
   const TPoint Size = SizeForState(true, DockKindOf(FCurrentDock, FFloating), FFloating, FCurrentDock);
   if (CanAutoSize()) ApplySize(Size);
 }

@@ -59,6 +59,10 @@ public:
   void CalcSize(TCanvas* Canvas, int& AWidth, int& AHeight) override;
   bool DoExecute() override;
   int GetAccRole() override { return 42; }
+  bool GetAccValue(std::string& Value) override {
+    Value = EditItem()->Text();
+    return true;
+  }
   std::string GetCaptionText() const override { return EditItem()->EditCaption(); }
   void MouseDown(TShiftState Shift, int X, int Y, bool& MouseDownOnMenu) override;
   void MouseUp(int X, int Y, bool MouseWasDownOnMenu) override;

@@ -4,6 +4,7 @@
 
 #include "platform/ui/forms.h"
 #include "platform/ui/sound.h"
+#include "toolbar/tbacc.h"
 
 namespace {
 TTBModalHandler* ActiveHandler = nullptr;
@@ -287,17 +288,20 @@ TTBCustomItem* TTBCustomItem::RunPopup(bool SelectFirstItem, bool TrackRightButt
     TTBView* view = window->View();
     view->SetState(view->State() | vsIgnoreFirstMouseUp);
     handler.PopupWindow = window;
+    NotifyMenuEvent(view, true);
     try {
       handler.Loop(view, false, false, false, TrackRightButton);
       done = view->DoneActionData();
     } catch (...) {
       handler.PopupWindow = nullptr;
       view->SetState(view->State() & ~vsModal);
+      NotifyMenuEvent(view, false);
       delete window;
       throw;
     }
     handler.PopupWindow = nullptr;
     view->SetState(view->State() & ~vsModal);
+    NotifyMenuEvent(view, false);
     delete window;
   }
   return ExecuteDoneAction(done, ReturnClickedItemOnly);
@@ -310,9 +314,12 @@ void TTBView::EnterToolbarLoop(unsigned Options) {
     TTBModalHandler handler(Window());
     SetState(static_cast<uint8_t>((State() & vsShowAccels) | vsModal));
     DoneActionData() = TTBDoneActionData();
+    NotifyMenuEvent(this, true);
+    if (Selected()) NotifyFocusEvent(this);
     struct TFinally {
       TTBView* V;
       ~TFinally() {
+        NotifyMenuEvent(V, false);
         V->SetState(V->State() & ~vsModal);
         V->StopAllTimers();
         V->CloseChildPopups();

@@ -1,7 +1,5 @@
 #include "toolbar/tbview.h"
 
-#include "toolbar/tbacc.h"
-
 #include <algorithm>
 #include <climits>
 
@@ -11,6 +9,7 @@
 #include "platform/ui/forms.h"
 #include "platform/ui/menuloop.h"
 #include "platform/ui/syssettings.h"
+#include "toolbar/tbacc.h"
 #include "toolbar/tbcommon.h"
 
 void DestroyPopupWindow(TTBPopupWindow* W);
@@ -629,6 +628,7 @@ TTBView::TTBView(TComponent* AOwner, TTBView* AParentView, TTBCustomItem* AParen
       FParentItem(AParentItem),
       FUsePriorityList(AUsePriorityList),
       FWindow(AWindow) {
+  InitAccessibility();
   if (FParentItem) {
     FParentItem->RegisterNotification(this, [this](TTBCustomItem* s, bool r, TTBItemChangedAction a, int i,
                                                    TTBCustomItem* it) { ParentItemNotification(s, r, a, i, it); }, 1);
@@ -1030,6 +1030,7 @@ void TTBView::Select(TTBItemViewer* Value, bool ViaMouse) {
     if (Value) {
       if (Value->Item->ItemStyle() & tbisRedrawOnSelChange) Invalidate(Value);
       Value->Entering();
+      if (FState & vsModal) NotifyFocusEvent(this);
     }
     if (FState & vsModal) {
       if (FIsPopup) {
@@ -1473,6 +1474,10 @@ bool TTBView::CalculatePositions(bool CanMoveControls, TTBViewOrientation AOrien
     FScrollOffset = 0;
   }
 
+  const TPoint origin = CanMoveControls ? ContentOrigin() : TPoint{0, 0};
+  if (origin.X != 0 || origin.Y != 0)
+    for (int i = 0; i < n; ++i) OffsetRect(w[i].Bounds, origin.X, origin.Y);
+
   // 10. Controls.
   if (CanMoveControls) {
     for (int i = 0; i < n; ++i) {
@@ -1503,6 +1508,7 @@ bool TTBView::CalculatePositions(bool CanMoveControls, TTBViewOrientation AOrien
       int p = std::max(available, vertical ? static_cast<int>(TotalSize.Y) : static_cast<int>(TotalSize.X));
       w[last].Show = true;
       w[last].Bounds = vertical ? TRect(0, p, TotalSize.X, p + AChevronSize) : TRect(p, 0, p + AChevronSize, TotalSize.Y);
+      OffsetRect(w[last].Bounds, origin.X, origin.Y);
     }
   }
 

@@ -49,6 +49,8 @@ public:
                                const std::string& AText);
   virtual void Entering();
   virtual int GetAccRole();
+  // The value an accessibility client reads (an edit box's text); false when none.
+  virtual bool GetAccValue(std::string& Value) { Value.clear(); return false; }
   virtual std::string GetCaptionText() const;
   virtual bool IsPtInButtonPart(int X, int Y);
   virtual void KeyDown(uint16_t& /*Key*/, TShiftState /*Shift*/) {}
@@ -119,6 +121,9 @@ public:
   void GivePriority(TTBItemViewer* AViewer);
   TTBItemViewer* HighestPriorityViewer();
   bool UsePriorityList() const { return FUsePriorityList; }
+  // Whether viewers made for items added later go first in the priority
+  // list (else last).
+  void SetNewViewersGetHighestPriority(bool v) { FNewViewersGetHighestPriority = v; }
   void SetUsePriorityList(bool v);
   int InternalViewersAtFront() const { return FInternalViewersAtFront; }
   int InternalViewersAtEnd() const { return FInternalViewersAtEnd; }
@@ -137,6 +142,9 @@ public:
   virtual void SizeWindow(int /*AWidth*/, int /*AHeight*/) {}
   virtual TTBCustomItem* QueryChevronItem() { return nullptr; }
   virtual void QueryMargins(TTBViewOrientation AOrientation, TRect& Margins);
+  // Where the view's content starts in its window: a docked toolbar's
+  // client area starts after the frame and drag handle it paints itself.
+  virtual TPoint ContentOrigin() { return {0, 0}; }
   virtual TFont* GetFont();
   void SetFont(TFont* F) { FFont = F; }
   TPoint BaseSize() const { return FBaseSize; }

@@ -578,6 +578,9 @@ TEST_F(PaintFixture, NodeRowTextStartsAfterTheNodeBox) {
   node->CellType = ctNode;
   node->CellHAlign = haBeforeText;
   Grid->GetCellProperties(0, 3)->SetNodeLevel(2);
+  // The node box itself in grey, so the first black ink is the text's.
+  Grid->CellNode()->SetNodeType(cnFlat);
+  Grid->CellNode()->SetNodeColor(clGray);
   Paint();
   const int plain = firstInk(0, 2);
   ASSERT_GE(plain, 0);

@@ -9,6 +9,7 @@
 
 #include "support/gui/guitest.h"
 #include "platform/rtl/exceptions.h"
+#include "platform/ui/appkeys.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/toolwindows.h"
 #include "support/gui/queuedinput.h"

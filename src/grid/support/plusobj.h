@@ -91,6 +91,12 @@ public:
   const std::string& Filename() const { return FFilename; }
   // Loads the file to read its size; loading errors propagate.
   void SetFilename(const std::string& v);
+  // The name and size as given, without opening the file (a streamed copy).
+  void SetReference(const std::string& Name, int AWidth, int AHeight) {
+    FFilename = Name;
+    FWidth = AWidth;
+    FHeight = AHeight;
+  }
   int Width() const { return FWidth; }
   int Height() const { return FHeight; }
   void SetWidth(int v) { FWidth = v; }

@@ -17,6 +17,11 @@ std::map<std::string, TClipboardFormat>& FormatNames() {
   return m;
 }
 
+std::map<TClipboardFormat, QString>& FormatMimes() {
+  static std::map<TClipboardFormat, QString> m;
+  return m;
+}
+
 QString MimeOf(TClipboardFormat f) {
   switch (f) {
     case CF_TEXT:
@@ -27,6 +32,7 @@ QString MimeOf(TClipboardFormat f) {
     case CF_METAFILEPICT: return "image/x-emf";
     default: break;
   }
+  if (auto it = FormatMimes().find(f); it != FormatMimes().end()) return it->second;
   for (auto& [name, id] : FormatNames())
     if (id == f) return "application/x-zelvora-" + ToQString(name);
   return "application/x-zelvora-format-" + QString::number(f);
@@ -39,12 +45,14 @@ QClipboard* Board() {
 
 }  // namespace
 
-TClipboardFormat RegisterClipboardFormat(const std::string& Name) {
+TClipboardFormat RegisterClipboardFormat(const std::string& Name, const std::string& Mime) {
   auto& m = FormatNames();
   for (auto& [n, id] : m)
     if (SameIdent(n, Name)) return id;
   const TClipboardFormat id = 0xC000 + static_cast<TClipboardFormat>(m.size());
   m[Name] = id;
+  if (!Mime.empty()) FormatMimes()[id] = ToQString(Mime);
+  else if (SameIdent(Name, "Rich Text Format")) FormatMimes()[id] = "text/rtf";
   return id;
 }
 
@@ -54,7 +62,14 @@ TClipboard* Clipboard() {
 }
 
 void* TClipboard::Pending() {
-  if (!FPending) FPending = new QMimeData();
+  if (FPending) return FPending;
+  auto* data = new QMimeData();
+  // A format set without emptying the clipboard joins what is there.
+  if (const QMimeData* now = Board()->mimeData()) {
+    for (const QString& f : now->formats()) data->setData(f, now->data(f));
+    if (now->hasImage()) data->setImageData(now->imageData());
+  }
+  FPending = data;
   return FPending;
 }
 

@@ -15,9 +15,14 @@ using TClipboardFormat = unsigned;
 constexpr TClipboardFormat CF_TEXT = 1, CF_BITMAP = 2, CF_METAFILEPICT = 3, CF_DIB = 8, CF_UNICODETEXT = 13,
                            CF_ENHMETAFILE = 14;
 
-// A format number (from 0xC000) for a name; the same name gives the same number.
-TClipboardFormat RegisterClipboardFormat(const std::string& Name);
+// A format number (from 0xC000) for a name; the same name gives the same
+// number. Mime is the type the format travels as between programs; without
+// one a type of our own is made from the name ("Rich Text Format" is
+// "text/rtf"). The first registration of a name fixes its type.
+TClipboardFormat RegisterClipboardFormat(const std::string& Name, const std::string& Mime = std::string());
 
+// Setting one format keeps the others already on the clipboard; SetAsText
+// and Assign empty it first.
 class TClipboard : public TObject {
 public:
   std::string ClassName() const override { return "TClipboard"; }

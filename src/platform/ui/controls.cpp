@@ -779,6 +779,7 @@ void TWinControl::RemoveControl(TControl* AControl) {
   if (!FComponentState.Contains(csDestroying)) {
     if (AControl->FAlign != alNone) Realign();
     Invalidate();
+    Perform(CM_CONTROLLISTCHANGE, reinterpret_cast<WPARAM>(AControl), 0);
   }
 }
 

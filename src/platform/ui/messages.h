@@ -115,8 +115,6 @@ constexpr int HTERROR = -2, HTTRANSPARENT = -1, HTNOWHERE = 0, HTCLIENT = 1, HTC
 // Sizing edges of a frame, from HTLEFT to HTBOTTOMRIGHT.
 constexpr int HTLEFT = 10, HTRIGHT = 11, HTTOP = 12, HTTOPLEFT = 13, HTTOPRIGHT = 14, HTBOTTOM = 15,
               HTBOTTOMLEFT = 16, HTBOTTOMRIGHT = 17;
-// WM_SYSCOMMAND: the menu key (Alt, or Alt with a letter in LParam).
-constexpr WPARAM SC_KEYMENU = 0xF100;
 // WM_SIZE kinds.
 constexpr unsigned SIZE_RESTORED = 0, SIZE_MINIMIZED = 1, SIZE_MAXIMIZED = 2;
 // One notch of the mouse wheel.

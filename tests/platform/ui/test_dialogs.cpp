@@ -102,6 +102,22 @@ TEST(Clipboard, TextBitmapAndPrivateFormats) {
   EXPECT_EQ(back.Canvas()->Pixels(1, 1), clRed);
 }
 
+TEST(Clipboard, OneFormatJoinsTheOthersAndFormatsTravelAsTheirTypes) {
+  Clipboard()->SetAsText("kept");
+  const TClipboardFormat own = RegisterClipboardFormat("Zelvora Test Cells", "application/x-zelvora-test-cells");
+  Clipboard()->SetBuffer(own, {7, 8});
+  EXPECT_EQ(Clipboard()->AsText(), "kept") << "setting a format without emptying keeps the text";
+  // Two names for one type see the same data.
+  const TClipboardFormat alias = RegisterClipboardFormat("Zelvora Test Alias", "application/x-zelvora-test-cells");
+  EXPECT_NE(alias, own);
+  EXPECT_EQ(Clipboard()->GetBuffer(alias), (std::vector<uint8_t>{7, 8}));
+  const TClipboardFormat rtf = RegisterClipboardFormat("Rich Text Format");
+  Clipboard()->SetBuffer(rtf, {'{', '}'});
+  EXPECT_TRUE(Clipboard()->HasFormat(RegisterClipboardFormat("Zelvora Test Rtf", "text/rtf")));
+  Clipboard()->SetAsText("new");
+  EXPECT_FALSE(Clipboard()->HasFormat(own));
+}
+
 TEST(Clipboard, MetafilesComeBackAsMetafilesAndAsPictures) {
   EnsureGui();
   TMetafile mf;
