@@ -4,10 +4,19 @@
 
 #include "platform/gfx/colors.h"
 #include "platform/gfx/graphics.h"
+#include "platform/gfx/framectl.h"
 #include "platform/rtl/exceptions.h"
+#include "platform/rtl/format.h"
+#include "platform/ui/appkeys.h"
+#include "platform/ui/menuloop.h"
+#include "platform/ui/toolwindows.h"
+#include "toolbar/tbcommon.h"
+#include "toolbar/tbfloating.h"
+#include "toolbar/tbhook.h"
 
 const char* const kTBDockBadParent = "A TTBDock control cannot be placed inside a tool window or another TTBDock";
 const char* const kTBDockBadPosition = "Cannot change Position of a TTBDock if it already contains controls";
+const char* const kTBNoParentWindow = "Control '%s' has no parent window";
 
 ZV_CLASS_IMPL_NOPROPS(TTBBasicBackground, TComponent)
 ZV_CLASS_IMPL_NOPROPS(TTBDock, TCustomControl)
@@ -272,6 +281,33 @@ void TTBDock::Notification(TComponent* AComponent, TOperation Operation) {
   FVisibleList.erase(std::remove(FVisibleList.begin(), FVisibleList.end(), W), FVisibleList.end());
 }
 
+bool TTBDock::AcceptsDrop(TTBCustomDockableWindow* Bar) {
+  bool Accept = true;
+  if (OnRequestDock) OnRequestDock(this, Bar, Accept);
+  return Accept;
+}
+
+LRESULT TTBDock::RelayToFloatingWindows(TMessage& M) {
+  // A copy: a window may leave the list while it handles the key.
+  for (auto* W : std::vector<TTBCustomDockableWindow*>(FDockList)) {
+    if (std::find(FDockList.begin(), FDockList.end(), W) == FDockList.end()) continue;
+    if (!W->Floating() || !W->Visible() || !W->Enabled()) continue;
+    if (M.Msg == WM_SYSCOMMAND && !W->ControlStyle().Contains(csMenuEvents)) continue;
+    if (const LRESULT R = W->Perform(M.Msg, M.WParam, M.LParam)) return R;
+  }
+  return 0;
+}
+
+void TTBDock::WndProc(TMessage& Message) {
+  const bool KeyMenu = Message.Msg == WM_SYSCOMMAND && (Message.WParam & 0xFFF0) == SC_KEYMENU;
+  if (KeyMenu || Message.Msg == CM_DIALOGKEY || Message.Msg == CM_DIALOGCHAR) {
+    Message.Result = RelayToFloatingWindows(Message);
+    // Floating toolbars of the form answer its shortcuts and the Alt key.
+    if (Message.Result != 0) return;
+  }
+  TCustomControl::WndProc(Message);
+}
+
 void TTBDock::Paint() {
   TCanvas* C = Canvas();
   if (HasBackground()) {
@@ -304,84 +340,223 @@ void TTBDock::Paint() {
   if (FBoundLines.Contains(blRight)) C->FillRect(Rect(R.Right - 1, R.Top, R.Right, R.Bottom));
 }
 
+void TTBDock::PaintWindow() {
+  TCustomControl::PaintWindow();
+  if (!ComponentState().Contains(csDesigning)) return;
+  // The designer sees where an empty dock is.
+  TCanvas* C = Canvas();
+  C->Pen()->SetColor(clBtnShadow);
+  C->Pen()->SetStyle(psDot);
+  C->Brush()->SetStyle(bsClear);
+  C->Rectangle(ClientRect());
+  C->Pen()->SetStyle(psSolid);
+  C->Brush()->SetStyle(bsSolid);
+}
+
 // ---- TTBCustomDockableWindow
+
+int DragHandleSizeFor(bool CloseButtonWhenDocked, TTBDragHandleStyle Style) {
+  if (CloseButtonWhenDocked) return 14;
+  switch (Style) {
+    case dhDouble: return 9;
+    case dhNone: return 0;
+    default: return 6;
+  }
+}
+
+namespace {
+
+int GripOffsetFor(bool CloseButtonWhenDocked, TTBDragHandleStyle Style) {
+  switch (Style) {
+    case dhDouble: return CloseButtonWhenDocked ? 3 : 2;
+    case dhNone: return 0;
+    default: return CloseButtonWhenDocked ? 5 : 1;
+  }
+}
+
+// Rows of the docked close glyph, most significant bit leftmost.
+constexpr uint8_t kDockedCloseGlyph[8] = {0x00, 0xCC, 0x78, 0x30, 0x78, 0xCC, 0x00, 0x00};
+
+}  // namespace
+
+TCustomForm* HostFormOf(const TControl* Control) {
+  TCustomForm* Form = nullptr;
+  for (const TControl* C = Control; C; C = C->Parent())
+    if (auto* F = dynamic_cast<TCustomForm*>(const_cast<TControl*>(C))) Form = F;
+  if (auto* FP = dynamic_cast<TTBFloatingWindowParent*>(Form)) return FP->ParentForm();
+  return Form;
+}
+
+TCustomForm* HostFormOfOrError(const TControl* Control) {
+  TCustomForm* F = HostFormOf(Control);
+  if (!F) throw EInvalidOperation(Format(kTBNoParentWindow, {Control->Name()}));
+  return F;
+}
 
 TTBCustomDockableWindow::TTBCustomDockableWindow(TComponent* AOwner) : TCustomControl(AOwner) {
   FControlStyle = {csAcceptsControls, csClickEvents, csDoubleClicks, csSetCaption};
   SetColor(clBtnFace);
+  if (!ComponentState().Contains(csDesigning))
+    RegisterHookHandler(this, DockableHookHandler, {hcActivate, hcActivateApp, hcWindowPosChanged, hcDestroyWindow});
 }
 
 TTBCustomDockableWindow::~TTBCustomDockableWindow() {
+  Destroying();
+  UnregisterHookHandler(this, DockableHookHandler);
   if (FCurrentDock) FCurrentDock->ChangeDockList(false, this);
   if (FLastDock && FLastDock != FCurrentDock) FLastDock->ChangeDockList(false, this);
+  FFloating = false;
+  UpdateFloatingList();
+  if (TTBFloatingWindowParent* FP = FFloatParent) {
+    FFloatParent = nullptr;
+    // Out of the floating window first: it must not free us as its child.
+    if (Parent() == FP) TCustomControl::SetParent(nullptr);
+    FP->SetDockableWindow(nullptr);
+    delete FP;
+  }
 }
 
 void TTBCustomDockableWindow::SetCurrentDock(TTBDock* Dock) {
   if (ComponentState().Contains(csLoading)) return;
-  SetParent(Dock ? static_cast<TWinControl*>(Dock) : dynamic_cast<TWinControl*>(Owner()));
+  SetParent(Dock ? static_cast<TWinControl*>(Dock) : HostFormOfOrError(this));
 }
 
+void TTBCustomDockableWindow::DockInto(TComponent* Dock) {
+  if (auto* D = dynamic_cast<TTBDock*>(Dock)) SetParent(D);
+}
+
+TComponent* TTBCustomDockableWindow::CurrentDockComponent() const { return FCurrentDock; }
+TComponent* TTBCustomDockableWindow::LastDockComponent() const { return FLastDock; }
+void TTBCustomDockableWindow::SetLastDockComponent(TComponent* Dock) { SetLastDock(dynamic_cast<TTBDock*>(Dock)); }
+
 void TTBCustomDockableWindow::SetParent(TWinControl* AParent) {
-  if (AParent == Parent()) return;
   auto* NewDock = dynamic_cast<TTBDock*>(AParent);
-  TTBDock* OldDock = FCurrentDock;
+  const bool FloatTo = dynamic_cast<TTBFloatingWindowParent*>(AParent) != nullptr;
+  if (AParent == Parent()) {
+    FCurrentDock = NewDock;
+    FDocked = NewDock != nullptr;
+    FFloating = FloatTo;
+    UpdateFloatingList();
+    return;
+  }
+  auto* OldDock = dynamic_cast<TTBDock*>(Parent());
+  auto* OldFloat = dynamic_cast<TTBFloatingWindowParent*>(Parent());
   const bool Destroying = ComponentState().Contains(csDestroying);
   if (!Destroying && AParent) {
-    if (OnDockChanging) OnDockChanging(this);
+    if (OnDockChanging) OnDockChanging(this, FloatTo, NewDock);
     if (OnRecreating) OnRecreating(this);
   }
+  ++FHidingCount;
+  ++FDisableMoveNotify;
   // Both docks lay out once, after the move.
   if (OldDock) OldDock->BeginUpdate();
   if (NewDock) NewDock->BeginUpdate();
+  ++FBoundsLock;
   struct TEnd {
+    TTBCustomDockableWindow* W;
     TTBDock *N, *O;
     ~TEnd() {
+      --W->FBoundsLock;
       if (N) N->EndUpdate();
       if (O) O->EndUpdate();
+      --W->FHidingCount;
+      --W->FDisableMoveNotify;
+      W->UpdateVisibility();
     }
-  } End{NewDock, OldDock};
+  } End{this, NewDock, OldDock};
+  if (AParent) NotifyDockChangingHidden(FloatTo, NewDock);
+  BeginUpdate();
+  struct TEndUpdate {
+    TTBCustomDockableWindow* W;
+    ~TEndUpdate() { W->EndUpdate(); }
+  } EndUp{this};
   ShrunkLength = 0;
   if (OldDock) {
-    FCurrentDock = nullptr;
     if (!(FUseLastDock && FLastDock == OldDock)) OldDock->ChangeDockList(false, this);
     OldDock->ChangeVisibleList(this, true);
   }
-  // The window stays the same object; only its parent changes.
-  TCustomControl::SetParent(AParent);
-  FCurrentDock = NewDock;
+  // The window stays the same object and keeps its window; only its parent
+  // changes.
+  try {
+    FCurrentDock = NewDock;
+    FDocked = NewDock != nullptr;
+    FFloating = FloatTo;
+    TCustomControl::SetParent(AParent);
+  } catch (...) {
+    FCurrentDock = dynamic_cast<TTBDock*>(Parent());
+    FDocked = FCurrentDock != nullptr;
+    FFloating = dynamic_cast<TTBFloatingWindowParent*>(Parent()) != nullptr;
+    throw;
+  }
   ComputedRow = -1;
-  if (NewDock) NewDock->FreeNotification(this);
+  if (OldFloat && !FSmoothDragging && OldFloat == FFloatParent) {
+    FFloatParent = nullptr;
+    OldFloat->SetDockableWindow(nullptr);
+    delete OldFloat;
+  }
   if (NewDock) {
-    if (!FUseLastDock) NewDock->ChangeDockList(true, this);
-    else {
+    NewDock->FreeNotification(this);
+    if (!FUseLastDock || FSmoothDragging) NewDock->ChangeDockList(true, this);
+    if (FUseLastDock) {
       SetLastDock(NewDock);
-      NewDock->ChangeDockList(true, this);
+      NewDock->ChangeVisibleList(this, false);
     }
   }
+  UpdateFloatingList();
+  RecalcFrame();
+  Arrange();
+  if (AParent && !ComponentState().Contains(csLoading) && FDisableMoveNotify <= 1 && OnMove) OnMove(this);
   if (!Destroying && AParent) {
     if (OnRecreated) OnRecreated(this);
     if (OnDockChanged) OnDockChanged(this);
   }
 }
 
+void TTBCustomDockableWindow::UpdateFloatingList() {
+  extern void TBFloatingListChange(TTBCustomDockableWindow * W, bool Add);
+  TBFloatingListChange(this, FFloating && FFloatParent && Parent() == FFloatParent);
+  if (FFloating && FFloatParent) {
+    const TRect R = FFloatParent->BoundsRect();
+    FFloatParent->SetBounds(FFloatingPosition.X, FFloatingPosition.Y, R.Width(), R.Height());
+  }
+}
+
+void TTBCustomDockableWindow::NotifyDockChangingHidden(bool Floating, TTBDock* DockingTo) {
+  if (!ComponentState().Contains(csDestroying) && OnDockChangingHidden) OnDockChangingHidden(this, Floating, DockingTo);
+}
+
 void TTBCustomDockableWindow::SetLastDock(TTBDock* Dock) {
+  if (FUseLastDock && FCurrentDock) Dock = FCurrentDock;
   if (FLastDock == Dock) return;
   TTBDock* Old = FLastDock;
   FLastDock = Dock;
   if (Old) {
-    Old->RemoveFreeNotification(this);
-    if (Old != FCurrentDock) Old->ChangeDockList(false, this);
+    if (Old != FDefaultDock) Old->RemoveFreeNotification(this);
+    if (Old != Parent()) Old->ChangeDockList(false, this);
   }
   if (Dock) {
+    FUseLastDock = true;
     Dock->FreeNotification(this);
-    if (FUseLastDock) Dock->ChangeDockList(true, this);
+    Dock->ChangeDockList(true, this);
   }
+}
+
+void TTBCustomDockableWindow::SetDefaultDock(TTBDock* Dock) {
+  if (FDefaultDock == Dock) return;
+  FDefaultDock = Dock;
+  if (Dock) Dock->FreeNotification(this);
 }
 
 void TTBCustomDockableWindow::SetUseLastDock(bool V) {
   if (FUseLastDock == V) return;
   FUseLastDock = V;
-  if (FLastDock && FLastDock != FCurrentDock) FLastDock->ChangeDockList(V, this);
+  if (!V) {
+    TTBDock* Old = FLastDock;
+    FLastDock = nullptr;
+    if (Old && Old != FCurrentDock) Old->ChangeDockList(false, this);
+  } else if (FCurrentDock) {
+    SetLastDock(FCurrentDock);
+  }
 }
 
 void TTBCustomDockableWindow::RunDockLayout() {
@@ -412,7 +587,280 @@ void TTBCustomDockableWindow::SetStretch(bool V) {
   RunDockLayout();
 }
 
-void TTBCustomDockableWindow::Arrange() { RunDockLayout(); }
+void TTBCustomDockableWindow::SetAutoResize(bool V) {
+  if (FAutoResize == V) return;
+  FAutoResize = V;
+  if (V) Arrange();
+}
+
+void TTBCustomDockableWindow::RecalcFrame() {
+  if (FDocked) RunDockLayout();
+  Invalidate();
+}
+
+void TTBCustomDockableWindow::SetBorderStyle(TBorderStyle V) {
+  if (FBorderStyle == V) return;
+  FBorderStyle = V;
+  if (FDocked) RecalcFrame();
+}
+
+void TTBCustomDockableWindow::SetCloseButton(bool V) {
+  if (FCloseButton == V) return;
+  FCloseButton = V;
+  if (FFloating && FFloatParent) FFloatParent->RedrawNCArea(kTBFloatCaption | kTBFloatCloseButton);
+}
+
+void TTBCustomDockableWindow::SetCloseButtonWhenDocked(bool V) {
+  if (FCloseButtonWhenDocked == V) return;
+  FCloseButtonWhenDocked = V;
+  if (FDocked) RecalcFrame();
+}
+
+void TTBCustomDockableWindow::SetDragHandleStyle(TTBDragHandleStyle V) {
+  if (FDragHandleStyle == V) return;
+  FDragHandleStyle = V;
+  if (FDocked) RecalcFrame();
+}
+
+void TTBCustomDockableWindow::SetFloatingMode(TTBFloatingMode V) {
+  if (FFloatingMode == V) return;
+  FFloatingMode = V;
+  if (FFloatParent) MakeFloatingToolWindow(FFloatParent, V == fmOnTopOfParentForm ? FFloatParent->ParentForm() : nullptr);
+  UpdateVisibility();
+}
+
+void TTBCustomDockableWindow::SetResizable(bool V) {
+  if (FResizable == V) return;
+  FResizable = V;
+  // The frame width changes with it.
+  if (FFloating) Arrange();
+}
+
+void TTBCustomDockableWindow::SetShowCaption(bool V) {
+  if (FShowCaption == V) return;
+  FShowCaption = V;
+  if (FFloating) Arrange();
+}
+
+void TTBCustomDockableWindow::BeginUpdate() { ++FUpdateCount; }
+
+void TTBCustomDockableWindow::EndUpdate() {
+  if (FUpdateCount <= 0) return;
+  if (--FUpdateCount == 0 && FArrangePending) Arrange();
+}
+
+TPoint TTBCustomDockableWindow::SizeForState(bool, TTBDockKind, bool, TTBDock*) { return BaseSize(); }
+
+TPoint TTBCustomDockableWindow::BaseSize() { return {Width(), Height()}; }
+
+void TTBCustomDockableWindow::Arrange() {
+  if (FUpdateCount > 0 || ComponentState().Contains(csLoading) || !Parent()) {
+    FArrangePending = true;
+    return;
+  }
+  FArrangePending = false;
+  // Docked, the dock's layout asks the window for its size itself.
+  if (FDocked) {
+    RunDockLayout();
+    return;
+  }
+  const TPoint Size = SizeForState(true, DockKindOf(FCurrentDock, FFloating), FFloating, FCurrentDock);
+  if (CanAutoSize()) ApplySize(Size);
+}
+
+void TTBCustomDockableWindow::ApplySize(TPoint Size) {
+  if (FDocked) {
+    RunDockLayout();
+    return;
+  }
+  TPoint S = Size;
+  const TPoint NC = DockedNCSize();
+  S.X += NC.X;
+  S.Y += NC.Y;
+  if (!FFloating) {
+    if (Anchors().Contains(akLeft) && Anchors().Contains(akRight)) S.X = Width();
+    if (Anchors().Contains(akTop) && Anchors().Contains(akBottom)) S.Y = Height();
+  }
+  ++FBoundsLock;
+  SetBounds(Left(), Top(), S.X, S.Y);
+  --FBoundsLock;
+}
+
+void TTBCustomDockableWindow::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+  if (FFloating && FFloatParent && Parent() == FFloatParent && !ComponentState().Contains(csDesigning)) {
+    // The floating window's client area is exactly the window.
+    TPoint TL, BR;
+    FloatingNCOffsets(TL, BR);
+    const TRect R = FFloatParent->BoundsRect();
+    FFloatParent->SetBounds(R.Left, R.Top, AWidth + TL.X + BR.X, AHeight + TL.Y + BR.Y);
+    ALeft = TL.X;
+    ATop = TL.Y;
+  }
+  const bool SizeChanging = AWidth != Width() || AHeight != Height();
+  const bool Moving = ALeft != Left() || ATop != Top();
+  if (FBoundsLock == 0 && SizeChanging) SizeChanged(AWidth, AHeight);
+  TCustomControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+  if (Moving) NotifyMoved();
+}
+
+void TTBCustomDockableWindow::NotifyMoved() {
+  if (FDisableMoveNotify > 0 || ComponentState().Contains(csLoading)) return;
+  if (FDocked && FCurrentDock && FCurrentDock->HasBackground()) Invalidate();  // the picture lines up anew
+  if (OnMove) OnMove(this);
+}
+
+TRect TTBCustomDockableWindow::ClientRect() const {
+  if (!FDocked || !FCurrentDock) return Rect(0, 0, Width(), Height());
+  TRect R = Rect(2, 2, std::max(2, Width() - 2), std::max(2, Height() - 2));
+  if (FCurrentDock->AllowDrag()) {
+    if (IsVerticalDockPosition(FCurrentDock->Position()))
+      R.Top = std::min(R.Bottom, R.Top + DragHandleSize());
+    else
+      R.Left = std::min(R.Right, R.Left + DragHandleSize());
+  }
+  return R;
+}
+
+TPoint TTBCustomDockableWindow::FloatingBorderSize() const {
+  const int B = FResizable ? kTBFloatingSizingBorder : kTBFloatingFixedBorder;
+  return {B, B};
+}
+
+void TTBCustomDockableWindow::FloatingNCOffsets(TPoint& TopLeft, TPoint& BottomRight) const {
+  const TPoint B = FloatingBorderSize();
+  TopLeft = {B.X, B.Y + (FShowCaption ? kTBFloatingCaptionHeight : 0)};
+  BottomRight = B;
+}
+
+void TTBCustomDockableWindow::MakeFloating(bool Float) {
+  if (Float == FFloating) return;
+  TCustomForm* Host = HostFormOfOrError(this);
+  if (!Float || ComponentState().Contains(csDesigning)) {
+    SetParent(Host);
+    return;
+  }
+  if (!FFloatParent || FFloatParent->ParentForm() != Host) {
+    auto* FP = new TTBFloatingWindowParent(nullptr);
+    try {
+      FP->SetParentForm(Host);
+      FP->SetDockableWindow(this);
+      FP->SetCaption(Caption());
+      TPoint TL, BR;
+      FloatingNCOffsets(TL, BR);
+      const TRect C = ClientRect();
+      FP->SetBounds(FFloatingPosition.X, FFloatingPosition.Y, C.Width() + TL.X + BR.X, C.Height() + TL.Y + BR.Y);
+      MakeFloatingToolWindow(FP, FFloatingMode == fmOnTopOfParentForm ? Host : nullptr);
+      FP->SetShowHint(true);
+      FP->SetVisible(true);
+    } catch (...) {
+      delete FP;
+      throw;
+    }
+    if (FFloatParent && Parent() != FFloatParent) delete FFloatParent;
+    FFloatParent = FP;
+  }
+  Host->FreeNotification(this);
+  SetParent(FFloatParent);
+  // The arrange of the change of parent gave the window its floating size.
+  TPoint TL, BR;
+  FloatingNCOffsets(TL, BR);
+  SetBounds(TL.X, TL.Y, Width(), Height());
+}
+
+void TTBCustomDockableWindow::SetFloatingPosition(TPoint P) {
+  FFloatingPosition = P;
+  if (FFloating && FFloatParent) {
+    const TRect R = FFloatParent->BoundsRect();
+    FFloatParent->SetBounds(P.X, P.Y, R.Width(), R.Height());
+  }
+}
+
+void TTBCustomDockableWindow::MoveOnScreen(bool OnlyIfFullyOffscreen) {
+  if (!FFloating || !FFloatParent) return;
+  TRect R = FFloatParent->BoundsRect();
+  const TRect Work = MonitorRectForRect(R, true);
+  TRect Dummy;
+  if (OnlyIfFullyOffscreen && IntersectRect(Dummy, R, Work)) return;
+  // The top-left corner wins when the window is larger than the area.
+  if (R.Right > Work.Right) OffsetRect(R, Work.Right - R.Right, 0);
+  if (R.Bottom > Work.Bottom) OffsetRect(R, 0, Work.Bottom - R.Bottom);
+  if (R.Left < Work.Left) OffsetRect(R, Work.Left - R.Left, 0);
+  if (R.Top < Work.Top) OffsetRect(R, 0, Work.Top - R.Top);
+  FFloatingPosition = R.TopLeft();
+  FFloatParent->SetBounds(R.Left, R.Top, R.Width(), R.Height());
+}
+
+void TTBCustomDockableWindow::ToggleDocked() {
+  if (!FDocked) {
+    if (FLastDock) {
+      SetParent(FLastDock);
+    } else if (FDefaultDock) {
+      DockRow = 0;
+      DockPos = -8;
+      SetParent(FDefaultDock);
+    }
+  } else if (FDockMode == dmCanFloat) {
+    MakeFloating(true);
+    MoveOnScreen(true);
+  }
+}
+
+void TTBCustomDockableWindow::Close() {
+  bool CanClose = true;
+  if (OnCloseQuery) OnCloseQuery(this, CanClose);
+  if (!CanClose) return;
+  Hide();
+  if (OnClose) OnClose(this);
+}
+
+bool TTBCustomDockableWindow::CanDrag() const {
+  return (FDocked && FCurrentDock && FCurrentDock->AllowDrag()) || FFloating;
+}
+
+bool TTBCustomDockableWindow::ShouldBeVisible() const {
+  TTBVisibilityState S;
+  S.Showing = Visible();
+  S.Reparenting = FHidingCount > 0;
+  S.DesignTime = ComponentState().Contains(csDesigning);
+  S.Floating = FFloating;
+  S.Mode = FFloatingMode;
+  S.HideWhenInactive = FHideWhenInactive;
+  if (FFloating) {
+    TCustomForm* Host = FFloatParent ? FFloatParent->ParentForm() : nullptr;
+    S.HostExists = Host != nullptr;
+    S.HostHasHandle = Host && Host->HandleAllocated();
+    S.HostVisibleNotMinimized = Host && Host->Visible() && !FormIsMinimized(Host);
+    S.ApplicationActive = ::ApplicationIsActive();
+  }
+  return DockableShouldBeVisible(S);
+}
+
+void TTBCustomDockableWindow::UpdateVisibility() {
+  if (!FFloating || !FFloatParent || Parent() != FFloatParent) return;
+  const bool Show = ShouldBeVisible();
+  if (Show != FFloatParent->ShouldShow()) FFloatParent->SetShouldShow(Show);
+  if (Show) UpdateCaptionState();
+}
+
+void TTBCustomDockableWindow::UpdateCaptionState() {
+  if (!FFloating || !FFloatParent) return;
+  TTBCaptionState S;
+  S.PresentInactive = FInactiveCaption;
+  TWinControl* Active = ActiveTopLevelControl();
+  S.ActivePopupIsMenu = dynamic_cast<TPopupControl*>(Active) != nullptr;
+  S.ApplicationActive = ::ApplicationIsActive();
+  S.Mode = FFloatingMode;
+  TCustomForm* Owner = FFloatParent->ParentForm();
+  S.OwnerIsApplication = Owner == nullptr;
+  if (auto* FP = dynamic_cast<TTBFloatingWindowParent*>(Active)) Active = FP->ParentForm();
+  S.ActiveWindowIsOwner = Owner && Active && (Active == Owner || HostFormOf(Active) == Owner);
+  const bool Inactive = FloatingCaptionInactive(S);
+  if (Inactive == FInactiveCaption) return;
+  FInactiveCaption = Inactive;
+  FFloatParent->RedrawNCArea(kTBFloatFrame | kTBFloatCaption | kTBFloatCloseButton);
+}
+
+// ---- row layout view
 
 bool TTBCustomDockableWindow::IsVisibleChild() const {
   return FCurrentDock && Parent() == FCurrentDock &&
@@ -421,16 +869,28 @@ bool TTBCustomDockableWindow::IsVisibleChild() const {
 
 bool TTBCustomDockableWindow::IsBeingDestroyed() const { return ComponentState().Contains(csDestroying); }
 
-TPoint TTBCustomDockableWindow::DockedNCSize() {
-  if (!FCurrentDock) return {0, 0};
+TPoint TTBCustomDockableWindow::DockedNCSizeFor(TTBDock* Dock) {
+  if (!Dock) return {0, 0};
   TPoint P{4, 4};
-  if (FCurrentDock->AllowDrag()) {
-    if (IsVerticalDockPosition(FCurrentDock->Position()))
+  if (Dock->AllowDrag()) {
+    if (IsVerticalDockPosition(Dock->Position()))
       P.Y += DragHandleSize();
     else
       P.X += DragHandleSize();
   }
   return P;
+}
+
+TPoint TTBCustomDockableWindow::DockedNCSize() { return FDocked ? DockedNCSizeFor(FCurrentDock) : TPoint{0, 0}; }
+
+int TTBCustomDockableWindow::MinimumLength() {
+  int L = 0;
+  MinimumRowLength(L);
+  return L;
+}
+
+TPoint TTBCustomDockableWindow::SizeForShrunkLength(int, bool) {
+  return SizeForState(false, DockKindOf(FCurrentDock, false), false, FCurrentDock);
 }
 
 TPoint TTBCustomDockableWindow::PresentClientSize() {
@@ -440,23 +900,249 @@ TPoint TTBCustomDockableWindow::PresentClientSize() {
 
 void TTBCustomDockableWindow::PlaceInDock(const TRect& Bounds, bool Resized) {
   const int Shrunk = ShrunkLength;
-  FBoundsLock = true;
+  if (Resized) FArrangePending = true;
+  ++FBoundsLock;
   TRect R = Bounds;
   // The bound lines are painted inside the dock's own area.
   if (FCurrentDock) OffsetRect(R, FCurrentDock->ClientOffset().X, FCurrentDock->ClientOffset().Y);
   SetBoundsRect(R);
-  FBoundsLock = false;
+  --FBoundsLock;
   ShrunkLength = Shrunk;
   if (Resized) SizeChanged(Bounds.Width(), Bounds.Height());
+  FArrangePending = false;
+}
+
+void TTBCustomDockableWindow::PointOverChild(TPoint P, bool& Found) {
+  for (int I = 0; I < ControlCount(); ++I) {
+    TControl* C = Controls(I);
+    if (C->Visible() && C->BoundsRect().Contains(P) && !IsIgnoredChild(C)) {
+      Found = true;
+      return;
+    }
+  }
+}
+
+// ---- docked frame
+
+TRect TTBCustomDockableWindow::DockedCloseButtonRect(bool Vertical) {
+  const int S = DragHandleSize() - 3;
+  const TRect C = ClientRect();
+  if (Vertical) return Bounds(C.Width() - S + 2, 3, S, S);
+  return Bounds(3, 2, S, S);
+}
+
+int TTBCustomDockableWindow::NCHitTest(TPoint P) {
+  if (ClientRect().Contains(P) || !FDocked || !FCurrentDock) return HTCLIENT;
+  if (FCloseButtonWhenDocked && FCurrentDock->AllowDrag() &&
+      DockedCloseButtonRect(IsVerticalDockPosition(FCurrentDock->Position())).Contains(P))
+    return kTBHitCloseButton;
+  return kTBHitDragArea;
+}
+
+void TTBCustomDockableWindow::DrawDockedNCArea(TCanvas* C) {
+  if (!FDocked || !FCurrentDock || !HandleAllocated()) return;
+  const bool Vertical = IsVerticalDockPosition(FCurrentDock->Position());
+  const bool BgShows = FCurrentDock->HasBackground() && FCurrentDock->BackgroundOnToolbars();
+  TRect R = Rect(0, 0, Width(), Height());
+  C->Brush()->SetStyle(bsSolid);
+  C->Brush()->SetColor(Color());
+  if (FBorderStyle == bsSingle) {
+    TRect E = R;
+    DrawEdge(C, E, BDR_RAISEDINNER, BF_RECT);
+  } else {
+    C->FrameRect(R);
+  }
+  TRect Inner = R;
+  InflateRect(Inner, -1, -1);
+  if (!BgShows) C->FrameRect(Inner);
+  if (!FCurrentDock->AllowDrag()) return;
+  const int Handle = DragHandleSize();
+  const int Cl = Vertical ? ClientRect().Width() : ClientRect().Height();
+  int Start = 2, End = Cl + 2;
+  if (!BgShows) {
+    C->Brush()->SetColor(Color());
+    C->FillRect(Vertical ? Rect(2, 2, End, Handle + 2) : Rect(2, 2, Handle + 2, End));
+  }
+  if (FDragHandleStyle != dhNone) {
+    int E = GripOffsetFor(FCloseButtonWhenDocked, FDragHandleStyle) + 2;
+    if (FCloseButtonWhenDocked) {
+      if (Vertical)
+        End = Cl - Handle + 4;
+      else
+        Start = Handle;
+    }
+    const int G = FDragHandleStyle == dhSingle ? 1 : 0;
+    for (int Bar = 0; Bar < (FDragHandleStyle == dhDouble ? 2 : 1); ++Bar) {
+      TRect B = Vertical ? Rect(Start + G, E, End - G, E + 3) : Rect(E, Start + G, E + 3, End - G);
+      DrawEdge(C, B, BDR_RAISEDINNER, BF_RECT | BF_MIDDLE);
+      if (Vertical)
+        C->SetPixels(End - G - 1, E, clBtnHighlight);
+      else
+        C->SetPixels(E, End - G - 1, clBtnHighlight);
+      E += 3;
+    }
+  }
+  if (FCloseButtonWhenDocked) {
+    TRect B = DockedCloseButtonRect(Vertical);
+    if (FClosePressed)
+      DrawEdge(C, B, BDR_SUNKENOUTER, BF_RECT);
+    else if (FCloseHot)
+      DrawEdge(C, B, BDR_RAISEDINNER, BF_RECT);
+    InflateRect(B, -2, -2);
+    if (FClosePressed) OffsetRect(B, 1, 1);
+    for (int Y = 0; Y < 8 && Y < B.Height(); ++Y)
+      for (int X = 0; X < 8 && X < B.Width(); ++X)
+        if (kDockedCloseGlyph[Y] & (0x80 >> X)) C->SetPixels(B.Left + X, B.Top + Y, clBtnText);
+  }
+}
+
+void TTBCustomDockableWindow::PaintWindow() {
+  TCustomControl::PaintWindow();
+  // The frame and handle are margins the window paints itself.
+  DrawDockedNCArea(Canvas());
+}
+
+bool TrackNCButton(const TRect& ButtonScreenRect, const std::function<void(bool Pressed)>& State) {
+  bool Inside = true, Released = false, Ended = false;
+  State(true);
+  TNestedEventLoop Loop;
+  Loop.Run([&](const TInputEvent& E) {
+    // Events already queued when the loop ended are not the button's.
+    if (Ended) return irPass;
+    switch (E.Kind) {
+      case ikMouseMove:
+        Inside = ButtonScreenRect.Contains(E.ScreenPos);
+        State(Inside);
+        break;
+      case ikMouseUp:
+        if (E.Button == mbLeft) {
+          Inside = ButtonScreenRect.Contains(E.ScreenPos);
+          Released = Ended = true;
+          Loop.Quit();
+        }
+        break;
+      case ikMouseDown:
+      case ikMouseDblClick:
+        if (E.Button == mbLeft) {
+          Ended = true;
+          Loop.Quit();
+        }
+        break;
+      default:
+        break;
+    }
+    return irSwallow;
+  });
+  State(false);
+  return Released && Inside;
+}
+
+void TTBCustomDockableWindow::TrackDockedCloseButton() {
+  if (!FCurrentDock) return;
+  TRect B = DockedCloseButtonRect(IsVerticalDockPosition(FCurrentDock->Position()));
+  const TPoint O = ClientToScreen({0, 0});
+  OffsetRect(B, O.X, O.Y);
+  const bool Clicked = TrackNCButton(B, [this](bool Pressed) {
+    if (Pressed == FClosePressed) return;
+    FClosePressed = Pressed;
+    Invalidate();
+  });
+  if (Clicked) Close();
+}
+
+void TTBCustomDockableWindow::WMLButtonDown(TMessage& M) {
+  const TPoint P = Point(M.XPos(), M.YPos());
+  const int Hit = NCHitTest(P);
+  if (Hit == kTBHitCloseButton) {
+    TrackDockedCloseButton();
+    return;
+  }
+  TCustomControl::WMLButtonDown(M);
+  if (Hit == kTBHitDragArea || (Hit == HTCLIENT && CanDrag())) {
+    bool OverChild = false;
+    if (Hit == HTCLIENT) PointOverChild(P, OverChild);
+    if (!OverChild && CanDrag()) {
+      if (MouseCapture()) SetMouseCapture(false);
+      const TRect C = ClientRect();
+      BeginMoving(P.X - C.Left, P.Y - C.Top);
+      MouseUp(mbLeft, {}, -1, -1);
+    }
+  }
+}
+
+void TTBCustomDockableWindow::WMLButtonDblClk(TMessage& M) {
+  const TPoint P = Point(M.XPos(), M.YPos());
+  const int Hit = NCHitTest(P);
+  TCustomControl::WMLButtonDblClk(M);
+  bool OverChild = false;
+  if (Hit == HTCLIENT) PointOverChild(P, OverChild);
+  if (Hit != kTBHitCloseButton && !OverChild && (CanDrag() || !FDocked)) ToggleDocked();
+}
+
+void TTBCustomDockableWindow::WMRButtonUp(TMessage& M) {
+  const TPoint P = Point(M.XPos(), M.YPos());
+  if (NCHitTest(P) != HTCLIENT) {
+    // A release on the frame asks for the window's context menu.
+    const TPoint S = ClientToScreen(P);
+    Perform(WM_CONTEXTMENU, 0, static_cast<LPARAM>((S.X & 0xFFFF) | ((S.Y & 0xFFFF) << 16)));
+    return;
+  }
+  TCustomControl::WMRButtonUp(M);
+}
+
+void TTBCustomDockableWindow::WMMouseMove(TMessage& M) {
+  TCustomControl::WMMouseMove(M);
+  const TPoint P = Point(M.XPos(), M.YPos());
+  const int Hit = NCHitTest(P);
+  const bool Hot = Hit == kTBHitCloseButton;
+  if (Hot != FCloseHot) {
+    FCloseHot = Hot;
+    Invalidate();
+  }
+  // The size-all arrow over the drag handle.
+  bool Handle = false;
+  if (FDocked && FCurrentDock && FCurrentDock->AllowDrag() && Hit == kTBHitDragArea && FDragHandleStyle != dhNone) {
+    const int D = IsVerticalDockPosition(FCurrentDock->Position()) ? P.Y : P.X;
+    Handle = D < DragHandleSize() + 2;
+  }
+  if (Handle != FHandleCursorSet) {
+    FHandleCursorSet = Handle;
+    SetCursor(Handle ? crSizeAll : crDefault);
+  }
+}
+
+void TTBCustomDockableWindow::CMMouseLeave(TMessage& M) {
+  TCustomControl::CMMouseLeave(M);
+  if (FCloseHot) {
+    FCloseHot = false;
+    Invalidate();
+  }
 }
 
 void TTBCustomDockableWindow::CMVisibleChanged(TMessage& M) {
   TCustomControl::CMVisibleChanged(M);
-  if (FCurrentDock) FCurrentDock->ChangeVisibleList(this, false);
+  if (ComponentState().Contains(csDesigning)) return;
+  if (FDocked && FCurrentDock) FCurrentDock->ChangeVisibleList(this, false);
+  UpdateVisibility();
+  if (OnVisibleChanged) OnVisibleChanged(this);
+}
+
+void TTBCustomDockableWindow::CMTextChanged(TMessage& M) {
+  TCustomControl::CMTextChanged(M);
+  if (FFloatParent) FFloatParent->SetCaption(Caption());
 }
 
 void TTBCustomDockableWindow::Notification(TComponent* AComponent, TOperation Operation) {
   TCustomControl::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent == FLastDock) FLastDock = nullptr;
-  if (Operation == opRemove && AComponent == FCurrentDock) FCurrentDock = nullptr;
+  if (Operation != opRemove) return;
+  if (AComponent == FLastDock) FLastDock = nullptr;
+  if (AComponent == FDefaultDock) FDefaultDock = nullptr;
+  if (AComponent == FCurrentDock) {
+    FCurrentDock = nullptr;
+    FDocked = false;
+  }
+  if (FFloatParent && AComponent == FFloatParent->ParentForm() && Parent() != FFloatParent) {
+    delete FFloatParent;
+    FFloatParent = nullptr;
+  }
 }

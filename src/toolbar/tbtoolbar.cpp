@@ -9,6 +9,7 @@
 #include "platform/ui/forms.h"
 #include "platform/ui/sound.h"
 #include "toolbar/tbcommon.h"
+#include "toolbar/tbfloating.h"
 #include "toolbar/tbhook.h"
 
 const char* const kTBChevronDefaultHint = "More Buttons|";
@@ -186,6 +187,8 @@ TTBToolbarView::TTBToolbarView(TTBCustomToolbar* AToolbar, TTBCustomItem* AParen
   RecreateAllViewers();
 }
 
+TPoint TTBToolbarView::ContentOrigin() { return FToolbar->ClientRect().TopLeft(); }
+
 void TTBToolbarView::SizeWindow(int AWidth, int AHeight) {
   const TPoint OldBase = FToolbar->FBaseSize;
   FToolbar->FBaseSize = FBaseSize;
@@ -357,6 +360,9 @@ ZV_CLASS_IMPL(TTBCustomToolbar, TTBCustomDockableWindow)
 ZV_CLASS_IMPL_NOPROPS(TTBToolbar, TTBCustomToolbar)
 
 TTBCustomToolbar::TTBCustomToolbar(TComponent* AOwner) : TTBCustomDockableWindow(AOwner) {
+  // Toolbars size by their edges only, and may be sized off the screen.
+  CornerZones = false;
+  ClipCursorWhileSizing = false;
   FControlStyle.Include(csAcceptsControls).Include(csActionClient).Exclude(csCaptureMouse);
   FItem = new TTBRootItem(nullptr);
   FItem->SetParentComponentDirect(this);
@@ -422,7 +428,7 @@ void TTBCustomToolbar::SetMenuBar(bool V) {
   if (!ComponentState().Contains(csLoading)) {
     SetFullSize(V);
     SetShrinkMode(V ? tbsmWrap : tbsmChevron);
-    FCloseButton = !V;
+    SetCloseButton(!V);
     SetProcessShortCuts(V);
   }
   if (V && !IsDesigning()) {
@@ -784,7 +790,7 @@ void TTBCustomToolbar::PlaceInDock(const TRect& Bounds, bool Resized) {
 }
 
 void TTBCustomToolbar::Arrange() {
-  if (Docked()) {
+  if (Docked() || Floating()) {
     TTBCustomDockableWindow::Arrange();
     return;
   }
@@ -873,6 +879,14 @@ void TTBCustomToolbar::SizingStarted(int Handle, TPoint FrameSize, TPoint FrameB
   }
   FSizeData = std::make_unique<TToolbarSizeData>();
   FSizeData->Start(Handle, FrameSize.X, FrameSize.Y, FrameOffset, FFloatingWidth, std::move(Sizes));
+}
+
+void TTBCustomToolbar::SizingStarted(int Handle) {
+  TTBFloatingWindowParent* F = FloatingParent();
+  if (!F) return;
+  TPoint TL, BR;
+  FloatingNCOffsets(TL, BR);
+  SizingStarted(Handle, {F->Width(), F->Height()}, {TL.X + BR.X, TL.Y + BR.Y}, TL.X);
 }
 
 void TTBCustomToolbar::SizingRectChanging(TRect& NewRect, const TRect& OrigRect) {

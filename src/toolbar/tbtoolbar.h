@@ -48,6 +48,7 @@ public:
   void SizeWindow(int AWidth, int AHeight) override;
   void DoUpdatePositions(TPoint& ASize) override;
   TTBCustomItem* QueryChevronItem() override;
+  TPoint ContentOrigin() override;
   TFont* GetFont() override;
   void InvalidatePositions() override;
 
@@ -114,10 +115,6 @@ public:
   void SetSystemFont(bool V);
   bool UpdateActions() const { return FUpdateActions; }
   void SetUpdateActions(bool V) { FUpdateActions = V; }
-  // Shown while not in a menu bar: the close button of a docked or floating
-  // toolbar (kept here until the frame draws one).
-  bool CloseButton() const { return FCloseButton; }
-  void SetCloseButton(bool V) { FCloseButton = V; }
   TShortCutEvent OnShortCut;
 
   TTBControlItem* CreateControlItem(int Index, TControl* AControl);
@@ -138,6 +135,9 @@ public:
   // Whether a press at the client point is for a child control or an item
   // rather than a drag of the toolbar.
   bool PointOverChild(TPoint ClientPos);
+  void PointOverChild(TPoint P, bool& Found) override {
+    if (!Found) Found = PointOverChild(P);
+  }
 
   // Layout.
   TPoint BaseSize() override;
@@ -148,7 +148,7 @@ public:
   void Arrange() override;
   // The size for a docking state; without Apply a trial that changes
   // nothing but the stored row count.
-  TPoint SizeForState(bool Apply, TTBDockKind NewDockKind, bool NewFloating, TTBDock* NewDock);
+  TPoint SizeForState(bool Apply, TTBDockKind NewDockKind, bool NewFloating, TTBDock* NewDock) override;
   int LastRowCount() const { return FLastRowCount; }
   int CalcWrapOffset(TTBDock* Dock);
   int CalcChevronOffset(TTBDock* Dock, TTBViewOrientation Orientation);
@@ -159,9 +159,11 @@ public:
   // frame gives its size, its border sizes and the client offset.
   std::vector<TPoint> ListFloatingSizes();
   void SizingStarted(int Handle, TPoint FrameSize, TPoint FrameBorder, int FrameOffset);
-  void SizingRectChanging(TRect& NewRect, const TRect& OrigRect);
-  void BeforeSizeApplied();
-  void SizingEnded();
+  // From the floating window's sizing loop: takes the frame's sizes itself.
+  void SizingStarted(int Handle) override;
+  void SizingRectChanging(TRect& NewRect, const TRect& OrigRect) override;
+  void BeforeSizeApplied() override;
+  void SizingEnded() override;
   const TToolbarSizeData* SizeData() const { return FSizeData.get(); }
 
   // Layout store.
@@ -200,7 +202,6 @@ private:
   TTBShrinkMode FShrinkMode = tbsmChevron;
   bool FSystemFont = true;
   bool FUpdateActions = true;
-  bool FCloseButton = true;
   bool FShortCutsRegistered = false;
   bool FMenuBarHooked = false;
   bool FMouseDown = false;

@@ -60,7 +60,7 @@ TPoint TTBCustomToolWindow::ClientSizeFor(TTBDock* Dock) const {
   return S;
 }
 
-TPoint TTBCustomToolWindow::SizeForState(bool, TTBDockKind, bool, TTBDock* NewDock) const {
+TPoint TTBCustomToolWindow::SizeForState(bool, TTBDockKind, bool, TTBDock* NewDock) {
   return ClientSizeFor(NewDock);
 }
 
@@ -69,9 +69,16 @@ void TTBCustomToolWindow::SizeLimits(TPoint& MinClientSize, TPoint& MaxClientSiz
   MaxClientSize = TPoint(FMaxClientWidth, FMaxClientHeight);
 }
 
+void TTBCustomToolWindow::SizeLimits(int& MinWidth, int& MinHeight, int& MaxWidth, int& MaxHeight) {
+  MinWidth = FMinClientWidth;
+  MinHeight = FMinClientHeight;
+  MaxWidth = FMaxClientWidth;
+  MaxHeight = FMaxClientHeight;
+}
+
 void TTBCustomToolWindow::LoadExtraPosition(const TTBReadPositionData& Data) {
   TTBCustomDockableWindow::LoadExtraPosition(Data);
-  if (!FResizable) return;
+  if (!Resizable()) return;
   const int H = Data.ReadIntProc(Name(), "ClientHeight", FBarHeight, Data.Store);
   const int W = Data.ReadIntProc(Name(), "ClientWidth", FBarWidth, Data.Store);
   SetClientAreaSize(W, H);

@@ -24,10 +24,6 @@ public:
   void SetMaxClientWidth(int V) { FMaxClientWidth = V; }
   int MaxClientHeight() const { return FMaxClientHeight; }
   void SetMaxClientHeight(int V) { FMaxClientHeight = V; }
-  // Whether the user may size it (a saved layout restores the client size
-  // only then).
-  bool Resizable() const { return FResizable; }
-  void SetResizable(bool V) { FResizable = V; }
 
   // The client size kept across docking changes.
   int StoredClientWidth() const { return FBarWidth; }
@@ -35,9 +31,10 @@ public:
   // The client size in a dock (nil: floating or on a form): a full-size or
   // stretching window leaves its length along the dock to the row layout.
   TPoint ClientSizeFor(TTBDock* Dock) const;
-  TPoint SizeForState(bool Apply, TTBDockKind NewDockKind, bool NewFloating, TTBDock* NewDock) const;
+  TPoint SizeForState(bool Apply, TTBDockKind NewDockKind, bool NewFloating, TTBDock* NewDock) override;
   // The limits of a floating resize (a maximum of 0: none).
   void SizeLimits(TPoint& MinClientSize, TPoint& MaxClientSize) const;
+  void SizeLimits(int& MinWidth, int& MinHeight, int& MaxWidth, int& MaxHeight) override;
 
   TPoint BaseSize() override { return ClientSizeFor(CurrentDock()); }
   void SizeChanged(int NewWidth, int NewHeight) override;
@@ -54,7 +51,6 @@ private:
   int FBarWidth = 32, FBarHeight = 32;
   int FMinClientWidth = 32, FMinClientHeight = 32;
   int FMaxClientWidth = 0, FMaxClientHeight = 0;
-  bool FResizable = true;
 };
 
 class TTBToolWindow : public TTBCustomToolWindow {

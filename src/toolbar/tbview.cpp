@@ -1474,6 +1474,10 @@ bool TTBView::CalculatePositions(bool CanMoveControls, TTBViewOrientation AOrien
     FScrollOffset = 0;
   }
 
+  const TPoint origin = CanMoveControls ? ContentOrigin() : TPoint{0, 0};
+  if (origin.X != 0 || origin.Y != 0)
+    for (int i = 0; i < n; ++i) OffsetRect(w[i].Bounds, origin.X, origin.Y);
+
   // 10. Controls.
   if (CanMoveControls) {
     for (int i = 0; i < n; ++i) {
@@ -1504,6 +1508,7 @@ bool TTBView::CalculatePositions(bool CanMoveControls, TTBViewOrientation AOrien
       int p = std::max(available, vertical ? static_cast<int>(TotalSize.Y) : static_cast<int>(TotalSize.X));
       w[last].Show = true;
       w[last].Bounds = vertical ? TRect(0, p, TotalSize.X, p + AChevronSize) : TRect(p, 0, p + AChevronSize, TotalSize.Y);
+      OffsetRect(w[last].Bounds, origin.X, origin.Y);
     }
   }
 

@@ -142,6 +142,9 @@ public:
   virtual void SizeWindow(int /*AWidth*/, int /*AHeight*/) {}
   virtual TTBCustomItem* QueryChevronItem() { return nullptr; }
   virtual void QueryMargins(TTBViewOrientation AOrientation, TRect& Margins);
+  // Where the view's content starts in its window: a docked toolbar's
+  // client area starts after the frame and drag handle it paints itself.
+  virtual TPoint ContentOrigin() { return {0, 0}; }
   virtual TFont* GetFont();
   void SetFont(TFont* F) { FFont = F; }
   TPoint BaseSize() const { return FBaseSize; }

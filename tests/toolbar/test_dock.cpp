@@ -118,7 +118,7 @@ TEST_F(TDockForm, MovingBetweenDocksKeepsTheObjectAndReservesTheRow) {
   auto* A = Bar("A", 50, 20, 0, 0, Dock);
   auto* B = Bar("B", 50, 20, 1, 0, Dock);
   std::vector<std::string> Events;
-  B->OnDockChanging = [&](TObject*) { Events.push_back("changing"); };
+  B->OnDockChanging = [&](TObject*, bool, TTBDock*) { Events.push_back("changing"); };
   B->OnDockChanged = [&](TObject*) { Events.push_back("changed"); };
   B->OnRecreating = [&](TObject*) { Events.push_back("recreating"); };
   B->OnRecreated = [&](TObject*) { Events.push_back("recreated"); };

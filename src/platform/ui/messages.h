@@ -112,6 +112,9 @@ constexpr unsigned MK_LBUTTON = 0x0001, MK_RBUTTON = 0x0002, MK_SHIFT = 0x0004, 
                    MK_MBUTTON = 0x0010;
 // Hit-test results.
 constexpr int HTERROR = -2, HTTRANSPARENT = -1, HTNOWHERE = 0, HTCLIENT = 1, HTCAPTION = 2;
+// Sizing edges of a frame, from HTLEFT to HTBOTTOMRIGHT.
+constexpr int HTLEFT = 10, HTRIGHT = 11, HTTOP = 12, HTTOPLEFT = 13, HTTOPRIGHT = 14, HTBOTTOM = 15,
+              HTBOTTOMLEFT = 16, HTBOTTOMRIGHT = 17;
 // WM_SIZE kinds.
 constexpr unsigned SIZE_RESTORED = 0, SIZE_MINIMIZED = 1, SIZE_MAXIMIZED = 2;
 // One notch of the mouse wheel.

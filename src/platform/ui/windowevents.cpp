@@ -49,6 +49,7 @@ public:
       case QEvent::Resize:
       case QEvent::Show:
       case QEvent::Hide:
+      case QEvent::WindowStateChange:  // minimised and restored
         if (HWND h = HandleOfWindow(w)) Report(wekWindowPosChanged, h, 0);
         break;
       default:

@@ -1,7 +1,7 @@
 // Events of the application's own top-level windows, reported by one
 // application-wide event filter shared by every registered procedure:
 // activation changes, the application becoming active or inactive, and
-// moves, resizes, shows and hides.
+// moves, resizes, shows, hides and window-state changes (minimising).
 #pragma once
 
 #include <cstdint>

@@ -4,7 +4,9 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
+
 #include "platform/ui/qt_ui.h"
+#include "platform/ui/queuedcall.h"
 #include "qtinput.h"
 
 namespace guitest {
@@ -15,6 +17,10 @@ Qt::MouseButtons Held;
 
 }  // namespace
 
+void PostInSequence(std::vector<std::function<void()>> steps) {
+  for (auto& step : steps) QueueCall(std::move(step));
+}
+
 void PostKey(TWinControl* c, uint16_t vk, const std::string& text, TShiftState shift) {
   c->HandleNeeded();
   QWidget* w = c->Impl()->Focus ? c->Impl()->Focus : c->Impl()->Widget.data();
@@ -24,7 +30,7 @@ void PostKey(TWinControl* c, uint16_t vk, const std::string& text, TShiftState s
   QCoreApplication::postEvent(w, new QKeyEvent(QEvent::KeyRelease, key, QtModifiers(shift), QString::fromStdString(text)));
 }
 
-void PostMouseButton(TControl* c, bool down, TMouseButton button, int x, int y) {
+void PostMouseButton(TControl* c, bool down, TMouseButton button, int x, int y, TShiftState shift) {
   QWidget* w = InputTarget(c, x, y);
   if (!w) return;
   Qt::MouseButton b = QtButton(button);
@@ -33,15 +39,15 @@ void PostMouseButton(TControl* c, bool down, TMouseButton button, int x, int y) 
   QPointF local(x, y);
   QPointF global = w->mapToGlobal(local.toPoint());
   QCoreApplication::postEvent(w, new QMouseEvent(down ? QEvent::MouseButtonPress : QEvent::MouseButtonRelease, local,
-                                                 global, b, Held, Qt::NoModifier));
+                                                 global, b, Held, QtModifiers(shift)));
 }
 
-void PostMouseMove(TControl* c, int x, int y) {
+void PostMouseMove(TControl* c, int x, int y, TShiftState shift) {
   QWidget* w = InputTarget(c, x, y);
   if (!w) return;
   QPointF local(x, y);
   QPointF global = w->mapToGlobal(local.toPoint());
-  QCoreApplication::postEvent(w, new QMouseEvent(QEvent::MouseMove, local, global, Qt::NoButton, Held, Qt::NoModifier));
+  QCoreApplication::postEvent(w, new QMouseEvent(QEvent::MouseMove, local, global, Qt::NoButton, Held, QtModifiers(shift)));
 }
 
 void PostClick(TControl* c, int x, int y, TMouseButton button) {
