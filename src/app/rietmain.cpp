@@ -647,6 +647,9 @@ int RunZelvora(int argc, char** argv) {
   Application->Run();
   // The toolbar layout is saved as the main window goes.
   delete FormZelvora;
+  // The other start-up windows go with the application, before the process
+  // ends, so their toolbars leave the window hooks as they came.
+  Application->DestroyComponents();
   TRegistry::FlushAll();
   return 0;
 }
