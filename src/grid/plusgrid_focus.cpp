@@ -6,6 +6,13 @@
 #include "platform/ui/menuloop.h"
 
 void TPlusStringGrid::WMSetFocus(TMessage& M) {
+  // The focus coming back from a pop-up edit that closed: the edit is over
+  // and nothing reopens. Only this one focus gain is skipped.
+  if (FPopupClosed) {
+    FPopupClosed = false;
+    TBaseGrid::WMSetFocus(M);
+    return;
+  }
   TBaseGrid::WMSetFocus(M);
   const int rc = RealColIndex(Col());
   if (HasCheckBox(rc, Row())) return;

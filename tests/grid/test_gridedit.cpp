@@ -8,6 +8,7 @@
 
 #include "grid/plusgrid.h"
 #include "grid/plusgrid_editor.h"
+#include "grid/plusgrid_wrappers.h"
 #include "platform/ui/clipboard.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/menuloop.h"
