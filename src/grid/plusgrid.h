@@ -1483,6 +1483,11 @@ public:
   // A key an editor passes on to the grid's own key handling (the current
   // cell moves).
   void EditorKeyDown(uint16_t& Key, TShiftState Shift) { KeyDown(Key, Shift); }
+  // A key message an editor control sends the grid on purpose.
+  void PassEditorKey(unsigned Msg, uint16_t Key);
+  // A key message that reached the grid while an editor control has the
+  // focus: the window system passed on what the control left alone.
+  bool KeyOfEditorControl(unsigned Msg) const;
   // The text of an own-control editor changed: OnEditChange, and the cell
   // follows the spin and edit-with-button editors while they are typed in.
   void OwnEditorChanged(const std::string& Text);
@@ -1638,7 +1643,7 @@ private:
   TEditLink* FCellEditLink = nullptr;
   TWinControl* FEditLinkControl = nullptr;
   std::function<void(TMessage&)> FEditLinkOldProc;
-  bool FPopupClosed = false, FFillingEditor = false, FShowZeroDates = true;
+  bool FPopupClosed = false, FFillingEditor = false, FShowZeroDates = true, FPassingEditorKey = false;
 
 public:
   // ---- events

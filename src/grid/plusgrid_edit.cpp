@@ -124,6 +124,25 @@ TWinControl* TPlusStringGrid::EditorControl(TEditorType AType) {
   }
 }
 
+bool TPlusStringGrid::KeyOfEditorControl(unsigned Msg) const {
+  if (Msg != WM_KEYDOWN && Msg != WM_KEYUP && Msg != WM_CHAR && Msg != WM_SYSKEYDOWN && Msg != WM_SYSKEYUP &&
+      Msg != WM_SYSCHAR)
+    return false;
+  return !FPassingEditorKey && FEditorShowing && FActiveEditorControl && FActiveEditorControl->Focused();
+}
+
+void TPlusStringGrid::PassEditorKey(unsigned Msg, uint16_t Key) {
+  const bool was = FPassingEditorKey;
+  FPassingEditorKey = true;
+  try {
+    Perform(Msg, Key, 0);
+  } catch (...) {
+    FPassingEditorKey = was;
+    throw;
+  }
+  FPassingEditorKey = was;
+}
+
 void TPlusStringGrid::OwnEditorChanged(const std::string& Text) {
   if (FFillingEditor) return;
   if (OnEditChange) OnEditChange(this, Col(), Row(), Text);

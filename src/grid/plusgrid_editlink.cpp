@@ -148,10 +148,22 @@ void TEditLink::HandleEditorKey(TObject*, uint16_t& Key, TShiftState Shift) {
     leave = false;
   if (!leave) return;
   if (Key == VK_ESCAPE) WriteEditorValue(g->EscapeText());
-  FocusGridForced();
-  g->StoreCellEditorValue(g->Col(), g->Row());
-  g->SetEditorShowing(false);
-  g->SelectCell(g->Col(), g->Row());
+  {
+    // The grid's own entering step would store and validate as well: the
+    // value is stored and validated once, here.
+    const bool leaving = g->FLeavingByKey;
+    g->FLeavingByKey = true;
+    try {
+      FocusGridForced();
+      g->StoreCellEditorValue(g->Col(), g->Row());
+      g->SetEditorShowing(false);
+      g->SelectCell(g->Col(), g->Row());
+    } catch (...) {
+      g->FLeavingByKey = leaving;
+      throw;
+    }
+    g->FLeavingByKey = leaving;
+  }
   if (Key == VK_RETURN && g->LastValidationPassed()) {
     g->AdvanceFromCell(g->Col(), g->Row(), true, false, !Shift.Contains(ssShift), true, false);
     Key = 0;
@@ -160,7 +172,6 @@ void TEditLink::HandleEditorKey(TObject*, uint16_t& Key, TShiftState Shift) {
     g->FLastValidationPassed = true;
     if (!g->EditorShowing()) {
       const TPoint b = g->GetBaseCell(g->Col(), g->Row());
-      g->FEditorShowing = true;
       g->ShowCellEditor(b.X, b.Y);
     }
   } else if (Key != VK_ESCAPE) {
@@ -170,9 +181,10 @@ void TEditLink::HandleEditorKey(TObject*, uint16_t& Key, TShiftState Shift) {
     }
     if (TWinControl* c = EditorControl()) c->SetEnabled(false);
     FocusGridForced();
-  } else {
-    Key = 0;
   }
+  // The key has done its work; the window system must not act on it again
+  // (a Tab would move the focus on from the grid).
+  Key = 0;
 }
 
 // ---------------------------------------------------------------------------

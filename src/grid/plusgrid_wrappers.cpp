@@ -997,12 +997,12 @@ void TGridButton::KeyDown(uint16_t& Key, TShiftState Shift) {
   if (key == VK_ESCAPE) {
     HideForKey();
     g->RestoreEditedCell();
-    g->Perform(WM_KEYDOWN, VK_ESCAPE, 0);
+    g->PassEditorKey(WM_KEYDOWN, VK_ESCAPE);
     return;
   }
-  g->Perform(WM_KEYDOWN, key, 0);
+  g->PassEditorKey(WM_KEYDOWN, key);
   HideForKey();
-  g->Perform(WM_KEYUP, key, 0);
+  g->PassEditorKey(WM_KEYUP, key);
 }
 
 void TGridButton::CMExit(TMessage& M) {
