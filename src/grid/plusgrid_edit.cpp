@@ -294,7 +294,7 @@ void TPlusStringGrid::ShowCellEditor(int ACol, int ARow) {
       case edComboEdit:
       case edComboList: {
         TGridCombo* cb = FGridCombo;
-        cb->SetDroppedDown(false);
+        if (cb->DroppedDown()) cb->SetDroppedDown(false);
         const bool list = FCurrentEditorType == edComboList;
         cb->SetStyle(list ? csDropDownList : csDropDown);
         cb->SetBounds(L, T, W, H);
@@ -391,7 +391,7 @@ void TPlusStringGrid::ShowCellEditor(int ACol, int ARow) {
       case edUniComboEdit:
       case edUniComboList: {
         TGridUniCombo* cb = FGridUniCombo;
-        cb->SetDroppedDown(false);
+        if (cb->DroppedDown()) cb->SetDroppedDown(false);
         const bool list = FCurrentEditorType == edUniComboList;
         cb->SetStyle(list ? csDropDownList : csDropDown);
         cb->SetBounds(L, T, W, H);

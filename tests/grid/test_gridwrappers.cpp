@@ -279,6 +279,67 @@ TEST_F(ComboGrid, TheWheelStepsThroughTheItemsAndReportsTheChoice) {
   EXPECT_EQ(Grid->Cells(1, 1), "O");
 }
 
+TEST_F(ComboGrid, TheListWidensToItsWidestItemAndClosingItIsReported) {
+  Combo->Items()->Add("a very long element name that does not fit the cell");
+  Grid->Navigation()->SetAutoComboDropSize(true);
+  std::vector<std::string> closed;
+  Grid->OnComboCloseUp = [&](TObject*, int r, int c) { closed.push_back(std::to_string(c) + "," + std::to_string(r)); };
+  Open(edComboList);
+  const int width = static_cast<int>(Combo->Perform(CB_GETDROPPEDWIDTH, 0, 0));
+  EXPECT_GT(width, Combo->Width());
+  EXPECT_EQ(width, Grid->Canvas()->TextWidth(Combo->Items()->Strings(3)) + 8);
+  Combo->SetDroppedDown(true);
+  Combo->SetDroppedDown(false);
+  EXPECT_EQ(closed, (std::vector<std::string>{"1,1"}));
+  Key(Combo, VK_ESCAPE, "\x1b");
+}
+
+TEST_F(WrapperGrid, TheUnicodeComboShowsItsChoiceAndKeepsATypedText) {
+  TGridUniCombo* cb = Grid->UniComboEditor();
+  cb->Items()->Add(u"\u03b1");
+  cb->Items()->Add(u"\u03b2");
+  std::vector<std::string> changes;
+  Grid->OnComboChange = [&](TObject*, int, int, int i, const std::string& t) {
+    changes.push_back(std::to_string(i) + " " + t);
+  };
+  Grid->SetWideCell(1, 1, u"\u03b2");
+  Open(edUniComboList);
+  EXPECT_EQ(cb->ItemIndex(), 1);
+  EXPECT_TRUE(changes.empty()) << "opening reports nothing";
+  Key(cb, VK_UP);
+  EXPECT_EQ(cb->Text(), u"\u03b1");
+  Key(cb, VK_RETURN, "\r");
+  EXPECT_EQ(Grid->GetWideCell(1, 1), u"\u03b1");
+  EXPECT_EQ(changes.back(), "0 \u03b1");
+
+  // A text that is no item stays in an editable combo: opening and closing
+  // it changes nothing.
+  Grid->SetWideCell(1, 1, u"\u03b3");
+  Open(edUniComboEdit);
+  EXPECT_EQ(cb->Text(), u"\u03b3");
+  Key(cb, VK_RETURN, "\r");
+  EXPECT_EQ(Grid->GetWideCell(1, 1), u"\u03b3");
+}
+
+TEST_F(WrapperGrid, TabWithGoTabsLeavesToTheNextCellAndAnOpenEditorGoesWithTheGrid) {
+  TGridOptions o = Grid->Options();
+  Grid->SetOptions(o.Include(goTabs));
+  Grid->SetCells(1, 1, "3");
+  Open(edSpinEdit);
+  TGridSpin* sp = Grid->SpinEditor();
+  sp->SetValue(4);
+  Key(sp, VK_TAB, "\t");
+  EXPECT_FALSE(sp->Visible());
+  EXPECT_EQ(Grid->Cells(1, 1), "4");
+  EXPECT_EQ(Grid->Col(), 2);
+  EXPECT_TRUE(Grid->Focused());
+  // The form goes while the spin edits: nothing reaches the freed grid.
+  Open(edSpinEdit);
+  ASSERT_TRUE(sp->Focused());
+  delete Form;
+  Form = nullptr;
+}
+
 // ---------------------------------------------------------------------------
 // Edit with a button, value and unit
 
