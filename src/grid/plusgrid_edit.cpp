@@ -48,40 +48,27 @@ TInplaceEdit* TPlusStringGrid::CreateEditor() { return new TPlusInplaceEdit(this
 
 void TPlusStringGrid::CreateEditorControls() {
   if (Designing()) return;
-  auto place = [this](TWinControl* c) {
-    c->SetParent(this);
-    c->SetVisible(false);
-    c->SetEnabled(false);
+  // Each made with the grid as owner and parent, hidden and disabled.
+  auto make = [this]<class T>(T*& Field) {
+    Field = new T(this);
+    Field->SetParent(this);
+    Field->SetVisible(false);
+    Field->SetEnabled(false);
+    if constexpr (requires { Field->SetIsWinXP(true); }) Field->SetIsWinXP(FXPFlag);
   };
-  FGridCombo = new TGridCombo(this);
-  FGridCombo->SetIsWinXP(FXPFlag);
+  make(FGridCombo);
   FGridCombo->OnCloseUp = [this](TObject*) {
     if (OnComboCloseUp) OnComboCloseUp(this, Row(), RealColIndex(Col()));
   };
-  place(FGridCombo);
-  FGridSpin = new TGridSpin(this);
-  FGridSpin->SetIsWinXP(FXPFlag);
-  place(FGridSpin);
-  FGridUniEdit = new TGridUniEdit(this);
-  place(FGridUniEdit);
-  FGridUniMemo = new TGridUniMemo(this);
-  place(FGridUniMemo);
-  FGridUniEditBtn = new TGridUniEditBtn(this);
-  FGridUniEditBtn->SetIsWinXP(FXPFlag);
-  place(FGridUniEditBtn);
-  FGridUniCombo = new TGridUniCombo(this);
-  FGridUniCombo->SetIsWinXP(FXPFlag);
-  place(FGridUniCombo);
-  FGridCheckBox = new TGridCheckBox(this);
-  place(FGridCheckBox);
-  FGridEditBtn = new TGridEditBtn(this);
-  FGridEditBtn->SetIsWinXP(FXPFlag);
-  place(FGridEditBtn);
-  FGridUnitEditBtn = new TGridUnitEditBtn(this);
-  FGridUnitEditBtn->SetIsWinXP(FXPFlag);
-  place(FGridUnitEditBtn);
-  FGridButton = new TGridButton(this);
-  place(FGridButton);
+  make(FGridSpin);
+  make(FGridUniEdit);
+  make(FGridUniMemo);
+  make(FGridUniEditBtn);
+  make(FGridUniCombo);
+  make(FGridCheckBox);
+  make(FGridEditBtn);
+  make(FGridUnitEditBtn);
+  make(FGridButton);
 }
 
 void TPlusStringGrid::DetachEditors() {

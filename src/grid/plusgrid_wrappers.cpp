@@ -79,6 +79,35 @@ void LeaveWithKey(TPlusStringGrid* G, uint16_t& Key, TShiftState Shift) {
   G->LeaveEditorByKey(key, Shift);
 }
 
+// Tab and Enter type nothing in the one-line editors that leave with them.
+bool DropTabAndEnter(TMessage& M) {
+  if (M.WParam != '\t' && M.WParam != '\r') return false;
+  M.Result = 0;
+  return true;
+}
+
+// The leave keys of the Unicode one-line editors; false for any other key.
+// WriteFirst puts the text into the cell before it is validated.
+template <class E>
+bool LeaveWideEditor(TPlusStringGrid* G, E* Editor, uint16_t& Key, TShiftState Shift, bool WriteFirst) {
+  if (!G || !IsOneOf(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_UP, VK_DOWN})) return false;
+  if (Key == VK_ESCAPE) Editor->SetText(G->GetCurrentCellWideText());
+  else if (!CommitWideText(G, Editor, WriteFirst)) {
+    Key = 0;
+    return true;
+  }
+  LeaveWithKey(G, Key, Shift);
+  return true;
+}
+
+// A Unicode editor lost the focus: its text is kept for the validation of
+// a wide cell, and the edit ends.
+void ExitWideEditor(TPlusStringGrid* G, const std::u16string& Text) {
+  if (!G) return;
+  G->SetLastWideEditorText(Text);
+  G->EndCellEdit();
+}
+
 // Enter is always wanted; Tab while the grid tabs between cells.
 void WantKeys(TPlusStringGrid* G, TMessage& M) {
   M.Result |= DLGC_WANTALLKEYS | DLGC_WANTARROWS;
@@ -447,11 +476,7 @@ void TGridSpin::WMGetDlgCode(TMessage& M) {
 }
 
 void TGridSpin::WMChar(TMessage& M) {
-  if (M.WParam == '\t' || M.WParam == '\r') {
-    M.Result = 0;
-    return;
-  }
-  TPsgSpinEdit::WMChar(M);
+  if (!DropTabAndEnter(M)) TPsgSpinEdit::WMChar(M);
 }
 
 void TGridSpin::WMKeyDown(TMessage& M) {
@@ -734,11 +759,7 @@ void TGridUniEdit::WMGetDlgCode(TMessage& M) {
 }
 
 void TGridUniEdit::WMChar(TMessage& M) {
-  if (M.WParam == '\t' || M.WParam == '\r') {
-    M.Result = 0;
-    return;
-  }
-  TCustomUNIEdit::WMChar(M);
+  if (!DropTabAndEnter(M)) TCustomUNIEdit::WMChar(M);
 }
 
 void TGridUniEdit::WMSetFocus(TMessage& M) {
@@ -752,23 +773,11 @@ void TGridUniEdit::KeyPress(char& Key) {
 }
 
 void TGridUniEdit::KeyDown(uint16_t& Key, TShiftState Shift) {
-  if (!FGrid || !IsOneOf(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_UP, VK_DOWN})) {
-    TCustomUNIEdit::KeyDown(Key, Shift);
-    return;
-  }
-  if (Key == VK_ESCAPE) SetText(FGrid->GetCurrentCellWideText());
-  else if (!CommitWideText(FGrid, this, false)) {
-    Key = 0;
-    return;
-  }
-  LeaveWithKey(FGrid, Key, Shift);
+  if (!LeaveWideEditor(FGrid, this, Key, Shift, false)) TCustomUNIEdit::KeyDown(Key, Shift);
 }
 
 void TGridUniEdit::CMExit(TMessage& M) {
-  if (FGrid) {
-    FGrid->SetLastWideEditorText(Text());
-    FGrid->EndCellEdit();
-  }
+  ExitWideEditor(FGrid, Text());
   TCustomUNIEdit::CMExit(M);
 }
 
@@ -788,11 +797,7 @@ void TGridUniEditBtn::WMGetDlgCode(TMessage& M) {
 }
 
 void TGridUniEditBtn::WMChar(TMessage& M) {
-  if (M.WParam == '\t' || M.WParam == '\r') {
-    M.Result = 0;
-    return;
-  }
-  TPsgUniEditBtn::WMChar(M);
+  if (!DropTabAndEnter(M)) TPsgUniEditBtn::WMChar(M);
 }
 
 void TGridUniEditBtn::WMSetFocus(TMessage& M) {
@@ -806,23 +811,11 @@ void TGridUniEditBtn::KeyPress(char& Key) {
 }
 
 void TGridUniEditBtn::KeyDown(uint16_t& Key, TShiftState Shift) {
-  if (!FGrid || !IsOneOf(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_UP, VK_DOWN})) {
-    TPsgUniEditBtn::KeyDown(Key, Shift);
-    return;
-  }
-  if (Key == VK_ESCAPE) SetText(FGrid->GetCurrentCellWideText());
-  else if (!CommitWideText(FGrid, this, true)) {
-    Key = 0;
-    return;
-  }
-  LeaveWithKey(FGrid, Key, Shift);
+  if (!LeaveWideEditor(FGrid, this, Key, Shift, true)) TPsgUniEditBtn::KeyDown(Key, Shift);
 }
 
 void TGridUniEditBtn::CMExit(TMessage& M) {
-  if (FGrid) {
-    FGrid->SetLastWideEditorText(Text());
-    FGrid->EndCellEdit();
-  }
+  ExitWideEditor(FGrid, Text());
   TPsgUniEditBtn::CMExit(M);
 }
 
@@ -884,10 +877,7 @@ void TGridUniMemo::KeyDown(uint16_t& Key, TShiftState Shift) {
 }
 
 void TGridUniMemo::CMExit(TMessage& M) {
-  if (FGrid) {
-    FGrid->SetLastWideEditorText(Text());
-    FGrid->EndCellEdit();
-  }
+  ExitWideEditor(FGrid, Text());
   TPsgUniMemo::CMExit(M);
 }
 
