@@ -8,6 +8,7 @@
 #include "grid/plusgrid_editor.h"
 #include "grid/plusgrid_wrappers.h"
 #include "grid/support/psghtmle.h"
+#include "platform/rtl/codepages.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/format.h"
 #include "platform/rtl/formatsettings.h"
@@ -249,6 +250,23 @@ void TPlusStringGrid::ShowCellEditor(int ACol, int ARow) {
   }
   const std::string text = GetEditText(ACol, ARow);
   const bool flatCombo = FLook == glSoft || FLook == glQRB || FLook == glXP || FLook == glListView;
+  // The combos: closed, styled and placed before they are filled, then
+  // shown flat in the soft looks with their list as wide as asked.
+  auto placeCombo = [&](auto* cb, bool list) {
+    if (cb->DroppedDown()) cb->SetDroppedDown(false);
+    cb->SetStyle(list ? csDropDownList : csDropDown);
+    cb->SetBounds(L, T, W, H);
+  };
+  auto showCombo = [&](auto* cb) {
+    cb->SetVisible(true);
+    cb->SetEnabled(true);
+    cb->SetColor(color);
+    cb->SetFlat(flatCombo);
+    cb->SetEtched(flatCombo);
+    if (FNavigation->AutoComboDropSize()) cb->SizeDropDownToItems(Canvas());
+    else if (cb->DropWidth() > 0) cb->Perform(CB_SETDROPPEDWIDTH, static_cast<WPARAM>(cb->DropWidth()), 0);
+    if (cb->CanFocus()) cb->SetFocus();
+  };
   // The editor is filled before it is shown; filling is no edit.
   FFillingEditor = true;
   try {
@@ -281,10 +299,8 @@ void TPlusStringGrid::ShowCellEditor(int ACol, int ARow) {
       case edComboEdit:
       case edComboList: {
         TGridCombo* cb = FGridCombo;
-        if (cb->DroppedDown()) cb->SetDroppedDown(false);
         const bool list = FCurrentEditorType == edComboList;
-        cb->SetStyle(list ? csDropDownList : csDropDown);
-        cb->SetBounds(L, T, W, H);
+        placeCombo(cb, list);
         if (list) {
           int i = cb->Items()->IndexOf(GetCellText(C, ARow));
           if (i < 0) {
@@ -301,16 +317,9 @@ void TPlusStringGrid::ShowCellEditor(int ACol, int ARow) {
         } else {
           cb->SetText(text);
         }
-        cb->SetVisible(true);
-        cb->SetEnabled(true);
-        cb->SetColor(color);
-        cb->SetFlat(flatCombo);
-        cb->SetEtched(flatCombo);
-        if (FNavigation->AutoComboDropSize()) cb->SizeDropDownToItems(Canvas());
-        else if (cb->DropWidth() > 0) cb->Perform(CB_SETDROPPEDWIDTH, static_cast<WPARAM>(cb->DropWidth()), 0);
-        if (cb->CanFocus()) cb->SetFocus();
+        showCombo(cb);
         if (FNavigation->EditSelectAll()) cb->SelectAll();
-        else cb->SetSelStart(static_cast<int>(cb->Text().size()));
+        else cb->SetSelStart(static_cast<int>(Utf8ToUtf16(cb->Text()).size()));
         if (FMouseActions->DirectComboDrop()) cb->SetDroppedDown(true);
         PostPendingChar(cb);
         break;
@@ -378,10 +387,8 @@ void TPlusStringGrid::ShowCellEditor(int ACol, int ARow) {
       case edUniComboEdit:
       case edUniComboList: {
         TGridUniCombo* cb = FGridUniCombo;
-        if (cb->DroppedDown()) cb->SetDroppedDown(false);
         const bool list = FCurrentEditorType == edUniComboList;
-        cb->SetStyle(list ? csDropDownList : csDropDown);
-        cb->SetBounds(L, T, W, H);
+        placeCombo(cb, list);
         std::u16string value = GetWideCell(C, ARow);
         if (OnGetEditWideText) OnGetEditWideText(this, C, ARow, value);
         if (list) {
@@ -394,15 +401,8 @@ void TPlusStringGrid::ShowCellEditor(int ACol, int ARow) {
           cb->SetText(value);
         }
         cb->Font()->Assign(Font());
-        cb->SetVisible(true);
-        cb->SetEnabled(true);
-        cb->SetColor(color);
-        cb->SetFlat(flatCombo);
-        cb->SetEtched(flatCombo);
-        if (FNavigation->AutoComboDropSize()) cb->SizeDropDownToItems(Canvas());
-        if (cb->CanFocus()) cb->SetFocus();
+        showCombo(cb);
         if (FMouseActions->DirectComboDrop()) cb->SetDroppedDown(true);
-        if (cb->DropWidth() > 0) cb->Perform(CB_SETDROPPEDWIDTH, static_cast<WPARAM>(cb->DropWidth()), 0);
         break;
       }
       default: break;
