@@ -26,10 +26,16 @@
 //   a, p            morning or afternoon in an am/pm field
 //   Space           toggles the check box (ShowCheckbox)
 //   F4, Alt+Down, Alt+Up   open the calendar (dtkDate, dmComboBox, showing)
+//   PgUp, PgDn, Backspace, Delete   nothing
 // While the calendar is open (DroppedDown), keys typed in it reach the
-// picker's message path too: the arrows, PgUp/PgDn (Ctrl: a year) and
-// Home/End move the calendar's day, Enter takes that day and closes, Escape,
-// F4, Alt+Up and Alt+Down close without a change. A click on a day takes it.
+// picker's message path too: Left/Right (a day), Up/Down (a week), PgUp/PgDn
+// (a month, with Ctrl a year) and Home/End (the month's first and last day)
+// move the calendar's day, Enter takes that day and closes, Escape, F4,
+// Alt+Up and Alt+Down close without a change; characters do nothing. A
+// click on a day takes it. The calendar also closes, without a change, on a
+// click outside it, when the picker is hidden or disabled, and when the
+// focus moves on. Its taking the keyboard is no focus change for the
+// picker (no WM_KILLFOCUS).
 // While the check box is cleared the fields neither step nor take digits; a
 // day taken from the calendar sets it again.
 //
