@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/rtl/codepages.h"
@@ -22,6 +23,22 @@ bool SkippedDestination(std::string_view w) {
   for (std::string_view n : names)
     if (w == n) return true;
   return false;
+}
+
+// The character (UTF-8) a symbol word stands for; nil for other words.
+const char* SymbolCharacter(std::string_view w) {
+  static constexpr std::pair<std::string_view, const char*> symbols[] = {
+      {"emdash", "\xE2\x80\x94"}, {"endash", "\xE2\x80\x93"},    {"bullet", "\xE2\x80\xA2"},
+      {"lquote", "\xE2\x80\x98"}, {"rquote", "\xE2\x80\x99"},    {"ldblquote", "\xE2\x80\x9C"},
+      {"rdblquote", "\xE2\x80\x9D"}};
+  for (const auto& [name, c] : symbols)
+    if (w == name) return c;
+  return nullptr;
+}
+
+void Switch(TFontStyles& styles, TFontStyle style, bool on) {
+  if (on) styles.Include(style);
+  else styles.Exclude(style);
 }
 
 enum TDestination { dText, dSkip, dFontTable, dColorTable };
@@ -246,34 +263,18 @@ void TRTFReader::ControlWord(std::string_view word, bool hasParam, int64_t param
     st.Format.Color = param > 0 && static_cast<size_t>(param) < FColors.size() ? FColors[static_cast<size_t>(param)]
                                                                                : clDefault;
   } else if (word == "b") {
-    if (on) st.Format.Style.Include(fsBold);
-    else st.Format.Style.Exclude(fsBold);
+    Switch(st.Format.Style, fsBold, on);
   } else if (word == "i") {
-    if (on) st.Format.Style.Include(fsItalic);
-    else st.Format.Style.Exclude(fsItalic);
+    Switch(st.Format.Style, fsItalic, on);
   } else if (word == "ul" || word == "uld" || word == "uldb" || word == "uldash" || word == "ulth" || word == "ulw" ||
              word == "ulwave") {
-    if (on) st.Format.Style.Include(fsUnderline);
-    else st.Format.Style.Exclude(fsUnderline);
+    Switch(st.Format.Style, fsUnderline, on);
   } else if (word == "ulnone") {
-    st.Format.Style.Exclude(fsUnderline);
+    Switch(st.Format.Style, fsUnderline, false);
   } else if (word == "strike" || word == "striked") {
-    if (on) st.Format.Style.Include(fsStrikeOut);
-    else st.Format.Style.Exclude(fsStrikeOut);
-  } else if (word == "emdash") {
-    Emit("\xE2\x80\x94");
-  } else if (word == "endash") {
-    Emit("\xE2\x80\x93");
-  } else if (word == "bullet") {
-    Emit("\xE2\x80\xA2");
-  } else if (word == "lquote") {
-    Emit("\xE2\x80\x98");
-  } else if (word == "rquote") {
-    Emit("\xE2\x80\x99");
-  } else if (word == "ldblquote") {
-    Emit("\xE2\x80\x9C");
-  } else if (word == "rdblquote") {
-    Emit("\xE2\x80\x9D");
+    Switch(st.Format.Style, fsStrikeOut, on);
+  } else if (const char* c = SymbolCharacter(word)) {
+    Emit(c);
   } else if (word == "bin" && hasParam) {
     // Binary data: its bytes are no text.
     FPos += static_cast<size_t>(std::clamp<int64_t>(param, 0, static_cast<int64_t>(FRtf.size() - FPos)));
