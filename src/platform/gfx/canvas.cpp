@@ -2546,3 +2546,40 @@ QImage* GfxCanvasImage(TCanvas* canvas) { return canvas ? canvas->Impl()->Image(
 void GfxFlushCanvas(TCanvas* canvas) {
   if (canvas) canvas->Impl()->EndPainter();
 }
+
+void GfxPaintWithQt(TCanvas* canvas, const TRect& bounds,
+                    const std::function<void(QPainter& painter, double unitsPerPixel)>& paint) {
+  if (!canvas || bounds.IsEmpty()) return;
+  TCanvasImpl& I = *canvas->Impl();
+  EnsureQtApplication();
+  if (I.Recorder) {
+    // Recorded as a picture of the bounds; a picture too large to hold is
+    // left out.
+    constexpr int64_t MaxPixels = 16 * 1024 * 1024;
+    if (static_cast<int64_t>(bounds.Width()) * bounds.Height() > MaxPixels) return;
+    QImage img(bounds.Width(), bounds.Height(), QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    {
+      QPainter p(&img);
+      p.translate(-bounds.Left, -bounds.Top);
+      paint(p, 1.0);
+    }
+    I.Begin();
+    I.BlitImage(img, img.rect(), bounds, SRCCOPY, 255, true);
+    I.End();
+    return;
+  }
+  QPainter* p = I.Painter();
+  if (!p) return;
+  // Device pixels to a logical unit, and to a pixel at 96 dpi.
+  const double devicePerLogical = std::max(1e-9, std::sqrt(std::abs(I.Xf.determinant())));
+  const double units = I.Dpi / static_cast<double>(ScreenPixelsPerInch) / devicePerLogical;
+  I.Begin();
+  p->save();
+  p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+  p->setClipRect(QRect(bounds.Left, bounds.Top, bounds.Width(), bounds.Height()), Qt::IntersectClip);
+  paint(*p, units);
+  p->restore();
+  I.PainterStateValid = false;
+  I.End();
+}

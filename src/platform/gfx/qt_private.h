@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <QRegion>
 
+#include <functional>
+
 #include "platform/gfx/bitmap.h"
 #include "platform/gfx/graphics.h"
 
@@ -38,6 +40,14 @@ QImage* GfxCanvasImage(TCanvas* canvas);
 // Ends the canvas's open painter so that the image may be read, copied or
 // painted by other code; the next drawing call reopens it.
 void GfxFlushCanvas(TCanvas* canvas);
+// Paints with Qt onto any canvas, inside bounds (logical coordinates). paint
+// gets a painter in the canvas's logical coordinates, with its mapping and
+// clip applied and clipped to bounds, and the logical units that make one
+// pixel at 96 dpi (1 on windows and bitmaps in MM_TEXT; more on a printer),
+// so that text keeps its size in inches. A metafile canvas records what was
+// painted as a picture with alpha.
+void GfxPaintWithQt(TCanvas* canvas, const TRect& bounds,
+                    const std::function<void(QPainter& painter, double unitsPerPixel)>& paint);
 
 // The pixels of a region, and a region set from Qt's.
 const QRegion& GfxRegion(const TRegion& region);

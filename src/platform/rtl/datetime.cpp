@@ -61,20 +61,10 @@ bool HasWordAt(const std::string& fmt, size_t p, const char* word) {
   return true;
 }
 
-class TDateFormatter {
+// Reads a pattern into its parts; see SplitDateTimeFormat.
+class TFormatSplitter {
 public:
-  TDateFormatter(TDateTime dt, const TFormatSettings& fs) : FSettings(fs) {
-    int64_t day = 0, msec = 0;
-    if (ToTimeStamp(dt, day, msec)) {
-      FMSecOfDay = static_cast<int>(msec);
-      FDayNumber = day;
-    }
-    DecodeDate(dt, FYear, FMonth, FDay);
-    FHour = FMSecOfDay / 3600000;
-    FMin = FMSecOfDay / 60000 % 60;
-    FSec = FMSecOfDay / 1000 % 60;
-    FMSec = FMSecOfDay % 1000;
-  }
+  TFormatSplitter(const TFormatSettings& fs, bool timeInC) : FSettings(fs), FTimeInC(timeInC) {}
 
   void Append(const std::string& fmt) {
     // Nested formats (ddddd, c, t ...) may refer to each other; two levels suffice.
@@ -100,26 +90,14 @@ public:
         return c;
       };
       switch (token) {
-        case 'Y': {
-          int c = count();
-          FOut += c <= 2 ? PadNumber(FYear % 100, 2) : PadNumber(FYear, 4);
-          break;
-        }
-        case 'M': {
-          int c = count();
-          if (c <= 2)
-            FOut += PadNumber(FMonth, c);
-          else if (FMonth >= 1)
-            FOut += c == 3 ? FSettings.ShortMonthNames[static_cast<size_t>(FMonth - 1)]
-                           : FSettings.LongMonthNames[static_cast<size_t>(FMonth - 1)];
-          break;
-        }
+        case 'Y': Field(dfYear, count()); break;
+        case 'M': Field(dfMonth, count()); break;
         case 'D': {
           int c = count();
           if (c <= 2)
-            FOut += PadNumber(FDay, c);
+            Field(dfDay, c);
           else if (c == 3 || c == 4)
-            FOut += DayName(c == 3);
+            Field(dfDayName, c);
           else
             Append(c == 5 ? FSettings.ShortDateFormat : FSettings.LongDateFormat);
           break;
@@ -139,67 +117,128 @@ public:
               break;
             }
           }
-          int h = FHour;
-          if (use12Hour) h = h == 0 ? 12 : (h > 12 ? h - 12 : h);
-          FOut += PadNumber(h, c);
+          Field(dfHour, c).Hour12 = use12Hour;
           break;
         }
-        case 'N': FOut += PadNumber(FMin, std::min(count(), 2)); break;
-        case 'S': FOut += PadNumber(FSec, std::min(count(), 2)); break;
-        case 'Z': FOut += PadNumber(FMSec, std::min(count(), 3)); break;
+        case 'N': Field(dfMinute, std::min(count(), 2)); break;
+        case 'S': Field(dfSecond, std::min(count(), 2)); break;
+        case 'Z': Field(dfMSec, std::min(count(), 3)); break;
         case 'T': Append(count() == 1 ? FSettings.ShortTimeFormat : FSettings.LongTimeFormat); break;
         case 'A': {
           const size_t a = p - 1;
-          if (HasWordAt(fmt, a, "AM/PM")) {
+          size_t len = 0;
+          if (HasWordAt(fmt, a, "AM/PM")) len = 5;
+          else if (HasWordAt(fmt, a, "A/P")) len = 3;
+          else if (HasWordAt(fmt, a, "AMPM")) len = 4;
+          if (len > 0) {
             // The marker keeps the case in which the pattern writes it.
-            FOut += FHour >= 12 ? fmt.substr(a + 3, 2) : fmt.substr(a, 2);
-            p = a + 5;
+            Field(dfAmPm, 0).Text = fmt.substr(a, len);
+            p = a + len;
             use12Hour = true;
-          } else if (HasWordAt(fmt, a, "A/P")) {
-            FOut += FHour >= 12 ? fmt.substr(a + 2, 1) : fmt.substr(a, 1);
-            p = a + 3;
-            use12Hour = true;
-          } else if (HasWordAt(fmt, a, "AMPM")) {
-            FOut += FHour < 12 ? FSettings.TimeAMString : FSettings.TimePMString;
-            p = a + 4;
-            use12Hour = true;
-          } else if (HasWordAt(fmt, a, "AAAA")) {
-            FOut += DayName(false);
-            p = a + 4;
-          } else if (HasWordAt(fmt, a, "AAA")) {
-            FOut += DayName(true);
-            p = a + 3;
+          } else if (HasWordAt(fmt, a, "AAAA") || HasWordAt(fmt, a, "AAA")) {
+            const int c = HasWordAt(fmt, a, "AAAA") ? 4 : 3;
+            Field(dfDayName, c);
+            p = a + static_cast<size_t>(c);
           } else {
-            FOut += starter;
+            Text(std::string(1, starter));
           }
           break;
         }
         case 'C':
           count();
           Append(FSettings.ShortDateFormat);
-          if (FHour != 0 || FMin != 0 || FSec != 0) {
-            FOut += ' ';
+          if (FTimeInC) {
+            Text(" ");
             Append(FSettings.LongTimeFormat);
           }
           break;
         case '/':
-          if (FSettings.DateSeparator) FOut += FSettings.DateSeparator;
+          if (FSettings.DateSeparator) Text(std::string(1, FSettings.DateSeparator));
           break;
         case ':':
-          if (FSettings.TimeSeparator) FOut += FSettings.TimeSeparator;
+          if (FSettings.TimeSeparator) Text(std::string(1, FSettings.TimeSeparator));
           break;
         case '\'':
         case '"': {
           size_t end = fmt.find(starter, p);
           if (end == std::string::npos) end = n;
-          FOut += fmt.substr(p, end - p);
+          Text(fmt.substr(p, end - p));
           p = end < n ? end + 1 : n;
           break;
         }
-        default: FOut += starter; break;
+        default: Text(std::string(1, starter)); break;
       }
     }
     --FLevel;
+  }
+
+  std::vector<TDateTimeFormatPart> Parts;
+
+private:
+  TDateTimeFormatPart& Field(TDateTimeFormatItem item, int count) {
+    Parts.push_back({item, count, false, {}});
+    return Parts.back();
+  }
+  // Literal text joins the text before it.
+  void Text(const std::string& t) {
+    if (Parts.empty() || Parts.back().Item != dfText) Parts.push_back({dfText, 0, false, {}});
+    Parts.back().Text += t;
+  }
+
+  const TFormatSettings& FSettings;
+  bool FTimeInC;
+  int FLevel = 0;
+};
+
+class TDateFormatter {
+public:
+  TDateFormatter(TDateTime dt, const TFormatSettings& fs) : FSettings(fs) {
+    int64_t day = 0, msec = 0;
+    if (ToTimeStamp(dt, day, msec)) {
+      FMSecOfDay = static_cast<int>(msec);
+      FDayNumber = day;
+    }
+    DecodeDate(dt, FYear, FMonth, FDay);
+    FHour = FMSecOfDay / 3600000;
+    FMin = FMSecOfDay / 60000 % 60;
+    FSec = FMSecOfDay / 1000 % 60;
+    FMSec = FMSecOfDay % 1000;
+  }
+
+  void Append(const std::string& fmt) {
+    for (const TDateTimeFormatPart& part : SplitDateTimeFormat(fmt, FSettings, FHour != 0 || FMin != 0 || FSec != 0)) {
+      const int c = part.Count;
+      switch (part.Item) {
+        case dfText: FOut += part.Text; break;
+        case dfYear: FOut += c <= 2 ? PadNumber(FYear % 100, 2) : PadNumber(FYear, 4); break;
+        case dfMonth:
+          if (c <= 2)
+            FOut += PadNumber(FMonth, c);
+          else if (FMonth >= 1)
+            FOut += c == 3 ? FSettings.ShortMonthNames[static_cast<size_t>(FMonth - 1)]
+                           : FSettings.LongMonthNames[static_cast<size_t>(FMonth - 1)];
+          break;
+        case dfDay: FOut += PadNumber(FDay, c); break;
+        case dfDayName: FOut += DayName(c == 3); break;
+        case dfHour: {
+          int h = FHour;
+          if (part.Hour12) h = h == 0 ? 12 : (h > 12 ? h - 12 : h);
+          FOut += PadNumber(h, c);
+          break;
+        }
+        case dfMinute: FOut += PadNumber(FMin, c); break;
+        case dfSecond: FOut += PadNumber(FSec, c); break;
+        case dfMSec: FOut += PadNumber(FMSec, c); break;
+        case dfAmPm: {
+          const std::string& m = part.Text;
+          const bool pm = FHour >= 12;
+          if (m.size() == 5) FOut += pm ? m.substr(3, 2) : m.substr(0, 2);        // am/pm
+          else if (m.size() == 3) FOut += pm ? m.substr(2, 1) : m.substr(0, 1);   // a/p
+          else FOut += pm ? FSettings.TimePMString : FSettings.TimeAMString;      // ampm
+          break;
+        }
+      }
+    }
   }
 
   const std::string& Result() const { return FOut; }
@@ -213,7 +252,6 @@ private:
 
   const TFormatSettings& FSettings;
   std::string FOut;
-  int FLevel = 0;
   int64_t FDayNumber = 0;
   int FMSecOfDay = 0;
   int FYear = 0, FMonth = 0, FDay = 0, FHour = 0, FMin = 0, FSec = 0, FMSec = 0;
@@ -494,6 +532,13 @@ int64_t DateTimeToUnix(TDateTime value) {
   // Beyond the 64-bit range (or not a number) the conversion is undefined.
   if (!(std::fabs(seconds) < 9.2e18)) throw EConvertError("Invalid argument to date encode");
   return static_cast<int64_t>(seconds);
+}
+
+std::vector<TDateTimeFormatPart> SplitDateTimeFormat(const std::string& format, const TFormatSettings& settings,
+                                                     bool timeInC) {
+  TFormatSplitter s(settings, timeInC);
+  s.Append(format);
+  return std::move(s.Parts);
 }
 
 std::string FormatDateTime(const std::string& format, TDateTime dateTime, const TFormatSettings& settings) {

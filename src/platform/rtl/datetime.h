@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/rtl/formatsettings.h"
 
@@ -75,6 +76,22 @@ int64_t DateTimeToUnix(TDateTime value);
 // An empty pattern formats as "c".
 std::string FormatDateTime(const std::string& format, TDateTime dateTime);
 std::string FormatDateTime(const std::string& format, TDateTime dateTime, const TFormatSettings& settings);
+
+// A pattern of FormatDateTime in the parts it reads, for code that lays out
+// a date-time the same way: fields with the number of letters written (the
+// hour, minute and second at most 2, the millisecond at most 3), and literal
+// text with the separators filled in. Nested patterns (c, t, tt, ddddd,
+// dddddd) come expanded from the settings; c holds the long time only with
+// timeInC (FormatDateTime leaves it out for midnight).
+enum TDateTimeFormatItem { dfText, dfYear, dfMonth, dfDay, dfDayName, dfHour, dfMinute, dfSecond, dfMSec, dfAmPm };
+struct TDateTimeFormatPart {
+  TDateTimeFormatItem Item = dfText;
+  int Count = 0;        // dfDayName: 3 short, 4 long
+  bool Hour12 = false;  // dfHour: on the 12-hour clock
+  std::string Text;     // dfText: the text; dfAmPm: the marker as written (am/pm, a/p or ampm)
+};
+std::vector<TDateTimeFormatPart> SplitDateTimeFormat(const std::string& format, const TFormatSettings& settings,
+                                                     bool timeInC = true);
 
 std::string DateToStr(TDateTime date);  // ShortDateFormat
 std::string TimeToStr(TDateTime time);  // LongTimeFormat

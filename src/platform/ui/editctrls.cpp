@@ -3,13 +3,12 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QTextCursor>
 
 #include <algorithm>
 #include <vector>
 
 #include "platform/rtl/codepages.h"
+#include "platform/ui/qt_memo.h"
 #include "platform/ui/qt_ui.h"
 
 namespace {
@@ -254,9 +253,6 @@ ZV_CLASS_IMPL_NOPROPS(TMaskEdit, TCustomMaskEdit)
 // TCustomMemo
 
 namespace {
-QPlainTextEdit* MemoOf(const TWinControl* c) {
-  return c->Impl() ? qobject_cast<QPlainTextEdit*>(c->Impl()->Widget.data()) : nullptr;
-}
 // CR LF in the text, LF in the widget.
 QString ToWidgetText(const std::string& s) {
   QString q = ToQString(s);
@@ -268,6 +264,13 @@ std::string FromWidgetText(const QString& q) {
   t.replace(QChar(0x2029), QChar('\n'));
   t.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
   return FromQString(t);
+}
+void ApplyScrollBars(QAbstractScrollArea* w, TScrollStyle v) {
+  w->setHorizontalScrollBarPolicy(v == ssHorizontal || v == ssBoth ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+  w->setVerticalScrollBarPolicy(v == ssVertical || v == ssBoth ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+}
+void ApplyBorder(QAbstractScrollArea* w, TBorderStyle v) {
+  w->setFrameShape(v == bsNone ? QFrame::NoFrame : QFrame::StyledPanel);
 }
 }  // namespace
 
@@ -307,30 +310,38 @@ struct TMemoAccess {
 };
 
 void TCustomMemo::CreateWnd() {
-  auto* w = new QPlainTextEdit();
-  w->setPlainText(ToWidgetText(FText));
-  w->setReadOnly(FReadOnly);
-  w->setLineWrapMode(FWordWrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
-  w->setTabChangesFocus(!FWantTabs);
-  w->setHorizontalScrollBarPolicy(FScrollBars == ssHorizontal || FScrollBars == ssBoth ? Qt::ScrollBarAlwaysOn
-                                                                                       : Qt::ScrollBarAlwaysOff);
-  w->setVerticalScrollBarPolicy(FScrollBars == ssVertical || FScrollBars == ssBoth ? Qt::ScrollBarAlwaysOn
-                                                                                   : Qt::ScrollBarAlwaysOff);
-  AttachWidget(this, w);
-  w->installEventFilter(new TWideCharFilter(this, Impl()->Alive, w));
-  w->setAcceptDrops(false);
+  QAbstractScrollArea* area;
+  if (RichWidget()) {
+    auto* r = new TRichTextWidget();
+    r->setAcceptRichText(false);
+    area = r;
+  } else {
+    area = new QPlainTextEdit();
+  }
+  AttachWidget(this, area);
+  const TMemoWidget w(this);
+  w.SetPlainText(ToWidgetText(FText));
+  w.SetReadOnly(FReadOnly);
+  w.SetWordWrap(FWordWrap);
+  w.SetTabChangesFocus(!FWantTabs);
+  ApplyScrollBars(area, FScrollBars);
+  ApplyBorder(area, FBorderStyle);
+  area->installEventFilter(new TWideCharFilter(this, Impl()->Alive, area));
+  area->setAcceptDrops(false);
   std::shared_ptr<bool> alive = Impl()->Alive;
-  QObject::connect(w, &QPlainTextEdit::textChanged, [this, alive, w] {
-    if (*alive) GuardEvent(this, [this, w] { TMemoAccess::FromWidget(this, w->toPlainText()); });
+  w.Apply([this, alive](auto* e) {
+    QObject::connect(e, &std::remove_pointer_t<decltype(e)>::textChanged, [this, alive, e] {
+      if (*alive) GuardEvent(this, [this, e] { TMemoAccess::FromWidget(this, e->toPlainText()); });
+    });
   });
 }
 
 void TCustomMemo::SetText(const std::string& v) {
   if (v == FText) return;
   FText = v;
-  if (QPlainTextEdit* w = MemoOf(this)) {
+  if (const TMemoWidget w{this}) {
     FSyncing = true;
-    w->setPlainText(ToWidgetText(v));
+    w.SetPlainText(ToWidgetText(v));
     FSyncing = false;
   }
   Perform(CM_TEXTCHANGED, 0, 0);
@@ -343,56 +354,57 @@ void TCustomMemo::Change() {
 
 void TCustomMemo::SetReadOnly(bool v) {
   FReadOnly = v;
-  if (QPlainTextEdit* w = MemoOf(this)) w->setReadOnly(v);
+  if (const TMemoWidget w{this}) w.SetReadOnly(v);
 }
 
 void TCustomMemo::SetWordWrap(bool v) {
   FWordWrap = v;
-  if (QPlainTextEdit* w = MemoOf(this))
-    w->setLineWrapMode(v ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+  if (const TMemoWidget w{this}) w.SetWordWrap(v);
 }
 
 void TCustomMemo::SetScrollBars(TScrollStyle v) {
   FScrollBars = v;
-  if (QPlainTextEdit* w = MemoOf(this)) {
-    w->setHorizontalScrollBarPolicy(v == ssHorizontal || v == ssBoth ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-    w->setVerticalScrollBarPolicy(v == ssVertical || v == ssBoth ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-  }
+  if (const TMemoWidget w{this}) ApplyScrollBars(w.Area(), v);
+}
+
+void TCustomMemo::SetBorderStyle(TBorderStyle v) {
+  FBorderStyle = v;
+  if (const TMemoWidget w{this}) ApplyBorder(w.Area(), v);
 }
 
 void TCustomMemo::SetWantTabs(bool v) {
   FWantTabs = v;
-  if (QPlainTextEdit* w = MemoOf(this)) w->setTabChangesFocus(!v);
+  if (const TMemoWidget w{this}) w.SetTabChangesFocus(!v);
 }
 
 int TCustomMemo::SelStart() const {
-  if (QPlainTextEdit* w = MemoOf(this)) return w->textCursor().selectionStart();
+  if (const TMemoWidget w{this}) return w.TextCursor().selectionStart();
   return 0;
 }
 
 void TCustomMemo::SetSelStart(int v) {
-  if (QPlainTextEdit* w = MemoOf(this)) {
-    QTextCursor c = w->textCursor();
+  if (const TMemoWidget w{this}) {
+    QTextCursor c = w.TextCursor();
     c.setPosition(v);
-    w->setTextCursor(c);
+    w.SetTextCursor(c);
   }
 }
 
 int TCustomMemo::SelLength() const {
-  if (QPlainTextEdit* w = MemoOf(this)) {
-    const QTextCursor c = w->textCursor();
+  if (const TMemoWidget w{this}) {
+    const QTextCursor c = w.TextCursor();
     return c.selectionEnd() - c.selectionStart();
   }
   return 0;
 }
 
 void TCustomMemo::SelectAll() {
-  if (QPlainTextEdit* w = MemoOf(this)) w->selectAll();
+  if (const TMemoWidget w{this}) w.Apply([](auto* e) { e->selectAll(); });
 }
 
 void TCustomMemo::SetSelText(const std::string& v) {
   HandleNeeded();
-  if (QPlainTextEdit* w = MemoOf(this)) w->insertPlainText(ToWidgetText(v));
+  if (const TMemoWidget w{this}) w.InsertPlainText(ToWidgetText(v));
 }
 
 void TCustomMemo::InsertChar(uint32_t Code) {
@@ -409,13 +421,13 @@ void TCustomMemo::Dispatch(TMessage& M) {
     case WM_PASTE:
     case WM_UNDO: {
       HandleNeeded();
-      QPlainTextEdit* w = MemoOf(this);
+      const TMemoWidget w(this);
       if (!w) return;
-      if (M.Msg == WM_COPY) w->copy();
+      if (M.Msg == WM_COPY) w.Copy();
       else if (FReadOnly) return;
-      else if (M.Msg == WM_CUT) w->cut();
-      else if (M.Msg == WM_PASTE) w->paste();
-      else w->undo();
+      else if (M.Msg == WM_CUT) w.Cut();
+      else if (M.Msg == WM_PASTE) w.Paste();
+      else w.Undo();
       return;
     }
     case WM_MBUTTONUP:

@@ -101,6 +101,9 @@ public:
   void SetWordWrap(bool v);
   TScrollStyle ScrollBars() const { return FScrollBars; }
   void SetScrollBars(TScrollStyle v);
+  // bsSingle (default): the memo's frame; bsNone: none.
+  TBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TBorderStyle v);
   bool WantReturns() const { return FWantReturns; }
   void SetWantReturns(bool v) { FWantReturns = v; }
   bool WantTabs() const { return FWantTabs; }
@@ -120,11 +123,14 @@ protected:
   void Dispatch(TMessage& M) override;
   void WMChar(TMessage& M) override;
   virtual void Change();
+  // True: the window is one that shows character and paragraph formats.
+  virtual bool RichWidget() const { return false; }
 
 private:
   bool FReadOnly = false;
   bool FWordWrap = true;
   TScrollStyle FScrollBars = ssNone;
+  TBorderStyle FBorderStyle = bsSingle;
   bool FWantReturns = true;
   bool FWantTabs = false;
   bool FSyncing = false;

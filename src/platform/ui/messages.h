@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/gfx/geometry.h"
+
 using WPARAM = uintptr_t;
 using LPARAM = intptr_t;
 using LRESULT = intptr_t;
@@ -96,6 +98,19 @@ constexpr unsigned CN_COMMAND = CN_BASE + WM_COMMAND, CN_NOTIFY = CN_BASE + WM_N
                    CN_KEYDOWN = CN_BASE + WM_KEYDOWN, CN_KEYUP = CN_BASE + WM_KEYUP, CN_CHAR = CN_BASE + WM_CHAR,
                    CN_SYSKEYDOWN = CN_BASE + WM_SYSKEYDOWN, CN_SYSCHAR = CN_BASE + WM_SYSCHAR,
                    CN_HSCROLL = CN_BASE + WM_HSCROLL, CN_VSCROLL = CN_BASE + WM_VSCROLL;
+
+// The header of a notification (LParam of WM_NOTIFY and CN_NOTIFY).
+struct TNMHdr {
+  HWND hwndFrom = 0;
+  uintptr_t idFrom = 0;
+  unsigned code = 0;
+};
+// A rich edit's resize request: the rectangle its content needs.
+constexpr unsigned EN_REQUESTRESIZE = 0x0701;
+struct TReqResize {
+  TNMHdr nmhdr;
+  TRect rc;
+};
 
 // Combo box messages used by the controls that size their drop-down list.
 constexpr unsigned CB_GETDROPPEDWIDTH = 0x015F, CB_SETDROPPEDWIDTH = 0x0160, CB_GETCOUNT = 0x0146,

@@ -7,6 +7,9 @@
 // WideText(): one UTF-16 unit per character and one per line break, which
 // is how the widget counts them. Text() keeps CR LF line breaks.
 //
+// The rich edit adds formatted text, RTF in and out, and drawing onto any
+// canvas (see TRichEdit).
+//
 // Also the text stream to the printer (TPrinterText): lines written to it are
 // printed in its font, a new page begun when a page is full.
 #pragma once
@@ -17,6 +20,7 @@
 
 #include "platform/gfx/graphics.h"
 #include "platform/ui/editctrls.h"
+#include "platform/ui/rtftext.h"
 
 // The character tests text searches use, per UTF-16 unit: a letter or a
 // digit of any script; the lower case (one unit for one unit).
@@ -84,6 +88,10 @@ public:
 protected:
   void CreateWnd() override;
   void Change() override;
+  // The bytes of a text file or stream as the text: CR LF, LF or CR line
+  // breaks; bytes that are not UTF-8 as Windows-1252 (SaveToFile then
+  // writes that). Clears the modified flag and the undo.
+  void LoadBytes(const std::string& raw);
 
 private:
   std::string FLineBreak = "\n";
@@ -93,24 +101,103 @@ private:
   bool FSettingText = false;
 };
 
-// The rich edit of the text editor: a memo that holds plain text and whose
-// default attributes are its font.
+// The text attributes of a selection: font name, size in points, style and
+// colour.
+struct TTextAttributes {
+  std::string Name;
+  int Size = 0;
+  TFontStyles Style;
+  TColor Color = clWindowText;
+  bool operator==(const TTextAttributes&) const = default;
+};
+
+class TStream;
+
+// The rich edit: text with character formats (font, size, style, colour)
+// and paragraph alignment, as RTF documents carry them (see rtftext.h); the
+// text editor uses it for plain text, with its font as the default
+// attributes.
 class TRichEdit : public TMemo {
   ZV_CLASS(TRichEdit)
 public:
   explicit TRichEdit(TComponent* AOwner);
-  // Text without formatting; the control holds plain text only, so switching
-  // changes nothing but the flag.
+  // Plain text in the control's font (the formats go).
+  void SetText(const std::string& v) override;
+  // Streams and RTF conveniences hold plain text when true, RTF when false
+  // (the default).
   bool PlainText() const { return FPlainText; }
   void SetPlainText(bool v) { FPlainText = v; }
   TFont* DefAttributes() const { return Font(); }
   void SetDefAttributes(const TFont* v) { SetFont(v); }
+
+  // Reads the stream from its position to its end: bytes that begin with
+  // "{\rtf" as an RTF document (unless PlainText), others as plain text
+  // (UTF-8, or Windows-1252 when they are not). Clears the modified flag
+  // and the undo.
+  void LoadFromStream(TStream* S);
+  // Writes the content at the stream's position: RTF, or with PlainText
+  // the text (UTF-8, CR LF line breaks).
+  void SaveToStream(TStream* S);
+  // The content as an RTF document; SetRTFText loads a text as
+  // LoadFromStream would (ignoring PlainText).
+  std::string RTFText() const;
+  void SetRTFText(const std::string& v);
+  TRTFDocument Document() const;
+  void SetDocument(const TRTFDocument& Doc);
+
+  // The attributes at the start of the selection (of the text typed next
+  // when nothing is selected).
+  TTextAttributes SelAttributes() const;
+  // Applies to the selection (or the text typed next) those attributes that
+  // differ from SelAttributes(), so that changing one field of what
+  // SelAttributes() returned keeps the others as each run has them.
+  void SetSelAttributes(const TTextAttributes& v);
+  // Fired when the selection or the caret moves.
+  TNotifyEvent OnSelectionChange;
+
+  // The text area inside the client area: the text is laid out and shown
+  // inside R only. Its distances to the client edges are kept when the
+  // control is resized.
+  void SetFormattingRect(const TRect& R);
+  TRect FormattingRect() const;
+
+  // Sends the control (Perform, so a descendant's WndProc and Dispatch see
+  // it) CN_NOTIFY with a TReqResize whose code is EN_REQUESTRESIZE and whose
+  // rectangle is the size the content needs: laid out at the control's
+  // width, that width (with WordWrap off: the widest line) and the height of
+  // the text.
+  void RequestSize();
+  // True: a resize request follows every change of the content.
+  bool RequestResizeEvents() const { return FRequestResize; }
+  void SetRequestResizeEvents(bool v) { FRequestResize = v; }
+
+  // Draws the content laid out at R's width (wrapped as WordWrap says) into
+  // R of any canvas, clipped to R, without filling the background. On a
+  // device of another resolution (a printer) the text keeps its size in
+  // inches.
+  void RenderTo(TCanvas* Canvas, const TRect& R);
+
   // Prints the text in the default attributes as one document with that
   // title; raises EPrinter when there is no printer.
   void Print(const std::string& title);
 
+protected:
+  void CreateWnd() override;
+  bool RichWidget() const override { return true; }
+  void BoundsChanged(bool sizeChanged) override;
+  // Its colour is the background of the text.
+  void CMColorChanged(TMessage& M) override;
+  virtual void SelectionChange();
+
 private:
+  void ApplyFormattingRect();
+  void ApplyColor();
   bool FPlainText = false;
+  bool FRequestResize = false;
+  bool FLoading = false;
+  bool FHasFormattingRect = false;
+  TRect FMargins{};  // of the formatting rectangle to the client edges
+  int FSelAnchor = 0, FSelPosition = 0;
 };
 
 class TPrinter;

@@ -202,6 +202,13 @@ bool SaveControlPng(TControl* c, const std::string& fileName) {
   return pm.save(QString::fromStdString(fileName), "PNG");
 }
 
+bool ControlPicture(TWinControl* c, TBitmap& out) {
+  if (!c || !c->HandleAllocated() || !c->Impl()->Widget) return false;
+  c->Update();
+  GfxSetBitmapImage(&out, c->Impl()->Widget->grab().toImage().convertToFormat(QImage::Format_RGB32));
+  return true;
+}
+
 TColor ShownPixel(TControl* c, int x, int y) {
   QWidget* w = InputTarget(c, x, y);
   if (!w) return CLR_INVALID;

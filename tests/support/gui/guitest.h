@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "platform/gfx/bitmap.h"
 #include "platform/ui/commondialogs.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/extctrls.h"
@@ -82,6 +83,9 @@ private:
 TColor SurfacePixel(TControl* c, int x, int y);
 // Renders the control (with its children) and writes a PNG; false on failure.
 bool SaveControlPng(TControl* c, const std::string& fileName);
+// The window as it paints itself (a native control's widget included), as a
+// picture of its size; false without a window.
+bool ControlPicture(TWinControl* c, TBitmap& out);
 // The pixel at the control's client point as the window system shows it:
 // its whole top-level window rendered (native controls, what the layer
 // paints over them, parents showing through); CLR_INVALID outside.
