@@ -55,7 +55,9 @@ class TGridUniEditBtn;
 class TGridUniMemo;
 class TGridCheckBox;
 class TGridButton;
+class TGridDatePicker;
 class TEditLink;
+class TPlusRichEdit;
 
 // ---------------------------------------------------------------------------
 // Hidden rows
@@ -1460,6 +1462,7 @@ public:
   TGridUniMemo* UniMemoEditor() const { return FGridUniMemo; }
   TGridCheckBox* CheckBoxEditor() const { return FGridCheckBox; }
   TGridButton* ButtonEditor() const { return FGridButton; }
+  TGridDatePicker* DatePickerEditor() const { return FGridDatePicker; }
   // The control of the edit under way; nil for the default editor and the
   // check box.
   TWinControl* ActiveEditorControl() const { return FActiveEditorControl; }
@@ -1566,7 +1569,9 @@ protected:
   friend class TGridUniMemo;
   friend class TGridCheckBox;
   friend class TGridButton;
+  friend class TGridDatePicker;
   friend class TEditLink;
+  friend class TPlusRichEdit;
   bool SelectCell(int ACol, int ARow) override;
   void Dispatch(TMessage& Message) override;
   void WMChar(TMessage& M) override;
@@ -1640,6 +1645,7 @@ private:
   TGridUniMemo* FGridUniMemo = nullptr;
   TGridCheckBox* FGridCheckBox = nullptr;
   TGridButton* FGridButton = nullptr;
+  TGridDatePicker* FGridDatePicker = nullptr;
   TEditLink* FCellEditLink = nullptr;
   TWinControl* FEditLinkControl = nullptr;
   std::function<void(TMessage&)> FEditLinkOldProc;

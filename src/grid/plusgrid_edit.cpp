@@ -70,6 +70,9 @@ void TPlusStringGrid::CreateEditorControls() {
   make(FGridEditBtn);
   make(FGridUnitEditBtn);
   make(FGridButton);
+  // The date and time pickers are part of this platform's controls: they
+  // are always there.
+  make(FGridDatePicker);
 }
 
 void TPlusStringGrid::DetachEditors() {
@@ -85,6 +88,7 @@ void TPlusStringGrid::DetachEditors() {
   if (FGridUniMemo) FGridUniMemo->DetachGrid();
   if (FGridCheckBox) FGridCheckBox->DetachGrid();
   if (FGridButton) FGridButton->DetachGrid();
+  if (FGridDatePicker) FGridDatePicker->DetachGrid();
   if (FEditLinkControl) UnhookEditLinkControl(FEditLinkControl);
   SetCellEditLink(nullptr);
 }
@@ -108,6 +112,9 @@ TWinControl* TPlusStringGrid::EditorControl(TEditorType AType) {
     case edUniComboList: return FGridUniCombo;
     case edUniEditBtn: return FGridUniEditBtn;
     case edUniMemo: return FGridUniMemo;
+    case edDateEdit:
+    case edDateEditUpDown:
+    case edTimeEdit: return FGridDatePicker;
     default: return nullptr;
   }
 }
@@ -336,6 +343,26 @@ void TPlusStringGrid::ShowCellEditor(int ACol, int ARow) {
         PostPendingChar(eb);
         break;
       }
+      case edDateEdit:
+      case edDateEditUpDown:
+      case edTimeEdit: {
+        TGridDatePicker* dp = FGridDatePicker;
+        dp->SetEscaped(false);
+        dp->SetBounds(L, T, W, dp->Height() < H ? H : dp->Height());
+        TDateTime v = 0;
+        if (FCurrentEditorType == edTimeEdit) {
+          dp->SetKind(dtkTime);
+          if (!text.empty() && TryStrToTime(text, v)) dp->SetTime(v);
+          else dp->SetDateTime(Now());
+        } else {
+          dp->SetKind(dtkDate);
+          dp->SetDateMode(FCurrentEditorType == edDateEditUpDown ? dmUpDown : dmComboBox);
+          dp->SetDateTime(!text.empty() && TryStrToDateTime(text, v) ? v : Now());
+        }
+        ShowEditorControl(dp, color, true);
+        if (FCurrentEditorType != edTimeEdit && FMouseActions->DirectDateDrop()) dp->Perform(WM_KEYDOWN, VK_F4, 0);
+        break;
+      }
       case edCheckBox: {
         TGridCheckBox* cb = FGridCheckBox;
         cb->SetBounds(L, T, W, H);
@@ -453,6 +480,18 @@ void TPlusStringGrid::StoreCellEditorValue(int ACol, int ARow) {
       }
       break;
     }
+    case edDateEdit:
+    case edDateEditUpDown:
+    case edTimeEdit:
+      if (FGridDatePicker) {
+        // The picker's own display format: the program's time format stays.
+        TGridDatePicker* dp = FGridDatePicker;
+        SetCellFromEditor(c, ARow, dp->Escaped() ? FEscapeText : dp->Checked() ? dp->Text() : std::string());
+        FEditorShowing = false;
+        HideOwnControl(dp);
+      }
+      FEditorShowing = false;
+      break;
     case edCheckBox:
     case edButton:
       HideOwnControl(EditorControl(FCurrentEditorType));

@@ -6,6 +6,7 @@
 #include "grid/plusgrid.h"
 #include "grid/plusgrid_editor.h"
 #include "platform/rtl/codepages.h"
+#include "platform/rtl/datetime.h"
 #include "platform/rtl/strutils.h"
 #include "platform/ui/clipboard.h"
 
@@ -879,6 +880,69 @@ void TGridUniMemo::KeyDown(uint16_t& Key, TShiftState Shift) {
 void TGridUniMemo::CMExit(TMessage& M) {
   ExitWideEditor(FGrid, Text());
   TPsgUniMemo::CMExit(M);
+}
+
+// ---------------------------------------------------------------------------
+// TGridDatePicker
+
+ZV_CLASS_IMPL_NOPROPS(TGridDatePicker, TDateTimePicker)
+
+TGridDatePicker::TGridDatePicker(TComponent* AOwner)
+    : TDateTimePicker(AOwner), FGrid(dynamic_cast<TPlusStringGrid*>(AOwner)) {
+  OnCloseUp = [this](TObject*) {
+    if (FGrid && FGrid->OnDatePickerCloseUp) FGrid->OnDatePickerCloseUp(this, FGrid->Row(), FGrid->Col());
+  };
+}
+
+void TGridDatePicker::WMGetDlgCode(TMessage& M) {
+  TDateTimePicker::WMGetDlgCode(M);
+  WantKeys(FGrid, M);
+}
+
+void TGridDatePicker::WMNCPaint(TMessage& M) {
+  TDateTimePicker::WMNCPaint(M);
+  TCanvas* c = NCCanvas();
+  if (!c) return;
+  // Two frames in the window colour over the border: the picker looks flat.
+  c->Brush()->SetColor(clWindow);
+  c->Brush()->SetStyle(bsSolid);
+  TRect r = Rect(0, 0, Width(), Height());
+  c->FrameRect(r);
+  r = Rect(1, 1, Width() - 1, Height() - 1);
+  c->FrameRect(r);
+}
+
+void TGridDatePicker::RestoreFromCell() {
+  const std::string text = FGrid->GetCurrentCellText();
+  TDateTime v = 0;
+  if (Kind() == dtkTime && TryStrToTime(text, v)) SetTime(v);
+  else if (Kind() == dtkDate && TryStrToDate(text, v)) SetDate(v);
+  else SetDateTime(Now());
+}
+
+void TGridDatePicker::KeyDown(uint16_t& Key, TShiftState Shift) {
+  if (!FGrid || !IsOneOf(Key, {VK_TAB, VK_RETURN, VK_ESCAPE, VK_PRIOR, VK_NEXT, VK_END})) {
+    TDateTimePicker::KeyDown(Key, Shift);
+    return;
+  }
+  if (Key == VK_ESCAPE) RestoreFromCell();
+  // The open calendar keeps its keys (Enter takes its day); only Tab leaves.
+  if (DroppedDown() && Key != VK_TAB) {
+    TDateTimePicker::KeyDown(Key, Shift);
+    return;
+  }
+  FEscaped = Key == VK_ESCAPE;
+  LeaveWithKey(FGrid, Key, Shift);
+}
+
+void TGridDatePicker::Change() {
+  TDateTimePicker::Change();
+  if (FGrid) FGrid->DateTimeChanged(DateTime());
+}
+
+void TGridDatePicker::CMExit(TMessage& M) {
+  if (FGrid) FGrid->EndCellEdit();
+  TDateTimePicker::CMExit(M);
 }
 
 // ---------------------------------------------------------------------------

@@ -15,6 +15,7 @@
 #include "grid/support/psgspin.h"
 #include "grid/support/psguni.h"
 #include "grid/support/psgunicombo.h"
+#include "platform/ui/datetimepicker.h"
 #include "platform/ui/stdctrls.h"
 
 class TPlusStringGrid;
@@ -202,6 +203,34 @@ protected:
 
 private:
   TPlusStringGrid* FGrid;
+};
+
+// The date and time picker of edDateEdit, edDateEditUpDown and edTimeEdit
+// cells, drawn flat.
+class TGridDatePicker : public TDateTimePicker {
+  ZV_CLASS(TGridDatePicker)
+public:
+  explicit TGridDatePicker(TComponent* AOwner);
+  TPlusStringGrid* Grid() const { return FGrid; }
+  void DetachGrid() { FGrid = nullptr; }
+  // The edit was left with Escape: the cell keeps the text it started with,
+  // also one the picker cannot show. Cleared when the picker opens.
+  bool Escaped() const { return FEscaped; }
+  void SetEscaped(bool v) { FEscaped = v; }
+
+protected:
+  void WMGetDlgCode(TMessage& M) override;
+  void WMNCPaint(TMessage& M) override;
+  void CMExit(TMessage& M) override;
+  void KeyDown(uint16_t& Key, TShiftState Shift) override;
+  void Change() override;
+
+private:
+  // The cell's text as the picker's value; the current date and time when
+  // it is none.
+  void RestoreFromCell();
+  TPlusStringGrid* FGrid;
+  bool FEscaped = false;
 };
 
 // The check box of edCheckBox cells; its state is not written to the cell.

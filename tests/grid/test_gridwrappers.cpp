@@ -482,6 +482,78 @@ TEST_F(WrapperGrid, TheUnicodeMemoKeepsEnterAndTabsOnWithValidation) {
 }
 
 // ---------------------------------------------------------------------------
+// Date and time pickers
+
+TEST_F(WrapperGrid, TheDatePickerOpensWithTheCellsDateAndEscapePutsItBack) {
+  std::vector<std::string> closed;
+  Grid->OnDatePickerCloseUp = [&](TObject*, int r, int c) { closed.push_back(std::to_string(c) + "," + std::to_string(r)); };
+  const TDateTime day = EncodeDate(2020, 2, 28);
+  Grid->SetCells(1, 1, DateToStr(day));
+  Open(edDateEdit);
+  TGridDatePicker* dp = Grid->DatePickerEditor();
+  ASSERT_NE(dp, nullptr) << "the pickers are always there";
+  ASSERT_TRUE(dp->Visible());
+  EXPECT_EQ(dp->Kind(), dtkDate);
+  EXPECT_EQ(dp->DateMode(), dmComboBox);
+  EXPECT_DOUBLE_EQ(dp->Date(), day);
+  for (const TPoint p : {TPoint{0, 0}, TPoint{1, dp->Height() - 2}})
+    EXPECT_EQ(ShownPixel(dp, p.X, p.Y), ColorToRGB(clWindow)) << "the border is drawn over flat";
+  Key(dp, VK_UP);
+  EXPECT_DOUBLE_EQ(dp->Date(), day + 1) << "the picker steps its field";
+  Key(dp, VK_ESCAPE, "\x1b");
+  EXPECT_FALSE(dp->Visible());
+  EXPECT_EQ(Grid->Cells(1, 1), DateToStr(day));
+
+  Open(edDateEdit);
+  Key(dp, VK_UP);
+  Key(dp, VK_RETURN, "\r");
+  EXPECT_EQ(Grid->Cells(1, 1), DateToStr(day + 1));
+  EXPECT_EQ(Grid->Row(), 1) << "Enter leaves without moving";
+
+  // Text that is no date opens with today.
+  Grid->SetCells(1, 1, "soon");
+  Open(edDateEditUpDown);
+  EXPECT_EQ(dp->DateMode(), dmUpDown);
+  EXPECT_EQ(static_cast<int>(dp->Date()), static_cast<int>(Now()));
+  Key(dp, VK_ESCAPE, "\x1b");
+  EXPECT_EQ(Grid->Cells(1, 1), "soon");
+
+  // With DirectDateDrop the calendar opens at once and keeps Enter.
+  Grid->MouseActions()->SetDirectDateDrop(true);
+  Grid->SetCells(1, 1, DateToStr(day));
+  Open(edDateEdit);
+  ASSERT_TRUE(dp->DroppedDown());
+  Key(dp, VK_RIGHT);
+  Key(dp, VK_RETURN, "\r");
+  EXPECT_FALSE(dp->DroppedDown());
+  EXPECT_TRUE(dp->Visible()) << "Enter took the calendar's day; the edit goes on";
+  EXPECT_DOUBLE_EQ(dp->Date(), day + 1);
+  EXPECT_EQ(closed, (std::vector<std::string>{"1,1"}));
+  Key(dp, VK_RETURN, "\r");
+  EXPECT_FALSE(dp->Visible());
+  EXPECT_EQ(Grid->Cells(1, 1), DateToStr(day + 1));
+}
+
+TEST_F(WrapperGrid, TheTimePickerStoresItsOwnFormatAndLeavesTheProgramsAlone) {
+  const std::string longTime = FormatSettings.LongTimeFormat;
+  Grid->SetCells(1, 1, "14:30:00");
+  TGridDatePicker* dp = Grid->DatePickerEditor();
+  dp->SetFormat("hh:nn");
+  Open(edTimeEdit);
+  EXPECT_EQ(dp->Kind(), dtkTime);
+  EXPECT_EQ(dp->Text(), "14:30");
+  Key(dp, VK_RETURN, "\r");
+  EXPECT_EQ(Grid->Cells(1, 1), "14:30");
+  EXPECT_EQ(FormatSettings.LongTimeFormat, longTime);
+
+  dp->SetFormat("");
+  Grid->SetCells(1, 1, "");
+  Open(edTimeEdit);
+  EXPECT_NEAR(dp->DateTime(), Now(), 1.0 / 24) << "an empty cell opens with the time now";
+  Key(dp, VK_ESCAPE, "\x1b");
+}
+
+// ---------------------------------------------------------------------------
 // Check box and button
 
 TEST_F(WrapperGrid, TheCheckBoxTogglesWithSpaceAndLeavesTheCellAsItWas) {
@@ -611,7 +683,7 @@ TEST_F(WrapperGrid, TheEditorsAreMadeWithTheGridHiddenAndDisabled) {
   for (TWinControl* c : std::vector<TWinControl*>{
            Grid->ComboEditor(), Grid->UniComboEditor(), Grid->SpinEditor(), Grid->EditBtnEditor(),
            Grid->UnitEditBtnEditor(), Grid->UniEditEditor(), Grid->UniEditBtnEditor(), Grid->UniMemoEditor(),
-           Grid->CheckBoxEditor(), Grid->ButtonEditor()}) {
+           Grid->CheckBoxEditor(), Grid->ButtonEditor(), Grid->DatePickerEditor()}) {
     ASSERT_NE(c, nullptr);
     EXPECT_EQ(c->Parent(), Grid);
     EXPECT_EQ(c->Owner(), Grid);
