@@ -428,6 +428,7 @@ TPlusStringGrid::TPlusStringGrid(TComponent* AOwner)
   FAlwaysFixedRows = TCustomGrid::FixedRows();
   FAlwaysFixedCols = TCustomGrid::FixedCols();
 
+  CreateRichEdits();
   if (!Designing()) {
     for (int d = 0; d < 4; ++d) {
       FArrows[d] = new TArrowWindow(this, d);

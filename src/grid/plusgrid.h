@@ -58,6 +58,7 @@ class TGridButton;
 class TGridDatePicker;
 class TEditLink;
 class TPlusRichEdit;
+class TRichEdit;
 
 // ---------------------------------------------------------------------------
 // Hidden rows
@@ -1463,6 +1464,16 @@ public:
   TGridCheckBox* CheckBoxEditor() const { return FGridCheckBox; }
   TGridButton* ButtonEditor() const { return FGridButton; }
   TGridDatePicker* DatePickerEditor() const { return FGridDatePicker; }
+  // The rich edit that edits rich-text cells, and the one that measures and
+  // draws them.
+  TPlusRichEdit* RichEditor() const { return FRichEditor; }
+  TPlusRichEdit* RichRenderer() const { return FRichRenderer; }
+  // A cell's RTF into a rich edit (an empty cell clears it), and a rich
+  // edit's content as RTF.
+  void LoadRTFEditor(int ACol, int ARow, TRichEdit* Editor);
+  void SaveRTFEditor(TRichEdit* Editor, std::string& S);
+  // Draws the rich text of a cell (real column) inside R, less the margins.
+  void DrawRichTextCell(int ACol, int ARow, const TRect& R, TCanvas* ACanvas);
   // The control of the edit under way; nil for the default editor and the
   // check box.
   TWinControl* ActiveEditorControl() const { return FActiveEditorControl; }
@@ -1602,6 +1613,8 @@ private:
   void RefuseKey(uint16_t& Key, TShiftState Shift);
   // Makes the own-control editors (not in the designer).
   void CreateEditorControls();
+  // Makes the two rich edits.
+  void CreateRichEdits();
   // Called first when the grid is freed: its editors stop reporting to it.
   void DetachEditors();
   // The colour and font the cell-colour hook gives the cell being edited.
@@ -1646,6 +1659,8 @@ private:
   TGridCheckBox* FGridCheckBox = nullptr;
   TGridButton* FGridButton = nullptr;
   TGridDatePicker* FGridDatePicker = nullptr;
+  TPlusRichEdit* FRichEditor = nullptr;
+  TPlusRichEdit* FRichRenderer = nullptr;
   TEditLink* FCellEditLink = nullptr;
   TWinControl* FEditLinkControl = nullptr;
   std::function<void(TMessage&)> FEditLinkOldProc;

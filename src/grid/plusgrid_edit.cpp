@@ -12,6 +12,7 @@
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/format.h"
 #include "platform/rtl/formatsettings.h"
+#include "platform/rtl/streams.h"
 #include "platform/rtl/strutils.h"
 #include "platform/ui/forms.h"
 
@@ -75,7 +76,42 @@ void TPlusStringGrid::CreateEditorControls() {
   make(FGridDatePicker);
 }
 
+void TPlusStringGrid::CreateRichEdits() {
+  // Both are children of the grid: the renderer stays hidden, the editor
+  // shows over a cell while it edits.
+  FRichRenderer = new TPlusRichEdit(this);
+  FRichEditor = new TPlusRichEdit(this);
+  for (TPlusRichEdit* r : {FRichRenderer, FRichEditor}) {
+    r->SetBorderStyle(bsNone);
+    r->SetVisible(false);
+    r->SetParent(this);
+  }
+  FRichRenderer->SetBounds(0, 0, 0, 0);
+  FRichEditor->SetEnabled(false);
+  FRichEditor->SetRequestResizeEvents(true);
+}
+
+void TPlusStringGrid::LoadRTFEditor(int ACol, int ARow, TRichEdit* Editor) {
+  const std::string s = GetCellText(ACol, ARow);
+  if (s.empty()) {
+    Editor->SetText("");
+    return;
+  }
+  TMemoryStream ms;
+  ms.Write(s.data(), static_cast<int64_t>(s.size()));
+  ms.SetPosition(0);
+  Editor->LoadFromStream(&ms);
+}
+
+void TPlusStringGrid::SaveRTFEditor(TRichEdit* Editor, std::string& S) {
+  TMemoryStream ms;
+  Editor->SaveToStream(&ms);
+  S.assign(reinterpret_cast<const char*>(ms.Memory()), static_cast<size_t>(ms.Size()));
+}
+
 void TPlusStringGrid::DetachEditors() {
+  if (FRichEditor) FRichEditor->DetachGrid();
+  if (FRichRenderer) FRichRenderer->DetachGrid();
   if (auto* e = dynamic_cast<TPlusInplaceEdit*>(InplaceEditor())) e->DetachGrid();
   if (FFixedEditor) FFixedEditor->DetachGrid();
   if (FGridCombo) FGridCombo->DetachGrid();
@@ -115,6 +151,7 @@ TWinControl* TPlusStringGrid::EditorControl(TEditorType AType) {
     case edDateEdit:
     case edDateEditUpDown:
     case edTimeEdit: return FGridDatePicker;
+    case edRichEdit: return FRichEditor;
     default: return nullptr;
   }
 }
@@ -363,6 +400,22 @@ void TPlusStringGrid::ShowCellEditor(int ACol, int ARow) {
         if (FCurrentEditorType != edTimeEdit && FMouseActions->DirectDateDrop()) dp->Perform(WM_KEYDOWN, VK_F4, 0);
         break;
       }
+      case edRichEdit: {
+        TPlusRichEdit* re = FRichEditor;
+        re->SetParent(this);
+        re->SetBorderStyle(bsNone);
+        re->SetHideSelection(false);
+        re->SetBounds(L, T, W, H);
+        // Loading asks for sizes the row must not follow.
+        re->Lock();
+        LoadRTFEditor(C, ARow, re);
+        if (FNavigation->EditSelectAll()) re->SelectAll();
+        ShowEditorControl(re, color, true);
+        re->SetFormattingRect(Rect(2, 2, r.Right - r.Left - 2, r.Bottom - r.Top - 2));
+        PostPendingChar(re);
+        re->Unlock();
+        break;
+      }
       case edCheckBox: {
         TGridCheckBox* cb = FGridCheckBox;
         cb->SetBounds(L, T, W, H);
@@ -489,6 +542,16 @@ void TPlusStringGrid::StoreCellEditorValue(int ACol, int ARow) {
         SetCellFromEditor(c, ARow, dp->Escaped() ? FEscapeText : dp->Checked() ? dp->Text() : std::string());
         FEditorShowing = false;
         HideOwnControl(dp);
+      }
+      FEditorShowing = false;
+      break;
+    case edRichEdit:
+      if (FRichEditor) {
+        FEditorShowing = false;
+        std::string rtf;
+        SaveRTFEditor(FRichEditor, rtf);
+        SetCellFromEditor(c, ARow, rtf);
+        HideOwnControl(FRichEditor);
       }
       FEditorShowing = false;
       break;

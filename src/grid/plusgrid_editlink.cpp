@@ -263,3 +263,64 @@ void TPlusStringGrid::StoreCustomEditor(int C, int ARow) {
   link->HideEditorControl();
   FEditorShowing = false;
 }
+
+// ---------------------------------------------------------------------------
+// TPlusRichEdit
+
+ZV_CLASS_IMPL_NOPROPS(TPlusRichEdit, TRichEdit)
+
+TPlusRichEdit::TPlusRichEdit(TComponent* AOwner)
+    : TRichEdit(AOwner), FGrid(dynamic_cast<TPlusStringGrid*>(AOwner)) {}
+
+void TPlusRichEdit::Dispatch(TMessage& M) {
+  if (M.Msg == CN_NOTIFY && M.LParam) {
+    const auto* request = reinterpret_cast<const TReqResize*>(M.LParam);
+    if (request->nmhdr.code == EN_REQUESTRESIZE) ResizeRequested(request->rc);
+  }
+  TRichEdit::Dispatch(M);
+}
+
+void TPlusRichEdit::ResizeRequested(const TRect& R) {
+  TPlusStringGrid* g = FGrid;
+  if (!g) return;
+  const int h = R.Bottom - R.Top;
+  if (this == g->RichRenderer()) {
+    FReqWidth = R.Right - R.Left;
+    FReqHeight = h;
+    return;
+  }
+  if (this != g->RichEditor() || !g->SizeWhileTyping()->Height() || FLocked) return;
+  const int row = g->Row();
+  const TRect cell = g->CellRect(g->Col(), row);
+  // The row grows with the text as long as it stays inside the grid.
+  if (h > g->RowHeights(row) && cell.Top + h < g->ClientHeight()) {
+    SetHeight(h + 4);
+    g->SetRowHeights(row, h + 5);
+    if (g->OnEndRowSize) g->OnEndRowSize(g, row);
+  }
+}
+
+void TPlusRichEdit::WMKillFocus(TMessage& M) {
+  // The focus goes elsewhere: the edit ends with the text stored, unless a
+  // pop-up edit has just closed.
+  if (FGrid && !FGrid->PopupClosed() && FGrid->EditorShowing() && FGrid->CurrentEditorType() == edRichEdit &&
+      Visible())
+    FGrid->EndCellEdit();
+  TRichEdit::WMKillFocus(M);
+}
+
+void TPlusRichEdit::KeyDown(uint16_t& Key, TShiftState Shift) {
+  TRichEdit::KeyDown(Key, Shift);
+  TPlusStringGrid* g = FGrid;
+  if (!g || (Key != VK_UP && Key != VK_DOWN) || g->WordWrap() || g->Multilinecells()) return;
+  // One line per cell: Up and Down move to the neighbouring row.
+  uint16_t k = Key;
+  Key = 0;
+  if (g->CanFocus()) g->SetFocus();
+  g->EditorKeyDown(k, Shift);
+}
+
+void TPlusRichEdit::SelectionChange() {
+  TRichEdit::SelectionChange();
+  if (FGrid && this == FGrid->RichEditor() && FGrid->OnRichEditSelectionChange) FGrid->OnRichEditSelectionChange(FGrid);
+}

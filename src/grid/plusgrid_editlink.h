@@ -3,6 +3,9 @@
 // the cell (esPopup). TEditLink fixes when the grid builds, places, fills,
 // reads and hides the control and which keys leave it; a descendant supplies
 // the control and the conversion between cell text and control value.
+//
+// Also the grid's rich edit (TPlusRichEdit): one instance edits rich-text
+// cells, another measures and draws them.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +14,7 @@
 
 #include "platform/ui/classes.h"
 #include "platform/ui/controls.h"
+#include "platform/ui/richedit.h"
 
 class TPlusStringGrid;
 class TForm;
@@ -113,4 +117,34 @@ private:
   int FEditCol = -1, FEditRow = -1;
   bool FAutoPopupWidth = false;
   int FPopupLeft = -1, FPopupTop = -1;
+};
+
+// The rich edit of edRichEdit cells (the cell holds RTF), and the grid's
+// instance that measures and draws rich-text cells.
+class TPlusRichEdit : public TRichEdit {
+  ZV_CLASS(TPlusRichEdit)
+public:
+  // AOwner is the grid.
+  explicit TPlusRichEdit(TComponent* AOwner);
+  TPlusStringGrid* Grid() const { return FGrid; }
+  void DetachGrid() { FGrid = nullptr; }
+  // The size the last resize request asked for.
+  int ReqWidth() const { return FReqWidth; }
+  int ReqHeight() const { return FReqHeight; }
+  // While locked the editor does not grow its row (the grid is filling it).
+  void Lock() { FLocked = true; }
+  void Unlock() { FLocked = false; }
+  bool Locked() const { return FLocked; }
+
+protected:
+  void Dispatch(TMessage& M) override;
+  void WMKillFocus(TMessage& M) override;
+  void KeyDown(uint16_t& Key, TShiftState Shift) override;
+  void SelectionChange() override;
+
+private:
+  void ResizeRequested(const TRect& R);
+  TPlusStringGrid* FGrid;
+  int FReqWidth = 0, FReqHeight = 0;
+  bool FLocked = false;
 };

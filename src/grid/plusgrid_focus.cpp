@@ -1,6 +1,7 @@
 // Focus, the grid's own timer and the messages that keep the editors in
 // line with the focus.
 #include "grid/plusgrid.h"
+#include "grid/plusgrid_editlink.h"
 #include "grid/plusgrid_editor.h"
 #include "platform/rtl/strutils.h"
 #include "platform/ui/menuloop.h"
@@ -16,6 +17,7 @@ void TPlusStringGrid::WMSetFocus(TMessage& M) {
   TBaseGrid::WMSetFocus(M);
   const int rc = RealColIndex(Col());
   if (HasCheckBox(rc, Row())) return;
+  if (FRichEditor && FRichEditor->Visible()) EndCellEdit();
   auto* editor = InplaceEditor();
   const bool inView = Col() >= LeftCol() && Col() < LeftCol() + VisibleColCount() && Row() >= TopRow() &&
                       Row() < TopRow() + VisibleRowCount();

@@ -1,6 +1,8 @@
 // The custom editor link: the order in which the grid builds, places, fills
 // and activates the link's control, the keys that leave it, Escape, rejected
-// values, the pop-up form and the window procedure that asks for Tab.
+// values, the pop-up form and the window procedure that asks for Tab. The
+// rich text editor: RTF kept through an edit, the row growing with the text,
+// the keys that leave it, and rich-text cells drawn and measured.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,6 +12,7 @@
 #include "grid/plusgrid.h"
 #include "grid/plusgrid_editlink.h"
 #include "platform/ui/forms.h"
+#include "platform/ui/richedit.h"
 #include "platform/ui/editctrls.h"
 #include "platform/ui/stdctrls.h"
 #include "support/gui/guitest.h"
@@ -229,6 +232,128 @@ TEST_F(LinkGrid, WithoutALinkTheEditOpensNothingAndEndsOnTheNextSelection) {
   Grid->SetCellEditLink(Link);
   delete Link;
   EXPECT_EQ(Grid->CellEditLink(), nullptr);
+}
+
+// ---------------------------------------------------------------------------
+// Rich text
+
+const char* const kBoldRtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 plain \\b bold\\b0\\par}";
+
+struct RichGrid : EditGrid {
+  void SetUp() override {
+    EditGrid::SetUp();
+    Editors(edRichEdit);
+    Grid->SetCells(1, 1, kBoldRtf);
+  }
+  // The style of the first character of Word in an RTF text.
+  static TFontStyles StyleOf(const std::string& Rtf, const std::string& Word) {
+    TRichEdit re(nullptr);
+    re.SetRTFText(Rtf);
+    const std::u16string text = re.WideText();
+    const size_t at = text.find(std::u16string(Word.begin(), Word.end()));
+    EXPECT_NE(at, std::u16string::npos) << Word;
+    re.SetSel(static_cast<int>(at), 1);
+    return re.SelAttributes().Style;
+  }
+};
+
+TEST_F(RichGrid, ABoldCellEditedUnchangedKeepsItsFormatting) {
+  Key(Grid, VK_F2);
+  ProcessEvents();
+  TPlusRichEdit* re = Grid->RichEditor();
+  ASSERT_TRUE(re->Visible());
+  EXPECT_TRUE(re->Focused());
+  EXPECT_EQ(re->Parent(), Grid);
+  EXPECT_EQ(re->WideText().substr(0, 10), u"plain bold");
+  const TRect cell = Grid->CellRect(1, 1);
+  EXPECT_EQ(re->FormattingRect(), Rect(2, 2, cell.Right - cell.Left - 2, cell.Bottom - cell.Top - 2));
+  Other->SetFocus();
+  ProcessEvents();
+  EXPECT_FALSE(re->Visible()) << "the focus left: the edit ended";
+  const std::string stored = Grid->Cells(1, 1);
+  EXPECT_EQ(stored.compare(0, 5, "{\\rtf"), 0) << "the cell holds RTF";
+  EXPECT_TRUE(StyleOf(stored, "bold").Contains(fsBold));
+  EXPECT_FALSE(StyleOf(stored, "plain").Contains(fsBold));
+}
+
+TEST_F(RichGrid, ResizeRequestsGrowTheRowOnlyWhileTypingIsSized) {
+  std::vector<int> sized;
+  Grid->OnEndRowSize = [&](TObject*, int r) { sized.push_back(r); };
+  Key(Grid, VK_F2);
+  TPlusRichEdit* re = Grid->RichEditor();
+  const int before = Grid->RowHeights(1);
+  auto request = [&](TPlusRichEdit* target, int height) {
+    TReqResize r{};
+    r.nmhdr.code = EN_REQUESTRESIZE;
+    r.rc = Rect(0, 0, 80, height);
+    target->Perform(CN_NOTIFY, 0, reinterpret_cast<LPARAM>(&r));
+  };
+  request(re, 60);
+  EXPECT_EQ(Grid->RowHeights(1), before) << "SizeWhileTyping.Height is off";
+  Grid->SizeWhileTyping()->SetHeight(true);
+  re->Lock();
+  request(re, 60);
+  EXPECT_EQ(Grid->RowHeights(1), before) << "locked while the grid fills it";
+  re->Unlock();
+  request(re, 60);
+  EXPECT_EQ(Grid->RowHeights(1), 65);
+  EXPECT_EQ(re->Height(), 64);
+  EXPECT_EQ(sized, (std::vector<int>{1}));
+  request(re, 10);
+  EXPECT_EQ(Grid->RowHeights(1), 65) << "rows only grow";
+  request(re, 1000);
+  EXPECT_EQ(Grid->RowHeights(1), 65) << "not beyond the grid";
+
+  request(Grid->RichRenderer(), 33);
+  EXPECT_EQ(Grid->RichRenderer()->ReqHeight(), 33);
+  EXPECT_EQ(Grid->RichRenderer()->ReqWidth(), 80);
+  EXPECT_EQ(Grid->RowHeights(1), 65) << "the renderer sizes no row";
+}
+
+TEST_F(RichGrid, ArrowsLeaveASingleLineEditorAndSelectionChangesAreReported) {
+  int changes = 0;
+  Grid->OnRichEditSelectionChange = [&](TObject* s) {
+    EXPECT_EQ(s, Grid);
+    ++changes;
+  };
+  Grid->SetGridWordWrap(false);
+  Key(Grid, VK_F2);
+  TPlusRichEdit* re = Grid->RichEditor();
+  changes = 0;
+  re->SetSel(2, 3);
+  EXPECT_GE(changes, 1);
+  Key(re, VK_DOWN);
+  EXPECT_FALSE(re->Visible());
+  EXPECT_EQ(Grid->Row(), 2);
+  EXPECT_TRUE(StyleOf(Grid->Cells(1, 1), "bold").Contains(fsBold));
+}
+
+TEST_F(RichGrid, RichTextCellsAreDrawnAndMeasuredFromTheirContent) {
+  Grid->SetColor(clWhite);
+  Grid->SetCells(2, 1, "");
+  Grid->SetCol(3);
+  Grid->Repaint();
+  const TRect r = Grid->CellRect(1, 1);
+  auto darkPixels = [&](int c) {
+    const TRect cr = Grid->CellRect(c, 1);
+    int n = 0;
+    for (int y = cr.Top + 2; y < cr.Bottom - 2; ++y)
+      for (int x = cr.Left + 2; x < cr.Right - 2; ++x) {
+        const TColor p = Grid->Canvas()->Pixels(x, y);
+        n += (p & 0xFF) < 0x80 && ((p >> 8) & 0xFF) < 0x80 && ((p >> 16) & 0xFF) < 0x80;
+      }
+    return n;
+  };
+  EXPECT_GT(darkPixels(1), 10) << "the text is drawn";
+  EXPECT_EQ(darkPixels(2), 0);
+  (void)r;
+
+  const TPoint small = Grid->GetCellTextSize(1, 1, false);
+  Grid->SetCells(1, 1, "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs48 plain \\b bold\\b0\\par}");
+  const TPoint big = Grid->GetCellTextSize(1, 1, false);
+  EXPECT_GT(small.Y, 2 * 2);
+  EXPECT_GT(big.Y, small.Y) << "a larger font asks for more room";
+  EXPECT_GT(big.X, small.X);
 }
 
 }  // namespace
