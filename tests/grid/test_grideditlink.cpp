@@ -310,6 +310,19 @@ TEST_F(RichGrid, ResizeRequestsGrowTheRowOnlyWhileTypingIsSized) {
   EXPECT_EQ(Grid->RowHeights(1), 65) << "the renderer sizes no row";
 }
 
+TEST_F(RichGrid, TheCharacterThatStartsTheEditArrivesInTheRichEditor) {
+  Grid->SetCells(1, 1, "");
+  TypeText(Grid, "q");
+  ProcessEvents();
+  TPlusRichEdit* re = Grid->RichEditor();
+  ASSERT_TRUE(re->Visible());
+  EXPECT_EQ(re->WideText(), u"q");
+  Grid->SetFocus();
+  ProcessEvents();
+  EXPECT_FALSE(re->Visible()) << "the grid taking the focus ends the edit";
+  EXPECT_EQ(RichGrid::StyleOf(Grid->Cells(1, 1), "q").Contains(fsBold), false);
+}
+
 TEST_F(RichGrid, ArrowsLeaveASingleLineEditorAndSelectionChangesAreReported) {
   int changes = 0;
   Grid->OnRichEditSelectionChange = [&](TObject* s) {
