@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "grid/plusgrid_editlink.h"
 #include "grid/support/plusutil.h"
 #include "grid/support/plusxpvs.h"
 #include "grid/support/psghtmle.h"
@@ -355,6 +356,7 @@ void TPlusStringGrid::DeclareProperties(TClassInfo& c) {
   ZV_EVENT(OnSelectionResized, TSelectionResizeEvent)
   ZV_EVENT(OnSetEditWideText, TSetEditWideTextEvent)
   ZV_EVENT(OnGetEditWideText, TGetEditWideTextEvent)
+  ZV_EVENT(OnGetEditorProp, TGetEditorPropEvent)
 #undef ZV_BOOL
 #undef ZV_INT
 #undef ZV_COLOR
@@ -426,11 +428,13 @@ TPlusStringGrid::TPlusStringGrid(TComponent* AOwner)
   FAlwaysFixedRows = TCustomGrid::FixedRows();
   FAlwaysFixedCols = TCustomGrid::FixedCols();
 
+  CreateRichEdits();
   if (!Designing()) {
     for (int d = 0; d < 4; ++d) {
       FArrows[d] = new TArrowWindow(this, d);
       FArrows[d]->SetVisible(false);
     }
+    CreateEditorControls();
   }
 
   // Follow the owning form through its listener list; its OnResize stays its own.
@@ -703,6 +707,11 @@ void TPlusStringGrid::Notification(TComponent* AComponent, TOperation Operation)
   if (AComponent == FPictureContainer) FPictureContainer = nullptr;
   if (AComponent == FGridImages) FGridImages = nullptr;
   if (AComponent == FCellChecker) FCellChecker = nullptr;
+  if (AComponent == FCellEditLink) FCellEditLink = nullptr;
+  if (AComponent == FEditLinkControl) {
+    FEditLinkControl = nullptr;
+    FEditLinkOldProc = nullptr;
+  }
 }
 
 void TPlusStringGrid::SetRowIndicator(TBitmap* v) {

@@ -45,7 +45,20 @@ unsigned PlusGridCellsFormat();
 class TPlusStringGrid;
 class TCustomForm;
 class TGridTransEdit;
-class TComboBox;
+class TGridCombo;
+class TGridUniCombo;
+class TGridSpin;
+class TGridEditBtn;
+class TGridUnitEditBtn;
+class TGridUniEdit;
+class TGridUniEditBtn;
+class TGridUniMemo;
+class TGridCheckBox;
+class TGridButton;
+class TGridDatePicker;
+class TEditLink;
+class TPlusRichEdit;
+class TRichEdit;
 
 // ---------------------------------------------------------------------------
 // Hidden rows
@@ -245,6 +258,7 @@ using TOleDropFileEvent =
 using TSelectionResizeEvent = std::function<void(TObject* Sender, TGridRect OrigSelection, TGridRect NewSelection)>;
 using TSetEditWideTextEvent = std::function<void(TObject* Sender, int ACol, int ARow, const std::u16string& Value)>;
 using TGetEditWideTextEvent = std::function<void(TObject* Sender, int ACol, int ARow, std::u16string& Value)>;
+using TGetEditorPropEvent = std::function<void(TObject* Sender, int ACol, int ARow, TEditLink* AEditLink)>;
 
 // An object told of cell changes (CellsChanged).
 class TGridChangeListener {
@@ -1437,9 +1451,69 @@ public:
   // The control an own-control editor type edits with; nil while the grid
   // has none for the type (the edit then opens with no control).
   virtual TWinControl* EditorControl(TEditorType AType);
-  // The combo box that edComboEdit and edComboList cells edit with; made on
-  // first use. Its items are the choices.
-  TComboBox* ComboEditor();
+  // The own-control editors, made with the grid (nil in the designer). The
+  // combo's items are the choices of edComboEdit and edComboList cells.
+  TGridCombo* ComboEditor() const { return FGridCombo; }
+  TGridUniCombo* UniComboEditor() const { return FGridUniCombo; }
+  TGridSpin* SpinEditor() const { return FGridSpin; }
+  TGridEditBtn* EditBtnEditor() const { return FGridEditBtn; }
+  TGridUnitEditBtn* UnitEditBtnEditor() const { return FGridUnitEditBtn; }
+  TGridUniEdit* UniEditEditor() const { return FGridUniEdit; }
+  TGridUniEditBtn* UniEditBtnEditor() const { return FGridUniEditBtn; }
+  TGridUniMemo* UniMemoEditor() const { return FGridUniMemo; }
+  TGridCheckBox* CheckBoxEditor() const { return FGridCheckBox; }
+  TGridButton* ButtonEditor() const { return FGridButton; }
+  TGridDatePicker* DatePickerEditor() const { return FGridDatePicker; }
+  // The rich edit that edits rich-text cells, and the one that measures and
+  // draws them.
+  TPlusRichEdit* RichEditor() const { return FRichEditor; }
+  TPlusRichEdit* RichRenderer() const { return FRichRenderer; }
+  // A cell's RTF into a rich edit (an empty cell clears it), and a rich
+  // edit's content as RTF.
+  void LoadRTFEditor(int ACol, int ARow, TRichEdit* Editor);
+  void SaveRTFEditor(TRichEdit* Editor, std::string& S);
+  // Draws the rich text of a cell (real column) inside R, less the margins.
+  void DrawRichTextCell(int ACol, int ARow, const TRect& R, TCanvas* ACanvas);
+  // The control of the edit under way; nil for the default editor and the
+  // check box.
+  TWinControl* ActiveEditorControl() const { return FActiveEditorControl; }
+  // The link edCustom cells edit through; nil until the application sets one.
+  TEditLink* CellEditLink() const { return FCellEditLink; }
+  void SetCellEditLink(TEditLink* v);
+  // Installed as the window procedure of a link's control while it edits:
+  // asks for Tab and the arrows with goTabs, passes everything else on.
+  void EditLinkWindowProc(TMessage& M);
+  void HookEditLinkControl(TWinControl* Control);
+  void UnhookEditLinkControl(TWinControl* Control);
+  // Set when a pop-up edit ended because its form lost the activation; the
+  // grid's next focus gain clears it.
+  bool PopupClosed() const { return FPopupClosed; }
+  void SetPopupClosed(bool v) { FPopupClosed = v; }
+  // The Unicode editors' text when one last lost the focus.
+  const std::u16string& LastWideEditorText() const { return FLastWideEditorText; }
+  void SetLastWideEditorText(const std::u16string& v) { FLastWideEditorText = v; }
+  // Set while an editor is filled from its cell: its changes are no edits.
+  bool FillingEditor() const { return FFillingEditor; }
+  // A key an editor passes on to the grid's own key handling (the current
+  // cell moves).
+  void EditorKeyDown(uint16_t& Key, TShiftState Shift) { KeyDown(Key, Shift); }
+  // A key message an editor control sends the grid on purpose.
+  void PassEditorKey(unsigned Msg, uint16_t Key);
+  // A key message that reached the grid while an editor control has the
+  // focus: the window system passed on what the control left alone.
+  bool KeyOfEditorControl(unsigned Msg) const;
+  // The text of an own-control editor changed: OnEditChange, and the cell
+  // follows the spin and edit-with-button editors while they are typed in.
+  void OwnEditorChanged(const std::string& Text);
+  // The current cell's shown text as a wide string, and its setter.
+  std::u16string GetCurrentCellWideText();
+  void SetCurrentCellWideText(const std::u16string& Value);
+  // A cell text split into a number (digits, "-", "," and ".") and the rest
+  // (the unit), as the value-and-unit editor shows it.
+  static void SplitValueAndUnit(const std::string& Text, std::string& Value, std::string& Unit);
+  // Dates of 0 or before show as such; off: as an empty text.
+  bool ShowZeroDates() const { return FShowZeroDates; }
+  void SetShowZeroDates(bool v) { FShowZeroDates = v; }
   // The default editor's text changed: OnEditChange and the write-through.
   void DefaultEditorChanged(const std::string& Text);
   virtual bool CanAddRow(bool CanAdd = true);
@@ -1496,6 +1570,19 @@ protected:
   bool CanEditShow() override;
   friend class TPlusInplaceEdit;
   friend class TGridTransEdit;
+  friend class TGridCombo;
+  friend class TGridUniCombo;
+  friend class TGridSpin;
+  friend class TGridEditBtn;
+  friend class TGridUnitEditBtn;
+  friend class TGridUniEdit;
+  friend class TGridUniEditBtn;
+  friend class TGridUniMemo;
+  friend class TGridCheckBox;
+  friend class TGridButton;
+  friend class TGridDatePicker;
+  friend class TEditLink;
+  friend class TPlusRichEdit;
   bool SelectCell(int ACol, int ARow) override;
   void Dispatch(TMessage& Message) override;
   void WMChar(TMessage& M) override;
@@ -1524,12 +1611,20 @@ private:
   // A key or click on a cell's check box, radio group or button.
   void ClickCellControl(int ACol, int ARow, bool Toggle);
   void RefuseKey(uint16_t& Key, TShiftState Shift);
-  // Keys and focus loss of an own-control editor: Enter and Tab validate and
-  // leave, Escape puts the starting text back and leaves.
-  void OwnEditorKeyDown(uint16_t& Key, TShiftState Shift);
-  void OwnEditorExit();
+  // Makes the own-control editors (not in the designer).
+  void CreateEditorControls();
+  // Makes the two rich edits.
+  void CreateRichEdits();
   // Called first when the grid is freed: its editors stop reporting to it.
   void DetachEditors();
+  // The colour and font the cell-colour hook gives the cell being edited.
+  void GetEditorLook(int ACol, int ARow, TColor& AColor, TFont* AFont);
+  // Shows an own control over the cell: visible, enabled, focused.
+  void ShowEditorControl(TWinControl* Control, TColor AColor, bool SetColor);
+  void PostPendingChar(TWinControl* Control);
+  void ShowCustomEditor(const TRect& R, int C, int ARow, TColor AColor, TFont* AFont);
+  void StoreCustomEditor(int C, int ARow);
+  void HideOwnControl(TWinControl* Control);
 
   TEditorType FCurrentEditorType = edNormal;
   bool FValidatePending = false, FValidating = false, FEditorJustShown = false, FSpecialEditorOpen = false,
@@ -1553,7 +1648,23 @@ private:
   bool FFixedButtonDown = false;
   TPoint FDblClickPoint{-1, -1};
   TGridTransEdit* FFixedEditor = nullptr;
-  class TASGComboBox* FComboEditor = nullptr;
+  TGridCombo* FGridCombo = nullptr;
+  TGridUniCombo* FGridUniCombo = nullptr;
+  TGridSpin* FGridSpin = nullptr;
+  TGridEditBtn* FGridEditBtn = nullptr;
+  TGridUnitEditBtn* FGridUnitEditBtn = nullptr;
+  TGridUniEdit* FGridUniEdit = nullptr;
+  TGridUniEditBtn* FGridUniEditBtn = nullptr;
+  TGridUniMemo* FGridUniMemo = nullptr;
+  TGridCheckBox* FGridCheckBox = nullptr;
+  TGridButton* FGridButton = nullptr;
+  TGridDatePicker* FGridDatePicker = nullptr;
+  TPlusRichEdit* FRichEditor = nullptr;
+  TPlusRichEdit* FRichRenderer = nullptr;
+  TEditLink* FCellEditLink = nullptr;
+  TWinControl* FEditLinkControl = nullptr;
+  std::function<void(TMessage&)> FEditLinkOldProc;
+  bool FPopupClosed = false, FFillingEditor = false, FShowZeroDates = true, FPassingEditorKey = false;
 
 public:
   // ---- events
@@ -1652,6 +1763,7 @@ public:
   TSelectionResizeEvent OnSelectionResize, OnSelectionResized;
   TSetEditWideTextEvent OnSetEditWideText;
   TGetEditWideTextEvent OnGetEditWideText;
+  TGetEditorPropEvent OnGetEditorProp;
 
 protected:
   void Paint() override;

@@ -4,9 +4,16 @@
 #include <algorithm>
 
 #include "grid/plusgrid.h"
+#include "grid/plusgrid_editlink.h"
 #include "grid/plusgrid_editor.h"
-#include "grid/support/psgcombo.h"
+#include "grid/plusgrid_wrappers.h"
 #include "grid/support/psghtmle.h"
+#include "platform/rtl/codepages.h"
+#include "platform/rtl/datetime.h"
+#include "platform/rtl/format.h"
+#include "platform/rtl/formatsettings.h"
+#include "platform/rtl/streams.h"
+#include "platform/rtl/strutils.h"
 #include "platform/ui/forms.h"
 
 namespace {
@@ -15,80 +22,210 @@ bool IsDefaultEditorType(TEditorType t) {
   return t == edNormal || (t >= edNumeric && t <= edPassword) || t == edLowerCase || t == edUpperCase;
 }
 
+// The value of a text's leading integer ("-12abc" gives -12); 0 when none.
+int LeadingInteger(const std::string& Text) {
+  size_t i = 0;
+  const bool neg = !Text.empty() && Text[0] == '-';
+  if (neg) i = 1;
+  long long v = 0;
+  for (; i < Text.size() && Text[i] >= '0' && Text[i] <= '9'; ++i) {
+    v = v * 10 + (Text[i] - '0');
+    if (v > 2147483647LL) return neg ? -2147483647 - 1 : 2147483647;
+  }
+  return static_cast<int>(neg ? -v : v);
+}
+
+// The numeric part of a text as a number, whatever the locale; 0 when none.
+double NumberPartOf(const std::string& Text) {
+  TFormatSettings fs = FormatSettings;
+  fs.DecimalSeparator = '.';
+  fs.ThousandSeparator = '\0';
+  double v = 0;
+  return TryStrToFloat(ExtractNumberText(Text), v, fs) ? v : 0;
+}
+
 }  // namespace
 
 TInplaceEdit* TPlusStringGrid::CreateEditor() { return new TPlusInplaceEdit(this); }
 
+void TPlusStringGrid::CreateEditorControls() {
+  if (Designing()) return;
+  // Each made with the grid as owner and parent, hidden and disabled.
+  auto make = [this]<class T>(T*& Field) {
+    Field = new T(this);
+    Field->SetParent(this);
+    Field->SetVisible(false);
+    Field->SetEnabled(false);
+    if constexpr (requires { Field->SetIsWinXP(true); }) Field->SetIsWinXP(FXPFlag);
+  };
+  make(FGridCombo);
+  FGridCombo->OnCloseUp = [this](TObject*) {
+    if (OnComboCloseUp) OnComboCloseUp(this, Row(), RealColIndex(Col()));
+  };
+  make(FGridSpin);
+  make(FGridUniEdit);
+  make(FGridUniMemo);
+  make(FGridUniEditBtn);
+  make(FGridUniCombo);
+  make(FGridCheckBox);
+  make(FGridEditBtn);
+  make(FGridUnitEditBtn);
+  make(FGridButton);
+  // The date and time pickers are part of this platform's controls: they
+  // are always there.
+  make(FGridDatePicker);
+}
+
+void TPlusStringGrid::CreateRichEdits() {
+  // Both are children of the grid: the renderer stays hidden, the editor
+  // shows over a cell while it edits.
+  FRichRenderer = new TPlusRichEdit(this);
+  FRichEditor = new TPlusRichEdit(this);
+  for (TPlusRichEdit* r : {FRichRenderer, FRichEditor}) {
+    r->SetBorderStyle(bsNone);
+    r->SetVisible(false);
+    r->SetParent(this);
+  }
+  FRichRenderer->SetBounds(0, 0, 0, 0);
+  FRichEditor->SetEnabled(false);
+  FRichEditor->SetRequestResizeEvents(true);
+}
+
+void TPlusStringGrid::LoadRTFEditor(int ACol, int ARow, TRichEdit* Editor) {
+  const std::string s = GetCellText(ACol, ARow);
+  if (s.empty()) {
+    Editor->SetText("");
+    return;
+  }
+  TMemoryStream ms;
+  ms.Write(s.data(), static_cast<int64_t>(s.size()));
+  ms.SetPosition(0);
+  Editor->LoadFromStream(&ms);
+}
+
+void TPlusStringGrid::SaveRTFEditor(TRichEdit* Editor, std::string& S) {
+  TMemoryStream ms;
+  Editor->SaveToStream(&ms);
+  S.assign(reinterpret_cast<const char*>(ms.Memory()), static_cast<size_t>(ms.Size()));
+}
+
 void TPlusStringGrid::DetachEditors() {
+  if (FRichEditor) FRichEditor->DetachGrid();
+  if (FRichRenderer) FRichRenderer->DetachGrid();
   if (auto* e = dynamic_cast<TPlusInplaceEdit*>(InplaceEditor())) e->DetachGrid();
   if (FFixedEditor) FFixedEditor->DetachGrid();
-  if (FComboEditor) {
-    FComboEditor->OnKeyDown = nullptr;
-    FComboEditor->OnExit = nullptr;
-    FComboEditor->OnChange = nullptr;
-    FComboEditor->OnSelect = nullptr;
-  }
+  if (FGridCombo) FGridCombo->DetachGrid();
+  if (FGridUniCombo) FGridUniCombo->DetachGrid();
+  if (FGridSpin) FGridSpin->DetachGrid();
+  if (FGridEditBtn) FGridEditBtn->DetachGrid();
+  if (FGridUnitEditBtn) FGridUnitEditBtn->DetachGrid();
+  if (FGridUniEdit) FGridUniEdit->DetachGrid();
+  if (FGridUniEditBtn) FGridUniEditBtn->DetachGrid();
+  if (FGridUniMemo) FGridUniMemo->DetachGrid();
+  if (FGridCheckBox) FGridCheckBox->DetachGrid();
+  if (FGridButton) FGridButton->DetachGrid();
+  if (FGridDatePicker) FGridDatePicker->DetachGrid();
+  if (FEditLinkControl) UnhookEditLinkControl(FEditLinkControl);
+  SetCellEditLink(nullptr);
 }
 
 TWinControl* TPlusStringGrid::EditorControl(TEditorType AType) {
-  if (AType != edComboEdit && AType != edComboList) return nullptr;
-  if (!FComboEditor && !Designing()) {
-    FComboEditor = new TASGComboBox(this);
-    FComboEditor->SetParent(this);
-    FComboEditor->SetVisible(false);
-    FComboEditor->SetEnabled(false);
-    FComboEditor->OnKeyDown = [this](TObject*, uint16_t& Key, TShiftState Shift) { OwnEditorKeyDown(Key, Shift); };
-    FComboEditor->OnExit = [this](TObject*) { OwnEditorExit(); };
-    FComboEditor->OnChange = [this](TObject*) {
-      if (FEditorShowing && OnEditChange) OnEditChange(this, Col(), Row(), FComboEditor->Text());
-    };
-    FComboEditor->OnSelect = [this](TObject*) {
-      const int i = FComboEditor->ItemIndex();
-      const std::string item = i >= 0 ? FComboEditor->Items()->Strings(i) : std::string();
-      if (OnComboChange) OnComboChange(this, RealColIndex(Col()), Row(), i, item);
-      if (OnComboObjectChange)
-        OnComboObjectChange(this, RealColIndex(Col()), Row(), i, item, i >= 0 ? FComboEditor->Items()->Objects(i) : nullptr);
-    };
-  }
-  return FComboEditor;
-}
-
-TComboBox* TPlusStringGrid::ComboEditor() { return static_cast<TComboBox*>(EditorControl(edComboEdit)); }
-
-void TPlusStringGrid::OwnEditorKeyDown(uint16_t& Key, TShiftState Shift) {
-  TWinControl* c = FActiveEditorControl;
-  if (!c || !FEditorShowing) return;
-  // A dropped-down list keeps its keys.
-  if (auto* combo = dynamic_cast<TComboBox*>(c); combo && combo->DroppedDown() && Key != VK_TAB) return;
-  switch (Key) {
-    case VK_RETURN:
-    case VK_TAB: {
-      const std::string text = c->Text();
-      SetEditText(Col(), Row(), text);
-      if (!ValidateCell(text)) {
-        c->SetText(GetCurrentCellText());
-        Key = 0;
-        return;
-      }
-      const uint16_t k = Key;
-      Key = 0;
-      LeaveEditorByKey(k, Shift);
-      return;
-    }
-    case VK_ESCAPE: {
-      c->SetText(FEscapeText);
-      SetEditText(Col(), Row(), FEscapeText);
-      Key = 0;
-      LeaveEditorByKey(VK_ESCAPE, Shift);
-      return;
-    }
-    default: return;
+  switch (AType) {
+    case edSpinEdit:
+    case edFloatSpinEdit:
+    case edTimeSpinEdit:
+    case edDateSpinEdit: return FGridSpin;
+    case edComboEdit:
+    case edComboList: return FGridCombo;
+    case edEditBtn:
+    case edNumericEditBtn:
+    case edFloatEditBtn: return FGridEditBtn;
+    case edCheckBox: return FGridCheckBox;
+    case edButton: return FGridButton;
+    case edUnitEditBtn: return FGridUnitEditBtn;
+    case edUniEdit: return FGridUniEdit;
+    case edUniComboEdit:
+    case edUniComboList: return FGridUniCombo;
+    case edUniEditBtn: return FGridUniEditBtn;
+    case edUniMemo: return FGridUniMemo;
+    case edDateEdit:
+    case edDateEditUpDown:
+    case edTimeEdit: return FGridDatePicker;
+    case edRichEdit: return FRichEditor;
+    default: return nullptr;
   }
 }
 
-void TPlusStringGrid::OwnEditorExit() {
-  if (!FEditorShowing || FStoringEditor || FLeavingByKey || ComponentState().Contains(csDestroying)) return;
-  EndCellEdit();
+bool TPlusStringGrid::KeyOfEditorControl(unsigned Msg) const {
+  if (Msg != WM_KEYDOWN && Msg != WM_KEYUP && Msg != WM_CHAR && Msg != WM_SYSKEYDOWN && Msg != WM_SYSKEYUP &&
+      Msg != WM_SYSCHAR)
+    return false;
+  return !FPassingEditorKey && FEditorShowing && FActiveEditorControl && FActiveEditorControl->Focused();
+}
+
+void TPlusStringGrid::PassEditorKey(unsigned Msg, uint16_t Key) {
+  const bool was = FPassingEditorKey;
+  FPassingEditorKey = true;
+  try {
+    Perform(Msg, Key, 0);
+  } catch (...) {
+    FPassingEditorKey = was;
+    throw;
+  }
+  FPassingEditorKey = was;
+}
+
+void TPlusStringGrid::OwnEditorChanged(const std::string& Text) {
+  if (FFillingEditor) return;
+  if (OnEditChange) OnEditChange(this, Col(), Row(), Text);
+  const TEditorType t = FCurrentEditorType;
+  const bool follows = t == edSpinEdit || (t >= edFloatSpinEdit && t <= edFloatEditBtn) || t == edEditBtn;
+  if (follows && FDefaultEditorUsed && FEditorShowing && !FHandlingMouse) SetEditText(Col(), Row(), Text);
+}
+
+std::u16string TPlusStringGrid::GetCurrentCellWideText() {
+  const TPoint b = GetBaseCell(RealColIndex(Col()), Row());
+  return GetWideCell(b.X, b.Y);
+}
+
+void TPlusStringGrid::SetCurrentCellWideText(const std::u16string& Value) {
+  const TPoint b = GetBaseCell(RealColIndex(Col()), Row());
+  SetWideCell(b.X, b.Y, Value);
+}
+
+void TPlusStringGrid::SplitValueAndUnit(const std::string& Text, std::string& Value, std::string& Unit) {
+  Value.clear();
+  Unit.clear();
+  for (char ch : Text) {
+    if (ch == ',' || ch == '-' || ch == '.' || (ch >= '0' && ch <= '9')) Value += ch;
+    else Unit += ch;
+  }
+}
+
+void TPlusStringGrid::GetEditorLook(int ACol, int ARow, TColor& AColor, TFont* AFont) {
+  TBrush brush;
+  brush.SetColor(Color());
+  AFont->Assign(Font());
+  DoGetCellColor(ACol, ARow, {gdFocused}, &brush, AFont);
+  AColor = brush.Color();
+}
+
+void TPlusStringGrid::ShowEditorControl(TWinControl* Control, TColor AColor, bool SetColor) {
+  Control->SetVisible(true);
+  Control->SetEnabled(true);
+  if (SetColor) Control->SetColor(AColor);
+  if (Control->CanFocus()) Control->SetFocus();
+}
+
+void TPlusStringGrid::PostPendingChar(TWinControl* Control) {
+  if (FPendingChar && Control && Control->HandleAllocated())
+    PostMessage(Control->Handle(), WM_CHAR, static_cast<unsigned char>(FPendingChar), 0);
+}
+
+void TPlusStringGrid::HideOwnControl(TWinControl* Control) {
+  if (!Control) return;
+  Control->SetEnabled(false);
+  Control->SetVisible(false);
 }
 
 bool TPlusStringGrid::IsCellEditable(int ACol, int ARow) {
@@ -104,6 +241,8 @@ bool TPlusStringGrid::CanEditShow() {
   if (Designing()) return answer;
   const TPoint b = GetBaseCell(RealColIndex(Col()), Row());
   if (answer && !FEditorShowing && HasCellControl(b.X, b.Y)) return false;
+  // An own control edits the cell already: the default editor stays away.
+  if (answer && FEditorShowing && !IsDefaultEditorType(FCurrentEditorType)) return false;
   // A cell that cannot be edited never gets an editor, also before the
   // first selection has switched goEditing for it.
   if (answer && !FEditorShowing && !IsCellEditable(b.X, b.Y)) return false;
@@ -134,45 +273,226 @@ bool TPlusStringGrid::CanEditShow() {
 void TPlusStringGrid::ShowCellEditor(int ACol, int ARow) {
   FValidatePending = true;
   FSpecialEditorOpen = true;
+  const TRect r = GetMergedCellRect(ACol, ARow);
+  const int L = r.Left, T = r.Top, W = r.Right - r.Left - 1, H = r.Bottom - r.Top - 1;
+  const int C = RealColIndex(ACol);
+  TColor color = clWindow;
+  TFont font;
+  GetEditorLook(ACol, ARow, color, &font);
   FActiveEditorControl = nullptr;
   if (FCurrentEditorType != edCustom) FLastValidationPassed = true;
-  TWinControl* c = EditorControl(FCurrentEditorType);
-  if (!c) {
+  TWinControl* control = EditorControl(FCurrentEditorType);
+  if (FCurrentEditorType == edCustom) {
+    ShowCustomEditor(r, C, ARow, color, &font);
+    FPendingChar = 0;
+    return;
+  }
+  if (!control) {
     // No control for this type: the edit closes on the next selection.
     FPendingChar = 0;
     return;
   }
-  TRect r = GetMergedCellRect(ACol, ARow);
-  const int w = r.Right - r.Left - 1, h = r.Bottom - r.Top - 1;
-  c->SetBounds(r.Left, r.Top, w, h);
   const std::string text = GetEditText(ACol, ARow);
-  if (auto* combo = dynamic_cast<TComboBox*>(c)) {
-    combo->SetDroppedDown(false);
-    const bool list = FCurrentEditorType == edComboList;
-    combo->SetStyle(list ? csDropDownList : csDropDown);
-    if (list) {
-      const int C = RealColIndex(ACol);
-      int i = combo->Items()->IndexOf(GetCellText(C, ARow));
-      if (i < 0) {
-        i = 0;
-        if (combo->Items()->Count() > 0) {
-          const std::string first = combo->Items()->Strings(0);
-          if (OnComboChange) OnComboChange(this, C, ARow, 0, first);
-          if (OnComboObjectChange) OnComboObjectChange(this, C, ARow, 0, first, combo->Items()->Objects(0));
+  const bool flatCombo = FLook == glSoft || FLook == glQRB || FLook == glXP || FLook == glListView;
+  // The combos: closed, styled and placed before they are filled, then
+  // shown flat in the soft looks with their list as wide as asked.
+  auto placeCombo = [&](auto* cb, bool list) {
+    if (cb->DroppedDown()) cb->SetDroppedDown(false);
+    cb->SetStyle(list ? csDropDownList : csDropDown);
+    cb->SetBounds(L, T, W, H);
+  };
+  auto showCombo = [&](auto* cb) {
+    cb->SetVisible(true);
+    cb->SetEnabled(true);
+    cb->SetColor(color);
+    cb->SetFlat(flatCombo);
+    cb->SetEtched(flatCombo);
+    if (FNavigation->AutoComboDropSize()) cb->SizeDropDownToItems(Canvas());
+    else if (cb->DropWidth() > 0) cb->Perform(CB_SETDROPPEDWIDTH, static_cast<WPARAM>(cb->DropWidth()), 0);
+    if (cb->CanFocus()) cb->SetFocus();
+  };
+  // The editor is filled before it is shown; filling is no edit.
+  FFillingEditor = true;
+  try {
+    switch (FCurrentEditorType) {
+      case edSpinEdit:
+      case edFloatSpinEdit:
+      case edTimeSpinEdit:
+      case edDateSpinEdit: {
+        TGridSpin* sp = FGridSpin;
+        sp->SetBounds(L, T, W, H);
+        sp->SetExcelStyleDecimalSeparator(FExcelStyleDecimalSeparator);
+        if (FCurrentEditorType == edSpinEdit) {
+          sp->SetSpinType(sptNormal);
+          sp->SetValue(LeadingInteger(text));
+        } else if (FCurrentEditorType == edFloatSpinEdit) {
+          sp->SetSpinType(sptFloat);
+          sp->SetFloatValue(NumberPartOf(text));
+        } else if (FCurrentEditorType == edTimeSpinEdit) {
+          sp->SetSpinType(sptTime);
+          sp->SetText(text);
+        } else {
+          sp->SetSpinType(sptDate);
+          TDateTime d = 0;
+          sp->SetDateValue(!text.empty() && TryStrToDate(text, d) ? d : Now());
         }
+        ShowEditorControl(sp, color, true);
+        PostPendingChar(sp);
+        break;
       }
-      combo->SetItemIndex(i);
-    } else combo->SetText(text);
-  } else c->SetText(text);
-  c->SetVisible(true);
-  c->SetEnabled(true);
-  c->SetFocus();
-  if (auto* combo = dynamic_cast<TComboBox*>(c)) {
-    if (FNavigation->EditSelectAll()) combo->SelectAll();
-    if (FMouseActions->DirectComboDrop()) combo->SetDroppedDown(true);
+      case edComboEdit:
+      case edComboList: {
+        TGridCombo* cb = FGridCombo;
+        const bool list = FCurrentEditorType == edComboList;
+        placeCombo(cb, list);
+        if (list) {
+          int i = cb->Items()->IndexOf(GetCellText(C, ARow));
+          if (i < 0) {
+            i = 0;
+            if (cb->Items()->Count() > 0) {
+              const std::string first = cb->Items()->Strings(0);
+              if (OnComboChange) OnComboChange(this, C, ARow, 0, first);
+              if (OnComboObjectChange) OnComboObjectChange(this, C, ARow, 0, first, cb->Items()->Objects(0));
+            }
+          }
+          cb->SetItemIndex(i);
+          // A list shows only its items: a text that is none keeps the choice.
+          if (cb->Items()->IndexOf(text) >= 0) cb->SetText(text);
+        } else {
+          cb->SetText(text);
+        }
+        showCombo(cb);
+        if (FNavigation->EditSelectAll()) cb->SelectAll();
+        else cb->SetSelStart(static_cast<int>(Utf8ToUtf16(cb->Text()).size()));
+        if (FMouseActions->DirectComboDrop()) cb->SetDroppedDown(true);
+        PostPendingChar(cb);
+        break;
+      }
+      case edEditBtn:
+      case edNumericEditBtn:
+      case edFloatEditBtn: {
+        TGridEditBtn* eb = FGridEditBtn;
+        eb->SetBounds(L, T, W, eb->Height());
+        eb->SetText(text);
+        eb->SetMaxLength(FMaxEditLength);
+        ShowEditorControl(eb, color, true);
+        eb->SetHeight(H);
+        PostPendingChar(eb);
+        break;
+      }
+      case edDateEdit:
+      case edDateEditUpDown:
+      case edTimeEdit: {
+        TGridDatePicker* dp = FGridDatePicker;
+        dp->SetEscaped(false);
+        dp->SetBounds(L, T, W, dp->Height() < H ? H : dp->Height());
+        TDateTime v = 0;
+        if (FCurrentEditorType == edTimeEdit) {
+          dp->SetKind(dtkTime);
+          if (!text.empty() && TryStrToTime(text, v)) dp->SetTime(v);
+          else dp->SetDateTime(Now());
+        } else {
+          dp->SetKind(dtkDate);
+          dp->SetDateMode(FCurrentEditorType == edDateEditUpDown ? dmUpDown : dmComboBox);
+          dp->SetDateTime(!text.empty() && TryStrToDateTime(text, v) ? v : Now());
+        }
+        ShowEditorControl(dp, color, true);
+        if (FCurrentEditorType != edTimeEdit && FMouseActions->DirectDateDrop()) dp->Perform(WM_KEYDOWN, VK_F4, 0);
+        break;
+      }
+      case edRichEdit: {
+        TPlusRichEdit* re = FRichEditor;
+        re->SetParent(this);
+        re->SetBorderStyle(bsNone);
+        re->SetHideSelection(false);
+        re->SetBounds(L, T, W, H);
+        // Loading asks for sizes the row must not follow.
+        re->Lock();
+        LoadRTFEditor(C, ARow, re);
+        if (FNavigation->EditSelectAll()) re->SelectAll();
+        ShowEditorControl(re, color, true);
+        re->SetFormattingRect(Rect(2, 2, r.Right - r.Left - 2, r.Bottom - r.Top - 2));
+        PostPendingChar(re);
+        re->Unlock();
+        break;
+      }
+      case edCheckBox: {
+        TGridCheckBox* cb = FGridCheckBox;
+        cb->SetBounds(L, T, W, H);
+        cb->SetCaption(text);
+        cb->SetChecked(false);
+        ShowEditorControl(cb, color, false);
+        break;
+      }
+      case edButton: {
+        TGridButton* b = FGridButton;
+        b->SetBounds(L - 1, T - 1, W + 2, H + 2);
+        b->SetCaption(text);
+        ShowEditorControl(b, color, false);
+        break;
+      }
+      case edUnitEditBtn: {
+        TGridUnitEditBtn* ub = FGridUnitEditBtn;
+        ub->SetBounds(L, T, W, ub->Height());
+        ub->SetMaxLength(FMaxEditLength);
+        std::string value, unit;
+        SplitValueAndUnit(text, value, unit);
+        ub->SetUnitID(unit);
+        ub->SetText(value);
+        ShowEditorControl(ub, color, true);
+        ub->SetHeight(H);
+        PostPendingChar(ub);
+        break;
+      }
+      case edUniEdit:
+      case edUniMemo:
+      case edUniEditBtn: {
+        std::u16string value = GetWideCell(C, ARow);
+        if (OnGetEditWideText) OnGetEditWideText(this, C, ARow, value);
+        if (FCurrentEditorType == edUniEditBtn) {
+          FGridUniEditBtn->SetBounds(L, T, W, H);
+          FGridUniEditBtn->SetText(value);
+        } else {
+          // Inside the cell's margins.
+          constexpr int mx = 2, my = 2;
+          control->SetBounds(L + mx + 2, T + my + 2, W - 2 * mx - 2, H - 2 * my - 2);
+          control->Font()->Assign(Font());
+          if (FCurrentEditorType == edUniEdit) FGridUniEdit->SetText(value);
+          else FGridUniMemo->SetText(value);
+        }
+        ShowEditorControl(control, color, true);
+        PostPendingChar(control);
+        break;
+      }
+      case edUniComboEdit:
+      case edUniComboList: {
+        TGridUniCombo* cb = FGridUniCombo;
+        const bool list = FCurrentEditorType == edUniComboList;
+        placeCombo(cb, list);
+        std::u16string value = GetWideCell(C, ARow);
+        if (OnGetEditWideText) OnGetEditWideText(this, C, ARow, value);
+        if (list) {
+          int i = cb->Items()->IndexOf(value);
+          // A list always shows one of its items.
+          if (i < 0 && cb->Items()->Count() > 0) i = 0;
+          cb->SetItemIndex(i);
+        } else {
+          // An editable combo keeps the cell's text even when no item has it.
+          cb->SetText(value);
+        }
+        cb->Font()->Assign(Font());
+        showCombo(cb);
+        if (FMouseActions->DirectComboDrop()) cb->SetDroppedDown(true);
+        break;
+      }
+      default: break;
+    }
+  } catch (...) {
+    FFillingEditor = false;
+    throw;
   }
-  if (FPendingChar && c->HandleAllocated()) PostMessage(c->Handle(), WM_CHAR, static_cast<unsigned char>(FPendingChar), 0);
-  if (FCurrentEditorType != edCheckBox) FActiveEditorControl = c;
+  FFillingEditor = false;
+  if (FCurrentEditorType != edCheckBox) FActiveEditorControl = control;
   FPendingChar = 0;
 }
 
@@ -180,17 +500,94 @@ void TPlusStringGrid::StoreCellEditorValue(int ACol, int ARow) {
   FStoringEditor = true;
   FPendingChar = 0;
   const int c = RealColIndex(ACol);
-  if (!IsDefaultEditorType(FCurrentEditorType) && FCurrentEditorType != edDataCheckBox &&
-      FCurrentEditorType != edNone) {
-    if (TWinControl* ctl = FActiveEditorControl) {
-      if (FEditorShowing && FCurrentEditorType != edButton) SetCellFromEditor(c, ARow, ctl->Text());
+  switch (FCurrentEditorType) {
+    case edSpinEdit:
+    case edFloatSpinEdit:
+    case edTimeSpinEdit:
+    case edDateSpinEdit: {
       FEditorShowing = false;
-      ctl->SetEnabled(false);
-      ctl->SetVisible(false);
-    } else {
-      FEditorShowing = false;
+      TGridSpin* sp = FGridSpin;
+      if (!sp) break;
+      std::string v;
+      if (FCurrentEditorType == edSpinEdit) v = IntToStr(sp->Value());
+      else if (FCurrentEditorType == edFloatSpinEdit) v = Format(FFloatFormat, {sp->FloatValue()});
+      else if (FCurrentEditorType == edTimeSpinEdit) v = sp->Text();
+      else {
+        const TDateTime d = sp->DateValue();
+        if (d > 0 || FShowZeroDates) v = FormatDateTime(FormatSettings.ShortDateFormat, d);
+      }
+      SetCellFromEditor(c, ARow, v);
+      HideOwnControl(sp);
+      break;
     }
-    FActiveEditorControl = nullptr;
+    case edComboEdit:
+    case edComboList:
+    case edEditBtn:
+    case edNumericEditBtn:
+    case edFloatEditBtn: {
+      TWinControl* ctl = EditorControl(FCurrentEditorType);
+      if (FEditorShowing && ctl) {
+        FEditorShowing = false;
+        SetCellFromEditor(c, ARow, ctl->Text());
+        HideOwnControl(ctl);
+      }
+      break;
+    }
+    case edDateEdit:
+    case edDateEditUpDown:
+    case edTimeEdit:
+      if (FGridDatePicker) {
+        // The picker's own display format: the program's time format stays.
+        TGridDatePicker* dp = FGridDatePicker;
+        SetCellFromEditor(c, ARow, dp->Escaped() ? FEscapeText : dp->Checked() ? dp->Text() : std::string());
+        FEditorShowing = false;
+        HideOwnControl(dp);
+      }
+      FEditorShowing = false;
+      break;
+    case edRichEdit:
+      if (FRichEditor) {
+        FEditorShowing = false;
+        std::string rtf;
+        SaveRTFEditor(FRichEditor, rtf);
+        SetCellFromEditor(c, ARow, rtf);
+        HideOwnControl(FRichEditor);
+      }
+      FEditorShowing = false;
+      break;
+    case edCheckBox:
+    case edButton:
+      HideOwnControl(EditorControl(FCurrentEditorType));
+      FEditorShowing = false;
+      break;
+    case edUnitEditBtn:
+      if (FGridUnitEditBtn) {
+        FEditorShowing = false;
+        SetCellFromEditor(c, ARow, FGridUnitEditBtn->Text() + FGridUnitEditBtn->UnitID());
+        HideOwnControl(FGridUnitEditBtn);
+      }
+      FEditorShowing = false;
+      break;
+    case edCustom:
+      if (FCellEditLink) StoreCustomEditor(c, ARow);
+      break;
+    case edUniEdit:
+    case edUniComboEdit:
+    case edUniComboList:
+    case edUniEditBtn:
+    case edUniMemo: {
+      FEditorShowing = false;
+      TWinControl* ctl = EditorControl(FCurrentEditorType);
+      if (!ctl) break;
+      std::u16string value = GetWideText(ctl);
+      // The validation that follows the store checks what was stored.
+      FLastWideEditorText = value;
+      if (OnSetEditWideText) OnSetEditWideText(this, c, ARow, value);
+      SetWideCell(c, ARow, value);
+      HideOwnControl(ctl);
+      break;
+    }
+    default: break;
   }
   if (FCurrentEditorType != edNormal && FSpecialEditorOpen) NotifyEditingDone(c, ARow);
   FStoringEditor = false;
@@ -236,6 +633,13 @@ void TPlusStringGrid::ReopenEditor() {
   if (Row() < TopRow()) SetTopRow(Row());
   if (Col() < LeftCol()) SetLeftCol(Col());
   FEditStartText = GetCurrentCellText();
+  // An own control that still edits the cell keeps it; it takes the focus back.
+  if (FEditorShowing && !IsDefaultEditorType(FCurrentEditorType)) {
+    if (FActiveEditorControl && FActiveEditorControl->Visible() && FActiveEditorControl->CanFocus() &&
+        !FActiveEditorControl->Focused())
+      FActiveEditorControl->SetFocus();
+    return;
+  }
   ShowEditor();
 }
 

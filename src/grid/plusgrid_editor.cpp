@@ -69,16 +69,15 @@ void TPlusInplaceEdit::Change() {
 
 // ---- characters
 
-char TPlusInplaceEdit::FilterChar(char Ch, bool Ctrl) {
+char FilterEditorChar(TEditorType AType, char Ch, bool Ctrl, const std::string& Text, int SelStart, int SelLength) {
   const unsigned char u = static_cast<unsigned char>(Ch);
-  // Control characters are no text: copy, paste, cut, select all and the
-  // editing keys keep working in every type.
   if (u < 32) return Ch;
-  const std::string text = Text();
-  const int selStart = SelStart(), selLen = SelLength();
-  const std::string sel = selLen > 0 ? text.substr(static_cast<size_t>(selStart), static_cast<size_t>(selLen)) : "";
+  const std::string& text = Text;
+  const int selStart = SelStart;
+  const std::string sel =
+      SelLength > 0 ? text.substr(static_cast<size_t>(selStart), static_cast<size_t>(SelLength)) : "";
   const bool isDigit = Ch >= '0' && Ch <= '9';
-  switch (FPlusGrid->CurrentEditorType()) {
+  switch (AType) {
     case edNumeric:
       if (isDigit) return Ch;
       if (Ch == '-' && text.find('-') == std::string::npos && selStart == 0) return Ch;
@@ -138,7 +137,7 @@ void TPlusInplaceEdit::WMChar(TMessage& M) {
   if (FLengthLimit > 0 && len >= FLengthLimit && SelLength() == 0 && ch != 8 && ch != 27 && ch != 13 &&
       static_cast<unsigned char>(ch) >= 32)
     return;
-  ch = FilterChar(ch, ctrl);
+  ch = FilterEditorChar(t, ch, ctrl, Text(), SelStart(), SelLength());
   if (ch == 0) {
     M.Result = 1;
     return;

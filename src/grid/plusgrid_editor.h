@@ -8,9 +8,16 @@
 
 #include <string>
 
+#include "grid/support/basegrid.h"
 #include "platform/ui/editctrls.h"
 
 class TPlusStringGrid;
+
+// A typed character after the filter of an editor type, for an editor
+// holding Text with the given selection; 0 drops it (the refusals that beep
+// have beeped). Control characters always pass, so that the clipboard keys,
+// select all and the editing keys keep working in every type.
+char FilterEditorChar(TEditorType AType, char Ch, bool Ctrl, const std::string& Text, int SelStart, int SelLength);
 
 class TPlusInplaceEdit : public TInplaceEdit {
   ZV_CLASS(TPlusInplaceEdit)
@@ -45,8 +52,6 @@ protected:
   void Change() override;
 
 private:
-  // The typed character after the type's filter; 0 drops it.
-  char FilterChar(char Ch, bool Ctrl);
   void Paste();
   void Complete();
   // Whole text selected or caret at the end, as EditSelectAll says.

@@ -1,14 +1,23 @@
 // Focus, the grid's own timer and the messages that keep the editors in
 // line with the focus.
 #include "grid/plusgrid.h"
+#include "grid/plusgrid_editlink.h"
 #include "grid/plusgrid_editor.h"
 #include "platform/rtl/strutils.h"
 #include "platform/ui/menuloop.h"
 
 void TPlusStringGrid::WMSetFocus(TMessage& M) {
+  // The focus coming back from a pop-up edit that closed: the edit is over
+  // and nothing reopens. Only this one focus gain is skipped.
+  if (FPopupClosed) {
+    FPopupClosed = false;
+    TBaseGrid::WMSetFocus(M);
+    return;
+  }
   TBaseGrid::WMSetFocus(M);
   const int rc = RealColIndex(Col());
   if (HasCheckBox(rc, Row())) return;
+  if (FRichEditor && FRichEditor->Visible()) EndCellEdit();
   auto* editor = InplaceEditor();
   const bool inView = Col() >= LeftCol() && Col() < LeftCol() + VisibleColCount() && Row() >= TopRow() &&
                       Row() < TopRow() + VisibleRowCount();

@@ -301,6 +301,12 @@ void TPlusStringGrid::ZoomStep(int Delta) {
 // The window procedure: wheel and panning
 
 void TPlusStringGrid::WndProc(TMessage& Message) {
+  if (KeyOfEditorControl(Message.Msg)) {
+    // An editor control's key that the window system handed on to its
+    // parent: it is the editor's, not the grid's.
+    Message.Result = 0;
+    return;
+  }
   switch (Message.Msg) {
     case WM_MOUSEWHEEL:
       if (!FPanning) {

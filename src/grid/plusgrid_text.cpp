@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "grid/plusgrid.h"
+#include "grid/plusgrid_editlink.h"
 #include "grid/support/plusutil.h"
 #include "grid/support/psghtmle.h"
 #include "platform/rtl/format.h"
@@ -137,9 +138,20 @@ void TPlusStringGrid::DrawCellTextContent(TCanvas* ACanvas, int ACol, int ARealC
       FLastTextWidth = res.XSize + 2;
       break;
     }
-    case ckRTF:
-      // No rich-text renderer on this platform: the cell keeps its background.
+    case ckRTF: {
+      // A selected cell without the focus shows the selection through when
+      // there is no selection colour; otherwise the text goes on the cell's colour.
+      if (!(AState.Contains(gdSelected) && !AState.Contains(gdFocused) && FSelectionColor == clNone)) {
+        ACanvas->Pen()->SetColor(ACanvas->Brush()->Color());
+        ACanvas->Brush()->SetStyle(bsSolid);
+        ACanvas->FillRect(R);
+      }
+      ACanvas->Brush()->SetStyle(bsClear);
+      DrawRichTextCell(ARealCol, ARow, R, ACanvas);
+      ACanvas->Brush()->SetStyle(bsSolid);
+      ACanvas->Font()->SetColor(clBlack);
       break;
+    }
     case ckUnicode: {
       std::string u = Utf16ToUtf8(DecodeWideCellText(s));
       unsigned f = AlignFlags(HAlign, VAlign) | DT_NOPREFIX;
@@ -205,6 +217,15 @@ TPoint TPlusStringGrid::GetCellTextSize(int ACol, int ARow, bool Wrap) {
   }
   const TRect cell = GetMergedCellRect(DisplColIndex(ACol), ARow);
   TPoint size{0, 0};
+  if (kind == ckRTF && FRichRenderer) {
+    // The size the rich edit asks for at the cell's width.
+    TPlusRichEdit* re = FRichRenderer;
+    LoadRTFEditor(ACol, ARow, re);
+    re->SetBounds(0, 0, cell.Right - cell.Left, cell.Bottom - cell.Top);
+    re->SetWordWrap(Wrap);
+    re->RequestSize();
+    return TPoint{re->ReqWidth() + 2 * kTextMarginX, re->ReqHeight() + 2 * kTextMarginY};
+  }
   if (kind == ckHTML) {
     TRect r = Rect(cell.Left + kTextMarginX, cell.Top + kTextMarginY, cell.Right - kTextMarginX, 65535);
     if (!Wrap) r.Right = 65535;
@@ -252,6 +273,24 @@ TPoint TPlusStringGrid::GetCellTextSize(int ACol, int ARow, bool Wrap) {
     size.Y = std::abs(nn(std::cos(a) * h) - nn(std::sin(a) * w)) + 12;
   }
   return size;
+}
+
+void TPlusStringGrid::DrawRichTextCell(int ACol, int ARow, const TRect& R, TCanvas* ACanvas) {
+  TPlusRichEdit* re = FRichRenderer;
+  if (!re) return;
+  LoadRTFEditor(ACol, ARow, re);
+  const int dc = DisplColIndex(ACol);
+  const bool focusedCell = dc == Col() && ARow == Row() && !Options().Contains(goDrawFocusSelected);
+  const bool selected = IsSelectedCell(dc, ARow) && (focusedCell ? FMouseActions->DisjunctRowSelect() : true);
+  // On the screen a selected cell shows its text in the selection's text colour.
+  if (selected && !FSelectionRTFKeep && ACanvas == Canvas()) {
+    re->SelectAll();
+    TTextAttributes a = re->SelAttributes();
+    a.Color = FSelectionTextColor;
+    re->SetSelAttributes(a);
+  }
+  const TRect target = Rect(R.Left + kTextMarginX, R.Top + kTextMarginY, R.Right - kTextMarginX, R.Bottom - kTextMarginY);
+  re->RenderTo(ACanvas, target);
 }
 
 bool TPlusStringGrid::GraphicHidesText(const TCellGraphic* G) const {

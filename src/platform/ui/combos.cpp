@@ -49,6 +49,21 @@ int TCustomComboBox::SelLength() const {
   return e ? static_cast<int>(e->selectedText().size()) : 0;
 }
 
+void TCustomComboBox::SetSelLength(int Length) {
+  QLineEdit* e = EditPartOf(this);
+  if (!e) return;
+  const int start = e->hasSelectedText() ? e->selectionStart() : e->cursorPosition();
+  if (Length <= 0) e->setCursorPosition(start);
+  else e->setSelection(start, Length);
+}
+
+int TCustomComboBox::CharFromPos(TPoint P) const {
+  QLineEdit* e = EditPartOf(this);
+  QComboBox* w = ComboOf(this);
+  if (!e || !w) return -1;
+  return e->cursorPositionAt(e->mapFrom(w, QPoint(P.X, P.Y)));
+}
+
 void TCustomComboBox::SelectAll() {
   if (QLineEdit* e = EditPartOf(this)) e->selectAll();
 }

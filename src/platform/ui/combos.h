@@ -18,7 +18,12 @@ public:
   int SelStart() const;
   void SetSelStart(int v);
   int SelLength() const;
+  // Selects Length characters from SelStart.
+  void SetSelLength(int Length);
   void SelectAll();
+  // The caret position in the edit part nearest to a client point; -1
+  // without an edit part.
+  int CharFromPos(TPoint P) const;
   // Inserts a character (a code point) into the edit part at the caret in
   // place of the selection; nothing without an edit part.
   void InsertChar(uint32_t Code);

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "platform/ui/buttons.h"
+#include "platform/ui/combos.h"
 #include "platform/ui/extctrls.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/menus.h"
@@ -150,6 +151,25 @@ TEST_F(FormFixture, PanelWithButtonAndComboClickFiresOnClickOnce) {
   EXPECT_EQ(ColorToRGB(SurfacePixel(panel, 0, 0)), ColorToRGB(clBtnHighlight));
   EXPECT_EQ(ColorToRGB(SurfacePixel(panel, 399, 59)), ColorToRGB(clBtnShadow));
   EXPECT_EQ(ColorToRGB(SurfacePixel(panel, 50, 45)), ColorToRGB(clBtnFace));
+}
+
+TEST_F(FormFixture, ComboEditPartSelectsARangeAndFindsTheCharacterUnderAPoint) {
+  auto* combo = new TCustomComboBox(Form);
+  combo->SetParent(Form);
+  combo->SetBounds(10, 10, 160, 24);
+  combo->SetText("abcdef");
+  Form->Show();
+  combo->SetSelStart(2);
+  combo->SetSelLength(3);
+  EXPECT_EQ(combo->SelStart(), 2);
+  EXPECT_EQ(combo->SelLength(), 3);
+  combo->SetSelLength(0);
+  EXPECT_EQ(combo->SelLength(), 0);
+  EXPECT_EQ(combo->SelStart(), 2);
+  EXPECT_EQ(combo->CharFromPos(TPoint{1, 12}), 0) << "left of the text";
+  EXPECT_EQ(combo->CharFromPos(TPoint{120, 12}), 6) << "right of the text";
+  combo->SetStyle(csDropDownList);
+  EXPECT_EQ(combo->CharFromPos(TPoint{1, 12}), -1) << "a list has no edit part";
 }
 
 TEST_F(FormFixture, MouseDragDrawsAndErasesANotXorRubberBandFromTheHandlers) {
