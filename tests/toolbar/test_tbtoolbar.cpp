@@ -19,6 +19,7 @@
 #include "platform/ui/syssettings.h"
 #include "support/gui/guitest.h"
 #include "support/gui/queuedinput.h"
+#include "toolbar/tbfloating.h"
 #include "toolbar/tbhook.h"
 #include "toolbar/tbmenuloop.h"
 #include "toolbar/tbtoolbar.h"
@@ -135,6 +136,26 @@ TEST_F(TToolbarTest, ToolbarsSitInTheirDockRows) {
   EXPECT_EQ(W.Top->Height(), Both - W.Main->Height());
   W.Main->Show();
   EXPECT_EQ(W.Top->Height(), Both);
+}
+
+TEST_F(TToolbarTest, DocksAndToolbarsLeaveNoPixelToTheDisplay) {
+  // Frames, drag handles and the rest of a row are painted by the toolbar or
+  // the dock: a real display would show whatever was left there (black).
+  TMainWindow W;
+  for (TControl* C : std::initializer_list<TControl*>{W.Top, W.Bottom, W.Menu, W.Main, W.Status}) {
+    const std::vector<TPoint> Unpainted = guitest::UnpaintedPixels(C);
+    EXPECT_TRUE(Unpainted.empty()) << C->Name() << ": " << Unpainted.size() << " pixels, the first at "
+                                   << Unpainted.front().X << "," << Unpainted.front().Y;
+  }
+  // The last item is shown whole, up to the frame.
+  TTBView* V = W.Main->View();
+  const TRect Last = V->Viewers(1)->BoundsRect;
+  EXPECT_EQ(guitest::ShownPixel(W.Main, Last.Right - 1, Last.Top + 1), guitest::SurfacePixel(W.Main, Last.Right - 1, Last.Top + 1));
+  // Floating, the tool window's frame and caption are painted too.
+  W.Main->MakeFloating(true);
+  ASSERT_NE(W.Main->FloatingParent(), nullptr);
+  W.Main->FloatingParent()->Show();
+  EXPECT_TRUE(guitest::UnpaintedPixels(W.Main->FloatingParent()).empty());
 }
 
 TEST_F(TToolbarTest, ACrowdedRowHidesItemsBehindTheChevron) {

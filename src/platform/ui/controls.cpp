@@ -1333,7 +1333,11 @@ TWinControlImpl::~TWinControlImpl() {
 }
 
 void TWinControlImpl::SizeSurface() {
-  const int w = std::max(Owner->ClientWidth(), 0), h = std::max(Owner->ClientHeight(), 0);
+  // A window paints its frame and margins around the client area itself, in
+  // window coordinates: its surface is the whole window, or the window shows
+  // pixels nobody painted. A viewport's surface is the client area alone.
+  const int w = std::max(ViewportSurface ? Owner->ClientWidth() : Owner->Width(), 0);
+  const int h = std::max(ViewportSurface ? Owner->ClientHeight() : Owner->Height(), 0);
   if (Surface.width() == w && Surface.height() == h) return;
   if (Canvas) GfxUnbindCanvas(Canvas.get());
   for (TControl* c : Owner->FControls)

@@ -49,6 +49,7 @@ struct TWinControlImpl {
   std::unique_ptr<TEventBridge> Bridge;
   HWND Handle = 0;
   QImage Surface;               // the retained surface of custom-painted windows
+  bool ViewportSurface = false; // the surface backs a viewport of the client area (the grid's)
   std::unique_ptr<TCanvas> Canvas;
   bool NeedsPaint = true;
   bool DefaultCalled = false;   // the message reached DefaultHandler: the widget's own handling runs
