@@ -129,7 +129,8 @@ TEST_F(TToolbarTest, ToolbarsSitInTheirDockRows) {
   EXPECT_TRUE(V->Viewers(0)->Show);
   EXPECT_FALSE(V->Viewers(2)->Show);  // room enough: no chevron
   const TPoint NC = W.Main->DockedNCSize();
-  EXPECT_EQ(W.Main->Width(), V->Viewers(1)->BoundsRect.Right + NC.X);
+  EXPECT_EQ(W.Main->Width(), V->Viewers(1)->BoundsRect.Right - V->Viewers(0)->BoundsRect.Left + NC.X);
+  EXPECT_EQ(V->Viewers(1)->BoundsRect.Right, W.Main->ClientRect().Right);
   // Hiding a toolbar gives its row up.
   const int Both = W.Top->Height();
   W.Main->Hide();
@@ -448,6 +449,39 @@ TEST_F(TToolbarTest, ControlsDroppedOnAToolbarGetControlItems) {
   Box->SetParent(W.Main);
   delete Box;
   EXPECT_EQ(W.Main->Items()->Count(), Before);
+}
+
+TEST_F(TToolbarTest, ItemsPlacedBeforeDockingMoveIntoTheClientArea) {
+  // As the plot window builds its toolbars: items and a control first, the
+  // dock last. The frame and drag handle must not end up over them.
+  TForm Form(nullptr);
+  Form.SetBounds(0, 0, 400, 200);
+  auto* Dock = new TTBDock(&Form);
+  Dock->SetParent(&Form);
+  auto* Bar = new TTBToolbar(&Form);
+  auto* Item = new TTBItem(&Form);
+  Item->SetCaption("Save as BMP...");
+  Bar->Items()->Add(Item);
+  auto* Tools = new TTBToolbar(&Form);
+  auto* Box = new TCustomControl(&Form);
+  Box->SetBounds(0, 0, 60, 18);
+  Box->SetParent(Tools);
+  Bar->SetCurrentDock(Dock);
+  Tools->SetCurrentDock(Dock);
+  Form.Show();
+
+  auto inside = [](TTBToolbar* T, const TRect& R) {
+    const TRect C = T->ClientRect();
+    return R.Left >= C.Left && R.Top >= C.Top && R.Right <= C.Right && R.Bottom <= C.Bottom;
+  };
+  for (bool AllowDrag : {true, false}) {
+    Dock->SetAllowDrag(AllowDrag);
+    const TRect First = Bar->View()->Viewers(0)->BoundsRect;
+    EXPECT_EQ(First.TopLeft(), Bar->ClientRect().TopLeft()) << AllowDrag;
+    EXPECT_TRUE(inside(Bar, First)) << AllowDrag;
+    EXPECT_EQ(Box->BoundsRect().TopLeft(), Tools->ClientRect().TopLeft()) << AllowDrag;
+    EXPECT_TRUE(inside(Tools, Box->BoundsRect())) << AllowDrag;
+  }
 }
 
 TEST_F(TToolbarTest, LayoutSavedToTheRegistryComesBackInAFreshWindow) {
