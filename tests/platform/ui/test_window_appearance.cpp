@@ -129,6 +129,42 @@ TEST_F(AppearanceFixture, WindowWithMarginsShowsAllItPaints) {
   EXPECT_TRUE(UnpaintedPixels(Form).empty());
 }
 
+TEST_F(AppearanceFixture, ChildrenCountFromTheChildOrigin) {
+  // A window whose children were placed as on a design surface inside its
+  // own frame: their coordinates start at the client area.
+  class THost : public TFramed {
+  public:
+    using TFramed::TFramed;
+    bool Framed = true;
+    TRect ClientRect() const override { return Framed ? TFramed::ClientRect() : TCustomControl::ClientRect(); }
+    TPoint ChildOrigin() const override { return ClientRect().TopLeft(); }
+  };
+  auto* host = new THost(Form);
+  host->SetParent(Form);
+  auto* fill = new TPanel(Form);
+  fill->SetParent(host);
+  fill->SetAlign(alClient);
+  fill->SetColor(clYellow);
+  fill->SetBevelOuter(bvNone);
+  Form->Show();
+
+  for (bool framed : {true, false}) {
+    host->Framed = framed;
+    host->ChildOriginChanged();
+    host->Realign();
+    const TRect client = host->ClientRect();
+    // Aligned in the client area, counted from its corner.
+    EXPECT_EQ(fill->BoundsRect(), Rect(0, 0, client.Width(), client.Height())) << framed;
+    EXPECT_EQ(ShownPixel(host, client.Left, client.Top), clYellow) << framed;
+    EXPECT_EQ(ShownPixel(host, client.Right - 1, client.Bottom - 1), clYellow) << framed;
+    if (framed) EXPECT_EQ(ShownPixel(host, 0, 0), clBlack);  // the frame stays the host's
+    EXPECT_EQ(fill->ClientToScreen(Point(0, 0)), host->ClientToScreen(client.TopLeft())) << framed;
+    // A point of the host's window finds the child under it.
+    EXPECT_EQ(host->ControlAtPos(client.TopLeft(), true, true), fill) << framed;
+    if (framed) EXPECT_EQ(host->ControlAtPos(Point(client.Left - 1, client.Top), true, true), nullptr);
+  }
+}
+
 TEST_F(AppearanceFixture, SetWindowRgnShapesTheWidgetAndNilRestoresTheRectangle) {
   auto* panel = new TPanel(Form);
   panel->SetParent(Form);

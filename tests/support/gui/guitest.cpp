@@ -177,8 +177,9 @@ TCommonDialogResponder& TCommonDialogResponder::Do(std::function<bool(TCommonDia
 
 TColor SurfacePixel(TControl* c, int x, int y) {
   while (c && !dynamic_cast<TWinControl*>(c)) {
-    x += c->Left();
-    y += c->Top();
+    const TPoint o = c->Parent() ? c->Parent()->ChildOrigin() : TPoint{0, 0};
+    x += o.X + c->Left();
+    y += o.Y + c->Top();
     c = c->Parent();
   }
   auto* w = static_cast<TWinControl*>(c);
