@@ -50,6 +50,12 @@ TFormMacro::TFormMacro(TComponent* AOwner) : TForm(AOwner), FBasic(std::make_uni
   SetPosition(poDefaultPosOnly);
   SetText(kMacroCaption);
 
+  // The top dock comes first: among controls aligned to one edge the earlier
+  // one is outermost, and the menu bar belongs above the source memo.
+  TBDockTop = new TTBDock(this);
+  TBDockTop->SetName("TBDockTop");
+  TBDockTop->SetParent(this);
+
   Panel2 = new TPanel(this);
   Panel2->SetParent(this);
   Panel2->SetHeight(19);
@@ -164,9 +170,7 @@ TFormMacro::TFormMacro(TComponent* AOwner) : TForm(AOwner), FBasic(std::make_uni
 }
 
 void TFormMacro::CreateToolbars() {
-  TBDockTop = new TTBDock(this);
-  TBDockTop->SetName("TBDockTop");
-  TBDockTop->SetParent(this);
+  // Made after the status panel, which stays the bottom-most.
   TBDockBottom = new TTBDock(this);
   TBDockBottom->SetName("TBDockBottom");
   TBDockBottom->SetPosition(dpBottom);

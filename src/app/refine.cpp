@@ -80,8 +80,10 @@ TRefineForm::TRefineForm(TComponent* AOwner) : TForm(AOwner) {
   TBDockRefine = new TTBDock(this);
   TBDockRefine->SetName("TBDockRefine");
   TBDockRefine->SetParent(this);
+  // Client widths leave room for each docked frame and drag handle (10
+  // pixels): the rows, the third with two windows, fit the 358-pixel form.
   TBToolWindowInput =
-      ToolWindow(this, TBDockRefine, "TBToolWindowInput", "Input File input", 350, 26, 0, true);
+      ToolWindow(this, TBDockRefine, "TBToolWindowInput", "Input File input", 348, 26, 0, true);
   NewLabel(this, TBToolWindowInput, "Input:", 4, 6);
   EditInput = new TEdit(this);
   EditInput->SetParent(TBToolWindowInput);
@@ -93,14 +95,14 @@ TRefineForm::TRefineForm(TComponent* AOwner) : TForm(AOwner) {
     const TPoint p = ButtonInput->ClientToScreen(Point(0, ButtonInput->Height()));
     PopupMenuAt(RecentMenu, p.X, p.Y);
   };
-  TBToolWindowData = ToolWindow(this, TBDockRefine, "TBToolWindowData", "Data file input", 350, 26, 1, true);
+  TBToolWindowData = ToolWindow(this, TBDockRefine, "TBToolWindowData", "Data file input", 348, 26, 1, true);
   NewLabel(this, TBToolWindowData, "Data: ", 4, 6);
   EditData = new TEdit(this);
   EditData->SetParent(TBToolWindowData);
   EditData->SetBounds(44, 3, 240, 21);
   ButtonData = NewButton(this, TBToolWindowData, "...", "", 288, 2, 30);
 
-  TBToolWindowRefineControl = ToolWindow(this, TBDockRefine, "TBToolWindowRefineControl", "Refinement Control", 140,
+  TBToolWindowRefineControl = ToolWindow(this, TBDockRefine, "TBToolWindowRefineControl", "Refinement Control", 134,
                                          140, 2, false);
   ButtonStart = NewButton(this, TBToolWindowRefineControl, "&Start", "Push to start refinement (hotkey=F2)", 4, 4, 66);
   ButtonStep = NewButton(this, TBToolWindowRefineControl, "S&tep", "Push to step through refinement (hotkey=F3)", 4,
@@ -122,7 +124,7 @@ TRefineForm::TRefineForm(TComponent* AOwner) : TForm(AOwner) {
                            "Check to see refinement parameters during the refinement", 4, 102);
   CheckBoxPlot = NewCheck(this, TBToolWindowRefineControl, "Dynamic &Plotting", "Check for plotting", 4, 120);
 
-  TBToolWindowStatus = ToolWindow(this, TBDockRefine, "TBToolWindowStatus", "Status", 205, 140, 2, false);
+  TBToolWindowStatus = ToolWindow(this, TBDockRefine, "TBToolWindowStatus", "Status", 204, 140, 2, false);
   NewLabel(this, TBToolWindowStatus, "# of Histograms:", 4, 4);
   LabelHist = NewLabel(this, TBToolWindowStatus, "0", 100, 4);
   LabelHist->SetHint("Number of histograms in refinement");

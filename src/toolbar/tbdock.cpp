@@ -437,6 +437,7 @@ void TTBCustomDockableWindow::SetParent(TWinControl* AParent) {
     FDocked = NewDock != nullptr;
     FFloating = FloatTo;
     UpdateFloatingList();
+    ChildOriginChanged();
     return;
   }
   auto* OldDock = dynamic_cast<TTBDock*>(Parent());
@@ -482,6 +483,7 @@ void TTBCustomDockableWindow::SetParent(TWinControl* AParent) {
     FDocked = NewDock != nullptr;
     FFloating = FloatTo;
     TCustomControl::SetParent(AParent);
+    ChildOriginChanged();  // docked or not, the frame around the children differs
   } catch (...) {
     FCurrentDock = dynamic_cast<TTBDock*>(Parent());
     FDocked = FCurrentDock != nullptr;
@@ -910,9 +912,12 @@ void TTBCustomDockableWindow::PlaceInDock(const TRect& Bounds, bool Resized) {
   ShrunkLength = Shrunk;
   if (Resized) SizeChanged(Bounds.Width(), Bounds.Height());
   FArrangePending = false;
+  ChildOriginChanged();  // the dock's drag handle may have come or gone
 }
 
 void TTBCustomDockableWindow::PointOverChild(TPoint P, bool& Found) {
+  const TPoint O = ChildOrigin();
+  P = Point(P.X - O.X, P.Y - O.Y);
   for (int I = 0; I < ControlCount(); ++I) {
     TControl* C = Controls(I);
     if (C->Visible() && C->BoundsRect().Contains(P) && !IsIgnoredChild(C)) {
@@ -1140,6 +1145,7 @@ void TTBCustomDockableWindow::Notification(TComponent* AComponent, TOperation Op
   if (AComponent == FCurrentDock) {
     FCurrentDock = nullptr;
     FDocked = false;
+    ChildOriginChanged();
   }
   if (FFloatParent && AComponent == FFloatParent->ParentForm() && Parent() != FFloatParent) {
     delete FFloatParent;

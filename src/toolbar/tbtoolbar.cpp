@@ -784,7 +784,10 @@ void TTBCustomToolbar::PlaceInDock(const TRect& Bounds, bool Resized) {
   const TTBViewOrientation O = FView->Orientation();
   const int Chevron = FView->ChevronOffset(), Wrap = FView->WrapOffset();
   UpdateViewLayoutSettings();
-  if (Resized || O != FView->Orientation() || Chevron != FView->ChevronOffset() || Wrap != FView->WrapOffset())
+  // Docking moves the client area behind the frame and drag handle: items
+  // placed while the toolbar was undocked would sit under the handle.
+  if (Resized || O != FView->Orientation() || Chevron != FView->ChevronOffset() || Wrap != FView->WrapOffset() ||
+      FView->LaidOutOrigin() != FView->ContentOrigin())
     FView->UpdatePositions();
   ShrunkLength = Shrunk;
 }

@@ -37,6 +37,9 @@ public:
   void SizeLimits(int& MinWidth, int& MinHeight, int& MaxWidth, int& MaxHeight) override;
 
   TPoint BaseSize() override { return ClientSizeFor(CurrentDock()); }
+  // The hosted controls count from the client area, inside the docked frame
+  // and drag handle, as where they were designed.
+  TPoint ChildOrigin() const override { return ClientRect().TopLeft(); }
   void SizeChanged(int NewWidth, int NewHeight) override;
   void LoadExtraPosition(const TTBReadPositionData& Data) override;
   void SaveExtraPosition(const TTBWritePositionData& Data) override;

@@ -1475,6 +1475,7 @@ bool TTBView::CalculatePositions(bool CanMoveControls, TTBViewOrientation AOrien
   }
 
   const TPoint origin = CanMoveControls ? ContentOrigin() : TPoint{0, 0};
+  if (CanMoveControls) FLaidOutOrigin = origin;
   if (origin.X != 0 || origin.Y != 0)
     for (int i = 0; i < n; ++i) OffsetRect(w[i].Bounds, origin.X, origin.Y);
 

@@ -145,6 +145,9 @@ public:
   // Where the view's content starts in its window: a docked toolbar's
   // client area starts after the frame and drag handle it paints itself.
   virtual TPoint ContentOrigin() { return {0, 0}; }
+  // The origin the viewers were last placed from; a window whose client area
+  // moved (docked, undocked, drag handle changed) lays them out again.
+  TPoint LaidOutOrigin() const { return FLaidOutOrigin; }
   virtual TFont* GetFont();
   void SetFont(TFont* F) { FFont = F; }
   TPoint BaseSize() const { return FBaseSize; }
@@ -291,6 +294,7 @@ private:
   TTBCustomItem* FParentItem;
   TTBViewOrientation FOrientation = tbvoHorizontal;
   int FScrollOffset = 0;
+  TPoint FLaidOutOrigin{0, 0};
   TTBItemViewer* FSelected = nullptr;
   bool FSelectedViaMouse = false;
   bool FShowDownArrow = false, FShowUpArrow = false;

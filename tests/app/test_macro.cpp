@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -233,6 +234,18 @@ TEST_F(MacroFormTest, SplitterBetweenTheMemos) {
   form->Splitter1->MoveBy(40);
   EXPECT_EQ(form->MemoSource->Height(), 190);
   EXPECT_EQ(form->MemoWrite->Top(), form->Splitter1->Top() + form->Splitter1->Height());
+}
+
+TEST_F(MacroFormTest, MenuBarOnTopThenSourceSplitterAndOutput) {
+  // From the top: the dock with the menu bar and main toolbar, the source
+  // memo, the splitter, the output memo; the status panel at the bottom.
+  form->Show();
+  const TControl* column[] = {form->TBDockTop, form->MemoSource, form->Splitter1, form->MemoWrite, form->Panel2};
+  EXPECT_EQ(form->TBDockTop->Top(), 0);
+  EXPECT_GT(form->TBDockTop->Height(), 0);
+  for (size_t i = 1; i < std::size(column); ++i)
+    EXPECT_EQ(column[i]->Top(), column[i - 1]->Top() + column[i - 1]->Height()) << column[i]->Name();
+  EXPECT_EQ(form->Panel2->Top() + form->Panel2->Height(), form->ClientHeight());
 }
 
 TEST_F(MacroFormTest, PlaceIsKeptAndRunModeFollowsTheWindow) {

@@ -626,6 +626,32 @@ TEST_F(RefineWindowTest, ToolWindowsSitInTheirRowsAndTheirLayoutIsKept) {
 
 namespace {
 
+TEST_F(RefineWindowTest, ToolWindowsFitTheFormWithControlAndStatusSideBySide) {
+  // The docked frames and drag handles count: a row too long for the form
+  // would wrap the Status box below the form's bottom edge.
+  EXPECT_EQ(Form->TBToolWindowStatus->ComputedRow, 2);
+  EXPECT_EQ(Form->TBToolWindowRefineControl->ComputedRow, 2);
+  const TRect client = Form->ClientRect();
+  for (TTBToolWindow* w : {Form->TBToolWindowInput, Form->TBToolWindowData, Form->TBToolWindowRefineControl,
+                           Form->TBToolWindowStatus}) {
+    const TPoint tl = Form->ScreenToClient(w->ClientToScreen(Point(0, 0)));
+    EXPECT_GE(tl.X, client.Left) << w->Name();
+    EXPECT_GE(tl.Y, client.Top) << w->Name();
+    EXPECT_LE(tl.X + w->Width(), client.Right) << w->Name();
+    EXPECT_LE(tl.Y + w->Height(), client.Bottom) << w->Name();
+    // What each tool window holds lies inside its client area (the
+    // children count from its corner).
+    const TRect inner = w->ClientRect();
+    for (int i = 0; i < w->ControlCount(); ++i) {
+      const TRect b = w->Controls(i)->BoundsRect();
+      EXPECT_GE(b.Left, 0) << w->Name() << " " << i;
+      EXPECT_GE(b.Top, 0) << w->Name() << " " << i;
+      EXPECT_LE(b.Right, inner.Width()) << w->Name() << " " << i;
+      EXPECT_LE(b.Bottom, inner.Height()) << w->Name() << " " << i;
+    }
+  }
+}
+
 TEST_F(RefineWindowTest, OpensDropDownListsTheMainWindowsRecentFiles) {
   std::vector<std::string> opened;
   MainWindowLink().RecentFiles = [] { return std::vector<std::string>{"/a/one.inp", "/b/two.inp"}; };

@@ -19,6 +19,7 @@
 #include "platform/ui/syssettings.h"
 #include "support/gui/guitest.h"
 #include "support/gui/queuedinput.h"
+#include "toolbar/tbfloating.h"
 #include "toolbar/tbhook.h"
 #include "toolbar/tbmenuloop.h"
 #include "toolbar/tbtoolbar.h"
@@ -128,13 +129,34 @@ TEST_F(TToolbarTest, ToolbarsSitInTheirDockRows) {
   EXPECT_TRUE(V->Viewers(0)->Show);
   EXPECT_FALSE(V->Viewers(2)->Show);  // room enough: no chevron
   const TPoint NC = W.Main->DockedNCSize();
-  EXPECT_EQ(W.Main->Width(), V->Viewers(1)->BoundsRect.Right + NC.X);
+  EXPECT_EQ(W.Main->Width(), V->Viewers(1)->BoundsRect.Right - V->Viewers(0)->BoundsRect.Left + NC.X);
+  EXPECT_EQ(V->Viewers(1)->BoundsRect.Right, W.Main->ClientRect().Right);
   // Hiding a toolbar gives its row up.
   const int Both = W.Top->Height();
   W.Main->Hide();
   EXPECT_EQ(W.Top->Height(), Both - W.Main->Height());
   W.Main->Show();
   EXPECT_EQ(W.Top->Height(), Both);
+}
+
+TEST_F(TToolbarTest, DocksAndToolbarsLeaveNoPixelToTheDisplay) {
+  // Frames, drag handles and the rest of a row are painted by the toolbar or
+  // the dock: a real display would show whatever was left there (black).
+  TMainWindow W;
+  for (TControl* C : std::initializer_list<TControl*>{W.Top, W.Bottom, W.Menu, W.Main, W.Status}) {
+    const std::vector<TPoint> Unpainted = guitest::UnpaintedPixels(C);
+    EXPECT_TRUE(Unpainted.empty()) << C->Name() << ": " << Unpainted.size() << " pixels, the first at "
+                                   << Unpainted.front().X << "," << Unpainted.front().Y;
+  }
+  // The last item is shown whole, up to the frame.
+  TTBView* V = W.Main->View();
+  const TRect Last = V->Viewers(1)->BoundsRect;
+  EXPECT_EQ(guitest::ShownPixel(W.Main, Last.Right - 1, Last.Top + 1), guitest::SurfacePixel(W.Main, Last.Right - 1, Last.Top + 1));
+  // Floating, the tool window's frame and caption are painted too.
+  W.Main->MakeFloating(true);
+  ASSERT_NE(W.Main->FloatingParent(), nullptr);
+  W.Main->FloatingParent()->Show();
+  EXPECT_TRUE(guitest::UnpaintedPixels(W.Main->FloatingParent()).empty());
 }
 
 TEST_F(TToolbarTest, ACrowdedRowHidesItemsBehindTheChevron) {
@@ -427,6 +449,39 @@ TEST_F(TToolbarTest, ControlsDroppedOnAToolbarGetControlItems) {
   Box->SetParent(W.Main);
   delete Box;
   EXPECT_EQ(W.Main->Items()->Count(), Before);
+}
+
+TEST_F(TToolbarTest, ItemsPlacedBeforeDockingMoveIntoTheClientArea) {
+  // As the plot window builds its toolbars: items and a control first, the
+  // dock last. The frame and drag handle must not end up over them.
+  TForm Form(nullptr);
+  Form.SetBounds(0, 0, 400, 200);
+  auto* Dock = new TTBDock(&Form);
+  Dock->SetParent(&Form);
+  auto* Bar = new TTBToolbar(&Form);
+  auto* Item = new TTBItem(&Form);
+  Item->SetCaption("Save as BMP...");
+  Bar->Items()->Add(Item);
+  auto* Tools = new TTBToolbar(&Form);
+  auto* Box = new TCustomControl(&Form);
+  Box->SetBounds(0, 0, 60, 18);
+  Box->SetParent(Tools);
+  Bar->SetCurrentDock(Dock);
+  Tools->SetCurrentDock(Dock);
+  Form.Show();
+
+  auto inside = [](TTBToolbar* T, const TRect& R) {
+    const TRect C = T->ClientRect();
+    return R.Left >= C.Left && R.Top >= C.Top && R.Right <= C.Right && R.Bottom <= C.Bottom;
+  };
+  for (bool AllowDrag : {true, false}) {
+    Dock->SetAllowDrag(AllowDrag);
+    const TRect First = Bar->View()->Viewers(0)->BoundsRect;
+    EXPECT_EQ(First.TopLeft(), Bar->ClientRect().TopLeft()) << AllowDrag;
+    EXPECT_TRUE(inside(Bar, First)) << AllowDrag;
+    EXPECT_EQ(Box->BoundsRect().TopLeft(), Tools->ClientRect().TopLeft()) << AllowDrag;
+    EXPECT_TRUE(inside(Tools, Box->BoundsRect())) << AllowDrag;
+  }
 }
 
 TEST_F(TToolbarTest, LayoutSavedToTheRegistryComesBackInAFreshWindow) {

@@ -1,12 +1,16 @@
 // Tool windows: their own client size in a dock and across docking
-// changes, full-size rows, limits, and the client size in a saved layout.
+// changes, full-size rows, limits, the client size in a saved layout, and
+// the hosted controls placed in the client area.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "platform/rtl/inifiles.h"
 #include "platform/ui/forms.h"
+#include "support/gui/guitest.h"
+#include "toolbar/tbfloating.h"
 #include "toolbar/tbtoolwindow.h"
 
 namespace {
@@ -107,3 +111,66 @@ TEST(ToolWindow, SavedLayoutRestoresTheClientSizeOfResizableWindowsOnly) {
 }
 
 }  // namespace
+
+namespace {
+
+// A control that fills itself with one colour and counts the presses it gets,
+// at the point it got them.
+template <class TBase>
+class TPatch : public TBase {
+public:
+  TPatch(TComponent* Owner, TColor C) : TBase(Owner), Fill(C) {}
+  TColor Fill;
+  int Presses = 0;
+  TPoint LastPress{-1, -1};
+
+protected:
+  void Paint() override {
+    this->Canvas()->Brush()->SetColor(Fill);
+    this->Canvas()->FillRect(Rect(0, 0, this->Width(), this->Height()));
+  }
+  void MouseDown(TMouseButton, TShiftState, int X, int Y) override {
+    ++Presses;
+    LastPress = Point(X, Y);
+  }
+};
+
+}  // namespace
+
+TEST(ToolWindow, HostedControlsCountFromTheClientArea) {
+  // Placed at design coordinates, the controls sit inside the docked frame
+  // and drag handle, and follow the client area when it moves.
+  TToolWindowForm T;
+  auto* Graphic = new TPatch<TGraphicControl>(T.Form.get(), clRed);
+  Graphic->SetParent(T.Status);
+  Graphic->SetBounds(0, 0, 30, 30);  // under the press wherever it lands
+  auto* Window = new TPatch<TCustomControl>(T.Form.get(), clBlue);
+  Window->SetParent(T.Status);
+  Window->SetBounds(40, 0, 10, 10);
+  T.Form->Show();
+
+  struct TState {
+    const char* Name;
+    std::function<void()> Enter;
+  } States[] = {
+      {"docked", [] {}},
+      {"docked without drag handle", [&] { T.Top->SetAllowDrag(false); }},
+      {"floating", [&] { T.Status->MakeFloating(true); }},
+  };
+  for (const TState& S : States) {
+    S.Enter();
+    if (T.Status->FloatingParent()) T.Status->FloatingParent()->Show();
+    const TPoint O = T.Status->ClientRect().TopLeft();
+    EXPECT_EQ(T.Status->ChildOrigin(), O) << S.Name;
+    EXPECT_EQ(guitest::ShownPixel(T.Status, O.X + 1, O.Y + 1), clRed) << S.Name;
+    EXPECT_EQ(guitest::ShownPixel(T.Status, O.X + 41, O.Y + 1), clBlue) << S.Name;
+    EXPECT_EQ(Graphic->ClientToScreen(Point(0, 0)), T.Status->ClientToScreen(O)) << S.Name;
+    EXPECT_EQ(Window->ClientToScreen(Point(0, 0)), T.Status->ClientToScreen(Point(O.X + 40, O.Y))) << S.Name;
+    // A press at the window's point over the graphic control reaches it in
+    // its own coordinates.
+    const int Before = Graphic->Presses;
+    guitest::Click(T.Status, O.X + 5, O.Y + 6);
+    EXPECT_EQ(Graphic->Presses, Before + 1) << S.Name;
+    EXPECT_EQ(Graphic->LastPress, Point(5, 6)) << S.Name;
+  }
+}

@@ -524,8 +524,8 @@ void TControl::UpdateAnchorRules() {
 
 TPoint TControl::ClientOrigin() const {
   if (!FParent) return Point(FLeft, FTop);
-  const TPoint p = FParent->ClientOrigin();
-  return Point(p.X + FLeft, p.Y + FTop);
+  const TPoint p = FParent->ClientOrigin(), o = FParent->ChildOrigin();
+  return Point(p.X + o.X + FLeft, p.Y + o.Y + FTop);
 }
 
 TPoint TControl::ClientToScreen(TPoint p) const {
@@ -755,7 +755,7 @@ void TWinControl::InsertControl(TControl* AControl) {
       w->HandleNeeded();
       if (w->FImpl->Widget) {
         w->FImpl->Widget->setParent(FImpl->Widget);
-        w->FImpl->Widget->setGeometry(w->FLeft, w->FTop, w->FWidth, w->FHeight);
+        PlaceChildWidget(w);
         w->FImpl->Widget->setVisible(w->FVisible);
       }
     }
@@ -792,6 +792,8 @@ bool TWinControl::ContainsControl(TControl* Control) const {
 }
 
 TControl* TWinControl::ControlAtPos(TPoint Pos, bool AllowDisabled, bool AllowWinControls) const {
+  const TPoint o = ChildOrigin();
+  Pos = Point(Pos.X - o.X, Pos.Y - o.Y);
   for (auto it = FControls.rbegin(); it != FControls.rend(); ++it) {
     TControl* c = *it;
     if (!AllowWinControls && !c->IsGraphic()) continue;
@@ -841,7 +843,7 @@ void TWinControl::CreateHandle() {
   QWidget* w = FImpl->Widget;
   if (FParent) {
     w->setParent(FParent->FImpl->Widget);
-    w->setGeometry(FLeft, FTop, FWidth, FHeight);
+    PlaceChildWidget(this);
   }
   w->setEnabled(FEnabled);
   w->setCursor(CursorToQt(FCursor));
@@ -950,7 +952,7 @@ void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
 
 void TWinControl::BoundsChanged(bool sizeChanged) {
   if (FImpl->Widget) {
-    if (FParent) FImpl->Widget->setGeometry(FLeft, FTop, FWidth, FHeight);
+    if (FParent) PlaceChildWidget(this);
     else {
       FImpl->Widget->move(FLeft, FTop);
       FImpl->Widget->resize(FWidth, FHeight);
@@ -964,6 +966,23 @@ void TWinControl::BoundsChanged(bool sizeChanged) {
     }
   }
   Invalidate();
+}
+
+void TWinControl::Realign() {
+  ChildOriginChanged();
+  TRect r = ClientRect();
+  const TPoint o = ChildOrigin();
+  OffsetRect(r, -o.X, -o.Y);
+  AlignControls(nullptr, r);
+}
+
+void TWinControl::ChildOriginChanged() {
+  const TPoint o = ChildOrigin();
+  if (o == FImpl->PlacedChildOrigin) return;
+  FImpl->PlacedChildOrigin = o;
+  for (TControl* c : FControls)
+    if (!c->IsGraphic()) PlaceChildWidget(static_cast<TWinControl*>(c));
+  Invalidate();  // graphic children paint at their new place
 }
 
 void TWinControl::AlignControls(TControl*, TRect R) {
@@ -1070,8 +1089,9 @@ void TWinControl::Dispatch(TMessage& M) {
       if (target) target->Perform(CM_MOUSEENTER, 0, 0);
     }
     if (target) {
+      const TPoint o = ChildOrigin();
       TMessage m2 = M;
-      m2.LParam = MAKELPARAM(M.XPos() - target->FLeft, M.YPos() - target->FTop);
+      m2.LParam = MAKELPARAM(M.XPos() - o.X - target->FLeft, M.YPos() - o.Y - target->FTop);
       target->WindowProc(m2);
       M.Result = m2.Result;
       return;
@@ -1300,7 +1320,8 @@ TCanvas* TGraphicControl::Canvas() {
       }
       // The control's own origin and clip, renewed on every use.
       FCanvas->SelectClipRgn(nullptr);
-      FCanvas->SetViewportOrgEx(FLeft, FTop);
+      const TPoint o = FParent->ChildOrigin();
+      FCanvas->SetViewportOrgEx(o.X + FLeft, o.Y + FTop);
       FCanvas->IntersectClipRect(0, 0, FWidth, FHeight);
     }
   }
@@ -1333,7 +1354,11 @@ TWinControlImpl::~TWinControlImpl() {
 }
 
 void TWinControlImpl::SizeSurface() {
-  const int w = std::max(Owner->ClientWidth(), 0), h = std::max(Owner->ClientHeight(), 0);
+  // A window paints its frame and margins around the client area itself, in
+  // window coordinates: its surface is the whole window, or the window shows
+  // pixels nobody painted. A viewport's surface is the client area alone.
+  const int w = std::max(ViewportSurface ? Owner->ClientWidth() : Owner->Width(), 0);
+  const int h = std::max(ViewportSurface ? Owner->ClientHeight() : Owner->Height(), 0);
   if (Surface.width() == w && Surface.height() == h) return;
   if (Canvas) GfxUnbindCanvas(Canvas.get());
   for (TControl* c : Owner->FControls)
@@ -1409,6 +1434,13 @@ void TSurfaceWidget::paintEvent(QPaintEvent*) {
   QPainter p(this);
   if (!impl->Surface.isNull()) p.drawImage(0, 0, impl->Surface);
   else p.fillRect(rect(), GfxToQColor(c->Color()));
+}
+
+void PlaceChildWidget(TWinControl* child) {
+  QWidget* w = child->Impl()->Widget;
+  if (!w || !child->Parent()) return;
+  const TPoint o = child->Parent()->ChildOrigin();
+  w->setGeometry(o.X + child->Left(), o.Y + child->Top(), child->Width(), child->Height());
 }
 
 void AttachWidget(TWinControl* control, QWidget* widget, QWidget* focusWidget) {

@@ -276,6 +276,12 @@ public:
   bool ContainsControl(TControl* Control) const;
   // The child control (window or not) at a client point; nil when none.
   TControl* ControlAtPos(TPoint Pos, bool AllowDisabled, bool AllowWinControls = false) const;
+  // Where the children's coordinates start in this window: the corner of the
+  // window unless it keeps a frame of its own around children placed as on a
+  // design surface (their Left and Top then count from the client area).
+  virtual TPoint ChildOrigin() const { return {0, 0}; }
+  // Moves the children's windows after ChildOrigin changed (cheap otherwise).
+  void ChildOriginChanged();
   TControl* FindChildControl(const std::string& ControlName) const;
   void GetChildren(const TGetChildProc& Proc, TComponent* Root) override;
   void SetChildOrder(TComponent* Child, int Order) override;
@@ -283,8 +289,9 @@ public:
   HWND Handle();  // creates the window when needed
   bool HandleAllocated() const;
   void HandleNeeded() { Handle(); }
-  // Reorders the children's windows and lays out aligned children.
-  void Realign() { AlignControls(nullptr, ClientRect()); }
+  // Reorders the children's windows and lays out aligned children (the
+  // client area in the children's coordinates).
+  void Realign();
   virtual void AlignControls(TControl* AControl, TRect Rect);
 
   bool CanFocus() const;

@@ -529,7 +529,8 @@ void TApplication::ActivateHint(TPoint CursorPos) {
       TControl* child = parent->ControlAtPos(p, true, true);
       if (!child) break;
       control = child;
-      p = Point(p.X - child->Left(), p.Y - child->Top());
+      const TPoint o = parent->ChildOrigin();
+      p = Point(p.X - o.X - child->Left(), p.Y - o.Y - child->Top());
       auto* w = dynamic_cast<TWinControl*>(child);
       if (!w) break;
       parent = w;

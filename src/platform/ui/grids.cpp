@@ -195,6 +195,7 @@ ZV_CLASS_IMPL_NOPROPS(TCustomGrid, TCustomControl)
 
 TCustomGrid::TCustomGrid(TComponent* AOwner) : TCustomControl(AOwner) {
   FControlStyle = {csCaptureMouse, csOpaque, csDoubleClicks, csClickEvents};
+  FImpl->ViewportSurface = true;  // shown in the scroll area's viewport, beside the bars
   FCols.Count = 5;
   FCols.DefaultSize = 64;
   FRows.Count = 5;

@@ -49,6 +49,8 @@ struct TWinControlImpl {
   std::unique_ptr<TEventBridge> Bridge;
   HWND Handle = 0;
   QImage Surface;               // the retained surface of custom-painted windows
+  bool ViewportSurface = false; // the surface backs a viewport of the client area (the grid's)
+  TPoint PlacedChildOrigin{0, 0}; // the ChildOrigin the children's widgets were placed with
   std::unique_ptr<TCanvas> Canvas;
   bool NeedsPaint = true;
   bool DefaultCalled = false;   // the message reached DefaultHandler: the widget's own handling runs
@@ -72,6 +74,9 @@ struct TWinControlImpl {
   void PaintOverlay(QWidget* widget);
 };
 
+// Gives a child's widget its place in the parent's widget (the parent's
+// ChildOrigin added).
+void PlaceChildWidget(TWinControl* child);
 // Installs the bridge on a widget made by CreateWnd and registers the handle.
 void AttachWidget(TWinControl* control, QWidget* widget, QWidget* focusWidget = nullptr);
 // Runs f; an exception goes to Application->HandleException.

@@ -3,6 +3,7 @@
 // properties a panel publishes, and the dialogs the application installs.
 #include <gtest/gtest.h>
 
+#include "platform/gfx/colors.h"
 #include "platform/ui/commondialogs.h"
 #include "platform/ui/extctrls.h"
 #include "platform/ui/forms.h"
@@ -78,7 +79,91 @@ protected:
   }
 };
 
+// A window with margins of its own around a smaller client area, as a
+// docked toolbar has its frame and drag handle: it paints them in window
+// coordinates, the frame in black.
+class TFramed : public TCustomControl {
+public:
+  explicit TFramed(TComponent* owner) : TCustomControl(owner) {
+    SetBounds(20, 20, 100, 80);
+    SetColor(clWhite);
+  }
+  TRect ClientRect() const override { return Rect(8, 2, Width() - 2, Height() - 2); }
+
+protected:
+  void Paint() override {
+    Canvas()->Brush()->SetColor(clBlack);
+    Canvas()->FrameRect(Rect(0, 0, Width(), Height()));
+    Canvas()->Brush()->SetColor(clBlue);
+    Canvas()->FillRect(Rect(1, 1, Width() - 1, Height() - 1));
+  }
+};
+
 }  // namespace
+
+TEST_F(AppearanceFixture, WindowWithMarginsShowsAllItPaints) {
+  // The surface covers the window, not only the client area: nothing of the
+  // margins is left to the display, and the client area starts where the
+  // window says.
+  auto* framed = new TFramed(Form);
+  framed->SetParent(Form);
+  auto* panel = new TPanel(Form);
+  panel->SetParent(Form);
+  panel->SetBounds(150, 20, 100, 80);
+  panel->SetColor(clYellow);
+  panel->SetBorderStyle(bsSingle);
+  Form->Show();
+
+  for (TControl* c : {static_cast<TControl*>(framed), static_cast<TControl*>(panel)}) {
+    const std::vector<TPoint> unpainted = UnpaintedPixels(c);
+    EXPECT_TRUE(unpainted.empty()) << c->ClassName() << ": " << unpainted.size() << " pixels, the first at "
+                                   << unpainted.front().X << "," << unpainted.front().Y;
+  }
+  EXPECT_EQ(ShownPixel(framed, 99, 79), clBlack);  // the far corner of the frame
+  EXPECT_EQ(ShownPixel(framed, 98, 40), clBlue);   // inside the right margin
+  EXPECT_EQ(ShownPixel(framed, 50, 78), clBlue);   // inside the bottom margin
+  EXPECT_EQ(SurfacePixel(framed, 98, 78), clBlue);
+  // The single border on every side, the raised bevel inside it.
+  EXPECT_EQ(ShownPixel(panel, 99, 79), ColorToRGB(clWindowFrame));
+  EXPECT_EQ(ShownPixel(panel, 98, 78), ColorToRGB(clBtnShadow));
+  EXPECT_TRUE(UnpaintedPixels(Form).empty());
+}
+
+TEST_F(AppearanceFixture, ChildrenCountFromTheChildOrigin) {
+  // A window whose children were placed as on a design surface inside its
+  // own frame: their coordinates start at the client area.
+  class THost : public TFramed {
+  public:
+    using TFramed::TFramed;
+    bool Framed = true;
+    TRect ClientRect() const override { return Framed ? TFramed::ClientRect() : TCustomControl::ClientRect(); }
+    TPoint ChildOrigin() const override { return ClientRect().TopLeft(); }
+  };
+  auto* host = new THost(Form);
+  host->SetParent(Form);
+  auto* fill = new TPanel(Form);
+  fill->SetParent(host);
+  fill->SetAlign(alClient);
+  fill->SetColor(clYellow);
+  fill->SetBevelOuter(bvNone);
+  Form->Show();
+
+  for (bool framed : {true, false}) {
+    host->Framed = framed;
+    host->ChildOriginChanged();
+    host->Realign();
+    const TRect client = host->ClientRect();
+    // Aligned in the client area, counted from its corner.
+    EXPECT_EQ(fill->BoundsRect(), Rect(0, 0, client.Width(), client.Height())) << framed;
+    EXPECT_EQ(ShownPixel(host, client.Left, client.Top), clYellow) << framed;
+    EXPECT_EQ(ShownPixel(host, client.Right - 1, client.Bottom - 1), clYellow) << framed;
+    if (framed) EXPECT_EQ(ShownPixel(host, 0, 0), clBlack);  // the frame stays the host's
+    EXPECT_EQ(fill->ClientToScreen(Point(0, 0)), host->ClientToScreen(client.TopLeft())) << framed;
+    // A point of the host's window finds the child under it.
+    EXPECT_EQ(host->ControlAtPos(client.TopLeft(), true, true), fill) << framed;
+    if (framed) EXPECT_EQ(host->ControlAtPos(Point(client.Left - 1, client.Top), true, true), nullptr);
+  }
+}
 
 TEST_F(AppearanceFixture, SetWindowRgnShapesTheWidgetAndNilRestoresTheRectangle) {
   auto* panel = new TPanel(Form);

@@ -177,8 +177,9 @@ TCommonDialogResponder& TCommonDialogResponder::Do(std::function<bool(TCommonDia
 
 TColor SurfacePixel(TControl* c, int x, int y) {
   while (c && !dynamic_cast<TWinControl*>(c)) {
-    x += c->Left();
-    y += c->Top();
+    const TPoint o = c->Parent() ? c->Parent()->ChildOrigin() : TPoint{0, 0};
+    x += o.X + c->Left();
+    y += o.Y + c->Top();
     c = c->Parent();
   }
   auto* w = static_cast<TWinControl*>(c);
@@ -209,15 +210,52 @@ bool ControlPicture(TWinControl* c, TBitmap& out) {
   return true;
 }
 
+namespace {
+
+// The top-level window as the window system composes it. Where no widget
+// paints (an opaque widget leaving part of itself, or its parent leaving the
+// part under an opaque child), the display keeps what was there before:
+// `ground` stands for that, black as on a fresh X window.
+QImage ComposedWindow(QWidget* top, const QColor& ground) {
+  const qreal dpr = top->devicePixelRatioF();
+  QImage img((QSizeF(top->size()) * dpr).toSize(), QImage::Format_RGB32);
+  img.setDevicePixelRatio(dpr);
+  img.fill(ground);
+  top->render(&img, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+  return img;
+}
+
+}  // namespace
+
 TColor ShownPixel(TControl* c, int x, int y) {
   QWidget* w = InputTarget(c, x, y);
   if (!w) return CLR_INVALID;
   QWidget* top = w->window();
   const QPoint at = w->mapTo(top, QPoint(x, y));
-  const QImage img = top->grab().toImage();
+  const QImage img = ComposedWindow(top, Qt::black);
   const QPoint px = (QPointF(at) * img.devicePixelRatio()).toPoint();
   if (!img.rect().contains(px)) return CLR_INVALID;
   return GfxFromQColor(img.pixelColor(px));
+}
+
+std::vector<TPoint> UnpaintedPixels(TControl* c) {
+  int x = 0, y = 0;
+  QWidget* w = InputTarget(c, x, y);
+  if (!w) return {};
+  QWidget* top = w->window();
+  // Composed over two different grounds: a pixel that changes with the
+  // ground is one nobody painted.
+  const QImage dark = ComposedWindow(top, Qt::black);
+  const QImage light = ComposedWindow(top, Qt::magenta);
+  const QPoint origin = w->mapTo(top, QPoint(x, y));
+  const qreal dpr = dark.devicePixelRatio();
+  std::vector<TPoint> unpainted;
+  for (int cy = 0; cy < c->Height(); ++cy)
+    for (int cx = 0; cx < c->Width(); ++cx) {
+      const QPoint px = (QPointF(origin + QPoint(cx, cy)) * dpr).toPoint();
+      if (dark.rect().contains(px) && dark.pixel(px) != light.pixel(px)) unpainted.push_back(Point(cx, cy));
+    }
+  return unpainted;
 }
 
 bool WindowShape(TWinControl* c, TRegion& shape) {

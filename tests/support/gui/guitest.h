@@ -7,6 +7,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/gfx/bitmap.h"
 #include "platform/ui/commondialogs.h"
@@ -90,6 +91,10 @@ bool ControlPicture(TWinControl* c, TBitmap& out);
 // its whole top-level window rendered (native controls, what the layer
 // paints over them, parents showing through); CLR_INVALID outside.
 TColor ShownPixel(TControl* c, int x, int y);
+// The points of the control's rectangle (its client coordinates, from the
+// top-left corner) that no window paints when its top-level window is
+// composed: a real display shows leftovers there, black on a fresh window.
+std::vector<TPoint> UnpaintedPixels(TControl* c);
 // The shape a window was given with SetWindowRgn: true and its pixels (window
 // coordinates) in shape; false while the window is rectangular.
 bool WindowShape(TWinControl* c, TRegion& shape);

@@ -11,8 +11,9 @@ namespace guitest {
 // The widget that receives the input, and the point moved into its coordinates.
 inline QWidget* InputTarget(TControl* c, int& x, int& y) {
   while (c && !dynamic_cast<TWinControl*>(c)) {
-    x += c->Left();
-    y += c->Top();
+    const TPoint o = c->Parent() ? c->Parent()->ChildOrigin() : TPoint{0, 0};
+    x += o.X + c->Left();
+    y += o.Y + c->Top();
     c = c->Parent();
   }
   auto* w = static_cast<TWinControl*>(c);
