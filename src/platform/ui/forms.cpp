@@ -2,6 +2,7 @@
 
 #include "platform/ui/hintwindows.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QCursor>
@@ -446,8 +447,18 @@ void TApplication::HandleMessage() {
   EnsureQtApplication();
   DeliverPostedMessages();
   if (QCoreApplication::instance()) {
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    if (FIdle && !FTerminated) {
+      // The last round ended idle: sleep until the window system, a timer or
+      // a posted message has something, and handle that. The caller's test
+      // (a modal result, Terminated) ran in between, so nothing it waits
+      // for can be missed, and an idle program takes no processor time.
+      if (FSleepHook) FSleepHook();
+      QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    } else {
+      QCoreApplication::sendPostedEvents();
+      QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
+    DeliverPostedMessages();
   }
   bool done = true;
   if (OnIdle) {
@@ -457,7 +468,13 @@ void TApplication::HandleMessage() {
       HandleException(this);
     }
   }
-  if (done && !FTerminated) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+  FIdle = done;
+}
+
+void TApplication::Terminate() {
+  FTerminated = true;
+  // A loop asleep in HandleMessage wakes to see it.
+  if (auto* d = QAbstractEventDispatcher::instance()) d->wakeUp();
 }
 
 void TApplication::HandleException(TObject* Sender) {

@@ -156,9 +156,13 @@ public:
   }
   void Run();
   void ProcessMessages();
-  // Handles one round of pending events; idles when there were none.
+  // Handles one round of events and then idles (OnIdle). After a round that
+  // ended idle (Done left true), the next call first waits for an event.
   void HandleMessage();
-  void Terminate() { FTerminated = true; }
+  // Runs just before HandleMessage sleeps waiting for an event (a test hook:
+  // the hook may post something to wake it).
+  void SetSleepHook(std::function<void()> Hook) { FSleepHook = std::move(Hook); }
+  void Terminate();
   bool Terminated() const { return FTerminated; }
   TCustomForm* MainForm() const { return FMainForm; }
   void SetMainForm(TCustomForm* f) { FMainForm = f; }
@@ -200,6 +204,8 @@ public:
 private:
   void AfterCreateForm(TCustomForm* Form);
   bool FTerminated = false;
+  bool FIdle = false;
+  std::function<void()> FSleepHook;
   TCustomForm* FMainForm = nullptr;
   std::string FTitle;
   std::string FHint;

@@ -401,6 +401,44 @@ TEST_F(FormFixture, PerformDispatchAndPostedMessages) {
   EXPECT_FALSE(PostMessage(h, 0xC123, 1, 0));
 }
 
+TEST_F(FormFixture, AnIdleMessageLoopSleepsUntilSomethingArrives) {
+  auto* sketch = new TSketch(Form);
+  sketch->SetParent(Form);
+  ProcessEvents();
+  const HWND h = sketch->Handle();
+  int idles = 0, sleeps = 0;
+  Application->OnIdle = [&](TObject*, bool&) { ++idles; };
+  // The hook stands for the event that ends the sleep.
+  Application->SetSleepHook([&] {
+    ++sleeps;
+    PostMessage(h, 0xC123, 10 + sleeps, 0);
+  });
+  PostMessage(h, 0xC123, 1, 0);
+  // A round with work handles it and idles without sleeping.
+  Application->HandleMessage();
+  EXPECT_EQ(sketch->Custom, 1u);
+  EXPECT_EQ(idles, 1);
+  EXPECT_EQ(sleeps, 0);
+  // After an idle round the next one sleeps (no busy polling) until an event
+  // arrives, and handles it before it returns.
+  Application->HandleMessage();
+  EXPECT_EQ(sleeps, 1);
+  EXPECT_EQ(sketch->Custom, 11u);
+  EXPECT_EQ(idles, 2);
+  // An idle handler that leaves Done false is asked again without a sleep.
+  Application->OnIdle = [&](TObject*, bool& done) {
+    ++idles;
+    done = false;
+  };
+  Application->HandleMessage();
+  Application->HandleMessage();
+  Application->HandleMessage();
+  EXPECT_EQ(sleeps, 2);
+  EXPECT_EQ(idles, 5);
+  Application->OnIdle = nullptr;
+  Application->SetSleepHook(nullptr);
+}
+
 TEST_F(FormFixture, CloseQueryCloseAndRelease) {
   auto* other = new TForm(nullptr);
   bool allow = false;
