@@ -22,6 +22,14 @@
 
 TRefineForm* RefineForm = nullptr;
 
+// While a run can go on, the windows it updates are repainted at most once
+// in this many milliseconds: about 30 frames a second, as often as anyone
+// can follow the changing figures, where a small pattern's cycles would
+// otherwise repaint the plot, the watch list and this window hundreds of
+// times a second and spend most of the run drawing. A repaint held back is
+// done when its time is up; the run's end paints at once what still waits.
+constexpr int RunPaintInterval = 33;
+
 ZV_CLASS_IMPL_NOPROPS(TRefineForm, TForm)
 
 namespace {
@@ -180,6 +188,13 @@ TRefineForm::~TRefineForm() {
   }
   if (RefineForm == this) RefineForm = nullptr;
   if (RefinePlotWindow && RefinePlotWindow->Owner() == this) RefinePlotWindow = nullptr;
+  PaceRepaints(false);
+}
+
+void TRefineForm::PaceRepaints(bool On) {
+  if (On == FPacing || !Application) return;
+  FPacing = On;
+  Application->SetPaintInterval(On ? RunPaintInterval : 0);
 }
 
 void TRefineForm::ProcessMessages() {
@@ -259,6 +274,7 @@ void TRefineForm::FormShow(TObject*) {
 void TRefineForm::ButtonStartClick(TObject*) {
   if (!Refinement || !Model) return;
   FStepped = false;
+  PaceRepaints(false);
   if (!FFinished) Refinement->QuickClose();
   Refinement->Model = Model;
   if (DataFileName.empty()) DataFileName = "temp.dat";
@@ -283,6 +299,7 @@ void TRefineForm::ButtonStepClick(TObject*) {
   if (!Refinement || !Model) return;
   FRemaining = TextToInt(SpinEditStep->Text());
   if (FRemaining <= 0) return;
+  PaceRepaints(true);
   bool done = false;
   while (!done) {
     Timer1->SetEnabled(true);
@@ -321,6 +338,8 @@ void TRefineForm::ButtonStepClick(TObject*) {
   }
   if (Refinement->State() == 1) UpdateStatus(0);
   Timer1->SetEnabled(false);
+  // Steps can follow only in state 3; otherwise the run is over.
+  if (FStatus != 3) PaceRepaints(false);
   if (FCloseAfterCycle) {
     FCloseAfterCycle = false;
     Close();
@@ -367,6 +386,7 @@ void TRefineForm::ButtonFinishClick(TObject*) {
   }
   ProgressBar1->SetPosition(0);
   FFinished = true;
+  PaceRepaints(false);
 }
 
 void TRefineForm::Timer1Timer(TObject*) {
@@ -534,6 +554,7 @@ void TRefineForm::FormClose(TObject*, TCloseAction& Action) {
     FFinished = true;
   }
   RunMode = rmIdle;
+  PaceRepaints(false);
   MainUpdateForm();
   if (FormWatch) FormWatch->Hide();
   LastActiveControl = nullptr;

@@ -45,6 +45,8 @@ public:
   int Status() const { return FStatus; }
   int Remaining() const { return FRemaining; }
   bool Stepped() const { return FStepped; }
+  // Whether the run's repaints are paced (between the first step and the end of the run).
+  bool PacesRepaints() const { return FPacing; }
   bool Finished() const { return FFinished; }
 
   // Controls: four tool windows on the dock; their layout is kept with the
@@ -118,6 +120,8 @@ private:
   void UpdateAutoUpdateBox();
   void ToggleToolWindow(TTBToolWindow* Window);
   void ProcessMessages();
+  // Repaints paced to the display while a run can go on (see refine.cpp).
+  void PaceRepaints(bool On);
   // The grid's own work (refine_grid.cpp).
   void CreateFactorGrid(TWinControl* Parent);
   void ResetFactorGrid(int Histograms);
@@ -130,6 +134,7 @@ private:
   bool FFinished = true;
   bool FInCycle = false;
   bool FCloseAfterCycle = false;
+  bool FPacing = false;
 };
 
 extern TRefineForm* RefineForm;

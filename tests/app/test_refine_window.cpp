@@ -234,6 +234,39 @@ TEST_F(RefineWindowTest, AFailedCycleEndsTheStepsWithoutTouchingTheGrid) {
   EXPECT_GE(Dialogs.Count(), 1u);
 }
 
+// The run's repaints are paced from its first step while more steps can
+// follow; every way the run ends paints at once again.
+TEST_F(RefineWindowTest, RepaintsArePacedOnlyWhileTheRunCanGoOn) {
+  struct TCase {
+    const char* End;
+    std::function<void()> Do;
+  };
+  const TCase ends[] = {
+      {"finish", [&] { Form->ButtonFinishClick(nullptr); }},
+      {"close", [&] { Form->Close(); }},
+      {"converge", [&] { Fake.Set("convergeAt", 2); Form->ButtonStepClick(nullptr); }},
+      {"fail", [&] { Fake.Set("iterationError", 7); Form->ButtonStepClick(nullptr); }},
+      {"start again", [&] { Form->ButtonStartClick(nullptr); }},
+  };
+  for (const TCase& c : ends) {
+    SCOPED_TRACE(c.End);
+    Fake.Set("convergeAt", 0);
+    Fake.Set("iterationError", 0);
+    Form->Show();
+    Form->ButtonStartClick(nullptr);
+    EXPECT_FALSE(Form->PacesRepaints());
+    Steps(1);
+    Form->ButtonStepClick(nullptr);
+    ASSERT_EQ(Form->Status(), 3);
+    EXPECT_TRUE(Form->PacesRepaints());
+    EXPECT_GT(Application->PaintInterval(), 0);
+    EXPECT_LE(Application->PaintInterval(), 1000 / 30 + 1);  // never slower than 30 frames a second
+    c.Do();
+    EXPECT_FALSE(Form->PacesRepaints());
+    EXPECT_EQ(Application->PaintInterval(), 0);
+  }
+}
+
 TEST_F(RefineWindowTest, AStepCountOfZeroRunsNothing) {
   Form->ButtonStartClick(nullptr);
   Steps(0);
