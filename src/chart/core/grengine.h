@@ -12,6 +12,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -108,6 +109,12 @@ public:
   void StoreValue(int Index, double Value) {
     FValues[static_cast<size_t>(Index)] = Value;
     FStatsStale = true;
+  }
+  // The Count() values, to be overwritten in place as StoreValue does (a
+  // plot that changes every value of a long series on each update).
+  std::span<double> ValuesToStore() {
+    FStatsStale = true;
+    return {FValues.data(), static_cast<size_t>(FCount)};
   }
   double FirstValue() const { return FValues[0]; }
   double LastValue() const { return FValues[static_cast<size_t>(FCount - 1)]; }
