@@ -127,7 +127,7 @@ public:
   // Holds another total of absolute values until the list next changes
   // (a series that appends a summary point counted elsewhere).
   void OverrideTotalAbs(double Value) {
-    RecalcStats();
+    RecalcTotals();
     FTotalAbs = Value;
   }
   double ValueRange();
@@ -169,7 +169,10 @@ public:
 
 private:
   void Grow();
+  // The extremes, and the sums apart: the axes ask for the extremes of a
+  // series on every paint, and the sums take a chain of additions a value.
   void RecalcStats();
+  void RecalcTotals();
   void ReadMultiplier(TReader* Reader);
 
   bool FDateTime = false;
@@ -184,7 +187,8 @@ private:
   bool FDefaultDateTime = false;
   int FCount = 0;
   TChartValues FValues;
-  bool FStatsStale = true;
+  bool FStatsStale = true;   // all the statistics
+  bool FTotalsStale = true;  // the sums, once the extremes are made again
 };
 
 // The series' value lists: X first, Y second, further lists in creation order.
