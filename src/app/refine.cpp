@@ -1,6 +1,7 @@
 #include "app/refine.h"
 
 #include <algorithm>
+#include <chrono>
 
 #include "app/mainlink.h"
 #include "app/popupmenus.h"
@@ -28,7 +29,12 @@ TRefineForm* RefineForm = nullptr;
 // otherwise repaint the plot, the watch list and this window hundreds of
 // times a second and spend most of the run drawing. A repaint held back is
 // done when its time is up; the run's end paints at once what still waits.
-constexpr int RunPaintInterval = 33;
+// The plot's data follow at the same pace.
+int TRefineForm::RunPaintInterval = 33;
+
+static double NowMs() {
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
 
 ZV_CLASS_IMPL_NOPROPS(TRefineForm, TForm)
 
@@ -148,6 +154,13 @@ TRefineForm::TRefineForm(TComponent* AOwner) : TForm(AOwner) {
   CreateFactorGrid(TBToolWindowStatus);
   LoadToolbarPositionsFromRegistry(this, HKEY_CURRENT_USER, "Software\\Zelvora\\Toolbars");
 
+  // The plot follows a fast run at the pace of its repaints: fetching and
+  // storing every point of the pattern on each cycle would be done mostly
+  // for pictures nobody sees.
+  FReplotTimer = new TTimer(this);
+  FReplotTimer->SetEnabled(false);
+  FReplotTimer->SetOnTimer([this](TObject*) { ReplotHeld(); });
+
   Timer1 = new TTimer(this);
   Timer1->SetInterval(1000);
   Timer1->SetEnabled(false);
@@ -194,7 +207,31 @@ TRefineForm::~TRefineForm() {
 void TRefineForm::PaceRepaints(bool On) {
   if (On == FPacing || !Application) return;
   FPacing = On;
+  // A replot still held back is done where the run ends (ReplotHeld), before
+  // this; anywhere else it is moot.
+  if (!On && FReplotTimer) FReplotTimer->SetEnabled(false);
   Application->SetPaintInterval(On ? RunPaintInterval : 0);
+}
+
+void TRefineForm::ReplotCycle() {
+  const double since = NowMs() - FReplotEnd;
+  if (FPacing && since < RunPaintInterval) {
+    if (!FReplotTimer->Enabled()) {
+      FReplotTimer->SetInterval(static_cast<unsigned>(std::max(1.0, RunPaintInterval - since)));
+      FReplotTimer->SetEnabled(true);
+    }
+    return;
+  }
+  FReplotTimer->SetEnabled(false);
+  Replot();
+  FReplotEnd = NowMs();
+}
+
+void TRefineForm::ReplotHeld() {
+  if (!FReplotTimer || !FReplotTimer->Enabled()) return;
+  FReplotTimer->SetEnabled(false);
+  if (CheckBoxPlot->Checked()) Replot();
+  FReplotEnd = NowMs();
 }
 
 void TRefineForm::ProcessMessages() {
@@ -325,7 +362,7 @@ void TRefineForm::ButtonStepClick(TObject*) {
         ProcessMessages();
       }
       LabelCycle->SetCaption(std::to_string(Refinement->CycleCount()));
-      if (CheckBoxPlot->Checked()) Replot();
+      if (CheckBoxPlot->Checked()) ReplotCycle();
       if (CheckBoxWatch->Checked()) UpdateWatch();
     } else {
       done = true;
@@ -339,7 +376,10 @@ void TRefineForm::ButtonStepClick(TObject*) {
   if (Refinement->State() == 1) UpdateStatus(0);
   Timer1->SetEnabled(false);
   // Steps can follow only in state 3; otherwise the run is over.
-  if (FStatus != 3) PaceRepaints(false);
+  if (FStatus != 3) {
+    ReplotHeld();
+    PaceRepaints(false);
+  }
   if (FCloseAfterCycle) {
     FCloseAfterCycle = false;
     Close();
@@ -350,6 +390,7 @@ void TRefineForm::ButtonStopClick(TObject*) { FRemaining = 0; }
 
 void TRefineForm::ButtonFinishClick(TObject*) {
   if (!Refinement) return;
+  ReplotHeld();  // the last cycle's pattern, while the engine still has it
   if (FStepped) {
     UpdateStatus(4);
     const bool update = CheckBoxAutoUpdate->Checked();
@@ -549,6 +590,7 @@ void TRefineForm::FormCloseQuery(TObject*, bool& CanClose) {
 }
 
 void TRefineForm::FormClose(TObject*, TCloseAction& Action) {
+  ReplotHeld();
   if (!FFinished && Refinement) {
     Refinement->QuickClose();
     FFinished = true;

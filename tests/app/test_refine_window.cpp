@@ -267,6 +267,37 @@ TEST_F(RefineWindowTest, RepaintsArePacedOnlyWhileTheRunCanGoOn) {
   }
 }
 
+// While paced, the plot takes a cycle's pattern at most once an interval;
+// one held back is taken when its time is up, and the run's end shows the
+// last cycle's.
+TEST_F(RefineWindowTest, APacedRunReplotsAtMostOnceAnIntervalAndEndsOnTheLastCycle) {
+  struct TLongPace {
+    int Saved = TRefineForm::RunPaintInterval;
+    TLongPace() { TRefineForm::RunPaintInterval = 600000; }  // no step here takes that long
+    ~TLongPace() { TRefineForm::RunPaintInterval = Saved; }
+  } pace;
+  auto shownStart = [&] { return RefinePlotWindow->PointSeries1->XValues()->GetValue(0); };
+  Form->CheckBoxPlot->SetChecked(true);
+  Form->ButtonStartClick(nullptr);
+  Steps(1);
+  Fake.Set("start", 20);
+  Form->ButtonStepClick(nullptr);  // the first of the run: at once
+  ASSERT_TRUE(RefinePlotWindow);
+  EXPECT_EQ(shownStart(), 20);
+  Fake.Set("start", 30);
+  Form->ButtonStepClick(nullptr);
+  EXPECT_EQ(shownStart(), 20);  // held
+  guitest::FireTimers();
+  EXPECT_EQ(shownStart(), 30);
+  Fake.Set("start", 40);
+  Form->ButtonStepClick(nullptr);
+  Form->ButtonStepClick(nullptr);
+  EXPECT_EQ(shownStart(), 30);
+  Form->ButtonFinishClick(nullptr);
+  EXPECT_EQ(shownStart(), 40);
+  EXPECT_EQ(RefinePlotData->X()[0], 40);
+}
+
 TEST_F(RefineWindowTest, AStepCountOfZeroRunsNothing) {
   Form->ButtonStartClick(nullptr);
   Steps(0);
