@@ -1,6 +1,7 @@
 #include "app/refine.h"
 
 #include <algorithm>
+#include <chrono>
 
 #include "app/mainlink.h"
 #include "app/popupmenus.h"
@@ -21,6 +22,19 @@
 #include "toolbar/tbpopupmenu.h"
 
 TRefineForm* RefineForm = nullptr;
+
+// While a run can go on, the windows it updates are repainted at most once
+// in this many milliseconds: about 30 frames a second, as often as anyone
+// can follow the changing figures, where a small pattern's cycles would
+// otherwise repaint the plot, the watch list and this window hundreds of
+// times a second and spend most of the run drawing. A repaint held back is
+// done when its time is up; the run's end paints at once what still waits.
+// The plot's data follow at the same pace.
+int TRefineForm::RunPaintInterval = 33;
+
+static double NowMs() {
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
 
 ZV_CLASS_IMPL_NOPROPS(TRefineForm, TForm)
 
@@ -142,6 +156,13 @@ TRefineForm::TRefineForm(TComponent* AOwner) : TForm(AOwner) {
   CreateFactorGrid(TBToolWindowStatus);
   LoadToolbarPositionsFromRegistry(this, HKEY_CURRENT_USER, "Software\\Zelvora\\Toolbars");
 
+  // The plot follows a fast run at the pace of its repaints: fetching and
+  // storing every point of the pattern on each cycle would be done mostly
+  // for pictures nobody sees.
+  FReplotTimer = new TTimer(this);
+  FReplotTimer->SetEnabled(false);
+  FReplotTimer->SetOnTimer([this](TObject*) { ReplotHeld(); });
+
   Timer1 = new TTimer(this);
   Timer1->SetInterval(1000);
   Timer1->SetEnabled(false);
@@ -182,6 +203,37 @@ TRefineForm::~TRefineForm() {
   }
   if (RefineForm == this) RefineForm = nullptr;
   if (RefinePlotWindow && RefinePlotWindow->Owner() == this) RefinePlotWindow = nullptr;
+  PaceRepaints(false);
+}
+
+void TRefineForm::PaceRepaints(bool On) {
+  if (On == FPacing || !Application) return;
+  FPacing = On;
+  // A replot still held back is done where the run ends (ReplotHeld), before
+  // this; anywhere else it is moot.
+  if (!On && FReplotTimer) FReplotTimer->SetEnabled(false);
+  Application->SetPaintInterval(On ? RunPaintInterval : 0);
+}
+
+void TRefineForm::ReplotCycle() {
+  const double since = NowMs() - FReplotEnd;
+  if (FPacing && since < RunPaintInterval) {
+    if (!FReplotTimer->Enabled()) {
+      FReplotTimer->SetInterval(static_cast<unsigned>(std::max(1.0, RunPaintInterval - since)));
+      FReplotTimer->SetEnabled(true);
+    }
+    return;
+  }
+  FReplotTimer->SetEnabled(false);
+  Replot();
+  FReplotEnd = NowMs();
+}
+
+void TRefineForm::ReplotHeld() {
+  if (!FReplotTimer || !FReplotTimer->Enabled()) return;
+  FReplotTimer->SetEnabled(false);
+  if (CheckBoxPlot->Checked()) Replot();
+  FReplotEnd = NowMs();
 }
 
 void TRefineForm::ProcessMessages() {
@@ -261,6 +313,7 @@ void TRefineForm::FormShow(TObject*) {
 void TRefineForm::ButtonStartClick(TObject*) {
   if (!Refinement || !Model) return;
   FStepped = false;
+  PaceRepaints(false);
   if (!FFinished) Refinement->QuickClose();
   Refinement->Model = Model;
   if (DataFileName.empty()) DataFileName = "temp.dat";
@@ -285,6 +338,7 @@ void TRefineForm::ButtonStepClick(TObject*) {
   if (!Refinement || !Model) return;
   FRemaining = TextToInt(SpinEditStep->Text());
   if (FRemaining <= 0) return;
+  PaceRepaints(true);
   bool done = false;
   while (!done) {
     Timer1->SetEnabled(true);
@@ -310,7 +364,7 @@ void TRefineForm::ButtonStepClick(TObject*) {
         ProcessMessages();
       }
       LabelCycle->SetCaption(std::to_string(Refinement->CycleCount()));
-      if (CheckBoxPlot->Checked()) Replot();
+      if (CheckBoxPlot->Checked()) ReplotCycle();
       if (CheckBoxWatch->Checked()) UpdateWatch();
     } else {
       done = true;
@@ -323,6 +377,11 @@ void TRefineForm::ButtonStepClick(TObject*) {
   }
   if (Refinement->State() == 1) UpdateStatus(0);
   Timer1->SetEnabled(false);
+  // Steps can follow only in state 3; otherwise the run is over.
+  if (FStatus != 3) {
+    ReplotHeld();
+    PaceRepaints(false);
+  }
   if (FCloseAfterCycle) {
     FCloseAfterCycle = false;
     Close();
@@ -333,6 +392,7 @@ void TRefineForm::ButtonStopClick(TObject*) { FRemaining = 0; }
 
 void TRefineForm::ButtonFinishClick(TObject*) {
   if (!Refinement) return;
+  ReplotHeld();  // the last cycle's pattern, while the engine still has it
   if (FStepped) {
     UpdateStatus(4);
     const bool update = CheckBoxAutoUpdate->Checked();
@@ -369,6 +429,7 @@ void TRefineForm::ButtonFinishClick(TObject*) {
   }
   ProgressBar1->SetPosition(0);
   FFinished = true;
+  PaceRepaints(false);
 }
 
 void TRefineForm::Timer1Timer(TObject*) {
@@ -531,11 +592,13 @@ void TRefineForm::FormCloseQuery(TObject*, bool& CanClose) {
 }
 
 void TRefineForm::FormClose(TObject*, TCloseAction& Action) {
+  ReplotHeld();
   if (!FFinished && Refinement) {
     Refinement->QuickClose();
     FFinished = true;
   }
   RunMode = rmIdle;
+  PaceRepaints(false);
   MainUpdateForm();
   if (FormWatch) FormWatch->Hide();
   LastActiveControl = nullptr;

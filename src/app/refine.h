@@ -45,6 +45,11 @@ public:
   int Status() const { return FStatus; }
   int Remaining() const { return FRemaining; }
   bool Stepped() const { return FStepped; }
+  // Whether the run's repaints are paced (between the first step and the end of the run).
+  bool PacesRepaints() const { return FPacing; }
+  // The pace in milliseconds (refine.cpp says why); tests that must not
+  // depend on the clock make it long.
+  static int RunPaintInterval;
   bool Finished() const { return FFinished; }
 
   // Controls: four tool windows on the dock; their layout is kept with the
@@ -118,6 +123,12 @@ private:
   void UpdateAutoUpdateBox();
   void ToggleToolWindow(TTBToolWindow* Window);
   void ProcessMessages();
+  // Repaints paced to the display while a run can go on (see refine.cpp).
+  void PaceRepaints(bool On);
+  // The cycle's replot: at once, or while paced at most once an interval
+  // (the one held back done by FReplotTimer, or when pacing ends).
+  void ReplotCycle();
+  void ReplotHeld();
   // The grid's own work (refine_grid.cpp).
   void CreateFactorGrid(TWinControl* Parent);
   void ResetFactorGrid(int Histograms);
@@ -130,6 +141,9 @@ private:
   bool FFinished = true;
   bool FInCycle = false;
   bool FCloseAfterCycle = false;
+  bool FPacing = false;
+  TTimer* FReplotTimer = nullptr;
+  double FReplotEnd = -1e9;  // when the last replot ended (steady clock, ms)
 };
 
 extern TRefineForm* RefineForm;

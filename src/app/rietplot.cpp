@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <span>
 
 #include "app/popupmenus.h"
 #include "toolbar/tbpopupmenu.h"
@@ -333,18 +334,30 @@ void TPlotForm::Plot() {
   bool showDifference = true;
   const THistogram* hist = PlotData->HistogramRef();
   if (EngineStatus()) {
-    ComboBoxHist->Items()->Clear();
+    // Filled again only when the histograms differ: a run replots every cycle.
+    std::vector<std::string> names;
+    if (Refinement)
+      for (int i = 1, n = Model ? Model->HistogramCount() : 0; i <= n; ++i)
+        names.push_back("Histogram " + std::to_string(i));
+    TStrings* items = ComboBoxHist->Items();
+    bool same = items->Count() == static_cast<int>(names.size());
+    for (int i = 0; same && i < items->Count(); ++i) same = items->Get(i) == names[static_cast<std::size_t>(i)];
+    if (!same) {
+      items->Clear();
+      for (const std::string& name : names) items->Add(name);
+    }
     if (Refinement) {
-      const int n = Model ? Model->HistogramCount() : 0;
-      for (int i = 1; i <= n; ++i) ComboBoxHist->Items()->Add("Histogram " + std::to_string(i));
       ComboBoxHist->SetItemIndex(PlotData->Histogram() - 1);
       if (Refinement->CycleCount() == 0 || (hist && hist->IsCalculation())) showDifference = false;
     }
   } else {
     TBToolbarHist->SetVisible(false);
   }
-  Chart1->Title()->Text()->Clear();
-  Chart1->Title()->Text()->Add(PlotData->Title());
+  TStrings* titleText = Chart1->Title()->Text();
+  if (titleText->Count() != 1 || titleText->Get(0) != PlotData->Title()) {
+    titleText->Clear();
+    titleText->Add(PlotData->Title());
+  }
 
   const int n = std::min(PlotData->PointCount(), static_cast<int>(PlotData->X().size()));
   TBulkAdd bulk{PointSeries1, Series1, Series2, HKLMarkers};
@@ -374,29 +387,48 @@ void TPlotForm::Plot() {
   try {
     const int calcCount = std::min(n, static_cast<int>(PlotData->Calculated().size()));
     const double shift = PlotScales[psDifferenceScale] * step / 100;
+    const std::span<const float> xs = PlotData->X(), ys = PlotData->Y(), cs = PlotData->Calculated();
     auto pointAt = [&](int i, double& x, double& obs, double& calc) {
-      x = ViewD ? GenD(PlotData->X()[i]) : PlotData->X()[i];
-      obs = PlotData->Y()[i];
-      calc = i < calcCount ? PlotData->Calculated()[i] : 0;
+      x = ViewD ? GenD(xs[i]) : xs[i];
+      obs = ys[i];
+      calc = i < calcCount ? cs[i] : 0;
       return !(bad(x) || bad(obs) || bad(calc) || bad(obs - calc - shift));
     };
     // A replot of the same points (the next cycle of a run) changes the
     // values in place; anything else clears the series and adds the points.
+    // A run replots every cycle: the check and the stores go through the
+    // arrays in plain loops.
     bool inPlace = PointSeries1->Count() == n && Series1->Count() == n && Series2->Count() == (showDifference ? n : 0);
-    for (int i = 0; inPlace && i < n; ++i) {
-      double x, obs, calc;
-      inPlace = pointAt(i, x, obs, calc) && PointSeries1->XValues()->GetValue(i) == x &&
-                Series1->XValues()->GetValue(i) == x && (!showDifference || Series2->XValues()->GetValue(i) == x);
+    if (inPlace) {
+      const double* xObs = PointSeries1->XValues()->Values().data();
+      const double* xCalc = Series1->XValues()->Values().data();
+      // Without a difference line its series is empty: compare the first again.
+      const double* xDiff = showDifference ? Series2->XValues()->Values().data() : xObs;
+      auto unchanged = [&](auto xAt) {
+        bool same = true;  // each point at its place and every value finite (bitwise: no branch per point)
+        for (int i = 0; i < n; ++i) {
+          const double x = xAt(i), obs = ys[i], calc = i < calcCount ? cs[i] : 0;
+          same &= (xObs[i] == x) & (xCalc[i] == x) & (xDiff[i] == x) & std::isfinite(obs) & std::isfinite(calc) &
+                  std::isfinite(obs - calc - shift);
+        }
+        return same;
+      };
+      inPlace = ViewD ? unchanged([&](int i) { return GenD(xs[i]); })
+                      : unchanged([&](int i) { return static_cast<double>(xs[i]); });
     }
     if (inPlace) {
+      const std::span<double> yObs = PointSeries1->YValues()->ValuesToStore();
+      const std::span<double> yCalc = Series1->YValues()->ValuesToStore();
       for (int i = 0; i < n; ++i) {
-        double x, obs, calc;
-        pointAt(i, x, obs, calc);
-        PointSeries1->YValues()->StoreValue(i, obs);
-        Series1->YValues()->StoreValue(i, calc);
-        if (showDifference) Series2->YValues()->StoreValue(i, obs - calc - shift);
+        yObs[i] = ys[i];
+        yCalc[i] = i < calcCount ? cs[i] : 0;
       }
-    } else {
+      if (showDifference) {
+        const std::span<double> yDiff = Series2->YValues()->ValuesToStore();
+        for (int i = 0; i < n; ++i) yDiff[i] = yObs[i] - yCalc[i] - shift;
+      }
+    }
+    if (!inPlace) {
       PointSeries1->RemoveAllPoints();
       Series1->RemoveAllPoints();
       Series2->RemoveAllPoints();

@@ -1,5 +1,6 @@
 #include "app/watch.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "app/possaver.h"
@@ -86,6 +87,16 @@ void TFormWatch::FormShow(TObject*) {
   asGrid->SetCells(1, 0, "Value");
   asGrid->SetCells(2, 0, "Error");
   Resize();
+}
+
+void TFormWatch::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+  // The refinement window sets the width on every cycle: a width outside
+  // the limits would resize the window twice a cycle (there and back).
+  if (FMaxHeight > 0) {
+    AHeight = std::clamp(AHeight, FMinHeight, std::max(FMinHeight, FMaxHeight));
+    AWidth = std::clamp(AWidth, FMinWidth, FMaxWidth);
+  }
+  TForm::SetBounds(ALeft, ATop, AWidth, AHeight);
 }
 
 void TFormWatch::Resize() {

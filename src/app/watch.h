@@ -51,6 +51,9 @@ public:
   void FormShow(TObject* Sender);
   void asGridGetCellColor(TObject* Sender, int ARow, int ACol, TGridDrawState AState, TBrush* ABrush, TFont* AFont);
 
+  // Keeps the size inside the limits FormShow sets before the window changes.
+  void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+
 protected:
   void Resize() override;
 

@@ -65,25 +65,30 @@ void TData::Empty() {
 namespace {
 
 // Extreme of the first `count` values (clamped to the array); 0 when none.
-template <typename Better>
-float Extreme(std::span<const float> values, int count, Better better) {
+// A value replaces the one so far only when it compares better, so a NaN
+// never does (one in front stays). A plot asks for all four on every cycle
+// of a run: four running extremes, each over every fourth value, keep the
+// processor from waiting on one chain of comparisons, and give the same
+// extreme.
+template <bool Largest>
+float Extreme(std::span<const float> values, int count) {
   std::size_t n = std::min(values.size(), static_cast<std::size_t>(std::max(count, 0)));
   if (n == 0) return 0;
-  float result = values[0];
-  for (std::size_t i = 1; i < n; ++i)
-    if (better(values[i], result)) result = values[i];
-  return result;
+  auto better = [](float so, float v) { return Largest ? std::max(so, v) : std::min(so, v); };
+  float r[4] = {values[0], values[0], values[0], values[0]};
+  std::size_t i = 1;
+  for (; i + 4 <= n; i += 4)
+    for (int k = 0; k < 4; ++k) r[k] = better(r[k], values[i + k]);
+  for (; i < n; ++i) r[0] = better(r[0], values[i]);
+  return better(better(r[0], r[1]), better(r[2], r[3]));
 }
-
-bool Less(float a, float b) { return a < b; }
-bool Greater(float a, float b) { return a > b; }
 
 }  // namespace
 
-float TData::MinX() const { return Extreme(X(), FPointCount, Less); }
-float TData::MaxX() const { return Extreme(X(), FPointCount, Greater); }
-float TData::MinY() const { return Extreme(Y(), FPointCount, Less); }
-float TData::MaxY() const { return Extreme(Y(), FPointCount, Greater); }
+float TData::MinX() const { return Extreme<false>(X(), FPointCount); }
+float TData::MaxX() const { return Extreme<true>(X(), FPointCount); }
+float TData::MinY() const { return Extreme<false>(Y(), FPointCount); }
+float TData::MaxY() const { return Extreme<true>(Y(), FPointCount); }
 
 void TPlotData::Allocate(int n, int m) {
   TData::Allocate(n);

@@ -236,10 +236,12 @@ void TRefine::UnloadEngine() {
   FModule = nullptr;
   ClearEntries();
   FLoaded = false;
+  FChecked.clear();
 }
 
 void TRefine::StartRefinement() {
   LastError = 0;
+  FChecked.clear();
   const std::string folder = WorkFolder();
   FCycleCount = 0;
   FConverged = 0;
@@ -310,6 +312,7 @@ void TRefine::RunCycle() {
     ++FCycleCount;
     FState = 5;
     if (FConverged == 0) {
+      FChecked.clear();
       try {
         int32_t count = HistogramCount();
         FEntries->Iteration(&count, &FCycleCount, &FConverged, &error);
@@ -332,6 +335,7 @@ void TRefine::RunCycle() {
 void TRefine::FinishRefinement(bool update) {
   THourGlass hourGlass;
   int32_t error = 0;
+  FChecked.clear();
   if (FLoaded) {
     FState = 5;
     int32_t count = HistogramCount();
@@ -353,6 +357,7 @@ void TRefine::FinishRefinement(bool update) {
 
 void TRefine::QuickClose() {
   THourGlass hourGlass;
+  FChecked.clear();
   if (FLoaded) {
     FState = 5;
     try {
@@ -390,10 +395,15 @@ void TRefine::Info(int h, float& rp, float& rwp, float& chi2) {
 }
 
 int TRefine::CheckResults() {
+  FChecked.clear();
   for (int h = 1; h <= HistogramCount(); ++h) {
     float rp, rwp, chi2;
     Info(h, rp, rwp, chi2);
-    if (!std::isfinite(rp) || !std::isfinite(rwp) || !std::isfinite(chi2)) return reUnstable;
+    if (!std::isfinite(rp) || !std::isfinite(rwp) || !std::isfinite(chi2)) {
+      FChecked.clear();
+      return reUnstable;
+    }
+    FChecked.push_back({rp, rwp, chi2});
   }
   if (Model == nullptr) return 0;
   std::set<int32_t> numbers;
@@ -422,7 +432,16 @@ int TRefine::GetProgress() {
 
 void TRefine::GetAgreement(int h, float& rp, float& rwp, float& chi2) {
   rp = rwp = chi2 = 0;
-  if (FLoaded) Info(h, rp, rwp, chi2);
+  if (!FLoaded) return;
+  // The engine works the factors out afresh on every call.
+  if (h >= 1 && h <= static_cast<int>(FChecked.size())) {
+    const TAgreement& a = FChecked[static_cast<std::size_t>(h - 1)];
+    rp = a.Rp;
+    rwp = a.Rwp;
+    chi2 = a.Chi2;
+    return;
+  }
+  Info(h, rp, rwp, chi2);
 }
 
 float TRefine::GetRp(int h) {
@@ -472,6 +491,7 @@ float TRefine::GetParameterError(int h, int p, int a, int t) {
 
 int TRefine::SetParameterValue(int h, int p, int a, int t, float value) {
   if (!FLoaded || FEntries->SetPar == nullptr) return reNotLoaded;
+  FChecked.clear();  // the engine calculates the pattern again
   int32_t ah = h, ap = p, aa = a, at = t, status = 0;
   FEntries->SetPar(&ah, &ap, &aa, &at, &value, &status);
   return status;

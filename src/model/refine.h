@@ -11,6 +11,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "platform/rtl/dynlib.h"
 
@@ -54,7 +55,9 @@ public:
   float GetRp(int h);
   float GetRwp(int h);
   float GetChi2(int h);
-  // The three at once, from one engine call (0 when not loaded).
+  // The three at once (0 when not loaded): those the check at the end of the
+  // start or the last cycle read, while the engine has changed nothing since;
+  // else from one engine call.
   void GetAgreement(int h, float& rp, float& rwp, float& chi2);
   // Value and standard error of the parameter at the address; 0 when not
   // loaded or when the engine reports a status other than 0.
@@ -96,6 +99,13 @@ private:
   int CheckResults();
   void Info(int h, float& rp, float& rwp, float& chi2);
   void Say(const std::string& text) const;
+
+  struct TAgreement {
+    float Rp, Rwp, Chi2;
+  };
+  // Per histogram, what the last check read; emptied by every call that may
+  // change the engine's results.
+  std::vector<TAgreement> FChecked;
 
   HMODULE FModule = nullptr;
   int32_t FCycleCount = 0;

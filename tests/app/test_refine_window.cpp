@@ -234,6 +234,70 @@ TEST_F(RefineWindowTest, AFailedCycleEndsTheStepsWithoutTouchingTheGrid) {
   EXPECT_GE(Dialogs.Count(), 1u);
 }
 
+// The run's repaints are paced from its first step while more steps can
+// follow; every way the run ends paints at once again.
+TEST_F(RefineWindowTest, RepaintsArePacedOnlyWhileTheRunCanGoOn) {
+  struct TCase {
+    const char* End;
+    std::function<void()> Do;
+  };
+  const TCase ends[] = {
+      {"finish", [&] { Form->ButtonFinishClick(nullptr); }},
+      {"close", [&] { Form->Close(); }},
+      {"converge", [&] { Fake.Set("convergeAt", 2); Form->ButtonStepClick(nullptr); }},
+      {"fail", [&] { Fake.Set("iterationError", 7); Form->ButtonStepClick(nullptr); }},
+      {"start again", [&] { Form->ButtonStartClick(nullptr); }},
+  };
+  for (const TCase& c : ends) {
+    SCOPED_TRACE(c.End);
+    Fake.Set("convergeAt", 0);
+    Fake.Set("iterationError", 0);
+    Form->Show();
+    Form->ButtonStartClick(nullptr);
+    EXPECT_FALSE(Form->PacesRepaints());
+    Steps(1);
+    Form->ButtonStepClick(nullptr);
+    ASSERT_EQ(Form->Status(), 3);
+    EXPECT_TRUE(Form->PacesRepaints());
+    EXPECT_GT(Application->PaintInterval(), 0);
+    EXPECT_LE(Application->PaintInterval(), 1000 / 30 + 1);  // never slower than 30 frames a second
+    c.Do();
+    EXPECT_FALSE(Form->PacesRepaints());
+    EXPECT_EQ(Application->PaintInterval(), 0);
+  }
+}
+
+// While paced, the plot takes a cycle's pattern at most once an interval;
+// one held back is taken when its time is up, and the run's end shows the
+// last cycle's.
+TEST_F(RefineWindowTest, APacedRunReplotsAtMostOnceAnIntervalAndEndsOnTheLastCycle) {
+  struct TLongPace {
+    int Saved = TRefineForm::RunPaintInterval;
+    TLongPace() { TRefineForm::RunPaintInterval = 600000; }  // no step here takes that long
+    ~TLongPace() { TRefineForm::RunPaintInterval = Saved; }
+  } pace;
+  auto shownStart = [&] { return RefinePlotWindow->PointSeries1->XValues()->GetValue(0); };
+  Form->CheckBoxPlot->SetChecked(true);
+  Form->ButtonStartClick(nullptr);
+  Steps(1);
+  Fake.Set("start", 20);
+  Form->ButtonStepClick(nullptr);  // the first of the run: at once
+  ASSERT_TRUE(RefinePlotWindow);
+  EXPECT_EQ(shownStart(), 20);
+  Fake.Set("start", 30);
+  Form->ButtonStepClick(nullptr);
+  EXPECT_EQ(shownStart(), 20);  // held
+  guitest::FireTimers();
+  EXPECT_EQ(shownStart(), 30);
+  Fake.Set("start", 40);
+  Form->ButtonStepClick(nullptr);
+  Form->ButtonStepClick(nullptr);
+  EXPECT_EQ(shownStart(), 30);
+  Form->ButtonFinishClick(nullptr);
+  EXPECT_EQ(shownStart(), 40);
+  EXPECT_EQ(RefinePlotData->X()[0], 40);
+}
+
 TEST_F(RefineWindowTest, AStepCountOfZeroRunsNothing) {
   Form->ButtonStartClick(nullptr);
   Steps(0);

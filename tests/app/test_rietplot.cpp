@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <numbers>
 #include <vector>
@@ -168,6 +169,23 @@ TEST_F(PlotFormTest, ReplotOfTheNextCycleShowsItsValues) {
   ASSERT_EQ(Form->PointSeries1->Count(), 2);
   EXPECT_DOUBLE_EQ(Form->PointSeries1->XValues()->GetValue(1), 2);
   EXPECT_EQ(Form->Series2->Count(), 2);
+}
+
+// A value that cannot be placed in the next cycle (the same points) stops
+// the replot there, as it does for new points: the points before it stay.
+TEST_F(PlotFormTest, ANonFiniteValueOfTheNextCycleStopsTheReplotAtIt) {
+  for (float bad : {std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN()}) {
+    SCOPED_TRACE(bad);
+    FillEngineData();
+    Form->Plot();
+    ASSERT_EQ(Form->PointSeries1->Count(), 3);
+    TDialogResponder dialogs;
+    Data.Calculated()[2] = bad;
+    Form->Plot();
+    EXPECT_TRUE(dialogs.Saw("Plot data out of range."));
+    EXPECT_EQ(Form->PointSeries1->Count(), 2);
+    EXPECT_EQ(Form->Series1->Count(), 2);
+  }
 }
 
 TEST_F(PlotFormTest, AxisTitleFollowsTheHistogramKindAndTheDSpacingView) {

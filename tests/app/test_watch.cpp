@@ -65,6 +65,19 @@ TEST(WatchWindow, ShowingSetsHeadersColumnsAndKeepsTheHeightInsideItsLimits) {
   form.SetHeight(10);
   EXPECT_EQ(form.Height(), form.MinimumHeight());
   EXPECT_EQ(form.Width(), 310);
+
+  // A size outside the limits is kept inside before the window changes: the
+  // refinement window sets the width every cycle, and the window must not
+  // go there and back each time.
+  int resized = 0;
+  form.OnResize = [&](TObject*) { ++resized; };
+  for (int width : {313, 200, 310}) {
+    form.SetWidth(width);
+    EXPECT_EQ(form.Width(), 310) << width;
+  }
+  EXPECT_EQ(resized, 0);
+  form.SetHeight(form.MinimumHeight() + 21);
+  EXPECT_EQ(resized, 1);
 }
 
 }  // namespace

@@ -393,3 +393,38 @@ TEST(Entries, FilesOfARunIgnoreTheDesktopsLocale) {
     EXPECT_EQ(inDe[i], inC[i]) << files[i];
   }
 }
+
+// The binding asks for the plot's sizes and then for the plot; the markers
+// the first call found serve the second only while the run is unchanged:
+// a value set in between moves them.
+TEST(Entries, MarkersOfAPlotFollowAChangeMadeAfterItsSizesWereAskedFor) {
+  TLibrary lib;
+  ASSERT_TRUE(lib.Complete());
+  TCase run("xray-cw.inp");
+  const std::string base = run.Dir.File("work");
+  ASSERT_EQ(lib.Start(1, run.Input, run.Data, base + ".out", base), 0);
+  auto positions = [&](bool setZeroBetween) {
+    int32_t h = 1, points = 0, markers = 0, idle = 0, status = -1;
+    float start = 0, step = 0;
+    lib.GetPlotInfo(&h, &points, &markers, &start, &step);
+    if (setZeroBetween) {
+      int32_t sh = 1, p = 0, a = 0, t = 1, ps = -1;
+      float zero = 0.05f;
+      lib.SetPar(&sh, &p, &a, &t, &zero, &ps);
+      EXPECT_EQ(ps, 0);
+    }
+    TPlotData plot;
+    plot.AllocatePlot(points, markers);
+    lib.GetPlot(&h, &idle, &status, plot.X().data(), plot.Y().data(), plot.Calculated().data(),
+                plot.MarkerCodes().data(), plot.MarkerPositions().data());
+    EXPECT_EQ(status, 0);
+    return std::vector<float>(plot.MarkerPositions().begin(), plot.MarkerPositions().end());
+  };
+  const std::vector<float> before = positions(false);
+  ASSERT_FALSE(before.empty());
+  EXPECT_EQ(positions(false), before);  // asked again: the same
+  const std::vector<float> moved = positions(true);
+  ASSERT_EQ(moved.size(), before.size());
+  EXPECT_GT(std::fabs(moved[0] - before[0]), 0.01);
+  EXPECT_EQ(positions(false), moved);  // what a fresh look finds
+}

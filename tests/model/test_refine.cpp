@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <string>
@@ -790,6 +791,63 @@ TEST_F(RefineRealEngine, StartErrors) {
     EXPECT_EQ(refine.State(), 1);
     EXPECT_FALSE(refine.IsLoaded());
   }
+}
+
+}  // namespace
+
+namespace {
+
+// The factors a cycle's check has read are handed out again until something
+// may have changed them; GetRp and its kind always ask the engine.
+TEST_F(RefineTest, AgreementOfTheLastCheckIsReadOnceACycle) {
+  auto agreement = [&] {
+    float rp, rwp, chi2;
+    Refine.GetAgreement(1, rp, rwp, chi2);
+    return std::vector<float>{rp, rwp, chi2};
+  };
+  Fake.Set("rp", 5);
+  Refine.StartRefinement();
+  ASSERT_EQ(Refine.State(), 2);
+  double infos = Fake.Get("infos");
+  EXPECT_EQ(agreement(), (std::vector<float>{5, 21, 1.5f}));
+  EXPECT_EQ(Fake.Get("infos"), infos);
+
+  Fake.Set("rp", 6);
+  Refine.RunCycle();
+  infos = Fake.Get("infos");
+  Fake.Set("rp", 7);  // the engine would say otherwise now; the cycle's values stand
+  EXPECT_EQ(agreement()[0], 6);
+  EXPECT_EQ(Fake.Get("infos"), infos);
+  EXPECT_EQ(Refine.GetRp(1), 7);
+  EXPECT_EQ(Fake.Get("infos"), infos + 1);
+
+  struct TCase {
+    const char* What;
+    std::function<void()> Change;
+  };
+  const TCase changes[] = {
+      {"set a value", [&] { Refine.SetParameterValue(1, 0, 0, 14, 2); }},
+      {"abandon", [&] { Refine.QuickClose(); }},
+      {"finish", [&] { Refine.FinishRefinement(false); }},
+  };
+  float rp = 8;
+  for (const TCase& c : changes) {
+    SCOPED_TRACE(c.What);
+    Refine.StartRefinement();
+    Refine.RunCycle();
+    ASSERT_EQ(Refine.State(), 3);
+    Fake.Set("rp", ++rp);
+    c.Change();
+    EXPECT_EQ(agreement()[0], rp);
+  }
+  // Nothing kept of a histogram the check did not read.
+  float r, w, x;
+  infos = Fake.Get("infos");
+  Refine.GetAgreement(2, r, w, x);
+  EXPECT_EQ(Fake.Get("infos"), infos + 1);
+  Refine.UnloadEngine();
+  Refine.GetAgreement(1, r, w, x);
+  EXPECT_EQ(r, 0);
 }
 
 }  // namespace

@@ -22,6 +22,7 @@ TZdEngine::~TZdEngine() = default;
 int TZdEngine::Start(int histogramCount, const std::string& inputFile, const std::string& dataName,
                      const std::string& outputFile, const std::string& baseName) {
   FStarted = FRunning = false;
+  FKeptMarkers.reset();
   FProgress = 0;
   FCycles = 0;
   FProblem.clear();
@@ -84,6 +85,7 @@ int TZdEngine::Start(int histogramCount, const std::string& inputFile, const std
 }
 
 int TZdEngine::Iterate(int histogramCount, int cycle, int& converged) {
+  FKeptMarkers.reset();
   if (!FStarted || !FRunning) return zeInternal;
   if (histogramCount != FModel->HistogramCount()) return zeHistogramRange;
   // Values the last cycle shifted out of their ranges stop the run before they are used.
@@ -116,6 +118,7 @@ int TZdEngine::Iterate(int histogramCount, int cycle, int& converged) {
 }
 
 int TZdEngine::Close(bool update) {
+  FKeptMarkers.reset();
   if (!FStarted) return zeInternal;
   FRunning = false;
   // Every file is attempted; a failure is reported after the rest is written.
@@ -279,7 +282,8 @@ bool TZdEngine::PlotInfo(int h, int& points, int& markers, float& start, float& 
   if (!FStarted || h < 1 || h > FPattern->HistogramCount()) return false;
   const THistogramData& data = FPattern->Data(h);
   points = static_cast<int>(data.X.size());
-  markers = static_cast<int>(Markers(h).size());
+  FKeptMarkers = TKeptMarkers{h, Markers(h)};
+  markers = static_cast<int>(FKeptMarkers->Markers.size());
   if (points > 0) start = static_cast<float>(data.X.front());
   if (points > 1) step = static_cast<float>((data.X.back() - data.X.front()) / (points - 1));
   return true;
@@ -293,7 +297,10 @@ bool TZdEngine::Plot(int h, float* x, float* observed, float* calculated, int* c
     if (observed != nullptr) observed[i] = static_cast<float>(data.Observed[i]);
     if (calculated != nullptr) calculated[i] = static_cast<float>(data.Calculated[i]);
   }
-  const std::vector<TMarker> markers = Markers(h);
+  std::vector<TMarker> markers;
+  if (FKeptMarkers && FKeptMarkers->Histogram == h) markers = std::move(FKeptMarkers->Markers);
+  else markers = Markers(h);
+  FKeptMarkers.reset();
   for (std::size_t i = 0; i < markers.size(); ++i) {
     if (codes != nullptr) codes[i] = markers[i].Code;
     if (positions != nullptr) positions[i] = markers[i].Position;
@@ -326,6 +333,7 @@ int TZdEngine::GetParameterByNumber(int number, float& value, float& esd) const 
 }
 
 int TZdEngine::SetParameter(int h, int p, int a, int t, float value) {
+  FKeptMarkers.reset();
   if (!FStarted) return zeInternal;
   if (!std::isfinite(value)) return 1;
   float* v = ValueAddress(*FModel, h, p, a, t);
@@ -355,6 +363,7 @@ int TZdEngine::Rdf(float* values, float range, int phase, int kind) const {
 }
 
 int TZdEngine::Fourier(int h, int p, int axis, int kind, float& minimum, float& maximum, float* map) {
+  FKeptMarkers.reset();
   minimum = maximum = 0;
   if (!FStarted) return zeInternal;
   std::vector<float> grid;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,7 +30,10 @@ public:
   // model written to "<base>.upd". The results stay readable.
   int Close(bool update);
   // Abandons the run; the results stay readable.
-  void Abandon() { FRunning = false; }
+  void Abandon() {
+    FRunning = false;
+    FKeptMarkers.reset();
+  }
 
   bool Started() const { return FStarted; }
   bool Running() const { return FRunning; }
@@ -48,9 +52,19 @@ public:
   int Rdf(float* values, float range, int phase, int kind) const;
   int Fourier(int h, int p, int axis, int kind, float& minimum, float& maximum, float* map);
 
-  TRietveld& Model() { return *FModel; }
-  TPattern& Pattern() { return *FPattern; }
-  TRefinement& Refinement() { return *FRefinement; }
+  // Whoever holds these may change the run: the markers PlotInfo kept go.
+  TRietveld& Model() {
+    FKeptMarkers.reset();
+    return *FModel;
+  }
+  TPattern& Pattern() {
+    FKeptMarkers.reset();
+    return *FPattern;
+  }
+  TRefinement& Refinement() {
+    FKeptMarkers.reset();
+    return *FRefinement;
+  }
   const std::string& Problem() const { return FProblem; }
 
 private:
@@ -59,6 +73,14 @@ private:
     float Position;
   };
   std::vector<TMarker> Markers(int h) const;
+  // The markers PlotInfo counted, for the Plot of the same histogram that
+  // follows it (the binding asks for both in a row; each would work them out
+  // from every reflection's peak). Gone at any change of the run.
+  struct TKeptMarkers {
+    int Histogram;
+    std::vector<TMarker> Markers;
+  };
+  mutable std::optional<TKeptMarkers> FKeptMarkers;
   bool AppendListing(const std::string& text);
   bool WriteBonds();
   int ReadLeBail();

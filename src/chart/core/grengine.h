@@ -12,6 +12,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -109,6 +110,12 @@ public:
     FValues[static_cast<size_t>(Index)] = Value;
     FStatsStale = true;
   }
+  // The Count() values, to be overwritten in place as StoreValue does (a
+  // plot that changes every value of a long series on each update).
+  std::span<double> ValuesToStore() {
+    FStatsStale = true;
+    return {FValues.data(), static_cast<size_t>(FCount)};
+  }
   double FirstValue() const { return FValues[0]; }
   double LastValue() const { return FValues[static_cast<size_t>(FCount - 1)]; }
   int IndexOfValue(double Value) const;
@@ -120,7 +127,7 @@ public:
   // Holds another total of absolute values until the list next changes
   // (a series that appends a summary point counted elsewhere).
   void OverrideTotalAbs(double Value) {
-    RecalcStats();
+    RecalcTotals();
     FTotalAbs = Value;
   }
   double ValueRange();
@@ -162,7 +169,10 @@ public:
 
 private:
   void Grow();
+  // The extremes, and the sums apart: the axes ask for the extremes of a
+  // series on every paint, and the sums take a chain of additions a value.
   void RecalcStats();
+  void RecalcTotals();
   void ReadMultiplier(TReader* Reader);
 
   bool FDateTime = false;
@@ -177,7 +187,8 @@ private:
   bool FDefaultDateTime = false;
   int FCount = 0;
   TChartValues FValues;
-  bool FStatsStale = true;
+  bool FStatsStale = true;   // all the statistics
+  bool FTotalsStale = true;  // the sums, once the extremes are made again
 };
 
 // The series' value lists: X first, Y second, further lists in creation order.

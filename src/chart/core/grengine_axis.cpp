@@ -2,6 +2,9 @@
 // placement on the chart rectangle, and the conversions between values and
 // pixels everything else relies on.
 #include <algorithm>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <cmath>
 
 #include "chart/core/grafconst.h"
@@ -398,7 +401,22 @@ void TChartAxis::ValuesToPixels(const double* Values, int Count, int* Pixels) co
   const double base = fromEnd ? EndPixel : StartPixel, sign = fromEnd ? -1.0 : 1.0;
   const double wmin = WorkMinimum, ppu = PixelsPerUnit, limit = AxisPixelLimit;
   constexpr double kRound = 6755399441055744.0;
-  for (int i = 0; i < Count; ++i) {
+  int i = 0;
+#if defined(__SSE2__)
+  // Two values at a time, in the same operations as below (a plot maps its
+  // whole pattern, every series on both axes, on each paint).
+  const __m128d vBase = _mm_set1_pd(base), vSign = _mm_set1_pd(sign), vMin = _mm_set1_pd(wmin),
+                vPpu = _mm_set1_pd(ppu), vHi = _mm_set1_pd(limit), vLo = _mm_set1_pd(-limit),
+                vRound = _mm_set1_pd(kRound);
+  for (; i + 2 <= Count; i += 2) {
+    __m128d p = _mm_add_pd(vBase, _mm_mul_pd(vSign, _mm_mul_pd(_mm_sub_pd(_mm_loadu_pd(Values + i), vMin), vPpu)));
+    p = _mm_andnot_pd(_mm_cmpunord_pd(p, p), p);  // NaN: 0
+    p = _mm_min_pd(_mm_max_pd(p, vLo), vHi);
+    p = _mm_sub_pd(_mm_add_pd(p, vRound), vRound);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(Pixels + i), _mm_cvttpd_epi32(p));
+  }
+#endif
+  for (; i < Count; ++i) {
     // base - d equals base + (-d) exactly, so one expression serves both ends.
     double p = base + sign * ((Values[i] - wmin) * ppu);
     p = p == p ? p : 0.0;

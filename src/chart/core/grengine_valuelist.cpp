@@ -99,26 +99,44 @@ int TChartValueList::IndexOfValueInRange(int First, int Last, double Value) cons
 
 void TChartValueList::RecalcStats() {
   if (!FStatsStale) return;
-  if (FCount == 0) {
-    FMinValue = FMaxValue = FTotal = FTotalAbs = 0;
-  } else {
-    FMinValue = FMaxValue = FTotal = FValues[0];
-    FTotalAbs = std::fabs(FValues[0]);
+  // In locals: stores to the members could be the values being read.
+  double lo = 0, hi = 0;
+  if (FCount > 0) {
+    const double* v = FValues.data();
+    lo = hi = v[0];
     for (int i = 1; i < FCount; ++i) {
-      const double v = FValues[i];
-      if (!(v >= FMinValue)) FMinValue = v;
-      else if (v > FMaxValue) FMaxValue = v;
-      FTotal += v;
-      FTotalAbs += std::fabs(v);
+      if (!(v[i] >= lo)) lo = v[i];
+      else if (v[i] > hi) hi = v[i];
     }
   }
+  FMinValue = lo;
+  FMaxValue = hi;
   FStatsStale = false;
+  FTotalsStale = true;
+}
+
+void TChartValueList::RecalcTotals() {
+  RecalcStats();
+  if (!FTotalsStale) return;
+  double total = 0, totalAbs = 0;
+  if (FCount > 0) {
+    const double* v = FValues.data();
+    total = v[0];
+    totalAbs = std::fabs(v[0]);
+    for (int i = 1; i < FCount; ++i) {
+      total += v[i];
+      totalAbs += std::fabs(v[i]);
+    }
+  }
+  FTotal = total;
+  FTotalAbs = totalAbs;
+  FTotalsStale = false;
 }
 
 double TChartValueList::MaxValue() { RecalcStats(); return FMaxValue; }
 double TChartValueList::MinValue() { RecalcStats(); return FMinValue; }
-double TChartValueList::Total() { RecalcStats(); return FTotal; }
-double TChartValueList::TotalAbs() { RecalcStats(); return FTotalAbs; }
+double TChartValueList::Total() { RecalcTotals(); return FTotal; }
+double TChartValueList::TotalAbs() { RecalcTotals(); return FTotalAbs; }
 double TChartValueList::ValueRange() { RecalcStats(); return FMaxValue - FMinValue; }
 
 int TChartValueList::GetCount() const {

@@ -297,10 +297,14 @@ bool TCustomSeries::DrawPointersOnly() {
   const double* ys = FYValues->Values().data();
   const bool ascending = DrawsAscending();
   const int n = LastVisible - FirstVisible + 1;
+  // The axes map the visible run in one pass each (as ValueToPixel would).
+  std::vector<int> px(static_cast<size_t>(n)), py(static_cast<size_t>(n));
+  h->ValuesToPixels(xs + FirstVisible, n, px.data());
+  v->ValuesToPixels(ys + FirstVisible, n, py.data());
   std::vector<TPoint> at(static_cast<size_t>(n));
   for (int k = 0; k < n; ++k) {
-    const int i = ascending ? FirstVisible + k : LastVisible - k;
-    at[static_cast<size_t>(k)] = Point(h->ValueToPixel(xs[i]), v->ValueToPixel(ys[i]));
+    const size_t i = static_cast<size_t>(ascending ? k : n - 1 - k);
+    at[static_cast<size_t>(k)] = Point(px[i], py[i]);
   }
   // The last shape at each pixel of the chart (for charts of a sensible
   // size); the map is left all -1 again for the next pass.

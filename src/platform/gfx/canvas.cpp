@@ -354,9 +354,21 @@ void TCanvasImpl::RealizeBrush() {
 void TCanvasImpl::RealizeFont() {
   if (FontValid) return;
   EnsureQtApplication();
-  QtFont = GfxMakeQFont(*Owner->Font());
-  if (S.CharExtra) QtFont.setLetterSpacing(QFont::AbsoluteSpacing, S.CharExtra);
+  // Cells and labels change the font's colour far more often than its face.
+  const TFont& f = *Owner->Font();
+  TFontRequest request{f.Name(), f.Height(), f.Style(), f.Pitch(), f.Quality(), S.CharExtra};
+  if (!Face || !(request == RealizedRequest)) {
+    QtFont = GfxMakeQFont(f);
+    if (S.CharExtra) QtFont.setLetterSpacing(QFont::AbsoluteSpacing, S.CharExtra);
+    if (!Face || !(Face->Font == QtFont)) Face = GfxFontFace(QtFont);
+    RealizedRequest = std::move(request);
+  }
   FontValid = true;
+}
+
+int TCanvasImpl::TextWidth(const std::string& text) {
+  RealizeFont();
+  return GfxTextWidth(*Face, text);
 }
 
 const TRegionRows& TCanvasImpl::ClipRows(int height) const {
@@ -1388,20 +1400,20 @@ void TCanvas::FloodFill(int x, int y, TColor color, bool surface) {
 void TCanvasImpl::DrawTextRun(int x, int y, unsigned options, const TRect* rect, const std::string& text,
                               const int* dx) {
   RealizeFont();
-  QFontMetrics fm(QtFont);
+  const TFontFace& face = *Face;
   QString qs = Q(text);
   int w = 0;
   if (dx) {
     for (qsizetype i = 0; i < qs.size(); ++i) w += dx[i];
   } else {
-    w = fm.horizontalAdvance(qs);
+    w = TextWidth(text);
   }
   TPoint ref{x, y};
   if (S.TextAlign & TA_UPDATECP) ref = S.Pos;
   unsigned h = S.TextAlign & TA_CENTER;
   double x0 = h == TA_CENTER ? -w / 2 : h == TA_RIGHT ? -w : 0;
   unsigned v = S.TextAlign & TA_BASELINE;
-  double base = v == TA_BASELINE ? 0 : v == TA_BOTTOM ? -fm.descent() : fm.ascent();
+  double base = v == TA_BASELINE ? 0 : v == TA_BOTTOM ? -face.Descent : face.Ascent;
   if (S.TextAlign & TA_UPDATECP) {
     if (h == TA_LEFT) S.Pos.X += w;
     else if (h == TA_RIGHT) S.Pos.X -= w;
@@ -1419,7 +1431,7 @@ void TCanvasImpl::DrawTextRun(int x, int y, unsigned options, const TRect* rect,
   int esc = Owner->Font()->Orientation();
   if (esc) p->rotate(-esc / 10.0);
   if (S.BkMode == OPAQUE && !text.empty())
-    p->fillRect(QRectF(x0, base - fm.ascent(), w, fm.ascent() + fm.descent()), QColor(GfxRgb(S.BkColor)));
+    p->fillRect(QRectF(x0, base - face.Ascent, w, face.Ascent + face.Descent), QColor(GfxRgb(S.BkColor)));
   p->setFont(QtFont);
   p->setPen(QColor(GfxRgb(S.TextColor)));
   p->setBackgroundMode(Qt::TransparentMode);
@@ -1429,6 +1441,9 @@ void TCanvasImpl::DrawTextRun(int x, int y, unsigned options, const TRect* rect,
       p->drawText(QPointF(cx, base), QString(qs[i]));
       cx += dx[i];
     }
+  } else if (TTextGlyphs glyphs;
+             KeepsGlyphs(p, text) && GfxTextGlyphs(face, text, p->device(), p->layoutDirection(), glyphs)) {
+    for (const QGlyphRun& run : glyphs.Runs) p->drawGlyphRun(QPointF(x0, base - glyphs.Ascent), run);
   } else {
     p->drawText(QPointF(x0, base), qs);
   }
@@ -1438,17 +1453,22 @@ void TCanvasImpl::DrawTextRun(int x, int y, unsigned options, const TRect* rect,
   PainterStateValid = true;
 }
 
+bool TCanvasImpl::KeepsGlyphs(const QPainter* p, const std::string& text) const {
+  if (p->device()->devType() != QInternal::Image || p->transform().type() > QTransform::TxTranslate) return false;
+  if (QtFont.underline() || QtFont.strikeOut() || QtFont.overline()) return false;
+  // Line and paragraph breaks are drawText's own business.
+  return std::none_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+}
+
 bool TCanvas::ExtTextOut(int x, int y, unsigned options, const TRect* rect, const std::string& text, const int* dx) {
   auto& I = *FImpl;
   if (I.PathOpen) {
-    I.RealizeFont();
-    QFontMetrics fm(I.QtFont);
-    QString qs = Q(text);
-    int w = fm.horizontalAdvance(qs);
+    const int w = I.TextWidth(text);
+    const TFontFace& face = *I.Face;
     unsigned h = I.S.TextAlign & TA_CENTER, v = I.S.TextAlign & TA_BASELINE;
     double x0 = x + (h == TA_CENTER ? -w / 2 : h == TA_RIGHT ? -w : 0);
-    double b = y + (v == TA_BASELINE ? 0 : v == TA_BOTTOM ? -fm.descent() : fm.ascent());
-    I.Path.addText(QPointF(x0, b), I.QtFont, qs);
+    double b = y + (v == TA_BASELINE ? 0 : v == TA_BOTTOM ? -face.Descent : face.Ascent);
+    I.Path.addText(QPointF(x0, b), I.QtFont, Q(text));
     return true;
   }
   if (I.Recorder) {
@@ -1477,20 +1497,8 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text) {
 
 TSize TCanvas::GetTextExtentPoint(const std::string& text) {
   auto& I = *FImpl;
-  I.RealizeFont();
-  if (!I.MeasuredValid || !(I.MeasuredFont == I.QtFont) || I.MeasuredFont.letterSpacing() != I.QtFont.letterSpacing()) {
-    I.MeasuredFont = I.QtFont;
-    I.MeasuredWidths.clear();
-    QFontMetrics fm(I.QtFont);
-    I.MeasuredHeight = fm.ascent() + fm.descent();
-    I.MeasuredValid = true;
-  }
-  auto found = I.MeasuredWidths.find(text);
-  if (found != I.MeasuredWidths.end()) return {found->second, I.MeasuredHeight};
-  if (I.MeasuredWidths.size() >= 1024) I.MeasuredWidths.clear();
-  const int width = QFontMetrics(I.QtFont).horizontalAdvance(Q(text));
-  I.MeasuredWidths.emplace(text, width);
-  return {width, I.MeasuredHeight};
+  const int width = I.TextWidth(text);
+  return {width, I.Face->Ascent + I.Face->Descent};
 }
 
 TSize TCanvas::TextExtent(const std::string& text) { return GetTextExtentPoint(text); }
@@ -1549,8 +1557,8 @@ std::string ExpandTabs(const std::string& s) {
 int TCanvas::DrawText(const std::string& text, TRect& rect, unsigned format) {
   auto& I = *FImpl;
   I.RealizeFont();
-  QFontMetrics fm(I.QtFont);
-  auto width = [&](const std::string& s) { return fm.horizontalAdvance(Q(s)); };
+  const std::shared_ptr<const TFontFace> face = I.Face;
+  auto width = [&](const std::string& s) { return GfxTextWidth(*face, s); };
   std::string t = format & DT_NOPREFIX ? text : StripPrefix(text);
   if (format & DT_EXPANDTABS) t = ExpandTabs(t);
   std::vector<std::string> lines;
@@ -1605,7 +1613,7 @@ int TCanvas::DrawText(const std::string& text, TRect& rect, unsigned format) {
       line = s + "...";
     }
   }
-  int lh = fm.ascent() + fm.descent() + ((format & DT_EXTERNALLEADING) ? std::max(0, fm.leading()) : 0);
+  int lh = face->Ascent + face->Descent + ((format & DT_EXTERNALLEADING) ? std::max(0, face->Leading) : 0);
   int total = lh * static_cast<int>(lines.size());
   int maxLine = 0;
   for (const std::string& l : lines) maxLine = std::max(maxLine, width(l));

@@ -2,13 +2,16 @@
 // of the drawing layer (Qt types; never included by other subsystems).
 #pragma once
 
+#include <QGlyphRun>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRegion>
 #include <QTransform>
+#include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -130,6 +133,30 @@ struct TMetafileData {
   int Width = 0, Height = 0;
 };
 
+// A font as the canvases measure it: its metrics, and an id that names it in
+// the table of text widths (textcache.cpp). Equal fonts share one face.
+struct TFontFace {
+  uint64_t Id = 0;
+  QFont Font;
+  int Ascent = 0, Descent = 0, Leading = 0;
+};
+std::shared_ptr<const TFontFace> GfxFontFace(const QFont& font);
+// The advance of a text in the face's font, measured once and kept.
+int GfxTextWidth(const TFontFace& face, const std::string& text);
+// Texts longer than this are measured and shaped each time.
+constexpr std::size_t GfxMaxKeptTextBytes = 256;
+// The glyphs of a text shaped once for a device and kept: drawn at (x, y -
+// Ascent) they give the pixels QPainter::drawText gives at (x, y) on that
+// device, for a font without lines (underline, strike-out) and a painter
+// that only moves (drawText places glyphs otherwise when turning or
+// scaling). False when the text is not kept (yet): draw it with drawText.
+struct TTextGlyphs {
+  QList<QGlyphRun> Runs;
+  qreal Ascent = 0;
+};
+bool GfxTextGlyphs(const TFontFace& face, const std::string& text, QPaintDevice* device, Qt::LayoutDirection direction,
+                   TTextGlyphs& glyphs);
+
 struct TSavedDC {
   TPen Pen;
   TBrush Brush;
@@ -206,12 +233,17 @@ struct TCanvasImpl {
     QBrush QtBrush;
   } RB;
   QFont QtFont;
-  // Widths of texts measured in MeasuredFont (charts measure the same label
-  // texts over and over); emptied when the font differs.
-  QFont MeasuredFont;
-  bool MeasuredValid = false;
-  int MeasuredHeight = 0;
-  std::unordered_map<std::string, int> MeasuredWidths;
+  std::shared_ptr<const TFontFace> Face;  // of QtFont
+  // What QtFont was made from.
+  struct TFontRequest {
+    std::string Name;
+    int Height = 0;
+    TFontStyles Style;
+    TFontPitch Pitch = fpDefault;
+    TFontQuality Quality = fqDefault;
+    int CharExtra = 0;
+    bool operator==(const TFontRequest&) const = default;
+  } RealizedRequest;
   int PatternPos = 0;  // position in the cosmetic pen's style
 
   // ---- Helpers ----
@@ -227,6 +259,7 @@ struct TCanvasImpl {
   void RealizePen();
   void RealizeBrush();
   void RealizeFont();
+  int TextWidth(const std::string& text);  // in the realised font
   void ApplyPainterState(QPainter* p);  // clip + transform
   void SetComposition(QPainter* p, int rop);
   bool RopSkips() const { return S.Rop2 == R2_NOP; }
@@ -262,6 +295,8 @@ struct TCanvasImpl {
   void BlitImage(const QImage& src, const QRect& srcRect, const TRect& destLogical, uint32_t rop,
                  int constAlpha = -1, bool srcAlpha = false);
   void DrawTextRun(int x, int y, unsigned options, const TRect* rect, const std::string& text, const int* dx);
+  // The text may be drawn from kept glyphs (GfxTextGlyphs) with this painter.
+  bool KeepsGlyphs(const QPainter* p, const std::string& text) const;
 
   // Recording.
   void Record(TMetaOp op, std::vector<int> a, std::vector<TPoint> pts = {}, std::vector<int> counts = {},

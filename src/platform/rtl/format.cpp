@@ -48,7 +48,11 @@ TDecimal ToDecimal(double x, int precision, int decimals) {
   x = std::fabs(x);
   if (x == 0) return d;
 
-  int n = 40;
+  // A few digits beyond those kept decide the rounding (longer expansions
+  // cost more): the digit after the last kept one, unless it is a 5 with
+  // only zeros after it, which may be a rounded tail and is looked at in
+  // every digit below.
+  int n = std::min(40, std::max(precision, 1) + 3);
   std::string digits;
   int exponent = 0;
   SignificantDigits(x, n, digits, exponent);
@@ -57,8 +61,8 @@ TDecimal ToDecimal(double x, int precision, int decimals) {
     return static_cast<int>(std::min<long long>(precision, byDecimals));
   };
   int keep = keepCount();
-  if (keep + 20 > n && n < kExactDigits) {
-    n = std::min(kExactDigits, keep + 20);
+  if (keep + 3 > n && n < kExactDigits) {
+    n = std::min(kExactDigits, keep + 3);
     SignificantDigits(x, n, digits, exponent);
     keep = keepCount();
   }

@@ -139,6 +139,8 @@ using TIdleEvent = std::function<void(TObject* Sender, bool& Done)>;
 using TShowHintEvent = std::function<void(std::string& HintStr, bool& CanShow, TControl* HintControl)>;
 using TMessageHook = std::function<bool(TMessage& Message)>;
 
+class TPaintPacer;
+
 class TApplication : public TComponent {
   ZV_CLASS(TApplication)
 public:
@@ -193,6 +195,12 @@ public:
   void UnhookMainWindow();
   // Passes a message through the main-window hooks: true when one handled it.
   bool CallMainWindowHooks(TMessage& Message);
+  // While above 0: a top-level window is repainted at most once in this many
+  // milliseconds (counted from the end of its last paint); a repaint asked
+  // for sooner waits for the rest of the time and is done by a timer. 0
+  // (the default) repaints at once and does every repaint still waiting.
+  void SetPaintInterval(int Milliseconds);
+  int PaintInterval() const;
 
   TExceptionEvent OnException;
   TIdleEvent OnIdle;
@@ -216,6 +224,7 @@ private:
   TColor FHintColor = clInfoBk;
   std::vector<TMessageHook> FHooks;
   bool FInHandleException = false;
+  std::unique_ptr<TPaintPacer> FPaintPacer;
 };
 
 class TScreen : public TComponent {

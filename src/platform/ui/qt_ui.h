@@ -2,6 +2,7 @@
 // this from a public header).
 #pragma once
 
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QImage>
 #include <QObject>
@@ -91,3 +92,34 @@ std::string FromQString(const QString& s);
 QString ToQString(const std::string& s);
 // Delivers queued posted messages (ProcessMessages).
 void DeliverPostedMessages();
+
+class TTimer;
+
+// Paces the repaints of top-level windows (TApplication::SetPaintInterval):
+// a window's repaint asked for less than the interval after its last paint
+// ended is held back until the interval is up, then done by a timer of the
+// layer (so tests fire it by hand). Switching pacing off paints what is held.
+class TPaintPacer : public QObject {
+public:
+  TPaintPacer();
+  ~TPaintPacer() override;
+  void SetInterval(int milliseconds);
+  int Interval() const { return FInterval; }
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+  struct TWindow {
+    QPointer<QWidget> Widget;
+    int64_t PaintEnd = 0;  // FClock milliseconds; meaningful once Painted
+    bool Painted = false;
+    std::unique_ptr<TTimer> Held;  // running while a repaint is held back
+  };
+  TWindow& Window(QWidget* widget);
+  void Paint(QWidget* widget, QEvent* request);
+  void PaintHeld();
+
+  int FInterval = 0;
+  bool FInside = false;
+  QElapsedTimer FClock;
+  std::vector<std::unique_ptr<TWindow>> FWindows;
+};

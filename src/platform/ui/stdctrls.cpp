@@ -537,8 +537,10 @@ void TLabel::Paint() {
 
 void TLabel::AdjustBounds() {
   if (!FAutoSize || FComponentState.Contains(csLoading)) return;
-  TBitmap probe(1, 1);
-  TCanvas* c = probe.Canvas();
+  // One picture to measure on for all labels: a caption that changes every
+  // step of a long run would otherwise make and free one each time.
+  static TBitmap* probe = new TBitmap(1, 1);
+  TCanvas* c = probe->Canvas();
   c->SetFont(FFont.get());
   TRect r = Rect(0, 0, FWordWrap ? FWidth : 0, 0);
   unsigned flags = DT_EXPANDTABS | DT_CALCRECT;

@@ -2,6 +2,8 @@
 // the count checks.
 #include <gtest/gtest.h>
 
+#include <span>
+
 #include "chart/core/testseries.h"
 #include "platform/ui/streaming.h"
 #include "support/dialogresponder.h"
@@ -75,6 +77,26 @@ TEST(ValueList, StatisticsAreRecomputedAfterChanges) {
   EXPECT_EQ(list.MaxValue(), 5);
   list.AddValue(-1);
   EXPECT_EQ(list.TotalAbs(), 7);
+}
+
+// Values overwritten in place renew the extremes and the sums, whichever is
+// asked for first.
+TEST(ValueList, ValuesStoredInPlaceRenewExtremesAndSumsAskedInAnyOrder) {
+  TTestSeries series;
+  TChartValueList& list = *new TChartValueList(&series, "Z");
+  for (double v : {1, 2, 3}) list.AddValue(v);
+  EXPECT_EQ(list.MaxValue(), 3);
+  std::span<double> values = list.ValuesToStore();
+  ASSERT_EQ(values.size(), 3u);
+  values[0] = -4;
+  values[2] = 10;
+  EXPECT_EQ(list.MaxValue(), 10);
+  EXPECT_EQ(list.Total(), 8);
+  EXPECT_EQ(list.TotalAbs(), 16);
+  list.ValuesToStore()[1] = -20;
+  EXPECT_EQ(list.Total(), -14);
+  EXPECT_EQ(list.MinValue(), -20);
+  EXPECT_EQ(list.TotalAbs(), 34);
 }
 
 TEST(ValueList, DeleteRangeAndItsAssertion) {

@@ -41,6 +41,33 @@ struct TSurface {
   }
 };
 
+// Pixels of the bitmap that differ from the reviewed picture of that name in
+// tests/platform/gfx/golden (-1: no such picture of that size). With
+// ZELVORA_UPDATE_GOLDEN set, the picture is written from the bitmap first.
+inline int GoldenDifferences(TBitmap& bmp, const std::string& name) {
+  const char* src = std::getenv("ZELVORA_SOURCE_DIR");
+  const std::string golden = std::string(src ? src : ".") + "/tests/platform/gfx/golden/" + name;
+  if (std::getenv("ZELVORA_UPDATE_GOLDEN")) {
+    TPngImage png;
+    png.Assign(&bmp);
+    png.SaveToFile(golden);
+  }
+  TPicture ref;
+  try {
+    ref.LoadFromFile(golden);
+  } catch (const Exception&) {
+    return -1;
+  }
+  TBitmap expected;
+  expected.Assign(ref.Graphic());
+  expected.SetPixelFormat(pfDevice);
+  if (expected.Width() != bmp.Width() || expected.Height() != bmp.Height()) return -1;
+  int diff = 0;
+  for (int y = 0; y < bmp.Height(); ++y)
+    for (int x = 0; x < bmp.Width(); ++x) diff += At(bmp, x, y) != At(expected, x, y);
+  return diff;
+}
+
 // A private output folder under the test's temporary folder.
 inline std::string TestTempDir() {
   const char* t = std::getenv("TMPDIR");

@@ -1,6 +1,9 @@
 // Text output: alignment to the font's metrics, background, extents, DrawText.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "gfx_test_util.h"
 
 namespace {
@@ -124,4 +127,104 @@ TEST(GfxText, DrawTextWrapsMeasuresAndShortens) {
   c.C->DrawText("mid", cr, DT_CENTER | DT_SINGLELINE);
   TRect ci = c.InkBox();
   EXPECT_NEAR((ci.Left + ci.Right) / 2, 150, 3);
+}
+
+// Widths are kept per font and text across canvases: the same text in
+// another font, style or letter spacing is measured afresh, and the kept
+// widths stay right after more texts than are kept have pushed them out.
+TEST(GfxText, KeptWidthsFollowFontTextAndSpacing) {
+  TSurface a(10, 10), b(10, 10);
+  UseFont(a.C, 10);
+  UseFont(b.C, 10);
+  const int plain = a.C->TextWidth("rtf 1.25");
+  EXPECT_EQ(b.C->TextWidth("rtf 1.25"), plain);
+  EXPECT_LT(a.C->TextWidth("iii 1.25"), plain);
+  EXPECT_GT(a.C->TextWidth("WWW 1.25"), plain);
+  b.C->Font()->SetStyle({fsBold});
+  EXPECT_GT(b.C->TextWidth("rtf 1.25"), plain);
+  b.C->Font()->SetStyle({});
+  b.C->SetTextCharacterExtra(3);
+  EXPECT_EQ(b.C->TextWidth("rtf 1.25"), plain + 8 * 3);
+  b.C->SetTextCharacterExtra(0);
+  EXPECT_EQ(b.C->TextWidth("rtf 1.25"), plain);
+
+  std::vector<int> first;
+  for (int i = 0; i < 6000; ++i) first.push_back(a.C->TextWidth("W" + std::to_string(i * 7919)));
+  EXPECT_EQ(a.C->TextWidth("rtf 1.25"), plain);
+  for (int i = 0; i < 6000; ++i) ASSERT_EQ(b.C->TextWidth("W" + std::to_string(i * 7919)), first[i]) << i;
+  // A text longer than any kept one is measured each time, the same way.
+  const std::string longText(2000, 'W');
+  EXPECT_EQ(a.C->TextWidth(longText), b.C->TextWidth(longText));
+  EXPECT_GT(a.C->TextWidth(longText), 1000 * plain / 8);
+}
+
+// Texts in several fonts, styles, alignments and modes, each drawn twice (the
+// second time from what was kept of the first), kept as a reviewed picture:
+// any change of these pixels is a change of behaviour.
+TEST(GfxText, TextsInFontsStylesAndAlignmentsMatchTheReviewedPicture) {
+  TBitmap bmp(480, 420);
+  TCanvas* c = bmp.Canvas();
+  c->Brush()->SetColor(clWhite);
+  c->FillRect({0, 0, 480, 420});
+  struct TFace {
+    const char* Name;
+    int Size;
+    TFontStyles Style;
+    TFontQuality Quality;
+  };
+  const TFace faces[] = {{"Arial", 8, {}, fqDefault},
+                         {"Tahoma", 9, {fsBold}, fqDefault},
+                         {"Times New Roman", 11, {fsItalic}, fqAntialiased},
+                         {"Courier New", 10, {}, fqNonAntialiased},
+                         {"Arial", 14, {fsBold, fsItalic}, fqAntialiased},
+                         {"Arial", 9, {fsUnderline}, fqDefault},
+                         {"Times New Roman", 10, {fsStrikeOut}, fqDefault}};
+  const unsigned aligns[] = {TA_LEFT | TA_TOP, TA_CENTER | TA_BASELINE, TA_RIGHT | TA_BOTTOM};
+  const char* texts[] = {"Rwp  12.345", "2 theta (deg)", "\xC3\x85 \xC2\xB5m caf\xC3\xA9", "a\tb fi AV"};
+  int y = 4;
+  for (const TFace& f : faces) {
+    c->Font()->SetName(f.Name);
+    c->Font()->SetSize(f.Size);
+    c->Font()->SetStyle(f.Style);
+    c->Font()->SetQuality(f.Quality);
+    for (int pass = 0; pass < 2; ++pass) {
+      int x = 4;
+      for (int i = 0; i < 4; ++i) {
+        c->Font()->SetColor(i % 2 ? clNavy : clBlack);
+        c->SetTextAlign(aligns[i % 3]);
+        c->SetBkMode(i == 2 ? OPAQUE : TRANSPARENT);
+        c->SetBkColor(clYellow);
+        c->TextOut(x + (i % 3 == 1 ? 55 : i % 3 == 2 ? 110 : 0), y + 14, texts[i]);
+        x += 118;
+      }
+      y += 20;
+    }
+  }
+  // Clipped and opaque cells, DrawText placements, letter spacing, a turned text.
+  c->Font()->SetName("Arial");
+  c->Font()->SetSize(9);
+  c->Font()->SetStyle({});
+  c->Font()->SetQuality(fqDefault);
+  c->SetTextAlign(TA_LEFT | TA_TOP);
+  c->SetBkMode(OPAQUE);
+  c->SetBkColor(clAqua);
+  c->TextRect({4, y, 60, y + 16}, 6, y + 1, "a text wider than its cell");
+  c->SetBkMode(TRANSPARENT);
+  const unsigned formats[] = {DT_LEFT | DT_SINGLELINE | DT_VCENTER, DT_CENTER | DT_SINGLELINE | DT_VCENTER,
+                              DT_RIGHT | DT_SINGLELINE | DT_BOTTOM, DT_WORDBREAK,
+                              DT_SINGLELINE | DT_END_ELLIPSIS | DT_VCENTER};
+  for (int i = 0; i < 5; ++i) {
+    TRect r{70 + i * 80, y, 146 + i * 80, y + 34};
+    c->Rectangle(r.Left - 1, r.Top - 1, r.Right + 1, r.Bottom + 1);
+    c->DrawText("Value 1.25e-3 and more", r, formats[i]);
+  }
+  y += 40;
+  c->SetTextCharacterExtra(2);
+  c->TextOut(4, y, "spaced out 12.5");
+  c->SetTextCharacterExtra(0);
+  c->TextOut(160, y, "spaced out 12.5");
+  c->Font()->SetOrientation(900);
+  c->TextOut(440, y + 60, "turned");
+  c->Font()->SetOrientation(0);
+  EXPECT_EQ(GoldenDifferences(bmp, "text_styles.png"), 0);
 }
