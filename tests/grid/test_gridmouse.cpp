@@ -232,9 +232,9 @@ TEST_F(MouseGrid, AClickOnAnotherCellValidatesTheOpenEditOnce) {
   EXPECT_EQ(Grid->Row(), 3);
   EXPECT_FALSE(Grid->EditorShown());
   EXPECT_EQ(Grid->Cells(1, 1), "ab");
-  // The grid validates as it takes the focus back from the editor, whose
-  // loss of the focus reports the end of the edit.
-  EXPECT_EQ(log, (std::vector<std::string>{"1,1=ab", "done"}));
+  // The editor's loss of the focus to the grid reports the end of the edit;
+  // the move to the clicked cell then validates it.
+  EXPECT_EQ(log, (std::vector<std::string>{"done", "1,1=ab"}));
 }
 
 TEST_F(MouseGrid, ARadioClickChoosesTheOptionUnderTheMouse) {

@@ -1227,7 +1227,35 @@ void TWinControl::KeyPress(char& Key) {
 }
 
 void TWinControl::WMKeyDown(TMessage& M) {
-  if (!DoKeyDown(M)) DefaultHandler(M);
+  if (DoKeyDown(M)) return;
+  // A Tab sent to a window that does not hold the focus (a child handing the
+  // focus on through its parent) moves it on, as the dialog keys do.
+  if (M.WParam == VK_TAB && !Focused() && FocusNextControl(!KeyDataToShiftState(M.LParam).Contains(ssShift)))
+    return;
+  DefaultHandler(M);
+}
+
+bool TWinControl::FocusNextControl(bool Forward) {
+  QWidget* start = QApplication::focusWidget();
+  QWidget* own = FImpl ? FImpl->Widget.data() : nullptr;
+  if (!start || !own || (start != own && !own->isAncestorOf(start))) return false;
+  // The control holding the focus is passed over as a whole (its own
+  // scroll bars, editors and panels included).
+  QWidget* holder = start;
+  for (QWidget* w = start; w; w = w->parentWidget())
+    if (w->property("zvControl").isValid()) {
+      holder = w;
+      break;
+    }
+  QWidget* window = start->window();
+  for (QWidget* w = Forward ? start->nextInFocusChain() : start->previousInFocusChain(); w && w != start;
+       w = Forward ? w->nextInFocusChain() : w->previousInFocusChain()) {
+    if (w == holder || holder->isAncestorOf(w) || w->window() != window) continue;
+    if (!(w->focusPolicy() & Qt::TabFocus) || !w->isEnabled() || !w->isVisible()) continue;
+    w->setFocus(Forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
+  }
+  return false;
 }
 
 void TWinControl::WMKeyUp(TMessage& M) {

@@ -297,6 +297,10 @@ public:
   bool CanFocus() const;
   virtual bool Focused() const;
   virtual void SetFocus();
+  // Moves the focus from the control inside this one that holds it to the
+  // next (previous) control of its window that Tab stops at; false when
+  // nothing inside holds the focus or no other control takes it.
+  bool FocusNextControl(bool Forward);
   int TabOrder() const { return FTabOrder; }
   void SetTabOrder(int v);
   bool TabStop() const { return FTabStop; }

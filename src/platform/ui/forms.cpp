@@ -28,6 +28,24 @@ TModalFormHandler& ModalHandler() {
   static TModalFormHandler h;
   return h;
 }
+
+bool IsWithin(TWinControl* Inner, TWinControl* Outer) {
+  for (TWinControl* c = Inner; c; c = c->Parent())
+    if (c == Outer) return true;
+  return false;
+}
+
+// The focus leaving Old for New: the controls it leaves get CM_EXIT from the
+// inside out, those it enters CM_ENTER from the outside in, up to the parent
+// both share. A control whose own child takes the focus, or gives it back,
+// gets neither: it stays the one the user is in.
+void SendFocusChange(TCustomForm* Form, TWinControl* Old, TWinControl* New) {
+  std::vector<TWinControl*> exits, enters;
+  for (TWinControl* c = Old; c && c != Form && !IsWithin(New, c); c = c->Parent()) exits.push_back(c);
+  for (TWinControl* c = New; c && c != Form && !IsWithin(Old, c); c = c->Parent()) enters.push_back(c);
+  for (TWinControl* c : exits) c->Perform(CM_EXIT, 0, 0);
+  for (auto it = enters.rbegin(); it != enters.rend(); ++it) (*it)->Perform(CM_ENTER, 0, 0);
+}
 }  // namespace
 
 TModalFormHandler SetModalFormHandler(TModalFormHandler Handler) {
@@ -353,9 +371,8 @@ void TCustomForm::SetActiveControl(TWinControl* Control) {
   TWinControl* old = FActiveControl;
   FActiveControl = Control;
   if (Control) FreeNotification(Control);
-  if (old) old->Perform(CM_EXIT, 0, 0);
+  SendFocusChange(this, old, Control);
   if (Control) {
-    Control->Perform(CM_ENTER, 0, 0);
     if (FVisible && Control->CanFocus()) {
       Control->HandleNeeded();
       QWidget* f = Control->Impl()->Focus ? Control->Impl()->Focus : Control->Impl()->Widget.data();
@@ -370,8 +387,7 @@ void TCustomForm::FocusChanged(TWinControl* Control) {
   TWinControl* old = FActiveControl;
   FActiveControl = Control;
   if (Control) FreeNotification(Control);
-  if (old) old->Perform(CM_EXIT, 0, 0);
-  if (Control) Control->Perform(CM_ENTER, 0, 0);
+  SendFocusChange(this, old, Control);
   if (Screen->OnActiveControlChange) Screen->OnActiveControlChange(Screen);
 }
 

@@ -978,8 +978,10 @@ void TCustomGrid::HideEditor() {
   const bool hadFocus = FInplaceEdit->Focused();
   UpdateText();
   FInplaceCell = {-1, -1};
-  FInplaceEdit->Hide();
+  // The focus goes straight back to the grid: hidden first, the editor
+  // would hand it to the window on the way.
   if (hadFocus && CanFocus()) SetFocus();
+  FInplaceEdit->Hide();
 }
 
 void TCustomGrid::InvalidateEditor() {

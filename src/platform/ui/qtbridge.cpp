@@ -60,6 +60,13 @@ const std::pair<int, uint16_t> kKeys[] = {
     {Qt::Key_Backslash, VK_OEM_5}, {Qt::Key_BracketRight, VK_OEM_6}, {Qt::Key_Apostrophe, VK_OEM_7},
     {Qt::Key_Equal, VK_OEM_PLUS}};
 
+// The window that lost the focus to another window of ours, for the
+// WM_SETFOCUS that follows; 0 when the focus came from outside.
+HWND& FocusLostBy() {
+  static HWND h = 0;
+  return h;
+}
+
 }  // namespace
 
 uint16_t QtKeyToVK(int qtKey) {
@@ -203,9 +210,12 @@ bool TEventBridge::Translate(QObject* watched, QEvent* event) {
     }
     // As on the platform: WM_KILLFOCUS names the window that gets the focus
     // (0 when it goes to no window of ours).
-    case QEvent::FocusIn:
-      send(WM_SETFOCUS, 0, 0);
+    case QEvent::FocusIn: {
+      const HWND from = FocusLostBy();
+      FocusLostBy() = 0;
+      send(WM_SETFOCUS, static_cast<WPARAM>(from), 0);
       return false;
+    }
     case QEvent::FocusOut: {
       WPARAM to = 0;
       for (QWidget* w = QApplication::focusWidget(); w; w = w->parentWidget()) {
@@ -216,6 +226,7 @@ bool TEventBridge::Translate(QObject* watched, QEvent* event) {
           break;
         }
       }
+      FocusLostBy() = to != 0 && c->HandleAllocated() ? impl->Handle : 0;
       send(WM_KILLFOCUS, to, 0);
       return false;
     }

@@ -568,3 +568,40 @@ TEST_F(FormFixture, EraseBackgroundIsAMessageAControlMayTakeOver) {
   EXPECT_EQ(GetSystemMetrics(SM_CXVSCROLL), 16);
   EXPECT_EQ(GetKeyState(VK_SHIFT), 0);
 }
+
+TEST_F(FormFixture, FocusEntersAndLeavesNestedControlsFromTheOutsideIn) {
+  auto* panel = new TPanel(Form);
+  panel->SetParent(Form);
+  panel->SetBounds(0, 0, 200, 100);
+  auto* inner = new TEdit(Form);
+  inner->SetParent(panel);
+  inner->SetBounds(5, 5, 100, 24);
+  auto* outer = new TEdit(Form);
+  outer->SetParent(Form);
+  outer->SetBounds(0, 150, 100, 24);
+  std::vector<std::string> log;
+  panel->OnEnter = [&](TObject*) { log.push_back("panel enter"); };
+  panel->OnExit = [&](TObject*) { log.push_back("panel exit"); };
+  inner->OnEnter = [&](TObject*) { log.push_back("inner enter"); };
+  inner->OnExit = [&](TObject*) { log.push_back("inner exit"); };
+  Form->Show();
+  outer->SetFocus();
+  ProcessEvents();
+  log.clear();
+  inner->SetFocus();
+  ProcessEvents();
+  EXPECT_EQ(log, (std::vector<std::string>{"panel enter", "inner enter"}));
+  log.clear();
+  outer->SetFocus();
+  ProcessEvents();
+  EXPECT_EQ(log, (std::vector<std::string>{"inner exit", "panel exit"}));
+
+  // A Tab handed to the panel while its child holds the focus moves it on.
+  inner->SetFocus();
+  ProcessEvents();
+  log.clear();
+  panel->Perform(WM_KEYDOWN, VK_TAB, 0);
+  ProcessEvents();
+  EXPECT_TRUE(outer->Focused());
+  EXPECT_EQ(log, (std::vector<std::string>{"inner exit", "panel exit"}));
+}
