@@ -99,9 +99,9 @@ TEST_F(GridStretch, OtherColumnsTooWideGiveTheDefaultWidthUnlessScrolled) {
   Columns(6, 100);
   Grid->ColumnSize()->SetStretch(true);
   EXPECT_EQ(Grid->ColWidths(5), 64) << "not scrolled: the default width";
-  Grid->SetColWidths(5, 90);
   Grid->SetLeftCol(3);
   ASSERT_NE(Grid->LeftCol(), Grid->FixedCols());
+  Grid->SetColWidths(5, 90);
   Grid->StretchCol(5);
   EXPECT_EQ(Grid->ColWidths(5), 90) << "scrolled to the right: kept";
 }

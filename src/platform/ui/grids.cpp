@@ -237,9 +237,10 @@ void TCustomGrid::ComputeBars(bool& vert, bool& horz) const {
   const int64_t rows = FRows.Extent(FFixedRows, FRows.Count, FGridLineWidth);
   const int64_t cols = FCols.Extent(FFixedCols, FCols.Count, FGridLineWidth);
   const int bw = GetSystemMetrics(SM_CXVSCROLL), bh = GetSystemMetrics(SM_CYHSCROLL);
-  vert = allowV && rows > FHeight - FixedHeight();
+  const int rowArea = FHeight - FixedHeight() - FCoveredBottom;
+  vert = allowV && rows > rowArea;
   horz = allowH && cols > FWidth - FixedWidth() - (vert ? bw : 0);
-  vert = allowV && rows > FHeight - FixedHeight() - (horz ? bh : 0);
+  vert = allowV && rows > rowArea - (horz ? bh : 0);
   if (allowV && FVertAlways && !vert) {
     vert = true;
     horz = allowH && cols > FWidth - FixedWidth() - bw;
@@ -267,7 +268,7 @@ void TCustomGrid::UpdateScrollRange() {
   FVertBar = v;
   FHorzBar = h;
   // A bar kept by SetScrollBarsAlways scrolls only when the lines do not fit.
-  FVertEnabled = v && FRows.Extent(FFixedRows, FRows.Count, FGridLineWidth) > ClientHeight() - FixedHeight();
+  FVertEnabled = v && FRows.Extent(FFixedRows, FRows.Count, FGridLineWidth) > RowAreaHeight();
   FHorzEnabled = h && FCols.Extent(FFixedCols, FCols.Count, FGridLineWidth) > ClientWidth() - FixedWidth();
   // The view may now hold more lines than are left below the top row.
   const int top = std::min(FTopLeft.Y, MaxTopRow()), left = std::min(FTopLeft.X, MaxLeftCol());
@@ -285,8 +286,17 @@ void TCustomGrid::BoundsChanged(bool sizeChanged) {
   if (sizeChanged) UpdateScrollRange();
 }
 
+int TCustomGrid::RowAreaHeight() const { return ClientHeight() - FixedHeight() - FCoveredBottom; }
+
+void TCustomGrid::SetCoveredBottom(int Pixels) {
+  Pixels = std::max(Pixels, 0);
+  if (Pixels == FCoveredBottom) return;
+  FCoveredBottom = Pixels;
+  UpdateScrollRange();
+}
+
 int TCustomGrid::VisibleRowCount() const {
-  const int avail = ClientHeight() - FixedHeight();
+  const int avail = RowAreaHeight();
   if (avail <= 0) return 0;
   // A row counts when it ends inside the view; its grid line may fall outside.
   return std::max(0, FRows.LineAt(FTopLeft.Y, avail + FGridLineWidth, FGridLineWidth) - FTopLeft.Y);
@@ -311,7 +321,7 @@ int TCustomGrid::FirstForLast(const TGridAxis& axis, int fixed, int last, int av
 }
 
 int TCustomGrid::MaxTopRow() const {
-  return FirstForLast(FRows, FFixedRows, FRows.Count - 1, ClientHeight() - FixedHeight());
+  return FirstForLast(FRows, FFixedRows, FRows.Count - 1, RowAreaHeight());
 }
 
 int TCustomGrid::MaxLeftCol() const {
@@ -440,6 +450,7 @@ void TCustomGrid::SetColWidths(int i, int v) {
   ClampCurrent();
   UpdateScrollRange();
   Invalidate();
+  ColWidthsChanged();
 }
 
 void TCustomGrid::SetRowHeights(int i, int v) {
@@ -449,6 +460,7 @@ void TCustomGrid::SetRowHeights(int i, int v) {
   ClampCurrent();
   UpdateScrollRange();
   Invalidate();
+  RowHeightsChanged();
 }
 
 void TCustomGrid::SetGridLineWidth(int v) {
@@ -547,7 +559,7 @@ bool TCustomGrid::FocusCell(int ACol, int ARow, bool MoveAnchor) {
 void TCustomGrid::ScrollIntoView(int ACol, int ARow) {
   int top = FTopLeft.Y, left = FTopLeft.X;
   if (ARow < top) top = ARow;
-  else if (ARow > LastVisibleRow()) top = FirstForLast(FRows, FFixedRows, ARow, ClientHeight() - FixedHeight());
+  else if (ARow > LastVisibleRow()) top = FirstForLast(FRows, FFixedRows, ARow, RowAreaHeight());
   if (!FOptions.Contains(goRowSelect)) {
     if (ACol < left) left = ACol;
     else if (ACol > LastVisibleCol()) left = FirstForLast(FCols, FFixedCols, ACol, ClientWidth() - FixedWidth());
@@ -801,12 +813,13 @@ void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) 
       const int size = std::max(0, FSizingPos - FSizingStart);
       const int index = FSizingIndex;
       FSizingIndex = FSizingPos = -1;
+      // The sizing is reported once, also when it ends at the old size.
       if (state == gsColSizing) {
-        SetColWidths(index, size);
-        ColWidthsChanged();
+        if (FCols.Size(index) == size) ColWidthsChanged();
+        else SetColWidths(index, size);
       } else {
-        SetRowHeights(index, size);
-        RowHeightsChanged();
+        if (FRows.Size(index) == size) RowHeightsChanged();
+        else SetRowHeights(index, size);
       }
       Invalidate();
     } else if (state == gsColMoving || state == gsRowMoving) {

@@ -211,6 +211,11 @@ public:
   int VisibleColCount() const;
   // The largest TopRow (LeftCol) that still fills the view.
   int MaxTopRow() const;
+  // Pixels at the bottom of the client covered by a child (a panel aligned
+  // to the bottom): rows count as shown, and are scrolled into view, only
+  // above them. 0 at first.
+  int CoveredBottom() const { return FCoveredBottom; }
+  void SetCoveredBottom(int Pixels);
   int MaxLeftCol() const;
 
   TRect CellRect(int ACol, int ARow) const;
@@ -264,6 +269,8 @@ protected:
   void UpdateEdit();
   // Hands the shown editor's text to SetEditText.
   void UpdateText();
+  // Called after every change of a column width (row height), and once at
+  // the end of a sizing with the mouse, also when the size stayed.
   virtual void ColWidthsChanged() {}
   virtual void RowHeightsChanged() {}
   virtual void ColumnMoved(int FromIndex, int ToIndex);
@@ -297,6 +304,7 @@ protected:
   // Bars kept shown while everything fits, whether they scroll, thumb pages.
   bool FVertAlways = false, FHorzAlways = false, FVertEnabled = false, FHorzEnabled = false;
   int FVertPage = 0, FHorzPage = 0;
+  int FCoveredBottom = 0;
   TGridCoord FCurrent{1, 1};
   TGridCoord FAnchor{1, 1};
   TGridCoord FTopLeft{1, 1};
@@ -325,6 +333,8 @@ private:
   void SyncBarsToWidget();
   void HandleArrowWithCtrl(uint16_t Key);
   int LastVisibleRow() const;
+  // The height rows may take below the fixed rows.
+  int RowAreaHeight() const;
   // The first line to show so that `last` is the last one in full view.
   int FirstForLast(const TGridAxis& axis, int fixed, int last, int avail) const;
   int LastVisibleCol() const;

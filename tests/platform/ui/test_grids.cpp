@@ -502,6 +502,8 @@ TEST_F(EditFixture, ColumnsAreSizedAndMovedWithTheMouse) {
   Grid->SetCells(1, 2, "a2");
   Grid->SetCells(3, 2, "c2");
   Grid->SetColWidths(1, 40);
+  EXPECT_EQ(Grid->WidthsChanged, 1) << "every width change is reported";
+  Grid->WidthsChanged = 0;
   // Column 1 ends at 51 + 40.
   MouseDown(Grid, mbLeft, 91, 5);
   EXPECT_EQ(Grid->GridState(), gsColSizing);
