@@ -474,11 +474,13 @@ TPlusStringGrid::~TPlusStringGrid() {
   // off by a smaller count were freed when they were cut.
 }
 
-std::string TPlusStringGrid::GetVersionString() const {
+std::string TPlusStringGrid::Version() const {
   unsigned v = static_cast<unsigned>(GetVersionNr());
   return std::to_string((v >> 24) & 0xFF) + "." + std::to_string((v >> 16) & 0xFF) + "." +
          std::to_string((v >> 8) & 0xFF) + "." + std::to_string(v & 0xFF);
 }
+
+std::string TPlusStringGrid::GetVersionString() const { return Version() + " Apr, 2007"; }
 
 void TPlusStringGrid::Loaded() {
   TBaseGrid::Loaded();

@@ -435,8 +435,10 @@ public:
 
   // ---- version
   virtual int GetVersionNr() const { return 0x03050101; }
+  // The version number's four bytes, then the release date.
   virtual std::string GetVersionString() const;
-  std::string Version() const { return GetVersionString(); }
+  // The version number alone, as four decimal parts.
+  std::string Version() const;
   void SetVersion(const std::string&) {}
 
   // ---- shape; these hide the layer's setters so that the derived state follows

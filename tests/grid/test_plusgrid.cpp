@@ -85,6 +85,7 @@ TEST(PlusGridCreation, WritingVersionChangesNothing) {
   TPlusStringGrid g(nullptr);
   SetPropValue(&g, "Version", "9.9.9.9");
   EXPECT_EQ(g.Version(), "3.5.1.1");
+  EXPECT_EQ(g.GetVersionString(), "3.5.1.1 Apr, 2007") << "the number, then the release date";
   EXPECT_FALSE(IsDefaultPropertyValue(&g, *GetPropInfo(&g, "Version"))) << "Version has no default and is written";
 }
 
