@@ -508,6 +508,7 @@ void TPlusStringGrid::Loaded() {
     FNavigation->SetAlwaysEdit(true);
   }
   if (FColumnSize->Save()) LoadColumnSizes();
+  ApplySearchFooter();
 }
 
 void TPlusStringGrid::Assign(TPersistent* Source) {

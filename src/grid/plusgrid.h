@@ -1269,6 +1269,11 @@ public:
   // Made when the footer first shows.
   TSearchPanel* SearchPanel();
   bool HasSearchPanel() const { return FSearchPanel != nullptr; }
+  // Tells the layer how much of the client the bottom panels cover.
+  void UpdateCoveredBottom();
+  // Scrolls a row that is to become current out from under the floating
+  // footer (repaints a preview footer, which follows the current row).
+  void KeepAboveFooter(int ACol, int ARow);
   // Copies the footer's settings to its panel and shows or hides it.
   void ApplySearchFooter();
   // The panel's handlers.
@@ -1591,6 +1596,8 @@ protected:
   void WMSetFocus(TMessage& M) override;
   void WMKillFocus(TMessage& M) override;
   void WMTimer(TMessage& M) override;
+  void WMPaint(TMessage& M) override;
+  void CMColorChanged(TMessage& M) override;
   void CMEnter(TMessage& M) override;
   void CMExit(TMessage& M) override;
   void KeyDown(uint16_t& Key, TShiftState Shift) override;

@@ -303,8 +303,29 @@ void TPlusStringGrid::ApplySearchFooter() {
   p->SetTexts(f->FindNextCaption(), f->FindPrevCaption(), f->HighLightCaption(), f->MatchCaseCaption(),
               f->HintClose(), f->HintFindNext(), f->HintFindPrev(), f->HintHighlight());
   p->ArrangeControls(f->ShowClose(), f->ShowFindNext(), f->ShowFindPrev(), f->ShowHighLight(), f->ShowMatchCase());
+  // The buttons take the grid's control look.
+  for (TPlusGridButton* b : {p->FindNextButton(), p->FindPrevButton(), p->HighlightButton()}) {
+    if (FAutoThemeAdapt) {
+      b->SetAutoXPStyle(true);
+      b->SetFlat(true);
+    } else if (FControlLook->ControlStyle() == csFlat) {
+      b->SetFlat(true);
+    } else if (FControlLook->ControlStyle() == csWinXP) {
+      b->SetAutoXPStyle(true);
+      b->SetFlat(false);
+    } else if (FControlLook->ControlStyle() == csClassic) {
+      b->SetAutoXPStyle(false);
+      b->SetFlat(false);
+    }
+  }
   p->SetHeight(f->Visible() ? kSearchPanelHeight : 0);
   p->SetVisible(f->Visible());
+  // Highlights belong to the open footer: a closed one leaves none behind.
+  if (!f->Visible() && p->HighlightButton()->Down()) {
+    p->HighlightButton()->SetDown(false);
+    UnHilightInGrid(false);
+  }
+  UpdateCoveredBottom();
 }
 
 bool TPlusStringGrid::CellMatchesSearch(int ACol, int ARow) {

@@ -42,6 +42,23 @@ void TPlusStringGrid::WMKillFocus(TMessage& M) {
     return;
   }
   TBaseGrid::WMKillFocus(M);
+  // A held embedded button comes back up when the focus goes.
+  ReleaseControlButton();
+}
+
+void TPlusStringGrid::WMPaint(TMessage& M) {
+  // Under the redraw lock nothing paints; the unlock repaints everything.
+  if (FUpdateCount > 0) {
+    FRepaintPending = true;
+    M.Result = 0;
+    return;
+  }
+  TBaseGrid::WMPaint(M);
+}
+
+void TPlusStringGrid::CMColorChanged(TMessage& M) {
+  TBaseGrid::CMColorChanged(M);
+  if (FFloatingFooter->Visible()) FFloatingFooter->Invalidate();
 }
 
 void TPlusStringGrid::CMEnter(TMessage& M) {

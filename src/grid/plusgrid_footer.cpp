@@ -76,6 +76,7 @@ void TFloatingFooter::SetVisible(bool v) {
   }
   FGrid->SetFixedFooters(lastRow ? 1 : 0);
   FGrid->SetFloatingFooterRow(lastRow);
+  FGrid->UpdateCoveredBottom();
   FGrid->Invalidate();
 }
 
@@ -83,6 +84,7 @@ void TFloatingFooter::SetFooterStyle(TFooterStyle v) {
   FFooterStyle = v;
   if (!FGrid) return;
   FGrid->SetFloatingFooterRow(FVisible && v == fsFixedLastRow);
+  FGrid->UpdateCoveredBottom();
   FGrid->Invalidate();
   Invalidate();
 }
@@ -116,6 +118,7 @@ void TFloatingFooter::SetShowHint(bool v) {
 void TFloatingFooter::SetFooterHeight(int v) {
   FFooterHeight = v;
   if (FVisible && FGrid && FGrid->HasFooterPanel()) FGrid->FooterPanel()->SetHeight(v);
+  if (FGrid) FGrid->UpdateCoveredBottom();
 }
 
 void TFloatingFooter::Invalidate() {

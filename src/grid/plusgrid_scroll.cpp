@@ -87,6 +87,36 @@ int TPlusStringGrid::FlatThumbPosition(int Pos, int VisibleCols, int Cols) {
 }
 
 // ---------------------------------------------------------------------------
+// The panels at the bottom of the client
+
+void TPlusStringGrid::UpdateCoveredBottom() {
+  // The search panel and a preview footer cover the last rows of the view:
+  // rows are scrolled in above them. A footer that shows the last row covers
+  // that row only, which never becomes current.
+  if (!FSearchFooter || !FFloatingFooter) return;  // still being made
+  int covered = 0;
+  if (FSearchPanel && FSearchFooter->Visible()) covered += FSearchPanel->Height();
+  if (FFloatingFooter->Visible() && FFloatingFooter->FooterStyle() != fsFixedLastRow)
+    covered += FFloatingFooter->FooterHeight();
+  if (covered == CoveredBottom()) return;
+  SetCoveredBottom(covered);
+  if (Row() >= TopRow() + VisibleRowCount()) ScrollIntoView(Col(), Row());
+}
+
+void TPlusStringGrid::KeepAboveFooter(int ACol, int ARow) {
+  if (!FFloatingFooter->Visible()) return;
+  if (FFloatingFooter->FooterStyle() != fsFixedLastRow) {
+    FFloatingFooter->Invalidate();
+    return;
+  }
+  if (ARow >= RowCount() - 1) return;
+  if (ARow >= TopRow() + VisibleRowCount()) ScrollIntoView(ACol, ARow);
+  // The footer row under the panel is the only one it may hide.
+  const int panelTop = ClientHeight() - CoveredBottom() - FFloatingFooter->FooterHeight();
+  while (TopRow() < MaxTopRow() && CellRect(ACol, ARow).Bottom > panelTop + 2) SetTopRow(TopRow() + 1);
+}
+
+// ---------------------------------------------------------------------------
 // Scroll messages
 
 std::string TPlusStringGrid::ScrollHintText(bool Vertical, int Pos) {
@@ -103,10 +133,19 @@ void TPlusStringGrid::ScrollHint(bool Vertical, int Code, int Pos) {
   const bool wanted = FScrollHints == shBoth || FScrollHints == (Vertical ? shVertical : shHorizontal);
   if (!wanted) return;
   if (Code == SB_ENDSCROLL) {
+    if (FHTMLHintWindow) FHTMLHintWindow->ReleaseHandle();
     FScrollHintShowing = false;
     FScrollHintCaption.clear();
   } else if (Code == SB_THUMBTRACK) {
     FScrollHintCaption = ScrollHintText(Vertical, Pos);
+    // Beside the pointer, which drags the thumb.
+    THTMLHintWindow* w = HTMLHintWindow();
+    TRect r = w->CalcHintRect(100, FScrollHintCaption);
+    TPoint p{};
+    GetCursorPos(p);
+    OffsetRect(r, p.X + 10, p.Y);
+    w->SetColor(FHintColor);
+    w->ActivateHint(r, FScrollHintCaption);
     FScrollHintShowing = true;
   }
 }

@@ -133,9 +133,12 @@ bool TPlusStringGrid::ValidateCellWide(const std::u16string& V) {
 }
 
 bool TPlusStringGrid::SelectCell(int ACol, int ARow) {
-  if (FMovingSelf || FWrapping) return true;
+  if (FMovingSelf) return true;
   bool allow = true;
   const std::string target = ACol >= 0 && ARow >= 0 ? GetCellRaw(RealColIndex(ACol), ARow) : std::string();
+  if (ACol >= 0 && ARow >= 0) KeepAboveFooter(ACol, ARow);
+  if (FFloatingFooter->Visible() && FFloatingFooter->FooterStyle() == fsFixedLastRow && ARow == RowCount() - 1)
+    return false;
   if (ACol < 0 || ARow < 0) return false;
   // A covered cell of a merged area: its base cell becomes current instead.
   if (!Options().Contains(goRangeSelect) && IsCoveredCell(ACol, ARow)) {
