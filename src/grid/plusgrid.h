@@ -1639,7 +1639,7 @@ private:
   bool FValidatePending = false, FValidating = false, FEditorJustShown = false, FSpecialEditorOpen = false,
        FStoringEditor = false, FLeavingByKey = false, FSuppressEditChange = false, FDefaultEditorUsed = false,
        FCaretToMouse = false, FLastValidationPassed = true, FValidateAlways = false, FEditingRestored = false,
-       FMovingSelf = false, FHandlingMouse = false, FWrapping = false, FAdvancing = false;
+       FMovingSelf = false, FHandlingMouse = false, FAdvancing = false;
   char FPendingChar = 0;
   std::string FEscapeText, FEditStartText, FLastEditValue;
   std::u16string FEditStartWideText, FLastWideEditorText;

@@ -699,8 +699,8 @@ void TPlusStringGrid::SetCurrentCellText(const std::string& Value) {
 }
 
 void TPlusStringGrid::SetCurrentCellEditText(const std::string& Value) {
-  const TPoint b = GetBaseCell(Col(), Row());
-  SetEditText(b.X, b.Y, Value);
+  // The setter finds the base cell and the real column itself.
+  SetEditText(Col(), Row(), Value);
 }
 
 std::string TPlusStringGrid::GetCellPlainText(int ACol, int ARow) { return HTMLToPlainText(GetCellText(ACol, ARow)); }

@@ -87,11 +87,20 @@ void TPlusStringGrid::KeyDown(uint16_t& Key, TShiftState Shift) {
       return;
     }
     const std::string text = GetCellText(rc, Row());
-    if (FEnableHTML && GetCellTextKind(text, FEnableHTML) == ckHTML && UpperCase(text).find("<CONTROL") != std::string::npos) {
+    const bool controls = UpperCase(text).find("<CONTROL") != std::string::npos;
+    if (FEnableHTML && controls && GetCellTextKind(text, FEnableHTML) == ckHTML) {
       Key = 0;
       return;
     }
-    MarkEditStart(Col(), Row());
+    if (controls) {
+      // The cell is edited through its first form control, not the editor.
+      if (OnKeyDown) OnKeyDown(this, Key, Shift);
+      if (Key != VK_F2) return;
+      Key = 0;
+      MarkEditStart(Col(), Row());
+      ShowNextCellControlEditor(rc, Row(), std::string());
+      return;
+    }
   }
   if (Key == VK_RETURN && !IsCellEditable(rc, Row()) && !HasCellControl(rc, Row())) {
     RefuseKey(Key, Shift);
@@ -99,13 +108,6 @@ void TPlusStringGrid::KeyDown(uint16_t& Key, TShiftState Shift) {
   }
   if ((Key == VK_RETURN || Key == VK_SPACE) && HasCellControl(rc, Row()))
     ClickCellControl(rc, Row(), Key == VK_SPACE);
-  if ((Key == VK_RIGHT || Key == VK_LEFT) && IsBaseCell(rc, Row()) && IsMergedCell(rc, Row())) {
-    TCellGraphic* g = GetCellGraphic(0, Row());
-    if (g && g->CellType == ctNode) {
-      if (Key == VK_RIGHT) ExpandNode(RealRowIndex(Row()));
-      else ContractNode(RealRowIndex(Row()));
-    }
-  }
   if (Key == VK_HOME || Key == VK_END) {
     const bool rows = FNavigation->HomeEndKey() == heFirstLastRow;
     if (rows || Options().Contains(goRowSelect)) {
@@ -115,11 +117,13 @@ void TPlusStringGrid::KeyDown(uint16_t& Key, TShiftState Shift) {
       }
       const int before = Row(), left = LeftCol();
       const bool footer = FFloatingFooter->Visible();
+      // The moves go through the cell change, so edits are validated and
+      // the row change is reported.
       if (rows) {
         int target = TCustomGrid::FixedRows();
         if (Key == VK_END) target = footer && RowCount() > 2 ? RowCount() - 2 : RowCount() - FFixedFooters - 1;
         const TPoint b = GetBaseCell(Col(), target);
-        MoveCurrentCell(b.X, b.Y);
+        FocusCell(b.X, b.Y, true);
         if (shift) {
           TCustomGrid::SetSelection(
               TGridRect{0, std::min(before, Row()), ColCount() - 1, std::max(before, Row())});
@@ -133,13 +137,20 @@ void TPlusStringGrid::KeyDown(uint16_t& Key, TShiftState Shift) {
       } else {
         const int c = Key == VK_HOME ? FirstNavigableCol() : ColCount() - 1;
         const TPoint b = GetBaseCell(c, Row());
-        MoveCurrentCell(b.X, b.Y);
+        FocusCell(b.X, b.Y, true);
         SetLeftCol(Key == VK_HOME ? FirstNavigableCol() : ColCount() - VisibleColCount());
       }
       if (OnKeyDown) OnKeyDown(this, Key, Shift);
       Key = 0;
       finish();
       return;
+    }
+  }
+  if ((Key == VK_RIGHT || Key == VK_LEFT) && IsBaseCell(rc, Row()) && IsMergedCell(rc, Row())) {
+    TCellGraphic* g = GetCellGraphic(0, Row());
+    if (g && g->CellType == ctNode) {
+      if (Key == VK_RIGHT) ExpandNode(RealRowIndex(Row()));
+      else ContractNode(RealRowIndex(Row()));
     }
   }
   if (Key == VK_TAB && Options().Contains(goTabs)) {
@@ -191,12 +202,18 @@ void TPlusStringGrid::KeyDown(uint16_t& Key, TShiftState Shift) {
       }
     }
   }
+
+  // The layer's handling fires OnKeyDown and moves; what follows sees the
+  // key as the application's handler left it, so a handler can veto it.
+  TBaseGrid::KeyDown(Key, Shift);
+
   if (FNavigation->AllowClipboardShortCuts()) {
     auto clip = [&](const TClipboardEvent& ev, void (TPlusStringGrid::*op)()) {
       bool allow = true;
       if (ev) ev(this, allow);
       if (allow) (this->*op)();
       Key = 0;
+      finish();
     };
     if (ctrl && Key == 'X') return clip(OnClipboardCut, &TPlusStringGrid::CutSelectionToClipboard);
     if (ctrl && Key == 'V') return clip(OnClipboardPaste, &TPlusStringGrid::PasteSelectionFromClipboard);
@@ -206,18 +223,19 @@ void TPlusStringGrid::KeyDown(uint16_t& Key, TShiftState Shift) {
     if (shift && Key == VK_DELETE) return clip(OnClipboardCut, &TPlusStringGrid::CutSelectionToClipboard);
   }
   if (Key == VK_INSERT && FNavigation->AllowInsertRow() && !ctrl && !shift && !alt) {
-    if (!CanInsertRow(Row(), true)) return;
-    if (FNavigation->InsertPosition() == pInsertAfter) {
-      if (FFixedRowAlways && TCustomGrid::FixedRows() == RowCount()) {
-        AutoInsertRow(Row());
-        MoveCurrentCell(Col(), 1);
-      } else {
-        const int at = Row() + 1;
-        AutoInsertRow(at);
-        if (at < RowCount()) MoveCurrentCell(Col(), at);
-      }
-    } else AutoInsertRow(Row());
-    CalcFooter(-1);
+    if (CanInsertRow(Row(), true)) {
+      if (FNavigation->InsertPosition() == pInsertAfter) {
+        if (FFixedRowAlways && TCustomGrid::FixedRows() == RowCount()) {
+          AutoInsertRow(Row());
+          MoveCurrentCell(Col(), 1);
+        } else {
+          const int at = Row() + 1;
+          AutoInsertRow(at);
+          if (at < RowCount()) MoveCurrentCell(Col(), at);
+        }
+      } else AutoInsertRow(Row());
+      CalcFooter(-1);
+    }
   }
   if (ctrl && Key == 'A') {
     if (Options().Contains(goRowSelect) || Options().Contains(goRangeSelect)) {
@@ -231,23 +249,8 @@ void TPlusStringGrid::KeyDown(uint16_t& Key, TShiftState Shift) {
     finish();
     return;
   }
-  if (Key == VK_DELETE && FNavigation->AllowDeleteRow() && !alt && !shift &&
-      RowCount() - FFixedFooters > TCustomGrid::FixedRows()) {
-    bool can = true;
-    if (OnCanDeleteRow) OnCanDeleteRow(this, Row(), can);
-    if (!can) return;
-    AutoDeleteRow(Row());
-    MarkEditStart(Col(), Row());
-    CalcFooter(-1);
-  }
-  if (Key == VK_SPACE && FMouseActions->DisjunctRowSelect()) {
-    const int r = FMouseActions->RowSelectPersistent() ? RealRowIndex(Row()) : Row();
-    SetRowSelect(r, !GetRowSelect(r));
-  }
-  const uint16_t moveKey = Key;
-  TBaseGrid::KeyDown(Key, Shift);
   // Disjoint row and column marks follow the keyboard.
-  if (moveKey >= VK_PRIOR && moveKey <= VK_DOWN) {
+  if (Key >= VK_PRIOR && Key <= VK_DOWN) {
     if (FMouseActions->DisjunctRowSelect()) {
       if (!shift && !ctrl) ClearRowSelect();
       if (shift) SelectToRowSelect(false);
@@ -259,6 +262,25 @@ void TPlusStringGrid::KeyDown(uint16_t& Key, TShiftState Shift) {
       else SetColSelect(Col(), true);
     }
   }
+  if (Key == VK_SPACE && FMouseActions->DisjunctRowSelect()) {
+    const int r = FMouseActions->RowSelectPersistent() ? RealRowIndex(Row()) : Row();
+    SetRowSelect(r, !GetRowSelect(r));
+  }
+  if (Key == VK_SPACE && FMouseActions->DisjunctColSelect()) SetColSelect(Col(), !GetColSelect(Col()));
+  if (Key == VK_DELETE && FNavigation->AllowDeleteRow() && !alt &&
+      RowCount() - FFixedFooters > TCustomGrid::FixedRows()) {
+    bool can = true;
+    if (OnCanDeleteRow) OnCanDeleteRow(this, Row(), can);
+    if (can) {
+      AutoDeleteRow(Row());
+      // The footer row is no row to stand on.
+      if (FFloatingFooter->Visible() && Row() == RowCount() - 1 && RowCount() > 1)
+        MoveCurrentCell(Col(), RowCount() - 2);
+      MarkEditStart(Col(), Row());
+      CalcFooter(-1);
+    }
+  }
+  if (Key == VK_F2) MarkEditStart(Col(), Row());
   finish();
 }
 
@@ -355,6 +377,15 @@ void TPlusStringGrid::KeyUp(uint16_t& Key, TShiftState Shift) {
         } else {
           FSelectedCells.assign(1, v);
         }
+        // A selection of several cells joins the list as a whole.
+        const TGridRect sel = Selection();
+        if (sel.Right > sel.Left || sel.Bottom > sel.Top)
+          for (int r = sel.Top; r <= sel.Bottom; ++r)
+            for (int c = sel.Left; c <= sel.Right; ++c) {
+              const uint32_t cell = static_cast<uint32_t>(r) * 65536u + static_cast<uint32_t>(c);
+              if (cell != v && std::find(FSelectedCells.begin(), FSelectedCells.end(), cell) == FSelectedCells.end())
+                FSelectedCells.push_back(cell);
+            }
         Invalidate();
       }
     }
@@ -363,7 +394,13 @@ void TPlusStringGrid::KeyUp(uint16_t& Key, TShiftState Shift) {
 
 int TPlusStringGrid::FindSortedPrefix(const std::string& Text) {
   if (RowCount() < 2) return -1;
-  const int col = TCustomGrid::FixedCols();
+  // The column the grid is sorted on.
+  int col = TCustomGrid::FixedCols();
+  if (FSortSettings->Show()) {
+    if (!FSortSettings->IndexShow()) col = FSortSettings->Column();
+    else if (FSortIndexes->Count() > 0) col = FSortIndexes->GetSortColumn(0);
+  }
+  if (col < 0 || col >= GetAllColCount()) return -1;
   for (int r = TCustomGrid::FixedRows(); r < RowCount(); ++r) {
     std::string s = HTMLToPlainText(GetCellText(col, r)).substr(0, Text.size());
     if (AnsiUpperCase(s) == Text) return r;
@@ -443,16 +480,9 @@ void TPlusStringGrid::TabWalk(bool Backward, int Steps) {
       handOver = false;
     }
   }
-  if (c != Col() || r != Row()) {
-    FWrapping = true;
-    try {
-      FocusCell(c, r, true);
-    } catch (...) {
-      FWrapping = false;
-      throw;
-    }
-    FWrapping = false;
-  }
+  // One move through the cell change: it validates, switches editing for
+  // the new cell, reports the row and may be refused.
+  if (c != Col() || r != Row()) FocusCell(c, r, true);
   if (handOver && Parent() && FNavigation->TabToNextAtEnd() && Parent()->HandleAllocated())
     PostMessage(Parent()->Handle(), WM_KEYDOWN, VK_TAB, 0);
   if (FNavigation->AlwaysEdit() && CanFocus()) SetFocus();

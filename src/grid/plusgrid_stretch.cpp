@@ -126,7 +126,15 @@ void TPlusStringGrid::ColWidthsChanged() {
     }
     if (FColSizedByMouse) FSizeCandCol = FSizeCandRow = -1;
   }
+  // An own-control editor keeps covering its cell (one in a pop-up form
+  // stays where it is).
+  if (FEditorShowing && FActiveEditorControl && FActiveEditorControl->Visible() &&
+      FActiveEditorControl->Parent() == this) {
+    const TRect m = GetMergedCellRect(Col(), Row());
+    if (!m.IsEmpty()) FActiveEditorControl->SetBounds(m.Left, m.Top, m.Width() - 1, m.Height() - 1);
+  }
   FColSizedByMouse = false;
+  FFloatingFooter->Invalidate();
   RepositionCellControls();
   if (FColumnSize->Stretch()) UpdateProportionalVertBar();
 }
