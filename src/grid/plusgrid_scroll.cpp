@@ -105,9 +105,13 @@ void TPlusStringGrid::ScrollHint(bool Vertical, int Code, int Pos) {
   if (Code == SB_ENDSCROLL) {
     FScrollHintShowing = false;
     FScrollHintCaption.clear();
+    HideGridHint();
   } else if (Code == SB_THUMBTRACK) {
     FScrollHintCaption = ScrollHintText(Vertical, Pos);
     FScrollHintShowing = true;
+    TPoint p{};
+    GetCursorPos(p);
+    ShowGridHint(FScrollHintCaption, TPoint{p.X + 10, p.Y}, 100);
   }
 }
 

@@ -302,4 +302,251 @@ TEST_F(MouseGrid, ARightClickReportsTheCellAndSelectsItWhenAsked) {
   EXPECT_EQ(clicks, (std::vector<std::string>{"3,2", "3,2"}));
 }
 
+
+TEST_F(MouseGrid, ADoubleClickOnAHeaderBorderSizesTheColumnToItsContents) {
+  Option(goColSizing);
+  Grid->SortSettings()->SetShow(true);
+  std::vector<std::string> log;
+  Grid->OnEndColumnSize = [&](TObject*, int c) { log.push_back("end " + std::to_string(c)); };
+  Grid->OnDblClick = [&](TObject*) { log.push_back("dblclick"); };
+  struct Case {
+    const char* what;
+    int x;
+    int sized;  // -1: none
+  };
+  const TRect h1 = Grid->CellRect(1, 0), h2 = Grid->CellRect(2, 0);
+  const Case cases[] = {
+      {"right border of the empty column 2", h2.Right, 2},
+      {"just inside its right border", h2.Right - 3, 2},
+      {"left border of column 2 sizes column 1", h2.Left + 1, 1},
+      {"left border of the first normal column", h1.Left + 2, -1},
+  };
+  for (const Case& c : cases) {
+    for (int col = 1; col < 4; ++col) Grid->SetColWidths(col, 64);
+    for (int r = 1; r < 5; ++r) Grid->SetCells(3, r, std::string(1, static_cast<char>('e' - r)));
+    log.clear();
+    DblClick(Grid, c.x, 5);
+    const std::vector<std::string> want =
+        c.sized >= 0 ? std::vector<std::string>{"end " + std::to_string(c.sized)} : std::vector<std::string>{"dblclick"};
+    EXPECT_EQ(log, want) << c.what;
+    if (c.sized >= 0) EXPECT_EQ(Grid->ColWidths(c.sized), 10) << c.what << ": an empty column";
+    EXPECT_EQ(Grid->Cells(3, 1), "d") << c.what << ": a double click on a border sorts nothing";
+  }
+  // A refusal sizes nothing.
+  Grid->OnColumnSize = [](TObject*, int, bool& Allow) { Allow = false; };
+  DblClick(Grid, Grid->CellRect(2, 0).Right, 5);
+  EXPECT_EQ(Grid->ColWidths(2), 64);
+  // A column with text: as wide as the text and the margins.
+  Grid->OnColumnSize = nullptr;
+  Grid->SetCells(3, 0, "A wide header text");
+  const int before = Grid->ColWidths(3);
+  DblClick(Grid, Grid->CellRect(3, 0).Right - 1, 5);
+  EXPECT_GT(Grid->ColWidths(3), before);
+  EXPECT_GT(Grid->ColWidths(3), Grid->Canvas()->TextWidth("A wide header text"));
+}
+
+TEST_F(MouseGrid, SizingOneColumnWithTheMouseSizesAllAlike) {
+  Option(goColSizing);
+  Grid->MouseActions()->SetAllColumnSize(true);
+  for (int c = 1; c < 4; ++c) Grid->SetColWidths(c, 40);
+  Grid->SetColWidths(3, 60);
+  std::vector<int> ended;
+  Grid->OnEndColumnSize = [&](TObject*, int c) { ended.push_back(c); };
+  const int border = Grid->CellRect(1, 0).Right;
+  MouseDown(Grid, mbLeft, border, 5);
+  MouseMove(Grid, border + 20, 5, {ssLeft});
+  MouseUp(Grid, mbLeft, border + 20, 5);
+  EXPECT_EQ(Grid->ColWidths(1), 60);
+  EXPECT_EQ(Grid->ColWidths(2), 60) << "every other column in the same ratio";
+  EXPECT_EQ(Grid->ColWidths(3), 90);
+  EXPECT_EQ(ended, std::vector<int>{1});
+}
+
+TEST_F(MouseGrid, ClicksOnTheHeadersSelectWholeRowsColumnsOrTheGrid) {
+  Grid->SetRowCount(30);
+  Grid->SetColCount(12);
+  Grid->MouseActions()->SetColSelect(true);
+  Grid->MouseActions()->SetRowSelect(true);
+  Grid->MouseActions()->SetAllSelect(true);
+  std::vector<TGridRect> changes;
+  Grid->OnSelectionChanged = [&](TObject*, int l, int t, int r, int b) { changes.push_back(TGridRect{l, t, r, b}); };
+  auto press = [&](int c, int r, TShiftState s = {}) {
+    const TPoint p = Inside(c, r);
+    MouseMove(Grid, p.X, p.Y);
+    MouseDown(Grid, mbLeft, p.X, p.Y, s);
+  };
+  press(2, 0);
+  EXPECT_EQ(Grid->Selection(), (TGridRect{2, 1, 2, 29}));
+  EXPECT_EQ(Grid->TopRow(), 1) << "the view stays";
+  EXPECT_EQ(Grid->LeftCol(), 1);
+  const TPoint to = Inside(3, 0);
+  MouseMove(Grid, to.X, to.Y, {ssLeft});
+  EXPECT_EQ(Grid->Selection(), (TGridRect{2, 1, 3, 29})) << "dragging along the header";
+  MouseUp(Grid, mbLeft, to.X, to.Y);
+  EXPECT_EQ(Grid->PointerMode(), TPlusStringGrid::pmNone) << "the release ends the drag";
+  const TPoint away = Inside(3, 4);
+  MouseMove(Grid, away.X, away.Y, {});
+  EXPECT_EQ(Grid->Selection(), (TGridRect{2, 1, 3, 29}));
+
+  press(0, 3);
+  MouseUp(Grid, mbLeft, Inside(0, 3).X, Inside(0, 3).Y);
+  EXPECT_EQ(Grid->Selection(), (TGridRect{1, 3, 11, 3}));
+  press(0, 5, {ssShift});
+  MouseUp(Grid, mbLeft, Inside(0, 5).X, Inside(0, 5).Y);
+  EXPECT_EQ(Grid->Selection(), (TGridRect{1, 3, 11, 5})) << "Shift extends from the top";
+  EXPECT_EQ(Grid->LeftCol(), 1);
+
+  press(0, 0);
+  MouseUp(Grid, mbLeft, Inside(0, 0).X, Inside(0, 0).Y);
+  EXPECT_EQ(Grid->Selection(), (TGridRect{1, 1, 11, 29}));
+  ASSERT_FALSE(changes.empty());
+  EXPECT_EQ(changes.back(), (TGridRect{1, 1, 11, 29})) << "each new selection is reported";
+
+  // Without range selection the headers select nothing.
+  Option(goRangeSelect, false);
+  Grid->SetSelection(TGridRect{2, 2, 2, 2});
+  press(3, 0);
+  MouseUp(Grid, mbLeft, Inside(3, 0).X, Inside(3, 0).Y);
+  EXPECT_EQ(Grid->Selection(), (TGridRect{2, 2, 2, 2}));
+}
+
+TEST_F(MouseGrid, AFixedColumnIsSizedByDraggingItsBorderAnywhere) {
+  Grid->MouseActions()->SetSizeFixedCol(true);
+  std::vector<std::string> log;
+  Grid->OnEndColumnSize = [&](TObject*, int c) { log.push_back("end " + std::to_string(c)); };
+  Grid->OnUpdateColumnSize = [&](TObject*, int c, int& w) {
+    log.push_back("update " + std::to_string(c) + " " + std::to_string(w));
+    w += 1;
+  };
+  const int border = Grid->ColWidths(0) + Grid->GridLineWidth();
+  const int y = Inside(1, 3).Y;
+  MouseMove(Grid, border - 1, y);
+  MouseDown(Grid, mbLeft, border - 1, y);
+  EXPECT_TRUE(Grid->FixedLineSizing());
+  MouseMove(Grid, 100, y, {ssLeft});
+  EXPECT_EQ(Grid->FixedSizingLinePos(), 100);
+  MouseUp(Grid, mbLeft, 100, y);
+  EXPECT_FALSE(Grid->FixedLineSizing());
+  EXPECT_EQ(Grid->ColWidths(0), 100) << "99 to the guide line, one more from the application";
+  EXPECT_EQ(log, (std::vector<std::string>{"end 0", "update 0 99"}));
+  EXPECT_EQ(Grid->Col(), 1) << "the press selected nothing";
+}
+
+TEST_F(MouseGrid, SizingAHeaderIsNoClickThatSortsAndMayBeRefused) {
+  Option(goColSizing);
+  Grid->SortSettings()->SetShow(true);
+  const char* texts[] = {"c", "a", "d", "b"};
+  for (int r = 1; r < 5; ++r) Grid->SetCells(1, r, texts[r - 1]);
+  const int border = Grid->CellRect(1, 0).Right;
+  MouseDown(Grid, mbLeft, border, 5);
+  MouseMove(Grid, border + 30, 5, {ssLeft});
+  MouseUp(Grid, mbLeft, border + 30, 5);
+  EXPECT_EQ(Grid->ColWidths(1), 94);
+  EXPECT_EQ(Grid->Cells(1, 1), "c") << "a sizing does not sort";
+  // Let go beyond the grid: the sizing is cancelled.
+  const int border2 = Grid->CellRect(1, 0).Right;
+  MouseDown(Grid, mbLeft, border2, 5);
+  MouseMove(Grid, Grid->ClientWidth() + 20, 5, {ssLeft});
+  MouseUp(Grid, mbLeft, Grid->ClientWidth() + 20, 5);
+  EXPECT_EQ(Grid->ColWidths(1), 94);
+  // The application refuses sizing column 1.
+  Grid->OnColumnSize = [](TObject*, int c, bool& Allow) { Allow = c != 1; };
+  MouseDown(Grid, mbLeft, border2, 5);
+  EXPECT_NE(Grid->GridState(), gsColSizing);
+  MouseMove(Grid, border2 + 30, 5, {ssLeft});
+  MouseUp(Grid, mbLeft, border2 + 30, 5);
+  EXPECT_EQ(Grid->ColWidths(1), 94);
+  EXPECT_EQ(Grid->Cells(1, 1), "c");
+}
+
+TEST_F(MouseGrid, HeaderCellsEditedByAClickWhereAsked) {
+  Option(goColSizing);
+  Grid->SetCells(2, 0, "Head");
+  Grid->SetCells(0, 3, "Side");
+  Grid->MouseActions()->SetFixedRowsEdit(fceLeftClick);
+  Grid->MouseActions()->SetFixedColsEdit(fceRightClick);
+  const TRect h = Grid->CellRect(2, 0);
+  Click(Grid, h.Right - 2, h.Top + 5);
+  EXPECT_TRUE(Grid->FixedCellEditor() == nullptr || !Grid->FixedCellEditor()->Visible())
+      << "next to a border the click sizes";
+  Click(Grid, h.Left + 10, h.Top + 10);
+  ASSERT_NE(Grid->FixedCellEditor(), nullptr);
+  EXPECT_TRUE(Grid->FixedCellEditor()->Visible());
+  EXPECT_EQ(Grid->FixedCellEditor()->Text(), "Head");
+  EXPECT_TRUE(Grid->FixedCellEditor()->FinishEdit());
+  const TPoint s = Inside(0, 3);
+  Click(Grid, s.X, s.Y);
+  EXPECT_FALSE(Grid->FixedCellEditor()->Visible()) << "a left click does not edit the fixed column";
+  Click(Grid, s.X, s.Y, mbRight);
+  EXPECT_TRUE(Grid->FixedCellEditor()->Visible());
+  EXPECT_EQ(Grid->FixedCellEditor()->Text(), "Side");
+}
+
+TEST_F(MouseGrid, TheSelectionResizerFillsTheCellsItIsDraggedOver) {
+  Option(goEditing);
+  Grid->Navigation()->SetAllowSmartClipboard(true);
+  Grid->SetSelectionRectangle(true);
+  Grid->SetSelectionResizer(true);
+  Grid->SetCells(1, 1, "7");
+  Grid->SetSelection(TGridRect{1, 1, 1, 1});
+  std::vector<std::string> log;
+  auto text = [](const TGridRect& r) {
+    return std::to_string(r.Left) + "," + std::to_string(r.Top) + "-" + std::to_string(r.Right) + "," +
+           std::to_string(r.Bottom);
+  };
+  Grid->OnSelectionResize = [&](TObject*, TGridRect o, TGridRect n) { log.push_back("resize " + text(o) + " " + text(n)); };
+  Grid->OnSelectionResized = [&](TObject*, TGridRect o, TGridRect n) { log.push_back("resized " + text(o) + " " + text(n)); };
+  const TRect r = Grid->CellRect(1, 1);
+  MouseMove(Grid, r.Right - 2, r.Bottom - 2);
+  ASSERT_EQ(Grid->PointerMode(), TPlusStringGrid::pmSelectionResize);
+  MouseDown(Grid, mbLeft, r.Right - 2, r.Bottom - 2);
+  EXPECT_TRUE(Grid->Filling());
+  const TPoint to = Inside(1, 3);
+  MouseMove(Grid, to.X, to.Y, {ssLeft});
+  EXPECT_EQ(Grid->Selection(), (TGridRect{1, 1, 1, 3}));
+  MouseUp(Grid, mbLeft, to.X, to.Y);
+  EXPECT_FALSE(Grid->Filling());
+  EXPECT_EQ(Grid->Cells(1, 2), "7");
+  EXPECT_EQ(Grid->Cells(1, 3), "7");
+  EXPECT_EQ(Grid->Cells(1, 4), "");
+  EXPECT_EQ(log, (std::vector<std::string>{"resize 1,1-1,1 1,1-1,3", "resized 1,1-1,1 1,1-1,3"}));
+}
+
+TEST_F(MouseGrid, ANodeClickMovesTheCurrentRowWhenAsked) {
+  Grid->SetRowCount(8);
+  Grid->AddNode(2, 3);
+  Grid->MouseActions()->SetMoveRowOnNodeClick(true);
+  const TRect r = Grid->CellRect(0, 2);
+  const int x = (Grid->GetNodeLevel(2) - 1) * Grid->CellNode()->NodeIndent() + 2;
+  ASSERT_TRUE(Grid->IsOnNodeButton(2, x));
+  bool refuse = true;
+  Grid->OnBeforeContractNode = [&](TObject*, int, int, bool& Allow) { Allow = !refuse; };
+  Click(Grid, x, r.Top + 5);
+  EXPECT_FALSE(Grid->GetNodeState(2)) << "refused: still expanded";
+  EXPECT_EQ(Grid->Row(), 2) << "the row becomes current all the same";
+  refuse = false;
+  Click(Grid, x, r.Top + 5);
+  EXPECT_TRUE(Grid->GetNodeState(2));
+  EXPECT_EQ(Grid->RowCount(), 6);
+}
+
+TEST_F(MouseGrid, CellsJoinTheDisjunctCellSelectionAtTheRelease) {
+  Grid->MouseActions()->SetDisjunctCellSelect(true);
+  auto click = [&](int c, int r, TShiftState s) {
+    const TPoint p = Inside(c, r);
+    MouseDown(Grid, mbLeft, p.X, p.Y, s);
+    MouseUp(Grid, mbLeft, p.X, p.Y, s);
+  };
+  click(2, 2, {});
+  click(3, 3, {ssCtrl});
+  EXPECT_TRUE(Grid->IsCellDisjunctSelected(2, 2));
+  EXPECT_TRUE(Grid->IsCellDisjunctSelected(3, 3));
+  click(2, 2, {ssCtrl});
+  EXPECT_FALSE(Grid->IsCellDisjunctSelected(2, 2)) << "Ctrl toggles";
+  click(1, 1, {});
+  EXPECT_TRUE(Grid->IsCellDisjunctSelected(1, 1));
+  EXPECT_FALSE(Grid->IsCellDisjunctSelected(3, 3)) << "a plain click starts anew";
+  EXPECT_EQ(Grid->SelectedCells().size(), 1u);
+}
+
 }  // namespace
