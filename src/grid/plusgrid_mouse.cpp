@@ -280,6 +280,8 @@ void TPlusStringGrid::CellMouseDown(TMouseButton Button, TShiftState Shift, int 
   // The press that comes with a double click which opened the fixed-cell
   // editor leaves the focus with it.
   if (Shift.Contains(ssDouble) && FFixedEditor && FFixedEditor->Visible()) return;
+  // A double click that sized a column is told to the release that follows it only.
+  if (!Shift.Contains(ssDouble)) FDblClickSized = false;
   FButtonDown = true;
   FSortDownCol = FSortDownRow = -1;
   if (OnSelectionResizeHandle(X, Y)) {
@@ -574,6 +576,8 @@ void TPlusStringGrid::CellMouseUp(TMouseButton Button, TShiftState Shift, int X,
   }
   FMovedSincePress = false;
   FMovedByRelease = false;
+  const bool dblClickSized = FDblClickSized;
+  FDblClickSized = false;
   SetColumnSized(false);
   FDisjunctReplace = false;
   FButtonDown = false;
@@ -581,7 +585,7 @@ void TPlusStringGrid::CellMouseUp(TMouseButton Button, TShiftState Shift, int X,
   ReleaseControlButton();
   if (FLook == glListView) Invalidate();
   EndLineDragSelect();
-  if (!Designing() && !FEnhMoveActive) HideDropArrows();
+  if (!Designing()) HideDropArrows();
   // The end of sizing a fixed line.
   if (FFixedSizing) {
     const bool cols = FFixedSizingCols;
@@ -696,10 +700,7 @@ void TPlusStringGrid::CellMouseUp(TMouseButton Button, TShiftState Shift, int X,
     OnCheckBoxMouseUp(this, rc, b.Y, state);
   int idx = -1;
   if (IsRadio(rc, b.Y) && GetRadioIdx(rc, b.Y, idx) && OnRadioMouseUp) OnRadioMouseUp(this, rc, b.Y, idx);
-  if (FDblClickSized) {
-    FDblClickSized = false;
-    return;
-  }
+  if (dblClickSized) return;
   const TRect own = CellRect(c, r);
   if (r == 0 && Options().Contains(goColSizing) && (std::abs(X - own.Left) <= 4 || std::abs(X - own.Right) <= 4))
     return;

@@ -232,11 +232,18 @@ void TPlusStringGrid::MouseMove(TShiftState Shift, int X, int Y) {
     FLastAnchor.clear();
     if (OnAnchorExit) OnAnchorExit(this, row, col, std::string());
   }
-  if (!cursorSet && FFixedColSizeOffer) {
-    TControl::SetCursor(crHSplit);
-    cursorSet = true;
-  } else if (!cursorSet && FFixedRowSizeOffer) {
+  // Borders that a press would size show the split cursors.
+  const bool colBorder = GridState() == gsColSizing || FFixedColSizeOffer ||
+                         (GridState() == gsNormal && onCell && row < FixedRows() &&
+                          Options().Contains(goColSizing) && SizingLineAt(true, X) >= 0);
+  const bool rowBorder = GridState() == gsRowSizing || FFixedRowSizeOffer ||
+                         (GridState() == gsNormal && onCell && col < FixedCols() &&
+                          Options().Contains(goRowSizing) && SizingLineAt(false, Y) >= 0);
+  if (!cursorSet && !Designing() && rowBorder) {
     TControl::SetCursor(crVSplit);
+    cursorSet = true;
+  } else if (!cursorSet && !Designing() && colBorder) {
+    TControl::SetCursor(crHSplit);
     cursorSet = true;
   }
   if (!cursorSet && TControl::Cursor() != FSavedCursor) TControl::SetCursor(FSavedCursor);
@@ -346,7 +353,7 @@ void TPlusStringGrid::MoveFeedback(int X, int Y) {
 
 void TPlusStringGrid::EndEnhMove(bool Apply, int X, int Y) {
   const bool cols = GridState() == gsColMoving;
-  const int from = FMoveIndex;
+  const int from = FMoveStart >= 0 ? FMoveStart : FMoveIndex;
   if (FEnhMoveActive && Screen) Screen->SetCursor(crDefault);
   HideMoveButton();
   HideDropArrows();

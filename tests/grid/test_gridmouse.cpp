@@ -549,4 +549,38 @@ TEST_F(MouseGrid, CellsJoinTheDisjunctCellSelectionAtTheRelease) {
   EXPECT_EQ(Grid->SelectedCells().size(), 1u);
 }
 
+TEST_F(MouseGrid, WithRangeSelectAndEditAClickOnTheCurrentCellEditsAndADragSelects) {
+  Grid->MouseActions()->SetRangeSelectAndEdit(true);
+  Grid->SetCells(2, 2, "x");
+  const TPoint p = Inside(2, 2);
+  Click(Grid, p.X, p.Y);
+  EXPECT_FALSE(Grid->EditorShown()) << "the first click makes the cell current";
+  Click(Grid, p.X, p.Y);
+  ASSERT_TRUE(Grid->EditorShown()) << "a click on the current cell edits it";
+  EXPECT_EQ(Grid->InplaceEditor()->Text(), "x");
+  const TPoint a = Inside(1, 1), b = Inside(3, 3);
+  Drag(Grid, a.X, a.Y, b.X, b.Y);
+  EXPECT_FALSE(Grid->EditorShown());
+  EXPECT_FALSE(Grid->Options().Contains(goEditing));
+  EXPECT_EQ(Grid->Selection(), (TGridRect{1, 1, 3, 3})) << "a drag selects a range";
+}
+
+TEST_F(MouseGrid, BordersThatAPressWouldSizeShowTheSplitCursors) {
+  const TRect h = Grid->CellRect(2, 0), s = Grid->CellRect(0, 2);
+  MouseMove(Grid, h.Right - 1, h.Top + 5);
+  EXPECT_EQ(Grid->Cursor(), crDefault) << "no sizing without goColSizing";
+  Option(goColSizing);
+  Option(goRowSizing);
+  struct Case {
+    int x, y;
+    TCursor cursor;
+  } cases[] = {{h.Right - 1, h.Top + 5, crHSplit},        {h.Left, h.Top + 5, crHSplit},
+               {(h.Left + h.Right) / 2, h.Top + 5, crDefault}, {h.Right - 1, Inside(2, 2).Y, crDefault},
+               {s.Left + 5, s.Bottom, crVSplit},           {s.Left + 5, (s.Top + s.Bottom) / 2, crDefault}};
+  for (const Case& c : cases) {
+    MouseMove(Grid, c.x, c.y);
+    EXPECT_EQ(Grid->Cursor(), c.cursor) << c.x << ", " << c.y;
+  }
+}
+
 }  // namespace

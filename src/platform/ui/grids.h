@@ -315,10 +315,10 @@ protected:
   TPoint FMoveMouse{};
   bool FMoveTimer = false;
   bool FClickOnCurrent = false;
-
-private:
   // The line whose far edge is within 3 pixels of a point along one axis; -1 none.
   int SizingLineAt(bool Cols, int P) const;
+
+private:
   void MoveTimerTick();
   void PaintLineFeedback();
   // The bars shown for a client size without bars.
