@@ -52,6 +52,12 @@ struct MouseGrid : ::testing::Test {
     g->CellHAlign = haFull;
     g->CellVAlign = vaFull;
   }
+  // Column 1 holds c, a, d, b and a click on the header row sorts.
+  void SortableColumn() {
+    Grid->SortSettings()->SetShow(true);
+    const char* texts[] = {"c", "a", "d", "b"};
+    for (int r = 1; r < 5; ++r) Grid->SetCells(1, r, texts[r - 1]);
+  }
 };
 
 TEST_F(MouseGrid, AClickOnACheckBoxTogglesItAndReportsTheState) {
@@ -105,6 +111,37 @@ TEST_F(MouseGrid, AButtonClicksOnlyWhenReleasedOnItselfAndAlwaysComesUp) {
   EXPECT_EQ(GetCaptureControl(), nullptr);
 }
 
+TEST_F(MouseGrid, AButtonReleasedOutsideEveryCellComesUpWithoutAClick) {
+  Option(goEditing);
+  AddButton(2, 3);
+  int clicks = 0;
+  Grid->OnButtonClick = [&](TObject*, int, int) { ++clicks; };
+  const TRect last = Grid->CellRect(3, 4);
+  ASSERT_LT(last.Right + 20, Grid->ClientWidth()) << "room beside the cells";
+  ASSERT_LT(last.Bottom + 20, Grid->ClientHeight());
+  const struct {
+    const char* where;
+    int x, y;
+  } cases[] = {{"right of the last column", last.Right + 20, 30},
+               {"below the last row", 30, last.Bottom + 20},
+               {"beyond the grid", Grid->ClientWidth() + 40, -30}};
+  const TPoint p = Inside(2, 3);
+  for (const auto& c : cases) {
+    MouseDown(Grid, mbLeft, p.X, p.Y);
+    ASSERT_TRUE(Grid->GetCellGraphic(2, 3)->CellBoolean) << c.where;
+    MouseUp(Grid, mbLeft, c.x, c.y);
+    EXPECT_EQ(clicks, 0) << c.where;
+    EXPECT_FALSE(Grid->GetCellGraphic(2, 3)->CellBoolean) << c.where << ": drawn up";
+    EXPECT_EQ(GetCaptureControl(), nullptr) << c.where;
+    EXPECT_TRUE(Grid->Options().Contains(goEditing)) << c.where;
+  }
+  // The next release on the button is a click of its own press only.
+  MouseUp(Grid, mbLeft, p.X, p.Y);
+  EXPECT_EQ(clicks, 0) << "a release without a press clicks nothing";
+  Click(Grid, p.X, p.Y);
+  EXPECT_EQ(clicks, 1);
+}
+
 TEST_F(MouseGrid, AFixedCellAsButtonIsPressedAndClicksWhenReleasedOnItself) {
   Option(goEditing);
   Grid->SetFixedAsButtons(true);
@@ -134,9 +171,7 @@ TEST_F(MouseGrid, EveryLeftReleaseFreesTheMouse) {
 
 TEST_F(MouseGrid, AHeaderClickSortsThroughTheEditingPress) {
   Option(goEditing);
-  Grid->SortSettings()->SetShow(true);
-  const char* texts[] = {"c", "a", "d", "b"};
-  for (int r = 1; r < 5; ++r) Grid->SetCells(1, r, texts[r - 1]);
+  SortableColumn();
   const TPoint h = Inside(1, 0);
   Click(Grid, h.X, h.Y);
   EXPECT_EQ(Grid->Cells(1, 1), "a");
@@ -345,6 +380,21 @@ TEST_F(MouseGrid, ADoubleClickOnAHeaderBorderSizesTheColumnToItsContents) {
   EXPECT_GT(Grid->ColWidths(3), Grid->Canvas()->TextWidth("A wide header text"));
 }
 
+TEST_F(MouseGrid, ADoubleClickBesideTheLastColumnSizesItAndTheNextHeaderClickStillSorts) {
+  Option(goColSizing);
+  SortableColumn();
+  const int right = Grid->CellRect(3, 0).Right;
+  ASSERT_LT(right + 2, Grid->ClientWidth());
+  // Just right of the last column: no cell under the mouse, yet its border.
+  DblClick(Grid, right + 2, 5);
+  EXPECT_EQ(Grid->ColWidths(3), 10) << "the empty last column";
+  EXPECT_EQ(Grid->Cells(1, 1), "c");
+  const TPoint h = Inside(1, 0);
+  Click(Grid, h.X, h.Y);
+  EXPECT_EQ(Grid->Cells(1, 1), "a") << "the double click's sizing is over with its own release";
+  EXPECT_EQ(Grid->Cells(1, 4), "d");
+}
+
 TEST_F(MouseGrid, SizingOneColumnWithTheMouseSizesAllAlike) {
   Option(goColSizing);
   Grid->MouseActions()->SetAllColumnSize(true);
@@ -432,11 +482,54 @@ TEST_F(MouseGrid, AFixedColumnIsSizedByDraggingItsBorderAnywhere) {
   EXPECT_EQ(Grid->Col(), 1) << "the press selected nothing";
 }
 
+TEST_F(MouseGrid, AFixedRowIsSizedByDraggingItsBorder) {
+  Grid->MouseActions()->SetSizeFixedRow(true);
+  std::vector<int> ended;
+  Grid->OnEndRowSize = [&](TObject*, int r) { ended.push_back(r); };
+  const int border = Grid->RowHeights(0) + Grid->GridLineWidth();
+  const int x = Inside(2, 0).X;
+  MouseMove(Grid, x, border - 1);
+  ASSERT_TRUE(Grid->FixedRowSizingOffered());
+  MouseDown(Grid, mbLeft, x, border - 1);
+  EXPECT_TRUE(Grid->FixedLineSizing());
+  MouseMove(Grid, x, 60, {ssLeft});
+  EXPECT_EQ(Grid->FixedSizingLinePos(), 60);
+  EXPECT_EQ(Grid->RowHeights(0), border - 1) << "nothing sized before the release";
+  MouseUp(Grid, mbLeft, x, 60);
+  EXPECT_FALSE(Grid->FixedLineSizing());
+  EXPECT_EQ(Grid->RowHeights(0), 59) << "the row ends at the guide line";
+  EXPECT_EQ(ended, std::vector<int>{0});
+  EXPECT_EQ(Grid->Row(), 1) << "the press selected nothing";
+  EXPECT_EQ(Grid->Col(), 1);
+}
+
+TEST_F(MouseGrid, DraggingFromARowHeaderSelectsTheRowsPassedAndScrollsAtTheBottom) {
+  Grid->SetRowCount(30);
+  Grid->MouseActions()->SetRowSelect(true);
+  const TPoint from = Inside(0, 3);
+  MouseMove(Grid, from.X, from.Y);
+  MouseDown(Grid, mbLeft, from.X, from.Y);
+  EXPECT_EQ(Grid->Selection(), (TGridRect{1, 3, 3, 3}));
+  const TPoint down = Inside(0, 5);
+  MouseMove(Grid, down.X, down.Y, {ssLeft});
+  EXPECT_EQ(Grid->Selection(), (TGridRect{1, 3, 3, 5}));
+  const TPoint up = Inside(0, 2);
+  MouseMove(Grid, up.X, up.Y, {ssLeft});
+  EXPECT_EQ(Grid->Selection(), (TGridRect{1, 2, 3, 3})) << "from the row pressed, either way";
+  const int top = Grid->TopRow();
+  MouseMove(Grid, from.X, Grid->ClientHeight() - 2, {ssLeft});
+  EXPECT_EQ(Grid->TopRow(), top + 1) << "at the bottom edge the rows scroll on";
+  EXPECT_EQ(Grid->Selection().Top, 3);
+  MouseUp(Grid, mbLeft, from.X, Grid->ClientHeight() - 2);
+  const TGridRect kept = Grid->Selection();
+  MouseMove(Grid, down.X, down.Y);
+  EXPECT_EQ(Grid->Selection(), kept) << "the release ends the drag";
+  EXPECT_EQ(Grid->TopRow(), top + 1);
+}
+
 TEST_F(MouseGrid, SizingAHeaderIsNoClickThatSortsAndMayBeRefused) {
   Option(goColSizing);
-  Grid->SortSettings()->SetShow(true);
-  const char* texts[] = {"c", "a", "d", "b"};
-  for (int r = 1; r < 5; ++r) Grid->SetCells(1, r, texts[r - 1]);
+  SortableColumn();
   const int border = Grid->CellRect(1, 0).Right;
   MouseDown(Grid, mbLeft, border, 5);
   MouseMove(Grid, border + 30, 5, {ssLeft});

@@ -425,4 +425,35 @@ TEST_F(GridMouseMove, TheSizeHintShowsTheWidthTheColumnWillGet) {
   EXPECT_FALSE(w->Visible());
 }
 
+TEST_F(GridMouseMove, SizingARowHintsTheHeightItWillGet) {
+  TGridOptions o = Grid->Options();
+  Grid->SetOptions(o.Include(goRowSizing));
+  Grid->SetHintShowSizing(true);
+  THTMLHintWindow* w = Grid->HTMLHintWindow();
+  const int x = In(0, 3).X;
+  const int border = Grid->CellRect(0, 3).Bottom;
+  const int height = Grid->RowHeights(3);
+  guitest::MouseDown(Grid, mbLeft, x, border);
+  ASSERT_EQ(Grid->GridState(), gsRowSizing);
+  guitest::MouseMove(Grid, x, border + 9, TShiftState{ssLeft});
+  EXPECT_TRUE(w->Visible());
+  EXPECT_EQ(w->Text(), "rh=<b>" + std::to_string(height + 9) + "</b>");
+  EXPECT_EQ(TPoint(w->Left(), w->Top()), Grid->ClientToScreen(TPoint{0, Grid->CellRect(0, 3).Top}));
+  guitest::MouseUp(Grid, mbLeft, x, border + 9);
+  EXPECT_EQ(Grid->RowHeights(3), height + 9) << "the height the hint said";
+  EXPECT_FALSE(w->Visible());
+
+  // A fixed row's guide line: its y.
+  Grid->MouseActions()->SetSizeFixedRow(true);
+  const int fixedBorder = Grid->RowHeights(0) + Grid->GridLineWidth();
+  const int cx = In(2, 0).X;
+  guitest::MouseMove(Grid, cx, fixedBorder);
+  guitest::MouseDown(Grid, mbLeft, cx, fixedBorder);
+  guitest::MouseMove(Grid, cx, 40, TShiftState{ssLeft});
+  EXPECT_EQ(w->Text(), "rh=<b>40</b>");
+  guitest::MouseUp(Grid, mbLeft, cx, 40);
+  EXPECT_FALSE(w->Visible());
+  EXPECT_EQ(Grid->RowHeights(0), 39);
+}
+
 }  // namespace
