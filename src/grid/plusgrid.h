@@ -1394,6 +1394,75 @@ private:
 
 
 public:
+  // ---- what the mouse buttons start and end (plusgrid_mouse.cpp)
+  // Moves a column (row) with its contents and size; a column move first
+  // fills the column order list when it is empty.
+  void MoveColumn(int FromIndex, int ToIndex);
+  void MoveRow(int FromIndex, int ToIndex);
+  // The header button that follows the mouse while a row or column is moved
+  // (EnhRowColMove) or a column is dragged out; nil until first needed.
+  TPopupButton* MoveButton() const { return FMoveButton; }
+  // A press armed a drag of the selection (OleDropSource); the mouse moving
+  // more than 3 pixels starts it.
+  bool OleDragPending() const { return FOleDragPending; }
+  // The selection resizer is being dragged from this selection.
+  bool Filling() const { return FFilling; }
+  // The size hint of a column or row being sized shows (HintShowSizing).
+  bool SizeHintShowing() const { return FSizeHintShowing; }
+  // Called with the new selection when a press on the top-left corner
+  // selects every cell; nothing here.
+  virtual void SelectAllNotify(TGridRect& NewSelection) { (void)NewSelection; }
+
+protected:
+  void ColumnMoved(int FromIndex, int ToIndex) override;
+  void RowMoved(int FromIndex, int ToIndex) override;
+
+private:
+  // The button-down and button-up steps of the control (what runs as the
+  // platform's press and release): editing a cell by a click with
+  // RangeSelectAndEdit, sizing permission, the selection report and fixed
+  // cells edited by a click.
+  void GridMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+  void GridMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+  void RightMouseDown(TShiftState Shift, int X, int Y);
+  // The press on the selection resizer's handle.
+  void StartFill(TShiftState Shift, int X, int Y, bool Always);
+  void EndFill();
+  // A double click on a header border: true when it sized a column.
+  bool DblClickSizesColumn(int X, int Y);
+  void EditCurrentCellByMouse();
+  // The disjunct cell selection step of a release (and of Space).
+  void DisjunctCellSelectStep(int ACol, int ARow, TShiftState Shift);
+  // Row and column moves with the floating header button.
+  bool EnhMoving() const;
+  void MoveFeedback(int X, int Y);
+  void EndEnhMove(bool Apply, int X, int Y);
+  void PlaceArrow(int Index, int X, int Y);
+  void HideMoveButton();
+  TPopupButton* ShowMoveButton(const std::string& Caption, const TRect& ClientRect);
+  // Balloons and hints follow the cell under the mouse.
+  void TrackHintCells(int ACol, int ARow, int X, int Y);
+  void BalloonTimerTick();
+  void ShowSizeHint(int X, int Y);
+  bool FButtonDown = false, FOleDragPending = false, FFilling = false, FDblClickSized = false,
+       FMovedByRelease = false, FRestoreSelecting = false, FHeaderNodeContracted = false,
+       FSizeHintShowing = false, FMovedSincePress = false, FRangeEditPress = false, FEnhMoveActive = false,
+       FBalloonShown = false;
+  TPoint FPressOffset{0, 0};
+  int FMoveStart = -1, FPressTop = 0, FPressLeft = 0;
+  TGridRect FFillStart{};
+  TPopupButton* FMoveButton = nullptr;
+  std::unique_ptr<TTimer> FBalloonTimer;
+  TPoint FBalloonMouse{-1, -1};
+
+public:
+  // ---- the grid's own hint window for size and scroll hints
+  // Shows Text with its top-left at the screen point; MaxWidth bounds the text.
+  void ShowGridHint(const std::string& Text, TPoint ScreenPos, int MaxWidth);
+  void HideGridHint();
+
+
+public:
   // ---- hints, the HTML hint window, balloons and modified rows
   // Fills the hint of the cell under Info.CursorPos (client coordinates):
   // anchors, comments, cell texts that show or do not fit, then the events.

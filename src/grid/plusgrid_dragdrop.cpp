@@ -148,18 +148,12 @@ void TPlusStringGrid::HideDropArrows() {
 
 void TPlusStringGrid::ShowDropArrows(bool Column, int ACol, int ARow) {
   HideDropArrows();
-  if (!FArrows[0]) return;
   const TRect r = CellRect(ACol, ARow);
-  auto place = [&](TArrowWindow* a, int X, int Y) {
-    const TPoint p = ClientToScreen(TPoint{X, Y});
-    a->SetBounds(p.X, p.Y, 10, 10);
-    a->SetVisible(true);
-  };
   if (Column) {
-    place(FArrows[1], r.Left - 5, r.Top - 8);   // pointing down, above the cell
-    place(FArrows[0], r.Left - 5, r.Bottom);    // pointing up, at its bottom
+    PlaceArrow(1, r.Left - 5, r.Top - 8);  // pointing down, above the cell
+    PlaceArrow(0, r.Left - 5, r.Bottom);   // pointing up, at its bottom
   } else {
-    place(FArrows[2], r.Left - 10, r.Top);      // pointing right, left of the cell
+    PlaceArrow(2, r.Left - 10, r.Top);     // pointing right, left of the cell
   }
 }
 
@@ -359,8 +353,19 @@ bool TPlusStringGrid::OleDragStart(int ACol, int ARow) {
   if (ARow >= 0 && ARow < TCustomGrid::FixedRows() && ACol >= 0 && ACol < ColCount() &&
       FDragDropSettings->OleColumnDragDrop()) {
     data.GridColumn = ACol;
-    const int effect = DoDragDrop(this, data, effects);
+    // The header travels with the mouse while the column is dragged.
+    const TPoint m = FDblClickPoint;
+    ShowMoveButton(pressed, TRect(m.X, m.Y, m.X + ColWidths(ACol), m.Y + RowHeights(0)));
+    int effect = DROPEFFECT_NONE;
+    try {
+      effect = DoDragDrop(this, data, effects);
+    } catch (...) {
+      HideMoveButton();
+      HideDropArrows();
+      throw;
+    }
     if (effect != DROPEFFECT_NONE && OnOleDragStop) OnOleDragStop(this, effect);
+    HideMoveButton();
     HideDropArrows();
     return true;
   }

@@ -116,6 +116,18 @@ THTMLHintWindow* TPlusStringGrid::HTMLHintWindow() {
   return FHTMLHintWindow;
 }
 
+void TPlusStringGrid::ShowGridHint(const std::string& Text, TPoint ScreenPos, int MaxWidth) {
+  THTMLHintWindow* w = HTMLHintWindow();
+  w->SetColor(FHintColor);
+  TRect r = w->CalcHintRect(MaxWidth, Text);
+  r = TRect(ScreenPos.X, ScreenPos.Y, ScreenPos.X + r.Width(), ScreenPos.Y + r.Height());
+  w->ActivateHint(r, Text);
+}
+
+void TPlusStringGrid::HideGridHint() {
+  if (FHTMLHintWindow) FHTMLHintWindow->ReleaseHandle();
+}
+
 void TPlusStringGrid::FillHintInfo(std::string& HintStr, THintInfo& HintInfo) {
   HintInfo.HintColor = FHintColor;
   int c = -1, r = -1;
@@ -209,6 +221,8 @@ void TPlusStringGrid::ShowCellBalloon(int ACol, int ARow) {
   std::string title, text;
   int icon = biInfo;
   GetBalloonText(ACol, ARow, title, text, icon);
+  // A tip without a text does not show.
+  if (text.empty()) return;
   FBalloonWindow->SetContent(title, text, icon);
   if (FBalloon->TextColor() != clNone) FBalloonWindow->SetTextColor(FBalloon->TextColor());
   if (FBalloon->BackgroundColor() != clNone) FBalloonWindow->SetBackgroundColor(FBalloon->BackgroundColor());

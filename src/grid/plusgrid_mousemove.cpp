@@ -8,6 +8,7 @@
 #include "grid/plusgrid.h"
 #include "grid/support/psghtmle.h"
 #include "platform/rtl/mathutils.h"
+#include "platform/ui/forms.h"
 #include "platform/ui/menuloop.h"
 
 namespace {
@@ -79,9 +80,18 @@ void TPlusStringGrid::PaintSizingOverlay(TCanvas* ACanvas) {
 }
 
 void TPlusStringGrid::MouseMove(TShiftState Shift, int X, int Y) {
+  const TGridRect before = Selection();
   int col = -1, row = -1;
   MouseToCell(X, Y, col, row);
   const bool onCell = col >= 0 && row >= 0;
+
+  // A press that switched editing on for a range-select grid: without an
+  // editor the drag selects again.
+  if (FRangeEditPress && Options().Contains(goEditing) && !EditorShown()) {
+    TGridOptions o = Options();
+    SetOptions(o.Exclude(goEditing));
+    FRangeEditPress = false;
+  }
 
   // Hot tracking of fixed cells in the list-view look.
   if (FLook == glListView && (col != FHotCell.X || row != FHotCell.Y)) {
@@ -97,19 +107,24 @@ void TPlusStringGrid::MouseMove(TShiftState Shift, int X, int Y) {
       const int target = std::min(row, RowCount() - 1);
       TGridRect sel{FixedCols(), std::max(FixedRows(), std::min(FDragAnchorRow, target)), ColCount() - 1,
                     std::max(FDragAnchorRow, target)};
-      if (!(sel == Selection())) SetSelection(sel);
+      if (!(sel == Selection())) {
+        // The view stays; only the drag below scrolls it.
+        const int top = TopRow(), left = LeftCol();
+        SetSelection(sel);
+        SetTopRow(top);
+        SetLeftCol(left);
+      }
     }
     if (Y > ClientHeight() - 4 && TopRow() < MaxTopRow()) SetTopRow(TopRow() + 1);
     else if (Y < RowHeights(0) && TopRow() > FixedRows()) SetTopRow(TopRow() - 1);
   } else if (FPointerMode == pmColSelect && FDragAnchorCol >= 0 && FMouseActions->ColSelect() && col >= FixedCols()) {
     TGridRect sel{std::min(FDragAnchorCol, col), FixedRows(), std::max(FDragAnchorCol, col), RowCount() - 1};
-    if (!(sel == Selection())) SetSelection(sel);
-  }
-
-  // A line sized by the mouse: the width and height change handling ends it.
-  if (!Designing()) {
-    if (GridState() == gsColSizing) FColSizedByMouse = true;
-    if (GridState() == gsRowSizing) FRowSizedByMouse = true;
+    if (!(sel == Selection())) {
+      const int top = TopRow(), left = LeftCol();
+      SetSelection(sel);
+      SetTopRow(top);
+      SetLeftCol(left);
+    }
   }
 
   // Sizing offers on the borders of fixed columns and rows; a sizing in
@@ -151,6 +166,38 @@ void TPlusStringGrid::MouseMove(TShiftState Shift, int X, int Y) {
     }
   }
 
+  // A press on the selection becomes a drag of it once the mouse moved more
+  // than 3 pixels.
+  if (FOleDragPending && FButtonDown && onCell && FDragDropSettings->OleDropSource() &&
+      (std::abs(X - FDblClickPoint.X) > 3 || std::abs(Y - FDblClickPoint.Y) > 3) && GridState() != gsColSizing &&
+      !OnSelectionResizeHandle(X, Y)) {
+    FOleDragPending = false;
+    int pc = -1, pr = -1;
+    MouseToCell(FDblClickPoint.X, FDblClickPoint.Y, pc, pr);
+    if (!OleDragStart(pc, pr)) {
+      if (GridState() == gsNormal) FGridState = gsSelecting;
+    } else {
+      // The drag loop took the release.
+      FButtonDown = false;
+      if (GetCaptureControl() == this) SetCaptureControl(nullptr);
+      return;
+    }
+  }
+
+  if (!Designing()) {
+    // A line sized by the mouse: the width and height change handling ends it.
+    if (GridState() == gsColSizing) FColSizedByMouse = true;
+    if (GridState() == gsRowSizing) FRowSizedByMouse = true;
+    if (GridState() == gsColMoving || GridState() == gsRowMoving) {
+      bool allow = true;
+      if (GridState() == gsColMoving && OnColumnMove) OnColumnMove(this, FMoveIndex, allow);
+      if (GridState() == gsRowMoving && OnRowMove) OnRowMove(this, FMoveIndex, allow);
+      if (!allow) EndEnhMove(false, X, Y);
+      else if (FEnhRowColMove && !FFixedSizing && (X != FDblClickPoint.X || Y != FDblClickPoint.Y))
+        MoveFeedback(X, Y);
+    }
+  }
+
   // What the pointer offers over the headers.
   // A drag selection keeps its mode until the press that began it ends.
   const bool dragging = FDragAnchorRow >= 0 || FDragAnchorCol >= 0;
@@ -185,22 +232,220 @@ void TPlusStringGrid::MouseMove(TShiftState Shift, int X, int Y) {
     FLastAnchor.clear();
     if (OnAnchorExit) OnAnchorExit(this, row, col, std::string());
   }
-  if (!cursorSet && FFixedColSizeOffer) {
-    TControl::SetCursor(crHSplit);
-    cursorSet = true;
-  } else if (!cursorSet && FFixedRowSizeOffer) {
+  // Borders that a press would size show the split cursors.
+  const bool colBorder = GridState() == gsColSizing || FFixedColSizeOffer ||
+                         (GridState() == gsNormal && onCell && row < FixedRows() &&
+                          Options().Contains(goColSizing) && SizingLineAt(true, X) >= 0);
+  const bool rowBorder = GridState() == gsRowSizing || FFixedRowSizeOffer ||
+                         (GridState() == gsNormal && onCell && col < FixedCols() &&
+                          Options().Contains(goRowSizing) && SizingLineAt(false, Y) >= 0);
+  if (!cursorSet && !Designing() && rowBorder) {
     TControl::SetCursor(crVSplit);
+    cursorSet = true;
+  } else if (!cursorSet && !Designing() && colBorder) {
+    TControl::SetCursor(crHSplit);
     cursorSet = true;
   }
   if (!cursorSet && TControl::Cursor() != FSavedCursor) TControl::SetCursor(FSavedCursor);
 
-  TBaseGrid::MouseMove(Shift, X, Y);
+  // The hint and the balloon belong to the cell they were shown for.
+  TrackHintCells(col, row, X, Y);
 
   // The selection outline follows a drag selection.
   if (FSelectionRectangle && GridState() == gsSelecting && !(Selection() == FOutlinedSelection)) {
     FOutlinedSelection = Selection();
     InvalidateGridRect(FOutlinedSelection);
   }
+
+  TBaseGrid::MouseMove(Shift, X, Y);
+  if (FNavigation->KeepHorizScroll() && FButtonDown && Options().Contains(goRowSelect) &&
+      GridState() != gsColMoving && LeftCol() != FPressLeft)
+    SetLeftCol(FPressLeft);
+
+  // The size a line being sized will get.
+  if ((Designing() || FHintShowSizing) &&
+      (FFixedSizing || GridState() == gsColSizing || GridState() == gsRowSizing))
+    ShowSizeHint(X, Y);
+
+  if (FEnhRowColMove && FEnhMoveActive) Update();
+  const TGridRect after = Selection();
+  if (!(after == before)) SelectionChanged(after.Left, after.Top, after.Right, after.Bottom);
+}
+
+// ---------------------------------------------------------------------------
+// Moving rows and columns with the floating header button
+
+bool TPlusStringGrid::EnhMoving() const {
+  return FEnhMoveActive && (GridState() == gsColMoving || GridState() == gsRowMoving);
+}
+
+void TPlusStringGrid::PlaceArrow(int Index, int X, int Y) {
+  TArrowWindow* a = Index >= 0 && Index < 4 ? FArrows[Index] : nullptr;
+  if (!a) return;
+  // The arrows are the grid's children: kept inside it.
+  X = std::clamp(X, 0, std::max(0, ClientWidth() - a->Width()));
+  Y = std::clamp(Y, 0, std::max(0, ClientHeight() - a->Height()));
+  a->SetBounds(X, Y, a->Width(), a->Height());
+  a->SetVisible(true);
+  a->BringToFront();
+}
+
+TPopupButton* TPlusStringGrid::ShowMoveButton(const std::string& Caption, const TRect& R) {
+  if (!FMoveButton) {
+    FMoveButton = new TPopupButton(this);
+    FMoveButton->SetVisible(false);
+    FMoveButton->SetParent(this);
+  }
+  FMoveButton->SetCaption(Caption);
+  FMoveButton->SetFont(FFixedFont.get());
+  const bool gradient = FLook == glQRB || FLook == glXP;
+  FMoveButton->SetGradFrom(gradient ? FFixedGradientStart : clNone);
+  FMoveButton->SetGradTo(gradient ? FFixedGradientEnd : clNone);
+  FMoveButton->SetBounds(R.Left, R.Top, R.Width(), R.Height());
+  if (!FMoveButton->Visible()) FMoveButton->SetVisible(true);
+  FMoveButton->BringToFront();
+  return FMoveButton;
+}
+
+void TPlusStringGrid::HideMoveButton() {
+  if (FMoveButton) FMoveButton->SetVisible(false);
+}
+
+void TPlusStringGrid::MoveFeedback(int X, int Y) {
+  const bool cols = GridState() == gsColMoving;
+  const int moving = FMoveIndex;
+  if (moving < 0) return;
+  FEnhMoveActive = true;
+  // The moving line's header follows the mouse, held where it was grabbed.
+  const std::string caption = cols ? GetCellText(RealColIndex(moving), 0) : GetCellText(0, moving);
+  const int w = cols ? ColWidths(moving) : ColWidths(0), h = cols ? RowHeights(0) : RowHeights(moving);
+  const TRect r(X - FPressOffset.X, Y - FPressOffset.Y, X - FPressOffset.X + w, Y - FPressOffset.Y + h);
+  ShowMoveButton(caption, r);
+  // The arrows mark the border the line would be dropped at.
+  HideDropArrows();
+  int c = -1, rw = -1;
+  if (cols) {
+    MouseToCell(X, 0, c, rw);
+    const bool visible = c >= FixedCols() && c >= LeftCol() && c < ColCount();
+    if (visible) {
+      const TRect t = CellRect(c, 0);
+      const int x = c < moving ? t.Left : t.Right;
+      PlaceArrow(1, x - 5, t.Top - 8);
+      PlaceArrow(0, x - 5, t.Bottom);
+    }
+    if (X < FixedWidth()) SetLeftCol(LeftCol() - 1);
+    else if (X >= ClientWidth()) SetLeftCol(LeftCol() + 1);
+  } else {
+    MouseToCell(0, Y, c, rw);
+    const bool visible = rw >= FixedRows() && rw >= TopRow() && rw < RowCount();
+    if (visible) {
+      const TRect t = CellRect(0, rw);
+      const int y = rw < moving ? t.Top : t.Bottom;
+      PlaceArrow(2, t.Left - 8, y - 5);
+      PlaceArrow(3, t.Right, y - 5);
+    }
+    if (Y < FixedHeight()) SetTopRow(TopRow() - 1);
+    else if (Y >= ClientHeight()) SetTopRow(TopRow() + 1);
+  }
+  Invalidate();
+  if (Screen) Screen->SetCursor(crDrag);
+}
+
+void TPlusStringGrid::EndEnhMove(bool Apply, int X, int Y) {
+  const bool cols = GridState() == gsColMoving;
+  const int from = FMoveStart >= 0 ? FMoveStart : FMoveIndex;
+  if (FEnhMoveActive && Screen) Screen->SetCursor(crDefault);
+  HideMoveButton();
+  HideDropArrows();
+  if (FMoveTimer && HandleAllocated()) KillTimer(Handle(), kMoveTimerId);
+  FMoveTimer = false;
+  FGridState = gsNormal;
+  FMoveIndex = FMoveTarget = -1;
+  FEnhMoveActive = false;
+  if (Apply) {
+    int c = -1, r = -1;
+    MouseToCell(X, Y, c, r);
+    if (cols && from >= 0 && c >= FixedCols() && c != from) MoveColumn(from, c);
+    if (!cols && from >= 0 && r >= FixedRows() && r != from) MoveRow(from, r);
+    FMovedByRelease = true;
+  }
+  Invalidate();
+}
+
+// ---------------------------------------------------------------------------
+// Hints and balloons follow the mouse from cell to cell
+
+void TPlusStringGrid::TrackHintCells(int ACol, int ARow, int X, int Y) {
+  if (FHintCell.X >= 0 && (ACol != FHintCell.X || ARow != FHintCell.Y)) {
+    if (Application) Application->CancelHint();
+    FHintCell = TPoint{-1, -1};
+  }
+  if (!FBalloon->Enable() || !FBalloonWindow) return;
+  int pc = -1, pr = -1;
+  if (FBalloonMouse.X >= 0) MouseToCell(FBalloonMouse.X, FBalloonMouse.Y, pc, pr);
+  FBalloonMouse = TPoint{X, Y};
+  const bool onCell = ACol >= 0 && ARow >= 0;
+  // Once shown (or hidden again) the tip stays with its cell until the mouse leaves it.
+  if (onCell && ACol == FBalloonCell.X && ARow == FBalloonCell.Y) return;
+  if (FBalloonCell.X >= 0) {
+    PopBalloon();
+    FBalloonCell = TPoint{-1, -1};
+  }
+  if (!onCell) {
+    if (FBalloonTimer) FBalloonTimer->SetEnabled(false);
+    return;
+  }
+  // A tip shows for a cell once the mouse rests on it.
+  if (FBalloonTimer && FBalloonTimer->Enabled() && !FBalloonShown && pc == ACol && pr == ARow) return;
+  if (!FBalloonTimer) {
+    FBalloonTimer = std::make_unique<TTimer>(nullptr);
+    FBalloonTimer->SetEnabled(false);
+    FBalloonTimer->SetOnTimer([this](TObject*) { BalloonTimerTick(); });
+  }
+  FBalloonShown = false;
+  FBalloonTimer->SetEnabled(false);
+  FBalloonTimer->SetInterval(static_cast<unsigned>(FBalloon->InitialDelay() >= 0 ? FBalloon->InitialDelay() : 500));
+  FBalloonTimer->SetEnabled(true);
+}
+
+void TPlusStringGrid::BalloonTimerTick() {
+  FBalloonTimer->SetEnabled(false);
+  if (FBalloonShown) {
+    // Shown long enough.
+    PopBalloon();
+    FBalloonShown = false;
+    return;
+  }
+  if (!FBalloon->Enable() || FBalloonMouse.X < 0) return;
+  int c = -1, r = -1;
+  MouseToCell(FBalloonMouse.X, FBalloonMouse.Y, c, r);
+  ShowCellBalloon(c, r);
+  if (!FBalloonWindow || !FBalloonWindow->Visible()) return;
+  FBalloonShown = true;
+  FBalloonTimer->SetInterval(static_cast<unsigned>(FBalloon->AutoHideDelay() >= 0 ? FBalloon->AutoHideDelay() : 5000));
+  FBalloonTimer->SetEnabled(true);
+}
+
+void TPlusStringGrid::ShowSizeHint(int X, int Y) {
+  (void)X;
+  (void)Y;
+  std::string text;
+  TPoint at{0, 0};
+  if (FFixedSizing) {
+    if (FFixedSizingPos < 0) return;
+    text = (FFixedSizingCols ? "cw=<b>" : "rh=<b>") + std::to_string(FFixedSizingPos) + "</b>";
+    const TRect r = CellRect(0, 0);
+    at = TPoint{r.Left, r.Top};
+  } else if (FSizingIndex >= 0 && FSizingPos >= 0) {
+    const bool cols = GridState() == gsColSizing;
+    text = (cols ? "cw=<b>" : "rh=<b>") + std::to_string(FSizingPos - FSizingStart) + "</b>";
+    const TRect r = cols ? GetCellRect(FSizingIndex, 0) : GetCellRect(0, FSizingIndex);
+    at = TPoint{r.Left, r.Top};
+  } else {
+    return;
+  }
+  ShowGridHint(text, ClientToScreen(at), 200);
+  FSizeHintShowing = true;
 }
 
 void TPlusStringGrid::TopLeftChanged() {
@@ -247,30 +492,24 @@ void TPlusStringGrid::InvalidateGridRect(const TGridRect& R) {
 }
 
 std::string TPlusStringGrid::MouseAnchorAt(int ACol, int ARow, int X, int Y) {
-  if (!FEnableHTML) return {};
-  const std::string text = GetCellText(RealColIndex(ACol), ARow);
-  if (GetCellTextKind(text, true) != ckHTML) return {};
+  // The same hit test as a click, so the hand shows exactly where a click follows a link.
+  if (!FEnableHTML || GetCellTextKind(GetCellText(RealColIndex(ACol), ARow), true) != ckHTML) return {};
   const TPoint base = GetBaseCell(ACol, ARow);
-  TRect r = GetMergedCellRect(base.X, base.Y);
-  r.Left += FCellTextOffset.X + 1;
-  r.Top += FCellTextOffset.Y + 1;
-  if (HasCheckBox(ACol, ARow)) r.Left += FControlLook->CheckSize();
-  THTMLDrawOptions o;
-  o.X = X;
-  o.Y = Y;
-  o.CheckOnly = true;
-  o.Images = FGridImages;
-  o.WordWrap = !FEnhTextSize;
-  o.PictureCache = FPictureCache.get();
-  o.PictureContainer = PictureContainer();
-  const THTMLDrawResult res = DrawHTML(Canvas(), text, r, o);
-  if (!res.Hit || !res.ControlID.empty()) return {};
-  return res.AnchorVal;
+  TCellLinkHit hit;
+  if (!CellLinkAt(base.X, base.Y, X, Y, hit) || !hit.ControlID.empty()) return {};
+  return hit.Anchor;
 }
 
 void TPlusStringGrid::CMMouseLeave(TMessage& M) {
   FFixedColSizeOffer = false;
   FFixedRowSizeOffer = false;
+  // No tip waits for a mouse that has gone.
+  if (FBalloonTimer) FBalloonTimer->SetEnabled(false);
+  FBalloonMouse = TPoint{-1, -1};
+  if (FBalloonCell.X >= 0) {
+    PopBalloon();
+    FBalloonCell = TPoint{-1, -1};
+  }
   if (FLook == glListView && FHotCell.X >= 0 && FHotCell.Y >= 0) {
     if (IsFixed(FHotCell.X, FHotCell.Y)) InvalidateCell(FHotCell.X, FHotCell.Y);
     FHotCell = TPoint{-1, -1};
@@ -308,6 +547,38 @@ void TPlusStringGrid::WndProc(TMessage& Message) {
     return;
   }
   switch (Message.Msg) {
+    case CM_HINTSHOW:
+      if (auto* info = reinterpret_cast<THintInfo*>(Message.LParam)) {
+        std::string hint = info->HintStr;
+        FillHintInfo(hint, *info);
+      }
+      Message.Result = 0;
+      return;
+    case WM_LBUTTONDBLCLK: {
+      if (FPanning) {
+        StopPanning();
+        return;
+      }
+      int c = -1, r = -1;
+      MouseToCell(Message.XPos(), Message.YPos(), c, r);
+      // A double click on a header border sizes the column to its contents,
+      // and nothing more.
+      if ((c < 0 && FFixedRowAlways) || DblClickSizesColumn(Message.XPos(), Message.YPos())) {
+        Message.Result = 0;
+        return;
+      }
+      break;
+    }
+    case WM_RBUTTONUP:
+      // No context menu while a row or column is being moved.
+      if (EnhMoving()) {
+        Message.Result = 0;
+        return;
+      }
+      break;
+    case WM_CANCELMODE:
+      if (EnhMoving()) EndEnhMove(false, 0, 0);
+      break;
     case WM_MOUSEWHEEL:
       if (!FPanning) {
         HandleWheel(Message);

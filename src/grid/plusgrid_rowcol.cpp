@@ -354,3 +354,64 @@ void TPlusStringGrid::InitColumnOrder() {
   if (FColumnOrder->Count() > 0) return;
   for (int c = 0; c < ColCount(); ++c) FColumnOrder->AddValue(c);
 }
+
+// ---------------------------------------------------------------------------
+// Moving rows and columns
+
+void TPlusStringGrid::MoveColumn(int FromIndex, int ToIndex) {
+  InitColumnOrder();
+  TCustomGrid::MoveColumn(FromIndex, ToIndex);
+}
+
+void TPlusStringGrid::MoveRow(int FromIndex, int ToIndex) {
+  // The footer row of the floating footer stays last.
+  if (FFloatingFooter->Visible() && FFloatingFooter->FooterStyle() == fsFixedLastRow && ToIndex == RowCount() - 1)
+    return;
+  TCustomGrid::MoveRow(FromIndex, ToIndex);
+}
+
+void TPlusStringGrid::ColumnMoved(int FromIndex, int ToIndex) {
+  const int from = RealColIndex(FromIndex), to = RealColIndex(ToIndex);
+  if (from < FColumnOrder->Count() && to < FColumnOrder->Count()) {
+    const int v = FColumnOrder->GetItem(from);
+    FColumnOrder->DeleteIndex(from);
+    FColumnOrder->InsertValue(to, v);
+  }
+  if (FEnhRowColMove) {
+    if (to < static_cast<int>(FColVisible.size()) && from < static_cast<int>(FColVisible.size())) {
+      const bool v = FColVisible[static_cast<size_t>(from)];
+      FColVisible.erase(FColVisible.begin() + from);
+      FColVisible.insert(FColVisible.begin() + to, v);
+    }
+    FMovedSincePress = true;
+  }
+  TBaseGrid::ColumnMoved(FromIndex, ToIndex);
+  // The texts kept for hidden rows move the same way.
+  for (int i = 0; i < NumHiddenRows(); ++i) {
+    TStringList* items = HiddenItem(i)->Items();
+    if (items && from < items->Count() && to < items->Count()) items->Move(from, to);
+  }
+  // The sort state stays with its columns (real indexes).
+  TSortSettings* ss = FSortSettings.get();
+  if (ss->Column() >= 0) ss->SetColumn(FollowMove(ss->Column(), from, to));
+  if (ss->IndexShow())
+    for (int i = 0; i < FSortIndexes->Count(); ++i) {
+      const int v = FSortIndexes->GetItem(i);
+      const int col = v & 0xFFFF;
+      FSortIndexes->SetItem(i, (v & ~0xFFFF) | FollowMove(col, from, to));
+    }
+  if (FFloatingFooter->Visible() && FFooterPanel) FFooterPanel->Invalidate();
+}
+
+void TPlusStringGrid::RowMoved(int FromIndex, int ToIndex) {
+  TBaseGrid::RowMoved(FromIndex, ToIndex);
+  // The modified marks travel with their rows.
+  const size_t need = static_cast<size_t>(std::max(FromIndex, ToIndex)) + 1;
+  if (!FRowModified.empty()) {
+    if (FRowModified.size() < need) FRowModified.resize(need, false);
+    const bool v = FRowModified[static_cast<size_t>(FromIndex)];
+    FRowModified.erase(FRowModified.begin() + FromIndex);
+    FRowModified.insert(FRowModified.begin() + ToIndex, v);
+  }
+  if (FEnhRowColMove) FMovedSincePress = true;
+}

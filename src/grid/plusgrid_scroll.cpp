@@ -136,6 +136,7 @@ void TPlusStringGrid::ScrollHint(bool Vertical, int Code, int Pos) {
     if (FHTMLHintWindow) FHTMLHintWindow->ReleaseHandle();
     FScrollHintShowing = false;
     FScrollHintCaption.clear();
+    HideGridHint();
   } else if (Code == SB_THUMBTRACK) {
     FScrollHintCaption = ScrollHintText(Vertical, Pos);
     // Beside the pointer, which drags the thumb.
@@ -147,6 +148,9 @@ void TPlusStringGrid::ScrollHint(bool Vertical, int Code, int Pos) {
     w->SetColor(FHintColor);
     w->ActivateHint(r, FScrollHintCaption);
     FScrollHintShowing = true;
+    TPoint p{};
+    GetCursorPos(p);
+    ShowGridHint(FScrollHintCaption, TPoint{p.X + 10, p.Y}, 100);
   }
 }
 

@@ -636,43 +636,6 @@ void TPlusStringGrid::SortColumnClick(int ACol, TShiftState Shift) {
   if (OnClickSort) OnClickSort(this, ss->Column());
 }
 
-void TPlusStringGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  FSortDownCol = FSortDownRow = -1;
-  if (Button == mbLeft) MouseToCell(X, Y, FSortDownCol, FSortDownRow);
-  const int r = FSortDownRow;
-  if (Button == mbLeft && FSortDownCol == 0 && r >= FixedRows() && IsNode(r) && IsOnNodeButton(r, X)) {
-    // The node glyph: expand or contract, each with its permission event.
-    const int real = RealRowIndex(r);
-    bool allow = true;
-    if (GetNodeState(r)) {
-      if (OnBeforeExpandNode) OnBeforeExpandNode(this, r, real, allow);
-      if (!allow) return;
-      ExpandNode(real);
-      if (OnExpandNode) OnExpandNode(this, r, real);
-    } else {
-      if (OnBeforeContractNode) OnBeforeContractNode(this, r, real, allow);
-      if (!allow) return;
-      ContractNode(real);
-      if (OnContractNode) OnContractNode(this, r, real);
-    }
-    FSortDownCol = FSortDownRow = -1;
-    return;
-  }
-  CellMouseDown(Button, Shift, X, Y);
-}
-
-void TPlusStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  CellMouseUp(Button, Shift, X, Y);
-  if (Button != mbLeft || FSortDownRow < 0) return;
-  int c = -1, r = -1;
-  MouseToCell(X, Y, c, r);
-  const int sortRow = FSortSettings->Row();
-  const bool hit = FSortDownRow == sortRow && r == sortRow && c >= 0 && FixedRows() > 0 &&
-                   FSortSettings->Show() && RowCount() > 2 && (c >= FixedCols() || FSortSettings->FixedCols());
-  FSortDownCol = FSortDownRow = -1;
-  if (hit) SortColumnClick(c, Shift);
-}
-
 // ---------------------------------------------------------------------------
 // Splitting and merging runs of a column
 

@@ -4,11 +4,13 @@
 // move leaves behind.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "grid/plusgrid.h"
 #include "grid/support/plusobj.h"
+#include "platform/ui/dragdrop.h"
 #include "support/gui/guitest.h"
 #include "support/tempdir.h"
 
@@ -376,6 +378,84 @@ TEST_F(DropFixture, DropTargetFollowsTheSetting) {
   TDragDropSettings copy;
   copy.Assign(Grid->DragDropSettings());
   EXPECT_TRUE(copy.OleAcceptText());
+}
+
+
+TEST_F(DropFixture, ADragOfTheSelectionStartsOnceTheMouseMovedFourPixels) {
+  Grid->DragDropSettings()->SetOleDropSource(true);
+  TGridOptions o = Grid->Options();
+  Grid->SetOptions(o.Exclude(goEditing));
+  Grid->SetCells(1, 1, "a");
+  Grid->SetCells(2, 1, "b");
+  Grid->SetCells(1, 2, "c");
+  Grid->SetCells(2, 2, "d");
+  Grid->SetSelection(TGridRect{1, 1, 2, 2});
+  std::vector<std::string> log;
+  int answer = DROPEFFECT_MOVE;
+  TDragLoopHandler previous = SetDragLoopHandler([&](TWinControl*, const TDragPayload& Data, int) {
+    log.push_back("drag " + Data.Text.value_or("?"));
+    return answer;
+  });
+  Grid->OnOleDrag = [&](TObject*, int ARow, int ACol, const std::string& Data, bool&) {
+    log.push_back("ask " + std::to_string(ACol) + "," + std::to_string(ARow) + " " + Data);
+  };
+  Grid->OnOleDragStart = [&](TObject*, int, int) { log.push_back("start"); };
+  Grid->OnOleDragStop = [&](TObject*, int Effect) { log.push_back("stop " + std::to_string(Effect)); };
+  const TPoint p = At(2, 2);
+  guitest::MouseDown(Grid, mbLeft, p.X, p.Y);
+  EXPECT_TRUE(Grid->OleDragPending());
+  guitest::MouseMove(Grid, p.X + 3, p.Y, {ssLeft});
+  EXPECT_TRUE(log.empty()) << "3 pixels are no drag";
+  guitest::MouseMove(Grid, p.X + 4, p.Y, {ssLeft});
+  EXPECT_EQ(log, (std::vector<std::string>{"ask 2,2 d", "start", "drag a\tb\r\nc\td", "stop 2"}));
+  EXPECT_FALSE(Grid->OleDragPending());
+  EXPECT_EQ(Grid->Cells(1, 1), "") << "a move takes the cells";
+  EXPECT_EQ(Grid->Cells(2, 2), "");
+  guitest::MouseUp(Grid, mbLeft, p.X + 4, p.Y);
+
+  // A press on the selection without a drag selects the cell pressed.
+  Grid->SetSelection(TGridRect{1, 1, 2, 2});
+  log.clear();
+  guitest::Click(Grid, p.X, p.Y);
+  EXPECT_TRUE(log.empty());
+  EXPECT_EQ(Grid->Selection(), (TGridRect{2, 2, 2, 2}));
+
+  // Refused: the gesture selects instead.
+  Grid->SetSelection(TGridRect{1, 1, 1, 1});
+  Grid->OnOleDrag = [](TObject*, int, int, const std::string&, bool& Allow) { Allow = false; };
+  const TPoint s = At(1, 1);
+  guitest::MouseDown(Grid, mbLeft, s.X, s.Y);
+  const TPoint t = At(3, 3);
+  guitest::MouseMove(Grid, t.X, t.Y, {ssLeft});
+  guitest::MouseUp(Grid, mbLeft, t.X, t.Y);
+  EXPECT_TRUE(log.empty());
+  EXPECT_EQ(Grid->Selection(), (TGridRect{1, 1, 3, 3}));
+  SetDragLoopHandler(previous);
+}
+
+TEST_F(DropFixture, AHeaderDragCarriesTheColumnWithItsButton) {
+  Grid->DragDropSettings()->SetOleDropSource(true);
+  Grid->DragDropSettings()->SetOleColumnDragDrop(true);
+  Grid->SetEnhRowColMove(false);
+  TGridOptions o = Grid->Options();
+  Grid->SetOptions(o.Exclude(goEditing));
+  Grid->SetCells(3, 0, "Head");
+  bool buttonShown = false;
+  std::optional<int> column;
+  TDragLoopHandler previous = SetDragLoopHandler([&](TWinControl*, const TDragPayload& Data, int) {
+    column = Data.GridColumn;
+    buttonShown = Grid->MoveButton() && Grid->MoveButton()->Visible() && Grid->MoveButton()->Caption() == "Head";
+    return DROPEFFECT_COPY;
+  });
+  const TPoint p = At(3, 0);
+  guitest::MouseDown(Grid, mbLeft, p.X, p.Y);
+  guitest::MouseMove(Grid, p.X, p.Y + 6, {ssLeft});
+  ASSERT_TRUE(column.has_value());
+  EXPECT_EQ(*column, 3);
+  EXPECT_TRUE(buttonShown) << "the header travels with the mouse";
+  EXPECT_FALSE(Grid->MoveButton()->Visible()) << "and goes when the drag ends";
+  guitest::MouseUp(Grid, mbLeft, p.X, p.Y + 6);
+  SetDragLoopHandler(previous);
 }
 
 }  // namespace

@@ -188,4 +188,92 @@ TEST_F(HintFixture, BalloonShowsTheCellsTextCut) {
   EXPECT_FALSE(b->Visible()) << "outside the cells there is no balloon";
 }
 
+
+TEST_F(HintFixture, RestingOnACellShowsItsBalloonAndLeavingItPopsIt) {
+  const int before = TBalloonHint::InstanceCount();
+  Grid->Balloon()->SetEnable(true);
+  Grid->SetCells(1, 1, std::string(2000, 'x'));
+  Grid->SetCells(2, 2, "Fe 0.5 0.5 0.5");
+  auto at = [&](int c, int r) {
+    const TRect R = Grid->CellRect(c, r);
+    return TPoint{R.Left + 5, R.Top + 5};
+  };
+  const TPoint p = at(1, 1);
+  guitest::MouseMove(Grid, p.X, p.Y);
+  TBalloonHint* b = Grid->BalloonWindow();
+  ASSERT_NE(b, nullptr);
+  EXPECT_FALSE(b->Visible()) << "not before the mouse has rested";
+  guitest::MouseMove(Grid, p.X + 2, p.Y);
+  guitest::FireTimers();
+  EXPECT_TRUE(b->Visible());
+  EXPECT_EQ(b->Text(), std::string(1021, 'x') + "...");
+  EXPECT_EQ(TBalloonHint::InstanceCount(), before + 1) << "exactly one balloon window";
+  EXPECT_EQ(Grid->BalloonCol(), 1);
+  EXPECT_EQ(Grid->BalloonRow(), 1);
+  guitest::MouseMove(Grid, p.X + 4, p.Y + 1);
+  EXPECT_TRUE(b->Visible()) << "moving inside the cell keeps it";
+
+  const TPoint q = at(2, 2);
+  guitest::MouseMove(Grid, q.X, q.Y);
+  EXPECT_FALSE(b->Visible()) << "another cell pops it";
+  EXPECT_EQ(Grid->BalloonCol(), -1);
+  guitest::FireTimers();
+  EXPECT_TRUE(b->Visible());
+  EXPECT_EQ(b->Text(), "Fe 0.5 0.5 0.5");
+  EXPECT_EQ(TBalloonHint::InstanceCount(), before + 1);
+  guitest::FireTimers();
+  EXPECT_FALSE(b->Visible()) << "it hides after a while";
+  guitest::FireTimers();
+  EXPECT_FALSE(b->Visible()) << "and stays hidden while the mouse stays";
+
+  // An empty cell has no balloon; leaving the grid stops the wait.
+  guitest::MouseMove(Grid, at(3, 3).X, at(3, 3).Y);
+  guitest::FireTimers();
+  EXPECT_FALSE(b->Visible());
+  guitest::MouseMove(Grid, p.X, p.Y);
+  guitest::MouseLeave(Grid);
+  guitest::FireTimers();
+  EXPECT_FALSE(b->Visible());
+
+  Grid->Balloon()->SetEnable(false);
+  guitest::MouseMove(Grid, q.X, q.Y);
+  guitest::FireTimers();
+  EXPECT_EQ(Grid->BalloonWindow(), nullptr);
+  EXPECT_EQ(TBalloonHint::InstanceCount(), before);
+}
+
+TEST_F(HintFixture, TheApplicationsHintAsksTheGridForTheCellUnderTheMouse) {
+  Form->Show();
+  Grid->SetShowHint(true);
+  Grid->SetHintShowCells(true);
+  Grid->SetCells(1, 1, "<B>bold</B> text");
+  Grid->SetCells(2, 2, "second");
+  const TRect R = Grid->CellRect(1, 1);
+  Application->ActivateHint(Grid->ClientToScreen(TPoint{R.Left + 4, R.Top + 4}));
+  EXPECT_EQ(Application->CurrentHintText(), "bold text");
+  EXPECT_EQ(Grid->HintCell(), (TPoint{1, 1}));
+  // The mouse moves on to another cell: that hint is over.
+  const TRect S = Grid->CellRect(2, 2);
+  guitest::MouseMove(Grid, S.Left + 4, S.Top + 4);
+  EXPECT_EQ(Application->CurrentHintText(), "");
+  EXPECT_EQ(Grid->HintCell(), (TPoint{-1, -1}));
+  Form->Hide();
+}
+
+TEST_F(HintFixture, DraggingAThumbShowsTheScrollHint) {
+  Grid->SetColCount(40);
+  Grid->SetScrollHints(shHorizontal);
+  Grid->OnScrollHint = [](TObject*, int N, std::string& Text) { Text += N == 1 ? " (first)" : ""; };
+  Grid->Perform(WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 0), 0);
+  THTMLHintWindow* w = Grid->HTMLHintWindow();
+  EXPECT_TRUE(w->Visible());
+  EXPECT_EQ(w->Text(), "Col : 1 (first)");
+  EXPECT_TRUE(Grid->ScrollHintShowing());
+  Grid->Perform(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 0), 0);
+  EXPECT_EQ(w->Text(), "Col : 1 (first)") << "no vertical hints asked for";
+  Grid->Perform(WM_HSCROLL, MAKEWPARAM(SB_ENDSCROLL, 0), 0);
+  EXPECT_FALSE(w->Visible());
+  EXPECT_FALSE(Grid->ScrollHintShowing());
+}
+
 }  // namespace

@@ -229,4 +229,86 @@ TEST_F(LinkFixture, ComboControlTakesItsListFromTheApplication) {
   EXPECT_EQ(ControlValue(1, 1, "k"), "O");
 }
 
+
+TEST_F(LinkFixture, AClickOnALinkFollowsItAndOpensOnlyWebTargets) {
+  Grid->SetURLShow(true);
+  struct Case {
+    const char* text;
+    const char* opened;  // "" when nothing may open
+  };
+  const Case cases[] = {
+      {"http://example.org/x", "http://example.org/x"},
+      {"<A href=\"https://example.org/y\">web</A>", "https://example.org/y"},
+      {"<A href=\"mailto:someone@example.org\">mail</A>", "mailto:someone@example.org"},
+      {"file:///etc/passwd", ""},
+      {"<A href=\"file:///etc/passwd\">local</A>", ""},
+      {"<A href=\"/usr/bin/xterm\">program</A>", ""},
+      {"<A href=\"C:\\Windows\\notepad.exe\">program</A>", ""},
+      {"<A href=\"javascript:alert(1)\">script</A>", ""},
+  };
+  for (const Case& c : cases) {
+    Opened.clear();
+    Grid->SetCells(1, 1, c.text);
+    const TPoint p = TextStart(1, 1);
+    guitest::Click(Grid, p.X, p.Y);
+    const std::vector<std::string> want = *c.opened ? std::vector<std::string>{c.opened} : std::vector<std::string>{};
+    EXPECT_EQ(Opened, want) << c.text;
+  }
+}
+
+TEST_F(LinkFixture, AClickOnACellAnchorMovesTheCurrentCell) {
+  Grid->SetCells(1, 1, "<A href=\"CELL://R5C2\">fifth row</A>");
+  Grid->SetCells(1, 2, "<A href=\"cell://B5\">nowhere</A>");
+  std::vector<std::string> clicked;
+  Grid->OnAnchorClick = [&](TObject*, int ARow, int ACol, const std::string& Anchor, bool&) {
+    clicked.push_back(std::to_string(ACol) + "," + std::to_string(ARow) + " " + Anchor);
+  };
+  const TPoint p = TextStart(1, 1);
+  guitest::Click(Grid, p.X, p.Y);
+  EXPECT_EQ(Grid->Col(), 2);
+  EXPECT_EQ(Grid->Row(), 5);
+  const TPoint q = TextStart(1, 2);
+  guitest::Click(Grid, q.X, q.Y);
+  EXPECT_EQ(Grid->Col(), 2) << "a reference that does not parse goes nowhere";
+  EXPECT_EQ(Grid->Row(), 5);
+  EXPECT_EQ(clicked, (std::vector<std::string>{"1,1 CELL://R5C2", "1,2 cell://B5"}));
+  EXPECT_TRUE(Opened.empty());
+
+  // The application handles the link itself.
+  Grid->OnAnchorClick = [](TObject*, int, int, const std::string&, bool& AutoHandle) { AutoHandle = false; };
+  guitest::Click(Grid, p.X, p.Y);
+  Grid->SetCells(1, 3, "<A href=\"http://example.org\">web</A>");
+  const TPoint w = TextStart(1, 3);
+  guitest::Click(Grid, w.X, w.Y);
+  EXPECT_TRUE(Opened.empty());
+  EXPECT_EQ(Grid->Col(), 2);
+  EXPECT_EQ(Grid->Row(), 5) << "a click on a link is no click on the cell";
+
+  // Beside the anchor the click selects the cell as any other.
+  Grid->SetColWidths(1, 300);
+  const TRect r = Grid->CellRect(1, 1);
+  guitest::Click(Grid, r.Right - 5, r.Top + 6);
+  EXPECT_EQ(Grid->Col(), 1);
+  EXPECT_EQ(Grid->Row(), 1);
+}
+
+TEST_F(LinkFixture, EmbeddedControlsAnswerTheMouse) {
+  Grid->SetCells(1, 1, "<CONTROL TYPE=\"CHECK\" ID=\"c1\" VALUE=\"FALSE\" WIDTH=\"20\"> <I>done</I>");
+  Grid->SetCells(2, 2, "<CONTROL TYPE=\"BUTTON\" ID=\"b\" VALUE=\"Go\" WIDTH=\"40\"> <I>x</I>");
+  const TPoint p = TextStart(1, 1);
+  guitest::Click(Grid, p.X, p.Y);
+  EXPECT_EQ(ControlValue(1, 1, "c1"), "TRUE");
+  const TPoint b = TextStart(2, 2);
+  guitest::MouseDown(Grid, mbLeft, b.X, b.Y);
+  EXPECT_TRUE(Grid->ControlButtonPressed());
+  guitest::MouseUp(Grid, mbLeft, b.X, b.Y);
+  EXPECT_FALSE(Grid->ControlButtonPressed()) << "the release lets it up";
+  // A click beside the controls of a cell holding some selects the cell only.
+  Grid->SetColWidths(1, 300);
+  const TRect r = Grid->CellRect(1, 1);
+  guitest::Click(Grid, r.Right - 5, r.Top + 6);
+  EXPECT_EQ(Grid->Selection(), (TGridRect{1, 1, 1, 1}));
+  EXPECT_EQ(ControlValue(1, 1, "c1"), "TRUE");
+}
+
 }  // namespace

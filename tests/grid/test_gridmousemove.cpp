@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "grid/plusgrid.h"
+#include "grid/support/plusobj.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/menuloop.h"
 #include "support/gui/guitest.h"
@@ -302,6 +303,157 @@ TEST_F(GridMouseMove, MiddleButtonPansOutsideTheDeadZoneUntilAnotherPress) {
   guitest::MouseDown(Grid, mbMiddle, 100, 100);
   EXPECT_FALSE(Grid->Panning());
   guitest::MouseUp(Grid, mbMiddle, 100, 100);
+}
+
+
+TEST_F(GridMouseMove, DraggingAColumnHeaderShowsItsButtonAndTheDropArrows) {
+  TGridOptions o = Grid->Options();
+  Grid->SetOptions(o.Include(goColMoving));
+  for (int c = 1; c < 5; ++c) Grid->SetCells(c, 0, "H" + std::to_string(c));
+  Grid->SetCells(1, 2, "one");
+  Grid->SortSettings()->SetColumn(3);
+  Grid->SetCol(1);
+  const TPoint from = In(1, 0);
+  guitest::MouseMove(Grid, from.X, from.Y);
+  guitest::MouseDown(Grid, mbLeft, from.X, from.Y);
+  ASSERT_EQ(Grid->GridState(), gsColMoving);
+  EXPECT_TRUE(Grid->MoveButton() == nullptr || !Grid->MoveButton()->Visible()) << "nothing before the mouse moves";
+  const TPoint to = In(3, 0);
+  guitest::MouseMove(Grid, to.X + 10, to.Y + 2, TShiftState{ssLeft});
+  TPopupButton* button = Grid->MoveButton();
+  ASSERT_NE(button, nullptr);
+  EXPECT_TRUE(button->Visible());
+  EXPECT_EQ(button->Caption(), "H1");
+  EXPECT_EQ(button->Width(), Grid->ColWidths(1));
+  EXPECT_EQ(button->Height(), Grid->RowHeights(0));
+  EXPECT_EQ(button->Left(), to.X + 10 - 5) << "held where it was grabbed";
+  ASSERT_NE(Grid->ArrowWindow(0), nullptr);
+  EXPECT_TRUE(Grid->ArrowWindow(0)->Visible());
+  EXPECT_TRUE(Grid->ArrowWindow(1)->Visible());
+  const int border = Grid->CellRect(3, 0).Right;
+  EXPECT_EQ(Grid->ArrowWindow(0)->Left(), border - 5) << "at the right border of a column right of the moving one";
+  EXPECT_FALSE(Grid->ArrowWindow(2)->Visible());
+  EXPECT_EQ(Screen->Cursor(), crDrag);
+
+  guitest::MouseUp(Grid, mbLeft, to.X + 10, to.Y + 2);
+  EXPECT_FALSE(button->Visible());
+  EXPECT_FALSE(Grid->ArrowWindow(0)->Visible());
+  EXPECT_EQ(Screen->Cursor(), crDefault);
+  EXPECT_EQ(Grid->GridState(), gsNormal);
+  EXPECT_EQ(Grid->Cells(3, 0), "H1");
+  EXPECT_EQ(Grid->Cells(3, 2), "one");
+  EXPECT_EQ(Grid->Cells(1, 0), "H2");
+  EXPECT_EQ(Grid->Col(), 3) << "the current cell goes with its column";
+  EXPECT_EQ(Grid->SortSettings()->Column(), 2) << "the sorted column shifted left";
+  ASSERT_EQ(Grid->ColumnOrder()->Count(), 5);
+  EXPECT_EQ(Grid->ColumnOrder()->GetCommaText(), "0,2,3,1,4");
+
+  // The application refuses moving column 2: the move ends.
+  Grid->OnColumnMove = [](TObject*, int ACol, bool& Allow) { Allow = ACol != 2; };
+  const TPoint p2 = In(2, 0);
+  guitest::MouseDown(Grid, mbLeft, p2.X, p2.Y);
+  guitest::MouseMove(Grid, In(4, 0).X, p2.Y, TShiftState{ssLeft});
+  EXPECT_EQ(Grid->GridState(), gsNormal);
+  EXPECT_FALSE(button->Visible());
+  guitest::MouseUp(Grid, mbLeft, In(4, 0).X, p2.Y);
+  EXPECT_EQ(Grid->Cells(2, 0), "H3");
+}
+
+TEST_F(GridMouseMove, DraggingARowHeaderMovesTheRowWithArrowsAtItsDropBorder) {
+  TGridOptions o = Grid->Options();
+  Grid->SetOptions(o.Include(goRowMoving));
+  for (int r = 1; r < 8; ++r) Grid->SetCells(0, r, "R" + std::to_string(r));
+  const TPoint from = In(0, 5);
+  guitest::MouseDown(Grid, mbLeft, from.X, from.Y);
+  ASSERT_EQ(Grid->GridState(), gsRowMoving);
+  const TPoint to = In(0, 2);
+  guitest::MouseMove(Grid, to.X, to.Y + 3, TShiftState{ssLeft});
+  ASSERT_NE(Grid->MoveButton(), nullptr);
+  EXPECT_EQ(Grid->MoveButton()->Caption(), "R5");
+  EXPECT_TRUE(Grid->ArrowWindow(2)->Visible());
+  EXPECT_TRUE(Grid->ArrowWindow(3)->Visible());
+  EXPECT_FALSE(Grid->ArrowWindow(0)->Visible());
+  const TRect t = Grid->CellRect(0, 2);
+  EXPECT_EQ(Grid->ArrowWindow(3)->Top(), t.Top - 5) << "the top border of a row above the moving one";
+  // No context menu while moving.
+  bool menu = false;
+  Grid->OnContextPopup = [&](TObject*, TPoint, bool&) { menu = true; };
+  guitest::MouseDown(Grid, mbRight, to.X, to.Y + 3);
+  guitest::MouseUp(Grid, mbRight, to.X, to.Y + 3);
+  EXPECT_FALSE(menu);
+  guitest::MouseUp(Grid, mbLeft, to.X, to.Y + 3);
+  EXPECT_EQ(Grid->Cells(0, 2), "R5");
+  EXPECT_EQ(Grid->Cells(0, 3), "R2");
+  EXPECT_EQ(Grid->Cells(0, 5), "R4");
+  EXPECT_FALSE(Grid->ArrowWindow(2)->Visible());
+}
+
+TEST_F(GridMouseMove, TheSizeHintShowsTheWidthTheColumnWillGet) {
+  TGridOptions o = Grid->Options();
+  Grid->SetOptions(o.Include(goColSizing));
+  const int border = Grid->CellRect(2, 0).Right;
+  guitest::MouseDown(Grid, mbLeft, border - 1, 5);
+  guitest::MouseMove(Grid, border + 20, 5, TShiftState{ssLeft});
+  EXPECT_FALSE(Grid->SizeHintShowing()) << "HintShowSizing is off";
+  guitest::MouseUp(Grid, mbLeft, border + 20, 5);
+  const int width = Grid->ColWidths(2);
+
+  Grid->SetHintShowSizing(true);
+  Grid->SetHintColor(clAqua);
+  const int border2 = Grid->CellRect(2, 0).Right;
+  guitest::MouseDown(Grid, mbLeft, border2 + 1, 5);
+  guitest::MouseMove(Grid, border2 + 13, 5, TShiftState{ssLeft});
+  ASSERT_TRUE(Grid->SizeHintShowing());
+  THTMLHintWindow* w = Grid->HTMLHintWindow();
+  EXPECT_TRUE(w->Visible());
+  EXPECT_EQ(w->Text(), "cw=<b>" + std::to_string(width + 12) + "</b>");
+  EXPECT_EQ(w->Color(), clAqua);
+  EXPECT_EQ(TPoint(w->Left(), w->Top()), Grid->ClientToScreen(TPoint{Grid->CellRect(2, 0).Left, 0}));
+  guitest::MouseUp(Grid, mbLeft, border2 + 13, 5);
+  EXPECT_EQ(Grid->ColWidths(2), width + 12) << "the width the hint said";
+  EXPECT_FALSE(w->Visible());
+  EXPECT_FALSE(Grid->SizeHintShowing());
+
+  // A fixed column's guide line: its x.
+  Grid->MouseActions()->SetSizeFixedCol(true);
+  const int fixedBorder = Grid->ColWidths(0) + Grid->GridLineWidth();
+  guitest::MouseMove(Grid, fixedBorder, In(1, 3).Y);
+  guitest::MouseDown(Grid, mbLeft, fixedBorder, In(1, 3).Y);
+  guitest::MouseMove(Grid, 90, In(1, 3).Y, TShiftState{ssLeft});
+  EXPECT_EQ(w->Text(), "cw=<b>90</b>");
+  guitest::MouseUp(Grid, mbLeft, 90, In(1, 3).Y);
+  EXPECT_FALSE(w->Visible());
+}
+
+TEST_F(GridMouseMove, SizingARowHintsTheHeightItWillGet) {
+  TGridOptions o = Grid->Options();
+  Grid->SetOptions(o.Include(goRowSizing));
+  Grid->SetHintShowSizing(true);
+  THTMLHintWindow* w = Grid->HTMLHintWindow();
+  const int x = In(0, 3).X;
+  const int border = Grid->CellRect(0, 3).Bottom;
+  const int height = Grid->RowHeights(3);
+  guitest::MouseDown(Grid, mbLeft, x, border);
+  ASSERT_EQ(Grid->GridState(), gsRowSizing);
+  guitest::MouseMove(Grid, x, border + 9, TShiftState{ssLeft});
+  EXPECT_TRUE(w->Visible());
+  EXPECT_EQ(w->Text(), "rh=<b>" + std::to_string(height + 9) + "</b>");
+  EXPECT_EQ(TPoint(w->Left(), w->Top()), Grid->ClientToScreen(TPoint{0, Grid->CellRect(0, 3).Top}));
+  guitest::MouseUp(Grid, mbLeft, x, border + 9);
+  EXPECT_EQ(Grid->RowHeights(3), height + 9) << "the height the hint said";
+  EXPECT_FALSE(w->Visible());
+
+  // A fixed row's guide line: its y.
+  Grid->MouseActions()->SetSizeFixedRow(true);
+  const int fixedBorder = Grid->RowHeights(0) + Grid->GridLineWidth();
+  const int cx = In(2, 0).X;
+  guitest::MouseMove(Grid, cx, fixedBorder);
+  guitest::MouseDown(Grid, mbLeft, cx, fixedBorder);
+  guitest::MouseMove(Grid, cx, 40, TShiftState{ssLeft});
+  EXPECT_EQ(w->Text(), "rh=<b>40</b>");
+  guitest::MouseUp(Grid, mbLeft, cx, 40);
+  EXPECT_FALSE(w->Visible());
+  EXPECT_EQ(Grid->RowHeights(0), 39);
 }
 
 }  // namespace

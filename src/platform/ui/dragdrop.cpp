@@ -265,8 +265,22 @@ void RevokeDragDrop(TWinControl* Control) {
 
 bool IsDropTarget(TWinControl* Control) { return Filters().count(Control) != 0; }
 
+namespace {
+TDragLoopHandler& DragLoopHandler() {
+  static TDragLoopHandler h;
+  return h;
+}
+}  // namespace
+
+TDragLoopHandler SetDragLoopHandler(TDragLoopHandler Handler) {
+  TDragLoopHandler previous = std::move(DragLoopHandler());
+  DragLoopHandler() = std::move(Handler);
+  return previous;
+}
+
 int DoDragDrop(TWinControl* Source, const TDragPayload& Data, int AllowedEffects) {
   if (!Source || Data.Empty()) return DROPEFFECT_NONE;
+  if (DragLoopHandler()) return DragLoopHandler()(Source, Data, AllowedEffects);
   Source->HandleNeeded();
   TWinControlImpl* impl = Source->Impl();
   if (!impl || !impl->Widget) return DROPEFFECT_NONE;

@@ -4,6 +4,7 @@
 // loop with the data it offers.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -54,6 +55,10 @@ bool IsDropTarget(TWinControl* Control);
 // Runs the window system's modal drag loop from Source with Data; the effect
 // the target chose, DROPEFFECT_NONE when cancelled or refused.
 int DoDragDrop(TWinControl* Source, const TDragPayload& Data, int AllowedEffects);
+// Replaces the window system's drag loop (tests): gets what DoDragDrop got
+// and answers the effect. An empty handler puts the window system back.
+using TDragLoopHandler = std::function<int(TWinControl* Source, const TDragPayload& Data, int AllowedEffects)>;
+TDragLoopHandler SetDragLoopHandler(TDragLoopHandler Handler);
 
 // The effect of a drop from the keys held: Ctrl copies, else a move when
 // offered, else a copy.

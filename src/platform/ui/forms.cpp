@@ -569,7 +569,9 @@ void TApplication::ActivateHint(TPoint CursorPos) {
       parent = w;
     }
   }
-  if (!control || !control->ShowHint() || control->Hint().empty()) return;
+  // A control without a hint of its own is still asked: it may say one for
+  // the place under the mouse (a grid's cells).
+  if (!control || !control->ShowHint()) return;
   std::string text = control->Hint();
   const size_t bar = text.find('|');
   if (bar != std::string::npos) text = text.substr(0, bar);

@@ -739,14 +739,18 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
       FGridState = gsColSizing;
       FSizingIndex = line;
       FSizingStart = CellRect(line, 0).Left;
-      FSizingPos = X;
+      // The line starts on the border itself and keeps the offset at which it
+      // was grabbed: a press that does not move leaves the width.
+      FSizingPos = FSizingStart + FCols.Size(line);
+      FSizingGrab = FSizingPos - X;
       Invalidate();
     } else if (inFixedCol && FOptions.Contains(goRowSizing) && (line = SizingLineAt(false, Y)) >= 0) {
       if (EditorShown()) HideEditor();
       FGridState = gsRowSizing;
       FSizingIndex = line;
       FSizingStart = CellRect(0, line).Top;
-      FSizingPos = Y;
+      FSizingPos = FSizingStart + FRows.Size(line);
+      FSizingGrab = FSizingPos - Y;
       Invalidate();
     } else if (cell.Y >= 0 && cell.Y < FFixedRows && cell.X >= FFixedCols && FOptions.Contains(goColMoving)) {
       if (EditorShown()) HideEditor();
@@ -772,7 +776,7 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
 
 void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y) {
   if (FGridState == gsColSizing || FGridState == gsRowSizing) {
-    FSizingPos = std::max(FSizingStart, FGridState == gsColSizing ? X : Y);
+    FSizingPos = std::max(FSizingStart, (FGridState == gsColSizing ? X : Y) + FSizingGrab);
     Invalidate();
   } else if (FGridState == gsColMoving || FGridState == gsRowMoving) {
     FMoveMouse = {X, Y};
@@ -888,6 +892,13 @@ void TCustomGrid::MoveTimerTick() {
   Invalidate();
 }
 
+int TCustomGrid::FollowMove(int Index, int FromIndex, int ToIndex) {
+  if (Index == FromIndex) return ToIndex;
+  if (FromIndex < ToIndex && Index > FromIndex && Index <= ToIndex) return Index - 1;
+  if (FromIndex > ToIndex && Index >= ToIndex && Index < FromIndex) return Index + 1;
+  return Index;
+}
+
 void TCustomGrid::MoveColumn(int FromIndex, int ToIndex) {
   if (FromIndex < 0 || ToIndex < 0 || FromIndex >= FCols.Count || ToIndex >= FCols.Count)
     throw EInvalidOperation("Grid index out of range");
@@ -902,7 +913,9 @@ void TCustomGrid::MoveColumn(int FromIndex, int ToIndex) {
   FCols.Changed.clear();
   for (int i = 0; i < FCols.Count; ++i) FCols.SetSize(i, sizes[static_cast<size_t>(i)]);
   ColumnMoved(FromIndex, ToIndex);
-  if (FCurrent.X == FromIndex) FCurrent.X = ToIndex;
+  // The current cell and the anchor stay with their columns.
+  FCurrent.X = FollowMove(FCurrent.X, FromIndex, ToIndex);
+  FAnchor.X = FollowMove(FAnchor.X, FromIndex, ToIndex);
   ClampCurrent();
   UpdateScrollRange();
   Invalidate();
@@ -925,7 +938,8 @@ void TCustomGrid::MoveRow(int FromIndex, int ToIndex) {
   FRows.Changed = std::move(changed);
   FRows.SetSize(ToIndex, moved);
   RowMoved(FromIndex, ToIndex);
-  if (FCurrent.Y == FromIndex) FCurrent.Y = ToIndex;
+  FCurrent.Y = FollowMove(FCurrent.Y, FromIndex, ToIndex);
+  FAnchor.Y = FollowMove(FAnchor.Y, FromIndex, ToIndex);
   ClampCurrent();
   UpdateScrollRange();
   Invalidate();

@@ -47,7 +47,8 @@
 // press on a cell to its release; gsColSizing (gsRowSizing) from a press
 // within 3 pixels of a column's right (a row's bottom) edge in the fixed row
 // (column) with goColSizing (goRowSizing) to its release, which sets the new
-// size and calls ColWidthsChanged (RowHeightsChanged); gsColMoving
+// size and calls ColWidthsChanged (RowHeightsChanged); the sizing line keeps
+// the offset at which the border was grabbed, so a click leaves the size; gsColMoving
 // (gsRowMoving) from a press on a scrolling column's (row's) fixed cell with
 // goColMoving (goRowMoving) to its release, which moves the line to where
 // the mouse is (MoveColumn / MoveRow, then ColumnMoved / RowMoved). While a
@@ -174,9 +175,12 @@ public:
   virtual void SetEditText(int ACol, int ARow, const std::string& Value);
   virtual std::string GetEditMask(int ACol, int ARow);
   virtual int GetEditLimit();
-  // Moves column (row) From to To with its contents and size.
+  // Moves column (row) From to To with its contents and size; the current
+  // cell and the selection stay with their lines.
   void MoveColumn(int FromIndex, int ToIndex);
   void MoveRow(int FromIndex, int ToIndex);
+  // Where line Index is after line From moved to To.
+  static int FollowMove(int Index, int FromIndex, int ToIndex);
   // The size being dragged (sizing states) or the line a move would go to
   // (moving states); -1 otherwise.
   int SizingPos() const { return FSizingPos; }
@@ -313,15 +317,16 @@ protected:
   TInplaceEdit* FInplaceEdit = nullptr;
   TGridCoord FInplaceCell{-1, -1};
   // Sizing and moving lines with the mouse.
-  int FSizingIndex = -1, FSizingStart = 0, FSizingPos = -1;
+  // FSizingGrab: the border's distance from the mouse at the press.
+  int FSizingIndex = -1, FSizingStart = 0, FSizingPos = -1, FSizingGrab = 0;
   int FMoveIndex = -1, FMoveTarget = -1;
   TPoint FMoveMouse{};
   bool FMoveTimer = false;
   bool FClickOnCurrent = false;
-
-private:
   // The line whose far edge is within 3 pixels of a point along one axis; -1 none.
   int SizingLineAt(bool Cols, int P) const;
+
+private:
   void MoveTimerTick();
   void PaintLineFeedback();
   // The bars shown for a client size without bars.

@@ -81,4 +81,21 @@ TEST(DragDrop, RegisterAndRevoke) {
   EXPECT_EQ(DoDragDrop(nullptr, TDragPayload{}, DROPEFFECT_COPY), DROPEFFECT_NONE);
 }
 
+TEST(DragDrop, TheDragLoopCanBeReplaced) {
+  guitest::EnsureGui();
+  TForm form(nullptr);
+  std::string carried;
+  TDragLoopHandler previous = SetDragLoopHandler([&](TWinControl* Source, const TDragPayload& Data, int Effects) {
+    EXPECT_EQ(Source, &form);
+    carried = Data.Text.value_or("");
+    return Effects & DROPEFFECT_MOVE;
+  });
+  TDragPayload data;
+  data.Text = "a\tb";
+  EXPECT_EQ(DoDragDrop(&form, data, DROPEFFECT_COPY | DROPEFFECT_MOVE), DROPEFFECT_MOVE);
+  EXPECT_EQ(carried, "a\tb");
+  EXPECT_EQ(DoDragDrop(&form, TDragPayload{}, DROPEFFECT_COPY), DROPEFFECT_NONE) << "nothing to drag";
+  SetDragLoopHandler(previous);
+}
+
 }  // namespace

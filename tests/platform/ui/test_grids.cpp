@@ -529,6 +529,46 @@ TEST_F(EditFixture, ColumnsAreSizedAndMovedWithTheMouse) {
   EXPECT_EQ(Grid->ColWidths(1), 50);
 }
 
+TEST_F(EditFixture, SizingKeepsTheOffsetAtWhichTheBorderWasGrabbed) {
+  Add(goColSizing);
+  Add(goRowSizing);
+  Grid->SetColWidths(1, 40);
+  // Column 1 ends at 91; a press 2 pixels inside the border and no move.
+  MouseDown(Grid, mbLeft, 89, 5);
+  ASSERT_EQ(Grid->GridState(), gsColSizing);
+  EXPECT_EQ(Grid->SizingPos(), 91) << "the line starts on the border";
+  MouseUp(Grid, mbLeft, 89, 5);
+  EXPECT_EQ(Grid->ColWidths(1), 40) << "a click sizes nothing";
+  EXPECT_EQ(Grid->WidthsChanged, 1) << "the release still reports the width";
+  MouseDown(Grid, mbLeft, 93, 5);
+  MouseMove(Grid, 103, 5, {ssLeft});
+  EXPECT_EQ(Grid->SizingPos(), 101);
+  MouseUp(Grid, mbLeft, 103, 5);
+  EXPECT_EQ(Grid->ColWidths(1), 50);
+  // Rows likewise.
+  const int bottom = Grid->CellRect(0, 1).Bottom;
+  MouseDown(Grid, mbLeft, 5, bottom - 1);
+  ASSERT_EQ(Grid->GridState(), gsRowSizing);
+  MouseUp(Grid, mbLeft, 5, bottom - 1);
+  EXPECT_EQ(Grid->RowHeights(1), Grid->DefaultRowHeight());
+}
+
+TEST_F(EditFixture, TheCurrentCellStaysWithItsLineWhenLinesMove) {
+  Grid->SetCells(2, 3, "here");
+  Grid->SetCol(2);
+  Grid->SetRow(3);
+  Grid->MoveColumn(1, 3);
+  EXPECT_EQ(Grid->Col(), 1) << "the columns after the moved one shift left";
+  Grid->MoveColumn(3, 1);
+  EXPECT_EQ(Grid->Col(), 2);
+  Grid->MoveRow(4, 1);
+  EXPECT_EQ(Grid->Row(), 4) << "the rows from the target on shift down";
+  EXPECT_EQ(Grid->Cells(Grid->Col(), Grid->Row()), "here");
+  Grid->MoveRow(4, 2);
+  EXPECT_EQ(Grid->Row(), 2);
+  EXPECT_EQ(Grid->Selection(), (TGridRect{2, 2, 2, 2})) << "the selection moves along";
+}
+
 TEST_F(EditFixture, TheMoveTimerScrollsWhileTheMouseIsBeyondTheCells) {
   Add(goRowMoving);
   Grid->SetRowCount(40);

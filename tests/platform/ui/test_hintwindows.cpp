@@ -82,6 +82,13 @@ TEST(HintWindows, ControlFillsItsHintWhenAsked) {
   p->Refuse = true;
   Application->ActivateHint(at);
   EXPECT_EQ(Application->CurrentHintText(), "") << "an answer other than 0 keeps the hint back";
+  p->Refuse = false;
+  p->SetHint("");
+  Application->ActivateHint(at);
+  EXPECT_EQ(Application->CurrentHintText(), "cell at 25") << "asked without a hint of its own";
+  p->SetShowHint(false);
+  Application->ActivateHint(at);
+  EXPECT_EQ(Application->CurrentHintText(), "");
   form.Hide();
 }
 
