@@ -133,21 +133,13 @@ void TPlusStringGrid::ScrollHint(bool Vertical, int Code, int Pos) {
   const bool wanted = FScrollHints == shBoth || FScrollHints == (Vertical ? shVertical : shHorizontal);
   if (!wanted) return;
   if (Code == SB_ENDSCROLL) {
-    if (FHTMLHintWindow) FHTMLHintWindow->ReleaseHandle();
     FScrollHintShowing = false;
     FScrollHintCaption.clear();
     HideGridHint();
   } else if (Code == SB_THUMBTRACK) {
     FScrollHintCaption = ScrollHintText(Vertical, Pos);
-    // Beside the pointer, which drags the thumb.
-    THTMLHintWindow* w = HTMLHintWindow();
-    TRect r = w->CalcHintRect(100, FScrollHintCaption);
-    TPoint p{};
-    GetCursorPos(p);
-    OffsetRect(r, p.X + 10, p.Y);
-    w->SetColor(FHintColor);
-    w->ActivateHint(r, FScrollHintCaption);
     FScrollHintShowing = true;
+    // Beside the pointer, which drags the thumb.
     TPoint p{};
     GetCursorPos(p);
     ShowGridHint(FScrollHintCaption, TPoint{p.X + 10, p.Y}, 100);

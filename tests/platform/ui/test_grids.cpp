@@ -533,6 +533,7 @@ TEST_F(EditFixture, SizingKeepsTheOffsetAtWhichTheBorderWasGrabbed) {
   Add(goColSizing);
   Add(goRowSizing);
   Grid->SetColWidths(1, 40);
+  Grid->WidthsChanged = 0;
   // Column 1 ends at 91; a press 2 pixels inside the border and no move.
   MouseDown(Grid, mbLeft, 89, 5);
   ASSERT_EQ(Grid->GridState(), gsColSizing);
