@@ -1,5 +1,6 @@
 #include "platform/ui/controls.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QCursor>
 #include <QGuiApplication>
@@ -914,7 +915,7 @@ void TWinControl::Invalidate() {
   if (!FImpl) return;
   FImpl->NeedsPaint = true;
   FImpl->SyncParentBackground();  // the style or the parent may have changed
-  if (FImpl->Widget) FImpl->Widget->update();
+  FImpl->UpdateWidget();
 }
 
 void TWinControl::PaintNow() {
@@ -938,7 +939,7 @@ void TWinControl::Update() {
   PaintNow();
   for (TControl* c : FControls)
     if (!c->IsGraphic() && c->FVisible) static_cast<TWinControl*>(c)->Update();
-  if (FImpl->Widget) FImpl->Widget->update();
+  FImpl->UpdateWidget();
 }
 
 void TWinControl::Repaint() {
@@ -1351,6 +1352,15 @@ void TGraphicControl::Dispatch(TMessage& M) {
 TWinControlImpl::~TWinControlImpl() {
   *Alive = false;
   if (Canvas) GfxUnbindCanvas(Canvas.get());
+}
+
+void TWinControlImpl::UpdateWidget() {
+  if (!Widget) return;
+  Widget->update();
+  // The viewport is a child that covers the area: the area's own update
+  // leaves it as it was, and the surface it shows would never come up.
+  if (ViewportSurface)
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(Widget.data())) area->viewport()->update();
 }
 
 void TWinControlImpl::SizeSurface() {
