@@ -8,6 +8,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRegularExpression>
 
 #include <cstdio>
 
@@ -28,20 +29,31 @@ QWidget* ActiveWindow() {
   return nullptr;
 }
 
-// "Text (*.txt)|*.txt|All (*.*)|*.*" -> "Text (*.txt);;All (*.*)"
+// "Text (*.txt)|*.txt|All (*.*)|*.*" -> "Text (*.txt);;All (*.*)". The
+// platform dialog takes its patterns from the name's last parentheses,
+// separated by spaces, so those always hold the filter's own patterns: a
+// name such as "Data (*.dat,*.xy)" would otherwise match no file at all.
 QString QtFilter(const std::string& filter, int index, QString* selected) {
   QStringList parts = ToQString(filter).split('|');
   QStringList out;
   for (int i = 0; i + 1 < parts.size(); i += 2) {
-    QString name = parts[i];
-    const QString patterns = parts[i + 1];
-    if (!name.contains('(')) name += " (" + QString(patterns).replace(';', ' ') + ")";
-    else if (!name.contains(patterns.section(';', 0, 0))) name += " (" + QString(patterns).replace(';', ' ') + ")";
+    QString name = parts[i].trimmed();
+    const QString patterns = parts[i + 1].split(';', Qt::SkipEmptyParts).join(' ');
+    const qsizetype open = name.lastIndexOf('(');
+    if (name.endsWith(')') && open >= 0 && name.indexOf(QRegularExpression("[*?]"), open) >= 0)
+      name = name.left(open).trimmed();
+    name += " (" + patterns + ")";
     out << name;
     if (i / 2 + 1 == index && selected) *selected = name;
   }
   return out.join(";;");
 }
+
+}  // namespace
+
+std::string PlatformFileFilter(const std::string& Filter) { return FromQString(QtFilter(Filter, 0, nullptr)); }
+
+namespace {
 
 bool RunPlatformDialog(TCommonDialog* d) {
   QWidget* parent = ActiveWindow();

@@ -32,6 +32,25 @@ TEST(CommonDialogs, TheResponderFillsInTheDialogAndAnswers) {
   SetCommonDialogHandler(none);
 }
 
+// The window system's dialog matches files with the space-separated patterns
+// in each name's last parentheses, whatever the name shows.
+TEST(CommonDialogs, PlatformFiltersCarryTheFiltersOwnPatterns) {
+  const struct {
+    const char* Filter;
+    const char* Expected;
+  } cases[] = {
+      {"Input Files (*.inp)|*.inp", "Input Files (*.inp)"},
+      {"All Data Files (*.dat,*.gs,*.xy,*.cpi)|*.dat;*.gs;*.xy;*.cpi|XY Data files (*.xy)|*.xy",
+       "All Data Files (*.dat *.gs *.xy *.cpi);;XY Data files (*.xy)"},
+      {"KORV Files (*.inp,*.out,*.dst)|*.inp;*.out;*.dst", "KORV Files (*.inp *.out *.dst)"},
+      {"Text|*.txt;*.log", "Text (*.txt *.log)"},
+      {"Plot (tab separated)|*.txt", "Plot (tab separated) (*.txt)"},
+      {"Wrong (*.bmp)|*.png", "Wrong (*.png)"},
+      {"Any file (*.*)|*.*", "Any file (*.*)"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(PlatformFileFilter(c.Filter), c.Expected) << c.Filter;
+}
+
 TEST(CommonDialogs, ColourFontFindAndReplace) {
   TCommonDialogResponder responder;
   TColorDialog colour(nullptr);
