@@ -918,8 +918,25 @@ void TWinControl::Invalidate() {
   FImpl->UpdateWidget();
 }
 
+namespace {
+
+// Paints of the layer under way: drawing done inside one is shown by it.
+int PaintDepth = 0;
+
+struct TPaintScope {
+  TPaintScope() { ++PaintDepth; }
+  ~TPaintScope() { --PaintDepth; }
+};
+
+}  // namespace
+
+void TWinControlImpl::SurfaceUsed() {
+  if (PaintDepth == 0 && !Painting) UpdateWidget();
+}
+
 void TWinControl::PaintNow() {
   if (!CustomPainted() || !FImpl->NeedsPaint || FImpl->Painting) return;
+  const TPaintScope scope;
   FImpl->SizeSurface();
   if (FImpl->Surface.isNull()) return;
   FImpl->NeedsPaint = false;
@@ -1286,6 +1303,7 @@ TCanvas* TCustomControl::Canvas() {
     FImpl->Canvas->SetFont(FFont.get());
     FImpl->Canvas->Brush()->SetColor(FColor);
     if (!FImpl->Surface.isNull()) GfxBindCanvasToImage(FImpl->Canvas.get(), &FImpl->Surface);
+    GfxSetSurfaceUseHook(FImpl->Canvas.get(), [impl = FImpl.get()] { impl->SurfaceUsed(); });
   }
   // Graphic children may have painters open on the same surface.
   FImpl->FlushChildren();
@@ -1318,6 +1336,9 @@ TCanvas* TGraphicControl::Canvas() {
       if (GfxCanvasImage(FCanvas.get()) != &p->Surface) {
         GfxBindCanvasToImage(FCanvas.get(), &p->Surface);
         FCanvas->SetFont(FFont.get());
+        GfxSetSurfaceUseHook(FCanvas.get(), [this] {
+          if (FParent && FParent->Impl()) FParent->Impl()->SurfaceUsed();
+        });
       }
       // The control's own origin and clip, renewed on every use.
       FCanvas->SelectClipRgn(nullptr);
@@ -1416,6 +1437,7 @@ void TWinControlImpl::SyncParentBackground() {
 
 void TWinControlImpl::PaintOverlay(QWidget* widget) {
   if (widget->width() <= 0 || widget->height() <= 0) return;
+  const TPaintScope scope;
   QImage layer(widget->size(), QImage::Format_ARGB32_Premultiplied);
   layer.fill(Qt::transparent);
   TCanvas canvas;
@@ -1436,6 +1458,7 @@ TSurfaceWidget::TSurfaceWidget(TWinControl* control, QWidget* parent) : QWidget(
 
 void TSurfaceWidget::paintEvent(QPaintEvent*) {
   if (!FControl) return;
+  const TPaintScope scope;
   TWinControl* c = FControl;
   GuardEvent(c, [c] { c->PaintNow(); });
   if (!FControl) return;

@@ -5,6 +5,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
+#include <QWindow>
 #include <QWheelEvent>
 
 #include "platform/ui/qt_ui.h"
@@ -236,6 +238,18 @@ TColor ShownPixel(TControl* c, int x, int y) {
   const QPoint px = (QPointF(at) * img.devicePixelRatio()).toPoint();
   if (!img.rect().contains(px)) return CLR_INVALID;
   return GfxFromQColor(img.pixelColor(px));
+}
+
+TColor DisplayedPixel(TControl* c, int x, int y) {
+  QWidget* w = InputTarget(c, x, y);
+  if (!w || !w->window()->windowHandle()) return CLR_INVALID;
+  QWidget* top = w->window();
+  const QPoint at = w->mapTo(top, QPoint(x, y));
+  // The offscreen platform hands out the window's picture as last flushed;
+  // nothing is painted for the asking.
+  const QImage img = top->windowHandle()->screen()->grabWindow(top->winId(), at.x(), at.y(), 1, 1).toImage();
+  if (img.isNull() || img.width() < 1) return CLR_INVALID;
+  return GfxFromQColor(img.pixelColor(0, 0));
 }
 
 std::vector<TPoint> UnpaintedPixels(TControl* c) {

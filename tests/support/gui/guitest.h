@@ -91,6 +91,10 @@ bool ControlPicture(TWinControl* c, TBitmap& out);
 // its whole top-level window rendered (native controls, what the layer
 // paints over them, parents showing through); CLR_INVALID outside.
 TColor ShownPixel(TControl* c, int x, int y);
+// The pixel at the control's client point as the display holds it now: the
+// window's picture as the window system was last given it, with nothing
+// painted for the asking (what a person sees; CLR_INVALID without a window).
+TColor DisplayedPixel(TControl* c, int x, int y);
 // The points of the control's rectangle (its client coordinates, from the
 // top-left corner) that no window paints when its top-level window is
 // composed: a real display shows leftovers there, black on a fresh window.
