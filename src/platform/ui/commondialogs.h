@@ -154,6 +154,7 @@ class TFindDialog : public TCommonDialog {
   ZV_CLASS(TFindDialog)
 public:
   explicit TFindDialog(TComponent* AOwner) : TCommonDialog(AOwner) {}
+  ~TFindDialog() override;
   TCommonDialogKind Kind() const override { return cdFind; }
   bool Execute() override;
   void CloseDialog();

@@ -2,7 +2,11 @@
 
 #include <QApplication>
 #include <QInputMethodEvent>
+#include <QAbstractButton>
+#include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -277,6 +281,51 @@ bool WindowShape(TWinControl* c, TRegion& shape) {
   const QRegion mask = c->Impl()->Widget->mask();
   if (mask.isEmpty()) return false;
   GfxSetRegion(shape, mask);
+  return true;
+}
+
+namespace {
+
+QWidget* ShownWindow(const std::string& title) {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->isVisible() && w->windowTitle() == QString::fromStdString(title)) return w;
+  return nullptr;
+}
+
+QString Plain(QString text) { return text.remove('&'); }
+
+template <class T>
+T* Named(const std::string& title, const std::string& name) {
+  QWidget* w = ShownWindow(title);
+  if (!w) return nullptr;
+  for (T* c : w->findChildren<T*>())
+    if (c->isVisible() && Plain(c->text()) == QString::fromStdString(name)) return c;
+  return nullptr;
+}
+
+}  // namespace
+
+bool WindowShowing(const std::string& title) { return ShownWindow(title) != nullptr; }
+
+bool SetWindowText(const std::string& title, const std::string& label, const std::string& text) {
+  auto* l = Named<QLabel>(title, label);
+  auto* edit = l ? qobject_cast<QLineEdit*>(l->buddy()) : nullptr;
+  if (!edit) return false;
+  edit->setText(QString::fromStdString(text));
+  return true;
+}
+
+bool SetWindowCheck(const std::string& title, const std::string& control, bool checked) {
+  auto* b = Named<QAbstractButton>(title, control);
+  if (!b || !b->isEnabled()) return false;
+  b->setChecked(checked);
+  return true;
+}
+
+bool PressWindowButton(const std::string& title, const std::string& button) {
+  auto* b = Named<QAbstractButton>(title, button);
+  if (!b || !b->isEnabled()) return false;
+  b->click();
   return true;
 }
 

@@ -103,4 +103,13 @@ std::vector<TPoint> UnpaintedPixels(TControl* c);
 // coordinates) in shape; false while the window is rectangular.
 bool WindowShape(TWinControl* c, TRegion& shape);
 
+// Windows of the window system's own (the find and replace dialogs), found
+// by their title among the visible top-level windows. A control is named by
+// its text without the '&' ("Find Next", "Match case") or, for the text
+// fields, by the label before it ("Find what:"). False when not found.
+bool WindowShowing(const std::string& title);
+bool SetWindowText(const std::string& title, const std::string& label, const std::string& text);
+bool SetWindowCheck(const std::string& title, const std::string& control, bool checked);
+bool PressWindowButton(const std::string& title, const std::string& button);
+
 }  // namespace guitest
