@@ -101,8 +101,10 @@ TEditForm::TEditForm(TComponent* AOwner) : TForm(AOwner) {
   StatusBar1->SetHeight(19);
   StatusBar1->SetAlign(alBottom);
   StatusBar1->SetBevelOuter(bvNone);
+  // Made from left to right: among panels aligned to the left the earlier
+  // one is outermost.
   const int widths[3] = {100, 100, 50};
-  for (int i = 2; i >= 0; --i) {
+  for (int i = 0; i < 3; ++i) {
     auto* p = new TPanel(this);
     p->SetParent(StatusBar1);
     p->SetWidth(widths[i]);

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/workfolder.h"
@@ -197,6 +199,21 @@ TEST_F(EditFormTest, KeysInTheTextShowTheCaretPosition) {
   guitest::Key(form->RichEdit1, VK_RIGHT);
   EXPECT_EQ(form->StatusText(0), "Line: 2");
   EXPECT_EQ(form->StatusText(1), "Col: 3");
+}
+
+TEST_F(EditFormTest, StatusPanelsReadLineColumnStatusFromTheLeft) {
+  form->Show();
+  std::vector<std::pair<int, std::string>> panels;
+  for (int i = 0; i < form->StatusBar1->ControlCount(); ++i) {
+    auto* p = dynamic_cast<TPanel*>(form->StatusBar1->Controls(i));
+    ASSERT_NE(p, nullptr);
+    panels.emplace_back(p->Left(), p->Caption());
+  }
+  std::sort(panels.begin(), panels.end());
+  ASSERT_EQ(panels.size(), 3u);
+  EXPECT_EQ(panels[0], std::make_pair(0, std::string("Line:")));
+  EXPECT_EQ(panels[1], std::make_pair(100, std::string("Col:")));
+  EXPECT_EQ(panels[2].first, 200);
 }
 
 TEST_F(EditFormTest, FontComesFromAFixedPitchDialog) {

@@ -585,4 +585,25 @@ TEST_F(PlotFormTest, CopyCommandsPutThePictureOnTheClipboard) {
   EXPECT_TRUE(Clipboard()->HasFormat(CF_METAFILEPICT));
 }
 
+// The zoom band on the white chart shows on the display while the mouse
+// drags; the band left behind is erased.
+TEST_F(PlotFormTest, ZoomBandShowsOnTheDisplayWhileDragging) {
+  FillEngineData();
+  Form->Show();
+  Form->Plot();
+  guitest::ProcessEvents();
+  ASSERT_EQ(guitest::DisplayedPixel(Form->Chart1, 150, 100), clWhite);
+  guitest::MouseDown(Form->Chart1, mbLeft, 100, 100);
+  guitest::MouseMove(Form->Chart1, 200, 150);
+  guitest::ProcessEvents();
+  EXPECT_EQ(guitest::DisplayedPixel(Form->Chart1, 150, 100), clBlack);
+  EXPECT_EQ(guitest::DisplayedPixel(Form->Chart1, 199, 125), clBlack);
+  guitest::MouseMove(Form->Chart1, 180, 150);
+  guitest::ProcessEvents();
+  EXPECT_EQ(guitest::DisplayedPixel(Form->Chart1, 199, 125), clWhite);
+  guitest::MouseUp(Form->Chart1, mbLeft, 180, 150);
+  guitest::ProcessEvents();
+  EXPECT_TRUE(Form->Chart1->ZoomedIn);
+}
+
 }  // namespace

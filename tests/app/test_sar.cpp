@@ -107,6 +107,28 @@ TEST_F(SearchAndReplaceTest, FindProposesTheSelectedWordAndFindsItFirst) {
   EXPECT_EQ(dialogs.Count(), 0u);
 }
 
+// In the window system's find window, Find Next pressed again goes on to
+// the next match: the window stays up between presses.
+TEST_F(SearchAndReplaceTest, FindNextInThePlatformWindowWalksThroughTheMatches) {
+  TCommonDialogHandler saved = SetCommonDialogHandler(nullptr);
+  InstallPlatformDialogs();
+  form.Show();
+  Show("0.5 1.0 0.5 2.0 0.5", 0, 3);
+  sar->Find();
+  ASSERT_TRUE(guitest::WindowShowing("Find"));
+  for (int at : {0, 8, 16}) {
+    EXPECT_TRUE(guitest::PressWindowButton("Find", "Find Next"));
+    EXPECT_EQ(memo->SelStart(), at);
+    EXPECT_EQ(Selected(), "0.5");
+  }
+  EXPECT_EQ(dialogs.Count(), 0u);
+  EXPECT_TRUE(guitest::PressWindowButton("Find", "Find Next"));
+  ASSERT_EQ(dialogs.Count(), 1u);
+  EXPECT_EQ(dialogs.Last().Text, "\"0.5\" was not found in text");
+  EXPECT_TRUE(guitest::PressWindowButton("Find", "Cancel"));
+  SetCommonDialogHandler(saved);
+}
+
 TEST_F(SearchAndReplaceTest, CaseAndWholeWordOptions) {
   Show("Cell B11 B1");
   TFindDialog* d = sar->FindDialog();

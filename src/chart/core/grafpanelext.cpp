@@ -370,7 +370,11 @@ void TCustomGrafPanelExtended::DrawZoomFrame() {
   }
   TGrafZoomPen* pen = FZoom->Pen();
   pen->SetMode(pmNotXor);
-  canvas->ApplyPenWithColor(pen, static_cast<TColor>(ColorToRGB(pen->Color())) ^ invert);
+  TColor shown = static_cast<TColor>(ColorToRGB(pen->Color()));
+  // A frame in the panel's own colour (the white pen on a white chart) would
+  // leave every pixel as it was: it inverts what it crosses instead.
+  if (shown == back) shown = invert;
+  canvas->ApplyPenWithColor(pen, shown ^ invert);
   if (!FZoom->HasBrush() || FZoom->Brush()->Style() == bsClear) canvas->SetBackgroundMode(TRANSPARENT);
   canvas->Rectangle(FZoom->StartX, FZoom->StartY, FZoom->EndX, FZoom->EndY);
 }

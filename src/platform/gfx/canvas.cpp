@@ -171,6 +171,7 @@ TCanvasImpl::~TCanvasImpl() { EndPainter(); }
 QImage* TCanvasImpl::Image() {
   if (Kind != ckRaster) return nullptr;
   if (Bitmap) return Bitmap->PaintImage();
+  if (ExtImage && OnSurfaceUse) OnSurfaceUse();
   return ExtImage;
 }
 
@@ -2548,6 +2549,10 @@ void GfxBindCanvasToImage(TCanvas* canvas, QImage* image) {
 }
 
 void GfxUnbindCanvas(TCanvas* canvas) { GfxUnbind(canvas); }
+
+void GfxSetSurfaceUseHook(TCanvas* canvas, std::function<void()> hook) {
+  canvas->Impl()->OnSurfaceUse = std::move(hook);
+}
 
 QImage* GfxCanvasImage(TCanvas* canvas) { return canvas ? canvas->Impl()->Image() : nullptr; }
 

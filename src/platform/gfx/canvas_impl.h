@@ -2,6 +2,8 @@
 // of the drawing layer (Qt types; never included by other subsystems).
 #pragma once
 
+#include <functional>
+
 #include <QGlyphRun>
 #include <QImage>
 #include <QPainter>
@@ -179,6 +181,9 @@ struct TCanvasImpl {
   int RecWidth = 0, RecHeight = 0;
 
   std::unique_ptr<QPainter> OwnPainter;
+  // Called whenever a caller's image (a window's surface) is reached for
+  // drawing or reading: the window then shows its surface again.
+  std::function<void()> OnSurfaceUse;
 
   // ---- Device state ----
   struct TState {

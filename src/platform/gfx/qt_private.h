@@ -35,6 +35,9 @@ void GfxSetBitmapImage(TBitmap* bitmap, const QImage& image);
 // GfxUnbindCanvas (or bind another image) before resizing or freeing it.
 void GfxBindCanvasToImage(TCanvas* canvas, QImage* image);
 void GfxUnbindCanvas(TCanvas* canvas);
+// Runs hook each time a canvas bound with GfxBindCanvasToImage reaches its
+// image (to draw on it or read it); empty removes it.
+void GfxSetSurfaceUseHook(TCanvas* canvas, std::function<void()> hook);
 // The image a raster canvas draws on (nil for other canvases).
 QImage* GfxCanvasImage(TCanvas* canvas);
 // Ends the canvas's open painter so that the image may be read, copied or

@@ -1,15 +1,27 @@
 #include "platform/ui/commondialogs.h"
 
+#include <QCheckBox>
 #include <QColorDialog>
+#include <QDialog>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
 #include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPointer>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QVBoxLayout>
 
 #include <cstdio>
+#include <map>
 
 #include "platform/dialogs.h"
 #include "platform/ui/forms.h"
@@ -28,19 +40,158 @@ QWidget* ActiveWindow() {
   return nullptr;
 }
 
-// "Text (*.txt)|*.txt|All (*.*)|*.*" -> "Text (*.txt);;All (*.*)"
+// "Text (*.txt)|*.txt|All (*.*)|*.*" -> "Text (*.txt);;All (*.*)". The
+// platform dialog takes its patterns from the name's last parentheses,
+// separated by spaces, so those always hold the filter's own patterns: a
+// name such as "Data (*.dat,*.xy)" would otherwise match no file at all.
 QString QtFilter(const std::string& filter, int index, QString* selected) {
   QStringList parts = ToQString(filter).split('|');
   QStringList out;
   for (int i = 0; i + 1 < parts.size(); i += 2) {
-    QString name = parts[i];
-    const QString patterns = parts[i + 1];
-    if (!name.contains('(')) name += " (" + QString(patterns).replace(';', ' ') + ")";
-    else if (!name.contains(patterns.section(';', 0, 0))) name += " (" + QString(patterns).replace(';', ' ') + ")";
+    QString name = parts[i].trimmed();
+    const QString patterns = parts[i + 1].split(';', Qt::SkipEmptyParts).join(' ');
+    const qsizetype open = name.lastIndexOf('(');
+    if (name.endsWith(')') && open >= 0 && name.indexOf(QRegularExpression("[*?]"), open) >= 0)
+      name = name.left(open).trimmed();
+    name += " (" + patterns + ")";
     out << name;
     if (i / 2 + 1 == index && selected) *selected = name;
   }
   return out.join(";;");
+}
+
+}  // namespace
+
+std::string PlatformFileFilter(const std::string& Filter) { return FromQString(QtFilter(Filter, 0, nullptr)); }
+
+namespace {
+
+// The window system's find and replace window: modeless, it stays up while
+// its buttons press the component's (Find Next again finds the next match);
+// the boxes set the options, as the component's options show and enable them.
+class TFindWindow : public QDialog {
+public:
+  TFindWindow(TFindDialog* dialog, QWidget* parent) : QDialog(parent), F(dialog) {
+    const bool replace = dialog->Kind() == cdReplace;
+    setWindowTitle(replace ? "Replace" : "Find");
+    setObjectName("zvFindWindow");
+    auto* fields = new QGridLayout;
+    What = AddField(fields, 0, "Fi&nd what:");
+    if (replace) With = AddField(fields, 1, "Re&place with:");
+    Whole = new QCheckBox("Match &whole word only");
+    Case = new QCheckBox("Match &case");
+    auto* left = new QVBoxLayout;
+    left->addLayout(fields);
+    auto* options = new QHBoxLayout;
+    auto* boxes = new QVBoxLayout;
+    boxes->addWidget(Whole);
+    boxes->addWidget(Case);
+    options->addLayout(boxes);
+    if (!replace) {
+      Direction = new QGroupBox("Direction");
+      auto* d = new QHBoxLayout(Direction);
+      Up = new QRadioButton("&Up");
+      Down = new QRadioButton("&Down");
+      d->addWidget(Up);
+      d->addWidget(Down);
+      options->addWidget(Direction);
+    }
+    left->addLayout(options);
+    auto* buttons = new QVBoxLayout;
+    Next = AddButton(buttons, "&Find Next", [this] {
+      Store();
+      F->FindNextPressed();
+    });
+    Next->setDefault(true);
+    if (replace) {
+      auto* r = static_cast<TReplaceDialog*>(F);
+      AddButton(buttons, "&Replace", [this, r] {
+        Store();
+        r->ReplacePressed(false);
+      });
+      AddButton(buttons, "Replace &All", [this, r] {
+        Store();
+        r->ReplacePressed(true);
+      });
+    }
+    AddButton(buttons, "Cancel", [this] { reject(); });
+    buttons->addStretch();
+    auto* all = new QHBoxLayout(this);
+    all->addLayout(left);
+    all->addLayout(buttons);
+    connect(What, &QLineEdit::textChanged, this, [this](const QString& t) { Next->setEnabled(!t.isEmpty()); });
+    connect(this, &QDialog::rejected, this, [this] { F->CloseDialog(); });
+  }
+
+  // Shows the component's text and options.
+  void Load() {
+    const TFindOptions& o = F->Options;
+    What->setText(ToQString(F->FindText));
+    What->selectAll();
+    Next->setEnabled(!What->text().isEmpty());
+    if (With) With->setText(ToQString(static_cast<TReplaceDialog*>(F)->ReplaceText));
+    Whole->setChecked(o.Contains(frWholeWord));
+    Whole->setVisible(!o.Contains(frHideWholeWord));
+    Whole->setEnabled(!o.Contains(frDisableWholeWord));
+    Case->setChecked(o.Contains(frMatchCase));
+    Case->setVisible(!o.Contains(frHideMatchCase));
+    Case->setEnabled(!o.Contains(frDisableMatchCase));
+    if (Direction) {
+      (o.Contains(frDown) ? Down : Up)->setChecked(true);
+      Direction->setVisible(!o.Contains(frHideUpDown));
+      Direction->setEnabled(!o.Contains(frDisableUpDown));
+    }
+  }
+
+private:
+  QLineEdit* AddField(QGridLayout* grid, int row, const char* label) {
+    auto* edit = new QLineEdit;
+    auto* l = new QLabel(label);
+    l->setBuddy(edit);
+    grid->addWidget(l, row, 0);
+    grid->addWidget(edit, row, 1);
+    return edit;
+  }
+  QPushButton* AddButton(QVBoxLayout* column, const char* text, std::function<void()> press) {
+    auto* b = new QPushButton(text);
+    b->setAutoDefault(false);
+    column->addWidget(b);
+    connect(b, &QPushButton::clicked, this, [press = std::move(press)] { press(); });
+    return b;
+  }
+  void Store() {
+    TFindOptions& o = F->Options;
+    F->FindText = FromQString(What->text());
+    if (With) static_cast<TReplaceDialog*>(F)->ReplaceText = FromQString(With->text());
+    o.Exclude(frWholeWord);
+    o.Exclude(frMatchCase);
+    if (Whole->isChecked()) o.Include(frWholeWord);
+    if (Case->isChecked()) o.Include(frMatchCase);
+    if (Direction) {
+      o.Exclude(frDown);
+      if (Down->isChecked()) o.Include(frDown);
+    }
+  }
+
+  TFindDialog* F;
+  QLineEdit* What = nullptr;
+  QLineEdit* With = nullptr;
+  QPushButton* Next = nullptr;
+  QCheckBox* Whole = nullptr;
+  QCheckBox* Case = nullptr;
+  QGroupBox* Direction = nullptr;
+  QRadioButton* Up = nullptr;
+  QRadioButton* Down = nullptr;
+};
+
+std::map<TFindDialog*, QPointer<TFindWindow>>& FindWindows() {
+  static std::map<TFindDialog*, QPointer<TFindWindow>> windows;
+  return windows;
+}
+
+TFindWindow* FindWindowOf(TFindDialog* d) {
+  auto it = FindWindows().find(d);
+  return it == FindWindows().end() ? nullptr : it->second.data();
 }
 
 bool RunPlatformDialog(TCommonDialog* d) {
@@ -137,22 +288,15 @@ bool RunPlatformDialog(TCommonDialog* d) {
     case cdFind:
     case cdReplace: {
       auto* f = static_cast<TFindDialog*>(d);
-      bool ok = false;
-      const QString text =
-          QInputDialog::getText(parent, d->Kind() == cdFind ? "Find" : "Replace", "Find what:", QLineEdit::Normal,
-                                ToQString(f->FindText), &ok);
-      if (!ok) return false;
-      f->FindText = FromQString(text);
-      if (d->Kind() == cdReplace) {
-        auto* r = static_cast<TReplaceDialog*>(d);
-        const QString with = QInputDialog::getText(parent, "Replace", "Replace with:", QLineEdit::Normal,
-                                                   ToQString(r->ReplaceText), &ok);
-        if (!ok) return false;
-        r->ReplaceText = FromQString(with);
-        r->ReplacePressed(true);
-      } else {
-        f->FindNextPressed();
+      TFindWindow* w = FindWindowOf(f);
+      if (!w) {
+        w = new TFindWindow(f, parent);
+        FindWindows()[f] = w;
       }
+      w->Load();
+      w->show();
+      w->raise();
+      w->activateWindow();
       return true;
     }
   }
@@ -285,7 +429,15 @@ bool TFindDialog::Execute() {
   return true;
 }
 
+TFindDialog::~TFindDialog() {
+  auto it = FindWindows().find(this);
+  if (it == FindWindows().end()) return;
+  delete it->second.data();
+  FindWindows().erase(it);
+}
+
 void TFindDialog::CloseDialog() {
+  if (TFindWindow* w = FindWindowOf(this)) w->hide();
   if (!FShowing) return;
   FShowing = false;
   if (OnClose) OnClose(this);

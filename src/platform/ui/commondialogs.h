@@ -38,6 +38,10 @@ TCommonDialogHandler SetCommonDialogHandler(TCommonDialogHandler Handler);
 // Installs the window system's dialogs behind the dialog service and the
 // common dialogs, where no handler is installed yet.
 void InstallPlatformDialogs();
+// A file dialog's filter ("Name|*.a;*.b|...") as the window system's dialog
+// is given it: "Name (*.a *.b);;...", the patterns in every name's
+// parentheses being the ones the files are matched with.
+std::string PlatformFileFilter(const std::string& Filter);
 
 enum TOpenOption {
   ofReadOnly, ofOverwritePrompt, ofHideReadOnly, ofNoChangeDir, ofShowHelp, ofNoValidate, ofAllowMultiSelect,
@@ -150,6 +154,7 @@ class TFindDialog : public TCommonDialog {
   ZV_CLASS(TFindDialog)
 public:
   explicit TFindDialog(TComponent* AOwner) : TCommonDialog(AOwner) {}
+  ~TFindDialog() override;
   TCommonDialogKind Kind() const override { return cdFind; }
   bool Execute() override;
   void CloseDialog();

@@ -1,5 +1,6 @@
 #include "platform/ui/controls.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QCursor>
 #include <QGuiApplication>
@@ -914,11 +915,28 @@ void TWinControl::Invalidate() {
   if (!FImpl) return;
   FImpl->NeedsPaint = true;
   FImpl->SyncParentBackground();  // the style or the parent may have changed
-  if (FImpl->Widget) FImpl->Widget->update();
+  FImpl->UpdateWidget();
+}
+
+namespace {
+
+// Paints of the layer under way: drawing done inside one is shown by it.
+int PaintDepth = 0;
+
+struct TPaintScope {
+  TPaintScope() { ++PaintDepth; }
+  ~TPaintScope() { --PaintDepth; }
+};
+
+}  // namespace
+
+void TWinControlImpl::SurfaceUsed() {
+  if (PaintDepth == 0 && !Painting) UpdateWidget();
 }
 
 void TWinControl::PaintNow() {
   if (!CustomPainted() || !FImpl->NeedsPaint || FImpl->Painting) return;
+  const TPaintScope scope;
   FImpl->SizeSurface();
   if (FImpl->Surface.isNull()) return;
   FImpl->NeedsPaint = false;
@@ -938,7 +956,7 @@ void TWinControl::Update() {
   PaintNow();
   for (TControl* c : FControls)
     if (!c->IsGraphic() && c->FVisible) static_cast<TWinControl*>(c)->Update();
-  if (FImpl->Widget) FImpl->Widget->update();
+  FImpl->UpdateWidget();
 }
 
 void TWinControl::Repaint() {
@@ -1313,6 +1331,7 @@ TCanvas* TCustomControl::Canvas() {
     FImpl->Canvas->SetFont(FFont.get());
     FImpl->Canvas->Brush()->SetColor(FColor);
     if (!FImpl->Surface.isNull()) GfxBindCanvasToImage(FImpl->Canvas.get(), &FImpl->Surface);
+    GfxSetSurfaceUseHook(FImpl->Canvas.get(), [impl = FImpl.get()] { impl->SurfaceUsed(); });
   }
   // Graphic children may have painters open on the same surface.
   FImpl->FlushChildren();
@@ -1345,6 +1364,9 @@ TCanvas* TGraphicControl::Canvas() {
       if (GfxCanvasImage(FCanvas.get()) != &p->Surface) {
         GfxBindCanvasToImage(FCanvas.get(), &p->Surface);
         FCanvas->SetFont(FFont.get());
+        GfxSetSurfaceUseHook(FCanvas.get(), [this] {
+          if (FParent && FParent->Impl()) FParent->Impl()->SurfaceUsed();
+        });
       }
       // The control's own origin and clip, renewed on every use.
       FCanvas->SelectClipRgn(nullptr);
@@ -1379,6 +1401,15 @@ void TGraphicControl::Dispatch(TMessage& M) {
 TWinControlImpl::~TWinControlImpl() {
   *Alive = false;
   if (Canvas) GfxUnbindCanvas(Canvas.get());
+}
+
+void TWinControlImpl::UpdateWidget() {
+  if (!Widget) return;
+  Widget->update();
+  // The viewport is a child that covers the area: the area's own update
+  // leaves it as it was, and the surface it shows would never come up.
+  if (ViewportSurface)
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(Widget.data())) area->viewport()->update();
 }
 
 void TWinControlImpl::SizeSurface() {
@@ -1434,6 +1465,7 @@ void TWinControlImpl::SyncParentBackground() {
 
 void TWinControlImpl::PaintOverlay(QWidget* widget) {
   if (widget->width() <= 0 || widget->height() <= 0) return;
+  const TPaintScope scope;
   QImage layer(widget->size(), QImage::Format_ARGB32_Premultiplied);
   layer.fill(Qt::transparent);
   TCanvas canvas;
@@ -1454,6 +1486,7 @@ TSurfaceWidget::TSurfaceWidget(TWinControl* control, QWidget* parent) : QWidget(
 
 void TSurfaceWidget::paintEvent(QPaintEvent*) {
   if (!FControl) return;
+  const TPaintScope scope;
   TWinControl* c = FControl;
   GuardEvent(c, [c] { c->PaintNow(); });
   if (!FControl) return;

@@ -190,6 +190,7 @@ TCanvas* TCustomForm::Canvas() {
     FImpl->Canvas->SetFont(FFont.get());
     FImpl->Canvas->Brush()->SetColor(FColor);
     if (!FImpl->Surface.isNull()) GfxBindCanvasToImage(FImpl->Canvas.get(), &FImpl->Surface);
+    GfxSetSurfaceUseHook(FImpl->Canvas.get(), [impl = FImpl.get()] { impl->SurfaceUsed(); });
   }
   return FImpl->Canvas.get();
 }

@@ -59,6 +59,12 @@ struct TWinControlImpl {
   int InEvent = 0;              // depth of the widget's events being handled
   std::shared_ptr<bool> Alive = std::make_shared<bool>(true);
 
+  // Asks the window system for a paint of the widget, and of the viewport
+  // that shows the surface when there is one.
+  void UpdateWidget();
+  // A canvas reached the surface outside the layer's paints (a band drawn
+  // from a mouse handler): asks for a paint that shows it.
+  void SurfaceUsed();
   // Makes the surface as large as the client area (keeping the pixels).
   void SizeSurface();
   // Ends open painters on the surface (own canvas and graphic children's).

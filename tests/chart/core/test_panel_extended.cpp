@@ -192,6 +192,29 @@ TEST(PanelZoom, FrameIsDrawnInNotXorSoTwiceRestoresTheScreen) {
   EXPECT_EQ(panel.Rec->SurfacePixel(10, 20), clNavy);
 }
 
+// On a white panel the white pen would change nothing: the frame inverts
+// what it crosses, and drawing it again still restores the screen.
+TEST(PanelZoom, FrameOnAPanelOfThePensOwnColourInvertsThePixels) {
+  TTestPanel panel;
+  panel.SetColor(clWhite);
+  panel.Zoom()->StartAt(10, 10);
+  panel.Zoom()->EndX = 60;
+  panel.Zoom()->EndY = 40;
+  panel.Rec->BindSurface();
+  TCanvas* s = panel.Rec->Surface()->Canvas();
+  s->Brush()->SetColor(clWhite);
+  s->FillRect(Rect(0, 0, 100, 100));
+  s->Brush()->SetColor(clRed);
+  s->FillRect(Rect(40, 0, 100, 100));
+  panel.DrawZoomFrame();
+  EXPECT_EQ(panel.Rec->SurfacePixel(10, 20), clBlack);
+  EXPECT_EQ(panel.Rec->SurfacePixel(45, 10), static_cast<TColor>(0xFFFFFF ^ clRed));
+  EXPECT_EQ(panel.Rec->SurfacePixel(30, 20), clWhite);  // inside: clear brush
+  panel.DrawZoomFrame();
+  EXPECT_EQ(panel.Rec->SurfacePixel(10, 20), clWhite);
+  EXPECT_EQ(panel.Rec->SurfacePixel(45, 10), clRed);
+}
+
 TEST(PanelZoom, RevertZoomFiresTheEvent) {
   TTestPanel panel;
   int undone = 0;

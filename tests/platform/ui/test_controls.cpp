@@ -194,6 +194,54 @@ TEST_F(FormFixture, MouseDragDrawsAndErasesANotXorRubberBandFromTheHandlers) {
   EXPECT_TRUE(SaveControlPng(Form, std::string(tmp ? tmp : "/tmp") + "/zelvora-ui-form.png"));
 }
 
+// What the handlers draw reaches the display with the next round of events,
+// without anything asking for a repaint: a zoom band follows the mouse.
+TEST_F(FormFixture, ABandDrawnFromTheHandlersIsDisplayedAndErased) {
+  auto* sketch = new TSketch(Form);
+  sketch->SetParent(Form);
+  Form->Show();
+  ProcessEvents();
+  ASSERT_EQ(DisplayedPixel(sketch, 20, 20), clWhite);
+  MouseDown(sketch, mbLeft, 20, 20);
+  MouseMove(sketch, 80, 60);
+  ProcessEvents();
+  EXPECT_EQ(DisplayedPixel(sketch, 20, 20), clBlack);
+  EXPECT_EQ(DisplayedPixel(sketch, 79, 40), clBlack);
+  MouseMove(sketch, 50, 30);
+  ProcessEvents();
+  EXPECT_EQ(DisplayedPixel(sketch, 79, 40), clWhite);
+  EXPECT_EQ(DisplayedPixel(sketch, 49, 25), clBlack);
+  MouseUp(sketch, mbLeft, 50, 30);
+  ProcessEvents();
+  EXPECT_EQ(DisplayedPixel(sketch, 49, 25), clWhite);
+}
+
+// The same holds for a graphic control, which draws on its parent's surface,
+// and for a form's own canvas.
+TEST_F(FormFixture, DrawingOutsideAPaintOnAGraphicControlOrAFormIsDisplayed) {
+  auto* mark = new TGraphicControl(Form);
+  mark->SetParent(Form);
+  mark->SetBounds(250, 40, 60, 60);
+  Form->SetColor(clWhite);
+  Form->Show();
+  ProcessEvents();
+  struct TCase {
+    const char* Name;
+    TControl* Shown;
+    TCanvas* Canvas;
+    TColor Color;
+  };
+  const TCase cases[] = {{"graphic control", mark, mark->Canvas(), clRed},
+                         {"form", Form, Form->Canvas(), clBlue}};
+  for (const TCase& c : cases) {
+    ASSERT_EQ(DisplayedPixel(c.Shown, 5, 5), clWhite) << c.Name;
+    c.Canvas->Brush()->SetColor(c.Color);
+    c.Canvas->FillRect(Rect(0, 0, 10, 10));
+    ProcessEvents();
+    EXPECT_EQ(DisplayedPixel(c.Shown, 5, 5), c.Color) << c.Name;
+  }
+}
+
 TEST_F(FormFixture, MouseMessagesArriveInTheClassLibrarysOrder) {
   auto* sketch = new TSketch(Form);
   sketch->SetParent(Form);

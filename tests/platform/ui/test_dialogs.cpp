@@ -1,6 +1,9 @@
 // Common dialogs, the clipboard and the shell opener, all answered by tests.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "platform/ui/clipboard.h"
 #include "platform/ui/commondialogs.h"
 #include "platform/ui/shell.h"
@@ -30,6 +33,25 @@ TEST(CommonDialogs, TheResponderFillsInTheDialogAndAnswers) {
   TCommonDialogHandler none = SetCommonDialogHandler(nullptr);
   EXPECT_FALSE(open.Execute());
   SetCommonDialogHandler(none);
+}
+
+// The window system's dialog matches files with the space-separated patterns
+// in each name's last parentheses, whatever the name shows.
+TEST(CommonDialogs, PlatformFiltersCarryTheFiltersOwnPatterns) {
+  const struct {
+    const char* Filter;
+    const char* Expected;
+  } cases[] = {
+      {"Input Files (*.inp)|*.inp", "Input Files (*.inp)"},
+      {"All Data Files (*.dat,*.gs,*.xy,*.cpi)|*.dat;*.gs;*.xy;*.cpi|XY Data files (*.xy)|*.xy",
+       "All Data Files (*.dat *.gs *.xy *.cpi);;XY Data files (*.xy)"},
+      {"KORV Files (*.inp,*.out,*.dst)|*.inp;*.out;*.dst", "KORV Files (*.inp *.out *.dst)"},
+      {"Text|*.txt;*.log", "Text (*.txt *.log)"},
+      {"Plot (tab separated)|*.txt", "Plot (tab separated) (*.txt)"},
+      {"Wrong (*.bmp)|*.png", "Wrong (*.png)"},
+      {"Any file (*.*)|*.*", "Any file (*.*)"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(PlatformFileFilter(c.Filter), c.Expected) << c.Filter;
 }
 
 TEST(CommonDialogs, ColourFontFindAndReplace) {
@@ -73,6 +95,73 @@ TEST(CommonDialogs, ColourFontFindAndReplace) {
   EXPECT_EQ(log, (std::vector<std::string>{"find Cycles", "one 30", "all 30"}));
   replace.CloseDialog();
   EXPECT_FALSE(replace.Showing());
+}
+
+// The window system's find and replace windows stay up while their buttons
+// are pressed, so Find Next can be pressed again; their boxes set the
+// options and Cancel closes them.
+TEST(CommonDialogs, PlatformFindAndReplaceWindowsStayUpAndPressTheButtons) {
+  EnsureGui();
+  TCommonDialogHandler saved = SetCommonDialogHandler(nullptr);
+  InstallPlatformDialogs();
+  {
+    TFindDialog find(nullptr);
+    std::vector<std::string> log;
+    find.OnFind = [&](TObject*) {
+      log.push_back(find.FindText + (find.Options.Contains(frDown) ? " down" : " up") +
+                    (find.Options.Contains(frMatchCase) ? " case" : "") +
+                    (find.Options.Contains(frWholeWord) ? " word" : ""));
+    };
+    find.FindText = "Cell";
+    find.Options = {frDown, frMatchCase};
+    EXPECT_TRUE(find.Execute());
+    ProcessEvents();
+    ASSERT_TRUE(WindowShowing("Find"));
+    EXPECT_TRUE(PressWindowButton("Find", "Find Next"));
+    EXPECT_TRUE(PressWindowButton("Find", "Find Next"));
+    EXPECT_TRUE(SetWindowText("Find", "Find what:", "B1"));
+    EXPECT_TRUE(SetWindowCheck("Find", "Match case", false));
+    EXPECT_TRUE(SetWindowCheck("Find", "Match whole word only", true));
+    EXPECT_TRUE(SetWindowCheck("Find", "Up", true));
+    EXPECT_TRUE(PressWindowButton("Find", "Find Next"));
+    EXPECT_EQ(log, (std::vector<std::string>{"Cell down case", "Cell down case", "B1 up word"}));
+    EXPECT_TRUE(find.Showing());
+    EXPECT_TRUE(SetWindowText("Find", "Find what:", ""));
+    EXPECT_FALSE(PressWindowButton("Find", "Find Next")) << "nothing to find";
+    EXPECT_TRUE(PressWindowButton("Find", "Cancel"));
+    EXPECT_FALSE(find.Showing());
+    EXPECT_FALSE(WindowShowing("Find"));
+    // Shown again: the options the component holds now.
+    find.FindText = "a";
+    find.Options = {frDown, frHideMatchCase};
+    find.Execute();
+    EXPECT_FALSE(SetWindowCheck("Find", "Match case", true)) << "hidden";
+    find.CloseDialog();
+    EXPECT_FALSE(WindowShowing("Find"));
+  }
+  {
+    TReplaceDialog replace(nullptr);
+    std::vector<std::string> log;
+    replace.Execute();
+    EXPECT_FALSE(PressWindowButton("Replace", "Find Next")) << "shown without a text";
+    replace.CloseDialog();
+    replace.OnFind = [&](TObject*) { log.push_back("find " + replace.FindText); };
+    replace.OnReplace = [&](TObject*) {
+      log.push_back(std::string(replace.Options.Contains(frReplaceAll) ? "all " : "one ") + replace.FindText +
+                    ">" + replace.ReplaceText);
+    };
+    replace.Execute();
+    EXPECT_TRUE(SetWindowText("Replace", "Find what:", "Cycles"));
+    EXPECT_TRUE(SetWindowText("Replace", "Replace with:", "30"));
+    EXPECT_TRUE(PressWindowButton("Replace", "Find Next"));
+    EXPECT_TRUE(PressWindowButton("Replace", "Replace"));
+    EXPECT_TRUE(PressWindowButton("Replace", "Replace All"));
+    EXPECT_EQ(log, (std::vector<std::string>{"find Cycles", "one Cycles>30", "all Cycles>30"}));
+    EXPECT_TRUE(replace.Showing());
+  }
+  // The component took its window with it.
+  EXPECT_FALSE(WindowShowing("Replace"));
+  SetCommonDialogHandler(saved);
 }
 
 TEST(Clipboard, TextBitmapAndPrivateFormats) {

@@ -2,6 +2,7 @@
 // only the cells in view, the 0..127 scroll bars, keys, mouse and wheel.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <utility>
 
@@ -307,6 +308,23 @@ TEST_F(GridFixture, DefaultDrawingPaintsFixedSelectedAndGridLines) {
   EXPECT_EQ(c->Pixels(101, 30), static_cast<TColor>(ColorToRGB(clSilver)));    // line after column 1
   EXPECT_EQ(c->Pixels(70, 50), static_cast<TColor>(ColorToRGB(clHighlight)));   // (1, 2) is selected
   EXPECT_EQ(c->Pixels(120, 50), static_cast<TColor>(ColorToRGB(clWhite)));      // (2, 2) is current: focused, not selected
+}
+
+// A grid shows its cells in the scroll area's viewport: what changes them must
+// reach the display through the window system's own paint, not only when a
+// test asks for the surface.
+TEST_F(GridFixture, ChangedCellsAndInvalidateRepaintTheShownGrid) {
+  Form->Show();
+  ProcessEvents();
+  ASSERT_FALSE(Grid->Drawn.empty());  // shown once
+  Grid->Drawn.clear();
+  Grid->SetCells(1, 1, "Rwp");
+  ProcessEvents();
+  EXPECT_NE(std::find(Grid->Drawn.begin(), Grid->Drawn.end(), std::make_pair(1, 1)), Grid->Drawn.end());
+  Grid->Drawn.clear();
+  Grid->Invalidate();
+  ProcessEvents();
+  EXPECT_FALSE(Grid->Drawn.empty());
 }
 
 TEST(GridAxis, OffsetsAndHitsAcrossChangedAndEmptyLines) {

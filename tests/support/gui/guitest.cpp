@@ -2,9 +2,15 @@
 
 #include <QApplication>
 #include <QInputMethodEvent>
+#include <QAbstractButton>
+#include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
+#include <QWindow>
 #include <QWheelEvent>
 
 #include "platform/ui/qt_ui.h"
@@ -238,6 +244,18 @@ TColor ShownPixel(TControl* c, int x, int y) {
   return GfxFromQColor(img.pixelColor(px));
 }
 
+TColor DisplayedPixel(TControl* c, int x, int y) {
+  QWidget* w = InputTarget(c, x, y);
+  if (!w || !w->window()->windowHandle()) return CLR_INVALID;
+  QWidget* top = w->window();
+  const QPoint at = w->mapTo(top, QPoint(x, y));
+  // The offscreen platform hands out the window's picture as last flushed;
+  // nothing is painted for the asking.
+  const QImage img = top->windowHandle()->screen()->grabWindow(top->winId(), at.x(), at.y(), 1, 1).toImage();
+  if (img.isNull() || img.width() < 1) return CLR_INVALID;
+  return GfxFromQColor(img.pixelColor(0, 0));
+}
+
 std::vector<TPoint> UnpaintedPixels(TControl* c) {
   int x = 0, y = 0;
   QWidget* w = InputTarget(c, x, y);
@@ -263,6 +281,51 @@ bool WindowShape(TWinControl* c, TRegion& shape) {
   const QRegion mask = c->Impl()->Widget->mask();
   if (mask.isEmpty()) return false;
   GfxSetRegion(shape, mask);
+  return true;
+}
+
+namespace {
+
+QWidget* ShownWindow(const std::string& title) {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->isVisible() && w->windowTitle() == QString::fromStdString(title)) return w;
+  return nullptr;
+}
+
+QString Plain(QString text) { return text.remove('&'); }
+
+template <class T>
+T* Named(const std::string& title, const std::string& name) {
+  QWidget* w = ShownWindow(title);
+  if (!w) return nullptr;
+  for (T* c : w->findChildren<T*>())
+    if (c->isVisible() && Plain(c->text()) == QString::fromStdString(name)) return c;
+  return nullptr;
+}
+
+}  // namespace
+
+bool WindowShowing(const std::string& title) { return ShownWindow(title) != nullptr; }
+
+bool SetWindowText(const std::string& title, const std::string& label, const std::string& text) {
+  auto* l = Named<QLabel>(title, label);
+  auto* edit = l ? qobject_cast<QLineEdit*>(l->buddy()) : nullptr;
+  if (!edit) return false;
+  edit->setText(QString::fromStdString(text));
+  return true;
+}
+
+bool SetWindowCheck(const std::string& title, const std::string& control, bool checked) {
+  auto* b = Named<QAbstractButton>(title, control);
+  if (!b || !b->isEnabled()) return false;
+  b->setChecked(checked);
+  return true;
+}
+
+bool PressWindowButton(const std::string& title, const std::string& button) {
+  auto* b = Named<QAbstractButton>(title, button);
+  if (!b || !b->isEnabled()) return false;
+  b->click();
   return true;
 }
 

@@ -91,6 +91,10 @@ bool ControlPicture(TWinControl* c, TBitmap& out);
 // its whole top-level window rendered (native controls, what the layer
 // paints over them, parents showing through); CLR_INVALID outside.
 TColor ShownPixel(TControl* c, int x, int y);
+// The pixel at the control's client point as the display holds it now: the
+// window's picture as the window system was last given it, with nothing
+// painted for the asking (what a person sees; CLR_INVALID without a window).
+TColor DisplayedPixel(TControl* c, int x, int y);
 // The points of the control's rectangle (its client coordinates, from the
 // top-left corner) that no window paints when its top-level window is
 // composed: a real display shows leftovers there, black on a fresh window.
@@ -98,5 +102,14 @@ std::vector<TPoint> UnpaintedPixels(TControl* c);
 // The shape a window was given with SetWindowRgn: true and its pixels (window
 // coordinates) in shape; false while the window is rectangular.
 bool WindowShape(TWinControl* c, TRegion& shape);
+
+// Windows of the window system's own (the find and replace dialogs), found
+// by their title among the visible top-level windows. A control is named by
+// its text without the '&' ("Find Next", "Match case") or, for the text
+// fields, by the label before it ("Find what:"). False when not found.
+bool WindowShowing(const std::string& title);
+bool SetWindowText(const std::string& title, const std::string& label, const std::string& text);
+bool SetWindowCheck(const std::string& title, const std::string& control, bool checked);
+bool PressWindowButton(const std::string& title, const std::string& button);
 
 }  // namespace guitest
