@@ -123,6 +123,10 @@ TEditForm::TEditForm(TComponent* AOwner) : TForm(AOwner) {
   RichEdit1->SetScrollBars(ssBoth);
   RichEdit1->SetWordWrap(false);
   RichEdit1->SetWantTabs(true);
+  // The engine's files are laid out in columns: they read in a fixed-pitch
+  // font until another is chosen.
+  RichEdit1->Font()->SetName("Courier New");
+  RichEdit1->Font()->SetPitch(fpFixed);
   RichEdit1->OnKeyUp = [this](TObject*, uint16_t&, TShiftState) { ShowPosition(); };
   RichEdit1->OnMouseDown = [this](TObject*, TMouseButton, TShiftState, int, int) { ShowPosition(); };
 

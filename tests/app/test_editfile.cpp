@@ -217,6 +217,9 @@ TEST_F(EditFormTest, StatusPanelsReadLineColumnStatusFromTheLeft) {
 }
 
 TEST_F(EditFormTest, FontComesFromAFixedPitchDialog) {
+  // Column-laid files line up before any font is chosen.
+  EXPECT_EQ(form->RichEdit1->DefAttributes()->Pitch(), fpFixed);
+  EXPECT_EQ(MapFontFamily(form->RichEdit1->DefAttributes()->Name()), "Liberation Mono");
   guitest::TCommonDialogResponder fonts;
   fonts.Do([](TCommonDialog* d) {
     auto* f = static_cast<TFontDialog*>(d);
