@@ -1,5 +1,6 @@
 #include "app/editfile.h"
 
+#include "app/mainlink.h"
 #include "app/workfolder.h"
 #include "model/brkapart.h"
 #include "model/datafiles.h"
@@ -526,6 +527,7 @@ void TEditForm::actRefineExecute(TObject*) {
   }
   FStop = false;
   FUpdateFile.clear();
+  TProgramBusy busy;
   if (!Refinement) Refinement = new TRefine();
   Refinement->IDSZ = IDSZ;
   Refinement->IRS = IRS;
@@ -544,7 +546,7 @@ void TEditForm::actRefineExecute(TObject*) {
   // Cycles only follow a start that left no error: the engine has no run
   // to step otherwise.
   if (Refinement->LastError == 0 && Refinement->State() == 2) {
-    while (!FStop && Refinement->CycleCount() < Model->Cycles) {
+    while (!FStop && !BusyEndRequested() && Refinement->CycleCount() < Model->Cycles) {
       // A script run while messages were processed may have ended or
       // restarted the engine's run; no cycle is stepped on that.
       if (Refinement->State() != 2 && Refinement->State() != 3) break;

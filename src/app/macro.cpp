@@ -2,6 +2,7 @@
 
 #include <chrono>
 
+#include "app/mainlink.h"
 #include "basic/sbtypes.h"
 #include "model/datafiles.h"
 #include "model/global.h"
@@ -331,6 +332,7 @@ void TFormMacro::actRunExecute(TObject*) {
   Panel1->SetText("");
   if (!LibraryScript.empty()) FBasic->SetSource_Library(CutText(LibraryScript));
   FBasic->SetSource_Memo(FSource.get());
+  TProgramBusy busy;
   try {
     // A library file that cannot be read raises in the compile.
     if (FBasic->Compile() == 0) FBasic->Run();
@@ -364,9 +366,12 @@ void TMainScript::RunScript(const std::string& fileName) {
     ShowMessage("Error processing VoraZadar file.");
     return;
   }
+  TProgramBusy busy;
   if (Application) Application->ProcessMessages();
   try {
-    FBasic->Run();
+    if (!BusyEndRequested()) FBasic->Run();
+  } catch (const EAbort&) {
+    // Ended for the program's close: nothing to report.
   } catch (const Exception& e) {
     ShowMessage(e.Message());
   }

@@ -9,6 +9,7 @@
 #include "app/editfile.h"
 #include "app/exfile.h"
 #include "app/filecopy.h"
+#include "app/mainlink.h"
 #include "app/workfolder.h"
 #include "basic/sbhost.h"
 #include "basic/sbtypes.h"
@@ -551,7 +552,18 @@ TSBHostProc Handler(const std::string& name, TMacroHooks& hooks) {
 }  // namespace
 
 void RegisterMacroFunctions(TSBasic& basic, TMacroHooks& hooks, TMacroHost host) {
-  for (const TEntry& e : Ordered(host)) basic.AddFunction(e.Name, Handler(e.Name, hooks), e.Result, e.Args);
+  for (const TEntry& e : Ordered(host)) {
+    // Scripts reach the program only through these functions: the program's
+    // close, asked for while the script ran, ends it at its next call.
+    TSBHostProc proc = Handler(e.Name, hooks);
+    basic.AddFunction(
+        e.Name,
+        [proc](TSBCodeList& l, TSBResultCell& r) {
+          if (BusyEndRequested()) throw EAbort("The macro was stopped: the program is closing.");
+          proc(l, r);
+        },
+        e.Result, e.Args);
+  }
 }
 
 std::vector<std::string> MacroFunctionNames(TMacroHost host) {

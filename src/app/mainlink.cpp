@@ -7,6 +7,25 @@ TMainWindowLink& MainWindowLink() {
   return link;
 }
 
+namespace {
+int BusyCount = 0;
+bool EndRequested = false;
+}  // namespace
+
+TProgramBusy::TProgramBusy() { ++BusyCount; }
+
+TProgramBusy::~TProgramBusy() {
+  if (--BusyCount > 0 || !EndRequested) return;
+  EndRequested = false;
+  if (MainWindowLink().BusyEnded) MainWindowLink().BusyEnded();
+}
+
+bool ProgramBusy() { return BusyCount > 0; }
+
+void RequestBusyEnd() { EndRequested = BusyCount > 0; }
+
+bool BusyEndRequested() { return EndRequested; }
+
 void MainUpdateForm() {
   if (MainWindowLink().UpdateForm) MainWindowLink().UpdateForm();
 }

@@ -16,7 +16,27 @@ struct TMainWindowLink {
   std::function<std::vector<std::string>()> RecentFiles;
   // What a click on an entry of the recent-file list does.
   std::function<void(const std::string&)> OpenRecentFile;
+  // Called when the last busy piece of work ends after the program's close
+  // was asked for during it.
+  std::function<void()> BusyEnded;
 };
+
+// Work that processes messages while it holds the model, the engine binding
+// or a window of the main window (a script, a refinement's cycles, a plot)
+// counts itself for its lifetime, so that the program's close, which frees
+// them all, waits for its end.
+class TProgramBusy {
+public:
+  TProgramBusy();
+  ~TProgramBusy();
+  TProgramBusy(const TProgramBusy&) = delete;
+  TProgramBusy& operator=(const TProgramBusy&) = delete;
+};
+bool ProgramBusy();
+// Asked for by the program's close while work goes on: loops end at their
+// next chance, and the last piece of work to end calls BusyEnded.
+void RequestBusyEnd();
+bool BusyEndRequested();
 
 TMainWindowLink& MainWindowLink();
 

@@ -311,6 +311,7 @@ void TRefineForm::FormShow(TObject*) {
 }
 
 void TRefineForm::ButtonStartClick(TObject*) {
+  TProgramBusy busy;
   if (!Refinement || !Model) return;
   FStepped = false;
   PaceRepaints(false);
@@ -335,6 +336,7 @@ void TRefineForm::ButtonStartClick(TObject*) {
 void TRefineForm::RunEngineCycle() { Refinement->RunCycle(); }
 
 void TRefineForm::ButtonStepClick(TObject*) {
+  TProgramBusy busy;
   if (!Refinement || !Model) return;
   FRemaining = TextToInt(SpinEditStep->Text());
   if (FRemaining <= 0) return;
@@ -370,6 +372,7 @@ void TRefineForm::ButtonStepClick(TObject*) {
       done = true;
     }
     if (!done) {
+      if (BusyEndRequested()) FRemaining = 0;  // the program closes after the cycle
       --FRemaining;
       done = FRemaining <= 0;
     }
@@ -391,6 +394,7 @@ void TRefineForm::ButtonStepClick(TObject*) {
 void TRefineForm::ButtonStopClick(TObject*) { FRemaining = 0; }
 
 void TRefineForm::ButtonFinishClick(TObject*) {
+  TProgramBusy busy;
   if (!Refinement) return;
   ReplotHeld();  // the last cycle's pattern, while the engine still has it
   if (FStepped) {
@@ -437,6 +441,7 @@ void TRefineForm::Timer1Timer(TObject*) {
 }
 
 void TRefineForm::Replot() {
+  TProgramBusy busy;
   if (!Refinement || Refinement->State() == 0 || Refinement->State() == 1 || !Refinement->Model) return;
   if (!RefinePlotData) RefinePlotData = new TPlotData();
   ProcessMessages();

@@ -516,6 +516,12 @@ void TFormZelvora::FormCreate(TObject*) {
   link.UpdateForm = [this] { UpdateForm(); };
   link.AddRecentFile = [this](const std::string& f) { AddRecentFile(f); };
   link.RecentFiles = [this] { return RecentFiles(); };
+  // The close asked for during a script or a refinement follows its end.
+  link.BusyEnded = [] {
+    QueueCall([] {
+      if (FormZelvora) FormZelvora->Close();
+    });
+  };
   SetUpViews();
 }
 
@@ -557,7 +563,16 @@ void TFormZelvora::FormActivate(TObject*) {
   }
 }
 
-void TFormZelvora::FormCloseQuery(TObject*, bool& CanClose) { CanClose = QuerySaveModel(); }
+void TFormZelvora::FormCloseQuery(TObject*, bool& CanClose) {
+  // A script, a refinement or a plot still holds what the close frees: it
+  // is asked to end, and the close comes again after it.
+  if (ProgramBusy()) {
+    RequestBusyEnd();
+    CanClose = false;
+    return;
+  }
+  CanClose = QuerySaveModel();
+}
 
 void TFormZelvora::FormClose(TObject*, TCloseAction&) {
   TMainSettings s;

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "app/editfile.h"
+#include "app/mainlink.h"
 #include "app/exfile.h"
 #include "app/macro.h"
 #include "app/refine.h"
@@ -333,6 +334,11 @@ void TFormZelvora::actopenExecute(TObject*) { OpenFile(); }
 void TFormZelvora::actNewExecute(TObject* Sender) { actNotYetExecute(Sender); }
 
 void TFormZelvora::actCloseExecute(TObject*) {
+  // A script or a refinement running now holds the model.
+  if (ProgramBusy()) {
+    ShowMessage("The model is in use by a running refinement or macro; close it when that has ended.");
+    return;
+  }
   if (!QuerySaveModel()) return;
   delete Model;
   Model = nullptr;

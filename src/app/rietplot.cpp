@@ -4,6 +4,7 @@
 #include <numbers>
 #include <span>
 
+#include "app/mainlink.h"
 #include "app/popupmenus.h"
 #include "toolbar/tbpopupmenu.h"
 #include "app/possaver.h"
@@ -324,6 +325,7 @@ double TPlotForm::GenD(double x) const {
 }
 
 void TPlotForm::Plot() {
+  TProgramBusy busy;
   if (Application) Application->ProcessMessages();
   BackGroundSeries->SetSeriesColor(static_cast<TColor>(PlotColours[pcBackground]));
   PointSeries1->SetSeriesColor(static_cast<TColor>(PlotColours[pcData]));

@@ -19,6 +19,7 @@
 #include "support/dialogresponder.h"
 #include "support/tempdir.h"
 #include "platform/ui/clipboard.h"
+#include "platform/ui/queuedcall.h"
 #include "platform/ui/richedit.h"
 #include "toolbar/tbitem.h"
 #include "toolbar/tbtoolbar.h"
@@ -599,6 +600,64 @@ TEST_F(MainCommandsTest, TheMacroWindowBuildsTheMainWindowsUserMenu) {
   EXPECT_EQ(UserMenuCount, 0);
   delete FormMacro;
   FormMacro = nullptr;
+}
+
+// Closing the program or the model while a script or a manual refinement
+// processes messages must not free what they hold: the script ends at its
+// next call, the refinement after its cycle, and the program closes then.
+TEST_F(MainCommandsTest, ClosingDuringAScriptOrARefinementWaitsForItsEnd) {
+  const std::string here = GetCurrentDir();
+  ASSERT_TRUE(SetCurrentDir(Dir.Path()));
+  Create();
+  TDialogResponder dialogs;
+  FormMacro = new TFormMacro(nullptr);
+  Form->LinkMacroWindow();
+  Form->Show();
+  Form->actBasic->Execute();
+  FormMacro->MemoSource->SetText(
+      "R = OPENRIETVELD(\"xray-cw\")\r\nR = STARTRIETVELD()\r\nFOR I = 1 TO 5\r\n"
+      "R = PLOTRIETVELD(1)\r\nWRITE(I)\r\nNEXT I");
+  QueueCall([this] { Form->Close(); });
+  FormMacro->actRun->Execute();
+  EXPECT_TRUE(FormMacro->MemoWrite->Lines().empty());
+  EXPECT_EQ(FormMacro->Panel1->Text(), "Error: The macro was stopped: the program is closing.");
+  ASSERT_NE(Model, nullptr);
+  guitest::ProcessEvents();
+  EXPECT_EQ(Model, nullptr);
+  EXPECT_EQ(Refinement, nullptr);
+  Closed = true;
+  delete FormMacro;
+  FormMacro = nullptr;
+
+  // A new program: the model's Close command during a manual refinement is
+  // refused, the program's close waits for the running cycle.
+  Form.reset();
+  Closed = false;
+  ResetProgramState();
+  Create();
+  Form->Show();
+  Form->ProcessFile(Input);
+  ASSERT_TRUE(Model && Model->Loaded);
+  Form->actManualEdit->Execute();
+  TEditForm* editor = Form->ManualEditWindow;
+  ASSERT_NE(editor, nullptr);
+  const size_t before = dialogs.Count();
+  QueueCall([this] { Form->actClose->Execute(); });
+  editor->actRefine->Execute();
+  ASSERT_EQ(dialogs.Count(), before + 1);
+  EXPECT_NE(dialogs.Last().Text.find("in use"), std::string::npos) << dialogs.Last().Text;
+  ASSERT_NE(Model, nullptr);
+  EXPECT_TRUE(Model->Loaded);
+  EXPECT_EQ(editor->Text(), "Refined: " + Input);
+
+  QueueCall([this] { Form->Close(); });
+  editor->actRefine->Execute();
+  ASSERT_NE(Model, nullptr);
+  guitest::ProcessEvents();
+  EXPECT_EQ(Model, nullptr);
+  EXPECT_EQ(Form->ManualEditWindow, nullptr);
+  Closed = true;
+  SetCurrentDir(here);
 }
 
 }  // namespace
