@@ -325,6 +325,12 @@ void TFormMacro::actClearExecute(TObject*) {
 }
 
 void TFormMacro::actRunExecute(TObject*) {
+  // Run pressed again while a script's host call processes messages: the
+  // running script and what it has written stay.
+  if (FBasic->Busy()) {
+    ReportRaised(*FBasic, "The macro interpreter is already running");
+    return;
+  }
   FPendingOutput.clear();
   FShownLines = 0;
   MemoWrite->Clear();

@@ -35,6 +35,8 @@ public:
   // 0 when the program ran to its end, else the run-time error code (or the
   // compile error code when the code had to be compiled first and failed).
   int Run();
+  // A compile or a run is under way (a host function may process messages).
+  bool Busy() const { return FBusy; }
   // Registers a host function (name in upper case, result type '0' to '4').
   // Code compiled before is dropped: function indexes are part of it.
   int AddFunction(const std::string& name, TSBHostProc routine, char resultCode, int argCount);

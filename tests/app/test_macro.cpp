@@ -10,6 +10,7 @@
 #include "platform/gfx/printer.h"
 #include "platform/rtl/registry.h"
 #include "platform/rtl/fileutils.h"
+#include "platform/ui/queuedcall.h"
 #include "support/dialogresponder.h"
 #include "support/gui/guitest.h"
 #include "support/tempdir.h"
@@ -72,6 +73,21 @@ TEST_F(MacroFormTest, LongOutputArrivesWholeAndInOrder) {
   EXPECT_EQ(out.front(), "1");
   EXPECT_EQ(out[600], "601");
   EXPECT_EQ(out.back(), "1234");
+}
+
+TEST_F(MacroFormTest, RunPressedDuringARunKeepsTheRunAndItsOutput) {
+  dir.Write("a.dat", "");
+  form->MemoSource->SetText("STRING S[2]\r\nWRITE(1)\r\nA = FINDFILES(\"*.dat\", S)\r\nWRITE(S[0])");
+  // FINDFILES lets messages through: a second Run arrives in the middle.
+  bool pressed = false;
+  QueueCall([&] {
+    pressed = true;
+    form->actRun->Execute();
+  });
+  form->actRun->Execute();
+  EXPECT_TRUE(pressed);
+  EXPECT_EQ(Output(), (std::vector<std::string>{"1", "a.dat"}));
+  EXPECT_EQ(form->Panel1->Text(), "Error: The macro interpreter is already running");
 }
 
 TEST_F(MacroFormTest, LibraryScriptReplacesTheLibraryOnlyWhenSet) {
