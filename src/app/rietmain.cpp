@@ -273,10 +273,6 @@ TFormZelvora::TFormZelvora(TComponent* AOwner) : TForm(AOwner) {
   SaveDialog1 = new TSaveDialog(this);
   PrintDialog1 = new TPrintDialog(this);
   PrinterSetupDialog1 = new TPrinterSetupDialog(this);
-  FormPosSaverZelvora = new TFormPosSaver(this);
-  FormPosSaverZelvora->SetUseRegistry(true);
-  FormPosSaverZelvora->SetRegRootKey(_CURRENT_USER);
-  FormPosSaverZelvora->SetRegKey(kFormKey);
 
   actNew = MakeAction("actNew", "&New", "New input file", &TFormZelvora::actNewExecute);
   actopen = MakeAction("actopen", "&Open", "Open a file", &TFormZelvora::actopenExecute);
@@ -348,6 +344,11 @@ TFormZelvora::TFormZelvora(TComponent* AOwner) : TForm(AOwner) {
   OnCloseQuery = [this](TObject* s, bool& c) { FormCloseQuery(s, c); };
   OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
   OnDestroy = [this](TObject* s) { FormDestroy(s); };
+  // Made after the window's own show and close handlers, which it chains.
+  FormPosSaverZelvora = new TFormPosSaver(this);
+  FormPosSaverZelvora->SetUseRegistry(true);
+  FormPosSaverZelvora->SetRegRootKey(_CURRENT_USER);
+  FormPosSaverZelvora->SetRegKey(kFormKey);
   FUserItems.assign(MaxUserMenuItems, nullptr);
 }
 

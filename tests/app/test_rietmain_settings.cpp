@@ -169,6 +169,31 @@ TEST_F(MainSettingsTest, OptionsRoundTripAndRefineOnEntryIsReadUnderEitherSpelli
   EXPECT_EQ(Stored("Update", "UpdateSite"), "4");
 }
 
+// The window's own close and show handlers must not replace the position
+// saver's: the place is written at close and found again at the next start.
+TEST_F(MainSettingsTest, TheWindowsPlaceIsKeptAcrossARestart) {
+  Create();
+  Form->Show();
+  Form->SetBounds(40, 50, 700, Form->Height());
+  Form->Close();
+  Closed = true;
+  TRegistry reg;
+  ASSERT_TRUE(reg.OpenKey("\\Software\\Zelvora\\Configuration\\ZelvoraForm", false));
+  EXPECT_EQ(reg.ReadInteger("Left"), 40);
+  EXPECT_EQ(reg.ReadInteger("Top"), 50);
+  EXPECT_EQ(reg.ReadInteger("Width"), 700);
+  reg.CloseKey();
+
+  Form.reset();
+  ResetProgramState();
+  Closed = false;
+  Create();
+  Form->Show();
+  EXPECT_EQ(Form->Left(), 40);
+  EXPECT_EQ(Form->Top(), 50);
+  EXPECT_EQ(Form->Width(), 700);
+}
+
 TEST_F(MainSettingsTest, AnUnwritableSettingsFolderIsReportedOnceAndTheProgramRuns) {
   TTempDir dir;
   // A file where the folder would have to be made.
