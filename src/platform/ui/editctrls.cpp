@@ -319,6 +319,9 @@ void TCustomMemo::CreateWnd() {
     area = new QPlainTextEdit();
   }
   AttachWidget(this, area);
+  // The mouse goes to the viewport, not to the scroll area that has the focus.
+  area->viewport()->setMouseTracking(true);
+  area->viewport()->installEventFilter(Impl()->Bridge.get());
   const TMemoWidget w(this);
   w.SetPlainText(ToWidgetText(FText));
   w.SetReadOnly(FReadOnly);

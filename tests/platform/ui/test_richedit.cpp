@@ -260,6 +260,38 @@ TEST_F(RichEditTest, SelectionChangesAreReported) {
   EXPECT_EQ(changes, 5);
 }
 
+// The text widgets take the mouse in their viewport: a press, a move and a
+// release in the text still reach the control's mouse events, and the click
+// places the caret.
+TEST_F(RichEditTest, MouseInTheTextReachesTheMouseEvents) {
+  TMemo* memo = new TMemo(&form);
+  memo->SetParent(&form);
+  form.SetBounds(0, 0, 300, 200);
+  form.Show();
+  for (TCustomMemo* c : {static_cast<TCustomMemo*>(edit), static_cast<TCustomMemo*>(memo)}) {
+    SCOPED_TRACE(c == edit ? "rich edit" : "memo");
+    c->SetBounds(0, 0, 200, 150);
+    c->SetText("ab\r\ncd");
+    c->SetSelStart(0);
+    std::vector<std::string> seen;
+    c->OnMouseDown = [&](TObject*, TMouseButton b, TShiftState, int x, int y) {
+      seen.push_back("down " + std::to_string(b == mbLeft) + " " + std::to_string(x) + "," + std::to_string(y));
+    };
+    c->OnMouseMove = [&](TObject*, TShiftState, int x, int y) {
+      seen.push_back("move " + std::to_string(x) + "," + std::to_string(y));
+    };
+    c->OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int x, int y) {
+      seen.push_back("up " + std::to_string(x) + "," + std::to_string(y));
+    };
+    guitest::MouseDown(c, mbLeft, 100, 110);
+    guitest::MouseMove(c, 101, 111);
+    guitest::MouseUp(c, mbLeft, 101, 111);
+    EXPECT_EQ(seen, (std::vector<std::string>{"down 1 100,110", "move 101,111", "up 101,111"}));
+    // Below the last line: the end of the text.
+    EXPECT_EQ(c->SelStart(), 5);
+  }
+}
+
 // A rich edit that keeps the resize requests its Dispatch sees.
 class TRequestingRichEdit : public TRichEdit {
 public:

@@ -1,6 +1,7 @@
 #pragma once
 // Input helpers shared by the synchronous and the queued test input: the Qt
 // widget that receives a control's input and the modifiers of a shift state.
+#include <QAbstractScrollArea>
 #include <QWidget>
 
 #include "platform/ui/controls.h"
@@ -19,7 +20,19 @@ inline QWidget* InputTarget(TControl* c, int& x, int& y) {
   auto* w = static_cast<TWinControl*>(c);
   if (!w) return nullptr;
   w->HandleNeeded();
-  return w->Impl()->Widget;
+  QWidget* target = w->Impl()->Widget;
+  // A scrolling widget (a memo, a rich edit) takes the mouse in its viewport,
+  // as the window system delivers it there.
+  if (auto* area = qobject_cast<QAbstractScrollArea*>(target)) {
+    QWidget* view = area->viewport();
+    const QPoint p = view->mapFrom(target, QPoint(x, y));
+    if (view->rect().contains(p)) {
+      x = p.x();
+      y = p.y();
+      return view;
+    }
+  }
+  return target;
 }
 
 inline Qt::KeyboardModifiers QtModifiers(TShiftState s) {
