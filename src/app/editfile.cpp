@@ -129,7 +129,14 @@ TEditForm::TEditForm(TComponent* AOwner) : TForm(AOwner) {
   RichEdit1->Font()->SetName("Courier New");
   RichEdit1->Font()->SetPitch(fpFixed);
   RichEdit1->OnKeyUp = [this](TObject*, uint16_t&, TShiftState) { ShowPosition(); };
-  RichEdit1->OnMouseDown = [this](TObject*, TMouseButton, TShiftState, int, int) { ShowPosition(); };
+  RichEdit1->OnMouseDown = [this](TObject*, TMouseButton, TShiftState, int, int) {
+    FMouseDownInText = true;
+    ShowPosition();
+  };
+  RichEdit1->OnSelectionChange = [this](TObject*) {
+    if (FMouseDownInText) ShowPosition();
+  };
+  RichEdit1->OnMouseUp = [this](TObject*, TMouseButton, TShiftState, int, int) { FMouseDownInText = false; };
 
   SearchAndReplace1 = new TSearchAndReplace(this);
   SearchAndReplace1->SetMemo(RichEdit1);

@@ -144,6 +144,9 @@ private:
   bool FStop = false;
   bool FStoppedByUser = false;
   bool FCloseAfterRun = false;
+  // A press in the text: the widget places the caret after the press is
+  // handled, so the read-out follows the caret until the button is released.
+  bool FMouseDownInText = false;
   // The updated input file the last run finished with; empty when it
   // ended without one.
   std::string FUpdateFile;

@@ -201,6 +201,22 @@ TEST_F(EditFormTest, KeysInTheTextShowTheCaretPosition) {
   EXPECT_EQ(form->StatusText(1), "Col: 3");
 }
 
+// The widget places the caret only after the press is handled; the read-out
+// still shows where the click put it, not where the caret was before.
+TEST_F(EditFormTest, AClickInTheTextShowsTheCaretWhereTheClickPutIt) {
+  form->Show();
+  form->RichEdit1->SetText("ab\r\ncd\r\nef");
+  form->RichEdit1->SetSel(0, 0);
+  // Below the last line: the caret goes to the end of the text.
+  guitest::Click(form->RichEdit1, form->RichEdit1->ClientWidth() / 2, form->RichEdit1->ClientHeight() - 40);
+  ASSERT_EQ(form->RichEdit1->CaretPos().Y, 2);
+  EXPECT_EQ(form->StatusText(0), "Line: 3");
+  EXPECT_EQ(form->StatusText(1), "Col: 3");
+  // The caret moved by the program afterwards leaves the read-out alone.
+  form->RichEdit1->SetSel(0, 0);
+  EXPECT_EQ(form->StatusText(0), "Line: 3");
+}
+
 TEST_F(EditFormTest, StatusPanelsReadLineColumnStatusFromTheLeft) {
   form->Show();
   std::vector<std::pair<int, std::string>> panels;
