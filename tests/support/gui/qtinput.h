@@ -2,6 +2,8 @@
 // Input helpers shared by the synchronous and the queued test input: the Qt
 // widget that receives a control's input and the modifiers of a shift state.
 #include <QAbstractScrollArea>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QWidget>
 
 #include "platform/ui/controls.h"
@@ -21,9 +23,10 @@ inline QWidget* InputTarget(TControl* c, int& x, int& y) {
   if (!w) return nullptr;
   w->HandleNeeded();
   QWidget* target = w->Impl()->Widget;
-  // A scrolling widget (a memo, a rich edit) takes the mouse in its viewport,
-  // as the window system delivers it there.
-  if (auto* area = qobject_cast<QAbstractScrollArea*>(target)) {
+  // A text widget (a memo, a rich edit) takes the mouse in its viewport, as
+  // the window system delivers it there.
+  auto* area = qobject_cast<QAbstractScrollArea*>(target);
+  if (area && (qobject_cast<QTextEdit*>(area) || qobject_cast<QPlainTextEdit*>(area))) {
     QWidget* view = area->viewport();
     const QPoint p = view->mapFrom(target, QPoint(x, y));
     if (view->rect().contains(p)) {
