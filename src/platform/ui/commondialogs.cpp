@@ -24,6 +24,7 @@
 #include <map>
 
 #include "platform/dialogs.h"
+#include "platform/gfx/printer.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/qt_ui.h"
 
@@ -269,12 +270,22 @@ bool RunPlatformDialog(TCommonDialog* d) {
     case cdPrint:
     case cdPrinterSetup: {
       QPrinter printer;
+      // The file chosen last time is offered again.
+      const std::string lastFile = Printer()->OutputFileName();
+      if (!lastFile.empty()) printer.setOutputFileName(ToQString(lastFile));
       QPrintDialog dlg(&printer, parent);
+      // What the dialog shows is where the print goes: the file it names, or
+      // a printer (then no file).
+      auto takeOutput = [&] {
+        const bool toFile = printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
+        Printer()->SetOutputFileName(toFile ? FromQString(printer.outputFileName()) : std::string());
+      };
       if (d->Kind() == cdPrint) {
         auto* p = static_cast<TPrintDialog*>(d);
         printer.setCopyCount(p->Copies);
         dlg.setMinMax(p->MinPage, p->MaxPage);
         if (dlg.exec() != QDialog::Accepted) return false;
+        takeOutput();
         p->Copies = printer.copyCount();
         p->FromPage = printer.fromPage();
         p->ToPage = printer.toPage();
@@ -283,7 +294,9 @@ bool RunPlatformDialog(TCommonDialog* d) {
                                                                       : prAllPages;
         return true;
       }
-      return dlg.exec() == QDialog::Accepted;
+      if (dlg.exec() != QDialog::Accepted) return false;
+      takeOutput();
+      return true;
     }
     case cdFind:
     case cdReplace: {

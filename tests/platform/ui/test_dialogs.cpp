@@ -4,10 +4,14 @@
 #include <string>
 #include <vector>
 
+#include "platform/gfx/printer.h"
+#include "platform/rtl/fileutils.h"
 #include "platform/ui/clipboard.h"
 #include "platform/ui/commondialogs.h"
+#include "platform/ui/queuedcall.h"
 #include "platform/ui/shell.h"
 #include "support/gui/guitest.h"
+#include "support/tempdir.h"
 
 using namespace guitest;
 
@@ -161,6 +165,39 @@ TEST(CommonDialogs, PlatformFindAndReplaceWindowsStayUpAndPressTheButtons) {
   }
   // The component took its window with it.
   EXPECT_FALSE(WindowShowing("Replace"));
+  SetCommonDialogHandler(saved);
+}
+
+// Without a printer the print dialog names a file: the print goes to the
+// file it shows, and the dialog offers that file again next time.
+TEST(CommonDialogs, PlatformPrintDialogSendsThePrintToTheFileItNames) {
+  EnsureGui();
+  TTempDir dir;
+  if (!Printer()->PrintsToPdf()) GTEST_SKIP() << "a printer is installed";
+  TCommonDialogHandler saved = SetCommonDialogHandler(nullptr);
+  InstallPlatformDialogs();
+  const std::string file = dir.File("chosen.pdf");
+  std::string offered;
+  TPrintDialog dialog(nullptr);
+  QueueCall([&] {
+    EXPECT_TRUE(SetWindowText("Print", "Output file:", file));
+    EXPECT_TRUE(PressWindowButton("Print", "Print"));
+  });
+  ASSERT_TRUE(dialog.Execute());
+  EXPECT_EQ(Printer()->OutputFileName(), file);
+  Printer()->SetTitle("Some document");
+  Printer()->BeginDoc();
+  Printer()->Canvas()->TextOut(10, 10, "x");
+  Printer()->EndDoc();
+  EXPECT_TRUE(FileExists(file));
+
+  QueueCall([&] {
+    offered = WindowText("Print", "Output file:");
+    EXPECT_TRUE(PressWindowButton("Print", "Cancel"));
+  });
+  EXPECT_FALSE(dialog.Execute());
+  EXPECT_EQ(offered, file);
+  Printer()->SetOutputFileName("");
   SetCommonDialogHandler(saved);
 }
 

@@ -315,6 +315,12 @@ bool SetWindowText(const std::string& title, const std::string& label, const std
   return true;
 }
 
+std::string WindowText(const std::string& title, const std::string& label) {
+  auto* l = Named<QLabel>(title, label);
+  auto* edit = l ? qobject_cast<QLineEdit*>(l->buddy()) : nullptr;
+  return edit ? edit->text().toStdString() : std::string();
+}
+
 bool SetWindowCheck(const std::string& title, const std::string& control, bool checked) {
   auto* b = Named<QAbstractButton>(title, control);
   if (!b || !b->isEnabled()) return false;

@@ -109,6 +109,8 @@ bool WindowShape(TWinControl* c, TRegion& shape);
 // fields, by the label before it ("Find what:"). False when not found.
 bool WindowShowing(const std::string& title);
 bool SetWindowText(const std::string& title, const std::string& label, const std::string& text);
+// The text of such a text field; empty when not found.
+std::string WindowText(const std::string& title, const std::string& label);
 bool SetWindowCheck(const std::string& title, const std::string& control, bool checked);
 bool PressWindowButton(const std::string& title, const std::string& button);
 
