@@ -192,6 +192,8 @@ struct TTBDragLoop {
     AllowDocking = true;
 
     TNestedEventLoop Loop;
+    // The press's window loses the pointer once the window floats off it.
+    Loop.HoldPointer(HostFormOf(W));
     bool Ended = false;
     Loop.Run([&](const TInputEvent& E) {
       // Events already queued when the drag ended are not the drag's.

@@ -143,6 +143,37 @@ TEST_F(TDragForm, CtrlKeepsTheWindowFloatingOverTheDock) {
   EXPECT_TRUE(A->FloatingParent()->BoundsRect().Contains(Form->ClientToScreen({160, 210})));
 }
 
+// Input as the window system hands it over: the press's window keeps the
+// pointer, and the moves come to it after the pressed window has left it to
+// float in a window of its own.
+TEST_F(TDragForm, WindowOffItsDockFollowsThePointerToTheRelease) {
+  auto* A = Bar("A", 0, 0);
+  Bar("B", 0, 100);
+  std::vector<TPoint> Floats;
+  auto Note = [&] { Floats.push_back(A->FloatingParent() ? A->FloatingParent()->BoundsRect().TopLeft() : TPoint{-1, -1}); };
+  const TPoint Handle = Form->ScreenToClient(A->ClientToScreen({3, 10}));
+  std::vector<std::function<void()>> Seq;
+  for (const TPoint P : {TPoint{120, 120}, TPoint{200, 180}, TPoint{300, 260}}) {
+    Seq.push_back([this, P] { guitest::WindowMouseMove(Form.get(), P.X, P.Y); });
+    Seq.push_back(Note);
+  }
+  Seq.push_back([this] { guitest::WindowMouseUp(Form.get(), mbLeft, 300, 260); });
+  guitest::PostInSequence(std::move(Seq));
+  guitest::WindowMouseDown(Form.get(), mbLeft, Handle.X, Handle.Y);
+  guitest::ProcessEvents();
+  ASSERT_EQ(Floats.size(), 3u);
+  EXPECT_FALSE(A->Dragged);  // the release ended the drag
+  ASSERT_TRUE(A->Floating());
+  // The window keeps the grab point under the pointer at every step.
+  const TPoint Start = Form->ClientToScreen({120, 120});
+  const TPoint Grab{Floats[0].X - Start.X, Floats[0].Y - Start.Y};
+  for (int I : {1, 2}) {
+    const TPoint P = Form->ClientToScreen(I == 1 ? TPoint{200, 180} : TPoint{300, 260});
+    EXPECT_EQ(Floats[I], (TPoint{P.X + Grab.X, P.Y + Grab.Y})) << I;
+  }
+  EXPECT_EQ(A->FloatingParent()->BoundsRect().TopLeft(), Floats[2]);
+}
+
 TEST_F(TDragForm, CannotFloatShowsNoEntryAndStaysWhereItWas) {
   auto* A = Bar("A", 0, 40);
   A->SetDockMode(dmCannotFloat);

@@ -223,9 +223,17 @@ void TNestedEventLoop::Run(TInputFilter Filter) {
   qApp->installEventFilter(&FImpl->Filter);
   FilterStack().push_back(&FImpl->Filter);
   FRunning = true;
+  QPointer<QWidget> holder;
+  if (FHolder && FHolder->HandleAllocated() && FHolder->Impl()->Widget) {
+    holder = FHolder->Impl()->Widget->window();
+    if (holder->isVisible()) holder->grabMouse();
+    else holder = nullptr;
+  }
   struct TCleanup {
     TNestedEventLoop* L;
+    QPointer<QWidget>& Holder;
     ~TCleanup() {
+      if (Holder && QWidget::mouseGrabber() == Holder) Holder->releaseMouse();
       qApp->removeEventFilter(&L->FImpl->Filter);
       auto& st = FilterStack();
       st.erase(std::remove(st.begin(), st.end(), &L->FImpl->Filter), st.end());
@@ -238,7 +246,7 @@ void TNestedEventLoop::Run(TInputFilter Filter) {
       L->FImpl->Filter.Reposts.clear();
       L->FImpl->Filter.LastEvent = nullptr;
     }
-  } cleanup{this};
+  } cleanup{this, holder};
   while (!FImpl->QuitRequested && !(ShouldQuit && ShouldQuit())) {
     FImpl->Loop.processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::AllEvents);
   }

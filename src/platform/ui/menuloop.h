@@ -71,6 +71,11 @@ public:
   void Run(TInputFilter Filter);
   void Quit();
   bool Running() const { return FRunning; }
+  // While the loop runs the window system gives all pointer input to this
+  // control's window, wherever the pointer is: a loop run with a button held
+  // keeps getting the moves even when the pressed window goes to another
+  // window (a toolbar dragged off its dock). Set before Run.
+  void HoldPointer(TWinControl* Control) { FHolder = Control; }
   // Ends the loop when it should stop (polled after each event and every few ms).
   std::function<bool()> ShouldQuit;
 
@@ -78,4 +83,5 @@ private:
   struct TImpl;
   std::unique_ptr<TImpl> FImpl;
   bool FRunning = false;
+  TWinControl* FHolder = nullptr;
 };

@@ -33,7 +33,31 @@ void SendMouse(TControl* c, QEvent::Type type, Qt::MouseButton button, int x, in
   QApplication::sendEvent(w, &e);
 }
 
+void SendWindowMouse(TControl* c, QEvent::Type type, Qt::MouseButton button, int x, int y, TShiftState shift) {
+  QWidget* w = InputTarget(c, x, y);
+  if (!w || !w->window()->windowHandle()) return;
+  QWidget* top = w->window();
+  const QPointF global = w->mapToGlobal(QPoint(x, y));
+  const QPointF local = top->mapFromGlobal(global.toPoint());
+  if (type == QEvent::MouseButtonPress) Held |= button;
+  if (type == QEvent::MouseButtonRelease) Held &= ~Qt::MouseButtons(button);
+  QMouseEvent e(type, local, local, global, button, Held, QtModifiers(shift));
+  QApplication::sendEvent(top->windowHandle(), &e);
+}
+
 }  // namespace
+
+void WindowMouseDown(TControl* c, TMouseButton button, int x, int y, TShiftState shift) {
+  SendWindowMouse(c, QEvent::MouseButtonPress, QtButton(button), x, y, shift);
+}
+
+void WindowMouseMove(TControl* c, int x, int y, TShiftState shift) {
+  SendWindowMouse(c, QEvent::MouseMove, Qt::NoButton, x, y, shift);
+}
+
+void WindowMouseUp(TControl* c, TMouseButton button, int x, int y, TShiftState shift) {
+  SendWindowMouse(c, QEvent::MouseButtonRelease, QtButton(button), x, y, shift);
+}
 
 void EnsureGui() { EnsureQtApplication(); }
 

@@ -29,6 +29,13 @@ void MouseUp(TControl* c, TMouseButton button, int x, int y, TShiftState shift =
 void Click(TControl* c, int x, int y, TMouseButton button = mbLeft);
 // Down, up, double click, up: the sequence a double click makes.
 void DblClick(TControl* c, int x, int y);
+// Mouse input handed to the top-level window that holds the control, which
+// picks the widget itself: the pressed widget keeps the moves and the
+// release, as under the window system's implicit grab, and a press-held
+// move that no widget claims is lost as it would be there.
+void WindowMouseDown(TControl* c, TMouseButton button, int x, int y, TShiftState shift = {});
+void WindowMouseMove(TControl* c, int x, int y, TShiftState shift = {});
+void WindowMouseUp(TControl* c, TMouseButton button, int x, int y, TShiftState shift = {});
 // A drag with the left button through the given points.
 void Drag(TControl* c, int x0, int y0, int x1, int y1, int steps = 4);
 // Wheel notches (positive: away from the user) with the mouse at (x, y).
