@@ -9,6 +9,12 @@ TTBPopupMenu* NewItemPopupMenu(TComponent* Owner, TNotifyEvent OnPopup) {
   return menu;
 }
 
+TTBPopupMenu* NewDockPopupMenu(TComponent* Owner, TNotifyEvent OnPopup) {
+  TTBPopupMenu* menu = NewItemPopupMenu(Owner, std::move(OnPopup));
+  menu->SetAutoPopup(true);
+  return menu;
+}
+
 TTBItem* AddPopupItem(TTBPopupMenu* Menu, const std::string& Caption, TNotifyEvent OnClick) {
   auto* item = new TTBItem(Menu);
   item->SetCaption(Caption);

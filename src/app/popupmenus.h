@@ -11,6 +11,8 @@ class TTBItem;
 
 // A pop-up menu that opens only when asked; OnPopup fires before it shows.
 TTBPopupMenu* NewItemPopupMenu(TComponent* Owner, TNotifyEvent OnPopup);
+// The menu of a dock: it opens by itself on a right click in the dock.
+TTBPopupMenu* NewDockPopupMenu(TComponent* Owner, TNotifyEvent OnPopup);
 TTBItem* AddPopupItem(TTBPopupMenu* Menu, const std::string& Caption, TNotifyEvent OnClick);
 void AddPopupSeparator(TTBPopupMenu* Menu);
 int PopupItemCount(TTBPopupMenu* Menu);

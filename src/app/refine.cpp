@@ -169,7 +169,7 @@ TRefineForm::TRefineForm(TComponent* AOwner) : TForm(AOwner) {
   Timer1->SetOnTimer([this](TObject* s) { Timer1Timer(s); });
   OpenDialog1 = new TOpenDialog(this);
 
-  TBPopupMenu1 = NewItemPopupMenu(this, [this](TObject* s) { TBPopupMenu1Popup(s); });
+  TBPopupMenu1 = NewDockPopupMenu(this, [this](TObject* s) { TBPopupMenu1Popup(s); });
   TBItem1 = AddPopupItem(TBPopupMenu1, "Input box", [this](TObject*) { ToggleToolWindow(TBToolWindowInput); });
   TBItem2 = AddPopupItem(TBPopupMenu1, "Data box", [this](TObject*) { ToggleToolWindow(TBToolWindowData); });
   TBItem3 = AddPopupItem(TBPopupMenu1, "Refinement control",

@@ -274,7 +274,7 @@ void TPlotForm::CreateMenusAndToolbars() {
   ComboBoxHist->OnChange = [this](TObject* s) { ComboBoxHistChange(s); };
   TBToolbarHist->SetCurrentDock(TBDock1);
 
-  TBPopupMenuDock = NewItemPopupMenu(this, [this](TObject*) {
+  TBPopupMenuDock = NewDockPopupMenu(this, [this](TObject*) {
     MainToolbar1->SetChecked(TBToolbarMain->Visible());
     HistogramToolbar1->SetChecked(TBToolbarHist->Visible());
   });

@@ -24,6 +24,7 @@
 #include "platform/rtl/registry.h"
 #include "support/dialogresponder.h"
 #include "support/gui/guitest.h"
+#include "support/gui/queuedinput.h"
 #include "support/tempdir.h"
 
 namespace {
@@ -481,6 +482,17 @@ TEST_F(RefineWindowTest, ToolWindowsToggleFromTheDockMenu) {
   Form->TBPopupMenu1Popup(nullptr);
   EXPECT_FALSE(Form->TBItem2->Checked());
   EXPECT_TRUE(Form->TBItem4->Checked());
+}
+
+TEST_F(RefineWindowTest, RightClickOnADockedToolWindowsFrameOpensTheDockMenu) {
+  // Down to "Data box" and choose it.
+  guitest::PostKey(Form.get(), VK_DOWN);
+  guitest::PostKey(Form.get(), VK_DOWN);
+  guitest::PostKey(Form.get(), VK_RETURN);
+  guitest::MouseDown(Form->TBToolWindowInput, mbRight, 3, 10);
+  guitest::MouseUp(Form->TBToolWindowInput, mbRight, 3, 10);
+  guitest::ProcessEvents();
+  EXPECT_FALSE(Form->TBToolWindowData->Visible());
 }
 
 // The stand-in engine refines the bundled example for a few cycles.

@@ -21,6 +21,7 @@
 #include "platform/rtl/format.h"
 #include "support/dialogresponder.h"
 #include "support/gui/guitest.h"
+#include "support/gui/queuedinput.h"
 #include "support/tempdir.h"
 #include "support/testlocale.h"
 
@@ -492,6 +493,22 @@ TEST_F(PlotFormTest, PatternWithMarkersAndDifferenceMatchesTheReviewedPicture) {
   Form->Chart1->SetBounds(0, 0, 500, 320);
   Form->Chart1->DrawOnCanvas(image.Canvas(), Rect(0, 0, 500, 320));
   ExpectMatchesGoldenIn("tests/app/golden", image, "pattern_plot.png");
+}
+
+// A toolbar closed while floating comes back only through the dock's menu.
+TEST_F(PlotFormTest, RightClickOnTheDockOpensItsMenuWhichShowsAClosedToolbar) {
+  Form->SetBounds(0, 0, 900, 400);
+  Form->Show();
+  Form->TBToolbarHist->SetVisible(false);
+  TTBDock* dock = Form->TBDock1;
+  // Down to the second item, "Histogram toolbar", and choose it.
+  guitest::PostKey(Form.get(), VK_DOWN);
+  guitest::PostKey(Form.get(), VK_DOWN);
+  guitest::PostKey(Form.get(), VK_RETURN);
+  guitest::MouseDown(dock, mbRight, dock->Width() - 5, 3);
+  guitest::MouseUp(dock, mbRight, dock->Width() - 5, 3);
+  guitest::ProcessEvents();
+  EXPECT_TRUE(Form->TBToolbarHist->Visible());
 }
 
 TEST_F(PlotFormTest, ClosingHidesAndForgetsTheActiveChart) {
