@@ -44,6 +44,17 @@ protected:
   TPlusStringGrid* Grid = nullptr;
 };
 
+TEST_F(FindFixture, RestingTheMouseOnAFooterButtonShowsItsHint) {
+  Form->Show();
+  Type("ab");
+  guitest::ProcessEvents();
+  TPlusGridButton* next = Grid->SearchPanel()->FindNextButton();
+  guitest::MouseMove(next, 10, 10);
+  guitest::FireTimers();
+  EXPECT_EQ(Application->CurrentHintText(), Grid->SearchFooter()->HintFindNext());
+  Application->CancelHint();
+}
+
 TEST_F(FindFixture, TypingFindsCaseInsensitivelyUnlessMatchCaseIsTicked) {
   Grid->SetCells(1, 1, "xAB");
   Grid->SetCells(1, 2, "ab");
