@@ -2,6 +2,7 @@
 // a real display (not a test): every column edits with another editor kind,
 // the lower rows with a second kind; events are logged to stderr.
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "grid/plusgrid.h"
@@ -80,7 +81,8 @@ int main() {
   grid->SetURLShow(true);
   grid->SetShowHint(true);
   grid->SetHintShowLargeText(true);
-  grid->Balloon()->SetEnable(true);
+  // GRID_DEMO_HINTS=1: the plain hints instead of the balloons.
+  grid->Balloon()->SetEnable(!std::getenv("GRID_DEMO_HINTS"));
   grid->SetCellEditLink(new TDemoLink(form));
   for (int c = 0; c < DataCols; ++c) grid->SetCells(c + 1, 0, Columns[c].Caption);
   grid->SetColWidths(1, 140);
@@ -100,7 +102,7 @@ int main() {
     g->CellType = ctButton;
     g->CellHAlign = haFull;
     g->CellVAlign = vaFull;
-    grid->SetCells(ActionCol, r, "Run");
+    g->CellText = "Run";
   }
   grid->SetCells(1, 2,
                  "A long name that does not fit its cell at all, so resting the mouse on it shows the whole text");
@@ -154,6 +156,9 @@ int main() {
   };
   grid->OnCellBalloon = [](TObject*, int ACol, int ARow, std::string& ATitle, std::string&, int&) {
     ATitle = "Cell " + Cell(ACol, ARow);
+  };
+  Application->OnShowHint = [](std::string& HintStr, bool&, TControl* HintControl) {
+    Log("ShowHint " + (HintControl ? HintControl->ClassName() : std::string("-")) + " [" + HintStr + "]");
   };
   form->Show();
   grid->SetFocus();
