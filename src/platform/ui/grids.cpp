@@ -265,8 +265,12 @@ void TCustomGrid::UpdateScrollRange() {
   bool v = false, h = false;
   ComputeBars(v, h);
   bool changed = v != FVertBar || h != FHorzBar;
+  const bool barsChanged = changed;
   FVertBar = v;
   FHorzBar = h;
+  // A bar coming or going changes the client area: aligned children (a
+  // footer at the bottom) keep inside it, never over the bar.
+  if (barsChanged) Realign();
   // A bar kept by SetScrollBarsAlways scrolls only when the lines do not fit.
   FVertEnabled = v && FRows.Extent(FFixedRows, FRows.Count, FGridLineWidth) > RowAreaHeight();
   FHorzEnabled = h && FCols.Extent(FFixedCols, FCols.Count, FGridLineWidth) > ClientWidth() - FixedWidth();
