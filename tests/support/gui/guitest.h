@@ -12,6 +12,7 @@
 #include "platform/gfx/bitmap.h"
 #include "platform/ui/commondialogs.h"
 #include "platform/ui/controls.h"
+#include "platform/ui/dragdrop.h"
 #include "platform/ui/extctrls.h"
 #include "platform/ui/forms.h"
 
@@ -41,6 +42,12 @@ void Key(TWinControl* c, uint16_t vk, const std::string& text = "", TShiftState 
 void TypeText(TWinControl* c, const std::string& text);
 // An input method's result string (composed text) delivered to the control.
 void InputMethodCommit(TWinControl* c, const std::string& text);
+
+// A drag of Data brought over the control and dropped at its client point,
+// as the window system delivers it (enter, move, drop events to its
+// window): the effect the window accepted, DROPEFFECT_NONE when refused.
+// A drag loop handler can answer with it.
+int DragAndDrop(TWinControl* c, const TDragPayload& Data, int x, int y, int AllowedEffects, TShiftState keys = {});
 
 // Fires every running timer once (or just this one).
 void FireTimers();
