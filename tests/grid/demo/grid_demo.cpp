@@ -84,6 +84,16 @@ int main() {
   // GRID_DEMO_HINTS=1: the plain hints instead of the balloons.
   grid->Balloon()->SetEnable(!std::getenv("GRID_DEMO_HINTS"));
   grid->SetCellEditLink(new TDemoLink(form));
+  // GRID_DEMO_DRAG=1: the selection drags out and drops in as text (a grid
+  // that edits starts no drags).
+  if (std::getenv("GRID_DEMO_DRAG")) {
+    grid->SetOptions(grid->Options().Exclude(goEditing));
+    grid->DragDropSettings()->SetOleDropSource(true);
+    grid->DragDropSettings()->SetOleDropTarget(true);
+    grid->OnOleDropped = [](TObject*, TGridRect R) {
+      Log("OleDropped " + Cell(R.Left, R.Top) + " - " + Cell(R.Right, R.Bottom));
+    };
+  }
   for (int c = 0; c < DataCols; ++c) grid->SetCells(c + 1, 0, Columns[c].Caption);
   grid->SetColWidths(1, 140);
   const char* choices[] = {"Iron", "Oxygen", "Silicon", "Carbon"};
