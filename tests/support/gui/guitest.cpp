@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QWindow>
 #include <QWheelEvent>
+#include <QtTest/qtestspontaneevent.h>
 
 #include "platform/ui/qt_ui.h"
 #include "qtinput.h"
@@ -54,6 +55,27 @@ void MouseUp(TControl* c, TMouseButton button, int x, int y, TShiftState shift) 
 void Click(TControl* c, int x, int y, TMouseButton button) {
   MouseDown(c, button, x, y);
   MouseUp(c, button, x, y);
+}
+
+void WindowClick(TControl* c, int x, int y, TMouseButton button) {
+  QWidget* w = InputTarget(c, x, y);
+  if (!w) return;
+  QPoint p(x, y);
+  if (QWidget* child = w->childAt(p)) {
+    p = child->mapFrom(w, p);
+    w = child;
+  }
+  const QPointF global = w->mapToGlobal(p);
+  const Qt::MouseButton b = QtButton(button);
+  for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+    if (type == QEvent::MouseButtonPress) Held |= b;
+    else Held &= ~Qt::MouseButtons(b);
+    QMouseEvent e(type, QPointF(p), global, b, Held, Qt::NoModifier);
+    // Spontaneous, as the window system's own: the application moves the
+    // focus for it.
+    QSpontaneKeyEvent::setSpontaneous(&e);
+    qApp->notify(w, &e);
+  }
 }
 
 void DblClick(TControl* c, int x, int y) {

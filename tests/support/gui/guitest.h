@@ -28,6 +28,10 @@ void MouseMove(TControl* c, int x, int y, TShiftState shift = {});
 void MouseUp(TControl* c, TMouseButton button, int x, int y, TShiftState shift = {});
 // Down and up at one point.
 void Click(TControl* c, int x, int y, TMouseButton button = mbLeft);
+// A click as the window system delivers it: to the window under the point
+// (a part such as a scroll bar included) and moving the focus as a click
+// does before the press arrives.
+void WindowClick(TControl* c, int x, int y, TMouseButton button = mbLeft);
 // Down, up, double click, up: the sequence a double click makes.
 void DblClick(TControl* c, int x, int y);
 // A drag with the left button through the given points.
