@@ -1319,20 +1319,22 @@ public:
   static bool OleRichTextEnabled();
   static void SetOleRichTextEnabled(bool v);
   // The drop handlers, plain functions of the data and a client point. The
-  // formats of a drag: 1 text, 2 files, 4 grid column, 8 rich text.
+  // formats of a drag: 1 text, 2 files, 4 grid column, 8 rich text. Each
+  // answers whether the grid took the data: a drop that took nothing must
+  // not let a move take the cells from its source.
   bool OleDragOver(TPoint P, int Formats);
   void OleDragLeave();
-  void OleDropText(TPoint P, const std::string& Text);
-  void OleDropRichText(TPoint P, const std::string& Text);
-  void OleDropColumn(TPoint P, int Column);
+  bool OleDropText(TPoint P, const std::string& Text);
+  bool OleDropRichText(TPoint P, const std::string& Text);
+  bool OleDropColumn(TPoint P, int Column);
   // Only a single file is taken: .csv as delimited text, .xls and .xlsx as
   // workbooks, by the name's extension in any letter case.
-  void OleDropFiles(TPoint P, const std::vector<std::string>& Files);
+  bool OleDropFiles(TPoint P, const std::vector<std::string>& Files);
   enum TDroppedFileKind { dfNone, dfDelimited, dfWorkbook };
   static TDroppedFileKind DroppedFileKind(const std::string& FileName);
   // A whole drop as the window system delivers it: a column alone, else rich
   // text or text, and files besides.
-  void OleDropPayload(TPoint P, const TDragPayload& Data);
+  bool OleDropPayload(TPoint P, const TDragPayload& Data);
   // The selection as TAB-separated lines (CR LF between rows), rich text as plain text.
   std::string GetSelectionAsText();
   // Called by the mouse code when a drag may start from the pressed cell

@@ -52,7 +52,7 @@ public:
   void DragLeave() override { FGrid->OleDragLeave(); }
   int Drop(const TDragPayload& Data, TPoint ScreenPos, TShiftState Keys, int Effects) override {
     if (!FAllowed) return DROPEFFECT_NONE;
-    FGrid->OleDropPayload(FGrid->ScreenToClient(ScreenPos), Data);
+    if (!FGrid->OleDropPayload(FGrid->ScreenToClient(ScreenPos), Data)) return DROPEFFECT_NONE;
     return DropEffectFromKeys(Keys, Effects);
   }
 
@@ -194,23 +194,26 @@ bool TPlusStringGrid::OleDragOver(TPoint P, int Formats) {
 
 void TPlusStringGrid::OleDragLeave() { HideDropArrows(); }
 
-void TPlusStringGrid::OleDropColumn(TPoint P, int Column) {
+bool TPlusStringGrid::OleDropColumn(TPoint P, int Column) {
   int c = -1, r = -1;
   MouseToCell(P.X, P.Y, c, r);
   HideDropArrows();
   if (OnOleDropCol) OnOleDropCol(this, r, c, Column);
+  return true;
 }
 
-void TPlusStringGrid::OleDropRichText(TPoint P, const std::string& Text) {
+bool TPlusStringGrid::OleDropRichText(TPoint P, const std::string& Text) {
   int c = -1, r = -1;
   MouseToCell(P.X, P.Y, c, r);
   bool allow = true;
   if (OnOleDrop) OnOleDrop(this, r, c, Text, allow);
-  if (allow && c >= 0 && r >= 0) SetCells(c, r, Text);
+  const bool taken = allow && c >= 0 && r >= 0;
+  if (taken) SetCells(c, r, Text);
   HideDropArrows();
+  return taken;
 }
 
-void TPlusStringGrid::OleDropText(TPoint P, const std::string& Text) {
+bool TPlusStringGrid::OleDropText(TPoint P, const std::string& Text) {
   int ACol = -1, ARow = -1;
   MouseToCell(P.X, P.Y, ACol, ARow);
   const int fixedCols = TCustomGrid::FixedCols(), fixedRows = TCustomGrid::FixedRows();
@@ -222,7 +225,7 @@ void TPlusStringGrid::OleDropText(TPoint P, const std::string& Text) {
   };
   if (ACol < 0 || ARow < 0) {
     cleanUp();
-    return;
+    return false;
   }
   // A line break that ends the text (as spreadsheets write) makes no row.
   std::string body = Text;
@@ -235,7 +238,7 @@ void TPlusStringGrid::OleDropText(TPoint P, const std::string& Text) {
   if (OnOleDrop) OnOleDrop(this, ARow, ACol, Text, allow);
   if (!allow) {
     cleanUp();
-    return;
+    return false;
   }
   if (ARow == 0 && FFixedRowAlways && RowCount() == 1) ARow = 1;
 
@@ -279,7 +282,7 @@ void TPlusStringGrid::OleDropText(TPoint P, const std::string& Text) {
     }
     FDragSourceRect = sourceBefore;
     cleanUp();
-    return;
+    return false;
   }
   ACol = std::max(ACol, fixedCols);
   dropped = TGridRect{ACol, ARow, ACol + fields - (rowSelect ? fixedCols : 1), ARow + breaks};
@@ -287,33 +290,34 @@ void TPlusStringGrid::OleDropText(TPoint P, const std::string& Text) {
   dropped.Bottom = std::min(dropped.Bottom, RowCount() - 1);
   SetSelection(dropped);
   cleanUp();
+  return true;
 }
 
-void TPlusStringGrid::OleDropFiles(TPoint P, const std::vector<std::string>& Files) {
+bool TPlusStringGrid::OleDropFiles(TPoint P, const std::vector<std::string>& Files) {
   HideDropArrows();
-  if (Files.size() != 1) return;
+  if (Files.size() != 1) return false;
   int c = -1, r = -1;
   MouseToCell(P.X, P.Y, c, r);
   const std::string& name = Files.front();
   bool allow = true;
   if (OnOleDropFile) OnOleDropFile(this, r, c, name, allow);
-  if (!allow) return;
+  if (!allow) return false;
   const TDroppedFileKind kind = DroppedFileKind(name);
-  if (kind == dfNone) return;
+  if (kind == dfNone) return false;
   if (OnOleDrop) OnOleDrop(this, -1, -1, name, allow);
-  if (!allow) return;
+  if (!allow) return false;
   if (kind == dfDelimited) LoadFromCSV(name);
   else LoadExcelFile(name);
+  return true;
 }
 
-void TPlusStringGrid::OleDropPayload(TPoint P, const TDragPayload& Data) {
-  if (Data.GridColumn) {
-    OleDropColumn(P, *Data.GridColumn);
-    return;
-  }
-  if (Data.RichText && gOleRichText) OleDropRichText(P, *Data.RichText);
-  else if (Data.Text) OleDropText(P, *Data.Text);
-  if (!Data.Files.empty()) OleDropFiles(P, Data.Files);
+bool TPlusStringGrid::OleDropPayload(TPoint P, const TDragPayload& Data) {
+  if (Data.GridColumn) return OleDropColumn(P, *Data.GridColumn);
+  bool taken = false;
+  if (Data.RichText && gOleRichText) taken = OleDropRichText(P, *Data.RichText);
+  else if (Data.Text) taken = OleDropText(P, *Data.Text);
+  if (!Data.Files.empty()) taken = OleDropFiles(P, Data.Files) || taken;
+  return taken;
 }
 
 std::string TPlusStringGrid::GetSelectionAsText() {

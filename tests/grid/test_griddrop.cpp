@@ -433,6 +433,52 @@ TEST_F(DropFixture, ADragOfTheSelectionStartsOnceTheMouseMovedFourPixels) {
   SetDragLoopHandler(previous);
 }
 
+TEST_F(DropFixture, AMoveOfTheSelectionTakesTheCellsOnlyWhenTheDropTookThem) {
+  // The grid drags its selection and takes drops; the drag loop brings the
+  // drag to cell 3,4 of the grid itself as the window system does.
+  Grid->DragDropSettings()->SetOleDropSource(true);
+  Grid->DragDropSettings()->SetOleDropTarget(true);
+  Grid->SetOptions(Grid->Options().Exclude(goEditing));
+  Form->Show();
+  guitest::ProcessEvents();
+  ASSERT_TRUE(IsDropTarget(Grid));
+  const TPoint to = At(3, 4);
+  TDragLoopHandler previous = SetDragLoopHandler([&](TWinControl*, const TDragPayload& Data, int Effects) {
+    return guitest::DragAndDrop(Grid, Data, to.X, to.Y, Effects);
+  });
+  auto dragFrom = [&](TPoint p) {
+    guitest::MouseDown(Grid, mbLeft, p.X, p.Y);
+    guitest::MouseMove(Grid, p.X + 6, p.Y, {ssLeft});
+    guitest::MouseUp(Grid, mbLeft, p.X + 6, p.Y);
+  };
+  struct Case {
+    bool pastes;        // the grid takes pasted text although it does not edit
+    const char* what;
+  };
+  for (const Case& k : {Case{false, "a grid that takes no paste keeps its cells"},
+                        Case{true, "the cells move to the drop"}}) {
+    SCOPED_TRACE(k.what);
+    Grid->Navigation()->SetAllowClipboardAlways(k.pastes);
+    Grid->SetCells(1, 1, "a");
+    Grid->SetCells(2, 1, "b");
+    Grid->SetCells(3, 4, "");
+    Grid->SetCells(4, 4, "");
+    Grid->SetSelection(TGridRect{1, 1, 2, 1});
+    dragFrom(At(1, 1));
+    EXPECT_EQ(Grid->Cells(1, 1), k.pastes ? "" : "a");
+    EXPECT_EQ(Grid->Cells(2, 1), k.pastes ? "" : "b");
+    EXPECT_EQ(Grid->Cells(3, 4), k.pastes ? "a" : "");
+    EXPECT_EQ(Grid->Cells(4, 4), k.pastes ? "b" : "");
+  }
+  // A drop the application refuses takes nothing either.
+  Grid->SetCells(1, 1, "a");
+  Grid->SetSelection(TGridRect{1, 1, 1, 1});
+  Grid->OnOleDrop = [](TObject*, int, int, const std::string&, bool& Allow) { Allow = false; };
+  dragFrom(At(1, 1));
+  EXPECT_EQ(Grid->Cells(1, 1), "a");
+  SetDragLoopHandler(previous);
+}
+
 TEST_F(DropFixture, AHeaderDragCarriesTheColumnWithItsButton) {
   Grid->DragDropSettings()->SetOleDropSource(true);
   Grid->DragDropSettings()->SetOleColumnDragDrop(true);

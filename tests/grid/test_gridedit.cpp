@@ -94,6 +94,48 @@ TEST_F(EditGrid, AHandlerRewritesTheValueAndAnUnchangedTextFiresNothing) {
   EXPECT_EQ(validations, 2) << "unless ValidateAlways";
 }
 
+TEST_F(EditGrid, TheEditorGoesWithItsCellWhenTheGridScrollsAndEndsWhenTheCellLeavesTheView) {
+  Grid->SetRowCount(40);
+  Grid->SetCol(1);
+  Grid->SetRow(3);
+  TypeInEditor("abc");
+  ASSERT_TRUE(Grid->EditorShown());
+  auto scroll = [&](int code) { Grid->Perform(WM_VSCROLL, MAKEWPARAM(code, 0), 0); };
+  scroll(SB_LINEDOWN);
+  ASSERT_EQ(Grid->TopRow(), 2);
+  const TRect R = Grid->CellRect(1, 3);
+  ASSERT_FALSE(R.IsEmpty());
+  EXPECT_TRUE(Grid->EditorShown());
+  EXPECT_EQ(Editor()->Top(), R.Top) << "the editor sits on its cell";
+  EXPECT_EQ(Editor()->Left(), R.Left);
+  EXPECT_EQ(Editor()->Text(), "abc");
+  // A page on, the cell is out of view: the edit ends with the text stored,
+  // no editor is left over other cells.
+  scroll(SB_PAGEDOWN);
+  ASSERT_TRUE(Grid->CellRect(1, 3).IsEmpty());
+  EXPECT_FALSE(Editor()->Visible());
+  EXPECT_EQ(Grid->Cells(1, 3), "abc");
+  EXPECT_TRUE(Grid->Focused());
+}
+
+TEST_F(EditGrid, AClickOnTheScrollBarScrollsAndLeavesTheEditorEditing) {
+  Grid->SetRowCount(40);
+  Grid->SetCol(1);
+  Grid->SetRow(3);
+  TypeInEditor("abc");
+  ASSERT_TRUE(Editor()->Focused());
+  Record();
+  // The bar's arrow at the bottom of the bar, right of the client area.
+  guitest::WindowClick(Grid, Grid->ClientWidth() + 4, Grid->ClientHeight() - 4);
+  EXPECT_EQ(Grid->TopRow(), 2);
+  EXPECT_TRUE(Editor()->Focused()) << "a scroll bar takes no focus";
+  EXPECT_TRUE(Grid->EditorShown());
+  ProcessEvents();
+  for (const std::string& e : Log) EXPECT_NE(e.rfind("Edit", 0), 0u) << "the edit goes on: " << e;
+  Key(Editor(), VK_RETURN, "\r");
+  EXPECT_EQ(Grid->Cells(1, 3), "abc");
+}
+
 TEST_F(EditGrid, EdNoneAndClickableGraphicsOpenNoEditor) {
   Editors(edNone);
   TypeText(Grid, "x");

@@ -234,6 +234,45 @@ TEST_F(LinkGrid, WithoutALinkTheEditOpensNothingAndEndsOnTheNextSelection) {
   EXPECT_EQ(Grid->CellEditLink(), nullptr);
 }
 
+// A link editing through a plain edit box, as an application's link most
+// often does.
+class TPlainEditLink : public TEditLink {
+public:
+  explicit TPlainEditLink(TComponent* AOwner) : TEditLink(AOwner) {}
+  TEdit* Edit = nullptr;
+  TWinControl* EditorControl() override { return Edit; }
+  void BuildEditor(TWinControl* AParent) override {
+    if (!Edit) {
+      Edit = new TEdit(this);
+      Edit->OnKeyDown = [this](TObject* s, uint16_t& k, TShiftState sh) { HandleEditorKey(s, k, sh); };
+    }
+    Edit->SetParent(AParent);
+  }
+  std::string ReadEditorValue() override { return Edit ? Edit->Text() : ""; }
+  void WriteEditorValue(const std::string& Value) override {
+    if (Edit) Edit->SetText(Value);
+  }
+};
+
+using PlainLinkGrid = EditGrid;
+
+TEST_F(PlainLinkGrid, TheCharacterThatStartsTheEditReachesALinksPlainEditBox) {
+  auto* link = new TPlainEditLink(Form);
+  Grid->SetCellEditLink(link);
+  Editors(edCustom);
+  Grid->SetCells(1, 1, "start");
+  Grid->SetCol(1);
+  Grid->SetRow(1);
+  TypeText(Grid, "x");
+  ProcessEvents();
+  ASSERT_NE(link->Edit, nullptr);
+  ASSERT_EQ(Grid->ActiveEditorControl(), link->Edit);
+  EXPECT_EQ(link->Edit->Text(), "startx");
+  TypeText(link->Edit, "yz");
+  Key(link->Edit, VK_RETURN, "\r");
+  EXPECT_EQ(Grid->Cells(1, 1), "startxyz");
+}
+
 // ---------------------------------------------------------------------------
 // Rich text
 

@@ -44,6 +44,34 @@ protected:
   TPlusStringGrid* Grid = nullptr;
 };
 
+TEST_F(FindFixture, RestingTheMouseOnAFooterButtonShowsItsHint) {
+  Form->Show();
+  Type("ab");
+  guitest::ProcessEvents();
+  TPlusGridButton* next = Grid->SearchPanel()->FindNextButton();
+  guitest::MouseMove(next, 10, 10);
+  guitest::FireTimers();
+  EXPECT_EQ(Application->CurrentHintText(), Grid->SearchFooter()->HintFindNext());
+  Application->CancelHint();
+}
+
+TEST_F(FindFixture, TheFooterStaysAboveAScrollBarThatComesAndGoes) {
+  Form->Show();
+  Type("");
+  TSearchPanel* p = Grid->SearchPanel();
+  auto bottom = [&] { return p->Top() + p->Height(); };
+  ASSERT_EQ(bottom(), Grid->ClientHeight());
+  const int high = Grid->ClientHeight();
+  // Wide columns bring the horizontal bar: the footer moves up over it.
+  Grid->SetColWidths(1, 700);
+  ASSERT_LT(Grid->ClientHeight(), high) << "the bar takes room from the client";
+  EXPECT_EQ(bottom(), Grid->ClientHeight());
+  EXPECT_EQ(p->Width(), Grid->ClientWidth());
+  Grid->SetColWidths(1, 64);
+  EXPECT_EQ(Grid->ClientHeight(), high);
+  EXPECT_EQ(bottom(), high);
+}
+
 TEST_F(FindFixture, TypingFindsCaseInsensitivelyUnlessMatchCaseIsTicked) {
   Grid->SetCells(1, 1, "xAB");
   Grid->SetCells(1, 2, "ab");

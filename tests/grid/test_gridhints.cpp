@@ -242,6 +242,26 @@ TEST_F(HintFixture, RestingOnACellShowsItsBalloonAndLeavingItPopsIt) {
   EXPECT_EQ(TBalloonHint::InstanceCount(), before);
 }
 
+TEST_F(HintFixture, RestingTheMouseOnACellShowsItsHintAndTheNextCellsAfterAnotherRest) {
+  Form->Show();
+  Grid->SetShowHint(true);
+  Grid->SetHintShowCells(true);
+  Grid->SetCells(1, 1, "first");
+  Grid->SetCells(2, 2, "second");
+  const TRect R = Grid->CellRect(1, 1), S = Grid->CellRect(2, 2);
+  guitest::MouseMove(Grid, R.Left + 4, R.Top + 4);
+  guitest::FireTimers();
+  EXPECT_EQ(Application->CurrentHintText(), "first");
+  guitest::MouseMove(Grid, R.Left + 8, R.Top + 5);
+  EXPECT_EQ(Application->CurrentHintText(), "first") << "moving inside the cell keeps the hint";
+  guitest::MouseMove(Grid, S.Left + 4, S.Top + 4);
+  EXPECT_EQ(Application->CurrentHintText(), "");
+  guitest::FireTimers();
+  EXPECT_EQ(Application->CurrentHintText(), "second");
+  Application->CancelHint();
+  Form->Hide();
+}
+
 TEST_F(HintFixture, TheApplicationsHintAsksTheGridForTheCellUnderTheMouse) {
   Form->Show();
   Grid->SetShowHint(true);

@@ -18,6 +18,7 @@
 #include <exception>
 
 #include "platform/ui/commondialogs.h"
+#include "platform/ui/extctrls.h"
 #include "platform/ui/qt_ui.h"
 
 TApplication* Application = new TApplication(nullptr);
@@ -547,10 +548,10 @@ void TApplication::SetHint(const std::string& v) {
   if (OnHint) OnHint(this);
 }
 
-void TApplication::ActivateHint(TPoint CursorPos) {
-  FHintText.clear();
-  if (!FShowHint) return;
-  // The innermost control under the point that has a hint to show.
+namespace {
+
+// The innermost control under a screen point, on the topmost visible form.
+TControl* ControlAtScreenPoint(TPoint CursorPos) {
   TControl* control = nullptr;
   for (int i = Screen->FormCount() - 1; i >= 0 && !control; --i) {
     TCustomForm* f = Screen->Forms(i);
@@ -570,6 +571,15 @@ void TApplication::ActivateHint(TPoint CursorPos) {
       parent = w;
     }
   }
+  return control;
+}
+
+}  // namespace
+
+void TApplication::ActivateHint(TPoint CursorPos) {
+  FHintText.clear();
+  if (!FShowHint) return;
+  TControl* control = ControlAtScreenPoint(CursorPos);
   // A control without a hint of its own is still asked: it may say one for
   // the place under the mouse (a grid's cells).
   if (!control || !control->ShowHint()) return;
@@ -591,12 +601,40 @@ void TApplication::ActivateHint(TPoint CursorPos) {
   if (!canShow || text.empty()) return;
   FHintText = text;
   if (QGuiApplication::instance() && QGuiApplication::platformName() != "offscreen")
-    QToolTip::showText(QPoint(info.HintPos.X, info.HintPos.Y), ToQString(text));
+    QToolTip::showText(QPoint(info.HintPos.X, info.HintPos.Y), ToQString(text), nullptr, QRect(), FHintHidePause);
 }
 
 void TApplication::CancelHint() {
   FHintText.clear();
+  // The next move starts the pause again, on the same control too (a grid
+  // cancels its hint when the mouse goes on to another cell).
+  FHintControl = nullptr;
+  if (FHintTimer) FHintTimer->SetEnabled(false);
   if (QGuiApplication::instance()) QToolTip::hideText();
+}
+
+void TApplication::HintMouseMessage(TPoint CursorPos) {
+  FHintMouse = CursorPos;
+  TControl* control = ControlAtScreenPoint(CursorPos);
+  if (control == FHintControl) return;
+  if (FHintControl || !FHintText.empty()) CancelHint();
+  FHintControl = control;
+  if (!FShowHint || !control || !control->ShowHint()) return;
+  if (!FHintTimer) {
+    FHintTimer = std::make_unique<TTimer>(nullptr);
+    FHintTimer->SetEnabled(false);
+    FHintTimer->SetOnTimer([this](TObject*) {
+      FHintTimer->SetEnabled(false);
+      // The control under the mouse may have gone meanwhile.
+      if (FHintControl && FHintControl == ControlAtScreenPoint(FHintMouse)) ActivateHint(FHintMouse);
+    });
+  }
+  FHintTimer->SetInterval(static_cast<unsigned>(std::max(1, FHintPause)));
+  FHintTimer->SetEnabled(true);
+}
+
+void TApplication::HintInputMessage() {
+  if (FHintControl || !FHintText.empty()) CancelHint();
 }
 
 void TApplication::HookMainWindow(const TMessageHook& Hook) { FHooks.push_back(Hook); }

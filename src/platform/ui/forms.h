@@ -140,6 +140,7 @@ using TShowHintEvent = std::function<void(std::string& HintStr, bool& CanShow, T
 using TMessageHook = std::function<bool(TMessage& Message)>;
 
 class TPaintPacer;
+class TTimer;
 
 class TApplication : public TComponent {
   ZV_CLASS(TApplication)
@@ -190,6 +191,14 @@ public:
   // Shows the hint of the control under a screen point; CancelHint hides it.
   void ActivateHint(TPoint CursorPos);
   void CancelHint();
+  // The mouse moved to a screen point (the window system's input): over a
+  // new control that shows hints, its hint comes after HintPause unless the
+  // mouse goes on to another control first.
+  void HintMouseMessage(TPoint CursorPos);
+  // A button or key was pressed, or the mouse left the windows: no hint.
+  void HintInputMessage();
+  // The timer of the pause (nil before the first move); tests fire it.
+  TTimer* HintTimer() const { return FHintTimer.get(); }
   const std::string& CurrentHintText() const { return FHintText; }
   void HookMainWindow(const TMessageHook& Hook);
   void UnhookMainWindow();
@@ -218,6 +227,10 @@ private:
   std::string FTitle;
   std::string FHint;
   std::string FHintText;
+  // The control the mouse rests on, where it was last seen.
+  TControl* FHintControl = nullptr;
+  TPoint FHintMouse{0, 0};
+  std::unique_ptr<TTimer> FHintTimer;
   bool FShowHint = true;
   int FHintPause = 500;
   int FHintHidePause = 2500;

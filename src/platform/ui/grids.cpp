@@ -2,6 +2,7 @@
 
 #include <QAbstractScrollArea>
 #include <QPainter>
+#include <QApplication>
 #include <QScrollBar>
 #include <QWheelEvent>
 
@@ -120,6 +121,15 @@ public:
         SyncBar(bar, msg == WM_VSCROLL ? SB_VERT : SB_HORZ);
       });
     }
+    // A window's scroll bars take no focus: a click on one leaves the focus
+    // in the grid (its editor) where it is. Qt gives a click's focus to the
+    // first parent that takes it unless the focus proxy of the part clicked
+    // holds the focus already.
+    QObject::connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+      QWidget* keep = now && (now == this || isAncestorOf(now)) ? now : nullptr;
+      for (QScrollBar* bar : {FVert, FHorz})
+        if (bar->focusProxy() != keep) bar->setFocusProxy(keep);
+    });
   }
   void Detach() { FGrid = nullptr; }
   void SyncBar(QScrollBar* bar, int which) {
@@ -265,8 +275,12 @@ void TCustomGrid::UpdateScrollRange() {
   bool v = false, h = false;
   ComputeBars(v, h);
   bool changed = v != FVertBar || h != FHorzBar;
+  const bool barsChanged = changed;
   FVertBar = v;
   FHorzBar = h;
+  // A bar coming or going changes the client area: aligned children (a
+  // footer at the bottom) keep inside it, never over the bar.
+  if (barsChanged) Realign();
   // A bar kept by SetScrollBarsAlways scrolls only when the lines do not fit.
   FVertEnabled = v && FRows.Extent(FFixedRows, FRows.Count, FGridLineWidth) > RowAreaHeight();
   FHorzEnabled = h && FCols.Extent(FFixedCols, FCols.Count, FGridLineWidth) > ClientWidth() - FixedWidth();
@@ -1061,7 +1075,15 @@ void TCustomGrid::InvalidateRow(int) { Invalidate(); }
 void TCustomGrid::InvalidateCol(int) { Invalidate(); }
 
 bool TCustomGrid::SelectCell(int, int) { return true; }
-void TCustomGrid::TopLeftChanged() {}
+void TCustomGrid::TopLeftChanged() {
+  // The editor goes with its cell as the grid scrolls; once the cell leaves
+  // the view the edit ends (the text stored), so no editor is left showing
+  // over other cells.
+  if (!FEditorMode || !FInplaceEdit || !FInplaceEdit->Visible() || !(FInplaceCell == FCurrent)) return;
+  const TRect r = CellRect(FCurrent.X, FCurrent.Y);
+  if (r.IsEmpty()) HideEditor();
+  else FInplaceEdit->Move(r);
+}
 void TCustomGrid::SizeChanged(int, int) {}
 void TCustomGrid::DrawCell(int, int, TRect, TGridDrawState) {}
 

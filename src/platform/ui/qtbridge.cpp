@@ -147,6 +147,7 @@ bool TEventBridge::Translate(QObject* watched, QEvent* event) {
       }
       if (dbl && !c->ControlStyle().Contains(csDoubleClicks))
         msg = msg == WM_LBUTTONDBLCLK ? WM_LBUTTONDOWN : msg == WM_RBUTTONDBLCLK ? WM_RBUTTONDOWN : WM_MBUTTONDOWN;
+      if (down || dbl) Application->HintInputMessage();
       const bool consumed = send(msg, keys, MAKELPARAM(p.x(), p.y()));
       return own || consumed;
     }
@@ -154,6 +155,11 @@ bool TEventBridge::Translate(QObject* watched, QEvent* event) {
       auto* me = static_cast<QMouseEvent*>(event);
       const QPoint p = local(me->position());
       const bool consumed = send(WM_MOUSEMOVE, MouseKeys(me->modifiers(), me->buttons()), MAKELPARAM(p.x(), p.y()));
+      // After the control's own handling, which may have ended its hint.
+      if (*alive && me->buttons() == Qt::NoButton) {
+        const QPoint g = me->globalPosition().toPoint();
+        Application->HintMouseMessage(Point(g.x(), g.y()));
+      }
       return own || consumed;
     }
     case QEvent::Wheel: {
@@ -169,10 +175,13 @@ bool TEventBridge::Translate(QObject* watched, QEvent* event) {
       return false;
     case QEvent::Leave:
       if (watched == impl->Widget) send(CM_MOUSELEAVE, 0, 0);
+      // The mouse left the window: the hint of what it rested on is over.
+      if (watched == impl->Widget && impl->Widget && impl->Widget->isWindow()) Application->HintInputMessage();
       return false;
     case QEvent::KeyPress:
     case QEvent::ShortcutOverride: {
       if (event->type() == QEvent::ShortcutOverride) return false;
+      Application->HintInputMessage();
       auto* ke = static_cast<QKeyEvent*>(event);
       const uint16_t vk = QtKeyToVK(ke->key());
       const TShiftState shift = QtModifiersToShift(ke->modifiers(), Qt::NoButton);

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "platform/rtl/codepages.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/qt_ui.h"
 
@@ -259,6 +260,22 @@ std::string TEdit::SelText() const {
 void TEdit::SetSelText(const std::string& v) {
   HandleNeeded();
   if (auto* w = WidgetOf<QLineEdit>(this)) w->insert(ToQString(v));
+}
+
+void TEdit::WMChar(TMessage& M) {
+  // A key typed into the box types its character itself; a character sent
+  // or posted as a message (a grid handing on the key that opened it) is
+  // put in here, as the window system's edit box does.
+  if (Impl() && Impl()->InEvent > 0) {
+    TWinControl::WMChar(M);
+    return;
+  }
+  if (DoKeyPress(M)) return;
+  const uint32_t ch = static_cast<uint32_t>(M.WParam);
+  if (ch < 32 || ch == 127 || FReadOnly) return;
+  std::string s;
+  AppendUtf8(s, ch);
+  SetSelText(s);
 }
 
 void TEdit::SelectAll() {

@@ -95,6 +95,7 @@ protected:
   void CreateWnd() override;
   bool CustomPainted() const override { return false; }
   virtual void Change();
+  void WMChar(TMessage& M) override;
 
 private:
   int FMaxLength = 0;

@@ -449,6 +449,38 @@ TEST_F(FormFixture, PerformDispatchAndPostedMessages) {
   EXPECT_FALSE(PostMessage(h, 0xC123, 1, 0));
 }
 
+TEST_F(FormFixture, ACharacterSentToAnEditBoxAsAMessageIsTypedIntoIt) {
+  auto* edit = new TEdit(Form);
+  edit->SetParent(Form);
+  edit->SetBounds(10, 10, 100, 22);
+  edit->SetText("ab");
+  edit->HandleNeeded();
+  edit->SetSelStart(1);
+  std::string keys;
+  edit->OnKeyPress = [&](TObject*, char& k) {
+    keys += k;
+    if (k == 'u') k = 'U';
+    if (k == '!') k = 0;
+  };
+  edit->Perform(WM_CHAR, 'x', 0);
+  EXPECT_EQ(edit->Text(), "axb");
+  ASSERT_TRUE(PostMessage(edit->Handle(), WM_CHAR, 'u', 0));
+  PostMessage(edit->Handle(), WM_CHAR, '!', 0);
+  PostMessage(edit->Handle(), WM_CHAR, '\b', 0);
+  ProcessEvents();
+  EXPECT_EQ(edit->Text(), "axUb") << "the key-press handler changes and drops characters; control characters type nothing";
+  edit->SelectAll();
+  edit->Perform(WM_CHAR, 'z', 0);
+  EXPECT_EQ(edit->Text(), "z") << "the character replaces the selection";
+  // A key typed into the box inserts its character once.
+  Key(edit, 'Q', "q");
+  EXPECT_EQ(edit->Text(), "zq");
+  EXPECT_EQ(keys, "xu!\bzq");
+  edit->SetReadOnly(true);
+  edit->Perform(WM_CHAR, 'r', 0);
+  EXPECT_EQ(edit->Text(), "zq");
+}
+
 TEST_F(FormFixture, AnIdleMessageLoopSleepsUntilSomethingArrives) {
   auto* sketch = new TSketch(Form);
   sketch->SetParent(Form);

@@ -92,4 +92,57 @@ TEST(HintWindows, ControlFillsItsHintWhenAsked) {
   form.Hide();
 }
 
+TEST(HintWindows, AHintShowsWhenTheMouseRestsOnAControlForThePause) {
+  guitest::EnsureGui();
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 300, 200);
+  auto* first = new TPanel(&form);
+  first->SetParent(&form);
+  first->SetBounds(10, 10, 100, 60);
+  first->SetHint("Refine|Runs the refinement");
+  first->SetShowHint(true);
+  auto* second = new TPanel(&form);
+  second->SetParent(&form);
+  second->SetBounds(150, 10, 100, 60);
+  second->SetHint("Zoom");
+  second->SetShowHint(true);
+  auto* quiet = new TPanel(&form);
+  quiet->SetParent(&form);
+  quiet->SetBounds(10, 100, 100, 60);
+  form.Show();
+  guitest::ProcessEvents();
+  auto timerRuns = [] { return Application->HintTimer() && Application->HintTimer()->Active(); };
+
+  guitest::MouseMove(first, 20, 20);
+  EXPECT_EQ(Application->CurrentHintText(), "") << "not before the pause";
+  ASSERT_TRUE(timerRuns());
+  EXPECT_EQ(Application->HintTimer()->Interval(), static_cast<unsigned>(Application->HintPause()));
+  guitest::MouseMove(first, 30, 25);
+  guitest::FireTimers();
+  EXPECT_EQ(Application->CurrentHintText(), "Refine");
+  EXPECT_FALSE(timerRuns()) << "one hint per rest";
+
+  // On to the next control: that hint is over, the next one comes after the pause.
+  guitest::MouseMove(second, 20, 20);
+  EXPECT_EQ(Application->CurrentHintText(), "");
+  guitest::FireTimers();
+  EXPECT_EQ(Application->CurrentHintText(), "Zoom");
+
+  // A press ends the hint; a control without hints starts no pause.
+  guitest::MouseDown(second, mbLeft, 20, 20);
+  guitest::MouseUp(second, mbLeft, 20, 20);
+  EXPECT_EQ(Application->CurrentHintText(), "");
+  guitest::MouseMove(quiet, 20, 20);
+  EXPECT_FALSE(timerRuns());
+  guitest::FireTimers();
+  EXPECT_EQ(Application->CurrentHintText(), "");
+
+  // The mouse passes over a control and leaves it before the pause ends.
+  guitest::MouseMove(first, 20, 20);
+  guitest::MouseMove(quiet, 20, 20);
+  guitest::FireTimers();
+  EXPECT_EQ(Application->CurrentHintText(), "");
+  form.Hide();
+}
+
 }  // namespace

@@ -1,7 +1,9 @@
 #include "guitest.h"
 
 #include <QApplication>
+#include <QDropEvent>
 #include <QInputMethodEvent>
+#include <QMimeData>
 #include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
@@ -12,6 +14,7 @@
 #include <QScreen>
 #include <QWindow>
 #include <QWheelEvent>
+#include <QtTest/qtestspontaneevent.h>
 
 #include "platform/ui/qt_ui.h"
 #include "qtinput.h"
@@ -76,6 +79,27 @@ void MouseUp(TControl* c, TMouseButton button, int x, int y, TShiftState shift) 
 void Click(TControl* c, int x, int y, TMouseButton button) {
   MouseDown(c, button, x, y);
   MouseUp(c, button, x, y);
+}
+
+void WindowClick(TControl* c, int x, int y, TMouseButton button) {
+  QWidget* w = InputTarget(c, x, y);
+  if (!w) return;
+  QPoint p(x, y);
+  if (QWidget* child = w->childAt(p)) {
+    p = child->mapFrom(w, p);
+    w = child;
+  }
+  const QPointF global = w->mapToGlobal(p);
+  const Qt::MouseButton b = QtButton(button);
+  for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+    if (type == QEvent::MouseButtonPress) Held |= b;
+    else Held &= ~Qt::MouseButtons(b);
+    QMouseEvent e(type, QPointF(p), global, b, Held, Qt::NoModifier);
+    // Spontaneous, as the window system's own: the application moves the
+    // focus for it.
+    QSpontaneKeyEvent::setSpontaneous(&e);
+    qApp->notify(w, &e);
+  }
 }
 
 void DblClick(TControl* c, int x, int y) {
@@ -151,6 +175,39 @@ void TypeText(TWinControl* c, const std::string& text) {
     else if (ch == '-') vk = VK_OEM_MINUS;
     const TShiftState shift = (ch >= 'A' && ch <= 'Z') ? TShiftState{ssShift} : TShiftState{};
     Key(c, vk, std::string(1, ch == '\n' ? '\r' : ch), shift);
+  }
+}
+
+int DragAndDrop(TWinControl* c, const TDragPayload& Data, int x, int y, int AllowedEffects, TShiftState keys) {
+  QWidget* w = InputTarget(c, x, y);
+  if (!w) return DROPEFFECT_NONE;
+  QMimeData mime;
+  for (const auto& [type, bytes] : EncodeDragPayload(Data))
+    mime.setData(QString::fromStdString(type), QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+  Qt::DropActions actions;
+  if (AllowedEffects & DROPEFFECT_COPY) actions |= Qt::CopyAction;
+  if (AllowedEffects & DROPEFFECT_MOVE) actions |= Qt::MoveAction;
+  if (AllowedEffects & DROPEFFECT_LINK) actions |= Qt::LinkAction;
+  const QPointF at(x, y);
+  const Qt::KeyboardModifiers mods = QtModifiers(keys);
+  QDragEnterEvent enter(at.toPoint(), actions, &mime, Qt::LeftButton, mods);
+  QApplication::sendEvent(w, &enter);
+  if (!enter.isAccepted()) return DROPEFFECT_NONE;
+  QDragMoveEvent move(at.toPoint(), actions, &mime, Qt::LeftButton, mods);
+  QApplication::sendEvent(w, &move);
+  if (!move.isAccepted()) {
+    QDragLeaveEvent leave;
+    QApplication::sendEvent(w, &leave);
+    return DROPEFFECT_NONE;
+  }
+  QDropEvent drop(at, actions, &mime, Qt::LeftButton, mods);
+  QApplication::sendEvent(w, &drop);
+  if (!drop.isAccepted()) return DROPEFFECT_NONE;
+  switch (drop.dropAction()) {
+    case Qt::CopyAction: return DROPEFFECT_COPY;
+    case Qt::MoveAction: return DROPEFFECT_MOVE;
+    case Qt::LinkAction: return DROPEFFECT_LINK;
+    default: return DROPEFFECT_NONE;
   }
 }
 

@@ -12,6 +12,7 @@
 #include "platform/gfx/bitmap.h"
 #include "platform/ui/commondialogs.h"
 #include "platform/ui/controls.h"
+#include "platform/ui/dragdrop.h"
 #include "platform/ui/extctrls.h"
 #include "platform/ui/forms.h"
 
@@ -27,6 +28,10 @@ void MouseMove(TControl* c, int x, int y, TShiftState shift = {});
 void MouseUp(TControl* c, TMouseButton button, int x, int y, TShiftState shift = {});
 // Down and up at one point.
 void Click(TControl* c, int x, int y, TMouseButton button = mbLeft);
+// A click as the window system delivers it: to the window under the point
+// (a part such as a scroll bar included) and moving the focus as a click
+// does before the press arrives.
+void WindowClick(TControl* c, int x, int y, TMouseButton button = mbLeft);
 // Down, up, double click, up: the sequence a double click makes.
 void DblClick(TControl* c, int x, int y);
 // Mouse input handed to the top-level window that holds the control, which
@@ -48,6 +53,12 @@ void Key(TWinControl* c, uint16_t vk, const std::string& text = "", TShiftState 
 void TypeText(TWinControl* c, const std::string& text);
 // An input method's result string (composed text) delivered to the control.
 void InputMethodCommit(TWinControl* c, const std::string& text);
+
+// A drag of Data brought over the control and dropped at its client point,
+// as the window system delivers it (enter, move, drop events to its
+// window): the effect the window accepted, DROPEFFECT_NONE when refused.
+// A drag loop handler can answer with it.
+int DragAndDrop(TWinControl* c, const TDragPayload& Data, int x, int y, int AllowedEffects, TShiftState keys = {});
 
 // Fires every running timer once (or just this one).
 void FireTimers();
