@@ -784,6 +784,10 @@ public:
   bool EditorShowing() const { return FEditorShowing; }
   // A check box in R in the ControlLook style.
   void DrawCellCheckBox(TCanvas* ACanvas, const TRect& R, bool Checked, bool Enabled);
+  // The sort direction mark of a header cell, centred near (X, Y); with
+  // SortSettings.IndexShow the column's place in the sort index list.
+  void DrawSortIndicator(int ACol, int Y, int X) { DrawSortIndicator(Canvas(), ACol, Y, X); }
+  void DrawSortIndicator(TCanvas* ACanvas, int ACol, int Y, int X);
   // The push button of a ctButton / ctBitButton cell at R inside the cell's rectangle.
   void DrawCellButton(TCanvas* ACanvas, const TRect& ACellRect, TRect R, TCellGraphic* G, int ACol, int ARow);
   // The options of a radio cell, side by side or one under the other; option
@@ -1855,6 +1859,12 @@ protected:
   bool IsLookFixedCell(int ACol, int ARow);
   void DrawFixedLookBefore(TCanvas* ACanvas, int ACol, int ARow, const TRect& C);
   void DrawFixedLookAfter(TCanvas* ACanvas, int ACol, int ARow, const TRect& C);
+  // ACol (display index) is sorted on: SortSettings.Column or in the sort index list.
+  bool IsSortColumn(int ACol) const;
+  // The cell is the sort row's cell of a sorted column that may carry the indicator.
+  bool SortIndicatorCell(int ACol, int ARow) const;
+  // The first sort column always shows its indicator; the others only numbered.
+  bool SortIndicatorShown(int ACol) const;
   // The shown text with its kind: formulas resolved, passwords masked.
   std::string ShownCellText(int ACol, int ARow, TCellTextKind& AKind);
   TCellGraphic* BaseCellGraphic(int ACol, int ARow);

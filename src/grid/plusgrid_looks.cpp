@@ -458,3 +458,79 @@ void TPlusStringGrid::DrawCellButton(TCanvas* ACanvas, const TRect& ACellRect, T
   ACanvas->Brush()->SetStyle(bs);
   ACanvas->SetBkColor(savedBk);
 }
+
+// ---------------------------------------------------------------------------
+// Sort indicator of header cells
+
+bool TPlusStringGrid::IsSortColumn(int ACol) const {
+  return ACol == FSortSettings->Column() || FSortIndexes->FindIndex(ACol) >= 0;
+}
+
+bool TPlusStringGrid::SortIndicatorCell(int ACol, int ARow) const {
+  const TSortSettings* ss = FSortSettings.get();
+  return ss->Show() && ARow == ss->Row() && RowCount() > 2 && IsSortColumn(ACol) &&
+         TCustomGrid::FixedRows() > 0 && (ACol >= TCustomGrid::FixedCols() || ss->FixedCols());
+}
+
+bool TPlusStringGrid::SortIndicatorShown(int ACol) const {
+  // Without the numbered look only the first sort column shows its direction.
+  return FSortIndexes->FindIndex(ACol) < 1 || FSortSettings->IndexShow();
+}
+
+void TPlusStringGrid::DrawSortIndicator(TCanvas* ACanvas, int ACol, int Y, int X) {
+  const TSortSettings* ss = FSortSettings.get();
+  TBrush savedBrush;
+  savedBrush.Assign(ACanvas->Brush());
+  TFont savedFont;
+  savedFont.Assign(ACanvas->Font());
+  const int savedBkMode = ACanvas->GetBkMode();
+  if (ss->IndexShow()) {
+    const int p = FSortIndexes->FindIndex(ACol);
+    if (p < 0) return;
+    ACanvas->Brush()->SetStyle(bsSolid);
+    ACanvas->Brush()->SetColor(ss->IndexColor());
+    ACanvas->SetBkMode(TRANSPARENT);
+    ACanvas->Font()->SetColor(clBlack);
+    ACanvas->Font()->SetSize(6);
+    const bool glyphs = !ss->IndexUpGlyph()->Empty() && !ss->IndexDownGlyph()->Empty();
+    const bool descending = !FSortIndexes->Ascending(p);
+    if (glyphs) {
+      TBitmap* g = descending ? ss->IndexUpGlyph() : ss->IndexDownGlyph();
+      g->SetTransparent(true);
+      ACanvas->Draw(X - 7, Y - 7, g);
+    } else if (descending) {
+      ACanvas->Polygon({TPoint{X - 7, Y - 5}, TPoint{X + 7, Y - 5}, TPoint{X, Y + 8}});
+    } else {
+      ACanvas->Polygon({TPoint{X - 6, Y + 8}, TPoint{X + 6, Y + 8}, TPoint{X, Y - 4}});
+    }
+    ACanvas->TextOut(X - 2, descending ? Y - 4 : Y - 2, std::to_string(p + 1));
+  } else if (!ss->UpGlyph()->Empty() && !ss->DownGlyph()->Empty()) {
+    TBitmap* g = ss->Direction() == sdDescending ? ss->DownGlyph() : ss->UpGlyph();
+    g->SetTransparent(true);
+    ACanvas->Draw(X - 4, Y - 4, g);
+    ACanvas->SetBkColor(FixedColor());
+    return;
+  } else {
+    TPen* pen = ACanvas->Pen();
+    pen->SetWidth(1);
+    if (ss->Direction() == sdDescending) {
+      ACanvas->MoveTo(X + 4, Y - 4);
+      pen->SetColor(clWhite);
+      ACanvas->LineTo(X, Y + 4);
+      pen->SetColor(clGray);
+      ACanvas->LineTo(X - 4, Y - 4);
+      ACanvas->LineTo(X + 4, Y - 4);
+    } else {
+      ACanvas->MoveTo(X - 4, Y + 4);
+      pen->SetColor(clWhite);
+      ACanvas->LineTo(X + 4, Y + 4);
+      ACanvas->LineTo(X, Y - 4);
+      pen->SetColor(clGray);
+      ACanvas->LineTo(X - 4, Y + 4);
+    }
+    pen->SetColor(clBlack);
+  }
+  ACanvas->Brush()->Assign(&savedBrush);
+  ACanvas->Font()->Assign(&savedFont);
+  ACanvas->SetBkMode(savedBkMode);
+}

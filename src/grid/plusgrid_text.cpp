@@ -1,6 +1,7 @@
 // The text of a cell as painted: its shown text (float formats, formulas,
 // passwords), its alignment, drawing in its kind (plain, wide, mini-HTML)
 // and measuring.
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -105,6 +106,7 @@ void TPlusStringGrid::DrawCellTextContent(TCanvas* ACanvas, int ACol, int ARealC
   // 4. The text rectangle, leaving room for the cell's graphic.
   TRect r = Rect(R.Left + kTextMarginX, R.Top + kTextMarginY, R.Right - kTextMarginX, R.Bottom);
   FLastTextWidth = 0;
+  int textLeftOffset = 0;  // a graphic left of the text pushes the sort indicator right
   if (TCellGraphic* g = GetCellGraphic(ARealCol, ARow)) {
     const TCellGraphicLayout lay = GetCellGraphicLayout(ARealCol, ARow);
     int gw = lay.W;
@@ -113,6 +115,7 @@ void TPlusStringGrid::DrawCellTextContent(TCanvas* ACanvas, int ACol, int ARealC
     if (ARealCol == 0 && g->CellType == ctNode)
       gw = GetCellProperties(0, ARow)->NodeLevel() * 12 + 4;
     if (g->CellHAlign == haBeforeText && HAlign == taLeftJustify) r.Left += gw;
+    if ((g->CellHAlign == haBeforeText && HAlign == taLeftJustify) || g->CellHAlign == haLeft) textLeftOffset = gw;
     if (g->CellHAlign == haAfterText) r.Right -= gw;
     if (g->CellHAlign == haBeforeText && HAlign != taLeftJustify) r.Left += gw;
     if (g->CellVAlign == vaAboveText) r.Top += gh;
@@ -121,10 +124,17 @@ void TPlusStringGrid::DrawCellTextContent(TCanvas* ACanvas, int ACol, int ARealC
   }
   if (ARealCol == 0 && HasNodes() && !(GetCellType(0, ARow) == ctNode)) r.Left += GetNodeIndent(ARow);
   FLastTextWidth = 0;
+  // The header cell of a sorted column carries the sort indicator.
+  const bool sortCell = SortIndicatorCell(ACol, ARow);
+  const bool sortDrawn = sortCell && SortIndicatorShown(ACol);
+  int sortY = R.Top + 8;
+  if (VAlign == vtaCenter) sortY = R.Top + (R.Bottom - R.Top) / 2;
+  if (VAlign == vtaBottom) sortY = R.Bottom - 8;
   ACanvas->Brush()->SetStyle(bsClear);
   switch (kind) {
     case ckHTML: {
       r.Left -= 1;
+      if (sortCell) r.Right -= 10;
       THTMLDrawOptions o;
       o.Images = FGridImages;
       o.X = r.Left;
@@ -136,6 +146,7 @@ void TPlusStringGrid::DrawCellTextContent(TCanvas* ACanvas, int ACol, int ARealC
       o.PictureContainer = PictureContainer();
       const THTMLDrawResult res = DrawHTML(ACanvas, s, r, o);
       FLastTextWidth = res.XSize + 2;
+      if (sortDrawn) DrawSortIndicator(ACanvas, ACol, sortY, r.Right + 2);
       break;
     }
     case ckRTF: {
@@ -154,6 +165,10 @@ void TPlusStringGrid::DrawCellTextContent(TCanvas* ACanvas, int ACol, int ARealC
     }
     case ckUnicode: {
       std::string u = Utf16ToUtf8(DecodeWideCellText(s));
+      if (sortCell) {
+        r.Right -= 10;
+        if (sortDrawn) DrawSortIndicator(ACanvas, ACol, sortY, r.Right + 3);
+      }
       unsigned f = AlignFlags(HAlign, VAlign) | DT_NOPREFIX;
       f |= AWordWrap || FMultilinecells ? DT_WORDBREAK : DT_SINGLELINE | DT_END_ELLIPSIS;
       ACanvas->DrawText(u, r, f);
@@ -170,6 +185,14 @@ void TPlusStringGrid::DrawCellTextContent(TCanvas* ACanvas, int ACol, int ARealC
         font->SetStyle(st);
         font->SetColor(ALinkColor);
       }
+      // Room for the indicator beside the text of a sorted column's header.
+      const TSortSettings* ss = FSortSettings.get();
+      if (HAlign == taCenter && ss->Show() && ARow == ss->Row() && ACol == ss->Column()) r.Left += 10;
+      const int room = ARow == 0 && ss->Show() && IsSortColumn(ACol) ? 14 : 0;
+      if (HAlign == taLeftJustify)
+        r.Right -= room;
+      else
+        r.Left += room;
       unsigned f;
       if (CountTextLines(s, FMultilinecells) <= 1 && !AWordWrap) {
         s = CutFirstLine(s, false);
@@ -182,15 +205,24 @@ void TPlusStringGrid::DrawCellTextContent(TCanvas* ACanvas, int ACol, int ARealC
         f |= DT_WORDBREAK | DT_EDITCONTROL;
       else if (!FMultilinecells)
         f |= DT_SINGLELINE;
-      if (GetCellGraphic(ARealCol, ARow) && !s.empty()) {
+      int textWidth = 0;
+      if ((sortDrawn || GetCellGraphic(ARealCol, ARow)) && !s.empty()) {
         TRect m = r;
         ACanvas->DrawText(s, m, f | DT_CALCRECT);
-        FLastTextWidth = m.Width() + 2;
+        textWidth = m.Width();
+        if (GetCellGraphic(ARealCol, ARow)) FLastTextWidth = textWidth + 2;
       }
       ACanvas->DrawText(s, r, f);
       font->SetStyle(style);
       font->SetColor(color);
       FLastTextHeight = ACanvas->TextHeight("hg");
+      if (sortDrawn) {
+        const int w = std::max(0, std::min(R.Right - R.Left - 16, textWidth));
+        int x = R.Left + w + textLeftOffset + 10;
+        if (HAlign == taRightJustify) x = R.Right - w - 10;
+        if (HAlign == taCenter) x = R.Left + 8;
+        DrawSortIndicator(ACanvas, ACol, sortY, x);
+      }
       break;
     }
   }
