@@ -1,5 +1,6 @@
 // Looks of the string grid that do not depend on a cell's text: fixed cells
-// by Look, drawn check boxes and the combo button, and the colour schemes.
+// by Look, drawn check boxes and the combo button, the sort indicator of
+// header cells, and the colour schemes.
 #include <algorithm>
 #include <memory>
 #include <vector>
