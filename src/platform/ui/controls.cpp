@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
+#include <QWindow>
 
 #include <algorithm>
 #include <deque>
@@ -972,8 +973,10 @@ void TWinControl::BoundsChanged(bool sizeChanged) {
   if (FImpl->Widget) {
     if (FParent) PlaceChildWidget(this);
     else {
-      FImpl->Widget->move(FLeft, FTop);
+      // Sized first: a size change before the window is framed would undo
+      // the frame-inclusive placing.
       FImpl->Widget->resize(FWidth, FHeight);
+      PlaceWindowFrame(FImpl->Widget, FLeft, FTop);
     }
   }
   if (sizeChanged) {
@@ -1502,6 +1505,16 @@ void PlaceChildWidget(TWinControl* child) {
   if (!w || !child->Parent()) return;
   const TPoint o = child->Parent()->ChildOrigin();
   w->setGeometry(o.X + child->Left(), o.Y + child->Top(), child->Width(), child->Height());
+}
+
+void PlaceWindowFrame(QWidget* widget, int x, int y) {
+  widget->move(x, y);
+  // Once the native window exists, Qt takes a move as the client area's
+  // place until the window manager has told it the frame, and X keeps the
+  // client there: the frame would sit its own width and title up-left of the
+  // point, and a saved place would creep at every start.
+  if (!widget->testAttribute(Qt::WA_WState_Created) || widget->frameGeometry() != widget->geometry()) return;
+  if (QWindow* window = widget->windowHandle()) window->setFramePosition(QPoint(x, y));
 }
 
 void AttachWidget(TWinControl* control, QWidget* widget, QWidget* focusWidget) {
