@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <deque>
 #include <map>
+#include <utility>
 
 #include "platform/ui/forms.h"
 #include "platform/ui/menus.h"
@@ -970,9 +971,11 @@ void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
 }
 
 void TWinControl::BoundsChanged(bool sizeChanged) {
+  // Only the outermost change: a handler's own change made from inside it is placed.
+  const bool followed = std::exchange(FImpl->FollowsWindowSystem, false);
   if (FImpl->Widget) {
     if (FParent) PlaceChildWidget(this);
-    else {
+    else if (!followed) {
       // Sized first: a size change before the window is framed would undo
       // the frame-inclusive placing.
       FImpl->Widget->resize(FWidth, FHeight);

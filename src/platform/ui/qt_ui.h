@@ -56,6 +56,7 @@ struct TWinControlImpl {
   bool NeedsPaint = true;
   bool DefaultCalled = false;   // the message reached DefaultHandler: the widget's own handling runs
   bool Painting = false;
+  bool FollowsWindowSystem = false;  // the bounds being set are where the window system put the window
   int InEvent = 0;              // depth of the widget's events being handled
   std::shared_ptr<bool> Alive = std::make_shared<bool>(true);
 
