@@ -8,10 +8,12 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
+#include <QWindow>
 
 #include <algorithm>
 #include <deque>
 #include <map>
+#include <utility>
 
 #include "platform/ui/forms.h"
 #include "platform/ui/menus.h"
@@ -969,11 +971,15 @@ void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
 }
 
 void TWinControl::BoundsChanged(bool sizeChanged) {
+  // Only the outermost change: a handler's own change made from inside it is placed.
+  const bool followed = std::exchange(FImpl->FollowsWindowSystem, false);
   if (FImpl->Widget) {
     if (FParent) PlaceChildWidget(this);
-    else {
-      FImpl->Widget->move(FLeft, FTop);
+    else if (!followed) {
+      // Sized first: a size change before the window is framed would undo
+      // the frame-inclusive placing.
       FImpl->Widget->resize(FWidth, FHeight);
+      PlaceWindowFrame(FImpl->Widget, FLeft, FTop);
     }
   }
   if (sizeChanged) {
@@ -1502,6 +1508,16 @@ void PlaceChildWidget(TWinControl* child) {
   if (!w || !child->Parent()) return;
   const TPoint o = child->Parent()->ChildOrigin();
   w->setGeometry(o.X + child->Left(), o.Y + child->Top(), child->Width(), child->Height());
+}
+
+void PlaceWindowFrame(QWidget* widget, int x, int y) {
+  widget->move(x, y);
+  // Once the native window exists, Qt takes a move as the client area's
+  // place until the window manager has told it the frame, and X keeps the
+  // client there: the frame would sit its own width and title up-left of the
+  // point, and a saved place would creep at every start.
+  if (!widget->testAttribute(Qt::WA_WState_Created) || widget->frameGeometry() != widget->geometry()) return;
+  if (QWindow* window = widget->windowHandle()) window->setFramePosition(QPoint(x, y));
 }
 
 void AttachWidget(TWinControl* control, QWidget* widget, QWidget* focusWidget) {

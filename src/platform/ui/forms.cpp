@@ -135,7 +135,7 @@ void TCustomForm::CreateWnd() {
   w->setWindowTitle(ToQString(FText));
   w->setAttribute(Qt::WA_DeleteOnClose, false);
   w->resize(std::max(FWidth, 1), std::max(FHeight, 1));
-  w->move(FLeft, FTop);
+  PlaceWindowFrame(w, FLeft, FTop);
   AttachWidget(this, w);
   ApplyWindowFlags();
 }
@@ -224,8 +224,10 @@ void TCustomForm::CMVisibleChanged(TMessage& M) {
         area = Application->MainForm()->BoundsRect();
       FLeft = area.Left + (area.Width() - FWidth) / 2;
       FTop = area.Top + (area.Height() - FHeight) / 2;
-      w->move(FLeft, FTop);
     }
+    // A native window made before the show (a tool window's owner, say) may
+    // have been sized since it was placed.
+    PlaceWindowFrame(w, FLeft, FTop);
     FFormState.Include(fsVisible);
     DoShow();
     if (FWindowState == wsMaximized) w->showMaximized();

@@ -56,6 +56,7 @@ struct TWinControlImpl {
   bool NeedsPaint = true;
   bool DefaultCalled = false;   // the message reached DefaultHandler: the widget's own handling runs
   bool Painting = false;
+  bool FollowsWindowSystem = false;  // the bounds being set are where the window system put the window
   int InEvent = 0;              // depth of the widget's events being handled
   std::shared_ptr<bool> Alive = std::make_shared<bool>(true);
 
@@ -84,6 +85,10 @@ struct TWinControlImpl {
 // Gives a child's widget its place in the parent's widget (the parent's
 // ChildOrigin added).
 void PlaceChildWidget(TWinControl* child);
+// Puts the frame of a top-level widget (the window manager's decoration
+// included) at (x, y), whether or not its native window exists yet: a form's
+// Left and Top are its frame's.
+void PlaceWindowFrame(QWidget* widget, int x, int y);
 // Installs the bridge on a widget made by CreateWnd and registers the handle.
 void AttachWidget(TWinControl* control, QWidget* widget, QWidget* focusWidget = nullptr);
 // Runs f; an exception goes to Application->HandleException.

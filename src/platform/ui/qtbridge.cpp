@@ -119,6 +119,22 @@ bool TEventBridge::Translate(QObject* watched, QEvent* event) {
     impl->DefaultCalled = outer;
     return consumed;
   };
+  // Bounds the window system gave the window: the control takes them without
+  // placing the window back there, which would repeat a place the window
+  // system has since been asked to change (and on X move the window again).
+  auto FollowWindowSystem = [&](int left, int top, int width, int height) {
+    GuardEvent(c, [&] {
+      impl->FollowsWindowSystem = true;
+      struct TReset {
+        TWinControlImpl* Impl;
+        const std::shared_ptr<bool>& Alive;
+        ~TReset() {
+          if (*Alive) Impl->FollowsWindowSystem = false;
+        }
+      } reset{impl, alive};
+      c->SetBounds(left, top, width, height);
+    });
+  };
   // A window painted by the layer takes all its mouse and key input: the
   // class library passes none of it on to the parent window.
   // (A scroll area shows the surface in its viewport, the focus widget.)
@@ -243,14 +259,13 @@ bool TEventBridge::Translate(QObject* watched, QEvent* event) {
       if (watched == impl->Widget && !c->Parent()) {
         const QSize s = static_cast<QResizeEvent*>(event)->size();
         if (s.width() != c->Width() || s.height() != c->Height())
-          GuardEvent(c, [&] { c->SetBounds(c->Left(), c->Top(), s.width(), s.height()); });
+          FollowWindowSystem(c->Left(), c->Top(), s.width(), s.height());
       }
       return false;
     case QEvent::Move:
       if (watched == impl->Widget && !c->Parent()) {
         const QPoint p = static_cast<QWidget*>(watched)->pos();
-        if (p.x() != c->Left() || p.y() != c->Top())
-          GuardEvent(c, [&] { c->SetBounds(p.x(), p.y(), c->Width(), c->Height()); });
+        if (p.x() != c->Left() || p.y() != c->Top()) FollowWindowSystem(p.x(), p.y(), c->Width(), c->Height());
       }
       return false;
     case QEvent::Close:

@@ -51,8 +51,8 @@ void ShowToolWindow(TCustomForm* Form, bool Show) {
   QWidget* W = WidgetOf(Form);
   if (!W) return;
   if (Show) {
-    W->move(Form->Left(), Form->Top());
     W->resize(std::max(Form->Width(), 1), std::max(Form->Height(), 1));
+    PlaceWindowFrame(W, Form->Left(), Form->Top());
     W->show();
   } else {
     W->hide();

@@ -365,6 +365,31 @@ bool WindowShape(TWinControl* c, TRegion& shape) {
   return true;
 }
 
+TRect WindowFrameRect(TWinControl* c) {
+  c->HandleNeeded();
+  const QRect r = c->Impl()->Widget->frameGeometry();
+  return Rect(r.left(), r.top(), r.left() + r.width(), r.top() + r.height());
+}
+
+TRect WindowClientRect(TWinControl* c) {
+  c->HandleNeeded();
+  const QRect r = c->Impl()->Widget->geometry();
+  return Rect(r.left(), r.top(), r.left() + r.width(), r.top() + r.height());
+}
+
+void MakeNativeWindow(TWinControl* c) {
+  c->HandleNeeded();
+  c->Impl()->Widget->winId();
+}
+
+void MoveWindowClient(TWinControl* c, int x, int y) {
+  c->HandleNeeded();
+  QWidget* w = c->Impl()->Widget;
+  w->winId();
+  w->windowHandle()->setPosition(QPoint(x, y));
+  ProcessEvents();
+}
+
 namespace {
 
 QWidget* ShownWindow(const std::string& title) {

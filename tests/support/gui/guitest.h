@@ -121,6 +121,16 @@ std::vector<TPoint> UnpaintedPixels(TControl* c);
 // coordinates) in shape; false while the window is rectangular.
 bool WindowShape(TWinControl* c, TRegion& shape);
 
+// A top-level window's place on the screen as the window system has it: the
+// frame (the window manager's decoration included) and the client area.
+TRect WindowFrameRect(TWinControl* c);
+TRect WindowClientRect(TWinControl* c);
+// Makes the native window of a control's window now, as asking for its
+// window-system id does.
+void MakeNativeWindow(TWinControl* c);
+// The window system moves a top-level window's client area (a user's drag).
+void MoveWindowClient(TWinControl* c, int x, int y);
+
 // Windows of the window system's own (the find and replace dialogs), found
 // by their title among the visible top-level windows. A control is named by
 // its text without the '&' ("Find Next", "Match case") or, for the text
