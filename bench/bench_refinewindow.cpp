@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "app/refine.h"
-#include "app/rietplot.h"
-#include "app/watch.h"
+#include "app/refinewindow.h"
+#include "app/patternplot.h"
+#include "app/watchwindow.h"
 #include "core/synthesis.h"
 #include "model/global.h"
 #include "model/plotdata.h"

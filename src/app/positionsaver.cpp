@@ -1,0 +1,157 @@
+#include "app/positionsaver.h"
+
+#include "platform/rtl/inifiles.h"
+
+namespace {
+
+const TEnumInfo& PosSaverHKEYInfo() {
+  static const TEnumInfo info{"TPosSaverHKEY",
+                              {"_CLASSES_ROOT", "_CURRENT_USER", "_LOCAL_MACHINE", "_USERS", "_PERFORMANCE_DATA",
+                               "_CURRENT_CONFIG", "_DYN_DATA"},
+                              0};
+  return info;
+}
+
+// The predefined handles, in the order of TPosSaverHKEY.
+constexpr HKEY kRootHandles[] = {HKEY_CLASSES_ROOT, HKEY_CURRENT_USER,   HKEY_LOCAL_MACHINE, HKEY_USERS,
+                                 0x80000004u,       HKEY_CURRENT_CONFIG, 0x80000006u};
+
+const char* const kValueNames[] = {"Top", "Left", "Width", "Height"};
+
+int Get(const TControl& c, int i) {
+  switch (i) {
+    case 0: return c.Top();
+    case 1: return c.Left();
+    case 2: return c.Width();
+    default: return c.Height();
+  }
+}
+
+void Set(TControl& c, int i, int v) {
+  switch (i) {
+    case 0: c.SetTop(v); break;
+    case 1: c.SetLeft(v); break;
+    case 2: c.SetWidth(v); break;
+    default: c.SetHeight(v); break;
+  }
+}
+
+}  // namespace
+
+ZV_CLASS_IMPL(TFormPosSaver, TComponent)
+
+void TFormPosSaver::DeclareProperties(TClassInfo& c) {
+  c.Boolean<TFormPosSaver>("UseRegistry", &TFormPosSaver::UseRegistry, &TFormPosSaver::SetUseRegistry, false);
+  c.String<TFormPosSaver>("RegKey", &TFormPosSaver::RegKey, &TFormPosSaver::SetRegKey, std::string());
+  c.Enum<TFormPosSaver>("RegRootKey", PosSaverHKEYInfo(), &TFormPosSaver::RegRootKey, &TFormPosSaver::SetRegRootKey,
+                        _CLASSES_ROOT);
+  c.String<TFormPosSaver>("IniName", &TFormPosSaver::IniName, &TFormPosSaver::SetIniName, std::string());
+  c.String<TFormPosSaver>("IniSection", &TFormPosSaver::IniSection, &TFormPosSaver::SetIniSection, std::string());
+}
+
+TFormPosSaver::TFormPosSaver(TComponent* AOwner) : TComponent(AOwner) {
+  TCustomForm* form = Form();
+  if (form && !ComponentState().Contains(csDesigning)) {
+    FOldShow = form->OnShow;
+    FOldClose = form->OnClose;
+    form->OnShow = [this](TObject* Sender) { FormShow(Sender); };
+    form->OnClose = [this](TObject* Sender, TCloseAction& Action) { FormClose(Sender, Action); };
+  }
+}
+
+TCustomForm* TFormPosSaver::Form() const { return dynamic_cast<TCustomForm*>(Owner()); }
+
+void TFormPosSaver::SetRegRootKey(TPosSaverHKEY v) {
+  FRegRootKey = v;
+  FRootKey = kRootHandles[v];
+}
+
+void TFormPosSaver::FormShow(TObject* Sender) {
+  RestorePosition();
+  try {
+    if (FOldShow) FOldShow(Sender);
+  } catch (...) {
+  }
+}
+
+void TFormPosSaver::FormClose(TObject* Sender, TCloseAction& Action) {
+  // An INI file that cannot be written is reported, but neither keeps the
+  // window's own close handler from running nor the window from closing.
+  try {
+    SavePosition();
+  } catch (const Exception& e) {
+    if (Application) Application->ShowException(e);
+  }
+  try {
+    if (FOldClose) FOldClose(Sender, Action);
+  } catch (...) {
+  }
+}
+
+std::string TFormPosSaver::EffectiveIniName() const {
+  if (!FIniName.empty()) return FIniName;
+  // The program's name up to its first dot; a dot in a folder name does not count.
+  std::string exe = Application ? Application->ExeName() : std::string();
+  const size_t slash = exe.find_last_of('/');
+  const size_t dot = exe.find('.', slash == std::string::npos ? 0 : slash + 1);
+  if (dot != std::string::npos) exe.erase(dot);
+  return exe + ".ini";
+}
+
+std::string TFormPosSaver::EffectiveIniSection() const {
+  if (!FIniSection.empty()) return FIniSection;
+  TCustomForm* form = Form();
+  return form ? form->Name() : std::string();
+}
+
+void TFormPosSaver::RestorePosition() {
+  TCustomForm* form = Form();
+  if (!form) return;
+  if (FUseRegistry) {
+    TRegistry reg;
+    reg.SetRootKey(FRootKey);
+    if (reg.OpenKey(FRegKey, false)) {
+      for (int i = 0; i < 4; ++i) {
+        try {
+          Set(*form, i, reg.ReadInteger(kValueNames[i]));
+        } catch (const ERegistryException&) {
+        }
+      }
+      reg.CloseKey();
+    }
+    return;
+  }
+  TIniFile ini(EffectiveIniName());
+  const std::string section = EffectiveIniSection();
+  TStringList names;
+  ini.ReadSection(section, names);
+  if (names.Count() > 0) {
+    for (int i = 0; i < 4; ++i) Set(*form, i, ini.ReadInteger(section, kValueNames[i], Get(*form, i)));
+    try {
+      if (form->Position() == poScreenCenter) form->SetPosition(poDesigned);
+    } catch (...) {
+    }
+  }
+}
+
+void TFormPosSaver::SavePosition() {
+  TCustomForm* form = Form();
+  if (!form) return;
+  if (FUseRegistry) {
+    TRegistry reg;
+    reg.SetRootKey(FRootKey);
+    if (reg.OpenKey(FRegKey, true)) {
+      for (int i = 0; i < 4; ++i) {
+        try {
+          reg.WriteInteger(kValueNames[i], Get(*form, i));
+        } catch (const ERegistryException&) {
+        }
+      }
+      reg.CloseKey();
+    }
+    return;
+  }
+  TIniFile ini(EffectiveIniName());
+  const std::string section = EffectiveIniSection();
+  for (int i = 0; i < 4; ++i) ini.WriteInteger(section, kValueNames[i], Get(*form, i));
+}

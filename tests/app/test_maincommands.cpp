@@ -1,0 +1,663 @@
+// The main window's commands: which are enabled when, files opened by their
+// kind, the save and open questions, saving after an import, the user menu,
+// and Quick Start refining a file in the Manual Edit window.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <set>
+
+#include "app/texteditor.h"
+#include "app/macrowindow.h"
+#include "app/refinewindow.h"
+#include "chart/series/series.h"
+#include "model/brkapart.h"
+#include "app/workfolder.h"
+#include "platform/dialogs.h"
+#include "platform/rtl/fileutils.h"
+#include "mainwindowtest.h"
+#include "support/dialogresponder.h"
+#include "support/tempdir.h"
+#include "platform/ui/clipboard.h"
+#include "platform/ui/queuedcall.h"
+#include "platform/ui/richedit.h"
+#include "toolbar/tbitem.h"
+#include "toolbar/tbtoolbar.h"
+
+using namespace mainwindowtest;
+
+namespace {
+
+using TNames = std::set<std::string>;
+
+const TNames kModelWindows = {"actGeneral", "actPhases", "actHistograms", "actSample", "actConstraints"};
+const TNames kViews = {"actViewOutput", "actViewBVS", "actViewDist"};
+
+TNames Union(std::initializer_list<TNames> sets) {
+  TNames r;
+  for (const TNames& s : sets) r.insert(s.begin(), s.end());
+  return r;
+}
+
+TEST(MainCommandsEnabling, ByModelRunModeAndEngineState) {
+  const TNames fileCommands = {"actSave", "actSaveAS", "actClose", "actViewInput", "actViewFourier",
+                               "actparameters"};
+  struct TCase {
+    bool Loaded;
+    int RunMode;
+    TNames Enabled;  // with no engine binding
+  };
+  const TCase cases[] = {
+      {false, rmManualEdit, {"actNew", "actManualEdit"}},
+      {false, rmMacro, {"actNew", "actBasic"}},
+      {false, rmRefinementWindow, {"actRefine"}},
+      {false, rmIdle, {"actNew", "actBasic", "actManualEdit", "actRefine", "actQuickStart"}},
+      // Manual edit and macros: Parameters stays, the model windows go.
+      {true, rmManualEdit, Union({fileCommands, kViews, {"actNew", "actManualEdit"}})},
+      {true, rmMacro, Union({fileCommands, kViews, {"actNew", "actBasic"}})},
+      // The refinement window: no Close, no New.
+      {true, rmRefinementWindow,
+       Union({kModelWindows, kViews, {"actSave", "actSaveAS", "actViewInput", "actViewFourier", "actparameters",
+                                      "actRefine"}})},
+      {true, rmIdle,
+       Union({kModelWindows, fileCommands, kViews,
+              {"actNew", "actBasic", "actManualEdit", "actRefine", "actQuickStart"}})},
+  };
+  for (const TCase& c : cases) {
+    for (int state = -1; state <= 5; ++state) {
+      TNames expected = c.Enabled;
+      // An open run (new, started, cycle done, busy) keeps its result files shut.
+      if (state == 0 || state == 2 || state == 3 || state == 5)
+        for (const std::string& v : kViews) expected.erase(v);
+      EXPECT_EQ(EnabledMainCommands(c.Loaded, c.RunMode, state), expected)
+          << "loaded " << c.Loaded << " run mode " << c.RunMode << " engine state " << state;
+    }
+  }
+}
+
+class MainCommandsTest : public MainWindowTest {
+protected:
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    for (const char* name : {"xray-cw.inp", "xray-cw.dat"})
+      ASSERT_TRUE(CopyFile(Examples() + name, Dir.File(name), false)) << name;
+    Input = Dir.File("xray-cw.inp");
+  }
+  TNames EnabledActions() const {
+    TNames r;
+    for (TAction* a : Form->SwitchedCommands())
+      if (a->Enabled()) r.insert(a->Name());
+    return r;
+  }
+  TTempDir Dir;
+  std::string Input;
+};
+
+TEST_F(MainCommandsTest, UpdateFormAppliesTheEnabledSetAndTheCaption) {
+  Create();
+  Form->UpdateForm();
+  EXPECT_EQ(EnabledActions(), EnabledMainCommands(false, rmIdle, -1));
+  EXPECT_EQ(Form->Text(), "Zelvora");
+  TDialogResponder dialogs;
+  Form->ProcessFile(Input);
+  ASSERT_TRUE(Model->Loaded) << (dialogs.Count() ? dialogs.Last().Text : "");
+  EXPECT_EQ(Form->Text(), "Zelvora: " + Input);
+  RunMode = rmManualEdit;
+  Refinement = new TRefine();
+  Form->UpdateForm();
+  EXPECT_EQ(EnabledActions(), EnabledMainCommands(true, rmManualEdit, 0));
+  EXPECT_TRUE(Form->actparameters->Enabled());
+  EXPECT_FALSE(Form->actGeneral->Enabled());
+  // Commands outside the table stay enabled.
+  EXPECT_TRUE(Form->actopen->Enabled());
+  EXPECT_TRUE(Form->actExit->Enabled());
+  EXPECT_FALSE(Form->HelpContents1->Visible());
+}
+
+TEST_F(MainCommandsTest, FilesOpenByTheirKind) {
+  Create();
+  TDialogResponder dialogs;
+
+  Form->ProcessFile(Input);
+  EXPECT_TRUE(Model->Loaded);
+  EXPECT_EQ(InputFileName, Input);
+  ASSERT_FALSE(Form->RecentFiles().empty());
+  EXPECT_EQ(Form->RecentFiles().front(), Input);
+  EXPECT_EQ(dialogs.Count(), 0u);
+
+  // A data file: the model and input name stay, the data plot window shows,
+  // and a second open reuses window and data.
+  const std::string xy = Dir.Write("pattern.xy", "title\n10.0 5.0\n10.5 7.0\n11.0 6.0\n");
+  Form->ProcessFile(xy);
+  ASSERT_NE(DataPlotWindow, nullptr);
+  TPlotForm* window = DataPlotWindow;
+  TPlotData* data = LoadedData;
+  EXPECT_TRUE(window->Visible());
+  EXPECT_EQ(window->Tag(), 1);
+  EXPECT_EQ(LoadedData->PointCount(), 3);
+  EXPECT_EQ(InputFileName, Input);
+  EXPECT_EQ(DataFileName, xy);
+  Form->ProcessFile(xy);
+  EXPECT_EQ(DataPlotWindow, window);
+  EXPECT_EQ(LoadedData, data);
+  EXPECT_EQ(dialogs.Count(), 0u);
+
+  // An unknown kind changes nothing.
+  Form->ProcessFile(Dir.Write("notes.foo", "x"));
+  ASSERT_EQ(dialogs.Count(), 1u);
+  EXPECT_EQ(dialogs.Last().Text, "Unknown File type. Please check the file extension.");
+  EXPECT_EQ(InputFileName, Input);
+  EXPECT_TRUE(Model->Loaded);
+}
+
+TEST_F(MainCommandsTest, DamagedFilesAreReportedAndLoseNothing) {
+  Create();
+  TDialogResponder dialogs;
+  Form->ProcessFile(Input);
+  const std::string title = Model->Title;
+  const int histograms = Model->HistogramCount();
+
+  struct TCase {
+    const char* Name;
+    const char* Text;
+  };
+  const TCase cases[] = {
+      {"broken.inp", "A title\n  x  y  z\n"},
+      {"broken.pcr", "COMM nothing here\n"},
+      {"broken.xy", "title\n1e999 5\n"},
+  };
+  for (const TCase& c : cases) {
+    dialogs.Clear();
+    Form->ProcessFile(Dir.Write(c.Name, c.Text));
+    EXPECT_GE(dialogs.Count(), 1u) << c.Name;
+    EXPECT_TRUE(Model->Loaded) << c.Name;
+    EXPECT_EQ(Model->Title, title) << c.Name;
+    EXPECT_EQ(Model->HistogramCount(), histograms) << c.Name;
+    EXPECT_EQ(InputFileName, Input) << c.Name;
+  }
+  // The refused pattern opened no plot window.
+  EXPECT_EQ(DataPlotWindow, nullptr);
+}
+
+TEST_F(MainCommandsTest, SaveAfterAnImportAsksForANameAndLeavesTheImportedFile) {
+  Create();
+  TDialogResponder dialogs;
+  Form->ProcessFile(Input);
+  // As an import leaves it: the input name is the other program's file.
+  const std::string imported = Dir.Write("phase.pcr", "the other program's file\n");
+  InputFileName = imported;
+  ModelChanged = true;
+
+  std::string offered;
+  {
+    guitest::TCommonDialogResponder files;
+    files.Do([&](TCommonDialog* d) {
+      auto* save = dynamic_cast<TSaveDialog*>(d);
+      offered = save->FileName;
+      save->FileName = Dir.File("saved.inp");
+      return true;
+    });
+    Form->actSave->Execute();
+    EXPECT_EQ(files.Count(), 1);
+  }
+  EXPECT_EQ(offered, Dir.File("phase.inp"));
+  EXPECT_EQ(TTempDir::Read(imported), "the other program's file\n");
+  EXPECT_TRUE(FileExists(Dir.File("saved.inp")));
+  EXPECT_EQ(InputFileName, Dir.File("saved.inp"));
+  EXPECT_FALSE(ModelChanged);
+
+  // A name of another kind is refused; one without an extension gets ".inp".
+  InputFileName = imported;
+  ModelChanged = true;
+  dialogs.Clear();
+  {
+    guitest::TCommonDialogResponder files;
+    files.Do([&](TCommonDialog* d) {
+      dynamic_cast<TSaveDialog*>(d)->FileName = imported;
+      return true;
+    });
+    Form->actSave->Execute();
+  }
+  EXPECT_EQ(TTempDir::Read(imported), "the other program's file\n");
+  ASSERT_EQ(dialogs.Count(), 1u);
+  EXPECT_NE(dialogs.Last().Text.find("was not written"), std::string::npos);
+  EXPECT_TRUE(ModelChanged);
+  EXPECT_EQ(InputFileName, imported);
+  {
+    guitest::TCommonDialogResponder files;
+    files.Do([&](TCommonDialog* d) {
+      dynamic_cast<TSaveDialog*>(d)->FileName = Dir.File("plain");
+      return true;
+    });
+    Form->actSaveAS->Execute();
+  }
+  EXPECT_EQ(InputFileName, Dir.File("plain.inp"));
+  EXPECT_TRUE(FileExists(Dir.File("plain.inp")));
+
+  // A cancelled save dialog keeps the change and the name.
+  InputFileName = imported;
+  ModelChanged = true;
+  {
+    guitest::TCommonDialogResponder files;
+    files.Do([](TCommonDialog*) { return false; });
+    Form->actSave->Execute();
+  }
+  EXPECT_TRUE(ModelChanged);
+  EXPECT_EQ(InputFileName, imported);
+
+  // An input file is saved in place without a question.
+  InputFileName = Input;
+  ModelChanged = true;
+  {
+    guitest::TCommonDialogResponder files;
+    Form->actSave->Execute();
+    EXPECT_EQ(files.Count(), 0);
+  }
+  EXPECT_FALSE(ModelChanged);
+}
+
+TEST_F(MainCommandsTest, OpenAndCloseAskToSaveAChangedModel) {
+  Create();
+  TDialogResponder dialogs;
+  Form->ProcessFile(Input);
+  const std::string other = Dir.File("other.inp");
+  ASSERT_TRUE(CopyFile(Input, other, false));
+
+  // Cancel: no open dialog, the model and its change stay.
+  ModelChanged = true;
+  {
+    guitest::TCommonDialogResponder files;
+    dialogs.Clear();
+    dialogs.Answer(mrCancel);
+    Form->actopen->Execute();
+    EXPECT_EQ(files.Count(), 0);
+  }
+  ASSERT_EQ(dialogs.Count(), 1u);
+  EXPECT_EQ(dialogs.Last().Text, "Save Input File?");
+  EXPECT_EQ(dialogs.Last().Buttons, (TMsgDlgButtons{mbYes, mbNo, mbCancel}));
+  EXPECT_TRUE(ModelChanged);
+  EXPECT_EQ(InputFileName, Input);
+
+  // Yes: saved first (the file is rewritten), then the other file opens.
+  Model->Title = "Changed title";
+  {
+    guitest::TCommonDialogResponder files;
+    files.Do([&](TCommonDialog* d) {
+      dynamic_cast<TOpenDialog*>(d)->FileName = other;
+      return true;
+    });
+    dialogs.Clear();
+    dialogs.Answer(mrYes);
+    Form->actopen->Execute();
+    EXPECT_EQ(files.Count(), 1);
+  }
+  EXPECT_NE(TTempDir::Read(Input).find("Changed title"), std::string::npos);
+  EXPECT_EQ(InputFileName, other);
+  EXPECT_FALSE(ModelChanged);
+
+  // Close: Cancel keeps the model, No drops it.
+  ModelChanged = true;
+  dialogs.Clear();
+  dialogs.Answer(mrCancel);
+  Form->actClose->Execute();
+  ASSERT_NE(Model, nullptr);
+  EXPECT_EQ(InputFileName, other);
+  dialogs.Answer(mrNo);
+  Form->actClose->Execute();
+  EXPECT_EQ(Model, nullptr);
+  EXPECT_TRUE(InputFileName.empty());
+  EXPECT_FALSE(Form->actClose->Enabled());
+
+  // Closing the program asks the same way.
+  Model = new TRietveld();
+  ModelChanged = true;
+  dialogs.Clear();
+  dialogs.Answer(mrCancel);
+  bool canClose = true;
+  Form->FormCloseQuery(Form.get(), canClose);
+  EXPECT_FALSE(canClose);
+  dialogs.Answer(mrNo);
+  Form->FormCloseQuery(Form.get(), canClose);
+  EXPECT_TRUE(canClose);
+}
+
+TEST_F(MainCommandsTest, UserMenuEntries) {
+  Create();
+  TTBCustomItem* bar = Form->TBToolbarMenu->Items();
+  const int menus = bar->Count();
+  auto caption = [&](int i) { return bar->Items(i)->Caption(); };
+
+  Form->AddUserMenu(" Tools ", "", "");
+  ASSERT_EQ(bar->Count(), menus + 1);
+  EXPECT_EQ(caption(menus - 1), "Tools");
+  EXPECT_EQ(caption(menus), "&Help");
+  EXPECT_EQ(UserMenuItems[1].MenuCaption, "Tools");
+
+  Form->AddUserMenu("Tools", "Run", "run.rib");
+  TTBCustomItem* tools = bar->Items(menus - 1);
+  ASSERT_EQ(tools->Count(), 1);
+  EXPECT_EQ(tools->Items(0)->Caption(), "Run");
+  EXPECT_EQ(tools->Items(0)->Tag(), 2);
+
+  // The search compares captions less their first "&" with the text as given.
+  Form->AddUserMenu("&Tools", "X", "x.rib");
+  ASSERT_EQ(bar->Count(), menus + 2);
+  EXPECT_EQ(caption(menus), "X");
+  EXPECT_EQ(tools->Count(), 1);
+  Form->AddUserMenu("File", "-", "");
+  EXPECT_EQ(dynamic_cast<TTBSeparatorItem*>(bar->Items(0)->Items(bar->Items(0)->Count() - 1)) != nullptr, true);
+  EXPECT_EQ(UserMenuCount, 4);
+
+  for (int i = UserMenuCount; i < MaxUserMenuItems; ++i) Form->AddUserMenu("Tools", "Item", "");
+  EXPECT_EQ(UserMenuCount, 100);
+  Form->AddUserMenu("Tools", "One too many", "");
+  EXPECT_EQ(UserMenuCount, 100);
+
+  const int fileItems = bar->Items(0)->Count();
+  Form->ClearUserMenu();
+  EXPECT_EQ(UserMenuCount, 0);
+  EXPECT_EQ(bar->Count(), menus);
+  EXPECT_EQ(bar->Items(0)->Count(), fileItems - 1);
+  Form->AddUserMenu("Tools", "Again", "");
+  EXPECT_EQ(UserMenuCount, 1);
+  EXPECT_EQ(UserMenuItems[1].ItemCaption, "Again");
+}
+
+TEST_F(MainCommandsTest, QuickStartRefinesTheFileInTheManualEditWindow) {
+  const std::string here = GetCurrentDir();
+  Create();
+  TDialogResponder dialogs;
+  Form->Show();
+  Form->ProcessFile(Input);
+  ASSERT_TRUE(Model->Loaded);
+  Form->actQuickStart->Execute();
+  ASSERT_NE(Form->ManualEditWindow, nullptr);
+  EXPECT_EQ(Form->ManualEditWindow->Text(), "Refined: " + Input)
+      << (dialogs.Count() ? dialogs.Last().Text : "");
+  EXPECT_EQ(RunMode, rmManualEdit);
+  // The engine's files go beside the input, the work files to the work folder.
+  EXPECT_TRUE(FileExists(Dir.File("xray-cw.out")));
+  EXPECT_TRUE(FileExists(AppWorkFile("tempedit.inp")));
+  EXPECT_EQ(AppWorkFolder(), WorkFolder);
+  EXPECT_FALSE(FileExists(IncludeTrailingPathDelimiter(here) + "tempedit.inp"));
+  EXPECT_FALSE(FileExists(IncludeTrailingPathDelimiter(here) + "manual.inp"));
+  // Manual edit leaves Parameters and the views; the engine's run is over.
+  EXPECT_TRUE(Form->actparameters->Enabled());
+  EXPECT_TRUE(Form->actViewOutput->Enabled());
+  Form->actViewOutput->Execute();
+  ASSERT_NE(Form->OutputViewWindow, nullptr);
+  EXPECT_EQ(Form->OutputViewWindow->Text(), "View Output: " + Dir.File("xray-cw.out"));
+  Form->actViewInput->Execute();
+  ASSERT_NE(Form->InputViewWindow, nullptr);
+  EXPECT_EQ(Form->InputViewWindow->Text(), "View Inputfile");
+  EXPECT_EQ(Form->InputViewWindow->Mode(), TEditForm::emViewing);
+  EXPECT_TRUE(FileExists(AppWorkFile("temp.inp")));
+  EXPECT_FALSE(FileExists(IncludeTrailingPathDelimiter(here) + "temp.inp"));
+}
+
+// The road of a refinement: File Open, Refine, Start, a few Steps with the
+// stand-in engine; Rwp falls and the pattern plot holds every data point.
+TEST_F(MainCommandsTest, FileOpenThenTheRefinementWindowRefinesWithTheStandInEngine) {
+  Create();
+  TDialogResponder dialogs;
+  RefineForm = new TRefineForm(nullptr);
+  TempRefine = true;
+  StepOnStart = false;
+  RunOptions.RDPlot = true;
+  // The data file beside the input is taken with it.
+  AssignDatafile = true;
+  {
+    guitest::TCommonDialogResponder files;
+    files.Do([&](TCommonDialog* d) {
+      dynamic_cast<TOpenDialog*>(d)->FileName = Input;
+      return true;
+    });
+    Form->actopen->Execute();
+  }
+  ASSERT_TRUE(Model && Model->Loaded);
+  EXPECT_EQ(RefineForm->EditInput->Text(), Input);
+  EXPECT_EQ(DataFileName, Dir.File("xray-cw.dat"));
+  // Moved away from the values the pattern was made with, so there is something to refine.
+  Model->Phase(1)->A = Model->Phase(1)->B = Model->Phase(1)->C = 3.803f;
+  Model->Phase(1)->Scale *= 1.2f;
+
+  Form->actRefine->Execute();
+  EXPECT_EQ(RunMode, rmRefinementWindow);
+  EXPECT_TRUE(RefineForm->Visible());
+  Form->UpdateForm();
+  EXPECT_FALSE(Form->actClose->Enabled());
+  EXPECT_FALSE(Form->actNew->Enabled());
+  EXPECT_TRUE(Form->actGeneral->Enabled());
+
+  RefineForm->ButtonStartClick(nullptr);
+  ASSERT_NE(Refinement, nullptr);
+  ASSERT_EQ(Refinement->State(), 2) << (dialogs.Count() ? dialogs.Last().Text : "");
+  Form->UpdateForm();
+  EXPECT_FALSE(Form->actViewOutput->Enabled());
+  RefineForm->SpinEditStep->SetValue(1);
+  std::vector<double> rwp;
+  for (int i = 0; i < 3; ++i) {
+    RefineForm->ButtonStepClick(nullptr);
+    rwp.push_back(TextToReal(RefineForm->FactorCell(2, 0)));
+  }
+  EXPECT_LT(rwp.back(), rwp.front());
+  TPlotData data;
+  data.ReadDataFile(Dir.File("xray-cw.dat"), 1, 4);
+  ASSERT_NE(RefinePlotWindow, nullptr);
+  EXPECT_EQ(RefinePlotWindow->PointSeries1->Count(), data.PointCount());
+  EXPECT_EQ(RefinePlotWindow->Series1->Count(), data.PointCount());
+  EXPECT_EQ(RefinePlotWindow->Series2->Count(), data.PointCount());
+  RefineForm->ButtonFinishClick(nullptr);
+  Form->UpdateForm();
+  EXPECT_TRUE(Form->actViewOutput->Enabled());
+  delete RefineForm;
+  RefineForm = nullptr;
+}
+
+TEST_F(MainCommandsTest, ARecentFileAsksToSaveWithYesAndNoOnly) {
+  Create();
+  TDialogResponder dialogs;
+  Form->ProcessFile(Input);
+  const std::string other = Dir.File("other.inp");
+  ASSERT_TRUE(CopyFile(Input, other, false));
+  Model->Title = "Changed title";
+  ModelChanged = true;
+  dialogs.Answer(mrYes);
+  Form->TBMRUList1Click(nullptr, other);
+  ASSERT_EQ(dialogs.Count(), 1u);
+  EXPECT_EQ(dialogs.Last().Text, "Save Current Input File?");
+  EXPECT_EQ(dialogs.Last().Buttons, (TMsgDlgButtons{mbYes, mbNo}));
+  EXPECT_NE(TTempDir::Read(Input).find("Changed title"), std::string::npos);
+  EXPECT_EQ(InputFileName, other);
+  EXPECT_EQ(Form->RecentFiles().front(), other);
+  EXPECT_FALSE(ModelChanged);
+}
+
+TEST_F(MainCommandsTest, TheCommandLineFileOpensAtFirstShowingAndIsRefinedAtFirstActivation) {
+  TDialogResponder dialogs;
+  // Two arguments: nothing is opened or refined.
+  SetProgramArguments({Input, "second"});
+  Create();
+  Form->Show();
+  EXPECT_FALSE(Model->Loaded);
+  EXPECT_EQ(Form->ManualEditWindow, nullptr);
+  Close();
+  Form.reset();
+
+  Closed = false;
+  SetProgramArguments({Input});
+  Create();
+  Form->Show();
+  EXPECT_TRUE(Form->FirstActivationDone());
+  ASSERT_TRUE(Model && Model->Loaded);
+  ASSERT_NE(Form->ManualEditWindow, nullptr);
+  EXPECT_EQ(Form->ManualEditWindow->Text(), "Refined: " + Input)
+      << (dialogs.Count() ? dialogs.Last().Text : "");
+  // Later activations refine nothing again.
+  Form->FormActivate(Form.get());
+  EXPECT_EQ(Form->ManualEditWindow->Text(), "Refined: " + Input);
+}
+
+TEST_F(MainCommandsTest, TheStartUpScriptRunsOnTheMainWindowsInterpreter) {
+  TDialogResponder dialogs;
+  const std::string script = Dir.Write("start.rib", "ADDMENU(\"Tools\", \"\", \"\")\nADDMENU(\"Tools\", \"Go\", \"go.rib\")\n");
+  {
+    TRegIniFile ini("Software\\Zelvora");
+    ini.WriteString("Configuration\\VoraZadar", "StartUpScript", script);
+  }
+  Create();
+  Form->Show();
+  EXPECT_EQ(dialogs.Count(), 0u) << (dialogs.Count() ? dialogs.Last().Text : "");
+  ASSERT_EQ(UserMenuCount, 2);
+  TTBCustomItem* tools = Form->UserMenuToolbarItem(1);
+  ASSERT_NE(tools, nullptr);
+  ASSERT_EQ(tools->Count(), 1);
+  EXPECT_EQ(tools->Items(0)->Caption(), "Go");
+  // The item's script is run when it is clicked; a missing one is reported.
+  tools->Items(0)->Click();
+  ASSERT_EQ(dialogs.Count(), 1u);
+  EXPECT_EQ(dialogs.Last().Text, "VoraZadar script go.rib not found.");
+  // The script action finds the entry by its sender's name from the seventh character on.
+  TTBItem sender(nullptr);
+  sender.SetName("TBItem2");
+  Form->actScript->OnExecute()(&sender);
+  EXPECT_EQ(dialogs.Count(), 2u);
+  sender.SetName("TBItem3");
+  Form->actScript->OnExecute()(&sender);
+  EXPECT_EQ(dialogs.Count(), 2u);
+  Close();
+  EXPECT_EQ(UserMenuCount, 0);
+}
+
+TEST_F(MainCommandsTest, TheWindowKeepsToItsToolbarsWhichTheDockMenuShowsAndHides) {
+  Create();
+  Form->Show();
+  guitest::ProcessEvents();
+  const int dock = Form->TBDockZelvora->Height();
+  EXPECT_GT(dock, 0);
+  EXPECT_EQ(Form->Height(), 27 + dock + 10);
+
+  Form->TBPopupMenu1Popup(nullptr);
+  EXPECT_TRUE(Form->TBMaintoolbar->Checked());
+  EXPECT_TRUE(Form->TBRietveldtoolbar->Checked());
+  Form->TBRietveldtoolbar->Click();
+  EXPECT_FALSE(Form->TBToolbarRietveld->Visible());
+  guitest::ProcessEvents();
+  // The dock lost a row and the window follows it.
+  EXPECT_LT(Form->TBDockZelvora->Height(), dock);
+  EXPECT_EQ(Form->Height(), 27 + Form->TBDockZelvora->Height() + 10);
+  Form->TBPopupMenu1Popup(nullptr);
+  EXPECT_FALSE(Form->TBRietveldtoolbar->Checked());
+  EXPECT_TRUE(Form->TBMaintoolbar->Checked());
+}
+
+TEST_F(MainCommandsTest, EditCommandsActOnTheLastActiveControlWhileItsWindowShows) {
+  Create();
+  TForm other(nullptr);
+  auto* rich = new TRichEdit(&other);
+  rich->SetParent(&other);
+  rich->SetText("ab");
+  other.Show();
+  LastActiveControl = rich;
+  Clipboard()->SetAsText("XY");
+
+  rich->SetSelStart(1);
+  Form->EditPaste1->Execute();
+  EXPECT_EQ(rich->Text(), "aXYb");
+  rich->SetSel(0, 1);
+  Form->EditCut1->Execute();
+  EXPECT_EQ(rich->Text(), "XYb");
+  EXPECT_EQ(Clipboard()->AsText(), "a");
+  Form->EditUndo1->Execute();
+  EXPECT_EQ(rich->Text(), "aXYb");
+
+  // A hidden window's control is left alone.
+  other.Hide();
+  Form->EditPaste1->Execute();
+  EXPECT_EQ(rich->Text(), "aXYb");
+  LastActiveControl = nullptr;
+  Form->EditPaste1->Execute();
+  Form->EditUndo1->Execute();
+  Form->actPrint->Execute();
+}
+
+TEST_F(MainCommandsTest, TheMacroWindowBuildsTheMainWindowsUserMenu) {
+  Create();
+  TDialogResponder dialogs;
+  FormMacro = new TFormMacro(nullptr);
+  Form->LinkMacroWindow();
+  Form->actBasic->Execute();
+  EXPECT_EQ(RunMode, rmMacro);
+  EXPECT_TRUE(FormMacro->Visible());
+  FormMacro->MemoSource->SetText("A = ADDMENU(\"Tools\", \"\", \"\")\r\nA = ADDMENU(\"Tools\", \"Go\", \"go.rib\")");
+  FormMacro->actRun->Execute();
+  EXPECT_EQ(FormMacro->Panel1->Text(), "");
+  ASSERT_EQ(UserMenuCount, 2);
+  ASSERT_NE(Form->UserMenuToolbarItem(1), nullptr);
+  EXPECT_EQ(Form->UserMenuToolbarItem(1)->Caption(), "Tools");
+  FormMacro->MemoSource->SetText("A = CLEARMENU()");
+  FormMacro->actRun->Execute();
+  EXPECT_EQ(UserMenuCount, 0);
+  delete FormMacro;
+  FormMacro = nullptr;
+}
+
+// Closing the program or the model while a script or a manual refinement
+// processes messages must not free what they hold: the script ends at its
+// next call, the refinement after its cycle, and the program closes then.
+TEST_F(MainCommandsTest, ClosingDuringAScriptOrARefinementWaitsForItsEnd) {
+  const std::string here = GetCurrentDir();
+  ASSERT_TRUE(SetCurrentDir(Dir.Path()));
+  Create();
+  TDialogResponder dialogs;
+  FormMacro = new TFormMacro(nullptr);
+  Form->LinkMacroWindow();
+  Form->Show();
+  Form->actBasic->Execute();
+  FormMacro->MemoSource->SetText(
+      "R = OPENRIETVELD(\"xray-cw\")\r\nR = STARTRIETVELD()\r\nFOR I = 1 TO 5\r\n"
+      "R = PLOTRIETVELD(1)\r\nWRITE(I)\r\nNEXT I");
+  QueueCall([this] { Form->Close(); });
+  FormMacro->actRun->Execute();
+  EXPECT_TRUE(FormMacro->MemoWrite->Lines().empty());
+  EXPECT_EQ(FormMacro->Panel1->Text(), "Error: The macro was stopped: the program is closing.");
+  ASSERT_NE(Model, nullptr);
+  guitest::ProcessEvents();
+  EXPECT_EQ(Model, nullptr);
+  EXPECT_EQ(Refinement, nullptr);
+  Closed = true;
+  delete FormMacro;
+  FormMacro = nullptr;
+
+  // A new program: the model's Close command during a manual refinement is
+  // refused, the program's close waits for the running cycle.
+  Form.reset();
+  Closed = false;
+  ResetProgramState();
+  Create();
+  Form->Show();
+  Form->ProcessFile(Input);
+  ASSERT_TRUE(Model && Model->Loaded);
+  Form->actManualEdit->Execute();
+  TEditForm* editor = Form->ManualEditWindow;
+  ASSERT_NE(editor, nullptr);
+  const size_t before = dialogs.Count();
+  QueueCall([this] { Form->actClose->Execute(); });
+  editor->actRefine->Execute();
+  ASSERT_EQ(dialogs.Count(), before + 1);
+  EXPECT_NE(dialogs.Last().Text.find("in use"), std::string::npos) << dialogs.Last().Text;
+  ASSERT_NE(Model, nullptr);
+  EXPECT_TRUE(Model->Loaded);
+  EXPECT_EQ(editor->Text(), "Refined: " + Input);
+
+  QueueCall([this] { Form->Close(); });
+  editor->actRefine->Execute();
+  ASSERT_NE(Model, nullptr);
+  guitest::ProcessEvents();
+  EXPECT_EQ(Model, nullptr);
+  EXPECT_EQ(Form->ManualEditWindow, nullptr);
+  Closed = true;
+  SetCurrentDir(here);
+}
+
+}  // namespace
