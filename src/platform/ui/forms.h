@@ -76,6 +76,9 @@ public:
   TCanvas* Canvas();
 
   void SetText(const std::string& v) override;
+  // With a parent the form is embedded in it as a child window (no frame of
+  // its own, never the active form); without one it is a window again.
+  void SetParent(TWinControl* AParent) override;
   // Keeps ActiveControl and sends CM_EXIT / CM_ENTER when focus moves.
   void FocusChanged(TWinControl* Control);
 
