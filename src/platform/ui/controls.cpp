@@ -1087,7 +1087,9 @@ void TWinControl::SetParent(TWinControl* AParent) { TControl::SetParent(AParent)
 
 TPoint TWinControl::ClientOrigin() const {
   if (FImpl->Widget) {
-    const QPoint p = FImpl->Widget->mapToGlobal(QPoint(0, 0));
+    // A surface shown in a viewport is the client area, inside any frame.
+    QWidget* client = FImpl->ViewportSurface && FImpl->Focus ? FImpl->Focus : FImpl->Widget.data();
+    const QPoint p = client->mapToGlobal(QPoint(0, 0));
     return Point(p.x(), p.y());
   }
   return TControl::ClientOrigin();

@@ -431,6 +431,9 @@ TWinControl* FindControl(HWND Handle);
 // The control being dragged within the program (nil when none), and the
 // control under the mouse it was last dragged over.
 TControl* DraggedControl();
+// The control a drag comes from, also while it waits for the mouse to move
+// past the threshold (nil when none).
+TControl* DragSourceControl();
 TControl* DragTargetControl();
 // A control that goes leaves any drag it takes part in.
 void ForgetDraggedControl(TControl* C);

@@ -143,6 +143,7 @@ void Finish(bool Drop, TPoint P) {
 
 TControl* DraggedControl() { return Session().Started ? Session().Source : nullptr; }
 TControl* DragTargetControl() { return Session().Target; }
+TControl* DragSourceControl() { return Session().Source; }
 
 void ForgetDraggedControl(TControl* C) {
   TDragSession& s = Session();

@@ -140,9 +140,15 @@ bool TEventBridge::Translate(QObject* watched, QEvent* event) {
   // (A scroll area shows the surface in its viewport, the focus widget.)
   const bool own = dynamic_cast<TSurfaceWidget*>(impl->Widget.data()) != nullptr ||
                    dynamic_cast<TSurfaceWidget*>(impl->Focus) != nullptr;
+  // Client coordinates: a surface shown in a viewport is the client area.
+  QWidget* client = impl->ViewportSurface && impl->Focus ? impl->Focus : impl->Widget.data();
   auto local = [&](QPointF p) {
     QPoint q = p.toPoint();
-    if (watched != impl->Widget && impl->Widget) q = static_cast<QWidget*>(watched)->mapTo(impl->Widget, q);
+    if (watched != client && client) {
+      auto* w = static_cast<QWidget*>(watched);
+      if (client->isAncestorOf(w)) q = w->mapTo(client, q);
+      else q = client->mapFromGlobal(w->mapToGlobal(q));  // the frame around a viewport
+    }
     return q;
   };
   switch (event->type()) {

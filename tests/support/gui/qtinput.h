@@ -26,7 +26,8 @@ inline QWidget* InputTarget(TControl* c, int& x, int& y) {
   // A text widget (a memo, a rich edit) takes the mouse in its viewport, as
   // the window system delivers it there.
   auto* area = qobject_cast<QAbstractScrollArea*>(target);
-  if (area && (qobject_cast<QTextEdit*>(area) || qobject_cast<QPlainTextEdit*>(area))) {
+  if (area && (qobject_cast<QTextEdit*>(area) || qobject_cast<QPlainTextEdit*>(area) ||
+               area->property("zvViewportInput").toBool())) {
     QWidget* view = area->viewport();
     const QPoint p = view->mapFrom(target, QPoint(x, y));
     if (view->rect().contains(p)) {
