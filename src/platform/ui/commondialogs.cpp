@@ -25,6 +25,7 @@
 
 #include "platform/dialogs.h"
 #include "platform/gfx/printer.h"
+#include "platform/rtl/fileutils.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/qt_ui.h"
 
@@ -298,6 +299,17 @@ bool RunPlatformDialog(TCommonDialog* d) {
       takeOutput();
       return true;
     }
+    case cdSelectDirectory: {
+      auto* s = static_cast<TSelectDirectoryDialog*>(d);
+      QFileDialog dlg(parent, QString(), ToQString(s->Directory));
+      dlg.setFileMode(QFileDialog::Directory);
+      dlg.setOption(QFileDialog::ShowDirsOnly);
+      // Making folders is the dialog's only writing.
+      if (!s->Options.Contains(sdAllowCreate)) dlg.setOption(QFileDialog::ReadOnly);
+      if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return false;
+      s->Directory = FromQString(dlg.selectedFiles().front());
+      return true;
+    }
     case cdFind:
     case cdReplace: {
       auto* f = static_cast<TFindDialog*>(d);
@@ -475,4 +487,39 @@ void TReplaceDialog::ReplacePressed(bool All) {
     Options.Exclude(frReplaceAll);
   }
   if (OnReplace) OnReplace(this);
+}
+
+ZV_CLASS_IMPL_NOPROPS(TSelectDirectoryDialog, TCommonDialog)
+
+bool SelectDirectory(std::string& Directory, TSelectDirOpts Options, int HelpCtx) {
+  TSelectDirectoryDialog dialog(nullptr);
+  dialog.SetHelpContext(HelpCtx);
+  dialog.Options = Options;
+  std::string start = Directory;
+  // Each refusal shows the dialog again, at the folder the user named; the
+  // user (or a test's script running out) ends it with Cancel.
+  for (;;) {
+    dialog.Directory = start;
+    if (!dialog.Execute()) return false;
+    const std::string dir = dialog.Directory;
+    if (dir.empty()) return false;
+    start = dir;
+    if (!DirectoryExists(dir)) {
+      if (!Options.Contains(sdAllowCreate)) {
+        MessageDlg("The specified directory does not exist.", mtError, {mbOK});
+        continue;
+      }
+      if (Options.Contains(sdPerformCreate)) {
+        if (Options.Contains(sdPrompt) &&
+            MessageDlg("The specified directory does not exist. Create it?", mtConfirmation, {mbYes, mbNo}) != mrYes)
+          continue;
+        if (!ForceDirectories(dir)) {
+          MessageDlg("Unable to create directory " + dir, mtError, {mbOK});
+          continue;
+        }
+      }
+    }
+    Directory = dir;
+    return true;
+  }
 }

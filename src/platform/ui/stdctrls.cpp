@@ -61,6 +61,8 @@ void TButton::SetDefault(bool v) {
   if (auto* b = WidgetOf<QPushButton>(this)) b->setDefault(v);
 }
 
+void TButton::WMGetDlgCode(TMessage& M) { M.Result = DLGC_BUTTON | (FDefault ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON); }
+
 void TButton::CMTextChanged(TMessage& M) {
   if (auto* b = WidgetOf<QPushButton>(this)) b->setText(ToQString(FText));
   TWinControl::CMTextChanged(M);
@@ -117,6 +119,8 @@ void TCheckBox::SetAllowGrayed(bool v) {
   FAllowGrayed = v;
   if (auto* b = WidgetOf<QCheckBox>(this)) b->setTristate(v);
 }
+
+void TCheckBox::WMGetDlgCode(TMessage& M) { M.Result = DLGC_BUTTON; }
 
 void TCheckBox::CMTextChanged(TMessage& M) {
   if (auto* b = WidgetOf<QCheckBox>(this)) b->setText(ToQString(FText));

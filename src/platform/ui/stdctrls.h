@@ -27,6 +27,8 @@ protected:
   void CreateWnd() override;
   bool CustomPainted() const override { return false; }
   void CMTextChanged(TMessage& M) override;
+  // A push button leaves the arrow keys to the dialog.
+  void WMGetDlgCode(TMessage& M) override;
 
 private:
   int FModalResult = 0;
@@ -52,6 +54,8 @@ protected:
   void CreateWnd() override;
   bool CustomPainted() const override { return false; }
   void CMTextChanged(TMessage& M) override;
+  // A check box leaves the arrow keys to the dialog.
+  void WMGetDlgCode(TMessage& M) override;
 
 private:
   friend struct TCheckBoxAccess;
