@@ -4,6 +4,7 @@
 #include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDialog>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -196,6 +197,36 @@ TFindWindow* FindWindowOf(TFindDialog* d) {
   return it == FindWindows().end() ? nullptr : it->second.data();
 }
 
+// The window system's folder dialog. Where folders may be made it also
+// takes the name of one that does not exist yet (SelectDirectory asks
+// before making it); elsewhere it makes none.
+class TFolderWindow : public QFileDialog {
+public:
+  TFolderWindow(QWidget* parent, const QString& start, bool allowNew)
+      : QFileDialog(parent, QString(), start), FAllowNew(allowNew) {
+    setFileMode(QFileDialog::Directory);
+    setOption(QFileDialog::ShowDirsOnly);
+    setOption(QFileDialog::DontUseNativeDialog);
+    if (!allowNew) setOption(QFileDialog::ReadOnly);
+  }
+  QString Chosen;
+
+protected:
+  void accept() override {
+    const QStringList files = selectedFiles();
+    if (!files.isEmpty() && FAllowNew && !QFileInfo(files.front()).exists()) {
+      Chosen = files.front();
+      QDialog::accept();
+      return;
+    }
+    QFileDialog::accept();
+    if (result() == QDialog::Accepted && !selectedFiles().isEmpty()) Chosen = selectedFiles().front();
+  }
+
+private:
+  bool FAllowNew;
+};
+
 bool RunPlatformDialog(TCommonDialog* d) {
   QWidget* parent = ActiveWindow();
   switch (d->Kind()) {
@@ -301,13 +332,9 @@ bool RunPlatformDialog(TCommonDialog* d) {
     }
     case cdSelectDirectory: {
       auto* s = static_cast<TSelectDirectoryDialog*>(d);
-      QFileDialog dlg(parent, QString(), ToQString(s->Directory));
-      dlg.setFileMode(QFileDialog::Directory);
-      dlg.setOption(QFileDialog::ShowDirsOnly);
-      // Making folders is the dialog's only writing.
-      if (!s->Options.Contains(sdAllowCreate)) dlg.setOption(QFileDialog::ReadOnly);
-      if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return false;
-      s->Directory = FromQString(dlg.selectedFiles().front());
+      TFolderWindow dlg(parent, ToQString(s->Directory), s->Options.Contains(sdAllowCreate));
+      if (dlg.exec() != QDialog::Accepted || dlg.Chosen.isEmpty()) return false;
+      s->Directory = FromQString(dlg.Chosen);
       return true;
     }
     case cdFind:
