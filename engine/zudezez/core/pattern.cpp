@@ -894,7 +894,8 @@ double Digamma(double x) {
   return r + std::log(x) - 0.5 / x - f * (1.0 / 12 - f * (1.0 / 120 - f * (1.0 / 252 - f * (1.0 / 240 - f / 132))));
 }
 
-bool MakeSpread(const TPeakOf<double>& p, double fwhms, const TSample& s, TSpread& out) {
+// With partials, the Finger-Cox-Jephcoat sub-peaks' derivatives too.
+bool MakeSpread(const TPeakOf<double>& p, double fwhms, const TSample& s, TSpread& out, bool partials) {
   out.Kind = p.Kind;
   out.P = p.Position;
   out.I = p.Intensity;
@@ -934,19 +935,28 @@ bool MakeSpread(const TPeakOf<double>& p, double fwhms, const TSample& s, TSprea
       out.DHighDS = -1;
     }
   } else if (p.Asymmetry == akFcj) {
-    // The sub-peaks with their derivatives along S/L, H/L and 2theta.
+    // The sub-peaks, with partials their derivatives along S/L, H/L and
+    // 2theta (the same values either way).
     using TFcjDual = TDual<4>;
-    TFcjDual off[TShortList::Capacity], w[TShortList::Capacity];
-    out.Sub = FcjSubPeaks(TFcjDual::Seed(s.Asym1, 0), TFcjDual::Seed(s.Asym2, 1), TFcjDual::Seed(p.TwoTheta, 2), off, w);
+    if (partials) {
+      TFcjDual off[TShortList::Capacity], w[TShortList::Capacity];
+      out.Sub = FcjSubPeaks(TFcjDual::Seed(s.Asym1, 0), TFcjDual::Seed(s.Asym2, 1), TFcjDual::Seed(p.TwoTheta, 2), off, w);
+      for (int j = 0; j < out.Sub; ++j) {
+        out.Off[j] = off[j].V;
+        out.W[j] = w[j].V;
+        for (int q = 0; q < 3; ++q) {
+          out.DOff[q][j] = off[j].Partial(q);
+          out.RW[q][j] = w[j].Partial(q) / w[j].V;
+        }
+      }
+    } else {
+      out.Sub = FcjSubPeaks<double>(s.Asym1, s.Asym2, p.TwoTheta, out.Off, out.W);
+      for (int q = 0; q < 3; ++q)
+        for (int j = 0; j < out.Sub; ++j) out.DOff[q][j] = out.RW[q][j] = 0;
+    }
     int lowAt = -1, highAt = -1;
     for (int j = 0; j < out.Sub; ++j) {
-      out.Off[j] = off[j].V;
-      out.W[j] = w[j].V;
       out.Z2[j] = 0;
-      for (int q = 0; q < 3; ++q) {
-        out.DOff[q][j] = off[j].Partial(q);
-        out.RW[q][j] = w[j].Partial(q) / w[j].V;
-      }
       if (-out.Off[j] > low) {
         low = -out.Off[j];
         lowAt = j;
@@ -1311,9 +1321,18 @@ template <bool Partials>
   double off[TShortList::Capacity], wcl[TShortList::Capacity], wcg[TShortList::Capacity], z2[TShortList::Capacity];
   double spread = 0;
   // Finger-Cox-Jephcoat: a sub-peak's value W b(dd) moves along direction q
-  // by RW_q W b(dd) + DOff_q 2 W (eta CL dd inv^2 + (1 - eta) CG KG dd g).
-  const auto& rw = s.RW;
-  const auto& doff = s.DOff;
+  // by RW_q W b(dd) + DOff_q 2 W (eta CL dd inv^2 + (1 - eta) CG KG dd g):
+  // per sub-peak the factors of its Lorentzian and Gaussian terms.
+  double fa[3][TShortList::Capacity], fb[3][TShortList::Capacity], ga[3][TShortList::Capacity],
+      gb[3][TShortList::Capacity];
+  if (fcj)
+    for (int q = 0; q < 3; ++q)
+      for (int j = 0; j < subs; ++j) {
+        fa[q][j] = s.Mix * s.RW[q][j];
+        fb[q][j] = 2.0 * s.Mix * s.DOff[q][j];
+        ga[q][j] = (1 - s.Mix) * s.RW[q][j];
+        gb[q][j] = 2.0 * (1 - s.Mix) * s.KG * s.DOff[q][j];
+      }
   for (int j = 0; j < subs; ++j) {
     off[j] = s.Sub > 0 ? s.Off[j] : 0.0;
     const double w = s.Sub > 0 ? s.W[j] : 1.0;
@@ -1374,7 +1393,7 @@ template <bool Partials>
   }
   // The Lorentzian and Gaussian sums over the sub-peaks at four points.
   struct TFcjSums {
-    TV4 W[3] = {}, D[3] = {};  // sums of RW_q times the value parts, of DOff_q times their dd terms
+    TV4 Q[3] = {};  // the partials along the three directions
   };
   auto lorentzian = [&](TV4 d, TV4& l, TV4& li, TV4& ld, TV4& ldz, TFcjSums& fl) __attribute__((always_inline)) {
     auto add = [&](int j, TV4 dd, TV4 inv) __attribute__((always_inline)) {
@@ -1386,10 +1405,7 @@ template <bool Partials>
         ld += td;
         if (howard) ldz += td * z2[j];
         if (fcj)
-          for (int q = 0; q < 3; ++q) {
-            fl.W[q] += rw[q][j] * wl;
-            fl.D[q] += doff[q][j] * td;
-          }
+          for (int q = 0; q < 3; ++q) fl.Q[q] += fa[q][j] * wl + fb[q][j] * td;
       }
     };
     if (combined) {
@@ -1435,10 +1451,7 @@ template <bool Partials>
         gd2 += gd * dd;
         if (howard) gdz += gd * z2[j];
         if (fcj)
-          for (int q = 0; q < 3; ++q) {
-            fg.W[q] += rw[q][j] * wg;
-            fg.D[q] += doff[q][j] * gd;
-          }
+          for (int q = 0; q < 3; ++q) fg.Q[q] += ga[q][j] * wg + gb[q][j] * gd;
       }
     }
   };
@@ -1450,17 +1463,15 @@ template <bool Partials>
     for (std::size_t k = 0; k < padded; k += 4) {
       const TV4 d = Load4(delta + k);
       TV4 l = {}, li = {}, ld = {}, ldz = {}, gs = {}, gd1 = {}, gd2 = {}, gdz = {};
-      TFcjSums fl, fg;
-      lorentzian(d, l, li, ld, ldz, fl);
-      if (k >= ka && k < kb) gaussian(d, Load4(eps + k), gs, gd1, gd2, gdz, fg);
+      TFcjSums f;
+      lorentzian(d, l, li, ld, ldz, f);
+      if (k >= ka && k < kb) gaussian(d, Load4(eps + k), gs, gd1, gd2, gdz, f);
       Store4(p0 + k, eta * l + (1 - eta) * gs);
       Store4(out.Part[1].data() + k, 2.0 * (eta * ld + (1 - eta) * s.KG * gd1));
       Store4(out.Part[2].data() + k, eta * (s.InvH * l - 0.5 * s.H * li) + (1 - eta) * s.InvH * (2.0 * s.KG * gd2 - gs));
       Store4(out.Part[3].data() + k, l - gs);
       if (fcj) {
-        for (int q = 0; q < 3; ++q)
-          Store4(out.Part[4 + q].data() + k,
-                 eta * (fl.W[q] + 2.0 * fl.D[q]) + (1 - eta) * (fg.W[q] + 2.0 * s.KG * fg.D[q]));
+        for (int q = 0; q < 3; ++q) Store4(out.Part[4 + q].data() + k, f.Q[q]);
       } else {
         Store4(out.Part[4].data() + k, howard ? -2.0 * (eta * ldz + (1 - eta) * s.KG * gdz) : TV4{0, 0, 0, 0});
       }
@@ -2084,7 +2095,7 @@ int TPattern::CalculateHistogram(int k, const TDerivativePlan* plan) {
       bool spreadOk[2] = {false, false};
       std::size_t first[2] = {}, last[2] = {}, ua = n, ub = 0;
       for (int p = 0; p < count; ++p) {
-        spreadOk[p] = MakeSpread(peaks[p], fwhms, *context.Sample, spreads[p]);
+        spreadOk[p] = MakeSpread(peaks[p], fwhms, *context.Sample, spreads[p], viewPlan != nullptr);
         if (!spreadOk[p]) continue;
         first[p] = FirstAtOrAbove(x, n, grid, spreads[p].P - spreads[p].Low);
         last[p] = FirstAbove(x, n, grid, spreads[p].P + spreads[p].High, first[p]);
