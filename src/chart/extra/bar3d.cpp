@@ -24,6 +24,12 @@ int TBar3DSeries::AddBar3D(double X, double Y, double Offset, const std::string&
 
 double TBar3DSeries::StackedStart(int Index, bool) { return FOffsetValues->GetValue(Index); }
 
+int TBar3DSeries::PointYPixel(int Index) {
+  if (FMultiBar == mbNone || FMultiBar == mbSide || FMultiBar == mbSideAll)
+    return ValueAxisPixelOf(FOffsetValues->GetValue(Index) + MainValueAt(Index));
+  return TBarSeries::PointYPixel(Index);
+}
+
 // The bars span from their offset to offset plus value: the range covers
 // both ends of every bar (the offsets alone would cut the tops off).
 double TBar3DSeries::LargestY() {

@@ -12,6 +12,8 @@ public:
   explicit TBar3DSeries(TComponent* AOwner = nullptr);
 
   double StackedStart(int Index, bool All) override;
+  // The bar's end: its offset plus its value.
+  int PointYPixel(int Index) override;
   double LargestY() override;
   double SmallestY() override;
   bool OffersStackStyles() override { return false; }
