@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "chart/core/chart.h"
+#include "platform/ui/streaming.h"
 #include "platform/rtl/formatsettings.h"
 #include "platform/rtl/strutils.h"
 #include "platform/ui/extctrls.h"
@@ -226,4 +227,20 @@ std::string TClockSeries::CircleLabelText(int, double Angle) {
     return roman[static_cast<size_t>(n - 1)];
   }
   return IntToStr(n);
+}
+
+void TClockSeries::DefineProperties(TFiler* Filer) {
+  Filer->DefineProperty(
+      "Style",
+      [this](TReader* r) {
+        if (r->NextValue() != vaIdent) {
+          TCustomChartSeries::SetStyle(TChartSeriesStyle::FromBits(static_cast<uint64_t>(r->ReadInteger()) & 0x3F));
+          return;
+        }
+        int64_t v;
+        if (!ClockSeriesStyleEnumInfo().ValueOf(r->ReadIdent(), v) || v < 0) throw EReadError("Invalid property value");
+        SetStyle(static_cast<TClockSeriesStyle>(v));
+      },
+      nullptr, false);
+  TCustom2DPolarSeries::DefineProperties(Filer);
 }

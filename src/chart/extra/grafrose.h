@@ -59,6 +59,9 @@ public:
   std::string ComposeLegendText(int Index, TLegendTextStyle Style) override;
   std::string CircleLabelText(int LabelIndex, double Angle) override;
   int DefaultSampleCount() override { return 1; }
+  // The series' stored style flags share the name "Style" with the
+  // clock's style: a stored identifier is the clock's, a number the flags.
+  void DefineProperties(TFiler* Filer) override;
 
   TChartPen* PenHours() const { return FPenHours.get(); }
   void SetPenHours(TChartPen* Value) { FPenHours->Assign(Value); }

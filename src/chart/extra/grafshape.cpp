@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "chart/core/chart.h"
+#include "platform/ui/streaming.h"
 #include "chart/core/grafconst.h"
 #include "chart/core/grafprocs.h"
 #include "chart/core/grafutils.h"
@@ -407,4 +408,20 @@ void TChartShape::SetupGalleryPreview(bool Enabled) {
 
 bool TChartShape::AcceptsSeriesAsSource(TChartSeries* Series) {
   return dynamic_cast<TChartShape*>(Series) != nullptr && TChartSeries::AcceptsSeriesAsSource(Series);
+}
+
+void TChartShape::DefineProperties(TFiler* Filer) {
+  Filer->DefineProperty(
+      "Style",
+      [this](TReader* r) {
+        if (r->NextValue() != vaIdent) {
+          TCustomChartSeries::SetStyle(TChartSeriesStyle::FromBits(static_cast<uint64_t>(r->ReadInteger()) & 0x3F));
+          return;
+        }
+        int64_t v;
+        if (!ChartShapeStyleEnumInfo().ValueOf(r->ReadIdent(), v) || v < 0) throw EReadError("Invalid property value");
+        SetStyle(static_cast<TChartShapeStyle>(v));
+      },
+      nullptr, false);
+  TChartSeries::DefineProperties(Filer);
 }

@@ -42,6 +42,9 @@ public:
   void GenerateRandomPoints(int Count, bool MainValuesOnly) override;
   void SetupGalleryPreview(bool Enabled) override;
   bool AcceptsSeriesAsSource(TChartSeries* Series) override;
+  // The series' stored style flags share the name "Style" with the
+  // shape's style: a stored identifier is the shape's, a number the flags.
+  void DefineProperties(TFiler* Filer) override;
 
   // ---- Properties ----
   TAlignment Alignment() const { return FAlignment; }
