@@ -230,3 +230,12 @@ TEST(PolarSeries, HitsPointersSegmentsAndFilledSectors) {
   s.chart.Pass();
   EXPECT_EQ(s.series->IndexAtPoint(inside.X, inside.Y), 1);
 }
+
+TEST(PolarGrid, RadiusRangesNearTheSmallestNumbersStillDraw) {
+  // The radius scales' label step cannot grow below the normal numbers.
+  TExtraScene<TPolarSeries> s;
+  s.series->AddXYPoint(0, 1.82e-307);
+  s.series->AddXYPoint(90, 1.8383e-307);
+  s.chart.Pass();
+  EXPECT_GT(s.chart.Rec->Count("EllipseWithZ", 0), 0);
+}
