@@ -182,8 +182,6 @@ std::vector<std::string> TextSeeds() {
 }
 
 void Check(TChart& chart) {
-  std::vector<int> counts;
-  for (int i = 0; i < chart.NumberOfSeries(); ++i) counts.push_back(chart.SeriesAt(i)->PointCount());
   for (bool view3D : {false, true}) {
     chart.SetView3D(view3D);
     chart.RenderBitmap(clWhite, Rect(0, 0, 200, 150), pf24bit);
@@ -191,6 +189,10 @@ void Check(TChart& chart) {
   for (int i = 0; i < chart.NumberOfSeries(); ++i) chart.SeriesAt(i)->ForceSaveData = true;
   TMemoryStream again;
   WriteComponentToStream(again, &chart);
+  // Counted after writing: an emptied gauge takes its point back when its
+  // value is read.
+  std::vector<int> counts;
+  for (int i = 0; i < chart.NumberOfSeries(); ++i) counts.push_back(chart.SeriesAt(i)->PointCount());
   again.SetPosition(0);
   TChart back(nullptr);
   ReadComponentFromStream(again, &back);
