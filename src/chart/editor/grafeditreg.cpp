@@ -2,6 +2,9 @@
 
 #include <iterator>
 
+#include "chart/editor/grafbmpoptions.h"
+#include "chart/editor/grafemfoptions.h"
+#include "chart/editor/grafexport.h"
 #include "chart/editor/grafstore.h"
 #include "chart/series/grafcandle.h"
 #include "chart/series/graffunci.h"
@@ -45,6 +48,10 @@ void RegisterSeriesLibrary() {
 const TEditorUnit kUnits[] = {
     {"series library", RegisterSeriesLibrary, nullptr},
     {"GrafStore", RegisterChartFileClasses, UnregisterChartFileClasses},
+    {"GrafExport", RegisterGrafExportUnit, UnregisterGrafExportUnit},
+    // The metafile format before the bitmap one: the export dialog lists them so.
+    {"GrafEmfOptions", RegisterMetafileExportFormat, UnregisterMetafileExportFormat},
+    {"GrafBmpOptions", RegisterBitmapExportFormat, UnregisterBitmapExportFormat},
 };
 
 bool Registered = false;
