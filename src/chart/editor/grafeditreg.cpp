@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "chart/editor/grafabout.h"
 #include "chart/editor/grafbmpoptions.h"
 #include "chart/editor/grafemfoptions.h"
 #include "chart/editor/grafexport.h"
@@ -52,6 +53,7 @@ const TEditorUnit kUnits[] = {
     // The metafile format before the bitmap one: the export dialog lists them so.
     {"GrafEmfOptions", RegisterMetafileExportFormat, UnregisterMetafileExportFormat},
     {"GrafBmpOptions", RegisterBitmapExportFormat, UnregisterBitmapExportFormat},
+    {"GrafAbout", RegisterGrafAboutUnit, nullptr},
 };
 
 bool Registered = false;
