@@ -1,5 +1,7 @@
 #include "app/mainwindow.h"
 
+#include "chart/editor/grafeditreg.h"
+
 #include <cmath>
 #include <cstdlib>
 
@@ -15,6 +17,7 @@
 #include "app/scalesdialog.h"
 #include "app/macroplot.h"
 #include "app/watchwindow.h"
+#include "chart/editor/grafeditreg.h"
 #include "model/brkapart.h"
 #include "model/crystal.h"
 #include "model/datafiles.h"
@@ -649,6 +652,8 @@ int RunZelvora(int argc, char** argv) {
     SetCommonDialogHandler({});
   }
   Application->SetTitle("Zelvora");
+  // The chart library's types, editor forms and export formats, in their order.
+  RegisterChartEditorUnits();
   // The windows that exist, in their start-up order; the model windows,
   // preferences, about box and periodic table come with a later version.
   Application->CreateForm(FormZelvora);
@@ -666,6 +671,7 @@ int RunZelvora(int argc, char** argv) {
   // The other start-up windows go with the application, before the process
   // ends, so their toolbars leave the window hooks as they came.
   Application->DestroyComponents();
+  UnregisterChartEditorUnits();
   TRegistry::FlushAll();
   return 0;
 }
