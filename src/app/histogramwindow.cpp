@@ -587,7 +587,14 @@ void THistogramForm::BackgroundComboBoxChange(TObject*) {
 void THistogramForm::cbBackTermsChange(TObject*) {
   if (FLoading) return;
   DirtyHistogram(this);
-  LayoutBackGrid(BackgroundCode(BackgroundComboBox->ItemIndex()), Terms());
+  const int code = BackgroundCode(BackgroundComboBox->ItemIndex()), n = Terms();
+  LayoutBackGrid(code, n);
+  // Rows that come with more terms show the model's values, not blanks
+  // that would not convert.
+  if (THistogram* H = Model->Histogram(Shown()))
+    for (int r = 1; r <= n; ++r)
+      if (TrimText(GridCell(BackGrid, 1, r)).empty())
+        SetGridCell(BackGrid, 1, r, General(H->Background.Coefficients[CoefficientOfRow(code, r, n) - 1], 7));
 }
 
 void THistogramForm::ButtonOKClick(TObject*) {
