@@ -68,7 +68,7 @@ TFormSpectrum::TFormSpectrum(TComponent* AOwner) : TForm(AOwner) {
 void TFormSpectrum::FormShow(TObject*) {
   THistogram* h = Model ? Model->Histogram(static_cast<int>(Tag())) : nullptr;
   if (!h) return;
-  for (int i = 0; i < 9; ++i) Edits[i]->SetText(ShortestFloat(h->IncidentSpectrum.Spectrum[i]));
+  for (int i = 0; i < 9; ++i) Edits[i]->SetText(ShortestFloat(h->IncidentSpectrum.Spectrum[i + 1]));
   PlotSpectrum();
 }
 
@@ -105,8 +105,8 @@ void TFormSpectrum::ButtonOKClick(TObject*) {
   for (int i = 0; i < 9; ++i) a[i] = f.Real(Edits[i]->Text(), "a" + std::to_string(i) + ":");
   if (!f.Check()) return;
   for (int i = 0; i < 9; ++i) {
-    if (h->IncidentSpectrum.Spectrum[i] != a[i]) ModelChanged = true;
-    h->IncidentSpectrum.Spectrum[i] = a[i];
+    if (h->IncidentSpectrum.Spectrum[i + 1] != a[i]) ModelChanged = true;
+    h->IncidentSpectrum.Spectrum[i + 1] = a[i];
   }
   SetModalResult(mrOk);
 }

@@ -1,7 +1,8 @@
 // The incident-spectrum window: the nine coefficients a0 .. a8 of a
 // time-of-flight histogram's incident spectrum, plotted over the histogram's
 // range while they are typed. Made with its tag set to the histogram number,
-// shown modally and freed by the histograms window.
+// shown modally and freed by the histograms window. a0 .. a8 are the
+// spectrum's values 2 .. 10, as the input file holds them.
 #pragma once
 
 #include <array>

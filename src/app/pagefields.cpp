@@ -52,10 +52,13 @@ void EditClipboardKey(TWinControl* Active, uint16_t Key, bool Ctrl) {
 }
 
 std::string ShortestFloat(float Value) {
+  // General format switches to an exponent early ("2.5E3" at 2 digits), so
+  // the shortest of all the texts that read back wins.
+  std::string best = FloatToStrF(Value, ffGeneral, 9, 0);
   for (int precision = 1; precision < 9; ++precision) {
     const std::string text = FloatToStrF(Value, ffGeneral, precision, 0);
     float back = 0;
-    if (TryTextToReal(text, back) && back == Value) return text;
+    if (text.size() < best.size() && TryTextToReal(text, back) && back == Value) best = text;
   }
-  return FloatToStrF(Value, ffGeneral, 9, 0);
+  return best;
 }
