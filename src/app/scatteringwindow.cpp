@@ -16,6 +16,21 @@ namespace {
 
 std::string General(double v, int precision, int digits) { return FloatToStrF(v, ffGeneral, precision, digits); }
 
+// The refinement of a deleted entry's f' and f'' goes with it, and the
+// entries after it keep theirs under their new numbers.
+void DropScatterParameters(TParameterList& P, int h, int n) {
+  P.SetRefined(h, ScatterPhase, 1, n, false);
+  P.SetRefined(h, ScatterPhase, 2, n, false);
+  auto shift = [h, n](TParameter& p) {
+    if (p.Histogram == h && p.Phase == ScatterPhase && p.ParamType > n) --p.ParamType;
+  };
+  for (auto& p : P.Refined) shift(*p);
+  for (auto& c : P.Constraints) {
+    shift(c->First);
+    shift(c->Second);
+  }
+}
+
 }  // namespace
 
 TFormScatter::TFormScatter(TComponent* AOwner) : TForm(AOwner) {
@@ -308,7 +323,7 @@ void TFormScatter::ButtonAddClick(TObject*) {
   name = TrimText(name);
   if (name.empty()) return;
   TScatterFactor* e = h->ScatterFactors.AddNew();
-  e->Symbol = TrimText(ToSymbol4(name));
+  e->Symbol = ToSymbol4(name);
   ModelChanged = true;
   UpdateForm(h->ScatterFactors.Count());
 }
@@ -321,6 +336,7 @@ void TFormScatter::ButtonDeleteClick(TObject*) {
     return;
   const int index = ComboBoxSName->ItemIndex();
   h->ScatterFactors.Delete(FShown);
+  DropScatterParameters(Model->Parameters, static_cast<int>(Tag()), FShown);
   ModelChanged = true;
   UpdateForm(std::max(1, index));
 }
