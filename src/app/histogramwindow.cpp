@@ -461,7 +461,8 @@ bool THistogramForm::SaveHistogram() {
     const float lo = f.Real(a, name + " Start:"), hi = f.Real(b, name + " Stop:");
     if (lo != hi) regions.Add(lo, hi);
   }
-  const float scale = h == 1 ? H->Scale : f.Real(HistogramSCaleEdit->Text(), "Scale:");
+  // Histogram 1 is the scale of the others: 1, never refined.
+  const float scale = h == 1 ? 1.0f : f.Real(HistogramSCaleEdit->Text(), "Scale:");
   const float start = f.Real(ThetaMinEdit->Text(), "Min:");
   const float stop = f.Real(ThetaMaxEdit->Text(), "Max:");
   const float step = f.Real(ThetaStepEdit->Text(), "Step:");
@@ -509,7 +510,7 @@ bool THistogramForm::SaveHistogram() {
   for (int i = 0; i < regions.Count(); ++i) H->Excluded.AddRegion(regions.GetX(i), regions.GetY(i));
   // 9.
   H->Scale = scale;
-  if (h != 1) P.SetRefined(h, 0, 0, 26, HistogramScaleCheckBox->Checked());
+  P.SetRefined(h, 0, 0, 26, h != 1 && HistogramScaleCheckBox->Checked());
   H->Start = start;
   H->Stop = stop;
   H->Step = step;

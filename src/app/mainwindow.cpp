@@ -652,7 +652,7 @@ int RunZelvora(int argc, char** argv) {
     SetCommonDialogHandler({});
   }
   Application->SetTitle("Zelvora");
-  // The windows that exist, in their start-up order; the model windows,
+  // The windows that exist, in their start-up order; the other model windows,
   // preferences, about box and periodic table come with a later version.
   Application->CreateForm(FormZelvora);
   Application->CreateForm(FormSample);
