@@ -13,6 +13,8 @@
 #include "app/mainwindow.h"
 #include "app/patternplot.h"
 #include "app/macroplot.h"
+#include "app/histogramwindow.h"
+#include "app/samplewindow.h"
 #include "app/workfolder.h"
 #include "chart/core/chart.h"
 #include "chart/series/series.h"
@@ -389,6 +391,15 @@ void TFormZelvora::TBMRUList1Click(TObject*, const std::string& fileName) {
 void TFormZelvora::actExitExecute(TObject*) { Close(); }
 
 void TFormZelvora::actNotYetExecute(TObject*) { ShowMessage("Not available yet."); }
+
+void TFormZelvora::actHistogramsExecute(TObject*) {
+  if (HistogramForm) HistogramForm->Show();
+}
+
+void TFormZelvora::actSampleExecute(TObject*) {
+  if (!FormSample || !Model || !Model->Histogram(1)) return;
+  FormSample->ShowFor(*Model->Histogram(1));
+}
 
 // ---- The last active control ----------------------------------------------
 

@@ -18,6 +18,9 @@
 #include "app/macroplot.h"
 #include "app/watchwindow.h"
 #include "chart/editor/grafeditreg.h"
+#include "app/histogramwindow.h"
+#include "app/peakwidthwindow.h"
+#include "app/samplewindow.h"
 #include "model/brkapart.h"
 #include "model/crystal.h"
 #include "model/datafiles.h"
@@ -308,9 +311,9 @@ TFormZelvora::TFormZelvora(TComponent* AOwner) : TForm(AOwner) {
   actGeneral->SetShortCut(ShortCut(VK_F5, {}));
   actPhases = MakeAction("actPhases", "&Phases", "Phases", &TFormZelvora::actNotYetExecute);
   actPhases->SetShortCut(ShortCut(VK_F6, {}));
-  actHistograms = MakeAction("actHistograms", "&Histograms", "Histograms", &TFormZelvora::actNotYetExecute);
+  actHistograms = MakeAction("actHistograms", "&Histograms", "Histograms", &TFormZelvora::actHistogramsExecute);
   actHistograms->SetShortCut(ShortCut(VK_F7, {}));
-  actSample = MakeAction("actSample", "&Sample", "Sample", &TFormZelvora::actNotYetExecute);
+  actSample = MakeAction("actSample", "&Sample", "Sample", &TFormZelvora::actSampleExecute);
   actSample->SetShortCut(ShortCut(VK_F8, {}));
   actConstraints = MakeAction("actConstraints", "&Constraints", "Constraints", &TFormZelvora::actNotYetExecute);
   actConstraints->SetShortCut(ShortCut(VK_F9, {}));
@@ -654,14 +657,16 @@ int RunZelvora(int argc, char** argv) {
   Application->SetTitle("Zelvora");
   // The chart library's types, editor forms and export formats, in their order.
   RegisterChartEditorUnits();
-  // The windows that exist, in their start-up order; the model windows,
-  // preferences, about box and periodic table come with a later version.
+  // The windows, in their start-up order.
   Application->CreateForm(FormZelvora);
+  Application->CreateForm(FormSample);
   Application->CreateForm(RefineForm);
   Application->CreateForm(FormWatch);
   TFormMacro* macro = nullptr;
   Application->CreateForm(macro);
   FormMacro = macro;
+  Application->CreateForm(HistogramForm);
+  Application->CreateForm(FormPeak);
   Application->CreateForm(FormGraph);
   Application->CreateForm(FormSetScales);
   FormZelvora->LinkMacroWindow();

@@ -180,6 +180,8 @@ public:
   void EditCopy1Execute(TObject* Sender);
   void EditPaste1Execute(TObject* Sender);
   void actRefineExecute(TObject* Sender);
+  void actHistogramsExecute(TObject* Sender);
+  void actSampleExecute(TObject* Sender);
   void actManualEditExecute(TObject* Sender);
   void actBasicExecute(TObject* Sender);
   void actQuickStartExecute(TObject* Sender);

@@ -7,6 +7,8 @@
 
 #include <set>
 
+#include "app/histogramwindow.h"
+#include "app/samplewindow.h"
 #include "app/texteditor.h"
 #include "app/macrowindow.h"
 #include "app/refinewindow.h"
@@ -658,6 +660,33 @@ TEST_F(MainCommandsTest, ClosingDuringAScriptOrARefinementWaitsForItsEnd) {
   EXPECT_EQ(Form->ManualEditWindow, nullptr);
   Closed = true;
   SetCurrentDir(here);
+}
+
+}  // namespace
+
+namespace {
+
+// The Histograms and Sample commands open their windows, the sample window
+// with histogram 1's profile and absorption.
+TEST_F(MainCommandsTest, HistogramsAndSampleOpenTheirWindows) {
+  Create();
+  HistogramForm = new THistogramForm(nullptr);
+  FormSample = new TFormSample(nullptr);
+  TDialogResponder dialogs;
+  Form->ProcessFile(Input);
+  ASSERT_TRUE(Model->Loaded);
+  Model->Histogram(1)->Profile = 6;
+  Model->Histogram(1)->AbsorptionModel = 1;
+  Form->actHistograms->Execute();
+  EXPECT_TRUE(HistogramForm->Visible());
+  Form->actSample->Execute();
+  EXPECT_TRUE(FormSample->Visible());
+  EXPECT_EQ(FormSample->ProfileComboBox->ItemIndex(), 5);
+  EXPECT_EQ(FormSample->ComboBoxAbsorption->ItemIndex(), 1);
+  EXPECT_EQ(FormSample->LabelR->Caption(), "Absor. P:");
+  EXPECT_FALSE(dialogs.Saw("Not available yet."));
+  delete HistogramForm;
+  delete FormSample;
 }
 
 }  // namespace
