@@ -431,7 +431,12 @@ void TNetUpdate::RunCommand(const std::string& Command) {
   // A command from the update site runs only when the user saw it and agreed.
   if (!AskYes("The update wants to run this command:\n" + Command + "\nRun it?")) return;
   int error = 0;
-  CreateProcessArgs(SplitCommandLine(Command), NORMAL_PRIORITY_CLASS, std::string(), TStartupInfo{}, error);
+  StartProcess(SplitCommandLine(Command), std::string(), error);
+}
+
+bool TNetUpdate::StartProcess(const std::vector<std::string>& Args, const std::string& Folder, int& Error) {
+  return CreateProcessArgs(Args, NORMAL_PRIORITY_CLASS | CREATE_NEW_CONSOLE, Folder, TStartupInfo{}, Error) !=
+         nullptr;
 }
 
 int TNetUpdate::RunControlActions() {
@@ -675,10 +680,7 @@ void TNetUpdate::StartUpdater() {
   for (const std::string& a : args) shown += (shown.empty() ? "" : " ") + QuoteIfBlank(a);
   ReportStatus(958, shown, 0, 0);
   int error = FUpdaterError;
-  TProcessHandle p;
-  if (!updater.empty())
-    p = CreateProcessArgs(args, NORMAL_PRIORITY_CLASS | CREATE_NEW_CONSOLE, folder, TStartupInfo{}, error);
-  if (!p) {
+  if (updater.empty() || !StartProcess(args, folder, error)) {
     // The program stays as it is, whole, rather than quitting half updated.
     if (error == 0) error = ENOENT;
     ReportStatus(950, SystemErrorText(error), 9, error);

@@ -220,6 +220,9 @@ public:
   virtual bool FilterFileList();
   virtual void DownloadFileList();
   virtual std::string PrefixFolder(const std::string& Name);
+  // Starts a program with its arguments (no shell), in Folder (empty: the
+  // current one), without waiting; false with the system's error number.
+  virtual bool StartProcess(const std::vector<std::string>& Args, const std::string& Folder, int& Error);
 
   // ---- Transfers
   bool DownloadFile(const std::string& AURL, bool Compressed, const std::string& TargetFolder,

@@ -238,10 +238,11 @@ a.add_anonymous(folder)
 if len(sys.argv) > 4:
     a.add_user(sys.argv[3], sys.argv[4], folder, perm='elr')
 class Handler(FTPHandler):
-    def ftp_CWD(self, path):
-        with open(log, 'a') as f:
-            f.write('CWD ' + path + '\n')
-        return super().ftp_CWD(path)
+    def pre_process_command(self, line, cmd, arg):
+        if cmd in ('CWD', 'XCWD', 'CDUP'):
+            with open(log, 'a') as f:
+                f.write(line + '\n')
+        return super().pre_process_command(line, cmd, arg)
 Handler.authorizer = a
 s = FTPServer(('127.0.0.1', 0), Handler)
 print(s.address[1], flush=True)

@@ -290,6 +290,8 @@ std::string TFtpSession::UrlOf(const std::string& name) const {
   if (FPort > 0) url += ":" + std::to_string(FPort);
   url += '/';
   std::string folder = FFolder;
+  if ((folder.empty() || folder[0] != '/') && !FEntryPath.empty() && FEntryPath[0] == '/')
+    folder = FEntryPath + (FEntryPath.back() == '/' || folder.empty() ? "" : "/") + folder;
   if (!folder.empty() && folder.back() != '/') folder += '/';
   return url + EscapePath(folder + name);
 }
@@ -343,12 +345,17 @@ bool TFtpSession::Connect() {
   if (FPort > 0) url += ":" + std::to_string(FPort);
   url += "/";
   curl_easy_setopt(e, CURLOPT_URL, url.c_str());
-  // Log in and nothing else: no listing, no transfer.
+  // Log in and nothing else: no folder change, no listing, no transfer.
   curl_easy_setopt(e, CURLOPT_NOBODY, 1L);
+  curl_easy_setopt(e, CURLOPT_FTP_FILEMETHOD, static_cast<long>(CURLFTPMETHOD_NOCWD));
   bool ok = t.Start(false);
   while (ok && !FConnection->Done) FConnection->Pump(true);
   ok = ok && FConnection->Result == CURLE_OK;
   if (!ok) TakeError(t);
+  // Folders are named from the log-in folder on: a path relative to it would
+  // make the library go back there before every transfer.
+  const char* entry = nullptr;
+  if (ok && curl_easy_getinfo(e, CURLINFO_FTP_ENTRY_PATH, &entry) == CURLE_OK && entry) FEntryPath = entry;
   FConnection->Detach();
   t.FConnection.reset();
   return ok;

@@ -100,7 +100,7 @@ private:
   void TakeError(const TTransfer& t);
 
   std::shared_ptr<TTransferConnection> FConnection;
-  std::string FHost, FUser, FPassword, FFolder;
+  std::string FHost, FUser, FPassword, FFolder, FEntryPath;
   int FPort;
   bool FPassive;
 };
