@@ -116,8 +116,11 @@ struct TTransferConnection {
       }
     }
     if (!Done && wait) {
-      // Only the sockets are waited for; the limit just bounds a missed wake-up.
-      curl_multi_poll(Multi, nullptr, 0, 1000, nullptr);
+      // Only the sockets and the library's own timers are waited for; the
+      // limit just bounds a missed wake-up.
+      long wait = -1;
+      curl_multi_timeout(Multi, &wait);
+      if (wait != 0) curl_multi_poll(Multi, nullptr, 0, wait < 0 || wait > 1000 ? 1000 : static_cast<int>(wait), nullptr);
       curl_multi_perform(Multi, &running);
       while (CURLMsg* m = curl_multi_info_read(Multi, &queued)) {
         if (m->msg == CURLMSG_DONE && m->easy_handle == Easy) {
