@@ -116,11 +116,13 @@ struct TTransferConnection {
       }
     }
     if (!Done && wait) {
-      // Only the sockets and the library's own timers are waited for; the
-      // limit just bounds a missed wake-up.
-      long wait = -1;
-      curl_multi_timeout(Multi, &wait);
-      if (wait != 0) curl_multi_poll(Multi, nullptr, 0, wait < 0 || wait > 1000 ? 1000 : static_cast<int>(wait), nullptr);
+      // The sockets and the library's own timers are waited for. In some
+      // states the library has work without saying so (opening an FTP data
+      // connection), so a wait without its timer is kept short.
+      long timeout = -1;
+      curl_multi_timeout(Multi, &timeout);
+      if (timeout < 0 || timeout > 10) timeout = 10;
+      if (timeout > 0) curl_multi_poll(Multi, nullptr, 0, static_cast<int>(timeout), nullptr);
       curl_multi_perform(Multi, &running);
       while (CURLMsg* m = curl_multi_info_read(Multi, &queued)) {
         if (m->msg == CURLMSG_DONE && m->easy_handle == Easy) {
