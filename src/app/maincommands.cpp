@@ -11,6 +11,7 @@
 #include "app/macrowindow.h"
 #include "app/refinewindow.h"
 #include "app/mainwindow.h"
+#include "app/updatewindow.h"
 #include "app/patternplot.h"
 #include "app/macroplot.h"
 #include "app/workfolder.h"
@@ -389,6 +390,18 @@ void TFormZelvora::TBMRUList1Click(TObject*, const std::string& fileName) {
 void TFormZelvora::actExitExecute(TObject*) { Close(); }
 
 void TFormZelvora::actNotYetExecute(TObject*) { ShowMessage("Not available yet."); }
+
+void TFormZelvora::actUpdateExecute(TObject*) {
+  try {
+    TFormUpdate form(this);
+    form.cbSites->SetItemIndex(UpdateSite);
+    form.ShowModal();
+  } catch (const Exception& e) {
+    // Something in the update is broken: the command stays off for this run.
+    actUpdate->SetEnabled(false);
+    ShowMessage(e.Message());
+  }
+}
 
 // ---- The last active control ----------------------------------------------
 

@@ -326,7 +326,7 @@ std::string TNetUpdate::ControlFileURL() {
 
 int TNetUpdate::FetchControlFile() {
   std::string local;
-  const std::string folder = UpdateType == fileUpdate ? WorkFolder() : TempDirectory;
+  const std::string folder = UpdateType == fileUpdate || TempDirectory.empty() ? WorkFolder() : TempDirectory;
   if (!DownloadToTempFile(ControlFileURL(), local, folder, MaxTextBytes)) {
     ReportStatus(925, "", 2, 0);
     return 4;

@@ -146,6 +146,8 @@ public:
   std::string ProxyUserID, ProxyPassword;
   std::string Signature = "NetUpdate";
   bool SignatureCheck = false;
+  // Folder of the control file while a run reads it; empty: this process's
+  // own work folder.
   std::string TempDirectory = ".";
   std::string TimeFormat = "hh:nn";
   char TimeSeparator = ':';
