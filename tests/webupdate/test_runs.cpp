@@ -6,6 +6,9 @@
 
 #include "platform/rtl/fileutils.h"
 #include "platform/rtl/process.h"
+#include "platform/rtl/registry.h"
+#include "platform/ui/richedit.h"
+#include "platform/ui/stdctrls.h"
 #include "platform/rtl/sysinfo.h"
 #include "platform/rtl/transfer.h"
 #include "platform/ui/shell.h"
@@ -337,6 +340,91 @@ TEST_F(WebUpdateRun, TargetsOutsideTheUpdatesFoldersAreNotWritten) {
   }
   EXPECT_FALSE(DirectoryExists(outside));
   EXPECT_FALSE(DirectoryExists(dir.Path() + "../up"));
+}
+
+TEST_F(WebUpdateRun, DatesAndTheLastURLLiveInTheRegistry) {
+  TRegistry clean;
+  clean.DeleteKey("\\Software\\Zelvora\\Update");
+  clean.DeleteKey("\\LastUpdateDate");
+  clean.CloseKey();
+  nu.LastURLEntry()->Save = true;
+  nu.LastURLEntry()->Key = "LastUpdateDate";
+  nu.LastURLEntry()->Section = "\\Software\\Zelvora\\Update";
+  ForceDirectories(dir.File("t"));
+  const std::string files = "[files]\ncount=1\n[file1]\nurl=" + http.Url("/data.bin") + "\ntargetdir=" +
+                            dir.Path() + "t\n";
+  http.Put("/update.inf", "[update]\ndate=24/12/2025\ntime=18:30\n[action]\nupdateURL=" + http.Url("/next.inf") +
+                              "\n" + files);
+  http.Put("/data.bin", "dated");
+  nu.RunUpdate();
+  EXPECT_TRUE(Saw("Date based update found", 3, 0));
+  EXPECT_TRUE(Saw("Found URL redirection instruction", 3, 0));
+  EXPECT_EQ(TTempDir::Read(dir.File("t/data.bin")), "dated");
+  TRegistry reg;
+  ASSERT_TRUE(reg.OpenKey("\\Software\\Zelvora\\Update", false));
+  EXPECT_EQ(reg.ReadString("LastDate"), "2025-12-24");
+  EXPECT_EQ(reg.ReadString("LastTime"), "18:30:00");
+  EXPECT_EQ(reg.ReadString("LastURL"), http.Url("/next.inf"));
+  reg.CloseKey();
+  EXPECT_TRUE(reg.KeyExists("\\LastUpdateDate"));
+  // The stored URL is used from now on; the same date there is not newer,
+  // whatever date format the user has.
+  const TFormatSettings saved = FormatSettings;
+  FormatSettings.ShortDateFormat = "mm/dd/yyyy";
+  FormatSettings.DateSeparator = '.';
+  http.Put("/next.inf", "[update]\ndate=24/12/2025\ntime=18:30\n" + files);
+  statuses.clear();
+  nu.RunUpdate();
+  FormatSettings = saved;
+  EXPECT_EQ(http.Requests().back().Path, "/next.inf");
+  EXPECT_TRUE(Saw("No new version found", 4, 0));
+  // A date written in the user's own form still reads.
+  reg.OpenKey("\\Software\\Zelvora\\Update", false);
+  reg.WriteString("LastDate", "25/12/2025");
+  reg.DeleteValue("LastTime");
+  reg.CloseKey();
+  statuses.clear();
+  nu.RunUpdate();
+  EXPECT_TRUE(Saw("No new version found", 4, 0));
+}
+
+TEST_F(WebUpdateRun, WhatsNewAndLicenceDecide) {
+  ForceDirectories(dir.File("t"));
+  http.Put("/news.txt", "Version 2\nFaster.\n");
+  http.Put("/eula.txt", "Terms\n");
+  http.Put("/update.inf", "[update]\nunconditional=1\n[whatsnew]\nfile=" + http.Url("/news.txt") +
+                              "\ncaption=What is new\n[eula]\nfile=" + http.Url("/eula.txt") +
+                              "\ncaption=Licence\n[files]\ncount=1\n[file1]\nurl=" + http.Url("/data.bin") +
+                              "\ntargetdir=" + dir.Path() + "t\n");
+  http.Put("/data.bin", "licensed");
+  guitest::TModalResponder forms;
+  std::vector<std::string> captions;
+  std::string memo;
+  // What's new cancelled: no licence, no download.
+  forms.Do([&](TCustomForm* f) {
+    captions.push_back(f->Caption());
+    if (auto* m = dynamic_cast<TMemo*>(f->Components(0))) memo = m->Text();
+    return static_cast<int>(mrCancel);
+  });
+  nu.RunUpdate();
+  EXPECT_EQ(captions, std::vector<std::string>{"What is new"});
+  EXPECT_NE(memo.find("Faster."), std::string::npos) << memo;
+  EXPECT_TRUE(Saw("Found whatsnew instruction", 12, 0));
+  EXPECT_TRUE(Saw("Whatsnew not accepted", 14, 0));
+  EXPECT_FALSE(FileExists(dir.File("t/data.bin")));
+  // OK without choosing "I accept" refuses; with it, the file comes.
+  for (bool accept : {false, true}) {
+    captions.clear();
+    forms.Answer(mrOk).Do([&](TCustomForm* f) {
+      captions.push_back(f->Caption());
+      if (accept) dynamic_cast<TCheckBox*>(f->FindComponent("rbAccept"))->SetChecked(true);
+      return static_cast<int>(mrOk);
+    });
+    nu.RunUpdate();
+    EXPECT_EQ(captions, std::vector<std::string>{"Licence"});
+    EXPECT_EQ(FileExists(dir.File("t/data.bin")), accept);
+  }
+  EXPECT_TRUE(Saw("Found license agreement instruction", 13, 0));
 }
 
 // The actions of a control file: commands run only after Yes, without a
