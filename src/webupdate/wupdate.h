@@ -94,7 +94,7 @@ public:
 class TFileList : public TCollection {
   ZV_CLASS(TFileList)
 public:
-  TFileList() : TCollection(FileItemClass()) {}
+  TFileList() : TCollection(&TFileDescription::StaticClass()) {}
   virtual TClass FileItemClass() const { return &TFileDescription::StaticClass(); }
   TFileDescription* Add() { return static_cast<TFileDescription*>(TCollection::Add()); }
   TFileDescription* Item(int Index) const { return static_cast<TFileDescription*>(Items(Index)); }
