@@ -11,6 +11,7 @@
 #include "app/macrowindow.h"
 #include "app/refinewindow.h"
 #include "app/mainwindow.h"
+#include "app/updatewindow.h"
 #include "app/patternplot.h"
 #include "app/macroplot.h"
 #include "app/histogramwindow.h"
@@ -399,6 +400,18 @@ void TFormZelvora::actHistogramsExecute(TObject*) {
 void TFormZelvora::actSampleExecute(TObject*) {
   if (!FormSample || !Model || !Model->Histogram(1)) return;
   FormSample->ShowFor(*Model->Histogram(1));
+}
+
+void TFormZelvora::actUpdateExecute(TObject*) {
+  try {
+    TFormUpdate form(this);
+    form.cbSites->SetItemIndex(UpdateSite);
+    form.ShowModal();
+  } catch (const Exception& e) {
+    // Something in the update is broken: the command stays off for this run.
+    actUpdate->SetEnabled(false);
+    ShowMessage(e.Message());
+  }
 }
 
 // ---- The last active control ----------------------------------------------

@@ -337,7 +337,7 @@ TFormZelvora::TFormZelvora(TComponent* AOwner) : TForm(AOwner) {
   // No help is installed with the program.
   HelpContents1->SetVisible(false);
   actShowHints = MakeAction("actShowHints", "&Show Hints", "Show Hints", &TFormZelvora::actShowHintsExecute);
-  actUpdate = MakeAction("actUpdate", "&Update Zelvora", "Update Zelvora", &TFormZelvora::actNotYetExecute);
+  actUpdate = MakeAction("actUpdate", "&Update Zelvora", "Update Zelvora", &TFormZelvora::actUpdateExecute);
   actAbout = MakeAction("actAbout", "&About", "About", &TFormZelvora::actNotYetExecute);
   actScript = MakeAction("actScript", "", "Run a Vorazadar macro", &TFormZelvora::actScriptExecute);
 

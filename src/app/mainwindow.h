@@ -191,6 +191,8 @@ public:
   void actViewDistExecute(TObject* Sender);
   void actShowHintsExecute(TObject* Sender);
   void actNotYetExecute(TObject* Sender);
+  // Opens the update window on the stored mirror.
+  void actUpdateExecute(TObject* Sender);
   // Runs the script of user-menu entry k, k being the sender's name from its
   // seventh character on.
   void actScriptExecute(TObject* Sender);
