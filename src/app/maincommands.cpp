@@ -13,6 +13,7 @@
 #include "app/mainwindow.h"
 #include "app/patternplot.h"
 #include "app/macroplot.h"
+#include "app/phaseswindow.h"
 #include "app/workfolder.h"
 #include "chart/core/chart.h"
 #include "chart/series/series.h"
@@ -468,6 +469,10 @@ void TFormZelvora::actRefineExecute(TObject*) {
   if (!RefineForm) return;
   RefineForm->SetFormStyle(RunOptions.RDOnTop ? fsStayOnTop : fsNormal);
   RefineForm->Show();
+}
+
+void TFormZelvora::actPhasesExecute(TObject*) {
+  if (PhaseForm) PhaseForm->Show();
 }
 
 void TFormZelvora::actBasicExecute(TObject*) {

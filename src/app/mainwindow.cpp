@@ -12,6 +12,9 @@
 #include "app/refinewindow.h"
 #include "app/mainplatform.h"
 #include "app/patternplot.h"
+#include "app/periodictable.h"
+#include "app/phaseswindow.h"
+#include "app/xyztransform.h"
 #include "app/scalesdialog.h"
 #include "app/macroplot.h"
 #include "app/watchwindow.h"
@@ -303,7 +306,7 @@ TFormZelvora::TFormZelvora(TComponent* AOwner) : TForm(AOwner) {
   EditPaste1->SetShortCut(ShortCut('V', {ssCtrl}));
   actGeneral = MakeAction("actGeneral", "&General", "General settings", &TFormZelvora::actNotYetExecute);
   actGeneral->SetShortCut(ShortCut(VK_F5, {}));
-  actPhases = MakeAction("actPhases", "&Phases", "Phases", &TFormZelvora::actNotYetExecute);
+  actPhases = MakeAction("actPhases", "&Phases", "Phases", &TFormZelvora::actPhasesExecute);
   actPhases->SetShortCut(ShortCut(VK_F6, {}));
   actHistograms = MakeAction("actHistograms", "&Histograms", "Histograms", &TFormZelvora::actNotYetExecute);
   actHistograms->SetShortCut(ShortCut(VK_F7, {}));
@@ -657,8 +660,11 @@ int RunZelvora(int argc, char** argv) {
   TFormMacro* macro = nullptr;
   Application->CreateForm(macro);
   FormMacro = macro;
+  Application->CreateForm(PhaseForm);
+  Application->CreateForm(FormTrans);
   Application->CreateForm(FormGraph);
   Application->CreateForm(FormSetScales);
+  Application->CreateForm(FormPeriodicTable);
   FormZelvora->LinkMacroWindow();
   Application->Run();
   // The toolbar layout is saved as the main window goes.

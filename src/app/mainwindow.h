@@ -180,6 +180,7 @@ public:
   void EditCopy1Execute(TObject* Sender);
   void EditPaste1Execute(TObject* Sender);
   void actRefineExecute(TObject* Sender);
+  void actPhasesExecute(TObject* Sender);
   void actManualEditExecute(TObject* Sender);
   void actBasicExecute(TObject* Sender);
   void actQuickStartExecute(TObject* Sender);
