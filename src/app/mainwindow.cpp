@@ -26,6 +26,7 @@
 #include "model/refine.h"
 #include "model/rietclass.h"
 #include "platform/dialogs.h"
+#include "platform/rtl/fileutils.h"
 #include "platform/rtl/format.h"
 #include "platform/rtl/registry.h"
 #include "platform/rtl/stringlist.h"
@@ -80,7 +81,12 @@ const TColourKey kScales[4] = {{"HKLScale", 100}, {"HKLheight", 5}, {"Difference
 void SetProgramArguments(const std::vector<std::string>& args) { Arguments() = args; }
 const std::vector<std::string>& ProgramArguments() { return Arguments(); }
 
-std::string DefaultDatabaseFolder() { return zv_mainplatform::ProgramFolderPath(); }
+std::string DefaultDatabaseFolder() {
+  // The user's data folder: the program's own folder is not the user's to write.
+  std::string data = zv_mainplatform::Environment("XDG_DATA_HOME");
+  if (data.empty() || data.front() != '/') data = zv_mainplatform::HomeFolderPath() + ".local/share";
+  return IncludeTrailingPathDelimiter(data) + "Zelvora/";
+}
 
 TInstrument BuiltInInstrument() {
   TInstrument i;
