@@ -239,8 +239,6 @@ TCheckBox* TPhaseForm::CellBox(int i) const {
   return b[i];
 }
 
-void TPhaseForm::MarkDirty() { FDirty = true; }
-
 void TPhaseForm::DirtyPhase(TObject*) {
   if (FLoading) return;
   FDirty = true;
@@ -581,10 +579,6 @@ void TPhaseForm::FormClose(TObject*, TCloseAction&) {
 }
 
 void TPhaseForm::FormDeactivate(TObject*) { SetLastActiveControl(ActiveControl()); }
-
-void TPhaseForm::FormKeyUp(TObject*, uint16_t&, TShiftState) {
-  // The edits copy, cut and paste with Ctrl+C, Ctrl+X and Ctrl+V themselves.
-}
 
 void TPhaseForm::ButtonOKClick(TObject*) {
   if (SpaceGroupInfo(SpaceGroupEdit->Text()).CrystalClass == ccUnknown) {

@@ -105,7 +105,6 @@ public:
   void FormCloseQuery(TObject* Sender, bool& CanClose);
   void FormClose(TObject* Sender, TCloseAction& Action);
   void FormDeactivate(TObject* Sender);
-  void FormKeyUp(TObject* Sender, uint16_t& Key, TShiftState Shift);
   void TabControl1Changing(TObject* Sender, bool& AllowChange);
   void TabControl1Change(TObject* Sender);
   void ButtonOKClick(TObject* Sender);
@@ -191,7 +190,6 @@ private:
   // Whether the page may be left: saves or discards after "Keep Changes?"
   // (or saves without asking with AcceptChanges when Ask is false).
   bool LeavePage(bool AlwaysAsk);
-  void MarkDirty();
   // The dialog's folder rule of the phase imports.
   void PrepareImportDialog(const std::string& Filter, const std::string& Ext);
   void SetRowOccupancy(int ARow);
