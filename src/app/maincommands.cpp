@@ -16,6 +16,7 @@
 #include "app/macroplot.h"
 #include "app/histogramwindow.h"
 #include "app/samplewindow.h"
+#include "app/phaseswindow.h"
 #include "app/workfolder.h"
 #include "chart/core/chart.h"
 #include "chart/series/series.h"
@@ -492,6 +493,10 @@ void TFormZelvora::actRefineExecute(TObject*) {
   if (!RefineForm) return;
   RefineForm->SetFormStyle(RunOptions.RDOnTop ? fsStayOnTop : fsNormal);
   RefineForm->Show();
+}
+
+void TFormZelvora::actPhasesExecute(TObject*) {
+  if (PhaseForm) PhaseForm->Show();
 }
 
 void TFormZelvora::actBasicExecute(TObject*) {

@@ -14,6 +14,9 @@
 #include "app/refinewindow.h"
 #include "app/mainplatform.h"
 #include "app/patternplot.h"
+#include "app/periodictable.h"
+#include "app/phaseswindow.h"
+#include "app/xyztransform.h"
 #include "app/scalesdialog.h"
 #include "app/macroplot.h"
 #include "app/watchwindow.h"
@@ -29,6 +32,7 @@
 #include "model/refine.h"
 #include "model/rietclass.h"
 #include "platform/dialogs.h"
+#include "platform/rtl/fileutils.h"
 #include "platform/rtl/format.h"
 #include "platform/rtl/registry.h"
 #include "platform/rtl/stringlist.h"
@@ -83,7 +87,12 @@ const TColourKey kScales[4] = {{"HKLScale", 100}, {"HKLheight", 5}, {"Difference
 void SetProgramArguments(const std::vector<std::string>& args) { Arguments() = args; }
 const std::vector<std::string>& ProgramArguments() { return Arguments(); }
 
-std::string DefaultDatabaseFolder() { return zv_mainplatform::ProgramFolderPath(); }
+std::string DefaultDatabaseFolder() {
+  // The user's data folder: the program's own folder is not the user's to write.
+  std::string data = zv_mainplatform::Environment("XDG_DATA_HOME");
+  if (data.empty() || data.front() != '/') data = zv_mainplatform::HomeFolderPath() + ".local/share";
+  return IncludeTrailingPathDelimiter(data) + "Zelvora/";
+}
 
 TInstrument BuiltInInstrument() {
   TInstrument i;
@@ -309,7 +318,7 @@ TFormZelvora::TFormZelvora(TComponent* AOwner) : TForm(AOwner) {
   EditPaste1->SetShortCut(ShortCut('V', {ssCtrl}));
   actGeneral = MakeAction("actGeneral", "&General", "General settings", &TFormZelvora::actNotYetExecute);
   actGeneral->SetShortCut(ShortCut(VK_F5, {}));
-  actPhases = MakeAction("actPhases", "&Phases", "Phases", &TFormZelvora::actNotYetExecute);
+  actPhases = MakeAction("actPhases", "&Phases", "Phases", &TFormZelvora::actPhasesExecute);
   actPhases->SetShortCut(ShortCut(VK_F6, {}));
   actHistograms = MakeAction("actHistograms", "&Histograms", "Histograms", &TFormZelvora::actHistogramsExecute);
   actHistograms->SetShortCut(ShortCut(VK_F7, {}));
@@ -667,8 +676,11 @@ int RunZelvora(int argc, char** argv) {
   FormMacro = macro;
   Application->CreateForm(HistogramForm);
   Application->CreateForm(FormPeak);
+  Application->CreateForm(PhaseForm);
+  Application->CreateForm(FormTrans);
   Application->CreateForm(FormGraph);
   Application->CreateForm(FormSetScales);
+  Application->CreateForm(FormPeriodicTable);
   FormZelvora->LinkMacroWindow();
   Application->Run();
   // The toolbar layout is saved as the main window goes.

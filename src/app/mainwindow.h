@@ -51,7 +51,7 @@ TMainSettings ReadConfiguration();
 void WriteConfiguration(const TMainSettings& settings);
 // The preset that replaces preset 1 when no title was stored for it.
 TInstrument BuiltInInstrument();
-// The default folder of phases.db and atoms.db (the program's folder).
+// The default folder of phases.db and atoms.db: Zelvora in the user's XDG data folder.
 std::string DefaultDatabaseFolder();
 
 // The commands UpdateForm switches that are enabled for a loaded model or
@@ -182,6 +182,7 @@ public:
   void actRefineExecute(TObject* Sender);
   void actHistogramsExecute(TObject* Sender);
   void actSampleExecute(TObject* Sender);
+  void actPhasesExecute(TObject* Sender);
   void actManualEditExecute(TObject* Sender);
   void actBasicExecute(TObject* Sender);
   void actQuickStartExecute(TObject* Sender);
