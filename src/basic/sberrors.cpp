@@ -32,6 +32,10 @@ std::string ErrorText(int code, const std::string& name) {
     text = "FOR loop with a step of 0";
   else if (code == sbeRecursionDepth)
     text = "Recursion too deep";
+  else if (code == sbeStopped)
+    text = "Stopped";
+  else if (code == sbeOutOfMemory)
+    text = "Out of macro memory";
   else if (code == 320)
     text = "Invalid command";
   return CutText(text);
