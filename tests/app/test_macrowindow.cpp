@@ -12,7 +12,10 @@
 #include "platform/rtl/fileutils.h"
 #include "platform/ui/queuedcall.h"
 #include "support/dialogresponder.h"
+#include "app/mainlink.h"
+#include "platform/ui/messages.h"
 #include "support/gui/guitest.h"
+#include "support/gui/queuedinput.h"
 #include "support/tempdir.h"
 
 namespace {
@@ -88,6 +91,51 @@ TEST_F(MacroFormTest, RunPressedDuringARunKeepsTheRunAndItsOutput) {
   EXPECT_TRUE(pressed);
   EXPECT_EQ(Output(), (std::vector<std::string>{"1", "a.dat"}));
   EXPECT_EQ(form->Panel1->Text(), "Error: The macro interpreter is already running");
+}
+
+// Nested loops through a function: about 10^12 steps, within every counter.
+const char* const kEndlessMacro =
+    "FUNCTION INNER(N AS INTEGER) AS INTEGER\r\n"
+    " INTEGER I\r\n"
+    " FOR I = 1 TO N\r\n"
+    "  INNER = INNER + 1\r\n"
+    " NEXT I\r\n"
+    "END FUNCTION\r\n"
+    "INTEGER J, K\r\n"
+    "WRITE(\"started\")\r\n"
+    "FOR J = 1 TO 90000\r\n"
+    " FOR K = 1 TO 90000\r\n"
+    "  INNER(90000)\r\n"
+    " NEXT K\r\n"
+    "NEXT J";
+
+TEST_F(MacroFormTest, EscStopsARunningMacroAndItsMemoryIsFreed) {
+  form->Show();
+  form->MemoSource->SetText(kEndlessMacro);
+  // The run lets the window's messages through: the Esc arrives there.
+  form->SBasic1().SetPollInterval(0);
+  guitest::PostKey(form->MemoSource, VK_ESCAPE);
+  form->actRun->Execute();
+  EXPECT_EQ(Output(), std::vector<std::string>{"started"});
+  EXPECT_NE(form->Panel1->Text().find("Stopped"), std::string::npos) << form->Panel1->Text();
+  EXPECT_EQ(form->SBasic1().MemoryUsed(), 0);
+  EXPECT_FALSE(form->SBasic1().Busy());
+  // Esc without a run is the memo's own key again.
+  form->MemoSource->SetText("WRITE(1)");
+  form->actRun->Execute();
+  EXPECT_EQ(Output(), std::vector<std::string>{"1"});
+}
+
+TEST_F(MacroFormTest, ClosingTheWindowStopsTheRunFirst) {
+  form->Show();
+  form->MemoSource->SetText(kEndlessMacro);
+  form->MemoSource->SetModified(false);
+  form->SBasic1().SetPollInterval(0);
+  QueueCall([&] { form->Close(); });
+  form->actRun->Execute();
+  EXPECT_FALSE(form->Visible());
+  EXPECT_NE(form->Panel1->Text().find("Stopped"), std::string::npos) << form->Panel1->Text();
+  EXPECT_EQ(dialogs.Count(), 0u);
 }
 
 TEST_F(MacroFormTest, LibraryScriptReplacesTheLibraryOnlyWhenSet) {
@@ -303,6 +351,24 @@ TEST(MainScriptTest, RunScriptReportsMissingAndBrokenScripts) {
   main.RunScript(dir.Write("good.rib", "A = ADDMENU(\"Tools\", \"Run\", \"x.rib\")\nA = WRITE(1)\n"));
   EXPECT_EQ(dialogs.Count(), 2u);
   EXPECT_EQ(menu, std::vector<std::string>{"Tools/Run/x.rib"});
+}
+
+TEST(MainScriptTest, TheProgramsCloseStopsAnEndlessScript) {
+  guitest::EnsureGui();
+  TTempDir dir;
+  TDialogResponder dialogs;
+  TMacroHooks hooks;
+  TMainScript main;
+  main.SetUpScript(hooks);
+  main.SBasicMacro().SetPollInterval(0);
+  std::string script = kEndlessMacro;
+  for (std::size_t at = script.find('\r'); at != std::string::npos; at = script.find('\r', at)) script.erase(at, 1);
+  // The main window's close while the script runs asks the busy work to end.
+  QueueCall([] { RequestBusyEnd(); });
+  main.RunScript(dir.Write("endless.rib", script));
+  EXPECT_FALSE(BusyEndRequested());
+  EXPECT_EQ(dialogs.Count(), 0u);
+  EXPECT_EQ(main.SBasicMacro().MemoryUsed(), 0);
 }
 
 }  // namespace
