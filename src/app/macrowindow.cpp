@@ -10,6 +10,7 @@
 #include "model/global.h"
 #include "platform/dialogs.h"
 #include "platform/gfx/printer.h"
+#include "platform/rtl/textfile.h"
 #include "platform/ui/shortcuts.h"
 
 namespace {
@@ -321,6 +322,7 @@ void TFormMacro::actOpenExecute(TObject*) {
   if (!OpenDialog1->Execute()) return;
   const std::string file = OpenDialog1->FileName;
   try {
+    CheckFileSize(file, MaxMacroFileSize, "a macro");
     MemoSource->LoadFromFile(file);
   } catch (const Exception& e) {
     ShowMessage(e.Message());
@@ -399,6 +401,14 @@ void TMainScript::SetUpScript(TMacroHooks& hooks) { RegisterMacroFunctions(*FBas
 
 void TMainScript::RunScript(const std::string& fileName) {
   if (fileName.empty()) return;
+  // A folder, a pipe or a device is named for what it is, without waiting.
+  try {
+    CheckRegularFile(fileName);
+  } catch (const EFileKind& e) {
+    ShowMessage(e.Message());
+    return;
+  } catch (const Exception&) {
+  }
   if (!FileReadable(fileName)) {
     ShowMessage("VoraZadar script " + fileName + " not found.");
     return;

@@ -8,6 +8,7 @@
 #include "grid/plusgrid.h"
 #include "platform/rtl/codepages.h"
 #include "platform/rtl/fileutils.h"
+#include "platform/rtl/textfile.h"
 #include "platform/ui/workbook.h"
 
 namespace {
@@ -37,12 +38,18 @@ bool ValidUtf8(const std::string& s) {
   return true;
 }
 
-// The bytes of a file; false when it cannot be opened or read.
+// The bytes of a file; false when it cannot be opened or read. A folder, a
+// pipe or a device, and a file far larger than any table, raise EFileKind
+// at once.
 bool ReadFileBytes(const std::string& FileName, std::string& Bytes) {
-  std::ifstream f(FileName, std::ios::binary);
-  if (!f) return false;
-  Bytes.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-  return !f.bad();
+  try {
+    Bytes = ReadRegularFile(FileName, MaxCsvFileSize, "a delimited text file");
+  } catch (const EFileKind&) {
+    throw;
+  } catch (const Exception&) {
+    return false;
+  }
+  return true;
 }
 
 // Lines ended by CR LF, LF or CR; a last line without an end counts.
@@ -263,6 +270,11 @@ void TPlusStringGrid::LoadFromCSV(const std::string& FileName, int MaxRows) {
 
 void TPlusStringGrid::LoadExcelSheet(const std::string& FileName, const std::string& SheetName) {
   if (!FileExists(FileName)) throw EPlusGridError("Cannot open file " + FileName);
+  try {
+    CheckRegularFile(FileName);
+  } catch (const Exception& e) {
+    throw EPlusGridError(e.Message());
+  }
   const TWorkbookFormat format = WorkbookFormatOf(FileName);
   if (format == wfNone) throw EPlusGridError("Excel OLE server not found");
   std::vector<TWorkbookSheet> sheets;

@@ -1,6 +1,8 @@
 #include "app/macrowindow.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <iterator>
 #include <string>
@@ -253,6 +255,40 @@ TEST_F(MacroFormTest, OpenLoadsOrKeepsTheSource) {
   EXPECT_EQ(dialogs.Count(), 1u);  // the file error
   EXPECT_EQ(form->MacroFileName(), file);
   EXPECT_EQ(form->MemoSource->Lines(), std::vector<std::string>{"WRITE(5)"});
+}
+
+TEST_F(MacroFormTest, AMacroFileThatIsNoneOrTooLargeIsNamedForWhatItIs) {
+  const std::string big = dir.Write("big.rib", "");
+  ASSERT_EQ(::truncate(big.c_str(), off_t{2} << 30), 0);
+  const std::string fifo = dir.File("pipe.rib");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const struct {
+    std::string File;
+    const char* Says;
+  } cases[] = {{big, "it holds 2 GB, more than the 16 MB a macro may have."},
+               {fifo, "it is not a regular file."},
+               {dir.Path(), "it is a folder."}};
+  form->MemoSource->SetText("WRITE(5)");
+  form->MemoSource->SetModified(false);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.File);
+    guitest::TCommonDialogResponder open;
+    open.Do([&](TCommonDialog* d) {
+      static_cast<TOpenDialog*>(d)->FileName = c.File;
+      return true;
+    });
+    const std::size_t before = dialogs.Count();
+    form->actOpen->Execute();
+    ASSERT_EQ(dialogs.Count(), before + 1);
+    EXPECT_NE(dialogs.Last().Text.find(c.Says), std::string::npos) << dialogs.Last().Text;
+    EXPECT_EQ(form->MemoSource->Lines(), std::vector<std::string>{"WRITE(5)"});
+  }
+  // The main window's scripts: a start-up script naming a pipe does not wait for it.
+  TMacroHooks hooks;
+  TMainScript main;
+  main.SetUpScript(hooks);
+  main.RunScript(fifo);
+  EXPECT_NE(dialogs.Last().Text.find("it is not a regular file."), std::string::npos) << dialogs.Last().Text;
 }
 
 TEST_F(MacroFormTest, RunModeWhileShownAndPrintingBothListings) {

@@ -10,6 +10,7 @@
 #include "platform/gfx/canvas_impl.h"
 #include "platform/gfx/metafile.h"
 #include "platform/gfx/qt_private.h"
+#include "platform/rtl/textfile.h"
 
 namespace {
 
@@ -189,6 +190,14 @@ void TGraphic::AssignError(const TObject* source) const {
 }
 
 void TGraphic::LoadFromFile(const std::string& fileName) {
+  // Refused before it is read: a folder, a pipe or a device, and a file far
+  // larger than any picture.
+  try {
+    CheckRegularFile(fileName);
+    CheckFileSize(fileName, MaxPictureFileSize, "a picture file");
+  } catch (const EInOutError& e) {
+    throw EFOpenError(e.Message());
+  }
   TMemoryStream m;
   m.LoadFromFile(fileName);
   m.SetPosition(0);

@@ -613,7 +613,7 @@ private:
     if (stamp.Exists) {
       std::string text;
       try {
-        text = ReadFileText(FFileName);
+        text = ReadRegularFile(FFileName, MaxSettingsFileSize, "a settings file");
       } catch (const Exception& e) {
         FUnreadable = "the settings file " + FFileName + " cannot be read (" + e.Message() +
                       "); it is left as it is and no setting is written to it";
