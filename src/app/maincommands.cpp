@@ -32,6 +32,7 @@
 #include "model/shelx.h"
 #include "platform/dialogs.h"
 #include "platform/rtl/fileutils.h"
+#include "platform/rtl/textfile.h"
 #include "platform/rtl/strutils.h"
 #include "platform/ui/richedit.h"
 #include "platform/ui/stdctrls.h"
@@ -196,6 +197,15 @@ void TFormZelvora::ImportModel(const std::string& fileName, bool (*importer)(TRi
 }
 
 void TFormZelvora::ProcessFile(const std::string& fileName) {
+  // A folder, a pipe or a device given a file's name is named for what it
+  // is (a missing file is left to the reader of its kind to report).
+  try {
+    CheckRegularFile(fileName);
+  } catch (const EFileKind& e) {
+    ShowMessage(e.Message());
+    return;
+  } catch (const Exception&) {
+  }
   const int kind = GetFileKind(fileName);
   switch (kind) {
     case 0:

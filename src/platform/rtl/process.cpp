@@ -159,11 +159,24 @@ TProcessHandle CreateProcessArgs(std::vector<std::string> args, DWORD creationFl
     error = errno;
     return nullptr;
   }
+  // Standard input: a pipe whose writing end is closed, so the program reads
+  // an end of file at once. It is made here, where a failure can be told:
+  // a device opened in the child could fail unseen (or not be the empty
+  // device at all) and leave the program reading this process's input.
+  int input[2];
+  if (::pipe2(input, O_CLOEXEC) != 0) {
+    error = errno;
+    ::close(report[0]);
+    ::close(report[1]);
+    return nullptr;
+  }
+  ::close(input[1]);
   const pid_t pid = ::fork();
   if (pid < 0) {
     error = errno;
     ::close(report[0]);
     ::close(report[1]);
+    ::close(input[0]);
     return nullptr;
   }
   if (pid == 0) {
@@ -173,11 +186,9 @@ TProcessHandle CreateProcessArgs(std::vector<std::string> args, DWORD creationFl
     };
     if (newSession) ::setsid();
     if (nice != 0) ::setpriority(PRIO_PROCESS, 0, nice);  // not allowed to raise it: stays normal
-    const int null = ::open("/dev/null", O_RDONLY);
-    if (null >= 0 && null != 0) {
-      ::dup2(null, 0);
-      ::close(null);
-    }
+    // dup2 clears close-on-exec on the copy; the original closes on exec.
+    if (input[0] != 0 && ::dup2(input[0], 0) != 0) fail(errno);
+    if (input[0] == 0 && ::fcntl(0, F_SETFD, 0) != 0) fail(errno);
     // No open file of ours goes to the program, save the report pipe until exec.
     const int keep = report[1];
     if (keep > 3) ::syscall(SYS_close_range, 3u, static_cast<unsigned>(keep - 1), 0u);
@@ -190,6 +201,7 @@ TProcessHandle CreateProcessArgs(std::vector<std::string> args, DWORD creationFl
     fail(errno);
   }
   ::close(report[1]);
+  ::close(input[0]);
   int childError = 0;
   ssize_t n;
   do {

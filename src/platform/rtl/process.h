@@ -3,10 +3,11 @@
 // Programs start without a shell: the program file is run as given (searched
 // on PATH when it has no '/'), its command line split into arguments at
 // blanks with double quotes grouping. A started program gets its own session
-// (no controlling terminal: the "new console"), standard input from
-// /dev/null, none of this process's other open files, the folder asked for
-// and the niceness that goes with its priority class. A program ended by a
-// signal has the exit code 128 + the signal.
+// (no controlling terminal: the "new console"), an empty standard input (end
+// of file at once, never this process's input), none of this process's other
+// open files, the folder asked for and the niceness that goes with its
+// priority class. A program ended by a signal has the exit code 128 + the
+// signal.
 //
 // Waits are on descriptors that poll() understands (a process's pidfd, an
 // event's eventfd), so a thread can wait for a process and an abort event

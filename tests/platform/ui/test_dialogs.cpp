@@ -1,6 +1,7 @@
 // Common dialogs, the clipboard and the shell opener, all answered by tests.
 #include <gtest/gtest.h>
 
+#include <new>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,8 @@
 #include "platform/ui/extdlgs.h"
 #include "platform/ui/queuedcall.h"
 #include "platform/ui/shell.h"
+#include "platform/ui/forms.h"
+#include "support/dialogresponder.h"
 #include "support/gui/guitest.h"
 #include "support/tempdir.h"
 
@@ -331,4 +334,18 @@ TEST(Shell, OpeningGoesThroughTheHook) {
   EXPECT_EQ(opened.size(), 3u);
   SetShellOpenHandler(previous);
   EXPECT_EQ(ShellExecute(0, "open", "", "", "", SW_SHOWNORMAL), SE_ERR_FNF);
+}
+
+// An allocation that fails at the event boundary reaches the user as a plain
+// message, never under the library's name for it.
+TEST(ApplicationErrors, OutOfMemoryIsReportedInPlainWords) {
+  EnsureGui();
+  TDialogResponder dialogs;
+  try {
+    throw std::bad_alloc();
+  } catch (...) {
+    Application->HandleException(nullptr);
+  }
+  ASSERT_EQ(dialogs.Count(), 1u);
+  EXPECT_EQ(dialogs.Last().Text, "There is not enough memory to finish this.");
 }
