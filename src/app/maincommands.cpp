@@ -29,6 +29,7 @@
 #include "platform/dialogs.h"
 #include "platform/rtl/fileutils.h"
 #include "platform/rtl/strutils.h"
+#include "platform/ui/clipboard.h"
 #include "platform/ui/richedit.h"
 #include "platform/ui/stdctrls.h"
 #include "toolbar/tbitem.h"
@@ -436,6 +437,12 @@ void TFormZelvora::EditCut1Execute(TObject*) {
   if (auto* memo = dynamic_cast<TMemo*>(c)) {
     memo->CutToClipboard();
     FocusControl(memo);
+  } else if (auto* edit = dynamic_cast<TEdit*>(c)) {
+    if (!edit->SelText().empty()) {
+      Clipboard()->SetAsText(edit->SelText());
+      if (!edit->ReadOnly()) edit->SetSelText("");
+    }
+    FocusControl(edit);
   } else if (auto* chart = dynamic_cast<TCustomGrafPanel*>(c)) {
     chart->CopyBitmapToClipboard();
     FocusControl(chart);
@@ -447,6 +454,9 @@ void TFormZelvora::EditCopy1Execute(TObject*) {
   if (auto* memo = dynamic_cast<TMemo*>(c)) {
     memo->CopyToClipboard();
     FocusControl(memo);
+  } else if (auto* edit = dynamic_cast<TEdit*>(c)) {
+    if (!edit->SelText().empty()) Clipboard()->SetAsText(edit->SelText());
+    FocusControl(edit);
   } else if (auto* chart = dynamic_cast<TCustomGrafPanel*>(c)) {
     chart->CopyBitmapToClipboard();
     FocusControl(chart);
@@ -454,9 +464,14 @@ void TFormZelvora::EditCopy1Execute(TObject*) {
 }
 
 void TFormZelvora::EditPaste1Execute(TObject*) {
-  if (auto* memo = dynamic_cast<TMemo*>(ActiveTarget())) {
+  TControl* c = ActiveTarget();
+  if (auto* memo = dynamic_cast<TMemo*>(c)) {
     memo->PasteFromClipboard();
     FocusControl(memo);
+  } else if (auto* edit = dynamic_cast<TEdit*>(c)) {
+    // Only text goes into an edit box; anything else is nothing to paste.
+    if (!edit->ReadOnly() && Clipboard()->HasFormat(CF_TEXT)) edit->SetSelText(Clipboard()->AsText());
+    FocusControl(edit);
   }
 }
 

@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 
+#include <functional>
 #include <set>
 
 #include "app/texteditor.h"
@@ -579,6 +580,51 @@ TEST_F(MainCommandsTest, EditCommandsActOnTheLastActiveControlWhileItsWindowShow
   Form->EditPaste1->Execute();
   Form->EditUndo1->Execute();
   Form->actPrint->Execute();
+}
+
+// Paste takes text only; an emptied clipboard pastes nothing into any kind
+// of control, and an edit box takes cut, copy and paste like the others.
+TEST_F(MainCommandsTest, PasteOnTheLastActiveControlTakesTextOnly) {
+  Create();
+  TForm other(nullptr);
+  auto* memo = new TMemo(&other);
+  auto* rich = new TRichEdit(&other);
+  auto* edit = new TEdit(&other);
+  for (TWinControl* c : std::initializer_list<TWinControl*>{memo, rich, edit}) c->SetParent(&other);
+  other.Show();
+  struct TTarget {
+    const char* What;
+    TWinControl* Control;
+    std::function<void(int)> Caret;
+  };
+  const TTarget targets[] = {
+      {"memo", memo, [&](int at) { memo->SetSelStart(at); }},
+      {"rich edit", rich, [&](int at) { rich->SetSelStart(at); }},
+      {"edit box", edit, [&](int at) { edit->SetSelStart(at); }},
+  };
+  for (const TTarget& t : targets) {
+    LastActiveControl = t.Control;
+    t.Control->SetText("ab");
+    t.Caret(1);
+    Clipboard()->Open();
+    Clipboard()->Clear();
+    Clipboard()->Close();
+    Form->EditPaste1->Execute();
+    EXPECT_EQ(t.Control->Text(), "ab") << t.What;
+    Clipboard()->SetAsText("XY");
+    Form->EditPaste1->Execute();
+    EXPECT_EQ(t.Control->Text(), "aXYb") << t.What;
+  }
+  edit->SetSelStart(0);
+  edit->SetSelLength(1);
+  Form->EditCut1->Execute();
+  EXPECT_EQ(edit->Text(), "XYb");
+  EXPECT_EQ(Clipboard()->AsText(), "a");
+  edit->SetSelStart(0);
+  edit->SetSelLength(2);
+  Form->EditCopy1->Execute();
+  EXPECT_EQ(Clipboard()->AsText(), "XY");
+  LastActiveControl = nullptr;
 }
 
 TEST_F(MainCommandsTest, TheMacroWindowBuildsTheMainWindowsUserMenu) {
