@@ -374,8 +374,10 @@ void MacroPlotRietveld(TSBCodeList& l, TSBResultCell& r, TMacroHooks& hooks) {
   if (h > Refinement->Model->HistogramCount() || h <= 0) h = 1;
   if (!RefinePlotData) RefinePlotData = new TPlotData();
   Refinement->GetPlot(*RefinePlotData, h);
-  ProcessMessages();
+  // The pattern and its histogram change together, before other work runs.
   RefinePlotData->SetHistogramRef(Refinement->Model->Histogram(h));
+  ProcessMessages();
+  if (!Refinement || !RefinePlotData) return;
   if (hooks.Views && hooks.Views->ShowPlot) hooks.Views->ShowPlot(*RefinePlotData, h, std::string());
 }
 
