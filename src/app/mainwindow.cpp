@@ -552,8 +552,10 @@ void TFormZelvora::FormShow(TObject*) {
 void TFormZelvora::FormActivate(TObject*) {
   UpdateForm();
   if (ProgramArguments().size() == 1 && !FFirstActivation) {
-    ProcessPending();
+    // Set first: an activation that comes while messages are processed
+    // must not start the same work again on top of this one.
     FFirstActivation = true;
+    ProcessPending();
     actQuickStart->Execute();
     ProcessPending();
   }

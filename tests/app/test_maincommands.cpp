@@ -499,6 +499,23 @@ TEST_F(MainCommandsTest, TheCommandLineFileOpensAtFirstShowingAndIsRefinedAtFirs
   EXPECT_EQ(Form->ManualEditWindow->Text(), "Refined: " + Input);
 }
 
+// The first activation's work runs once even when an activation comes in
+// while it processes messages (a busy display activates the window again):
+// Quick Start asks for a file once, not twice on top of itself.
+TEST_F(MainCommandsTest, TheFirstActivationsWorkRunsOnceWhenActivationReenters) {
+  TDialogResponder dialogs;
+  // A file that does not load: Quick Start then asks for one.
+  SetProgramArguments({Dir.File("missing.inp")});
+  Create();
+  guitest::TCommonDialogResponder files;
+  files.Do([](TCommonDialog*) { return false; }).Do([](TCommonDialog*) { return false; });
+  QueueCall([this] { Form->FormActivate(Form.get()); });
+  Form->FormActivate(Form.get());
+  guitest::ProcessEvents();
+  EXPECT_TRUE(Form->FirstActivationDone());
+  EXPECT_EQ(files.Count(), 1);
+}
+
 TEST_F(MainCommandsTest, TheStartUpScriptRunsOnTheMainWindowsInterpreter) {
   TDialogResponder dialogs;
   const std::string script = Dir.Write("start.rib", "ADDMENU(\"Tools\", \"\", \"\")\nADDMENU(\"Tools\", \"Go\", \"go.rib\")\n");
