@@ -190,6 +190,7 @@ void TFormZelvora::ImportModel(const std::string& fileName, bool (*importer)(TRi
   } catch (const Exception&) {
     // Read cleanly a moment ago; a file changed since is reported by the next open.
   }
+  DataFileFollowsModel(fileName, Model->ReadFormat);
 }
 
 void TFormZelvora::ProcessFile(const std::string& fileName) {
@@ -198,10 +199,7 @@ void TFormZelvora::ProcessFile(const std::string& fileName) {
     case 0:
       if (ReadModelSafely(fileName)) {
         InputFileName = fileName;
-        if (AssignDatafile) {
-          const std::string data = DataFileForInput(fileName, Model->ReadFormat);
-          if (!data.empty()) DataFileName = data;
-        }
+        DataFileFollowsModel(fileName, Model->ReadFormat);
         TBMRUList1->AddFile(fileName);
       }
       break;

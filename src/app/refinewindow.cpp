@@ -317,11 +317,18 @@ void TRefineForm::ButtonStartClick(TObject*) {
   PaceRepaints(false);
   if (!FFinished) Refinement->QuickClose();
   Refinement->Model = Model;
-  if (DataFileName.empty()) DataFileName = "temp.dat";
-  Refinement->DataFileName = WithoutExtension(DataFileName);
+  // No data file chosen: the model's own, beside its input file, as Quick
+  // Start and the macros take it (never a stray "temp.dat").
+  if (DataFileName.empty()) {
+    DataFileName = DataFileForInput(InputFileName, Model->ReadFormat);
+    EditData->SetText(DataFileName);
+  }
+  Refinement->DataFileName = WithoutExtension(DataFileName.empty() ? InputFileName : DataFileName);
   Refinement->BaseName = TempRefine ? std::string() : WithoutExtension(InputFileName);
   UpdateStatus(4);
+  Refinement->DataFileAdvice = "Pick the data file with the \"...\" button.";
   Refinement->StartRefinement();
+  Refinement->DataFileAdvice.clear();
   FFinished = false;
   UpdateStatus(Refinement->State() == 2 ? 1 : 0);
   if (Refinement->LastError == reUnstable) return;
@@ -496,17 +503,15 @@ void TRefineForm::ButtonInputClick(TObject*) {
   if (!Model) Model = new TRietveld();
   EditInput->SetText(OpenDialog1->FileName);
   InputFileName = OpenDialog1->FileName;
+  bool read = false;
   try {
-    Model->ReadInputFile(InputFileName);
+    read = Model->ReadInputFile(InputFileName);
   } catch (const Exception& e) {
     ShowMessage(e.Message());
   }
-  if (AssignDatafile) {
-    const std::string data = DataFileForInput(InputFileName, Model->ReadFormat);
-    if (!data.empty()) {
-      EditData->SetText(data);
-      DataFileName = data;
-    }
+  if (read) {
+    DataFileFollowsModel(InputFileName, Model->ReadFormat);
+    EditData->SetText(DataFileName);
   }
   if (Model->Loaded && MainWindowLink().AddRecentFile) MainWindowLink().AddRecentFile(InputFileName);
   if (RefinePlotData) RefinePlotData->SetHistogramRef(nullptr);

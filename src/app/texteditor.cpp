@@ -451,6 +451,7 @@ void TEditForm::actOpenExecute(TObject*) {
     // model and the input file name stay together.
     if (ReadModelSafely(file)) {
       InputFileName = file;
+      DataFileFollowsModel(file, Model->ReadFormat);
       FMode = emEditInput;
       RunMode = rmManualEdit;
     } else {

@@ -75,6 +75,9 @@ public:
 
   TRietveld* Model = nullptr;   // set by the caller, not owned
   std::string DataFileName;
+  // Said after the data file's name when the engine cannot open it (the
+  // window that starts the run tells where another one is chosen).
+  std::string DataFileAdvice;
   // Work file names without extension; the private work folder's "testclass"
   // when empty at the first start.
   std::string BaseName;

@@ -455,6 +455,51 @@ TEST_F(MainCommandsTest, FileOpenThenTheRefinementWindowRefinesWithTheStandInEng
   RefineForm = nullptr;
 }
 
+// The first Start of an example opened as a new user opens it: its own data
+// file is found beside it. A data file opened before, for another model, is
+// not taken; a missing one is named in the message with where to pick one.
+TEST_F(MainCommandsTest, TheRefinementWindowStartsOnTheModelsOwnDataFile) {
+  Create();
+  TDialogResponder dialogs;
+  RefineForm = new TRefineForm(nullptr);
+  ASSERT_TRUE(CopyFile(Examples() + "tof.gs", Dir.File("tof.gs"), false));
+  const std::string data = Dir.File("xray-cw.dat");
+  struct TCase {
+    const char* What;
+    const char* OpenedFirst;  // a data file opened before the model, or none
+  };
+  for (const TCase& c : {TCase{"the example alone", nullptr}, TCase{"after another model's data", "tof.gs"}}) {
+    if (c.OpenedFirst) Form->ProcessFile(Dir.File(c.OpenedFirst));
+    Form->ProcessFile(Input);
+    ASSERT_TRUE(Model && Model->Loaded) << c.What;
+    Form->actRefine->Execute();
+    RefineForm->ButtonStartClick(nullptr);
+    EXPECT_EQ(dialogs.Count(), 0u) << c.What << ": " << (dialogs.Count() ? dialogs.Last().Text : "");
+    EXPECT_EQ(Refinement->State(), 2) << c.What;
+    EXPECT_EQ(DataFileName, data) << c.What;
+    EXPECT_EQ(RefineForm->EditData->Text(), data) << c.What;
+    RefineForm->SpinEditStep->SetValue(1);
+    RefineForm->ButtonStepClick(nullptr);
+    RefineForm->ButtonFinishClick(nullptr);
+    EXPECT_EQ(dialogs.Count(), 0u) << c.What << ": " << (dialogs.Count() ? dialogs.Last().Text : "");
+    RefineForm->Close();
+  }
+
+  // Without its data file the start fails with one message that names the
+  // file looked for and the button that picks another.
+  ASSERT_TRUE(DeleteFile(data));
+  Form->ProcessFile(Input);
+  Form->actRefine->Execute();
+  RefineForm->ButtonStartClick(nullptr);
+  ASSERT_EQ(dialogs.Count(), 1u);
+  EXPECT_NE(dialogs.Last().Text.find(data), std::string::npos) << dialogs.Last().Text;
+  EXPECT_NE(dialogs.Last().Text.find("\"...\""), std::string::npos) << dialogs.Last().Text;
+  EXPECT_EQ(RefineForm->Status(), 0);
+  RefineForm->Close();
+  delete RefineForm;
+  RefineForm = nullptr;
+}
+
 TEST_F(MainCommandsTest, ARecentFileAsksToSaveWithYesAndNoOnly) {
   Create();
   TDialogResponder dialogs;

@@ -161,10 +161,11 @@ TEST_F(RefineWindowTest, StartPassesTheWorkNamesAndFillsOneRowPerHistogram) {
   EXPECT_EQ(Refinement->State(), 2);
   EXPECT_EQ(Form->Status(), 1);
   ExpectButtons(*Form, {true, true, true, false, false}, "started");
-  // An empty data name becomes "temp.dat"; the engine gets the names without extension,
-  // and a folder with a dot keeps its name.
-  EXPECT_EQ(DataFileName, "temp.dat");
-  EXPECT_EQ(Fake.Text("data"), "temp");
+  // Without a data file of its own beside the input the model's data name is
+  // the input's (never a stray "temp"); the engine gets the names without
+  // extension, and a folder with a dot keeps its name.
+  EXPECT_EQ(DataFileName, "");
+  EXPECT_EQ(Fake.Text("data"), Dir.File("data.v2/run"));
   EXPECT_EQ(Fake.Text("base"), Dir.File("data.v2/run"));
   EXPECT_EQ(Form->LabelHist->Caption(), "2");
   EXPECT_EQ(Form->LabelCycle->Caption(), "0");

@@ -754,7 +754,8 @@ TEST_F(RefineRealEngine, StartErrors) {
   };
   const TCase cases[] = {
       {"missing data file", [](TRietveld&, TRefine& r, const TTempDir& d) { r.DataFileName = d.File("none.dat"); },
-       6, "Error opening data file"},
+       // The message names the file that was looked for.
+       6, "Error opening data file " + Dir.File("none.dat") + "."},
       {"unknown space group", [](TRietveld& m, TRefine&, const TTempDir&) { m.Phase(1)->SpaceGroup = "Q 9"; },
        51, "Error in space group"},
       {"unknown scattering type", [](TRietveld& m, TRefine&, const TTempDir&) { m.Phase(1)->Atom(1)->AtomType = "QQ  "; },
