@@ -471,8 +471,14 @@ void TRefineForm::UpdateWatch() {
   FormWatch->SetParameterCount(n);
   FormWatch->SetWidth(FormWatch->GridWidth() + 3);
   FormWatch->Show();
+  // Before its first cycle the engine has no values to show (it would say 0).
+  const bool values = Refinement->IsLoaded() && Refinement->CycleCount() > 0;
   for (int i = 1; i <= n; ++i) {
     const TParameter& p = *model.Parameters.Refined[static_cast<size_t>(i - 1)];
+    if (!values) {
+      FormWatch->SetParameterName(i, model.RefinedParameterName(i));
+      continue;
+    }
     FormWatch->SetParameterRow(i, model.RefinedParameterName(i),
                                Refinement->GetParameterValue(p.Histogram, p.Phase, p.Atom, p.ParamType),
                                Refinement->GetParameterError(p.Histogram, p.Phase, p.Atom, p.ParamType));

@@ -118,6 +118,11 @@ void TFormWatch::SetParameterRow(int i, const std::string& Description, double V
   asGrid->SetCells(2, i, ValueText(Error));
 }
 
+void TFormWatch::SetParameterName(int i, const std::string& Description) {
+  asGrid->SetCells(0, i, Description);
+  for (int col : {1, 2, 4}) asGrid->SetCells(col, i, "");
+}
+
 double TFormWatch::CellNumber(int ACol, int ARow) {
   // What is not a number counts as 0, as an empty cell does.
   try {
