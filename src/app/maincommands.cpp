@@ -542,14 +542,22 @@ void TFormZelvora::actViewInputExecute(TObject*) {
 }
 
 void TFormZelvora::ShowEngineFile(TEditForm*& window, const std::string& emptyCaption, const std::string& extension,
-                                  const std::string& captionPrefix) {
+                                  const std::string& captionPrefix, const std::string& what) {
   TEditForm* w = ViewWindow(window, emptyCaption);
   w->SetMode(TEditForm::emPlainText);
-  const std::string base = Refinement ? Refinement->BaseName : std::string();
-  const std::string file = base + extension;
-  if (Refinement && !base.empty() && FileReadable(file) && w->LoadFile(file)) {
+  // Only the files of a run of the model open now: another model's, left
+  // from an earlier run, are not this one's.
+  const bool ofThisModel = Refinement && !Refinement->RunInputFile.empty() && Refinement->RunInputFile == InputFileName;
+  const std::string base = ofThisModel ? Refinement->BaseName : std::string();
+  const std::string file = base.empty() ? std::string() : base + extension;
+  if (!file.empty() && FileReadable(file) && w->LoadFile(file)) {
     w->SetMode(TEditForm::emViewing);
     w->SetText(captionPrefix + file);
+  } else {
+    w->RichEdit1->SetText("There is no " + what + " of " +
+                          (InputFileName.empty() ? std::string("this model") : InputFileName) +
+                          " yet: a refinement writes it.");
+    w->RichEdit1->SetModified(false);
   }
   w->SetFileName(file);
   w->UpdateForm();
@@ -557,15 +565,15 @@ void TFormZelvora::ShowEngineFile(TEditForm*& window, const std::string& emptyCa
 }
 
 void TFormZelvora::actViewOutputExecute(TObject*) {
-  ShowEngineFile(OutputViewWindow, "View File", ".out", "View Output: ");
+  ShowEngineFile(OutputViewWindow, "View File", ".out", "View Output: ", "output file");
 }
 
 void TFormZelvora::actViewBVSExecute(TObject*) {
-  ShowEngineFile(ResultViewWindow, "View Bond Valence", ".dst", "View Bonds: ");
+  ShowEngineFile(ResultViewWindow, "View Bond Valence", ".dst", "View Bonds: ", "bond valence and summary file");
 }
 
 void TFormZelvora::actViewDistExecute(TObject*) {
-  ShowEngineFile(ResultViewWindow, "View Distance/Angles", ".ang", "View Bonds: ");
+  ShowEngineFile(ResultViewWindow, "View Distance/Angles", ".ang", "View Distance/Angles: ", "distance and angle file");
 }
 
 // ---- The user menu ---------------------------------------------------------

@@ -326,6 +326,7 @@ void TRefineForm::ButtonStartClick(TObject*) {
   Refinement->DataFileName = WithoutExtension(DataFileName.empty() ? InputFileName : DataFileName);
   Refinement->BaseName = TempRefine ? std::string() : WithoutExtension(InputFileName);
   UpdateStatus(4);
+  Refinement->RunInputFile = InputFileName;
   Refinement->DataFileAdvice = "Pick the data file with the \"...\" button.";
   Refinement->StartRefinement();
   Refinement->DataFileAdvice.clear();
@@ -459,6 +460,8 @@ void TRefineForm::Replot() {
   RefinePlotData->SetHistogramRef(Refinement->Model->Histogram(h));
   Refinement->GetPlot(*RefinePlotData, h);
   RefinePlotWindow->PlotData = RefinePlotData;
+  // The caption names the model shown, whichever window plotted before.
+  RefinePlotWindow->SetText(Refinement->RunInputFile.empty() ? std::string("Plot") : Refinement->RunInputFile);
   RefinePlotWindow->Plot();
   RefinePlotWindow->Show();
 }

@@ -546,6 +546,7 @@ void TEditForm::actRefineExecute(TObject*) {
   // Only the extension of the file-name part goes: a folder with a dot
   // keeps its name.
   Refinement->BaseName = WithoutExtension(InputFileName);
+  Refinement->RunInputFile = InputFileName;
   Refinement->Model = Model;
   Refinement->DataFileName = WithoutExtension(InputFileName);
   Refinement->StartRefinement();

@@ -81,6 +81,9 @@ public:
   // Work file names without extension; the private work folder's "testclass"
   // when empty at the first start.
   std::string BaseName;
+  // The model file the run was started on, which the run's files (BaseName
+  // and an extension) belong to; set by whoever starts the run.
+  std::string RunInputFile;
   int LastError = 0;
   // Show messages; when false, all but the old-version warning are suppressed.
   bool Messages = true;

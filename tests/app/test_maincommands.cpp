@@ -500,6 +500,75 @@ TEST_F(MainCommandsTest, TheRefinementWindowStartsOnTheModelsOwnDataFile) {
   RefineForm = nullptr;
 }
 
+// After one model was refined and another opened, the plot's caption and
+// the views of the engine's files name the model they show: the other
+// model's files are never shown as this one's, and a view with no file of
+// this model says so.
+TEST_F(MainCommandsTest, ThePlotAndTheViewsNameTheModelTheyShow) {
+  Create();
+  TDialogResponder dialogs;
+  RefineForm = new TRefineForm(nullptr);
+  FormMacro = new TFormMacro(nullptr);
+  Form->LinkMacroWindow();
+  for (const char* name : {"two-phase.inp", "two-phase.dat"})
+    ASSERT_TRUE(CopyFile(Examples() + name, Dir.File(name), false)) << name;
+  const std::string two = Dir.File("two-phase.inp");
+  RunOptions.QSPlot = true;
+  RunOptions.RDPlot = true;
+  TempRefine = true;
+
+  Form->ProcessFile(two);
+  Form->actQuickStart->Execute();
+  ASSERT_NE(RefinePlotWindow, nullptr);
+  EXPECT_EQ(RefinePlotWindow->Text(), two);
+  Form->actViewBVS->Execute();
+  EXPECT_EQ(Form->ResultViewWindow->Text(), "View Bonds: " + Dir.File("two-phase.dst"));
+  Form->ManualEditWindow->Close();
+
+  Form->ProcessFile(Input);
+  ASSERT_TRUE(Model && Model->Loaded);
+  struct TView {
+    TAction* Command;
+    TEditForm** Window;
+    const char* Empty;
+  };
+  const TView views[] = {{Form->actViewBVS, &Form->ResultViewWindow, "View Bond Valence"},
+                         {Form->actViewDist, &Form->ResultViewWindow, "View Distance/Angles"},
+                         {Form->actViewOutput, &Form->OutputViewWindow, "View File"}};
+  for (const TView& v : views) {
+    v.Command->Execute();
+    ASSERT_NE(*v.Window, nullptr) << v.Empty;
+    EXPECT_EQ((*v.Window)->Text(), v.Empty);
+    const std::string shown = (*v.Window)->RichEdit1->Text();
+    EXPECT_EQ(shown.find("two-phase"), std::string::npos) << v.Empty << ": " << shown;
+    EXPECT_NE(shown.find("xray-cw.inp"), std::string::npos) << v.Empty << ": " << shown;
+  }
+
+  Form->actRefine->Execute();
+  RefineForm->ButtonStartClick(nullptr);
+  EXPECT_EQ(RefinePlotWindow->Text(), Input);
+  RefineForm->SpinEditStep->SetValue(1);
+  RefineForm->ButtonStepClick(nullptr);
+  RefineForm->ButtonFinishClick(nullptr);
+  const std::string base = Refinement->BaseName;
+  Form->actViewBVS->Execute();
+  EXPECT_EQ(Form->ResultViewWindow->Text(), "View Bonds: " + base + ".dst");
+  Form->actViewDist->Execute();
+  EXPECT_EQ(Form->ResultViewWindow->Text(), "View Distance/Angles: " + base + ".ang");
+  RefineForm->Close();
+
+  // A macro's plot names the file the macro opened.
+  FormMacro->MemoSource->SetText("R = OPENRIETVELD(\"" + two + "\")\r\nR = STARTRIETVELD()\r\nR = PLOTRIETVELD(1)");
+  FormMacro->actRun->Execute();
+  EXPECT_EQ(FormMacro->Panel1->Text(), "");
+  EXPECT_EQ(RefinePlotWindow->Text(), two);
+  EXPECT_EQ(dialogs.Count(), 0u) << dialogs.Last().Text;
+  delete RefineForm;
+  RefineForm = nullptr;
+  delete FormMacro;
+  FormMacro = nullptr;
+}
+
 TEST_F(MainCommandsTest, ARecentFileAsksToSaveWithYesAndNoOnly) {
   Create();
   TDialogResponder dialogs;
