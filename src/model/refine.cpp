@@ -270,7 +270,9 @@ void TRefine::StartRefinement() {
     return;
   }
   const std::string inputFile = folder + "testclass.inp";
-  const std::string baseName = BaseName.empty() ? folder + "testclass" : BaseName;
+  // The run's own files (the listing above all) outlive the program: they go
+  // to the per-user run folder, not the process's work folder.
+  const std::string baseName = BaseName.empty() ? RunFolder() + "testclass" : BaseName;
   const std::string outputFile = baseName + ".out";
   for (const std::string* name : {&inputFile, &std::as_const(DataFileName), &outputFile, &baseName})
     if (!FitsBuffer(*name)) {

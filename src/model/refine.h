@@ -78,8 +78,8 @@ public:
   // Said after the data file's name when the engine cannot open it (the
   // window that starts the run tells where another one is chosen).
   std::string DataFileAdvice;
-  // Work file names without extension; the private work folder's "testclass"
-  // when empty at the first start.
+  // Work file names without extension; the per-user run folder's "testclass"
+  // (which outlives the program) when empty at the first start.
   std::string BaseName;
   // The model file the run was started on, which the run's files (BaseName
   // and an extension) belong to; set by whoever starts the run.

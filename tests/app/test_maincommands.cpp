@@ -569,6 +569,33 @@ TEST_F(MainCommandsTest, ThePlotAndTheViewsNameTheModelTheyShow) {
   FormMacro = nullptr;
 }
 
+// With the temporary-folder option on, the refinement window's listing goes
+// to the per-user run folder under the cache folder, which the program's end
+// leaves in place.
+TEST_F(MainCommandsTest, TheRefinementWindowsListingOutlivesTheProgram) {
+  Create();
+  TDialogResponder dialogs;
+  RefineForm = new TRefineForm(nullptr);
+  TempRefine = true;
+  Form->ProcessFile(Input);
+  Form->actRefine->Execute();
+  RefineForm->ButtonStartClick(nullptr);
+  RefineForm->SpinEditStep->SetValue(1);
+  RefineForm->ButtonStepClick(nullptr);
+  RefineForm->ButtonFinishClick(nullptr);
+  ASSERT_EQ(dialogs.Count(), 0u) << dialogs.Last().Text;
+  const std::string base = Refinement->BaseName;
+  const char* cache = std::getenv("XDG_CACHE_HOME");
+  ASSERT_TRUE(cache && *cache);
+  EXPECT_EQ(base.rfind(IncludeTrailingPathDelimiter(cache) + "Zelvora/", 0), 0u) << base;
+  RefineForm->Close();
+  delete RefineForm;
+  RefineForm = nullptr;
+  Close();
+  EXPECT_EQ(Refinement, nullptr);
+  EXPECT_TRUE(FileExists(base + ".out")) << base;
+}
+
 TEST_F(MainCommandsTest, ARecentFileAsksToSaveWithYesAndNoOnly) {
   Create();
   TDialogResponder dialogs;
