@@ -314,7 +314,9 @@ void TFormMacro::actPrintExecute(TObject*) {
     out.Close();
   } catch (const Exception& e) {
     ShowMessage(e.Message());
+    return;
   }
+  SayWherePrinted();
 }
 
 void TFormMacro::actExitExecute(TObject*) { Close(); }

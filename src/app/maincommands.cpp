@@ -413,9 +413,11 @@ void TFormZelvora::actPrintExecute(TObject*) {
   TControl* c = ActiveTarget();
   if (auto* chart = dynamic_cast<TCustomGrafPanel*>(c)) {
     chart->PrintRectAsDocument(chart->CalcPrintRect());
+    SayWherePrinted();
     FocusControl(chart);
   } else if (auto* rich = dynamic_cast<TRichEdit*>(c)) {
     rich->Print("Zelvora");
+    SayWherePrinted();
     FocusControl(rich);
   }
 }

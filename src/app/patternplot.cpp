@@ -755,6 +755,7 @@ void TPlotForm::actExportExecute(TObject*) {
 void TPlotForm::ChartActionPrint1Execute(TObject*) {
   if (!PrintDialog1->Execute()) return;
   for (int i = 0; i < PrintDialog1->Copies; ++i) Chart1->PrintPage();
+  if (PrintDialog1->Copies > 0) SayWherePrinted();
 }
 
 void TPlotForm::actScalesExecute(TObject*) {

@@ -498,7 +498,9 @@ void TEditForm::actPrintExecute(TObject*) {
     for (int i = 0; i < std::max(1, PrintDialog1->Copies); ++i) RichEdit1->Print(FFileName);
   } catch (const Exception& e) {
     ShowMessage(e.Message());
+    return;
   }
+  SayWherePrinted();
 }
 
 void TEditForm::actReloadExecute(TObject*) {
