@@ -252,6 +252,8 @@ TAction* TFormZelvora::MakeAction(const std::string& name, const std::string& ca
 TFormZelvora::TFormZelvora(TComponent* AOwner) : TForm(AOwner) {
   SetName("FormZelvora");
   SetText("Zelvora");
+  // Its controls and toolbar buttons show their hints while the program shows hints.
+  SetShowHint(true);
   SetBounds(312, 108, 806, 320);
   SetClientWidth(798);
   SetClientHeight(289);

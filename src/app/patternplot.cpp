@@ -86,6 +86,8 @@ bool TPlotForm::ExcludedPending() { return Mouse().ExcludedPending; }
 
 TPlotForm::TPlotForm(TComponent* AOwner) : TForm(AOwner) {
   SetCaption("Plot");
+  // Its controls and toolbar buttons show their hints while the program shows hints.
+  SetShowHint(true);
   SetClientWidth(640);
   SetClientHeight(420);
 

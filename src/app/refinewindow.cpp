@@ -86,6 +86,8 @@ TCheckBox* NewCheck(TComponent* owner, TWinControl* parent, const std::string& t
 TRefineForm::TRefineForm(TComponent* AOwner) : TForm(AOwner) {
   SetName("RefineForm");
   SetCaption("Refine");
+  // Its controls and toolbar buttons show their hints while the program shows hints.
+  SetShowHint(true);
   SetClientWidth(358);
   SetClientHeight(234);
   SetKeyPreview(true);

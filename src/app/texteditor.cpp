@@ -96,6 +96,8 @@ TAction* TEditForm::MakeAction(const std::string& caption, const std::string& hi
 TEditForm::TEditForm(TComponent* AOwner) : TForm(AOwner) {
   SetBounds(0, 0, 559, 453);
   SetPosition(poDefaultPosOnly);
+  // Its controls and toolbar buttons show their hints while the program shows hints.
+  SetShowHint(true);
 
   StatusBar1 = new TPanel(this);
   StatusBar1->SetParent(this);

@@ -29,6 +29,8 @@ TLabel* KeyLabel(TFormWatch* form, TPanel* box, int row, const char* text, TColo
 TFormWatch::TFormWatch(TComponent* AOwner) : TForm(AOwner) {
   SetName("FormWatch");
   SetCaption("Watch");
+  // Its controls and toolbar buttons show their hints while the program shows hints.
+  SetShowHint(true);
   SetBorderStyle(bsSizeToolWin);
   SetBorderIcons({biSystemMenu});
   SetClientWidth(261);

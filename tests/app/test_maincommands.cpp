@@ -24,6 +24,7 @@
 #include "platform/ui/richedit.h"
 #include "toolbar/tbitem.h"
 #include "toolbar/tbtoolbar.h"
+#include "toolbar/tbview.h"
 
 using namespace mainwindowtest;
 
@@ -686,6 +687,42 @@ TEST_F(MainCommandsTest, TheStartUpScriptRunsOnTheMainWindowsInterpreter) {
   EXPECT_EQ(dialogs.Count(), 2u);
   Close();
   EXPECT_EQ(UserMenuCount, 0);
+}
+
+// With Show Hints ticked, a toolbar button and a control of the refinement
+// window show their hints once the mouse rests on them for the pause; the
+// next button of the same toolbar shows its own.
+TEST_F(MainCommandsTest, ToolbarButtonsAndControlsShowTheirHints) {
+  Create();
+  RefineForm = new TRefineForm(nullptr);
+  Form->Show();
+  guitest::ProcessEvents();
+  ASSERT_TRUE(Form->actShowHints->Checked());
+  TTBToolbar* bar = Form->TBToolbarRietveld;
+  auto hover = [](TControl* c, const TRect& r) {
+    guitest::MouseMove(c, r.Left + 3, r.Top + 3);
+    guitest::MouseMove(c, r.Left + 4, r.Top + 4);
+    guitest::FireTimers();
+    return Application->CurrentHintText();
+  };
+  for (int i : {7, 8}) {
+    TTBCustomItem* item = bar->Items()->Items(i);
+    TTBItemViewer* v = bar->View()->Find(item);
+    ASSERT_NE(v, nullptr);
+    EXPECT_EQ(hover(bar, v->BoundsRect), item->Hint()) << item->Caption();
+    EXPECT_FALSE(item->Hint().empty());
+  }
+  Form->actRefine->Execute();
+  guitest::ProcessEvents();
+  EXPECT_EQ(hover(RefineForm->ButtonStart, RefineForm->ButtonStart->ClientRect()),
+            "Push to start refinement (hotkey=F2)");
+  // Unticked, nothing shows.
+  Form->actShowHints->Execute();
+  EXPECT_EQ(hover(RefineForm->ButtonFinish, RefineForm->ButtonFinish->ClientRect()), "");
+  Form->actShowHints->Execute();
+  RefineForm->Close();
+  delete RefineForm;
+  RefineForm = nullptr;
 }
 
 TEST_F(MainCommandsTest, TheWindowKeepsToItsToolbarsWhichTheDockMenuShowsAndHides) {
