@@ -40,6 +40,32 @@ void Set(TControl& c, int i, int v) {
 
 }  // namespace
 
+void PlaceBesideOpener(TCustomForm* form, TCustomForm* opener) {
+  // While the window shows itself, the one that opened it is still the active one.
+  if (!opener && Screen) opener = Screen->ActiveForm();
+  if (!form || !opener || opener == form || !opener->Visible()) return;
+  const TRect area = Screen->WorkAreaRect();
+  // Frames included: the new window's frame, not yet made, is taken to be
+  // like the opener's.
+  const TRect by = opener->FrameRect();
+  const int frameW = by.Width() - opener->Width(), frameH = by.Height() - opener->Height();
+  const int w = form->Width() + frameW, h = form->Height() + frameH, gap = 8;
+  int left, top;
+  if (by.Right + gap + w <= area.Right) {
+    left = by.Right + gap;
+    top = by.Top;
+  } else if (by.Left - gap - w >= area.Left) {
+    left = by.Left - gap - w;
+    top = by.Top;
+  } else {
+    left = by.Left;
+    top = by.Bottom + gap;
+  }
+  left = std::max(area.Left, std::min(left, area.Right - w));
+  top = std::max(area.Top, std::min(top, area.Bottom - h));
+  form->SetBounds(left, top, form->Width(), form->Height());
+}
+
 ZV_CLASS_IMPL(TFormPosSaver, TComponent)
 
 void TFormPosSaver::DeclareProperties(TClassInfo& c) {
@@ -72,7 +98,7 @@ void TFormPosSaver::SetRegRootKey(TPosSaverHKEY v) {
 
 void TFormPosSaver::FormShow(TObject* Sender) {
   RestorePosition();
-  if (!FShown && !FRestored) PlaceBesideOpener();
+  if (!FShown && !FRestored) PlaceBesideOpener(Form());
   FShown = true;
   FSavedByClose = false;
   try {
@@ -97,29 +123,6 @@ void TFormPosSaver::FormHide(TObject* Sender) {
   }
 }
 
-void TFormPosSaver::PlaceBesideOpener() {
-  TCustomForm* form = Form();
-  // While the window shows itself, the one that opened it is still the active one.
-  TCustomForm* opener = Screen ? Screen->ActiveForm() : nullptr;
-  if (!form || !opener || opener == form || !opener->Visible()) return;
-  const TRect area = Screen->WorkAreaRect();
-  const TRect by = opener->BoundsRect();
-  const int w = form->Width(), h = form->Height(), gap = 8;
-  int left, top;
-  if (by.Right + gap + w <= area.Right) {
-    left = by.Right + gap;
-    top = by.Top;
-  } else if (by.Left - gap - w >= area.Left) {
-    left = by.Left - gap - w;
-    top = by.Top;
-  } else {
-    left = by.Left;
-    top = by.Bottom + gap;
-  }
-  left = std::max(area.Left, std::min(left, area.Right - w));
-  top = std::max(area.Top, std::min(top, area.Bottom - h));
-  form->SetBounds(left, top, w, h);
-}
 
 void TFormPosSaver::FormClose(TObject* Sender, TCloseAction& Action) {
   // An INI file that cannot be written is reported, but neither keeps the

@@ -14,6 +14,10 @@ enum TPosSaverHKEY {
   _CLASSES_ROOT, _CURRENT_USER, _LOCAL_MACHINE, _USERS, _PERFORMANCE_DATA, _CURRENT_CONFIG, _DYN_DATA
 };
 
+// Puts a window beside the one that opened it (the active window when
+// none is given), inside the screen: right of it, else left, else below.
+void PlaceBesideOpener(TCustomForm* Form, TCustomForm* Opener = nullptr);
+
 class TFormPosSaver : public TComponent {
   ZV_CLASS(TFormPosSaver)
 public:
@@ -44,7 +48,6 @@ private:
   void FormShow(TObject* Sender);
   void FormHide(TObject* Sender);
   void FormClose(TObject* Sender, TCloseAction& Action);
-  void PlaceBesideOpener();
 
   bool FUseRegistry = false;
   std::string FRegKey;

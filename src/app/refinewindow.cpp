@@ -5,6 +5,7 @@
 
 #include "app/mainlink.h"
 #include "app/popupmenus.h"
+#include "app/positionsaver.h"
 #include "app/patternplot.h"
 #include "app/watchwindow.h"
 #include "model/brkapart.h"
@@ -295,6 +296,9 @@ void TRefineForm::CheckForm() {
 }
 
 void TRefineForm::FormShow(TObject*) {
+  // First shown beside the main window, not over it.
+  if (!FShownBefore) PlaceBesideOpener(this);
+  FShownBefore = true;
   FFinished = true;
   CheckBoxPlot->SetChecked(RunOptions.RDPlot);
   CheckBoxWatch->SetChecked(RunOptions.RDWatch);

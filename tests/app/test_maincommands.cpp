@@ -714,6 +714,10 @@ TEST_F(MainCommandsTest, ToolbarButtonsAndControlsShowTheirHints) {
   }
   Form->actRefine->Execute();
   guitest::ProcessEvents();
+  // Shown the first time, the refinement window comes beside the main window.
+  const TRect main = Form->BoundsRect(), refine = RefineForm->BoundsRect();
+  EXPECT_FALSE(main.Left < refine.Right && refine.Left < main.Right && main.Top < refine.Bottom &&
+               refine.Top < main.Bottom);
   EXPECT_EQ(hover(RefineForm->ButtonStart, RefineForm->ButtonStart->ClientRect()),
             "Push to start refinement (hotkey=F2)");
   // Unticked, nothing shows.

@@ -264,6 +264,13 @@ void TCustomForm::CMVisibleChanged(TMessage& M) {
   TControl::CMVisibleChanged(M);
 }
 
+TRect TCustomForm::FrameRect() const {
+  const QWidget* w = FImpl ? FImpl->Widget.data() : nullptr;
+  if (!w || !w->testAttribute(Qt::WA_WState_Created) || !w->isVisible()) return BoundsRect();
+  const QRect f = w->frameGeometry();
+  return Rect(f.left(), f.top(), f.left() + f.width(), f.top() + f.height());
+}
+
 void TCustomForm::Show() {
   SetVisible(true);
   if (FImpl->Widget && QGuiApplication::platformName() != "offscreen") FImpl->Widget->raise();

@@ -49,6 +49,9 @@ public:
   // visible or disabled form.
   int ShowModal();
   void Close();
+  // The window on the screen with the frame the window system put round it
+  // (title bar and borders); BoundsRect while it has none.
+  TRect FrameRect() const;
   bool CloseQuery();
   // Frees the form once the current event is over.
   void Release();
