@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPointer>
@@ -273,7 +274,6 @@ bool RunPlatformDialog(TCommonDialog* d) {
       // The file chosen last time is offered again.
       const std::string lastFile = Printer()->OutputFileName();
       if (!lastFile.empty()) printer.setOutputFileName(ToQString(lastFile));
-      QPrintDialog dlg(&printer, parent);
       // What the dialog shows is where the print goes: the file it names, or
       // a printer (then no file).
       auto takeOutput = [&] {
@@ -281,6 +281,7 @@ bool RunPlatformDialog(TCommonDialog* d) {
         Printer()->SetOutputFileName(toFile ? FromQString(printer.outputFileName()) : std::string());
       };
       if (d->Kind() == cdPrint) {
+        QPrintDialog dlg(&printer, parent);
         auto* p = static_cast<TPrintDialog*>(d);
         printer.setCopyCount(p->Copies);
         dlg.setMinMax(p->MinPage, p->MaxPage);
@@ -294,8 +295,13 @@ bool RunPlatformDialog(TCommonDialog* d) {
                                                                       : prAllPages;
         return true;
       }
+      // Page set-up: the page, not a print.
+      printer.setPageOrientation(Printer()->Orientation() == poLandscape ? QPageLayout::Landscape
+                                                                         : QPageLayout::Portrait);
+      QPageSetupDialog dlg(&printer, parent);
       if (dlg.exec() != QDialog::Accepted) return false;
-      takeOutput();
+      Printer()->SetOrientation(printer.pageLayout().orientation() == QPageLayout::Landscape ? poLandscape
+                                                                                            : poPortrait);
       return true;
     }
     case cdFind:

@@ -1,5 +1,7 @@
 #include "platform/ui/forms.h"
 
+#include "platform/dialogs.h"
+
 #include "platform/ui/hintwindows.h"
 
 #include <QAbstractEventDispatcher>
@@ -584,6 +586,11 @@ TControl* ControlAtScreenPoint(TPoint CursorPos) {
 }
 
 }  // namespace
+
+void TApplication::SetTitle(const std::string& v) {
+  FTitle = v;
+  SetDialogTitle(v);
+}
 
 void TApplication::ActivateHint(TPoint CursorPos) {
   FHintText.clear();

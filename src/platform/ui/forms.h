@@ -179,7 +179,8 @@ public:
   int MessageBox(const std::string& Text, const std::string& Caption, unsigned Flags);
 
   const std::string& Title() const { return FTitle; }
-  void SetTitle(const std::string& v) { FTitle = v; }
+  // Also the caption of messages that have none of their own.
+  void SetTitle(const std::string& v);
   std::string ExeName() const;
   const std::string& Hint() const { return FHint; }
   void SetHint(const std::string& v);
