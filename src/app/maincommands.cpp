@@ -34,6 +34,7 @@
 #include "platform/rtl/fileutils.h"
 #include "platform/rtl/textfile.h"
 #include "platform/rtl/strutils.h"
+#include "platform/ui/clipboard.h"
 #include "platform/ui/richedit.h"
 #include "platform/ui/stdctrls.h"
 #include "toolbar/tbitem.h"
@@ -194,6 +195,7 @@ void TFormZelvora::ImportModel(const std::string& fileName, bool (*importer)(TRi
   } catch (const Exception&) {
     // Read cleanly a moment ago; a file changed since is reported by the next open.
   }
+  DataFileFollowsModel(fileName, Model->ReadFormat);
 }
 
 void TFormZelvora::ProcessFile(const std::string& fileName) {
@@ -211,10 +213,7 @@ void TFormZelvora::ProcessFile(const std::string& fileName) {
     case 0:
       if (ReadModelSafely(fileName)) {
         InputFileName = fileName;
-        if (AssignDatafile) {
-          const std::string data = DataFileForInput(fileName, Model->ReadFormat);
-          if (!data.empty()) DataFileName = data;
-        }
+        DataFileFollowsModel(fileName, Model->ReadFormat);
         TBMRUList1->AddFile(fileName);
       }
       break;
@@ -449,9 +448,11 @@ void TFormZelvora::actPrintExecute(TObject*) {
   TControl* c = ActiveTarget();
   if (auto* chart = dynamic_cast<TCustomGrafPanel*>(c)) {
     chart->PrintRectAsDocument(chart->CalcPrintRect());
+    SayWherePrinted();
     FocusControl(chart);
   } else if (auto* rich = dynamic_cast<TRichEdit*>(c)) {
     rich->Print("Zelvora");
+    SayWherePrinted();
     FocusControl(rich);
   }
 }
@@ -471,6 +472,12 @@ void TFormZelvora::EditCut1Execute(TObject*) {
   if (auto* memo = dynamic_cast<TMemo*>(c)) {
     memo->CutToClipboard();
     FocusControl(memo);
+  } else if (auto* edit = dynamic_cast<TEdit*>(c)) {
+    if (!edit->SelText().empty()) {
+      Clipboard()->SetAsText(edit->SelText());
+      if (!edit->ReadOnly()) edit->SetSelText("");
+    }
+    FocusControl(edit);
   } else if (auto* chart = dynamic_cast<TCustomGrafPanel*>(c)) {
     chart->CopyBitmapToClipboard();
     FocusControl(chart);
@@ -482,6 +489,9 @@ void TFormZelvora::EditCopy1Execute(TObject*) {
   if (auto* memo = dynamic_cast<TMemo*>(c)) {
     memo->CopyToClipboard();
     FocusControl(memo);
+  } else if (auto* edit = dynamic_cast<TEdit*>(c)) {
+    if (!edit->SelText().empty()) Clipboard()->SetAsText(edit->SelText());
+    FocusControl(edit);
   } else if (auto* chart = dynamic_cast<TCustomGrafPanel*>(c)) {
     chart->CopyBitmapToClipboard();
     FocusControl(chart);
@@ -489,9 +499,14 @@ void TFormZelvora::EditCopy1Execute(TObject*) {
 }
 
 void TFormZelvora::EditPaste1Execute(TObject*) {
-  if (auto* memo = dynamic_cast<TMemo*>(ActiveTarget())) {
+  TControl* c = ActiveTarget();
+  if (auto* memo = dynamic_cast<TMemo*>(c)) {
     memo->PasteFromClipboard();
     FocusControl(memo);
+  } else if (auto* edit = dynamic_cast<TEdit*>(c)) {
+    // Only text goes into an edit box; anything else is nothing to paste.
+    if (!edit->ReadOnly() && Clipboard()->HasFormat(CF_TEXT)) edit->SetSelText(Clipboard()->AsText());
+    FocusControl(edit);
   }
 }
 
@@ -568,14 +583,22 @@ void TFormZelvora::actViewInputExecute(TObject*) {
 }
 
 void TFormZelvora::ShowEngineFile(TEditForm*& window, const std::string& emptyCaption, const std::string& extension,
-                                  const std::string& captionPrefix) {
+                                  const std::string& captionPrefix, const std::string& what) {
   TEditForm* w = ViewWindow(window, emptyCaption);
   w->SetMode(TEditForm::emPlainText);
-  const std::string base = Refinement ? Refinement->BaseName : std::string();
-  const std::string file = base + extension;
-  if (Refinement && !base.empty() && FileReadable(file) && w->LoadFile(file)) {
+  // Only the files of a run of the model open now: another model's, left
+  // from an earlier run, are not this one's.
+  const bool ofThisModel = Refinement && !Refinement->RunInputFile.empty() && Refinement->RunInputFile == InputFileName;
+  const std::string base = ofThisModel ? Refinement->BaseName : std::string();
+  const std::string file = base.empty() ? std::string() : base + extension;
+  if (!file.empty() && FileReadable(file) && w->LoadFile(file)) {
     w->SetMode(TEditForm::emViewing);
     w->SetText(captionPrefix + file);
+  } else {
+    w->RichEdit1->SetText("There is no " + what + " of " +
+                          (InputFileName.empty() ? std::string("this model") : InputFileName) +
+                          " yet: a refinement writes it.");
+    w->RichEdit1->SetModified(false);
   }
   w->SetFileName(file);
   w->UpdateForm();
@@ -583,15 +606,15 @@ void TFormZelvora::ShowEngineFile(TEditForm*& window, const std::string& emptyCa
 }
 
 void TFormZelvora::actViewOutputExecute(TObject*) {
-  ShowEngineFile(OutputViewWindow, "View File", ".out", "View Output: ");
+  ShowEngineFile(OutputViewWindow, "View File", ".out", "View Output: ", "output file");
 }
 
 void TFormZelvora::actViewBVSExecute(TObject*) {
-  ShowEngineFile(ResultViewWindow, "View Bond Valence", ".dst", "View Bonds: ");
+  ShowEngineFile(ResultViewWindow, "View Bond Valence", ".dst", "View Bonds: ", "bond valence and summary file");
 }
 
 void TFormZelvora::actViewDistExecute(TObject*) {
-  ShowEngineFile(ResultViewWindow, "View Distance/Angles", ".ang", "View Bonds: ");
+  ShowEngineFile(ResultViewWindow, "View Distance/Angles", ".ang", "View Distance/Angles: ", "distance and angle file");
 }
 
 // ---- The user menu ---------------------------------------------------------

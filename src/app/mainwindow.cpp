@@ -347,6 +347,8 @@ TAction* TFormZelvora::MakeAction(const std::string& name, const std::string& ca
 TFormZelvora::TFormZelvora(TComponent* AOwner) : TForm(AOwner) {
   SetName("FormZelvora");
   SetText("Zelvora");
+  // Its controls and toolbar buttons show their hints while the program shows hints.
+  SetShowHint(true);
   SetBounds(312, 108, 806, 320);
   SetClientWidth(798);
   SetClientHeight(289);
@@ -651,8 +653,10 @@ void TFormZelvora::FormShow(TObject*) {
 void TFormZelvora::FormActivate(TObject*) {
   UpdateForm();
   if (ProgramArguments().size() == 1 && !FFirstActivation) {
-    ProcessPending();
+    // Set first: an activation that comes while messages are processed
+    // must not start the same work again on top of this one.
     FFirstActivation = true;
+    ProcessPending();
     actQuickStart->Execute();
     ProcessPending();
   }

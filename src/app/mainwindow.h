@@ -246,8 +246,10 @@ private:
   // leaves the model as it was.
   void ImportModel(const std::string& fileName, bool (*importer)(TRietveld&, const std::string&));
   TEditForm* ViewWindow(TEditForm*& window, const std::string& emptyCaption);
+  // A view of a file of the engine's last run of this model; what names the
+  // kind of file where there is none yet.
   void ShowEngineFile(TEditForm*& window, const std::string& emptyCaption, const std::string& extension,
-                      const std::string& captionPrefix);
+                      const std::string& captionPrefix, const std::string& what);
   void ExportModel(const std::string& filter, const std::string& extension,
                    bool (*exporter)(TRietveld&, const std::string&));
   void ProcessPending();

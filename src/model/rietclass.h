@@ -153,8 +153,25 @@ constexpr int jobXrayData = 0, jobNeutronData = 1, jobXrayCalc = 2, jobNeutronCa
 constexpr int profJorgensenTOF = 7;
 std::string ProfileName(int profile);
 
+// Lives as long as the object that holds it: a reference kept elsewhere
+// (a plot's histogram) watches it and reads as gone once the holder is
+// freed. A copy is a new life, not the same one.
+class TLifetime {
+public:
+  TLifetime() : FLife(std::make_shared<char>()) {}
+  TLifetime(const TLifetime&) : TLifetime() {}
+  TLifetime& operator=(const TLifetime&) { return *this; }
+  std::weak_ptr<const void> Watch() const { return FLife; }
+
+private:
+  std::shared_ptr<char> FLife;
+};
+
 class THistogram {
 public:
+  // Watched by the references other objects keep to the histogram.
+  TLifetime Lifetime;
+
   // True for the jobs that calculate a pattern without data (2, 3, 5, 7).
   bool IsCalculation() const;
   bool IsTimeOfFlight() const { return Job == jobTOFData || Job == jobTOFCalc; }

@@ -68,6 +68,11 @@ using TDialogHandler = std::function<TDialogAnswer(const TDialogRequest&)>;
 // An empty handler restores the standard-error fallback.
 TDialogHandler SetDialogHandler(TDialogHandler handler);
 
+// The program's title (the application sets it with its own): the caption of
+// a message that has none of its own.
+void SetDialogTitle(const std::string& title);
+const std::string& DialogTitle();
+
 void ShowMessage(const std::string& text);
 int MessageBox(const std::string& text, const std::string& caption, unsigned flags);
 int MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext = 0);

@@ -274,6 +274,11 @@ struct TCanvasImpl {
   void RealizeBrush();
   void RealizeFont();
   int TextWidth(const std::string& text);  // in the realised font
+  // Under a mapping that scales x and y apart (a chart stretched to a page),
+  // text keeps its shape, as the window system draws it: its height follows
+  // the vertical scale and its width the same scale, so a logical x unit
+  // holds this many of the text's own units (1 otherwise).
+  double TextXScale() const;
   void ApplyPainterState(QPainter* p);  // clip + transform
   void SetComposition(QPainter* p, int rop);
   bool RopSkips() const { return S.Rop2 == R2_NOP; }

@@ -54,6 +54,16 @@ void RemoveWorkFolder();
 // process has ended. WorkFolder calls it when it makes the process's first
 // folder. Returns the number removed.
 int RemoveStaleWorkFolders();
+// The per-user folder for a refinement's run files (its listing and the
+// files beside it), with a trailing '/'. Unlike the work folder it outlives
+// the program, as a desktop's temporary folder does: run files are there to
+// read after the program ends and are replaced by the next run of the same
+// name. It is $XDG_CACHE_HOME/Zelvora/run (else ~/.cache/Zelvora/run),
+// mode 0700; while a running program holds that one (each holds its folder
+// for its whole run), the next free of run-2, run-3, ... up to run-99, so
+// the folder of another running program is never touched. Raises
+// EInOutError when no safe folder can be had.
+std::string RunFolder();
 // Where settings live: ZELVORA_CONFIG_HOME when set, else
 // $XDG_CONFIG_HOME/Zelvora, else ~/.config/Zelvora; with a trailing '/'.
 // Not created here.

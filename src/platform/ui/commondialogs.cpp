@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPointer>
@@ -310,7 +311,6 @@ bool RunPlatformDialog(TCommonDialog* d) {
       TPrinter* ours = Printer();
       if (!ours->PrintsToPdf() && ours->PrinterIndex() >= 0) printer.setPrinterName(ToQString(ours->PrinterName()));
       printer.setPageOrientation(ours->Orientation() == poLandscape ? QPageLayout::Landscape : QPageLayout::Portrait);
-      QPrintDialog dlg(&printer, parent);
       // What the dialog shows is where the print goes: the file it names, or
       // a printer (then no file), with the orientation chosen there.
       auto takeOutput = [&] {
@@ -322,6 +322,7 @@ bool RunPlatformDialog(TCommonDialog* d) {
         ours->SetOrientation(printer.pageLayout().orientation() == QPageLayout::Landscape ? poLandscape : poPortrait);
       };
       if (d->Kind() == cdPrint) {
+        QPrintDialog dlg(&printer, parent);
         auto* p = static_cast<TPrintDialog*>(d);
         printer.setCopyCount(p->Copies);
         dlg.setMinMax(p->MinPage, p->MaxPage);
@@ -346,8 +347,13 @@ bool RunPlatformDialog(TCommonDialog* d) {
                                                                       : prAllPages;
         return true;
       }
+      // Page set-up: the page, not a print.
+      printer.setPageOrientation(Printer()->Orientation() == poLandscape ? QPageLayout::Landscape
+                                                                         : QPageLayout::Portrait);
+      QPageSetupDialog dlg(&printer, parent);
       if (dlg.exec() != QDialog::Accepted) return false;
-      takeOutput();
+      Printer()->SetOrientation(printer.pageLayout().orientation() == QPageLayout::Landscape ? poLandscape
+                                                                                            : poPortrait);
       return true;
     }
     case cdSelectDirectory: {

@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/dialogs.h"
 #include "platform/gfx/printer.h"
+#include "platform/ui/forms.h"
 #include "platform/rtl/fileutils.h"
 #include "platform/ui/clipboard.h"
 #include "platform/ui/commondialogs.h"
@@ -251,6 +253,53 @@ TEST(CommonDialogs, PictureDialogsListEveryPictureFormat) {
   ASSERT_TRUE(save.Execute());
   EXPECT_EQ(save.FilterIndex, 3);
   EXPECT_EQ(save.FileName, "/tmp/picture.png");
+}
+
+// Page set-up is its own dialog, not the print dialog: it sets the page's
+// orientation and prints nothing.
+TEST(CommonDialogs, PlatformPageSetupDialogSetsThePage) {
+  EnsureGui();
+  if (!Printer()->PrintsToPdf()) GTEST_SKIP() << "a printer is installed";
+  TCommonDialogHandler saved = SetCommonDialogHandler(nullptr);
+  InstallPlatformDialogs();
+  TPrinterSetupDialog dialog(nullptr);
+  bool pageSetup = false;
+  QueueCall([&] {
+    pageSetup = WindowShowing("Page Setup");
+    if (pageSetup) {
+      EXPECT_TRUE(PressWindowButton("Page Setup", "Landscape"));
+      EXPECT_TRUE(PressWindowButton("Page Setup", "OK"));
+    } else {
+      PressWindowButton("Print", "Cancel");
+    }
+  });
+  const bool accepted = dialog.Execute();
+  EXPECT_TRUE(pageSetup) << "the print dialog came instead";
+  EXPECT_TRUE(accepted);
+  EXPECT_EQ(Printer()->Orientation(), poLandscape);
+  Printer()->SetOrientation(poPortrait);
+  SetCommonDialogHandler(saved);
+}
+
+// A message without a caption of its own is captioned with the program's title.
+TEST(Dialogs, AMessageIsCaptionedWithTheProgramsTitle) {
+  EnsureGui();
+  const std::string saved = Application->Title();
+  Application->SetTitle("Zelvora");
+  std::vector<std::string> captions;
+  TDialogHandler previous = SetDialogHandler([&](const TDialogRequest& r) {
+    captions.push_back(r.Caption);
+    TDialogAnswer a;
+    a.Result = r.DefaultResult;
+    return a;
+  });
+  ShowMessage("text");
+  MessageDlg("text", mtCustom, {mbOK});
+  MessageBox("text", "", MB_OK);
+  MessageDlg("text", mtConfirmation, {mbYes, mbNo});
+  SetDialogHandler(previous);
+  Application->SetTitle(saved);
+  EXPECT_EQ(captions, (std::vector<std::string>{"Zelvora", "Zelvora", "Zelvora", "Confirm"}));
 }
 
 TEST(Clipboard, TextBitmapAndPrivateFormats) {
