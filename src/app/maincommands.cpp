@@ -6,6 +6,7 @@
 #include <set>
 
 #include "app/texteditor.h"
+#include "app/newinputwizard.h"
 #include "app/mainlink.h"
 #include "app/launcher.h"
 #include "app/macrowindow.h"
@@ -331,7 +332,17 @@ void TFormZelvora::actSaveASExecute(TObject*) { SaveAs(); }
 
 void TFormZelvora::actopenExecute(TObject*) { OpenFile(); }
 
-void TFormZelvora::actNewExecute(TObject* Sender) { actNotYetExecute(Sender); }
+void TFormZelvora::actNewExecute(TObject*) {
+  // A script or a refinement running now holds the model the wizard resets.
+  if (ProgramBusy()) {
+    ShowMessage("The model is in use by a running refinement or macro; start a new one when that has ended.");
+    return;
+  }
+  if (!FormNewInput || !QuerySaveModel()) return;
+  if (FormNewInput->ShowModal() != mrOk) return;
+  UpdateForm();
+  SaveAs();
+}
 
 void TFormZelvora::actCloseExecute(TObject*) {
   // A script or a refinement running now holds the model.

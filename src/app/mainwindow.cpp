@@ -15,6 +15,9 @@
 #include "app/scalesdialog.h"
 #include "app/macroplot.h"
 #include "app/watchwindow.h"
+#include "app/generalwindow.h"
+#include "app/newinputwizard.h"
+#include "app/constraintswindow.h"
 #include "model/brkapart.h"
 #include "model/crystal.h"
 #include "model/datafiles.h"
@@ -301,7 +304,8 @@ TFormZelvora::TFormZelvora(TComponent* AOwner) : TForm(AOwner) {
   EditCopy1->SetShortCut(ShortCut('C', {ssCtrl}));
   EditPaste1 = MakeAction("EditPaste1", "&Paste", "Paste", &TFormZelvora::EditPaste1Execute);
   EditPaste1->SetShortCut(ShortCut('V', {ssCtrl}));
-  actGeneral = MakeAction("actGeneral", "&General", "General settings", &TFormZelvora::actNotYetExecute);
+  actGeneral = MakeAction("actGeneral", "&General", "General settings", nullptr);
+  actGeneral->SetOnExecute([](TObject*) { if (GeneralForm) GeneralForm->Show(); });
   actGeneral->SetShortCut(ShortCut(VK_F5, {}));
   actPhases = MakeAction("actPhases", "&Phases", "Phases", &TFormZelvora::actNotYetExecute);
   actPhases->SetShortCut(ShortCut(VK_F6, {}));
@@ -309,7 +313,8 @@ TFormZelvora::TFormZelvora(TComponent* AOwner) : TForm(AOwner) {
   actHistograms->SetShortCut(ShortCut(VK_F7, {}));
   actSample = MakeAction("actSample", "&Sample", "Sample", &TFormZelvora::actNotYetExecute);
   actSample->SetShortCut(ShortCut(VK_F8, {}));
-  actConstraints = MakeAction("actConstraints", "&Constraints", "Constraints", &TFormZelvora::actNotYetExecute);
+  actConstraints = MakeAction("actConstraints", "&Constraints", "Constraints", nullptr);
+  actConstraints->SetOnExecute([](TObject*) { if (ConstraintForm) ConstraintForm->Show(); });
   actConstraints->SetShortCut(ShortCut(VK_F9, {}));
   actparameters = MakeAction("actparameters", "&Parameters", "Parameters", &TFormZelvora::actNotYetExecute);
   actRefine = MakeAction("actRefine", "&Refine", "Refine", &TFormZelvora::actRefineExecute);
@@ -657,6 +662,9 @@ int RunZelvora(int argc, char** argv) {
   TFormMacro* macro = nullptr;
   Application->CreateForm(macro);
   FormMacro = macro;
+  Application->CreateForm(GeneralForm);
+  Application->CreateForm(ConstraintForm);
+  Application->CreateForm(FormNewInput);
   Application->CreateForm(FormGraph);
   Application->CreateForm(FormSetScales);
   FormZelvora->LinkMacroWindow();
