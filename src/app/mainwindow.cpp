@@ -18,6 +18,7 @@
 #include "app/generalwindow.h"
 #include "app/newinputwizard.h"
 #include "app/constraintswindow.h"
+#include "app/parameterswindow.h"
 #include "model/brkapart.h"
 #include "model/crystal.h"
 #include "model/datafiles.h"
@@ -316,7 +317,8 @@ TFormZelvora::TFormZelvora(TComponent* AOwner) : TForm(AOwner) {
   actConstraints = MakeAction("actConstraints", "&Constraints", "Constraints", nullptr);
   actConstraints->SetOnExecute([](TObject*) { if (ConstraintForm) ConstraintForm->Show(); });
   actConstraints->SetShortCut(ShortCut(VK_F9, {}));
-  actparameters = MakeAction("actparameters", "&Parameters", "Parameters", &TFormZelvora::actNotYetExecute);
+  actparameters = MakeAction("actparameters", "&Parameters", "Parameters", nullptr);
+  actparameters->SetOnExecute([](TObject*) { if (FormParameters) FormParameters->Show(); });
   actRefine = MakeAction("actRefine", "&Refine", "Refine", &TFormZelvora::actRefineExecute);
   actRefine->SetShortCut(ShortCut(VK_F10, {}));
   actManualEdit = MakeAction("actManualEdit", "Manual &Edit", "Manual edit and refine", &TFormZelvora::actManualEditExecute);
@@ -666,6 +668,7 @@ int RunZelvora(int argc, char** argv) {
   Application->CreateForm(ConstraintForm);
   Application->CreateForm(FormNewInput);
   Application->CreateForm(FormGraph);
+  Application->CreateForm(FormParameters);
   Application->CreateForm(FormSetScales);
   FormZelvora->LinkMacroWindow();
   Application->Run();
