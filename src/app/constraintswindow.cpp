@@ -66,41 +66,40 @@ std::string RatioText(float r) {
 TConstraintForm::TConstraintForm(TComponent* AOwner) : TForm(AOwner) {
   SetName("ConstraintForm");
   SetCaption("Constraints");
-  SetClientWidth(447);
+  SetClientWidth(560);
   SetClientHeight(430);
 
   auto* group = new TGroupBox(this);
   group->SetParent(this);
   group->SetCaption("Linear Constraints");
-  group->SetBounds(6, 4, 435, 380);
+  group->SetBounds(6, 4, 548, 380);
   LabelAt(this, group, "Global:", 10, 18);
-  ListBoxGlobal = NewList(this, group, 10, 34, 200, 80);
+  ListBoxGlobal = NewList(this, group, 10, 34, 150, 80);
   LabelAt(this, group, "Phase:", 10, 118);
-  ListBoxPhase = NewList(this, group, 10, 134, 200, 110);
+  ListBoxPhase = NewList(this, group, 10, 134, 150, 110);
   LabelAt(this, group, "Sample:", 10, 248);
-  ListBoxSample = NewList(this, group, 10, 264, 200, 80);
-  StringGrid1 = NewGrid(this, group, 1, 216, 34, kParameterWidth + 5, 310);
-  StringGrid2 = NewGrid(this, group, 2, 216 + kParameterWidth + 5, 34, 0, 310);
-  StringGrid2->SetWidth(group->Width() - StringGrid2->Left() - 6);
+  ListBoxSample = NewList(this, group, 10, 264, 150, 80);
+  StringGrid1 = NewGrid(this, group, 1, 166, 34, kParameterWidth + 6, 310);
+  StringGrid2 = NewGrid(this, group, 2, 336, 34, kParameterWidth + kRatioWidth + 7, 310);
   StringGrid2->SetOptions(StringGrid2->Options().Include(goEditing));
   LabelAt(this, group, "Total Number of Variables:", 10, 352);
   Labelvar = LabelAt(this, group, "0", 170, 352);
-  LabelAt(this, group, "Total number of constraints:", 216, 352);
-  Labelcon = LabelAt(this, group, "0", 386, 352);
+  LabelAt(this, group, "Total number of constraints:", 336, 352);
+  Labelcon = LabelAt(this, group, "0", 506, 352);
 
   ButtonOK = new TButton(this);
   ButtonOK->SetParent(this);
   ButtonOK->SetCaption("OK");
-  ButtonOK->SetBounds(190, 396, 75, 25);
+  ButtonOK->SetBounds(303, 396, 75, 25);
   ButtonCancel = new TButton(this);
   ButtonCancel->SetParent(this);
   ButtonCancel->SetCaption("Cancel");
   ButtonCancel->SetCancel(true);
-  ButtonCancel->SetBounds(275, 396, 75, 25);
+  ButtonCancel->SetBounds(388, 396, 75, 25);
   ButtonHelp = new TButton(this);
   ButtonHelp->SetParent(this);
   ButtonHelp->SetCaption("Help");
-  ButtonHelp->SetBounds(360, 396, 75, 25);
+  ButtonHelp->SetBounds(473, 396, 75, 25);
 
   PopupMenu1 = NewItemPopupMenu(this, [this](TObject* s) { PopupMenu1Popup(s); });
   PopupMenu1->SetAutoPopup(true);
@@ -132,9 +131,7 @@ TConstraintForm::~TConstraintForm() {
 }
 
 void TConstraintForm::FormShow(TObject*) {
-  // The width of the lists and grids; the height may grow.
-  const int width = static_cast<int>(std::nearbyint(PixelsPerInch() * 395.0 / 96.0)) + 60;
-  if (Width() != width) SetWidth(width);
+  // The lists and both columns keep their width; the height may grow.
   if (Height() < 400) SetHeight(400);
   UpdateForm();
 }

@@ -306,7 +306,10 @@ bool TFormZelvora::SaveAs() {
   if (!Model) return false;
   SaveDialog1->Filter = "Input Files (*.inp)|*.inp";
   SaveDialog1->DefaultExt = "inp";
-  SaveDialog1->FileName = GetFileKind(InputFileName) == 0 ? InputFileName : ChangeFileExt(InputFileName, ".inp");
+  // A new model has no name to offer.
+  SaveDialog1->FileName = InputFileName.empty()                ? std::string()
+                          : GetFileKind(InputFileName) == 0 ? InputFileName
+                                                            : ChangeFileExt(InputFileName, ".inp");
   bool saved = false;
   if (SaveDialog1->Execute()) {
     std::string file = SaveDialog1->FileName;

@@ -54,7 +54,7 @@ TFormNewInput::TFormNewInput(TComponent* AOwner) : TForm(AOwner) {
   SetName("FormNewInput");
   SetCaption("New Input");
   SetBorderStyle(bsDialog);
-  SetClientWidth(480);
+  SetClientWidth(560);
   SetClientHeight(206);
 
   Words(this, this, "The input file should contain", 12, 12);
@@ -91,13 +91,13 @@ TFormNewInput::TFormNewInput(TComponent* AOwner) : TForm(AOwner) {
   ButtonOK->SetParent(this);
   ButtonOK->SetCaption("OK");
   ButtonOK->SetDefault(true);
-  ButtonOK->SetBounds(396, 12, 75, 25);
+  ButtonOK->SetBounds(476, 12, 75, 25);
   Button2 = new TButton(this);
   Button2->SetParent(this);
   Button2->SetCaption("Cancel");
   Button2->SetCancel(true);
   Button2->SetModalResult(mrCancel);
-  Button2->SetBounds(396, 44, 75, 25);
+  Button2->SetBounds(476, 44, 75, 25);
 
   seNumberHistograms->OnChange = [this](TObject* s) { seNumberHistogramsChange(s); };
   seHistogramNumber->OnChange = [this](TObject* s) { seHistogramNumberChange(s); };

@@ -54,6 +54,7 @@ TFormParameters::TFormParameters(TComponent* AOwner) : TForm(AOwner) {
   psgparameters->SetName("psgparameters");
   psgparameters->SetParent(this);
   psgparameters->SetBounds(6, 6, 250, 322);
+  psgparameters->SetLook(glClassic);
   psgparameters->SetColCount(6);
   psgparameters->SetRowCount(2);
   psgparameters->SetFixedRows(1);
