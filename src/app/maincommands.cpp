@@ -6,6 +6,7 @@
 #include <set>
 
 #include "app/texteditor.h"
+#include "app/newinputwizard.h"
 #include "app/mainlink.h"
 #include "app/launcher.h"
 #include "app/macrowindow.h"
@@ -318,7 +319,10 @@ bool TFormZelvora::SaveAs() {
   if (!Model) return false;
   SaveDialog1->Filter = "Input Files (*.inp)|*.inp";
   SaveDialog1->DefaultExt = "inp";
-  SaveDialog1->FileName = GetFileKind(InputFileName) == 0 ? InputFileName : ChangeFileExt(InputFileName, ".inp");
+  // A new model has no name to offer.
+  SaveDialog1->FileName = InputFileName.empty()                ? std::string()
+                          : GetFileKind(InputFileName) == 0 ? InputFileName
+                                                            : ChangeFileExt(InputFileName, ".inp");
   bool saved = false;
   if (SaveDialog1->Execute()) {
     std::string file = SaveDialog1->FileName;
@@ -344,7 +348,17 @@ void TFormZelvora::actSaveASExecute(TObject*) { SaveAs(); }
 
 void TFormZelvora::actopenExecute(TObject*) { OpenFile(); }
 
-void TFormZelvora::actNewExecute(TObject* Sender) { actNotYetExecute(Sender); }
+void TFormZelvora::actNewExecute(TObject*) {
+  // A script or a refinement running now holds the model the wizard resets.
+  if (ProgramBusy()) {
+    ShowMessage("The model is in use by a running refinement or macro; start a new one when that has ended.");
+    return;
+  }
+  if (!FormNewInput || !QuerySaveModel()) return;
+  if (FormNewInput->ShowModal() != mrOk) return;
+  UpdateForm();
+  SaveAs();
+}
 
 void TFormZelvora::actCloseExecute(TObject*) {
   // A script or a refinement running now holds the model.

@@ -24,6 +24,10 @@
 #include "app/histogramwindow.h"
 #include "app/peakwidthwindow.h"
 #include "app/samplewindow.h"
+#include "app/generalwindow.h"
+#include "app/newinputwizard.h"
+#include "app/constraintswindow.h"
+#include "app/parameterswindow.h"
 #include "model/brkapart.h"
 #include "model/crystal.h"
 #include "model/datafiles.h"
@@ -398,7 +402,8 @@ TFormZelvora::TFormZelvora(TComponent* AOwner) : TForm(AOwner) {
   EditCopy1->SetShortCut(ShortCut('C', {ssCtrl}));
   EditPaste1 = MakeAction("EditPaste1", "&Paste", "Paste", &TFormZelvora::EditPaste1Execute);
   EditPaste1->SetShortCut(ShortCut('V', {ssCtrl}));
-  actGeneral = MakeAction("actGeneral", "&General", "General settings", &TFormZelvora::actNotYetExecute);
+  actGeneral = MakeAction("actGeneral", "&General", "General settings", nullptr);
+  actGeneral->SetOnExecute([](TObject*) { if (GeneralForm) GeneralForm->Show(); });
   actGeneral->SetShortCut(ShortCut(VK_F5, {}));
   actPhases = MakeAction("actPhases", "&Phases", "Phases", &TFormZelvora::actPhasesExecute);
   actPhases->SetShortCut(ShortCut(VK_F6, {}));
@@ -406,9 +411,11 @@ TFormZelvora::TFormZelvora(TComponent* AOwner) : TForm(AOwner) {
   actHistograms->SetShortCut(ShortCut(VK_F7, {}));
   actSample = MakeAction("actSample", "&Sample", "Sample", &TFormZelvora::actSampleExecute);
   actSample->SetShortCut(ShortCut(VK_F8, {}));
-  actConstraints = MakeAction("actConstraints", "&Constraints", "Constraints", &TFormZelvora::actNotYetExecute);
+  actConstraints = MakeAction("actConstraints", "&Constraints", "Constraints", nullptr);
+  actConstraints->SetOnExecute([](TObject*) { if (ConstraintForm) ConstraintForm->Show(); });
   actConstraints->SetShortCut(ShortCut(VK_F9, {}));
-  actparameters = MakeAction("actparameters", "&Parameters", "Parameters", &TFormZelvora::actNotYetExecute);
+  actparameters = MakeAction("actparameters", "&Parameters", "Parameters", nullptr);
+  actparameters->SetOnExecute([](TObject*) { if (FormParameters) FormParameters->Show(); });
   actRefine = MakeAction("actRefine", "&Refine", "Refine", &TFormZelvora::actRefineExecute);
   actRefine->SetShortCut(ShortCut(VK_F10, {}));
   actManualEdit = MakeAction("actManualEdit", "Manual &Edit", "Manual edit and refine", &TFormZelvora::actManualEditExecute);
@@ -770,7 +777,11 @@ int RunZelvora(int argc, char** argv) {
   Application->CreateForm(FormPeak);
   Application->CreateForm(PhaseForm);
   Application->CreateForm(FormTrans);
+  Application->CreateForm(GeneralForm);
+  Application->CreateForm(ConstraintForm);
+  Application->CreateForm(FormNewInput);
   Application->CreateForm(FormGraph);
+  Application->CreateForm(FormParameters);
   Application->CreateForm(FormSetScales);
   Application->CreateForm(FormPeriodicTable);
   FormZelvora->LinkMacroWindow();
