@@ -14,6 +14,10 @@
 #include "app/patternplot.h"
 #include "app/macroplot.h"
 #include "app/workfolder.h"
+#include "app/aboutbox.h"
+#include "app/fourierwindow.h"
+#include "app/preferences.h"
+#include "app/rdfwindow.h"
 #include "chart/core/chart.h"
 #include "chart/series/series.h"
 #include "model/datafiles.h"
@@ -389,6 +393,27 @@ void TFormZelvora::TBMRUList1Click(TObject*, const std::string& fileName) {
 void TFormZelvora::actExitExecute(TObject*) { Close(); }
 
 void TFormZelvora::actNotYetExecute(TObject*) { ShowMessage("Not available yet."); }
+
+void TFormZelvora::actPreferencesExecute(TObject*) {
+  if (OptionsDlg && !OptionsDlg->Visible()) OptionsDlg->ShowModal();
+}
+
+void TFormZelvora::actAboutExecute(TObject*) {
+  if (AboutBox && !AboutBox->Visible()) AboutBox->ShowModal();
+}
+
+void TFormZelvora::actViewFourierExecute(TObject*) {
+  auto fourier = std::make_unique<TFormPlotFourier>(this);
+  fourier->ShowModal();
+}
+
+void TFormZelvora::actViewRDFExecute(TObject*) {
+  if (ModelLoaded() && Refinement && FormRDF) {
+    FormRDF->FillPhases(Model->PhaseCount());
+    FormRDF->Show();
+  }
+  ScreenCursor().SetCursor(crDefault);
+}
 
 // ---- The last active control ----------------------------------------------
 

@@ -189,6 +189,10 @@ public:
   void actViewDistExecute(TObject* Sender);
   void actShowHintsExecute(TObject* Sender);
   void actNotYetExecute(TObject* Sender);
+  void actPreferencesExecute(TObject* Sender);
+  void actAboutExecute(TObject* Sender);
+  void actViewFourierExecute(TObject* Sender);
+  void actViewRDFExecute(TObject* Sender);
   // Runs the script of user-menu entry k, k being the sender's name from its
   // seventh character on.
   void actScriptExecute(TObject* Sender);
