@@ -559,7 +559,9 @@ void TFormPlotFourier::btAnimateClick(TObject*) {
   while (true) {
     seSlice->SetValue(seSlice->Value() >= FourierGrid ? 1 : seSlice->Value() + 1);
     btPlotClick(this);
-    if (State().Stop || BusyEndRequested()) break;
+    // A modal window's close only sets its modal result: that ends the
+    // animation too, or the close would wait for ever.
+    if (State().Stop || BusyEndRequested() || ModalResult() != mrNone) break;
   }
   State().Stop = false;
   btStop->SetVisible(false);

@@ -294,6 +294,18 @@ TEST_F(EngineWindowTest, DifferenceMapOfTheExampleDrawsAndItsAnimationEndsWhenTh
   EXPECT_FALSE(Form->cbAuto->Checked());
   EXPECT_GT(Form->seSlice->Value(), 1);
   EXPECT_FALSE(Form->Visible());
+
+  // Shown modally, as the main window shows it: the close ends the loop.
+  auto modal = std::make_unique<TFormPlotFourier>(nullptr);
+  guitest::TModalResponder responder;
+  responder.Do([&](TCustomForm*) {
+    modal->btCalculate->Click();
+    QueueCall([&] { modal->Close(); });
+    modal->btAnimate->Click();
+    EXPECT_FALSE(modal->Animating());
+    return modal->ModalResult();
+  });
+  EXPECT_EQ(modal->ShowModal(), mrCancel);
 }
 
 // ---- Radial distribution ---------------------------------------------------
