@@ -19,6 +19,10 @@
 #include "app/samplewindow.h"
 #include "app/phaseswindow.h"
 #include "app/workfolder.h"
+#include "app/aboutbox.h"
+#include "app/fourierwindow.h"
+#include "app/preferences.h"
+#include "app/rdfwindow.h"
 #include "chart/core/chart.h"
 #include "chart/series/series.h"
 #include "model/datafiles.h"
@@ -436,6 +440,27 @@ void TFormZelvora::actUpdateExecute(TObject*) {
     actUpdate->SetEnabled(false);
     ShowMessage(e.Message());
   }
+}
+
+void TFormZelvora::actPreferencesExecute(TObject*) {
+  if (OptionsDlg && !OptionsDlg->Visible()) OptionsDlg->ShowModal();
+}
+
+void TFormZelvora::actAboutExecute(TObject*) {
+  if (AboutBox && !AboutBox->Visible()) AboutBox->ShowModal();
+}
+
+void TFormZelvora::actViewFourierExecute(TObject*) {
+  auto fourier = std::make_unique<TFormPlotFourier>(this);
+  fourier->ShowModal();
+}
+
+void TFormZelvora::actViewRDFExecute(TObject*) {
+  if (ModelLoaded() && Refinement && FormRDF) {
+    FormRDF->FillPhases(Model->PhaseCount());
+    FormRDF->Show();
+  }
+  ScreenCursor().SetCursor(crDefault);
 }
 
 // ---- The last active control ----------------------------------------------

@@ -28,6 +28,9 @@
 #include "app/newinputwizard.h"
 #include "app/constraintswindow.h"
 #include "app/parameterswindow.h"
+#include "app/aboutbox.h"
+#include "app/preferences.h"
+#include "app/rdfwindow.h"
 #include "model/brkapart.h"
 #include "model/crystal.h"
 #include "model/datafiles.h"
@@ -386,7 +389,7 @@ TFormZelvora::TFormZelvora(TComponent* AOwner) : TForm(AOwner) {
   actImportShelx = MakeAction("actImportShelx", "Shelxs file", "Import a Shelxs file", &TFormZelvora::actImportShelxExecute);
   actExportShelx = MakeAction("actExportShelx", "Shelx file", "Export a Shelx file", &TFormZelvora::actExportShelxExecute);
   actExportSir = MakeAction("actExportSir", "SIRPOW97 file", "Export a SIRPOW97 file", &TFormZelvora::actExportSirExecute);
-  actPreferences = MakeAction("actPreferences", "P&references", "Preferences", &TFormZelvora::actNotYetExecute);
+  actPreferences = MakeAction("actPreferences", "P&references", "Preferences", &TFormZelvora::actPreferencesExecute);
   actPrint = MakeAction("actPrint", "&Print", "Print", &TFormZelvora::actPrintExecute);
   actPrintPreview = MakeAction("actPrintPreview", "Print Pre&view", "Print preview", &TFormZelvora::actPrintPreviewExecute);
   actPageSetup = MakeAction("actPageSetup", "Page Set&up", "Page setup", &TFormZelvora::actPageSetupExecute);
@@ -427,8 +430,8 @@ TFormZelvora::TFormZelvora(TComponent* AOwner) : TForm(AOwner) {
   actViewOutput = MakeAction("actViewOutput", "View Output", "View Output", &TFormZelvora::actViewOutputExecute);
   actViewBVS = MakeAction("actViewBVS", "View BV/Summary", "View BV/Summary", &TFormZelvora::actViewBVSExecute);
   actViewDist = MakeAction("actViewDist", "View Dist/Angles", "View Dist/Angles", &TFormZelvora::actViewDistExecute);
-  actViewFourier = MakeAction("actViewFourier", "Plot Fourier", "Plot Fourier", &TFormZelvora::actNotYetExecute);
-  actViewRDF = MakeAction("actViewRDF", "Plot RDF", "Plot RDF", &TFormZelvora::actNotYetExecute);
+  actViewFourier = MakeAction("actViewFourier", "Plot Fourier", "Plot Fourier", &TFormZelvora::actViewFourierExecute);
+  actViewRDF = MakeAction("actViewRDF", "Plot RDF", "Plot RDF", &TFormZelvora::actViewRDFExecute);
   HelpContents1 = MakeAction("HelpContents1", "Help Topics", "Help Topics", nullptr);
   HelpContents1->SetOnExecute([](TObject*) {});
   HelpContents1->SetShortCut(ShortCut(VK_F1, {}));
@@ -436,7 +439,7 @@ TFormZelvora::TFormZelvora(TComponent* AOwner) : TForm(AOwner) {
   HelpContents1->SetVisible(false);
   actShowHints = MakeAction("actShowHints", "&Show Hints", "Show Hints", &TFormZelvora::actShowHintsExecute);
   actUpdate = MakeAction("actUpdate", "&Update Zelvora", "Update Zelvora", &TFormZelvora::actUpdateExecute);
-  actAbout = MakeAction("actAbout", "&About", "About", &TFormZelvora::actNotYetExecute);
+  actAbout = MakeAction("actAbout", "&About", "About", &TFormZelvora::actAboutExecute);
   actScript = MakeAction("actScript", "", "Run a Vorazadar macro", &TFormZelvora::actScriptExecute);
 
   BuildMenus();
@@ -769,6 +772,8 @@ int RunZelvora(int argc, char** argv) {
   Application->CreateForm(FormZelvora);
   Application->CreateForm(FormSample);
   Application->CreateForm(RefineForm);
+  Application->CreateForm(AboutBox);
+  Application->CreateForm(OptionsDlg);
   Application->CreateForm(FormWatch);
   TFormMacro* macro = nullptr;
   Application->CreateForm(macro);
@@ -782,6 +787,7 @@ int RunZelvora(int argc, char** argv) {
   Application->CreateForm(FormNewInput);
   Application->CreateForm(FormGraph);
   Application->CreateForm(FormParameters);
+  Application->CreateForm(FormRDF);
   Application->CreateForm(FormSetScales);
   Application->CreateForm(FormPeriodicTable);
   FormZelvora->LinkMacroWindow();

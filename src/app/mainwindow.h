@@ -211,6 +211,10 @@ public:
   void actNotYetExecute(TObject* Sender);
   // Opens the update window on the stored mirror.
   void actUpdateExecute(TObject* Sender);
+  void actPreferencesExecute(TObject* Sender);
+  void actAboutExecute(TObject* Sender);
+  void actViewFourierExecute(TObject* Sender);
+  void actViewRDFExecute(TObject* Sender);
   // Runs the script of user-menu entry k, k being the sender's name from its
   // seventh character on.
   void actScriptExecute(TObject* Sender);
