@@ -87,10 +87,9 @@ std::unique_ptr<TBitmap> LoadResourceBitmap(const std::string& name) {
   {
     std::lock_guard<std::mutex> lock(GMutex);
     auto it = Bitmaps().find(Key(name));
-    if (it == Bitmaps().end()) return nullptr;
-    maker = it->second;
+    if (it != Bitmaps().end()) maker = it->second;
   }
-  return maker();
+  return maker ? maker() : LoadCompiledBitmap(name);
 }
 
 void RegisterResourceBitmap(const std::string& name, std::function<std::unique_ptr<TBitmap>()> maker) {

@@ -1,0 +1,85 @@
+#include "chart/editor/grafeditreg.h"
+
+#include <iterator>
+
+#include "chart/core/grafutils.h"
+#include "chart/editor/grafpendlg.h"
+#include "chart/series/grafcandle.h"
+#include "chart/series/graffunci.h"
+#include "chart/series/grafhisto.h"
+#include "chart/series/grafmapseries.h"
+#include "chart/series/grafpoin3.h"
+#include "chart/series/grafspline.h"
+#include "chart/series/grafstats.h"
+#include "chart/series/grafsurfa.h"
+#include "chart/series/grafsurfacetool.h"
+#include "chart/series/graftools.h"
+#include "chart/series/graftrisurface.h"
+#include "chart/series/series.h"
+#include "platform/gfx/resources.h"
+
+namespace {
+
+struct TEditorUnit {
+  const char* Name;
+  void (*Register)();
+  void (*Unregister)();  // nil: stays registered for the whole run
+};
+
+// The series library: every series, function and tool type, so that chart
+// files naming them can be read and the galleries can offer them.
+void RegisterSeriesLibrary() {
+  RegisterStandardSeries();
+  RegisterBasicFunctionTypes();
+  RegisterStatisticsFunctionTypes();
+  RegisterSmoothingFunctionType();
+  RegisterFinancialTypes();
+  RegisterHistogramSeriesTypes();
+  RegisterGridSeriesTypes();
+  RegisterPoint3DSeriesTypes();
+  RegisterTriSurfaceSeriesTypes();
+  RegisterMapSeriesType();
+  RegisterChartToolClasses();
+  RegisterSurfaceToolType();
+}
+
+// The program's bitmap resources, which the chart library loads by name
+// (brush patterns, arrows, navigator glyphs).
+void RegisterProgramBitmaps() {
+  RegisterBitmapResources([](const std::string& name, TBitmap* bitmap) {
+    std::unique_ptr<TBitmap> found = LoadResourceBitmap(name);
+    if (!found) return false;
+    bitmap->Assign(found.get());
+    return true;
+  });
+}
+
+// In the order of the editor units. Each new unit adds its line here.
+const TEditorUnit kUnits[] = {
+    {"series library", RegisterSeriesLibrary, nullptr},
+    {"program bitmaps", RegisterProgramBitmaps, nullptr},
+    {"GrafPenDlg", RegisterPenDialogClasses, nullptr},
+};
+
+bool Registered = false;
+
+}  // namespace
+
+void RegisterChartEditorUnits() {
+  if (Registered) return;
+  Registered = true;
+  for (const TEditorUnit& u : kUnits) u.Register();
+}
+
+void UnregisterChartEditorUnits() {
+  if (!Registered) return;
+  Registered = false;
+  for (auto it = std::rbegin(kUnits); it != std::rend(kUnits); ++it)
+    if (it->Unregister) it->Unregister();
+}
+
+std::vector<std::string> ChartEditorUnitNames() {
+  std::vector<std::string> names;
+  for (const TEditorUnit& u : kUnits) names.emplace_back(u.Name);
+  return names;
+}
