@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "chart/core/grafutils.h"
+#include "chart/editor/grafgallerypanel.h"
 #include "chart/editor/grafpendlg.h"
 #include "chart/series/grafcandle.h"
 #include "chart/series/graffunci.h"
@@ -59,6 +60,7 @@ const TEditorUnit kUnits[] = {
     {"series library", RegisterSeriesLibrary, nullptr},
     {"program bitmaps", RegisterProgramBitmaps, nullptr},
     {"GrafPenDlg", RegisterPenDialogClasses, nullptr},
+    {"GrafGalleryPanel", RegisterGalleryPanelClasses, nullptr},
 };
 
 bool Registered = false;
