@@ -3,7 +3,9 @@
 #include <iterator>
 
 #include "chart/core/grafutils.h"
+#include "chart/editor/grafedigene.h"
 #include "chart/editor/grafgallerypanel.h"
+#include "chart/editor/grafnavigator.h"
 #include "chart/editor/grafpendlg.h"
 #include "chart/series/grafcandle.h"
 #include "chart/series/graffunci.h"
@@ -61,6 +63,8 @@ const TEditorUnit kUnits[] = {
     {"program bitmaps", RegisterProgramBitmaps, nullptr},
     {"GrafPenDlg", RegisterPenDialogClasses, nullptr},
     {"GrafGalleryPanel", RegisterGalleryPanelClasses, nullptr},
+    {"GrafNavigator", RegisterNavigatorClasses, nullptr},
+    {"GrafEdiGene", RegisterGeneralPageClasses, nullptr},
 };
 
 bool Registered = false;
