@@ -3,10 +3,25 @@
 #include <iterator>
 
 #include "chart/core/grafutils.h"
+#include "chart/editor/grafaxisincr.h"
+#include "chart/editor/grafbasefuncedit.h"
+#include "chart/editor/grafbrushdlg.h"
+#include "chart/editor/grafcustomshapeeditor.h"
+#include "chart/editor/grafedifont.h"
 #include "chart/editor/grafedigene.h"
+#include "chart/editor/grafedigrad.h"
+#include "chart/editor/grafediperi.h"
+#include "chart/editor/grafformatting.h"
+#include "chart/editor/graffuncedit.h"
+#include "chart/editor/grafgalleryalternate.h"
 #include "chart/editor/grafgallerypanel.h"
+#include "chart/editor/grafgally.h"
 #include "chart/editor/grafnavigator.h"
 #include "chart/editor/grafpendlg.h"
+#include "chart/editor/grafselectlist.h"
+#include "chart/editor/grafshadoweditor.h"
+#include "chart/editor/grafsourceedit.h"
+#include "chart/editor/grafsymboleditor.h"
 #include "chart/series/grafcandle.h"
 #include "chart/series/graffunci.h"
 #include "chart/series/grafhisto.h"
@@ -62,9 +77,24 @@ const TEditorUnit kUnits[] = {
     {"series library", RegisterSeriesLibrary, nullptr},
     {"program bitmaps", RegisterProgramBitmaps, nullptr},
     {"GrafPenDlg", RegisterPenDialogClasses, nullptr},
+    {"GrafBrushDlg", RegisterBrushDialogClasses, nullptr},
+    {"GrafEdiGrad", RegisterGradientEditorClasses, nullptr},
+    {"GrafShadowEditor", RegisterShadowEditorClasses, nullptr},
+    {"GrafEdiFont", RegisterFontEditorClasses, nullptr},
+    {"GrafSymbolEditor", RegisterSymbolEditorClasses, nullptr},
+    {"GrafCustomShapeEditor", RegisterShapeEditorClasses, nullptr},
+    {"GrafFormatting", RegisterFormatEditorClasses, nullptr},
+    {"GrafAxisIncr", RegisterAxisIncrementClasses, nullptr},
+    {"GrafSelectList", RegisterSelectListClasses, nullptr},
+    {"GrafSourceEdit", RegisterSourceEditorClasses, nullptr},
+    {"GrafBaseFuncEdit", RegisterBaseFunctionEditorClasses, nullptr},
+    {"GrafEdiPeri", RegisterPeriodFunctionEditorClasses, nullptr},
+    {"GrafFuncEdit", RegisterFunctionPageClasses, nullptr},
     {"GrafGalleryPanel", RegisterGalleryPanelClasses, nullptr},
     {"GrafNavigator", RegisterNavigatorClasses, nullptr},
     {"GrafEdiGene", RegisterGeneralPageClasses, nullptr},
+    {"GrafGally", RegisterGalleryDialogClasses, UnregisterGalleryDialogClasses},
+    {"GrafGalleryAlternate", RegisterAlternateGalleryClasses, nullptr},
 };
 
 bool Registered = false;

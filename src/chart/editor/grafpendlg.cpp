@@ -9,6 +9,7 @@
 #include "chart/editor/editorbuild.h"
 #include "platform/rtl/format.h"
 #include "platform/ui/cursors.h"
+#include "platform/ui/lists.h"
 
 using namespace editorbuild;
 
@@ -369,4 +370,17 @@ void TButtonPen::DrawSwatch(TGrafCanvas3D* Canvas) {
 
 void RegisterPenDialogClasses() {
   RegisterClasses({&TPenDialog::StaticClass(), &TButtonPen::StaticClass()});
+}
+
+void MoveSelectedItems(TCustomListBox* Source, TCustomListBox* Target) {
+  TStrings* from = Source->Items();
+  TStrings* to = Target->Items();
+  to->BeginUpdate();
+  for (int i = 0; i < from->Count(); ++i)
+    if (Source->Selected(i)) to->AddObject(from->Strings(i), from->Objects(i));
+  to->EndUpdate();
+  from->BeginUpdate();
+  for (int i = from->Count() - 1; i >= 0; --i)
+    if (Source->Selected(i)) from->Delete(i);
+  from->EndUpdate();
 }
