@@ -34,6 +34,7 @@
 #include "platform/ui/stdctrls.h"
 
 enum TListBoxStyle { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable };
+// TOwnerDrawState, TDrawItemEvent and TMeasureItemEvent: stdctrls.h.
 
 class TCustomListBox;
 
@@ -125,7 +126,7 @@ protected:
   virtual int GetItemIndex() const;
   virtual void SetItemIndexValue(int v);
   // Draws one item: OnDrawItem when owner-drawn and set, else the text.
-  virtual void DrawItem(int Index, TRect Rect, TOwnerDrawState State);
+  virtual void DrawItem(int Index, const TRect& Rect, TOwnerDrawState State);
   virtual void MeasureItem(int Index, int& Height);
   // The area of an item that DrawItem gets (a check list box keeps the
   // check box out of it).
