@@ -11,7 +11,7 @@ import os
 import struct
 import zlib
 
-OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "src", "platform", "gfx", "bitmaps")
+OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "src", "platform", "gfx", "images")
 
 # Glyph background, keyed out through the bottom-left pixel (teal).
 KEY = (0, 128, 128)

@@ -14,18 +14,18 @@
 // program has none of that name. Known names: "ASGLEAFCLOSE", "ASGLEAFOPEN"
 // (12 x 12 node boxes with a plus and a minus), "XPNODEC", "XPNODEO" (10 x 10
 // node arrows, right and down), "PsgSpinUp", "PsgSpinDown" (9 x 6 spin
-// arrows); each on a teal background. Then the PNG pictures compiled into the
-// program (LoadCompiledBitmap).
-std::unique_ptr<TBitmap> LoadResourceBitmap(const std::string& name);
-// A picture of src/platform/gfx/bitmaps/ by its file name without ".png"
-// (compared without regard to case); nil when there is none. They are drawn
-// by scripts/draw-bitmaps.py: the chart editor's brush patterns "GrafBrush1"
-// .. "GrafBrush12" (16 x 16, one bit a pixel), textures "GrafTextureMetal",
+// arrows); each on a teal background. The pictures of images/ by their file
+// names: "GrafMoney" (a banknote, 100 x 88), "GrafDefaultImage" (8 x 8), the
+// smileys "GrafEqualSmile", "GrafGreaterSmile", "GrafLowerSmile" and the
+// hands "GrafEqualHand", "GrafGreaterHand", "GrafLowerHand" (16 x 16), each
+// on white with at most 16 colours; and those drawn by
+// scripts/draw-bitmaps.py: the chart editor's brush patterns "GrafBrush1" ..
+// "GrafBrush12" (16 x 16, one bit a pixel), textures "GrafTextureMetal",
 // "GrafTextureWood", "GrafTextureStone" (16 x 16) and "GrafTextureClouds",
 // "GrafTextureGrass", "GrafTextureFire", "GrafTextureSnow" (32 x 32), and
 // two-glyph strips on teal: "GrafArrowUp", "GrafArrowDown" (2 x 12 x 12) and
 // the navigator's "GrafNav_First" .. "GrafNav_Cancel" (2 x 11 x 11).
-std::unique_ptr<TBitmap> LoadCompiledBitmap(const std::string& name);
+std::unique_ptr<TBitmap> LoadResourceBitmap(const std::string& name);
 // Adds (or replaces) a bitmap resource made by a drawing routine.
 void RegisterResourceBitmap(const std::string& name, std::function<std::unique_ptr<TBitmap>()> maker);
 

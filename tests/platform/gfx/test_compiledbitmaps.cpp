@@ -17,6 +17,6 @@ TEST(CompiledBitmaps, FoundByNameWithTheirSizes) {
     EXPECT_EQ(b->Width(), c.Width) << c.Name;
     EXPECT_EQ(b->Height(), c.Height) << c.Name;
   }
-  EXPECT_EQ(LoadCompiledBitmap("GrafBrush13"), nullptr);
+  EXPECT_EQ(LoadResourceBitmap("GrafBrush13"), nullptr);
   EXPECT_EQ(LoadResourceBitmap("GrafNav_Nothing"), nullptr);
 }
