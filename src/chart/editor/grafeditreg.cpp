@@ -2,11 +2,31 @@
 
 #include <iterator>
 
+#include "chart/core/grafutils.h"
 #include "chart/editor/grafabout.h"
+#include "chart/editor/grafaxisincr.h"
+#include "chart/editor/grafbasefuncedit.h"
 #include "chart/editor/grafbmpoptions.h"
+#include "chart/editor/grafbrushdlg.h"
+#include "chart/editor/grafcustomshapeeditor.h"
+#include "chart/editor/grafedifont.h"
+#include "chart/editor/grafedigene.h"
+#include "chart/editor/grafedigrad.h"
+#include "chart/editor/grafediperi.h"
 #include "chart/editor/grafemfoptions.h"
 #include "chart/editor/grafexport.h"
+#include "chart/editor/grafformatting.h"
+#include "chart/editor/graffuncedit.h"
+#include "chart/editor/grafgalleryalternate.h"
+#include "chart/editor/grafgallerypanel.h"
+#include "chart/editor/grafgally.h"
+#include "chart/editor/grafnavigator.h"
+#include "chart/editor/grafpendlg.h"
+#include "chart/editor/grafselectlist.h"
+#include "chart/editor/grafshadoweditor.h"
+#include "chart/editor/grafsourceedit.h"
 #include "chart/editor/grafstore.h"
+#include "chart/editor/grafsymboleditor.h"
 #include "chart/series/grafcandle.h"
 #include "chart/series/graffunci.h"
 #include "chart/series/grafhisto.h"
@@ -19,6 +39,7 @@
 #include "chart/series/graftools.h"
 #include "chart/series/graftrisurface.h"
 #include "chart/series/series.h"
+#include "platform/gfx/resources.h"
 
 namespace {
 
@@ -45,9 +66,40 @@ void RegisterSeriesLibrary() {
   RegisterSurfaceToolType();
 }
 
+// The program's bitmap resources, which the chart library loads by name
+// (brush patterns, arrows, navigator glyphs).
+void RegisterProgramBitmaps() {
+  RegisterBitmapResources([](const std::string& name, TBitmap* bitmap) {
+    std::unique_ptr<TBitmap> found = LoadResourceBitmap(name);
+    if (!found) return false;
+    bitmap->Assign(found.get());
+    return true;
+  });
+}
+
 // In the order of the editor units. Each new unit adds its line here.
 const TEditorUnit kUnits[] = {
     {"series library", RegisterSeriesLibrary, nullptr},
+    {"program bitmaps", RegisterProgramBitmaps, nullptr},
+    {"GrafPenDlg", RegisterPenDialogClasses, nullptr},
+    {"GrafBrushDlg", RegisterBrushDialogClasses, nullptr},
+    {"GrafEdiGrad", RegisterGradientEditorClasses, nullptr},
+    {"GrafShadowEditor", RegisterShadowEditorClasses, nullptr},
+    {"GrafEdiFont", RegisterFontEditorClasses, nullptr},
+    {"GrafSymbolEditor", RegisterSymbolEditorClasses, nullptr},
+    {"GrafCustomShapeEditor", RegisterShapeEditorClasses, nullptr},
+    {"GrafFormatting", RegisterFormatEditorClasses, nullptr},
+    {"GrafAxisIncr", RegisterAxisIncrementClasses, nullptr},
+    {"GrafSelectList", RegisterSelectListClasses, nullptr},
+    {"GrafSourceEdit", RegisterSourceEditorClasses, nullptr},
+    {"GrafBaseFuncEdit", RegisterBaseFunctionEditorClasses, nullptr},
+    {"GrafEdiPeri", RegisterPeriodFunctionEditorClasses, nullptr},
+    {"GrafFuncEdit", RegisterFunctionPageClasses, nullptr},
+    {"GrafGalleryPanel", RegisterGalleryPanelClasses, nullptr},
+    {"GrafNavigator", RegisterNavigatorClasses, nullptr},
+    {"GrafEdiGene", RegisterGeneralPageClasses, nullptr},
+    {"GrafGally", RegisterGalleryDialogClasses, UnregisterGalleryDialogClasses},
+    {"GrafGalleryAlternate", RegisterAlternateGalleryClasses, nullptr},
     {"GrafStore", RegisterChartFileClasses, UnregisterChartFileClasses},
     {"GrafExport", RegisterGrafExportUnit, UnregisterGrafExportUnit},
     // The metafile format before the bitmap one: the export dialog lists them so.

@@ -444,6 +444,7 @@ TDialogAnswer PlatformMessage(const TDialogRequest& r) {
     add("OK", IDOK, QMessageBox::AcceptRole);
     box.setIcon(QMessageBox::NoIcon);
   }
+  if (r.X >= 0 && r.Y >= 0) box.move(r.X, r.Y);
   box.exec();
   a.Result = r.DefaultResult;
   for (auto& [b, result] : buttons)
