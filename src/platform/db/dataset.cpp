@@ -85,11 +85,18 @@ TDatabase::TDatabase(const std::string& FileName, bool Create) : FFileName(FileN
     if (!folder.empty()) std::filesystem::create_directories(folder, ec);
   }
   const int flags = SQLITE_OPEN_READWRITE | (Create ? SQLITE_OPEN_CREATE : 0);
-  if (sqlite3_open_v2(FileName.c_str(), &FHandle, flags, nullptr) != SQLITE_OK) Fail("opening it");
-  // A lock held by another program is reported at once, not waited for.
-  sqlite3_busy_timeout(FHandle, 0);
-  // A damaged file or one that is no database shows itself on the first read.
-  Execute("select count(*) from sqlite_master");
+  try {
+    if (sqlite3_open_v2(FileName.c_str(), &FHandle, flags, nullptr) != SQLITE_OK) Fail("opening it");
+    // A lock held by another program is reported at once, not waited for.
+    sqlite3_busy_timeout(FHandle, 0);
+    // A damaged file or one that is no database shows itself on the first read.
+    Execute("select count(*) from sqlite_master");
+  } catch (...) {
+    // No destructor runs for a half-made database: its handle is closed here.
+    sqlite3_close_v2(FHandle);
+    FHandle = nullptr;
+    throw;
+  }
 }
 
 TDatabase::~TDatabase() {
