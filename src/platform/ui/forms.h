@@ -256,6 +256,8 @@ public:
   void SetCursors(int Index, const TBitmap* Image, int HotX, int HotY);
   void RemoveCursor(int Index);
   bool HasCursor(int Index) const;
+  // The window system's cursor of a cursor number, for SetCursor.
+  HCURSOR Cursors(int Index) const { return CursorHandle(static_cast<TCursor>(Index)); }
   // The image and hot spot of a custom cursor; false when none is registered.
   bool CustomCursor(int Index, const TBitmap*& Image, TPoint& HotSpot) const;
 

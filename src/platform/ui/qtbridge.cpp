@@ -176,6 +176,11 @@ bool TEventBridge::Translate(QObject* watched, QEvent* event) {
     case QEvent::MouseMove: {
       auto* me = static_cast<QMouseEvent*>(event);
       const QPoint p = local(me->position());
+      {
+        const QPoint g = me->globalPosition().toPoint();
+        AskWindowCursor(c, static_cast<QWidget*>(watched), Point(g.x(), g.y()));
+        if (!*alive) return true;
+      }
       const bool consumed = send(WM_MOUSEMOVE, MouseKeys(me->modifiers(), me->buttons()), MAKELPARAM(p.x(), p.y()));
       // After the control's own handling, which may have ended its hint.
       if (*alive && me->buttons() == Qt::NoButton) {
