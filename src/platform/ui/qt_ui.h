@@ -94,6 +94,9 @@ void AttachWidget(TWinControl* control, QWidget* widget, QWidget* focusWidget = 
 // Asks a control for the cursor over the widget the mouse moved on
 // (WM_NCHITTEST, then WM_SETCURSOR) and shows what it chose.
 void AskWindowCursor(TWinControl* Control, QWidget* Watched, TPoint ScreenPos);
+// The screen point of the last mouse event the layer translated; false
+// before any.
+bool LastMouseEventPos(TPoint& Pos);
 // Runs f; an exception goes to Application->HandleException.
 void GuardEvent(TObject* sender, const std::function<void()>& f);
 // Application->HandleException (forms.cpp).

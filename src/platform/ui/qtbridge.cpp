@@ -60,6 +60,9 @@ const std::pair<int, uint16_t> kKeys[] = {
     {Qt::Key_Backslash, VK_OEM_5}, {Qt::Key_BracketRight, VK_OEM_6}, {Qt::Key_Apostrophe, VK_OEM_7},
     {Qt::Key_Equal, VK_OEM_PLUS}};
 
+bool HaveMousePos = false;
+TPoint MousePos{0, 0};
+
 // The window that lost the focus to another window of ours, for the
 // WM_SETFOCUS that follows; 0 when the focus came from outside.
 HWND& FocusLostBy() {
@@ -87,7 +90,24 @@ int VKToQtKey(uint16_t vk) {
   return Qt::Key_unknown;
 }
 
+bool LastMouseEventPos(TPoint& Pos) {
+  if (HaveMousePos) Pos = MousePos;
+  return HaveMousePos;
+}
+
 bool TEventBridge::eventFilter(QObject* watched, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove: {
+      const QPoint g = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
+      MousePos = Point(g.x(), g.y());
+      HaveMousePos = true;
+      break;
+    }
+    default: break;
+  }
   if (!*FAlive) return false;
   TWinControlImpl* impl = FControl->Impl();
   std::shared_ptr<bool> alive = FAlive;

@@ -333,4 +333,17 @@ TEST_F(ListFixture, ItemsDragFromOneListToAnother) {
   EXPECT_EQ(dropIndex, 0);
   EXPECT_EQ(clicks, 0) << "a drag is no click";
   EXPECT_EQ(source->ItemIndex(), 2) << "the selection did not follow the drag";
+
+  // A drag begun from OnMouseDown waits for the threshold from the press.
+  source->SetDragMode(dmManual);
+  source->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { source->BeginDrag(false); };
+  const TPoint q = At(source, 1);
+  MouseDown(source, mbLeft, q.X, q.Y);
+  MouseMove(source, q.X + 4, q.Y);
+  EXPECT_FALSE(source->Dragging());
+  MouseMove(source, q.X + 6, q.Y);
+  EXPECT_TRUE(source->Dragging());
+  MouseMove(target, 30, 30);
+  MouseUp(target, mbLeft, 30, 30);
+  EXPECT_EQ(target->Items()->Text(), "Item 2\nItem 1\n");
 }
