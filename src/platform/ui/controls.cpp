@@ -1196,7 +1196,9 @@ void TWinControl::CMExit(TMessage&) {
   if (OnExit) OnExit(this);
 }
 
-void TWinControl::WMGetDlgCode(TMessage& M) { M.Result = 0; }
+// The window system's own controls (edits, combo boxes, lists) take the
+// arrow keys; a window painted by the layer asks for them itself.
+void TWinControl::WMGetDlgCode(TMessage& M) { M.Result = CustomPainted() ? 0 : DLGC_WANTARROWS; }
 
 void TWinControl::WMNCHitTest(TMessage& M) { M.Result = HTCLIENT; }
 

@@ -401,7 +401,7 @@ void TCustomListBox::MeasureItem(int Index, int& Height) {
   if (OnMeasureItem) OnMeasureItem(this, Index, Height);
 }
 
-void TCustomListBox::DrawItem(int Index, TRect Rect, TOwnerDrawState State) {
+void TCustomListBox::DrawItem(int Index, const TRect& Rect, TOwnerDrawState State) {
   if (FStyle != lbStandard && OnDrawItem) {
     OnDrawItem(this, Index, Rect, State);
     return;

@@ -34,13 +34,7 @@
 #include "platform/ui/stdctrls.h"
 
 enum TListBoxStyle { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable };
-enum TOwnerDrawStateItem {
-  odSelected, odGrayed, odDisabled, odChecked, odFocused, odDefault, odHotLight, odInactive, odNoAccel,
-  odNoFocusRect, odReserved1, odReserved2, odComboBoxEdit
-};
-using TOwnerDrawState = TEnumSet<TOwnerDrawStateItem>;
-using TDrawItemEvent = std::function<void(TWinControl* Control, int Index, TRect Rect, TOwnerDrawState State)>;
-using TMeasureItemEvent = std::function<void(TWinControl* Control, int Index, int& Height)>;
+// TOwnerDrawState, TDrawItemEvent and TMeasureItemEvent: stdctrls.h.
 
 class TCustomListBox;
 
@@ -132,7 +126,7 @@ protected:
   virtual int GetItemIndex() const;
   virtual void SetItemIndexValue(int v);
   // Draws one item: OnDrawItem when owner-drawn and set, else the text.
-  virtual void DrawItem(int Index, TRect Rect, TOwnerDrawState State);
+  virtual void DrawItem(int Index, const TRect& Rect, TOwnerDrawState State);
   virtual void MeasureItem(int Index, int& Height);
   // The area of an item that DrawItem gets (a check list box keeps the
   // check box out of it).

@@ -238,6 +238,27 @@ bool TEventBridge::Translate(QObject* watched, QEvent* event) {
       if ((ke->modifiers() & Qt::KeypadModifier) && (ke->key() == Qt::Key_Period || ke->key() == Qt::Key_Comma))
         keyData |= static_cast<LPARAM>(0x53) << 16;
       bool swallowed = false;
+      // An arrow key goes to a control that asks for the arrows (its dialog
+      // code); otherwise the dialog moves the focus with it.
+      // (A key a child control's widget left unhandled, passed up to this
+      // window, is not this control's to ask about.)
+      auto passedUp = [&] {
+        QWidget* f = QApplication::focusWidget();
+        auto* self = static_cast<QWidget*>(watched);
+        if (!f || f == self || !self->isAncestorOf(f)) return false;
+        for (QWidget* w = f; w && w != self; w = w->parentWidget())
+          if (w->property("zvControl").isValid()) return true;
+        return false;
+      };
+      if ((vk == VK_LEFT || vk == VK_RIGHT || vk == VK_UP || vk == VK_DOWN) && !(ke->modifiers() & Qt::AltModifier) &&
+          !passedUp() && c->Perform(CM_WANTSPECIALKEY, vk, keyData) == 0 &&
+          (c->Perform(WM_GETDLGCODE, 0, 0) & DLGC_WANTARROWS) == 0) {
+        TCustomForm* form = c->GetParentForm();
+        LRESULT handled = 0;
+        if (form) GuardEvent(form, [&] { handled = form->Perform(CM_DIALOGKEY, vk, keyData); });
+        if (!*alive) return true;
+        if (handled) return true;
+      }
       if (vk != 0) {
         TMessage m;
         m.Msg = (ke->modifiers() & Qt::AltModifier) ? WM_SYSKEYDOWN : WM_KEYDOWN;

@@ -1,85 +1,78 @@
-// Which values set from code fire events, for the standard controls whose
-// editors fill them while loading: the class library's answers, one table.
+// Which value changes made from code fire the control's events, as the
+// class library fires them: the editor forms' loading flags rely on it.
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "platform/ui/forms.h"
-#include "platform/ui/lists.h"
-#include "platform/ui/pages.h"
-#include "platform/ui/radio.h"
-#include "platform/ui/treeview.h"
+#include "platform/ui/ranges.h"
+#include "platform/ui/stdctrls.h"
 #include "support/gui/guitest.h"
 
-using namespace guitest;
+namespace {
 
 TEST(CodeChanges, FireTheEventsTheClassLibraryFires) {
-  EnsureGui();
   TForm form(nullptr);
-  int events = 0;
-  auto count = [&](TObject*) { ++events; };
+  std::map<std::string, int> fired;
+  auto count = [&](const std::string& name) { return [&fired, name](TObject*) { ++fired[name]; }; };
 
-  auto* group = new TRadioGroup(&form);
-  group->SetParent(&form);
-  group->Items()->Add("a");
-  group->Items()->Add("b");
-  group->OnClick = count;
-  auto* radio = new TRadioButton(&form);
-  radio->SetParent(&form);
-  radio->OnClick = count;
-  auto* pages = new TPageControl(&form);
-  pages->SetParent(&form);
-  for (int i = 0; i < 2; ++i) (new TTabSheet(&form))->SetPageControl(pages);
-  pages->OnChange = count;
-  pages->OnChanging = [&](TObject*, bool&) { ++events; };
-  auto* tabs = new TTabControl(&form);
-  tabs->SetParent(&form);
-  tabs->Tabs()->Add("1");
-  tabs->Tabs()->Add("2");
-  tabs->OnChange = count;
-  auto* list = new TListBox(&form);
-  list->SetParent(&form);
-  list->Items()->Add("x");
-  list->Items()->Add("y");
-  list->OnClick = count;
-  auto* checks = new TCheckListBox(&form);
-  checks->SetParent(&form);
-  checks->Items()->Add("x");
-  checks->OnClickCheck = count;
-  checks->OnClick = count;
-  auto* tree = new TTreeView(&form);
-  tree->SetParent(&form);
-  TTreeNode* root = tree->Items()->Add(nullptr, "root");
-  tree->Items()->AddChild(root, "child");
-  tree->OnChange = [&](TObject*, TTreeNode*) { ++events; };
-  tree->OnExpanding = [&](TObject*, TTreeNode*, bool&) { ++events; };
+  auto* check = new TCheckBox(&form);
+  check->SetParent(&form);
+  check->OnClick = count("check OnClick");
+  auto* edit = new TEdit(&form);
+  edit->SetParent(&form);
+  edit->OnChange = count("edit OnChange");
+  auto* buddy = new TEdit(&form);
+  buddy->SetParent(&form);
+  auto* ud = new TUpDown(&form);
+  ud->SetAssociate(buddy);
+  buddy->OnChange = count("up-down's edit OnChange");
+  ud->OnClick = [&](TObject*, TUDBtnType) { ++fired["up-down OnClick"]; };
+  ud->OnChanging = [&](TObject*, bool&) { ++fired["up-down OnChanging"]; };
+  auto* track = new TTrackBar(&form);
+  track->SetParent(&form);
+  track->OnChange = count("track bar OnChange");
+  auto* combo = new TComboBox(&form);
+  combo->SetParent(&form);
+  combo->Items()->Add("a");
+  combo->Items()->Add("b");
+  combo->OnChange = count("combo OnChange");
+  combo->OnSelect = count("combo OnSelect");
+  combo->OnClick = count("combo OnClick");
+  auto* scroll = new TScrollBar(&form);
+  scroll->SetParent(&form);
+  scroll->OnChange = count("scroll bar OnChange");
+  scroll->OnScroll = [&](TObject*, TScrollCode, int&) { ++fired["scroll bar OnScroll"]; };
+  form.Show();
 
-  struct TCase {
-    const char* What;
-    std::function<void()> Change;
-    int Events;
+  struct Case {
+    std::string what;
+    std::function<void()> change;
+    std::map<std::string, int> events;
   };
-  const TCase cases[] = {
-      {"TRadioGroup.ItemIndex", [&] { group->SetItemIndex(1); }, 1},
-      {"TRadioGroup.ItemIndex := -1", [&] { group->SetItemIndex(-1); }, 0},
-      {"TRadioButton.Checked := True", [&] { radio->SetChecked(true); }, 1},
-      {"TRadioButton.Checked := False", [&] { radio->SetChecked(false); }, 0},
-      {"TPageControl.ActivePage", [&] { pages->SetActivePage(pages->Pages(1)); }, 0},
-      {"TPageControl.ActivePageIndex", [&] { pages->SetActivePageIndex(0); }, 0},
-      {"TTabControl.TabIndex", [&] { tabs->SetTabIndex(1); }, 0},
-      {"TTabControl.Tabs", [&] { tabs->Tabs()->Add("3"); }, 0},
-      {"TListBox.ItemIndex", [&] { list->SetItemIndex(1); }, 0},
-      {"TListBox.Items", [&] { list->Items()->Add("z"); }, 0},
-      {"TCheckListBox.Checked", [&] { checks->SetChecked(0, true); }, 0},
-      {"TTreeView.Selected", [&] { tree->SetSelected(root); }, 1},
-      {"TTreeNode.Expanded", [&] { root->SetExpanded(true); }, 1},
-      {"TTreeNodes.Clear", [&] { tree->Items()->Clear(); }, 0},
+  const std::vector<Case> cases{
+      {"check box Checked", [&] { check->SetChecked(true); }, {{"check OnClick", 1}}},
+      {"check box Checked unchanged", [&] { check->SetChecked(true); }, {}},
+      {"edit Text", [&] { edit->SetText("1.5"); }, {{"edit OnChange", 1}}},
+      {"edit Text unchanged", [&] { edit->SetText("1.5"); }, {}},
+      {"up-down Position", [&] { ud->SetPosition(5); }, {{"up-down's edit OnChange", 1}}},
+      {"track bar Position", [&] { track->SetPosition(3); }, {{"track bar OnChange", 1}}},
+      {"track bar Position unchanged", [&] { track->SetPosition(3); }, {}},
+      {"combo ItemIndex", [&] { combo->SetItemIndex(1); }, {}},
+      {"combo Text", [&] { combo->SetText("a"); }, {}},
+      {"scroll bar Position", [&] { scroll->SetPosition(40); }, {{"scroll bar OnChange", 1}}},
+      {"scroll bar range moving the position", [&] { scroll->SetMax(30); }, {{"scroll bar OnChange", 1}}},
   };
-  for (const TCase& k : cases) {
-    events = 0;
-    k.Change();
-    EXPECT_EQ(events, k.Events) << k.What;
+  for (const Case& c : cases) {
+    fired.clear();
+    c.change();
+    EXPECT_EQ(fired, c.events) << c.what;
   }
+  EXPECT_EQ(buddy->Text(), "5");
+  EXPECT_EQ(combo->ItemIndex(), 0);
 }
+
+}  // namespace

@@ -5,6 +5,8 @@
 #include <QInputMethodEvent>
 #include <QMimeData>
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -294,6 +296,14 @@ bool ControlPicture(TWinControl* c, TBitmap& out) {
   if (!c || !c->HandleAllocated() || !c->Impl()->Widget) return false;
   c->Update();
   GfxSetBitmapImage(&out, c->Impl()->Widget->grab().toImage().convertToFormat(QImage::Format_RGB32));
+  return true;
+}
+
+bool DroppedListPicture(TWinControl* c, TBitmap& out) {
+  auto* combo = c && c->HandleAllocated() ? qobject_cast<QComboBox*>(c->Impl()->Widget.data()) : nullptr;
+  if (!combo || !combo->view() || !combo->view()->isVisible()) return false;
+  QWidget* items = combo->view()->viewport();
+  GfxSetBitmapImage(&out, items->grab().toImage().convertToFormat(QImage::Format_RGB32));
   return true;
 }
 

@@ -105,6 +105,9 @@ bool SaveControlPng(TControl* c, const std::string& fileName);
 // The window as it paints itself (a native control's widget included), as a
 // picture of its size; false without a window.
 bool ControlPicture(TWinControl* c, TBitmap& out);
+// The items of a combo box's dropped-down list as they paint themselves (the
+// list's client area); false while the list is not shown.
+bool DroppedListPicture(TWinControl* c, TBitmap& out);
 // The pixel at the control's client point as the window system shows it:
 // its whole top-level window rendered (native controls, what the layer
 // paints over them, parents showing through); CLR_INVALID outside.
