@@ -295,7 +295,8 @@ void TRasterGraphic::Assign(const TGraphic* source) {
 
 // ---- TPictureBudget ----
 
-TPictureBudget::TPictureBudget(long long pixels) : FLeft(pixels), FOuter(CurrentBudget) {
+TPictureBudget::TPictureBudget(long long pixels, const char* what)
+    : FLeft(pixels), FTotal(pixels), FWhat(what), FOuter(CurrentBudget) {
   if (!FOuter) CurrentBudget = this;
 }
 
@@ -306,6 +307,10 @@ TPictureBudget::~TPictureBudget() {
 long long TPictureBudget::Left() const { return FOuter ? FOuter->Left() : FLeft; }
 
 void TPictureBudget::Spend(long long width, long long height, long long bytes) {
+  Judge(width, height, bytes, true);
+}
+
+void TPictureBudget::Judge(long long width, long long height, long long bytes, bool spend) {
   TPictureBudget* budget = CurrentBudget;
   if (!budget || width <= 0 || height <= 0) return;
   const long long pixels = width * height;
@@ -314,12 +319,52 @@ void TPictureBudget::Spend(long long width, long long height, long long bytes) {
     throw EReadError("Picture of " + size + " in " + std::to_string(bytes) +
                      " bytes is out of proportion to its data");
   if (pixels > budget->FLeft)
-    throw EReadError("Picture of " + size + " exceeds what the stream's pictures may have together (" +
-                     std::to_string(kStreamPixelBudget) + " pixels)");
-  budget->FLeft -= pixels;
+    throw EReadError("Picture of " + size + " exceeds " + budget->FWhat + " (" + std::to_string(budget->FTotal) +
+                     " pixels)");
+  if (spend) budget->FLeft -= pixels;
+}
+
+void TPictureBudget::CheckGIF(const uint8_t* d, std::size_t n) {
+  auto u16 = [d](std::size_t at) { return static_cast<long long>(d[at] | d[at + 1] << 8); };
+  if (n < 13 || std::memcmp(d, "GIF8", 4) != 0) return;
+  const long long screenW = u16(6), screenH = u16(8);
+  std::size_t p = 13;
+  if (d[10] & 0x80) p += 3u << ((d[10] & 7) + 1);  // global colour table
+  // Skips data sub-blocks; false when the bytes end first.
+  auto skipBlocks = [&]() {
+    while (p < n) {
+      const std::size_t len = d[p++];
+      if (len == 0) return true;
+      p += len;
+    }
+    return false;
+  };
+  while (p < n) {
+    const uint8_t kind = d[p++];
+    if (kind == 0x3B) return;  // trailer
+    if (kind == 0x21) {        // extension: its label, then sub-blocks
+      if (p >= n) return;
+      ++p;
+      if (!skipBlocks()) return;
+    } else if (kind == 0x2C) {  // image descriptor
+      if (p + 9 > n) return;
+      const long long w = std::max(screenW, u16(p) + u16(p + 4));
+      const long long h = std::max(screenH, u16(p + 2) + u16(p + 6));
+      const uint8_t flags = d[p + 8];
+      p += 9;
+      Judge(w, h, static_cast<long long>(n), false);
+      if (flags & 0x80) p += 3u << ((flags & 7) + 1);  // local colour table
+      ++p;                                             // LZW code size
+      if (!skipBlocks()) return;
+    } else {
+      return;  // damaged: the decoder stops here as well
+    }
+  }
 }
 
 void TRasterGraphic::LoadFromStream(TStream& stream) {
+  // The load's own budget, unless a stream's applies.
+  TPictureBudget load(kLoadPixelBudget, kLoadBudgetName);
   int64_t n = stream.Size() - stream.Position();
   QByteArray bytes(static_cast<qsizetype>(std::max<int64_t>(0, n)), 0);
   if (n > 0) stream.ReadBuffer(bytes.data(), n);
@@ -338,6 +383,7 @@ void TRasterGraphic::LoadFromStream(TStream& stream) {
                            std::to_string(size.height()) + " pixels)");
   };
   // The size in the header is checked before anything is decoded.
+  if (format == "gif") TPictureBudget::CheckGIF(reinterpret_cast<const uint8_t*>(bytes.constData()), bytes.size());
   const QSize claimed = reader.size();
   if (TooManyPixels(claimed)) throw tooLarge(claimed);
   if (claimed.isValid()) TPictureBudget::Spend(claimed.width(), claimed.height(), bytes.size());
