@@ -328,6 +328,8 @@ void TPictureBudget::CheckGIF(const uint8_t* d, std::size_t n) {
   auto u16 = [d](std::size_t at) { return static_cast<long long>(d[at] | d[at + 1] << 8); };
   if (n < 13 || std::memcmp(d, "GIF8", 4) != 0) return;
   const long long screenW = u16(6), screenH = u16(8);
+  // The decoder makes the screen's canvas even for bytes without an image.
+  Judge(screenW, screenH, static_cast<long long>(n), false);
   std::size_t p = 13;
   if (d[10] & 0x80) p += 3u << ((d[10] & 7) + 1);  // global colour table
   // Skips data sub-blocks; false when the bytes end first.
