@@ -310,12 +310,12 @@ void TPictureBudget::Spend(long long width, long long height, long long bytes) {
   Judge(width, height, bytes, true);
 }
 
-void TPictureBudget::Judge(long long width, long long height, long long bytes, bool spend) {
+void TPictureBudget::Judge(long long width, long long height, long long bytes, bool spend, long long perByte) {
   TPictureBudget* budget = CurrentBudget;
   if (!budget || width <= 0 || height <= 0) return;
   const long long pixels = width * height;
   const std::string size = std::to_string(width) + " x " + std::to_string(height) + " pixels";
-  if (pixels > kPlainPicturePixels && pixels / kMaxPixelsPerByte > std::max(bytes, 1LL))
+  if (pixels > kPlainPicturePixels && pixels / perByte > std::max(bytes, 1LL))
     throw EReadError("Picture of " + size + " in " + std::to_string(bytes) +
                      " bytes is out of proportion to its data");
   if (pixels > budget->FLeft)
@@ -329,7 +329,7 @@ void TPictureBudget::CheckGIF(const uint8_t* d, std::size_t n) {
   if (n < 13 || std::memcmp(d, "GIF8", 4) != 0) return;
   const long long screenW = u16(6), screenH = u16(8);
   // The decoder makes the screen's canvas even for bytes without an image.
-  Judge(screenW, screenH, static_cast<long long>(n), false);
+  Judge(screenW, screenH, static_cast<long long>(n), false, kMaxGIFPixelsPerByte);
   std::size_t p = 13;
   if (d[10] & 0x80) p += 3u << ((d[10] & 7) + 1);  // global colour table
   // Skips data sub-blocks; false when the bytes end first.
@@ -354,7 +354,7 @@ void TPictureBudget::CheckGIF(const uint8_t* d, std::size_t n) {
       const long long h = std::max(screenH, u16(p + 2) + u16(p + 6));
       const uint8_t flags = d[p + 8];
       p += 9;
-      Judge(w, h, static_cast<long long>(n), false);
+      Judge(w, h, static_cast<long long>(n), false, kMaxGIFPixelsPerByte);
       if (flags & 0x80) p += 3u << ((flags & 7) + 1);  // local colour table
       ++p;                                             // LZW code size
       if (!skipBlocks()) return;

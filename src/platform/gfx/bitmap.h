@@ -34,6 +34,7 @@ struct TRasterSource;
 constexpr long long kStreamPixelBudget = 16LL * 1024 * 1024;  // 64 MB at 32 bits a pixel
 constexpr long long kPlainPicturePixels = 1024LL * 1024;      // never out of proportion
 constexpr long long kMaxPixelsPerByte = 16384;                // 1-bit deflate gives about 8,000
+constexpr long long kMaxGIFPixelsPerByte = 4096;              // a 12-bit code gives at most 4,096
 // Every picture load outside such a stream (a file, the clipboard, a grid
 // cell, a frame of a GIF) has a budget of its own of this many pixels, and
 // the same proportion rule.
@@ -55,15 +56,17 @@ public:
   // budget that applies on this thread (none: only the proportion rule
   // holds nothing back); raises EReadError when it may not be read.
   static void Spend(long long width, long long height, long long bytes);
-  // Judges, for every image of GIF bytes, the canvas its decoder makes
-  // (the screen, grown to the image's extent) as Spend would, before
-  // anything is decoded, but spends nothing (one frame is decoded at a
+  // Judges, for the screen and every image of GIF bytes, the canvas its
+  // decoder makes (the screen, grown to the image's extent) as Spend would
+  // but with the proportion of LZW codes (kMaxGIFPixelsPerByte), before
+  // anything is decoded, and spends nothing (one frame is decoded at a
   // time): a GIF's header may claim a small screen and an image far
-  // larger, or the other way round.
+  // larger, or the other way round, and the decoder fills the whole canvas.
   static void CheckGIF(const uint8_t* data, std::size_t size);
 
 private:
-  static void Judge(long long width, long long height, long long bytes, bool spend);
+  static void Judge(long long width, long long height, long long bytes, bool spend,
+                    long long perByte = kMaxPixelsPerByte);
   long long FLeft;
   long long FTotal;
   const char* FWhat;

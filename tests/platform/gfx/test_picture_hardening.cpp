@@ -134,10 +134,14 @@ namespace {
 
 // A GIF89a of the given screen with one image of the given size (its pixel
 // data cut off): the header and the image descriptor claim the picture.
-std::string GifClaiming(int screenW, int screenH, int imageW, int imageH) {
+// A comment of `comment` blocks of 255 bytes comes before the image.
+std::string GifClaiming(int screenW, int screenH, int imageW, int imageH, int comment = 0) {
   auto u16 = [](int v) { return std::string{static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)}; };
-  return "GIF89a" + u16(screenW) + u16(screenH) + std::string("\x80\0\0\xFF\xFF\xFF\0\0\0", 9) + "\x2C" + u16(0) +
-         u16(0) + u16(imageW) + u16(imageH) + std::string("\0\x02\x02\x44\x01\0;", 7);
+  std::string text;
+  for (int k = 0; k < comment; ++k) text += '\xFF' + std::string(255, 'c');
+  if (comment) text = "\x21\xFE" + text + std::string(1, '\0');
+  return "GIF89a" + u16(screenW) + u16(screenH) + std::string("\x80\0\0\xFF\xFF\xFF\0\0\0", 9) + text + "\x2C" +
+         u16(0) + u16(0) + u16(imageW) + u16(imageH) + std::string("\0\x02\x02\x44\x01\0;", 7);
 }
 
 }  // namespace
@@ -160,6 +164,10 @@ TEST(PictureHardening, EveryPictureLoadHasABudgetOfPixels) {
        "Picture of 2000 x 2000 pixels in 35 bytes is out of proportion to its data"},
       {"GIF whose image is larger than its screen", "claims.gif", GifClaiming(0, 0, 3000, 1000),
        "Picture of 3000 x 1000 pixels in 35 bytes is out of proportion to its data"},
+      // LZW codes give at most 4,096 pixels a byte: the canvas the decoder
+      // fills is judged by that, not by the 16,384 of deflate.
+      {"GIF of 2 kB claiming 12,000,000 pixels", "claims.gif", GifClaiming(4000, 3000, 4000, 3000, 8),
+       "Picture of 4000 x 3000 pixels in 2086 bytes is out of proportion to its data"},
       {"PNG over a picture's budget", "claims.png", paddedPng,
        "Picture of 4100 x 4100 pixels exceeds what one picture may have (" + std::to_string(kLoadPixelBudget) +
            " pixels)"},
