@@ -166,7 +166,7 @@ void TCustomForm::CreateWnd() {
 
 void TCustomForm::ApplyWindowFlags() {
   QWidget* w = FImpl->Widget;
-  if (!w) return;
+  if (!w || FParent) return;  // an embedded form is a child window
   const bool visible = w->isVisible();
   Qt::WindowFlags f = Qt::Window;
   switch (FBorderStyle) {
@@ -200,6 +200,15 @@ void TCustomForm::SetWindowState(TWindowState v) {
     if (v == wsMinimized) w->showMinimized();
     else if (v == wsMaximized) w->showMaximized();
     else w->showNormal();
+  }
+}
+
+void TCustomForm::SetParent(TWinControl* AParent) {
+  const bool wasEmbedded = FParent != nullptr;
+  TWinControl::SetParent(AParent);
+  if (wasEmbedded && !FParent && FImpl->Widget) {
+    FImpl->Widget->hide();
+    ApplyWindowFlags();
   }
 }
 
@@ -237,6 +246,23 @@ void TCustomForm::VisibleChanging() {
 }
 
 void TCustomForm::CMVisibleChanged(TMessage& M) {
+  if (FParent) {
+    // A form with a parent is embedded as a child window: shown and hidden
+    // like a control, never activated as a window of its own.
+    if (FVisible) {
+      HandleNeeded();
+      DoCreate();
+      FFormState.Include(fsVisible);
+      DoShow();
+      if (FImpl->Widget) FImpl->Widget->setVisible(true);
+    } else {
+      FFormState.Exclude(fsVisible);
+      if (FImpl->Widget) FImpl->Widget->setVisible(false);
+      DoHide();
+    }
+    TControl::CMVisibleChanged(M);
+    return;
+  }
   if (FVisible) {
     HandleNeeded();
     DoCreate();

@@ -451,4 +451,15 @@ bool PressWindowButton(const std::string& title, const std::string& button) {
   return true;
 }
 
+TCursor ShownCursor(TControl* c, int x, int y) {
+  QWidget* w = InputTarget(c, x, y);
+  if (!w) return crDefault;
+  if (QWidget* child = w->childAt(x, y)) w = child;
+  const Qt::CursorShape shape = w->cursor().shape();
+  for (TCursor k : {crDefault, crCross, crIBeam, crSizeNESW, crSizeNS, crSizeNWSE, crSizeWE, crUpArrow, crHourGlass,
+                    crDrag, crNoDrop, crHSplit, crVSplit, crAppStart, crHelp, crHandPoint, crSizeAll})
+    if (CursorToQt(k).shape() == shape) return k;
+  return crDefault;
+}
+
 }  // namespace guitest

@@ -120,6 +120,9 @@ TColor DisplayedPixel(TControl* c, int x, int y);
 // top-left corner) that no window paints when its top-level window is
 // composed: a real display shows leftovers there, black on a fresh window.
 std::vector<TPoint> UnpaintedPixels(TControl* c);
+// The mouse cursor the window under the control's client point shows there
+// (the standard cursor numbers; crDefault for the arrow).
+TCursor ShownCursor(TControl* c, int x, int y);
 // The shape a window was given with SetWindowRgn: true and its pixels (window
 // coordinates) in shape; false while the window is rectangular.
 bool WindowShape(TWinControl* c, TRegion& shape);
