@@ -232,6 +232,7 @@ void MacroRefineFile(TSBCodeList& l, TSBResultCell& r) {
   if (!Refinement) Refinement = new TRefine();
   SetLimits(*Refinement);
   Refinement->BaseName = name;
+  Refinement->RunInputFile = InputFileName;
   Refinement->DataFileName = name;
   Refinement->Model = Model;
   Refinement->Messages = false;
@@ -274,6 +275,7 @@ void MacroStartRietveld(TSBCodeList&, TSBResultCell& r) {
   if (!Refinement) Refinement = new TRefine();
   SetLimits(*Refinement);
   Refinement->BaseName = s.InputName;
+  Refinement->RunInputFile = ExtractFileExt(s.InputName).empty() ? s.InputName + ".inp" : s.InputName;
   Refinement->DataFileName = s.DataName.empty() ? s.InputName : s.DataName;
   Refinement->Model = Model;
   const bool messages = Refinement->Messages;
@@ -374,9 +376,12 @@ void MacroPlotRietveld(TSBCodeList& l, TSBResultCell& r, TMacroHooks& hooks) {
   if (h > Refinement->Model->HistogramCount() || h <= 0) h = 1;
   if (!RefinePlotData) RefinePlotData = new TPlotData();
   Refinement->GetPlot(*RefinePlotData, h);
-  ProcessMessages();
+  // The pattern and its histogram change together, before other work runs.
   RefinePlotData->SetHistogramRef(Refinement->Model->Histogram(h));
-  if (hooks.Views && hooks.Views->ShowPlot) hooks.Views->ShowPlot(*RefinePlotData, h, std::string());
+  ProcessMessages();
+  if (!Refinement || !RefinePlotData) return;
+  // The caption names the file the run is of.
+  if (hooks.Views && hooks.Views->ShowPlot) hooks.Views->ShowPlot(*RefinePlotData, h, Refinement->RunInputFile);
 }
 
 void MacroPlot(TSBCodeList& l, TSBResultCell& r, TMacroHooks& hooks) {

@@ -20,6 +20,8 @@ TAction* NewAction(TComponent* owner, const char* name, const std::string& capti
 
 TFormGraph::TFormGraph(TComponent* AOwner) : TForm(AOwner) {
   SetCaption("Plot");
+  // Its controls and toolbar buttons show their hints while the program shows hints.
+  SetShowHint(true);
   SetWidth(523);
   SetHeight(405);
   Chart1 = new TChart(this);

@@ -67,6 +67,8 @@ TFormMacro::TFormMacro(TComponent* AOwner) : TForm(AOwner), FBasic(std::make_uni
   SetBounds(0, 0, 605, 409);
   SetPosition(poDefaultPosOnly);
   SetText(kMacroCaption);
+  // Its controls and toolbar buttons show their hints while the program shows hints.
+  SetShowHint(true);
 
   // The top dock comes first: among controls aligned to one edge the earlier
   // one is outermost, and the menu bar belongs above the source memo.
@@ -350,7 +352,9 @@ void TFormMacro::actPrintExecute(TObject*) {
     out.Close();
   } catch (const Exception& e) {
     ShowMessage(e.Message());
+    return;
   }
+  SayWherePrinted();
 }
 
 void TFormMacro::actExitExecute(TObject*) { Close(); }

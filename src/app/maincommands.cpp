@@ -6,14 +6,23 @@
 #include <set>
 
 #include "app/texteditor.h"
+#include "app/newinputwizard.h"
 #include "app/mainlink.h"
 #include "app/launcher.h"
 #include "app/macrowindow.h"
 #include "app/refinewindow.h"
 #include "app/mainwindow.h"
+#include "app/updatewindow.h"
 #include "app/patternplot.h"
 #include "app/macroplot.h"
+#include "app/histogramwindow.h"
+#include "app/samplewindow.h"
+#include "app/phaseswindow.h"
 #include "app/workfolder.h"
+#include "app/aboutbox.h"
+#include "app/fourierwindow.h"
+#include "app/preferences.h"
+#include "app/rdfwindow.h"
 #include "chart/core/chart.h"
 #include "chart/series/series.h"
 #include "model/datafiles.h"
@@ -30,6 +39,7 @@
 #include "platform/rtl/fileutils.h"
 #include "platform/rtl/textfile.h"
 #include "platform/rtl/strutils.h"
+#include "platform/ui/clipboard.h"
 #include "platform/ui/richedit.h"
 #include "platform/ui/stdctrls.h"
 #include "toolbar/tbitem.h"
@@ -190,6 +200,7 @@ void TFormZelvora::ImportModel(const std::string& fileName, bool (*importer)(TRi
   } catch (const Exception&) {
     // Read cleanly a moment ago; a file changed since is reported by the next open.
   }
+  DataFileFollowsModel(fileName, Model->ReadFormat);
 }
 
 void TFormZelvora::ProcessFile(const std::string& fileName) {
@@ -207,10 +218,7 @@ void TFormZelvora::ProcessFile(const std::string& fileName) {
     case 0:
       if (ReadModelSafely(fileName)) {
         InputFileName = fileName;
-        if (AssignDatafile) {
-          const std::string data = DataFileForInput(fileName, Model->ReadFormat);
-          if (!data.empty()) DataFileName = data;
-        }
+        DataFileFollowsModel(fileName, Model->ReadFormat);
         TBMRUList1->AddFile(fileName);
       }
       break;
@@ -315,7 +323,10 @@ bool TFormZelvora::SaveAs() {
   if (!Model) return false;
   SaveDialog1->Filter = "Input Files (*.inp)|*.inp";
   SaveDialog1->DefaultExt = "inp";
-  SaveDialog1->FileName = GetFileKind(InputFileName) == 0 ? InputFileName : ChangeFileExt(InputFileName, ".inp");
+  // A new model has no name to offer.
+  SaveDialog1->FileName = InputFileName.empty()                ? std::string()
+                          : GetFileKind(InputFileName) == 0 ? InputFileName
+                                                            : ChangeFileExt(InputFileName, ".inp");
   bool saved = false;
   if (SaveDialog1->Execute()) {
     std::string file = SaveDialog1->FileName;
@@ -341,7 +352,17 @@ void TFormZelvora::actSaveASExecute(TObject*) { SaveAs(); }
 
 void TFormZelvora::actopenExecute(TObject*) { OpenFile(); }
 
-void TFormZelvora::actNewExecute(TObject* Sender) { actNotYetExecute(Sender); }
+void TFormZelvora::actNewExecute(TObject*) {
+  // A script or a refinement running now holds the model the wizard resets.
+  if (ProgramBusy()) {
+    ShowMessage("The model is in use by a running refinement or macro; start a new one when that has ended.");
+    return;
+  }
+  if (!FormNewInput || !QuerySaveModel()) return;
+  if (FormNewInput->ShowModal() != mrOk) return;
+  UpdateForm();
+  SaveAs();
+}
 
 void TFormZelvora::actCloseExecute(TObject*) {
   // A script or a refinement running now holds the model.
@@ -400,6 +421,48 @@ void TFormZelvora::actExitExecute(TObject*) { Close(); }
 
 void TFormZelvora::actNotYetExecute(TObject*) { ShowMessage("Not available yet."); }
 
+void TFormZelvora::actHistogramsExecute(TObject*) {
+  if (HistogramForm) HistogramForm->Show();
+}
+
+void TFormZelvora::actSampleExecute(TObject*) {
+  if (!FormSample || !Model || !Model->Histogram(1)) return;
+  FormSample->ShowFor(*Model->Histogram(1));
+}
+
+void TFormZelvora::actUpdateExecute(TObject*) {
+  try {
+    TFormUpdate form(this);
+    form.cbSites->SetItemIndex(UpdateSite);
+    form.ShowModal();
+  } catch (const Exception& e) {
+    // Something in the update is broken: the command stays off for this run.
+    actUpdate->SetEnabled(false);
+    ShowMessage(e.Message());
+  }
+}
+
+void TFormZelvora::actPreferencesExecute(TObject*) {
+  if (OptionsDlg && !OptionsDlg->Visible()) OptionsDlg->ShowModal();
+}
+
+void TFormZelvora::actAboutExecute(TObject*) {
+  if (AboutBox && !AboutBox->Visible()) AboutBox->ShowModal();
+}
+
+void TFormZelvora::actViewFourierExecute(TObject*) {
+  auto fourier = std::make_unique<TFormPlotFourier>(this);
+  fourier->ShowModal();
+}
+
+void TFormZelvora::actViewRDFExecute(TObject*) {
+  if (ModelLoaded() && Refinement && FormRDF) {
+    FormRDF->FillPhases(Model->PhaseCount());
+    FormRDF->Show();
+  }
+  ScreenCursor().SetCursor(crDefault);
+}
+
 // ---- The last active control ----------------------------------------------
 
 namespace {
@@ -424,9 +487,11 @@ void TFormZelvora::actPrintExecute(TObject*) {
   TControl* c = ActiveTarget();
   if (auto* chart = dynamic_cast<TCustomGrafPanel*>(c)) {
     chart->PrintRectAsDocument(chart->CalcPrintRect());
+    SayWherePrinted();
     FocusControl(chart);
   } else if (auto* rich = dynamic_cast<TRichEdit*>(c)) {
     rich->Print("Zelvora");
+    SayWherePrinted();
     FocusControl(rich);
   }
 }
@@ -446,6 +511,12 @@ void TFormZelvora::EditCut1Execute(TObject*) {
   if (auto* memo = dynamic_cast<TMemo*>(c)) {
     memo->CutToClipboard();
     FocusControl(memo);
+  } else if (auto* edit = dynamic_cast<TEdit*>(c)) {
+    if (!edit->SelText().empty()) {
+      Clipboard()->SetAsText(edit->SelText());
+      if (!edit->ReadOnly()) edit->SetSelText("");
+    }
+    FocusControl(edit);
   } else if (auto* chart = dynamic_cast<TCustomGrafPanel*>(c)) {
     chart->CopyBitmapToClipboard();
     FocusControl(chart);
@@ -457,6 +528,9 @@ void TFormZelvora::EditCopy1Execute(TObject*) {
   if (auto* memo = dynamic_cast<TMemo*>(c)) {
     memo->CopyToClipboard();
     FocusControl(memo);
+  } else if (auto* edit = dynamic_cast<TEdit*>(c)) {
+    if (!edit->SelText().empty()) Clipboard()->SetAsText(edit->SelText());
+    FocusControl(edit);
   } else if (auto* chart = dynamic_cast<TCustomGrafPanel*>(c)) {
     chart->CopyBitmapToClipboard();
     FocusControl(chart);
@@ -464,9 +538,14 @@ void TFormZelvora::EditCopy1Execute(TObject*) {
 }
 
 void TFormZelvora::EditPaste1Execute(TObject*) {
-  if (auto* memo = dynamic_cast<TMemo*>(ActiveTarget())) {
+  TControl* c = ActiveTarget();
+  if (auto* memo = dynamic_cast<TMemo*>(c)) {
     memo->PasteFromClipboard();
     FocusControl(memo);
+  } else if (auto* edit = dynamic_cast<TEdit*>(c)) {
+    // Only text goes into an edit box; anything else is nothing to paste.
+    if (!edit->ReadOnly() && Clipboard()->HasFormat(CF_TEXT)) edit->SetSelText(Clipboard()->AsText());
+    FocusControl(edit);
   }
 }
 
@@ -478,6 +557,10 @@ void TFormZelvora::actRefineExecute(TObject*) {
   if (!RefineForm) return;
   RefineForm->SetFormStyle(RunOptions.RDOnTop ? fsStayOnTop : fsNormal);
   RefineForm->Show();
+}
+
+void TFormZelvora::actPhasesExecute(TObject*) {
+  if (PhaseForm) PhaseForm->Show();
 }
 
 void TFormZelvora::actBasicExecute(TObject*) {
@@ -539,14 +622,22 @@ void TFormZelvora::actViewInputExecute(TObject*) {
 }
 
 void TFormZelvora::ShowEngineFile(TEditForm*& window, const std::string& emptyCaption, const std::string& extension,
-                                  const std::string& captionPrefix) {
+                                  const std::string& captionPrefix, const std::string& what) {
   TEditForm* w = ViewWindow(window, emptyCaption);
   w->SetMode(TEditForm::emPlainText);
-  const std::string base = Refinement ? Refinement->BaseName : std::string();
-  const std::string file = base + extension;
-  if (Refinement && !base.empty() && FileReadable(file) && w->LoadFile(file)) {
+  // Only the files of a run of the model open now: another model's, left
+  // from an earlier run, are not this one's.
+  const bool ofThisModel = Refinement && !Refinement->RunInputFile.empty() && Refinement->RunInputFile == InputFileName;
+  const std::string base = ofThisModel ? Refinement->BaseName : std::string();
+  const std::string file = base.empty() ? std::string() : base + extension;
+  if (!file.empty() && FileReadable(file) && w->LoadFile(file)) {
     w->SetMode(TEditForm::emViewing);
     w->SetText(captionPrefix + file);
+  } else {
+    w->RichEdit1->SetText("There is no " + what + " of " +
+                          (InputFileName.empty() ? std::string("this model") : InputFileName) +
+                          " yet: a refinement writes it.");
+    w->RichEdit1->SetModified(false);
   }
   w->SetFileName(file);
   w->UpdateForm();
@@ -554,15 +645,15 @@ void TFormZelvora::ShowEngineFile(TEditForm*& window, const std::string& emptyCa
 }
 
 void TFormZelvora::actViewOutputExecute(TObject*) {
-  ShowEngineFile(OutputViewWindow, "View File", ".out", "View Output: ");
+  ShowEngineFile(OutputViewWindow, "View File", ".out", "View Output: ", "output file");
 }
 
 void TFormZelvora::actViewBVSExecute(TObject*) {
-  ShowEngineFile(ResultViewWindow, "View Bond Valence", ".dst", "View Bonds: ");
+  ShowEngineFile(ResultViewWindow, "View Bond Valence", ".dst", "View Bonds: ", "bond valence and summary file");
 }
 
 void TFormZelvora::actViewDistExecute(TObject*) {
-  ShowEngineFile(ResultViewWindow, "View Distance/Angles", ".ang", "View Bonds: ");
+  ShowEngineFile(ResultViewWindow, "View Distance/Angles", ".ang", "View Distance/Angles: ", "distance and angle file");
 }
 
 // ---- The user menu ---------------------------------------------------------

@@ -1,6 +1,8 @@
 #include "app/mainlink.h"
 
 #include "model/global.h"
+#include "platform/dialogs.h"
+#include "platform/gfx/printer.h"
 
 TMainWindowLink& MainWindowLink() {
   static TMainWindowLink link;
@@ -33,3 +35,8 @@ void MainUpdateForm() {
 void SetLastActiveControl(TControl* Control) { LastActiveControl = Control; }
 
 TControl* GetLastActiveControl() { return LastActiveControl; }
+
+void SayWherePrinted() {
+  const std::string& file = Printer()->PrintedFile();
+  if (!file.empty()) ShowMessage("There is no printer: the document was written to " + file + ".");
+}

@@ -48,3 +48,7 @@ class TControl;
 // headers (the string grid and the model both name a class TBackGround).
 void SetLastActiveControl(TControl* Control);
 TControl* GetLastActiveControl();
+
+// After a print command: when the document went to a file (there is no
+// printer), the user is told which.
+void SayWherePrinted();

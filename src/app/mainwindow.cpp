@@ -14,9 +14,23 @@
 #include "app/refinewindow.h"
 #include "app/mainplatform.h"
 #include "app/patternplot.h"
+#include "app/periodictable.h"
+#include "app/phaseswindow.h"
+#include "app/xyztransform.h"
 #include "app/scalesdialog.h"
 #include "app/macroplot.h"
 #include "app/watchwindow.h"
+#include "chart/editor/grafeditreg.h"
+#include "app/histogramwindow.h"
+#include "app/peakwidthwindow.h"
+#include "app/samplewindow.h"
+#include "app/generalwindow.h"
+#include "app/newinputwizard.h"
+#include "app/constraintswindow.h"
+#include "app/parameterswindow.h"
+#include "app/aboutbox.h"
+#include "app/preferences.h"
+#include "app/rdfwindow.h"
 #include "model/brkapart.h"
 #include "model/crystal.h"
 #include "model/datafiles.h"
@@ -25,6 +39,7 @@
 #include "model/refine.h"
 #include "model/rietclass.h"
 #include "platform/dialogs.h"
+#include "platform/rtl/fileutils.h"
 #include "platform/rtl/format.h"
 #include "platform/rtl/registry.h"
 #include "platform/rtl/stringlist.h"
@@ -79,7 +94,12 @@ const TColourKey kScales[4] = {{"HKLScale", 100}, {"HKLheight", 5}, {"Difference
 void SetProgramArguments(const std::vector<std::string>& args) { Arguments() = args; }
 const std::vector<std::string>& ProgramArguments() { return Arguments(); }
 
-std::string DefaultDatabaseFolder() { return zv_mainplatform::ProgramFolderPath(); }
+std::string DefaultDatabaseFolder() {
+  // The user's data folder: the program's own folder is not the user's to write.
+  std::string data = zv_mainplatform::Environment("XDG_DATA_HOME");
+  if (data.empty() || data.front() != '/') data = zv_mainplatform::HomeFolderPath() + ".local/share";
+  return IncludeTrailingPathDelimiter(data) + "Zelvora/";
+}
 
 TInstrument BuiltInInstrument() {
   TInstrument i;
@@ -334,6 +354,8 @@ TAction* TFormZelvora::MakeAction(const std::string& name, const std::string& ca
 TFormZelvora::TFormZelvora(TComponent* AOwner) : TForm(AOwner) {
   SetName("FormZelvora");
   SetText("Zelvora");
+  // Its controls and toolbar buttons show their hints while the program shows hints.
+  SetShowHint(true);
   SetBounds(312, 108, 806, 320);
   SetClientWidth(798);
   SetClientHeight(289);
@@ -367,7 +389,7 @@ TFormZelvora::TFormZelvora(TComponent* AOwner) : TForm(AOwner) {
   actImportShelx = MakeAction("actImportShelx", "Shelxs file", "Import a Shelxs file", &TFormZelvora::actImportShelxExecute);
   actExportShelx = MakeAction("actExportShelx", "Shelx file", "Export a Shelx file", &TFormZelvora::actExportShelxExecute);
   actExportSir = MakeAction("actExportSir", "SIRPOW97 file", "Export a SIRPOW97 file", &TFormZelvora::actExportSirExecute);
-  actPreferences = MakeAction("actPreferences", "P&references", "Preferences", &TFormZelvora::actNotYetExecute);
+  actPreferences = MakeAction("actPreferences", "P&references", "Preferences", &TFormZelvora::actPreferencesExecute);
   actPrint = MakeAction("actPrint", "&Print", "Print", &TFormZelvora::actPrintExecute);
   actPrintPreview = MakeAction("actPrintPreview", "Print Pre&view", "Print preview", &TFormZelvora::actPrintPreviewExecute);
   actPageSetup = MakeAction("actPageSetup", "Page Set&up", "Page setup", &TFormZelvora::actPageSetupExecute);
@@ -383,17 +405,20 @@ TFormZelvora::TFormZelvora(TComponent* AOwner) : TForm(AOwner) {
   EditCopy1->SetShortCut(ShortCut('C', {ssCtrl}));
   EditPaste1 = MakeAction("EditPaste1", "&Paste", "Paste", &TFormZelvora::EditPaste1Execute);
   EditPaste1->SetShortCut(ShortCut('V', {ssCtrl}));
-  actGeneral = MakeAction("actGeneral", "&General", "General settings", &TFormZelvora::actNotYetExecute);
+  actGeneral = MakeAction("actGeneral", "&General", "General settings", nullptr);
+  actGeneral->SetOnExecute([](TObject*) { if (GeneralForm) GeneralForm->Show(); });
   actGeneral->SetShortCut(ShortCut(VK_F5, {}));
-  actPhases = MakeAction("actPhases", "&Phases", "Phases", &TFormZelvora::actNotYetExecute);
+  actPhases = MakeAction("actPhases", "&Phases", "Phases", &TFormZelvora::actPhasesExecute);
   actPhases->SetShortCut(ShortCut(VK_F6, {}));
-  actHistograms = MakeAction("actHistograms", "&Histograms", "Histograms", &TFormZelvora::actNotYetExecute);
+  actHistograms = MakeAction("actHistograms", "&Histograms", "Histograms", &TFormZelvora::actHistogramsExecute);
   actHistograms->SetShortCut(ShortCut(VK_F7, {}));
-  actSample = MakeAction("actSample", "&Sample", "Sample", &TFormZelvora::actNotYetExecute);
+  actSample = MakeAction("actSample", "&Sample", "Sample", &TFormZelvora::actSampleExecute);
   actSample->SetShortCut(ShortCut(VK_F8, {}));
-  actConstraints = MakeAction("actConstraints", "&Constraints", "Constraints", &TFormZelvora::actNotYetExecute);
+  actConstraints = MakeAction("actConstraints", "&Constraints", "Constraints", nullptr);
+  actConstraints->SetOnExecute([](TObject*) { if (ConstraintForm) ConstraintForm->Show(); });
   actConstraints->SetShortCut(ShortCut(VK_F9, {}));
-  actparameters = MakeAction("actparameters", "&Parameters", "Parameters", &TFormZelvora::actNotYetExecute);
+  actparameters = MakeAction("actparameters", "&Parameters", "Parameters", nullptr);
+  actparameters->SetOnExecute([](TObject*) { if (FormParameters) FormParameters->Show(); });
   actRefine = MakeAction("actRefine", "&Refine", "Refine", &TFormZelvora::actRefineExecute);
   actRefine->SetShortCut(ShortCut(VK_F10, {}));
   actManualEdit = MakeAction("actManualEdit", "Manual &Edit", "Manual edit and refine", &TFormZelvora::actManualEditExecute);
@@ -405,16 +430,16 @@ TFormZelvora::TFormZelvora(TComponent* AOwner) : TForm(AOwner) {
   actViewOutput = MakeAction("actViewOutput", "View Output", "View Output", &TFormZelvora::actViewOutputExecute);
   actViewBVS = MakeAction("actViewBVS", "View BV/Summary", "View BV/Summary", &TFormZelvora::actViewBVSExecute);
   actViewDist = MakeAction("actViewDist", "View Dist/Angles", "View Dist/Angles", &TFormZelvora::actViewDistExecute);
-  actViewFourier = MakeAction("actViewFourier", "Plot Fourier", "Plot Fourier", &TFormZelvora::actNotYetExecute);
-  actViewRDF = MakeAction("actViewRDF", "Plot RDF", "Plot RDF", &TFormZelvora::actNotYetExecute);
+  actViewFourier = MakeAction("actViewFourier", "Plot Fourier", "Plot Fourier", &TFormZelvora::actViewFourierExecute);
+  actViewRDF = MakeAction("actViewRDF", "Plot RDF", "Plot RDF", &TFormZelvora::actViewRDFExecute);
   HelpContents1 = MakeAction("HelpContents1", "Help Topics", "Help Topics", nullptr);
   HelpContents1->SetOnExecute([](TObject*) {});
   HelpContents1->SetShortCut(ShortCut(VK_F1, {}));
   // No help is installed with the program.
   HelpContents1->SetVisible(false);
   actShowHints = MakeAction("actShowHints", "&Show Hints", "Show Hints", &TFormZelvora::actShowHintsExecute);
-  actUpdate = MakeAction("actUpdate", "&Update Zelvora", "Update Zelvora", &TFormZelvora::actNotYetExecute);
-  actAbout = MakeAction("actAbout", "&About", "About", &TFormZelvora::actNotYetExecute);
+  actUpdate = MakeAction("actUpdate", "&Update Zelvora", "Update Zelvora", &TFormZelvora::actUpdateExecute);
+  actAbout = MakeAction("actAbout", "&About", "About", &TFormZelvora::actAboutExecute);
   actScript = MakeAction("actScript", "", "Run a Vorazadar macro", &TFormZelvora::actScriptExecute);
 
   BuildMenus();
@@ -638,8 +663,10 @@ void TFormZelvora::FormShow(TObject*) {
 void TFormZelvora::FormActivate(TObject*) {
   UpdateForm();
   if (ProgramArguments().size() == 1 && !FFirstActivation) {
-    ProcessPending();
+    // Set first: an activation that comes while messages are processed
+    // must not start the same work again on top of this one.
     FFirstActivation = true;
+    ProcessPending();
     actQuickStart->Execute();
     ProcessPending();
   }
@@ -739,16 +766,30 @@ int RunZelvora(int argc, char** argv) {
     SetCommonDialogHandler({});
   }
   Application->SetTitle("Zelvora");
-  // The windows that exist, in their start-up order; the model windows,
-  // preferences, about box and periodic table come with a later version.
+  // The chart library's types, editor forms and export formats, in their order.
+  RegisterChartEditorUnits();
+  // The windows, in their start-up order.
   Application->CreateForm(FormZelvora);
+  Application->CreateForm(FormSample);
   Application->CreateForm(RefineForm);
+  Application->CreateForm(AboutBox);
+  Application->CreateForm(OptionsDlg);
   Application->CreateForm(FormWatch);
   TFormMacro* macro = nullptr;
   Application->CreateForm(macro);
   FormMacro = macro;
+  Application->CreateForm(HistogramForm);
+  Application->CreateForm(FormPeak);
+  Application->CreateForm(PhaseForm);
+  Application->CreateForm(FormTrans);
+  Application->CreateForm(GeneralForm);
+  Application->CreateForm(ConstraintForm);
+  Application->CreateForm(FormNewInput);
   Application->CreateForm(FormGraph);
+  Application->CreateForm(FormParameters);
+  Application->CreateForm(FormRDF);
   Application->CreateForm(FormSetScales);
+  Application->CreateForm(FormPeriodicTable);
   FormZelvora->LinkMacroWindow();
   Application->Run();
   {
@@ -760,6 +801,7 @@ int RunZelvora(int argc, char** argv) {
     // ends, so their toolbars leave the window hooks as they came.
     Application->DestroyComponents();
   }
+  UnregisterChartEditorUnits();
   TRegistry::FlushAll();
   return 0;
 }

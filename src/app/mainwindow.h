@@ -68,7 +68,7 @@ std::vector<std::string> MergeRecentFiles(const std::vector<std::string>& now, c
                                           const std::vector<std::string>& stored, int count);
 // The preset that replaces preset 1 when no title was stored for it.
 TInstrument BuiltInInstrument();
-// The default folder of phases.db and atoms.db (the program's folder).
+// The default folder of phases.db and atoms.db: Zelvora in the user's XDG data folder.
 std::string DefaultDatabaseFolder();
 
 // The commands UpdateForm switches that are enabled for a loaded model or
@@ -197,6 +197,9 @@ public:
   void EditCopy1Execute(TObject* Sender);
   void EditPaste1Execute(TObject* Sender);
   void actRefineExecute(TObject* Sender);
+  void actHistogramsExecute(TObject* Sender);
+  void actSampleExecute(TObject* Sender);
+  void actPhasesExecute(TObject* Sender);
   void actManualEditExecute(TObject* Sender);
   void actBasicExecute(TObject* Sender);
   void actQuickStartExecute(TObject* Sender);
@@ -206,6 +209,12 @@ public:
   void actViewDistExecute(TObject* Sender);
   void actShowHintsExecute(TObject* Sender);
   void actNotYetExecute(TObject* Sender);
+  // Opens the update window on the stored mirror.
+  void actUpdateExecute(TObject* Sender);
+  void actPreferencesExecute(TObject* Sender);
+  void actAboutExecute(TObject* Sender);
+  void actViewFourierExecute(TObject* Sender);
+  void actViewRDFExecute(TObject* Sender);
   // Runs the script of user-menu entry k, k being the sender's name from its
   // seventh character on.
   void actScriptExecute(TObject* Sender);
@@ -241,8 +250,10 @@ private:
   // leaves the model as it was.
   void ImportModel(const std::string& fileName, bool (*importer)(TRietveld&, const std::string&));
   TEditForm* ViewWindow(TEditForm*& window, const std::string& emptyCaption);
+  // A view of a file of the engine's last run of this model; what names the
+  // kind of file where there is none yet.
   void ShowEngineFile(TEditForm*& window, const std::string& emptyCaption, const std::string& extension,
-                      const std::string& captionPrefix);
+                      const std::string& captionPrefix, const std::string& what);
   void ExportModel(const std::string& filter, const std::string& extension,
                    bool (*exporter)(TRietveld&, const std::string&));
   void ProcessPending();

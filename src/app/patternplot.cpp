@@ -86,6 +86,8 @@ bool TPlotForm::ExcludedPending() { return Mouse().ExcludedPending; }
 
 TPlotForm::TPlotForm(TComponent* AOwner) : TForm(AOwner) {
   SetCaption("Plot");
+  // Its controls and toolbar buttons show their hints while the program shows hints.
+  SetShowHint(true);
   SetClientWidth(640);
   SetClientHeight(420);
 
@@ -308,8 +310,10 @@ void TPlotForm::FormCreate() {
 bool TPlotForm::EngineStatus() const { return PlotData && (PlotData->Status() == 3 || PlotData->Status() == 4); }
 
 double TPlotForm::GenD(double x) const {
-  if (!EngineStatus() || !PlotData->HistogramRef()) return 0;
-  const THistogram& h = *PlotData->HistogramRef();
+  if (!EngineStatus()) return 0;
+  // The pattern's own instrument: it still reads after the model is gone.
+  const TPlotData::TInstrument h = PlotData->Instrument();
+  if (!h.Known) return 0;
   const double zero = h.Zero, w1 = h.Wavelength1, w2 = h.Wavelength2;
   const double pi = std::numbers::pi;
   switch (h.Job) {
@@ -334,7 +338,9 @@ void TPlotForm::Plot() {
   HKLMarkers->SetSeriesColor(static_cast<TColor>(PlotColours[pcMarkers]));
   if (!PlotData) return;
   bool showDifference = true;
-  const THistogram* hist = PlotData->HistogramRef();
+  const TPlotData::TInstrument hist = PlotData->Instrument();
+  const bool calculation = hist.Known && (hist.Job == jobXrayCalc || hist.Job == jobNeutronCalc ||
+                                          hist.Job == jobTOFCalc || hist.Job == jobEDCalc);
   if (EngineStatus()) {
     // Filled again only when the histograms differ: a run replots every cycle.
     std::vector<std::string> names;
@@ -350,7 +356,7 @@ void TPlotForm::Plot() {
     }
     if (Refinement) {
       ComboBoxHist->SetItemIndex(PlotData->Histogram() - 1);
-      if (Refinement->CycleCount() == 0 || (hist && hist->IsCalculation())) showDifference = false;
+      if (Refinement->CycleCount() == 0 || calculation) showDifference = false;
     }
   } else {
     TBToolbarHist->SetVisible(false);
@@ -377,9 +383,9 @@ void TPlotForm::Plot() {
   std::string title = "2 theta (deg)";
   if (ViewD)
     title = "d spacing (angstroms)";
-  else if (hist && (hist->Job == jobTOFData || hist->Job == jobTOFCalc))
+  else if (hist.Known && (hist.Job == jobTOFData || hist.Job == jobTOFCalc))
     title = "TOF (microseconds)";
-  else if (hist && (hist->Job == jobEDData || hist->Job == jobEDCalc))
+  else if (hist.Known && (hist.Job == jobEDData || hist.Job == jobEDCalc))
     title = "Energy (keV)";
   Chart1->BottomAxis()->Title()->SetCaption(title);
 
@@ -751,6 +757,7 @@ void TPlotForm::actExportExecute(TObject*) {
 void TPlotForm::ChartActionPrint1Execute(TObject*) {
   if (!PrintDialog1->Execute()) return;
   for (int i = 0; i < PrintDialog1->Copies; ++i) Chart1->PrintPage();
+  if (PrintDialog1->Copies > 0) SayWherePrinted();
 }
 
 void TPlotForm::actScalesExecute(TObject*) {

@@ -51,6 +51,32 @@ void Set(TControl& c, int i, int v) {
 
 }  // namespace
 
+void PlaceBesideOpener(TCustomForm* form, TCustomForm* opener) {
+  // While the window shows itself, the one that opened it is still the active one.
+  if (!opener && Screen) opener = Screen->ActiveForm();
+  if (!form || !opener || opener == form || !opener->Visible()) return;
+  const TRect area = Screen->WorkAreaRect();
+  // Frames included: the new window's frame, not yet made, is taken to be
+  // like the opener's.
+  const TRect by = opener->FrameRect();
+  const int frameW = by.Width() - opener->Width(), frameH = by.Height() - opener->Height();
+  const int w = form->Width() + frameW, h = form->Height() + frameH, gap = 8;
+  int left, top;
+  if (by.Right + gap + w <= area.Right) {
+    left = by.Right + gap;
+    top = by.Top;
+  } else if (by.Left - gap - w >= area.Left) {
+    left = by.Left - gap - w;
+    top = by.Top;
+  } else {
+    left = by.Left;
+    top = by.Bottom + gap;
+  }
+  left = std::max(area.Left, std::min(left, area.Right - w));
+  top = std::max(area.Top, std::min(top, area.Bottom - h));
+  form->SetBounds(left, top, form->Width(), form->Height());
+}
+
 ZV_CLASS_IMPL(TFormPosSaver, TComponent)
 
 void TFormPosSaver::DeclareProperties(TClassInfo& c) {
@@ -66,8 +92,10 @@ TFormPosSaver::TFormPosSaver(TComponent* AOwner) : TComponent(AOwner) {
   TCustomForm* form = Form();
   if (form && !ComponentState().Contains(csDesigning)) {
     FOldShow = form->OnShow;
+    FOldHide = form->OnHide;
     FOldClose = form->OnClose;
     form->OnShow = [this](TObject* Sender) { FormShow(Sender); };
+    form->OnHide = [this](TObject* Sender) { FormHide(Sender); };
     form->OnClose = [this](TObject* Sender, TCloseAction& Action) { FormClose(Sender, Action); };
   }
 }
@@ -81,15 +109,36 @@ void TFormPosSaver::SetRegRootKey(TPosSaverHKEY v) {
 
 void TFormPosSaver::FormShow(TObject* Sender) {
   RestorePosition();
+  if (!FShown && !FRestored) PlaceBesideOpener(Form());
+  FShown = true;
+  FSavedByClose = false;
   try {
     if (FOldShow) FOldShow(Sender);
   } catch (...) {
   }
 }
 
+void TFormPosSaver::FormHide(TObject* Sender) {
+  // A window that is hidden and never closed (a tool window) keeps its place too.
+  if (!FSavedByClose) {
+    try {
+      SavePosition();
+    } catch (const Exception& e) {
+      if (Application) Application->ShowException(e);
+    }
+  }
+  FSavedByClose = false;
+  try {
+    if (FOldHide) FOldHide(Sender);
+  } catch (...) {
+  }
+}
+
+
 void TFormPosSaver::FormClose(TObject* Sender, TCloseAction& Action) {
   // An INI file that cannot be written is reported, but neither keeps the
   // window's own close handler from running nor the window from closing.
+  FSavedByClose = true;
   try {
     SavePosition();
   } catch (const Exception& e) {
@@ -118,6 +167,7 @@ std::string TFormPosSaver::EffectiveIniSection() const {
 }
 
 void TFormPosSaver::RestorePosition() {
+  FRestored = false;
   TCustomForm* form = Form();
   if (!form) return;
   if (FUseRegistry) {
@@ -127,6 +177,7 @@ void TFormPosSaver::RestorePosition() {
       for (int i = 0; i < 4; ++i) {
         try {
           Set(*form, i, reg.ReadInteger(kValueNames[i]));
+          FRestored = true;
         } catch (const ERegistryException&) {
         }
       }
@@ -139,6 +190,7 @@ void TFormPosSaver::RestorePosition() {
   TStringList names;
   ini.ReadSection(section, names);
   if (names.Count() > 0) {
+    FRestored = true;
     for (int i = 0; i < 4; ++i) Set(*form, i, ini.ReadInteger(section, kValueNames[i], Get(*form, i)));
     try {
       if (form->Position() == poScreenCenter) form->SetPosition(poDesigned);

@@ -1,6 +1,8 @@
 // A non-visual component dropped on a window: the window comes back where it
-// was when it is shown, and its place is stored when it closes, in the
-// registry stand-in or in an INI file.
+// was when it is shown, and its place is stored when it closes or is
+// hidden, in the registry stand-in or in an INI file. With no place stored,
+// the window's first showing puts it beside the window that opened it (the
+// active one), inside the screen.
 #pragma once
 
 #include <string>
@@ -11,6 +13,10 @@
 enum TPosSaverHKEY {
   _CLASSES_ROOT, _CURRENT_USER, _LOCAL_MACHINE, _USERS, _PERFORMANCE_DATA, _CURRENT_CONFIG, _DYN_DATA
 };
+
+// Puts a window beside the one that opened it (the active window when
+// none is given), inside the screen: right of it, else left, else below.
+void PlaceBesideOpener(TCustomForm* Form, TCustomForm* Opener = nullptr);
 
 class TFormPosSaver : public TComponent {
   ZV_CLASS(TFormPosSaver)
@@ -40,6 +46,7 @@ public:
 private:
   TCustomForm* Form() const;
   void FormShow(TObject* Sender);
+  void FormHide(TObject* Sender);
   void FormClose(TObject* Sender, TCloseAction& Action);
 
   bool FUseRegistry = false;
@@ -49,5 +56,9 @@ private:
   std::string FIniName;
   std::string FIniSection;
   TNotifyEvent FOldShow;
+  TNotifyEvent FOldHide;
   TCloseEvent FOldClose;
+  bool FRestored = false;  // the last RestorePosition found a stored place
+  bool FShown = false;
+  bool FSavedByClose = false;  // the close saved; the hide that follows need not
 };

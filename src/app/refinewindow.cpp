@@ -5,6 +5,7 @@
 
 #include "app/mainlink.h"
 #include "app/popupmenus.h"
+#include "app/positionsaver.h"
 #include "app/patternplot.h"
 #include "app/watchwindow.h"
 #include "model/brkapart.h"
@@ -86,6 +87,8 @@ TCheckBox* NewCheck(TComponent* owner, TWinControl* parent, const std::string& t
 TRefineForm::TRefineForm(TComponent* AOwner) : TForm(AOwner) {
   SetName("RefineForm");
   SetCaption("Refine");
+  // Its controls and toolbar buttons show their hints while the program shows hints.
+  SetShowHint(true);
   SetClientWidth(358);
   SetClientHeight(234);
   SetKeyPreview(true);
@@ -293,6 +296,9 @@ void TRefineForm::CheckForm() {
 }
 
 void TRefineForm::FormShow(TObject*) {
+  // First shown beside the main window, not over it.
+  if (!FShownBefore) PlaceBesideOpener(this);
+  FShownBefore = true;
   FFinished = true;
   CheckBoxPlot->SetChecked(RunOptions.RDPlot);
   CheckBoxWatch->SetChecked(RunOptions.RDWatch);
@@ -317,11 +323,19 @@ void TRefineForm::ButtonStartClick(TObject*) {
   PaceRepaints(false);
   if (!FFinished) Refinement->QuickClose();
   Refinement->Model = Model;
-  if (DataFileName.empty()) DataFileName = "temp.dat";
-  Refinement->DataFileName = WithoutExtension(DataFileName);
+  // No data file chosen: the model's own, beside its input file, as Quick
+  // Start and the macros take it (never a stray "temp.dat").
+  if (DataFileName.empty()) {
+    DataFileName = DataFileForInput(InputFileName, Model->ReadFormat);
+    EditData->SetText(DataFileName);
+  }
+  Refinement->DataFileName = WithoutExtension(DataFileName.empty() ? InputFileName : DataFileName);
   Refinement->BaseName = TempRefine ? std::string() : WithoutExtension(InputFileName);
   UpdateStatus(4);
+  Refinement->RunInputFile = InputFileName;
+  Refinement->DataFileAdvice = "Pick the data file with the \"...\" button.";
   Refinement->StartRefinement();
+  Refinement->DataFileAdvice.clear();
   FFinished = false;
   UpdateStatus(Refinement->State() == 2 ? 1 : 0);
   if (Refinement->LastError == reUnstable) return;
@@ -452,6 +466,8 @@ void TRefineForm::Replot() {
   RefinePlotData->SetHistogramRef(Refinement->Model->Histogram(h));
   Refinement->GetPlot(*RefinePlotData, h);
   RefinePlotWindow->PlotData = RefinePlotData;
+  // The caption names the model shown, whichever window plotted before.
+  RefinePlotWindow->SetText(Refinement->RunInputFile.empty() ? std::string("Plot") : Refinement->RunInputFile);
   RefinePlotWindow->Plot();
   RefinePlotWindow->Show();
 }
@@ -464,8 +480,14 @@ void TRefineForm::UpdateWatch() {
   FormWatch->SetParameterCount(n);
   FormWatch->SetWidth(FormWatch->GridWidth() + 3);
   FormWatch->Show();
+  // Before its first cycle the engine has no values to show (it would say 0).
+  const bool values = Refinement->IsLoaded() && Refinement->CycleCount() > 0;
   for (int i = 1; i <= n; ++i) {
     const TParameter& p = *model.Parameters.Refined[static_cast<size_t>(i - 1)];
+    if (!values) {
+      FormWatch->SetParameterName(i, model.RefinedParameterName(i));
+      continue;
+    }
     FormWatch->SetParameterRow(i, model.RefinedParameterName(i),
                                Refinement->GetParameterValue(p.Histogram, p.Phase, p.Atom, p.ParamType),
                                Refinement->GetParameterError(p.Histogram, p.Phase, p.Atom, p.ParamType));
@@ -496,17 +518,15 @@ void TRefineForm::ButtonInputClick(TObject*) {
   if (!Model) Model = new TRietveld();
   EditInput->SetText(OpenDialog1->FileName);
   InputFileName = OpenDialog1->FileName;
+  bool read = false;
   try {
-    Model->ReadInputFile(InputFileName);
+    read = Model->ReadInputFile(InputFileName);
   } catch (const Exception& e) {
     ShowMessage(e.Message());
   }
-  if (AssignDatafile) {
-    const std::string data = DataFileForInput(InputFileName, Model->ReadFormat);
-    if (!data.empty()) {
-      EditData->SetText(data);
-      DataFileName = data;
-    }
+  if (read) {
+    DataFileFollowsModel(InputFileName, Model->ReadFormat);
+    EditData->SetText(DataFileName);
   }
   if (Model->Loaded && MainWindowLink().AddRecentFile) MainWindowLink().AddRecentFile(InputFileName);
   if (RefinePlotData) RefinePlotData->SetHistogramRef(nullptr);

@@ -142,6 +142,7 @@ private:
   bool FInCycle = false;
   bool FCloseAfterCycle = false;
   bool FPacing = false;
+  bool FShownBefore = false;
   TTimer* FReplotTimer = nullptr;
   double FReplotEnd = -1e9;  // when the last replot ended (steady clock, ms)
 };

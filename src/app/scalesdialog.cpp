@@ -26,6 +26,8 @@ TSpinEdit* AddRow(TFormSetScales* form, int row, const char* caption, int minVal
 TFormSetScales::TFormSetScales(TComponent* AOwner) : TForm(AOwner) {
   SetName("FormSetScales");
   SetCaption("Scales");
+  // Its controls and toolbar buttons show their hints while the program shows hints.
+  SetShowHint(true);
   SetBorderStyle(bsDialog);
   SetClientWidth(302);
   SetClientHeight(176);

@@ -96,6 +96,8 @@ TAction* TEditForm::MakeAction(const std::string& caption, const std::string& hi
 TEditForm::TEditForm(TComponent* AOwner) : TForm(AOwner) {
   SetBounds(0, 0, 559, 453);
   SetPosition(poDefaultPosOnly);
+  // Its controls and toolbar buttons show their hints while the program shows hints.
+  SetShowHint(true);
 
   StatusBar1 = new TPanel(this);
   StatusBar1->SetParent(this);
@@ -451,6 +453,7 @@ void TEditForm::actOpenExecute(TObject*) {
     // model and the input file name stay together.
     if (ReadModelSafely(file)) {
       InputFileName = file;
+      DataFileFollowsModel(file, Model->ReadFormat);
       FMode = emEditInput;
       RunMode = rmManualEdit;
     } else {
@@ -497,7 +500,9 @@ void TEditForm::actPrintExecute(TObject*) {
     for (int i = 0; i < std::max(1, PrintDialog1->Copies); ++i) RichEdit1->Print(FFileName);
   } catch (const Exception& e) {
     ShowMessage(e.Message());
+    return;
   }
+  SayWherePrinted();
 }
 
 void TEditForm::actReloadExecute(TObject*) {
@@ -545,6 +550,7 @@ void TEditForm::actRefineExecute(TObject*) {
   // Only the extension of the file-name part goes: a folder with a dot
   // keeps its name.
   Refinement->BaseName = WithoutExtension(InputFileName);
+  Refinement->RunInputFile = InputFileName;
   Refinement->Model = Model;
   Refinement->DataFileName = WithoutExtension(InputFileName);
   Refinement->StartRefinement();

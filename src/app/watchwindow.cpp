@@ -29,6 +29,8 @@ TLabel* KeyLabel(TFormWatch* form, TPanel* box, int row, const char* text, TColo
 TFormWatch::TFormWatch(TComponent* AOwner) : TForm(AOwner) {
   SetName("FormWatch");
   SetCaption("Watch");
+  // Its controls and toolbar buttons show their hints while the program shows hints.
+  SetShowHint(true);
   SetBorderStyle(bsSizeToolWin);
   SetBorderIcons({biSystemMenu});
   SetClientWidth(261);
@@ -116,6 +118,11 @@ void TFormWatch::SetParameterRow(int i, const std::string& Description, double V
   asGrid->SetCells(4, i, asGrid->Cells(1, i));
   asGrid->SetCells(1, i, ValueText(Value));
   asGrid->SetCells(2, i, ValueText(Error));
+}
+
+void TFormWatch::SetParameterName(int i, const std::string& Description) {
+  asGrid->SetCells(0, i, Description);
+  for (int col : {1, 2, 4}) asGrid->SetCells(col, i, "");
 }
 
 double TFormWatch::CellNumber(int ACol, int ARow) {

@@ -25,6 +25,9 @@ public:
   // the value it held before moves to the hidden column 4.
   void SetParameterCount(int n);
   void SetParameterRow(int i, const std::string& Description, double Value, double Error);
+  // Row i with the description and no value, error or previous value (before
+  // the engine has run a cycle).
+  void SetParameterName(int i, const std::string& Description);
   // The text a value or error is shown with.
   static std::string ValueText(double v);
 

@@ -693,12 +693,20 @@ void TData::ReadXY(const std::string& fileName) {
     // Spreadsheets export columns separated by tabs; they count as blanks.
     const bool commas = lines.View(2).find(',') != std::string_view::npos;
     const TSeparators separators = commas ? TSeparators::Comma : TSeparators::BlankOrTab;
-    Allocate(std::max(lines.Count() - 1, 0));
+    // A histogram takes at most a million points (the engine's limit): the
+    // arrays never grow past that, whatever the file's length.
+    constexpr int MaxXYPoints = 1000000;
+    Allocate(std::min(std::max(lines.Count() - 1, 0), MaxXYPoints));
     if (!IsAllocated()) throw EDataFile(NoMemoryMessage);
 
     // Points run to the end of the file or to the first line that does not
     // start with two numbers.
     int n = 0;
+    auto room = [&](int i) {
+      if (n >= MaxXYPoints)
+        throw EDataFile(AtLine(i) + "the file holds more than " + IntToStr(MaxXYPoints) +
+                        " points, the most a histogram takes.");
+    };
     auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
     auto isComma = [](char c) { return c == ','; };
     // The general reading of line i; false at the first line that does not
@@ -716,6 +724,7 @@ void TData::ReadXY(const std::string& fileName) {
         throw EDataFile(AtLine(i) + "\"" + std::string(TrimView(rx == TNumber::OutOfRange ? fx : fy)) +
                         "\" is out of range.");
       if (rx != TNumber::Ok || ry != TNumber::Ok) return false;
+      room(i);
       std::size_t e = static_cast<std::size_t>(n++);
       FX[e] = x;
       FY[e] = y;
@@ -727,6 +736,7 @@ void TData::ReadXY(const std::string& fileName) {
         const std::string_view line = lines.View(i);
         float x = 0, y = 0;
         if (commas ? QuickPair(line, isComma, x, y) : QuickPair(line, isBlank, x, y)) {
+          room(i);
           std::size_t e = static_cast<std::size_t>(n++);
           FX[e] = x;
           FY[e] = y;
@@ -744,6 +754,7 @@ void TData::ReadXY(const std::string& fileName) {
         float x = 0, y = 0;
         const char* next = commas ? QuickLine(p, end, isComma, x, y) : QuickLine(p, end, isBlank, x, y);
         if (next) {
+          room(i);
           std::size_t e = static_cast<std::size_t>(n++);
           FX[e] = x;
           FY[e] = y;

@@ -76,6 +76,10 @@ static bool IsFile(const std::string& name) {
   return std::filesystem::is_regular_file(name, ec);
 }
 
+void DataFileFollowsModel(const std::string& inputFile, int format) {
+  DataFileName = AssignDatafile ? DataFileForInput(inputFile, format) : std::string();
+}
+
 std::string DataFileForInput(const std::string& inputFile, int format) {
   std::string ext = ".DAT";
   if (format == 3)

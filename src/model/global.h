@@ -129,3 +129,8 @@ std::string UpdateMirrorHost(int i);
 // extension for the data format (".GS" 3, ".XY" 4 and 5, ".CPI" 6, ".DAT"
 // otherwise) when such a file exists, else empty text.
 std::string DataFileForInput(const std::string& inputFile, int format);
+// The data file a model just read from inputFile goes with: the one beside
+// it when AssignDatafile is set and one exists, else none (a run then takes
+// the one beside it). A data file chosen before, for another model, is
+// never kept for this one.
+void DataFileFollowsModel(const std::string& inputFile, int format);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <new>
 
+#include "model/rietclass.h"
+
 namespace {
 
 const char* const DefaultTitle = "UnInitialized Data structure";
@@ -89,6 +91,18 @@ float TData::MinX() const { return Extreme<false>(X(), FPointCount); }
 float TData::MaxX() const { return Extreme<true>(X(), FPointCount); }
 float TData::MinY() const { return Extreme<false>(Y(), FPointCount); }
 float TData::MaxY() const { return Extreme<true>(Y(), FPointCount); }
+
+void TPlotData::SetHistogramRef(THistogram* histogram) {
+  FHistogramRef = histogram;
+  FHistogramAlive = histogram ? histogram->Lifetime.Watch() : std::weak_ptr<const void>();
+  // Cleared, the pattern keeps the instrument it was drawn with.
+  if (histogram) FInstrument = {true, histogram->Job, histogram->Zero, histogram->Wavelength1, histogram->Wavelength2};
+}
+
+TPlotData::TInstrument TPlotData::Instrument() const {
+  if (const THistogram* h = HistogramRef()) return {true, h->Job, h->Zero, h->Wavelength1, h->Wavelength2};
+  return FInstrument;
+}
 
 void TPlotData::Allocate(int n, int m) {
   TData::Allocate(n);

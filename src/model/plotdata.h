@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -129,9 +130,21 @@ public:
   int MarkerL(int i) const;
 
   // The model histogram the pattern belongs to (not owned); set and cleared
-  // by the plot windows.
-  THistogram* HistogramRef() const { return FHistogramRef; }
-  void SetHistogramRef(THistogram* histogram) { FHistogramRef = histogram; }
+  // by the plot windows. A histogram freed since (the model re-read, an
+  // import, the model closed) reads as none: the pattern then has no
+  // histogram to edit.
+  THistogram* HistogramRef() const { return FHistogramAlive.expired() ? nullptr : FHistogramRef; }
+  void SetHistogramRef(THistogram* histogram);
+  // What the pattern's x values need of the histogram for a d-spacing and
+  // an axis title, taken when the histogram was set and kept with the
+  // pattern after the histogram is gone.
+  struct TInstrument {
+    bool Known = false;
+    int Job = 0;
+    float Zero = 0, Wavelength1 = 0, Wavelength2 = 0;
+  };
+  // From the histogram while it lives (its values now), else as kept.
+  TInstrument Instrument() const;
 
 private:
   // Code of marker i, or nullptr when i is not a valid marker.
@@ -141,6 +154,8 @@ private:
   std::vector<int32_t> FMarkerCodes;
   std::vector<float> FMarkerPositions;
   THistogram* FHistogramRef = nullptr;
+  std::weak_ptr<const void> FHistogramAlive;
+  TInstrument FInstrument;
   bool FPlotAllocated = false;
   int FMarkerCount = 0;
   int FMarkerCapacity = 0;

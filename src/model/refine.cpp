@@ -1,6 +1,7 @@
 #include "model/refine.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstring>
 #include <set>
@@ -10,6 +11,7 @@
 #include "zudezez_api.h"
 #include "model/plotdata.h"
 #include "model/rietclass.h"
+#include "platform/rtl/fileutils.h"
 #include "platform/dialogs.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/sysinfo.h"
@@ -118,6 +120,24 @@ std::string LoadFailureText(unsigned code) {
     case 1157: return "DLL Error - DLL not found";
     default: return "";
   }
+}
+
+// The data file the engine looks for under a data name (a path with or
+// without extension): the name itself when it is a file or has an
+// extension, else the name with the data format's extension, which the
+// engine takes in either case.
+std::string DataFileLookedFor(const std::string& dataName, int format) {
+  if (FileExists(dataName) || !ExtractFileExt(dataName).empty()) return dataName;
+  std::string ext = ".dat";
+  if (format == 3)
+    ext = ".gs";
+  else if (format == 4 || format == 5)
+    ext = ".xy";
+  else if (format == 6)
+    ext = ".cpi";
+  std::string upper = ext;
+  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return FileExists(dataName + upper) ? dataName + upper : dataName + ext;
 }
 
 // Free memory below this many MiB draws a warning before loading.
@@ -250,7 +270,9 @@ void TRefine::StartRefinement() {
     return;
   }
   const std::string inputFile = folder + "testclass.inp";
-  const std::string baseName = BaseName.empty() ? folder + "testclass" : BaseName;
+  // The run's own files (the listing above all) outlive the program: they go
+  // to the per-user run folder, not the process's work folder.
+  const std::string baseName = BaseName.empty() ? RunFolder() + "testclass" : BaseName;
   const std::string outputFile = baseName + ".out";
   for (const std::string* name : {&inputFile, &std::as_const(DataFileName), &outputFile, &baseName})
     if (!FitsBuffer(*name)) {
@@ -370,7 +392,14 @@ void TRefine::QuickClose() {
 }
 
 void TRefine::ShowError(int code) {
-  if (code != 0) Say(ShownErrorText(code));
+  if (code == 6 && Model != nullptr) {
+    // Which file was looked for is what the user needs to put it right.
+    std::string text = ShownErrorText(code) + " " + DataFileLookedFor(DataFileName, Model->ReadFormat) + ".";
+    if (!DataFileAdvice.empty()) text += " " + DataFileAdvice;
+    Say(text);
+  } else if (code != 0) {
+    Say(ShownErrorText(code));
+  }
   LastError = code;
   if (code != 0 && FLoaded) {
     const bool saved = Messages;

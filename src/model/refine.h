@@ -75,9 +75,15 @@ public:
 
   TRietveld* Model = nullptr;   // set by the caller, not owned
   std::string DataFileName;
-  // Work file names without extension; the private work folder's "testclass"
-  // when empty at the first start.
+  // Said after the data file's name when the engine cannot open it (the
+  // window that starts the run tells where another one is chosen).
+  std::string DataFileAdvice;
+  // Work file names without extension; the per-user run folder's "testclass"
+  // (which outlives the program) when empty at the first start.
   std::string BaseName;
+  // The model file the run was started on, which the run's files (BaseName
+  // and an extension) belong to; set by whoever starts the run.
+  std::string RunInputFile;
   int LastError = 0;
   // Show messages; when false, all but the old-version warning are suppressed.
   bool Messages = true;

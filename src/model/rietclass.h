@@ -153,8 +153,25 @@ constexpr int jobXrayData = 0, jobNeutronData = 1, jobXrayCalc = 2, jobNeutronCa
 constexpr int profJorgensenTOF = 7;
 std::string ProfileName(int profile);
 
+// Lives as long as the object that holds it: a reference kept elsewhere
+// (a plot's histogram) watches it and reads as gone once the holder is
+// freed. A copy is a new life, not the same one.
+class TLifetime {
+public:
+  TLifetime() : FLife(std::make_shared<char>()) {}
+  TLifetime(const TLifetime&) : TLifetime() {}
+  TLifetime& operator=(const TLifetime&) { return *this; }
+  std::weak_ptr<const void> Watch() const { return FLife; }
+
+private:
+  std::shared_ptr<char> FLife;
+};
+
 class THistogram {
 public:
+  // Watched by the references other objects keep to the histogram.
+  TLifetime Lifetime;
+
   // True for the jobs that calculate a pattern without data (2, 3, 5, 7).
   bool IsCalculation() const;
   bool IsTimeOfFlight() const { return Job == jobTOFData || Job == jobTOFCalc; }
@@ -304,6 +321,11 @@ public:
   void DeleteConstraint(int i);
   double GetCode(int h, int p, int a, int t) const;
   void Renumber();
+  // Follows a reordering of the atoms of phase p: atom a becomes atom
+  // NewNumbers[a - 1]; 0 there, or an atom past the list's end, was deleted,
+  // and its refinements and constraints go as switching them off takes them
+  // (a dependant of a deleted leader is promoted in its place).
+  void RenumberAtoms(int p, const std::vector<int>& NewNumbers);
   // Turns codes read from a file into the refinement set.
   void ResolveCodes(int limit);
   int ParameterCount() const { return static_cast<int>(Refined.size()); }

@@ -96,10 +96,21 @@ TDialogHandler SetDialogHandler(TDialogHandler handler) {
   return std::exchange(CurrentHandler(), std::move(handler));
 }
 
+namespace {
+std::string& TitleStore() {
+  static std::string title;
+  return title;
+}
+}  // namespace
+
+void SetDialogTitle(const std::string& title) { TitleStore() = title; }
+const std::string& DialogTitle() { return TitleStore(); }
+
 void ShowMessage(const std::string& text) {
   TDialogRequest request;
   request.Kind = TDialogRequest::dkShowMessage;
   request.Text = text;
+  request.Caption = DialogTitle();
   request.Flags = MB_OK;
   request.DlgType = mtCustom;
   request.Buttons = {mbOK};
@@ -111,7 +122,7 @@ int MessageBox(const std::string& text, const std::string& caption, unsigned fla
   TDialogRequest request;
   request.Kind = TDialogRequest::dkMessageBox;
   request.Text = text;
-  request.Caption = caption;
+  request.Caption = caption.empty() ? DialogTitle() : caption;
   request.Flags = flags;
   switch (flags & 0xF0) {
     case MB_ICONERROR: request.DlgType = mtError; break;
@@ -124,14 +135,21 @@ int MessageBox(const std::string& text, const std::string& caption, unsigned fla
   return Ask(request).Result;
 }
 
-int MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons, int /*helpContext*/) {
+int MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext) {
+  return MessageDlgPos(text, type, buttons, helpContext, -1, -1);
+}
+
+int MessageDlgPos(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons, int /*helpContext*/, int x,
+                  int y) {
   TDialogRequest request;
   request.Kind = TDialogRequest::dkMessageDlg;
   request.Text = text;
-  request.Caption = TypeCaption(type);
+  request.Caption = type == mtCustom ? DialogTitle() : TypeCaption(type);
   request.DlgType = type;
   request.Buttons = buttons;
   request.DefaultResult = MessageDlgDefault(buttons);
+  request.X = x;
+  request.Y = y;
   return Ask(request).Result;
 }
 

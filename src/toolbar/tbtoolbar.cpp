@@ -650,6 +650,9 @@ void TTBCustomToolbar::MouseMove(TShiftState Shift, int X, int Y) {
     std::string H;
     if (TTBItemViewer* V = FView->Selected())
       if (!V->Item->EffectiveOptions().Contains(tboLongHintInMenuOnly)) H = V->Item->Hint();
+    // On to another button: its hint comes after the pause, as another
+    // control's would.
+    if (H != Hint() && Application) Application->CancelHint();
     SetHint(H);
   }
   TTBCustomDockableWindow::MouseMove(Shift, X, Y);

@@ -6,8 +6,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <functional>
 #include <set>
 
+#include "app/histogramwindow.h"
+#include "app/samplewindow.h"
 #include "app/texteditor.h"
 #include "app/macrowindow.h"
 #include "app/refinewindow.h"
@@ -24,6 +27,7 @@
 #include "platform/ui/richedit.h"
 #include "toolbar/tbitem.h"
 #include "toolbar/tbtoolbar.h"
+#include "toolbar/tbview.h"
 
 using namespace mainwindowtest;
 
@@ -495,6 +499,147 @@ TEST_F(MainCommandsTest, FileOpenThenTheRefinementWindowRefinesWithTheStandInEng
   RefineForm = nullptr;
 }
 
+// The first Start of an example opened as a new user opens it: its own data
+// file is found beside it. A data file opened before, for another model, is
+// not taken; a missing one is named in the message with where to pick one.
+TEST_F(MainCommandsTest, TheRefinementWindowStartsOnTheModelsOwnDataFile) {
+  Create();
+  TDialogResponder dialogs;
+  RefineForm = new TRefineForm(nullptr);
+  ASSERT_TRUE(CopyFile(Examples() + "tof.gs", Dir.File("tof.gs"), false));
+  const std::string data = Dir.File("xray-cw.dat");
+  struct TCase {
+    const char* What;
+    const char* OpenedFirst;  // a data file opened before the model, or none
+  };
+  for (const TCase& c : {TCase{"the example alone", nullptr}, TCase{"after another model's data", "tof.gs"}}) {
+    if (c.OpenedFirst) Form->ProcessFile(Dir.File(c.OpenedFirst));
+    Form->ProcessFile(Input);
+    ASSERT_TRUE(Model && Model->Loaded) << c.What;
+    Form->actRefine->Execute();
+    RefineForm->ButtonStartClick(nullptr);
+    EXPECT_EQ(dialogs.Count(), 0u) << c.What << ": " << (dialogs.Count() ? dialogs.Last().Text : "");
+    EXPECT_EQ(Refinement->State(), 2) << c.What;
+    EXPECT_EQ(DataFileName, data) << c.What;
+    EXPECT_EQ(RefineForm->EditData->Text(), data) << c.What;
+    RefineForm->SpinEditStep->SetValue(1);
+    RefineForm->ButtonStepClick(nullptr);
+    RefineForm->ButtonFinishClick(nullptr);
+    EXPECT_EQ(dialogs.Count(), 0u) << c.What << ": " << (dialogs.Count() ? dialogs.Last().Text : "");
+    RefineForm->Close();
+  }
+
+  // Without its data file the start fails with one message that names the
+  // file looked for and the button that picks another.
+  ASSERT_TRUE(DeleteFile(data));
+  Form->ProcessFile(Input);
+  Form->actRefine->Execute();
+  RefineForm->ButtonStartClick(nullptr);
+  ASSERT_EQ(dialogs.Count(), 1u);
+  EXPECT_NE(dialogs.Last().Text.find(data), std::string::npos) << dialogs.Last().Text;
+  EXPECT_NE(dialogs.Last().Text.find("\"...\""), std::string::npos) << dialogs.Last().Text;
+  EXPECT_EQ(RefineForm->Status(), 0);
+  RefineForm->Close();
+  delete RefineForm;
+  RefineForm = nullptr;
+}
+
+// After one model was refined and another opened, the plot's caption and
+// the views of the engine's files name the model they show: the other
+// model's files are never shown as this one's, and a view with no file of
+// this model says so.
+TEST_F(MainCommandsTest, ThePlotAndTheViewsNameTheModelTheyShow) {
+  Create();
+  TDialogResponder dialogs;
+  RefineForm = new TRefineForm(nullptr);
+  FormMacro = new TFormMacro(nullptr);
+  Form->LinkMacroWindow();
+  for (const char* name : {"two-phase.inp", "two-phase.dat"})
+    ASSERT_TRUE(CopyFile(Examples() + name, Dir.File(name), false)) << name;
+  const std::string two = Dir.File("two-phase.inp");
+  RunOptions.QSPlot = true;
+  RunOptions.RDPlot = true;
+  TempRefine = true;
+
+  Form->ProcessFile(two);
+  Form->actQuickStart->Execute();
+  ASSERT_NE(RefinePlotWindow, nullptr);
+  EXPECT_EQ(RefinePlotWindow->Text(), two);
+  Form->actViewBVS->Execute();
+  EXPECT_EQ(Form->ResultViewWindow->Text(), "View Bonds: " + Dir.File("two-phase.dst"));
+  Form->ManualEditWindow->Close();
+
+  Form->ProcessFile(Input);
+  ASSERT_TRUE(Model && Model->Loaded);
+  struct TView {
+    TAction* Command;
+    TEditForm** Window;
+    const char* Empty;
+  };
+  const TView views[] = {{Form->actViewBVS, &Form->ResultViewWindow, "View Bond Valence"},
+                         {Form->actViewDist, &Form->ResultViewWindow, "View Distance/Angles"},
+                         {Form->actViewOutput, &Form->OutputViewWindow, "View File"}};
+  for (const TView& v : views) {
+    v.Command->Execute();
+    ASSERT_NE(*v.Window, nullptr) << v.Empty;
+    EXPECT_EQ((*v.Window)->Text(), v.Empty);
+    const std::string shown = (*v.Window)->RichEdit1->Text();
+    EXPECT_EQ(shown.find("two-phase"), std::string::npos) << v.Empty << ": " << shown;
+    EXPECT_NE(shown.find("xray-cw.inp"), std::string::npos) << v.Empty << ": " << shown;
+  }
+
+  Form->actRefine->Execute();
+  RefineForm->ButtonStartClick(nullptr);
+  EXPECT_EQ(RefinePlotWindow->Text(), Input);
+  RefineForm->SpinEditStep->SetValue(1);
+  RefineForm->ButtonStepClick(nullptr);
+  RefineForm->ButtonFinishClick(nullptr);
+  const std::string base = Refinement->BaseName;
+  Form->actViewBVS->Execute();
+  EXPECT_EQ(Form->ResultViewWindow->Text(), "View Bonds: " + base + ".dst");
+  Form->actViewDist->Execute();
+  EXPECT_EQ(Form->ResultViewWindow->Text(), "View Distance/Angles: " + base + ".ang");
+  RefineForm->Close();
+
+  // A macro's plot names the file the macro opened.
+  FormMacro->MemoSource->SetText("R = OPENRIETVELD(\"" + two + "\")\r\nR = STARTRIETVELD()\r\nR = PLOTRIETVELD(1)");
+  FormMacro->actRun->Execute();
+  EXPECT_EQ(FormMacro->Panel1->Text(), "");
+  EXPECT_EQ(RefinePlotWindow->Text(), two);
+  EXPECT_EQ(dialogs.Count(), 0u) << dialogs.Last().Text;
+  delete RefineForm;
+  RefineForm = nullptr;
+  delete FormMacro;
+  FormMacro = nullptr;
+}
+
+// With the temporary-folder option on, the refinement window's listing goes
+// to the per-user run folder under the cache folder, which the program's end
+// leaves in place.
+TEST_F(MainCommandsTest, TheRefinementWindowsListingOutlivesTheProgram) {
+  Create();
+  TDialogResponder dialogs;
+  RefineForm = new TRefineForm(nullptr);
+  TempRefine = true;
+  Form->ProcessFile(Input);
+  Form->actRefine->Execute();
+  RefineForm->ButtonStartClick(nullptr);
+  RefineForm->SpinEditStep->SetValue(1);
+  RefineForm->ButtonStepClick(nullptr);
+  RefineForm->ButtonFinishClick(nullptr);
+  ASSERT_EQ(dialogs.Count(), 0u) << dialogs.Last().Text;
+  const std::string base = Refinement->BaseName;
+  const char* cache = std::getenv("XDG_CACHE_HOME");
+  ASSERT_TRUE(cache && *cache);
+  EXPECT_EQ(base.rfind(IncludeTrailingPathDelimiter(cache) + "Zelvora/", 0), 0u) << base;
+  RefineForm->Close();
+  delete RefineForm;
+  RefineForm = nullptr;
+  Close();
+  EXPECT_EQ(Refinement, nullptr);
+  EXPECT_TRUE(FileExists(base + ".out")) << base;
+}
+
 TEST_F(MainCommandsTest, ARecentFileAsksToSaveWithYesAndNoOnly) {
   Create();
   TDialogResponder dialogs;
@@ -539,6 +684,23 @@ TEST_F(MainCommandsTest, TheCommandLineFileOpensAtFirstShowingAndIsRefinedAtFirs
   EXPECT_EQ(Form->ManualEditWindow->Text(), "Refined: " + Input);
 }
 
+// The first activation's work runs once even when an activation comes in
+// while it processes messages (a busy display activates the window again):
+// Quick Start asks for a file once, not twice on top of itself.
+TEST_F(MainCommandsTest, TheFirstActivationsWorkRunsOnceWhenActivationReenters) {
+  TDialogResponder dialogs;
+  // A file that does not load: Quick Start then asks for one.
+  SetProgramArguments({Dir.File("missing.inp")});
+  Create();
+  guitest::TCommonDialogResponder files;
+  files.Do([](TCommonDialog*) { return false; }).Do([](TCommonDialog*) { return false; });
+  QueueCall([this] { Form->FormActivate(Form.get()); });
+  Form->FormActivate(Form.get());
+  guitest::ProcessEvents();
+  EXPECT_TRUE(Form->FirstActivationDone());
+  EXPECT_EQ(files.Count(), 1);
+}
+
 TEST_F(MainCommandsTest, TheStartUpScriptRunsOnTheMainWindowsInterpreter) {
   TDialogResponder dialogs;
   const std::string script = Dir.Write("start.rib", "ADDMENU(\"Tools\", \"\", \"\")\nADDMENU(\"Tools\", \"Go\", \"go.rib\")\n");
@@ -568,6 +730,46 @@ TEST_F(MainCommandsTest, TheStartUpScriptRunsOnTheMainWindowsInterpreter) {
   EXPECT_EQ(dialogs.Count(), 2u);
   Close();
   EXPECT_EQ(UserMenuCount, 0);
+}
+
+// With Show Hints ticked, a toolbar button and a control of the refinement
+// window show their hints once the mouse rests on them for the pause; the
+// next button of the same toolbar shows its own.
+TEST_F(MainCommandsTest, ToolbarButtonsAndControlsShowTheirHints) {
+  Create();
+  RefineForm = new TRefineForm(nullptr);
+  Form->Show();
+  guitest::ProcessEvents();
+  ASSERT_TRUE(Form->actShowHints->Checked());
+  TTBToolbar* bar = Form->TBToolbarRietveld;
+  auto hover = [](TControl* c, const TRect& r) {
+    guitest::MouseMove(c, r.Left + 3, r.Top + 3);
+    guitest::MouseMove(c, r.Left + 4, r.Top + 4);
+    guitest::FireTimers();
+    return Application->CurrentHintText();
+  };
+  for (int i : {7, 8}) {
+    TTBCustomItem* item = bar->Items()->Items(i);
+    TTBItemViewer* v = bar->View()->Find(item);
+    ASSERT_NE(v, nullptr);
+    EXPECT_EQ(hover(bar, v->BoundsRect), item->Hint()) << item->Caption();
+    EXPECT_FALSE(item->Hint().empty());
+  }
+  Form->actRefine->Execute();
+  guitest::ProcessEvents();
+  // Shown the first time, the refinement window comes beside the main window.
+  const TRect main = Form->BoundsRect(), refine = RefineForm->BoundsRect();
+  EXPECT_FALSE(main.Left < refine.Right && refine.Left < main.Right && main.Top < refine.Bottom &&
+               refine.Top < main.Bottom);
+  EXPECT_EQ(hover(RefineForm->ButtonStart, RefineForm->ButtonStart->ClientRect()),
+            "Push to start refinement (hotkey=F2)");
+  // Unticked, nothing shows.
+  Form->actShowHints->Execute();
+  EXPECT_EQ(hover(RefineForm->ButtonFinish, RefineForm->ButtonFinish->ClientRect()), "");
+  Form->actShowHints->Execute();
+  RefineForm->Close();
+  delete RefineForm;
+  RefineForm = nullptr;
 }
 
 TEST_F(MainCommandsTest, TheWindowKeepsToItsToolbarsWhichTheDockMenuShowsAndHides) {
@@ -620,6 +822,51 @@ TEST_F(MainCommandsTest, EditCommandsActOnTheLastActiveControlWhileItsWindowShow
   Form->EditPaste1->Execute();
   Form->EditUndo1->Execute();
   Form->actPrint->Execute();
+}
+
+// Paste takes text only; an emptied clipboard pastes nothing into any kind
+// of control, and an edit box takes cut, copy and paste like the others.
+TEST_F(MainCommandsTest, PasteOnTheLastActiveControlTakesTextOnly) {
+  Create();
+  TForm other(nullptr);
+  auto* memo = new TMemo(&other);
+  auto* rich = new TRichEdit(&other);
+  auto* edit = new TEdit(&other);
+  for (TWinControl* c : std::initializer_list<TWinControl*>{memo, rich, edit}) c->SetParent(&other);
+  other.Show();
+  struct TTarget {
+    const char* What;
+    TWinControl* Control;
+    std::function<void(int)> Caret;
+  };
+  const TTarget targets[] = {
+      {"memo", memo, [&](int at) { memo->SetSelStart(at); }},
+      {"rich edit", rich, [&](int at) { rich->SetSelStart(at); }},
+      {"edit box", edit, [&](int at) { edit->SetSelStart(at); }},
+  };
+  for (const TTarget& t : targets) {
+    LastActiveControl = t.Control;
+    t.Control->SetText("ab");
+    t.Caret(1);
+    Clipboard()->Open();
+    Clipboard()->Clear();
+    Clipboard()->Close();
+    Form->EditPaste1->Execute();
+    EXPECT_EQ(t.Control->Text(), "ab") << t.What;
+    Clipboard()->SetAsText("XY");
+    Form->EditPaste1->Execute();
+    EXPECT_EQ(t.Control->Text(), "aXYb") << t.What;
+  }
+  edit->SetSelStart(0);
+  edit->SetSelLength(1);
+  Form->EditCut1->Execute();
+  EXPECT_EQ(edit->Text(), "XYb");
+  EXPECT_EQ(Clipboard()->AsText(), "a");
+  edit->SetSelStart(0);
+  edit->SetSelLength(2);
+  Form->EditCopy1->Execute();
+  EXPECT_EQ(Clipboard()->AsText(), "XY");
+  LastActiveControl = nullptr;
 }
 
 TEST_F(MainCommandsTest, TheMacroWindowBuildsTheMainWindowsUserMenu) {
@@ -699,6 +946,33 @@ TEST_F(MainCommandsTest, ClosingDuringAScriptOrARefinementWaitsForItsEnd) {
   EXPECT_EQ(Form->ManualEditWindow, nullptr);
   Closed = true;
   SetCurrentDir(here);
+}
+
+}  // namespace
+
+namespace {
+
+// The Histograms and Sample commands open their windows, the sample window
+// with histogram 1's profile and absorption.
+TEST_F(MainCommandsTest, HistogramsAndSampleOpenTheirWindows) {
+  Create();
+  HistogramForm = new THistogramForm(nullptr);
+  FormSample = new TFormSample(nullptr);
+  TDialogResponder dialogs;
+  Form->ProcessFile(Input);
+  ASSERT_TRUE(Model->Loaded);
+  Model->Histogram(1)->Profile = 6;
+  Model->Histogram(1)->AbsorptionModel = 1;
+  Form->actHistograms->Execute();
+  EXPECT_TRUE(HistogramForm->Visible());
+  Form->actSample->Execute();
+  EXPECT_TRUE(FormSample->Visible());
+  EXPECT_EQ(FormSample->ProfileComboBox->ItemIndex(), 5);
+  EXPECT_EQ(FormSample->ComboBoxAbsorption->ItemIndex(), 1);
+  EXPECT_EQ(FormSample->LabelR->Caption(), "Absor. P:");
+  EXPECT_FALSE(dialogs.Saw("Not available yet."));
+  delete HistogramForm;
+  delete FormSample;
 }
 
 }  // namespace

@@ -89,7 +89,10 @@ std::string Dump(const std::string& path) {
   TRegistry reg;
   std::string out;
   DumpKey(reg, path, out);
-  // The database paths name the program's folder, which differs per build.
+  // The database paths name the user's data folder, which differs per user.
+  const std::string data = DefaultDatabaseFolder();
+  for (size_t at = out.find(data); at != std::string::npos; at = out.find(data, at))
+    out.replace(at, data.size(), "<data>/");
   const std::string folder = zv_mainplatform::ProgramFolderPath();
   for (size_t at = out.find(folder); at != std::string::npos; at = out.find(folder, at))
     out.replace(at, folder.size(), "<program>/");
@@ -107,8 +110,8 @@ TEST_F(MainSettingsTest, FirstStartWithAnEmptyStore) {
   Create();
   // Written at creation, before any close.
   EXPECT_EQ(Stored("Configuration", "Version"), "1");
-  EXPECT_EQ(Stored("Database", "Phases"), zv_mainplatform::ProgramFolderPath() + "phases.db");
-  EXPECT_EQ(Stored("Database", "Atoms"), zv_mainplatform::ProgramFolderPath() + "atoms.db");
+  EXPECT_EQ(Stored("Database", "Phases"), DefaultDatabaseFolder() + "phases.db");
+  EXPECT_EQ(Stored("Database", "Atoms"), DefaultDatabaseFolder() + "atoms.db");
 
   const TInstrument& first = Instruments[1];
   EXPECT_EQ(first.Title, "Cu Ka X-ray machine");

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <memory>
 #include <numbers>
@@ -570,6 +572,7 @@ TEST_F(PlotFormTest, PrintPrintsAsManyCopiesAsAskedAndNoneForZero) {
   Form->Plot();
   Layout();
   TTempDir dir;
+  TDialogResponder dialogs;
   Printer()->SetOutputFileName(dir.File("plot.pdf"));
   for (int copies : {0, 2}) {
     guitest::TCommonDialogResponder answers;
@@ -582,7 +585,81 @@ TEST_F(PlotFormTest, PrintPrintsAsManyCopiesAsAskedAndNoneForZero) {
   }
   const std::string pdf = TTempDir::Read(dir.File("plot.pdf"));
   EXPECT_EQ(pdf.substr(0, 5), "%PDF-");
+  // Printed to a file, the user is told where it went (once for the print).
+  ASSERT_EQ(dialogs.Count(), 1u);
+  EXPECT_NE(dialogs.Last().Text.find(dir.File("plot.pdf")), std::string::npos) << dialogs.Last().Text;
   Printer()->SetOutputFileName("");
+}
+
+// The box around the pixels of one colour in a picture: left, top, right,
+// bottom (exclusive); empty when there are none.
+struct TInkBox {
+  int Left = INT32_MAX, Top = INT32_MAX, Right = -1, Bottom = -1;
+  int Width() const { return Right - Left; }
+  int Height() const { return Bottom - Top; }
+  void Add(int x, int y) {
+    Left = std::min(Left, x);
+    Top = std::min(Top, y);
+    Right = std::max(Right, x + 1);
+    Bottom = std::max(Bottom, y + 1);
+  }
+};
+
+bool Bluish(int r, int g, int b) { return b > 160 && r < 120 && g < 120; }
+
+// A chart printed to a page of another shape than the window is stretched
+// to fill it, but its text is not: a label printed is as wide, for its
+// height, as on the screen (the page read back from the PDF as pixels).
+TEST_F(PlotFormTest, PrintedTextKeepsItsWidth) {
+  Data.SetStatus(2);
+  Fill(Data, 2, {{10, 100, 0}, {20, 180, 0}}, {});
+  Data.SetTitle("Wide Title Label WWMM");
+  Form->Plot();
+  Form->Chart1->Title()->Font()->SetColor(static_cast<TColor>(0xFF0000));
+  Form->Chart1->Title()->Font()->SetSize(20);
+  Layout();
+  TBitmap screen(Form->Chart1->Width(), Form->Chart1->Height());
+  Form->Chart1->DrawOnCanvas(screen.Canvas(), Rect(0, 0, screen.Width(), screen.Height()));
+  TInkBox onScreen;
+  for (int y = 0; y < screen.Height(); ++y)
+    for (int x = 0; x < screen.Width(); ++x) {
+      const TColor c = screen.Canvas()->Pixels(x, y);
+      if (Bluish(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF)) onScreen.Add(x, y);
+    }
+  ASSERT_GT(onScreen.Width(), 100);
+
+  TTempDir dir;
+  TDialogResponder dialogs;
+  TPrinter printer;
+  printer.SetOutputFileName(dir.File("plot.pdf"));
+  TPrinter* previous = SetPrinter(&printer);
+  const TRect target = Form->Chart1->CalcPrintRect();
+  Form->Chart1->PrintPage();
+  SetPrinter(previous);
+  const int dpi = 72;
+  ASSERT_EQ(std::system(("pdftoppm -r " + std::to_string(dpi) + " -f 1 -l 1 " + dir.File("plot.pdf") + " " +
+                         dir.File("page")).c_str()),
+            0);
+  std::string ppm = TTempDir::Read(dir.File("page-1.ppm"));
+  ASSERT_EQ(ppm.substr(0, 2), "P6");
+  int w = 0, h = 0, maxval = 0, consumed = 0;
+  ASSERT_EQ(std::sscanf(ppm.c_str(), "P6 %d %d %d%n", &w, &h, &maxval, &consumed), 3);
+  const size_t start = static_cast<size_t>(consumed) + 1;
+  ASSERT_GE(ppm.size(), start + static_cast<size_t>(w) * h * 3);
+  TInkBox printed;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const auto* px = reinterpret_cast<const unsigned char*>(ppm.data()) + start + (static_cast<size_t>(y) * w + x) * 3;
+      if (Bluish(px[0], px[1], px[2])) printed.Add(x, y);
+    }
+  ASSERT_GT(printed.Width(), 0);
+  // The page's vertical scale from window pixels to the picture's pixels:
+  // the text's height follows it, and so must its width.
+  const double logicalHeight = Form->Chart1->Height() * (100.0 - Form->Chart1->PrintResolution()) / 100.0;
+  const double scale = target.Height() * dpi / static_cast<double>(printer.YDPI()) / logicalHeight;
+  EXPECT_NEAR(printed.Width() / scale, onScreen.Width(), 0.05 * onScreen.Width())
+      << "printed " << printed.Width() << " px at scale " << scale << ", on screen " << onScreen.Width();
+  EXPECT_NEAR(printed.Height() / scale, onScreen.Height(), 0.15 * onScreen.Height());
 }
 
 }  // namespace

@@ -214,3 +214,77 @@ TEST_F(PosSaverTest, UnwritableIniFileIsReportedAndTheWindowStillCloses) {
 }
 
 }  // namespace
+
+namespace {
+
+bool Overlap(const TRect& a, const TRect& b) {
+  return a.Left < b.Right && b.Left < a.Right && a.Top < b.Bottom && b.Top < a.Bottom;
+}
+
+bool Inside(const TRect& inner, const TRect& outer) {
+  return inner.Left >= outer.Left && inner.Top >= outer.Top && inner.Right <= outer.Right &&
+         inner.Bottom <= outer.Bottom;
+}
+
+// A window with no saved place is shown, the first time, beside the window
+// that opened it and inside the screen, never over it; later showings keep
+// wherever it was put.
+TEST_F(PosSaverTest, AWindowWithoutASavedPlaceFirstShowsBesideItsOpener) {
+  const TRect area = Screen->WorkAreaRect();
+  const int w = 200, h = 150;
+  struct TCase {
+    const char* What;
+    TRect Opener;
+  };
+  const TCase cases[] = {
+      {"an opener at the top left", Rect(area.Left, area.Top, area.Left + 300, area.Top + 200)},
+      {"an opener at the right edge", Rect(area.Right - 300, area.Top + 50, area.Right, area.Top + 250)},
+      {"an opener as wide as the screen", Rect(area.Left, area.Top, area.Right, area.Top + 120)},
+  };
+  for (const TCase& c : cases) {
+    TRegistry reg;
+    reg.DeleteKey(std::string("\\") + kKey);
+    reg.CloseKey();
+    TForm opener(nullptr);
+    opener.SetBounds(c.Opener.Left, c.Opener.Top, c.Opener.Width(), c.Opener.Height());
+    opener.Show();
+    guitest::ProcessEvents();
+    auto form = MakeForm("PlotForm", {area.Top, area.Left, w, h});
+    RegistrySaver(*form);
+    form->Show();
+    guitest::ProcessEvents();
+    EXPECT_FALSE(Overlap(form->BoundsRect(), opener.BoundsRect())) << c.What;
+    EXPECT_TRUE(Inside(form->BoundsRect(), area)) << c.What;
+    EXPECT_EQ(form->Width(), w) << c.What;
+
+    // Moved, hidden and shown again: where it was put.
+    form->SetBounds(area.Left + 10, area.Top + 20, w, h);
+    form->Hide();
+    opener.Show();
+    form->Show();
+    guitest::ProcessEvents();
+    EXPECT_EQ(form->Left(), area.Left + 10) << c.What;
+    EXPECT_EQ(form->Top(), area.Top + 20) << c.What;
+    form->Hide();
+  }
+}
+
+// A window that is only ever hidden (the watch window) keeps its place like
+// one that is closed.
+TEST_F(PosSaverTest, AHiddenWindowsPlaceIsSaved) {
+  const Place moved{70, 60, 310, 240};
+  {
+    auto form = MakeForm("PlotForm", {0, 0, 300, 200});
+    RegistrySaver(*form);
+    form->Show();
+    form->SetBounds(moved.Left, moved.Top, moved.Width, moved.Height);
+    form->Hide();
+  }
+  auto again = MakeForm("PlotForm", {0, 0, 300, 200});
+  RegistrySaver(*again);
+  again->Show();
+  guitest::ProcessEvents();
+  ExpectPlace(*again, moved);
+}
+
+}  // namespace

@@ -161,10 +161,11 @@ TEST_F(RefineWindowTest, StartPassesTheWorkNamesAndFillsOneRowPerHistogram) {
   EXPECT_EQ(Refinement->State(), 2);
   EXPECT_EQ(Form->Status(), 1);
   ExpectButtons(*Form, {true, true, true, false, false}, "started");
-  // An empty data name becomes "temp.dat"; the engine gets the names without extension,
-  // and a folder with a dot keeps its name.
-  EXPECT_EQ(DataFileName, "temp.dat");
-  EXPECT_EQ(Fake.Text("data"), "temp");
+  // Without a data file of its own beside the input the model's data name is
+  // the input's (never a stray "temp"); the engine gets the names without
+  // extension, and a folder with a dot keeps its name.
+  EXPECT_EQ(DataFileName, "");
+  EXPECT_EQ(Fake.Text("data"), Dir.File("data.v2/run"));
   EXPECT_EQ(Fake.Text("base"), Dir.File("data.v2/run"));
   EXPECT_EQ(Form->LabelHist->Caption(), "2");
   EXPECT_EQ(Form->LabelCycle->Caption(), "0");
@@ -457,6 +458,13 @@ TEST_F(RefineWindowTest, WatchedValuesFollowEachCycle) {
   Form->ButtonStartClick(nullptr);
   Form->CheckBoxWatch->SetChecked(true);
   ASSERT_NE(FormWatch, nullptr);
+  // Before the first cycle the engine has no values: the parameters are
+  // listed without any, not with zeros.
+  ASSERT_EQ(FormWatch->RowCount(), 3);
+  for (int row = 1; row <= 2; ++row) {
+    EXPECT_EQ(FormWatch->CellText(0, row), Model->RefinedParameterName(row));
+    for (int col : {1, 2, 4}) EXPECT_EQ(FormWatch->CellText(col, row), "") << col << ", " << row;
+  }
   Fake.Set("parValue", 2.5);
   Fake.Set("parEsd", 0.125);
   Steps(1);
@@ -468,10 +476,35 @@ TEST_F(RefineWindowTest, WatchedValuesFollowEachCycle) {
   EXPECT_EQ(FormWatch->CellText(1, 2), "2.5");
   EXPECT_EQ(FormWatch->CellText(2, 2),
             TFormWatch::ValueText(Refinement->GetParameterError(p.Histogram, p.Phase, p.Atom, p.ParamType)));
-  // Before the cycle the column held the value read at the start (the fake's default 1.25).
-  EXPECT_EQ(FormWatch->CellText(4, 2), "1.25");
+  // Before the cycle the column held no value.
+  EXPECT_EQ(FormWatch->CellText(4, 2), "");
+  Steps(1);
+  Form->ButtonStepClick(nullptr);
+  EXPECT_EQ(FormWatch->CellText(4, 2), "2.5");
   Form->Close();
   EXPECT_FALSE(FormWatch->Visible());
+}
+
+// The watch and plot windows, shown the first time with no place saved,
+// come up beside the refinement window, not over its buttons.
+TEST_F(RefineWindowTest, TheWatchAndPlotWindowsOpenBesideTheWindow) {
+  TRegistry reg;
+  for (const char* key : {"WatchForm", "PlotForm"}) reg.DeleteKey(std::string("\\Software\\Zelvora\\Configuration\\") + key);
+  reg.CloseKey();
+  delete FormWatch;
+  Form->Show();
+  Form->ButtonStartClick(nullptr);
+  Form->CheckBoxPlot->SetChecked(true);
+  Form->Show();
+  Form->CheckBoxWatch->SetChecked(true);
+  ASSERT_NE(RefinePlotWindow, nullptr);
+  ASSERT_NE(FormWatch, nullptr);
+  const TRect refine = Form->BoundsRect();
+  for (TCustomForm* w : std::initializer_list<TCustomForm*>{RefinePlotWindow, FormWatch}) {
+    const TRect r = w->BoundsRect();
+    EXPECT_FALSE(r.Left < refine.Right && refine.Left < r.Right && r.Top < refine.Bottom && refine.Top < r.Bottom)
+        << w->Text();
+  }
 }
 
 TEST_F(RefineWindowTest, ToolWindowsToggleFromTheDockMenu) {

@@ -443,6 +443,32 @@ TEST_F(DataFiles, XyTakesAnyNumberOfPoints) {
   EXPECT_NEAR(d.Step(), 0.01, 1e-6);
 }
 
+// Every point of a long file is read, with either line end, and the step of
+// an evenly spaced file gives back its x values; beyond the data limit of a
+// histogram the file is refused with a message that names the limit.
+TEST_F(DataFiles, XyLongFilesAreReadWholeUpToTheLimit) {
+  for (const char* eol : {"\n", "\r\n"}) {
+    SCOPED_TRACE(eol[0] == '\r' ? "CR LF" : "LF");
+    std::string content = "long\n";
+    const int n = 25000;
+    for (int i = 0; i < n; ++i) content += Fmt("%.4f %d", 2 + 0.004 * i, i % 977) + eol;
+    TData d;
+    d.ReadXY(Write("long.xy", content));
+    EXPECT_EQ(Dialogs.Texts(), Texts{});
+    ASSERT_EQ(d.PointCount(), n);
+    for (int i : {0, 9998, 9999, 10000, n - 1})
+      EXPECT_NEAR(d.Start() + i * static_cast<double>(d.Step()), d.X()[static_cast<size_t>(i)], 1e-3) << i;
+  }
+  std::string huge = "huge\n";
+  huge.reserve(9u << 20);
+  for (int i = 0; i <= 1000000; ++i) huge += std::to_string(i) + " 1\n";
+  TData d;
+  d.ReadXY(Write("huge.xy", huge));
+  EXPECT_EQ(d.Status(), 0);
+  ASSERT_EQ(Dialogs.Count(), 1u);
+  EXPECT_NE(Dialogs.Last().Text.find("1000000"), std::string::npos) << Dialogs.Last().Text;
+}
+
 TEST_F(DataFiles, XyMalformed) {
   const struct {
     const char* Case;

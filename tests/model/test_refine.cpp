@@ -172,13 +172,18 @@ TEST_F(RefineTest, WorkFilesLiveInThePrivateWorkFolder) {
   struct stat st {};
   ASSERT_EQ(::stat(folder.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 077, 0u) << "work folder open to others";
+  // The run's own files (its listing) go to the run folder, which outlives
+  // the program; the work input stays in the work folder.
+  const std::string run = RunFolder();
+  ASSERT_EQ(::stat(run.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 077, 0u) << "run folder open to others";
 
   Refine.StartRefinement();
   ASSERT_EQ(Refine.State(), 2);
-  EXPECT_EQ(Refine.BaseName, folder + "testclass");
+  EXPECT_EQ(Refine.BaseName, run + "testclass");
   EXPECT_EQ(Fake.Text("input"), folder + "testclass.inp");
-  EXPECT_EQ(Fake.Text("output"), folder + "testclass.out");
-  EXPECT_EQ(Fake.Text("base"), folder + "testclass");
+  EXPECT_EQ(Fake.Text("output"), run + "testclass.out");
+  EXPECT_EQ(Fake.Text("base"), run + "testclass");
   EXPECT_EQ(Fake.Text("data"), "");
   EXPECT_EQ(Fake.Get("inputExists"), 1);  // written before the engine starts
   for (const char* key : {"inputWellFormed", "dataWellFormed", "outputWellFormed", "baseWellFormed"})
@@ -754,7 +759,8 @@ TEST_F(RefineRealEngine, StartErrors) {
   };
   const TCase cases[] = {
       {"missing data file", [](TRietveld&, TRefine& r, const TTempDir& d) { r.DataFileName = d.File("none.dat"); },
-       6, "Error opening data file"},
+       // The message names the file that was looked for.
+       6, "Error opening data file " + Dir.File("none.dat") + "."},
       {"unknown space group", [](TRietveld& m, TRefine&, const TTempDir&) { m.Phase(1)->SpaceGroup = "Q 9"; },
        51, "Error in space group"},
       {"unknown scattering type", [](TRietveld& m, TRefine&, const TTempDir&) { m.Phase(1)->Atom(1)->AtomType = "QQ  "; },

@@ -396,7 +396,10 @@ void TRasterGraphic::LoadFromStream(TStream& stream) {
   TPixelFormat f = pfDevice;
   if (bytes.startsWith("BM") && bytes.size() >= 30) {
     int bits = static_cast<uint8_t>(bytes[28]) | static_cast<uint8_t>(bytes[29]) << 8;
-    f = bits == 1 ? pf1bit : bits == 4 ? pf4bit : bits == 8 ? pf8bit : bits == 16 ? pf16bit
+    // 16 bits without masks are 5-5-5.
+    const bool masks = bytes.size() >= 34 && static_cast<uint8_t>(bytes[30]) == 3;
+    if (bits == 16 && !masks) bits = 15;
+    f = bits == 1 ? pf1bit : bits == 4 ? pf4bit : bits == 8 ? pf8bit : bits == 15 ? pf15bit : bits == 16 ? pf16bit
                                                                       : bits == 24 ? pf24bit : bits == 32 ? pf32bit : pfDevice;
   } else if (img.format() == QImage::Format_Mono || img.format() == QImage::Format_MonoLSB) {
     f = pf1bit;

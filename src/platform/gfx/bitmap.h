@@ -210,6 +210,8 @@ public:
   void Dormant() {}
   void ReadData(TStream& stream) override;
   void WriteData(TStream& stream) const override;
+  // A BMP file in the bitmap's pixel format (the device's format as 24 bits).
+  void SaveToStream(TStream& stream) const override;
 
 protected:
   const char* WriteFormat() const override { return "BMP"; }

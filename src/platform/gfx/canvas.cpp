@@ -369,7 +369,16 @@ void TCanvasImpl::RealizeFont() {
 
 int TCanvasImpl::TextWidth(const std::string& text) {
   RealizeFont();
-  return GfxTextWidth(*Face, text);
+  const int natural = GfxTextWidth(*Face, text);
+  const double k = TextXScale();
+  return k == 1 ? natural : static_cast<int>(std::lround(natural / k));
+}
+
+double TCanvasImpl::TextXScale() const {
+  if (Xf.type() > QTransform::TxScale) return 1;
+  const double ax = std::abs(Xf.m11()), ay = std::abs(Xf.m22());
+  if (ax <= 0 || ay <= 0 || std::abs(ax - ay) <= 1e-9 * ay) return 1;
+  return ax / ay;
 }
 
 const TRegionRows& TCanvasImpl::ClipRows(int height) const {
@@ -1447,7 +1456,18 @@ void TCanvasImpl::DrawTextRun(int x, int y, unsigned options, const TRect* rect,
     if (options & ETO_OPAQUE) p->fillRect(rr, QColor(GfxRgb(S.BkColor)));
     if (options & ETO_CLIPPED) p->setClipRect(rr, Qt::IntersectClip);
   }
-  p->translate(ref.X, ref.Y);
+  // Scaled apart in x and y, the text is drawn at the vertical scale in both
+  // (widths and offsets along the line go into its own units).
+  const double k = TextXScale();
+  if (k != 1) {
+    const QPointF at = p->transform().map(QPointF(ref.X, ref.Y));
+    const QTransform t = p->transform();
+    p->setTransform(QTransform(t.m11() / k, 0, 0, t.m22(), at.x(), at.y()));
+    x0 *= k;
+    w = static_cast<int>(std::lround(w * k));
+  } else {
+    p->translate(ref.X, ref.Y);
+  }
   int esc = Owner->Font()->Orientation();
   if (esc) p->rotate(-esc / 10.0);
   if (S.BkMode == OPAQUE && !text.empty())
@@ -1459,7 +1479,7 @@ void TCanvasImpl::DrawTextRun(int x, int y, unsigned options, const TRect* rect,
     double cx = x0;
     for (qsizetype i = 0; i < qs.size(); ++i) {
       p->drawText(QPointF(cx, base), QString(qs[i]));
-      cx += dx[i];
+      cx += dx[i] * k;
     }
   } else if (TTextGlyphs glyphs;
              KeepsGlyphs(p, text) && GfxTextGlyphs(face, text, p->device(), p->layoutDirection(), glyphs)) {

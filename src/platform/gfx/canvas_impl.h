@@ -133,7 +133,16 @@ struct TMetaRecord {
 struct TMetafileData {
   std::vector<TMetaRecord> Records;
   int Width = 0, Height = 0;
+  // A metafile read from a file: its bytes (written back as they were) and
+  // their drawing as SVG (emfreader.cpp).
+  std::shared_ptr<const std::string> Emf;
+  std::shared_ptr<const QByteArray> Svg;
 };
+// Reads an enhanced metafile's bytes into data (records cleared); raises
+// EInvalidGraphic for anything else.
+void GfxReadEmf(TStream& stream, TMetafileData& data);
+// Draws a metafile that was read into the rectangle of the canvas.
+void GfxDrawReadMetafile(const TMetafileData& data, TCanvas* canvas, const TRect& rect);
 
 // A font as the canvases measure it: its metrics, and an id that names it in
 // the table of text widths (textcache.cpp). Equal fonts share one face.
@@ -265,6 +274,11 @@ struct TCanvasImpl {
   void RealizeBrush();
   void RealizeFont();
   int TextWidth(const std::string& text);  // in the realised font
+  // Under a mapping that scales x and y apart (a chart stretched to a page),
+  // text keeps its shape, as the window system draws it: its height follows
+  // the vertical scale and its width the same scale, so a logical x unit
+  // holds this many of the text's own units (1 otherwise).
+  double TextXScale() const;
   void ApplyPainterState(QPainter* p);  // clip + transform
   void SetComposition(QPainter* p, int rop);
   bool RopSkips() const { return S.Rop2 == R2_NOP; }

@@ -31,6 +31,7 @@ struct TPrinterImpl {
   std::unique_ptr<QPrinter> Qp;
   std::unique_ptr<QPainter> Painter;
   std::string PdfFile;
+  std::string PrintedFile;
 };
 
 TPrinter::TPrinter() : FImpl(std::make_unique<TPrinterImpl>()), FCanvas(std::make_unique<TCanvas>()) {}
@@ -147,6 +148,7 @@ void TPrinter::BeginDoc() {
   EnsureQtApplication();
   auto& I = *FImpl;
   I.Aborted = false;
+  I.PrintedFile.clear();
   QPaintDevice* dev = nullptr;
   int dpi = kPdfDpi;
   if (PrintsToPdf()) {
@@ -204,10 +206,13 @@ void TPrinter::EndDoc() {
   GfxUnbind(FCanvas.get());
   I.Painter->end();
   I.Painter.reset();
+  if (I.Pdf) I.PrintedFile = I.PdfFile;
   I.Pdf.reset();
   I.Qp.reset();
   I.Printing = false;
 }
+
+const std::string& TPrinter::PrintedFile() const { return FImpl->PrintedFile; }
 
 void TPrinter::Abort() {
   auto& I = *FImpl;

@@ -60,6 +60,9 @@ public:
   void Abort();
   bool Printing() const;
   bool Aborted() const;
+  // The PDF file the last finished document was written to; empty when it
+  // went to a printer (or was aborted).
+  const std::string& PrintedFile() const;
 
   // Test hook: a forced "no printer" state.
   static void SetForceNoPrinter(bool value);

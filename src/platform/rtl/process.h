@@ -106,6 +106,17 @@ struct TStartupInfo {
 TProcessHandle CreateProcess(const std::string& fileName, const std::string& commandLine, DWORD creationFlags,
                              const std::string& currentDirectory, const TStartupInfo& startup, int& error);
 
+// As CreateProcess with the arguments given one by one (args[0] is the
+// program): nothing is split, quoted or passed through a shell.
+TProcessHandle CreateProcessArgs(std::vector<std::string> args, DWORD creationFlags,
+                                 const std::string& currentDirectory, const TStartupInfo& startup, int& error);
+
+// Waits for a process that need not be a child of this one: WAIT_OBJECT_0
+// once it has ended (or when there is no such process), WAIT_TIMEOUT, or
+// WAIT_FAILED for an id that cannot be one. Uses the process's pidfd where
+// the system has them, else asks every 50 ms.
+DWORD WaitForProcessEnd(unsigned pid, DWORD timeoutMs);
+
 // There is no input queue to become idle here: a started program counts as
 // ready at once (WAIT_OBJECT_0); WAIT_FAILED for no program.
 DWORD WaitForInputIdle(const TProcessHandle& process, DWORD timeoutMs);

@@ -1,8 +1,11 @@
 #include "platform/rtl/sysinfo.h"
 
+#include <algorithm>
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <sys/utsname.h>
@@ -79,6 +82,20 @@ TPlatformVersion GetPlatformVersion() {
   v.Machine = u.machine;
   std::sscanf(u.release, "%d.%d", &v.Major, &v.Minor);
   return v;
+}
+
+bool GetVersionEx(TOSVersionInfo& Info) {
+  Info = TOSVersionInfo{};
+  struct utsname u;
+  if (::uname(&u) != 0) return false;
+  int major = 0, minor = 0, build = 0;
+  std::sscanf(u.release, "%d.%d.%d", &major, &minor, &build);
+  Info.PlatformId = VER_PLATFORM_POSIX;
+  Info.MajorVersion = static_cast<unsigned>(std::max(major, 0));
+  Info.MinorVersion = static_cast<unsigned>(std::max(minor, 0));
+  Info.BuildNumber = static_cast<unsigned>(std::max(build, 0));
+  Info.CSDVersion = std::string(u.sysname) + " " + u.machine;
+  return true;
 }
 
 std::string PlatformVersion() {
@@ -265,6 +282,61 @@ std::string WorkFolder() {
     std::atexit(RemoveWorkFolderAtExit);
   }
   return state.Path;
+}
+
+// ---------------------------------------------------------------------------
+// The run folder.
+
+namespace {
+
+struct TRunFolderState {
+  std::mutex Lock;
+  std::string Path;  // with trailing '/', empty when not held
+  pid_t Owner = 0;
+};
+
+TRunFolderState& RunState() {
+  static TRunFolderState* state = new TRunFolderState;
+  return *state;
+}
+
+// Makes each missing folder of the path (private when made here).
+void MakeFolders(const std::string& path) {
+  std::string sofar;
+  for (std::string::size_type at = 1; at != std::string::npos;) {
+    at = path.find('/', at + 1);
+    sofar = path.substr(0, at);
+    if (::mkdir(sofar.c_str(), 0700) != 0 && errno != EEXIST) WorkFolderError(sofar, errno);
+  }
+}
+
+}  // namespace
+
+std::string RunFolder() {
+  TRunFolderState& state = RunState();
+  std::lock_guard<std::mutex> guard(state.Lock);
+  const pid_t self = ::getpid();
+  if (!state.Path.empty() && state.Owner == self) return state.Path;
+  const std::string xdg = Env("XDG_CACHE_HOME");
+  const std::string cache = !xdg.empty() && xdg[0] == '/' ? WithSlash(xdg) : HomeFolder() + ".cache/";
+  MakeFolders(cache + "Zelvora");
+  EnsurePrivateBase(cache + "Zelvora");
+  for (int n = 1; n <= 99; ++n) {
+    const std::string folder = cache + "Zelvora/run" + (n == 1 ? std::string() : "-" + std::to_string(n));
+    EnsurePrivateBase(folder);
+    // Held by a lock for the process's life (freed by the system when it
+    // ends); a folder another running program holds is passed over.
+    const std::string lockName = folder + "/.lock";
+    const int fd = ::open(lockName.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0) WorkFolderError(lockName, errno);
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+      state.Path = folder + "/";
+      state.Owner = self;
+      return state.Path;  // the descriptor stays open: the hold lasts the run
+    }
+    ::close(fd);
+  }
+  WorkFolderError(cache + "Zelvora/run-99: every run folder is held by a running program", 0);
 }
 
 void RemoveWorkFolder() {

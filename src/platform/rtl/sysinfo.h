@@ -27,6 +27,20 @@ struct TPlatformVersion {
   int Minor = 0;        // 1
 };
 TPlatformVersion GetPlatformVersion();
+// The operating-system version query in the class library's terms. Windows
+// families have ids 0 (Win32s), 1 (Windows 95/98) and 2 (NT); this system is
+// none of them and answers VER_PLATFORM_POSIX, with uname's release numbers.
+constexpr unsigned VER_PLATFORM_WIN32s = 0, VER_PLATFORM_WIN32_WINDOWS = 1, VER_PLATFORM_WIN32_NT = 2,
+                   VER_PLATFORM_POSIX = 0x100;
+struct TOSVersionInfo {
+  unsigned PlatformId = 0;
+  unsigned MajorVersion = 0;
+  unsigned MinorVersion = 0;
+  unsigned BuildNumber = 0;
+  std::string CSDVersion;  // the system name and the machine ("Linux x86_64")
+};
+// False (and the record left at zeros) when the system cannot be asked.
+bool GetVersionEx(TOSVersionInfo& Info);
 // The computer's name; the login name of the user.
 std::string ComputerName();
 std::string UserName();
@@ -54,6 +68,16 @@ void RemoveWorkFolder();
 // process has ended. WorkFolder calls it when it makes the process's first
 // folder. Returns the number removed.
 int RemoveStaleWorkFolders();
+// The per-user folder for a refinement's run files (its listing and the
+// files beside it), with a trailing '/'. Unlike the work folder it outlives
+// the program, as a desktop's temporary folder does: run files are there to
+// read after the program ends and are replaced by the next run of the same
+// name. It is $XDG_CACHE_HOME/Zelvora/run (else ~/.cache/Zelvora/run),
+// mode 0700; while a running program holds that one (each holds its folder
+// for its whole run), the next free of run-2, run-3, ... up to run-99, so
+// the folder of another running program is never touched. Raises
+// EInOutError when no safe folder can be had.
+std::string RunFolder();
 // Where settings live: ZELVORA_CONFIG_HOME when set, else
 // $XDG_CONFIG_HOME/Zelvora, else ~/.config/Zelvora; with a trailing '/'.
 // Not created here.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/rtl/codepages.h"
+#include "platform/ui/clipboard.h"
 #include "platform/ui/qt_memo.h"
 #include "platform/ui/qt_ui.h"
 
@@ -429,7 +430,11 @@ void TCustomMemo::Dispatch(TMessage& M) {
       if (M.Msg == WM_COPY) w.Copy();
       else if (FReadOnly) return;
       else if (M.Msg == WM_CUT) w.Cut();
-      else if (M.Msg == WM_PASTE) w.Paste();
+      else if (M.Msg == WM_PASTE) {
+        // Only text is pasted: the text widgets fail on a clipboard that
+        // holds no format at all (an emptied one, or one no program owns).
+        if (Clipboard()->HasFormat(CF_TEXT)) w.Paste();
+      }
       else w.Undo();
       return;
     }

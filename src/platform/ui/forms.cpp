@@ -1,5 +1,7 @@
 #include "platform/ui/forms.h"
 
+#include "platform/dialogs.h"
+
 #include "platform/ui/hintwindows.h"
 
 #include <QAbstractEventDispatcher>
@@ -313,6 +315,13 @@ void TCustomForm::CMVisibleChanged(TMessage& M) {
     }
   }
   TControl::CMVisibleChanged(M);
+}
+
+TRect TCustomForm::FrameRect() const {
+  const QWidget* w = FImpl ? FImpl->Widget.data() : nullptr;
+  if (!w || !w->testAttribute(Qt::WA_WState_Created) || !w->isVisible()) return BoundsRect();
+  const QRect f = w->frameGeometry();
+  return Rect(f.left(), f.top(), f.left() + f.width(), f.top() + f.height());
 }
 
 void TCustomForm::Show() {
@@ -644,6 +653,11 @@ TControl* ControlAtScreenPoint(TPoint CursorPos) {
 }
 
 }  // namespace
+
+void TApplication::SetTitle(const std::string& v) {
+  FTitle = v;
+  SetDialogTitle(v);
+}
 
 void TApplication::ActivateHint(TPoint CursorPos) {
   FHintText.clear();

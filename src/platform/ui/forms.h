@@ -49,6 +49,9 @@ public:
   // visible or disabled form.
   int ShowModal();
   void Close();
+  // The window on the screen with the frame the window system put round it
+  // (title bar and borders); BoundsRect while it has none.
+  TRect FrameRect() const;
   bool CloseQuery();
   // Frees the form once the current event is over.
   void Release();
@@ -179,7 +182,8 @@ public:
   int MessageBox(const std::string& Text, const std::string& Caption, unsigned Flags);
 
   const std::string& Title() const { return FTitle; }
-  void SetTitle(const std::string& v) { FTitle = v; }
+  // Also the caption of messages that have none of their own.
+  void SetTitle(const std::string& v);
   std::string ExeName() const;
   const std::string& Hint() const { return FHint; }
   void SetHint(const std::string& v);

@@ -21,6 +21,14 @@ TEST(SysInfo, MemoryAndPlatform) {
   EXPECT_EQ(v.Name, "Linux");
   EXPECT_GT(v.Major, 2);
   EXPECT_EQ(PlatformVersion(), v.Name + " " + v.Release + " " + v.Machine);
+
+  // No Windows family: the about box must not mistake this system for one.
+  TOSVersionInfo os;
+  ASSERT_TRUE(GetVersionEx(os));
+  EXPECT_EQ(os.PlatformId, VER_PLATFORM_POSIX);
+  EXPECT_EQ(static_cast<int>(os.MajorVersion), v.Major);
+  EXPECT_EQ(static_cast<int>(os.MinorVersion), v.Minor);
+  EXPECT_EQ(os.CSDVersion, v.Name + " " + v.Machine);
 }
 
 TEST(SysInfo, Folders) {
@@ -123,4 +131,63 @@ TEST(SysInfo, WorkFolderRefusesAnUnsafeBase) {
   RemoveDir(scratch + "target");
   RemoveDir(scratch);
   EXPECT_TRUE(DirectoryExists(WorkFolder()));
+}
+
+namespace {
+
+// The run folder a forked child gets, written back through a pipe; a file
+// left in it by the child.
+std::string ChildRunFolder() {
+  int pipeFds[2];
+  if (::pipe(pipeFds) != 0) return "";
+  const pid_t child = ::fork();
+  if (child < 0) return "";
+  if (child == 0) {
+    ::close(pipeFds[0]);
+    std::string own;
+    try {
+      own = RunFolder();
+      std::ofstream(own + "child.out") << "listing";
+    } catch (...) {
+    }
+    if (::write(pipeFds[1], own.data(), own.size()) < 0) _exit(2);
+    ::close(pipeFds[1]);
+    std::exit(0);  // runs the exit hooks
+  }
+  ::close(pipeFds[1]);
+  std::string folder;
+  char buffer[512];
+  ssize_t n;
+  while ((n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0) folder.append(buffer, static_cast<size_t>(n));
+  ::close(pipeFds[0]);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return folder;
+}
+
+}  // namespace
+
+// A refinement's run files go to a per-user folder under the cache folder
+// that outlives the program; a running program holds its own, which no
+// other touches, and a later program takes a freed one again.
+TEST(SysInfo, RunFolderOutlivesTheProgramAndIsHeldByOne) {
+  const char* cache = std::getenv("XDG_CACHE_HOME");
+  ASSERT_TRUE(cache && *cache) << "the test runs with its own XDG_CACHE_HOME";
+  const std::string run = RunFolder();
+  EXPECT_EQ(run.rfind(IncludeTrailingPathDelimiter(cache) + "Zelvora/", 0), 0u) << run;
+  EXPECT_EQ(run.back(), '/');
+  EXPECT_EQ(RunFolder(), run);
+  struct stat st;
+  ASSERT_EQ(::lstat(run.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
+  std::ofstream(run + "mine.out") << "ours";
+
+  const std::string first = ChildRunFolder();
+  ASSERT_FALSE(first.empty());
+  EXPECT_NE(first, run);  // ours is held while we run
+  EXPECT_TRUE(FileExists(first + "child.out"));  // the child's listing outlives it
+  EXPECT_TRUE(FileExists(run + "mine.out"));
+  // The next program takes the folder the ended one freed, with what it left.
+  EXPECT_EQ(ChildRunFolder(), first);
+  EXPECT_TRUE(FileExists(first + "child.out"));
 }

@@ -5,10 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/dialogs.h"
 #include "platform/gfx/printer.h"
+#include "platform/ui/forms.h"
 #include "platform/rtl/fileutils.h"
 #include "platform/ui/clipboard.h"
 #include "platform/ui/commondialogs.h"
+#include "platform/ui/extdlgs.h"
 #include "platform/ui/queuedcall.h"
 #include "platform/ui/shell.h"
 #include "platform/ui/forms.h"
@@ -202,6 +205,101 @@ TEST(CommonDialogs, PlatformPrintDialogSendsThePrintToTheFileItNames) {
   EXPECT_EQ(offered, file);
   Printer()->SetOutputFileName("");
   SetCommonDialogHandler(saved);
+}
+
+// The print dialog starts on the page range and the orientation given and
+// hands back what it showed; the picture dialogs list every picture format.
+TEST(CommonDialogs, PlatformPrintDialogKeepsThePageRangeAndOrientation) {
+  EnsureGui();
+  TTempDir dir;
+  if (!Printer()->PrintsToPdf()) GTEST_SKIP() << "a printer is installed";
+  TCommonDialogHandler saved = SetCommonDialogHandler(nullptr);
+  InstallPlatformDialogs();
+  Printer()->SetOutputFileName(dir.File("range.pdf"));
+  Printer()->SetOrientation(poLandscape);
+  TPrintDialog dialog(nullptr);
+  dialog.Options = {poPageNums};
+  dialog.MinPage = 1;
+  dialog.MaxPage = 9;
+  dialog.FromPage = 3;
+  dialog.ToPage = 5;
+  dialog.PrintRange = prPageNums;
+  QueueCall([&] { EXPECT_TRUE(PressWindowButton("Print", "Print")); });
+  ASSERT_TRUE(dialog.Execute());
+  EXPECT_EQ(dialog.PrintRange, prPageNums);
+  EXPECT_EQ(dialog.FromPage, 3);
+  EXPECT_EQ(dialog.ToPage, 5);
+  EXPECT_EQ(Printer()->Orientation(), poLandscape);
+  Printer()->SetOrientation(poPortrait);
+  Printer()->SetOutputFileName("");
+  SetCommonDialogHandler(saved);
+}
+
+TEST(CommonDialogs, PictureDialogsListEveryPictureFormat) {
+  TOpenPictureDialog open(nullptr);
+  TSavePictureDialog save(nullptr);
+  EXPECT_EQ(open.Kind(), cdOpen);
+  EXPECT_EQ(save.Kind(), cdSave);
+  EXPECT_EQ(open.Filter.rfind("All (*.bmp;*.png;", 0), 0u) << open.Filter;
+  for (const char* ext : {"*.bmp", "*.png", "*.jpg", "*.emf"}) EXPECT_NE(save.Filter.find(ext), std::string::npos);
+  // A scripted answer picks a file and a filter entry, as the user would.
+  guitest::TCommonDialogResponder answer;
+  answer.Do([](TCommonDialog* d) {
+    auto* o = static_cast<TOpenDialog*>(d);
+    o->FileName = "/tmp/picture.png";
+    o->FilterIndex = 3;
+    return true;
+  });
+  ASSERT_TRUE(save.Execute());
+  EXPECT_EQ(save.FilterIndex, 3);
+  EXPECT_EQ(save.FileName, "/tmp/picture.png");
+}
+
+// Page set-up is its own dialog, not the print dialog: it sets the page's
+// orientation and prints nothing.
+TEST(CommonDialogs, PlatformPageSetupDialogSetsThePage) {
+  EnsureGui();
+  if (!Printer()->PrintsToPdf()) GTEST_SKIP() << "a printer is installed";
+  TCommonDialogHandler saved = SetCommonDialogHandler(nullptr);
+  InstallPlatformDialogs();
+  TPrinterSetupDialog dialog(nullptr);
+  bool pageSetup = false;
+  QueueCall([&] {
+    pageSetup = WindowShowing("Page Setup");
+    if (pageSetup) {
+      EXPECT_TRUE(PressWindowButton("Page Setup", "Landscape"));
+      EXPECT_TRUE(PressWindowButton("Page Setup", "OK"));
+    } else {
+      PressWindowButton("Print", "Cancel");
+    }
+  });
+  const bool accepted = dialog.Execute();
+  EXPECT_TRUE(pageSetup) << "the print dialog came instead";
+  EXPECT_TRUE(accepted);
+  EXPECT_EQ(Printer()->Orientation(), poLandscape);
+  Printer()->SetOrientation(poPortrait);
+  SetCommonDialogHandler(saved);
+}
+
+// A message without a caption of its own is captioned with the program's title.
+TEST(Dialogs, AMessageIsCaptionedWithTheProgramsTitle) {
+  EnsureGui();
+  const std::string saved = Application->Title();
+  Application->SetTitle("Zelvora");
+  std::vector<std::string> captions;
+  TDialogHandler previous = SetDialogHandler([&](const TDialogRequest& r) {
+    captions.push_back(r.Caption);
+    TDialogAnswer a;
+    a.Result = r.DefaultResult;
+    return a;
+  });
+  ShowMessage("text");
+  MessageDlg("text", mtCustom, {mbOK});
+  MessageBox("text", "", MB_OK);
+  MessageDlg("text", mtConfirmation, {mbYes, mbNo});
+  SetDialogHandler(previous);
+  Application->SetTitle(saved);
+  EXPECT_EQ(captions, (std::vector<std::string>{"Zelvora", "Zelvora", "Zelvora", "Confirm"}));
 }
 
 TEST(Clipboard, TextBitmapAndPrivateFormats) {

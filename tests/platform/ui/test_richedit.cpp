@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,7 +11,11 @@
 #include "platform/gfx/printer.h"
 #include "platform/rtl/fileutils.h"
 #include "platform/rtl/streams.h"
+#include "platform/ui/clipboard.h"
+#include "platform/ui/editctrls.h"
 #include "platform/ui/forms.h"
+#include "platform/ui/messages.h"
+#include "platform/ui/stdctrls.h"
 #include "support/gui/guitest.h"
 #include "support/tempdir.h"
 
@@ -530,6 +535,60 @@ TEST(PrinterTextTest, NoPrinterRaisesAndLeavesNothingOpen) {
   EXPECT_THROW(out.Open("x"), EPrinter);
   EXPECT_FALSE(out.IsOpen());
   TPrinter::SetForceNoPrinter(false);
+}
+
+}  // namespace
+
+namespace {
+
+// Paste takes text only: an empty clipboard or one holding only a picture
+// leaves every kind of edit control as it was, and text goes in once.
+TEST(PasteTest, OnlyTextIsPastedWhateverTheClipboardHolds) {
+  guitest::EnsureGui();
+  TForm form(nullptr);
+  auto* memo = new TMemo(&form);
+  auto* rich = new TRichEdit(&form);
+  auto* edit = new TCustomEdit(&form);
+  for (TWinControl* c : std::initializer_list<TWinControl*>{memo, rich, edit}) {
+    c->SetParent(&form);
+    c->HandleNeeded();
+  }
+  form.Show();
+  TBitmap picture(4, 4);
+  struct TContent {
+    const char* What;
+    std::function<void()> Put;
+    const char* Pasted;
+  };
+  const TContent contents[] = {
+      // Emptied as a program empties it: opened, cleared and closed.
+      {"an empty clipboard",
+       [] {
+         Clipboard()->Open();
+         Clipboard()->Clear();
+         Clipboard()->Close();
+       },
+       ""},
+      {"a clipboard no program owns", [] { Clipboard()->Clear(); }, ""},
+      {"a picture only", [&] { Clipboard()->Assign(&picture); }, ""},
+      {"text", [] { Clipboard()->SetAsText("XY"); }, "XY"},
+  };
+  for (const TContent& c : contents) {
+    memo->SetText("ab");
+    memo->SetSelStart(1);
+    rich->SetText("ab");
+    rich->SetSelStart(1);
+    edit->SetText("ab");
+    edit->SetSelStart(1);
+    c.Put();
+    memo->PasteFromClipboard();
+    rich->PasteFromClipboard();
+    edit->Perform(WM_PASTE, 0, 0);
+    const std::string want = std::string("a") + c.Pasted + "b";
+    EXPECT_EQ(memo->Text(), want) << "memo, " << c.What;
+    EXPECT_EQ(rich->Text(), want) << "rich edit, " << c.What;
+    EXPECT_EQ(edit->Text(), want) << "edit box, " << c.What;
+  }
 }
 
 }  // namespace
