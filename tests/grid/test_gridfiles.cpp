@@ -611,6 +611,11 @@ TEST(GridFilesWorkbook, WorkbooksPastTheirBudgetOrLimitsAreRefusedAtOnce) {
   // embedded after a sheet's cells, which holds a DIMENSIONS record of its own.
   std::string secondDimension;
   Record(secondDimension, 0x0200, std::string("\x02\0\0\0\x0F\0\x03\0\0\x50\x62\x31", 12));
+  // A text cell that claims 65,283 two-byte characters in a record of 12
+  // bytes: the library copied them from past its record buffer (also found
+  // by the mutation driver).
+  std::string longText;
+  Record(longText, 0x0204, std::string("\x02\0\0\0\x0F\0\x03\xFF\xFF\xFF\xFF\xFF", 12));
   std::string chart;
   Record(chart, 0x0809, Bof(0x0020));
   Record(chart, 0x0200, std::string(14, '\0'));
@@ -635,6 +640,9 @@ TEST(GridFilesWorkbook, WorkbooksPastTheirBudgetOrLimitsAreRefusedAtOnce) {
       {"an .xls sheet with an embedded chart",
        dir.Write("chart.xls", XlsWorkbook("Atoms", {"Fe"}, {{0, 0, false, 0, 0}}, 1, 1, chart)),
        "sheet 1 holds an embedded chart"},
+      {"an .xls text cell longer than its record",
+       dir.Write("text.xls", XlsWorkbook("Atoms", {"Fe"}, {{0, 0, false, 0, 0}}, 1, 1, longText)),
+       "a text cell longer than its record"},
   };
   auto g = NewGrid(2, 2);
   g->SetCells(0, 0, "mine");

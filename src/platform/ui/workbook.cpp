@@ -475,6 +475,14 @@ void CheckBiff(const std::string& W, TBookBudget& Budget) {
     const size_t data = at + 4;
     if (type == 0x0809 && length >= 2 && at == 0) biff8 = U16(W, data) == 0x0600;
     if (type == 0x0085 && length >= 4) sheets.push_back(U32(W, data));
+    if (type == 0x0204) {
+      // A text cell (LABEL): the library copies the characters its count
+      // claims, from wherever the record ends.
+      const size_t head = biff8 ? 9 : 8;
+      if (length < head) Damaged("a text cell cut short");
+      const size_t width = biff8 && (static_cast<unsigned char>(W[data + 8]) & 0x01) ? 2 : 1;
+      if (head + U16(W, data + 6) * width > length) Damaged("a text cell longer than its record");
+    }
     if (type == 0x0200) {
       uint64_t rows = 0, cols = 0;
       if (biff8 && length >= 14) {
