@@ -7,8 +7,10 @@
 //   <driver> FILE...                 replay inputs written by a failed run
 // A saved input is the target's name, a newline and the payload. A crash
 // (a sanitizer's report, or a fatal signal) writes the input being run to
-// <driver>-crash.bin, a run longer than 20 s to <driver>-hang.bin, and a
-// broken rule (Fault) to <driver>-fault.bin before aborting.
+// <driver>-crash.bin, a run of more than 20 s of processor time (or 120 s
+// of wall time, for a run that waits) to <driver>-hang.bin, and a broken
+// rule (Fault) to <driver>-fault.bin before aborting. Processor time, since
+// a niced driver on a busy machine may wait longer than that for its turn.
 //
 // Run under -DZELVORA_ASAN=ON with ASAN_OPTIONS=max_allocation_size_mb=1024 so
 // that an allocation sized by a damaged count is reported as the fault it is.
@@ -21,6 +23,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/time.h>
 #include <functional>
 #include <random>
 #include <string>
@@ -43,13 +46,14 @@ struct TTarget {
 };
 
 namespace detail {
+// Never destroyed: a sanitizer's report at exit (a leak) still finds them.
 inline std::string& Program() {
-  static std::string name = "fuzz";
-  return name;
+  static std::string* name = new std::string("fuzz");
+  return *name;
 }
 inline std::string& Current() {
-  static std::string input;
-  return input;
+  static std::string* input = new std::string;
+  return *input;
 }
 inline void Dump(const std::string& suffix) {
   const std::string name = Program() + "-" + suffix + ".bin";
@@ -180,10 +184,21 @@ inline std::string ReadWholeFile(const char* name) {
 
 inline void RunOne(TTarget& t, const std::string& input) {
   detail::Current() = t.Name + "\n" + input;
-  ::alarm(20);
+  itimerval cpu{};
+  cpu.it_value.tv_sec = 20;
+  ::setitimer(ITIMER_PROF, &cpu, nullptr);
+  ::alarm(120);
   t.Run(input);
   ::alarm(0);
+  cpu.it_value.tv_sec = 0;
+  ::setitimer(ITIMER_PROF, &cpu, nullptr);
   ++t.Runs;
+}
+
+// After the last input: a report at exit (a leak) is no crash of an input.
+inline int Done(int rc) {
+  if (__sanitizer_set_death_callback) __sanitizer_set_death_callback(nullptr);
+  return rc;
 }
 
 inline int Main(int argc, char** argv, const std::string& program, std::vector<TTarget>& targets) {
@@ -192,6 +207,7 @@ inline int Main(int argc, char** argv, const std::string& program, std::vector<T
   else
     for (int sig : {SIGSEGV, SIGBUS, SIGFPE, SIGILL}) std::signal(sig, detail::OnSignal);
   std::signal(SIGALRM, detail::OnAlarm);
+  std::signal(SIGPROF, detail::OnAlarm);
   double seconds = 60;
   long long iterations = -1;
   uint64_t seed = 1;
@@ -222,7 +238,7 @@ inline int Main(int argc, char** argv, const std::string& program, std::vector<T
       RunOne(*t, data.substr(nl + 1));
     }
     std::printf("replayed %zu inputs\n", files.size());
-    return 0;
+    return Done(0);
   }
   std::vector<TTarget*> active;
   for (TTarget& t : targets)
@@ -249,7 +265,8 @@ inline int Main(int argc, char** argv, const std::string& program, std::vector<T
   std::printf("%lld inputs in %.0f s, seed %llu, no fault:", done, took, static_cast<unsigned long long>(seed));
   for (TTarget* t : active) std::printf(" %s %lld", t->Name.c_str(), t->Runs);
   std::printf("\n");
-  return 0;
+  std::fflush(stdout);
+  return Done(0);
 }
 
 }  // namespace fuzzdriver

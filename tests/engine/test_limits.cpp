@@ -5,7 +5,6 @@
 
 #include <sys/stat.h>
 
-#include <chrono>
 #include <cmath>
 #include <fstream>
 #include <sstream>
@@ -46,10 +45,6 @@ struct TRun {
     return engine.Start(1, input, Data, Dir.File("w.out"), Dir.File("w"));
   }
 };
-
-double Seconds(std::chrono::steady_clock::time_point since) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
-}
 
 // V / (a b c) of a cell with three equal angles.
 double Shape(double angle) {
@@ -244,11 +239,9 @@ TEST(Limits, HugeCellsAreRefusedBeforeTheSearch) {
   for (const TCase& c : cases) {
     TSpaceGroup group;
     ASSERT_TRUE(group.Assign("P M -3 M", c.Cell));
-    const auto start = std::chrono::steady_clock::now();
     std::vector<TReflection> list;
     EXPECT_FALSE(GenerateReflections(c.Cell, group, c.DMin, 200, list)) << c.What;
     EXPECT_TRUE(list.empty());
-    EXPECT_LT(Seconds(start), 1.0) << c.What;
   }
 }
 
@@ -281,15 +274,13 @@ TEST(Limits, HostileInputFilesEndInTheirErrorNumbers) {
   TRun run;
   for (const TCase& c : cases) {
     TZdEngine engine;
-    const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(run.Start(engine, Spoiled("xray-cw.inp", c.Edits)), c.Code) << c.What << ": " << engine.Problem();
-    EXPECT_LT(Seconds(start), 5.0) << c.What;
     EXPECT_EQ(engine.Started(), c.Code == zeNone) << c.What;
   }
 }
 
 // Rmax of the control line sets how far the bond search reaches: a huge one
-// is cut to the limit, said in the files and the listing, and stays fast.
+// is cut to the limit and said so in the files and the listing.
 TEST(Limits, BondListingsAreBoundedAndSaySo) {
   struct TCase {
     const char* What;
@@ -305,12 +296,10 @@ TEST(Limits, BondListingsAreBoundedAndSaySo) {
   TRun run;
   for (const TCase& c : cases) {
     TZdEngine engine;
-    const auto start = std::chrono::steady_clock::now();
     ASSERT_EQ(run.Start(engine, Spoiled("xray-cw.inp", {{"0011100002020000000    0.000   0.000",
                                                           "0011100002020000000    0.000" + c.Rmax}})),
               zeNone)
         << c.What;
-    EXPECT_LT(Seconds(start), 5.0) << c.What;
     const std::string distances = TTempDir::Read(run.Dir.File("w.dst"));
     const std::string angles = TTempDir::Read(run.Dir.File("w.ang"));
     const std::string listing = TTempDir::Read(run.Dir.File("w.out"));
@@ -361,12 +350,10 @@ TEST(Limits, BondListingLinesAndTrialsAtAndPastTheirLimits) {
   std::ostringstream few;
   EXPECT_NE(WriteDistances(few, engine.Pattern(), 0, 6, limits).find("would try more than 100 positions"),
             std::string::npos);
-  // The full limits on a tiny cell (many translations within 10 Angstrom) finish quickly.
+  // The full limits on a tiny cell (many translations within 10 Angstrom) stop at a limit and say which.
   engine.Model().Phase(1)->A = engine.Model().Phase(1)->B = engine.Model().Phase(1)->C = 0.2f;
-  const auto start = std::chrono::steady_clock::now();
   std::ostringstream tiny;
   EXPECT_NE(WriteDistances(tiny, engine.Pattern(), 0, 10), "");
-  EXPECT_LT(Seconds(start), 5.0);
 }
 
 // Values set after the start (setpar) never reach an int unchecked.
@@ -396,7 +383,6 @@ TEST(Limits, RadialDistributionAndMapsStayBounded) {
     TZdEngine changed;
     ASSERT_EQ(run.Start(changed, TTempDir::Read(ExampleFile("xray-cw.inp"))), zeNone);
     ASSERT_EQ(changed.SetParameter(0, c.P, c.A, c.T, c.Value), 0) << c.What;
-    const auto start = std::chrono::steady_clock::now();
     const int status = changed.Rdf(values.data(), 10, 1, 1);
     EXPECT_TRUE(status == 0 || status == c.Status) << c.What << " " << status;
     if (status == 0) {
@@ -406,7 +392,6 @@ TEST(Limits, RadialDistributionAndMapsStayBounded) {
     float lo = 0, hi = 0;
     const int mapStatus = changed.Fourier(1, 1, 3, mkFourierCalc, lo, hi, map.data());
     EXPECT_TRUE(mapStatus == 0 || mapStatus == 3) << c.What;
-    EXPECT_LT(Seconds(start), 5.0) << c.What;
   }
 }
 
@@ -486,9 +471,7 @@ TEST(Limits, AValueThatMakesThePeaksCoverEverythingIsNotTaken) {
       << engine.Problem();
   EXPECT_LT(ProfileWork(engine.Pattern()), MaxProfileWork);
   const float before = engine.Model().FindSample(1, 1)->U;
-  const auto start = std::chrono::steady_clock::now();
   EXPECT_NE(engine.SetParameter(1, 1, 0, 3, 1e30f), 0);
-  EXPECT_LT(Seconds(start), 5.0);
   EXPECT_EQ(engine.Model().FindSample(1, 1)->U, before);
   EXPECT_EQ(engine.SetParameter(1, 1, 0, 3, before * 2), 0);  // a sane width is taken
   EXPECT_EQ(engine.Model().FindSample(1, 1)->U, before * 2);
@@ -515,10 +498,9 @@ TEST(Limits, DataFilesPastThePointLimit) {
     TRietveld model;
     ASSERT_TRUE(ReadModel(model, ExampleFile("xray-cw.inp")));
     TZdEngine engine;
-    const auto start = std::chrono::steady_clock::now();
     const int error = StartEngine(engine, model, dir, dir.File("data"));
     EXPECT_EQ(error, c.Code) << c.What << ": " << engine.Problem();
-    EXPECT_LT(Seconds(start), 5.0) << c.What;
+    EXPECT_EQ(engine.Started(), c.Code == zeNone) << c.What;
   }
 }
 
@@ -558,10 +540,8 @@ TEST(Limits, APeakWiderThanThePatternIsRefused) {
         dir.Write("t.inp", Spoiled("tof.inp", {{" 0.00000 0.00000  12.500 0.00000",
                                                 std::string(" 0.00000 0.00000") + c.W + " 0.00000"}}));
     TZdEngine engine;
-    const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(engine.Start(1, input, ExampleFile("tof"), dir.File("w.out"), dir.File("w")), c.Code)
         << c.W << ": " << engine.Problem();
-    EXPECT_LT(Seconds(start), 5.0) << c.W;
   }
 }
 
@@ -588,12 +568,10 @@ TEST(Limits, TimeOfFlightExponentialsStretchedByACycle) {
         "t.inp", Spoiled("tof.inp", {{"  0.0800  0.0000  0.0280  0.0040", c.Exponentials},
                                      {"  71.000   0.000  81.000   0.000", c.Codes}}));
     TZdEngine engine;
-    const auto start = std::chrono::steady_clock::now();
     int error = engine.Start(1, input, ExampleFile("tof"), dir.File("w.out"), dir.File("w"));
     int converged = 0;
     if (error == zeNone) error = engine.Iterate(1, 1, converged);
     EXPECT_EQ(error, c.Code) << c.What << ": " << engine.Problem();
-    EXPECT_LT(Seconds(start), 5.0) << c.What;
     // Whatever the outcome, no calculation was let past the limit.
     if (error == zeNone) {
       EXPECT_LE(ProfileWork(engine.Pattern()), MaxProfileWork) << c.What;

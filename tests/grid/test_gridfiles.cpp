@@ -133,8 +133,9 @@ struct TXlsCell {
   int Sst;
 };
 
+// Tail: records of the sheet after its cells, before its EOF.
 std::string XlsWorkbook(const std::string& SheetName, const std::vector<std::string>& Strings,
-                        const std::vector<TXlsCell>& Cells, int Rows, int Cols) {
+                        const std::vector<TXlsCell>& Cells, int Rows, int Cols, const std::string& Tail = "") {
   std::string globals;
   Record(globals, 0x0809, Bof(0x0005));
   std::string cp;
@@ -188,6 +189,7 @@ std::string XlsWorkbook(const std::string& SheetName, const std::vector<std::str
       Record(sheet, 0x00FD, b);
     }
   }
+  sheet += Tail;
   Record(sheet, 0x000A, "");
   std::string stream = globals + sheet;
   const uint32_t streamSize = static_cast<uint32_t>(std::max<size_t>(stream.size(), 4096));
@@ -603,6 +605,21 @@ TEST(GridFilesWorkbook, WorkbooksPastTheirBudgetOrLimitsAreRefusedAtOnce) {
   ASSERT_NE(sst, std::string::npos);
   longRecord[sst + 2] = '\xFF';
   longRecord[sst + 3] = '\xFF';
+  // The library that reads .xls frees a sheet's cell table at a second
+  // DIMENSIONS record before its EOF and then uses it: a damaged record (this
+  // one, 12 bytes, was found by the mutation driver) or the chart substream
+  // embedded after a sheet's cells, which holds a DIMENSIONS record of its own.
+  std::string secondDimension;
+  Record(secondDimension, 0x0200, std::string("\x02\0\0\0\x0F\0\x03\0\0\x50\x62\x31", 12));
+  // A text cell that claims 65,283 two-byte characters in a record of 12
+  // bytes: the library copied them from past its record buffer (also found
+  // by the mutation driver).
+  std::string longText;
+  Record(longText, 0x0204, std::string("\x02\0\0\0\x0F\0\x03\xFF\xFF\xFF\xFF\xFF", 12));
+  std::string chart;
+  Record(chart, 0x0809, Bof(0x0020));
+  Record(chart, 0x0200, std::string(14, '\0'));
+  Record(chart, 0x000A, "");
 
   const struct {
     const char* Case;
@@ -617,6 +634,15 @@ TEST(GridFilesWorkbook, WorkbooksPastTheirBudgetOrLimitsAreRefusedAtOnce) {
       {"an .xls sheet of every cell", dir.Write("whole.xls", wholeSheet),
        "more than 100,000 cells, the most one load takes"},
       {"an .xls record too long", dir.Write("long.xls", longRecord), "a record longer than BIFF allows"},
+      {"an .xls sheet with a second DIMENSIONS record",
+       dir.Write("twodim.xls", XlsWorkbook("Atoms", {"Fe"}, {{0, 0, false, 0, 0}}, 1, 1, secondDimension)),
+       "sheet 1 has two DIMENSIONS records"},
+      {"an .xls sheet with an embedded chart",
+       dir.Write("chart.xls", XlsWorkbook("Atoms", {"Fe"}, {{0, 0, false, 0, 0}}, 1, 1, chart)),
+       "sheet 1 holds an embedded chart"},
+      {"an .xls text cell longer than its record",
+       dir.Write("text.xls", XlsWorkbook("Atoms", {"Fe"}, {{0, 0, false, 0, 0}}, 1, 1, longText)),
+       "a text cell longer than its record"},
   };
   auto g = NewGrid(2, 2);
   g->SetCells(0, 0, "mine");

@@ -458,6 +458,12 @@ constexpr uint16_t kMaxBiffRecord = 8224;
 
 // Every record of the workbook stream whole and no longer than BIFF allows;
 // the cells the sheets' dimensions claim go to the budget.
+//
+// The library reads a sheet from its BOF record up to the first EOF record,
+// and a second DIMENSIONS record within that span makes it free its cell
+// table and use it again. Such a span comes from a damaged file, a sheet
+// whose EOF is missing, or an embedded chart (whose own substream holds a
+// DIMENSIONS record) after the sheet's cells; each is refused here.
 void CheckBiff(const std::string& W, TBookBudget& Budget) {
   if (W.size() < 4) Damaged("empty workbook stream");
   std::vector<uint32_t> sheets;
@@ -469,6 +475,14 @@ void CheckBiff(const std::string& W, TBookBudget& Budget) {
     const size_t data = at + 4;
     if (type == 0x0809 && length >= 2 && at == 0) biff8 = U16(W, data) == 0x0600;
     if (type == 0x0085 && length >= 4) sheets.push_back(U32(W, data));
+    if (type == 0x0204) {
+      // A text cell (LABEL): the library copies the characters its count
+      // claims, from wherever the record ends.
+      const size_t head = biff8 ? 9 : 8;
+      if (length < head) Damaged("a text cell cut short");
+      const size_t width = biff8 && (static_cast<unsigned char>(W[data + 8]) & 0x01) ? 2 : 1;
+      if (head + U16(W, data + 6) * width > length) Damaged("a text cell longer than its record");
+    }
     if (type == 0x0200) {
       uint64_t rows = 0, cols = 0;
       if (biff8 && length >= 14) {
@@ -482,8 +496,45 @@ void CheckBiff(const std::string& W, TBookBudget& Budget) {
     }
     at = data + length;
   }
-  for (uint32_t pos : sheets)
-    if (pos + 4 > W.size() || U16(W, pos) != 0x0809) Damaged("a sheet that is not where the workbook says");
+  // Each sheet's span, from its BOF to the next EOF. A sheet starts at a
+  // record of this walk, so the library sees the same records from there.
+  struct TStart {
+    uint32_t At;
+    size_t Sheet;
+    uint64_t Dimensions = 0, Charts = 0;  // counts when the span starts
+  };
+  std::vector<TStart> starts;
+  for (size_t k = 0; k < sheets.size(); ++k) starts.push_back({sheets[k], k + 1});
+  std::sort(starts.begin(), starts.end(), [](const TStart& A, const TStart& B) { return A.At < B.At; });
+  size_t next = 0, open = 0;
+  uint64_t dimensions = 0, charts = 0;
+  auto close = [&] {
+    for (; open < next; ++open) {
+      const TStart& s = starts[open];
+      if (dimensions - s.Dimensions < 2) continue;
+      if (charts > s.Charts)
+        throw EWorkbookError("sheet " + std::to_string(s.Sheet) +
+                             " holds an embedded chart, which cannot be read from an .xls file (saved as .xlsx "
+                             "the workbook can be read)");
+      Damaged("sheet " + std::to_string(s.Sheet) + " has two DIMENSIONS records");
+    }
+  };
+  for (size_t at = 0; at + 4 <= W.size() && (next < starts.size() || open < next); at += 4 + U16(W, at + 2)) {
+    const uint16_t type = U16(W, at);
+    if (next < starts.size() && starts[next].At < at) Damaged("a sheet that is not where the workbook says");
+    bool sheetStart = false;
+    for (; next < starts.size() && starts[next].At == at; ++next) {
+      if (type != 0x0809) Damaged("a sheet that is not where the workbook says");
+      starts[next].Dimensions = dimensions;
+      starts[next].Charts = charts;
+      sheetStart = true;
+    }
+    if (type == 0x0809 && !sheetStart && U16(W, at + 2) >= 4 && U16(W, at + 6) == 0x0020) ++charts;
+    if (type == 0x0200) ++dimensions;
+    if (type == 0x000A) close();
+  }
+  if (next < starts.size()) Damaged("a sheet that is not where the workbook says");
+  close();
 }
 
 std::vector<TWorkbookSheet> ReadXls(const std::string& FileName) {
