@@ -4,7 +4,10 @@
 // wavelength) and one least-squares cycle with 33 refined variables. The
 // cycle benchmark also reports its cost in pattern calculations measured in
 // the same run, which is the figure that matters (it does not depend on the
-// machine or on its load).
+// machine or on its load). Argument 4: Howard's asymmetry (profile 4), 33
+// variables; argument 6: Finger-Cox-Jephcoat's (profile 6, S/L and H/L) with
+// 40 variables, the displacement, the orientation, the third mixing term and
+// two occupancies added (goal: a cycle within 4 pattern calculations).
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -24,9 +27,10 @@
 
 namespace {
 
-void BuildModel(TRietveld& model) {
+void BuildModel(TRietveld& model, int profile) {
   model.Title = "Benchmark: PbSO4, Cu K-alpha 1 and 2";
   THistogram* h = model.NewHistogram();
+  h->Profile = profile;
   h->Wavelength1 = 1.540562f;
   h->Wavelength2 = 1.54439f;
   h->Ratio = 0.5f;
@@ -69,13 +73,32 @@ void BuildModel(TRietveld& model) {
   s->Gam0 = 0.4f;
   s->Gam1 = 0.002f;
   s->Asym1 = 0.02f;
+  if (profile == 6) {
+    s->Asym1 = 0.025f;  // S/L
+    s->Asym2 = 0.02f;   // H/L
+    s->Gam2 = 1e-5f;
+    s->PO = 1.05f;
+    s->POH = 0;
+    s->POK = 0;
+    s->POL = 1;
+    h->HasDisplacement = 1;
+    h->Displacement = 0.01f;
+  }
 }
 
 // 33 variables: zero and six background terms; scale and the three cell
 // lengths; U, V, W, two mixing terms and the asymmetry; x, z, B of the four
 // atoms on the mirror and x, y, z, B of the general one.
-void Refine(TRietveld& model) {
+void Refine(TRietveld& model, int profile) {
   TParameterList& list = model.Parameters;
+  if (profile == 6) {
+    // H/L, the third mixing term, the orientation, the displacement, and
+    // the occupancies of S and the general O.
+    for (int t : {20, 17, 12}) list.SetRefined(1, 1, 0, t, true);
+    list.SetRefined(1, 0, 0, 29, true);
+    list.SetRefined(0, 1, 2, 5, true);
+    list.SetRefined(0, 1, 5, 5, true);
+  }
   for (int t = 1; t <= 7; ++t) list.SetRefined(1, 0, 0, t, true);
   for (int t : {1, 6, 7, 8}) list.SetRefined(0, 1, 0, t, true);
   for (int t : {3, 4, 5, 14, 15, 16}) list.SetRefined(1, 1, 0, t, true);
@@ -90,7 +113,7 @@ void Refine(TRietveld& model) {
 struct TFixture {
   std::string Folder;
   std::unique_ptr<TZdEngine> Engine;
-  TFixture() {
+  explicit TFixture(int profile) {
     // A folder of its own: two fixtures (or two runs of the program) may be alive at once.
     static int count = 0;
     Folder = (std::filesystem::temp_directory_path() /
@@ -98,8 +121,8 @@ struct TFixture {
                  .string();
     std::filesystem::create_directories(Folder);
     TRietveld model;
-    BuildModel(model);
-    Refine(model);
+    BuildModel(model, profile);
+    Refine(model, profile);
     std::vector<double> x, y;
     CalculatedPattern(model, 1, x, y);
     WriteDatFile(Folder + "/data.dat", "benchmark", 10, 0.025, PoissonCounts(y, 1));
@@ -133,7 +156,7 @@ double PatternSeconds(TZdEngine& engine) {
 }
 
 void BM_CalculatedPattern(benchmark::State& state) {
-  TFixture f;
+  TFixture f(static_cast<int>(state.range(0)));
   if (!f.Engine) {
     state.SkipWithError("engine did not start");
     return;
@@ -149,7 +172,7 @@ void BM_CalculatedPattern(benchmark::State& state) {
   state.counters["points"] = static_cast<double>(pattern.Data(1).X.size());
   state.counters["reflections"] = static_cast<double>(pattern.Views(1)[0].Reflections.size());
 }
-BENCHMARK(BM_CalculatedPattern)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CalculatedPattern)->Arg(4)->Arg(6)->Unit(benchmark::kMillisecond);
 
 // The cycle, and the same run's pattern calculation: "patterns_per_cycle"
 // is the goal measure (at most 4). The pattern is timed on an engine of its
@@ -163,7 +186,7 @@ BENCHMARK(BM_CalculatedPattern)->Unit(benchmark::kMillisecond);
 // from scratch.
 constexpr int RunCycles = 8;
 void BM_LeastSquaresCycle(benchmark::State& state) {
-  TFixture f, plain;
+  TFixture f(static_cast<int>(state.range(0))), plain(static_cast<int>(state.range(0)));
   if (!f.Engine || !plain.Engine) {
     state.SkipWithError("engine did not start");
     return;
@@ -195,13 +218,13 @@ void BM_LeastSquaresCycle(benchmark::State& state) {
     state.counters["patterns_per_cycle"] = median(cycles) / median(patterns);
   }
 }
-BENCHMARK(BM_LeastSquaresCycle)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LeastSquaresCycle)->Arg(4)->Arg(6)->Unit(benchmark::kMillisecond);
 
 // The pattern with its derivatives with respect to the 33 variables as a
 // cycle takes them (the atoms' as reflection profiles), the bulk of a cycle
 // (an atom moved every time, as the cycle's shifts move them all).
 void BM_PatternWithDerivatives(benchmark::State& state) {
-  TFixture f;
+  TFixture f(static_cast<int>(state.range(0)));
   if (!f.Engine) {
     state.SkipWithError("engine did not start");
     return;
@@ -221,6 +244,6 @@ void BM_PatternWithDerivatives(benchmark::State& state) {
   }
   state.counters["columns"] = static_cast<double>(columns.size());
 }
-BENCHMARK(BM_PatternWithDerivatives)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PatternWithDerivatives)->Arg(4)->Arg(6)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -2,6 +2,8 @@
 // stream, and the sum, average, minimum and maximum of a column range.
 #include <algorithm>
 #include <charconv>
+#include <cstring>
+#include <string_view>
 #include <fstream>
 #include <iterator>
 
@@ -41,32 +43,61 @@ bool ValidUtf8(const std::string& s) {
 bool ReadFileBytes(const std::string& FileName, std::string& Bytes) {
   std::ifstream f(FileName, std::ios::binary);
   if (!f) return false;
+  // One read of the whole file where its size is known; a stream that
+  // cannot tell (a pipe) is read to its end.
+  f.seekg(0, std::ios::end);
+  const std::streamoff size = f.tellg();
+  if (size >= 0 && f) {
+    f.seekg(0);
+    Bytes.resize(static_cast<size_t>(size));
+    f.read(Bytes.data(), static_cast<std::streamsize>(size));
+    Bytes.resize(static_cast<size_t>(f.gcount()));
+    if (f.bad()) return false;
+    f.clear();
+    // A file that grew while read: the rest too.
+    Bytes.append(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+    return !f.bad();
+  }
+  f.clear();
+  f.seekg(0);
   Bytes.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
   return !f.bad();
 }
 
-// Lines ended by CR LF, LF or CR; a last line without an end counts.
-std::vector<std::string> SplitLines(const std::string& Text) {
-  std::vector<std::string> lines;
-  size_t start = 0, i = 0;
-  const size_t n = Text.size();
-  while (i < n) {
-    const char c = Text[i];
-    if (c == '\r' || c == '\n') {
-      lines.emplace_back(Text, start, i - start);
-      if (c == '\r' && i + 1 < n && Text[i + 1] == '\n') ++i;
-      start = ++i;
-    } else {
-      ++i;
+// Lines ended by CR LF, LF or CR, taken one at a time; a last line
+// without an end counts. The lines point into the text.
+class TLineReader {
+public:
+  explicit TLineReader(std::string_view Text)
+      : FPos(Text.data()), FEnd(Text.data() + Text.size()),
+        FCr(std::memchr(Text.data(), '\r', Text.size()) != nullptr) {}
+  bool Next(std::string_view& Line) {
+    if (FPos >= FEnd) return false;
+    // Most files end their lines with LF alone: memchr finds it.
+    if (!FCr) {
+      const auto* eol = static_cast<const char*>(std::memchr(FPos, '\n', static_cast<size_t>(FEnd - FPos)));
+      if (!eol) eol = FEnd;
+      Line = std::string_view(FPos, static_cast<size_t>(eol - FPos));
+      FPos = eol + 1;
+      return true;
     }
+    const char* p = FPos;
+    while (p < FEnd && *p != '\r' && *p != '\n') ++p;
+    Line = std::string_view(FPos, static_cast<size_t>(p - FPos));
+    if (p < FEnd && *p == '\r' && p + 1 < FEnd && p[1] == '\n') ++p;
+    FPos = p + 1;
+    return true;
   }
-  if (start < n) lines.emplace_back(Text, start, n - start);
-  return lines;
-}
+
+private:
+  const char* FPos;
+  const char* FEnd;
+  bool FCr;
+};
 
 // Runs of the character that are not doubled: an odd run counts once, an
 // even run not at all, a run at the line's end always.
-int CountSingles(const std::string& Line, char C) {
+int CountSingles(std::string_view Line, char C) {
   int count = 0;
   size_t i = 0;
   while (i < Line.size()) {
@@ -82,7 +113,7 @@ int CountSingles(const std::string& Line, char C) {
   return count;
 }
 
-char DetectDelimiter(const std::string& L1, const std::string& L2) {
+char DetectDelimiter(std::string_view L1, std::string_view L2) {
   static const char candidates[] = {',', ';', '#', '\t', '|', '@', '*', '-', '+', '&'};
   auto pick = [&](auto count) {
     char best = 0;
@@ -96,7 +127,7 @@ char DetectDelimiter(const std::string& L1, const std::string& L2) {
     }
     return best;
   };
-  auto plain = [](const std::string& s, char c) { return static_cast<int>(std::count(s.begin(), s.end(), c)); };
+  auto plain = [](std::string_view s, char c) { return static_cast<int>(std::count(s.begin(), s.end(), c)); };
   if (char c = pick(CountSingles)) return c;
   if (char c = pick(plain)) return c;
   char best = 0;
@@ -112,7 +143,8 @@ char DetectDelimiter(const std::string& L1, const std::string& L2) {
 }
 
 // Doubled quotes become one, lone quotes go.
-std::string Unquote(const std::string& s) {
+std::string Unquote(std::string_view s) {
+  if (s.find('"') == std::string_view::npos) return std::string(s);
   std::string out;
   out.reserve(s.size());
   for (size_t i = 0; i < s.size(); ++i) {
@@ -128,16 +160,30 @@ std::string Unquote(const std::string& s) {
   return out;
 }
 
-// The fields of one line, as the delimited loader splits it.
-std::vector<std::string> SplitFields(const std::string& Line, char Delim) {
-  std::vector<std::string> fields;
+// Appends the fields of one line, as the delimited loader splits it, to Fields.
+void SplitFields(std::string_view Line, char Delim, std::vector<std::string>& Fields) {
+  constexpr size_t npos = std::string_view::npos;
+  if (Delim && !Line.empty() && std::memchr(Line.data(), '"', Line.size()) == nullptr) {
+    // No quotes: the fields are the pieces between delimiters, none after a
+    // delimiter that ends the line.
+    const char* p = Line.data();
+    const char* end = p + Line.size();
+    while (p < end) {
+      const auto* d = static_cast<const char*>(std::memchr(p, Delim, static_cast<size_t>(end - p)));
+      if (!d) d = end;
+      Fields.emplace_back(p, static_cast<size_t>(d - p));
+      p = d + 1;
+    }
+    return;
+  }
   size_t pos = 0;
   const size_t n = Line.size();
-  while (Delim && pos < n && Line.find(Delim, pos) != std::string::npos) {
+  size_t d = Delim && pos < n ? Line.find(Delim, pos) : npos;
+  while (d != npos) {
     if (Line[pos] == '"') {
       // The closing quote ends the first odd run of quotes followed by
       // another character, or the run at the line's end.
-      size_t i = pos + 1, close = std::string::npos;
+      size_t i = pos + 1, close = npos;
       while (i < n) {
         if (Line[i] != '"') {
           ++i;
@@ -151,26 +197,25 @@ std::vector<std::string> SplitFields(const std::string& Line, char Delim) {
         }
         i = j;
       }
-      if (close == std::string::npos) {
-        fields.emplace_back();  // unbalanced: the field is empty
-        return fields;
+      if (close == npos) {
+        Fields.emplace_back();  // unbalanced: the field is empty
+        return;
       }
-      fields.push_back(Unquote(Line.substr(pos + 1, close - pos - 1)));
-      size_t d = Line.find(Delim, close + 1);
-      pos = d == std::string::npos ? n : d + 1;
+      Fields.push_back(Unquote(Line.substr(pos + 1, close - pos - 1)));
+      const size_t next = Line.find(Delim, close + 1);
+      pos = next == npos ? n : next + 1;
     } else {
-      size_t d = Line.find(Delim, pos);
-      fields.push_back(Unquote(Line.substr(pos, d - pos)));
+      Fields.push_back(Unquote(Line.substr(pos, d - pos)));
       pos = d + 1;
     }
+    d = pos < n ? Line.find(Delim, pos) : npos;
   }
   if (pos < n) {
-    std::string last = Line.substr(pos);
-    if (!last.empty() && last.front() == '"') last.erase(0, 1);
-    if (!last.empty() && last.back() == '"') last.pop_back();
-    fields.push_back(Unquote(last));
+    std::string_view last = Line.substr(pos);
+    if (!last.empty() && last.front() == '"') last.remove_prefix(1);
+    if (!last.empty() && last.back() == '"') last.remove_suffix(1);
+    Fields.push_back(Unquote(last));
   }
-  return fields;
 }
 
 void ConvertLineBreaks(std::string& s, bool Tilde) {
@@ -179,6 +224,7 @@ void ConvertLineBreaks(std::string& s, bool Tilde) {
       s.clear();
       return;
     }
+    if (s.find('~') == std::string::npos) return;
     std::string out;
     for (char c : s) {
       if (c == '~') out += "\r\n";
@@ -208,28 +254,59 @@ bool ParseInt(const std::string& s, int& v) {
 void TPlusStringGrid::LoadFromCSV(const std::string& FileName, int MaxRows) {
   std::string bytes;
   if (!ReadFileBytes(FileName, bytes)) throw EPlusGridError("Cannot open file " + FileName);
-  if (bytes.find('\0') != std::string::npos)
+  if (std::memchr(bytes.data(), '\0', bytes.size()) != nullptr)
     throw EPlusGridError("Cannot read file " + FileName + ": it holds NUL bytes, so it is no text file");
   if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) bytes.erase(0, 3);
-  const std::string text = FOemConvert ? Cp850ToUtf8(bytes) : ValidUtf8(bytes) ? bytes : Cp1252ToUtf8(bytes);
-  std::vector<std::string> lines = SplitLines(text);
+  if (FOemConvert) bytes = Cp850ToUtf8(bytes);
+  else if (!ValidUtf8(bytes)) bytes = Cp1252ToUtf8(bytes);
+  const std::string& text = bytes;
+  TLineReader reader(text);
+  std::string_view line1, line2;
+  const bool hasLine1 = reader.Next(line1);
+  const bool hasLine2 = hasLine1 && reader.Next(line2);
 
   const int colOffset = GetFirstCol(), rowOffset = GetFirstRow();
   char delim = FFileDelimiter;
-  if (delim == '\0') delim = DetectDelimiter(lines.empty() ? std::string() : lines[0], lines.size() > 1 ? lines[1] : std::string());
-  size_t first = FFirstLineIsData ? 0 : 1;
-  size_t count = lines.size() > first ? lines.size() - first : 0;
-  if (MaxRows >= 0) count = std::min(count, static_cast<size_t>(MaxRows));
+  if (delim == '\0') delim = DetectDelimiter(line1, line2);
+  size_t limit = MaxRows >= 0 ? static_cast<size_t>(MaxRows) : static_cast<size_t>(-1);
+  // Line breaks inside cells are written as ~ (and an empty cell as ^) or
+  // as a vertical tab: fields are looked at for them only when the file
+  // has such a byte at all.
+  const bool convert = FTildeLineBreaks ? std::memchr(text.data(), '~', text.size()) || std::memchr(text.data(), '^', text.size())
+                                        : std::memchr(text.data(), '\x0B', text.size()) != nullptr;
 
-  // Everything is parsed before the grid changes.
-  std::vector<std::vector<std::string>> rows(count);
+  // Everything is parsed before the grid changes: the fields of all rows
+  // in one list, row i's from rowStart[i] to rowStart[i + 1].
+  std::vector<std::string> fields;
+  std::vector<size_t> rowStart;
   int maxFields = 0;
-  for (size_t i = 0; i < count; ++i) {
-    rows[i] = SplitFields(lines[first + i], delim);
-    for (std::string& f : rows[i]) ConvertLineBreaks(f, FTildeLineBreaks);
-    maxFields = std::max(maxFields, static_cast<int>(rows[i].size()));
+  std::string_view line;
+  bool have = FFirstLineIsData ? hasLine1 : hasLine2;
+  line = FFirstLineIsData ? line1 : line2;
+  bool second = FFirstLineIsData;  // the next line to take is the reader's
+  while (have && rowStart.size() < limit) {
+    rowStart.push_back(fields.size());
+    SplitFields(line, delim, fields);
+    if (rowStart.size() == 1 && !fields.empty()) {
+      // Room for as many rows as the file has bytes for rows like the first
+      // (no more fields than half its bytes: a field and its delimiter).
+      const size_t guess = text.size() / (line.size() + 1) + 2;
+      fields.reserve(std::min(fields.size() * guess, text.size() / 2 + 16));
+      rowStart.reserve(guess);
+    }
+    if (convert)
+      for (size_t f = rowStart.back(); f < fields.size(); ++f) ConvertLineBreaks(fields[f], FTildeLineBreaks);
+    maxFields = std::max(maxFields, static_cast<int>(fields.size() - rowStart.back()));
+    if (second) {
+      line = line2;
+      have = hasLine2;
+      second = false;
+    } else {
+      have = reader.Next(line);
+    }
   }
-  lines.clear();
+  const size_t count = rowStart.size();
+  rowStart.push_back(fields.size());
 
   BeginUpdate();
   struct TEnd {
@@ -242,7 +319,9 @@ void TPlusStringGrid::LoadFromCSV(const std::string& FileName, int MaxRows) {
   int lastPercent = -1;
   for (size_t i = 0; i < count; ++i) {
     const int r = rowOffset + static_cast<int>(i);
-    for (size_t c = 0; c < rows[i].size(); ++c) LoadCellText(colOffset + static_cast<int>(c), r, std::move(rows[i][c]));
+    const size_t from = rowStart[i], to = rowStart[i + 1];
+    if (to > from) ReserveRowCells(r, colOffset + static_cast<int>(to - from));
+    for (size_t f = from; f < to; ++f) LoadCellText(colOffset + static_cast<int>(f - from), r, std::move(fields[f]));
     if (OnFileProgress) {
       const int percent = static_cast<int>((i + 1) * 100 / count);
       if (percent != lastPercent) {

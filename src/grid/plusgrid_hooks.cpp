@@ -69,7 +69,7 @@ std::string TPlusStringGrid::SaveCellText(int ACol, int ARow) {
 
 void TPlusStringGrid::LoadCellText(int ACol, int ARow, std::string Value) {
   if (OnLoadCell) OnLoadCell(this, ACol, ARow, Value);
-  SetCellRaw(ACol, ARow, Value);
+  SetCellRaw(ACol, ARow, std::move(Value));
 }
 
 void TPlusStringGrid::DateTimeChanged(TDateTime Value) {

@@ -91,6 +91,7 @@ void BuildModel(TRietveld& model, int job, int profile) {
   s->Gam1 = profile == 2 ? 0.004f : 0.003f;
   s->Gam2 = profile == 2 || profile == 3 || profile == 5 ? 0.0f : 2e-5f;
   s->Asym1 = profile <= 3 ? 1.5f : 0.03f;
+  s->Asym2 = profile == 6 ? 0.02f : 0.0f;  // FCJ: S/L in Asym1, H/L here
   s->PO = 1.15f;
   s->POH = 1;
   s->POK = 0;
@@ -221,12 +222,14 @@ TEST(Derivatives, EveryKindForEveryConstantWavelengthProfile) {
       {3, bmDeltaA, 0, "Voigt, Rietveld asymmetry"},
       {4, bmDeltaA, 1, "pseudo-Voigt, Howard asymmetry"},
       {5, bmCos2Phi, 0, "Voigt, Howard asymmetry"},
+      {6, bmDeltaA, 0, "pseudo-Voigt, Finger-Cox-Jephcoat asymmetry"},
   };
   const std::vector<TAddress> entries = {{1, ScatterPhase, 1, 1, "f'"}, {1, ScatterPhase, 2, 1, "f''"},
                                          {1, 0, 0, 30, "absorption"}};
   for (const Case& c : cases) {
     std::vector<TAddress> refined = Join({HistogramValues, PhaseValues, AtomValues, SampleValues, entries});
-    if (c.profile == 1 || c.profile == 4) refined.push_back({1, 1, 0, 17, "mixing 2"});
+    if (c.profile == 1 || c.profile == 4 || c.profile == 6) refined.push_back({1, 1, 0, 17, "mixing 2"});
+    if (c.profile == 6) refined.push_back({1, 1, 0, 20, "asymmetry H/L"});
     TSetup s(
         [&](TRietveld& m) {
           BuildModel(m, jobXrayData, c.profile);
@@ -359,44 +362,50 @@ TEST(Derivatives, TimeOfFlightSplitsBetweenClosedFormsAndDifferences) {
 }
 
 // One cycle from the same start: the closed forms give the standard errors
-// of the central differences within 1 %, and shifts well inside them.
+// of the central differences within 1 %, and shifts well inside them; with
+// Howard's asymmetry and with Finger-Cox-Jephcoat's (its S/L and H/L
+// refined with the wavelength, zero and cell).
 TEST(Derivatives, CycleMatchesTheNumericalCycle) {
-  const std::vector<TAddress> refined = {
-      {1, 0, 0, 1, "zero"},     {1, 0, 0, 2, "background 1"}, {1, 0, 0, 3, "background 2"},
-      {0, 1, 0, 1, "scale"},    {0, 1, 0, 6, "a"},            {0, 1, 0, 7, "b"},
-      {0, 1, 0, 8, "c"},        {0, 1, 0, 10, "beta"},        {0, 1, 1, 1, "Fe x"},
-      {0, 1, 1, 2, "Fe y"},     {0, 1, 1, 3, "Fe z"},         {0, 1, 1, 6, "Fe B11"},
-      {0, 1, 2, 1, "Mn x"},     {0, 1, 2, 4, "Mn B"},         {0, 1, 3, 3, "O z"},
-      {0, 1, 3, 4, "O B"},      {1, 1, 0, 3, "U"},            {1, 1, 0, 4, "V"},
-      {1, 1, 0, 5, "W"},        {1, 1, 0, 14, "asymmetry"},   {1, 1, 0, 15, "mixing 0"},
-      {1, 1, 0, 12, "orientation"}};
-  auto build = [](TRietveld& m) { BuildModel(m, jobXrayData, 4); };
-  std::vector<double> counts;
-  {
-    TSetup truth(build, refined);
-    counts = PoissonCounts(truth.Pattern->Data(1).Calculated, 7);
-  }
-  std::vector<double> esd[2], value[2];
-  for (int numeric = 0; numeric < 2; ++numeric) {
-    TSetup s(build, refined);
-    s.Pattern->Data(1).Observed = counts;
-    s.Model.Phase(1)->A += 0.002f;
-    s.Model.Phase(1)->Atom(3)->Z += 0.004f;
-    s.Model.FindSample(1, 1)->U += 0.005f;
-    s.Pattern->Calculate();
-    s.Pattern->UpdateWeights();
-    s.Refinement->SetNumericDerivatives(numeric != 0);
-    bool converged = false;
-    ASSERT_EQ(s.Refinement->Cycle(converged), zeNone) << s.Refinement->Problem();
-    for (const TVariable& v : s.Refinement->Variables()) {
-      esd[numeric].push_back(v.Esd);
-      value[numeric].push_back(*v.Members.front().Value);
+  for (int profile : {4, 6}) {
+    SCOPED_TRACE(profile);
+    std::vector<TAddress> refined = {
+        {1, 0, 0, 1, "zero"},     {1, 0, 0, 2, "background 1"}, {1, 0, 0, 3, "background 2"},
+        {0, 1, 0, 1, "scale"},    {0, 1, 0, 6, "a"},            {0, 1, 0, 7, "b"},
+        {0, 1, 0, 8, "c"},        {0, 1, 0, 10, "beta"},        {0, 1, 1, 1, "Fe x"},
+        {0, 1, 1, 2, "Fe y"},     {0, 1, 1, 3, "Fe z"},         {0, 1, 1, 6, "Fe B11"},
+        {0, 1, 2, 1, "Mn x"},     {0, 1, 2, 4, "Mn B"},         {0, 1, 3, 3, "O z"},
+        {0, 1, 3, 4, "O B"},      {1, 1, 0, 3, "U"},            {1, 1, 0, 4, "V"},
+        {1, 1, 0, 5, "W"},        {1, 1, 0, 14, "asymmetry"},   {1, 1, 0, 15, "mixing 0"},
+        {1, 1, 0, 12, "orientation"}};
+    if (profile == 6) refined.push_back({1, 1, 0, 20, "asymmetry H/L"});
+    auto build = [profile](TRietveld& m) { BuildModel(m, jobXrayData, profile); };
+    std::vector<double> counts;
+    {
+      TSetup truth(build, refined);
+      counts = PoissonCounts(truth.Pattern->Data(1).Calculated, 7);
     }
-  }
-  ASSERT_EQ(esd[0].size(), refined.size());
-  for (std::size_t j = 0; j < refined.size(); ++j) {
-    EXPECT_NEAR(esd[0][j], esd[1][j], 0.01 * esd[1][j]) << refined[j].What;
-    EXPECT_NEAR(value[0][j], value[1][j], 0.1 * esd[1][j]) << refined[j].What;
+    std::vector<double> esd[2], value[2];
+    for (int numeric = 0; numeric < 2; ++numeric) {
+      TSetup s(build, refined);
+      s.Pattern->Data(1).Observed = counts;
+      s.Model.Phase(1)->A += 0.002f;
+      s.Model.Phase(1)->Atom(3)->Z += 0.004f;
+      s.Model.FindSample(1, 1)->U += 0.005f;
+      s.Pattern->Calculate();
+      s.Pattern->UpdateWeights();
+      s.Refinement->SetNumericDerivatives(numeric != 0);
+      bool converged = false;
+      ASSERT_EQ(s.Refinement->Cycle(converged), zeNone) << s.Refinement->Problem();
+      for (const TVariable& v : s.Refinement->Variables()) {
+        esd[numeric].push_back(v.Esd);
+        value[numeric].push_back(*v.Members.front().Value);
+      }
+    }
+    ASSERT_EQ(esd[0].size(), refined.size());
+    for (std::size_t j = 0; j < refined.size(); ++j) {
+      EXPECT_NEAR(esd[0][j], esd[1][j], 0.01 * esd[1][j]) << refined[j].What;
+      EXPECT_NEAR(value[0][j], value[1][j], 0.1 * esd[1][j]) << refined[j].What;
+    }
   }
 }
 

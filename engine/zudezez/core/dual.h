@@ -99,6 +99,8 @@ ZV_DUAL TDual<K> operator/(double b, const TDual<K>& a) {
 
 ZV_DUAL bool operator<(const TDual<K>& a, const TDual<K>& b) { return a.V < b.V; }
 ZV_DUAL bool operator<(const TDual<K>& a, double b) { return a.V < b; }
+ZV_DUAL bool operator>(const TDual<K>& a, const TDual<K>& b) { return a.V > b.V; }
+ZV_DUAL bool operator<=(const TDual<K>& a, const TDual<K>& b) { return a.V <= b.V; }
 ZV_DUAL bool operator>(const TDual<K>& a, double b) { return a.V > b; }
 ZV_DUAL bool operator<=(const TDual<K>& a, double b) { return a.V <= b; }
 ZV_DUAL bool operator>=(const TDual<K>& a, double b) { return a.V >= b; }
@@ -124,6 +126,7 @@ ZV_DUAL TDual<K> tan(const TDual<K>& a) {
   return a.Chain(t, 1.0 + t * t);
 }
 ZV_DUAL TDual<K> asin(const TDual<K>& a) { return a.Chain(std::asin(a.V), 1.0 / std::sqrt(1.0 - a.V * a.V)); }
+ZV_DUAL TDual<K> acos(const TDual<K>& a) { return a.Chain(std::acos(a.V), -1.0 / std::sqrt(1.0 - a.V * a.V)); }
 ZV_DUAL TDual<K> atan(const TDual<K>& a) { return a.Chain(std::atan(a.V), 1.0 / (1.0 + a.V * a.V)); }
 ZV_DUAL TDual<K> pow(const TDual<K>& a, double p) {
   const double v = std::pow(a.V, p);
@@ -132,6 +135,7 @@ ZV_DUAL TDual<K> pow(const TDual<K>& a, double p) {
 ZV_DUAL TDual<K> fabs(const TDual<K>& a) { return a.V < 0 ? -a : a; }
 ZV_DUAL TDual<K> max(const TDual<K>& a, double b) { return a.V >= b ? a : TDual<K>(b); }
 ZV_DUAL TDual<K> max(const TDual<K>& a, const TDual<K>& b) { return a.V >= b.V ? a : b; }
+ZV_DUAL TDual<K> min(const TDual<K>& a, const TDual<K>& b) { return a.V <= b.V ? a : b; }
 ZV_DUAL TDual<K> clamp(const TDual<K>& a, double lo, double hi) {
   return a.V < lo ? TDual<K>(lo) : (a.V > hi ? TDual<K>(hi) : a);
 }

@@ -578,6 +578,8 @@ enum TAsymmetryKind { akNone, akRietveld, akHoward, akFcj };
 template <class T>
 struct TPeakOf {
   T Position{}, Intensity{}, H{}, Mix{}, Asym{};  // Mix: eta or the Pearson exponent; Asym: see TSpread
+  // Finger-Cox-Jephcoat: Asym is S/L, Asym2 H/L and Angle the 2theta its sub-peaks follow.
+  T Asym2{}, Angle{};
   TPeakShape::TKind Kind = TPeakShape::pkPseudoVoigt;
   int Asymmetry = akNone;
   double TwoTheta = 0;  // without zero shift, for the FCJ shape
@@ -847,6 +849,9 @@ int PeaksOf(const TPeakContext& c, const TViewValues<T>& v, const TReflection& r
       }
     } else if (c.Profile == 6) {
       peak.Asymmetry = akFcj;
+      peak.Asym = p;
+      peak.Asym2 = in[inAsym2];
+      peak.Angle = twoTheta;
     }
     if (c.Intensities)
       peak.Intensity = (w == 0 ? 1.0 : double(hist.Ratio)) * IntensityFactorOf(c, v, r, index, f2, twoTheta, lambda);
@@ -867,6 +872,10 @@ struct TSpread {
   int Sub = 0;   // shifted sub-peaks (0: one at the centre)
   double Off[TShortList::Capacity] = {}, W[TShortList::Capacity] = {}, Z2[TShortList::Capacity] = {};
   double Low = 0, High = 0, DLowDS = 0, DHighDS = 0;
+  // Finger-Cox-Jephcoat: per sub-peak d offset / d(S/L, H/L, 2theta) and
+  // d weight / d(...) over the weight; the reach's on each side.
+  double DOff[3][TShortList::Capacity] = {}, RW[3][TShortList::Capacity] = {};
+  double DLow[3] = {}, DHigh[3] = {};
   // Pseudo-Voigt: L = CL / (dd^2 + H2Q), G = CG exp(-KG dd^2).
   double CL = 0, H2Q = 0, CG = 0, KG = 0, InvH = 0;
   // Pearson VII: norm (1 + K4 dd^2)^-m, and d ln norm / dm, dk/dm over H^2 x 4.
@@ -885,7 +894,8 @@ double Digamma(double x) {
   return r + std::log(x) - 0.5 / x - f * (1.0 / 12 - f * (1.0 / 120 - f * (1.0 / 252 - f * (1.0 / 240 - f / 132))));
 }
 
-bool MakeSpread(const TPeakOf<double>& p, double fwhms, const TSample& s, TSpread& out) {
+// With partials, the Finger-Cox-Jephcoat sub-peaks' derivatives too.
+bool MakeSpread(const TPeakOf<double>& p, double fwhms, const TSample& s, TSpread& out, bool partials) {
   out.Kind = p.Kind;
   out.P = p.Position;
   out.I = p.Intensity;
@@ -895,6 +905,7 @@ bool MakeSpread(const TPeakOf<double>& p, double fwhms, const TSample& s, TSprea
   out.R = p.Asym;
   out.Sub = 0;
   out.DLowDS = out.DHighDS = 0;
+  for (int q = 0; q < 3; ++q) out.DLow[q] = out.DHigh[q] = 0;
   if (!(p.Intensity != 0) || !std::isfinite(p.Intensity)) return false;
   double reach = fwhms * p.H, low = 0, high = 0;
   if (p.Kind == TPeakShape::pkTof) {
@@ -924,15 +935,40 @@ bool MakeSpread(const TPeakOf<double>& p, double fwhms, const TSample& s, TSprea
       out.DHighDS = -1;
     }
   } else if (p.Asymmetry == akFcj) {
-    TPeakShape shape;
-    FcjAsymmetry(shape, s.Asym1, s.Asym2, p.TwoTheta);
-    out.Sub = static_cast<int>(shape.Offsets.size());
+    // The sub-peaks, with partials their derivatives along S/L, H/L and
+    // 2theta (the same values either way).
+    using TFcjDual = TDual<4>;
+    if (partials) {
+      TFcjDual off[TShortList::Capacity], w[TShortList::Capacity];
+      out.Sub = FcjSubPeaks(TFcjDual::Seed(s.Asym1, 0), TFcjDual::Seed(s.Asym2, 1), TFcjDual::Seed(p.TwoTheta, 2), off, w);
+      for (int j = 0; j < out.Sub; ++j) {
+        out.Off[j] = off[j].V;
+        out.W[j] = w[j].V;
+        for (int q = 0; q < 3; ++q) {
+          out.DOff[q][j] = off[j].Partial(q);
+          out.RW[q][j] = w[j].Partial(q) / w[j].V;
+        }
+      }
+    } else {
+      out.Sub = FcjSubPeaks<double>(s.Asym1, s.Asym2, p.TwoTheta, out.Off, out.W);
+      for (int q = 0; q < 3; ++q)
+        for (int j = 0; j < out.Sub; ++j) out.DOff[q][j] = out.RW[q][j] = 0;
+    }
+    int lowAt = -1, highAt = -1;
     for (int j = 0; j < out.Sub; ++j) {
-      out.Off[j] = shape.Offsets[j];
-      out.W[j] = shape.Weights[j];
       out.Z2[j] = 0;
-      low = std::max(low, -out.Off[j]);
-      high = std::max(high, out.Off[j]);
+      if (-out.Off[j] > low) {
+        low = -out.Off[j];
+        lowAt = j;
+      }
+      if (out.Off[j] > high) {
+        high = out.Off[j];
+        highAt = j;
+      }
+    }
+    for (int q = 0; q < 3; ++q) {
+      out.DLow[q] = lowAt >= 0 ? -out.DOff[q][lowAt] : 0.0;
+      out.DHigh[q] = highAt >= 0 ? out.DOff[q][highAt] : 0.0;
     }
   }
   out.Low = reach + low;
@@ -1247,7 +1283,7 @@ constexpr double GaussCut = 50.0;
 // to peak.
 struct TPeakParts {
   std::size_t Count = 0;
-  std::vector<double> Part[5];
+  std::vector<double> Part[7];  // 5 and 6: the Finger-Cox-Jephcoat H/L and 2theta
   std::vector<double> Delta, Eps, SL, SG;  // SL, SG: the value's Lorentzian and Gaussian sums
   void Size(std::size_t m, bool partials) {
     const std::size_t padded = ((m + 3) / 4) * 4;
@@ -1256,7 +1292,7 @@ struct TPeakParts {
     const std::size_t room = std::max(padded, 2 * Delta.size());
     for (auto* v : {&Delta, &Eps, &SL, &SG, &Part[0]}) v->resize(room);
     if (partials)
-      for (auto* v : {&Part[1], &Part[2], &Part[3], &Part[4]}) v->resize(room);
+      for (int q = 1; q < 7; ++q) Part[q].resize(room);
   }
 };
 
@@ -1281,8 +1317,22 @@ template <bool Partials>
   }
   const int subs = s.Sub > 0 ? s.Sub : 1;
   const bool howard = s.Sub > 0 && s.Asymmetry == akHoward;
+  const bool fcj = Partials && s.Sub > 0 && s.Asymmetry == akFcj;
   double off[TShortList::Capacity], wcl[TShortList::Capacity], wcg[TShortList::Capacity], z2[TShortList::Capacity];
   double spread = 0;
+  // Finger-Cox-Jephcoat: a sub-peak's value W b(dd) moves along direction q
+  // by RW_q W b(dd) + DOff_q 2 W (eta CL dd inv^2 + (1 - eta) CG KG dd g):
+  // per sub-peak the factors of its Lorentzian and Gaussian terms.
+  double fa[3][TShortList::Capacity], fb[3][TShortList::Capacity], ga[3][TShortList::Capacity],
+      gb[3][TShortList::Capacity];
+  if (fcj)
+    for (int q = 0; q < 3; ++q)
+      for (int j = 0; j < subs; ++j) {
+        fa[q][j] = s.Mix * s.RW[q][j];
+        fb[q][j] = 2.0 * s.Mix * s.DOff[q][j];
+        ga[q][j] = (1 - s.Mix) * s.RW[q][j];
+        gb[q][j] = 2.0 * (1 - s.Mix) * s.KG * s.DOff[q][j];
+      }
   for (int j = 0; j < subs; ++j) {
     off[j] = s.Sub > 0 ? s.Off[j] : 0.0;
     const double w = s.Sub > 0 ? s.W[j] : 1.0;
@@ -1342,7 +1392,10 @@ template <bool Partials>
     }
   }
   // The Lorentzian and Gaussian sums over the sub-peaks at four points.
-  auto lorentzian = [&](TV4 d, TV4& l, TV4& li, TV4& ld, TV4& ldz) __attribute__((always_inline)) {
+  struct TFcjSums {
+    TV4 Q[3] = {};  // the partials along the three directions
+  };
+  auto lorentzian = [&](TV4 d, TV4& l, TV4& li, TV4& ld, TV4& ldz, TFcjSums& fl) __attribute__((always_inline)) {
     auto add = [&](int j, TV4 dd, TV4 inv) __attribute__((always_inline)) {
       const TV4 wl = wcl[j] * inv;
       l += wl;
@@ -1351,6 +1404,8 @@ template <bool Partials>
         li += t;
         ld += td;
         if (howard) ldz += td * z2[j];
+        if (fcj)
+          for (int q = 0; q < 3; ++q) fl.Q[q] += fa[q][j] * wl + fb[q][j] * td;
       }
     };
     if (combined) {
@@ -1375,7 +1430,7 @@ template <bool Partials>
       }
     }
   };
-  auto gaussian = [&](TV4 d, TV4 e, TV4& gs, TV4& gd1, TV4& gd2, TV4& gdz) __attribute__((always_inline)) {
+  auto gaussian = [&](TV4 d, TV4 e, TV4& gs, TV4& gd1, TV4& gd2, TV4& gdz, TFcjSums& fg) __attribute__((always_inline)) {
     for (int j = 0; j < subs; ++j) {
       const TV4 dd = d - off[j];
       TV4 g;
@@ -1395,6 +1450,8 @@ template <bool Partials>
         gd1 += gd;
         gd2 += gd * dd;
         if (howard) gdz += gd * z2[j];
+        if (fcj)
+          for (int q = 0; q < 3; ++q) fg.Q[q] += ga[q][j] * wg + gb[q][j] * gd;
       }
     }
   };
@@ -1406,27 +1463,33 @@ template <bool Partials>
     for (std::size_t k = 0; k < padded; k += 4) {
       const TV4 d = Load4(delta + k);
       TV4 l = {}, li = {}, ld = {}, ldz = {}, gs = {}, gd1 = {}, gd2 = {}, gdz = {};
-      lorentzian(d, l, li, ld, ldz);
-      if (k >= ka && k < kb) gaussian(d, Load4(eps + k), gs, gd1, gd2, gdz);
+      TFcjSums f;
+      lorentzian(d, l, li, ld, ldz, f);
+      if (k >= ka && k < kb) gaussian(d, Load4(eps + k), gs, gd1, gd2, gdz, f);
       Store4(p0 + k, eta * l + (1 - eta) * gs);
       Store4(out.Part[1].data() + k, 2.0 * (eta * ld + (1 - eta) * s.KG * gd1));
       Store4(out.Part[2].data() + k, eta * (s.InvH * l - 0.5 * s.H * li) + (1 - eta) * s.InvH * (2.0 * s.KG * gd2 - gs));
       Store4(out.Part[3].data() + k, l - gs);
-      Store4(out.Part[4].data() + k, howard ? -2.0 * (eta * ldz + (1 - eta) * s.KG * gdz) : TV4{0, 0, 0, 0});
+      if (fcj) {
+        for (int q = 0; q < 3; ++q) Store4(out.Part[4 + q].data() + k, f.Q[q]);
+      } else {
+        Store4(out.Part[4].data() + k, howard ? -2.0 * (eta * ldz + (1 - eta) * s.KG * gdz) : TV4{0, 0, 0, 0});
+      }
     }
   } else {
     // The value alone: each kind of sum in a loop of its own is quicker.
     double* sl = out.SL.data();
     double* sg = out.SG.data();
+    TFcjSums none;
     for (std::size_t k = 0; k < padded; k += 4) {
       TV4 l = {}, unused = {};
-      lorentzian(Load4(delta + k), l, unused, unused, unused);
+      lorentzian(Load4(delta + k), l, unused, unused, unused, none);
       Store4(sl + k, l);
     }
     std::fill(sg, sg + padded, 0.0);
     for (std::size_t k = ka; k < kb; k += 4) {
       TV4 gs = {}, unused = {};
-      gaussian(Load4(delta + k), Load4(eps + k), gs, unused, unused, unused);
+      gaussian(Load4(delta + k), Load4(eps + k), gs, unused, unused, unused, none);
       Store4(sg + k, gs);
     }
     for (std::size_t k = 0; k < padded; k += 4) Store4(p0 + k, eta * Load4(sl + k) + (1 - eta) * Load4(sg + k));
@@ -1456,7 +1519,9 @@ template <bool Partials>
   // The taper over the last quarter of the reach on each side (and 0 beyond).
   const std::size_t ma = static_cast<std::size_t>(std::lower_bound(delta, delta + m, -0.75 * s.Low) - delta);
   const std::size_t mb = static_cast<std::size_t>(std::upper_bound(delta + ma, delta + m, 0.75 * s.High) - delta);
-  auto zone = [&](std::size_t from, std::size_t to, double reach, double sign, double dReachDS) __attribute__((always_inline)) {
+  // The reach moves with Howard's S, or with the three FCJ values (channels 4 .. 6).
+  const int channels = fcj ? 6 : 4;
+  auto zone = [&](std::size_t from, std::size_t to, double reach, double sign, const double* dReach) __attribute__((always_inline)) {
     const double perReach = 1.0 / reach;
     auto apply = [&](auto d, auto& p0v, auto* partial) __attribute__((always_inline)) {
       // taper = cos^2 a, a = (u - 0.75) / 0.25 pi / 2, through b = 2a - pi / 2.
@@ -1474,30 +1539,32 @@ template <bool Partials>
         partial[0] = t * partial[0] - dTaper * sign * perReach * v;
         partial[1] = t * partial[1] + dTaperDReach * fwhms * v;
         partial[2] = t * partial[2];
-        partial[3] = t * partial[3] + dTaperDReach * dReachDS * v;
+        for (int q = 3; q < channels; ++q) partial[q] = t * partial[q] + dTaperDReach * dReach[q - 3] * v;
       }
     };
     std::size_t k = from;
     for (; k + 4 <= to; k += 4) {
-      TV4 p0v = Load4(p0 + k), partial[4];
+      TV4 p0v = Load4(p0 + k), partial[6];
       if constexpr (Partials)
-        for (int q = 0; q < 4; ++q) partial[q] = Load4(out.Part[q + 1].data() + k);
+        for (int q = 0; q < channels; ++q) partial[q] = Load4(out.Part[q + 1].data() + k);
       apply(Load4(delta + k), p0v, partial);
       Store4(p0 + k, p0v);
       if constexpr (Partials)
-        for (int q = 0; q < 4; ++q) Store4(out.Part[q + 1].data() + k, partial[q]);
+        for (int q = 0; q < channels; ++q) Store4(out.Part[q + 1].data() + k, partial[q]);
     }
     for (; k < to; ++k) {
-      double partial[4] = {};
+      double partial[6] = {};
       if constexpr (Partials)
-        for (int q = 0; q < 4; ++q) partial[q] = out.Part[q + 1][k];
+        for (int q = 0; q < channels; ++q) partial[q] = out.Part[q + 1][k];
       apply(delta[k], p0[k], partial);
       if constexpr (Partials)
-        for (int q = 0; q < 4; ++q) out.Part[q + 1][k] = partial[q];
+        for (int q = 0; q < channels; ++q) out.Part[q + 1][k] = partial[q];
     }
   };
-  zone(0, ma, s.Low, -1.0, s.DLowDS);
-  zone(mb, m, s.High, 1.0, s.DHighDS);
+  const double lowReach[3] = {fcj ? s.DLow[0] : s.DLowDS, s.DLow[1], s.DLow[2]};
+  const double highReach[3] = {fcj ? s.DHigh[0] : s.DHighDS, s.DHigh[1], s.DHigh[2]};
+  zone(0, ma, s.Low, -1.0, lowReach);
+  zone(mb, m, s.High, 1.0, highReach);
 }
 
 // The kernel built twice, for the wide registers (and fused multiply-adds)
@@ -1529,6 +1596,7 @@ void PeakParts(const TSpread& s, const double* x, std::size_t i0, std::size_t i1
   out.Size(i1 - i0, Partials);
   SpreadPeak<Partials>(s, x, i0, i1, grid, fwhms, [&](std::size_t i, const double* part) {
     for (int q = 0; q < (Partials ? 5 : 1); ++q) out.Part[q][i - i0] = part[q];
+    if constexpr (Partials) out.Part[5][i - i0] = out.Part[6][i - i0] = 0;
   });
 }
 
@@ -1572,20 +1640,22 @@ struct TInputUse {
 };
 
 // The coefficients of one column for one peak: d y / d column =
-// C . (profile, d/dP, d/dH, d/dMix, d/dAsym) at every point. A column that
-// moves one channel only keeps its coefficient in C[0].
+// C . (profile, d/dP, d/dH, d/dMix, d/dAsym, d/d(FCJ H/L), d/d(FCJ 2theta))
+// at every point. A column that moves one channel only keeps its
+// coefficient in C[0].
+constexpr int Channels = 7;
 struct TColumnCoef {
   int Column = 0;
-  double C[5] = {};
+  double C[Channels] = {};
 };
 
 // Adds one peak's share to the derivative columns (column-major, n points
-// a column): lists[q] .. lists[q + 1] move with part q alone, lists[5] ..
-// lists[6] with all five.
+// a column): lists[q] .. lists[q + 1] move with part q alone, lists[7] ..
+// lists[8] with several.
 [[gnu::target_clones("arch=x86-64-v3", "default")]] void AddColumns(double* derivatives, std::size_t n, std::size_t i0,
-                                                                std::size_t m, const TColumnCoef* const lists[7],
+                                                                std::size_t m, const TColumnCoef* const lists[Channels + 2],
                                                                 const TPeakParts& parts) {
-  for (int q = 0; q < 5; ++q) {
+  for (int q = 0; q < Channels; ++q) {
     const double* p = parts.Part[q].data();
     for (const TColumnCoef* cc = lists[q]; cc != lists[q + 1]; ++cc) {
       double* d = derivatives + static_cast<std::size_t>(cc->Column) * n + i0;
@@ -1595,10 +1665,16 @@ struct TColumnCoef {
   }
   const double *p0 = parts.Part[0].data(), *p1 = parts.Part[1].data(), *p2 = parts.Part[2].data(),
                *p3 = parts.Part[3].data(), *p4 = parts.Part[4].data();
-  for (const TColumnCoef* cc = lists[5]; cc != lists[6]; ++cc) {
+  for (const TColumnCoef* cc = lists[Channels]; cc != lists[Channels + 1]; ++cc) {
     double* d = derivatives + static_cast<std::size_t>(cc->Column) * n + i0;
     const double c0 = cc->C[0], c1 = cc->C[1], c2 = cc->C[2], c3 = cc->C[3], c4 = cc->C[4];
     for (std::size_t k = 0; k < m; ++k) d[k] += c0 * p0[k] + c1 * p1[k] + c2 * p2[k] + c3 * p3[k] + c4 * p4[k];
+    for (int q = 5; q < Channels; ++q) {
+      const double c = cc->C[q];
+      if (c == 0) continue;
+      const double* p = parts.Part[q].data();
+      for (std::size_t k = 0; k < m; ++k) d[k] += c * p[k];
+    }
   }
 }
 
@@ -1736,20 +1812,16 @@ bool TPattern::HasAnalyticDerivative(int h, int p, int a, int t) const {
   if (h > 0 && p == 0 && a == 0 && t >= 2 && t <= 25) return true;  // background
   const int input = PeakInputOf(h, p, a, t);
   const auto tof = [this](int k) { return FModel.Histogram(k) != nullptr && IsTof(*FModel.Histogram(k)); };
-  const auto fcj = [this](int k) { return FModel.Histogram(k) != nullptr && FModel.Histogram(k)->Profile == 6; };
   if (input == inNone) {
     // Values no peak reads, except the time-of-flight exponentials.
     return !(h > 0 && p > 0 && t >= 21 && t <= 24 && tof(h));
   }
   if (IntensityOnly(input)) return true;
-  // The time-of-flight profile and the Finger-Cox-Jephcoat sub-peaks have
-  // no closed-form derivatives here for what moves or reshapes them.
-  const bool fcjShape = input == inLambda1 || input == inLambda2 || input == inAsym1 || input == inAsym2 ||
-                        (input >= inA && input <= inGamma);
+  // The time-of-flight profile has no closed-form derivatives here for what
+  // moves or reshapes it.
   for (int k = 1; k <= HistogramCount(); ++k) {
     if (h != 0 && k != h) continue;
     if (tof(k)) return false;
-    if (fcj(k) && fcjShape) return false;
   }
   return true;
 }
@@ -1928,10 +2000,10 @@ int TPattern::CalculateHistogram(int k, const TDerivativePlan* plan) {
   TPeakOf<TDualValue> dual[2][MaxBatches];
   std::vector<double> dense;
   std::vector<char> touched;
-  std::vector<int> kinds;  // per column: the one channel it moves, 5 for several, -1 none
+  std::vector<int> kinds;  // per column: the one channel it moves, Channels for several, -1 none
   TPeakParts parts, profile;  // one peak; a reflection's summed profile
   if (plan != nullptr) {
-    dense.assign(static_cast<std::size_t>(columns) * 5, 0.0);
+    dense.assign(static_cast<std::size_t>(columns) * Channels, 0.0);
     touched.assign(static_cast<std::size_t>(columns), 0);
     kinds.assign(static_cast<std::size_t>(columns), -1);
     coefs.assign(static_cast<std::size_t>(columns), TColumnCoef());
@@ -2023,7 +2095,7 @@ int TPattern::CalculateHistogram(int k, const TDerivativePlan* plan) {
       bool spreadOk[2] = {false, false};
       std::size_t first[2] = {}, last[2] = {}, ua = n, ub = 0;
       for (int p = 0; p < count; ++p) {
-        spreadOk[p] = MakeSpread(peaks[p], fwhms, *context.Sample, spreads[p]);
+        spreadOk[p] = MakeSpread(peaks[p], fwhms, *context.Sample, spreads[p], viewPlan != nullptr);
         if (!spreadOk[p]) continue;
         first[p] = FirstAtOrAbove(x, n, grid, spreads[p].P - spreads[p].Low);
         last[p] = FirstAbove(x, n, grid, spreads[p].P + spreads[p].High, first[p]);
@@ -2050,13 +2122,16 @@ int TPattern::CalculateHistogram(int k, const TDerivativePlan* plan) {
         }
         // Coefficients of every column this peak moves.
         const double intensity = spread.I;
-        auto accumulate = [&](int column, double dI, double dP, double dH, double dM, double dA) {
-          double* c = &dense[static_cast<std::size_t>(column) * 5];
+        auto accumulate = [&](int column, double dI, double dP, double dH, double dM, double dA, double dA2,
+                              double dAngle) {
+          double* c = &dense[static_cast<std::size_t>(column) * Channels];
           c[0] += dI;
           c[1] += intensity * dP;
           c[2] += intensity * dH;
           c[3] += intensity * dM;
           c[4] += intensity * dA;
+          c[5] += intensity * dA2;
+          c[6] += intensity * dAngle;
           if (!touched[static_cast<std::size_t>(column)]) touchedList.push_back(column);
           touched[static_cast<std::size_t>(column)] = 1;
         };
@@ -2066,44 +2141,45 @@ int TPattern::CalculateHistogram(int k, const TDerivativePlan* plan) {
           const TPeakOf<TDualValue>& d = dual[p][b];
           accumulate(u.Column, u.Multiplier * d.Intensity.Partial(local), u.Multiplier * d.Position.Partial(local),
                      u.Multiplier * d.H.Partial(local), u.Multiplier * d.Mix.Partial(local),
-                     u.Multiplier * d.Asym.Partial(local));
+                     u.Multiplier * d.Asym.Partial(local), u.Multiplier * d.Asym2.Partial(local),
+                     u.Multiplier * d.Angle.Partial(local));
         }
         const double dIdF2 =
             sfMerged ? dual[p][f2Slot / DualSlots].Intensity.Partial(f2Slot % DualSlots) : 0.0;
-        // Columns that move one channel only, by channel, then the rest with all five.
-        std::size_t begin[7] = {};
+        // Columns that move one channel only, by channel, then the rest with several.
+        std::size_t begin[Channels + 2] = {};
         for (int j : touchedList) {
-          const double* c = &dense[static_cast<std::size_t>(j) * 5];
+          const double* c = &dense[static_cast<std::size_t>(j) * Channels];
           int nonzero = 0, channel = 0;
-          for (int q = 0; q < 5; ++q)
+          for (int q = 0; q < Channels; ++q)
             if (c[q] != 0) {
               ++nonzero;
               channel = q;
             }
-          kinds[static_cast<std::size_t>(j)] = nonzero == 0 ? -1 : (nonzero == 1 ? channel : 5);
+          kinds[static_cast<std::size_t>(j)] = nonzero == 0 ? -1 : (nonzero == 1 ? channel : Channels);
           if (nonzero > 0) ++begin[kinds[static_cast<std::size_t>(j)] + 1];
         }
-        for (int q = 1; q <= 6; ++q) begin[q] += begin[q - 1];
-        std::size_t fill[6];
-        std::copy(begin, begin + 6, fill);
+        for (int q = 1; q <= Channels + 1; ++q) begin[q] += begin[q - 1];
+        std::size_t fill[Channels + 1];
+        std::copy(begin, begin + Channels + 1, fill);
         for (int j : touchedList) {
           touched[static_cast<std::size_t>(j)] = 0;
-          double* c = &dense[static_cast<std::size_t>(j) * 5];
+          double* c = &dense[static_cast<std::size_t>(j) * Channels];
           const int kind = kinds[static_cast<std::size_t>(j)];
           if (kind >= 0) {
             TColumnCoef& cc = coefs[fill[kind]++];
             cc.Column = j;
-            if (kind < 5) {
+            if (kind < Channels) {
               cc.C[0] = c[kind];
             } else {
-              for (int q = 0; q < 5; ++q) cc.C[q] = c[q];
+              for (int q = 0; q < Channels; ++q) cc.C[q] = c[q];
             }
           }
-          for (int q = 0; q < 5; ++q) c[q] = 0;
+          for (int q = 0; q < Channels; ++q) c[q] = 0;
         }
         touchedList.clear();
-        const TColumnCoef* lists[7];
-        for (int q = 0; q <= 6; ++q) lists[q] = coefs.data() + begin[q];
+        const TColumnCoef* lists[Channels + 2];
+        for (int q = 0; q <= Channels + 1; ++q) lists[q] = coefs.data() + begin[q];
         PeakParts<true>(spread, x, i0, i1, grid, fwhms, parts);
         const double* p0 = parts.Part[0].data();
         for (std::size_t i = i0; i < i1; ++i) y[i] += intensity * p0[i - i0];
@@ -2126,7 +2202,7 @@ int TPattern::CalculateHistogram(int k, const TDerivativePlan* plan) {
           const int column = sfUses[u].Column;
           const int place = plan->Profiled[static_cast<std::size_t>(column)];
           if (place < 0) {
-            coefs[used++] = {column, {c, 0, 0, 0, 0}};
+            coefs[used++] = {column, {c}};
             continue;
           }
           data.ProfileCoefs[coefStart + static_cast<std::size_t>(place)] += c;  // several terms of one column add up
@@ -2145,8 +2221,8 @@ int TPattern::CalculateHistogram(int k, const TDerivativePlan* plan) {
           data.ProfileCoefs.resize(coefStart);
         }
         if (used > 0) {
-          const TColumnCoef* lists[7] = {coefs.data(), coefs.data() + used};
-          for (int q = 2; q < 7; ++q) lists[q] = lists[1];
+          const TColumnCoef* lists[Channels + 2] = {coefs.data(), coefs.data() + used};
+          for (int q = 2; q < Channels + 2; ++q) lists[q] = lists[1];
           AddColumns(derivatives, n, ua, ub - ua, lists, profile);
         }
       }

@@ -206,37 +206,10 @@ void HowardAsymmetry(TPeakShape& shape, double P, double twoTheta) {
 void FcjAsymmetry(TPeakShape& shape, double sOverL, double hOverL, double twoTheta) {
   shape.Offsets.clear();
   shape.Weights.clear();
-  const double S = std::fabs(sOverL), Hh = std::fabs(hOverL);
-  if (S + Hh <= 0) return;
-  // Work below 90 degrees; above it the profile is the mirror image.
-  const bool mirrored = twoTheta > 90.0;
-  const double tt = (mirrored ? 180.0 - twoTheta : twoTheta) * DegToRad;
-  const double c = std::cos(tt);
-  if (c <= 1e-6 || tt <= 0) return;
-  const double minArg = c * std::sqrt((Hh + S) * (Hh + S) + 1.0);
-  const double phiMin = minArg >= 1.0 ? 0.0 : std::acos(minArg);
-  const double span = tt - phiMin;
-  if (span <= 1e-9) return;
-  // Substituting 2phi = 2theta - span u^2 removes the 1/sqrt singularity at 2theta.
-  constexpr int nodes = 16;
-  double total = 0;
-  TShortList offsets, weights;
-  for (int j = 0; j < nodes; ++j) {
-    const double u = (j + 0.5) / nodes;
-    const double delta = span * u * u;
-    const double phi = tt - delta;
-    const double cp = std::cos(phi);
-    const double h = std::sqrt(std::max(0.0, cp * cp / (c * c) - 1.0));
-    if (h <= 0 || cp <= 0) continue;
-    const double numerator = h > std::fabs(Hh - S) ? Hh + S - h : 2.0 * std::min(Hh, S);
-    if (numerator <= 0) continue;
-    const double w = numerator / (h * cp) * 2.0 * span * u;
-    offsets.push_back((mirrored ? delta : -delta) / DegToRad);
-    weights.push_back(w);
-    total += w;
+  double offsets[TShortList::Capacity], weights[TShortList::Capacity];
+  const int count = FcjSubPeaks(sOverL, hOverL, twoTheta, offsets, weights);
+  for (int j = 0; j < count; ++j) {
+    shape.Offsets.push_back(offsets[j]);
+    shape.Weights.push_back(weights[j]);
   }
-  if (total <= 0) return;
-  for (double& w : weights) w /= total;
-  shape.Offsets = offsets;
-  shape.Weights = weights;
 }

@@ -125,3 +125,51 @@ struct TPeakShape {
 void HowardAsymmetry(TPeakShape& shape, double P, double twoTheta);
 // Finger-Cox-Jephcoat axial divergence with S/L and H/L, as weighted sub-peaks.
 void FcjAsymmetry(TPeakShape& shape, double sOverL, double hOverL, double twoTheta);
+// The same sub-peaks, for double and for the derivative type (their
+// offsets and weights as functions of S/L, H/L and 2theta): returns their
+// number (0: no asymmetry), at most TShortList::Capacity.
+template <class T>
+int FcjSubPeaks(const T& sOverL, const T& hOverL, const T& twoTheta, T* offsets, T* weights) {
+  using std::acos;
+  using std::cos;
+  using std::fabs;
+  using std::max;
+  using std::min;
+  using std::sqrt;
+  constexpr double degToRad = 3.14159265358979323846 / 180.0;
+  const T S = fabs(sOverL), Hh = fabs(hOverL);
+  if (S + Hh <= 0) return 0;
+  // Work below 90 degrees; above it the profile is the mirror image.
+  const bool mirrored = twoTheta > 90.0;
+  const T tt = (mirrored ? 180.0 - twoTheta : twoTheta) * degToRad;
+  const T c = cos(tt);
+  if (c <= 1e-6 || tt <= 0) return 0;
+  const T minArg = c * sqrt((Hh + S) * (Hh + S) + 1.0);
+  const T phiMin = minArg >= 1.0 ? T(0.0) : acos(minArg);
+  const T span = tt - phiMin;
+  if (span <= 1e-9) return 0;
+  // Substituting 2phi = 2theta - span u^2 removes the 1/sqrt singularity at 2theta.
+  constexpr int nodes = 16;
+  static_assert(nodes <= TShortList::Capacity);
+  T total(0.0);
+  int count = 0;
+  for (int j = 0; j < nodes; ++j) {
+    const double u = (j + 0.5) / nodes;
+    const T delta = span * u * u;
+    const T phi = tt - delta;
+    const T cp = cos(phi);
+    const T h2 = cp * cp / (c * c) - 1.0;
+    const T h = h2 > 0 ? sqrt(h2) : T(0.0);
+    if (h <= 0 || cp <= 0) continue;
+    const T numerator = h > fabs(Hh - S) ? Hh + S - h : 2.0 * min(Hh, S);
+    if (numerator <= 0) continue;
+    const T w = numerator / (h * cp) * 2.0 * span * u;
+    offsets[count] = (mirrored ? delta : -delta) / degToRad;
+    weights[count] = w;
+    total += w;
+    ++count;
+  }
+  if (total <= 0) return 0;
+  for (int j = 0; j < count; ++j) weights[j] = weights[j] / total;
+  return count;
+}

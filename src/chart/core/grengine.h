@@ -138,6 +138,9 @@ public:
   void SetCount(int Value);
   int Capacity() const { return static_cast<int>(FValues.size()); }
   void DeleteRange(int First, int Number);
+  // Appends Count values at the end regardless of the order, growing the
+  // storage in steps of ValueListGrowStep as single adds do.
+  void AppendValues(const double* Values, int Count);
   void Exchange(int A, int B);
   int CompareValues(int A, int B) const;
   void SortByOrder();
@@ -796,6 +799,11 @@ public:
   virtual int AddBlankValue(const std::string& Label = "");
   virtual int AddBlankXY(double X, double Y, const std::string& Label = "");
   virtual int AddXYPoint(double X, double Y, const std::string& Label = "", TColor Color = clDefault);
+  // Adds Count points as AddXYPoint does (no labels, default colour) with
+  // updates suspended, and tells once that the data changed. Points that
+  // extend the lists at their end (the usual case: X in the lists' order)
+  // are stored in bulk.
+  virtual void AddArray(const double* X, const double* Y, int Count);
   virtual bool IsOnAxis(TChartAxis* Axis);
   virtual void RemoveAllPoints();
   virtual int LegendEntryCount() { return PointCount(); }
@@ -1431,6 +1439,10 @@ public:
   // ValueToPixel of Count values at once (the same pixels; the linear scale
   // in a loop the compiler can vectorise).
   void ValuesToPixels(const double* Values, int Count, int* Pixels) const;
+  // The smallest and largest of the pixels ValuesToPixels gives Count > 0
+  // values, from the values' extremes alone where the scale keeps their
+  // order (linear, no NaN among them); false when it cannot tell so.
+  bool PixelSpanOf(const double* Values, int Count, int& Lo, int& Hi) const;
   double PixelToValue(int Pixel) const;
   int SizeToPixels(double Span) const;
   void ChooseMappingFunctions();

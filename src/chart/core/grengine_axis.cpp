@@ -425,6 +425,50 @@ void TChartAxis::ValuesToPixels(const double* Values, int Count, int* Pixels) co
   }
 }
 
+bool TChartAxis::PixelSpanOf(const double* Values, int Count, int& Lo, int& Hi) const {
+  if (!FLinearMap || Count <= 0) return false;
+  // The linear scale maps a larger value to a pixel on the same side every
+  // time (rounding and the clamp keep the order), so the extremes of the
+  // values give the extremes of the pixels; a NaN (pixel 0) would not.
+  double lo = Values[0], hi = Values[0];
+  int i = 0;
+  bool nan = false;
+#if defined(__SSE2__)
+  if (Count >= 4) {
+    __m128d mn0 = _mm_loadu_pd(Values), mn1 = _mm_loadu_pd(Values + 2), mx0 = mn0, mx1 = mn1;
+    __m128d bad = _mm_or_pd(_mm_cmpunord_pd(mn0, mn0), _mm_cmpunord_pd(mn1, mn1));
+    for (i = 4; i + 4 <= Count; i += 4) {
+      const __m128d a = _mm_loadu_pd(Values + i), b = _mm_loadu_pd(Values + i + 2);
+      mn0 = _mm_min_pd(mn0, a);
+      mx0 = _mm_max_pd(mx0, a);
+      mn1 = _mm_min_pd(mn1, b);
+      mx1 = _mm_max_pd(mx1, b);
+      bad = _mm_or_pd(bad, _mm_or_pd(_mm_cmpunord_pd(a, a), _mm_cmpunord_pd(b, b)));
+    }
+    nan = _mm_movemask_pd(bad) != 0;
+    const __m128d mn = _mm_min_pd(mn0, mn1), mx = _mm_max_pd(mx0, mx1);
+    double m[2], x[2];
+    _mm_storeu_pd(m, mn);
+    _mm_storeu_pd(x, mx);
+    lo = std::min(m[0], m[1]);
+    hi = std::max(x[0], x[1]);
+  }
+#endif
+  for (; i < Count; ++i) {
+    const double v = Values[i];
+    nan |= v != v;
+    lo = v < lo ? v : lo;
+    hi = v > hi ? v : hi;
+  }
+  if (nan) return false;
+  const double ends[2] = {lo, hi};
+  int pixels[2];
+  ValuesToPixels(ends, 2, pixels);
+  Lo = std::min(pixels[0], pixels[1]);
+  Hi = std::max(pixels[0], pixels[1]);
+  return true;
+}
+
 int TChartAxis::LinearXPos(double Value) const {
   if (RangeIsZero) return CenterPixel;
   const double d = (Value - WorkMinimum) * PixelsPerUnit;

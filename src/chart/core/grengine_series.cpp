@@ -133,6 +133,44 @@ int TChartSeries::AddXYPoint(double X, double Y, const std::string& Label, TColo
   return index;
 }
 
+void TChartSeries::AddArray(const double* X, const double* Y, int Count) {
+  if (Count <= 0) return;
+  SuspendUpdates();
+  struct TResume {
+    TChartSeries* S;
+    ~TResume() { S->ResumeUpdates(); }
+  } resume{this};
+  // In bulk while the points go to the end of two plain lists exactly as
+  // AddTempValue would put them; the rest one at a time.
+  int done = 0;
+  const bool plain = !OnBeforeAdd && FValueLists->Count() == 2 && !FColors && FLabels->Count() == 0;
+  if (plain) {
+    const TChartListOrder order = FXValues->Order();
+    int end = 0;
+    if (order == loNone) {
+      end = Count;
+    } else {
+      double last = FXValues->Count() > 0 ? FXValues->LastValue() : 0.0;
+      bool first = FXValues->Count() == 0;
+      while (end < Count) {
+        const double v = X[end];
+        if (!first && (order == loAscending ? last > v : last < v)) break;
+        // A NaN goes to the end but leaves the comparison with the last value.
+        last = v;
+        first = false;
+        ++end;
+      }
+    }
+    if (end > 0) {
+      FXValues->AppendValues(X, end);
+      FYValues->AppendValues(Y, end);
+      if (FDataSources->Count() == 0 && !FFunction) ManualData = true;
+      done = end;
+    }
+  }
+  for (int i = done; i < Count; ++i) AddXYPoint(X[i], Y[i], "", clDefault);
+}
+
 int TChartSeries::AddSingleValue(double Value, const std::string& Label, TColor Color) {
   const double n = PointCount();
   return FVertical ? AddXYPoint(n, Value, Label, Color) : AddXYPoint(Value, n, Label, Color);

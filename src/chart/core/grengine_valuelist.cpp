@@ -34,6 +34,24 @@ int TChartValueList::AddValue(double Value) {
   return AddTempValue();
 }
 
+void TChartValueList::AppendValues(const double* Values, int Count) {
+  if (Count <= 0) return;
+  const size_t need = static_cast<size_t>(FCount) + static_cast<size_t>(Count);
+  size_t capacity = FValues.size();
+  if (need > capacity) {
+    const size_t step = static_cast<size_t>(std::max(1, ValueListGrowStep));
+    capacity += (need - capacity + step - 1) / step * step;
+  }
+  // The values written once: the storage cut to the count, extended by the
+  // new values, then padded to the capacity.
+  FValues.reserve(capacity);
+  FValues.resize(static_cast<size_t>(FCount));
+  FValues.insert(FValues.end(), Values, Values + Count);
+  FValues.resize(capacity);
+  FCount += Count;
+  FStatsStale = true;
+}
+
 void TChartValueList::ClearValues() {
   FCount = 0;
   TChartValues().swap(FValues);

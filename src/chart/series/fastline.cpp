@@ -162,9 +162,7 @@ void TFastLineSeries::DrawVisiblePoints() {
 
 // A one-pixel line leaves out its end pixel, so the segments joining points
 // y0, y1 .. yk of one column cover the span of y0 .. y(k-1) plus the pixels
-// from y(k-1) toward yk. Three lines cover the same: to the extreme farther
-// from yk, to the other extreme, then to yk (the pen ends where the
-// segments would have left it).
+// from y(k-1) toward yk: one vertical line covers the same.
 void TFastLineSeries::DrawRunsColumnwise(int First, int Last) {
   TCanvas3D* canvas = FParentChart->PanelCanvas();
   const double* xs = FXValues->Values().data();
@@ -211,37 +209,45 @@ void TFastLineSeries::DrawRunsColumnwise(int First, int Last) {
       canvas->LineTo(x, py);
       px = x;
     }
-    // The rest of the column's points, starting from the pen at py, taken
-    // in blocks of rows: the last row, and the span of the rows before the
-    // last block of repeats of it.
     i = end + 1;
-    int lo = py, hi = py, cur = py;
-    constexpr int kBlock = 4096;
-    for (int from = k; from <= end; from += kBlock) {
-      const int m = std::min(kBlock, end - from + 1);
-      rows.resize(static_cast<size_t>(m));
-      if (v) v->ValuesToPixels(ys + from, m, rows.data());
-      else std::fill(rows.begin(), rows.end(), 0);
-      const int* r = rows.data();
-      const int last = r[m - 1];
-      int t = m - 1;
-      while (t > 0 && r[t - 1] == last) --t;
-      if (t == 0 && last == cur) continue;  // nothing new in this block
-      lo = std::min(lo, cur);
-      hi = std::max(hi, cur);
-      for (int q = 0; q < t; ++q) {
-        lo = std::min(lo, r[q]);
-        hi = std::max(hi, r[q]);
+    if (k > end) continue;
+    // The rest of the column's points, from the pen at py: the last one's
+    // row, and the span of py and the rows before the run of repeats of
+    // the last row that ends the column (repeats draw nothing).
+    auto rowOf = [&](int q) {
+      int r = 0;
+      if (v) v->ValuesToPixels(ys + q, 1, &r);
+      return r;
+    };
+    const int cur = rowOf(end);
+    int t = end;
+    while (t > k && rowOf(t - 1) == cur) --t;
+    int lo = py, hi = py;
+    int spanLo = 0, spanHi = 0;
+    if (t > k && v && v->PixelSpanOf(ys + k, t - k, spanLo, spanHi)) {
+      lo = std::min(lo, spanLo);
+      hi = std::max(hi, spanHi);
+    } else {
+      constexpr int kBlock = 4096;
+      for (int from = k; from < t; from += kBlock) {
+        const int m = std::min(kBlock, t - from);
+        rows.resize(static_cast<size_t>(m));
+        if (v) v->ValuesToPixels(ys + from, m, rows.data());
+        else std::fill(rows.begin(), rows.end(), 0);
+        for (const int r : rows) {
+          lo = std::min(lo, r);
+          hi = std::max(hi, r);
+        }
       }
-      cur = last;
     }
     if (cur == py && lo == hi) continue;
-    // lo..hi spans the points before the last one of the run (py included).
-    int a = lo, b = hi;
-    if (cur < lo || cur == hi) std::swap(a, b);
-    if (a != py) canvas->LineTo(x, a);
-    if (b != a) canvas->LineTo(x, b);
-    if (cur != b) canvas->LineTo(x, cur);
+    // Segments from py through those rows to cur cover lo..hi and, when
+    // cur lies outside, the pixels up to cur but not cur itself: one
+    // vertical line, then the pen where the segments would have left it.
+    const int top = cur < lo ? cur + 1 : lo, bottom = cur > hi ? cur - 1 : hi;
+    canvas->MovePenTo(x, top);
+    canvas->LineTo(x, bottom + 1);
+    canvas->MovePenTo(x, cur);
     py = cur;
   }
   PrevX = px;

@@ -210,6 +210,7 @@ public:
   // The stored text without redirection, events or hooks.
   const std::string& GetCellRaw(int ACol, int ARow) const { return TStringGrid::Cells(ACol, ARow); }
   void SetCellRaw(int ACol, int ARow, const std::string& Value) { TStringGrid::SetCells(ACol, ARow, Value); }
+  void SetCellRaw(int ACol, int ARow, std::string&& Value) { TStringGrid::SetCells(ACol, ARow, std::move(Value)); }
 
   // ---- properties records and objects
   bool HasCellProperties(int ACol, int ARow) const { return TStringGrid::Objects(ACol, ARow) != nullptr; }

@@ -4,6 +4,7 @@
 #include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDialog>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -26,6 +27,7 @@
 
 #include "platform/dialogs.h"
 #include "platform/gfx/printer.h"
+#include "platform/rtl/fileutils.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/qt_ui.h"
 
@@ -196,6 +198,36 @@ TFindWindow* FindWindowOf(TFindDialog* d) {
   return it == FindWindows().end() ? nullptr : it->second.data();
 }
 
+// The window system's folder dialog. Where folders may be made it also
+// takes the name of one that does not exist yet (SelectDirectory asks
+// before making it); elsewhere it makes none.
+class TFolderWindow : public QFileDialog {
+public:
+  TFolderWindow(QWidget* parent, const QString& start, bool allowNew)
+      : QFileDialog(parent, QString(), start), FAllowNew(allowNew) {
+    setFileMode(QFileDialog::Directory);
+    setOption(QFileDialog::ShowDirsOnly);
+    setOption(QFileDialog::DontUseNativeDialog);
+    if (!allowNew) setOption(QFileDialog::ReadOnly);
+  }
+  QString Chosen;
+
+protected:
+  void accept() override {
+    const QStringList files = selectedFiles();
+    if (!files.isEmpty() && FAllowNew && !QFileInfo(files.front()).exists()) {
+      Chosen = files.front();
+      QDialog::accept();
+      return;
+    }
+    QFileDialog::accept();
+    if (result() == QDialog::Accepted && !selectedFiles().isEmpty()) Chosen = selectedFiles().front();
+  }
+
+private:
+  bool FAllowNew;
+};
+
 bool RunPlatformDialog(TCommonDialog* d) {
   QWidget* parent = ActiveWindow();
   switch (d->Kind()) {
@@ -302,6 +334,13 @@ bool RunPlatformDialog(TCommonDialog* d) {
       if (dlg.exec() != QDialog::Accepted) return false;
       Printer()->SetOrientation(printer.pageLayout().orientation() == QPageLayout::Landscape ? poLandscape
                                                                                             : poPortrait);
+      return true;
+    }
+    case cdSelectDirectory: {
+      auto* s = static_cast<TSelectDirectoryDialog*>(d);
+      TFolderWindow dlg(parent, ToQString(s->Directory), s->Options.Contains(sdAllowCreate));
+      if (dlg.exec() != QDialog::Accepted || dlg.Chosen.isEmpty()) return false;
+      s->Directory = FromQString(dlg.Chosen);
       return true;
     }
     case cdFind:
@@ -481,4 +520,39 @@ void TReplaceDialog::ReplacePressed(bool All) {
     Options.Exclude(frReplaceAll);
   }
   if (OnReplace) OnReplace(this);
+}
+
+ZV_CLASS_IMPL_NOPROPS(TSelectDirectoryDialog, TCommonDialog)
+
+bool SelectDirectory(std::string& Directory, TSelectDirOpts Options, int HelpCtx) {
+  TSelectDirectoryDialog dialog(nullptr);
+  dialog.SetHelpContext(HelpCtx);
+  dialog.Options = Options;
+  std::string start = Directory;
+  // Each refusal shows the dialog again, at the folder the user named; the
+  // user (or a test's script running out) ends it with Cancel.
+  for (;;) {
+    dialog.Directory = start;
+    if (!dialog.Execute()) return false;
+    const std::string dir = dialog.Directory;
+    if (dir.empty()) return false;
+    start = dir;
+    if (!DirectoryExists(dir)) {
+      if (!Options.Contains(sdAllowCreate)) {
+        MessageDlg("The specified directory does not exist.", mtError, {mbOK});
+        continue;
+      }
+      if (Options.Contains(sdPerformCreate)) {
+        if (Options.Contains(sdPrompt) &&
+            MessageDlg("The specified directory does not exist. Create it?", mtConfirmation, {mbYes, mbNo}) != mrYes)
+          continue;
+        if (!ForceDirectories(dir)) {
+          MessageDlg("Unable to create directory " + dir, mtError, {mbOK});
+          continue;
+        }
+      }
+    }
+    Directory = dir;
+    return true;
+  }
 }

@@ -1,5 +1,5 @@
 // The common dialogs as components (open, save, colour, font, print, printer
-// set-up, find, replace). Execute asks the common-dialog handler: the
+// set-up, find, replace, folder selection). Execute asks the common-dialog handler: the
 // program's handler shows the window system's dialogs (InstallPlatformDialogs,
 // called by Application->Initialize), a test installs its own that fills in
 // the dialog's fields and answers. With no handler, Execute writes a line to
@@ -14,7 +14,7 @@
 #include "platform/rtl/stringlist.h"
 #include "platform/ui/classes.h"
 
-enum TCommonDialogKind { cdOpen, cdSave, cdColor, cdFont, cdPrint, cdPrinterSetup, cdFind, cdReplace };
+enum TCommonDialogKind { cdOpen, cdSave, cdColor, cdFont, cdPrint, cdPrinterSetup, cdFind, cdReplace, cdSelectDirectory };
 
 class TCommonDialog : public TComponent {
   ZV_CLASS(TCommonDialog)
@@ -178,3 +178,28 @@ public:
   TNotifyEvent OnReplace;
   void ReplacePressed(bool All);
 };
+
+enum TSelectDirOpt { sdAllowCreate, sdPerformCreate, sdPrompt };
+using TSelectDirOpts = TEnumSet<TSelectDirOpt>;
+
+// The folder-selection dialog behind SelectDirectory: Directory is the
+// folder it starts in and, when confirmed, the one chosen. With
+// sdAllowCreate among the options the user may make new folders in it and
+// name a folder that does not exist yet.
+class TSelectDirectoryDialog : public TCommonDialog {
+  ZV_CLASS(TSelectDirectoryDialog)
+public:
+  explicit TSelectDirectoryDialog(TComponent* AOwner) : TCommonDialog(AOwner) {}
+  TCommonDialogKind Kind() const override { return cdSelectDirectory; }
+  std::string Directory;
+  TSelectDirOpts Options;
+};
+
+// Lets the user choose a folder, starting at Directory: true and the folder
+// in Directory when confirmed, false (Directory unchanged) when cancelled.
+// A chosen folder that does not exist is refused with a message unless
+// sdAllowCreate is given; with sdAllowCreate and sdPerformCreate it is
+// created, after the question "The specified directory does not exist.
+// Create it?" when sdPrompt is given (No goes back to the dialog). A folder
+// that cannot be created is reported and the dialog shown again.
+bool SelectDirectory(std::string& Directory, TSelectDirOpts Options, int HelpCtx = 0);

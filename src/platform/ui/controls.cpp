@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QWheelEvent>
 #include <QWindow>
 
@@ -1087,7 +1088,9 @@ void TWinControl::SetParent(TWinControl* AParent) { TControl::SetParent(AParent)
 
 TPoint TWinControl::ClientOrigin() const {
   if (FImpl->Widget) {
-    const QPoint p = FImpl->Widget->mapToGlobal(QPoint(0, 0));
+    // A surface shown in a viewport is the client area, inside any frame.
+    QWidget* client = FImpl->ViewportSurface && FImpl->Focus ? FImpl->Focus : FImpl->Widget.data();
+    const QPoint p = client->mapToGlobal(QPoint(0, 0));
     return Point(p.x(), p.y());
   }
   return TControl::ClientOrigin();
@@ -1134,6 +1137,8 @@ void TWinControl::Dispatch(TMessage& M) {
     case WM_SYSCHAR: WMChar(M); return;
     case WM_GETDLGCODE: WMGetDlgCode(M); return;
     case WM_ERASEBKGND: WMEraseBkgnd(M); return;
+    case WM_NCHITTEST: WMNCHitTest(M); return;
+    case WM_SETCURSOR: WMSetCursor(M); return;
     case CM_ENTER: CMEnter(M); return;
     case CM_EXIT: CMExit(M); return;
     case CM_MOUSELEAVE:
@@ -1191,7 +1196,60 @@ void TWinControl::CMExit(TMessage&) {
   if (OnExit) OnExit(this);
 }
 
-void TWinControl::WMGetDlgCode(TMessage& M) { M.Result = 0; }
+// The window system's own controls (edits, combo boxes, lists) take the
+// arrow keys; a window painted by the layer asks for them itself.
+void TWinControl::WMGetDlgCode(TMessage& M) { M.Result = CustomPainted() ? 0 : DLGC_WANTARROWS; }
+
+void TWinControl::WMNCHitTest(TMessage& M) { M.Result = HTCLIENT; }
+
+void TWinControl::WMSetCursor(TMessage& M) { DefaultHandler(M); }
+
+namespace {
+// The window a WM_SETCURSOR is being asked of, and what SetCursor chose.
+QPointer<QWidget> CursorTarget;
+HCURSOR CursorChosen = 0;
+}  // namespace
+
+HCURSOR CursorHandle(TCursor Cursor) { return static_cast<HCURSOR>(Cursor) + 0x10000; }
+
+HCURSOR SetCursor(HCURSOR Cursor) {
+  const HCURSOR previous = CursorChosen;
+  CursorChosen = Cursor;
+  QWidget* w = CursorTarget.data();
+  if (!w && QApplication::instance()) w = QApplication::widgetAt(QCursor::pos());
+  if (w) {
+    if (Cursor == 0) w->setCursor(QCursor(Qt::BlankCursor));
+    else w->setCursor(CursorToQt(static_cast<TCursor>(Cursor - 0x10000)));
+    w->setProperty("zvCursorSet", true);
+  }
+  return previous;
+}
+
+void AskWindowCursor(TWinControl* Control, QWidget* Watched, TPoint ScreenPos) {
+  TWinControlImpl* impl = Control->Impl();
+  std::shared_ptr<bool> alive = impl->Alive;
+  LRESULT hit = HTCLIENT;
+  GuardEvent(Control, [&] { hit = Control->Perform(WM_NCHITTEST, 0, MAKELPARAM(ScreenPos.X, ScreenPos.Y)); });
+  if (!*alive) return;
+  QPointer<QWidget> watched(Watched);
+  CursorTarget = Watched;
+  CursorChosen = 0;
+  bool chosen = false;
+  const bool wasSet = Watched->property("zvCursorSet").toBool();
+  Watched->setProperty("zvCursorSet", false);
+  GuardEvent(Control, [&] {
+    Control->Perform(WM_SETCURSOR, static_cast<WPARAM>(impl->Handle), MAKELPARAM(static_cast<int>(hit), WM_MOUSEMOVE));
+  });
+  CursorTarget = nullptr;
+  if (!watched) return;
+  chosen = watched->property("zvCursorSet").toBool();
+  if (!chosen && wasSet && *alive) {
+    // A cursor a handler chose for an earlier position gives way to the
+    // window's own.
+    if (watched == impl->Widget) watched->setCursor(CursorToQt(Control->Cursor()));
+    else watched->unsetCursor();
+  }
+}
 
 void TWinControl::WMEraseBkgnd(TMessage& M) {
   if (FImpl->ShowsParent() && !FImpl->Surface.isNull()) {

@@ -346,6 +346,13 @@ protected:
   virtual void WMChar(TMessage& M);
   virtual void WMGetDlgCode(TMessage& M);
   virtual void WMEraseBkgnd(TMessage& M);
+  // Sent before every mouse move over the window (LParam: the screen
+  // point); HTCLIENT by default.
+  virtual void WMNCHitTest(TMessage& M);
+  // Sent after WM_NCHITTEST (WParam: the window's handle; LParam: the hit
+  // test result and WM_MOUSEMOVE): a handler may show a cursor of its own
+  // with SetCursor and answer 1; by default the window keeps its Cursor.
+  virtual void WMSetCursor(TMessage& M);
   virtual void CMEnter(TMessage& M);
   virtual void CMExit(TMessage& M);
   void CMColorChanged(TMessage& M) override;
@@ -431,6 +438,9 @@ TWinControl* FindControl(HWND Handle);
 // The control being dragged within the program (nil when none), and the
 // control under the mouse it was last dragged over.
 TControl* DraggedControl();
+// The control a drag comes from, also while it waits for the mouse to move
+// past the threshold (nil when none).
+TControl* DragSourceControl();
 TControl* DragTargetControl();
 // A control that goes leaves any drag it takes part in.
 void ForgetDraggedControl(TControl* C);
@@ -458,6 +468,14 @@ constexpr int SM_CXSCREEN = 0, SM_CYSCREEN = 1, SM_CXVSCROLL = 2, SM_CYHSCROLL =
               SM_CXEDGE = 45, SM_CYEDGE = 46, SM_CXSMICON = 49, SM_CYSMICON = 50, SM_CXDRAG = 68, SM_CYDRAG = 69,
               SM_MOUSEWHEELPRESENT = 75, SM_CMONITORS = 80;
 int GetSystemMetrics(int Index);
+// A cursor of the window system (Screen->Cursors gives one for a cursor
+// number); 0 is none.
+using HCURSOR = intptr_t;
+HCURSOR CursorHandle(TCursor Cursor);
+// Shows Cursor over the window being asked WM_SETCURSOR, for the current
+// mouse position only (the next move asks again); returns the previous one.
+// Outside a WM_SETCURSOR it changes the window under the mouse.
+HCURSOR SetCursor(HCURSOR Cursor);
 // Key and mouse-button state now: the high bit (negative result) is set
 // while the key is down. Knows the shift keys and the mouse buttons.
 int16_t GetKeyState(int VirtKey);

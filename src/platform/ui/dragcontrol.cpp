@@ -143,6 +143,7 @@ void Finish(bool Drop, TPoint P) {
 
 TControl* DraggedControl() { return Session().Started ? Session().Source : nullptr; }
 TControl* DragTargetControl() { return Session().Target; }
+TControl* DragSourceControl() { return Session().Source; }
 
 void ForgetDraggedControl(TControl* C) {
   TDragSession& s = Session();
@@ -183,8 +184,10 @@ void StartSession(TControl* C, TPoint Start, bool Immediate, int Threshold) {
 void BeginDragFrom(TControl* C, TPoint ScreenStart, int Threshold) { StartSession(C, ScreenStart, false, Threshold); }
 
 void TControl::BeginDrag(bool Immediate, int Threshold) {
+  // Where the mouse was at the press being handled (the pointer position
+  // the window system reports may lag behind its events).
   TPoint p{0, 0};
-  GetCursorPos(p);
+  if (!LastMouseEventPos(p)) GetCursorPos(p);
   StartSession(this, p, Immediate, Threshold);
 }
 

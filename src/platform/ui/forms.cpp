@@ -32,6 +32,30 @@ TModalFormHandler& ModalHandler() {
   return h;
 }
 
+// The control a widget belongs to: the nearest one up the widget tree.
+TWinControl* ControlOfWidget(QWidget* w) {
+  for (; w; w = w->parentWidget())
+    if (const QVariant v = w->property("zvControl"); v.isValid()) return static_cast<TWinControl*>(v.value<void*>());
+  return nullptr;
+}
+
+// An arrow key in a dialog: the focus goes to the next (previous) sibling of
+// Control that can take it, in the order Tab goes, tab stop or not.
+void SelectNextSibling(TWinControl* Control, bool Forward) {
+  QWidget* start = Control->Impl()->Focus ? Control->Impl()->Focus : Control->Impl()->Widget.data();
+  if (!start) return;
+  TWinControl* parent = Control->Parent();
+  for (QWidget* w = Forward ? start->nextInFocusChain() : start->previousInFocusChain(); w && w != start;
+       w = Forward ? w->nextInFocusChain() : w->previousInFocusChain()) {
+    if (w->window() != start->window() || w->focusPolicy() == Qt::NoFocus || !w->isEnabled() || !w->isVisible())
+      continue;
+    TWinControl* c = ControlOfWidget(w);
+    if (!c || c == Control || c->Parent() != parent || !c->CanFocus()) continue;
+    c->SetFocus();
+    return;
+  }
+}
+
 bool IsWithin(TWinControl* Inner, TWinControl* Outer) {
   for (TWinControl* c = Inner; c; c = c->Parent())
     if (c == Outer) return true;
@@ -144,7 +168,7 @@ void TCustomForm::CreateWnd() {
 
 void TCustomForm::ApplyWindowFlags() {
   QWidget* w = FImpl->Widget;
-  if (!w) return;
+  if (!w || FParent) return;  // an embedded form is a child window
   const bool visible = w->isVisible();
   Qt::WindowFlags f = Qt::Window;
   switch (FBorderStyle) {
@@ -178,6 +202,15 @@ void TCustomForm::SetWindowState(TWindowState v) {
     if (v == wsMinimized) w->showMinimized();
     else if (v == wsMaximized) w->showMaximized();
     else w->showNormal();
+  }
+}
+
+void TCustomForm::SetParent(TWinControl* AParent) {
+  const bool wasEmbedded = FParent != nullptr;
+  TWinControl::SetParent(AParent);
+  if (wasEmbedded && !FParent && FImpl->Widget) {
+    FImpl->Widget->hide();
+    ApplyWindowFlags();
   }
 }
 
@@ -215,6 +248,23 @@ void TCustomForm::VisibleChanging() {
 }
 
 void TCustomForm::CMVisibleChanged(TMessage& M) {
+  if (FParent) {
+    // A form with a parent is embedded as a child window: shown and hidden
+    // like a control, never activated as a window of its own.
+    if (FVisible) {
+      HandleNeeded();
+      DoCreate();
+      FFormState.Include(fsVisible);
+      DoShow();
+      if (FImpl->Widget) FImpl->Widget->setVisible(true);
+    } else {
+      FFormState.Exclude(fsVisible);
+      if (FImpl->Widget) FImpl->Widget->setVisible(false);
+      DoHide();
+    }
+    TControl::CMVisibleChanged(M);
+    return;
+  }
   if (FVisible) {
     HandleNeeded();
     DoCreate();
@@ -422,6 +472,17 @@ void TCustomForm::Dispatch(TMessage& M) {
       return;
     case CM_DEACTIVATE:
       if (FActive) Deactivate();
+      return;
+    case CM_DIALOGKEY:
+      // The arrows move the focus among the active control's siblings when
+      // it does not take them itself (it asked the dialog code first).
+      if ((M.WParam == VK_LEFT || M.WParam == VK_RIGHT || M.WParam == VK_UP || M.WParam == VK_DOWN) &&
+          FActiveControl && FActiveControl->Parent()) {
+        SelectNextSibling(FActiveControl, M.WParam == VK_RIGHT || M.WParam == VK_DOWN);
+        M.Result = 1;
+        return;
+      }
+      TWinControl::Dispatch(M);
       return;
     default: TWinControl::Dispatch(M); return;
   }

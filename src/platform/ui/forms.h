@@ -79,6 +79,9 @@ public:
   TCanvas* Canvas();
 
   void SetText(const std::string& v) override;
+  // With a parent the form is embedded in it as a child window (no frame of
+  // its own, never the active form); without one it is a window again.
+  void SetParent(TWinControl* AParent) override;
   // Keeps ActiveControl and sends CM_EXIT / CM_ENTER when focus moves.
   void FocusChanged(TWinControl* Control);
 
@@ -257,6 +260,8 @@ public:
   void SetCursors(int Index, const TBitmap* Image, int HotX, int HotY);
   void RemoveCursor(int Index);
   bool HasCursor(int Index) const;
+  // The window system's cursor of a cursor number, for SetCursor.
+  HCURSOR Cursors(int Index) const { return CursorHandle(static_cast<TCursor>(Index)); }
   // The image and hot spot of a custom cursor; false when none is registered.
   bool CustomCursor(int Index, const TBitmap*& Image, TPoint& HotSpot) const;
 

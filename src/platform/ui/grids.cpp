@@ -1232,7 +1232,8 @@ TStringGrid::TCell* TStringGrid::CellAt(int ACol, int ARow, bool Create) {
   }
   if (ACol >= static_cast<int>(row->size())) {
     if (!Create) return nullptr;
-    row->resize(ACol + 1);
+    if (ACol == static_cast<int>(row->size())) row->emplace_back();  // a row filled left to right
+    else row->resize(ACol + 1);
   }
   return &(*row)[ACol];
 }
@@ -1249,6 +1250,22 @@ void TStringGrid::SetCells(int ACol, int ARow, const std::string& Value) {
   if (c->Text == Value) return;
   c->Text = Value;
   InvalidateCell(ACol, ARow);
+}
+
+void TStringGrid::SetCells(int ACol, int ARow, std::string&& Value) {
+  if (Value.empty() && !CellAt(ACol, ARow)) return;
+  TCell* c = CellAt(ACol, ARow, true);
+  if (c->Text == Value) return;
+  c->Text = std::move(Value);
+  InvalidateCell(ACol, ARow);
+}
+
+void TStringGrid::ReserveRowCells(int ARow, int Count) {
+  if (ARow < 0 || ARow >= FRows.Count || Count <= 0) return;
+  if (ARow >= static_cast<int>(FCells.size())) FCells.resize(FRows.Count);
+  std::unique_ptr<TRowCells>& row = FCells[ARow];
+  if (!row) row = std::make_unique<TRowCells>();
+  row->reserve(static_cast<size_t>(std::min(Count, FCols.Count)));
 }
 
 TObject* TStringGrid::Objects(int ACol, int ARow) const {

@@ -369,6 +369,7 @@ public:
   ~TStringGrid() override;
   const std::string& Cells(int ACol, int ARow) const;
   void SetCells(int ACol, int ARow, const std::string& Value);
+  void SetCells(int ACol, int ARow, std::string&& Value);
   // The object is not owned by the grid.
   TObject* Objects(int ACol, int ARow) const;
   void SetObjects(int ACol, int ARow, TObject* Value);
@@ -386,6 +387,9 @@ protected:
   // Visits every stored cell that holds an object (also cells beyond the
   // counts that SizeChanged is about to drop).
   void ForEachObject(const std::function<void(int ACol, int ARow, TObject* Obj)>& Fn) const;
+  // Makes room for Count cells in row ARow at once (a loader about to fill
+  // the row), so the row is not grown cell by cell.
+  void ReserveRowCells(int ARow, int Count);
 
 private:
   struct TCell {

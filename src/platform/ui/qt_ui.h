@@ -91,6 +91,12 @@ void PlaceChildWidget(TWinControl* child);
 void PlaceWindowFrame(QWidget* widget, int x, int y);
 // Installs the bridge on a widget made by CreateWnd and registers the handle.
 void AttachWidget(TWinControl* control, QWidget* widget, QWidget* focusWidget = nullptr);
+// Asks a control for the cursor over the widget the mouse moved on
+// (WM_NCHITTEST, then WM_SETCURSOR) and shows what it chose.
+void AskWindowCursor(TWinControl* Control, QWidget* Watched, TPoint ScreenPos);
+// The screen point of the last mouse event the layer translated; false
+// before any.
+bool LastMouseEventPos(TPoint& Pos);
 // Runs f; an exception goes to Application->HandleException.
 void GuardEvent(TObject* sender, const std::function<void()>& f);
 // Application->HandleException (forms.cpp).

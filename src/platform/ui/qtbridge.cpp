@@ -60,6 +60,9 @@ const std::pair<int, uint16_t> kKeys[] = {
     {Qt::Key_Backslash, VK_OEM_5}, {Qt::Key_BracketRight, VK_OEM_6}, {Qt::Key_Apostrophe, VK_OEM_7},
     {Qt::Key_Equal, VK_OEM_PLUS}};
 
+bool HaveMousePos = false;
+TPoint MousePos{0, 0};
+
 // The window that lost the focus to another window of ours, for the
 // WM_SETFOCUS that follows; 0 when the focus came from outside.
 HWND& FocusLostBy() {
@@ -87,7 +90,24 @@ int VKToQtKey(uint16_t vk) {
   return Qt::Key_unknown;
 }
 
+bool LastMouseEventPos(TPoint& Pos) {
+  if (HaveMousePos) Pos = MousePos;
+  return HaveMousePos;
+}
+
 bool TEventBridge::eventFilter(QObject* watched, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove: {
+      const QPoint g = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
+      MousePos = Point(g.x(), g.y());
+      HaveMousePos = true;
+      break;
+    }
+    default: break;
+  }
   if (!*FAlive) return false;
   TWinControlImpl* impl = FControl->Impl();
   std::shared_ptr<bool> alive = FAlive;
@@ -140,9 +160,15 @@ bool TEventBridge::Translate(QObject* watched, QEvent* event) {
   // (A scroll area shows the surface in its viewport, the focus widget.)
   const bool own = dynamic_cast<TSurfaceWidget*>(impl->Widget.data()) != nullptr ||
                    dynamic_cast<TSurfaceWidget*>(impl->Focus) != nullptr;
+  // Client coordinates: a surface shown in a viewport is the client area.
+  QWidget* client = impl->ViewportSurface && impl->Focus ? impl->Focus : impl->Widget.data();
   auto local = [&](QPointF p) {
     QPoint q = p.toPoint();
-    if (watched != impl->Widget && impl->Widget) q = static_cast<QWidget*>(watched)->mapTo(impl->Widget, q);
+    if (watched != client && client) {
+      auto* w = static_cast<QWidget*>(watched);
+      if (client->isAncestorOf(w)) q = w->mapTo(client, q);
+      else q = client->mapFromGlobal(w->mapToGlobal(q));  // the frame around a viewport
+    }
     return q;
   };
   switch (event->type()) {
@@ -170,6 +196,11 @@ bool TEventBridge::Translate(QObject* watched, QEvent* event) {
     case QEvent::MouseMove: {
       auto* me = static_cast<QMouseEvent*>(event);
       const QPoint p = local(me->position());
+      {
+        const QPoint g = me->globalPosition().toPoint();
+        AskWindowCursor(c, static_cast<QWidget*>(watched), Point(g.x(), g.y()));
+        if (!*alive) return true;
+      }
       const bool consumed = send(WM_MOUSEMOVE, MouseKeys(me->modifiers(), me->buttons()), MAKELPARAM(p.x(), p.y()));
       // After the control's own handling, which may have ended its hint.
       if (*alive && me->buttons() == Qt::NoButton) {
@@ -207,6 +238,27 @@ bool TEventBridge::Translate(QObject* watched, QEvent* event) {
       if ((ke->modifiers() & Qt::KeypadModifier) && (ke->key() == Qt::Key_Period || ke->key() == Qt::Key_Comma))
         keyData |= static_cast<LPARAM>(0x53) << 16;
       bool swallowed = false;
+      // An arrow key goes to a control that asks for the arrows (its dialog
+      // code); otherwise the dialog moves the focus with it.
+      // (A key a child control's widget left unhandled, passed up to this
+      // window, is not this control's to ask about.)
+      auto passedUp = [&] {
+        QWidget* f = QApplication::focusWidget();
+        auto* self = static_cast<QWidget*>(watched);
+        if (!f || f == self || !self->isAncestorOf(f)) return false;
+        for (QWidget* w = f; w && w != self; w = w->parentWidget())
+          if (w->property("zvControl").isValid()) return true;
+        return false;
+      };
+      if ((vk == VK_LEFT || vk == VK_RIGHT || vk == VK_UP || vk == VK_DOWN) && !(ke->modifiers() & Qt::AltModifier) &&
+          !passedUp() && c->Perform(CM_WANTSPECIALKEY, vk, keyData) == 0 &&
+          (c->Perform(WM_GETDLGCODE, 0, 0) & DLGC_WANTARROWS) == 0) {
+        TCustomForm* form = c->GetParentForm();
+        LRESULT handled = 0;
+        if (form) GuardEvent(form, [&] { handled = form->Perform(CM_DIALOGKEY, vk, keyData); });
+        if (!*alive) return true;
+        if (handled) return true;
+      }
       if (vk != 0) {
         TMessage m;
         m.Msg = (ke->modifiers() & Qt::AltModifier) ? WM_SYSKEYDOWN : WM_KEYDOWN;

@@ -70,6 +70,8 @@ void TSpinEdit::KeyPress(char& Key) {
   if (FTyped.size() > 9) FTyped.clear();
 }
 
+void TSpinEdit::WMGetDlgCode(TMessage& M) { M.Result = DLGC_WANTARROWS | DLGC_WANTCHARS; }
+
 void TSpinEdit::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
   TCustomControl::MouseDown(Button, Shift, X, Y);
   if (Button != mbLeft || !Enabled() || X < FWidth - kButtonWidth) return;

@@ -34,6 +34,8 @@ public:
 protected:
   void Paint() override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  // Up and Down step the value.
+  void WMGetDlgCode(TMessage& M) override;
 
 private:
   int Clamped(int v) const;

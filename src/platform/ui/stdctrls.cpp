@@ -1,10 +1,14 @@
 #include "platform/ui/stdctrls.h"
 
+#include <QAbstractItemDelegate>
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
 
 #include "platform/rtl/codepages.h"
 #include "platform/ui/forms.h"
@@ -56,6 +60,8 @@ void TButton::SetDefault(bool v) {
   FDefault = v;
   if (auto* b = WidgetOf<QPushButton>(this)) b->setDefault(v);
 }
+
+void TButton::WMGetDlgCode(TMessage& M) { M.Result = DLGC_BUTTON | (FDefault ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON); }
 
 void TButton::CMTextChanged(TMessage& M) {
   if (auto* b = WidgetOf<QPushButton>(this)) b->setText(ToQString(FText));
@@ -113,6 +119,8 @@ void TCheckBox::SetAllowGrayed(bool v) {
   FAllowGrayed = v;
   if (auto* b = WidgetOf<QCheckBox>(this)) b->setTristate(v);
 }
+
+void TCheckBox::WMGetDlgCode(TMessage& M) { M.Result = DLGC_BUTTON; }
 
 void TCheckBox::CMTextChanged(TMessage& M) {
   if (auto* b = WidgetOf<QCheckBox>(this)) b->setText(ToQString(FText));
@@ -364,6 +372,40 @@ TComboBox::~TComboBox() {
 
 struct TComboAccess {
   static void Activated(TComboBox* c, int index) { c->UserSelected(index); }
+  static bool OwnerDrawn(const TComboBox* c) { return c->IsOwnerDrawn(); }
+  // Draws one item (index -1: none) into the rectangle r of the painter's
+  // widget, as the window system asks an owner-drawn combo box to: the
+  // canvas gets the combo's font and colour (the highlight colours for a
+  // selected item), the item draws itself, a focused one gets the focus
+  // rectangle.
+  static void PaintItem(TComboBox* c, QPainter& p, const QRect& r, int index, TOwnerDrawState state) {
+    if (r.isEmpty()) return;
+    QImage image(r.size(), QImage::Format_RGB32);
+    image.fill(GfxToQColor(c->Color()));
+    TCanvas* canvas = c->Canvas();
+    GfxBindCanvasToImage(canvas, &image);
+    canvas->SetWindowOrgEx(r.left(), r.top());
+    const TRect rect = Rect(r.left(), r.top(), r.left() + r.width(), r.top() + r.height());
+    canvas->SetFont(c->Font());
+    canvas->Brush()->SetColor(c->Color());
+    canvas->Brush()->SetStyle(bsSolid);
+    if (index >= 0 && state.Contains(odSelected)) {
+      canvas->Brush()->SetColor(clHighlight);
+      canvas->Font()->SetColor(clHighlightText);
+    }
+    GuardEvent(c, [&] {
+      if (index >= 0 && index < c->FItems->Count()) c->DrawItem(index, rect, state);
+      else canvas->FillRect(rect);
+      if (state.Contains(odFocused)) canvas->DrawFocusRect(rect);
+    });
+    GfxUnbindCanvas(canvas);
+    p.drawImage(r.topLeft(), image);
+  }
+  static int ItemHeight(TComboBox* c, int index) {
+    int h = c->FItemHeight;
+    if (c->FStyle == csOwnerDrawVariable) GuardEvent(c, [&] { c->MeasureItem(index, h); });
+    return std::max(h, 0);
+  }
   static void EditChanged(TComboBox* c, const QString& t) {
     if (c->FSyncing) return;
     const std::string s = FromQString(t);
@@ -374,11 +416,68 @@ struct TComboAccess {
   }
 };
 
+namespace {
+
+// The combo box's widget: an owner-drawn combo draws its closed box's item
+// itself (the frame and button are the style's).
+class TComboWidget : public QComboBox {
+public:
+  TComboWidget(TComboBox* owner, std::shared_ptr<bool> alive) : FOwner(owner), FAlive(std::move(alive)) {}
+
+protected:
+  void paintEvent(QPaintEvent* event) override {
+    if (!*FAlive || !TComboAccess::OwnerDrawn(FOwner)) {
+      QComboBox::paintEvent(event);
+      return;
+    }
+    QStylePainter painter(this);
+    QStyleOptionComboBox opt;
+    initStyleOption(&opt);
+    opt.currentText.clear();
+    opt.currentIcon = QIcon();
+    painter.drawComplexControl(QStyle::CC_ComboBox, opt);
+    const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, this);
+    TOwnerDrawState state{odComboBoxEdit};
+    if (hasFocus()) state = state + TOwnerDrawState{odSelected, odFocused};
+    if (!isEnabled()) state = state + TOwnerDrawState{odDisabled, odGrayed};
+    TComboAccess::PaintItem(FOwner, painter, field, currentIndex(), state);
+  }
+
+private:
+  TComboBox* FOwner;
+  std::shared_ptr<bool> FAlive;
+};
+
+// Draws and measures the items of an owner-drawn combo's list.
+class TOwnerDrawDelegate : public QAbstractItemDelegate {
+public:
+  TOwnerDrawDelegate(TComboBox* owner, std::shared_ptr<bool> alive, QObject* parent)
+      : QAbstractItemDelegate(parent), FOwner(owner), FAlive(std::move(alive)) {}
+  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    if (!*FAlive) return;
+    TOwnerDrawState state;
+    // The list's current item is the selected one, and has the focus.
+    if (option.state & QStyle::State_Selected) state = TOwnerDrawState{odSelected, odFocused};
+    if (!(option.state & QStyle::State_Enabled)) state = state + TOwnerDrawState{odDisabled, odGrayed};
+    TComboAccess::PaintItem(FOwner, *painter, option.rect, index.row(), state);
+  }
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    if (!*FAlive) return QSize();
+    return QSize(option.rect.width(), TComboAccess::ItemHeight(FOwner, index.row()));
+  }
+
+private:
+  TComboBox* FOwner;
+  std::shared_ptr<bool> FAlive;
+};
+
+}  // namespace
+
 void TComboBox::CreateWnd() {
-  auto* w = new QComboBox();
-  w->setEditable(FStyle == csDropDown || FStyle == csSimple);
+  auto* w = new TComboWidget(this, Impl()->Alive);
   w->setMaxVisibleItems(FDropDownCount);
   AttachWidget(this, w);
+  ApplyStyle();
   ItemsChanged();
   std::shared_ptr<bool> alive = Impl()->Alive;
   QObject::connect(w, &QComboBox::activated, [this, alive](int i) {
@@ -403,7 +502,7 @@ void TComboBox::ItemsChanged() {
 void TComboBox::SetItemIndex(int v) {
   if (v < -1 || v >= FItems->Count()) v = -1;
   FItemIndex = v;
-  FText = v >= 0 ? FItems->Strings(v) : (FStyle == csDropDownList ? std::string() : FText);
+  FText = v >= 0 ? FItems->Strings(v) : (IsListStyle() ? std::string() : FText);
   if (auto* w = WidgetOf<QComboBox>(this)) {
     FSyncing = true;
     w->setCurrentIndex(v);
@@ -413,7 +512,7 @@ void TComboBox::SetItemIndex(int v) {
 }
 
 void TComboBox::SetText(const std::string& v) {
-  if (FStyle == csDropDownList) {
+  if (IsListStyle()) {
     SetItemIndex(FItems->IndexOf(v));
     return;
   }
@@ -444,8 +543,67 @@ void TComboBox::Change() {
 }
 
 void TComboBox::SetStyle(TComboBoxStyle v) {
+  if (FStyle == v) return;
   FStyle = v;
-  if (auto* w = WidgetOf<QComboBox>(this)) w->setEditable(v == csDropDown || v == csSimple);
+  ApplyStyle();
+  if (auto* w = WidgetOf<QComboBox>(this)) {
+    FSyncing = true;
+    if (w->isEditable()) w->setEditText(ToQString(FText));
+    FSyncing = false;
+  }
+}
+
+void TComboBox::ApplyStyle() {
+  auto* w = WidgetOf<QComboBox>(this);
+  if (!w) return;
+  w->setEditable(FStyle == csDropDown || FStyle == csSimple);
+  // The style's own delegate is kept aside while the items are owner-drawn
+  // (the combo never owns its delegates).
+  auto* own = w->findChild<TOwnerDrawDelegate*>(QString(), Qt::FindDirectChildrenOnly);
+  if (IsOwnerDrawn()) {
+    if (!own) {
+      w->setProperty("zvStyleDelegate", QVariant::fromValue(static_cast<QObject*>(w->itemDelegate())));
+      own = new TOwnerDrawDelegate(this, Impl()->Alive, w);
+    }
+    w->setItemDelegate(own);
+    if (auto* list = qobject_cast<QListView*>(w->view())) list->setUniformItemSizes(FStyle == csOwnerDrawFixed);
+  } else if (own) {
+    auto* styleDelegate = qobject_cast<QAbstractItemDelegate*>(w->property("zvStyleDelegate").value<QObject*>());
+    if (styleDelegate) w->setItemDelegate(styleDelegate);
+    delete own;
+    if (auto* list = qobject_cast<QListView*>(w->view())) list->setUniformItemSizes(false);
+  }
+  w->update();
+}
+
+void TComboBox::SetItemHeight(int v) {
+  if (FItemHeight == v) return;
+  FItemHeight = v;
+  if (auto* w = WidgetOf<QComboBox>(this); w && IsOwnerDrawn()) w->view()->doItemsLayout();
+}
+
+TCanvas* TComboBox::Canvas() {
+  if (!FCanvas) FCanvas = std::make_unique<TCanvas>();
+  return FCanvas.get();
+}
+
+void TComboBox::Invalidate() {
+  TWinControl::Invalidate();
+  if (auto* w = WidgetOf<QComboBox>(this); w && w->view()) w->view()->viewport()->update();
+}
+
+void TComboBox::DrawItem(int Index, const TRect& Rect, TOwnerDrawState State) {
+  if (OnDrawItem) {
+    OnDrawItem(this, Index, Rect, State);
+    return;
+  }
+  TCanvas* canvas = Canvas();
+  canvas->FillRect(Rect);
+  if (Index >= 0 && Index < FItems->Count()) canvas->TextOut(Rect.Left + 2, Rect.Top, FItems->Strings(Index));
+}
+
+void TComboBox::MeasureItem(int Index, int& Height) {
+  if (OnMeasureItem) OnMeasureItem(this, Index, Height);
 }
 
 void TComboBox::SetDropDownCount(int v) {

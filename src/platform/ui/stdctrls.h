@@ -3,6 +3,7 @@
 // value is set from code, where the class library fires them.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -26,6 +27,8 @@ protected:
   void CreateWnd() override;
   bool CustomPainted() const override { return false; }
   void CMTextChanged(TMessage& M) override;
+  // A push button leaves the arrow keys to the dialog.
+  void WMGetDlgCode(TMessage& M) override;
 
 private:
   int FModalResult = 0;
@@ -51,6 +54,8 @@ protected:
   void CreateWnd() override;
   bool CustomPainted() const override { return false; }
   void CMTextChanged(TMessage& M) override;
+  // A check box leaves the arrow keys to the dialog.
+  void WMGetDlgCode(TMessage& M) override;
 
 private:
   friend struct TCheckBoxAccess;
@@ -110,6 +115,16 @@ private:
 
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
 
+// How an owner-drawn item is to be drawn: odComboBoxEdit marks the item in
+// the closed box (not in the dropped-down list).
+enum TOwnerDrawStateItem {
+  odSelected, odGrayed, odDisabled, odChecked, odFocused, odDefault, odHotLight, odInactive, odNoAccel,
+  odNoFocusRect, odReserved1, odReserved2, odComboBoxEdit
+};
+using TOwnerDrawState = TEnumSet<TOwnerDrawStateItem>;
+using TDrawItemEvent = std::function<void(TWinControl* Control, int Index, const TRect& Rect, TOwnerDrawState State)>;
+using TMeasureItemEvent = std::function<void(TWinControl* Control, int Index, int& Height)>;
+
 class TComboBox;
 
 // The items of a combo box, kept in step with its widget.
@@ -132,6 +147,13 @@ private:
   std::vector<std::pair<std::string, TObject*>> FItems;
 };
 
+// With csOwnerDrawFixed and csOwnerDrawVariable the combo box is a
+// drop-down list whose items (in the list and in the closed box) are drawn
+// by DrawItem: OnDrawItem draws on Canvas, which before each item holds the
+// combo's font and colour, or the highlight colours for a selected item;
+// without OnDrawItem the item's text is drawn. A focused item gets a focus
+// rectangle after it is drawn. Every item of a csOwnerDrawFixed list is
+// ItemHeight high; csOwnerDrawVariable asks OnMeasureItem for each.
 class TComboBox : public TWinControl {
   ZV_CLASS(TComboBox)
 public:
@@ -148,17 +170,23 @@ public:
   int DropDownCount() const { return FDropDownCount; }
   void SetDropDownCount(int v);
   int ItemHeight() const { return FItemHeight; }
-  void SetItemHeight(int v) { FItemHeight = v; }
+  void SetItemHeight(int v);
   bool Sorted() const { return FSorted; }
   void SetSorted(bool v);
   bool DroppedDown() const;
   void SetDroppedDown(bool v);
   // Selects the whole text of the edit field (csDropDown).
   void SelectAll();
+  // The canvas owner-drawn items are drawn on (while DrawItem runs).
+  TCanvas* Canvas();
+  // Repaints the closed box and the dropped-down list.
+  void Invalidate() override;
   TNotifyEvent OnChange;
   TNotifyEvent OnSelect;
   TNotifyEvent OnDropDown;
   TNotifyEvent OnCloseUp;
+  TDrawItemEvent OnDrawItem;
+  TMeasureItemEvent OnMeasureItem;
 
   // What the widget reports (and tests may call): the user picked an item.
   void UserSelected(int index);
@@ -171,9 +199,16 @@ protected:
   void Dispatch(TMessage& M) override;
   virtual void Change();
   virtual void Select();
+  virtual void DrawItem(int Index, const TRect& Rect, TOwnerDrawState State);
+  virtual void MeasureItem(int Index, int& Height);
   void ItemsChanged();
+  // A drop-down list, owner-drawn or not (no edit field).
+  bool IsListStyle() const { return FStyle == csDropDownList || IsOwnerDrawn(); }
+  bool IsOwnerDrawn() const { return FStyle == csOwnerDrawFixed || FStyle == csOwnerDrawVariable; }
 
 private:
+  void ApplyStyle();
+  std::unique_ptr<TCanvas> FCanvas;
   std::unique_ptr<TComboBoxStrings> FItems;
   int FItemIndex = -1;
   TComboBoxStyle FStyle = csDropDown;

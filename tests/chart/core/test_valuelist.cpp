@@ -2,6 +2,7 @@
 // the count checks.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <span>
 
 #include "chart/core/testseries.h"
@@ -51,6 +52,61 @@ TEST(ValueList, GrowsByTheStepNeverDoubling) {
   list.AddValue(1);
   EXPECT_EQ(list.Capacity(), 10);
   ValueListGrowStep = saved;
+}
+
+// AddArray ends where adding the points one at a time ends: values, order,
+// storage size and the one notice of the change, whether the points extend
+// the lists in bulk or some must be inserted (out of order, after a NaN,
+// with labels or colours in the series).
+TEST(ValueList, AddArrayMatchesAddingPointByPoint) {
+  const double nan = std::nan("");
+  struct Case {
+    const char* name;
+    TChartListOrder order;
+    std::vector<double> before, x;
+    bool labels;
+  };
+  const Case cases[] = {
+      {"ascending, in order", loAscending, {0.5}, {1, 2, 2, 3}, false},
+      {"ascending, a point out of order", loAscending, {}, {1, 3, 2, 4}, false},
+      {"ascending, starts before the series' last", loAscending, {5}, {1, 6}, false},
+      {"descending", loDescending, {9}, {8, 7, 7.5, 1}, false},
+      {"unordered", loNone, {3}, {1, 5, 2}, false},
+      {"NaN among the values", loAscending, {0}, {1, nan, 0.5, 2}, false},
+      {"with labels", loAscending, {0}, {1, 2}, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<double> y(c.x.size());
+    for (size_t i = 0; i < y.size(); ++i) y[i] = 100 + static_cast<double>(i);
+    TTestSeries bulk, single;
+    for (TTestSeries* s : {&bulk, &single}) {
+      s->XValues()->SetOrder(c.order);
+      for (double v : c.before) s->AddXYPoint(v, -v, c.labels ? "b" : "");
+    }
+    bulk.AddArray(c.x.data(), y.data(), static_cast<int>(c.x.size()));
+    for (size_t i = 0; i < c.x.size(); ++i) single.AddXYPoint(c.x[i], y[i]);
+    ASSERT_EQ(bulk.PointCount(), single.PointCount());
+    for (int i = 0; i < bulk.PointCount(); ++i) {
+      const double a = bulk.XValues()->GetValue(i), b = single.XValues()->GetValue(i);
+      EXPECT_TRUE(a == b || (std::isnan(a) && std::isnan(b))) << i;
+      EXPECT_EQ(bulk.YValues()->GetValue(i), single.YValues()->GetValue(i)) << i;
+      EXPECT_EQ(bulk.Labels()->Count() > 0 ? bulk.Labels()->LabelAt(i) : "",
+                single.Labels()->Count() > 0 ? single.Labels()->LabelAt(i) : "") << i;
+    }
+    EXPECT_EQ(bulk.XValues()->Capacity(), single.XValues()->Capacity());
+    EXPECT_EQ(bulk.YValues()->Capacity(), single.YValues()->Capacity());
+  }
+  // Storage grows by the step, as point by point, across several steps at once.
+  TTestSeries series;
+  std::vector<double> x(2500), y(2500, 1.0);
+  for (size_t i = 0; i < x.size(); ++i) x[i] = static_cast<double>(i);
+  series.AddArray(x.data(), y.data(), 999);
+  EXPECT_EQ(series.XValues()->Capacity(), 1000);
+  series.AddArray(x.data() + 999, y.data(), 1501);
+  EXPECT_EQ(series.XValues()->Capacity(), 3000);
+  EXPECT_EQ(series.PointCount(), 2500);
+  EXPECT_EQ(series.XValues()->MaxValue(), 2499);
 }
 
 TEST(ValueList, StatisticsAreRecomputedAfterChanges) {

@@ -123,6 +123,33 @@ TEST(FastLineSeries, PictureEqualsDrawingEverySegment) {
         }
       s.chart.BottomAxis()->SetRange(1, 12);
     });
+  // A powder pattern: sharp peaks over a flat background, a thousand and
+  // more points a column, the columns' rows taken from their extremes; the
+  // same upside down, on a logarithmic scale (row by row), and with NaNs
+  // among the values (row by row in their columns).
+  auto powder = [](int n, const std::function<void(TFastScene&)>& axes, int nanEvery) {
+    return [=](TFastScene& s) {
+      std::mt19937 random(9);
+      std::uniform_real_distribution<double> noise(-1, 1);
+      for (int i = 0; i < n; ++i) {
+        const double x = 10 + 120.0 * i / n;
+        double y = 100 + 20 * noise(random);
+        for (double at : {23.1, 40.7, 41.0, 77.5, 101.2}) y += 3000 / (1 + 400 * (x - at) * (x - at));
+        s.series->AddXYPoint(x, nanEvery > 0 && i % nanEvery == nanEvery / 2 ? std::nan("") : y);
+      }
+      axes(s);
+    };
+  };
+  ExpectSameAsEverySegment("powder pattern", powder(100000, [](TFastScene&) {}, 0));
+  ExpectSameAsEverySegment("powder pattern, inverted axis",
+                           powder(40000, [](TFastScene& s) { s.chart.LeftAxis()->SetInverted(true); }, 0));
+  ExpectSameAsEverySegment("powder pattern, logarithmic axis",
+                           powder(40000, [](TFastScene& s) { s.chart.LeftAxis()->SetLogarithmic(true); }, 0));
+  ExpectSameAsEverySegment("powder pattern with NaNs", powder(40000, [](TFastScene&) {}, 1009));
+  ExpectSameAsEverySegment("powder pattern zoomed into one peak", powder(40000, [](TFastScene& s) {
+    s.chart.BottomAxis()->SetRange(40.5, 41.2);
+    s.chart.LeftAxis()->SetRange(500, 2500);
+  }, 0));
 }
 
 TEST(FastLineSeries, NullPointBreaksTheLineOnlyWithIgnoreNullsOff) {

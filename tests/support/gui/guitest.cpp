@@ -5,6 +5,8 @@
 #include <QInputMethodEvent>
 #include <QMimeData>
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -297,6 +299,14 @@ bool ControlPicture(TWinControl* c, TBitmap& out) {
   return true;
 }
 
+bool DroppedListPicture(TWinControl* c, TBitmap& out) {
+  auto* combo = c && c->HandleAllocated() ? qobject_cast<QComboBox*>(c->Impl()->Widget.data()) : nullptr;
+  if (!combo || !combo->view() || !combo->view()->isVisible()) return false;
+  QWidget* items = combo->view()->viewport();
+  GfxSetBitmapImage(&out, items->grab().toImage().convertToFormat(QImage::Format_RGB32));
+  return true;
+}
+
 namespace {
 
 // The top-level window as the window system composes it. Where no widget
@@ -439,6 +449,17 @@ bool PressWindowButton(const std::string& title, const std::string& button) {
   if (!b || !b->isEnabled()) return false;
   b->click();
   return true;
+}
+
+TCursor ShownCursor(TControl* c, int x, int y) {
+  QWidget* w = InputTarget(c, x, y);
+  if (!w) return crDefault;
+  if (QWidget* child = w->childAt(x, y)) w = child;
+  const Qt::CursorShape shape = w->cursor().shape();
+  for (TCursor k : {crDefault, crCross, crIBeam, crSizeNESW, crSizeNS, crSizeNWSE, crSizeWE, crUpArrow, crHourGlass,
+                    crDrag, crNoDrop, crHSplit, crVSplit, crAppStart, crHelp, crHandPoint, crSizeAll})
+    if (CursorToQt(k).shape() == shape) return k;
+  return crDefault;
 }
 
 }  // namespace guitest

@@ -105,6 +105,9 @@ bool SaveControlPng(TControl* c, const std::string& fileName);
 // The window as it paints itself (a native control's widget included), as a
 // picture of its size; false without a window.
 bool ControlPicture(TWinControl* c, TBitmap& out);
+// The items of a combo box's dropped-down list as they paint themselves (the
+// list's client area); false while the list is not shown.
+bool DroppedListPicture(TWinControl* c, TBitmap& out);
 // The pixel at the control's client point as the window system shows it:
 // its whole top-level window rendered (native controls, what the layer
 // paints over them, parents showing through); CLR_INVALID outside.
@@ -117,6 +120,9 @@ TColor DisplayedPixel(TControl* c, int x, int y);
 // top-left corner) that no window paints when its top-level window is
 // composed: a real display shows leftovers there, black on a fresh window.
 std::vector<TPoint> UnpaintedPixels(TControl* c);
+// The mouse cursor the window under the control's client point shows there
+// (the standard cursor numbers; crDefault for the arrow).
+TCursor ShownCursor(TControl* c, int x, int y);
 // The shape a window was given with SetWindowRgn: true and its pixels (window
 // coordinates) in shape; false while the window is rectangular.
 bool WindowShape(TWinControl* c, TRegion& shape);

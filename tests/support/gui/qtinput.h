@@ -26,6 +26,15 @@ inline QWidget* InputTarget(TControl* c, int& x, int& y) {
   // A text widget (a memo, a rich edit) takes the mouse in its viewport, as
   // the window system delivers it there.
   auto* area = qobject_cast<QAbstractScrollArea*>(target);
+  // A list or tree: the viewport inside the frame is the client area.
+  if (area && area->property("zvViewportInput").toBool()) {
+    QWidget* view = area->viewport();
+    if (view->rect().contains(QPoint(x, y))) return view;
+    const QPoint p = area->mapFrom(view, QPoint(x, y));
+    x = p.x();
+    y = p.y();
+    return target;
+  }
   if (area && (qobject_cast<QTextEdit*>(area) || qobject_cast<QPlainTextEdit*>(area))) {
     QWidget* view = area->viewport();
     const QPoint p = view->mapFrom(target, QPoint(x, y));
