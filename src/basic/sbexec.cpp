@@ -22,7 +22,8 @@ struct TBinding {
 // What a code list that is entered again while it runs (recursion) must get
 // back when the inner run ends: its variables (copies of the storage it owns,
 // the bindings of its by-reference variables), pending arguments, registers
-// in use and entry counters. Constants are never written and not kept.
+// in use and entry counters, and the constants the code writes (a FOR loop's
+// start, limit and step, a SELECT's selector): those belong to the outer run.
 class TSavedList {
 public:
   // Saves the list; the copies become the CopySource of its variables for
@@ -58,7 +59,18 @@ public:
     }
     FCounts.resize(list.Codes.size());
     for (std::size_t i = 0; i < list.Codes.size(); ++i) FCounts[i] = list.Codes[i].RunCount;
-    return bytes + static_cast<int64_t>(FRegisterData.size());
+    FConstants.clear();
+    FConstantData.clear();
+    for (const TSBCode& c : list.Codes) {
+      if (c.Dest.Kind != skConst || c.Dest.Value < 0 || c.Dest.Value >= static_cast<int32_t>(list.Constants.size()))
+        continue;
+      if (std::find(FConstants.begin(), FConstants.end(), c.Dest.Value) != FConstants.end()) continue;
+      const TSBVar& k = *list.Constants[static_cast<std::size_t>(c.Dest.Value)];
+      if (!k.Data) continue;
+      FConstants.push_back(c.Dest.Value);
+      FConstantData.insert(FConstantData.end(), k.Data, k.Data + k.Size);
+    }
+    return bytes + static_cast<int64_t>(FRegisterData.size() + FConstantData.size());
   }
 
   void Restore(TSBCodeList& list) {
@@ -88,6 +100,12 @@ public:
     }
     const std::size_t codes = std::min(FCounts.size(), list.Codes.size());
     for (std::size_t i = 0; i < codes; ++i) list.Codes[i].RunCount = FCounts[i];
+    at = 0;
+    for (int32_t k : FConstants) {
+      TSBVar& c = *list.Constants[static_cast<std::size_t>(k)];
+      std::memcpy(c.Data, FConstantData.data() + at, static_cast<std::size_t>(c.Size));
+      at += static_cast<std::size_t>(c.Size);
+    }
   }
 
 private:
@@ -101,6 +119,8 @@ private:
   std::vector<TSBType*> FRegisterTypes;
   std::vector<uint8_t> FRegisterData;
   std::vector<int32_t> FCounts;
+  std::vector<int32_t> FConstants;  // the written ones, in the order kept
+  std::vector<uint8_t> FConstantData;
 };
 
 // One user FUNCTION call in progress.

@@ -158,6 +158,36 @@ TEST(Executor, ByRefArgumentsSwappedThroughRecursion) {
             "2|1");
 }
 
+// A loop's start, limit and step, and a SELECT's selector, belong to the run of the function that holds them:
+// a recursive call inside FOR runs as many times as written at every level (4 x 4 calls, as with DO WHILE).
+TEST(Executor, LoopBoundsBelongToTheirCall) {
+  const struct {
+    const char* Case;
+    const char* Program;
+    const char* Expected;
+  } cases[] = {
+      {"FOR", "FUNCTION R(D AS INTEGER) AS INTEGER\n INTEGER I, K\n K = 0\n FOR I = 1 TO 4\n  K = K + 1\n"
+              "  IF D < 1 THEN\n   K = K + R(D + 1)\n  END IF\n NEXT I\n R = K\nEND FUNCTION\nOUT(R(0))",
+       "20"},
+      {"FOR STEP", "FUNCTION R(D AS INTEGER) AS INTEGER\n INTEGER I, K\n K = 0\n FOR I = 10 TO D STEP -3 - D\n"
+                   "  K = K + 1\n  IF D < 2 THEN\n   K = K + R(D + 1)\n  END IF\n NEXT I\n R = K\nEND FUNCTION\n"
+                   "OUT(R(0))",
+       "40"},
+      {"DO WHILE", "FUNCTION R(D AS INTEGER) AS INTEGER\n INTEGER I, K\n I = 0\n K = 0\n DO WHILE I < 4\n  I = I + 1\n"
+                   "  K = K + 1\n  IF D < 1 THEN\n   K = K + R(D + 1)\n  END IF\n LOOP\n R = K\nEND FUNCTION\n"
+                   "OUT(R(0))",
+       "20"},
+      {"SELECT", "FUNCTION S(D AS INTEGER) AS INTEGER\n SELECT CASE D\n CASE 0\n  S(D + 1)\n  OUT(\"zero\")\n"
+                 " CASE 1\n  OUT(\"one\")\n END SELECT\nEND FUNCTION\nS(0)",
+       "one|zero"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Case);
+    TMacro m;
+    EXPECT_EQ(m.Run(c.Program), c.Expected);
+  }
+}
+
 TEST(Executor, LoopAroundARecursiveCallStillHitsTheLimit) {
   TMacro m;
   m.Basic.SetMax_Count(50);
