@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 #include "model/brkapart.h"
 #include "model/crystal.h"
@@ -98,6 +99,14 @@ private:
     for (char& c : FirstIgnoredText)
       if (static_cast<unsigned char>(c) < ' ' || c == 127) c = '?';
   }
+  // A SPAXIS index, columns first .. first+4. Older GSAS versions write the
+  // indices as reals ("   1."): a whole-valued real is that integer, and
+  // anything unreadable is 0, as for every lenient integer column.
+  int AxisIndex(int first) const {
+    double v = 0;
+    if (TryColumnsToReal(L.Line(), first, 5, v) && v == std::trunc(v) && std::fabs(v) <= 1e6) return static_cast<int>(v);
+    return ColumnsToInt(L.Line(), first, 5);
+  }
   TSample* Sample(int h, int p) const {
     return FSamples[static_cast<std::size_t>((p - 1) * FCounts.Histograms + (h - 1))];
   }
@@ -112,6 +121,8 @@ private:
   TAtom* FLastAtom = nullptr;
   // Per phase (index p - 1): the atoms the NATOM record announces (-1 none).
   std::vector<int> FAtomCounts;
+  // The profile type of each (phase, histogram) pair, from its PRCF record.
+  std::map<std::pair<int, int>, int> FProfileTypes;
 };
 
 void TGsasReader::Build() {
@@ -241,7 +252,7 @@ void TGsasReader::CrsRecord(int p, const std::string& name) {
   if (name == "SG SYM") ph.SpaceGroup = TrimRight(UpperCase(L.Text(15, 20)));
   if (name == "NATOM ") FAtomCounts[static_cast<std::size_t>(p - 1)] = std::max(0, L.Int(13, 5));
   if (name == "SPAXIS") {
-    const int uh = L.Int(13, 5), uk = L.Int(18, 5), ul = L.Int(23, 5);
+    const int uh = AxisIndex(13), uk = AxisIndex(18), ul = AxisIndex(23);
     for (int h = 1; h <= M.HistogramCount(); ++h) {
       TSample& sample = *Sample(h, p);
       sample.UH = static_cast<float>(uh);
@@ -281,13 +292,14 @@ void TGsasReader::HapRecord(int p, int h, const std::string& name) {
   }
   if (name == "PRCF  ") {
     const int t = L.Int(13, 5);
+    FProfileTypes[{p, h}] = t;
     hist.Profile = 4;
     if (hist.IsTimeOfFlight())
       hist.Profile = profJorgensenTOF;
     else if (t == 1)
       hist.Profile = 1;
     else if (t == 2)
-      hist.Profile = 4;
+      hist.Profile = 5;  // a Voigt of a Gaussian and a Lorentzian width, Howard's asymmetry
   }
   if (name.compare(0, 4, "PRCF") == 0 && name.substr(4, 2) != "  ") {
     const int n = L.Int(11, 2);
@@ -304,14 +316,33 @@ void TGsasReader::HapRecord(int p, int h, const std::string& name) {
       } else if (n == 3) {
         sample.Uaniso = L.Real(13, 15);
       }
-    } else if (n == 1) {
+    } else {
       // Constant wavelength: GU, GV, GW are Gaussian variances in centidegrees
       // squared; U, V, W give the squared full width in degrees squared
       // (FWHM^2 = 8 ln 2 sigma^2).
       constexpr double VarianceToFwhm2 = 8 * 0.69314718055994531 / 1e4;
-      sample.U = SingleOf(L.Real(13, 15) * VarianceToFwhm2);
-      sample.V = SingleOf(L.Real(28, 15) * VarianceToFwhm2);
-      sample.W = SingleOf(L.Real(43, 15) * VarianceToFwhm2);
+      const auto type = FProfileTypes.find({p, h});
+      const bool voigt = type != FProfileTypes.end() && type->second == 2;
+      if (n == 1) {
+        sample.U = SingleOf(L.Real(13, 15) * VarianceToFwhm2);
+        sample.V = SingleOf(L.Real(28, 15) * VarianceToFwhm2);
+        sample.W = SingleOf(L.Real(43, 15) * VarianceToFwhm2);
+        // Type 2: LX, the Lorentzian width over cos(theta), in centidegrees.
+        if (voigt) sample.Gam0 = SingleOf(L.Real(58, 15) / 100.0);
+      } else if (n == 2 && voigt) {
+        // LY (Lorentzian width times tan(theta)), trns, asym (Howard's
+        // asymmetry), shft; centidegrees.
+        sample.Gam1 = SingleOf(L.Real(13, 15) / 100.0);
+        sample.Gam2 = 0;
+        sample.Asym1 = SingleOf(L.Real(43, 15) / 100.0);
+        sample.Asym2 = 0;
+      } else if (n == 3 && voigt) {
+        // GP, a Gaussian variance over cos^2(theta) = 1 + tan^2(theta):
+        // it adds to both GU and GW (after the PRCF 1 record).
+        const double gp = L.Real(13, 15) * VarianceToFwhm2;
+        sample.U = SingleOf(sample.U + gp);
+        sample.W = SingleOf(sample.W + gp);
+      }
     }
   }
 }
@@ -372,25 +403,30 @@ bool ImportGSAS(TRietveld& model, const std::string& fileName) {
   std::string reason;
   if (!CountRecords(text, counts, reason)) return refuse(reason);
 
+  // A record that cannot be read ends the import before the model is
+  // touched: the file is read into a scratch model first.
+  {
+    TRietveld scratch;
+    TGsasReader trial(scratch, text, counts);
+    trial.Build();
+    try {
+      trial.Run();
+    } catch (const std::exception& e) {
+      ShowMessage(ImportErrorMessage(e, scratch.LineCounter) + ". The model is unchanged.");
+      return false;
+    }
+  }
   TGsasReader reader(model, text, counts);
   reader.Build();
-  bool read = false;
-  try {
-    reader.Run();
-    read = true;
-  } catch (const std::exception& e) {
-    ShowMessage(ImportErrorMessage(e, model.LineCounter));
-  }
+  reader.Run();
   std::vector<std::string> messages;
   reader.Finish(messages);
-  if (read) {
-    const std::string missing = reader.MissingAtoms();
-    if (missing.empty())
-      model.Loaded = true;
-    else
-      messages.insert(messages.begin(), "Error reading Inputfile at line " + ImportCounterText(model.LineCounter) +
-                                            ": the file ends before all atoms were read (" + missing + ").");
-  }
+  const std::string missing = reader.MissingAtoms();
+  if (missing.empty())
+    model.Loaded = true;
+  else
+    messages.insert(messages.begin(), "Error reading Inputfile at line " + ImportCounterText(model.LineCounter) +
+                                          ": the file ends before all atoms were read (" + missing + ").");
   for (const std::string& m : messages) ShowMessage(m);
   if (reader.FirstIgnored != 0)
     ShowMessage("Records of " + ExtractFileName(fileName) +

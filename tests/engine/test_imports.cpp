@@ -188,3 +188,71 @@ TEST(Imports, HeavyAtomModelFromFullprofRefinesWithAnomalousScattering) {
   const TAgreement a = engine.Pattern().Agreement(1, engine.Refinement().VariableCount());
   EXPECT_LT(a.Chi2, 1.2);
 }
+
+// GSAS profile type 2 (a Voigt of a Gaussian and a Lorentzian width, Howard's
+// asymmetry) comes over whole: the engine's peak widths at low, middle and
+// high angles equal GSAS's own formula for the file's terms, GU, GV, GW, GP
+// and LX, LY in centidegrees, within 1 %, and the asymmetry is the file's.
+TEST(Imports, GsasProfileTypeTwoGivesGsasPeakWidths) {
+  TTempDir dir;
+  TMessageTrap trap;
+  const double GU = 120, GV = -25, GW = 14, GP = 6, LX = 3.5, LY = 9.25, Asym = 1.8;
+  auto terms = [](const char* key, std::initializer_list<double> values) {
+    std::string line = key;
+    char field[32];
+    for (double v : values) {
+      std::snprintf(field, sizeof field, "%15.6f", v);
+      line += field;
+    }
+    return line + "\n";
+  };
+  const std::string text = std::string(RutileExp) + "HAP1 1PRCF      2   18       0.010000\n" +
+                           terms("HAP1 1PRCF 1", {GU, GV, GW, LX}) + terms("HAP1 1PRCF 2", {LY, 0, Asym, 0}) +
+                           terms("HAP1 1PRCF 3", {GP, 0, 0, 0}) + terms("HAP1 1PRCF 4", {0, 0, 0, 0}) +
+                           terms("HAP1 1PRCF 5", {0, 0});
+  TRietveld model;
+  ASSERT_TRUE(ImportGSAS(model, dir.Write("profile.exp", text)));
+  EXPECT_EQ(trap.Messages, std::vector<std::string>{});
+  EXPECT_EQ(model.Histogram(1)->Profile, 5);
+
+  TPattern pattern(model);
+  THistogramData data;
+  data.Calculation = true;
+  for (int i = 0; i < 1400; ++i) data.X.push_back(10 + 0.1 * i);
+  pattern.SetData(1, std::move(data));
+  ASSERT_EQ(pattern.Prepare(), zeNone);
+  const TPhaseView& view = pattern.Views(1)[0];
+  int checked = 0;
+  for (double wanted : {27.0, 69.0, 120.0}) {
+    const TReflection* nearest = nullptr;
+    double best = 1e9;
+    for (const TReflection& r : view.Reflections) {
+      const std::vector<TPeak> peaks = pattern.Peaks(1, view, r);
+      if (!peaks.empty() && std::fabs(peaks[0].Position - wanted) < best) {
+        best = std::fabs(peaks[0].Position - wanted);
+        nearest = &r;
+      }
+    }
+    ASSERT_NE(nearest, nullptr);
+    const TPeak peak = pattern.Peaks(1, view, *nearest)[0];
+    SCOPED_TRACE(peak.Position);
+    const double theta = peak.Position / 2 * Pi / 180, t = std::tan(theta), c = std::cos(theta);
+    // GSAS: sigma^2 = GU tan^2 + GV tan + GW + GP / cos^2; gamma = LX / cos + LY tan;
+    // the Thompson-Cox-Hastings width of the two (centidegrees).
+    const double g = std::sqrt(8 * std::log(2.0) * (GU * t * t + GV * t + GW + GP / (c * c)));
+    const double l = LX / c + LY * t;
+    const double gsas = std::pow(std::pow(g, 5) + 2.69269 * std::pow(g, 4) * l + 2.42843 * std::pow(g, 3) * l * l +
+                                     4.47163 * g * g * std::pow(l, 3) + 0.07842 * g * std::pow(l, 4) + std::pow(l, 5),
+                                 0.2) /
+                        100;
+    EXPECT_NEAR(peak.Shape.H, gsas, 0.01 * gsas);
+    // Howard's sub-peaks reach -asym / tan(2 theta), the asymmetry in centidegrees.
+    ASSERT_FALSE(peak.Shape.Offsets.empty());
+    double far = 0;
+    for (double o : peak.Shape.Offsets)
+      if (std::fabs(o) > std::fabs(far)) far = o;
+    EXPECT_NEAR(far, -Asym / 100 / std::tan(2 * theta), 1e-4);
+    ++checked;
+  }
+  EXPECT_EQ(checked, 3);
+}

@@ -46,7 +46,7 @@ TEST_F(GsasImport, FixtureWithXrayAndTimeOfFlightHistograms) {
 
   const THistogram& x = *Model.Histogram(1);
   EXPECT_EQ(x.Job, jobXrayData);
-  EXPECT_EQ(x.Profile, 4);
+  EXPECT_EQ(x.Profile, 5);  // GSAS type 2: a Voigt with Howard's asymmetry
   EXPECT_FLOAT_EQ(x.Wavelength1, 1.5406f);
   EXPECT_FLOAT_EQ(x.Zero, -0.015f);  // centidegrees
   EXPECT_FLOAT_EQ(x.Ratio, 0.5f);        // ICONS columns 53-62: the K alpha 2 ratio
@@ -221,6 +221,8 @@ TEST_F(GsasImport, FilesThatAreNoExperimentFileAreRefused) {
   EXPECT_EQ(Model.Title, "Kept");
 }
 
+// A record that cannot be read ends the import and leaves the model as it was,
+// not half replaced by the records before it.
 TEST_F(GsasImport, BadValuesAndCutRecordsEndTheRead) {
   const std::string head = Lines({Rec(" EXPR  NHST ", "    1"), Rec("CRS1  ABC   ", F({4, 4, 4}))});
   const struct {
@@ -234,17 +236,45 @@ TEST_F(GsasImport, BadValuesAndCutRecordsEndTheRead) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Last);
+    FillSomething(Model);
+    const std::string before = DumpModel(Model);
     Dialogs.Clear();
     EXPECT_FALSE(Import(head + c.Last));
-    EXPECT_EQ(Dialogs.Texts(), Texts{c.Message});
+    EXPECT_EQ(Dialogs.Texts(), Texts{c.Message + ". The model is unchanged."});
     EXPECT_FALSE(Model.Loaded);
-    EXPECT_FLOAT_EQ(Model.Phase(1)->A, 4.0f);  // what was read stays
+    EXPECT_EQ(DumpModel(Model), before);
   }
   // A complete last record without a line end is fine.
   Dialogs.Clear();
   EXPECT_TRUE(Import(head + Rec("CRS1  ANGLES", F({90, 90, 120}))));
   EXPECT_FLOAT_EQ(Model.Phase(1)->Gamma, 120.0f);
   EXPECT_EQ(Dialogs.Texts(), Texts{});
+}
+
+// Older GSAS versions write the SPAXIS indices as reals: a whole-valued real
+// is that index, anything else 0, and the records after it are still read.
+TEST_F(GsasImport, SpaxisIndicesWrittenAsReals) {
+  const struct {
+    const char* Columns;
+    float H, K, L;
+  } cases[] = {
+      {"    0    0    1", 0, 0, 1},
+      {"   1.   1.   1.", 1, 1, 1},
+      {"  1.0 -2.0  0.0", 1, -2, 0},
+      {"  0.5    x    1", 0, 0, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Columns);
+    Dialogs.Clear();
+    ASSERT_TRUE(Import(Lines({Rec(" EXPR  NHST ", "    2"), Rec("CRS1  SPAXIS", c.Columns),
+                              Rec("CRS1  ABC   ", F({4, 5, 6}))})));
+    EXPECT_EQ(Dialogs.Texts(), Texts{});
+    for (int h = 1; h <= 2; ++h) {
+      const TSample& s = *Model.FindSample(h, 1);
+      EXPECT_EQ((std::vector<float>{s.UH, s.UK, s.UL}), (std::vector<float>{c.H, c.K, c.L})) << h;
+    }
+    EXPECT_FLOAT_EQ(Model.Phase(1)->C, 6.0f);
+  }
 }
 
 // The occupancies need the space group of the phase: one the library does
