@@ -1,6 +1,7 @@
 #include "model/fullprofimport.h"
 
 #include <algorithm>
+#include <cstring>
 #include <optional>
 
 #include "model/brkapart.h"
@@ -14,6 +15,19 @@
 namespace {
 
 bool IsFreeLayout(const std::string& firstLine) { return firstLine.compare(0, 4, "COMM") == 0; }
+
+// The free layout's comment lines ("!" first) may hold anything, NUL bytes
+// included (Fullprof writes such comments); a NUL on any other line is binary.
+bool BinaryOutsideComments(const std::string& text) {
+  std::size_t at = 0;
+  while (at < text.size()) {
+    std::size_t end = text.find('\n', at);
+    if (end == std::string::npos) end = text.size();
+    if (text[at] != '!' && std::memchr(text.data() + at, '\0', end - at)) return true;
+    at = end + 1;
+  }
+  return false;
+}
 
 class TFreeLayoutReader {
 public:
@@ -262,12 +276,12 @@ bool ImportFullprof(TRietveld& model, const std::string& fileName) {
     ShowMessage(refusal("the file is empty"));
     return false;
   }
-  if (LooksBinary(text)) {
+  probe.TryNext();
+  const bool free = IsFreeLayout(probe.Line());
+  if (free ? BinaryOutsideComments(text) : LooksBinary(text)) {
     ShowMessage(refusal("it holds binary data"));
     return false;
   }
-  probe.TryNext();
-  const bool free = IsFreeLayout(probe.Line());
   const bool loaded = RunLayoutImport(
       model, text,
       [free](TRietveld& m, TImportLines& lines, bool& headerRead) {

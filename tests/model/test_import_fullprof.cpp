@@ -269,6 +269,29 @@ TEST_F(FullprofImport, FileWithTheOptionalBlocksOfThePhase) {
   ExpectInputFileRoundTrip(Model, Dir);
 }
 
+// Fullprof writes comment lines that hold NUL bytes: they are skipped like any
+// comment, and the file reads as without them; a NUL on a line that is read
+// still refuses the file.
+TEST_F(FullprofImport, NulBytesInCommentLinesAreSkipped) {
+  const std::string plain = Fixture("pbso4.pcr");
+  TRietveld expected;
+  ASSERT_TRUE(ImportFullprof(expected, Dir.Write("plain.pcr", plain)));
+  std::string nulComment = plain;
+  nulComment.insert(nulComment.find("Chi2"), std::string("\0\0\x01", 3));
+  ASSERT_TRUE(Import(nulComment));
+  EXPECT_EQ(Dialogs.Texts(), Texts{});
+  EXPECT_EQ(DumpModel(Model), DumpModel(expected));
+
+  std::string nulData = plain;
+  nulData.insert(nulData.find("\n", nulData.find("!Job")) + 2, std::string("\0", 1));
+  FillSomething(Model);
+  const std::string before = DumpModel(Model);
+  EXPECT_FALSE(Import(nulData));
+  ASSERT_EQ(Dialogs.Count(), 1u);
+  EXPECT_NE(Dialogs.Last().Text.find("binary data"), std::string::npos) << Dialogs.Last().Text;
+  EXPECT_EQ(DumpModel(Model), before);
+}
+
 TEST_F(FullprofImport, MissingFileChangesNothing) {
   FillSomething(Model);
   const std::string before = DumpModel(Model);
