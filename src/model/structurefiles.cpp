@@ -1,6 +1,7 @@
 #include "model/structurefiles.h"
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 #include "model/brkapart.h"
@@ -211,7 +212,10 @@ void TCifReader::Item(const std::string& line) {
   if (cell >= 0) {
     Cell[cell] = CifReal(number, where);
   } else if (tag == "_cell_formula_units_Z") {
-    Z = ImportInt(number, where);
+    // Databases write Z as a real ("6.000"): a whole-valued one is that
+    // number; anything else is no Z and leaves the phase's as it is.
+    double z = 0;
+    if (TryTextToDouble(number, z, false) && z == std::trunc(z) && std::fabs(z) <= 1e6) Z = static_cast<int>(z);
   } else if (tag == "_chemical_formula_structural") {
     Title = TrimText(value);
   } else {
