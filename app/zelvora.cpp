@@ -1,5 +1,12 @@
 // The program: the main window and the windows of the start-up list, then
 // the message loop.
 #include "app/mainwindow.h"
+#include "chart/extra/extraregister.h"
 
-int main(int argc, char** argv) { return RunZelvora(argc, argv); }
+int main(int argc, char** argv) {
+  // The further chart series join the gallery in their units' order.
+  RegisterExtraSeriesTypes();
+  const int result = RunZelvora(argc, argv);
+  UnregisterExtraSeriesTypes();
+  return result;
+}

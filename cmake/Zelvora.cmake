@@ -18,6 +18,12 @@ if(ZELVORA_CCACHE)
 endif()
 
 add_compile_options(-Wall -Wextra)
+# Before the precompiled headers are made: a header built without the
+# sanitizer flags does not serve units built with them.
+if(ZELVORA_ASAN)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
 if(ZELVORA_PCH)
   # A header that stops fitting (other flags) is reported, not silently parsed again.
   add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-Winvalid-pch>)
@@ -54,10 +60,6 @@ function(zv_own_pch target)
   endif()
   target_precompile_headers(${target} PRIVATE ${ZV_PCH_STD} ${ARGN})
 endfunction()
-if(ZELVORA_ASAN)
-  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
-  add_link_options(-fsanitize=address,undefined)
-endif()
 
 # zv_add_library(<target> <folder> [DEPS <targets...>] [PCH <headers...>])
 # A static library of every .cpp in <folder> (not recursive), with src/ on the

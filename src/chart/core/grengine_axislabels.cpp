@@ -140,15 +140,17 @@ double TChartAxis::ValueStepFor(int Count) {
       return FLogarithmic && FLogarithmicBase > 1 ? x * FLogarithmicBase : NextNiceStep(x);
     };
     int64_t k = Count + 1;
+    bool stuck = false;
     do {
       const double c = WorkRange / step;
-      if (std::fabs(c) < 2147483647.0) {
-        k = Round(c);
-        if (k > Count) step = grow(step);
-      } else {
-        step = grow(step);
+      if (std::fabs(c) < 2147483647.0) k = Round(c);
+      if (!(std::fabs(c) < 2147483647.0) || k > Count) {
+        // Steps of a range near the smallest numbers may not grow at all.
+        const double grown = grow(step);
+        stuck = !(grown > step);
+        step = stuck ? std::fabs(WorkRange) : grown;
       }
-    } while (!(k <= Count || step > WorkRange || std::isinf(step)));
+    } while (!(stuck || k <= Count || step > WorkRange || std::isinf(step)));
   }
   if (std::isinf(step)) return WorkRange;
   return std::max(step, kMinValueStep);

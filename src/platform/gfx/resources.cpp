@@ -3,6 +3,11 @@
 #include <map>
 #include <mutex>
 
+#include "platform/rtl/streams.h"
+
+// The pictures of src/platform/gfx/images, by file name (made by the build).
+const std::vector<std::pair<std::string, std::vector<uint8_t>>>& EmbeddedImages();
+
 
 namespace {
 
@@ -72,6 +77,21 @@ std::map<std::string, std::function<std::unique_ptr<TBitmap>()>>& Bitmaps() {
       {"PSGSPINUP", [] { return SpinArrow(true); }},
       {"PSGSPINDOWN", [] { return SpinArrow(false); }},
   };
+  static const bool images = [] {
+    for (const auto& [name, bytes] : EmbeddedImages()) {
+      const std::vector<uint8_t>* data = &bytes;
+      m[Key(name)] = [data] {
+        auto b = std::make_unique<TBitmap>();
+        TMemoryStream s;
+        s.WriteBuffer(data->data(), static_cast<int64_t>(data->size()));
+        s.SetPosition(0);
+        b->LoadFromStream(s);
+        return b;
+      };
+    }
+    return true;
+  }();
+  (void)images;
   return m;
 }
 

@@ -14,7 +14,11 @@
 // program has none of that name. Known names: "ASGLEAFCLOSE", "ASGLEAFOPEN"
 // (12 x 12 node boxes with a plus and a minus), "XPNODEC", "XPNODEO" (10 x 10
 // node arrows, right and down), "PsgSpinUp", "PsgSpinDown" (9 x 6 spin
-// arrows); each on a teal background.
+// arrows); each on a teal background. The pictures of images/ by their file
+// names: "GrafMoney" (a banknote, 100 x 88), "GrafDefaultImage" (8 x 8), the
+// smileys "GrafEqualSmile", "GrafGreaterSmile", "GrafLowerSmile" and the
+// hands "GrafEqualHand", "GrafGreaterHand", "GrafLowerHand" (16 x 16), each
+// on white with at most 16 colours.
 std::unique_ptr<TBitmap> LoadResourceBitmap(const std::string& name);
 // Adds (or replaces) a bitmap resource made by a drawing routine.
 void RegisterResourceBitmap(const std::string& name, std::function<std::unique_ptr<TBitmap>()> maker);

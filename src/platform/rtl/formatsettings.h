@@ -27,3 +27,9 @@ struct TFormatSettings {
 
 // The settings every formatting and parsing routine uses unless given others.
 extern TFormatSettings FormatSettings;
+
+// The first day of the week of the user's locale (the LC_TIME part of the
+// environment), 0 = Monday ... 6 = Sunday; 0 when the locale tells none.
+// SetLocaleFirstDayOfWeek fixes the answer (tests); -1 asks the locale again.
+int LocaleFirstDayOfWeek();
+void SetLocaleFirstDayOfWeek(int Day);

@@ -1,0 +1,78 @@
+#include "chart/extra/extraregister.h"
+
+#include "chart/core/chart.h"
+#include "chart/core/grafconst.h"
+#include "chart/extra/arrowcha.h"
+#include "chart/extra/bar3d.h"
+#include "chart/extra/bubblech.h"
+#include "chart/extra/errorbar.h"
+#include "chart/extra/ganttch.h"
+#include "chart/extra/grafbezie.h"
+#include "chart/extra/grafboxplot.h"
+#include "chart/extra/grafcalendar.h"
+#include "chart/extra/grafdonut.h"
+#include "chart/extra/graffunnel.h"
+#include "chart/extra/grafgauges.h"
+#include "chart/extra/grafpolar.h"
+#include "chart/extra/grafpyramid.h"
+#include "chart/extra/grafrose.h"
+#include "chart/extra/grafshape.h"
+#include "chart/extra/grafsmith.h"
+#include "chart/extra/grafvolumepipe.h"
+#include "chart/extra/imagebar.h"
+#include "chart/extra/imapoint.h"
+#include "chart/extra/mypoint.h"
+
+void RegisterExtraSeriesTypes() {
+  PolarDegreeSymbol = "\xC2\xB0";
+  // Polar, radar and polar bar.
+  RegisterSeriesType(&TPolarSeries::StaticClass(), &GrafMsgExPolar, &GrafMsgExtended, 2);
+  RegisterSeriesType(&TRadarSeries::StaticClass(), &GrafMsgExRadar, &GrafMsgExtended, 2);
+  RegisterSeriesType(&TPolarBarSeries::StaticClass(), &GrafMsgExPolarBar, &GrafMsgExtended, 2);
+  // Wind rose and clock.
+  RegisterSeriesType(&TWindRoseSeries::StaticClass(), &GrafMsgExWindRose, &GrafMsgExOther, 1);
+  RegisterSeriesType(&TClockSeries::StaticClass(), &GrafMsgExClock, &GrafMsgExOther, 1);
+  RegisterSeriesType(&TSmithSeries::StaticClass(), &GrafMsgExSmith, &GrafMsgExtended, 2);
+  RegisterSeriesType(&TGaugeSeries::StaticClass(), &GrafMsgExGauge, &GrafMsgExtended, 1);
+  RegisterSeriesType(&TBubbleSeries::StaticClass(), &GrafMsgBubble, &GrafMsgStandard, 1);
+  RegisterSeriesType(&TArrowSeries::StaticClass(), &GrafMsgArrow, &GrafMsgExtended, 2);
+  RegisterSeriesType(&TGanttSeries::StaticClass(), &GrafMsgGantt, &GrafMsgStandard, 1);
+  RegisterSeriesType(&TChartShape::StaticClass(), &GrafMsgShape, &GrafMsgStandard, 2);
+  RegisterSeriesType(&TFunnelSeries::StaticClass(), &GrafMsgExFunnel, &GrafMsgExStats, 1);
+  RegisterSeriesType(&TPyramidSeries::StaticClass(), &GrafMsgExPyramid, &GrafMsgExtended, 2);
+  RegisterSeriesType(&TDonutSeries::StaticClass(), &GrafMsgExDonut, &GrafMsgExtended, 1);
+  RegisterSeriesType(&TVolumePipeSeries::StaticClass(), &GrafMsgExVolumePipe, &GrafMsgExStats, 1);
+  RegisterSeriesType(&TBezierSeries::StaticClass(), &GrafMsgExBezier, &GrafMsgExtended, 1);
+  // Error bar, error and high-low.
+  RegisterSeriesType(&TErrorBarSeries::StaticClass(), &GrafMsgExErrorBar, &GrafMsgExStats, 1);
+  RegisterSeriesType(&TErrorSeries::StaticClass(), &GrafMsgExError, &GrafMsgExStats, 1);
+  RegisterSeriesType(&THighLowSeries::StaticClass(), &GrafMsgExHighLow, &GrafMsgExStats, 1);
+  // Box plots.
+  RegisterSeriesType(&TBoxSeries::StaticClass(), &GrafMsgExBoxPlot, &GrafMsgExStats, 2);
+  RegisterSeriesType(&THorizBoxSeries::StaticClass(), &GrafMsgExHorizontalBoxPlot, &GrafMsgExStats, 2);
+  RegisterSeriesType(&TCalendarSeries::StaticClass(), &GrafMsgExCalendar, &GrafMsgExOther, 1);
+  // Line-point and bar-join.
+  RegisterSeriesType(&TMyPointSeries::StaticClass(), &GrafMsgExLinePoint, &GrafMsgExOther, 1);
+  RegisterSeriesType(&TBarJoinSeries::StaticClass(), &GrafMsgExBarJoin, &GrafMsgExOther, 1);
+  // Image bar, image point and delta point.
+  RegisterSeriesType(&TImageBarSeries::StaticClass(), &GrafMsgExImageBar, &GrafMsgExOther, 1);
+  RegisterSeriesType(&TImagePointSeries::StaticClass(), &GrafMsgExImagePoint, &GrafMsgExOther, 1);
+  RegisterSeriesType(&TDeltaPointSeries::StaticClass(), &GrafMsgExDeltaPoint, &GrafMsgExOther, 1);
+  RegisterSeriesType(&TBar3DSeries::StaticClass(), &GrafMsgExBar3D, &GrafMsgExOther, 1);
+}
+
+void UnregisterExtraSeriesTypes() {
+  UnregisterSeriesTypes({&TPolarSeries::StaticClass(), &TRadarSeries::StaticClass(), &TPolarBarSeries::StaticClass()});
+  PolarDegreeSymbol.clear();
+  UnregisterSeriesTypes({&TWindRoseSeries::StaticClass(), &TClockSeries::StaticClass()});
+  ClockRomanNumerals().clear();
+  UnregisterSeriesTypes({&TSmithSeries::StaticClass(), &TGaugeSeries::StaticClass(), &TFunnelSeries::StaticClass(),
+                         &TPyramidSeries::StaticClass(), &TDonutSeries::StaticClass(),
+                         &TVolumePipeSeries::StaticClass(), &TBezierSeries::StaticClass(),
+                         &TErrorBarSeries::StaticClass(), &TErrorSeries::StaticClass(),
+                         &THighLowSeries::StaticClass(), &TBoxSeries::StaticClass(), &THorizBoxSeries::StaticClass(),
+                         &TCalendarSeries::StaticClass(), &TMyPointSeries::StaticClass(),
+                         &TBarJoinSeries::StaticClass(), &TImageBarSeries::StaticClass(),
+                         &TImagePointSeries::StaticClass(), &TDeltaPointSeries::StaticClass(),
+                         &TBar3DSeries::StaticClass()});
+}

@@ -1,0 +1,12 @@
+// The further series types of this library with the chart's series-type
+// registry (description, gallery page, gallery series) and the class
+// registry, in the order of their units. Called explicitly by the program
+// and by whatever lists the chart library's registrations; calling it again
+// changes nothing.
+#pragma once
+
+void RegisterExtraSeriesTypes();
+// What the units undo at program end: every type but the bubble, arrow,
+// gantt and shape series leaves the series-type registry, and the polar
+// degree sign and the clock's Roman numerals are emptied.
+void UnregisterExtraSeriesTypes();
