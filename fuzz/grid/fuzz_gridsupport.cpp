@@ -93,7 +93,15 @@ std::vector<std::string> GifSeeds() {
   TBitmap b(3, 2);
   TStringStream bmp;
   b.SaveToStream(bmp);
-  return {h + f + ";", h + f + f + f + ";", bmp.DataString()};
+  // About 130 bytes that claim a canvas of 8000 x 8000 pixels, by the
+  // screen or by an image on a screen of nothing: 256 MB decoded once.
+  std::string bigScreen = h, bigImage = h + f;
+  bigScreen[6] = bigScreen[8] = 0x40, bigScreen[7] = bigScreen[9] = 0x1F;
+  bigImage[6] = bigImage[7] = bigImage[8] = bigImage[9] = 0;
+  bigImage[h.size() + 13] = bigImage[h.size() + 15] = 0x40;
+  bigImage[h.size() + 14] = bigImage[h.size() + 16] = 0x1F;
+  return {h + f + ";", h + f + f + f + ";", bmp.DataString(), bigScreen + f + f + f + f + f + ";",
+          bigImage + f + f + f + f + ";"};
 }
 
 void RunGif(const std::string& bytes) {
@@ -106,12 +114,17 @@ void RunGif(const std::string& bytes) {
       if (!p.Empty()) fuzzdriver::Fault("a failed load left a picture");
       throw;
     }
+    if (static_cast<long long>(p.Width()) * p.Height() > kLoadPixelBudget)
+      fuzzdriver::Fault("a picture past the budget was decoded: " + std::to_string(p.Width()) + " x " +
+                        std::to_string(p.Height()));
     const int frames = p.CountFrames();
     for (int k = 1; k <= std::min(frames, 6); ++k) {
       try {
         p.SetFrame(k);
       } catch (const Exception&) {
       }
+      if (static_cast<long long>(p.Width()) * p.Height() > kLoadPixelBudget)
+        fuzzdriver::Fault("a frame past the budget was decoded");
       TBitmap target(8, 8);
       p.Draw(target.Canvas(), Rect(0, 0, 8, 8));
     }

@@ -3,6 +3,8 @@
 // themselves (GIF, which they cannot write, from a minimal file).
 //
 // Target "picture": TBitmap::LoadFromStream and TPicture::LoadFromFile.
+// Target "metafile": TMetafile::LoadFromStream (enhanced metafiles, through
+// their SVG conversion), seeded with metafiles this program writes.
 // Rules: only the layer's exceptions come out; a failed load leaves the
 // picture as it was; a picture that loaded draws, converts and saves, and
 // what it saved loads again at the same size.
@@ -11,6 +13,7 @@
 
 #include "fuzzdriver.h"
 #include "platform/gfx/bitmap.h"
+#include "platform/gfx/metafile.h"
 #include "platform/rtl/fileutils.h"
 #include "platform/rtl/sysinfo.h"
 
@@ -102,6 +105,49 @@ void Check(const std::string& bytes) {
   });
 }
 
+std::vector<std::string> MetafileSeeds() {
+  std::vector<std::string> seeds;
+  for (int kind = 0; kind < 3; ++kind) {
+    TMetafile mf;
+    mf.SetWidth(60 + 40 * kind);
+    mf.SetHeight(40);
+    {
+      TMetafileCanvas c(&mf);
+      c.Brush()->SetColor(kind == 1 ? clRed : clWhite);
+      c.Rectangle(2, 2, 50, 30);
+      if (kind >= 1) c.Ellipse(10, 10, 40, 35);
+      if (kind == 2) {
+        c.Font()->SetName("Arial");
+        c.TextOut(5, 5, "Text");
+        TBitmap b(4, 4);
+        b.Canvas()->SetPixels(1, 1, clBlue);
+        c.StretchDraw(Rect(20, 20, 36, 36), &b);
+        const TPoint points[] = {{1, 1}, {30, 5}, {12, 33}};
+        c.Polygon(points, 3);
+      }
+    }
+    seeds.push_back(Saved(mf));
+  }
+  return seeds;
+}
+
+void CheckMetafile(const std::string& bytes) {
+  fuzzdriver::ExpectLayerErrors([&] {
+    TMetafile mf;
+    mf.SetWidth(3);
+    TStringStream in(bytes);
+    try {
+      mf.LoadFromStream(in);
+    } catch (const Exception&) {
+      if (mf.Width() != 3) fuzzdriver::Fault("a failed load changed the metafile");
+      throw;
+    }
+    TBitmap target(16, 16);
+    target.Canvas()->StretchDraw(Rect(0, 0, 16, 16), &mf);
+    if (Saved(mf) != bytes.substr(0, Saved(mf).size())) fuzzdriver::Fault("a metafile read saves other bytes");
+  });
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -113,5 +159,9 @@ int main(int argc, char** argv) {
                       std::string("\xFF\xD8\xFF", 3), std::string("\x00\x00\x01\x00", 4),
                       std::string("\x00\x00\x02\x00", 4), "<svg width='99999' height='99999'>", "P1\n",
                       "/* XPM */", std::string("\xFF\xFF\x00\x40", 4)}});
+  targets.push_back({"metafile", MetafileSeeds(), CheckMetafile,
+                     {std::string("\x01\x00\x00\x00", 4), std::string("\x0E\x00\x00\x00", 4), " EMF",
+                      std::string("\x00\x00\x00\x00", 4), std::string("\xFF\xFF\xFF\x7F", 4),
+                      std::string("\x08\x00\x00\x00", 4)}});
   return fuzzdriver::Main(argc, argv, "fuzz-pictures", targets);
 }

@@ -6,9 +6,9 @@
 //   <driver> [--seconds S] [--iterations N] [--seed K] [--target NAME]
 //   <driver> FILE...                 replay inputs written by a failed run
 // A saved input is the target's name, a newline and the payload. A crash
-// under the sanitizers writes the input being run to <driver>-crash.bin, a
-// run longer than 20 s to <driver>-hang.bin, and a broken rule (Fault) to
-// <driver>-fault.bin before aborting.
+// (a sanitizer's report, or a fatal signal) writes the input being run to
+// <driver>-crash.bin, a run longer than 20 s to <driver>-hang.bin, and a
+// broken rule (Fault) to <driver>-fault.bin before aborting.
 //
 // Run under -DZELVORA_ASAN=ON with ASAN_OPTIONS=max_allocation_size_mb=1024 so
 // that an allocation sized by a damaged count is reported as the fault it is.
@@ -65,6 +65,12 @@ inline void Dump(const std::string& suffix) {
   ::close(fd);
 }
 inline void OnDeath() { Dump("crash"); }
+// Without the sanitizers: the input of a crash is written all the same.
+inline void OnSignal(int sig) {
+  Dump("crash");
+  std::signal(sig, SIG_DFL);
+  std::raise(sig);
+}
 inline void OnAlarm(int) {
   Dump("hang");
   const char msg[] = "input ran too long: written to the -hang.bin file\n";
@@ -183,6 +189,8 @@ inline void RunOne(TTarget& t, const std::string& input) {
 inline int Main(int argc, char** argv, const std::string& program, std::vector<TTarget>& targets) {
   detail::Program() = program;
   if (__sanitizer_set_death_callback) __sanitizer_set_death_callback(detail::OnDeath);
+  else
+    for (int sig : {SIGSEGV, SIGBUS, SIGFPE, SIGILL}) std::signal(sig, detail::OnSignal);
   std::signal(SIGALRM, detail::OnAlarm);
   double seconds = 60;
   long long iterations = -1;

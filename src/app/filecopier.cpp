@@ -8,6 +8,7 @@
 
 #include "platform/dialogs.h"
 #include "platform/rtl/fileutils.h"
+#include "platform/rtl/textfile.h"
 #include "platform/ui/sound.h"
 
 namespace {
@@ -70,6 +71,14 @@ bool TFileCopy::CopyFile(const std::string& source, const std::string& target) {
   if (source == target || SameFile(source, target)) {
     Fail("Error !!!\rCan't copy the file on itself");
     return false;
+  }
+  // A pipe or a device has no end to copy to (and a pipe would hold the open).
+  try {
+    CheckRegularFile(source);
+  } catch (const EFileKind& e) {
+    Fail(e.Message());
+    return false;
+  } catch (const Exception&) {
   }
   std::ifstream in(source, std::ios::binary);
   std::streamoff size = -1;

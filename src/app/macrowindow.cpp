@@ -1,5 +1,7 @@
 #include "app/macrowindow.h"
 
+#include <malloc.h>
+
 #include <chrono>
 
 #include "app/mainlink.h"
@@ -8,6 +10,7 @@
 #include "model/global.h"
 #include "platform/dialogs.h"
 #include "platform/gfx/printer.h"
+#include "platform/rtl/textfile.h"
 #include "platform/ui/shortcuts.h"
 
 namespace {
@@ -25,6 +28,20 @@ TTBCustomItem* Separator(TComponent* owner) { return new TTBSeparatorItem(owner)
 
 void AddItems(TTBCustomItem* parent, std::initializer_list<TTBCustomItem*> items) {
   for (TTBCustomItem* item : items) parent->Add(item);
+}
+
+// A run's program and values go when it ends, and the memory they took goes
+// back to the system.
+void FreeRun(TSBasic& basic) {
+  basic.Clear();
+  ::malloc_trim(0);
+}
+
+// Lets the windows work while a script runs; the program's close, asked for
+// meanwhile, stops the script.
+void PollWindows(TSBasic& basic) {
+  if (Application) Application->ProcessMessages();
+  if (BusyEndRequested()) basic.Stop();
 }
 
 // The message of an error a host function raised, as the interpreter
@@ -133,6 +150,15 @@ TFormMacro::TFormMacro(TComponent* AOwner) : TForm(AOwner), FBasic(std::make_uni
   FBasic->SetMax_Dimension(10000);
   FBasic->SetSource_Memo(FSource.get());
   FBasic->SetMessage_Panel(FMessages.get());
+  FBasic->SetOnPoll([this] { PollWindows(*FBasic); });
+  // Esc stops a running script before its next statement.
+  SetKeyPreview(true);
+  OnKeyDown = [this](TObject*, uint16_t& Key, TShiftState) {
+    if (Key == VK_ESCAPE && FBasic->Busy()) {
+      FBasic->Stop();
+      Key = 0;
+    }
+  };
 
   FHooks.WriteLine = [this](const std::string& line) {
     FPendingOutput.push_back(line);
@@ -158,7 +184,16 @@ TFormMacro::TFormMacro(TComponent* AOwner) : TForm(AOwner), FBasic(std::make_uni
     LastActiveControl = nullptr;
     RunMode = rmIdle;
   };
-  OnCloseQuery = [this](TObject*, bool& CanClose) { QueryClose(CanClose); };
+  OnCloseQuery = [this](TObject*, bool& CanClose) {
+    // A running script is stopped first; the close comes again after it.
+    if (FBasic->Busy()) {
+      FBasic->Stop();
+      FCloseAfterRun = true;
+      CanClose = false;
+      return;
+    }
+    QueryClose(CanClose);
+  };
   // A window that closes is deactivated after its close handler: it leaves
   // no control behind then.
   OnDeactivate = [this](TObject*) {
@@ -289,6 +324,7 @@ void TFormMacro::actOpenExecute(TObject*) {
   if (!OpenDialog1->Execute()) return;
   const std::string file = OpenDialog1->FileName;
   try {
+    CheckFileSize(file, MaxMacroFileSize, "a macro");
     MemoSource->LoadFromFile(file);
   } catch (const Exception& e) {
     ShowMessage(e.Message());
@@ -342,24 +378,41 @@ void TFormMacro::actRunExecute(TObject*) {
   Panel1->SetText("");
   if (!LibraryScript.empty()) FBasic->SetSource_Library(CutText(LibraryScript));
   FBasic->SetSource_Memo(FSource.get());
-  TProgramBusy busy;
-  try {
-    // A library file that cannot be read raises in the compile.
-    if (FBasic->Compile() == 0) FBasic->Run();
-  } catch (const Exception& e) {
-    ReportRaised(*FBasic, e.Message());
+  {
+    TProgramBusy busy;
+    try {
+      // A library file that cannot be read raises in the compile.
+      if (FBasic->Compile() == 0) FBasic->Run();
+    } catch (const Exception& e) {
+      ReportRaised(*FBasic, e.Message());
+    }
+    FlushOutput();
+    CloseMacroTextFile();
+    FreeRun(*FBasic);
   }
-  FlushOutput();
-  CloseMacroTextFile();
+  if (FCloseAfterRun) {
+    FCloseAfterRun = false;
+    Close();
+  }
 }
 
-TMainScript::TMainScript() : FBasic(std::make_unique<TSBasic>()) {}
+TMainScript::TMainScript() : FBasic(std::make_unique<TSBasic>()) {
+  FBasic->SetOnPoll([this] { PollWindows(*FBasic); });
+}
 TMainScript::~TMainScript() = default;
 
 void TMainScript::SetUpScript(TMacroHooks& hooks) { RegisterMacroFunctions(*FBasic, hooks, mhMainWindow); }
 
 void TMainScript::RunScript(const std::string& fileName) {
   if (fileName.empty()) return;
+  // A folder, a pipe or a device is named for what it is, without waiting.
+  try {
+    CheckRegularFile(fileName);
+  } catch (const EFileKind& e) {
+    ShowMessage(e.Message());
+    return;
+  } catch (const Exception&) {
+  }
   if (!FileReadable(fileName)) {
     ShowMessage("VoraZadar script " + fileName + " not found.");
     return;
@@ -386,4 +439,5 @@ void TMainScript::RunScript(const std::string& fileName) {
     ShowMessage(e.Message());
   }
   CloseMacroTextFile();
+  FreeRun(*FBasic);
 }

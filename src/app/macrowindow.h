@@ -121,6 +121,8 @@ private:
   std::chrono::steady_clock::time_point FLastFlush;
 
   std::string FMacroFileName;
+  // The window was closed while a script ran: it closes when the run ends.
+  bool FCloseAfterRun = false;
   std::unique_ptr<TSBasic> FBasic;
   std::unique_ptr<TMemoSource> FSource;
   std::unique_ptr<TPanelMessages> FMessages;

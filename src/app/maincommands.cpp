@@ -6,14 +6,23 @@
 #include <set>
 
 #include "app/texteditor.h"
+#include "app/newinputwizard.h"
 #include "app/mainlink.h"
 #include "app/launcher.h"
 #include "app/macrowindow.h"
 #include "app/refinewindow.h"
 #include "app/mainwindow.h"
+#include "app/updatewindow.h"
 #include "app/patternplot.h"
 #include "app/macroplot.h"
+#include "app/histogramwindow.h"
+#include "app/samplewindow.h"
+#include "app/phaseswindow.h"
 #include "app/workfolder.h"
+#include "app/aboutbox.h"
+#include "app/fourierwindow.h"
+#include "app/preferences.h"
+#include "app/rdfwindow.h"
 #include "chart/core/chart.h"
 #include "chart/series/series.h"
 #include "model/datafiles.h"
@@ -28,6 +37,7 @@
 #include "model/shelx.h"
 #include "platform/dialogs.h"
 #include "platform/rtl/fileutils.h"
+#include "platform/rtl/textfile.h"
 #include "platform/rtl/strutils.h"
 #include "platform/ui/clipboard.h"
 #include "platform/ui/richedit.h"
@@ -194,6 +204,15 @@ void TFormZelvora::ImportModel(const std::string& fileName, bool (*importer)(TRi
 }
 
 void TFormZelvora::ProcessFile(const std::string& fileName) {
+  // A folder, a pipe or a device given a file's name is named for what it
+  // is (a missing file is left to the reader of its kind to report).
+  try {
+    CheckRegularFile(fileName);
+  } catch (const EFileKind& e) {
+    ShowMessage(e.Message());
+    return;
+  } catch (const Exception&) {
+  }
   const int kind = GetFileKind(fileName);
   switch (kind) {
     case 0:
@@ -304,7 +323,10 @@ bool TFormZelvora::SaveAs() {
   if (!Model) return false;
   SaveDialog1->Filter = "Input Files (*.inp)|*.inp";
   SaveDialog1->DefaultExt = "inp";
-  SaveDialog1->FileName = GetFileKind(InputFileName) == 0 ? InputFileName : ChangeFileExt(InputFileName, ".inp");
+  // A new model has no name to offer.
+  SaveDialog1->FileName = InputFileName.empty()                ? std::string()
+                          : GetFileKind(InputFileName) == 0 ? InputFileName
+                                                            : ChangeFileExt(InputFileName, ".inp");
   bool saved = false;
   if (SaveDialog1->Execute()) {
     std::string file = SaveDialog1->FileName;
@@ -330,7 +352,17 @@ void TFormZelvora::actSaveASExecute(TObject*) { SaveAs(); }
 
 void TFormZelvora::actopenExecute(TObject*) { OpenFile(); }
 
-void TFormZelvora::actNewExecute(TObject* Sender) { actNotYetExecute(Sender); }
+void TFormZelvora::actNewExecute(TObject*) {
+  // A script or a refinement running now holds the model the wizard resets.
+  if (ProgramBusy()) {
+    ShowMessage("The model is in use by a running refinement or macro; start a new one when that has ended.");
+    return;
+  }
+  if (!FormNewInput || !QuerySaveModel()) return;
+  if (FormNewInput->ShowModal() != mrOk) return;
+  UpdateForm();
+  SaveAs();
+}
 
 void TFormZelvora::actCloseExecute(TObject*) {
   // A script or a refinement running now holds the model.
@@ -388,6 +420,48 @@ void TFormZelvora::TBMRUList1Click(TObject*, const std::string& fileName) {
 void TFormZelvora::actExitExecute(TObject*) { Close(); }
 
 void TFormZelvora::actNotYetExecute(TObject*) { ShowMessage("Not available yet."); }
+
+void TFormZelvora::actHistogramsExecute(TObject*) {
+  if (HistogramForm) HistogramForm->Show();
+}
+
+void TFormZelvora::actSampleExecute(TObject*) {
+  if (!FormSample || !Model || !Model->Histogram(1)) return;
+  FormSample->ShowFor(*Model->Histogram(1));
+}
+
+void TFormZelvora::actUpdateExecute(TObject*) {
+  try {
+    TFormUpdate form(this);
+    form.cbSites->SetItemIndex(UpdateSite);
+    form.ShowModal();
+  } catch (const Exception& e) {
+    // Something in the update is broken: the command stays off for this run.
+    actUpdate->SetEnabled(false);
+    ShowMessage(e.Message());
+  }
+}
+
+void TFormZelvora::actPreferencesExecute(TObject*) {
+  if (OptionsDlg && !OptionsDlg->Visible()) OptionsDlg->ShowModal();
+}
+
+void TFormZelvora::actAboutExecute(TObject*) {
+  if (AboutBox && !AboutBox->Visible()) AboutBox->ShowModal();
+}
+
+void TFormZelvora::actViewFourierExecute(TObject*) {
+  auto fourier = std::make_unique<TFormPlotFourier>(this);
+  fourier->ShowModal();
+}
+
+void TFormZelvora::actViewRDFExecute(TObject*) {
+  if (ModelLoaded() && Refinement && FormRDF) {
+    FormRDF->FillPhases(Model->PhaseCount());
+    FormRDF->Show();
+  }
+  ScreenCursor().SetCursor(crDefault);
+}
 
 // ---- The last active control ----------------------------------------------
 
@@ -483,6 +557,10 @@ void TFormZelvora::actRefineExecute(TObject*) {
   if (!RefineForm) return;
   RefineForm->SetFormStyle(RunOptions.RDOnTop ? fsStayOnTop : fsNormal);
   RefineForm->Show();
+}
+
+void TFormZelvora::actPhasesExecute(TObject*) {
+  if (PhaseForm) PhaseForm->Show();
 }
 
 void TFormZelvora::actBasicExecute(TObject*) {

@@ -25,4 +25,6 @@ std::string SettingsProblem() {
 
 std::string Environment(const std::string& name) { return ::GetEnvironmentVariable(name); }
 
+std::string HomeFolderPath() { return ::HomeFolder(); }
+
 }  // namespace zv_mainplatform

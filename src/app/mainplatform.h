@@ -13,4 +13,6 @@ std::string WorkFolderPath();
 // Why the settings folder cannot take the settings; empty when it can.
 std::string SettingsProblem();
 std::string Environment(const std::string& name);
+// The user's home folder, with a trailing '/'.
+std::string HomeFolderPath();
 }  // namespace zv_mainplatform

@@ -1,7 +1,9 @@
 #include "app/mainwindow.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <map>
 
 #include "app/texteditor.h"
 #include "app/launcher.h"
@@ -12,9 +14,23 @@
 #include "app/refinewindow.h"
 #include "app/mainplatform.h"
 #include "app/patternplot.h"
+#include "app/periodictable.h"
+#include "app/phaseswindow.h"
+#include "app/xyztransform.h"
 #include "app/scalesdialog.h"
 #include "app/macroplot.h"
 #include "app/watchwindow.h"
+#include "chart/editor/grafeditreg.h"
+#include "app/histogramwindow.h"
+#include "app/peakwidthwindow.h"
+#include "app/samplewindow.h"
+#include "app/generalwindow.h"
+#include "app/newinputwizard.h"
+#include "app/constraintswindow.h"
+#include "app/parameterswindow.h"
+#include "app/aboutbox.h"
+#include "app/preferences.h"
+#include "app/rdfwindow.h"
 #include "model/brkapart.h"
 #include "model/crystal.h"
 #include "model/datafiles.h"
@@ -23,6 +39,7 @@
 #include "model/refine.h"
 #include "model/rietclass.h"
 #include "platform/dialogs.h"
+#include "platform/rtl/fileutils.h"
 #include "platform/rtl/format.h"
 #include "platform/rtl/registry.h"
 #include "platform/rtl/stringlist.h"
@@ -77,7 +94,12 @@ const TColourKey kScales[4] = {{"HKLScale", 100}, {"HKLheight", 5}, {"Difference
 void SetProgramArguments(const std::vector<std::string>& args) { Arguments() = args; }
 const std::vector<std::string>& ProgramArguments() { return Arguments(); }
 
-std::string DefaultDatabaseFolder() { return zv_mainplatform::ProgramFolderPath(); }
+std::string DefaultDatabaseFolder() {
+  // The user's data folder: the program's own folder is not the user's to write.
+  std::string data = zv_mainplatform::Environment("XDG_DATA_HOME");
+  if (data.empty() || data.front() != '/') data = zv_mainplatform::HomeFolderPath() + ".local/share";
+  return IncludeTrailingPathDelimiter(data) + "Zelvora/";
+}
 
 TInstrument BuiltInInstrument() {
   TInstrument i;
@@ -101,8 +123,99 @@ TInstrument BuiltInInstrument() {
   return i;
 }
 
+namespace {
+
+// Every value WriteConfiguration writes, as the texts it writes them with
+// (the settings store keeps numbers written through the INI interface as
+// text), in the order of the main window's close.
+std::vector<TSettingValue> SettingValues(const TMainSettings& s) {
+  std::vector<TSettingValue> v;
+  auto add = [&v](const std::string& section, const std::string& ident, const std::string& text) {
+    v.push_back({section, ident, text});
+  };
+  auto num = [&add](const std::string& section, const std::string& ident, int n) {
+    add(section, ident, std::to_string(n));
+  };
+  num("Configuration", "Hints", s.Hints ? 1 : 0);
+  num("Configuration", "IRS", IRS);
+  num("Configuration", "IDSZ", IDSZ);
+  num("Configuration", "NIPOI", NIPOI);
+  num("Configuration", "NumberRecent", NumberRecent);
+  num("Configuration", "BackgroundAveraging", BackgroundAveraging);
+  for (int i = 0; i < 6; ++i) num("Configuration\\Colours", kColours[i].Name, PlotColours[static_cast<size_t>(i)]);
+  num("Configuration\\Scales", "HKLScale", PlotScales[0]);
+  num("Configuration\\Scales", "HKLSep", PlotScales[3]);
+  num("Configuration\\Scales", "HKLheight", PlotScales[1]);
+  num("Configuration\\Scales", "DifferenceScale", PlotScales[2]);
+  num("History", "Count", 0);
+  num("Update", "UpdateSite", UpdateSite);
+  num("Configuration", "TempRefine", TempRefine ? 1 : 0);
+  num("Configuration", "AssignDatafile", AssignDatafile ? 1 : 0);
+  num("Configuration", "StepOnStart", StepOnStart ? 1 : 0);
+  num("Configuration", "RefineonEntry", RefineOnEntry ? 1 : 0);
+  num("Configuration", "RDPlot", RunOptions.RDPlot ? 1 : 0);
+  num("Configuration", "RDWatch", RunOptions.RDWatch ? 1 : 0);
+  num("Configuration", "RDUpdate", RunOptions.RDUpdate ? 1 : 0);
+  num("Configuration", "RDOnTop", RunOptions.RDOnTop ? 1 : 0);
+  num("Configuration", "QSPlot", RunOptions.QSPlot ? 1 : 0);
+  num("Configuration", "QSWatch", RunOptions.QSWatch ? 1 : 0);
+  num("Configuration", "QSUpdate", RunOptions.QSUpdate ? 1 : 0);
+  num("Configuration", "AcceptChanges", AcceptChanges ? 1 : 0);
+  num("Configuration", "View_d", ViewD ? 1 : 0);
+  num("Configuration", "Style", ConfigStyle);
+  add("Configuration", "StartUpDirectgory", StartUpDirectory);
+  add("Configuration\\VoraZadar", "StartUpScript", StartUpScript);
+  add("Configuration\\VoraZadar", "LibraryScript", LibraryScript);
+  for (int n = 1; n <= InstrumentCount; ++n) {
+    const std::string k = std::to_string(n);
+    const TInstrument& in = Instruments[n];
+    add("Instruments", "Instrument_Title" + k, in.Title);
+    add("Instruments", "Wave1" + k, RealText(in.Wave1));
+    add("Instruments", "Wave2" + k, RealText(in.Wave2));
+    add("Instruments", "U" + k, RealText(in.U));
+    add("Instruments", "V" + k, RealText(in.V));
+    add("Instruments", "W" + k, RealText(in.W));
+    add("Instruments", "gamma" + k, RealText(in.gamma));
+    add("Instruments", "Asym1" + k, RealText(in.Asym1));
+    add("Instruments", "Asym2" + k, RealText(in.Asym2));
+    num("Instruments", "Profile" + k, in.Profile);
+    add("Instruments", "Zero" + k, RealText(in.Zero));
+    add("Instruments", "Ratio" + k, RealText(in.Ratio));
+    add("Instruments", "Pol" + k, RealText(in.Pol));
+    add("Instruments", "Start" + k, RealText(in.Start));
+    add("Instruments", "Step" + k, RealText(in.Step));
+    add("Instruments", "Stop" + k, RealText(in.Stop));
+    num("Instruments", "Radiation" + k, in.Radiation);
+  }
+  return v;
+}
+
+// What a value holds as text; kNoText when it is missing or not text.
+const std::string kNoText("\x01");
+std::string StoredText(TRegIniFile& ini, const std::string& section, const std::string& ident) {
+  try {
+    return ini.ReadString(section, ident, kNoText);
+  } catch (const Exception&) {
+    return kNoText;
+  }
+}
+
+// The recent files as stored now: F0 .. F(NumberRecent-1), trimmed, empty
+// ones skipped, most recent first.
+std::vector<std::string> StoredRecentFiles(TRegIniFile& ini) {
+  std::vector<std::string> files;
+  for (int i = 0; i < NumberRecent; ++i) {
+    const std::string f = Trim(ini.ReadString("RecentFiles", "F" + std::to_string(i), ""));
+    if (!f.empty()) files.push_back(f);
+  }
+  return files;
+}
+
+}  // namespace
+
 TMainSettings ReadConfiguration() {
   TMainSettings s;
+  TRegistryBatch batch;
   TRegIniFile ini(kSettingsKey);
   if (ini.ReadInteger("Configuration", "Version", -1) == -1) ini.WriteInteger("Configuration", "Version", 1);
   IDSZ = ini.ReadInteger("Configuration", "IDSZ", 10000);
@@ -169,70 +282,59 @@ TMainSettings ReadConfiguration() {
   }
   if (Instruments[1].Title == "Instrument 1 not set") Instruments[1] = BuiltInInstrument();
 
-  // F(n-1) first, each to the top, so F0 ends on top.
-  for (int i = NumberRecent - 1; i >= 0; --i) {
-    const std::string f = Trim(ini.ReadString("RecentFiles", "F" + std::to_string(i), ""));
-    if (!f.empty()) s.RecentFiles.insert(s.RecentFiles.begin(), f);
+  s.RecentFiles = StoredRecentFiles(ini);
+  // The texts as stored (as this run would write them where the store has
+  // none), for the close to tell what this run changed.
+  s.Values = SettingValues(s);
+  for (TSettingValue& v : s.Values) {
+    std::string text = StoredText(ini, v.Section, v.Ident);
+    if (text != kNoText) v.Text = std::move(text);
   }
   return s;
 }
 
-void WriteConfiguration(const TMainSettings& s) {
-  TRegIniFile ini(kSettingsKey);
-  ini.WriteBool("Configuration", "Hints", s.Hints);
-  ini.WriteInteger("Configuration", "IRS", IRS);
-  ini.WriteInteger("Configuration", "IDSZ", IDSZ);
-  ini.WriteInteger("Configuration", "NIPOI", NIPOI);
-  ini.WriteInteger("Configuration", "NumberRecent", NumberRecent);
-  ini.WriteInteger("Configuration", "BackgroundAveraging", BackgroundAveraging);
-  for (int i = 0; i < 6; ++i)
-    ini.WriteInteger("Configuration\\Colours", kColours[i].Name, PlotColours[static_cast<size_t>(i)]);
-  ini.WriteInteger("Configuration\\Scales", "HKLScale", PlotScales[0]);
-  ini.WriteInteger("Configuration\\Scales", "HKLSep", PlotScales[3]);
-  ini.WriteInteger("Configuration\\Scales", "HKLheight", PlotScales[1]);
-  ini.WriteInteger("Configuration\\Scales", "DifferenceScale", PlotScales[2]);
-  ini.WriteInteger("History", "Count", 0);
-  ini.WriteInteger("Update", "UpdateSite", UpdateSite);
-  ini.WriteBool("Configuration", "TempRefine", TempRefine);
-  ini.WriteBool("Configuration", "AssignDatafile", AssignDatafile);
-  ini.WriteBool("Configuration", "StepOnStart", StepOnStart);
-  ini.WriteBool("Configuration", "RefineonEntry", RefineOnEntry);
-  ini.WriteBool("Configuration", "RDPlot", RunOptions.RDPlot);
-  ini.WriteBool("Configuration", "RDWatch", RunOptions.RDWatch);
-  ini.WriteBool("Configuration", "RDUpdate", RunOptions.RDUpdate);
-  ini.WriteBool("Configuration", "RDOnTop", RunOptions.RDOnTop);
-  ini.WriteBool("Configuration", "QSPlot", RunOptions.QSPlot);
-  ini.WriteBool("Configuration", "QSWatch", RunOptions.QSWatch);
-  ini.WriteBool("Configuration", "QSUpdate", RunOptions.QSUpdate);
-  ini.WriteBool("Configuration", "AcceptChanges", AcceptChanges);
-  ini.WriteBool("Configuration", "View_d", ViewD);
-  ini.WriteInteger("Configuration", "Style", ConfigStyle);
-  ini.WriteString("Configuration", "StartUpDirectgory", StartUpDirectory);
-  ini.WriteString("Configuration\\VoraZadar", "StartUpScript", StartUpScript);
-  ini.WriteString("Configuration\\VoraZadar", "LibraryScript", LibraryScript);
-  for (int n = 1; n <= InstrumentCount; ++n) {
-    const std::string k = std::to_string(n);
-    const TInstrument& in = Instruments[n];
-    ini.WriteString("Instruments", "Instrument_Title" + k, in.Title);
-    ini.WriteString("Instruments", "Wave1" + k, RealText(in.Wave1));
-    ini.WriteString("Instruments", "Wave2" + k, RealText(in.Wave2));
-    ini.WriteString("Instruments", "U" + k, RealText(in.U));
-    ini.WriteString("Instruments", "V" + k, RealText(in.V));
-    ini.WriteString("Instruments", "W" + k, RealText(in.W));
-    ini.WriteString("Instruments", "gamma" + k, RealText(in.gamma));
-    ini.WriteString("Instruments", "Asym1" + k, RealText(in.Asym1));
-    ini.WriteString("Instruments", "Asym2" + k, RealText(in.Asym2));
-    ini.WriteInteger("Instruments", "Profile" + k, in.Profile);
-    ini.WriteString("Instruments", "Zero" + k, RealText(in.Zero));
-    ini.WriteString("Instruments", "Ratio" + k, RealText(in.Ratio));
-    ini.WriteString("Instruments", "Pol" + k, RealText(in.Pol));
-    ini.WriteString("Instruments", "Start" + k, RealText(in.Start));
-    ini.WriteString("Instruments", "Step" + k, RealText(in.Step));
-    ini.WriteString("Instruments", "Stop" + k, RealText(in.Stop));
-    ini.WriteInteger("Instruments", "Radiation" + k, in.Radiation);
+std::vector<std::string> MergeRecentFiles(const std::vector<std::string>& now, const std::vector<std::string>& atStart,
+                                          const std::vector<std::string>& stored, int count) {
+  // The files used in this run went to the top of the list: they are the
+  // entries before the rest of the list that is still the list read at start.
+  std::size_t fresh = 0;
+  for (; fresh < now.size(); ++fresh) {
+    std::vector<std::string> rest;
+    for (const std::string& f : atStart)
+      if (std::find(now.begin(), now.begin() + static_cast<std::ptrdiff_t>(fresh), f) ==
+          now.begin() + static_cast<std::ptrdiff_t>(fresh))
+        rest.push_back(f);
+    const std::size_t tail = now.size() - fresh;
+    if (rest.size() >= tail && std::equal(now.begin() + static_cast<std::ptrdiff_t>(fresh), now.end(), rest.begin()))
+      break;
   }
-  for (size_t i = 0; i < s.RecentFiles.size(); ++i)
-    ini.WriteString("RecentFiles", "F" + std::to_string(i), Trim(s.RecentFiles[i]));
+  std::vector<std::string> merged(now.begin(), now.begin() + static_cast<std::ptrdiff_t>(fresh));
+  for (const std::string& f : stored)
+    if (std::find(merged.begin(), merged.end(), f) == merged.end()) merged.push_back(f);
+  if (count >= 0 && merged.size() > static_cast<std::size_t>(count)) merged.resize(static_cast<std::size_t>(count));
+  return merged;
+}
+
+void WriteConfiguration(const TMainSettings& s, const TMainSettings* asRead) {
+  TRegistryBatch batch;
+  TRegIniFile ini(kSettingsKey);
+  // Only what this run changed, and what the store lacks, is written: a
+  // second instance that closed meanwhile keeps the values it wrote.
+  std::map<std::pair<std::string, std::string>, std::string> before;
+  if (asRead)
+    for (const TSettingValue& v : asRead->Values) before[{v.Section, v.Ident}] = v.Text;
+  for (const TSettingValue& v : SettingValues(s)) {
+    const auto it = before.find({v.Section, v.Ident});
+    if (it != before.end() && it->second == v.Text && StoredText(ini, v.Section, v.Ident) != kNoText) continue;
+    ini.WriteString(v.Section, v.Ident, v.Text);
+  }
+  std::vector<std::string> files = s.RecentFiles;
+  if (asRead) {
+    if (files == asRead->RecentFiles) return;
+    // Merged into the list as another instance may have left it.
+    files = MergeRecentFiles(files, asRead->RecentFiles, StoredRecentFiles(ini), NumberRecent);
+  }
+  for (size_t i = 0; i < files.size(); ++i) ini.WriteString("RecentFiles", "F" + std::to_string(i), Trim(files[i]));
 }
 
 // ---- The window ------------------------------------------------------------
@@ -287,7 +389,7 @@ TFormZelvora::TFormZelvora(TComponent* AOwner) : TForm(AOwner) {
   actImportShelx = MakeAction("actImportShelx", "Shelxs file", "Import a Shelxs file", &TFormZelvora::actImportShelxExecute);
   actExportShelx = MakeAction("actExportShelx", "Shelx file", "Export a Shelx file", &TFormZelvora::actExportShelxExecute);
   actExportSir = MakeAction("actExportSir", "SIRPOW97 file", "Export a SIRPOW97 file", &TFormZelvora::actExportSirExecute);
-  actPreferences = MakeAction("actPreferences", "P&references", "Preferences", &TFormZelvora::actNotYetExecute);
+  actPreferences = MakeAction("actPreferences", "P&references", "Preferences", &TFormZelvora::actPreferencesExecute);
   actPrint = MakeAction("actPrint", "&Print", "Print", &TFormZelvora::actPrintExecute);
   actPrintPreview = MakeAction("actPrintPreview", "Print Pre&view", "Print preview", &TFormZelvora::actPrintPreviewExecute);
   actPageSetup = MakeAction("actPageSetup", "Page Set&up", "Page setup", &TFormZelvora::actPageSetupExecute);
@@ -303,17 +405,20 @@ TFormZelvora::TFormZelvora(TComponent* AOwner) : TForm(AOwner) {
   EditCopy1->SetShortCut(ShortCut('C', {ssCtrl}));
   EditPaste1 = MakeAction("EditPaste1", "&Paste", "Paste", &TFormZelvora::EditPaste1Execute);
   EditPaste1->SetShortCut(ShortCut('V', {ssCtrl}));
-  actGeneral = MakeAction("actGeneral", "&General", "General settings", &TFormZelvora::actNotYetExecute);
+  actGeneral = MakeAction("actGeneral", "&General", "General settings", nullptr);
+  actGeneral->SetOnExecute([](TObject*) { if (GeneralForm) GeneralForm->Show(); });
   actGeneral->SetShortCut(ShortCut(VK_F5, {}));
-  actPhases = MakeAction("actPhases", "&Phases", "Phases", &TFormZelvora::actNotYetExecute);
+  actPhases = MakeAction("actPhases", "&Phases", "Phases", &TFormZelvora::actPhasesExecute);
   actPhases->SetShortCut(ShortCut(VK_F6, {}));
-  actHistograms = MakeAction("actHistograms", "&Histograms", "Histograms", &TFormZelvora::actNotYetExecute);
+  actHistograms = MakeAction("actHistograms", "&Histograms", "Histograms", &TFormZelvora::actHistogramsExecute);
   actHistograms->SetShortCut(ShortCut(VK_F7, {}));
-  actSample = MakeAction("actSample", "&Sample", "Sample", &TFormZelvora::actNotYetExecute);
+  actSample = MakeAction("actSample", "&Sample", "Sample", &TFormZelvora::actSampleExecute);
   actSample->SetShortCut(ShortCut(VK_F8, {}));
-  actConstraints = MakeAction("actConstraints", "&Constraints", "Constraints", &TFormZelvora::actNotYetExecute);
+  actConstraints = MakeAction("actConstraints", "&Constraints", "Constraints", nullptr);
+  actConstraints->SetOnExecute([](TObject*) { if (ConstraintForm) ConstraintForm->Show(); });
   actConstraints->SetShortCut(ShortCut(VK_F9, {}));
-  actparameters = MakeAction("actparameters", "&Parameters", "Parameters", &TFormZelvora::actNotYetExecute);
+  actparameters = MakeAction("actparameters", "&Parameters", "Parameters", nullptr);
+  actparameters->SetOnExecute([](TObject*) { if (FormParameters) FormParameters->Show(); });
   actRefine = MakeAction("actRefine", "&Refine", "Refine", &TFormZelvora::actRefineExecute);
   actRefine->SetShortCut(ShortCut(VK_F10, {}));
   actManualEdit = MakeAction("actManualEdit", "Manual &Edit", "Manual edit and refine", &TFormZelvora::actManualEditExecute);
@@ -325,16 +430,16 @@ TFormZelvora::TFormZelvora(TComponent* AOwner) : TForm(AOwner) {
   actViewOutput = MakeAction("actViewOutput", "View Output", "View Output", &TFormZelvora::actViewOutputExecute);
   actViewBVS = MakeAction("actViewBVS", "View BV/Summary", "View BV/Summary", &TFormZelvora::actViewBVSExecute);
   actViewDist = MakeAction("actViewDist", "View Dist/Angles", "View Dist/Angles", &TFormZelvora::actViewDistExecute);
-  actViewFourier = MakeAction("actViewFourier", "Plot Fourier", "Plot Fourier", &TFormZelvora::actNotYetExecute);
-  actViewRDF = MakeAction("actViewRDF", "Plot RDF", "Plot RDF", &TFormZelvora::actNotYetExecute);
+  actViewFourier = MakeAction("actViewFourier", "Plot Fourier", "Plot Fourier", &TFormZelvora::actViewFourierExecute);
+  actViewRDF = MakeAction("actViewRDF", "Plot RDF", "Plot RDF", &TFormZelvora::actViewRDFExecute);
   HelpContents1 = MakeAction("HelpContents1", "Help Topics", "Help Topics", nullptr);
   HelpContents1->SetOnExecute([](TObject*) {});
   HelpContents1->SetShortCut(ShortCut(VK_F1, {}));
   // No help is installed with the program.
   HelpContents1->SetVisible(false);
   actShowHints = MakeAction("actShowHints", "&Show Hints", "Show Hints", &TFormZelvora::actShowHintsExecute);
-  actUpdate = MakeAction("actUpdate", "&Update Zelvora", "Update Zelvora", &TFormZelvora::actNotYetExecute);
-  actAbout = MakeAction("actAbout", "&About", "About", &TFormZelvora::actNotYetExecute);
+  actUpdate = MakeAction("actUpdate", "&Update Zelvora", "Update Zelvora", &TFormZelvora::actUpdateExecute);
+  actAbout = MakeAction("actAbout", "&About", "About", &TFormZelvora::actAboutExecute);
   actScript = MakeAction("actScript", "", "Run a Vorazadar macro", &TFormZelvora::actScriptExecute);
 
   BuildMenus();
@@ -362,6 +467,7 @@ TFormZelvora::~TFormZelvora() {
   }
   MainWindowLink() = TMainWindowLink{};
   if (FormZelvora == this) FormZelvora = nullptr;
+  FClosing.reset();
 }
 
 namespace {
@@ -484,6 +590,8 @@ void TFormZelvora::TBDockZelvoraResize(TObject*) {
 
 void TFormZelvora::FormCreate(TObject*) {
   FormZelvora = this;
+  // The layout and the settings are read with one look at the store's file.
+  TRegistryBatch batch;
   // Screens other than 96 pixels per inch would scale the window here; the
   // layer reports 96 for every screen.
   if (!ScatterSymbols) ScatterSymbols = new TStringList();
@@ -498,6 +606,7 @@ void TFormZelvora::FormCreate(TObject*) {
   TMainSettings settings;
   try {
     settings = ReadConfiguration();
+    FSettingsAsRead = std::make_unique<TMainSettings>(settings);
   } catch (const Exception& e) {
     // The defaults stand; the program runs on.
     if (problem.empty()) ShowMessage("The settings could not be read: " + e.Message());
@@ -577,9 +686,13 @@ void TFormZelvora::FormCloseQuery(TObject*, bool& CanClose) {
     return;
   }
   CanClose = QuerySaveModel();
+  // What the close writes (the window's place first) goes to the store at
+  // once, at the window's end.
+  if (CanClose && !FClosing) FClosing = std::make_unique<TRegistryBatch>();
 }
 
 void TFormZelvora::FormClose(TObject*, TCloseAction&) {
+  if (!FClosing) FClosing = std::make_unique<TRegistryBatch>();
   TMainSettings s;
   s.Hints = actShowHints->Checked();
   s.RecentFiles = RecentFiles();
@@ -612,7 +725,7 @@ void TFormZelvora::FormClose(TObject*, TCloseAction&) {
   Transformation = nullptr;
   ClearUserMenu();
   try {
-    WriteConfiguration(s);
+    WriteConfiguration(s, FSettingsAsRead.get());
   } catch (const Exception& e) {
     ShowMessage("The settings could not be saved: " + e.Message());
   }
@@ -653,23 +766,42 @@ int RunZelvora(int argc, char** argv) {
     SetCommonDialogHandler({});
   }
   Application->SetTitle("Zelvora");
-  // The windows that exist, in their start-up order; the model windows,
-  // preferences, about box and periodic table come with a later version.
+  // The chart library's types, editor forms and export formats, in their order.
+  RegisterChartEditorUnits();
+  // The windows, in their start-up order.
   Application->CreateForm(FormZelvora);
+  Application->CreateForm(FormSample);
   Application->CreateForm(RefineForm);
+  Application->CreateForm(AboutBox);
+  Application->CreateForm(OptionsDlg);
   Application->CreateForm(FormWatch);
   TFormMacro* macro = nullptr;
   Application->CreateForm(macro);
   FormMacro = macro;
+  Application->CreateForm(HistogramForm);
+  Application->CreateForm(FormPeak);
+  Application->CreateForm(PhaseForm);
+  Application->CreateForm(FormTrans);
+  Application->CreateForm(GeneralForm);
+  Application->CreateForm(ConstraintForm);
+  Application->CreateForm(FormNewInput);
   Application->CreateForm(FormGraph);
+  Application->CreateForm(FormParameters);
+  Application->CreateForm(FormRDF);
   Application->CreateForm(FormSetScales);
+  Application->CreateForm(FormPeriodicTable);
   FormZelvora->LinkMacroWindow();
   Application->Run();
-  // The toolbar layout is saved as the main window goes.
-  delete FormZelvora;
-  // The other start-up windows go with the application, before the process
-  // ends, so their toolbars leave the window hooks as they came.
-  Application->DestroyComponents();
+  {
+    // Everything the close writes reaches the store in one save.
+    TRegistryBatch closing;
+    // The toolbar layout is saved as the main window goes.
+    delete FormZelvora;
+    // The other start-up windows go with the application, before the process
+    // ends, so their toolbars leave the window hooks as they came.
+    Application->DestroyComponents();
+  }
+  UnregisterChartEditorUnits();
   TRegistry::FlushAll();
   return 0;
 }

@@ -32,6 +32,7 @@ class TExFile;
 class TFileCopy;
 class TMainScript;
 class TEditForm;
+class TRegistryBatch;
 
 // The program's arguments after the program name (the main block sets them).
 void SetProgramArguments(const std::vector<std::string>& args);
@@ -42,16 +43,32 @@ const std::vector<std::string>& ProgramArguments();
 // instrument presets, and the recent files (most recent first, at most
 // NumberRecent, trimmed, empty ones skipped). Writes Version 1 and the
 // database paths when they are missing. Hints is the "Show Hints" tick.
+struct TSettingValue {
+  std::string Section, Ident, Text;
+};
 struct TMainSettings {
   bool Hints = true;
   std::vector<std::string> RecentFiles;
+  // From ReadConfiguration: every value WriteConfiguration writes, with the
+  // text the store held for it then (where it held none, the text the values
+  // read give).
+  std::vector<TSettingValue> Values;
 };
 TMainSettings ReadConfiguration();
-// Writes them back in the order of the main window's close.
-void WriteConfiguration(const TMainSettings& settings);
+// Writes them back in the order of the main window's close. With asRead
+// (what ReadConfiguration gave at start) only the values that differ from
+// it, or that the store lacks, are written, and recent files opened in this
+// run are merged into the list as stored now: an instance that closed
+// meanwhile loses neither its values nor its recent files.
+void WriteConfiguration(const TMainSettings& settings, const TMainSettings* asRead = nullptr);
+// The recent-file list to store: the files that went to the top of `now`
+// since `atStart` was read, then the stored ones not among them, at most
+// count.
+std::vector<std::string> MergeRecentFiles(const std::vector<std::string>& now, const std::vector<std::string>& atStart,
+                                          const std::vector<std::string>& stored, int count);
 // The preset that replaces preset 1 when no title was stored for it.
 TInstrument BuiltInInstrument();
-// The default folder of phases.db and atoms.db (the program's folder).
+// The default folder of phases.db and atoms.db: Zelvora in the user's XDG data folder.
 std::string DefaultDatabaseFolder();
 
 // The commands UpdateForm switches that are enabled for a loaded model or
@@ -180,6 +197,9 @@ public:
   void EditCopy1Execute(TObject* Sender);
   void EditPaste1Execute(TObject* Sender);
   void actRefineExecute(TObject* Sender);
+  void actHistogramsExecute(TObject* Sender);
+  void actSampleExecute(TObject* Sender);
+  void actPhasesExecute(TObject* Sender);
   void actManualEditExecute(TObject* Sender);
   void actBasicExecute(TObject* Sender);
   void actQuickStartExecute(TObject* Sender);
@@ -189,6 +209,12 @@ public:
   void actViewDistExecute(TObject* Sender);
   void actShowHintsExecute(TObject* Sender);
   void actNotYetExecute(TObject* Sender);
+  // Opens the update window on the stored mirror.
+  void actUpdateExecute(TObject* Sender);
+  void actPreferencesExecute(TObject* Sender);
+  void actAboutExecute(TObject* Sender);
+  void actViewFourierExecute(TObject* Sender);
+  void actViewRDFExecute(TObject* Sender);
   // Runs the script of user-menu entry k, k being the sender's name from its
   // seventh character on.
   void actScriptExecute(TObject* Sender);
@@ -235,6 +261,11 @@ private:
 
   bool FFirstActivation = false;
   bool FShown = false;
+  // The settings as read at creation, so that the close writes only changes.
+  std::unique_ptr<TMainSettings> FSettingsAsRead;
+  // From the accepted close to the window's end: the close writes each
+  // settings file once.
+  std::unique_ptr<TRegistryBatch> FClosing;
   bool FQuitQueued = false;
   std::unique_ptr<TMainScript> FScript;
   TMacroHooks FHooks;

@@ -30,6 +30,17 @@ int Get(const TControl& c, int i) {
 }
 
 void Set(TControl& c, int i, int v) {
+  // A stored place far off the screen, or a size beyond it, is taken back to
+  // the screen: a damaged store must not make a window of absurd size.
+  if (Screen) {
+    const int w = Screen->Width(), h = Screen->Height();
+    switch (i) {
+      case 0: v = std::clamp(v, -h, 2 * h); break;
+      case 1: v = std::clamp(v, -w, 2 * w); break;
+      case 2: v = std::clamp(v, 0, w); break;
+      default: v = std::clamp(v, 0, h); break;
+    }
+  }
   switch (i) {
     case 0: c.SetTop(v); break;
     case 1: c.SetLeft(v); break;

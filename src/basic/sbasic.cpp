@@ -44,6 +44,7 @@ void CopyLimits(TSBCodeList& body, const TSBCodeList& main) {
 TSBasic::TSBasic() {
   CreateBaseTypes();
   FCode = std::make_unique<TSBCodeList>(&FTypeList, "MAIN", &FFunctionList);
+  FCode->RunControl = &FRunControl;
   RegisterBuiltins(*FCode);
   FKeptFunctions = static_cast<int>(FFunctionList.size());
   FTranslator = std::make_unique<TSBTranslator>(FCode.get(), &FTypeList, &FFunctionList);
@@ -140,8 +141,15 @@ int TSBasic::AddFunction(const std::string& name, TSBHostProc routine, char resu
 
 // ---- Compile -------------------------------------------------------------------------
 
+void TSBasic::Clear() {
+  if (FBusy) throw EInvalidOperation("The macro interpreter is running");
+  ResetUserItems();
+  FCode->RunFrames.reset();
+}
+
 int TSBasic::Compile() {
   TBusyGuard busy(FBusy);
+  TSBMemoryScope memory(FBudget);
   // The text is read first: a source that cannot be read leaves the code as it was.
   FSource.LoadText();
   ResetUserItems();
@@ -177,9 +185,14 @@ int TSBasic::Compile() {
     if (continued) continue;
     continuedLine = -1;
     if (!pending.empty()) {
-      FTranslator->ResolveNames(pending, error);
-      if (error.ErrorCode == 0) error = FChecker.CheckLine(line, pending);
-      if (error.ErrorCode == 0) FTranslator->TranslateStatement(pending, error);
+      try {
+        FTranslator->ResolveNames(pending, error);
+        if (error.ErrorCode == 0) error = FChecker.CheckLine(line, pending);
+        if (error.ErrorCode == 0) FTranslator->TranslateStatement(pending, error);
+      } catch (const ESBRunError& e) {
+        // Declarations past the memory budget.
+        error = TSBErrorRecord{e.Code, line, 0, std::string()};
+      }
       error.ErrorLine = line;
     }
     pending.clear();
@@ -221,9 +234,17 @@ int TSBasic::Run() {
   if (FCode->Codes.empty())
     if (const int error = LoadCompiledCode()) return error;
   TBusyGuard busy(FBusy);
+  TSBMemoryScope memory(FBudget);
+  FRunControl.StopRequested = false;
   FCode->LineOffset = FSource.LibraryLines;
   ForEachBody(CopyLimits);
-  const int result = FCode->Run().ErrorCode;
+  int result = 0;
+  try {
+    result = FCode->Run().ErrorCode;
+  } catch (const ESBRunError& e) {
+    // Raised between entries (a call's copies past the memory budget).
+    FCode->Error.ErrorCode = result = e.Code;
+  }
   if (result > 0) ShowMessageText(FCode->ErrorReport());
   return result;
 }
@@ -265,6 +286,7 @@ void CheckCalls(const TSBCodeList& list, std::size_t functions) {
 }  // namespace
 
 bool TSBasic::ReadCompiledCode(TSBReader& r) {
+  TSBMemoryScope memory(FBudget);
   ResetUserItems();
   r.MaxDimension = FCode->MaxDimension;
   try {

@@ -8,6 +8,7 @@
 // run later by a component with the same host functions.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -37,6 +38,17 @@ public:
   int Run();
   // A compile or a run is under way (a host function may process messages).
   bool Busy() const { return FBusy; }
+  // Ends the run under way before its next entry, with error sbeStopped
+  // ("Stopped"); nothing when none runs.
+  void Stop() {
+    if (FBusy) FRunControl.StopRequested = true;
+  }
+  // Called at least every PollInterval milliseconds while a program runs,
+  // also inside loops that call no host function: the host lets its
+  // messages through there (and may call Stop).
+  void SetOnPoll(std::function<void()> poll) { FRunControl.OnPoll = std::move(poll); }
+  int PollInterval() const { return FRunControl.PollInterval; }
+  void SetPollInterval(int milliseconds) { FRunControl.PollInterval = milliseconds < 0 ? 0 : milliseconds; }
   // Registers a host function (name in upper case, result type '0' to '4').
   // Code compiled before is dropped: function indexes are part of it.
   int AddFunction(const std::string& name, TSBHostProc routine, char resultCode, int argCount);
@@ -83,6 +95,16 @@ public:
   void SetWatch_buffer(TSBWatchList* v) { FDebug.WatchBuffer = v; }
   TSBDebug& Debug() { return FDebug; }
 
+  // ---- Memory ----
+  // The budget all values of this interpreter share (MaxRunMemory by
+  // default); a compile or run that would pass it ends with sbeOutOfMemory.
+  int64_t Max_Memory() const { return FBudget.Limit(); }
+  void SetMax_Memory(int64_t bytes) { FBudget.SetLimit(bytes); }
+  int64_t MemoryUsed() const { return FBudget.Used(); }
+  // Frees the compiled program with all its values (the host calls it when
+  // a run has ended); the next Run compiles again. Refused while busy.
+  void Clear();
+
   // ---- Parts ----
   TSBCodeList& Code() { return *FCode; }
   TSBTypeList& TypeList() { return FTypeList; }
@@ -115,6 +137,8 @@ private:
   void ShowMessageText(const std::string& text);
   void ForEachBody(void (*f)(TSBCodeList&, const TSBCodeList&));
 
+  // The budget outlives everything charged to it.
+  TSBMemoryBudget FBudget;
   // The lists come first: everything else refers to them.
   TSBTypeList FTypeList;
   TSBFuncList FFunctionList;
@@ -127,4 +151,5 @@ private:
   int FBaseTypeCount = 0;
   std::string FHeadline;
   bool FBusy = false;
+  TSBRunControl FRunControl;
 };

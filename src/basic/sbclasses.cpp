@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "basic/sbcodelist.h"
+#include "basic/sberrors.h"
 
 // ---- Stream ---------------------------------------------------------------------
 
@@ -207,7 +208,40 @@ void TSBReg::ReadFrom(TSBReader& r) {
   Target = IndexVar = OffsetVar = nullptr;
 }
 
+// ---- Memory budget ------------------------------------------------------------------
+
+namespace {
+thread_local TSBMemoryBudget* CurrentBudget = nullptr;
+}
+
+void TSBMemoryBudget::Charge(int64_t bytes) {
+  if (bytes > FLimit - FUsed)
+    throw ESBRunError(sbeOutOfMemory, "Out of macro memory: the values of one run may take " +
+                                          std::to_string(FLimit >> 20) + " MB");
+  FUsed += bytes;
+}
+
+TSBMemoryBudget* TSBMemoryBudget::Current() { return CurrentBudget; }
+
+TSBMemoryScope::TSBMemoryScope(TSBMemoryBudget& budget) : FPrevious(CurrentBudget) { CurrentBudget = &budget; }
+
+TSBMemoryScope::~TSBMemoryScope() { CurrentBudget = FPrevious; }
+
 // ---- TSBVar ---------------------------------------------------------------------------
+
+void TSBVar::Allocate(int64_t size, bool zeroed) {
+  TSBMemoryBudget* budget = TSBMemoryBudget::Current();
+  if (budget) budget->Charge(size);
+  try {
+    Data = zeroed ? new uint8_t[static_cast<std::size_t>(size)]() : new uint8_t[static_cast<std::size_t>(size)];
+  } catch (const std::bad_alloc&) {
+    if (budget) budget->Release(size);
+    throw ESBRunError(sbeOutOfMemory, "Out of macro memory: the system has no more");
+  }
+  FBudget = budget;
+  FOwned = true;
+  FCapacity = static_cast<int32_t>(size);
+}
 
 TSBVar::TSBVar(TSBTypeList* types, TSBType* type, int32_t dimension, bool byRef) : ByRef(byRef), Types(types) {
   SetType(type, dimension < 1 ? 1 : dimension);
@@ -220,10 +254,14 @@ void TSBVar::ZeroData() {
 }
 
 void TSBVar::FreeData() {
-  if (FOwned) delete[] Data;
+  if (FOwned) {
+    delete[] Data;
+    if (FBudget) FBudget->Release(FCapacity);
+  }
   Data = nullptr;
   FOwned = false;
   FCapacity = 0;
+  FBudget = nullptr;
 }
 
 void TSBVar::SetType(TSBType* type, int32_t dimension) {
@@ -231,17 +269,15 @@ void TSBVar::SetType(TSBType* type, int32_t dimension) {
   const int64_t size = static_cast<int64_t>(type ? type->Size : 0) * dimension;
   if (size > MaxStorageSize) {
     FreeData();
+    Size = 0;
     throw EOutOfMemory("Variable too large");
   }
   // Storage of its own that is large enough is kept: registers change their
   // type from one entry to the next.
   if (!(FOwned && !ByRef && size > 0 && size <= FCapacity)) {
     FreeData();
-    if (!ByRef && size > 0) {
-      Data = new uint8_t[size];
-      FOwned = true;
-      FCapacity = static_cast<int32_t>(size);
-    }
+    Size = 0;
+    if (!ByRef && size > 0) Allocate(size, false);
   }
   VarType = type;
   Dimension = dimension;
@@ -273,9 +309,7 @@ std::unique_ptr<TSBVar> TSBVar::Duplicate() const {
   d->ByRef = ByRef;
   d->Name = Name;
   if (d->Size > 0) {
-    d->Data = new uint8_t[d->Size]();
-    d->FOwned = true;
-    d->FCapacity = d->Size;
+    d->Allocate(d->Size, true);
     if (Data) std::memcpy(d->Data, Data, static_cast<std::size_t>(std::min(d->Size, Size)));
   }
   return d;
@@ -429,14 +463,14 @@ void TSBFunc::ReadFrom(TSBReader& r) {
 
 int TSBLabel::Add(const std::string& name, int32_t codeIndex) {
   Items.push_back(TEntry{CutName(name), codeIndex});
-  return static_cast<int>(Items.size()) - 1;
+  const int at = static_cast<int>(Items.size()) - 1;
+  FIndex[Items.back().Name] = at;
+  return at;
 }
 
 int TSBLabel::Find(const std::string& name, TEntry* entry) const {
-  for (int i = static_cast<int>(Items.size()) - 1; i >= 0; --i)
-    if (Items[i].Name == name) {
-      if (entry) *entry = Items[i];
-      return i;
-    }
-  return -1;
+  const auto it = FIndex.find(name);
+  if (it == FIndex.end()) return -1;
+  if (entry) *entry = Items[static_cast<std::size_t>(it->second)];
+  return it->second;
 }

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "basic/sbtypes.h"
@@ -94,6 +95,41 @@ private:
 
 // Largest storage of one variable or type, in bytes.
 constexpr int64_t MaxStorageSize = 64 * 1024 * 1024;
+// Most bytes the values of one interpreter take together (its variables,
+// constants, registers, argument copies and the copies a recursion keeps),
+// by default.
+constexpr int64_t MaxRunMemory = int64_t{512} << 20;
+
+// The memory budget of one interpreter. Storage of variables made while a
+// TSBMemoryScope of the budget is alive (a compile, a run) is charged to it
+// and given back when it is freed, whenever that is; storage past the limit
+// raises ESBRunError sbeOutOfMemory instead of being allocated.
+class TSBMemoryBudget {
+public:
+  explicit TSBMemoryBudget(int64_t limit = MaxRunMemory) : FLimit(limit) {}
+  void Charge(int64_t bytes);
+  void Release(int64_t bytes) { FUsed -= bytes; }
+  int64_t Used() const { return FUsed; }
+  int64_t Limit() const { return FLimit; }
+  void SetLimit(int64_t limit) { FLimit = limit; }
+  // The budget of the scope alive on this thread; nil outside every scope.
+  static TSBMemoryBudget* Current();
+
+private:
+  int64_t FLimit;
+  int64_t FUsed = 0;
+};
+
+class TSBMemoryScope {
+public:
+  explicit TSBMemoryScope(TSBMemoryBudget& budget);
+  ~TSBMemoryScope();
+  TSBMemoryScope(const TSBMemoryScope&) = delete;
+  TSBMemoryScope& operator=(const TSBMemoryScope&) = delete;
+
+private:
+  TSBMemoryBudget* FPrevious;
+};
 
 // ---- Data classes --------------------------------------------------------------------
 
@@ -243,8 +279,12 @@ public:
   TSBTypeList* Types;
 
 private:
+  // Owned storage of size bytes, charged to the current budget.
+  void Allocate(int64_t size, bool zeroed);
+
   bool FOwned = false;
   int32_t FCapacity = 0;  // bytes of owned storage (at least Size)
+  TSBMemoryBudget* FBudget = nullptr;  // where the owned storage was charged
 };
 
 // One code entry.
@@ -331,12 +371,21 @@ public:
     int32_t CodeIndex = 0;
   };
 
-  void Clear() { Items.clear(); }
+  void Clear() {
+    Items.clear();
+    FIndex.clear();
+  }
   int Add(const std::string& name, int32_t codeIndex);
   // The last entry of that name (copied into *entry when given); -1 when none.
+  // Found through a hash table: a program with many labels compiles in time
+  // linear in its length.
   int Find(const std::string& name, TEntry* entry = nullptr) const;
 
+  // Entries in the order added; change them only through Add and Clear.
   std::vector<TEntry> Items;
+
+private:
+  std::unordered_map<std::string, int> FIndex;  // name -> its last entry
 };
 
 // The name cut to the longest a short string of that kind holds.

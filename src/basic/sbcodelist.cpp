@@ -280,15 +280,16 @@ void TSBCodeList::RemoveMarks() {
     for (int i = 0; i < n; ++i) Codes[i].Index = i;
     return;
   }
-  std::vector<TSBCode> kept;
-  kept.reserve(n - before[n]);
+  // Compacted in place: a long program needs no second copy of its code.
+  int out = 0;
   for (int i = 0; i < n; ++i) {
     TSBCode& c = Codes[i];
     if (i >= 1 && c.Op.Kind == skMark) continue;
     if (IsJumpKind(c.Op.Kind) && c.Op.Value > 0) c.Op.Value -= before[std::min(c.Op.Value, n)];
-    kept.push_back(std::move(c));
+    if (out != i) Codes[out] = std::move(c);
+    ++out;
   }
-  Codes = std::move(kept);
+  Codes.resize(out);
   for (int i = 0; i < static_cast<int>(Codes.size()); ++i) Codes[i].Index = i;
 }
 

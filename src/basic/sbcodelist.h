@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -23,6 +24,16 @@ struct TSBRunFramesDeleter {
 };
 
 using TSBVarList = std::vector<std::unique_ptr<TSBVar>>;
+
+// What the host gives a run from outside: a routine called at least every
+// PollInterval milliseconds while the run goes on (it lets the window
+// system's messages through), and a stop request, which ends the run before
+// its next entry with sbeStopped.
+struct TSBRunControl {
+  std::function<void()> OnPoll;
+  int PollInterval = 100;
+  bool StopRequested = false;
+};
 
 class TSBCodeList {
 public:
@@ -139,6 +150,9 @@ public:
   bool RegisterOverflow = false;
   // Runs of this list in progress (recursion).
   int32_t RunDepth = 0;
+  // The host's poll and stop request for runs started here (the main list's
+  // component sets it); nil for none.
+  TSBRunControl* RunControl = nullptr;
   // Call frames of the runs started here, kept for the next run.
   std::unique_ptr<TSBRunFrames, TSBRunFramesDeleter> RunFrames;
 };

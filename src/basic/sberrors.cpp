@@ -1,5 +1,6 @@
 #include "basic/sberrors.h"
 
+#include "basic/sbclasses.h"
 #include "basic/sbtypes.h"
 
 std::string ErrorText(int code, const std::string& name) {
@@ -32,6 +33,10 @@ std::string ErrorText(int code, const std::string& name) {
     text = "FOR loop with a step of 0";
   else if (code == sbeRecursionDepth)
     text = "Recursion too deep";
+  else if (code == sbeStopped)
+    text = "Stopped";
+  else if (code == sbeOutOfMemory)
+    text = "Out of macro memory: the values of one run may take " + std::to_string(MaxRunMemory >> 20) + " MB";
   else if (code == 320)
     text = "Invalid command";
   return CutText(text);

@@ -30,6 +30,8 @@ constexpr int sbeIndexRange = 307;
 constexpr int sbeTooManyCycles = 310;
 constexpr int sbeZeroStep = 311;           // a FOR loop whose step is 0
 constexpr int sbeRecursionDepth = 312;     // user FUNCTION calls nested beyond the limits
+constexpr int sbeStopped = 313;            // the run was stopped from outside (Esc, the window's close)
+constexpr int sbeOutOfMemory = 314;        // the run's values passed the memory budget
 
 // The message text of an error code; name fills the placeholder of the texts
 // that quote one. At most 255 characters.

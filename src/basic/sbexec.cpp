@@ -1,6 +1,7 @@
 #include "basic/sbexec.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <vector>
 
@@ -253,7 +254,11 @@ namespace {
 class TRunner {
 public:
   TRunner(TSBCodeList& list, TSBRunFrames& frames)
-      : FFrames(frames), FList(&list), FCallLimit(static_cast<int64_t>(std::max(list.MaxCount, 0)) * MaxCallsPerCount) {}
+      : FFrames(frames),
+        FList(&list),
+        FCallLimit(static_cast<int64_t>(std::max(list.MaxCount, 0)) * MaxCallsPerCount),
+        FControl(list.RunControl),
+        FLastPoll(std::chrono::steady_clock::now()) {}
 
   void Run() {
     int ip = 0;
@@ -261,6 +266,10 @@ public:
     for (;;) {
       TSBCodeList* list = FList;
       while (!stop && list->Error.ErrorCode == 0 && ip >= 0 && ip < static_cast<int>(list->Codes.size())) {
+        if (FControl && (FControl->StopRequested || --FCountdown <= 0) && Stopped()) {
+          list->RecordError(ip, sbeStopped);
+          break;
+        }
         TSBCode& c = list->Codes[static_cast<std::size_t>(ip)];
         if (c.Op.Kind == skCall) {
           TSBFunc* fn = TypeAt(*list->Functions, c.Op.Value);
@@ -302,12 +311,31 @@ public:
   }
 
 private:
+  // Entries run between two looks at the clock.
+  static constexpr int kPollSteps = 1024;
+
+  // Polls the host when its interval has passed; true when a stop was asked for.
+  bool Stopped() {
+    FCountdown = kPollSteps;
+    if (!FControl->StopRequested && FControl->OnPoll) {
+      const auto now = std::chrono::steady_clock::now();
+      if (now - FLastPoll >= std::chrono::milliseconds(FControl->PollInterval)) {
+        FControl->OnPoll();
+        FLastPoll = std::chrono::steady_clock::now();
+      }
+    }
+    return FControl->StopRequested;
+  }
+
   TSBRunFrames& FFrames;
   TSBCodeList* FList;  // the list running now
   // Every call counts its own entries, so the calls of a run are bounded on
   // their own: a recursion that branches would otherwise never end.
   int64_t FCalls = 0;
   int64_t FCallLimit;
+  TSBRunControl* FControl;
+  int FCountdown = kPollSteps;
+  std::chrono::steady_clock::time_point FLastPoll;
 
   static void Count(TSBCodeList& list, int at) {
     TSBCode& entry = list.Codes[static_cast<std::size_t>(at)];

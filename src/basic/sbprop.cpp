@@ -27,21 +27,15 @@ std::vector<std::string> SplitLines(const std::string& text) {
 
 namespace {
 
-// A macro source far beyond any written by hand.
-constexpr std::uint64_t MaxSourceFileSize = std::uint64_t{64} << 20;
-
-// A regular file only: a pipe or a device given as a source is refused at
-// once instead of blocking or reading without end. A missing file keeps the
-// file stream's error.
+// A regular file only: a folder, a pipe or a device given as a source is
+// refused at once instead of blocking or reading without end, and so is a
+// file far beyond any macro written by hand. A missing file keeps the file
+// stream's error.
 std::vector<std::string> ReadFileLines(const std::string& fileName) {
   struct stat st;
   if (::stat(fileName.c_str(), &st) == 0) {
-    if (!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode))
-      throw EFileKind("Cannot read " + fileName + ": it is not a regular file.", 5);
-    if (static_cast<std::uint64_t>(st.st_size) > MaxSourceFileSize)
-      throw EFileKind("Cannot read " + fileName + ": the file holds " + std::to_string(st.st_size) +
-                          " bytes, more than the " + std::to_string(MaxSourceFileSize) + " it may have.",
-                      5);
+    CheckRegularFile(fileName);
+    CheckFileSize(fileName, MaxMacroFileSize, "a macro");
   }
   TStringList list;
   list.LoadFromFile(fileName);

@@ -10,6 +10,7 @@
 #include "grid/plusgrid.h"
 #include "platform/rtl/codepages.h"
 #include "platform/rtl/fileutils.h"
+#include "platform/rtl/textfile.h"
 #include "platform/ui/workbook.h"
 
 namespace {
@@ -39,29 +40,18 @@ bool ValidUtf8(const std::string& s) {
   return true;
 }
 
-// The bytes of a file; false when it cannot be opened or read.
+// The bytes of a file; false when it cannot be opened or read. A folder, a
+// pipe or a device, and a file far larger than any table, raise EFileKind
+// at once.
 bool ReadFileBytes(const std::string& FileName, std::string& Bytes) {
-  std::ifstream f(FileName, std::ios::binary);
-  if (!f) return false;
-  // One read of the whole file where its size is known; a stream that
-  // cannot tell (a pipe) is read to its end.
-  f.seekg(0, std::ios::end);
-  const std::streamoff size = f.tellg();
-  if (size >= 0 && f) {
-    f.seekg(0);
-    Bytes.resize(static_cast<size_t>(size));
-    f.read(Bytes.data(), static_cast<std::streamsize>(size));
-    Bytes.resize(static_cast<size_t>(f.gcount()));
-    if (f.bad()) return false;
-    f.clear();
-    // A file that grew while read: the rest too.
-    Bytes.append(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-    return !f.bad();
+  try {
+    Bytes = ReadRegularFile(FileName, MaxCsvFileSize, "a delimited text file");
+  } catch (const EFileKind&) {
+    throw;
+  } catch (const Exception&) {
+    return false;
   }
-  f.clear();
-  f.seekg(0);
-  Bytes.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-  return !f.bad();
+  return true;
 }
 
 // Lines ended by CR LF, LF or CR, taken one at a time; a last line
@@ -342,6 +332,11 @@ void TPlusStringGrid::LoadFromCSV(const std::string& FileName, int MaxRows) {
 
 void TPlusStringGrid::LoadExcelSheet(const std::string& FileName, const std::string& SheetName) {
   if (!FileExists(FileName)) throw EPlusGridError("Cannot open file " + FileName);
+  try {
+    CheckRegularFile(FileName);
+  } catch (const Exception& e) {
+    throw EPlusGridError(e.Message());
+  }
   const TWorkbookFormat format = WorkbookFormatOf(FileName);
   if (format == wfNone) throw EPlusGridError("Excel OLE server not found");
   std::vector<TWorkbookSheet> sheets;

@@ -1,5 +1,9 @@
 #include "model/datafiles.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cfloat>
 #include <charconv>
@@ -40,10 +44,13 @@ bool IsDataFile(const std::string& fileName) {
 }
 
 bool FileReadable(const std::string& fileName) {
-  if (fileName.empty() || DirectoryExists(fileName)) return false;
-  std::FILE* f = std::fopen(fileName.c_str(), "rb");
-  if (!f) return false;
-  std::fclose(f);
+  // Regular files only, opened without waiting: a named pipe without a
+  // writer would hold a blocking open (and the program) forever.
+  struct stat st;
+  if (fileName.empty() || ::stat(fileName.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  const int fd = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  ::close(fd);
   return true;
 }
 
@@ -61,8 +68,6 @@ ZV_DECLARE_EXCEPTION(EDataFile, Exception)
 const char* const ZeroXMessage = "Opps";
 const char* const NoPointsMessage = "The data file holds no data points.";
 const char* const NoMemoryMessage = "Not enough memory to read the data file.";
-// Far above any measured pattern (a million points take some 20 MB).
-constexpr std::uint64_t MaxDataFileSize = std::uint64_t{1} << 30;
 
 std::string AtLine(int line) { return "Error reading data file at line " + IntToStr(line) + ": "; }
 
@@ -119,7 +124,7 @@ public:
   // first lines only).
   bool Load(const std::string& fileName, const std::string& openMessage, bool index = true) {
     try {
-      FText = ReadRegularFile(fileName, MaxDataFileSize);
+      FText = ReadRegularFile(fileName, MaxDataFileSize, "a data file");
     } catch (const EFileKind& e) {
       throw EDataFile(openMessage + " " + e.Message());
     } catch (const Exception&) {

@@ -241,13 +241,13 @@ float ImportReal(const std::string& text, const std::string& where) {
 }
 
 bool LoadImportFile(const std::string& fileName, std::string& text, std::string& error) {
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(fileName, ec)) {
-    error = "Cannot read " + fileName + ": it is not a file.";
-    return false;
-  }
   try {
-    text = ReadFileText(fileName);
+    // A folder, a pipe or a device is refused without blocking; so is a
+    // file far larger than any the importers read.
+    text = ReadRegularFile(fileName, MaxImportFileSize, "an imported file");
+  } catch (const EFileKind& e) {
+    error = e.Message();
+    return false;
   } catch (const Exception& e) {
     error = "Cannot read " + fileName + ": " + e.Message();
     return false;

@@ -1127,11 +1127,19 @@ static std::string CounterText(float counter) {
 bool TRietveld::ReadInputFile(const std::string& fileName) {
   Loaded = false;
   std::error_code ec;
-  if (fileName.empty() || !std::filesystem::is_regular_file(fileName, ec)) {
+  if (fileName.empty() || !std::filesystem::exists(fileName, ec)) {
     ShowMessage("Input file File does not exist");
     return false;
   }
-  const std::string text = ReadFileText(fileName);
+  // A folder, a pipe or a device is refused without blocking, and a file far
+  // larger than any input file before it is read.
+  std::string text;
+  try {
+    text = ReadRegularFile(fileName, MaxInputFileSize, "an input file");
+  } catch (const Exception& e) {
+    ShowMessage(e.Message());
+    return false;
+  }
   TInputFileReader reader(*this, text);
   try {
     Reset();

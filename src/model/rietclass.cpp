@@ -440,6 +440,30 @@ void TParameterList::Renumber() {
   for (std::size_t i = 0; i < Refined.size(); ++i) Refined[i]->Number = static_cast<int>(i + 1);
 }
 
+void TParameterList::RenumberAtoms(int p, const std::vector<int>& NewNumbers) {
+  auto isAtomOf = [p](const TParameter& q) { return q.Kind == pkAtom && q.Histogram == 0 && q.Phase == p && q.Atom >= 1; };
+  auto newNumber = [&](int a) { return a <= static_cast<int>(NewNumbers.size()) ? NewNumbers[static_cast<std::size_t>(a - 1)] : 0; };
+  // The deleted atoms' references first, while every address still has its old number.
+  std::vector<std::array<int, 2>> gone;
+  auto collect = [&](const TParameter& q) {
+    if (isAtomOf(q) && newNumber(q.Atom) == 0) gone.push_back({q.Atom, q.ParamType});
+  };
+  for (const auto& q : Refined) collect(*q);
+  for (const auto& c : Constraints) {
+    collect(c->First);
+    collect(c->Second);
+  }
+  for (const auto& [a, t] : gone) SetRefined(0, p, a, t, false);
+  auto move = [&](TParameter& q) {
+    if (isAtomOf(q)) q.Atom = newNumber(q.Atom);
+  };
+  for (auto& q : Refined) move(*q);
+  for (auto& c : Constraints) {
+    move(c->First);
+    move(c->Second);
+  }
+}
+
 void TParameterList::ResolveCodes(int limit) {
   std::erase_if(Refined, [&](const std::unique_ptr<TParameter>& q) { return q->Number > limit; });
   // Positions sharing each non-zero number, in list order; the first of each

@@ -321,6 +321,11 @@ public:
   void DeleteConstraint(int i);
   double GetCode(int h, int p, int a, int t) const;
   void Renumber();
+  // Follows a reordering of the atoms of phase p: atom a becomes atom
+  // NewNumbers[a - 1]; 0 there, or an atom past the list's end, was deleted,
+  // and its refinements and constraints go as switching them off takes them
+  // (a dependant of a deleted leader is promoted in its place).
+  void RenumberAtoms(int p, const std::vector<int>& NewNumbers);
   // Turns codes read from a file into the refinement set.
   void ResolveCodes(int limit);
   int ParameterCount() const { return static_cast<int>(Refined.size()); }

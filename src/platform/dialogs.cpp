@@ -135,7 +135,12 @@ int MessageBox(const std::string& text, const std::string& caption, unsigned fla
   return Ask(request).Result;
 }
 
-int MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons, int /*helpContext*/) {
+int MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext) {
+  return MessageDlgPos(text, type, buttons, helpContext, -1, -1);
+}
+
+int MessageDlgPos(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons, int /*helpContext*/, int x,
+                  int y) {
   TDialogRequest request;
   request.Kind = TDialogRequest::dkMessageDlg;
   request.Text = text;
@@ -143,6 +148,8 @@ int MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons
   request.DlgType = type;
   request.Buttons = buttons;
   request.DefaultResult = MessageDlgDefault(buttons);
+  request.X = x;
+  request.Y = y;
   return Ask(request).Result;
 }
 

@@ -54,6 +54,10 @@ struct TDialogRequest {
   TMsgDlgButtons Buttons;
   std::string Default;  // input box default text
   int DefaultResult = 0;  // what the dialog answers when closed without a choice
+  // Where the box's top-left corner goes on the screen (MessageDlgPos);
+  // -1: where the platform places it.
+  int X = -1;
+  int Y = -1;
 };
 
 struct TDialogAnswer {
@@ -76,6 +80,8 @@ const std::string& DialogTitle();
 void ShowMessage(const std::string& text);
 int MessageBox(const std::string& text, const std::string& caption, unsigned flags);
 int MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext = 0);
+// MessageDlg with the box's top-left corner at a screen point.
+int MessageDlgPos(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext, int x, int y);
 std::string InputBox(const std::string& caption, const std::string& prompt, const std::string& defaultText);
 bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value);
 void Beep();

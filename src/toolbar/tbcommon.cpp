@@ -67,6 +67,18 @@ bool SystemSoundAssigned(const std::string&) { return true; }
 
 bool SeveralMonitorsInUse() { return Monitors().size() > 1; }
 
+TRect VirtualScreenRect() {
+  const auto ms = Monitors();
+  TRect r = ms.front().BoundsRect;
+  for (const TMonitorInfo& m : ms) {
+    r.Left = std::min(r.Left, m.BoundsRect.Left);
+    r.Top = std::min(r.Top, m.BoundsRect.Top);
+    r.Right = std::max(r.Right, m.BoundsRect.Right);
+    r.Bottom = std::max(r.Bottom, m.BoundsRect.Bottom);
+  }
+  return r;
+}
+
 TRect ScreenOrWorkAreaRect(bool WorkArea) {
   auto m = Monitors();
   return WorkArea ? m.front().WorkareaRect : m.front().BoundsRect;

@@ -38,6 +38,8 @@ bool SystemSoundAssigned(const std::string& EventName);
 TRect MonitorRectForRect(const TRect& R, bool WorkArea);
 TRect MonitorRectForPoint(const TPoint& P, bool WorkArea);
 TRect ScreenOrWorkAreaRect(bool WorkArea);
+// The rectangle around every monitor (the virtual screen).
+TRect VirtualScreenRect();
 bool SeveralMonitorsInUse();
 
 // The frame of a rectangle Thickness wide, as a region (empty for an empty

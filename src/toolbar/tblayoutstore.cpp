@@ -1,5 +1,6 @@
 #include "toolbar/tblayoutstore.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cstdio>
@@ -7,6 +8,7 @@
 
 #include "platform/rtl/exceptions.h"
 #include "platform/ui/classes.h"
+#include "toolbar/tbcommon.h"
 
 std::function<void(const std::string& Problem)> TBPositionProblemHook;
 
@@ -90,10 +92,17 @@ void LoadDockablePositions(TComponent* Form, const TTBPositionReadIntProc& ReadI
       TComponent* Target = nullptr;
       const bool ToFloat = S.DockedTo == "+";
       if (!S.DockedTo.empty()) {
-        S.DockRow = ReadIntProc(Sec, "DockRow", W->StoredDockRow(), Store);
-        S.DockPos = ReadIntProc(Sec, "DockPos", W->StoredDockPos(), Store);
-        S.FloatLeft = ReadIntProc(Sec, "FloatLeft", 0, Store);
-        S.FloatTop = ReadIntProc(Sec, "FloatTop", 0, Store);
+        // Places far beyond the virtual screen are taken back to within a
+        // screen of it (a window off every monitor is then moved onto one),
+        // so a damaged store can neither lose a window nor make a dock
+        // huge; the next save writes what the window then has.
+        const TRect Screen = VirtualScreenRect();
+        S.DockRow = std::clamp(ReadIntProc(Sec, "DockRow", W->StoredDockRow(), Store), 0, kTBMaxDockRow);
+        S.DockPos = std::clamp(ReadIntProc(Sec, "DockPos", W->StoredDockPos(), Store), -Screen.Width(), Screen.Width());
+        S.FloatLeft =
+            std::clamp(ReadIntProc(Sec, "FloatLeft", 0, Store), Screen.Left - Screen.Width(), Screen.Right);
+        S.FloatTop =
+            std::clamp(ReadIntProc(Sec, "FloatTop", 0, Store), Screen.Top - Screen.Height(), Screen.Bottom);
         if (!ToFloat) {
           Target = FindDockNamed(Form, S.DockedTo);
           if (Target && !dynamic_cast<TTBPositionDock*>(Target)->AllowDrag()) Target = nullptr;

@@ -80,6 +80,8 @@ extern const char* const kTBPositionNoDockName;  // "Cannot save dockable window
 
 // Integers in the store larger than this (either sign) count as damage.
 constexpr int kTBMaxStoredCoordinate = 1 << 20;
+// Highest dock row a stored layout restores (rows are renumbered in order).
+constexpr int kTBMaxDockRow = 255;
 // Parses a stored integer: missing or empty text gives Default; anything but
 // decimal text within the coordinate range raises EConvertError.
 int TBParseStoredInteger(const std::string& Text, bool Present, int Default);

@@ -909,7 +909,7 @@ void TTBCustomToolbar::SizingEnded() { FSizeData.reset(); }
 
 void TTBCustomToolbar::LoadExtraPosition(const TTBReadPositionData& Data) {
   TTBCustomDockableWindow::LoadExtraPosition(Data);
-  SetFloatingWidth(Data.ReadIntProc(Name(), "FloatRightX", 0, Data.Store));
+  SetFloatingWidth(std::clamp(Data.ReadIntProc(Name(), "FloatRightX", 0, Data.Store), 0, VirtualScreenRect().Width()));
 }
 
 void TTBCustomToolbar::SaveExtraPosition(const TTBWritePositionData& Data) {

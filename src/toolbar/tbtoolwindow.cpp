@@ -1,6 +1,9 @@
 #include "toolbar/tbtoolwindow.h"
 
+#include <algorithm>
+
 #include "platform/gfx/colors.h"
+#include "toolbar/tbcommon.h"
 
 void TTBCustomToolWindow::DeclareProperties(TClassInfo& c) {
   c.Integer<TTBCustomToolWindow>("ClientAreaWidth", &TTBCustomToolWindow::ClientAreaWidth,
@@ -79,8 +82,16 @@ void TTBCustomToolWindow::SizeLimits(int& MinWidth, int& MinHeight, int& MaxWidt
 void TTBCustomToolWindow::LoadExtraPosition(const TTBReadPositionData& Data) {
   TTBCustomDockableWindow::LoadExtraPosition(Data);
   if (!Resizable()) return;
-  const int H = Data.ReadIntProc(Name(), "ClientHeight", FBarHeight, Data.Store);
-  const int W = Data.ReadIntProc(Name(), "ClientWidth", FBarWidth, Data.Store);
+  // A floating window no larger than the virtual screen, within its limits.
+  const TRect Screen = VirtualScreenRect();
+  auto limit = [](int v, int lo, int hi, int screen) {
+    const int top = hi > 0 ? std::min(hi, screen) : screen;
+    return std::clamp(v, std::min(lo, top), top);
+  };
+  const int H = limit(Data.ReadIntProc(Name(), "ClientHeight", FBarHeight, Data.Store), FMinClientHeight,
+                      FMaxClientHeight, Screen.Height());
+  const int W = limit(Data.ReadIntProc(Name(), "ClientWidth", FBarWidth, Data.Store), FMinClientWidth,
+                      FMaxClientWidth, Screen.Width());
   SetClientAreaSize(W, H);
 }
 

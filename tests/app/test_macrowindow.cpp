@@ -1,6 +1,8 @@
 #include "app/macrowindow.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <iterator>
 #include <string>
@@ -12,7 +14,10 @@
 #include "platform/rtl/fileutils.h"
 #include "platform/ui/queuedcall.h"
 #include "support/dialogresponder.h"
+#include "app/mainlink.h"
+#include "platform/ui/messages.h"
 #include "support/gui/guitest.h"
+#include "support/gui/queuedinput.h"
 #include "support/tempdir.h"
 
 namespace {
@@ -88,6 +93,51 @@ TEST_F(MacroFormTest, RunPressedDuringARunKeepsTheRunAndItsOutput) {
   EXPECT_TRUE(pressed);
   EXPECT_EQ(Output(), (std::vector<std::string>{"1", "a.dat"}));
   EXPECT_EQ(form->Panel1->Text(), "Error: The macro interpreter is already running");
+}
+
+// Nested loops through a function: about 10^12 steps, within every counter.
+const char* const kEndlessMacro =
+    "FUNCTION INNER(N AS INTEGER) AS INTEGER\r\n"
+    " INTEGER I\r\n"
+    " FOR I = 1 TO N\r\n"
+    "  INNER = INNER + 1\r\n"
+    " NEXT I\r\n"
+    "END FUNCTION\r\n"
+    "INTEGER J, K\r\n"
+    "WRITE(\"started\")\r\n"
+    "FOR J = 1 TO 90000\r\n"
+    " FOR K = 1 TO 90000\r\n"
+    "  INNER(90000)\r\n"
+    " NEXT K\r\n"
+    "NEXT J";
+
+TEST_F(MacroFormTest, EscStopsARunningMacroAndItsMemoryIsFreed) {
+  form->Show();
+  form->MemoSource->SetText(kEndlessMacro);
+  // The run lets the window's messages through: the Esc arrives there.
+  form->SBasic1().SetPollInterval(0);
+  guitest::PostKey(form->MemoSource, VK_ESCAPE);
+  form->actRun->Execute();
+  EXPECT_EQ(Output(), std::vector<std::string>{"started"});
+  EXPECT_NE(form->Panel1->Text().find("Stopped"), std::string::npos) << form->Panel1->Text();
+  EXPECT_EQ(form->SBasic1().MemoryUsed(), 0);
+  EXPECT_FALSE(form->SBasic1().Busy());
+  // Esc without a run is the memo's own key again.
+  form->MemoSource->SetText("WRITE(1)");
+  form->actRun->Execute();
+  EXPECT_EQ(Output(), std::vector<std::string>{"1"});
+}
+
+TEST_F(MacroFormTest, ClosingTheWindowStopsTheRunFirst) {
+  form->Show();
+  form->MemoSource->SetText(kEndlessMacro);
+  form->MemoSource->SetModified(false);
+  form->SBasic1().SetPollInterval(0);
+  QueueCall([&] { form->Close(); });
+  form->actRun->Execute();
+  EXPECT_FALSE(form->Visible());
+  EXPECT_NE(form->Panel1->Text().find("Stopped"), std::string::npos) << form->Panel1->Text();
+  EXPECT_EQ(dialogs.Count(), 0u);
 }
 
 TEST_F(MacroFormTest, LibraryScriptReplacesTheLibraryOnlyWhenSet) {
@@ -207,6 +257,40 @@ TEST_F(MacroFormTest, OpenLoadsOrKeepsTheSource) {
   EXPECT_EQ(form->MemoSource->Lines(), std::vector<std::string>{"WRITE(5)"});
 }
 
+TEST_F(MacroFormTest, AMacroFileThatIsNoneOrTooLargeIsNamedForWhatItIs) {
+  const std::string big = dir.Write("big.rib", "");
+  ASSERT_EQ(::truncate(big.c_str(), off_t{2} << 30), 0);
+  const std::string fifo = dir.File("pipe.rib");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const struct {
+    std::string File;
+    const char* Says;
+  } cases[] = {{big, "it holds 2 GB, more than the 16 MB a macro may have."},
+               {fifo, "it is not a regular file."},
+               {dir.Path(), "it is a folder."}};
+  form->MemoSource->SetText("WRITE(5)");
+  form->MemoSource->SetModified(false);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.File);
+    guitest::TCommonDialogResponder open;
+    open.Do([&](TCommonDialog* d) {
+      static_cast<TOpenDialog*>(d)->FileName = c.File;
+      return true;
+    });
+    const std::size_t before = dialogs.Count();
+    form->actOpen->Execute();
+    ASSERT_EQ(dialogs.Count(), before + 1);
+    EXPECT_NE(dialogs.Last().Text.find(c.Says), std::string::npos) << dialogs.Last().Text;
+    EXPECT_EQ(form->MemoSource->Lines(), std::vector<std::string>{"WRITE(5)"});
+  }
+  // The main window's scripts: a start-up script naming a pipe does not wait for it.
+  TMacroHooks hooks;
+  TMainScript main;
+  main.SetUpScript(hooks);
+  main.RunScript(fifo);
+  EXPECT_NE(dialogs.Last().Text.find("it is not a regular file."), std::string::npos) << dialogs.Last().Text;
+}
+
 TEST_F(MacroFormTest, RunModeWhileShownAndPrintingBothListings) {
   form->Show();
   EXPECT_EQ(RunMode, rmMacro);
@@ -303,6 +387,24 @@ TEST(MainScriptTest, RunScriptReportsMissingAndBrokenScripts) {
   main.RunScript(dir.Write("good.rib", "A = ADDMENU(\"Tools\", \"Run\", \"x.rib\")\nA = WRITE(1)\n"));
   EXPECT_EQ(dialogs.Count(), 2u);
   EXPECT_EQ(menu, std::vector<std::string>{"Tools/Run/x.rib"});
+}
+
+TEST(MainScriptTest, TheProgramsCloseStopsAnEndlessScript) {
+  guitest::EnsureGui();
+  TTempDir dir;
+  TDialogResponder dialogs;
+  TMacroHooks hooks;
+  TMainScript main;
+  main.SetUpScript(hooks);
+  main.SBasicMacro().SetPollInterval(0);
+  std::string script = kEndlessMacro;
+  for (std::size_t at = script.find('\r'); at != std::string::npos; at = script.find('\r', at)) script.erase(at, 1);
+  // The main window's close while the script runs asks the busy work to end.
+  QueueCall([] { RequestBusyEnd(); });
+  main.RunScript(dir.Write("endless.rib", script));
+  EXPECT_FALSE(BusyEndRequested());
+  EXPECT_EQ(dialogs.Count(), 0u);
+  EXPECT_EQ(main.SBasicMacro().MemoryUsed(), 0);
 }
 
 }  // namespace

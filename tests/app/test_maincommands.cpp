@@ -3,11 +3,14 @@
 // and Quick Start refining a file in the Manual Edit window.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <functional>
 #include <set>
 
+#include "app/histogramwindow.h"
+#include "app/samplewindow.h"
 #include "app/texteditor.h"
 #include "app/macrowindow.h"
 #include "app/refinewindow.h"
@@ -94,6 +97,46 @@ protected:
   TTempDir Dir;
   std::string Input;
 };
+
+// Every file the program opens by kind is judged before it is read: a
+// folder, a pipe or a device is named for what it is without waiting, and a
+// file far larger than any of its kind is refused naming the limit (the
+// 2 GB files here are sparse: they take no disk).
+TEST_F(MainCommandsTest, FilesThatAreNoneOrTooLargeAreRefusedBeforeTheyAreRead) {
+  ASSERT_EQ(::mkfifo(Dir.File("pipe.inp").c_str(), 0600), 0);
+  ASSERT_EQ(::mkfifo(Dir.File("pipe.dwb").c_str(), 0600), 0);
+  ASSERT_EQ(::symlink("/dev/zero", Dir.File("zero.inp").c_str()), 0);
+  auto sparse = [&](const std::string& name) {
+    const std::string file = Dir.Write(name, "");
+    EXPECT_EQ(::truncate(file.c_str(), off_t{2} << 30), 0);
+    return file;
+  };
+  const struct {
+    std::string File;
+    std::string Says;
+  } cases[] = {
+      {Dir.File("pipe.inp"), "it is not a regular file."},
+      {Dir.File("pipe.dwb"), "it is not a regular file."},
+      {Dir.File("zero.inp"), "it is not a regular file."},
+      {ForceDirectories(Dir.File("x.dat")) ? Dir.File("x.dat") : "", "it is a folder."},
+      {ForceDirectories(Dir.File("x.xy")) ? Dir.File("x.xy") : "", "it is a folder."},
+      {ForceDirectories(Dir.File("x.gs")) ? Dir.File("x.gs") : "", "it is a folder."},
+      {ForceDirectories(Dir.File("x.cpi")) ? Dir.File("x.cpi") : "", "it is a folder."},
+      {sparse("big.inp"), "it holds 2 GB, more than the 16 MB an input file may have."},
+      {sparse("big.exp"), "it holds 2 GB, more than the 64 MB an imported file may have."},
+      {sparse("big.dat"), "it holds 2 GB, more than the 256 MB a data file may have."},
+  };
+  Create();
+  TDialogResponder dialogs;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.File);
+    const std::size_t before = dialogs.Count();
+    Form->ProcessFile(c.File);
+    ASSERT_EQ(dialogs.Count(), before + 1);
+    EXPECT_NE(dialogs.Last().Text.find(c.Says), std::string::npos) << dialogs.Last().Text;
+    EXPECT_FALSE(Model->Loaded);
+  }
+}
 
 TEST_F(MainCommandsTest, UpdateFormAppliesTheEnabledSetAndTheCaption) {
   Create();
@@ -903,6 +946,33 @@ TEST_F(MainCommandsTest, ClosingDuringAScriptOrARefinementWaitsForItsEnd) {
   EXPECT_EQ(Form->ManualEditWindow, nullptr);
   Closed = true;
   SetCurrentDir(here);
+}
+
+}  // namespace
+
+namespace {
+
+// The Histograms and Sample commands open their windows, the sample window
+// with histogram 1's profile and absorption.
+TEST_F(MainCommandsTest, HistogramsAndSampleOpenTheirWindows) {
+  Create();
+  HistogramForm = new THistogramForm(nullptr);
+  FormSample = new TFormSample(nullptr);
+  TDialogResponder dialogs;
+  Form->ProcessFile(Input);
+  ASSERT_TRUE(Model->Loaded);
+  Model->Histogram(1)->Profile = 6;
+  Model->Histogram(1)->AbsorptionModel = 1;
+  Form->actHistograms->Execute();
+  EXPECT_TRUE(HistogramForm->Visible());
+  Form->actSample->Execute();
+  EXPECT_TRUE(FormSample->Visible());
+  EXPECT_EQ(FormSample->ProfileComboBox->ItemIndex(), 5);
+  EXPECT_EQ(FormSample->ComboBoxAbsorption->ItemIndex(), 1);
+  EXPECT_EQ(FormSample->LabelR->Caption(), "Absor. P:");
+  EXPECT_FALSE(dialogs.Saw("Not available yet."));
+  delete HistogramForm;
+  delete FormSample;
 }
 
 }  // namespace

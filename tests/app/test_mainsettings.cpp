@@ -3,6 +3,11 @@
 // reviewed dump.
 #include <gtest/gtest.h>
 
+#include <spawn.h>
+#include <sys/inotify.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdlib>
 
 #include "app/mainplatform.h"
@@ -14,7 +19,55 @@
 
 using namespace mainwindowtest;
 
+extern char** environ;
+
 namespace {
+
+// The program itself, started headless on a file in this test's settings
+// store (a second instance); its exit status.
+int RunSecondInstance(const std::string& file) {
+  const std::string program = zv_mainplatform::ProgramFolderPath() + "zelvora";
+  std::vector<std::string> env;
+  for (char** e = environ; *e; ++e) env.emplace_back(*e);
+  env.emplace_back("ZELVORA_QUIT_AFTER_START=1");
+  std::vector<char*> envp;
+  for (std::string& e : env) envp.push_back(e.data());
+  envp.push_back(nullptr);
+  std::vector<char*> argv{const_cast<char*>(program.c_str()), const_cast<char*>(file.c_str()), nullptr};
+  pid_t pid = 0;
+  if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), envp.data()) != 0) return -1;
+  int status = 0;
+  if (waitpid(pid, &status, 0) != pid) return -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+// Counts the saves of the settings store (each replaces the file by a rename).
+class TStoreSaves {
+public:
+  TStoreSaves() : FName(ExtractFileName(TRegistry::StoreFileName(HKEY_CURRENT_USER))) {
+    FFd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    inotify_add_watch(FFd, ExtractFileDir(TRegistry::StoreFileName(HKEY_CURRENT_USER)).c_str(), IN_MOVED_TO);
+  }
+  ~TStoreSaves() { ::close(FFd); }
+  int Count() {
+    alignas(inotify_event) char buffer[4096];
+    for (;;) {
+      const ssize_t n = ::read(FFd, buffer, sizeof buffer);
+      if (n <= 0) break;
+      for (ssize_t at = 0; at < n;) {
+        const auto* e = reinterpret_cast<const inotify_event*>(buffer + at);
+        if (e->len > 0 && FName == e->name) ++FCount;
+        at += static_cast<ssize_t>(sizeof(inotify_event) + e->len);
+      }
+    }
+    return FCount;
+  }
+
+private:
+  std::string FName;
+  int FFd = -1;
+  int FCount = 0;
+};
 
 // Every key and value below the root, keys in the store's (sorted) order,
 // values in the order first written.
@@ -36,7 +89,10 @@ std::string Dump(const std::string& path) {
   TRegistry reg;
   std::string out;
   DumpKey(reg, path, out);
-  // The database paths name the program's folder, which differs per build.
+  // The database paths name the user's data folder, which differs per user.
+  const std::string data = DefaultDatabaseFolder();
+  for (size_t at = out.find(data); at != std::string::npos; at = out.find(data, at))
+    out.replace(at, data.size(), "<data>/");
   const std::string folder = zv_mainplatform::ProgramFolderPath();
   for (size_t at = out.find(folder); at != std::string::npos; at = out.find(folder, at))
     out.replace(at, folder.size(), "<program>/");
@@ -54,8 +110,8 @@ TEST_F(MainSettingsTest, FirstStartWithAnEmptyStore) {
   Create();
   // Written at creation, before any close.
   EXPECT_EQ(Stored("Configuration", "Version"), "1");
-  EXPECT_EQ(Stored("Database", "Phases"), zv_mainplatform::ProgramFolderPath() + "phases.db");
-  EXPECT_EQ(Stored("Database", "Atoms"), zv_mainplatform::ProgramFolderPath() + "atoms.db");
+  EXPECT_EQ(Stored("Database", "Phases"), DefaultDatabaseFolder() + "phases.db");
+  EXPECT_EQ(Stored("Database", "Atoms"), DefaultDatabaseFolder() + "atoms.db");
 
   const TInstrument& first = Instruments[1];
   EXPECT_EQ(first.Title, "Cu Ka X-ray machine");
@@ -143,6 +199,76 @@ TEST_F(MainSettingsTest, OnlyNumberRecentFilesAreReadAndTheOthersStay) {
   EXPECT_EQ(Stored("RecentFiles", "F2"), "/data/c.inp");
   EXPECT_EQ(Stored("RecentFiles", "F3"), "/data/d.inp");
   EXPECT_EQ(Stored("RecentFiles", "F4"), "/data/e.inp");
+}
+
+TEST(MainSettings, RecentFilesOfThisRunGoOnTopOfTheStoredList) {
+  using L = std::vector<std::string>;
+  const struct {
+    L Now, AtStart, Stored, Merged;
+  } cases[] = {
+      // Nothing opened here: the stored list as it is.
+      {{"a", "b"}, {"a", "b"}, {"y", "a", "b"}, {"y", "a", "b"}},
+      // x opened here, y by another instance meanwhile: both kept.
+      {{"x", "a", "b", "c", "d"}, {"a", "b", "c", "d", "e"}, {"y", "a", "b", "c", "d"}, {"x", "y", "a", "b", "c"}},
+      // An older file opened again comes to the top once.
+      {{"c", "a", "b"}, {"a", "b", "c"}, {"a", "b", "c"}, {"c", "a", "b"}},
+      // A list that is no longer the one read: all of it counts as this run's.
+      {{"p", "q"}, {"a", "b"}, {"b"}, {"p", "q", "b"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(MergeRecentFiles(c.Now, c.AtStart, c.Stored, 5), c.Merged) << c.Now[0];
+}
+
+TEST_F(MainSettingsTest, TwoInstancesKeepEachOthersSettingsAndRecentFiles) {
+  TTempDir dir;
+  for (const char* name : {"xray-cw.inp", "xray-cw.dat"})
+    ASSERT_TRUE(CopyFile(Examples() + name, dir.File(name), false)) << name;
+  {
+    TRegIniFile ini("Software\\Zelvora");
+    ini.WriteString("RecentFiles", "F0", "/data/old.inp");
+  }
+  TRegistry::FlushAll();
+  Create();
+  // Meanwhile a second instance opens another file and closes, and a
+  // setting is changed by another program.
+  ASSERT_EQ(RunSecondInstance(dir.File("xray-cw.inp")), 0);
+  {
+    TRegistryBatch outside;  // a fresh look at the file
+    TRegIniFile ini("Software\\Zelvora");
+    ASSERT_EQ(ini.ReadString("RecentFiles", "F0", ""), dir.File("xray-cw.inp"));
+  }
+  const std::string store = TRegistry::StoreFileName(HKEY_CURRENT_USER);
+  std::string text = TTempDir::Read(store);
+  const std::string irs = "\"IRS\"=str:\"4000\"";
+  ASSERT_NE(text.find(irs), std::string::npos);
+  text.replace(text.find(irs), irs.size(), "\"IRS\"=str:\"7777\"");
+  WriteFileAtomic(store, text);
+
+  Form->AddRecentFile("/data/mine.inp");
+  Close();
+  Form.reset();
+  TRegistry::FlushAll();
+  EXPECT_EQ(Stored("Configuration", "IRS"), "7777");
+  EXPECT_EQ(Stored("RecentFiles", "F0"), "/data/mine.inp");
+  EXPECT_EQ(Stored("RecentFiles", "F1"), dir.File("xray-cw.inp"));
+  EXPECT_EQ(Stored("RecentFiles", "F2"), "/data/old.inp");
+}
+
+TEST_F(MainSettingsTest, StartAndCloseSaveTheStoreOnceEach) {
+  TStoreSaves saves;
+  Create();
+  EXPECT_EQ(saves.Count(), 1);  // a first start writes the version and database paths
+  Form->Show();
+  Form->SetBounds(40, 50, 700, Form->Height());
+  Form->AddRecentFile("/data/one.inp");
+  Form->Close();
+  Closed = true;
+  Form.reset();
+  EXPECT_EQ(saves.Count(), 2);
+  // A start on a store that holds everything writes nothing.
+  ResetProgramState();
+  Closed = false;
+  Create();
+  EXPECT_EQ(saves.Count(), 2);
 }
 
 TEST_F(MainSettingsTest, OptionsRoundTripAndRefineOnEntryIsReadUnderEitherSpelling) {

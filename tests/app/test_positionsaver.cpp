@@ -109,6 +109,30 @@ TEST_F(PosSaverTest, RegistryModeSkipsMissingAndMistypedValues) {
   ExpectPlace(*form, {40, 11, 300, 222});
 }
 
+TEST_F(PosSaverTest, AStoredPlaceBeyondTheScreenIsTakenBackToIt) {
+  {
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(kKey, true));
+    reg.WriteInteger("Top", -1048576);
+    reg.WriteInteger("Left", 1048576);
+    reg.WriteInteger("Width", 1048576);
+    reg.WriteInteger("Height", 1048576);
+    reg.CloseKey();
+  }
+  auto form = MakeForm("PlotForm", {40, 30, 300, 200});
+  TFormPosSaver* saver = RegistrySaver(*form);
+  saver->RestorePosition();
+  EXPECT_LE(form->Width(), Screen->Width());
+  EXPECT_LE(form->Height(), Screen->Height());
+  EXPECT_LE(form->Left(), 2 * Screen->Width());
+  EXPECT_GE(form->Top(), -Screen->Height());
+  // What is written back is the place the window has.
+  saver->SavePosition();
+  TRegistry reg;
+  ASSERT_TRUE(reg.OpenKeyReadOnly(kKey));
+  EXPECT_EQ(reg.ReadInteger("Width"), form->Width());
+}
+
 TEST_F(PosSaverTest, RegistryRootsMapToTheirHandlesInOrder) {
   const HKEY expected[] = {HKEY_CLASSES_ROOT, HKEY_CURRENT_USER,   HKEY_LOCAL_MACHINE, HKEY_USERS,
                            0x80000004u,       HKEY_CURRENT_CONFIG, 0x80000006u};

@@ -245,6 +245,30 @@ std::string XlsWorkbook(const std::string& SheetName, const std::vector<std::str
 // ---------------------------------------------------------------------------
 // Delimited text
 
+TEST(GridFilesCSV, AFileThatIsNoneOrTooLargeIsRefusedBeforeItIsRead) {
+  TTempDir dir;
+  const std::string big = dir.Write("big.csv", "");
+  ASSERT_EQ(::truncate(big.c_str(), off_t{2} << 30), 0);
+  const std::string fifo = dir.File("pipe.csv");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  auto g = NewGrid(2, 2);
+  g->SetCells(0, 0, "mine");
+  const std::pair<std::string, const char*> cases[] = {
+      {big, "it holds 2 GB, more than the 128 MB a delimited text file may have."},
+      {fifo, "it is not a regular file."},
+      {dir.Path(), "it is a folder."}};
+  for (const auto& [file, says] : cases) {
+    SCOPED_TRACE(file);
+    try {
+      g->LoadFromCSV(file);
+      ADD_FAILURE() << "loaded";
+    } catch (const Exception& e) {
+      EXPECT_NE(e.Message().find(says), std::string::npos) << e.Message();
+    }
+    EXPECT_EQ(g->Cells(0, 0), "mine");
+  }
+}
+
 TEST(GridFilesCSV, DelimiterDetection) {
   struct Case {
     const char* Name;
@@ -525,6 +549,91 @@ TEST(GridFilesWorkbook, XlsReads) {
     EXPECT_THROW(g->LoadExcelFile(dir.Write("cut.xls", bytes.substr(0, cut))), EPlusGridError);
     EXPECT_EQ(Cells(*g), (Rows{{"Fe", "0.25"}, {"O", "3"}}));
   }
+}
+
+// A workbook load has one budget of cells and unpacked bytes for the whole
+// book, counts rows only up to the format's last, and hands the library that
+// reads .xls only a file whose records it has checked.
+TEST(GridFilesWorkbook, WorkbooksPastTheirBudgetOrLimitsAreRefusedAtOnce) {
+  TTempDir dir;
+  const std::string sheetRel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet";
+  // The budget of a load, made small so the test stays quick: the refusals
+  // come from the same counting at any size.
+  SetWorkbookBudget(100000, 8 << 20);
+  struct TRestore {
+    ~TRestore() { SetWorkbookBudget(0, 0); }
+  } restore;
+  // Many sheets that all point at one part of 10,000 cells: 20 sheets make
+  // 200,000 cells from a file of a few kilobytes.
+  auto manySheets = [&](int Sheets, const std::string& Part) {
+    std::string book =
+        "<?xml version=\"1.0\"?><workbook xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
+        "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"><sheets>";
+    for (int i = 0; i < Sheets; ++i)
+      book += "<sheet name=\"S" + std::to_string(i) + "\" sheetId=\"" + std::to_string(i + 1) + "\" r:id=\"rId1\"/>";
+    book += "</sheets></workbook>";
+    const std::string rels =
+        "<?xml version=\"1.0\"?><Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+        "<Relationship Id=\"rId1\" Type=\"" + sheetRel + "\" Target=\"worksheets/sheet1.xml\"/></Relationships>";
+    return std::vector<std::pair<std::string, std::string>>{{"_rels/.rels", kRels},
+                                                           {"xl/workbook.xml", book},
+                                                           {"xl/_rels/workbook.xml.rels", rels},
+                                                           {"xl/worksheets/sheet1.xml", Part}};
+  };
+  const std::string head =
+      "<?xml version=\"1.0\"?><worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData>";
+  std::string tenThousand = head;
+  for (int r = 0; r < 1000; ++r) {
+    tenThousand += "<row>";
+    for (int c = 0; c < 10; ++c) tenThousand += "<c><v>1</v></c>";
+    tenThousand += "</row>";
+  }
+  tenThousand += "</sheetData></worksheet>";
+  // A part that unpacks to two megabytes from a few kilobytes.
+  const std::string megabyte = head + "<!--" + std::string(2 << 20, ' ') + "--></sheetData></worksheet>";
+  // Rows without numbers past the last row of the format.
+  std::string tooManyRows = head;
+  for (int r = 0; r < 1048576; ++r) tooManyRows += "<row/>";
+  tooManyRows += "<row><c><v>1</v></c></row></sheetData></worksheet>";
+  // An .xls sheet that claims all of its 65,536 x 256 cells, and one whose
+  // record says it is longer than BIFF allows.
+  const std::string wholeSheet = XlsWorkbook("Big", {}, {{0, 0, true, 1, 0}}, 65536, 256);
+  std::string longRecord = XlsWorkbook("Atoms", {"Fe"}, {{0, 0, false, 0, 0}}, 1, 1);
+  const size_t sst = longRecord.find(std::string("\xFC\x00", 2), 1536);
+  ASSERT_NE(sst, std::string::npos);
+  longRecord[sst + 2] = '\xFF';
+  longRecord[sst + 3] = '\xFF';
+
+  const struct {
+    const char* Case;
+    std::string File;
+    const char* Reason;
+  } cases[] = {
+      {"20 sheets of one part", WriteZip(dir, "many.xlsx", manySheets(20, tenThousand)),
+       "more than 100,000 cells, the most one load takes"},
+      {"5 sheets of one large part", WriteZip(dir, "large.xlsx", manySheets(5, megabyte)),
+       "unpacks to more than 8 MB, the most one load takes"},
+      {"rows past the last", WriteZip(dir, "rows.xlsx", manySheets(1, tooManyRows)), "rows beyond row 1,048,576"},
+      {"an .xls sheet of every cell", dir.Write("whole.xls", wholeSheet),
+       "more than 100,000 cells, the most one load takes"},
+      {"an .xls record too long", dir.Write("long.xls", longRecord), "a record longer than BIFF allows"},
+  };
+  auto g = NewGrid(2, 2);
+  g->SetCells(0, 0, "mine");
+  const Rows before = Cells(*g);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Case);
+    try {
+      g->LoadExcelFile(c.File);
+      ADD_FAILURE() << "loaded";
+    } catch (const EPlusGridError& e) {
+      EXPECT_NE(std::string(e.what()).find(c.Reason), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(Cells(*g), before);
+  }
+  // Five sheets of that part are within the budget.
+  g->LoadExcelFile(WriteZip(dir, "five.xlsx", manySheets(5, tenThousand)));
+  EXPECT_EQ(g->RowCount(), 1000);
 }
 
 }  // namespace

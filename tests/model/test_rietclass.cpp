@@ -296,6 +296,42 @@ TEST(Parameters, AddConstraintBetweenTwoLeadersMergesTheirGroups) {
   EXPECT_EQ(l.Refined[0]->Atom, 1);
 }
 
+// Atoms 1..4 of phase 1: moving atom 3 to the top and deleting atom 2 keeps
+// each flag and constraint with its atom; a constraint led by the deleted atom
+// passes to its dependant. Other phases and histogram-level addresses stay.
+TEST(Parameters, RenumberAtomsFollowsMovedAndDeletedAtoms) {
+  TParameterList l;
+  l.SetRefined(0, 1, 1, 1, true);   // x of atom 1
+  l.SetRefined(0, 1, 3, 4, true);   // B of atom 3
+  l.SetRefined(0, 1, 2, 5, true);   // n of atom 2, deleted
+  l.SetRefined(0, 2, 2, 1, true);   // another phase
+  l.SetRefined(0, 1, 0, 6, true);   // the cell of phase 1
+  l.AddConstraint(Member(0, 1, 2, 2), Member(0, 1, 4, 2, 2));  // y4 = 2 y2, y2 deleted
+  l.AddConstraint(Member(0, 1, 1, 3), Member(0, 1, 3, 3, -1));  // z3 = -z1
+  // New order: atom 3, atom 1, atom 4 (atom 2 deleted).
+  l.RenumberAtoms(1, {2, 0, 1, 3});
+  auto refined = [&](int p, int a, int t) { return l.IndexOfAddress(0, p, a, t) >= 0; };
+  EXPECT_TRUE(refined(1, 2, 1)) << "x of the old atom 1, now row 2";
+  EXPECT_TRUE(refined(1, 1, 4)) << "B of the old atom 3, now row 1";
+  EXPECT_FALSE(refined(1, 1, 5));
+  EXPECT_FALSE(refined(1, 2, 5));
+  EXPECT_FALSE(refined(1, 3, 5)) << "the deleted atom's n is not handed on";
+  EXPECT_TRUE(refined(2, 2, 1));
+  EXPECT_TRUE(refined(1, 0, 6));
+  EXPECT_TRUE(refined(1, 3, 2)) << "the dependant of the deleted leader refines on its own";
+  ASSERT_EQ(l.ConstraintCount(), 1);
+  EXPECT_TRUE(l.Constraints[0]->First.HasAddress(0, 1, 2, 3));
+  EXPECT_TRUE(l.Constraints[0]->Second.HasAddress(0, 1, 1, 3));
+  EXPECT_FLOAT_EQ(l.Constraints[0]->Second.Multiplier, -1);
+  // Atoms past the list are deleted too.
+  l.RenumberAtoms(1, {1});
+  EXPECT_TRUE(refined(1, 1, 4));
+  EXPECT_FALSE(refined(1, 2, 1));
+  EXPECT_EQ(l.ConstraintCount(), 0);
+  EXPECT_FALSE(refined(1, 3, 2));
+  EXPECT_TRUE(refined(1, 1, 3)) << "z of the old atom 1 leads no more but stays refined";
+}
+
 TEST(Parameters, AddConstraintOfAParameterWithItselfChangesNothing) {
   // A free refined value, and a leader with a dependant: tying either to
   // itself must neither unrefine it nor touch the ratios of its dependants.

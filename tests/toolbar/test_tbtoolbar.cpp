@@ -3,6 +3,7 @@
 // its layout saved to and restored from the registry.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,7 +20,9 @@
 #include "platform/ui/syssettings.h"
 #include "support/gui/guitest.h"
 #include "support/gui/queuedinput.h"
+#include "toolbar/tbcommon.h"
 #include "toolbar/tbfloating.h"
+#include "toolbar/tblayoutstore.h"
 #include "toolbar/tbhook.h"
 #include "toolbar/tbmenuloop.h"
 #include "toolbar/tbtoolbar.h"
@@ -518,6 +521,50 @@ TEST_F(TToolbarTest, LayoutSavedToTheRegistryComesBackInAFreshWindow) {
   EXPECT_EQ(Fresh.Status->StoredClientHeight(), 60);
   // The top dock lost the main toolbar's row.
   EXPECT_EQ(Fresh.Top->Height(), Fresh.Menu->Height());
+  TRegistry().DeleteKey(Key);
+}
+
+TEST_F(TToolbarTest, LayoutValuesBeyondTheScreenAreTakenBackAndNotWrittenAgain) {
+  const std::string Key = "Software\\Zelvora\\Toolbars";
+  TRegistry().DeleteKey(Key);
+  {
+    // Inside the range the store accepts, far beyond any screen.
+    TRegIniFile Ini(Key);
+    for (const char* Sec : {"TBToolWindowStatus", "TBToolbarRietveld"}) {
+      Ini.WriteString(Sec, "Rev", "2000");
+      Ini.WriteString(Sec, "Visible", "1");
+      Ini.WriteString(Sec, "DockedTo", "+");
+      Ini.WriteString(Sec, "DockRow", "1048576");
+      Ini.WriteString(Sec, "DockPos", "1048576");
+      Ini.WriteString(Sec, "FloatLeft", "1048576");
+      Ini.WriteString(Sec, "FloatTop", "-1048576");
+    }
+    Ini.WriteString("TBToolWindowStatus", "ClientWidth", "1048576");
+    Ini.WriteString("TBToolWindowStatus", "ClientHeight", "1048576");
+    Ini.WriteString("TBToolbarRietveld", "FloatRightX", "1048576");
+    Ini.WriteString("TBToolbarMain", "Rev", "2000");
+    Ini.WriteString("TBToolbarMain", "DockedTo", "TBDockBottom");
+    Ini.WriteString("TBToolbarMain", "DockPos", "-1048576");
+  }
+  const TRect Screen = VirtualScreenRect();
+  {
+    TMainWindow W;
+    LoadToolbarPositionsFromRegistry(W.Form.get(), HKEY_CURRENT_USER, Key);
+    ASSERT_TRUE(W.Status->Floating());
+    EXPECT_LE(W.Status->StoredClientWidth(), Screen.Width());
+    EXPECT_LE(W.Status->StoredClientHeight(), Screen.Height());
+    TRect Dummy;
+    EXPECT_TRUE(IntersectRect(Dummy, W.Status->Parent()->BoundsRect(), Screen));
+    EXPECT_LE(W.Rietveld->FloatingWidth(), Screen.Width());
+    EXPECT_GE(W.Main->DockPos, -Screen.Width());
+    SaveToolbarPositionsToRegistry(W.Form.get(), HKEY_CURRENT_USER, Key);
+  }
+  TRegIniFile Ini(Key);
+  for (const char* Sec : {"TBToolWindowStatus", "TBToolbarRietveld", "TBToolbarMain"})
+    for (const char* V : {"ClientWidth", "ClientHeight", "FloatRightX", "FloatLeft", "FloatTop", "DockPos", "DockRow"}) {
+      const int Stored = Ini.ReadInteger(Sec, V, 0);
+      EXPECT_LE(std::abs(Stored), 2 * std::max(Screen.Width(), Screen.Height())) << Sec << " " << V;
+    }
   TRegistry().DeleteKey(Key);
 }
 

@@ -137,6 +137,8 @@ public:
   // A negative count, or one larger than the array, is refused.
   void SetCount(int Value);
   int Capacity() const { return static_cast<int>(FValues.size()); }
+  // Room for Extra more values at once (a known number of points to come).
+  void ReserveValues(int Extra);
   void DeleteRange(int First, int Number);
   // Appends Count values at the end regardless of the order, growing the
   // storage in steps of ValueListGrowStep as single adds do.

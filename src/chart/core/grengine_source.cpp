@@ -1,8 +1,10 @@
 // Where a series' points come from: other series (its data sources, maybe
 // through a function), series-source components, or a stream. The binary
 // point stream "Data" is a file format (stored charts carry it).
+#include <bit>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 #include "chart/core/grafconst.h"
 #include "chart/core/grengine.h"
@@ -377,25 +379,63 @@ std::unique_ptr<TSeriesMarkPosition> ReadMarkPosition(TStream* s) {
 
 }  // namespace
 
+namespace {
+
+// The point data gathered in blocks: a stream write per value costs more
+// than the value for series of a million points.
+class TPointDataOut {
+public:
+  explicit TPointDataOut(TStream* Stream) : FStream(Stream) { FBuffer.reserve(kBlock + 512); }
+  template <class T>
+  void Put(T value) {
+    uint8_t bytes[sizeof(T)];
+    std::memcpy(bytes, &value, sizeof(T));  // little-endian machines only, as the layout is
+    FBuffer.insert(FBuffer.end(), bytes, bytes + sizeof(T));
+  }
+  void PutBytes(const std::string& text) { FBuffer.insert(FBuffer.end(), text.begin(), text.end()); }
+  void MaybeFlush() {
+    if (FBuffer.size() >= kBlock) Flush();
+  }
+  void Flush() {
+    if (!FBuffer.empty()) FStream->WriteBuffer(FBuffer.data(), static_cast<int64_t>(FBuffer.size()));
+    FBuffer.clear();
+  }
+
+private:
+  static constexpr size_t kBlock = 64 * 1024;
+  TStream* FStream;
+  std::vector<uint8_t> FBuffer;
+};
+
+static_assert(std::endian::native == std::endian::little, "the point data is little-endian");
+
+}  // namespace
+
 void TChartSeries::SavePointData(TStream* Stream) {
   const int flags = SeriesDataContents(this);
   const int n = PointCount();
-  Stream->WriteByte(static_cast<uint8_t>(flags));
-  Stream->WriteInteger(n);
+  TPointDataOut out(Stream);
+  out.Put<uint8_t>(static_cast<uint8_t>(flags));
+  out.Put<int32_t>(n);
   for (int k = 0; k < n; ++k) {
-    if (flags & 1) Stream->WriteDouble(FOtherList->GetValue(k));
-    Stream->WriteDouble(FMainList->GetValue(k));
-    if (flags & 2) Stream->WriteInteger(static_cast<int32_t>(RawPointColor(k)));
+    if (flags & 1) out.Put<double>(FOtherList->GetValue(k));
+    out.Put<double>(FMainList->GetValue(k));
+    if (flags & 2) out.Put<int32_t>(static_cast<int32_t>(RawPointColor(k)));
     if (flags & 4) {
       std::string text = LabelToAnsi(PointLabel(k));
       // The length byte holds at most 255.
       if (text.size() > 255) text.resize(255);
-      Stream->WriteByte(static_cast<uint8_t>(text.size()));
-      if (!text.empty()) Stream->WriteBuffer(text.data(), static_cast<int64_t>(text.size()));
+      out.Put<uint8_t>(static_cast<uint8_t>(text.size()));
+      out.PutBytes(text);
     }
-    for (int i = 2; i < FValueLists->Count(); ++i) Stream->WriteDouble(FValueLists->ListAt(i)->GetValue(k));
-    if (flags & 8) WriteMarkPosition(Stream, *FMarks->Positions()->EnsureAt(k));
+    for (int i = 2; i < FValueLists->Count(); ++i) out.Put<double>(FValueLists->ListAt(i)->GetValue(k));
+    if (flags & 8) {
+      out.Flush();
+      WriteMarkPosition(Stream, *FMarks->Positions()->EnsureAt(k));
+    }
+    out.MaybeFlush();
   }
+  out.Flush();
 }
 
 void TChartSeries::LoadPointData(TStream* Stream) {
@@ -425,6 +465,7 @@ void TChartSeries::LoadPointData(TStream* Stream) {
   Stream->SetPosition(start + 5);
 
   RemoveAllPoints();
+  for (TChartValueList* l : *FValueLists) l->ReserveValues(n);
   SuspendUpdates();
   try {
     for (int32_t k = 0; k < n; ++k) {

@@ -29,6 +29,10 @@ TChartValueList::~TChartValueList() { ClearValues(); }
 
 void TChartValueList::Grow() { FValues.resize(FValues.size() + static_cast<size_t>(std::max(1, ValueListGrowStep))); }
 
+void TChartValueList::ReserveValues(int Extra) {
+  if (Extra > 0) FValues.reserve(static_cast<size_t>(FCount) + static_cast<size_t>(Extra) + std::max(1, ValueListGrowStep));
+}
+
 int TChartValueList::AddValue(double Value) {
   TempValue = Value;
   return AddTempValue();

@@ -24,6 +24,8 @@ public:
   double SmallestY() override;
   void GenerateRandomPoints(int Count, bool MainValuesOnly) override;
   int DefaultSampleCount() override { return 40; }
+  // Only a series of four prices can feed another.
+  bool AcceptsSeriesAsSource(TChartSeries* Series) override { return dynamic_cast<TOHLCSeries*>(Series); }
 
   TChartValueList* DateValues() const { return FXValues; }
   void SetDateValues(TChartValueList* Value) { ReplaceValueList(FXValues, Value); }

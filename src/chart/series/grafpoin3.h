@@ -81,6 +81,7 @@ public:
   void GenerateRandomPoints(int Count, bool MainValuesOnly) override;
   void SetupGalleryPreview(bool Enabled) override;
   bool CanCopyPointsFrom(TChartSeries* Source) override { return dynamic_cast<TBubble3DSeries*>(Source); }
+  bool AcceptsSeriesAsSource(TChartSeries* Series) override { return dynamic_cast<TBubble3DSeries*>(Series); }
 
   int AddBubble(double X, double Y, double Z, double Radius, const std::string& Label = "", TColor Color = clDefault);
   TChartValueList* RadiusValues() const { return FRadiusValues; }

@@ -393,6 +393,9 @@ void TCustom3DPaletteSeries::Assign(TPersistent* Source) {
     FPaletteStep = s->FPaletteStep;
     FPaletteMin = s->FPaletteMin;
     FPaletteStyle = s->FPaletteStyle;
+    FRedFactor = s->FRedFactor;
+    FGreenFactor = s->FGreenFactor;
+    FBlueFactor = s->FBlueFactor;
   }
   TCustom3DSeries::Assign(Source);
 }

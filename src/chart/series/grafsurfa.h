@@ -120,6 +120,14 @@ public:
   void SetUsePaletteMin(bool Value);
   int LegendEvery() const { return FLegendEvery; }
   void SetLegendEvery(int Value) { ChangeInteger(FLegendEvery, Value); }
+  // Period factors of a rainbow palette's red, green and blue channels,
+  // which palettes built by their users read (sin(a / RedFactor) ...).
+  double RedFactor() const { return FRedFactor; }
+  void SetRedFactor(double Value) { FRedFactor = Value; }
+  double GreenFactor() const { return FGreenFactor; }
+  void SetGreenFactor(double Value) { FGreenFactor = Value; }
+  double BlueFactor() const { return FBlueFactor; }
+  void SetBlueFactor(double Value) { FBlueFactor = Value; }
 
   TChartSurfaceGetColor OnGetColor;
 
@@ -137,6 +145,10 @@ protected:
   bool FUsePaletteMin = false;
   int FLegendEvery = 1;
   double FRangeScale = 0;
+  // Over the angles 0 .. pi/2: from blue through green to red.
+  double FRedFactor = 0.5;
+  double FGreenFactor = 0.4;
+  double FBlueFactor = 0.5;
 };
 
 using TChartSurfaceGetY = std::function<double(TChartSeries* Sender, int X, int Z)>;

@@ -25,6 +25,7 @@ public:
   void GenerateRandomPoints(int Count, bool MainValuesOnly) override;
   int DefaultSampleCount() override { return 200; }
   bool CanCopyPointsFrom(TChartSeries* Source) override { return dynamic_cast<TVector3DSeries*>(Source); }
+  bool AcceptsSeriesAsSource(TChartSeries* Series) override { return dynamic_cast<TVector3DSeries*>(Series); }
 
   int AddVector(double X0, double Y0, double Z0, double X1, double Y1, double Z1, const std::string& Label = "",
                 TColor Color = clDefault);

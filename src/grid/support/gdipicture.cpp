@@ -2,6 +2,7 @@
 
 #include "platform/gfx/framectl.h"
 #include "platform/rtl/streams.h"
+#include "platform/rtl/textfile.h"
 
 TGPImage::TGPImage(const std::vector<uint8_t>& Bytes, bool UseEmbeddedColorManagement) {
   (void)UseEmbeddedColorManagement;
@@ -47,6 +48,7 @@ void TGDIPPicture::Assign(const TGraphic* source) {
 
 void TGDIPPicture::LoadFromFile(const std::string& fileName) {
   try {
+    CheckFileSize(fileName, MaxPictureFileSize, "a picture file");
     TFileStream f(fileName, fmOpenRead | fmShareDenyWrite);
     std::vector<uint8_t> bytes(static_cast<size_t>(f.Size()));
     if (!bytes.empty()) f.ReadBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));

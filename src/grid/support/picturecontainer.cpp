@@ -4,6 +4,7 @@
 
 #include "platform/gfx/framectl.h"
 #include "platform/gfx/resources.h"
+#include "platform/rtl/textfile.h"
 
 namespace {
 
@@ -139,6 +140,7 @@ void THTMLPicture::LoadFromStream(TStream& stream) {
 
 void THTMLPicture::LoadFromFile(const std::string& fileName) {
   try {
+    CheckFileSize(fileName, MaxPictureFileSize, "a picture file");
     TFileStream f(fileName, fmOpenRead | fmShareDenyWrite);
     LoadFromStream(f);
   } catch (...) {

@@ -10,6 +10,7 @@
 #include "platform/gfx/canvas_impl.h"
 #include "platform/gfx/metafile.h"
 #include "platform/gfx/qt_private.h"
+#include "platform/rtl/textfile.h"
 
 namespace {
 
@@ -189,6 +190,14 @@ void TGraphic::AssignError(const TObject* source) const {
 }
 
 void TGraphic::LoadFromFile(const std::string& fileName) {
+  // Refused before it is read: a folder, a pipe or a device, and a file far
+  // larger than any picture.
+  try {
+    CheckRegularFile(fileName);
+    CheckFileSize(fileName, MaxPictureFileSize, "a picture file");
+  } catch (const EInOutError& e) {
+    throw EFOpenError(e.Message());
+  }
   TMemoryStream m;
   m.LoadFromFile(fileName);
   m.SetPosition(0);
@@ -286,7 +295,8 @@ void TRasterGraphic::Assign(const TGraphic* source) {
 
 // ---- TPictureBudget ----
 
-TPictureBudget::TPictureBudget(long long pixels) : FLeft(pixels), FOuter(CurrentBudget) {
+TPictureBudget::TPictureBudget(long long pixels, const char* what)
+    : FLeft(pixels), FTotal(pixels), FWhat(what), FOuter(CurrentBudget) {
   if (!FOuter) CurrentBudget = this;
 }
 
@@ -297,20 +307,66 @@ TPictureBudget::~TPictureBudget() {
 long long TPictureBudget::Left() const { return FOuter ? FOuter->Left() : FLeft; }
 
 void TPictureBudget::Spend(long long width, long long height, long long bytes) {
+  Judge(width, height, bytes, true);
+}
+
+void TPictureBudget::Judge(long long width, long long height, long long bytes, bool spend, long long perByte) {
   TPictureBudget* budget = CurrentBudget;
   if (!budget || width <= 0 || height <= 0) return;
   const long long pixels = width * height;
   const std::string size = std::to_string(width) + " x " + std::to_string(height) + " pixels";
-  if (pixels > kPlainPicturePixels && pixels / kMaxPixelsPerByte > std::max(bytes, 1LL))
+  if (pixels > kPlainPicturePixels && pixels / perByte > std::max(bytes, 1LL))
     throw EReadError("Picture of " + size + " in " + std::to_string(bytes) +
                      " bytes is out of proportion to its data");
   if (pixels > budget->FLeft)
-    throw EReadError("Picture of " + size + " exceeds what the stream's pictures may have together (" +
-                     std::to_string(kStreamPixelBudget) + " pixels)");
-  budget->FLeft -= pixels;
+    throw EReadError("Picture of " + size + " exceeds " + budget->FWhat + " (" + std::to_string(budget->FTotal) +
+                     " pixels)");
+  if (spend) budget->FLeft -= pixels;
+}
+
+void TPictureBudget::CheckGIF(const uint8_t* d, std::size_t n) {
+  auto u16 = [d](std::size_t at) { return static_cast<long long>(d[at] | d[at + 1] << 8); };
+  if (n < 13 || std::memcmp(d, "GIF8", 4) != 0) return;
+  const long long screenW = u16(6), screenH = u16(8);
+  // The decoder makes the screen's canvas even for bytes without an image.
+  Judge(screenW, screenH, static_cast<long long>(n), false, kMaxGIFPixelsPerByte);
+  std::size_t p = 13;
+  if (d[10] & 0x80) p += 3u << ((d[10] & 7) + 1);  // global colour table
+  // Skips data sub-blocks; false when the bytes end first.
+  auto skipBlocks = [&]() {
+    while (p < n) {
+      const std::size_t len = d[p++];
+      if (len == 0) return true;
+      p += len;
+    }
+    return false;
+  };
+  while (p < n) {
+    const uint8_t kind = d[p++];
+    if (kind == 0x3B) return;  // trailer
+    if (kind == 0x21) {        // extension: its label, then sub-blocks
+      if (p >= n) return;
+      ++p;
+      if (!skipBlocks()) return;
+    } else if (kind == 0x2C) {  // image descriptor
+      if (p + 9 > n) return;
+      const long long w = std::max(screenW, u16(p) + u16(p + 4));
+      const long long h = std::max(screenH, u16(p + 2) + u16(p + 6));
+      const uint8_t flags = d[p + 8];
+      p += 9;
+      Judge(w, h, static_cast<long long>(n), false, kMaxGIFPixelsPerByte);
+      if (flags & 0x80) p += 3u << ((flags & 7) + 1);  // local colour table
+      ++p;                                             // LZW code size
+      if (!skipBlocks()) return;
+    } else {
+      return;  // damaged: the decoder stops here as well
+    }
+  }
 }
 
 void TRasterGraphic::LoadFromStream(TStream& stream) {
+  // The load's own budget, unless a stream's applies.
+  TPictureBudget load(kLoadPixelBudget, kLoadBudgetName);
   int64_t n = stream.Size() - stream.Position();
   QByteArray bytes(static_cast<qsizetype>(std::max<int64_t>(0, n)), 0);
   if (n > 0) stream.ReadBuffer(bytes.data(), n);
@@ -329,6 +385,7 @@ void TRasterGraphic::LoadFromStream(TStream& stream) {
                            std::to_string(size.height()) + " pixels)");
   };
   // The size in the header is checked before anything is decoded.
+  if (format == "gif") TPictureBudget::CheckGIF(reinterpret_cast<const uint8_t*>(bytes.constData()), bytes.size());
   const QSize claimed = reader.size();
   if (TooManyPixels(claimed)) throw tooLarge(claimed);
   if (claimed.isValid()) TPictureBudget::Spend(claimed.width(), claimed.height(), bytes.size());
@@ -339,7 +396,10 @@ void TRasterGraphic::LoadFromStream(TStream& stream) {
   TPixelFormat f = pfDevice;
   if (bytes.startsWith("BM") && bytes.size() >= 30) {
     int bits = static_cast<uint8_t>(bytes[28]) | static_cast<uint8_t>(bytes[29]) << 8;
-    f = bits == 1 ? pf1bit : bits == 4 ? pf4bit : bits == 8 ? pf8bit : bits == 16 ? pf16bit
+    // 16 bits without masks are 5-5-5.
+    const bool masks = bytes.size() >= 34 && static_cast<uint8_t>(bytes[30]) == 3;
+    if (bits == 16 && !masks) bits = 15;
+    f = bits == 1 ? pf1bit : bits == 4 ? pf4bit : bits == 8 ? pf8bit : bits == 15 ? pf15bit : bits == 16 ? pf16bit
                                                                       : bits == 24 ? pf24bit : bits == 32 ? pf32bit : pfDevice;
   } else if (img.format() == QImage::Format_Mono || img.format() == QImage::Format_MonoLSB) {
     f = pf1bit;

@@ -34,10 +34,18 @@ struct TRasterSource;
 constexpr long long kStreamPixelBudget = 16LL * 1024 * 1024;  // 64 MB at 32 bits a pixel
 constexpr long long kPlainPicturePixels = 1024LL * 1024;      // never out of proportion
 constexpr long long kMaxPixelsPerByte = 16384;                // 1-bit deflate gives about 8,000
+constexpr long long kMaxGIFPixelsPerByte = 4096;              // a 12-bit code gives at most 4,096
+// Every picture load outside such a stream (a file, the clipboard, a grid
+// cell, a frame of a GIF) has a budget of its own of this many pixels, and
+// the same proportion rule.
+constexpr long long kLoadPixelBudget = kStreamPixelBudget;
+constexpr const char* kLoadBudgetName = "what one picture may have";
 
 class TPictureBudget {
 public:
-  explicit TPictureBudget(long long pixels = kStreamPixelBudget);
+  // `what` ends the refusal: "... exceeds <what> (N pixels)".
+  explicit TPictureBudget(long long pixels = kStreamPixelBudget,
+                          const char* what = "what the stream's pictures may have together");
   ~TPictureBudget();
   TPictureBudget(const TPictureBudget&) = delete;
   TPictureBudget& operator=(const TPictureBudget&) = delete;
@@ -48,9 +56,20 @@ public:
   // budget that applies on this thread (none: only the proportion rule
   // holds nothing back); raises EReadError when it may not be read.
   static void Spend(long long width, long long height, long long bytes);
+  // Judges, for the screen and every image of GIF bytes, the canvas its
+  // decoder makes (the screen, grown to the image's extent) as Spend would
+  // but with the proportion of LZW codes (kMaxGIFPixelsPerByte), before
+  // anything is decoded, and spends nothing (one frame is decoded at a
+  // time): a GIF's header may claim a small screen and an image far
+  // larger, or the other way round, and the decoder fills the whole canvas.
+  static void CheckGIF(const uint8_t* data, std::size_t size);
 
 private:
+  static void Judge(long long width, long long height, long long bytes, bool spend,
+                    long long perByte = kMaxPixelsPerByte);
   long long FLeft;
+  long long FTotal;
+  const char* FWhat;
   TPictureBudget* FOuter;
 };
 
@@ -191,6 +210,8 @@ public:
   void Dormant() {}
   void ReadData(TStream& stream) override;
   void WriteData(TStream& stream) const override;
+  // A BMP file in the bitmap's pixel format (the device's format as 24 bits).
+  void SaveToStream(TStream& stream) const override;
 
 protected:
   const char* WriteFormat() const override { return "BMP"; }

@@ -133,7 +133,16 @@ struct TMetaRecord {
 struct TMetafileData {
   std::vector<TMetaRecord> Records;
   int Width = 0, Height = 0;
+  // A metafile read from a file: its bytes (written back as they were) and
+  // their drawing as SVG (emfreader.cpp).
+  std::shared_ptr<const std::string> Emf;
+  std::shared_ptr<const QByteArray> Svg;
 };
+// Reads an enhanced metafile's bytes into data (records cleared); raises
+// EInvalidGraphic for anything else.
+void GfxReadEmf(TStream& stream, TMetafileData& data);
+// Draws a metafile that was read into the rectangle of the canvas.
+void GfxDrawReadMetafile(const TMetafileData& data, TCanvas* canvas, const TRect& rect);
 
 // A font as the canvases measure it: its metrics, and an id that names it in
 // the table of text widths (textcache.cpp). Equal fonts share one face.

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <atomic>
 
+#include "platform/gfx/bitmap.h"
 #include "platform/gfx/qt_private.h"
 
 namespace {
@@ -222,8 +223,20 @@ std::unique_ptr<TBitmap> DecodeImageBytes(const std::vector<uint8_t>& bytes) {
   buf.open(QIODevice::ReadOnly);
   QImageReader reader(&buf);
   reader.setAllocationLimit(256);  // megabytes: a small file may claim a huge picture
+  // The pixels the picture claims are judged before it is decoded (and those
+  // it has after): within a budget of the load's own, and in proportion to
+  // the bytes they come from.
+  TPictureBudget load(kLoadPixelBudget, kLoadBudgetName);
   QImage img;
-  if (!reader.read(&img) || img.isNull()) return nullptr;
+  try {
+    TPictureBudget::CheckGIF(bytes.data(), bytes.size());
+    const QSize claimed = reader.size();
+    if (claimed.isValid()) TPictureBudget::Spend(claimed.width(), claimed.height(), data.size());
+    if (!reader.read(&img) || img.isNull()) return nullptr;
+    if (img.size() != claimed) TPictureBudget::Spend(img.width(), img.height(), data.size());
+  } catch (const EReadError&) {
+    return nullptr;
+  }
   auto bmp = std::make_unique<TBitmap>();
   GfxSetBitmapImage(bmp.get(), img.convertToFormat(QImage::Format_ARGB32));
   return bmp;

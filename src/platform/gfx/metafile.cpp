@@ -44,6 +44,8 @@ int TMetafile::RecordCount() const { return static_cast<int>(FData->Records.size
 
 void TMetafile::Clear() {
   FData->Records.clear();
+  FData->Emf.reset();
+  FData->Svg.reset();
   FData->Width = FData->Height = 0;
   Changed();
 }
@@ -58,18 +60,25 @@ void TMetafile::Assign(const TGraphic* source) {
   Changed();
 }
 
-void TMetafile::LoadFromStream(TStream&) {
-  throw EInvalidGraphic("Reading metafiles is not supported");
+void TMetafile::LoadFromStream(TStream& stream) {
+  TMetafileData read;
+  GfxReadEmf(stream, read);
+  *FData = std::move(read);
+  FEnhanced = true;
+  Changed();
 }
 
 void TMetafile::Draw(TCanvas* canvas, const TRect& rect) {
   if (!canvas) return;
-  GfxReplay(*FData, canvas, rect);
+  if (FData->Svg) GfxDrawReadMetafile(*FData, canvas, rect);
+  else GfxReplay(*FData, canvas, rect);
 }
 
 TMetafileCanvas::TMetafileCanvas(TMetafile* metafile, TCanvas*) : FMetafile(metafile) {
   if (!metafile) throw EInvalidGraphicOperation("A metafile canvas needs a metafile");
   metafile->Data()->Records.clear();
+  metafile->Data()->Emf.reset();
+  metafile->Data()->Svg.reset();
   GfxBindRecorder(this, metafile->Data(), metafile->Width(), metafile->Height());
 }
 
@@ -622,6 +631,10 @@ private:
 }  // namespace
 
 void TMetafile::SaveToEmfStream(TStream& stream) const {
+  if (FData->Emf) {
+    stream.WriteBuffer(FData->Emf->data(), static_cast<int64_t>(FData->Emf->size()));
+    return;
+  }
   EnsureQtApplication();
   TTempFile tmp;
   TEmfWriter(*FData).Write(tmp.Name());
@@ -629,6 +642,18 @@ void TMetafile::SaveToEmfStream(TStream& stream) const {
 }
 
 void TMetafile::SaveToWmfStream(TStream& stream) const {
+  if (FData->Svg) {
+    // A metafile that was read is written in the old format as its picture.
+    TMetafile drawn;
+    drawn.SetWidth(std::max(Width(), 1));
+    drawn.SetHeight(std::max(Height(), 1));
+    {
+      TMetafileCanvas canvas(&drawn);
+      GfxDrawReadMetafile(*FData, &canvas, Rect(0, 0, drawn.Width(), drawn.Height()));
+    }
+    drawn.SaveToWmfStream(stream);
+    return;
+  }
   EnsureQtApplication();
   TTempFile tmp;
   TWmfWriter(*FData).Write(tmp.Name());

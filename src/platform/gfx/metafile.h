@@ -1,7 +1,7 @@
 // Metafiles: a recorded sequence of canvas drawing that can be replayed onto
 // any canvas (TCanvas::Draw / StretchDraw scale it into the rectangle) and
 // saved as an enhanced metafile (EMF) or an old-format, placeable metafile
-// (WMF). Record with a TMetafileCanvas: drawing on it goes into the metafile,
+// (WMF), or read from an EMF file. Record with a TMetafileCanvas: drawing on it goes into the metafile,
 // which is complete when the metafile canvas is destroyed.
 #pragma once
 
@@ -35,7 +35,9 @@ public:
 
   void Assign(const TGraphic* source) override;
   void Clear();
-  // Reading metafiles is not supported: raises EInvalidGraphic.
+  // Reads an enhanced metafile (drawn through its SVG conversion; written
+  // back as the bytes it was read from). Anything else, old-format files
+  // included, raises EInvalidGraphic and leaves the metafile as it was.
   void LoadFromStream(TStream& stream) override;
   void SaveToStream(TStream& stream) const override;
   void SaveToEmfStream(TStream& stream) const;

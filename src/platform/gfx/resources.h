@@ -18,7 +18,13 @@
 // names: "GrafMoney" (a banknote, 100 x 88), "GrafDefaultImage" (8 x 8), the
 // smileys "GrafEqualSmile", "GrafGreaterSmile", "GrafLowerSmile" and the
 // hands "GrafEqualHand", "GrafGreaterHand", "GrafLowerHand" (16 x 16), each
-// on white with at most 16 colours.
+// on white with at most 16 colours; and those drawn by
+// scripts/draw-bitmaps.py: the chart editor's brush patterns "GrafBrush1" ..
+// "GrafBrush12" (16 x 16, one bit a pixel), textures "GrafTextureMetal",
+// "GrafTextureWood", "GrafTextureStone" (16 x 16) and "GrafTextureClouds",
+// "GrafTextureGrass", "GrafTextureFire", "GrafTextureSnow" (32 x 32), and
+// two-glyph strips on teal: "GrafArrowUp", "GrafArrowDown" (2 x 12 x 12) and
+// the navigator's "GrafNav_First" .. "GrafNav_Cancel" (2 x 11 x 11).
 std::unique_ptr<TBitmap> LoadResourceBitmap(const std::string& name);
 // Adds (or replaces) a bitmap resource made by a drawing routine.
 void RegisterResourceBitmap(const std::string& name, std::function<std::unique_ptr<TBitmap>()> maker);

@@ -11,6 +11,7 @@ struct TFormatSettings {
   char ThousandSeparator = ',';
   char DateSeparator = '/';
   char TimeSeparator = ':';
+  std::string CurrencyString = "$";
   std::string ShortDateFormat = "dd/mm/yyyy";
   std::string LongDateFormat = "dddd, d mmmm yyyy";
   std::string ShortTimeFormat = "hh:nn";

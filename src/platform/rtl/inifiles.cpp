@@ -279,7 +279,7 @@ void TMemIniFile::Load() {
   FDamagedText.clear();
   if (FileExists(FileName())) {
     try {
-      text = ReadFileText(FileName());
+      text = ReadRegularFile(FileName(), MaxSettingsFileSize, "a settings file");
     } catch (const EInOutError& e) {
       // Read as empty, but never written over: that would lose every setting.
       text.clear();

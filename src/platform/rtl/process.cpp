@@ -9,8 +9,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <climits>
 #include <cstring>
+#include <ctime>
 
 int PriorityClassToNice(DWORD priorityClass) {
   if (priorityClass & REALTIME_PRIORITY_CLASS) return -20;
@@ -41,6 +43,12 @@ std::vector<std::string> SplitCommandLine(const std::string& commandLine) {
 }
 
 namespace {
+
+uint64_t MonotonicMs() {
+  timespec ts;
+  ::clock_gettime(CLOCK_MONOTONIC, &ts);
+  return static_cast<uint64_t>(ts.tv_sec) * 1000u + static_cast<uint64_t>(ts.tv_nsec) / 1000000u;
+}
 
 int PollTimeout(DWORD timeoutMs) {
   return timeoutMs == INFINITE ? -1 : static_cast<int>(std::min<DWORD>(timeoutMs, INT_MAX));
@@ -121,12 +129,22 @@ DWORD TProcess::WaitFor(DWORD timeoutMs) {
 }
 
 TProcessHandle CreateProcess(const std::string& fileName, const std::string& commandLine, DWORD creationFlags,
-                             const std::string& currentDirectory, const TStartupInfo& /*startup*/, int& error) {
-  error = 0;
-  // Everything the child needs is made before the fork: after it, only
-  // async-signal-safe calls.
+                             const std::string& currentDirectory, const TStartupInfo& startup, int& error) {
   std::vector<std::string> args = SplitCommandLine(commandLine);
   args.insert(args.begin(), fileName);
+  return CreateProcessArgs(args, creationFlags, currentDirectory, startup, error);
+}
+
+TProcessHandle CreateProcessArgs(std::vector<std::string> args, DWORD creationFlags,
+                                 const std::string& currentDirectory, const TStartupInfo& /*startup*/, int& error) {
+  error = 0;
+  if (args.empty() || args[0].empty()) {
+    error = ENOENT;
+    return nullptr;
+  }
+  const std::string& fileName = args[0];
+  // Everything the child needs is made before the fork: after it, only
+  // async-signal-safe calls.
   std::vector<char*> argv;
   for (std::string& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
@@ -141,11 +159,24 @@ TProcessHandle CreateProcess(const std::string& fileName, const std::string& com
     error = errno;
     return nullptr;
   }
+  // Standard input: a pipe whose writing end is closed, so the program reads
+  // an end of file at once. It is made here, where a failure can be told:
+  // a device opened in the child could fail unseen (or not be the empty
+  // device at all) and leave the program reading this process's input.
+  int input[2];
+  if (::pipe2(input, O_CLOEXEC) != 0) {
+    error = errno;
+    ::close(report[0]);
+    ::close(report[1]);
+    return nullptr;
+  }
+  ::close(input[1]);
   const pid_t pid = ::fork();
   if (pid < 0) {
     error = errno;
     ::close(report[0]);
     ::close(report[1]);
+    ::close(input[0]);
     return nullptr;
   }
   if (pid == 0) {
@@ -155,11 +186,9 @@ TProcessHandle CreateProcess(const std::string& fileName, const std::string& com
     };
     if (newSession) ::setsid();
     if (nice != 0) ::setpriority(PRIO_PROCESS, 0, nice);  // not allowed to raise it: stays normal
-    const int null = ::open("/dev/null", O_RDONLY);
-    if (null >= 0 && null != 0) {
-      ::dup2(null, 0);
-      ::close(null);
-    }
+    // dup2 clears close-on-exec on the copy; the original closes on exec.
+    if (input[0] != 0 && ::dup2(input[0], 0) != 0) fail(errno);
+    if (input[0] == 0 && ::fcntl(0, F_SETFD, 0) != 0) fail(errno);
     // No open file of ours goes to the program, save the report pipe until exec.
     const int keep = report[1];
     if (keep > 3) ::syscall(SYS_close_range, 3u, static_cast<unsigned>(keep - 1), 0u);
@@ -172,6 +201,7 @@ TProcessHandle CreateProcess(const std::string& fileName, const std::string& com
     fail(errno);
   }
   ::close(report[1]);
+  ::close(input[0]);
   int childError = 0;
   ssize_t n;
   do {
@@ -199,3 +229,21 @@ DWORD WaitForInputIdle(const TProcessHandle& process, DWORD /*timeoutMs*/) {
 }
 
 std::string SystemErrorText(int error) { return std::strerror(error); }
+
+DWORD WaitForProcessEnd(unsigned pid, DWORD timeoutMs) {
+  if (pid == 0 || pid > static_cast<unsigned>(INT_MAX)) return WAIT_FAILED;
+  const int pidfd = static_cast<int>(::syscall(SYS_pidfd_open, static_cast<pid_t>(pid), 0));
+  if (pidfd >= 0) {
+    const DWORD r = WaitForMultipleObjects({pidfd}, timeoutMs);
+    ::close(pidfd);
+    return r;
+  }
+  if (errno == ESRCH) return WAIT_OBJECT_0;  // already gone
+  // No pidfd here: ask now and then whether the process still exists.
+  const uint64_t start = MonotonicMs();
+  for (;;) {
+    if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) return WAIT_OBJECT_0;
+    if (timeoutMs != INFINITE && MonotonicMs() - start >= timeoutMs) return WAIT_TIMEOUT;
+    ::usleep(50000);
+  }
+}

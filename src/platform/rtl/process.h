@@ -3,10 +3,11 @@
 // Programs start without a shell: the program file is run as given (searched
 // on PATH when it has no '/'), its command line split into arguments at
 // blanks with double quotes grouping. A started program gets its own session
-// (no controlling terminal: the "new console"), standard input from
-// /dev/null, none of this process's other open files, the folder asked for
-// and the niceness that goes with its priority class. A program ended by a
-// signal has the exit code 128 + the signal.
+// (no controlling terminal: the "new console"), an empty standard input (end
+// of file at once, never this process's input), none of this process's other
+// open files, the folder asked for and the niceness that goes with its
+// priority class. A program ended by a signal has the exit code 128 + the
+// signal.
 //
 // Waits are on descriptors that poll() understands (a process's pidfd, an
 // event's eventfd), so a thread can wait for a process and an abort event
@@ -104,6 +105,17 @@ struct TStartupInfo {
 // number in error when the program could not be started.
 TProcessHandle CreateProcess(const std::string& fileName, const std::string& commandLine, DWORD creationFlags,
                              const std::string& currentDirectory, const TStartupInfo& startup, int& error);
+
+// As CreateProcess with the arguments given one by one (args[0] is the
+// program): nothing is split, quoted or passed through a shell.
+TProcessHandle CreateProcessArgs(std::vector<std::string> args, DWORD creationFlags,
+                                 const std::string& currentDirectory, const TStartupInfo& startup, int& error);
+
+// Waits for a process that need not be a child of this one: WAIT_OBJECT_0
+// once it has ended (or when there is no such process), WAIT_TIMEOUT, or
+// WAIT_FAILED for an id that cannot be one. Uses the process's pidfd where
+// the system has them, else asks every 50 ms.
+DWORD WaitForProcessEnd(unsigned pid, DWORD timeoutMs);
 
 // There is no input queue to become idle here: a started program counts as
 // ready at once (WAIT_OBJECT_0); WAIT_FAILED for no program.

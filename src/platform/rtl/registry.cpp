@@ -422,6 +422,12 @@ int Parse(const std::string& text, TRegNode& root) {
 // ---------------------------------------------------------------------------
 // One root key's store: the tree as last read plus this process's changes.
 
+// Batches open (TRegistryBatch); guarded by the state's lock.
+int& BatchDepth() {
+  static int depth = 0;
+  return depth;
+}
+
 struct TFileStamp {
   bool Exists = false;
   dev_t Dev = 0;
@@ -535,15 +541,21 @@ public:
   // Temporary files of writers killed before their rename go at the open.
   explicit TRegStore(std::string fileName) : FFileName(std::move(fileName)) { RemoveStaleTempFiles(FFileName); }
 
-  TRegNode* Root() {
-    Refresh();
+  // The tree; with check, first read again when another program changed
+  // the file since (one stat), except when it was checked already in the
+  // batch under way. Values are read and written on the tree as the key's
+  // open found it.
+  TRegNode* Root(bool check = false) {
+    if (!FRoot || (check && !FChecked)) Refresh();
     return FRoot.get();
   }
+  // The next check looks at the file again.
+  void Uncheck() { FChecked = false; }
 
   // False, changing nothing, while the file exists but cannot be read: a
   // write would replace the user's settings with only the new ones.
   bool Change(const TRegOp& op) {
-    Refresh();
+    if (!FRoot) Refresh();
     if (!FUnreadable.empty()) return false;
     Apply(FRoot.get(), op);
     FJournal.Add(op);
@@ -588,6 +600,7 @@ public:
 
 private:
   void Refresh() {
+    FChecked = BatchDepth() > 0;
     if (FRoot && StampOf(FFileName) == FStamp) return;
     Load();
   }
@@ -600,7 +613,7 @@ private:
     if (stamp.Exists) {
       std::string text;
       try {
-        text = ReadFileText(FFileName);
+        text = ReadRegularFile(FFileName, MaxSettingsFileSize, "a settings file");
       } catch (const Exception& e) {
         FUnreadable = "the settings file " + FFileName + " cannot be read (" + e.Message() +
                       "); it is left as it is and no setting is written to it";
@@ -634,6 +647,7 @@ private:
   std::string FLastReport;
   std::string FUnreadable;   // why the file could not be read; empty when it could
   std::string FDamagedText;  // the file as read, while it has damaged lines
+  bool FChecked = false;     // the file was looked at in the batch under way
 };
 
 struct TRegistryState {
@@ -703,6 +717,21 @@ std::string TRegistry::StoreFileName(HKEY root) {
 
 void TRegistry::FlushAll() { FlushAtExit(); }
 
+TRegistryBatch::TRegistryBatch() {
+  std::lock_guard<std::recursive_mutex> guard(State().Lock);
+  if (BatchDepth()++ > 0) return;
+  for (auto& [name, store] : State().Stores) store->Uncheck();
+}
+
+TRegistryBatch::~TRegistryBatch() {
+  std::lock_guard<std::recursive_mutex> guard(State().Lock);
+  if (--BatchDepth() > 0) return;
+  for (auto& [name, store] : State().Stores) {
+    store->Flush();
+    store->Uncheck();
+  }
+}
+
 TRegistry::TRegistry() = default;
 
 TRegistry::TRegistry(unsigned access) : FAccess(access) {}
@@ -738,7 +767,7 @@ bool TRegistry::OpenKey(const std::string& key, bool canCreate) {
   TRegStore* store = StoreOf(FRootKey);
   if (!store) return false;
   const TKeyPath parts = SplitPath(path);
-  if (!Find(store->Root(), parts)) {
+  if (!Find(store->Root(true), parts)) {
     if (!canCreate || (FAccess & KEY_CREATE_SUB_KEY) == 0) return false;
     if (!store->Change({TRegOp::opCreateKey, parts, {}})) return false;
   }
@@ -752,7 +781,7 @@ bool TRegistry::OpenKeyReadOnly(const std::string& key) {
   const std::string path = Resolve(key);
   std::lock_guard<std::recursive_mutex> guard(State().Lock);
   TRegStore* store = StoreOf(FRootKey);
-  if (!store || !Find(store->Root(), SplitPath(path))) return false;
+  if (!store || !Find(store->Root(true), SplitPath(path))) return false;
   FCurrentPath = path;
   FOpen = true;
   FOpenReadOnly = true;
@@ -762,7 +791,9 @@ bool TRegistry::OpenKeyReadOnly(const std::string& key) {
 void TRegistry::CloseKey() {
   {
     std::lock_guard<std::recursive_mutex> guard(State().Lock);
-    if (TRegStore* store = StoreOf(FRootKey)) store->Flush();
+    // Inside a batch the changes wait for its end.
+    if (BatchDepth() == 0)
+      if (TRegStore* store = StoreOf(FRootKey)) store->Flush();
   }
   FOpen = false;
   FOpenReadOnly = false;
@@ -776,7 +807,7 @@ bool TRegistry::CreateKey(const std::string& key) {
   std::lock_guard<std::recursive_mutex> guard(State().Lock);
   TRegStore* store = StoreOf(FRootKey);
   if (!store) return false;
-  return Find(store->Root(), parts) || store->Change({TRegOp::opCreateKey, parts, {}});
+  return Find(store->Root(true), parts) || store->Change({TRegOp::opCreateKey, parts, {}});
 }
 
 bool TRegistry::DeleteKey(const std::string& key) {
@@ -785,14 +816,14 @@ bool TRegistry::DeleteKey(const std::string& key) {
   if (parts.empty()) return false;  // never the root itself
   std::lock_guard<std::recursive_mutex> guard(State().Lock);
   TRegStore* store = StoreOf(FRootKey);
-  if (!store || !Find(store->Root(), parts)) return false;
+  if (!store || !Find(store->Root(true), parts)) return false;
   return store->Change({TRegOp::opDeleteKey, parts, {}});
 }
 
 bool TRegistry::KeyExists(const std::string& key) {
   std::lock_guard<std::recursive_mutex> guard(State().Lock);
   TRegStore* store = StoreOf(FRootKey);
-  return store && Find(store->Root(), SplitPath(Resolve(key)));
+  return store && Find(store->Root(true), SplitPath(Resolve(key)));
 }
 
 void TRegistry::MoveKey(const std::string& oldName, const std::string& newName, bool deleteOld) {
@@ -802,7 +833,7 @@ void TRegistry::MoveKey(const std::string& oldName, const std::string& newName, 
   std::lock_guard<std::recursive_mutex> guard(State().Lock);
   TRegStore* store = StoreOf(FRootKey);
   if (!store) return;
-  TRegNode* source = Find(store->Root(), from);
+  TRegNode* source = Find(store->Root(true), from);
   if (!source || Find(store->Root(), to)) return;
   // Copy first: the target may lie below the source.
   std::unique_ptr<TRegNode> copy = source->Clone();

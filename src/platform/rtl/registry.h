@@ -8,7 +8,8 @@
 // stored little-endian whatever the machine).
 //
 // Changes collect in the process and are written when the key is closed or
-// the object destroyed (and at program end): the file is re-read, this
+// the object destroyed (and at program end; inside a TRegistryBatch, at the
+// batch's end): the file is re-read, this
 // process's changes are applied on top, and the result replaces the file
 // atomically under a lock, so programs running at once never corrupt it and the
 // last writer of a value wins; a value changed again while the file cannot be
@@ -20,6 +21,9 @@
 // change to it is refused (writing a value raises "Failed to set data for
 // '<name>': <why>", opening a missing key with canCreate answers false).
 // Temporary files of writers killed before their rename go at the first open.
+//
+// Opening a key first reads the file again when another program changed it
+// since (one stat per open); values are read from the key as opened.
 //
 // Reading a value raises ERegistryException "Failed to get data for '<name>'"
 // when the value is missing (ReadString returns "" instead) and
@@ -157,6 +161,19 @@ private:
   std::string FCurrentPath;
   bool FOpen = false;
   bool FOpenReadOnly = false;
+};
+
+// A batch of settings work (reading every setting at start, writing them at
+// close): while a batch is alive, closing a key writes nothing and the store's
+// file is looked at once for changes by other programs, not at every key
+// opened; the end of the outermost batch writes each changed store once.
+// FlushAll still writes at once.
+class TRegistryBatch {
+public:
+  TRegistryBatch();
+  ~TRegistryBatch();
+  TRegistryBatch(const TRegistryBatch&) = delete;
+  TRegistryBatch& operator=(const TRegistryBatch&) = delete;
 };
 
 // The registry used as an INI file: the key given to the constructor is

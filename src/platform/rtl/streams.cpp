@@ -313,15 +313,20 @@ TFileStream::TFileStream(const std::string& fileName, uint16_t mode) : FFileName
     case fmOpenReadWrite: flags |= O_RDWR; break;
     default: flags |= O_RDONLY; break;
   }
-  FHandle = ::open(fileName.c_str(), flags);
+  // Without waiting: a named pipe with no writer would hold a blocking open.
+  FHandle = ::open(fileName.c_str(), flags | O_NONBLOCK);
   if (FHandle >= 0) {
     struct stat st;
-    if (::fstat(FHandle, &st) == 0 && S_ISDIR(st.st_mode)) {
+    if (::fstat(FHandle, &st) == 0 && !S_ISREG(st.st_mode)) {
+      const bool folder = S_ISDIR(st.st_mode);
       ::close(FHandle);
       FHandle = -1;
+      if (!folder)
+        throw EFOpenError("Cannot open file \"" + fileName + "\". It is not a regular file.");
       errno = EISDIR;
     }
   }
+  if (FHandle >= 0) ::fcntl(FHandle, F_SETFL, ::fcntl(FHandle, F_GETFL) & ~O_NONBLOCK);
   if (FHandle < 0) throw EFOpenError("Cannot open file \"" + fileName + "\". " + SysReason(errno));
 }
 

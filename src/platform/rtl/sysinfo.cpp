@@ -1,5 +1,7 @@
 #include "platform/rtl/sysinfo.h"
 
+#include <algorithm>
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -80,6 +82,20 @@ TPlatformVersion GetPlatformVersion() {
   v.Machine = u.machine;
   std::sscanf(u.release, "%d.%d", &v.Major, &v.Minor);
   return v;
+}
+
+bool GetVersionEx(TOSVersionInfo& Info) {
+  Info = TOSVersionInfo{};
+  struct utsname u;
+  if (::uname(&u) != 0) return false;
+  int major = 0, minor = 0, build = 0;
+  std::sscanf(u.release, "%d.%d.%d", &major, &minor, &build);
+  Info.PlatformId = VER_PLATFORM_POSIX;
+  Info.MajorVersion = static_cast<unsigned>(std::max(major, 0));
+  Info.MinorVersion = static_cast<unsigned>(std::max(minor, 0));
+  Info.BuildNumber = static_cast<unsigned>(std::max(build, 0));
+  Info.CSDVersion = std::string(u.sysname) + " " + u.machine;
+  return true;
 }
 
 std::string PlatformVersion() {

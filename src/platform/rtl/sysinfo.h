@@ -27,6 +27,20 @@ struct TPlatformVersion {
   int Minor = 0;        // 1
 };
 TPlatformVersion GetPlatformVersion();
+// The operating-system version query in the class library's terms. Windows
+// families have ids 0 (Win32s), 1 (Windows 95/98) and 2 (NT); this system is
+// none of them and answers VER_PLATFORM_POSIX, with uname's release numbers.
+constexpr unsigned VER_PLATFORM_WIN32s = 0, VER_PLATFORM_WIN32_WINDOWS = 1, VER_PLATFORM_WIN32_NT = 2,
+                   VER_PLATFORM_POSIX = 0x100;
+struct TOSVersionInfo {
+  unsigned PlatformId = 0;
+  unsigned MajorVersion = 0;
+  unsigned MinorVersion = 0;
+  unsigned BuildNumber = 0;
+  std::string CSDVersion;  // the system name and the machine ("Linux x86_64")
+};
+// False (and the record left at zeros) when the system cannot be asked.
+bool GetVersionEx(TOSVersionInfo& Info);
 // The computer's name; the login name of the user.
 std::string ComputerName();
 std::string UserName();

@@ -206,7 +206,53 @@ void TTextFile::Flush() {
   if (std::fflush(FFile) != 0) Fail(101, errno);
 }
 
-std::string ReadRegularFile(const std::string& fileName, std::uint64_t maxSize) {
+std::string SizeText(std::uint64_t bytes) {
+  if (bytes < 1024 * 1024) return std::to_string(bytes) + " bytes";
+  const bool giga = bytes >= (std::uint64_t{1} << 30);
+  const std::uint64_t unit = giga ? std::uint64_t{1} << 30 : std::uint64_t{1} << 20;
+  if (bytes % unit == 0) return std::to_string(bytes / unit) + (giga ? " GB" : " MB");
+  // One decimal, rounded down, so a file just over a limit never reads as equal to it.
+  const std::uint64_t tenths = bytes * 10 / unit;
+  return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + (giga ? " GB" : " MB");
+}
+
+namespace {
+
+[[noreturn]] void RaiseKind(const std::string& fileName, const struct stat& st) {
+  if (S_ISDIR(st.st_mode)) throw EFileKind("Cannot read " + fileName + ": it is a folder.", 5);
+  // A pipe, a device such as /dev/zero or a socket has no end to read to.
+  throw EFileKind("Cannot read " + fileName + ": it is not a regular file.", 5);
+}
+
+[[noreturn]] void RaiseSize(const std::string& fileName, std::uint64_t size, std::uint64_t maxSize,
+                            const std::string& kind) {
+  if (kind.empty())
+    throw EFileKind("Cannot read " + fileName + ": the file holds " + std::to_string(size) + " bytes, more than the " +
+                        std::to_string(maxSize) + " it may have.",
+                    5);
+  throw EFileKind("Cannot read " + fileName + ": it holds " + SizeText(size) + ", more than the " + SizeText(maxSize) +
+                      " " + kind + " may have.",
+                  5);
+}
+
+}  // namespace
+
+void CheckRegularFile(const std::string& fileName) {
+  struct stat st;
+  if (::stat(fileName.c_str(), &st) != 0) {
+    const int err = errno;
+    RaiseInOut(OpenErrorCode(err, fileName), fileName, err);
+  }
+  if (!S_ISREG(st.st_mode)) RaiseKind(fileName, st);
+}
+
+void CheckFileSize(const std::string& fileName, std::uint64_t maxSize, const std::string& kind) {
+  struct stat st;
+  if (::stat(fileName.c_str(), &st) == 0 && S_ISREG(st.st_mode) && static_cast<std::uint64_t>(st.st_size) > maxSize)
+    RaiseSize(fileName, static_cast<std::uint64_t>(st.st_size), maxSize, kind);
+}
+
+std::string ReadRegularFile(const std::string& fileName, std::uint64_t maxSize, const std::string& kind) {
   // Non-blocking, so that a named pipe without a writer cannot hold the open.
   const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
@@ -219,21 +265,14 @@ std::string ReadRegularFile(const std::string& fileName, std::uint64_t maxSize) 
     ::close(fd);
     RaiseInOut(5, fileName, err);
   }
-  if (S_ISDIR(st.st_mode)) {
-    ::close(fd);
-    RaiseInOut(5, fileName, EISDIR);
-  }
-  // A pipe, a device such as /dev/zero or a socket has no end to read to.
   if (!S_ISREG(st.st_mode)) {
     ::close(fd);
-    throw EFileKind("Cannot read " + fileName + ": it is not a regular file.", 5);
+    RaiseKind(fileName, st);
   }
   const std::uint64_t size = static_cast<std::uint64_t>(st.st_size);
   if (size > maxSize) {
     ::close(fd);
-    throw EFileKind("Cannot read " + fileName + ": the file holds " + std::to_string(size) +
-                          " bytes, more than the " + std::to_string(maxSize) + " it may have.",
-                      5);
+    RaiseSize(fileName, size, maxSize, kind);
   }
   // The size as it was at the open: a file that grows meanwhile is read only
   // that far.

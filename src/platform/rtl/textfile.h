@@ -84,12 +84,36 @@ ZV_DECLARE_EXCEPTION(EFileKind, EInOutError)
 
 // Largest file ReadFileText reads.
 constexpr std::uint64_t MaxReadFileSize = std::uint64_t{1} << 31;
+// Largest files of each kind the readers take, far above any real one; a
+// larger file is refused before it is read, with a message naming the limit.
+constexpr std::uint64_t MaxInputFileSize = std::uint64_t{16} << 20;     // engine input files
+constexpr std::uint64_t MaxImportFileSize = std::uint64_t{64} << 20;    // other programs' input and structure files
+constexpr std::uint64_t MaxDataFileSize = std::uint64_t{256} << 20;     // observed data files
+constexpr std::uint64_t MaxMacroFileSize = std::uint64_t{16} << 20;     // macro sources
+constexpr std::uint64_t MaxTextFileSize = std::uint64_t{64} << 20;      // texts shown in an editor
+constexpr std::uint64_t MaxSettingsFileSize = std::uint64_t{16} << 20;  // settings stores and INI files
+constexpr std::uint64_t MaxCsvFileSize = std::uint64_t{128} << 20;      // delimited text for the grid
+constexpr std::uint64_t MaxWorkbookFileSize = std::uint64_t{64} << 20;  // spreadsheet workbooks
+constexpr std::uint64_t MaxPictureFileSize = std::uint64_t{64} << 20;   // picture files
+
+// A size as the messages give it: "16 MB", "2.1 GB", "900 bytes".
+std::string SizeText(std::uint64_t bytes);
+
+// Raises EFileKind unless fileName names a regular file (also through a
+// link): "Cannot read <name>: it is a folder." or "...: it is not a regular
+// file." (a pipe, a device, a socket); a missing file raises EInOutError 2 or
+// 3. Looks without opening, so it never blocks.
+void CheckRegularFile(const std::string& fileName);
+// Raises EFileKind when the regular file fileName is larger than maxSize:
+// "Cannot read <name>: it holds 2.1 GB, more than the 16 MB <kind> may have."
+void CheckFileSize(const std::string& fileName, std::uint64_t maxSize, const std::string& kind);
 
 // Whole-file helpers: read (binary, as stored) and write (replacing through
 // the atomic save, WriteFileAtomic). They raise EInOutError. Only regular
-// files are read (a pipe or a device is refused at once, without blocking),
-// and only when their size is at most maxSize (both raise EFileKind); the
-// bytes the file had when it was opened are read.
-std::string ReadRegularFile(const std::string& fileName, std::uint64_t maxSize);
+// files are read (a folder, a pipe or a device is refused at once, without
+// blocking), and only when their size is at most maxSize (both raise
+// EFileKind; kind, "an input file", names what the limit is for); the bytes
+// the file had when it was opened are read.
+std::string ReadRegularFile(const std::string& fileName, std::uint64_t maxSize, const std::string& kind = "");
 std::string ReadFileText(const std::string& fileName);
 void WriteFileText(const std::string& fileName, const std::string& text);

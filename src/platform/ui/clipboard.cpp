@@ -7,6 +7,7 @@
 
 #include <map>
 
+#include "platform/gfx/bitmap.h"
 #include "platform/rtl/streams.h"
 #include "platform/ui/qt_ui.h"
 
@@ -149,6 +150,13 @@ bool TClipboard::GetBitmap(TBitmap* Dest) const {
   if (!d || !d->hasImage()) return false;
   const QImage img = qvariant_cast<QImage>(d->imageData());
   if (img.isNull()) return false;
+  // Another program's picture: no larger than a picture file may decode to.
+  try {
+    TPictureBudget load(kLoadPixelBudget, kLoadBudgetName);
+    TPictureBudget::Spend(img.width(), img.height(), static_cast<long long>(img.sizeInBytes()));
+  } catch (const EReadError&) {
+    return false;
+  }
   GfxSetBitmapImage(Dest, img.convertToFormat(QImage::Format_RGB32));
   return true;
 }

@@ -4,6 +4,7 @@
 #include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
+#include <algorithm>
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QGridLayout>
@@ -306,17 +307,36 @@ bool RunPlatformDialog(TCommonDialog* d) {
       // The file chosen last time is offered again.
       const std::string lastFile = Printer()->OutputFileName();
       if (!lastFile.empty()) printer.setOutputFileName(ToQString(lastFile));
+      // The dialog starts on the program's printer and orientation.
+      TPrinter* ours = Printer();
+      if (!ours->PrintsToPdf() && ours->PrinterIndex() >= 0) printer.setPrinterName(ToQString(ours->PrinterName()));
+      printer.setPageOrientation(ours->Orientation() == poLandscape ? QPageLayout::Landscape : QPageLayout::Portrait);
       // What the dialog shows is where the print goes: the file it names, or
-      // a printer (then no file).
+      // a printer (then no file), with the orientation chosen there.
       auto takeOutput = [&] {
         const bool toFile = printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
-        Printer()->SetOutputFileName(toFile ? FromQString(printer.outputFileName()) : std::string());
+        ours->SetOutputFileName(toFile ? FromQString(printer.outputFileName()) : std::string());
+        const std::vector<std::string> names = ours->Printers();
+        for (size_t i = 0; i < names.size(); ++i)
+          if (!toFile && names[i] == FromQString(printer.printerName())) ours->SetPrinterIndex(static_cast<int>(i));
+        ours->SetOrientation(printer.pageLayout().orientation() == QPageLayout::Landscape ? poLandscape : poPortrait);
       };
       if (d->Kind() == cdPrint) {
         QPrintDialog dlg(&printer, parent);
         auto* p = static_cast<TPrintDialog*>(d);
         printer.setCopyCount(p->Copies);
         dlg.setMinMax(p->MinPage, p->MaxPage);
+        // The page range is offered when asked for, and starts as given.
+        dlg.setOption(QAbstractPrintDialog::PrintPageRange, p->Options.Contains(poPageNums));
+        dlg.setOption(QAbstractPrintDialog::PrintSelection, p->Options.Contains(poSelection));
+        dlg.setOption(QAbstractPrintDialog::PrintToFile, !p->Options.Contains(poDisablePrintToFile));
+        if (p->PrintRange == prPageNums && p->Options.Contains(poPageNums)) {
+          printer.setPrintRange(QPrinter::PageRange);
+          printer.setFromTo(std::clamp(p->FromPage, p->MinPage, std::max(p->MinPage, p->MaxPage)),
+                            std::clamp(p->ToPage, p->MinPage, std::max(p->MinPage, p->MaxPage)));
+        } else if (p->PrintRange == prSelection && p->Options.Contains(poSelection)) {
+          printer.setPrintRange(QPrinter::Selection);
+        }
         if (dlg.exec() != QDialog::Accepted) return false;
         takeOutput();
         p->Copies = printer.copyCount();
@@ -424,6 +444,7 @@ TDialogAnswer PlatformMessage(const TDialogRequest& r) {
     add("OK", IDOK, QMessageBox::AcceptRole);
     box.setIcon(QMessageBox::NoIcon);
   }
+  if (r.X >= 0 && r.Y >= 0) box.move(r.X, r.Y);
   box.exec();
   a.Result = r.DefaultResult;
   for (auto& [b, result] : buttons)

@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <new>
 
 #include "platform/ui/commondialogs.h"
 #include "platform/ui/extctrls.h"
@@ -580,6 +581,11 @@ void TApplication::HandleException(TObject* Sender) {
     std::rethrow_exception(ep);
   } catch (const EAbort&) {
     return;
+  } catch (const std::bad_alloc&) {
+    // Not the library's name for it: what happened, in the user's terms.
+    const EOutOfMemory e("There is not enough memory to finish this");
+    if (OnException) OnException(Sender, e);
+    else ShowException(e);
   } catch (const std::exception& e) {
     if (OnException) {
       try {

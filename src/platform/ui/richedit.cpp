@@ -129,7 +129,9 @@ bool IsUtf8(const std::string& bytes) {
 
 }  // namespace
 
-void TMemo::LoadFromFile(const std::string& fileName) { LoadBytes(ReadFileText(fileName)); }
+void TMemo::LoadFromFile(const std::string& fileName) {
+  LoadBytes(ReadRegularFile(fileName, MaxTextFileSize, "a text to edit"));
+}
 
 void TMemo::LoadBytes(const std::string& raw) {
   // A file that is not UTF-8 is read as Windows-1252 and goes back so.

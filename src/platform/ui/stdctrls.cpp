@@ -316,6 +316,18 @@ void TComboBoxStrings::PutObject(int index, TObject* obj) {
   FItems[static_cast<size_t>(index)].second = obj;
 }
 
+int TComboBoxStrings::Add(const std::string& s) {
+  int index = Count();
+  if (FCombo->Sorted()) {
+    index = 0;
+    while (index < Count() && CompareStrings(FItems[static_cast<size_t>(index)].first, s) <= 0) ++index;
+  }
+  FItems.insert(FItems.begin() + index, {s, nullptr});
+  if (FCombo->FItemIndex >= index) ++FCombo->FItemIndex;
+  FCombo->ItemsChanged();
+  return index;
+}
+
 void TComboBoxStrings::Insert(int index, const std::string& s) {
   if (index < 0 || index > Count()) Error("List index out of bounds (%d)", index);
   if (FCombo->Sorted()) {

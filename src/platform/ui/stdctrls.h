@@ -137,6 +137,8 @@ public:
   void Put(int index, const std::string& s) override;
   TObject* GetObject(int index) const override;
   void PutObject(int index, TObject* obj) override;
+  // A sorted combo box puts the string in its sorted place and answers it.
+  int Add(const std::string& s) override;
   void Insert(int index, const std::string& s) override;
   void Delete(int index) override;
   void Clear() override;

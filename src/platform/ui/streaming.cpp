@@ -66,6 +66,34 @@ private:
 
 int64_t Remaining(TStream* s) { return s->Size() - s->Position(); }
 
+// A read-only stream over bytes kept elsewhere, which must outlive it.
+class TBytesView : public TStream {
+public:
+  TBytesView(const uint8_t* data, int64_t size) : FData(data), FSize(size) {}
+  std::string ClassName() const override { return "TBytesView"; }
+  int64_t Read(void* buffer, int64_t count) override {
+    if (count <= 0 || FPosition >= FSize) return 0;
+    const int64_t n = std::min(count, FSize - FPosition);
+    std::memcpy(buffer, FData + FPosition, static_cast<size_t>(n));
+    FPosition += n;
+    return n;
+  }
+  int64_t Write(const void*, int64_t) override { return 0; }
+  int64_t Seek(int64_t offset, TSeekOrigin origin) override {
+    const int64_t base = origin == soBeginning ? 0 : origin == soCurrent ? FPosition : FSize;
+    int64_t target;
+    if (__builtin_add_overflow(base, offset, &target) || target < 0) throw EStreamError("Stream seek error");
+    FPosition = target;
+    return FPosition;
+  }
+  int64_t Size() override { return FSize; }
+
+private:
+  const uint8_t* FData;
+  int64_t FSize;
+  int64_t FPosition = 0;
+};
+
 // Whether a stored value fits the type it is read into; a finite value
 // beyond the type's range is damage (converting it is undefined).
 bool FitsFloat(long double v, TFloatType type) {
@@ -222,11 +250,18 @@ void TWriter::DefineProperty(const std::string& Name, TReaderProc, TWriterProc W
 void TWriter::DefineBinaryProperty(const std::string& Name, TStreamProc, TStreamProc WriteData, bool HasData) {
   if (!HasData || !WriteData) return;
   WritePropName(Name);
-  TMemoryStream data;
-  WriteData(&data);
   WriteValue(vaBinary);
-  FStream->WriteInteger(static_cast<int32_t>(data.Size()));
-  if (data.Size() > 0) FStream->WriteBuffer(data.Memory(), data.Size());
+  // The data goes straight into the stream behind a count filled in after
+  // it: a large property (a series of a million points) is not held twice.
+  const int64_t countAt = FStream->Position();
+  FStream->WriteInteger(0);
+  WriteData(FStream);
+  const int64_t end = FStream->Position();
+  const int64_t size = end - countAt - 4;
+  if (size > INT32_MAX) throw EWriteError("Stream write error");
+  FStream->SetPosition(countAt);
+  FStream->WriteInteger(static_cast<int32_t>(size));
+  FStream->SetPosition(end);
 }
 
 void TWriter::WriteRootComponent(TComponent* Root) {
@@ -664,13 +699,22 @@ void TReader::DefineBinaryProperty(const std::string& Name, TStreamProc ReadData
   const int32_t n = FStream->ReadInteger();
   if (n < 0) throw EReadError("Invalid property value");
   if (n > Remaining(FStream)) throw EReadError("Stream read error");
+  FDefinedFound = true;
+  // Bytes already in memory are read where they are: a large property (a
+  // series of a million points) is not copied first.
+  if (auto* memory = dynamic_cast<TMemoryStream*>(FStream)) {
+    const int64_t at = FStream->Position();
+    TBytesView view(memory->Memory() + at, n);
+    FStream->SetPosition(at + n);
+    ReadData(&view);
+    return;
+  }
   TMemoryStream data;
   if (n > 0) {
     data.SetSize(n);
     ReadBytes(data.Memory(), n);
   }
   data.SetPosition(0);
-  FDefinedFound = true;
   ReadData(&data);
 }
 

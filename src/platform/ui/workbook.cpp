@@ -2,6 +2,7 @@
 
 #include <freexl.h>
 #include <minizip/unzip.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <xlsxwriter.h>
 
@@ -10,6 +11,7 @@
 #include <QXmlStreamReader>
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -18,13 +20,42 @@
 #include <memory>
 
 #include "platform/rtl/fileutils.h"
+#include "platform/rtl/textfile.h"
 
 namespace {
 
-// Bounds for hostile files: Excel's own sheet size, and the most one part
-// of a workbook may unpack to.
+// Bounds for hostile files: Excel's own sheet size.
 constexpr int kMaxRows = 1048576, kMaxCols = 16384;
-constexpr uint64_t kMaxPartSize = 512ull << 20;
+
+std::string Thousands(uint64_t n) {
+  std::string s = std::to_string(n);
+  for (int at = static_cast<int>(s.size()) - 3; at > 0; at -= 3) s.insert(static_cast<size_t>(at), ",");
+  return s;
+}
+
+uint64_t BudgetCells = MaxWorkbookCells, BudgetBytes = MaxWorkbookBytes;
+
+// What one load of a workbook may take, for the whole book: a small file of
+// many sheets, or of parts that unpack hugely, is refused when it passes.
+class TBookBudget {
+public:
+  // Cells looked at: each cell of an .xlsx sheet, the used range of an .xls sheet.
+  void Cells(uint64_t n) {
+    if (n > BudgetCells - FCells)
+      throw EWorkbookError("it holds more than " + Thousands(BudgetCells) + " cells, the most one load takes");
+    FCells += n;
+  }
+  // Bytes unpacked from the file, and the text of the cells kept.
+  void Bytes(uint64_t n) {
+    if (n > BudgetBytes - FBytes)
+      throw EWorkbookError("it unpacks to more than " + SizeText(BudgetBytes) + ", the most one load takes");
+    FBytes += n;
+  }
+  uint64_t BytesLeft() const { return BudgetBytes - FBytes; }
+
+private:
+  uint64_t FCells = 0, FBytes = 0;
+};
 
 std::string NumberText(double v) {
   char buf[64];
@@ -73,7 +104,7 @@ void Include(TWorkbookSheet& S, int Row, int Col) {
 
 class TZipReader {
 public:
-  explicit TZipReader(const std::string& FileName) : FZip(unzOpen64(FileName.c_str())) {
+  TZipReader(const std::string& FileName, TBookBudget& Budget) : FZip(unzOpen64(FileName.c_str())), FBudget(Budget) {
     if (!FZip) throw EWorkbookError("the zip container is damaged");
   }
   ~TZipReader() { unzClose(FZip); }
@@ -83,23 +114,30 @@ public:
     unz_file_info64 info{};
     if (unzGetCurrentFileInfo64(FZip, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
       throw EWorkbookError("the part " + Name + " is damaged");
-    if (info.uncompressed_size > kMaxPartSize) throw EWorkbookError("the part " + Name + " is too large");
+    // The size the archive claims is checked first; what really comes out is
+    // counted as it comes.
+    if (info.uncompressed_size > FBudget.BytesLeft()) FBudget.Bytes(info.uncompressed_size);
     if (unzOpenCurrentFile(FZip) != UNZ_OK) throw EWorkbookError("the part " + Name + " is damaged");
     std::string data;
     char buf[65536];
     int n = 0;
-    while ((n = unzReadCurrentFile(FZip, buf, sizeof buf)) > 0) {
-      data.append(buf, static_cast<size_t>(n));
-      if (data.size() > kMaxPartSize) break;
+    try {
+      while ((n = unzReadCurrentFile(FZip, buf, sizeof buf)) > 0) {
+        FBudget.Bytes(static_cast<uint64_t>(n));
+        data.append(buf, static_cast<size_t>(n));
+      }
+    } catch (...) {
+      unzCloseCurrentFile(FZip);
+      throw;
     }
     const int closed = unzCloseCurrentFile(FZip);
-    if (n < 0 || closed != UNZ_OK || data.size() > kMaxPartSize)
-      throw EWorkbookError("the part " + Name + " is damaged");
+    if (n < 0 || closed != UNZ_OK) throw EWorkbookError("the part " + Name + " is damaged");
     return data;
   }
 
 private:
   unzFile FZip;
+  TBookBudget& FBudget;
 };
 
 void CheckXml(const QXmlStreamReader& X, const std::string& Part) {
@@ -182,7 +220,7 @@ std::vector<std::string> ReadSharedStrings(TZipReader& Zip, const std::string& P
 }
 
 void ReadSheetXml(const std::string& Data, const std::string& Part, const std::vector<std::string>& Shared,
-                  TWorkbookSheet& Sheet) {
+                  TWorkbookSheet& Sheet, TBookBudget& Budget) {
   QXmlStreamReader x(QByteArray::fromRawData(Data.data(), static_cast<qsizetype>(Data.size())));
   int nextRow = 0;
   std::string ref, type, value, inlineText;
@@ -209,8 +247,12 @@ void ReadSheetXml(const std::string& Data, const std::string& Part, const std::v
         nextRow = ec == std::errc() && p == r.data() + r.size() && v >= 1 && v <= kMaxRows ? v - 1 : nextRow;
         nextCol = 0;
       } else if (n == QLatin1String("c")) {
+        Budget.Cells(1);
         ref = Attr(x, "r");
         type = Attr(x, "t");
+        // Rows without numbers count on from the last; not past the last row.
+        if (nextRow >= kMaxRows && ref.empty())
+          throw EWorkbookError("the part " + Part + " has rows beyond row " + Thousands(kMaxRows));
         cellRow = nextRow;
         cellCol = nextCol;
         if (!ref.empty() && !ParseCellRef(ref, cellRow, cellCol))
@@ -230,7 +272,7 @@ void ReadSheetXml(const std::string& Data, const std::string& Part, const std::v
       }
     } else if (x.isEndElement()) {
       if (x.name() == QLatin1String("row")) {
-        ++nextRow;
+        if (nextRow < kMaxRows) ++nextRow;
       } else if (x.name() == QLatin1String("c") && inCell) {
         inCell = false;
         std::string text;
@@ -255,6 +297,7 @@ void ReadSheetXml(const std::string& Data, const std::string& Part, const std::v
           text = ec == std::errc() && p == value.data() + value.size() ? NumberText(d) : value;
         }
         if (present && !text.empty()) {
+          Budget.Bytes(text.size());
           Include(Sheet, cellRow, cellCol);
           Sheet.Cells.push_back({cellRow, cellCol, text});
         }
@@ -265,7 +308,8 @@ void ReadSheetXml(const std::string& Data, const std::string& Part, const std::v
 }
 
 std::vector<TWorkbookSheet> ReadXlsx(const std::string& FileName) {
-  TZipReader zip(FileName);
+  TBookBudget budget;
+  TZipReader zip(FileName, budget);
   std::string book = "xl/workbook.xml";
   for (auto& [id, rel] : ReadRels(zip, "_rels/.rels"))
     if (EndsWith(rel.first, "/officeDocument")) book = ResolveTarget("", rel.second);
@@ -294,13 +338,168 @@ std::vector<TWorkbookSheet> ReadXlsx(const std::string& FileName) {
     }
     CheckXml(x, book);
   }
-  for (size_t i = 0; i < sheets.size(); ++i) ReadSheetXml(zip.Read(parts[i]), parts[i], shared, sheets[i]);
+  for (size_t i = 0; i < sheets.size(); ++i) ReadSheetXml(zip.Read(parts[i]), parts[i], shared, sheets[i], budget);
   return sheets;
 }
 
 // ---- .xls
+//
+// The library that reads .xls trusts what it finds: a damaged record can make
+// it read past its own buffers, and a small file can claim sheets of 16
+// million cells each. So the file is walked first, by the documented layouts
+// of the compound file and of BIFF, and handed over only when every sector
+// chain, every record length and the cells the sheets claim are sound.
+
+uint16_t U16(const std::string& B, size_t At) {
+  return static_cast<uint16_t>(static_cast<unsigned char>(B[At]) | static_cast<unsigned char>(B[At + 1]) << 8);
+}
+uint32_t U32(const std::string& B, size_t At) { return U16(B, At) | static_cast<uint32_t>(U16(B, At + 2)) << 16; }
+
+[[noreturn]] void Damaged(const std::string& What) { throw EWorkbookError("the workbook is damaged (" + What + ")"); }
+
+// The streams of a compound file, read through its allocation tables.
+class TCompoundFile {
+public:
+  explicit TCompoundFile(const std::string& Bytes) : B(Bytes) {
+    if (B.size() < 512 || WorkbookFormatOfBytes(B) != wfXls) Damaged("no compound file");
+    const uint16_t shift = U16(B, 0x1E);
+    if (U16(B, 0x1C) != 0xFFFE || (shift != 9 && shift != 12) || U16(B, 0x20) != 6) Damaged("header");
+    FSector = size_t{1} << shift;
+    FSectors = (B.size() - std::min(B.size(), FSector)) / FSector;
+    // The allocation table's sectors: 109 in the header, then the DIFAT chain.
+    const uint32_t fatSectors = U32(B, 0x2C);
+    if (fatSectors > FSectors) Damaged("allocation table");
+    std::vector<uint32_t> fat;
+    for (uint32_t i = 0; i < 109 && fat.size() < fatSectors; ++i) fat.push_back(U32(B, 0x4C + 4 * i));
+    uint32_t difat = U32(B, 0x44);
+    for (uint32_t hops = 0; fat.size() < fatSectors; ++hops) {
+      if (difat >= FSectors || hops > FSectors) Damaged("allocation table");
+      const size_t at = Offset(difat);
+      for (size_t i = 0; i + 1 < FSector / 4 && fat.size() < fatSectors; ++i) fat.push_back(U32(B, at + 4 * i));
+      difat = U32(B, at + FSector - 4);
+    }
+    for (uint32_t s : fat) {
+      if (s >= FSectors) Damaged("allocation table");
+      const size_t at = Offset(s);
+      for (size_t i = 0; i < FSector / 4; ++i) FFat.push_back(U32(B, at + 4 * i));
+    }
+    // The directory; the root entry holds the small-stream container.
+    const std::string dir = Chain(FFat, U32(B, 0x30), SIZE_MAX, FSector, false);
+    for (size_t at = 0; at + 128 <= dir.size(); at += 128) {
+      const uint16_t nameBytes = U16(dir, at + 64);
+      std::string name;
+      for (size_t i = 0; i + 2 <= std::min<size_t>(nameBytes, 64); i += 2)
+        if (const uint16_t c = U16(dir, at + i); c) name += c < 128 ? static_cast<char>(c) : '?';
+      FEntries.push_back({name, static_cast<unsigned char>(dir[at + 66]), U32(dir, at + 116),
+                          U32(dir, at + 120) | (static_cast<uint64_t>(U32(dir, at + 124)) << 32)});
+    }
+    if (FEntries.empty() || FEntries[0].Type != 5) Damaged("directory");
+  }
+
+  // The stream of that name (a stream entry), empty when there is none.
+  std::string Stream(const std::string& Name) {
+    for (const TEntry& e : FEntries) {
+      if (e.Type != 2 || e.Name != Name) continue;
+      if (e.Size > B.size()) Damaged("stream size");
+      if (e.Size >= U32(B, 0x38)) return Chain(FFat, e.Start, e.Size, FSector, false);
+      // A small stream: 64-byte sectors inside the root's container.
+      const std::string mini = Chain(FFat, FEntries[0].Start, FEntries[0].Size, FSector, false);
+      std::vector<uint32_t> miniFat;
+      const std::string table = Chain(FFat, U32(B, 0x3C), SIZE_MAX, FSector, true);
+      for (size_t i = 0; i + 4 <= table.size(); i += 4) miniFat.push_back(U32(table, i));
+      return Chain(miniFat, e.Start, e.Size, 64, false, &mini);
+    }
+    return std::string();
+  }
+
+private:
+  struct TEntry {
+    std::string Name;
+    unsigned char Type;
+    uint32_t Start;
+    uint64_t Size;
+  };
+
+  size_t Offset(uint32_t Sector) const { return (static_cast<size_t>(Sector) + 1) * FSector; }
+
+  // Follows a sector chain: every sector within the file (or the container),
+  // no loop, and at least Size bytes when a size is given. A chain ending
+  // at once (an empty table) is empty when allowEmpty.
+  std::string Chain(const std::vector<uint32_t>& Table, uint32_t Start, uint64_t Size, size_t Sector, bool AllowEmpty,
+                    const std::string* Container = nullptr) const {
+    const std::string& from = Container ? *Container : B;
+    const size_t count = Container ? from.size() / Sector : FSectors;
+    std::string out;
+    uint32_t s = Start;
+    for (size_t hops = 0; s != 0xFFFFFFFEu; ++hops) {
+      if (Size != SIZE_MAX && out.size() >= Size) break;
+      if ((AllowEmpty && hops == 0 && s == 0xFFFFFFFFu) || s >= count || s >= Table.size() || hops > count)
+        Damaged("sector chain");
+      const size_t at = Container ? static_cast<size_t>(s) * Sector : Offset(s);
+      if (at + Sector > from.size()) Damaged("sector chain");
+      out.append(from, at, Sector);
+      s = Table[s];
+    }
+    if (Size != SIZE_MAX) {
+      if (out.size() < Size) Damaged("stream shorter than its entry says");
+      out.resize(static_cast<size_t>(Size));
+    }
+    return out;
+  }
+
+  const std::string& B;
+  size_t FSector = 512, FSectors = 0;
+  std::vector<uint32_t> FFat;
+  std::vector<TEntry> FEntries;
+};
+
+// Longest data of one BIFF record (BIFF8; earlier versions allow less).
+constexpr uint16_t kMaxBiffRecord = 8224;
+
+// Every record of the workbook stream whole and no longer than BIFF allows;
+// the cells the sheets' dimensions claim go to the budget.
+void CheckBiff(const std::string& W, TBookBudget& Budget) {
+  if (W.size() < 4) Damaged("empty workbook stream");
+  std::vector<uint32_t> sheets;
+  bool biff8 = false;
+  for (size_t at = 0; at + 4 <= W.size();) {
+    const uint16_t type = U16(W, at), length = U16(W, at + 2);
+    if (length > kMaxBiffRecord) Damaged("a record longer than BIFF allows");
+    if (at + 4 + length > W.size()) Damaged("a record cut short");
+    const size_t data = at + 4;
+    if (type == 0x0809 && length >= 2 && at == 0) biff8 = U16(W, data) == 0x0600;
+    if (type == 0x0085 && length >= 4) sheets.push_back(U32(W, data));
+    if (type == 0x0200) {
+      uint64_t rows = 0, cols = 0;
+      if (biff8 && length >= 14) {
+        rows = U32(W, data + 4) > U32(W, data) ? U32(W, data + 4) - U32(W, data) : 0;
+        cols = U16(W, data + 10) > U16(W, data + 8) ? U16(W, data + 10) - U16(W, data + 8) : 0;
+      } else if (!biff8 && length >= 10) {
+        rows = U16(W, data + 2) > U16(W, data) ? U16(W, data + 2) - U16(W, data) : 0;
+        cols = U16(W, data + 6) > U16(W, data + 4) ? U16(W, data + 6) - U16(W, data + 4) : 0;
+      }
+      Budget.Cells(rows * cols);
+    }
+    at = data + length;
+  }
+  for (uint32_t pos : sheets)
+    if (pos + 4 > W.size() || U16(W, pos) != 0x0809) Damaged("a sheet that is not where the workbook says");
+}
 
 std::vector<TWorkbookSheet> ReadXls(const std::string& FileName) {
+  TBookBudget budget;
+  {
+    std::string bytes;
+    try {
+      bytes = ReadRegularFile(FileName, MaxWorkbookFileSize, "a workbook");
+    } catch (const Exception& e) {
+      throw EWorkbookError(e.Message());
+    }
+    TCompoundFile file(bytes);
+    std::string stream = file.Stream("Workbook");
+    if (stream.empty()) stream = file.Stream("Book");
+    CheckBiff(stream, budget);
+  }
   const void* h = nullptr;
   if (freexl_open(FileName.c_str(), &h) != FREEXL_OK) {
     if (h) freexl_close(h);
@@ -339,6 +538,7 @@ std::vector<TWorkbookSheet> ReadXls(const std::string& FileName) {
           default: break;
         }
         if (text.empty()) continue;
+        budget.Bytes(text.size());
         Include(s, static_cast<int>(r), c);
         s.Cells.push_back({static_cast<int>(r), c, text});
       }
@@ -359,6 +559,9 @@ TWorkbookFormat WorkbookFormatOfBytes(const std::string& FirstBytes) {
 }
 
 TWorkbookFormat WorkbookFormatOf(const std::string& FileName) {
+  // A pipe or a device is no workbook (and a pipe would hold the open).
+  struct stat st;
+  if (::stat(FileName.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return wfNone;
   std::ifstream f(FileName, std::ios::binary);
   if (!f) return wfNone;
   char buf[8] = {};
@@ -367,11 +570,22 @@ TWorkbookFormat WorkbookFormatOf(const std::string& FileName) {
 }
 
 std::vector<TWorkbookSheet> ReadWorkbook(const std::string& FileName) {
+  try {
+    CheckRegularFile(FileName);
+    CheckFileSize(FileName, MaxWorkbookFileSize, "a workbook");
+  } catch (const Exception& e) {
+    throw EWorkbookError(e.Message());
+  }
   switch (WorkbookFormatOf(FileName)) {
     case wfXls: return ReadXls(FileName);
     case wfXlsx: return ReadXlsx(FileName);
     default: throw EWorkbookError("the file is no workbook");
   }
+}
+
+void SetWorkbookBudget(uint64_t Cells, uint64_t Bytes) {
+  BudgetCells = Cells ? Cells : MaxWorkbookCells;
+  BudgetBytes = Bytes ? Bytes : MaxWorkbookBytes;
 }
 
 std::string WorkbookColumnName(int ACol) {

@@ -4,6 +4,7 @@
 // cells by their stored value; error cells are left out.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,15 @@ struct TWorkbookSheet {
 };
 
 enum TWorkbookFormat { wfNone, wfXls, wfXlsx };
+
+// What one workbook load may take for the whole book: the cells looked at
+// (the cells of an .xlsx, the used ranges of an .xls) and the bytes unpacked
+// from the file with the text of the cells kept. Past either the load is
+// refused, naming the limit.
+constexpr uint64_t MaxWorkbookCells = 4194304;
+constexpr uint64_t MaxWorkbookBytes = uint64_t{256} << 20;
+// Smaller budgets for tests and the mutation drivers; 0 restores the default.
+void SetWorkbookBudget(uint64_t Cells, uint64_t Bytes);
 
 // Told apart by the first bytes: the compound-file signature of .xls, the
 // zip signature of .xlsx.

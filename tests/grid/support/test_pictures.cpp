@@ -158,6 +158,26 @@ TEST_F(Pictures, DamagedBytesRaiseAndKeepThePicture) {
   EXPECT_TRUE(p.Empty());
 }
 
+TEST_F(Pictures, AGIFClaimingAHugeCanvasIsRefusedBeforeItIsDecoded) {
+  // Frames on a screen the header makes huge, or a screen of nothing and a
+  // frame that claims a large picture: decoded, tens of megabytes from a
+  // hundred bytes.
+  Bytes hugeScreen = MakeGIF({{0, 0, 4, 2, 0}, {0, 0, 4, 2, 1}});
+  hugeScreen[6] = hugeScreen[7] = hugeScreen[8] = hugeScreen[9] = 0x1F;  // 7967 x 7967
+  Bytes hugeFrame = MakeGIF({{0, 0, 4, 2, 0}});
+  hugeFrame[6] = hugeFrame[7] = hugeFrame[8] = hugeFrame[9] = 0;
+  ASSERT_EQ(hugeFrame[33], 0x2C);  // the image descriptor
+  hugeFrame[38] = 0xB8, hugeFrame[39] = 0x0B;  // 3000
+  hugeFrame[40] = 0xE8, hugeFrame[41] = 0x03;  // x 1000
+  for (const Bytes& bytes : {hugeScreen, hugeFrame}) {
+    THTMLPicture p;
+    Load(p, MakeGIF({{0, 0, 4, 2, 2}}));
+    EXPECT_THROW(Load(p, bytes), Exception);
+    EXPECT_EQ(p.Width(), 4);  // the earlier picture stays
+    EXPECT_EQ(Pixel(p, 0, 0), clBlue);
+  }
+}
+
 TEST_F(Pictures, StreamsAssignAndDraw) {
   const Bytes gif = MakeGIF({{0, 0, 4, 2, 1}});
   THTMLPicture p;

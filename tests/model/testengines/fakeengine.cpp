@@ -199,10 +199,33 @@ void setpar(int32_t* histogram, int32_t* phase, int32_t* atom, int32_t* type, fl
   *status = static_cast<int32_t>(Setting("setStatus", 0));
 }
 
-void getfour(int32_t*, int32_t*, int32_t*, int32_t*, int32_t*, float* minimum, float* maximum, float*,
-             int32_t* status) {
-  *minimum = *maximum = 0;
-  *status = 1;
+#ifndef FAKE_WITHOUT_FOURIER
+// An exact map: value (s + j + k - 3) / 189 of the way from -10 to 10 at
+// slice s, row j, column k (1-based), the range given as -10 and 10.
+// "fourStatus" refuses the map; "fourNaN" 1 makes every value NaN, 2 only
+// the first; "fourBadRange" gives a NaN range.
+void getfour(int32_t* histogram, int32_t* phase, int32_t* axis, int32_t* kind, int32_t* busy, float* minimum,
+             float* maximum, float* map, int32_t* status) {
+  Count("fours");
+  Note("fourHistogram", *histogram);
+  Note("fourPhase", *phase);
+  Note("fourAxis", *axis);
+  Note("fourKind", *kind);
+  Note("fourBusy", *busy);
+  const int n = ZD_FOURIER_GRID;
+  const int nan = static_cast<int>(Setting("fourNaN", 0));
+  for (int s = 0; s < n; ++s)
+    for (int j = 0; j < n; ++j)
+      for (int k = 0; k < n; ++k)
+        map[(s * n + j) * n + k] = -10.0f + 20.0f * static_cast<float>(s + j + k) / (3.0f * (n - 1));
+  if (nan == 1)
+    for (int i = 0; i < n * n * n; ++i) map[i] = std::nanf("");
+  if (nan == 2) map[0] = std::nanf("");
+  *minimum = -10;
+  *maximum = 10;
+  if (Setting("fourBadRange", 0) != 0) *minimum = *maximum = std::nanf("");
+  *status = static_cast<int32_t>(Setting("fourStatus", 0));
 }
+#endif
 
 }  // extern "C"

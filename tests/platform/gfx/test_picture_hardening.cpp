@@ -129,3 +129,82 @@ TEST(PictureHardening, ASmallFileClaimingAHugePictureIsRefusedBeforeDecoding) {
     EXPECT_EQ(p.Width(), 2) << c.what;
   }
 }
+
+namespace {
+
+// A GIF89a of the given screen with one image of the given size (its pixel
+// data cut off): the header and the image descriptor claim the picture.
+// A comment of `comment` blocks of 255 bytes comes before the image.
+std::string GifClaiming(int screenW, int screenH, int imageW, int imageH, int comment = 0) {
+  auto u16 = [](int v) { return std::string{static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)}; };
+  std::string text;
+  for (int k = 0; k < comment; ++k) text += '\xFF' + std::string(255, 'c');
+  if (comment) text = "\x21\xFE" + text + std::string(1, '\0');
+  return "GIF89a" + u16(screenW) + u16(screenH) + std::string("\x80\0\0\xFF\xFF\xFF\0\0\0", 9) + text + "\x2C" +
+         u16(0) + u16(0) + u16(imageW) + u16(imageH) + std::string("\0\x02\x02\x44\x01\0;", 7);
+}
+
+}  // namespace
+
+TEST(PictureHardening, EveryPictureLoadHasABudgetOfPixels) {
+  // Loads outside a component stream: a picture file, or a graphic read
+  // from a stream of its own. A PNG of more than a picture's pixels, padded
+  // with a text chunk so that its size is in proportion.
+  const std::string png = PngClaiming(4100, 4100, 1, 0);
+  const std::string paddedPng = png.substr(0, 33) + PngChunk("tEXt", "c" + std::string(1200, 'x')) + png.substr(33);
+  const struct {
+    const char* what;
+    const char* file;
+    std::string bytes;
+    std::string message;
+  } cases[] = {
+      {"BMP file", "claims.bmp", BmpClaiming(5, 4194311, 4),
+       "Picture of 5 x 4194311 pixels in 134 bytes is out of proportion to its data"},
+      {"GIF whose screen is large", "claims.gif", GifClaiming(2000, 2000, 1, 1),
+       "Picture of 2000 x 2000 pixels in 35 bytes is out of proportion to its data"},
+      {"GIF whose image is larger than its screen", "claims.gif", GifClaiming(0, 0, 3000, 1000),
+       "Picture of 3000 x 1000 pixels in 35 bytes is out of proportion to its data"},
+      // LZW codes give at most 4,096 pixels a byte: the canvas the decoder
+      // fills is judged by that, not by the 16,384 of deflate.
+      {"GIF of 2 kB claiming 12,000,000 pixels", "claims.gif", GifClaiming(4000, 3000, 4000, 3000, 8),
+       "Picture of 4000 x 3000 pixels in 2086 bytes is out of proportion to its data"},
+      {"PNG over a picture's budget", "claims.png", paddedPng,
+       "Picture of 4100 x 4100 pixels exceeds what one picture may have (" + std::to_string(kLoadPixelBudget) +
+           " pixels)"},
+  };
+  for (const auto& c : cases) {
+    TPicture p;
+    TBitmap kept(2, 3);
+    p.SetGraphic(&kept);
+    const std::string file = TestTempDir() + "/" + c.file;
+    {
+      TFileStream f(file, fmCreate);
+      f.WriteString(c.bytes);
+    }
+    try {
+      p.LoadFromFile(file);
+      ADD_FAILURE() << c.what << " was read from a file, " << p.Width() << " x " << p.Height();
+    } catch (const EReadError& e) {
+      EXPECT_EQ(e.Message(), c.message) << c.what;
+    }
+    EXPECT_EQ(p.Width(), 2) << c.what;
+    TBitmap b;
+    try {
+      Load(b, c.bytes);
+      ADD_FAILURE() << c.what << " was read from a stream";
+    } catch (const EReadError& e) {
+      EXPECT_EQ(e.Message(), c.message) << c.what;
+    }
+  }
+  // A budget is the load's own: the next picture has all of it again.
+  TBitmap page(3000, 3000, pf1bit);
+  TPngImage real;
+  real.Assign(&page);
+  const std::string bytes = Saved(real);
+  ASSERT_GT(2 * 3000LL * 3000, kLoadPixelBudget);
+  for (int k = 0; k < 2; ++k) {
+    TBitmap b;
+    ASSERT_NO_THROW(Load(b, bytes)) << k;
+    EXPECT_EQ(b.Width(), 3000);
+  }
+}

@@ -2,10 +2,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/rtl/fileutils.h"
+#include "platform/rtl/streams.h"
 #include "platform/rtl/textfile.h"
 #include "support/tempdir.h"
 
@@ -159,8 +161,51 @@ TEST(TextFile, WholeFileReadsTakeRegularFilesOfBoundedSize) {
   EXPECT_THROW(ReadFileText(fifo), EFileKind);
   EXPECT_EQ(ReadRegularFile(ten, 10), "0123456789");
   EXPECT_EQ(ReadFileText(dir.Write("empty.txt", "")), "");
-  // A folder keeps its I/O error.
+  // A folder keeps its I/O error code and says what it is.
   EXPECT_EQ(ErrorCodeOf([&] { ReadFileText(dir.Path()); }), 5);
+  EXPECT_THROW(ReadFileText(dir.Path()), EFileKind);
+}
+
+// Readers of a kind name their limit; the same judgement without reading
+// serves readers that open files their own way.
+TEST(TextFile, RefusalsNameTheKindAndItsLimit) {
+  TTempDir dir;
+  const std::string big = dir.Write("big.inp", "");
+  ASSERT_EQ(::truncate(big.c_str(), (off_t{2} << 30) + (off_t{1} << 29)), 0);
+  const std::string fifo = dir.File("pipe");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const struct {
+    const char* Case;
+    std::function<void()> Call;
+    std::string Message;
+  } cases[] = {
+      {"read, too large", [&] { ReadRegularFile(big, MaxInputFileSize, "an input file"); },
+       "Cannot read " + big + ": it holds 2.5 GB, more than the 16 MB an input file may have."},
+      {"checked, too large", [&] { CheckFileSize(big, MaxWorkbookFileSize, "a workbook"); },
+       "Cannot read " + big + ": it holds 2.5 GB, more than the 64 MB a workbook may have."},
+      {"read, folder", [&] { ReadRegularFile(dir.Path(), MaxInputFileSize, "an input file"); },
+       "Cannot read " + dir.Path() + ": it is a folder."},
+      {"checked, folder", [&] { CheckRegularFile(dir.Path()); }, "Cannot read " + dir.Path() + ": it is a folder."},
+      {"checked, pipe", [&] { CheckRegularFile(fifo); }, "Cannot read " + fifo + ": it is not a regular file."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Case);
+    try {
+      c.Call();
+      ADD_FAILURE() << "accepted";
+    } catch (const EFileKind& e) {
+      EXPECT_EQ(e.Message(), c.Message);
+    }
+  }
+  EXPECT_NO_THROW(CheckFileSize(big, std::uint64_t{3} << 30, "x"));
+  EXPECT_NO_THROW(CheckRegularFile(big));
+  EXPECT_THROW(CheckRegularFile(dir.File("missing")), EInOutError);
+  const std::pair<std::uint64_t, const char*> sizes[] = {
+      {900, "900 bytes"}, {std::uint64_t{16} << 20, "16 MB"}, {(std::uint64_t{16} << 20) + 1, "16.0 MB"},
+      {std::uint64_t{3} << 29, "1.5 GB"}};
+  for (const auto& [bytes, text] : sizes) EXPECT_EQ(SizeText(bytes), text);
+  // A stream opened on a pipe is refused at once instead of waiting for a writer.
+  EXPECT_THROW(TFileStream(fifo, fmOpenRead), EFOpenError);
 }
 
 TEST(FileUtils, NameParts) {

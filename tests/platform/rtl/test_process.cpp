@@ -1,6 +1,7 @@
 #include "platform/rtl/process.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "support/childprocess.h"
 #include "support/tempdir.h"
 
 namespace {
@@ -70,6 +72,34 @@ TEST(CreateProcess, ExitCodesOfEndedPrograms) {
   };
   for (const auto& [line, code] : cases) EXPECT_EQ(RunToEnd("/bin/sh", line), code) << line;
   EXPECT_EQ(RunToEnd("true", ""), 0u);  // found on PATH
+}
+
+TEST(CreateProcess, ProgramNeverReadsThisProcesssInput) {
+  // Our own input holds a line, and descriptors are so short that no device
+  // could be opened for the program: it must still read nothing, or not
+  // start at all.
+  const std::string report = RunInChild([] {
+    int line[2];
+    if (::pipe(line) != 0 || ::write(line[1], "line\n", 5) != 5) return std::string("no pipe");
+    ::close(line[1]);
+    ::dup2(line[0], 0);
+    ::close(line[0]);
+    const int a = ::dup(0), b = ::dup(0);
+    ::close(a);
+    ::close(b);
+    struct rlimit limit;
+    ::getrlimit(RLIMIT_NOFILE, &limit);
+    limit.rlim_cur = static_cast<rlim_t>(std::max(a, b) + 1);
+    ::setrlimit(RLIMIT_NOFILE, &limit);
+    int error = 0;
+    TProcessHandle p = CreateProcess("/bin/sh", "-c \"read x\"", 0, "", {}, error);
+    if (!p) return "refused " + std::to_string(error);
+    DWORD code = STILL_ACTIVE;
+    p->WaitFor(INFINITE);
+    p->GetExitCode(code);
+    return "exit " + std::to_string(code);
+  });
+  EXPECT_TRUE(report == "refused " + std::to_string(EMFILE) || report == "exit 1") << report;
 }
 
 TEST(CreateProcess, OpenFilesAreNotInherited) {

@@ -297,7 +297,11 @@ TEST_F(Registry, ChangesOfOtherWritersMerge) {
   first.WriteString("C", "3");
   text += "[" + Key + "]\n\"A\"=str:\"theirs\"\n\"External\"=int:9\n";
   WriteFileAtomic(fileName, text);
-  EXPECT_EQ(first.ReadInteger("External"), 9);  // seen at once
+  // Seen at the next open of a key: values are read as the open found them,
+  // without a look at the file for each.
+  EXPECT_FALSE(first.ValueExists("External"));
+  ASSERT_TRUE(first.OpenKey("\\" + Key, false));
+  EXPECT_EQ(first.ReadInteger("External"), 9);
   first.CloseKey();
   TRegistry reader;
   ASSERT_TRUE(reader.OpenKeyReadOnly(Key));
@@ -305,6 +309,33 @@ TEST_F(Registry, ChangesOfOtherWritersMerge) {
   EXPECT_EQ(reader.ReadString("B"), "2");
   EXPECT_EQ(reader.ReadString("C"), "3");
   EXPECT_EQ(reader.ReadInteger("External"), 9);
+}
+
+TEST_F(Registry, ABatchWritesTheStoreOnceAtItsEnd) {
+  const std::string fileName = TRegistry::StoreFileName(HKEY_CURRENT_USER);
+  auto onDisk = [&](const std::string& value) { return TTempDir::Read(fileName).find(value) != std::string::npos; };
+  {
+    TRegistryBatch outer;
+    {
+      TRegistryBatch inner;
+      TRegistry reg;
+      ASSERT_TRUE(reg.OpenKey(Key, true));
+      reg.WriteInteger("First", 1);
+      reg.CloseKey();
+    }
+    EXPECT_FALSE(onDisk("\"First\"=int:1"));  // the outer batch is still open
+    TRegIniFile ini(Key);
+    ini.WriteString("Section", "Second", "2");
+    EXPECT_EQ(ini.ReadString("Section", "Second", ""), "2");  // seen before it is written
+    ini.CloseKey();
+    EXPECT_FALSE(onDisk("\"Second\"=str:\"2\""));
+    TRegistry::FlushAll();  // an explicit flush writes at once
+    EXPECT_TRUE(onDisk("\"Second\"=str:\"2\""));
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(Key, false));
+    reg.WriteInteger("Third", 3);
+  }
+  EXPECT_TRUE(onDisk("\"Third\"=int:3"));
 }
 
 TEST(RegistryStore, DamagedFileIsReadAsFarAsValid) {

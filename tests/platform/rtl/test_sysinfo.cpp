@@ -21,6 +21,14 @@ TEST(SysInfo, MemoryAndPlatform) {
   EXPECT_EQ(v.Name, "Linux");
   EXPECT_GT(v.Major, 2);
   EXPECT_EQ(PlatformVersion(), v.Name + " " + v.Release + " " + v.Machine);
+
+  // No Windows family: the about box must not mistake this system for one.
+  TOSVersionInfo os;
+  ASSERT_TRUE(GetVersionEx(os));
+  EXPECT_EQ(os.PlatformId, VER_PLATFORM_POSIX);
+  EXPECT_EQ(static_cast<int>(os.MajorVersion), v.Major);
+  EXPECT_EQ(static_cast<int>(os.MinorVersion), v.Minor);
+  EXPECT_EQ(os.CSDVersion, v.Name + " " + v.Machine);
 }
 
 TEST(SysInfo, Folders) {

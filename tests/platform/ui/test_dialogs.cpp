@@ -1,6 +1,7 @@
 // Common dialogs, the clipboard and the shell opener, all answered by tests.
 #include <gtest/gtest.h>
 
+#include <new>
 #include <string>
 #include <vector>
 
@@ -10,8 +11,11 @@
 #include "platform/rtl/fileutils.h"
 #include "platform/ui/clipboard.h"
 #include "platform/ui/commondialogs.h"
+#include "platform/ui/extdlgs.h"
 #include "platform/ui/queuedcall.h"
 #include "platform/ui/shell.h"
+#include "platform/ui/forms.h"
+#include "support/dialogresponder.h"
 #include "support/gui/guitest.h"
 #include "support/tempdir.h"
 
@@ -203,6 +207,54 @@ TEST(CommonDialogs, PlatformPrintDialogSendsThePrintToTheFileItNames) {
   SetCommonDialogHandler(saved);
 }
 
+// The print dialog starts on the page range and the orientation given and
+// hands back what it showed; the picture dialogs list every picture format.
+TEST(CommonDialogs, PlatformPrintDialogKeepsThePageRangeAndOrientation) {
+  EnsureGui();
+  TTempDir dir;
+  if (!Printer()->PrintsToPdf()) GTEST_SKIP() << "a printer is installed";
+  TCommonDialogHandler saved = SetCommonDialogHandler(nullptr);
+  InstallPlatformDialogs();
+  Printer()->SetOutputFileName(dir.File("range.pdf"));
+  Printer()->SetOrientation(poLandscape);
+  TPrintDialog dialog(nullptr);
+  dialog.Options = {poPageNums};
+  dialog.MinPage = 1;
+  dialog.MaxPage = 9;
+  dialog.FromPage = 3;
+  dialog.ToPage = 5;
+  dialog.PrintRange = prPageNums;
+  QueueCall([&] { EXPECT_TRUE(PressWindowButton("Print", "Print")); });
+  ASSERT_TRUE(dialog.Execute());
+  EXPECT_EQ(dialog.PrintRange, prPageNums);
+  EXPECT_EQ(dialog.FromPage, 3);
+  EXPECT_EQ(dialog.ToPage, 5);
+  EXPECT_EQ(Printer()->Orientation(), poLandscape);
+  Printer()->SetOrientation(poPortrait);
+  Printer()->SetOutputFileName("");
+  SetCommonDialogHandler(saved);
+}
+
+TEST(CommonDialogs, PictureDialogsListEveryPictureFormat) {
+  TOpenPictureDialog open(nullptr);
+  TSavePictureDialog save(nullptr);
+  EXPECT_EQ(open.Kind(), cdOpen);
+  EXPECT_EQ(save.Kind(), cdSave);
+  EXPECT_EQ(open.Filter.rfind("All (*.bmp;*.png;", 0), 0u) << open.Filter;
+  for (const char* ext : {"*.bmp", "*.png", "*.jpg", "*.emf"}) EXPECT_NE(save.Filter.find(ext), std::string::npos);
+  // A scripted answer picks a file and a filter entry, as the user would.
+  guitest::TCommonDialogResponder answer;
+  answer.Do([](TCommonDialog* d) {
+    auto* o = static_cast<TOpenDialog*>(d);
+    o->FileName = "/tmp/picture.png";
+    o->FilterIndex = 3;
+    return true;
+  });
+  ASSERT_TRUE(save.Execute());
+  EXPECT_EQ(save.FilterIndex, 3);
+  EXPECT_EQ(save.FileName, "/tmp/picture.png");
+}
+
 // Page set-up is its own dialog, not the print dialog: it sets the page's
 // orientation and prints nothing.
 TEST(CommonDialogs, PlatformPageSetupDialogSetsThePage) {
@@ -331,4 +383,18 @@ TEST(Shell, OpeningGoesThroughTheHook) {
   EXPECT_EQ(opened.size(), 3u);
   SetShellOpenHandler(previous);
   EXPECT_EQ(ShellExecute(0, "open", "", "", "", SW_SHOWNORMAL), SE_ERR_FNF);
+}
+
+// An allocation that fails at the event boundary reaches the user as a plain
+// message, never under the library's name for it.
+TEST(ApplicationErrors, OutOfMemoryIsReportedInPlainWords) {
+  EnsureGui();
+  TDialogResponder dialogs;
+  try {
+    throw std::bad_alloc();
+  } catch (...) {
+    Application->HandleException(nullptr);
+  }
+  ASSERT_EQ(dialogs.Count(), 1u);
+  EXPECT_EQ(dialogs.Last().Text, "There is not enough memory to finish this.");
 }

@@ -318,6 +318,32 @@ TEST(Streaming, BinaryToTextToBinaryReadsIntoFreshObjectsEqualToTheOriginal) {
   EXPECT_EQ(ToBinary(copy), ToBinary(original.get()));
 }
 
+// Binary properties are written in place behind their byte count and read
+// in place from a memory stream, copied from any other: the same either way,
+// also when the component does not start the stream.
+TEST(Streaming, BinaryPropertiesReadTheSameFromMemoryAndOtherStreams) {
+  auto original = MakeRich();
+  TMemoryStream written;
+  written.WriteBuffer("before", 6);
+  WriteComponentToStream(written, original.get());
+  written.WriteBuffer("after", 5);
+  const std::string bytes(reinterpret_cast<const char*>(written.Memory()), static_cast<size_t>(written.Size()));
+  EXPECT_EQ(bytes.substr(6, bytes.size() - 11), ToBinary(original.get()));
+
+  TMemoryStream memory;
+  memory.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+  TStringStream other(bytes);
+  for (TStream* in : {static_cast<TStream*>(&memory), static_cast<TStream*>(&other)}) {
+    SCOPED_TRACE(in->ClassName());
+    in->SetPosition(6);
+    std::unique_ptr<TComponent> fresh(ReadComponentFromStream(*in, nullptr));
+    auto* copy = dynamic_cast<TTestChart*>(fresh.get());
+    ASSERT_NE(copy, nullptr);
+    ExpectSame(*original, *copy);
+    EXPECT_EQ(in->Position(), static_cast<int64_t>(bytes.size()) - 5);
+  }
+}
+
 TEST(Streaming, PropertiesEqualToTheirDefaultsAreNotWritten) {
   TTestChart plain(nullptr);
   const std::string text = ComponentToText(&plain);
