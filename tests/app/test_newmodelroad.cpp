@@ -11,10 +11,14 @@
 //   zv_makepattern tests/app/data/pbso4-true.inp tests/app/data/pbso4.dat 31
 #include <gtest/gtest.h>
 
+#include "app/constraintswindow.h"
 #include "app/generalwindow.h"
+#include "app/histogramwindow.h"
 #include "app/newinputwizard.h"
 #include "app/phaseswindow.h"
+#include "app/parameterswindow.h"
 #include "app/refinewindow.h"
+#include "app/samplewindow.h"
 #include "atomgridinput.h"
 #include "model/brkapart.h"
 #include "mainwindowtest.h"
@@ -209,6 +213,47 @@ TEST_F(NewModelRoad, WizardPhasesGeneralSaveAndARefinementToItsEnd) {
     EXPECT_NEAR(atom->X, truth[a - 1][0], 0.003f) << atom->Label;
     EXPECT_NEAR(atom->Y, truth[a - 1][1], 0.003f) << atom->Label;
     EXPECT_NEAR(atom->Z, truth[a - 1][2], 0.003f) << atom->Label;
+  }
+}
+
+// The model windows keep no place of their own: the first time each shows,
+// it is beside the main window that opened it and inside the screen, not at
+// the screen's corner over the main window's menus.
+TEST_F(NewModelRoad, ModelWindowsFirstShowBesideTheMainWindow) {
+  TDialogResponder dialogs;
+  ASSERT_TRUE(CopyFile(modeleditortest::SourceDir() + "examples/xray-cw.inp", Dir.File("xray-cw.inp"), false));
+  Form->ProcessFile(Dir.File("xray-cw.inp"));
+  ASSERT_TRUE(Model && Model->Loaded);
+  const TRect area = Screen->WorkAreaRect();
+  Form->SetBounds(area.Left + 40, area.Top + 30, 420, 160);
+  Form->Show();
+  ProcessEvents();
+  auto histograms = std::make_unique<THistogramForm>(nullptr);
+  auto sample = std::make_unique<TFormSample>(nullptr);
+  auto constraints = std::make_unique<TConstraintForm>(nullptr);
+  auto parameters = std::make_unique<TFormParameters>(nullptr);
+  TCustomForm* windows[] = {FormNewInput,      PhaseForm,          GeneralForm,     histograms.get(),
+                            sample.get(),      constraints.get(), parameters.get()};
+  for (TCustomForm* w : windows) {
+    SCOPED_TRACE(w->ClassName());
+    Form->SetFocus();
+    ProcessEvents();
+    w->Show();
+    ProcessEvents();
+    const TRect r = w->BoundsRect(), main = Form->BoundsRect();
+    EXPECT_FALSE(r.Left < main.Right && main.Left < r.Right && r.Top < main.Bottom && main.Top < r.Bottom)
+        << "over the main window";
+    EXPECT_GE(r.Left, area.Left);
+    EXPECT_GE(r.Top, area.Top);
+    EXPECT_LE(r.Right, area.Right);
+    EXPECT_LE(r.Bottom, area.Bottom);
+    // Moved by the user, hidden and shown again: where it was left.
+    w->SetBounds(area.Left + 5, area.Top + 7, w->Width(), w->Height());
+    w->Hide();
+    w->Show();
+    ProcessEvents();
+    EXPECT_EQ(w->Left(), area.Left + 5);
+    w->Hide();
   }
 }
 
