@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "app/popupmenus.h"
+#include "app/positionsaver.h"
 #include "model/brkapart.h"
 #include "model/global.h"
 #include "platform/dialogs.h"
@@ -131,6 +132,7 @@ TConstraintForm::~TConstraintForm() {
 }
 
 void TConstraintForm::FormShow(TObject*) {
+  PlaceOnFirstShow(this, FPlaced);
   // The lists and both columns keep their width; the height may grow.
   if (Height() < 400) SetHeight(400);
   UpdateForm();

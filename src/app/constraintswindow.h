@@ -71,6 +71,7 @@ public:
   TTBItem* DeleteConstraint1;
 
 private:
+  bool FPlaced = false;  // shown beside its opener once
   void FormDeactivate(TObject* Sender);
   TListBox* ListOfKind(int Kind);
   std::vector<TParameter>& ItemsOf(TListBox* List);

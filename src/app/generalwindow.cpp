@@ -3,6 +3,7 @@
 #include <map>
 
 #include "app/editorfields.h"
+#include "app/positionsaver.h"
 #include "model/brkapart.h"
 #include "model/global.h"
 #include "model/rietclass.h"
@@ -198,7 +199,10 @@ void TGeneralForm::UpdateForm() {
   FLoading = false;
 }
 
-void TGeneralForm::FormShow(TObject*) { UpdateForm(); }
+void TGeneralForm::FormShow(TObject*) {
+  PlaceOnFirstShow(this, FPlaced);
+  UpdateForm();
+}
 
 void TGeneralForm::DirtyGeneral(TObject*) {
   if (!FLoading && Model && Model->Loaded) ModelChanged = true;

@@ -64,6 +64,7 @@ public:
   TButton* Button3;
 
 private:
+  bool FPlaced = false;  // shown beside its opener once
   void FormShow(TObject* Sender);
   void FormClose(TObject* Sender, TCloseAction& Action);
   void FormDeactivate(TObject* Sender);

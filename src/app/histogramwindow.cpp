@@ -7,6 +7,7 @@
 #include "app/mainlink.h"
 #include "app/pagefields.h"
 #include "app/popupmenus.h"
+#include "app/positionsaver.h"
 #include "app/scatteringwindow.h"
 #include "model/brkapart.h"
 #include "model/global.h"
@@ -335,6 +336,7 @@ void THistogramForm::UpdateForm() {
 }
 
 void THistogramForm::FormShow(TObject*) {
+  PlaceOnFirstShow(this, FPlaced);
   UpdateForm();
   FDirty = false;
 }

@@ -116,6 +116,7 @@ public:
   static int BackgroundItem(int Code);
 
 private:
+  bool FPlaced = false;  // shown beside its opener once
   void FormDeactivate(TObject* Sender);
   void FormClose(TObject* Sender, TCloseAction& Action);
   void FormKeyUp(TObject* Sender, uint16_t& Key, TShiftState Shift);

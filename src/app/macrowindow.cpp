@@ -432,7 +432,9 @@ void TMainScript::RunScript(const std::string& fileName) {
   TProgramBusy busy;
   if (Application) Application->ProcessMessages();
   try {
-    if (!BusyEndRequested()) FBasic->Run();
+    // No panel shows the run's error: it comes as a message, in the words
+    // the macro window's panel uses.
+    if (!BusyEndRequested() && FBasic->Run() > 0) ShowMessage(FBasic->Code().ErrorReport());
   } catch (const EAbort&) {
     // Ended for the program's close: nothing to report.
   } catch (const Exception& e) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/positionsaver.h"
 #include "model/global.h"
 #include "model/rietclass.h"
 
@@ -114,6 +115,7 @@ TFormNewInput::~TFormNewInput() {
 }
 
 void TFormNewInput::FormShow(TObject*) {
+  PlaceOnFirstShow(this, FPlaced);
   FUpdating = true;
   seNumberHistograms->SetMaxValue(MaxHistograms);
   seNumberHistograms->SetValue(1);

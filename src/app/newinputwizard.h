@@ -49,6 +49,7 @@ public:
   TButton* Button2;
 
 private:
+  bool FPlaced = false;  // shown beside its opener once
   void StoreHistogram();
   void StorePhase();
   void ShowPhase(int n);

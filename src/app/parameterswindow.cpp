@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "app/mainlink.h"
+#include "app/positionsaver.h"
 #include "grid/plusgrid.h"
 #include "platform/rtl/format.h"
 #include "platform/ui/radio.h"
@@ -102,6 +103,7 @@ TFormParameters::~TFormParameters() {
 }
 
 void TFormParameters::FormShow(TObject*) {
+  PlaceOnFirstShow(this, FPlaced);
   cbPhases->Items()->Clear();
   cbPhases->Items()->Add("All Phases");
   for (int p = 1; p <= ModelPhaseCount(); ++p) cbPhases->Items()->Add("Phase " + std::to_string(p));

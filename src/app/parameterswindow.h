@@ -63,6 +63,7 @@ public:
   TLabel* StatusLabel;
 
 private:
+  bool FPlaced = false;  // shown beside its opener once
   void FormDeactivate(TObject* Sender);
   void FormClose(TObject* Sender, TCloseAction& Action);
   void psgparametersGetCellColor(TObject* Sender, int ARow, int ACol, TGridDrawState AState, TBrush* ABrush,

@@ -149,6 +149,7 @@ TPlotForm::TPlotForm(TComponent* AOwner) : TForm(AOwner) {
     Chart1MouseUp(s, b, sh, x, y);
   };
   Chart1->OnAfterDraw = [this](TObject* s) { Chart1AfterDraw(s); };
+  Chart1->OnBeforeDrawChart = [this](TObject* s) { Chart1BeforeDrawChart(s); };
   // The band drawn by the mouse is painted over when the data points draw.
   PointSeries1->AfterDrawValues = [](TObject*) { Mouse().BandFrom = Mouse().BandTo = -1; };
   BackGroundSeries->OnClick = [this](TChartSeries* s, int i, TMouseButton b, TShiftState sh, int x, int y) {
@@ -633,6 +634,20 @@ void TPlotForm::Chart1AfterDraw(TObject*) {
     if (lo <= axis->Maximum() && hi >= axis->Minimum())
       DrawBand(axis->ValueToPixel(lo), axis->ValueToPixel(hi), true);
   }
+}
+
+// The label at the x axis's right end is centred on it: the chart keeps
+// room for its right half (five-digit times of flight are wider than the
+// margin), so it is never cut by the chart's edge.
+void TPlotForm::Chart1BeforeDrawChart(TObject*) {
+  TChartAxis* axis = Chart1->BottomAxis();
+  double last = axis->Maximum();
+  if (axis->Automatic() && PointSeries1->Count() > 0) last = PointSeries1->XValues()->MaxValue();
+  TCanvas3D* canvas = Chart1->PanelCanvas();
+  canvas->ApplyFont(axis->LabelsFont());
+  const int need = canvas->TextWidth(axis->FormatLabelValue(last)) / 2 + 2;
+  const int room = Chart1->DrawBounds.Right - Chart1->ChartArea.Right;
+  if (need > room) Chart1->ChartArea.Right = Chart1->DrawBounds.Right - need;
 }
 
 void TPlotForm::PopupMenu1Popup(TObject*) {

@@ -104,6 +104,7 @@ public:
   void Chart1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
   void Chart1MouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
   void Chart1AfterDraw(TObject* Sender);
+  void Chart1BeforeDrawChart(TObject* Sender);
   void PopupMenu1Popup(TObject* Sender);
   void ComboBoxHistChange(TObject* Sender);
   void BackGroundSeriesClick(TChartSeries* Sender, int ValueIndex, TMouseButton Button, TShiftState Shift, int X,

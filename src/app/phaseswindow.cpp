@@ -7,6 +7,7 @@
 #include "app/mainlink.h"
 #include "app/popupmenus.h"
 #include "app/periodictable.h"
+#include "app/positionsaver.h"
 #include "model/brkapart.h"
 #include "model/crystal.h"
 #include "model/global.h"
@@ -255,6 +256,7 @@ void TPhaseForm::RebuildTabs() {
 }
 
 void TPhaseForm::FormShow(TObject*) {
+  PlaceOnFirstShow(this, FPlaced);
   FLoading = true;
   SpaceGroupEdit->Items()->Clear();
   for (const std::string& s : SpaceGroupTable) SpaceGroupEdit->Items()->Add(s);

@@ -184,6 +184,7 @@ public:
   void LoadGridSheet(const std::string& FileName);
 
 private:
+  bool FPlaced = false;  // shown beside its opener once
   void CreateAtomGrid(TWinControl* Parent);
   TEdit* CellEdit(int i) const;
   TCheckBox* CellBox(int i) const;

@@ -18,6 +18,13 @@ enum TPosSaverHKEY {
 // none is given), inside the screen: right of it, else left, else below.
 void PlaceBesideOpener(TCustomForm* Form, TCustomForm* Opener = nullptr);
 
+// For a window that keeps no place of its own: beside its opener the first
+// time it shows (Placed false; it is set), where the user left it after.
+inline void PlaceOnFirstShow(TCustomForm* Form, bool& Placed) {
+  if (!Placed) PlaceBesideOpener(Form);
+  Placed = true;
+}
+
 class TFormPosSaver : public TComponent {
   ZV_CLASS(TFormPosSaver)
 public:

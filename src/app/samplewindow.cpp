@@ -8,6 +8,7 @@
 #include "app/peakshapes.h"
 #include "app/peakwidthwindow.h"
 #include "app/popupmenus.h"
+#include "app/positionsaver.h"
 #include "model/brkapart.h"
 #include "model/global.h"
 #include "model/rietclass.h"
@@ -286,6 +287,7 @@ void TFormSample::UpdateForm() {
 }
 
 void TFormSample::FormShow(TObject*) {
+  PlaceOnFirstShow(this, FPlaced);
   if (!Model) return;
   UpdateForm();
   FDirty = false;

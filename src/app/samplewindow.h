@@ -135,6 +135,7 @@ public:
   void UsePhaseClick(int Phase);
 
 private:
+  bool FPlaced = false;  // shown beside its opener once
   // The values of a sample into the page (no vary states).
   void ShowValues(const TSample& S);
   void ShowBroadening(int Model, const TSample& S);

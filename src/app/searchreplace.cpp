@@ -147,6 +147,7 @@ void TSearchAndReplace::FindHandler(TObject* Sender) {
   if (!dialog || !FMemo) return;
   if (!FindInMemo(FMemo, dialog)) ReportNotFound(dialog->FindText);
   FMemo->ScrollCaret();
+  if (OnMoved) OnMoved(this);
 }
 
 // Only a selection that is the search text is replaced: a selection the
@@ -186,4 +187,5 @@ void TSearchAndReplace::ReplaceHandler(TObject* Sender) {
     if (!FindInMemo(FMemo, dialog)) ReportNotFound(dialog->FindText);
   }
   FMemo->ScrollCaret();
+  if (OnMoved) OnMoved(this);
 }

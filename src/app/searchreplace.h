@@ -28,6 +28,10 @@ public:
   // selection; true when a match was found and selected.
   bool FindInMemo(TMemo* memo, TFindDialog* dialog);
 
+  // After a search from the dialogs moved the selection (a match selected,
+  // or replaced), so that a read-out of the caret can follow it.
+  TNotifyEvent OnMoved;
+
   TFindDialog* FindDialog() const { return FFindDialog; }
   TReplaceDialog* ReplaceDialog() const { return FReplaceDialog; }
 

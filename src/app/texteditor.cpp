@@ -143,6 +143,7 @@ TEditForm::TEditForm(TComponent* AOwner) : TForm(AOwner) {
   SearchAndReplace1 = new TSearchAndReplace(this);
   SearchAndReplace1->SetMemo(RichEdit1);
   SearchAndReplace1->SetNotFound("\"%s\" was not found in text");
+  SearchAndReplace1->OnMoved = [this](TObject*) { ShowPosition(); };
   FontDialog1 = new TFontDialog(this);
   FontDialog1->Options = {fdFixedPitchOnly, fdNoStyleSel};
   OpenDialog1 = new TOpenDialog(this);

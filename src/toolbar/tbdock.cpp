@@ -1062,10 +1062,14 @@ void TTBCustomDockableWindow::WMLButtonDown(TMessage& M) {
     TrackDockedCloseButton();
     return;
   }
+  // Whether the press is on an item is decided before the press is handled:
+  // the handler may run a menu and its command, and asking at the press
+  // point afterwards would select (highlight) the item the mouse has left.
+  const bool MayDrag = Hit == kTBHitDragArea || (Hit == HTCLIENT && CanDrag());
+  bool OverChild = false;
+  if (MayDrag && Hit == HTCLIENT) PointOverChild(P, OverChild);
   TCustomControl::WMLButtonDown(M);
-  if (Hit == kTBHitDragArea || (Hit == HTCLIENT && CanDrag())) {
-    bool OverChild = false;
-    if (Hit == HTCLIENT) PointOverChild(P, OverChild);
+  if (MayDrag) {
     if (!OverChild && CanDrag()) {
       if (MouseCapture()) SetMouseCapture(false);
       const TRect C = ClientRect();

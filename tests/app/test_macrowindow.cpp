@@ -387,6 +387,25 @@ TEST(MainScriptTest, RunScriptReportsMissingAndBrokenScripts) {
   main.RunScript(dir.Write("good.rib", "A = ADDMENU(\"Tools\", \"Run\", \"x.rib\")\nA = WRITE(1)\n"));
   EXPECT_EQ(dialogs.Count(), 2u);
   EXPECT_EQ(menu, std::vector<std::string>{"Tools/Run/x.rib"});
+
+  // A run-time error is shown as the macro window shows it, what the script
+  // did before it done.
+  const struct {
+    const char* Source;
+    const char* Report;
+  } errors[] = {
+      {"INTEGER I\nA = ADDMENU(\"Tools\", \"Loop\", \"y.rib\")\nFOR I = 1 TO 20000\nNEXT I\n",
+       "Line:0003.  Too many cycles"},
+      {"INTEGER V[2]\nINTEGER K\nK = 5\nV[K] = 1\n", "Range check error"},
+  };
+  for (const auto& e : errors) {
+    SCOPED_TRACE(e.Source);
+    const std::size_t before = dialogs.Count();
+    main.RunScript(dir.Write("run.rib", e.Source));
+    ASSERT_EQ(dialogs.Count(), before + 1);
+    EXPECT_NE(dialogs.Last().Text.find(e.Report), std::string::npos) << dialogs.Last().Text;
+  }
+  EXPECT_EQ(menu.back(), "Tools/Loop/y.rib");
 }
 
 TEST(MainScriptTest, TheProgramsCloseStopsAnEndlessScript) {

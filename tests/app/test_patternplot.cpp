@@ -17,6 +17,7 @@
 #include "model/plotdata.h"
 #include "model/rietclass.h"
 #include "platform/gfx/bitmap.h"
+#include "platform/gfx/metafile.h"
 #include "platform/gfx/printer.h"
 #include "platform/ui/clipboard.h"
 #include "platform/rtl/fileutils.h"
@@ -677,6 +678,69 @@ TEST_F(PlotFormTest, CopyCommandsPutThePictureOnTheClipboard) {
   Form->ChartActionCopyEMF->Execute();
   // The enhanced flag is off: a plain metafile.
   EXPECT_TRUE(Clipboard()->HasFormat(CF_METAFILEPICT));
+}
+
+// A time-of-flight pattern's x labels are five digits wide: the last one,
+// at the right end of the axis, is drawn whole inside the chart.
+TEST_F(PlotFormTest, TheLastTimeOfFlightLabelIsNotClipped) {
+  std::vector<TPoint3> points;
+  for (int i = 0; i <= 190; ++i) points.push_back({1000.0f + 100.0f * i, 100.0f + i % 7, 100.0f});
+  Fill(Data, 4, points, {});
+  Histogram.Job = jobTOFData;
+  Data.SetHistogramRef(&Histogram);
+  for (const int width : {500, 640, 800}) {
+    SCOPED_TRACE(width);
+    Form->Chart1->SetBounds(0, 0, width, 320);
+    Form->Plot();
+    TBitmap image(width, 320);
+    Form->Chart1->DrawOnCanvas(image.Canvas(), Rect(0, 0, width, 320));
+    ASSERT_EQ(Form->Chart1->BottomAxis()->Maximum(), 20000.0);
+    // The label row: below the axis line, above the axis title.
+    const int top = Form->Chart1->ChartArea.Bottom + 3, bottom = top + 14;
+    auto inkInColumns = [&](int from, int to) {
+      int ink = 0;
+      for (int y = top; y < bottom; ++y)
+        for (int x = from; x < to; ++x) {
+          const TColor c = image.Canvas()->Pixels(x, y);
+          ink += (GetRValue(c) + GetGValue(c) + GetBValue(c)) < 3 * 128;
+        }
+      return ink;
+    };
+    const int axisEnd = Form->Chart1->BottomAxis()->ValueToPixel(20000);
+    EXPECT_GT(inkInColumns(axisEnd - 6, axisEnd + 6), 0) << "the last label is drawn";
+    EXPECT_EQ(inkInColumns(width - 2, width), 0) << "the last label runs into the chart's edge";
+  }
+}
+
+// The copied picture shows the excluded region's band as the window does.
+TEST_F(PlotFormTest, TheCopiedPictureShowsTheExcludedBand) {
+  FillEngineData();
+  Histogram.Excluded.AddRegion(14, 18);
+  Form->Show();
+  Form->Plot();
+  guitest::ProcessEvents();
+  TBitmap shown(Form->Chart1->Width(), Form->Chart1->Height());
+  Form->Chart1->DrawOnCanvas(shown.Canvas(), Rect(0, 0, shown.Width(), shown.Height()));
+  Clipboard()->Clear();
+  Form->ChartActionCopyBMP->Execute();
+  TBitmap copied;
+  ASSERT_TRUE(Clipboard()->GetBitmap(&copied));
+  ASSERT_EQ(copied.Width(), shown.Width());
+  ASSERT_EQ(copied.Height(), shown.Height());
+  TChartAxis* axis = Form->Chart1->BottomAxis();
+  const int x = (axis->ValueToPixel(14) + axis->ValueToPixel(18)) / 2;
+  const int y = (Form->Chart1->ChartArea.Top + Form->Chart1->ChartArea.Bottom) / 2;
+  EXPECT_NE(guitest::DisplayedPixel(Form->Chart1, x, y), clWhite) << "the band on the window";
+  EXPECT_EQ(copied.Canvas()->Pixels(x, y), guitest::DisplayedPixel(Form->Chart1, x, y)) << "the band on the copy";
+  EXPECT_EQ(copied.Canvas()->Pixels(x, y), shown.Canvas()->Pixels(x, y));
+  // The metafile copy, drawn at its size.
+  Clipboard()->Clear();
+  Form->ChartActionCopyEMF->Execute();
+  TMetafile metafile;
+  ASSERT_TRUE(Clipboard()->GetMetafile(&metafile));
+  TBitmap played(shown.Width(), shown.Height());
+  played.Canvas()->StretchDraw(Rect(0, 0, shown.Width(), shown.Height()), &metafile);
+  EXPECT_EQ(played.Canvas()->Pixels(x, y), shown.Canvas()->Pixels(x, y)) << "the band on the metafile copy";
 }
 
 // The zoom band on the white chart shows on the display while the mouse

@@ -217,6 +217,39 @@ TEST_F(EditFormTest, AClickInTheTextShowsTheCaretWhereTheClickPutIt) {
   EXPECT_EQ(form->StatusText(0), "Line: 3");
 }
 
+// Find and Replace move the caret to the match: the read-out follows.
+TEST_F(EditFormTest, FindAndReplaceMoveTheLineAndColumnReadOut) {
+  form->Show();
+  form->RichEdit1->SetText("cell a\r\nthe cell b\r\ncell");
+  form->RichEdit1->SetSel(0, 0);
+  guitest::TCommonDialogResponder shown;
+  shown.Do([](TCommonDialog*) { return true; });
+  form->EditFind1->Execute();
+  TFindDialog* find = form->SearchAndReplace1->FindDialog();
+  find->FindText = "cell";
+  find->Options = {frDown};
+  find->FindNextPressed();
+  find->FindNextPressed();
+  EXPECT_EQ(form->StatusText(0), "Line: 2");
+  EXPECT_EQ(form->StatusText(1), "Col: " + std::to_string(form->RichEdit1->CaretPos().X + 1));
+  EXPECT_GT(form->RichEdit1->CaretPos().X, 3);
+  find->CloseDialog();
+  form->EditReplace1->Execute();
+  TReplaceDialog* replace = form->SearchAndReplace1->ReplaceDialog();
+  replace->FindText = "cell";
+  replace->ReplaceText = "x";
+  replace->Options = {frDown};
+  // From the top: a press finds the first match; each further press
+  // replaces the match and moves on to the next.
+  form->RichEdit1->SetSel(0, 0);
+  form->ShowPosition();
+  for (const char* line : {"Line: 1", "Line: 2", "Line: 3"}) {
+    replace->ReplacePressed(false);
+    EXPECT_EQ(form->StatusText(0), line);
+  }
+  EXPECT_EQ(form->RichEdit1->Lines()[1], "the x b");
+}
+
 TEST_F(EditFormTest, StatusPanelsReadLineColumnStatusFromTheLeft) {
   form->Show();
   std::vector<std::pair<int, std::string>> panels;

@@ -330,6 +330,43 @@ TEST_F(TToolbarTest, APressOnAMenuOpensIt) {
   EXPECT_TRUE(W.Log.empty());
 }
 
+// A command chosen with the mouse from a bar's menu leaves no title
+// highlighted: the mouse went on to the menu and away, and the bar is drawn
+// as before it was pressed.
+TEST_F(TToolbarTest, ACommandChosenFromAMenuLeavesNoTitleHighlighted) {
+  TMainWindow W;
+  TTBView* V = W.Menu->View();
+  TBitmap before;
+  ASSERT_TRUE(guitest::ControlPicture(W.Menu, before));
+  Later([&] {
+    TTBView* menu = V->OpenViewerView();
+    ASSERT_NE(menu, nullptr);
+    menu->ValidatePositions();
+    const TRect b = menu->Viewers(0)->BoundsRect;
+    const int x = (b.Left + b.Right) / 2, y = (b.Top + b.Bottom) / 2;
+    // The pointer goes down onto the item, as a user's does.
+    const TPoint at = menu->Window()->ClientToScreen(TPoint(x, y));
+    SetCursorPos(at.X, at.Y);
+    guitest::PostMouseMove(menu->Window(), x, y);
+    guitest::PostMouseButton(menu->Window(), true, mbLeft, x, y);
+    guitest::PostMouseButton(menu->Window(), false, mbLeft, x, y);
+  });
+  const TRect B = V->Viewers(0)->BoundsRect;
+  guitest::MouseMove(W.Menu, B.Left + 3, B.Top + 3);
+  guitest::MouseDown(W.Menu, mbLeft, B.Left + 3, B.Top + 3);
+  guitest::ProcessEvents();
+  EXPECT_EQ(W.Log, std::vector<std::string>{"&Open..."});
+  EXPECT_FALSE(V->State() & vsModal);
+  EXPECT_EQ(V->Selected(), nullptr);
+  TBitmap after;
+  ASSERT_TRUE(guitest::ControlPicture(W.Menu, after));
+  ASSERT_EQ(after.Width(), before.Width());
+  int differing = 0;
+  for (int y = 0; y < after.Height(); ++y)
+    for (int x = 0; x < after.Width(); ++x) differing += after.Canvas()->Pixels(x, y) != before.Canvas()->Pixels(x, y);
+  EXPECT_EQ(differing, 0) << "the File title is still drawn highlighted";
+}
+
 TEST_F(TToolbarTest, ShortcutsReachTheActiveFormsToolbars) {
   TMainWindow W;
   TMainWindow Other;

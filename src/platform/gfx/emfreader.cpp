@@ -124,9 +124,14 @@ void GfxReadEmf(TStream& stream, TMetafileData& data) {
   stream.ReadBuffer(bytes.data(), size);
   CheckRecords(bytes);
   // The picture's size: its frame in hundredths of a millimetre, else its
-  // bounds in device pixels.
-  int width = static_cast<int>((static_cast<int64_t>(I32(bytes, 32)) - I32(bytes, 24)) * ScreenPixelsPerInch / 2540);
-  int height = static_cast<int>((static_cast<int64_t>(I32(bytes, 36)) - I32(bytes, 28)) * ScreenPixelsPerInch / 2540);
+  // bounds in device pixels. The frame is rounded to whole pixels: a frame
+  // written from a pixel size lies a fraction below it (40 pixels are 1058.3
+  // hundredths, kept as 1058), and cutting it would lose a pixel.
+  auto pixels = [](int64_t hundredths) {
+    return static_cast<int>((hundredths * ScreenPixelsPerInch + (hundredths >= 0 ? 1270 : -1270)) / 2540);
+  };
+  int width = pixels(static_cast<int64_t>(I32(bytes, 32)) - I32(bytes, 24));
+  int height = pixels(static_cast<int64_t>(I32(bytes, 36)) - I32(bytes, 28));
   if (width <= 0 || height <= 0) {
     width = static_cast<int>(static_cast<int64_t>(I32(bytes, 16)) - I32(bytes, 8) + 1);
     height = static_cast<int>(static_cast<int64_t>(I32(bytes, 20)) - I32(bytes, 12) + 1);

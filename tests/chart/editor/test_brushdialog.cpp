@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "chart/editor/grafbrushdlg.h"
+#include "platform/gfx/metafile.h"
 #include "dialogtest.h"
 #include "support/dialogresponder.h"
 #include "support/gui/guitest.h"
@@ -145,6 +146,45 @@ TEST_F(BrushDialogTest, ImageButtonClearsOrLoadsAPictureAsABitmap) {
     EXPECT_EQ(Brush.Image()->Width(), 7);
     EXPECT_EQ(Brush.Image()->Height(), 5);
     EXPECT_EQ(button->Caption(), "Clea&r");
+    return mrOk;
+  });
+  EXPECT_EQ(files.Count(), 1);
+}
+
+// A metafile (here an EMF file) is kept as a bitmap of the metafile's size
+// with the drawing on it.
+TEST_F(BrushDialogTest, AMetafileLoadsAsABitmapOfItsSize) {
+  TTempDir dir;
+  const std::string file = dir.File("picture.emf");
+  {
+    TMetafile metafile;
+    metafile.SetWidth(40);
+    metafile.SetHeight(30);
+    {
+      TMetafileCanvas canvas(&metafile);
+      canvas.Brush()->SetColor(clBlue);
+      canvas.FillRect(Rect(0, 0, 40, 30));
+      canvas.Brush()->SetColor(clRed);
+      canvas.FillRect(Rect(20, 10, 40, 30));
+    }
+    metafile.SaveToFile(file);
+  }
+  guitest::TCommonDialogResponder files;
+  files.Do([&](TCommonDialog* d) {
+    static_cast<TOpenDialog*>(d)->FileName = file;
+    return true;
+  });
+  Run([&](TCustomForm* f) {
+    Find<TButton>(f, "Button1")->Click();
+    auto* bitmap = dynamic_cast<TBitmap*>(Brush.Image()->Graphic());
+    EXPECT_NE(bitmap, nullptr) << "kept as a bitmap, not as the metafile";
+    if (bitmap) {
+      EXPECT_EQ(bitmap->Width(), 40);
+      EXPECT_EQ(bitmap->Height(), 30);
+      EXPECT_EQ(bitmap->Canvas()->Pixels(5, 5), clBlue);
+      EXPECT_EQ(bitmap->Canvas()->Pixels(30, 20), clRed);
+    }
+    EXPECT_EQ(Find<TButton>(f, "Button1")->Caption(), "Clea&r");
     return mrOk;
   });
   EXPECT_EQ(files.Count(), 1);
