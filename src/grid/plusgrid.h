@@ -574,8 +574,10 @@ public:
   ZV_GRIDPROP(bool, LookupHistory)
   ZV_GRIDPROP(bool, OemConvert)
   ZV_GRIDPROP(bool, ExcelStyleDecimalSeparator)
-  ZV_GRIDPROP(TColor, ScrollColor)
-  ZV_GRIDPROP(int, ScrollWidth)
+  TColor ScrollColor() const { return FScrollColor; }
+  void SetScrollColor(TColor v);
+  int ScrollWidth() const { return FScrollWidth; }
+  void SetScrollWidth(int v);
   ZV_GRIDPROP(bool, ScrollSynch)
   ZV_GRIDPROP(TScrollHintType, ScrollHints)
   ZV_GRIDPROP(bool, EnableWheel)
@@ -1085,8 +1087,8 @@ public:
 
   // ---- scroll bars, scroll hints and drag scrolling (plusgrid_scroll.cpp)
   TScrollType ScrollType() const { return FScrollType; }
-  // The flat styles need the system's flat scroll bars; without them the
-  // bars stay normal.
+  // The flat and encarta styles draw the bars flat, in ScrollColor and
+  // ScrollWidth thick.
   void SetScrollType(TScrollType v);
   bool FlatScrollInitialised() const { return FFlatInit; }
   bool ScrollProportional() const { return FScrollProportional; }
@@ -1102,6 +1104,13 @@ public:
   void UpdateScrollBarAlways(bool Force);
   void InitFlatScrollBars();
   void DoneFlatScrollBars();
+  void SetFlatScrollProp(unsigned Prop, intptr_t Value);
+  void ShowFlatScrollBar(int Bar, bool Show);
+  void ApplyFlatStyle();
+  void ApplyFlatColor();
+  void ApplyFlatWidth();
+  // Style, colour, width, and each flat bar shown while its lines do not fit.
+  void UpdateFlatScrollBars();
   // The horizontal thumb position a flat bar reports, mapped back onto the
   // 0..127 range; a position that cannot be mapped is kept.
   static int FlatThumbPosition(int Pos, int VisibleCols, int Cols);

@@ -7,19 +7,74 @@
 #include "platform/rtl/mathutils.h"
 
 // ---------------------------------------------------------------------------
-// Scroll-bar styles. The flat and the encarta bars are drawn by the system's
-// flat scroll bars; this system has none, so the bars stay normal and the
-// styles are kept only as settings.
+// Scroll-bar styles: the flat and the encarta bars are the window's flat
+// scroll bars.
 
-void TPlusStringGrid::InitFlatScrollBars() { FFlatInit = false; }
+void TPlusStringGrid::InitFlatScrollBars() { FFlatInit = InitializeFlatSB(Handle()); }
 
-void TPlusStringGrid::DoneFlatScrollBars() { FFlatInit = false; }
+void TPlusStringGrid::DoneFlatScrollBars() {
+  FFlatInit = false;
+  if (HandleAllocated()) UninitializeFlatSB(Handle());
+}
+
+void TPlusStringGrid::SetFlatScrollProp(unsigned Prop, intptr_t Value) {
+  if (FFlatInit) FlatSB_SetScrollProp(Handle(), Prop, Value, true);
+}
+
+void TPlusStringGrid::ShowFlatScrollBar(int Bar, bool Show) {
+  if (!FFlatInit) return;
+  const TScrollStyle sb = ScrollBars();
+  if (Bar == SB_HORZ && sb != ssHorizontal && sb != ssBoth) return;
+  if (Bar == SB_VERT && sb != ssVertical && sb != ssBoth) return;
+  FlatSB_ShowScrollBar(Handle(), Bar, Show);
+}
+
+void TPlusStringGrid::ApplyFlatStyle() {
+  const int mode = FScrollType == ssFlat ? FSB_FLAT_MODE : FScrollType == ssEncarta ? FSB_ENCARTA_MODE : FSB_REGULAR_MODE;
+  SetFlatScrollProp(WSB_PROP_VSTYLE, mode);
+  SetFlatScrollProp(WSB_PROP_HSTYLE, mode);
+}
+
+void TPlusStringGrid::ApplyFlatColor() {
+  if (FScrollColor == clNone) return;
+  SetFlatScrollProp(WSB_PROP_VBKGCOLOR, static_cast<intptr_t>(FScrollColor));
+  SetFlatScrollProp(WSB_PROP_HBKGCOLOR, static_cast<intptr_t>(FScrollColor));
+}
+
+void TPlusStringGrid::ApplyFlatWidth() {
+  SetFlatScrollProp(WSB_PROP_CXVSCROLL, FScrollWidth);
+  SetFlatScrollProp(WSB_PROP_CYHSCROLL, FScrollWidth);
+}
+
+void TPlusStringGrid::UpdateFlatScrollBars() {
+  ApplyFlatStyle();
+  ApplyFlatColor();
+  ApplyFlatWidth();
+  ShowFlatScrollBar(SB_VERT, VisibleRowCount() + FixedRows() < RowCount());
+  ShowFlatScrollBar(SB_HORZ, VisibleColCount() + FixedCols() < ColCount());
+}
 
 void TPlusStringGrid::SetScrollType(TScrollType v) {
-  if (v == FScrollType) return;
-  FScrollType = v;
-  if (v == ssFlat || v == ssEncarta) InitFlatScrollBars();
-  else DoneFlatScrollBars();
+  if (v != FScrollType) {
+    FScrollType = v;
+    if (v == ssFlat || v == ssEncarta) {
+      InitFlatScrollBars();
+      UpdateFlatScrollBars();
+    } else {
+      DoneFlatScrollBars();
+    }
+  }
+  ApplyFlatStyle();
+}
+
+void TPlusStringGrid::SetScrollColor(TColor v) {
+  FScrollColor = v;
+  ApplyFlatColor();
+}
+
+void TPlusStringGrid::SetScrollWidth(int v) {
+  FScrollWidth = v;
+  ApplyFlatWidth();
 }
 
 void TPlusStringGrid::SetScrollBarAlways(TScrollBarAlways v) {
@@ -37,6 +92,7 @@ void TPlusStringGrid::UpdateScrollBarAlways(bool Force) {
 
 void TPlusStringGrid::SetScrollProportional(bool v) {
   FScrollProportional = v;
+  if (!v && FFlatInit && FScrollType == ssNormal) DoneFlatScrollBars();
   if (v) {
     UpdateProportionalHorzBar();
     UpdateProportionalVertBar();

@@ -26,7 +26,9 @@ TPoint Cursor() {
   return p;
 }
 
-void ApplySlide(TWinControl* w, int step) {
+// The slide moves the picture in from the side it opens towards; only the
+// part inside the window shows.
+void ApplySlide(int step) {
   int x = 0, y = 0;
   int h = State.Height, wd = State.Width;
   if (State.Directions & tbadDown) y = MulDiv(h, step, 255) - h;
@@ -34,12 +36,9 @@ void ApplySlide(TWinControl* w, int step) {
   if (State.Directions & tbadRight) x = MulDiv(wd, step, 255) - wd;
   else if (State.Directions & tbadLeft) x = wd - MulDiv(wd, step, 255);
   State.SlideOffset = TPoint(x, y);
-  // The visible part is what the slide has revealed so far; the window keeps
-  // its own picture (it is not moved), which looks the same for a menu.
-  if (w) {
-    TRect r(std::max(0, x), std::max(0, y), std::min(wd, x + wd), std::min(h, y + h));
-    SetWindowRgn(State.Window, CreateRectRgn(r.Left, r.Top, r.Right, r.Bottom), true);
-  }
+  if (!FindControl(State.Window)) return;
+  SetWindowRgn(State.Window, CreateRectRgn(x, y, x + wd, y + h), true);
+  SetWindowCoverImage(State.Window, State.Image.get(), TPoint(x, y));
 }
 
 }  // namespace
@@ -54,28 +53,41 @@ void StartMenuAnimation(HWND Window, bool Fade, TTBPopupAnimDirection Directions
   TWinControl* w = FindControl(Window);
   State = TMenuAnimationState();
   State.Window = Window;
-  State.Fade = Fade;
+  State.Fade = Fade && GetUserProcAddress("UpdateLayeredWindow") != nullptr;
   State.Directions = Directions;
   State.CursorPos = Cursor();
-  if (w) {
-    TPoint tl = w->ClientToScreen(TPoint(0, 0));
-    State.ClientRect = TRect(tl.X, tl.Y, tl.X + w->ClientWidth(), tl.Y + w->ClientHeight());
-    State.Width = w->Width();
-    State.Height = w->Height();
+  try {
+    if (w) {
+      TPoint tl = w->ClientToScreen(TPoint(0, 0));
+      State.ClientRect = TRect(tl.X, tl.Y, tl.X + w->ClientWidth(), tl.Y + w->ClientHeight());
+      State.Width = w->Width();
+      State.Height = w->Height();
+      // The window paints itself into the picture before it shows.
+      if (!State.Fade && State.Width > 0 && State.Height > 0) {
+        State.Image = std::make_shared<TBitmap>(State.Width, State.Height, pf32bit);
+        w->Perform(WM_PRINT, reinterpret_cast<WPARAM>(State.Image->Canvas()), 30);
+      }
+    }
+    if (State.Fade) {
+      State.Duration = 175;
+      State.LastStep = 40;
+      SetLayeredWindowAttributes(Window, clNone, 40, LWA_ALPHA);
+    } else {
+      State.Duration = 150;
+      State.LastStep = 0;
+      if (w) {
+        SetWindowRgn(Window, CreateRectRgn(0, 0, 0, 0), false);
+        SetWindowCoverImage(Window, State.Image.get(), TPoint(0, 0));
+      }
+    }
+    State.StartStep = State.LastStep;
+    State.StartTick = State.LastTick = Now();
+    State.Animating = true;
+    if (w) w->Show();
+  } catch (...) {
+    EndMenuAnimation();
+    throw;
   }
-  if (Fade) {
-    State.Duration = 175;
-    State.LastStep = 40;
-    SetLayeredWindowAttributes(Window, clNone, 40, LWA_ALPHA);
-  } else {
-    State.Duration = 150;
-    State.LastStep = 0;
-    if (w) SetWindowRgn(Window, CreateRectRgn(0, 0, 0, 0), false);
-  }
-  State.StartStep = State.LastStep;
-  State.StartTick = State.LastTick = Now();
-  if (w) w->Show();
-  State.Animating = true;
 }
 
 void StepMenuAnimation() {
@@ -103,19 +115,26 @@ void StepMenuAnimation() {
   }
   if (step <= State.LastStep) return;
   State.LastStep = step;
-  TWinControl* w = FindControl(State.Window);
   if (State.Fade) SetLayeredWindowAttributes(State.Window, clNone, static_cast<uint8_t>(step), LWA_ALPHA);
-  else ApplySlide(w, step);
+  else ApplySlide(step);
 }
 
 void EndMenuAnimation() {
   bool was = State.Animating;
   State.Animating = false;
-  if (was && State.Window) {
-    if (State.Fade) SetLayeredWindowAttributes(State.Window, clNone, 255, LWA_ALPHA);
-    else SetWindowRgn(State.Window, nullptr, true);
-  }
+  HWND window = State.Window;
   State.Window = 0;
+  if (was && window && FindControl(window)) {
+    // The window shows its own painting again, whole.
+    if (State.Fade) {
+      SetLayeredWindowAttributes(window, clNone, 255, LWA_ALPHA);
+    } else {
+      SetWindowRgn(window, nullptr, true);
+      SetWindowCoverImage(window, nullptr, TPoint(0, 0));
+    }
+    SendMessage(window, WM_TB_ANIMATIONDONE, 0, 0);
+  }
+  State.Image.reset();
 }
 
 void EndMenuAnimationFor(HWND Window) {

@@ -6,13 +6,18 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
+#include "platform/gfx/bitmap.h"
 #include "platform/gfx/geometry.h"
 #include "platform/ui/messages.h"
 
 // Slide directions.
 using TTBPopupAnimDirection = uint8_t;
 constexpr TTBPopupAnimDirection tbadLeft = 1, tbadRight = 2, tbadDown = 4, tbadUp = 8;
+
+// Sent to a popup window when its animation has finished.
+constexpr unsigned WM_TB_ANIMATIONDONE = 0x0956;
 
 struct TMenuAnimationState {
   bool Animating = false;
@@ -21,6 +26,7 @@ struct TMenuAnimationState {
   bool Fade = false;
   int StartStep = 0, LastStep = 0;
   uint32_t StartTick = 0, LastTick = 0;
+  std::shared_ptr<TBitmap> Image;  // the window's picture taken before it showed
   TRect ClientRect;  // screen coordinates
   int Width = 0, Height = 0;
   TPoint CursorPos;
@@ -28,6 +34,8 @@ struct TMenuAnimationState {
   TPoint SlideOffset;  // the last offset of a slide
 };
 
+// A fade is asked for with Fade; it slides instead where translucent windows
+// do not show (no compositing).
 void StartMenuAnimation(HWND Window, bool Fade, TTBPopupAnimDirection Directions);
 void StepMenuAnimation();
 bool IsMenuAnimating();

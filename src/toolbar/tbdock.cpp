@@ -9,6 +9,8 @@
 #include "platform/rtl/format.h"
 #include "platform/ui/appkeys.h"
 #include "platform/ui/menuloop.h"
+#include "platform/ui/streaming.h"
+#include "platform/ui/uitypes.h"
 #include "platform/ui/toolwindows.h"
 #include "toolbar/tbcommon.h"
 #include "toolbar/tbfloating.h"
@@ -19,8 +21,109 @@ const char* const kTBDockBadPosition = "Cannot change Position of a TTBDock if i
 const char* const kTBNoParentWindow = "Control '%s' has no parent window";
 
 ZV_CLASS_IMPL_NOPROPS(TTBBasicBackground, TComponent)
-ZV_CLASS_IMPL_NOPROPS(TTBDock, TCustomControl)
-ZV_CLASS_IMPL_NOPROPS(TTBCustomDockableWindow, TCustomControl)
+
+const TEnumInfo& TBDockPositionEnumInfo() {
+  static const TEnumInfo e{"TTBDockPosition", {"dpTop", "dpBottom", "dpLeft", "dpRight"}, 0};
+  return e;
+}
+const TEnumInfo& TBDockBoundLineEnumInfo() {
+  static const TEnumInfo e{"TTBDockBoundLine", {"blTop", "blBottom", "blLeft", "blRight"}, 0};
+  return e;
+}
+const TEnumInfo& TBDockModeEnumInfo() {
+  static const TEnumInfo e{"TTBDockMode", {"dmCanFloat", "dmCannotFloat", "dmCannotFloatOrChangeDocks"}, 0};
+  return e;
+}
+const TEnumInfo& TBDragHandleStyleEnumInfo() {
+  static const TEnumInfo e{"TTBDragHandleStyle", {"dhDouble", "dhNone", "dhSingle"}, 0};
+  return e;
+}
+const TEnumInfo& TBFloatingModeEnumInfo() {
+  static const TEnumInfo e{"TTBFloatingMode", {"fmOnTopOfParentForm", "fmOnTopOfAllForms"}, 0};
+  return e;
+}
+
+void TTBDock::DeclareProperties(TClassInfo& c) {
+  using D = TTBDock;
+  c.Boolean<D>("AllowDrag", &D::AllowDrag, &D::SetAllowDrag, true);
+  c.Object<D, TTBBasicBackground>("Background", &D::Background, &D::SetBackground);
+  c.Boolean<D>("BackgroundOnToolbars", &D::BackgroundOnToolbars, &D::SetBackgroundOnToolbars, true);
+  c.Set<D>("BoundLines", TBDockBoundLineEnumInfo(), [](D* o) { return o->BoundLines().Bits(); },
+           [](D* o, uint64_t v) { o->SetBoundLines(TTBDockBoundLines::FromBits(v)); }, 0);
+  c.Integer<D>("Color", &D::Color, &D::SetColor, static_cast<int64_t>(clBtnFace))
+      .WithIdents(&ColorIdents())
+      .WithStored([](TObject* o) { return !static_cast<D*>(o)->ParentColor(); });
+  c.Boolean<D>("FixAlign", &D::FixAlign, &D::SetFixAlign, false);
+  c.Boolean<D>("LimitToOneRow", &D::LimitToOneRow, &D::SetLimitToOneRow, false);
+  c.Enum<D>("Position", TBDockPositionEnumInfo(), &D::Position, &D::SetPosition, dpTop);
+  // The alignment follows Position.
+  c.Enum<D>("Align", AlignEnumInfo(), &D::Align, &D::SetAlign, alNone).WithStored([](TObject*) { return false; });
+  c.Method<D, TTBInsertRemoveEvent>("OnInsertRemoveBar", [](D* o) { return static_cast<bool>(o->OnInsertRemoveBar); },
+                                    [](D* o, TTBInsertRemoveEvent e) { o->OnInsertRemoveBar = std::move(e); });
+  c.Method<D, TTBRequestDockEvent>("OnRequestDock", [](D* o) { return static_cast<bool>(o->OnRequestDock); },
+                                   [](D* o, TTBRequestDockEvent e) { o->OnRequestDock = std::move(e); });
+}
+ZV_CLASS_IMPL(TTBDock, TCustomControl)
+
+void TTBCustomDockableWindow::DeclareProperties(TClassInfo& c) {
+  using W = TTBCustomDockableWindow;
+  auto neitherDockedNorFloating = [](TObject* o) {
+    auto* w = static_cast<W*>(o);
+    return !w->Docked() && !w->Floating();
+  };
+  c.Boolean<W>("ActivateParent", &W::ActivateParent, &W::SetActivateParent, true);
+  c.Boolean<W>("AutoResize", &W::AutoResize, &W::SetAutoResize, true);
+  c.Enum<W>("BorderStyle", BorderStyleEnumInfo(), &W::BorderStyle,
+            [](W* o, int64_t v) { o->SetBorderStyle(v == bsNone ? bsNone : bsSingle); }, bsSingle);
+  c.Boolean<W>("CloseButton", &W::CloseButton, &W::SetCloseButton, true);
+  c.Boolean<W>("CloseButtonWhenDocked", &W::CloseButtonWhenDocked, &W::SetCloseButtonWhenDocked, false);
+  c.Object<W, TTBDock>("CurrentDock", &W::CurrentDock, [](W* o, TTBDock* d) {
+     if (!o->ComponentState().Contains(csLoading)) o->SetCurrentDock(d);
+   }).WithStored([](TObject*) { return false; });
+  c.Object<W, TTBDock>("DefaultDock", &W::DefaultDock, &W::SetDefaultDock);
+  c.Set<W>("DockableTo", TBDockPositionEnumInfo(), [](W* o) { return o->DockableTo().Bits(); },
+           [](W* o, uint64_t v) { o->SetDockableTo(TTBDockableTo::FromBits(v)); },
+           static_cast<int64_t>(TTBDockableTo{dpTop, dpBottom, dpLeft, dpRight}.Bits()));
+  c.Enum<W>("DockMode", TBDockModeEnumInfo(), &W::DockMode, &W::SetDockMode, dmCanFloat);
+  c.Integer<W>("DockPos", &W::DockPosValue, &W::SetDockPos, -1);
+  c.Integer<W>("DockRow", &W::DockRowValue, &W::SetDockRow, 0);
+  c.Enum<W>("DragHandleStyle", TBDragHandleStyleEnumInfo(), &W::DragHandleStyle, &W::SetDragHandleStyle, dhSingle);
+  c.Enum<W>("FloatingMode", TBFloatingModeEnumInfo(), &W::FloatingMode, &W::SetFloatingMode, fmOnTopOfParentForm);
+  c.Boolean<W>("FullSize", &W::FullSizeValue, &W::SetFullSize, false);
+  c.Boolean<W>("HideWhenInactive", &W::HideWhenInactive, &W::SetHideWhenInactive, true);
+  c.Object<W, TTBDock>("LastDock", &W::LastDock, &W::SetLastDock).WithStored([](TObject* o) {
+    return !static_cast<W*>(o)->Docked();
+  });
+  c.Boolean<W>("Resizable", &W::Resizable, &W::SetResizable, true);
+  c.Boolean<W>("ShowCaption", &W::ShowCaption, &W::SetShowCaption, true);
+  c.Boolean<W>("SmoothDrag", &W::SmoothDrag, &W::SetSmoothDrag, true);
+  c.Boolean<W>("Stretch", &W::StretchValue, &W::SetStretch, false);
+  c.Boolean<W>("UseLastDock", &W::UseLastDock, &W::SetUseLastDock, true);
+  c.Integer<W>("Width", &W::Width, &W::SetWidth).WithStored(neitherDockedNorFloating);
+  c.Integer<W>("Height", &W::Height, &W::SetHeight).WithStored(neitherDockedNorFloating);
+  c.Integer<W>("Color", &W::Color, &W::SetColor, static_cast<int64_t>(clBtnFace))
+      .WithIdents(&ColorIdents())
+      .WithStored([](TObject* o) { return !static_cast<W*>(o)->ParentColor(); });
+  auto notify = [&c](const char* name, TNotifyEvent W::*field) {
+    c.Method<W, TNotifyEvent>(name, [field](W* o) { return static_cast<bool>(o->*field); },
+                              [field](W* o, TNotifyEvent e) { o->*field = std::move(e); });
+  };
+  notify("OnClose", &W::OnClose);
+  notify("OnDockChanged", &W::OnDockChanged);
+  notify("OnMove", &W::OnMove);
+  notify("OnRecreated", &W::OnRecreated);
+  notify("OnRecreating", &W::OnRecreating);
+  notify("OnVisibleChanged", &W::OnVisibleChanged);
+  c.Method<W, TTBCloseQueryEvent>("OnCloseQuery", [](W* o) { return static_cast<bool>(o->OnCloseQuery); },
+                                  [](W* o, TTBCloseQueryEvent e) { o->OnCloseQuery = std::move(e); });
+  auto changing = [&c](const char* name, TTBDockChangingEvent W::*field) {
+    c.Method<W, TTBDockChangingEvent>(name, [field](W* o) { return static_cast<bool>(o->*field); },
+                                      [field](W* o, TTBDockChangingEvent e) { o->*field = std::move(e); });
+  };
+  changing("OnDockChanging", &W::OnDockChanging);
+  changing("OnDockChangingHidden", &W::OnDockChangingHidden);
+}
+ZV_CLASS_IMPL(TTBCustomDockableWindow, TCustomControl)
 
 namespace {
 
@@ -742,7 +845,12 @@ void TTBCustomDockableWindow::MakeFloating(bool Float) {
     return;
   }
   if (!FFloatParent || FFloatParent->ParentForm() != Host) {
-    auto* FP = new TTBFloatingWindowParent(nullptr);
+    TComponent* Made = FloatingParentClass()->CreateComponent ? FloatingParentClass()->CreateComponent(nullptr) : nullptr;
+    auto* FP = dynamic_cast<TTBFloatingWindowParent*>(Made);
+    if (!FP) {
+      delete Made;
+      FP = new TTBFloatingWindowParent(nullptr);
+    }
     try {
       FP->SetParentForm(Host);
       FP->SetDockableWindow(this);
@@ -1139,6 +1247,37 @@ void TTBCustomDockableWindow::CMVisibleChanged(TMessage& M) {
 void TTBCustomDockableWindow::CMTextChanged(TMessage& M) {
   TCustomControl::CMTextChanged(M);
   if (FFloatParent) FFloatParent->SetCaption(Caption());
+}
+
+bool TTBCustomDockableWindow::HasParent() const {
+  return !dynamic_cast<TTBFloatingWindowParent*>(Parent());
+}
+
+TComponent* TTBCustomDockableWindow::GetParentComponent() const {
+  return dynamic_cast<TTBFloatingWindowParent*>(Parent()) ? nullptr : TCustomControl::GetParentComponent();
+}
+
+TClass TTBCustomDockableWindow::FloatingParentClass() const { return &TTBFloatingWindowParent::StaticClass(); }
+
+void TTBCustomDockableWindow::DefineProperties(TFiler* Filer) {
+  TCustomControl::DefineProperties(Filer);
+  Filer->DefineProperty(
+      "SavedAtRunTime", [this](TReader* R) { FSavedAtRunTime = R->ReadBoolean(); },
+      [](TWriter* W) { W->WriteBoolean(true); }, !ComponentState().Contains(csDesigning));
+}
+
+void TTBCustomDockableWindow::Loaded() {
+  TCustomControl::Loaded();
+  if (!FSavedAtRunTime && !ComponentState().Contains(csDesigning) && FFloatParent && Parent() == FFloatParent) {
+    // Bounds stored at design time are client coordinates of the host form.
+    if (TCustomForm* Host = HostFormOf(this)) {
+      const TPoint P = Host->ClientToScreen(TPoint(Left(), Top()));
+      SetFloatingPosition(P);
+      MoveOnScreen(true);
+    }
+  }
+  AfterLoad();
+  Arrange();
 }
 
 void TTBCustomDockableWindow::Notification(TComponent* AComponent, TOperation Operation) {

@@ -12,6 +12,12 @@
 
 class TTBCustomDockableWindow;
 
+const TEnumInfo& TBDockPositionEnumInfo();
+const TEnumInfo& TBDockBoundLineEnumInfo();
+const TEnumInfo& TBDockModeEnumInfo();
+const TEnumInfo& TBDragHandleStyleEnumInfo();
+const TEnumInfo& TBFloatingModeEnumInfo();
+
 // Docked horizontally or vertically, floating, or neither.
 TTBDockKind DockKindOf(const class TTBDock* Dock, bool Floating);
 
@@ -164,6 +170,19 @@ public:
   void SetLastDock(TTBDock* Dock);
   TTBDock* DefaultDock() const { return FDefaultDock; }
   void SetDefaultDock(TTBDock* Dock);
+  int DockRowValue() const { return DockRow; }
+  int DockPosValue() const { return DockPos; }
+  bool FullSizeValue() const { return FullSize; }
+  bool StretchValue() const { return Stretch; }
+  // Stored outside design time (always here): a window read back knows that
+  // its bounds are run-time ones.
+  bool SavedAtRunTime() const { return FSavedAtRunTime; }
+  // A floating window has no parent in the window description: it is
+  // written among the form's components without a parent.
+  bool HasParent() const override;
+  TComponent* GetParentComponent() const override;
+  // The class of the caption window a floating window sits in.
+  virtual TClass FloatingParentClass() const;
   bool UseLastDock() const override { return FUseLastDock; }
   void SetUseLastDock(bool V);
   bool Docked() const { return FDocked; }
@@ -328,6 +347,8 @@ protected:
   void CMVisibleChanged(TMessage& M) override;
   void CMTextChanged(TMessage& M) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
+  void DefineProperties(TFiler* Filer) override;
+  void Loaded() override;
   void PaintWindow() override;
   void WMLButtonDown(TMessage& M) override;
   void WMLButtonDblClk(TMessage& M) override;
@@ -362,6 +383,7 @@ private:
   bool FResizable = true;
   bool FShowCaption = true;
   bool FSmoothDrag = true;
+  bool FSavedAtRunTime = false;
   int FBoundsLock = 0;
   int FUpdateCount = 0;
   int FHidingCount = 0;

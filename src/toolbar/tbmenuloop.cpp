@@ -5,6 +5,7 @@
 #include "platform/ui/forms.h"
 #include "platform/ui/sound.h"
 #include "toolbar/tbacc.h"
+#include "toolbar/tbanim.h"
 
 namespace {
 TTBModalHandler* ActiveHandler = nullptr;
@@ -12,7 +13,17 @@ TTBModalHandler* ActiveHandler = nullptr;
 
 TTBModalHandler* TTBModalHandler::Active() { return ActiveHandler; }
 
-TTBModalHandler::TTBModalHandler(TWinControl* AWindow) : FWindow(AWindow) {}
+TTBModalHandler::TTBModalHandler(TWinControl* AWindow) : FWindow(AWindow), FAnimationTimer(new TTimer(nullptr)) {
+  FAnimationTimer->SetEnabled(false);
+  FAnimationTimer->SetInterval(10);
+  FAnimationTimer->SetOnTimer([this](TObject*) { AnimationPass(); });
+}
+
+void TTBModalHandler::AnimationPass() {
+  StepMenuAnimation();
+  bool running = IsMenuAnimating();
+  if (FAnimationTimer->Enabled() != running) FAnimationTimer->SetEnabled(running);
+}
 
 TTBModalHandler::~TTBModalHandler() = default;
 
@@ -251,6 +262,7 @@ void TTBModalHandler::Loop(TTBView* RootView, bool StartedByMouseDown, bool Exec
       H->FRootView->CancelCapture();
       H->FRootView->SetCaptureWnd(0);
       if (Application) Application->SetHint("");
+      H->FAnimationTimer->SetEnabled(false);
       ActiveHandler = H->FPrevious;
     }
   } exitSteps{this};
@@ -268,7 +280,10 @@ void TTBModalHandler::Loop(TTBView* RootView, bool StartedByMouseDown, bool Exec
     if (Finished()) return;
   }
   TNestedEventLoop loop;
-  loop.ShouldQuit = [this] { return Finished(); };
+  loop.ShouldQuit = [this] {
+    AnimationPass();
+    return Finished();
+  };
   loop.Run([this](const TInputEvent& e) { return HandleInput(e); });
 }
 

@@ -4,6 +4,9 @@
 // routing itself works on abstract input events.
 #pragma once
 
+#include <memory>
+
+#include "platform/ui/extctrls.h"
 #include "platform/ui/menuloop.h"
 #include "toolbar/tbpopup.h"
 #include "toolbar/tbview.h"
@@ -25,6 +28,11 @@ public:
   TInputRoute HandleInput(const TInputEvent& E);
   // The loop should end (a done action, or the menus lost the input).
   bool Finished() const;
+  // Once per pass of the loop: advances a running menu animation and keeps
+  // the animation timer running exactly while one runs (it wakes the loop
+  // every 10 ms when no input comes).
+  void AnimationPass();
+  TTimer* AnimationTimer() const { return FAnimationTimer.get(); }
 
   TTBPopupWindow* PopupWindow = nullptr;
   TTBView* RootView() const { return FRootView; }
@@ -52,4 +60,5 @@ private:
   bool FLastPosValid = false;
   bool FLeftDown = false, FRightDown = false;
   TTBModalHandler* FPrevious = nullptr;
+  std::unique_ptr<TTimer> FAnimationTimer;
 };

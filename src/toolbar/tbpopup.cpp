@@ -165,7 +165,7 @@ void TTBPopupClient::WndProc(TMessage& Message) {
 }
 
 void TTBPopupClient::Paint() {
-  EndMenuAnimationFor(FPopup->HandleAllocated() ? FPopup->Handle() : 0);
+  FPopup->PaintStarted(true);
   Canvas()->Brush()->SetStyle(bsSolid);
   Canvas()->Brush()->SetColor(FPopup->Color());
   Canvas()->FillRect(ClientRect());
@@ -205,7 +205,24 @@ TTBPopupWindow::~TTBPopupWindow() {
   FView = nullptr;
 }
 
-void TTBPopupWindow::Paint() { PaintFrame(Canvas()); }
+void TTBPopupWindow::Paint() {
+  PaintStarted(false);
+  PaintFrame(Canvas());
+}
+
+void TTBPopupWindow::PaintStarted(bool Client) {
+  bool& painted = Client ? FClientPainted : FFramePainted;
+  if (painted && HandleAllocated()) EndMenuAnimationFor(Handle());
+  painted = true;
+}
+
+void TTBPopupWindow::WndProc(TMessage& Message) {
+  if (Message.Msg == WM_PRINT) {
+    if (auto* c = reinterpret_cast<TCanvas*>(Message.WParam)) PaintTo(c);
+    return;
+  }
+  TPopupControl::WndProc(Message);
+}
 
 void TTBPopupWindow::PaintFrame(TCanvas* C) {
   TRect r(0, 0, Width(), Height());

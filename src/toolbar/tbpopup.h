@@ -86,12 +86,19 @@ public:
   // Paints frame and content on a canvas of the window's size, as the
   // window shows them (pictures of menus).
   void PaintTo(TCanvas* Canvas);
+  // WM_PRINT: WParam is the canvas to paint on.
+  void WndProc(TMessage& Message) override;
+  // A paint of the window or its client: the paints that first show it
+  // leave an animation running (it covers them); a later one must show the
+  // window as it is now and ends it.
+  void PaintStarted(bool Client);
 
 protected:
   void Paint() override;
   void PaintFrame(TCanvas* Canvas);
 
 private:
+  bool FFramePainted = false, FClientPainted = false;
   TTBPopupAnimDirection FAnimationDirection = 0;
   TTBPopupClient* FClient;
   TTBPopupView* FView;

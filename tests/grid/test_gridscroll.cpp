@@ -155,12 +155,41 @@ TEST_F(GridScroll, ScrollSynchFollowsTheThumbWhileDragged) {
   EXPECT_EQ(Grid->LeftCol(), Grid->FixedCols());
 }
 
-TEST_F(GridScroll, FlatStylesLeaveNormalBarsHere) {
-  for (TScrollType t : {ssFlat, ssEncarta, ssNormal}) {
-    EXPECT_NO_THROW(Grid->SetScrollType(t));
-    EXPECT_EQ(Grid->ScrollType(), t);
-    EXPECT_FALSE(Grid->FlatScrollInitialised());
+TEST_F(GridScroll, FlatBarsTakeTheScrollColourAndWidthAndNormalOnesComeBack) {
+  Form->Show();
+  const int system = Grid->Width() - Grid->ClientWidth();
+  // A point of the vertical bar's track, between the thumb (at the top) and
+  // the lower arrow.
+  auto track = [&] { return guitest::ShownPixel(Grid, Grid->ClientWidth() + Grid->BarThickness(SB_VERT) / 2,
+                                                 Grid->ClientHeight() - Grid->BarThickness(SB_VERT) - 12); };
+  Grid->SetScrollColor(clRed);  // kept for when the bars turn flat
+  Grid->SetScrollWidth(24);
+  EXPECT_EQ(Grid->ClientWidth(), 400 - system);
+  EXPECT_NE(track(), clRed);
+  struct TCase {
+    TScrollType Type;
+    int Style;
+  };
+  for (TCase c : {TCase{ssFlat, FSB_FLAT_MODE}, TCase{ssEncarta, FSB_ENCARTA_MODE}}) {
+    Grid->SetScrollType(c.Type);
+    EXPECT_TRUE(Grid->FlatScrollInitialised());
+    EXPECT_EQ(Grid->FlatBarStyle(SB_VERT), c.Style);
+    EXPECT_EQ(Grid->FlatBarStyle(SB_HORZ), c.Style);
+    EXPECT_EQ(Grid->ClientWidth(), 400 - 24);
+    EXPECT_EQ(Grid->ClientHeight(), 250 - 24);
+    EXPECT_EQ(track(), clRed) << c.Type;
   }
+  Grid->SetScrollColor(clNone);  // leaves the bars' colour as it was
+  EXPECT_EQ(track(), clRed);
+  Grid->SetScrollColor(clLime);
+  EXPECT_EQ(track(), clLime);
+  Grid->SetScrollWidth(30);
+  EXPECT_EQ(Grid->ClientWidth(), 400 - 30);
+
+  Grid->SetScrollType(ssNormal);
+  EXPECT_FALSE(Grid->FlatScrollInitialised());
+  EXPECT_EQ(Grid->ClientWidth(), 400 - system);
+  EXPECT_NE(track(), clLime);
   Scroll(WM_HSCROLL, SB_THUMBPOSITION, 127);
   EXPECT_EQ(Grid->LeftCol(), Grid->MaxLeftCol());
 }

@@ -7,7 +7,9 @@
 
 #include "platform/rtl/exceptions.h"
 #include "platform/ui/forms.h"
+#include "platform/ui/streaming.h"
 #include "toolbar/tbdock.h"
+#include "toolbar/tbtoolbar.h"
 
 namespace {
 
@@ -223,6 +225,91 @@ TEST_F(TDockForm, BackgroundPainterIsFollowedAndForgottenWhenFreed) {
   Dock->SetBackground(nullptr);
   EXPECT_TRUE(Bg2->Listeners.empty());
   delete Bg2;
+}
+
+// A form's description keeps its dock and toolbars: the docked one inside
+// the dock with its row and position, the floating one among the form's
+// components with the dock it came from.
+TEST(TDockStreaming, AFormWithADockAndTwoToolbarsOneFloatingRoundTrips) {
+  RegisterClasses({&TForm::StaticClass(), &TTBDock::StaticClass(), &TTBToolbar::StaticClass(),
+                   &TTBItem::StaticClass()});
+  TForm form(nullptr);
+  form.SetName("MainForm");
+  form.SetBounds(100, 100, 500, 300);
+  auto* dock = new TTBDock(&form);
+  dock->SetName("TBDock1");
+  dock->SetParent(&form);
+  dock->SetBoundLines({blTop, blBottom});
+  dock->SetFixAlign(true);
+  auto* docked = new TTBToolbar(&form);
+  docked->SetName("ToolbarFile");
+  docked->SetCaption("File");
+  docked->DockRow = 1;
+  docked->DockPos = 40;
+  docked->SetDragHandleStyle(dhDouble);
+  docked->SetCloseButtonWhenDocked(true);
+  docked->SetCurrentDock(dock);
+  auto* open = new TTBItem(&form);
+  open->SetName("ItemOpen");
+  open->SetCaption("&Open");
+  docked->Items()->Add(open);
+  auto* floating = new TTBToolbar(&form);
+  floating->SetName("ToolbarRefine");
+  floating->SetCaption("Refine");
+  floating->SetCurrentDock(dock);
+  floating->SetFloatingMode(fmOnTopOfAllForms);
+  floating->SetDockableTo({dpTop, dpBottom});
+  floating->SetDockMode(dmCannotFloatOrChangeDocks);
+  floating->SetShowCaption(false);
+  floating->SetDefaultDock(dock);
+  form.Show();
+  floating->MakeFloating(true);
+  ASSERT_TRUE(floating->Floating());
+
+  const std::string text = ComponentToText(&form);
+  auto has = [&](const std::string& s) { return text.find(s) != std::string::npos; };
+  EXPECT_TRUE(has("  object ToolbarRefine: TTBToolbar\n")) << text;  // a component of the form
+  EXPECT_TRUE(has("  object TBDock1: TTBDock\n")) << text;
+  EXPECT_TRUE(has("    BoundLines = [blTop, blBottom]\n    FixAlign = True\n")) << text;
+  EXPECT_TRUE(has("    object ToolbarFile: TTBToolbar\n")) << text;  // a child of the dock
+  EXPECT_TRUE(has("      object ItemOpen: TTBItem\n")) << text;
+  EXPECT_TRUE(has("    LastDock = TBDock1\n")) << text;  // only the floating one
+  EXPECT_EQ(text.find("LastDock"), text.rfind("LastDock")) << text;
+  EXPECT_TRUE(has("    DockableTo = [dpTop, dpBottom]\n")) << text;
+  EXPECT_TRUE(has("    DockMode = dmCannotFloatOrChangeDocks\n")) << text;
+  EXPECT_TRUE(has("    FloatingMode = fmOnTopOfAllForms\n")) << text;
+  EXPECT_TRUE(has("      DockPos = 40\n      DockRow = 1\n      DragHandleStyle = dhDouble\n")) << text;
+  EXPECT_TRUE(has("SavedAtRunTime = True")) << text;
+  EXPECT_FALSE(has("CurrentDock")) << text;
+  // Neither toolbar is a plain child of the form: no width or height.
+  EXPECT_FALSE(has("      Width =")) << text;
+
+  TForm copy(nullptr);
+  TextToComponent(text, &copy);
+  auto* dock2 = dynamic_cast<TTBDock*>(copy.FindComponent("TBDock1"));
+  auto* docked2 = dynamic_cast<TTBToolbar*>(copy.FindComponent("ToolbarFile"));
+  auto* floating2 = dynamic_cast<TTBToolbar*>(copy.FindComponent("ToolbarRefine"));
+  ASSERT_TRUE(dock2 && docked2 && floating2);
+  EXPECT_EQ(dock2->BoundLines(), TTBDockBoundLines({blTop, blBottom}));
+  EXPECT_TRUE(dock2->FixAlign());
+  EXPECT_EQ(docked2->CurrentDock(), dock2);
+  EXPECT_EQ(docked2->DockRowValue(), 1);
+  EXPECT_EQ(docked2->DockPosValue(), 40);
+  EXPECT_EQ(docked2->DragHandleStyle(), dhDouble);
+  EXPECT_TRUE(docked2->CloseButtonWhenDocked());
+  EXPECT_TRUE(docked2->SavedAtRunTime());
+  ASSERT_EQ(docked2->Items()->Count(), 1);
+  EXPECT_EQ(docked2->Items()->Items(0)->Caption(), "&Open");
+  // The floating one comes back off the dock, its row kept for it there.
+  EXPECT_EQ(floating2->LastDock(), dock2);
+  EXPECT_EQ(floating2->DefaultDock(), dock2);
+  EXPECT_FALSE(floating2->Docked());
+  EXPECT_NE(std::find(dock2->DockList().begin(), dock2->DockList().end(), floating2), dock2->DockList().end());
+  EXPECT_EQ(floating2->FloatingMode(), fmOnTopOfAllForms);
+  EXPECT_EQ(floating2->DockableTo(), TTBDockableTo({dpTop, dpBottom}));
+  EXPECT_EQ(floating2->DockMode(), dmCannotFloatOrChangeDocks);
+  EXPECT_FALSE(floating2->ShowCaption());
+  EXPECT_TRUE(floating2->SavedAtRunTime());
 }
 
 }  // namespace

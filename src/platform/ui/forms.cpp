@@ -137,6 +137,13 @@ void TCustomForm::Resize() {
   }
 }
 
+void TCustomForm::GetChildren(const TGetChildProc& Proc, TComponent* Root) {
+  if (Root == this)
+    for (int i = 0; i < ComponentCount(); ++i)
+      if (TComponent* c = Components(i); !c->HasParent()) Proc(c);
+  TWinControl::GetChildren(Proc, Root);
+}
+
 TCustomForm::~TCustomForm() {
   Destroying();
   if (OnDestroy && FCreated) {

@@ -101,6 +101,10 @@ public:
   TCloseEvent OnClose;
   TCloseQueryEvent OnCloseQuery;
 
+  // The form's description lists the components it owns that have no parent
+  // (menus, timers, a floating toolbar) first, then its controls.
+  void GetChildren(const TGetChildProc& Proc, TComponent* Root) override;
+
 protected:
   friend class TWinControl;
   friend class TApplication;

@@ -3,7 +3,10 @@
 #include <QAbstractScrollArea>
 #include <QPainter>
 #include <QApplication>
+#include <QCursor>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -87,10 +90,77 @@ int SliderActionToCode(int action) {
   }
 }
 
+// A scroll bar that draws itself flat (one colour, thin frames) or in the
+// encarta style (frames only under the mouse) while the flat bars are on;
+// the parts sit where the style puts them, so hit testing stays the style's.
+class TFlatScrollBar : public QScrollBar {
+public:
+  TFlatScrollBar(Qt::Orientation o, QWidget* parent) : QScrollBar(o, parent) { setMouseTracking(true); }
+  bool Flat = false;        // the flat bars are initialised
+  int Mode = FSB_REGULAR_MODE;
+  QColor Background;        // invalid: the button face
+
+protected:
+  void mouseMoveEvent(QMouseEvent* e) override {
+    QScrollBar::mouseMoveEvent(e);
+    if (Flat && Mode == FSB_ENCARTA_MODE) update();
+  }
+  void leaveEvent(QEvent* e) override {
+    QScrollBar::leaveEvent(e);
+    if (Flat) update();
+  }
+  void paintEvent(QPaintEvent* e) override {
+    if (!Flat || Mode == FSB_REGULAR_MODE) {
+      QScrollBar::paintEvent(e);
+      return;
+    }
+    QStyleOptionSlider opt;
+    initStyleOption(&opt);
+    QPainter p(this);
+    const QColor face = GfxToQColor(clBtnFace), shadow = GfxToQColor(clBtnShadow);
+    const QColor text = isEnabled() ? GfxToQColor(clBtnText) : GfxToQColor(clGrayText);
+    p.fillRect(rect(), Background.isValid() ? Background : face);
+    const QPoint mouse = mapFromGlobal(QCursor::pos());
+    const bool inside = underMouse() && rect().contains(mouse);
+    auto framed = [&](const QRect& r) {
+      // Flat parts always show a thin frame; encarta ones only under the mouse.
+      if (Mode == FSB_FLAT_MODE || (inside && r.contains(mouse))) {
+        p.setPen(shadow);
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(r.adjusted(0, 0, -1, -1));
+      }
+    };
+    const bool vert = orientation() == Qt::Vertical;
+    for (auto sc : {QStyle::SC_ScrollBarSubLine, QStyle::SC_ScrollBarAddLine}) {
+      const QRect r = style()->subControlRect(QStyle::CC_ScrollBar, &opt, sc, this);
+      if (r.isEmpty()) continue;
+      p.fillRect(r, face);
+      framed(r);
+      const QPoint c = r.center();
+      const bool forward = sc == QStyle::SC_ScrollBarAddLine;
+      QPolygon tri;
+      if (vert)
+        tri << QPoint(c.x() - 3, forward ? c.y() - 1 : c.y() + 1) << QPoint(c.x() + 3, forward ? c.y() - 1 : c.y() + 1)
+            << QPoint(c.x(), forward ? c.y() + 2 : c.y() - 2);
+      else
+        tri << QPoint(forward ? c.x() - 1 : c.x() + 1, c.y() - 3) << QPoint(forward ? c.x() - 1 : c.x() + 1, c.y() + 3)
+            << QPoint(forward ? c.x() + 2 : c.x() - 2, c.y());
+      p.setPen(text);
+      p.setBrush(text);
+      p.drawPolygon(tri);
+    }
+    if (isEnabled() && maximum() > minimum()) {
+      const QRect t = style()->subControlRect(QStyle::CC_ScrollBar, &opt, QStyle::SC_ScrollBarSlider, this);
+      p.fillRect(t, face);
+      framed(t);
+    }
+  }
+};
+
 class TGridScrollArea : public QAbstractScrollArea {
 public:
   explicit TGridScrollArea(TCustomGrid* grid)
-      : FGrid(grid), FVert(new QScrollBar(Qt::Vertical, this)), FHorz(new QScrollBar(Qt::Horizontal, this)) {
+      : FGrid(grid), FVert(new TFlatScrollBar(Qt::Vertical, this)), FHorz(new TFlatScrollBar(Qt::Horizontal, this)) {
     setFrameShape(QFrame::NoFrame);
     setViewport(new TSurfaceWidget(grid, nullptr));
     setFocusPolicy(Qt::StrongFocus);
@@ -142,12 +212,20 @@ public:
   void SyncAll() {
     if (!FGrid) return;
     const bool v = FGrid->ScrollBarVisible(SB_VERT), h = FGrid->ScrollBarVisible(SB_HORZ);
-    const int bw = v ? GetSystemMetrics(SM_CXVSCROLL) : 0, bh = h ? GetSystemMetrics(SM_CYHSCROLL) : 0;
+    const int bw = v ? FGrid->BarThickness(SB_VERT) : 0, bh = h ? FGrid->BarThickness(SB_HORZ) : 0;
     setViewportMargins(0, 0, bw, bh);
     FVert->setVisible(v);
     FHorz->setVisible(h);
     FVert->setEnabled(FGrid->ScrollBarEnabled(SB_VERT));
     FHorz->setEnabled(FGrid->ScrollBarEnabled(SB_HORZ));
+    for (TFlatScrollBar* bar : {FVert, FHorz}) {
+      const int which = bar == FVert ? SB_VERT : SB_HORZ;
+      bar->Flat = FGrid->FlatScrollBars();
+      bar->Mode = FGrid->FlatBarStyle(which);
+      const TColor c = FGrid->FlatBarColor(which);
+      bar->Background = c == clNone ? QColor() : GfxToQColor(c);
+      bar->update();
+    }
     PlaceBars();
     SyncBar(FVert, SB_VERT);
     SyncBar(FHorz, SB_HORZ);
@@ -182,14 +260,14 @@ protected:
 
 private:
   void PlaceBars() {
-    const int bw = FVert->isVisibleTo(this) ? GetSystemMetrics(SM_CXVSCROLL) : 0;
-    const int bh = FHorz->isVisibleTo(this) ? GetSystemMetrics(SM_CYHSCROLL) : 0;
+    const int bw = FVert->isVisibleTo(this) && FGrid ? FGrid->BarThickness(SB_VERT) : 0;
+    const int bh = FHorz->isVisibleTo(this) && FGrid ? FGrid->BarThickness(SB_HORZ) : 0;
     FVert->setGeometry(width() - bw, 0, bw, height() - bh);
     FHorz->setGeometry(0, height() - bh, width() - bw, bh);
   }
   TCustomGrid* FGrid;
-  QScrollBar* FVert;
-  QScrollBar* FHorz;
+  TFlatScrollBar* FVert;
+  TFlatScrollBar* FHorz;
 };
 
 TGridScrollArea* AreaOf(TWinControlImpl* impl) {
@@ -229,13 +307,65 @@ void TCustomGrid::CreateWnd() {
   area->SyncAll();
 }
 
+int TCustomGrid::BarThickness(int Bar) const {
+  const int own = Bar == SB_VERT ? FFlatVertWidth : FFlatHorzHeight;
+  if (FFlatSB && own > 0) return own;
+  return GetSystemMetrics(Bar == SB_VERT ? SM_CXVSCROLL : SM_CYHSCROLL);
+}
+
+int TCustomGrid::FlatBarStyle(int Bar) const { return Bar == SB_VERT ? FFlatVertStyle : FFlatHorzStyle; }
+TColor TCustomGrid::FlatBarColor(int Bar) const { return Bar == SB_VERT ? FFlatVertColor : FFlatHorzColor; }
+
+bool InitializeFlatSB(HWND Window) {
+  auto* g = dynamic_cast<TCustomGrid*>(FindControl(Window));
+  if (!g) return false;
+  g->FFlatSB = true;
+  g->UpdateScrollRange();
+  g->SyncBarsToWidget();
+  return true;
+}
+
+bool UninitializeFlatSB(HWND Window) {
+  auto* g = dynamic_cast<TCustomGrid*>(FindControl(Window));
+  if (!g) return false;
+  g->FFlatSB = false;
+  g->UpdateScrollRange();
+  g->SyncBarsToWidget();
+  return true;
+}
+
+bool FlatSB_SetScrollProp(HWND Window, unsigned Prop, intptr_t Value, bool Redraw) {
+  auto* g = dynamic_cast<TCustomGrid*>(FindControl(Window));
+  if (!g || !g->FFlatSB) return false;
+  switch (Prop) {
+    case WSB_PROP_CYHSCROLL: g->FFlatHorzHeight = static_cast<int>(Value); break;
+    case WSB_PROP_CXVSCROLL: g->FFlatVertWidth = static_cast<int>(Value); break;
+    case WSB_PROP_VBKGCOLOR: g->FFlatVertColor = static_cast<TColor>(Value); break;
+    case WSB_PROP_HBKGCOLOR: g->FFlatHorzColor = static_cast<TColor>(Value); break;
+    case WSB_PROP_VSTYLE: g->FFlatVertStyle = static_cast<int>(Value); break;
+    case WSB_PROP_HSTYLE: g->FFlatHorzStyle = static_cast<int>(Value); break;
+    default: return false;
+  }
+  if (Prop == WSB_PROP_CYHSCROLL || Prop == WSB_PROP_CXVSCROLL) g->UpdateScrollRange();
+  if (Redraw) g->SyncBarsToWidget();
+  return true;
+}
+
+bool FlatSB_ShowScrollBar(HWND Window, int Bar, bool Show) {
+  auto* g = dynamic_cast<TCustomGrid*>(FindControl(Window));
+  if (!g || !g->FFlatSB) return false;
+  // The flat bars are the window's own bars drawn flat: they show as those do.
+  (void)Bar, (void)Show;
+  return true;
+}
+
 void TCustomGrid::SyncBarsToWidget() {
   if (auto* area = AreaOf(FImpl.get())) area->SyncAll();
 }
 
 TRect TCustomGrid::ClientRect() const {
-  return Rect(0, 0, std::max(0, FWidth - (FVertBar ? GetSystemMetrics(SM_CXVSCROLL) : 0)),
-              std::max(0, FHeight - (FHorzBar ? GetSystemMetrics(SM_CYHSCROLL) : 0)));
+  return Rect(0, 0, std::max(0, FWidth - (FVertBar ? BarThickness(SB_VERT) : 0)),
+              std::max(0, FHeight - (FHorzBar ? BarThickness(SB_HORZ) : 0)));
 }
 
 int TCustomGrid::FixedWidth() const { return static_cast<int>(FCols.Extent(0, FFixedCols, FGridLineWidth)); }
@@ -246,7 +376,7 @@ void TCustomGrid::ComputeBars(bool& vert, bool& horz) const {
   const bool allowH = FScrollBars == ssHorizontal || FScrollBars == ssBoth;
   const int64_t rows = FRows.Extent(FFixedRows, FRows.Count, FGridLineWidth);
   const int64_t cols = FCols.Extent(FFixedCols, FCols.Count, FGridLineWidth);
-  const int bw = GetSystemMetrics(SM_CXVSCROLL), bh = GetSystemMetrics(SM_CYHSCROLL);
+  const int bw = BarThickness(SB_VERT), bh = BarThickness(SB_HORZ);
   const int rowArea = FHeight - FixedHeight() - FCoveredBottom;
   vert = allowV && rows > rowArea;
   horz = allowH && cols > FWidth - FixedWidth() - (vert ? bw : 0);

@@ -117,6 +117,19 @@ constexpr int SB_LINEUP = 0, SB_LINELEFT = 0, SB_LINEDOWN = 1, SB_LINERIGHT = 1,
               SB_LEFT = 6, SB_BOTTOM = 7, SB_RIGHT = 7, SB_ENDSCROLL = 8;
 constexpr int SB_HORZ = 0, SB_VERT = 1;
 
+// The flat scroll bars of a grid's window, as the common controls offer
+// them: the window's own bars drawn flat (FSB_FLAT_MODE), in the encarta
+// style (frames only under the mouse) or as usual, with their own
+// background colour and thickness. False for a window that is no grid, and
+// for the properties while the flat bars are not initialised.
+constexpr unsigned WSB_PROP_CYHSCROLL = 4, WSB_PROP_CXVSCROLL = 8, WSB_PROP_VBKGCOLOR = 64,
+                   WSB_PROP_HBKGCOLOR = 128, WSB_PROP_VSTYLE = 256, WSB_PROP_HSTYLE = 512;
+constexpr int FSB_REGULAR_MODE = 0, FSB_ENCARTA_MODE = 1, FSB_FLAT_MODE = 2;
+bool InitializeFlatSB(HWND Window);
+bool UninitializeFlatSB(HWND Window);
+bool FlatSB_SetScrollProp(HWND Window, unsigned Prop, intptr_t Value, bool Redraw);
+bool FlatSB_ShowScrollBar(HWND Window, int Bar, bool Show);
+
 using TDrawCellEvent = std::function<void(TObject* Sender, int ACol, int ARow, TRect Rect, TGridDrawState State)>;
 using TSelectCellEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool& CanSelect)>;
 
@@ -235,6 +248,11 @@ public:
   // disabled until the lines no longer fit.
   void SetScrollBarsAlways(bool Vert, bool Horz);
   bool ScrollBarEnabled(int Bar) const { return Bar == SB_VERT ? FVertEnabled : FHorzEnabled; }
+  // The thickness of a bar: the system's, or the flat bars' own width.
+  int BarThickness(int Bar) const;
+  bool FlatScrollBars() const { return FFlatSB; }
+  int FlatBarStyle(int Bar) const;
+  TColor FlatBarColor(int Bar) const;
   // The thumb's share of the 0..127 track (0: the smallest thumb).
   void SetScrollPage(int Bar, int Page);
   int ScrollPage(int Bar) const { return Bar == SB_VERT ? FVertPage : FHorzPage; }
@@ -302,6 +320,14 @@ protected:
   int FGridLineWidth = 1;
   TGridOptions FOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect};
   TScrollStyle FScrollBars = ssBoth;
+  friend bool InitializeFlatSB(HWND);
+  friend bool UninitializeFlatSB(HWND);
+  friend bool FlatSB_SetScrollProp(HWND, unsigned, intptr_t, bool);
+  friend bool FlatSB_ShowScrollBar(HWND, int, bool);
+  bool FFlatSB = false;
+  int FFlatVertWidth = 0, FFlatHorzHeight = 0;
+  int FFlatVertStyle = 0, FFlatHorzStyle = 0;
+  TColor FFlatVertColor = clNone, FFlatHorzColor = clNone;
   TColor FFixedColor = clBtnFace;
   bool FDefaultDrawing = true;
   TGridState FGridState = gsNormal;

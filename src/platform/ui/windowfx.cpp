@@ -4,8 +4,14 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QMimeDatabase>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QtGui/qguiapplication_platform.h>
+
+#include <dlfcn.h>
 
 #include <atomic>
+#include <string>
 
 #include "platform/ui/qt_ui.h"
 
@@ -53,9 +59,78 @@ uint8_t WindowOpacity(HWND Window) {
   return v.isValid() ? static_cast<uint8_t>(v.toInt()) : 255;
 }
 
+namespace {
+
+// An X display composes translucent windows only while a compositing manager
+// owns the _NET_WM_CM_Sn selection. Xlib is there whenever Qt's X platform
+// is loaded; it is looked up rather than linked.
+bool XCompositingManagerRuns() {
+  auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+  void* display = x11 ? static_cast<void*>(x11->display()) : nullptr;
+  if (!display) return false;
+  using TInternAtom = unsigned long (*)(void*, const char*, int);
+  using TGetSelectionOwner = unsigned long (*)(void*, unsigned long);
+  using TDefaultScreen = int (*)(void*);
+  auto internAtom = reinterpret_cast<TInternAtom>(dlsym(RTLD_DEFAULT, "XInternAtom"));
+  auto owner = reinterpret_cast<TGetSelectionOwner>(dlsym(RTLD_DEFAULT, "XGetSelectionOwner"));
+  auto screen = reinterpret_cast<TDefaultScreen>(dlsym(RTLD_DEFAULT, "XDefaultScreen"));
+  if (!internAtom || !owner || !screen) return false;
+  const std::string name = "_NET_WM_CM_S" + std::to_string(screen(display));
+  unsigned long atom = internAtom(display, name.c_str(), 0);
+  return atom != 0 && owner(display, atom) != 0;
+}
+
+// A child widget over the whole window that shows the cover picture.
+class TCoverWidget : public QWidget {
+public:
+  explicit TCoverWidget(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setObjectName(QStringLiteral("zvCover"));
+  }
+  QImage Image;
+  QPoint Offset;
+
+protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    p.fillRect(rect(), palette().window());
+    p.drawImage(Offset, Image);
+  }
+};
+
+}  // namespace
+
+bool TranslucentWindowsWork() {
+  if (!GLayeredAvailable.load()) return false;
+  if (!QGuiApplication::instance()) return false;
+  const QString platform = QGuiApplication::platformName();
+  if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")) return true;
+  if (platform == QLatin1String("xcb")) return XCompositingManagerRuns();
+  // Wayland composes every window.
+  return platform.startsWith(QLatin1String("wayland"));
+}
+
+void SetWindowCoverImage(HWND Window, const TBitmap* Image, TPoint Offset) {
+  QWidget* w = WidgetOf(Window);
+  if (!w) return;
+  auto* cover = w->findChild<TCoverWidget*>(QStringLiteral("zvCover"), Qt::FindDirectChildrenOnly);
+  if (!Image) {
+    delete cover;
+    return;
+  }
+  if (!cover) cover = new TCoverWidget(w);
+  cover->Image = GfxBitmapImage(const_cast<TBitmap*>(Image)).copy();
+  cover->Offset = QPoint(Offset.X, Offset.Y);
+  cover->setGeometry(0, 0, w->width(), w->height());
+  cover->raise();
+  cover->show();
+  cover->update();
+}
+
 void* GetUserProcAddress(const std::string& Name) {
   if (!GLayeredAvailable.load()) return nullptr;
   if (Name == "UpdateLayeredWindow") {
+    if (!TranslucentWindowsWork()) return nullptr;
     TUpdateLayeredWindowProc p = &UpdateLayeredWindow;
     return reinterpret_cast<void*>(p);
   }

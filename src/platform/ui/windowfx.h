@@ -32,8 +32,20 @@ uint8_t WindowOpacity(HWND Window);
 using TUpdateLayeredWindowProc = bool (*)(HWND, TCanvas*, const TPoint*, const TSize*, TCanvas*, const TPoint*,
                                           TColor, const TBlendFunction*, unsigned);
 using TSetLayeredWindowAttributesProc = bool (*)(HWND, TColor, uint8_t, unsigned);
+// "UpdateLayeredWindow" is there only while translucent windows work.
 void* GetUserProcAddress(const std::string& Name);
 void SetLayeredWindowFunctionsAvailable(bool Available);
+
+// Whether a window's opacity shows on this screen: an X display needs a
+// compositing manager; the offscreen platform always keeps it. False while
+// tests have made the layered-window functions unavailable.
+bool TranslucentWindowsWork();
+
+// Covers the window with Image drawn at Offset (window coordinates) in place
+// of what the window paints itself, until called with a nil image: an
+// animation shows a picture taken before the window appeared. The image is
+// copied.
+void SetWindowCoverImage(HWND Window, const TBitmap* Image, TPoint Offset);
 
 // The shell's icon for a file name (an existing file or folder, or only a
 // name whose extension picks the icon): 16 x 16 when Small, else 32 x 32.
