@@ -8,6 +8,7 @@
 #include "chart/editor/grafbasefuncedit.h"
 #include "chart/editor/grafbmpoptions.h"
 #include "chart/editor/grafbrushdlg.h"
+#include "chart/editor/grafchartgrid.h"
 #include "chart/editor/grafcustomshapeeditor.h"
 #include "chart/editor/grafedifont.h"
 #include "chart/editor/grafedigene.h"
@@ -106,6 +107,8 @@ const TEditorUnit kUnits[] = {
     {"GrafEmfOptions", RegisterMetafileExportFormat, UnregisterMetafileExportFormat},
     {"GrafBmpOptions", RegisterBitmapExportFormat, UnregisterBitmapExportFormat},
     {"GrafAbout", RegisterGrafAboutUnit, nullptr},
+    // The data grid, the series list box and the pages built on them.
+    {"GrafChartGrid", RegisterChartGridClasses, nullptr},
 };
 
 bool Registered = false;
