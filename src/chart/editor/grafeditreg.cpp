@@ -21,6 +21,7 @@
 #include "chart/editor/grafgalleryalternate.h"
 #include "chart/editor/grafgallerypanel.h"
 #include "chart/editor/grafgally.h"
+#include "chart/editor/graflisb.h"
 #include "chart/editor/grafnavigator.h"
 #include "chart/editor/grafpendlg.h"
 #include "chart/editor/grafselectlist.h"
@@ -109,6 +110,7 @@ const TEditorUnit kUnits[] = {
     {"GrafAbout", RegisterGrafAboutUnit, nullptr},
     // The data grid, the series list box and the pages built on them.
     {"GrafChartGrid", RegisterChartGridClasses, nullptr},
+    {"GrafLisB", RegisterSeriesListBoxClasses, nullptr},
 };
 
 bool Registered = false;
