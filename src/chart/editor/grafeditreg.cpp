@@ -13,6 +13,7 @@
 #include "chart/editor/grafedifont.h"
 #include "chart/editor/grafedigene.h"
 #include "chart/editor/grafedigrad.h"
+#include "chart/editor/grafediseri.h"
 #include "chart/editor/grafediperi.h"
 #include "chart/editor/grafemfoptions.h"
 #include "chart/editor/grafexport.h"
@@ -109,6 +110,7 @@ const TEditorUnit kUnits[] = {
     {"GrafBmpOptions", RegisterBitmapExportFormat, UnregisterBitmapExportFormat},
     {"GrafAbout", RegisterGrafAboutUnit, nullptr},
     // The data grid, the series list box and the pages built on them.
+    {"GrafEdiSeri", RegisterSeriesPageClasses, nullptr},
     {"GrafChartGrid", RegisterChartGridClasses, nullptr},
     {"GrafLisB", RegisterSeriesListBoxClasses, nullptr},
 };
