@@ -14,6 +14,7 @@
 #include "chart/editor/grafedigene.h"
 #include "chart/editor/grafedigrad.h"
 #include "chart/editor/grafediseri.h"
+#include "chart/editor/grafedittools.h"
 #include "chart/editor/grafediperi.h"
 #include "chart/editor/grafemfoptions.h"
 #include "chart/editor/grafexport.h"
@@ -30,6 +31,7 @@
 #include "chart/editor/grafsourceedit.h"
 #include "chart/editor/grafstore.h"
 #include "chart/editor/grafsymboleditor.h"
+#include "chart/editor/graftoolsgallery.h"
 #include "chart/series/grafcandle.h"
 #include "chart/series/graffunci.h"
 #include "chart/series/grafhisto.h"
@@ -111,6 +113,8 @@ const TEditorUnit kUnits[] = {
     {"GrafAbout", RegisterGrafAboutUnit, nullptr},
     // The data grid, the series list box and the pages built on them.
     {"GrafEdiSeri", RegisterSeriesPageClasses, nullptr},
+    {"GrafToolsGallery", RegisterToolsGalleryClasses, nullptr},
+    {"GrafEditTools", RegisterToolsPageClasses, nullptr},
     {"GrafChartGrid", RegisterChartGridClasses, nullptr},
     {"GrafLisB", RegisterSeriesListBoxClasses, nullptr},
 };
