@@ -8,10 +8,13 @@
 #include "chart/editor/grafbasefuncedit.h"
 #include "chart/editor/grafbmpoptions.h"
 #include "chart/editor/grafbrushdlg.h"
+#include "chart/editor/grafchartgrid.h"
 #include "chart/editor/grafcustomshapeeditor.h"
 #include "chart/editor/grafedifont.h"
 #include "chart/editor/grafedigene.h"
 #include "chart/editor/grafedigrad.h"
+#include "chart/editor/grafediseri.h"
+#include "chart/editor/grafedittools.h"
 #include "chart/editor/grafediperi.h"
 #include "chart/editor/grafemfoptions.h"
 #include "chart/editor/grafexport.h"
@@ -20,6 +23,7 @@
 #include "chart/editor/grafgalleryalternate.h"
 #include "chart/editor/grafgallerypanel.h"
 #include "chart/editor/grafgally.h"
+#include "chart/editor/graflisb.h"
 #include "chart/editor/grafnavigator.h"
 #include "chart/editor/grafpendlg.h"
 #include "chart/editor/grafselectlist.h"
@@ -27,6 +31,7 @@
 #include "chart/editor/grafsourceedit.h"
 #include "chart/editor/grafstore.h"
 #include "chart/editor/grafsymboleditor.h"
+#include "chart/editor/graftoolsgallery.h"
 #include "chart/series/grafcandle.h"
 #include "chart/series/graffunci.h"
 #include "chart/series/grafhisto.h"
@@ -106,6 +111,12 @@ const TEditorUnit kUnits[] = {
     {"GrafEmfOptions", RegisterMetafileExportFormat, UnregisterMetafileExportFormat},
     {"GrafBmpOptions", RegisterBitmapExportFormat, UnregisterBitmapExportFormat},
     {"GrafAbout", RegisterGrafAboutUnit, nullptr},
+    // The data grid, the series list box and the pages built on them.
+    {"GrafEdiSeri", RegisterSeriesPageClasses, nullptr},
+    {"GrafToolsGallery", RegisterToolsGalleryClasses, nullptr},
+    {"GrafEditTools", RegisterToolsPageClasses, nullptr},
+    {"GrafChartGrid", RegisterChartGridClasses, nullptr},
+    {"GrafLisB", RegisterSeriesListBoxClasses, nullptr},
 };
 
 bool Registered = false;
