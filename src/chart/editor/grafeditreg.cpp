@@ -9,7 +9,9 @@
 #include "chart/editor/grafbmpoptions.h"
 #include "chart/editor/grafbrushdlg.h"
 #include "chart/editor/grafcustomshapeeditor.h"
+#include "chart/editor/grafediaxis.h"
 #include "chart/editor/grafedifont.h"
+#include "chart/editor/grafedilege.h"
 #include "chart/editor/grafedigene.h"
 #include "chart/editor/grafedigrad.h"
 #include "chart/editor/grafediperi.h"
@@ -106,6 +108,9 @@ const TEditorUnit kUnits[] = {
     {"GrafEmfOptions", RegisterMetafileExportFormat, UnregisterMetafileExportFormat},
     {"GrafBmpOptions", RegisterBitmapExportFormat, UnregisterBitmapExportFormat},
     {"GrafAbout", RegisterGrafAboutUnit, nullptr},
+    // The chart-wide pages of the editor window.
+    {"GrafEdiAxis", RegisterAxisPageClasses, nullptr},
+    {"GrafEdiLege", RegisterLegendPageClasses, nullptr},
 };
 
 bool Registered = false;
