@@ -27,6 +27,28 @@
 #include "chart/editor/grafsourceedit.h"
 #include "chart/editor/grafstore.h"
 #include "chart/editor/grafsymboleditor.h"
+// The element editors of the series, functions and tools.
+#include "chart/editor/grafpoedi.h"
+#include "chart/editor/grafflineedi.h"
+#include "chart/editor/grafcustedit.h"
+#include "chart/editor/grafareaedit.h"
+#include "chart/editor/grafbaredit.h"
+#include "chart/editor/grafstackbaredit.h"
+#include "chart/editor/grafpieedit.h"
+#include "chart/editor/grafcirclededit.h"
+#include "chart/editor/grafgried.h"
+#include "chart/editor/grafvectoredit.h"
+#include "chart/editor/graftoweredit.h"
+#include "chart/editor/grafsurfedit.h"
+#include "chart/editor/grafwaterfalledit.h"
+#include "chart/editor/grafcolorgrideditor.h"
+#include "chart/editor/graftrisurfedit.h"
+#include "chart/editor/grafpo3dedit.h"
+#include "chart/editor/grafcontouredit.h"
+#include "chart/editor/graftoolseriesedit.h"
+#include "chart/editor/grafdragpoint.h"
+#include "chart/editor/grafdatatableeditor.h"
+#include "chart/editor/grafdraw3d.h"
 #include "chart/series/grafcandle.h"
 #include "chart/series/graffunci.h"
 #include "chart/series/grafhisto.h"
@@ -106,6 +128,29 @@ const TEditorUnit kUnits[] = {
     {"GrafEmfOptions", RegisterMetafileExportFormat, UnregisterMetafileExportFormat},
     {"GrafBmpOptions", RegisterBitmapExportFormat, UnregisterBitmapExportFormat},
     {"GrafAbout", RegisterGrafAboutUnit, nullptr},
+    // The element editors: series pointer, standard, 3D grid, contour,
+    // series-tool, data-table, function, financial and map series editors.
+    {"GrafPoEdi", RegisterPointerEditorClasses, nullptr},
+    {"GrafFLineEdi", RegisterFastLineEditorClasses, nullptr},
+    {"GrafCustEdit", RegisterCustomSeriesEditorClasses, nullptr},
+    {"GrafAreaEdit", RegisterAreaSeriesEditorClasses, nullptr},
+    {"GrafBarEdit", RegisterBarSeriesEditorClasses, nullptr},
+    {"GrafStackBarEdit", RegisterStackBarEditorClasses, nullptr},
+    {"GrafPieEdit", RegisterPieSeriesEditorClasses, nullptr},
+    {"GrafCircledEdit", RegisterCircledEditorClasses, nullptr},
+    {"GrafGriEd", RegisterGrid3DEditorClasses, nullptr},
+    {"GrafVectorEdit", RegisterVectorEditorClasses, nullptr},
+    {"GrafTowerEdit", RegisterTowerEditorClasses, nullptr},
+    {"GrafSurfEdit", RegisterSurfaceEditorClasses, nullptr},
+    {"GrafWaterFallEdit", RegisterWaterFallEditorClasses, nullptr},
+    {"GrafColorGridEditor", RegisterColorGridEditorClasses, nullptr},
+    {"GrafTriSurfEdit", RegisterTriSurfaceEditorClasses, nullptr},
+    {"GrafPo3DEdit", RegisterPoint3DEditorClasses, nullptr},
+    {"GrafContourEdit", RegisterContourEditorClasses, nullptr},
+    {"GrafToolSeriesEdit", RegisterSeriesToolEditorClasses, nullptr},
+    {"GrafDragPoint", RegisterDragPointEditorClasses, nullptr},
+    {"GrafDataTableEditor", RegisterDataTableEditorClasses, nullptr},
+    {"GrafDraw3D", RegisterDraw3DClasses, nullptr},
 };
 
 bool Registered = false;
