@@ -49,6 +49,24 @@
 #include "chart/editor/grafdragpoint.h"
 #include "chart/editor/grafdatatableeditor.h"
 #include "chart/editor/grafdraw3d.h"
+#include "chart/editor/grafavgfunceditor.h"
+#include "chart/editor/grafcustomfunceditor.h"
+#include "chart/editor/grafexpavefuncedit.h"
+#include "chart/editor/grafrmsfuncedit.h"
+#include "chart/editor/grafbollingereditor.h"
+#include "chart/editor/grafmacdfuncedit.h"
+#include "chart/editor/grafsmoothfuncedit.h"
+#include "chart/editor/grafmovavefuncedit.h"
+#include "chart/editor/grafadxfunceditor.h"
+#include "chart/editor/grafpvofunction.h"
+#include "chart/editor/grafccifunction.h"
+#include "chart/editor/grafobvfunction.h"
+#include "chart/editor/grafclvfunction.h"
+#include "chart/editor/grafcompressohlc.h"
+#include "chart/editor/grafcandledi.h"
+#include "chart/editor/grafvoled.h"
+#include "chart/editor/grafhistoedit.h"
+#include "chart/editor/grafpointfigure.h"
 #include "chart/series/grafcandle.h"
 #include "chart/series/graffunci.h"
 #include "chart/series/grafhisto.h"
@@ -151,6 +169,24 @@ const TEditorUnit kUnits[] = {
     {"GrafDragPoint", RegisterDragPointEditorClasses, nullptr},
     {"GrafDataTableEditor", RegisterDataTableEditorClasses, nullptr},
     {"GrafDraw3D", RegisterDraw3DClasses, nullptr},
+    {"GrafAvgFuncEditor", RegisterAverageFuncEditorClasses, nullptr},
+    {"GrafCustomFuncEditor", RegisterCustomFunctionEditorClasses, nullptr},
+    {"GrafExpAveFuncEdit", RegisterExpAveFuncEditorClasses, nullptr},
+    {"GrafRMSFuncEdit", RegisterRMSFuncEditorClasses, nullptr},
+    {"GrafBollingerEditor", RegisterBollingerFuncEditorClasses, nullptr},
+    {"GrafMACDFuncEdit", RegisterMACDFuncEditorClasses, nullptr},
+    {"GrafSmoothFuncEdit", RegisterSmoothFuncEditorClasses, nullptr},
+    {"GrafMovAveFuncEdit", RegisterMovAveFuncEditorClasses, nullptr},
+    {"GrafADXFuncEditor", RegisterADXFuncEditorClasses, nullptr},
+    {"GrafPVOFunction", RegisterPVOFuncEditorClasses, nullptr},
+    {"GrafCCIFunction", RegisterCCIFuncEditorClasses, nullptr},
+    {"GrafOBVFunction", RegisterOBVFuncEditorClasses, nullptr},
+    {"GrafCLVFunction", RegisterCLVFuncEditorClasses, nullptr},
+    {"GrafCompressOHLC", RegisterCompressFuncEditorClasses, nullptr},
+    {"GrafCandlEdi", RegisterCandleEditorClasses, nullptr},
+    {"GrafVolEd", RegisterVolumeEditorClasses, nullptr},
+    {"GrafHistoEdit", RegisterHistogramEditorClasses, nullptr},
+    {"GrafPointFigure", RegisterPointFigureEditorClasses, nullptr},
 };
 
 bool Registered = false;
