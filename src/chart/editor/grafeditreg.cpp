@@ -8,6 +8,7 @@
 #include "chart/editor/grafbasefuncedit.h"
 #include "chart/editor/grafbmpoptions.h"
 #include "chart/editor/grafbrushdlg.h"
+#include "chart/editor/grafchartgrid.h"
 #include "chart/editor/grafcustomshapeeditor.h"
 #include "chart/editor/grafedifont.h"
 #include "chart/editor/grafedigene.h"
@@ -20,6 +21,7 @@
 #include "chart/editor/grafgalleryalternate.h"
 #include "chart/editor/grafgallerypanel.h"
 #include "chart/editor/grafgally.h"
+#include "chart/editor/graflisb.h"
 #include "chart/editor/grafnavigator.h"
 #include "chart/editor/grafpendlg.h"
 #include "chart/editor/grafselectlist.h"
@@ -146,6 +148,9 @@ const TEditorUnit kUnits[] = {
     {"GrafEmfOptions", RegisterMetafileExportFormat, UnregisterMetafileExportFormat},
     {"GrafBmpOptions", RegisterBitmapExportFormat, UnregisterBitmapExportFormat},
     {"GrafAbout", RegisterGrafAboutUnit, nullptr},
+    // The data grid, the series list box and the pages built on them.
+    {"GrafChartGrid", RegisterChartGridClasses, nullptr},
+    {"GrafLisB", RegisterSeriesListBoxClasses, nullptr},
     // The element editors: series pointer, standard, 3D grid, contour,
     // series-tool, data-table, function, financial and map series editors.
     {"GrafPoEdi", RegisterPointerEditorClasses, nullptr},
