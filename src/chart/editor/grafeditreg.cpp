@@ -69,6 +69,7 @@
 #include "chart/editor/grafvoled.h"
 #include "chart/editor/grafhistoedit.h"
 #include "chart/editor/grafpointfigure.h"
+#include "chart/editor/grafmapseriesedit.h"
 #include "chart/series/grafcandle.h"
 #include "chart/series/graffunci.h"
 #include "chart/series/grafhisto.h"
@@ -192,6 +193,7 @@ const TEditorUnit kUnits[] = {
     {"GrafVolEd", RegisterVolumeEditorClasses, nullptr},
     {"GrafHistoEdit", RegisterHistogramEditorClasses, nullptr},
     {"GrafPointFigure", RegisterPointFigureEditorClasses, nullptr},
+    {"GrafMapSeriesEdit", RegisterMapSeriesEditorClasses, nullptr},
 };
 
 bool Registered = false;
