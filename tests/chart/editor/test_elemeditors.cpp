@@ -19,6 +19,7 @@
 #include "chart/series/grafcolorgrid.h"
 #include "chart/series/grafcontour.h"
 #include "chart/series/grafdatatable.h"
+#include "chart/series/grafmapseries.h"
 #include "chart/series/grafstats.h"
 #include "chart/series/graftools.h"
 #include "chart/series/grafsurfa.h"
@@ -27,6 +28,7 @@
 #include "chart/series/series_pie.h"
 #include "dialogtest.h"
 #include "platform/rtl/streams.h"
+#include "platform/ui/lists.h"
 #include "platform/ui/pages.h"
 #include "platform/ui/radio.h"
 #include "support/gui/guitest.h"
@@ -386,6 +388,34 @@ const TRoundTrip kRoundTrips[] = {
        EXPECT_FALSE(t->AutoPosition());
        EXPECT_EQ(t->Left(), 25);
        EXPECT_TRUE(t->Inverted());
+     }},
+    {"map shape value and text",
+     [](TForm* o, TChart* c) -> TObject* {
+       auto* s = AddSeries<TMapSeries>(o, c);
+       for (int i = 0; i < 2; ++i) {
+         TGrafPolygon* p = s->Shapes()->AddPolygon();
+         p->Points()->AddXYPoint(0, 0);
+         p->Points()->AddXYPoint(1, i + 1);
+         p->Points()->AddXYPoint(2, 0);
+       }
+       return s;
+     },
+     "TMapSeriesEditor",
+     [](TCustomForm* f, TObject*) {
+       auto* list = Find<TCustomListBox>(f, "ChartListBox1");
+       list->SetItemIndex(1);
+       list->OnClick(list);
+       Find<TEdit>(f, "EditZ")->SetText("42.5");
+       Find<TEdit>(f, "EText")->SetText("Naxos");
+       Find<TCheckBox>(f, "CBClosed")->SetChecked(false);
+     },
+     [](TObject* e) {
+       auto* s = dynamic_cast<TMapSeries*>(e);
+       ASSERT_EQ(s->Shapes()->Count(), 2);
+       EXPECT_EQ(s->Shapes()->Polygon(1)->Z(), 42.5);
+       EXPECT_EQ(s->Shapes()->Polygon(1)->Text(), "Naxos");
+       EXPECT_FALSE(s->Shapes()->Polygon(1)->Closed());
+       EXPECT_EQ(s->Shapes()->Polygon(1)->Points()->PointCount(), 3);
      }},
 };
 
