@@ -109,7 +109,7 @@ void TBarSeriesEditor::FormShow(TObject*) {
   BBarPen->LinkPen(Series->BarPen());
   BTickLines->LinkPen(Series->TickLines());
   CBColorEach->SetChecked(Series->ColorEachPoint());
-  BBarColor->LinkProperty(Series, "SeriesColor");
+  LinkSeriesColorButton(BBarColor, Series);
   BBarColor->SetEnabled(!Series->ColorEachPoint());
   UDBevel->SetPosition(Series->BevelSize());
   CBDarkBar->SetChecked(Series->Dark3D());

@@ -101,6 +101,8 @@ void TContourSeriesEditor::FormShow(TObject*) {
   SEYPos->SetEnabled(!Series->YPositionLevel());
   UDYPos->SetPosition(static_cast<int>(Round(Series->YPosition())));
   CBAutoLevels->SetChecked(Series->AutomaticLevels());
+  // Automatic levels are made when the series is drawn; the editor shows them before.
+  if (Series->AutomaticLevels() && Series->Levels()->Count() != Series->NumLevels()) Series->CreateAutoLevels();
   UDNum->SetPosition(Series->NumLevels());
   UDLevel->SetMax(std::max(0, Series->NumLevels() - 1));
   CBSmooth->SetChecked(Series->Smoothing()->Active());

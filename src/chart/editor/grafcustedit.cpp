@@ -80,7 +80,7 @@ void TCustomSeriesEditor::FormShow(TObject*) {
   } else {
     SetControlsVisible(false, {BBrush, BOutline, GBStair, CBDark3D, LHeight, EHeight, UDHeight});
   }
-  BLineColor->LinkProperty(Series, "SeriesColor");
+  LinkSeriesColorButton(BLineColor, Series);
   if (Parent() && !FPointerForm) FTabs->Keep(FPointerForm, AddPointerEditorPage(Parent(), Series, "Point"));
   FLoading = false;
 }

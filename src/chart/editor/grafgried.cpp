@@ -170,7 +170,7 @@ void TGrid3DSeriesEditor::LoadSeries(TCustom3DPaletteSeries* ASeries) {
   UDLegendEvery->SetPosition(Series->LegendEvery());
   RefreshNoMiddle();
   BRemove->SetEnabled(HasOwnPointColors(Series));
-  BColor->LinkProperty(Series, "SeriesColor");
+  LinkSeriesColorButton(BColor, Series);
   BFromColor->LinkProperty(Series, "StartColor");
   BMidColor->LinkProperty(Series, "MidColor");
   BToColor->LinkProperty(Series, "EndColor");

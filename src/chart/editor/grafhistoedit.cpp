@@ -43,7 +43,7 @@ void THistogramSeriesEditor::FormShow(TObject*) {
     FLoading = true;
     CBColorEach->SetChecked(Series->ColorEachPoint());
     BAreaColor->SetEnabled(!Series->ColorEachPoint());
-    BAreaColor->LinkProperty(Series, "SeriesColor");
+    LinkSeriesColorButton(BAreaColor, Series);
     BAreaLinesPen->LinkPen(Series->LinesPen());
     BAreaLinePen->LinkPen(Series->LinePen());
     UDTransp->SetPosition(Series->Transparency());

@@ -2,7 +2,7 @@
 // transparency.
 #pragma once
 
-#include "chart/editor/grafpendlg.h"
+#include "chart/editor/grafpoedi.h"
 #include "chart/series/grafhisto.h"
 #include "platform/ui/radio.h"
 #include "platform/ui/ranges.h"

@@ -136,7 +136,7 @@ void TPieSeriesEditor::FormShow(TObject*) {
   EnableOther();
   CBColorEach->SetChecked(Series->ColorEachPoint());
   BColor->SetEnabled(!Series->ColorEachPoint());
-  BColor->LinkProperty(Series, "SeriesColor");
+  LinkSeriesColorButton(BColor, Series);
   FLoading = false;
   if (!FCircledForm) {
     FTabs->Keep(FCircledForm, AddCircledEditorPage(this, Series));

@@ -40,7 +40,7 @@ void TPoint3DSeriesEditor::FormShow(TObject*) {
   UDPointDepth->SetPosition(static_cast<int>(Round(Series->DepthSize())));
   CBColorEach->SetChecked(Series->ColorEachPoint());
   BColor->SetEnabled(!Series->ColorEachPoint());
-  BColor->LinkProperty(Series, "SeriesColor");
+  LinkSeriesColorButton(BColor, Series);
   Button1->LinkPen(Series->LinePen());
   BBasePen->LinkPen(Series->BaseLine());
   FLoading = false;

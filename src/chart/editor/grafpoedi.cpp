@@ -339,6 +339,12 @@ void TEditorTabs::Notification(TComponent* AComponent, TOperation Operation) {
     }
 }
 
+void LinkSeriesColorButton(TButtonColor* Button, TChartSeries* Series) {
+  Button->OnGetColor = Series ? std::function<TColor()>([Series] { return static_cast<TColor>(ColorToRGB(Series->SeriesColor())); })
+                              : std::function<TColor()>();
+  Button->LinkProperty(Series, "SeriesColor");
+}
+
 bool ReadTypedNumber(const std::string& Text, double& Value) { return TryStrToFloat(Text, Value); }
 
 void ReportUnreadableNumber(TEdit* Edit, bool AllowEmpty) {

@@ -125,6 +125,10 @@ private:
 // series, or a pointer of it).
 TSeriesPointerEditor* AddPointerEditorPage(TWinControl* Parent, TObject* Element, const std::string& Caption);
 
+// Links a colour button to the series' "SeriesColor", showing the colour
+// the series is drawn in (its palette colour while it has none of its own).
+void LinkSeriesColorButton(TButtonColor* Button, TChartSeries* Series);
+
 // Numbers typed into edits whose element takes them strictly (a slice
 // value, a contour level, a shape's Z): the element changes only while the
 // text reads as a number, so a half-typed "-" or a cleared box changes

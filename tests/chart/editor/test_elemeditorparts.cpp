@@ -137,6 +137,8 @@ TEST_F(EditorPartsTest, LineEditorShowsLineControlsOnlyForLineSeries) {
   auto* line = Add<TLineSeries>();
   auto* lineForm = Open<TCustomSeriesEditor>(line);
   for (const char* name : lineOnly) EXPECT_TRUE(Find<TControl>(lineForm, name)->Visible()) << name;
+  // The colour button shows the colour the series is drawn in, its own or not.
+  EXPECT_EQ(Find<TButtonColor>(lineForm, "BLineColor")->GetLinkedColor(), ColorToRGB(line->SeriesColor()));
   ASSERT_NE(lineForm->PointerTab(), nullptr);
   EXPECT_EQ(lineForm->PointerTab()->Caption(), "Point");
 
