@@ -83,6 +83,15 @@ TMapSeriesEditor::TMapSeriesEditor(TComponent* AOwner) : TForm(AOwner) {
   ChartListBox1->OnChangeColor = [this](TChartListBox* s, TCustomChartSeries* series) {
     ChartListBox1ChangeColor(s, series);
   };
+  // A shape switched on or off in the list shows so on its "Visible" box.
+  ChartListBox1->OnChangeActive = [this](TChartListBox*, TCustomChartSeries*) {
+    if (TGrafPolygon* shape = SelectedShape()) {
+      const bool was = FLoading;
+      FLoading = true;
+      CBVisible->SetChecked(shape->Points()->Active());
+      FLoading = was;
+    }
+  };
   PageControl2->OnChange = [this](TObject* s) { PageControl2Change(s); };
   SBAdd->OnClick = [this](TObject* s) { SBAddClick(s); };
   SBDelete->OnClick = [this](TObject* s) { SBDeleteClick(s); };
