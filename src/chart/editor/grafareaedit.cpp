@@ -91,7 +91,7 @@ void TAreaSeriesEditor::FormShow(TObject*) {
   if (!FPointerForm) FTabs->Keep(FPointerForm, AddPointerEditorPage(Parent(), Series, "Point"));
   if (Parent() && !FGradientForm) {
     FTabs->Keep(FGradientForm, dynamic_cast<TGrafGradientEditor*>(CreateSeriesEditorTab(
-                                   Parent(), &TGrafGradientEditor::StaticClass(), 2, "Gradient", Series)));
+                                   Parent(), &TGrafGradientEditor::StaticClass(), 2, "Gradient", Series->GetGradient())));
     if (FGradientForm) {
       FGradientForm->BindGradient(Series->GetGradient());
       for (const char* name : {"BOk", "BCancel"})

@@ -13,6 +13,8 @@
 #include "chart/editor/grafedifont.h"
 #include "chart/editor/grafedigene.h"
 #include "chart/editor/grafedigrad.h"
+#include "chart/editor/grafediseri.h"
+#include "chart/editor/grafedittools.h"
 #include "chart/editor/grafediperi.h"
 #include "chart/editor/grafemfoptions.h"
 #include "chart/editor/grafexport.h"
@@ -29,6 +31,7 @@
 #include "chart/editor/grafsourceedit.h"
 #include "chart/editor/grafstore.h"
 #include "chart/editor/grafsymboleditor.h"
+#include "chart/editor/graftoolsgallery.h"
 // The element editors of the series, functions and tools.
 #include "chart/editor/grafpoedi.h"
 #include "chart/editor/grafflineedi.h"
@@ -150,6 +153,9 @@ const TEditorUnit kUnits[] = {
     {"GrafBmpOptions", RegisterBitmapExportFormat, UnregisterBitmapExportFormat},
     {"GrafAbout", RegisterGrafAboutUnit, nullptr},
     // The data grid, the series list box and the pages built on them.
+    {"GrafEdiSeri", RegisterSeriesPageClasses, nullptr},
+    {"GrafToolsGallery", RegisterToolsGalleryClasses, nullptr},
+    {"GrafEditTools", RegisterToolsPageClasses, nullptr},
     {"GrafChartGrid", RegisterChartGridClasses, nullptr},
     {"GrafLisB", RegisterSeriesListBoxClasses, nullptr},
     // The element editors: series pointer, standard, 3D grid, contour,

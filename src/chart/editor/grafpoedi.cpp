@@ -6,6 +6,7 @@
 #include "chart/core/grcanvas.h"
 #include "chart/editor/editorbuild.h"
 #include "chart/editor/grafbrushdlg.h"
+#include "chart/editor/grafediseri.h"
 #include "chart/editor/grafedigrad.h"
 #include "chart/series/grafpoin3.h"
 #include "chart/series/series.h"
@@ -296,19 +297,25 @@ bool RunPointerEditor(TComponent* Owner, TSeriesPointer* Pointer) {
   return true;
 }
 
-TCustomForm* CreateSeriesEditorTab(TWinControl* Parent, TClass FormClass, int, const std::string& Caption,
+TCustomForm* CreateSeriesEditorTab(TWinControl* Parent, TClass FormClass, int TabIndex, const std::string& Caption,
                                    TObject* Element) {
-  if (!FormClass || !FormClass->InheritsFrom(&TCustomForm::StaticClass())) return nullptr;
-  auto* form = dynamic_cast<TCustomForm*>(CreateComponentOfClass(FormClass, Parent));
-  if (!form) return nullptr;
-  form->SetCaption(Caption);
-  form->SetTag(reinterpret_cast<intptr_t>(Element));
+  auto* series = dynamic_cast<TChartSeries*>(Element);
+  TCustomForm* form = TFormGrafSeries::CreateSeriesEditorPage(Parent, FormClass, TabIndex, Caption, series);
+  // A tab for a part of the series (one of its pointers) takes that part
+  // and loads it again.
+  if (form && Element && Element != series) {
+    form->SetTag(reinterpret_cast<intptr_t>(Element));
+    if (form->Visible()) {
+      form->Hide();
+      form->Show();
+    }
+  }
   return form;
 }
 
 TSeriesPointerEditor* AddPointerEditorPage(TWinControl* Parent, TObject* Element, const std::string& Caption) {
   return dynamic_cast<TSeriesPointerEditor*>(
-      CreateSeriesEditorTab(Parent, &TSeriesPointerEditor::StaticClass(), -1, Caption, Element));
+      CreateSeriesEditorTab(Parent, &TSeriesPointerEditor::StaticClass(), 1, Caption, Element));
 }
 
 TEditorTabs::~TEditorTabs() { FreeAll(); }

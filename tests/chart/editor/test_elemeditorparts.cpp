@@ -3,7 +3,10 @@
 // half-way and the pictures too big for a colour grid.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "chart/editor/grafbaredit.h"
 #include "chart/editor/grafcandledi.h"
@@ -11,6 +14,8 @@
 #include "chart/editor/grafcolorgrideditor.h"
 #include "chart/editor/grafcontouredit.h"
 #include "chart/editor/grafcustedit.h"
+#include "chart/editor/grafediseri.h"
+#include "chart/editor/grafpoedi.h"
 #include "chart/editor/grafgried.h"
 #include "chart/editor/grafmapseriesedit.h"
 #include "chart/editor/grafpieedit.h"
@@ -396,6 +401,103 @@ TEST_F(MapEditorTest, TextRenamesTheItemAndZIsStored) {
   TypeAndLeave(Find<TEdit>(form, "EditZ"), "-");
   EXPECT_EQ(map->Shapes()->Polygon(0)->Z(), 7.25);
   EXPECT_EQ(dialogs.Count(), 1u);
+}
+
+}  // namespace
+
+namespace {
+
+// The element editors as the series page hosts them: the series' editor in
+// "Format", and the tabs it adds beside the page's own.
+class HostedEditorTest : public EditorPartsTest {
+protected:
+  TFormGrafSeries* Page = nullptr;
+  void OpenPage(TChartSeries* Series) {
+    Page = new TFormGrafSeries(Host.get());
+    // The host's series list fills the page's series combo.
+    auto* list = new TChartListBox(Page);
+    list->SetParent(Host.get());
+    list->SetBounds(0, 210, 200, 150);
+    list->OtherItems = Page->CBSeries->Items();
+    Page->SeriesListBox = list;
+    list->SetChart(Chart);
+    EmbedFormInSheet(Page, Sheet);
+    Page->CurrentSeries = Series;
+    Page->SelectCurrentSeries();
+  }
+  std::vector<std::string> Tabs() const {
+    std::vector<std::string> captions;
+    for (int i = 0; i < Page->PageSeries->PageCount(); ++i)
+      if (Page->PageSeries->Pages(i)->TabVisible()) captions.push_back(Page->PageSeries->Pages(i)->Caption());
+    return captions;
+  }
+  template <class T>
+  T* TabForm(const std::string& Caption) const {
+    for (int i = 0; i < Page->PageSeries->PageCount(); ++i) {
+      TTabSheet* tab = Page->PageSeries->Pages(i);
+      if (tab->Caption() != Caption) continue;
+      for (int c = 0; c < tab->ControlCount(); ++c)
+        if (auto* f = dynamic_cast<T*>(tab->Controls(c))) return f;
+    }
+    return nullptr;
+  }
+};
+
+TEST_F(HostedEditorTest, EditorsSitInFormatAndAddTheirTabs) {
+  struct Case {
+    TClass Series;
+    const char* Editor;
+    std::vector<std::string> Extra;
+  };
+  const Case cases[] = {
+      {&TLineSeries::StaticClass(), "TCustomSeriesEditor", {"Point"}},
+      {&TBarSeries::StaticClass(), "TBarSeriesEditor", {"Stack"}},
+      {&TPieSeries::StaticClass(), "TPieSeriesEditor", {"Circled"}},
+      {&TAreaSeries::StaticClass(), "TAreaSeriesEditor", {"Point", "Gradient"}},
+      {&TSurfaceSeries::StaticClass(), "TSurfaceSeriesEditor", {"Grid 3D"}},
+      {&TContourSeries::StaticClass(), "TContourSeriesEditor", {"Grid 3D"}},
+      {&TMapSeries::StaticClass(), "TMapSeriesEditor", {"Grid 3D"}},
+      {&TPointFigureSeries::StaticClass(), "TPointFigureEditor", {"Up", "Down"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Series->Name());
+    auto* s = dynamic_cast<TChartSeries*>(CreateComponentOfClass(c.Series, Host.get()));
+    s->SetParentChart(Chart);
+    OpenPage(s);
+    ASSERT_NE(Page->SeriesEditorForm(), nullptr);
+    EXPECT_EQ(Page->SeriesEditorForm()->ClassName(), c.Editor);
+    EXPECT_TRUE(Page->TheTabSheet->TabVisible());
+    const std::vector<std::string> tabs = Tabs();
+    for (const std::string& extra : c.Extra)
+      EXPECT_NE(std::find(tabs.begin(), tabs.end(), extra), tabs.end()) << extra;
+    delete Page;
+    delete s;
+  }
+}
+
+TEST_F(HostedEditorTest, PointerTabsEditThePartsTheyWereMadeFor) {
+  auto* line = Add<TLineSeries>();
+  OpenPage(line);
+  auto* point = TabForm<TSeriesPointerEditor>("Point");
+  ASSERT_NE(point, nullptr);
+  EXPECT_EQ(point->Pointer(), line->Pointer());
+  Find<TComboBox>(point, "CBStyle")->UserSelected(psStar);
+  EXPECT_EQ(line->Pointer()->Style(), psStar);
+  delete Page;
+
+  auto* figure = Add<TPointFigureSeries>("S2");
+  OpenPage(figure);
+  auto* up = TabForm<TSeriesPointerEditor>("Up");
+  auto* down = TabForm<TSeriesPointerEditor>("Down");
+  ASSERT_NE(up, nullptr);
+  ASSERT_NE(down, nullptr);
+  EXPECT_EQ(up->Pointer(), figure->UpSymbol());
+  EXPECT_EQ(down->Pointer(), figure->DownSymbol());
+  // Choosing another series drops the tabs; the editor keeps no stale one.
+  Page->CurrentSeries = line;
+  Page->SelectCurrentSeries();
+  const std::vector<std::string> tabs = Tabs();
+  EXPECT_EQ(std::find(tabs.begin(), tabs.end(), "Up"), tabs.end());
 }
 
 }  // namespace
