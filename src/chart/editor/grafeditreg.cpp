@@ -8,10 +8,15 @@
 #include "chart/editor/grafbasefuncedit.h"
 #include "chart/editor/grafbmpoptions.h"
 #include "chart/editor/grafbrushdlg.h"
+#include "chart/editor/grafchartactions.h"
+#include "chart/editor/grafcomma.h"
 #include "chart/editor/grafcustomshapeeditor.h"
 #include "chart/editor/grafedifont.h"
 #include "chart/editor/grafedigene.h"
 #include "chart/editor/grafedigrad.h"
+#include "chart/editor/grafedicha.h"
+#include "chart/editor/grafedit.h"
+#include "chart/editor/grafeditpro.h"
 #include "chart/editor/grafediperi.h"
 #include "chart/editor/grafemfoptions.h"
 #include "chart/editor/grafexport.h"
@@ -22,6 +27,7 @@
 #include "chart/editor/grafgally.h"
 #include "chart/editor/grafnavigator.h"
 #include "chart/editor/grafpendlg.h"
+#include "chart/editor/grafprevi.h"
 #include "chart/editor/grafselectlist.h"
 #include "chart/editor/grafshadoweditor.h"
 #include "chart/editor/grafsourceedit.h"
@@ -106,6 +112,13 @@ const TEditorUnit kUnits[] = {
     {"GrafEmfOptions", RegisterMetafileExportFormat, UnregisterMetafileExportFormat},
     {"GrafBmpOptions", RegisterBitmapExportFormat, UnregisterBitmapExportFormat},
     {"GrafAbout", RegisterGrafAboutUnit, nullptr},
+    // The editor window, its doors, the commander, print preview, the chart picture and the actions.
+    {"GrafEditCha", RegisterChartEditorWindowClasses, nullptr},
+    {"GrafEdit", RegisterChartEditorComponentClasses, nullptr},
+    {"GrafComma", RegisterCommanderClasses, nullptr},
+    {"GrafPrevi", RegisterPrintPreviewClasses, nullptr},
+    {"GrafEditPro", RegisterChartImageClasses, UnregisterChartImageClasses},
+    {"GrafChartActions", RegisterChartActionClasses, nullptr},
 };
 
 bool Registered = false;
