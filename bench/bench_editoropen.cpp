@@ -8,6 +8,7 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <cmath>
 #include <memory>
 
@@ -18,6 +19,7 @@
 #include "model/plotdata.h"
 #include "platform/gfx/bitmap.h"
 #include "support/gui/guitest.h"
+#include "support/tempdir.h"
 
 namespace {
 
@@ -51,6 +53,9 @@ void FillPattern(TPlotData& data, int points) {
 }
 
 void EditorOpenAgainstRepaint(benchmark::State& state) {
+  // The editor remembers its place: in a folder of this run, not the user's settings.
+  TTempDir settings;
+  setenv("ZELVORA_CONFIG_HOME", settings.Path().c_str(), 1);
   guitest::EnsureGui();
   RegisterChartEditorUnits();
   TPlotData data;

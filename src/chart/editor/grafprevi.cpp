@@ -90,11 +90,18 @@ TChartPreview::TChartPreview(TComponent* AOwner) : TForm(AOwner) {
   Resolution->SetPosition(99);
   LMore = MakeLabel(this, ChangeDetailGroup, "LMore", 6, 46, "More");
   LNormal = MakeLabel(this, ChangeDetailGroup, "LNormal", 84, 46, "Normal");
+  // Stacked from the top, so that a group the caller hides leaves no gap.
+  for (TControl* c : std::initializer_list<TControl*>{Orientation, GBMargins, ChangeDetailGroup}) {
+    c->SetAlign(alTop);
+  }
   ShowMargins = Make<TCheckBox>(this, PanelLeft, "ShowMargins", 6, 240, 124, 17, "&View Margins");
   ShowMargins->SetChecked(true);
   CBProp = Make<TCheckBox>(this, PanelLeft, "CBProp", 6, 260, 124, 17, "Proport&ional");
   CBProp->SetChecked(true);
   CheckBox1 = Make<TCheckBox>(this, PanelLeft, "CheckBox1", 6, 280, 124, 17, "S&mooth");
+  for (TControl* c : std::initializer_list<TControl*>{ShowMargins, CBProp, CheckBox1}) {
+    c->SetAlign(alTop);
+  }
 
   GrafPreviewPanel1 = Make<TGrafPreviewPanel>(this, this, "GrafPreviewPanel1", 136, 33, 366, 359);
   GrafPreviewPanel1->SetAlign(alClient);
