@@ -9,14 +9,17 @@
 #include "chart/editor/grafbmpoptions.h"
 #include "chart/editor/grafbrushdlg.h"
 #include "chart/editor/grafchartactions.h"
+#include "chart/editor/grafchartgrid.h"
 #include "chart/editor/grafcomma.h"
 #include "chart/editor/grafcustomshapeeditor.h"
 #include "chart/editor/grafedifont.h"
 #include "chart/editor/grafedigene.h"
 #include "chart/editor/grafedigrad.h"
 #include "chart/editor/grafedicha.h"
+#include "chart/editor/grafediseri.h"
 #include "chart/editor/grafedit.h"
 #include "chart/editor/grafeditpro.h"
+#include "chart/editor/grafedittools.h"
 #include "chart/editor/grafediperi.h"
 #include "chart/editor/grafemfoptions.h"
 #include "chart/editor/grafexport.h"
@@ -25,6 +28,7 @@
 #include "chart/editor/grafgalleryalternate.h"
 #include "chart/editor/grafgallerypanel.h"
 #include "chart/editor/grafgally.h"
+#include "chart/editor/graflisb.h"
 #include "chart/editor/grafnavigator.h"
 #include "chart/editor/grafpendlg.h"
 #include "chart/editor/grafprevi.h"
@@ -33,6 +37,7 @@
 #include "chart/editor/grafsourceedit.h"
 #include "chart/editor/grafstore.h"
 #include "chart/editor/grafsymboleditor.h"
+#include "chart/editor/graftoolsgallery.h"
 #include "chart/series/grafcandle.h"
 #include "chart/series/graffunci.h"
 #include "chart/series/grafhisto.h"
@@ -112,6 +117,12 @@ const TEditorUnit kUnits[] = {
     {"GrafEmfOptions", RegisterMetafileExportFormat, UnregisterMetafileExportFormat},
     {"GrafBmpOptions", RegisterBitmapExportFormat, UnregisterBitmapExportFormat},
     {"GrafAbout", RegisterGrafAboutUnit, nullptr},
+    // The data grid, the series list box and the pages built on them.
+    {"GrafEdiSeri", RegisterSeriesPageClasses, nullptr},
+    {"GrafToolsGallery", RegisterToolsGalleryClasses, nullptr},
+    {"GrafEditTools", RegisterToolsPageClasses, nullptr},
+    {"GrafChartGrid", RegisterChartGridClasses, nullptr},
+    {"GrafLisB", RegisterSeriesListBoxClasses, nullptr},
     // The editor window, its doors, the commander, print preview, the chart picture and the actions.
     {"GrafEditCha", RegisterChartEditorWindowClasses, nullptr},
     {"GrafEdit", RegisterChartEditorComponentClasses, nullptr},
