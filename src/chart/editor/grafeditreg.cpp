@@ -12,7 +12,14 @@
 #include "chart/editor/grafchartgrid.h"
 #include "chart/editor/grafcomma.h"
 #include "chart/editor/grafcustomshapeeditor.h"
+#include "chart/editor/grafediaxis.h"
+#include "chart/editor/grafedi3d.h"
 #include "chart/editor/grafedifont.h"
+#include "chart/editor/grafedilege.h"
+#include "chart/editor/grafedipage.h"
+#include "chart/editor/grafedipane.h"
+#include "chart/editor/grafedititl.h"
+#include "chart/editor/grafediwall.h"
 #include "chart/editor/grafedigene.h"
 #include "chart/editor/grafedigrad.h"
 #include "chart/editor/grafedicha.h"
@@ -123,6 +130,14 @@ const TEditorUnit kUnits[] = {
     {"GrafEditTools", RegisterToolsPageClasses, nullptr},
     {"GrafChartGrid", RegisterChartGridClasses, nullptr},
     {"GrafLisB", RegisterSeriesListBoxClasses, nullptr},
+    // The chart-wide pages of the editor window.
+    {"GrafEdiAxis", RegisterAxisPageClasses, nullptr},
+    {"GrafEdiLege", RegisterLegendPageClasses, nullptr},
+    {"GrafEdi3D", Register3DPageClasses, nullptr},
+    {"GrafEdiPage", RegisterPagingPageClasses, nullptr},
+    {"GrafEdiWall", RegisterWallPageClasses, nullptr},
+    {"GrafEdiTitl", RegisterTitlePageClasses, nullptr},
+    {"GrafEdiPane", RegisterPanelPageClasses, nullptr},
     // The editor window, its doors, the commander, print preview, the chart picture and the actions.
     {"GrafEditCha", RegisterChartEditorWindowClasses, nullptr},
     {"GrafEdit", RegisterChartEditorComponentClasses, nullptr},
