@@ -4,10 +4,23 @@
 
 #include "chart/core/grafutils.h"
 #include "chart/editor/editorbuild.h"
+#include "chart/editor/grafbrushdlg.h"
+#include "chart/editor/grafchartgrid.h"
+#include "chart/editor/grafedi3d.h"
+#include "chart/editor/grafediaxis.h"
 #include "chart/editor/grafedigene.h"
+#include "chart/editor/grafedilege.h"
+#include "chart/editor/grafedipage.h"
+#include "chart/editor/grafedipane.h"
+#include "chart/editor/grafediseri.h"
+#include "chart/editor/grafedititl.h"
+#include "chart/editor/grafedittools.h"
+#include "chart/editor/grafediwall.h"
 #include "chart/editor/grafexport.h"
+#include "chart/editor/graflisb.h"
 #include "chart/editor/grafpendlg.h"
 #include "chart/editor/grafprevi.h"
+#include "chart/series/grafsurfa.h"
 #include "chart/series/graftools.h"
 #include "platform/dialogs.h"
 #include "platform/rtl/exceptions.h"
@@ -29,6 +42,9 @@ namespace {
 // library's text table).
 constexpr int BaseWidth = 414;
 constexpr int BaseHeight = 347;
+
+// Whether the series keeps a Z value list (the 3D series).
+bool HasZValueList(TChartSeries* Series) { return dynamic_cast<TCustom3DSeries*>(Series) != nullptr; }
 
 TTabSheet* MakeTab(TComponent* Owner, TPageControl* Page, const char* Name, const char* Caption) {
   auto* t = new TTabSheet(Owner);
@@ -126,9 +142,12 @@ TChartEditForm::TChartEditForm(TComponent* AOwner) : TForm(AOwner) {
   Splitter1 = Make<TSplitter>(this, TabSeriesList, "Splitter1", 112, 24, 3, 206);
   Splitter1->SetAlign(alLeft);
   Splitter1->SetVisible(false);
-  LBSeries = nullptr;
-  ChartGrid1 = nullptr;
-  ChartGridNavigator1 = nullptr;
+  LBSeries = Make<TChartListBox>(this, TabSeriesList, "LBSeries", 115, 24, 205, 206);
+  LBSeries->SetAlign(alClient);
+  LBSeries->SetItemHeight(24);
+
+  // The export dialog is not part of this library yet: its tab is left out.
+  TabExport->SetTabVisible(false);
 
   // The data tab's switches and popup.
   PanGridTop = Make<TPanel>(this, TabData, "PanGridTop", 0, 0, 428, 28);
@@ -150,6 +169,10 @@ TChartEditForm::TChartEditForm(TComponent* AOwner) : TForm(AOwner) {
   SBGridX->SetGroupIndex(4);
   SBGridX->SetAllowAllUp(true);
   SBGridX->SetHint("Show X values");
+  ChartGridNavigator1 = Make<TChartGridNavigator>(this, PanGridTop, "ChartGridNavigator1", 2, 2, 240, 24);
+  ChartGrid1 = Make<TChartGrid>(this, TabData, "ChartGrid1", 0, 28, 428, 230);
+  ChartGrid1->SetAlign(alClient);
+  ChartGridNavigator1->SetGrid(ChartGrid1);
   PopupData = new TTBPopupMenu(this);
   PopupData->SetName("PopupData");
   auto item = [this](const char* Name, const char* Caption, void (TChartEditForm::*Handler)(TObject*)) {
@@ -175,6 +198,10 @@ TChartEditForm::TChartEditForm(TComponent* AOwner) : TForm(AOwner) {
   N2 = separator("N2");
   extfont1 = item("extfont1", "&Text font...", &TChartEditForm::extfont1Click);
   PopupData->OnPopup = [this](TObject* s) { PopupDataPopup(s); };
+  ChartGrid1->SetPopupMenu(PopupData);
+  ChartGrid1->OnMouseDown = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) {
+    GridMouseDown(s, b, sh, x, y);
+  };
 
   MainPage->OnChange = [this](TObject* s) { MainPageChange(s); };
   MainPage->OnChanging = [this](TObject* s, bool& a) { MainPageChanging(s, a); };
@@ -205,6 +232,10 @@ TChartEditForm::TChartEditForm(TComponent* AOwner) : TForm(AOwner) {
   SBGridCol->OnClick = [this](TObject* s) { SBGridColClick(s); };
   SBGrid3D->OnClick = [this](TObject* s) { SBGrid3DClick(s); };
   SBGridX->OnClick = [this](TObject* s) { SBGridXClick(s); };
+  LBSeries->OnDblClickSeries = [this](TChartListBox* s, int i) { LBSeriesEditSeries(s, i); };
+  LBSeries->OnRefresh = [this](TObject* s) { LBSeriesRefreshButtons(s); };
+  LBSeries->OnOtherItemsChange = [this](TObject* s) { LBSeriesOtherItemsChange(s); };
+  LBSeries->OnChangeActive = [this](TChartListBox* s, TCustomChartSeries* a) { LBSeriesChangeActive(s, a); };
   OnShow = [this](TObject* s) { FormShow(s); };
   OnCloseQuery = [this](TObject* s, bool& c) { FormCloseQuery(s, c); };
   OnResize = [this](TObject* s) { FormResize(s); };
@@ -234,7 +265,13 @@ TForm* TChartEditForm::ChartPage(int SubPageIndex) const {
 
 void TChartEditForm::Notification(TComponent* AComponent, TOperation Operation) {
   TForm::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent == FChart) FChart = nullptr;
+  if (Operation != opRemove) return;
+  if (AComponent == FChart) FChart = nullptr;
+  if (AComponent == SeriesPage) SeriesPage = nullptr;
+  if (AComponent == FToolsPage) FToolsPage = nullptr;
+  if (AComponent == FPreviewPage) FPreviewPage = nullptr;
+  for (TForm*& page : FChartPages)
+    if (AComponent == page) page = nullptr;
 }
 
 // ---- Chart, place and help ------------------------------------------------------------
@@ -245,6 +282,7 @@ void TChartEditForm::SetEditedChart(TCustomChart* Chart) {
     FChart = Chart;
     if (FChart) FChart->FreeNotification(this);
   }
+  LBSeries->SetChart(FChart);
   MainPage->SetEnabled(FChart != nullptr);
   SubPage->SetEnabled(FChart != nullptr);
   if (FChart && (RememberPosition || RememberSize)) RestorePlace();
@@ -317,6 +355,7 @@ void TChartEditForm::FormShow(TObject*) {
   CBNames->SetVisible(FChart->ComponentState().Contains(csDesigning) || ShowSeriesNamesOption);
   LoadArrowBitmaps(BMoveUP->Glyph(), BMoveDown->Glyph());
   if (ToolTypeRegistry()->Count() == 0) TabTools->SetTabVisible(false);
+  LBSeries->SetChart(FChart);
   if (Caption().empty()) SetCaption(Format("Editing %s", {FChart->Name()}));
 
   struct THide {
@@ -348,10 +387,45 @@ void TChartEditForm::FormShow(TObject*) {
   } else {
     CBNames->SetLeft(0);
   }
-  LBSeriesRefreshButtons(this);
+
+  if (SeriesToOpen) {
+    if (Tree->Visible() && TreeHost) {
+      TabSeriesList->SetParent(TreeHost);
+      TabSeriesList->SetAlign(alClient);
+    }
+    LBSeries->SelectSeries(SeriesToOpen);
+    LBSeriesEditSeries(LBSeries, LBSeries->ItemIndex());
+  } else if (StartPage == -1) {
+    SelectFirstSeries();
+  }
+  if (TabSeriesList->Showing() || (SubPage->ActivePage() == TabSeriesList && MainPage->ActivePage() == TabChart)) {
+    if (LBSeries->Items()->Count() == 0) {
+      LBSeriesRefreshButtons(this);
+    } else if (StartPage != cetSeriesGeneral && StartPage != cetSeriesMarks) {
+      SelectFirstSeries();
+    } else {
+      LBSeriesEditSeries(LBSeries, LBSeries->ItemIndex());
+      if (SeriesPage) {
+        bool allow = true;
+        SeriesPage->PageSeriesChanging(SeriesPage, allow);
+        SeriesPage->PageSeries->SetActivePage(StartPage == cetSeriesGeneral ? SeriesPage->TabGeneral
+                                                                               : SeriesPage->TabMarks);
+        SeriesPage->PageSeriesChange(SeriesPage);
+      }
+    }
+  } else {
+    LBSeriesRefreshButtons(this);
+  }
 }
 
-void TChartEditForm::SelectFirstSeries() { LBSeriesRefreshButtons(this); }
+void TChartEditForm::SelectFirstSeries() {
+  if (LBSeries->Items()->Count() > 0) {
+    if (LBSeries->CanFocus()) LBSeries->SetFocus();
+    LBSeries->SelectIndex(0);
+    LBSeries->SetItemIndex(0);
+  }
+  LBSeriesRefreshButtons(this);
+}
 
 void TChartEditForm::SelectStartPage() {
   switch (StartPage) {
@@ -404,6 +478,8 @@ void TChartEditForm::SubPageChange(TObject* Sender) {
     }
   }
   if (FChart && tab && tab->ControlCount() == 0) CreateChartPage(tab);
+  else if (tab == Tab3D)
+    if (auto* view = dynamic_cast<TFormGraf3D*>(FChartPages[8])) view->ApplyEnabling();
 }
 
 void TChartEditForm::CreateChartPage(TTabSheet* Tab) {
@@ -411,7 +487,23 @@ void TChartEditForm::CreateChartPage(TTabSheet* Tab) {
   TForm* page = nullptr;
   switch (index) {
     case 1: page = new TFormGrafGeneral(this, FChart); break;
-    default: break;
+    case 2: {
+      auto* axis = new TFormGrafAxis(this, FChart->LeftAxis());
+      axis->OrientationChanged = [this](TChartAxis*) { AxisOrientationChanged(); };
+      page = axis;
+      break;
+    }
+    case 3: page = new TFormGrafTitle(this, FChart->Title(), FChart); break;
+    case 4: {
+      auto* legend = new TFormGrafLegend(this);
+      legend->BindLegend(FChart->Legend());
+      page = legend;
+      break;
+    }
+    case 5: page = new TFormGrafPanel(this, FChart); break;
+    case 6: page = new TFormGrafPage(this, FChart); break;
+    case 7: page = new TFormGrafWall(this, FChart->LeftWall()); break;
+    default: page = new TFormGraf3D(this, FChart); break;
   }
   if (!page) return;
   FChartPages[index] = page;
@@ -423,11 +515,17 @@ void TChartEditForm::CreateChartPage(TTabSheet* Tab) {
   page->SetParent(Tab);
   page->Show();
   page->Realign();
+  if (auto* view = dynamic_cast<TFormGraf3D*>(page)) view->ApplyEnabling();
 }
 
 // ---- Main tabs ------------------------------------------------------------------------------
 
-bool TChartEditForm::SeriesPageMayChange() { return true; }
+bool TChartEditForm::SeriesPageMayChange() {
+  if (!SeriesPage) return true;
+  bool allow = true;
+  SeriesPage->PageSeriesChanging(SeriesPage, allow);
+  return allow;
+}
 
 void TChartEditForm::MainPageChanging(TObject*, bool& AllowChange) {
   AllowChange = SeriesPageMayChange();
@@ -449,6 +547,27 @@ void TChartEditForm::MainPageChange(TObject*) {
   if (!FChart) return;
   if (tab == TabSeries) {
     ShowSeriesPage();
+  } else if (tab == TabData) {
+    TChartSeries* first = FChart->NumberOfSeries() > 0 ? FChart->SeriesAt(0) : nullptr;
+    ChartGrid1->SetChart(FChart);
+    ChartGrid1->SetShowColors(first && HasOwnPointColors(first));
+    ChartGrid1->RecalcLayout();
+    SBGridCol->SetDown(ChartGrid1->ShowColors());
+    SBGridText->SetDown(ChartGrid1->ShowLabels());
+    SBGrid3D->SetDown(ChartGrid1->Grid3D());
+    SBGrid3D->SetEnabled(HasZValueList(first));
+    SBGridX->SetDown(first && HasExplicitXValues(first));
+    if (!Tree->Visible() && ChartGrid1->CanFocus()) ChartGrid1->SetFocus();
+  } else if (tab == TabTools) {
+    if (!FToolsPage) {
+      FToolsPage = new TFormGrafTools(this);
+      FToolsPage->OnAddTool = [this](TGrafCustomTool* t) { ToolAdded(t); };
+      FToolsPage->OnDeleteTool = [this](TGrafCustomTool* t) { ToolRemoved(t); };
+      FToolsPage->SetAlign(alClient);
+      EmbedEditorForm(FToolsPage, TabTools, FChart);
+    } else {
+      FToolsPage->RefreshTools();
+    }
   } else if (tab == TabPrint) {
     if (!FPreviewPage) {
       THourGlass busy;
@@ -465,7 +584,27 @@ void TChartEditForm::MainPageChange(TObject*) {
   }
 }
 
-void TChartEditForm::ShowSeriesPage() {}
+void TChartEditForm::ShowSeriesPage() {
+  if (!SeriesPage) {
+    SeriesPage = new TFormGrafSeries(this);
+    LBSeries->OtherItems = SeriesPage->CBSeries->Items();
+    SeriesPage->SeriesListBox = LBSeries;
+    SeriesPage->SetBorderStyle(bsNone);
+    SeriesPage->SetBorderIcons({});
+    SeriesPage->SetParent(TabSeries);
+    SeriesPage->SetAlign(alClient);
+    SeriesPage->DataSourceAllowed = EditorOptions.Contains(ceDataSource);
+    SeriesPage->GeneralTabAllowed = !HiddenTabs.Contains(cetSeriesGeneral);
+    SeriesPage->MarksTabAllowed = !HiddenTabs.Contains(cetSeriesMarks);
+    SeriesPage->PersistentAllowed = false;
+    SeriesPage->CurrentSeries = LBSeries->SelectedSeries();
+    LBSeries->FillSeries(SeriesPage->CurrentSeries);
+    SeriesPage->Show();
+  } else {
+    SeriesPage->CurrentSeries = LBSeries->SelectedSeries();
+  }
+  SeriesPage->SelectCurrentSeries();
+}
 
 // ---- Tree mode ---------------------------------------------------------------------------
 
@@ -552,23 +691,80 @@ void TChartEditForm::TreeChange(TObject*, TTreeNode* Node) {
       if (Page->Pages(i) == data) return Page->Pages(i);
     return static_cast<TTabSheet*>(nullptr);
   };
+  auto host = [&](TWinControl* c) {
+    c->SetParent(TreeHost);
+    c->SetAlign(alClient);
+  };
+  auto* object = static_cast<TObject*>(data);
   if (TTabSheet* t = isTab(MainPage)) {
     PutBackMainTab();
     MainPage->SetActivePage(t);
     MainPageChange(this);
-    t->SetParent(TreeHost);
-    t->SetAlign(alClient);
-  } else if (TTabSheet* s = isTab(SubPage)) {
+    if (t == TabTools && FToolsPage && FToolsPage->PanelToolEditor->Parent() != FToolsPage)
+      FToolsPage->PanelToolEditor->SetParent(FToolsPage);
+    host(t);
+  } else if (TTabSheet* sub = isTab(SubPage)) {
     PutBackTabs();
-    SubPage->SetActivePage(s);
+    if (sub == TabAxis)
+      if (auto* axis = dynamic_cast<TFormGrafAxis*>(FChartPages[2])) axis->AxisPages()->SetParent(axis);
+    SubPage->SetActivePage(sub);
     SubPageChange(this);
-    s->SetParent(TreeHost);
-    s->SetAlign(alClient);
+    host(sub);
+    if (sub == TabSeriesList && LBSeries->CanFocus()) {
+      LBSeries->SetFocus();
+      LBSeries->Invalidate();
+    }
   } else if (data == SubPage) {
     PutBackTabs();
-    SubPage->SetParent(TreeHost);
+    host(SubPage);
     TabSeriesList->SetTabVisible(false);
     SubPageChange(this);
+  } else if (auto* series = dynamic_cast<TChartSeries*>(object); series && Node->Parent() == SeriesNode) {
+    PutBackTabs();
+    TabSeriesList->SetTabVisible(true);
+    if (!SeriesPageMayChange()) return;
+    host(TabSeries);
+    LBSeries->SelectSeries(series);
+    ShowSeriesPage();
+    SeriesPage->PageSeriesChange(SeriesPage);
+  } else if (auto* tool = dynamic_cast<TGrafCustomTool*>(object)) {
+    MainPage->SetActivePage(TabTools);
+    if (!FToolsPage) MainPageChange(this);
+    if (FToolsPage) {
+      auto* list = dynamic_cast<TListBox*>(FToolsPage->FindComponent("LBTools"));
+      if (list) {
+        if (list->Items()->Count() == 0) FToolsPage->RefreshTools();
+        list->SetItemIndex(list->Items()->IndexOfObject(tool));
+        if (list->OnClick) list->OnClick(list);
+      }
+      host(FToolsPage->PanelToolEditor);
+    }
+  } else if (auto* axis = dynamic_cast<TChartAxis*>(object)) {
+    PutBackTabs();
+    SubPage->SetActivePage(TabAxis);
+    SubPageChange(this);
+    if (auto* page = dynamic_cast<TFormGrafAxis*>(FChartPages[2])) {
+      page->CurrentAxis = axis;
+      if (auto* list = dynamic_cast<TListBox*>(page->FindComponent("LBAxes"))) {
+        list->SetItemIndex(Node->Index());
+        if (list->OnClick) list->OnClick(list);
+      }
+      host(page->AxisPages());
+    }
+  } else if (auto* title = dynamic_cast<TChartTitle*>(object)) {
+    PutBackTabs();
+    SubPage->SetActivePage(TabTitle);
+    SubPageChange(this);
+    if (auto* page = dynamic_cast<TFormGrafTitle*>(FChartPages[3])) {
+      const char* names[] = {"Title", "SubTitle", "SubFoot", "Foot"};
+      const TChartTitle* titles[] = {FChart->Title(), FChart->SubTitle(), FChart->SubFoot(), FChart->Foot()};
+      if (auto* combo = dynamic_cast<TComboFlat*>(page->FindComponent("CBTitles"))) {
+        for (int k = 0; k < 4; ++k)
+          if (titles[k] == title) combo->SetItemIndex(combo->Items()->IndexOf(names[k]));
+        if (combo->OnChange) combo->OnChange(combo);
+      }
+      host(page);
+    }
   }
 }
 
@@ -581,28 +777,108 @@ void TChartEditForm::FormResize(TObject*) {
 // ---- Series list ---------------------------------------------------------------------------
 
 void TChartEditForm::LBSeriesRefreshButtons(TObject*) {
+  const bool selected =
+      FChart && FChart->NumberOfSeries() > 0 && LBSeries->CanFocus() && LBSeries->ItemIndex() >= 0;
+  TChartSeries* series = selected ? LBSeries->SeriesAtIndex(LBSeries->ItemIndex()) : nullptr;
+  const bool one = selected && (!LBSeries->MultiSelect() || LBSeries->SelCount() <= 1);
+  const bool inherited = series && series->ComponentState().Contains(csAncestor);
+  const TChartSeriesStyle style = series ? series->Style() : TChartSeriesStyle{};
+  const int last = LBSeries->Items()->Count() - 1;
   BAddSeries->SetEnabled(EditorOptions.Contains(ceAdd));
-  for (TControl* c : std::initializer_list<TControl*>{BDeleteSeries, BRenameSeries, BChangeTypeSeries, BCloneSeries,
-                                                      BMoveDown, BMoveUP})
-    c->SetEnabled(false);
-  BMoveUP->SetVisible(EditorOptions.Contains(ceOrderSeries));
-  BMoveDown->SetVisible(EditorOptions.Contains(ceOrderSeries));
+  BDeleteSeries->SetEnabled(series && !inherited && EditorOptions.Contains(ceDelete) &&
+                            !style.Contains(csfTemplate) && !style.Contains(csfUndeletable));
+  BRenameSeries->SetEnabled(series && one && EditorOptions.Contains(ceTitle));
+  BChangeTypeSeries->SetEnabled(series && !inherited && EditorOptions.Contains(ceChange) &&
+                                !style.Contains(csfFixedType));
+  BCloneSeries->SetEnabled(series && one && EditorOptions.Contains(ceClone) && !style.Contains(csfTemplate) &&
+                           !style.Contains(csfNoClone));
+  BMoveDown->SetEnabled(series && one && LBSeries->ItemIndex() < last);
+  BMoveUP->SetEnabled(series && one && LBSeries->ItemIndex() > 0);
+  if (!BChangeTypeSeries->Enabled() && LBSeries->ShowSeriesIcon()) LBSeries->EnableChangeType = false;
+  const bool order = EditorOptions.Contains(ceOrderSeries);
+  LBSeries->EnableDragSeries = order;
+  BMoveUP->SetVisible(order);
+  BMoveDown->SetVisible(order);
+  if (Tree->Visible() && FTreeBuilt && SeriesNode && LBSeries->CanFocus() &&
+      LBSeries->Items()->Count() != SeriesNode->Count())
+    FillSeriesNodes();
 }
 
-void TChartEditForm::BMoveUPClick(TObject*) {}
-void TChartEditForm::BMoveDownClick(TObject*) {}
-void TChartEditForm::BAddSeriesClick(TObject*) {}
-void TChartEditForm::BDeleteSeriesClick(TObject*) {}
-void TChartEditForm::BRenameSeriesClick(TObject*) {}
-void TChartEditForm::BCloneSeriesClick(TObject*) {}
-void TChartEditForm::BChangeTypeSeriesClick(TObject*) {}
+void TChartEditForm::BMoveUPClick(TObject*) { LBSeries->MoveUp(); }
+void TChartEditForm::BMoveDownClick(TObject*) { LBSeries->MoveDown(); }
+void TChartEditForm::BCloneSeriesClick(TObject*) { LBSeries->CloneSeries(); }
+
+void TChartEditForm::BAddSeriesClick(TObject*) {
+  if (TabSeries->Parent() != MainPage) TabSeries->SetParent(MainPage);
+  TChartSeries* added = LBSeries->AddSeries();
+  if (added && added->FunctionType()) {
+    MainPage->SetActivePage(TabSeries);
+    ShowSeriesPage();
+    if (SeriesPage) {
+      SeriesPage->PageSeries->SetActivePage(SeriesPage->TabDataSource);
+      SeriesPage->PageSeriesChange(SeriesPage);
+      SeriesPage->CBDataSourcestyleChange(SeriesPage);
+    }
+  }
+  if (LBSeries->CanFocus()) LBSeries->SetFocus();
+}
+
+void TChartEditForm::SeriesPageAfterDelete() {
+  if (!SeriesPage) return;
+  SeriesPage->CurrentSeries = nullptr;
+  if (TabSeries->Parent() != MainPage) TabSeries->SetParent(MainPage);
+  SeriesPage->DropSeriesTabs();
+  SeriesPage->CurrentSeries = LBSeries->SelectedSeries();
+  SeriesPage->SelectCurrentSeries();
+}
+
+void TChartEditForm::BDeleteSeriesClick(TObject*) {
+  LBSeries->DeleteSeries();
+  SeriesPageAfterDelete();
+}
+
+void TChartEditForm::BRenameSeriesClick(TObject*) {
+  const bool renamed = LBSeries->RenameSeries();
+  if (renamed && Tree->Visible() && SeriesNode) {
+    TChartSeries* s = LBSeries->SelectedSeries();
+    for (int i = 0; i < SeriesNode->Count(); ++i)
+      if (SeriesNode->Item(i)->Data() == s) SeriesNode->Item(i)->SetText(LBSeries->Items()->Strings(LBSeries->ItemIndex()));
+  }
+  if (!Parent() && LBSeries->CanFocus()) SetActiveControl(LBSeries);
+}
+
+void TChartEditForm::BChangeTypeSeriesClick(TObject*) {
+  LBSeries->ChangeTypeSelected(this);
+  SeriesPageAfterDelete();
+}
+
 void TChartEditForm::CBNamesClick(TObject*) {
+  if (!TabSeries->Parent()) TabSeries->SetParent(MainPage);
+  LBSeries->SetShowSeriesNames(CBNames->Checked());
   BRenameSeries->SetCaption(CBNames->Checked() ? "&Name..." : "&Title...");
 }
-void TChartEditForm::LBSeriesEditSeries(TObject*, int) {}
-void TChartEditForm::LBSeriesOtherItemsChange(TObject*) {}
+
+void TChartEditForm::LBSeriesEditSeries(TObject*, int) {
+  TChartSeries* s = LBSeries->SelectedSeries();
+  if (!s) return;
+  if (Tree->Visible() && SeriesNode) {
+    for (int i = 0; i < SeriesNode->Count(); ++i)
+      if (SeriesNode->Item(i)->Data() == s) {
+        SeriesNode->Item(i)->SetSelected(true);
+        return;
+      }
+  }
+  MainPage->SetActivePage(TabSeries);
+  ShowSeriesPage();
+}
+
+void TChartEditForm::LBSeriesOtherItemsChange(TObject*) {
+  if (!SeriesPage) return;
+  if (!TabSeries->Parent()) TabSeries->SetParent(MainPage);
+  SeriesPage->CBSeries->SetItemIndex(LBSeries->ItemIndex());
+}
+
 void TChartEditForm::LBSeriesChangeActive(TObject*, TCustomChartSeries*) { FillGroups(); }
-void TChartEditForm::SeriesPageAfterDelete() {}
 
 // ---- Series groups -------------------------------------------------------------------------
 
@@ -636,6 +912,9 @@ void TChartEditForm::FillGroups() {
 }
 
 void TChartEditForm::GroupsClick(TObject*) {
+  const int i = Groups->ItemIndex();
+  auto* group = i >= GroupOffset() ? dynamic_cast<TSeriesGroup*>(Groups->Items()->Objects(i)) : nullptr;
+  if (LBSeries->SeriesGroup() != group) LBSeries->SetSeriesGroup(group);
   BDeleteGroup->SetEnabled(Groups->ItemIndex() >= GroupOffset());
   BRenameGroup->SetEnabled(BDeleteGroup->Enabled());
 }
@@ -654,8 +933,34 @@ void TChartEditForm::GroupsClickCheck(TObject*) {
   RefreshAllCheck();
 }
 
-void TChartEditForm::GroupsDragOver(TObject*, TObject*, int, int, TDragState, bool& Accept) { Accept = false; }
-void TChartEditForm::GroupsDragDrop(TObject*, TObject*, int, int) {}
+void TChartEditForm::GroupsDragOver(TObject*, TObject* Source, int X, int Y, TDragState, bool& Accept) {
+  auto* list = dynamic_cast<TChartListBox*>(Source);
+  Accept = list != nullptr;
+  if (!list) return;
+  const int i = Groups->ItemAtPos(Point(X, Y), true);
+  if (i < GroupOffset()) return;
+  auto* group = dynamic_cast<TSeriesGroup*>(Groups->Items()->Objects(i));
+  TChartSeries* s = list->SelectedSeries();
+  Accept = group && s && group->Series()->IndexOf(s) < 0;
+}
+
+void TChartEditForm::GroupsDragDrop(TObject*, TObject* Source, int X, int Y) {
+  auto* list = dynamic_cast<TChartListBox*>(Source);
+  TChartSeries* s = list ? list->SelectedSeries() : nullptr;
+  const int target = Groups->ItemAtPos(Point(X, Y), true);
+  if (!s || target < 0) return;
+  const int before = Groups->ItemIndex();
+  if (target >= GroupOffset()) {
+    auto* group = dynamic_cast<TSeriesGroup*>(Groups->Items()->Objects(target));
+    if (!group || group->Series()->IndexOf(s) >= 0) return;
+    group->Series()->Add(s);
+  }
+  if (before >= GroupOffset())
+    if (auto* old = dynamic_cast<TSeriesGroup*>(Groups->Items()->Objects(before))) old->Series()->Remove(s);
+  FillGroups();
+  Groups->SetItemIndex(std::min(target, Groups->Items()->Count() - 1));
+  GroupsClick(this);
+}
 
 void TChartEditForm::BAddGroupClick(TObject*) {
   std::string name;
@@ -686,21 +991,53 @@ void TChartEditForm::BDeleteGroupClick(TObject*) {
 
 // ---- Data tab --------------------------------------------------------------------------------
 
-void TChartEditForm::SBGridTextClick(TObject*) {}
-void TChartEditForm::SBGridColClick(TObject*) {}
-void TChartEditForm::SBGrid3DClick(TObject*) {}
-void TChartEditForm::SBGridXClick(TObject*) {}
-void TChartEditForm::PopupDataPopup(TObject*) {}
-void TChartEditForm::EditColor1Click(TObject*) {}
-void TChartEditForm::DefaultColor1Click(TObject*) {}
-void TChartEditForm::Makenullpoint1Click(TObject*) {}
-void TChartEditForm::Insertrow1Click(TObject*) {}
-void TChartEditForm::Deleterow1Click(TObject*) {}
-void TChartEditForm::extfont1Click(TObject*) {}
-void TChartEditForm::GridMouseDown(TObject*, TMouseButton, TShiftState, int, int) {}
-void TChartEditForm::AxisOrientationChanged() {}
-void TChartEditForm::ToolAdded(TObject*) {}
-void TChartEditForm::ToolRemoved(TObject*) {}
+void TChartEditForm::SBGridTextClick(TObject*) { ChartGrid1->SetShowLabels(SBGridText->Down()); }
+void TChartEditForm::SBGridColClick(TObject*) { ChartGrid1->SetShowColors(SBGridCol->Down()); }
+void TChartEditForm::SBGrid3DClick(TObject*) { ChartGrid1->SetGrid3D(SBGrid3D->Down()); }
+void TChartEditForm::SBGridXClick(TObject*) { ChartGrid1->SetShowXValues(SBGridX->Down() ? cgsYes : cgsNo); }
+
+void TChartEditForm::PopupDataPopup(TObject*) {
+  TColor color = clDefault;
+  const bool series = ChartGrid1->CurrentCellColor(color) != nullptr;
+  EditColor1->SetVisible(series);
+  DefaultColor1->SetVisible(series && color != clDefault);
+  Makenullpoint1->SetVisible(series && color != clNone);
+  N1->SetVisible(series);
+}
+
+void TChartEditForm::EditColor1Click(TObject*) { ChartGrid1->EditCurrentColor(); }
+void TChartEditForm::DefaultColor1Click(TObject*) { ChartGrid1->SetCurrentColor(clDefault); }
+void TChartEditForm::Makenullpoint1Click(TObject*) { ChartGrid1->SetCurrentColor(clNone); }
+void TChartEditForm::Insertrow1Click(TObject*) { ChartGrid1->AppendRow(); }
+void TChartEditForm::Deleterow1Click(TObject*) { ChartGrid1->DeleteRow(); }
+
+void TChartEditForm::extfont1Click(TObject*) {
+  if (!RunFontDialog(this, ChartGrid1->Font())) return;
+  ChartGrid1->Canvas()->Font()->Assign(ChartGrid1->Font());
+  ChartGrid1->SetDefaultRowHeight(ChartGrid1->Canvas()->TextHeight("W") + 2);
+}
+
+void TChartEditForm::GridMouseDown(TObject*, TMouseButton Button, TShiftState Shift, int, int) {
+  if (Button != mbRight || !Shift.Contains(ssAlt) || !FChart || FChart->NumberOfSeries() == 0) return;
+  if (!HasZValueList(FChart->SeriesAt(0))) return;
+  ChartGrid1->SetGrid3D(!ChartGrid1->Grid3D());
+  SBGrid3D->SetDown(ChartGrid1->Grid3D());
+}
+
+void TChartEditForm::AxisOrientationChanged() {
+  if (SeriesPage) SeriesPage->FillAxisCombos();
+}
+
+void TChartEditForm::ToolAdded(TObject* Tool) {
+  auto* tool = dynamic_cast<TGrafCustomTool*>(Tool);
+  if (Tree->Visible() && ToolsNode && tool) Tree->Items()->AddChildObject(ToolsNode, tool->ToolTypeName(), tool);
+}
+
+void TChartEditForm::ToolRemoved(TObject* Tool) {
+  if (!Tree->Visible() || !ToolsNode) return;
+  for (int i = ToolsNode->Count() - 1; i >= 0; --i)
+    if (ToolsNode->Item(i)->Data() == Tool) ToolsNode->Item(i)->Delete();
+}
 
 // ---- Closing -------------------------------------------------------------------------------
 
@@ -708,6 +1045,7 @@ void TChartEditForm::BCloseClick(TObject*) { SetModalResult(mrCancel); }
 
 void TChartEditForm::FormCloseQuery(TObject*, bool& CanClose) {
   CanClose = true;
+  if (SeriesPage) SeriesPage->FormCloseQuery(SeriesPage, CanClose);
   if (CanClose) SetModalResult(mrCancel);
 }
 

@@ -76,6 +76,9 @@ void TChartEditor::ShowEditor() {
   form->ApplyHelpSettings();
   form->StartPage = DefaultTab;
   form->HiddenTabs = HideTabs;
+  form->LBSeries->OnChangeOrder = [this](TChartListBox* Sender, TCustomChartSeries* A, TCustomChartSeries* B) {
+    if (OnChangeSeriesOrder) OnChangeSeriesOrder(Sender, A, B);
+  };
   if (OnShow) OnShow(form.get());
   const bool repaint = chart->RepaintOnChange;
   if (!AutoRepaint) chart->RepaintOnChange = false;

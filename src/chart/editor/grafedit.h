@@ -7,6 +7,7 @@
 #include <string>
 
 #include "chart/editor/grafedicha.h"
+#include "chart/editor/graflisb.h"
 
 class TChartPreview;
 
@@ -17,8 +18,6 @@ enum TChartPreviewOption : uint8_t {
 using TChartPreviewOptions = TEnumSet<TChartPreviewOption>;
 inline constexpr TChartPreviewOptions DefaultPreviewOptions = TChartPreviewOptions::FromBits(255);
 
-// Two series of the editor's list were swapped.
-using TChangeOrderEvent = std::function<void(TObject* Sender, TCustomChartSeries* Series1, TCustomChartSeries* Series2)>;
 
 class TCustomChartEditor : public TComponent {
   ZV_CLASS(TCustomChartEditor)

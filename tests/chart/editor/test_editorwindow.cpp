@@ -9,6 +9,10 @@
 #include "chart/editor/editchar.h"
 #include "chart/editor/editortest.h"
 #include "chart/editor/grafedit.h"
+#include "chart/editor/grafchartgrid.h"
+#include "chart/editor/grafediseri.h"
+#include "chart/editor/grafedittools.h"
+#include "chart/editor/graflisb.h"
 #include "chart/editor/grafprevi.h"
 #include "platform/rtl/registry.h"
 #include "support/gui/guitest.h"
@@ -306,6 +310,141 @@ TEST_F(EditorWindow, TreeModeStartsWithTheSeriesNodeCollapsedFromElevenSeries) {
     EXPECT_EQ(seriesChildren, n);
     EXPECT_TRUE(chartExpanded);
   }
+}
+
+// The window opens on the series list with the first series selected, and
+// the series buttons follow the options and the series' style.
+TEST_F(EditorWindow, OpensOnTheSeriesListWithTheFirstSeriesSelected) {
+  Edit([&](TChartEditForm* f) {
+    EXPECT_EQ(f->SubPage->ActivePage(), f->TabSeriesList);
+    ASSERT_EQ(f->LBSeries->Items()->Count(), 2);
+    EXPECT_EQ(f->LBSeries->ItemIndex(), 0);
+    EXPECT_EQ(f->LBSeries->SelectedSeries(), chart->SeriesAt(0));
+    for (TButton* b : {f->BAddSeries, f->BDeleteSeries, f->BRenameSeries, f->BCloneSeries, f->BChangeTypeSeries})
+      EXPECT_TRUE(b->Enabled()) << b->Caption();
+    EXPECT_FALSE(f->BMoveUP->Enabled());  // the first series
+    EXPECT_TRUE(f->BMoveDown->Enabled());
+  });
+  // Options and styles that forbid them, a table of cases.
+  struct TCase {
+    TChartEditorOptions Options;
+    TChartSeriesStyle Style;
+    bool Add, Delete, Title, Clone, Change;
+  };
+  const TCase cases[] = {
+      {{ceDelete, ceChange, ceTitle, ceHelp}, {}, false, true, true, false, true},  // the pattern plot's
+      {DefaultEditorOptions, {csfUndeletable}, true, false, true, true, true},
+      {DefaultEditorOptions, {csfTemplate}, true, false, true, false, true},
+      {DefaultEditorOptions, {csfNoClone, csfFixedType}, true, true, true, false, false},
+  };
+  for (const TCase& c : cases) {
+    chart->SeriesAt(0)->SetStyle(c.Style);
+    TChartEditor editor(nullptr);
+    editor.SetChart(chart.get());
+    editor.Options = c.Options;
+    bool add = false, del = false, title = false, clone = false, change = false;
+    editor.OnShow = [&](TObject* Sender) {
+      auto* f = static_cast<TChartEditForm*>(Sender);
+      f->OnShow = [&, f, prev = f->OnShow](TObject* s) {
+        prev(s);
+        add = f->BAddSeries->Enabled();
+        del = f->BDeleteSeries->Enabled();
+        title = f->BRenameSeries->Enabled();
+        clone = f->BCloneSeries->Enabled();
+        change = f->BChangeTypeSeries->Enabled();
+      };
+    };
+    guitest::TModalResponder answer;
+    answer.Answer(mrCancel);
+    editor.ShowEditor();
+    EXPECT_EQ(add, c.Add);
+    EXPECT_EQ(del, c.Delete);
+    EXPECT_EQ(title, c.Title);
+    EXPECT_EQ(clone, c.Clone);
+    EXPECT_EQ(change, c.Change);
+  }
+  chart->SeriesAt(0)->SetStyle({});
+}
+
+TEST_F(EditorWindow, AChartWithoutSeriesOffersOnlyAdd) {
+  while (chart->NumberOfSeries() > 0) delete chart->SeriesAt(0);
+  Edit([&](TChartEditForm* f) {
+    EXPECT_TRUE(f->BAddSeries->Enabled());
+    for (TButton* b : {f->BDeleteSeries, f->BRenameSeries, f->BCloneSeries, f->BChangeTypeSeries})
+      EXPECT_FALSE(b->Enabled()) << b->Caption();
+    f->MainPage->SetActivePage(f->TabData);
+    f->MainPageChange(f->MainPage);
+    EXPECT_FALSE(f->SBGrid3D->Enabled());
+  });
+}
+
+// Every chart tab, the series page, the data, tools and print tabs render
+// without an exception, each page made once and bound to the chart.
+TEST_F(EditorWindow, EveryTabRendersItsPage) {
+  Edit([&](TChartEditForm* f) {
+    TBitmap shown;
+    for (int i = 1; i < f->SubPage->PageCount(); ++i) {
+      f->SubPage->SetActivePage(f->SubPage->Pages(i));
+      f->SubPageChange(f->SubPage);
+      ASSERT_NE(f->ChartPage(i), nullptr) << f->SubPage->Pages(i)->Caption();
+      EXPECT_EQ(f->ChartPage(i)->Parent(), f->SubPage->Pages(i));
+      EXPECT_NO_THROW(guitest::ControlPicture(f, shown)) << f->SubPage->Pages(i)->Caption();
+    }
+    for (TTabSheet* t : {f->TabSeries, f->TabData, f->TabTools, f->TabPrint}) {
+      bool allow = true;
+      f->MainPageChanging(f->MainPage, allow);
+      ASSERT_TRUE(allow);
+      f->MainPage->SetActivePage(t);
+      f->MainPageChange(f->MainPage);
+      EXPECT_NO_THROW(guitest::ControlPicture(f, shown)) << t->Caption();
+    }
+    ASSERT_NE(f->SeriesPage, nullptr);
+    EXPECT_EQ(f->SeriesPage->CurrentSeries, chart->SeriesAt(0));
+    EXPECT_EQ(f->SeriesPage->SeriesListBox, f->LBSeries);
+    EXPECT_EQ(f->LBSeries->OtherItems, f->SeriesPage->CBSeries->Items());
+    ASSERT_NE(f->ToolsPage(), nullptr);
+    EXPECT_EQ(f->ToolsPage()->Chart(), chart.get());
+    EXPECT_FALSE(f->TabExport->TabVisible());  // the export dialog is not in the library
+  });
+}
+
+// Double-clicking a series opens its page; deleting the only series empties
+// the series page.
+TEST_F(EditorWindow, DeletingTheOnlySeriesClearsTheSeriesPage) {
+  delete chart->SeriesAt(1);
+  Edit([&](TChartEditForm* f) {
+    f->LBSeriesEditSeries(f->LBSeries, 0);
+    EXPECT_EQ(f->MainPage->ActivePage(), f->TabSeries);
+    ASSERT_NE(f->SeriesPage, nullptr);
+    EXPECT_EQ(f->SeriesPage->CurrentSeries, chart->SeriesAt(0));
+    f->MainPage->SetActivePage(f->TabChart);
+    f->LBSeries->AskDelete = false;
+    f->BDeleteSeries->Click();
+    EXPECT_EQ(chart->NumberOfSeries(), 0);
+    EXPECT_EQ(f->SeriesPage->CurrentSeries, nullptr);
+    EXPECT_EQ(f->SeriesPage->SeriesEditorForm(), nullptr);
+    EXPECT_FALSE(f->BDeleteSeries->Enabled());
+  });
+}
+
+// The data tab's speed buttons switch the grid; the popup offers colour
+// items only on a series' cell.
+TEST_F(EditorWindow, TheDataTabsSwitches) {
+  Edit([&](TChartEditForm* f) {
+    f->MainPage->SetActivePage(f->TabData);
+    f->MainPageChange(f->MainPage);
+    EXPECT_FALSE(f->SBGridX->Down());  // X values 0, 1, 2
+    EXPECT_FALSE(f->SBGrid3D->Enabled());
+    f->SBGridText->SetDown(true);
+    f->SBGridText->Click();
+    EXPECT_TRUE(f->ChartGrid1->ShowLabels());
+    f->SBGridX->SetDown(true);
+    f->SBGridX->Click();
+    EXPECT_EQ(f->ChartGrid1->ShowXValues(), cgsYes);
+    f->SBGridX->SetDown(false);
+    f->SBGridX->Click();
+    EXPECT_EQ(f->ChartGrid1->ShowXValues(), cgsNo);
+  });
 }
 
 }  // namespace
