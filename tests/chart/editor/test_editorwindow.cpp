@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "chart/core/golden.h"
 #include "chart/core/grafutils.h"
 #include "chart/editor/editchar.h"
 #include "chart/editor/editortest.h"
@@ -444,6 +445,19 @@ TEST_F(EditorWindow, TheDataTabsSwitches) {
     f->SBGridX->SetDown(false);
     f->SBGridX->Click();
     EXPECT_EQ(f->ChartGrid1->ShowXValues(), cgsNo);
+  });
+}
+
+// The reviewed picture of the window in tab mode on its series list.
+TEST_F(EditorWindow, TheWindowInTabMode) {
+  chart->SeriesAt(0)->SetSeriesColor(clRed);
+  chart->SeriesAt(1)->SetSeriesColor(clBlue);
+  Edit([&](TChartEditForm* f) {
+    f->SetBounds(0, 0, 414, 347);
+    TBitmap shown;
+    ASSERT_TRUE(guitest::ControlPicture(f, shown));
+    shown.SetPixelFormat(pf24bit);
+    ExpectMatchesGoldenIn("tests/chart/editor/golden", shown, "editor_window.png");
   });
 }
 
