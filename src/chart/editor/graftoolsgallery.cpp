@@ -38,6 +38,7 @@ TGrafToolsGallery::TGrafToolsGallery(TComponent* AOwner) : TForm(AOwner) {
   SetBorderStyle(bsDialog);
   TabControl1 = Make<TTabControl>(this, this, "TabControl1", 0, 0, 256, 290);
   LBTool = Make<TListBox>(this, TabControl1, "LBTool", 4, 4, 240, 250);
+  LBTool->SetAlign(alClient);
   LBTool->SetStyle(lbOwnerDrawFixed);
   LBTool->SetItemHeight(18);
   LBTool->SetSorted(true);
