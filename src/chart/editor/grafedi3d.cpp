@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 #include "chart/core/grafutils.h"
 #include "chart/editor/editorbuild.h"
@@ -154,6 +155,12 @@ void TFormGraf3D::FillOptions() {
   SBPerspec->SetPosition(v->Perspective());
   UDOrthoAngle->SetPosition(v->OrthoAngle());
   UDTextSize->SetPosition(v->FontZoom());
+  // A bar already at its place fires no change: its label is written here.
+  LZoom->SetCaption(IntToStr(SBZoom->Position()) + "%");
+  for (auto [bar, label] : {std::pair{SBRotation, LRotation}, std::pair{SBElevation, LElevation},
+                            std::pair{SBHOffset, LHOffset}, std::pair{SBVOffset, LVOffset},
+                            std::pair{SBPerspec, LPerspec}})
+    label->SetCaption(IntToStr(bar->Position()));
   ApplyEnabling();
   Filling = false;
 }

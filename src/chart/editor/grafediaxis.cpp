@@ -151,14 +151,14 @@ TFormGrafAxis::TFormGrafAxis(TComponent* AOwner, TChartAxis* Axis) : TForm(AOwne
   CBVisible = Make<TCheckBox>(this, TabScales, "CBVisible", 6, 26, 90, 17, "&Visible");
   CBInverted = Make<TCheckBox>(this, TabScales, "CBInverted", 6, 46, 90, 17, "&Inverted");
   CBLogarithmic = Make<TCheckBox>(this, TabScales, "CBLogarithmic", 6, 66, 90, 17, "Logarith&mic");
-  ELogBase = Make<TEdit>(this, TabScales, "ELogBase", 64, 88, 80, 21);
+  ELogBase = Make<TEdit>(this, TabScales, "ELogBase", 62, 86, 50, 21);
   ELogBase->SetText("10");
-  LLogBase = MakeLabel(this, TabScales, "LLogBase", 6, 92, "L&og Base:", ELogBase);
-  LogE = Make<TCheckBox>(this, TabScales, "LogE", 150, 90, 30, 17, "e");
+  LLogBase = MakeLabel(this, TabScales, "LLogBase", 6, 90, "L&og Base:", ELogBase);
+  LogE = Make<TCheckBox>(this, TabScales, "LogE", 116, 88, 28, 17, "e");
   L6 = MakeLabel(this, TabScales, "L6", 6, 118, "Desired Increment:");
   LAxisIncre = MakeLabel(this, TabScales, "LAxisIncre", 6, 134, "");
   BIncre = Make<TButton>(this, TabScales, "BIncre", 6, 152, 75, 25, "&Change...");
-  PageControl1 = Make<TPageControl>(this, TabScales, "PageControl1", 112, 4, 170, 140);
+  PageControl1 = Make<TPageControl>(this, TabScales, "PageControl1", 148, 4, 134, 140);
   TabSheet1 = MakeSheet(this, PageControl1, "TabSheet1", "Minimum");
   TabSheet2 = MakeSheet(this, PageControl1, "TabSheet2", "Maximum");
   CBAutoMin = Make<TCheckBox>(this, TabSheet1, "CBAutoMin", 6, 6, 60, 17, "Aut&o");

@@ -23,27 +23,28 @@ ZV_CLASS_IMPL_NOPROPS(TFormGrafWall, TForm)
 
 TFormGrafWall::TFormGrafWall(TComponent* AOwner, TCustomChartWall* Wall) : TForm(AOwner), CurrentWall(Wall) {
   SetClientWidth(330);
-  SetClientHeight(200);
+  SetClientHeight(220);
   Panel1 = Make<TPanel>(this, this, "Panel1", 0, 0, 330, 30);
   Panel1->SetAlign(alTop);
   Panel1->SetBevelOuter(bvNone);
   CBView3dWalls = Make<TCheckBox>(this, Panel1, "CBView3dWalls", 6, 6, 110, 17, "&Visible Walls");
   EAllSize = MakeSpin(this, Panel1, "EAllSize", "UDAllSize", 180, 4, UDAllSize);
   MakeLabel(this, Panel1, "LAllSize", 140, 8, "Size:", EAllSize);
-  TabSubWalls = Make<TTabControl>(this, this, "TabSubWalls", 0, 30, 330, 170);
+  // Its children stand below the row of tabs.
+  TabSubWalls = Make<TTabControl>(this, this, "TabSubWalls", 0, 30, 330, 190);
   TabSubWalls->SetAlign(alClient);
-  CBVisible = Make<TCheckBox>(this, TabSubWalls, "CBVisible", 8, 8, 90, 17, "V&isible");
-  BWallColor = Make<TButtonColor>(this, TabSubWalls, "BWallColor", 8, 30, 90, 25, "&Color...");
-  BWallPen = Make<TButtonPen>(this, TabSubWalls, "BWallPen", 8, 60, 90, 25, "B&order...");
-  BWallBrush = Make<TButton>(this, TabSubWalls, "BWallBrush", 8, 90, 90, 25, "&Pattern...");
-  BGradient = Make<TButtonGradient>(this, TabSubWalls, "BGradient", 8, 120, 90, 25, "&Gradient...");
-  SEWallSize = MakeSpin(this, TabSubWalls, "SEWallSize", "UDWallSize", 190, 8, UDWallSize);
-  MakeLabel(this, TabSubWalls, "LWallSize", 110, 12, "Siz&e:", SEWallSize);
-  CBTransp = Make<TCheckBox>(this, TabSubWalls, "CBTransp", 110, 36, 110, 17, "&Transparent");
-  Edit1 = MakeSpin(this, TabSubWalls, "Edit1", "UDTransp", 190, 58, UDTransp);
-  MakeLabel(this, TabSubWalls, "LTransp", 110, 62, "T&ransparency:", Edit1);
-  CBDark3D = Make<TCheckBox>(this, TabSubWalls, "CBDark3D", 110, 88, 110, 17, "&Dark 3D");
-  CBAutoHide = Make<TCheckBox>(this, TabSubWalls, "CBAutoHide", 110, 108, 110, 17, "&Auto Hide");
+  CBVisible = Make<TCheckBox>(this, TabSubWalls, "CBVisible", 8, 36, 90, 17, "V&isible");
+  BWallColor = Make<TButtonColor>(this, TabSubWalls, "BWallColor", 8, 58, 90, 25, "&Color...");
+  BWallPen = Make<TButtonPen>(this, TabSubWalls, "BWallPen", 8, 88, 90, 25, "B&order...");
+  BWallBrush = Make<TButton>(this, TabSubWalls, "BWallBrush", 8, 118, 90, 25, "&Pattern...");
+  BGradient = Make<TButtonGradient>(this, TabSubWalls, "BGradient", 8, 148, 90, 25, "&Gradient...");
+  SEWallSize = MakeSpin(this, TabSubWalls, "SEWallSize", "UDWallSize", 190, 36, UDWallSize);
+  MakeLabel(this, TabSubWalls, "LWallSize", 110, 40, "Siz&e:", SEWallSize);
+  CBTransp = Make<TCheckBox>(this, TabSubWalls, "CBTransp", 110, 64, 110, 17, "&Transparent");
+  Edit1 = MakeSpin(this, TabSubWalls, "Edit1", "UDTransp", 190, 86, UDTransp);
+  MakeLabel(this, TabSubWalls, "LTransp", 110, 90, "T&ransparency:", Edit1);
+  CBDark3D = Make<TCheckBox>(this, TabSubWalls, "CBDark3D", 110, 116, 110, 17, "&Dark 3D");
+  CBAutoHide = Make<TCheckBox>(this, TabSubWalls, "CBAutoHide", 110, 136, 110, 17, "&Auto Hide");
 
   TabSubWalls->OnChange = [this](TObject* s) { TabSubWallsChange(s); };
   CBView3dWalls->OnClick = [this](TObject* s) { CBView3dWallsClick(s); };

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <memory>
 
+#include "chart/editor/grafaxisincr.h"
 #include "chart/editor/grafediaxis.h"
 #include "chart/editor/grafstore.h"
 #include "dialogtest.h"
@@ -210,6 +211,20 @@ TEST_F(AxisPageTest, RangeEndsThroughTheirDialog) {
   EXPECT_FALSE(Chart->LeftAxis()->Automatic());
   EXPECT_FALSE(Chart->LeftAxis()->AutomaticMaximum());
   EXPECT_FALSE(Find<TCheckBox>(page, "CBAutoMax")->Checked());
+}
+
+TEST_F(AxisPageTest, IncrementThroughItsDialog) {
+  Chart->LeftAxis()->Title()->SetCaption("Counts");
+  TFormGrafAxis* page = Open(Chart->LeftAxis());
+  guitest::TModalResponder modal;
+  modal.Do([&](TCustomForm* f) {
+    EXPECT_EQ(f->Caption(), "Desired Counts Increment");
+    static_cast<TAxisIncrement*>(f)->Increment = 2.5;
+    return mrOk;
+  });
+  Find<TButton>(page, "BIncre")->Click();
+  EXPECT_EQ(Chart->LeftAxis()->Increment(), 2.5);
+  EXPECT_EQ(Find<TLabel>(page, "LAxisIncre")->Caption(), "2.5");
 }
 
 TEST_F(AxisPageTest, TimeOnlyEndsHideTheDateRow) {
