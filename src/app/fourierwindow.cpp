@@ -4,6 +4,8 @@
 #include <numbers>
 
 #include "app/mainlink.h"
+#include "chart/editor/grafcomma.h"
+#include "chart/editor/grafedit.h"
 #include "chart/series/grafopengl.h"
 #include "model/brkapart.h"
 #include "model/global.h"
@@ -182,25 +184,10 @@ TFormPlotFourier::TFormPlotFourier(TComponent* AOwner) : TForm(AOwner) {
   btCalculate = NewButton(this, Panel1, "Calculate", 320);
   btCalculate->OnClick = [this](TObject* s) { btCalculateClick(s); };
 
-  // The commander bar's drag modes and buttons come with the chart editor
-  // library; until then they show, disabled.
-  GrafCommander1 = new TPanel(this);
+  GrafCommander1 = new TGrafCommander(this);
   GrafCommander1->SetName("GrafCommander1");
   GrafCommander1->SetParent(this);
   GrafCommander1->SetAlign(alTop);
-  GrafCommander1->SetHeight(33);
-  GrafCommander1->SetText("");
-  int p = 4;
-  for (const char* hint : {"Normal", "Rotate", "Move", "Zoom", "Depth", "3D", "Edit", "Print", "Copy", "Save"}) {
-    auto* b = new TSpeedButton(this);
-    b->SetParent(GrafCommander1);
-    b->SetText(hint);
-    b->SetHint(hint);
-    b->SetBounds(p, 4, 44, 25);
-    b->SetEnabled(false);
-    p += 46;
-  }
-  GrafCommander1->SetEnabled(false);
 
   ChartFourier = new TChart(this);
   ChartFourier->SetName("ChartFourier");
@@ -254,6 +241,13 @@ TFormPlotFourier::TFormPlotFourier(TComponent* AOwner) : TForm(AOwner) {
 
   GrafOpenGL1 = new TGrafOpenGL(this);
   GrafOpenGL1->SetGrafPanel(ChartFourier);
+  GrafCommander1->SetPanel(ChartFourier);
+  ChartEditor1 = new TChartEditor(this);
+  ChartEditor1->SetName("ChartEditor1");
+  ChartEditor1->SetChart(ChartFourier);
+  ChartPreviewer1 = new TChartPreviewer(this);
+  ChartPreviewer1->SetName("ChartPreviewer1");
+  ChartPreviewer1->SetChart(ChartFourier);
   SaveDialog1 = new TSaveDialog(this);
   PrintDialog1 = new TPrintDialog(this);
 
@@ -284,8 +278,7 @@ TTBSubmenuItem* TFormPlotFourier::BuildMenus() {
     SaveChart("wmf", "Enhanced Metafiles (*.wmf)|*.wmf", true);
   });
   Print1 = NewItem(this, "&Print", [this](TObject*) { PrintChart(); });
-  PrintPreview1 = NewItem(this, "Print Preview", {});
-  PrintPreview1->SetEnabled(false);
+  PrintPreview1 = NewItem(this, "Print Preview", [this](TObject*) { ChartPreviewer1->ShowEditor(); });
   Close1 = NewItem(this, "Close", [this](TObject*) { Close(); });
   CopyasBMP1 = NewItem(this, "Copy as BMP", [this](TObject*) { ChartFourier->CopyBitmapToClipboard(); });
   CopyasWMF1 = NewItem(this, "Copy as WMF", [this](TObject*) { ChartFourier->CopyMetafileToClipboard(false); });
@@ -316,8 +309,7 @@ TTBSubmenuItem* TFormPlotFourier::BuildMenus() {
     DoubleCell1->SetChecked(!DoubleCell1->Checked());
     Redraw();
   });
-  Edit1 = NewItem(this, "Edit", {});
-  Edit1->SetEnabled(false);
+  Edit1 = NewItem(this, "Edit", [this](TObject*) { ChartEditor1->ShowEditor(); });
   Help1 = NewItem(this, "&Help", {});
   // No help is installed with the program.
   Help1->SetEnabled(false);

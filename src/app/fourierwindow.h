@@ -27,6 +27,9 @@
 #include "toolbar/tbtoolbar.h"
 
 class TGrafOpenGL;
+class TGrafCommander;
+class TChartEditor;
+class TChartPreviewer;
 
 // The map's edge: 64 x 64 x 64 values, [slice][row][column], column fastest.
 constexpr int FourierGrid = 64;
@@ -79,7 +82,7 @@ public:
   TButton* btAnimate;
   TButton* btStop;
   TButton* btCalculate;
-  TPanel* GrafCommander1;
+  TGrafCommander* GrafCommander1;
   TChart* ChartFourier;
   TContourSeries* Series1;
   TSurfaceSeries* Series2;
@@ -107,6 +110,8 @@ public:
   TTBItem* GridLines1;
   TTBItem* DoubleCell1;
   TTBItem* Edit1;
+  TChartEditor* ChartEditor1;
+  TChartPreviewer* ChartPreviewer1;
   TTBItem* Help1;
 
   // Display-mode clicks (at least one mode stays on).

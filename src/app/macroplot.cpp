@@ -1,5 +1,6 @@
 #include "app/macroplot.h"
 
+#include "chart/editor/grafedit.h"
 #include "chart/series/series.h"
 
 TFormGraph* FormGraph = nullptr;
@@ -34,14 +35,20 @@ TFormGraph::TFormGraph(TComponent* AOwner) : TForm(AOwner) {
   Chart1->Title()->SetVisible(false);
 
   Print1 = NewAction(this, "Print1", "&Print", [this](TObject*) { Chart1->PrintPage(); });
-  // Print preview and the chart editor come with the chart editor library.
-  PrintPreview1 = NewAction(this, "PrintPreview1", "Print Pre&view", {});
-  PrintPreview1->SetEnabled(false);
+  ChartPreviewer1 = new TChartPreviewer(this);
+  ChartPreviewer1->SetName("ChartPreviewer1");
+  ChartPreviewer1->SetChart(Chart1);
+  ChartEditor1 = new TChartEditor(this);
+  ChartEditor1->SetName("ChartEditor1");
+  ChartEditor1->SetChart(Chart1);
+  PrintPreview1 = NewAction(this, "PrintPreview1", "Print Pre&view", [this](TObject*) {
+    Chart1->SetPrintProportional(false);
+    ChartPreviewer1->ShowEditor();
+  });
   Exit1 = NewAction(this, "Exit1", "E&xit", [this](TObject*) { Close(); });
   // Copy as BMP is offered but does nothing.
   CopyasBMP1 = NewAction(this, "CopyasBMP1", "&Copy as BMP", [](TObject*) {});
-  Edit1 = NewAction(this, "Edit1", "&Edit", {});
-  Edit1->SetEnabled(false);
+  Edit1 = NewAction(this, "Edit1", "&Edit", [this](TObject*) { ChartEditor1->ShowEditor(); });
   OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
 
   TBDock1 = new TTBDock(this);

@@ -9,6 +9,9 @@
 #include "toolbar/tbdock.h"
 #include "toolbar/tbtoolbar.h"
 
+class TChartEditor;
+class TChartPreviewer;
+
 class TFormGraph : public TForm {
   ZV_CLASS(TFormGraph)
 public:
@@ -29,6 +32,8 @@ public:
   TAction* Exit1;
   TAction* CopyasBMP1;
   TAction* Edit1;
+  TChartPreviewer* ChartPreviewer1;
+  TChartEditor* ChartEditor1;
 
 private:
   void FormClose(TObject* Sender, TCloseAction& Action);

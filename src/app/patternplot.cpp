@@ -9,6 +9,7 @@
 #include "toolbar/tbpopupmenu.h"
 #include "app/positionsaver.h"
 #include "app/scalesdialog.h"
+#include "chart/editor/grafedit.h"
 #include "model/global.h"
 #include "model/plotdata.h"
 #include "model/refine.h"
@@ -173,6 +174,14 @@ TPlotForm::TPlotForm(TComponent* AOwner) : TForm(AOwner) {
   SaveDialog1 = new TSaveDialog(this);
   PrintDialog1 = new TPrintDialog(this);
   PrinterSetupDialog1 = new TPrinterSetupDialog(this);
+  ChartPreviewer1 = new TChartPreviewer(this);
+  ChartPreviewer1->SetName("ChartPreviewer1");
+  ChartPreviewer1->SetChart(Chart1);
+  ChartPreviewer1->SetTitle("Zelvora Print Preview");
+  ChartEditor1 = new TChartEditor(this);
+  ChartEditor1->SetName("ChartEditor1");
+  ChartEditor1->SetChart(Chart1);
+  ChartEditor1->Options = {ceDelete, ceChange, ceTitle, ceHelp};
 
   ChartActionSaveBMP = NewAction(this, "ChartActionSaveBMP", "&Save as BMP...", [this](TObject*) {
     SaveChart("bmp", "BitMap Files (*.bmp)|*.bmp", false);
@@ -186,16 +195,15 @@ TPlotForm::TPlotForm(TComponent* AOwner) : TForm(AOwner) {
   actPageSetup = NewAction(this, "actPageSetup", "Page Set&up", [this](TObject*) { PrinterSetupDialog1->Execute(); });
   ChartActionPrint1 =
       NewAction(this, "ChartActionPrint1", "&Print...", [this](TObject* s) { ChartActionPrint1Execute(s); });
-  // Print preview and the chart editor come with the chart editor library.
-  actPrintpreview = NewAction(this, "actPrintpreview", "Print Pre&view", {});
-  actPrintpreview->SetEnabled(false);
+  actPrintpreview =
+      NewAction(this, "actPrintpreview", "Print Pre&view", [this](TObject* s) { actPrintpreviewExecute(s); });
   actClose = NewAction(this, "actClose", "&Close", [this](TObject*) { Close(); });
   ChartActionCopyBMP =
       NewAction(this, "ChartActionCopyBMP", "&Copy as BMP", [this](TObject*) { Chart1->CopyBitmapToClipboard(); });
   ChartActionCopyEMF = NewAction(this, "ChartActionCopyEMF", "Copy as EMF",
                                  [this](TObject*) { Chart1->CopyMetafileToClipboard(false); });
-  ChartActionEdit1 = NewAction(this, "ChartActionEdit1", "&Edit...", {});
-  ChartActionEdit1->SetEnabled(false);
+  ChartActionEdit1 =
+      NewAction(this, "ChartActionEdit1", "&Edit...", [this](TObject* s) { ChartActionEdit1Execute(s); });
   actScales = NewAction(this, "actScales", "&Scales", [this](TObject* s) { actScalesExecute(s); });
   actUnZoom = NewAction(this, "actUnZoom", "&Unzoom", [this](TObject*) { Chart1->RevertZoom(); });
   actSetd = NewAction(this, "actSetd", "View as &d spacings", [this](TObject* s) { actSetdExecute(s); });
@@ -773,6 +781,22 @@ void TPlotForm::ChartActionPrint1Execute(TObject*) {
   if (!PrintDialog1->Execute()) return;
   for (int i = 0; i < PrintDialog1->Copies; ++i) Chart1->PrintPage();
   if (PrintDialog1->Copies > 0) SayWherePrinted();
+}
+
+void TPlotForm::actPrintpreviewExecute(TObject*) {
+  Chart1->SetPrintProportional(false);
+  ChartPreviewer1->ShowEditor();
+}
+
+void TPlotForm::ChartActionEdit1Execute(TObject*) {
+  ChartEditor1->ShowEditor();
+  // Colours chosen in the editor are kept, and saved at close.
+  PlotColours[pcBackground] = static_cast<int>(BackGroundSeries->SeriesColor());
+  PlotColours[pcData] = static_cast<int>(PointSeries1->SeriesColor());
+  PlotColours[pcCalc] = static_cast<int>(Series1->SeriesColor());
+  PlotColours[pcDiff] = static_cast<int>(Series2->SeriesColor());
+  PlotColours[pcMarkers] = static_cast<int>(HKLMarkers->SeriesColor());
+  PlotColours[pcMain] = static_cast<int>(Chart1->Color());
 }
 
 void TPlotForm::actScalesExecute(TObject*) {

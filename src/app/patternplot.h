@@ -23,6 +23,8 @@
 class TPlotData;
 class TTBPopupMenu;
 class TFormPosSaver;
+class TChartEditor;
+class TChartPreviewer;
 
 class TPlotForm : public TForm {
   ZV_CLASS(TPlotForm)
@@ -82,6 +84,8 @@ public:
   TPrintDialog* PrintDialog1;
   TPrinterSetupDialog* PrinterSetupDialog1;
   TFormPosSaver* FormPosSaver1;
+  TChartPreviewer* ChartPreviewer1;
+  TChartEditor* ChartEditor1;
 
   // Commands.
   TAction* actExport;
@@ -136,6 +140,8 @@ private:
   void SaveChart(const std::string& Ext, const std::string& Filter, bool Metafile);
   void actExportExecute(TObject* Sender);
   void ChartActionPrint1Execute(TObject* Sender);
+  void actPrintpreviewExecute(TObject* Sender);
+  void ChartActionEdit1Execute(TObject* Sender);
   void actScalesExecute(TObject* Sender);
   void actSetdExecute(TObject* Sender);
 };

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "app/peakshapes.h"
+#include "chart/editor/grafedit.h"
 #include "model/global.h"
 #include "platform/gfx/colors.h"
 #include "platform/rtl/format.h"
@@ -86,6 +87,10 @@ TFormPeak::TFormPeak(TComponent* AOwner) : TForm(AOwner) {
   Chart1->OnMouseMove = [this](TObject* s, TShiftState sh, int x, int y) { Chart1MouseMove(s, sh, x, y); };
 
   PrintDialog1 = new TPrintDialog(this);
+  // The window carries an editor beside its chart, which none of its commands opens.
+  ChartEditor1 = new TChartEditor(this);
+  ChartEditor1->SetName("ChartEditor1");
+  ChartEditor1->SetChart(Chart1);
   Print1 = NewAction(this, "Print1", "&Print", [this](TObject* s) { Print1Click(s); });
   Exit1 = NewAction(this, "Exit1", "E&xit", [this](TObject*) { Close(); });
   CopyasBMP1 = NewAction(this, "CopyasBMP1", "Copy as &BMP", [this](TObject*) { Chart1->CopyBitmapToClipboard(); });

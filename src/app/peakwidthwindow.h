@@ -17,6 +17,8 @@
 #include "toolbar/tbdock.h"
 #include "toolbar/tbtoolbar.h"
 
+class TChartEditor;
+
 class TFormPeak : public TForm {
   ZV_CLASS(TFormPeak)
 public:
@@ -47,6 +49,7 @@ public:
   TFastLineSeries* Series2;  // the profile of one peak
   TStatusBar* StatusBar1;
   TPrintDialog* PrintDialog1;
+  TChartEditor* ChartEditor1;
   TAction* Print1;
   TAction* Exit1;
   TAction* CopyasBMP1;

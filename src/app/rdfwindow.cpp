@@ -1,5 +1,6 @@
 #include "app/rdfwindow.h"
 
+#include "chart/editor/grafedit.h"
 #include "model/global.h"
 #include "model/refine.h"
 #include "model/rietclass.h"
@@ -60,13 +61,19 @@ TFormRDF::TFormRDF(TComponent* AOwner) : TForm(AOwner), FValues(kCurveValues, 0.
   Series1->SetParentChart(Chart1);
 
   auto sep = [this]() -> TTBCustomItem* { return new TTBSeparatorItem(this); };
-  Print1 = NewItem(this, "Print", {});
-  // Print preview and the chart editor come with the chart editor library.
-  Print1->SetEnabled(false);
+  ChartPreviewer1 = new TChartPreviewer(this);
+  ChartPreviewer1->SetName("ChartPreviewer1");
+  ChartPreviewer1->SetChart(Chart1);
+  ChartEditor1 = new TChartEditor(this);
+  ChartEditor1->SetName("ChartEditor1");
+  ChartEditor1->SetChart(Chart1);
+  Print1 = NewItem(this, "Print", [this](TObject*) {
+    Chart1->SetPrintProportional(false);
+    ChartPreviewer1->ShowEditor();
+  });
   Close1 = NewItem(this, "Close", [this](TObject*) { Close(); });
   CopyasBMP1 = NewItem(this, "Copy as BMP", {});
-  Chart2 = NewItem(this, "Chart", {});
-  Chart2->SetEnabled(false);
+  Chart2 = NewItem(this, "Chart", [this](TObject*) { ChartEditor1->ShowEditor(); });
   for (int k = 1; k <= 5; ++k)
     PlotItems[static_cast<size_t>(k - 1)] = NewItem(this, kKinds[k - 1], [this, k](TObject*) { SetPlotKind(k); });
 

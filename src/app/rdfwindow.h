@@ -16,6 +16,9 @@
 #include "toolbar/tbitem.h"
 #include "toolbar/tbtoolbar.h"
 
+class TChartEditor;
+class TChartPreviewer;
+
 class TFormRDF : public TForm {
   ZV_CLASS(TFormRDF)
 public:
@@ -41,6 +44,8 @@ public:
   TTBItem* Close1;
   TTBItem* CopyasBMP1;
   TTBItem* Chart2;
+  TChartPreviewer* ChartPreviewer1;
+  TChartEditor* ChartEditor1;
   // PDF(R), G(R), D(R), T(R), N(R).
   std::array<TTBItem*, 5> PlotItems{};
 

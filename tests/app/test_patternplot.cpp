@@ -12,6 +12,9 @@
 
 #include "app/popupmenus.h"
 #include "app/scalesdialog.h"
+#include "chart/editor/grafedicha.h"
+#include "chart/editor/grafeditreg.h"
+#include "chart/editor/grafprevi.h"
 #include "chart/core/golden.h"
 #include "model/global.h"
 #include "model/plotdata.h"
@@ -762,6 +765,88 @@ TEST_F(PlotFormTest, ZoomBandShowsOnTheDisplayWhileDragging) {
   guitest::MouseUp(Form->Chart1, mbLeft, 180, 150);
   guitest::ProcessEvents();
   EXPECT_TRUE(Form->Chart1->ZoomedIn);
+}
+
+}  // namespace
+
+namespace {
+
+// Edit opens the chart editor on the plot; the colours chosen there are kept
+// in PlotColours for the next plot and for saving at close.
+TEST_F(PlotFormTest, EditOpensTheChartEditorAndKeepsTheColoursChosenThere) {
+  RegisterChartEditorUnits();
+  FillEngineData();
+  Form->Plot();
+  TCustomChart* edited = nullptr;
+  guitest::TModalResponder answer;
+  answer.Do([&](TCustomForm* f) {
+    auto* editor = dynamic_cast<TChartEditForm*>(f);
+    if (!editor) return mrCancel;
+    edited = editor->EditedChart();
+    edited->SeriesAt(edited->SeriesList()->IndexOf(Form->Series1))->SetSeriesColor(clNavy);
+    edited->SetColor(clSilver);
+    return mrCancel;
+  });
+  Form->ChartActionEdit1->Execute();
+  EXPECT_EQ(answer.Count(), 1);
+  EXPECT_EQ(edited, Form->Chart1);
+  EXPECT_EQ(PlotColours[2], static_cast<int>(clNavy));
+  EXPECT_EQ(PlotColours[5], static_cast<int>(clSilver));
+  EXPECT_EQ(PlotColours[1], 0);  // unchanged ones stay
+  Form->Plot();
+  EXPECT_EQ(Form->Series1->SeriesColor(), clNavy);
+}
+
+// Print Preview prints, through the preview's Print button, a PDF page that
+// shows the plot: its calculated line and the difference line.
+TEST_F(PlotFormTest, PrintPreviewPrintsThePlotToAPdfPage) {
+  RegisterChartEditorUnits();
+  FillEngineData();
+  Form->Plot();
+  Layout();
+  TTempDir dir;
+  TDialogResponder dialogs;
+  const std::string pdf = dir.File("preview.pdf");
+  Printer()->SetOutputFileName(pdf);
+  bool proportional = true;
+  guitest::TModalResponder answer;
+  answer.Do([&](TCustomForm* f) {
+    auto* preview = dynamic_cast<TChartPreview*>(f);
+    if (!preview) return mrCancel;
+    proportional = Form->Chart1->PrintProportional();
+    EXPECT_EQ(preview->Caption(), "Zelvora Print Preview");
+    preview->BPrint->Click();
+    return mrOk;
+  });
+  Form->actPrintpreview->Execute();
+  Printer()->SetOutputFileName("");
+  EXPECT_FALSE(proportional);
+  ASSERT_TRUE(FileExists(pdf));
+  ASSERT_EQ(std::system(("pdftoppm -r 30 -png -singlefile '" + pdf + "' '" + dir.File("page") + "'").c_str()), 0);
+  TPicture picture;
+  picture.LoadFromFile(dir.File("page.png"));
+  TBitmap page;
+  page.Assign(picture.Graphic());
+  page.SetPixelFormat(pf24bit);
+  int red = 0, green = 0;
+  TInkBox ink;
+  for (int y = 0; y < page.Height(); ++y)
+    for (int x = 0; x < page.Width(); ++x) {
+      const TColorRef c = ColorToRGB(page.Canvas()->Pixels(x, y));
+      const int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
+      if (r > 180 && g < 90 && b < 90) ++red;      // the calculated line
+      if (g > 150 && r < 90 && b < 90) ++green;    // the difference line and markers
+      if (r < 200 || g < 200 || b < 200) ink.Add(x, y);
+    }
+  EXPECT_GT(red, 10);
+  EXPECT_GT(green, 10);
+  // Inside the print margins, clear of the paper's edges.
+  const int w = page.Width(), h = page.Height();
+  EXPECT_GE(ink.Left, w / 20);
+  EXPECT_LE(ink.Right, w - w / 20);
+  EXPECT_GE(ink.Top, h / 20);
+  EXPECT_LE(ink.Bottom, h - h / 20);
+  EXPECT_GT(ink.Width(), w / 2);  // the plot fills the printed area
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "chart/core/grafutils.h"
 #include "chart/editor/editorbuild.h"
 #include "chart/editor/grafbrushdlg.h"
+#include "chart/editor/grafprevi.h"
 #include "platform/ui/commondialogs.h"
 
 #include <memory>
@@ -300,6 +301,8 @@ void ShowChartPrintPreview(TComponent* Owner, TCustomGrafPanel* Panel) {
   std::unique_ptr<TComponent> created(CreateComponentOfClass(previewClass, Owner));
   auto* preview = dynamic_cast<TCustomForm*>(created.get());
   if (!preview) return;
+  if (auto* chartPreview = dynamic_cast<TChartPreview*>(preview))
+    chartPreview->PageNavigatorClass = &TChartPageNavigator::StaticClass();
   preview->SetTag(reinterpret_cast<intptr_t>(Panel));
   preview->ShowModal();
 }

@@ -8,7 +8,9 @@
 #include "chart/editor/grafbasefuncedit.h"
 #include "chart/editor/grafbmpoptions.h"
 #include "chart/editor/grafbrushdlg.h"
+#include "chart/editor/grafchartactions.h"
 #include "chart/editor/grafchartgrid.h"
+#include "chart/editor/grafcomma.h"
 #include "chart/editor/grafcustomshapeeditor.h"
 #include "chart/editor/grafediaxis.h"
 #include "chart/editor/grafedi3d.h"
@@ -20,7 +22,10 @@
 #include "chart/editor/grafediwall.h"
 #include "chart/editor/grafedigene.h"
 #include "chart/editor/grafedigrad.h"
+#include "chart/editor/grafedicha.h"
 #include "chart/editor/grafediseri.h"
+#include "chart/editor/grafedit.h"
+#include "chart/editor/grafeditpro.h"
 #include "chart/editor/grafedittools.h"
 #include "chart/editor/grafediperi.h"
 #include "chart/editor/grafemfoptions.h"
@@ -33,6 +38,7 @@
 #include "chart/editor/graflisb.h"
 #include "chart/editor/grafnavigator.h"
 #include "chart/editor/grafpendlg.h"
+#include "chart/editor/grafprevi.h"
 #include "chart/editor/grafselectlist.h"
 #include "chart/editor/grafshadoweditor.h"
 #include "chart/editor/grafsourceedit.h"
@@ -215,6 +221,13 @@ const TEditorUnit kUnits[] = {
     {"GrafHistoEdit", RegisterHistogramEditorClasses, nullptr},
     {"GrafPointFigure", RegisterPointFigureEditorClasses, nullptr},
     {"GrafMapSeriesEdit", RegisterMapSeriesEditorClasses, nullptr},
+    // The editor window, its doors, the commander, print preview, the chart picture and the actions.
+    {"GrafEditCha", RegisterChartEditorWindowClasses, nullptr},
+    {"GrafEdit", RegisterChartEditorComponentClasses, nullptr},
+    {"GrafComma", RegisterCommanderClasses, nullptr},
+    {"GrafPrevi", RegisterPrintPreviewClasses, nullptr},
+    {"GrafEditPro", RegisterChartImageClasses, UnregisterChartImageClasses},
+    {"GrafChartActions", RegisterChartActionClasses, nullptr},
 };
 
 bool Registered = false;

@@ -24,7 +24,10 @@
 // "GrafTextureWood", "GrafTextureStone" (16 x 16) and "GrafTextureClouds",
 // "GrafTextureGrass", "GrafTextureFire", "GrafTextureSnow" (32 x 32), and
 // two-glyph strips on teal: "GrafArrowUp", "GrafArrowDown" (2 x 12 x 12) and
-// the navigator's "GrafNav_First" .. "GrafNav_Cancel" (2 x 11 x 11).
+// the navigator's "GrafNav_First" .. "GrafNav_Cancel" (2 x 11 x 11); and the
+// commander bar's "GrafNormal", "GrafRotate", "GrafMove", "GrafZoom",
+// "GrafDepth", "GrafView3D", "GrafEdit", "GrafPrint", "GrafCopy", "GrafSave"
+// (16 x 16 on teal).
 std::unique_ptr<TBitmap> LoadResourceBitmap(const std::string& name);
 // Adds (or replaces) a bitmap resource made by a drawing routine.
 void RegisterResourceBitmap(const std::string& name, std::function<std::unique_ptr<TBitmap>()> maker);
