@@ -37,7 +37,8 @@ public:
   // The light point in chart pixels: Left and Top, or the chart's centre
   // for -1 (its own centre, not moved by its place in its parent).
   TPoint LightPoint() const;
-  // Darkens Source into Dest (both 24-bit, Dest resized to Source's size).
+  // Darkens the colour bytes of Source into Dest (24 or 32 bits a pixel;
+  // Dest takes Source's size and format, an alpha byte is kept).
   void DarkenBitmap(TBitmap* Source, TBitmap* Dest) const;
 
 private:

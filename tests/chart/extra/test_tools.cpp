@@ -6,6 +6,7 @@
 // number's text.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <string>
 #include <vector>
@@ -224,6 +225,57 @@ TEST(LightTool, DarkensByDistanceInEitherStyle) {
     EXPECT_EQ(Byte(dest, 5, 5), r.Centre);
     EXPECT_EQ(Byte(dest, 0, 0), r.Corner);
   }
+}
+
+TEST(LightTool, EveryPixelMatchesTheFormulaWhereverTheLightIs) {
+  // A picture of varied bytes, darkened pixel by pixel by the formula.
+  const int W = 37, H = 23;
+  auto source = std::make_unique<TBitmap>(W, H, pf24bit);
+  for (int y = 0; y < H; ++y)
+    for (int x = 0; x < 3 * W; ++x) source->ScanLine(y)[x] = static_cast<uint8_t>((x * 37 + y * 91) % 256);
+  struct Row {
+    TLightStyle Style;
+    int Factor, Left, Top;
+  };
+  const Row rows[] = {{lsLinear, 10, 18, 11}, {lsSpotLight, 10, 3, 20}, {lsLinear, 35, -15, 40},
+                      {lsSpotLight, 60, 60, -8}, {lsLinear, 100, 0, 0},   {lsSpotLight, 3, 36, 22}};
+  const double e = 100.0 / std::sqrt(double(W * W + H * H));
+  for (const Row& r : rows) {
+    SCOPED_TRACE(testing::Message() << r.Style << " " << r.Factor << " " << r.Left << "," << r.Top);
+    TLightTool tool;
+    tool.SetStyle(r.Style);
+    tool.SetFactor(r.Factor);
+    tool.SetLeft(r.Left);
+    tool.SetTop(r.Top);
+    for (TPixelFormat format : {pf24bit, pfDevice}) {
+      TBitmap picture;
+      picture.Assign(source.get());
+      picture.SetPixelFormat(format);
+      const int bpp = format == pf24bit ? 3 : 4;
+      TBitmap dest;
+      tool.DarkenBitmap(&picture, &dest);
+      int wrong = 0;
+      for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x) {
+          const double d = std::sqrt(double((y - r.Top) * (y - r.Top) + (x - r.Left) * (x - r.Left)));
+          const double f = r.Factor * 0.01 * (r.Style == lsLinear ? 20 : 1);
+          const double o = std::nearbyint(r.Style == lsSpotLight ? f * ((d + 1) * e) * ((d + 1) * e) : e * f * d);
+          for (int b = 0; b < 3; ++b) {
+            const int v = picture.ScanLine(y)[x * bpp + b];
+            const int want = o < 1 ? v : o < 255 ? (o >= v ? 0 : v - int(o)) : 0;
+            wrong += dest.ScanLine(y)[x * bpp + b] != want;
+          }
+        }
+      EXPECT_EQ(wrong, 0) << format;
+    }
+  }
+  // A light point far away makes no long work of it.
+  TLightTool far;
+  far.SetLeft(2000000000);
+  far.SetTop(-2000000000);
+  TBitmap dest;
+  far.DarkenBitmap(source.get(), &dest);
+  EXPECT_EQ(dest.ScanLine(0)[0], 0);
 }
 
 TEST(LightTool, FactorZeroLeavesTheChartPictureAndTheLightSitsAtTheChartsOwnCentre) {
