@@ -8,6 +8,7 @@
 #include "chart/editor/grafbasefuncedit.h"
 #include "chart/editor/grafbmpoptions.h"
 #include "chart/editor/grafbrushdlg.h"
+#include "chart/editor/grafchartgrid.h"
 #include "chart/editor/grafcustomshapeeditor.h"
 #include "chart/editor/grafedifont.h"
 #include "chart/editor/grafedigene.h"
@@ -20,6 +21,7 @@
 #include "chart/editor/grafgalleryalternate.h"
 #include "chart/editor/grafgallerypanel.h"
 #include "chart/editor/grafgally.h"
+#include "chart/editor/graflisb.h"
 #include "chart/editor/grafnavigator.h"
 #include "chart/editor/grafpendlg.h"
 #include "chart/editor/grafselectlist.h"
@@ -27,6 +29,47 @@
 #include "chart/editor/grafsourceedit.h"
 #include "chart/editor/grafstore.h"
 #include "chart/editor/grafsymboleditor.h"
+// The element editors of the series, functions and tools.
+#include "chart/editor/grafpoedi.h"
+#include "chart/editor/grafflineedi.h"
+#include "chart/editor/grafcustedit.h"
+#include "chart/editor/grafareaedit.h"
+#include "chart/editor/grafbaredit.h"
+#include "chart/editor/grafstackbaredit.h"
+#include "chart/editor/grafpieedit.h"
+#include "chart/editor/grafcirclededit.h"
+#include "chart/editor/grafgried.h"
+#include "chart/editor/grafvectoredit.h"
+#include "chart/editor/graftoweredit.h"
+#include "chart/editor/grafsurfedit.h"
+#include "chart/editor/grafwaterfalledit.h"
+#include "chart/editor/grafcolorgrideditor.h"
+#include "chart/editor/graftrisurfedit.h"
+#include "chart/editor/grafpo3dedit.h"
+#include "chart/editor/grafcontouredit.h"
+#include "chart/editor/graftoolseriesedit.h"
+#include "chart/editor/grafdragpoint.h"
+#include "chart/editor/grafdatatableeditor.h"
+#include "chart/editor/grafdraw3d.h"
+#include "chart/editor/grafavgfunceditor.h"
+#include "chart/editor/grafcustomfunceditor.h"
+#include "chart/editor/grafexpavefuncedit.h"
+#include "chart/editor/grafrmsfuncedit.h"
+#include "chart/editor/grafbollingereditor.h"
+#include "chart/editor/grafmacdfuncedit.h"
+#include "chart/editor/grafsmoothfuncedit.h"
+#include "chart/editor/grafmovavefuncedit.h"
+#include "chart/editor/grafadxfunceditor.h"
+#include "chart/editor/grafpvofunction.h"
+#include "chart/editor/grafccifunction.h"
+#include "chart/editor/grafobvfunction.h"
+#include "chart/editor/grafclvfunction.h"
+#include "chart/editor/grafcompressohlc.h"
+#include "chart/editor/grafcandledi.h"
+#include "chart/editor/grafvoled.h"
+#include "chart/editor/grafhistoedit.h"
+#include "chart/editor/grafpointfigure.h"
+#include "chart/editor/grafmapseriesedit.h"
 #include "chart/series/grafcandle.h"
 #include "chart/series/graffunci.h"
 #include "chart/series/grafhisto.h"
@@ -106,6 +149,51 @@ const TEditorUnit kUnits[] = {
     {"GrafEmfOptions", RegisterMetafileExportFormat, UnregisterMetafileExportFormat},
     {"GrafBmpOptions", RegisterBitmapExportFormat, UnregisterBitmapExportFormat},
     {"GrafAbout", RegisterGrafAboutUnit, nullptr},
+    // The data grid, the series list box and the pages built on them.
+    {"GrafChartGrid", RegisterChartGridClasses, nullptr},
+    {"GrafLisB", RegisterSeriesListBoxClasses, nullptr},
+    // The element editors: series pointer, standard, 3D grid, contour,
+    // series-tool, data-table, function, financial and map series editors.
+    {"GrafPoEdi", RegisterPointerEditorClasses, nullptr},
+    {"GrafFLineEdi", RegisterFastLineEditorClasses, nullptr},
+    {"GrafCustEdit", RegisterCustomSeriesEditorClasses, nullptr},
+    {"GrafAreaEdit", RegisterAreaSeriesEditorClasses, nullptr},
+    {"GrafBarEdit", RegisterBarSeriesEditorClasses, nullptr},
+    {"GrafStackBarEdit", RegisterStackBarEditorClasses, nullptr},
+    {"GrafPieEdit", RegisterPieSeriesEditorClasses, nullptr},
+    {"GrafCircledEdit", RegisterCircledEditorClasses, nullptr},
+    {"GrafGriEd", RegisterGrid3DEditorClasses, nullptr},
+    {"GrafVectorEdit", RegisterVectorEditorClasses, nullptr},
+    {"GrafTowerEdit", RegisterTowerEditorClasses, nullptr},
+    {"GrafSurfEdit", RegisterSurfaceEditorClasses, nullptr},
+    {"GrafWaterFallEdit", RegisterWaterFallEditorClasses, nullptr},
+    {"GrafColorGridEditor", RegisterColorGridEditorClasses, nullptr},
+    {"GrafTriSurfEdit", RegisterTriSurfaceEditorClasses, nullptr},
+    {"GrafPo3DEdit", RegisterPoint3DEditorClasses, nullptr},
+    {"GrafContourEdit", RegisterContourEditorClasses, nullptr},
+    {"GrafToolSeriesEdit", RegisterSeriesToolEditorClasses, nullptr},
+    {"GrafDragPoint", RegisterDragPointEditorClasses, nullptr},
+    {"GrafDataTableEditor", RegisterDataTableEditorClasses, nullptr},
+    {"GrafDraw3D", RegisterDraw3DClasses, nullptr},
+    {"GrafAvgFuncEditor", RegisterAverageFuncEditorClasses, nullptr},
+    {"GrafCustomFuncEditor", RegisterCustomFunctionEditorClasses, nullptr},
+    {"GrafExpAveFuncEdit", RegisterExpAveFuncEditorClasses, nullptr},
+    {"GrafRMSFuncEdit", RegisterRMSFuncEditorClasses, nullptr},
+    {"GrafBollingerEditor", RegisterBollingerFuncEditorClasses, nullptr},
+    {"GrafMACDFuncEdit", RegisterMACDFuncEditorClasses, nullptr},
+    {"GrafSmoothFuncEdit", RegisterSmoothFuncEditorClasses, nullptr},
+    {"GrafMovAveFuncEdit", RegisterMovAveFuncEditorClasses, nullptr},
+    {"GrafADXFuncEditor", RegisterADXFuncEditorClasses, nullptr},
+    {"GrafPVOFunction", RegisterPVOFuncEditorClasses, nullptr},
+    {"GrafCCIFunction", RegisterCCIFuncEditorClasses, nullptr},
+    {"GrafOBVFunction", RegisterOBVFuncEditorClasses, nullptr},
+    {"GrafCLVFunction", RegisterCLVFuncEditorClasses, nullptr},
+    {"GrafCompressOHLC", RegisterCompressFuncEditorClasses, nullptr},
+    {"GrafCandlEdi", RegisterCandleEditorClasses, nullptr},
+    {"GrafVolEd", RegisterVolumeEditorClasses, nullptr},
+    {"GrafHistoEdit", RegisterHistogramEditorClasses, nullptr},
+    {"GrafPointFigure", RegisterPointFigureEditorClasses, nullptr},
+    {"GrafMapSeriesEdit", RegisterMapSeriesEditorClasses, nullptr},
 };
 
 bool Registered = false;

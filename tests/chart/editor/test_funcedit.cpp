@@ -89,8 +89,8 @@ TEST_F(FuncEditTest, FunctionsAskForTheSourcesTheyTake) {
     TClass Function;
     bool Single, Values, SourceTab, Options;
   } cases[] = {
-      {&TMovingAverageFunction::StaticClass(), true, true, true, false},  // its own editor is not built yet
-      {&TADXFunction::StaticClass(), true, false, true, false},
+      {&TMovingAverageFunction::StaticClass(), true, true, true, true},
+      {&TADXFunction::StaticClass(), true, false, true, true},
       {&TCustomGrafFunction::StaticClass(), false, false, false, true},
       {&TAddGrafFunction::StaticClass(), false, true, true, true},
   };
