@@ -14,7 +14,8 @@ void UnregisterExtraSeriesTypes();
 // The further tools (legend scroll bar, lighting, selector, extra legend,
 // series band, pie, gantt, grid transpose, page number) with the chart's
 // tool-type registry, in the order of their units, and the page number
-// tool's class variable. A second call changes nothing.
+// tool's class variable, each unit with its editor form (class registry).
+// A second call changes nothing.
 void RegisterExtraToolTypes();
 // What the tool units undo at program end: the tool types leave the
 // registry, the page number class variable is cleared and the lighting
