@@ -440,6 +440,7 @@ bool TCustomChartGrid::CanEditShow() {
   if (!EditorShown()) {
     FSavedText = CellText(Col(), Row());
     FRefused = {};
+    FireChanged();
   }
   return true;
 }
@@ -543,6 +544,8 @@ bool TCustomChartGrid::ApplyEdit(int ACol, int ARow, const std::string& Value, s
 
 void TCustomChartGrid::SetEditText(int ACol, int ARow, const std::string& Value) {
   TCustomGrid::SetEditText(ACol, ARow, Value);
+  // The editor hands its text over as it goes: the navigator follows.
+  if (!EditorMode()) FireChanged();
   if (FSkipApply) return;
   std::string error;
   if (ApplyEdit(ACol, ARow, Value, error)) {

@@ -13,6 +13,8 @@
 #include "chart/editor/grafedifont.h"
 #include "chart/editor/grafedigene.h"
 #include "chart/editor/grafedigrad.h"
+#include "chart/editor/grafediseri.h"
+#include "chart/editor/grafedittools.h"
 #include "chart/editor/grafediperi.h"
 #include "chart/editor/grafemfoptions.h"
 #include "chart/editor/grafexport.h"
@@ -70,6 +72,7 @@
 #include "chart/editor/grafhistoedit.h"
 #include "chart/editor/grafpointfigure.h"
 #include "chart/editor/grafmapseriesedit.h"
+#include "chart/editor/graftoolsgallery.h"
 #include "chart/series/grafcandle.h"
 #include "chart/series/graffunci.h"
 #include "chart/series/grafhisto.h"
@@ -150,6 +153,9 @@ const TEditorUnit kUnits[] = {
     {"GrafBmpOptions", RegisterBitmapExportFormat, UnregisterBitmapExportFormat},
     {"GrafAbout", RegisterGrafAboutUnit, nullptr},
     // The data grid, the series list box and the pages built on them.
+    {"GrafEdiSeri", RegisterSeriesPageClasses, nullptr},
+    {"GrafToolsGallery", RegisterToolsGalleryClasses, nullptr},
+    {"GrafEditTools", RegisterToolsPageClasses, nullptr},
     {"GrafChartGrid", RegisterChartGridClasses, nullptr},
     {"GrafLisB", RegisterSeriesListBoxClasses, nullptr},
     // The element editors: series pointer, standard, 3D grid, contour,

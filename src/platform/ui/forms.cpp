@@ -3,6 +3,7 @@
 #include "platform/dialogs.h"
 
 #include "platform/ui/hintwindows.h"
+#include "platform/ui/syssettings.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -105,6 +106,12 @@ void TCustomForm::DeclareProperties(TClassInfo& c) {
   static const TEnumInfo states{"TWindowState", {"wsNormal", "wsMinimized", "wsMaximized"}, 0};
   c.Enum<TCustomForm>("WindowState", states, &TCustomForm::WindowState, &TCustomForm::SetWindowState, wsNormal);
   c.Object<TCustomForm, TWinControl>("ActiveControl", &TCustomForm::ActiveControl, &TCustomForm::SetActiveControl);
+}
+
+TBorderIcons TCustomForm::ShownBorderIcons() const {
+  TBorderIcons icons = FBorderIcons;
+  if (!HelpInstalled()) icons.Exclude(biHelp);
+  return icons;
 }
 
 TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner) {

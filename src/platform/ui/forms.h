@@ -63,6 +63,9 @@ public:
   void SetBorderStyle(TFormBorderStyle v);
   TBorderIcons BorderIcons() const { return FBorderIcons; }
   void SetBorderIcons(TBorderIcons v) { FBorderIcons = v; }
+  // The icons the caption shows: the help icon only while help is
+  // installed (HelpInstalled).
+  TBorderIcons ShownBorderIcons() const;
   TPosition Position() const { return FPosition; }
   void SetPosition(TPosition v) { FPosition = v; }
   TFormStyle FormStyle() const { return FFormStyle; }

@@ -79,6 +79,8 @@ void ShowHelpContext(int HelpContext, bool Popup) {
   if (HelpHook()) HelpHook()(HelpContext, Popup);
 }
 
+bool HelpInstalled() { return static_cast<bool>(HelpHook()); }
+
 THelpHook SetHelpHook(THelpHook hook) {
   THelpHook old = std::move(HelpHook());
   HelpHook() = std::move(hook);

@@ -53,3 +53,6 @@ TSoundHook SetSoundHook(TSoundHook hook);  // returns the previous hook
 using THelpHook = std::function<void(int HelpContext, bool Popup)>;
 void ShowHelpContext(int HelpContext, bool Popup);
 THelpHook SetHelpHook(THelpHook hook);
+// Whether a help viewer is installed: help buttons and the caption's help
+// icon show only then, so none offers help that cannot come.
+bool HelpInstalled();

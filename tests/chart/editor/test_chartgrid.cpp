@@ -322,6 +322,14 @@ TEST_F(ChartGridTest, TheNavigatorMovesAndEditsThroughTheGrid) {
   nav->Buttons(nbPost)->Click();
   EXPECT_DOUBLE_EQ(a->YValues()->GetValue(2), 8);
   expect({{nbPost, false}, {nbInsert, true}}, "posted");
+  // An edit begun by typing and ended with Enter keeps the buttons in step.
+  Grid->SetFocus();
+  guitest::Key(Grid, '5', "5");
+  ASSERT_TRUE(Grid->EditorShown());
+  expect({{nbPost, true}, {nbCancel, true}}, "typing");
+  guitest::Key(Grid->InplaceEditor(), VK_RETURN, "\r");
+  expect({{nbPost, false}, {nbCancel, false}, {nbInsert, true}}, "entered");
+  EXPECT_DOUBLE_EQ(a->YValues()->GetValue(2), 5);
   nav->Buttons(nbDelete)->Click();
   EXPECT_EQ(a->Count(), 2);
   // Freeing the grid leaves the navigator without one.
