@@ -10,7 +10,14 @@
 #include "chart/editor/grafbrushdlg.h"
 #include "chart/editor/grafchartgrid.h"
 #include "chart/editor/grafcustomshapeeditor.h"
+#include "chart/editor/grafediaxis.h"
+#include "chart/editor/grafedi3d.h"
 #include "chart/editor/grafedifont.h"
+#include "chart/editor/grafedilege.h"
+#include "chart/editor/grafedipage.h"
+#include "chart/editor/grafedipane.h"
+#include "chart/editor/grafedititl.h"
+#include "chart/editor/grafediwall.h"
 #include "chart/editor/grafedigene.h"
 #include "chart/editor/grafedigrad.h"
 #include "chart/editor/grafediseri.h"
@@ -200,6 +207,14 @@ const TEditorUnit kUnits[] = {
     {"GrafHistoEdit", RegisterHistogramEditorClasses, nullptr},
     {"GrafPointFigure", RegisterPointFigureEditorClasses, nullptr},
     {"GrafMapSeriesEdit", RegisterMapSeriesEditorClasses, nullptr},
+    // The chart-wide pages of the editor window.
+    {"GrafEdiAxis", RegisterAxisPageClasses, nullptr},
+    {"GrafEdiLege", RegisterLegendPageClasses, nullptr},
+    {"GrafEdi3D", Register3DPageClasses, nullptr},
+    {"GrafEdiPage", RegisterPagingPageClasses, nullptr},
+    {"GrafEdiWall", RegisterWallPageClasses, nullptr},
+    {"GrafEdiTitl", RegisterTitlePageClasses, nullptr},
+    {"GrafEdiPane", RegisterPanelPageClasses, nullptr},
 };
 
 bool Registered = false;

@@ -1,6 +1,7 @@
 // The chart editor's dialogs and pages on a real display, to look at (not a
 // test). The argument names the form: pen, brush, gradient, shadow, font,
-// symbol, shape, format, increment, source, general, gallery, navigator.
+// symbol, shape, format, increment, source, general, gallery, navigator,
+// and the chart-wide pages axis, legend, 3d, paging, walls, titles, panel.
 // With ZELVORA_DEMO_SHOT=<file.png> a picture of the screen is saved after a
 // moment and the program quits.
 #include <cstdlib>
@@ -14,7 +15,14 @@
 #include "chart/editor/grafaxisincr.h"
 #include "chart/editor/grafbrushdlg.h"
 #include "chart/editor/grafcustomshapeeditor.h"
+#include "chart/editor/grafedi3d.h"
+#include "chart/editor/grafediaxis.h"
 #include "chart/editor/grafedigene.h"
+#include "chart/editor/grafedilege.h"
+#include "chart/editor/grafedipage.h"
+#include "chart/editor/grafedipane.h"
+#include "chart/editor/grafedititl.h"
+#include "chart/editor/grafediwall.h"
 #include "chart/editor/grafeditreg.h"
 #include "chart/editor/grafformatting.h"
 #include "chart/editor/graffuncedit.h"
@@ -104,6 +112,20 @@ int main(int argc, char** argv) {
     EmbedFormInSheetWithTag(page, sheet, chart->SeriesAt(1));
   } else if (what == "general") {
     EmbedFormInSheet(new TFormGrafGeneral(host, chart), sheet);
+  } else if (what == "axis" || what == "legend" || what == "3d" || what == "paging" || what == "walls" ||
+             what == "titles" || what == "panel") {
+    // The chart-wide pages of the editor window.
+    sheet->SetBounds(320, 10, 420, 280);
+    host->SetWidth(760);
+    TForm* page = nullptr;
+    if (what == "axis") page = new TFormGrafAxis(host, chart->LeftAxis());
+    else if (what == "legend") page = TFormGrafLegend::CreateForLegend(host, chart->Legend());
+    else if (what == "3d") page = new TFormGraf3D(host, chart);
+    else if (what == "paging") page = new TFormGrafPage(host, chart);
+    else if (what == "walls") page = new TFormGrafWall(host, chart->LeftWall());
+    else if (what == "titles") page = new TFormGrafTitle(host, chart->Title(), chart);
+    else page = new TFormGrafPanel(host, chart);
+    EmbedFormInSheet(page, sheet);
   } else if (what == "navigator") {
     chart->SetMaxPointsPerPage(5);
     auto* nav = new TChartPageNavigator(host);

@@ -1,0 +1,3 @@
+#include "chart/core/pagenumclass.h"
+
+TClass PageNumToolClass = nullptr;
