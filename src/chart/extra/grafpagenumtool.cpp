@@ -2,8 +2,6 @@
 
 #include "chart/core/grafconst.h"
 
-TClass PageNumToolClass = nullptr;
-
 std::string FormatPageNumber(const std::string& Format, int Page, int Count) {
   std::string out;
   out.reserve(Format.size() + 8);

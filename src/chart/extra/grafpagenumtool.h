@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "chart/core/pagenumclass.h"
 #include "chart/series/graftools.h"
 
 class TPageNumTool : public TAnnotationTool {
@@ -22,6 +23,3 @@ public:
 // everything else (a "%s" or "%n" read from a chart file included) stays
 // text as it stands.
 std::string FormatPageNumber(const std::string& Format, int Page, int Count);
-
-// The page number tool's class while its unit is registered (nil otherwise).
-extern TClass PageNumToolClass;
