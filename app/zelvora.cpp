@@ -4,9 +4,11 @@
 #include "chart/extra/extraregister.h"
 
 int main(int argc, char** argv) {
-  // The further chart series join the gallery in their units' order.
+  // The further chart series and tools join the galleries in their units' order.
   RegisterExtraSeriesTypes();
+  RegisterExtraToolTypes();
   const int result = RunZelvora(argc, argv);
+  UnregisterExtraToolTypes();
   UnregisterExtraSeriesTypes();
   return result;
 }

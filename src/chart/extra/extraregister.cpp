@@ -12,12 +12,28 @@
 #include "chart/extra/grafcalendar.h"
 #include "chart/extra/grafdonut.h"
 #include "chart/extra/graffunnel.h"
+#include "chart/extra/grafextralegendtool.h"
+#include "chart/extra/grafgantttool.h"
+#include "chart/extra/grafgantttooledit.h"
 #include "chart/extra/grafgauges.h"
+#include "chart/extra/graflegendscrollbar.h"
+#include "chart/extra/graflegendscrollbaredit.h"
+#include "chart/extra/graflighting.h"
+#include "chart/extra/graflightingedit.h"
+#include "chart/extra/grafpagenumtool.h"
+#include "chart/extra/grafpietool.h"
+#include "chart/extra/grafpietooledit.h"
 #include "chart/extra/grafpolar.h"
 #include "chart/extra/grafpyramid.h"
 #include "chart/extra/grafrose.h"
+#include "chart/extra/grafselectortool.h"
+#include "chart/extra/grafselectortooledit.h"
+#include "chart/extra/grafseriesbandtool.h"
+#include "chart/extra/grafseriesbandtooledit.h"
 #include "chart/extra/grafshape.h"
 #include "chart/extra/grafsmith.h"
+#include "chart/extra/graftransposetool.h"
+#include "chart/extra/graftransposetooledit.h"
 #include "chart/extra/grafvolumepipe.h"
 #include "chart/extra/imagebar.h"
 #include "chart/extra/imapoint.h"
@@ -75,4 +91,42 @@ void UnregisterExtraSeriesTypes() {
                          &TBarJoinSeries::StaticClass(), &TImageBarSeries::StaticClass(),
                          &TImagePointSeries::StaticClass(), &TDeltaPointSeries::StaticClass(),
                          &TBar3DSeries::StaticClass()});
+}
+
+namespace {
+bool ToolsRegistered = false;
+}  // namespace
+
+void RegisterExtraToolTypes() {
+  if (ToolsRegistered) return;
+  ToolsRegistered = true;
+  // Each unit: its tool type, then its editor form by class name.
+  RegisterToolTypes({&TLegendScrollBar::StaticClass()});
+  RegisterClasses({&TScrollbarEditor::StaticClass()});
+  RegisterToolTypes({&TLightTool::StaticClass()});
+  RegisterClasses({&TLightToolEditor::StaticClass()});
+  RegisterToolTypes({&TSelectorTool::StaticClass()});
+  RegisterClasses({&TSelectorToolEditor::StaticClass()});
+  RegisterToolTypes({&TExtraLegendTool::StaticClass()});
+  RegisterToolTypes({&TSeriesBandTool::StaticClass()});
+  RegisterClasses({&TSeriesBandToolEdit::StaticClass()});
+  RegisterToolTypes({&TPieTool::StaticClass()});
+  RegisterClasses({&TPieToolEditor::StaticClass()});
+  RegisterToolTypes({&TGanttTool::StaticClass()});
+  RegisterClasses({&TGanttToolEditor::StaticClass()});
+  RegisterToolTypes({&TGridTransposeTool::StaticClass()});
+  RegisterClasses({&TGridTransposeToolEdit::StaticClass()});
+  RegisterToolTypes({&TPageNumTool::StaticClass()});
+  PageNumToolClass = &TPageNumTool::StaticClass();
+}
+
+void UnregisterExtraToolTypes() {
+  if (!ToolsRegistered) return;
+  ToolsRegistered = false;
+  PageNumToolClass = nullptr;
+  UnregisterToolTypes({&TLegendScrollBar::StaticClass(), &TLightTool::StaticClass(), &TSelectorTool::StaticClass(),
+                       &TExtraLegendTool::StaticClass(), &TSeriesBandTool::StaticClass(), &TPieTool::StaticClass(),
+                       &TGanttTool::StaticClass(), &TGridTransposeTool::StaticClass(),
+                       &TPageNumTool::StaticClass()});
+  FreeLightingBitmap();
 }

@@ -10,3 +10,14 @@ void RegisterExtraSeriesTypes();
 // gantt and shape series leaves the series-type registry, and the polar
 // degree sign and the clock's Roman numerals are emptied.
 void UnregisterExtraSeriesTypes();
+
+// The further tools (legend scroll bar, lighting, selector, extra legend,
+// series band, pie, gantt, grid transpose, page number) with the chart's
+// tool-type registry, in the order of their units, and the page number
+// tool's class variable, each unit with its editor form (class registry).
+// A second call changes nothing.
+void RegisterExtraToolTypes();
+// What the tool units undo at program end: the tool types leave the
+// registry, the page number class variable is cleared and the lighting
+// tools' shared bitmap is freed.
+void UnregisterExtraToolTypes();

@@ -843,6 +843,15 @@ void TPieSeries::DrawPoint(int Index) {
   PaintSlice(Index);
 }
 
+void TPieSeries::StartArcBeforeSlice(int Index) {
+  EnsureSliceArcs();
+  if (FSliceArcs.empty()) return;
+  const int previous = Index > 0 ? Index - 1 : static_cast<int>(FSliceArcs.size()) - 1;
+  const TPoint p = PointOnCircle(FSliceArcs[static_cast<size_t>(previous)].EndAngle, RadiusX, RadiusY);
+  ArcStartX = p.X;
+  ArcStartY = p.Y;
+}
+
 void TPieSeries::PaintSlice(int Index) {
   TCanvas3D* canvas = FParentChart->PanelCanvas();
   int dx, dy;

@@ -238,6 +238,9 @@ public:
   int SliceTopDepth(int Index);
   double SliceDepthDistance(int Index);
   int SliceAtPoint(int X, int Y, bool WithExplode);
+  // Places the arc start at the end of the slice before Index (the last
+  // slice's for 0), so that PaintSlice can draw that slice alone again.
+  void StartArcBeforeSlice(int Index);
 
   bool DrawAllSides = false;
   int ArcStartX = 0;
