@@ -61,3 +61,33 @@ TEST_F(SplitterTest, DraggingMovesTheBar) {
 }
 
 }  // namespace
+
+// Side by side, as a list beside the editor it chooses for: a bar aligned
+// to the left widens the control on its left.
+TEST(SplitterLeft, DraggingWidensTheLeftControl) {
+  guitest::EnsureGui();
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 400, 300);
+  auto* list = new TPanel(&form);
+  list->SetWidth(120);
+  list->SetAlign(alLeft);
+  list->SetParent(&form);
+  auto* bar = new TSplitter(&form);
+  bar->SetWidth(3);
+  bar->SetLeft(130);
+  bar->SetAlign(alLeft);
+  bar->SetParent(&form);
+  auto* rest = new TPanel(&form);
+  rest->SetAlign(alClient);
+  rest->SetParent(&form);
+  form.Show();
+  EXPECT_EQ(bar->Left(), 120);
+  EXPECT_EQ(bar->ResizeControl(), list);
+  const int room = list->Width() + rest->Width();
+  guitest::MouseDown(bar, mbLeft, 1, 10);
+  guitest::MouseMove(bar, 41, 10);
+  guitest::MouseUp(bar, mbLeft, 41, 10);
+  EXPECT_EQ(list->Width(), 160);
+  EXPECT_EQ(rest->Left(), 163);
+  EXPECT_EQ(list->Width() + rest->Width(), room);
+}
