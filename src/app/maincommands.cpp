@@ -588,13 +588,20 @@ void TFormZelvora::actManualEditExecute(TObject*) {
 void TFormZelvora::actQuickStartExecute(TObject*) {
   if (InputFileName.empty()) OpenAFile("Input File (*.inp)|*.inp");
   if (InputFileName.empty()) return;
+  // Messages go through between the steps: a close of the program on the
+  // way (its Exit command during the refinement) frees the editor, and the
+  // steps after it are left out.
+  auto closed = [this] { return FClosing || !ManualEditWindow; };
   ProcessPending();
+  if (FClosing) return;
   actManualEditExecute(this);
   ManualEditWindow->actPlot->SetChecked(RunOptions.QSPlot);
   ManualEditWindow->actWatch->SetChecked(RunOptions.QSWatch);
   ProcessPending();
+  if (closed()) return;
   ManualEditWindow->actRefine->Execute();
   ProcessPending();
+  if (closed()) return;
   if (RunOptions.QSUpdate) ManualEditWindow->actUpdate->Execute();
 }
 
