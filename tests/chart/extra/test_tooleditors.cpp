@@ -4,7 +4,9 @@
 // reaches the tool.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -12,11 +14,14 @@
 #include "chart/core/grafeditctrls.h"
 #include "chart/editor/grafeditreg.h"
 #include "chart/editor/grafpendlg.h"
+#include "chart/editor/graftoolsgallery.h"
 #include "chart/extra/extraregister.h"
 #include "chart/extra/ganttch.h"
+#include "chart/extra/grafextralegendtool.h"
 #include "chart/extra/grafgantttool.h"
 #include "chart/extra/graflegendscrollbar.h"
 #include "chart/extra/graflighting.h"
+#include "chart/extra/grafpagenumtool.h"
 #include "chart/extra/grafpietool.h"
 #include "chart/extra/grafselectortool.h"
 #include "chart/extra/grafseriesbandtool.h"
@@ -225,4 +230,54 @@ TEST_F(ToolEditorTest, GanttEditorListsGanttSeriesOnlyAndKeepsTheToleranceWhileL
   EXPECT_EQ(tool->CursorDrag(), crCross);
   Find<TCheckBox>(f, "CBAllowResize")->SetChecked(false);
   EXPECT_FALSE(tool->AllowResize());
+}
+
+TEST_F(ToolEditorTest, EveryFurtherToolIsInTheGalleryUnderItsFamilyAndItsEditorOpens) {
+  struct Row {
+    TClass Class;
+    const char* Tab;
+    const char* TypeName;
+    bool EditorBuilt;
+  };
+  const Row rows[] = {
+      {&TLegendScrollBar::StaticClass(), "Other", "Legend Scrollbar", true},
+      {&TLightTool::StaticClass(), "Other", "2D Lighting", true},
+      {&TSelectorTool::StaticClass(), "Other", "Selector", true},
+      {&TExtraLegendTool::StaticClass(), "Series", "Extra Legend", false},
+      {&TSeriesBandTool::StaticClass(), "Series", "Series Band", true},
+      {&TPieTool::StaticClass(), "Series", "Pie Slices", true},
+      {&TGanttTool::StaticClass(), "Series", "Gantt Drag", true},
+      {&TGridTransposeTool::StaticClass(), "Other", "3D Grid Transpose", true},
+      {&TPageNumTool::StaticClass(), "Other", "Page Number", false},
+  };
+  TGrafToolsGallery gallery(Host.get());
+  gallery.FormShow(&gallery);
+  auto tabItems = [&](const std::string& Tab) {
+    std::map<std::string, TObject*> items;
+    const int t = gallery.TabControl1->Tabs()->IndexOf(Tab);
+    EXPECT_GE(t, 0) << Tab;
+    gallery.TabControl1->SetTabIndex(t);
+    gallery.TabControl1Change(gallery.TabControl1);
+    for (int i = 0; i < gallery.LBTool->Count(); ++i)
+      items[gallery.LBTool->Items()->Strings(i)] = gallery.LBTool->Items()->Objects(i);
+    return items;
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.TypeName);
+    const auto items = tabItems(r.Tab);
+    auto it = items.find(r.TypeName);
+    ASSERT_NE(it, items.end());
+    EXPECT_EQ(reinterpret_cast<TClass>(it->second), r.Class);
+    if (!r.EditorBuilt) continue;
+    auto* tool = dynamic_cast<TGrafCustomTool*>(CreateComponentOfClass(r.Class, Host.get()));
+    ASSERT_NE(tool, nullptr);
+    Chart->Tools()->AddTool(tool);
+    std::string lower = tool->EditorFormClassName();
+    for (char& ch : lower) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    EXPECT_NE(GetClass(lower), nullptr);  // found without regard to case
+    TCustomForm* f = Open(tool);
+    ASSERT_NE(f, nullptr);
+    EXPECT_TRUE(f->Visible());
+    delete f;
+  }
 }
