@@ -155,6 +155,8 @@ TGeneralForm::TGeneralForm(TComponent* AOwner) : TForm(AOwner) {
   OnShow = [this](TObject* s) { FormShow(s); };
   OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
   OnDeactivate = [this](TObject* s) { FormDeactivate(s); };
+  // Laid out for 96 pixels per inch.
+  ScaleToScreen();
   UpdateForm();
 }
 

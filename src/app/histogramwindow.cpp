@@ -96,7 +96,7 @@ THistogramForm::THistogramForm(TComponent* AOwner) : TForm(AOwner), FClipboard(s
   SetClientWidth(620);
   SetClientHeight(470);
   SetKeyPreview(true);
-  if (PixelsPerInch() == 120) FRowHeight = 20;
+  if (Screen->PixelsPerInch() == 120) FRowHeight = 20;
 
   TabControl1 = new TTabControl(this);
   TabControl1->SetName("TabControl1");
@@ -229,6 +229,8 @@ THistogramForm::THistogramForm(TComponent* AOwner) : TForm(AOwner), FClipboard(s
   OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
   OnDeactivate = [this](TObject* s) { FormDeactivate(s); };
   OnKeyUp = [this](TObject* s, uint16_t& k, TShiftState sh) { FormKeyUp(s, k, sh); };
+  // Laid out for 96 pixels per inch.
+  ScaleToScreen();
 }
 
 THistogramForm::~THistogramForm() {

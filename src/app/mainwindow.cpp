@@ -592,8 +592,7 @@ void TFormZelvora::FormCreate(TObject*) {
   FormZelvora = this;
   // The layout and the settings are read with one look at the store's file.
   TRegistryBatch batch;
-  // Screens other than 96 pixels per inch would scale the window here; the
-  // layer reports 96 for every screen.
+  ScaleToScreen();
   if (!ScatterSymbols) ScatterSymbols = new TStringList();
   FormatSettings.DecimalSeparator = '.';
   LoadToolbarPositionsFromRegistry(this, HKEY_CURRENT_USER, kToolbarsKey);

@@ -78,6 +78,8 @@ TPhDataForm::TPhDataForm(TComponent* AOwner) : TForm(AOwner) {
   ButtonSearch->OnClick = [this](TObject*) { FindDialog1->Execute(); };
   OnDeactivate = [this](TObject* s) { FormDeactivate(s); };
   OnClose = [](TObject*, TCloseAction&) { SetLastActiveControl(nullptr); };
+  // Laid out for 96 pixels per inch.
+  ScaleToScreen();
 }
 
 TPhDataForm::~TPhDataForm() {

@@ -221,6 +221,8 @@ TPhaseForm::TPhaseForm(TComponent* AOwner) : TForm(AOwner), FAtomClipboard(std::
   OnCloseQuery = [this](TObject* s, bool& c) { FormCloseQuery(s, c); };
   OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
   OnDeactivate = [this](TObject* s) { FormDeactivate(s); };
+  // Laid out for 96 pixels per inch.
+  ScaleToScreen();
 }
 
 TPhaseForm::~TPhaseForm() {

@@ -262,6 +262,8 @@ TOptionsDlg::TOptionsDlg(TComponent* AOwner) : TForm(AOwner) {
   OnShow = [this](TObject* s) { FormShow(s); };
   OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
   OnDeactivate = [this](TObject* s) { FormDeactivate(s); };
+  // Laid out for 96 pixels per inch.
+  ScaleToScreen();
 }
 
 TOptionsDlg::~TOptionsDlg() {

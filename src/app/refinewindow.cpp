@@ -195,6 +195,8 @@ TRefineForm::TRefineForm(TComponent* AOwner) : TForm(AOwner) {
   OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
   OnKeyUp = [this](TObject* s, uint16_t& k, TShiftState sh) { FormKeyUp(s, k, sh); };
 
+  // Laid out for 96 pixels per inch (the factor columns start wider at 120).
+  ScaleToScreen();
   // FormCreate: the toolbar layout is restored here once the tool windows can float.
 }
 

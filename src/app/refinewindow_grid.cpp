@@ -15,7 +15,7 @@ void TRefineForm::CreateFactorGrid(TWinControl* Parent) {
   StringGrid1->SetFixedCols(0);
   StringGrid1->SetRowCount(1);
   StringGrid1->SetDefaultRowHeight(17);
-  StringGrid1->SetDefaultColWidth(40);
+  StringGrid1->SetDefaultColWidth(Screen->PixelsPerInch() == 120 ? 50 : 40);
   StringGrid1->SetHint("Goodness of refinement");
 }
 

@@ -250,6 +250,8 @@ TFormSample::TFormSample(TComponent* AOwner) : TForm(AOwner) {
   };
   OnDeactivate = [this](TObject*) { LastActiveControl = ActiveControl(); };
   OnKeyUp = [this](TObject*, uint16_t& k, TShiftState sh) { EditClipboardKey(ActiveControl(), k, sh.Contains(ssCtrl)); };
+  // Laid out for 96 pixels per inch.
+  ScaleToScreen();
 }
 
 TFormSample::~TFormSample() {

@@ -134,6 +134,8 @@ TFormScatter::TFormScatter(TComponent* AOwner) : TForm(AOwner) {
   OnDeactivate = [this](TObject*) { LastActiveControl = ActiveControl(); };
   OnClose = [](TObject*, TCloseAction&) { LastActiveControl = nullptr; };
   OnKeyUp = [this](TObject*, uint16_t& k, TShiftState sh) { EditClipboardKey(ActiveControl(), k, sh.Contains(ssCtrl)); };
+  // Laid out for 96 pixels per inch.
+  ScaleToScreen();
 }
 
 THistogram* TFormScatter::Histogram() const { return Model ? Model->Histogram(static_cast<int>(Tag())) : nullptr; }

@@ -79,7 +79,8 @@ TFormUpdate::TFormUpdate(TComponent* AOwner)
 }
 
 void TFormUpdate::FormCreate(TObject*) {
-  // Laid out at 96 pixels per inch, which is what the layer's screen reports.
+  // Laid out for 96 pixels per inch.
+  ScaleToScreen();
   cbSites->SetItemIndex(UpdateSite >= 0 && UpdateSite <= 4 ? UpdateSite : 2);
 }
 

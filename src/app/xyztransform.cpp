@@ -70,6 +70,8 @@ TFormTrans::TFormTrans(TComponent* AOwner) : TForm(AOwner) {
   btCancel->SetBounds(302, 160, 75, 25);
   OnShow = [this](TObject* s) { FormShow(s); };
   OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
+  // Laid out for 96 pixels per inch.
+  ScaleToScreen();
 }
 
 TFormTrans::~TFormTrans() {

@@ -62,8 +62,6 @@ int TextHeightOf(TCanvas* Canvas) {
 int MenuShowDelay() { return std::max(0, SystemSettings().MenuShowDelay); }
 bool FlatMenusOn() { return SystemSettings().FlatMenus; }
 bool KeyboardCuesOn() { return SystemSettings().KeyboardCues; }
-// Every event has a sound assigned: the layer's hook decides what it does.
-bool SystemSoundAssigned(const std::string&) { return true; }
 
 bool SeveralMonitorsInUse() { return Monitors().size() > 1; }
 

@@ -30,8 +30,8 @@ int TextHeightOf(TCanvas* Canvas);
 int MenuShowDelay();  // never negative
 bool FlatMenusOn();
 bool KeyboardCuesOn();
-// Plays "MenuPopup" or "MenuCommand" through the layer's sound hook.
-bool SystemSoundAssigned(const std::string& EventName);
+// SystemSoundAssigned and PlaySystemSound ("MenuPopup", "MenuCommand") are
+// the layer's (platform/ui/syssettings.h).
 
 // The monitor nearest to the rectangle or point (its work area or its whole
 // area); with one monitor that monitor.

@@ -6,6 +6,13 @@
 #include "platform/ui/syssettings.h"
 #include "toolbar/tbcommon.h"
 
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "support/tempdir.h"
+
 namespace {
 
 TEST(TBCaptions, AmpersandsAndAccelerators) {
@@ -114,6 +121,45 @@ TEST(TBLists, CreatedOnDemandAndFreedWhenEmpty) {
   ListRemoveAndFreeEmpty(list, &b);
   EXPECT_FALSE(list);
   ListRemoveAndFreeEmpty(list, &b);  // no list: nothing
+}
+
+// The menus' sounds are the desktop's sound theme's: an event has a sound
+// only where the theme has a file for it; playing where nothing can play is
+// silent. A test hook stands for a desktop that has every sound.
+TEST(TBSounds, TheSoundThemeDecidesWhichEventsHaveASound) {
+  struct TEnv {
+    std::string Name;
+    std::optional<std::string> Old;
+    TEnv(const char* n, const std::string& v) : Name(n) {
+      if (const char* o = std::getenv(n)) Old = o;
+      setenv(n, v.c_str(), 1);
+    }
+    ~TEnv() {
+      if (Old) setenv(Name.c_str(), Old->c_str(), 1);
+      else unsetenv(Name.c_str());
+    }
+  };
+  TTempDir home, data;
+  std::filesystem::create_directories(home.File("sounds/freedesktop/stereo"));
+  home.Write("sounds/freedesktop/stereo/menu-click.oga", "OggS");
+  TEnv h("XDG_DATA_HOME", home.Path()), d("XDG_DATA_DIRS", data.Path());
+  const TSoundHook old = SetSoundHook({});
+  struct TCase {
+    const char* Event;
+    bool Assigned;
+  };
+  for (TCase c : {TCase{"MenuCommand", true}, TCase{"MenuPopup", false}, TCase{"SystemExit", false}})
+    EXPECT_EQ(SystemSoundAssigned(c.Event), c.Assigned) << c.Event;
+  EXPECT_EQ(DesktopSoundName("MenuPopup"), "menu-popup");
+  EXPECT_NO_THROW(PlaySystemSound("MenuCommand"));
+  EXPECT_NO_THROW(PlaySystemSound("MenuPopup"));
+
+  std::vector<std::string> heard;
+  SetSoundHook([&](const std::string& e) { heard.push_back(e); });
+  EXPECT_TRUE(SystemSoundAssigned("MenuPopup"));
+  PlaySystemSound("MenuPopup");
+  EXPECT_EQ(heard, std::vector<std::string>{"MenuPopup"});
+  SetSoundHook(old);
 }
 
 }  // namespace

@@ -36,8 +36,6 @@ class TStream;
 
 ZV_DECLARE_EXCEPTION(ChartException, Exception)
 ZV_DECLARE_EXCEPTION(AxisException, Exception)
-// The run time's assertion failure (list bounds of the engine).
-ZV_DECLARE_EXCEPTION(EAssertionFailed, Exception)
 
 // Colour sentinels of series points.
 constexpr TColor clDefaultColor = clDefault;

@@ -13,9 +13,6 @@
 #include "platform/rtl/exceptions.h"
 #include "platform/ui/editctrls.h"
 
-// A failed internal consistency check.
-ZV_DECLARE_EXCEPTION(EAssertionFailed, Exception)
-
 // The control's text as a wide string.
 std::u16string GetWideText(const TControl* Control);
 // Sets the text when it differs (so the change events fire once).

@@ -33,6 +33,8 @@ ZV_DECLARE_EXCEPTION(EInvalidOperation, Exception)
 ZV_DECLARE_EXCEPTION(EInvalidPointer, Exception)
 ZV_DECLARE_EXCEPTION(EAccessViolation, Exception)
 ZV_DECLARE_EXCEPTION(EExternal, Exception)
+// A failed internal consistency check (the run time's assertion failure).
+ZV_DECLARE_EXCEPTION(EAssertionFailed, Exception)
 
 ZV_DECLARE_EXCEPTION(EMathError, Exception)
 ZV_DECLARE_EXCEPTION(EOverflow, EMathError)

@@ -1,5 +1,7 @@
 #include "platform/ui/controls.h"
 
+#include "platform/rtl/mathutils.h"
+
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QCursor>
@@ -489,6 +491,22 @@ void TControl::SetParent(TWinControl* AParent) {
   if (AParent == this) throw EInvalidOperation("A control cannot have itself as its parent");
   if (FParent) FParent->RemoveControl(this);
   if (AParent) AParent->InsertControl(this);
+}
+
+void TControl::ScaleBy(int M, int D) {
+  if (M != D && M > 0 && D > 0) ChangeScale(M, D);
+}
+
+void TControl::ChangeScale(int M, int D) {
+  SetBounds(MulDiv(Left(), M, D), MulDiv(Top(), M, D), MulDiv(Width(), M, D), MulDiv(Height(), M, D));
+  if (!ParentFont()) Font()->SetSize(MulDiv(Font()->Size(), M, D));
+}
+
+void TWinControl::ChangeScale(int M, int D) {
+  // A copy: a child's change of size may realign the others.
+  const std::vector<TControl*> children(FControls);
+  for (TControl* c : children) c->ChangeScale(M, D);
+  TControl::ChangeScale(M, D);
 }
 
 void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {

@@ -76,6 +76,11 @@ public:
   void SetWidth(int v) { SetBounds(FLeft, FTop, v, FHeight); }
   void SetHeight(int v) { SetBounds(FLeft, FTop, FWidth, v); }
   virtual void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
+  // Scales the control (a window: itself and its children) by M / D: place
+  // and size, and the font unless it is the parent's. A form keeps its place
+  // on the screen and scales its client area.
+  void ScaleBy(int M, int D);
+  virtual void ChangeScale(int M, int D);
   TRect BoundsRect() const { return Rect(FLeft, FTop, FLeft + FWidth, FTop + FHeight); }
   void SetBoundsRect(const TRect& r) { SetBounds(r.Left, r.Top, r.Width(), r.Height()); }
   virtual TRect ClientRect() const { return Rect(0, 0, FWidth, FHeight); }
@@ -270,6 +275,8 @@ public:
   ~TWinControl() override;
 
   int ControlCount() const { return static_cast<int>(FControls.size()); }
+  // The children first, then the window itself.
+  void ChangeScale(int M, int D) override;
   TControl* Controls(int Index) const;
   void InsertControl(TControl* AControl);
   void RemoveControl(TControl* AControl);

@@ -1,6 +1,7 @@
 #include "platform/ui/forms.h"
 
 #include "platform/dialogs.h"
+#include "platform/rtl/mathutils.h"
 
 #include "platform/ui/hintwindows.h"
 #include "platform/ui/syssettings.h"
@@ -783,6 +784,32 @@ TCustomForm* TScreen::Forms(int Index) const {
 }
 
 TWinControl* TScreen::ActiveControl() const { return FActiveForm ? FActiveForm->ActiveControl() : nullptr; }
+
+namespace {
+int FixedScreenPpi = 0;
+}
+
+void SetScreenPixelsPerInch(int Value) { FixedScreenPpi = Value; }
+
+int TScreen::PixelsPerInch() const {
+  if (FixedScreenPpi > 0) return FixedScreenPpi;
+  if (QGuiApplication::instance() && QGuiApplication::primaryScreen())
+    return std::max(1, static_cast<int>(std::lround(QGuiApplication::primaryScreen()->logicalDotsPerInch())));
+  return 96;
+}
+
+void TCustomForm::ScaleToScreen() {
+  const int ppi = Screen ? Screen->PixelsPerInch() : 96;
+  if (ppi != 96) ScaleBy(ppi, 96);
+}
+
+void TCustomForm::ChangeScale(int M, int D) {
+  const int cw = MulDiv(ClientWidth(), M, D), ch = MulDiv(ClientHeight(), M, D);
+  for (int i = 0; i < ControlCount(); ++i) Controls(i)->ChangeScale(M, D);
+  if (!ParentFont()) Font()->SetSize(MulDiv(Font()->Size(), M, D));
+  SetClientWidth(cw);
+  SetClientHeight(ch);
+}
 
 int TScreen::Width() const {
   if (QGuiApplication::instance() && QGuiApplication::primaryScreen())

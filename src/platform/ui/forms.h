@@ -78,6 +78,11 @@ public:
   void SetActiveControl(TWinControl* Control);
   bool Active() const { return FActive; }
   int PixelsPerInch() const { return 96; }
+  // Scales the form by the screen's pixels per inch over 96 when they differ
+  // (a window laid out for 96 pixels per inch on another screen).
+  void ScaleToScreen();
+  // A form keeps its place and scales its client area.
+  void ChangeScale(int M, int D) override;
   // The form's own drawing surface (OnPaint draws here).
   TCanvas* Canvas();
 
@@ -254,6 +259,10 @@ private:
   std::unique_ptr<TPaintPacer> FPaintPacer;
 };
 
+// Fixes the screen's pixels per inch (tests); 0 returns to the window
+// system's.
+void SetScreenPixelsPerInch(int Value);
+
 class TScreen : public TComponent {
   ZV_CLASS(TScreen)
 public:
@@ -283,7 +292,9 @@ public:
   int WorkAreaHeight() const { return WorkAreaRect().Height(); }
   int DesktopWidth() const { return Width(); }
   int DesktopHeight() const { return Height(); }
-  int PixelsPerInch() const { return 96; }
+  // The screen's logical pixels per inch, as the window system reports them
+  // (96 on the offscreen platform); a test may fix another value.
+  int PixelsPerInch() const;
   int MonitorCount() const { return 1; }
   // Font families installed (sorted).
   TStrings* Fonts();

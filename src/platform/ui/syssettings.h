@@ -43,11 +43,20 @@ std::vector<TMonitorInfo> Monitors();
 // Installs monitors for tests; an empty list returns to the real ones.
 void SetTestMonitors(std::vector<TMonitorInfo> monitors);
 
-// System sounds ("MenuPopup", "MenuCommand"): nothing is played on Linux;
-// a hook sees each request.
+// System sounds ("MenuPopup", "MenuCommand") are the desktop's event sounds
+// of the freedesktop sound theme ("menu-popup", "menu-click"), played through
+// libcanberra when it is installed; a sound that cannot be played is
+// silence. A hook, when installed, takes every request instead (and every
+// event then counts as having a sound).
 using TSoundHook = std::function<void(const std::string& EventName)>;
 void PlaySystemSound(const std::string& EventName);
 TSoundHook SetSoundHook(TSoundHook hook);  // returns the previous hook
+// Whether the desktop's sound theme has a sound for the event: a file of its
+// theme name under sounds/freedesktop/stereo in $XDG_DATA_HOME or one of
+// $XDG_DATA_DIRS. True for every event while a hook is installed.
+bool SystemSoundAssigned(const std::string& EventName);
+// The sound theme's name of an event ("" for events it has no name for).
+std::string DesktopSoundName(const std::string& EventName);
 
 // Context help: the application may install a viewer; by default nothing.
 using THelpHook = std::function<void(int HelpContext, bool Popup)>;
