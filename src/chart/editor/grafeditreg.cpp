@@ -45,6 +45,7 @@
 #include "chart/editor/grafstore.h"
 #include "chart/editor/grafsymboleditor.h"
 #include "chart/editor/graftoolsgallery.h"
+#include "chart/editor/grexport.h"
 #include "chart/series/grafcandle.h"
 #include "chart/series/graffunci.h"
 #include "chart/series/grafhisto.h"
@@ -123,6 +124,7 @@ const TEditorUnit kUnits[] = {
     // The metafile format before the bitmap one: the export dialog lists them so.
     {"GrafEmfOptions", RegisterMetafileExportFormat, UnregisterMetafileExportFormat},
     {"GrafBmpOptions", RegisterBitmapExportFormat, UnregisterBitmapExportFormat},
+    {"GrExport", RegisterExportDialogClasses, nullptr},
     {"GrafAbout", RegisterGrafAboutUnit, nullptr},
     // The data grid, the series list box and the pages built on them.
     {"GrafEdiSeri", RegisterSeriesPageClasses, nullptr},
