@@ -86,6 +86,7 @@
 #include "chart/editor/grafhistoedit.h"
 #include "chart/editor/grafpointfigure.h"
 #include "chart/editor/grafmapseriesedit.h"
+#include "chart/editor/grexport.h"
 #include "chart/series/grafcandle.h"
 #include "chart/series/graffunci.h"
 #include "chart/series/grafhisto.h"
@@ -164,6 +165,7 @@ const TEditorUnit kUnits[] = {
     // The metafile format before the bitmap one: the export dialog lists them so.
     {"GrafEmfOptions", RegisterMetafileExportFormat, UnregisterMetafileExportFormat},
     {"GrafBmpOptions", RegisterBitmapExportFormat, UnregisterBitmapExportFormat},
+    {"GrExport", RegisterExportDialogClasses, nullptr},
     {"GrafAbout", RegisterGrafAboutUnit, nullptr},
     // The data grid, the series list box and the pages built on them.
     {"GrafEdiSeri", RegisterSeriesPageClasses, nullptr},

@@ -26,6 +26,7 @@
 #include "chart/editor/grafshadoweditor.h"
 #include "chart/editor/grafsourceedit.h"
 #include "chart/editor/grafsymboleditor.h"
+#include "chart/editor/grexport.h"
 #include "dialogtest.h"
 
 namespace {
@@ -50,7 +51,7 @@ TEST_F(RegistrationTest, EditorClassesAreFoundByNameIgnoringCase) {
       &TGalleryChart::StaticClass(),       &TChartGalleryPanel::StaticClass(),
       &TCustomGrafNavigator::StaticClass(), &TChartPageNavigator::StaticClass(),
       &TFormGrafGeneral::StaticClass(),    &TGrafGallery::StaticClass(),
-      &TGrafGalleryForm::StaticClass(),
+      &TGrafGalleryForm::StaticClass(),    &TGrafExportForm::StaticClass(),
   };
   for (const TClassInfo* c : classes) {
     const std::string name = c->Name();
