@@ -15,6 +15,7 @@
 #include "chart/extra/grafextralegendtool.h"
 #include "chart/extra/grafgantttool.h"
 #include "chart/extra/grafgantttooledit.h"
+#include "chart/extra/grafgaugeeditor.h"
 #include "chart/extra/grafgauges.h"
 #include "chart/extra/graflegendscrollbar.h"
 #include "chart/extra/graflegendscrollbaredit.h"
@@ -24,14 +25,18 @@
 #include "chart/extra/grafpietool.h"
 #include "chart/extra/grafpietooledit.h"
 #include "chart/extra/grafpolar.h"
+#include "chart/extra/grafpolareditor.h"
 #include "chart/extra/grafpyramid.h"
 #include "chart/extra/grafrose.h"
+#include "chart/extra/grafwindroseeditor.h"
+#include "chart/extra/grafclockeditor.h"
 #include "chart/extra/grafselectortool.h"
 #include "chart/extra/grafselectortooledit.h"
 #include "chart/extra/grafseriesbandtool.h"
 #include "chart/extra/grafseriesbandtooledit.h"
 #include "chart/extra/grafshape.h"
 #include "chart/extra/grafsmith.h"
+#include "chart/extra/grafsmithedit.h"
 #include "chart/extra/graftransposetool.h"
 #include "chart/extra/graftransposetooledit.h"
 #include "chart/extra/grafvolumepipe.h"
@@ -45,11 +50,16 @@ void RegisterExtraSeriesTypes() {
   RegisterSeriesType(&TPolarSeries::StaticClass(), &GrafMsgExPolar, &GrafMsgExtended, 2);
   RegisterSeriesType(&TRadarSeries::StaticClass(), &GrafMsgExRadar, &GrafMsgExtended, 2);
   RegisterSeriesType(&TPolarBarSeries::StaticClass(), &GrafMsgExPolarBar, &GrafMsgExtended, 2);
+  RegisterClasses({&TPolarSeriesEditor::StaticClass()});
   // Wind rose and clock.
   RegisterSeriesType(&TWindRoseSeries::StaticClass(), &GrafMsgExWindRose, &GrafMsgExOther, 1);
   RegisterSeriesType(&TClockSeries::StaticClass(), &GrafMsgExClock, &GrafMsgExOther, 1);
+  RegisterClasses({&TWindRoseEditor::StaticClass()});
+  RegisterClasses({&TClockEditor::StaticClass()});
   RegisterSeriesType(&TSmithSeries::StaticClass(), &GrafMsgExSmith, &GrafMsgExtended, 2);
+  RegisterClasses({&TSmithSeriesEdit::StaticClass()});
   RegisterSeriesType(&TGaugeSeries::StaticClass(), &GrafMsgExGauge, &GrafMsgExtended, 1);
+  RegisterClasses({&TGaugeSeriesEditor::StaticClass()});
   RegisterSeriesType(&TBubbleSeries::StaticClass(), &GrafMsgBubble, &GrafMsgStandard, 1);
   RegisterSeriesType(&TArrowSeries::StaticClass(), &GrafMsgArrow, &GrafMsgExtended, 2);
   RegisterSeriesType(&TGanttSeries::StaticClass(), &GrafMsgGantt, &GrafMsgStandard, 1);
