@@ -9,10 +9,10 @@ using namespace editorbuild;
 ZV_CLASS_IMPL_NOPROPS(TGaugeSeriesEditor, TForm)
 
 TGaugeSeriesEditor::TGaugeSeriesEditor(TComponent* AOwner) : TForm(AOwner) {
-  SetClientWidth(340);
+  SetClientWidth(380);
   SetClientHeight(170);
   FTabs = new TEditorTabs(this);
-  PageControl1 = Make<TPageControl>(this, this, "PageControl1", 0, 0, 340, 170);
+  PageControl1 = Make<TPageControl>(this, this, "PageControl1", 0, 0, 380, 170);
   PageControl1->SetAlign(alClient);
   TabOptions = MakeEditorSheet(this, PageControl1, "TabOptions", "Options");
   TabLabels = MakeEditorSheet(this, PageControl1, "TabLabels", "Labels");
@@ -56,19 +56,19 @@ TGaugeSeriesEditor::TGaugeSeriesEditor(TComponent* AOwner) : TForm(AOwner) {
   Label4 = MakeLabel(this, TabTicks, "Label4", 100, 10, "Length:", Edit4);
   Edit2 = Make<TEdit>(this, TabTicks, "Edit2", 180, 32, 40, 21);
   UpDown1 = MakeEditUpDown(this, TabTicks, "UpDown1", Edit2, 0, 100);
-  Label2 = MakeLabel(this, TabTicks, "Label2", 100, 36, "Count:", Edit2);
+  Label2 = MakeLabel(this, TabTicks, "Label2", 100, 36, "Minor count:", Edit2);
   Edit5 = Make<TEdit>(this, TabTicks, "Edit5", 180, 58, 40, 21);
   UpDown4 = MakeEditUpDown(this, TabTicks, "UpDown4", Edit5, 0, 100);
   Label5 = MakeLabel(this, TabTicks, "Label5", 100, 62, "Minor length:", Edit5);
   Edit3 = Make<TEdit>(this, TabTicks, "Edit3", 180, 84, 40, 21);
   UpDown2 = MakeEditUpDown(this, TabTicks, "UpDown2", Edit3, 0, 100);
   Label9 = MakeLabel(this, TabTicks, "Label9", 100, 88, "Distance:", Edit3);
-  Edit9 = Make<TEdit>(this, TabTicks, "Edit9", 270, 6, 50, 21);
+  Edit9 = Make<TEdit>(this, TabTicks, "Edit9", 304, 6, 50, 21);
   UDMin = MakeEditUpDown(this, TabTicks, "UDMin", Edit9, -32767, 32767);
-  Label10 = MakeLabel(this, TabTicks, "Label10", 232, 10, "&Minimum:", Edit9);
-  Edit10 = Make<TEdit>(this, TabTicks, "Edit10", 270, 32, 50, 21);
+  Label10 = MakeLabel(this, TabTicks, "Label10", 240, 10, "&Minimum:", Edit9);
+  Edit10 = Make<TEdit>(this, TabTicks, "Edit10", 304, 32, 50, 21);
   UDMax = MakeEditUpDown(this, TabTicks, "UDMax", Edit10, -32767, 32767);
-  Label12 = MakeLabel(this, TabTicks, "Label12", 232, 36, "Ma&ximum:", Edit10);
+  Label12 = MakeLabel(this, TabTicks, "Label12", 240, 36, "Ma&ximum:", Edit10);
 
   CheckBox4->OnClick = [this](TObject* s) { CheckBox4Click(s); };
   Button1->OnClick = [this](TObject* s) { Button1Click(s); };
