@@ -23,7 +23,7 @@ TUpDown* MakeUpDown(TComponent* Owner, TWinControl* Parent, const char* Name, TE
 
 TArrowSeriesEditor::TArrowSeriesEditor(TComponent* AOwner) : TForm(AOwner) {
   SetClientWidth(300);
-  SetClientHeight(126);
+  SetClientHeight(140);
   BPen = Make<TButtonPen>(this, this, "BPen", 8, 8, 85, 25, "&Border...");
   BBrush = Make<TButton>(this, this, "BBrush", 8, 40, 85, 25, "&Pattern...");
   SEArrowWidth = Make<TEdit>(this, this, "SEArrowWidth", 164, 8, 33, 21);
@@ -36,9 +36,9 @@ TArrowSeriesEditor::TArrowSeriesEditor(TComponent* AOwner) : TForm(AOwner) {
   SBPercent->SetParams(50, 0, 100);
   Label3 = MakeLabel(this, this, "Label3", 110, 70, "&Size:", SBPercent);
   LPercent = MakeLabel(this, this, "LPercent", 260, 70, "50%");
-  GroupBox1 = Make<TGroupBox>(this, this, "GroupBox1", 8, 72, 96, 50);
-  CBColorEach = Make<TCheckBox>(this, GroupBox1, "CBColorEach", 6, 4, 86, 17, "Color &Each");
-  BArrowColor = Make<TButtonColor>(this, GroupBox1, "BArrowColor", 6, 22, 85, 25, "&Color...");
+  GroupBox1 = Make<TGroupBox>(this, this, "GroupBox1", 8, 72, 98, 64);
+  CBColorEach = Make<TCheckBox>(this, GroupBox1, "CBColorEach", 6, 14, 86, 17, "Color &Each");
+  BArrowColor = Make<TButtonColor>(this, GroupBox1, "BArrowColor", 6, 34, 85, 25, "&Color...");
 
   BBrush->OnClick = [this](TObject* s) { BBrushClick(s); };
   SEArrowWidth->OnChange = [this](TObject* s) { SEArrowWidthChange(s); };

@@ -32,7 +32,7 @@ TComboFlat* MakeList(TComponent* Owner, TWinControl* Parent, const char* Name, i
 
 TRadioGroup* MakeRadios(TComponent* Owner, TWinControl* Parent, const char* Name, int Left, int Top,
                         const char* Caption, std::initializer_list<const char*> Items) {
-  auto* g = Make<TRadioGroup>(Owner, Parent, Name, Left, Top, 100, 78, Caption);
+  auto* g = Make<TRadioGroup>(Owner, Parent, Name, Left, Top, 96, 72, Caption);
   for (const char* s : Items) g->Items()->Add(s);
   return g;
 }
@@ -47,28 +47,28 @@ int ItemOfAlignment(TAlignment Value) { return Value == taLeftJustify ? 0 : Valu
 }  // namespace
 
 TChartShapeEditor::TChartShapeEditor(TComponent* AOwner) : TForm(AOwner) {
-  SetClientWidth(360);
-  SetClientHeight(232);
-  PageControl1 = Make<TPageControl>(this, this, "PageControl1", 0, 0, 360, 232);
+  SetClientWidth(396);
+  SetClientHeight(180);
+  PageControl1 = Make<TPageControl>(this, this, "PageControl1", 0, 0, 396, 180);
   PageControl1->SetAlign(alClient);
   TabStyle = MakeSheet(this, PageControl1, "TabStyle", "Style");
   TabPosition = MakeSheet(this, PageControl1, "TabPosition", "Position");
   TabFont = MakeSheet(this, PageControl1, "TabFont", "Text");
 
-  CBStyle = MakeList(this, TabStyle, "CBStyle", 48, 6, 116,
+  CBStyle = MakeList(this, TabStyle, "CBStyle", 48, 6, 130,
                      {"Rectangle", "Circle", "Vertical Line", "Horiz. Line", "Triangle", "Invert. Triangle", "Line",
                       "Diamond", "Cube", "Cross", "Diagonal Cross", "Star", "Pyramid", "Invert. Pyramid"});
   Label1 = MakeLabel(this, TabStyle, "Label1", 6, 10, "&Style:", CBStyle);
-  BShapeColor = Make<TButtonColor>(this, TabStyle, "BShapeColor", 6, 34, 80, 25, "&Color...");
-  BShapePen = Make<TButtonPen>(this, TabStyle, "BShapePen", 90, 34, 80, 25, "Bor&der...");
-  BShapeBrush = Make<TButton>(this, TabStyle, "BShapeBrush", 6, 62, 80, 25, "&Pattern...");
-  BGradient = Make<TButtonGradient>(this, TabStyle, "BGradient", 90, 62, 80, 25, "&Gradient...");
-  CBTrans = Make<TCheckBox>(this, TabStyle, "CBTrans", 6, 92, 100, 17, "Tra&nsparent");
-  CBRound = Make<TCheckBox>(this, TabStyle, "CBRound", 6, 112, 130, 17, "&Round Rectangle");
-  MemoText = Make<TMemo>(this, TabStyle, "MemoText", 6, 148, 164, 52);
-  Label2 = MakeLabel(this, TabStyle, "Label2", 6, 132, "Te&xt:", MemoText);
-  RGAlign = MakeRadios(this, TabStyle, "RGAlign", 180, 4, "&Horiz. Alignment", {"Left", "Center", "Right"});
-  RGVertAlign = MakeRadios(this, TabStyle, "RGVertAlign", 180, 88, "&Alignment", {"Top", "Center", "Bottom"});
+  BShapeColor = Make<TButtonColor>(this, TabStyle, "BShapeColor", 6, 32, 84, 25, "&Color...");
+  BShapePen = Make<TButtonPen>(this, TabStyle, "BShapePen", 94, 32, 84, 25, "Bor&der...");
+  BShapeBrush = Make<TButton>(this, TabStyle, "BShapeBrush", 6, 60, 84, 25, "&Pattern...");
+  BGradient = Make<TButtonGradient>(this, TabStyle, "BGradient", 94, 60, 84, 25, "&Gradient...");
+  CBTrans = Make<TCheckBox>(this, TabStyle, "CBTrans", 6, 92, 120, 17, "Tra&nsparent");
+  CBRound = Make<TCheckBox>(this, TabStyle, "CBRound", 6, 114, 130, 17, "&Round Rectangle");
+  MemoText = Make<TMemo>(this, TabStyle, "MemoText", 286, 22, 100, 120);
+  Label2 = MakeLabel(this, TabStyle, "Label2", 286, 6, "Te&xt:", MemoText);
+  RGAlign = MakeRadios(this, TabStyle, "RGAlign", 184, 0, "&Horiz. Alignment", {"Left", "Center", "Right"});
+  RGVertAlign = MakeRadios(this, TabStyle, "RGVertAlign", 184, 74, "&Alignment", {"Top", "Center", "Bottom"});
 
   SEX0 = Make<TEdit>(this, TabPosition, "SEX0", 60, 8, 90, 21);
   Label3 = MakeLabel(this, TabPosition, "Label3", 8, 12, "&Left:", SEX0);
