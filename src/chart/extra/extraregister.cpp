@@ -3,15 +3,20 @@
 #include "chart/core/chart.h"
 #include "chart/core/grafconst.h"
 #include "chart/extra/arrowcha.h"
+#include "chart/extra/grafarrowedi.h"
 #include "chart/extra/bar3d.h"
 #include "chart/extra/bubblech.h"
+#include "chart/extra/grafbubbleedit.h"
 #include "chart/extra/errorbar.h"
 #include "chart/extra/ganttch.h"
+#include "chart/extra/grafganttedi.h"
 #include "chart/extra/grafbezie.h"
 #include "chart/extra/grafboxplot.h"
 #include "chart/extra/grafcalendar.h"
 #include "chart/extra/grafdonut.h"
+#include "chart/extra/grafdonutedit.h"
 #include "chart/extra/graffunnel.h"
+#include "chart/extra/graffunneleditor.h"
 #include "chart/extra/grafextralegendtool.h"
 #include "chart/extra/grafgantttool.h"
 #include "chart/extra/grafgantttooledit.h"
@@ -27,6 +32,7 @@
 #include "chart/extra/grafpolar.h"
 #include "chart/extra/grafpolareditor.h"
 #include "chart/extra/grafpyramid.h"
+#include "chart/extra/grafpyramidedit.h"
 #include "chart/extra/grafrose.h"
 #include "chart/extra/grafwindroseeditor.h"
 #include "chart/extra/grafclockeditor.h"
@@ -35,11 +41,13 @@
 #include "chart/extra/grafseriesbandtool.h"
 #include "chart/extra/grafseriesbandtooledit.h"
 #include "chart/extra/grafshape.h"
+#include "chart/extra/grafshapeedi.h"
 #include "chart/extra/grafsmith.h"
 #include "chart/extra/grafsmithedit.h"
 #include "chart/extra/graftransposetool.h"
 #include "chart/extra/graftransposetooledit.h"
 #include "chart/extra/grafvolumepipe.h"
+#include "chart/extra/grafvolumepipeeditor.h"
 #include "chart/extra/imagebar.h"
 #include "chart/extra/imapoint.h"
 #include "chart/extra/mypoint.h"
@@ -61,13 +69,21 @@ void RegisterExtraSeriesTypes() {
   RegisterSeriesType(&TGaugeSeries::StaticClass(), &GrafMsgExGauge, &GrafMsgExtended, 1);
   RegisterClasses({&TGaugeSeriesEditor::StaticClass()});
   RegisterSeriesType(&TBubbleSeries::StaticClass(), &GrafMsgBubble, &GrafMsgStandard, 1);
+  RegisterClasses({&TBubbleSeriesEditor::StaticClass()});
   RegisterSeriesType(&TArrowSeries::StaticClass(), &GrafMsgArrow, &GrafMsgExtended, 2);
+  RegisterClasses({&TArrowSeriesEditor::StaticClass()});
   RegisterSeriesType(&TGanttSeries::StaticClass(), &GrafMsgGantt, &GrafMsgStandard, 1);
+  RegisterClasses({&TGanttSeriesEditor::StaticClass()});
   RegisterSeriesType(&TChartShape::StaticClass(), &GrafMsgShape, &GrafMsgStandard, 2);
+  RegisterClasses({&TChartShapeEditor::StaticClass()});
   RegisterSeriesType(&TFunnelSeries::StaticClass(), &GrafMsgExFunnel, &GrafMsgExStats, 1);
+  RegisterClasses({&TFunnelSeriesEditor::StaticClass()});
   RegisterSeriesType(&TPyramidSeries::StaticClass(), &GrafMsgExPyramid, &GrafMsgExtended, 2);
+  RegisterClasses({&TPyramidSeriesEditor::StaticClass()});
   RegisterSeriesType(&TDonutSeries::StaticClass(), &GrafMsgExDonut, &GrafMsgExtended, 1);
+  RegisterClasses({&TDonutSeriesEditor::StaticClass()});
   RegisterSeriesType(&TVolumePipeSeries::StaticClass(), &GrafMsgExVolumePipe, &GrafMsgExStats, 1);
+  RegisterClasses({&TVolumePipeSeriesEditor::StaticClass()});
   RegisterSeriesType(&TBezierSeries::StaticClass(), &GrafMsgExBezier, &GrafMsgExtended, 1);
   // Error bar, error and high-low.
   RegisterSeriesType(&TErrorBarSeries::StaticClass(), &GrafMsgExErrorBar, &GrafMsgExStats, 1);
