@@ -11,6 +11,20 @@
 #include "chart/extra/ganttch.h"
 #include "chart/extra/grafganttedi.h"
 #include "chart/extra/grafbezie.h"
+#include "chart/extra/grafanntooledit.h"
+#include "chart/extra/grafaxisarrowedit.h"
+#include "chart/extra/grafaxistooledit.h"
+#include "chart/extra/grafcolorbandedit.h"
+#include "chart/extra/grafcolorlineeditor.h"
+#include "chart/extra/grafcursoredit.h"
+#include "chart/extra/grafdragmarksedit.h"
+#include "chart/extra/grafdrawlineeditor.h"
+#include "chart/extra/grafgridbandtooledit.h"
+#include "chart/extra/grafimagetooledit.h"
+#include "chart/extra/grafmarkstiptooledit.h"
+#include "chart/extra/grafnearesttooleditor.h"
+#include "chart/extra/grafrotatetooleditor.h"
+#include "chart/extra/grafseriesanimedit.h"
 #include "chart/extra/grafboxplot.h"
 #include "chart/extra/grafcalendar.h"
 #include "chart/extra/grafdonut.h"
@@ -18,6 +32,7 @@
 #include "chart/extra/graffunnel.h"
 #include "chart/extra/graffunneleditor.h"
 #include "chart/extra/grafextralegendtool.h"
+#include "chart/extra/grafextralegendtooledit.h"
 #include "chart/extra/grafgantttool.h"
 #include "chart/extra/grafgantttooledit.h"
 #include "chart/extra/grafgaugeeditor.h"
@@ -134,6 +149,7 @@ void RegisterExtraToolTypes() {
   RegisterToolTypes({&TSelectorTool::StaticClass()});
   RegisterClasses({&TSelectorToolEditor::StaticClass()});
   RegisterToolTypes({&TExtraLegendTool::StaticClass()});
+  RegisterClasses({&TExtraLegendEditor::StaticClass()});
   RegisterToolTypes({&TSeriesBandTool::StaticClass()});
   RegisterClasses({&TSeriesBandToolEdit::StaticClass()});
   RegisterToolTypes({&TPieTool::StaticClass()});
@@ -144,6 +160,15 @@ void RegisterExtraToolTypes() {
   RegisterClasses({&TGridTransposeToolEdit::StaticClass()});
   RegisterToolTypes({&TPageNumTool::StaticClass()});
   PageNumToolClass = &TPageNumTool::StaticClass();
+  // The editor forms of the axis tools, the series tools and the annotation
+  // tool of the chart core and series.
+  RegisterClasses({&TAxisToolEditor::StaticClass(), &TGridBandToolEdit::StaticClass(),
+                   &TAxisArrowToolEditor::StaticClass(), &TColorBandToolEditor::StaticClass(),
+                   &TColorLineToolEditor::StaticClass(), &TCursorToolEditor::StaticClass(),
+                   &TNearestToolEdit::StaticClass(), &TDragMarksToolEditor::StaticClass(),
+                   &TMarksTipToolEdit::StaticClass(), &TChartImageToolEditor::StaticClass(),
+                   &TDrawLineEdit::StaticClass(), &TRotateToolEditor::StaticClass(),
+                   &TSeriesAnimToolEditor::StaticClass(), &TAnnotationToolEdit::StaticClass()});
 }
 
 void UnregisterExtraToolTypes() {
