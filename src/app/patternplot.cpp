@@ -140,7 +140,12 @@ TPlotForm::TPlotForm(TComponent* AOwner) : TForm(AOwner) {
   HKLMarkers->SetShowInLegend(false);
   for (TChartSeries* s : std::initializer_list<TChartSeries*>{PointSeries1, BackGroundSeries, Series1, Series2,
                                                              HKLMarkers})
+  {
     s->SetParentChart(Chart1);
+    // The window draws through these five: the chart editor may restyle
+    // them but neither delete them nor change their type.
+    s->SetStyle({csfUndeletable, csfFixedType});
+  }
 
   Chart1->OnMouseMove = [this](TObject* s, TShiftState sh, int x, int y) { Chart1MouseMove(s, sh, x, y); };
   Chart1->OnMouseDown = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) {
@@ -788,8 +793,32 @@ void TPlotForm::actPrintpreviewExecute(TObject*) {
   ChartPreviewer1->ShowEditor();
 }
 
+namespace {
+
+// The pointer editor colours a series' points through the pointer's own
+// brush or border; the window keeps one colour per series, so the colour
+// the points show becomes the series colour and the pointer follows it again.
+void TakePointerColour(TPointSeries* Series) {
+  TSeriesPointer* p = Series->Pointer();
+  const TSeriesPointerStyle style = p->Style();
+  const bool lines = style == psCross || style == psDiagCross || style == psStar;
+  TColor shown = clDefault;
+  if (lines) {
+    if (p->Pen()->Visible()) shown = p->Pen()->Color();
+  } else {
+    shown = p->Brush()->Color();
+  }
+  if (shown == clDefault || shown == clNone) return;
+  Series->SetSeriesColor(shown);
+  if (lines) p->Pen()->SetColor(clDefault);
+  else p->Brush()->SetColor(clDefault);
+}
+
+}  // namespace
+
 void TPlotForm::ChartActionEdit1Execute(TObject*) {
   ChartEditor1->ShowEditor();
+  for (TPointSeries* s : {BackGroundSeries, PointSeries1, HKLMarkers}) TakePointerColour(s);
   // Colours chosen in the editor are kept, and saved at close.
   PlotColours[pcBackground] = static_cast<int>(BackGroundSeries->SeriesColor());
   PlotColours[pcData] = static_cast<int>(PointSeries1->SeriesColor());

@@ -13,6 +13,9 @@
 #include "app/popupmenus.h"
 #include "app/scalesdialog.h"
 #include "chart/editor/grafedicha.h"
+#include "chart/editor/grafediseri.h"
+#include "chart/editor/graflisb.h"
+#include "chart/core/grafeditctrls.h"
 #include "chart/editor/grafeditreg.h"
 #include "chart/editor/grafprevi.h"
 #include "chart/core/golden.h"
@@ -795,6 +798,93 @@ TEST_F(PlotFormTest, EditOpensTheChartEditorAndKeepsTheColoursChosenThere) {
   EXPECT_EQ(PlotColours[1], 0);  // unchanged ones stay
   Form->Plot();
   EXPECT_EQ(Form->Series1->SeriesColor(), clNavy);
+}
+
+// Each of the plot's series is edited through its own editor form on the
+// editor's series page (the lines through the pen of the fast-line editor,
+// the points through the pointer editor's border or fill); the colours come
+// back into PlotColours and the next plot draws with them.
+TEST_F(PlotFormTest, TheSeriesEditorsColourThePlotsSeries) {
+  RegisterChartEditorUnits();
+  FillEngineData();
+  Form->Plot();
+  struct TCase {
+    TChartSeries* Series;
+    const char* EditorClass;
+    const char* Button;     // on the editor form
+    bool ThroughDialog;     // the button opens a pen or brush dialog with its own colour button
+    TColor Colour;
+    int Slot;  // in PlotColours
+  };
+  const TCase cases[] = {
+      {Form->PointSeries1, "TSeriesPointerEditor", "BPoinPenCol", true, clTeal, 1},  // crosses: the border
+      {Form->Series1, "TFastLineSeriesEditor", "BColor", false, clNavy, 2},
+      {Form->Series2, "TFastLineSeriesEditor", "BColor", false, clPurple, 3},
+      {Form->HKLMarkers, "TSeriesPointerEditor", "BPointFillColor", true, clOlive, 4},  // circles: the fill
+  };
+  guitest::TModalResponder modal;
+  guitest::TCommonDialogResponder colours;
+  bool deletable = true, changeable = true;
+  modal.Do([&](TCustomForm* f) {
+    auto* editor = dynamic_cast<TChartEditForm*>(f);
+    EXPECT_NE(editor, nullptr);
+    if (!editor) return mrCancel;
+    auto edit = [&](const TCase& c) {
+      SCOPED_TRACE(c.Series->Title());
+      editor->MainPage->SetActivePage(editor->TabChart);
+      editor->LBSeries->SelectSeries(c.Series);
+      editor->LBSeriesRefreshButtons(editor->LBSeries);
+      deletable = deletable && editor->BDeleteSeries->Enabled();
+      changeable = changeable && editor->BChangeTypeSeries->Enabled();
+      editor->LBSeriesEditSeries(editor->LBSeries, editor->LBSeries->ItemIndex());
+      EXPECT_EQ(editor->MainPage->ActivePage(), editor->TabSeries);
+      ASSERT_NE(editor->SeriesPage, nullptr);
+      EXPECT_EQ(editor->SeriesPage->CurrentSeries, c.Series);
+      TCustomForm* form = editor->SeriesPage->SeriesEditorForm();
+      ASSERT_NE(form, nullptr);
+      EXPECT_EQ(form->ClassName(), c.EditorClass);
+      EXPECT_TRUE(form->Showing());
+      colours.Do([&c](TCommonDialog* d) {
+        static_cast<TColorDialog*>(d)->Color = c.Colour;
+        return true;
+      });
+      if (c.ThroughDialog)
+        modal.Do([](TCustomForm* dialog) {
+          auto* button = dynamic_cast<TButtonColor*>(dialog->FindComponent("BColor"));
+          EXPECT_NE(button, nullptr) << dialog->ClassName();
+          if (button) button->Click();
+          return mrOk;
+        });
+      auto* button = dynamic_cast<TButton*>(form->FindComponent(c.Button));
+      ASSERT_NE(button, nullptr) << c.Button;
+      button->Click();
+      TBitmap shown;
+      EXPECT_NO_THROW(guitest::ControlPicture(editor, shown));
+    };
+    for (const TCase& c : cases) edit(c);
+    // A pen change on the calculated line stays with it.
+    editor->LBSeries->SelectSeries(Form->Series1);
+    editor->LBSeriesEditSeries(editor->LBSeries, editor->LBSeries->ItemIndex());
+    if (auto* width = dynamic_cast<TEdit*>(editor->SeriesPage->SeriesEditorForm()->FindComponent("SEWidth")))
+      width->SetText("2");
+    return mrCancel;
+  });
+  Form->ChartActionEdit1->Execute();
+  EXPECT_EQ(colours.Count(), 4);
+  EXPECT_EQ(modal.Count(), 3);  // the editor, the pen and the brush dialog
+  // The window's own series can be restyled but neither deleted nor retyped.
+  EXPECT_FALSE(deletable);
+  EXPECT_FALSE(changeable);
+  for (const TCase& c : cases) {
+    EXPECT_EQ(PlotColours[c.Slot], static_cast<int>(c.Colour)) << c.Series->Title();
+    EXPECT_EQ(c.Series->SeriesColor(), c.Colour) << c.Series->Title();
+  }
+  EXPECT_EQ(Form->Series1->LinePen()->Width(), 2);
+  // The next plot draws the points in their new colours, not the pointer's own.
+  Form->Plot();
+  EXPECT_EQ(Form->PointSeries1->Pointer()->Pen()->Color(), clDefault);
+  EXPECT_EQ(Form->HKLMarkers->Pointer()->Brush()->Color(), clDefault);
+  EXPECT_EQ(Form->HKLMarkers->SeriesColor(), clOlive);
 }
 
 // Print Preview prints, through the preview's Print button, a PDF page that

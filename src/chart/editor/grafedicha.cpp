@@ -20,6 +20,7 @@
 #include "chart/editor/graflisb.h"
 #include "chart/editor/grafpendlg.h"
 #include "chart/editor/grafprevi.h"
+#include "chart/editor/grexport.h"
 #include "chart/series/grafsurfa.h"
 #include "chart/series/graftools.h"
 #include "platform/dialogs.h"
@@ -146,9 +147,6 @@ TChartEditForm::TChartEditForm(TComponent* AOwner) : TForm(AOwner) {
   LBSeries->SetAlign(alClient);
   LBSeries->SetItemHeight(24);
 
-  // The export dialog is not part of this library yet: its tab is left out.
-  TabExport->SetTabVisible(false);
-
   // The data tab's switches and popup.
   PanGridTop = Make<TPanel>(this, TabData, "PanGridTop", 0, 0, 428, 28);
   PanGridTop->SetAlign(alTop);
@@ -270,6 +268,7 @@ void TChartEditForm::Notification(TComponent* AComponent, TOperation Operation) 
   if (AComponent == SeriesPage) SeriesPage = nullptr;
   if (AComponent == FToolsPage) FToolsPage = nullptr;
   if (AComponent == FPreviewPage) FPreviewPage = nullptr;
+  if (AComponent == FExportPage) FExportPage = nullptr;
   for (TForm*& page : FChartPages)
     if (AComponent == page) page = nullptr;
 }
@@ -568,6 +567,8 @@ void TChartEditForm::MainPageChange(TObject*) {
     } else {
       FToolsPage->RefreshTools();
     }
+  } else if (tab == TabExport) {
+    ShowExportPage();
   } else if (tab == TabPrint) {
     if (!FPreviewPage) {
       THourGlass busy;
@@ -582,6 +583,25 @@ void TChartEditForm::MainPageChange(TObject*) {
       FPreviewPage->GrafPreviewPanel1->Invalidate();
     }
   }
+}
+
+void TChartEditForm::ShowExportPage() {
+  if (!FExportPage) {
+    FExportPage = new TGrafExportForm(this);
+    FExportPage->BClose->SetVisible(false);
+    FExportPage->SetAlign(alClient);
+    EmbedEditorForm(FExportPage, TabExport, FChart);
+  } else {
+    // An embedded form is not shown again when its tab comes back: refresh
+    // it as a new showing would (the chart's size and series may have changed).
+    FExportPage->FormShow(FExportPage);
+  }
+  FExportPage->CBFileSize->SetChecked(false);
+  FExportPage->CBFileSizeClick(FExportPage);
+  FExportPage->TabNative->SetTabVisible(!HiddenTabs.Contains(cetExportNative));
+  if (!FExportPage->TabNative->TabVisible() && FExportPage->PageControl1->ActivePage() == FExportPage->TabNative)
+    FExportPage->PageControl1->SetActivePage(FExportPage->TabPicture);
+  FExportPage->EnableButtons();
 }
 
 void TChartEditForm::ShowSeriesPage() {
@@ -795,6 +815,9 @@ void TChartEditForm::LBSeriesRefreshButtons(TObject*) {
   BMoveDown->SetEnabled(series && one && LBSeries->ItemIndex() < last);
   BMoveUP->SetEnabled(series && one && LBSeries->ItemIndex() > 0);
   if (!BChangeTypeSeries->Enabled() && LBSeries->ShowSeriesIcon()) LBSeries->EnableChangeType = false;
+  // The list's Insert and Delete keys obey the same rules as the buttons.
+  LBSeries->AllowAddSeries = BAddSeries->Enabled();
+  LBSeries->AllowDeleteSeries = BDeleteSeries->Enabled();
   const bool order = EditorOptions.Contains(ceOrderSeries);
   LBSeries->EnableDragSeries = order;
   BMoveUP->SetVisible(order);

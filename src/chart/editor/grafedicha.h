@@ -26,6 +26,7 @@ class TChartGridNavigator;
 class TFormGrafSeries;
 class TFormGrafTools;
 class TChartPreview;
+class TGrafExportForm;
 class TCustomChartSeries;
 
 // The editor's tabs, in their published order (ordinals 0 to 16).
@@ -136,6 +137,7 @@ public:
   TForm* ChartPage(int SubPageIndex) const;
   TFormGrafTools* ToolsPage() const { return FToolsPage; }
   TChartPreview* PreviewPage() const { return FPreviewPage; }
+  TGrafExportForm* ExportPage() const { return FExportPage; }
 
   // ---- Handlers ----
   virtual void FormShow(TObject* Sender);
@@ -190,6 +192,7 @@ private:
   void SelectStartPage();
   void SelectFirstSeries();
   void ShowSeriesPage();
+  void ShowExportPage();
   void CreateChartPage(TTabSheet* Tab);
   void BuildTree();
   void FillSeriesNodes();
@@ -210,8 +213,8 @@ private:
   std::string FHelpFile;
   TForm* FChartPages[9] = {};
   TFormGrafTools* FToolsPage = nullptr;
-  TForm* FExportPage = nullptr;
   TChartPreview* FPreviewPage = nullptr;
+  TGrafExportForm* FExportPage = nullptr;
   bool FTreeBuilt = false;
 };
 

@@ -45,6 +45,7 @@
 #include "chart/editor/grafstore.h"
 #include "chart/editor/grafsymboleditor.h"
 #include "chart/editor/graftoolsgallery.h"
+#include "chart/editor/graftypeicons.h"
 // The element editors of the series, functions and tools.
 #include "chart/editor/grafpoedi.h"
 #include "chart/editor/grafflineedi.h"
@@ -141,6 +142,7 @@ void RegisterProgramBitmaps() {
 const TEditorUnit kUnits[] = {
     {"series library", RegisterSeriesLibrary, nullptr},
     {"program bitmaps", RegisterProgramBitmaps, nullptr},
+    {"series type icons", RegisterSeriesTypeIcons, nullptr},
     {"GrafPenDlg", RegisterPenDialogClasses, nullptr},
     {"GrafBrushDlg", RegisterBrushDialogClasses, nullptr},
     {"GrafEdiGrad", RegisterGradientEditorClasses, nullptr},

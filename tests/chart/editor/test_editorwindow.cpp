@@ -15,6 +15,8 @@
 #include "chart/editor/grafedittools.h"
 #include "chart/editor/graflisb.h"
 #include "chart/editor/grafprevi.h"
+#include "chart/editor/grafstore.h"
+#include "chart/editor/grexport.h"
 #include "platform/rtl/registry.h"
 #include "support/gui/guitest.h"
 #include "support/tempdir.h"
@@ -391,7 +393,7 @@ TEST_F(EditorWindow, EveryTabRendersItsPage) {
       EXPECT_EQ(f->ChartPage(i)->Parent(), f->SubPage->Pages(i));
       EXPECT_NO_THROW(guitest::ControlPicture(f, shown)) << f->SubPage->Pages(i)->Caption();
     }
-    for (TTabSheet* t : {f->TabSeries, f->TabData, f->TabTools, f->TabPrint}) {
+    for (TTabSheet* t : {f->TabSeries, f->TabData, f->TabTools, f->TabExport, f->TabPrint}) {
       bool allow = true;
       f->MainPageChanging(f->MainPage, allow);
       ASSERT_TRUE(allow);
@@ -405,8 +407,88 @@ TEST_F(EditorWindow, EveryTabRendersItsPage) {
     EXPECT_EQ(f->LBSeries->OtherItems, f->SeriesPage->CBSeries->Items());
     ASSERT_NE(f->ToolsPage(), nullptr);
     EXPECT_EQ(f->ToolsPage()->Chart(), chart.get());
-    EXPECT_FALSE(f->TabExport->TabVisible());  // the export dialog is not in the library
+    ASSERT_NE(f->ExportPage(), nullptr);
+    EXPECT_EQ(f->ExportPage()->Panel(), chart.get());
   });
+}
+
+// The export tab holds the export dialog, made once, without its Close
+// button; every showing clears the file size, hides "Native" as the hidden
+// tabs say and enables the buttons; an export from the tab writes its file.
+TEST_F(EditorWindow, TheExportTabEmbedsTheExportDialog) {
+  TChartEditor editor(nullptr);
+  editor.SetChart(chart.get());
+  TTempDir dir;
+  const std::string file = dir.File("edited.grf");
+  struct TCase {
+    TChartEditorHiddenTabs Hidden;
+    bool NativeShown;
+  } cases[] = {{{}, true}, {{cetExportNative}, false}};
+  for (const TCase& c : cases) {
+    editor.HideTabs = c.Hidden;
+    editor.DefaultTab = cetExport;
+    editor.OnShow = [&](TObject* Sender) {
+      auto* f = static_cast<TChartEditForm*>(Sender);
+      f->OnShow = [&, f, c, prev = f->OnShow](TObject* s) {
+        prev(s);
+        EXPECT_TRUE(f->TabExport->TabVisible());
+        EXPECT_EQ(f->MainPage->ActivePage(), f->TabExport);
+        TGrafExportForm* page = f->ExportPage();
+        ASSERT_NE(page, nullptr);
+        EXPECT_EQ(page->Parent(), f->TabExport);
+        EXPECT_EQ(page->Align(), alClient);
+        EXPECT_EQ(page->BorderStyle(), bsNone);
+        EXPECT_FALSE(page->BClose->Visible());
+        EXPECT_EQ(page->Panel(), chart.get());
+        EXPECT_EQ(page->TabNative->TabVisible(), c.NativeShown);
+        EXPECT_TRUE(page->BCopy->Enabled());  // the picture page
+        EXPECT_TRUE(page->BSave->Enabled());
+        TBitmap shown;
+        EXPECT_NO_THROW(guitest::ControlPicture(f, shown));
+
+        // Leave and come back: the same dialog, the file size cleared, the
+        // buttons for the page it is on.
+        page->PageControl1->SetActivePage(page->TabData);
+        page->RGText->SetItemIndex(3);
+        page->EnableButtons();
+        ASSERT_FALSE(page->BCopy->Enabled());  // "Excel"
+        page->CBFileSize->SetChecked(true);
+        f->MainPage->SetActivePage(f->TabData);
+        f->MainPageChange(f->MainPage);
+        chart->SetBounds(0, 0, 300, 200);
+        f->MainPage->SetActivePage(f->TabExport);
+        f->MainPageChange(f->MainPage);
+        EXPECT_EQ(f->ExportPage(), page);
+        EXPECT_FALSE(page->CBFileSize->Checked());
+        EXPECT_EQ(page->LabelSize->Caption(), "?");
+        EXPECT_EQ(page->UDWidth->Position(), 300);  // the chart's size now
+        EXPECT_EQ(page->PageControl1->ActivePage(), page->TabData);
+        EXPECT_TRUE(page->BCopy->Enabled());  // a new showing starts on "Text"...
+        EXPECT_EQ(page->RGText->ItemIndex(), 0);
+        EXPECT_TRUE(page->BSave->Enabled());
+        if (!c.NativeShown) return;
+        // ... and the native page saves the chart as a chart file.
+        page->PageControl1->SetActivePage(page->TabNative);
+        page->EnableButtons();
+        guitest::TCommonDialogResponder files;
+        files.Do([&](TCommonDialog* d) {
+          static_cast<TSaveDialog*>(d)->FileName = file;
+          return true;
+        });
+        page->BSave->Click();
+      };
+    };
+    guitest::TModalResponder answer;
+    answer.Answer(mrCancel);
+    editor.ShowEditor();
+    EXPECT_EQ(answer.Count(), 1);
+  }
+  // Read back: the two series came through.
+  TChart loaded(nullptr);
+  TStringStream in(TTempDir::Read(file));
+  ReadChartStream(&loaded, in);
+  ASSERT_EQ(loaded.NumberOfSeries(), 2);
+  EXPECT_EQ(loaded.SeriesAt(1)->PointCount(), 3);
 }
 
 // Double-clicking a series opens its page; deleting the only series empties
