@@ -324,3 +324,255 @@ TEST_F(StatsEditorTest, FormsShowTheSeriesWithoutWritingIt) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(StatsEditorTest, ErrorPenColoursTheErrorSeriesAndStyleIsOfferedOnlyThere) {
+  auto* error = Add<TErrorSeries>();
+  auto* bars = Add<TErrorBarSeries>("S2");
+  bars->SetSeriesColor(clBlue);
+  struct Case {
+    TCustomErrorSeries* Series;
+    bool StyleShown;
+    TColor SeriesColour;
+  };
+  for (const Case& c : {Case{error, true, clRed}, Case{bars, false, clBlue}}) {
+    SCOPED_TRACE(c.Series->ClassName());
+    TCustomForm* f = Open(c.Series);
+    EXPECT_EQ(Find<TRadioGroup>(f, "RGStyle")->Visible(), c.StyleShown);
+    guitest::TCommonDialogResponder colours;
+    colours.Do([](TCommonDialog* d) {
+      static_cast<TColorDialog*>(d)->Color = clRed;
+      return true;
+    });
+    guitest::TModalResponder modal;
+    modal.Do([](TCustomForm* pen) {
+      Find<TButtonColor>(pen, "BColor")->Click();
+      return mrOk;
+    });
+    Find<TButtonPen>(f, "BPen")->Click();
+    EXPECT_EQ(c.Series->ErrorPen()->Color(), clRed);
+    EXPECT_EQ(c.Series->SeriesColor(), c.SeriesColour);
+  }
+}
+
+// Position and whisker length take only what reads as a number: a
+// half-typed or cleared box keeps the value, and leaving a box that still
+// reads as no number says so once.
+TEST_F(StatsEditorTest, BoxPlotEditsKeepTheValueWhileTheTextIsNoNumber) {
+  auto* box = Add<TBoxSeries>();
+  box->SetPosition(2);
+  TCustomForm* f = Open(box);
+  struct Case {
+    const char* Edit;
+    std::function<double()> Value;
+    double Kept;
+  };
+  const Case cases[] = {{"EPos", [&] { return box->Position(); }, 2},
+                        {"ELength", [&] { return box->WhiskerLength(); }, 1.5}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Edit);
+    auto* edit = Find<TEdit>(f, c.Edit);
+    TDialogResponder dialogs;
+    for (const char* partial : {"-", "", "1e", "1,5"}) {
+      EXPECT_NO_THROW(edit->SetText(partial)) << partial;
+      EXPECT_EQ(c.Value(), c.Kept) << partial;
+    }
+    EXPECT_EQ(dialogs.Count(), 0u);
+    TypeAndLeave(edit, "1.2.3");
+    EXPECT_EQ(c.Value(), c.Kept);
+    EXPECT_EQ(dialogs.Count(), 1u);
+    EXPECT_TRUE(dialogs.Saw("'1.2.3'"));
+    TypeAndLeave(edit, "");
+    EXPECT_EQ(dialogs.Count(), 1u);
+    TypeAndLeave(edit, "-2.5");
+    EXPECT_EQ(c.Value(), -2.5);
+    EXPECT_EQ(dialogs.Count(), 1u);
+  }
+}
+
+TEST_F(StatsEditorTest, CalendarSheetsEditTheirOwnCells) {
+  auto* calendar = Add<TCalendarSeries>();
+  TCustomForm* f = Open(calendar);
+  auto* pages = Find<TPageControl>(f, "PageControl1");
+  std::vector<std::string> sheets;
+  for (int i = 0; i < pages->PageCount(); ++i) sheets.push_back(pages->Pages(i)->Caption());
+  EXPECT_EQ(sheets, (std::vector<std::string>{"Options", "Days", "Weekdays", "Today", "Sunday", "Trailing", "Months"}));
+  EXPECT_EQ(pages->ActivePage()->Caption(), "Options");
+
+  TGrafCustomShape* const cells[6] = {calendar->Days(),   calendar->WeekDays(), calendar->Today(),
+                                      calendar->Sunday(), calendar->Trailing(), calendar->Months()};
+  for (int i = 0; i < 6; ++i) {
+    SCOPED_TRACE(sheets[static_cast<size_t>(i + 1)]);
+    const std::string name = "PageControl" + std::to_string(i + 2);
+    auto* own = Find<TPageControl>(f, name.c_str());
+    ASSERT_NE(own, nullptr);
+    ASSERT_EQ(own->PageCount(), 4);
+    EXPECT_EQ(own->Pages(0)->Caption(), "Format");
+    // The round-frame box of this sheet changes this cell and no other.
+    TCheckBox* round = nullptr;
+    for (int c = 0; c < own->Pages(0)->ControlCount() && !round; ++c)
+      if (auto* box = dynamic_cast<TCheckBox*>(own->Pages(0)->Controls(c)); box && box->Name() == "CBRound")
+        round = box;
+    ASSERT_NE(round, nullptr);
+    round->SetChecked(true);
+    for (int j = 0; j < 6; ++j)
+      EXPECT_EQ(cells[j]->ShapeStyle() == fosRoundRectangle, j <= i) << "cell " << j;
+  }
+  // Showing again binds the same editors anew instead of adding pages.
+  f->Hide();
+  f->Show();
+  EXPECT_EQ(Find<TPageControl>(f, "PageControl2")->PageCount(), 4);
+}
+
+TEST_F(StatsEditorTest, ImageBarBrowsesClearsAndOffersTilingOnlyWithAPicture) {
+  auto* bars = Add<TImageBarSeries>();
+  TTempDir dir;
+  const std::string good = dir.File("tile.bmp");
+  TBitmap(5, 4).SaveToFile(good);
+  const std::string bad = dir.Write("broken.bmp", "BM not a picture");
+
+  TCustomForm* f = Open(bars);
+  auto* browse = Find<TButton>(f, "BBrowse");
+  auto* tiled = Find<TCheckBox>(f, "CBTiled");
+  auto state = [&](const char* caption, bool tiling, int width) {
+    EXPECT_EQ(browse->Caption(), caption);
+    EXPECT_EQ(tiled->Enabled(), tiling);
+    EXPECT_EQ(bars->Image()->Width(), width);
+    EXPECT_EQ(Find<TImage>(f, "Image1")->Picture()->Width(), width);
+  };
+  state("Clea&r", true, 100);  // the default picture
+  browse->Click();
+  state("B&rowse...", false, 0);
+
+  guitest::TCommonDialogResponder files;
+  // Cancelled: nothing changes.
+  files.Do([](TCommonDialog*) { return false; });
+  browse->Click();
+  state("B&rowse...", false, 0);
+  // A file that is no picture is refused and leaves the series as it was.
+  files.Do([&](TCommonDialog* d) {
+    static_cast<TOpenDialog*>(d)->FileName = bad;
+    return true;
+  });
+  EXPECT_THROW(browse->Click(), Exception);
+  state("B&rowse...", false, 0);
+  files.Do([&](TCommonDialog* d) {
+    static_cast<TOpenDialog*>(d)->FileName = good;
+    return true;
+  });
+  browse->Click();
+  state("Clea&r", true, 5);
+  EXPECT_EQ(files.Count(), 3);
+}
+
+}  // namespace
+
+namespace {
+
+// The editors as the series page hosts them: each series' editor in
+// "Format" and the tabs it adds beside the page's own, made once.
+class HostedStatsEditorTest : public StatsEditorTest {
+protected:
+  TFormGrafSeries* Page = nullptr;
+  void OpenPage(TChartSeries* Series) {
+    Page = new TFormGrafSeries(Host.get());
+    auto* list = new TChartListBox(Page);
+    list->SetParent(Host.get());
+    list->SetBounds(0, 210, 200, 150);
+    list->OtherItems = Page->CBSeries->Items();
+    Page->SeriesListBox = list;
+    list->SetChart(Chart);
+    EmbedFormInSheet(Page, Sheet);
+    Page->CurrentSeries = Series;
+    Page->SelectCurrentSeries();
+  }
+  std::vector<std::string> Tabs() const {
+    std::vector<std::string> captions;
+    for (int i = 0; i < Page->PageSeries->PageCount(); ++i)
+      if (Page->PageSeries->Pages(i)->TabVisible()) captions.push_back(Page->PageSeries->Pages(i)->Caption());
+    return captions;
+  }
+  template <class T>
+  T* TabForm(const std::string& Caption) const {
+    for (int i = 0; i < Page->PageSeries->PageCount(); ++i) {
+      TTabSheet* tab = Page->PageSeries->Pages(i);
+      if (tab->Caption() != Caption) continue;
+      for (int c = 0; c < tab->ControlCount(); ++c)
+        if (auto* f = dynamic_cast<T*>(tab->Controls(c))) return f;
+    }
+    return nullptr;
+  }
+};
+
+TEST_F(HostedStatsEditorTest, EachSeriesOpensItsEditorWithItsTabs) {
+  struct Case {
+    TClass Series;
+    const char* Editor;
+    std::vector<std::string> Extra;
+    std::vector<std::string> Absent;
+  };
+  const Case cases[] = {
+      {&TErrorSeries::StaticClass(), "TErrorSeriesEditor", {}, {"Bar"}},
+      {&TErrorBarSeries::StaticClass(), "TErrorSeriesEditor", {"Bar"}, {}},
+      {&THighLowSeries::StaticClass(), "THighLowEditor", {}, {}},
+      {&TBoxSeries::StaticClass(), "TBoxSeriesEditor", {"Box", "ExtrOut", "MildOut"}, {}},
+      {&THorizBoxSeries::StaticClass(), "TBoxSeriesEditor", {"Box", "ExtrOut", "MildOut"}, {}},
+      {&TCalendarSeries::StaticClass(), "TCalendarSeriesEditor", {}, {}},
+      {&TMyPointSeries::StaticClass(), "TLinePointEditor", {}, {}},
+      {&TBarJoinSeries::StaticClass(), "TBarJoinEditor", {"Stack"}, {}},
+      {&TImageBarSeries::StaticClass(), "TImageBarSeriesEditor", {"Bar"}, {}},
+      {&TBar3DSeries::StaticClass(), "TBarSeriesEditor", {"Stack"}, {}},
+      {&TImagePointSeries::StaticClass(), "TSeriesPointerEditor", {}, {}},
+      {&TDeltaPointSeries::StaticClass(), "TSeriesPointerEditor", {}, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Series->Name());
+    auto* s = dynamic_cast<TChartSeries*>(CreateComponentOfClass(c.Series, Host.get()));
+    s->SetParentChart(Chart);
+    OpenPage(s);
+    ASSERT_NE(Page->SeriesEditorForm(), nullptr);
+    EXPECT_EQ(Page->SeriesEditorForm()->ClassName(), c.Editor);
+    EXPECT_TRUE(Page->TheTabSheet->TabVisible());
+    // Showing the editor again adds no second copy of a tab.
+    Page->SeriesEditorForm()->Hide();
+    Page->SeriesEditorForm()->Show();
+    const std::vector<std::string> tabs = Tabs();
+    for (const std::string& extra : c.Extra)
+      EXPECT_EQ(std::count(tabs.begin(), tabs.end(), extra), 1) << extra;
+    for (const std::string& absent : c.Absent)
+      EXPECT_EQ(std::count(tabs.begin(), tabs.end(), absent), 0) << absent;
+    delete Page;
+    delete s;
+  }
+}
+
+TEST_F(HostedStatsEditorTest, BoxTabsEditTheirPointersAndTheImageBarTabHasNoBarStyle) {
+  auto* box = Add<TBoxSeries>();
+  OpenPage(box);
+  struct Case {
+    const char* Tab;
+    TSeriesPointer* Pointer;
+  };
+  for (const Case& c : {Case{"Box", box->Pointer()}, Case{"ExtrOut", box->ExtrOut()}, Case{"MildOut", box->MildOut()}}) {
+    SCOPED_TRACE(c.Tab);
+    auto* form = TabForm<TSeriesPointerEditor>(c.Tab);
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(form->Pointer(), c.Pointer);
+  }
+  Find<TComboBox>(TabForm<TSeriesPointerEditor>("ExtrOut"), "CBStyle")->UserSelected(psDiamond);
+  EXPECT_EQ(box->ExtrOut()->Style(), psDiamond);
+  EXPECT_EQ(box->MildOut()->Style(), psCircle);
+  delete Page;
+
+  auto* bars = Add<TImageBarSeries>("S2");
+  OpenPage(bars);
+  auto* bar = TabForm<TCustomForm>("Bar");
+  ASSERT_NE(bar, nullptr);
+  EXPECT_FALSE(Find<TControl>(bar, "LStyle")->Visible());
+  EXPECT_FALSE(Find<TControl>(bar, "CBBarStyle")->Visible());
+  Find<TEdit>(bar, "SEBarwidth")->SetText("40");
+  EXPECT_EQ(bars->BarWidthPercent(), 40);
+}
+
+}  // namespace
