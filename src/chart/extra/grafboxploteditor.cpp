@@ -48,9 +48,10 @@ void TBoxSeriesEditor::FormShow(TObject*) {
   BWhisker->LinkPen(Series->WhiskerPen());
   FLoading = false;
   if (Parent()) {
-    if (!FBoxForm) FTabs->Keep(FBoxForm, AddPointerEditorPage(Parent(), Series->Pointer(), "Box"));
-    if (!FExtrForm) FTabs->Keep(FExtrForm, AddPointerEditorPage(Parent(), Series->ExtrOut(), "ExtrOut"));
+    // Each tab goes in right after "Format": the last added comes first.
     if (!FMildForm) FTabs->Keep(FMildForm, AddPointerEditorPage(Parent(), Series->MildOut(), "MildOut"));
+    if (!FExtrForm) FTabs->Keep(FExtrForm, AddPointerEditorPage(Parent(), Series->ExtrOut(), "ExtrOut"));
+    if (!FBoxForm) FTabs->Keep(FBoxForm, AddPointerEditorPage(Parent(), Series->Pointer(), "Box"));
   }
 }
 

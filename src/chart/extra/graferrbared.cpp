@@ -8,28 +8,28 @@ using namespace editorbuild;
 ZV_CLASS_IMPL_NOPROPS(TErrorSeriesEditor, TForm)
 
 TErrorSeriesEditor::TErrorSeriesEditor(TComponent* AOwner) : TForm(AOwner) {
-  SetClientWidth(330);
+  SetClientWidth(370);
   SetClientHeight(170);
   SetPosition(poScreenCenter);
   SetBorderStyle(bsDialog);
   FTabs = new TEditorTabs(this);
-  SEBarwidth = Make<TEdit>(this, this, "SEBarwidth", 84, 8, 33, 21);
+  SEBarwidth = Make<TEdit>(this, this, "SEBarwidth", 84, 8, 40, 21);
   SEBarwidth->SetText("0");
-  UDBarWidth = Make<TUpDown>(this, this, "UDBarWidth", 117, 8, 15, 21);
+  UDBarWidth = Make<TUpDown>(this, this, "UDBarWidth", 124, 8, 15, 21);
   UDBarWidth->SetMin(0);
   UDBarWidth->SetMax(100);
   UDBarWidth->SetPosition(0);
   UDBarWidth->SetAssociate(SEBarwidth);
   Label1 = MakeLabel(this, this, "Label1", 8, 12, "Error &Width:", SEBarwidth);
-  RGWidthUnit = Make<TRadioGroup>(this, this, "RGWidthUnit", 8, 36, 124, 58, "Width Units:");
+  RGWidthUnit = Make<TRadioGroup>(this, this, "RGWidthUnit", 8, 36, 131, 58, "Width Units:");
   RGWidthUnit->Items()->Add("P&ercent");
   RGWidthUnit->Items()->Add("P&ixels");
-  RGStyle = Make<TRadioGroup>(this, this, "RGStyle", 144, 4, 180, 90, "Style:");
+  RGStyle = Make<TRadioGroup>(this, this, "RGStyle", 146, 4, 220, 90, "Style:");
   RGStyle->SetColumns(2);
   for (const char* s : {"&Left", "&Right", "Left &and Right", "&Top", "&Bottom", "T&op and Bottom"})
     RGStyle->Items()->Add(s);
   CBColorEach = Make<TCheckBox>(this, this, "CBColorEach", 8, 104, 110, 17, "&Color Each");
-  BPen = Make<TButtonPen>(this, this, "BPen", 144, 100, 89, 25, "&Border...");
+  BPen = Make<TButtonPen>(this, this, "BPen", 146, 100, 89, 25, "&Border...");
 
   SEBarwidth->OnChange = [this](TObject* s) { SEBarwidthChange(s); };
   RGWidthUnit->OnClick = [this](TObject* s) { RGWidthUnitClick(s); };

@@ -550,6 +550,10 @@ TEST_F(HostedStatsEditorTest, EachSeriesOpensItsEditorWithItsTabs) {
 TEST_F(HostedStatsEditorTest, BoxTabsEditTheirPointersAndTheImageBarTabHasNoBarStyle) {
   auto* box = Add<TBoxSeries>();
   OpenPage(box);
+  const std::vector<std::string> tabs = Tabs();
+  ASSERT_GE(tabs.size(), 4u);
+  EXPECT_EQ(std::vector<std::string>(tabs.begin(), tabs.begin() + 4),
+            (std::vector<std::string>{"Format", "Box", "ExtrOut", "MildOut"}));
   struct Case {
     const char* Tab;
     TSeriesPointer* Pointer;
