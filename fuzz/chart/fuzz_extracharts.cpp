@@ -72,18 +72,47 @@ std::vector<std::unique_ptr<TChart>> SeedCharts() {
     p->SetClockWiseLabels(true);
     p->SetTransparency(40);
     p->Brush()->SetStyle(bsSolid);
+    p->SetCircleBackColor(clYellow);
+    p->CircleGradient()->SetVisible(true);
+    p->CircleLabelsFont()->SetSize(13);
+    p->SetCircleLabelsRotated(true);
+    p->CirclePen()->SetWidth(2);
+    p->SetCloseCircle(false);
+    p->SetRadiusIncrement(2.5);
+    p->SetAngleIncrement(45);
+    p->SetCircleLabelsInside(true);
+    p->SetRotationAngle(30);
+    p->Pointer()->SetStyle(psTriangle);
+    p->Pen()->SetWidth(3);
     auto* r = static_cast<TRadarSeries*>(add(c, new TRadarSeries(c)));
     r->SetLabelsMargin(-20);
     add(c, new TPolarBarSeries(c));
   }
   {
     TChart* c = chart();
-    static_cast<TWindRoseSeries*>(add(c, new TWindRoseSeries(c)))->SetMirrorLabels(true);
-    static_cast<TClockSeries*>(add(c, new TClockSeries(c)))->SetStyle(cssDecimal);
+    auto* w = static_cast<TWindRoseSeries*>(add(c, new TWindRoseSeries(c)));
+    w->SetMirrorLabels(true);
+    w->SetAngleIncrement(10);
+    w->SetRotationAngle(45);
+    auto* k = static_cast<TClockSeries*>(add(c, new TClockSeries(c)));
+    k->SetStyle(cssDecimal);
+    k->PenHours()->SetWidth(4);
+    k->PenMinutes()->SetColor(clRed);
+    k->PenSeconds()->SetVisible(false);
+    k->SetRotationAngle(0);
   }
   {
     TChart* c = chart();
-    static_cast<TSmithSeries*>(add(c, new TSmithSeries(c)))->SetImagSymbol("j");
+    auto* s = static_cast<TSmithSeries*>(add(c, new TSmithSeries(c)));
+    s->SetImagSymbol("j");
+    s->CCirclePen()->SetWidth(2);
+    s->RCirclePen()->SetColor(clRed);
+    s->CirclePen()->SetStyle(psDash);
+    s->SetCLabels(false);
+    s->SetRLabels(false);
+    s->CLabelsFont()->SetSize(12);
+    s->RLabelsFont()->SetSize(5);
+    s->SetCircleBackColor(clAqua);
   }
   {
     TChart* c = chart();
@@ -93,6 +122,14 @@ std::vector<std::unique_ptr<TChart>> SeedCharts() {
     g->SetTotalAngle(270);
     g->SetHandStyle(hsTriangle);
     g->EndPoint()->SetVisible(true);
+    g->Center()->SetHorizSize(9);
+    g->SetHandDistance(5);
+    g->SetLabelsInside(false);
+    g->SetMinorTickDistance(3);
+    g->SetFullRepaint(true);
+    g->SetValue(77);
+    g->SetRotationAngle(90);
+    g->CircleGradient()->SetVisible(true);
   }
   {
     TChart* c = chart();
@@ -100,6 +137,7 @@ std::vector<std::unique_ptr<TChart>> SeedCharts() {
     static_cast<TArrowSeries*>(add(c, new TArrowSeries(c)))->SetArrowPercent(70);
     auto* g = static_cast<TGanttSeries*>(add(c, new TGanttSeries(c)));
     if (g->PointCount() > 1) g->NextTask()->SetValue(0, 1);
+    g->ConnectingPen()->SetWidth(2);
   }
   {
     TChart* c = chart();
@@ -108,10 +146,21 @@ std::vector<std::unique_ptr<TChart>> SeedCharts() {
     s->SetXYStyle(xysAxisOrigin);
     s->Text()->Add("text");
     s->SetVertAlign(vaBottom);
+    s->SetAlignment(taRightJustify);
+    s->Font()->SetSize(14);
+    s->Gradient()->SetVisible(true);
+    s->SetRoundRectangle(true);
+    s->SetTransparent(true);
+    s->SetX0(1.5);
+    s->SetY1(7);
   }
   {
     TChart* c = chart();
-    static_cast<TFunnelSeries*>(add(c, new TFunnelSeries(c)))->SetDifferenceLimit(12.5);
+    auto* f = static_cast<TFunnelSeries*>(add(c, new TFunnelSeries(c)));
+    f->SetDifferenceLimit(12.5);
+    f->SetAutoUpdate(false);
+    f->LinesPen()->SetWidth(2);
+    f->SetQuotesSorted(true);
     static_cast<TPyramidSeries*>(add(c, new TPyramidSeries(c)))->SetSizePercent(80);
   }
   {
@@ -120,23 +169,44 @@ std::vector<std::unique_ptr<TChart>> SeedCharts() {
   }
   {
     TChart* c = chart();
-    static_cast<TVolumePipeSeries*>(add(c, new TVolumePipeSeries(c)))->SetConePercent(70);
+    auto* v = static_cast<TVolumePipeSeries*>(add(c, new TVolumePipeSeries(c)));
+    v->SetConePercent(70);
+    v->Gradient()->SetVisible(true);
+    v->LinesPen()->SetWidth(3);
     auto* b = static_cast<TBezierSeries*>(add(c, new TBezierSeries(c)));
     b->SetBezierStyle(bsBezier4);
     b->SetNumBezierPoints(5);
+    b->LinePen()->SetWidth(2);
   }
   {
     TChart* c = chart();
     auto* e = static_cast<TErrorSeries*>(add(c, new TErrorSeries(c)));
     e->SetErrorStyle(essLeftRight);
     e->SetErrorWidthUnits(ewuPixels);
-    add(c, new TErrorBarSeries(c));
-    static_cast<THighLowSeries*>(add(c, new THighLowSeries(c)))->SetTransparency(30);
+    e->SetErrorWidth(7);
+    e->ErrorPen()->SetWidth(2);
+    auto* eb = static_cast<TErrorBarSeries*>(add(c, new TErrorBarSeries(c)));
+    eb->SetErrorWidth(0);
+    eb->ErrorPen()->SetColor(clGreen);
+    auto* h = static_cast<THighLowSeries*>(add(c, new THighLowSeries(c)));
+    h->SetTransparency(30);
+    h->HighBrush()->SetStyle(bsSolid);
+    h->LowBrush()->SetStyle(bsCross);
+    h->HighPen()->SetWidth(2);
+    h->LowPen()->SetColor(clRed);
+    h->Pen()->SetVisible(false);
   }
   {
     TChart* c = chart();
-    static_cast<TBoxSeries*>(add(c, new TBoxSeries(c)))->SetWhiskerLength(0.5);
-    static_cast<THorizBoxSeries*>(add(c, new THorizBoxSeries(c)))->SetPosition(3);
+    auto* b = static_cast<TBoxSeries*>(add(c, new TBoxSeries(c)));
+    b->SetWhiskerLength(0.5);
+    b->ExtrOut()->SetStyle(psDiamond);
+    b->MildOut()->SetHorizSize(7);
+    b->MedianPen()->SetWidth(3);
+    b->WhiskerPen()->SetColor(clRed);
+    auto* hb = static_cast<THorizBoxSeries*>(add(c, new THorizBoxSeries(c)));
+    hb->SetPosition(3);
+    hb->SetUseCustomValues(true);
   }
   {
     TChart* c = chart();
@@ -144,11 +214,18 @@ std::vector<std::unique_ptr<TChart>> SeedCharts() {
     cal->SetDate(45500.5);
     cal->WeekDays()->SetUpperCase(true);
     cal->Trailing()->SetVisible(false);
+    cal->Months()->SetFormat("mmm yy");
+    cal->Days()->SetTransparency(20);
+    cal->Sunday()->Pen()->SetWidth(2);
+    cal->Today()->Brush()->SetStyle(bsCross);
+    cal->SetNextButtonVisible(false);
+    cal->SetPreviousButtonVisible(false);
+    cal->Pen()->SetColor(clGreen);
   }
   {
     TChart* c = chart();
-    add(c, new TMyPointSeries(c));
-    add(c, new TBarJoinSeries(c));
+    static_cast<TMyPointSeries*>(add(c, new TMyPointSeries(c)))->LinesPen()->SetWidth(2);
+    static_cast<TBarJoinSeries*>(add(c, new TBarJoinSeries(c)))->JoinPen()->SetColor(clBlue);
     add(c, new TBar3DSeries(c));
   }
   {
@@ -159,8 +236,13 @@ std::vector<std::unique_ptr<TChart>> SeedCharts() {
     picture.SetGraphic(&small);
     bars->SetImage(&picture);
     bars->SetImageTiled(true);
-    add(c, new TImagePointSeries(c));
-    static_cast<TDeltaPointSeries*>(add(c, new TDeltaPointSeries(c)))->SetImageStyle(disHands);
+    auto* points = static_cast<TImagePointSeries*>(add(c, new TImagePointSeries(c)));
+    points->SetImageTransparent(false);
+    points->SetImagePoint(&picture);
+    auto* delta = static_cast<TDeltaPointSeries*>(add(c, new TDeltaPointSeries(c)));
+    delta->SetImageStyle(disHands);
+    delta->SetImageTransparent(true);
+    delta->SetEqualImage(&picture);
   }
   return charts;
 }

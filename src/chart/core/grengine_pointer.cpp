@@ -1,5 +1,6 @@
 // Point symbols (rectangles, circles, triangles, crosses, star, diamond,
 // dot) in 2D and as solid 3D bodies, and callout arrows.
+#include <algorithm>
 #include <cmath>
 
 #include "chart/core/grafconst.h"
@@ -154,7 +155,12 @@ void TSeriesPointer::ApplyOwnColor() {
 void TSeriesPointer::DrawShapeAt(TCanvas3D* Canvas, bool Is3D, int X, int Y, int HorizSize, int VertSize,
                                  TColor Color, TSeriesPointerStyle Style) {
   if (!Canvas || Style == psNothing) return;
-  const int h = HorizSize, v = VertSize;
+  // Sizes read from a damaged file are held to the axis pixel range, so
+  // the corners cannot overflow.
+  const int h = std::clamp(HorizSize, -AxisPixelLimit, AxisPixelLimit);
+  const int v = std::clamp(VertSize, -AxisPixelLimit, AxisPixelLimit);
+  X = std::clamp(X, -AxisPixelLimit, AxisPixelLimit);
+  Y = std::clamp(Y, -AxisPixelLimit, AxisPixelLimit);
   const int left = X - h, right = X + h, top = Y - v, bottom = Y + v;
   int z0, zm, z1;
   DepthsOf(z0, zm, z1);

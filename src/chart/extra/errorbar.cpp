@@ -145,14 +145,16 @@ void TCustomErrorSeries::PaintBarShape(int Index, int Top, int Bottom) {
   TCanvas3D* canvas = FParentChart->PanelCanvas();
   const int left = CurrentBarRect.Left, right = CurrentBarRect.Right;
   const int barWidth = right - left;
+  // Cap and length are held to the axis pixel range: a stored width or
+  // error far beyond the chart must not overflow the whisker's end points.
   int cap;
   if (FErrorWidth == 0) cap = barWidth;
-  else if (FErrorWidthUnits == ewuPixels) cap = FErrorWidth;
-  else cap = Nearest(FErrorWidth * barWidth * 0.01);
+  else if (FErrorWidthUnits == ewuPixels) cap = ClampAxisPixel(FErrorWidth);
+  else cap = ClampAxisPixel(static_cast<double>(FErrorWidth) * barWidth * 0.01);
   const int x = (left + right) / 2;
   const int y = VertPixelOf(FMultiBar == mbStacked100 ? 100 : YValueAt(Index));
   TChartAxis* axis = Horizontal(FErrorStyle) ? FHorizAxisInUse : FVertAxisInUse;
-  int length = axis ? axis->SizeToPixels(std::fabs(error)) : 0;
+  int length = axis ? ClampAxisPixel(axis->SizeToPixels(std::fabs(error))) : 0;
   if (FDrawBars && YValueAt(Index) < FYOrigin) length = -length;
   canvas->ApplyPenWithColor(FErrorPen.get(), FDrawBars ? FErrorPen->Color() : PointColor(Index));
   canvas->SetBackgroundMode(TRANSPARENT);

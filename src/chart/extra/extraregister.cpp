@@ -8,6 +8,7 @@
 #include "chart/extra/bubblech.h"
 #include "chart/extra/grafbubbleedit.h"
 #include "chart/extra/errorbar.h"
+#include "chart/extra/graferrbared.h"
 #include "chart/extra/ganttch.h"
 #include "chart/extra/grafganttedi.h"
 #include "chart/extra/grafbezie.h"
@@ -25,8 +26,11 @@
 #include "chart/extra/grafnearesttooleditor.h"
 #include "chart/extra/grafrotatetooleditor.h"
 #include "chart/extra/grafseriesanimedit.h"
+#include "chart/extra/grafbarjoineditor.h"
 #include "chart/extra/grafboxplot.h"
+#include "chart/extra/grafboxploteditor.h"
 #include "chart/extra/grafcalendar.h"
+#include "chart/extra/grafcalendareditor.h"
 #include "chart/extra/grafdonut.h"
 #include "chart/extra/grafdonutedit.h"
 #include "chart/extra/graffunnel.h"
@@ -37,9 +41,12 @@
 #include "chart/extra/grafgantttooledit.h"
 #include "chart/extra/grafgaugeeditor.h"
 #include "chart/extra/grafgauges.h"
+#include "chart/extra/grafhighlowedit.h"
+#include "chart/extra/grafimaed.h"
 #include "chart/extra/graflegendscrollbar.h"
 #include "chart/extra/graflegendscrollbaredit.h"
 #include "chart/extra/graflighting.h"
+#include "chart/extra/graflinepointeditor.h"
 #include "chart/extra/graflightingedit.h"
 #include "chart/extra/grafpagenumtool.h"
 #include "chart/extra/grafpietool.h"
@@ -104,15 +111,22 @@ void RegisterExtraSeriesTypes() {
   RegisterSeriesType(&TErrorBarSeries::StaticClass(), &GrafMsgExErrorBar, &GrafMsgExStats, 1);
   RegisterSeriesType(&TErrorSeries::StaticClass(), &GrafMsgExError, &GrafMsgExStats, 1);
   RegisterSeriesType(&THighLowSeries::StaticClass(), &GrafMsgExHighLow, &GrafMsgExStats, 1);
+  RegisterClasses({&TErrorSeriesEditor::StaticClass()});
+  RegisterClasses({&THighLowEditor::StaticClass()});
   // Box plots.
   RegisterSeriesType(&TBoxSeries::StaticClass(), &GrafMsgExBoxPlot, &GrafMsgExStats, 2);
   RegisterSeriesType(&THorizBoxSeries::StaticClass(), &GrafMsgExHorizontalBoxPlot, &GrafMsgExStats, 2);
+  RegisterClasses({&TBoxSeriesEditor::StaticClass()});
   RegisterSeriesType(&TCalendarSeries::StaticClass(), &GrafMsgExCalendar, &GrafMsgExOther, 1);
+  RegisterClasses({&TCalendarSeriesEditor::StaticClass()});
   // Line-point and bar-join.
   RegisterSeriesType(&TMyPointSeries::StaticClass(), &GrafMsgExLinePoint, &GrafMsgExOther, 1);
   RegisterSeriesType(&TBarJoinSeries::StaticClass(), &GrafMsgExBarJoin, &GrafMsgExOther, 1);
+  RegisterClasses({&TLinePointEditor::StaticClass()});
+  RegisterClasses({&TBarJoinEditor::StaticClass()});
   // Image bar, image point and delta point.
   RegisterSeriesType(&TImageBarSeries::StaticClass(), &GrafMsgExImageBar, &GrafMsgExOther, 1);
+  RegisterClasses({&TImageBarSeriesEditor::StaticClass()});
   RegisterSeriesType(&TImagePointSeries::StaticClass(), &GrafMsgExImagePoint, &GrafMsgExOther, 1);
   RegisterSeriesType(&TDeltaPointSeries::StaticClass(), &GrafMsgExDeltaPoint, &GrafMsgExOther, 1);
   RegisterSeriesType(&TBar3DSeries::StaticClass(), &GrafMsgExBar3D, &GrafMsgExOther, 1);

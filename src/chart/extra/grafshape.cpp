@@ -151,11 +151,15 @@ void TChartShape::AssignZOrder() {
 TRect TChartShape::ShapeBounds() {
   if (PointCount() < 2) return Rect(0, 0, 0, 0);
   switch (FXYStyle) {
-    case xysPixels: return Rect(Truncated(X0()), Truncated(Y0()), Truncated(X1()), Truncated(Y1()));
+    // Pixel corners are held to the axis pixel range: stored corners far
+    // off the chart must not overflow the sums below.
+    case xysPixels:
+      return Rect(ClampAxisPixel(std::trunc(X0())), ClampAxisPixel(std::trunc(Y0())),
+                  ClampAxisPixel(std::trunc(X1())), ClampAxisPixel(std::trunc(Y1())));
     case xysAxis: return Rect(HorizPixelOf(X0()), VertPixelOf(Y0()), HorizPixelOf(X1()), VertPixelOf(Y1()));
     case xysAxisOrigin: {
       const int left = HorizPixelOf(X0()), top = VertPixelOf(Y0());
-      return Rect(left, top, left + Truncated(X1()), top + Truncated(Y1()));
+      return Rect(left, top, ClampAxisPixel(left + std::trunc(X1())), ClampAxisPixel(top + std::trunc(Y1())));
     }
   }
   return Rect(0, 0, 0, 0);

@@ -218,6 +218,24 @@ TEST(ChartShape, CornersInPixelsAxisUnitsOrFromAnAxisOrigin) {
                                                    v->ValueToPixel(20)}));
 }
 
+// Corners far off the chart (a damaged file) are held to the axis pixel
+// range instead of overflowing, and the shape still draws.
+TEST(ChartShape, CornersFarOffTheChartStayInThePixelRange) {
+  TExtraScene<TChartShape> s;
+  s.series->SetX0(10);
+  s.series->SetY0(20);
+  s.series->SetX1(1e300);
+  s.series->SetY1(-3e9);
+  for (TChartShapeXYStyle style : {xysPixels, xysAxisOrigin}) {
+    SCOPED_TRACE(style);
+    s.series->SetXYStyle(style);
+    const TRect r = s.series->ShapeBounds();
+    EXPECT_EQ(r.Right, AxisPixelLimit);
+    EXPECT_EQ(r.Bottom, -AxisPixelLimit);
+    EXPECT_NO_THROW(s.chart.Pass());
+  }
+}
+
 TEST(ChartShape, TextInTheBrushColourSwitchesToBlackOrWhite) {
   struct Case {
     TColor brush, font, drawn;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <vector>
 
 #include "chart/extra/errorbar.h"
@@ -172,6 +173,30 @@ TEST(ErrorBarSeries, BarsWithWhiskersAwayFromTheOriginAndCapWidths) {
     const int bar = s.series->CurrentBarRect.Right - s.series->CurrentBarRect.Left;
     const int expected = c.barWide ? bar : (c.pixels ? c.pixels : static_cast<int>(std::nearbyint(bar * 0.5)));
     EXPECT_NEAR(cap.Arg(2) - cap.Arg(0), expected, 1) << c.width << " " << c.units;
+  }
+}
+
+// A stored cap width or error far beyond the chart (a damaged file) draws
+// whiskers held to the axis pixel range instead of overflowing their ends.
+TEST(ErrorSeries, HugeCapWidthsAndErrorsStayInThePixelRange) {
+  TExtraScene<TErrorSeries> s;
+  s.series->SetSeriesColor(clFuchsia);
+  s.series->SetErrorStyle(essLeftRight);
+  s.series->AddErrorBar(0, 10, 2);
+  s.series->AddErrorBar(1, 20, 1e300);
+  struct Case {
+    int width;
+    TErrorWidthUnits units;
+  };
+  for (const Case& c : {Case{2147483647, ewuPixels}, Case{2147483647, ewuPercent}, Case{-2147483647, ewuPercent}}) {
+    SCOPED_TRACE(c.width);
+    s.series->SetErrorWidth(c.width);
+    s.series->SetErrorWidthUnits(c.units);
+    s.chart.Pass();
+    const auto lines = CallsInPen(s.chart.Rec, "LineFromTo", clFuchsia);
+    ASSERT_EQ(lines.size(), 8u);
+    for (const TCanvasCall& line : lines)
+      for (int arg = 0; arg < 4; ++arg) EXPECT_LE(std::abs(line.Arg(arg)), 2 * AxisPixelLimit);
   }
 }
 
