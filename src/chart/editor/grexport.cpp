@@ -174,7 +174,21 @@ TGrafExportFormBase::TGrafExportFormBase(TComponent* AOwner)
   CBNativeFormat->SetItemIndex(0);
 }
 
-TGrafExportFormBase::~TGrafExportFormBase() { FreeFormats(); }
+TGrafExportFormBase::~TGrafExportFormBase() {
+  if (FPanel) FPanel->RemoveFreeNotification(this);
+  FreeFormats();
+}
+
+void TGrafExportFormBase::Notification(TComponent* AComponent, TOperation Operation) {
+  TForm::Notification(AComponent, Operation);
+  if (Operation != opRemove || AComponent != FPanel) return;
+  FPanel = nullptr;
+  SetTag(0);
+  for (int i = 0; i < FFormats->Count(); ++i) static_cast<TGrafExportFormat*>(FFormats->Objects(i))->Panel = nullptr;
+  // The series listed were the panel's.
+  PrepareDataTab();
+  EnableButtons();
+}
 
 void TGrafExportFormBase::FreeFormats() {
   for (int i = 0; i < FFormats->Count(); ++i) delete FFormats->Objects(i);
@@ -191,7 +205,14 @@ void TGrafExportFormBase::FormShow(TObject*) {
   RGText->SetItemIndex(0);
   for (TSaveDialog* d : {SaveDialogPicture, SaveDialogData, SaveDialogNative})
     d->Options = {ofOverwritePrompt, ofHideReadOnly, ofEnableSizing};
-  if (Tag() != 0) FPanel = reinterpret_cast<TCustomGrafPanel*>(Tag());
+  if (Tag() != 0) {
+    auto* panel = reinterpret_cast<TCustomGrafPanel*>(Tag());
+    if (panel != FPanel) {
+      if (FPanel) FPanel->RemoveFreeNotification(this);
+      FPanel = panel;
+      FPanel->FreeNotification(this);
+    }
+  }
   if (FPanel) {
     FUpdating = true;
     UDWidth->SetPosition(FPanel->Width());

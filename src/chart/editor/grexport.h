@@ -86,6 +86,8 @@ public:
   virtual void PrepareDataTab();
 
 protected:
+  // A freed panel is forgotten by the dialog and its formats.
+  void Notification(TComponent* AComponent, TOperation Operation) override;
   void FreeFormats();
   void SavePicture(const std::string& FileName);
   void SaveData(const std::string& FileName);

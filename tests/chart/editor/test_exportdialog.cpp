@@ -12,6 +12,7 @@
 #include "chart/editor/grafexport.h"
 #include "chart/editor/grexport.h"
 #include "support/gui/guitest.h"
+#include "platform/rtl/exceptions.h"
 #include "platform/rtl/fileutils.h"
 #include "platform/rtl/mailto.h"
 #include "platform/ui/buttons.h"
@@ -174,6 +175,30 @@ TEST_F(ExportDialog, MailedExportLivesInAPrivateFolderUntilTaken) {
   EXPECT_EQ(folderMode, 0700u);
   EXPECT_FALSE(FileExists(mailed));
   EXPECT_FALSE(DirectoryExists(ExtractFileDir(mailed)));
+}
+
+// The chart freed while the dialog is up is forgotten with its series: no
+// button reaches it any more, the picture copy says the panel is not set.
+TEST_F(ExportDialog, AChartFreedWhileTheDialogIsUpIsForgotten) {
+  form->PageControl1->SetActivePage(form->TabData);
+  form->EnableButtons();
+  ASSERT_EQ(form->CBSeries->Items()->Count(), 2);
+  ASSERT_TRUE(form->BSave->Enabled());
+  chart.reset();
+  EXPECT_EQ(form->Panel(), nullptr);
+  EXPECT_EQ(form->Tag(), 0);
+  EXPECT_EQ(form->CBSeries->Items()->Count(), 1);  // "(all)"
+  EXPECT_FALSE(form->BCopy->Enabled());
+  EXPECT_FALSE(form->BSave->Enabled());
+  form->PageControl1->SetActivePage(form->TabPicture);
+  ASSERT_NE(form->SelectedFormat(), nullptr);
+  EXPECT_EQ(form->SelectedFormat()->Panel, nullptr);
+  try {
+    form->BCopyClick(form->BCopy);
+    ADD_FAILURE() << "no error";
+  } catch (const Exception& e) {
+    EXPECT_EQ(std::string(e.what()), "Panel property is not set in Export format");
+  }
 }
 
 }  // namespace
