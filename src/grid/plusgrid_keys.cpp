@@ -242,8 +242,12 @@ void TPlusStringGrid::KeyDown(uint16_t& Key, TShiftState Shift) {
       const TGridRect all{FirstNavigableCol(), TCustomGrid::FixedRows(), ColCount() - FFixedRightCols - 1,
                           RowCount() - FFixedFooters - 1};
       TCustomGrid::SetSelection(all);
-      if (FMouseActions->DisjunctRowSelect())
+      if (FMouseActions->DisjunctRowSelect()) {
         for (int r = all.Top; r <= all.Bottom; ++r) SetRowSelect(RealRowIndex(r), true);
+      } else {
+        TGridRect notified = all;
+        SelectAllNotify(notified);
+      }
     }
     Key = 0;
     finish();

@@ -86,6 +86,17 @@ void TPlusStringGrid::DrawFixedLookBefore(TCanvas* ACanvas, int ACol, int ARow, 
     else
       FillGradientRect(ACanvas, FFixedGradientStart, FFixedGradientEnd, false, C, 32);
   } else if (FLook == glListView) {
+    if (FXPFlag) {
+      const bool hot = FHotCell.X == ACol && FHotCell.Y == ARow;
+      const bool pressed = hot && (GetKeyState(VK_LBUTTON) & 0x8000) != 0;
+      if (DrawThemePart(ACanvas, HandleAllocated() ? Handle() : 0, u"header", 1, pressed ? 3 : hot ? 2 : 1,
+                        Rect(C.Left - 1, C.Top, C.Right + 1, C.Bottom))) {
+        ACanvas->Pen()->SetColor(clWhite);
+        ACanvas->MoveTo(C.Left, C.Top);
+        ACanvas->LineTo(C.Right, C.Top);
+        return;
+      }
+    }
     ACanvas->Pen()->SetColor(clWhite);
     ACanvas->Brush()->SetColor(clBtnFace);
     ACanvas->Rectangle(C);
@@ -227,11 +238,9 @@ void TPlusStringGrid::DrawCellCheckBox(TCanvas* ACanvas, const TRect& R, bool Ch
     }
     case csTheme:
       // Drawn only by the visual style; without one nothing shows.
-      if (FXPFlag) {
-        TRect box = Rect(R.Left, R.Top, R.Left + s, R.Top + s);
-        unsigned state = DFCS_BUTTONCHECK | (Checked ? DFCS_CHECKED : 0u) | (Enabled ? 0u : DFCS_INACTIVE);
-        DrawFrameControl(ACanvas, box, DFC_BUTTON, state);
-      }
+      if (FXPFlag)
+        DrawThemePart(ACanvas, HandleAllocated() ? Handle() : 0, u"button", 3,
+                      Checked ? (Enabled ? 5 : 8) : (Enabled ? 1 : 4), Rect(R.Left, R.Top, R.Left + s, R.Top + s));
       break;
   }
 }
@@ -397,11 +406,9 @@ void TPlusStringGrid::DrawRadioGroup(TCanvas* ACanvas, TRect R, int ARow, int AC
         break;
       }
       case csTheme:
-        if (FXPFlag) {
-          TRect box = Rect(x, y, x + 16, y + 16);
-          DrawFrameControl(ACanvas, box, DFC_BUTTON,
-                           DFCS_BUTTONRADIO | (on ? DFCS_CHECKED : 0u) | (Disabled ? DFCS_INACTIVE : 0u));
-        }
+        if (FXPFlag)
+          DrawThemePart(ACanvas, HandleAllocated() ? Handle() : 0, u"button", 2,
+                        on ? (Disabled ? 8 : 5) : (Disabled ? 4 : 1), Rect(x, y, x + 16, y + 16));
         break;
       case csWinXP:
       case csQRB: {
@@ -442,9 +449,11 @@ void TPlusStringGrid::DrawCellButton(TCanvas* ACanvas, const TRect& ACellRect, T
   unsigned state = DFCS_BUTTONPUSH;
   if (FControlLook->FlatButton()) state |= DFCS_FLAT;
   if (pressed) state |= DFCS_PUSHED;
-  if (FXPFlag && !FControlLook->NoDisabledButtonLook() && !CanEditCell(ACol, ARow)) state |= DFCS_INACTIVE;
+  const bool enabled = FControlLook->NoDisabledButtonLook() || CanEditCell(ACol, ARow);
   TRect frame = R;
-  DrawFrameControl(ACanvas, frame, DFC_BUTTON, state);
+  if (!(FXPFlag && ThemesActive() &&
+        DrawThemePart(ACanvas, HandleAllocated() ? Handle() : 0, u"button", 1, !enabled ? 4 : pressed ? 3 : 1, R)))
+    DrawFrameControl(ACanvas, frame, DFC_BUTTON, state);
   const int shrink = pressed ? 3 : 2;
   TRect caption = Rect(R.Left + shrink, R.Top + shrink, R.Right - shrink, R.Bottom - shrink);
   if (G->CellType == ctBitButton) {

@@ -487,6 +487,19 @@ TTBControlItem* TTBCustomToolbar::FindControlItem(TControl* AControl) {
   return nullptr;
 }
 
+void TTBCustomToolbar::GetTabOrderList(std::vector<TWinControl*>& List) {
+  const size_t from = List.size();
+  AddTabOrderList(this, List);
+  std::vector<TWinControl*> hidden;
+  FView->GetOffEdgeControlList(hidden);
+  auto isHidden = [&](TWinControl* c) {
+    for (TWinControl* p = c; p && p != this; p = p->Parent())
+      if (std::find(hidden.begin(), hidden.end(), p) != hidden.end()) return true;
+    return false;
+  };
+  List.erase(std::remove_if(List.begin() + static_cast<std::ptrdiff_t>(from), List.end(), isHidden), List.end());
+}
+
 void TTBCustomToolbar::AdoptChildControls() {
   for (int I = 0; I < ControlCount(); ++I)
     if (!FindControlItem(Controls(I))) CreateControlItem(FItem->Count(), Controls(I));

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/ui/taborder.h"
 #include "toolbar/tbdock.h"
 #include "toolbar/tbitem.h"
 #include "toolbar/tbview.h"
@@ -81,7 +82,7 @@ struct TToolbarSizeData {
   void RectChanging(TRect& R, const TRect& Orig);
 };
 
-class TTBCustomToolbar : public TTBCustomDockableWindow, public ITBItemContainer {
+class TTBCustomToolbar : public TTBCustomDockableWindow, public ITBItemContainer, public ITabOrderList {
   ZV_CLASS(TTBCustomToolbar)
 public:
   explicit TTBCustomToolbar(TComponent* AOwner);
@@ -119,6 +120,8 @@ public:
 
   TTBControlItem* CreateControlItem(int Index, TControl* AControl);
   TTBControlItem* FindControlItem(TControl* AControl);
+  // Controls hidden behind the chevron, and all inside them, are no Tab stops.
+  void GetTabOrderList(std::vector<TWinControl*>& List) override;
   // Opens a menu or clicks an item by its accelerator (Key 0: Alt alone
   // selects the first item); false when nothing answered the key.
   bool OpenByKeyboard(char Key, bool DialogMode);

@@ -943,6 +943,13 @@ TTBItemViewer* TTBView::HighestPriorityViewer() {
   return nullptr;
 }
 
+void TTBView::GetOffEdgeControlList(std::vector<TWinControl*>& List) const {
+  for (TTBItemViewer* v : FViewers)
+    if (v->OffEdge)
+      if (auto* ci = dynamic_cast<TTBControlItem*>(v->Item))
+        if (auto* w = dynamic_cast<TWinControl*>(ci->Control())) List.push_back(w);
+}
+
 TTBItemViewer* TTBView::ViewerFromPoint(TPoint P) {
   ValidatePositions();
   for (TTBItemViewer* v : FViewers)

@@ -113,6 +113,9 @@ public:
   int IndexOf(const TTBItemViewer* AViewer) const;
   TTBItemViewer* Find(TTBCustomItem* Item) const;
   TTBItemViewer* ViewerFromPoint(TPoint P);
+  // The windowed controls of the control items the layout put off the edge
+  // (behind the chevron).
+  void GetOffEdgeControlList(std::vector<TWinControl*>& List) const;
   void RecreateAllViewers();
   int InsertItemViewers(int NewIndex, TTBCustomItem* AItem, int AGroupLevel, bool AddToPriorityList,
                         bool TopOfPriorityList);

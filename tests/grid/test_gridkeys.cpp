@@ -263,4 +263,48 @@ TEST_F(KeyGrid, DownOnTheLastRowAppendsOneWhenAllowed) {
   EXPECT_EQ(Grid->RowCount(), 6);
 }
 
+// Ctrl+A selects every normal cell where ranges or rows are selected, and
+// tells the grid's select-all hook unless it marks the rows one by one.
+struct SelectAllGrid : TPlusStringGrid {
+  using TPlusStringGrid::TPlusStringGrid;
+  std::vector<TGridRect> Notified;
+  void SelectAllNotify(TGridRect& NewSelection) override { Notified.push_back(NewSelection); }
+};
+
+TEST(KeyGridSelectAll, CtrlASelectsAllAndTellsTheHook) {
+  EnsureGui();
+  struct Case {
+    bool RangeSelect, RowSelect, Disjunct;
+    bool Selects, Notifies;
+  };
+  const Case cases[] = {
+      {true, false, false, true, true},
+      {false, true, false, true, true},
+      {true, false, true, true, false},  // rows marked instead
+      {false, false, false, false, false},
+  };
+  for (const Case& c : cases) {
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 500, 300);
+    auto* g = new SelectAllGrid(&form);
+    g->SetParent(&form);
+    g->SetBounds(0, 0, 400, 200);
+    g->SetColCount(4);
+    g->SetRowCount(5);
+    TGridOptions o = g->Options();
+    o = c.RangeSelect ? o.Include(goRangeSelect) : o.Exclude(goRangeSelect);
+    o = c.RowSelect ? o.Include(goRowSelect) : o.Exclude(goRowSelect);
+    g->SetOptions(o);
+    g->MouseActions()->SetDisjunctRowSelect(c.Disjunct);
+    form.Show();
+    g->SetFocus();
+    ProcessEvents();
+    Key(g, 'A', "\x01", {ssCtrl});
+    const TGridRect all{1, 1, 3, 4};
+    EXPECT_EQ(g->Selection() == all, c.Selects) << c.RangeSelect << c.RowSelect << c.Disjunct;
+    ASSERT_EQ(g->Notified.size(), c.Notifies ? 1u : 0u) << c.RangeSelect << c.RowSelect << c.Disjunct;
+    if (c.Notifies) EXPECT_TRUE(g->Notified[0] == all);
+  }
+}
+
 }  // namespace

@@ -520,6 +520,83 @@ TEST_F(PaintFixture, RadioGroupMarksTheSelectedOption) {
   }
 }
 
+// Without a theme library the desktop's widget style draws the themed
+// parts: a themed check box and radio button differ from the classic ones
+// and show their state; a themed list-view header differs from the flat one.
+TEST_F(PaintFixture, ThemedControlsAreDrawnByTheDesktopStyle) {
+  DoneXPVS();
+  InitXPVS();
+  ASSERT_TRUE(ThemesActive());
+  // The style is fixed when the grid is made.
+  auto* G = new TPlusStringGrid(Form);
+  G->SetParent(Form);
+  G->SetBounds(0, 0, 300, 120);
+  ASSERT_TRUE(G->IsThemed());
+  TBitmap bmp;
+  bmp.SetSize(40, 20);
+  TCanvas* c = bmp.Canvas();
+  auto pixels = [&] {
+    std::vector<TColor> px;
+    for (int y = 0; y < 20; ++y)
+      for (int x = 0; x < 40; ++x) px.push_back(c->Pixels(x, y));
+    return px;
+  };
+  auto clear = [&] {
+    c->Brush()->SetColor(clWhite);
+    c->FillRect(Rect(0, 0, 40, 20));
+  };
+  clear();
+  const auto blank = pixels();
+  auto check = [&](TGridControlStyle style, bool checked, bool enabled) {
+    G->ControlLook()->SetControlStyle(style);
+    clear();
+    G->DrawCellCheckBox(c, Rect(0, 0, 15, 15), checked, enabled);
+    return pixels();
+  };
+  TStringList options;
+  options.Add("");
+  auto radio = [&](TGridControlStyle style, bool on, bool disabled) {
+    G->ControlLook()->SetControlStyle(style);
+    clear();
+    G->DrawRadioGroup(c, Rect(0, 0, 40, 20), 1, 1, false, &options, disabled, true, on ? 0 : -2, 1);
+    return pixels();
+  };
+  using TDraw = std::function<std::vector<TColor>(TGridControlStyle, bool, bool)>;
+  for (const auto& [name, draw] : {std::pair<const char*, TDraw>{"check box", check}, {"radio button", radio}}) {
+    const auto on = draw(csTheme, true, true), off = draw(csTheme, false, true);
+    EXPECT_NE(on, blank) << name;
+    EXPECT_NE(off, blank) << name;
+    EXPECT_NE(on, off) << name;
+    EXPECT_NE(draw(csTheme, true, false), on) << name << " disabled";
+    EXPECT_NE(on, draw(csClassic, true, true)) << name;
+    EXPECT_NE(off, draw(csClassic, false, true)) << name;
+  }
+  // The themed check box follows the cell's state inside a painted grid.
+  auto cellPixels = [](TPlusStringGrid* Grid, int Col, int Row) {
+    Grid->Repaint();
+    const TRect r = Grid->GetCellRect(Col, Row);
+    std::vector<TColor> px;
+    for (int y = r.Top; y < r.Bottom - 1; ++y)
+      for (int x = r.Left; x < r.Right - 1; ++x) px.push_back(Grid->Canvas()->Pixels(x, y));
+    return px;
+  };
+  G->ControlLook()->SetControlStyle(csTheme);
+  G->AddCellCheckBox(1, 1, true, false);
+  const auto checkedCell = cellPixels(G, 1, 1);
+  G->SetCellCheckState(1, 1, false);
+  EXPECT_NE(cellPixels(G, 1, 1), checkedCell);
+  // A list-view header cell: the style's header item, not the flat one.
+  DoneXPVS();
+  auto* Classic = new TPlusStringGrid(Form);
+  InitXPVS();
+  Classic->SetParent(Form);
+  Classic->SetBounds(0, 0, 300, 120);
+  ASSERT_FALSE(Classic->IsThemed());
+  G->SetLook(glListView);
+  Classic->SetLook(glListView);
+  EXPECT_NE(cellPixels(G, 1, 0), cellPixels(Classic, 1, 0));
+}
+
 }  // namespace
 
 namespace {

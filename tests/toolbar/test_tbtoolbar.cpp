@@ -18,6 +18,8 @@
 #include "platform/ui/shortcuts.h"
 #include "platform/ui/sound.h"
 #include "platform/ui/syssettings.h"
+#include "platform/ui/editctrls.h"
+#include "platform/ui/taborder.h"
 #include "support/gui/guitest.h"
 #include "support/gui/queuedinput.h"
 #include "toolbar/tbcommon.h"
@@ -190,6 +192,63 @@ TEST_F(TToolbarTest, ACrowdedRowHidesItemsBehindTheChevron) {
   EXPECT_FALSE(V->Viewers(V->ViewerCount() - 1)->Show);
   EXPECT_EQ(OffEdge(), 0);
   EXPECT_EQ(W.Main->ShrunkLength, 0);
+}
+
+// Edit boxes on a toolbar: the one the chevron hides, with the box inside
+// it, is no Tab stop until there is room for it again.
+TEST_F(TToolbarTest, ControlsBehindTheChevronAreNoTabStops) {
+  TMainWindow W;
+  W.Form->SetWidth(800);
+  auto NewEdit = [&](TWinControl* Parent, int Width) {
+    auto* E = new TEdit(W.Form.get());
+    E->SetBounds(0, 0, Width, 20);
+    E->SetParent(Parent);
+    return E;
+  };
+  // Without the priority list the items at the end go behind the chevron first.
+  W.Main->SetChevronMoveItems(false);
+  for (int I = 0; I < 3; ++I) W.Main->Items()->Add(W.NewItem(W.Form.get(), "Item " + std::to_string(I)));
+  TEdit* Before = NewEdit(W.Form.get(), 60);
+  Before->SetTabOrder(0);
+  TEdit* Shown = NewEdit(W.Main, 60);
+  auto* Panel = new TCustomControl(W.Form.get());
+  Panel->SetBounds(0, 0, 120, 22);
+  Panel->SetParent(W.Main);
+  TEdit* Inside = NewEdit(Panel, 50);
+  W.Top->ArrangeWindows();
+  guitest::ProcessEvents();
+  auto InOrder = [&](TWinControl* C) { return InWindowTabOrder(C); };
+  auto Tabbed = [&](TWinControl* From) {
+    From->SetFocus();
+    guitest::ProcessEvents();
+    guitest::Key(From, VK_TAB);
+    guitest::ProcessEvents();
+    return Screen->ActiveControl();
+  };
+  ASSERT_TRUE(InOrder(Panel) && InOrder(Inside) && InOrder(Shown));
+  {
+    EXPECT_EQ(Tabbed(Shown), Inside);
+  }
+  // Crowded: the panel goes behind the chevron, the first edit box stays.
+  W.Form->SetWidth(320);
+  W.Top->ArrangeWindows();
+  guitest::ProcessEvents();
+  ASSERT_TRUE(W.Main->View()->Find(W.Main->FindControlItem(Panel))->OffEdge);
+  ASSERT_FALSE(W.Main->View()->Find(W.Main->FindControlItem(Shown))->OffEdge);
+  std::vector<TWinControl*> Hidden;
+  W.Main->View()->GetOffEdgeControlList(Hidden);
+  EXPECT_EQ(Hidden, std::vector<TWinControl*>{Panel});
+  EXPECT_TRUE(InOrder(Shown));
+  EXPECT_FALSE(InOrder(Panel));
+  EXPECT_FALSE(InOrder(Inside));
+  TWinControl* Next = Tabbed(Shown);
+  EXPECT_EQ(Next, Before);
+  // Room again: both are Tab stops once more.
+  W.Form->SetWidth(800);
+  W.Top->ArrangeWindows();
+  guitest::ProcessEvents();
+  EXPECT_TRUE(InOrder(Panel) && InOrder(Inside));
+  EXPECT_EQ(Tabbed(Shown), Inside);
 }
 
 TEST_F(TToolbarTest, AltAloneSelectsTheFirstMenuAndWaitsForKeys) {

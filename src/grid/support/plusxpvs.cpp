@@ -1,6 +1,7 @@
 #include "grid/support/plusxpvs.h"
 
 #include "platform/rtl/dynlib.h"
+#include "platform/ui/themes.h"
 
 TOpenThemeData OpenThemeData = nullptr;
 TCloseThemeData CloseThemeData = nullptr;
@@ -54,7 +55,11 @@ bool BindXPVS(const std::function<void*(const std::string& Name)>& Lookup) {
 void InitXPVS() {
   if (GLoaded) return;
   HMODULE m = LoadLibrary("UXTHEME.DLL");
-  if (!m) return;
+  if (!m) {
+    // The desktop's widget style draws the parts instead.
+    BindXPVS(DesktopThemeFunction);
+    return;
+  }
   if (BindXPVS([m](const std::string& n) { return GetProcAddress(m, n); }))
     GModule = m;
   else
@@ -65,6 +70,16 @@ void DoneXPVS() {
   if (GModule) FreeLibrary(GModule);
   GModule = nullptr;
   ClearFunctions();
+}
+
+bool DrawThemePart(TCanvas* Canvas, HWND Window, const char16_t* ClassName, int PartId, int StateId,
+                   const TRect& Rect) {
+  if (!GLoaded || !OpenThemeData) return false;
+  HTHEME theme = OpenThemeData(Window, ClassName);
+  if (!theme) return false;
+  const bool drawn = DrawThemeBackground(theme, Canvas, PartId, StateId, &Rect, nullptr) == 0;
+  CloseThemeData(theme);
+  return drawn;
 }
 
 bool IsWinXPVersion(int Major, int Minor) { return Major > 5 || (Major == 5 && Minor > 0); }

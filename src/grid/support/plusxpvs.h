@@ -1,8 +1,9 @@
 // The visual-style library, bound at run time: the grid draws check boxes,
 // radio buttons, push, combo and spin buttons with the current visual style
 // when one is active and in the classic look otherwise. The library is
-// loaded once at start-up; a library that is missing, or that lacks any of
-// the functions below, counts as absent (classic look), and start-up goes on.
+// loaded once at start-up; where there is none the desktop's widget style
+// serves the same entry points. A library that lacks any of the functions
+// below counts as absent (classic look), and start-up goes on.
 #pragma once
 
 #include <functional>
@@ -37,6 +38,11 @@ void DoneXPVS();
 // Binds through a lookup instead of the library (tests; nil ends it): every
 // name must resolve or nothing is bound.
 bool BindXPVS(const std::function<void*(const std::string& Name)>& Lookup);
+
+// Opens the class, draws the part in the state and closes it again; false
+// when nothing was drawn (no library, or a class or part it lacks).
+bool DrawThemePart(TCanvas* Canvas, HWND Window, const char16_t* ClassName, int PartId, int StateId,
+                   const TRect& Rect);
 
 // The version test made before any bound function is called: major above 5,
 // or 5 with a minor above 0.

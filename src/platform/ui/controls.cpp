@@ -21,6 +21,7 @@
 #include "platform/ui/forms.h"
 #include "platform/ui/menus.h"
 #include "platform/ui/qt_ui.h"
+#include "platform/ui/taborder.h"
 
 // ---------------------------------------------------------------------------
 // Handles, capture, posted messages
@@ -1348,10 +1349,22 @@ bool TWinControl::FocusNextControl(bool Forward) {
       break;
     }
   QWidget* window = start->window();
+  // Only Tab stops; controls their parent keeps out of the Tab order
+  // (hidden behind a toolbar's chevron) are passed over with all they hold.
+  const std::vector<TWinControl*> order = WindowTabOrderList(this);
+  auto inOrder = [&](QWidget* w) {
+    for (; w; w = w->parentWidget())
+      if (const QVariant v = w->property("zvControl"); v.isValid()) {
+        auto* c = static_cast<TWinControl*>(v.value<void*>());
+        return c->TabStop() && std::find(order.begin(), order.end(), c) != order.end();
+      }
+    return true;
+  };
   for (QWidget* w = Forward ? start->nextInFocusChain() : start->previousInFocusChain(); w && w != start;
        w = Forward ? w->nextInFocusChain() : w->previousInFocusChain()) {
     if (w == holder || holder->isAncestorOf(w) || w->window() != window) continue;
     if (!(w->focusPolicy() & Qt::TabFocus) || !w->isEnabled() || !w->isVisible()) continue;
+    if (!inOrder(w)) continue;
     w->setFocus(Forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
     return true;
   }

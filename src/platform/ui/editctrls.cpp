@@ -11,6 +11,7 @@
 #include "platform/ui/clipboard.h"
 #include "platform/ui/qt_memo.h"
 #include "platform/ui/qt_ui.h"
+#include "platform/ui/taborder.h"
 
 namespace {
 
@@ -63,25 +64,9 @@ private:
   std::shared_ptr<bool> FAlive;
 };
 
-// The windows of a form in tab order, depth first.
-void TabList(TWinControl* parent, std::vector<TWinControl*>& list) {
-  std::vector<TWinControl*> children;
-  for (int i = 0; i < parent->ControlCount(); ++i)
-    if (auto* w = dynamic_cast<TWinControl*>(parent->Controls(i))) children.push_back(w);
-  std::stable_sort(children.begin(), children.end(),
-                   [](TWinControl* a, TWinControl* b) { return a->TabOrder() < b->TabOrder(); });
-  for (TWinControl* c : children) {
-    list.push_back(c);
-    TabList(c, list);
-  }
-}
-
 // The next (or previous) window after c that takes the focus by Tab.
 TWinControl* NextTabControl(TWinControl* c, bool forward) {
-  TWinControl* root = c;
-  while (root->Parent()) root = root->Parent();
-  std::vector<TWinControl*> list;
-  TabList(root, list);
+  const std::vector<TWinControl*> list = WindowTabOrderList(c);
   const auto it = std::find(list.begin(), list.end(), c);
   if (it == list.end()) return nullptr;
   const int n = static_cast<int>(list.size());

@@ -271,9 +271,15 @@ bool TEventBridge::Translate(QObject* watched, QEvent* event) {
         swallowed = send(WM_CHAR, static_cast<unsigned char>(text[0]), keyData);
         if (!*alive) return true;
       }
-      if (own && !swallowed && vk == VK_TAB) {
-        // Tab moves the focus unless the control asks for it.
-        return (c->Perform(WM_GETDLGCODE, 0, 0) & DLGC_WANTTAB) != 0;
+      if (!swallowed && vk == VK_TAB) {
+        // Tab moves the focus unless the control asks for it; through the
+        // window's Tab order, which may keep controls out.
+        if ((c->Perform(WM_GETDLGCODE, 0, 0) & DLGC_WANTTAB) != 0) return own;
+        if (!*alive) return true;
+        if (!(ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) &&
+            c->FocusNextControl(!(ke->modifiers() & Qt::ShiftModifier) && ke->key() != Qt::Key_Backtab))
+          return true;
+        return false;
       }
       return own || swallowed;
     }

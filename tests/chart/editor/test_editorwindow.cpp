@@ -18,6 +18,7 @@
 #include "chart/editor/grafstore.h"
 #include "chart/editor/grexport.h"
 #include "platform/rtl/registry.h"
+#include "platform/ui/forms.h"
 #include "support/gui/guitest.h"
 #include "support/tempdir.h"
 
@@ -77,6 +78,23 @@ TEST_F(EditorWindow, OpensAtTheDesignedSizeOnTheChartTab) {
     EXPECT_FALSE(f->Tree->Visible());
     EXPECT_FALSE(f->BAddGroup->Visible());
   });
+}
+
+// On a denser screen the designed size grows with the dots per inch; the
+// caption bar's part does not.
+TEST_F(EditorWindow, OpensScaledToTheScreensDotsPerInch) {
+  struct Case {
+    int Ppi, Width, Height;
+  };
+  for (const Case c : {Case{96, 414, 347}, Case{120, 517, 433}, Case{144, 621, 520}}) {
+    ClearPlace();  // the size remembered at the last closing would come back
+    SetScreenPixelsPerInch(c.Ppi);
+    Edit([&](TChartEditForm* f) {
+      EXPECT_EQ(f->Width(), c.Width) << c.Ppi;
+      EXPECT_EQ(f->Height(), c.Height + GetSystemMetrics(SM_CYSIZE) - 18) << c.Ppi;
+    });
+  }
+  SetScreenPixelsPerInch(0);
 }
 
 TEST_F(EditorWindow, RestoresAndClampsTheRememberedPlace) {

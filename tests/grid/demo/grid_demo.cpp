@@ -84,6 +84,13 @@ int main() {
   // GRID_DEMO_HINTS=1: the plain hints instead of the balloons.
   grid->Balloon()->SetEnable(!std::getenv("GRID_DEMO_HINTS"));
   grid->SetCellEditLink(new TDemoLink(form));
+  // GRID_DEMO_LOOK=theme: check boxes and headers drawn by the desktop's
+  // style; GRID_DEMO_LOOK=classic: the classic check boxes, for comparison.
+  if (const char* look = std::getenv("GRID_DEMO_LOOK")) {
+    const bool themed = std::string(look) == "theme";
+    grid->ControlLook()->SetControlStyle(themed ? csTheme : csClassic);
+    grid->SetLook(themed ? glListView : glClassic);
+  }
   // GRID_DEMO_DRAG=1: the selection drags out and drops in as text (a grid
   // that edits starts no drags).
   if (std::getenv("GRID_DEMO_DRAG")) {

@@ -4,6 +4,9 @@
 // bitmaps and probed at a few pixels.
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "grid/support/gridprogress.h"
 #include "grid/support/plusutil.h"
 #include "grid/support/plusxpvs.h"
@@ -73,15 +76,43 @@ struct VisualStyles : ::testing::Test {
   }
 };
 
-TEST_F(VisualStyles, NoLibraryMeansTheClassicLook) {
-  // No theme library is installed here: nothing bound, nothing active.
+// No theme library here: the desktop's widget style serves the entry points.
+TEST_F(VisualStyles, NoLibraryBindsTheDesktopStyle) {
+  TForm form(nullptr);  // the application, and with it the style
   DoneXPVS();
   InitXPVS();
-  EXPECT_FALSE(XPVSLoaded());
-  EXPECT_EQ(IsThemeActive, nullptr);
-  EXPECT_FALSE(ThemesActive());
-  EXPECT_EQ(CurrentThemeColorName(), "");
+  EXPECT_TRUE(XPVSLoaded());
+  EXPECT_TRUE(ThemesActive());
+  EXPECT_EQ(CurrentThemeColorName(), "") << "no colour scheme: the plain colour set";
   EXPECT_FALSE(VisualStylesActive());
+  EXPECT_EQ(OpenThemeData(0, u"window"), nullptr);
+  HTHEME button = OpenThemeData(0, u"Window; BUTTON");
+  ASSERT_NE(button, nullptr);
+  TBitmap bmp;
+  bmp.SetSize(16, 16);
+  auto draw = [&](int part, int state) {
+    bmp.Canvas()->Brush()->SetColor(clWhite);
+    bmp.Canvas()->FillRect(Rect(0, 0, 16, 16));
+    const TRect r = Rect(1, 1, 14, 14);
+    const int answer = DrawThemeBackground(button, bmp.Canvas(), part, state, &r, nullptr);
+    std::vector<TColor> px;
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 16; ++x) px.push_back(bmp.Canvas()->Pixels(x, y));
+    return std::pair(answer, px);
+  };
+  const auto blank = draw(0, 1);
+  EXPECT_NE(blank.first, 0) << "no part 0";
+  EXPECT_NE(draw(4, 1).first, 0) << "a button has no part 4";
+  // Check box: unchecked, checked, mixed, and checked disabled all differ.
+  std::vector<std::vector<TColor>> looks;
+  for (int state : {1, 5, 9, 8}) {
+    const auto [answer, px] = draw(3, state);
+    EXPECT_EQ(answer, 0) << state;
+    EXPECT_NE(px, blank.second) << state;
+    for (const auto& other : looks) EXPECT_NE(px, other) << state;
+    looks.push_back(px);
+  }
+  EXPECT_EQ(CloseThemeData(button), 0);
 }
 
 TEST_F(VisualStyles, ALibraryLackingAFunctionCountsAsAbsent) {
