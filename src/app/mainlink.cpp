@@ -3,6 +3,7 @@
 #include "model/global.h"
 #include "platform/dialogs.h"
 #include "platform/gfx/printer.h"
+#include "platform/ui/controls.h"
 
 TMainWindowLink& MainWindowLink() {
   static TMainWindowLink link;
@@ -32,7 +33,38 @@ void MainUpdateForm() {
   if (MainWindowLink().UpdateForm) MainWindowLink().UpdateForm();
 }
 
-void SetLastActiveControl(TControl* Control) { LastActiveControl = Control; }
+namespace {
+// Hears of the last active control's end through the layer's free
+// notification and makes LastActiveControl forget it.
+class TLastActiveWatcher : public TComponent {
+public:
+  TLastActiveWatcher() : TComponent(nullptr) {}
+
+protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override {
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == static_cast<TControl*>(LastActiveControl)) LastActiveControl.Forget();
+  }
+};
+
+TLastActiveWatcher* Watcher() {
+  // Never freed: controls may end after static destructors have run.
+  static auto* watcher = new TLastActiveWatcher();
+  return watcher;
+}
+
+void WatchLastActive(TControl* Old, TControl* New) {
+  if (Old) Old->RemoveFreeNotification(Watcher());
+  if (New) New->FreeNotification(Watcher());
+}
+
+const bool WatchInstalled = (LastActiveControlWatch = &WatchLastActive, true);
+}  // namespace
+
+void SetLastActiveControl(TControl* Control) {
+  (void)WatchInstalled;
+  LastActiveControl = Control;
+}
 
 TControl* GetLastActiveControl() { return LastActiveControl; }
 

@@ -8,7 +8,16 @@ TRietveld* Model = nullptr;
 TPlotData* LoadedData = nullptr;
 TPlotData* RefinePlotData = nullptr;
 int RunMode = 0;
-TControl* LastActiveControl = nullptr;
+TLastActiveControlRef LastActiveControl;
+void (*LastActiveControlWatch)(TControl* Old, TControl* New) = nullptr;
+
+TLastActiveControlRef& TLastActiveControlRef::operator=(TControl* Control) {
+  if (Control == FControl) return *this;
+  TControl* old = FControl;
+  FControl = Control;
+  if (LastActiveControlWatch) LastActiveControlWatch(old, Control);
+  return *this;
+}
 int IRS = 0, IDSZ = 0, NIPOI = 0;
 TArray1<TInstrument, InstrumentCount> Instruments;
 bool ModelChanged = false;

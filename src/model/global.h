@@ -90,7 +90,24 @@ extern TRietveld* Model;
 extern TPlotData* LoadedData;
 extern TPlotData* RefinePlotData;
 extern int RunMode;
-extern TControl* LastActiveControl;
+// The control the edit commands act on. It forgets a control when that
+// control is freed: the program's windows install the watch (the model knows
+// nothing of controls), so a window freed while one of its controls was the
+// last active one leaves no dangling pointer behind.
+class TLastActiveControlRef {
+public:
+  TLastActiveControlRef& operator=(TControl* Control);
+  operator TControl*() const { return FControl; }
+  TControl* operator->() const { return FControl; }
+  // Called by the watch when the control is freed.
+  void Forget() { FControl = nullptr; }
+
+private:
+  TControl* FControl = nullptr;
+};
+extern TLastActiveControlRef LastActiveControl;
+// Told of every change of LastActiveControl (old, new), while installed.
+extern void (*LastActiveControlWatch)(TControl* Old, TControl* New);
 extern int IRS, IDSZ, NIPOI;
 extern TArray1<TInstrument, InstrumentCount> Instruments;
 extern bool ModelChanged;

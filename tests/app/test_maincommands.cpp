@@ -846,6 +846,26 @@ TEST_F(MainCommandsTest, EditCommandsActOnTheLastActiveControlWhileItsWindowShow
   Form->actPrint->Execute();
 }
 
+// A window freed while one of its controls was the last active one (a
+// model window closed for good, the sample window of a test) leaves no
+// pointer to that control behind for the edit commands or other windows.
+TEST_F(MainCommandsTest, AFreedLastActiveControlIsForgotten) {
+  Create();
+  auto other = std::make_unique<TForm>(nullptr);
+  auto* edit = new TEdit(other.get());
+  edit->SetParent(other.get());
+  auto* memo = new TMemo(other.get());
+  memo->SetParent(other.get());
+  other->Show();
+  LastActiveControl = edit;
+  LastActiveControl = memo;  // the first one is no longer watched
+  delete edit;
+  EXPECT_EQ(static_cast<TControl*>(LastActiveControl), memo);
+  other.reset();
+  EXPECT_EQ(static_cast<TControl*>(LastActiveControl), nullptr);
+  Form->EditPaste1->Execute();
+}
+
 // Paste takes text only; an emptied clipboard pastes nothing into any kind
 // of control, and an edit box takes cut, copy and paste like the others.
 TEST_F(MainCommandsTest, PasteOnTheLastActiveControlTakesTextOnly) {

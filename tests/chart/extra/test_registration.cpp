@@ -3,6 +3,7 @@
 // units' order; the finalisations remove what their units name.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +13,10 @@
 #include "chart/extra/extraregister.h"
 #include "chart/extra/grafpolar.h"
 #include "chart/extra/grafrose.h"
+#include "chart/editor/grafeditreg.h"
+#include "chart/editor/grafpendlg.h"
+#include "platform/ui/forms.h"
+#include "support/gui/guitest.h"
 
 namespace {
 
@@ -108,4 +113,46 @@ TEST(ExtraRegistration, FinalisationsRemoveWhatTheirUnitsName) {
   RegisterExtraSeriesTypes();
   EXPECT_EQ(ExtraEntries().size(), std::size(kTypes));
   EXPECT_EQ(PolarDegreeSymbol, "\xC2\xB0");
+}
+
+// Each type's editor form is registered under the name the series answers
+// (found ignoring case, as the series page finds it) and opens embedded on
+// its series, as the series page opens it.
+TEST(ExtraRegistration, EveryTypesEditorFormResolvesAndOpensOnItsSeries) {
+  guitest::EnsureGui();
+  RegisterChartEditorUnits();
+  RegisterExtraSeriesTypes();
+  auto host = std::make_unique<TForm>(nullptr);
+  host->SetBounds(20, 20, 800, 500);
+  auto* chart = new TChart(host.get());
+  chart->SetParent(host.get());
+  chart->SetBounds(0, 0, 280, 200);
+  auto* sheet = new TPanel(host.get());
+  sheet->SetParent(host.get());
+  sheet->SetBounds(300, 0, 480, 320);
+  host->Show();
+  for (const TTypeRow& row : kTypes) {
+    SCOPED_TRACE(row.className);
+    TClass cls = GetClass(row.editor);
+    ASSERT_NE(cls, nullptr);
+    std::string lower(row.editor);
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    EXPECT_EQ(GetClass(lower), cls);
+    auto* series = dynamic_cast<TChartSeries*>(FindClass(row.className)->CreateComponent(host.get()));
+    ASSERT_NE(series, nullptr);
+    series->SetParentChart(chart);
+    series->LoadDemoData(0);
+    TCustomForm* form = nullptr;
+    EXPECT_NO_THROW({
+      form = dynamic_cast<TCustomForm*>(CreateComponentOfClass(cls, host.get()));
+      ASSERT_NE(form, nullptr);
+      form->SetAlign(alClient);
+      EmbedEditorForm(form, sheet, series);
+    });
+    if (form) {
+      EXPECT_TRUE(form->Visible());
+      delete form;
+    }
+    delete series;
+  }
 }
